@@ -1,0 +1,40 @@
+// Runs the document converters: one door, seven named operations.
+// Every converter is a pure function from one UTF-8 text to another.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qorva {
+
+enum class Converter {
+    ReadTextFormat,
+    ReadPandocJson,
+    ReadPlainText,
+    WriteTextFormat,
+    WritePandocJson,
+    WriteLatex,
+    WriteHtml,
+};
+
+// Runs one converter. `options` is the options text or nullptr (absent, not empty).
+// On failure the result is empty and, when `error` is given, *error receives the
+// message; on success *error is left untouched. Callers initialise it empty and
+// treat a non-empty slot as failure.
+std::string RunConverter(Converter converter, std::string_view input, const char* options,
+                         std::string* error);
+
+// False for a converter not built into this program yet.
+bool ConverterAvailable(Converter converter);
+
+std::string ReadTextFormat(std::string_view input, std::string* error = nullptr);
+std::string ReadPandocJson(std::string_view input, std::string* error = nullptr);
+std::string ReadPlainText(std::string_view input, std::string* error = nullptr);
+std::string WriteTextFormat(std::string_view input, bool wrap, std::string* error = nullptr);
+std::string WritePandocJson(std::string_view input, std::string* error = nullptr);
+// `options` is {"api":"1.11"} (the default when absent) or a pandoc-types version.
+std::string WritePandocJson(std::string_view input, const char* options, std::string* error);
+std::string WriteLatex(std::string_view input, std::string* error = nullptr);
+std::string WriteHtml(std::string_view input, std::string* error = nullptr);
+
+}  // namespace qorva
