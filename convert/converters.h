@@ -1,0 +1,27 @@
+// The interchange converters. Each takes one UTF-8 text (and an options text or
+// nullptr) and returns another; each throws qorva::ConverterError on input it cannot
+// handle. The converter host dispatches to these.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qorva::convert {
+
+// Pandoc JSON (the 1.11 form or the object form of pandoc-types 1.17 to 1.23) to model JSON.
+std::string ReadPandocJson(std::string_view input, const char* options);
+
+// Model JSON to Pandoc JSON. Options: {"api":"1.11"} (the default, also when absent)
+// or {"api":"<pandoc-types version>"}, 1.17 to 1.23.
+std::string WritePandocJson(std::string_view input, const char* options);
+
+// Unformatted text to model JSON: a fragment without line ends, else one paragraph a line.
+std::string ReadPlainText(std::string_view input, const char* options);
+
+// Model JSON to an HTML body with footnotes.
+std::string WriteHtml(std::string_view input, const char* options);
+
+// Model JSON to a LaTeX body.
+std::string WriteLatex(std::string_view input, const char* options);
+
+}  // namespace qorva::convert

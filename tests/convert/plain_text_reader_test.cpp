@@ -1,0 +1,44 @@
+#include "convert/converters.h"
+
+#include <gtest/gtest.h>
+
+namespace qorva::convert {
+namespace {
+
+std::string read(std::string_view text) { return ReadPlainText(text, nullptr); }
+
+TEST(PlainTextReader, TextWithoutLineEndIsAFragmentOfOneSpan) {
+    EXPECT_EQ(read("one line"), R"(["inline",["para",{"level":0},["plain","one line"]]])");
+    EXPECT_EQ(read(""), R"(["inline",["para",{"level":0},["plain",""]]])");
+}
+
+TEST(PlainTextReader, MarkupIsNotInterpreted) {
+    EXPECT_EQ(read("*x* `y` [z](u)\t"), R"(["inline",["para",{"level":0},["plain","*x* `y` [z](u)\t"]]])");
+}
+
+TEST(PlainTextReader, EachLineBecomesAParagraphAndAFinalLineEndAddsNone) {
+    EXPECT_EQ(read("a\nb\n"), R"(["text",["para",{"level":0},["plain","a"]],["para",{"level":0},["plain","b"]]])");
+    EXPECT_EQ(read("a\rb"), R"(["text",["para",{"level":0},["plain","a"]],["para",{"level":0},["plain","b"]]])");
+}
+
+TEST(PlainTextReader, CarriageReturnLineFeedCountsAsTwoLineEnds) {
+    EXPECT_EQ(read("a\r\nb"),
+              R"(["text",["para",{"level":0},["plain","a"]],["para",{"level":0},["plain",""]],)"
+              R"(["para",{"level":0},["plain","b"]]])");
+    EXPECT_EQ(read("a\r\nb\r\n"),
+              R"(["text",["para",{"level":0},["plain","a"]],["para",{"level":0},["plain",""]],)"
+              R"(["para",{"level":0},["plain","b"]],["para",{"level":0},["plain",""]]])");
+}
+
+TEST(PlainTextReader, LeadingSpacesNonAsciiAndEmptyLinesStay) {
+    EXPECT_EQ(read("  \xC3\xA9t\xC3\xA9\n\n\n"),
+              "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"  \xC3\xA9t\xC3\xA9\"]],"
+              "[\"para\",{\"level\":0},[\"plain\",\"\"]],[\"para\",{\"level\":0},[\"plain\",\"\"]]]");
+}
+
+TEST(PlainTextReader, ControlCharactersAreEscapedInTheJson) {
+    EXPECT_EQ(read(std::string("a\x01\"b\\", 5)), R"(["inline",["para",{"level":0},["plain","a\u0001\"b\\"]]])");
+}
+
+}  // namespace
+}  // namespace qorva::convert
