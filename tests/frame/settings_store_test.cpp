@@ -1,0 +1,180 @@
+#include "src/win/settings_store.h"
+#include "tests/frame/reg_value_printer.h"
+#include "tests/frame/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace qorva {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+constexpr std::string_view kKey = "Software\\Qorva";
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    std::filesystem::path file = folder / "qorva/settings.json";
+    SettingsStore store{file};
+};
+
+TEST_F(SettingsStoreTest, MissingFileReadsAsMissingValues) {
+    EXPECT_FALSE(store.Read(kKey, "Theme"));
+    EXPECT_FALSE(store.KeyExists(kKey));
+    EXPECT_FALSE(std::filesystem::exists(file)) << "reading must not create the file";
+}
+
+TEST_F(SettingsStoreTest, EachValueTypeComesBackAsWritten) {
+    ASSERT_TRUE(store.Write(kKey, "Theme", RegValue::String("Dark")));
+    ASSERT_TRUE(store.Write(kKey, "SaveUnwrapped", RegValue::Dword(0xFFFFFFFFu)));
+    ASSERT_TRUE(store.Write(kKey, "Path", RegValue{RegType::ExpandString, "$HOME/x", 0}));
+
+    EXPECT_EQ(store.Read(kKey, "Theme"), RegValue::String("Dark"));
+    EXPECT_EQ(store.Read(kKey, "SaveUnwrapped"), RegValue::Dword(0xFFFFFFFFu));
+    EXPECT_EQ(store.Read(kKey, "Path"), (RegValue{RegType::ExpandString, "$HOME/x", 0}));
+}
+
+TEST_F(SettingsStoreTest, FileKeepsTheRegistryLayoutWithTypedValues) {
+    ASSERT_TRUE(store.Write(kKey, "Zoom", RegValue::String("1.0")));
+    ASSERT_TRUE(store.Write("Software\\Qorva\\Recent Document List", "DocumentCount", RegValue::Dword(9)));
+
+    nlohmann::json root = nlohmann::json::parse(ReadFileBytes(file));
+    EXPECT_EQ(root["Software\\Qorva"]["Zoom"], (nlohmann::json{{"type", "REG_SZ"}, {"data", "1.0"}}));
+    EXPECT_EQ(root["Software\\Qorva\\Recent Document List"]["DocumentCount"],
+              (nlohmann::json{{"type", "REG_DWORD"}, {"data", 9}}));
+}
+
+TEST_F(SettingsStoreTest, WritingOneValueKeepsTheOthers) {
+    ASSERT_TRUE(store.Write(kKey, "Theme", RegValue::String("Dark")));
+    ASSERT_TRUE(store.Write(kKey, "Info", RegValue::String("words")));
+    ASSERT_TRUE(store.Write(kKey, "Theme", RegValue::String("Light")));
+    EXPECT_EQ(store.Read(kKey, "Theme"), RegValue::String("Light"));
+    EXPECT_EQ(store.Read(kKey, "Info"), RegValue::String("words"));
+}
+
+TEST_F(SettingsStoreTest, DeleteRemovesOnlyThatValue) {
+    ASSERT_TRUE(store.Write(kKey, "A", RegValue::String("a")));
+    ASSERT_TRUE(store.Write(kKey, "B", RegValue::String("b")));
+    ASSERT_TRUE(store.Delete(kKey, "A"));
+    EXPECT_FALSE(store.Read(kKey, "A"));
+    EXPECT_EQ(store.Read(kKey, "B"), RegValue::String("b"));
+}
+
+TEST_F(SettingsStoreTest, ApplyChangesSeveralValuesAtOnce) {
+    ASSERT_TRUE(store.Write(kKey, "Old", RegValue::String("x")));
+    ASSERT_TRUE(store.Apply(kKey, {{"New", RegValue::Dword(3)}, {"Old", std::nullopt}}));
+    EXPECT_EQ(store.Read(kKey, "New"), RegValue::Dword(3));
+    EXPECT_FALSE(store.Read(kKey, "Old"));
+}
+
+TEST_F(SettingsStoreTest, NoTemporaryFilesAreLeftBehind) {
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(store.Write(kKey, "N", RegValue::Dword(i)));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"settings.json", "settings.json.lock"}));
+}
+
+TEST_F(SettingsStoreTest, ValuesOfUnknownShapeReadAsMissingWithoutHurtingOthers) {
+    std::filesystem::create_directories(file.parent_path());
+    WriteFileBytes(file, R"({"Software\\Qorva": {
+        "Good": {"type": "REG_SZ", "data": "yes"},
+        "Binary": {"type": "REG_BINARY", "data": "00ff"},
+        "Negative": {"type": "REG_DWORD", "data": -1},
+        "TooBig": {"type": "REG_DWORD", "data": 4294967296},
+        "Mismatch": {"type": "REG_SZ", "data": 5},
+        "Bare": "text"}})");
+    EXPECT_EQ(store.Read(kKey, "Good"), RegValue::String("yes"));
+    for (const char* name : {"Binary", "Negative", "TooBig", "Mismatch", "Bare"}) {
+        EXPECT_FALSE(store.Read(kKey, name)) << name;
+    }
+    ASSERT_TRUE(store.Write(kKey, "Other", RegValue::String("o")));
+    EXPECT_EQ(store.Read(kKey, "Good"), RegValue::String("yes"));
+}
+
+TEST_F(SettingsStoreTest, DamagedFileGivesNothingAndIsKeptAsItWas) {
+    std::filesystem::create_directories(file.parent_path());
+    const std::string damaged = "{\"Software\\\\Qorva\": {\"Theme\": {\"type\": \"REG_SZ\", \"da\xff\x00garbage";
+    WriteFileBytes(file, damaged);
+
+    EXPECT_FALSE(store.Read(kKey, "Theme"));
+    EXPECT_EQ(ReadFileBytes(file), damaged) << "reading must leave a damaged file alone";
+
+    ASSERT_TRUE(store.Write(kKey, "Theme", RegValue::String("Dark")));
+    EXPECT_EQ(store.Read(kKey, "Theme"), RegValue::String("Dark"));
+
+    int kept = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
+        if (entry.path().filename().string().starts_with("settings.json.damaged-")) {
+            EXPECT_EQ(ReadFileBytes(entry.path()), damaged);
+            ++kept;
+        }
+    }
+    EXPECT_EQ(kept, 1) << "the damaged file is set aside, not overwritten";
+}
+
+TEST_F(SettingsStoreTest, NonObjectJsonCountsAsDamaged) {
+    std::filesystem::create_directories(file.parent_path());
+    WriteFileBytes(file, "[1, 2, 3]");
+    EXPECT_FALSE(store.Read(kKey, "Theme"));
+    EXPECT_FALSE(store.KeyExists(kKey));
+}
+
+TEST_F(SettingsStoreTest, FailedWriteReportsFalseAndLeavesNoFile) {
+    // The settings folder's place is taken by a plain file, so nothing can be written.
+    WriteFileBytes(folder / "blocked", "not a folder");
+    SettingsStore blocked(folder / "blocked" / "settings.json");
+    EXPECT_FALSE(blocked.Write(kKey, "Theme", RegValue::String("x")));
+    EXPECT_EQ(ReadFileBytes(folder / "blocked"), "not a folder");
+}
+
+TEST(SettingsStorePath, FollowsXdgConfigHomeThenHome) {
+    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+    std::string savedConfig = oldConfig ? oldConfig : "";
+    std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "/root";
+    ::setenv("XDG_CONFIG_HOME", "/tmp/qorva-config-test", 1);
+    EXPECT_EQ(SettingsStore::DefaultPath(), "/tmp/qorva-config-test/qorva/settings.json");
+    ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);  // the XDG rules ignore relative paths
+    ::setenv("HOME", "/tmp/qorva-home-test", 1);
+    EXPECT_EQ(SettingsStore::DefaultPath(), "/tmp/qorva-home-test/.config/qorva/settings.json");
+    ::setenv("HOME", savedHome.c_str(), 1);
+    if (oldConfig) ::setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
+}
+
+// Two windows are two processes sharing the file: neither may lose the other's
+// values. Each process checks after every write that its own latest value is
+// there, so a write based on a stale copy of the file shows at once.
+TEST_F(SettingsStoreTest, TwoProcessesWritingAThousandValuesEachLoseNothing) {
+    constexpr int kWrites = 1000;
+    auto writer = [&](const std::string& name) {
+        SettingsStore own(file);
+        for (int i = 1; i <= kWrites; ++i) {
+            if (!own.Write(kKey, name, RegValue::Dword(static_cast<std::uint32_t>(i)))) _exit(1);
+            if (own.Read(kKey, name) != RegValue::Dword(static_cast<std::uint32_t>(i))) _exit(2);
+        }
+        _exit(0);
+    };
+    pid_t first = fork();
+    if (first == 0) writer("First");
+    pid_t second = fork();
+    if (second == 0) writer("Second");
+    for (pid_t child : {first, second}) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a write failed, 2: a value was lost";
+    }
+    EXPECT_EQ(store.Read(kKey, "First"), RegValue::Dword(kWrites));
+    EXPECT_EQ(store.Read(kKey, "Second"), RegValue::Dword(kWrites));
+}
+
+}  // namespace
+}  // namespace qorva
