@@ -1,0 +1,195 @@
+#include "src/win/tools/file_helpers.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <system_error>
+#include <vector>
+
+namespace qorva {
+namespace {
+
+class ScopedFd {
+public:
+    explicit ScopedFd(int fd) : fd_(fd) {}
+    ScopedFd(const ScopedFd&) = delete;
+    ScopedFd& operator=(const ScopedFd&) = delete;
+    ~ScopedFd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    // Closes now and reports whether the close succeeded (a late write error can
+    // show up here on some file systems).
+    bool close() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Follows symbolic links so that writing through a link updates the file it names.
+std::string writeTarget(const std::string& path) {
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return target;
+        std::vector<char> buffer(PATH_MAX + 1);
+        ssize_t n = readlink(target.c_str(), buffer.data(), PATH_MAX);
+        if (n < 0) return target;
+        std::string link(buffer.data(), static_cast<size_t>(n));
+        target = link.front() == '/' ? link : JoinPath(FolderOf(target), link);
+    }
+    throw FileError(path, ELOOP);
+}
+
+}  // namespace
+
+FileError::FileError(const std::string& path, int errorCode)
+    : std::runtime_error(path + ": " + SystemErrorText(errorCode)), errorCode_(errorCode) {}
+
+std::string SystemErrorText(int errorCode) { return std::system_category().message(errorCode); }
+
+std::string ReadWholeFile(const std::string& path) {
+    ScopedFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) throw FileError(path, errno);
+    struct stat info {};
+    if (fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode)) throw FileError(path, EISDIR);
+    std::string bytes;
+    if (info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw FileError(path, errno);
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+    const std::string target = writeTarget(path);
+    struct stat existing {};
+    const bool replacing = stat(target.c_str(), &existing) == 0;
+    if (replacing && S_ISDIR(existing.st_mode)) throw FileError(path, EISDIR);
+
+    std::string name = target.substr(target.find_last_of('/') + 1);
+    std::string temporary = JoinPath(FolderOf(target), "." + name + ".XXXXXX");
+    ScopedFd fd(mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.get() < 0) throw FileError(path, errno);
+
+    auto fail = [&](int error) {
+        ::unlink(temporary.c_str());
+        throw FileError(path, error);
+    };
+    // mkostemp makes the file private; give it the target's mode, or the usual
+    // mode for a new file.
+    mode_t mode = replacing ? (existing.st_mode & 07777) : [] {
+        mode_t mask = umask(0);
+        umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    if (fchmod(fd.get(), mode) != 0) fail(errno);
+    if (replacing && geteuid() == 0) {
+        // Keep the owner when root saves someone else's file; failure is harmless.
+        if (fchown(fd.get(), existing.st_uid, existing.st_gid) != 0) {
+        }
+    }
+    if (!writeAll(fd.get(), bytes)) fail(errno);
+    if (fsync(fd.get()) != 0) fail(errno);
+    if (!fd.close()) fail(errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) fail(errno);
+    // Make the new name itself durable; failure here does not lose data.
+    ScopedFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) fsync(folder.get());
+}
+
+void MoveFileReplacing(const std::string& source, const std::string& target) {
+    if (::rename(source.c_str(), writeTarget(target).c_str()) == 0) return;
+    if (errno != EXDEV) throw FileError(target, errno);
+    WriteWholeFile(target, ReadWholeFile(source));
+    ::unlink(source.c_str());
+}
+
+bool MakeTempFolder(std::string& path) {
+    const char* base = getenv("TMPDIR");
+    std::string folder = (base && *base) ? base : "/tmp";
+    std::string pattern = JoinPath(folder, "TEXXXXXXX");
+    if (!mkdtemp(pattern.data())) return false;
+    char resolved[PATH_MAX];
+    path = realpath(pattern.c_str(), resolved) ? std::string(resolved) : pattern;
+    return true;
+}
+
+void RemoveTempFolder(const std::string& path) {
+    if (DIR* folder = opendir(path.c_str())) {
+        while (dirent* entry = readdir(folder)) {
+            std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            // unlink refuses folders, which are left in place on purpose.
+            ::unlink(JoinPath(path, name).c_str());
+        }
+        closedir(folder);
+    }
+    ::rmdir(path.c_str());
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string CurrentFolder() {
+    std::vector<char> buffer(PATH_MAX);
+    if (!getcwd(buffer.data(), buffer.size())) return ".";
+    return buffer.data();
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (!path.empty() && path.front() == '/') return path;
+    return JoinPath(CurrentFolder(), path);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+}  // namespace qorva

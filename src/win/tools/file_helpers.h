@@ -1,0 +1,55 @@
+// Whole-file reading and writing, temporary work folders and system error texts.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace qorva {
+
+// A file operation that failed; what() reads "PATH: system message".
+class FileError : public std::runtime_error {
+public:
+    FileError(const std::string& path, int errorCode);
+    int errorCode() const { return errorCode_; }
+
+private:
+    int errorCode_;
+};
+
+// The file's bytes exactly as stored. Throws FileError.
+std::string ReadWholeFile(const std::string& path);
+
+// Replaces the file's content atomically: the bytes go to a new file beside the
+// target, are flushed to disk, and only then take the target's name. If anything
+// fails the target keeps its old content and FileError is thrown. An existing
+// target keeps its permissions; a symbolic link keeps pointing at the file it
+// named, which receives the content.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Moves a finished file onto `target`, replacing it; across file systems the bytes
+// are copied with WriteWholeFile and the source removed. Throws FileError.
+void MoveFileReplacing(const std::string& source, const std::string& target);
+
+// Creates a new empty folder named TEX followed by a unique suffix in the user's
+// temporary folder ($TMPDIR, else /tmp). False when that fails.
+bool MakeTempFolder(std::string& path);
+
+// Deletes the entries directly inside the folder, then the folder. Sub-folders are
+// not descended into, so a folder holding one is left in place.
+void RemoveTempFolder(const std::string& path);
+
+// The system's message for an errno value.
+std::string SystemErrorText(int errorCode);
+
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+// The path without its last component ("/a/b.text" gives "/a"; "b.text" gives ".").
+std::string FolderOf(const std::string& path);
+// An absolute form of the path (relative paths are taken from the current folder);
+// not resolved further, so it works for files that do not exist yet.
+std::string AbsolutePath(const std::string& path);
+std::string CurrentFolder();
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+}  // namespace qorva

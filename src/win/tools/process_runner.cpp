@@ -1,0 +1,288 @@
+#include "src/win/tools/process_runner.h"
+
+#include "src/win/tools/command_line.h"
+#include "src/win/tools/file_helpers.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+extern char** environ;
+
+namespace qorva {
+namespace {
+
+// A file descriptor closed when it goes out of scope.
+class Fd {
+public:
+    Fd() = default;
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() { close(); }
+    int get() const { return fd_; }
+    bool open() const { return fd_ >= 0; }
+    void reset(int fd) {
+        close();
+        fd_ = fd;
+    }
+    void close() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+struct Pipe {
+    Fd read, write;
+    bool make() {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) return false;
+        read.reset(fds[0]);
+        write.reset(fds[1]);
+        return true;
+    }
+};
+
+bool isExecutableFile(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+std::string childSearchPath(std::string_view extraFolder) {
+    const char* current = getenv("PATH");
+    std::string path = current ? current : "";
+    if (!extraFolder.empty()) {
+        if (!path.empty()) path += ':';
+        path += extraFolder;
+    }
+    return path;
+}
+
+// Finds the program the way a shell would, but on the child's PATH. Empty PATH
+// entries (meaning the current folder) are skipped on purpose.
+std::string resolveProgram(const std::string& program, const std::string& searchPath, int& error) {
+    if (program.find('/') != std::string::npos) {
+        if (program.front() == '/') return program;
+        // Relative to the parent's folder, not to the child's working folder.
+        return CurrentFolder() + "/" + program;
+    }
+    error = ENOENT;
+    size_t start = 0;
+    while (start <= searchPath.size()) {
+        size_t end = searchPath.find(':', start);
+        if (end == std::string::npos) end = searchPath.size();
+        std::string folder = searchPath.substr(start, end - start);
+        if (!folder.empty()) {
+            std::string candidate = folder + (folder.back() == '/' ? "" : "/") + program;
+            if (isExecutableFile(candidate)) return candidate;
+            if (access(candidate.c_str(), F_OK) == 0) error = EACCES;
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
+std::vector<std::string> childEnvironment(std::string_view extraFolder) {
+    std::vector<std::string> environment;
+    for (char** entry = environ; entry && *entry; ++entry) {
+        if (!extraFolder.empty() && std::strncmp(*entry, "PATH=", 5) == 0) continue;
+        environment.emplace_back(*entry);
+    }
+    if (!extraFolder.empty()) environment.push_back("PATH=" + childSearchPath(extraFolder));
+    return environment;
+}
+
+// Blocks SIGPIPE on this thread while we write to a child that may have exited, and
+// swallows a SIGPIPE that our own writes raised.
+class SigpipeGuard {
+public:
+    SigpipeGuard() {
+        sigemptyset(&pipeSet_);
+        sigaddset(&pipeSet_, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        alreadyPending_ = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &pipeSet_, &previous_);
+    }
+    ~SigpipeGuard() {
+        if (raised_ && !alreadyPending_) {
+            timespec zero{0, 0};
+            while (sigtimedwait(&pipeSet_, nullptr, &zero) == -1 && errno == EINTR) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+    void noteRaised() { raised_ = true; }
+
+private:
+    sigset_t pipeSet_{}, previous_{};
+    bool alreadyPending_ = false;
+    bool raised_ = false;
+};
+
+// Feeds `input` to the child and drains its output pipes until both are closed.
+void exchange(Fd& inputFd, std::string_view input, Fd& outFd, std::string& out, Fd& errFd,
+              std::string* err) {
+    SigpipeGuard guard;
+    size_t written = 0;
+    if (input.empty()) inputFd.close();
+    for (int fd : {inputFd.get(), outFd.get(), errFd.get()})
+        if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+
+    char buffer[65536];
+    while (inputFd.open() || outFd.open() || errFd.open()) {
+        pollfd fds[3];
+        int count = 0;
+        int inIndex = -1, outIndex = -1, errIndex = -1;
+        if (inputFd.open()) inIndex = count, fds[count++] = {inputFd.get(), POLLOUT, 0};
+        if (outFd.open()) outIndex = count, fds[count++] = {outFd.get(), POLLIN, 0};
+        if (errFd.open()) errIndex = count, fds[count++] = {errFd.get(), POLLIN, 0};
+        if (poll(fds, count, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (inIndex >= 0 && fds[inIndex].revents) {
+            ssize_t n = write(inputFd.get(), input.data() + written, input.size() - written);
+            if (n > 0) written += static_cast<size_t>(n);
+            if (n < 0 && errno == EPIPE) guard.noteRaised();
+            // A child that stopped reading is not an error: its output still counts.
+            if (written == input.size() || (n < 0 && errno != EAGAIN && errno != EINTR))
+                inputFd.close();
+        }
+        auto drain = [&](int index, Fd& fd, std::string& target) {
+            if (index < 0 || !fds[index].revents) return;
+            ssize_t n = read(fd.get(), buffer, sizeof buffer);
+            if (n > 0)
+                target.append(buffer, static_cast<size_t>(n));
+            else if (n == 0 || (errno != EAGAIN && errno != EINTR))
+                fd.close();
+        };
+        drain(outIndex, outFd, out);
+        drain(errIndex, errFd, err ? *err : out);
+    }
+}
+
+}  // namespace
+
+ProcessResult RunChild(const ProcessRequest& request, std::string& standardOutput,
+                       std::string* standardError) {
+    ProcessResult result;
+    std::vector<std::string> arguments = SplitCommandLine(request.commandLine);
+    if (arguments.empty()) {
+        result.startError = EINVAL;
+        return result;
+    }
+    std::string program =
+        resolveProgram(arguments[0], childSearchPath(request.extraSearchFolder), result.startError);
+    if (program.empty()) return result;
+    if (!request.workingFolder.empty()) {
+        struct stat info {};
+        if (stat(std::string(request.workingFolder).c_str(), &info) != 0) {
+            result.startError = errno;
+            return result;
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            result.startError = ENOTDIR;
+            return result;
+        }
+    }
+
+    Pipe input, output, error;
+    if (!input.make() || !output.make() || (standardError && !error.make())) {
+        result.startError = errno;
+        return result;
+    }
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input.read.get(), 0);
+    posix_spawn_file_actions_adddup2(&actions, output.write.get(), 1);
+    posix_spawn_file_actions_adddup2(&actions, standardError ? error.write.get() : output.write.get(), 2);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    std::string folder(request.workingFolder);
+    if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+
+    // The child starts with default signal handling, whatever this process does.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGXFSZ);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<char*> argv;
+    for (auto& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environment = childEnvironment(request.extraSearchFolder);
+    std::vector<char*> envp;
+    for (auto& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    pid_t pid = 0;
+    int spawnError = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (spawnError != 0) {
+        result.startError = spawnError;
+        return result;
+    }
+    result.started = true;
+
+    // Our copies of the child's ends must go, or we would never see end of output.
+    input.read.close();
+    output.write.close();
+    error.write.close();
+
+    std::string out, err;
+    exchange(input.write, request.input, output.read, out, error.read, standardError ? &err : nullptr);
+
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            result.exitCode = -1;
+            standardOutput = std::move(out);
+            if (standardError) *standardError = std::move(err);
+            return result;
+        }
+    }
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    standardOutput = std::move(out);
+    if (standardError) *standardError = std::move(err);
+    return result;
+}
+
+bool RunProcess(std::string_view commandLine, std::string_view workingFolder,
+                std::string_view extraSearchFolder, std::string_view input, std::string& output) {
+    ProcessResult result = RunChild({commandLine, workingFolder, extraSearchFolder, input}, output, nullptr);
+    if (!result.started) errno = result.startError;
+    return result.succeeded();
+}
+
+std::string DescribeFailure(std::string_view program, const ProcessResult& result) {
+    std::string name(program);
+    if (!result.started) return "Could not start " + name + ": " + SystemErrorText(result.startError);
+    if (result.signal != 0)
+        return name + " was ended by signal " + std::to_string(result.signal) + " (" +
+               strsignal(result.signal) + ")";
+    return name + " exited with code " + std::to_string(result.exitCode);
+}
+
+}  // namespace qorva

@@ -1,0 +1,47 @@
+// Runs an outside program (Pandoc, XeLaTeX) as a child process: feeds it a text on
+// standard input while collecting what it writes, and reports how it ended.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qorva {
+
+struct ProcessRequest {
+    // Program and arguments as one line, split by SplitCommandLine. A program
+    // without a slash is searched on PATH (with the extra search folder appended).
+    std::string_view commandLine;
+    // Folder the child starts in; empty: the parent's current folder.
+    std::string_view workingFolder;
+    // Appended to the child's PATH with ":" for this run only; empty: none.
+    // The parent's own environment is never changed.
+    std::string_view extraSearchFolder;
+    std::string_view input;
+};
+
+struct ProcessResult {
+    bool started = false;
+    int startError = 0;  // errno when the child could not be started
+    int exitCode = -1;   // -1 when the child did not exit normally
+    int signal = 0;      // the signal that ended the child, if any
+    bool succeeded() const { return started && exitCode == 0; }
+};
+
+// Runs the child to its end. Input is written while output is read, so a child
+// that writes before it has read everything cannot deadlock with us. When
+// `standardError` is null, both streams go to `standardOutput` in the order the
+// bytes arrived; otherwise they are kept apart. The strings are replaced only when
+// the child started; bytes are kept exactly as the child wrote them.
+ProcessResult RunChild(const ProcessRequest& request, std::string& standardOutput,
+                       std::string* standardError);
+
+// The classic form: both streams together into `output`; true only when the child
+// started and exited with code 0. When it cannot be started, `output` is left as it
+// was and errno holds the reason.
+bool RunProcess(std::string_view commandLine, std::string_view workingFolder,
+                std::string_view extraSearchFolder, std::string_view input, std::string& output);
+
+// A readable one-line account of a run that did not succeed, naming the program.
+std::string DescribeFailure(std::string_view program, const ProcessResult& result);
+
+}  // namespace qorva

@@ -1,0 +1,187 @@
+// Pandoc: version parsing on recorded outputs, locating it, command lines for 1.11
+// and current Pandoc, and conversions through the real Pandoc installed here.
+#include "model/model_json.h"
+#include "src/win/tools/pandoc.h"
+#include "tests/tools/tool_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace qorva {
+namespace {
+
+using test::EnvOverride;
+using test::ScratchFolder;
+
+TEST(PandocVersionParsing, RecordedOutputs) {
+    EXPECT_EQ(ParsePandocVersion("pandoc.exe 1.11.1\r\nCompiled with citeproc-hs 0.3.8, texmath 0.6.1.3.\r\n"),
+              "1.11.1");
+    EXPECT_EQ(ParsePandocVersion("pandoc.exe 1.12.3\r\nCompiled with texmath 0.6.6, highlighting-kate 0.5.6.\r\n"),
+              "1.12.3");
+    EXPECT_EQ(ParsePandocVersion("pandoc 1.11.1\nCompiled with citeproc-hs 0.3.8.\n"), "1.11.1");
+    EXPECT_EQ(ParsePandocVersion("pandoc 2.17.1.1\nCompiled with pandoc-types 1.22.2.1, texmath 0.12.4\n"),
+              "2.17.1.1");
+    EXPECT_EQ(ParsePandocVersion("pandoc 3.1.3\nFeatures: +server +lua\nScripting engine: Lua 5.4\n"), "3.1.3");
+}
+
+TEST(PandocVersionParsing, OutputWithoutLineEndCountsAsOnePointEleven) {
+    EXPECT_EQ(ParsePandocVersion("pandoc 1.11"), "1.11");
+    EXPECT_EQ(ParsePandocVersion(""), "1.11");
+}
+
+TEST(PandocUsability, OnePointElevenAndCurrentPandocAreUsable) {
+    EXPECT_EQ(PandocJsonApiFor("1.11"), "1.11");
+    EXPECT_EQ(PandocJsonApiFor("1.11.1"), "1.11");
+    EXPECT_EQ(PandocJsonApiFor("2.17.1.1"), "1.22");
+    EXPECT_EQ(PandocJsonApiFor("3.1.3"), "1.23");
+    EXPECT_EQ(PandocJsonApiFor("2.9.2.1"), "1.20");
+    EXPECT_EQ(PandocJsonApiFor("2.10"), "1.21");
+    EXPECT_EQ(PandocJsonApiFor("2.5"), "1.17");
+    EXPECT_EQ(PandocJsonApiFor("1.19.2.4"), "1.17");
+}
+
+TEST(PandocUsability, VersionsWhoseJsonIsNotSpokenAreNot) {
+    for (auto version : {"1.10", "1.12.3", "1.9", "1.16.0.2", "", "garbage", "4.0"})
+        EXPECT_EQ(PandocJsonApiFor(version), "") << version;
+}
+
+PandocInstallation installation(std::string version) {
+    PandocInstallation pandoc;
+    pandoc.location = "pandoc";
+    pandoc.version = version;
+    pandoc.jsonApi = PandocJsonApiFor(version);
+    return pandoc;
+}
+
+TEST(PandocCommandLines, OnePointElevenGetsTheClassicCommandLines) {
+    PandocInstallation pandoc = installation("1.11.1");
+    EXPECT_EQ(PandocVersionCommand("pandoc"), "\"pandoc\" --version");
+    EXPECT_EQ(PandocToJsonCommand(pandoc, "markdown_mmd"), "\"pandoc\" --from markdown_mmd --to json");
+    EXPECT_EQ(PandocFromJsonCommand(pandoc, "markdown_github"),
+              "\"pandoc\" --from json --to markdown_github --reference-links --atx-headers");
+    EXPECT_EQ(PandocExportCommand(pandoc, "docx", "/home/u/My Doc.docx"),
+              "\"pandoc\" --standalone --mathjax --from json --to docx --reference-links --output "
+              "\"/home/u/My Doc.docx\"");
+}
+
+TEST(PandocCommandLines, OnlyEpubGetsATableOfContentsAtTheEnd) {
+    PandocInstallation pandoc = installation("1.11.1");
+    std::string epub = PandocExportCommand(pandoc, "epub", "/b/a.epub");
+    EXPECT_TRUE(epub.ends_with(" --output \"/b/a.epub\" --toc")) << epub;
+    for (auto format : {"docx", "rtf"})
+        EXPECT_EQ(PandocExportCommand(pandoc, format, "/b/a").find("--toc"), std::string::npos);
+}
+
+TEST(PandocCommandLines, CurrentPandocGetsTheOptionsItStillAccepts) {
+    PandocInstallation pandoc = installation("2.17.1.1");
+    EXPECT_EQ(PandocFromJsonCommand(pandoc, "markdown_github"),
+              "\"pandoc\" --from json --to gfm --reference-links --markdown-headings=atx");
+    EXPECT_EQ(PandocToJsonCommand(pandoc, "markdown_github"), "\"pandoc\" --from gfm --to json");
+    EXPECT_EQ(PandocToJsonCommand(pandoc, "markdown_mmd"), "\"pandoc\" --from markdown_mmd --to json");
+    // Before 2.11.2 the old heading option is the one that exists.
+    EXPECT_NE(PandocFromJsonCommand(installation("2.9.2.1"), "markdown").find("--atx-headers"),
+              std::string::npos);
+}
+
+TEST(PandocCommandLines, OutputPathWithQuotesStaysOneArgument) {
+    PandocInstallation pandoc = installation("2.17.1.1");
+    pandoc.location = "/opt/my tools/pandoc";
+    std::string command = PandocExportCommand(pandoc, "rtf", "/tmp/say \"hi\".rtf");
+    EXPECT_EQ(command.substr(0, 22), "\"/opt/my tools/pandoc\"");
+    EXPECT_NE(command.find("--output \"/tmp/say \\\"hi\\\".rtf\""), std::string::npos);
+}
+
+// A stand-in Pandoc of any version in ~/.local/bin of a scratch home folder.
+std::string fakePandoc(const ScratchFolder& home, const std::string& versionLine, const std::string& json = "") {
+    mkdir((home.path() + "/.local").c_str(), 0755);
+    mkdir((home.path() + "/.local/bin").c_str(), 0755);
+    std::string script = "#!/bin/sh\nif [ \"$1\" = --version ]; then printf '" + versionLine +
+                         "\\nCompiled with nothing\\n'; exit 0; fi\nprintf '%s' '" + json + "'\n";
+    return home.write(".local/bin/pandoc", script, 0755);
+}
+
+TEST(PandocLocation, UsersOwnInstallationWinsOverPath) {
+    ScratchFolder home;
+    std::string fake = fakePandoc(home, "pandoc 3.1.3");
+    EnvOverride homeVariable("HOME", home.path());
+    EXPECT_EQ(LocatePandoc(), fake);
+    PandocInstallation pandoc = DetectPandoc();
+    EXPECT_EQ(pandoc.version, "3.1.3");
+    EXPECT_EQ(pandoc.jsonApi, "1.23");
+    EXPECT_EQ(PandocToJsonCommand(pandoc, "html"), "\"" + fake + "\" --from html --to json");
+}
+
+TEST(PandocLocation, TooOldPandocIsNotUsable) {
+    ScratchFolder home;
+    fakePandoc(home, "pandoc 1.12.3");
+    EnvOverride homeVariable("HOME", home.path());
+    EXPECT_EQ(PandocVersion(), "1.12.3");
+    EXPECT_FALSE(IsPandocUsable());
+}
+
+TEST(PandocLocation, UnknownMajorVersionIsAskedForItsJson) {
+    ScratchFolder home;
+    fakePandoc(home, "pandoc 4.0", R"({"pandoc-api-version":[1,23,1],"meta":{},"blocks":[]})");
+    EnvOverride homeVariable("HOME", home.path());
+    EXPECT_EQ(DetectPandoc().jsonApi, "1.23");
+}
+
+TEST(PandocLocation, MissingPandocHasNoVersionAndIsNotUsable) {
+    ScratchFolder home;
+    EnvOverride homeVariable("HOME", home.path());
+    EnvOverride path("PATH", home.path());
+    if (LocatePandoc() != "pandoc") GTEST_SKIP() << "a system-wide Pandoc in /usr/local/bin";
+    EXPECT_EQ(PandocVersion(), "");
+    EXPECT_FALSE(IsPandocUsable());
+    std::string output = "unchanged";
+    EXPECT_FALSE(PandocToJson("# x", "markdown", output));
+    EXPECT_EQ(output, "unchanged");
+}
+
+TEST(PandocRealRuns, InstalledPandocIsFoundAndUsable) {
+    PandocInstallation pandoc = DetectPandoc();
+    EXPECT_FALSE(pandoc.version.empty());
+    EXPECT_TRUE(pandoc.usable()) << "version " << pandoc.version;
+}
+
+TEST(PandocRealRuns, MarkdownToJsonAndBack) {
+    PandocInstallation pandoc = DetectPandoc();
+    std::string json;
+    ASSERT_TRUE(PandocToJson(pandoc, "Title\n=====\n\nSome *emphasis* here.\n", "markdown", json)) << json;
+    Json tree = parseJson(json);
+    if (!pandoc.legacy()) EXPECT_TRUE(tree.contains("pandoc-api-version"));
+    EXPECT_NE(json.find("emphasis"), std::string::npos);
+
+    std::string markdown;
+    ASSERT_TRUE(PandocFromJson(pandoc, json, "markdown_github", markdown)) << markdown;
+    EXPECT_EQ(markdown, "# Title\n\nSome *emphasis* here.\n");
+}
+
+TEST(PandocRealRuns, WarningsStayOutOfTheConvertedDocument) {
+    PandocInstallation pandoc = DetectPandoc();
+    std::string json, messages;
+    ASSERT_TRUE(PandocToJson(pandoc, "[a]: /one\n[a]: /two\n\nSee [a].\n", "markdown", json, &messages));
+    EXPECT_NE(messages.find("Duplicate"), std::string::npos) << messages;
+    EXPECT_NO_THROW(parseJson(json));
+}
+
+TEST(PandocRealRuns, BrokenJsonFailsWithPandocsMessage) {
+    std::string output;
+    EXPECT_FALSE(PandocFromJson("{\"not\": \"a document\"", "markdown", output));
+    EXPECT_FALSE(output.empty());
+}
+
+TEST(PandocRealRuns, ExportWritesTheFileInTheWorkingFolder) {
+    ScratchFolder folder;
+    PandocInstallation pandoc = DetectPandoc();
+    std::string json, messages;
+    ASSERT_TRUE(PandocToJson(pandoc, "Hello from a *test*.\n", "markdown", json));
+    ASSERT_TRUE(PandocExport(pandoc, json, "rtf", "out.rtf", folder.path(), messages)) << messages;
+    std::string rtf = test::Shell("cat " + test::ShellQuote(folder.file("out.rtf")));
+    EXPECT_EQ(rtf.substr(0, 5), "{\\rtf");
+    EXPECT_NE(rtf.find("Hello from a"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qorva

@@ -1,0 +1,173 @@
+// The child-process runner: streams, exit status, PATH handling, working folder,
+// and large inputs that would deadlock a write-then-read runner.
+#include "src/win/tools/command_line.h"
+#include "src/win/tools/process_runner.h"
+#include "tests/tools/tool_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace qorva {
+namespace {
+
+using test::EnvOverride;
+using test::ScratchFolder;
+
+std::string sh(const std::string& script) { return "/bin/sh -c " + QuoteArgument(script); }
+
+TEST(ProcessStreams, ChildWritingOnlyToStderrFailsWithItsMessage) {
+    std::string output;
+    EXPECT_FALSE(RunProcess(sh("echo 'bad input' >&2; exit 3"), "", "", "", output));
+    EXPECT_EQ(output, "bad input\n");
+}
+
+TEST(ProcessStreams, BothStreamsArriveInterleavedInOrder) {
+    std::string output;
+    EXPECT_TRUE(RunProcess(sh("echo one; sleep 0.1; echo two >&2; sleep 0.1; echo three"), "", "", "", output));
+    EXPECT_EQ(output, "one\ntwo\nthree\n");
+}
+
+TEST(ProcessStreams, StderrCanBeKeptApartFromStdout) {
+    std::string out, err;
+    ProcessResult result = RunChild({sh("echo document; echo '[WARNING] odd' >&2"), "", "", ""}, out, &err);
+    EXPECT_TRUE(result.succeeded());
+    EXPECT_EQ(out, "document\n");
+    EXPECT_EQ(err, "[WARNING] odd\n");
+}
+
+TEST(ProcessStreams, OutputKeepsZeroBytesAndBinaryData) {
+    std::string output;
+    EXPECT_TRUE(RunProcess(sh("printf 'a\\000b\\377'"), "", "", "", output));
+    EXPECT_EQ(output, std::string("a\0b\xff", 4));
+}
+
+TEST(ProcessExitStatus, NonZeroExitIsFailureButKeepsOutput) {
+    std::string out, err;
+    ProcessResult result = RunChild({sh("echo partial; exit 7"), "", "", ""}, out, &err);
+    EXPECT_TRUE(result.started);
+    EXPECT_EQ(result.exitCode, 7);
+    EXPECT_FALSE(result.succeeded());
+    EXPECT_EQ(out, "partial\n");
+}
+
+TEST(ProcessExitStatus, ChildKilledBySignalIsFailure) {
+    std::string output;
+    ProcessResult result = RunChild({sh("kill -TERM $$"), "", "", ""}, output, nullptr);
+    EXPECT_FALSE(result.succeeded());
+    EXPECT_EQ(result.signal, 15);
+    EXPECT_NE(DescribeFailure("sh", result).find("signal 15"), std::string::npos);
+}
+
+TEST(ProcessStart, MissingProgramFailsAndLeavesOutputUntouched) {
+    std::string output = "previous";
+    errno = 0;
+    EXPECT_FALSE(RunProcess("\"qorva-no-such-program-here\" --version", "", "", "", output));
+    EXPECT_EQ(errno, ENOENT);
+    EXPECT_EQ(output, "previous");
+
+    ProcessResult result = RunChild({"/nonexistent/tool", "", "", ""}, output, nullptr);
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(DescribeFailure("tool", result), "Could not start tool: No such file or directory");
+}
+
+TEST(ProcessStart, FileWithoutExecuteBitIsRefused) {
+    ScratchFolder folder;
+    folder.write("not-a-program", "#!/bin/sh\necho hi\n", 0644);
+    std::string output;
+    ProcessResult result = RunChild({"not-a-program", "", folder.path(), ""}, output, nullptr);
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.startError, EACCES);
+}
+
+TEST(ProcessStart, EmptyCommandLineIsRefused) {
+    std::string output = "kept";
+    EXPECT_FALSE(RunProcess("   ", "", "", "", output));
+    EXPECT_EQ(output, "kept");
+}
+
+TEST(ProcessStart, MissingWorkingFolderFailsWithoutStarting) {
+    std::string output = "kept";
+    ProcessResult result = RunChild({"pwd", "/nonexistent/folder", "", ""}, output, nullptr);
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.startError, ENOENT);
+    EXPECT_EQ(output, "kept");
+}
+
+TEST(ProcessStart, ChildStartsInTheWorkingFolder) {
+    ScratchFolder folder;
+    std::string output;
+    EXPECT_TRUE(RunProcess("pwd", folder.path(), "", "", output));
+    EXPECT_EQ(output, folder.path() + "\n");
+}
+
+TEST(ProcessStart, RelativeProgramPathIsTakenFromTheParentsFolder) {
+    ScratchFolder program, work;
+    program.write("tool.sh", "#!/bin/sh\npwd\n", 0755);
+    std::string previous = test::Shell("pwd");
+    ASSERT_EQ(chdir(program.path().c_str()), 0);
+    std::string output;
+    bool ok = RunProcess("./tool.sh", work.path(), "", "", output);
+    ASSERT_EQ(chdir(previous.substr(0, previous.size() - 1).c_str()), 0);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(output, work.path() + "\n");
+}
+
+TEST(ProcessSearchPath, ExtraFolderIsAppendedForTheChildOnly) {
+    EnvOverride path("PATH", "/usr/bin:/bin");
+    std::string output;
+    EXPECT_TRUE(RunProcess(sh("printf %s \"$PATH\""), "", "/opt/extra tools", "", output));
+    EXPECT_EQ(output, "/usr/bin:/bin:/opt/extra tools");
+    EXPECT_STREQ(getenv("PATH"), "/usr/bin:/bin");
+}
+
+TEST(ProcessSearchPath, ProgramOnlyInTheExtraFolderIsFound) {
+    ScratchFolder folder;
+    folder.write("qorva-probe", "#!/bin/sh\necho found \"$1\"\n", 0755);
+    std::string output;
+    EXPECT_TRUE(RunProcess("qorva-probe \"two words\"", "", folder.path(), "", output));
+    EXPECT_EQ(output, "found two words\n");
+    std::string untouched = "kept";
+    EXPECT_FALSE(RunProcess("qorva-probe", "", "", "", untouched));
+    EXPECT_EQ(untouched, "kept");
+}
+
+TEST(ProcessSearchPath, WithoutExtraFolderTheChildSeesTheSamePath) {
+    std::string output;
+    EXPECT_TRUE(RunProcess(sh("printf %s \"$PATH\""), "", "", "", output));
+    EXPECT_EQ(output, getenv("PATH"));
+}
+
+TEST(ProcessInput, EmptyInputGivesImmediateEndOfInput) {
+    std::string output = "old";
+    EXPECT_TRUE(RunProcess("cat", "", "", "", output));
+    EXPECT_EQ(output, "");
+}
+
+TEST(ProcessInput, FiftyMegabytesThroughCatDoNotDeadlock) {
+    std::string input;
+    input.reserve(50u << 20);
+    for (int i = 0; input.size() < (50u << 20); ++i) input += "line " + std::to_string(i) + " of the input\n";
+    std::string output;
+    EXPECT_TRUE(RunProcess("cat", "", "", input, output));
+    EXPECT_EQ(output.size(), input.size());
+    EXPECT_TRUE(output == input);
+}
+
+TEST(ProcessInput, ChildThatStopsReadingEarlyDoesNotHurtTheParent) {
+    std::string input(8u << 20, 'x');
+    std::string output;
+    EXPECT_TRUE(RunProcess("head -c 10", "", "", input, output));
+    EXPECT_EQ(output, "xxxxxxxxxx");
+}
+
+TEST(ProcessInput, InputBytesArriveUnchanged) {
+    std::string input("caf\xc3\xa9\r\n\x01\xff", 9);
+    std::string output;
+    EXPECT_TRUE(RunProcess("od -An -tx1", "", "", input, output));
+    EXPECT_EQ(test::Squeeze(output), "63 61 66 c3 a9 0d 0a 01 ff");
+}
+
+}  // namespace
+}  // namespace qorva
