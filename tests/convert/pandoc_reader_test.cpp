@@ -1,0 +1,193 @@
+#include "convert/converters.h"
+#include "model/model_json.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qorva::convert {
+namespace {
+
+const std::string kNoMeta = R"({"docTitle":[],"docAuthors":[],"docDate":[]})";
+
+// Reads a 1.11 document whose block list is `blocks` and returns the model's blocks
+// (without the root tag) as compact JSON.
+std::string readBlocks(const std::string& blocks, const std::string& meta = kNoMeta) {
+    const std::string model = ReadPandocJson("[" + meta + "," + blocks + "]", nullptr);
+    Json parsed = parseJson(model);
+    EXPECT_EQ(parsed[0], "text");
+    parsed.erase(parsed.begin());
+    return dumpCompact(parsed);
+}
+
+std::string para(const std::string& inlines) { return R"({"Para":[)" + inlines + "]}"; }
+std::string str(const std::string& text) { return R"({"Str":")" + text + R"("})"; }
+
+TEST(PandocReaderDocument, EmptyMetadataGivesNoParagraphsAndATitleGivesOne) {
+    EXPECT_EQ(readBlocks("[]"), "[]");
+    EXPECT_EQ(readBlocks("[]", R"({"docTitle":[{"Str":"T"}],"docAuthors":[[{"Str":"A"}],[{"Str":"B"}]],"docDate":[]})"),
+              R"([["para",{"level":0},["plain","T"]],["para",{"level":0},["plain","A"]],["para",{"level":0},["plain","B"]]])");
+}
+
+TEST(PandocReaderDocument, HeadersMapToThreeHeadingLevels) {
+    std::string blocks = "[";
+    for (int level = 1; level <= 6; ++level) {
+        if (level > 1) blocks += ",";
+        blocks += R"({"Header":[)" + std::to_string(level) + R"(,["id",[],[]],[{"Str":"h"}]]})";
+    }
+    blocks += "]";
+    EXPECT_EQ(readBlocks(blocks),
+              R"([["heading",{"level":-3},["plain","h"]],["heading",{"level":-2},["plain","h"]],)"
+              R"(["heading",{"level":-1},["plain","h"]],["heading",{"level":-1},["plain","h"]],)"
+              R"(["heading",{"level":-1},["plain","h"]],["heading",{"level":-1},["plain","h"]]])");
+}
+
+TEST(PandocReaderLists, NestedBulletItemsGoOneLevelDeeper) {
+    const std::string blocks = R"([{"BulletList":[[)" + para(str("a")) + R"(,{"BulletList":[[)" + para(str("b")) +
+                               "],[" + para(str("c")) + "]]}],[" + para(str("d")) + "]]}]";
+    EXPECT_EQ(readBlocks(blocks),
+              R"([["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],)"
+              R"(["bulleted",{"level":1},["plain","c"]],["bulleted",{"level":0},["plain","d"]]])");
+}
+
+TEST(PandocReaderLists, ContinuationParagraphsAndEmptyItems) {
+    const std::string blocks = R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," +
+                               para(str("more")) + "],[],[" + para(str("b")) + "]]]}]";
+    EXPECT_EQ(readBlocks(blocks),
+              R"([["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],)"
+              R"(["numbered",{"level":0},["plain","b"]]])");
+}
+
+TEST(PandocReaderLists, DefinitionListGivesTermThenBulletedDefinitions) {
+    const std::string blocks = R"([{"DefinitionList":[[[{"Str":"term"}],[[)" + para(str("d1")) + "],[" +
+                               para(str("d2")) + "]]]]}]";
+    EXPECT_EQ(readBlocks(blocks),
+              R"([["para",{"level":0},["plain","term"]],["bulleted",{"level":0},["plain","d1"]],)"
+              R"(["bulleted",{"level":0},["plain","d2"]]])");
+}
+
+TEST(PandocReaderQuotations, ParagraphsOfAQuotationAndNestedQuotations) {
+    const std::string blocks = R"([{"BlockQuote":[)" + para(str("a")) + "," + para(str("b")) + R"(,{"BlockQuote":[)" +
+                               para(str("c")) + "]}]}]";
+    EXPECT_EQ(readBlocks(blocks),
+              R"([["quote",{"level":0},["plain","a"]],["quote",{"level":0},["plain","b"]],)"
+              R"(["quote",{"level":1},["plain","c"]]])");
+}
+
+TEST(PandocReaderQuotations, HeadingInsideQuotationTakesTheQuotationsLevel) {
+    const std::string heading = R"({"Header":[1,["",[],[]],[{"Str":"H"}]]})";
+    EXPECT_EQ(readBlocks(R"([{"BlockQuote":[)" + heading + "]}]"), R"([["quote",{"level":0},["plain","H"]]])");
+    EXPECT_EQ(readBlocks(R"([{"BlockQuote":[{"BlockQuote":[)" + heading + "]}]}]"),
+              R"([["quote",{"level":1},["plain","H"]]])");
+}
+
+TEST(PandocReaderCode, CodeBlockLosesEmptyEdgeLinesButKeepsBlankOnes) {
+    EXPECT_EQ(readBlocks(R"([{"CodeBlock":[["",["c"],[]],"\n\nx = 1\n  \ny\n\n"]}])"),
+              R"([["verbatim",{"level":0},["plain","x = 1"],["break","\n"],["plain","  "],["break","\n"],["plain","y"]]])");
+}
+
+TEST(PandocReaderCode, DisplayMathBecomesAFormulaBlockBetweenParagraphParts) {
+    EXPECT_EQ(readBlocks("[" + para(str("a") + R"(,{"Math":["DisplayMath","x\ny"]},)" + str("b")) + "]"),
+              R"([["para",{"level":0},["plain","a"]],["formula",{"level":0},["plain","x"],["break","\n"],["plain","y"]],)"
+              R"(["para",{"level":0},["plain","b"]]])");
+    EXPECT_EQ(readBlocks("[" + para(R"({"Math":["InlineMath","a\nb"]})") + "]"),
+              R"([["para",{"level":0},["math","a b"]]])");
+}
+
+TEST(PandocReaderInlines, OutermostStyleWinsAndSpacesJoinLikeStyledWords) {
+    const std::string inlines = R"({"Emph":[{"Str":"a"},{"Strong":[{"Str":"b"}]}]},"Space",{"Emph":[{"Str":"c"}]},)"
+                                R"("Space",{"Strong":[{"Str":"d"}]})";
+    EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
+              R"([["para",{"level":0},["emph","ab c"],["plain"," "],["strong","d"]]])");
+}
+
+TEST(PandocReaderInlines, DroppedFormattingQuotesCitationsCodeAndBreaks) {
+    const std::string inlines =
+        R"({"Strikeout":[{"Str":"s"}]},{"Quoted":["SingleQuote",[{"Str":"q"}]]},{"Quoted":["DoubleQuote",[{"Str":"d"}]]},)"
+        R"({"Cite":[[{"citationId":"k1"},{"citationId":"k2"}],[{"Str":"ignored"}]]},{"Code":[["",[],[]],"x<y"]},)"
+        R"("LineBreak",{"RawInline":["html","<b>"]},{"Unknown":1})";
+    EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
+              "[[\"para\",{\"level\":0},[\"plain\",\"s\u2018q\u2019\u201Cd\u201D[@k1][@k2]\"],"
+              "[\"code\",\"x<y\"],[\"break\",\"\\n\"]]]");
+}
+
+TEST(PandocReaderInlines, ParagraphOfOnlyASpaceDisappearsAndImageStandsAlone) {
+    EXPECT_EQ(readBlocks("[" + para(R"("Space")") + "]"), "[]");
+    EXPECT_EQ(readBlocks("[" + para(R"({"Image":[[{"Str":"alt"}],["i.png","fig:"]]})") + "]"),
+              R"([["image",{"level":0},["url","i.png"]]])");
+}
+
+TEST(PandocReaderLinks, LinkWithItsUrlAsTextIsAUrlSpan) {
+    EXPECT_EQ(readBlocks("[" + para(R"({"Link":[[{"Str":"http://x"}],["http://x",""]]})") + "]"),
+              R"([["para",{"level":0},["url","http://x"]]])");
+}
+
+TEST(PandocReaderLinks, OtherLinksBecomeReferenceLinksWithDefinitionsAfterTheParagraph) {
+    const std::string inlines = R"({"Link":[[{"Str":"a"},"Space",{"Emph":[{"Str":"b"}]}],["http://u","title"]]},)"
+                                R"("Space",{"Link":[[{"Str":"c"}],["http://v",""]]})";
+    EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
+              R"([["para",{"level":0},["linktext","a b"],["linkref","1"],["plain"," "],["linktext","c"],["linkref","2"]],)"
+              R"(["link",{"level":0},["linkref","1"],["url","http://u"]],["link",{"level":0},["linkref","2"],["url","http://v"]]])");
+}
+
+TEST(PandocReaderLinks, LinkedImageKeepsTheImageAndNoteInLinkTextKeepsItsReference) {
+    const std::string inlines = R"({"Link":[[{"Str":"t"},{"Note":[)" + para(str("n")) +
+                                R"(]},{"Image":[[],["i.png",""]]}],["http://u",""]]})";
+    EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
+              R"([["para",{"level":0},["linktext","t"],["linkref","2"],["noteref","1"]],)"
+              R"(["image",{"level":0},["url","i.png"]],)"
+              R"(["note",{"level":0},["noteref","1"],["plain","n"]],["link",{"level":0},["linkref","2"],["url","http://u"]]])");
+}
+
+TEST(PandocReaderNotes, NotesAreNumberedInOrderAndFollowTheParagraph) {
+    const std::string inlines = str("a") + R"(,{"Note":[)" + para(str("one")) + "," + para(str("two")) + R"(]},)" +
+                                R"({"Note":[]})";
+    EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
+              R"([["para",{"level":0},["plain","a"],["noteref","1"],["noteref","2"]],)"
+              R"(["note",{"level":0},["noteref","1"],["plain","one"]],["para",{"level":0},["plain","two"]],)"
+              R"(["note",{"level":0},["noteref","2"]]])");
+}
+
+TEST(PandocReaderNotes, NotesInsideANoteGetHigherLabels) {
+    const std::string inner = R"({"Note":[)" + para(str("inner")) + "]}";
+    const std::string outer = R"({"Note":[)" + para(str("outer") + "," + inner) + "]}";
+    EXPECT_EQ(readBlocks("[" + para(outer) + "]"),
+              R"([["para",{"level":0},["noteref","1"]],["note",{"level":0},["noteref","1"],["plain","outer"],["noteref","2"]],)"
+              R"(["note",{"level":0},["noteref","2"],["plain","inner"]]])");
+}
+
+TEST(PandocReaderTables, RowsAndCellsCarryRowAndColMarks) {
+    const std::string cell = "[" + para(str("x")) + "]";
+    const std::string blocks = R"([{"Table":[[],["AlignDefault","AlignDefault"],[0,0],[)" + cell + "," + cell +
+                               "],[[" + cell + ",[" + para(str("p1")) + "," + para(str("p2")) + "]]]]}]";
+    EXPECT_EQ(readBlocks(blocks),
+              R"([["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","x"]],)"
+              R"(["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","p1"]],["para",{"level":3},["plain","p2"]]])");
+}
+
+TEST(PandocReaderTables, EmptyCellsKeepTheirColumnAndAnAllEmptyRowKeepsItsRow) {
+    const std::string x = "[" + para(str("x")) + "]";
+    const std::string blocks = R"([{"Table":[[],["AlignDefault","AlignDefault"],[0,0],[[],[]],[[[],)" + x + "]]]}]";
+    EXPECT_EQ(readBlocks(blocks),
+              R"([["row",{"level":1}],["col",{"level":2}],["row",{"level":1}],["col",{"level":2},["plain","x"]]])");
+}
+
+TEST(PandocReaderMerging, AdjacentNoteReferencesAndUrlsStayApart) {
+    const std::string inlines = R"({"Note":[]},{"Note":[]},{"Link":[[{"Str":"u"}],["u",""]]},"Space",)"
+                                R"({"Link":[[{"Str":"v"}],["v",""]]},{"Code":[["",[],[]],"a"]},{"Code":[["",[],[]],"b"]})";
+    EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
+              R"([["para",{"level":0},["noteref","1"],["noteref","2"],["url","u"],["plain"," "],["url","v"],["code","ab"]],)"
+              R"(["note",{"level":0},["noteref","1"]],["note",{"level":0},["noteref","2"]]])");
+}
+
+TEST(PandocReaderMerging, LineBreaksAreNeverMerged) {
+    EXPECT_EQ(readBlocks("[" + para(R"("LineBreak","LineBreak",{"Str":"a"})") + "]"),
+              R"([["para",{"level":0},["break","\n"],["break","\n"],["plain","a"]]])");
+}
+
+TEST(PandocReaderIgnored, RawBlocksRulesAndUnknownBlocksGiveNothing) {
+    EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>"]},"HorizontalRule",{"Mystery":[1,2]},"Null"])"), "[]");
+}
+
+}  // namespace
+}  // namespace qorva::convert
