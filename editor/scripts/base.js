@@ -1,0 +1,39 @@
+// Small helpers every other script uses: assertions, points and ranges.
+'use strict';
+
+// Consistency checks throw with a short code; nothing in the page catches them.
+function assert(condition, message) {
+  if (!condition) throw new Error(message);
+}
+
+function removeChildElements(element) {
+  while (element.firstChild) element.removeChild(element.firstChild);
+}
+
+// A place in the document: block index, span index, character offset in the span.
+function Point(block, span, offset) {
+  return { block: block, span: span, offset: offset };
+}
+
+function comparePoints(a, b) {
+  if (a.block !== b.block) return a.block < b.block ? -1 : 1;
+  if (a.span !== b.span) return a.span < b.span ? -1 : 1;
+  if (a.offset !== b.offset) return a.offset < b.offset ? -1 : 1;
+  return 0;
+}
+
+// Keeps anchor and focus as given and adds start and end in document order.
+function Range(anchor, focus) {
+  const anchorFirst = comparePoints(anchor, focus) < 0;
+  return {
+    anchor: anchor,
+    focus: focus,
+    start: anchorFirst ? anchor : focus,
+    end: anchorFirst ? focus : anchor,
+    collapsed: comparePoints(anchor, focus) === 0,
+  };
+}
+
+// The zero-width space that brackets every span's text, so the caret always has
+// a place inside a span of the right type.
+const ZWSP = '\u200B';

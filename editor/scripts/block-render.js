@@ -1,0 +1,101 @@
+// Keeps the element tree under the root in step with `blocks`. A change re-renders
+// only the changed blocks and the whole table runs next to them, because runs of
+// Row and Cell blocks are grouped into Table / TableRow / TableCell wrappers.
+'use strict';
+
+function createWrapper(className) {
+  const div = document.createElement('div');
+  div.className = className;
+  return div;
+}
+
+// Appends blocks[from..to) to parent, wrapping table runs.
+function renderBlockRun(parent, blocks, from, to) {
+  let table = null;
+  let row = null;
+  for (let i = from; i < to; i++) {
+    const element = blocks[i];
+    const type = blockTypeOfElement(element);
+    if (!isTableType(type)) {
+      table = null;
+      parent.appendChild(element);
+      continue;
+    }
+    if (!table) {
+      table = createWrapper('Table');
+      parent.appendChild(table);
+      row = null;
+    }
+    if (type === BlockType.Row || !row) {
+      row = createWrapper('TableRow');
+      table.appendChild(row);
+    }
+    const cell = createWrapper('TableCell');
+    row.appendChild(cell);
+    cell.appendChild(element);
+  }
+}
+
+// Array splice without spreading the arguments, which fails for very long lists.
+function spliceInPlace(list, index, deleteCount, inserted) {
+  if (inserted.length < 1000) return list.splice.apply(list, [index, deleteCount].concat(inserted));
+  const removed = list.slice(index, index + deleteCount);
+  const tail = list.slice(index + deleteCount);
+  list.length = index;
+  for (const item of inserted) list.push(item);
+  for (const item of tail) list.push(item);
+  return removed;
+}
+
+Object.assign(BlockStore.prototype, {
+  // The root's child that holds a block element (the block itself or its Table).
+  _topLevelNode(element) {
+    let node = element;
+    while (node && node.parentNode !== this.root) node = node.parentNode;
+    return node;
+  },
+
+  // Replaces `deleteCount` blocks at index by `inserted` (block elements) and
+  // re-renders the affected stretch.
+  _spliceBlocks(index, deleteCount, inserted) {
+    const blocks = this.blocks;
+    let lo = index;
+    while (lo > 0 && isTableType(blockTypeOfElement(blocks[lo - 1]))) lo--;
+    let hi = index + deleteCount;
+    while (hi < blocks.length && isTableType(blockTypeOfElement(blocks[hi]))) hi++;
+
+    if (lo === 0 && hi === blocks.length) {
+      this._setBlocks(inserted.slice());
+      this._rebuild();
+      return;
+    }
+    const tops = [];
+    for (let i = lo; i < hi; i++) {
+      const top = this._topLevelNode(blocks[i]);
+      if (top && tops[tops.length - 1] !== top) tops.push(top);
+    }
+    for (const top of tops) this.root.removeChild(top);
+    this._spliceList(index, deleteCount, inserted);
+    const fragment = document.createDocumentFragment();
+    renderBlockRun(fragment, this.blocks, lo, hi - deleteCount + inserted.length);
+    const next = this.blocks[hi - deleteCount + inserted.length];
+    this.root.insertBefore(fragment, next ? this._topLevelNode(next) : null);
+  },
+
+  // Every change of the list goes through here so that undo can replay it.
+  _spliceList(index, deleteCount, inserted) {
+    const removed = spliceInPlace(this.blocks, index, deleteCount, inserted);
+    if (this.onListChange) this.onListChange(index, removed, inserted);
+  },
+
+  _setBlocks(list) {
+    this._spliceList(0, this.blocks.length, list);
+  },
+
+  // Renders the whole list afresh (the block elements themselves are reused).
+  _rebuild() {
+    const fragment = document.createDocumentFragment();
+    renderBlockRun(fragment, this.blocks, 0, this.blocks.length);
+    this.root.replaceChildren(fragment);
+  },
+});

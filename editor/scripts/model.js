@@ -1,0 +1,155 @@
+// Exchange with model JSON: ["text", [tag, {level, direction}, [spanTag, text]...]...].
+'use strict';
+
+const BLOCK_FROM_TAG = {
+  heading: BlockType.Heading, bulleted: BlockType.Bulleted, verbatim: BlockType.Code,
+  formula: BlockType.Formula, numbered: BlockType.Numbered, note: BlockType.Note,
+  link: BlockType.Note, image: BlockType.Image, quote: BlockType.Quotation,
+  comment: BlockType.Comment, row: BlockType.Row, col: BlockType.Cell,
+};
+
+const SPAN_FROM_TAG = {
+  emph: SpanType.Emphasis, strong: SpanType.Strong, code: SpanType.Code, url: SpanType.Url,
+  math: SpanType.Math, break: SpanType.Break, linktext: SpanType.LinkText,
+  linkref: SpanType.NoteRef, noteref: SpanType.NoteRef,
+};
+
+// Block type to model tag and the offset between editor and model level.
+const TAG_FROM_BLOCK = {
+  Heading: ['heading', -3], Bulleted: ['bulleted', -1], Code: ['verbatim', 0],
+  Formula: ['formula', 0], Numbered: ['numbered', -1], Note: ['note', -1], Image: ['image', 0],
+  Quotation: ['quote', -1], Comment: ['comment', 0],
+};
+
+const TAG_FROM_SPAN = {
+  Break: 'break', Emphasis: 'emph', Strong: 'strong', Code: 'code', Url: 'url', Math: 'math',
+  NoteRef: 'noteref', LinkText: 'linktext',
+};
+
+const own = Object.prototype.hasOwnProperty;
+
+function isPlainObject(value) {
+  return value !== null && typeof value === 'object' && !Array.isArray(value);
+}
+
+function editorLevel(type, modelLevel) {
+  if (isTableType(type)) return 0;
+  let level = Number.isInteger(modelLevel) ? modelLevel : 0;
+  if (type === BlockType.Heading) level += 3;
+  else if (type === BlockType.Note || type === BlockType.Bulleted ||
+           type === BlockType.Numbered || type === BlockType.Quotation) level += 1;
+  // The page shows levels as one digit within each type's range; a level the
+  // editor cannot hold is brought to the nearest one it can.
+  const t = traitsOf(type);
+  return Math.min(t.MaxLevel, Math.max(t.MinLevel, level));
+}
+
+function toModelSpans(items) {
+  const spans = [];
+  for (const item of items) {
+    assert(Array.isArray(item) && item.length === 2 && typeof item[1] === 'string', 'ERR076');
+    const type = own.call(SPAN_FROM_TAG, item[0]) ? SPAN_FROM_TAG[item[0]] : SpanType.Plain;
+    const last = spans[spans.length - 1];
+    if (type === SpanType.Break && (!last || last.Type === SpanType.Break)) spans.push(emptyPlain());
+    // A break always stands for one line feed, whatever text it came with.
+    spans.push(Span(type, type === SpanType.Break ? '\n' : item[1]));
+  }
+  if (!spans.length || spans[spans.length - 1].Type === SpanType.Break) spans.push(emptyPlain());
+  return spans;
+}
+
+// Model array (root "text") to editor block records.
+function toModel(array) {
+  assert(Array.isArray(array) && array[0] === 'text', 'ERR074');
+  const records = [];
+  for (let b = 1; b < array.length; b++) {
+    const block = array[b];
+    assert(Array.isArray(block) && block.length >= 2, 'ERR075');
+    const attributes = isPlainObject(block[1]) ? block[1] : {};
+    const type = own.call(BLOCK_FROM_TAG, block[0]) ? BLOCK_FROM_TAG[block[0]] : BlockType.Plain;
+    const record = { Type: type, Level: editorLevel(type, attributes.level), Spans: toModelSpans(block.slice(2)) };
+    if (attributes.direction === 'rtl') record.RTL = true;
+    records.push(record);
+  }
+  return records;
+}
+
+// Editor block records to a model array with root "text".
+function fromModel(records) {
+  const out = ['text'];
+  for (const record of records) {
+    let tag = 'para';
+    let level = record.Level;
+    if (own.call(TAG_FROM_BLOCK, record.Type)) {
+      tag = TAG_FROM_BLOCK[record.Type][0];
+      level += TAG_FROM_BLOCK[record.Type][1];
+    } else if (record.Type === BlockType.Row) {
+      tag = 'row';
+      level = 1;
+    } else if (record.Type === BlockType.Cell) {
+      tag = 'col';
+      level = 2;
+    }
+    const attributes = { level: level };
+    if (record.RTL) attributes.direction = 'rtl';
+    const block = [tag, attributes];
+    for (const span of record.Spans) {
+      if (span.Text === '') continue;
+      block.push([own.call(TAG_FROM_SPAN, span.Type) ? TAG_FROM_SPAN[span.Type] : 'plain', span.Text]);
+    }
+    out.push(block);
+  }
+  return separateLinksFromNotes(out);
+}
+
+// The editor keeps link definitions as notes and link labels as note labels.
+// A label used directly after a link text is a link label everywhere.
+function separateLinksFromNotes(model) {
+  const linkLabels = new Set();
+  for (let b = 1; b < model.length; b++) {
+    const block = model[b];
+    for (let s = 3; s < block.length; s++) {
+      if (block[s][0] === 'noteref' && block[s - 1][0] === 'linktext') linkLabels.add(block[s][1]);
+    }
+  }
+  if (!linkLabels.size) return model;
+  for (let b = 1; b < model.length; b++) {
+    const block = model[b];
+    if (block[0] === 'note' && block.length > 2 && block[2][0] === 'noteref' && linkLabels.has(block[2][1])) {
+      block[0] = 'link';
+    }
+    for (let s = 2; s < block.length; s++) {
+      if (block[s][0] === 'noteref' && linkLabels.has(block[s][1])) block[s] = ['linkref', block[s][1]];
+    }
+  }
+  return model;
+}
+
+Object.assign(Editor.prototype, {
+  copyAllBlocks() {
+    const records = [];
+    for (let i = 0; i < this.blocks.length; i++) {
+      const record = { Type: this.getBlockType(i), Level: this.getBlockLevel(i), Spans: this.getBlockSpans(i) };
+      if (this.getBlockRTL(i)) record.RTL = true;
+      records.push(record);
+    }
+    return records;
+  },
+
+  // Replaces the document; input that is not a valid model leaves it untouched.
+  setTextJson(json) {
+    const records = toModel(JSON.parse(json));
+    records.push({ Type: BlockType.Final, Level: 0, Spans: [emptyPlain()] });
+    for (const record of records) record.Spans = SpanList.normalize(record.Spans);
+    this.replaceAllBlocks(records);
+    this.setCaret(Point(0, 0, 0));
+  },
+
+  getTextJson() {
+    const records = this.copyAllBlocks();
+    assert(records.length > 0, 'ERR081');
+    assert(records[records.length - 1].Type === BlockType.Final, 'ERR081');
+    records.pop();
+    return JSON.stringify(fromModel(records));
+  },
+});

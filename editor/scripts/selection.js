@@ -1,0 +1,170 @@
+// Reading and setting the browser selection as points, and keeping the caret
+// inside the zero-width spaces of a span.
+'use strict';
+
+function isBlockElement(node) {
+  return node && node.nodeName === 'DIV' && node.firstChild && node.firstChild.nodeName === 'SPAN';
+}
+
+// The block DIV reached by descending through first children.
+function descendToBlock(node) {
+  while (node && !isBlockElement(node)) node = node.firstChild;
+  return node;
+}
+
+Object.assign(BlockStore.prototype, {
+  // Maps a browser position to a point; `corrected` tells whether the position
+  // had to be moved to a place where the page lets the caret rest.
+  _pointFromDom(node, offset) {
+    let corrected = false;
+    if (node === this.root) {
+      const children = this.root.childNodes;
+      node = descendToBlock(children[Math.min(offset, children.length - 1)]);
+      offset = 0;
+      corrected = true;
+    }
+    if (node && node.nodeName === 'DIV' && !isBlockElement(node)) {
+      node = descendToBlock(node);
+      offset = 0;
+      corrected = true;
+    }
+    if (node && node.nodeName === 'IMG') node = node.parentNode;
+    if (node && node.nodeName === 'SPAN') {
+      const text = node.firstChild;
+      offset = offset === 0 ? 1 : text.length - 1;
+      node = text;
+      corrected = true;
+    } else if (node && node.nodeName === 'DIV') {
+      corrected = true;
+      if (offset < 2) offset = 2;
+      if (offset >= node.childNodes.length) {
+        node = node.lastChild.firstChild;
+        offset = node.length - 1;
+      } else {
+        node = node.childNodes[offset].firstChild;
+        offset = 1;
+      }
+    }
+    assert(node && node.nodeType === Node.TEXT_NODE, 'ERR078');
+    const span = node.parentNode;
+    assert(span && span.nodeName === 'SPAN', 'ERR079');
+    const div = span.parentNode;
+    const block = this.blocks.indexOf(div);
+    assert(block >= 0, 'ERR080');
+    if (span.className === 'ImageBorder') return { point: Point(block, 0, 0), corrected: corrected };
+
+    const siblings = div.childNodes;
+    let p = Array.prototype.indexOf.call(siblings, span);
+    let n = offset;
+    let text = node;
+    if (p < 2) {
+      p = 2;
+      n = 1;
+      text = siblings[2].firstChild;
+      corrected = true;
+      if (siblings[2].className === 'ImageBorder') return { point: Point(block, 0, 0), corrected: true };
+    } else if (n === 0) {
+      n = 1;
+      corrected = true;
+    } else if (n > text.length - 1) {
+      n = text.length - 1;
+      corrected = true;
+    }
+    if (siblings[p].className === SpanType.Break) {
+      corrected = true;
+      if (n === 1 && p > 2) {
+        p -= 1;
+        n = siblings[p].firstChild.length - 1;
+      } else if (p + 1 < siblings.length) {
+        p += 1;
+        n = 1;
+      } else {
+        p -= 1;
+        n = siblings[p].firstChild.length - 1;
+      }
+    }
+    return { point: Point(block, p - 2, n - 1), corrected: corrected };
+  },
+
+  getSelection(withCorrection) {
+    const selection = window.getSelection();
+    assert(selection.rangeCount === 1, 'ERR077');
+    const anchor = this._pointFromDom(selection.anchorNode, selection.anchorOffset);
+    const focus = this._pointFromDom(selection.focusNode, selection.focusOffset);
+    const range = Range(anchor.point, focus.point);
+    if (withCorrection) range.needsCorrection = anchor.corrected || focus.corrected;
+    return range;
+  },
+
+  _domPosition(point) {
+    const children = this.blocks[point.block].childNodes;
+    const text = children[Math.min(point.span + 2, children.length - 1)].firstChild;
+    return { node: text, offset: Math.max(0, Math.min(point.offset + 1, text.length - 1)) };
+  },
+
+  setSelection(range) {
+    const anchor = this._domPosition(range.anchor);
+    const focus = this._domPosition(range.focus);
+    if (range.anchor.block === range.focus.block &&
+        this.getBlockType(range.anchor.block) === BlockType.Image) {
+      focus.offset = 1;
+    }
+    if (document.activeElement !== this.root) this.root.focus({ preventScroll: true });
+    const selection = window.getSelection();
+    selection.collapse(anchor.node, anchor.offset);
+    selection.extend(focus.node, focus.offset);
+    this.scrollToSelection();
+  },
+
+  setCaret(point) {
+    this.setSelection(Range(point, point));
+  },
+
+  getSelectedBlocks() {
+    const range = this.getSelection();
+    let end = range.end.block;
+    if (!range.collapsed && range.end.span === 0 && range.end.offset === 0 && end > range.start.block) end -= 1;
+    return { start: range.start.block, end: end };
+  },
+
+  ensureCorrectSelection() {
+    const range = this.getSelection(true);
+    assert(range.collapsed, 'ERR082');
+    if (range.needsCorrection) this.setCaret(range.start);
+    else this.scrollToSelection();
+  },
+
+  scrollToSelection() {
+    const selection = window.getSelection();
+    let node = selection.rangeCount ? selection.focusNode : null;
+    while (node && !(isBlockElement(node) && this.root.contains(node))) node = node.parentNode;
+    if (node && node.scrollIntoViewIfNeeded) node.scrollIntoViewIfNeeded(false);
+  },
+
+  // Runs on every selection change: marks the active span and block for the
+  // style sheet and moves a caret that rests outside the zero-width spaces.
+  _onSelectionChange() {
+    for (const id of ['ActiveSpan', 'ActiveBlock']) {
+      const marked = document.getElementById(id);
+      if (marked) marked.removeAttribute('id');
+    }
+    const selection = window.getSelection();
+    if (!selection.rangeCount) return;
+    const node = selection.anchorNode;
+    if (!node || node !== selection.focusNode || node.nodeType !== Node.TEXT_NODE) return;
+    if (!this.root.contains(node)) return;
+    const span = node.parentNode;
+    if (span.nodeName !== 'SPAN') return;
+    span.id = 'ActiveSpan';
+    span.parentNode.id = 'ActiveBlock';
+    if (!selection.isCollapsed || node.length === 0) return;
+    const offset = selection.anchorOffset;
+    if (span.className === 'ImageBorder') {
+      selection.setBaseAndExtent(node, 0, node, 1);
+    } else if (offset === 0) {
+      selection.collapse(node, 1);
+    } else if (node.length > 1 && offset === node.length) {
+      selection.collapse(node, node.length - 1);
+    }
+  },
+});

@@ -1,0 +1,73 @@
+// What happens before the browser inserts typed text, and the automatic
+// paragraph formatting when a space follows a list or heading marker.
+'use strict';
+
+const AUTOFORMAT_MARKERS = {
+  '-': { type: BlockType.Bulleted, nested: true },
+  '1.': { type: BlockType.Numbered, nested: true },
+  '#': { type: BlockType.Heading, level: 0 },
+  '##': { type: BlockType.Heading, level: 1 },
+  '###': { type: BlockType.Heading, level: 2 },
+};
+
+Object.assign(Editor.prototype, {
+  // Every typed character (and every composition) is its own undo step.
+  shouldInsertText() {
+    this.beforeChanges();
+    const range = this.getSelection();
+    if (!range.collapsed) {
+      const type = this.getSpanType(range.start.block, range.start.span);
+      const p = this.removeAndJoin(range.start, range.end);
+      this._placeCaretForStyle(p, type);
+      return false;
+    }
+    this.ensureCorrectSelection();
+    const c = this.getSelection().start;
+    const blockType = this.getBlockType(c.block);
+    if (blockType === BlockType.Image || blockType === BlockType.Final) {
+      this.insertBlock(c.block, BlockType.Plain, 0);
+      this.setCaret(Point(c.block, 0, 0));
+    }
+    return false;
+  },
+
+  // Puts the caret at p inside a span of the given type, making an empty one
+  // when no span of that type touches p.
+  _placeCaretForStyle(p, type) {
+    const spans = this.getBlockSpans(p.block);
+    if (spans[p.span].Type === type || this.getBlockType(p.block) === BlockType.Image) {
+      this.setCaret(p);
+      return;
+    }
+    const parts = SpanList.split(spans, p.span, p.offset, false);
+    const before = parts.Before[parts.Before.length - 1];
+    if (before && before.Type === type) {
+      this.setCaret(Point(p.block, parts.Before.length - 1, before.Text.length));
+    } else if (parts.After.length && parts.After[0].Type === type) {
+      this.setCaret(Point(p.block, parts.Before.length, 0));
+    } else {
+      this.setBlockSpans(p.block, SpanList.normalize(parts.Before.concat([Span(type, '')], parts.After)));
+      this.setCaret(Point(p.block, parts.Before.length, 0));
+    }
+  },
+
+  insertSpace() {
+    const range = this.getSelection();
+    if (!range.collapsed) return true;
+    const c = range.start;
+    if (this.getBlockType(c.block) !== BlockType.Plain) return true;
+    const spans = this.getBlockSpans(c.block);
+    if (spans.length !== 1 || !Object.prototype.hasOwnProperty.call(AUTOFORMAT_MARKERS, spans[0].Text)) return true;
+    const marker = AUTOFORMAT_MARKERS[spans[0].Text];
+    const level = marker.nested ? Math.min(this.getBlockLevel(c.block) + 1, 5) : marker.level;
+    // The snapshot holds the marker as typed, so Undo gives it back with its space.
+    this.setBlockSpans(c.block, [Span(spans[0].Type, spans[0].Text + ' ')]);
+    this.setCaret(Point(c.block, 0, spans[0].Text.length + 1));
+    this.beforeChanges();
+    this.setBlockType(c.block, marker.type);
+    this.setBlockLevel(c.block, level);
+    this.setBlockSpans(c.block, [Span(spans[0].Type, '')]);
+    this.setCaret(Point(c.block, 0, 0));
+    return false;
+  },
+});
