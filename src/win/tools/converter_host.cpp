@@ -3,6 +3,7 @@
 #include "model/model_json.h"
 
 #include <exception>
+#include <new>
 
 namespace qorva {
 namespace {
@@ -19,22 +20,53 @@ ConverterFunction converterFor(Converter converter) {
     }
 }
 
+// Never empty: an empty error slot means success to the callers.
+std::string messageOf(const std::exception& e) {
+    std::string message = e.what();
+    return message.empty() ? "unknown error" : message;
+}
+
 }  // namespace
 
 bool ConverterAvailable(Converter converter) { return converterFor(converter) != nullptr; }
 
-std::string RunConverter(Converter converter, std::string_view input, const char* options,
-                         std::string* error) {
+std::string RunConverterDetailed(Converter converter, std::string_view input, const char* options,
+                                 ConverterFailure* failure) {
     ConverterFunction function = converterFor(converter);
     try {
         if (!function) throw ConverterError("not available");
         return function(input, options);
+    } catch (const SyntaxError& e) {
+        if (failure) *failure = ConverterFailure{messageOf(e), e.position()};
+    } catch (const std::bad_alloc&) {
+        if (failure) *failure = ConverterFailure{"out of memory", std::nullopt};
     } catch (const std::exception& e) {
-        if (error) *error = e.what();
+        if (failure) *failure = ConverterFailure{messageOf(e), std::nullopt};
     } catch (...) {
-        if (error) *error = "unknown error";
+        if (failure) *failure = ConverterFailure{"unknown error", std::nullopt};
     }
     return {};
+}
+
+std::string RunConverter(Converter converter, std::string_view input, const char* options,
+                         std::string* error) {
+    ConverterFailure failure;
+    std::string result = RunConverterDetailed(converter, input, options, error ? &failure : nullptr);
+    if (error && !failure.message.empty()) *error = failure.message;
+    return result;
+}
+
+const char* ConverterName(Converter converter) {
+    switch (converter) {
+        case Converter::ReadTextFormat: return "ReadTextFormat";
+        case Converter::ReadPandocJson: return "ReadPandocJson";
+        case Converter::ReadPlainText: return "ReadPlainText";
+        case Converter::WriteTextFormat: return "WriteTextFormat";
+        case Converter::WritePandocJson: return "WritePandocJson";
+        case Converter::WriteLatex: return "WriteLatex";
+        case Converter::WriteHtml: return "WriteHtml";
+    }
+    return "";
 }
 
 std::string ReadTextFormat(std::string_view input, std::string* error) {

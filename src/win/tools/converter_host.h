@@ -2,6 +2,9 @@
 // Every converter is a pure function from one UTF-8 text to another.
 #pragma once
 
+#include "model/syntax_error.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +26,20 @@ enum class Converter {
 // treat a non-empty slot as failure.
 std::string RunConverter(Converter converter, std::string_view input, const char* options,
                          std::string* error);
+
+// What a failed run reports to callers that want more than the error text.
+struct ConverterFailure {
+    std::string message;
+    std::optional<TextPosition> position;  // set for syntax errors of the text reader
+};
+
+// RunConverter for callers that need the position of a syntax error (the command line).
+// On failure returns empty and fills *failure; on success leaves it untouched.
+std::string RunConverterDetailed(Converter converter, std::string_view input, const char* options,
+                                 ConverterFailure* failure);
+
+// The operation's name as used on the command line ("ReadTextFormat", ...).
+const char* ConverterName(Converter converter);
 
 // False for a converter not built into this program yet.
 bool ConverterAvailable(Converter converter);

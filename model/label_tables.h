@@ -1,0 +1,26 @@
+// Link and footnote labels of a whole document, resolved before converting: writers
+// look a label up here wherever a reference stands.
+#pragma once
+
+#include "model/model_json.h"
+
+#include <string>
+#include <unordered_map>
+
+namespace qorva {
+
+struct LabelTables {
+    // Label of each "link" block to the text of its target "url" span.
+    std::unordered_map<std::string, std::string> linkTargets;
+    // Label of each "note" block to that block; the footnote's own spans follow the
+    // leading "noteref" (they start at index kFirstSpan + 1). Points into the model.
+    std::unordered_map<std::string, const Json*> notes;
+};
+
+// Collects the definitions of a checked model (see checkModel). Labels compare exactly;
+// of two definitions with one label the later wins. A "link" block defines its label only
+// when its first two spans are a "linkref" and a "url", a "note" block only when its
+// first span is a "noteref".
+LabelTables buildLabelTables(const Json& model);
+
+}  // namespace qorva

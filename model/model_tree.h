@@ -1,0 +1,37 @@
+// Rebuilding nested lists from the flat, levelled block list of a model. Writers that
+// need real nesting (bullet lists inside bullet lists, tables as rows of cells) walk
+// the resulting tree instead of the flat list.
+#pragma once
+
+#include "model/model_json.h"
+
+#include <string>
+#include <vector>
+
+namespace qorva {
+
+struct TreeNode;
+using TreeNodes = std::vector<TreeNode>;
+
+struct TreeNode {
+    enum class Kind {
+        Block,      // a block taken over unchanged (headings, paragraphs, code, ...)
+        Paragraph,  // the spans of a "bulleted", "numbered", "row" or "col" block
+        List,       // an open-and-closed list of items
+    };
+    Kind kind = Kind::Block;
+    // Block and Paragraph: the model block (a Paragraph's content is that block's spans).
+    // Points into the model the tree was built from, which must outlive the tree.
+    const Json* block = nullptr;
+    // List: the tag of the block that opened it ("bulleted", "numbered", "row" or "col").
+    std::string listKind;
+    // List: the items, each a sequence of nodes.
+    std::vector<TreeNodes> items;
+};
+
+// Builds the tree of a checked model (see checkModel). A block's depth is its level;
+// "row" and "col" blocks get their level plus `tableDepthShift` (-1 puts the rows of a
+// table at depth 0 and its further cells at depth 1; 0 keeps their levels 1 and 2).
+TreeNodes rebuildTree(const Json& model, int tableDepthShift);
+
+}  // namespace qorva
