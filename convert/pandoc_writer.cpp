@@ -1,0 +1,220 @@
+// Model JSON to Pandoc's syntax tree. The tree is built in the 1.11 form and
+// translated at the end when current Pandoc's form is asked for.
+#include "convert/converters.h"
+#include "convert/pandoc_api.h"
+#include "convert/writer_input.h"
+#include "model/label_tables.h"
+#include "model/model_access.h"
+#include "model/model_tree.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace qorva::convert {
+namespace {
+
+// A footnote may hold references to footnotes defined before it, which are written
+// inside it; beyond this depth such references are left out so that a long chain of
+// notes cannot grow the output quadratically or nest it without bound.
+constexpr int kMaxNoteNesting = 16;
+
+const Json kEmptyAttr = Json::array({"", Json::array(), Json::array()});
+
+Json element(const char* name, Json contents) { return Json{{name, std::move(contents)}}; }
+Json str(const std::string& text) { return element("Str", text); }
+Json link(const std::string& text, const std::string& target) {
+    return element("Link", Json::array({Json::array({str(text)}), Json::array({target, ""})}));
+}
+
+struct NoteParagraph {
+    Json para;
+    int nesting = 1;
+};
+
+class PandocWriter {
+public:
+    explicit PandocWriter(const Json& model) : model_(model), labels_(buildLabelTables(model)) { buildNotes(); }
+
+    Json document() {
+        Json blocks = Json::array();
+        appendNodes(rebuildTree(model_, -1), blocks);
+        Json meta = Json{{"docTitle", Json::array()}, {"docAuthors", Json::array()}, {"docDate", Json::array()}};
+        return Json::array({std::move(meta), std::move(blocks)});
+    }
+
+private:
+    const Json& model_;
+    LabelTables labels_;
+    std::unordered_map<std::string, NoteParagraph> notes_;
+
+    // Notes in document order, so a reference inside a note finds the notes defined
+    // before it; a later definition of a label replaces an earlier one.
+    void buildNotes() {
+        for (std::size_t i = kFirstBlock; i < model_.size(); ++i) {
+            const Json& block = model_[i];
+            if (blockTag(block) != "note" || spanCount(block) < 1 || spanTag(blockSpan(block, 0)) != "noteref") continue;
+            int nesting = 1;
+            Json para = element("Para", inlines(block, 1, &nesting));
+            notes_.insert_or_assign(spanText(blockSpan(block, 0)), NoteParagraph{std::move(para), nesting});
+        }
+    }
+
+    // The inlines of a block's spans from `first` on. `nesting`, when given, is raised
+    // to one more than the deepest note written inside.
+    Json inlines(const Json& block, std::size_t first, int* nesting = nullptr) {
+        Json out = Json::array();
+        const std::size_t count = spanCount(block);
+        for (std::size_t i = first; i < count; ++i) {
+            const Json& span = blockSpan(block, i);
+            const std::string& tag = spanTag(span);
+            const std::string& text = spanText(span);
+            const std::string* nextTag = i + 1 < count ? &spanTag(blockSpan(block, i + 1)) : nullptr;
+            if (tag == "plain") out.push_back(str(text));
+            else if (tag == "emph") out.push_back(element("Emph", Json::array({str(text)})));
+            else if (tag == "strong") out.push_back(element("Strong", Json::array({str(text)})));
+            else if (tag == "code") out.push_back(element("Code", Json::array({kEmptyAttr, text})));
+            else if (tag == "math") out.push_back(element("Math", Json::array({"InlineMath", text})));
+            else if (tag == "break") out.push_back("LineBreak");
+            else if (tag == "url") out.push_back(link(text, text));
+            else if (tag == "linktext") {
+                // The link text keeps its target: the "url" or the defined label after it.
+                // A label without definition, or no target at all, leaves the plain text.
+                if (nextTag && *nextTag == "url") {
+                    out.push_back(link(text, spanText(blockSpan(block, ++i))));
+                } else if (nextTag && *nextTag == "linkref") {
+                    auto target = labels_.linkTargets.find(spanText(blockSpan(block, ++i)));
+                    out.push_back(target != labels_.linkTargets.end() ? link(text, target->second) : str(text));
+                } else {
+                    out.push_back(str(text));
+                }
+            } else if (tag == "linkref") {
+                // consumed by its "linktext"; a stray label writes nothing
+            } else if (tag == "noteref") {
+                auto note = notes_.find(text);
+                if (note == notes_.end()) continue;
+                if (nesting && note->second.nesting >= kMaxNoteNesting) continue;
+                if (nesting) *nesting = std::max(*nesting, note->second.nesting + 1);
+                out.push_back(element("Note", Json::array({note->second.para})));
+            } else {
+                out.push_back(str(text));  // unknown span tags keep their text
+            }
+        }
+        return out;
+    }
+
+    void appendNodes(const TreeNodes& nodes, Json& out) {
+        for (const TreeNode& node : nodes) appendNode(node, out);
+    }
+
+    Json convertNodes(const TreeNodes& nodes) {
+        Json out = Json::array();
+        appendNodes(nodes, out);
+        return out;
+    }
+
+    void appendNode(const TreeNode& node, Json& out) {
+        switch (node.kind) {
+            case TreeNode::Kind::Paragraph:
+                out.push_back(element("Para", inlines(*node.block, 0)));
+                return;
+            case TreeNode::Kind::List:
+                appendList(node, out);
+                return;
+            case TreeNode::Kind::Block:
+                appendBlock(*node.block, out);
+                return;
+        }
+    }
+
+    void appendList(const TreeNode& list, Json& out) {
+        if (list.listKind == "row" || list.listKind == "col") {
+            appendTable(list, out);
+            return;
+        }
+        Json items = Json::array();
+        for (const TreeNodes& item : list.items) items.push_back(convertNodes(item));
+        if (list.listKind == "numbered") {
+            out.push_back(element("OrderedList", Json::array({Json::array({1, "Decimal", "Period"}), std::move(items)})));
+        } else {
+            out.push_back(element("BulletList", std::move(items)));
+        }
+    }
+
+    // Each item of the list is a row: the nodes before its "col" list are the first
+    // cell, the items of that list the further cells. Blocks that the levels placed
+    // after the "col" list belong to no cell; they follow the table.
+    void appendTable(const TreeNode& list, Json& out) {
+        Json rows = Json::array();
+        Json after = Json::array();
+        std::size_t columns = 0;
+        for (const TreeNodes& item : list.items) {
+            Json cells = Json::array();
+            Json firstCell = Json::array();
+            bool seenCells = false;
+            for (const TreeNode& node : item) {
+                if (!seenCells && node.kind == TreeNode::Kind::List && node.listKind == "col") {
+                    cells.push_back(std::move(firstCell));
+                    for (const TreeNodes& cell : node.items) cells.push_back(convertNodes(cell));
+                    seenCells = true;
+                } else {
+                    appendNode(node, seenCells ? after : firstCell);
+                }
+            }
+            if (!seenCells) cells.push_back(std::move(firstCell));
+            columns = std::max(columns, cells.size());
+            rows.push_back(std::move(cells));
+        }
+        // Rows shorter than the widest get empty cells, so no cell falls outside the columns.
+        for (Json& row : rows) {
+            while (row.size() < columns) row.push_back(Json::array());
+        }
+        Json alignments = Json::array(), widths = Json::array(), headers = Json::array();
+        for (std::size_t i = 0; i < columns; ++i) {
+            alignments.push_back("AlignDefault");
+            widths.push_back(0.08);
+            headers.push_back(Json::array());
+        }
+        out.push_back(element("Table", Json::array({Json::array(), std::move(alignments), std::move(widths),
+                                                   std::move(headers), std::move(rows)})));
+        for (Json& block : after) out.push_back(std::move(block));
+    }
+
+    void appendBlock(const Json& block, Json& out) {
+        const std::string& tag = blockTag(block);
+        const int level = blockLevel(block);
+        if (tag == "para") {
+            out.push_back(element("Para", inlines(block, 0)));
+        } else if (tag == "heading") {
+            out.push_back(element("Header", Json::array({std::clamp(level + 4, 1, 6), kEmptyAttr, inlines(block, 0)})));
+        } else if (tag == "quote") {
+            Json quoted = element("Para", inlines(block, 0));
+            for (int i = 0; i < std::max(level + 1, 1); ++i) {
+                quoted = element("BlockQuote", Json::array({std::move(quoted)}));
+            }
+            out.push_back(std::move(quoted));
+        } else if (tag == "verbatim") {
+            out.push_back(element("CodeBlock", Json::array({kEmptyAttr, verbatimText(block, false)})));
+        } else if (tag == "formula") {
+            Json math = element("Math", Json::array({"DisplayMath", "\n" + verbatimText(block, false) + "\n"}));
+            out.push_back(element("Para", Json::array({std::move(math)})));
+        } else if (tag == "image") {
+            const bool hasUrl = spanCount(block) > 0 && spanTag(blockSpan(block, 0)) == "url";
+            const std::string url = hasUrl ? spanText(blockSpan(block, 0)) : std::string();
+            Json image = element("Image", Json::array({Json::array(), Json::array({url, ""})}));
+            out.push_back(element("Para", Json::array({std::move(image)})));
+        }
+        // "comment", "note", "link", "divider" and unknown tags are not written.
+    }
+};
+
+}  // namespace
+
+std::string WritePandocJson(std::string_view input, const char* options) {
+    const PandocApi api = parsePandocApiOptions(options);
+    const Json model = parseWriterInput(input);
+    Json tree = PandocWriter(model).document();
+    if (!api.legacy()) tree = fromLegacyPandoc(tree, api);
+    return tree.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+}  // namespace qorva::convert

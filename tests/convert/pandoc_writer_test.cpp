@@ -1,0 +1,192 @@
+#include "convert/converters.h"
+#include "model/model_json.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qorva::convert {
+namespace {
+
+// The block list written for the model blocks `blocks`, compact.
+std::string writeBlocks(const std::string& blocks, const char* options = nullptr) {
+    const Json tree = parseJson(WritePandocJson(R"(["text")" + (blocks.empty() ? "" : "," + blocks) + "]", options));
+    return dumpCompact(tree[1]);
+}
+
+const std::string kAttr = R"(["",[],[]])";
+
+TEST(PandocWriterOutput, EmptyDocumentIsIndentedByTwoSpaces) {
+    EXPECT_EQ(WritePandocJson(R"(["text"])", nullptr),
+              "[\n  {\n    \"docTitle\": [],\n    \"docAuthors\": [],\n    \"docDate\": []\n  },\n  []\n]");
+}
+
+TEST(PandocWriterOutput, NonAsciiIsWrittenAsItselfAndInlineRootIsAccepted) {
+    EXPECT_EQ(dumpCompact(parseJson(WritePandocJson("[\"inline\",[\"para\",{\"level\":0},[\"plain\",\"\xE2\x86\xA9\"]]]",
+                                                    nullptr))[1]),
+              "[{\"Para\":[{\"Str\":\"\xE2\x86\xA9\"}]}]");
+    EXPECT_NE(WritePandocJson("[\"text\",[\"para\",{\"level\":0},[\"plain\",\"\xE2\x86\xA9\"]]]", nullptr)
+                  .find("\xE2\x86\xA9"),
+              std::string::npos);
+}
+
+TEST(PandocWriterBlocks, CommentsDividersAndDefinitionsAreLeftOut) {
+    EXPECT_EQ(writeBlocks(R"(["comment",{"level":0},["plain","c"]],["divider",{"level":0}],)"
+                          R"(["link",{"level":0},["linkref","a"],["url","u"]],["odd",{"level":0},["plain","x"]])"),
+              "[]");
+}
+
+TEST(PandocWriterBlocks, HeadingsQuotesCodeFormulaAndImage) {
+    EXPECT_EQ(writeBlocks(R"(["heading",{"level":-1},["plain","h"]],["quote",{"level":1},["plain","q"]],)"
+                          R"(["verbatim",{"level":0},["plain","a"],["break","\n"],["plain","b"]],)"
+                          R"(["formula",{"level":0},["plain","x"]],["image",{"level":0},["url","i.png"]],)"
+                          R"(["image",{"level":0},["plain","no url"]])"),
+              R"([{"Header":[3,)" + kAttr + R"(,[{"Str":"h"}]]},{"BlockQuote":[{"BlockQuote":[{"Para":[{"Str":"q"}]}]}]},)"
+              R"({"CodeBlock":[)" + kAttr + R"(,"a\nb"]},{"Para":[{"Math":["DisplayMath","\nx\n"]}]},)"
+              R"({"Para":[{"Image":[[],["i.png",""]]}]},{"Para":[{"Image":[[],["",""]]}]}])");
+}
+
+TEST(PandocWriterLists, NestedItemsAndContinuationParagraphs) {
+    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],)"
+                          R"(["bulleted",{"level":1},["plain","c"]],["bulleted",{"level":0},["plain","d"]],)"
+                          R"(["para",{"level":1},["plain","more"]])"),
+              R"([{"BulletList":[[{"Para":[{"Str":"a"}]},{"BulletList":[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]}]]}],)"
+              R"([{"Para":[{"Str":"d"}]},{"Para":[{"Str":"more"}]}]]}])");
+}
+
+TEST(PandocWriterLists, ChangeOfKindStartsANewList) {
+    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","a"]],["numbered",{"level":0},["plain","b"]])"),
+              R"([{"BulletList":[[{"Para":[{"Str":"a"}]}]]},{"OrderedList":[[1,"Decimal","Period"],[[{"Para":[{"Str":"b"}]}]]]}])");
+}
+
+TEST(PandocWriterTables, OneColumnAndTwoByTwo) {
+    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]])"),
+              R"([{"Table":[[],["AlignDefault"],[0.08],[[]],[[[{"Para":[{"Str":"a"}]}]],[[{"Para":[{"Str":"b"}]}]]]]}])");
+    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],)"
+                          R"(["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])"),
+              R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
+              R"([[[{"Para":[{"Str":"a"}]}],[{"Para":[{"Str":"b"}]}]],[[{"Para":[{"Str":"c"}]}],[{"Para":[{"Str":"d"}]}]]]]}])");
+}
+
+TEST(PandocWriterTables, RaggedRowsArePaddedToTheWidestAndCellParagraphsStayInTheirCell) {
+    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],)"
+                          R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
+              R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
+              R"([[[{"Para":[{"Str":"a"}]}],[]],[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]},{"Para":[{"Str":"c2"}]}]]]]}])");
+}
+
+TEST(PandocWriterInlines, EverySpanKind) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","a b"],["emph","e"],["strong","s"],["code","c"],)"
+                          R"(["math","m"],["break","\n"],["url","http://u"],["odd","kept"]])"),
+              R"([{"Para":[{"Str":"a b"},{"Emph":[{"Str":"e"}]},{"Strong":[{"Str":"s"}]},{"Code":[)" + kAttr +
+                  R"(,"c"]},{"Math":["InlineMath","m"]},"LineBreak",{"Link":[[{"Str":"http://u"}],["http://u",""]]},{"Str":"kept"}]}])");
+}
+
+TEST(PandocWriterLinks, InlineLinkKeepsItsText) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["url","http://u"]])"),
+              R"([{"Para":[{"Link":[[{"Str":"t"}],["http://u",""]]}]}])");
+}
+
+TEST(PandocWriterLinks, ReferenceLinksUseTheLaterDefinition) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],)"
+                          R"(["link",{"level":0},["linkref","L"],["url","http://old"]],)"
+                          R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
+              R"([{"Para":[{"Link":[[{"Str":"t"}],["http://new",""]]}]}])");
+}
+
+TEST(PandocWriterLinks, UndefinedLabelAndBareLinkTextKeepThePlainText) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],["linktext","u"]])"),
+              R"([{"Para":[{"Str":"t"},{"Str":"u"}]}])");
+}
+
+TEST(PandocWriterNotes, ReferencesAreWrittenAsNotesEachTime) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
+                          R"(["note",{"level":0},["noteref","1"],["plain","n"]])"),
+              R"([{"Para":[{"Note":[{"Para":[{"Str":"n"}]}]},{"Note":[{"Para":[{"Str":"n"}]}]}]}])");
+}
+
+TEST(PandocWriterNotes, ANoteFindsOnlyNotesDefinedBeforeIt) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","b"]],)"
+                          R"(["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
+                          R"(["note",{"level":0},["noteref","b"],["plain","B"],["noteref","a"]])"),
+              R"([{"Para":[{"Note":[{"Para":[{"Str":"B"},{"Note":[{"Para":[{"Str":"A"}]}]}]}]}]}])");
+}
+
+// A chain of `length` notes, each referring to the one before; the text refers to the last.
+std::size_t notesWrittenForChain(int length) {
+    std::string blocks = R"(["para",{"level":0},["noteref","n)" + std::to_string(length - 1) + R"("]])";
+    for (int i = 0; i < length; ++i) {
+        blocks += R"(,["note",{"level":0},["noteref","n)" + std::to_string(i) + R"("],["plain","x"])";
+        if (i > 0) blocks += R"(,["noteref","n)" + std::to_string(i - 1) + R"("])";
+        blocks += "]";
+    }
+    const std::string written = WritePandocJson(R"(["text",)" + blocks + "]", nullptr);
+    std::size_t notes = 0;
+    for (std::size_t at = written.find("\"Note\""); at != std::string::npos; at = written.find("\"Note\"", at + 1)) {
+        ++notes;
+    }
+    return notes;
+}
+
+TEST(PandocWriterNotes, ShortChainsOfNotesAreWrittenWholeAndLongOnesAreCutOff) {
+    EXPECT_EQ(notesWrittenForChain(10), 10u);
+    const std::size_t longChain = notesWrittenForChain(1000);
+    EXPECT_GT(longChain, 0u);
+    EXPECT_LE(longChain, 16u);
+}
+
+TEST(PandocWriterApi, CurrentFormOfPandocTypes122) {
+    const std::string written = WritePandocJson(
+        R"(["text",["para",{"level":0},["plain","a"],["math","x"],["url","u"]],["numbered",{"level":0},["plain","n"]],)"
+        R"(["row",{"level":1},["plain","c"]]])",
+        R"({"api":"1.22"})");
+    const Json tree = parseJson(written);
+    EXPECT_EQ(dumpCompact(tree["pandoc-api-version"]), "[1,22]");
+    EXPECT_EQ(dumpCompact(tree["meta"]), "{}");
+    EXPECT_EQ(dumpCompact(tree["blocks"][0]),
+              R"({"t":"Para","c":[{"t":"Str","c":"a"},{"t":"Math","c":[{"t":"InlineMath"},"x"]},)"
+              R"({"t":"Link","c":[)" + kAttr + R"(,[{"t":"Str","c":"u"}],["u",""]]}]})");
+    EXPECT_EQ(dumpCompact(tree["blocks"][1]["c"][0]), R"([1,{"t":"Decimal"},{"t":"Period"}])");
+    EXPECT_EQ(dumpCompact(tree["blocks"][2]),
+              R"({"t":"Table","c":[)" + kAttr + R"(,[null,[]],[[{"t":"AlignDefault"},{"t":"ColWidth","c":0.08}]],)" +
+              "[" + kAttr + ",[]],[[" + kAttr + ",0,[],[[" + kAttr + ",[[" + kAttr +
+              R"(,{"t":"AlignDefault"},1,1,[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]]]],[)" + kAttr + ",[]]]}");
+}
+
+TEST(PandocWriterApi, OldTableShapeBefore121AndFullVersionNumbers) {
+    const Json tree = parseJson(WritePandocJson(R"(["text",["row",{"level":1},["plain","c"]]])", R"({"api":"1.20.1"})"));
+    EXPECT_EQ(dumpCompact(tree["pandoc-api-version"]), "[1,20,1]");
+    EXPECT_EQ(dumpCompact(tree["blocks"][0]),
+              R"({"t":"Table","c":[[],[{"t":"AlignDefault"}],[0.08],[[]],[[[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]})");
+}
+
+TEST(PandocWriterApi, DefaultAndExplicit111AreTheSame) {
+    const std::string model = R"(["text",["para",{"level":0},["plain","a"]]])";
+    EXPECT_EQ(WritePandocJson(model, nullptr), WritePandocJson(model, R"({"api":"1.11"})"));
+    EXPECT_EQ(WritePandocJson(model, nullptr), WritePandocJson(model, "{}"));
+}
+
+TEST(PandocWriterBadInput, ClearErrorsForOptionsAndModel) {
+    auto errorOf = [](const std::string& model, const char* options) -> std::string {
+        try {
+            WritePandocJson(model, options);
+        } catch (const ConverterError& e) {
+            return e.what();
+        }
+        return "(no error)";
+    };
+    const std::string ok = R"(["text"])";
+    EXPECT_NE(errorOf(ok, R"({"api":"2.0"})").find("unsupported Pandoc API version"), std::string::npos);
+    EXPECT_NE(errorOf(ok, R"({"api":"1.x"})").find("unsupported Pandoc API version"), std::string::npos);
+    EXPECT_NE(errorOf(ok, R"({"api":122})").find("invalid options"), std::string::npos);
+    EXPECT_NE(errorOf(ok, "{broken").find("invalid options"), std::string::npos);
+    EXPECT_NE(errorOf(R"(["html"])", nullptr).find("root"), std::string::npos);
+    EXPECT_NE(errorOf(R"(["text",["para",{}]])", nullptr).find("level"), std::string::npos);
+    EXPECT_NE(errorOf(R"(["text",["para",{"level":0},["plain"]]])", nullptr).find("span"), std::string::npos);
+    EXPECT_NE(errorOf(R"(["text",["quote",{"level":100000},["plain","x"]]])", nullptr).find("level"),
+              std::string::npos);
+    EXPECT_NE(errorOf(R"(["text",)", nullptr).find("invalid JSON"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qorva::convert
