@@ -11,7 +11,7 @@ packages=(
   clang
   pandoc cmark
   texlive-xetex texlive-latex-recommended texlive-fonts-recommended lmodern fonts-dejavu fonts-liberation
-  poppler-utils unzip
+  poppler-utils unzip libfontconfig-dev
   xvfb xauth xdotool xclip x11-utils imagemagick
   chromium
   hunspell-en-us

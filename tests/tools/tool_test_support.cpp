@@ -90,3 +90,29 @@ std::string Squeeze(const std::string& text) {
 }
 
 }  // namespace qorva::test
+
+#include <algorithm>
+#include <dirent.h>
+
+namespace qorva::test {
+
+std::string WriteTinyPng(const std::string& path) {
+    Shell("printf %s iVBORw0KGgoAAAANSUhEUgAAAAQAAAAECAIAAAAmkwkpAAAAEElEQVR4nGP4z8AARwzEcQCukw/x0F8jngAAAABJRU5ErkJggg=="
+          " | base64 -d > " + ShellQuote(path));
+    return path;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace qorva::test

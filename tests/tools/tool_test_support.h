@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qorva::test {
 
@@ -45,4 +46,11 @@ std::string PdfText(const std::string& pdfPath);
 // Collapses runs of whitespace to one space, so extracted text compares simply.
 std::string Squeeze(const std::string& text);
 
+}  // namespace qorva::test
+
+namespace qorva::test {
+// Writes a small valid PNG picture (four by four red pixels) and returns its path.
+std::string WriteTinyPng(const std::string& path);
+// Names of the entries directly inside a folder, sorted.
+std::vector<std::string> FolderEntries(const std::string& folder);
 }  // namespace qorva::test

@@ -1,0 +1,136 @@
+#include "src/win/tools/xelatex.h"
+
+#include "src/win/tools/command_line.h"
+#include "src/win/tools/file_helpers.h"
+#include "src/win/tools/font_substitution.h"
+#include "src/win/tools/process_runner.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+namespace qorva {
+namespace {
+
+std::vector<std::string> subfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != ".." && FolderExists(JoinPath(folder, name))) names.push_back(name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Creates the source as a new file; a failure shows up later as a missing PDF.
+void writeNewFile(const std::string& path, std::string_view bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+}
+
+// The first few error lines of a TeX log ("! Undefined control sequence." and the
+// line that follows), so a failed export can say what went wrong.
+std::string firstErrors(const std::string& log) {
+    std::istringstream lines(log);
+    std::string line, errors;
+    int count = 0;
+    while (std::getline(lines, line) && count < 3) {
+        if (line.rfind("! ", 0) == 0) {
+            errors += "\n" + line;
+            ++count;
+        }
+    }
+    return errors;
+}
+
+// XeLaTeX leaves an empty x.pdf behind when its PDF driver dies (a broken image,
+// for one); only a file that starts like a PDF counts as a result.
+bool isPdf(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char head[5] = {};
+    ssize_t n = ::read(fd, head, sizeof head);
+    ::close(fd);
+    return n == 5 && std::string_view(head, 5) == "%PDF-";
+}
+
+}  // namespace
+
+std::string LocateTeXFolder(const std::string& texliveRoot) {
+    std::vector<std::string> years = subfolders(texliveRoot);
+    for (auto year = years.rbegin(); year != years.rend(); ++year) {
+        std::string bin = JoinPath(JoinPath(texliveRoot, *year), "bin");
+        for (const std::string& arch : subfolders(bin)) {
+            std::string folder = JoinPath(bin, arch) + "/";
+            if (access((folder + "xelatex").c_str(), X_OK) == 0) return folder;
+        }
+    }
+    return {};
+}
+
+bool RunTeX(std::string_view commandLine, std::string_view workingFolder, std::string_view input,
+            std::string& output) {
+    std::string folder = LocateTeXFolder();
+    if (folder.empty()) return RunProcess(commandLine, workingFolder, "", input, output);
+    // The quoted folder touches the program name, so the two make one argument.
+    return RunProcess(QuoteArgument(folder) + std::string(commandLine), workingFolder, folder, input, output);
+}
+
+bool IsXeLaTeXAvailable() {
+    std::string output;
+    return RunTeX("xelatex -version", "", "", output) && output.find("XeTeX") != std::string::npos;
+}
+
+bool ExportPdfViaXeLaTeX(std::string_view latex, const std::string& targetPath, const std::string& workingFolder,
+                         std::string& errorText) {
+    std::string work;
+    if (!MakeTempFolder(work)) {
+        errorText = "Cannot make a work folder for XeLaTeX: " + SystemErrorText(errno);
+        return false;
+    }
+    const std::string source = JoinPath(work, "x.tex");
+    const std::string result = JoinPath(work, "x.pdf");
+    writeNewFile(source, SubstituteMissingFonts(latex));
+
+    const std::string command =
+        "xelatex -interaction nonstopmode -output-directory " + QuoteArgument(work) + " " + QuoteArgument(source);
+    // Non-stop mode may report errors and still give a usable PDF, so only the
+    // PDF's presence counts.
+    std::string output;
+    RunTeX(command, workingFolder, "", output);
+    if (isPdf(result)) {
+        // The second pass settles cross-references, contents and long-table widths.
+        RunTeX(command, workingFolder, "", output);
+    }
+    if (!isPdf(result)) {
+        errorText = kPdfExportFailed + firstErrors(output);
+        RemoveTempFolder(work);
+        return false;
+    }
+
+    bool moved = true;
+    try {
+        MoveFileReplacing(result, targetPath);
+    } catch (const FileError& error) {
+        errorText = SystemErrorText(error.errorCode());
+        moved = false;
+    }
+    RemoveTempFolder(work);
+    return moved;
+}
+
+}  // namespace qorva

@@ -1,0 +1,113 @@
+// XeLaTeX: finding it and typesetting real documents. XeLaTeX runs take seconds,
+// so each test here checks several things about one run.
+#include "src/win/tools/file_helpers.h"
+#include "src/win/tools/xelatex.h"
+#include "tests/tools/tool_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace qorva {
+namespace {
+
+using test::EnvOverride;
+using test::ScratchFolder;
+
+TEST(XeLaTeXLocation, NewestTeXLiveInstallationWins) {
+    ScratchFolder root;
+    for (auto year : {"2021", "2023", "2022"}) {
+        std::string bin = root.path() + "/" + year + "/bin/x86_64-linux";
+        test::Shell("mkdir -p " + test::ShellQuote(bin));
+        root.write(std::string(year) + "/bin/x86_64-linux/xelatex", "#!/bin/sh\n", 0755);
+    }
+    test::Shell("mkdir -p " + test::ShellQuote(root.path() + "/2024/bin/x86_64-linux"));  // no xelatex inside
+    EXPECT_EQ(LocateTeXFolder(root.path()), root.path() + "/2023/bin/x86_64-linux/");
+}
+
+TEST(XeLaTeXLocation, WithoutInstallationPathIsSearched) {
+    ScratchFolder empty;
+    EXPECT_EQ(LocateTeXFolder(empty.path()), "");
+    EXPECT_EQ(LocateTeXFolder("/nonexistent/texlive"), "");
+}
+
+TEST(XeLaTeXAvailability, InstalledXeLaTeXIsFound) { EXPECT_TRUE(IsXeLaTeXAvailable()); }
+
+TEST(XeLaTeXAvailability, MissingXeLaTeXIsReported) {
+    ScratchFolder empty;
+    EnvOverride path("PATH", empty.path());
+    if (!LocateTeXFolder().empty()) GTEST_SKIP() << "a TeX Live installation outside PATH";
+    EXPECT_FALSE(IsXeLaTeXAvailable());
+}
+
+const char* kTemplateFonts = "\\documentclass{article}\n\\pagestyle{empty}\n\\usepackage{fontspec}\n\\usepackage{graphicx}\n"
+                             "\\setmainfont{Georgia}\n\\setmonofont{Courier New}\n";
+
+TEST(XeLaTeXExport, TypesetsTextAndImagesFromTheWorkingFolderAndCleansUp) {
+    ScratchFolder documentFolder, temp;
+    EnvOverride tmp("TMPDIR", temp.path());
+    test::WriteTinyPng(documentFolder.file("pic.png"));
+    std::string latex = std::string(kTemplateFonts) +
+                        "\\begin{document}\nQuarterly figures in \\texttt{mono type}.\n\n"
+                        "\\includegraphics{pic.png}\n\\end{document}\n";
+    std::string target = documentFolder.file("out.pdf");
+    std::string error;
+    ASSERT_TRUE(ExportPdfViaXeLaTeX(latex, target, documentFolder.path(), error)) << error;
+    EXPECT_EQ(error, "");
+    // The fonts named are missing on a stock system; the text must still be there.
+    EXPECT_EQ(test::Squeeze(test::PdfText(target)), "Quarterly figures in mono type.");
+    EXPECT_NE(test::Shell("pdfimages -list " + test::ShellQuote(target)).find("image"), std::string::npos);
+    EXPECT_EQ(test::Shell("pdfimages -list " + test::ShellQuote(target) + " | tail -n +3 | wc -l"), "1\n");
+    EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
+}
+
+TEST(XeLaTeXExport, RecoverableErrorsStillGiveAPdf) {
+    ScratchFolder folder;
+    std::string latex = "\\documentclass{article}\n\\pagestyle{empty}\n\\begin{document}\nBefore \\undefinedqorvamacro after.\n"
+                        "\\end{document}\n";
+    std::string error;
+    ASSERT_TRUE(ExportPdfViaXeLaTeX(latex, folder.file("out.pdf"), folder.path(), error)) << error;
+    EXPECT_EQ(test::Squeeze(test::PdfText(folder.file("out.pdf"))), "Before after.");
+}
+
+TEST(XeLaTeXExport, FatalErrorFailsAndLeavesTheTargetAlone) {
+    ScratchFolder folder, temp;
+    EnvOverride tmp("TMPDIR", temp.path());
+    std::string target = folder.write("out.pdf", "previous export");
+    std::string latex = "\\documentclass{article}\n\\begin{document}\n\\input{qorva-no-such-file}\n"
+                        "\\end{document}\n";
+    std::string error;
+    EXPECT_FALSE(ExportPdfViaXeLaTeX(latex, target, folder.path(), error));
+    EXPECT_EQ(error.substr(0, 33), "Export to PDF via XeLaTeX failed.");
+    EXPECT_NE(error.find("qorva-no-such-file"), std::string::npos) << error;
+    EXPECT_EQ(ReadWholeFile(target), "previous export");
+    EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
+}
+
+TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
+    ScratchFolder folder;
+    // A PNG with a broken checksum makes the PDF driver abort after XeLaTeX has
+    // created an empty x.pdf.
+    test::Shell("printf %s iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVQI12P4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC"
+                " | base64 -d > " + test::ShellQuote(folder.file("broken.png")));
+    std::string latex = "\\documentclass{article}\n\\usepackage{graphicx}\n\\begin{document}\nText\n\n"
+                        "\\includegraphics{broken.png}\n\\end{document}\n";
+    std::string error;
+    EXPECT_FALSE(ExportPdfViaXeLaTeX(latex, folder.file("out.pdf"), folder.path(), error));
+    EXPECT_EQ(error.substr(0, 33), "Export to PDF via XeLaTeX failed.");
+    EXPECT_FALSE(FileExists(folder.file("out.pdf")));
+}
+
+TEST(XeLaTeXExport, TargetThatCannotBeReplacedGivesTheSystemMessage) {
+    ScratchFolder folder, temp;
+    EnvOverride tmp("TMPDIR", temp.path());
+    ASSERT_EQ(mkdir(folder.file("out.pdf").c_str(), 0755), 0);
+    std::string error;
+    EXPECT_FALSE(ExportPdfViaXeLaTeX("\\documentclass{article}\n\\begin{document}\nx\n\\end{document}\n",
+                                     folder.file("out.pdf"), folder.path(), error));
+    EXPECT_EQ(error, "Is a directory");
+    EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
+}
+
+}  // namespace
+}  // namespace qorva
