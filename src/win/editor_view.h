@@ -1,0 +1,86 @@
+// CEditorView: the child window in which the editor page runs, and the shell's
+// only way to the page. It calls page functions by name, receives the page's
+// callbacks, sees every key before the browser does and turns editing commands
+// into page calls.
+#pragma once
+
+#include "src/win/platform/browser.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace qorva {
+
+class CEditorViewCallback;
+
+class CEditorView : public QWidget, public BrowserWindowClient {
+    Q_OBJECT
+public:
+    CEditorView(CEditorViewCallback* callback, QWidget* parent);
+    ~CEditorView() override;
+
+    // Calls a page function; the empty text for null, undefined or a failure.
+    std::string Call(std::string_view function, const std::optional<std::string>& first = {},
+                     const std::optional<std::string>& second = {});
+
+    bool IsModified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+
+    void SetTextJson(const std::string& json) { Call("setTextJson", json); }
+    std::string GetTextJson() { return Call("getTextJson"); }
+    void SetBaseUrl(const std::string& url) { Call("setBaseUrl", url); }
+    void SetThemeCss(const std::string& css) { Call("setThemeCss", css); }
+    int GetWordCount() { return CallForNumber("getWordCount"); }
+    int GetWordCountSelected() { return CallForNumber("getWordCountSelected"); }
+    int GetCharCount() { return CallForNumber("getCharCount"); }
+    int GetCharCountSelected() { return CallForNumber("getCharCountSelected"); }
+    void ScrollToSelection() { Call("scrollToSelection"); }
+    void PrepareSearch() { Call("prepareSearch"); }
+    void StartSearch(const std::string& text) { Call("startSearch", text); }
+    void ContinueSearch(const std::string& text) { Call("continueSearch", text); }
+    std::string CopySelection() { return Call("copy"); }
+    std::string CutSelection() { return Call("cut"); }
+    void PasteJson(const std::string& json) { Call("paste", json); }
+
+    // Handles a menu or accelerator command; false when it is not the view's.
+    bool OnCommand(int id);
+
+    // Extra commands carried by the view but built elsewhere (the clipboard ones):
+    // asked before the view's own table.
+    void SetCommandExtension(std::function<bool(int)> extension) {
+        commandExtension_ = std::move(extension);
+    }
+
+    void Print();
+    void FocusPage();
+
+    // BrowserWindowClient
+    void callbackOpenUrl_(const std::string& url) override;
+    void callbackOpenFile_(const std::string& path) override;
+    void callbackChangeDone() override;
+    void callbackChangeUndone() override;
+    bool OnKeyMessage(QObject* target, QKeyEvent* event) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    int CallForNumber(std::string_view function);
+    void Zoom(int command);
+    void InsertImage();
+    void InsertHyperlink();
+
+    CEditorViewCallback* callback_;
+    std::unique_ptr<BrowserWindow> browser_;
+    bool modified_ = false;
+    bool resendingKey_ = false;
+    std::function<bool(int)> commandExtension_;
+};
+
+}  // namespace qorva

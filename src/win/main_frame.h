@@ -1,0 +1,55 @@
+// CMainFrame: the program's top-level window. It hosts the editor view, keeps the
+// document's path and welcome mark, recomputes the title when the loop is idle and
+// routes commands to the editor view.
+#pragma once
+
+#include "src/win/editor_view_callback.h"
+#include "src/win/message_loop.h"
+
+#include <QMainWindow>
+
+namespace qorva {
+
+class CEditorView;
+
+class CMainFrame : public QMainWindow,
+                   public CMessageFilter,
+                   public CIdleHandler,
+                   public CEditorViewCallback {
+    Q_OBJECT
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    CEditorView* EditorView() const { return view_; }
+
+    // Reads a native document and shows it; false (after a message) when it cannot.
+    bool LoadFile(const QString& path);
+    void LoadWelcomeDocument();
+    void UpdateTitle();
+
+    // Command routing: the frame's own commands, then the editor view's.
+    bool OnCommand(int id);
+
+    const QString& DocumentPath() const { return path_; }
+    bool IsWelcome() const { return welcome_; }
+
+    // CMessageFilter, CIdleHandler
+    bool PreTranslateMessage(QObject* receiver, QEvent* event) override;
+    bool OnIdle() override;
+
+    // CEditorViewCallback
+    void OpenUrl(const QString& url) override;
+    void OpenFile(const QString& path) override;
+    QString GetDocumentFolder() override;
+
+private:
+    CEditorView* view_;
+    QString path_;
+    bool welcome_ = false;
+};
+
+// A modal message box owned by the frame, with the exclamation icon.
+void ShowExclamation(QWidget* owner, const QString& caption, const QString& text);
+
+}  // namespace qorva

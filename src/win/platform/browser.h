@@ -1,0 +1,75 @@
+// The engine layer: a Chromium-based browser window (Qt WebEngine) showing the
+// editor page, with synchronous calls of page functions by name and the page's
+// four callbacks through the host object window.Host.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QKeyEvent;
+class QObject;
+class QRect;
+class QWidget;
+
+namespace qorva {
+
+// Implemented by the editor view. All calls arrive on the user-interface thread.
+class BrowserWindowClient {
+public:
+    virtual ~BrowserWindowClient() = default;
+    virtual void callbackOpenUrl_(const std::string& url) = 0;
+    virtual void callbackOpenFile_(const std::string& path) = 0;
+    virtual void callbackChangeDone() = 0;
+    virtual void callbackChangeUndone() = 0;
+    // Sees every key event meant for the page before the browser does; returns
+    // true when the client consumed it.
+    virtual bool OnKeyMessage(QObject* target, QKeyEvent* event) = 0;
+};
+
+class BrowserWindow {
+public:
+    virtual ~BrowserWindow() = default;
+
+    virtual QWidget* GetWindowHandle() = 0;
+    // Loads a page from its HTML text (UTF-8) and returns once it has loaded.
+    virtual void LoadHtml(const std::string& html) = 0;
+    // Calls the page's global function `name` with up to two text arguments and
+    // waits for its result: "true"/"false" for booleans, decimal text for numbers,
+    // the empty text for null, undefined or a failure (then described in *error).
+    virtual std::string CallFunction(std::string_view name,
+                                     const std::optional<std::string>& first = std::nullopt,
+                                     const std::optional<std::string>& second = std::nullopt,
+                                     std::string* error = nullptr) = 0;
+    virtual void SetBounds(const QRect& bounds) = 0;
+    virtual void Focus() = 0;
+    // Prints the page through the system's print dialog, owned by `parent`.
+    virtual void Print(QWidget* parent) = 0;
+};
+
+namespace Browser {
+
+// Full path of a .bdic spell-check dictionary and its language code; call once,
+// before RunMain.
+void SetDictionaryFilePath(const std::string& path, const std::string& languageCode);
+
+// Starts the engine and the application object, calls `run` once on the
+// user-interface thread and returns its result.
+int RunMain(int argc, char** argv, int (*run)());
+
+// A new browser window reporting to `client`, a child of `parent`.
+std::unique_ptr<BrowserWindow> CreateBrowserWindow(BrowserWindowClient* client, QWidget* parent);
+
+// The dictionary set through SetDictionaryFilePath (empty path when none).
+struct DictionarySetting {
+    std::string path;
+    std::string languageCode;
+};
+DictionarySetting CurrentDictionary();
+
+// Depth of page calls waiting for their result; idle work waits while it is not 0.
+int PendingCallDepth();
+
+}  // namespace Browser
+}  // namespace qorva

@@ -1,0 +1,207 @@
+#include "src/win/platform/browser_window.h"
+
+#include "src/win/platform/host_object.h"
+#include "src/win/platform/page_scheme.h"
+
+#include <QChildEvent>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QKeyEvent>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
+#include <QWebChannel>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace qorva {
+
+QWebEngineProfile* EditorProfile();
+PageSchemeHandler* EditorPageScheme();
+void EnterPageCall();
+void LeavePageCall();
+
+namespace {
+
+// A page call whose answer never comes (a crashed renderer) must not hang the
+// window for good.
+constexpr int kCallTimeoutMs = 20000;
+constexpr int kLoadTimeoutMs = 60000;
+
+// One quoted JavaScript string literal.
+QString ScriptString(const std::string& text) {
+    const QJsonArray wrapped{QString::fromStdString(text)};
+    QByteArray json = QJsonDocument(wrapped).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+QString CallScript(std::string_view name, const std::optional<std::string>& first,
+                   const std::optional<std::string>& second) {
+    QStringList arguments;
+    if (first) arguments << ScriptString(*first);
+    if (second) {
+        if (!first) arguments << QStringLiteral("undefined");
+        arguments << ScriptString(*second);
+    }
+    // [0, text] for a value, [1, message] for an error, null for null or undefined.
+    return QStringLiteral(
+               "(function(){try{var r=window[%1](%2);"
+               "return r===null||r===undefined?null:[0,String(r)];}"
+               "catch(e){return [1,String(e&&e.message!==undefined?e.message:e)];}})()")
+        .arg(ScriptString(std::string(name)), arguments.join(QLatin1Char(',')));
+}
+
+}  // namespace
+
+QtBrowserWindow::QtBrowserWindow(BrowserWindowClient* client, QWidget* parent)
+    : client_(client), view_(new QWebEngineView(parent)) {
+    auto* page = new QWebEnginePage(EditorProfile(), view_);
+    view_->setPage(page);
+    view_->setContextMenuPolicy(Qt::NoContextMenu);
+    page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    page->settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+
+    channel_ = new QWebChannel(this);
+    host_ = new HostObject(client_, this);
+    channel_->registerObject(QStringLiteral("Host"), host_);
+    page->setWebChannel(channel_);
+
+    QWebEngineScript bootstrap;
+    bootstrap.setName(QStringLiteral("qorva-host"));
+    bootstrap.setSourceCode(HostObject::BootstrapScript());
+    bootstrap.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    bootstrap.setWorldId(QWebEngineScript::MainWorld);
+    bootstrap.setRunsOnSubFrames(false);
+    page->scripts().insert(bootstrap);
+
+    view_->installEventFilter(this);
+    view_->setGeometry(0, 0, 800, 600);
+    HookFocusProxy();
+}
+
+QtBrowserWindow::~QtBrowserWindow() {
+    if (!pageUrl_.isEmpty()) EditorPageScheme()->RemovePage(pageUrl_);
+    delete view_.data();
+}
+
+QWidget* QtBrowserWindow::GetWindowHandle() { return view_; }
+
+void QtBrowserWindow::HookFocusProxy() {
+    QWidget* proxy = view_ ? view_->focusProxy() : nullptr;
+    if (!proxy || proxy == hookedProxy_) return;
+    proxy->installEventFilter(this);
+    hookedProxy_ = proxy;
+}
+
+bool QtBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_) {
+        // The render widget is created and replaced along with the renderer.
+        if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished ||
+            event->type() == QEvent::FocusIn) {
+            QTimer::singleShot(0, this, [this] { HookFocusProxy(); });
+        }
+        return false;
+    }
+    if (watched == hookedProxy_) {
+        switch (event->type()) {
+            case QEvent::ShortcutOverride:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+                return client_->OnKeyMessage(watched, static_cast<QKeyEvent*>(event));
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
+void QtBrowserWindow::LoadHtml(const std::string& html) {
+    if (!view_) return;
+    if (!pageUrl_.isEmpty()) EditorPageScheme()->RemovePage(pageUrl_);
+    pageUrl_ = EditorPageScheme()->AddPage(QByteArray::fromStdString(html));
+
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(view_->page(), &QWebEnginePage::loadFinished, &loop, &QEventLoop::quit);
+    view_->page()->load(pageUrl_);
+    timeout.start(kLoadTimeoutMs);
+    EnterPageCall();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    LeavePageCall();
+    HookFocusProxy();
+}
+
+std::string QtBrowserWindow::CallFunction(std::string_view name,
+                                          const std::optional<std::string>& first,
+                                          const std::optional<std::string>& second,
+                                          std::string* error) {
+    if (!view_) {
+        if (error) *error = "no browser window";
+        return {};
+    }
+    struct Pending {
+        bool done = false;
+        QVariant result;
+        QEventLoop loop;
+    };
+    auto pending = std::make_shared<Pending>();
+    std::weak_ptr<Pending> weak = pending;
+    view_->page()->runJavaScript(CallScript(name, first, second), QWebEngineScript::MainWorld,
+                                 [weak](const QVariant& value) {
+                                     if (auto state = weak.lock()) {
+                                         state->result = value;
+                                         state->done = true;
+                                         state->loop.quit();
+                                     }
+                                 });
+    if (!pending->done) {
+        QTimer::singleShot(kCallTimeoutMs, &pending->loop, &QEventLoop::quit);
+        EnterPageCall();
+        pending->loop.exec(QEventLoop::ExcludeUserInputEvents);
+        LeavePageCall();
+    }
+    if (!pending->done) {
+        if (error) *error = "the page did not answer";
+        return {};
+    }
+    const QVariantList answer = pending->result.toList();
+    if (answer.size() != 2) return {};  // null, undefined, or the page not ready
+    if (answer.at(0).toInt() == 1) {
+        if (error) *error = answer.at(1).toString().toStdString();
+        return {};
+    }
+    return answer.at(1).toString().toStdString();
+}
+
+void QtBrowserWindow::SetBounds(const QRect& bounds) {
+    if (view_) view_->setGeometry(bounds);
+}
+
+void QtBrowserWindow::Focus() {
+    if (view_) view_->setFocus(Qt::OtherFocusReason);
+}
+
+void QtBrowserWindow::Print(QWidget* parent) {
+    if (!view_ || printer_) return;
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer_.get(), parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        printer_.reset();
+        return;
+    }
+    // The printer must outlive the asynchronous print job.
+    QEventLoop loop;
+    connect(view_, &QWebEngineView::printFinished, &loop, &QEventLoop::quit);
+    view_->print(printer_.get());
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    printer_.reset();
+}
+
+}  // namespace qorva

@@ -1,0 +1,50 @@
+// BrowserWindow over a QWebEngineView.
+#pragma once
+
+#include "src/win/platform/browser.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+
+#include <memory>
+
+class QPrinter;
+class QWebChannel;
+class QWebEngineView;
+
+namespace qorva {
+
+class HostObject;
+
+class QtBrowserWindow final : public QObject, public BrowserWindow {
+    Q_OBJECT
+public:
+    QtBrowserWindow(BrowserWindowClient* client, QWidget* parent);
+    ~QtBrowserWindow() override;
+
+    QWidget* GetWindowHandle() override;
+    void LoadHtml(const std::string& html) override;
+    std::string CallFunction(std::string_view name, const std::optional<std::string>& first,
+                             const std::optional<std::string>& second,
+                             std::string* error) override;
+    void SetBounds(const QRect& bounds) override;
+    void Focus() override;
+    void Print(QWidget* parent) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void HookFocusProxy();
+
+    BrowserWindowClient* client_;
+    QPointer<QWebEngineView> view_;
+    QWebChannel* channel_;
+    HostObject* host_;
+    QUrl pageUrl_;
+    QPointer<QWidget> hookedProxy_;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace qorva

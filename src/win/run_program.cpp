@@ -1,0 +1,111 @@
+#include "src/win/run_program.h"
+
+#include "src/win/editor_view.h"
+#include "src/win/main_frame.h"
+#include "src/win/message_loop.h"
+#include "src/win/platform/browser.h"
+#include "src/win/program_folder.h"
+#include "src/win/program_version.h"
+#include "src/win/shell_values.h"
+#include "src/win/startup_rules.h"
+#include "src/win/update_checker.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qorva {
+namespace {
+
+std::string gCommandLine;
+
+constexpr int kInitialWidth = 700;
+constexpr int kInitialHeight = 480;
+
+bool HaveDisplay() {
+    auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+void ChooseFirstDocumentFor(CMainFrame& frame) {
+    const FirstDocument first = ChooseFirstDocument(gCommandLine);
+    switch (first.kind) {
+        case FirstDocumentKind::WelcomeIfFirstRun:
+            if (ReadLastRunVersion().empty()) frame.LoadWelcomeDocument();
+            WriteLastRunVersion(ProgramFileVersionText());
+            break;
+        case FirstDocumentKind::Welcome:
+            frame.LoadWelcomeDocument();
+            break;
+        case FirstDocumentKind::File: {
+            const QString typed = QString::fromStdString(first.argument);
+            const QFileInfo file(QDir::current().absoluteFilePath(typed));
+            if (file.isFile()) {
+                frame.LoadFile(file.absoluteFilePath());
+            } else {
+                ShowExclamation(&frame, QStringLiteral("Qorva"),
+                                QStringLiteral("File \u2018%1\u2019 doesn\u2019t exist.").arg(typed));
+            }
+            break;
+        }
+        case FirstDocumentKind::Untitled:
+            break;
+    }
+}
+
+void CentreOnWorkArea(QWidget& window) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const auto [left, top] = qorva::CentreOnWorkArea(
+        window.width(), window.height(), {area.left(), area.top(), area.width(), area.height()});
+    window.move(left, top);
+}
+
+int RunFunction() {
+    ChromiumMessageHandler loop;
+    auto frame = std::make_unique<CMainFrame>();
+    frame->resize(kInitialWidth, kInitialHeight);
+    ChooseFirstDocumentFor(*frame);
+    CentreOnWorkArea(*frame);
+    frame->show();
+    frame->EditorView()->FocusPage();
+
+    UpdateChecker updates(QString::fromLatin1(kUpdateFeedUrl),
+                          QString::fromStdString(ProgramFileVersionText()), frame.get());
+    updates.Start();
+    loop.Run();
+    updates.Cleanup();
+    frame.reset();
+    return 0;
+}
+
+}  // namespace
+
+int RunQorva(int argc, char** argv) {
+    if (!HaveDisplay()) {
+        std::fputs("qorva: no display. Qorva is a desktop program and needs an X11 or Wayland "
+                   "session (or a virtual one: xvfb-run -a qorva).\n",
+                   stderr);
+        return 1;
+    }
+    const FoundDictionary dictionary = FindDictionary(ProgramDataFolders());
+    if (!dictionary.path.isEmpty()) {
+        Browser::SetDictionaryFilePath(dictionary.path.toStdString(),
+                                       dictionary.languageCode.toStdString());
+    }
+    gCommandLine = JoinCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    return Browser::RunMain(argc, argv, &RunFunction);
+}
+
+}  // namespace qorva

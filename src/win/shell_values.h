@@ -1,0 +1,28 @@
+// The few stored values the editor view and start-up use (Zoom, LastRunVersion).
+// A settings store plugs itself in with SetShellValueStore; until one does, the
+// values live in a small file of their own under the user's config folder.
+#pragma once
+
+#include <string>
+
+namespace qorva {
+
+class ShellValueStore {
+public:
+    virtual ~ShellValueStore() = default;
+    // A string value under Software\Qorva, or `fallback` when it is missing.
+    virtual std::string ReadString(const std::string& name, const std::string& fallback) = 0;
+    virtual bool WriteString(const std::string& name, const std::string& value) = 0;
+};
+
+// The store in use; never null.
+ShellValueStore& ShellValues();
+// Replaces the store (not owned; must outlive its use). nullptr restores the default.
+void SetShellValueStore(ShellValueStore* store);
+
+std::string ReadZoomSetting();
+void WriteZoomSetting(const std::string& zoom);
+std::string ReadLastRunVersion();
+void WriteLastRunVersion(const std::string& version);
+
+}  // namespace qorva
