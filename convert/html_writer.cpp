@@ -1,0 +1,340 @@
+// Model JSON to an HTML body. Lists and tables are rebuilt from levels; footnotes
+// are numbered in the order of their references and listed at the end. The
+// output is written straight into one string, element by element.
+#include "convert/converters.h"
+#include "convert/html_text.h"
+#include "convert/writer_input.h"
+#include "model/label_tables.h"
+#include "model/model_access.h"
+#include "model/model_tree.h"
+
+#include <deque>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace qorva::convert {
+namespace {
+
+// A footnote's paragraph: written once, shown in every entry of the footnote list
+// that refers to it, with one back-link per reference.
+struct Footnote {
+    const Json* block = nullptr;
+    std::string content;
+    std::vector<int> references;
+};
+
+class HtmlWriter {
+public:
+    explicit HtmlWriter(const Json& model) : model_(model), labels_(buildLabelTables(model)) {}
+
+    std::string document() {
+        const TreeNodes tree = rebuildTree(model_, 0);
+        for (const TreeNode& node : tree) topLevel([&] { return writeNode(node); });
+        writeFootnoteContents();
+        if (!entries_.empty()) topLevel([&] { return writeFootnoteList(), true; });
+        out_ += '\n';
+        return std::move(out_);
+    }
+
+private:
+    const Json& model_;
+    LabelTables labels_;
+    std::string out_;
+    bool wroteTopLevel_ = false;
+    std::unordered_map<std::string, std::unique_ptr<Footnote>> footnotes_;
+    std::deque<Footnote*> unwritten_;  // footnotes whose paragraph is still to be written
+    std::vector<Footnote*> entries_;   // the footnote list, entry N at index N - 1
+
+    // Top-level elements are separated by an empty line; one that writes nothing
+    // leaves no trace.
+    template <typename Write>
+    void topLevel(Write write) {
+        const std::size_t mark = out_.size();
+        if (wroteTopLevel_) out_ += "\n\n";
+        if (write()) wroteTopLevel_ = true;
+        else out_.resize(mark);
+    }
+
+    void open(const char* tag, bool rtl = false) {
+        out_ += '<';
+        out_ += tag;
+        if (rtl) appendHtmlAttribute(out_, "dir", "rtl");
+        out_ += '>';
+    }
+    void close(const char* tag) {
+        out_ += "</";
+        out_ += tag;
+        out_ += '>';
+    }
+
+    // ---- spans -------------------------------------------------------------------
+
+    // Writes the spans of `block` from `first` on; false when every span wrote nothing.
+    bool writeSpans(const Json& block, std::size_t first) {
+        bool wrote = false;
+        const std::size_t count = spanCount(block);
+        for (std::size_t i = first; i < count; ++i) {
+            const Json& span = blockSpan(block, i);
+            const std::string& tag = spanTag(span);
+            const std::string& text = spanText(span);
+            const std::string* nextTag = i + 1 < count ? &spanTag(blockSpan(block, i + 1)) : nullptr;
+            if (tag == "emph" || tag == "strong" || tag == "code") {
+                const char* element = tag == "emph" ? "em" : tag.c_str();
+                open(element);
+                appendHtmlText(out_, text);
+                close(element);
+            } else if (tag == "url") {
+                writeLink(text, text);
+            } else if (tag == "break") {
+                out_ += "<br>\n";
+            } else if (tag == "math") {
+                out_ += "\\(";
+                appendHtmlText(out_, text);
+                out_ += "\\)";
+            } else if (tag == "linktext") {
+                // Link text followed by its target (a "url", or a defined label) is a link;
+                // otherwise the text stands alone.
+                const std::string* target = nullptr;
+                if (nextTag && *nextTag == "url") {
+                    target = &spanText(blockSpan(block, ++i));
+                } else if (nextTag && *nextTag == "linkref") {
+                    auto found = labels_.linkTargets.find(spanText(blockSpan(block, i + 1)));
+                    if (found != labels_.linkTargets.end()) target = &found->second;
+                }
+                if (target) writeLink(*target, text);
+                else appendHtmlText(out_, text);
+            } else if (tag == "linkref") {
+                continue;
+            } else if (tag == "noteref") {
+                if (!writeFootnoteReference(text)) continue;
+            } else {
+                appendHtmlText(out_, text);
+            }
+            wrote = true;
+        }
+        return wrote;
+    }
+
+    void writeLink(const std::string& href, const std::string& text) {
+        out_ += "<a";
+        appendHtmlAttribute(out_, "href", href);
+        out_ += '>';
+        appendHtmlText(out_, text);
+        out_ += "</a>";
+    }
+
+    bool writeFootnoteReference(const std::string& label) {
+        auto defined = labels_.notes.find(label);
+        if (defined == labels_.notes.end()) return false;
+        std::unique_ptr<Footnote>& footnote = footnotes_[label];
+        if (!footnote) {
+            footnote = std::make_unique<Footnote>();
+            footnote->block = defined->second;
+            unwritten_.push_back(footnote.get());
+        }
+        entries_.push_back(footnote.get());
+        const std::string number = std::to_string(entries_.size());
+        footnote->references.push_back(static_cast<int>(entries_.size()));
+        out_ += "<sup";
+        appendHtmlAttribute(out_, "id", "fnref:" + number);
+        out_ += "><a";
+        appendHtmlAttribute(out_, "href", "#fn:" + number);
+        appendHtmlAttribute(out_, "rel", "footnote");
+        out_ += '>' + number + "</a></sup>";
+        return true;
+    }
+
+    // A footnote's text may refer to further footnotes, even to itself; they are
+    // numbered as they are met while the footnote paragraphs are written, one after
+    // the other, so no chain of references nests the writer.
+    void writeFootnoteContents() {
+        while (!unwritten_.empty()) {
+            Footnote* footnote = unwritten_.front();
+            unwritten_.pop_front();
+            std::string body;
+            std::swap(body, out_);
+            writeSpans(*footnote->block, 1);
+            std::swap(body, out_);
+            footnote->content = std::move(body);
+        }
+    }
+
+    void writeFootnoteList() {
+        out_ += "<ol";
+        appendHtmlAttribute(out_, "class", "footnotes");
+        out_ += ">\n";
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            const Footnote& footnote = *entries_[i];
+            out_ += "<li";
+            appendHtmlAttribute(out_, "id", "fn:" + std::to_string(i + 1));
+            out_ += ">\n<p>";
+            out_ += footnote.content;
+            for (int reference : footnote.references) {
+                out_ += "<a";
+                appendHtmlAttribute(out_, "href", "#fnref:" + std::to_string(reference));
+                appendHtmlAttribute(out_, "rev", "footnote");
+                out_ += ">\u21A9</a>";
+            }
+            out_ += "</p>\n</li>";
+        }
+        out_ += "\n</ol>";
+    }
+
+    // ---- blocks ------------------------------------------------------------------
+
+    // A paragraph of spans; nothing at all when no span writes anything.
+    bool writeParagraph(const Json& block, bool rtl) {
+        const std::size_t mark = out_.size();
+        open("p", rtl);
+        if (!writeSpans(block, 0)) {
+            out_.resize(mark);
+            return false;
+        }
+        close("p");
+        return true;
+    }
+
+    bool writeNodes(const TreeNodes& nodes) {
+        bool wrote = false;
+        for (const TreeNode& node : nodes) wrote |= writeNode(node);
+        return wrote;
+    }
+
+    bool writeNode(const TreeNode& node) {
+        switch (node.kind) {
+            case TreeNode::Kind::Paragraph: return writeParagraph(*node.block, false);
+            case TreeNode::Kind::List: return writeList(node);
+            case TreeNode::Kind::Block: return writeBlock(*node.block);
+        }
+        return false;
+    }
+
+    bool writeList(const TreeNode& list) {
+        if (list.listKind == "row") return writeRowList(list);
+        if (list.listKind == "col") return writeNodesOfItems(list);  // cells outside any table
+        const char* tag = list.listKind == "numbered" ? "ol" : "ul";
+        open(tag);
+        out_ += '\n';
+        for (const TreeNodes& item : list.items) {
+            out_ += "<li>\n";
+            writeNodes(item);
+            out_ += "\n</li>";
+        }
+        out_ += '\n';
+        close(tag);
+        return true;
+    }
+
+    bool writeNodesOfItems(const TreeNode& list) {
+        bool wrote = false;
+        for (const TreeNodes& item : list.items) wrote |= writeNodes(item);
+        return wrote;
+    }
+
+    // A table is an outer "row" list holding the list of rows. Blocks that the levels
+    // placed beside the rows (after a table, deeper than level 0) follow the table.
+    bool writeRowList(const TreeNode& list) {
+        const bool holdsRows = !list.items.empty() && !list.items.front().empty() &&
+                               list.items.front().front().kind == TreeNode::Kind::Paragraph;
+        if (holdsRows) return writeTable(list);
+        std::vector<const TreeNode*> nodes;
+        for (const TreeNodes& item : list.items) {
+            for (const TreeNode& node : item) nodes.push_back(&node);
+        }
+        return writeSeparated(nodes);
+    }
+
+    // Nodes standing at the top level although the tree placed them inside a table.
+    bool writeSeparated(const std::vector<const TreeNode*>& nodes) {
+        bool wrote = false;
+        for (const TreeNode* node : nodes) {
+            const std::size_t mark = out_.size();
+            if (wrote) out_ += "\n\n";
+            if (writeNode(*node)) wrote = true;
+            else out_.resize(mark);
+        }
+        return wrote;
+    }
+
+    bool writeTable(const TreeNode& rows) {
+        std::vector<const TreeNode*> after;
+        open("table");
+        out_ += '\n';
+        for (const TreeNodes& row : rows.items) {
+            out_ += "<tr>\n<td>\n";
+            bool inFirstCell = true;
+            for (const TreeNode& node : row) {
+                if (inFirstCell && node.kind == TreeNode::Kind::List && node.listKind == "col") {
+                    out_ += "\n</td>";
+                    for (const TreeNodes& cell : node.items) {
+                        out_ += "<td>\n";
+                        writeNodes(cell);
+                        out_ += "\n</td>";
+                    }
+                    inFirstCell = false;
+                } else if (inFirstCell) {
+                    writeNode(node);
+                } else {
+                    after.push_back(&node);
+                }
+            }
+            if (inFirstCell) out_ += "\n</td>";
+            out_ += "\n</tr>";
+        }
+        out_ += '\n';
+        close("table");
+        const std::size_t mark = out_.size();
+        out_ += "\n\n";
+        if (!writeSeparated(after)) out_.resize(mark);
+        return true;
+    }
+
+    bool writeBlock(const Json& block) {
+        const std::string& tag = blockTag(block);
+        const bool rtl = blockIsRtl(block);
+        if (tag == "link" || tag == "note" || tag == "comment") return false;
+        if (tag == "verbatim") {
+            open("pre", rtl);
+            out_ += "<code>";
+            appendHtmlText(out_, verbatimText(block, true));
+            out_ += "\n</code></pre>";
+        } else if (tag == "formula") {
+            open("figure", rtl);
+            out_ += "\n<p>\\[\n";
+            appendHtmlText(out_, verbatimText(block, true));
+            out_ += "\n\\]</p>\n</figure>";
+        } else if (tag == "image") {
+            if (spanCount(block) == 0 || spanTag(blockSpan(block, 0)) != "url") return false;
+            open("figure", rtl);
+            out_ += "\n<img";
+            appendHtmlAttribute(out_, "src", spanText(blockSpan(block, 0)));
+            out_ += ">\n</figure>";
+        } else if (tag == "divider") {
+            out_ += rtl ? "<hr dir=\"rtl\">" : "<hr>";
+        } else if (tag == "heading") {
+            const int level = blockLevel(block);
+            const char* element = level == -3 ? "h1" : level == -2 ? "h2" : "h3";
+            open(element, rtl);
+            writeSpans(block, 0);
+            close(element);
+        } else if (tag == "quote") {
+            open("blockquote", rtl);
+            out_ += "\n<p>";
+            writeSpans(block, 0);
+            out_ += "</p>\n</blockquote>";
+        } else {
+            return writeParagraph(block, rtl);
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+std::string WriteHtml(std::string_view input, const char* /*options*/) {
+    const Json model = parseWriterInput(input);
+    return HtmlWriter(model).document();
+}
+
+}  // namespace qorva::convert

@@ -1,0 +1,139 @@
+#include "convert/converters.h"
+#include "model/model_json.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qorva::convert {
+namespace {
+
+std::string html(const std::string& blocks) {
+    return WriteHtml(R"(["text")" + (blocks.empty() ? "" : "," + blocks) + "]", nullptr);
+}
+
+TEST(HtmlWriterDocument, EmptyDocumentIsOneLineFeed) {
+    EXPECT_EQ(html(""), "\n");
+    EXPECT_EQ(WriteHtml(R"(["inline"])", nullptr), "\n");
+}
+
+TEST(HtmlWriterDocument, TopLevelElementsAreSeparatedByAnEmptyLine) {
+    EXPECT_EQ(html(R"(["para",{"level":0},["plain","a"]],["comment",{"level":0},["plain","c"]],["divider",{"level":0}])"),
+              "<p>a</p>\n\n<hr>\n");
+}
+
+TEST(HtmlWriterBlocks, HeadingsCodeFormulaQuoteAndImage) {
+    EXPECT_EQ(html(R"(["heading",{"level":-3},["plain","1"]],["heading",{"level":-2},["plain","2"]],)"
+                   R"(["heading",{"level":-1},["plain","3"]],["heading",{"level":0},["plain","0"]])"),
+              "<h1>1</h1>\n\n<h2>2</h2>\n\n<h3>3</h3>\n\n<h3>0</h3>\n");
+    EXPECT_EQ(html(R"(["verbatim",{"level":0},["plain","a<b"],["break","\n"],["plain","c"]])"),
+              "<pre><code>a&lt;b\nc\n</code></pre>\n");
+    EXPECT_EQ(html(R"(["formula",{"level":0},["plain","x^2"]])"), "<figure>\n<p>\\[\nx^2\n\\]</p>\n</figure>\n");
+    EXPECT_EQ(html(R"(["quote",{"level":0}])"), "<blockquote>\n<p></p>\n</blockquote>\n");
+    EXPECT_EQ(html(R"(["image",{"level":0},["url","a.png"]],["image",{"level":0},["plain","x"]])"),
+              "<figure>\n<img src=\"a.png\">\n</figure>\n");
+}
+
+TEST(HtmlWriterBlocks, RightToLeftGoesOnTheOuterElementButNotOnListParagraphs) {
+    EXPECT_EQ(html(R"(["para",{"level":0,"direction":"rtl"},["plain","a"]],["bulleted",{"level":0,"direction":"rtl"},["plain","b"]])"),
+              "<p dir=\"rtl\">a</p>\n\n<ul>\n<li>\n<p>b</p>\n</li>\n</ul>\n");
+}
+
+TEST(HtmlWriterBlocks, ParagraphWithNothingLeftIsLeftOut) {
+    EXPECT_EQ(html(R"(["para",{"level":0},["linkref","x"],["noteref","undefined"]],["para",{"level":0}])"), "\n");
+}
+
+TEST(HtmlWriterLists, ItemsNestedListsAndContinuationParagraphs) {
+    EXPECT_EQ(html(R"(["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":0},["plain","b"]])"),
+              "<ul>\n<li>\n<p>a</p>\n</li><li>\n<p>b</p>\n</li>\n</ul>\n");
+    EXPECT_EQ(html(R"(["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],)"
+                   R"(["bulleted",{"level":1},["plain","x"]],["numbered",{"level":0}])"),
+              "<ol>\n<li>\n<p>a</p><p>more</p><ul>\n<li>\n<p>x</p>\n</li>\n</ul>\n</li><li>\n\n</li>\n</ol>\n");
+}
+
+TEST(HtmlWriterTables, TwoByTwoTable) {
+    EXPECT_EQ(html(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],)"
+                   R"(["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])"),
+              "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr><tr>\n<td>\n<p>c</p>\n</td><td>\n"
+              "<p>d</p>\n</td>\n</tr>\n</table>\n");
+}
+
+TEST(HtmlWriterTables, EmptyCellsOneCellRowsAndCellParagraphs) {
+    EXPECT_EQ(html(R"(["row",{"level":1}],["row",{"level":1},["plain","r"]],["col",{"level":2},["plain","c"]],)"
+                   R"(["para",{"level":3},["plain","c2"]])"),
+              "<table>\n<tr>\n<td>\n\n</td>\n</tr><tr>\n<td>\n<p>r</p>\n</td><td>\n<p>c</p><p>c2</p>\n</td>\n</tr>\n"
+              "</table>\n");
+}
+
+TEST(HtmlWriterTables, DeeperBlockAfterATableFollowsIt) {
+    EXPECT_EQ(html(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["para",{"level":1},["plain","after"]])"),
+              "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr>\n</table>\n\n<p>after</p>\n");
+}
+
+TEST(HtmlWriterSpans, StylesBreaksMathAndEscaping) {
+    EXPECT_EQ(html(R"(["para",{"level":0},["plain","a<b & \"c\" 'd'"],["emph","e"],["strong","s"],["code","<c>"],)"
+                   R"(["break","\n"],["math","x<y"],["odd","o"]])"),
+              "<p>a&lt;b &amp; \"c\" 'd'<em>e</em><strong>s</strong><code>&lt;c&gt;</code><br>\n\\(x&lt;y\\)o</p>\n");
+}
+
+TEST(HtmlWriterLinks, UrlsInlineLinksAndReferenceLinks) {
+    EXPECT_EQ(html(R"(["para",{"level":0},["url","http://a?x=\"1\"&y='2'"]])"),
+              "<p><a href=\"http://a?x=&quot;1&quot;&amp;y=&#39;2&#39;\">http://a?x=\"1\"&amp;y='2'</a></p>\n");
+    EXPECT_EQ(html(R"(["para",{"level":0},["linktext","t"],["url","http://u"]])"), "<p><a href=\"http://u\">t</a></p>\n");
+    EXPECT_EQ(html(R"(["para",{"level":0},["linktext","t"],["linkref","L"],["linktext","n"],["linkref","none"]],)"
+                   R"(["link",{"level":0},["linkref","L"],["url","http://l"]])"),
+              "<p><a href=\"http://l\">t</a>n</p>\n");
+}
+
+TEST(HtmlWriterFootnotes, NumberedByReferenceWithBackLinks) {
+    EXPECT_EQ(html(R"(["para",{"level":0},["plain","a"],["noteref","x"],["noteref","y"],["noteref","x"]],)"
+                   R"(["note",{"level":0},["noteref","x"],["plain","X"]],["note",{"level":0},["noteref","y"],["emph","Y"]])"),
+              "<p>a<sup id=\"fnref:1\"><a href=\"#fn:1\" rel=\"footnote\">1</a></sup>"
+              "<sup id=\"fnref:2\"><a href=\"#fn:2\" rel=\"footnote\">2</a></sup>"
+              "<sup id=\"fnref:3\"><a href=\"#fn:3\" rel=\"footnote\">3</a></sup></p>\n\n"
+              "<ol class=\"footnotes\">\n"
+              "<li id=\"fn:1\">\n<p>X<a href=\"#fnref:1\" rev=\"footnote\">\u21A9</a><a href=\"#fnref:3\" rev=\"footnote\">\u21A9</a></p>\n</li>"
+              "<li id=\"fn:2\">\n<p><em>Y</em><a href=\"#fnref:2\" rev=\"footnote\">\u21A9</a></p>\n</li>"
+              "<li id=\"fn:3\">\n<p>X<a href=\"#fnref:1\" rev=\"footnote\">\u21A9</a><a href=\"#fnref:3\" rev=\"footnote\">\u21A9</a></p>\n</li>"
+              "\n</ol>\n");
+}
+
+TEST(HtmlWriterFootnotes, FootnoteInsideAFootnoteIsNumberedAfterTheBodyAndCyclesEnd) {
+    const std::string out = html(R"(["para",{"level":0},["noteref","a"],["noteref","c"]],)"
+                                 R"(["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
+                                 R"(["note",{"level":0},["noteref","b"],["plain","B"],["noteref","a"]],)"
+                                 R"(["note",{"level":0},["noteref","c"],["plain","C"]])");
+    EXPECT_NE(out.find("<li id=\"fn:3\">\n<p>B<sup id=\"fnref:4\"><a href=\"#fn:4\" rel=\"footnote\">4</a></sup>"),
+              std::string::npos);
+    EXPECT_NE(out.find("<li id=\"fn:4\">\n<p>A<sup id=\"fnref:3\">"), std::string::npos);
+    EXPECT_EQ(out.find("fn:5"), std::string::npos);
+}
+
+TEST(HtmlWriterFootnotes, LongChainOfNestedFootnotesDoesNotRecurse) {
+    std::string blocks = R"(["para",{"level":0},["noteref","n0"]])";
+    for (int i = 0; i < 20000; ++i) {
+        blocks += R"(,["note",{"level":0},["noteref","n)" + std::to_string(i) + R"("],["noteref","n)" +
+                  std::to_string(i + 1) + R"("]])";
+    }
+    const std::string out = html(blocks);
+    EXPECT_NE(out.find("<li id=\"fn:20000\">"), std::string::npos);
+}
+
+TEST(HtmlWriterBadInput, MalformedModelsThrowWithAMessage) {
+    auto errorOf = [](const std::string& model) -> std::string {
+        try {
+            WriteHtml(model, nullptr);
+        } catch (const ConverterError& e) {
+            return e.what();
+        }
+        return "(no error)";
+    };
+    EXPECT_NE(errorOf(R"(["html"])").find("root"), std::string::npos);
+    EXPECT_NE(errorOf(R"(["text",["para",{"level":0},["plain","a","b"]]])").find("span"), std::string::npos);
+    EXPECT_NE(errorOf(R"(["text",["verbatim",{"level":0},["emph","a"]]])").find("\"emph\" span"), std::string::npos);
+    EXPECT_NE(errorOf(R"(["text",["bulleted",{"level":1000000},["plain","a"]]])").find("level"), std::string::npos);
+    EXPECT_NE(errorOf(std::string(20000, '[')).find("nested deeper"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qorva::convert
