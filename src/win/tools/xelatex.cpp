@@ -83,11 +83,18 @@ std::string LocateTeXFolder(const std::string& texliveRoot) {
 }
 
 bool RunTeX(std::string_view commandLine, std::string_view workingFolder, std::string_view input,
-            std::string& output) {
+            std::string& output, ProcessResult* result) {
     std::string folder = LocateTeXFolder();
-    if (folder.empty()) return RunProcess(commandLine, workingFolder, "", input, output);
-    // The quoted folder touches the program name, so the two make one argument.
-    return RunProcess(QuoteArgument(folder) + std::string(commandLine), workingFolder, folder, input, output);
+    ProcessResult run;
+    if (folder.empty()) {
+        run = RunChild({commandLine, workingFolder, "", input}, output, nullptr);
+    } else {
+        // The quoted folder touches the program name, so the two make one argument.
+        std::string fromFolder = QuoteArgument(folder) + std::string(commandLine);
+        run = RunChild({fromFolder, workingFolder, folder, input}, output, nullptr);
+    }
+    if (result) *result = run;
+    return run.succeeded();
 }
 
 bool IsXeLaTeXAvailable() {
@@ -111,7 +118,13 @@ bool ExportPdfViaXeLaTeX(std::string_view latex, const std::string& targetPath, 
     // Non-stop mode may report errors and still give a usable PDF, so only the
     // PDF's presence counts.
     std::string output;
-    RunTeX(command, workingFolder, "", output);
+    ProcessResult firstPass;
+    RunTeX(command, workingFolder, "", output, &firstPass);
+    if (!firstPass.started) {
+        errorText = std::string(kPdfExportFailed) + "\n" + DescribeFailure("xelatex", firstPass);
+        RemoveTempFolder(work);
+        return false;
+    }
     if (isPdf(result)) {
         // The second pass settles cross-references, contents and long-table widths.
         RunTeX(command, workingFolder, "", output);

@@ -2,6 +2,8 @@
 // LaTeX document in a private work folder.
 #pragma once
 
+#include "src/win/tools/process_runner.h"
+
 #include <string>
 #include <string_view>
 
@@ -19,8 +21,9 @@ std::string LocateTeXFolder(const std::string& texliveRoot = "/usr/local/texlive
 
 // Runs a command line that starts with a TeX program name, from the TeX folder
 // when there is one (which is then also appended to PATH for the run).
+// `result`, when given, tells whether the program started and how it ended.
 bool RunTeX(std::string_view commandLine, std::string_view workingFolder, std::string_view input,
-            std::string& output);
+            std::string& output, ProcessResult* result = nullptr);
 
 // "xelatex -version" runs, exits with 0 and mentions XeTeX.
 bool IsXeLaTeXAvailable();

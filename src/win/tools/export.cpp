@@ -1,0 +1,127 @@
+#include "src/win/tools/export.h"
+
+#include "src/win/tools/converter_host.h"
+#include "src/win/tools/file_helpers.h"
+#include "src/win/tools/pandoc.h"
+#include "src/win/tools/templates.h"
+#include "src/win/tools/xelatex.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qorva {
+namespace {
+
+ExportResult failure(std::string text) { return ExportResult{false, std::move(text), {}}; }
+
+std::string toCrLf(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') result += '\r';
+        result += c;
+    }
+    return result;
+}
+
+// Runs a writer; a converter that throws must not turn into an empty export that
+// claims success.
+bool convert(std::string (*writer)(std::string_view, std::string*), std::string_view modelJson,
+             std::string& output, std::string& errorText) {
+    std::string error;
+    output = writer(modelJson, &error);
+    if (error.empty()) return true;
+    errorText = std::string(kFormattingError) + "\n" + error;
+    return false;
+}
+
+ExportResult writeTemplated(std::string (*writer)(std::string_view, std::string*), std::string_view modelJson,
+                            const std::string& path, const std::string& templateFileName,
+                            const std::vector<std::string>& folders) {
+    std::string body, errorText;
+    if (!convert(writer, modelJson, body, errorText)) return failure(errorText);
+    try {
+        WriteWholeFile(path, ApplyTemplate(templateFileName, toCrLf(body), folders));
+    } catch (const FileError& error) {
+        return failure(error.what());
+    }
+    return {true, {}, {}};
+}
+
+mode_t newFileMode() {
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+ExportResult ExportHtml(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
+                        const std::vector<std::string>& templateFolders) {
+    return writeTemplated(&WriteHtml, modelJson, path, templateChoice + kHtmlTemplateExtension, templateFolders);
+}
+
+ExportResult ExportLatex(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
+                         const std::vector<std::string>& templateFolders) {
+    return writeTemplated(&WriteLatex, modelJson, path, templateChoice + kLatexTemplateExtension, templateFolders);
+}
+
+ExportResult ExportPdf(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
+                       const std::string& workingFolder, const std::vector<std::string>& templateFolders) {
+    std::string body, errorText;
+    if (!convert(&WriteLatex, modelJson, body, errorText)) return failure(errorText);
+    std::string latex;
+    try {
+        // XeLaTeX gets the writer's bare line feeds.
+        latex = ApplyTemplate(templateChoice + kLatexTemplateExtension, body, templateFolders);
+    } catch (const FileError& error) {
+        return failure(error.what());
+    }
+    if (!ExportPdfViaXeLaTeX(latex, AbsolutePath(path), workingFolder, errorText)) return failure(errorText);
+    return {true, {}, {}};
+}
+
+ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& path, const std::string& pandocFormat,
+                              const std::string& workingFolder) {
+    PandocInstallation pandoc = DetectPandoc();
+    if (!pandoc.usable()) {
+        std::string found = pandoc.version.empty() ? "Pandoc was not found." : "Found Pandoc " + pandoc.version + ".";
+        return failure(std::string(kPandocRequired) + " " + found);
+    }
+    std::string options = pandoc.writerOptions();
+    std::string json, error;
+    json = WritePandocJson(modelJson, pandoc.legacy() ? nullptr : options.c_str(), &error);
+    if (!error.empty()) return failure(std::string(kFormattingError) + "\n" + error);
+
+    // Pandoc writes a new file beside the target; only a finished file replaces it.
+    const std::string target = AbsolutePath(path);
+    const std::string folder = FolderOf(target);
+    std::string temporary = JoinPath(folder, "." + target.substr(folder.size() + 1) + ".XXXXXX");
+    int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return failure(FileError(target, errno).what());
+    struct stat existing {};
+    fchmod(fd, stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode());
+    ::close(fd);
+
+    std::string messages;
+    if (!PandocExport(pandoc, json, pandocFormat, temporary, workingFolder, messages)) {
+        ::unlink(temporary.c_str());
+        return failure(messages);
+    }
+    try {
+        MoveFileReplacing(temporary, target);
+    } catch (const FileError& failed) {
+        ::unlink(temporary.c_str());
+        return failure(failed.what());
+    }
+    return {true, {}, messages};
+}
+
+std::string ExportWorkingFolder(const std::string& documentPath) {
+    if (documentPath.empty()) return ProgramFolder();
+    return FolderOf(AbsolutePath(documentPath));
+}
+
+}  // namespace qorva

@@ -1,0 +1,32 @@
+#include "src/win/tools/repeat_export.h"
+
+namespace qorva {
+
+void RepeatExportState::Reset() { Store(ExportKind::None, {}, {}); }
+
+void RepeatExportState::Store(ExportKind kind, std::string path, std::string templateChoice) {
+    kind_ = kind;
+    path_ = std::move(path);
+    templateChoice_ = std::move(templateChoice);
+}
+
+bool RepeatExportState::CanRepeat() const { return FindExportFormat(kind_) != nullptr; }
+
+ExportResult RepeatExport(const RepeatExportState& state, std::string_view modelJson,
+                          const std::string& documentPath, const std::vector<std::string>& templateFolders) {
+    const ExportFormat* format = FindExportFormat(state.kind());
+    if (!format) return {false, "There is no export to repeat.", {}};
+    switch (state.kind()) {
+        case ExportKind::Html:
+            return ExportHtml(modelJson, state.path(), state.templateChoice(), templateFolders);
+        case ExportKind::Latex:
+            return ExportLatex(modelJson, state.path(), state.templateChoice(), templateFolders);
+        case ExportKind::Pdf:
+            return ExportPdf(modelJson, state.path(), state.templateChoice(), ExportWorkingFolder(documentPath),
+                             templateFolders);
+        default:
+            return ExportWithPandoc(modelJson, state.path(), format->pandocFormat, ExportWorkingFolder(documentPath));
+    }
+}
+
+}  // namespace qorva

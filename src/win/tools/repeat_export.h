@@ -1,0 +1,38 @@
+// The last export of a window, so that "Repeat Export" can write it again to the
+// same file with the same template, without asking.
+#pragma once
+
+#include "src/win/tools/export.h"
+
+#include <string>
+#include <string_view>
+
+namespace qorva {
+
+class RepeatExportState {
+public:
+    // Kind None, path and template choice emptied: Repeat Export is disabled.
+    void Reset();
+    // A confirmed export dialog replaces the whole state, whatever the export's outcome.
+    void Store(ExportKind kind, std::string path, std::string templateChoice);
+    // Whether the "Repeat Export" command is enabled.
+    bool CanRepeat() const;
+
+    ExportKind kind() const { return kind_; }
+    const std::string& path() const { return path_; }
+    const std::string& templateChoice() const { return templateChoice_; }
+
+private:
+    ExportKind kind_ = ExportKind::None;
+    std::string path_;
+    std::string templateChoice_;
+};
+
+// Performs the stored export of the current content. `documentPath` is the
+// document's own path (empty when untitled); it decides where Pandoc and XeLaTeX
+// start. Fails without doing anything when nothing is stored.
+ExportResult RepeatExport(const RepeatExportState& state, std::string_view modelJson,
+                          const std::string& documentPath,
+                          const std::vector<std::string>& templateFolders = UserFileFolders());
+
+}  // namespace qorva
