@@ -1,0 +1,154 @@
+#include "convert/converters.h"
+#include "convert/latex_text.h"
+#include "convert/text_measure.h"
+#include "model/model_json.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qorva::convert {
+namespace {
+
+std::string latex(const std::string& blocks) {
+    return WriteLatex(R"(["text")" + (blocks.empty() ? "" : "," + blocks) + "]", nullptr);
+}
+
+std::string tenWords(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += (i ? " " : "") + std::string("abcdefghi") + char('0' + i);
+    return text;
+}
+
+TEST(LatexEscaping, TheTenSpecialCharacters) {
+    EXPECT_EQ(escapeLatex("\\x^~%_&#{}$ plain"),
+              "\\textbackslash{}x\\textasciicircum{}\\textasciitilde{}\\%\\_\\&\\#\\{\\}\\$ plain");
+}
+
+TEST(LatexWrapping, TenWordsOfTenCharactersBreakAfterTheSeventh) {
+    const std::string wrapped = wrapLatex(tenWords(10), "", "");
+    EXPECT_EQ(wrapped.find('\n'), 76u);
+    EXPECT_EQ(wrapped.substr(77), "abcdefghi7 abcdefghi8 abcdefghi9");
+}
+
+TEST(LatexWrapping, ListIndentationNarrowsBothWidths) {
+    // First line: 80 - len("    \item ") = 70 columns; continuation lines: 76.
+    const std::string wrapped = wrapLatex(tenWords(20), "    ", "    \\item ");
+    EXPECT_EQ(wrapped.substr(0, wrapped.find('\n')), "    \\item " + tenWords(6));
+    const std::string rest = wrapped.substr(wrapped.find('\n') + 1);
+    EXPECT_EQ(rest.substr(0, rest.find('\n')).size(), 4u + 76u);  // seven words of 76 columns after the indentation
+}
+
+TEST(LatexWrapping, LineBreaksLongWordsDoubleSpacesAndWideCharacters) {
+    EXPECT_EQ(wrapLatex("a\nb", "", ""), "a\\\\\nb");
+    const std::string longWord(100, 'x');
+    EXPECT_EQ(wrapLatex("a " + longWord + " b", "", ""), "a\n" + longWord + "\nb");
+    EXPECT_EQ(wrapLatex("a  b", "", ""), "a  b");
+    // 40 two-unit characters (outside the BMP) fill 80 columns: the next word moves on.
+    std::string wide;
+    for (int i = 0; i < 40; ++i) wide += "\xF0\x9F\x98\x80";
+    EXPECT_EQ(utf16Length(wide), 80u);
+    EXPECT_EQ(wrapLatex(wide + " z", "", ""), wide + "\nz");
+}
+
+TEST(LatexNumbers, ShortestRoundTripDecimals) {
+    EXPECT_EQ(shortestDecimal(0.05), "0.05");
+    EXPECT_EQ(shortestDecimal(1.0 / 3.0), "0.3333333333333333");
+    EXPECT_EQ(shortestDecimal(0.0001), "0.0001");
+}
+
+TEST(LatexDocument, EmptyDocumentIsOneLineFeed) { EXPECT_EQ(latex(""), "\n"); }
+
+TEST(LatexSpans, EscapedTextUnescapedMathAndStyles) {
+    EXPECT_EQ(latex(R"(["para",{"level":0},["plain","5% of $x_1"],["math","x_1 + 5\\%"],["emph","e"],["strong","s"],["code","c_1"]])"),
+              "5\\% of \\$x\\_1$x_1 + 5\\%$\\emph{e}\\textbf{s}\\texttt{c\\_1}\n");
+}
+
+TEST(LatexSpans, LinksKeepTheirTextAndUrlsStayInsideTheirArgument) {
+    EXPECT_EQ(latex(R"(["para",{"level":0},["linktext","t"],["url","http://u"]])"), "\\href{http://u}{t}\n");
+    EXPECT_EQ(latex(R"(["para",{"level":0},["linktext","a_b"],["linkref","L"],["plain"," "],["linktext","n"],["linkref","none"],)"
+                    R"(["plain"," "],["url","http://x/%41#f{}"]],["link",{"level":0},["linkref","L"],["url","http://l"]])"),
+              "\\href{http://l}{a\\_b} n \\url{http://x/\\%41\\#f%7B%7D}\n");
+}
+
+TEST(LatexSpans, FootnotesIncludingAFootnoteInsideAFootnote) {
+    EXPECT_EQ(latex(R"(["para",{"level":0},["plain","a"],["noteref","2"],["noteref","none"]],)"
+                    R"(["note",{"level":0},["noteref","1"],["plain","inner"]],)"
+                    R"(["note",{"level":0},["noteref","2"],["plain","outer"],["noteref","1"]])"),
+              "a\\footnote{outer\\footnote{inner}}\n");
+}
+
+TEST(LatexSpans, LineBreakInAParagraph) {
+    EXPECT_EQ(latex(R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])"), "one\\\\\ntwo\n");
+}
+
+TEST(LatexBlocks, HeadingsQuoteCodeFormulaImageDivider) {
+    EXPECT_EQ(latex(R"(["heading",{"level":-3},["plain","A"]],["heading",{"level":-2},["plain","B"]],)"
+                    R"(["heading",{"level":-1},["plain","C"]])"),
+              "\\section{A}\n\n\\subsection{B}\n\n\\subsubsection{C}\n");
+    EXPECT_EQ(latex(R"(["quote",{"level":0},["plain","q"]],["verbatim",{"level":0},["plain","a_%"],["break","\n"],["plain","b"]],)"
+                    R"(["formula",{"level":0},["plain","x^2"]],["image",{"level":0},["url","a b.png"]],["divider",{"level":0}],)"
+                    R"(["comment",{"level":0},["plain","c"]])"),
+              "\\begin{quotation}\nq\n\\end{quotation}\n\n\\begin{verbatim}\na_%\nb\n\\end{verbatim}\n\n"
+              "\\begin{equation}\nx^2\n\\end{equation}\n\n\\begin{figure}[H]\n\\centering\n\\includegraphics{a b.png}\n"
+              "\\end{figure}\n\n\\hrulefill\n");
+}
+
+TEST(LatexBlocks, RightToLeftBlocksAreWrapped) {
+    EXPECT_EQ(latex(R"(["heading",{"level":-3,"direction":"rtl"},["plain","H"]],["para",{"level":0,"direction":"rtl"}])"),
+              "\\begin{RTL}\n\\section{H}\n\\end{RTL}\n");
+}
+
+TEST(LatexLists, NumberedItemAtLevelOneOpensTwoEnvironments) {
+    EXPECT_EQ(latex(R"(["numbered",{"level":1},["plain","x"]],["para",{"level":0},["plain","after"]])"),
+              "\\begin{enumerate}\n\n    \\begin{enumerate}\n\n    \\item x\n\n    \\end{enumerate}\n\n"
+              "\\end{enumerate}\n\nafter\n");
+}
+
+TEST(LatexLists, ChangeOfKindAndContinuationParagraph) {
+    EXPECT_EQ(latex(R"(["bulleted",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],)"
+                    R"(["numbered",{"level":0},["plain","b"]])"),
+              "\\begin{itemize}\n\n\\item a\n\nmore\n\n\\end{itemize}\n\n\\begin{enumerate}\n\n\\item b\n\n"
+              "\\end{enumerate}\n");
+}
+
+TEST(LatexTables, ShortCellsGiveNarrowColumns) {
+    EXPECT_EQ(latex(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],)"
+                    R"(["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])"),
+              "\\begin{longtable}{ | p{0.05\\textwidth} | p{0.05\\textwidth} |}\n\\hline\na & b \\\\\n\\hline\n"
+              "c & d \\\\\n\\hline\n\\end{longtable}\n");
+}
+
+TEST(LatexTables, WideCellsShareTheTextWidthAndRaggedRowsKeepTheirCells) {
+    const std::string wide(60, 'w');
+    EXPECT_EQ(latex(R"(["row",{"level":1},["plain",")" + wide + R"("]],["col",{"level":2},["plain",")" + std::string(30, 'v') +
+                    R"("]],["col",{"level":2},["plain","z"]],["row",{"level":1},["plain","r"]])"),
+              "\\begin{longtable}{ | p{0.5\\textwidth} | p{0.3\\textwidth} | p{0.05\\textwidth} |}\n\\hline\n" + wide +
+                  " & " + std::string(30, 'v') + " & z \\\\\n\\hline\nr \\\\\n\\hline\n\\end{longtable}\n");
+    EXPECT_NE(latex(R"(["row",{"level":1},["plain",")" + wide + R"("]],["col",{"level":2},["plain",")" + wide +
+                    R"("]],["col",{"level":2},["plain",")" + wide + R"("]])")
+                  .find("p{0.3333333333333333\\textwidth} | p{0.3333333333333333\\textwidth}"),
+              std::string::npos);
+}
+
+TEST(LatexTables, ConsecutiveTablesAreOneRun) {
+    const std::string out = latex(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]])");
+    EXPECT_EQ(out.find("\\begin{longtable}"), out.rfind("\\begin{longtable}"));
+}
+
+TEST(LatexBadInput, MalformedModelsThrow) {
+    auto errorOf = [](const std::string& model) -> std::string {
+        try {
+            WriteLatex(model, nullptr);
+        } catch (const ConverterError& e) {
+            return e.what();
+        }
+        return "(no error)";
+    };
+    EXPECT_NE(errorOf(R"(["doc"])").find("root"), std::string::npos);
+    EXPECT_NE(errorOf(R"(["text",["para",{"level":0},["plain"]]])").find("span"), std::string::npos);
+    EXPECT_NE(errorOf(R"(["text",["formula",{"level":0},["math","x"]]])").find("\"math\" span"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qorva::convert
