@@ -1,5 +1,6 @@
 #include "src/win/tools/converter_host.h"
 
+#include "convert/converters.h"
 #include "model/model_json.h"
 
 #include <exception>
@@ -15,6 +16,11 @@ using ConverterFunction = std::string (*)(std::string_view input, const char* op
 ConverterFunction converterFor(Converter converter) {
     switch (converter) {
         // Each converter is plugged in here as it is built.
+        case Converter::ReadPandocJson: return convert::ReadPandocJson;
+        case Converter::WritePandocJson: return convert::WritePandocJson;
+        case Converter::ReadPlainText: return convert::ReadPlainText;
+        case Converter::WriteHtml: return convert::WriteHtml;
+        case Converter::WriteLatex: return convert::WriteLatex;
         default:
             return nullptr;
     }
