@@ -1,0 +1,222 @@
+// Qt key events turned into key messages, the message loop's filters and idle
+// periods, and the update feed reader.
+#include "src/win/idle_rule.h"
+#include "src/win/message_loop.h"
+#include "src/win/platform/qt_key_message.h"
+#include "src/win/update_checker.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace qorva {
+namespace {
+
+std::vector<KeyMessage> Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                              const QString& text = {}) {
+    return KeyMessagesFor(QEvent::KeyPress, key, modifiers, text);
+}
+
+TEST(QtKeyMessages, EditingKeysMapToTheirCodes) {
+    const std::vector<std::pair<int, int>> keys = {
+        {Qt::Key_Left, 37}, {Qt::Key_Up, 38}, {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
+        {Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34}, {Qt::Key_Home, 36}, {Qt::Key_End, 35},
+        {Qt::Key_Backspace, 8}, {Qt::Key_Delete, 46}, {Qt::Key_Tab, 9}, {Qt::Key_Return, 13},
+        {Qt::Key_Enter, 13}, {Qt::Key_Insert, 45}, {Qt::Key_Escape, 27}, {Qt::Key_Period, 190},
+        {Qt::Key_B, 66}, {Qt::Key_Z, 90}, {Qt::Key_Control, 17}, {Qt::Key_Shift, 16},
+    };
+    for (const auto& [qtKey, code] : keys) EXPECT_EQ(VirtualKeyFor(qtKey), code) << qtKey;
+}
+
+TEST(QtKeyMessages, ShiftTabIsTabWithShift) {
+    const auto messages = Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].kind, KeyMessageKind::KeyDown);
+    EXPECT_EQ(messages[0].code, 9);
+    EXPECT_EQ(messages[0].modifiers, kModShift);
+    EXPECT_EQ(LookUpKeyCommand(messages[0]), "InsertBacktab");
+    EXPECT_EQ(LookUpKeyCommand(messages[1]), "InsertBacktab");
+}
+
+TEST(QtKeyMessages, EnterTypesACharacterAndLettersTypeTheirText) {
+    const auto enter = Press(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    ASSERT_EQ(enter.size(), 2u);
+    EXPECT_EQ(enter[1].kind, KeyMessageKind::Char);
+    EXPECT_EQ(enter[1].code, 13);
+    const auto letter = Press(Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A"));
+    ASSERT_EQ(letter.size(), 2u);
+    EXPECT_EQ(letter[1].code, 'A');
+    EXPECT_EQ(Press(Qt::Key_Left).size(), 1u) << "arrows type nothing";
+}
+
+TEST(QtKeyMessages, ReleaseIsOneKeyUpMessage) {
+    const auto messages = KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, "\t");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].kind, KeyMessageKind::KeyUp);
+    EXPECT_EQ(messages[0].code, 9);
+}
+
+TEST(QtKeyMessages, ModifierKeyCountsItselfWhilePressed) {
+    EXPECT_EQ(ModifierSetFor(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier), kModCtrl);
+    EXPECT_EQ(ModifierSetFor(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier), 0);
+    EXPECT_EQ(ModifierSetFor(QEvent::KeyPress, Qt::Key_Control, Qt::ShiftModifier),
+              kModCtrl | kModShift);
+    EXPECT_EQ(ModifierSetFor(QEvent::KeyPress, Qt::Key_B,
+                             Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier),
+              kModCtrl | kModAlt | kModShift);
+    EXPECT_EQ(ModifierSetFor(QEvent::KeyPress, Qt::Key_B, Qt::KeypadModifier), 0);
+}
+
+TEST(QtKeyMessages, CtrlPressAloneEntersNavigationMode) {
+    const auto press = Press(Qt::Key_Control);
+    EXPECT_EQ(NavigationChangeFor(press[0]), NavigationChange::Enter);
+    const auto release = KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier, {});
+    EXPECT_EQ(NavigationChangeFor(release[0]), NavigationChange::Leave);
+    const auto withShift = Press(Qt::Key_Control, Qt::ShiftModifier);
+    EXPECT_EQ(NavigationChangeFor(withShift[0]), NavigationChange::Leave);
+}
+
+TEST(IdleRule, MouseMovesPaintAndTimersDoNotStartAnIdlePeriod) {
+    for (QEvent::Type type : {QEvent::MouseMove, QEvent::HoverMove, QEvent::Paint, QEvent::Timer,
+                              QEvent::UpdateRequest, QEvent::MetaCall, QEvent::NonClientAreaMouseMove}) {
+        EXPECT_FALSE(StartsIdlePeriod(type)) << type;
+    }
+}
+
+TEST(IdleRule, InputAndWindowEventsDo) {
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease, QEvent::MouseButtonPress,
+                              QEvent::Wheel, QEvent::Resize, QEvent::WindowActivate, QEvent::Close,
+                              static_cast<QEvent::Type>(QEvent::User + 1)}) {
+        EXPECT_TRUE(StartsIdlePeriod(type)) << type;
+    }
+}
+
+class CountingIdle : public CIdleHandler {
+public:
+    int runs = 0;
+    bool OnIdle() override {
+        ++runs;
+        return false;
+    }
+};
+
+class RecordingFilter : public CMessageFilter {
+public:
+    bool take = false;
+    int seen = 0;
+    bool PreTranslateMessage(QObject*, QEvent*) override {
+        ++seen;
+        return take;
+    }
+};
+
+// Spins the loop briefly so it blocks and reaches its idle point.
+void Spin() {
+    QTimer::singleShot(30, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
+TEST(MessageLoop, RegistersForItsThread) {
+    EXPECT_EQ(ChromiumMessageHandler::Current(), nullptr);
+    {
+        ChromiumMessageHandler loop;
+        EXPECT_EQ(ChromiumMessageHandler::Current(), &loop);
+    }
+    EXPECT_EQ(ChromiumMessageHandler::Current(), nullptr);
+}
+
+TEST(MessageLoop, IdleHandlersRunOncePerIdlePeriod) {
+    ChromiumMessageHandler loop;
+    CountingIdle idle;
+    loop.AddIdleHandler(&idle);
+    loop.RunIdleHandlers();
+    loop.RunIdleHandlers();
+    EXPECT_EQ(idle.runs, 1) << "no new period without activity";
+
+    QObject target;
+    QEvent mouseMove(QEvent::MouseMove);
+    QCoreApplication::sendEvent(&target, &mouseMove);
+    loop.RunIdleHandlers();
+    EXPECT_EQ(idle.runs, 1) << "mouse moves do not start a period";
+
+    QEvent keyPress(QEvent::KeyPress);
+    QCoreApplication::sendEvent(&target, &keyPress);
+    loop.RunIdleHandlers();
+    EXPECT_EQ(idle.runs, 2);
+
+    loop.StartIdlePeriod();
+    Spin();
+    EXPECT_EQ(idle.runs, 3) << "the loop runs idle handlers when it is about to wait";
+    loop.RemoveIdleHandler(&idle);
+    loop.StartIdlePeriod();
+    loop.RunIdleHandlers();
+    EXPECT_EQ(idle.runs, 3);
+}
+
+TEST(MessageLoop, HandlerWantingMoreKeepsThePeriodOpen) {
+    ChromiumMessageHandler loop;
+    struct Greedy : CIdleHandler {
+        int runs = 0;
+        bool OnIdle() override { return ++runs < 3; }
+    } greedy;
+    loop.AddIdleHandler(&greedy);
+    for (int i = 0; i < 5; ++i) loop.RunIdleHandlers();
+    EXPECT_EQ(greedy.runs, 3);
+}
+
+TEST(MessageLoop, FiltersAreAskedInTurnUntilOneTakesTheMessage) {
+    ChromiumMessageHandler loop;
+    RecordingFilter first, second;
+    QObject target;
+    QEvent key(QEvent::KeyPress);
+    EXPECT_FALSE(loop.PreTranslateMessage(&target, &key)) << "no filter: nothing is taken";
+    loop.AddMessageFilter(&first);
+    loop.AddMessageFilter(&second);
+    EXPECT_FALSE(loop.PreTranslateMessage(&target, &key));
+    EXPECT_EQ(first.seen, 1);
+    EXPECT_EQ(second.seen, 1);
+    first.take = true;
+    EXPECT_TRUE(loop.PreTranslateMessage(&target, &key));
+    EXPECT_EQ(first.seen, 2);
+    EXPECT_EQ(second.seen, 1);
+    loop.RemoveMessageFilter(&first);
+    EXPECT_FALSE(loop.PreTranslateMessage(&target, &key));
+    EXPECT_EQ(second.seen, 2);
+}
+
+TEST(Appcast, NewestItemWins) {
+    const QByteArray feed = R"(<?xml version="1.0"?>
+<rss version="2.0" xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle">
+ <channel><title>Qorva</title>
+  <item><title>Qorva 0.9</title><enclosure url="https://example.org/q-0.9.deb" sparkle:version="0.9"/></item>
+  <item><title>Qorva 0.10</title><sparkle:version>0.10</sparkle:version>
+        <enclosure url="https://example.org/q-0.10.deb"/></item>
+  <item><title>Qorva 0.2</title><enclosure url="https://example.org/q-0.2.deb" sparkle:version="0.2"/></item>
+ </channel></rss>)";
+    const auto latest = LatestAppcastItem(feed);
+    ASSERT_TRUE(latest);
+    EXPECT_EQ(latest->version, QStringLiteral("0.10"));
+    EXPECT_EQ(latest->downloadUrl, QStringLiteral("https://example.org/q-0.10.deb"));
+}
+
+TEST(Appcast, BrokenOrEmptyFeedGivesNothing) {
+    EXPECT_FALSE(LatestAppcastItem("<rss><channel><item><title>x</item>"));
+    EXPECT_FALSE(LatestAppcastItem("<rss><channel></channel></rss>"));
+    EXPECT_FALSE(LatestAppcastItem("\x00\xff garbage"));
+}
+
+TEST(Appcast, VersionsCompareAsNumbers) {
+    EXPECT_LT(CompareVersions("0.9", "0.10"), 0);
+    EXPECT_EQ(CompareVersions("1.2", "1.2.0"), 0);
+    EXPECT_GT(CompareVersions("2", "1.9.9"), 0);
+}
+
+}  // namespace
+}  // namespace qorva
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
