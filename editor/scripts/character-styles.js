@@ -1,0 +1,174 @@
+// Character styles: the styleWord toggles, the word at the caret, and new
+// reference labels.
+'use strict';
+
+function isWordSeparator(c) {
+  return c === ' ' || c === '\n';
+}
+
+Object.assign(Editor.prototype, {
+  // The word around a point, within the point's span only; collapsed at the
+  // point when the point is not inside a word.
+  getWordRangeAtPoint(point) {
+    const text = this.getBlockSpans(point.block)[point.span].Text;
+    const at = point.offset;
+    if (at === 0 || at >= text.length || isWordSeparator(text.charAt(at - 1)) || isWordSeparator(text.charAt(at))) {
+      return Range(point, point);
+    }
+    let from = at;
+    while (from > 0 && !isWordSeparator(text.charAt(from - 1))) from--;
+    let to = at;
+    while (to < text.length && !isWordSeparator(text.charAt(to))) to++;
+    return Range(Point(point.block, point.span, from), Point(point.block, point.span, to));
+  },
+
+  // Blocks whose spans take character styles: not code or math, not images.
+  _takesCharacterStyles(i) {
+    const type = this.getBlockType(i);
+    return !traitsOf(type).Verbatim && type !== BlockType.Image;
+  },
+
+  // Calls visit(block, middle) for each block part of the range, where middle is
+  // the list of spans inside the range; visit returns the new middle or null to
+  // leave the block alone. A range ending in Final ends with the block before.
+  _mapRangeSpans(start, end, visit) {
+    const final = this.getBlockCount() - 1;
+    if (end.block === final && start.block < final) end = this.getBlockEnd(final - 1);
+    if (end.block === final) return;
+    for (let i = start.block; i <= end.block; i++) {
+      if (!this._takesCharacterStyles(i)) continue;
+      const spans = this.getBlockSpans(i);
+      const from = i === start.block ? start : Point(i, 0, 0);
+      const to = i === end.block ? end : this.getBlockEnd(i);
+      const parts = SpanList.splitMiddle(spans, from.span, from.offset, to.span, to.offset);
+      const middle = visit(i, parts.Middle);
+      if (middle) this.setBlockSpans(i, SpanList.normalize(parts.Before.concat(middle, parts.After)));
+    }
+  },
+
+  _rangeHasSpanType(start, end, type) {
+    let found = false;
+    this._mapRangeSpans(start, end, function (i, middle) {
+      if (middle.some(function (s) { return s.Type === type; })) found = true;
+      return null;
+    });
+    return found;
+  },
+
+  // Gives every span of the range the type (breaks excepted), or, with toggle
+  // set and the type already present, turns the spans of that type plain.
+  applySpanType(start, end, type, toggle) {
+    const off = toggle && this._rangeHasSpanType(start, end, type);
+    this._mapRangeSpans(start, end, function (i, middle) {
+      return middle.map(function (s) {
+        if (s.Type === SpanType.Break) return s;
+        if (off) return s.Type === type ? Span(SpanType.Plain, s.Text) : s;
+        return Span(type, s.Text);
+      });
+    });
+  },
+
+  switchSpanType(type) {
+    const sel = this.getSelectedBlocks();
+    let range = this.getSelection();
+    if (this._paragraphForFinal(sel.end) && range.collapsed) {
+      // The caret was in Final; it belongs in the paragraph made for it.
+      this.setCaret(Point(range.start.block, 0, 0));
+      range = this.getSelection();
+    }
+    let verbatimOnly = true;
+    for (let i = sel.start; i <= Math.min(sel.end, this.getBlockCount() - 2); i++) {
+      if (!traitsOf(this.getBlockType(i)).Verbatim) verbatimOnly = false;
+    }
+    if (verbatimOnly) return;
+
+    const word = range.collapsed ? this.getWordRangeAtPoint(range.start) : range;
+    if (!word.collapsed) {
+      const remembered = this._rememberRange(range);
+      this.applySpanType(word.start, word.end, type, true);
+      this._restoreRange(remembered);
+    } else {
+      this._toggleTypingStyle(range.start, type);
+    }
+  },
+
+  // With the caret outside any word the style applies to what is typed next.
+  _toggleTypingStyle(caret, type) {
+    const spans = this.getBlockSpans(caret.block);
+    const s = caret.span;
+    const u = spans[s];
+    const wanted = u.Type === type ? SpanType.Plain : type;
+    const before = spans[s - 1];
+    const after = spans[s + 1];
+    if (u.Text === '') {
+      u.Type = wanted;
+      let point = Point(caret.block, s, 0);
+      if (before && before.Type === wanted) {
+        spans.splice(s, 1);
+        point = Point(caret.block, s - 1, before.Text.length);
+      } else if (after && after.Type === wanted) {
+        u.Text = after.Text;
+        spans.splice(s + 1, 1);
+      }
+      this.setBlockSpans(caret.block, SpanList.normalize(spans));
+      this.setCaret(point);
+    } else if (caret.offset === u.Text.length && after && after.Type === wanted) {
+      this.setCaret(Point(caret.block, s + 1, 0));
+    } else if (caret.offset === 0 && s > 0 && before.Type === wanted) {
+      this.setCaret(Point(caret.block, s - 1, before.Text.length));
+    } else {
+      const parts = SpanList.split(spans, s, caret.offset, false);
+      this.setBlockSpans(caret.block, SpanList.normalize(parts.Before.concat([Span(wanted, '')], parts.After)));
+      this.setCaret(Point(caret.block, parts.Before.length, 0));
+    }
+  },
+
+  styleWord(type) {
+    this.beforeChanges();
+    this.switchSpanType(type);
+  },
+
+  styleWordPlain() {
+    this.beforeChanges();
+    const range = this.getSelection();
+    if (range.collapsed || range.start.block === this.getBlockCount() - 1) return;
+    const remembered = this._rememberRange(range);
+    this.applySpanType(range.start, range.end, SpanType.Plain, false);
+    this._restoreRange(remembered);
+  },
+
+  styleWordReference() {
+    this.beforeChanges();
+    this.switchSpanType(SpanType.NoteRef);
+    const caret = this.getSelection();
+    if (!caret.collapsed) return;
+    const p = caret.start;
+    const spans = this.getBlockSpans(p.block);
+    if (spans[p.span].Type !== SpanType.NoteRef || spans[p.span].Text !== '') return;
+    const label = this.generateUniqueReference();
+    spans[p.span].Text = label;
+    if (p.span === spans.length - 1) spans.push(emptyPlain());
+    this.setBlockSpans(p.block, spans);
+    this.setSelection(Range(Point(p.block, p.span, 0), Point(p.block, p.span, label.length)));
+  },
+
+  // The smallest positive whole number not yet used as a label.
+  generateUniqueReference() {
+    const used = new Set();
+    for (const span of this.root.getElementsByClassName(SpanType.NoteRef)) {
+      used.add(span.textContent.slice(1, -1).trim());
+    }
+    let n = 1;
+    while (used.has(String(n))) n++;
+    return String(n);
+  },
+});
+
+function styleWordPlain() { editor.styleWordPlain(); }
+function styleWordEmphasis() { editor.styleWord(SpanType.Emphasis); }
+function styleWordStrong() { editor.styleWord(SpanType.Strong); }
+function styleWordCode() { editor.styleWord(SpanType.Code); }
+function styleWordMath() { editor.styleWord(SpanType.Math); }
+function styleWordUrl() { editor.styleWord(SpanType.Url); }
+function styleWordLink() { editor.styleWord(SpanType.LinkText); }
+function styleWordReference() { editor.styleWordReference(); }

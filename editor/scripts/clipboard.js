@@ -1,0 +1,167 @@
+// The page's halves of copy, cut and paste: the selection goes out as model
+// JSON (a fragment with root "inline" when it lies in one block) and model JSON
+// comes in. The page never touches the system clipboard itself.
+'use strict';
+
+Object.assign(Editor.prototype, {
+  copySpans(start, end) {
+    assert(start.block === end.block, 'ERR087');
+    const spans = this.getBlockSpans(start.block);
+    return SpanList.splitMiddle(spans, start.span, start.offset, end.span, end.offset).Middle;
+  },
+
+  // Records of the blocks from start to end: the start block from the start
+  // point on, the blocks between whole, the end block up to the end point.
+  copyBlocks(start, end) {
+    assert(start.block < end.block, 'ERR091');
+    const records = [];
+    const first = this._recordOf(start.block);
+    first.Spans = SpanList.split(first.Spans, start.span, start.offset, false).After;
+    if (first.Spans.length) records.push(first);
+    for (let i = start.block + 1; i < end.block; i++) records.push(this._recordOf(i));
+    const last = this._recordOf(end.block);
+    last.Spans = SpanList.split(last.Spans, end.span, end.offset, false).Before;
+    if (last.Spans.length && last.Spans[last.Spans.length - 1].Type === SpanType.Break) last.Spans.pop();
+    if (last.Spans.length) records.push(last);
+    for (const record of records) {
+      if (record.Dir === 'rtl') record.RTL = true;
+      delete record.Dir;
+    }
+    return records;
+  },
+
+  // The selection as model: { fragment, model } or null when there is nothing.
+  _copyModel() {
+    const range = this.getSelection();
+    const final = this.getBlockCount() - 1;
+    let start = range.start;
+    let end = range.end;
+    if (range.collapsed) {
+      if (start.block === final || this.isBlockEmpty(start.block)) return null;
+      end = Point(start.block + 1, 0, 0);
+    }
+    let fragment = false;
+    let records;
+    if (start.block === end.block) {
+      fragment = true;
+      records = [{ Type: BlockType.Plain, Level: 0, Spans: this.copySpans(start, end) }];
+    } else {
+      records = this.copyBlocks(start, end);
+    }
+    const model = fromModel(records);
+    const empty = model.length === 1 || (fragment && model[1].length === 2);
+    if (empty) return null;
+    if (fragment) model[0] = 'inline';
+    return model;
+  },
+
+  copy() {
+    const model = this._copyModel();
+    return model ? JSON.stringify(model) : null;
+  },
+
+  // Cutting needs a selection (a selected image counts as one).
+  cut() {
+    const range = this.getSelection();
+    const onImage = this.getBlockType(range.start.block) === BlockType.Image;
+    if (range.collapsed && !onImage) return null;
+    const json = this.copy();
+    if (json === null) return null;
+    this.beforeChanges();
+    this.setCaret(this.removeAndJoin(range.start, range.end));
+    return json;
+  },
+
+  getSelectedText() {
+    if (this.getSelection().collapsed) return '';
+    const model = this._copyModel();
+    if (!model) return '';
+    const texts = model.slice(1).map(function (block) {
+      return block.slice(2).map(function (span) { return span[1]; }).join('');
+    });
+    return model[0] === 'inline' ? texts[0] : texts.join('\n\n') + '\n';
+  },
+
+  // Inserts spans at a point of a block and returns the point after them.
+  insertSpans(point, spans) {
+    const parts = SpanList.split(this.getBlockSpans(point.block), point.span, point.offset, false);
+    if (traitsOf(this.getBlockType(point.block)).Verbatim) {
+      // Code and math blocks hold no character styles.
+      spans = spans.map(function (s) { return s.Type === SpanType.Break ? s : Span(SpanType.Plain, s.Text); });
+    }
+    const head = SpanList.normalize(SpanList.guardBreaks(parts.Before.concat(spans)));
+    const caret = Point(point.block, head.length - 1, head[head.length - 1].Text.length);
+    this.setBlockSpans(point.block, SpanList.normalize(SpanList.guardBreaks(head.concat(parts.After))));
+    return caret;
+  },
+
+  paste(json) {
+    // Everything is read before anything changes: bad input throws and the
+    // document stays as it was.
+    const parsed = JSON.parse(json);
+    let inline = false;
+    if (Array.isArray(parsed) && parsed[0] === 'inline') {
+      parsed[0] = 'text';
+      inline = true;
+    }
+    const records = toModel(parsed);
+    if (!records.length) return;
+    for (const record of records) {
+      if (isTableType(record.Type)) {
+        // Tables are never pasted as tables.
+        record.Type = BlockType.Plain;
+        record.Level = 0;
+      }
+      record.Spans = SpanList.normalize(record.Spans);
+    }
+
+    this.beforeChanges();
+    const range = this.getSelection();
+    let point = range.collapsed ? range.start : this.removeAndJoin(range.start, range.end);
+    const type = this.getBlockType(point.block);
+    if (type === BlockType.Final || type === BlockType.Image) {
+      // Pasting on a selected image writes before it, as typing does.
+      this.insertBlock(point.block, BlockType.Plain, 0);
+      point = Point(point.block, 0, 0);
+    }
+    if (inline || this.isBlockInsideTable(point.block)) {
+      this.setCaret(this.insertSpans(point, records[0].Spans));
+    } else {
+      this._pasteBlocks(point, records);
+    }
+  },
+
+  _pasteBlocks(point, records) {
+    const i = point.block;
+    const parts = SpanList.split(this.getBlockSpans(i), point.span, point.offset, false);
+    const after = parts.After;
+    if (after.length) after[0] = Span(after[0].Type, after[0].Text.replace(/^ +/, ''));
+    const textBefore = SpanList.textLength(parts.Before) > 0;
+    const textAfter = SpanList.textLength(after) > 0;
+    const guard = function (spans) { return SpanList.normalize(SpanList.guardBreaks(spans)); };
+    let at;
+    if (textBefore) {
+      this.setBlockSpans(i, guard(parts.Before));
+      if (textAfter) {
+        const rest = this._recordOf(i);
+        rest.Spans = guard(after);
+        this._insertRecords(i + 1, [rest]);
+      }
+      at = i + 1;
+      this._insertRecords(at, records);
+    } else if (textAfter) {
+      this.setBlockSpans(i, guard(after));
+      at = i;
+      this._insertRecords(at, records);
+    } else {
+      at = i;
+      this._spliceBlocks(i, 1, records.map(this._elementFromRecord, this));
+    }
+    this.setCaret(this.getBlockEnd(at + records.length - 1));
+  },
+});
+
+function copy() { return editor.copy(); }
+function cut() { return editor.cut(); }
+function paste(json) { editor.paste(json); }
+function getSelectedText() { return editor.getSelectedText(); }

@@ -1,0 +1,65 @@
+// Helpers shared by the formatting, table, note and clipboard commands: keeping
+// a selection across a change, making the paragraph a command works on when the
+// selection sits in Final, and inserting many blocks in one step.
+'use strict';
+
+Object.assign(Editor.prototype, {
+  // When the selected blocks end in Final, inserts an empty paragraph before it
+  // and returns true; the paragraph takes Final's index, so points that were in
+  // Final now lie in it.
+  _paragraphForFinal(end) {
+    const last = this.getBlockCount() - 1;
+    if (end !== last) return false;
+    this.insertBlock(last, BlockType.Plain, 0);
+    return true;
+  },
+
+  // Remembers a range so it can be put back after the blocks' spans changed:
+  // a point whose block kept its spans is restored as it was, any other at the
+  // same character offset within its block.
+  _rememberRange(range) {
+    const editor = this;
+    const remember = function (point) {
+      return {
+        point: point,
+        offset: editor.pointToOffset(point),
+        spans: JSON.stringify(editor.getBlockSpans(point.block)),
+      };
+    };
+    return { anchor: remember(range.anchor), focus: remember(range.focus) };
+  },
+
+  _restoreRange(remembered) {
+    const editor = this;
+    const restore = function (r) {
+      const block = r.point.block;
+      if (block >= editor.getBlockCount()) return editor.getBlockEnd(editor.getBlockCount() - 1);
+      if (JSON.stringify(editor.getBlockSpans(block)) === r.spans) return r.point;
+      const length = SpanList.textLength(editor.getBlockSpans(block));
+      return editor.offsetToPoint(block, Math.min(r.offset, length));
+    };
+    this.setSelection(Range(restore(remembered.anchor), restore(remembered.focus)));
+  },
+
+  // A block element for a record; the direction is kept when the record has one.
+  _elementFromRecord(record) {
+    const element = createBlockElement(record.Type, record.Level, record.Spans);
+    if (record.RTL) element.setAttribute('dir', 'rtl');
+    else if (record.Dir) element.setAttribute('dir', record.Dir);
+    return element;
+  },
+
+  // Inserts block records at index i with a single re-render.
+  _insertRecords(i, records) {
+    const editor = this;
+    this._spliceBlocks(i, 0, records.map(function (r) { return editor._elementFromRecord(r); }));
+  },
+
+  // The record of block i with its direction attribute as it stands.
+  _recordOf(i) {
+    const record = { Type: this.getBlockType(i), Level: this.getBlockLevel(i), Spans: this.getBlockSpans(i) };
+    const dir = this.blocks[i].getAttribute('dir');
+    if (dir) record.Dir = dir;
+    return record;
+  },
+});

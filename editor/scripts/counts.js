@@ -1,0 +1,137 @@
+// Word and character counts of the document and of the selection. Comments and
+// link definitions count nothing, labels count nothing, everything else counts
+// (code, math, URLs, footnote text; a line break is one character).
+//
+// The window title asks for the document's counts at every idle moment, so each
+// block's counts are kept until a change under that block is observed.
+'use strict';
+
+// Removed (not replaced) before words are counted, so a hyphenated word is one.
+const COUNT_IGNORED_CHARACTERS = /['";:,.?\u00BF\-!\u00A1]/g;
+
+function countText(text) {
+  const words = text.replace(COUNT_IGNORED_CHARACTERS, '').match(/\S+/g);
+  return { chars: text.length, words: words ? words.length : 0 };
+}
+
+// Counts of a model array with root "text" (the form copy produces).
+function countModel(model) {
+  assert(model[0] === 'text', 'ERR092');
+  const total = { chars: 0, words: 0 };
+  for (let b = 1; b < model.length; b++) {
+    const block = model[b];
+    if (block[0] === 'comment' || block[0] === 'link') continue;
+    let text = '';
+    for (let s = 2; s < block.length; s++) {
+      if (block[s][0] !== 'noteref' && block[s][0] !== 'linkref') text += block[s][1];
+    }
+    const counts = countText(text);
+    total.chars += counts.chars;
+    total.words += counts.words;
+  }
+  return total;
+}
+
+// What a block contributes, read straight from its element: its counts when it
+// counts at all, the label it defines when it is a note, and the labels it
+// uses after a link text (which make notes with that label link definitions).
+function blockCountEntry(element) {
+  const type = blockTypeOfElement(element);
+  const entry = { chars: 0, words: 0, defines: null, linkLabels: null };
+  if (type === BlockType.Comment) return entry;
+  const spans = readBlockSpans(element).filter(function (s) { return s.Text !== ''; });
+  let text = '';
+  for (let s = 0; s < spans.length; s++) {
+    const span = spans[s];
+    if (span.Type !== SpanType.NoteRef) {
+      text += span.Text;
+    } else if (s > 0 && spans[s - 1].Type === SpanType.LinkText) {
+      (entry.linkLabels = entry.linkLabels || []).push(span.Text);
+    }
+  }
+  if (type === BlockType.Note && spans.length && spans[0].Type === SpanType.NoteRef) entry.defines = spans[0].Text;
+  const counts = countText(text);
+  entry.chars = counts.chars;
+  entry.words = counts.words;
+  return entry;
+}
+
+class BlockCountCache {
+  constructor(root) {
+    this.root = root;
+    this.entries = new WeakMap();
+    const cache = this;
+    this.observer = new MutationObserver(function (records) { cache._forget(records); });
+    this.observer.observe(root, {
+      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'url'],
+    });
+  }
+
+  // The block element a change happened in, if any.
+  _blockOf(node) {
+    while (node && node !== this.root) {
+      const parent = node.parentNode;
+      if (node.nodeName === 'DIV' && parent && (parent === this.root || parent.className === 'TableCell')) return node;
+      node = parent;
+    }
+    return null;
+  }
+
+  _forget(records) {
+    for (const record of records) {
+      const block = this._blockOf(record.target);
+      if (block) this.entries.delete(block);
+    }
+  }
+
+  entry(element) {
+    let entry = this.entries.get(element);
+    if (!entry) {
+      entry = blockCountEntry(element);
+      this.entries.set(element, entry);
+    }
+    return entry;
+  }
+
+  // Document counts: blocks in order, minus notes whose label a link uses.
+  count(blocks) {
+    this._forget(this.observer.takeRecords());
+    const linkLabels = new Set();
+    const entries = [];
+    for (const element of blocks) {
+      const entry = this.entry(element);
+      entries.push(entry);
+      if (entry.linkLabels) for (const label of entry.linkLabels) linkLabels.add(label);
+    }
+    const total = { chars: 0, words: 0 };
+    for (const entry of entries) {
+      if (entry.defines !== null && linkLabels.has(entry.defines)) continue;
+      total.chars += entry.chars;
+      total.words += entry.words;
+    }
+    return total;
+  }
+}
+
+Object.assign(Editor.prototype, {
+  documentCounts() {
+    if (!this.countCache) this.countCache = new BlockCountCache(this.root);
+    return this.countCache.count(this.blocks);
+  },
+
+  selectionCounts() {
+    const range = this.getSelection();
+    if (range.collapsed) return { chars: 0, words: 0 };
+    const records = range.start.block === range.end.block
+      // Within one block the block's own type decides, so selected comment
+      // text counts nothing, as it does in the document's counts.
+      ? [{ Type: this.getBlockType(range.start.block), Level: 0, Spans: this.copySpans(range.start, range.end) }]
+      : this.copyBlocks(range.start, range.end);
+    return countModel(fromModel(records));
+  },
+});
+
+function getCharCount() { return editor.documentCounts().chars; }
+function getWordCount() { return editor.documentCounts().words; }
+function getCharCountSelected() { return editor.selectionCounts().chars; }
+function getWordCountSelected() { return editor.selectionCounts().words; }

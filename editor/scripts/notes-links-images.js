@@ -1,0 +1,170 @@
+// Footnotes, hyperlinks, following a reference or URL, and image paragraphs.
+// Footnotes and link definitions are both Note blocks whose first span is a
+// NoteRef holding the label.
+'use strict';
+
+// A URL with one of the four schemes anywhere in the text, ending in a
+// character that can end an address.
+const URL_PATTERN = /\b(?:https?|ftp|file):\/\/[-\p{L}0-9+&@#\/%?=~_|!:,.;]*[-\p{L}0-9+&@#\/%=~_|]/iu;
+
+function containsUrl(text) {
+  return URL_PATTERN.test(text);
+}
+
+Object.assign(Editor.prototype, {
+  findNote(label) {
+    for (let i = 0; i < this.blocks.length; i++) {
+      if (this.getBlockType(i) !== BlockType.Note) continue;
+      const first = this.blocks[i].children[2];
+      if (first && first.className === SpanType.NoteRef && first.textContent.slice(1, -1) === label) return i;
+    }
+    return -1;
+  },
+
+  // Where the definition for a reference in block i goes: after the table the
+  // block belongs to, then after the definitions already following it.
+  _definitionPosition(i) {
+    let at = i + 1;
+    while (this.isBlockInsideTable(at)) at++;
+    while (at < this.getBlockCount() - 1 && this.getBlockType(at) === BlockType.Note) at++;
+    return at;
+  },
+
+  // Goes to the note of a label in block i, creating an empty one when there is
+  // none; `snapshot` says whether the creation is its own undo step.
+  _goToNote(label, i, snapshot) {
+    let note = this.findNote(label);
+    if (note < 0) {
+      if (snapshot) this.beforeChanges();
+      note = this._definitionPosition(i);
+      this.insertBlock(note, BlockType.Note, 1, [Span(SpanType.NoteRef, label), emptyPlain()]);
+    }
+    const spans = this.getBlockSpans(note);
+    this.setCaret(spans.length > 1 ? Point(note, 1, 0) : this.getBlockEnd(note));
+  },
+
+  followLink() {
+    const start = this.getSelection().start;
+    const span = this.getBlockSpans(start.block)[start.span];
+    if (span.Type === SpanType.NoteRef) {
+      const label = span.Text.trim();
+      if (label) this._goToNote(label, start.block, true);
+    } else if (span.Type === SpanType.Url && span.Text.trim()) {
+      if (containsUrl(span.Text)) this.onOpenUrl(span.Text);
+      else this.onOpenFile(span.Text);
+    }
+  },
+
+  // A point inside a label would split it; such a point moves to the label's end.
+  _outsideLabel(point) {
+    const span = this.getBlockSpans(point.block)[point.span];
+    if (span.Type === SpanType.NoteRef && point.offset > 0 && point.offset < span.Text.length) {
+      return Point(point.block, point.span, span.Text.length);
+    }
+    return point;
+  },
+
+  insertFootnote() {
+    const range = this.getSelection();
+    if (this.getBlockType(range.start.block) === BlockType.Image) return;
+    const final = this.getBlockCount() - 1;
+    const sel = this.getSelectedBlocks();
+    for (let i = sel.start; i <= Math.min(sel.end, final - 1); i++) {
+      if (traitsOf(this.getBlockType(i)).Verbatim) return;
+    }
+    this.beforeChanges();
+    this._paragraphForFinal(range.end.block);
+    let point = range.start;
+    let moved = null;
+    if (!range.collapsed) {
+      moved = this._spansOfRange(range.start, range.end);
+      point = this.removeAndJoin(range.start, range.end);
+    }
+    point = this._outsideLabel(point);
+    const label = this.generateUniqueReference();
+    const parts = SpanList.split(this.getBlockSpans(point.block), point.span, point.offset, false);
+    const after = parts.After.length ? parts.After : [emptyPlain()];
+    const spans = SpanList.normalize(SpanList.guardBreaks(parts.Before.concat([Span(SpanType.NoteRef, label)], after)));
+    this.setBlockSpans(point.block, spans);
+    // The reference and its note are one undo step.
+    this._goToNote(label, point.block, false);
+    if (moved && SpanList.textLength(moved)) {
+      const note = this.getSelection().start.block;
+      const noteSpans = SpanList.normalize(SpanList.guardBreaks(
+        [Span(SpanType.NoteRef, label)].concat(moved.filter(function (s) { return s.Text !== ''; }))));
+      this.setBlockSpans(note, noteSpans);
+      this.setCaret(this.getBlockEnd(note));
+    }
+  },
+
+  // The spans between two points: within one block those between them, across
+  // blocks the spans of every copied block, one after the other.
+  _spansOfRange(start, end) {
+    if (start.block === end.block) return this.copySpans(start, end);
+    let spans = [];
+    for (const record of this.copyBlocks(start, end)) spans = spans.concat(record.Spans);
+    return spans;
+  },
+
+  insertHyperlink(text, url) {
+    text = String(text === undefined || text === null ? '' : text);
+    url = String(url === undefined || url === null ? '' : url).trim();
+    // A link needs a target; without a text it shows its target.
+    if (!url) return;
+    if (!text.trim()) text = url;
+    this.beforeChanges();
+    const range = this.getSelection();
+    let point = range.collapsed ? range.start : this.removeAndJoin(range.start, range.end);
+    const type = this.getBlockType(point.block);
+    if (type === BlockType.Image) {
+      this.insertBlock(point.block + 1, BlockType.Plain, 0);
+      point = Point(point.block + 1, 0, 0);
+    } else if (type === BlockType.Final) {
+      this.insertBlock(point.block, BlockType.Plain, 0);
+      point = Point(point.block, 0, 0);
+    }
+    point = this._outsideLabel(point);
+    const label = this.generateUniqueReference();
+    const parts = SpanList.split(this.getBlockSpans(point.block), point.span, point.offset, false);
+    const before = parts.Before;
+    let after = parts.After;
+    const last = before[before.length - 1];
+    const endsWithLink = last && (last.Type === SpanType.LinkText ||
+      (last.Type === SpanType.NoteRef && before.length > 1 && before[before.length - 2].Type === SpanType.LinkText));
+    if (endsWithLink) before.push(Span(SpanType.Plain, ' '));
+    if (after.length && after[0].Type === SpanType.NoteRef) after = after.slice(1);
+    if (!after.length) after = [emptyPlain()];
+    const link = [Span(SpanType.LinkText, text), Span(SpanType.NoteRef, label)];
+    const caretSpan = SpanList.normalize(before.concat(link)).length;
+    const spans = SpanList.normalize(SpanList.guardBreaks(before.concat(link, after)));
+    this.setBlockSpans(point.block, spans);
+    this.insertBlock(this._definitionPosition(point.block), BlockType.Note, 1,
+      [Span(SpanType.NoteRef, label), Span(SpanType.Url, url)]);
+    this.setCaret(Point(point.block, Math.min(caretSpan, spans.length - 1), 0));
+  },
+
+  insertImage(path) {
+    path = String(path === undefined || path === null ? '' : path).trim();
+    if (!path) return;
+    this.beforeChanges();
+    const o = this.getSelection().start.block;
+    const final = this.getBlockCount() - 1;
+    let at = o + 1;
+    let replaced = 0;
+    if (o === final) {
+      at = o;
+    } else if (this.isBlockEmpty(o) && !this.isBlockInsideTable(o)) {
+      at = o;
+      replaced = 1;
+    }
+    if (replaced === 0) while (this.isBlockInsideTable(at)) at++;
+    const element = createBlockElement(BlockType.Image, 0, [Span(SpanType.Url, path)]);
+    this._spliceBlocks(at, replaced, [element]);
+    this.setCaret(Point(at, 0, 0));
+  },
+});
+
+function insertFootnote() { editor.insertFootnote(); }
+function followLink() { editor.followLink(); }
+function insertHyperlink(text, url) { editor.insertHyperlink(text, url); }
+function insertImage(path) { editor.insertImage(path); }

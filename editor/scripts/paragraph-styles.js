@@ -1,0 +1,120 @@
+// Paragraph types: the styleParagraph toggles and the level arithmetic of a
+// change of type.
+'use strict';
+
+// The reference of an image made from a text paragraph: the paragraph's text
+// without line breaks and without surrounding white space.
+function imageReferenceFromSpans(spans) {
+  return spans
+    .filter(function (s) { return s.Type !== SpanType.Break; })
+    .map(function (s) { return s.Text; })
+    .join('')
+    .trim();
+}
+
+// The level a block gets when its type changes: list-like (prefixed) types sit
+// one level deeper, so the model level stays the same; headings start at 0.
+function levelForNewType(oldType, newType, level) {
+  const from = traitsOf(oldType);
+  const to = traitsOf(newType);
+  if (from.Prefixed && !to.Prefixed) level -= 1;
+  if (!from.Prefixed && to.Prefixed) level += 1;
+  if (oldType === BlockType.Heading || newType === BlockType.Heading) level = 0;
+  return Math.min(to.MaxLevel, Math.max(to.MinLevel, level));
+}
+
+Object.assign(Editor.prototype, {
+  containsBlockType(s, e, type) {
+    for (let i = s; i <= e; i++) if (this.getBlockType(i) === type) return true;
+    return false;
+  },
+
+  containsHeadingType(s, e, level) {
+    for (let i = s; i <= e; i++) {
+      if (this.getBlockType(i) === BlockType.Heading && this.getBlockLevel(i) === level) return true;
+    }
+    return false;
+  },
+
+  // Tables and images keep their type.
+  _isConvertible(i) {
+    return !this.isBlockInsideTable(i) && this.getBlockType(i) !== BlockType.Image;
+  },
+
+  _convertBlock(i, type) {
+    const oldType = this.getBlockType(i);
+    const level = levelForNewType(oldType, type, this.getBlockLevel(i));
+    const spans = this.getBlockSpans(i);
+    this.setBlockType(i, type);
+    this.setBlockLevel(i, level);
+    if (type === BlockType.Image) {
+      // The image element is built from the spans, so the text must be
+      // written again as the image's one reference span.
+      this.setBlockSpans(i, [Span(SpanType.Url, imageReferenceFromSpans(spans))]);
+    } else if (traitsOf(type).Verbatim && !traitsOf(oldType).Verbatim) {
+      // Code and math blocks hold no character styles.
+      this.setBlockSpans(i, SpanList.normalize(spans.map(function (s) {
+        return s.Type === SpanType.Break ? s : Span(SpanType.Plain, s.Text);
+      })));
+    }
+  },
+
+  applyBlockType(s, e, type) {
+    this._paragraphForFinal(e);
+    for (let i = s; i <= e; i++) if (this._isConvertible(i)) this._convertBlock(i, type);
+  },
+
+  applyHeadingType(s, e, level) {
+    this._paragraphForFinal(e);
+    for (let i = s; i <= e; i++) {
+      if (!this._isConvertible(i)) continue;
+      this._convertBlock(i, BlockType.Heading);
+      this.setBlockLevel(i, level);
+    }
+  },
+
+  // Runs a paragraph command with a snapshot on the selected blocks and puts
+  // the selection back afterwards.
+  _styleParagraphs(work) {
+    this.beforeChanges();
+    const remembered = this._rememberRange(this.getSelection());
+    const sel = this.getSelectedBlocks();
+    work.call(this, sel.start, sel.end);
+    this._restoreRange(remembered);
+  },
+
+  styleParagraphType(type) {
+    this._styleParagraphs(function (s, e) {
+      this.applyBlockType(s, e, this.containsBlockType(s, e, type) ? BlockType.Plain : type);
+    });
+  },
+
+  styleParagraphHeading(level) {
+    this._styleParagraphs(function (s, e) {
+      if (this.containsHeadingType(s, e, level)) this.applyBlockType(s, e, BlockType.Plain);
+      else this.applyHeadingType(s, e, level);
+    });
+  },
+
+  styleParagraphPlain() {
+    this._styleParagraphs(function (s, e) {
+      this.applyBlockType(s, e, BlockType.Plain);
+      for (let i = s; i <= e && i < this.getBlockCount() - 1; i++) {
+        if (this.getBlockLevel(i) !== 0) this.setBlockLevel(i, 0);
+      }
+    });
+  },
+});
+
+function styleParagraphPlain() { editor.styleParagraphPlain(); }
+function styleParagraphHeading1() { editor.styleParagraphHeading(0); }
+function styleParagraphHeading2() { editor.styleParagraphHeading(1); }
+function styleParagraphHeading3() { editor.styleParagraphHeading(2); }
+function styleParagraphBulleted() { editor.styleParagraphType(BlockType.Bulleted); }
+function styleParagraphNumbered() { editor.styleParagraphType(BlockType.Numbered); }
+function styleParagraphCode() { editor.styleParagraphType(BlockType.Code); }
+function styleParagraphMath() { editor.styleParagraphType(BlockType.Formula); }
+function styleParagraphNote() { editor.styleParagraphType(BlockType.Note); }
+function styleParagraphImage() { editor.styleParagraphType(BlockType.Image); }
+function styleParagraphQuotation() { editor.styleParagraphType(BlockType.Quotation); }
+function styleParagraphComment() { editor.styleParagraphType(BlockType.Comment); }

@@ -1,0 +1,208 @@
+// Table commands: inserting tables, rows and columns, removing them, and moving
+// rows and columns. A table is edited as a list of rows of block elements and
+// written back in one step, so the whole table re-renders once per command.
+// Rows are expected to be equally wide; a narrower row simply has no cell at a
+// column it lacks (a column inserted beyond its end is appended to it).
+'use strict';
+
+const MAX_TABLE_COLUMNS = 8;
+
+function emptyCellElement() {
+  return createBlockElement(BlockType.Cell, 0, [emptyPlain()]);
+}
+
+Object.assign(Editor.prototype, {
+  // The table holding block i: its first block, its block count, and its rows
+  // as lists of block elements; `row` and `column` locate block i.
+  _readTable(i) {
+    const rows = this.getTableRows(i);
+    const first = rows[0].start;
+    const last = rows[rows.length - 1].end;
+    const editor = this;
+    const here = this.getTableRow(i);
+    return {
+      first: first,
+      count: last - first + 1,
+      rows: rows.map(function (r) { return editor.blocks.slice(r.start, r.end + 1); }),
+      row: this.getRowIndex(i),
+      column: i - here.start,
+      width: here.end - here.start + 1,
+    };
+  },
+
+  // Writes rows of block elements back in place of the table read before;
+  // the first block of each row becomes its Row. Returns a function giving the
+  // block index of (row, column), the column clamped to the row.
+  _writeTable(table, rows) {
+    rows = rows.filter(function (r) { return r.length > 0; });
+    const flat = [];
+    const starts = [];
+    for (const row of rows) {
+      starts.push(table.first + flat.length);
+      row.forEach(function (element, c) {
+        const wanted = (c === 0 ? BlockType.Row : BlockType.Cell) + ' Indent0';
+        if (element.className !== wanted) element.className = wanted;
+        flat.push(element);
+      });
+    }
+    this._spliceBlocks(table.first, table.count, flat);
+    return function (r, c) {
+      if (!rows.length) return table.first;
+      const row = Math.min(r, rows.length - 1);
+      return starts[row] + Math.max(0, Math.min(c, rows[row].length - 1));
+    };
+  },
+
+  insertTable() {
+    const o = this.getSelection().start.block;
+    const final = this.getBlockCount() - 1;
+    if (this.isBlockInsideTable(o) || this.isBlockInsideTable(o + 1)) return;
+    if (o > 0 && this.isBlockEmpty(o) && this.isBlockInsideTable(o - 1)) return;
+    this.beforeChanges();
+    const elements = [BlockType.Row, BlockType.Cell, BlockType.Row, BlockType.Cell].map(function (type) {
+      return createBlockElement(type, 0, [emptyPlain()]);
+    });
+    let at = o + 1;
+    let replaced = 0;
+    if (o === final) {
+      at = o;
+    } else if (this.isBlockEmpty(o)) {
+      at = o;
+      replaced = 1;
+    }
+    this._spliceBlocks(at, replaced, elements);
+    this.setCaret(Point(at, 0, 0));
+  },
+
+  insertTableRowAbove(i) {
+    const row = this.getTableRow(i);
+    const elements = [createBlockElement(BlockType.Row, 0, [emptyPlain()])];
+    for (let c = row.start + 1; c <= row.end; c++) elements.push(emptyCellElement());
+    this._spliceBlocks(row.start, 0, elements);
+    this.setCaret(Point(row.start + (i - row.start), 0, 0));
+  },
+
+  _insertColumn(e, after) {
+    const table = this._readTable(e);
+    if (table.width >= MAX_TABLE_COLUMNS) return false;
+    const at = table.column + (after ? 1 : 0);
+    const rows = table.rows.map(function (row) {
+      const copy = row.slice();
+      copy.splice(Math.min(at, copy.length), 0, emptyCellElement());
+      return copy;
+    });
+    const place = this._writeTable(table, rows);
+    this.setCaret(Point(place(table.row, at), 0, 0));
+    return true;
+  },
+
+  insertTableColumnBackward(e) {
+    return this._insertColumn(e, false);
+  },
+
+  insertTableColumnForward(e) {
+    return this._insertColumn(e, true);
+  },
+
+  removeTableColumn(e) {
+    const table = this._readTable(e);
+    const c = table.column;
+    const rows = table.rows.map(function (row) {
+      const copy = row.slice();
+      if (c < copy.length) copy.splice(c, 1);
+      return copy;
+    });
+    const place = this._writeTable(table, rows);
+    if (rows.every(function (r) { return r.length === 0; })) {
+      this.setCaret(Point(table.first, 0, 0));
+    } else {
+      this.setCaret(Point(place(table.row, c), 0, 0));
+    }
+  },
+
+  removeTableRow(i) {
+    const table = this._readTable(i);
+    const rows = table.rows.slice();
+    rows.splice(table.row, 1);
+    const place = this._writeTable(table, rows);
+    if (!rows.length) this.setCaret(Point(table.first, 0, 0));
+    else this.setCaret(Point(place(Math.min(table.row, rows.length - 1), table.column), 0, 0));
+  },
+
+  // Swaps rows r and r + 1 of the table and keeps the caret in its cell.
+  _swapRows(i, r) {
+    const table = this._readTable(i);
+    if (r < 0 || r + 1 >= table.rows.length) return false;
+    this.beforeChanges();
+    const rows = table.rows.slice();
+    const upper = rows[r];
+    rows[r] = rows[r + 1];
+    rows[r + 1] = upper;
+    const place = this._writeTable(table, rows);
+    const caretRow = table.row === r ? r + 1 : r;
+    this.setCaret(Point(place(caretRow, table.column), 0, 0));
+    return true;
+  },
+
+  shiftTableRowUp(i) {
+    return this._swapRows(i, this.getRowIndex(i) - 1);
+  },
+
+  shiftTableRowDown(i) {
+    return this._swapRows(i, this.getRowIndex(i));
+  },
+
+  // Swaps columns c and c + 1 in every row that has both.
+  _swapColumns(e, c) {
+    const table = this._readTable(e);
+    if (c < 0 || c + 1 >= table.width) return false;
+    this.beforeChanges();
+    const rows = table.rows.map(function (row) {
+      const copy = row.slice();
+      if (c + 1 < copy.length) {
+        const left = copy[c];
+        copy[c] = copy[c + 1];
+        copy[c + 1] = left;
+      }
+      return copy;
+    });
+    const place = this._writeTable(table, rows);
+    const caretColumn = table.column === c ? c + 1 : c;
+    this.setCaret(Point(place(table.row, caretColumn), 0, 0));
+    return true;
+  },
+
+  shiftTableColumnLeft(e) {
+    return this._swapColumns(e, this._readTable(e).column - 1);
+  },
+
+  shiftTableColumnRight(e) {
+    return this._swapColumns(e, this._readTable(e).column);
+  },
+
+  // Runs a table command on the selection's start or end block when that
+  // block is inside a table, with a snapshot first.
+  _tableCommand(useEnd, command) {
+    const range = this.getSelection();
+    const block = (useEnd ? range.end : range.start).block;
+    if (!this.isBlockInsideTable(block)) return;
+    if (command === 'insertTableColumnBackward' || command === 'insertTableColumnForward') {
+      if (this._readTable(block).width >= MAX_TABLE_COLUMNS) return;
+    }
+    this.beforeChanges();
+    if (command === 'insertTableRowBelow') {
+      const column = block - this.getTableRow(block).start;
+      this.setCaret(Point(this.insertTableRowBelow(block) + column, 0, 0));
+    } else {
+      this[command](block);
+    }
+  },
+});
+
+function insertTable() { editor.insertTable(); }
+function insertTableRowBefore() { editor._tableCommand(false, 'insertTableRowAbove'); }
+function insertTableRowAfter() { editor._tableCommand(true, 'insertTableRowBelow'); }
+function insertTableColumnBefore() { editor._tableCommand(true, 'insertTableColumnBackward'); }
+function insertTableColumnAfter() { editor._tableCommand(true, 'insertTableColumnForward'); }
+function removeTableRow() { editor._tableCommand(false, 'removeTableRow'); }
+function removeTableColumn() { editor._tableCommand(false, 'removeTableColumn'); }
