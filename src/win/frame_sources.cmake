@@ -12,10 +12,30 @@ if(NOT TARGET qorva_frame_core)
     ${_frame_dir}/settings.cpp
     ${_frame_dir}/recent_documents.cpp
     ${_frame_dir}/cf_html.cpp
+    ${_frame_dir}/clipboard_formats.cpp
+    ${_frame_dir}/menu_layout.cpp
+    ${_frame_dir}/menu_accelerators.cpp
+    ${_frame_dir}/document_format.cpp
+    ${_frame_dir}/document_title.cpp
+    ${_frame_dir}/document_messages.cpp
+    ${_frame_dir}/document_conversion.cpp
+    ${_frame_dir}/document_lifecycle.cpp
   )
   target_include_directories(qorva_frame_core PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(qorva_frame_core PUBLIC Qt6::Core nlohmann_json::nlohmann_json)
+  target_link_libraries(qorva_frame_core PUBLIC
+    qorva_tools qorva_converter_host qorva_resources Qt6::Core nlohmann_json::nlohmann_json)
 endif()
 
 set(QORVA_FRAME_SOURCES
+  ${_frame_dir}/menu_bar.cpp
+  ${_frame_dir}/recent_menu.cpp
+  ${_frame_dir}/search_view.cpp
+  ${_frame_dir}/clipboard.cpp
+  ${_frame_dir}/document_dialogs.cpp
+  ${_frame_dir}/about_dialog.cpp
 )
+# The widget parts need the core; the shell library is defined after this file
+# is included, so the link is made when src/win's list has been read.
+if(CMAKE_CURRENT_SOURCE_DIR STREQUAL _frame_dir)
+  cmake_language(DEFER CALL target_link_libraries qorva_shell PUBLIC qorva_frame_core)
+endif()

@@ -1,0 +1,265 @@
+#include "src/win/document_lifecycle.h"
+
+#include "src/win/document_conversion.h"
+#include "src/win/menu_commands.h"
+#include "src/win/tools/converter_host.h"
+#include "src/win/tools/file_helpers.h"
+#include "src/win/tools/pandoc.h"
+#include "resources/resources.h"
+
+#include <QUrl>
+
+namespace qorva {
+namespace {
+
+const FileFilter kQorvaDocuments{"Qorva Documents (*.text)", "*.text"};
+const char* const kMarkdownPatterns = "*.md;*.markdown;*.mdown;*.mkdn;*.mkd;*.mdwn;*.mdtxt;*.mdtext";
+const FileFilter kAllFiles{"All Files", "*.*"};
+
+std::string FileUrl(const std::string& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path)).toString(QUrl::FullyEncoded).toStdString();
+}
+
+}  // namespace
+
+FileDialogSpec OpenDocumentDialog() {
+    return {{kQorvaDocuments, {"Markdown Files", kMarkdownPatterns}, kAllFiles}, "text"};
+}
+
+FileDialogSpec SaveDocumentDialog() {
+    return {{kQorvaDocuments, {"Markdown Files (*.md)", kMarkdownPatterns}, kAllFiles}, "text"};
+}
+
+std::optional<std::pair<std::string, FileDialogSpec>> ImportDialogFor(int commandId) {
+    if (commandId == menu_id::ImportHtml) {
+        return std::pair{std::string("html"),
+                         FileDialogSpec{{{"HTML Files (*.html;*.htm)", "*.html;*.htm"}, kAllFiles}, ""}};
+    }
+    if (commandId == menu_id::ImportLatex) {
+        return std::pair{std::string("latex"),
+                         FileDialogSpec{{{"LaTeX Files (*.tex;*.latex)", "*.tex;*.latex"}, kAllFiles}, ""}};
+    }
+    return std::nullopt;
+}
+
+DocumentLifecycle::DocumentLifecycle(DocumentPage& page, DocumentUi& ui, RecentDocumentList& recent,
+                                     SettingsStore& settings)
+    : page_(page), ui_(ui), recent_(recent), settings_(settings) {
+    ResetFormat();
+}
+
+void DocumentLifecycle::ResetFormat() { format_ = FormatFromDefaultSetting(DefaultFormatSetting(settings_)); }
+
+bool DocumentLifecycle::HandleCommand(int id) {
+    if (id == menu_id::New) {
+        New();
+    } else if (id == menu_id::Open) {
+        Open();
+    } else if (id >= menu_id::RecentFirst && id <= menu_id::RecentLast) {
+        OpenRecent(id);
+    } else if (ReopenFormatOf(id)) {
+        ReopenInFormat(id);
+    } else if (id == menu_id::Save) {
+        Save();
+    } else if (SaveFormatOf(id)) {
+        SaveInFormat(id);
+    } else if (id == menu_id::SaveAs) {
+        SaveAs();
+    } else if (id == menu_id::ImportHtml || id == menu_id::ImportLatex) {
+        Import(id);
+    } else if (id == menu_id::WelcomeDocument) {
+        OpenWelcomeWindow();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void DocumentLifecycle::ShowConverterError(const MessageSpec& message) {
+    if (ui_.ShowMessage(message) == MessageAnswer::Ok) ui_.OpenUrl(std::string(kSupportPage));
+}
+
+bool DocumentLifecycle::PandocCheck() {
+    if (DetectPandoc().usable()) return true;
+    if (ui_.ShowMessage(message::PandocMissing()) == MessageAnswer::Ok) ui_.OpenUrl(kPandocDownloadPage);
+    return false;
+}
+
+bool DocumentLifecycle::LoadFile(const std::string& path) { return LoadFileAs(path, format_); }
+
+// The format becomes the document's only when the load succeeds, so a failed
+// load leaves the document exactly as it was, format included.
+bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat format) {
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(path);
+    } catch (const FileError& error) {
+        ui_.ShowMessage(message::CannotRead(error.what()));
+        return false;
+    }
+    ConversionResult result = ReadDocument(FileBytesAsText(bytes), format,
+                                           UsesPandoc(format) ? DetectPandoc() : PandocInstallation{});
+    if (result.failure == ConversionResult::Failure::Pandoc) {
+        ui_.ShowMessage(message::PandocFailed(result.pandocMessage));
+        return false;
+    }
+    if (result.failure == ConversionResult::Failure::Converter) {
+        ShowConverterError(message::ParsingError());
+        return false;
+    }
+    page_.SetBaseUrl(FileUrl(path));
+    page_.SetTextJson(result.text);
+    format_ = format;
+    path_ = path;
+    welcome_ = false;
+    page_.SetModified(false);
+    ui_.DocumentStateChanged();
+    recent_.Add(path);
+    ui_.RecentListChanged();
+    ui_.ResetRepeatExport();
+    return true;
+}
+
+bool DocumentLifecycle::WriteFile(const std::string& path) {
+    std::string model = page_.GetTextJson();
+    if (model.empty()) return false;
+    ConversionResult result = WriteDocument(model, format_, SaveUnwrappedSetting(settings_),
+                                            UsesPandoc(format_) ? DetectPandoc() : PandocInstallation{});
+    if (result.failure == ConversionResult::Failure::Converter) {
+        ShowConverterError(message::FormattingError());
+        return false;
+    }
+    if (result.failure == ConversionResult::Failure::Pandoc) {
+        ui_.ShowMessage(message::PandocFailed(result.pandocMessage));
+        return false;
+    }
+    try {
+        // Replaced atomically: a failed write leaves the old file whole.
+        WriteWholeFile(path, result.text);
+    } catch (const FileError& error) {
+        ui_.ShowMessage(message::CannotWrite(error.what()));
+        return false;
+    }
+    page_.SetModified(false);
+    return true;
+}
+
+bool DocumentLifecycle::Save() {
+    if (path_.empty()) return SaveAs();
+    bool saved = WriteFile(path_);
+    ui_.DocumentStateChanged();
+    return saved;
+}
+
+bool DocumentLifecycle::SaveAs() {
+    std::optional<std::string> chosen = ui_.ChooseFileToSave(SaveDocumentDialog());
+    if (!chosen) return false;
+    if (!WriteFile(*chosen)) {
+        ui_.ShowMessage(message::ErrorWritingFile());
+        return false;
+    }
+    path_ = *chosen;
+    welcome_ = false;
+    ui_.DocumentStateChanged();
+    recent_.Add(path_);
+    ui_.RecentListChanged();
+    return true;
+}
+
+bool DocumentLifecycle::AskToSave() {
+    if (!page_.IsModified()) return true;
+    switch (ui_.ShowMessage(message::SaveChanges())) {
+        case MessageAnswer::No: return true;
+        case MessageAnswer::Yes: return Save();
+        default: return false;
+    }
+}
+
+void DocumentLifecycle::LoadWelcome() {
+    std::optional<std::string_view> welcomeText = findResource("welcome.text");
+    std::string model = ReadTextFormat(welcomeText.value_or(""));
+    page_.SetTextJson(model);
+    ResetFormat();
+    path_.clear();
+    welcome_ = true;
+    ui_.DocumentStateChanged();
+    ui_.ResetRepeatExport();
+}
+
+void DocumentLifecycle::New() {
+    if (!ui_.StartNewInstance({})) ui_.ShowMessage(message::NewWindowFailed());
+}
+
+void DocumentLifecycle::OpenWelcomeWindow() {
+    if (!ui_.StartNewInstance({"--welcome"})) ui_.ShowMessage(message::WelcomeFailed());
+}
+
+void DocumentLifecycle::Open() {
+    std::optional<std::string> chosen = ui_.ChooseFileToOpen(OpenDocumentDialog());
+    if (!chosen || !AskToSave()) return;
+    LoadFileAs(*chosen, FormatFromDefaultSetting(DefaultFormatSetting(settings_)));
+}
+
+void DocumentLifecycle::OpenRecent(int commandId) {
+    std::optional<std::string> entry = recent_.Get(commandId);
+    if (!entry) return;
+    if (!FileExists(*entry)) {
+        ui_.ShowMessage(message::FileDoesNotExist(*entry));
+        recent_.Remove(commandId);
+        ui_.RecentListChanged();
+        return;
+    }
+    if (!AskToSave()) return;
+    LoadFileAs(*entry, FormatFromDefaultSetting(DefaultFormatSetting(settings_)));
+}
+
+void DocumentLifecycle::ReopenInFormat(int commandId) {
+    std::optional<DocumentFormat> format = ReopenFormatOf(commandId);
+    if (!format || path_.empty()) return;
+    if (UsesPandoc(*format) && !PandocCheck()) return;
+    // The changes are discarded, not saved.
+    if (page_.IsModified() && ui_.ShowMessage(message::ChangesWillBeLost()) != MessageAnswer::Yes) return;
+    LoadFileAs(path_, *format);
+}
+
+void DocumentLifecycle::SaveInFormat(int commandId) {
+    std::optional<DocumentFormat> format = SaveFormatOf(commandId);
+    if (!format) return;
+    if (UsesPandoc(*format) && !PandocCheck()) return;
+    format_ = *format;
+    Save();
+}
+
+bool DocumentLifecycle::Import(int commandId) {
+    std::optional<std::pair<std::string, FileDialogSpec>> import = ImportDialogFor(commandId);
+    if (!import || !PandocCheck() || !AskToSave()) return false;
+    std::optional<std::string> chosen = ui_.ChooseFileToOpen(import->second);
+    if (!chosen) return false;
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(*chosen);
+    } catch (const FileError& error) {
+        ui_.ShowMessage(message::CannotRead(error.what()));
+        return false;
+    }
+    ConversionResult result = ReadThroughPandoc(FileBytesAsText(bytes), import->first, DetectPandoc());
+    if (result.failure == ConversionResult::Failure::Pandoc) {
+        ui_.ShowMessage(message::ImportFailed(result.pandocMessage));
+        return false;
+    }
+    if (result.failure == ConversionResult::Failure::Converter) {
+        // An empty model would blank the page while the old path is already gone.
+        ShowConverterError(message::ParsingError());
+        return false;
+    }
+    page_.SetTextJson(result.text);
+    page_.SetModified(false);
+    ResetFormat();
+    path_.clear();
+    welcome_ = false;
+    ui_.DocumentStateChanged();
+    ui_.ResetRepeatExport();
+    return true;
+}
+
+}  // namespace qorva

@@ -1,0 +1,54 @@
+// What the document commands say to the user: texts, captions, buttons and icons.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qorva {
+
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageIcon { None, Exclamation, Stop };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct MessageSpec {
+    std::string text;
+    std::string caption;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+    bool operator==(const MessageSpec&) const = default;
+};
+
+namespace message {
+
+inline constexpr std::string_view kQorva = "Qorva";
+inline constexpr std::string_view kSaveChanges = "Save changes?";
+inline constexpr std::string_view kChangesWillBeLost = "Changes will be lost. Proceed?";
+inline constexpr std::string_view kParsingError = "Parsing Error. Please report this to Qorva support.";
+inline constexpr std::string_view kFormattingError = "Formatting Error. Please report this to Qorva support.";
+inline constexpr std::string_view kErrorWritingFile = "Error writing file!";
+inline constexpr std::string_view kNewWindowFailed = "Failed to open new window";
+inline constexpr std::string_view kWelcomeFailed = "Failed to open \u2018Welcome\u2019 document";
+
+MessageSpec SaveChanges();
+MessageSpec ChangesWillBeLost();
+MessageSpec ParsingError();
+MessageSpec FormattingError();
+MessageSpec ErrorWritingFile();
+MessageSpec FileDoesNotExist(std::string_view path);
+MessageSpec PandocMissing();
+MessageSpec ImportFailed(std::string_view pandocOutput);
+MessageSpec NewWindowFailed();
+MessageSpec WelcomeFailed();
+// A file that could not be read or written: the file and the system's reason.
+MessageSpec CannotRead(std::string_view reason);
+MessageSpec CannotWrite(std::string_view reason);
+// Pandoc failed while a document in a Pandoc flavour was opened or saved.
+MessageSpec PandocFailed(std::string_view pandocOutput);
+
+}  // namespace message
+
+// Addresses the commands open.
+inline constexpr std::string_view kSupportPage = "https://qorva.org/support/";
+inline constexpr std::string_view kFeedbackPage = "https://qorva.org/feedback/";
+
+}  // namespace qorva

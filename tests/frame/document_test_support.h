@@ -1,0 +1,83 @@
+// The window around a document, for tests: a page that keeps model JSON in
+// memory and a user who answers from a script and whose every message is kept.
+#pragma once
+
+#include "src/win/document_lifecycle.h"
+#include "src/win/tools/converter_host.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace qorva::testing {
+
+class MemoryPage : public DocumentPage {
+public:
+    std::string model;
+    std::string baseUrl;
+    bool modified = false;
+    int setTextCalls = 0;
+
+    std::string GetTextJson() override { return model; }
+    void SetTextJson(const std::string& json) override {
+        model = json;
+        ++setTextCalls;
+    }
+    void SetBaseUrl(const std::string& url) override { baseUrl = url; }
+    bool IsModified() const override { return modified; }
+    void SetModified(bool value) override { modified = value; }
+};
+
+class ScriptedUi : public DocumentUi {
+public:
+    std::deque<MessageAnswer> answers;  // taken in turn; Cancel when empty
+    std::deque<std::optional<std::string>> chosenFiles;
+    std::vector<MessageSpec> messages;
+    std::vector<FileDialogSpec> dialogs;
+    std::vector<std::vector<std::string>> started;
+    std::vector<std::string> urls;
+    bool startSucceeds = true;
+    int stateChanges = 0, recentChanges = 0, exportResets = 0;
+
+    MessageAnswer ShowMessage(const MessageSpec& message) override {
+        messages.push_back(message);
+        if (answers.empty()) return MessageAnswer::Cancel;
+        MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& dialog) override { return choose(dialog); }
+    std::optional<std::string> ChooseFileToSave(const FileDialogSpec& dialog) override { return choose(dialog); }
+    bool StartNewInstance(const std::vector<std::string>& arguments) override {
+        started.push_back(arguments);
+        return startSucceeds;
+    }
+    void OpenUrl(const std::string& url) override { urls.push_back(url); }
+    void DocumentStateChanged() override { ++stateChanges; }
+    void RecentListChanged() override { ++recentChanges; }
+    void ResetRepeatExport() override { ++exportResets; }
+
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> texts;
+        for (const MessageSpec& message : messages) texts.push_back(message.text);
+        return texts;
+    }
+
+private:
+    std::optional<std::string> choose(const FileDialogSpec& dialog) {
+        dialogs.push_back(dialog);
+        if (chosenFiles.empty()) return std::nullopt;
+        std::optional<std::string> chosen = chosenFiles.front();
+        chosenFiles.pop_front();
+        return chosen;
+    }
+};
+
+// The converters are plugged into the host as they are built; until then the
+// tests that go through them say so instead of failing for the wrong reason.
+#define QORVA_REQUIRE_CONVERTERS(...)                                                           \
+    for (::qorva::Converter converter : {__VA_ARGS__}) {                                        \
+        if (!::qorva::ConverterAvailable(converter)) GTEST_SKIP() << "converter not built yet"; \
+    }
+
+}  // namespace qorva::testing
