@@ -1,0 +1,119 @@
+// `qorva-convert export`: the headless export through the real program, as a
+// script would run it.
+#include "src/win/tools/converter_host.h"
+#include "src/win/tools/file_helpers.h"
+#include "src/win/tools/user_files.h"
+#include "tests/tools/tool_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace qorva {
+namespace {
+
+using test::ScratchFolder;
+using test::Shell;
+using test::ShellQuote;
+
+struct Outcome {
+    int exitCode;
+    std::string errors;
+};
+
+class ExportCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program_ = JoinPath(ProgramFolder(), "qorva-convert");
+        if (!FileExists(program_)) GTEST_SKIP() << "qorva-convert is not built";
+        mkdir(documents_.file("pics").c_str(), 0755);
+        test::WriteTinyPng(documents_.file("pics/chart.png"));
+        document_ = documents_.write("report.text",
+                                     "Quarterly Report\r\n================\r\n\r\nSales rose in *every* region.\r\n\r\n"
+                                     "![](<pics/chart.png>)\r\n");
+    }
+
+    // Runs in `cwd` with the user data folder pointed at `userData`.
+    Outcome run(const std::string& arguments, const std::string& cwd = "/") {
+        int code = -1;
+        std::string errors = Shell("cd " + ShellQuote(cwd) + " && XDG_DATA_HOME=" + ShellQuote(userData_.path()) +
+                                       " " + ShellQuote(program_) + " export " + arguments + " 2>&1 >/dev/null",
+                                   &code);
+        return {code, errors};
+    }
+
+    std::string program_, document_;
+    ScratchFolder documents_, output_, userData_;
+};
+
+#define REQUIRE_TEXT_READER() \
+    if (!ConverterAvailable(Converter::ReadTextFormat)) GTEST_SKIP() << "the text reader is not built in yet"
+
+TEST_F(ExportCommand, WrongUsageExitsWithTwoAndSaysWhy) {
+    Outcome noFormat = run(ShellQuote(document_) + " out.html");
+    EXPECT_EQ(noFormat.exitCode, 2);
+    EXPECT_TRUE(noFormat.errors.starts_with("error: --to FORMAT is required\nusage: ")) << noFormat.errors;
+    EXPECT_EQ(run("--to odt " + ShellQuote(document_) + " out.odt").errors.substr(0, 35),
+              "error: unknown export format \"odt\"\n");
+    EXPECT_EQ(run("--to docx --template Bootstrap a.text b.docx").exitCode, 2);
+    EXPECT_EQ(run("--to html5 only-one.text").exitCode, 2);
+    EXPECT_EQ(run("--to html5 --bogus a.text b.html").exitCode, 2);
+}
+
+TEST_F(ExportCommand, MissingInputIsReportedWithItsPath) {
+    Outcome outcome = run("--to html5 /nonexistent/in.text " + ShellQuote(output_.file("a.html")));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.errors, "error: /nonexistent/in.text: No such file or directory\n");
+    EXPECT_TRUE(test::FolderEntries(output_.path()).empty());
+}
+
+TEST_F(ExportCommand, UnknownTemplateListsTheAvailableOnes) {
+    Outcome outcome = run("--to pdf --template Fancy " + ShellQuote(document_) + " out.pdf");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.errors,
+              "error: no pdf template named \"Fancy\" (available: Default, Table of Contents)\n");
+}
+
+TEST_F(ExportCommand, SyntaxErrorReportsItsPosition) {
+    REQUIRE_TEXT_READER();
+    std::string bad = documents_.write("bad.text", "![](<a.png>) x\n");
+    Outcome outcome = run("--to html5 " + ShellQuote(bad) + " " + ShellQuote(output_.file("a.html")));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(outcome.errors.starts_with("error at line 1, column 13 (offset 12): ")) << outcome.errors;
+    EXPECT_TRUE(test::FolderEntries(output_.path()).empty());
+}
+
+TEST_F(ExportCommand, EveryFormatFromARelativeOutputPath) {
+    REQUIRE_TEXT_READER();
+    for (auto [format, name] : {std::pair{"html5", "r.html"}, {"xelatex", "r.tex"}, {"docx", "r.docx"},
+                               {"rtf", "r.rtf"}, {"epub", "r.epub"}, {"pdf", "r.pdf"}}) {
+        Outcome outcome = run(std::string("--to ") + format + " " + ShellQuote(document_) + " " + name, output_.path());
+        EXPECT_EQ(outcome.exitCode, 0) << format << ": " << outcome.errors;
+    }
+    EXPECT_NE(ReadWholeFile(output_.file("r.html")).find("Sales rose in"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(output_.file("r.tex")).find("\\begin{document}"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(output_.file("r.rtf")).find("Quarterly Report"), std::string::npos);
+    for (auto archive : {"r.docx", "r.epub"}) {
+        int code = -1;
+        Shell("unzip -tq " + ShellQuote(output_.file(archive)) + " >/dev/null", &code);
+        EXPECT_EQ(code, 0) << archive;
+    }
+    EXPECT_NE(Shell("unzip -l " + ShellQuote(output_.file("r.docx"))).find("word/media/"), std::string::npos);
+    EXPECT_EQ(test::Squeeze(test::PdfText(output_.file("r.pdf"))), "Quarterly Report Sales rose in every region. 1");
+}
+
+TEST_F(ExportCommand, ToolFailureExitsWithOneAndTheToolsMessage) {
+    REQUIRE_TEXT_READER();
+    mkdir(userData_.file("qorva").c_str(), 0755);
+    userData_.write("qorva/Broken.xelatex",
+                    "\\documentclass{article}\n\\begin{document}\n\\input{qorva-missing-part}\n$body$\n\\end{document}\n");
+    std::string pdf = output_.write("r.pdf", "old pdf");
+    Outcome outcome = run("--to pdf --template Broken " + ShellQuote(document_) + " " + ShellQuote(pdf));
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(outcome.errors.starts_with("error: Export to PDF via XeLaTeX failed.\n! LaTeX Error: File "))
+        << outcome.errors;
+    EXPECT_EQ(ReadWholeFile(pdf), "old pdf");
+}
+
+}  // namespace
+}  // namespace qorva
