@@ -76,8 +76,10 @@ int RunFunction() {
     ChromiumMessageHandler loop;
     auto frame = std::make_unique<CMainFrame>();
     frame->resize(kInitialWidth, kInitialHeight);
-    ChooseFirstDocumentFor(*frame);
+    // Placed before the first document is chosen, so a message about it appears
+    // over the spot where the window will be.
     CentreOnWorkArea(*frame);
+    ChooseFirstDocumentFor(*frame);
     frame->show();
     frame->EditorView()->FocusPage();
 
