@@ -33,7 +33,11 @@ struct NoteParagraph {
 
 class PandocWriter {
 public:
-    explicit PandocWriter(const Json& model) : model_(model), labels_(buildLabelTables(model)) { buildNotes(); }
+    // `columnWidth` is the relative width given to every table column, 0 for Pandoc's default.
+    PandocWriter(const Json& model, double columnWidth)
+        : model_(model), labels_(buildLabelTables(model)), columnWidth_(columnWidth) {
+        buildNotes();
+    }
 
     Json document() {
         Json blocks = Json::array();
@@ -45,6 +49,7 @@ public:
 private:
     const Json& model_;
     LabelTables labels_;
+    double columnWidth_;
     std::unordered_map<std::string, NoteParagraph> notes_;
 
     // Notes in document order, so a reference inside a note finds the notes defined
@@ -171,7 +176,7 @@ private:
         Json alignments = Json::array(), widths = Json::array(), headers = Json::array();
         for (std::size_t i = 0; i < columns; ++i) {
             alignments.push_back("AlignDefault");
-            widths.push_back(0.08);
+            widths.push_back(columnWidth_);
             headers.push_back(Json::array());
         }
         out.push_back(element("Table", Json::array({Json::array(), std::move(alignments), std::move(widths),
@@ -212,7 +217,10 @@ private:
 std::string WritePandocJson(std::string_view input, const char* options) {
     const PandocApi api = parsePandocApiOptions(options);
     const Json model = parseWriterInput(input);
-    Json tree = PandocWriter(model).document();
+    // 1.11 gets the fixed column widths it always had. Current Pandoc fills cell text
+    // to given widths and then breaks styled text in narrow columns ("**d**" came back
+    // as "*d **"), so it gets its default widths and chooses the table form itself.
+    Json tree = PandocWriter(model, api.legacy() ? 0.08 : 0.0).document();
     if (!api.legacy()) tree = fromLegacyPandoc(tree, api);
     return tree.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
 }

@@ -148,7 +148,7 @@ TEST(PandocWriterApi, CurrentFormOfPandocTypes122) {
               R"({"t":"Link","c":[)" + kAttr + R"(,[{"t":"Str","c":"u"}],["u",""]]}]})");
     EXPECT_EQ(dumpCompact(tree["blocks"][1]["c"][0]), R"([1,{"t":"Decimal"},{"t":"Period"}])");
     EXPECT_EQ(dumpCompact(tree["blocks"][2]),
-              R"({"t":"Table","c":[)" + kAttr + R"(,[null,[]],[[{"t":"AlignDefault"},{"t":"ColWidth","c":0.08}]],)" +
+              R"({"t":"Table","c":[)" + kAttr + R"(,[null,[]],[[{"t":"AlignDefault"},{"t":"ColWidthDefault"}]],)" +
               "[" + kAttr + ",[]],[[" + kAttr + ",0,[],[[" + kAttr + ",[[" + kAttr +
               R"(,{"t":"AlignDefault"},1,1,[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]]]],[)" + kAttr + ",[]]]}");
 }
@@ -157,7 +157,7 @@ TEST(PandocWriterApi, OldTableShapeBefore121AndFullVersionNumbers) {
     const Json tree = parseJson(WritePandocJson(R"(["text",["row",{"level":1},["plain","c"]]])", R"({"api":"1.20.1"})"));
     EXPECT_EQ(dumpCompact(tree["pandoc-api-version"]), "[1,20,1]");
     EXPECT_EQ(dumpCompact(tree["blocks"][0]),
-              R"({"t":"Table","c":[[],[{"t":"AlignDefault"}],[0.08],[[]],[[[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]})");
+              R"({"t":"Table","c":[[],[{"t":"AlignDefault"}],[0.0],[[]],[[[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]})");
 }
 
 TEST(PandocWriterApi, DefaultAndExplicit111AreTheSame) {
