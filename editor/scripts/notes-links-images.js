@@ -83,8 +83,13 @@ Object.assign(Editor.prototype, {
     point = this._outsideLabel(point);
     const label = this.generateUniqueReference();
     const parts = SpanList.split(this.getBlockSpans(point.block), point.span, point.offset, false);
+    const before = parts.Before;
     const after = parts.After.length ? parts.After : [emptyPlain()];
-    const spans = SpanList.normalize(SpanList.guardBreaks(parts.Before.concat([Span(SpanType.NoteRef, label)], after)));
+    // Neighbouring labels would merge into one; a space keeps them apart.
+    const isLabel = function (span) { return span && span.Type === SpanType.NoteRef; };
+    if (isLabel(before[before.length - 1])) before.push(Span(SpanType.Plain, ' '));
+    if (isLabel(after[0])) after.unshift(Span(SpanType.Plain, ' '));
+    const spans = SpanList.normalize(SpanList.guardBreaks(before.concat([Span(SpanType.NoteRef, label)], after)));
     this.setBlockSpans(point.block, spans);
     // The reference and its note are one undo step.
     this._goToNote(label, point.block, false);
