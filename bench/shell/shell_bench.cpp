@@ -1,0 +1,126 @@
+// Figures for the engine layer, printed side by side:
+//   page-calls  round trips of page calls on a 10,000-block document, next to a
+//               call that does no page work (the engine's own cost)
+//   bare-start  time for a bare browser view to show a tiny page (the floor for
+//               the program's start-up; startup.mjs runs it next to the program)
+#include "src/win/platform/browser.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QWebEngineView>
+#include <QWidget>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <numeric>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+Clock::time_point gStart;
+
+class QuietClient : public qorva::BrowserWindowClient {
+public:
+    void callbackOpenUrl_(const std::string&) override {}
+    void callbackOpenFile_(const std::string&) override {}
+    void callbackChangeDone() override {}
+    void callbackChangeUndone() override {}
+    bool OnKeyMessage(QObject*, QKeyEvent*) override { return false; }
+};
+
+std::string LargeDocument(int blocks) {
+    std::string json = "[\"text\"";
+    for (int i = 0; i < blocks; ++i) {
+        json += ",[\"para\",{\"level\":0},[\"plain\",\"Paragraph " + std::to_string(i) +
+                " holds a handful of ordinary words\"],[\"strong\",\"and some strong ones\"]]";
+    }
+    return json + "]";
+}
+
+struct Figures {
+    double median, mean, best;
+};
+
+template <typename F>
+Figures Time(int runs, F&& call) {
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        call();
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], std::accumulate(ms.begin(), ms.end(), 0.0) / ms.size(), ms.front()};
+}
+
+void Print(const char* what, const Figures& f) {
+    std::printf("%-44s median %8.3f ms  mean %8.3f ms  best %8.3f ms\n", what, f.median, f.mean, f.best);
+}
+
+int PageCalls() {
+    QWidget host;
+    host.resize(800, 600);
+    QuietClient client;
+    auto browser = qorva::Browser::CreateBrowserWindow(&client, &host);
+    QFile page(QStringLiteral(":/qorva/editor.html"));
+    page.open(QIODevice::ReadOnly);
+    host.show();
+    const auto loadStart = Clock::now();
+    browser->LoadHtml(page.readAll().toStdString());
+    const double loadMs = std::chrono::duration<double, std::milli>(Clock::now() - loadStart).count();
+
+    const std::string document = LargeDocument(10000);
+    const Figures set = Time(3, [&] { browser->CallFunction("setTextJson", document); });
+    const std::string words = browser->CallFunction("getWordCount");
+    std::string json;
+    const Figures get = Time(3, [&] { json = browser->CallFunction("getTextJson"); });
+
+    const Figures empty = Time(200, [&] { browser->CallFunction("String", std::string("1")); });
+    const Figures count = Time(200, [&] { browser->CallFunction("getWordCount"); });
+    const Figures selected = Time(200, [&] { browser->CallFunction("getWordCountSelected"); });
+
+    std::printf("editor page load: %.1f ms; document: 10000 blocks, %zu bytes of model JSON, "
+                "getWordCount = %s\n", loadMs, document.size(), words.c_str());
+    Print("call without page work (String(\"1\"))", empty);
+    Print("getWordCount", count);
+    Print("getWordCountSelected", selected);
+    Print("setTextJson (10000 blocks)", set);
+    Print("getTextJson (10000 blocks)", get);
+    std::printf("getWordCount / empty call: %.2fx (goal: getWordCount under 5 ms)\n",
+                count.median / std::max(empty.median, 1e-6));
+    std::printf("getTextJson returned %zu bytes\n", json.size());
+    browser.reset();
+    return 0;
+}
+
+int BareStart() {
+    QWebEngineView view;
+    view.resize(700, 480);
+    QObject::connect(&view, &QWebEngineView::loadFinished, [&] {
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - gStart).count();
+        std::printf("bare-start %.1f\n", ms);
+        std::fflush(stdout);
+        QApplication::exit(0);
+    });
+    view.setHtml(QStringLiteral("<p contenteditable>Welcome</p>"));
+    view.show();
+    return QApplication::exec();
+}
+
+const char* gMode = "page-calls";
+
+int Run() { return std::strcmp(gMode, "bare-start") == 0 ? BareStart() : PageCalls(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    gStart = Clock::now();
+    if (argc > 1) gMode = argv[1];
+    return qorva::Browser::RunMain(argc, argv, &Run);
+}
