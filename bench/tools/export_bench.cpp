@@ -1,0 +1,87 @@
+// Times each export of a large document against Pandoc converting the equivalent
+// Markdown to the same format in one run, and prints the figures side by side.
+// Usage: qorva_tools_bench [BLOCKS=10000] [RUNS=3]
+#include "bench/tools/bench_document.h"
+#include "src/win/tools/command_line.h"
+#include "src/win/tools/export.h"
+#include "src/win/tools/file_helpers.h"
+#include "src/win/tools/pandoc.h"
+#include "src/win/tools/process_runner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+using namespace qorva;
+
+namespace {
+
+// Median wall time in milliseconds; stops the whole run if an attempt fails.
+double medianMs(int runs, const std::function<bool()>& attempt, const char* what) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        auto start = std::chrono::steady_clock::now();
+        if (!attempt()) {
+            std::fprintf(stderr, "%s failed\n", what);
+            std::exit(1);
+        }
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int blocks = argc > 1 ? std::atoi(argv[1]) : 10000;
+    int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    bench::BenchDocument document = bench::MakeBenchDocument(blocks);
+    std::string folder;
+    if (!MakeTempFolder(folder)) return 1;
+    PandocInstallation pandoc = DetectPandoc();
+    std::printf("%d blocks (%zu bytes of model JSON, %zu of Markdown), median of %d runs, Pandoc %s\n", blocks,
+                document.modelJson.size(), document.markdown.size(), runs, pandoc.version.c_str());
+    std::printf("%-8s %12s %12s %10s   %s\n", "format", "export ms", "pandoc ms", "ratio", "target");
+
+    struct Row {
+        const char* name;
+        const char* pandocFormat;
+        const char* extension;
+        std::function<ExportResult(const std::string&)> exporter;
+        double minimumRatio;
+    };
+    std::vector<Row> rows = {
+        {"html5", "html5", ".html", [&](auto& out) { return ExportHtml(document.modelJson, out, "Default", {}); }, 20},
+        {"xelatex", "latex", ".tex", [&](auto& out) { return ExportLatex(document.modelJson, out, "Default", {}); }, 20},
+        {"docx", "docx", ".docx", [&](auto& out) { return ExportWithPandoc(document.modelJson, out, "docx", folder); }, 1},
+        {"rtf", "rtf", ".rtf", [&](auto& out) { return ExportWithPandoc(document.modelJson, out, "rtf", folder); }, 1},
+        {"epub", "epub", ".epub", [&](auto& out) { return ExportWithPandoc(document.modelJson, out, "epub", folder); }, 1},
+    };
+    for (const Row& row : rows) {
+        std::string ours = JoinPath(folder, std::string("ours") + row.extension);
+        std::string theirs = JoinPath(folder, std::string("pandoc") + row.extension);
+        double exportMs = medianMs(runs, [&] { return row.exporter(ours).succeeded; }, row.name);
+        std::string command = QuoteArgument(pandoc.location) + " --standalone --mathjax --from markdown --to " +
+                              row.pandocFormat + " --output " + QuoteArgument(theirs);
+        double pandocMs = medianMs(
+            runs,
+            [&] {
+                std::string out, err;
+                return RunChild({command, folder, "", document.markdown}, out, &err).succeeded();
+            },
+            "pandoc");
+        double ratio = pandocMs / exportMs;
+        std::printf("%-8s %12.1f %12.1f %9.1fx   %s %.0fx: %s\n", row.name, exportMs, pandocMs, ratio,
+                    row.minimumRatio > 1 ? "at least" : "no slower,", row.minimumRatio,
+                    ratio >= row.minimumRatio ? "met" : "NOT met");
+    }
+    for (const char* name : {"ours.html", "ours.tex", "ours.docx", "ours.rtf", "ours.epub", "pandoc.html",
+                             "pandoc.tex", "pandoc.docx", "pandoc.rtf", "pandoc.epub"})
+        std::remove(JoinPath(folder, name).c_str());
+    RemoveTempFolder(folder);
+    return 0;
+}
