@@ -1,0 +1,199 @@
+// Word and character counts of the document and the selection, and search with
+// its wrap to the start of the document.
+import { test, describe, before, after, beforeEach } from 'node:test';
+import assert from 'node:assert/strict';
+import { launchBrowser, openEditor, doc, para, block } from './harness.mjs';
+
+let browser;
+let e;
+before(async () => {
+  browser = await launchBrowser();
+  e = await openEditor(browser);
+});
+after(async () => browser && browser.close());
+beforeEach(() => { e.errors.length = 0; });
+
+const counts = async () => ({ words: await e.call('getWordCount'), chars: await e.call('getCharCount') });
+const selectedCounts = async () => ({
+  words: await e.call('getWordCountSelected'), chars: await e.call('getCharCountSelected'),
+});
+
+describe('document counts', () => {
+  test('a comment and "Hello, world!" count 2 words and 13 characters', async () => {
+    await e.load(doc(block('comment', 0, 'not counted at all'), para('Hello, world!')));
+    assert.deepEqual(await counts(), { words: 2, chars: 13 });
+  });
+
+  test('a hyphenated word is one word; a hyphen standing alone is none', async () => {
+    await e.load(doc(para('well-known - fact')));
+    assert.deepEqual(await counts(), { words: 2, chars: 17 });
+  });
+
+  test('punctuation alone is no word but counts as characters', async () => {
+    await e.load(doc(para('"?" ¿¡ ; : , . \'')));
+    assert.deepEqual(await counts(), { words: 0, chars: 16 });
+  });
+
+  test('a label counts nothing, the footnote text does', async () => {
+    await e.load(doc(para('word', ['noteref', '12']), block('note', 0, ['noteref', '12'], 'two words')));
+    assert.deepEqual(await counts(), { words: 3, chars: 13 });
+  });
+
+  test('text never joins across a label inside a block', async () => {
+    // The label is left out, so "ab" and "cd" touch and make one word.
+    await e.load(doc(para('ab', ['noteref', '1'], 'cd')));
+    assert.deepEqual(await counts(), { words: 1, chars: 4 });
+  });
+
+  test('a mixed document: comments, links, notes, labels, code, math, URLs, images, tables, breaks', async () => {
+    await e.load(doc(
+      block('heading', -3, 'A title'), // 2 words, 7
+      block('comment', 0, 'skip me please'), // 0
+      para('Read ', ['linktext', 'the docs'], ['linkref', 'L'], ' now.', ['noteref', 'n']), // 4 words, 18
+      block('link', 0, ['linkref', 'L'], ['url', 'http://example.org']), // 0
+      block('note', 0, ['noteref', 'n'], 'A note.'), // 2 words, 7
+      para(['code', 'f(x)'], ' ', ['math', 'x^2'], ['break', '\n'], ['url', 'http://a.b']), // 3 words, 4+1+3+1+10 = 19
+      block('image', 0, ['url', 'pics/one.png']), // 1 word, 12
+      block('row', 1, 'cell one'), block('col', 2, 'two'), // 3 words, 11
+      block('verbatim', 0, 'let x', ['break', '\n'], 'y'), // 3 words, 7
+    ));
+    assert.deepEqual(await counts(), { words: 18, chars: 81 });
+  });
+
+  test('a note block is a link definition only when a link uses its label', async () => {
+    await e.load(doc(para('x', ['noteref', 'a']), block('note', 0, ['noteref', 'a'], 'three more words')));
+    assert.deepEqual(await counts(), { words: 4, chars: 17 });
+    await e.select([0, 0, 0], [0, 0, 1]);
+    await e.call('styleWordLink');
+    assert.deepEqual(await counts(), { words: 1, chars: 1 });
+  });
+
+  test('characters are UTF-16 units; an empty document counts nothing', async () => {
+    await e.load(doc(para('😀 é')));
+    assert.deepEqual(await counts(), { words: 2, chars: 4 });
+    await e.load(doc());
+    assert.deepEqual(await counts(), { words: 0, chars: 0 });
+  });
+
+  test('the counts follow every kind of change: typing, commands, undo, loading', async () => {
+    await e.load(doc(para('one two')));
+    assert.deepEqual(await counts(), { words: 2, chars: 7 });
+    await e.caret(0, 0, 7);
+    await e.type(' three');
+    assert.deepEqual(await counts(), { words: 3, chars: 13 });
+    await e.call('styleParagraphComment');
+    assert.deepEqual(await counts(), { words: 0, chars: 0 });
+    await e.call('undo');
+    assert.deepEqual(await counts(), { words: 3, chars: 13 });
+    await e.call('insertNewline');
+    await e.type('four');
+    assert.deepEqual(await counts(), { words: 4, chars: 17 });
+    await e.call('deleteBackward');
+    assert.deepEqual(await counts(), { words: 4, chars: 16 });
+    await e.load(doc(para('five')));
+    assert.deepEqual(await counts(), { words: 1, chars: 4 });
+  });
+});
+
+describe('selection counts', () => {
+  test('a caret counts 0', async () => {
+    await e.load(doc(para('some words')));
+    await e.caret(0, 0, 3);
+    assert.deepEqual(await selectedCounts(), { words: 0, chars: 0 });
+  });
+
+  test('part of a paragraph counts its text', async () => {
+    await e.load(doc(para('Hello, big world!')));
+    await e.select([0, 0, 0], [0, 0, 10]);
+    assert.deepEqual(await selectedCounts(), { words: 2, chars: 10 });
+  });
+
+  test('selected comment text counts nothing', async () => {
+    await e.load(doc(block('comment', 0, 'a remark')));
+    await e.select([0, 0, 0], [0, 0, 8]);
+    assert.deepEqual(await selectedCounts(), { words: 0, chars: 0 });
+  });
+
+  test('a selection over the whole document counts as the document does', async () => {
+    await e.load(doc(
+      block('comment', 0, 'skip'), para('Read ', ['linktext', 'docs'], ['linkref', 'L'], '.', ['noteref', 'n']),
+      block('link', 0, ['linkref', 'L'], ['url', 'http://example.org']), block('note', 0, ['noteref', 'n'], 'note text'),
+      block('row', 1, 'c1'), block('col', 2, 'c2'), para('end')));
+    await e.select([0, 0, 0], [7, 0, 0]);
+    assert.deepEqual(await selectedCounts(), await counts());
+    assert.deepEqual(await counts(), { words: 7, chars: 26 });
+  });
+});
+
+describe('search', () => {
+  const selectedText = () => e.eval(() => window.getSelection().toString().replace(/\u200B/g, ''));
+
+  test('finds forwards from the start point, case-insensitively', async () => {
+    await e.load(doc(para('alpha beta'), para('gamma Beta delta')));
+    await e.caret(0, 0, 7);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'BETA');
+    assert.equal(await selectedText(), 'Beta');
+    assert.equal((await e.selection()).anchor[0], 1);
+  });
+
+  test('continueSearch goes on to the next match', async () => {
+    await e.load(doc(para('x one'), para('y one'), para('z one')));
+    await e.caret(0, 0, 0);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'one');
+    assert.equal((await e.selection()).anchor[0], 0);
+    await e.call('continueSearch', 'one');
+    assert.equal((await e.selection()).anchor[0], 1);
+    await e.call('continueSearch', 'one');
+    assert.equal((await e.selection()).anchor[0], 2);
+    // After the last match the search wraps to the start.
+    await e.call('continueSearch', 'one');
+    assert.equal((await e.selection()).anchor[0], 0);
+  });
+
+  test('a word only before the start point is found after wrapping', async () => {
+    await e.load(doc(para('needle here'), para('other'), para('more')));
+    await e.caret(2, 0, 2);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'needle');
+    assert.equal(await selectedText(), 'needle');
+    assert.equal((await e.selection()).anchor[0], 0);
+  });
+
+  test('each change of the search text searches again from where the search began', async () => {
+    await e.load(doc(para('abc'), para('abd'), para('abc')));
+    await e.caret(0, 0, 3);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'ab');
+    assert.equal((await e.selection()).anchor[0], 1);
+    await e.call('startSearch', 'abc');
+    assert.equal((await e.selection()).anchor[0], 2);
+  });
+
+  test('a word that does not occur leaves the caret at the document start', async () => {
+    await e.load(doc(para('some text'), para('more')));
+    await e.caret(1, 0, 2);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'absent');
+    assert.deepEqual(await e.selection(), { anchor: [0, 0, 0], focus: [0, 0, 0] });
+  });
+
+  test('an empty search text leaves the caret where the search began', async () => {
+    await e.load(doc(para('some text'), para('more')));
+    await e.caret(1, 0, 2);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'more');
+    await e.call('startSearch', '');
+    assert.deepEqual(await e.selection(), { anchor: [1, 0, 2], focus: [1, 0, 2] });
+  });
+
+  test('search changes nothing in the document', async () => {
+    await e.load(doc(para('find me')));
+    await e.caret(0, 0, 0);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'me');
+    assert.deepEqual(await e.model(), doc(para('find me')));
+    assert.deepEqual(await e.hostCalls(), []);
+  });
+});
