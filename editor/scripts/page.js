@@ -104,8 +104,21 @@ function installPageEvents(target) {
   root.addEventListener('keydown', function (event) {
     if (event.keyCode === 32 && !event.isComposing && insertSpace() === false) event.preventDefault();
   });
-  root.addEventListener('compositionstart', function () { shouldInsertText(); });
-  root.addEventListener('textInput', function () { shouldInsertText(); });
+  let composing = false;
+  root.addEventListener('compositionstart', function () {
+    composing = true;
+    shouldInsertText();
+  });
+  root.addEventListener('compositionend', function () { composing = false; });
+  root.addEventListener('textInput', function (event) {
+    shouldInsertText();
+    // Typed text goes into the span's text node at the caret. The page puts it
+    // there itself: the browser's own editing command costs time in proportion
+    // to the whole document. Compositions are left to the browser.
+    if (!composing && typeof event.data === 'string' && event.data && target.insertTextAtCaret(event.data)) {
+      event.preventDefault();
+    }
+  });
   for (const name of ['drag', 'dragstart', 'dragend', 'dragenter', 'dragleave', 'dragover', 'drop']) {
     document.addEventListener(name, cancelEvent, true);
   }

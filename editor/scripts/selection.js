@@ -113,7 +113,19 @@ Object.assign(BlockStore.prototype, {
     const selection = window.getSelection();
     selection.collapse(anchor.node, anchor.offset);
     selection.extend(focus.node, focus.offset);
-    this.scrollToSelection();
+    this._scrollSoon();
+  },
+
+  // Commands may set the selection several times; scrolling (which needs a
+  // fresh layout) is done once, when the command has finished.
+  _scrollSoon() {
+    if (this._scrollPending) return;
+    this._scrollPending = true;
+    const store = this;
+    queueMicrotask(function () {
+      store._scrollPending = false;
+      store.scrollToSelection();
+    });
   },
 
   setCaret(point) {
@@ -131,7 +143,7 @@ Object.assign(BlockStore.prototype, {
     const range = this.getSelection(true);
     assert(range.collapsed, 'ERR082');
     if (range.needsCorrection) this.setCaret(range.start);
-    else this.scrollToSelection();
+    else this._scrollSoon();
   },
 
   scrollToSelection() {

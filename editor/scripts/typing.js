@@ -51,6 +51,23 @@ Object.assign(Editor.prototype, {
     }
   },
 
+  // Inserts text into the text node at a collapsed caret; false when the caret
+  // is not where text can go.
+  insertTextAtCaret(text) {
+    const selection = window.getSelection();
+    if (selection.rangeCount !== 1 || !selection.isCollapsed) return false;
+    const node = selection.focusNode;
+    const offset = selection.focusOffset;
+    if (!node || node.nodeType !== Node.TEXT_NODE || !this.root.contains(node)) return false;
+    const span = node.parentNode;
+    if (span.className === 'ImageBorder' || span.className === 'Prefix' || span.className === 'Start') return false;
+    if (offset < 1 || offset > node.length - 1) return false;
+    node.insertData(offset, text);
+    selection.collapse(node, offset + text.length);
+    this._scrollSoon();
+    return true;
+  },
+
   insertSpace() {
     const range = this.getSelection();
     if (!range.collapsed) return true;

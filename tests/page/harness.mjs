@@ -126,3 +126,41 @@ export class EditorPage {
     return this.page.evaluate(fn, arg);
   }
 }
+
+// What the style sheet draws in front of each block: for every block whose
+// prefix is rendered, [block index, the marker text]. Read from the layout tree,
+// since generated content is not in the DOM.
+export async function renderedPrefixes(editorPage) {
+  const { page } = editorPage;
+  await page.evaluate(() => editor.blocks.forEach((b, i) => b.setAttribute('data-test-index', String(i))));
+  const cdp = await page.context().newCDPSession(page);
+  try {
+    const snap = await cdp.send('DOMSnapshot.captureSnapshot', { computedStyles: [] });
+    const strings = snap.strings;
+    const { nodes, layout } = snap.documents[0];
+    const attribute = (node, name) => {
+      const list = nodes.attributes[node] || [];
+      for (let k = 0; k < list.length; k += 2) if (strings[list[k]] === name) return strings[list[k + 1]];
+      return null;
+    };
+    const pseudo = new Map();
+    (nodes.pseudoType.index || []).forEach((node, k) => pseudo.set(node, strings[nodes.pseudoType.value[k]]));
+    const out = [];
+    layout.nodeIndex.forEach((node, k) => {
+      const textIndex = layout.text[k];
+      if (textIndex < 0) return;
+      // The generated text's layout node is the pseudo element or its child.
+      let owner = node;
+      if (!pseudo.has(owner)) owner = nodes.parentIndex[owner];
+      if (pseudo.get(owner) !== 'before') return;
+      const prefix = nodes.parentIndex[owner];
+      if (attribute(prefix, 'class') !== 'Prefix') return;
+      const blockIndex = attribute(nodes.parentIndex[prefix], 'data-test-index');
+      out.push([Number(blockIndex), strings[textIndex]]);
+    });
+    return out;
+  } finally {
+    await cdp.detach();
+    await page.evaluate(() => editor.blocks.forEach((b) => b.removeAttribute('data-test-index')));
+  }
+}

@@ -1,0 +1,178 @@
+// Times the page's formatting, clipboard, search and count functions on
+// generated documents in headless Chromium and prints the figures (median of
+// several rounds, from the call until layout is done).
+// Usage: node bench/page/commands-bench.mjs [BLOCKS...]   (default 1000 10000)
+import { launchBrowser, openEditor } from '../../tests/page/harness.mjs';
+import { generateDocument } from './generate.mjs';
+
+const sizes = process.argv.slice(2).map(Number).filter((n) => n > 0);
+if (!sizes.length) sizes.push(1000, 10000);
+const ROUNDS = 15;
+
+function median(values) {
+  const sorted = values.slice().sort((a, b) => a - b);
+  return sorted[Math.floor(sorted.length / 2)];
+}
+
+async function rounds(e, fn, arg) {
+  const times = [];
+  for (let r = 0; r < ROUNDS; r++) times.push(await e.eval(fn, arg));
+  return median(times);
+}
+
+// A plain level-0 paragraph of one plain span at or after index `from`.
+function findPlainParagraph(from) {
+  for (let i = from; i < editor.getBlockCount() - 1; i++) {
+    if (editor.getBlockType(i) === 'Plain' && editor.getBlockLevel(i) === 0 && editor.getSpanCount(i) >= 1 &&
+        editor.getSpanType(i, 0) === 'Plain' && editor.getBlockSpans(i)[0].Text.length > 10) return i;
+  }
+  return -1;
+}
+
+async function measure(browser, blocks) {
+  const e = await openEditor(browser);
+  await e.eval((j) => { window.benchJson = j; }, JSON.stringify(generateDocument(blocks)));
+  await e.eval(`window.findPlainParagraph = ${findPlainParagraph.toString()}`);
+  const load = () => e.eval(() => {
+    setTextJson(window.benchJson);
+    window.middle = findPlainParagraph(Math.floor(editor.getBlockCount() / 2));
+    window.nearEnd = findPlainParagraph(editor.getBlockCount() - 60);
+  });
+  await load();
+  const f = {};
+
+  // Counts as the title asks for them: both numbers, document-wide.
+  f.countsCold = await rounds(e, () => {
+    editor.countCache = null;
+    const t0 = performance.now();
+    getWordCount();
+    getCharCount();
+    return performance.now() - t0;
+  });
+  f.countsIdle = await rounds(e, () => {
+    getWordCount();
+    const t0 = performance.now();
+    getWordCount();
+    getCharCount();
+    return performance.now() - t0;
+  });
+  f.countsAfterEdit = await rounds(e, () => {
+    getWordCount();
+    editor.setCaret(Point(window.middle, 0, 3));
+    const text = editor.blocks[window.middle].children[2].firstChild;
+    text.insertData(2, 'x');
+    const t0 = performance.now();
+    getWordCount();
+    getCharCount();
+    return performance.now() - t0;
+  });
+  f.countsByModel = await rounds(e, () => {
+    const t0 = performance.now();
+    const model = fromModel(editor.copyAllBlocks());
+    countModel(model);
+    countModel(model);
+    return performance.now() - t0;
+  });
+
+  f.paragraphStyle = await rounds(e, () => {
+    editor.setCaret(Point(window.middle, 0, 4));
+    const t0 = performance.now();
+    styleParagraphBulleted();
+    void document.body.offsetHeight;
+    return performance.now() - t0;
+  });
+  f.characterStyle = await rounds(e, () => {
+    editor.setCaret(Point(window.middle, 0, 2));
+    const t0 = performance.now();
+    styleWordStrong();
+    void document.body.offsetHeight;
+    return performance.now() - t0;
+  });
+  f.shiftDown = await rounds(e, () => {
+    editor.setCaret(Point(window.middle, 0, 2));
+    const t0 = performance.now();
+    shiftParagraphDown();
+    void document.body.offsetHeight;
+    const elapsed = performance.now() - t0;
+    shiftParagraphUp();
+    return elapsed;
+  });
+
+  // Paste of 1,000 paragraphs into the middle, taken back by undo each round.
+  await e.eval(() => {
+    const model = ['text'];
+    for (let i = 0; i < 1000; i++) model.push(['para', { level: 0 }, ['plain', 'pasted paragraph number ' + i]]);
+    window.pasteJson = JSON.stringify(model);
+  });
+  f.paste1000 = await rounds(e, () => {
+    editor.setCaret(Point(window.middle, 0, 4));
+    const t0 = performance.now();
+    paste(window.pasteJson);
+    void document.body.offsetHeight;
+    const elapsed = performance.now() - t0;
+    undo();
+    return elapsed;
+  });
+  f.copyAll = await rounds(e, () => {
+    editor.setSelection(Range(Point(0, 0, 0), Point(editor.getBlockCount() - 1, 0, 0)));
+    const t0 = performance.now();
+    copy();
+    return performance.now() - t0;
+  });
+
+  // A word that occurs once, near the end; the search starts at the top.
+  await load();
+  await e.eval(() => {
+    const spans = editor.getBlockSpans(window.nearEnd);
+    spans[0].Text += ' zanzibar';
+    editor.setBlockSpans(window.nearEnd, spans);
+  });
+  f.searchNearEnd = await rounds(e, () => {
+    editor.setCaret(Point(0, 0, 0));
+    prepareSearch();
+    const t0 = performance.now();
+    startSearch('zanzibar');
+    const elapsed = performance.now() - t0;
+    if (editor.getSelection().start.block !== window.nearEnd) throw new Error('search missed the word');
+    return elapsed;
+  });
+  f.searchMissing = await rounds(e, () => {
+    editor.setCaret(Point(0, 0, 0));
+    prepareSearch();
+    const t0 = performance.now();
+    startSearch('qwertyuiop');
+    return performance.now() - t0;
+  });
+
+  f.blocks = await e.eval(() => editor.getBlockCount() - 1);
+  f.errors = e.errors.slice();
+  await e.page.close();
+  return f;
+}
+
+const rows = [
+  ['countsCold', 'word + char count, first time', '< 5'],
+  ['countsIdle', 'word + char count, idle, no change', '< 5'],
+  ['countsAfterEdit', 'word + char count after a typed char', '< 5'],
+  ['countsByModel', 'reference: both counts via fromModel', ''],
+  ['paragraphStyle', 'Bulleted toggle in the middle', '< 16'],
+  ['characterStyle', 'Strong on a word in the middle', '< 16'],
+  ['shiftDown', 'Shift Down in the middle', ''],
+  ['paste1000', 'paste 1,000 paragraphs in the middle', '< 100'],
+  ['copyAll', 'copy of the whole document', ''],
+  ['searchNearEnd', 'search a word near the end', '< 50'],
+  ['searchMissing', 'search a missing word (with wrap)', ''],
+];
+
+const browser = await launchBrowser();
+try {
+  const results = [];
+  for (const n of sizes) results.push([n, await measure(browser, n)]);
+  console.log(['median ms'.padEnd(40), ...results.map(([n]) => `${n} blocks`.padStart(14)), 'goal at 10,000'.padStart(16)].join(''));
+  for (const [key, label, goal] of rows) {
+    console.log([label.padEnd(40), ...results.map(([, f]) => f[key].toFixed(2).padStart(14)), goal.padStart(16)].join(''));
+  }
+  for (const [n, f] of results) if (f.errors.length) console.log(`page errors at ${n} blocks: ${f.errors.join('; ')}`);
+} finally {
+  await browser.close();
+}

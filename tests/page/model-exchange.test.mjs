@@ -1,0 +1,152 @@
+// The exchange of model JSON: setTextJson / getTextJson and the rules of the
+// conversion in both directions.
+import { describe, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { doc, para, block } from './harness.mjs';
+import { useEditor } from './suite.mjs';
+
+const s = useEditor();
+
+async function roundTrip(model) {
+  await s.e.load(model);
+  return s.e.model();
+}
+
+describe('round trip of every block type', () => {
+  test('each tag comes back with its level', async () => {
+    const model = doc(
+      block('heading', -3, 'H1'), block('heading', -2, 'H2'), block('heading', -1, 'H3'),
+      block('para', 2, 'indented'), block('bulleted', 0, 'b0'), block('bulleted', 4, 'b4'),
+      block('numbered', 1, 'n1'), block('verbatim', 0, 'code'), block('formula', 3, 'x^2'),
+      block('quote', 0, 'q'), block('comment', 5, 'c'), block('image', 0, ['url', 'a.png']),
+      block('note', 0, ['noteref', '1'], 'note text'),
+      block('row', 1, 'a'), block('col', 2, 'b'),
+    );
+    assert.deepEqual(await roundTrip(model), model);
+  });
+
+  test('the editor holds the levels that the model levels map to', async () => {
+    await s.e.load(doc(block('heading', -3, 'a'), block('heading', -1, 'b'), block('bulleted', 0, 'c'),
+      block('note', 0, ['noteref', 'x']), block('quote', 2, 'd'), block('row', 1, 'e'), block('col', 2, 'f')));
+    assert.deepEqual(await s.e.blockClasses(), ['Heading Indent0', 'Heading Indent2', 'Bulleted Indent1',
+      'Note Indent1', 'Quotation Indent3', 'Row Indent0', 'Cell Indent0', 'Final Indent0']);
+  });
+
+  test('every span tag survives, link references included', async () => {
+    const model = doc(para('plain ', ['emph', 'em'], ['strong', 'st'], ['code', 'c()'], ['math', 'x'],
+      ['url', 'http://a.b'], ['linktext', 'text'], ['linkref', 'L'], ' ', ['noteref', 'N'], ['break', '\n'], 'end'),
+    block('link', 0, ['linkref', 'L'], ['url', 'http://x.y']), block('note', 0, ['noteref', 'N'], 'note'));
+    assert.deepEqual(await roundTrip(model), model);
+  });
+
+  test('right-to-left blocks keep direction "rtl"; others carry no direction', async () => {
+    const model = doc(['para', { level: 0, direction: 'rtl' }, ['plain', 'שלום']], para('ltr'));
+    assert.deepEqual(await roundTrip(model), model);
+    assert.deepEqual(await s.e.eval(() => editor.blocks.map((b) => b.getAttribute('dir'))), ['rtl', 'ltr', 'ltr']);
+  });
+
+  test('non-ASCII text is written as itself, compactly', async () => {
+    await s.e.load(doc(para('Grüße 😀 “quoted”')));
+    const json = await s.e.call('getTextJson');
+    assert.equal(json, '["text",["para",{"level":0},["plain","Grüße 😀 “quoted”"]]]');
+  });
+});
+
+describe('conversion rules', () => {
+  test('the empty document is only the Final block and comes back as ["text"]', async () => {
+    assert.deepEqual(await roundTrip(['text']), ['text']);
+    assert.deepEqual(await s.e.blockClasses(), ['Final Indent0']);
+  });
+
+  test('a divider becomes an empty plain paragraph', async () => {
+    assert.deepEqual(await roundTrip(doc(['divider', { level: 0 }])), doc(['para', { level: 0 }]));
+  });
+
+  test('unknown block and span tags are read as plain', async () => {
+    assert.deepEqual(await roundTrip(doc(['aside', { level: 1 }, ['shout', 'x']])), doc(['para', { level: 1 }, ['plain', 'x']]));
+  });
+
+  test('a missing level reads as 0', async () => {
+    assert.deepEqual(await roundTrip(doc(['bulleted', {}, ['plain', 'x']])), doc(block('bulleted', 0, 'x')));
+  });
+
+  test('a block whose spans are all empty comes back without spans', async () => {
+    assert.deepEqual(await roundTrip(doc(para('', ['emph', '']))), doc(['para', { level: 0 }]));
+  });
+
+  test('breaks at the start or side by side gain no visible content', async () => {
+    const model = doc(para(['break', '\n'], ['break', '\n'], 'a', ['break', '\n']));
+    assert.deepEqual(await roundTrip(model), model);
+    const spans = await s.e.eval(() => editor.getBlockSpans(0).map((x) => x.Type));
+    assert.deepEqual(spans, ['Plain', 'Break', 'Plain', 'Break', 'Plain', 'Break', 'Plain']);
+  });
+
+  test('neighbouring spans of one style are merged in the editor', async () => {
+    assert.deepEqual(await roundTrip(doc(para('a', 'b', ['emph', 'c'], ['emph', 'd']))), doc(para('ab', ['emph', 'cd'])));
+  });
+
+  test('table blocks always leave with levels 1 and 2', async () => {
+    assert.deepEqual(await roundTrip(doc(block('row', 4, 'a'), block('col', 0, 'b'))), doc(block('row', 1, 'a'), block('col', 2, 'b')));
+  });
+
+  test('a label used after link text turns its note into a link definition everywhere', async () => {
+    const model = doc(para('see ', ['noteref', '1'], ' and ', ['linktext', 'here'], ['noteref', '1']),
+      block('note', 0, ['noteref', '1'], ['url', 'http://x']), block('note', 0, ['noteref', '2'], 'other'));
+    const back = await roundTrip(model);
+    assert.deepEqual(back, doc(para('see ', ['linkref', '1'], ' and ', ['linktext', 'here'], ['linkref', '1']),
+      block('link', 0, ['linkref', '1'], ['url', 'http://x']), block('note', 0, ['noteref', '2'], 'other')));
+  });
+
+  test('setTextJson puts the caret at the start of the first block and keeps undo history', async () => {
+    await s.e.load(doc(para('first')));
+    await s.e.caret(0, 0, 3);
+    await s.e.type('X');
+    await s.e.call('setTextJson', JSON.stringify(doc(para('other'), para('doc'))));
+    assert.deepEqual(await s.e.caretAt(), [0, 0, 0]);
+    await s.e.call('undo');
+    assert.deepEqual(await s.e.model(), doc(para('first')));
+  });
+});
+
+describe('malformed input', () => {
+  const bad = [
+    ['not JSON', '{"text"'],
+    ['wrong root tag', '["inline",["para",{"level":0}]]'],
+    ['root not an array', '{"text":[]}'],
+    ['block with one element', '["text",["para"]]'],
+    ['span with three elements', '["text",["para",{"level":0},["plain","a","b"]]]'],
+    ['span text not a string', '["text",["para",{"level":0},["plain",7]]]'],
+  ];
+  for (const [name, json] of bad) {
+    test(`${name}: throws and leaves the document as it was`, async () => {
+      await s.e.load(doc(para('keep me')));
+      const message = await s.e.callError('setTextJson', json);
+      assert.ok(message, 'an error is thrown');
+      assert.deepEqual(await s.e.model(), doc(para('keep me')));
+    });
+  }
+
+  test('the assertion codes name what was wrong', async () => {
+    assert.equal(await s.e.callError('setTextJson', '["inline"]'), 'ERR074');
+    assert.equal(await s.e.callError('setTextJson', '["text",[]]'), 'ERR075');
+    assert.equal(await s.e.callError('setTextJson', '["text",["para",{},["plain"]]]'), 'ERR076');
+  });
+
+  test('levels beyond what the editor holds are brought into range', async () => {
+    const back = await roundTrip(doc(block('para', 12, 'a'), block('heading', -7, 'b'), block('bulleted', 9, 'c'),
+      ['para', { level: 'two' }, ['plain', 'd']]));
+    assert.deepEqual(back, doc(block('para', 5, 'a'), block('heading', -3, 'b'), block('bulleted', 4, 'c'), block('para', 0, 'd')));
+  });
+
+  test('a break span always holds one line feed', async () => {
+    assert.deepEqual(await roundTrip(doc(para('a', ['break', 'xx'], 'b'))), doc(para('a', ['break', '\n'], 'b')));
+  });
+
+  test('markup-like text is shown as text, never parsed', async () => {
+    const text = '<img src=x onerror="window.hacked=1"><b>bold</b>';
+    await s.e.load(doc(para(text), block('image', 0, ['url', '" onerror="window.hacked=2'])));
+    assert.deepEqual(await s.e.model(), doc(para(text), block('image', 0, ['url', '" onerror="window.hacked=2'])));
+    assert.equal(await s.e.eval(() => window.hacked), undefined);
+    assert.equal(await s.e.eval(() => document.querySelectorAll('#doc b').length), 0);
+  });
+});
