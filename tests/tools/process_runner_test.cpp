@@ -171,3 +171,23 @@ TEST(ProcessInput, InputBytesArriveUnchanged) {
 
 }  // namespace
 }  // namespace qorva
+
+namespace qorva {
+namespace {
+
+TEST(ProcessWaitHook, IsCalledWhileAChildRunsAndRemovedAfterwards) {
+    int calls = 0;
+    {
+        ScopedProcessWaitHook hook([&] { ++calls; });
+        std::string output;
+        EXPECT_TRUE(RunProcess("sleep 0.5", "", "", "", output));
+        EXPECT_GE(calls, 3);
+    }
+    int before = calls;
+    std::string output;
+    EXPECT_TRUE(RunProcess("sleep 0.3", "", "", "", output));
+    EXPECT_EQ(calls, before);
+}
+
+}  // namespace
+}  // namespace qorva

@@ -22,6 +22,11 @@ extern char** environ;
 namespace qorva {
 namespace {
 
+constexpr int kWaitHookIntervalMs = 100;
+
+// One per thread: the tools run on the thread that owns the window.
+thread_local std::function<void()> waitHook;
+
 // A file descriptor closed when it goes out of scope.
 class Fd {
 public:
@@ -150,9 +155,14 @@ void exchange(Fd& inputFd, std::string_view input, Fd& outFd, std::string& out, 
         if (inputFd.open()) inIndex = count, fds[count++] = {inputFd.get(), POLLOUT, 0};
         if (outFd.open()) outIndex = count, fds[count++] = {outFd.get(), POLLIN, 0};
         if (errFd.open()) errIndex = count, fds[count++] = {errFd.get(), POLLIN, 0};
-        if (poll(fds, count, -1) < 0) {
+        int ready = poll(fds, count, waitHook ? kWaitHookIntervalMs : -1);
+        if (ready < 0) {
             if (errno == EINTR) continue;
             break;
+        }
+        if (ready == 0) {
+            waitHook();
+            continue;
         }
         if (inIndex >= 0 && fds[inIndex].revents) {
             ssize_t n = write(inputFd.get(), input.data() + written, input.size() - written);
@@ -275,6 +285,12 @@ bool RunProcess(std::string_view commandLine, std::string_view workingFolder,
     if (!result.started) errno = result.startError;
     return result.succeeded();
 }
+
+ScopedProcessWaitHook::ScopedProcessWaitHook(std::function<void()> hook) : previous_(std::move(waitHook)) {
+    waitHook = std::move(hook);
+}
+
+ScopedProcessWaitHook::~ScopedProcessWaitHook() { waitHook = std::move(previous_); }
 
 std::string DescribeFailure(std::string_view program, const ProcessResult& result) {
     std::string name(program);

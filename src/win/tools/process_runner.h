@@ -2,6 +2,7 @@
 // standard input while collecting what it writes, and reports how it ended.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,20 @@ ProcessResult RunChild(const ProcessRequest& request, std::string& standardOutpu
 // was and errno holds the reason.
 bool RunProcess(std::string_view commandLine, std::string_view workingFolder,
                 std::string_view extraSearchFolder, std::string_view input, std::string& output);
+
+// Called on the running thread about ten times a second while a child runs, so a
+// window can repaint and show progress (it must not start another child from
+// there). Installed for the lifetime of the object; the previous hook comes back.
+class ScopedProcessWaitHook {
+public:
+    explicit ScopedProcessWaitHook(std::function<void()> hook);
+    ~ScopedProcessWaitHook();
+    ScopedProcessWaitHook(const ScopedProcessWaitHook&) = delete;
+    ScopedProcessWaitHook& operator=(const ScopedProcessWaitHook&) = delete;
+
+private:
+    std::function<void()> previous_;
+};
 
 // A readable one-line account of a run that did not succeed, naming the program.
 std::string DescribeFailure(std::string_view program, const ProcessResult& result);
