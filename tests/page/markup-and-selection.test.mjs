@@ -1,0 +1,284 @@
+// The element structure of the page, the store's positions, and how the
+// selection is read, set and corrected.
+import { describe, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { doc, para, block } from './harness.mjs';
+import { useEditor } from './suite.mjs';
+
+const s = useEditor();
+const Z = '\u200B';
+
+describe('markup', () => {
+  test('the root is the editable DIV "doc" with the theme style element after the fixed one', async () => {
+    const facts = await s.e.eval(() => ({
+      bodyChildren: Array.from(document.body.children).filter((c) => c.nodeName !== 'SCRIPT').map((c) => c.id + '.' + c.className),
+      editable: document.getElementById('doc').isContentEditable,
+      marked: document.getElementById('doc').editorRoot,
+      styles: Array.from(document.head.querySelectorAll('style')).map((x) => x.id),
+    }));
+    assert.deepEqual(facts, { bodyChildren: ['doc.editor'], editable: true, marked: true, styles: ['', 'theme.css'] });
+  });
+
+  test('a block is a DIV with Start, Prefix and one SPAN per span bracketed by zero-width spaces', async () => {
+    await s.e.load(doc(block('bulleted', 2, 'a', ['strong', 'b'], ['break', '\n'], 'c')));
+    const html = await s.e.eval(() => {
+      const copy = editor.blocks[0].cloneNode(true);
+      copy.removeAttribute('id');
+      copy.querySelectorAll('[id]').forEach((n) => n.removeAttribute('id'));
+      return copy.outerHTML;
+    });
+    assert.equal(html, `<div class="Bulleted Indent3" dir="ltr"><span class="Start">${Z}</span>` +
+      `<span class="Prefix" contenteditable="false">${Z}</span><span class="Plain">${Z}a${Z}</span>` +
+      `<span class="Strong">${Z}b${Z}</span><span class="Break">${Z}\n${Z}</span><span class="Plain">${Z}c${Z}</span></div>`);
+  });
+
+  test('an image block shows its reference as an IMG in an ImageBorder', async () => {
+    await s.e.load(doc(block('image', 0, ['url', 'pics/a.png'])));
+    const facts = await s.e.eval(() => {
+      // A detached copy, made the same way, before any load error replaces the source.
+      const element = createBlockElement('Image', 0, [Span('Url', 'pics/a.png')]);
+      const border = element.childNodes[2];
+      const img = border.querySelector('img');
+      return { cls: border.className, nodes: Array.from(border.childNodes).map((n) => n.nodeName),
+        url: img.getAttribute('url'), src: img.getAttribute('src'), onerror: img.getAttribute('onerror'),
+        spans: readBlockSpans(element), classes: editor.blocks[0].childNodes[2].className };
+    });
+    assert.deepEqual(facts, { cls: 'ImageBorder', nodes: ['#text', 'IMG', '#text'], url: 'pics/a.png',
+      src: 'pics/a.png', onerror: 'onImageError(this);', spans: [{ Type: 'Url', Text: 'pics/a.png' }], classes: 'ImageBorder' });
+  });
+
+  test('a missing image becomes a grey frame, its reference kept', async () => {
+    await s.e.load(doc(block('image', 0, ['url', 'does-not-exist.png'])));
+    await s.e.page.waitForFunction(() => document.querySelector('#doc img').src.startsWith('data:image/svg+xml'));
+    assert.deepEqual(await s.e.model(), doc(block('image', 0, ['url', 'does-not-exist.png'])));
+  });
+
+  test('table runs are grouped into Table, TableRow and TableCell wrappers', async () => {
+    await s.e.load(doc(para('before'), block('row', 1, 'a'), block('col', 2, 'b'), block('row', 1, 'c'),
+      block('col', 2, 'd'), para('between'), block('col', 2, 'orphan cell'), para('after')));
+    const shape = await s.e.eval(() => Array.from(editor.root.children).map((c) => c.className === 'Table'
+      ? Array.from(c.children).map((row) => Array.from(row.children).map((cell) => cell.className + ':' + cell.textContent.replace(/\u200B/g, '')))
+      : c.className));
+    assert.deepEqual(shape, ['Plain Indent0', [['TableCell:a', 'TableCell:b'], ['TableCell:c', 'TableCell:d']],
+      'Plain Indent0', [['TableCell:orphan cell']], 'Plain Indent0', 'Final Indent0']);
+  });
+
+  test('inserting and removing blocks keeps the grouping as a full re-render would make it', async () => {
+    await s.e.load(doc(para('p'), block('row', 1, 'a'), block('col', 2, 'b'), para('q'), block('row', 1, 'c')));
+    const same = await s.e.eval(() => {
+      const snapshot = () => editor.root.innerHTML;
+      const results = [];
+      const check = () => {
+        const incremental = snapshot();
+        editor._rebuild();
+        results.push(incremental === snapshot());
+      };
+      editor.removeBlock(3); check(); // two tables merge
+      editor.insertBlock(3, 'Plain', 0); check(); // and split again
+      editor.setBlockType(3, 'Row'); check();
+      editor.setBlockType(1, 'Plain'); check();
+      editor.insertBlock(0, 'Cell', 0); check();
+      return results;
+    });
+    assert.deepEqual(same, [true, true, true, true, true]);
+  });
+});
+
+describe('store positions', () => {
+  test('offsetToPoint puts a boundary at the end of the earlier span', async () => {
+    await s.e.load(doc(para('ab', ['emph', 'cd'], 'ef')));
+    const points = await s.e.eval(() => [0, 2, 3, 4, 6].map((o) => editor.offsetToPoint(0, o)));
+    assert.deepEqual(points.map((p) => [p.span, p.offset]), [[0, 0], [0, 2], [1, 1], [1, 2], [2, 2]]);
+    assert.equal(await s.e.eval(() => editor.pointToOffset(Point(0, 2, 1))), 5);
+  });
+
+  test('Range orders its ends and tells a caret from a selection', async () => {
+    const r = await s.e.eval(() => [Range(Point(1, 0, 4), Point(0, 2, 1)), Range(Point(0, 1, 1), Point(0, 1, 1))]);
+    assert.deepEqual([r[0].start, r[0].end, r[0].collapsed, r[1].collapsed],
+      [{ block: 0, span: 2, offset: 1 }, { block: 1, span: 0, offset: 4 }, false, true]);
+  });
+
+  test('a selection ending at the very start of a block does not count that block', async () => {
+    await s.e.load(doc(para('one'), para('two'), para('three')));
+    await s.e.select([0, 0, 1], [2, 0, 0]);
+    assert.deepEqual(await s.e.eval(() => editor.getSelectedBlocks()), { start: 0, end: 1 });
+    await s.e.select([0, 0, 1], [2, 0, 1]);
+    assert.deepEqual(await s.e.eval(() => editor.getSelectedBlocks()), { start: 0, end: 2 });
+  });
+
+  test('span list helpers split and normalise as the commands need', async () => {
+    const r = await s.e.eval(() => {
+      const spans = [Span('Plain', 'ab'), Span('Emphasis', 'cd'), Span('Plain', 'ef')];
+      return {
+        split: editor.splitSpans(spans, 1, 0),
+        splitEmpty: editor.splitSpansAllowEmpty(spans, 1, 2),
+        middle: editor.splitSpansMiddle(spans, 0, 1, 1, 1),
+        normalized: editor.normalizeSpans([Span('Plain', 'a'), Span('Plain', ''), Span('Break', '\n'), Span('Break', '\n')]),
+        empty: editor.normalizeSpans([]),
+      };
+    });
+    assert.deepEqual(r.split, { Before: [{ Type: 'Plain', Text: 'ab' }], After: [{ Type: 'Emphasis', Text: 'cd' }, { Type: 'Plain', Text: 'ef' }] });
+    assert.deepEqual(r.splitEmpty.Before.at(-1), { Type: 'Emphasis', Text: 'cd' });
+    assert.deepEqual(r.splitEmpty.After[0], { Type: 'Emphasis', Text: '' });
+    assert.deepEqual(r.middle, { Before: [{ Type: 'Plain', Text: 'a' }], Middle: [{ Type: 'Plain', Text: 'b' }, { Type: 'Emphasis', Text: 'c' }],
+      After: [{ Type: 'Emphasis', Text: 'd' }, { Type: 'Plain', Text: 'ef' }] });
+    assert.deepEqual(r.normalized, [{ Type: 'Plain', Text: 'a' }, { Type: 'Break', Text: '\n' }, { Type: 'Break', Text: '\n' }]);
+    assert.deepEqual(r.empty, [{ Type: 'Plain', Text: '' }]);
+  });
+
+  test('writing spans that break the invariants is refused', async () => {
+    await s.e.load(doc(para('x')));
+    const codes = await s.e.eval(() => {
+      const attempt = (spans) => { try { editor.setBlockSpans(0, spans); return null; } catch (e) { return e.message; } };
+      return [attempt([]), attempt([Span('Plain', 'a'), Span('Plain', 'b')]), attempt([Span('Plain', 'a'), Span('Break', '\n'), Span('Break', '\n')])];
+    });
+    assert.deepEqual(codes, ['ERR084', 'ERR085', 'ERR085']);
+  });
+});
+
+describe('reading and setting the selection', () => {
+  test('set and read back keep the direction of the selection', async () => {
+    await s.e.load(doc(para('hello', ['emph', 'world']), para('next')));
+    await s.e.select([1, 0, 2], [0, 1, 3]);
+    assert.deepEqual(await s.e.selection(), { anchor: [1, 0, 2], focus: [0, 1, 3] });
+    assert.equal(await s.e.eval(() => window.getSelection().toString().replace(/\u200B/g, '')), 'ld\nne');
+  });
+
+  async function readAt(setup) {
+    return s.e.eval((code) => {
+      const sel = window.getSelection();
+      const [node, offset] = new Function('b', code)(editor.blocks);
+      sel.collapse(node, offset);
+      const r = editor.getSelection(true);
+      return [r.start.block, r.start.span, r.start.offset, r.needsCorrection];
+    }, setup);
+  }
+
+  test('a caret before the first or after the last zero-width space reads as the span edge, corrected', async () => {
+    await s.e.load(doc(para('ab', ['emph', 'cd'])));
+    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 0]'), [0, 1, 0, true]);
+    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 4]'), [0, 1, 2, true]);
+    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 2]'), [0, 1, 1, false]);
+  });
+
+  test('a caret in the Start or Prefix span reads as offset 0 of the first span', async () => {
+    await s.e.load(doc(block('bulleted', 0, ['strong', 'x'], 'y')));
+    assert.deepEqual(await readAt('return [b[0].childNodes[0].firstChild, 1]'), [0, 0, 0, true]);
+    assert.deepEqual(await readAt('return [b[0].childNodes[1].firstChild, 0]'), [0, 0, 0, true]);
+  });
+
+  test('a caret on a line break reads as the end of the span before or the start of the one after', async () => {
+    await s.e.load(doc(para('ab', ['break', '\n'], 'cd')));
+    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 1]'), [0, 0, 2, true]);
+    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 2]'), [0, 2, 0, true]);
+  });
+
+  test('positions on elements are mapped into the nearest text', async () => {
+    await s.e.load(doc(para('ab', ['emph', 'cd']), block('row', 1, 'cell')));
+    assert.deepEqual(await readAt('return [editor.root, 0]'), [0, 0, 0, true]);
+    assert.deepEqual(await readAt('return [b[0], 4]'), [0, 1, 2, true]);
+    assert.deepEqual(await readAt('return [b[0], 0]'), [0, 0, 0, true]);
+    assert.deepEqual(await readAt('return [b[0].childNodes[3], 0]'), [0, 1, 0, true]);
+    assert.deepEqual(await readAt('return [editor.root, 1]'), [1, 0, 0, true]);
+    assert.deepEqual(await readAt('return [b[1].parentNode, 0]'), [1, 0, 0, true]);
+  });
+
+  test('a caret on an image is a one-character selection that reads as the image block', async () => {
+    await s.e.load(doc(para('a'), block('image', 0, ['url', 'x.png'])));
+    await s.e.caret(1, 0, 0);
+    const facts = await s.e.eval(() => {
+      const sel = window.getSelection();
+      return { collapsed: sel.isCollapsed, text: sel.toString(), read: editor.getSelection() };
+    });
+    assert.equal(facts.collapsed, false);
+    assert.equal(facts.text, '\u200B');
+    assert.deepEqual([facts.read.start, facts.read.collapsed], [{ block: 1, span: 0, offset: 0 }, true]);
+  });
+
+  test('the browser placing the caret outside the zero-width spaces is corrected at once', async () => {
+    await s.e.load(doc(para('abc')));
+    const after = await s.e.eval(async () => {
+      const text = editor.blocks[0].childNodes[2].firstChild;
+      const sel = window.getSelection();
+      sel.collapse(text, 0);
+      await new Promise((r) => setTimeout(r, 20));
+      const first = sel.focusOffset;
+      sel.collapse(text, text.length);
+      await new Promise((r) => setTimeout(r, 20));
+      return [first, sel.focusOffset, text.length];
+    });
+    assert.deepEqual(after, [1, 4, 5]);
+  });
+
+  test('the active span and block are marked for the style sheet', async () => {
+    await s.e.load(doc(para('ab', ['strong', 'cd']), para('x')));
+    await s.e.caret(0, 1, 1);
+    await s.e.page.waitForFunction(() => document.getElementById('ActiveSpan'));
+    assert.deepEqual(await s.e.eval(() => [document.getElementById('ActiveSpan').className, document.getElementById('ActiveBlock') === editor.blocks[0],
+      getComputedStyle(document.getElementById('ActiveSpan')).backgroundColor]), ['Strong', true, 'rgb(224, 240, 255)']);
+    await s.e.caret(1, 0, 1);
+    await s.e.page.waitForFunction(() => document.getElementById('ActiveBlock') === editor.blocks[1]);
+    assert.equal(await s.e.eval(() => document.querySelectorAll('#ActiveSpan').length), 1);
+  });
+
+  test('clicking an image selects it and highlights it', async () => {
+    await s.e.load(doc(para('a'), block('image', 0, ['url', 'missing.png']), para('b')));
+    await s.e.page.waitForFunction(() => document.querySelector('#doc img').complete);
+    await s.e.page.click('#doc img');
+    await s.e.page.waitForFunction(() => document.getElementById('ActiveBlock') === editor.blocks[1]);
+    const facts = await s.e.eval(() => ({ text: window.getSelection().toString(), read: editor.getSelection().start,
+      bg: getComputedStyle(document.querySelector('#doc img')).backgroundColor }));
+    assert.deepEqual(facts, { text: '\u200B', read: { block: 1, span: 0, offset: 0 }, bg: 'rgb(180, 213, 254)' });
+  });
+});
+
+describe('page functions', () => {
+  test('the page works without a host: callbacks do nothing', async () => {
+    const errors = await s.e.eval(() => {
+      const host = window.Host;
+      delete window.Host;
+      try {
+        setTextJson('["text",["para",{"level":0},["plain","x"]]]');
+        editor.setCaret(Point(0, 0, 1));
+        deleteBackward();
+        undo();
+        redo();
+        return getTextJson();
+      } finally {
+        window.Host = host;
+      }
+    });
+    assert.equal(errors, '["text",["para",{"level":0}]]');
+  });
+
+  test('zoom, theme, base URL and navigation mode', async () => {
+    const facts = await s.e.eval(() => {
+      setZoomFactor('1.095445');
+      setThemeCss('.editor div { color: rgb(1, 2, 3); }');
+      setBaseUrl('file:///tmp/docs/');
+      setBaseUrl('file:///tmp/other/');
+      enterNavigationMode();
+      const on = [editor.getNavigationMode(), editor.root.className];
+      leaveNavigationMode();
+      return { zoom: document.body.style.zoom, theme: document.getElementById('theme.css').textContent,
+        bases: Array.from(document.querySelectorAll('base')).map((b) => b.href), on, off: editor.root.className,
+        scroll: scrollToSelection() };
+    });
+    assert.ok(Math.abs(parseFloat(facts.zoom) - 109.5445) < 0.01, facts.zoom);
+    assert.equal(facts.theme, '.editor div { color: rgb(1, 2, 3); }');
+    assert.deepEqual(facts.bases, ['file:///tmp/docs/', 'file:///tmp/other/']);
+    assert.deepEqual(facts.on, [true, 'editor navigation']);
+    assert.equal(facts.off, 'editor');
+    assert.equal(facts.scroll, true);
+    await s.e.eval(() => { setZoomFactor('1.0'); setThemeCss(''); document.querySelectorAll('base').forEach((b) => b.remove()); });
+  });
+
+  test('nothing can be dragged into the editor', async () => {
+    const cancelled = await s.e.eval(() => ['dragstart', 'dragover', 'drop'].map((name) => {
+      const event = new Event(name, { bubbles: true, cancelable: true });
+      editor.root.dispatchEvent(event);
+      return event.defaultPrevented;
+    }));
+    assert.deepEqual(cancelled, [true, true, true]);
+  });
+});
