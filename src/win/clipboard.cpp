@@ -18,7 +18,7 @@ QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data()
 // Text on the X11 clipboard ends lines with a bare line feed.
 QString AsDesktopText(const std::string& crlfText) { return FromUtf8(crlfText).replace("\r\n", "\n"); }
 
-void CopyOrCut(const PageCall& page, std::string_view function) {
+void CopyOrCut(const ClipboardPageCall& page, std::string_view function) {
     std::string model = page(function, nullptr);
     if (model.empty()) return;  // nothing selected: the clipboard keeps what it had
     CopyFormats formats = FormatsForCopy(model);
@@ -30,7 +30,7 @@ void CopyOrCut(const PageCall& page, std::string_view function) {
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-void CopyAsHtml(const PageCall& page) {
+void CopyAsHtml(const ClipboardPageCall& page) {
     std::string model = page("copy", nullptr);
     if (model.empty()) return;
     std::optional<std::string> html = TextForCopyAsHtml(model);
@@ -56,7 +56,7 @@ std::optional<std::string> HtmlOf(const QMimeData* data) {
     return html;
 }
 
-void PasteModel(const PageCall& page, const std::string& model) {
+void PasteModel(const ClipboardPageCall& page, const std::string& model) {
     if (!model.empty()) page("paste", &model);
 }
 
@@ -67,7 +67,7 @@ bool IsClipboardCommand(int commandId) {
            commandId == id::PasteQorvaFormat || commandId == id::PasteMultiMarkdown;
 }
 
-bool HandleClipboardCommand(int commandId, const PageCall& page) {
+bool HandleClipboardCommand(int commandId, const ClipboardPageCall& page) {
     const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
     switch (commandId) {
         case id::Copy: CopyOrCut(page, "copy"); return true;

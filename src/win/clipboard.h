@@ -12,11 +12,11 @@ namespace qorva {
 inline constexpr char kModelMimeType[] = "application/x-qorva-model";
 
 // Calls a page function with no argument or one (model JSON) and returns its result.
-using PageCall = std::function<std::string(std::string_view function, const std::string* argument)>;
+using ClipboardPageCall = std::function<std::string(std::string_view function, const std::string* argument)>;
 
 bool IsClipboardCommand(int commandId);
 
 // Carries out one of the six clipboard commands; false for any other identifier.
-bool HandleClipboardCommand(int commandId, const PageCall& page);
+bool HandleClipboardCommand(int commandId, const ClipboardPageCall& page);
 
 }  // namespace qorva

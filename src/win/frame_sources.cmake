@@ -33,6 +33,8 @@ set(QORVA_FRAME_SOURCES
   ${_frame_dir}/clipboard.cpp
   ${_frame_dir}/document_dialogs.cpp
   ${_frame_dir}/about_dialog.cpp
+  ${_frame_dir}/document_window.cpp
+  ${_frame_dir}/settings_shell_values.cpp
 )
 # The widget parts need the core; the shell library is defined after this file
 # is included, so the link is made when src/win's list has been read.

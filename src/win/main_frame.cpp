@@ -1,11 +1,14 @@
 #include "src/win/main_frame.h"
 
 #include "resources/resources.h"
+#include "src/win/document_window.h"
 #include "src/win/editor_commands.h"
 #include "src/win/editor_view.h"
+#include "src/win/settings_shell_values.h"
 #include "src/win/test_hooks.h"
 #include "src/win/tools/converter_host.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -14,19 +17,6 @@
 #include <QUrl>
 
 namespace qorva {
-namespace {
-
-constexpr char kSupportPage[] = "https://qorva.app/support";
-
-void ShowParsingError(QWidget* owner) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Qorva"),
-                    QStringLiteral("Parsing Error. Please report this to Qorva support."),
-                    QMessageBox::Ok | QMessageBox::Cancel, owner);
-    if (box.exec() == QMessageBox::Ok) QDesktopServices::openUrl(QUrl(QString(kSupportPage)));
-}
-
-}  // namespace
-
 void ShowExclamation(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner);
     box.exec();
@@ -36,8 +26,9 @@ CMainFrame::CMainFrame() {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowTitle(QStringLiteral("Qorva"));
     setMinimumSize(350, 250);
+    UseSettingsStoreForShellValues();
     view_ = new CEditorView(this, this);
-    setCentralWidget(view_);
+    parts_ = std::make_unique<DocumentWindow>(*this, *view_, [this](int id) { OnCommand(id); });
     if (auto* loop = ChromiumMessageHandler::Current()) {
         loop->AddMessageFilter(this);
         loop->AddIdleHandler(this);
@@ -53,59 +44,37 @@ CMainFrame::~CMainFrame() {
     }
 }
 
-bool CMainFrame::LoadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowExclamation(this, QStringLiteral("Qorva"),
-                        QStringLiteral("Cannot open %1:\n%2").arg(path, file.errorString()));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    std::string error;
-    const std::string json = ReadTextFormat(std::string_view(bytes.constData(), bytes.size()), &error);
-    if (!error.empty()) {
-        ShowParsingError(this);
-        return false;
-    }
-    view_->SetBaseUrl(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toStdString());
-    view_->SetTextJson(json);
-    path_ = path;
-    welcome_ = false;
-    view_->SetModified(false);
-    UpdateTitle();
-    return true;
-}
+bool CMainFrame::LoadFile(const QString& path) { return parts_->Document().LoadFile(path.toStdString()); }
 
-void CMainFrame::LoadWelcomeDocument() {
-    const auto text = findResource("welcome.text");
-    const std::string json = ReadTextFormat(text.value_or(std::string_view{}));
-    view_->SetTextJson(json);
-    path_.clear();
-    welcome_ = true;
-    UpdateTitle();
-}
+void CMainFrame::LoadWelcomeDocument() { parts_->Document().LoadWelcome(); }
 
-void CMainFrame::UpdateTitle() {
-    QString title;
-    if (welcome_ && path_.isEmpty() && !view_->IsModified()) {
-        title = QStringLiteral("Welcome - Qorva");
-    } else {
-        title = QStringLiteral("%1%2 - Qorva")
-                    .arg(path_.isEmpty() ? QStringLiteral("Untitled") : path_,
-                         view_->IsModified() ? QStringLiteral("*") : QString());
+void CMainFrame::UpdateTitle() { parts_->UpdateTitle(); }
+
+QString CMainFrame::DocumentPath() const { return QString::fromStdString(parts_->Document().path()); }
+
+bool CMainFrame::IsWelcome() const { return parts_->Document().welcome(); }
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!parts_->CanClose()) {
+        event->ignore();
+        return;
     }
-    if (windowTitle() != title) setWindowTitle(title);
+    parts_->WriteRecentList();
+    QMainWindow::closeEvent(event);
 }
 
 bool CMainFrame::OnCommand(int id) {
+    if (parts_->HandleCommand(id)) return true;
     if (id == cmd::Print) {
         view_->Print();
         return true;
     }
-    return view_->OnCommand(id);
+    return view_->OnCommand(id) || parts_->SearchView().HandleCommand(id);
 }
 
-bool CMainFrame::PreTranslateMessage(QObject*, QEvent*) { return false; }
+bool CMainFrame::PreTranslateMessage(QObject* receiver, QEvent* event) {
+    return parts_ && parts_->PreTranslateMessage(receiver, event);
+}
 
 bool CMainFrame::OnIdle() {
     UpdateTitle();
@@ -120,7 +89,7 @@ void CMainFrame::OpenUrl(const QString& url) {
 }
 
 void CMainFrame::OpenFile(const QString& path) {
-    if (path_.isEmpty()) return;
+    if (DocumentPath().isEmpty()) return;
     const QString joined = QDir::cleanPath(QDir(GetDocumentFolder()).filePath(path));
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(joined))) {
         ShowExclamation(this, QStringLiteral("Error"),
@@ -129,7 +98,8 @@ void CMainFrame::OpenFile(const QString& path) {
 }
 
 QString CMainFrame::GetDocumentFolder() {
-    return path_.isEmpty() ? QString() : QFileInfo(path_).absolutePath();
+    const QString path = DocumentPath();
+    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
 }
 
 }  // namespace qorva

@@ -8,9 +8,12 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 namespace qorva {
 
 class CEditorView;
+class DocumentWindow;
 
 class CMainFrame : public QMainWindow,
                    public CMessageFilter,
@@ -31,8 +34,11 @@ public:
     // Command routing: the frame's own commands, then the editor view's.
     bool OnCommand(int id);
 
-    const QString& DocumentPath() const { return path_; }
-    bool IsWelcome() const { return welcome_; }
+    QString DocumentPath() const;
+    bool IsWelcome() const;
+
+    // Menus, search bar, document lifecycle, recent list, title and full screen.
+    DocumentWindow& Parts() { return *parts_; }
 
     // CMessageFilter, CIdleHandler
     bool PreTranslateMessage(QObject* receiver, QEvent* event) override;
@@ -43,10 +49,13 @@ public:
     void OpenFile(const QString& path) override;
     QString GetDocumentFolder() override;
 
+protected:
+    // "Save changes?" first; the window closes only if that proceeds.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     CEditorView* view_;
-    QString path_;
-    bool welcome_ = false;
+    std::unique_ptr<DocumentWindow> parts_;
 };
 
 // A modal message box owned by the frame, with the exclamation icon.
