@@ -13,7 +13,8 @@ Object.assign(Editor.prototype, {
   indentParagraph() {
     const range = this.getSelection();
     this._materializeFinal(range);
-    const sel = this.getSelectedBlocks();
+    // The remembered range now names the new paragraph where it named Final.
+    const sel = this.selectedBlocksOf(range);
     const raise = [];
     for (let i = sel.start; i <= sel.end; i++) {
       if (this.getBlockLevel(i) < traitsOf(this.getBlockType(i)).MaxLevel) raise.push(i);

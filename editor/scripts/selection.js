@@ -133,7 +133,10 @@ Object.assign(BlockStore.prototype, {
   },
 
   getSelectedBlocks() {
-    const range = this.getSelection();
+    return this.selectedBlocksOf(this.getSelection());
+  },
+
+  selectedBlocksOf(range) {
     let end = range.end.block;
     if (!range.collapsed && range.end.span === 0 && range.end.offset === 0 && end > range.start.block) end -= 1;
     return { start: range.start.block, end: end };
