@@ -1,0 +1,131 @@
+// The fixed style sheet: numbering, indentation, the look of each block and
+// span type, navigation mode, print, and themes placed after it.
+import { describe, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { doc, para, block, renderedPrefixes } from './harness.mjs';
+import { useEditor } from './suite.mjs';
+
+const s = useEditor();
+const num = (level, text) => block('numbered', level, text);
+
+async function styleOf(selector, properties, pseudo) {
+  return s.e.eval(([sel, props, ps]) => {
+    const style = getComputedStyle(document.querySelector(sel), ps || null);
+    return Object.fromEntries(props.map((p) => [p, style.getPropertyValue(p)]));
+  }, [selector, properties, pseudo]);
+}
+
+describe('numbering', () => {
+  test('a numbered item after a heading starts again at 1', async () => {
+    await s.e.load(doc(num(0, 'a'), num(0, 'b'), block('heading', -1, 'h'), num(0, 'c')));
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [3, '1']]);
+  });
+
+  test('a level-1 item after a level-2 run continues its own count; deeper lists restart under each item', async () => {
+    await s.e.load(doc(num(0, 'a'), num(1, 'a1'), num(1, 'a2'), num(0, 'b'), num(1, 'b1')));
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '1'], [2, '2'], [3, '2'], [4, '1']]);
+  });
+
+  test('a level-1 plain paragraph continues the count, a level-0 one restarts it', async () => {
+    await s.e.load(doc(num(0, 'a'), block('para', 1, 'inside'), num(0, 'b'), para('outside'), num(0, 'c')));
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, ' '], [2, '2'], [4, '1']]);
+  });
+
+  test('bullets and note marks; no prefix at level 0 or on headings', async () => {
+    await s.e.load(doc(block('bulleted', 2, 'b'), block('note', 0, ['noteref', '1'], 'n'), para('p'), block('heading', -2, 'h')));
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '•'], [1, '▵']]);
+  });
+
+  test('numbers follow edits: inserting an item renumbers the ones after it', async () => {
+    await s.e.load(doc(num(0, 'a'), num(0, 'b')));
+    await s.e.caret(0, 0, 1);
+    await s.e.call('insertNewline');
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3']]);
+  });
+});
+
+describe('indentation', () => {
+  test('a level-3 bullet sits 50 px right of a level-1 bullet, its text hanging at 75 px', async () => {
+    await s.e.load(doc(block('bulleted', 0, 'one'), block('bulleted', 2, 'three')));
+    const geometry = await s.e.eval(() => {
+      const left = editor.root.getBoundingClientRect().left + 20;
+      return editor.blocks.slice(0, 2).map((b) => [b.childNodes[1].getBoundingClientRect().left - left,
+        b.childNodes[2].getBoundingClientRect().left - left]);
+    });
+    assert.equal(Math.round(geometry[1][0] - geometry[0][0]), 50);
+    assert.equal(Math.round(geometry[1][1]), 75);
+    assert.equal(Math.round(geometry[0][1]), 25);
+  });
+
+  test('quotation bars line up with the levels', async () => {
+    await s.e.load(doc(block('quote', 0, 'q1'), block('quote', 0, 'q2'), block('quote', 2, 'q3')));
+    const q = await s.e.eval(() => editor.blocks.slice(0, 3).map((b) => {
+      const st = getComputedStyle(b);
+      return [st.marginLeft, st.borderLeftWidth, st.paddingLeft, st.marginTop, st.paddingTop];
+    }));
+    assert.deepEqual(q, [['3px', '5px', '17px', '0px', '0px'], ['3px', '5px', '17px', '0px', '7px'], ['53px', '5px', '17px', '7px', '0px']]);
+  });
+});
+
+describe('look of blocks and spans', () => {
+  test('page, root and paragraphs', async () => {
+    await s.e.load(doc(para('a'), para('b')));
+    assert.deepEqual(await styleOf('body', ['background-color', 'color', 'margin-top']), { 'background-color': 'rgb(255, 255, 255)', color: 'rgb(34, 34, 34)', 'margin-top': '0px' });
+    assert.deepEqual(await styleOf('#doc', ['max-width', 'padding-top', 'padding-left', 'box-sizing']), { 'max-width': '858px', 'padding-top': '14px', 'padding-left': '20px', 'box-sizing': 'border-box' });
+    assert.deepEqual(await styleOf('#doc > div:nth-child(2)', ['white-space', 'font-size', 'line-height', 'margin-top']), { 'white-space': 'pre-wrap', 'font-size': '14px', 'line-height': '18px', 'margin-top': '7px' });
+    assert.equal((await styleOf('#doc > div:first-child', ['margin-top']))['margin-top'], '0px');
+  });
+
+  test('headings by level', async () => {
+    await s.e.load(doc(block('heading', -3, 'a', ['code', 'c']), block('heading', -2, 'b'), block('heading', -1, 'c')));
+    const sizes = await s.e.eval(() => editor.blocks.slice(0, 3).map((b) => [getComputedStyle(b).fontSize, getComputedStyle(b).lineHeight, getComputedStyle(b).color]));
+    assert.deepEqual(sizes, [['30px', '36px', 'rgb(81, 131, 196)'], ['22px', '26px', 'rgb(81, 131, 196)'], ['16px', '18px', 'rgb(81, 131, 196)']]);
+    assert.deepEqual(await styleOf('.Heading.Indent0 span.Code', ['font-size', 'line-height']), { 'font-size': '36px', 'line-height': '24px' });
+  });
+
+  test('code, math, comments, images and tables', async () => {
+    await s.e.load(doc(block('verbatim', 0, 'x'), block('formula', 0, 'y'), block('comment', 0, 'c'), block('row', 1, 'r')));
+    assert.deepEqual(await styleOf('div.Code', ['color', 'border-top-style', 'padding-left', 'font-size']), { color: 'rgb(0, 0, 136)', 'border-top-style': 'dashed', 'padding-left': '8px', 'font-size': '16px' });
+    assert.equal((await styleOf('div.Formula', ['color'])).color, 'rgb(0, 102, 0)');
+    assert.equal((await styleOf('div.Comment', ['background-color']))['background-color'], 'rgb(255, 255, 170)');
+    assert.deepEqual(await styleOf('div.TableCell', ['display', 'border-top-width', 'border-top-color']), { display: 'table-cell', 'border-top-width': '1px', 'border-top-color': 'rgb(153, 153, 153)' });
+    assert.equal((await styleOf('div.Table', ['border-collapse']))['border-collapse'], 'collapse');
+  });
+
+  test('span styles', async () => {
+    await s.e.load(doc(para(['emph', 'e'], ['strong', 's'], ['url', 'u'], ['linktext', 'l'], ['noteref', '1'])));
+    assert.equal((await styleOf('span.Emphasis', ['font-style']))['font-style'], 'italic');
+    assert.equal((await styleOf('span.Strong', ['font-weight']))['font-weight'], '700');
+    assert.equal((await styleOf('span.Url', ['border-bottom-style']))['border-bottom-style'], 'solid');
+    assert.equal((await styleOf('span.LinkText', ['border-bottom-style']))['border-bottom-style'], 'dotted');
+    assert.deepEqual(await styleOf('span.NoteRef', ['font-size', 'border-top-left-radius', 'margin-left']), { 'font-size': '11px', 'border-top-left-radius': '3px', 'margin-left': '2px' });
+  });
+
+  test('in navigation mode addresses and references show a pointer', async () => {
+    await s.e.load(doc(para(['url', 'http://x'], ' ', ['noteref', '1'])));
+    await s.e.call('enterNavigationMode');
+    assert.equal((await styleOf('span.Url', ['cursor'])).cursor, 'pointer');
+    await s.e.call('leaveNavigationMode');
+    assert.equal((await styleOf('span.Url', ['cursor'])).cursor, 'text');
+  });
+
+  test('a theme placed after the fixed sheet overrides it', async () => {
+    await s.e.load(doc(para('a')));
+    await s.e.call('setThemeCss', '.editor div { color: rgb(200, 0, 0); }');
+    assert.equal((await styleOf('#doc > div', ['color'])).color, 'rgb(200, 0, 0)');
+    await s.e.call('setThemeCss', '');
+  });
+
+  test('in print the page is black on transparent at 80 % with no width limit', async () => {
+    await s.e.load(doc(block('heading', -3, 'title'), block('comment', 0, 'c')));
+    await s.e.page.emulateMedia({ media: 'print' });
+    try {
+      assert.equal((await styleOf('div.Heading', ['color'])).color, 'rgb(0, 0, 0)');
+      assert.equal((await styleOf('div.Comment', ['background-color']))['background-color'], 'rgba(0, 0, 0, 0)');
+      assert.deepEqual(await styleOf('#doc', ['max-width', 'padding-left']), { 'max-width': 'none', 'padding-left': '0px' });
+      assert.equal((await styleOf('body', ['zoom'])).zoom, '0.8');
+    } finally {
+      await s.e.page.emulateMedia({ media: 'screen' });
+    }
+  });
+});
