@@ -2,6 +2,7 @@
 
 #include "convert/converters.h"
 #include "model/model_json.h"
+#include "model/text_reader.h"
 
 #include <exception>
 #include <new>
@@ -13,9 +14,14 @@ namespace {
 // text; throws on failure.
 using ConverterFunction = std::string (*)(std::string_view input, const char* options);
 
+std::string readTextFormatConverter(std::string_view input, const char*) {
+    return readTextFormat(input);
+}
+
 ConverterFunction converterFor(Converter converter) {
     switch (converter) {
         // Each converter is plugged in here as it is built.
+        case Converter::ReadTextFormat: return readTextFormatConverter;
         case Converter::ReadPandocJson: return convert::ReadPandocJson;
         case Converter::WritePandocJson: return convert::WritePandocJson;
         case Converter::ReadPlainText: return convert::ReadPlainText;

@@ -1,0 +1,734 @@
+#include "model/block_grammar.h"
+
+#include "model/syntax_error_text.h"
+#include "model/utf8.h"
+
+namespace qorva {
+namespace {
+
+constexpr std::string_view kRlm = "\xE2\x80\x8F";
+constexpr std::string_view kDashes =
+    "--------------------------------------------------------------------------------";
+static_assert(kDashes.size() == 80);
+
+bool isEolChar(char c) { return c == '\n' || c == '\r'; }
+
+std::string_view trimCell(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+BlockGrammar::BlockGrammar(std::string_view text) : s_(text), n_(text.size()) {}
+
+// ---------------------------------------------------------------- terminals
+
+bool BlockGrammar::lit(std::size_t& p, std::string_view literal, Exp e) {
+    if (s_.substr(p, literal.size()) == literal) {
+        p += literal.size();
+        return true;
+    }
+    fail(p, e);
+    return false;
+}
+
+bool BlockGrammar::ch(std::size_t& p, char c, Exp e) {
+    if (p < n_ && s_[p] == c) {
+        ++p;
+        return true;
+    }
+    fail(p, e);
+    return false;
+}
+
+// EOL: "\n" / "\r" "\n"?
+bool BlockGrammar::eol(std::size_t& p) {
+    if (p < n_ && s_[p] == '\n') {
+        ++p;
+        return true;
+    }
+    fail(p, NL);
+    if (p < n_ && s_[p] == '\r') {
+        ++p;
+        if (p < n_ && s_[p] == '\n') ++p;
+        else fail(p, NL);
+        return true;
+    }
+    fail(p, CR);
+    return false;
+}
+
+bool BlockGrammar::rlm(std::size_t& p) {
+    if (rlmAt(p)) {
+        p += kRlm.size();
+        return true;
+    }
+    fail(p, RLM);
+    return false;
+}
+
+bool BlockGrammar::anyChar(std::size_t& p) {
+    if (p < n_) {
+        p += utf8::sequenceLength(static_cast<unsigned char>(s_[p]));
+        return true;
+    }
+    fail(p, ANY);
+    return false;
+}
+
+// ---------------------------------------------------------------- silent tests
+
+std::size_t BlockGrammar::eolLength(std::size_t p) const {
+    if (p >= n_) return 0;
+    if (s_[p] == '\n') return 1;
+    if (s_[p] == '\r') return p + 1 < n_ && s_[p + 1] == '\n' ? 2 : 1;
+    return 0;
+}
+
+bool BlockGrammar::rlmAt(std::size_t p) const { return s_.substr(p, kRlm.size()) == kRlm; }
+
+std::size_t BlockGrammar::spaceRunEnd(std::size_t p) {
+    if (p >= runFrom_ && p < runTo_) return runTo_;
+    std::size_t q = p;
+    while (q < n_ && s_[q] == ' ') ++q;
+    if (q > p) runFrom_ = p, runTo_ = q;
+    return q;
+}
+
+// Break: "  " " "* EOL
+bool BlockGrammar::breakAt(std::size_t p) {
+    const std::size_t end = spaceRunEnd(p);
+    return end - p >= 2 && eolLength(end) > 0;
+}
+
+bool BlockGrammar::blockEndAt(std::size_t p) const {
+    const std::size_t first = eolLength(p);
+    return first > 0 && eolLength(p + first) > 0;
+}
+
+bool BlockGrammar::finalEolAt(std::size_t p) const {
+    const std::size_t first = eolLength(p);
+    return first > 0 && p + first == n_;
+}
+
+// Heading1Bottom / Heading2Bottom: EOL RLM? mark+ &(BlockEnd / FinalEOL)
+bool BlockGrammar::underlineAt(std::size_t p, char mark) const {
+    std::size_t q = p + eolLength(p);
+    if (q == p) return false;
+    if (rlmAt(q)) q += kRlm.size();
+    const std::size_t start = q;
+    while (q < n_ && s_[q] == mark) ++q;
+    return q > start && (blockEndAt(q) || finalEolAt(q));
+}
+
+// The look-aheads of Char: where a heading underline, a blank line, a hard break or
+// the final line end begins, running text stops.
+bool BlockGrammar::charStopAt(std::size_t p) {
+    if (p >= n_) return false;
+    const char c = s_[p];
+    if (c == ' ') return breakAt(p);
+    if (!isEolChar(c)) return false;
+    return underlineAt(p, '=') || underlineAt(p, '-') || blockEndAt(p) || finalEolAt(p);
+}
+
+// Indent* followed by the fence (Tildes or "$$").
+bool BlockGrammar::fenceLineAt(std::size_t p, Fence fence) const {
+    while (s_.substr(p, 4) == "    ") p += 4;
+    return s_.substr(p, fence == Fence::Tildes ? 4 : 2) == (fence == Fence::Tildes ? "~~~~" : "$$");
+}
+
+// Whether some line end at or after `p` is followed by a fence line (after an optional
+// right-to-left mark in a right-to-left block): without one a fenced block cannot
+// close, which is known here without scanning the rest of the input again.
+bool BlockGrammar::closingFenceAfter(std::size_t p, Fence fence, bool rtl) {
+    long& last = lastFenceEol_[fence == Fence::Dollars][rtl];
+    if (last == -2) {
+        last = -1;
+        for (std::size_t i = 0; i < n_;) {
+            const std::size_t length = eolLength(i);
+            if (length == 0) {
+                ++i;
+                continue;
+            }
+            std::size_t next = i + length;
+            if (rtl && rlmAt(next)) next += kRlm.size();
+            if (fenceLineAt(next, fence)) last = static_cast<long>(i);
+            i += length;
+        }
+    }
+    return last >= 0 && static_cast<std::size_t>(last) >= p;
+}
+
+// ---------------------------------------------------------------- shared rule parts
+
+// Indent*: the number of four-space units; the result at a block start is cached
+// because every block rule begins with it.
+long BlockGrammar::indents(std::size_t& p) {
+    if (p != indentFrom_) {
+        std::size_t q = p;
+        long count = 0;
+        while (s_.substr(q, 4) == "    ") q += 4, ++count;
+        indentFrom_ = p, indentTo_ = q, indentCount_ = count;
+    }
+    fail(indentTo_, INDENT);
+    p = indentTo_;
+    return indentCount_;
+}
+
+// " "*
+void BlockGrammar::spaces(std::size_t& p) {
+    p = spaceRunEnd(p);
+    fail(p, SPACE);
+}
+
+// " "+
+bool BlockGrammar::spacesPlus(std::size_t& p) {
+    if (!ch(p, ' ', SPACE)) return false;
+    spaces(p);
+    return true;
+}
+
+// NotIndent?: "   " / "  " / " "
+void BlockGrammar::optionalNotIndent(std::size_t& p) {
+    if (lit(p, "   ", THREE_SPACES)) return;
+    if (lit(p, "  ", TWO_SPACES)) return;
+    lit(p, " ", SPACE);
+}
+
+// Char: a right-to-left mark (dropped), a soft line end with the next line's
+// indentation (one space), or any other character.
+bool BlockGrammar::blockChar(std::size_t& p, std::string& out, bool rtl) {
+    if (charStopAt(p)) return false;
+    if (rlmAt(p)) {
+        p += kRlm.size();
+        return true;
+    }
+    fail(p, RLM);
+    std::size_t q = p;
+    if (eol(q)) {
+        if (rtl) optionalRlm(q);
+        while (lit(q, "    ", INDENT)) {}
+        out += ' ';
+        p = q;
+        return true;
+    }
+    const std::size_t start = p;
+    if (!anyChar(p)) return false;
+    out.append(s_.substr(start, p - start));
+    return true;
+}
+
+// Inline: Char+, with a fast path over runs of characters that can only be themselves.
+bool BlockGrammar::inlineText(std::size_t& p, std::string& out, bool rtl) {
+    InlineMemo& memo = inlineMemo_;
+    if (memo.from == p && memo.rtl == rtl) {
+        if (memo.ok) {
+            out += memo.text;
+            p = memo.to;
+        }
+        return memo.ok;
+    }
+    const std::size_t from = p, outStart = out.size();
+    constexpr std::uint64_t kOrdinary = (std::uint64_t{1} << RLM) | (std::uint64_t{1} << NL) | (std::uint64_t{1} << CR);
+    bool any = false;
+    for (;;) {
+        std::size_t q = p, last = p;
+        while (q < n_) {
+            const auto c = static_cast<unsigned char>(s_[q]);
+            if (c == ' ' || c == '\n' || c == '\r' || c == 0xE2) break;
+            last = q;
+            q += utf8::sequenceLength(c);
+        }
+        if (q > p) {
+            out.append(s_.substr(p, q - p));
+            failMask(last, kOrdinary);  // what each of those Chars tried before "."
+            p = q;
+            any = true;
+        }
+        if (!blockChar(p, out, rtl)) break;
+        any = true;
+    }
+    memo.from = from, memo.rtl = rtl, memo.ok = any, memo.to = p;
+    memo.text.assign(out, outStart, std::string::npos);
+    return any;
+}
+
+// Break: "  " " "* EOL
+bool BlockGrammar::hardBreak(std::size_t& p) {
+    const std::size_t end = spaceRunEnd(p);
+    if (end - p < 2) {
+        fail(p, TWO_SPACES);
+        return false;
+    }
+    fail(end, SPACE);
+    std::size_t q = end;
+    if (!eol(q)) return false;
+    p = q;
+    return true;
+}
+
+// A hard break followed by the continuation prefix the writer puts after it: the
+// right-to-left mark of a right-to-left block and up to `maxIndents` indentation units.
+bool BlockGrammar::continuedBreak(std::size_t& p, long maxIndents, bool rtl) {
+    if (!hardBreak(p)) return false;
+    if (rtl) optionalRlm(p);
+    for (long i = 0; i < maxIndents && lit(p, "    ", INDENT); ++i) {}
+    return true;
+}
+
+// InlinesWithBreaks: (Inline / Break)*
+void BlockGrammar::inlinesWithBreaks(std::size_t& p, long maxIndents, bool rtl) {
+    std::string text;
+    for (;;) {
+        text.clear();
+        std::size_t q = p;
+        if (inlineText(q, text, rtl)) {
+            pushPiece(text);
+            p = q;
+            continue;
+        }
+        if (continuedBreak(q, maxIndents, rtl)) {
+            pushSpan("break", "\n");
+            p = q;
+            continue;
+        }
+        return;
+    }
+}
+
+// The label of a definition: (!("]" / EOL) .)*
+void BlockGrammar::label(std::size_t& p) {
+    while (p < n_ && s_[p] != ']' && !isEolChar(s_[p])) p += utf8::sequenceLength(static_cast<unsigned char>(s_[p]));
+    if (p == n_) fail(p, ANY);
+}
+
+// ---------------------------------------------------------------- blocks
+
+void BlockGrammar::parse() {
+    std::size_t p = 0;
+    block(p);
+    for (;;) {
+        std::size_t q = p;
+        if (eol(q)) {
+            if (q == n_) {  // FinalEOL
+                p = q;
+                continue;
+            }
+        }
+        q = p;
+        if (eol(q) && eol(q)) {  // BlockEnd Block
+            p = q;
+            block(p);
+            continue;
+        }
+        break;
+    }
+    if (p != n_) throwError(p > maxFail_ ? p : maxFail_);
+}
+
+void BlockGrammar::throwError(std::size_t at) {
+    static const char* const kLiterals[EXP_COUNT] = {
+        "\n", "\r", "\xE2\x80\x8F", " ", "  ", "   ", "    ", "~~~~", nullptr, nullptr, "$$", "+",
+        "-", "|", "[^", "]:", "[", "![](<", ">)", "=", "# ", "## ", "### ", "*", ".", ">", "//", nullptr,
+    };
+    std::vector<std::string> expected;
+    for (int e = 0; e < EXP_COUNT; ++e) {
+        if (!(expected_ & (std::uint64_t{1} << e))) continue;
+        if (e == DASHES) expected.push_back(describeLiteral(kDashes));
+        else if (e == DIGIT) expected.push_back("[0-9]");
+        else if (e == ANY) expected.push_back("any character");
+        else expected.push_back(describeLiteral(kLiterals[e]));
+    }
+    throw makeSyntaxError(std::move(expected), s_, at);
+}
+
+// Block: RLM? BlockNoRLM. Para always matches, so a block is always found.
+void BlockGrammar::block(std::size_t& p) {
+    const bool rtl = rlm(p);
+    if (fenced(p, rtl, Fence::Tildes) || fenced(p, rtl, Fence::Dollars) || divider(p, rtl) ||
+        table(p, rtl) || definition(p, rtl, true) || definition(p, rtl, false) || image(p, rtl) ||
+        heading(p, rtl) || listItem(p, rtl, false) || listItem(p, rtl, true) ||
+        quoted(p, rtl, ">", GT, "quote") || quoted(p, rtl, "//", SLASHES, "comment"))
+        return;
+    para(p, rtl);
+}
+
+// Verbatim and Formula: an opening fence line, lines and line ends, a closing fence
+// line. A code block's level is the indentation of its opening fence, a math block's
+// that of its closing one.
+bool BlockGrammar::fenced(std::size_t& p, bool rtl, Fence fence) {
+    const bool tildes = fence == Fence::Tildes;
+    auto fenceMark = [&](std::size_t& q) {
+        if (!tildes) return lit(q, "$$", DOLLARS);
+        if (!lit(q, "~~~~", TILDES)) return false;
+        while (lit(q, "~~~~", TILDES)) {}
+        return true;
+    };
+    std::size_t q = p;
+    const long openLevel = indents(q);
+    if (!fenceMark(q) || !eol(q)) return false;
+    if (rtl) optionalRlm(q);
+
+    if (!fenceLineAt(q, fence) && !closingFenceAfter(q, fence, rtl)) {
+        // The lines would run to the end of the input: what they try there.
+        if (rtl && q < n_ && isEolChar(s_[n_ - 1])) fail(n_, RLM);
+        failMask(n_, (std::uint64_t{1} << ANY) | (std::uint64_t{1} << NL) | (std::uint64_t{1} << CR));
+        return false;
+    }
+    struct Line { bool isBreak; std::size_t begin, end; };
+    std::vector<Line> lines;
+    for (;;) {
+        if (!fenceLineAt(q, fence)) {  // a line: (!EOL .)+
+            std::size_t r = q;
+            while (r < n_ && !isEolChar(s_[r])) ++r;
+            if (r == n_) fail(n_, ANY);
+            if (r > q) {
+                lines.push_back({false, q, r});
+                q = r;
+                continue;
+            }
+        }
+        std::size_t r = q;  // a line end not followed by a fence line
+        if (eol(r)) {
+            if (rtl) optionalRlm(r);
+            if (!fenceLineAt(r, fence)) {
+                lines.push_back({true, 0, 0});
+                q = r;
+                continue;
+            }
+        }
+        break;
+    }
+    if (!eol(q)) return false;
+    if (rtl) optionalRlm(q);
+    const long closeLevel = indents(q);
+    if (!fenceMark(q)) return false;
+    p = q;
+
+    const long level = tildes ? openLevel : closeLevel;
+    const Mark from = mark();
+    for (const Line& line : lines) {
+        if (line.isBreak) {
+            pushSpan("break", "\n");
+            continue;
+        }
+        // Drop the first 4 x level characters of the line, whatever they are.
+        std::size_t begin = line.begin;
+        for (long k = 0; k < 4 * level && begin < line.end; ++k)
+            begin += utf8::sequenceLength(static_cast<unsigned char>(s_[begin]));
+        pushSpan("plain", s_.substr(begin, line.end - begin));
+    }
+    pushBlock(tildes ? "verbatim" : "formula", level, rtl, from);
+    return true;
+}
+
+bool BlockGrammar::divider(std::size_t& p, bool rtl) {
+    if (!lit(p, kDashes, DASHES)) return false;
+    pushBlock("divider", 0, rtl, mark());
+    return true;
+}
+
+// TableDivider: "+" ("-"+ "+")+
+bool BlockGrammar::tableDivider(std::size_t& p) {
+    std::size_t q = p;
+    if (!ch(q, '+', PLUS)) return false;
+    int groups = 0;
+    for (;;) {
+        std::size_t r = q;
+        if (!ch(r, '-', MINUS)) break;
+        while (ch(r, '-', MINUS)) {}
+        if (!ch(r, '+', PLUS)) break;
+        q = r;
+        ++groups;
+    }
+    if (groups == 0) return false;
+    p = q;
+    return true;
+}
+
+// TableLine: "|" TableCellLine+ EOL, TableCellLine: (!("|" / EOL) .)+ "|"
+bool BlockGrammar::tableLine(std::size_t& p, std::vector<std::string_view>& cells) {
+    std::size_t q = p;
+    if (!ch(q, '|', BAR)) return false;
+    cells.clear();
+    for (;;) {
+        std::size_t r = q;
+        while (r < n_ && s_[r] != '|' && !isEolChar(s_[r])) r += utf8::sequenceLength(static_cast<unsigned char>(s_[r]));
+        if (r == n_) fail(n_, ANY);
+        if (r == q) break;
+        const std::size_t textEnd = r;
+        if (!ch(r, '|', BAR)) break;
+        cells.push_back(s_.substr(q, textEnd - q));
+        q = r;
+    }
+    if (cells.empty() || !eol(q)) return false;
+    p = q;
+    return true;
+}
+
+// TableRow: TableDivider EOL TableLine+. The n-th cell joins the n-th cell texts of
+// its lines, trimmed, with single spaces.
+bool BlockGrammar::tableRow(std::size_t& p, std::vector<std::string>& cells) {
+    std::size_t q = p;
+    if (!tableDivider(q) || !eol(q)) return false;
+    std::vector<std::string_view> lineCells;
+    cells.clear();
+    bool any = false;
+    while (tableLine(q, lineCells)) {
+        any = true;
+        if (cells.size() < lineCells.size()) cells.resize(lineCells.size());
+        for (std::size_t k = 0; k < lineCells.size(); ++k) {
+            const std::string_view text = trimCell(lineCells[k]);
+            if (text.empty()) continue;
+            if (!cells[k].empty()) cells[k] += ' ';
+            cells[k] += text;
+        }
+    }
+    if (!any) return false;
+    p = q;
+    return true;
+}
+
+// Table: TableRow+ TableDivider
+bool BlockGrammar::table(std::size_t& p, bool rtl) {
+    std::size_t q = p;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> cells;
+    while (tableRow(q, cells)) rows.push_back(cells);
+    if (rows.empty() || !tableDivider(q)) return false;
+    p = q;
+    bool first = true;
+    for (const auto& row : rows) {
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            const Mark from = mark();
+            if (!row[k].empty()) pushPiece(row[k]);
+            pushBlock(k == 0 ? "row" : "col", k == 0 ? 1 : 2, rtl && first, from);
+            first = false;
+        }
+    }
+    return true;
+}
+
+// Note: Indent* "[^" label "]:" " "* InlinesWithBreaks
+// Link: Indent* "[" !"^" label "]:" " "* InlinesWithBreaks
+bool BlockGrammar::definition(std::size_t& p, bool rtl, bool note) {
+    std::size_t q = p;
+    const long level = indents(q);
+    if (note) {
+        if (!lit(q, "[^", NOTE_OPEN)) return false;
+    } else {
+        if (!ch(q, '[', BRACKET) || (q < n_ && s_[q] == '^')) return false;
+    }
+    const std::size_t labelStart = q;
+    label(q);
+    const std::size_t labelEnd = q;
+    if (!lit(q, "]:", LABEL_CLOSE)) return false;
+    spaces(q);
+    const Mark from = mark();
+    pushSpan(note ? "noteref" : "linkref", s_.substr(labelStart, labelEnd - labelStart));
+    inlinesWithBreaks(q, level, rtl);
+    pushBlock(note ? "note" : "link", level, rtl, from);
+    p = q;
+    return true;
+}
+
+// Image: Indent* "![](<" (!(">" / EOL) .)+ ">)"
+bool BlockGrammar::image(std::size_t& p, bool rtl) {
+    std::size_t q = p;
+    const long level = indents(q);
+    if (!lit(q, "![](<", IMAGE_OPEN)) return false;
+    const std::size_t start = q;
+    while (q < n_ && s_[q] != '>' && !isEolChar(s_[q])) q += utf8::sequenceLength(static_cast<unsigned char>(s_[q]));
+    if (q == n_) fail(n_, ANY);
+    if (q == start) return false;
+    const std::size_t end = q;
+    if (!lit(q, ">)", IMAGE_CLOSE)) return false;
+    const Mark from = mark();
+    pushSpan("url", s_.substr(start, end - start));
+    pushBlock("image", level, rtl, from);
+    p = q;
+    return true;
+}
+
+bool BlockGrammar::heading(std::size_t& p, bool rtl) {
+    return underlined(p, rtl, '=', -3) || underlined(p, rtl, '-', -2) || atx(p, rtl, "# ", ATX1, -3) ||
+           atx(p, rtl, "## ", ATX2, -2) || atx(p, rtl, "### ", ATX3, -1);
+}
+
+// Heading1 / Heading2: Inline " "* EOL RLM? mark+ &(BlockEnd / FinalEOL)
+bool BlockGrammar::underlined(std::size_t& p, bool rtl, char underline, long level) {
+    std::size_t q = p;
+    std::string text;
+    if (!inlineText(q, text, rtl)) return false;
+    spaces(q);
+    if (!eol(q)) return false;
+    optionalRlm(q);
+    const Exp e = underline == '=' ? EQUALS : MINUS;
+    if (!ch(q, underline, e)) return false;
+    while (ch(q, underline, e)) {}
+    if (!blockEndAt(q) && !finalEolAt(q)) return false;
+    const Mark from = mark();
+    pushPiece(text);
+    pushBlock("heading", level, rtl, from);
+    p = q;
+    return true;
+}
+
+// HeadingNAtx: marker Inline " "*
+bool BlockGrammar::atx(std::size_t& p, bool rtl, std::string_view marker, Exp e, long level) {
+    std::size_t q = p;
+    std::string text;
+    if (!lit(q, marker, e) || !inlineText(q, text, rtl)) return false;
+    spaces(q);
+    const Mark from = mark();
+    pushPiece(text);
+    pushBlock("heading", level, rtl, from);
+    p = q;
+    return true;
+}
+
+// Bulleted: Indent* NotIndent? ("-" / "*") " "+ InlinesWithBreaks
+// Numbered: Indent* NotIndent? Digit+ "." " "+ InlinesWithBreaks
+bool BlockGrammar::listItem(std::size_t& p, bool rtl, bool numbered) {
+    std::size_t q = p;
+    const long level = indents(q);
+    optionalNotIndent(q);
+    if (numbered) {
+        const std::size_t start = q;
+        while (q < n_ && s_[q] >= '0' && s_[q] <= '9') ++q;
+        fail(q, DIGIT);
+        if (q == start || !ch(q, '.', DOT)) return false;
+    } else {
+        if (!ch(q, '-', MINUS) && !ch(q, '*', STAR)) return false;
+    }
+    if (!spacesPlus(q)) return false;
+    const Mark from = mark();
+    inlinesWithBreaks(q, level + 1, rtl);
+    pushBlock(numbered ? "numbered" : "bulleted", level, rtl, from);
+    p = q;
+    return true;
+}
+
+// NotIndent? marker " "+
+bool BlockGrammar::quoteMarker(std::size_t& p, std::string_view marker, Exp e) {
+    std::size_t q = p;
+    optionalNotIndent(q);
+    if (!lit(q, marker, e) || !spacesPlus(q)) return false;
+    p = q;
+    return true;
+}
+
+// QuoteChar: !BlockEnd !Break !FinalEOL (EOL Indent* NotIndent? marker " "+ / .)
+bool BlockGrammar::quoteChar(std::size_t& p, std::string& out, std::string_view marker, Exp e, bool rtl) {
+    if (p < n_ && (s_[p] == ' ' ? breakAt(p) : (blockEndAt(p) || finalEolAt(p)))) return false;
+    std::size_t q = p;
+    if (eol(q)) {
+        if (rtl) optionalRlm(q);
+        while (lit(q, "    ", INDENT)) {}
+        if (quoteMarker(q, marker, e)) {
+            out += ' ';
+            p = q;
+            return true;
+        }
+    }
+    const std::size_t start = p;
+    if (!anyChar(p)) return false;
+    out.append(s_.substr(start, p - start));
+    return true;
+}
+
+// QuoteInline: (NotIndent? marker " "+ QuoteChar+)+
+bool BlockGrammar::quoteInline(std::size_t& p, std::string& out, std::string_view marker, Exp e, bool rtl) {
+    constexpr std::uint64_t kOrdinary = (std::uint64_t{1} << NL) | (std::uint64_t{1} << CR);
+    bool any = false;
+    for (;;) {
+        std::size_t q = p;
+        if (!quoteMarker(q, marker, e)) break;
+        bool chars = false;
+        for (;;) {
+            std::size_t r = q, last = q;
+            while (r < n_) {
+                const auto c = static_cast<unsigned char>(s_[r]);
+                if (c == ' ' || c == '\n' || c == '\r') break;
+                last = r;
+                r += utf8::sequenceLength(c);
+            }
+            if (r > q) {
+                out.append(s_.substr(q, r - q));
+                failMask(last, kOrdinary);
+                q = r;
+                chars = true;
+            }
+            if (!quoteChar(q, out, marker, e, rtl)) break;
+            chars = true;
+        }
+        if (!chars) break;
+        p = q;
+        any = true;
+    }
+    return any;
+}
+
+// Quote / Comment: Indent* &(NotIndent? marker " "+) (QuoteInline / Break)+
+bool BlockGrammar::quoted(std::size_t& p, bool rtl, std::string_view marker, Exp e, const char* tag) {
+    std::size_t q = p;
+    const long level = indents(q);
+    {
+        ++silent_;
+        std::size_t look = q;
+        const bool ahead = quoteMarker(look, marker, e);
+        --silent_;
+        if (!ahead) return false;
+    }
+    const Mark from = mark();
+    std::string text;
+    bool any = false;
+    for (;;) {
+        text.clear();
+        std::size_t r = q;
+        if (quoteInline(r, text, marker, e, rtl)) {
+            pushPiece(text);
+        } else if (continuedBreak(r, level, rtl)) {
+            pushSpan("break", "\n");
+        } else {
+            break;
+        }
+        q = r;
+        any = true;
+    }
+    if (!any) {
+        rollback(from);
+        return false;
+    }
+    pushBlock(tag, level, rtl, from);
+    p = q;
+    return true;
+}
+
+// Para: Indent* InlinesWithBreaks
+void BlockGrammar::para(std::size_t& p, bool rtl) {
+    const long level = indents(p);
+    const Mark from = mark();
+    inlinesWithBreaks(p, level, rtl);
+    pushBlock("para", level, rtl, from);
+}
+
+// ---------------------------------------------------------------- result
+
+void BlockGrammar::pushPiece(std::string_view text) {
+    elements.push_back({BlockElement::Piece, nullptr, arena.size(), text.size()});
+    arena.append(text);
+}
+
+void BlockGrammar::pushSpan(const char* tag, std::string_view text) {
+    elements.push_back({BlockElement::Span, tag, arena.size(), text.size()});
+    arena.append(text);
+}
+
+void BlockGrammar::pushBlock(const char* tag, long level, bool rtl, Mark from) {
+    blocks.push_back({tag, level, rtl, from.elements, elements.size() - from.elements});
+}
+
+}  // namespace qorva

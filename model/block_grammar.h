@@ -1,0 +1,135 @@
+// First stage of the text reader: the block grammar. It splits the input into blocks,
+// finds each block's kind, level and direction, and keeps the raw text pieces of its
+// running text for the inline grammar.
+//
+// It is a parsing expression grammar run by hand: alternatives are taken for good,
+// repetitions never give back, look-aheads record nothing. Every terminal that fails
+// is recorded when it is at the furthest position reached so far, which is what the
+// syntax error lists.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorva {
+
+struct BlockElement {
+    enum Kind : std::uint8_t { Piece, Span } kind;
+    const char* tag;  // Span only: "break", "plain", "noteref", "linkref", "url"
+    std::size_t begin, length;  // in BlockGrammar::arena
+};
+
+struct RawBlock {
+    const char* tag;
+    long level;
+    bool rtl;
+    std::size_t firstElement, elementCount;
+};
+
+class BlockGrammar {
+public:
+    explicit BlockGrammar(std::string_view text);
+
+    // Parses the whole input; throws SyntaxError when it cannot.
+    void parse();
+
+    std::vector<RawBlock> blocks;
+    std::vector<BlockElement> elements;
+    std::string arena;  // the texts the elements refer to
+
+private:
+    enum Exp : std::uint8_t {
+        NL, CR, RLM, SPACE, TWO_SPACES, THREE_SPACES, INDENT, TILDES, DASHES, DIGIT, DOLLARS, PLUS,
+        MINUS, BAR, NOTE_OPEN, LABEL_CLOSE, BRACKET, IMAGE_OPEN, IMAGE_CLOSE, EQUALS, ATX1, ATX2,
+        ATX3, STAR, DOT, GT, SLASHES, ANY, EXP_COUNT
+    };
+    enum class Fence { Tildes, Dollars };
+
+    // Recording failures.
+    void fail(std::size_t at, Exp e) { failMask(at, std::uint64_t{1} << e); }
+    void failMask(std::size_t at, std::uint64_t mask) {
+        if (silent_ > 0 || at < maxFail_) return;
+        if (at > maxFail_) { maxFail_ = at; expected_ = 0; }
+        expected_ |= mask;
+    }
+    [[noreturn]] void throwError(std::size_t at);
+
+    // Terminals; on success they advance `p`.
+    bool lit(std::size_t& p, std::string_view literal, Exp e);
+    bool ch(std::size_t& p, char c, Exp e);
+    bool eol(std::size_t& p);
+    bool rlm(std::size_t& p);
+    void optionalRlm(std::size_t& p) { if (!rlm(p)) {} }
+    bool anyChar(std::size_t& p);
+
+    // Silent tests (inside look-aheads).
+    std::size_t eolLength(std::size_t p) const;
+    bool rlmAt(std::size_t p) const;
+    std::size_t spaceRunEnd(std::size_t p);
+    bool breakAt(std::size_t p);
+    bool blockEndAt(std::size_t p) const;
+    bool finalEolAt(std::size_t p) const;
+    bool underlineAt(std::size_t p, char mark) const;
+    bool charStopAt(std::size_t p);
+    bool fenceLineAt(std::size_t p, Fence fence) const;
+    bool closingFenceAfter(std::size_t p, Fence fence, bool rtl);
+
+    // Shared pieces of rules.
+    long indents(std::size_t& p);
+    void spaces(std::size_t& p);
+    bool spacesPlus(std::size_t& p);
+    void optionalNotIndent(std::size_t& p);
+    bool blockChar(std::size_t& p, std::string& out, bool rtl);
+    bool inlineText(std::size_t& p, std::string& out, bool rtl);
+    bool hardBreak(std::size_t& p);
+    bool continuedBreak(std::size_t& p, long maxIndents, bool rtl);
+    void inlinesWithBreaks(std::size_t& p, long maxIndents, bool rtl);
+    void label(std::size_t& p);
+
+    // Block rules in the order they are tried.
+    void block(std::size_t& p);
+    bool fenced(std::size_t& p, bool rtl, Fence fence);
+    bool divider(std::size_t& p, bool rtl);
+    bool table(std::size_t& p, bool rtl);
+    bool tableDivider(std::size_t& p);
+    bool tableRow(std::size_t& p, std::vector<std::string>& cells);
+    bool tableLine(std::size_t& p, std::vector<std::string_view>& cells);
+    bool definition(std::size_t& p, bool rtl, bool note);
+    bool image(std::size_t& p, bool rtl);
+    bool heading(std::size_t& p, bool rtl);
+    bool underlined(std::size_t& p, bool rtl, char underline, long level);
+    bool atx(std::size_t& p, bool rtl, std::string_view marker, Exp e, long level);
+    bool listItem(std::size_t& p, bool rtl, bool numbered);
+    bool quoted(std::size_t& p, bool rtl, std::string_view marker, Exp e, const char* tag);
+    bool quoteInline(std::size_t& p, std::string& out, std::string_view marker, Exp e, bool rtl);
+    bool quoteChar(std::size_t& p, std::string& out, std::string_view marker, Exp e, bool rtl);
+    bool quoteMarker(std::size_t& p, std::string_view marker, Exp e);
+    void para(std::size_t& p, bool rtl);
+
+    // Building the result.
+    struct Mark { std::size_t elements, arena; };
+    Mark mark() const { return {elements.size(), arena.size()}; }
+    void rollback(Mark m) { elements.resize(m.elements); arena.resize(m.arena); }
+    void pushPiece(std::string_view text);
+    void pushSpan(const char* tag, std::string_view text);
+    void pushBlock(const char* tag, long level, bool rtl, Mark from);
+
+    std::string_view s_;
+    std::size_t n_;
+    std::size_t maxFail_ = 0;
+    std::uint64_t expected_ = 0;
+    int silent_ = 0;
+
+    // Caches that keep every rule linear: the indentation at the last block start, the
+    // last run of spaces, the last inline text, and the last fence line of each kind.
+    std::size_t indentFrom_ = SIZE_MAX, indentTo_ = 0;
+    long indentCount_ = 0;
+    std::size_t runFrom_ = SIZE_MAX, runTo_ = 0;
+    struct InlineMemo { std::size_t from = SIZE_MAX; bool rtl = false, ok = false; std::size_t to = 0; std::string text; } inlineMemo_;
+    long lastFenceEol_[2][2] = {{-2, -2}, {-2, -2}};  // [fence][rtl]; -2 not computed, -1 none
+};
+
+}  // namespace qorva

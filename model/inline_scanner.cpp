@@ -1,0 +1,205 @@
+#include "model/inline_scanner.h"
+
+#include "model/json_text.h"
+#include "model/utf8.h"
+
+namespace qorva {
+
+void InlineScanner::reset(std::string_view piece) {
+    p_ = piece;
+    ready_.fill(false);
+    oddBackslashesBefore_.assign(piece.size() + 1, 0);
+    for (std::size_t i = 1; i <= piece.size(); ++i)
+        oddBackslashesBefore_[i] = piece[i - 1] == '\\' ? !oddBackslashesBefore_[i - 1] : 0;
+}
+
+std::size_t InlineScanner::charLength(std::size_t at) const {
+    if (p_[at] == '\\' && at + 1 < p_.size() && isSpecial(p_[at + 1])) return 2;
+    return utf8::sequenceLength(static_cast<unsigned char>(p_[at]));
+}
+
+bool InlineScanner::stopsAt(Stop stop, std::size_t j) const {
+    const char c = p_[j];
+    const char d = j + 1 < p_.size() ? p_[j + 1] : '\0';
+    switch (stop) {
+        case Backtick: return c == '`';
+        case TwoStars: return c == '*' && d == '*';
+        case Star: return c == '*';
+        case Bracket: return c == ']';
+        case Paren: return c == ')' || (c == '>' && d == ')');
+        case Angle: return c == '>';
+        case Dollar: return c == '$';
+        default: return false;
+    }
+}
+
+// next_[stop][i]: the first j >= i where `stop` holds and the Char chain from the start
+// of the piece reaches j (a special character after an odd run of backslashes is the
+// second half of an escape). Chains from any later start agree with it except inside a
+// run of backslashes that begins at that start, which scan() handles itself.
+const std::vector<unsigned>& InlineScanner::nextStops(Stop stop) {
+    std::vector<unsigned>& next = next_[stop];
+    if (ready_[stop]) return next;
+    const std::size_t n = p_.size();
+    next.resize(n + 1);
+    next[n] = static_cast<unsigned>(n);
+    for (std::size_t i = n; i-- > 0;) {
+        const bool reached = !(escapedFromStart(i) && isSpecial(p_[i]));
+        next[i] = reached && stopsAt(stop, i) ? static_cast<unsigned>(i) : next[i + 1];
+    }
+    ready_[stop] = true;
+    return next;
+}
+
+std::size_t InlineScanner::scan(Stop stop, std::size_t at) {
+    const std::size_t n = p_.size();
+    if (at < n && p_[at] == '\\') {
+        // The chain from here pairs the backslashes of a run that starts here.
+        std::size_t run = 0;
+        while (at + run < n && p_[at + run] == '\\') ++run;
+        at += run;
+        if (run % 2 == 1 && at < n && isSpecial(p_[at])) {
+            ++at;  // the run's last backslash escapes this character
+            return at >= n ? std::string_view::npos : nextFrom(stop, at);
+        }
+    }
+    // p_[at] is on the chain and is no backslash.
+    if (at >= n) return std::string_view::npos;
+    if (stopsAt(stop, at)) return at;
+    at += utf8::sequenceLength(static_cast<unsigned char>(p_[at]));
+    // After a character that is no backslash the chain agrees with the one from the
+    // start of the piece.
+    return at >= n ? std::string_view::npos : nextFrom(stop, at);
+}
+
+std::size_t InlineScanner::nextFrom(Stop stop, std::size_t at) {
+    const std::size_t j = nextStops(stop)[at];
+    return j >= p_.size() ? std::string_view::npos : j;
+}
+
+InlineMatch InlineScanner::matchAt(std::size_t at) {
+    const std::size_t n = p_.size();
+    const auto npos = std::string_view::npos;
+    const char c = p_[at];
+    const char d = at + 1 < n ? p_[at + 1] : '\0';
+    InlineMatch m;
+    // A rule "opener, one or more Char none at the stop, closer": the stop must come
+    // after at least one Char.
+    auto enclosed = [&](InlineRule rule, std::size_t open, Stop stop, std::size_t closeLength) {
+        const std::size_t j = scan(stop, at + open);
+        if (j == npos || j == at + open) return false;
+        m = InlineMatch{rule, j + closeLength, at + open, j, 0, 0, j, 0, 0};
+        return true;
+    };
+    switch (c) {
+        case '`':
+            enclosed(InlineRule::Code, 1, Backtick, 1);
+            return m;
+        case '*':
+            if (d == '*' && enclosed(InlineRule::Strong, 2, TwoStars, 2)) return m;
+            enclosed(InlineRule::Emph, 1, Star, 1);
+            return m;
+        case '<':
+            enclosed(InlineRule::Url, 1, Angle, 1);
+            return m;
+        case '$':
+            enclosed(InlineRule::Math, 1, Dollar, 1);
+            return m;
+        case '[': break;
+        default: return m;
+    }
+    // "[" starts a link with a target, a footnote reference or a link with a label.
+    const std::size_t close = scan(Bracket, at + 1);
+    const bool text = close != npos && close > at + 1;
+    if (text && close + 1 < n && p_[close + 1] == '(') {
+        std::size_t target = close + 2;
+        if (target < n && p_[target] == '<') ++target;
+        const std::size_t stop = scan(Paren, target);
+        if (stop != npos && stop > target) {
+            std::size_t end = stop;
+            if (p_[end] == '>') ++end;
+            return InlineMatch{InlineRule::LinkInline, end + 1, at + 1, close, target, stop, close, 0, 0};
+        }
+    }
+    if (d == '^') {
+        const std::size_t j = scan(Bracket, at + 2);
+        if (j != npos && j > at + 2) return InlineMatch{InlineRule::NoteRef, j + 1, at + 2, j, 0, 0, j, 0, 0};
+    }
+    if (text && close + 1 < n && p_[close + 1] == '[' && !(close + 2 < n && p_[close + 2] == '^')) {
+        const std::size_t j = scan(Bracket, close + 2);
+        if (j != npos && j > close + 2)
+            return InlineMatch{InlineRule::LinkRef, j + 1, at + 1, close, close + 2, j, close, close + 1, j};
+    }
+    return m;
+}
+
+void InlineScanner::appendText(std::string& out, std::size_t begin, std::size_t end) const {
+    std::size_t clean = begin;
+    for (std::size_t i = begin; i < end;) {
+        if (p_[i] == '\\' && i + 1 < p_.size() && isSpecial(p_[i + 1])) {
+            out.append(p_.substr(clean, i - clean));
+            out += p_[i + 1];
+            i += 2;
+            clean = i;
+        } else {
+            i += utf8::sequenceLength(static_cast<unsigned char>(p_[i]));
+        }
+    }
+    out.append(p_.substr(clean, end - clean));
+}
+
+namespace {
+
+void appendSpan(std::string& out, const char* tag, const std::string& text) {
+    out += ",[\"";
+    out += tag;
+    out += "\",";
+    appendJsonString(out, text);
+    out += ']';
+}
+
+}  // namespace
+
+void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::string& out) {
+    scanner.reset(piece);
+    std::string text, second;
+    std::size_t at = 0, plainStart = 0;
+    auto flushPlain = [&](std::size_t end) {
+        if (end == plainStart) return;
+        text.clear();
+        scanner.appendText(text, plainStart, end);
+        appendSpan(out, "plain", text);
+    };
+    while (at < piece.size()) {
+        const char c = piece[at];
+        InlineMatch m;
+        if (c == '`' || c == '*' || c == '[' || c == '<' || c == '$') m = scanner.matchAt(at);
+        if (m.rule == InlineRule::None) {
+            at += scanner.charLength(at);
+            continue;
+        }
+        flushPlain(at);
+        text.clear();
+        scanner.appendText(text, m.textBegin, m.textEnd);
+        switch (m.rule) {
+            case InlineRule::Code: appendSpan(out, "code", text); break;
+            case InlineRule::Strong: appendSpan(out, "strong", text); break;
+            case InlineRule::Emph: appendSpan(out, "emph", text); break;
+            case InlineRule::Url: appendSpan(out, "url", text); break;
+            case InlineRule::Math: appendSpan(out, "math", text); break;
+            case InlineRule::NoteRef: appendSpan(out, "noteref", text); break;
+            case InlineRule::LinkInline:
+            case InlineRule::LinkRef:
+                appendSpan(out, "linktext", text);
+                second.clear();
+                scanner.appendText(second, m.secondBegin, m.secondEnd);
+                appendSpan(out, m.rule == InlineRule::LinkInline ? "url" : "linkref", second);
+                break;
+            case InlineRule::None: break;
+        }
+        at = plainStart = m.end;
+    }
+    flushPlain(at);
+}
+
+}  // namespace qorva

@@ -1,0 +1,70 @@
+// The inline grammar of the text format, shared by the reader (which turns a raw text
+// piece into spans) and the writer (which must know where the reader would see
+// mark-up). Every rule is answered in constant time after linear preparation, so no
+// piece, however many unclosed markers it holds, takes more than linear time.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorva {
+
+// The eight characters a backslash escapes.
+inline bool isSpecial(char c) {
+    return c == '*' || c == '`' || c == '<' || c == '>' || c == '$' || c == '\\' || c == '[' ||
+           c == ']';
+}
+
+enum class InlineRule { None, Code, Strong, Emph, LinkInline, NoteRef, LinkRef, Url, Math };
+
+// Where a rule matched: the whole extent and the byte ranges of the texts it yields.
+struct InlineMatch {
+    InlineRule rule = InlineRule::None;
+    std::size_t end = 0;  // one past the last byte
+    // First yielded text (code, strong, emph, math, url, noteref, link text)...
+    std::size_t textBegin = 0, textEnd = 0;
+    // ...and the second for links (target or label).
+    std::size_t secondBegin = 0, secondEnd = 0;
+    // The positions of the closing markers (used by the writer to escape them):
+    // the first text's closing and, for LinkRef, the second "[" and "]".
+    std::size_t close = 0, secondOpen = 0, secondClose = 0;
+};
+
+class InlineScanner {
+public:
+    // Prepares for one piece; the view must stay valid while the scanner is used.
+    void reset(std::string_view piece);
+
+    // The first rule of the grammar (in its order) that matches at `at`, a Char boundary.
+    InlineMatch matchAt(std::size_t at);
+
+    // The piece's text between two boundaries with escapes resolved: a backslash before
+    // a special character yields that character.
+    void appendText(std::string& out, std::size_t begin, std::size_t end) const;
+
+    // Length of the Char starting at `at` (2 for an escape, the UTF-8 length otherwise).
+    std::size_t charLength(std::size_t at) const;
+
+private:
+    enum Stop { Backtick, TwoStars, Star, Bracket, Paren, Angle, Dollar, StopCount };
+    bool stopsAt(Stop stop, std::size_t j) const;
+    // First boundary on the Char chain from `from` where `stop` holds; npos when none.
+    std::size_t scan(Stop stop, std::size_t from);
+    std::size_t nextFrom(Stop stop, std::size_t at);
+    const std::vector<unsigned>& nextStops(Stop stop);
+    bool escapedFromStart(std::size_t j) const { return oddBackslashesBefore_[j] != 0; }
+
+    std::string_view p_;
+    std::vector<unsigned char> oddBackslashesBefore_;
+    std::array<std::vector<unsigned>, StopCount> next_;
+    std::array<bool, StopCount> ready_{};
+};
+
+// Appends the spans of one raw text piece to `out` as compact JSON elements, each
+// preceded by a comma: ,["plain","..."],["emph","..."]...
+void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::string& out);
+
+}  // namespace qorva
