@@ -1,6 +1,5 @@
 // `qorva-convert export`: the headless export through the real program, as a
 // script would run it.
-#include "src/win/tools/converter_host.h"
 #include "src/win/tools/file_helpers.h"
 #include "src/win/tools/user_files.h"
 #include "tests/tools/tool_test_support.h"
@@ -46,9 +45,6 @@ protected:
     ScratchFolder documents_, output_, userData_;
 };
 
-#define REQUIRE_TEXT_READER() \
-    if (!ConverterAvailable(Converter::ReadTextFormat)) GTEST_SKIP() << "the text reader is not built in yet"
-
 TEST_F(ExportCommand, WrongUsageExitsWithTwoAndSaysWhy) {
     Outcome noFormat = run(ShellQuote(document_) + " out.html");
     EXPECT_EQ(noFormat.exitCode, 2);
@@ -75,7 +71,6 @@ TEST_F(ExportCommand, UnknownTemplateListsTheAvailableOnes) {
 }
 
 TEST_F(ExportCommand, SyntaxErrorReportsItsPosition) {
-    REQUIRE_TEXT_READER();
     std::string bad = documents_.write("bad.text", "![](<a.png>) x\n");
     Outcome outcome = run("--to html5 " + ShellQuote(bad) + " " + ShellQuote(output_.file("a.html")));
     EXPECT_EQ(outcome.exitCode, 1);
@@ -84,7 +79,6 @@ TEST_F(ExportCommand, SyntaxErrorReportsItsPosition) {
 }
 
 TEST_F(ExportCommand, EveryFormatFromARelativeOutputPath) {
-    REQUIRE_TEXT_READER();
     for (auto [format, name] : {std::pair{"html5", "r.html"}, {"xelatex", "r.tex"}, {"docx", "r.docx"},
                                {"rtf", "r.rtf"}, {"epub", "r.epub"}, {"pdf", "r.pdf"}}) {
         Outcome outcome = run(std::string("--to ") + format + " " + ShellQuote(document_) + " " + name, output_.path());
@@ -103,7 +97,6 @@ TEST_F(ExportCommand, EveryFormatFromARelativeOutputPath) {
 }
 
 TEST_F(ExportCommand, ToolFailureExitsWithOneAndTheToolsMessage) {
-    REQUIRE_TEXT_READER();
     mkdir(userData_.file("qorva").c_str(), 0755);
     userData_.write("qorva/Broken.xelatex",
                     "\\documentclass{article}\n\\begin{document}\n\\input{qorva-missing-part}\n$body$\n\\end{document}\n");

@@ -20,9 +20,6 @@ using test::ScratchFolder;
 using test::Shell;
 using test::ShellQuote;
 
-#define REQUIRE_CONVERTER(which) \
-    if (!ConverterAvailable(Converter::which)) GTEST_SKIP() << #which " is not built in yet"
-
 const std::string kDocument =
     R"(["text",["heading",{"level":-3},["plain","Quarterly Report"]],)"
     R"(["para",{"level":0},["plain","Sales rose in "],["emph","every"],["plain"," region."]],)"
@@ -51,7 +48,6 @@ bool zipIsSound(const std::string& archive) {
 }
 
 TEST(HtmlExport, FileIsTheTemplateAroundTheBodyWithCrLfFromTheWriter) {
-    REQUIRE_CONVERTER(WriteHtml);
     ScratchFolder folder;
     std::string path = folder.file("report.html");
     ExportResult result = ExportHtml(kDocument, path, "Default", {});
@@ -69,7 +65,6 @@ TEST(HtmlExport, FileIsTheTemplateAroundTheBodyWithCrLfFromTheWriter) {
 }
 
 TEST(HtmlExport, ChosenTemplateIsUsed) {
-    REQUIRE_CONVERTER(WriteHtml);
     ScratchFolder folder, templates;
     templates.write("Plain.html5", "<main>$body$</main>");
     ASSERT_TRUE(ExportHtml(kDocument, folder.file("a.html"), "Bootstrap", {templates.path()}).succeeded);
@@ -80,7 +75,6 @@ TEST(HtmlExport, ChosenTemplateIsUsed) {
 }
 
 TEST(HtmlExport, BrokenModelFailsAndKeepsTheOldFile) {
-    REQUIRE_CONVERTER(WriteHtml);
     ScratchFolder folder;
     std::string path = folder.write("a.html", "old export");
     ExportResult result = ExportHtml("[\"text\",[\"para\"", path, "Default", {});
@@ -90,14 +84,12 @@ TEST(HtmlExport, BrokenModelFailsAndKeepsTheOldFile) {
 }
 
 TEST(HtmlExport, MissingFolderIsReportedWithThePath) {
-    REQUIRE_CONVERTER(WriteHtml);
     ExportResult result = ExportHtml(kDocument, "/nonexistent/folder/a.html", "Default", {});
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(result.errorText, "/nonexistent/folder/a.html: No such file or directory");
 }
 
 TEST(LatexExport, FileIsACompleteXeLaTeXDocument) {
-    REQUIRE_CONVERTER(WriteLatex);
     ScratchFolder folder;
     ASSERT_TRUE(ExportLatex(kDocument, folder.file("a.tex"), "Table of Contents", {}).succeeded);
     std::string tex = ReadWholeFile(folder.file("a.tex"));
@@ -109,7 +101,6 @@ TEST(LatexExport, FileIsACompleteXeLaTeXDocument) {
 }
 
 TEST(PdfExport, PdfHoldsTheTextAndTheImageFromTheDocumentsFolder) {
-    REQUIRE_CONVERTER(WriteLatex);
     DocumentFolder document;
     std::string pdf = document.file("report.pdf");
     ExportResult result = ExportPdf(kDocument, pdf, "Default", document.path(), {});
@@ -121,7 +112,6 @@ TEST(PdfExport, PdfHoldsTheTextAndTheImageFromTheDocumentsFolder) {
 }
 
 TEST(PandocExport, DocxIsASoundArchiveWithTextAndImage) {
-    REQUIRE_CONVERTER(WritePandocJson);
     DocumentFolder document;
     std::string docx = document.file("report.docx");
     ExportResult result = ExportWithPandoc(kDocument, docx, "docx", document.path());
@@ -134,7 +124,6 @@ TEST(PandocExport, DocxIsASoundArchiveWithTextAndImage) {
 }
 
 TEST(PandocExport, EpubIsASoundArchiveWithTextAndContents) {
-    REQUIRE_CONVERTER(WritePandocJson);
     DocumentFolder document;
     std::string epub = document.file("report.epub");
     ExportResult result = ExportWithPandoc(kDocument, epub, "epub", document.path());
@@ -145,7 +134,6 @@ TEST(PandocExport, EpubIsASoundArchiveWithTextAndContents) {
 }
 
 TEST(PandocExport, RtfHoldsTheText) {
-    REQUIRE_CONVERTER(WritePandocJson);
     ScratchFolder folder;
     std::string rtf = folder.file("report.rtf");
     ExportResult result = ExportWithPandoc(kDocument, rtf, "rtf", folder.path());
@@ -157,7 +145,6 @@ TEST(PandocExport, RtfHoldsTheText) {
 }
 
 TEST(PandocExport, FailingPandocLeavesTheOldFileAndNoLeftovers) {
-    REQUIRE_CONVERTER(WritePandocJson);
     ScratchFolder home, folder;
     test::Shell("mkdir -p " + ShellQuote(home.file(".local/bin")));
     home.write(".local/bin/pandoc",
@@ -207,7 +194,6 @@ TEST(RepeatExportState, StoreReplacesEverythingAndResetClears) {
 }
 
 TEST(RepeatExportState, RepeatsTheLastStoredExportWithItsTemplate) {
-    REQUIRE_CONVERTER(WriteLatex);
     ScratchFolder folder;
     RepeatExportState state;
     state.Store(ExportKind::Word, folder.file("a.docx"), "");
