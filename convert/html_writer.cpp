@@ -3,9 +3,8 @@
 // output is written straight into one string, element by element.
 #include "convert/converters.h"
 #include "convert/html_text.h"
-#include "convert/writer_input.h"
+#include "convert/model_view.h"
 #include "model/label_tables.h"
-#include "model/model_access.h"
 #include "model/model_tree.h"
 
 #include <deque>
@@ -19,17 +18,17 @@ namespace {
 // A footnote's paragraph: written once, shown in every entry of the footnote list
 // that refers to it, with one back-link per reference.
 struct Footnote {
-    const Json* block = nullptr;
+    const BlockView* block = nullptr;
     std::string content;
     std::vector<int> references;
 };
 
 class HtmlWriter {
 public:
-    explicit HtmlWriter(const Json& model) : model_(model), labels_(buildLabelTables(model)) {}
+    explicit HtmlWriter(const ModelView& model) : model_(model), labels_(buildLabelTables(model.outline())) {}
 
     std::string document() {
-        const TreeNodes tree = rebuildTree(model_, 0);
+        const TreeNodes tree = rebuildTree(model_.outline(), 0);
         for (const TreeNode& node : tree) topLevel([&] { return writeNode(node); });
         writeFootnoteContents();
         if (!entries_.empty()) topLevel([&] { return writeFootnoteList(), true; });
@@ -38,7 +37,7 @@ public:
     }
 
 private:
-    const Json& model_;
+    const ModelView& model_;
     LabelTables labels_;
     std::string out_;
     bool wroteTopLevel_ = false;
@@ -71,16 +70,15 @@ private:
     // ---- spans -------------------------------------------------------------------
 
     // Writes the spans of `block` from `first` on; false when every span wrote nothing.
-    bool writeSpans(const Json& block, std::size_t first) {
+    bool writeSpans(const BlockView& block, std::size_t first) {
         bool wrote = false;
-        const std::size_t count = spanCount(block);
-        for (std::size_t i = first; i < count; ++i) {
-            const Json& span = blockSpan(block, i);
-            const std::string& tag = spanTag(span);
-            const std::string& text = spanText(span);
-            const std::string* nextTag = i + 1 < count ? &spanTag(blockSpan(block, i + 1)) : nullptr;
+        const std::span<const SpanView> spans = model_.spans(block);
+        for (std::size_t i = first; i < spans.size(); ++i) {
+            const std::string_view tag = spans[i].tag;
+            const std::string_view text = spans[i].text;
+            const std::string_view nextTag = i + 1 < spans.size() ? spans[i + 1].tag : std::string_view();
             if (tag == "emph" || tag == "strong" || tag == "code") {
-                const char* element = tag == "emph" ? "em" : tag.c_str();
+                const char* element = tag == "emph" ? "em" : tag == "strong" ? "strong" : "code";
                 open(element);
                 appendHtmlText(out_, text);
                 close(element);
@@ -95,14 +93,19 @@ private:
             } else if (tag == "linktext") {
                 // Link text followed by its target (a "url", or a defined label) is a link;
                 // otherwise the text stands alone.
-                const std::string* target = nullptr;
-                if (nextTag && *nextTag == "url") {
-                    target = &spanText(blockSpan(block, ++i));
-                } else if (nextTag && *nextTag == "linkref") {
-                    auto found = labels_.linkTargets.find(spanText(blockSpan(block, i + 1)));
-                    if (found != labels_.linkTargets.end()) target = &found->second;
+                std::string_view target;
+                bool linked = false;
+                if (nextTag == "url") {
+                    target = spans[++i].text;
+                    linked = true;
+                } else if (nextTag == "linkref") {
+                    auto found = labels_.linkTargets.find(std::string(spans[i + 1].text));
+                    if (found != labels_.linkTargets.end()) {
+                        target = found->second;
+                        linked = true;
+                    }
                 }
-                if (target) writeLink(*target, text);
+                if (linked) writeLink(target, text);
                 else appendHtmlText(out_, text);
             } else if (tag == "linkref") {
                 continue;
@@ -116,7 +119,7 @@ private:
         return wrote;
     }
 
-    void writeLink(const std::string& href, const std::string& text) {
+    void writeLink(std::string_view href, std::string_view text) {
         out_ += "<a";
         appendHtmlAttribute(out_, "href", href);
         out_ += '>';
@@ -124,13 +127,14 @@ private:
         out_ += "</a>";
     }
 
-    bool writeFootnoteReference(const std::string& label) {
+    bool writeFootnoteReference(std::string_view text) {
+        const std::string label(text);
         auto defined = labels_.notes.find(label);
         if (defined == labels_.notes.end()) return false;
         std::unique_ptr<Footnote>& footnote = footnotes_[label];
         if (!footnote) {
             footnote = std::make_unique<Footnote>();
-            footnote->block = defined->second;
+            footnote->block = &model_.blockOf(defined->second);
             unwritten_.push_back(footnote.get());
         }
         entries_.push_back(footnote.get());
@@ -184,7 +188,7 @@ private:
     // ---- blocks ------------------------------------------------------------------
 
     // A paragraph of spans; nothing at all when no span writes anything.
-    bool writeParagraph(const Json& block, bool rtl) {
+    bool writeParagraph(const BlockView& block, bool rtl) {
         const std::size_t mark = out_.size();
         open("p", rtl);
         if (!writeSpans(block, 0)) {
@@ -203,9 +207,9 @@ private:
 
     bool writeNode(const TreeNode& node) {
         switch (node.kind) {
-            case TreeNode::Kind::Paragraph: return writeParagraph(*node.block, false);
+            case TreeNode::Kind::Paragraph: return writeParagraph(model_.blockOf(node.block), false);
             case TreeNode::Kind::List: return writeList(node);
-            case TreeNode::Kind::Block: return writeBlock(*node.block);
+            case TreeNode::Kind::Block: return writeBlock(model_.blockOf(node.block));
         }
         return false;
     }
@@ -290,30 +294,31 @@ private:
         return true;
     }
 
-    bool writeBlock(const Json& block) {
-        const std::string& tag = blockTag(block);
-        const bool rtl = blockIsRtl(block);
+    bool writeBlock(const BlockView& block) {
+        const std::string_view tag = block.tag;
+        const bool rtl = block.rtl;
         if (tag == "link" || tag == "note" || tag == "comment") return false;
         if (tag == "verbatim") {
             open("pre", rtl);
             out_ += "<code>";
-            appendHtmlText(out_, verbatimText(block, true));
+            appendHtmlText(out_, verbatimText(model_, block, true));
             out_ += "\n</code></pre>";
         } else if (tag == "formula") {
             open("figure", rtl);
             out_ += "\n<p>\\[\n";
-            appendHtmlText(out_, verbatimText(block, true));
+            appendHtmlText(out_, verbatimText(model_, block, true));
             out_ += "\n\\]</p>\n</figure>";
         } else if (tag == "image") {
-            if (spanCount(block) == 0 || spanTag(blockSpan(block, 0)) != "url") return false;
+            const std::span<const SpanView> spans = model_.spans(block);
+            if (spans.empty() || spans[0].tag != "url") return false;
             open("figure", rtl);
             out_ += "\n<img";
-            appendHtmlAttribute(out_, "src", spanText(blockSpan(block, 0)));
+            appendHtmlAttribute(out_, "src", spans[0].text);
             out_ += ">\n</figure>";
         } else if (tag == "divider") {
             out_ += rtl ? "<hr dir=\"rtl\">" : "<hr>";
         } else if (tag == "heading") {
-            const int level = blockLevel(block);
+            const int level = block.level;
             const char* element = level == -3 ? "h1" : level == -2 ? "h2" : "h3";
             open(element, rtl);
             writeSpans(block, 0);
@@ -333,7 +338,7 @@ private:
 }  // namespace
 
 std::string WriteHtml(std::string_view input, const char* /*options*/) {
-    const Json model = parseWriterInput(input);
+    const ModelView model(input);
     return HtmlWriter(model).document();
 }
 

@@ -2,10 +2,9 @@
 // by level, paragraphs filled to 80 columns, tables as longtables.
 #include "convert/converters.h"
 #include "convert/latex_text.h"
+#include "convert/model_view.h"
 #include "convert/text_measure.h"
-#include "convert/writer_input.h"
 #include "model/label_tables.h"
-#include "model/model_access.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -46,7 +45,7 @@ void appendLatexUrl(std::string& out, std::string_view url) {
     }
 }
 
-const char* environmentOf(const std::string& tag) { return tag == "numbered" ? "enumerate" : "itemize"; }
+const char* environmentOf(std::string_view tag) { return tag == "numbered" ? "enumerate" : "itemize"; }
 
 struct Footnote {
     std::string latex;
@@ -55,13 +54,16 @@ struct Footnote {
 
 class LatexWriter {
 public:
-    explicit LatexWriter(const Json& model) : model_(model), labels_(buildLabelTables(model)) { buildFootnotes(); }
+    explicit LatexWriter(const ModelView& model)
+        : model_(model), blocks_(model.blocks()), labels_(buildLabelTables(model.outline())) {
+        buildFootnotes();
+    }
 
     std::string document() {
-        for (std::size_t i = kFirstBlock; i < model_.size();) {
-            const Json& block = model_[i];
-            const std::string& tag = blockTag(block);
-            const long wanted = static_cast<long>(blockLevel(block)) + 1;
+        for (std::size_t i = 0; i < blocks_.size();) {
+            const BlockView& block = blocks_[i];
+            const std::string_view tag = block.tag;
+            const long wanted = static_cast<long>(block.level) + 1;
             while (static_cast<long>(open_.size()) > wanted && !open_.empty()) closeList();
             if (!open_.empty() && static_cast<long>(open_.size()) == wanted && open_.back() != tag) closeList();
             if (tag == "bulleted" || tag == "numbered") {
@@ -86,15 +88,16 @@ public:
     }
 
 private:
-    const Json& model_;
+    const ModelView& model_;
+    const std::vector<BlockView>& blocks_;
     LabelTables labels_;
     std::unordered_map<std::string, Footnote> footnotes_;
     std::vector<std::string> open_;  // tags of the open list environments, innermost last
     std::vector<std::string> pieces_;
 
-    void openList(const std::string& tag) {
+    void openList(std::string_view tag) {
         pieces_.push_back(repeat(kIndent, open_.size()) + "\\begin{" + environmentOf(tag) + "}");
-        open_.push_back(tag);
+        open_.emplace_back(tag);
     }
 
     void closeList() {
@@ -106,32 +109,33 @@ private:
     // Footnotes in document order, so a reference inside a footnote finds those
     // defined before it; a later definition of a label replaces an earlier one.
     void buildFootnotes() {
-        for (std::size_t i = kFirstBlock; i < model_.size(); ++i) {
-            const Json& block = model_[i];
-            if (blockTag(block) != "note" || spanCount(block) < 1 || spanTag(blockSpan(block, 0)) != "noteref") continue;
+        for (const BlockView& block : blocks_) {
+            const std::span<const SpanView> spans = model_.spans(block);
+            if (block.tag != "note" || spans.empty() || spans[0].tag != "noteref") continue;
             Footnote footnote;
-            footnote.latex = spans(block, 1, true, &footnote.nesting);
-            footnotes_.insert_or_assign(spanText(blockSpan(block, 0)), std::move(footnote));
+            footnote.latex = writeSpans(block, 1, true, &footnote.nesting);
+            footnotes_.insert_or_assign(std::string(spans[0].text), std::move(footnote));
         }
     }
 
     // The spans of a block from `first` on. Without tables (image blocks without a
     // URL) labels resolve to nothing. `nesting`, when given, rises to one more than
     // the deepest footnote written inside.
-    std::string spans(const Json& block, std::size_t first, bool tables = true, int* nesting = nullptr) {
+    std::string writeSpans(const BlockView& block, std::size_t first, bool tables = true, int* nesting = nullptr) {
         std::string out;
-        const std::size_t count = spanCount(block);
-        for (std::size_t i = first; i < count; ++i) {
-            const Json& span = blockSpan(block, i);
-            const std::string& tag = spanTag(span);
-            const std::string& text = spanText(span);
-            const std::string* nextTag = i + 1 < count ? &spanTag(blockSpan(block, i + 1)) : nullptr;
+        const std::span<const SpanView> spans = model_.spans(block);
+        for (std::size_t i = first; i < spans.size(); ++i) {
+            const std::string_view tag = spans[i].tag;
+            const std::string_view text = spans[i].text;
+            const std::string_view nextTag = i + 1 < spans.size() ? spans[i + 1].tag : std::string_view();
             if (tag == "emph" || tag == "strong" || tag == "code") {
                 out += tag == "emph" ? "\\emph{" : tag == "strong" ? "\\textbf{" : "\\texttt{";
                 appendEscapedLatex(out, text);
                 out += '}';
             } else if (tag == "math") {
-                out += '$' + text + '$';
+                out += '$';
+                out += text;
+                out += '$';
             } else if (tag == "url") {
                 out += "\\url{";
                 appendLatexUrl(out, text);
@@ -139,16 +143,21 @@ private:
             } else if (tag == "linktext") {
                 // Link text followed by its target (a "url", or a defined label) is a
                 // link; otherwise the text stands alone.
-                const std::string* target = nullptr;
-                if (nextTag && *nextTag == "url") {
-                    target = &spanText(blockSpan(block, ++i));
-                } else if (nextTag && *nextTag == "linkref" && tables) {
-                    auto found = labels_.linkTargets.find(spanText(blockSpan(block, i + 1)));
-                    if (found != labels_.linkTargets.end()) target = &found->second;
+                std::string_view target;
+                bool linked = false;
+                if (nextTag == "url") {
+                    target = spans[++i].text;
+                    linked = true;
+                } else if (nextTag == "linkref" && tables) {
+                    auto found = labels_.linkTargets.find(std::string(spans[i + 1].text));
+                    if (found != labels_.linkTargets.end()) {
+                        target = found->second;
+                        linked = true;
+                    }
                 }
-                if (target) {
+                if (linked) {
                     out += "\\href{";
-                    appendLatexUrl(out, *target);
+                    appendLatexUrl(out, target);
                     out += "}{";
                     appendEscapedLatex(out, text);
                     out += '}';
@@ -158,7 +167,7 @@ private:
             } else if (tag == "linkref") {
                 // written with its link text
             } else if (tag == "noteref") {
-                auto footnote = tables ? footnotes_.find(text) : footnotes_.end();
+                auto footnote = tables ? footnotes_.find(std::string(text)) : footnotes_.end();
                 if (footnote == footnotes_.end()) continue;
                 if (nesting && footnote->second.nesting >= kMaxNoteNesting) continue;
                 if (nesting) *nesting = std::max(*nesting, footnote->second.nesting + 1);
@@ -170,47 +179,48 @@ private:
         return out;
     }
 
-    std::string writeBlock(const Json& block) {
+    std::string writeBlock(const BlockView& block) {
         std::string latex = blockBody(block);
-        if (latex.empty() || !blockIsRtl(block)) return latex;
+        if (latex.empty() || !block.rtl) return latex;
         return "\\begin{RTL}\n" + latex + "\n\\end{RTL}";
     }
 
-    std::string blockBody(const Json& block) {
-        const std::string& tag = blockTag(block);
-        const int level = blockLevel(block);
+    std::string blockBody(const BlockView& block) {
+        const std::string_view tag = block.tag;
+        const int level = block.level;
         if (tag == "heading") {
             return "\\" + repeat("sub", static_cast<std::size_t>(std::clamp(level + 3, 0, 2))) + "section{" +
-                   spans(block, 0) + "}";
+                   writeSpans(block, 0) + "}";
         }
         if (tag == "bulleted" || tag == "numbered") {
             const std::string indent = repeat(kIndent, static_cast<std::size_t>(std::max(level, 0)));
-            return wrapLatex(spans(block, 0), indent, indent + "\\item ");
+            return wrapLatex(writeSpans(block, 0), indent, indent + "\\item ");
         }
-        if (tag == "quote") return "\\begin{quotation}\n" + wrapLatex(spans(block, 0), "", "") + "\n\\end{quotation}";
-        if (tag == "verbatim") return "\\begin{verbatim}\n" + verbatimText(block, true) + "\n\\end{verbatim}";
-        if (tag == "formula") return "\\begin{equation}\n" + verbatimText(block, true) + "\n\\end{equation}";
+        if (tag == "quote") return "\\begin{quotation}\n" + wrapLatex(writeSpans(block, 0), "", "") + "\n\\end{quotation}";
+        if (tag == "verbatim") return "\\begin{verbatim}\n" + verbatimText(model_, block, true) + "\n\\end{verbatim}";
+        if (tag == "formula") return "\\begin{equation}\n" + verbatimText(model_, block, true) + "\n\\end{equation}";
         if (tag == "image") {
-            if (spanCount(block) == 0 || spanTag(blockSpan(block, 0)) != "url") return spans(block, 0, false);
+            const std::span<const SpanView> spans = model_.spans(block);
+            if (spans.empty() || spans[0].tag != "url") return writeSpans(block, 0, false);
             std::string out = "\\begin{figure}[H]\n\\centering\n\\includegraphics{";
-            appendLatexUrl(out, spanText(blockSpan(block, 0)));
+            appendLatexUrl(out, spans[0].text);
             return out + "}\n\\end{figure}";
         }
         if (tag == "divider") return "\\hrulefill";
         if (tag == "comment" || tag == "link" || tag == "note") return {};
-        return wrapLatex(spans(block, 0), "", "");
+        return wrapLatex(writeSpans(block, 0), "", "");
     }
 
     // The run of "row" and "col" blocks from `first`; returns the index after it.
     std::size_t writeTable(std::size_t first) {
         std::vector<std::vector<std::string>> rows;
         std::size_t i = first;
-        for (; i < model_.size(); ++i) {
-            const Json& block = model_[i];
-            const std::string& tag = blockTag(block);
+        for (; i < blocks_.size(); ++i) {
+            const BlockView& block = blocks_[i];
+            const std::string_view tag = block.tag;
             if (tag == "row") rows.emplace_back();
             else if (tag != "col") break;
-            rows.back().push_back(spans(block, 0));
+            rows.back().push_back(writeSpans(block, 0));
         }
         std::vector<std::size_t> widths;
         for (const auto& row : rows) {
@@ -244,7 +254,7 @@ private:
 }  // namespace
 
 std::string WriteLatex(std::string_view input, const char* /*options*/) {
-    const Json model = parseWriterInput(input);
+    const ModelView model(input);
     return LatexWriter(model).document();
 }
 

@@ -1,10 +1,9 @@
 // Model JSON to Pandoc's syntax tree. The tree is built in the 1.11 form and
 // translated at the end when current Pandoc's form is asked for.
 #include "convert/converters.h"
+#include "convert/model_view.h"
 #include "convert/pandoc_api.h"
-#include "convert/writer_input.h"
 #include "model/label_tables.h"
-#include "model/model_access.h"
 #include "model/model_tree.h"
 
 #include <algorithm>
@@ -21,8 +20,8 @@ constexpr int kMaxNoteNesting = 16;
 const Json kEmptyAttr = Json::array({"", Json::array(), Json::array()});
 
 Json element(const char* name, Json contents) { return Json{{name, std::move(contents)}}; }
-Json str(const std::string& text) { return element("Str", text); }
-Json link(const std::string& text, const std::string& target) {
+Json str(std::string_view text) { return element("Str", std::string(text)); }
+Json link(std::string_view text, std::string_view target) {
     return element("Link", Json::array({Json::array({str(text)}), Json::array({target, ""})}));
 }
 
@@ -34,20 +33,20 @@ struct NoteParagraph {
 class PandocWriter {
 public:
     // `columnWidth` is the relative width given to every table column, 0 for Pandoc's default.
-    PandocWriter(const Json& model, double columnWidth)
-        : model_(model), labels_(buildLabelTables(model)), columnWidth_(columnWidth) {
+    PandocWriter(const ModelView& model, double columnWidth)
+        : model_(model), labels_(buildLabelTables(model.outline())), columnWidth_(columnWidth) {
         buildNotes();
     }
 
     Json document() {
         Json blocks = Json::array();
-        appendNodes(rebuildTree(model_, -1), blocks);
+        appendNodes(rebuildTree(model_.outline(), -1), blocks);
         Json meta = Json{{"docTitle", Json::array()}, {"docAuthors", Json::array()}, {"docDate", Json::array()}};
         return Json::array({std::move(meta), std::move(blocks)});
     }
 
 private:
-    const Json& model_;
+    const ModelView& model_;
     LabelTables labels_;
     double columnWidth_;
     std::unordered_map<std::string, NoteParagraph> notes_;
@@ -55,39 +54,38 @@ private:
     // Notes in document order, so a reference inside a note finds the notes defined
     // before it; a later definition of a label replaces an earlier one.
     void buildNotes() {
-        for (std::size_t i = kFirstBlock; i < model_.size(); ++i) {
-            const Json& block = model_[i];
-            if (blockTag(block) != "note" || spanCount(block) < 1 || spanTag(blockSpan(block, 0)) != "noteref") continue;
+        for (const BlockView& block : model_.blocks()) {
+            const std::span<const SpanView> spans = model_.spans(block);
+            if (block.tag != "note" || spans.empty() || spans[0].tag != "noteref") continue;
             int nesting = 1;
             Json para = element("Para", inlines(block, 1, &nesting));
-            notes_.insert_or_assign(spanText(blockSpan(block, 0)), NoteParagraph{std::move(para), nesting});
+            notes_.insert_or_assign(std::string(spans[0].text), NoteParagraph{std::move(para), nesting});
         }
     }
 
     // The inlines of a block's spans from `first` on. `nesting`, when given, is raised
     // to one more than the deepest note written inside.
-    Json inlines(const Json& block, std::size_t first, int* nesting = nullptr) {
+    Json inlines(const BlockView& block, std::size_t first, int* nesting = nullptr) {
         Json out = Json::array();
-        const std::size_t count = spanCount(block);
-        for (std::size_t i = first; i < count; ++i) {
-            const Json& span = blockSpan(block, i);
-            const std::string& tag = spanTag(span);
-            const std::string& text = spanText(span);
-            const std::string* nextTag = i + 1 < count ? &spanTag(blockSpan(block, i + 1)) : nullptr;
+        const std::span<const SpanView> spans = model_.spans(block);
+        for (std::size_t i = first; i < spans.size(); ++i) {
+            const std::string_view tag = spans[i].tag;
+            const std::string_view text = spans[i].text;
+            const std::string_view nextTag = i + 1 < spans.size() ? spans[i + 1].tag : std::string_view();
             if (tag == "plain") out.push_back(str(text));
             else if (tag == "emph") out.push_back(element("Emph", Json::array({str(text)})));
             else if (tag == "strong") out.push_back(element("Strong", Json::array({str(text)})));
-            else if (tag == "code") out.push_back(element("Code", Json::array({kEmptyAttr, text})));
-            else if (tag == "math") out.push_back(element("Math", Json::array({"InlineMath", text})));
+            else if (tag == "code") out.push_back(element("Code", Json::array({kEmptyAttr, std::string(text)})));
+            else if (tag == "math") out.push_back(element("Math", Json::array({"InlineMath", std::string(text)})));
             else if (tag == "break") out.push_back("LineBreak");
             else if (tag == "url") out.push_back(link(text, text));
             else if (tag == "linktext") {
                 // The link text keeps its target: the "url" or the defined label after it.
                 // A label without definition, or no target at all, leaves the plain text.
-                if (nextTag && *nextTag == "url") {
-                    out.push_back(link(text, spanText(blockSpan(block, ++i))));
-                } else if (nextTag && *nextTag == "linkref") {
-                    auto target = labels_.linkTargets.find(spanText(blockSpan(block, ++i)));
+                if (nextTag == "url") {
+                    out.push_back(link(text, spans[++i].text));
+                } else if (nextTag == "linkref") {
+                    auto target = labels_.linkTargets.find(std::string(spans[++i].text));
                     out.push_back(target != labels_.linkTargets.end() ? link(text, target->second) : str(text));
                 } else {
                     out.push_back(str(text));
@@ -95,7 +93,7 @@ private:
             } else if (tag == "linkref") {
                 // consumed by its "linktext"; a stray label writes nothing
             } else if (tag == "noteref") {
-                auto note = notes_.find(text);
+                auto note = notes_.find(std::string(text));
                 if (note == notes_.end()) continue;
                 if (nesting && note->second.nesting >= kMaxNoteNesting) continue;
                 if (nesting) *nesting = std::max(*nesting, note->second.nesting + 1);
@@ -120,13 +118,13 @@ private:
     void appendNode(const TreeNode& node, Json& out) {
         switch (node.kind) {
             case TreeNode::Kind::Paragraph:
-                out.push_back(element("Para", inlines(*node.block, 0)));
+                out.push_back(element("Para", inlines(model_.blockOf(node.block), 0)));
                 return;
             case TreeNode::Kind::List:
                 appendList(node, out);
                 return;
             case TreeNode::Kind::Block:
-                appendBlock(*node.block, out);
+                appendBlock(model_.blockOf(node.block), out);
                 return;
         }
     }
@@ -184,9 +182,9 @@ private:
         for (Json& block : after) out.push_back(std::move(block));
     }
 
-    void appendBlock(const Json& block, Json& out) {
-        const std::string& tag = blockTag(block);
-        const int level = blockLevel(block);
+    void appendBlock(const BlockView& block, Json& out) {
+        const std::string_view tag = block.tag;
+        const int level = block.level;
         if (tag == "para") {
             out.push_back(element("Para", inlines(block, 0)));
         } else if (tag == "heading") {
@@ -198,13 +196,13 @@ private:
             }
             out.push_back(std::move(quoted));
         } else if (tag == "verbatim") {
-            out.push_back(element("CodeBlock", Json::array({kEmptyAttr, verbatimText(block, false)})));
+            out.push_back(element("CodeBlock", Json::array({kEmptyAttr, verbatimText(model_, block, false)})));
         } else if (tag == "formula") {
-            Json math = element("Math", Json::array({"DisplayMath", "\n" + verbatimText(block, false) + "\n"}));
+            Json math = element("Math", Json::array({"DisplayMath", "\n" + verbatimText(model_, block, false) + "\n"}));
             out.push_back(element("Para", Json::array({std::move(math)})));
         } else if (tag == "image") {
-            const bool hasUrl = spanCount(block) > 0 && spanTag(blockSpan(block, 0)) == "url";
-            const std::string url = hasUrl ? spanText(blockSpan(block, 0)) : std::string();
+            const std::span<const SpanView> spans = model_.spans(block);
+            const std::string url = !spans.empty() && spans[0].tag == "url" ? std::string(spans[0].text) : std::string();
             Json image = element("Image", Json::array({Json::array(), Json::array({url, ""})}));
             out.push_back(element("Para", Json::array({std::move(image)})));
         }
@@ -216,7 +214,7 @@ private:
 
 std::string WritePandocJson(std::string_view input, const char* options) {
     const PandocApi api = parsePandocApiOptions(options);
-    const Json model = parseWriterInput(input);
+    const ModelView model(input);
     // 1.11 gets the fixed column widths it always had. Current Pandoc fills cell text
     // to given widths and then breaks styled text in narrow columns ("**d**" came back
     // as "*d **"), so it gets its default widths and chooses the table form itself.

@@ -132,7 +132,9 @@ TEST(HtmlWriterBadInput, MalformedModelsThrowWithAMessage) {
     EXPECT_NE(errorOf(R"(["text",["para",{"level":0},["plain","a","b"]]])").find("span"), std::string::npos);
     EXPECT_NE(errorOf(R"(["text",["verbatim",{"level":0},["emph","a"]]])").find("\"emph\" span"), std::string::npos);
     EXPECT_NE(errorOf(R"(["text",["bulleted",{"level":1000000},["plain","a"]]])").find("level"), std::string::npos);
-    EXPECT_NE(errorOf(std::string(20000, '[')).find("nested deeper"), std::string::npos);
+    EXPECT_NE(errorOf(std::string(20000, '[') + std::string(20000, ']')).find("nested deeper"), std::string::npos);
+    EXPECT_NE(errorOf(std::string(20000, '[')).find("invalid JSON"), std::string::npos);
+    EXPECT_NE(errorOf("[\"text\",[\"para\",{\"level\":0},[\"plain\",\"\xFF\"]]]").find("invalid JSON"), std::string::npos);
 }
 
 }  // namespace
