@@ -3,7 +3,7 @@
 // (code, math, URLs, footnote text; a line break is one character).
 //
 // The window title asks for the document's counts at every idle moment, so each
-// block's counts are kept until a change under that block is observed.
+// block's counts are kept (BlockDerivedCache) until that block changes.
 'use strict';
 
 // Removed (not replaced) before words are counted, so a hyphenated word is one.
@@ -56,67 +56,29 @@ function blockCountEntry(element) {
   return entry;
 }
 
-class BlockCountCache {
-  constructor(root) {
-    this.root = root;
-    this.entries = new WeakMap();
-    const cache = this;
-    this.observer = new MutationObserver(function (records) { cache._forget(records); });
-    this.observer.observe(root, {
-      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'url'],
-    });
+// Document counts: blocks in order, minus notes whose label a link uses.
+function countBlocks(cache, blocks) {
+  cache.refresh();
+  const linkLabels = new Set();
+  const entries = [];
+  for (const element of blocks) {
+    const entry = cache.get(element);
+    entries.push(entry);
+    if (entry.linkLabels) for (const label of entry.linkLabels) linkLabels.add(label);
   }
-
-  // The block element a change happened in, if any.
-  _blockOf(node) {
-    while (node && node !== this.root) {
-      const parent = node.parentNode;
-      if (node.nodeName === 'DIV' && parent && (parent === this.root || parent.className === 'TableCell')) return node;
-      node = parent;
-    }
-    return null;
+  const total = { chars: 0, words: 0 };
+  for (const entry of entries) {
+    if (entry.defines !== null && linkLabels.has(entry.defines)) continue;
+    total.chars += entry.chars;
+    total.words += entry.words;
   }
-
-  _forget(records) {
-    for (const record of records) {
-      const block = this._blockOf(record.target);
-      if (block) this.entries.delete(block);
-    }
-  }
-
-  entry(element) {
-    let entry = this.entries.get(element);
-    if (!entry) {
-      entry = blockCountEntry(element);
-      this.entries.set(element, entry);
-    }
-    return entry;
-  }
-
-  // Document counts: blocks in order, minus notes whose label a link uses.
-  count(blocks) {
-    this._forget(this.observer.takeRecords());
-    const linkLabels = new Set();
-    const entries = [];
-    for (const element of blocks) {
-      const entry = this.entry(element);
-      entries.push(entry);
-      if (entry.linkLabels) for (const label of entry.linkLabels) linkLabels.add(label);
-    }
-    const total = { chars: 0, words: 0 };
-    for (const entry of entries) {
-      if (entry.defines !== null && linkLabels.has(entry.defines)) continue;
-      total.chars += entry.chars;
-      total.words += entry.words;
-    }
-    return total;
-  }
+  return total;
 }
 
 Object.assign(Editor.prototype, {
   documentCounts() {
-    if (!this.countCache) this.countCache = new BlockCountCache(this.root);
-    return this.countCache.count(this.blocks);
+    if (!this.countCache) this.countCache = new BlockDerivedCache(this.root, blockCountEntry);
+    return countBlocks(this.countCache, this.blocks);
   },
 
   selectionCounts() {

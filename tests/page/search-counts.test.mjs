@@ -188,6 +188,65 @@ describe('search', () => {
     assert.deepEqual(await e.selection(), { anchor: [1, 0, 2], focus: [1, 0, 2] });
   });
 
+  test('a match across spans of different styles is found', async () => {
+    await e.load(doc(para('x'), para('the quick ', ['emph', 'brown'], ' fox')));
+    await e.caret(0, 0, 0);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'quick brown');
+    assert.equal(await selectedText(), 'quick brown');
+  });
+
+  // The page may start the browser's find further on when the blocks between
+  // cannot match; what is found must be what the browser finds on its own.
+  test('finds what the browser\'s own find finds, with loose letter matching', async () => {
+    const cases = [
+      ['Résumé', 'resume'], ['STRAẞE', 'strasse'], ['ﬁnal', 'final'], ['Ｗｉｄｅ', 'wide'], ['soft\u00ADhyphen', 'softhyphen'],
+      ['Øre', 'ore'], ['Łódź', 'lodz'], ['İzmir', 'izmir'], ['a\u00A0b', 'a b'], ['١٢', '12'], ['x²', 'x2'],
+      ['mixed Case', 'MIXED case'], ['naïve', 'naïve'], ['ΟΔΟΣ', 'οδος'], ['a-b', 'a-b'],
+    ];
+    for (const [text, query] of cases) {
+      const filler = Array.from({ length: 30 }, (_, i) => para('filler paragraph ' + i));
+      await e.load(doc(para('start'), ...filler, para('before ', text, ' after'), para('end')));
+      const browser = await e.eval((q) => {
+        editor.setCaret(Point(0, 0, 0));
+        const found = window.find(q, false, false, false, false, false, false);
+        return found ? editor.getSelection().start.block : -1;
+      }, query);
+      await e.caret(0, 0, 0);
+      await e.call('prepareSearch');
+      await e.call('startSearch', query);
+      const page = await e.eval(() => {
+        const text = window.getSelection().toString();
+        return text ? editor.getSelection().start.block : -1;
+      });
+      assert.equal(page, browser, `${text} / ${query}`);
+    }
+  });
+
+  test('going on from a match skips to the next one far below', async () => {
+    const filler = Array.from({ length: 50 }, (_, i) => para('filler ' + i));
+    await e.load(doc(para('target one'), ...filler, para('target two')));
+    await e.caret(0, 0, 0);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'target');
+    assert.equal((await e.selection()).anchor[0], 0);
+    await e.call('continueSearch', 'target');
+    assert.equal((await e.selection()).anchor[0], 51);
+    assert.equal(await selectedText(), 'target');
+  });
+
+  test('the search follows edits made after it began', async () => {
+    await e.load(doc(para('one'), para('two'), para('three')));
+    await e.caret(0, 0, 0);
+    await e.call('prepareSearch');
+    await e.call('startSearch', 'two');
+    await e.caret(2, 0, 5);
+    await e.type(' wombat');
+    await e.call('startSearch', 'wombat');
+    assert.equal((await e.selection()).anchor[0], 2);
+    assert.equal(await selectedText(), 'wombat');
+  });
+
   test('search changes nothing in the document', async () => {
     await e.load(doc(para('find me')));
     await e.caret(0, 0, 0);

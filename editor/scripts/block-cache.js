@@ -1,0 +1,49 @@
+// Values derived from each block element (its counts, its searchable text),
+// kept until a change under that block is observed, so that questions about
+// the whole document cost little when little has changed.
+'use strict';
+
+class BlockDerivedCache {
+  // `derive(element)` computes the value of one block element.
+  constructor(root, derive) {
+    this.root = root;
+    this.derive = derive;
+    this.values = new WeakMap();
+    const cache = this;
+    this.observer = new MutationObserver(function (records) { cache._forget(records); });
+    this.observer.observe(root, {
+      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'url'],
+    });
+  }
+
+  // The block element a change happened in, if any.
+  _blockOf(node) {
+    while (node && node !== this.root) {
+      const parent = node.parentNode;
+      if (node.nodeName === 'DIV' && parent && (parent === this.root || parent.className === 'TableCell')) return node;
+      node = parent;
+    }
+    return null;
+  }
+
+  _forget(records) {
+    for (const record of records) {
+      const block = this._blockOf(record.target);
+      if (block) this.values.delete(block);
+    }
+  }
+
+  // Takes in the changes not yet delivered; call before a series of reads.
+  refresh() {
+    this._forget(this.observer.takeRecords());
+  }
+
+  get(element) {
+    let value = this.values.get(element);
+    if (value === undefined) {
+      value = this.derive(element);
+      this.values.set(element, value);
+    }
+    return value;
+  }
+}
