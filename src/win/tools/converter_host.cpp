@@ -3,6 +3,7 @@
 #include "convert/converters.h"
 #include "model/model_json.h"
 #include "model/text_reader.h"
+#include "model/text_writer.h"
 
 #include <exception>
 #include <new>
@@ -18,10 +19,15 @@ std::string readTextFormatConverter(std::string_view input, const char*) {
     return readTextFormat(input);
 }
 
+std::string writeTextFormatConverter(std::string_view input, const char* options) {
+    return writeTextFormat(input, options);
+}
+
 ConverterFunction converterFor(Converter converter) {
     switch (converter) {
         // Each converter is plugged in here as it is built.
         case Converter::ReadTextFormat: return readTextFormatConverter;
+        case Converter::WriteTextFormat: return writeTextFormatConverter;
         case Converter::ReadPandocJson: return convert::ReadPandocJson;
         case Converter::WritePandocJson: return convert::WritePandocJson;
         case Converter::ReadPlainText: return convert::ReadPlainText;

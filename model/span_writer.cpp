@@ -1,0 +1,292 @@
+#include "model/span_writer.h"
+
+#include "model/inline_scanner.h"
+#include "model/model_access.h"
+#include "model/utf8.h"
+
+#include <string_view>
+#include <vector>
+
+namespace qorva {
+namespace {
+
+bool isOneOf(char c, std::string_view set) { return set.find(c) != std::string_view::npos; }
+
+void appendEscaped(std::string& out, std::string_view text, std::string_view escaped) {
+    for (char c : text) {
+        if (isOneOf(c, escaped)) out += '\\';
+        out += c;
+    }
+}
+
+// ------------------------------------------------------------------ escape on
+
+void writeEscapedSpan(std::string& out, const std::string& tag, const std::string& text, bool afterLinkText) {
+    if (tag == "emph") {
+        out += '*'; appendEscaped(out, text, "*"); out += '*';
+    } else if (tag == "strong") {
+        out += "**"; appendEscaped(out, text, "*"); out += "**";
+    } else if (tag == "code") {
+        out += '`'; appendEscaped(out, text, "`"); out += '`';
+    } else if (tag == "math") {
+        out += '$'; appendEscaped(out, text, "$"); out += '$';
+    } else if (tag == "linktext" || tag == "linkref") {
+        out += '['; appendEscaped(out, text, "]"); out += ']';
+    } else if (tag == "noteref") {
+        out += "[^"; appendEscaped(out, text, "]"); out += ']';
+    } else if (tag == "url") {
+        out += afterLinkText ? "(<" : "<"; appendEscaped(out, text, ">"); out += afterLinkText ? ">)" : ">";
+    } else {
+        appendEscaped(out, text, "\\*`$<>");
+    }
+}
+
+// ------------------------------------------------------------------ escape off
+
+// One span of a line: its written form is fixed for every kind but "plain", whose
+// characters get a backslash once the reader is found to take them as mark-up.
+struct Item {
+    bool plain;
+    std::string_view text;     // plain: the span's text
+    std::string written;       // others: the written form
+    std::size_t markBase = 0;  // plain: index of its first byte in `marks`
+};
+
+// The written form of a span other than "plain" that reads back as the same span: the
+// closing character is escaped inside, and so is a backslash before a special character.
+std::string writeMarkedUpSpan(const std::string& tag, std::string_view text, bool afterLinkText) {
+    std::string_view open, close;
+    auto mustEscape = [&](std::size_t i) {  // besides backslashes
+        const char c = text[i];
+        if (tag == "strong") return c == '*' && (i + 1 == text.size() || text[i + 1] == '*');
+        if (tag == "emph") return c == '*';
+        if (tag == "code") return c == '`';
+        if (tag == "math") return c == '$';
+        if (tag == "url") return !afterLinkText && c == '>';
+        return c == ']';  // labels and link texts
+    };
+    if (tag == "emph") open = close = "*";
+    else if (tag == "strong") open = close = "**";
+    else if (tag == "code") open = close = "`";
+    else if (tag == "math") open = close = "$";
+    else if (tag == "noteref") open = "[^", close = "]";
+    else if (tag == "url") open = afterLinkText ? "(<" : "<", close = afterLinkText ? ">)" : ">";
+    else open = "[", close = "]";  // linktext, linkref
+
+    // Decide right to left, since a backslash needs escaping when what follows it is
+    // written starting with a special character.
+    std::string reversed;
+    char next = close.front();
+    for (std::size_t i = text.size(); i-- > 0;) {
+        const char c = text[i];
+        bool escape = c == '\\' ? isSpecial(next) : mustEscape(i);
+        reversed += c;
+        if (escape) reversed += '\\';
+        next = escape ? '\\' : c;
+    }
+    std::string out(open);
+    out.append(reversed.rbegin(), reversed.rend());
+    out += close;
+    return out;
+}
+
+// The escapes a plain text needs at the start of a block, where block mark-up would
+// otherwise be read.
+void markBlockStart(std::string_view text, TextStart start, std::vector<char>& marks, std::size_t base) {
+    if (start == TextStart::Running || text.empty()) return;
+    // "[label]: " would be a link or note definition, "![](<path>)" an image.
+    if (text[0] == '[') {
+        const std::size_t close = text.find(']');
+        if (close != std::string_view::npos && close + 1 < text.size() && text[close + 1] == ':' &&
+            text.substr(0, close).find('\n') == std::string_view::npos)
+            marks[base] = 1;
+    }
+    if (text.substr(0, 5) == "![](<") {
+        const std::size_t close = text.find(">)", 5);
+        if (close != std::string_view::npos && close > 5) marks[base + 1] = 1;
+    }
+    // "$$" alone on the first line would open a math block.
+    if (text.substr(0, 2) == "$$" && (text.size() == 2 || text[2] == ' ' || text[2] == '\n'))
+        marks[base] = 1;
+    if (start != TextStart::Paragraph) return;
+    // "* " would be a bulleted item and "> " a quotation, after up to three spaces.
+    std::size_t i = 0;
+    while (i < 3 && i < text.size() && text[i] == ' ') ++i;
+    if (i + 1 < text.size() && (text[i] == '*' || text[i] == '>') && text[i + 1] == ' ') marks[base + i] = 1;
+}
+
+class LineEscaper {
+public:
+    LineEscaper(std::vector<Item>& items, std::vector<char>& marks) : items_(items), marks_(marks) {}
+
+    std::string write() {
+        bool anyOpener = false;
+        for (const Item& item : items_)
+            if (item.plain && item.text.find_first_of("`*[<$") != std::string_view::npos) anyOpener = true;
+        build();
+        if (!anyOpener) return written_;
+        for (int pass = 0; pass < 16; ++pass) {
+            if (!markWhereReadAsMarkUp()) return written_;
+            build();
+        }
+        // Did not settle: escape every special character of the plain text instead.
+        for (const Item& item : items_)
+            if (item.plain)
+                for (std::size_t i = 0; i < item.text.size(); ++i)
+                    if (isSpecial(item.text[i]) && item.text[i] != '\\') marks_[item.markBase + i] = 1;
+        build();
+        return written_;
+    }
+
+private:
+    // Writes the line from the current marks, noting for every written byte the plain
+    // character it shows unescaped (or -1).
+    void build() {
+        // Right to left first: what each backslash is followed by.
+        escapedBackslash_.assign(marks_.size(), 0);
+        char next = '\0';
+        for (std::size_t k = items_.size(); k-- > 0;) {
+            const Item& item = items_[k];
+            if (!item.plain) {
+                next = item.written.empty() ? next : item.written.front();
+                continue;
+            }
+            for (std::size_t i = item.text.size(); i-- > 0;) {
+                const char c = item.text[i];
+                const std::size_t m = item.markBase + i;
+                if (c == '\\') {
+                    escapedBackslash_[m] = isSpecial(next);
+                    next = '\\';
+                } else {
+                    next = marks_[m] ? '\\' : c;
+                }
+            }
+        }
+        written_.clear();
+        origin_.clear();
+        for (const Item& item : items_) {
+            if (!item.plain) {
+                written_ += item.written;
+                origin_.insert(origin_.end(), item.written.size(), -1);
+                continue;
+            }
+            for (std::size_t i = 0; i < item.text.size(); ++i) {
+                const std::size_t m = item.markBase + i;
+                const char c = item.text[i];
+                if (marks_[m] || (c == '\\' && escapedBackslash_[m])) {
+                    written_ += '\\';
+                    origin_.push_back(-1);
+                    written_ += c;
+                    origin_.push_back(-1);
+                } else {
+                    written_ += c;
+                    origin_.push_back(static_cast<long>(m));
+                }
+            }
+        }
+    }
+
+    // Runs the inline rules at every unescaped plain character that could open mark-up
+    // and escapes the mark-up characters of each match found. True when anything changed.
+    bool markWhereReadAsMarkUp() {
+        scanner_.reset(written_);
+        bool changed = false;
+        auto markAt = [&](std::size_t w) {
+            if (w < origin_.size() && origin_[w] >= 0 && !marks_[origin_[w]] && isSpecial(written_[w])) {
+                marks_[origin_[w]] = 1;
+                changed = true;
+            }
+        };
+        for (std::size_t w = 0; w < written_.size(); ++w) {
+            if (origin_[w] < 0 || !isOneOf(written_[w], "`*[<$")) continue;
+            const InlineMatch m = scanner_.matchAt(w);
+            switch (m.rule) {
+                case InlineRule::None: break;
+                case InlineRule::Strong:
+                    markAt(w), markAt(w + 1), markAt(m.close), markAt(m.close + 1);
+                    break;
+                case InlineRule::LinkRef:
+                    markAt(w), markAt(m.close), markAt(m.secondOpen), markAt(m.secondClose);
+                    break;
+                default:
+                    markAt(w), markAt(m.close);
+                    break;
+            }
+        }
+        return changed;
+    }
+
+    std::vector<Item>& items_;
+    std::vector<char>& marks_;
+    std::vector<char> escapedBackslash_;
+    std::string written_;
+    std::vector<long> origin_;
+    InlineScanner scanner_;
+};
+
+std::string writeMinimallyEscaped(const Json& block, std::size_t first, TextStart start) {
+    // Lines are read independently (a hard line end ends the inline text), so each is
+    // escaped on its own.
+    std::string out;
+    std::vector<Item> items;
+    std::vector<char> marks;
+    bool atBlockStart = true;
+    auto flushLine = [&]() {
+        if (!items.empty()) {
+            if (atBlockStart && items.front().plain)
+                markBlockStart(items.front().text, start, marks, items.front().markBase);
+            out += LineEscaper(items, marks).write();
+        }
+        items.clear();
+        marks.clear();
+        atBlockStart = false;
+    };
+    const std::size_t count = spanCount(block);
+    for (std::size_t i = first; i < count; ++i) {
+        const Json& span = blockSpan(block, i);
+        const std::string& tag = spanTag(span);
+        const std::string& text = spanText(span);
+        if (tag == "break") {
+            flushLine();
+            out += text;
+            continue;
+        }
+        if (tag == "plain" || !(tag == "emph" || tag == "strong" || tag == "code" || tag == "math" ||
+                                tag == "url" || tag == "linktext" || tag == "linkref" || tag == "noteref")) {
+            std::string_view rest = text;
+            for (;;) {
+                const std::size_t end = rest.find('\n');
+                const std::string_view part = rest.substr(0, end);
+                if (!part.empty()) {
+                    items.push_back(Item{true, part, {}, marks.size()});
+                    marks.resize(marks.size() + part.size(), 0);
+                }
+                if (end == std::string_view::npos) break;
+                flushLine();
+                out += '\n';
+                rest.remove_prefix(end + 1);
+            }
+            continue;
+        }
+        const bool afterLinkText = tag == "url" && i > 0 && spanTag(blockSpan(block, i - 1)) == "linktext";
+        items.push_back(Item{false, {}, writeMarkedUpSpan(tag, text, afterLinkText), 0});
+    }
+    flushLine();
+    return out;
+}
+
+}  // namespace
+
+std::string writeSpans(const Json& block, std::size_t first, bool escape, TextStart start) {
+    if (!escape) return writeMinimallyEscaped(block, first, start);
+    std::string out;
+    const std::size_t count = spanCount(block);
+    for (std::size_t i = first; i < count; ++i) {
+        const Json& span = blockSpan(block, i);
+        const bool afterLinkText = i > 0 && spanTag(blockSpan(block, i - 1)) == "linktext";
+        writeEscapedSpan(out, spanTag(span), spanText(span), afterLinkText);
+    }
+    return out;
+}
+
+}  // namespace qorva

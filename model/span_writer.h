@@ -1,0 +1,22 @@
+// Writing the spans of one block in the text format's inline mark-up.
+#pragma once
+
+#include "model/model_json.h"
+
+#include <cstddef>
+#include <string>
+
+namespace qorva {
+
+// How the start of the written text is read back: as running text only, as the start of
+// a paragraph (where "[x]: ", "* ", "> ", "$$" and "![](<x>)" would begin other blocks),
+// or as the text of an underlined heading (where definitions, images and "$$" would).
+enum class TextStart { Running, Paragraph, Heading };
+
+// Writes the spans of `block` from span index `first` on. With `escape` every character
+// the span's kind lists gets a backslash. Without it a backslash goes only where the
+// reader would otherwise take a character as mark-up (or pair a backslash with the
+// next character), so ordinary text stays as typed.
+std::string writeSpans(const Json& block, std::size_t first, bool escape, TextStart start);
+
+}  // namespace qorva

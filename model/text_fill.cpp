@@ -1,0 +1,106 @@
+#include "model/text_fill.h"
+
+#include "model/utf8.h"
+
+#include <vector>
+
+namespace qorva {
+namespace {
+
+std::string_view trimSpaces(std::string_view line) {
+    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+    return line;
+}
+
+bool looksLikeUnderline(std::string_view word) {
+    return !word.empty() && (word.find_first_not_of('=') == std::string_view::npos ||
+                             word.find_first_not_of('-') == std::string_view::npos);
+}
+
+// Fills one piece (no hard line ends) into lines; appends them joined by `joiner`.
+void fillPiece(std::string& out, std::string_view piece, std::size_t firstWidth, std::size_t width,
+               std::string_view joiner, bool keepUnderlines) {
+    std::string current;
+    std::size_t currentWidth = 0;
+    bool finishedAny = false;
+    auto finish = [&]() {
+        if (finishedAny) out += joiner;
+        out += trimSpaces(current);
+        finishedAny = true;
+    };
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t space = piece.find(' ', start);
+        const std::string_view word = piece.substr(start, space == std::string_view::npos ? std::string_view::npos : space - start);
+        const std::size_t wordWidth = textWidth(word);
+        const std::size_t candidateWidth = current.empty() ? wordWidth : currentWidth + 1 + wordWidth;
+        const std::size_t limit = finishedAny ? width : firstWidth;
+        const bool fits = candidateWidth <= limit || (keepUnderlines && looksLikeUnderline(word));
+        if (fits || current.empty()) {
+            if (!current.empty()) current += ' ';
+            current += word;
+            currentWidth = candidateWidth;
+        } else {
+            finish();
+            current.assign(word);
+            currentWidth = wordWidth;
+        }
+        if (space == std::string_view::npos) break;
+        start = space + 1;
+    }
+    if (!current.empty()) finish();
+}
+
+std::size_t room(std::string_view prefix) {
+    const std::size_t used = textWidth(prefix);
+    return used >= 80 ? 0 : 80 - used;
+}
+
+}  // namespace
+
+std::size_t textWidth(std::string_view text) { return utf8::utf16Length(text); }
+
+std::string fill(std::string_view text, std::string_view continuation, std::string_view first, bool wrap) {
+    std::string out(first);
+    std::string hardEnd = "  \n";
+    hardEnd += continuation;
+    if (!wrap) {
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1) {
+            out.append(text.substr(start, end - start));
+            out += hardEnd;
+        }
+        out.append(text.substr(start));
+        return out;
+    }
+    std::string softEnd = "\n";
+    softEnd += continuation;
+    const std::size_t firstWidth = room(first), width = room(continuation);
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find('\n', start);
+        fillPiece(out, text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start),
+                  firstWidth, width, softEnd, continuation.empty());
+        if (end == std::string_view::npos) break;
+        out += hardEnd;
+        start = end + 1;
+    }
+    return out;
+}
+
+std::string fillCell(std::string_view text, std::size_t width) {
+    std::string out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find('\n', start);
+        fillPiece(out, text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start),
+                  width, width, "\n", false);
+        if (end == std::string_view::npos) break;
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
+}  // namespace qorva

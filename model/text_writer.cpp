@@ -1,0 +1,259 @@
+#include "model/text_writer.h"
+
+#include "model/model_access.h"
+#include "model/span_writer.h"
+#include "model/text_fill.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace qorva {
+namespace {
+
+constexpr std::string_view kRlm = "\xE2\x80\x8F";
+
+std::string indent(long level) { return level > 0 ? std::string(4 * static_cast<std::size_t>(level), ' ') : std::string(); }
+
+// A JSON value as a condition, the way a script would test it.
+bool truthy(const Json& value) {
+    if (value.is_boolean()) return value.get<bool>();
+    if (value.is_number()) return value.get<double>() != 0;
+    if (value.is_string()) return !value.get_ref<const std::string&>().empty();
+    return value.is_array() || value.is_object();
+}
+
+// One counter per list level; a numbered item's number counts the numbered items at
+// its level since the last other block at that level or any shallower block.
+class Numbering {
+public:
+    // Returns the number of a numbered item (0 for other blocks).
+    long next(long level, bool numbered) {
+        if (level < 0) {
+            counters_.clear();
+            return 0;
+        }
+        const auto at = static_cast<std::size_t>(level);
+        if (counters_.size() <= at) counters_.resize(at + 1, 0);
+        counters_[at] = numbered ? counters_[at] + 1 : 0;
+        counters_.resize(at + 1);  // deeper levels start again
+        return counters_[at];
+    }
+
+private:
+    std::vector<long> counters_;
+};
+
+class Writer {
+public:
+    explicit Writer(const TextWriterOptions& options) : options_(options) {}
+
+    std::string writeDocument(const Json& model) {
+        std::string out;
+        bool firstBlock = true;
+        for (std::size_t i = kFirstBlock; i < model.size();) {
+            if (!firstBlock) out += "\n\n";
+            firstBlock = false;
+            if (blockTag(model[i]) == "row") {
+                std::size_t end = i + 1;
+                while (end < model.size() && (blockTag(model[end]) == "row" || blockTag(model[end]) == "col")) ++end;
+                out += writeTable(model, i, end);
+                i = end;
+                continue;
+            }
+            const Json& block = model[i++];
+            std::string text = writeBlock(block);
+            if (blockIsRtl(block)) text = markRightToLeft(text);
+            out += text;
+        }
+        out += '\n';
+        return out;
+    }
+
+private:
+    std::string spans(const Json& block, std::size_t first, TextStart start = TextStart::Running) {
+        return writeSpans(block, first, options_.escape, start);
+    }
+    std::string fillText(std::string_view text, std::string_view continuation, std::string_view first) {
+        return fill(text, continuation, first, options_.wrap);
+    }
+
+    std::string writeBlock(const Json& block) {
+        const std::string& tag = blockTag(block);
+        const long level = blockLevel(block);
+        const long number = numbering_.next(level, tag == "numbered");
+        const std::size_t count = spanCount(block);
+
+        if (tag == "heading") {
+            // Underlined when the underline can be read back: never for an empty heading,
+            // which is written as an empty paragraph rather than swallow what follows.
+            if (count == 0) return "";
+            if (level == -3 || level == -2) {
+                std::string text = spans(block, 0, TextStart::Heading);
+                const std::size_t width = textWidth(text);
+                text += '\n';
+                text.append(width, level == -3 ? '=' : '-');
+                return text;
+            }
+            return "### " + spans(block, 0);
+        }
+        if (tag == "bulleted") return fillText(spans(block, 0), indent(level + 1), indent(level) + "-   ");
+        if (tag == "numbered") {
+            std::string marker = std::to_string(number) + ". ";
+            if (marker.size() < 4) marker += ' ';
+            return fillText(spans(block, 0), indent(level + 1), indent(level) + marker);
+        }
+        if (tag == "quote" || tag == "comment") {
+            // A marker with nothing after it does not read back as a quotation and would
+            // join the next block: an empty one is written as an empty paragraph.
+            if (count == 0) return indent(level);
+            const std::string prefix = indent(level) + (tag == "quote" ? ">   " : "//  ");
+            return fillText(spans(block, 0), prefix, prefix);
+        }
+        if (tag == "note" || tag == "link") {
+            const char* labelTag = tag == "note" ? "noteref" : "linkref";
+            std::string label;
+            std::size_t first = 0;
+            if (count > 0 && spanTag(blockSpan(block, 0)) == labelTag) {
+                label = spanText(blockSpan(block, 0));
+                first = 1;
+            }
+            const std::string lead = indent(level) + (tag == "note" ? "[^" : "[") + label + "]: ";
+            return fillText(spans(block, first), indent(level), lead);
+        }
+        if (tag == "image") {
+            // The path is never cut into lines: a line end inside it would lose the image.
+            std::string text = indent(level) + "![](";
+            for (std::size_t i = 0; i < count; ++i) {
+                const Json& span = blockSpan(block, i);
+                if (spanTag(span) == "url") {
+                    text += '<';
+                    if (options_.escape) {
+                        for (char c : spanText(span)) {
+                            if (c == '>') text += '\\';
+                            text += c;
+                        }
+                    } else {
+                        text += spanText(span);
+                    }
+                    text += '>';
+                } else {
+                    text += spans(block, i).substr(0, std::string::npos);
+                    break;
+                }
+            }
+            return text + ")";
+        }
+        if (tag == "verbatim" || tag == "formula") {
+            const std::string pad = indent(level);
+            std::string lines;
+            for (std::size_t i = 0; i < count; ++i) {
+                const Json& span = blockSpan(block, i);
+                if (spanTag(span) == "break") lines += spanText(span);
+                else lines += pad + spanText(span);
+            }
+            std::string fence;
+            if (tag == "verbatim") {
+                // Levels beyond 19 leave no room for tildes; one group still reads as a fence.
+                const long tildes = std::max(4L, 80 - 4 * level);
+                fence = pad + std::string(static_cast<std::size_t>(tildes), '~');
+            } else {
+                fence = pad + "$$";
+            }
+            return fence + "\n" + lines + "\n" + fence;
+        }
+        if (tag == "divider") return std::string(80, '-');
+        // "para" and every tag without a rule of its own.
+        return fillText(spans(block, 0, TextStart::Paragraph), indent(level), indent(level));
+    }
+
+    static std::string markRightToLeft(const std::string& text) {
+        std::string out(kRlm);
+        for (char c : text) {
+            out += c;
+            if (c == '\n') out += kRlm;
+        }
+        return out;
+    }
+
+    std::string writeTable(const Json& model, std::size_t begin, std::size_t end) {
+        std::vector<std::vector<std::string>> rows;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (blockTag(model[i]) == "row") rows.emplace_back();
+            rows.back().push_back(spans(model[i], 0));
+        }
+        std::size_t columns = 0;
+        for (const auto& row : rows) columns = std::max(columns, row.size());
+        std::vector<std::size_t> widths(columns, 1);
+        for (const auto& row : rows)
+            for (std::size_t k = 0; k < row.size(); ++k) widths[k] = std::max(widths[k], std::min<std::size_t>(40, textWidth(row[k])));
+
+        std::string divider = "+";
+        for (std::size_t k = 0; k < columns; ++k) divider += std::string(widths[k] + 2, '-') + "+";
+
+        std::string out = divider;
+        for (const auto& row : rows) {
+            std::vector<std::vector<std::string>> cellLines(row.size());
+            std::size_t height = 1;
+            for (std::size_t k = 0; k < row.size(); ++k) {
+                const std::string filled = fillCell(row[k], widths[k]);
+                std::size_t start = 0;
+                for (;;) {
+                    const std::size_t nl = filled.find('\n', start);
+                    cellLines[k].push_back(filled.substr(start, nl == std::string::npos ? std::string::npos : nl - start));
+                    if (nl == std::string::npos) break;
+                    start = nl + 1;
+                }
+                height = std::max(height, cellLines[k].size());
+            }
+            for (std::size_t line = 0; line < height; ++line) {
+                out += "\n| ";
+                for (std::size_t k = 0; k < row.size(); ++k) {
+                    if (k > 0) out += " | ";
+                    if (line < cellLines[k].size()) {
+                        const std::string& text = cellLines[k][line];
+                        out += text;
+                        // Longer lines stay as they are; the reader does not need the widths.
+                        const std::size_t width = textWidth(text);
+                        if (width < widths[k]) out.append(widths[k] - width, ' ');
+                    } else {
+                        out.append(widths[k], ' ');
+                    }
+                }
+                out += " |";
+            }
+            out += "\n" + divider;
+        }
+        return out;
+    }
+
+    TextWriterOptions options_;
+    Numbering numbering_;
+};
+
+}  // namespace
+
+TextWriterOptions parseTextWriterOptions(const char* options) {
+    if (!options) return {};
+    Json value;
+    try {
+        value = Json::parse(options);
+    } catch (const nlohmann::json::exception& e) {
+        throw ConverterError(std::string("invalid options: ") + e.what());
+    }
+    if (!value.is_object()) throw ConverterError("invalid options: not a JSON object");
+    TextWriterOptions result{false, false};
+    if (auto wrap = value.find("wrap"); wrap != value.end()) result.wrap = truthy(*wrap);
+    if (auto escape = value.find("escape"); escape != value.end()) result.escape = truthy(*escape);
+    return result;
+}
+
+std::string writeTextFormat(std::string_view modelJson, const TextWriterOptions& options) {
+    const Json model = parseModel(modelJson);
+    return Writer(options).writeDocument(model);
+}
+
+std::string writeTextFormat(std::string_view modelJson, const char* options) {
+    return writeTextFormat(modelJson, parseTextWriterOptions(options));
+}
+
+}  // namespace qorva
