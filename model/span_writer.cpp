@@ -109,10 +109,12 @@ void markBlockStart(std::string_view text, TextStart start, std::vector<char>& m
     if (text.substr(0, 2) == "$$" && (text.size() == 2 || text[2] == ' ' || text[2] == '\n'))
         marks[base] = 1;
     if (start != TextStart::Paragraph) return;
-    // "* " would be a bulleted item and "> " a quotation, after up to three spaces.
+    // "* " would be a bulleted item and "> " a quotation, after up to three spaces; at
+    // the end of the text the spaces of a line break or of a cut may follow.
     std::size_t i = 0;
     while (i < 3 && i < text.size() && text[i] == ' ') ++i;
-    if (i + 1 < text.size() && (text[i] == '*' || text[i] == '>') && text[i + 1] == ' ') marks[base + i] = 1;
+    if (i < text.size() && (text[i] == '*' || text[i] == '>') && (i + 1 == text.size() || text[i + 1] == ' '))
+        marks[base + i] = 1;
 }
 
 class LineEscaper {

@@ -1,0 +1,284 @@
+#include "model_generator.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace qorva::testing {
+namespace {
+
+const std::vector<std::string> kMarkUp = {"*", "`", "$", "<", ">", "[", "]", "\\", "**", "\\*", "[^"};
+const std::vector<std::string> kLetters = {"a", "b", "c", "x", "y", "z", "Q", "R", "0", "1", "7"};
+const std::vector<std::string> kPunctuation = {"(", ")", "!", "^", ":", "#", "-", "=", "~", "+", "/", "|", "_", ".", ",", "\""};
+const std::vector<std::string> kNonAscii = {"é", "ß", "Ω", "日本", "😀", "𝄞", "—", "‏a"};
+
+class Generator {
+public:
+    Generator(std::mt19937& random, const GeneratorOptions& options) : r_(random), options_(options) {}
+
+    Json document() {
+        Json doc = Json::array({"text"});
+        const int blocks = pick(1, 8);
+        for (int i = 0; i < blocks; ++i) addBlock(doc);
+        return doc;
+    }
+
+private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(r_); }
+    bool chance(int percent) { return pick(1, 100) <= percent; }
+    template <class T> const T& oneOf(const std::vector<T>& items) { return items[pick(0, static_cast<int>(items.size()) - 1)]; }
+
+    std::string word() {
+        const bool markUpHeavy = chance(40);
+        std::string w;
+        const int length = pick(1, 5);
+        for (int i = 0; i < length; ++i) {
+            const int roll = pick(1, 100);
+            if (roll <= (markUpHeavy ? 70 : 25)) w += oneOf(kMarkUp);
+            else if (roll <= 80) w += oneOf(kLetters);
+            else if (roll <= 92) w += oneOf(kPunctuation);
+            else w += oneOf(kNonAscii);
+        }
+        // The right-to-left mark is direction, not text, in running text.
+        for (std::size_t at; (at = w.find("\xE2\x80\x8F")) != std::string::npos;) w.erase(at, 3);
+        return w.empty() ? "w" : w;
+    }
+
+    // Words joined by spaces; no leading or trailing space.
+    std::string words(int low, int high) {
+        std::string text = word();
+        const int count = pick(low, high);
+        for (int i = 1; i < count; ++i) {
+            text += options_.doubledSpaces && chance(10) ? "  " : " ";
+            text += word();
+        }
+        return text;
+    }
+
+    static std::string without(std::string text, const std::string& characters) {
+        text.erase(std::remove_if(text.begin(), text.end(), [&](char c) { return characters.find(c) != std::string::npos; }), text.end());
+        return text;
+    }
+
+    static Json span(const std::string& tag, std::string text) {
+        // A label or link text holding "]:" at the start of a block reads as a definition.
+        if (tag == "linktext" || tag == "linkref" || tag == "noteref")
+            for (std::size_t at; (at = text.find("]:")) != std::string::npos;) text[at + 1] = '.';
+        return Json::array({tag, text});
+    }
+
+    // One line of running text: spans of different kinds in turn, no line end inside.
+    void addLine(Json& block, bool allowLinks = true) {
+        const int count = pick(1, 5);
+        std::string previous = block.size() > 2 ? block.back()[0].get<std::string>() : "";
+        for (int i = 0; i < count; ++i) {
+            static const std::vector<std::string> kinds = {"plain", "plain", "plain", "emph", "strong", "code", "math", "url", "link", "noteref"};
+            std::string kind = oneOf(kinds);
+            if (!allowLinks && (kind == "link" || kind == "noteref")) kind = "plain";
+            if (kind == previous || (kind == "link" && previous == "linktext")) continue;
+            if (kind == "plain") {
+                std::string text = words(1, 4);
+                if (previous != "") text = (chance(70) ? " " : "") + text;
+                if (i + 1 < count) text += chance(70) ? " " : "";
+                // After a footnote reference "(" would make it a link and ":" a definition.
+                if (previous == "noteref") while (!text.empty() && (text[0] == '(' || text[0] == ':')) text.erase(0, 1);
+                if (text.empty() || text == " ") continue;
+                block.push_back(span("plain", text));
+            } else if (kind == "link") {
+                if (chance(50)) {
+                    block.push_back(span("linktext", words(1, 3)));
+                    std::string target = without(words(1, 2), ")");
+                    block.push_back(span("url", target.empty() ? "u" : target));
+                    previous = "url";
+                } else {
+                    std::string text = words(1, 3), label = words(1, 2);
+                    if (text[0] == '^') text.insert(0, "t");
+                    if (label[0] == '^') label.insert(0, "l");
+                    block.push_back(span("linktext", text));
+                    block.push_back(span("linkref", label));
+                    previous = "linkref";
+                }
+                continue;
+            } else {
+                block.push_back(span(kind, words(1, 3)));
+            }
+            previous = kind;
+        }
+        trimLine(block);
+    }
+
+    // A line neither starts nor ends with a space.
+    static void trimLine(Json& block) {
+        std::size_t lineStart = 2;
+        for (std::size_t i = block.size(); i-- > 2;)
+            if (block[i][0] == "break") { lineStart = i + 1; break; }
+        if (lineStart < block.size() && block[lineStart][0] == "plain") {
+            std::string text = block[lineStart][1];
+            text.erase(0, text.find_first_not_of(' '));
+            if (text.empty()) block.erase(lineStart); else block[lineStart][1] = text;
+        }
+        if (block.size() > lineStart && block.back()[0] == "plain") {
+            std::string text = block.back()[1];
+            text.erase(text.find_last_not_of(' ') + 1);
+            if (text.empty()) block.erase(block.size() - 1); else block.back()[1] = text;
+        }
+    }
+
+    // Lines separated by breaks; `edgeBreaks` allows breaks first, last and in a row.
+    void addRunningText(Json& block, bool edgeBreaks, bool leadingBreak) {
+        if (leadingBreak && edgeBreaks && chance(10)) block.push_back(span("break", "\n"));
+        const int lines = chance(70) ? 1 : pick(2, 3);
+        for (int line = 0; line < lines; ++line) {
+            if (line > 0) {
+                block.push_back(span("break", "\n"));
+                if (edgeBreaks && chance(15)) block.push_back(span("break", "\n"));
+            }
+            addLine(block);
+        }
+        if (edgeBreaks && chance(10)) block.push_back(span("break", "\n"));
+        dropEdgeBreaks(block, edgeBreaks, leadingBreak);
+    }
+
+    // Lines that came out empty leave breaks at the edges or in a row; keep them only
+    // where the block's kind can say them.
+    static void dropEdgeBreaks(Json& block, bool edgeBreaks, bool leadingBreak) {
+        const std::size_t first = block.size() > 2 && (block[2][0] == "noteref" || block[2][0] == "linkref") ? 3 : 2;
+        if (!(edgeBreaks && leadingBreak))
+            while (block.size() > first && block[first][0] == "break") block.erase(first);
+        if (edgeBreaks) return;
+        while (block.size() > first && block.back()[0] == "break") block.erase(block.size() - 1);
+        for (std::size_t i = first + 1; i < block.size();) {
+            if (block[i][0] == "break" && block[i - 1][0] == "break") block.erase(i); else ++i;
+        }
+    }
+
+    static Json attributes(int level, bool rtl) {
+        Json a = Json::object();
+        a["level"] = level;
+        if (rtl) a["direction"] = "rtl";
+        return a;
+    }
+
+    static bool startsUnsayably(const std::string& text) {
+        if (text.empty()) return false;
+        const char c = text[0];
+        if (c == '-' || c == '#' || c == '~' || c == '+' || c == '/' || c == '=') return true;
+        std::size_t digits = 0;
+        while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+        return digits > 0 && digits < text.size() && text[digits] == '.';
+    }
+
+    static bool onlyOf(const std::string& text, char c) {
+        return !text.empty() && text.find_first_not_of(c) == std::string::npos;
+    }
+
+    void addCodeLines(Json& block, const std::string& fence) {
+        const int lines = pick(0, 4);
+        for (int i = 0; i < lines; ++i) {
+            if (chance(30)) {
+                block.push_back(span("break", "\n"));
+                continue;
+            }
+            std::string text = (chance(30) ? std::string(pick(1, 8), ' ') : "") + words(1, 4);
+            if (text.find_first_not_of(' ') != std::string::npos &&
+                text.compare(text.find_first_not_of(' '), fence.size(), fence) == 0)
+                text.insert(0, "x");
+            if (block.size() > 2 && block.back()[0] == "plain") block.push_back(span("break", "\n"));
+            block.push_back(span("plain", text));
+        }
+    }
+
+    void addBlock(Json& doc) {
+        static const std::vector<std::string> tags = {"para", "para", "heading", "bulleted", "numbered", "quote", "comment",
+                                                      "verbatim", "formula", "image", "note", "link", "table", "divider"};
+        const std::string tag = oneOf(tags);
+        const bool rtl = chance(15);
+        if (tag == "table") return addTable(doc);
+        if (tag == "divider") {
+            doc.push_back(Json::array({"divider", attributes(0, rtl)}));
+            return;
+        }
+        int level = 0;
+        if (tag == "heading") level = pick(-3, -1);
+        else if (tag == "para" || tag == "comment" || tag == "verbatim" || tag == "formula" || tag == "image") level = pick(0, 5);
+        else level = pick(0, 4);
+        Json block = Json::array({tag, attributes(level, rtl)});
+
+        if (tag == "para") {
+            if (!chance(5)) addRunningText(block, true, true);
+            std::string first = block.size() > 2 && block[2][0] == "plain" ? block[2][1].get<std::string>() : "";
+            if (startsUnsayably(first)) block[2][1] = "p" + first;
+            // An underline after the only line break makes a heading of the first line.
+            if (level == 0 && block.size() > 2) {
+                std::size_t breaks = 0;
+                for (std::size_t i = 2; i < block.size(); ++i) breaks += block[i][0] == "break";
+                const auto& last = block.back();
+                if (breaks == 1 && last[0] == "plain" && (onlyOf(last[1], '=') || onlyOf(last[1], '-'))) block.back()[1] = "u" + last[1].get<std::string>();
+            }
+        } else if (tag == "heading") {
+            addLine(block);
+            if (block.size() == 2) block.push_back(span("plain", "h"));
+            if (block[2][0] == "plain" && startsUnsayably(block[2][1])) block[2][1] = "h" + block[2][1].get<std::string>();
+        } else if (tag == "bulleted" || tag == "numbered") {
+            if (!chance(5)) addRunningText(block, true, false);
+        } else if (tag == "quote" || tag == "comment") {
+            addRunningText(block, false, false);
+            if (block.size() == 2) block.push_back(span("plain", "q"));
+        } else if (tag == "verbatim") {
+            addCodeLines(block, "~~~~");
+        } else if (tag == "formula") {
+            addCodeLines(block, "$$");
+        } else if (tag == "image") {
+            block.push_back(span("url", without(words(1, 3), ">")));
+            if (block.back()[1] == "") block.back()[1] = "i.png";
+        } else if (tag == "note") {
+            block.push_back(span("noteref", without(words(1, 2), "]")));
+            if (block.back()[1] == "") block.back()[1] = "1";
+            if (chance(90)) addRunningText(block, true, false);
+            // The text after the label starts a line too.
+            if (block.size() > 3 && block[3][0] == "plain") {
+                std::string text = block[3][1];
+                text.erase(0, text.find_first_not_of(' '));
+                if (text.empty()) block.erase(3); else block[3][1] = text;
+            }
+        } else if (tag == "link") {
+            std::string label = without(words(1, 2), "]");
+            if (label.empty() || label[0] == '^') label.insert(0, "l");
+            block.push_back(span("linkref", label));
+            block.push_back(span("url", words(1, 1)));
+        }
+        doc.push_back(block);
+    }
+
+    void addTable(Json& doc) {
+        const int rows = pick(1, 3);
+        for (int r = 0; r < rows; ++r) {
+            const int cells = pick(1, 3);
+            for (int c = 0; c < cells; ++c) {
+                Json cell = Json::array({c == 0 ? "row" : "col", attributes(c == 0 ? 1 : 2, false)});
+                if (!chance(15)) {
+                    addLine(cell);
+                    for (std::size_t i = 2; i < cell.size(); ++i) {
+                        std::string text = without(cell[i][1], "|");
+                        // Cells are filled: no doubled spaces, and no space at either end.
+                        for (std::size_t at; (at = text.find("  ")) != std::string::npos;) text.erase(at, 1);
+                        cell[i][1] = text.empty() ? "c" : text;
+                    }
+                    trimLine(cell);
+                }
+                doc.push_back(cell);
+            }
+        }
+    }
+
+    std::mt19937& r_;
+    GeneratorOptions options_;
+};
+
+}  // namespace
+
+Json generateDocument(std::mt19937& random, const GeneratorOptions& options) {
+    return Generator(random, options).document();
+}
+
+}  // namespace qorva::testing
