@@ -82,6 +82,8 @@ Object.assign(Editor.prototype, {
     }
     if (verbatimOnly) return;
 
+    // An image's reference takes no style.
+    if (range.collapsed && !this._takesCharacterStyles(range.start.block)) return;
     const word = range.collapsed ? this.getWordRangeAtPoint(range.start) : range;
     if (!word.collapsed) {
       const remembered = this._rememberRange(range);

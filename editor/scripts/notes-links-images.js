@@ -121,7 +121,9 @@ Object.assign(Editor.prototype, {
     const range = this.getSelection();
     let point = range.collapsed ? range.start : this.removeAndJoin(range.start, range.end);
     const type = this.getBlockType(point.block);
-    if (type === BlockType.Image) {
+    // Code and math blocks hold plain text only, so a link there goes into a
+    // new paragraph after the block, as one on an image does.
+    if (type === BlockType.Image || traitsOf(type).Verbatim) {
       this.insertBlock(point.block + 1, BlockType.Plain, 0);
       point = Point(point.block + 1, 0, 0);
     } else if (type === BlockType.Final) {

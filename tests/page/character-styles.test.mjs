@@ -103,6 +103,15 @@ describe('caret outside a word', () => {
     assert.deepEqual(await e.caretAt(), [0, 0, 3]);
   });
 
+  test('on a selected image nothing is styled and the image stays whole', async () => {
+    await e.load(doc(block('image', 0, ['url', 'a.png'])));
+    await e.caret(0, 0, 0);
+    await e.call('styleWordStrong');
+    await e.call('styleWordReference');
+    assert.deepEqual(await e.model(), doc(block('image', 0, ['url', 'a.png'])));
+    assert.equal(await e.eval(() => editor.blocks[0].querySelectorAll('img').length), 1);
+  });
+
   test('in Final a new paragraph takes the style for what is typed', async () => {
     await e.load(doc(para('a')));
     await e.caret(1, 0, 0);

@@ -224,6 +224,18 @@ describe('hyperlinks', () => {
     assert.deepEqual((await body()).map((b) => b[0]), ['image', 'para', 'link', 'para', 'link']);
   });
 
+  test('in a code block the link goes into a new paragraph after it, keeping the code plain', async () => {
+    await e.load(doc(block('verbatim', 0, 'let x'), para('after')));
+    await e.caret(0, 0, 3);
+    await e.call('insertHyperlink', 'docs', 'http://a.org');
+    assert.deepEqual(await body(), [
+      ['verbatim', { level: 0 }, ['plain', 'let x']],
+      ['para', { level: 0 }, ['linktext', 'docs'], ['linkref', '1']],
+      ['link', { level: 0 }, ['linkref', '1'], ['url', 'http://a.org']],
+      ['para', { level: 0 }, ['plain', 'after']],
+    ]);
+  });
+
   test('without a text the link shows its target; without a target nothing happens', async () => {
     await e.load(doc(para('a')));
     await e.caret(0, 0, 1);

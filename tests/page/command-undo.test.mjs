@@ -1,0 +1,80 @@
+// Every formatting, table, note and clipboard command is one undo step: undo
+// gives back the document before it, redo the document after it, and the host
+// hears of each.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { launchBrowser, openEditor, doc, para, block } from './harness.mjs';
+
+let browser;
+let e;
+before(async () => {
+  browser = await launchBrowser();
+  e = await openEditor(browser);
+});
+after(async () => browser && browser.close());
+
+const start = doc(
+  block('heading', -3, 'Title'),
+  para('one ', ['emph', 'two'], ' three', ['noteref', '1']),
+  block('note', 0, ['noteref', '1'], 'note'),
+  block('row', 1, 'a'), block('col', 2, 'b'), block('row', 1, 'c'), block('col', 2, 'd'),
+  ['quote', { level: 0, direction: 'rtl' }, ['plain', 'quoted']],
+  block('image', 0, ['url', 'p.png']),
+  para('last words'),
+);
+
+// [name, selection (anchor, focus), call, ...arguments]
+const commands = [
+  ['Heading 2', [[1, 0, 1], [1, 0, 1]], 'styleParagraphHeading2'],
+  ['Bulleted over several blocks', [[0, 0, 0], [2, 1, 2]], 'styleParagraphBulleted'],
+  ['Code Block', [[1, 1, 1], [1, 1, 1]], 'styleParagraphCode'],
+  ['Image from text', [[9, 0, 2], [9, 0, 2]], 'styleParagraphImage'],
+  ['Plain', [[0, 0, 0], [7, 0, 3]], 'styleParagraphPlain'],
+  ['Strong on a word', [[9, 0, 1], [9, 0, 1]], 'styleWordStrong'],
+  ['Emphasis across blocks', [[1, 0, 1], [9, 0, 4]], 'styleWordEmphasis'],
+  ['Clear Formatting', [[1, 0, 0], [1, 3, 1]], 'styleWordPlain'],
+  ['Reference', [[9, 0, 4], [9, 0, 4]], 'styleWordReference'],
+  ['Shift Up', [[9, 0, 1], [9, 0, 1]], 'shiftParagraphUp'],
+  ['Shift Down', [[0, 0, 1], [0, 0, 1]], 'shiftParagraphDown'],
+  ['Shift Up of a table row', [[5, 0, 0], [5, 0, 0]], 'shiftParagraphUp'],
+  ['Shift Right of a table column', [[3, 0, 0], [3, 0, 0]], 'shiftParagraphRight'],
+  ['Indent', [[1, 0, 0], [1, 0, 0]], 'indentParagraph'],
+  ['Right to Left', [[0, 0, 0], [1, 0, 2]], 'setRTL'],
+  ['Left to Right', [[7, 0, 0], [7, 0, 0]], 'setLTR'],
+  ['Insert Table', [[9, 0, 2], [9, 0, 2]], 'insertTable'],
+  ['Insert Row Before', [[4, 0, 0], [4, 0, 0]], 'insertTableRowBefore'],
+  ['Insert Row After', [[4, 0, 0], [4, 0, 0]], 'insertTableRowAfter'],
+  ['Insert Column Before', [[4, 0, 0], [4, 0, 0]], 'insertTableColumnBefore'],
+  ['Insert Column After', [[3, 0, 0], [3, 0, 0]], 'insertTableColumnAfter'],
+  ['Remove Row', [[6, 0, 0], [6, 0, 0]], 'removeTableRow'],
+  ['Remove Column', [[3, 0, 0], [3, 0, 0]], 'removeTableColumn'],
+  ['Footnote from a selection', [[1, 0, 0], [1, 0, 3]], 'insertFootnote'],
+  ['Following a reference to a new note', [[9, 0, 0], [9, 0, 0]], 'followLink'],
+  ['Hyperlink', [[9, 0, 4], [9, 0, 4]], 'insertHyperlink', 'text', 'https://a.org'],
+  ['Image', [[1, 0, 2], [1, 0, 2]], 'insertImage', 'pics/x.png'],
+  ['Cut across a table', [[1, 0, 2], [5, 0, 1]], 'cut'],
+  ['Paste of paragraphs', [[1, 0, 2], [1, 0, 2]], 'paste', '["text",["para",{"level":0},["plain","P"]],["quote",{"level":0},["plain","Q"]]]'],
+  ['Paste of a fragment into a cell', [[4, 0, 1], [4, 0, 1]], 'paste', '["inline",["para",{"level":0},["strong","S"]]]'],
+];
+
+test('each command is undone and redone as one step', async () => {
+  for (const [name, [anchor, focus], command, ...args] of commands) {
+    await e.load(start);
+    if (name === 'Following a reference to a new note') {
+      await e.eval(() => {
+        editor.setBlockSpans(9, [{ Type: 'NoteRef', Text: '9' }, { Type: 'Plain', Text: ' words' }]);
+      });
+    }
+    const before = await e.model();
+    await e.select(anchor, focus);
+    await e.call(command, ...args);
+    const changed = await e.model();
+    assert.notDeepEqual(changed, before, `${name} changed nothing`);
+    assert.deepEqual(await e.hostCalls(), ['done'], name);
+    await e.call('undo');
+    assert.deepEqual(await e.model(), before, `undo of ${name}`);
+    await e.call('redo');
+    assert.deepEqual(await e.model(), changed, `redo of ${name}`);
+    assert.deepEqual(e.errors, [], name);
+  }
+});
