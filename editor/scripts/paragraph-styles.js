@@ -61,7 +61,13 @@ Object.assign(Editor.prototype, {
 
   applyBlockType(s, e, type) {
     this._paragraphForFinal(e);
-    for (let i = s; i <= e; i++) if (this._isConvertible(i)) this._convertBlock(i, type);
+    for (let i = s; i <= e; i++) {
+      if (!this._isConvertible(i)) continue;
+      // A paragraph without text would make an image with no reference, which
+      // nothing can fill in afterwards.
+      if (type === BlockType.Image && !imageReferenceFromSpans(this.getBlockSpans(i))) continue;
+      this._convertBlock(i, type);
+    }
   },
 
   applyHeadingType(s, e, level) {

@@ -174,6 +174,16 @@ describe('image toggle', () => {
     assert.deepEqual(tags(await e.model()), [['para', 0], ['image', 0], ['para', 0]]);
   });
 
+  test('a paragraph without text does not become an image', async () => {
+    await e.load(doc(para('  '), para('b.png')));
+    await e.select([0, 0, 0], [1, 0, 5]);
+    await e.call('styleParagraphImage');
+    assert.deepEqual(await e.model(), doc(para('  '), block('image', 0, ['url', 'b.png'])));
+    await e.caret(2, 0, 0);
+    await e.call('styleParagraphImage');
+    assert.deepEqual(await e.blockClasses(), ['Plain Indent0', 'Image Indent0', 'Plain Indent0', 'Final Indent0']);
+  });
+
   test('a paragraph with line breaks joins its lines into one reference', async () => {
     await e.load(doc(para('pics/', ['break', '\n'], 'b.png')));
     await e.caret(0, 0, 0);
