@@ -38,6 +38,11 @@ class BlockDerivedCache {
     this._forget(this.observer.takeRecords());
   }
 
+  // Stores a value known to be that of the element as it stands.
+  set(element, value) {
+    this.values.set(element, value);
+  }
+
   get(element) {
     let value = this.values.get(element);
     if (value === undefined) {

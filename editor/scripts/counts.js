@@ -32,14 +32,13 @@ function countModel(model) {
   return total;
 }
 
-// What a block contributes, read straight from its element: its counts when it
-// counts at all, the label it defines when it is a note, and the labels it
-// uses after a link text (which make notes with that label link definitions).
-function blockCountEntry(element) {
-  const type = blockTypeOfElement(element);
+// What a block contributes: its counts when it counts at all, the label it
+// defines when it is a note, and the labels it uses after a link text (which
+// make notes with that label link definitions).
+function countEntryOf(type, blockSpans) {
   const entry = { chars: 0, words: 0, defines: null, linkLabels: null };
   if (type === BlockType.Comment) return entry;
-  const spans = readBlockSpans(element).filter(function (s) { return s.Text !== ''; });
+  const spans = blockSpans.filter(function (s) { return s.Text !== ''; });
   let text = '';
   for (let s = 0; s < spans.length; s++) {
     const span = spans[s];
@@ -54,6 +53,16 @@ function blockCountEntry(element) {
   entry.chars = counts.chars;
   entry.words = counts.words;
   return entry;
+}
+
+function blockCountEntry(element) {
+  return countEntryOf(blockTypeOfElement(element), readBlockSpans(element));
+}
+
+// The spans a record's element will give back when read.
+function spansAsShown(record) {
+  if (record.Type !== BlockType.Image) return record.Spans;
+  return [Span(SpanType.Url, record.Spans.map(function (s) { return s.Text; }).join(''))];
 }
 
 // Document counts: blocks in order, minus notes whose label a link uses.
@@ -75,10 +84,25 @@ function countBlocks(cache, blocks) {
   return total;
 }
 
+// A loaded document's counts come from its records, which are at hand, rather
+// than from reading back thousands of new elements at the first idle moment.
+Editor.prototype.replaceAllBlocks = function (records) {
+  BlockStore.prototype.replaceAllBlocks.call(this, records);
+  const cache = this._countCache();
+  cache.refresh();
+  for (let i = 0; i < records.length && i < this.blocks.length; i++) {
+    cache.set(this.blocks[i], countEntryOf(records[i].Type, spansAsShown(records[i])));
+  }
+};
+
 Object.assign(Editor.prototype, {
-  documentCounts() {
+  _countCache() {
     if (!this.countCache) this.countCache = new BlockDerivedCache(this.root, blockCountEntry);
-    return countBlocks(this.countCache, this.blocks);
+    return this.countCache;
+  },
+
+  documentCounts() {
+    return countBlocks(this._countCache(), this.blocks);
   },
 
   selectionCounts() {

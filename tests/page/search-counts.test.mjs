@@ -68,6 +68,17 @@ describe('document counts', () => {
     assert.deepEqual(await counts(), { words: 1, chars: 1 });
   });
 
+  test('counts taken at loading equal counts read back from the page', async () => {
+    await e.load(doc(
+      block('comment', 0, 'c'), para('a ', ['linktext', 'b'], ['linkref', 'L'], ' ', ['noteref', 'n']),
+      block('link', 0, ['linkref', 'L'], ['url', 'http://x.y']), block('note', 0, ['noteref', 'n'], 'n t'),
+      block('image', 0, ['url', 'a b.png']), block('verbatim', 0, 'x', ['break', '\n'], ['break', '\n'], 'y')));
+    const atLoad = await counts();
+    await e.eval(() => { editor.countCache = null; });
+    assert.deepEqual(await counts(), atLoad);
+    assert.deepEqual(atLoad, { words: 8, chars: 18 });
+  });
+
   test('characters are UTF-16 units; an empty document counts nothing', async () => {
     await e.load(doc(para('😀 é')));
     assert.deepEqual(await counts(), { words: 2, chars: 4 });
