@@ -12,13 +12,28 @@ function createMarkerSpan(className, editable) {
   return span;
 }
 
+// Blocks are cloned from one made once: loading a long document creates many.
+let blockPrototype = null;
+
 function createBlockElement(type, level, spans) {
-  const element = document.createElement('div');
+  if (!blockPrototype) {
+    blockPrototype = document.createElement('div');
+    blockPrototype.appendChild(createMarkerSpan('Start', true));
+    blockPrototype.appendChild(createMarkerSpan('Prefix', false));
+  }
+  const element = blockPrototype.cloneNode(true);
   element.className = type + ' Indent' + level;
-  element.appendChild(createMarkerSpan('Start', true));
-  element.appendChild(createMarkerSpan('Prefix', false));
   writeBlockSpans(element, spans);
   return element;
+}
+
+// Type, level, spans and direction of a block element in one reading.
+function readBlockRecord(element) {
+  const classes = element.className.split(' ');
+  const word = classes[1] || '';
+  const record = { Type: classes[0], Level: parseInt(word.charAt(word.length - 1), 10) || 0, Spans: readBlockSpans(element) };
+  if (element.getAttribute('dir') === 'rtl') record.RTL = true;
+  return record;
 }
 
 function blockTypeOfElement(element) {

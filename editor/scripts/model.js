@@ -127,13 +127,7 @@ function separateLinksFromNotes(model) {
 
 Object.assign(Editor.prototype, {
   copyAllBlocks() {
-    const records = [];
-    for (let i = 0; i < this.blocks.length; i++) {
-      const record = { Type: this.getBlockType(i), Level: this.getBlockLevel(i), Spans: this.getBlockSpans(i) };
-      if (this.getBlockRTL(i)) record.RTL = true;
-      records.push(record);
-    }
-    return records;
+    return this.blocks.map(readBlockRecord);
   },
 
   // Replaces the document; input that is not a valid model leaves it untouched.

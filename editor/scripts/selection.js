@@ -110,9 +110,9 @@ Object.assign(BlockStore.prototype, {
       focus.offset = 1;
     }
     if (document.activeElement !== this.root) this.root.focus({ preventScroll: true });
-    const selection = window.getSelection();
-    selection.collapse(anchor.node, anchor.offset);
-    selection.extend(focus.node, focus.offset);
+    // One call keeps the direction; each selection call makes the browser lay
+    // the document out, so there is only one.
+    window.getSelection().setBaseAndExtent(anchor.node, anchor.offset, focus.node, focus.offset);
     this._scrollSoon();
   },
 
@@ -172,8 +172,8 @@ Object.assign(BlockStore.prototype, {
     if (span.nodeName !== 'SPAN') return;
     span.id = 'ActiveSpan';
     span.parentNode.id = 'ActiveBlock';
-    if (!selection.isCollapsed || node.length === 0) return;
     const offset = selection.anchorOffset;
+    if (offset !== selection.focusOffset || node.length === 0) return;
     if (span.className === 'ImageBorder') {
       selection.setBaseAndExtent(node, 0, node, 1);
     } else if (offset === 0) {

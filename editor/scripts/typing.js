@@ -55,9 +55,11 @@ Object.assign(Editor.prototype, {
   // is not where text can go.
   insertTextAtCaret(text) {
     const selection = window.getSelection();
-    if (selection.rangeCount !== 1 || !selection.isCollapsed) return false;
+    if (selection.rangeCount !== 1) return false;
     const node = selection.focusNode;
     const offset = selection.focusOffset;
+    // Compared by hand: asking the selection whether it is collapsed costs a layout.
+    if (selection.anchorNode !== node || selection.anchorOffset !== offset) return false;
     if (!node || node.nodeType !== Node.TEXT_NODE || !this.root.contains(node)) return false;
     const span = node.parentNode;
     if (span.className === 'ImageBorder' || span.className === 'Prefix' || span.className === 'Start') return false;
