@@ -5,6 +5,7 @@
 #include "src/win/tools/font_substitution.h"
 #include "src/win/tools/process_runner.h"
 
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
