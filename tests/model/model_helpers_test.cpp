@@ -1,0 +1,132 @@
+// Model JSON checks, tree rebuilding from levels and the label tables.
+#include "model/label_tables.h"
+#include "model/model_access.h"
+#include "model/model_tree.h"
+
+#include <gtest/gtest.h>
+
+namespace qorva {
+namespace {
+
+std::string failureOf(const std::string& json) {
+    try {
+        parseModel(json);
+    } catch (const ConverterError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(ModelChecks, AcceptWellFormedDocumentsAndFragments) {
+    EXPECT_EQ(failureOf(R"(["text"])"), "");
+    EXPECT_EQ(failureOf(R"(["inline",["para",{"level":0},["plain","a"]]])"), "");
+    EXPECT_EQ(failureOf(R"(["text",["unknown",{"level":7},["whatever","x"]]])"), "");
+}
+
+TEST(ModelChecks, NameTheFirstFault) {
+    EXPECT_EQ(failureOf(R"(["page"])"), "malformed model: unknown root tag \"page\"");
+    EXPECT_EQ(failureOf(R"({"text":1})"), "malformed model: the root is not an array starting with \"text\" or \"inline\"");
+    EXPECT_EQ(failureOf(R"([])"), "malformed model: the root is not an array starting with \"text\" or \"inline\"");
+    EXPECT_EQ(failureOf(R"(["text","para"])"), "malformed model: block 0 is not an array");
+    EXPECT_EQ(failureOf(R"(["text",["para"]])"), "malformed model: block 0 has no attributes");
+    EXPECT_EQ(failureOf(R"(["text",["para",{}]])"), "malformed model: block 0 has no level");
+    EXPECT_EQ(failureOf(R"(["text",["para",{"level":"1"}]])"), "malformed model: block 0 has a level that is not an integer");
+    EXPECT_EQ(failureOf(R"(["text",["para",{"level":0}],["para",{"level":0},["plain"]]])"),
+              "malformed model: block 1, span 0 does not have exactly two elements");
+    EXPECT_EQ(failureOf(R"(["text",["para",{"level":0},["plain","a","b"]]])"),
+              "malformed model: block 0, span 0 does not have exactly two elements");
+    EXPECT_EQ(failureOf(R"(["text",["para",{"level":0},["plain",3]]])"),
+              "malformed model: block 0, span 0 has a text that is not a string");
+    EXPECT_EQ(failureOf(R"(["text",["para",{"level":99999999999}]])"), "malformed model: block 0 has a level out of range");
+}
+
+TEST(ModelChecks, BrokenJsonIsAConverterError) {
+    EXPECT_NE(failureOf(R"(["text",)"), "");
+    EXPECT_EQ(failureOf(R"(["text",)").rfind("invalid JSON: ", 0), 0u);
+}
+
+TEST(ModelBuilding, AttributesKeepLevelBeforeDirection) {
+    EXPECT_EQ(dumpCompact(makeBlock("quote", 2, true)), R"(["quote",{"level":2,"direction":"rtl"}])");
+    EXPECT_EQ(dumpCompact(makeBlock("para", 0)), R"(["para",{"level":0}])");
+    EXPECT_EQ(dumpCompact(makeSpan("plain", "Ω ↩")), R"(["plain","Ω ↩"])");
+    const Json block = parseJson(R"(["para",{"direction":"rtl","level":3},["plain","x"]])");
+    EXPECT_EQ(blockLevel(block), 3);
+    EXPECT_TRUE(blockIsRtl(block));
+    EXPECT_EQ(spanCount(block), 1u);
+    EXPECT_EQ(spanText(blockSpan(block, 0)), "x");
+}
+
+// A compact picture of a tree: blocks by tag, paragraphs as their first span's text,
+// lists as kind{item|item}.
+std::string describe(const TreeNodes& nodes) {
+    std::string out;
+    for (const TreeNode& node : nodes) {
+        if (!out.empty()) out += ' ';
+        switch (node.kind) {
+            case TreeNode::Kind::Block: out += blockTag(*node.block); break;
+            case TreeNode::Kind::Paragraph: out += spanText(blockSpan(*node.block, 0)); break;
+            case TreeNode::Kind::List:
+                out += node.listKind + "{";
+                for (std::size_t i = 0; i < node.items.size(); ++i) out += (i ? "|" : "") + describe(node.items[i]);
+                out += "}";
+                break;
+        }
+    }
+    return out;
+}
+
+std::string tree(const std::string& json, int tableShift = 0) {
+    static Json model;  // the tree points into it
+    model = parseModel(json);
+    return describe(rebuildTree(model, tableShift));
+}
+
+TEST(TreeRebuilding, NestsListItemsByLevel) {
+    EXPECT_EQ(tree(R"(["text",["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],["bulleted",{"level":0},["plain","c"]]])"),
+              "bulleted{a bulleted{b}|c}");
+}
+
+TEST(TreeRebuilding, DeeperParagraphContinuesTheItemAndSameLevelEndsTheList) {
+    EXPECT_EQ(tree(R"(["text",["bulleted",{"level":0},["plain","a"]],["para",{"level":1},["plain","x"]],["para",{"level":0},["plain","y"]]])"),
+              "bulleted{a para} para");
+}
+
+TEST(TreeRebuilding, HeadingsCloseEveryList) {
+    EXPECT_EQ(tree(R"(["text",["numbered",{"level":0},["plain","a"]],["numbered",{"level":2},["plain","b"]],["heading",{"level":-3},["plain","h"]],["numbered",{"level":0},["plain","c"]]])"),
+              "numbered{a numbered{numbered{b}}} heading numbered{c}");
+}
+
+TEST(TreeRebuilding, ChangingKindAtOneDepthStartsANewList) {
+    EXPECT_EQ(tree(R"(["text",["bulleted",{"level":0},["plain","a"]],["numbered",{"level":0},["plain","b"]]])"),
+              "bulleted{a} numbered{b}");
+}
+
+TEST(TreeRebuilding, TableDepthIsAParameter) {
+    const std::string table =
+        R"(["text",["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]]])";
+    // Rows at depth 0 with their further cells one level in.
+    EXPECT_EQ(tree(table, -1), "row{a col{b}|c col{d}}");
+    // With the levels kept, the list of rows stands one level further in.
+    EXPECT_EQ(tree(table, 0), "row{row{a col{b}|c col{d}}}");
+}
+
+TEST(LabelTables, LaterDefinitionsWinAndMalformedOnesDefineNothing) {
+    const Json model = parseModel(R"(["text",
+        ["link",{"level":0},["linkref","a"],["url","first"]],
+        ["link",{"level":0},["linkref","a"],["url","second"]],
+        ["link",{"level":0},["url","x"],["linkref","b"]],
+        ["link",{"level":0},["linkref","c"]],
+        ["note",{"level":0},["noteref","1"],["plain","one"]],
+        ["note",{"level":1},["noteref","1"],["plain","two"]],
+        ["note",{"level":0},["plain","no label"]],
+        ["link",{"level":0},["linkref","A"],["url","upper"]]])");
+    const LabelTables tables = buildLabelTables(model);
+    EXPECT_EQ(tables.linkTargets.size(), 2u);
+    EXPECT_EQ(tables.linkTargets.at("a"), "second");
+    EXPECT_EQ(tables.linkTargets.at("A"), "upper");  // labels compare exactly
+    ASSERT_EQ(tables.notes.size(), 1u);
+    EXPECT_EQ(spanText(blockSpan(*tables.notes.at("1"), 1)), "two");
+}
+
+}  // namespace
+}  // namespace qorva

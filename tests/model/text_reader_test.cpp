@@ -1,0 +1,223 @@
+// Reading the native text format: blocks, inline mark-up, tables, the mended line
+// breaks and right-to-left marks, syntax errors and bad bytes.
+#include "model/syntax_error.h"
+#include "model/text_reader.h"
+
+#include <gtest/gtest.h>
+
+namespace qorva {
+namespace {
+
+std::string read(const std::string& text) { return readTextFormat(text); }
+
+// The blocks without the root, to keep expectations short.
+std::string blocks(const std::string& text) {
+    const std::string json = read(text);
+    return json.substr(8, json.size() - 9);  // strip ["text", and ]
+}
+
+struct Failure {
+    std::string message;
+    TextPosition position;
+};
+
+Failure failure(const std::string& text) {
+    try {
+        read(text);
+    } catch (const SyntaxError& e) {
+        return {e.what(), e.position()};
+    }
+    ADD_FAILURE() << "no syntax error for " << text;
+    return {};
+}
+
+TEST(ReaderBlocks, EmptyInputAndFinalLineEnds) {
+    EXPECT_EQ(read(""), R"(["text",["para",{"level":0}]])");
+    EXPECT_EQ(read("abc"), read("abc\n"));
+    EXPECT_EQ(blocks("abc\n\n"), R"(["para",{"level":0},["plain","abc"]],["para",{"level":0}])");
+    EXPECT_EQ(blocks("abc\n\n\n"), blocks("abc\n\n"));
+    EXPECT_EQ(blocks("a\n\n\nb"), R"(["para",{"level":0},["plain","a"]],["para",{"level":0},["plain"," b"]])");
+    EXPECT_EQ(blocks("a\n\n\n\nb"), R"(["para",{"level":0},["plain","a"]],["para",{"level":0}],["para",{"level":0},["plain","b"]])");
+}
+
+TEST(ReaderBlocks, LineEndsOfEveryKindAreEqual) {
+    EXPECT_EQ(read("a\r\nb\r\n\r\nc"), read("a\nb\n\nc"));
+    EXPECT_EQ(read("a\rb\r\rc"), read("a\nb\n\nc"));
+}
+
+TEST(ReaderBlocks, SoftLineEndsJoinWithOneSpaceAndEatIndentation) {
+    EXPECT_EQ(blocks("- a\n- b"), R"(["bulleted",{"level":0},["plain","a - b"]])");
+    EXPECT_EQ(blocks("a\n        b\n  c"), R"(["para",{"level":0},["plain","a b   c"]])");
+}
+
+TEST(ReaderBlocks, Headings) {
+    EXPECT_EQ(blocks("Title\n=====\n\nText"), R"(["heading",{"level":-3},["plain","Title"]],["para",{"level":0},["plain","Text"]])");
+    EXPECT_EQ(blocks("Title\n-----\n"), R"(["heading",{"level":-2},["plain","Title"]])");
+    EXPECT_EQ(blocks("Title\n====="), R"(["para",{"level":0},["plain","Title ====="]])");
+    EXPECT_EQ(blocks("# a\n\n## b\n\n### c"),
+              R"(["heading",{"level":-3},["plain","a"]],["heading",{"level":-2},["plain","b"]],["heading",{"level":-1},["plain","c"]])");
+    EXPECT_EQ(blocks("#### x"), R"(["para",{"level":0},["plain","#### x"]])");
+    EXPECT_EQ(blocks("# "), R"(["para",{"level":0},["plain","# "]])");
+    EXPECT_EQ(blocks("- a\n---\n"), R"(["heading",{"level":-2},["plain","- a"]])");
+}
+
+TEST(ReaderBlocks, ListItemsAndLevels) {
+    EXPECT_EQ(blocks("* x"), R"(["bulleted",{"level":0},["plain","x"]])");
+    EXPECT_EQ(blocks("12. x"), R"(["numbered",{"level":0},["plain","x"]])");
+    EXPECT_EQ(blocks("1) x"), R"(["para",{"level":0},["plain","1) x"]])");
+    EXPECT_EQ(blocks("        -   x"), R"(["bulleted",{"level":2},["plain","x"]])");
+    EXPECT_EQ(blocks("       - x"), R"(["bulleted",{"level":1},["plain","x"]])");
+    EXPECT_EQ(blocks("            p"), R"(["para",{"level":3},["plain","p"]])");
+}
+
+TEST(ReaderBlocks, QuotationsAndComments) {
+    EXPECT_EQ(blocks(">   a\n>   b"), R"(["quote",{"level":0},["plain","a b"]])");
+    EXPECT_EQ(blocks("> a\nb"), R"(["quote",{"level":0},["plain","a\nb"]])");
+    EXPECT_EQ(blocks("    //  note to self"), R"(["comment",{"level":1},["plain","note to self"]])");
+}
+
+TEST(ReaderBlocks, DefinitionsImagesAndDividers) {
+    EXPECT_EQ(blocks("[^]: x"), R"(["note",{"level":0},["noteref",""],["plain","x"]])");
+    EXPECT_EQ(blocks("[]: <u>"), R"(["link",{"level":0},["linkref",""],["url","u"]])");
+    EXPECT_EQ(blocks("    [2]: <http://example.org>"), R"(["link",{"level":1},["linkref","2"],["url","http://example.org"]])");
+    EXPECT_EQ(blocks("![](<a b.png>)"), R"(["image",{"level":0},["url","a b.png"]])");
+    EXPECT_EQ(blocks(std::string(80, '-')), R"(["divider",{"level":0}])");
+    EXPECT_EQ(blocks(std::string(79, '-')), R"(["para",{"level":0},["plain",")" + std::string(79, '-') + "\"]]");
+}
+
+TEST(ReaderFences, CodeBlocks) {
+    EXPECT_EQ(blocks("~~~~~"), R"(["para",{"level":0},["plain","~~~~~"]])");
+    EXPECT_EQ(blocks("~~~~\n\n~~~~"), R"(["verbatim",{"level":0}])");
+    EXPECT_EQ(blocks("~~~~\n~~~~"), R"(["para",{"level":0},["plain","~~~~ ~~~~"]])");
+    EXPECT_EQ(blocks("    ~~~~~~~~\n    a\n\n      b\n~~~~"),
+              R"(["verbatim",{"level":1},["plain","a"],["break","\n"],["break","\n"],["plain","  b"]])");
+    // An unclosed fence is ordinary text.
+    EXPECT_EQ(blocks("~~~~\ncode"), R"(["para",{"level":0},["plain","~~~~ code"]])");
+}
+
+TEST(ReaderFences, MathBlocksTakeTheirLevelFromTheClosingFence) {
+    EXPECT_EQ(blocks("$$\n    x^2\n    $$"), R"(["formula",{"level":1},["plain","x^2"]])");
+    EXPECT_EQ(blocks("    $$\nx\n$$"), R"(["formula",{"level":0},["plain","x"]])");
+}
+
+TEST(ReaderTables, CellsJoinTheirLinesAndRowsTakeTheLongestLine) {
+    EXPECT_EQ(blocks("+---+---+\n| a | b |\n+---+---+\n| c |\n+---+"),
+              R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["row",{"level":1},["plain","c"]])");
+    EXPECT_EQ(blocks("+--+\n| a |\n| b |\n|   |\n+--+"), R"(["row",{"level":1},["plain","a b"]])");
+    EXPECT_EQ(blocks("+--+--+\n|  | *x* |\n+--+"), R"(["row",{"level":1}],["col",{"level":2},["emph","x"]])");
+    // Without its closing divider a table is a paragraph.
+    EXPECT_EQ(blocks("+--+\n| a |"), R"(["para",{"level":0},["plain","+--+ | a |"]])");
+}
+
+TEST(ReaderInline, EmphasisAndEscapes) {
+    EXPECT_EQ(blocks("2*3*4"), R"(["para",{"level":0},["plain","2"],["emph","3"],["plain","4"]])");
+    EXPECT_EQ(blocks("2\\*3\\*4"), R"(["para",{"level":0},["plain","2*3*4"]])");
+    EXPECT_EQ(blocks("a\\b"), R"(["para",{"level":0},["plain","a\\b"]])");
+    EXPECT_EQ(blocks("**a*"), R"(["para",{"level":0},["plain","*"],["emph","a"]])");
+    EXPECT_EQ(blocks("*a \\* b*"), R"(["para",{"level":0},["emph","a * b"]])");
+    EXPECT_EQ(blocks("**s** `c` $m$ <u>"),
+              R"(["para",{"level":0},["strong","s"],["plain"," "],["code","c"],["plain"," "],["math","m"],["plain"," "],["url","u"]])");
+    // Spans never nest: other markers inside stay text.
+    EXPECT_EQ(blocks("*a `b` c*"), R"(["para",{"level":0},["emph","a `b` c"]])");
+}
+
+TEST(ReaderInline, LinksAndReferences) {
+    EXPECT_EQ(blocks("[t](u)"), R"(["para",{"level":0},["linktext","t"],["url","u"]])");
+    EXPECT_EQ(blocks("[t](<u>)"), R"(["para",{"level":0},["linktext","t"],["url","u"]])");
+    EXPECT_EQ(blocks("[t][1]"), R"(["para",{"level":0},["linktext","t"],["linkref","1"]])");
+    EXPECT_EQ(blocks("[t][^1]"), R"(["para",{"level":0},["plain","[t]"],["noteref","1"]])");
+    EXPECT_EQ(blocks("a[^n] b"), R"(["para",{"level":0},["plain","a"],["noteref","n"],["plain"," b"]])");
+}
+
+TEST(ReaderInline, ThousandsOfUnclosedMarkersStayText) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "[a <b [^c ";
+    EXPECT_EQ(blocks(text), R"(["para",{"level":0},["plain",")" + text + "\"]]");
+}
+
+TEST(ReaderMendedBreaks, ContinuationIndentationAfterABreakIsNotText) {
+    EXPECT_EQ(blocks("-   a  \n    b"), R"(["bulleted",{"level":0},["plain","a"],["break","\n"],["plain","b"]])");
+    EXPECT_EQ(blocks("    a  \n      \n    b"),
+              R"(["para",{"level":1},["plain","a"],["break","\n"],["break","\n"],["plain","b"]])");
+    // At level 0 a paragraph keeps the spaces after its break: they are its text.
+    EXPECT_EQ(blocks("a  \n    b"), R"(["para",{"level":0},["plain","a"],["break","\n"],["plain","    b"]])");
+    EXPECT_EQ(blocks("    [^1]: a  \n    b"), R"(["note",{"level":1},["noteref","1"],["plain","a"],["break","\n"],["plain","b"]])");
+}
+
+TEST(ReaderMendedBreaks, QuotationAtALevelContinuesAfterABreak) {
+    EXPECT_EQ(blocks("    >   a  \n    >   b"), R"(["quote",{"level":1},["plain","a"],["break","\n"],["plain","b"]])");
+    EXPECT_EQ(blocks("        //  a  \n        //  b"), R"(["comment",{"level":2},["plain","a"],["break","\n"],["plain","b"]])");
+}
+
+TEST(ReaderMendedRightToLeft, MarksAtLineStartsAreDropped) {
+    const std::string rlm = "\xE2\x80\x8F";
+    EXPECT_EQ(blocks(rlm + "-   a\n" + rlm + "    b"), R"(["bulleted",{"level":0,"direction":"rtl"},["plain","a b"]])");
+    EXPECT_EQ(blocks(rlm + ">   a  \n" + rlm + ">   b\n" + rlm + ">   c"),
+              R"(["quote",{"level":0,"direction":"rtl"},["plain","a"],["break","\n"],["plain","b c"]])");
+    EXPECT_EQ(blocks(rlm + "    ~~~~\n" + rlm + "    x\n" + rlm + "\n" + rlm + "    ~~~~"),
+              R"(["verbatim",{"level":1,"direction":"rtl"},["plain","x"],["break","\n"]])");
+    EXPECT_EQ(blocks(rlm + "$$\n" + rlm + "x\n" + rlm + "$$"), R"(["formula",{"level":0,"direction":"rtl"},["plain","x"]])");
+    // In a block written left to right a mark in code stays a character.
+    EXPECT_EQ(blocks("~~~~\n" + rlm + "x\n~~~~"), R"(["verbatim",{"level":0},["plain",")" + rlm + "x\"]]");
+}
+
+TEST(ReaderSyntaxErrors, TextAfterAnImage) {
+    const Failure f = failure("![](<a.png>) x");
+    EXPECT_EQ(f.message, "Expected \"\\n\" or \"\\r\" but \" \" found.");
+    EXPECT_EQ(f.position.offset, 12u);
+    EXPECT_EQ(f.position.line, 1u);
+    EXPECT_EQ(f.position.column, 13u);
+}
+
+TEST(ReaderSyntaxErrors, ListsEveryTerminalTriedAtTheFurthestPosition) {
+    const Failure fence = failure("~~~~\na\n~~~~ x");
+    EXPECT_EQ(fence.message, "Expected \"\\n\", \"\\r\" or \"~~~~\" but \" \" found.");
+    EXPECT_EQ(fence.position.line, 3u);
+    EXPECT_EQ(fence.position.column, 5u);
+    EXPECT_EQ(failure(std::string(81, '-')).message, "Expected \"\\n\" or \"\\r\" but \"-\" found.");
+    EXPECT_EQ(failure(std::string(80, '-') + "\nx").message, "Expected \"\\n\" or \"\\r\" but \"x\" found.");
+    // A note is tried before headings, so an underline stops it.
+    const Failure note = failure("[^1]: a\n===\n");
+    EXPECT_EQ(note.message, "Expected \"\\n\" or \"\\r\" but \"=\" found.");
+    EXPECT_EQ(note.position.offset, 8u);
+    EXPECT_EQ(note.position.line, 2u);
+}
+
+TEST(ReaderSyntaxErrors, QuotationBreakFollowedByIndentedText) {
+    const Failure f = failure("> a  \n    b");
+    EXPECT_EQ(f.message, "Expected \" \", \"\\n\" or \"\\r\" but \"b\" found.");
+    EXPECT_EQ(f.position.offset, 10u);
+}
+
+TEST(ReaderSyntaxErrors, PositionsCountUtf16UnitsAndEveryLineEnd) {
+    // CR LF is one line end, U+2028 and a lone CR are one each; the astral character
+    // counts two units.
+    const Failure f = failure("\xF0\x9F\x98\x80" "a\r\n\r\nb\xE2\x80\xA8" "c\r\r![](<x>)y");
+    EXPECT_EQ(f.position.line, 6u);
+    EXPECT_EQ(f.position.column, 9u);
+    EXPECT_EQ(f.position.offset, 20u);
+    EXPECT_EQ(f.message, "Expected \"\\n\" or \"\\r\" but \"y\" found.");
+}
+
+TEST(ReaderSyntaxErrors, FoundCharactersAreEscaped) {
+    EXPECT_EQ(failure("![](<a>)\t").message, "Expected \"\\n\" or \"\\r\" but \"\\t\" found.");
+    EXPECT_EQ(failure("![](<a>)\x01").message, "Expected \"\\n\" or \"\\r\" but \"%01\" found.");
+    EXPECT_EQ(failure("![](<a>)\xC3\xA9").message, "Expected \"\\n\" or \"\\r\" but \"%E9\" found.");
+    EXPECT_EQ(failure("![](<a>)\xE2\x86\xA9").message, "Expected \"\\n\" or \"\\r\" but \"%u21A9\" found.");
+    EXPECT_EQ(failure("![](<a>)\"").message, "Expected \"\\n\" or \"\\r\" but \"\\\"\" found.");
+}
+
+TEST(ReaderBadBytes, InvalidUtf8ReadsAsReplacementCharacters) {
+    EXPECT_EQ(blocks("a\xFF\xFE" "b"), "[\"para\",{\"level\":0},[\"plain\",\"a\xEF\xBF\xBD\xEF\xBF\xBD" "b\"]]");
+    // A truncated sequence is one replacement, and what follows survives.
+    EXPECT_EQ(blocks("a\xE2\x82z"), "[\"para\",{\"level\":0},[\"plain\",\"a\xEF\xBF\xBDz\"]]");
+    // Surrogates encoded in UTF-8 are not characters.
+    EXPECT_EQ(blocks("\xED\xA0\x80"), "[\"para\",{\"level\":0},[\"plain\",\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\"]]");
+}
+
+TEST(ReaderBadBytes, ControlCharactersAreEscapedInTheJson) {
+    EXPECT_EQ(blocks(std::string("a\0b\x1f\"\\", 6)), R"(["para",{"level":0},["plain","a\u0000b\u001f\"\\"]])");
+}
+
+}  // namespace
+}  // namespace qorva
