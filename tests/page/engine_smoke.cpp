@@ -1,0 +1,106 @@
+// The assembled editor page inside the program's own engine (Qt WebEngine,
+// an older Chromium than Debian's browser): it loads from file://, runs its
+// script, takes typed keys through the real key path and edits.
+// Usage: page_engine_smoke PAGE.html   (exit 0 when every check holds)
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QtTest/QTest>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Runs a script and waits for its result, as the shell's page calls do.
+QVariant run(QWebEnginePage* page, const QString& script) {
+  QVariant result;
+  QEventLoop loop;
+  page->runJavaScript(script, [&](const QVariant& value) {
+    result = value;
+    loop.quit();
+  });
+  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+  loop.exec();
+  return result;
+}
+
+void wait(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+int failures = 0;
+
+void expect(const char* what, const QString& actual, const QString& expected) {
+  if (actual == expected) {
+    std::printf("ok   %s\n", what);
+  } else {
+    std::printf("FAIL %s\n     expected %s\n     actual   %s\n", what, expected.toStdString().c_str(),
+                actual.toStdString().c_str());
+    ++failures;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s PAGE.html\n", argv[0]);
+    return 2;
+  }
+  QApplication app(argc, argv);
+  QWebEngineView view;
+  view.resize(900, 700);
+  view.show();
+
+  bool loaded = false;
+  QEventLoop loading;
+  QObject::connect(&view, &QWebEngineView::loadFinished, [&](bool ok) {
+    loaded = ok;
+    loading.quit();
+  });
+  view.load(QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()));
+  QTimer::singleShot(30000, &loading, &QEventLoop::quit);
+  loading.exec();
+  if (!loaded) {
+    std::printf("FAIL the page did not load\n");
+    return 1;
+  }
+  QWebEnginePage* page = view.page();
+
+  expect("the script ran and the page starts empty", run(page, "getTextJson()").toString(), "[\"text\"]");
+  run(page, "setTextJson('[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello world\"]]]');"
+            "editor.setCaret(Point(0, 0, 5)); true");
+
+  // Typed through the real key path: Qt key events to the view's focus proxy.
+  QWidget* target = view.focusProxy() ? view.focusProxy() : &view;
+  target->setFocus();
+  wait(200);
+  QTest::keyClicks(target, ",x");
+  wait(300);
+  expect("typed keys land at the caret", run(page, "getTextJson()").toString(),
+         "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello,x world\"]]]");
+
+  run(page, "insertNewline(); true");
+  expect("Enter splits the paragraph", run(page, "getTextJson()").toString(),
+         "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello,x\"]],[\"para\",{\"level\":0},[\"plain\",\" world\"]]]");
+  run(page, "deleteBackward(); true");
+  expect("Backspace joins it again", run(page, "getTextJson()").toString(),
+         "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello,x world\"]]]");
+  QTest::keyClicks(target, "- ");
+  wait(200);
+  run(page, "undo(); undo(); undo(); true");
+  expect("undo walks back through the edits", run(page, "getTextJson()").toString(),
+         "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello,x\"]],[\"para\",{\"level\":0},[\"plain\",\" world\"]]]");
+  run(page, "setTextJson('[\"text\",[\"para\",{\"level\":0}]]'); editor.setCaret(Point(0, 0, 0)); true");
+  QTest::keyClicks(target, "1. item");
+  wait(300);
+  expect("the autoformat on space makes a numbered item", run(page, "getTextJson()").toString(),
+         "[\"text\",[\"numbered\",{\"level\":0},[\"plain\",\"item\"]]]");
+  return failures == 0 ? 0 : 1;
+}
