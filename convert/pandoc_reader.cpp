@@ -2,10 +2,9 @@
 // Nesting becomes levels: list items and quotations one level deeper per step,
 // footnotes and reference links definition blocks after their paragraph.
 #include "convert/converters.h"
-#include "convert/json_guard.h"
 #include "convert/model_blocks.h"
-#include "convert/pandoc_api.h"
 #include "convert/pandoc_element.h"
+#include "convert/pandoc_import.h"
 
 #include <algorithm>
 #include <variant>
@@ -326,10 +325,8 @@ private:
 }  // namespace
 
 std::string ReadPandocJson(std::string_view input, const char* /*options*/) {
-    const Json parsed = parseGuarded(input);
-    Blocks blocks = isCurrentPandocForm(parsed) ? PandocReader().document(toLegacyPandoc(parsed))
-                                                : PandocReader().document(parsed);
-    return serializeModel("text", blocks);
+    const Json tree = parsePandocAsLegacy(input);
+    return serializeModel("text", PandocReader().document(tree));
 }
 
 }  // namespace qorva::convert
