@@ -1,0 +1,282 @@
+// The frame's widgets on Qt's offscreen platform: the menu bar built from its
+// layout, the recent-document submenu, the search bar and the clipboard commands.
+#include "src/win/cf_html.h"
+#include "src/win/clipboard.h"
+#include "src/win/menu_bar.h"
+#include "src/win/menu_commands.h"
+#include "src/win/recent_menu.h"
+#include "src/win/search_view.h"
+#include "src/win/tools/converter_host.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace qorva {
+namespace {
+
+QStringList Texts(const QList<QAction*>& actions) {
+    QStringList texts;
+    for (QAction* action : actions) texts << (action->isSeparator() ? QString("---") : action->text());
+    return texts;
+}
+
+class MenuBarTest : public ::testing::Test {
+protected:
+    QMenuBar bar;
+    std::vector<int> chosen;
+    MainMenu menus{&bar, [this](int id) { chosen.push_back(id); }};
+};
+
+TEST_F(MenuBarTest, EightMenusWithTheirMnemonics) {
+    EXPECT_EQ(Texts(bar.actions()), (QStringList{"&File", "&Edit", "&Insert", "&Paragraph", "&Character", "&Table",
+                                                  "&Window", "&Help"}));
+    EXPECT_EQ(menus.windowMenu()->title(), "&Window");
+    EXPECT_EQ(menus.openRecentMenu()->title(), "Open Recent");
+    ASSERT_NE(menus.themesMenu(), nullptr);
+    EXPECT_EQ(Texts(menus.themesMenu()->actions()), QStringList{"Default"});
+}
+
+TEST_F(MenuBarTest, ItemsShowTheirAcceleratorTextAfterATab) {
+    QAction* redo = menus.action(menu_id::Redo);
+    ASSERT_NE(redo, nullptr);
+    EXPECT_EQ(redo->text(), "&Redo\tCtrl+Shift+Z");
+    EXPECT_TRUE(redo->shortcut().isEmpty()) << "keys are the frame's accelerator table, not Qt shortcuts";
+}
+
+TEST_F(MenuBarTest, ChoosingAnItemSendsItsCommand) {
+    menus.action(menu_id::SaveAs)->trigger();
+    for (QAction* table : menus.actions(menu_id::InsertTable)) table->trigger();
+    EXPECT_EQ(chosen, (std::vector<int>{menu_id::SaveAs, menu_id::InsertTable, menu_id::InsertTable}));
+}
+
+TEST_F(MenuBarTest, UpdateTableIsAppliedWhenTheMenuDropsDown) {
+    QMenu* file = bar.actions().at(0)->menu();
+    QMenu* reopen = file->actions().at(3)->menu();
+    ASSERT_EQ(reopen->title(), "Reopen in Format");
+    menus.setEnabledState(menu_id::ReopenPandoc, false);
+    EXPECT_TRUE(menus.action(menu_id::ReopenPandoc)->isEnabled()) << "nothing changes before the drop-down";
+    emit reopen->aboutToShow();
+    EXPECT_FALSE(menus.action(menu_id::ReopenPandoc)->isEnabled());
+    EXPECT_TRUE(menus.action(menu_id::ReopenQorva)->isEnabled());
+    menus.setEnabledState(menu_id::ReopenPandoc, true);
+    emit reopen->aboutToShow();
+    EXPECT_TRUE(menus.action(menu_id::ReopenPandoc)->isEnabled());
+}
+
+TEST_F(MenuBarTest, CountDisplayItemsCarryCheckMarks) {
+    menus.setChecked(menu_id::DisplayWordCount, true);
+    EXPECT_TRUE(menus.action(menu_id::DisplayWordCount)->isChecked());
+    EXPECT_FALSE(menus.action(menu_id::DisplayCharacterCount)->isChecked());
+}
+
+TEST_F(MenuBarTest, RecentSubmenuShowsNewestFirstAndAGreyedPlaceholderWhenEmpty) {
+    QMenu* submenu = menus.openRecentMenu();
+    const QString placeholder = RecentPlaceholderOf(submenu);
+    EXPECT_EQ(placeholder, "No Recent Files");
+
+    RecentDocumentList list;
+    list.Add("/docs/a.text");
+    list.Add("/docs/R&D notes.text");
+    RebuildRecentMenu(menus, submenu, list, placeholder);
+    EXPECT_EQ(Texts(submenu->actions()), (QStringList{"&1 /docs/R&&D notes.text", "&2 /docs/a.text"}));
+    EXPECT_EQ(CommandIdOf(submenu->actions().at(1)), menu_id::RecentFirst + 1);
+    submenu->actions().at(1)->trigger();
+    EXPECT_EQ(chosen, std::vector<int>{menu_id::RecentFirst + 1});
+
+    ASSERT_TRUE(list.Remove(menu_id::RecentFirst));
+    ASSERT_TRUE(list.Remove(menu_id::RecentFirst));
+    RebuildRecentMenu(menus, submenu, list, placeholder);
+    ASSERT_EQ(submenu->actions().size(), 1);
+    EXPECT_EQ(submenu->actions().at(0)->text(), "No Recent Files");
+    EXPECT_FALSE(submenu->actions().at(0)->isEnabled());
+}
+
+TEST_F(MenuBarTest, RecentItemsKeepTheirPlaceAmongOtherItems) {
+    QMenu submenu;
+    submenu.addAction("Before");
+    menus.addCommand(&submenu, "No Recent Files", menu_id::RecentFirst);
+    submenu.addAction("After");
+    RecentDocumentList list;
+    for (const char* path : {"/a", "/b", "/c"}) list.Add(path);
+    RebuildRecentMenu(menus, &submenu, list, RecentPlaceholderOf(&submenu));
+    EXPECT_EQ(Texts(submenu.actions()), (QStringList{"Before", "&1 /c", "&2 /b", "&3 /a", "After"}));
+    QMenu none;
+    EXPECT_EQ(RecentPlaceholderOf(&none), "(empty)");
+}
+
+class RecordingSearch : public CSearchViewCallback {
+public:
+    QStringList events;
+    void StartSearch(const QString& text) override { events << "start:" + text; }
+    void ContinueSearch(const QString& text) override { events << "continue:" + text; }
+    void CloseSearch() override { events << "close"; }
+};
+
+class SearchViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        view.SetCallback(&callback);
+        view.resize(600, CSearchView::kPaneHeight);
+        view.show();
+        view.FocusField();
+    }
+    CSearchView view;
+    RecordingSearch callback;
+};
+
+TEST_F(SearchViewTest, EveryChangeStartsTheSearchWithTheWholeText) {
+    QTest::keyClicks(view.field(), "ab");
+    QTest::keyClick(view.field(), Qt::Key_Backspace);
+    EXPECT_EQ(callback.events, (QStringList{"start:a", "start:ab", "start:a"}));
+}
+
+TEST_F(SearchViewTest, EnterAndFindNextContinueEscapeCloses) {
+    QTest::keyClicks(view.field(), "x");
+    callback.events.clear();
+    QTest::keyClick(view.field(), Qt::Key_Return);
+    QTest::keyClick(view.field(), Qt::Key_Enter);
+    QTest::mouseClick(view.findNextButton(), Qt::LeftButton);
+    QTest::keyClick(view.field(), Qt::Key_Escape);
+    EXPECT_EQ(callback.events, (QStringList{"continue:x", "continue:x", "continue:x", "close"}));
+}
+
+TEST_F(SearchViewTest, EnterOnTheFocusedButtonContinuesOnce) {
+    QTest::keyClicks(view.field(), "y");
+    callback.events.clear();
+    view.findNextButton()->setFocus();
+    QTest::keyClick(view.findNextButton(), Qt::Key_Return);
+    EXPECT_EQ(callback.events, QStringList{"continue:y"});
+}
+
+TEST_F(SearchViewTest, ReopeningSelectsThePreviousText) {
+    QTest::keyClicks(view.field(), "kept");
+    view.field()->deselect();
+    view.FocusField();
+    EXPECT_EQ(view.field()->selectedText(), "kept");
+}
+
+TEST_F(SearchViewTest, WithoutACallbackNothingIsReported) {
+    view.SetCallback(nullptr);
+    QTest::keyClicks(view.field(), "z");
+    QTest::keyClick(view.field(), Qt::Key_Return);
+    EXPECT_TRUE(callback.events.empty());
+    EXPECT_FALSE(view.HandleCommand(menu_id::Search));
+}
+
+// The page's side of the clipboard: what it hands out and what it is given.
+class ClipboardTest : public ::testing::Test {
+protected:
+    std::string selection;  // what copy and cut return
+    std::vector<std::pair<std::string, std::string>> calls;
+    ClipboardPageCall page = [this](std::string_view function, const std::string* argument) {
+        calls.emplace_back(std::string(function), argument ? *argument : std::string());
+        return function == "paste" ? std::string() : selection;
+    };
+    QClipboard* clipboard = QGuiApplication::clipboard();
+
+    void Offer(QMimeData* data) { clipboard->setMimeData(data); }
+    std::string Pasted() const {
+        for (const auto& [function, argument] : calls) {
+            if (function == "paste") return argument;
+        }
+        return "<nothing pasted>";
+    }
+};
+
+TEST_F(ClipboardTest, CopyPutsModelMarkdownAndHtmlOnTheClipboard) {
+    if (!ConverterAvailable(Converter::WriteTextFormat) || !ConverterAvailable(Converter::WriteHtml)) {
+        GTEST_SKIP() << "converter not built yet";
+    }
+    selection = R"(["text",["heading",{"level":-3},["plain","Title"]],["para",{"level":0},["plain","a"],["break","\n"],["plain","b"]]])";
+    ASSERT_TRUE(HandleClipboardCommand(menu_id::Copy, page));
+    const QMimeData* data = clipboard->mimeData();
+    EXPECT_EQ(data->data(kModelMimeType).toStdString(), selection);
+    EXPECT_TRUE(data->text().startsWith("Title\n")) << data->text().toStdString();
+    EXPECT_TRUE(data->text().contains("a  \nb")) << "the line break, as a bare line feed: " << data->text().toStdString();
+    EXPECT_FALSE(data->text().contains('\r')) << "X11 text ends lines with a bare line feed";
+    EXPECT_TRUE(data->html().contains("<h1")) << data->html().toStdString();
+    EXPECT_FALSE(data->html().contains("StartFragment")) << "other programs get plain HTML";
+}
+
+TEST_F(ClipboardTest, CopyWithNothingSelectedKeepsTheOldContent) {
+    clipboard->setText("old content");
+    selection = "";
+    ASSERT_TRUE(HandleClipboardCommand(menu_id::Copy, page));
+    ASSERT_TRUE(HandleClipboardCommand(menu_id::Cut, page));
+    EXPECT_EQ(clipboard->text(), "old content");
+    EXPECT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].first, "cut");
+}
+
+TEST_F(ClipboardTest, CopyAsHtmlPutsOnlyTheHtmlSourceAsText) {
+    if (!ConverterAvailable(Converter::WriteHtml)) GTEST_SKIP() << "converter not built yet";
+    selection = R"(["text",["para",{"level":0},["strong","bold"]]])";
+    ASSERT_TRUE(HandleClipboardCommand(menu_id::CopyAsHtml, page));
+    const QMimeData* data = clipboard->mimeData();
+    EXPECT_TRUE(data->text().contains("<strong>bold</strong>")) << data->text().toStdString();
+    EXPECT_FALSE(data->hasFormat(kModelMimeType));
+    EXPECT_FALSE(data->hasHtml());
+}
+
+TEST_F(ClipboardTest, PasteTakesOwnModelFirst) {
+    auto* data = new QMimeData;
+    const std::string model = R"(["inline",["para",{"level":0},["emph","kept"]]])";
+    data->setData(kModelMimeType, QByteArray::fromStdString(model));
+    data->setText("other text");
+    Offer(data);
+    ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
+    EXPECT_EQ(Pasted(), model);
+}
+
+TEST_F(ClipboardTest, PlainTextIsReadAsItIs) {
+    if (!ConverterAvailable(Converter::ReadPlainText)) GTEST_SKIP() << "converter not built yet";
+    clipboard->setText("# not a heading");
+    ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
+    EXPECT_NE(Pasted().find("# not a heading"), std::string::npos) << Pasted();
+    EXPECT_EQ(Pasted().find("[\"heading\""), std::string::npos);
+}
+
+TEST_F(ClipboardTest, AnEnvelopedHtmlFragmentIsUnwrappedBeforePandoc) {
+    if (!ConverterAvailable(Converter::ReadPandocJson)) GTEST_SKIP() << "converter not built yet";
+    auto* data = new QMimeData;
+    data->setHtml(QString::fromStdString(BuildCfHtml("<h2>Sub</h2>")));
+    Offer(data);
+    ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
+    EXPECT_NE(Pasted().find("\"heading\""), std::string::npos) << Pasted();
+    EXPECT_EQ(Pasted().find("Version"), std::string::npos) << Pasted();
+}
+
+TEST_F(ClipboardTest, AnImageOnlyClipboardPastesNothing) {
+    auto* data = new QMimeData;
+    data->setData("image/png", QByteArray("\x89PNG", 4));
+    Offer(data);
+    for (int command : {menu_id::Paste, menu_id::PasteQorvaFormat, menu_id::PasteMultiMarkdown}) {
+        ASSERT_TRUE(HandleClipboardCommand(command, page));
+    }
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(ClipboardTest, OnlyTheSixClipboardCommandsAreTaken) {
+    EXPECT_FALSE(HandleClipboardCommand(menu_id::Undo, page));
+    EXPECT_FALSE(HandleClipboardCommand(menu_id::Search, page));
+    EXPECT_TRUE(calls.empty());
+}
+
+}  // namespace
+}  // namespace qorva
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
