@@ -40,5 +40,11 @@ TEST(PlainTextReader, ControlCharactersAreEscapedInTheJson) {
     EXPECT_EQ(read(std::string("a\x01\"b\\", 5)), R"(["inline",["para",{"level":0},["plain","a\u0001\"b\\"]]])");
 }
 
+TEST(PlainTextReader, BrokenUtf8BecomesReplacementCharactersAndTheRestStays) {
+    EXPECT_EQ(read("a\xFF\xFE" "b\nc"),
+              "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"a\xEF\xBF\xBD\xEF\xBF\xBD" "b\"]],"
+              "[\"para\",{\"level\":0},[\"plain\",\"c\"]]]");
+}
+
 }  // namespace
 }  // namespace qorva::convert
