@@ -49,13 +49,18 @@ async function measure(browser, blocks) {
   const f = {};
 
   // Counts as the title asks for them: both numbers, document-wide.
-  f.countsAfterLoad = await rounds(e, () => {
-    setTextJson(window.benchJson);
-    const t0 = performance.now();
-    getWordCount();
-    getCharCount();
-    return performance.now() - t0;
-  });
+  // The first idle moment after loading comes in a task of its own.
+  const afterLoad = [];
+  for (let r = 0; r < ROUNDS; r++) {
+    await e.eval(() => setTextJson(window.benchJson));
+    afterLoad.push(await e.eval(() => {
+      const t0 = performance.now();
+      getWordCount();
+      getCharCount();
+      return performance.now() - t0;
+    }));
+  }
+  f.countsAfterLoad = { call: median(afterLoad), total: median(afterLoad) };
   f.countsCold = await rounds(e, () => {
     editor.countCache = null;
     const t0 = performance.now();
