@@ -164,6 +164,10 @@ describe('image toggle', () => {
     assert.deepEqual((await e.model())[1], ['para', { level: 0 }, ['plain', 'a.png']]);
     await e.call('redo');
     assert.deepEqual((await e.model())[1], ['image', { level: 0 }, ['url', 'a.png']]);
+    // Read back from the page's own HTML, as a whole-content snapshot would be.
+    await e.eval(() => editor.setContent(editor.getContent()));
+    assert.deepEqual((await e.model())[1], ['image', { level: 0 }, ['url', 'a.png']]);
+    assert.deepEqual([await e.call('getWordCount'), await e.call('getCharCount')], [2, 10]);
     assert.deepEqual(e.errors, []);
   });
 
