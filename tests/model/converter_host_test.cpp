@@ -1,0 +1,67 @@
+// The converter host: one door to every converter, the wrap flag's options text and
+// the error-slot convention.
+#include "src/win/tools/converter_host.h"
+
+#include <gtest/gtest.h>
+
+namespace qorva {
+namespace {
+
+const std::string kLongParagraph = R"(["text",["para",{"level":0},["plain",")" + std::string(50, 'a') + " " + std::string(50, 'b') + "\"]]]";
+
+TEST(ConverterHost, TextFormatConvertersArePluggedIn) {
+    EXPECT_TRUE(ConverterAvailable(Converter::ReadTextFormat));
+    EXPECT_TRUE(ConverterAvailable(Converter::WriteTextFormat));
+    EXPECT_EQ(ReadTextFormat("a *b*"), R"(["text",["para",{"level":0},["plain","a "],["emph","b"]]])");
+}
+
+TEST(ConverterHost, WrapFlagSelectsTheOptionsText) {
+    EXPECT_EQ(WriteTextFormat(kLongParagraph, true), RunConverter(Converter::WriteTextFormat, kLongParagraph, "{\"wrap\":true}", nullptr));
+    EXPECT_EQ(WriteTextFormat(kLongParagraph, false), RunConverter(Converter::WriteTextFormat, kLongParagraph, "{\"wrap\":false}", nullptr));
+    EXPECT_NE(WriteTextFormat(kLongParagraph, true), WriteTextFormat(kLongParagraph, false));
+    // Absent options are the writer's defaults, which escape every listed character.
+    EXPECT_EQ(RunConverter(Converter::WriteTextFormat, R"(["text",["para",{"level":0},["plain","a<b"]]])", nullptr, nullptr), "a\\<b\n");
+}
+
+TEST(ConverterHost, FailureFillsTheSlotAndReturnsNothing) {
+    std::string error;
+    EXPECT_EQ(ReadTextFormat("![](<a.png>) x", &error), "");
+    EXPECT_EQ(error, "Expected \"\\n\" or \"\\r\" but \" \" found.");
+    error.clear();
+    EXPECT_EQ(WriteTextFormat(R"(["html"])", false, &error), "");
+    EXPECT_EQ(error, "malformed model: unknown root tag \"html\"");
+}
+
+TEST(ConverterHost, FailureWithoutSlotIsAnEmptyResult) {
+    EXPECT_EQ(WriteTextFormat("not json", true), "");
+}
+
+TEST(ConverterHost, SuccessLeavesTheSlotUntouched) {
+    std::string error;
+    EXPECT_FALSE(ReadTextFormat("x", &error).empty());
+    EXPECT_TRUE(error.empty());
+}
+
+TEST(ConverterHost, SyntaxErrorsCarryTheirPosition) {
+    ConverterFailure failure;
+    RunConverterDetailed(Converter::ReadTextFormat, "a\n\n![](<b>)c", nullptr, &failure);
+    ASSERT_TRUE(failure.position.has_value());
+    EXPECT_EQ(failure.position->offset, 11u);
+    EXPECT_EQ(failure.position->line, 3u);
+    EXPECT_EQ(failure.position->column, 9u);
+    ConverterFailure other;
+    RunConverterDetailed(Converter::WriteTextFormat, "[", nullptr, &other);
+    EXPECT_FALSE(other.message.empty());
+    EXPECT_FALSE(other.position.has_value());
+}
+
+TEST(ConverterHost, RunsAreIndependentAndNonAsciiPassesThrough) {
+    const std::string input = "Ünïcödé ↩ 😀\n\n-   item";
+    const std::string first = ReadTextFormat(input);
+    EXPECT_EQ(ReadTextFormat(input), first);
+    EXPECT_NE(first.find("Ünïcödé ↩ 😀"), std::string::npos);
+    EXPECT_EQ(WriteTextFormat(first, true), "Ünïcödé ↩ 😀\n\n-   item\n");
+}
+
+}  // namespace
+}  // namespace qorva

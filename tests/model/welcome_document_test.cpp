@@ -1,0 +1,54 @@
+// The welcome document the program carries: it reads, it shows every style, and saving
+// it gives back the same text.
+#include "model/model_json.h"
+#include "model/text_reader.h"
+#include "model/text_writer.h"
+#include "resources/resources.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace qorva {
+namespace {
+
+std::string welcome() {
+    const auto bytes = findResource("welcome.text");
+    EXPECT_TRUE(bytes.has_value());
+    return bytes ? std::string(*bytes) : std::string();
+}
+
+TEST(WelcomeDocument, IsHeadedWelcomeToQorva) {
+    const Json model = parseJson(readTextFormat(welcome()));
+    ASSERT_GT(model.size(), 1u);
+    EXPECT_EQ(model[1].dump(), R"(["heading",{"level":-3},["plain","Welcome to Qorva!"]])");
+}
+
+TEST(WelcomeDocument, ShowsEveryParagraphAndCharacterStyle) {
+    const Json model = parseJson(readTextFormat(welcome()));
+    std::set<std::string> blockTags, spanTags;
+    std::set<int> headingLevels;
+    for (std::size_t i = 1; i < model.size(); ++i) {
+        blockTags.insert(model[i][0].get<std::string>());
+        if (model[i][0] == "heading") headingLevels.insert(model[i][1]["level"].get<int>());
+        for (std::size_t k = 2; k < model[i].size(); ++k) spanTags.insert(model[i][k][0].get<std::string>());
+    }
+    for (const char* tag : {"heading", "para", "bulleted", "numbered", "quote", "comment", "verbatim", "formula",
+                            "image", "note", "link", "row", "col"})
+        EXPECT_TRUE(blockTags.count(tag)) << tag;
+    for (const char* tag : {"plain", "emph", "strong", "code", "math", "url", "linktext", "linkref", "noteref", "break"})
+        EXPECT_TRUE(spanTags.count(tag)) << tag;
+    EXPECT_EQ(headingLevels, (std::set<int>{-3, -2, -1}));
+}
+
+TEST(WelcomeDocument, SavingGivesBackTheSameTextAndModel) {
+    const std::string text = welcome();
+    const std::string model = readTextFormat(text);
+    const std::string saved = writeTextFormat(model, "{\"wrap\":true}");
+    EXPECT_EQ(saved, text);
+    EXPECT_EQ(readTextFormat(saved), model);
+    EXPECT_EQ(readTextFormat(writeTextFormat(model, "{\"wrap\":false}")), model);
+}
+
+}  // namespace
+}  // namespace qorva
