@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QTimer>
 #include <QUrl>
@@ -107,6 +108,7 @@ bool DocumentWindow::PreTranslateMessage(QObject* receiver, QEvent* event) {
         if (focus == search_) return false;
     }
     auto* key = static_cast<QKeyEvent*>(event);
+    if (OpenMenuByMnemonic(*key)) return true;
     const int virtualKey = VirtualKeyFor(key->key());
     if (virtualKey == 0) return false;
     std::optional<int> command = AcceleratorCommand(virtualKey, ModifierSetFor(event->type(), key->key(), key->modifiers()));
@@ -114,6 +116,21 @@ bool DocumentWindow::PreTranslateMessage(QObject* receiver, QEvent* event) {
     // Sent even when the menu item is disabled: the handler finds nothing to do.
     onCommand_(*command);
     return true;
+}
+
+// Alt with a letter drops down the top-level menu whose title marks that letter.
+bool DocumentWindow::OpenMenuByMnemonic(const QKeyEvent& key) {
+    if (key.modifiers() != Qt::AltModifier || key.key() < Qt::Key_A || key.key() > Qt::Key_Z) return false;
+    QMenuBar* bar = frame_.menuBar();
+    if (!bar->isVisible()) return false;
+    const QString mnemonic = QString("&") + QChar(u'a' + (key.key() - Qt::Key_A));
+    for (QAction* menu : bar->actions()) {
+        if (menu->text().contains(mnemonic, Qt::CaseInsensitive)) {
+            bar->setActiveAction(menu);
+            return true;
+        }
+    }
+    return false;
 }
 
 void DocumentWindow::UpdateTitle() {
@@ -141,7 +158,10 @@ void DocumentWindow::RecentListChanged() {
     RebuildRecentMenu(*menus_, menus_->openRecentMenu(), recent_, recentPlaceholder_);
 }
 
-void DocumentWindow::ResetRepeatExport() { menus_->setEnabledState(id::RepeatExport, false); }
+void DocumentWindow::ResetRepeatExport() {
+    menus_->setEnabledState(id::RepeatExport, false);
+    if (repeatExportReset_) repeatExportReset_();
+}
 
 void DocumentWindow::StartSearch(const QString& text) { view_.StartSearch(text.toStdString()); }
 
@@ -168,10 +188,15 @@ bool DocumentWindow::IsFullScreen() const { return frame_.isFullScreen(); }
 
 void DocumentWindow::ToggleFullScreen() {
     if (!IsFullScreen()) {
+        QScreen* screen = frame_.screen() ? frame_.screen() : QGuiApplication::primaryScreen();
+        if (!screen) return;  // no monitor to cover: nothing changes
         savedGeometry_ = frame_.saveGeometry();
         savedStates_ = frame_.windowState();
         frame_.menuBar()->hide();
         frame_.setWindowState(savedStates_ | Qt::WindowFullScreen);
+        // Covers the whole monitor, task bars included, also where no window
+        // manager carries out the full-screen state.
+        frame_.setGeometry(screen->geometry());
     } else {
         frame_.setWindowState(savedStates_ & ~Qt::WindowFullScreen);
         frame_.restoreGeometry(savedGeometry_);

@@ -16,6 +16,7 @@
 #include <memory>
 
 class QEvent;
+class QKeyEvent;
 class QMainWindow;
 class QObject;
 class QSplitter;
@@ -59,6 +60,8 @@ public:
     void DocumentStateChanged() override { UpdateTitle(); }
     void RecentListChanged() override;
     void ResetRepeatExport() override;
+    // Also called when the repeat-export state is reset (the frame's export commands).
+    void SetRepeatExportReset(std::function<void()> reset) { repeatExportReset_ = std::move(reset); }
 
     // CSearchViewCallback
     void StartSearch(const QString& text) override;
@@ -68,6 +71,7 @@ public:
 private:
     class ViewPage;
 
+    bool OpenMenuByMnemonic(const QKeyEvent& key);
     void ToggleSearch();
     void ToggleFullScreen();
     void ChooseCountDisplay(CountDisplay chosen);
@@ -78,6 +82,7 @@ private:
     QMainWindow& frame_;
     CEditorView& view_;
     std::function<void(int)> onCommand_;
+    std::function<void()> repeatExportReset_;
     UpdateChecker* updates_ = nullptr;  // owned by the frame, made on first use
     QSplitter* splitter_;
     CSearchView* search_;
