@@ -1,17 +1,13 @@
 // Every formatting, table, note and clipboard command is one undo step: undo
 // gives back the document before it, redo the document after it, and the host
 // hears of each.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { launchBrowser, openEditor, doc, para, block } from './harness.mjs';
+import { doc, para, block } from './harness.mjs';
+import { useEditor } from './suite.mjs';
 
-let browser;
-let e;
-before(async () => {
-  browser = await launchBrowser();
-  e = await openEditor(browser);
-});
-after(async () => browser && browser.close());
+// Every test must leave no uncaught error in the page (checked by useEditor).
+const s = useEditor();
 
 const start = doc(
   block('heading', -3, 'Title'),
@@ -59,22 +55,22 @@ const commands = [
 
 test('each command is undone and redone as one step', async () => {
   for (const [name, [anchor, focus], command, ...args] of commands) {
-    await e.load(start);
+    await s.e.load(start);
     if (name === 'Following a reference to a new note') {
-      await e.eval(() => {
+      await s.e.eval(() => {
         editor.setBlockSpans(9, [{ Type: 'NoteRef', Text: '9' }, { Type: 'Plain', Text: ' words' }]);
       });
     }
-    const before = await e.model();
-    await e.select(anchor, focus);
-    await e.call(command, ...args);
-    const changed = await e.model();
+    const before = await s.e.model();
+    await s.e.select(anchor, focus);
+    await s.e.call(command, ...args);
+    const changed = await s.e.model();
     assert.notDeepEqual(changed, before, `${name} changed nothing`);
-    assert.deepEqual(await e.hostCalls(), ['done'], name);
-    await e.call('undo');
-    assert.deepEqual(await e.model(), before, `undo of ${name}`);
-    await e.call('redo');
-    assert.deepEqual(await e.model(), changed, `redo of ${name}`);
-    assert.deepEqual(e.errors, [], name);
+    assert.deepEqual(await s.e.hostCalls(), ['done'], name);
+    await s.e.call('undo');
+    assert.deepEqual(await s.e.model(), before, `undo of ${name}`);
+    await s.e.call('redo');
+    assert.deepEqual(await s.e.model(), changed, `redo of ${name}`);
+    assert.deepEqual(s.e.errors, [], name);
   }
 });

@@ -1,52 +1,47 @@
 // Word and character counts of the document and the selection, and search with
 // its wrap to the start of the document.
-import { test, describe, before, after, beforeEach } from 'node:test';
+import { test, describe } from 'node:test';
 import assert from 'node:assert/strict';
-import { launchBrowser, openEditor, doc, para, block } from './harness.mjs';
+import { doc, para, block } from './harness.mjs';
+import { useEditor } from './suite.mjs';
 
-let browser;
-let e;
-before(async () => {
-  browser = await launchBrowser();
-  e = await openEditor(browser);
-});
-after(async () => browser && browser.close());
-beforeEach(() => { e.errors.length = 0; });
+// Every test must leave no uncaught error in the page (checked by useEditor).
+const s = useEditor();
 
-const counts = async () => ({ words: await e.call('getWordCount'), chars: await e.call('getCharCount') });
+const counts = async () => ({ words: await s.e.call('getWordCount'), chars: await s.e.call('getCharCount') });
 const selectedCounts = async () => ({
-  words: await e.call('getWordCountSelected'), chars: await e.call('getCharCountSelected'),
+  words: await s.e.call('getWordCountSelected'), chars: await s.e.call('getCharCountSelected'),
 });
 
 describe('document counts', () => {
   test('a comment and "Hello, world!" count 2 words and 13 characters', async () => {
-    await e.load(doc(block('comment', 0, 'not counted at all'), para('Hello, world!')));
+    await s.e.load(doc(block('comment', 0, 'not counted at all'), para('Hello, world!')));
     assert.deepEqual(await counts(), { words: 2, chars: 13 });
   });
 
   test('a hyphenated word is one word; a hyphen standing alone is none', async () => {
-    await e.load(doc(para('well-known - fact')));
+    await s.e.load(doc(para('well-known - fact')));
     assert.deepEqual(await counts(), { words: 2, chars: 17 });
   });
 
   test('punctuation alone is no word but counts as characters', async () => {
-    await e.load(doc(para('"?" ¿¡ ; : , . \'')));
+    await s.e.load(doc(para('"?" ¿¡ ; : , . \'')));
     assert.deepEqual(await counts(), { words: 0, chars: 16 });
   });
 
   test('a label counts nothing, the footnote text does', async () => {
-    await e.load(doc(para('word', ['noteref', '12']), block('note', 0, ['noteref', '12'], 'two words')));
+    await s.e.load(doc(para('word', ['noteref', '12']), block('note', 0, ['noteref', '12'], 'two words')));
     assert.deepEqual(await counts(), { words: 3, chars: 13 });
   });
 
   test('text never joins across a label inside a block', async () => {
     // The label is left out, so "ab" and "cd" touch and make one word.
-    await e.load(doc(para('ab', ['noteref', '1'], 'cd')));
+    await s.e.load(doc(para('ab', ['noteref', '1'], 'cd')));
     assert.deepEqual(await counts(), { words: 1, chars: 4 });
   });
 
   test('a mixed document: comments, links, notes, labels, code, math, URLs, images, tables, breaks', async () => {
-    await e.load(doc(
+    await s.e.load(doc(
       block('heading', -3, 'A title'), // 2 words, 7
       block('comment', 0, 'skip me please'), // 0
       para('Read ', ['linktext', 'the docs'], ['linkref', 'L'], ' now.', ['noteref', 'n']), // 4 words, 18
@@ -61,149 +56,149 @@ describe('document counts', () => {
   });
 
   test('a note block is a link definition only when a link uses its label', async () => {
-    await e.load(doc(para('x', ['noteref', 'a']), block('note', 0, ['noteref', 'a'], 'three more words')));
+    await s.e.load(doc(para('x', ['noteref', 'a']), block('note', 0, ['noteref', 'a'], 'three more words')));
     assert.deepEqual(await counts(), { words: 4, chars: 17 });
-    await e.select([0, 0, 0], [0, 0, 1]);
-    await e.call('styleWordLink');
+    await s.e.select([0, 0, 0], [0, 0, 1]);
+    await s.e.call('styleWordLink');
     assert.deepEqual(await counts(), { words: 1, chars: 1 });
   });
 
   test('counts taken at loading equal counts read back from the page', async () => {
-    await e.load(doc(
+    await s.e.load(doc(
       block('comment', 0, 'c'), para('a ', ['linktext', 'b'], ['linkref', 'L'], ' ', ['noteref', 'n']),
       block('link', 0, ['linkref', 'L'], ['url', 'http://x.y']), block('note', 0, ['noteref', 'n'], 'n t'),
       block('image', 0, ['url', 'a b.png']), block('verbatim', 0, 'x', ['break', '\n'], ['break', '\n'], 'y')));
     const atLoad = await counts();
-    await e.eval(() => { editor.countCache = null; });
+    await s.e.eval(() => { editor.countCache = null; });
     assert.deepEqual(await counts(), atLoad);
     assert.deepEqual(atLoad, { words: 8, chars: 18 });
   });
 
   test('characters are UTF-16 units; an empty document counts nothing', async () => {
-    await e.load(doc(para('😀 é')));
+    await s.e.load(doc(para('😀 é')));
     assert.deepEqual(await counts(), { words: 2, chars: 4 });
-    await e.load(doc());
+    await s.e.load(doc());
     assert.deepEqual(await counts(), { words: 0, chars: 0 });
   });
 
   test('the counts follow every kind of change: typing, commands, undo, loading', async () => {
-    await e.load(doc(para('one two')));
+    await s.e.load(doc(para('one two')));
     assert.deepEqual(await counts(), { words: 2, chars: 7 });
-    await e.caret(0, 0, 7);
-    await e.type(' three');
+    await s.e.caret(0, 0, 7);
+    await s.e.type(' three');
     assert.deepEqual(await counts(), { words: 3, chars: 13 });
-    await e.call('styleParagraphComment');
+    await s.e.call('styleParagraphComment');
     assert.deepEqual(await counts(), { words: 0, chars: 0 });
-    await e.call('undo');
+    await s.e.call('undo');
     assert.deepEqual(await counts(), { words: 3, chars: 13 });
-    await e.call('insertNewline');
-    await e.type('four');
+    await s.e.call('insertNewline');
+    await s.e.type('four');
     assert.deepEqual(await counts(), { words: 4, chars: 17 });
-    await e.call('deleteBackward');
+    await s.e.call('deleteBackward');
     assert.deepEqual(await counts(), { words: 4, chars: 16 });
-    await e.load(doc(para('five')));
+    await s.e.load(doc(para('five')));
     assert.deepEqual(await counts(), { words: 1, chars: 4 });
   });
 });
 
 describe('selection counts', () => {
   test('a caret counts 0', async () => {
-    await e.load(doc(para('some words')));
-    await e.caret(0, 0, 3);
+    await s.e.load(doc(para('some words')));
+    await s.e.caret(0, 0, 3);
     assert.deepEqual(await selectedCounts(), { words: 0, chars: 0 });
   });
 
   test('part of a paragraph counts its text', async () => {
-    await e.load(doc(para('Hello, big world!')));
-    await e.select([0, 0, 0], [0, 0, 10]);
+    await s.e.load(doc(para('Hello, big world!')));
+    await s.e.select([0, 0, 0], [0, 0, 10]);
     assert.deepEqual(await selectedCounts(), { words: 2, chars: 10 });
   });
 
   test('selected comment text counts nothing', async () => {
-    await e.load(doc(block('comment', 0, 'a remark')));
-    await e.select([0, 0, 0], [0, 0, 8]);
+    await s.e.load(doc(block('comment', 0, 'a remark')));
+    await s.e.select([0, 0, 0], [0, 0, 8]);
     assert.deepEqual(await selectedCounts(), { words: 0, chars: 0 });
   });
 
   test('a selection over the whole document counts as the document does', async () => {
-    await e.load(doc(
+    await s.e.load(doc(
       block('comment', 0, 'skip'), para('Read ', ['linktext', 'docs'], ['linkref', 'L'], '.', ['noteref', 'n']),
       block('link', 0, ['linkref', 'L'], ['url', 'http://example.org']), block('note', 0, ['noteref', 'n'], 'note text'),
       block('row', 1, 'c1'), block('col', 2, 'c2'), para('end')));
-    await e.select([0, 0, 0], [7, 0, 0]);
+    await s.e.select([0, 0, 0], [7, 0, 0]);
     assert.deepEqual(await selectedCounts(), await counts());
     assert.deepEqual(await counts(), { words: 7, chars: 26 });
   });
 });
 
 describe('search', () => {
-  const selectedText = () => e.eval(() => window.getSelection().toString().replace(/\u200B/g, ''));
+  const selectedText = () => s.e.eval(() => window.getSelection().toString().replace(/\u200B/g, ''));
 
   test('finds forwards from the start point, case-insensitively', async () => {
-    await e.load(doc(para('alpha beta'), para('gamma Beta delta')));
-    await e.caret(0, 0, 7);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'BETA');
+    await s.e.load(doc(para('alpha beta'), para('gamma Beta delta')));
+    await s.e.caret(0, 0, 7);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'BETA');
     assert.equal(await selectedText(), 'Beta');
-    assert.equal((await e.selection()).anchor[0], 1);
+    assert.equal((await s.e.selection()).anchor[0], 1);
   });
 
   test('continueSearch goes on to the next match', async () => {
-    await e.load(doc(para('x one'), para('y one'), para('z one')));
-    await e.caret(0, 0, 0);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'one');
-    assert.equal((await e.selection()).anchor[0], 0);
-    await e.call('continueSearch', 'one');
-    assert.equal((await e.selection()).anchor[0], 1);
-    await e.call('continueSearch', 'one');
-    assert.equal((await e.selection()).anchor[0], 2);
+    await s.e.load(doc(para('x one'), para('y one'), para('z one')));
+    await s.e.caret(0, 0, 0);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'one');
+    assert.equal((await s.e.selection()).anchor[0], 0);
+    await s.e.call('continueSearch', 'one');
+    assert.equal((await s.e.selection()).anchor[0], 1);
+    await s.e.call('continueSearch', 'one');
+    assert.equal((await s.e.selection()).anchor[0], 2);
     // After the last match the search wraps to the start.
-    await e.call('continueSearch', 'one');
-    assert.equal((await e.selection()).anchor[0], 0);
+    await s.e.call('continueSearch', 'one');
+    assert.equal((await s.e.selection()).anchor[0], 0);
   });
 
   test('a word only before the start point is found after wrapping', async () => {
-    await e.load(doc(para('needle here'), para('other'), para('more')));
-    await e.caret(2, 0, 2);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'needle');
+    await s.e.load(doc(para('needle here'), para('other'), para('more')));
+    await s.e.caret(2, 0, 2);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'needle');
     assert.equal(await selectedText(), 'needle');
-    assert.equal((await e.selection()).anchor[0], 0);
+    assert.equal((await s.e.selection()).anchor[0], 0);
   });
 
   test('each change of the search text searches again from where the search began', async () => {
-    await e.load(doc(para('abc'), para('abd'), para('abc')));
-    await e.caret(0, 0, 3);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'ab');
-    assert.equal((await e.selection()).anchor[0], 1);
-    await e.call('startSearch', 'abc');
-    assert.equal((await e.selection()).anchor[0], 2);
+    await s.e.load(doc(para('abc'), para('abd'), para('abc')));
+    await s.e.caret(0, 0, 3);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'ab');
+    assert.equal((await s.e.selection()).anchor[0], 1);
+    await s.e.call('startSearch', 'abc');
+    assert.equal((await s.e.selection()).anchor[0], 2);
   });
 
   test('a word that does not occur leaves the caret at the document start', async () => {
-    await e.load(doc(para('some text'), para('more')));
-    await e.caret(1, 0, 2);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'absent');
-    assert.deepEqual(await e.selection(), { anchor: [0, 0, 0], focus: [0, 0, 0] });
+    await s.e.load(doc(para('some text'), para('more')));
+    await s.e.caret(1, 0, 2);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'absent');
+    assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 0], focus: [0, 0, 0] });
   });
 
   test('an empty search text leaves the caret where the search began', async () => {
-    await e.load(doc(para('some text'), para('more')));
-    await e.caret(1, 0, 2);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'more');
-    await e.call('startSearch', '');
-    assert.deepEqual(await e.selection(), { anchor: [1, 0, 2], focus: [1, 0, 2] });
+    await s.e.load(doc(para('some text'), para('more')));
+    await s.e.caret(1, 0, 2);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'more');
+    await s.e.call('startSearch', '');
+    assert.deepEqual(await s.e.selection(), { anchor: [1, 0, 2], focus: [1, 0, 2] });
   });
 
   test('a match across spans of different styles is found', async () => {
-    await e.load(doc(para('x'), para('the quick ', ['emph', 'brown'], ' fox')));
-    await e.caret(0, 0, 0);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'quick brown');
+    await s.e.load(doc(para('x'), para('the quick ', ['emph', 'brown'], ' fox')));
+    await s.e.caret(0, 0, 0);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'quick brown');
     assert.equal(await selectedText(), 'quick brown');
   });
 
@@ -217,16 +212,16 @@ describe('search', () => {
     ];
     for (const [text, query] of cases) {
       const filler = Array.from({ length: 30 }, (_, i) => para('filler paragraph ' + i));
-      await e.load(doc(para('start'), ...filler, para('before ', text, ' after'), para('end')));
-      const browser = await e.eval((q) => {
+      await s.e.load(doc(para('start'), ...filler, para('before ', text, ' after'), para('end')));
+      const browser = await s.e.eval((q) => {
         editor.setCaret(Point(0, 0, 0));
         const found = window.find(q, false, false, false, false, false, false);
         return found ? editor.getSelection().start.block : -1;
       }, query);
-      await e.caret(0, 0, 0);
-      await e.call('prepareSearch');
-      await e.call('startSearch', query);
-      const page = await e.eval(() => {
+      await s.e.caret(0, 0, 0);
+      await s.e.call('prepareSearch');
+      await s.e.call('startSearch', query);
+      const page = await s.e.eval(() => {
         const text = window.getSelection().toString();
         return text ? editor.getSelection().start.block : -1;
       });
@@ -236,34 +231,34 @@ describe('search', () => {
 
   test('going on from a match skips to the next one far below', async () => {
     const filler = Array.from({ length: 50 }, (_, i) => para('filler ' + i));
-    await e.load(doc(para('target one'), ...filler, para('target two')));
-    await e.caret(0, 0, 0);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'target');
-    assert.equal((await e.selection()).anchor[0], 0);
-    await e.call('continueSearch', 'target');
-    assert.equal((await e.selection()).anchor[0], 51);
+    await s.e.load(doc(para('target one'), ...filler, para('target two')));
+    await s.e.caret(0, 0, 0);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'target');
+    assert.equal((await s.e.selection()).anchor[0], 0);
+    await s.e.call('continueSearch', 'target');
+    assert.equal((await s.e.selection()).anchor[0], 51);
     assert.equal(await selectedText(), 'target');
   });
 
   test('the search follows edits made after it began', async () => {
-    await e.load(doc(para('one'), para('two'), para('three')));
-    await e.caret(0, 0, 0);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'two');
-    await e.caret(2, 0, 5);
-    await e.type(' wombat');
-    await e.call('startSearch', 'wombat');
-    assert.equal((await e.selection()).anchor[0], 2);
+    await s.e.load(doc(para('one'), para('two'), para('three')));
+    await s.e.caret(0, 0, 0);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'two');
+    await s.e.caret(2, 0, 5);
+    await s.e.type(' wombat');
+    await s.e.call('startSearch', 'wombat');
+    assert.equal((await s.e.selection()).anchor[0], 2);
     assert.equal(await selectedText(), 'wombat');
   });
 
   test('search changes nothing in the document', async () => {
-    await e.load(doc(para('find me')));
-    await e.caret(0, 0, 0);
-    await e.call('prepareSearch');
-    await e.call('startSearch', 'me');
-    assert.deepEqual(await e.model(), doc(para('find me')));
-    assert.deepEqual(await e.hostCalls(), []);
+    await s.e.load(doc(para('find me')));
+    await s.e.caret(0, 0, 0);
+    await s.e.call('prepareSearch');
+    await s.e.call('startSearch', 'me');
+    assert.deepEqual(await s.e.model(), doc(para('find me')));
+    assert.deepEqual(await s.e.hostCalls(), []);
   });
 });
