@@ -184,23 +184,29 @@ void DocumentWindow::ToggleSearch() {
     view_.PrepareSearch();
 }
 
-bool DocumentWindow::IsFullScreen() const { return frame_.isFullScreen(); }
+// Kept by the window itself: without a window manager Qt never reports the state.
+bool DocumentWindow::IsFullScreen() const { return fullScreen_; }
 
 void DocumentWindow::ToggleFullScreen() {
     if (!IsFullScreen()) {
         QScreen* screen = frame_.screen() ? frame_.screen() : QGuiApplication::primaryScreen();
         if (!screen) return;  // no monitor to cover: nothing changes
         savedGeometry_ = frame_.saveGeometry();
+        savedRect_ = frame_.geometry();
         savedStates_ = frame_.windowState();
         frame_.menuBar()->hide();
         frame_.setWindowState(savedStates_ | Qt::WindowFullScreen);
         // Covers the whole monitor, task bars included, also where no window
         // manager carries out the full-screen state.
         frame_.setGeometry(screen->geometry());
+        fullScreen_ = true;
     } else {
         frame_.setWindowState(savedStates_ & ~Qt::WindowFullScreen);
         frame_.restoreGeometry(savedGeometry_);
+        // Put back explicitly too, for desktops without a window manager.
+        if (!(savedStates_ & Qt::WindowMaximized)) frame_.setGeometry(savedRect_);
         frame_.menuBar()->show();
+        fullScreen_ = false;
     }
     view_.ScrollToSelection();
 }

@@ -10,6 +10,7 @@
 #include "src/win/settings.h"
 
 #include <QByteArray>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -93,6 +94,8 @@ private:
     std::unique_ptr<DocumentLifecycle> lifecycle_;
     CountDisplay countMode_ = CountDisplay::None;
     QByteArray savedGeometry_;
+    QRect savedRect_;
+    bool fullScreen_ = false;
     Qt::WindowStates savedStates_;
 };
 

@@ -1,0 +1,177 @@
+// The window itself: the title with its counts, full screen, and the recent
+// documents across restarts, driven with real key events.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import {
+  withFrame, makeHome, writeSettings, readSettings, notFirstRun, frameWindow, waitUntil, sleep, str, dword,
+} from './frame_helpers.mjs';
+
+const RECENT = 'Software\\Qorva\\Recent Document List';
+
+// "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count.
+async function windowMenuItem(desktop, index) {
+  await desktop.keys('alt+w');
+  await sleep(300);
+  for (let i = 0; i <= index; i += 1) await desktop.keys('Down');
+  await desktop.keys('Return');
+}
+
+async function closeWindow(desktop) {
+  await desktop.keys('ctrl+w');
+  await waitUntil('the program to end', () => desktop.process.exitCode !== null, 15000);
+}
+
+test('the title shows word and character counts and the display switches off again', async () => {
+  const home = makeHome();
+  writeSettings(home, notFirstRun());
+  const file = join(home, 'count.text');
+  writeFileSync(file, 'one two three\r\n');
+  await withFrame('counts', async ({ start, shot }) => {
+    const desktop = start({ home, args: [file] });
+    await desktop.waitForTitle(`${file} - Qorva`);
+    await windowMenuItem(desktop, 3);
+    await desktop.waitForTitle(`${file} - Qorva - 3 Words`);
+    assert.deepEqual(readSettings(home)['Software\\Qorva'].Info, str('words'));
+
+    await desktop.keys('shift+ctrl+Right');
+    await desktop.waitForTitleMatching(/ - 1 Word Selected$/);
+    shot('one-word-selected');
+    await desktop.keys('Left');
+    await desktop.waitForTitle(`${file} - Qorva - 3 Words`);
+
+    await windowMenuItem(desktop, 4);
+    await desktop.waitForTitle(`${file} - Qorva - 13 Characters`);
+    await windowMenuItem(desktop, 4);
+    await desktop.waitForTitle(`${file} - Qorva`);
+    assert.deepEqual(readSettings(home)['Software\\Qorva'].Info, str(''));
+  });
+});
+
+test('an untitled modified document with the word count shows Untitled* and 0 Words when emptied', async () => {
+  const home = makeHome();
+  writeSettings(home, notFirstRun({ Info: str('words') }));
+  await withFrame('untitled-count', async ({ start }) => {
+    const desktop = start({ home });
+    await desktop.waitForTitle('Untitled - Qorva - 0 Words');
+    await desktop.type('ab');
+    await desktop.waitForTitle('Untitled* - Qorva - 1 Word');
+    await desktop.keys('BackSpace', 'BackSpace');
+    await desktop.waitForTitle('Untitled* - Qorva - 0 Words');
+  });
+});
+
+test('F11 twice returns the window to the same place and size, with its menu bar', async () => {
+  const home = makeHome();
+  writeSettings(home, notFirstRun());
+  await withFrame('full-screen', async ({ start, shot }) => {
+    const desktop = start({ home });
+    await desktop.waitForTitle('Untitled - Qorva');
+    const before = frameWindow(desktop);
+    shot('before');
+    await desktop.keys('F11');
+    const full = await waitUntil('full screen', () => {
+      const w = frameWindow(desktop);
+      return w && w.width === 1280 && w.height === 800 ? w : null;
+    });
+    assert.equal(full.x, 0);
+    assert.equal(full.y, 0);
+    shot('full');
+    await desktop.keys('F11');
+    const after = await waitUntil('the old geometry', () => {
+      const w = frameWindow(desktop);
+      return w && w.width === before.width && w.height === before.height ? w : null;
+    });
+    assert.deepEqual([after.x, after.y], [before.x, before.y]);
+    shot('after');
+    // The menu bar is back: Alt+F drops "&File" down again.
+    await desktop.keys('alt+f');
+    await sleep(400);
+    shot('menu-back');
+  });
+});
+
+test('the recent list keeps its order across restarts and is written when the window closes', async () => {
+  const home = makeHome();
+  writeSettings(home, notFirstRun());
+  const first = join(home, 'first.text');
+  const second = join(home, 'second.text');
+  writeFileSync(first, 'First\r\n');
+  writeFileSync(second, 'Second\r\n');
+  await withFrame('recent-order', async ({ start, shot }) => {
+    const one = start({ home, args: [first] });
+    await one.waitForTitle(`${first} - Qorva`);
+    await closeWindow(one);
+    const two = start({ home, args: [second] });
+    await two.waitForTitle(`${second} - Qorva`);
+    await closeWindow(two);
+    const recent = readSettings(home)[RECENT];
+    assert.deepEqual(recent.DocumentCount, dword(9));
+    assert.deepEqual(recent.Document1, str(second));
+    assert.deepEqual(recent.Document2, str(first));
+    assert.equal(recent.Document3, undefined);
+
+    // Open Recent, second entry, from an untitled window.
+    const three = start({ home });
+    await three.waitForTitle('Untitled - Qorva');
+    await three.keys('alt+f');
+    await sleep(300);
+    await three.keys('Down', 'Down', 'Down', 'Right');
+    await sleep(300);
+    shot('open-recent-menu');
+    await three.keys('Down', 'Return');
+    await three.waitForTitle(`${first} - Qorva`);
+    await closeWindow(three);
+    const reordered = readSettings(home)[RECENT];
+    assert.deepEqual(reordered.Document1, str(first));
+    assert.deepEqual(reordered.Document2, str(second));
+  });
+});
+
+test('a stored maximum of 2 drops the oldest entry when a third file opens', async () => {
+  const home = makeHome();
+  const files = ['a', 'b', 'c'].map((name) => join(home, `${name}.text`));
+  for (const file of files) writeFileSync(file, 'x\r\n');
+  writeSettings(home, {
+    ...notFirstRun(),
+    [RECENT]: { DocumentCount: dword(1), Document1: str(files[1]), Document2: str(files[0]) },
+  });
+  await withFrame('recent-limit', async ({ start }) => {
+    const desktop = start({ home, args: [files[2]] });
+    await desktop.waitForTitle(`${files[2]} - Qorva`);
+    await closeWindow(desktop);
+    const recent = readSettings(home)[RECENT];
+    assert.deepEqual(recent.DocumentCount, dword(2));
+    assert.deepEqual(recent.Document1, str(files[2]));
+    assert.deepEqual(recent.Document2, str(files[1]));
+    assert.equal(recent.Document3, undefined);
+  });
+});
+
+test('a recent entry whose file is gone is reported and removed at once', async () => {
+  const home = makeHome();
+  const gone = join(home, 'gone.text');
+  writeSettings(home, { ...notFirstRun(), [RECENT]: { DocumentCount: dword(9), Document1: str(gone) } });
+  await withFrame('recent-gone', async ({ start, shot }) => {
+    const desktop = start({ home });
+    await desktop.waitForTitle('Untitled - Qorva');
+    await desktop.keys('alt+f');
+    await sleep(300);
+    await desktop.keys('Down', 'Down', 'Down', 'Right', 'Return');
+    await sleep(800);
+    shot('file-does-not-exist');
+    await desktop.keys('Return');
+    await sleep(300);
+    await desktop.keys('alt+f');
+    await sleep(300);
+    await desktop.keys('Down', 'Down', 'Down', 'Right');
+    await sleep(300);
+    shot('placeholder');
+    await desktop.keys('Escape', 'Escape', 'Escape');
+    await sleep(300);
+    await closeWindow(desktop);
+    const recent = readSettings(home)[RECENT];
+    assert.equal(recent.Document1, undefined);
+  });
+});
