@@ -4,8 +4,10 @@
 #include "src/win/document_window.h"
 #include "src/win/editor_commands.h"
 #include "src/win/editor_view.h"
+#include "src/win/export_commands.h"
 #include "src/win/settings_shell_values.h"
 #include "src/win/test_hooks.h"
+#include "src/win/themes_menu.h"
 #include "src/win/tools/converter_host.h"
 
 #include <QCloseEvent>
@@ -29,6 +31,16 @@ CMainFrame::CMainFrame() {
     UseSettingsStoreForShellValues();
     view_ = new CEditorView(this, this);
     parts_ = std::make_unique<DocumentWindow>(*this, *view_, [this](int id) { OnCommand(id); });
+    exports_ = std::make_unique<ExportCommands>(*this, *view_, parts_->Document(), *parts_, parts_->Menus());
+    parts_->SetRepeatExportReset([this] { exports_->ResetRepeatExport(); });
+    themes_ = std::make_unique<ThemesMenu>(
+        parts_->Menus(), [this](const std::string& css) { view_->SetThemeCss(css); },
+        [this](const std::string& text) {
+            parts_->ShowMessage({text, "Qorva", MessageButtons::Ok, MessageIcon::Exclamation});
+        });
+    themes_->BuildThemesMenu();
+    themes_->UpdateThemeChecks();
+    themes_->ApplyTheme();
     if (auto* loop = ChromiumMessageHandler::Current()) {
         loop->AddMessageFilter(this);
         loop->AddIdleHandler(this);
@@ -64,7 +76,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainFrame::OnCommand(int id) {
-    if (parts_->HandleCommand(id)) return true;
+    if (parts_->HandleCommand(id) || exports_->HandleCommand(id) || themes_->HandleCommand(id)) return true;
     if (id == cmd::Print) {
         view_->Print();
         return true;

@@ -14,6 +14,8 @@ namespace qorva {
 
 class CEditorView;
 class DocumentWindow;
+class ExportCommands;
+class ThemesMenu;
 
 class CMainFrame : public QMainWindow,
                    public CMessageFilter,
@@ -56,6 +58,8 @@ protected:
 private:
     CEditorView* view_;
     std::unique_ptr<DocumentWindow> parts_;
+    std::unique_ptr<ExportCommands> exports_;
+    std::unique_ptr<ThemesMenu> themes_;
 };
 
 // A modal message box owned by the frame, with the exclamation icon.

@@ -1,0 +1,192 @@
+// The themes submenu built from user files and the built-in themes, its check
+// marks, and the style sheet each choice hands to the page.
+#include "src/win/themes_menu.h"
+
+#include "qt_printers.h"
+#include "scratch_folder.h"
+#include "src/win/menu_bar.h"
+#include "src/win/menu_commands.h"
+#include "src/win/settings.h"
+#include "src/win/tools/themes.h"
+
+#include <QAction>
+#include <QMenuBar>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace qorva {
+namespace {
+
+// A window's menu bar, settings file and theme folder, with what reached the page.
+class ThemesMenuTest : public ::testing::Test {
+protected:
+    void Build() {
+        menus_ = new MainMenu(&bar_, [this](int id) { routed_.push_back(id); });
+        themes_ = std::make_unique<ThemesMenu>(
+            *menus_, [this](const std::string& css) { pageCss_.push_back(css); },
+            [this](const std::string& message) { errors_.push_back(message); }, settings_,
+            std::vector<std::string>{folder_.path()});
+        themes_->BuildThemesMenu();
+        themes_->UpdateThemeChecks();
+        themes_->ApplyTheme();
+    }
+
+    QStringList Labels() const {
+        QStringList labels;
+        for (QAction* item : themes_->Items()) labels << item->text();
+        return labels;
+    }
+    QStringList Checked() const {
+        QStringList names;
+        for (QAction* item : themes_->Items())
+            if (item->isChecked()) names << ThemeNameOf(item);
+        return names;
+    }
+    QAction* Item(const QString& name, int occurrence = 0) const {
+        for (QAction* item : themes_->Items())
+            if (ThemeNameOf(item) == name && occurrence-- == 0) return item;
+        return nullptr;
+    }
+    // Chooses as the user does: the item's own action, routed like any menu command.
+    void Choose(QAction* item) {
+        ASSERT_NE(item, nullptr);
+        routed_.clear();
+        item->trigger();
+        for (int id : routed_) themes_->HandleCommand(id);
+    }
+
+    test::Scratch folder_;
+    test::Scratch config_;
+    SettingsStore settings_{config_.file("settings.json")};
+    QMenuBar bar_;
+    MainMenu* menus_ = nullptr;
+    std::unique_ptr<ThemesMenu> themes_;
+    std::vector<int> routed_;
+    std::vector<std::string> pageCss_;
+    std::vector<std::string> errors_;
+};
+
+TEST_F(ThemesMenuTest, BuiltInThemesFollowDefaultWithConsecutiveIds) {
+    Build();
+    EXPECT_EQ(Labels(), QStringList({"Default", "Dark", "Monospaced", "Serif"}));
+    std::vector<int> ids;
+    for (QAction* item : themes_->Items()) ids.push_back(CommandIdOf(item));
+    EXPECT_EQ(ids, (std::vector<int>{33100, 33101, 33102, 33103}));
+}
+
+TEST_F(ThemesMenuTest, UserThemesSortOrdinallyUpperCaseFirst) {
+    folder_.write("b.theme", "body { color: red }");
+    folder_.write("Z.theme", "body { color: blue }");
+    folder_.write("notes.txt", "not a theme");
+    Build();
+    EXPECT_EQ(Labels(), QStringList({"Default", "Dark", "Monospaced", "Serif", "Z", "b"}));
+}
+
+TEST_F(ThemesMenuTest, AUserDarkThemeReplacesTheBuiltInSheetWithoutASecondItem) {
+    folder_.write("Dark.theme", "body { background-color: #00ff00 }");
+    Build();
+    EXPECT_EQ(Labels().count("Dark"), 1);
+    Choose(Item("Dark"));
+    EXPECT_EQ(pageCss_.back(), "body { background-color: #00ff00 }");
+}
+
+TEST_F(ThemesMenuTest, AUserDefaultThemeAddsASecondDefaultAndBothAreChecked) {
+    folder_.write("Default.theme", "body { color: gray }");
+    Build();
+    // The fixed item first, then the sorted names: "Dark" sorts before "Default".
+    EXPECT_EQ(Labels(), QStringList({"Default", "Dark", "Default", "Monospaced", "Serif"}));
+    EXPECT_EQ(Checked(), QStringList({"Default", "Default"}));
+    EXPECT_EQ(pageCss_.back(), "body { color: gray }") << "the user's Default.theme is the Default style sheet";
+}
+
+TEST_F(ThemesMenuTest, AtStartTheStoredThemeIsCheckedAndApplied) {
+    WriteThemeSetting("Serif", settings_);
+    Build();
+    EXPECT_EQ(Checked(), QStringList({"Serif"}));
+    ASSERT_EQ(pageCss_.size(), 1u);
+    EXPECT_EQ(pageCss_[0], ThemeStyleSheet("Serif", {folder_.path()}));
+    EXPECT_NE(pageCss_[0].find("Georgia"), std::string::npos);
+}
+
+TEST_F(ThemesMenuTest, ChoosingStoresTheNameChecksOnlyItAndRestyles) {
+    Build();
+    EXPECT_EQ(Checked(), QStringList({"Default"}));
+    EXPECT_EQ(pageCss_.back(), "") << "Default is the page's own look";
+
+    Choose(Item("Monospaced"));
+    EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
+    EXPECT_EQ(Checked(), QStringList({"Monospaced"}));
+    EXPECT_NE(pageCss_.back().find("Courier New"), std::string::npos);
+
+    Choose(Item("Default"));
+    EXPECT_EQ(ThemeSetting(settings_), "Default");
+    EXPECT_EQ(Checked(), QStringList({"Default"}));
+    EXPECT_EQ(pageCss_.back(), "");
+}
+
+TEST_F(ThemesMenuTest, AStoredThemeThatNoLongerExistsGivesTheDefaultLookAndNoCheck) {
+    WriteThemeSetting("Gone", settings_);
+    Build();
+    EXPECT_TRUE(Checked().isEmpty());
+    EXPECT_EQ(pageCss_.back(), "");
+    EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(ThemesMenuTest, ThemeCommandsOutsideTheRangeAreNotTheMenus) {
+    Build();
+    EXPECT_FALSE(themes_->HandleCommand(menu_id::ThemeFirst - 1));
+    EXPECT_FALSE(themes_->HandleCommand(menu_id::FullScreen));
+    EXPECT_TRUE(themes_->HandleCommand(menu_id::ThemeFirst + 2));
+    EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
+    // An id of the range without an item is taken and changes nothing.
+    EXPECT_TRUE(themes_->HandleCommand(menu_id::ThemeLast));
+    EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
+}
+
+TEST_F(ThemesMenuTest, ThemesBeyondTheElevenIdsStillWorkAndSendNoOtherCommand) {
+    for (char letter = 'A'; letter <= 'J'; ++letter) folder_.write(std::string(1, letter) + ".theme", "x");
+    Build();
+    ASSERT_EQ(themes_->Items().size(), 14u);
+    QAction* last = themes_->Items().back();
+    EXPECT_EQ(ThemeNameOf(last), "Serif");
+    EXPECT_EQ(CommandIdOf(last), 0) << "ids after 33110 belong to other commands";
+    Choose(last);
+    EXPECT_TRUE(routed_.empty());
+    EXPECT_EQ(ThemeSetting(settings_), "Serif");
+    EXPECT_EQ(Checked(), QStringList({"Serif"}));
+}
+
+TEST_F(ThemesMenuTest, AnAmpersandInAFileNameIsShownAndStoredAsItIs) {
+    folder_.write("Rock&Roll.theme", "body { color: purple }");
+    Build();
+    QAction* item = Item("Rock&Roll");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "Rock&&Roll");
+    Choose(item);
+    EXPECT_EQ(ThemeSetting(settings_), "Rock&Roll");
+    EXPECT_EQ(pageCss_.back(), "body { color: purple }");
+}
+
+TEST_F(ThemesMenuTest, AnUnreadableThemeFileIsReportedAndTheDefaultLookKept) {
+    // A socket cannot be opened as a file, whoever runs the test.
+    const std::string socketPath = folder_.file("Broken.theme");
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    WriteThemeSetting("Broken", settings_);
+    Build();
+    ::close(fd);
+    ASSERT_EQ(errors_.size(), 1u);
+    EXPECT_NE(errors_[0].find("Broken"), std::string::npos);
+    EXPECT_EQ(pageCss_.back(), "");
+}
+
+}  // namespace
+}  // namespace qorva

@@ -1,0 +1,207 @@
+// The export commands in the window: every format from the menu to a file, the
+// template choice, Repeat Export and its state, and the tool checks before the
+// dialog. Each test runs the program on an X server of its own.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { writeFileSync, readFileSync, existsSync, rmSync, mkdirSync } from 'node:fs';
+import { join } from 'node:path';
+import {
+  withProgram, makeHome, waitUntil, sleep, chooseExport, chooseFirstExportItem, repeatExportKey,
+  waitForSaveDialog, waitForNoSaveDialog, saveAs, waitForFile, windowsNamed, saveDialogTitle,
+} from './export_driver.mjs';
+
+const sampleText = 'Export sample\n=============\n\nHello from Qorva with *emphasis* and **strong** text.\n';
+
+function homeWithSample(name = 'sample') {
+  const home = makeHome();
+  const folder = join(home, 'docs');
+  mkdirSync(folder);
+  const path = join(folder, `${name}.text`);
+  writeFileSync(path, sampleText);
+  return { home, folder, path };
+}
+
+const pdfText = (path) => execFileSync('pdftotext', [path, '-'], { encoding: 'utf8' });
+const unzipTests = (path) => spawnSync('unzip', ['-t', path], { encoding: 'utf8' }).status === 0;
+const unzipEntry = (path, entry) => execFileSync('unzip', ['-p', path, entry], { encoding: 'utf8' });
+
+test('each export from the menu writes its file beside the document under the proposed name', async () => {
+  const { home, folder, path } = homeWithSample();
+  await withProgram({ home, args: [path] }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+    const files = {};
+    let repeatEnabled = false;
+    for (const kind of ['html', 'tex', 'rtf', 'docx', 'epub', 'pdf']) {
+      await chooseExport(desktop, kind, { repeatEnabled });
+      await waitForSaveDialog(desktop);
+      // The proposed name is the document's own with the format's extension.
+      await desktop.keys('Return');
+      await waitForNoSaveDialog(desktop);
+      repeatEnabled = true;
+      files[kind] = join(folder, `sample.${kind}`);
+      if (kind === 'pdf') {
+        // XeLaTeX takes a while: a progress window says so meanwhile.
+        await waitUntil('the progress window', () => windowsNamed(desktop, /^Qorva$/).length > 0
+          || existsSync(files.pdf), 60000);
+        desktop.screenshot('export-progress');
+      }
+      await waitForFile(files[kind]);
+    }
+
+    const html = readFileSync(files.html, 'utf8');
+    assert.match(html, /^<!DOCTYPE html>\n<html>\n<head>\n<meta charset="UTF-8">\n/, 'the default template opens the page');
+    assert.match(html, /MathJax\.js\?config=TeX-AMS-MML_HTMLorMML/);
+    assert.match(html, /<body>\n[^]*Hello from Qorva with <em>emphasis<\/em>[^]*\n<\/body>\n<\/html>\n$/);
+    assert.match(html, /<\/h1>\r\n/, "the writer's line ends become CR LF inside the template");
+
+    const tex = readFileSync(files.tex, 'utf8');
+    assert.match(tex, /^\\documentclass\[10pt\]\{article\}/);
+    assert.match(tex, /\\begin\{document\}[^]*Hello from Qorva with \\emph\{emphasis\}[^]*\\end\{document\}/);
+    assert.doesNotMatch(tex, /\\tableofcontents/);
+
+    assert.match(readFileSync(files.rtf, 'latin1'), /^\{\\rtf1[^]*Hello from Qorva with/);
+
+    assert.ok(unzipTests(files.docx), 'the Word document is a sound zip archive');
+    assert.match(unzipEntry(files.docx, 'word/document.xml'), /Hello from Qorva with/);
+
+    assert.ok(unzipTests(files.epub), 'the EPUB is a sound zip archive');
+    assert.match(unzipEntry(files.epub, 'mimetype'), /^application\/epub\+zip/);
+
+    const pdf = pdfText(files.pdf);
+    assert.match(pdf, /Export sample/);
+    assert.match(pdf, /Hello from Qorva with emphasis and strong text\./);
+
+    // The document itself is untouched: same title, file unchanged.
+    await desktop.waitForTitle(`${path} - Qorva`);
+    assert.equal(readFileSync(path, 'utf8'), sampleText);
+  });
+});
+
+test('the template picked in the dialog wraps the export', async () => {
+  const { home, folder, path } = homeWithSample();
+  await withProgram({ home, args: [path] }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+
+    await chooseExport(desktop, 'html');
+    await waitForSaveDialog(desktop);
+    desktop.screenshot('export-dialog-templates');
+    await desktop.keys('alt+t', 'Down');   // "Bootstrap", after "Default"
+    await desktop.keys('alt+n');
+    await saveAs(desktop, join(folder, 'boot.html'));
+    const boot = readFileSync(await waitForFile(join(folder, 'boot.html')) && join(folder, 'boot.html'), 'utf8');
+    assert.match(boot, /<div class="container">\n\n[^]*Hello from Qorva[^]*\n\n<\/div>/);
+    assert.match(boot, /bootstrap\.css/);
+
+    await chooseExport(desktop, 'tex', { repeatEnabled: true });
+    await waitForSaveDialog(desktop);
+    await desktop.keys('alt+t', 'Down');   // "Table of Contents"
+    await desktop.keys('alt+n');
+    await saveAs(desktop, join(folder, 'contents.tex'));
+    await waitForFile(join(folder, 'contents.tex'));
+    assert.match(readFileSync(join(folder, 'contents.tex'), 'utf8'),
+      /\\begin\{document\}\n\n\\tableofcontents\n\n[^]*Hello from Qorva/);
+  });
+});
+
+test('Repeat Export writes the last confirmed export again, with the current content', async () => {
+  const { home, folder, path } = homeWithSample();
+  await withProgram({ home, args: [path] }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+    const word = join(folder, 'first.docx');
+    const pdf = join(folder, 'second.pdf');
+
+    await chooseExport(desktop, 'docx');
+    await waitForSaveDialog(desktop);
+    await saveAs(desktop, word);
+    await waitForFile(word);
+
+    await chooseExport(desktop, 'pdf', { repeatEnabled: true });
+    await waitForSaveDialog(desktop);
+    await saveAs(desktop, pdf);
+    await waitForFile(pdf);
+
+    // New, unsaved text at the end of the document goes into the repeated export.
+    rmSync(word);
+    rmSync(pdf);
+    await desktop.keys('ctrl+End');
+    await desktop.type(' Added later.');
+    await desktop.waitForTitle(`${path}* - Qorva`);
+    await repeatExportKey(desktop);
+    await waitForFile(pdf);
+    assert.match(pdfText(pdf), /strong text\. Added later\./);
+    assert.equal(existsSync(word), false, 'only the second export is repeated');
+
+    // A cancelled dialog leaves the state as it was: the PDF is still what repeats.
+    await chooseExport(desktop, 'html', { repeatEnabled: true });
+    await waitForSaveDialog(desktop);
+    await desktop.keys('Escape');
+    await waitForNoSaveDialog(desktop);
+    rmSync(pdf);
+    await chooseFirstExportItem(desktop);   // "Repeat Export" from the menu
+    await waitForFile(pdf);
+    assert.equal(existsSync(join(folder, 'sample.html')), false, 'the cancelled export wrote nothing');
+    await desktop.waitForTitle(`${path}* - Qorva`);
+  });
+});
+
+test('after Open, Repeat Export is disabled and does nothing', async () => {
+  const { home, folder, path } = homeWithSample();
+  const other = join(folder, 'other.text');
+  writeFileSync(other, 'Another document\n');
+  await withProgram({ home, args: [path] }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+    const html = join(folder, 'out.html');
+    await chooseExport(desktop, 'html');
+    await waitForSaveDialog(desktop);
+    await saveAs(desktop, html);
+    await waitForFile(html);
+
+    await desktop.keys('ctrl+o');
+    await waitUntil('the Open dialog', () => desktop.windowTitles().some((t) => /^Open/.test(t)), 20000);
+    await sleep(500);
+    await desktop.keys('ctrl+a');
+    await desktop.type(other);
+    await desktop.keys('Return');
+    await desktop.waitForTitle(`${other} - Qorva`);
+
+    rmSync(html);
+    await repeatExportKey(desktop);
+    await sleep(2000);
+    assert.equal(existsSync(html), false, 'Repeat Export after Open writes nothing');
+
+    // The submenu opens on "Export HTML5...": "Repeat Export" above it is disabled.
+    // The dialog proposes the opened document's name.
+    await chooseFirstExportItem(desktop);
+    await waitForSaveDialog(desktop);
+    await desktop.keys('Return');
+    await waitForNoSaveDialog(desktop);
+    const proposed = join(folder, 'other.html');
+    await waitForFile(proposed);
+    assert.match(readFileSync(proposed, 'utf8'), /Another document/);
+    assert.equal(existsSync(html), false);
+  });
+});
+
+test('without Pandoc or XeLaTeX on PATH the export offers the download and shows no dialog', async () => {
+  const { home, path } = homeWithSample();
+  const emptyBin = join(home, 'bin');
+  mkdirSync(emptyBin);
+  const env = { PATH: emptyBin };
+  await withProgram({ home, args: [path], env }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+    for (const kind of ['docx', 'rtf', 'epub', 'pdf']) {
+      await chooseExport(desktop, kind);
+      await waitUntil(`the download offer for ${kind}`, () => windowsNamed(desktop, /^Qorva$/).length > 0, 20000);
+      if (kind === 'docx' || kind === 'pdf') desktop.screenshot(`export-missing-tool-${kind}`);
+      await desktop.keys('Escape');   // Cancel: no download page
+      await waitUntil('the offer to close', () => windowsNamed(desktop, /^Qorva$/).length === 0, 10000);
+      await sleep(1000);
+      assert.deepEqual(windowsNamed(desktop, saveDialogTitle), [], `no export dialog for ${kind}`);
+    }
+    // The exports that need no tool still work.
+    await chooseExport(desktop, 'html');
+    await waitForSaveDialog(desktop);
+    await desktop.keys('Escape');
+  });
+});

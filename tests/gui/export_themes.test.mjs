@@ -1,0 +1,111 @@
+// The themes submenu in the window: its order with user theme files, a user file
+// replacing a built-in theme, the stored choice, and each built-in theme's look,
+// read from the screen and kept as screenshots.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { writeFileSync, mkdirSync } from 'node:fs';
+import { join } from 'node:path';
+import {
+  withProgram, makeHome, waitUntil, sleep, chooseThemeAt, storedTheme, pixelAt, editorBackgroundPoint,
+} from './export_driver.mjs';
+
+const sampleText = 'Theme sample\n============\n\nPlain text, *emphasis*, **strong** and `code`.\n\n*   a bulleted item\n';
+
+function sampleIn(home) {
+  const folder = join(home, 'docs');
+  mkdirSync(folder, { recursive: true });
+  const path = join(folder, 'sample.text');
+  writeFileSync(path, sampleText);
+  return path;
+}
+
+async function backgroundOf(desktop) {
+  const { x, y } = editorBackgroundPoint(desktop);
+  return pixelAt(desktop, x, y);
+}
+
+async function waitForBackground(desktop, rgb, what) {
+  let seen = [];
+  try {
+    await waitUntil(`${what} background ${rgb}`, () => {
+      seen = pixelAt(desktop, editorBackgroundPoint(desktop).x, editorBackgroundPoint(desktop).y);
+      return seen.every((value, i) => Math.abs(value - rgb[i]) <= 2);
+    }, 10000);
+  } catch (error) {
+    error.message += ` (seen ${seen})`;
+    throw error;
+  }
+}
+
+test('user themes join the menu in ordinal order and Dark.theme replaces the built-in Dark', async () => {
+  const home = makeHome({
+    'b.theme': 'body { background-color: #0000ff; }',
+    'Z.theme': 'body { background-color: #ff0000; }',
+    'Dark.theme': 'body { background-color: #00ff00; }',
+  });
+  const path = sampleIn(home);
+  await withProgram({ home, args: [path] }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+    const white = await backgroundOf(desktop);
+
+    // One "Dark" only; upper case sorts before lower case.
+    const order = ['Default', 'Dark', 'Monospaced', 'Serif', 'Z', 'b'];
+    const looks = { Dark: [0, 255, 0], Z: [255, 0, 0], b: [0, 0, 255], Monospaced: [238, 238, 238] };
+    for (const [position, name] of order.entries()) {
+      await chooseThemeAt(desktop, position);
+      await waitUntil(`the setting "${name}"`, () => storedTheme(home) === name, 10000);
+      await waitForBackground(desktop, looks[name] || white, name);
+    }
+
+    // The menu with "Z" chosen: its check is the only one (looked at in the screenshot).
+    await chooseThemeAt(desktop, 4);
+    await waitUntil('the setting "Z"', () => storedTheme(home) === 'Z', 10000);
+    await chooseThemeAt(desktop, 4, { leaveOpen: true });
+    desktop.screenshot('themes-menu-user-files');
+    await desktop.keys('Escape', 'Escape', 'Escape');
+  });
+});
+
+test('each built-in theme restyles the editor page', async () => {
+  const home = makeHome();
+  const path = sampleIn(home);
+  await withProgram({ home, args: [path] }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+    const white = await backgroundOf(desktop);
+    assert.ok(white.every((value) => value > 240), `the page's own look is light (${white})`);
+    desktop.screenshot('theme-Default');
+
+    const builtIns = [
+      ['Dark', 1, [0, 0, 0]],
+      ['Monospaced', 2, [238, 238, 238]],
+      ['Serif', 3, white],
+      ['Default', 0, white],
+    ];
+    for (const [name, position, background] of builtIns) {
+      await chooseThemeAt(desktop, position);
+      await waitUntil(`the setting "${name}"`, () => storedTheme(home) === name, 10000);
+      await waitForBackground(desktop, background, name);
+      await sleep(300);
+      desktop.screenshot(`theme-${name}-chosen`);
+    }
+    await chooseThemeAt(desktop, 1);
+    await waitForBackground(desktop, [0, 0, 0], 'Dark');
+    await chooseThemeAt(desktop, 1, { leaveOpen: true });
+    desktop.screenshot('themes-menu-dark-checked');
+    await desktop.keys('Escape', 'Escape', 'Escape');
+  });
+});
+
+test('the chosen theme is applied again at the next start', async () => {
+  const home = makeHome();
+  const path = sampleIn(home);
+  await withProgram({ home, args: [path] }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+    await chooseThemeAt(desktop, 1);
+    await waitUntil('the setting "Dark"', () => storedTheme(home) === 'Dark', 10000);
+  });
+  await withProgram({ home, args: [path] }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+    await waitForBackground(desktop, [0, 0, 0], 'Dark at start');
+  });
+});
