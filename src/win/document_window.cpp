@@ -169,7 +169,9 @@ void DocumentWindow::ContinueSearch(const QString& text) { view_.ContinueSearch(
 
 void DocumentWindow::CloseSearch() {
     search_->hide();
-    view_.setFocus(Qt::OtherFocusReason);
+    // Hiding the bar may already have moved Qt's focus to the view, so the page
+    // is given the keys directly.
+    view_.FocusPage();
 }
 
 bool DocumentWindow::IsSearchShown() const { return search_->isVisible(); }

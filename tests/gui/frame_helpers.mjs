@@ -88,3 +88,13 @@ export function xclip(display, args, input) {
 
 // The text of each block of a model document.
 export const blockTexts = (doc) => doc.slice(1).map((block) => block.slice(2).map((span) => span[1]).join(''));
+
+// Drops a top-level menu down with its Alt key and highlights the item at `index`
+// (0 = first) of its `count` items. Up from the top goes round to the last item
+// whether or not the first one is highlighted yet, so the walk starts from there.
+export const MENU_SIZE = { file: 11, edit: 11, window: 5 };
+export async function menuItem(desktop, altKey, count, index) {
+  await desktop.keys(altKey);
+  await sleep(300);
+  for (let i = 0; i < count - index; i += 1) await desktop.keys('Up');
+}

@@ -4,15 +4,15 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, writeFileSync, existsSync } from 'node:fs';
 import { join } from 'node:path';
-import { withFrame, makeHome, writeSettings, notFirstRun, frameWindow, waitUntil, sleep, blockTexts } from './frame_helpers.mjs';
+import {
+  withFrame, makeHome, writeSettings, notFirstRun, frameWindow, waitUntil, sleep, blockTexts, menuItem, MENU_SIZE,
+} from './frame_helpers.mjs';
 
 const bytesOf = (path) => (existsSync(path) ? readFileSync(path, 'utf8') : '');
 
-// Opens "&File" with Alt+F and walks down to the item at `index` (0 = "&New").
+// Opens "&File" and highlights the item at `index` (0 = "&New"), then presses `then`.
 async function fileMenuItem(desktop, index, ...then) {
-  await desktop.keys('alt+f');
-  await sleep(300);
-  for (let i = 0; i <= index; i += 1) await desktop.keys('Down');
+  await menuItem(desktop, 'alt+f', MENU_SIZE.file, index);
   await desktop.keys(...then);
 }
 

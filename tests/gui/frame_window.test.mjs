@@ -6,16 +6,22 @@ import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import {
   withFrame, makeHome, writeSettings, readSettings, notFirstRun, frameWindow, waitUntil, sleep, str, dword,
+  menuItem, MENU_SIZE,
 } from './frame_helpers.mjs';
 
 const RECENT = 'Software\\Qorva\\Recent Document List';
 
 // "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count.
 async function windowMenuItem(desktop, index) {
-  await desktop.keys('alt+w');
-  await sleep(300);
-  for (let i = 0; i <= index; i += 1) await desktop.keys('Down');
+  await menuItem(desktop, 'alt+w', MENU_SIZE.window, index);
   await desktop.keys('Return');
+}
+
+// "&File" > "Open Recent" (the third item), its submenu open.
+async function openRecentMenu(desktop) {
+  await menuItem(desktop, 'alt+f', MENU_SIZE.file, 2);
+  await desktop.keys('Right');
+  await sleep(300);
 }
 
 async function closeWindow(desktop) {
@@ -115,10 +121,7 @@ test('the recent list keeps its order across restarts and is written when the wi
     // Open Recent, second entry, from an untitled window.
     const three = start({ home });
     await three.waitForTitle('Untitled - Qorva');
-    await three.keys('alt+f');
-    await sleep(300);
-    await three.keys('Down', 'Down', 'Down', 'Right');
-    await sleep(300);
+    await openRecentMenu(three);
     shot('open-recent-menu');
     await three.keys('Down', 'Return');
     await three.waitForTitle(`${first} - Qorva`);
@@ -156,17 +159,13 @@ test('a recent entry whose file is gone is reported and removed at once', async 
   await withFrame('recent-gone', async ({ start, shot }) => {
     const desktop = start({ home });
     await desktop.waitForTitle('Untitled - Qorva');
-    await desktop.keys('alt+f');
-    await sleep(300);
-    await desktop.keys('Down', 'Down', 'Down', 'Right', 'Return');
+    await openRecentMenu(desktop);
+    await desktop.keys('Return');
     await sleep(800);
     shot('file-does-not-exist');
     await desktop.keys('Return');
     await sleep(300);
-    await desktop.keys('alt+f');
-    await sleep(300);
-    await desktop.keys('Down', 'Down', 'Down', 'Right');
-    await sleep(300);
+    await openRecentMenu(desktop);
     shot('placeholder');
     await desktop.keys('Escape', 'Escape', 'Escape');
     await sleep(300);
