@@ -30,7 +30,8 @@ Object.assign(Editor.prototype, {
     return records;
   },
 
-  // The selection as model: { fragment, model } or null when there is nothing.
+  // The selection as a model array (root "inline" for a fragment), or null
+  // when there is nothing to copy.
   _copyModel() {
     const range = this.getSelection();
     const final = this.getBlockCount() - 1;
@@ -68,7 +69,7 @@ Object.assign(Editor.prototype, {
     const json = this.copy();
     if (json === null) return null;
     this.beforeChanges();
-    this.setCaret(this.removeAndJoin(range.start, range.end));
+    this.setCaret(this._removeSelection(range));
     return json;
   },
 
@@ -117,7 +118,7 @@ Object.assign(Editor.prototype, {
 
     this.beforeChanges();
     const range = this.getSelection();
-    let point = range.collapsed ? range.start : this.removeAndJoin(range.start, range.end);
+    let point = range.collapsed ? range.start : this._removeSelection(range);
     const type = this.getBlockType(point.block);
     if (type === BlockType.Final || type === BlockType.Image) {
       // Pasting on a selected image writes before it, as typing does.

@@ -41,6 +41,17 @@ Object.assign(Editor.prototype, {
     this.setSelection(Range(restore(remembered.anchor), restore(remembered.focus)));
   },
 
+  // Deletes a selection and returns where the caret belongs. A selection that
+  // ends on an image ends before it (the image's only point is its start), so
+  // the image stays whole instead of joining the text before it.
+  _removeSelection(range) {
+    let end = range.end;
+    if (end.block > range.start.block && this.getBlockType(end.block) === BlockType.Image) {
+      end = this.getBlockEnd(end.block - 1);
+    }
+    return this.removeAndJoin(range.start, end);
+  },
+
   // A block element for a record; the direction is kept when the record has one.
   _elementFromRecord(record) {
     const element = createBlockElement(record.Type, record.Level, record.Spans);

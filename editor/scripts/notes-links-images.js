@@ -78,7 +78,7 @@ Object.assign(Editor.prototype, {
     let moved = null;
     if (!range.collapsed) {
       moved = this._spansOfRange(range.start, range.end);
-      point = this.removeAndJoin(range.start, range.end);
+      point = this._removeSelection(range);
     }
     point = this._outsideLabel(point);
     const label = this.generateUniqueReference();
@@ -119,7 +119,7 @@ Object.assign(Editor.prototype, {
     if (!text.trim()) text = url;
     this.beforeChanges();
     const range = this.getSelection();
-    let point = range.collapsed ? range.start : this.removeAndJoin(range.start, range.end);
+    let point = range.collapsed ? range.start : this._removeSelection(range);
     const type = this.getBlockType(point.block);
     // Code and math blocks hold plain text only, so a link there goes into a
     // new paragraph after the block, as one on an image does.

@@ -93,6 +93,25 @@ describe('cut', () => {
   });
 });
 
+describe('selections ending on an image', () => {
+  // The image's only point is its start, so such a selection ends before it.
+  test('cut keeps the image whole', async () => {
+    await s.e.load(doc(para('abc'), block('image', 0, ['url', 'p.png']), para('z')));
+    await s.e.select([0, 0, 1], [1, 0, 0]);
+    assert.equal(await s.e.call('cut'), '["text",["para",{"level":0},["plain","bc"]]]');
+    assert.deepEqual(await body(), [
+      ['para', { level: 0 }, ['plain', 'a']], ['image', { level: 0 }, ['url', 'p.png']], ['para', { level: 0 }, ['plain', 'z']],
+    ]);
+  });
+
+  test('paste over it keeps the image whole', async () => {
+    await s.e.load(doc(para('abc'), block('image', 0, ['url', 'p.png'])));
+    await s.e.select([0, 0, 1], [1, 0, 0]);
+    await s.e.call('paste', '["inline",["para",{"level":0},["plain","X"]]]');
+    assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'aX']], ['image', { level: 0 }, ['url', 'p.png']]]);
+  });
+});
+
 describe('paste', () => {
   test('a fragment goes into the paragraph at the caret, caret after it', async () => {
     await s.e.load(doc(para('ac')));
