@@ -25,7 +25,7 @@ Object.assign(Editor.prototype, {
   // block belongs to, then after the definitions already following it.
   _definitionPosition(i) {
     let at = i + 1;
-    while (this.isBlockInsideTable(at)) at++;
+    if (this.isBlockInsideTable(i)) while (this.isBlockInsideTable(at)) at++;
     while (at < this.getBlockCount() - 1 && this.getBlockType(at) === BlockType.Note) at++;
     return at;
   },

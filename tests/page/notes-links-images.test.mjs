@@ -65,6 +65,13 @@ describe('footnotes', () => {
     assert.deepEqual(tags, ['row', 'col', 'note', 'para']);
   });
 
+  test('a reference in the paragraph just above a table gets its note before the table', async () => {
+    await s.e.load(doc(para('above'), block('row', 1, 'a'), block('col', 2, 'b')));
+    await s.e.caret(0, 0, 5);
+    await s.e.call('insertFootnote');
+    assert.deepEqual((await body()).map((b) => b[0]), ['para', 'note', 'row', 'col']);
+  });
+
   test('with the caret in Final the reference goes into a new paragraph', async () => {
     await s.e.load(doc(para('a')));
     await s.e.caret(1, 0, 0);
