@@ -3,9 +3,10 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { mkdtempSync, writeFileSync, mkdirSync } from 'node:fs';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { Desktop, startXvfb, readTextFormat } from './desktop.mjs';
+import { Desktop, startXvfb, readTextFormat, sleep, qorvaBin } from './desktop.mjs';
 
 let x;
 before(async () => { x = await startXvfb(); });
@@ -66,7 +67,7 @@ test('a missing file is reported and the window still opens, untitled', async ()
 });
 
 test('typing, Enter, Backspace, arrows and Tab edit the document through the page', async () => {
-  await withProgram({ args: [] , home: seededHome() }, async (desktop) => {
+  await withProgram({ args: [] , home: await seededHome() }, async (desktop) => {
     await desktop.waitForTitle('Untitled - Qorva');
     await desktop.type('Hello world');
     await desktop.keys('Return');
@@ -101,19 +102,68 @@ test('typing, Enter, Backspace, arrows and Tab edit the document through the pag
   });
 });
 
-test('Ctrl+B, Ctrl+I and Escape never reach the browser as its own formatting', async () => {
-  await withProgram({ home: seededHome() }, async (desktop) => {
+test('Ctrl+B, Ctrl+I and Ctrl+Z style and undo through the shell, Ctrl+U and Escape do nothing', async () => {
+  const spans = (doc) => doc[1].slice(2);
+  await withProgram({ home: await seededHome() }, async (desktop) => {
     await desktop.waitForTitle('Untitled - Qorva');
     await desktop.type('plain words');
     await desktop.waitForDocument((d) => paragraphs(d)[0] === 'plain words');
-    await desktop.keys('ctrl+shift+Left', 'ctrl+b', 'ctrl+i', 'ctrl+u', 'Escape');
-    await desktop.type('Z');
-    const doc = await desktop.waitForDocument((d) => paragraphs(d)[0] === 'plain Z');
-    // Whatever the menus make of Ctrl+B and Ctrl+I, every span stays a model span.
-    const tags = doc.slice(1).flatMap((block) => block.slice(2).map((span) => span[0]));
-    for (const tag of tags) assert.match(tag, /^(plain|strong|emph|code|math|url|link|linkref|fnref|break|\w+)$/);
+
+    await desktop.keys('ctrl+shift+Left', 'ctrl+b');
+    await desktop.waitForDocument((d) => JSON.stringify(spans(d)) === '[["plain","plain "],["strong","words"]]');
+
+    await desktop.keys('ctrl+z');
+    await desktop.waitForDocument((d) => JSON.stringify(spans(d)) === '[["plain","plain words"]]');
+
+    await desktop.keys('End', 'ctrl+shift+Left', 'ctrl+i');
+    const emphasised = await desktop.waitForDocument((d) => JSON.stringify(spans(d)) === '[["plain","plain "],["emph","words"]]');
+
+    // Neither the browser's underline nor its own cancel reaches the document.
+    await desktop.keys('ctrl+u', 'Escape');
+    await sleep(500);
+    assert.deepEqual(desktop.document(), emphasised);
+    desktop.screenshot('styles');
   });
 });
+
+test('Ctrl+= zooms the page, the zoom is kept for the next start and Ctrl+0 resets it', async () => {
+  const home = await seededHome();
+  await withProgram({ home }, async (desktop) => {
+    await desktop.waitForTitle('Untitled - Qorva');
+    await desktop.type('Zoomed text');
+    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Zoomed text');
+    await desktop.keys('ctrl+equal', 'ctrl+equal', 'ctrl+equal');
+    await sleep(800);
+    desktop.screenshot('zoom-larger');
+  });
+  // The stored zoom comes back at start-up: the text is drawn larger than at 1.0.
+  const widthOfText = async (desktop, name) => {
+    await desktop.type('MMMMMMMMMM');
+    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'MMMMMMMMMM');
+    await sleep(500);
+    return darkColumns(desktop.screenshot(name));
+  };
+  let zoomed;
+  await withProgram({ home }, async (desktop) => {
+    await desktop.waitForTitle('Untitled - Qorva');
+    zoomed = await widthOfText(desktop, 'zoom-restored');
+    await desktop.keys('ctrl+0');
+  });
+  await withProgram({ home }, async (desktop) => {
+    await desktop.waitForTitle('Untitled - Qorva');
+    const normal = await widthOfText(desktop, 'zoom-reset');
+    assert.ok(zoomed > normal * 1.2, `zoomed text ${zoomed} px wide, normal ${normal} px`);
+  });
+});
+
+// Width in pixels of the text inside the window's page area (the window is
+// 700 by 480, centred on the 1280 by 800 screen, the menu bar on top).
+function darkColumns(shot) {
+  const info = execFileSync('/usr/bin/convert', [shot, '-crop', '680x400+300+190', '+repage', '-threshold', '50%',
+    '-negate', '-trim', '-format', '%w', 'info:'],
+    { encoding: 'utf8' });
+  return Number(info);
+}
 
 test('a native document named on the command line opens with its path in the title', { skip: !readerWorks && 'the text reader is not built yet' }, async () => {
   const folder = mkdtempSync(join(tmpdir(), 'qorva-doc-'));
@@ -123,9 +173,9 @@ test('a native document named on the command line opens with its path in the tit
     await desktop.waitForTitle(`${file} - Qorva`);
     const expected = readTextFormat('# Heading\n\nFirst paragraph.\n');
     await desktop.waitForDocument((d) => JSON.stringify(d) === JSON.stringify(expected));
-    await desktop.keys('ctrl+End');
+    await desktop.keys('ctrl+Home', 'End');
     await desktop.type(' More');
-    await desktop.waitForDocument((d) => paragraphs(d).at(-1) === 'First paragraph. More');
+    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Heading More');
     await desktop.waitForTitle(`${file}* - Qorva`);
   });
 });
@@ -139,10 +189,73 @@ test('an unquoted path with spaces is taken whole, relative to the current folde
   });
 });
 
-// A home whose settings already say the program has run, so it starts untitled.
-function seededHome() {
+// A 40x40 picture of pure red, which nothing else on the screen has.
+function writeRedPicture(path) {
+  execFileSync('/usr/bin/convert', ['-size', '40x40', 'xc:#ff0000', path]);
+}
+
+// How many pixels of a screenshot are pure red.
+function redPixels(shot) {
+  const mean = execFileSync('/usr/bin/convert', [shot, '-fuzz', '5%', '-fill', 'black', '+opaque', '#ff0000',
+    '-fill', 'white', '-opaque', '#ff0000', '-format', '%[fx:mean*w*h]', 'info:'], { encoding: 'utf8' });
+  return Math.round(Number(mean));
+}
+
+async function insertImageThroughContextMenu(desktop, path) {
+  desktop.xdotool('mousemove', '640', '500', 'click', '3');
+  await desktop.waitForTitleMatching(/./);
+  await sleep(500);
+  await desktop.keys('Up', 'Return');  // the last item: "Insert Image..."
+  await sleep(1000);
+  await desktop.type(path);
+  await desktop.keys('Return');
+}
+
+const spanTexts = (doc) => doc.slice(1).flatMap((block) => block.slice(2).map((span) => span[1]));
+
+test('Insert Image in an untitled document inserts the absolute path', async () => {
+  const folder = mkdtempSync(join(tmpdir(), 'qorva-pic-'));
+  const picture = join(folder, 'pic.png');
+  writeRedPicture(picture);
+  await withProgram({ home: await seededHome() }, async (desktop) => {
+    await desktop.waitForTitle('Untitled - Qorva');
+    await desktop.type('Before the picture');
+    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Before the picture');
+    await insertImageThroughContextMenu(desktop, picture);
+    await desktop.waitForDocument((d) => spanTexts(d).includes(picture));
+    await sleep(500);
+    assert.ok(redPixels(desktop.screenshot('insert-image-untitled')) >= 1000, 'the picture is shown');
+  });
+});
+
+test('Insert Image next to an open document inserts a relative reference', { skip: !readerWorks && 'the text reader is not built yet' }, async () => {
+  const folder = mkdtempSync(join(tmpdir(), 'qorva-pic-'));
+  mkdirSync(join(folder, 'doc'));
+  mkdirSync(join(folder, 'pictures'));
+  writeFileSync(join(folder, 'doc', 'notes.text'), 'Some text.\n');
+  writeRedPicture(join(folder, 'pictures', 'pic.png'));
+  await withProgram({ args: [join(folder, 'doc', 'notes.text')] }, async (desktop) => {
+    await desktop.waitForTitleMatching(/notes\.text - Qorva$/);
+    await insertImageThroughContextMenu(desktop, join(folder, 'pictures', 'pic.png'));
+    await desktop.waitForDocument((d) => spanTexts(d).includes('../pictures/pic.png'));
+    await sleep(500);
+    assert.ok(redPixels(desktop.screenshot('insert-image-relative')) >= 1000, 'the picture is shown');
+  });
+});
+
+test('without a display the program says so and ends', () => {
+  const env = { ...process.env, DISPLAY: '', WAYLAND_DISPLAY: '', QT_QPA_PLATFORM: '' };
+  const result = spawnSync(qorvaBin, ['--welcome'], { env, encoding: 'utf8', timeout: 20000 });
+  assert.equal(result.status, 1);
+  assert.match(result.stderr, /no display/);
+  assert.match(result.stderr, /xvfb-run/);
+});
+
+// A home in which the program has run once, so the next start is untitled.
+async function seededHome() {
   const home = mkdtempSync(join(tmpdir(), 'qorva-gui-'));
-  mkdirSync(join(home, 'config', 'qorva'), { recursive: true });
-  writeFileSync(join(home, 'config', 'qorva', 'shell.ini'), '[Qorva]\nLastRunVersion=0.1\n');
+  await withProgram({ home }, async (desktop) => {
+    await desktop.waitForTitle('Welcome - Qorva');
+  });
   return home;
 }

@@ -1,6 +1,9 @@
 #include "src/win/platform/page_scheme.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 
@@ -25,14 +28,35 @@ void PageSchemeHandler::RemovePage(const QUrl& url) { pages_.remove(url.host());
 
 void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     auto found = pages_.constFind(job->requestUrl().host());
-    if (found == pages_.constEnd() || job->requestUrl().path() != QLatin1String("/editor.html")) {
+    if (found == pages_.constEnd()) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    if (job->requestUrl().path() != QLatin1String("/editor.html")) {
+        ServeLocalFile(job);
         return;
     }
     auto* buffer = new QBuffer(job);
     buffer->setData(found.value());
     buffer->open(QIODevice::ReadOnly);
     job->reply("text/html;charset=utf-8", buffer);
+}
+
+void PageSchemeHandler::ServeLocalFile(QWebEngineUrlRequestJob* job) {
+    // An absolute picture path in a document without a folder resolves against
+    // the page's own address; it names a file on this machine.
+    const QString path = job->requestUrl().path(QUrl::FullyDecoded);
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    auto* file = new QFile(path, job);
+    if (!file->open(QIODevice::ReadOnly)) {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        return;
+    }
+    job->reply(QMimeDatabase().mimeTypeForFile(info).name().toUtf8(), file);
 }
 
 }  // namespace qorva

@@ -1,6 +1,7 @@
 // Serves the editor page's HTML text to the browser under the qorva: scheme, so a
 // page of any size loads from memory (setHtml is limited to 2 MB) and may still
-// show pictures from file: URLs.
+// show pictures from file: URLs. Other paths under a page's address are files of
+// this machine, so absolute picture paths work in an untitled document too.
 #pragma once
 
 #include <QByteArray>
@@ -26,6 +27,8 @@ public:
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
 private:
+    static void ServeLocalFile(QWebEngineUrlRequestJob* job);
+
     QHash<QString, QByteArray> pages_;
     int nextPage_ = 1;
 };

@@ -1,0 +1,104 @@
+// The dictionary search over the program's folders and the Insert Hyperlink dialog.
+#include "src/win/hyperlink_dialog.h"
+#include "src/win/program_folder.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace qorva {
+namespace {
+
+void Touch(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+class DictionaryFolders : public ::testing::Test {
+protected:
+    QTemporaryDir root;
+    QString user, program;
+    void SetUp() override {
+        ASSERT_TRUE(root.isValid());
+        user = root.filePath("user");
+        program = root.filePath("program");
+        QDir().mkpath(user);
+        QDir().mkpath(program);
+    }
+};
+
+TEST_F(DictionaryFolders, NoDictionaryAnywhere) {
+    EXPECT_TRUE(FindDictionary({user, program}).path.isEmpty());
+    EXPECT_TRUE(FindDictionary({root.filePath("missing")}).path.isEmpty());
+}
+
+TEST_F(DictionaryFolders, EnglishFromTheProgramFolder) {
+    Touch(program + "/en-US.bdic");
+    Touch(program + "/readme.txt");
+    const FoundDictionary found = FindDictionary({user, program});
+    EXPECT_EQ(found.path, program + "/en-US.bdic");
+    EXPECT_EQ(found.languageCode, "en-US");
+}
+
+TEST_F(DictionaryFolders, UsersOtherLanguageWinsOverEnglish) {
+    Touch(program + "/en-US.bdic");
+    Touch(user + "/de-DE.bdic");
+    const FoundDictionary found = FindDictionary({user, program});
+    EXPECT_EQ(found.path, user + "/de-DE.bdic");
+    EXPECT_EQ(found.languageCode, "de-DE");
+}
+
+TEST_F(DictionaryFolders, UsersCopyOfTheSameFileWins) {
+    Touch(program + "/en-GB.bdic");
+    Touch(user + "/en-GB.bdic");
+    EXPECT_EQ(FindDictionary({user, program}).path, user + "/en-GB.bdic");
+}
+
+TEST(ProgramFolders, UserDataFolderComesFirst) {
+    const QStringList folders = ProgramDataFolders();
+    ASSERT_GE(folders.size(), 3);
+    EXPECT_TRUE(folders.first().endsWith("/qorva"));
+    EXPECT_EQ(folders.at(1), ProgramFolder());
+    EXPECT_TRUE(QDir(ProgramFolder()).exists());
+}
+
+TEST(HyperlinkDialog, ProposesTheSelectedTextAndAnEmptyUrl) {
+    CHyperlinkDialog dialog(QStringLiteral("selected words"), nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Insert Hyperlink"));
+    EXPECT_EQ(dialog.Title(), QStringLiteral("selected words"));
+    EXPECT_EQ(dialog.Url(), QString());
+    QStringList labels;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
+    EXPECT_TRUE(labels.contains("Hyperlink Title"));
+    EXPECT_TRUE(labels.contains("Hyperlink URL"));
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_TRUE(buttons->button(QDialogButtonBox::Ok)->isDefault());
+    EXPECT_NE(buttons->button(QDialogButtonBox::Cancel), nullptr);
+}
+
+TEST(HyperlinkDialog, ReadsBackWhatWasTyped) {
+    CHyperlinkDialog dialog(QString(), nullptr);
+    dialog.findChild<QLineEdit*>("HyperlinkTitle")->setText("Qorva");
+    dialog.findChild<QLineEdit*>("HyperlinkUrl")->setText("https://example.org/a b");
+    EXPECT_EQ(dialog.Title(), "Qorva");
+    EXPECT_EQ(dialog.Url(), "https://example.org/a b");
+}
+
+}  // namespace
+}  // namespace qorva
+
+int main(int argc, char** argv) {
+    // Widgets without a screen: the test also runs when listed at build time.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
