@@ -12,11 +12,13 @@ function containsUrl(text) {
 }
 
 Object.assign(Editor.prototype, {
+  // The first note whose label (its first span with text, as the model sees
+  // it) is exactly the given one, or -1.
   findNote(label) {
     for (let i = 0; i < this.blocks.length; i++) {
       if (this.getBlockType(i) !== BlockType.Note) continue;
-      const first = this.blocks[i].children[2];
-      if (first && first.className === SpanType.NoteRef && first.textContent.slice(1, -1) === label) return i;
+      const first = this.getBlockSpans(i).find(function (span) { return span.Text !== ''; });
+      if (first && first.Type === SpanType.NoteRef && first.Text === label) return i;
     }
     return -1;
   },

@@ -109,6 +109,16 @@ describe('following links', () => {
     assert.deepEqual(await s.e.hostCalls(), []);
   });
 
+  test('a note whose label follows an empty span is still found, not made again', async () => {
+    await s.e.load(doc(para('a', ['noteref', 'n']), block('note', 0, ['noteref', 'n'], 'text')));
+    await s.e.eval(() => editor.setBlockSpans(1, [
+      { Type: 'Plain', Text: '' }, { Type: 'NoteRef', Text: 'n' }, { Type: 'Plain', Text: 'text' }]));
+    await s.e.caret(0, 1, 1);
+    await s.e.call('followLink');
+    assert.equal((await body()).length, 2);
+    assert.equal((await s.e.caretAt())[0], 1);
+  });
+
   test('a reference whose note was deleted gets a new empty note', async () => {
     await s.e.load(doc(para('a', ['noteref', ' 5 ']), para('b')));
     await s.e.caret(0, 1, 1);
