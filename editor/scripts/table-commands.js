@@ -180,29 +180,35 @@ Object.assign(Editor.prototype, {
     return this._swapColumns(e, this._readTable(e).column);
   },
 
-  // Runs a table command on the selection's start or end block when that
-  // block is inside a table, with a snapshot first.
-  _tableCommand(useEnd, command) {
+  // Runs a table command with a snapshot on the selection's start or end
+  // block, when that block is inside a table and the command can act there
+  // (canAct null: always).
+  _tableCommand(useEnd, canAct, command) {
     const range = this.getSelection();
     const block = (useEnd ? range.end : range.start).block;
-    if (!this.isBlockInsideTable(block)) return;
-    if (command === 'insertTableColumnBackward' || command === 'insertTableColumnForward') {
-      if (this._readTable(block).width >= MAX_TABLE_COLUMNS) return;
-    }
+    if (!this.isBlockInsideTable(block) || (canAct && !canAct.call(this, block))) return;
     this.beforeChanges();
-    if (command === 'insertTableRowBelow') {
-      const column = block - this.getTableRow(block).start;
-      this.setCaret(Point(this.insertTableRowBelow(block) + column, 0, 0));
-    } else {
-      this[command](block);
-    }
+    command.call(this, block);
+  },
+
+  _rowBelowWithCaret(block) {
+    const column = block - this.getTableRow(block).start;
+    this.setCaret(Point(this.insertTableRowBelow(block) + column, 0, 0));
+  },
+
+  _canWiden(block) {
+    return this._readTable(block).width < MAX_TABLE_COLUMNS;
   },
 });
 
 function insertTable() { editor.insertTable(); }
-function insertTableRowBefore() { editor._tableCommand(false, 'insertTableRowAbove'); }
-function insertTableRowAfter() { editor._tableCommand(true, 'insertTableRowBelow'); }
-function insertTableColumnBefore() { editor._tableCommand(true, 'insertTableColumnBackward'); }
-function insertTableColumnAfter() { editor._tableCommand(true, 'insertTableColumnForward'); }
-function removeTableRow() { editor._tableCommand(false, 'removeTableRow'); }
-function removeTableColumn() { editor._tableCommand(false, 'removeTableColumn'); }
+function insertTableRowBefore() { editor._tableCommand(false, null, Editor.prototype.insertTableRowAbove); }
+function insertTableRowAfter() { editor._tableCommand(true, null, Editor.prototype._rowBelowWithCaret); }
+function insertTableColumnBefore() {
+  editor._tableCommand(true, Editor.prototype._canWiden, Editor.prototype.insertTableColumnBackward);
+}
+function insertTableColumnAfter() {
+  editor._tableCommand(true, Editor.prototype._canWiden, Editor.prototype.insertTableColumnForward);
+}
+function removeTableRow() { editor._tableCommand(false, null, Editor.prototype.removeTableRow); }
+function removeTableColumn() { editor._tableCommand(false, null, Editor.prototype.removeTableColumn); }
