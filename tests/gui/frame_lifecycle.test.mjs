@@ -156,3 +156,64 @@ test('Save As writes a new untitled document where the dialog says', async () =>
     assert.ok(window, 'the frame window is found');
   });
 });
+
+test('Ctrl+O opens a file chosen in the dialog after the Save changes? question', async () => {
+  const home = makeHome();
+  writeSettings(home, notFirstRun());
+  const file = join(home, 'chosen.md');
+  writeFileSync(file, 'Chosen text\r\n');
+  await withFrame('open-dialog', async ({ start, shot }) => {
+    const desktop = start({ home });
+    await desktop.waitForTitle('Untitled - Qorva');
+    await desktop.type('scratch');
+    await desktop.keys('ctrl+o');
+    await sleep(1500);
+    await desktop.type(file);
+    shot('open-dialog');
+    await desktop.keys('Return');
+    await sleep(800);
+    shot('save-changes');
+    await desktop.keys('alt+n');
+    await desktop.waitForTitle(`${file} - Qorva`);
+    const doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Chosen text'));
+    assert.deepEqual(blockTexts(doc), ['Chosen text']);
+  });
+});
+
+test('Import HTML gives an untitled document whose next Save asks for a name', async () => {
+  const home = makeHome();
+  writeSettings(home, notFirstRun());
+  const page = join(home, 'page.html');
+  writeFileSync(page, '<h1>Imported</h1><p>Some <em>web</em> text</p>');
+  await withFrame('import-html', async ({ start, shot }) => {
+    const desktop = start({ home });
+    await desktop.waitForTitle('Untitled - Qorva');
+    await fileMenuItem(desktop, 7, 'Right', 'Return');
+    await sleep(1500);
+    await desktop.type(page);
+    await desktop.keys('Return');
+    const doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Imported'));
+    assert.equal(doc[1][0], 'heading');
+    await desktop.waitForTitle('Untitled - Qorva');
+    await desktop.keys('ctrl+s');
+    await sleep(1500);
+    shot('save-as-after-import');
+    const dialog = desktop.windowTitles().find((t) => t !== 'Untitled - Qorva' && t !== '');
+    assert.ok(dialog, `a Save dialog is open (titles: ${desktop.windowTitles().join(' | ')})`);
+    await desktop.keys('Escape');
+  });
+});
+
+test('a file holding a zero byte and invalid UTF-8 opens with everything after them', async () => {
+  const home = makeHome();
+  writeSettings(home, notFirstRun());
+  const file = join(home, 'odd.text');
+  writeFileSync(file, Buffer.concat([Buffer.from('before'), Buffer.from([0]), Buffer.from('after '), Buffer.from([0xff]), Buffer.from(' end\r\n')]));
+  await withFrame('odd-bytes', async ({ start, shot }) => {
+    const desktop = start({ home, args: [file] });
+    await desktop.waitForTitle(`${file} - Qorva`);
+    const doc = await desktop.waitForDocument((d) => blockTexts(d).length > 0);
+    assert.deepEqual(blockTexts(doc), ['before\uFFFDafter \uFFFD end']);
+    shot('odd-bytes');
+  });
+});

@@ -174,3 +174,42 @@ test('a recent entry whose file is gone is reported and removed at once', async 
     assert.equal(recent.Document1, undefined);
   });
 });
+
+// Windows of other processes that the program started; ended by their own ids.
+function endOtherWindows(desktop) {
+  const ids = desktop.xdotool('search', '--onlyvisible', '--name', 'Qorva').split('\n').filter(Boolean);
+  for (const id of ids) {
+    const pid = Number(desktop.xdotool('getwindowpid', id));
+    if (pid && pid !== desktop.process.pid) {
+      try { process.kill(pid, 'SIGTERM'); } catch { /* already gone */ }
+    }
+  }
+}
+
+test('About shows the version; New and Welcome to Qorva open windows of their own', async () => {
+  const home = makeHome();
+  writeSettings(home, notFirstRun());
+  await withFrame('help', async ({ start, shot }) => {
+    const desktop = start({ home });
+    try {
+      await desktop.waitForTitle('Untitled - Qorva');
+      await menuItem(desktop, 'alt+h', 5, 0);
+      await desktop.keys('Return');
+      await desktop.waitForTitle('About');
+      shot('about');
+      await desktop.keys('Return');
+      await waitUntil('the About box to close', () => !desktop.windowTitles().includes('About'));
+
+      await desktop.keys('ctrl+n');
+      await waitUntil('a second untitled window',
+        () => desktop.windowTitles().filter((t) => t === 'Untitled - Qorva').length === 2, 30000);
+      await menuItem(desktop, 'alt+h', 5, 2);
+      await desktop.keys('Return');
+      await desktop.waitForTitle('Welcome - Qorva');
+      shot('new-windows');
+      assert.equal(desktop.process.exitCode, null, 'the first window stays');
+    } finally {
+      endOtherWindows(desktop);
+    }
+  });
+});
