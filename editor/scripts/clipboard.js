@@ -15,19 +15,35 @@ Object.assign(Editor.prototype, {
   copyBlocks(start, end) {
     assert(start.block < end.block, 'ERR091');
     const records = [];
-    const first = this._recordOf(start.block);
-    first.Spans = SpanList.split(first.Spans, start.span, start.offset, false).After;
-    if (first.Spans.length) records.push(first);
-    for (let i = start.block + 1; i < end.block; i++) records.push(this._recordOf(i));
-    const last = this._recordOf(end.block);
-    last.Spans = SpanList.split(last.Spans, end.span, end.offset, false).Before;
-    if (last.Spans.length && last.Spans[last.Spans.length - 1].Type === SpanType.Break) last.Spans.pop();
-    if (last.Spans.length) records.push(last);
-    for (const record of records) {
-      if (record.Dir === 'rtl') record.RTL = true;
-      delete record.Dir;
-    }
+    const head = this._copyHead(start);
+    if (head) records.push(head);
+    for (let i = start.block + 1; i < end.block; i++) records.push(this._copyRecord(i));
+    const tail = this._copyTail(end);
+    if (tail) records.push(tail);
     return records;
+  },
+
+  // A block's record as copied: a right-to-left block says so.
+  _copyRecord(i) {
+    const record = { Type: this.getBlockType(i), Level: this.getBlockLevel(i), Spans: this.getBlockSpans(i) };
+    if (this.getBlockRTL(i)) record.RTL = true;
+    return record;
+  },
+
+  // The start block's record from the point on, or null when nothing follows it.
+  _copyHead(start) {
+    const record = this._copyRecord(start.block);
+    record.Spans = SpanList.split(record.Spans, start.span, start.offset, false).After;
+    return record.Spans.length ? record : null;
+  },
+
+  // The end block's record up to the point, without a trailing line break, or
+  // null when nothing precedes the point.
+  _copyTail(end) {
+    const record = this._copyRecord(end.block);
+    record.Spans = SpanList.split(record.Spans, end.span, end.offset, false).Before;
+    if (record.Spans.length && record.Spans[record.Spans.length - 1].Type === SpanType.Break) record.Spans.pop();
+    return record.Spans.length ? record : null;
   },
 
   // The selection as a model array (root "inline" for a fragment), or null

@@ -2,8 +2,9 @@
 // link definitions count nothing, labels count nothing, everything else counts
 // (code, math, URLs, footnote text; a line break is one character).
 //
-// The window title asks for the document's counts at every idle moment, so each
-// block's counts are kept (BlockDerivedCache) until that block changes.
+// The window title asks for the selection's counts, and then the document's, at
+// every idle moment, so each block's counts are kept (BlockDerivedCache) until
+// that block changes.
 'use strict';
 
 // Removed (not replaced) before words are counted, so a hyphenated word is one.
@@ -12,24 +13,6 @@ const COUNT_IGNORED_CHARACTERS = /['";:,.?\u00BF\-!\u00A1]/g;
 function countText(text) {
   const words = text.replace(COUNT_IGNORED_CHARACTERS, '').match(/\S+/g);
   return { chars: text.length, words: words ? words.length : 0 };
-}
-
-// Counts of a model array with root "text" (the form copy produces).
-function countModel(model) {
-  assert(model[0] === 'text', 'ERR092');
-  const total = { chars: 0, words: 0 };
-  for (let b = 1; b < model.length; b++) {
-    const block = model[b];
-    if (block[0] === 'comment' || block[0] === 'link') continue;
-    let text = '';
-    for (let s = 2; s < block.length; s++) {
-      if (block[s][0] !== 'noteref' && block[s][0] !== 'linkref') text += block[s][1];
-    }
-    const counts = countText(text);
-    total.chars += counts.chars;
-    total.words += counts.words;
-  }
-  return total;
 }
 
 // What a block contributes: its counts when it counts at all, the label it
@@ -65,14 +48,11 @@ function spansAsShown(record) {
   return [Span(SpanType.Url, record.Spans.map(function (s) { return s.Text; }).join(''))];
 }
 
-// Document counts: blocks in order, minus notes whose label a link uses.
-function countBlocks(cache, blocks) {
-  cache.refresh();
+// The counts of blocks' entries in document order: a note whose label a link
+// among them uses is a link definition and counts nothing.
+function sumEntries(entries) {
   const linkLabels = new Set();
-  const entries = [];
-  for (const element of blocks) {
-    const entry = cache.get(element);
-    entries.push(entry);
+  for (const entry of entries) {
     if (entry.linkLabels) for (const label of entry.linkLabels) linkLabels.add(label);
   }
   const total = { chars: 0, words: 0 };
@@ -102,18 +82,32 @@ Object.assign(Editor.prototype, {
   },
 
   documentCounts() {
-    return countBlocks(this._countCache(), this.blocks);
+    const cache = this._countCache();
+    cache.refresh();
+    return sumEntries(this.blocks.map(function (element) { return cache.get(element); }));
   },
 
+  // The selection counts as its copy would: the partly selected blocks by
+  // their selected spans, the blocks between whole (from the cache). Within
+  // one block the block's own type decides, so selected comment text counts
+  // nothing, as it does in the document's counts.
   selectionCounts() {
     const range = this.getSelection();
+    const start = range.start;
+    const end = range.end;
     if (range.collapsed) return { chars: 0, words: 0 };
-    const records = range.start.block === range.end.block
-      // Within one block the block's own type decides, so selected comment
-      // text counts nothing, as it does in the document's counts.
-      ? [{ Type: this.getBlockType(range.start.block), Level: 0, Spans: this.copySpans(range.start, range.end) }]
-      : this.copyBlocks(range.start, range.end);
-    return countModel(fromModel(records));
+    if (start.block === end.block) {
+      return sumEntries([countEntryOf(this.getBlockType(start.block), this.copySpans(start, end))]);
+    }
+    const cache = this._countCache();
+    cache.refresh();
+    const entries = [];
+    const head = this._copyHead(start);
+    if (head) entries.push(countEntryOf(head.Type, head.Spans));
+    for (let i = start.block + 1; i < end.block; i++) entries.push(cache.get(this.blocks[i]));
+    const tail = this._copyTail(end);
+    if (tail) entries.push(countEntryOf(tail.Type, tail.Spans));
+    return sumEntries(entries);
   },
 });
 

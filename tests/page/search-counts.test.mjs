@@ -120,6 +120,26 @@ describe('selection counts', () => {
     assert.deepEqual(await selectedCounts(), { words: 0, chars: 0 });
   });
 
+  test('a definition counts as a link only when the selection holds a link using it', async () => {
+    const model = doc(para('see ', ['linktext', 'docs'], ['linkref', 'L'], ' now'),
+      block('link', 0, ['linkref', 'L'], ['url', 'http://a.b']), para('end'));
+    await s.e.load(model);
+    // From inside "docs": the link text and its label are selected.
+    await s.e.select([0, 1, 1], [2, 0, 3]);
+    assert.deepEqual(await selectedCounts(), { words: 3, chars: 10 });
+    // From the label on: no link text, so the definition is a footnote's text.
+    await s.e.select([0, 2, 0], [2, 0, 3]);
+    assert.deepEqual(await selectedCounts(), { words: 3, chars: 17 });
+  });
+
+  test('a selection ending just after a line break leaves the break out', async () => {
+    await s.e.load(doc(para('ab'), para('cd', ['break', '\n'], 'ef')));
+    await s.e.select([0, 0, 0], [1, 2, 0]);
+    assert.deepEqual(await selectedCounts(), { words: 2, chars: 4 });
+    await s.e.select([0, 0, 0], [1, 2, 1]);
+    assert.deepEqual(await selectedCounts(), { words: 3, chars: 6 });
+  });
+
   test('a selection over the whole document counts as the document does', async () => {
     await s.e.load(doc(
       block('comment', 0, 'skip'), para('Read ', ['linktext', 'docs'], ['linkref', 'L'], '.', ['noteref', 'n']),
