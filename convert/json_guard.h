@@ -1,7 +1,7 @@
-// Parsing of converter input with a bound on nesting depth. The JSON library
-// parses without recursion, but copying, serialising and our own converters
-// recurse once per nesting level, so absurdly deep input is refused up front
-// with a clear message instead of overflowing the stack later.
+// Bounds on nesting. The JSON libraries parse without recursion, but copying,
+// serialising and our own converters recurse once per nesting level, so absurdly
+// deep input is refused up front with a clear message instead of overflowing the
+// stack later. (Large documents are read with simdjson, which has its own bound.)
 #pragma once
 
 #include "model/model_json.h"

@@ -1,8 +1,9 @@
-// Model JSON to Pandoc's syntax tree. The tree is built in the 1.11 form and
-// translated at the end when current Pandoc's form is asked for.
+// Model JSON to Pandoc's syntax tree: lists and tables rebuilt from levels, written
+// straight to text in the dialect asked for (the 1.11 form by default).
 #include "convert/converters.h"
 #include "convert/model_view.h"
 #include "convert/pandoc_api.h"
+#include "convert/pandoc_json_out.h"
 #include "model/label_tables.h"
 #include "model/model_tree.h"
 
@@ -17,194 +18,368 @@ namespace {
 // notes cannot grow the output quadratically or nest it without bound.
 constexpr int kMaxNoteNesting = 16;
 
-const Json kEmptyAttr = Json::array({"", Json::array(), Json::array()});
+constexpr std::ptrdiff_t kUnresolved = -1;
 
-Json element(const char* name, Json contents) { return Json{{name, std::move(contents)}}; }
-Json str(std::string_view text) { return element("Str", std::string(text)); }
-Json link(std::string_view text, std::string_view target) {
-    return element("Link", Json::array({Json::array({str(text)}), Json::array({target, ""})}));
-}
-
-struct NoteParagraph {
-    Json para;
+// A footnote definition: how deep the notes inside it nest, and for each of its
+// "noteref" spans the definition it found when it was defined (or kUnresolved).
+struct NoteDefinition {
     int nesting = 1;
+    std::vector<std::ptrdiff_t> references;
 };
 
 class PandocWriter {
 public:
-    // `columnWidth` is the relative width given to every table column, 0 for Pandoc's default.
-    PandocWriter(const ModelView& model, double columnWidth)
-        : model_(model), labels_(buildLabelTables(model.outline())), columnWidth_(columnWidth) {
-        buildNotes();
+    PandocWriter(const ModelView& model, PandocApi api)
+        : model_(model), labels_(buildLabelTables(model.outline())), out_(std::move(api)) {
+        resolveNotes();
     }
 
-    Json document() {
-        Json blocks = Json::array();
-        appendNodes(rebuildTree(model_.outline(), -1), blocks);
-        Json meta = Json{{"docTitle", Json::array()}, {"docAuthors", Json::array()}, {"docDate", Json::array()}};
-        return Json::array({std::move(meta), std::move(blocks)});
+    std::string document() {
+        out_.beginDocument();
+        writeNodes(rebuildTree(model_.outline(), -1));
+        out_.endDocument();
+        return out_.take();
     }
 
 private:
     const ModelView& model_;
     LabelTables labels_;
-    double columnWidth_;
-    std::unordered_map<std::string, NoteParagraph> notes_;
+    PandocJsonOut out_;
+    std::unordered_map<std::string, std::size_t> notes_;  // label to its last definition
+    std::unordered_map<std::size_t, NoteDefinition> definitions_;
+
+    IndentedJsonWriter& json() { return out_.json(); }
 
     // Notes in document order, so a reference inside a note finds the notes defined
     // before it; a later definition of a label replaces an earlier one.
-    void buildNotes() {
-        for (const BlockView& block : model_.blocks()) {
-            const std::span<const SpanView> spans = model_.spans(block);
-            if (block.tag != "note" || spans.empty() || spans[0].tag != "noteref") continue;
-            int nesting = 1;
-            Json para = element("Para", inlines(block, 1, &nesting));
-            notes_.insert_or_assign(std::string(spans[0].text), NoteParagraph{std::move(para), nesting});
+    void resolveNotes() {
+        const std::vector<BlockView>& blocks = model_.blocks();
+        for (std::size_t index = 0; index < blocks.size(); ++index) {
+            const std::span<const SpanView> spans = model_.spans(blocks[index]);
+            if (blocks[index].tag != "note" || spans.empty() || spans[0].tag != "noteref") continue;
+            NoteDefinition definition;
+            definition.references.assign(spans.size(), kUnresolved);
+            for (std::size_t i = 1; i < spans.size(); ++i) {
+                if (spans[i].tag != "noteref") continue;
+                auto found = notes_.find(std::string(spans[i].text));
+                if (found == notes_.end()) continue;
+                const int nesting = definitions_[found->second].nesting;
+                if (nesting >= kMaxNoteNesting) continue;
+                definition.references[i] = static_cast<std::ptrdiff_t>(found->second);
+                definition.nesting = std::max(definition.nesting, nesting + 1);
+            }
+            definitions_[index] = std::move(definition);
+            notes_.insert_or_assign(std::string(spans[0].text), index);
         }
     }
 
-    // The inlines of a block's spans from `first` on. `nesting`, when given, is raised
-    // to one more than the deepest note written inside.
-    Json inlines(const BlockView& block, std::size_t first, int* nesting = nullptr) {
-        Json out = Json::array();
+    void writeLink(std::string_view text, std::string_view target) {
+        out_.beginLinkLike("Link");
+        out_.str(text);
+        out_.endLinkLike(target);
+    }
+
+    void writeStyled(const char* name, std::string_view text) {
+        out_.beginElement(name);
+        json().beginArray();
+        out_.str(text);
+        json().endArray();
+        out_.endElement();
+    }
+
+    void writeNote(std::size_t index) {
+        out_.beginElement("Note");
+        json().beginArray();
+        writePara(model_.blocks()[index], 1, &definitions_[index]);
+        json().endArray();
+        out_.endElement();
+    }
+
+    void writePara(const BlockView& block, std::size_t first = 0, const NoteDefinition* note = nullptr) {
+        out_.beginElement("Para");
+        writeInlines(block, first, note);
+        out_.endElement();
+    }
+
+    // The inlines of a block's spans from `first` on; `note` is given for a footnote's text.
+    void writeInlines(const BlockView& block, std::size_t first, const NoteDefinition* note = nullptr) {
+        json().beginArray();
         const std::span<const SpanView> spans = model_.spans(block);
         for (std::size_t i = first; i < spans.size(); ++i) {
             const std::string_view tag = spans[i].tag;
             const std::string_view text = spans[i].text;
             const std::string_view nextTag = i + 1 < spans.size() ? spans[i + 1].tag : std::string_view();
-            if (tag == "plain") out.push_back(str(text));
-            else if (tag == "emph") out.push_back(element("Emph", Json::array({str(text)})));
-            else if (tag == "strong") out.push_back(element("Strong", Json::array({str(text)})));
-            else if (tag == "code") out.push_back(element("Code", Json::array({kEmptyAttr, std::string(text)})));
-            else if (tag == "math") out.push_back(element("Math", Json::array({"InlineMath", std::string(text)})));
-            else if (tag == "break") out.push_back("LineBreak");
-            else if (tag == "url") out.push_back(link(text, text));
-            else if (tag == "linktext") {
+            if (tag == "plain") {
+                out_.str(text);
+            } else if (tag == "emph") {
+                writeStyled("Emph", text);
+            } else if (tag == "strong") {
+                writeStyled("Strong", text);
+            } else if (tag == "code") {
+                out_.beginElement("Code");
+                json().beginArray();
+                out_.emptyAttributes();
+                json().string(text);
+                json().endArray();
+                out_.endElement();
+            } else if (tag == "math") {
+                writeMath("InlineMath", text);
+            } else if (tag == "break") {
+                out_.bare("LineBreak");
+            } else if (tag == "url") {
+                writeLink(text, text);
+            } else if (tag == "linktext") {
                 // The link text keeps its target: the "url" or the defined label after it.
                 // A label without definition, or no target at all, leaves the plain text.
                 if (nextTag == "url") {
-                    out.push_back(link(text, spans[++i].text));
+                    writeLink(text, spans[++i].text);
                 } else if (nextTag == "linkref") {
                     auto target = labels_.linkTargets.find(std::string(spans[++i].text));
-                    out.push_back(target != labels_.linkTargets.end() ? link(text, target->second) : str(text));
+                    if (target != labels_.linkTargets.end()) writeLink(text, target->second);
+                    else out_.str(text);
                 } else {
-                    out.push_back(str(text));
+                    out_.str(text);
                 }
             } else if (tag == "linkref") {
                 // consumed by its "linktext"; a stray label writes nothing
             } else if (tag == "noteref") {
-                auto note = notes_.find(std::string(text));
-                if (note == notes_.end()) continue;
-                if (nesting && note->second.nesting >= kMaxNoteNesting) continue;
-                if (nesting) *nesting = std::max(*nesting, note->second.nesting + 1);
-                out.push_back(element("Note", Json::array({note->second.para})));
+                if (note) {
+                    if (note->references[i] != kUnresolved) writeNote(static_cast<std::size_t>(note->references[i]));
+                } else if (auto found = notes_.find(std::string(text)); found != notes_.end()) {
+                    writeNote(found->second);
+                }
             } else {
-                out.push_back(str(text));  // unknown span tags keep their text
+                out_.str(text);  // unknown span tags keep their text
             }
         }
-        return out;
+        json().endArray();
     }
 
-    void appendNodes(const TreeNodes& nodes, Json& out) {
-        for (const TreeNode& node : nodes) appendNode(node, out);
+    void writeMath(const char* type, std::string_view source) {
+        out_.beginElement("Math");
+        json().beginArray();
+        out_.bare(type);
+        json().string(source);
+        json().endArray();
+        out_.endElement();
     }
 
-    Json convertNodes(const TreeNodes& nodes) {
-        Json out = Json::array();
-        appendNodes(nodes, out);
-        return out;
+    void writeNodes(const TreeNodes& nodes) {
+        for (const TreeNode& node : nodes) writeNode(node);
     }
 
-    void appendNode(const TreeNode& node, Json& out) {
+    void writeNode(const TreeNode& node) {
         switch (node.kind) {
-            case TreeNode::Kind::Paragraph:
-                out.push_back(element("Para", inlines(model_.blockOf(node.block), 0)));
-                return;
-            case TreeNode::Kind::List:
-                appendList(node, out);
-                return;
-            case TreeNode::Kind::Block:
-                appendBlock(model_.blockOf(node.block), out);
-                return;
+            case TreeNode::Kind::Paragraph: writePara(model_.blockOf(node.block)); return;
+            case TreeNode::Kind::List: writeList(node); return;
+            case TreeNode::Kind::Block: writeBlock(model_.blockOf(node.block)); return;
         }
     }
 
-    void appendList(const TreeNode& list, Json& out) {
+    void writeList(const TreeNode& list) {
         if (list.listKind == "row" || list.listKind == "col") {
-            appendTable(list, out);
+            writeTable(list);
             return;
         }
-        Json items = Json::array();
-        for (const TreeNodes& item : list.items) items.push_back(convertNodes(item));
-        if (list.listKind == "numbered") {
-            out.push_back(element("OrderedList", Json::array({Json::array({1, "Decimal", "Period"}), std::move(items)})));
-        } else {
-            out.push_back(element("BulletList", std::move(items)));
+        const bool numbered = list.listKind == "numbered";
+        out_.beginElement(numbered ? "OrderedList" : "BulletList");
+        if (numbered) {
+            json().beginArray();
+            json().beginArray();
+            json().number(1LL);
+            out_.bare("Decimal");
+            out_.bare("Period");
+            json().endArray();
         }
+        json().beginArray();
+        for (const TreeNodes& item : list.items) {
+            json().beginArray();
+            writeNodes(item);
+            json().endArray();
+        }
+        json().endArray();
+        if (numbered) json().endArray();
+        out_.endElement();
     }
 
-    // Each item of the list is a row: the nodes before its "col" list are the first
-    // cell, the items of that list the further cells. Blocks that the levels placed
-    // after the "col" list belong to no cell; they follow the table.
-    void appendTable(const TreeNode& list, Json& out) {
-        Json rows = Json::array();
-        Json after = Json::array();
+    // The nodes of a row item: those before its "col" list are the first cell, the
+    // items of that list the further cells, and what the levels placed after the
+    // "col" list belongs to no cell (it follows the table).
+    struct Row {
+        std::vector<const TreeNode*> firstCell;
+        const TreeNode* furtherCells = nullptr;
+        std::vector<const TreeNode*> after;
+        std::size_t cellCount() const { return 1 + (furtherCells ? furtherCells->items.size() : 0); }
+    };
+
+    static Row splitRow(const TreeNodes& item) {
+        Row row;
+        for (const TreeNode& node : item) {
+            if (!row.furtherCells && node.kind == TreeNode::Kind::List && node.listKind == "col") {
+                row.furtherCells = &node;
+            } else {
+                (row.furtherCells ? row.after : row.firstCell).push_back(&node);
+            }
+        }
+        return row;
+    }
+
+    // One cell: its blocks, wrapped as a cell of its own where the dialect has them.
+    template <typename WriteBlocks>
+    void writeCell(WriteBlocks writeBlocks) {
+        if (out_.structuredTables()) {
+            json().beginArray();
+            out_.emptyAttributes();
+            out_.bare("AlignDefault");
+            json().number(1LL);
+            json().number(1LL);
+        }
+        json().beginArray();
+        writeBlocks();
+        json().endArray();
+        if (out_.structuredTables()) json().endArray();
+    }
+
+    void writeTable(const TreeNode& list) {
+        std::vector<Row> rows;
         std::size_t columns = 0;
         for (const TreeNodes& item : list.items) {
-            Json cells = Json::array();
-            Json firstCell = Json::array();
-            bool seenCells = false;
-            for (const TreeNode& node : item) {
-                if (!seenCells && node.kind == TreeNode::Kind::List && node.listKind == "col") {
-                    cells.push_back(std::move(firstCell));
-                    for (const TreeNodes& cell : node.items) cells.push_back(convertNodes(cell));
-                    seenCells = true;
-                } else {
-                    appendNode(node, seenCells ? after : firstCell);
-                }
+            rows.push_back(splitRow(item));
+            columns = std::max(columns, rows.back().cellCount());
+        }
+        out_.beginElement("Table");
+        json().beginArray();
+        writeTableHead(columns);
+        if (out_.structuredTables()) {
+            json().beginArray();  // one body
+            json().beginArray();
+            out_.emptyAttributes();
+            json().number(0LL);
+            json().beginArray();
+            json().endArray();
+        }
+        json().beginArray();
+        for (const Row& row : rows) {
+            if (out_.structuredTables()) {
+                json().beginArray();
+                out_.emptyAttributes();
             }
-            if (!seenCells) cells.push_back(std::move(firstCell));
-            columns = std::max(columns, cells.size());
-            rows.push_back(std::move(cells));
+            json().beginArray();
+            writeCell([&] {
+                for (const TreeNode* node : row.firstCell) writeNode(*node);
+            });
+            if (row.furtherCells) {
+                for (const TreeNodes& cell : row.furtherCells->items) writeCell([&] { writeNodes(cell); });
+            }
+            // Rows shorter than the widest get empty cells, so no cell falls outside the columns.
+            for (std::size_t i = row.cellCount(); i < columns; ++i) writeCell([] {});
+            json().endArray();
+            if (out_.structuredTables()) json().endArray();
         }
-        // Rows shorter than the widest get empty cells, so no cell falls outside the columns.
-        for (Json& row : rows) {
-            while (row.size() < columns) row.push_back(Json::array());
+        json().endArray();
+        if (out_.structuredTables()) {
+            json().endArray();
+            json().endArray();
+            json().beginArray();  // the foot
+            out_.emptyAttributes();
+            json().beginArray();
+            json().endArray();
+            json().endArray();
         }
-        Json alignments = Json::array(), widths = Json::array(), headers = Json::array();
-        for (std::size_t i = 0; i < columns; ++i) {
-            alignments.push_back("AlignDefault");
-            widths.push_back(columnWidth_);
-            headers.push_back(Json::array());
+        json().endArray();
+        out_.endElement();
+        for (const Row& row : rows) {
+            for (const TreeNode* node : row.after) writeNode(*node);
         }
-        out.push_back(element("Table", Json::array({Json::array(), std::move(alignments), std::move(widths),
-                                                   std::move(headers), std::move(rows)})));
-        for (Json& block : after) out.push_back(std::move(block));
     }
 
-    void appendBlock(const BlockView& block, Json& out) {
-        const std::string_view tag = block.tag;
-        const int level = block.level;
-        if (tag == "para") {
-            out.push_back(element("Para", inlines(block, 0)));
-        } else if (tag == "heading") {
-            out.push_back(element("Header", Json::array({std::clamp(level + 4, 1, 6), kEmptyAttr, inlines(block, 0)})));
-        } else if (tag == "quote") {
-            Json quoted = element("Para", inlines(block, 0));
-            for (int i = 0; i < std::max(level + 1, 1); ++i) {
-                quoted = element("BlockQuote", Json::array({std::move(quoted)}));
+    // Everything before the rows: caption, column alignments and widths, and an empty
+    // header (every model row is a body row). 1.11 gets the fixed widths it always
+    // had; current Pandoc fills cell text to given widths and then breaks styled text
+    // in narrow columns ("**d**" came back as "*d **"), so it gets its default widths.
+    void writeTableHead(std::size_t columns) {
+        if (out_.structuredTables()) {
+            out_.emptyAttributes();
+            json().beginArray();  // caption: no short caption, no blocks
+            json().null();
+            json().beginArray();
+            json().endArray();
+            json().endArray();
+            json().beginArray();
+            for (std::size_t i = 0; i < columns; ++i) {
+                json().beginArray();
+                out_.bare("AlignDefault");
+                out_.bare("ColWidthDefault");
+                json().endArray();
             }
-            out.push_back(std::move(quoted));
+            json().endArray();
+            json().beginArray();  // head without rows
+            out_.emptyAttributes();
+            json().beginArray();
+            json().endArray();
+            json().endArray();
+            return;
+        }
+        json().beginArray();
+        json().endArray();
+        json().beginArray();
+        for (std::size_t i = 0; i < columns; ++i) out_.bare("AlignDefault");
+        json().endArray();
+        json().beginArray();
+        for (std::size_t i = 0; i < columns; ++i) json().number(out_.legacy() ? 0.08 : 0.0);
+        json().endArray();
+        json().beginArray();
+        for (std::size_t i = 0; i < columns; ++i) {
+            json().beginArray();
+            json().endArray();
+        }
+        json().endArray();
+    }
+
+    void writeBlock(const BlockView& block) {
+        const std::string_view tag = block.tag;
+        if (tag == "para") {
+            writePara(block);
+        } else if (tag == "heading") {
+            out_.beginElement("Header");
+            json().beginArray();
+            json().number(static_cast<long long>(std::clamp(block.level + 4, 1, 6)));
+            out_.emptyAttributes();
+            writeInlines(block, 0);
+            json().endArray();
+            out_.endElement();
+        } else if (tag == "quote") {
+            const int depth = std::max(block.level + 1, 1);
+            for (int i = 0; i < depth; ++i) {
+                out_.beginElement("BlockQuote");
+                json().beginArray();
+            }
+            writePara(block);
+            for (int i = 0; i < depth; ++i) {
+                json().endArray();
+                out_.endElement();
+            }
         } else if (tag == "verbatim") {
-            out.push_back(element("CodeBlock", Json::array({kEmptyAttr, verbatimText(model_, block, false)})));
+            out_.beginElement("CodeBlock");
+            json().beginArray();
+            out_.emptyAttributes();
+            json().string(verbatimText(model_, block, false));
+            json().endArray();
+            out_.endElement();
         } else if (tag == "formula") {
-            Json math = element("Math", Json::array({"DisplayMath", "\n" + verbatimText(model_, block, false) + "\n"}));
-            out.push_back(element("Para", Json::array({std::move(math)})));
+            out_.beginElement("Para");
+            json().beginArray();
+            writeMath("DisplayMath", "\n" + verbatimText(model_, block, false) + "\n");
+            json().endArray();
+            out_.endElement();
         } else if (tag == "image") {
             const std::span<const SpanView> spans = model_.spans(block);
-            const std::string url = !spans.empty() && spans[0].tag == "url" ? std::string(spans[0].text) : std::string();
-            Json image = element("Image", Json::array({Json::array(), Json::array({url, ""})}));
-            out.push_back(element("Para", Json::array({std::move(image)})));
+            out_.beginElement("Para");
+            json().beginArray();
+            out_.beginLinkLike("Image");
+            out_.endLinkLike(!spans.empty() && spans[0].tag == "url" ? spans[0].text : std::string_view());
+            json().endArray();
+            out_.endElement();
         }
         // "comment", "note", "link", "divider" and unknown tags are not written.
     }
@@ -213,14 +388,9 @@ private:
 }  // namespace
 
 std::string WritePandocJson(std::string_view input, const char* options) {
-    const PandocApi api = parsePandocApiOptions(options);
+    PandocApi api = parsePandocApiOptions(options);
     const ModelView model(input);
-    // 1.11 gets the fixed column widths it always had. Current Pandoc fills cell text
-    // to given widths and then breaks styled text in narrow columns ("**d**" came back
-    // as "*d **"), so it gets its default widths and chooses the table form itself.
-    Json tree = PandocWriter(model, api.legacy() ? 0.08 : 0.0).document();
-    if (!api.legacy()) tree = fromLegacyPandoc(tree, api);
-    return tree.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    return PandocWriter(model, std::move(api)).document();
 }
 
 }  // namespace qorva::convert

@@ -30,6 +30,18 @@ TEST(PandocWriterOutput, NonAsciiIsWrittenAsItselfAndInlineRootIsAccepted) {
               std::string::npos);
 }
 
+TEST(PandocWriterOutput, LayoutIsTheTwoSpaceIndentedFormInBothDialects) {
+    const std::string model =
+        R"(["text",["heading",{"level":-2},["plain","H \"q\" \u00e9"]],["quote",{"level":1},["emph","e"]],)"
+        R"(["bulleted",{"level":0},["code","c"],["break","\n"],["math","m"]],["numbered",{"level":1},["url","u"]],)"
+        R"(["formula",{"level":0},["plain","x"]],["image",{"level":0},["url","i.png"]],["para",{"level":0},["noteref","n"]],)"
+        R"(["note",{"level":0},["noteref","n"],["plain","N"]],["row",{"level":1}],["col",{"level":2},["plain","b"]]])";
+    for (const char* options : {static_cast<const char*>(nullptr), R"({"api":"1.17"})", R"({"api":"1.23"})"}) {
+        const std::string written = WritePandocJson(model, options);
+        EXPECT_EQ(written, parseJson(written).dump(2)) << (options ? options : "1.11");
+    }
+}
+
 TEST(PandocWriterBlocks, CommentsDividersAndDefinitionsAreLeftOut) {
     EXPECT_EQ(writeBlocks(R"(["comment",{"level":0},["plain","c"]],["divider",{"level":0}],)"
                           R"(["link",{"level":0},["linkref","a"],["url","u"]],["odd",{"level":0},["plain","x"]])"),
@@ -180,6 +192,9 @@ TEST(PandocWriterBadInput, ClearErrorsForOptionsAndModel) {
     EXPECT_NE(errorOf(ok, R"({"api":"1.x"})").find("unsupported Pandoc API version"), std::string::npos);
     EXPECT_NE(errorOf(ok, R"({"api":122})").find("invalid options"), std::string::npos);
     EXPECT_NE(errorOf(ok, "{broken").find("invalid options"), std::string::npos);
+    EXPECT_NE(errorOf(ok, (R"({"api":)" + std::string(5000, '[') + std::string(5000, ']') + "}").c_str())
+                  .find("nested deeper"),
+              std::string::npos);
     EXPECT_NE(errorOf(R"(["html"])", nullptr).find("root"), std::string::npos);
     EXPECT_NE(errorOf(R"(["text",["para",{}]])", nullptr).find("level"), std::string::npos);
     EXPECT_NE(errorOf(R"(["text",["para",{"level":0},["plain"]]])", nullptr).find("span"), std::string::npos);

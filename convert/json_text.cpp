@@ -1,0 +1,76 @@
+#include "convert/json_text.h"
+
+#include "model/model_json.h"
+
+namespace qorva::convert {
+
+void appendJsonString(std::string& out, std::string_view text) {
+    // Plain printable ASCII, by far the most common, is copied as it is; anything else
+    // goes through the JSON library so escapes and replacements stay exactly its own.
+    for (unsigned char c : text) {
+        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+            out += dumpCompact(Json(std::string(text)));
+            return;
+        }
+    }
+    out += '"';
+    out += text;
+    out += '"';
+}
+
+void IndentedJsonWriter::newline(std::size_t depth) {
+    out_ += '\n';
+    out_.append(2 * depth, ' ');
+}
+
+void IndentedJsonWriter::beforeValue() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (counts_.empty()) return;
+    if (counts_.back()++ > 0) out_ += ',';
+    newline(counts_.size());
+}
+
+void IndentedJsonWriter::key(std::string_view name) {
+    beforeValue();
+    appendJsonString(out_, name);
+    out_ += ": ";
+    afterKey_ = true;
+}
+
+void IndentedJsonWriter::open(char bracket) {
+    beforeValue();
+    out_ += bracket;
+    counts_.push_back(0);
+}
+
+void IndentedJsonWriter::close(char bracket) {
+    const bool empty = counts_.back() == 0;
+    counts_.pop_back();
+    if (!empty) newline(counts_.size());
+    out_ += bracket;
+}
+
+void IndentedJsonWriter::string(std::string_view text) {
+    beforeValue();
+    appendJsonString(out_, text);
+}
+
+void IndentedJsonWriter::number(long long value) {
+    beforeValue();
+    out_ += std::to_string(value);
+}
+
+void IndentedJsonWriter::number(double value) {
+    beforeValue();
+    out_ += dumpCompact(Json(value));
+}
+
+void IndentedJsonWriter::null() {
+    beforeValue();
+    out_ += "null";
+}
+
+}  // namespace qorva::convert

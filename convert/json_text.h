@@ -1,0 +1,40 @@
+// JSON text written straight into a string, for outputs too large to build as a tree
+// first: strings escaped exactly as the JSON library's serialiser escapes them, and
+// a writer that lays out arrays and objects like its two-space indented form.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorva::convert {
+
+// `text` as a JSON string (non-ASCII as itself, U+FFFD for broken UTF-8).
+void appendJsonString(std::string& out, std::string_view text);
+
+class IndentedJsonWriter {
+public:
+    void beginArray() { open('['); }
+    void endArray() { close(']'); }
+    void beginObject() { open('{'); }
+    void endObject() { close('}'); }
+    void key(std::string_view name);  // the next value belongs to this key
+    void string(std::string_view text);
+    void number(long long value);
+    void number(double value);
+    void null();
+    std::string take() { return std::move(out_); }
+
+private:
+    std::string out_;
+    std::vector<std::size_t> counts_;  // values written so far in each open array or object
+    bool afterKey_ = false;
+
+    void beforeValue();
+    void open(char bracket);
+    void close(char bracket);
+    void newline(std::size_t depth);
+};
+
+}  // namespace qorva::convert

@@ -1,0 +1,91 @@
+#include "convert/pandoc_json_out.h"
+
+namespace qorva::convert {
+
+void PandocJsonOut::beginDocument() {
+    if (legacy()) {
+        json_.beginArray();
+        json_.beginObject();
+        for (const char* key : {"docTitle", "docAuthors", "docDate"}) {
+            json_.key(key);
+            json_.beginArray();
+            json_.endArray();
+        }
+        json_.endObject();
+        json_.beginArray();
+        return;
+    }
+    json_.beginObject();
+    json_.key("pandoc-api-version");
+    json_.beginArray();
+    for (int part : api_.version) json_.number(static_cast<long long>(part));
+    json_.endArray();
+    json_.key("meta");
+    json_.beginObject();
+    json_.endObject();
+    json_.key("blocks");
+    json_.beginArray();
+}
+
+void PandocJsonOut::endDocument() {
+    json_.endArray();
+    if (legacy()) json_.endArray();
+    else json_.endObject();
+}
+
+void PandocJsonOut::beginElement(std::string_view name) {
+    json_.beginObject();
+    if (legacy()) {
+        json_.key(name);
+    } else {
+        json_.key("t");
+        json_.string(name);
+        json_.key("c");
+    }
+}
+
+void PandocJsonOut::bare(std::string_view name) {
+    if (legacy()) {
+        json_.string(name);
+        return;
+    }
+    json_.beginObject();
+    json_.key("t");
+    json_.string(name);
+    json_.endObject();
+}
+
+void PandocJsonOut::emptyAttributes() {
+    json_.beginArray();
+    json_.string("");
+    json_.beginArray();
+    json_.endArray();
+    json_.beginArray();
+    json_.endArray();
+    json_.endArray();
+}
+
+void PandocJsonOut::str(std::string_view text) {
+    beginElement("Str");
+    json_.string(text);
+    endElement();
+}
+
+void PandocJsonOut::beginLinkLike(std::string_view name) {
+    beginElement(name);
+    json_.beginArray();
+    if (!legacy()) emptyAttributes();
+    json_.beginArray();
+}
+
+void PandocJsonOut::endLinkLike(std::string_view target) {
+    json_.endArray();
+    json_.beginArray();
+    json_.string(target);
+    json_.string("");
+    json_.endArray();
+    json_.endArray();
+    endElement();
+}
+
+}  // namespace qorva::convert
