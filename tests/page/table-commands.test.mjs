@@ -244,6 +244,13 @@ describe('columns', () => {
 });
 
 describe('rows of unequal width', () => {
+  test('cutting a whole row where a wider row then meets a narrower one widens the narrower', async () => {
+    await s.e.load(doc(...table(['a', 'b'], ['c', 'd'], ['e', 'f', 'g'])));
+    await s.e.select([2, 0, 0], [4, 0, 0]);
+    assert.deepEqual(JSON.parse(await s.e.call('cut')), doc(...table(['c', 'd'])));
+    assert.deepEqual(await layout(), [[['a', 'b', ''], ['e', 'f', 'g']]]);
+  });
+
   test('a column is appended to a row too short to have it, and every block stays in the table', async () => {
     await s.e.load(doc(...table(['a', 'b', 'c'], ['d']), para('z')));
     await s.e.caret(2, 0, 0);
