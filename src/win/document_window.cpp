@@ -192,7 +192,10 @@ bool DocumentWindow::IsFullScreen() const { return fullScreen_; }
 void DocumentWindow::ToggleFullScreen() {
     if (!IsFullScreen()) {
         QScreen* screen = frame_.screen() ? frame_.screen() : QGuiApplication::primaryScreen();
-        if (!screen) return;  // no monitor to cover: nothing changes
+        if (!screen) {  // no monitor to cover: nothing changes
+            view_.ScrollToSelection();
+            return;
+        }
         savedGeometry_ = frame_.saveGeometry();
         savedRect_ = frame_.geometry();
         savedStates_ = frame_.windowState();

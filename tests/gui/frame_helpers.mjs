@@ -98,3 +98,10 @@ export async function menuItem(desktop, altKey, count, index) {
   await sleep(300);
   for (let i = 0; i < count - index; i += 1) await desktop.keys('Up');
 }
+
+// Waits for a modal window of the program: a message box ("Qorva", "Error", ...)
+// or a file dialog ("Open", "Save As"), so keys are not typed before it is there.
+export async function waitForDialog(desktop, title) {
+  await desktop.waitForTitle(title, 30000);
+  await sleep(200);
+}

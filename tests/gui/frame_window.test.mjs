@@ -7,6 +7,7 @@ import { join } from 'node:path';
 import {
   withFrame, makeHome, writeSettings, readSettings, notFirstRun, frameWindow, waitUntil, sleep, str, dword,
   menuItem, MENU_SIZE,
+  waitForDialog,
 } from './frame_helpers.mjs';
 
 const RECENT = 'Software\\Qorva\\Recent Document List';
@@ -161,7 +162,7 @@ test('a recent entry whose file is gone is reported and removed at once', async 
     await desktop.waitForTitle('Untitled - Qorva');
     await openRecentMenu(desktop);
     await desktop.keys('Return');
-    await sleep(800);
+    await waitForDialog(desktop, 'Qorva');
     shot('file-does-not-exist');
     await desktop.keys('Return');
     await sleep(300);
