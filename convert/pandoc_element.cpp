@@ -16,14 +16,6 @@ PandocElement legacyElement(const Json& value) {
     return {it.key(), &it.value()};
 }
 
-PandocElement currentElement(const Json& value) {
-    if (!value.is_object()) malformed("expected an element, found " + std::string(value.type_name()));
-    auto tag = value.find("t");
-    if (tag == value.end() || !tag->is_string()) malformed("an element has no \"t\" name");
-    auto contents = value.find("c");
-    return {tag->get_ref<const std::string&>(), contents == value.end() ? nullptr : &*contents};
-}
-
 const Json& requireArray(const Json& value, std::string_view what) {
     if (!value.is_array()) malformed(std::string(what) + " is not an array");
     return value;

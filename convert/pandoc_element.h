@@ -1,6 +1,6 @@
-// Access to Pandoc syntax-tree elements with their shapes checked, so malformed
-// input ends in a ConverterError naming the constructor rather than in an
-// exception from deep inside the JSON library.
+// Access to the elements of Pandoc's 1.11 form with their shapes checked, so
+// malformed input ends in a ConverterError naming the constructor rather than in
+// an exception from deep inside the JSON library.
 #pragma once
 
 #include "model/model_json.h"
@@ -18,9 +18,6 @@ struct PandocElement {
 // 1.11 form: {"Name": contents} or "Name". Throws on any other shape, including an
 // object with more than one key.
 PandocElement legacyElement(const Json& value);
-
-// Current form: {"t": "Name", "c": contents} or {"t": "Name"}.
-PandocElement currentElement(const Json& value);
 
 // The contents as an array, or element `index` of them; throws "malformed NAME" when
 // the contents are missing or have another shape.
