@@ -28,6 +28,10 @@ Object.assign(Editor.prototype, {
       this.removeBlock(start.block);
       return Point(start.block, 0, 0);
     }
+    // An image is deleted whole: joining it would turn it into its address as text.
+    if (end.block !== start.block && this.getBlockType(end.block) === BlockType.Image) {
+      end = this.getBlockEnd(end.block);
+    }
     if (start.block === end.block ||
         (!this.isBlockInsideTable(start.block) && !this.isBlockInsideTable(end.block))) {
       return this._joinRange(start, end);

@@ -16,7 +16,9 @@ Object.assign(Editor.prototype, {
     this.beforeChanges();
     const range = this.getSelection();
     if (!range.collapsed) {
-      const type = this.getSpanType(range.start.block, range.start.span);
+      // The image's address span is no style for typed text.
+      const type = this.getBlockType(range.start.block) === BlockType.Image
+        ? SpanType.Plain : this.getSpanType(range.start.block, range.start.span);
       const p = this.removeAndJoin(range.start, range.end);
       this._placeCaretForStyle(p, type);
       return false;

@@ -235,6 +235,11 @@ describe('deleting ranges that touch tables', () => {
     assert.deepEqual(await run(doc(row('abcd'), col('x')), [0, 0, 1], 'deleteBackward', [0, 0, 3]), doc(row('ad'), col('x')));
   });
 
+  test('a range ending on an image deletes the image whole instead of joining its address into the text', async () => {
+    assert.deepEqual(await run(doc(para('abc'), img('i.png'), para('d')), [0, 0, 1], 'deleteBackward', [1, 0, 0]),
+      doc(para('a'), para('d')));
+  });
+
   test('deleting up to Final stops at the end of the last paragraph', async () => {
     assert.deepEqual(await run(doc(para('abc'), para('def')), [0, 0, 1], 'deleteBackward', [2, 0, 0]), doc(para('a')));
   });

@@ -38,6 +38,13 @@ describe('typing', () => {
     assert.deepEqual(await s.e.model(), doc(para('a'), para('pic'), block('image', 0, ['url', 'x.png']), para('end')));
   });
 
+  test('typing over a selection that starts on an image gives plain text where the image was', async () => {
+    await s.e.load(doc(block('image', 0, ['url', 'x.png']), para('ab')));
+    await s.e.select([0, 0, 0], [1, 0, 1]);
+    await s.e.type('Q');
+    assert.deepEqual(await s.e.model(), doc(para('Qab')));
+  });
+
   test('characters outside the basic plane are typed whole', async () => {
     await s.e.load(doc(para('a')));
     await s.e.caret(0, 0, 1);
