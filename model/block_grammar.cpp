@@ -237,7 +237,9 @@ bool BlockGrammar::inlineText(std::size_t& p, std::string& out, bool rtl) {
         std::size_t q = p, last = p;
         while (q < n_) {
             const auto c = static_cast<unsigned char>(s_[q]);
-            if (c == ' ' || c == '\n' || c == '\r' || c == 0xE2) break;
+            if (c == '\n' || c == '\r' || c == 0xE2) break;
+            // A single space between words cannot begin a hard break.
+            if (c == ' ' && (q + 1 >= n_ || s_[q + 1] == ' ' || isEolChar(s_[q + 1]))) break;
             last = q;
             q += utf8::sequenceLength(c);
         }
@@ -651,7 +653,8 @@ bool BlockGrammar::quoteInline(std::size_t& p, std::string& out, std::string_vie
             std::size_t r = q, last = q;
             while (r < n_) {
                 const auto c = static_cast<unsigned char>(s_[r]);
-                if (c == ' ' || c == '\n' || c == '\r') break;
+                if (c == '\n' || c == '\r') break;
+                if (c == ' ' && (r + 1 >= n_ || s_[r + 1] == ' ' || isEolChar(s_[r + 1]))) break;
                 last = r;
                 r += utf8::sequenceLength(c);
             }

@@ -3,34 +3,19 @@
 #include "model/json_text.h"
 #include "model/utf8.h"
 
+#include <algorithm>
+
 namespace qorva {
 
 void InlineScanner::reset(std::string_view piece) {
     p_ = piece;
     ready_.fill(false);
-    oddBackslashesBefore_.assign(piece.size() + 1, 0);
-    for (std::size_t i = 1; i <= piece.size(); ++i)
-        oddBackslashesBefore_[i] = piece[i - 1] == '\\' ? !oddBackslashesBefore_[i - 1] : 0;
+    parityReady_ = false;
 }
 
 std::size_t InlineScanner::charLength(std::size_t at) const {
     if (p_[at] == '\\' && at + 1 < p_.size() && isSpecial(p_[at + 1])) return 2;
     return utf8::sequenceLength(static_cast<unsigned char>(p_[at]));
-}
-
-bool InlineScanner::stopsAt(Stop stop, std::size_t j) const {
-    const char c = p_[j];
-    const char d = j + 1 < p_.size() ? p_[j + 1] : '\0';
-    switch (stop) {
-        case Backtick: return c == '`';
-        case TwoStars: return c == '*' && d == '*';
-        case Star: return c == '*';
-        case Bracket: return c == ']';
-        case Paren: return c == ')' || (c == '>' && d == ')');
-        case Angle: return c == '>';
-        case Dollar: return c == '$';
-        default: return false;
-    }
 }
 
 // next_[stop][i]: the first j >= i where `stop` holds and the Char chain from the start
@@ -41,6 +26,11 @@ const std::vector<unsigned>& InlineScanner::nextStops(Stop stop) {
     std::vector<unsigned>& next = next_[stop];
     if (ready_[stop]) return next;
     const std::size_t n = p_.size();
+    if (!parityReady_) {
+        oddBackslashesBefore_.assign(n + 1, 0);
+        for (std::size_t i = 1; i <= n; ++i) oddBackslashesBefore_[i] = p_[i - 1] == '\\' ? !oddBackslashesBefore_[i - 1] : 0;
+        parityReady_ = true;
+    }
     next.resize(n + 1);
     next[n] = static_cast<unsigned>(n);
     for (std::size_t i = n; i-- > 0;) {
@@ -52,9 +42,29 @@ const std::vector<unsigned>& InlineScanner::nextStops(Stop stop) {
 }
 
 std::size_t InlineScanner::scan(Stop stop, std::size_t at) {
+    // Most openers find their closer within a few words: walk the Char chain for a
+    // while, and only for longer distances use the table built once per piece.
+    const std::size_t n = p_.size();
+    const std::size_t limit = std::min(n, at + 256);
+    while (at < limit) {
+        const char c = p_[at];
+        if (c == '\\' && at + 1 < n && isSpecial(p_[at + 1])) {
+            at += 2;
+            continue;
+        }
+        if (stopsAt(stop, at)) return at;
+        at += utf8::sequenceLength(static_cast<unsigned char>(c));
+    }
+    if (at >= n) return std::string_view::npos;
+    return scanFar(stop, at);
+}
+
+// The scan from any position, through the table: handles a run of backslashes that
+// starts exactly at `at`, after which the chain agrees with the one from the start of
+// the piece.
+std::size_t InlineScanner::scanFar(Stop stop, std::size_t at) {
     const std::size_t n = p_.size();
     if (at < n && p_[at] == '\\') {
-        // The chain from here pairs the backslashes of a run that starts here.
         std::size_t run = 0;
         while (at + run < n && p_[at + run] == '\\') ++run;
         at += run;

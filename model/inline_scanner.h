@@ -50,9 +50,22 @@ public:
 
 private:
     enum Stop { Backtick, TwoStars, Star, Bracket, Paren, Angle, Dollar, StopCount };
-    bool stopsAt(Stop stop, std::size_t j) const;
+    bool stopsAt(Stop stop, std::size_t j) const {
+        const char c = p_[j];
+        switch (stop) {
+            case Backtick: return c == '`';
+            case TwoStars: return c == '*' && j + 1 < p_.size() && p_[j + 1] == '*';
+            case Star: return c == '*';
+            case Bracket: return c == ']';
+            case Paren: return c == ')' || (c == '>' && j + 1 < p_.size() && p_[j + 1] == ')');
+            case Angle: return c == '>';
+            case Dollar: return c == '$';
+            default: return false;
+        }
+    }
     // First boundary on the Char chain from `from` where `stop` holds; npos when none.
     std::size_t scan(Stop stop, std::size_t from);
+    std::size_t scanFar(Stop stop, std::size_t from);
     std::size_t nextFrom(Stop stop, std::size_t at);
     const std::vector<unsigned>& nextStops(Stop stop);
     bool escapedFromStart(std::size_t j) const { return oddBackslashesBefore_[j] != 0; }
@@ -61,6 +74,7 @@ private:
     std::vector<unsigned char> oddBackslashesBefore_;
     std::array<std::vector<unsigned>, StopCount> next_;
     std::array<bool, StopCount> ready_{};
+    bool parityReady_ = false;
 };
 
 // Appends the spans of one raw text piece to `out` as compact JSON elements, each

@@ -1,7 +1,6 @@
 #include "model/span_writer.h"
 
 #include "model/inline_scanner.h"
-#include "model/model_access.h"
 #include "model/utf8.h"
 
 #include <string_view>
@@ -21,23 +20,21 @@ void appendEscaped(std::string& out, std::string_view text, std::string_view esc
 
 // ------------------------------------------------------------------ escape on
 
-void writeEscapedSpan(std::string& out, const std::string& tag, const std::string& text, bool afterLinkText) {
-    if (tag == "emph") {
-        out += '*'; appendEscaped(out, text, "*"); out += '*';
-    } else if (tag == "strong") {
-        out += "**"; appendEscaped(out, text, "*"); out += "**";
-    } else if (tag == "code") {
-        out += '`'; appendEscaped(out, text, "`"); out += '`';
-    } else if (tag == "math") {
-        out += '$'; appendEscaped(out, text, "$"); out += '$';
-    } else if (tag == "linktext" || tag == "linkref") {
-        out += '['; appendEscaped(out, text, "]"); out += ']';
-    } else if (tag == "noteref") {
-        out += "[^"; appendEscaped(out, text, "]"); out += ']';
-    } else if (tag == "url") {
-        out += afterLinkText ? "(<" : "<"; appendEscaped(out, text, ">"); out += afterLinkText ? ">)" : ">";
-    } else {
-        appendEscaped(out, text, "\\*`$<>");
+void writeEscapedSpan(std::string& out, SpanKind kind, std::string_view text, bool afterLinkText) {
+    switch (kind) {
+        case SpanKind::Emph: out += '*'; appendEscaped(out, text, "*"); out += '*'; break;
+        case SpanKind::Strong: out += "**"; appendEscaped(out, text, "*"); out += "**"; break;
+        case SpanKind::Code: out += '`'; appendEscaped(out, text, "`"); out += '`'; break;
+        case SpanKind::Math: out += '$'; appendEscaped(out, text, "$"); out += '$'; break;
+        case SpanKind::LinkText:
+        case SpanKind::LinkRef: out += '['; appendEscaped(out, text, "]"); out += ']'; break;
+        case SpanKind::NoteRef: out += "[^"; appendEscaped(out, text, "]"); out += ']'; break;
+        case SpanKind::Url:
+            out += afterLinkText ? "(<" : "<";
+            appendEscaped(out, text, ">");
+            out += afterLinkText ? ">)" : ">";
+            break;
+        default: appendEscaped(out, text, "\\*`$<>"); break;
     }
 }
 
@@ -54,24 +51,28 @@ struct Item {
 
 // The written form of a span other than "plain" that reads back as the same span: the
 // closing character is escaped inside, and so is a backslash before a special character.
-std::string writeMarkedUpSpan(const std::string& tag, std::string_view text, bool afterLinkText) {
+std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLinkText) {
     std::string_view open, close;
     auto mustEscape = [&](std::size_t i) {  // besides backslashes
         const char c = text[i];
-        if (tag == "strong") return c == '*' && (i + 1 == text.size() || text[i + 1] == '*');
-        if (tag == "emph") return c == '*';
-        if (tag == "code") return c == '`';
-        if (tag == "math") return c == '$';
-        if (tag == "url") return !afterLinkText && c == '>';
-        return c == ']';  // labels and link texts
+        switch (kind) {
+            case SpanKind::Strong: return c == '*' && (i + 1 == text.size() || text[i + 1] == '*');
+            case SpanKind::Emph: return c == '*';
+            case SpanKind::Code: return c == '`';
+            case SpanKind::Math: return c == '$';
+            case SpanKind::Url: return !afterLinkText && c == '>';
+            default: return c == ']';  // labels and link texts
+        }
     };
-    if (tag == "emph") open = close = "*";
-    else if (tag == "strong") open = close = "**";
-    else if (tag == "code") open = close = "`";
-    else if (tag == "math") open = close = "$";
-    else if (tag == "noteref") open = "[^", close = "]";
-    else if (tag == "url") open = afterLinkText ? "(<" : "<", close = afterLinkText ? ">)" : ">";
-    else open = "[", close = "]";  // linktext, linkref
+    switch (kind) {
+        case SpanKind::Emph: open = close = "*"; break;
+        case SpanKind::Strong: open = close = "**"; break;
+        case SpanKind::Code: open = close = "`"; break;
+        case SpanKind::Math: open = close = "$"; break;
+        case SpanKind::NoteRef: open = "[^", close = "]"; break;
+        case SpanKind::Url: open = afterLinkText ? "(<" : "<", close = afterLinkText ? ">)" : ">"; break;
+        default: open = "[", close = "]"; break;  // linktext, linkref
+    }
 
     // Decide right to left, since a backslash needs escaping when what follows it is
     // written starting with a special character.
@@ -226,7 +227,7 @@ private:
     InlineScanner scanner_;
 };
 
-std::string writeMinimallyEscaped(const Json& block, std::size_t first, TextStart start) {
+std::string writeMinimallyEscaped(const ModelDocument& doc, const ModelBlock& block, std::size_t first, TextStart start) {
     // Lines are read independently (a hard line end ends the inline text), so each is
     // escaped on its own.
     std::string out;
@@ -243,18 +244,16 @@ std::string writeMinimallyEscaped(const Json& block, std::size_t first, TextStar
         marks.clear();
         atBlockStart = false;
     };
-    const std::size_t count = spanCount(block);
-    for (std::size_t i = first; i < count; ++i) {
-        const Json& span = blockSpan(block, i);
-        const std::string& tag = spanTag(span);
-        const std::string& text = spanText(span);
-        if (tag == "break") {
+    for (std::size_t i = first; i < block.spanCount; ++i) {
+        const ModelSpan& span = doc.span(block, i);
+        const SpanKind kind = span.kind;
+        const std::string_view text = doc.text(span);
+        if (kind == SpanKind::Break) {
             flushLine();
             out += text;
             continue;
         }
-        if (tag == "plain" || !(tag == "emph" || tag == "strong" || tag == "code" || tag == "math" ||
-                                tag == "url" || tag == "linktext" || tag == "linkref" || tag == "noteref")) {
+        if (kind == SpanKind::Plain || kind == SpanKind::Other) {
             std::string_view rest = text;
             for (;;) {
                 const std::size_t end = rest.find('\n');
@@ -270,8 +269,8 @@ std::string writeMinimallyEscaped(const Json& block, std::size_t first, TextStar
             }
             continue;
         }
-        const bool afterLinkText = tag == "url" && i > 0 && spanTag(blockSpan(block, i - 1)) == "linktext";
-        items.push_back(Item{false, {}, writeMarkedUpSpan(tag, text, afterLinkText), 0});
+        const bool afterLinkText = kind == SpanKind::Url && i > 0 && doc.span(block, i - 1).kind == SpanKind::LinkText;
+        items.push_back(Item{false, {}, writeMarkedUpSpan(kind, text, afterLinkText), 0});
     }
     flushLine();
     return out;
@@ -279,14 +278,14 @@ std::string writeMinimallyEscaped(const Json& block, std::size_t first, TextStar
 
 }  // namespace
 
-std::string writeSpans(const Json& block, std::size_t first, bool escape, TextStart start) {
-    if (!escape) return writeMinimallyEscaped(block, first, start);
+std::string writeSpans(const ModelDocument& doc, const ModelBlock& block, std::size_t first, bool escape,
+                       TextStart start) {
+    if (!escape) return writeMinimallyEscaped(doc, block, first, start);
     std::string out;
-    const std::size_t count = spanCount(block);
-    for (std::size_t i = first; i < count; ++i) {
-        const Json& span = blockSpan(block, i);
-        const bool afterLinkText = i > 0 && spanTag(blockSpan(block, i - 1)) == "linktext";
-        writeEscapedSpan(out, spanTag(span), spanText(span), afterLinkText);
+    for (std::size_t i = first; i < block.spanCount; ++i) {
+        const ModelSpan& span = doc.span(block, i);
+        const bool afterLinkText = i > 0 && doc.span(block, i - 1).kind == SpanKind::LinkText;
+        writeEscapedSpan(out, span.kind, doc.text(span), afterLinkText);
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #include "model/text_writer.h"
 
-#include "model/model_access.h"
+#include "model/model_document.h"
+#include "model/model_json.h"
 #include "model/span_writer.h"
 #include "model/text_fill.h"
 
@@ -47,123 +48,125 @@ class Writer {
 public:
     explicit Writer(const TextWriterOptions& options) : options_(options) {}
 
-    std::string writeDocument(const Json& model) {
+    std::string writeDocument(const ModelDocument& doc) {
+        doc_ = &doc;
         std::string out;
-        bool firstBlock = true;
-        for (std::size_t i = kFirstBlock; i < model.size();) {
-            if (!firstBlock) out += "\n\n";
-            firstBlock = false;
-            if (blockTag(model[i]) == "row") {
+        const std::vector<ModelBlock>& blocks = doc.blocks;
+        for (std::size_t i = 0; i < blocks.size();) {
+            if (i > 0) out += "\n\n";
+            if (blocks[i].kind == BlockKind::Row) {
                 std::size_t end = i + 1;
-                while (end < model.size() && (blockTag(model[end]) == "row" || blockTag(model[end]) == "col")) ++end;
-                out += writeTable(model, i, end);
+                while (end < blocks.size() && (blocks[end].kind == BlockKind::Row || blocks[end].kind == BlockKind::Col)) ++end;
+                out += writeTable(i, end);
                 i = end;
                 continue;
             }
-            const Json& block = model[i++];
-            std::string text = writeBlock(block);
-            if (blockIsRtl(block)) text = markRightToLeft(text);
-            out += text;
+            const ModelBlock& block = blocks[i++];
+            if (block.rtl) out += markRightToLeft(writeBlock(block));
+            else out += writeBlock(block);
         }
         out += '\n';
         return out;
     }
 
 private:
-    std::string spans(const Json& block, std::size_t first, TextStart start = TextStart::Running) {
-        return writeSpans(block, first, options_.escape, start);
+    std::string spans(const ModelBlock& block, std::size_t first, TextStart start = TextStart::Running) {
+        return writeSpans(*doc_, block, first, options_.escape, start);
     }
     std::string fillText(std::string_view text, std::string_view continuation, std::string_view first) {
         return fill(text, continuation, first, options_.wrap);
     }
 
-    std::string writeBlock(const Json& block) {
-        const std::string& tag = blockTag(block);
-        const long level = blockLevel(block);
-        const long number = numbering_.next(level, tag == "numbered");
-        const std::size_t count = spanCount(block);
+    std::string writeBlock(const ModelBlock& block) {
+        const BlockKind kind = block.kind;
+        const long level = block.level;
+        const long number = numbering_.next(level, kind == BlockKind::Numbered);
+        const std::size_t count = block.spanCount;
 
-        if (tag == "heading") {
-            // Underlined when the underline can be read back: never for an empty heading,
-            // which is written as an empty paragraph rather than swallow what follows.
-            if (count == 0) return "";
-            if (level == -3 || level == -2) {
+        switch (kind) {
+            case BlockKind::Heading: {
+                // Underlined when the underline can be read back: never for an empty
+                // heading, which is written as an empty paragraph rather than swallow
+                // what follows.
+                if (count == 0) return "";
+                if (level != -3 && level != -2) return "### " + spans(block, 0);
                 std::string text = spans(block, 0, TextStart::Heading);
                 const std::size_t width = textWidth(text);
                 text += '\n';
                 text.append(width, level == -3 ? '=' : '-');
                 return text;
             }
-            return "### " + spans(block, 0);
-        }
-        if (tag == "bulleted") return fillText(spans(block, 0), indent(level + 1), indent(level) + "-   ");
-        if (tag == "numbered") {
-            std::string marker = std::to_string(number) + ". ";
-            if (marker.size() < 4) marker += ' ';
-            return fillText(spans(block, 0), indent(level + 1), indent(level) + marker);
-        }
-        if (tag == "quote" || tag == "comment") {
-            // A marker with nothing after it does not read back as a quotation and would
-            // join the next block: an empty one is written as an empty paragraph.
-            if (count == 0) return indent(level);
-            const std::string prefix = indent(level) + (tag == "quote" ? ">   " : "//  ");
-            return fillText(spans(block, 0), prefix, prefix);
-        }
-        if (tag == "note" || tag == "link") {
-            const char* labelTag = tag == "note" ? "noteref" : "linkref";
-            std::string label;
-            std::size_t first = 0;
-            if (count > 0 && spanTag(blockSpan(block, 0)) == labelTag) {
-                label = spanText(blockSpan(block, 0));
-                first = 1;
+            case BlockKind::Bulleted:
+                return fillText(spans(block, 0), indent(level + 1), indent(level) + "-   ");
+            case BlockKind::Numbered: {
+                std::string marker = std::to_string(number) + ". ";
+                if (marker.size() < 4) marker += ' ';
+                return fillText(spans(block, 0), indent(level + 1), indent(level) + marker);
             }
-            const std::string lead = indent(level) + (tag == "note" ? "[^" : "[") + label + "]: ";
-            return fillText(spans(block, first), indent(level), lead);
-        }
-        if (tag == "image") {
-            // The path is never cut into lines: a line end inside it would lose the image.
-            std::string text = indent(level) + "![](";
-            for (std::size_t i = 0; i < count; ++i) {
-                const Json& span = blockSpan(block, i);
-                if (spanTag(span) == "url") {
+            case BlockKind::Quote:
+            case BlockKind::Comment: {
+                // A marker with nothing after it does not read back as a quotation and
+                // would join the next block: an empty one is written as an empty paragraph.
+                if (count == 0) return indent(level);
+                const std::string prefix = indent(level) + (kind == BlockKind::Quote ? ">   " : "//  ");
+                return fillText(spans(block, 0), prefix, prefix);
+            }
+            case BlockKind::Note:
+            case BlockKind::Link: {
+                const SpanKind labelKind = kind == BlockKind::Note ? SpanKind::NoteRef : SpanKind::LinkRef;
+                std::string_view label;
+                std::size_t first = 0;
+                if (count > 0 && doc_->span(block, 0).kind == labelKind) {
+                    label = doc_->text(doc_->span(block, 0));
+                    first = 1;
+                }
+                std::string lead = indent(level) + (kind == BlockKind::Note ? "[^" : "[");
+                lead += label;
+                lead += "]: ";
+                return fillText(spans(block, first), indent(level), lead);
+            }
+            case BlockKind::Image: {
+                // The path is never cut into lines: a line end inside it would lose the image.
+                std::string text = indent(level) + "![](";
+                for (std::size_t i = 0; i < count; ++i) {
+                    const ModelSpan& span = doc_->span(block, i);
+                    if (span.kind != SpanKind::Url) {
+                        text += spans(block, i);
+                        break;
+                    }
                     text += '<';
-                    if (options_.escape) {
-                        for (char c : spanText(span)) {
-                            if (c == '>') text += '\\';
-                            text += c;
-                        }
-                    } else {
-                        text += spanText(span);
+                    for (char c : doc_->text(span)) {
+                        if (options_.escape && c == '>') text += '\\';
+                        text += c;
                     }
                     text += '>';
-                } else {
-                    text += spans(block, i).substr(0, std::string::npos);
-                    break;
                 }
+                return text + ")";
             }
-            return text + ")";
+            case BlockKind::Verbatim:
+            case BlockKind::Formula: {
+                const std::string pad = indent(level);
+                std::string lines;
+                for (std::size_t i = 0; i < count; ++i) {
+                    const ModelSpan& span = doc_->span(block, i);
+                    if (span.kind != SpanKind::Break) lines += pad;
+                    lines += doc_->text(span);
+                }
+                std::string fence = pad;
+                if (kind == BlockKind::Verbatim) {
+                    // Levels beyond 19 leave no room for tildes; one group still reads as a fence.
+                    fence.append(static_cast<std::size_t>(std::max(4L, 80 - 4 * level)), '~');
+                } else {
+                    fence += "$$";
+                }
+                return fence + "\n" + lines + "\n" + fence;
+            }
+            case BlockKind::Divider:
+                return std::string(80, '-');
+            default:
+                // "para" and every tag without a rule of its own.
+                return fillText(spans(block, 0, TextStart::Paragraph), indent(level), indent(level));
         }
-        if (tag == "verbatim" || tag == "formula") {
-            const std::string pad = indent(level);
-            std::string lines;
-            for (std::size_t i = 0; i < count; ++i) {
-                const Json& span = blockSpan(block, i);
-                if (spanTag(span) == "break") lines += spanText(span);
-                else lines += pad + spanText(span);
-            }
-            std::string fence;
-            if (tag == "verbatim") {
-                // Levels beyond 19 leave no room for tildes; one group still reads as a fence.
-                const long tildes = std::max(4L, 80 - 4 * level);
-                fence = pad + std::string(static_cast<std::size_t>(tildes), '~');
-            } else {
-                fence = pad + "$$";
-            }
-            return fence + "\n" + lines + "\n" + fence;
-        }
-        if (tag == "divider") return std::string(80, '-');
-        // "para" and every tag without a rule of its own.
-        return fillText(spans(block, 0, TextStart::Paragraph), indent(level), indent(level));
     }
 
     static std::string markRightToLeft(const std::string& text) {
@@ -175,11 +178,12 @@ private:
         return out;
     }
 
-    std::string writeTable(const Json& model, std::size_t begin, std::size_t end) {
+    std::string writeTable(std::size_t begin, std::size_t end) {
         std::vector<std::vector<std::string>> rows;
         for (std::size_t i = begin; i < end; ++i) {
-            if (blockTag(model[i]) == "row") rows.emplace_back();
-            rows.back().push_back(spans(model[i], 0));
+            const ModelBlock& block = doc_->blocks[i];
+            if (block.kind == BlockKind::Row) rows.emplace_back();
+            rows.back().push_back(spans(block, 0));
         }
         std::size_t columns = 0;
         for (const auto& row : rows) columns = std::max(columns, row.size());
@@ -227,6 +231,7 @@ private:
     }
 
     TextWriterOptions options_;
+    const ModelDocument* doc_ = nullptr;
     Numbering numbering_;
 };
 
@@ -248,8 +253,7 @@ TextWriterOptions parseTextWriterOptions(const char* options) {
 }
 
 std::string writeTextFormat(std::string_view modelJson, const TextWriterOptions& options) {
-    const Json model = parseModel(modelJson);
-    return Writer(options).writeDocument(model);
+    return Writer(options).writeDocument(readModelDocument(modelJson));
 }
 
 std::string writeTextFormat(std::string_view modelJson, const char* options) {

@@ -9,7 +9,7 @@ packages=(
   qt6-l10n-tools libqt6opengl6-dev libgl-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libsimdjson-dev
   clang
-  pandoc cmark
+  pandoc cmark libcmark-dev
   texlive-xetex texlive-latex-recommended texlive-fonts-recommended lmodern fonts-dejavu fonts-liberation
   poppler-utils unzip libfontconfig-dev
   xvfb xauth xdotool xclip x11-utils imagemagick

@@ -1,6 +1,7 @@
 // Model JSON checks, tree rebuilding from levels and the label tables.
 #include "model/label_tables.h"
 #include "model/model_access.h"
+#include "model/model_document.h"
 #include "model/model_tree.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +44,42 @@ TEST(ModelChecks, NameTheFirstFault) {
 TEST(ModelChecks, BrokenJsonIsAConverterError) {
     EXPECT_NE(failureOf(R"(["text",)"), "");
     EXPECT_EQ(failureOf(R"(["text",)").rfind("invalid JSON: ", 0), 0u);
+}
+
+// The writer reads models without building a JSON tree; it must judge them alike.
+TEST(ModelChecks, StreamingReaderGivesTheSameVerdicts) {
+    for (const char* json : {R"(["text"])", R"(["page"])", R"({"text":1})", R"([])", R"("text")", R"(["text","para"])",
+                             R"(["text",["para"]])", R"(["text",["para",{}]])", R"(["text",["para",{"level":"1"}]])",
+                             R"(["text",["para",{"level":[1]}]])", R"(["text",[1,{"level":0}]])",
+                             R"(["text",["para",[0]]])", R"(["text",["para",{"level":0},"x"]])",
+                             R"(["text",["para",{"level":0},["plain"]]])", R"(["text",["para",{"level":0},["plain","a","b"]]])",
+                             R"(["text",["para",{"level":0},["plain",3]]])", R"(["text",["para",{"level":0},[3,"x"]]])",
+                             R"(["text",["para",{"level":99999999999}]])", R"(["text",)", R"(["text"] x)",
+                             R"(["text",["para",{"level":1,"x":{"y":[1,{"z":2}]},"direction":"rtl"},["plain","a"]]])"}) {
+        std::string streamed;
+        try {
+            readModelDocument(json);
+        } catch (const ConverterError& e) {
+            streamed = e.what();
+        }
+        EXPECT_EQ(streamed, failureOf(json)) << json;
+    }
+}
+
+TEST(ModelChecks, StreamingReaderKeepsTagsLevelsDirectionsAndTexts) {
+    const ModelDocument doc = readModelDocument(
+        R"(["inline",["quote",{"x":[1],"level":2,"direction":"rtl"},["emph","a<b"],["mystery","c"]],["new",{"level":-1}]])");
+    EXPECT_TRUE(doc.fragment);
+    ASSERT_EQ(doc.blocks.size(), 2u);
+    EXPECT_EQ(doc.blocks[0].kind, BlockKind::Quote);
+    EXPECT_EQ(doc.blocks[0].level, 2);
+    EXPECT_TRUE(doc.blocks[0].rtl);
+    ASSERT_EQ(doc.blocks[0].spanCount, 2u);
+    EXPECT_EQ(doc.span(doc.blocks[0], 0).kind, SpanKind::Emph);
+    EXPECT_EQ(doc.text(doc.span(doc.blocks[0], 0)), "a<b");
+    EXPECT_EQ(doc.span(doc.blocks[0], 1).kind, SpanKind::Other);
+    EXPECT_EQ(doc.blocks[1].kind, BlockKind::Other);
+    EXPECT_FALSE(doc.blocks[1].rtl);
 }
 
 TEST(ModelBuilding, AttributesKeepLevelBeforeDirection) {
