@@ -43,9 +43,11 @@ Object.assign(Editor.prototype, {
     this.searchOrigin = this.getSelection();
   },
 
+  // A start point left behind by a document loaded since falls back to the
+  // document start.
   startSearch(text) {
-    const origin = this.searchOrigin || Range(Point(0, 0, 0), Point(0, 0, 0));
-    this.setCaret(origin.start);
+    const origin = this.searchOrigin ? this.searchOrigin.start : Point(0, 0, 0);
+    this.setCaret(origin.block < this.getBlockCount() ? origin : Point(0, 0, 0));
     this.continueSearch(text);
   },
 

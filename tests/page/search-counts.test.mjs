@@ -273,6 +273,15 @@ describe('search', () => {
     assert.equal(await selectedText(), 'wombat');
   });
 
+  test('a start point beyond a shorter document loaded since falls back to its start', async () => {
+    await s.e.load(doc(para('a'), para('b'), para('c'), para('d')));
+    await s.e.caret(3, 0, 1);
+    await s.e.call('prepareSearch');
+    await s.e.load(doc(para('short one')));
+    await s.e.call('startSearch', 'one');
+    assert.equal(await selectedText(), 'one');
+  });
+
   test('search changes nothing in the document', async () => {
     await s.e.load(doc(para('find me')));
     await s.e.caret(0, 0, 0);
