@@ -111,11 +111,14 @@ function installPageEvents(target) {
   });
   root.addEventListener('compositionend', function () { composing = false; });
   root.addEventListener('textInput', function (event) {
+    // A composition took its snapshot when it started; at its end the browser
+    // selects the composed text to commit it, which must not be deleted here.
+    if (composing) return;
     shouldInsertText();
     // Typed text goes into the span's text node at the caret. The page puts it
     // there itself: the browser's own editing command costs time in proportion
-    // to the whole document. Compositions are left to the browser.
-    if (!composing && typeof event.data === 'string' && event.data && target.insertTextAtCaret(event.data)) {
+    // to the whole document.
+    if (typeof event.data === 'string' && event.data && target.insertTextAtCaret(event.data)) {
       event.preventDefault();
     }
   });

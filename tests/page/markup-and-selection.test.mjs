@@ -63,6 +63,16 @@ describe('markup', () => {
       'Plain Indent0', [['TableCell:orphan cell']], 'Plain Indent0', 'Final Indent0']);
   });
 
+  test('content read back with setContent rebuilds the block list, table cells included', async () => {
+    await s.e.load(doc(para('a'), block('row', 1, 'b'), block('col', 2, 'c'), block('heading', -3, 'd')));
+    const facts = await s.e.eval(() => {
+      editor.setContent(editor.getContent());
+      return { count: editor.getBlockCount(), types: editor.blocks.map((b, i) => editor.getBlockType(i)), json: getTextJson() };
+    });
+    assert.deepEqual(facts.types, ['Plain', 'Row', 'Cell', 'Heading', 'Final']);
+    assert.deepEqual(JSON.parse(facts.json), doc(para('a'), block('row', 1, 'b'), block('col', 2, 'c'), block('heading', -3, 'd')));
+  });
+
   test('inserting and removing blocks keeps the grouping as a full re-render would make it', async () => {
     await s.e.load(doc(para('p'), block('row', 1, 'a'), block('col', 2, 'b'), para('q'), block('row', 1, 'c')));
     const same = await s.e.eval(() => {
@@ -271,6 +281,13 @@ describe('page functions', () => {
     assert.equal(facts.off, 'editor');
     assert.equal(facts.scroll, true);
     await s.e.eval(() => { setZoomFactor('1.0'); setThemeCss(''); document.querySelectorAll('base').forEach((b) => b.remove()); });
+  });
+
+  test('a mouse press on the page margin is cancelled, so the selection stays', async () => {
+    await s.e.load(doc(para('abc')));
+    await s.e.select([0, 0, 1], [0, 0, 2]);
+    await s.e.page.mouse.click(1250, 400);
+    assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 1], focus: [0, 0, 2] });
   });
 
   test('nothing can be dragged into the editor', async () => {
