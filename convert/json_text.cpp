@@ -18,12 +18,13 @@ void appendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void IndentedJsonWriter::newline(std::size_t depth) {
+void JsonTextWriter::newline(std::size_t depth) {
+    if (indent_ == 0) return;
     out_ += '\n';
-    out_.append(2 * depth, ' ');
+    out_.append(static_cast<std::size_t>(indent_) * depth, ' ');
 }
 
-void IndentedJsonWriter::beforeValue() {
+void JsonTextWriter::beforeValue() {
     if (afterKey_) {
         afterKey_ = false;
         return;
@@ -33,44 +34,49 @@ void IndentedJsonWriter::beforeValue() {
     newline(counts_.size());
 }
 
-void IndentedJsonWriter::key(std::string_view name) {
+void JsonTextWriter::key(std::string_view name) {
     beforeValue();
     appendJsonString(out_, name);
-    out_ += ": ";
+    out_ += indent_ == 0 ? ":" : ": ";
     afterKey_ = true;
 }
 
-void IndentedJsonWriter::open(char bracket) {
+void JsonTextWriter::open(char bracket) {
     beforeValue();
     out_ += bracket;
     counts_.push_back(0);
 }
 
-void IndentedJsonWriter::close(char bracket) {
+void JsonTextWriter::close(char bracket) {
     const bool empty = counts_.back() == 0;
     counts_.pop_back();
     if (!empty) newline(counts_.size());
     out_ += bracket;
 }
 
-void IndentedJsonWriter::string(std::string_view text) {
+void JsonTextWriter::string(std::string_view text) {
     beforeValue();
     appendJsonString(out_, text);
 }
 
-void IndentedJsonWriter::number(long long value) {
+void JsonTextWriter::number(long long value) {
     beforeValue();
     out_ += std::to_string(value);
 }
 
-void IndentedJsonWriter::number(double value) {
+void JsonTextWriter::number(double value) {
     beforeValue();
     out_ += dumpCompact(Json(value));
 }
 
-void IndentedJsonWriter::null() {
+void JsonTextWriter::null() {
     beforeValue();
     out_ += "null";
+}
+
+void JsonTextWriter::raw(std::string_view json) {
+    beforeValue();
+    out_ += json;
 }
 
 }  // namespace qorva::convert

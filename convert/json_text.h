@@ -1,6 +1,6 @@
 // JSON text written straight into a string, for outputs too large to build as a tree
 // first: strings escaped exactly as the JSON library's serialiser escapes them, and
-// a writer that lays out arrays and objects like its two-space indented form.
+// a writer that lays out arrays and objects like its compact or indented forms.
 #pragma once
 
 #include <cstddef>
@@ -13,8 +13,13 @@ namespace qorva::convert {
 // `text` as a JSON string (non-ASCII as itself, U+FFFD for broken UTF-8).
 void appendJsonString(std::string& out, std::string_view text);
 
-class IndentedJsonWriter {
+class JsonTextWriter {
 public:
+    // `indent` spaces per nesting level, laid out like the JSON library's dump(indent);
+    // 0 for the compact form.
+    explicit JsonTextWriter(int indent) : indent_(indent) {}
+
+
     void beginArray() { open('['); }
     void endArray() { close(']'); }
     void beginObject() { open('{'); }
@@ -24,9 +29,11 @@ public:
     void number(long long value);
     void number(double value);
     void null();
+    void raw(std::string_view json);  // a value already written as JSON text
     std::string take() { return std::move(out_); }
 
 private:
+    int indent_;
     std::string out_;
     std::vector<std::size_t> counts_;  // values written so far in each open array or object
     bool afterKey_ = false;

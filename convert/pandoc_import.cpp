@@ -1,10 +1,8 @@
 #include "convert/pandoc_import.h"
 
+#include "convert/json_text.h"
 #include "convert/pandoc_element.h"
-
-#include <simdjson.h>
-
-#include <string>
+#include "model/model_json.h"
 
 namespace qorva::convert {
 namespace {
@@ -12,8 +10,6 @@ namespace {
 using simdjson::dom::array;
 using simdjson::dom::element;
 using simdjson::dom::object;
-
-Json legacy(std::string_view name, Json contents) { return Json{{std::string(name), std::move(contents)}}; }
 
 // ---- checked access to simdjson elements -----------------------------------------
 
@@ -50,7 +46,9 @@ element contentsElement(const Current& e) {
 }
 
 array contentsOf(const Current& e) {
-    return arrayOf(contentsElement(e), "the contents of " + std::string(e.name));
+    array a;
+    if (contentsElement(e).get_array().get(a)) malformed("the contents of " + std::string(e.name) + " are not an array");
+    return a;
 }
 
 element partOf(const Current& e, std::size_t index) {
@@ -63,8 +61,14 @@ element partOf(const Current& e, std::size_t index) {
     return part;
 }
 
+[[noreturn]] void malformedPart(const Current& e, std::size_t index, const char* what) {
+    malformed("part " + std::to_string(index + 1) + " of " + std::string(e.name) + " is not " + what);
+}
+
 array arrayPart(const Current& e, std::size_t index) {
-    return arrayOf(partOf(e, index), "part " + std::to_string(index + 1) + " of " + std::string(e.name));
+    array a;
+    if (partOf(e, index).get_array().get(a)) malformedPart(e, index, "an array");
+    return a;
 }
 
 // Part `index` of the contents, checked to be an array but kept as an element.
@@ -73,300 +77,420 @@ element arrayElementPart(const Current& e, std::size_t index) {
     return partOf(e, index);
 }
 
-std::string stringPart(const Current& e, std::size_t index) {
-    return std::string(stringOf(partOf(e, index), "part " + std::to_string(index + 1) + " of " + std::string(e.name)));
+std::string_view stringPart(const Current& e, std::size_t index) {
+    std::string_view s;
+    if (partOf(e, index).get_string().get(s)) malformedPart(e, index, "a string");
+    return s;
 }
 
 // The name of a contents-free constructor ({"t":"Decimal"}).
-std::string bareName(element value) { return std::string(currentOf(value).name); }
+std::string_view bareName(element value) { return currentOf(value).name; }
 
-// Any JSON value as it is (attributes, targets, the whole 1.11 form).
-Json copyOf(element value) {
-    switch (value.type()) {
-        case simdjson::dom::element_type::ARRAY: {
-            Json out = Json::array();
-            const array items = value.get_array().value_unsafe();
-            for (element item : items) out.push_back(copyOf(item));
-            return out;
-        }
-        case simdjson::dom::element_type::OBJECT: {
-            Json out = Json::object();
-            const object fields = value.get_object().value_unsafe();
-            for (auto field : fields) out[std::string(field.key)] = copyOf(field.value);
-            return out;
-        }
-        case simdjson::dom::element_type::STRING: return std::string(value.get_string().value_unsafe());
-        case simdjson::dom::element_type::INT64: return value.get_int64().value_unsafe();
-        case simdjson::dom::element_type::UINT64: return value.get_uint64().value_unsafe();
-        case simdjson::dom::element_type::DOUBLE: return value.get_double().value_unsafe();
-        case simdjson::dom::element_type::BOOL: return value.get_bool().value_unsafe();
-        case simdjson::dom::element_type::NULL_VALUE: return nullptr;
-    }
-    return nullptr;
-}
+// ---- current form to 1.11, written as text ---------------------------------------
 
-// ---- current form to 1.11 --------------------------------------------------------
-
-Json legacyBlocks(element blocks);
-void appendLegacyInlines(element inlines, Json& out);
-void appendLegacyBlock(element value, Json& out);
-
-Json legacyInlines(element inlines) {
-    Json out = Json::array();
-    appendLegacyInlines(inlines, out);
-    return out;
-}
-
-Json legacyItems(element items) {
-    Json out = Json::array();
-    for (element item : arrayOf(items, "a list of items")) out.push_back(legacyBlocks(item));
-    return out;
-}
-
-void appendLegacyInline(element value, Json& out) {
-    const Current e = currentOf(value);
-    const std::string_view n = e.name;
-    if (n == "Str") {
-        out.push_back(legacy(n, std::string(stringOf(contentsElement(e), "the text of Str"))));
-    } else if (n == "Space" || n == "SoftBreak") {
-        out.push_back("Space");
-    } else if (n == "Emph" || n == "Strong" || n == "Strikeout" || n == "Superscript" || n == "Subscript" ||
-               n == "SmallCaps") {
-        out.push_back(legacy(n, legacyInlines(contentsElement(e))));
-    } else if (n == "Underline") {
-        appendLegacyInlines(contentsElement(e), out);
-    } else if (n == "Span") {
-        appendLegacyInlines(partOf(e, 1), out);
-    } else if (n == "Quoted") {
-        out.push_back(legacy(n, Json::array({bareName(partOf(e, 0)), legacyInlines(partOf(e, 1))})));
-    } else if (n == "Cite") {
-        Json citations = Json::array();
-        for (element citation : arrayPart(e, 0)) {
-            element id;
-            if (citation.at_key("citationId").get(id)) malformed("a citation has no citationId");
-            citations.push_back(Json{{"citationId", copyOf(id)}});
-        }
-        out.push_back(legacy(n, Json::array({std::move(citations), legacyInlines(partOf(e, 1))})));
-    } else if (n == "Code" || n == "RawInline") {
-        out.push_back(legacy(n, Json::array({copyOf(partOf(e, 0)), stringPart(e, 1)})));
-    } else if (n == "LineBreak") {
-        out.push_back("LineBreak");
-    } else if (n == "Math") {
-        out.push_back(legacy(n, Json::array({bareName(partOf(e, 0)), stringPart(e, 1)})));
-    } else if (n == "Link" || n == "Image") {
-        out.push_back(legacy(n, Json::array({legacyInlines(partOf(e, 1)), copyOf(arrayElementPart(e, 2))})));
-    } else if (n == "Note") {
-        out.push_back(legacy(n, legacyBlocks(contentsElement(e))));
-    }
-    // Anything else has no counterpart and no text of its own.
-}
-
-void appendLegacyInlines(element inlines, Json& out) {
-    for (element value : arrayOf(inlines, "an inline list")) appendLegacyInline(value, out);
-}
-
-// Inlines of Plain and Para blocks (captions, metadata given as blocks), joined by spaces.
-Json inlinesOfBlocks(element blocks) {
-    Json out = Json::array();
-    for (element block : arrayOf(blocks, "a block list")) {
-        const Current e = currentOf(block);
-        if (e.name != "Plain" && e.name != "Para") continue;
-        if (!out.empty()) out.push_back("Space");
-        appendLegacyInlines(contentsElement(e), out);
-    }
-    return out;
-}
-
-// A row of the table model of pandoc-types 1.21 and later: [attr, cells], each cell
-// [attr, alignment, rowspan, colspan, blocks]. A cell spanning columns is followed
-// by empty cells so the cells after it stay in their columns.
-Json legacyRow(element row) {
-    const array parts = arrayOf(row, "a table row");
-    element cellsValue;
-    if (parts.at(1).get(cellsValue)) malformed("a table row is not [attr, cells]");
-    Json cells = Json::array();
-    for (element cell : arrayOf(cellsValue, "the cells of a table row")) {
-        const array cellParts = arrayOf(cell, "a table cell");
+class LegacyTranslator {
+public:
+    std::string document(object document) {
         element blocks;
-        if (cellParts.size() < 5 || cellParts.at(4).get(blocks)) {
-            malformed("a table cell is not [attr, align, rows, columns, blocks]");
-        }
-        cells.push_back(legacyBlocks(blocks));
-        std::int64_t colspan = 1;
-        if (cellParts.at(3).get_int64().get(colspan)) colspan = 1;
-        for (std::int64_t i = 1; i < colspan && i < 1000; ++i) cells.push_back(Json::array());
+        if (document["blocks"].get(blocks)) malformed("the document has no \"blocks\"");
+        object meta;
+        const bool hasMeta = !document["meta"].get_object().get(meta);
+        w_.beginArray();
+        metadata(hasMeta ? &meta : nullptr);
+        writeBlocks(blocks);
+        w_.endArray();
+        return w_.take();
     }
-    return cells;
-}
 
-Json legacyTable(const Current& e) {
-    const array c = contentsOf(e);
-    Json aligns = Json::array();
-    Json widths = Json::array();
-    if (c.size() == 5) {  // pandoc-types 1.17 to 1.20: the shape of 1.11
-        for (element a : arrayPart(e, 1)) aligns.push_back(bareName(a));
-        Json headers = Json::array();
-        for (element cell : arrayPart(e, 3)) headers.push_back(legacyBlocks(cell));
-        Json rows = Json::array();
-        for (element row : arrayPart(e, 4)) {
-            Json cells = Json::array();
-            for (element cell : arrayOf(row, "a table row")) cells.push_back(legacyBlocks(cell));
-            rows.push_back(std::move(cells));
+private:
+    JsonTextWriter w_{0};
+
+    void beginLegacy(std::string_view name) {
+        w_.beginObject();
+        w_.key(name);
+    }
+    void endLegacy() { w_.endObject(); }
+    void raw(element value) { w_.raw(simdjson::minify(value)); }
+
+    void writeInlines(element list) {
+        w_.beginArray();
+        appendInlines(list);
+        w_.endArray();
+    }
+    // Returns false when the list is empty.
+    bool appendInlines(element list) {
+        const array values = arrayOf(list, "an inline list");
+        for (element value : values) appendInline(value);
+        return values.size() > 0;
+    }
+    void writeBlocks(element list) {
+        w_.beginArray();
+        for (element value : arrayOf(list, "a block list")) appendBlock(value);
+        w_.endArray();
+    }
+    void writeItems(element list) {
+        w_.beginArray();
+        for (element item : arrayOf(list, "a list of items")) writeBlocks(item);
+        w_.endArray();
+    }
+    void writeStringPart(const Current& e, std::size_t index) { w_.string(stringPart(e, index)); }
+
+    void appendInline(element value) {
+        const Current e = currentOf(value);
+        const std::string_view n = e.name;
+        if (n == "Str") {
+            beginLegacy(n);
+            w_.string(stringOf(contentsElement(e), "the text of Str"));
+            endLegacy();
+        } else if (n == "Space" || n == "SoftBreak") {
+            w_.string("Space");
+        } else if (n == "Emph" || n == "Strong" || n == "Strikeout" || n == "Superscript" || n == "Subscript" ||
+                   n == "SmallCaps") {
+            beginLegacy(n);
+            writeInlines(contentsElement(e));
+            endLegacy();
+        } else if (n == "Underline") {
+            appendInlines(contentsElement(e));
+        } else if (n == "Span") {
+            appendInlines(partOf(e, 1));
+        } else if (n == "Quoted") {
+            beginLegacy(n);
+            w_.beginArray();
+            w_.string(bareName(partOf(e, 0)));
+            writeInlines(partOf(e, 1));
+            w_.endArray();
+            endLegacy();
+        } else if (n == "Cite") {
+            beginLegacy(n);
+            w_.beginArray();
+            w_.beginArray();
+            for (element citation : arrayPart(e, 0)) {
+                element id;
+                if (citation.at_key("citationId").get(id)) malformed("a citation has no citationId");
+                w_.beginObject();
+                w_.key("citationId");
+                raw(id);
+                w_.endObject();
+            }
+            w_.endArray();
+            writeInlines(partOf(e, 1));
+            w_.endArray();
+            endLegacy();
+        } else if (n == "Code" || n == "RawInline") {
+            beginLegacy(n);
+            w_.beginArray();
+            raw(partOf(e, 0));
+            writeStringPart(e, 1);
+            w_.endArray();
+            endLegacy();
+        } else if (n == "LineBreak") {
+            w_.string("LineBreak");
+        } else if (n == "Math") {
+            beginLegacy(n);
+            w_.beginArray();
+            w_.string(bareName(partOf(e, 0)));
+            writeStringPart(e, 1);
+            w_.endArray();
+            endLegacy();
+        } else if (n == "Link" || n == "Image") {
+            beginLegacy(n);
+            w_.beginArray();
+            writeInlines(partOf(e, 1));
+            raw(arrayElementPart(e, 2));
+            w_.endArray();
+            endLegacy();
+        } else if (n == "Note") {
+            beginLegacy(n);
+            writeBlocks(contentsElement(e));
+            endLegacy();
         }
-        return legacy("Table", Json::array({legacyInlines(partOf(e, 0)), std::move(aligns), copyOf(arrayElementPart(e, 2)),
-                                            std::move(headers), std::move(rows)}));
+        // Anything else has no counterpart and no text of its own.
     }
-    if (c.size() != 6) malformed("Table has " + std::to_string(c.size()) + " parts");
-    // 1.21 and later: attr, caption, column specs, head, bodies, foot.
-    const array caption = arrayPart(e, 1);
-    element captionBlocks;
-    Json captionInlines = caption.at(1).get(captionBlocks) ? Json::array() : inlinesOfBlocks(captionBlocks);
-    for (element spec : arrayPart(e, 2)) {
-        const array parts = arrayOf(spec, "a column spec");
-        element alignment, width;
-        if (parts.at(0).get(alignment) || parts.at(1).get(width)) malformed("a column spec is not [alignment, width]");
-        aligns.push_back(bareName(alignment));
-        const Current w = currentOf(width);
-        double value = 0.0;
-        if (w.name != "ColWidth" || !w.hasContents || w.contents.get_double().get(value)) value = 0.0;
-        widths.push_back(value);
+
+    // Inlines of Plain and Para blocks (captions, metadata given as blocks), joined by spaces.
+    bool appendInlinesOfBlocks(element blocks) {
+        bool wrote = false;
+        for (element block : arrayOf(blocks, "a block list")) {
+            const Current e = currentOf(block);
+            if (e.name != "Plain" && e.name != "Para") continue;
+            if (contentsOf(e).size() == 0) continue;
+            if (wrote) w_.string("Space");
+            wrote = appendInlines(contentsElement(e)) || wrote;
+        }
+        return wrote;
     }
-    Json header = Json::array();
-    Json rows = Json::array();
-    bool headerTaken = false;
-    auto addRows = [&](element list, bool firstIsHeader) {
-        for (element row : arrayOf(list, "table rows")) {
-            if (firstIsHeader && !headerTaken) {
-                header = legacyRow(row);
-                headerTaken = true;
-            } else {
-                rows.push_back(legacyRow(row));
+
+    // A row of the table model of pandoc-types 1.21 and later: [attr, cells], each cell
+    // [attr, alignment, rowspan, colspan, blocks]. A cell spanning columns is followed
+    // by empty cells so the cells after it stay in their columns.
+    void writeRow(element row) {
+        element cellsValue;
+        if (arrayOf(row, "a table row").at(1).get(cellsValue)) malformed("a table row is not [attr, cells]");
+        w_.beginArray();
+        for (element cell : arrayOf(cellsValue, "the cells of a table row")) {
+            const array cellParts = arrayOf(cell, "a table cell");
+            element blocks;
+            if (cellParts.size() < 5 || cellParts.at(4).get(blocks)) {
+                malformed("a table cell is not [attr, align, rows, columns, blocks]");
+            }
+            writeBlocks(blocks);
+            std::int64_t colspan = 1;
+            if (cellParts.at(3).get_int64().get(colspan)) colspan = 1;
+            for (std::int64_t i = 1; i < colspan && i < 1000; ++i) {
+                w_.beginArray();
+                w_.endArray();
             }
         }
-    };
-    element headRows;
-    if (!arrayPart(e, 3).at(1).get(headRows)) addRows(headRows, true);
-    for (element body : arrayPart(e, 4)) {
-        const array parts = arrayOf(body, "a table body");
-        element bodyHead, bodyRows;
-        if (parts.at(2).get(bodyHead) || parts.at(3).get(bodyRows)) {
-            malformed("a table body is not [attr, columns, head, rows]");
-        }
-        addRows(bodyHead, false);
-        addRows(bodyRows, false);
+        w_.endArray();
     }
-    element footRows;
-    if (!arrayPart(e, 5).at(1).get(footRows)) addRows(footRows, false);
-    return legacy("Table", Json::array({std::move(captionInlines), std::move(aligns), std::move(widths),
-                                        std::move(header), std::move(rows)}));
-}
 
-void appendLegacyBlock(element value, Json& out) {
-    const Current e = currentOf(value);
-    const std::string_view n = e.name;
-    if (n == "Plain" || n == "Para") {
-        out.push_back(legacy(n, legacyInlines(contentsElement(e))));
-    } else if (n == "LineBlock") {
-        Json inlines = Json::array();
-        for (element line : contentsOf(e)) {
-            if (!inlines.empty()) inlines.push_back("LineBreak");
-            appendLegacyInlines(line, inlines);
-        }
-        out.push_back(legacy("Para", std::move(inlines)));
-    } else if (n == "CodeBlock" || n == "RawBlock") {
-        out.push_back(legacy(n, Json::array({copyOf(partOf(e, 0)), stringPart(e, 1)})));
-    } else if (n == "BlockQuote") {
-        out.push_back(legacy(n, legacyBlocks(contentsElement(e))));
-    } else if (n == "OrderedList") {
-        const array attrs = arrayPart(e, 0);
-        element start, style, delimiter;
-        if (attrs.size() != 3 || attrs.at(0).get(start) || attrs.at(1).get(style) || attrs.at(2).get(delimiter)) {
-            malformed("OrderedList attributes are not [start, style, delimiter]");
-        }
-        out.push_back(legacy(n, Json::array({Json::array({copyOf(start), bareName(style), bareName(delimiter)}),
-                                             legacyItems(partOf(e, 1))})));
-    } else if (n == "BulletList") {
-        out.push_back(legacy(n, legacyItems(contentsElement(e))));
-    } else if (n == "DefinitionList") {
-        Json entries = Json::array();
-        for (element entry : contentsOf(e)) {
-            const array parts = arrayOf(entry, "a DefinitionList entry");
-            element term, definitions;
-            if (parts.size() != 2 || parts.at(0).get(term) || parts.at(1).get(definitions)) {
-                malformed("a DefinitionList entry is not [term, definitions]");
+    void writeTable(const Current& e) {
+        const array c = contentsOf(e);
+        beginLegacy("Table");
+        w_.beginArray();
+        if (c.size() == 5) {  // pandoc-types 1.17 to 1.20: the shape of 1.11
+            writeInlines(partOf(e, 0));
+            w_.beginArray();
+            for (element a : arrayPart(e, 1)) w_.string(bareName(a));
+            w_.endArray();
+            raw(arrayElementPart(e, 2));
+            w_.beginArray();
+            for (element cell : arrayPart(e, 3)) writeBlocks(cell);
+            w_.endArray();
+            w_.beginArray();
+            for (element row : arrayPart(e, 4)) {
+                w_.beginArray();
+                for (element cell : arrayOf(row, "a table row")) writeBlocks(cell);
+                w_.endArray();
             }
-            entries.push_back(Json::array({legacyInlines(term), legacyItems(definitions)}));
-        }
-        out.push_back(legacy(n, std::move(entries)));
-    } else if (n == "Header") {
-        out.push_back(legacy(n, Json::array({copyOf(partOf(e, 0)), copyOf(partOf(e, 1)), legacyInlines(partOf(e, 2))})));
-    } else if (n == "HorizontalRule") {
-        out.push_back("HorizontalRule");
-    } else if (n == "Table") {
-        out.push_back(legacyTable(e));
-    } else if (n == "Div") {
-        for (element block : arrayPart(e, 1)) appendLegacyBlock(block, out);
-    } else if (n == "Figure") {
-        for (element block : arrayPart(e, 2)) appendLegacyBlock(block, out);
-        element captionBlocks;
-        if (!arrayPart(e, 1).at(1).get(captionBlocks)) {
-            for (element block : arrayOf(captionBlocks, "a caption")) appendLegacyBlock(block, out);
-        }
-    }
-    // Null and unknown blocks are left out.
-}
-
-Json legacyBlocks(element blocks) {
-    Json out = Json::array();
-    for (element block : arrayOf(blocks, "a block list")) appendLegacyBlock(block, out);
-    return out;
-}
-
-Json metaInlines(element value) {
-    const Current e = currentOf(value);
-    if (e.name == "MetaInlines") return legacyInlines(contentsElement(e));
-    if (e.name == "MetaString") return Json::array({legacy("Str", std::string(stringOf(contentsElement(e), "MetaString")))});
-    if (e.name == "MetaBlocks") return inlinesOfBlocks(contentsElement(e));
-    if (e.name == "MetaList") {
-        Json out = Json::array();
-        for (element item : contentsOf(e)) {
-            Json inlines = metaInlines(item);
-            if (inlines.empty()) continue;
-            if (!out.empty()) {
-                out.push_back(legacy("Str", ","));
-                out.push_back("Space");
+            w_.endArray();
+        } else if (c.size() == 6) {  // 1.21 and later: attr, caption, column specs, head, bodies, foot
+            element captionBlocks;
+            w_.beginArray();
+            if (!arrayPart(e, 1).at(1).get(captionBlocks)) appendInlinesOfBlocks(captionBlocks);
+            w_.endArray();
+            const array specs = arrayPart(e, 2);
+            w_.beginArray();
+            for (element spec : specs) {
+                element alignment;
+                if (arrayOf(spec, "a column spec").at(0).get(alignment)) malformed("a column spec has no alignment");
+                w_.string(bareName(alignment));
             }
-            for (Json& i : inlines) out.push_back(std::move(i));
-        }
-        return out;
-    }
-    return Json::array();
-}
-
-// `meta` may be absent (nullptr): then the metadata is empty.
-Json legacyMeta(const object* meta) {
-    Json title = Json::array(), authors = Json::array(), date = Json::array();
-    if (!meta) {
-        return Json{{"docTitle", std::move(title)}, {"docAuthors", std::move(authors)}, {"docDate", std::move(date)}};
-    }
-    element value;
-    if (!(*meta)["title"].get(value)) title = metaInlines(value);
-    if (!(*meta)["date"].get(value)) date = metaInlines(value);
-    if (!(*meta)["author"].get(value)) {
-        const Current author = currentOf(value);
-        if (author.name == "MetaList") {
-            for (element one : contentsOf(author)) authors.push_back(metaInlines(one));
+            w_.endArray();
+            w_.beginArray();
+            for (element spec : specs) {
+                element width;
+                double value = 0.0;
+                if (arrayOf(spec, "a column spec").at(1).get(width)) malformed("a column spec has no width");
+                const Current w = currentOf(width);
+                if (w.name != "ColWidth" || !w.hasContents || w.contents.get_double().get(value)) value = 0.0;
+                w_.number(value);
+            }
+            w_.endArray();
+            writeTableRows(e);
         } else {
-            authors.push_back(metaInlines(value));
+            malformed("Table has " + std::to_string(c.size()) + " parts");
         }
+        w_.endArray();
+        endLegacy();
     }
-    return Json{{"docTitle", std::move(title)}, {"docAuthors", std::move(authors)}, {"docDate", std::move(date)}};
-}
+
+    // The first row of the head is the header; every other row follows as a body row.
+    void writeTableRows(const Current& e) {
+        element headRows;
+        const bool hasHead = !arrayPart(e, 3).at(1).get(headRows);
+        bool headerWritten = false;
+        if (hasHead) {
+            for (element row : arrayOf(headRows, "table rows")) {
+                writeRow(row);
+                headerWritten = true;
+                break;
+            }
+        }
+        if (!headerWritten) {
+            w_.beginArray();
+            w_.endArray();
+        }
+        w_.beginArray();
+        if (hasHead) {
+            bool first = true;
+            for (element row : arrayOf(headRows, "table rows")) {
+                if (!first) writeRow(row);
+                first = false;
+            }
+        }
+        for (element body : arrayPart(e, 4)) {
+            const array parts = arrayOf(body, "a table body");
+            element bodyHead, bodyRows;
+            if (parts.at(2).get(bodyHead) || parts.at(3).get(bodyRows)) {
+                malformed("a table body is not [attr, columns, head, rows]");
+            }
+            for (element row : arrayOf(bodyHead, "table rows")) writeRow(row);
+            for (element row : arrayOf(bodyRows, "table rows")) writeRow(row);
+        }
+        element footRows;
+        if (!arrayPart(e, 5).at(1).get(footRows)) {
+            for (element row : arrayOf(footRows, "table rows")) writeRow(row);
+        }
+        w_.endArray();
+    }
+
+    void appendBlock(element value) {
+        const Current e = currentOf(value);
+        const std::string_view n = e.name;
+        if (n == "Plain" || n == "Para") {
+            beginLegacy(n);
+            writeInlines(contentsElement(e));
+            endLegacy();
+        } else if (n == "LineBlock") {
+            beginLegacy("Para");
+            w_.beginArray();
+            bool first = true;
+            for (element line : contentsOf(e)) {
+                if (!first) w_.string("LineBreak");
+                first = false;
+                appendInlines(line);
+            }
+            w_.endArray();
+            endLegacy();
+        } else if (n == "CodeBlock" || n == "RawBlock") {
+            beginLegacy(n);
+            w_.beginArray();
+            raw(partOf(e, 0));
+            writeStringPart(e, 1);
+            w_.endArray();
+            endLegacy();
+        } else if (n == "BlockQuote") {
+            beginLegacy(n);
+            writeBlocks(contentsElement(e));
+            endLegacy();
+        } else if (n == "OrderedList") {
+            const array attrs = arrayPart(e, 0);
+            element start, style, delimiter;
+            if (attrs.size() != 3 || attrs.at(0).get(start) || attrs.at(1).get(style) || attrs.at(2).get(delimiter)) {
+                malformed("OrderedList attributes are not [start, style, delimiter]");
+            }
+            beginLegacy(n);
+            w_.beginArray();
+            w_.beginArray();
+            raw(start);
+            w_.string(bareName(style));
+            w_.string(bareName(delimiter));
+            w_.endArray();
+            writeItems(partOf(e, 1));
+            w_.endArray();
+            endLegacy();
+        } else if (n == "BulletList") {
+            beginLegacy(n);
+            writeItems(contentsElement(e));
+            endLegacy();
+        } else if (n == "DefinitionList") {
+            beginLegacy(n);
+            w_.beginArray();
+            for (element entry : contentsOf(e)) {
+                const array parts = arrayOf(entry, "a DefinitionList entry");
+                element term, definitions;
+                if (parts.size() != 2 || parts.at(0).get(term) || parts.at(1).get(definitions)) {
+                    malformed("a DefinitionList entry is not [term, definitions]");
+                }
+                w_.beginArray();
+                writeInlines(term);
+                writeItems(definitions);
+                w_.endArray();
+            }
+            w_.endArray();
+            endLegacy();
+        } else if (n == "Header") {
+            beginLegacy(n);
+            w_.beginArray();
+            raw(partOf(e, 0));
+            raw(partOf(e, 1));
+            writeInlines(partOf(e, 2));
+            w_.endArray();
+            endLegacy();
+        } else if (n == "HorizontalRule") {
+            w_.string("HorizontalRule");
+        } else if (n == "Table") {
+            writeTable(e);
+        } else if (n == "Div") {
+            for (element block : arrayPart(e, 1)) appendBlock(block);
+        } else if (n == "Figure") {
+            for (element block : arrayPart(e, 2)) appendBlock(block);
+            element captionBlocks;
+            if (!arrayPart(e, 1).at(1).get(captionBlocks)) {
+                for (element block : arrayOf(captionBlocks, "a caption")) appendBlock(block);
+            }
+        }
+        // Null and unknown blocks are left out.
+    }
+
+    // Appends the inlines of a metadata value; false when it has none.
+    bool appendMetaInlines(element value) {
+        const Current e = currentOf(value);
+        if (e.name == "MetaInlines") return appendInlines(contentsElement(e));
+        if (e.name == "MetaString") {
+            beginLegacy("Str");
+            w_.string(stringOf(contentsElement(e), "MetaString"));
+            endLegacy();
+            return true;
+        }
+        if (e.name == "MetaBlocks") return appendInlinesOfBlocks(contentsElement(e));
+        if (e.name == "MetaList") {
+            bool wrote = false;
+            for (element item : contentsOf(e)) {
+                const Current itemElement = currentOf(item);
+                if (itemElement.name != "MetaInlines" && itemElement.name != "MetaString") continue;
+                if (wrote) {
+                    beginLegacy("Str");
+                    w_.string(",");
+                    endLegacy();
+                    w_.string("Space");
+                }
+                wrote = appendMetaInlines(item) || wrote;
+            }
+            return wrote;
+        }
+        return false;
+    }
+
+    void writeMetaInlines(const object* meta, const char* key) {
+        w_.beginArray();
+        element value;
+        if (meta && !(*meta)[key].get(value)) appendMetaInlines(value);
+        w_.endArray();
+    }
+
+    void metadata(const object* meta) {
+        w_.beginObject();
+        w_.key("docTitle");
+        writeMetaInlines(meta, "title");
+        w_.key("docAuthors");
+        w_.beginArray();
+        element author;
+        if (meta && !(*meta)["author"].get(author)) {
+            const Current list = currentOf(author);
+            if (list.name == "MetaList") {
+                for (element one : contentsOf(list)) {
+                    w_.beginArray();
+                    appendMetaInlines(one);
+                    w_.endArray();
+                }
+            } else {
+                w_.beginArray();
+                appendMetaInlines(author);
+                w_.endArray();
+            }
+        }
+        w_.endArray();
+        w_.key("docDate");
+        writeMetaInlines(meta, "date");
+        w_.endObject();
+    }
+};
 
 }  // namespace
 
-Json parsePandocAsLegacy(std::string_view text) {
-    simdjson::dom::parser parser;
+simdjson::dom::element parseJsonText(simdjson::dom::parser& parser, std::string_view text) {
     element root;
     if (auto error = parser.parse(text.data(), text.size()).get(root)) {
         if (error == simdjson::DEPTH_ERROR) {
@@ -374,12 +498,16 @@ Json parsePandocAsLegacy(std::string_view text) {
         }
         throw ConverterError(std::string("invalid JSON: ") + simdjson::error_message(error));
     }
-    object document;
-    element blocks;
-    if (root.get_object().get(document) || document["blocks"].get(blocks)) return copyOf(root);  // the 1.11 form
-    object meta;
-    const bool hasMeta = !document["meta"].get_object().get(meta);
-    return Json::array({legacyMeta(hasMeta ? &meta : nullptr), legacyBlocks(blocks)});
+    return root;
+}
+
+bool isCurrentPandocForm(simdjson::dom::element document) {
+    object o;
+    return !document.get_object().get(o) && !o["blocks"].error();
+}
+
+std::string toLegacyPandocText(simdjson::dom::element document) {
+    return LegacyTranslator().document(document.get_object().value_unsafe());
 }
 
 }  // namespace qorva::convert

@@ -1,19 +1,27 @@
-// Pandoc JSON of either form, parsed into the 1.11 form that the reader works on.
-// Current Pandoc's form (pandoc-types 1.17 to 1.23) is translated on the way in;
-// what 1.11 cannot express keeps its content: Div and Span give their children,
+// Reading Pandoc JSON of either form. The reader works on the 1.11 form; current
+// Pandoc's form (pandoc-types 1.17 to 1.23) is translated into it as JSON text first.
+// What 1.11 cannot express keeps its content: Div and Span give their children,
 // Figure its content and caption, Underline its text, LineBlock a paragraph with
 // line breaks, SoftBreak a space. Unknown constructors are left out, as the reader
-// would leave them out anyway. Parsing uses simdjson; the result is built once.
+// would leave them out anyway.
 #pragma once
 
-#include "model/model_json.h"
+#include <simdjson.h>
 
+#include <string>
 #include <string_view>
 
 namespace qorva::convert {
 
-// Throws ConverterError on text that is not JSON, nests deeper than simdjson's
-// limit, or has the wrong shape where the translation needs a shape.
-Json parsePandocAsLegacy(std::string_view text);
+// Parses `text` with `parser` (the result lives until its next parse). Throws
+// ConverterError on text that is not JSON or nests deeper than the parser allows.
+simdjson::dom::element parseJsonText(simdjson::dom::parser& parser, std::string_view text);
+
+// True for a document in current Pandoc's form: an object with "blocks".
+bool isCurrentPandocForm(simdjson::dom::element document);
+
+// A document in current Pandoc's form as the same document in the 1.11 form, compact.
+// Throws ConverterError where the translation needs a shape it does not find.
+std::string toLegacyPandocText(simdjson::dom::element document);
 
 }  // namespace qorva::convert

@@ -19,7 +19,7 @@ public:
     bool legacy() const { return api_.legacy(); }
     // Tables as rows of cells with attributes, heads, bodies and feet (pandoc-types 1.21 on).
     bool structuredTables() const { return !api_.legacy() && api_.minor() >= 21; }
-    IndentedJsonWriter& json() { return json_; }
+    JsonTextWriter& json() { return json_; }
 
     // The frame around the block list, with empty metadata.
     void beginDocument();
@@ -41,7 +41,7 @@ public:
 
 private:
     PandocApi api_;
-    IndentedJsonWriter json_;
+    JsonTextWriter json_{2};
 };
 
 }  // namespace qorva::convert

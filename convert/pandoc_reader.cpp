@@ -5,6 +5,7 @@
 #include "convert/model_blocks.h"
 #include "convert/pandoc_element.h"
 #include "convert/pandoc_import.h"
+#include "model/model_json.h"
 
 #include <algorithm>
 #include <variant>
@@ -13,6 +14,9 @@ namespace qorva::convert {
 namespace {
 
 using Blocks = std::vector<Block>;
+using simdjson::dom::array;
+using simdjson::dom::element;
+using simdjson::dom::object;
 
 bool isBlank(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
@@ -64,64 +68,78 @@ std::vector<Span> mergeSpans(std::vector<Span> spans) {
     return out;
 }
 
+// The contents of an element, checked to be an array.
+element contentsOf(const PandocElement& e) {
+    arrayContents(e);
+    return e.contents;
+}
+
 // What inline conversion yields: spans, with image and formula blocks standing among them.
 using InlineItem = std::variant<Span, Block>;
 
 class PandocReader {
 public:
-    Blocks document(const Json& tree) {
-        if (!tree.is_array() || tree.size() != 2) malformed("the document is not [metadata, blocks]");
-        Blocks out = metadata(tree[0]);
-        appendBlocks(requireArray(tree[1], "the document's blocks"), 0, out);
+    Blocks document(element tree) {
+        array parts;
+        element meta, blocks;
+        if (tree.get_array().get(parts) || parts.size() != 2 || parts.at(0).get(meta) || parts.at(1).get(blocks)) {
+            malformed("the document is not [metadata, blocks]");
+        }
+        Blocks out = metadata(meta);
+        appendBlocks(blocks, 0, out);
         return out;
     }
 
 private:
     int notesCounter_ = 0;
 
-    Blocks metadata(const Json& meta) {
+    Blocks metadata(element meta) {
         Blocks out;
-        if (!meta.is_object()) return out;
-        auto inlinesOf = [&](const char* key) -> const Json* {
-            auto it = meta.find(key);
-            return it != meta.end() && it->is_array() && !it->empty() ? &*it : nullptr;
-        };
-        if (const Json* title = inlinesOf("docTitle")) appendParagraph(*title, 0, out);
-        if (const Json* authors = inlinesOf("docAuthors")) {
-            for (const Json& author : *authors) appendParagraph(requireArray(author, "an author"), 0, out);
+        object fields;
+        if (meta.get_object().get(fields)) return out;
+        element title, date;
+        array authors;
+        if (!fields["docTitle"].get(title) && title.is_array()) appendParagraph(title, 0, out);
+        if (!fields["docAuthors"].get_array().get(authors)) {
+            for (element author : authors) appendParagraph(author, 0, out);
         }
-        if (const Json* date = inlinesOf("docDate")) appendParagraph(*date, 0, out);
+        if (!fields["docDate"].get(date) && date.is_array()) appendParagraph(date, 0, out);
         return out;
     }
 
-    void appendBlocks(const Json& blocks, int level, Blocks& out) {
-        for (const Json& block : requireArray(blocks, "a block list")) appendBlock(block, level, out);
+    void appendBlocks(element blocks, int level, Blocks& out) {
+        for (element block : requireArray(blocks, "a block list")) appendBlock(block, level, out);
     }
 
-    Blocks convertBlocks(const Json& blocks, int level) {
+    Blocks convertBlocks(element blocks, int level) {
         Blocks out;
         appendBlocks(blocks, level, out);
         return out;
     }
 
-    void appendBlock(const Json& value, int level, Blocks& out) {
+    void appendBlock(element value, int level, Blocks& out) {
         const PandocElement e = legacyElement(value);
         const std::string_view n = e.name;
         if (n == "Plain" || n == "Para") {
-            appendParagraph(arrayContents(e), level, out);
+            appendParagraph(contentsOf(e), level, out);
         } else if (n == "CodeBlock") {
-            out.push_back({"verbatim", level, false, lineSpans(stringAt(e, 1))});
+            out.push_back({"verbatim", level, false, lineSpans(std::string(stringAt(e, 1)))});
         } else if (n == "BlockQuote") {
-            appendQuotation(arrayContents(e), level, out);
+            appendQuotation(contentsOf(e), level, out);
         } else if (n == "OrderedList") {
-            appendList("numbered", arrayAt(e, 1), level, out);
+            appendList("numbered", contentsAt(e, 1), level, out);
         } else if (n == "BulletList") {
-            appendList("bulleted", arrayContents(e), level, out);
+            appendList("bulleted", contentsOf(e), level, out);
         } else if (n == "DefinitionList") {
-            for (const Json& entry : arrayContents(e)) {
-                if (!entry.is_array() || entry.size() != 2) malformed("a DefinitionList entry is not [term, definitions]");
-                appendParagraph(requireArray(entry[0], "a term"), level, out);
-                appendList("bulleted", entry[1], level, out);
+            for (element entry : arrayContents(e)) {
+                array parts;
+                element term, definitions;
+                if (entry.get_array().get(parts) || parts.size() != 2 || parts.at(0).get(term) ||
+                    parts.at(1).get(definitions)) {
+                    malformed("a DefinitionList entry is not [term, definitions]");
+                }
+                appendParagraph(term, level, out);
+                appendList("bulleted", definitions, level, out);
             }
         } else if (n == "Header") {
             appendHeading(e, out);
@@ -132,20 +150,24 @@ private:
     }
 
     void appendHeading(const PandocElement& e, Blocks& out) {
-        const Json& contents = arrayContents(e);
-        if (contents.size() < 2 || !contents.front().is_number_integer()) malformed("Header is not [level, ..., inlines]");
+        const array contents = arrayContents(e);
+        std::int64_t headerLevel = 0;
+        element inlines;
+        if (contents.size() < 2 || contents.at(0).get_int64().get(headerLevel) ||
+            contents.at(contents.size() - 1).get(inlines)) {
+            malformed("Header is not [level, ..., inlines]");
+        }
         const std::size_t first = out.size();
-        appendParagraph(requireArray(contents.back(), "the inlines of Header"), 0, out);
+        appendParagraph(inlines, 0, out);
         if (out.size() == first) return;
-        const int headerLevel = contents.front().get<int>();
         out[first].tag = "heading";
-        out[first].level = std::clamp(headerLevel - 4, -3, -1);
+        out[first].level = static_cast<int>(std::clamp<std::int64_t>(headerLevel - 4, -3, -1));
     }
 
     // A quotation's blocks come out one level deeper and turn into "quote" blocks one
     // level up again, so each nesting adds one level. A heading inside a quotation has
     // no depth of its own; it takes the quotation's level.
-    void appendQuotation(const Json& blocks, int level, Blocks& out) {
+    void appendQuotation(element blocks, int level, Blocks& out) {
         Blocks inner = convertBlocks(blocks, level + 1);
         for (Block& block : inner) {
             if (block.tag == "quote" || block.tag == "link" || block.tag == "note") {
@@ -161,8 +183,8 @@ private:
         }
     }
 
-    void appendList(const char* tag, const Json& items, int level, Blocks& out) {
-        for (const Json& item : requireArray(items, "a list of items")) {
+    void appendList(const char* tag, element items, int level, Blocks& out) {
+        for (element item : requireArray(items, "a list of items")) {
             const std::size_t first = out.size();
             appendBlocks(item, level + 1, out);
             if (out.size() == first) continue;
@@ -174,13 +196,13 @@ private:
     // Every row and every cell keeps its place, empty or not, so the cells stay in
     // their columns: an empty cell is an empty "col" (or "row") block.
     void appendTable(const PandocElement& e, Blocks& out) {
-        appendTableRow(arrayAt(e, 3), out);
-        for (const Json& row : arrayAt(e, 4)) appendTableRow(row, out);
+        appendTableRow(contentsAt(e, 3), out);
+        for (element row : arrayAt(e, 4)) appendTableRow(row, out);
     }
 
-    void appendTableRow(const Json& cells, Blocks& out) {
+    void appendTableRow(element cells, Blocks& out) {
         const std::size_t first = out.size();
-        for (const Json& cell : requireArray(cells, "a table row")) {
+        for (element cell : requireArray(cells, "a table row")) {
             const std::size_t cellStart = out.size();
             appendBlocks(cell, 3, out);
             if (out.size() == cellStart) out.push_back({"col", 2, false, {}});
@@ -192,7 +214,7 @@ private:
         out[first].level = 1;
     }
 
-    void appendParagraph(const Json& inlines, int level, Blocks& out) {
+    void appendParagraph(element inlines, int level, Blocks& out) {
         std::vector<InlineItem> items;
         Blocks definitions;
         convertInlines(inlines, level, nullptr, items, definitions);
@@ -217,36 +239,39 @@ private:
     }
 
     // `style` is the outermost of the enclosing Emph and Strong: "emph", "strong" or null.
-    void convertInlines(const Json& inlines, int level, const char* style, std::vector<InlineItem>& items,
+    void convertInlines(element inlines, int level, const char* style, std::vector<InlineItem>& items,
                         Blocks& definitions) {
-        for (const Json& value : requireArray(inlines, "an inline list")) {
+        for (element value : requireArray(inlines, "an inline list")) {
             convertInline(value, level, style, items, definitions);
         }
     }
 
-    void convertInline(const Json& value, int level, const char* style, std::vector<InlineItem>& items,
+    void convertInline(element value, int level, const char* style, std::vector<InlineItem>& items,
                        Blocks& definitions) {
         const PandocElement e = legacyElement(value);
         const std::string_view n = e.name;
         if (n == "Str") {
-            items.emplace_back(Span{style ? style : "plain", requireString(e.contents ? *e.contents : Json(), "Str")});
+            if (!e.hasContents) malformed("Str has no text");
+            items.emplace_back(Span{style ? style : "plain", std::string(requireString(e.contents, "the text of Str"))});
         } else if (n == "Emph" || n == "Strong") {
-            convertInlines(arrayContents(e), level, style ? style : (n == "Emph" ? "emph" : "strong"), items,
+            convertInlines(contentsOf(e), level, style ? style : (n == "Emph" ? "emph" : "strong"), items,
                            definitions);
         } else if (n == "Strikeout" || n == "Superscript" || n == "Subscript" || n == "SmallCaps") {
-            convertInlines(arrayContents(e), level, style, items, definitions);
+            convertInlines(contentsOf(e), level, style, items, definitions);
         } else if (n == "Quoted") {
-            const bool single = contentsAt(e, 0) == "SingleQuote";
+            std::string_view type;
+            const bool single = !contentsAt(e, 0).get_string().get(type) && type == "SingleQuote";
             items.emplace_back(Span{"plain", single ? "\u2018" : "\u201C"});
-            convertInlines(arrayAt(e, 1), level, style, items, definitions);
+            convertInlines(contentsAt(e, 1), level, style, items, definitions);
             items.emplace_back(Span{"plain", single ? "\u2019" : "\u201D"});
         } else if (n == "Cite") {
-            for (const Json& citation : arrayAt(e, 0)) {
-                if (!citation.is_object() || !citation.contains("citationId")) malformed("a citation has no citationId");
-                items.emplace_back(Span{"plain", "[@" + requireString(citation["citationId"], "citationId") + "]"});
+            for (element citation : arrayAt(e, 0)) {
+                element id;
+                if (citation.at_key("citationId").get(id)) malformed("a citation has no citationId");
+                items.emplace_back(Span{"plain", "[@" + std::string(requireString(id, "citationId")) + "]"});
             }
         } else if (n == "Code") {
-            items.emplace_back(Span{"code", stringAt(e, 1)});
+            items.emplace_back(Span{"code", std::string(stringAt(e, 1))});
         } else if (n == "Space") {
             items.emplace_back(Span{"plain", " "});
         } else if (n == "LineBreak") {
@@ -258,26 +283,28 @@ private:
         } else if (n == "Image") {
             items.emplace_back(Block{"image", level, false, {{"url", targetUrl(arrayAt(e, 1))}}});
         } else if (n == "Note") {
-            convertNote(arrayContents(e), level, items, definitions);
+            convertNote(contentsOf(e), level, items, definitions);
         }
         // RawInline and unknown inlines give nothing.
     }
 
-    static std::string targetUrl(const Json& target) {
-        if (target.empty()) malformed("a link target is not [url, title]");
-        return requireString(target[0], "a link URL");
+    static std::string targetUrl(array target) {
+        element url;
+        if (target.at(0).get(url)) malformed("a link target is not [url, title]");
+        return std::string(requireString(url, "a link URL"));
     }
 
     void convertMath(const PandocElement& e, int level, std::vector<InlineItem>& items) {
-        const Json& type = contentsAt(e, 0);
-        std::string source = stringAt(e, 1);
+        std::string_view type;
+        if (contentsAt(e, 0).get_string().get(type)) malformed("the math type is not a name");
+        std::string source(stringAt(e, 1));
         if (type == "InlineMath") {
             std::replace(source.begin(), source.end(), '\n', ' ');
             items.emplace_back(Span{"math", std::move(source)});
         } else if (type == "DisplayMath") {
             items.emplace_back(Block{"formula", level, false, lineSpans(source)});
         } else {
-            malformed("unknown math type " + type.dump());
+            malformed("unknown math type \"" + std::string(type) + "\"");
         }
     }
 
@@ -287,7 +314,7 @@ private:
     void convertLink(const PandocElement& e, int level, const char* style, std::vector<InlineItem>& items,
                      Blocks& definitions) {
         std::vector<InlineItem> inner;
-        convertInlines(arrayAt(e, 0), level, style, inner, definitions);
+        convertInlines(contentsAt(e, 0), level, style, inner, definitions);
         const std::string url = targetUrl(arrayAt(e, 1));
         std::string text;
         std::vector<InlineItem> after;
@@ -308,7 +335,7 @@ private:
         for (InlineItem& item : after) items.push_back(std::move(item));
     }
 
-    void convertNote(const Json& blocks, int level, std::vector<InlineItem>& items, Blocks& definitions) {
+    void convertNote(element blocks, int level, std::vector<InlineItem>& items, Blocks& definitions) {
         const std::string label = std::to_string(++notesCounter_);
         items.emplace_back(Span{"noteref", label});
         Blocks note = convertBlocks(blocks, level);
@@ -325,7 +352,14 @@ private:
 }  // namespace
 
 std::string ReadPandocJson(std::string_view input, const char* /*options*/) {
-    const Json tree = parsePandocAsLegacy(input);
+    simdjson::dom::parser parser;
+    element tree = parseJsonText(parser, input);
+    if (isCurrentPandocForm(tree)) {
+        // Translated first; the translation owns its text, so the parser may be reused.
+        const std::string legacy = toLegacyPandocText(tree);
+        tree = parseJsonText(parser, legacy);
+        return serializeModel("text", PandocReader().document(tree));
+    }
     return serializeModel("text", PandocReader().document(tree));
 }
 

@@ -48,7 +48,7 @@ private:
     std::unordered_map<std::string, std::size_t> notes_;  // label to its last definition
     std::unordered_map<std::size_t, NoteDefinition> definitions_;
 
-    IndentedJsonWriter& json() { return out_.json(); }
+    JsonTextWriter& json() { return out_.json(); }
 
     // Notes in document order, so a reference inside a note finds the notes defined
     // before it; a later definition of a label replaces an earlier one.
