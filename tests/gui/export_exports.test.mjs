@@ -129,7 +129,7 @@ test('Repeat Export writes the last confirmed export again, with the current con
     await desktop.waitForTitle(`${path}* - Qorva`);
     await repeatExportKey(desktop);
     await waitForFile(pdf);
-    assert.match(pdfText(pdf), /strong text\. Added later\./);
+    assert.match(pdfText(pdf), /strong text\.\s+Added later\./);
     assert.equal(existsSync(word), false, 'only the second export is repeated');
 
     // A cancelled dialog leaves the state as it was: the PDF is still what repeats.
@@ -203,5 +203,44 @@ test('without Pandoc or XeLaTeX on PATH the export offers the download and shows
     await chooseExport(desktop, 'html');
     await waitForSaveDialog(desktop);
     await desktop.keys('Escape');
+  });
+});
+
+test('a failed export is reported with the reason, and nothing is left behind', async () => {
+  const home = makeHome({ 'Broken.xelatex': '\\documentclass{no-such-class}\n\\begin{document}\n$body$\n\\end{document}\n' });
+  const folder = join(home, 'docs');
+  mkdirSync(folder);
+  const path = join(folder, 'sample.text');
+  writeFileSync(path, sampleText);
+  await withProgram({ home, args: [path] }, async (desktop) => {
+    await desktop.waitForTitle(`${path} - Qorva`);
+
+    // XeLaTeX cannot typeset with the user's broken template.
+    const pdf = join(folder, 'broken.pdf');
+    await chooseExport(desktop, 'pdf');
+    await waitForSaveDialog(desktop);
+    await desktop.keys('alt+t', 'Down');   // "Broken", before "Table of Contents"
+    await desktop.keys('alt+n');
+    await saveAs(desktop, pdf);
+    await waitUntil('the failure message', () => windowsNamed(desktop, /^Export failed$/).length > 0, 120000);
+    desktop.screenshot('export-failed-pdf');
+    await desktop.keys('Return');
+    await waitUntil('the message to close', () => windowsNamed(desktop, /^Export failed$/).length === 0, 10000);
+    assert.equal(existsSync(pdf), false);
+
+    // The folder of the last export is gone: Repeat Export says why it cannot write.
+    const exports = join(folder, 'exports');
+    mkdirSync(exports);
+    await chooseExport(desktop, 'html', { repeatEnabled: true });
+    await waitForSaveDialog(desktop);
+    await saveAs(desktop, join(exports, 'page.html'));
+    await waitForFile(join(exports, 'page.html'));
+    rmSync(exports, { recursive: true });
+    await repeatExportKey(desktop);
+    await waitUntil('the failure message', () => windowsNamed(desktop, /^Export failed$/).length > 0, 20000);
+    desktop.screenshot('export-failed-html');
+    await desktop.keys('Return');
+    assert.equal(existsSync(exports), false, 'no folder is made behind the user\'s back');
+    await desktop.waitForTitle(`${path} - Qorva`);
   });
 });

@@ -19,6 +19,13 @@ function sampleIn(home) {
   return path;
 }
 
+// The window shows the document once the page holds it and has painted it.
+async function waitForSample(desktop, path) {
+  await desktop.waitForTitle(`${path} - Qorva`);
+  await desktop.waitForDocument((d) => Array.isArray(d) && d.length > 2);
+  await sleep(800);
+}
+
 async function backgroundOf(desktop) {
   const { x, y } = editorBackgroundPoint(desktop);
   return pixelAt(desktop, x, y);
@@ -45,7 +52,7 @@ test('user themes join the menu in ordinal order and Dark.theme replaces the bui
   });
   const path = sampleIn(home);
   await withProgram({ home, args: [path] }, async (desktop) => {
-    await desktop.waitForTitle(`${path} - Qorva`);
+    await waitForSample(desktop, path);
     const white = await backgroundOf(desktop);
 
     // One "Dark" only; upper case sorts before lower case.
@@ -70,7 +77,7 @@ test('each built-in theme restyles the editor page', async () => {
   const home = makeHome();
   const path = sampleIn(home);
   await withProgram({ home, args: [path] }, async (desktop) => {
-    await desktop.waitForTitle(`${path} - Qorva`);
+    await waitForSample(desktop, path);
     const white = await backgroundOf(desktop);
     assert.ok(white.every((value) => value > 240), `the page's own look is light (${white})`);
     desktop.screenshot('theme-Default');
