@@ -14,6 +14,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -126,6 +127,17 @@ void CEditorView::callbackChangeUndone() {
     if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
 }
 
+void CEditorView::OnMouseDown() {
+    // Navigation mode ends with the Ctrl key's release, but a release that happens
+    // after the focus has moved on (Ctrl+K opens a dialog) never reaches the page.
+    // A click then finds the mode still on: it must not follow a link unless Ctrl
+    // alone really is held.
+    if (!navigationMode_) return;
+    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers() &
+                                       (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (held != Qt::ControlModifier) Call("leaveNavigationMode");
+}
+
 bool CEditorView::OnKeyMessage(QObject* target, QKeyEvent* event) {
     if (resendingKey_) return false;
     if (event->type() == QEvent::ShortcutOverride) {
@@ -138,7 +150,11 @@ bool CEditorView::OnKeyMessage(QObject* target, QKeyEvent* event) {
         loop && loop->PreTranslateMessage(target, event)) {
         return true;
     }
-    const PageCall callPage = [this](std::string_view function) { return Call(function); };
+    const PageCall callPage = [this](std::string_view function) {
+        if (function == "enterNavigationMode") navigationMode_ = true;
+        if (function == "leaveNavigationMode") navigationMode_ = false;
+        return Call(function);
+    };
     const std::vector<KeyMessage> messages =
         KeyMessagesFor(event->type(), event->key(), event->modifiers(), event->text());
     if (HandleKeyMessage(messages.front(), callPage)) return true;

@@ -64,6 +64,7 @@ public:
     void callbackChangeDone() override;
     void callbackChangeUndone() override;
     bool OnKeyMessage(QObject* target, QKeyEvent* event) override;
+    void OnMouseDown() override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<BrowserWindow> browser_;
     bool modified_ = false;
     bool resendingKey_ = false;
+    bool navigationMode_ = false;
     std::function<bool(int)> commandExtension_;
 };
 

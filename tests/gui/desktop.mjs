@@ -37,7 +37,7 @@ export async function startXvfb() {
 
 // A running program with its own folders. `args` go to the program as they are.
 export class Desktop {
-  constructor(x, { args = [], home, cwd } = {}) {
+  constructor(x, { args = [], home, cwd, env = {} } = {}) {
     this.x = x;
     this.home = home || mkdtempSync(join(tmpdir(), 'qorva-gui-'));
     this.documentOut = join(this.home, 'document.json');
@@ -53,6 +53,7 @@ export class Desktop {
         XDG_RUNTIME_DIR: this.runtimeDir(),
         QORVA_TEST_DOCUMENT_OUT: this.documentOut,
         QTWEBENGINE_DISABLE_SANDBOX: '1',
+        ...env,
       },
       stdio: ['ignore', 'pipe', 'pipe'],
     });

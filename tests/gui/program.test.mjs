@@ -2,7 +2,7 @@
 // typed into with real key events, read back through the document it holds.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { mkdtempSync, writeFileSync, mkdirSync } from 'node:fs';
+import { mkdtempSync, writeFileSync, mkdirSync, existsSync, readFileSync } from 'node:fs';
 import { execFileSync, spawnSync } from 'node:child_process';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -163,6 +163,63 @@ function darkColumns(shot) {
     '-negate', '-trim', '-format', '%w', 'info:'],
     { encoding: 'utf8' });
   return Number(info);
+}
+
+test('the address of a hyperlink made with Ctrl+K opens on a click while Ctrl alone is held', async () => {
+  const home = await seededHome();
+  const opened = join(home, 'opened-urls.txt');
+  useRecordingBrowser(home, opened);
+  await withProgram({ home }, async (desktop) => {
+    await desktop.waitForTitle('Untitled - Qorva');
+    await desktop.type('see docs');
+    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'see docs');
+    await desktop.keys('ctrl+shift+Left', 'ctrl+k');
+    await desktop.waitForTitle('Insert Hyperlink');
+    desktop.screenshot('hyperlink-dialog');
+    await desktop.keys('Tab');
+    await desktop.type('https://example.org/qorva-test');
+    await desktop.keys('Return');
+    const linked = await desktop.waitForDocument((d) => d[1].slice(2).some((span) => span[0] === 'linktext'));
+    const linkText = linked[1].slice(2).find((span) => span[0] === 'linktext');
+    assert.equal(linkText[1], 'docs', 'the dialog proposed the selected text');
+    assert.ok(JSON.stringify(linked).includes('https://example.org/qorva-test'));
+    await sleep(300);
+
+    // The link's definition shows the address on the line below the text. A plain
+    // click on it only places the caret; with Ctrl held the click follows it.
+    desktop.xdotool('mousemove', '420', '229', 'click', '1');
+    await sleep(800);
+    assert.ok(!existsSync(opened), 'a click without Ctrl opened nothing');
+    desktop.xdotool('keydown', 'ctrl');
+    await sleep(300);
+    desktop.xdotool('click', '1');
+    await sleep(300);
+    desktop.xdotool('keyup', 'ctrl');
+    await waitForFile(opened);
+    assert.equal(readFileSync(opened, 'utf8').trim(), 'https://example.org/qorva-test');
+  });
+});
+
+// Makes the system's "open" for web addresses, in this home, write the address to
+// a file instead of starting a browser.
+function useRecordingBrowser(home, record) {
+  const script = join(home, 'record-url.sh');
+  writeFileSync(script, `#!/bin/sh\necho "$1" >> '${record}'\n`, { mode: 0o755 });
+  mkdirSync(join(home, 'data', 'applications'), { recursive: true });
+  writeFileSync(join(home, 'data', 'applications', 'record-url.desktop'),
+    `[Desktop Entry]\nType=Application\nName=Record URL\nExec=${script} %u\n` +
+    'MimeType=x-scheme-handler/http;x-scheme-handler/https;\n');
+  mkdirSync(join(home, 'config'), { recursive: true });
+  writeFileSync(join(home, 'config', 'mimeapps.list'),
+    '[Default Applications]\nx-scheme-handler/http=record-url.desktop\nx-scheme-handler/https=record-url.desktop\n');
+}
+
+async function waitForFile(path, timeoutMs = 10000) {
+  const deadline = Date.now() + timeoutMs;
+  while (!existsSync(path)) {
+    if (Date.now() > deadline) throw new Error(`${path} never appeared`);
+    await sleep(100);
+  }
 }
 
 test('a native document named on the command line opens with its path in the title', { skip: !readerWorks && 'the text reader is not built yet' }, async () => {

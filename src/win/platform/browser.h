@@ -26,6 +26,8 @@ public:
     // Sees every key event meant for the page before the browser does; returns
     // true when the client consumed it.
     virtual bool OnKeyMessage(QObject* target, QKeyEvent* event) = 0;
+    // A mouse button goes down over the page; the page sees the press afterwards.
+    virtual void OnMouseDown() {}
 };
 
 class BrowserWindow {

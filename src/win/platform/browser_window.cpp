@@ -113,6 +113,9 @@ bool QtBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::KeyPress:
             case QEvent::KeyRelease:
                 return client_->OnKeyMessage(watched, static_cast<QKeyEvent*>(event));
+            case QEvent::MouseButtonPress:
+                client_->OnMouseDown();
+                return false;
             default:
                 break;
         }
