@@ -29,7 +29,7 @@ public:
     void number(long long value);
     void number(double value);
     void null();
-    void raw(std::string_view json);  // a value already written as JSON text
+    void raw(std::string_view json);  // a value already written as compact JSON text, copied as it is
     std::string take() { return std::move(out_); }
 
 private:
