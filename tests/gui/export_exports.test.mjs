@@ -41,12 +41,12 @@ test('each export from the menu writes its file beside the document under the pr
       repeatEnabled = true;
       files[kind] = join(folder, `sample.${kind}`);
       if (kind === 'pdf') {
-        // XeLaTeX takes a while: a progress window says so meanwhile.
-        await waitUntil('the progress window', () => windowsNamed(desktop, /^Qorva$/).length > 0
-          || existsSync(files.pdf), 60000);
+        // XeLaTeX takes seconds: a progress window says so meanwhile, and goes.
+        await waitUntil('the progress window', () => windowsNamed(desktop, /^Qorva$/).length > 0, 60000);
         desktop.screenshot('export-progress');
       }
       await waitForFile(files[kind]);
+      await waitUntil('no progress window', () => windowsNamed(desktop, /^Qorva$/).length === 0, 20000);
     }
 
     const html = readFileSync(files.html, 'utf8');
@@ -75,6 +75,25 @@ test('each export from the menu writes its file beside the document under the pr
     // The document itself is untouched: same title, file unchanged.
     await desktop.waitForTitle(`${path} - Qorva`);
     assert.equal(readFileSync(path, 'utf8'), sampleText);
+  });
+});
+
+test('an untitled document proposes no name, and Pandoc still runs for it', async () => {
+  const home = makeHome();
+  await withProgram({ home, args: ['--welcome'] }, async (desktop) => {
+    await desktop.waitForTitle('Welcome - Qorva');
+    await desktop.waitForDocument((d) => Array.isArray(d) && d.length > 1);
+    await chooseExport(desktop, 'docx');
+    await waitForSaveDialog(desktop);
+    // Save with an empty name does nothing: the dialog stays.
+    await desktop.keys('Return');
+    await sleep(1000);
+    assert.equal(windowsNamed(desktop, saveDialogTitle).length, 1, 'no name was proposed');
+    const word = join(home, 'welcome.docx');
+    await saveAs(desktop, word);
+    await waitForFile(word);
+    assert.ok(unzipTests(word));
+    await desktop.waitForTitle('Welcome - Qorva');
   });
 });
 
