@@ -4,7 +4,6 @@
 
 #include <array>
 #include <iostream>
-#include <iterator>
 #include <optional>
 
 namespace qorva {
@@ -61,7 +60,9 @@ int runOperationCommand(const std::vector<std::string>& args, std::istream& in, 
         return 2;
     }
 
-    std::string input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string input;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) input.append(chunk, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) {
         err << "error: cannot read the input\n";
         return 1;

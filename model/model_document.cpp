@@ -1,6 +1,7 @@
 #include "model/model_document.h"
 
 #include "model/model_json.h"
+#include "model/utf8.h"
 
 #include <limits>
 
@@ -216,9 +217,199 @@ private:
     bool hasLevel_ = false;
 };
 
+// The common case read by hand: well-formed model JSON in its usual shape. Anything
+// else (other JSON values, a fault) makes it give up, and the checking reader above
+// runs instead and names the fault.
+class FastReader {
+public:
+    FastReader(std::string_view json, ModelDocument& doc) : s_(json), doc_(doc) {}
+
+    bool read() {
+        if (!utf8::isValid(s_)) return false;
+        ws();
+        if (!ch('[')) return false;
+        ws();
+        std::string_view root;
+        if (!rawString(root) || (root != "text" && root != "inline")) return false;
+        doc_.fragment = root == "inline";
+        ws();
+        while (ch(',')) {
+            ws();
+            if (!block()) return false;
+            ws();
+        }
+        if (!ch(']')) return false;
+        ws();
+        return p_ == s_.size();
+    }
+
+private:
+    void ws() {
+        while (p_ < s_.size() && (s_[p_] == ' ' || s_[p_] == '\n' || s_[p_] == '\r' || s_[p_] == '\t')) ++p_;
+    }
+    bool ch(char c) {
+        if (p_ < s_.size() && s_[p_] == c) return ++p_, true;
+        return false;
+    }
+    // A string without escapes, as a view.
+    bool rawString(std::string_view& out) {
+        if (!ch('"')) return false;
+        const std::size_t start = p_;
+        while (p_ < s_.size() && s_[p_] != '"') {
+            if (s_[p_] == '\\' || static_cast<unsigned char>(s_[p_]) < 0x20) return false;
+            ++p_;
+        }
+        if (p_ >= s_.size()) return false;
+        out = s_.substr(start, p_ - start);
+        ++p_;
+        return true;
+    }
+    static int hex(char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    }
+    bool hex4(unsigned& value) {
+        if (s_.size() - p_ < 4) return false;
+        value = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int h = hex(s_[p_ + i]);
+            if (h < 0) return false;
+            value = value * 16 + static_cast<unsigned>(h);
+        }
+        p_ += 4;
+        return true;
+    }
+    // A string with escapes resolved, appended to the document's texts.
+    bool string(std::size_t& begin, std::size_t& length) {
+        if (!ch('"')) return false;
+        std::string& out = doc_.texts;
+        begin = out.size();
+        std::size_t clean = p_;
+        for (;;) {
+            if (p_ >= s_.size()) return false;
+            const char c = s_[p_];
+            if (c == '"') break;
+            if (static_cast<unsigned char>(c) < 0x20) return false;
+            if (c != '\\') {
+                ++p_;
+                continue;
+            }
+            out.append(s_.substr(clean, p_ - clean));
+            if (++p_ >= s_.size()) return false;
+            const char e = s_[p_++];
+            switch (e) {
+                case '"': out += '"'; break;
+                case '\\': out += '\\'; break;
+                case '/': out += '/'; break;
+                case 'b': out += '\b'; break;
+                case 'f': out += '\f'; break;
+                case 'n': out += '\n'; break;
+                case 'r': out += '\r'; break;
+                case 't': out += '\t'; break;
+                case 'u': {
+                    unsigned code;
+                    if (!hex4(code)) return false;
+                    if (code >= 0xDC00 && code <= 0xDFFF) return false;
+                    if (code >= 0xD800 && code <= 0xDBFF) {
+                        unsigned low;
+                        if (!ch('\\') || !ch('u') || !hex4(low) || low < 0xDC00 || low > 0xDFFF) return false;
+                        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                    }
+                    utf8::append(out, static_cast<char32_t>(code));
+                    break;
+                }
+                default: return false;
+            }
+            clean = p_;
+        }
+        out.append(s_.substr(clean, p_ - clean));
+        ++p_;
+        length = out.size() - begin;
+        return true;
+    }
+    bool integer(long& value) {
+        const std::size_t start = p_;
+        ch('-');
+        const std::size_t digits = p_;
+        while (p_ < s_.size() && s_[p_] >= '0' && s_[p_] <= '9') ++p_;
+        if (p_ == digits || p_ - digits > 9 || (s_[digits] == '0' && p_ - digits > 1)) return false;
+        if (p_ < s_.size() && (s_[p_] == '.' || s_[p_] == 'e' || s_[p_] == 'E')) return false;
+        value = std::stol(std::string(s_.substr(start, p_ - start)));
+        return value >= std::numeric_limits<int>::min() / 4 && value <= std::numeric_limits<int>::max() / 4;
+    }
+    bool block() {
+        ModelBlock block{BlockKind::Other, 0, false, doc_.spans.size(), 0};
+        std::string_view tag;
+        if (!ch('[')) return false;
+        ws();
+        if (!rawString(tag)) return false;
+        block.kind = blockKind(tag);
+        ws();
+        if (!ch(',')) return false;
+        ws();
+        if (!ch('{')) return false;
+        ws();
+        bool hasLevel = false;
+        if (!ch('}')) {
+            do {
+                ws();
+                std::string_view key;
+                if (!rawString(key)) return false;
+                ws();
+                if (!ch(':')) return false;
+                ws();
+                if (key == "level") {
+                    if (!integer(block.level)) return false;
+                    hasLevel = true;
+                } else {
+                    std::size_t begin, length;
+                    if (!string(begin, length)) return false;
+                    if (key == "direction") block.rtl = std::string_view(doc_.texts).substr(begin, length) == "rtl";
+                    doc_.texts.resize(begin);
+                }
+                ws();
+            } while (ch(','));
+            if (!ch('}')) return false;
+        }
+        if (!hasLevel) return false;
+        ws();
+        while (ch(',')) {
+            ws();
+            ModelSpan span{SpanKind::Other, 0, 0};
+            if (!ch('[')) return false;
+            ws();
+            if (!rawString(tag)) return false;
+            span.kind = spanKind(tag);
+            ws();
+            if (!ch(',')) return false;
+            ws();
+            if (!string(span.textBegin, span.textLength)) return false;
+            ws();
+            if (!ch(']')) return false;
+            doc_.spans.push_back(span);
+            ws();
+        }
+        if (!ch(']')) return false;
+        block.spanCount = doc_.spans.size() - block.firstSpan;
+        doc_.blocks.push_back(block);
+        return true;
+    }
+
+    std::string_view s_;
+    std::size_t p_ = 0;
+    ModelDocument& doc_;
+};
+
 }  // namespace
 
 ModelDocument readModelDocument(std::string_view json) {
+    {
+        ModelDocument doc;
+        doc.texts.reserve(json.size());
+        if (FastReader(json, doc).read()) return doc;
+    }
     ModelDocument doc;
     doc.texts.reserve(json.size());
     Reader reader(doc);

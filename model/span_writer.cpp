@@ -123,9 +123,18 @@ public:
     LineEscaper(std::vector<Item>& items, std::vector<char>& marks) : items_(items), marks_(marks) {}
 
     std::string write() {
-        bool anyOpener = false;
-        for (const Item& item : items_)
-            if (item.plain && item.text.find_first_of("`*[<$") != std::string_view::npos) anyOpener = true;
+        bool anyOpener = false, anySpecial = false;
+        for (const Item& item : items_) {
+            if (!item.plain) continue;
+            if (item.text.find_first_of("`*[<$") != std::string_view::npos) anyOpener = true;
+            if (item.text.find_first_of("`*[<$\\]>") != std::string_view::npos) anySpecial = true;
+        }
+        if (!anySpecial) {
+            // Nothing in the plain text can be mark-up or be escaped: written as it is.
+            std::string out;
+            for (const Item& item : items_) out += item.plain ? item.text : std::string_view(item.written);
+            return out;
+        }
         build();
         if (!anyOpener) return written_;
         for (int pass = 0; pass < 16; ++pass) {

@@ -82,6 +82,19 @@ TEST(ModelChecks, StreamingReaderKeepsTagsLevelsDirectionsAndTexts) {
     EXPECT_FALSE(doc.blocks[1].rtl);
 }
 
+TEST(ModelChecks, StreamingReaderDecodesEveryEscape) {
+    const std::string json = R"(["text",["para",{"level":-0},["plain","\"\\\/\b\f\n\r\t\u00e9\u21a9\ud83d\ude00 \u0000x"]]])";
+    const ModelDocument doc = readModelDocument(json);
+    ASSERT_EQ(doc.blocks.size(), 1u);
+    EXPECT_EQ(doc.text(doc.span(doc.blocks[0], 0)), parseJson(json)[1][2][1].get<std::string>());
+    // What JSON forbids is refused, whichever way the model is read.
+    for (const char* bad : {R"(["text",["para",{"level":0},["plain","\ud83d"]]])", R"(["text",["para",{"level":01}]])",
+                            "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"a\tb\"]]]", "[\"text\",[\"p\xff\",{\"level\":0}]]"}) {
+        EXPECT_THROW(readModelDocument(bad), ConverterError) << bad;
+        EXPECT_NE(failureOf(bad), "") << bad;
+    }
+}
+
 TEST(ModelBuilding, AttributesKeepLevelBeforeDirection) {
     EXPECT_EQ(dumpCompact(makeBlock("quote", 2, true)), R"(["quote",{"level":2,"direction":"rtl"}])");
     EXPECT_EQ(dumpCompact(makeBlock("para", 0)), R"(["para",{"level":0}])");
