@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,15 +21,18 @@
 namespace {
 
 QVariant run(QWebEnginePage* page, const QString& script) {
-  QVariant result;
+  // The answer may come after the wait has given up: it then lands in state
+  // that outlives this call, not in a dead stack frame.
+  auto answer = std::make_shared<QVariant>();
   QEventLoop loop;
-  page->runJavaScript(script, [&](const QVariant& value) {
-    result = value;
-    loop.quit();
+  QPointer<QEventLoop> waiting(&loop);
+  page->runJavaScript(script, [answer, waiting](const QVariant& value) {
+    *answer = value;
+    if (waiting) waiting->quit();
   });
-  QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+  QTimer::singleShot(600000, &loop, &QEventLoop::quit);
   loop.exec();
-  return result;
+  return *answer;
 }
 
 void wait(int ms) {

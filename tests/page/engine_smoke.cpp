@@ -5,27 +5,32 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest/QTest>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
 
 // Runs a script and waits for its result, as the shell's page calls do.
 QVariant run(QWebEnginePage* page, const QString& script) {
-  QVariant result;
+  // The answer may come after the wait has given up: it then lands in state
+  // that outlives this call, not in a dead stack frame.
+  auto answer = std::make_shared<QVariant>();
   QEventLoop loop;
-  page->runJavaScript(script, [&](const QVariant& value) {
-    result = value;
-    loop.quit();
+  QPointer<QEventLoop> waiting(&loop);
+  page->runJavaScript(script, [answer, waiting](const QVariant& value) {
+    *answer = value;
+    if (waiting) waiting->quit();
   });
-  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+  QTimer::singleShot(60000, &loop, &QEventLoop::quit);
   loop.exec();
-  return result;
+  return *answer;
 }
 
 void wait(int ms) {
