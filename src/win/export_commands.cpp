@@ -22,8 +22,6 @@ namespace {
 
 constexpr std::string_view kExportFailedCaption = "Export failed";
 
-bool RunsATool(ExportKind kind) { return kind != ExportKind::Html && kind != ExportKind::Latex; }
-
 // "Export Word Document..." names the format "Word Document".
 QString FormatNameOf(const ExportFormat& format) {
     QString name = QString::fromLatin1(format.menuLabel);
@@ -39,8 +37,10 @@ class ExportProgress {
 public:
     ExportProgress(QWidget* owner, const ExportFormat& format) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        if (!RunsATool(format.kind)) return;
-        const QString tool = format.kind == ExportKind::Pdf ? QStringLiteral("XeLaTeX") : QStringLiteral("Pandoc");
+        // The formats that need an outside tool are the slow ones.
+        if (format.toolCheck == ExportTool::None) return;
+        const QString tool =
+            format.toolCheck == ExportTool::XeLaTeX ? QStringLiteral("XeLaTeX") : QStringLiteral("Pandoc");
         dialog_ = std::make_unique<QProgressDialog>(
             QStringLiteral("Exporting %1 with %2\u2026").arg(FormatNameOf(format), tool), QString(), 0, 0, owner);
         dialog_->setObjectName("exportProgress");
