@@ -45,7 +45,10 @@ std::size_t InlineScanner::scan(Stop stop, std::size_t at) {
     // Most openers find their closer within a few words: walk the Char chain for a
     // while, and only for longer distances use the table built once per piece.
     const std::size_t n = p_.size();
-    const std::size_t limit = std::min(n, at + 256);
+    // Once a piece has needed the table for this stop, it holds unclosed markers: use
+    // the table from then on.
+    if (ready_[stop]) return at >= n ? std::string_view::npos : scanFar(stop, at);
+    const std::size_t limit = std::min(n, at + 128);
     while (at < limit) {
         const char c = p_[at];
         if (c == '\\' && at + 1 < n && isSpecial(p_[at + 1])) {

@@ -74,19 +74,17 @@ std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLi
         default: open = "[", close = "]"; break;  // linktext, linkref
     }
 
-    // Decide right to left, since a backslash needs escaping when what follows it is
-    // written starting with a special character.
-    std::string reversed;
-    char next = close.front();
-    for (std::size_t i = text.size(); i-- > 0;) {
-        const char c = text[i];
-        bool escape = c == '\\' ? isSpecial(next) : mustEscape(i);
-        reversed += c;
-        if (escape) reversed += '\\';
-        next = escape ? '\\' : c;
-    }
+    // A backslash needs escaping when what follows it is written starting with a
+    // special character: the next character (escaped or not, it starts with itself or a
+    // backslash) or the closing mark.
     std::string out(open);
-    out.append(reversed.rbegin(), reversed.rend());
+    out.reserve(open.size() + text.size() + close.size() + 4);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool escape = c == '\\' ? isSpecial(i + 1 < text.size() ? text[i + 1] : close.front()) : mustEscape(i);
+        if (escape) out += '\\';
+        out += c;
+    }
     out += close;
     return out;
 }
@@ -126,8 +124,11 @@ public:
         bool anyOpener = false, anySpecial = false;
         for (const Item& item : items_) {
             if (!item.plain) continue;
-            if (item.text.find_first_of("`*[<$") != std::string_view::npos) anyOpener = true;
-            if (item.text.find_first_of("`*[<$\\]>") != std::string_view::npos) anySpecial = true;
+            for (char c : item.text) {
+                if (!isSpecial(c)) continue;
+                anySpecial = true;
+                if (c == '`' || c == '*' || c == '[' || c == '<' || c == '$') anyOpener = true;
+            }
         }
         if (!anySpecial) {
             // Nothing in the plain text can be mark-up or be escaped: written as it is.
