@@ -190,9 +190,12 @@ test('the address of a hyperlink made with Ctrl+K opens on a click while Ctrl al
     desktop.xdotool('mousemove', '420', '229', 'click', '1');
     await sleep(800);
     assert.ok(!existsSync(opened), 'a click without Ctrl opened nothing');
+    // Away from the address first, so the next click is not taken as a double click.
+    desktop.xdotool('mousemove', '320', '202', 'click', '1');
+    await sleep(800);
     desktop.xdotool('keydown', 'ctrl');
     await sleep(300);
-    desktop.xdotool('click', '1');
+    desktop.xdotool('mousemove', '420', '229', 'click', '1');
     await sleep(300);
     desktop.xdotool('keyup', 'ctrl');
     await waitForFile(opened);
@@ -221,6 +224,27 @@ async function waitForFile(path, timeoutMs = 10000) {
     await sleep(100);
   }
 }
+
+test('spelling is checked with the English dictionary made at build time', async () => {
+  // Red pixels of the squiggles under misspelt words, inside the page area.
+  const squiggles = (shot) => Number(execFileSync('/usr/bin/convert', [shot, '-crop', '680x400+300+190', '+repage',
+    '-fuzz', '30%', '-fill', 'black', '+opaque', '#ff0000', '-fill', 'white', '-opaque', '#ff0000',
+    '-format', '%[fx:mean*w*h]', 'info:'], { encoding: 'utf8' }));
+  await withProgram({ home: await seededHome() }, async (desktop) => {
+    await desktop.waitForTitle('Untitled - Qorva');
+    await desktop.type('This sentence is spelled correctly.');
+    await desktop.keys('Return');
+    await sleep(1500);
+    assert.ok(squiggles(desktop.screenshot('spelling-right')) < 5, 'correct words are not marked');
+    await desktop.type('Thiss sentense iss badlly speled ');
+    let marked = 0;
+    for (let i = 0; i < 40 && marked < 20; i++) {
+      await sleep(250);
+      marked = squiggles(desktop.screenshot('spelling-wrong'));
+    }
+    assert.ok(marked >= 20, `misspelt words are marked (${marked} red pixels)`);
+  });
+});
 
 test('a native document named on the command line opens with its path in the title', { skip: !readerWorks && 'the text reader is not built yet' }, async () => {
   const folder = mkdtempSync(join(tmpdir(), 'qorva-doc-'));
