@@ -1,6 +1,8 @@
 // The dictionary search over the program's folders and the Insert Hyperlink dialog.
 #include "src/win/hyperlink_dialog.h"
 #include "src/win/program_folder.h"
+#include "src/win/shell_values.h"
+#include "src/win/update_checker.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -9,9 +11,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace qorva {
 namespace {
@@ -90,6 +97,84 @@ TEST(HyperlinkDialog, ReadsBackWhatWasTyped) {
     dialog.findChild<QLineEdit*>("HyperlinkUrl")->setText("https://example.org/a b");
     EXPECT_EQ(dialog.Title(), "Qorva");
     EXPECT_EQ(dialog.Url(), "https://example.org/a b");
+}
+
+// A feed server on the loopback address that answers every request with `feed`.
+class FeedServer {
+public:
+    explicit FeedServer(QByteArray feed) : feed_(std::move(feed)) {
+        server_.listen(QHostAddress::LocalHost);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                ++requests;
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    socket->readAll();
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/xml\r\nContent-Length: " +
+                                  QByteArray::number(feed_.size()) + "\r\nConnection: close\r\n\r\n" + feed_);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QString Url() const { return QStringLiteral("http://127.0.0.1:%1/appcast.xml").arg(server_.serverPort()); }
+    int requests = 0;
+
+private:
+    QByteArray feed_;
+    QTcpServer server_;
+};
+
+void SpinFor(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+bool AnyWindowShown() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible()) return true;
+    }
+    return false;
+}
+
+class UpdateChecks : public ::testing::Test {
+protected:
+    QTemporaryDir config;
+    void SetUp() override {
+        ASSERT_TRUE(config.isValid());
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    }
+};
+
+TEST_F(UpdateChecks, UnreachableFeedFailsQuietly) {
+    UpdateChecker checker(QStringLiteral("http://127.0.0.1:1/appcast.xml"), "0.1", nullptr);
+    checker.Start();
+    SpinFor(1500);
+    EXPECT_FALSE(AnyWindowShown());
+    EXPECT_EQ(ShellValues().ReadString("Updates\\LastCheckTime", ""), "") << "a failed check is not counted";
+}
+
+TEST_F(UpdateChecks, CurrentVersionIsQuietAndChecksAtMostDaily) {
+    FeedServer server(R"(<rss><channel><item><title>Qorva 0.1</title>
+        <enclosure url="https://example.org/q.deb" version="0.1"/></item></channel></rss>)");
+    UpdateChecker checker(server.Url(), "0.1", nullptr);
+    checker.Start();
+    SpinFor(1500);
+    EXPECT_EQ(server.requests, 1);
+    EXPECT_FALSE(AnyWindowShown());
+    EXPECT_NE(ShellValues().ReadString("Updates\\LastCheckTime", ""), "");
+    checker.Start();
+    SpinFor(500);
+    EXPECT_EQ(server.requests, 1) << "the next automatic check waits a day";
+}
+
+TEST_F(UpdateChecks, SwitchedOffMeansNoRequest) {
+    FeedServer server("<rss/>");
+    ShellValues().WriteString("Updates\\CheckForUpdates", "0");
+    UpdateChecker checker(server.Url(), "0.1", nullptr);
+    checker.Start();
+    SpinFor(500);
+    EXPECT_EQ(server.requests, 0);
 }
 
 }  // namespace
