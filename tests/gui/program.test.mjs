@@ -246,6 +246,36 @@ test('spelling is checked with the English dictionary made at build time', async
   });
 });
 
+test('Ctrl+P prints the page through the print dialog', async () => {
+  const home = await seededHome();
+  const pdf = join(home, 'print.pdf');
+  // Without a print server the dialog offers printing to a PDF file in the home folder.
+  await withProgram({ home, env: { HOME: home } }, async (desktop) => {
+    await desktop.waitForTitle('Untitled - Qorva');
+    await desktop.type('Printed words');
+    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Printed words');
+    await desktop.keys('ctrl+p');
+    await desktop.waitForTitle('Print');
+    desktop.screenshot('print-dialog');
+    await desktop.keys('Return');
+    await waitForFile(pdf, 60000);
+    await waitFor(() => /Pages:\s+1/.test(spawnSync('pdfinfo', [pdf], { encoding: 'utf8' }).stdout), 60000);
+  });
+  // The page holds the text: dark pixels on the first page.
+  execFileSync('pdftoppm', ['-r', '50', '-png', '-f', '1', '-l', '1', '-singlefile', pdf, join(home, 'page')]);
+  const dark = Number(execFileSync('/usr/bin/convert', [join(home, 'page.png'), '-threshold', '50%', '-negate',
+    '-format', '%[fx:mean*w*h]', 'info:'], { encoding: 'utf8' }));
+  assert.ok(dark > 30, `the printed page shows the text (${dark} dark pixels)`);
+});
+
+async function waitFor(check, timeoutMs) {
+  const deadline = Date.now() + timeoutMs;
+  while (!check()) {
+    if (Date.now() > deadline) throw new Error('timed out');
+    await sleep(250);
+  }
+}
+
 test('a native document named on the command line opens with its path in the title', { skip: !readerWorks && 'the text reader is not built yet' }, async () => {
   const folder = mkdtempSync(join(tmpdir(), 'qorva-doc-'));
   const file = join(folder, 'notes.text');
