@@ -99,6 +99,11 @@ test('typing, Enter, Backspace, arrows and Tab edit the document through the pag
     await desktop.keys('shift+Tab');
     await desktop.waitForDocument((d) => d[1][1].level === 0);
     desktop.screenshot('typing');
+
+    // Ctrl+A is the browser's own select-all; typing then replaces everything.
+    await desktop.keys('ctrl+a');
+    await desktop.type('Z');
+    await desktop.waitForDocument((d) => paragraphs(d).join('|') === 'Z');
   });
 });
 
