@@ -62,7 +62,7 @@ private:
     bool ch(std::size_t& p, char c, Exp e);
     bool eol(std::size_t& p);
     bool rlm(std::size_t& p);
-    void optionalRlm(std::size_t& p) { if (!rlm(p)) {} }
+    void optionalRlm(std::size_t& p) { (void)rlm(p); }
     bool anyChar(std::size_t& p);
 
     // Silent tests (inside look-aheads).

@@ -5,7 +5,8 @@ namespace qorva {
 Json parseJson(std::string_view text) {
     try {
         return Json::parse(text.begin(), text.end());
-    } catch (const nlohmann::json::parse_error& e) {
+    } catch (const nlohmann::json::exception& e) {
+        // Syntax errors, and numbers too large to hold (out_of_range), alike.
         throw ConverterError(std::string("invalid JSON: ") + e.what());
     }
 }
