@@ -21,7 +21,7 @@ std::string_view trimCell(std::string_view text) {
 
 }  // namespace
 
-BlockGrammar::BlockGrammar(std::string_view text) : s_(text), n_(text.size()) {}
+BlockGrammar::BlockGrammar(std::string_view text) : s_(text), n_(text.size()) { arena.reserve(n_); }
 
 // ---------------------------------------------------------------- terminals
 

@@ -408,6 +408,7 @@ ModelDocument readModelDocument(std::string_view json) {
     {
         ModelDocument doc;
         doc.texts.reserve(json.size());
+        doc.spans.reserve(json.size() / 24);
         if (FastReader(json, doc).read()) return doc;
     }
     ModelDocument doc;

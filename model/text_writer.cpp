@@ -51,6 +51,7 @@ public:
     std::string writeDocument(const ModelDocument& doc) {
         doc_ = &doc;
         std::string out;
+        out.reserve(doc.texts.size() + doc.texts.size() / 4 + 16 * doc.blocks.size() + 1);
         const std::vector<ModelBlock>& blocks = doc.blocks;
         for (std::size_t i = 0; i < blocks.size();) {
             if (i > 0) out += "\n\n";

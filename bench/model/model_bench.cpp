@@ -9,9 +9,12 @@
 #include "model/text_writer.h"
 
 #include <cmark.h>
+#include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -22,7 +25,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 
 // ------------------------------------------------------------------ inputs
 
@@ -116,10 +118,18 @@ std::string prose(std::size_t bytes) {
 
 // ------------------------------------------------------------------ measuring
 
+// CPU time of the process: every operation here runs on one thread, and on a shared
+// machine CPU time varies far less than wall-clock time.
+double cpuNow() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
 double seconds(const std::function<void()>& run) {
-    const auto start = Clock::now();
+    const double start = cpuNow();
     run();
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return cpuNow() - start;
 }
 
 // Runs the operations in turn `rounds` times (so that load on the machine hits all of
@@ -144,14 +154,29 @@ long statusKilobytes(const char* field) {
     return -1;
 }
 
-// Peak resident memory an operation adds, in bytes: the kernel's high-water mark is
-// reset first, so this is the operation's own peak above what was resident before.
+// Peak resident memory an operation adds, in bytes, measured in a child process so
+// that no earlier run has left memory behind: free memory is returned first and the
+// kernel's high-water mark reset, so this is the operation's own peak.
 long peakBytes(const std::function<void()>& run) {
-    { std::ofstream("/proc/self/clear_refs") << "5"; }
-    const long before = statusKilobytes("VmRSS:");
-    run();
-    const long peak = statusKilobytes("VmHWM:");
-    return before < 0 || peak < 0 ? -1 : (peak - before) * 1024;
+    int channel[2];
+    if (pipe(channel) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        malloc_trim(0);
+        { std::ofstream("/proc/self/clear_refs") << "5"; }
+        const long before = statusKilobytes("VmRSS:");
+        run();
+        const long peak = statusKilobytes("VmHWM:");
+        const long bytes = before < 0 || peak < 0 ? -1 : (peak - before) * 1024;
+        (void)!write(channel[1], &bytes, sizeof bytes);
+        _exit(0);
+    }
+    close(channel[1]);
+    long bytes = -1;
+    if (read(channel[0], &bytes, sizeof bytes) != sizeof bytes) bytes = -1;
+    close(channel[0]);
+    waitpid(child, nullptr, 0);
+    return bytes;
 }
 
 double megabytes(std::size_t bytes) { return bytes / 1e6; }
@@ -166,7 +191,8 @@ int main(int argc, char** argv) {
 
     std::printf("document: %.1f MB of text format (%.1f MB as model JSON), every block and span kind\n",
                 megabytes(text.size()), megabytes(modelOfText.size()));
-    std::printf("cmark %s reads the same bytes as CommonMark and renders HTML\n\n", cmark_version_string());
+    std::printf("cmark %s reads the same bytes as CommonMark and renders HTML\n", cmark_version_string());
+    std::printf("times are CPU seconds, median of 5 rounds taken in turn\n\n");
 
     std::size_t sink = 0;
     const auto read = [&] { sink += qorva::readTextFormat(text).size(); };
@@ -176,6 +202,9 @@ int main(int argc, char** argv) {
         sink += std::char_traits<char>::length(html);
         std::free(html);
     };
+    const long readPeak = peakBytes(read);
+    const long writePeak = peakBytes(write);
+    const long cmarkPeak = peakBytes(cmark);
     const std::vector<double> t = medians({read, write, cmark}, 5);
     const double mbps[] = {megabytes(text.size()) / t[0], megabytes(text.size()) / t[1], megabytes(text.size()) / t[2]};
     std::printf("%-40s %8.1f MB/s  (median %.3f s)\n", "reader: text format to model JSON", mbps[0], t[0]);
@@ -184,9 +213,6 @@ int main(int argc, char** argv) {
     std::printf("%-40s %8.2f   (goal >= 1)\n", "reader / cmark throughput", mbps[0] / mbps[2]);
     std::printf("%-40s %8.2f   (goal >= 2)\n\n", "writer / cmark throughput", mbps[1] / mbps[2]);
 
-    const long readPeak = peakBytes(read);
-    const long writePeak = peakBytes(write);
-    const long cmarkPeak = peakBytes(cmark);
     std::printf("%-40s %8.1f MB = %.1f x input  (goal < 10)\n", "peak memory reading", megabytes(readPeak), double(readPeak) / text.size());
     std::printf("%-40s %8.1f MB = %.1f x input\n", "peak memory writing", megabytes(writePeak), double(writePeak) / text.size());
     std::printf("%-40s %8.1f MB = %.1f x input\n\n", "peak memory of cmark", megabytes(cmarkPeak), double(cmarkPeak) / text.size());
