@@ -3,6 +3,7 @@
 #include "model/inline_scanner.h"
 #include "model/utf8.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -79,6 +80,11 @@ std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLi
     // backslash) or the closing mark.
     std::string out(open);
     out.reserve(open.size() + text.size() + close.size() + 4);
+    if (std::none_of(text.begin(), text.end(), isSpecial)) {
+        out += text;
+        out += close;
+        return out;
+    }
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const bool escape = c == '\\' ? isSpecial(i + 1 < text.size() ? text[i + 1] : close.front()) : mustEscape(i);
@@ -231,18 +237,27 @@ private:
 
     std::vector<Item>& items_;
     std::vector<char>& marks_;
-    std::vector<char> escapedBackslash_;
-    std::string written_;
-    std::vector<long> origin_;
-    InlineScanner scanner_;
+    // Working buffers, reused from line to line.
+    static thread_local std::vector<char> escapedBackslash_;
+    static thread_local std::string written_;
+    static thread_local std::vector<long> origin_;
+    static thread_local InlineScanner scanner_;
 };
+
+thread_local std::vector<char> LineEscaper::escapedBackslash_;
+thread_local std::string LineEscaper::written_;
+thread_local std::vector<long> LineEscaper::origin_;
+thread_local InlineScanner LineEscaper::scanner_;
 
 std::string writeMinimallyEscaped(const ModelDocument& doc, const ModelBlock& block, std::size_t first, TextStart start) {
     // Lines are read independently (a hard line end ends the inline text), so each is
     // escaped on its own.
     std::string out;
-    std::vector<Item> items;
-    std::vector<char> marks;
+    // Reused from block to block: most blocks are short and many.
+    thread_local std::vector<Item> items;
+    thread_local std::vector<char> marks;
+    items.clear();
+    marks.clear();
     bool atBlockStart = true;
     auto flushLine = [&]() {
         if (!items.empty()) {
