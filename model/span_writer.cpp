@@ -122,6 +122,13 @@ void markBlockStart(std::string_view text, TextStart start, std::vector<char>& m
         marks[base + i] = 1;
 }
 
+// Whether the block rules would take a written line for a link or note definition.
+bool readsAsDefinition(std::string_view line) {
+    if (line.empty() || line[0] != '[') return false;
+    const std::size_t close = line.find(']');
+    return close != std::string_view::npos && close + 1 < line.size() && line[close + 1] == ':';
+}
+
 class LineEscaper {
 public:
     LineEscaper(std::vector<Item>& items, std::vector<char>& marks) : items_(items), marks_(marks) {}
@@ -261,9 +268,17 @@ std::string writeMinimallyEscaped(const ModelDocument& doc, const ModelBlock& bl
     bool atBlockStart = true;
     auto flushLine = [&]() {
         if (!items.empty()) {
-            if (atBlockStart && items.front().plain)
-                markBlockStart(items.front().text, start, marks, items.front().markBase);
-            out += LineEscaper(items, marks).write();
+            const bool plainStart = atBlockStart && items.front().plain;
+            if (plainStart) markBlockStart(items.front().text, start, marks, items.front().markBase);
+            std::string line = LineEscaper(items, marks).write();
+            // A definition's label ends at the first "]" of the line, escaped or not and
+            // in whatever span: a line starting "[" with "]:" further on needs its "[".
+            if (plainStart && start != TextStart::Running && readsAsDefinition(line) && items.front().text[0] == '[' &&
+                !marks[items.front().markBase]) {
+                marks[items.front().markBase] = 1;
+                line = LineEscaper(items, marks).write();
+            }
+            out += line;
         }
         items.clear();
         marks.clear();

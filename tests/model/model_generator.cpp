@@ -247,7 +247,26 @@ private:
             block.push_back(span("linkref", label));
             block.push_back(span("url", words(1, 1)));
         }
+        sanitize(block);
         doc.push_back(block);
+    }
+
+    // Pairs the format cannot say, whatever produced them: a footnote reference followed
+    // by "(" or ":", a link text starting with "^" before a label.
+    static void sanitize(Json& block) {
+        for (std::size_t i = 3; i < block.size(); ++i) {
+            const std::string before = block[i - 1][0];
+            if (before == "noteref" && block[i][0] == "plain") {
+                std::string text = block[i][1];
+                while (!text.empty() && (text[0] == '(' || text[0] == ':')) text[0] = 'n';
+                block[i][1] = text;
+            }
+            if (before == "linktext" && block[i][0] == "linkref") {
+                std::string text = block[i - 1][1], label = block[i][1];
+                if (!text.empty() && text[0] == '^') block[i - 1][1] = "t" + text;
+                if (!label.empty() && label[0] == '^') block[i][1] = "l" + label;
+            }
+        }
     }
 
     void addTable(Json& doc) {
@@ -265,6 +284,7 @@ private:
                         cell[i][1] = text.empty() ? "c" : text;
                     }
                     trimLine(cell);
+                    sanitize(cell);
                 }
                 doc.push_back(cell);
             }

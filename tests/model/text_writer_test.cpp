@@ -204,6 +204,10 @@ TEST(WriterEscaping, EscapeOffProtectsTheStartOfAParagraph) {
     EXPECT_EQ(write(para(plain("$$"))), "\\$$\n");
     EXPECT_EQ(write(para(plain("![](<x>)"))), "!\\[](\\<x\\>)\n");
     EXPECT_EQ(write(R"(["heading",{"level":-3},["plain","[a]: b"]])"), "\\[a]: b\n=======\n");
+    // The label of a definition ends at the first "]" of the line, even inside another span.
+    const std::string bracketThenMath = para(plain("[a ") + R"(,["math","x]: y"])");
+    EXPECT_EQ(write(bracketThenMath), "\\[a $x]: y$\n");
+    EXPECT_EQ(readTextFormat(write(bracketThenMath)), "[\"text\"," + bracketThenMath + "]");
     // Later lines of a block are running text.
     EXPECT_EQ(write(R"(["para",{"level":0},["plain","a"],["break","\n"],["plain","* b"]])"), "a  \n* b\n");
 }
