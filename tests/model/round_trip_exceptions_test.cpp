@@ -66,6 +66,11 @@ TEST(RoundTripException, LineBreakInATableCellBecomesASpace) {
               R"j(["text",["row",{"level":1},["plain","a b"]]])j");
 }
 
+TEST(RoundTripException, LineBreakInAHeadingBecomesASpace) {
+    EXPECT_EQ(roundTrip(R"j(["heading",{"level":-3},["plain","a"],["break","\n"],["plain","b"]])j"),
+              R"j(["text",["heading",{"level":-3},["plain","a b"]]])j");
+}
+
 TEST(RoundTripException, VerticalBarInATableCellSplitsIt) {
     EXPECT_EQ(roundTrip(R"j(["row",{"level":1},["plain","a|b"]])j"),
               R"j(["text",["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]]])j");
