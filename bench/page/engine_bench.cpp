@@ -126,7 +126,9 @@ int main(int argc, char** argv) {
     view.load(QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()));
     loading.exec();
     results.push_back(measure(view, generator, blocks));
-    std::fprintf(stderr, "measured %d blocks\n", blocks);
+    std::fprintf(stderr, "measured %d blocks:", blocks);
+    for (const auto& [key, value] : results.back()) std::fprintf(stderr, " %s %.1f", key.c_str(), value);
+    std::fprintf(stderr, "\n");
   }
   const std::vector<std::pair<std::string, std::string>> rows = {
       {"load", "setTextJson + layout"}, {"save", "getTextJson"}, {"type", "typed character + layout"},
