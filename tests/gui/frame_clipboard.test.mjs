@@ -42,7 +42,8 @@ test('Ctrl+F searches while typing and Enter cycles through the matches', async 
     await desktop.keys('Escape');
     await sleep(300);
     await desktop.type('pear');
-    const doc = await desktop.waitForDocument((d) => blockTexts(d)[0] !== 'apple one apple two apple three');
+    // Typing is asynchronous: wait for the whole word, and fail with the last document seen.
+    const doc = await desktop.waitForDocument((d) => blockTexts(d)[0] === 'apple one pear two apple three');
     assert.equal(blockTexts(doc)[0], 'apple one pear two apple three');
     shot('replaced');
   });
@@ -65,7 +66,7 @@ test('a search bar opened twice keeps its text and Escape gives the keys back to
     await desktop.type('green');
     await desktop.keys('Escape');
     await desktop.type('GREEN');
-    const doc = await desktop.waitForDocument((d) => blockTexts(d)[0] !== 'red green blue');
+    const doc = await desktop.waitForDocument((d) => blockTexts(d)[0] === 'red GREEN blue');
     assert.equal(blockTexts(doc)[0], 'red GREEN blue');
   });
 });
