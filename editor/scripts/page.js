@@ -8,6 +8,7 @@ let editor = null;
 function initEditor(element) {
   const store = new BlockStore(element);
   editor = new Editor(store);
+  new ListNumbering(element);
   editor.setTextJson('["text"]');
   return editor;
 }

@@ -42,6 +42,20 @@ describe('numbering', () => {
     await s.e.call('insertNewline');
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3']]);
   });
+
+  test('numbers follow undo, redo and a change of paragraph type', async () => {
+    await s.e.load(doc(num(0, 'a'), num(0, 'b'), num(0, 'c')));
+    await s.e.caret(0, 0, 1);
+    await s.e.call('insertNewline');
+    await s.e.call('undo');
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3']]);
+    await s.e.call('redo');
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3'], [3, '4']]);
+    await s.e.caret(1, 0, 0);
+    await s.e.call('styleParagraphBulleted');
+    // A bullet at the same level does not restart the list: the count goes on after it.
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '•'], [2, '2'], [3, '3']]);
+  });
 });
 
 describe('indentation', () => {
