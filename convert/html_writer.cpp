@@ -3,6 +3,7 @@
 // output is written straight into one string, element by element.
 #include "convert/converters.h"
 #include "convert/html_text.h"
+#include "convert/link_target.h"
 #include "convert/model_view.h"
 #include "model/label_tables.h"
 #include "model/model_tree.h"
@@ -76,7 +77,6 @@ private:
         for (std::size_t i = first; i < spans.size(); ++i) {
             const std::string_view tag = spans[i].tag;
             const std::string_view text = spans[i].text;
-            const std::string_view nextTag = i + 1 < spans.size() ? spans[i + 1].tag : std::string_view();
             if (tag == "emph" || tag == "strong" || tag == "code") {
                 const char* element = tag == "emph" ? "em" : tag == "strong" ? "strong" : "code";
                 open(element);
@@ -93,19 +93,7 @@ private:
             } else if (tag == "linktext") {
                 // Link text followed by its target (a "url", or a defined label) is a link;
                 // otherwise the text stands alone.
-                std::string_view target;
-                bool linked = false;
-                if (nextTag == "url") {
-                    target = spans[++i].text;
-                    linked = true;
-                } else if (nextTag == "linkref") {
-                    auto found = labels_.linkTargets.find(std::string(spans[i + 1].text));
-                    if (found != labels_.linkTargets.end()) {
-                        target = found->second;
-                        linked = true;
-                    }
-                }
-                if (linked) writeLink(target, text);
+                if (auto target = takeLinkTarget(spans, i, &labels_)) writeLink(*target, text);
                 else appendHtmlText(out_, text);
             } else if (tag == "linkref") {
                 continue;

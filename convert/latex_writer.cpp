@@ -2,6 +2,7 @@
 // by level, paragraphs filled to 80 columns, tables as longtables.
 #include "convert/converters.h"
 #include "convert/latex_text.h"
+#include "convert/link_target.h"
 #include "convert/model_view.h"
 #include "convert/text_measure.h"
 #include "model/label_tables.h"
@@ -127,7 +128,6 @@ private:
         for (std::size_t i = first; i < spans.size(); ++i) {
             const std::string_view tag = spans[i].tag;
             const std::string_view text = spans[i].text;
-            const std::string_view nextTag = i + 1 < spans.size() ? spans[i + 1].tag : std::string_view();
             if (tag == "emph" || tag == "strong" || tag == "code") {
                 out += tag == "emph" ? "\\emph{" : tag == "strong" ? "\\textbf{" : "\\texttt{";
                 appendEscapedLatex(out, text);
@@ -143,21 +143,10 @@ private:
             } else if (tag == "linktext") {
                 // Link text followed by its target (a "url", or a defined label) is a
                 // link; otherwise the text stands alone.
-                std::string_view target;
-                bool linked = false;
-                if (nextTag == "url") {
-                    target = spans[++i].text;
-                    linked = true;
-                } else if (nextTag == "linkref" && tables) {
-                    auto found = labels_.linkTargets.find(std::string(spans[i + 1].text));
-                    if (found != labels_.linkTargets.end()) {
-                        target = found->second;
-                        linked = true;
-                    }
-                }
-                if (linked) {
+                const auto target = takeLinkTarget(spans, i, tables ? &labels_ : nullptr);
+                if (target) {
                     out += "\\href{";
-                    appendLatexUrl(out, target);
+                    appendLatexUrl(out, *target);
                     out += "}{";
                     appendEscapedLatex(out, text);
                     out += '}';
