@@ -158,20 +158,23 @@ Object.assign(BlockStore.prototype, {
 
   // Runs on every selection change: marks the active span and block for the
   // style sheet and moves a caret that rests outside the zero-width spaces.
+  _markActive(id, element) {
+    const marked = document.getElementById(id);
+    if (marked === element) return;
+    if (marked) marked.removeAttribute('id');
+    if (element) element.id = id;
+  },
+
   _onSelectionChange() {
-    for (const id of ['ActiveSpan', 'ActiveBlock']) {
-      const marked = document.getElementById(id);
-      if (marked) marked.removeAttribute('id');
-    }
     const selection = window.getSelection();
-    if (!selection.rangeCount) return;
-    const node = selection.anchorNode;
-    if (!node || node !== selection.focusNode || node.nodeType !== Node.TEXT_NODE) return;
-    if (!this.root.contains(node)) return;
-    const span = node.parentNode;
-    if (span.nodeName !== 'SPAN') return;
-    span.id = 'ActiveSpan';
-    span.parentNode.id = 'ActiveBlock';
+    const node = selection.rangeCount ? selection.anchorNode : null;
+    const inSpan = node && node === selection.focusNode && node.nodeType === Node.TEXT_NODE &&
+      this.root.contains(node) && node.parentNode.nodeName === 'SPAN';
+    const span = inSpan ? node.parentNode : null;
+    // Marks are moved only when they change: each move restyles the document.
+    this._markActive('ActiveSpan', span);
+    this._markActive('ActiveBlock', span && span.parentNode);
+    if (!span) return;
     const offset = selection.anchorOffset;
     if (offset !== selection.focusOffset || node.length === 0) return;
     if (span.className === 'ImageBorder') {

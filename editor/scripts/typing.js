@@ -66,8 +66,15 @@ Object.assign(Editor.prototype, {
     const span = node.parentNode;
     if (span.className === 'ImageBorder' || span.className === 'Prefix' || span.className === 'Start') return false;
     if (offset < 1 || offset > node.length - 1) return false;
-    node.insertData(offset, text);
-    selection.collapse(node, offset + text.length);
+    // Moving the selection would lay out the whole document. Inserting the text
+    // together with a copy of the character before the caret, in front of that
+    // character, lets the DOM's own range rules carry the caret past the new text;
+    // removing the original then leaves the text as typed.
+    node.insertData(offset - 1, node.data[offset - 1] + text);
+    node.deleteData(offset + text.length, 1);
+    if (selection.focusNode !== node || selection.focusOffset !== offset + text.length) {
+      selection.collapse(node, offset + text.length);
+    }
     this._scrollSoon();
     return true;
   },

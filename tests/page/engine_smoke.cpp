@@ -6,6 +6,8 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QPointer>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -107,5 +109,37 @@ int main(int argc, char** argv) {
   wait(300);
   expect("the autoformat on space makes a numbered item", run(page, "getTextJson()").toString(),
          "[\"text\",[\"numbered\",{\"level\":0},[\"plain\",\"item\"]]]");
+
+  // A long document: blocks out of view are skipped by layout and paint, yet
+  // typing far down lands in order and printing gives every paragraph.
+  run(page, "const blocks = ['text'];"
+            "for (let i = 1; i <= 3000; i++) blocks.push(['para', {level: 0}, ['plain', 'Paragraph ' + i]]);"
+            "setTextJson(JSON.stringify(blocks)); editor.setCaret(Point(2999, 0, 14)); true");
+  wait(300);
+  QTest::keyClicks(target, " end");
+  wait(300);
+  expect("typing at the end of a long document", run(page, "editor.getBlockSpans(2999)[0].Text").toString(),
+         "Paragraph 3000 end");
+  expect("the caret stays after the typed text", run(page, "JSON.stringify(editor.getSelection().focus)").toString(),
+         "{\"block\":2999,\"span\":0,\"offset\":18}");
+
+  QTemporaryDir folder;
+  const QString pdf = folder.filePath(QStringLiteral("long.pdf"));
+  QEventLoop printing;
+  QObject::connect(page, &QWebEnginePage::pdfPrintingFinished, &printing, &QEventLoop::quit);
+  page->printToPdf(pdf);
+  QTimer::singleShot(60000, &printing, &QEventLoop::quit);
+  printing.exec();
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+  text.waitForFinished(60000);
+  // Each span's text sits between zero-width spaces.
+  const QString printed = QString::fromUtf8(text.readAllStandardOutput()).remove(QChar(0x200B));
+  expect("printing gives the first, a middle and the last paragraph",
+         QStringList{printed.contains("Paragraph 1\n") ? "first" : "-",
+                     printed.contains("Paragraph 1500\n") ? "middle" : "-",
+                     printed.contains("Paragraph 3000 end") ? "last" : "-"}
+             .join(' '),
+         "first middle last");
   return failures == 0 ? 0 : 1;
 }

@@ -52,6 +52,22 @@ describe('typing', () => {
     await s.e.type('b');
     assert.deepEqual(await s.e.model(), doc(para('a😀b')));
   });
+
+  test('the caret follows each typed character, after astral characters and at span edges too', async () => {
+    const original = doc(para('😀', ['emph', 'x'], '😀'));
+    await s.e.load(original);
+    await s.e.caret(0, 0, 2);
+    await s.e.type('ab');
+    assert.deepEqual(await s.e.caretAt(), [0, 0, 4]);
+    await s.e.caret(0, 1, 0);
+    await s.e.type('cd');
+    await s.e.caret(0, 2, 2);
+    await s.e.type('😀e');
+    assert.deepEqual(await s.e.model(), doc(para('😀ab', ['emph', 'cdx'], '😀😀e')));
+    assert.deepEqual(await s.e.caretAt(), [0, 2, 5]);
+    await s.e.eval(() => { while (editor.undoStack.length) undo(); });
+    assert.deepEqual(await s.e.model(), original);
+  });
 });
 
 describe('input method compositions', () => {

@@ -1,0 +1,94 @@
+// Main-thread work of one editing step in headless Chromium, the frames it
+// causes included: the step's own script and layout, then style, layout,
+// pre-paint, paint and intersection work of the frames until the page is quiet
+// again. Read from a Chromium trace, so waiting for the next frame does not count.
+// Several assembled pages can be compared side by side in one run.
+// Usage: node bench/page/frame-bench.mjs [BLOCKS] [PAGE.html ...]
+//        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html)
+import { launchBrowser, openEditor, editorPagePath } from '../../tests/page/harness.mjs';
+import { generateDocument } from './generate.mjs';
+
+const args = process.argv.slice(2);
+const blocks = Number(args.find((a) => /^\d+$/.test(a)) || 10000);
+const pages = args.filter((a) => !/^\d+$/.test(a));
+if (!pages.length) pages.push(editorPagePath());
+const ROUNDS = 7;
+const QUIET_MS = 400;
+
+const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Sums the top-level tasks of the renderer's main thread in a trace.
+function mainThreadMs(events) {
+  const main = events.find((e) => e.ph === 'M' && e.name === 'thread_name' && e.args.name === 'CrRendererMain');
+  if (!main) throw new Error('no renderer main thread in the trace');
+  let total = 0;
+  for (const e of events) {
+    if (e.pid === main.pid && e.tid === main.tid && e.ph === 'X' && e.name === 'ThreadControllerImpl::RunTask') total += e.dur;
+  }
+  return total / 1000;
+}
+
+async function traced(cdp, action) {
+  const events = [];
+  const collect = (d) => events.push(...d.value);
+  cdp.on('Tracing.dataCollected', collect);
+  await cdp.send('Tracing.start', { categories: 'toplevel,devtools.timeline', transferMode: 'ReportEvents' });
+  await action();
+  await sleep(QUIET_MS);
+  const done = new Promise((resolve) => cdp.once('Tracing.tracingComplete', resolve));
+  await cdp.send('Tracing.end');
+  await done;
+  cdp.off('Tracing.dataCollected', collect);
+  return mainThreadMs(events);
+}
+
+async function measure(browser, pagePath) {
+  process.env.QORVA_EDITOR_PAGE = pagePath;
+  const e = await openEditor(browser);
+  await e.page.setViewportSize({ width: 1000, height: 800 });
+  const json = JSON.stringify(generateDocument(blocks));
+  const target = await e.eval(([j, n]) => {
+    setTextJson(j);
+    for (let i = Math.floor(n / 2); i < editor.getBlockCount() - 1; i++) {
+      if (editor.getBlockType(i) === 'Plain' && editor.getBlockType(i - 1) === 'Plain' &&
+          editor.getBlockLevel(i) === 0 && !editor.isBlockEmpty(i - 1)) return i;
+    }
+    return -1;
+  }, [json, blocks]);
+  const cdp = await e.page.context().newCDPSession(e.page);
+  const steps = {
+    'typed character': { prepare: `editor.setCaret(Point(${target}, 0, 3))`, key: 'x' },
+    'Enter': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'insertNewline()', after: 'undo()' },
+    'Backspace joining': { prepare: `editor.setCaret(Point(${target}, 0, 0))`, call: 'deleteBackward()', after: 'undo()' },
+    'undo': { prepare: `editor.setCaret(Point(${target}, 0, 4)); insertNewline()`, call: 'undo()' },
+  };
+  const figures = {};
+  for (const [name, step] of Object.entries(steps)) {
+    const times = [];
+    for (let r = 0; r < ROUNDS; r++) {
+      await e.eval((p) => new Function(p)(), step.prepare);
+      await sleep(QUIET_MS);
+      times.push(await traced(cdp, () => (step.key ? e.page.keyboard.type(step.key) : e.eval((c) => new Function(c)(), step.call))));
+      if (step.after) await e.eval((c) => new Function(c)(), step.after);
+    }
+    figures[name] = median(times);
+  }
+  figures.errors = e.errors.length;
+  await e.page.close();
+  return figures;
+}
+
+const browser = await launchBrowser();
+try {
+  const results = [];
+  for (const path of pages) results.push(await measure(browser, path));
+  console.log(`main-thread ms per step, frames included, ${blocks} blocks (median of ${ROUNDS})`);
+  pages.forEach((p, i) => console.log(`  [${i + 1}] ${p}`));
+  for (const name of Object.keys(results[0]).filter((k) => k !== 'errors')) {
+    console.log(name.padEnd(22) + results.map((f) => f[name].toFixed(1).padStart(10)).join(''));
+  }
+  if (results.some((f) => f.errors)) console.log('page errors occurred during the run');
+} finally {
+  await browser.close();
+}
