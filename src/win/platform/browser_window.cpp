@@ -1,12 +1,11 @@
 #include "src/win/platform/browser_window.h"
 
 #include "src/win/platform/host_object.h"
+#include "src/win/platform/page_call.h"
 #include "src/win/platform/page_scheme.h"
 
 #include <QChildEvent>
 #include <QEventLoop>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -33,28 +32,10 @@ namespace {
 constexpr int kCallTimeoutMs = 20000;
 constexpr int kLoadTimeoutMs = 60000;
 
-// One quoted JavaScript string literal.
-QString ScriptString(const std::string& text) {
-    const QJsonArray wrapped{QString::fromStdString(text)};
-    QByteArray json = QJsonDocument(wrapped).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
-}
-
-QString CallScript(std::string_view name, const std::optional<std::string>& first,
-                   const std::optional<std::string>& second) {
-    QStringList arguments;
-    if (first) arguments << ScriptString(*first);
-    if (second) {
-        if (!first) arguments << QStringLiteral("undefined");
-        arguments << ScriptString(*second);
-    }
-    // [0, text] for a value, [1, message] for an error, null for null or undefined.
-    return QStringLiteral(
-               "(function(){try{var r=window[%1](%2);"
-               "return r===null||r===undefined?null:[0,String(r)];}"
-               "catch(e){return [1,String(e&&e.message!==undefined?e.message:e)];}})()")
-        .arg(ScriptString(std::string(name)), arguments.join(QLatin1Char(',')));
-}
+// How long a page call waits for keys let through before it to reach the page. A
+// forwarded key can fail to reach the page (an input method may eat it); the call
+// then runs anyway rather than hold up the window.
+constexpr std::chrono::milliseconds kKeyCatchUpLimit{250};
 
 }  // namespace
 
@@ -78,6 +59,9 @@ QtBrowserWindow::QtBrowserWindow(BrowserWindowClient* client, QWidget* parent)
     bootstrap.setWorldId(QWebEngineScript::MainWorld);
     bootstrap.setRunsOnSubFrames(false);
     page->scripts().insert(bootstrap);
+    // A new renderer starts a new page with its key count at 0.
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            [this] { forwardedKeys_.Reset(); });
 
     view_->installEventFilter(this);
     view_->setGeometry(0, 0, 800, 600);
@@ -109,8 +93,13 @@ bool QtBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == hookedProxy_) {
         switch (event->type()) {
+            case QEvent::KeyPress: {
+                if (client_->OnKeyMessage(watched, static_cast<QKeyEvent*>(event))) return true;
+                // On its way to the page, which will count it.
+                forwardedKeys_.KeyForwarded();
+                return false;
+            }
             case QEvent::ShortcutOverride:
-            case QEvent::KeyPress:
             case QEvent::KeyRelease:
                 return client_->OnKeyMessage(watched, static_cast<QKeyEvent*>(event));
             case QEvent::MouseButtonPress:
@@ -138,17 +127,14 @@ void QtBrowserWindow::LoadHtml(const std::string& html) {
     EnterPageCall();
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     LeavePageCall();
+    // Keys let through before belonged to the old page.
+    forwardedKeys_.Reset();
     HookFocusProxy();
 }
 
-std::string QtBrowserWindow::CallFunction(std::string_view name,
-                                          const std::optional<std::string>& first,
-                                          const std::optional<std::string>& second,
-                                          std::string* error) {
-    if (!view_) {
-        if (error) *error = "no browser window";
-        return {};
-    }
+QVariant QtBrowserWindow::RunScript(const QString& script, bool* answered) {
+    *answered = false;
+    if (!view_) return {};  // gone while an earlier attempt waited
     struct Pending {
         bool done = false;
         QVariant result;
@@ -156,7 +142,7 @@ std::string QtBrowserWindow::CallFunction(std::string_view name,
     };
     auto pending = std::make_shared<Pending>();
     std::weak_ptr<Pending> weak = pending;
-    view_->page()->runJavaScript(CallScript(name, first, second), QWebEngineScript::MainWorld,
+    view_->page()->runJavaScript(script, QWebEngineScript::MainWorld,
                                  [weak](const QVariant& value) {
                                      if (auto state = weak.lock()) {
                                          state->result = value;
@@ -170,17 +156,42 @@ std::string QtBrowserWindow::CallFunction(std::string_view name,
         pending->loop.exec(QEventLoop::ExcludeUserInputEvents);
         LeavePageCall();
     }
-    if (!pending->done) {
+    *answered = pending->done;
+    return pending->result;
+}
+
+std::string QtBrowserWindow::CallFunction(std::string_view name,
+                                          const std::optional<std::string>& first,
+                                          const std::optional<std::string>& second,
+                                          std::string* error) {
+    if (!view_) {
+        if (error) *error = "no browser window";
+        return {};
+    }
+    bool answered = true;
+    const auto attempt = [&](qint64 awaited) {
+        const QVariant result = RunScript(PageCallScript(name, first, second, awaited), &answered);
+        return answered ? ReadPageAnswer(result) : PageAnswer{};
+    };
+    // The renderer goes on taking in the keys meanwhile; user input stays queued.
+    const auto pause = [] {
+        QEventLoop loop;
+        QTimer::singleShot(1, &loop, &QEventLoop::quit);
+        EnterPageCall();
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        LeavePageCall();
+    };
+    const PageAnswer answer =
+        CallAfterForwardedKeys(forwardedKeys_, attempt, pause, kKeyCatchUpLimit);
+    if (!answered) {
         if (error) *error = "the page did not answer";
         return {};
     }
-    const QVariantList answer = pending->result.toList();
-    if (answer.size() != 2) return {};  // null, undefined, or the page not ready
-    if (answer.at(0).toInt() == 1) {
-        if (error) *error = answer.at(1).toString().toStdString();
+    if (answer.kind == PageAnswer::Kind::Error) {
+        if (error) *error = answer.text;
         return {};
     }
-    return answer.at(1).toString().toStdString();
+    return answer.kind == PageAnswer::Kind::Value ? answer.text : std::string();
 }
 
 void QtBrowserWindow::SetBounds(const QRect& bounds) {

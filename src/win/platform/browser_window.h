@@ -2,6 +2,7 @@
 #pragma once
 
 #include "src/win/platform/browser.h"
+#include "src/win/platform/page_call.h"
 
 #include <QObject>
 #include <QPointer>
@@ -37,6 +38,9 @@ protected:
 
 private:
     void HookFocusProxy();
+    // Runs `script` in the page and waits for its result; *answered is false when
+    // none came in time.
+    QVariant RunScript(const QString& script, bool* answered);
 
     BrowserWindowClient* client_;
     QPointer<QWebEngineView> view_;
@@ -45,6 +49,8 @@ private:
     QUrl pageUrl_;
     QPointer<QWidget> hookedProxy_;
     std::unique_ptr<QPrinter> printer_;
+    // Key presses let through to the page, for page calls to wait for.
+    KeyLedger forwardedKeys_;
 };
 
 }  // namespace qorva

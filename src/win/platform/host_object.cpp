@@ -1,6 +1,7 @@
 #include "src/win/platform/host_object.h"
 
 #include "src/win/platform/browser.h"
+#include "src/win/platform/page_call.h"
 
 #include <QFile>
 
@@ -18,8 +19,9 @@ void HostObject::callbackChangeUndone() { client_->callbackChangeUndone(); }
 
 QString HostObject::BootstrapScript() {
     QFile library(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
-    QString script;
-    if (library.open(QIODevice::ReadOnly)) script = QString::fromUtf8(library.readAll());
+    // The key counter first: its listeners must come before any of the page's.
+    QString script = KeyCounterScript();
+    if (library.open(QIODevice::ReadOnly)) script += QString::fromUtf8(library.readAll());
     script += QStringLiteral(R"JS(
 ;(function () {
   if (window.Host) return;

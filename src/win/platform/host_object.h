@@ -19,9 +19,9 @@ public:
     Q_INVOKABLE void callbackChangeDone();
     Q_INVOKABLE void callbackChangeUndone();
 
-    // Script run at document creation: the web channel's client library and a
-    // window.Host that exists from the first line of the page on and forwards its
-    // calls once the channel is connected.
+    // Script run at document creation: the page's key counter, the web
+    // channel's client library and a window.Host that exists from the first line
+    // of the page on and forwards its calls once the channel is connected.
     static QString BootstrapScript();
 
 private:

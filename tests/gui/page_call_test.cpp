@@ -1,0 +1,278 @@
+// Page call scripts and the page's key counter, run in Qt's own JavaScript engine
+// against a stand-in window; the wait for forwarded keys with a stand-in page.
+#include "src/win/platform/page_call.h"
+
+#include <QCoreApplication>
+#include <QJSEngine>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace qorva {
+namespace {
+
+// A global object that is also `window`, with addEventListener recording what is
+// registered and key events handed to those listeners.
+class StandInWindow : public ::testing::Test {
+protected:
+    StandInWindow() {
+        engine_.globalObject().setProperty(QStringLiteral("window"), engine_.globalObject());
+        Run(QStringLiteral(
+            "var listeners = [], calls = [];"
+            "function addEventListener(type, listener, capture) {"
+            "  listeners.push({type: type, listener: listener, capture: capture}); }"
+            "function echo(a, b) { calls.push([a, b]); return a + '|' + b; }"
+            "function nothing() { calls.push([]); return null; }"
+            "function fails() { calls.push([]); throw new Error('it broke'); }"));
+    }
+
+    QJSValue Run(const QString& script) {
+        const QJSValue value = engine_.evaluate(script);
+        EXPECT_FALSE(value.isError()) << value.toString().toStdString();
+        return value;
+    }
+    // Stands in for the counter.
+    void SetReceived(int keys) { Run(QStringLiteral("window.__qorvaKeysReceived = %1").arg(keys)); }
+    PageAnswer Call(std::string_view name, qint64 awaited,
+                    const std::optional<std::string>& first = std::nullopt,
+                    const std::optional<std::string>& second = std::nullopt) {
+        return ReadPageAnswer(Run(PageCallScript(name, first, second, awaited)).toVariant());
+    }
+    int Calls() { return Run(QStringLiteral("calls.length")).toInt(); }
+    // A key event as the browser hands it to the listeners; it stays in `event` for
+    // the test to mark as a page handler would.
+    void Dispatch(const QString& type, const QString& fields, bool trusted = true) {
+        Run(QStringLiteral("var event = {type: '%1', isTrusted: %2, defaultPrevented: false,"
+                           "  ctrlKey: false, altKey: false, metaKey: false, %3};"
+                           "listeners.forEach(function (l) {"
+                           "  if (l.type === event.type) l.listener(event); })")
+                .arg(type, trusted ? QStringLiteral("true") : QStringLiteral("false"), fields));
+    }
+    int Received() { return Run(QStringLiteral("window.__qorvaKeysReceived")).toInt(); }
+
+    QJSEngine engine_;
+};
+
+TEST_F(StandInWindow, CallWaitsWhileThePageHasReceivedFewerKeys) {
+    SetReceived(4);
+    const PageAnswer answer = Call("echo", 5, "a");
+    EXPECT_EQ(answer.kind, PageAnswer::Kind::KeysPending);
+    EXPECT_EQ(answer.keysReceived, 4);
+    EXPECT_EQ(Calls(), 0) << "nothing may run before the keys are in";
+}
+
+TEST_F(StandInWindow, CallRunsOnceThePageHasCaughtUpAndReportsItsCount) {
+    SetReceived(7);
+    const std::string odd = "quote \" backslash \\ line\n\u00e9 </script>";
+    PageAnswer answer = Call("echo", 7, odd, "b");
+    EXPECT_EQ(answer.kind, PageAnswer::Kind::Value);
+    EXPECT_EQ(answer.text, odd + "|b");
+    EXPECT_EQ(answer.keysReceived, 7);
+
+    answer = Call("echo", 3, std::nullopt, "second");
+    EXPECT_EQ(answer.text, "undefined|second") << "a missing first argument stays undefined";
+    EXPECT_EQ(answer.keysReceived, 7) << "more received than awaited still runs";
+    EXPECT_EQ(Calls(), 2);
+}
+
+TEST_F(StandInWindow, NullAndErrorsKeepTheirMeaning) {
+    const PageAnswer none = Call("nothing", 0);
+    EXPECT_EQ(none.kind, PageAnswer::Kind::Value);
+    EXPECT_EQ(none.text, "");
+
+    const PageAnswer failed = Call("fails", 0);
+    EXPECT_EQ(failed.kind, PageAnswer::Kind::Error);
+    EXPECT_EQ(failed.text, "it broke");
+
+    const PageAnswer missing = Call("noSuchFunction", 0);
+    EXPECT_EQ(missing.kind, PageAnswer::Kind::Error);
+    EXPECT_FALSE(missing.text.empty());
+}
+
+TEST_F(StandInWindow, WithoutACounterThePageCountsAsHavingReceivedNothing) {
+    EXPECT_EQ(Call("echo", 1, "a").kind, PageAnswer::Kind::KeysPending);
+    EXPECT_EQ(Call("echo", 0, "a").kind, PageAnswer::Kind::Value);
+}
+
+TEST_F(StandInWindow, CounterListensAtCaptureOnce) {
+    Run(KeyCounterScript());
+    Run(KeyCounterScript());  // a second run must not count twice
+    EXPECT_EQ(Run(QStringLiteral("listeners.filter(function (l) {"
+                                 "  return l.type === 'keydown'; }).length")).toInt(), 1);
+    EXPECT_TRUE(
+        Run(QStringLiteral("listeners.every(function (l) { return l.capture; })")).toBool());
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'ArrowLeft'"));
+    EXPECT_EQ(Received(), 1);
+}
+
+TEST_F(StandInWindow, KeyThatTypesNothingCountsAtItsKeydown) {
+    Run(KeyCounterScript());
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'ArrowLeft'"));
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'b', ctrlKey: true"));
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'Shift'"));
+    EXPECT_EQ(Received(), 3);
+}
+
+TEST_F(StandInWindow, KeyThatTypesCountsOnceItsCharacterIsIn) {
+    Run(KeyCounterScript());
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'd'"));
+    EXPECT_EQ(Received(), 0);
+    EXPECT_EQ(Call("echo", 1, "a").kind, PageAnswer::Kind::KeysPending);
+    Dispatch(QStringLiteral("keypress"), QStringLiteral("key: 'd'"));
+    EXPECT_EQ(Received(), 1);
+    EXPECT_EQ(Call("echo", 1, "a").kind, PageAnswer::Kind::Value);
+
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: ' '"));
+    // A keypress made up by page code is no sign of the browser's character.
+    Dispatch(QStringLiteral("keypress"), QStringLiteral("key: ' '"), false);
+    EXPECT_EQ(Received(), 1);
+    Dispatch(QStringLiteral("keyup"), QStringLiteral("key: ' '"));
+    EXPECT_EQ(Received(), 2);
+
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: '\u00e9'"));
+    EXPECT_EQ(Received(), 2);
+}
+
+TEST_F(StandInWindow, KeydownThePagePreventsTypesNothingAndCountsAtOnce) {
+    Run(KeyCounterScript());
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'x'"));
+    Run(QStringLiteral("event.defaultPrevented = true"));
+    EXPECT_EQ(Received(), 1);
+}
+
+TEST_F(StandInWindow, CounterIgnoresMadeUpKeydownsAndCannotBeChanged) {
+    Run(KeyCounterScript());
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'Enter'"));
+    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'Enter'"), false);
+    EXPECT_EQ(Received(), 1);
+
+    Run(QStringLiteral("try { window.__qorvaKeysReceived = 100; } catch (e) {}"));
+    EXPECT_EQ(Received(), 1);
+    EXPECT_FALSE(Run(QStringLiteral("Object.keys(window).indexOf('__qorvaKeysReceived') >= 0"))
+                     .toBool());
+}
+
+TEST(PageAnswers, AnythingElseIsNoAnswer) {
+    EXPECT_EQ(ReadPageAnswer(QVariant()).kind, PageAnswer::Kind::None);
+    EXPECT_EQ(ReadPageAnswer(QVariantList{0}).kind, PageAnswer::Kind::None);
+    EXPECT_EQ(ReadPageAnswer(QVariantList{7, 1, QStringLiteral("x")}).kind, PageAnswer::Kind::None);
+    EXPECT_FALSE(ReadPageAnswer(QVariant()).keysReceived);
+}
+
+// A page that takes in one more key each time the shell pauses, up to `arriving`.
+struct StandInPage {
+    qint64 received = 0;
+    qint64 arriving = 0;
+    int attempts = 0;
+    int runs = 0;
+    std::vector<qint64> awaited;
+
+    PageAnswer Attempt(qint64 awaitedKeys) {
+        ++attempts;
+        awaited.push_back(awaitedKeys);
+        if (received < awaitedKeys) return {PageAnswer::Kind::KeysPending, {}, received};
+        ++runs;
+        return {PageAnswer::Kind::Value, "ran", received};
+    }
+    void Pause() {
+        if (received < arriving) ++received;
+    }
+};
+
+PageAnswer CallOn(StandInPage& page, KeyLedger& ledger, std::chrono::milliseconds limit) {
+    return CallAfterForwardedKeys(
+        ledger, [&](qint64 awaited) { return page.Attempt(awaited); }, [&] { page.Pause(); },
+        limit);
+}
+
+TEST(CallAfterForwardedKeys, InStepTheCallRunsAtOnce) {
+    StandInPage page;
+    KeyLedger ledger;
+    for (int i = 0; i < 3; ++i) ledger.KeyForwarded();
+    page.received = page.arriving = 3;
+    EXPECT_EQ(CallOn(page, ledger, std::chrono::seconds(10)).text, "ran");
+    EXPECT_EQ(page.attempts, 1);
+    EXPECT_EQ(ledger.Expected(), 3);
+}
+
+TEST(CallAfterForwardedKeys, WaitsForKeysStillOnTheirWay) {
+    StandInPage page;
+    KeyLedger ledger;
+    for (int i = 0; i < 5; ++i) ledger.KeyForwarded();
+    page.received = 2;
+    page.arriving = 5;
+    EXPECT_EQ(CallOn(page, ledger, std::chrono::seconds(10)).text, "ran");
+    EXPECT_EQ(page.runs, 1);
+    EXPECT_EQ(page.attempts, 4);
+    EXPECT_EQ(page.received, 5);
+    EXPECT_EQ(ledger.Expected(), 5);
+}
+
+TEST(CallAfterForwardedKeys, AKeyThatNeverArrivesHoldsUpOneCallOnly) {
+    StandInPage page;
+    KeyLedger ledger;
+    for (int i = 0; i < 4; ++i) ledger.KeyForwarded();
+    page.received = page.arriving = 3;
+    const auto limit = std::chrono::milliseconds(20);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(CallOn(page, ledger, limit).text, "ran");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, limit);
+    EXPECT_EQ(page.runs, 1);
+    EXPECT_EQ(page.awaited.back(), 0) << "the last attempt awaits nothing";
+    EXPECT_EQ(ledger.Expected(), 3) << "the ledger follows the page";
+
+    // The next key and call are in step again.
+    ledger.KeyForwarded();
+    page.received = page.arriving = 4;
+    page.attempts = 0;
+    CallOn(page, ledger, limit);
+    EXPECT_EQ(page.attempts, 1);
+    EXPECT_EQ(page.awaited.back(), 4);
+}
+
+TEST(CallAfterForwardedKeys, KeysTheShellNeverCountedRaiseTheLedger) {
+    StandInPage page;
+    KeyLedger ledger;
+    ledger.KeyForwarded();
+    page.received = page.arriving = 3;
+    CallOn(page, ledger, std::chrono::seconds(10));
+    EXPECT_EQ(ledger.Expected(), 3);
+    ledger.KeyForwarded();
+    page.arriving = 4;
+    page.attempts = 0;
+    CallOn(page, ledger, std::chrono::seconds(10));
+    EXPECT_EQ(page.attempts, 2) << "the new key is awaited, not taken as already received";
+}
+
+TEST(CallAfterForwardedKeys, KeysLetThroughDuringTheCallStayCounted) {
+    StandInPage page;
+    KeyLedger ledger;
+    ledger.KeyForwarded();
+    page.received = page.arriving = 1;
+    CallAfterForwardedKeys(
+        ledger,
+        [&](qint64 awaited) {
+            ledger.KeyForwarded();
+            return page.Attempt(awaited);
+        },
+        [] {}, std::chrono::seconds(10));
+    EXPECT_EQ(ledger.Expected(), 2);
+}
+
+TEST(KeyLedger, ResetStartsFromNothing) {
+    KeyLedger ledger;
+    ledger.KeyForwarded();
+    ledger.KeyForwarded();
+    ledger.Reset();
+    EXPECT_EQ(ledger.Expected(), 0);
+}
+
+}  // namespace
+}  // namespace qorva
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);  // the JavaScript engine needs one
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
