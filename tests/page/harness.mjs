@@ -133,6 +133,8 @@ export class EditorPage {
 export async function renderedPrefixes(editorPage) {
   const { page } = editorPage;
   await page.evaluate(() => editor.blocks.forEach((b, i) => b.setAttribute('data-test-index', String(i))));
+  // Blocks in view are laid out once a frame has found them there.
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
   const cdp = await page.context().newCDPSession(page);
   try {
     const snap = await cdp.send('DOMSnapshot.captureSnapshot', { computedStyles: [] });

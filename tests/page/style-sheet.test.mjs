@@ -56,6 +56,55 @@ describe('numbering', () => {
     // A bullet at the same level does not restart the list: the count goes on after it.
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '•'], [2, '2'], [3, '3']]);
   });
+
+  test('a paragraph moved out to level 0 restarts the count after it; moved back in, the count goes on', async () => {
+    await s.e.load(doc(num(0, 'a'), block('para', 1, 'inside'), num(0, 'b'), num(0, 'c')));
+    await s.e.caret(1, 0, 0);
+    await s.e.call('unindentParagraph');
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [2, '1'], [3, '2']]);
+    await s.e.call('indentParagraph');
+    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, ' '], [2, '2'], [3, '3']]);
+  });
+
+  test('after any sequence of edits the numbers are those of a count from the top', async () => {
+    const blocks = [];
+    for (let i = 0; i < 40; i++) {
+      const kind = ['numbered', 'numbered', 'bulleted', 'para', 'heading'][i % 5];
+      blocks.push(block(kind, kind === 'heading' ? -2 : kind === 'para' ? i % 3 : 1 + (i % 3), 'item ' + i));
+    }
+    await s.e.load(doc(...blocks));
+    const mismatches = await s.e.eval(async () => {
+      const commands = ['insertNewline', 'deleteBackward', 'styleParagraphNumbered', 'styleParagraphBulleted',
+        'styleParagraphPlain', 'styleParagraphHeading2', 'indentParagraph', 'unindentParagraph', 'undo', 'redo',
+        'insertTable', 'shiftParagraphUp', 'shiftParagraphDown'];
+      let seed = 7;
+      const random = (n) => { seed = (seed * 1103515245 + 12345) % 2147483648; return seed % n; };
+      // Numbers counted from the top of the document, block by block.
+      const expected = () => {
+        const counters = [0, 0, 0, 0, 0, 0];
+        return editor.blocks.map((b) => {
+          const [type, indent] = b.className.split(' ');
+          const level = type === 'Heading' ? 0 : Number(indent.slice(6));
+          for (let d = level + 1; d <= 5; d++) counters[d] = 0;
+          if (type !== 'Numbered' || level === 0) return null;
+          return String(++counters[level]);
+        });
+      };
+      const shown = () => editor.blocks.map((b) => (b.className.startsWith('Numbered ') && !b.className.endsWith('Indent0')
+        ? b.children[1].getAttribute('data-number') : null));
+      const found = [];
+      for (let step = 0; step < 300 && found.length < 3; step++) {
+        const name = commands[random(commands.length)];
+        const at = random(editor.getBlockCount());
+        editor.setCaret(Point(at, 0, 0));
+        try { window[name](); } catch (error) { /* a command refused here is not the subject */ }
+        await new Promise((resolve) => setTimeout(resolve, 0));
+        if (JSON.stringify(shown()) !== JSON.stringify(expected())) found.push([step, name, at, shown(), expected()]);
+      }
+      return found;
+    });
+    assert.deepEqual(mismatches, []);
+  });
 });
 
 describe('indentation', () => {
