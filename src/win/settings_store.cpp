@@ -1,5 +1,7 @@
 #include "src/win/settings_store.h"
 
+#include "src/win/tools/file_helpers.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
@@ -104,30 +106,15 @@ private:
     int fd_ = -1;
 };
 
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Writes the bytes to a temporary file beside `file` and renames it over `file`,
-// so readers see either the old or the new settings, never a partial file.
+// Readers see either the old or the new settings, never a partial file. The
+// file holds the user's recent paths, so a new one is private.
 bool ReplaceAtomically(const std::filesystem::path& file, const std::string& bytes) {
-    std::string pattern = file.string() + ".XXXXXX";
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return false;
-    bool ok = ::fchmod(fd, 0600) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(pattern.c_str(), file.c_str()) == 0) return true;
-    ::unlink(pattern.c_str());
-    return false;
+    try {
+        WriteWholeFile(file.string(), bytes, 0600);
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
 }
 
 // A damaged file is kept under a name of its own for the user to inspect.

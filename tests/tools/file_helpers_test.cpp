@@ -97,6 +97,19 @@ TEST(WriteWholeFile, NewFileGetsTheUsualMode) {
     EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
+TEST(WriteWholeFile, AGivenModeAppliesToANewFileOnly) {
+    ScratchFolder folder;
+    WriteWholeFile(folder.file("private.json"), "{}", 0600);
+    std::string shared = folder.write("shared.json", "old");
+    ASSERT_EQ(chmod(shared.c_str(), 0644), 0);
+    WriteWholeFile(shared, "new", 0600);
+    struct stat info {};
+    ASSERT_EQ(stat(folder.file("private.json").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(stat(shared.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
 TEST(WriteWholeFile, WritingThroughASymbolicLinkUpdatesTheLinkedFile) {
     ScratchFolder folder;
     std::string real = folder.write("real.text", "old");

@@ -91,7 +91,7 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes) {
+void WriteWholeFile(const std::string& path, std::string_view bytes, std::optional<mode_t> newFileMode) {
     const std::string target = writeTarget(path);
     struct stat existing {};
     const bool replacing = stat(target.c_str(), &existing) == 0;
@@ -108,7 +108,7 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
     };
     // mkostemp makes the file private; give it the target's mode, or the usual
     // mode for a new file.
-    mode_t mode = replacing ? (existing.st_mode & 07777) : [] {
+    mode_t mode = replacing ? (existing.st_mode & 07777) : newFileMode ? *newFileMode : [] {
         mode_t mask = umask(0);
         umask(mask);
         return static_cast<mode_t>(0666 & ~mask);

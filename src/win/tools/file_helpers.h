@@ -2,7 +2,9 @@
 #pragma once
 
 #include <stdexcept>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 #include <string_view>
 
 namespace qorva {
@@ -24,8 +26,10 @@ std::string ReadWholeFile(const std::string& path);
 // target, are flushed to disk, and only then take the target's name. If anything
 // fails the target keeps its old content and FileError is thrown. An existing
 // target keeps its permissions; a symbolic link keeps pointing at the file it
-// named, which receives the content.
-void WriteWholeFile(const std::string& path, std::string_view bytes);
+// named, which receives the content. A new file gets `newFileMode`, or the usual
+// mode for a new file (0666 less the umask) when none is given.
+void WriteWholeFile(const std::string& path, std::string_view bytes,
+                    std::optional<mode_t> newFileMode = std::nullopt);
 
 // Moves a finished file onto `target`, replacing it; across file systems the bytes
 // are copied with WriteWholeFile and the source removed. Throws FileError.
