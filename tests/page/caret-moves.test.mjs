@@ -11,94 +11,66 @@ const img = (name) => block('image', 0, ['url', name]);
 const row = (text) => block('row', 1, text);
 const col = (text) => block('col', 2, text);
 
-async function move(model, at, fn, focus) {
-  await s.e.load(model);
-  if (focus) await s.e.select(at, focus);
-  else await s.e.caret(...at);
+async function move(model, at, fn) {
+  await s.e.load(model, at);
   const answer = await s.e.call(fn);
-  return { answer, caret: await s.e.caretAt(), imageSelected: await s.e.eval(() => window.getSelection().toString() === '\u200B') };
+  return { answer, caret: await s.e.caretAt(), image: await s.e.eval(() => window.getSelection().toString() === '\u200B') };
 }
 
-describe('left and right', () => {
-  test('inside a span the browser moves the caret', async () => {
-    const r = await move(doc(para('abc')), [0, 0, 1], 'moveBackward');
-    assert.deepEqual([r.answer, r.caret], [true, [0, 0, 1]]);
-    assert.equal((await move(doc(para('abc')), [0, 0, 1], 'moveForward')).answer, true);
-  });
+// Each group: [document, caret or selection, move, what is expected of the
+// browser's answer, the caret afterwards and whether an image is selected].
+function moves(groups) {
+  for (const [name, cases] of Object.entries(groups)) {
+    test(name, async () => {
+      for (const [model, at, fn, expected] of cases) {
+        const r = await move(model, at, fn);
+        for (const key of Object.keys(expected)) assert.deepEqual(r[key], expected[key], `${fn} from ${JSON.stringify(at)}: ${key}`);
+      }
+    });
+  }
+}
 
-  test('at a span border the caret steps one character into the neighbour', async () => {
-    const model = doc(para('ab', ['emph', 'cd']));
-    assert.deepEqual((await move(model, [0, 1, 0], 'moveBackward')).caret, [0, 0, 1]);
-    assert.deepEqual((await move(model, [0, 0, 2], 'moveForward')).caret, [0, 1, 1]);
-  });
+const abc = doc(para('abc'));
+const spans = doc(para('ab', ['emph', 'cd']));
+const broken = doc(para('ab', ['break', '\n'], 'cd'));
+const two = doc(para('ab'), para('cd'));
+const withImage = doc(para('ab'), img('i.png'), para('cd'));
 
-  test('over a line break the caret goes to the other side of it', async () => {
-    const model = doc(para('ab', ['break', '\n'], 'cd'));
-    const back = await move(model, [0, 2, 0], 'moveBackward');
-    assert.deepEqual([back.answer, back.caret], [false, [0, 0, 2]]);
-    assert.deepEqual((await move(model, [0, 0, 2], 'moveForward')).caret, [0, 2, 0]);
-  });
+describe('left and right', () => moves({
+  'inside a span the browser moves the caret': [
+    [abc, [0, 0, 1], 'moveBackward', { answer: true, caret: [0, 0, 1] }], [abc, [0, 0, 1], 'moveForward', { answer: true }]],
+  'at a span border the caret steps one character into the neighbour': [
+    [spans, [0, 1, 0], 'moveBackward', { caret: [0, 0, 1] }], [spans, [0, 0, 2], 'moveForward', { caret: [0, 1, 1] }]],
+  'over a line break the caret goes to the other side of it': [
+    [broken, [0, 2, 0], 'moveBackward', { answer: false, caret: [0, 0, 2] }], [broken, [0, 0, 2], 'moveForward', { caret: [0, 2, 0] }]],
+  'at block edges the caret goes to the neighbouring block': [
+    [two, [1, 0, 0], 'moveBackward', { caret: [0, 0, 2] }], [two, [0, 0, 2], 'moveForward', { caret: [1, 0, 0] }],
+    [two, [0, 0, 0], 'moveBackward', { caret: [0, 0, 0] }]],
+  'images are stepped over as one unit, selected on the way': [
+    [withImage, [0, 0, 2], 'moveForward', { answer: false, caret: [1, 0, 0], image: true }],
+    [withImage, [1, 0, 0], 'moveForward', { caret: [2, 0, 0], image: false }],
+    [withImage, [2, 0, 0], 'moveBackward', { caret: [1, 0, 0], image: true }],
+    [withImage, [1, 0, 0], 'moveBackward', { caret: [0, 0, 2], image: false }]],
+  'a selection is left to the browser to collapse': [
+    [abc, [[0, 0, 0], [0, 0, 2]], 'moveForward', { answer: true }], [abc, [[0, 0, 0], [0, 0, 2]], 'moveBackward', { answer: true }]],
+}));
 
-  test('at block edges the caret goes to the neighbouring block', async () => {
-    const model = doc(para('ab'), para('cd'));
-    assert.deepEqual((await move(model, [1, 0, 0], 'moveBackward')).caret, [0, 0, 2]);
-    assert.deepEqual((await move(model, [0, 0, 2], 'moveForward')).caret, [1, 0, 0]);
-    assert.deepEqual((await move(model, [0, 0, 0], 'moveBackward')).caret, [0, 0, 0]);
-  });
+const table = doc(para('above'), row('a'), col('b'), row('c'), col('d'), para('below'));
+const uneven = doc(row('a'), row('b'), col('c'), col('d'));
 
-  test('images are stepped over as one unit, selected on the way', async () => {
-    const model = doc(para('ab'), img('i.png'), para('cd'));
-    let r = await move(model, [0, 0, 2], 'moveForward');
-    assert.deepEqual([r.answer, r.caret, r.imageSelected], [false, [1, 0, 0], true]);
-    r = await move(model, [1, 0, 0], 'moveForward');
-    assert.deepEqual([r.caret, r.imageSelected], [[2, 0, 0], false]);
-    r = await move(model, [2, 0, 0], 'moveBackward');
-    assert.deepEqual([r.caret, r.imageSelected], [[1, 0, 0], true]);
-    r = await move(model, [1, 0, 0], 'moveBackward');
-    assert.deepEqual([r.caret, r.imageSelected], [[0, 0, 2], false]);
-  });
-
-  test('a selection is left to the browser to collapse', async () => {
-    assert.equal((await move(doc(para('abc')), [0, 0, 0], 'moveForward', [0, 0, 2])).answer, true);
-    assert.equal((await move(doc(para('abc')), [0, 0, 0], 'moveBackward', [0, 0, 2])).answer, true);
-  });
-});
-
-describe('up and down', () => {
-  const table = doc(para('above'), row('a'), col('b'), row('c'), col('d'), para('below'));
-
-  test('outside tables the browser moves the caret', async () => {
-    assert.equal((await move(doc(para('a'), para('b')), [1, 0, 0], 'moveUp')).answer, true);
-    assert.equal((await move(doc(para('a'), para('b')), [0, 0, 0], 'moveDown')).answer, true);
-  });
-
-  test('in a table the caret goes to the same column of the row above or below', async () => {
-    let r = await move(table, [4, 0, 1], 'moveUp');
-    assert.deepEqual([r.answer, r.caret], [false, [2, 0, 0]]);
-    r = await move(table, [2, 0, 0], 'moveDown');
-    assert.deepEqual([r.answer, r.caret], [false, [4, 0, 0]]);
-  });
-
-  test('from the first row up to the paragraph above, from the last row down to the one below', async () => {
-    assert.deepEqual((await move(table, [2, 0, 1], 'moveUp')).caret, [0, 0, 0]);
-    assert.deepEqual((await move(table, [3, 0, 1], 'moveDown')).caret, [5, 0, 0]);
-  });
-
-  test('directly below a table up goes to the first cell of its last row', async () => {
-    assert.deepEqual((await move(table, [5, 0, 3], 'moveUp')).caret, [3, 0, 0]);
-  });
-
-  test('in the first row of a table that opens the document nothing happens', async () => {
-    const r = await move(doc(row('a'), col('b')), [1, 0, 0], 'moveUp');
-    assert.deepEqual([r.answer, r.caret], [false, [1, 0, 0]]);
-  });
-
-  test('rows of different width give the nearest cell that exists', async () => {
-    const uneven = doc(row('a'), row('b'), col('c'), col('d'));
-    assert.deepEqual((await move(uneven, [3, 0, 0], 'moveUp')).caret, [0, 0, 0]);
-    assert.deepEqual((await move(uneven, [0, 0, 0], 'moveDown')).caret, [1, 0, 0]);
-  });
-});
+describe('up and down', () => moves({
+  'outside tables the browser moves the caret': [
+    [two, [1, 0, 0], 'moveUp', { answer: true }], [two, [0, 0, 0], 'moveDown', { answer: true }]],
+  'in a table the caret goes to the same column of the row above or below': [
+    [table, [4, 0, 1], 'moveUp', { answer: false, caret: [2, 0, 0] }], [table, [2, 0, 0], 'moveDown', { answer: false, caret: [4, 0, 0] }]],
+  'from the first row up to the paragraph above, from the last row down to the one below': [
+    [table, [2, 0, 1], 'moveUp', { caret: [0, 0, 0] }], [table, [3, 0, 1], 'moveDown', { caret: [5, 0, 0] }]],
+  'directly below a table up goes to the first cell of its last row': [[table, [5, 0, 3], 'moveUp', { caret: [3, 0, 0] }]],
+  'in the first row of a table that opens the document nothing happens': [
+    [doc(row('a'), col('b')), [1, 0, 0], 'moveUp', { answer: false, caret: [1, 0, 0] }]],
+  'rows of different width give the nearest cell that exists': [
+    [uneven, [3, 0, 0], 'moveUp', { caret: [0, 0, 0] }], [uneven, [0, 0, 0], 'moveDown', { caret: [1, 0, 0] }]],
+}));
 
 describe('paragraph starts and ends', () => {
   const model = doc(para('ab', ['emph', 'cd']), para('ef'));
@@ -108,7 +80,7 @@ describe('paragraph starts and ends', () => {
     assert.deepEqual([r.answer, r.caret], [false, [1, 0, 0]]);
     await s.e.call('moveToBeginningOfParagraph');
     assert.deepEqual(await s.e.caretAt(), [0, 0, 0]);
-    r = await move(model, [1, 0, 1], 'moveToBeginningOfParagraph', [0, 1, 1]);
+    r = await move(model, [[1, 0, 1], [0, 1, 1]], 'moveToBeginningOfParagraph');
     assert.deepEqual(r.caret, [0, 0, 0]);
   });
 
@@ -117,14 +89,13 @@ describe('paragraph starts and ends', () => {
     assert.deepEqual([r.answer, r.caret], [false, [0, 1, 2]]);
     await s.e.call('moveToEndOfParagraph');
     assert.deepEqual(await s.e.caretAt(), [1, 0, 2]);
-    r = await move(model, [1, 0, 1], 'moveToEndOfParagraph', [0, 0, 1]);
+    r = await move(model, [[1, 0, 1], [0, 0, 1]], 'moveToEndOfParagraph');
     assert.deepEqual(r.caret, [0, 1, 2]);
   });
 
   test('moves take no snapshot', async () => {
     await move(model, [0, 0, 1], 'moveToEndOfParagraph');
-    await s.e.call('moveForward');
-    await s.e.call('moveUp');
+    await s.e.steps('moveForward', 'moveUp');
     assert.deepEqual(await s.e.hostCalls(), []);
   });
 });

@@ -12,11 +12,26 @@ const body = async () => (await s.e.model()).slice(1);
 const copied = async () => JSON.parse(await s.e.call('copy'));
 
 describe('copy', () => {
-  test('a caret in the middle of a heading copies the rest of the heading, as a heading', async () => {
-    await s.e.load(doc(block('heading', -2, 'Chapter one'), para('x')));
-    await s.e.caret(0, 0, 8);
-    assert.deepEqual(await copied(), ['text', ['heading', { level: -2 }, ['plain', 'one']]]);
-  });
+  const rtl = ['para', { level: 0, direction: 'rtl' }, ['plain', 'two']];
+  const link = block('link', 0, ['linkref', '1'], ['url', 'http://a.org']);
+  for (const [name, model, at, expected] of [
+    ['a caret in the middle of a heading copies the rest of the heading, as a heading',
+      doc(block('heading', -2, 'Chapter one'), para('x')), [0, 0, 8], doc(block('heading', -2, 'one'))],
+    ['a selection inside one paragraph is a fragment with its styles', doc(block('quote', 1, 'ab', ['strong', 'cd'], 'ef')),
+      [[0, 0, 1], [0, 2, 1]], ['inline', para('b', ['strong', 'cd'], 'e')]],
+    ['a selection across blocks copies the tail, the middle and the head with their types',
+      doc(block('bulleted', 1, 'one'), rtl, block('verbatim', 0, 'a', ['break', '\n'], 'b')), [[0, 0, 1], [2, 2, 0]],
+      doc(block('bulleted', 1, 'ne'), rtl, block('verbatim', 0, 'a'))],
+    ['a selected image copies the image paragraph',
+      doc(para('a'), block('image', 0, ['url', 'p.png'])), [1, 0, 0], doc(block('image', 0, ['url', 'p.png']))],
+    ['links and their definitions come out as links', doc(para(['linktext', 'site'], ['linkref', '1']), link), [[0, 0, 0], [1, 1, 12]],
+      doc(para(['linktext', 'site'], ['linkref', '1']), link)],
+  ]) {
+    test(name, async () => {
+      await s.e.load(model, at);
+      assert.deepEqual(await copied(), expected);
+    });
+  }
 
   test('a caret in an empty paragraph, in Final or at the end of a block copies nothing', async () => {
     await s.e.load(doc(para('abc'), para('')));
@@ -26,40 +41,8 @@ describe('copy', () => {
     }
   });
 
-  test('a selection inside one paragraph is a fragment with its styles', async () => {
-    await s.e.load(doc(block('quote', 1, 'ab', ['strong', 'cd'], 'ef')));
-    await s.e.select([0, 0, 1], [0, 2, 1]);
-    assert.equal(await s.e.call('copy'), '["inline",["para",{"level":0},["plain","b"],["strong","cd"],["plain","e"]]]');
-  });
-
-  test('a selection across blocks copies the tail, the middle and the head with their types', async () => {
-    await s.e.load(doc(block('bulleted', 1, 'one'), ['para', { level: 0, direction: 'rtl' }, ['plain', 'two']],
-      block('verbatim', 0, 'a', ['break', '\n'], 'b')));
-    await s.e.select([0, 0, 1], [2, 2, 0]);
-    assert.deepEqual(await copied(), ['text',
-      ['bulleted', { level: 1 }, ['plain', 'ne']],
-      ['para', { level: 0, direction: 'rtl' }, ['plain', 'two']],
-      ['verbatim', { level: 0 }, ['plain', 'a']]]);
-  });
-
-  test('a selected image copies the image paragraph', async () => {
-    await s.e.load(doc(para('a'), block('image', 0, ['url', 'p.png'])));
-    await s.e.caret(1, 0, 0);
-    assert.deepEqual(await copied(), ['text', ['image', { level: 0 }, ['url', 'p.png']]]);
-  });
-
-  test('links and their definitions come out as links', async () => {
-    await s.e.load(doc(para(['linktext', 'site'], ['linkref', '1']), block('link', 0, ['linkref', '1'], ['url', 'http://a.org'])));
-    await s.e.select([0, 0, 0], [1, 1, 12]);
-    assert.deepEqual(await copied(), ['text',
-      ['para', { level: 0 }, ['linktext', 'site'], ['linkref', '1']],
-      ['link', { level: 0 }, ['linkref', '1'], ['url', 'http://a.org']]]);
-  });
-
   test('copy changes nothing and tells the host nothing', async () => {
-    await s.e.load(doc(para('abc')));
-    await s.e.select([0, 0, 0], [0, 0, 2]);
-    await s.e.call('copy');
+    await s.e.run(doc(para('abc')), [[0, 0, 0], [0, 0, 2]], 'copy');
     assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'abc']]]);
     assert.deepEqual(await s.e.hostCalls(), []);
   });
@@ -67,23 +50,20 @@ describe('copy', () => {
 
 describe('cut', () => {
   test('with a caret in text nothing happens and no snapshot is taken', async () => {
-    await s.e.load(doc(para('abc')));
-    await s.e.caret(0, 0, 1);
+    await s.e.load(doc(para('abc')), [0, 0, 1]);
     assert.equal(await s.e.call('cut'), null);
     assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'abc']]]);
     assert.deepEqual(await s.e.hostCalls(), []);
   });
 
   test('a selected image is removed and returned', async () => {
-    await s.e.load(doc(para('a'), block('image', 0, ['url', 'p.png']), para('b')));
-    await s.e.caret(1, 0, 0);
+    await s.e.load(doc(para('a'), block('image', 0, ['url', 'p.png']), para('b')), [1, 0, 0]);
     assert.equal(await s.e.call('cut'), '["text",["image",{"level":0},["url","p.png"]]]');
     assert.deepEqual((await body()).map((b) => b[0]), ['para', 'para']);
   });
 
   test('a selection across paragraphs is returned and removed, and undo restores it', async () => {
-    await s.e.load(doc(para('one two'), para('three four')));
-    await s.e.select([0, 0, 4], [1, 0, 6]);
+    await s.e.load(doc(para('one two'), para('three four')), [[0, 0, 4], [1, 0, 6]]);
     assert.deepEqual(JSON.parse(await s.e.call('cut')),
       ['text', ['para', { level: 0 }, ['plain', 'two']], ['para', { level: 0 }, ['plain', 'three ']]]);
     assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'one four']]]);
@@ -96,8 +76,7 @@ describe('cut', () => {
 describe('selections ending on an image', () => {
   // The image's only point is its start, so such a selection ends before it.
   test('cut keeps the image whole', async () => {
-    await s.e.load(doc(para('abc'), block('image', 0, ['url', 'p.png']), para('z')));
-    await s.e.select([0, 0, 1], [1, 0, 0]);
+    await s.e.load(doc(para('abc'), block('image', 0, ['url', 'p.png']), para('z')), [[0, 0, 1], [1, 0, 0]]);
     assert.equal(await s.e.call('cut'), '["text",["para",{"level":0},["plain","bc"]]]');
     assert.deepEqual(await body(), [
       ['para', { level: 0 }, ['plain', 'a']], ['image', { level: 0 }, ['url', 'p.png']], ['para', { level: 0 }, ['plain', 'z']],
@@ -105,105 +84,58 @@ describe('selections ending on an image', () => {
   });
 
   test('paste over it keeps the image whole', async () => {
-    await s.e.load(doc(para('abc'), block('image', 0, ['url', 'p.png'])));
-    await s.e.select([0, 0, 1], [1, 0, 0]);
+    await s.e.load(doc(para('abc'), block('image', 0, ['url', 'p.png'])), [[0, 0, 1], [1, 0, 0]]);
     await s.e.call('paste', '["inline",["para",{"level":0},["plain","X"]]]');
     assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'aX']], ['image', { level: 0 }, ['url', 'p.png']]]);
   });
 });
 
 describe('paste', () => {
-  test('a fragment goes into the paragraph at the caret, caret after it', async () => {
-    await s.e.load(doc(para('ac')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('paste', '["inline",["para",{"level":0},["strong","B"],["plain","b"]]]');
-    assert.deepEqual((await body())[0].slice(2), [['plain', 'a'], ['strong', 'B'], ['plain', 'bc']]);
-    assert.deepEqual(await s.e.caretAt(), [0, 2, 1]);
-  });
-
-  test('a two-paragraph text in the middle of a paragraph splits it', async () => {
-    await s.e.load(doc(block('bulleted', 0, 'first   second')));
-    await s.e.caret(0, 0, 5);
-    await s.e.call('paste', JSON.stringify(doc(para('P1'), block('heading', -3, 'P2'))));
-    assert.deepEqual(await body(), [
-      ['bulleted', { level: 0 }, ['plain', 'first']],
-      ['para', { level: 0 }, ['plain', 'P1']],
-      ['heading', { level: -3 }, ['plain', 'P2']],
-      ['bulleted', { level: 0 }, ['plain', 'second']],
-    ]);
-    assert.deepEqual(await s.e.caretAt(), [2, 0, 2]);
-  });
-
-  test('at the start of a paragraph the pasted blocks go before it', async () => {
-    await s.e.load(doc(para('  text')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('paste', JSON.stringify(doc(para('new'))));
-    assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'new']], ['para', { level: 0 }, ['plain', 'text']]]);
-  });
-
-  test('in an empty paragraph the pasted blocks take its place', async () => {
-    await s.e.load(doc(para('a'), para(''), para('b')));
-    await s.e.caret(1, 0, 0);
-    await s.e.call('paste', JSON.stringify(doc(block('quote', 0, 'q1'), block('quote', 0, 'q2'))));
-    assert.deepEqual((await body()).map((b) => b[0]), ['para', 'quote', 'quote', 'para']);
-    assert.deepEqual(await s.e.caretAt(), [2, 0, 2]);
-  });
+  const inline = (...spans) => ['inline', para(...spans)];
+  const img = block('image', 0, ['url', 'p.png']);
+  // The document, the caret or selection, what is pasted, the document after
+  // and, where given, the caret after.
+  const cases = [
+    ['a fragment goes into the paragraph at the caret, caret after it',
+      doc(para('ac')), [0, 0, 1], inline(['strong', 'B'], 'b'), doc(para('a', ['strong', 'B'], 'bc')), [0, 2, 1]],
+    ['a two-paragraph text in the middle of a paragraph splits it', doc(block('bulleted', 0, 'first   second')), [0, 0, 5],
+      doc(para('P1'), block('heading', -3, 'P2')),
+      doc(block('bulleted', 0, 'first'), para('P1'), block('heading', -3, 'P2'), block('bulleted', 0, 'second')), [2, 0, 2]],
+    ['at the start of a paragraph the pasted blocks go before it',
+      doc(para('  text')), [0, 0, 0], doc(para('new')), doc(para('new'), para('text'))],
+    ['in an empty paragraph the pasted blocks take its place', doc(para('a'), para(''), para('b')), [1, 0, 0],
+      doc(block('quote', 0, 'q1'), block('quote', 0, 'q2')), doc(para('a'), block('quote', 0, 'q1'), block('quote', 0, 'q2'), para('b')), [2, 0, 2]],
+    ['a table pastes as one plain paragraph per former cell', doc(para('')), [0, 0, 0],
+      doc(block('row', 1, 'a'), block('col', 2, 'b'), block('row', 1, 'c')), doc(para('a'), para('b'), para('c'))],
+    ['in a table cell only the first paragraph\'s text goes in, inline', doc(block('row', 1, 'xy'), block('col', 2, 'z')), [0, 0, 1],
+      doc(block('heading', -3, ['emph', 'H']), para('ignored')), doc(block('row', 1, 'x', ['emph', 'H'], 'y'), block('col', 2, 'z'))],
+    ['a selection is replaced by the pasted content',
+      doc(para('one two three')), [[0, 0, 4], [0, 0, 7]], inline(['emph', '2']), doc(para('one ', ['emph', '2'], ' three'))],
+    ['pasting into a code block keeps it free of character styles', doc(block('verbatim', 0, 'ab')), [0, 0, 1],
+      inline(['strong', 'X'], ['break', '\n'], ['code', 'Y']), doc(block('verbatim', 0, 'aX', ['break', '\n'], 'Yb'))],
+    ['on a selected image the pasted text goes into a new paragraph before it',
+      doc(img), [0, 0, 0], inline('cap'), doc(para('cap'), img)],
+    ['a right-to-left paragraph keeps its direction when pasted', doc(para('')), [0, 0, 0],
+      doc(['para', { level: 0, direction: 'rtl' }, ['plain', 'r']], para('l')), doc(['para', { level: 0, direction: 'rtl' }, ['plain', 'r']], para('l'))],
+  ];
+  for (const [name, model, at, pasted, expected, caret] of cases) {
+    test(name, async () => {
+      await s.e.load(model, at);
+      await s.e.call('paste', JSON.stringify(pasted));
+      assert.deepEqual(await s.e.model(), expected);
+      if (caret) assert.deepEqual(await s.e.caretAt(), caret);
+    });
+  }
 
   test('at the end of the document the pasted blocks go before Final', async () => {
-    await s.e.load(doc(para('a')));
-    await s.e.caret(1, 0, 0);
+    await s.e.load(doc(para('a')), [1, 0, 0]);
     await s.e.call('paste', JSON.stringify(doc(para('b'), para('c'))));
     assert.deepEqual((await body()).map((b) => b[2][1]), ['a', 'b', 'c']);
     assert.deepEqual(await s.e.blockClasses(), ['Plain Indent0', 'Plain Indent0', 'Plain Indent0', 'Final Indent0']);
   });
 
-  test('a table pastes as one plain paragraph per former cell', async () => {
-    await s.e.load(doc(para('')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('paste', JSON.stringify(doc(block('row', 1, 'a'), block('col', 2, 'b'), block('row', 1, 'c'))));
-    assert.deepEqual(await body(), [
-      ['para', { level: 0 }, ['plain', 'a']], ['para', { level: 0 }, ['plain', 'b']], ['para', { level: 0 }, ['plain', 'c']],
-    ]);
-  });
-
-  test('in a table cell only the first paragraph\'s text goes in, inline', async () => {
-    await s.e.load(doc(block('row', 1, 'xy'), block('col', 2, 'z')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('paste', JSON.stringify(doc(block('heading', -3, ['emph', 'H']), para('ignored'))));
-    assert.deepEqual(await body(), [['row', { level: 1 }, ['plain', 'x'], ['emph', 'H'], ['plain', 'y']], ['col', { level: 2 }, ['plain', 'z']]]);
-  });
-
-  test('a selection is replaced by the pasted content', async () => {
-    await s.e.load(doc(para('one two three')));
-    await s.e.select([0, 0, 4], [0, 0, 7]);
-    await s.e.call('paste', '["inline",["para",{"level":0},["emph","2"]]]');
-    assert.deepEqual((await body())[0].slice(2), [['plain', 'one '], ['emph', '2'], ['plain', ' three']]);
-  });
-
-  test('pasting into a code block keeps it free of character styles', async () => {
-    await s.e.load(doc(block('verbatim', 0, 'ab')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('paste', '["inline",["para",{"level":0},["strong","X"],["break","\\n"],["code","Y"]]]');
-    assert.deepEqual((await body())[0].slice(2), [['plain', 'aX'], ['break', '\n'], ['plain', 'Yb']]);
-  });
-
-  test('on a selected image the pasted text goes into a new paragraph before it', async () => {
-    await s.e.load(doc(block('image', 0, ['url', 'p.png'])));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('paste', '["inline",["para",{"level":0},["plain","cap"]]]');
-    assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'cap']], ['image', { level: 0 }, ['url', 'p.png']]]);
-  });
-
-  test('a right-to-left paragraph keeps its direction when pasted', async () => {
-    await s.e.load(doc(para('')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('paste', JSON.stringify(doc(['para', { level: 0, direction: 'rtl' }, ['plain', 'r']], para('l'))));
-    assert.deepEqual((await body()).map((b) => b[1].direction), ['rtl', undefined]);
-  });
-
   test('bad input throws a clear error and changes nothing', async () => {
-    await s.e.load(doc(para('keep')));
-    await s.e.select([0, 0, 0], [0, 0, 4]);
+    await s.e.load(doc(para('keep')), [[0, 0, 0], [0, 0, 4]]);
     for (const bad of ['not json', '["html",["para",{}]]', '["text",["para"]]', '["text",["para",{},["plain"]]]']) {
       const message = await s.e.callError('paste', bad);
       assert.ok(message, bad);
@@ -214,8 +146,7 @@ describe('paste', () => {
   });
 
   test('an empty document or fragment pastes nothing', async () => {
-    await s.e.load(doc(para('keep')));
-    await s.e.caret(0, 0, 2);
+    await s.e.load(doc(para('keep')), [0, 0, 2]);
     await s.e.call('paste', '["text"]');
     await s.e.call('paste', '["inline"]');
     assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'keep']]]);
@@ -223,8 +154,7 @@ describe('paste', () => {
   });
 
   test('one undo takes a paste back', async () => {
-    await s.e.load(doc(para('ab')));
-    await s.e.caret(0, 0, 1);
+    await s.e.load(doc(para('ab')), [0, 0, 1]);
     await s.e.call('paste', JSON.stringify(doc(para('x'), para('y'))));
     await s.e.call('undo');
     assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'ab']]]);
@@ -245,18 +175,15 @@ describe('copy then paste', () => {
   );
 
   test('the whole document copied into an empty document comes back the same', async () => {
-    await s.e.load(mixed);
-    await s.e.select([0, 0, 0], [9, 0, 0]);
+    await s.e.load(mixed, [[0, 0, 0], [9, 0, 0]]);
     const json = await s.e.call('copy');
-    await s.e.load(doc());
-    await s.e.caret(0, 0, 0);
+    await s.e.load(doc(), [0, 0, 0]);
     await s.e.call('paste', json);
     assert.deepEqual(await s.e.model(), mixed);
   });
 
   test('a fragment copied and pasted elsewhere keeps its styles', async () => {
-    await s.e.load(doc(para('ab', ['strong', 'cd'], ['code', 'ef']), para('XY')));
-    await s.e.select([0, 0, 1], [0, 2, 1]);
+    await s.e.load(doc(para('ab', ['strong', 'cd'], ['code', 'ef']), para('XY')), [[0, 0, 1], [0, 2, 1]]);
     const json = await s.e.call('copy');
     await s.e.caret(1, 0, 1);
     await s.e.call('paste', json);
@@ -265,8 +192,7 @@ describe('copy then paste', () => {
   });
 
   test('whole paragraphs cut and pasted in the same place give the document back', async () => {
-    await s.e.load(mixed);
-    await s.e.select([1, 0, 0], [4, 0, 0]);
+    await s.e.load(mixed, [[1, 0, 0], [4, 0, 0]]);
     const json = await s.e.call('cut');
     assert.equal((await body()).length, mixed.length - 4);
     await s.e.call('paste', json);
@@ -274,8 +200,7 @@ describe('copy then paste', () => {
   });
 
   test('a cut from mid-paragraph to mid-paragraph pastes back as split paragraphs', async () => {
-    await s.e.load(doc(para('one two'), block('quote', 0, 'three four')));
-    await s.e.select([0, 0, 4], [1, 0, 5]);
+    await s.e.load(doc(para('one two'), block('quote', 0, 'three four')), [[0, 0, 4], [1, 0, 5]]);
     await s.e.call('paste', await s.e.call('cut'));
     assert.deepEqual(await body(), [
       ['para', { level: 0 }, ['plain', 'one ']],
@@ -288,20 +213,17 @@ describe('copy then paste', () => {
 
 describe('selected text', () => {
   test('a caret gives the empty text', async () => {
-    await s.e.load(doc(para('abc')));
-    await s.e.caret(0, 0, 1);
+    await s.e.load(doc(para('abc')), [0, 0, 1]);
     assert.equal(await s.e.call('getSelectedText'), '');
   });
 
   test('a fragment gives its text with labels and URLs', async () => {
-    await s.e.load(doc(para('see ', ['linktext', 'site'], ['linkref', '3'], ' now')));
-    await s.e.select([0, 0, 0], [0, 3, 4]);
+    await s.e.load(doc(para('see ', ['linktext', 'site'], ['linkref', '3'], ' now')), [[0, 0, 0], [0, 3, 4]]);
     assert.equal(await s.e.call('getSelectedText'), 'see site3 now');
   });
 
   test('blocks are joined with an empty line and end with a line feed', async () => {
-    await s.e.load(doc(para('one'), block('heading', -3, 'two'), para('three')));
-    await s.e.select([0, 0, 1], [2, 0, 2]);
+    await s.e.load(doc(para('one'), block('heading', -3, 'two'), para('three')), [[0, 0, 1], [2, 0, 2]]);
     assert.equal(await s.e.call('getSelectedText'), 'ne\n\ntwo\n\nth\n');
   });
 });

@@ -58,8 +58,9 @@ export class EditorPage {
     this.errors = errors;
   }
 
-  // Replaces the document and forgets undo history and host calls.
-  async load(model) {
+  // Replaces the document and forgets undo history and host calls; then puts
+  // the caret at `at` ([block, span, offset]) or selects it ([anchor, focus]).
+  async load(model, at) {
     await this.page.evaluate((json) => {
       editor.undoStack.length = 0;
       editor.redoStack.length = 0;
@@ -67,6 +68,27 @@ export class EditorPage {
       setTextJson(json);
       window.hostCalls.length = 0;
     }, JSON.stringify(model));
+    if (at) await this.place(at);
+  }
+
+  async place(at) {
+    await (Array.isArray(at[0]) ? this.select(...at) : this.caret(...at));
+  }
+
+  // Loads `model`, then takes each step in turn and gives the model afterwards.
+  async run(model, ...steps) {
+    await this.load(model);
+    return this.steps(...steps);
+  }
+
+  // A step is a position, a command's name, or [name, ...arguments].
+  async steps(...steps) {
+    for (const step of steps) {
+      if (typeof step === 'string') await this.call(step);
+      else if (typeof step[0] === 'string') await this.call(...step);
+      else await this.place(step);
+    }
+    return this.model();
   }
 
   async model() {

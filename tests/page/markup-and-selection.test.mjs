@@ -109,8 +109,7 @@ describe('store positions', () => {
   });
 
   test('a selection ending at the very start of a block does not count that block', async () => {
-    await s.e.load(doc(para('one'), para('two'), para('three')));
-    await s.e.select([0, 0, 1], [2, 0, 0]);
+    await s.e.load(doc(para('one'), para('two'), para('three')), [[0, 0, 1], [2, 0, 0]]);
     assert.deepEqual(await s.e.eval(() => editor.getSelectedBlocks()), { start: 0, end: 1 });
     await s.e.select([0, 0, 1], [2, 0, 1]);
     assert.deepEqual(await s.e.eval(() => editor.getSelectedBlocks()), { start: 0, end: 2 });
@@ -148,8 +147,7 @@ describe('store positions', () => {
 
 describe('reading and setting the selection', () => {
   test('set and read back keep the direction of the selection', async () => {
-    await s.e.load(doc(para('hello', ['emph', 'world']), para('next')));
-    await s.e.select([1, 0, 2], [0, 1, 3]);
+    await s.e.load(doc(para('hello', ['emph', 'world']), para('next')), [[1, 0, 2], [0, 1, 3]]);
     assert.deepEqual(await s.e.selection(), { anchor: [1, 0, 2], focus: [0, 1, 3] });
     assert.equal(await s.e.eval(() => window.getSelection().toString().replace(/\u200B/g, '')), 'ld\nne');
   });
@@ -194,8 +192,7 @@ describe('reading and setting the selection', () => {
   });
 
   test('a caret on an image is a one-character selection that reads as the image block', async () => {
-    await s.e.load(doc(para('a'), block('image', 0, ['url', 'x.png'])));
-    await s.e.caret(1, 0, 0);
+    await s.e.load(doc(para('a'), block('image', 0, ['url', 'x.png'])), [1, 0, 0]);
     const facts = await s.e.eval(() => {
       const sel = window.getSelection();
       return { collapsed: sel.isCollapsed, text: sel.toString(), read: editor.getSelection() };
@@ -221,8 +218,7 @@ describe('reading and setting the selection', () => {
   });
 
   test('the active span and block are marked for the style sheet', async () => {
-    await s.e.load(doc(para('ab', ['strong', 'cd']), para('x')));
-    await s.e.caret(0, 1, 1);
+    await s.e.load(doc(para('ab', ['strong', 'cd']), para('x')), [0, 1, 1]);
     await s.e.page.waitForFunction(() => document.getElementById('ActiveSpan'));
     assert.deepEqual(await s.e.eval(() => [document.getElementById('ActiveSpan').className, document.getElementById('ActiveBlock') === editor.blocks[0],
       getComputedStyle(document.getElementById('ActiveSpan')).backgroundColor]), ['Strong', true, 'rgb(224, 240, 255)']);
@@ -284,8 +280,7 @@ describe('page functions', () => {
   });
 
   test('a mouse press on the page margin is cancelled, so the selection stays', async () => {
-    await s.e.load(doc(para('abc')));
-    await s.e.select([0, 0, 1], [0, 0, 2]);
+    await s.e.load(doc(para('abc')), [[0, 0, 1], [0, 0, 2]]);
     await s.e.page.mouse.click(1250, 400);
     assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 1], focus: [0, 0, 2] });
   });

@@ -53,25 +53,31 @@ describe('round trip of every block type', () => {
 });
 
 describe('conversion rules', () => {
+  // What is loaded, and the model read back from the editor.
+  const cases = [
+    ['a divider becomes an empty plain paragraph', doc(['divider', { level: 0 }]), doc(['para', { level: 0 }])],
+    ['unknown block and span tags are read as plain', doc(['aside', { level: 1 }, ['shout', 'x']]), doc(block('para', 1, 'x'))],
+    ['a missing level reads as 0', doc(['bulleted', {}, ['plain', 'x']]), doc(block('bulleted', 0, 'x'))],
+    ['a block whose spans are all empty comes back without spans', doc(para('', ['emph', ''])), doc(['para', { level: 0 }])],
+    ['neighbouring spans of one style are merged in the editor', doc(para('a', 'b', ['emph', 'c'], ['emph', 'd'])), doc(para('ab', ['emph', 'cd']))],
+    ['table blocks always leave with levels 1 and 2', doc(block('row', 4, 'a'), block('col', 0, 'b')), doc(block('row', 1, 'a'), block('col', 2, 'b'))],
+    ['a break span always holds one line feed', doc(para('a', ['break', 'xx'], 'b')), doc(para('a', ['break', '\n'], 'b'))],
+    ['levels beyond what the editor holds are brought into range',
+      doc(block('para', 12, 'a'), block('heading', -7, 'b'), block('bulleted', 9, 'c'), ['para', { level: 'two' }, ['plain', 'd']]),
+      doc(block('para', 5, 'a'), block('heading', -3, 'b'), block('bulleted', 4, 'c'), block('para', 0, 'd'))],
+    ['a label used after link text turns its note into a link definition everywhere',
+      doc(para('see ', ['noteref', '1'], ' and ', ['linktext', 'here'], ['noteref', '1']),
+        block('note', 0, ['noteref', '1'], ['url', 'http://x']), block('note', 0, ['noteref', '2'], 'other')),
+      doc(para('see ', ['linkref', '1'], ' and ', ['linktext', 'here'], ['linkref', '1']),
+        block('link', 0, ['linkref', '1'], ['url', 'http://x']), block('note', 0, ['noteref', '2'], 'other'))],
+  ];
+  for (const [name, model, expected] of cases) {
+    test(name, async () => assert.deepEqual(await roundTrip(model), expected));
+  }
+
   test('the empty document is only the Final block and comes back as ["text"]', async () => {
     assert.deepEqual(await roundTrip(['text']), ['text']);
     assert.deepEqual(await s.e.blockClasses(), ['Final Indent0']);
-  });
-
-  test('a divider becomes an empty plain paragraph', async () => {
-    assert.deepEqual(await roundTrip(doc(['divider', { level: 0 }])), doc(['para', { level: 0 }]));
-  });
-
-  test('unknown block and span tags are read as plain', async () => {
-    assert.deepEqual(await roundTrip(doc(['aside', { level: 1 }, ['shout', 'x']])), doc(['para', { level: 1 }, ['plain', 'x']]));
-  });
-
-  test('a missing level reads as 0', async () => {
-    assert.deepEqual(await roundTrip(doc(['bulleted', {}, ['plain', 'x']])), doc(block('bulleted', 0, 'x')));
-  });
-
-  test('a block whose spans are all empty comes back without spans', async () => {
-    assert.deepEqual(await roundTrip(doc(para('', ['emph', '']))), doc(['para', { level: 0 }]));
   });
 
   test('breaks at the start or side by side gain no visible content', async () => {
@@ -81,25 +87,8 @@ describe('conversion rules', () => {
     assert.deepEqual(spans, ['Plain', 'Break', 'Plain', 'Break', 'Plain', 'Break', 'Plain']);
   });
 
-  test('neighbouring spans of one style are merged in the editor', async () => {
-    assert.deepEqual(await roundTrip(doc(para('a', 'b', ['emph', 'c'], ['emph', 'd']))), doc(para('ab', ['emph', 'cd'])));
-  });
-
-  test('table blocks always leave with levels 1 and 2', async () => {
-    assert.deepEqual(await roundTrip(doc(block('row', 4, 'a'), block('col', 0, 'b'))), doc(block('row', 1, 'a'), block('col', 2, 'b')));
-  });
-
-  test('a label used after link text turns its note into a link definition everywhere', async () => {
-    const model = doc(para('see ', ['noteref', '1'], ' and ', ['linktext', 'here'], ['noteref', '1']),
-      block('note', 0, ['noteref', '1'], ['url', 'http://x']), block('note', 0, ['noteref', '2'], 'other'));
-    const back = await roundTrip(model);
-    assert.deepEqual(back, doc(para('see ', ['linkref', '1'], ' and ', ['linktext', 'here'], ['linkref', '1']),
-      block('link', 0, ['linkref', '1'], ['url', 'http://x']), block('note', 0, ['noteref', '2'], 'other')));
-  });
-
   test('setTextJson puts the caret at the start of the first block and keeps undo history', async () => {
-    await s.e.load(doc(para('first')));
-    await s.e.caret(0, 0, 3);
+    await s.e.load(doc(para('first')), [0, 0, 3]);
     await s.e.type('X');
     await s.e.call('setTextJson', JSON.stringify(doc(para('other'), para('doc'))));
     assert.deepEqual(await s.e.caretAt(), [0, 0, 0]);
@@ -130,16 +119,6 @@ describe('malformed input', () => {
     assert.equal(await s.e.callError('setTextJson', '["inline"]'), 'ERR074');
     assert.equal(await s.e.callError('setTextJson', '["text",[]]'), 'ERR075');
     assert.equal(await s.e.callError('setTextJson', '["text",["para",{},["plain"]]]'), 'ERR076');
-  });
-
-  test('levels beyond what the editor holds are brought into range', async () => {
-    const back = await roundTrip(doc(block('para', 12, 'a'), block('heading', -7, 'b'), block('bulleted', 9, 'c'),
-      ['para', { level: 'two' }, ['plain', 'd']]));
-    assert.deepEqual(back, doc(block('para', 5, 'a'), block('heading', -3, 'b'), block('bulleted', 4, 'c'), block('para', 0, 'd')));
-  });
-
-  test('a break span always holds one line feed', async () => {
-    assert.deepEqual(await roundTrip(doc(para('a', ['break', 'xx'], 'b'))), doc(para('a', ['break', '\n'], 'b')));
   });
 
   test('markup-like text is shown as text, never parsed', async () => {

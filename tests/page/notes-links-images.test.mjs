@@ -8,103 +8,64 @@ import { useEditor } from './suite.mjs';
 const s = useEditor();
 
 const body = async () => (await s.e.model()).slice(1);
+const note = (label, ...spans) => block('note', 0, ['noteref', label], ...spans);
+const link = (label, url) => block('link', 0, ['linkref', label], ['url', url]);
+const img = (url) => block('image', 0, ['url', url]);
+const ref = (label) => ['noteref', label];
+
+// A command and what the document is afterwards: the document, the steps (a
+// position, a command, or a command with its arguments), the document after
+// and, where given, the caret after and what the host was told.
+function check(cases) {
+  for (const [name, model, steps, expected, caret, hostCalls] of cases) {
+    test(name, async () => {
+      assert.deepEqual(await s.e.run(model, ...steps), expected);
+      if (caret) assert.deepEqual(await s.e.caretAt(), caret);
+      if (hostCalls) assert.deepEqual(await s.e.hostCalls(), hostCalls);
+    });
+  }
+}
 
 describe('footnotes', () => {
-  test('two selected words move into a new note labelled 1 after the paragraph', async () => {
-    await s.e.load(doc(para('keep these words here'), para('next')));
-    await s.e.select([0, 0, 5], [0, 0, 16]);
-    await s.e.call('insertFootnote');
-    assert.deepEqual(await body(), [
-      ['para', { level: 0 }, ['plain', 'keep '], ['noteref', '1'], ['plain', ' here']],
-      ['note', { level: 0 }, ['noteref', '1'], ['plain', 'these words']],
-      ['para', { level: 0 }, ['plain', 'next']],
-    ]);
-    assert.deepEqual(await s.e.caretAt(), [1, 1, 11]);
-  });
+  check([
+    ['two selected words move into a new note labelled 1 after the paragraph', doc(para('keep these words here'), para('next')),
+      [[[0, 0, 5], [0, 0, 16]], 'insertFootnote'], doc(para('keep ', ref('1'), ' here'), note('1', 'these words'), para('next')), [1, 1, 11]],
+    ['inside a code block or on an image nothing happens', doc(block('verbatim', 0, 'code'), img('a.png')),
+      [[0, 0, 2], 'insertFootnote', [1, 0, 0], 'insertFootnote'], doc(block('verbatim', 0, 'code'), img('a.png')), null, []],
+    ['with the caret in Final the reference goes into a new paragraph', doc(para('a')), [[1, 0, 0], 'insertFootnote'],
+      doc(para('a'), para(ref('1')), note('1'))],
+    ['a caret inside a label never splits it, and labels never touch', doc(para('x', ref('12'), 'y')), [[0, 1, 1], 'insertFootnote'],
+      doc(para('x', ref('12'), ' ', ref('1'), 'y'), note('1'))],
+    ['a footnote just before a label stays apart from it', doc(para('x', ref('7'))), [[0, 1, 0], 'insertFootnote'],
+      doc(para('x', ref('1'), ' ', ref('7')), note('1'))],
+  ]);
 
   test('a second footnote in the paragraph gets label 2 and follows the first note', async () => {
-    await s.e.load(doc(para('one two'), para('next')));
-    await s.e.caret(0, 0, 3);
-    await s.e.call('insertFootnote');
+    await s.e.run(doc(para('one two'), para('next')), [0, 0, 3], 'insertFootnote');
     await s.e.type('first');
-    await s.e.caret(0, 2, 4);
-    await s.e.call('insertFootnote');
+    await s.e.steps([0, 2, 4], 'insertFootnote');
     await s.e.type('second');
-    assert.deepEqual(await body(), [
-      ['para', { level: 0 }, ['plain', 'one'], ['noteref', '1'], ['plain', ' two'], ['noteref', '2']],
-      ['note', { level: 0 }, ['noteref', '1'], ['plain', 'first']],
-      ['note', { level: 0 }, ['noteref', '2'], ['plain', 'second']],
-      ['para', { level: 0 }, ['plain', 'next']],
-    ]);
+    assert.deepEqual(await s.e.model(), doc(para('one', ref('1'), ' two', ref('2')), note('1', 'first'), note('2', 'second'), para('next')));
   });
 
   test('a footnote is one undo step', async () => {
-    await s.e.load(doc(para('text')));
-    await s.e.caret(0, 0, 4);
-    await s.e.call('insertFootnote');
+    await s.e.run(doc(para('text')), [0, 0, 4], 'insertFootnote');
     assert.deepEqual(await s.e.hostCalls(), ['done']);
-    await s.e.call('undo');
-    assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'text']]]);
+    assert.deepEqual(await s.e.steps('undo'), doc(para('text')));
   });
 
-  test('inside a code block or on an image nothing happens', async () => {
-    await s.e.load(doc(block('verbatim', 0, 'code'), block('image', 0, ['url', 'a.png'])));
-    await s.e.caret(0, 0, 2);
-    await s.e.call('insertFootnote');
-    await s.e.caret(1, 0, 0);
-    await s.e.call('insertFootnote');
-    assert.equal((await body()).length, 2);
-    assert.deepEqual(await s.e.hostCalls(), []);
-  });
-
-  test('a reference in a table cell gets its note after the table', async () => {
-    await s.e.load(doc(block('row', 1, 'a'), block('col', 2, 'b'), para('after')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('insertFootnote');
-    const tags = (await body()).map((b) => b[0]);
-    assert.deepEqual(tags, ['row', 'col', 'note', 'para']);
-  });
-
-  test('a reference in the paragraph just above a table gets its note before the table', async () => {
-    await s.e.load(doc(para('above'), block('row', 1, 'a'), block('col', 2, 'b')));
-    await s.e.caret(0, 0, 5);
-    await s.e.call('insertFootnote');
-    assert.deepEqual((await body()).map((b) => b[0]), ['para', 'note', 'row', 'col']);
-  });
-
-  test('with the caret in Final the reference goes into a new paragraph', async () => {
-    await s.e.load(doc(para('a')));
-    await s.e.caret(1, 0, 0);
-    await s.e.call('insertFootnote');
-    assert.deepEqual(await body(), [
-      ['para', { level: 0 }, ['plain', 'a']],
-      ['para', { level: 0 }, ['noteref', '1']],
-      ['note', { level: 0 }, ['noteref', '1']],
-    ]);
-  });
-
-  test('a caret inside a label never splits it, and labels never touch', async () => {
-    await s.e.load(doc(para('x', ['noteref', '12'], 'y')));
-    await s.e.caret(0, 1, 1);
-    await s.e.call('insertFootnote');
-    assert.deepEqual((await body())[0],
-      ['para', { level: 0 }, ['plain', 'x'], ['noteref', '12'], ['plain', ' '], ['noteref', '1'], ['plain', 'y']]);
-  });
-
-  test('a footnote just before a label stays apart from it', async () => {
-    await s.e.load(doc(para('x', ['noteref', '7'])));
-    await s.e.caret(0, 1, 0);
-    await s.e.call('insertFootnote');
-    assert.deepEqual((await body())[0],
-      ['para', { level: 0 }, ['plain', 'x'], ['noteref', '1'], ['plain', ' '], ['noteref', '7']]);
+  test('a reference in a table cell gets its note after the table, one just above a table before it', async () => {
+    const tags = async (...steps) => (await s.e.run(...steps)).slice(1).map((b) => b[0]);
+    assert.deepEqual(await tags(doc(block('row', 1, 'a'), block('col', 2, 'b'), para('after')), [0, 0, 1], 'insertFootnote'),
+      ['row', 'col', 'note', 'para']);
+    assert.deepEqual(await tags(doc(para('above'), block('row', 1, 'a'), block('col', 2, 'b')), [0, 0, 5], 'insertFootnote'),
+      ['para', 'note', 'row', 'col']);
   });
 });
 
 describe('following links', () => {
   test('a reference goes to the start of its note\'s text', async () => {
-    await s.e.load(doc(para('a', ['noteref', 'n']), para('b'), block('note', 0, ['noteref', 'n'], 'text')));
-    await s.e.caret(0, 1, 1);
-    await s.e.call('followLink');
+    await s.e.run(doc(para('a', ['noteref', 'n']), para('b'), block('note', 0, ['noteref', 'n'], 'text')), [0, 1, 1], 'followLink');
     assert.deepEqual(await s.e.caretAt(), [2, 1, 0]);
     assert.deepEqual(await s.e.hostCalls(), []);
   });
@@ -113,57 +74,45 @@ describe('following links', () => {
     await s.e.load(doc(para('a', ['noteref', 'n']), block('note', 0, ['noteref', 'n'], 'text')));
     await s.e.eval(() => editor.setBlockSpans(1, [
       { Type: 'Plain', Text: '' }, { Type: 'NoteRef', Text: 'n' }, { Type: 'Plain', Text: 'text' }]));
-    await s.e.caret(0, 1, 1);
-    await s.e.call('followLink');
+    await s.e.steps([0, 1, 1], 'followLink');
     assert.equal((await body()).length, 2);
     assert.equal((await s.e.caretAt())[0], 1);
   });
 
   test('a reference whose note was deleted gets a new empty note', async () => {
-    await s.e.load(doc(para('a', ['noteref', ' 5 ']), para('b')));
-    await s.e.caret(0, 1, 1);
-    await s.e.call('followLink');
+    await s.e.run(doc(para('a', ['noteref', ' 5 ']), para('b')), [0, 1, 1], 'followLink');
     assert.deepEqual((await body())[1], ['note', { level: 0 }, ['noteref', '5']]);
     assert.deepEqual(await s.e.caretAt(), [1, 1, 0]);
     assert.deepEqual(await s.e.hostCalls(), ['done']);
   });
 
   test('a link label goes to the link definition', async () => {
-    await s.e.load(doc(para(['linktext', 'site'], ['linkref', 'L']), block('link', 0, ['linkref', 'L'], ['url', 'http://a.org'])));
-    await s.e.caret(0, 1, 0);
+    await s.e.load(doc(para(['linktext', 'site'], ['linkref', 'L']), block('link', 0, ['linkref', 'L'], ['url', 'http://a.org'])), [0, 1, 0]);
     await s.e.call('followLink');
     assert.deepEqual(await s.e.caretAt(), [1, 1, 0]);
   });
 
   const follow = async (url) => {
-    await s.e.load(doc(para('x ', ['url', url])));
-    await s.e.caret(0, 1, 1);
-    await s.e.call('followLink');
+    await s.e.run(doc(para('x ', ['url', url])), [0, 1, 1], 'followLink');
     return s.e.hostCalls();
   };
 
   test('a URL with a scheme opens as a URL, even after other words', async () => {
-    assert.deepEqual(await follow('http://example.org/a?b=c'), ['url:http://example.org/a?b=c']);
-    assert.deepEqual(await follow('see FTP://host/file'), ['url:see FTP://host/file']);
-    assert.deepEqual(await follow('file:///tmp/x.txt'), ['url:file:///tmp/x.txt']);
-    assert.deepEqual(await follow('https://a.b/c&d'), ['url:https://a.b/c&d']);
+    for (const url of ['http://example.org/a?b=c', 'see FTP://host/file', 'file:///tmp/x.txt', 'https://a.b/c&d']) {
+      assert.deepEqual(await follow(url), ['url:' + url]);
+    }
   });
 
   test('text without a scheme and :// opens as a file', async () => {
-    assert.deepEqual(await follow('images/a.png'), ['file:images/a.png']);
-    assert.deepEqual(await follow('example.org'), ['file:example.org']);
-    assert.deepEqual(await follow('http:/x'), ['file:http:/x']);
-    assert.deepEqual(await follow('mailto://'), ['file:mailto://']);
     // A scheme glued to a word is not at a word boundary.
-    assert.deepEqual(await follow('xhttp://a.b'), ['file:xhttp://a.b']);
+    for (const path of ['images/a.png', 'example.org', 'http:/x', 'mailto://', 'xhttp://a.b']) {
+      assert.deepEqual(await follow(path), ['file:' + path]);
+    }
   });
 
   test('the URL of a link definition and of an image open too', async () => {
-    await s.e.load(doc(block('link', 0, ['linkref', '1'], ['url', 'https://a.org']), block('image', 0, ['url', 'pics/b.png'])));
-    await s.e.caret(0, 1, 2);
-    await s.e.call('followLink');
-    await s.e.caret(1, 0, 0);
-    await s.e.call('followLink');
+    await s.e.load(doc(block('link', 0, ['linkref', '1'], ['url', 'https://a.org']), block('image', 0, ['url', 'pics/b.png'])), [0, 1, 2]);
+    await s.e.steps('followLink', [1, 0, 0], 'followLink');
     assert.deepEqual(await s.e.hostCalls(), ['url:https://a.org', 'file:pics/b.png']);
   });
 
@@ -178,8 +127,7 @@ describe('following links', () => {
   });
 
   test('a click in navigation mode follows the link under the mouse', async () => {
-    await s.e.load(doc(para('go ', ['url', 'https://x.org'])));
-    await s.e.call('enterNavigationMode');
+    await s.e.run(doc(para('go ', ['url', 'https://x.org'])), 'enterNavigationMode');
     await s.e.page.click('.Url');
     await s.e.call('leaveNavigationMode');
     assert.deepEqual(await s.e.hostCalls(), ['url:https://x.org']);
@@ -187,117 +135,53 @@ describe('following links', () => {
 });
 
 describe('hyperlinks', () => {
-  test('a link with a numbered definition after the paragraph, caret after it', async () => {
-    await s.e.load(doc(para('see  now')));
-    await s.e.caret(0, 0, 4);
-    await s.e.call('insertHyperlink', 'the site', 'http://example.org');
-    assert.deepEqual(await body(), [
-      ['para', { level: 0 }, ['plain', 'see '], ['linktext', 'the site'], ['linkref', '1'], ['plain', ' now']],
-      ['link', { level: 0 }, ['linkref', '1'], ['url', 'http://example.org']],
-    ]);
-    assert.deepEqual(await s.e.caretAt(), [0, 3, 0]);
-  });
-
-  test('two links inserted one after the other are apart and numbered in turn', async () => {
-    await s.e.load(doc(para('x')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('insertHyperlink', 'one', 'http://a.org');
-    await s.e.call('insertHyperlink', 'two', 'http://b.org');
-    assert.deepEqual(await body(), [
-      ['para', { level: 0 }, ['plain', 'x'], ['linktext', 'one'], ['linkref', '1'], ['plain', ' '],
-        ['linktext', 'two'], ['linkref', '2']],
-      ['link', { level: 0 }, ['linkref', '1'], ['url', 'http://a.org']],
-      ['link', { level: 0 }, ['linkref', '2'], ['url', 'http://b.org']],
-    ]);
-  });
+  const linked = (text, label) => [['linktext', text], ['linkref', label]];
+  check([
+    ['a link with a numbered definition after the paragraph, caret after it', doc(para('see  now')),
+      [[0, 0, 4], ['insertHyperlink', 'the site', 'http://example.org']],
+      doc(para('see ', ...linked('the site', '1'), ' now'), link('1', 'http://example.org')), [0, 3, 0]],
+    ['two links inserted one after the other are apart and numbered in turn', doc(para('x')),
+      [[0, 0, 1], ['insertHyperlink', 'one', 'http://a.org'], ['insertHyperlink', 'two', 'http://b.org']],
+      doc(para('x', ...linked('one', '1'), ' ', ...linked('two', '2')), link('1', 'http://a.org'), link('2', 'http://b.org'))],
+    ['a selection is replaced by the link', doc(para('click here please')), [[[0, 0, 6], [0, 0, 10]], ['insertHyperlink', 'here', 'https://x.org']],
+      doc(para('click ', ...linked('here', '1'), ' please'), link('1', 'https://x.org'))],
+    ['in a code block the link goes into a new paragraph after it, keeping the code plain', doc(block('verbatim', 0, 'let x'), para('after')),
+      [[0, 0, 3], ['insertHyperlink', 'docs', 'http://a.org']],
+      doc(block('verbatim', 0, 'let x'), para(...linked('docs', '1')), link('1', 'http://a.org'), para('after'))],
+    ['without a text the link shows its target; without a target nothing happens', doc(para('a')),
+      [[0, 0, 1], ['insertHyperlink', '', 'http://a.org'], ['insertHyperlink', 'text', '  ']],
+      doc(para('a', ...linked('http://a.org', '1')), link('1', 'http://a.org')), null, ['done']],
+  ]);
 
   test('a link text put back before its old label replaces the old reference', async () => {
-    await s.e.load(doc(para(['linktext', 'old'], ['linkref', '1'], ' end'), block('link', 0, ['linkref', '1'], ['url', 'http://a.org'])));
-    await s.e.caret(0, 0, 3);
-    await s.e.call('insertHyperlink', 'new', 'http://b.org');
-    assert.deepEqual((await body())[0],
-      ['para', { level: 0 }, ['linktext', 'old'], ['plain', ' '], ['linktext', 'new'], ['linkref', '2'], ['plain', ' end']]);
-  });
-
-  test('a selection is replaced by the link', async () => {
-    await s.e.load(doc(para('click here please')));
-    await s.e.select([0, 0, 6], [0, 0, 10]);
-    await s.e.call('insertHyperlink', 'here', 'https://x.org');
-    assert.deepEqual((await body())[0].slice(2),
-      [['plain', 'click '], ['linktext', 'here'], ['linkref', '1'], ['plain', ' please']]);
+    const model = await s.e.run(doc(para(...linked('old', '1'), ' end'), link('1', 'http://a.org')), [0, 0, 3],
+      ['insertHyperlink', 'new', 'http://b.org']);
+    assert.deepEqual(model[1], para(['linktext', 'old'], ' ', ...linked('new', '2'), ' end'));
   });
 
   test('on an image the link goes into a new paragraph after it; in Final into a new one', async () => {
-    await s.e.load(doc(block('image', 0, ['url', 'a.png'])));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('insertHyperlink', 'l', 'http://a.org');
-    await s.e.caret(3, 0, 0);
-    await s.e.call('insertHyperlink', 'm', 'http://b.org');
-    assert.deepEqual((await body()).map((b) => b[0]), ['image', 'para', 'link', 'para', 'link']);
-  });
-
-  test('in a code block the link goes into a new paragraph after it, keeping the code plain', async () => {
-    await s.e.load(doc(block('verbatim', 0, 'let x'), para('after')));
-    await s.e.caret(0, 0, 3);
-    await s.e.call('insertHyperlink', 'docs', 'http://a.org');
-    assert.deepEqual(await body(), [
-      ['verbatim', { level: 0 }, ['plain', 'let x']],
-      ['para', { level: 0 }, ['linktext', 'docs'], ['linkref', '1']],
-      ['link', { level: 0 }, ['linkref', '1'], ['url', 'http://a.org']],
-      ['para', { level: 0 }, ['plain', 'after']],
-    ]);
-  });
-
-  test('without a text the link shows its target; without a target nothing happens', async () => {
-    await s.e.load(doc(para('a')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('insertHyperlink', '', 'http://a.org');
-    await s.e.call('insertHyperlink', 'text', '  ');
-    assert.deepEqual((await body())[0].slice(2), [['plain', 'a'], ['linktext', 'http://a.org'], ['linkref', '1']]);
-    assert.deepEqual(await s.e.hostCalls(), ['done']);
+    const model = await s.e.run(doc(img('a.png')), [0, 0, 0], ['insertHyperlink', 'l', 'http://a.org'], [3, 0, 0], ['insertHyperlink', 'm', 'http://b.org']);
+    assert.deepEqual(model.slice(1).map((b) => b[0]), ['image', 'para', 'link', 'para', 'link']);
   });
 });
 
 describe('images', () => {
-  test('an image replaces an empty paragraph, follows a full one, or goes before Final', async () => {
-    await s.e.load(doc(para(''), para('text')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('insertImage', 'a.png');
-    await s.e.caret(1, 0, 2);
-    await s.e.call('insertImage', 'b.png');
-    await s.e.caret(3, 0, 0);
-    await s.e.call('insertImage', 'c.png');
-    assert.deepEqual(await body(), [
-      ['image', { level: 0 }, ['url', 'a.png']],
-      ['para', { level: 0 }, ['plain', 'text']],
-      ['image', { level: 0 }, ['url', 'b.png']],
-      ['image', { level: 0 }, ['url', 'c.png']],
-    ]);
-  });
+  check([
+    ['an image replaces an empty paragraph, follows a full one, or goes before Final', doc(para(''), para('text')),
+      [[0, 0, 0], ['insertImage', 'a.png'], [1, 0, 2], ['insertImage', 'b.png'], [3, 0, 0], ['insertImage', 'c.png']],
+      doc(img('a.png'), para('text'), img('b.png'), img('c.png'))],
+    ['with the caret in a table cell, even an empty one, the image goes after the table',
+      doc(['row', { level: 1 }], block('col', 2, 'b'), para('after')), [[0, 0, 0], ['insertImage', 'x.png']],
+      doc(['row', { level: 1 }], block('col', 2, 'b'), img('x.png'), para('after'))],
+    ['an empty path inserts nothing', doc(para('a')), [[0, 0, 0], ['insertImage', '   ']], doc(para('a')), null, []],
+  ]);
 
   test('the inserted image is selected and renders as an image', async () => {
-    await s.e.load(doc(para('text')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('insertImage', 'pic.png');
+    await s.e.run(doc(para('text')), [0, 0, 1], ['insertImage', 'pic.png']);
     const state = await s.e.eval(() => ({
       url: editor.blocks[1].querySelector('img').getAttribute('url'),
       selected: window.getSelection().anchorNode.parentNode.className,
     }));
     assert.deepEqual(state, { url: 'pic.png', selected: 'ImageBorder' });
-  });
-
-  test('with the caret in a table cell, even an empty one, the image goes after the table', async () => {
-    await s.e.load(doc(block('row', 1, ''), block('col', 2, 'b'), para('after')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('insertImage', 'x.png');
-    assert.deepEqual((await body()).map((b) => b[0]), ['row', 'col', 'image', 'para']);
-  });
-
-  test('an empty path inserts nothing', async () => {
-    await s.e.load(doc(para('a')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('insertImage', '   ');
-    assert.equal((await body()).length, 1);
-    assert.deepEqual(await s.e.hostCalls(), []);
   });
 });

@@ -14,31 +14,23 @@ const selectedCounts = async () => ({
 });
 
 describe('document counts', () => {
-  test('a comment and "Hello, world!" count 2 words and 13 characters', async () => {
-    await s.e.load(doc(block('comment', 0, 'not counted at all'), para('Hello, world!')));
-    assert.deepEqual(await counts(), { words: 2, chars: 13 });
-  });
-
-  test('a hyphenated word is one word; a hyphen standing alone is none', async () => {
-    await s.e.load(doc(para('well-known - fact')));
-    assert.deepEqual(await counts(), { words: 2, chars: 17 });
-  });
-
-  test('punctuation alone is no word but counts as characters', async () => {
-    await s.e.load(doc(para('"?" ¿¡ ; : , . \'')));
-    assert.deepEqual(await counts(), { words: 0, chars: 16 });
-  });
-
-  test('a label counts nothing, the footnote text does', async () => {
-    await s.e.load(doc(para('word', ['noteref', '12']), block('note', 0, ['noteref', '12'], 'two words')));
-    assert.deepEqual(await counts(), { words: 3, chars: 13 });
-  });
-
-  test('text never joins across a label inside a block', async () => {
+  const cases = [
+    ['a comment counts nothing', doc(block('comment', 0, 'not counted at all'), para('Hello, world!')), 2, 13],
+    ['a hyphenated word is one word; a hyphen standing alone is none', doc(para('well-known - fact')), 2, 17],
+    ['punctuation alone is no word but counts as characters', doc(para('"?" ¿¡ ; : , . \'')), 0, 16],
+    ['a label counts nothing, the footnote text does',
+      doc(para('word', ['noteref', '12']), block('note', 0, ['noteref', '12'], 'two words')), 3, 13],
     // The label is left out, so "ab" and "cd" touch and make one word.
-    await s.e.load(doc(para('ab', ['noteref', '1'], 'cd')));
-    assert.deepEqual(await counts(), { words: 1, chars: 4 });
-  });
+    ['text joins across a label inside a block', doc(para('ab', ['noteref', '1'], 'cd')), 1, 4],
+    ['characters are UTF-16 units', doc(para('😀 é')), 2, 4],
+    ['an empty document counts nothing', doc(), 0, 0],
+  ];
+  for (const [name, model, words, chars] of cases) {
+    test(name, async () => {
+      await s.e.load(model);
+      assert.deepEqual(await counts(), { words, chars });
+    });
+  }
 
   test('a mixed document: comments, links, notes, labels, code, math, URLs, images, tables, breaks', async () => {
     await s.e.load(doc(
@@ -58,8 +50,7 @@ describe('document counts', () => {
   test('a note block is a link definition only when a link uses its label', async () => {
     await s.e.load(doc(para('x', ['noteref', 'a']), block('note', 0, ['noteref', 'a'], 'three more words')));
     assert.deepEqual(await counts(), { words: 4, chars: 17 });
-    await s.e.select([0, 0, 0], [0, 0, 1]);
-    await s.e.call('styleWordLink');
+    await s.e.steps([[0, 0, 0], [0, 0, 1]], 'styleWordLink');
     assert.deepEqual(await counts(), { words: 1, chars: 1 });
   });
 
@@ -72,13 +63,6 @@ describe('document counts', () => {
     await s.e.eval(() => { editor.countCache = null; });
     assert.deepEqual(await counts(), atLoad);
     assert.deepEqual(atLoad, { words: 8, chars: 18 });
-  });
-
-  test('characters are UTF-16 units; an empty document counts nothing', async () => {
-    await s.e.load(doc(para('😀 é')));
-    assert.deepEqual(await counts(), { words: 2, chars: 4 });
-    await s.e.load(doc());
-    assert.deepEqual(await counts(), { words: 0, chars: 0 });
   });
 
   test('the counts follow every kind of change: typing, commands, undo, loading', async () => {
@@ -102,23 +86,16 @@ describe('document counts', () => {
 });
 
 describe('selection counts', () => {
-  test('a caret counts 0', async () => {
-    await s.e.load(doc(para('some words')));
-    await s.e.caret(0, 0, 3);
-    assert.deepEqual(await selectedCounts(), { words: 0, chars: 0 });
-  });
-
-  test('part of a paragraph counts its text', async () => {
-    await s.e.load(doc(para('Hello, big world!')));
-    await s.e.select([0, 0, 0], [0, 0, 10]);
-    assert.deepEqual(await selectedCounts(), { words: 2, chars: 10 });
-  });
-
-  test('selected comment text counts nothing', async () => {
-    await s.e.load(doc(block('comment', 0, 'a remark')));
-    await s.e.select([0, 0, 0], [0, 0, 8]);
-    assert.deepEqual(await selectedCounts(), { words: 0, chars: 0 });
-  });
+  for (const [name, model, at, words, chars] of [
+    ['a caret counts 0', doc(para('some words')), [0, 0, 3], 0, 0],
+    ['part of a paragraph counts its text', doc(para('Hello, big world!')), [[0, 0, 0], [0, 0, 10]], 2, 10],
+    ['selected comment text counts nothing', doc(block('comment', 0, 'a remark')), [[0, 0, 0], [0, 0, 8]], 0, 0],
+  ]) {
+    test(name, async () => {
+      await s.e.load(model, at);
+      assert.deepEqual(await selectedCounts(), { words, chars });
+    });
+  }
 
   test('a definition counts as a link only when the selection holds a link using it', async () => {
     const model = doc(para('see ', ['linktext', 'docs'], ['linkref', 'L'], ' now'),
@@ -133,8 +110,7 @@ describe('selection counts', () => {
   });
 
   test('a selection ending just after a line break leaves the break out', async () => {
-    await s.e.load(doc(para('ab'), para('cd', ['break', '\n'], 'ef')));
-    await s.e.select([0, 0, 0], [1, 2, 0]);
+    await s.e.load(doc(para('ab'), para('cd', ['break', '\n'], 'ef')), [[0, 0, 0], [1, 2, 0]]);
     assert.deepEqual(await selectedCounts(), { words: 2, chars: 4 });
     await s.e.select([0, 0, 0], [1, 2, 1]);
     assert.deepEqual(await selectedCounts(), { words: 3, chars: 6 });
@@ -153,73 +129,58 @@ describe('selection counts', () => {
 
 describe('search', () => {
   const selectedText = () => s.e.eval(() => window.getSelection().toString().replace(/\u200B/g, ''));
+  const matchBlock = async () => (await s.e.selection()).anchor[0];
+  const search = async (model, at, query) => {
+    await s.e.run(model, at, 'prepareSearch');
+    await s.e.call('startSearch', query);
+  };
 
   test('finds forwards from the start point, case-insensitively', async () => {
-    await s.e.load(doc(para('alpha beta'), para('gamma Beta delta')));
-    await s.e.caret(0, 0, 7);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'BETA');
+    await search(doc(para('alpha beta'), para('gamma Beta delta')), [0, 0, 7], 'BETA');
     assert.equal(await selectedText(), 'Beta');
-    assert.equal((await s.e.selection()).anchor[0], 1);
+    assert.equal(await matchBlock(), 1);
   });
 
   test('continueSearch goes on to the next match', async () => {
-    await s.e.load(doc(para('x one'), para('y one'), para('z one')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'one');
-    assert.equal((await s.e.selection()).anchor[0], 0);
-    await s.e.call('continueSearch', 'one');
-    assert.equal((await s.e.selection()).anchor[0], 1);
-    await s.e.call('continueSearch', 'one');
-    assert.equal((await s.e.selection()).anchor[0], 2);
+    await search(doc(para('x one'), para('y one'), para('z one')), [0, 0, 0], 'one');
+    assert.equal(await matchBlock(), 0);
     // After the last match the search wraps to the start.
-    await s.e.call('continueSearch', 'one');
-    assert.equal((await s.e.selection()).anchor[0], 0);
+    for (const next of [1, 2, 0]) {
+      await s.e.call('continueSearch', 'one');
+      assert.equal(await matchBlock(), next);
+    }
   });
 
   test('a word only before the start point is found after wrapping', async () => {
-    await s.e.load(doc(para('needle here'), para('other'), para('more')));
-    await s.e.caret(2, 0, 2);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'needle');
+    await search(doc(para('needle here'), para('other'), para('more')), [2, 0, 2], 'needle');
     assert.equal(await selectedText(), 'needle');
-    assert.equal((await s.e.selection()).anchor[0], 0);
+    assert.equal(await matchBlock(), 0);
   });
 
   test('each change of the search text searches again from where the search began', async () => {
-    await s.e.load(doc(para('abc'), para('abd'), para('abc')));
-    await s.e.caret(0, 0, 3);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'ab');
-    assert.equal((await s.e.selection()).anchor[0], 1);
+    await search(doc(para('abc'), para('abd'), para('abc')), [0, 0, 3], 'ab');
+    assert.equal(await matchBlock(), 1);
     await s.e.call('startSearch', 'abc');
-    assert.equal((await s.e.selection()).anchor[0], 2);
+    assert.equal(await matchBlock(), 2);
   });
 
   test('a word that does not occur leaves the caret at the document start', async () => {
-    await s.e.load(doc(para('some text'), para('more')));
-    await s.e.caret(1, 0, 2);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'absent');
+    await search(doc(para('some text'), para('more')), [1, 0, 2], 'absent');
     assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 0], focus: [0, 0, 0] });
   });
 
   test('an empty search text leaves the caret where the search began', async () => {
-    await s.e.load(doc(para('some text'), para('more')));
-    await s.e.caret(1, 0, 2);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'more');
+    await search(doc(para('some text'), para('more')), [1, 0, 2], 'more');
     await s.e.call('startSearch', '');
     assert.deepEqual(await s.e.selection(), { anchor: [1, 0, 2], focus: [1, 0, 2] });
   });
 
-  test('a match across spans of different styles is found', async () => {
-    await s.e.load(doc(para('x'), para('the quick ', ['emph', 'brown'], ' fox')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'quick brown');
+  test('a match across spans of different styles is found, and the document is left unchanged', async () => {
+    const model = doc(para('x'), para('the quick ', ['emph', 'brown'], ' fox'));
+    await search(model, [0, 0, 0], 'quick brown');
     assert.equal(await selectedText(), 'quick brown');
+    assert.deepEqual(await s.e.model(), model);
+    assert.deepEqual(await s.e.hostCalls(), []);
   });
 
   // The page may start the browser's find further on when the blocks between
@@ -238,8 +199,7 @@ describe('search', () => {
         const found = window.find(q, false, false, false, false, false, false);
         return found ? editor.getSelection().start.block : -1;
       }, query);
-      await s.e.caret(0, 0, 0);
-      await s.e.call('prepareSearch');
+      await s.e.steps([0, 0, 0], 'prepareSearch');
       await s.e.call('startSearch', query);
       const page = await s.e.eval(() => {
         const text = window.getSelection().toString();
@@ -251,43 +211,26 @@ describe('search', () => {
 
   test('going on from a match skips to the next one far below', async () => {
     const filler = Array.from({ length: 50 }, (_, i) => para('filler ' + i));
-    await s.e.load(doc(para('target one'), ...filler, para('target two')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'target');
-    assert.equal((await s.e.selection()).anchor[0], 0);
+    await search(doc(para('target one'), ...filler, para('target two')), [0, 0, 0], 'target');
+    assert.equal(await matchBlock(), 0);
     await s.e.call('continueSearch', 'target');
-    assert.equal((await s.e.selection()).anchor[0], 51);
+    assert.equal(await matchBlock(), 51);
     assert.equal(await selectedText(), 'target');
   });
 
   test('the search follows edits made after it began', async () => {
-    await s.e.load(doc(para('one'), para('two'), para('three')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'two');
+    await search(doc(para('one'), para('two'), para('three')), [0, 0, 0], 'two');
     await s.e.caret(2, 0, 5);
     await s.e.type(' wombat');
     await s.e.call('startSearch', 'wombat');
-    assert.equal((await s.e.selection()).anchor[0], 2);
+    assert.equal(await matchBlock(), 2);
     assert.equal(await selectedText(), 'wombat');
   });
 
   test('a start point beyond a shorter document loaded since falls back to its start', async () => {
-    await s.e.load(doc(para('a'), para('b'), para('c'), para('d')));
-    await s.e.caret(3, 0, 1);
-    await s.e.call('prepareSearch');
+    await s.e.run(doc(para('a'), para('b'), para('c'), para('d')), [3, 0, 1], 'prepareSearch');
     await s.e.load(doc(para('short one')));
     await s.e.call('startSearch', 'one');
     assert.equal(await selectedText(), 'one');
-  });
-
-  test('search changes nothing in the document', async () => {
-    await s.e.load(doc(para('find me')));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('prepareSearch');
-    await s.e.call('startSearch', 'me');
-    assert.deepEqual(await s.e.model(), doc(para('find me')));
-    assert.deepEqual(await s.e.hostCalls(), []);
   });
 });

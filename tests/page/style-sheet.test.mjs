@@ -16,51 +16,40 @@ async function styleOf(selector, properties, pseudo) {
 }
 
 describe('numbering', () => {
-  test('a numbered item after a heading starts again at 1', async () => {
-    await s.e.load(doc(num(0, 'a'), num(0, 'b'), block('heading', -1, 'h'), num(0, 'c')));
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [3, '1']]);
-  });
-
-  test('a level-1 item after a level-2 run continues its own count; deeper lists restart under each item', async () => {
-    await s.e.load(doc(num(0, 'a'), num(1, 'a1'), num(1, 'a2'), num(0, 'b'), num(1, 'b1')));
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '1'], [2, '2'], [3, '2'], [4, '1']]);
-  });
-
-  test('a level-1 plain paragraph continues the count, a level-0 one restarts it', async () => {
-    await s.e.load(doc(num(0, 'a'), block('para', 1, 'inside'), num(0, 'b'), para('outside'), num(0, 'c')));
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, ' '], [2, '2'], [4, '1']]);
-  });
-
-  test('bullets and note marks; no prefix at level 0 or on headings', async () => {
-    await s.e.load(doc(block('bulleted', 2, 'b'), block('note', 0, ['noteref', '1'], 'n'), para('p'), block('heading', -2, 'h')));
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '•'], [1, '▵']]);
-  });
+  // The document and, for every block with a rendered prefix, [block, marker].
+  for (const [name, model, prefixes] of [
+    ['a numbered item after a heading starts again at 1', doc(num(0, 'a'), num(0, 'b'), block('heading', -1, 'h'), num(0, 'c')),
+      [[0, '1'], [1, '2'], [3, '1']]],
+    ['a level-1 item after a level-2 run continues its own count; deeper lists restart under each item',
+      doc(num(0, 'a'), num(1, 'a1'), num(1, 'a2'), num(0, 'b'), num(1, 'b1')), [[0, '1'], [1, '1'], [2, '2'], [3, '2'], [4, '1']]],
+    ['a level-1 plain paragraph continues the count, a level-0 one restarts it',
+      doc(num(0, 'a'), block('para', 1, 'inside'), num(0, 'b'), para('outside'), num(0, 'c')), [[0, '1'], [1, ' '], [2, '2'], [4, '1']]],
+    ['bullets and note marks; no prefix at level 0 or on headings',
+      doc(block('bulleted', 2, 'b'), block('note', 0, ['noteref', '1'], 'n'), para('p'), block('heading', -2, 'h')), [[0, '•'], [1, '▵']]],
+  ]) {
+    test(name, async () => {
+      await s.e.load(model);
+      assert.deepEqual(await renderedPrefixes(s.e), prefixes);
+    });
+  }
 
   test('numbers follow edits: inserting an item renumbers the ones after it', async () => {
-    await s.e.load(doc(num(0, 'a'), num(0, 'b')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('insertNewline');
+    await s.e.run(doc(num(0, 'a'), num(0, 'b')), [0, 0, 1], 'insertNewline');
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3']]);
   });
 
   test('numbers follow undo, redo and a change of paragraph type', async () => {
-    await s.e.load(doc(num(0, 'a'), num(0, 'b'), num(0, 'c')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('insertNewline');
-    await s.e.call('undo');
+    await s.e.run(doc(num(0, 'a'), num(0, 'b'), num(0, 'c')), [0, 0, 1], 'insertNewline', 'undo');
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3']]);
     await s.e.call('redo');
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3'], [3, '4']]);
-    await s.e.caret(1, 0, 0);
-    await s.e.call('styleParagraphBulleted');
+    await s.e.steps([1, 0, 0], 'styleParagraphBulleted');
     // A bullet at the same level does not restart the list: the count goes on after it.
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '•'], [2, '2'], [3, '3']]);
   });
 
   test('a paragraph moved out to level 0 restarts the count after it; moved back in, the count goes on', async () => {
-    await s.e.load(doc(num(0, 'a'), block('para', 1, 'inside'), num(0, 'b'), num(0, 'c')));
-    await s.e.caret(1, 0, 0);
-    await s.e.call('unindentParagraph');
+    await s.e.run(doc(num(0, 'a'), block('para', 1, 'inside'), num(0, 'b'), num(0, 'c')), [1, 0, 0], 'unindentParagraph');
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [2, '1'], [3, '2']]);
     await s.e.call('indentParagraph');
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, ' '], [2, '2'], [3, '3']]);
@@ -165,8 +154,7 @@ describe('look of blocks and spans', () => {
   });
 
   test('in navigation mode addresses and references show a pointer', async () => {
-    await s.e.load(doc(para(['url', 'http://x'], ' ', ['noteref', '1'])));
-    await s.e.call('enterNavigationMode');
+    await s.e.run(doc(para(['url', 'http://x'], ' ', ['noteref', '1'])), 'enterNavigationMode');
     assert.equal((await styleOf('span.Url', ['cursor'])).cursor, 'pointer');
     await s.e.call('leaveNavigationMode');
     assert.equal((await styleOf('span.Url', ['cursor'])).cursor, 'text');

@@ -41,84 +41,66 @@ const caretText = () => s.e.eval(() => {
   return editor.getBlockSpans(p.block).map((s) => s.Text).join('');
 });
 
+// Single commands: the document, the steps (a position or a command), the
+// layout afterwards and, where given, the caret (a point, or the text of its
+// block) and what the host was told.
+const grid = (...rows) => doc(...table(...rows));
+const cases = [
+  ['a table in a non-empty paragraph comes after it', doc(para('a'), para('b')), [[0, 0, 1], 'insertTable'],
+    ['para:a', [['', ''], ['', '']], 'para:b'], [1, 0, 0]],
+  ['one undo removes the inserted table', doc(para('a')), [[0, 0, 1], 'insertTable', 'undo'], ['para:a']],
+  ['Insert Row Before on the second cell of a 3-column row', grid(['a', 'b', 'c'], ['d', 'e', 'f']),
+    [[4, 0, 0], 'insertTableRowBefore'], [[['a', 'b', 'c'], ['', '', ''], ['d', 'e', 'f']]], [4, 0, 0]],
+  ['Insert Row After puts the caret in the same column of the new row', doc(...table(['a', 'b'], ['c', 'd']), para('z')),
+    [[1, 0, 1], 'insertTableRowAfter'], [[['a', 'b'], ['', ''], ['c', 'd']], 'para:z'], [3, 0, 0]],
+  ['removing the row of a one-row table removes the table', doc(para('a'), ...table(['x', 'y']), para('after')),
+    [[2, 0, 0], 'removeTableRow'], ['para:a', 'para:after'], 'after'],
+  ['Insert Column After adds a cell after the column in every row', grid(['a', 'b'], ['c', 'd']),
+    [[0, 0, 1], 'insertTableColumnAfter'], [[['a', '', 'b'], ['c', '', 'd']]], [1, 0, 0]],
+  ['no column is added to a row of 8 cells', grid(['1', '2', '3', '4', '5', '6', '7', '8']),
+    [[3, 0, 0], 'insertTableColumnBefore', 'insertTableColumnAfter'], [[['1', '2', '3', '4', '5', '6', '7', '8']]], null, []],
+  ['removing the only column removes the table', doc(para('a'), ...table(['x'], ['y']), para('after')),
+    [[2, 0, 0], 'removeTableColumn'], ['para:a', 'para:after'], 'after'],
+  ['a column is appended to a row too short to have it, and every block stays in the table',
+    doc(...table(['a', 'b', 'c'], ['d']), para('z')), [[2, 0, 0], 'insertTableColumnAfter'], [[['a', 'b', 'c', ''], ['d', '']], 'para:z']],
+  ['removing a column that a short row lacks leaves that row alone', grid(['a', 'b', 'c'], ['d']),
+    [[2, 0, 0], 'removeTableColumn'], [[['a', 'b'], ['d']]]],
+  ['a row move takes the whole neighbouring row, whatever its width', grid(['a', 'b', 'c'], ['d']),
+    [[3, 0, 0], 'shiftParagraphUp'], [[['d'], ['a', 'b', 'c']]], 'd'],
+  ['row commands outside a table do nothing', doc(para('a')), [[0, 0, 0], 'insertTableRowBefore', 'insertTableRowAfter',
+    'removeTableRow', 'insertTableColumnBefore', 'insertTableColumnAfter', 'removeTableColumn'], ['para:a'], null, []],
+  ['a table is never put next to or inside another table, and no snapshot is taken then', doc(para('a'), ...table(['x']), para()),
+    [[0, 0, 0], 'insertTable', [1, 0, 0], 'insertTable', [2, 0, 0], 'insertTable'], ['para:a', [['x']], 'para:'], null, []],
+];
+for (const [name, model, steps, expected, caret, hostCalls] of cases) {
+  test(name, async () => {
+    await s.e.run(model, ...steps);
+    assert.deepEqual(await layout(), expected);
+    if (Array.isArray(caret)) assert.deepEqual(await s.e.caretAt(), caret);
+    else if (caret) assert.equal(await caretText(), caret);
+    if (hostCalls) assert.deepEqual(await s.e.hostCalls(), hostCalls);
+  });
+}
+
 describe('insert table', () => {
   test('in an empty paragraph the table replaces it, caret in the first cell', async () => {
-    await s.e.load(doc(para('a'), para(), para('b')));
-    await s.e.caret(1, 0, 0);
-    await s.e.call('insertTable');
+    await s.e.run(doc(para('a'), para(), para('b')), [1, 0, 0], 'insertTable');
     assert.deepEqual(await layout(), ['para:a', [['', ''], ['', '']], 'para:b']);
     assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
     assert.deepEqual(await s.e.eval(() => document.querySelectorAll('.Table .TableRow').length), 2);
   });
 
-  test('in a non-empty paragraph the table comes after it', async () => {
-    await s.e.load(doc(para('a'), para('b')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('insertTable');
-    assert.deepEqual(await layout(), ['para:a', [['', ''], ['', '']], 'para:b']);
-    assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
-  });
-
   test('at the end of the document the table comes before Final', async () => {
-    await s.e.load(doc(para('a')));
-    await s.e.caret(1, 0, 0);
-    await s.e.call('insertTable');
+    await s.e.run(doc(para('a')), [1, 0, 0], 'insertTable');
     assert.deepEqual(await layout(), ['para:a', [['', ''], ['', '']]]);
     assert.deepEqual(await s.e.blockClasses(),
       ['Plain Indent0', 'Row Indent0', 'Cell Indent0', 'Row Indent0', 'Cell Indent0', 'Final Indent0']);
   });
-
-  test('never next to or inside another table, and no snapshot then', async () => {
-    await s.e.load(doc(para('a'), ...table(['x']), para()));
-    for (const at of [0, 1, 2]) {
-      await s.e.caret(at, 0, 0);
-      await s.e.call('insertTable');
-    }
-    assert.deepEqual(await layout(), ['para:a', [['x']], 'para:']);
-    assert.deepEqual(await s.e.hostCalls(), []);
-  });
-
-  test('one undo removes the inserted table', async () => {
-    await s.e.load(doc(para('a')));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('insertTable');
-    await s.e.call('undo');
-    assert.deepEqual(await layout(), ['para:a']);
-  });
 });
 
 describe('rows', () => {
-  test('Insert Row Before on the second cell of a 3-column row', async () => {
-    await s.e.load(doc(...table(['a', 'b', 'c'], ['d', 'e', 'f'])));
-    await s.e.caret(4, 0, 0);
-    await s.e.call('insertTableRowBefore');
-    assert.deepEqual(await layout(), [[['a', 'b', 'c'], ['', '', ''], ['d', 'e', 'f']]]);
-    assert.deepEqual(await s.e.caretAt(), [4, 0, 0]);
-  });
-
-  test('Insert Row After puts the caret in the same column of the new row', async () => {
-    await s.e.load(doc(...table(['a', 'b'], ['c', 'd']), para('z')));
-    await s.e.caret(1, 0, 1);
-    await s.e.call('insertTableRowAfter');
-    assert.deepEqual(await layout(), [[['a', 'b'], ['', ''], ['c', 'd']], 'para:z']);
-    assert.deepEqual(await s.e.caretAt(), [3, 0, 0]);
-  });
-
-  test('row commands outside a table do nothing', async () => {
-    await s.e.load(doc(para('a')));
-    await s.e.caret(0, 0, 0);
-    for (const command of ['insertTableRowBefore', 'insertTableRowAfter', 'removeTableRow',
-      'insertTableColumnBefore', 'insertTableColumnAfter', 'removeTableColumn']) {
-      await s.e.call(command);
-    }
-    assert.deepEqual(await layout(), ['para:a']);
-    assert.deepEqual(await s.e.hostCalls(), []);
-  });
-
   test('Remove Row goes to the same column of the next row, else the previous', async () => {
-    await s.e.load(doc(...table(['a', 'b'], ['c', 'd'], ['e', 'f'])));
-    await s.e.caret(3, 0, 0);
-    await s.e.call('removeTableRow');
+    await s.e.run(doc(...table(['a', 'b'], ['c', 'd'], ['e', 'f'])), [3, 0, 0], 'removeTableRow');
     assert.deepEqual(await layout(), [[['a', 'b'], ['e', 'f']]]);
     assert.equal(await caretText(), 'f');
     await s.e.call('removeTableRow');
@@ -126,22 +108,11 @@ describe('rows', () => {
     assert.equal(await caretText(), 'b');
   });
 
-  test('removing the row of a one-row table removes the table', async () => {
-    await s.e.load(doc(para('a'), ...table(['x', 'y']), para('after')));
-    await s.e.caret(2, 0, 0);
-    await s.e.call('removeTableRow');
-    assert.deepEqual(await layout(), ['para:a', 'para:after']);
-    assert.equal(await caretText(), 'after');
-  });
-
   test('Shift Up and Down move the row with the caret in its cell', async () => {
-    await s.e.load(doc(...table(['a', 'b'], ['c', 'd'], ['e', 'f'])));
-    await s.e.caret(3, 0, 1);
-    await s.e.call('shiftParagraphUp');
+    await s.e.run(doc(...table(['a', 'b'], ['c', 'd'], ['e', 'f'])), [3, 0, 1], 'shiftParagraphUp');
     assert.deepEqual(await layout(), [[['c', 'd'], ['a', 'b'], ['e', 'f']]]);
     assert.equal(await caretText(), 'd');
-    await s.e.call('shiftParagraphDown');
-    await s.e.call('shiftParagraphDown');
+    await s.e.steps('shiftParagraphDown', 'shiftParagraphDown');
     assert.deepEqual(await layout(), [[['a', 'b'], ['e', 'f'], ['c', 'd']]]);
     assert.equal(await caretText(), 'd');
     // The last row stays where it is.
@@ -152,9 +123,7 @@ describe('rows', () => {
   });
 
   test('a row move is an undo step of its own and tells the host', async () => {
-    await s.e.load(doc(...table(['a'], ['b'])));
-    await s.e.caret(1, 0, 0);
-    await s.e.call('shiftParagraphUp');
+    await s.e.run(doc(...table(['a'], ['b'])), [1, 0, 0], 'shiftParagraphUp');
     assert.deepEqual(await s.e.hostCalls(), ['done']);
     await s.e.call('undo');
     assert.deepEqual(await layout(), [[['a'], ['b']]]);
@@ -163,44 +132,20 @@ describe('rows', () => {
 
 describe('columns', () => {
   test('Insert Column Before at the first column makes the new cells the rows\' first', async () => {
-    await s.e.load(doc(...table(['a', 'b'], ['c', 'd'])));
-    await s.e.caret(2, 0, 0);
-    await s.e.call('insertTableColumnBefore');
+    await s.e.run(doc(...table(['a', 'b'], ['c', 'd'])), [2, 0, 0], 'insertTableColumnBefore');
     assert.deepEqual(await layout(), [[['', 'a', 'b'], ['', 'c', 'd']]]);
     assert.deepEqual(await s.e.caretAt(), [3, 0, 0]);
     assert.deepEqual(await s.e.blockClasses(), ['Row Indent0', 'Cell Indent0', 'Cell Indent0',
       'Row Indent0', 'Cell Indent0', 'Cell Indent0', 'Final Indent0']);
   });
 
-  test('Insert Column After adds a cell after the column in every row', async () => {
-    await s.e.load(doc(...table(['a', 'b'], ['c', 'd'])));
-    await s.e.caret(0, 0, 1);
-    await s.e.call('insertTableColumnAfter');
-    assert.deepEqual(await layout(), [[['a', '', 'b'], ['c', '', 'd']]]);
-    assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
-  });
-
-  test('no column is added to a row of 8 cells', async () => {
-    await s.e.load(doc(...table(['1', '2', '3', '4', '5', '6', '7', '8'])));
-    await s.e.caret(3, 0, 0);
-    await s.e.call('insertTableColumnBefore');
-    await s.e.call('insertTableColumnAfter');
-    assert.deepEqual(await layout(), [[['1', '2', '3', '4', '5', '6', '7', '8']]]);
-    assert.deepEqual(await s.e.hostCalls(), []);
-  });
-
   test('a row of 7 grows to 8 and then stops', async () => {
-    await s.e.load(doc(...table(['1', '2', '3', '4', '5', '6', '7'])));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('insertTableColumnAfter');
-    await s.e.call('insertTableColumnAfter');
+    await s.e.run(doc(...table(['1', '2', '3', '4', '5', '6', '7'])), [0, 0, 0], 'insertTableColumnAfter', 'insertTableColumnAfter');
     assert.equal((await layout())[0][0].length, 8);
   });
 
   test('Remove Column goes to the cell that took its place, or the one before at the end', async () => {
-    await s.e.load(doc(...table(['a', 'b', 'c'], ['d', 'e', 'f'])));
-    await s.e.caret(4, 0, 0);
-    await s.e.call('removeTableColumn');
+    await s.e.run(doc(...table(['a', 'b', 'c'], ['d', 'e', 'f'])), [4, 0, 0], 'removeTableColumn');
     assert.deepEqual(await layout(), [[['a', 'c'], ['d', 'f']]]);
     assert.equal(await caretText(), 'f');
     await s.e.call('removeTableColumn');
@@ -209,31 +154,18 @@ describe('columns', () => {
   });
 
   test('removing the first column makes the next cell the row', async () => {
-    await s.e.load(doc(...table(['a', 'b'], ['c', 'd'])));
-    await s.e.caret(0, 0, 0);
-    await s.e.call('removeTableColumn');
+    await s.e.run(doc(...table(['a', 'b'], ['c', 'd'])), [0, 0, 0], 'removeTableColumn');
     assert.deepEqual(await layout(), [[['b'], ['d']]]);
     assert.deepEqual(await s.e.blockClasses(), ['Row Indent0', 'Row Indent0', 'Final Indent0']);
   });
 
-  test('removing the only column removes the table', async () => {
-    await s.e.load(doc(para('a'), ...table(['x'], ['y']), para('after')));
-    await s.e.caret(2, 0, 0);
-    await s.e.call('removeTableColumn');
-    assert.deepEqual(await layout(), ['para:a', 'para:after']);
-    assert.equal(await caretText(), 'after');
-  });
-
   test('Shift Left and Right swap columns in every row and the caret follows', async () => {
-    await s.e.load(doc(...table(['a', 'b', 'c'], ['d', 'e', 'f'])));
-    await s.e.caret(1, 0, 1);
-    await s.e.call('shiftParagraphLeft');
+    await s.e.run(doc(...table(['a', 'b', 'c'], ['d', 'e', 'f'])), [1, 0, 1], 'shiftParagraphLeft');
     assert.deepEqual(await layout(), [[['b', 'a', 'c'], ['e', 'd', 'f']]]);
     assert.equal(await caretText(), 'b');
     await s.e.call('shiftParagraphLeft');
     assert.deepEqual(await layout(), [[['b', 'a', 'c'], ['e', 'd', 'f']]]);
-    await s.e.call('shiftParagraphRight');
-    await s.e.call('shiftParagraphRight');
+    await s.e.steps('shiftParagraphRight', 'shiftParagraphRight');
     assert.deepEqual(await layout(), [[['a', 'c', 'b'], ['d', 'f', 'e']]]);
     assert.equal(await caretText(), 'b');
     await s.e.call('shiftParagraphRight');
@@ -245,32 +177,8 @@ describe('columns', () => {
 
 describe('rows of unequal width', () => {
   test('cutting a whole row where a wider row then meets a narrower one widens the narrower', async () => {
-    await s.e.load(doc(...table(['a', 'b'], ['c', 'd'], ['e', 'f', 'g'])));
-    await s.e.select([2, 0, 0], [4, 0, 0]);
+    await s.e.load(doc(...table(['a', 'b'], ['c', 'd'], ['e', 'f', 'g'])), [[2, 0, 0], [4, 0, 0]]);
     assert.deepEqual(JSON.parse(await s.e.call('cut')), doc(...table(['c', 'd'])));
     assert.deepEqual(await layout(), [[['a', 'b', ''], ['e', 'f', 'g']]]);
-  });
-
-  test('a column is appended to a row too short to have it, and every block stays in the table', async () => {
-    await s.e.load(doc(...table(['a', 'b', 'c'], ['d']), para('z')));
-    await s.e.caret(2, 0, 0);
-    await s.e.call('insertTableColumnAfter');
-    assert.deepEqual(await layout(), [[['a', 'b', 'c', ''], ['d', '']], 'para:z']);
-  });
-
-  test('removing a column that a short row lacks leaves that row alone', async () => {
-    await s.e.load(doc(...table(['a', 'b', 'c'], ['d'])));
-    await s.e.caret(2, 0, 0);
-    await s.e.call('removeTableColumn');
-    assert.deepEqual(await layout(), [[['a', 'b'], ['d']]]);
-  });
-
-  test('a row move takes the whole neighbouring row, whatever its width', async () => {
-    await s.e.load(doc(...table(['a', 'b', 'c'], ['d'])));
-    await s.e.caret(3, 0, 0);
-    await s.e.call('shiftParagraphUp');
-    assert.deepEqual(await layout(), [[['d'], ['a', 'b', 'c']]]);
-    assert.equal(await caretText(), 'd');
-    assert.deepEqual(s.e.errors, []);
   });
 });

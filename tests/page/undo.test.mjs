@@ -9,35 +9,23 @@ const s = useEditor();
 
 describe('undo and redo', () => {
   test('each typed character is one step, and the caret comes back too', async () => {
-    await s.e.load(doc(para('ab')));
-    await s.e.caret(0, 0, 1);
+    await s.e.load(doc(para('ab')), [0, 0, 1]);
     await s.e.type('xyz');
     assert.deepEqual(await s.e.model(), doc(para('axyzb')));
     await s.e.call('undo');
     assert.deepEqual(await s.e.model(), doc(para('axyb')));
     assert.deepEqual(await s.e.caretAt(), [0, 0, 3]);
-    await s.e.call('undo');
-    await s.e.call('undo');
-    assert.deepEqual(await s.e.model(), doc(para('ab')));
+    assert.deepEqual(await s.e.steps('undo', 'undo'), doc(para('ab')));
     assert.deepEqual(await s.e.caretAt(), [0, 0, 1]);
-    await s.e.call('redo');
-    await s.e.call('redo');
-    await s.e.call('redo');
-    assert.deepEqual(await s.e.model(), doc(para('axyzb')));
+    assert.deepEqual(await s.e.steps('redo', 'redo', 'redo'), doc(para('axyzb')));
     assert.deepEqual(await s.e.caretAt(), [0, 0, 4]);
   });
 
   test('undo restores the exact element tree of a structural change', async () => {
     await s.e.load(doc(para('one'), block('row', 1, 'a'), block('col', 2, 'b'), para('two'), block('bulleted', 1, 'x')));
     const before = await s.e.eval(() => editor.root.innerHTML.replace(/ id="Active(Span|Block)"/g, ''));
-    await s.e.select([0, 0, 1], [3, 0, 2]);
-    await s.e.call('deleteBackward');
-    await s.e.caret(1, 0, 1);
-    await s.e.call('insertNewline');
-    assert.notDeepEqual(await s.e.model(), doc(para('one')));
-    await s.e.call('undo');
-    await s.e.call('undo');
-    await s.e.call('undo');
+    assert.notDeepEqual(await s.e.steps([[0, 0, 1], [3, 0, 2]], 'deleteBackward', [1, 0, 1], 'insertNewline'), doc(para('one')));
+    await s.e.steps('undo', 'undo', 'undo');
     const after = await s.e.eval(() => editor.root.innerHTML.replace(/ id="Active(Span|Block)"/g, ''));
     assert.equal(after, before);
     assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 1], focus: [3, 0, 2] });
@@ -64,8 +52,7 @@ describe('undo and redo', () => {
   });
 
   test('a new edit empties the redo stack, so redo then does nothing', async () => {
-    await s.e.load(doc(para('ab')));
-    await s.e.caret(0, 0, 2);
+    await s.e.load(doc(para('ab')), [0, 0, 2]);
     await s.e.type('c');
     await s.e.call('undo');
     await s.e.type('d');
@@ -74,28 +61,22 @@ describe('undo and redo', () => {
   });
 
   test('notifications: change done on edits and redo, undone on undo, nothing when there is nothing to undo', async () => {
-    await s.e.load(doc(para('ab')));
-    await s.e.call('undo');
-    await s.e.call('redo');
+    await s.e.run(doc(para('ab')), 'undo', 'redo');
     assert.deepEqual(await s.e.hostCalls(), []);
     await s.e.caret(0, 0, 2);
     await s.e.type('c');
-    await s.e.call('undo');
-    await s.e.call('redo');
+    await s.e.steps('undo', 'redo');
     assert.deepEqual(await s.e.hostCalls(), ['done', 'undone', 'done']);
   });
 
   test('a snapshot is taken even when the command finds nothing to change', async () => {
-    await s.e.load(doc(para('a')));
-    await s.e.caret(1, 0, 0);
-    await s.e.call('deleteForward');
+    await s.e.run(doc(para('a')), [1, 0, 0], 'deleteForward');
     assert.deepEqual(await s.e.hostCalls(), ['done']);
     assert.equal(await s.e.eval(() => editor.undoStack.length), 1);
   });
 
   test('changes made without a snapshot are undone together with the step before them', async () => {
-    await s.e.load(doc(para('ab')));
-    await s.e.caret(0, 0, 2);
+    await s.e.load(doc(para('ab')), [0, 0, 2]);
     await s.e.type('c');
     await s.e.eval(() => editor.setBlockSpans(0, [Span('Strong', 'changed')]));
     await s.e.call('undo');
@@ -105,8 +86,7 @@ describe('undo and redo', () => {
   });
 
   test('redo after an unrecorded change returns to the undone state and keeps the change undoable', async () => {
-    await s.e.load(doc(para('ab')));
-    await s.e.caret(0, 0, 2);
+    await s.e.load(doc(para('ab')), [0, 0, 2]);
     await s.e.type('c');
     await s.e.call('undo');
     await s.e.call('setTextJson', JSON.stringify(doc(para('loaded'))));
@@ -117,8 +97,7 @@ describe('undo and redo', () => {
   });
 
   test('undoing a document load gives back the earlier document', async () => {
-    await s.e.load(doc(para('first'), block('row', 1, 'a')));
-    await s.e.caret(0, 0, 5);
+    await s.e.load(doc(para('first'), block('row', 1, 'a')), [0, 0, 5]);
     await s.e.type('!');
     await s.e.call('setTextJson', JSON.stringify(doc(block('heading', -3, 'second'))));
     await s.e.call('undo');
