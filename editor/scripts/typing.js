@@ -2,6 +2,9 @@
 // paragraph formatting when a space follows a list or heading marker.
 'use strict';
 
+// Typed text holding anything but letters, digits and apostrophes ends a word.
+const WORD_END = /[^\p{L}\p{M}\p{N}'\u2019]/u;
+
 const AUTOFORMAT_MARKERS = {
   '-': { type: BlockType.Bulleted, nested: true },
   '1.': { type: BlockType.Numbered, nested: true },
@@ -66,14 +69,21 @@ Object.assign(Editor.prototype, {
     const span = node.parentNode;
     if (span.className === 'ImageBorder' || span.className === 'Prefix' || span.className === 'Start') return false;
     if (offset < 1 || offset > node.length - 1) return false;
-    // Moving the selection would lay out the whole document. Inserting the text
-    // together with a copy of the character before the caret, in front of that
-    // character, lets the DOM's own range rules carry the caret past the new text;
-    // removing the original then leaves the text as typed.
-    node.insertData(offset - 1, node.data[offset - 1] + text);
-    node.deleteData(offset + text.length, 1);
-    if (selection.focusNode !== node || selection.focusOffset !== offset + text.length) {
+    if (WORD_END.test(text)) {
+      // A finished word: moving the selection by hand lays out the document, but
+      // it is what makes the browser check the word's spelling.
+      node.insertData(offset, text);
       selection.collapse(node, offset + text.length);
+    } else {
+      // Inside a word: inserting the text together with a copy of the character
+      // before the caret, in front of that character, lets the DOM's own range
+      // rules carry the caret past the new text; removing the original then
+      // leaves the text as typed. No layout is forced.
+      node.insertData(offset - 1, node.data[offset - 1] + text);
+      node.deleteData(offset + text.length, 1);
+      if (selection.focusNode !== node || selection.focusOffset !== offset + text.length) {
+        selection.collapse(node, offset + text.length);
+      }
     }
     this._scrollSoon();
     return true;
