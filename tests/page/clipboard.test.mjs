@@ -49,44 +49,31 @@ describe('copy', () => {
 });
 
 describe('cut', () => {
-  test('with a caret in text nothing happens and no snapshot is taken', async () => {
-    await s.e.load(doc(para('abc')), [0, 0, 1]);
-    assert.equal(await s.e.call('cut'), null);
-    assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'abc']]]);
-    assert.deepEqual(await s.e.hostCalls(), []);
-  });
-
-  test('a selected image is removed and returned', async () => {
-    await s.e.load(doc(para('a'), block('image', 0, ['url', 'p.png']), para('b')), [1, 0, 0]);
-    assert.equal(await s.e.call('cut'), '["text",["image",{"level":0},["url","p.png"]]]');
-    assert.deepEqual((await body()).map((b) => b[0]), ['para', 'para']);
-  });
+  const img = block('image', 0, ['url', 'p.png']);
+  // The document, the caret or selection, what cut returns and the document after.
+  for (const [name, model, at, returned, expected] of [
+    ['with a caret in text nothing happens and no snapshot is taken', doc(para('abc')), [0, 0, 1], null, doc(para('abc'))],
+    ['a selected image is removed and returned', doc(para('a'), img, para('b')), [1, 0, 0],
+      '["text",["image",{"level":0},["url","p.png"]]]', doc(para('a'), para('b'))],
+    // The image's only point is its start, so a selection ending on it ends before it.
+    ['a selection ending on an image leaves the image whole', doc(para('abc'), img, para('z')), [[0, 0, 1], [1, 0, 0]],
+      '["text",["para",{"level":0},["plain","bc"]]]', doc(para('a'), img, para('z'))],
+  ]) {
+    test(name, async () => {
+      await s.e.load(model, at);
+      assert.equal(await s.e.call('cut'), returned);
+      assert.deepEqual(await s.e.model(), expected);
+      if (returned === null) assert.deepEqual(await s.e.hostCalls(), []);
+    });
+  }
 
   test('a selection across paragraphs is returned and removed, and undo restores it', async () => {
     await s.e.load(doc(para('one two'), para('three four')), [[0, 0, 4], [1, 0, 6]]);
-    assert.deepEqual(JSON.parse(await s.e.call('cut')),
-      ['text', ['para', { level: 0 }, ['plain', 'two']], ['para', { level: 0 }, ['plain', 'three ']]]);
-    assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'one four']]]);
+    assert.deepEqual(JSON.parse(await s.e.call('cut')), doc(para('two'), para('three ')));
+    assert.deepEqual(await s.e.model(), doc(para('one four')));
     assert.deepEqual(await s.e.caretAt(), [0, 0, 4]);
     await s.e.call('undo');
     assert.equal((await body()).length, 2);
-  });
-});
-
-describe('selections ending on an image', () => {
-  // The image's only point is its start, so such a selection ends before it.
-  test('cut keeps the image whole', async () => {
-    await s.e.load(doc(para('abc'), block('image', 0, ['url', 'p.png']), para('z')), [[0, 0, 1], [1, 0, 0]]);
-    assert.equal(await s.e.call('cut'), '["text",["para",{"level":0},["plain","bc"]]]');
-    assert.deepEqual(await body(), [
-      ['para', { level: 0 }, ['plain', 'a']], ['image', { level: 0 }, ['url', 'p.png']], ['para', { level: 0 }, ['plain', 'z']],
-    ]);
-  });
-
-  test('paste over it keeps the image whole', async () => {
-    await s.e.load(doc(para('abc'), block('image', 0, ['url', 'p.png'])), [[0, 0, 1], [1, 0, 0]]);
-    await s.e.call('paste', '["inline",["para",{"level":0},["plain","X"]]]');
-    assert.deepEqual(await body(), [['para', { level: 0 }, ['plain', 'aX']], ['image', { level: 0 }, ['url', 'p.png']]]);
   });
 });
 
@@ -113,6 +100,8 @@ describe('paste', () => {
       doc(para('one two three')), [[0, 0, 4], [0, 0, 7]], inline(['emph', '2']), doc(para('one ', ['emph', '2'], ' three'))],
     ['pasting into a code block keeps it free of character styles', doc(block('verbatim', 0, 'ab')), [0, 0, 1],
       inline(['strong', 'X'], ['break', '\n'], ['code', 'Y']), doc(block('verbatim', 0, 'aX', ['break', '\n'], 'Yb'))],
+    ['pasting over a selection ending on an image leaves the image whole', doc(para('abc'), img), [[0, 0, 1], [1, 0, 0]],
+      inline('X'), doc(para('aX'), img)],
     ['on a selected image the pasted text goes into a new paragraph before it',
       doc(img), [0, 0, 0], inline('cap'), doc(para('cap'), img)],
     ['a right-to-left paragraph keeps its direction when pasted', doc(para('')), [0, 0, 0],
@@ -212,18 +201,16 @@ describe('copy then paste', () => {
 });
 
 describe('selected text', () => {
-  test('a caret gives the empty text', async () => {
-    await s.e.load(doc(para('abc')), [0, 0, 1]);
-    assert.equal(await s.e.call('getSelectedText'), '');
-  });
-
-  test('a fragment gives its text with labels and URLs', async () => {
-    await s.e.load(doc(para('see ', ['linktext', 'site'], ['linkref', '3'], ' now')), [[0, 0, 0], [0, 3, 4]]);
-    assert.equal(await s.e.call('getSelectedText'), 'see site3 now');
-  });
-
-  test('blocks are joined with an empty line and end with a line feed', async () => {
-    await s.e.load(doc(para('one'), block('heading', -3, 'two'), para('three')), [[0, 0, 1], [2, 0, 2]]);
-    assert.equal(await s.e.call('getSelectedText'), 'ne\n\ntwo\n\nth\n');
-  });
+  for (const [name, model, at, text] of [
+    ['a caret gives the empty text', doc(para('abc')), [0, 0, 1], ''],
+    ['a fragment gives its text with labels and URLs', doc(para('see ', ['linktext', 'site'], ['linkref', '3'], ' now')),
+      [[0, 0, 0], [0, 3, 4]], 'see site3 now'],
+    ['blocks are joined with an empty line and end with a line feed', doc(para('one'), block('heading', -3, 'two'), para('three')),
+      [[0, 0, 1], [2, 0, 2]], 'ne\n\ntwo\n\nth\n'],
+  ]) {
+    test(name, async () => {
+      await s.e.load(model, at);
+      assert.equal(await s.e.call('getSelectedText'), text);
+    });
+  }
 });

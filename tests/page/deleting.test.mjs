@@ -11,29 +11,40 @@ const row = (text) => block('row', 1, text);
 const col = (text) => block('col', 2, text);
 const empty = (tag, level = 0) => [tag, { level }];
 
-async function run(model, at, fn, focus) {
-  await s.e.load(model);
-  if (focus) await s.e.select(at, focus);
-  else await s.e.caret(...at);
+async function run(model, at, fn) {
+  await s.e.load(model, at);
   assert.equal(await s.e.call(fn), false);
   return s.e.model();
 }
 
+// [name, document, caret or selection, command, document after, caret after (where given)]
+function cases(list) {
+  for (const [name, model, at, fn, expected, caret] of list) {
+    test(name, async () => {
+      assert.deepEqual(await run(model, at, fn), expected);
+      if (caret) assert.deepEqual(await s.e.caretAt(), caret);
+    });
+  }
+}
+
 describe('Backspace', () => {
-  test('1. on an image removes it; the caret goes to the block that followed', async () => {
-    assert.deepEqual(await run(doc(para('a'), img('i.png'), para('b')), [1, 0, 0], 'deleteBackward'), doc(para('a'), para('b')));
-    assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
-  });
-
-  test('2. with a selection deletes it and joins the ends', async () => {
-    assert.deepEqual(await run(doc(para('abc'), block('heading', -3, 'def')), [0, 0, 1], 'deleteBackward', [1, 0, 2]), doc(para('af')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 1]);
-  });
-
-  test('2. a selection from the start of one block to the start of another takes over the end block\'s type', async () => {
-    assert.deepEqual(await run(doc(para('abc'), block('heading', -3, 'def')), [0, 0, 0], 'deleteBackward', [1, 0, 0]),
-      doc(block('heading', -3, 'def')));
-  });
+  cases([
+    ['1. on an image removes it; the caret goes to the block that followed',
+      doc(para('a'), img('i.png'), para('b')), [1, 0, 0], 'deleteBackward', doc(para('a'), para('b')), [1, 0, 0]],
+    ['2. with a selection deletes it and joins the ends',
+      doc(para('abc'), block('heading', -3, 'def')), [[0, 0, 1], [1, 0, 2]], 'deleteBackward', doc(para('af')), [0, 0, 1]],
+    ['2. a selection from the start of one block to the start of another takes over the end block\'s type',
+      doc(para('abc'), block('heading', -3, 'def')), [[0, 0, 0], [1, 0, 0]], 'deleteBackward', doc(block('heading', -3, 'def'))],
+    ['3. after a line break removes the break and merges the neighbours',
+      doc(para('ab', ['break', '\n'], 'cd')), [0, 2, 0], 'deleteBackward', doc(para('abcd')), [0, 0, 2]],
+    ['3. a character outside the basic plane is removed whole', doc(para('a😀')), [0, 0, 3], 'deleteBackward', doc(para('a'))],
+    ['6. in Final the caret goes to the end of the last paragraph', doc(para('abc')), [1, 0, 0], 'deleteBackward', doc(para('abc')), [0, 0, 3]],
+    ['10. otherwise the paragraph joins the one before, the caret where its text ended',
+      doc(para('ab', ['emph', 'c']), block('quote', 0, ['emph', 'd'], 'e')), [1, 0, 0], 'deleteBackward',
+      doc(para('ab', ['emph', 'cd'], 'e')), [0, 1, 1]],
+    ['10. an empty paragraph before takes the type of the one joined into it',
+      doc(empty('para'), block('heading', -2, 'h')), [1, 0, 0], 'deleteBackward', doc(block('heading', -3, 'h'))],
+  ]);
 
   test('3. inside text removes one character; an emptied neighbour span goes too', async () => {
     assert.deepEqual(await run(doc(para('ab', ['emph', 'c'], 'd')), [0, 2, 0], 'deleteBackward'), doc(para('ab', 'd')));
@@ -45,15 +56,6 @@ describe('Backspace', () => {
     assert.deepEqual(await run(doc(para('a', ['emph', ''], 'b')), [0, 0, 1], 'deleteBackward'), doc(para('b')));
     assert.deepEqual(await s.e.eval(() => editor.getBlockSpans(0)), [{ Type: 'Plain', Text: 'b' }]);
     assert.deepEqual(await run(doc(para('xy')), [0, 0, 2], 'deleteBackward'), doc(para('x')));
-  });
-
-  test('3. after a line break removes the break and merges the neighbours', async () => {
-    assert.deepEqual(await run(doc(para('ab', ['break', '\n'], 'cd')), [0, 2, 0], 'deleteBackward'), doc(para('abcd')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 2]);
-  });
-
-  test('3. a character outside the basic plane is removed whole', async () => {
-    assert.deepEqual(await run(doc(para('a😀')), [0, 0, 3], 'deleteBackward'), doc(para('a')));
   });
 
   test('4. after an image: an empty paragraph is removed and the image selected', async () => {
@@ -70,11 +72,6 @@ describe('Backspace', () => {
     assert.deepEqual(await run(model, [1, 0, 0], 'deleteBackward'), model);
     assert.deepEqual(await run(model, [2, 0, 0], 'deleteBackward'), model);
     assert.deepEqual(await run(model, [3, 0, 0], 'deleteBackward'), model);
-  });
-
-  test('6. in Final the caret goes to the end of the last paragraph', async () => {
-    assert.deepEqual(await run(doc(para('abc')), [1, 0, 0], 'deleteBackward'), doc(para('abc')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 3]);
   });
 
   test('7. a level-1 bulleted item becomes a level-0 plain paragraph; a second Backspace joins it', async () => {
@@ -99,16 +96,6 @@ describe('Backspace', () => {
     assert.deepEqual(await run(doc(block('heading', -3, 'h')), [0, 0, 0], 'deleteBackward'), doc(block('heading', -3, 'h')));
   });
 
-  test('10. otherwise the paragraph joins the one before, the caret where its text ended', async () => {
-    assert.deepEqual(await run(doc(para('ab', ['emph', 'c']), block('quote', 0, ['emph', 'd'], 'e')), [1, 0, 0], 'deleteBackward'),
-      doc(para('ab', ['emph', 'cd'], 'e')));
-    assert.deepEqual(await s.e.caretAt(), [0, 1, 1]);
-  });
-
-  test('10. an empty paragraph before takes the type of the one joined into it', async () => {
-    assert.deepEqual(await run(doc(empty('para'), block('heading', -2, 'h')), [1, 0, 0], 'deleteBackward'), doc(block('heading', -3, 'h')));
-  });
-
   test('10. joining paragraphs that end and begin with line breaks keeps the breaks apart', async () => {
     const out = await run(doc(para('a', ['break', '\n']), para(['break', '\n'], 'b')), [1, 0, 0], 'deleteBackward');
     assert.deepEqual(out, doc(para('a', ['break', '\n'], ['break', '\n'], 'b')));
@@ -118,14 +105,15 @@ describe('Backspace', () => {
 });
 
 describe('Delete', () => {
-  test('1. with the selection ending on an image removes the image', async () => {
-    assert.deepEqual(await run(doc(para('a'), img('i.png'), para('b')), [1, 0, 0], 'deleteForward'), doc(para('a'), para('b')));
-    assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
-  });
-
-  test('2. with a selection deletes it', async () => {
-    assert.deepEqual(await run(doc(para('abc')), [0, 0, 2], 'deleteForward', [0, 0, 1]), doc(para('ac')));
-  });
+  cases([
+    ['1. with the selection ending on an image removes the image',
+      doc(para('a'), img('i.png'), para('b')), [1, 0, 0], 'deleteForward', doc(para('a'), para('b')), [1, 0, 0]],
+    ['2. with a selection deletes it', doc(para('abc')), [[0, 0, 2], [0, 0, 1]], 'deleteForward', doc(para('ac'))],
+    ['3. before a line break removes it', doc(para('ab', ['break', '\n'], 'cd')), [0, 0, 2], 'deleteForward', doc(para('abcd')), [0, 0, 2]],
+    ['4. in Final nothing happens', doc(para('a')), [1, 0, 0], 'deleteForward', doc(para('a'))],
+    ['8. otherwise the next paragraph joins this one and the caret keeps its offset',
+      doc(block('bulleted', 0, 'ab'), block('heading', -3, 'cd')), [0, 0, 2], 'deleteForward', doc(block('bulleted', 0, 'abcd')), [0, 0, 2]],
+  ]);
 
   test('3. inside text removes the next character, merging what an emptied span separated', async () => {
     assert.deepEqual(await run(doc(para('ab', ['emph', 'c'], 'de')), [0, 0, 2], 'deleteForward'), doc(para('ab', 'de')));
@@ -134,15 +122,6 @@ describe('Delete', () => {
     assert.deepEqual(await s.e.model(), doc(para('abe')));
     assert.deepEqual(await s.e.eval(() => editor.getBlockSpans(0)), [{ Type: 'Plain', Text: 'abe' }]);
     assert.deepEqual(await s.e.caretAt(), [0, 0, 2]);
-  });
-
-  test('3. before a line break removes it', async () => {
-    assert.deepEqual(await run(doc(para('ab', ['break', '\n'], 'cd')), [0, 0, 2], 'deleteForward'), doc(para('abcd')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 2]);
-  });
-
-  test('4. in Final nothing happens', async () => {
-    assert.deepEqual(await run(doc(para('a')), [1, 0, 0], 'deleteForward'), doc(para('a')));
   });
 
   test('5. before an image the image is selected', async () => {
@@ -159,24 +138,15 @@ describe('Delete', () => {
     assert.deepEqual(await run(doc(para('a'), empty('para')), [1, 0, 0], 'deleteForward'), doc(para('a')));
     assert.deepEqual(await run(doc(para('a')), [0, 0, 1], 'deleteForward'), doc(para('a')));
   });
-
-  test('8. otherwise the next paragraph joins this one and the caret keeps its offset', async () => {
-    assert.deepEqual(await run(doc(block('bulleted', 0, 'ab'), block('heading', -3, 'cd')), [0, 0, 2], 'deleteForward'),
-      doc(block('bulleted', 0, 'abcd')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 2]);
-  });
 });
 
 describe('word deletion', () => {
-  test('Ctrl+Backspace after a word and two spaces deletes the word and both spaces, nothing before', async () => {
-    assert.deepEqual(await run(doc(para('foo bar  ')), [0, 0, 9], 'deleteWordBackward'), doc(para('foo ')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 4]);
-  });
-
-  test('Ctrl+Delete after foo in "foo bar baz" deletes the space and bar', async () => {
-    assert.deepEqual(await run(doc(para('foo bar baz')), [0, 0, 3], 'deleteWordForward'), doc(para('foo baz')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 3]);
-  });
+  cases([
+    ['Ctrl+Backspace after a word and two spaces deletes the word and both spaces, nothing before',
+      doc(para('foo bar  ')), [0, 0, 9], 'deleteWordBackward', doc(para('foo ')), [0, 0, 4]],
+    ['Ctrl+Delete after foo in "foo bar baz" deletes the space and bar',
+      doc(para('foo bar baz')), [0, 0, 3], 'deleteWordForward', doc(para('foo baz')), [0, 0, 3]],
+  ]);
 
   test('word deletion stays within one span and leaves it empty rather than removing it', async () => {
     assert.deepEqual(await run(doc(para('one ', ['strong', 'two'])), [0, 1, 3], 'deleteWordBackward'), doc(para('one ')));
@@ -193,54 +163,37 @@ describe('word deletion', () => {
   test('at the edges of a block they act as Backspace and Delete', async () => {
     assert.deepEqual(await run(doc(para('ab'), para('cd')), [1, 0, 0], 'deleteWordBackward'), doc(para('abcd')));
     assert.deepEqual(await run(doc(para('ab'), para('cd')), [0, 0, 2], 'deleteWordForward'), doc(para('abcd')));
-    assert.deepEqual(await run(doc(para('ab cd')), [0, 0, 1], 'deleteWordBackward', [0, 0, 4]), doc(para('ad')));
+    assert.deepEqual(await run(doc(para('ab cd')), [[0, 0, 1], [0, 0, 4]], 'deleteWordBackward'), doc(para('ad')));
   });
 });
 
 describe('deleting ranges that touch tables', () => {
+  cases([
+    ['a range inside one cell deletes only text', doc(row('abcd'), col('x')), [[0, 0, 1], [0, 0, 3]], 'deleteBackward', doc(row('ad'), col('x'))],
+    ['a range ending on an image deletes the image whole instead of joining its address into the text',
+      doc(para('abc'), img('i.png'), para('d')), [[0, 0, 1], [1, 0, 0]], 'deleteBackward', doc(para('a'), para('d'))],
+    ['deleting up to Final stops at the end of the last paragraph',
+      doc(para('abc'), para('def')), [[0, 0, 1], [2, 0, 0]], 'deleteBackward', doc(para('a'))],
+  ]);
+
   const table = doc(para('before text'), row('a1'), col('b1'), row('c2'), col('d2'), para('after text'));
-
-  test('from a paragraph above into the second row: the first row goes, second-row cells before the end are cleared', async () => {
-    const out = await run(table, [0, 0, 3], 'deleteBackward', [4, 0, 1]);
-    assert.deepEqual(out, doc(para('bef'), empty('row', 1), col('2'), para('after text')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 3]);
-  });
-
-  test('from inside a cell to the paragraph below: cells after the start are cleared, nothing joins', async () => {
-    const out = await run(table, [3, 0, 1], 'deleteBackward', [5, 0, 5]);
-    assert.deepEqual(out, doc(para('before text'), row('a1'), col('b1'), row('c'), empty('col', 2), para(' text')));
-    assert.deepEqual(await s.e.caretAt(), [3, 0, 1]);
-  });
-
-  test('a range covering whole rows removes them', async () => {
-    const out = await run(table, [1, 0, 0], 'deleteBackward', [3, 0, 0]);
-    assert.deepEqual(out, doc(para('before text'), row('c2'), col('d2'), para('after text')));
-  });
-
-  test('from a paragraph above to one below the table goes and the paragraphs join, as text around it', async () => {
-    const out = await run(table, [0, 0, 6], 'deleteBackward', [5, 0, 5]);
-    assert.deepEqual(out, doc(para('before text')));
-  });
+  cases([
+    ['from a paragraph above into the second row: the first row goes, second-row cells before the end are cleared',
+      table, [[0, 0, 3], [4, 0, 1]], 'deleteBackward', doc(para('bef'), empty('row', 1), col('2'), para('after text')), [0, 0, 3]],
+    ['from inside a cell to the paragraph below: cells after the start are cleared, nothing joins', table, [[3, 0, 1], [5, 0, 5]],
+      'deleteBackward', doc(para('before text'), row('a1'), col('b1'), row('c'), empty('col', 2), para(' text')), [3, 0, 1]],
+    ['a range covering whole rows removes them',
+      table, [[1, 0, 0], [3, 0, 0]], 'deleteBackward', doc(para('before text'), row('c2'), col('d2'), para('after text'))],
+    ['from a paragraph above to one below the table goes and the paragraphs join, as text around it',
+      table, [[0, 0, 6], [5, 0, 5]], 'deleteBackward', doc(para('before text'))],
+  ]);
 
   test('where a wider row meets a narrower one, the narrower rows are widened with empty cells', async () => {
     const wide = doc(row('a'), col('b'), row('c'), col('d'), col('e'), row('f'), col('g'), col('h'));
-    assert.deepEqual(await run(wide, [2, 0, 0], 'deleteBackward', [4, 0, 1]),
+    assert.deepEqual(await run(wide, [[2, 0, 0], [4, 0, 1]], 'deleteBackward'),
       doc(row('a'), col('b'), empty('col', 2), row('f'), col('g'), col('h')));
     const narrow = doc(row('a'), col('b'), col('c'), row('d'), col('e'), col('f'), row('g'), col('h'));
-    assert.deepEqual(await run(narrow, [3, 0, 0], 'deleteBackward', [5, 0, 1]),
+    assert.deepEqual(await run(narrow, [[3, 0, 0], [5, 0, 1]], 'deleteBackward'),
       doc(row('a'), col('b'), col('c'), row('g'), col('h'), empty('col', 2)));
-  });
-
-  test('a range inside one cell deletes only text', async () => {
-    assert.deepEqual(await run(doc(row('abcd'), col('x')), [0, 0, 1], 'deleteBackward', [0, 0, 3]), doc(row('ad'), col('x')));
-  });
-
-  test('a range ending on an image deletes the image whole instead of joining its address into the text', async () => {
-    assert.deepEqual(await run(doc(para('abc'), img('i.png'), para('d')), [0, 0, 1], 'deleteBackward', [1, 0, 0]),
-      doc(para('a'), para('d')));
-  });
-
-  test('deleting up to Final stops at the end of the last paragraph', async () => {
-    assert.deepEqual(await run(doc(para('abc'), para('def')), [0, 0, 1], 'deleteBackward', [2, 0, 0]), doc(para('a')));
   });
 });

@@ -162,34 +162,26 @@ describe('reading and setting the selection', () => {
     }, setup);
   }
 
-  test('a caret before the first or after the last zero-width space reads as the span edge, corrected', async () => {
-    await s.e.load(doc(para('ab', ['emph', 'cd'])));
-    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 0]'), [0, 1, 0, true]);
-    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 4]'), [0, 1, 2, true]);
-    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 2]'), [0, 1, 1, false]);
-  });
-
-  test('a caret in the Start or Prefix span reads as offset 0 of the first span', async () => {
-    await s.e.load(doc(block('bulleted', 0, ['strong', 'x'], 'y')));
-    assert.deepEqual(await readAt('return [b[0].childNodes[0].firstChild, 1]'), [0, 0, 0, true]);
-    assert.deepEqual(await readAt('return [b[0].childNodes[1].firstChild, 0]'), [0, 0, 0, true]);
-  });
-
-  test('a caret on a line break reads as the end of the span before or the start of the one after', async () => {
-    await s.e.load(doc(para('ab', ['break', '\n'], 'cd')));
-    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 1]'), [0, 0, 2, true]);
-    assert.deepEqual(await readAt('return [b[0].childNodes[3].firstChild, 2]'), [0, 2, 0, true]);
-  });
-
-  test('positions on elements are mapped into the nearest text', async () => {
-    await s.e.load(doc(para('ab', ['emph', 'cd']), block('row', 1, 'cell')));
-    assert.deepEqual(await readAt('return [editor.root, 0]'), [0, 0, 0, true]);
-    assert.deepEqual(await readAt('return [b[0], 4]'), [0, 1, 2, true]);
-    assert.deepEqual(await readAt('return [b[0], 0]'), [0, 0, 0, true]);
-    assert.deepEqual(await readAt('return [b[0].childNodes[3], 0]'), [0, 1, 0, true]);
-    assert.deepEqual(await readAt('return [editor.root, 1]'), [1, 0, 0, true]);
-    assert.deepEqual(await readAt('return [b[1].parentNode, 0]'), [1, 0, 0, true]);
-  });
+  // [document, [code giving the node and offset of a collapsed selection, what it reads as]...]
+  const reads = {
+    'a caret before the first or after the last zero-width space reads as the span edge, corrected': [doc(para('ab', ['emph', 'cd'])),
+      ['return [b[0].childNodes[3].firstChild, 0]', [0, 1, 0, true]], ['return [b[0].childNodes[3].firstChild, 4]', [0, 1, 2, true]],
+      ['return [b[0].childNodes[3].firstChild, 2]', [0, 1, 1, false]]],
+    'a caret in the Start or Prefix span reads as offset 0 of the first span': [doc(block('bulleted', 0, ['strong', 'x'], 'y')),
+      ['return [b[0].childNodes[0].firstChild, 1]', [0, 0, 0, true]], ['return [b[0].childNodes[1].firstChild, 0]', [0, 0, 0, true]]],
+    'a caret on a line break reads as the end of the span before or the start of the one after': [doc(para('ab', ['break', '\n'], 'cd')),
+      ['return [b[0].childNodes[3].firstChild, 1]', [0, 0, 2, true]], ['return [b[0].childNodes[3].firstChild, 2]', [0, 2, 0, true]]],
+    'positions on elements are mapped into the nearest text': [doc(para('ab', ['emph', 'cd']), block('row', 1, 'cell')),
+      ['return [editor.root, 0]', [0, 0, 0, true]], ['return [b[0], 4]', [0, 1, 2, true]], ['return [b[0], 0]', [0, 0, 0, true]],
+      ['return [b[0].childNodes[3], 0]', [0, 1, 0, true]], ['return [editor.root, 1]', [1, 0, 0, true]],
+      ['return [b[1].parentNode, 0]', [1, 0, 0, true]]],
+  };
+  for (const [name, [model, ...cases]] of Object.entries(reads)) {
+    test(name, async () => {
+      await s.e.load(model);
+      for (const [code, expected] of cases) assert.deepEqual(await readAt(code), expected, code);
+    });
+  }
 
   test('a caret on an image is a one-character selection that reads as the image block', async () => {
     await s.e.load(doc(para('a'), block('image', 0, ['url', 'x.png'])), [1, 0, 0]);
