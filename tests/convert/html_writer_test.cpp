@@ -1,5 +1,6 @@
 #include "convert/converters.h"
 #include "model/model_json.h"
+#include "tests/convert/convert_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +9,11 @@
 namespace qorva::convert {
 namespace {
 
-std::string html(const std::string& blocks) {
-    return WriteHtml(R"(["text")" + (blocks.empty() ? "" : "," + blocks) + "]", nullptr);
-}
+std::string html(const std::string& blocks) { return WriteHtml(testing::textModel(blocks), nullptr); }
 
-TEST(HtmlWriterDocument, EmptyDocumentIsOneLineFeed) {
+TEST(HtmlWriterDocument, EmptyIsOneLineFeedAndTopLevelElementsAreSeparatedByAnEmptyLine) {
     EXPECT_EQ(html(""), "\n");
     EXPECT_EQ(WriteHtml(R"(["inline"])", nullptr), "\n");
-}
-
-TEST(HtmlWriterDocument, TopLevelElementsAreSeparatedByAnEmptyLine) {
     EXPECT_EQ(html(R"(["para",{"level":0},["plain","a"]],["comment",{"level":0},["plain","c"]],["divider",{"level":0}])"),
               "<p>a</p>\n\n<hr>\n");
 }
@@ -34,12 +30,9 @@ TEST(HtmlWriterBlocks, HeadingsCodeFormulaQuoteAndImage) {
               "<figure>\n<img src=\"a.png\">\n</figure>\n");
 }
 
-TEST(HtmlWriterBlocks, RightToLeftGoesOnTheOuterElementButNotOnListParagraphs) {
+TEST(HtmlWriterBlocks, RightToLeftOnTheOuterElementAndEmptiedParagraphsLeftOut) {
     EXPECT_EQ(html(R"(["para",{"level":0,"direction":"rtl"},["plain","a"]],["bulleted",{"level":0,"direction":"rtl"},["plain","b"]])"),
               "<p dir=\"rtl\">a</p>\n\n<ul>\n<li>\n<p>b</p>\n</li>\n</ul>\n");
-}
-
-TEST(HtmlWriterBlocks, ParagraphWithNothingLeftIsLeftOut) {
     EXPECT_EQ(html(R"(["para",{"level":0},["linkref","x"],["noteref","undefined"]],["para",{"level":0}])"), "\n");
 }
 
@@ -51,21 +44,15 @@ TEST(HtmlWriterLists, ItemsNestedListsAndContinuationParagraphs) {
               "<ol>\n<li>\n<p>a</p><p>more</p><ul>\n<li>\n<p>x</p>\n</li>\n</ul>\n</li><li>\n\n</li>\n</ol>\n");
 }
 
-TEST(HtmlWriterTables, TwoByTwoTable) {
+TEST(HtmlWriterTables, CellsRowsCellParagraphsAndABlockAfterTheTable) {
     EXPECT_EQ(html(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],)"
                    R"(["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])"),
               "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr><tr>\n<td>\n<p>c</p>\n</td><td>\n"
               "<p>d</p>\n</td>\n</tr>\n</table>\n");
-}
-
-TEST(HtmlWriterTables, EmptyCellsOneCellRowsAndCellParagraphs) {
     EXPECT_EQ(html(R"(["row",{"level":1}],["row",{"level":1},["plain","r"]],["col",{"level":2},["plain","c"]],)"
                    R"(["para",{"level":3},["plain","c2"]])"),
               "<table>\n<tr>\n<td>\n\n</td>\n</tr><tr>\n<td>\n<p>r</p>\n</td><td>\n<p>c</p><p>c2</p>\n</td>\n</tr>\n"
               "</table>\n");
-}
-
-TEST(HtmlWriterTables, DeeperBlockAfterATableFollowsIt) {
     EXPECT_EQ(html(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["para",{"level":1},["plain","after"]])"),
               "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr>\n</table>\n\n<p>after</p>\n");
 }
@@ -120,21 +107,18 @@ TEST(HtmlWriterFootnotes, LongChainOfNestedFootnotesDoesNotRecurse) {
 }
 
 TEST(HtmlWriterBadInput, MalformedModelsThrowWithAMessage) {
-    auto errorOf = [](const std::string& model) -> std::string {
-        try {
-            WriteHtml(model, nullptr);
-        } catch (const ConverterError& e) {
-            return e.what();
-        }
-        return "(no error)";
+    const std::pair<std::string, const char*> cases[] = {
+        {R"(["html"])", "root"},
+        {R"(["text",["para",{"level":0},["plain","a","b"]]])", "span"},
+        {R"(["text",["verbatim",{"level":0},["emph","a"]]])", "\"emph\" span"},
+        {R"(["text",["bulleted",{"level":1000000},["plain","a"]]])", "level"},
+        {std::string(20000, '[') + std::string(20000, ']'), "nested deeper"},
+        {std::string(20000, '['), "invalid JSON"},
+        {"[\"text\",[\"para\",{\"level\":0},[\"plain\",\"\xFF\"]]]", "invalid JSON"},
     };
-    EXPECT_NE(errorOf(R"(["html"])").find("root"), std::string::npos);
-    EXPECT_NE(errorOf(R"(["text",["para",{"level":0},["plain","a","b"]]])").find("span"), std::string::npos);
-    EXPECT_NE(errorOf(R"(["text",["verbatim",{"level":0},["emph","a"]]])").find("\"emph\" span"), std::string::npos);
-    EXPECT_NE(errorOf(R"(["text",["bulleted",{"level":1000000},["plain","a"]]])").find("level"), std::string::npos);
-    EXPECT_NE(errorOf(std::string(20000, '[') + std::string(20000, ']')).find("nested deeper"), std::string::npos);
-    EXPECT_NE(errorOf(std::string(20000, '[')).find("invalid JSON"), std::string::npos);
-    EXPECT_NE(errorOf("[\"text\",[\"para\",{\"level\":0},[\"plain\",\"\xFF\"]]]").find("invalid JSON"), std::string::npos);
+    for (const auto& [model, fragment] : cases) {
+        EXPECT_NE(testing::errorOf([&] { WriteHtml(model, nullptr); }).find(fragment), std::string::npos) << model.substr(0, 80);
+    }
 }
 
 }  // namespace

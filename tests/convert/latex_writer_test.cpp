@@ -2,6 +2,7 @@
 #include "convert/latex_text.h"
 #include "convert/text_measure.h"
 #include "model/model_json.h"
+#include "tests/convert/convert_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,19 +11,12 @@
 namespace qorva::convert {
 namespace {
 
-std::string latex(const std::string& blocks) {
-    return WriteLatex(R"(["text")" + (blocks.empty() ? "" : "," + blocks) + "]", nullptr);
-}
+std::string latex(const std::string& blocks) { return WriteLatex(testing::textModel(blocks), nullptr); }
 
 std::string tenWords(int count) {
     std::string text;
     for (int i = 0; i < count; ++i) text += (i ? " " : "") + std::string("abcdefghi") + char('0' + i);
     return text;
-}
-
-TEST(LatexEscaping, TheTenSpecialCharacters) {
-    EXPECT_EQ(escapeLatex("\\x^~%_&#{}$ plain"),
-              "\\textbackslash{}x\\textasciicircum{}\\textasciitilde{}\\%\\_\\&\\#\\{\\}\\$ plain");
 }
 
 TEST(LatexWrapping, TenWordsOfTenCharactersBreakAfterTheSeventh) {
@@ -51,17 +45,20 @@ TEST(LatexWrapping, LineBreaksLongWordsDoubleSpacesAndWideCharacters) {
     EXPECT_EQ(wrapLatex(wide + " z", "", ""), wide + "\nz");
 }
 
-TEST(LatexNumbers, ShortestRoundTripDecimals) {
+TEST(LatexText, TheTenSpecialCharactersAndShortestRoundTripDecimals) {
     EXPECT_EQ(shortestDecimal(0.05), "0.05");
     EXPECT_EQ(shortestDecimal(1.0 / 3.0), "0.3333333333333333");
     EXPECT_EQ(shortestDecimal(0.0001), "0.0001");
+    EXPECT_EQ(escapeLatex("\\x^~%_&#{}$ plain"),
+              "\\textbackslash{}x\\textasciicircum{}\\textasciitilde{}\\%\\_\\&\\#\\{\\}\\$ plain");
 }
 
 TEST(LatexDocument, EmptyDocumentIsOneLineFeed) { EXPECT_EQ(latex(""), "\n"); }
 
-TEST(LatexSpans, EscapedTextUnescapedMathAndStyles) {
+TEST(LatexSpans, EscapedTextUnescapedMathStylesAndLineBreaks) {
     EXPECT_EQ(latex(R"(["para",{"level":0},["plain","5% of $x_1"],["math","x_1 + 5\\%"],["emph","e"],["strong","s"],["code","c_1"]])"),
               "5\\% of \\$x\\_1$x_1 + 5\\%$\\emph{e}\\textbf{s}\\texttt{c\\_1}\n");
+    EXPECT_EQ(latex(R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])"), "one\\\\\ntwo\n");
 }
 
 TEST(LatexSpans, LinksKeepTheirTextAndUrlsStayInsideTheirArgument) {
@@ -76,10 +73,6 @@ TEST(LatexSpans, FootnotesIncludingAFootnoteInsideAFootnote) {
                     R"(["note",{"level":0},["noteref","1"],["plain","inner"]],)"
                     R"(["note",{"level":0},["noteref","2"],["plain","outer"],["noteref","1"]])"),
               "a\\footnote{outer\\footnote{inner}}\n");
-}
-
-TEST(LatexSpans, LineBreakInAParagraph) {
-    EXPECT_EQ(latex(R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])"), "one\\\\\ntwo\n");
 }
 
 TEST(LatexBlocks, HeadingsQuoteCodeFormulaImageDivider) {
@@ -99,24 +92,23 @@ TEST(LatexBlocks, RightToLeftBlocksAreWrapped) {
               "\\begin{RTL}\n\\section{H}\n\\end{RTL}\n");
 }
 
-TEST(LatexLists, NumberedItemAtLevelOneOpensTwoEnvironments) {
+TEST(LatexLists, LevelsOpenEnvironmentsKindsChangeAndParagraphsContinue) {
     EXPECT_EQ(latex(R"(["numbered",{"level":1},["plain","x"]],["para",{"level":0},["plain","after"]])"),
               "\\begin{enumerate}\n\n    \\begin{enumerate}\n\n    \\item x\n\n    \\end{enumerate}\n\n"
               "\\end{enumerate}\n\nafter\n");
-}
-
-TEST(LatexLists, ChangeOfKindAndContinuationParagraph) {
     EXPECT_EQ(latex(R"(["bulleted",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],)"
                     R"(["numbered",{"level":0},["plain","b"]])"),
               "\\begin{itemize}\n\n\\item a\n\nmore\n\n\\end{itemize}\n\n\\begin{enumerate}\n\n\\item b\n\n"
               "\\end{enumerate}\n");
 }
 
-TEST(LatexTables, ShortCellsGiveNarrowColumns) {
+TEST(LatexTables, ShortCellsGiveNarrowColumnsAndConsecutiveRowsAreOneTable) {
     EXPECT_EQ(latex(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],)"
                     R"(["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])"),
               "\\begin{longtable}{ | p{0.05\\textwidth} | p{0.05\\textwidth} |}\n\\hline\na & b \\\\\n\\hline\n"
               "c & d \\\\\n\\hline\n\\end{longtable}\n");
+    const std::string out = latex(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]])");
+    EXPECT_EQ(out.find("\\begin{longtable}"), out.rfind("\\begin{longtable}"));
 }
 
 TEST(LatexTables, WideCellsShareTheTextWidthAndRaggedRowsKeepTheirCells) {
@@ -131,23 +123,15 @@ TEST(LatexTables, WideCellsShareTheTextWidthAndRaggedRowsKeepTheirCells) {
               std::string::npos);
 }
 
-TEST(LatexTables, ConsecutiveTablesAreOneRun) {
-    const std::string out = latex(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]])");
-    EXPECT_EQ(out.find("\\begin{longtable}"), out.rfind("\\begin{longtable}"));
-}
-
 TEST(LatexBadInput, MalformedModelsThrow) {
-    auto errorOf = [](const std::string& model) -> std::string {
-        try {
-            WriteLatex(model, nullptr);
-        } catch (const ConverterError& e) {
-            return e.what();
-        }
-        return "(no error)";
+    const std::pair<const char*, const char*> cases[] = {
+        {R"(["doc"])", "root"},
+        {R"(["text",["para",{"level":0},["plain"]]])", "span"},
+        {R"(["text",["formula",{"level":0},["math","x"]]])", "\"math\" span"},
     };
-    EXPECT_NE(errorOf(R"(["doc"])").find("root"), std::string::npos);
-    EXPECT_NE(errorOf(R"(["text",["para",{"level":0},["plain"]]])").find("span"), std::string::npos);
-    EXPECT_NE(errorOf(R"(["text",["formula",{"level":0},["math","x"]]])").find("\"math\" span"), std::string::npos);
+    for (const auto& [model, fragment] : cases) {
+        EXPECT_NE(testing::errorOf([&] { WriteLatex(model, nullptr); }).find(fragment), std::string::npos) << model;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Malformed Pandoc JSON: a clear ConverterError, never a crash.
 #include "convert/converters.h"
 #include "model/model_json.h"
+#include "tests/convert/convert_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,7 @@ namespace qorva::convert {
 namespace {
 
 std::string errorOf(const std::string& input) {
-    try {
-        ReadPandocJson(input, nullptr);
-    } catch (const ConverterError& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return testing::errorOf([&] { ReadPandocJson(input, nullptr); });
 }
 
 std::string nestedBlockQuotes(int depth, bool currentForm) {
@@ -26,36 +22,26 @@ std::string nestedBlockQuotes(int depth, bool currentForm) {
     return text;
 }
 
-TEST(PandocBadInput, NotJsonIsReportedAsInvalidJson) {
-    EXPECT_NE(errorOf("[{\"docTitle\":[]").find("invalid JSON"), std::string::npos);
-    EXPECT_NE(errorOf("").find("invalid JSON"), std::string::npos);
-    EXPECT_NE(errorOf("\xFF\xFE[]").find("invalid JSON"), std::string::npos);
-}
-
-TEST(PandocBadInput, WrongDocumentShapes) {
-    EXPECT_NE(errorOf("42").find("malformed Pandoc JSON"), std::string::npos);
-    EXPECT_NE(errorOf("[{},[],[]]").find("not [metadata, blocks]"), std::string::npos);
-    EXPECT_NE(errorOf(R"([{},{"Para":[]}])").find("not an array"), std::string::npos);
-}
-
-TEST(PandocBadInput, ElementWithTwoKeysIsAnError) {
-    EXPECT_NE(errorOf(R"([{},[{"Para":[],"Plain":[]}]])").find("exactly one key"), std::string::npos);
-}
-
-TEST(PandocBadInput, UnknownMathTypeIsAnError) {
-    EXPECT_NE(errorOf(R"([{},[{"Para":[{"Math":["WideMath","x"]}]}]])").find("unknown math type"), std::string::npos);
-}
-
-TEST(PandocBadInput, KnownConstructorsWithWrongContentsNameTheConstructor) {
-    EXPECT_NE(errorOf(R"([{},[{"Header":"x"}]])").find("Header"), std::string::npos);
-    EXPECT_NE(errorOf(R"([{},[{"CodeBlock":[["",[],[]]]}]])").find("CodeBlock"), std::string::npos);
-    EXPECT_NE(errorOf(R"([{},[{"Para":[{"Str":5}]}]])").find("Str"), std::string::npos);
-    EXPECT_NE(errorOf(R"([{},[{"Para":[{"Link":[[],[]]}]}]])").find("link target"), std::string::npos);
-    EXPECT_NE(errorOf(R"({"pandoc-api-version":[1,22],"meta":{},"blocks":[{"c":[]}]})").find("\"t\""),
-              std::string::npos);
-    EXPECT_NE(errorOf(R"({"pandoc-api-version":[1,22],"meta":{},"blocks":[{"t":"Table","c":[1,2]}]})")
-                  .find("Table"),
-              std::string::npos);
+// Each input and a part of the message it must give.
+TEST(PandocBadInput, EachFaultIsNamed) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"[{\"docTitle\":[]", "invalid JSON"},
+        {"", "invalid JSON"},
+        {"\xFF\xFE[]", "invalid JSON"},
+        {"42", "malformed Pandoc JSON"},
+        {"[{},[],[]]", "not [metadata, blocks]"},
+        {R"([{},{"Para":[]}])", "not an array"},
+        {R"([{},[{"Para":[],"Plain":[]}]])", "exactly one key"},
+        {R"([{},[{"Para":[{"Math":["WideMath","x"]}]}]])", "unknown math type"},
+        // Known constructors with wrong contents name the constructor.
+        {R"([{},[{"Header":"x"}]])", "Header"},
+        {R"([{},[{"CodeBlock":[["",[],[]]]}]])", "CodeBlock"},
+        {R"([{},[{"Para":[{"Str":5}]}]])", "Str"},
+        {R"([{},[{"Para":[{"Link":[[],[]]}]}]])", "link target"},
+        {R"({"pandoc-api-version":[1,22],"meta":{},"blocks":[{"c":[]}]})", "\"t\""},
+        {R"({"pandoc-api-version":[1,22],"meta":{},"blocks":[{"t":"Table","c":[1,2]}]})", "Table"},
+    };
+    for (const auto& [input, fragment] : cases) EXPECT_NE(errorOf(input).find(fragment), std::string::npos) << input;
 }
 
 TEST(PandocBadInput, UnknownConstructorsAreSkipped) {
@@ -72,13 +58,10 @@ TEST(PandocBadInput, TenThousandNestedQuotationsAreRefusedNotOverflowed) {
     }
 }
 
-TEST(PandocBadInput, BracketsInsideStringsDoNotCountAsNesting) {
+TEST(PandocBadInput, ModeratelyDeepQuotationsAndBracketsInsideStringsAreRead) {
     const std::string brackets(5000, '[');
     EXPECT_EQ(ReadPandocJson(R"([{},[{"Para":[{"Str":")" + brackets + R"("}]}]])", nullptr),
               R"(["text",["para",{"level":0},["plain",")" + brackets + R"("]]])");
-}
-
-TEST(PandocBadInput, ModeratelyDeepQuotationsAreRead) {
     const std::string model = ReadPandocJson("[{},[" + nestedBlockQuotes(300, false) + "]]", nullptr);
     EXPECT_EQ(model, R"(["text",["quote",{"level":299},["plain","deep"]]])");
 }

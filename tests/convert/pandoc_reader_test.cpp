@@ -66,27 +66,21 @@ TEST(PandocReaderLists, DefinitionListGivesTermThenBulletedDefinitions) {
               R"(["bulleted",{"level":0},["plain","d2"]]])");
 }
 
-TEST(PandocReaderQuotations, ParagraphsOfAQuotationAndNestedQuotations) {
+TEST(PandocReaderQuotations, ParagraphsNestedQuotationsAndHeadingsTakeTheQuotationsLevel) {
     const std::string blocks = R"([{"BlockQuote":[)" + para(str("a")) + "," + para(str("b")) + R"(,{"BlockQuote":[)" +
                                para(str("c")) + "]}]}]";
     EXPECT_EQ(readBlocks(blocks),
               R"([["quote",{"level":0},["plain","a"]],["quote",{"level":0},["plain","b"]],)"
               R"(["quote",{"level":1},["plain","c"]]])");
-}
-
-TEST(PandocReaderQuotations, HeadingInsideQuotationTakesTheQuotationsLevel) {
     const std::string heading = R"({"Header":[1,["",[],[]],[{"Str":"H"}]]})";
     EXPECT_EQ(readBlocks(R"([{"BlockQuote":[)" + heading + "]}]"), R"([["quote",{"level":0},["plain","H"]]])");
     EXPECT_EQ(readBlocks(R"([{"BlockQuote":[{"BlockQuote":[)" + heading + "]}]}]"),
               R"([["quote",{"level":1},["plain","H"]]])");
 }
 
-TEST(PandocReaderCode, CodeBlockLosesEmptyEdgeLinesButKeepsBlankOnes) {
+TEST(PandocReaderCode, CodeBlockEdgeLinesAndDisplayMathAsAFormulaBlock) {
     EXPECT_EQ(readBlocks(R"([{"CodeBlock":[["",["c"],[]],"\n\nx = 1\n  \ny\n\n"]}])"),
               R"([["verbatim",{"level":0},["plain","x = 1"],["break","\n"],["plain","  "],["break","\n"],["plain","y"]]])");
-}
-
-TEST(PandocReaderCode, DisplayMathBecomesAFormulaBlockBetweenParagraphParts) {
     EXPECT_EQ(readBlocks("[" + para(str("a") + R"(,{"Math":["DisplayMath","x\ny"]},)" + str("b")) + "]"),
               R"([["para",{"level":0},["plain","a"]],["formula",{"level":0},["plain","x"],["break","\n"],["plain","y"]],)"
               R"(["para",{"level":0},["plain","b"]]])");
@@ -117,12 +111,9 @@ TEST(PandocReaderInlines, ParagraphOfOnlyASpaceDisappearsAndImageStandsAlone) {
               R"([["image",{"level":0},["url","i.png"]]])");
 }
 
-TEST(PandocReaderLinks, LinkWithItsUrlAsTextIsAUrlSpan) {
+TEST(PandocReaderLinks, UrlSpansAndReferenceLinksWithDefinitionsAfterTheParagraph) {
     EXPECT_EQ(readBlocks("[" + para(R"({"Link":[[{"Str":"http://x"}],["http://x",""]]})") + "]"),
               R"([["para",{"level":0},["url","http://x"]]])");
-}
-
-TEST(PandocReaderLinks, OtherLinksBecomeReferenceLinksWithDefinitionsAfterTheParagraph) {
     const std::string inlines = R"({"Link":[[{"Str":"a"},"Space",{"Emph":[{"Str":"b"}]}],["http://u","title"]]},)"
                                 R"("Space",{"Link":[[{"Str":"c"}],["http://v",""]]})";
     EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
@@ -139,16 +130,13 @@ TEST(PandocReaderLinks, LinkedImageKeepsTheImageAndNoteInLinkTextKeepsItsReferen
               R"(["note",{"level":0},["noteref","1"],["plain","n"]],["link",{"level":0},["linkref","2"],["url","http://u"]]])");
 }
 
-TEST(PandocReaderNotes, NotesAreNumberedInOrderAndFollowTheParagraph) {
+TEST(PandocReaderNotes, NumberedInOrderAfterTheParagraphWithNotesInNotesLabelledHigher) {
     const std::string inlines = str("a") + R"(,{"Note":[)" + para(str("one")) + "," + para(str("two")) + R"(]},)" +
                                 R"({"Note":[]})";
     EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
               R"([["para",{"level":0},["plain","a"],["noteref","1"],["noteref","2"]],)"
               R"(["note",{"level":0},["noteref","1"],["plain","one"]],["para",{"level":0},["plain","two"]],)"
               R"(["note",{"level":0},["noteref","2"]]])");
-}
-
-TEST(PandocReaderNotes, NotesInsideANoteGetHigherLabels) {
     const std::string inner = R"({"Note":[)" + para(str("inner")) + "]}";
     const std::string outer = R"({"Note":[)" + para(str("outer") + "," + inner) + "]}";
     EXPECT_EQ(readBlocks("[" + para(outer) + "]"),
@@ -156,31 +144,24 @@ TEST(PandocReaderNotes, NotesInsideANoteGetHigherLabels) {
               R"(["note",{"level":0},["noteref","2"],["plain","inner"]]])");
 }
 
-TEST(PandocReaderTables, RowsAndCellsCarryRowAndColMarks) {
+TEST(PandocReaderTables, RowsCellsAndEmptyCellsKeepTheirPlaces) {
     const std::string cell = "[" + para(str("x")) + "]";
     const std::string blocks = R"([{"Table":[[],["AlignDefault","AlignDefault"],[0,0],[)" + cell + "," + cell +
                                "],[[" + cell + ",[" + para(str("p1")) + "," + para(str("p2")) + "]]]]}]";
     EXPECT_EQ(readBlocks(blocks),
               R"([["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","x"]],)"
               R"(["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","p1"]],["para",{"level":3},["plain","p2"]]])");
-}
-
-TEST(PandocReaderTables, EmptyCellsKeepTheirColumnAndAnAllEmptyRowKeepsItsRow) {
-    const std::string x = "[" + para(str("x")) + "]";
-    const std::string blocks = R"([{"Table":[[],["AlignDefault","AlignDefault"],[0,0],[[],[]],[[[],)" + x + "]]]}]";
-    EXPECT_EQ(readBlocks(blocks),
+    // Empty cells keep their column and an all-empty row keeps its row.
+    EXPECT_EQ(readBlocks(R"([{"Table":[[],["AlignDefault","AlignDefault"],[0,0],[[],[]],[[[],)" + cell + "]]]}]"),
               R"([["row",{"level":1}],["col",{"level":2}],["row",{"level":1}],["col",{"level":2},["plain","x"]]])");
 }
 
-TEST(PandocReaderMerging, AdjacentNoteReferencesAndUrlsStayApart) {
+TEST(PandocReaderMerging, NoteReferencesUrlsAndLineBreaksStayApart) {
     const std::string inlines = R"({"Note":[]},{"Note":[]},{"Link":[[{"Str":"u"}],["u",""]]},"Space",)"
                                 R"({"Link":[[{"Str":"v"}],["v",""]]},{"Code":[["",[],[]],"a"]},{"Code":[["",[],[]],"b"]})";
     EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
               R"([["para",{"level":0},["noteref","1"],["noteref","2"],["url","u"],["plain"," "],["url","v"],["code","ab"]],)"
               R"(["note",{"level":0},["noteref","1"]],["note",{"level":0},["noteref","2"]]])");
-}
-
-TEST(PandocReaderMerging, LineBreaksAreNeverMerged) {
     EXPECT_EQ(readBlocks("[" + para(R"("LineBreak","LineBreak",{"Str":"a"})") + "]"),
               R"([["para",{"level":0},["break","\n"],["break","\n"],["plain","a"]]])");
 }

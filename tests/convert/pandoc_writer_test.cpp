@@ -1,5 +1,6 @@
 #include "convert/converters.h"
 #include "model/model_json.h"
+#include "tests/convert/convert_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ namespace {
 
 // The block list written for the model blocks `blocks`, compact.
 std::string writeBlocks(const std::string& blocks, const char* options = nullptr) {
-    const Json tree = parseJson(WritePandocJson(R"(["text")" + (blocks.empty() ? "" : "," + blocks) + "]", options));
+    const Json tree = parseJson(WritePandocJson(testing::textModel(blocks), options));
     return dumpCompact(tree[1]);
 }
 
@@ -58,29 +59,23 @@ TEST(PandocWriterBlocks, HeadingsQuotesCodeFormulaAndImage) {
               R"({"Para":[{"Image":[[],["i.png",""]]}]},{"Para":[{"Image":[[],["",""]]}]}])");
 }
 
-TEST(PandocWriterLists, NestedItemsAndContinuationParagraphs) {
+TEST(PandocWriterLists, NestedItemsContinuationParagraphsAndAChangeOfKind) {
     EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],)"
                           R"(["bulleted",{"level":1},["plain","c"]],["bulleted",{"level":0},["plain","d"]],)"
                           R"(["para",{"level":1},["plain","more"]])"),
               R"([{"BulletList":[[{"Para":[{"Str":"a"}]},{"BulletList":[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]}]]}],)"
               R"([{"Para":[{"Str":"d"}]},{"Para":[{"Str":"more"}]}]]}])");
-}
-
-TEST(PandocWriterLists, ChangeOfKindStartsANewList) {
     EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","a"]],["numbered",{"level":0},["plain","b"]])"),
               R"([{"BulletList":[[{"Para":[{"Str":"a"}]}]]},{"OrderedList":[[1,"Decimal","Period"],[[{"Para":[{"Str":"b"}]}]]]}])");
 }
 
-TEST(PandocWriterTables, OneColumnAndTwoByTwo) {
+TEST(PandocWriterTables, RaggedRowsArePaddedAndCellParagraphsStayInTheirCell) {
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]])"),
               R"([{"Table":[[],["AlignDefault"],[0.08],[[]],[[[{"Para":[{"Str":"a"}]}]],[[{"Para":[{"Str":"b"}]}]]]]}])");
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],)"
                           R"(["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
               R"([[[{"Para":[{"Str":"a"}]}],[{"Para":[{"Str":"b"}]}]],[[{"Para":[{"Str":"c"}]}],[{"Para":[{"Str":"d"}]}]]]]}])");
-}
-
-TEST(PandocWriterTables, RaggedRowsArePaddedToTheWidestAndCellParagraphsStayInTheirCell) {
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],)"
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
@@ -94,30 +89,21 @@ TEST(PandocWriterInlines, EverySpanKind) {
                   R"(,"c"]},{"Math":["InlineMath","m"]},"LineBreak",{"Link":[[{"Str":"http://u"}],["http://u",""]]},{"Str":"kept"}]}])");
 }
 
-TEST(PandocWriterLinks, InlineLinkKeepsItsText) {
+TEST(PandocWriterLinks, InlineLinksKeepTheirTextReferencesUseTheLaterDefinitionUndefinedOnesStayText) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["url","http://u"]])"),
               R"([{"Para":[{"Link":[[{"Str":"t"}],["http://u",""]]}]}])");
-}
-
-TEST(PandocWriterLinks, ReferenceLinksUseTheLaterDefinition) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
               R"([{"Para":[{"Link":[[{"Str":"t"}],["http://new",""]]}]}])");
-}
-
-TEST(PandocWriterLinks, UndefinedLabelAndBareLinkTextKeepThePlainText) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],["linktext","u"]])"),
               R"([{"Para":[{"Str":"t"},{"Str":"u"}]}])");
 }
 
-TEST(PandocWriterNotes, ReferencesAreWrittenAsNotesEachTime) {
+TEST(PandocWriterNotes, WrittenAtEachReferenceFindingOnlyNotesDefinedBefore) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
                           R"(["note",{"level":0},["noteref","1"],["plain","n"]])"),
               R"([{"Para":[{"Note":[{"Para":[{"Str":"n"}]}]},{"Note":[{"Para":[{"Str":"n"}]}]}]}])");
-}
-
-TEST(PandocWriterNotes, ANoteFindsOnlyNotesDefinedBeforeIt) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","b"]],)"
                           R"(["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
                           R"(["note",{"level":0},["noteref","b"],["plain","B"],["noteref","a"]])"),
@@ -179,28 +165,25 @@ TEST(PandocWriterApi, DefaultAndExplicit111AreTheSame) {
 }
 
 TEST(PandocWriterBadInput, ClearErrorsForOptionsAndModel) {
-    auto errorOf = [](const std::string& model, const char* options) -> std::string {
-        try {
-            WritePandocJson(model, options);
-        } catch (const ConverterError& e) {
-            return e.what();
-        }
-        return "(no error)";
-    };
     const std::string ok = R"(["text"])";
-    EXPECT_NE(errorOf(ok, R"({"api":"2.0"})").find("unsupported Pandoc API version"), std::string::npos);
-    EXPECT_NE(errorOf(ok, R"({"api":"1.x"})").find("unsupported Pandoc API version"), std::string::npos);
-    EXPECT_NE(errorOf(ok, R"({"api":122})").find("invalid options"), std::string::npos);
-    EXPECT_NE(errorOf(ok, "{broken").find("invalid options"), std::string::npos);
-    EXPECT_NE(errorOf(ok, (R"({"api":)" + std::string(5000, '[') + std::string(5000, ']') + "}").c_str())
-                  .find("nested deeper"),
-              std::string::npos);
-    EXPECT_NE(errorOf(R"(["html"])", nullptr).find("root"), std::string::npos);
-    EXPECT_NE(errorOf(R"(["text",["para",{}]])", nullptr).find("level"), std::string::npos);
-    EXPECT_NE(errorOf(R"(["text",["para",{"level":0},["plain"]]])", nullptr).find("span"), std::string::npos);
-    EXPECT_NE(errorOf(R"(["text",["quote",{"level":100000},["plain","x"]]])", nullptr).find("level"),
-              std::string::npos);
-    EXPECT_NE(errorOf(R"(["text",)", nullptr).find("invalid JSON"), std::string::npos);
+    // The model, the options and a part of the message.
+    const std::tuple<std::string, std::string, const char*> cases[] = {
+        {ok, R"({"api":"2.0"})", "unsupported Pandoc API version"},
+        {ok, R"({"api":"1.x"})", "unsupported Pandoc API version"},
+        {ok, R"({"api":122})", "invalid options"},
+        {ok, "{broken", "invalid options"},
+        {ok, R"({"api":)" + std::string(5000, '[') + std::string(5000, ']') + "}", "nested deeper"},
+        {R"(["html"])", "", "root"},
+        {R"(["text",["para",{}]])", "", "level"},
+        {R"(["text",["para",{"level":0},["plain"]]])", "", "span"},
+        {R"(["text",["quote",{"level":100000},["plain","x"]]])", "", "level"},
+        {R"(["text",)", "", "invalid JSON"},
+    };
+    for (const auto& [model, options, fragment] : cases) {
+        const std::string error =
+            testing::errorOf([&] { WritePandocJson(model, options.empty() ? nullptr : options.c_str()); });
+        EXPECT_NE(error.find(fragment), std::string::npos) << model << " " << options.substr(0, 40);
+    }
 }
 
 }  // namespace

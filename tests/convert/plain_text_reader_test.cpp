@@ -7,21 +7,16 @@ namespace {
 
 std::string read(std::string_view text) { return ReadPlainText(text, nullptr); }
 
-TEST(PlainTextReader, TextWithoutLineEndIsAFragmentOfOneSpan) {
+TEST(PlainTextReader, TextWithoutLineEndIsAFragmentOfOneUninterpretedSpan) {
     EXPECT_EQ(read("one line"), R"(["inline",["para",{"level":0},["plain","one line"]]])");
     EXPECT_EQ(read(""), R"(["inline",["para",{"level":0},["plain",""]]])");
-}
-
-TEST(PlainTextReader, MarkupIsNotInterpreted) {
     EXPECT_EQ(read("*x* `y` [z](u)\t"), R"(["inline",["para",{"level":0},["plain","*x* `y` [z](u)\t"]]])");
+    EXPECT_EQ(read(std::string("a\x01\"b\\", 5)), R"(["inline",["para",{"level":0},["plain","a\u0001\"b\\"]]])");
 }
 
-TEST(PlainTextReader, EachLineBecomesAParagraphAndAFinalLineEndAddsNone) {
+TEST(PlainTextReader, EachLineIsAParagraphAFinalLineEndAddsNoneAndCrLfCountsTwice) {
     EXPECT_EQ(read("a\nb\n"), R"(["text",["para",{"level":0},["plain","a"]],["para",{"level":0},["plain","b"]]])");
     EXPECT_EQ(read("a\rb"), R"(["text",["para",{"level":0},["plain","a"]],["para",{"level":0},["plain","b"]]])");
-}
-
-TEST(PlainTextReader, CarriageReturnLineFeedCountsAsTwoLineEnds) {
     EXPECT_EQ(read("a\r\nb"),
               R"(["text",["para",{"level":0},["plain","a"]],["para",{"level":0},["plain",""]],)"
               R"(["para",{"level":0},["plain","b"]]])");
@@ -34,10 +29,6 @@ TEST(PlainTextReader, LeadingSpacesNonAsciiAndEmptyLinesStay) {
     EXPECT_EQ(read("  \xC3\xA9t\xC3\xA9\n\n\n"),
               "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"  \xC3\xA9t\xC3\xA9\"]],"
               "[\"para\",{\"level\":0},[\"plain\",\"\"]],[\"para\",{\"level\":0},[\"plain\",\"\"]]]");
-}
-
-TEST(PlainTextReader, ControlCharactersAreEscapedInTheJson) {
-    EXPECT_EQ(read(std::string("a\x01\"b\\", 5)), R"(["inline",["para",{"level":0},["plain","a\u0001\"b\\"]]])");
 }
 
 TEST(PlainTextReader, BrokenUtf8BecomesReplacementCharactersAndTheRestStays) {
