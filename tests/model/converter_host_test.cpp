@@ -23,21 +23,16 @@ TEST(ConverterHost, WrapFlagSelectsTheOptionsText) {
     EXPECT_EQ(RunConverter(Converter::WriteTextFormat, R"(["text",["para",{"level":0},["plain","a<b"]]])", nullptr, nullptr), "a\\<b\n");
 }
 
-TEST(ConverterHost, FailureFillsTheSlotAndReturnsNothing) {
+TEST(ConverterHost, FailureFillsTheSlotAndReturnsNothingSuccessLeavesItUntouched) {
     std::string error;
     EXPECT_EQ(ReadTextFormat("![](<a.png>) x", &error), "");
     EXPECT_EQ(error, "Expected \"\\n\" or \"\\r\" but \" \" found.");
     error.clear();
     EXPECT_EQ(WriteTextFormat(R"(["html"])", false, &error), "");
     EXPECT_EQ(error, "malformed model: unknown root tag \"html\"");
-}
-
-TEST(ConverterHost, FailureWithoutSlotIsAnEmptyResult) {
+    // Without a slot a failure is just an empty result.
     EXPECT_EQ(WriteTextFormat("not json", true), "");
-}
-
-TEST(ConverterHost, SuccessLeavesTheSlotUntouched) {
-    std::string error;
+    error.clear();
     EXPECT_FALSE(ReadTextFormat("x", &error).empty());
     EXPECT_TRUE(error.empty());
 }

@@ -18,13 +18,10 @@ std::string failureOf(const std::string& json) {
     return "";
 }
 
-TEST(ModelChecks, AcceptWellFormedDocumentsAndFragments) {
+TEST(ModelChecks, AcceptWellFormedModelsAndNameTheFirstFault) {
     EXPECT_EQ(failureOf(R"(["text"])"), "");
     EXPECT_EQ(failureOf(R"(["inline",["para",{"level":0},["plain","a"]]])"), "");
     EXPECT_EQ(failureOf(R"(["text",["unknown",{"level":7},["whatever","x"]]])"), "");
-}
-
-TEST(ModelChecks, NameTheFirstFault) {
     EXPECT_EQ(failureOf(R"(["page"])"), "malformed model: unknown root tag \"page\"");
     EXPECT_EQ(failureOf(R"({"text":1})"), "malformed model: the root is not an array starting with \"text\" or \"inline\"");
     EXPECT_EQ(failureOf(R"([])"), "malformed model: the root is not an array starting with \"text\" or \"inline\"");
@@ -139,24 +136,21 @@ std::string tree(const std::string& json, int tableShift = 0) {
     return describe(rebuildTree(model, tableShift));
 }
 
-TEST(TreeRebuilding, NestsListItemsByLevel) {
-    EXPECT_EQ(tree(R"(["text",["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],["bulleted",{"level":0},["plain","c"]]])"),
-              "bulleted{a bulleted{b}|c}");
-}
-
-TEST(TreeRebuilding, DeeperParagraphContinuesTheItemAndSameLevelEndsTheList) {
-    EXPECT_EQ(tree(R"(["text",["bulleted",{"level":0},["plain","a"]],["para",{"level":1},["plain","x"]],["para",{"level":0},["plain","y"]]])"),
-              "bulleted{a para} para");
-}
-
-TEST(TreeRebuilding, HeadingsCloseEveryList) {
-    EXPECT_EQ(tree(R"(["text",["numbered",{"level":0},["plain","a"]],["numbered",{"level":2},["plain","b"]],["heading",{"level":-3},["plain","h"]],["numbered",{"level":0},["plain","c"]]])"),
-              "numbered{a numbered{numbered{b}}} heading numbered{c}");
-}
-
-TEST(TreeRebuilding, ChangingKindAtOneDepthStartsANewList) {
-    EXPECT_EQ(tree(R"(["text",["bulleted",{"level":0},["plain","a"]],["numbered",{"level":0},["plain","b"]]])"),
-              "bulleted{a} numbered{b}");
+TEST(TreeRebuilding, ListsFollowLevelsKindsAndHeadings) {
+    const std::pair<const char*, const char*> cases[] = {
+        // Items nest by level.
+        {R"(["text",["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],["bulleted",{"level":0},["plain","c"]]])",
+         "bulleted{a bulleted{b}|c}"},
+        // A deeper paragraph continues the item; one at the same level ends the list.
+        {R"(["text",["bulleted",{"level":0},["plain","a"]],["para",{"level":1},["plain","x"]],["para",{"level":0},["plain","y"]]])",
+         "bulleted{a para} para"},
+        // Headings close every list.
+        {R"(["text",["numbered",{"level":0},["plain","a"]],["numbered",{"level":2},["plain","b"]],["heading",{"level":-3},["plain","h"]],["numbered",{"level":0},["plain","c"]]])",
+         "numbered{a numbered{numbered{b}}} heading numbered{c}"},
+        // A change of kind at one depth starts a new list.
+        {R"(["text",["bulleted",{"level":0},["plain","a"]],["numbered",{"level":0},["plain","b"]]])", "bulleted{a} numbered{b}"},
+    };
+    for (const auto& [json, expected] : cases) EXPECT_EQ(tree(json), expected) << json;
 }
 
 TEST(TreeRebuilding, TableDepthIsAParameter) {

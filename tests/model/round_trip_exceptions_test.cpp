@@ -15,94 +15,68 @@ std::string roundTrip(const std::string& blocks, bool wrap = false) {
                                           TextWriterOptions{wrap, false}));
 }
 
-TEST(RoundTripException, EmptyDocumentReadsAsOneEmptyParagraph) {
-    EXPECT_EQ(roundTrip(""), R"j(["text",["para",{"level":0}]])j");
-}
+struct Case {
+    const char* name;
+    std::string blocks;  // what is written, without the root
+    std::string read;    // the blocks read back
+};
 
-TEST(RoundTripException, ParagraphStartingLikeAListItemReadsAsOne) {
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","- a"]])j"), R"j(["text",["bulleted",{"level":0},["plain","a"]]])j");
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","1. a"]])j"), R"j(["text",["numbered",{"level":0},["plain","a"]]])j");
+// Names the case in test listings and failure messages.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+const std::string kFence(80, '~');
+
+const Case kCases[] = {
+    {"EmptyDocumentReadsAsOneEmptyParagraph", "", R"j(["para",{"level":0}])j"},
+    {"ParagraphStartingLikeABulletedItemReadsAsOne", R"j(["para",{"level":0},["plain","- a"]])j", R"j(["bulleted",{"level":0},["plain","a"]])j"},
+    {"ParagraphStartingLikeANumberedItemReadsAsOne", R"j(["para",{"level":0},["plain","1. a"]])j", R"j(["numbered",{"level":0},["plain","a"]])j"},
     // The same for the other marks no backslash can escape.
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","# a"]])j"), R"j(["text",["heading",{"level":-3},["plain","a"]]])j");
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","// a"]])j"), R"j(["text",["comment",{"level":0},["plain","a"]]])j");
-}
-
-TEST(RoundTripException, LeadingSpacesOfABlockAreIndentationOrMarkerPadding) {
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","    a"]])j"), R"j(["text",["para",{"level":1},["plain","a"]]])j");
-    EXPECT_EQ(roundTrip(R"j(["bulleted",{"level":0},["plain"," a"]])j"), R"j(["text",["bulleted",{"level":0},["plain","a"]]])j");
-}
-
-TEST(RoundTripException, SpacesBeforeALineEndBelongToTheBreak) {
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","a "],["break","\n"],["plain","b"]])j"),
-              R"j(["text",["para",{"level":0},["plain","a"],["break","\n"],["plain","b"]]])j");
+    {"ParagraphStartingLikeAHeadingReadsAsOne", R"j(["para",{"level":0},["plain","# a"]])j", R"j(["heading",{"level":-3},["plain","a"]])j"},
+    {"ParagraphStartingLikeACommentReadsAsOne", R"j(["para",{"level":0},["plain","// a"]])j", R"j(["comment",{"level":0},["plain","a"]])j"},
+    // Leading spaces of a block are indentation or marker padding.
+    {"LeadingSpacesOfAParagraphAreIndentation", R"j(["para",{"level":0},["plain","    a"]])j", R"j(["para",{"level":1},["plain","a"]])j"},
+    {"LeadingSpacesOfAnItemAreMarkerPadding", R"j(["bulleted",{"level":0},["plain"," a"]])j", R"j(["bulleted",{"level":0},["plain","a"]])j"},
+    {"SpacesBeforeALineEndBelongToTheBreak", R"j(["para",{"level":0},["plain","a "],["break","\n"],["plain","b"]])j",
+     R"j(["para",{"level":0},["plain","a"],["break","\n"],["plain","b"]])j"},
     // Two at the very end make a break of their own.
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","a  "]])j"), R"j(["text",["para",{"level":0},["plain","a"],["break","\n"]]])j");
-}
+    {"TwoSpacesAtTheEndAreABreak", R"j(["para",{"level":0},["plain","a  "]])j", R"j(["para",{"level":0},["plain","a"],["break","\n"]])j"},
+    {"LevelZeroParagraphWithAnUnderlineAfterItsOnlyBreakIsAHeading",
+     R"j(["para",{"level":0},["plain","a"],["break","\n"],["plain","---"]])j", R"j(["heading",{"level":-2},["plain","a"]])j"},
+    {"EmptyHeadingReadsAsAnEmptyParagraph", R"j(["heading",{"level":-2}],["para",{"level":0},["plain","x"]])j",
+     R"j(["para",{"level":0}],["para",{"level":0},["plain","x"]])j"},
+    {"EmptyQuotationReadsAsAnEmptyParagraph", R"j(["quote",{"level":1}])j", R"j(["para",{"level":1}])j"},
+    {"MarkerBlocksCannotStartWithABreak", R"j(["bulleted",{"level":0},["break","\n"],["plain","a"]])j",
+     R"j(["bulleted",{"level":0},["plain"," a"]])j"},
+    {"QuotationsCannotHoldTwoBreaksInARow", R"j(["quote",{"level":0},["plain","a"],["break","\n"],["break","\n"],["plain","b"]])j",
+     R"j(["quote",{"level":0},["plain","a"],["break","\n"],["plain"," b"]])j"},
+    {"LineBreakInATableCellBecomesASpace", R"j(["row",{"level":1},["plain","a"],["break","\n"],["plain","b"]])j",
+     R"j(["row",{"level":1},["plain","a b"]])j"},
+    {"LineBreakInAHeadingBecomesASpace", R"j(["heading",{"level":-3},["plain","a"],["break","\n"],["plain","b"]])j",
+     R"j(["heading",{"level":-3},["plain","a b"]])j"},
+    {"VerticalBarInATableCellSplitsIt", R"j(["row",{"level":1},["plain","a|b"]])j",
+     R"j(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]])j"},
+    {"InlineLinkTargetCannotHoldAClosingParenthesis", R"j(["para",{"level":0},["linktext","t"],["url","a)b"]])j",
+     R"j(["para",{"level":0},["linktext","t"],["url","a"],["plain","b>)"]])j"},
+    {"FootnoteReferenceFollowedByParenthesesReadsAsALink", R"j(["para",{"level":0},["plain","a"],["noteref","1"],["plain","(b)"]])j",
+     R"j(["para",{"level":0},["plain","a"],["linktext","^1"],["url","b"]])j"},
+    {"LabelsStartingWithACaretReadAsFootnotes", R"j(["link",{"level":0},["linkref","^x"],["url","u"]])j",
+     R"j(["note",{"level":0},["noteref","x"],["url","u"]])j"},
+    {"CodeLineStartingWithAFenceUndoesTheBlock", R"j(["verbatim",{"level":0},["plain","~~~~ x"]])j",
+     R"j(["para",{"level":0},["plain",")j" + kFence + " ~~~~ x " + kFence + "\"]]"},
+    {"RightToLeftMarkInRunningTextIsDirectionNotText", R"j(["para",{"level":0},["plain","a\u200fb"]])j",
+     R"j(["para",{"level":0},["plain","ab"]])j"},
+    {"LinkTextWithoutTargetReadsAsPlainText", R"j(["para",{"level":0},["linktext","t"]])j", R"j(["para",{"level":0},["plain","[t]"]])j"},
+};
 
-TEST(RoundTripException, LevelZeroParagraphWithAnUnderlineAfterItsOnlyBreakIsAHeading) {
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","a"],["break","\n"],["plain","---"]])j"),
-              R"j(["text",["heading",{"level":-2},["plain","a"]]])j");
-}
+class RoundTripException : public ::testing::TestWithParam<Case> {};
 
-TEST(RoundTripException, EmptyHeadingsQuotationsAndCommentsReadAsEmptyParagraphs) {
-    EXPECT_EQ(roundTrip(R"j(["heading",{"level":-2}],["para",{"level":0},["plain","x"]])j"),
-              R"j(["text",["para",{"level":0}],["para",{"level":0},["plain","x"]]])j");
-    EXPECT_EQ(roundTrip(R"j(["quote",{"level":1}])j"), R"j(["text",["para",{"level":1}]])j");
-}
+TEST_P(RoundTripException, ReadsBackAsPinned) { EXPECT_EQ(roundTrip(GetParam().blocks), "[\"text\"," + GetParam().read + "]"); }
 
-TEST(RoundTripException, MarkerBlocksCannotStartWithABreak) {
-    EXPECT_EQ(roundTrip(R"j(["bulleted",{"level":0},["break","\n"],["plain","a"]])j"),
-              R"j(["text",["bulleted",{"level":0},["plain"," a"]]])j");
-}
+INSTANTIATE_TEST_SUITE_P(, RoundTripException, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
-TEST(RoundTripException, QuotationsCannotEndWithABreakOrHoldTwoInARow) {
+TEST(RoundTripExceptionError, QuotationsCannotEndWithABreak) {
     EXPECT_THROW(roundTrip(R"j(["quote",{"level":0},["plain","a"],["break","\n"]])j"), ConverterError);
-    EXPECT_EQ(roundTrip(R"j(["quote",{"level":0},["plain","a"],["break","\n"],["break","\n"],["plain","b"]])j"),
-              R"j(["text",["quote",{"level":0},["plain","a"],["break","\n"],["plain"," b"]]])j");
-}
-
-TEST(RoundTripException, LineBreakInATableCellBecomesASpace) {
-    EXPECT_EQ(roundTrip(R"j(["row",{"level":1},["plain","a"],["break","\n"],["plain","b"]])j"),
-              R"j(["text",["row",{"level":1},["plain","a b"]]])j");
-}
-
-TEST(RoundTripException, LineBreakInAHeadingBecomesASpace) {
-    EXPECT_EQ(roundTrip(R"j(["heading",{"level":-3},["plain","a"],["break","\n"],["plain","b"]])j"),
-              R"j(["text",["heading",{"level":-3},["plain","a b"]]])j");
-}
-
-TEST(RoundTripException, VerticalBarInATableCellSplitsIt) {
-    EXPECT_EQ(roundTrip(R"j(["row",{"level":1},["plain","a|b"]])j"),
-              R"j(["text",["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]]])j");
-}
-
-TEST(RoundTripException, InlineLinkTargetCannotHoldAClosingParenthesis) {
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["linktext","t"],["url","a)b"]])j"),
-              R"j(["text",["para",{"level":0},["linktext","t"],["url","a"],["plain","b>)"]]])j");
-}
-
-TEST(RoundTripException, FootnoteReferenceFollowedByParenthesesReadsAsALink) {
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","a"],["noteref","1"],["plain","(b)"]])j"),
-              R"j(["text",["para",{"level":0},["plain","a"],["linktext","^1"],["url","b"]]])j");
-}
-
-TEST(RoundTripException, LabelsStartingWithACaretReadAsFootnotes) {
-    EXPECT_EQ(roundTrip(R"j(["link",{"level":0},["linkref","^x"],["url","u"]])j"),
-              R"j(["text",["note",{"level":0},["noteref","x"],["url","u"]]])j");
-}
-
-TEST(RoundTripException, CodeLineStartingWithAFenceUndoesTheBlock) {
-    const std::string fence(80, '~');
-    EXPECT_EQ(roundTrip(R"j(["verbatim",{"level":0},["plain","~~~~ x"]])j"),
-              R"j(["text",["para",{"level":0},["plain",")j" + fence + " ~~~~ x " + fence + "\"]]]");
-}
-
-TEST(RoundTripException, RightToLeftMarkInRunningTextIsDirectionNotText) {
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["plain","a\u200fb"]])j"), R"j(["text",["para",{"level":0},["plain","ab"]]])j");
-}
-
-TEST(RoundTripException, LinkTextWithoutTargetReadsAsPlainText) {
-    EXPECT_EQ(roundTrip(R"j(["para",{"level":0},["linktext","t"]])j"), R"j(["text",["para",{"level":0},["plain","[t]"]]])j");
 }
 
 }  // namespace

@@ -31,21 +31,15 @@ Failure failure(const std::string& text) {
     return {};
 }
 
-TEST(ReaderBlocks, EmptyInputAndFinalLineEnds) {
+TEST(ReaderBlocks, EmptyInputAndLineEndsOfEveryKind) {
     EXPECT_EQ(read(""), R"(["text",["para",{"level":0}]])");
     EXPECT_EQ(read("abc"), read("abc\n"));
     EXPECT_EQ(blocks("abc\n\n"), R"(["para",{"level":0},["plain","abc"]],["para",{"level":0}])");
     EXPECT_EQ(blocks("abc\n\n\n"), blocks("abc\n\n"));
     EXPECT_EQ(blocks("a\n\n\nb"), R"(["para",{"level":0},["plain","a"]],["para",{"level":0},["plain"," b"]])");
     EXPECT_EQ(blocks("a\n\n\n\nb"), R"(["para",{"level":0},["plain","a"]],["para",{"level":0}],["para",{"level":0},["plain","b"]])");
-}
-
-TEST(ReaderBlocks, LineEndsOfEveryKindAreEqual) {
     EXPECT_EQ(read("a\r\nb\r\n\r\nc"), read("a\nb\n\nc"));
     EXPECT_EQ(read("a\rb\r\rc"), read("a\nb\n\nc"));
-}
-
-TEST(ReaderBlocks, SoftLineEndsJoinWithOneSpaceAndEatIndentation) {
     EXPECT_EQ(blocks("- a\n- b"), R"(["bulleted",{"level":0},["plain","a - b"]])");
     EXPECT_EQ(blocks("a\n        b\n  c"), R"(["para",{"level":0},["plain","a b   c"]])");
 }
@@ -85,7 +79,7 @@ TEST(ReaderBlocks, DefinitionsImagesAndDividers) {
     EXPECT_EQ(blocks(std::string(79, '-')), R"(["para",{"level":0},["plain",")" + std::string(79, '-') + "\"]]");
 }
 
-TEST(ReaderFences, CodeBlocks) {
+TEST(ReaderFences, CodeBlocksAndMathBlocksTakingTheirLevelFromTheClosingFence) {
     EXPECT_EQ(blocks("~~~~~"), R"(["para",{"level":0},["plain","~~~~~"]])");
     EXPECT_EQ(blocks("~~~~\n\n~~~~"), R"(["verbatim",{"level":0}])");
     EXPECT_EQ(blocks("~~~~\n~~~~"), R"(["para",{"level":0},["plain","~~~~ ~~~~"]])");
@@ -93,9 +87,6 @@ TEST(ReaderFences, CodeBlocks) {
               R"(["verbatim",{"level":1},["plain","a"],["break","\n"],["break","\n"],["plain","  b"]])");
     // An unclosed fence is ordinary text.
     EXPECT_EQ(blocks("~~~~\ncode"), R"(["para",{"level":0},["plain","~~~~ code"]])");
-}
-
-TEST(ReaderFences, MathBlocksTakeTheirLevelFromTheClosingFence) {
     EXPECT_EQ(blocks("$$\n    x^2\n    $$"), R"(["formula",{"level":1},["plain","x^2"]])");
     EXPECT_EQ(blocks("    $$\nx\n$$"), R"(["formula",{"level":0},["plain","x"]])");
 }
@@ -142,9 +133,6 @@ TEST(ReaderMendedBreaks, ContinuationIndentationAfterABreakIsNotText) {
     // At level 0 a paragraph keeps the spaces after its break: they are its text.
     EXPECT_EQ(blocks("a  \n    b"), R"(["para",{"level":0},["plain","a"],["break","\n"],["plain","    b"]])");
     EXPECT_EQ(blocks("    [^1]: a  \n    b"), R"(["note",{"level":1},["noteref","1"],["plain","a"],["break","\n"],["plain","b"]])");
-}
-
-TEST(ReaderMendedBreaks, QuotationAtALevelContinuesAfterABreak) {
     EXPECT_EQ(blocks("    >   a  \n    >   b"), R"(["quote",{"level":1},["plain","a"],["break","\n"],["plain","b"]])");
     EXPECT_EQ(blocks("        //  a  \n        //  b"), R"(["comment",{"level":2},["plain","a"],["break","\n"],["plain","b"]])");
 }
@@ -207,15 +195,12 @@ TEST(ReaderSyntaxErrors, FoundCharactersAreEscaped) {
     EXPECT_EQ(failure("![](<a>)\"").message, "Expected \"\\n\" or \"\\r\" but \"\\\"\" found.");
 }
 
-TEST(ReaderBadBytes, InvalidUtf8ReadsAsReplacementCharacters) {
+TEST(ReaderBadBytes, InvalidUtf8IsReplacedAndControlCharactersAreEscaped) {
     EXPECT_EQ(blocks("a\xFF\xFE" "b"), "[\"para\",{\"level\":0},[\"plain\",\"a\xEF\xBF\xBD\xEF\xBF\xBD" "b\"]]");
     // A truncated sequence is one replacement, and what follows survives.
     EXPECT_EQ(blocks("a\xE2\x82z"), "[\"para\",{\"level\":0},[\"plain\",\"a\xEF\xBF\xBDz\"]]");
     // Surrogates encoded in UTF-8 are not characters.
     EXPECT_EQ(blocks("\xED\xA0\x80"), "[\"para\",{\"level\":0},[\"plain\",\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\"]]");
-}
-
-TEST(ReaderBadBytes, ControlCharactersAreEscapedInTheJson) {
     EXPECT_EQ(blocks(std::string("a\0b\x1f\"\\", 6)), R"(["para",{"level":0},["plain","a\u0000b\u001f\"\\"]])");
 }
 

@@ -36,7 +36,7 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-TEST(WriterOptions, DefaultsOnlyWithoutOptions) {
+TEST(WriterOptions, DefaultsOnlyWithoutOptionsAndBadOptionsAreErrors) {
     const TextWriterOptions none = parseTextWriterOptions(nullptr);
     EXPECT_TRUE(none.wrap);
     EXPECT_TRUE(none.escape);
@@ -45,20 +45,14 @@ TEST(WriterOptions, DefaultsOnlyWithoutOptions) {
     EXPECT_FALSE(wrapOnly.escape);  // a given object replaces the defaults
     EXPECT_FALSE(parseTextWriterOptions("{}").wrap);
     EXPECT_TRUE(parseTextWriterOptions("{\"escape\":1}").escape);
-}
-
-TEST(WriterOptions, BadOptionsAreErrors) {
     EXPECT_THROW(parseTextWriterOptions("{\"wrap\":"), ConverterError);
     EXPECT_THROW(parseTextWriterOptions("[true]"), ConverterError);
 }
 
-TEST(WriterDocument, EmptyDocumentAndFragments) {
+TEST(WriterDocument, EmptyDocumentFragmentsAndMalformedModels) {
     EXPECT_EQ(write(""), "\n");
     EXPECT_EQ(writeTextFormat(R"(["inline",["para",{"level":0},["plain","a"]]])", kUnwrapped), "a\n");
     EXPECT_EQ(write(para(plain("a")) + "," + para(plain("b"))), "a\n\nb\n");
-}
-
-TEST(WriterDocument, MalformedModelsAreErrors) {
     EXPECT_THROW(writeTextFormat(R"(["html"])", kUnwrapped), ConverterError);
     EXPECT_THROW(writeTextFormat(R"(["text",["para",{"level":0},["plain"]]])", kUnwrapped), ConverterError);
     EXPECT_THROW(writeTextFormat(R"(["text",)", kUnwrapped), ConverterError);
@@ -147,15 +141,12 @@ TEST(WriterFilling, AnUnderlineWordIsNeverMovedToTheStartOfALine) {
     EXPECT_EQ(readTextFormat(write(para(plain(text)), kWrapped)), "[\"text\"," + para(plain(text)) + "]");
 }
 
-TEST(WriterTables, RowsCellsAndDividers) {
+TEST(WriterTables, RowsCellsDividersAndCappedWidths) {
     EXPECT_EQ(write(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","bb"]],["row",{"level":1},["plain","ccc"]],["col",{"level":2},["plain","d"]])"),
               "+-----+----+\n| a   | bb |\n+-----+----+\n| ccc | d  |\n+-----+----+\n");
     // A shorter row draws only its own cells; an empty table cell is one wide.
     EXPECT_EQ(write(R"(["row",{"level":1}],["col",{"level":2},["plain","b"]],["row",{"level":1},["plain","c"]])"),
               "+---+---+\n|   | b |\n+---+---+\n| c |\n+---+---+\n");
-}
-
-TEST(WriterTables, WidthsAreCappedAndLongWordsStayUnpadded) {
     const auto bold = lines(write(R"(["row",{"level":1},["strong","Features"]])"));
     EXPECT_EQ(bold[1], "| **Features** |");
     const std::string word41(41, 'w');
