@@ -8,19 +8,13 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(CommandLineSplit, WhitespaceSeparatesAndQuotesGroup) {
+TEST(CommandLineSplit, WhitespaceSeparatesAndQuotesGroupEvenWhenEmptyOrTouchingText) {
     EXPECT_EQ(SplitCommandLine("\"pandoc\" --from json  --to docx"),
               (Args{"pandoc", "--from", "json", "--to", "docx"}));
     EXPECT_EQ(SplitCommandLine("xelatex -output-directory \"/tmp/TEX a\" \"/tmp/TEX a/x.tex\""),
               (Args{"xelatex", "-output-directory", "/tmp/TEX a", "/tmp/TEX a/x.tex"}));
-}
-
-TEST(CommandLineSplit, QuotedPartTouchingTextIsOneArgument) {
     EXPECT_EQ(SplitCommandLine("\"/opt/tex live/bin/\"xelatex -version"),
               (Args{"/opt/tex live/bin/xelatex", "-version"}));
-}
-
-TEST(CommandLineSplit, EmptyQuotesGiveAnEmptyArgument) {
     EXPECT_EQ(SplitCommandLine("a \"\" b"), (Args{"a", "", "b"}));
     EXPECT_TRUE(SplitCommandLine("  \t ").empty());
 }

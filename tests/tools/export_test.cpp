@@ -171,15 +171,10 @@ TEST(PandocExport, MissingPandocIsReportedBeforeAnythingIsWritten) {
     EXPECT_TRUE(test::FolderEntries(folder.path()).empty());
 }
 
-TEST(RepeatExportState, StartsEmptyAndDisabled) {
+TEST(RepeatExportState, StartsEmptyStoreReplacesEverythingAndResetClears) {
     RepeatExportState state;
     EXPECT_FALSE(state.CanRepeat());
-    ExportResult result = RepeatExport(state, kDocument, "");
-    EXPECT_FALSE(result.succeeded);
-}
-
-TEST(RepeatExportState, StoreReplacesEverythingAndResetClears) {
-    RepeatExportState state;
+    EXPECT_FALSE(RepeatExport(state, kDocument, "").succeeded);
     state.Store(ExportKind::Word, "/a/b.docx", "");
     state.Store(ExportKind::Latex, "/a/b.tex", "Table of Contents");
     EXPECT_TRUE(state.CanRepeat());

@@ -6,13 +6,11 @@
 
 #include <cerrno>
 #include <csignal>
-#include <dirent.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <functional>
 
 namespace qorva {
@@ -20,19 +18,6 @@ namespace {
 
 using test::EnvOverride;
 using test::ScratchFolder;
-
-std::vector<std::string> entriesOf(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Runs `body` in a child process and returns its exit code; used to drop root's
 // privileges, which would otherwise ignore file permissions.
@@ -75,39 +60,29 @@ TEST(WriteWholeFile, CreatesAndReplacesWithExactBytes) {
     EXPECT_EQ(ReadWholeFile(path), kOddBytes);
     WriteWholeFile(path, "short");
     EXPECT_EQ(ReadWholeFile(path), "short");
-    EXPECT_EQ(entriesOf(folder.path()), std::vector<std::string>{"out.html"});
+    EXPECT_EQ(test::FolderEntries(folder.path()), std::vector<std::string>{"out.html"});
 }
 
-TEST(WriteWholeFile, KeepsTheModeOfTheFileItReplaces) {
-    ScratchFolder folder;
-    std::string path = folder.write("private.tex", "old", 0600);
-    WriteWholeFile(path, "new");
+unsigned modeOf(const std::string& path) {
     struct stat info {};
-    ASSERT_EQ(stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 0777;
 }
 
-TEST(WriteWholeFile, NewFileGetsTheUsualMode) {
+TEST(WriteWholeFile, ANewFileGetsTheUsualOrTheGivenModeAReplacedFileKeepsItsOwn) {
     ScratchFolder folder;
     mode_t old = umask(022);
     WriteWholeFile(folder.file("new.html"), "x");
     umask(old);
-    struct stat info {};
-    ASSERT_EQ(stat(folder.file("new.html").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
-}
-
-TEST(WriteWholeFile, AGivenModeAppliesToANewFileOnly) {
-    ScratchFolder folder;
+    EXPECT_EQ(modeOf(folder.file("new.html")), 0644u);
     WriteWholeFile(folder.file("private.json"), "{}", 0600);
-    std::string shared = folder.write("shared.json", "old");
-    ASSERT_EQ(chmod(shared.c_str(), 0644), 0);
+    EXPECT_EQ(modeOf(folder.file("private.json")), 0600u);
+    std::string kept = folder.write("private.tex", "old", 0600);
+    WriteWholeFile(kept, "new");
+    EXPECT_EQ(modeOf(kept), 0600u);
+    std::string shared = folder.write("shared.json", "old", 0644);
     WriteWholeFile(shared, "new", 0600);
-    struct stat info {};
-    ASSERT_EQ(stat(folder.file("private.json").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
-    ASSERT_EQ(stat(shared.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    EXPECT_EQ(modeOf(shared), 0644u);
 }
 
 TEST(WriteWholeFile, WritingThroughASymbolicLinkUpdatesTheLinkedFile) {
@@ -138,7 +113,7 @@ TEST(WriteWholeFile, FailedWriteOnAFullDiskLeavesTheOldFileIntact) {
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(ReadWholeFile(path), "the old document");
-    EXPECT_EQ(entriesOf(folder.path()), std::vector<std::string>{"doc.html"});
+    EXPECT_EQ(test::FolderEntries(folder.path()), std::vector<std::string>{"doc.html"});
 }
 
 TEST(WriteWholeFile, UnwritableFolderLeavesTheOldFileIntact) {
@@ -199,7 +174,7 @@ TEST(TempFolder, IsNewEmptyAndNamedWithTheTexPrefix) {
     EXPECT_EQ(FolderOf(first), base.path());
     EXPECT_EQ(first.substr(base.path().size() + 1, 3), "TEX");
     EXPECT_TRUE(FolderExists(first));
-    EXPECT_TRUE(entriesOf(first).empty());
+    EXPECT_TRUE(test::FolderEntries(first).empty());
 }
 
 TEST(TempFolder, FailsWhenTheTemporaryFolderIsMissing) {
@@ -224,7 +199,7 @@ TEST(TempFolder, RemovalLeavesAFolderThatHoldsASubFolder) {
     ASSERT_EQ(mkdir(JoinPath(path, "sub").c_str(), 0755), 0);
     RemoveTempFolder(path);
     EXPECT_TRUE(FolderExists(path));
-    EXPECT_EQ(entriesOf(path), std::vector<std::string>{"sub"});
+    EXPECT_EQ(test::FolderEntries(path), std::vector<std::string>{"sub"});
     rmdir(JoinPath(path, "sub").c_str());
     rmdir(path.c_str());
 }

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace qorva {
 namespace {
 
@@ -15,35 +13,27 @@ using test::EnvOverride;
 using test::ScratchFolder;
 
 TEST(PandocVersionParsing, RecordedOutputs) {
-    EXPECT_EQ(ParsePandocVersion("pandoc.exe 1.11.1\r\nCompiled with citeproc-hs 0.3.8, texmath 0.6.1.3.\r\n"),
-              "1.11.1");
-    EXPECT_EQ(ParsePandocVersion("pandoc.exe 1.12.3\r\nCompiled with texmath 0.6.6, highlighting-kate 0.5.6.\r\n"),
-              "1.12.3");
-    EXPECT_EQ(ParsePandocVersion("pandoc 1.11.1\nCompiled with citeproc-hs 0.3.8.\n"), "1.11.1");
-    EXPECT_EQ(ParsePandocVersion("pandoc 2.17.1.1\nCompiled with pandoc-types 1.22.2.1, texmath 0.12.4\n"),
-              "2.17.1.1");
-    EXPECT_EQ(ParsePandocVersion("pandoc 3.1.3\nFeatures: +server +lua\nScripting engine: Lua 5.4\n"), "3.1.3");
+    const std::pair<const char*, const char*> outputs[] = {
+        {"pandoc.exe 1.11.1\r\nCompiled with citeproc-hs 0.3.8, texmath 0.6.1.3.\r\n", "1.11.1"},
+        {"pandoc.exe 1.12.3\r\nCompiled with texmath 0.6.6, highlighting-kate 0.5.6.\r\n", "1.12.3"},
+        {"pandoc 1.11.1\nCompiled with citeproc-hs 0.3.8.\n", "1.11.1"},
+        {"pandoc 2.17.1.1\nCompiled with pandoc-types 1.22.2.1, texmath 0.12.4\n", "2.17.1.1"},
+        {"pandoc 3.1.3\nFeatures: +server +lua\nScripting engine: Lua 5.4\n", "3.1.3"},
+        // Output without a line end counts as 1.11.
+        {"pandoc 1.11", "1.11"},
+        {"", "1.11"},
+    };
+    for (const auto& [output, version] : outputs) EXPECT_EQ(ParsePandocVersion(output), version) << output;
 }
 
-TEST(PandocVersionParsing, OutputWithoutLineEndCountsAsOnePointEleven) {
-    EXPECT_EQ(ParsePandocVersion("pandoc 1.11"), "1.11");
-    EXPECT_EQ(ParsePandocVersion(""), "1.11");
-}
-
-TEST(PandocUsability, OnePointElevenAndCurrentPandocAreUsable) {
-    EXPECT_EQ(PandocJsonApiFor("1.11"), "1.11");
-    EXPECT_EQ(PandocJsonApiFor("1.11.1"), "1.11");
-    EXPECT_EQ(PandocJsonApiFor("2.17.1.1"), "1.22");
-    EXPECT_EQ(PandocJsonApiFor("3.1.3"), "1.23");
-    EXPECT_EQ(PandocJsonApiFor("2.9.2.1"), "1.20");
-    EXPECT_EQ(PandocJsonApiFor("2.10"), "1.21");
-    EXPECT_EQ(PandocJsonApiFor("2.5"), "1.17");
-    EXPECT_EQ(PandocJsonApiFor("1.19.2.4"), "1.17");
-}
-
-TEST(PandocUsability, VersionsWhoseJsonIsNotSpokenAreNot) {
-    for (auto version : {"1.10", "1.12.3", "1.9", "1.16.0.2", "", "garbage", "4.0"})
-        EXPECT_EQ(PandocJsonApiFor(version), "") << version;
+TEST(PandocUsability, OnePointElevenAndCurrentPandocAreUsableOthersAreNot) {
+    const std::pair<const char*, const char*> versions[] = {
+        {"1.11", "1.11"}, {"1.11.1", "1.11"}, {"2.17.1.1", "1.22"}, {"3.1.3", "1.23"}, {"2.9.2.1", "1.20"},
+        {"2.10", "1.21"}, {"2.5", "1.17"}, {"1.19.2.4", "1.17"},
+        // Versions whose JSON is not spoken.
+        {"1.10", ""}, {"1.12.3", ""}, {"1.9", ""}, {"1.16.0.2", ""}, {"", ""}, {"garbage", ""}, {"4.0", ""},
+    };
+    for (const auto& [version, api] : versions) EXPECT_EQ(PandocJsonApiFor(version), api) << version;
 }
 
 PandocInstallation installation(std::string version) {
@@ -92,38 +82,37 @@ TEST(PandocCommandLines, OutputPathWithQuotesStaysOneArgument) {
     EXPECT_NE(command.find("--output \"/tmp/say \\\"hi\\\".rtf\""), std::string::npos);
 }
 
-// A stand-in Pandoc of any version in ~/.local/bin of a scratch home folder.
-std::string fakePandoc(const ScratchFolder& home, const std::string& versionLine, const std::string& json = "") {
-    mkdir((home.path() + "/.local").c_str(), 0755);
-    mkdir((home.path() + "/.local/bin").c_str(), 0755);
-    std::string script = "#!/bin/sh\nif [ \"$1\" = --version ]; then printf '" + versionLine +
-                         "\\nCompiled with nothing\\n'; exit 0; fi\nprintf '%s' '" + json + "'\n";
-    return home.write(".local/bin/pandoc", script, 0755);
-}
+// A scratch home folder, HOME while it lives, with a stand-in Pandoc of any version
+// in its ~/.local/bin.
+struct FakePandocHome {
+    ScratchFolder home;
+    EnvOverride homeVariable{"HOME", home.path()};
+    std::string pandoc;
+    explicit FakePandocHome(const std::string& versionLine, const std::string& json = "") {
+        test::Shell("mkdir -p " + test::ShellQuote(home.file(".local/bin")));
+        pandoc = home.write(".local/bin/pandoc", "#!/bin/sh\nif [ \"$1\" = --version ]; then printf '" + versionLine +
+                                                     "\\nCompiled with nothing\\n'; exit 0; fi\nprintf '%s' '" + json + "'\n",
+                            0755);
+    }
+};
 
 TEST(PandocLocation, UsersOwnInstallationWinsOverPath) {
-    ScratchFolder home;
-    std::string fake = fakePandoc(home, "pandoc 3.1.3");
-    EnvOverride homeVariable("HOME", home.path());
-    EXPECT_EQ(LocatePandoc(), fake);
+    FakePandocHome fake("pandoc 3.1.3");
+    EXPECT_EQ(LocatePandoc(), fake.pandoc);
     PandocInstallation pandoc = DetectPandoc();
     EXPECT_EQ(pandoc.version, "3.1.3");
     EXPECT_EQ(pandoc.jsonApi, "1.23");
-    EXPECT_EQ(PandocToJsonCommand(pandoc, "html"), "\"" + fake + "\" --from html --to json");
+    EXPECT_EQ(PandocToJsonCommand(pandoc, "html"), "\"" + fake.pandoc + "\" --from html --to json");
 }
 
 TEST(PandocLocation, TooOldPandocIsNotUsable) {
-    ScratchFolder home;
-    fakePandoc(home, "pandoc 1.12.3");
-    EnvOverride homeVariable("HOME", home.path());
+    FakePandocHome fake("pandoc 1.12.3");
     EXPECT_EQ(PandocVersion(), "1.12.3");
     EXPECT_FALSE(IsPandocUsable());
 }
 
 TEST(PandocLocation, UnknownMajorVersionIsAskedForItsJson) {
-    ScratchFolder home;
-    fakePandoc(home, "pandoc 4.0", R"({"pandoc-api-version":[1,23,1],"meta":{},"blocks":[]})");
-    EnvOverride homeVariable("HOME", home.path());
+    FakePandocHome fake("pandoc 4.0", R"({"pandoc-api-version":[1,23,1],"meta":{},"blocks":[]})");
     EXPECT_EQ(DetectPandoc().jsonApi, "1.23");
 }
 

@@ -69,7 +69,7 @@ TEST(BuiltinTemplates, OnlyTheFourFileNamesAreBuiltIn) {
     EXPECT_FALSE(BuiltinTemplate("../welcome.text").has_value());
 }
 
-TEST(TemplateList, UserTemplatesSortOrdinallyWithoutRepeatsOrDefault) {
+TEST(TemplateList, UserTemplatesSortOrdinallyWithoutRepeatsOrDefaultAndTheBuiltinExtraIsAlwaysOffered) {
     ScratchFolder user, program;
     for (auto name : {"b.html5", "Z.html5", "Default.html5", "Bootstrap.html5", "notes.txt", ".html5"})
         program.write(name, "<p>$body$</p>");
@@ -77,9 +77,6 @@ TEST(TemplateList, UserTemplatesSortOrdinallyWithoutRepeatsOrDefault) {
     user.write("Z.html5", "$body$");
     EXPECT_EQ(ListTemplates(".html5", {user.path(), program.path()}),
               (std::vector<std::string>{"Bootstrap", "Mine", "Z", "b"}));
-}
-
-TEST(TemplateList, BuiltinExtraIsAlwaysOffered) {
     ScratchFolder empty;
     EXPECT_EQ(ListTemplates(".xelatex", {empty.path(), "/nonexistent"}),
               std::vector<std::string>{"Table of Contents"});
@@ -109,14 +106,10 @@ TEST(ApplyTemplate, EveryMarkerIsReplacedAndNothingElseInterpreted) {
     EXPECT_EQ(ApplyTemplate("Twice.html5", "$body$", {folder.path()}), "$body$|$title$|$body$|$bod$");
 }
 
-TEST(ApplyTemplate, TemplateWithoutMarkerIsWrittenWithoutTheBody) {
+TEST(ApplyTemplate, AStaticTemplateDropsTheBodyAMissingOrEmptyOneGivesItBare) {
     ScratchFolder folder;
     folder.write("Static.html5", "<p>fixed</p>\n");
     EXPECT_EQ(ApplyTemplate("Static.html5", "lost", {folder.path()}), "<p>fixed</p>\n");
-}
-
-TEST(ApplyTemplate, MissingEmptyOrOutOfFolderTemplateGivesTheBareBody) {
-    ScratchFolder folder;
     folder.write("Empty.html5", "");
     EXPECT_EQ(ApplyTemplate("Empty.html5", "body", {folder.path()}), "body");
     EXPECT_EQ(ApplyTemplate("Nothing.html5", "body", {folder.path()}), "body");
