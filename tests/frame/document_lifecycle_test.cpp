@@ -26,18 +26,6 @@ constexpr Converter kWrite = Converter::WriteTextFormat;
 constexpr Converter kPandocIn = Converter::ReadPandocJson;
 constexpr Converter kPandocOut = Converter::WritePandocJson;
 
-// PATH for one test: Pandoc is found, missing or a stand-in as the test needs.
-class ScopedPath {
-public:
-    explicit ScopedPath(const std::string& path) : saved_(std::getenv("PATH") ? std::getenv("PATH") : "") {
-        ::setenv("PATH", path.c_str(), 1);
-    }
-    ~ScopedPath() { ::setenv("PATH", saved_.c_str(), 1); }
-
-private:
-    std::string saved_;
-};
-
 class DocumentLifecycleTest : public ::testing::Test {
 protected:
     testing::TempFolder folder;
@@ -228,12 +216,9 @@ TEST_F(DocumentLifecycleTest, SaveAsStoresPathClearsWelcomeAndAddsToRecent) {
 
 // --- Save changes? -----------------------------------------------------------
 
-TEST_F(DocumentLifecycleTest, UnmodifiedDocumentsCloseWithoutAQuestion) {
+TEST_F(DocumentLifecycleTest, UnmodifiedDocumentsCloseWithoutAQuestionElseNoProceedsCancelStops) {
     EXPECT_TRUE(document.AskToSave());
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(DocumentLifecycleTest, SaveChangesNoProceedsCancelStops) {
     page.modified = true;
     ui.answers = {Answer::No, Answer::Cancel};
     EXPECT_TRUE(document.AskToSave());
@@ -265,7 +250,10 @@ TEST_F(DocumentLifecycleTest, SaveChangesYesWithAPathWritesThereAndProceeds) {
 
 // --- Recent documents --------------------------------------------------------
 
-TEST_F(DocumentLifecycleTest, ARecentEntryWhoseFileIsGoneIsReportedAndRemoved) {
+TEST_F(DocumentLifecycleTest, ARecentEntryWhoseFileIsGoneIsReportedAndRemovedAndNoEntryDoesNothing) {
+    document.OpenRecent(menu_id::RecentFirst + 3);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.recentChanges, 0);
     std::string gone = (folder / "deleted.text").string();
     recent.Add(gone);
     document.OpenRecent(menu_id::RecentFirst);
@@ -273,12 +261,6 @@ TEST_F(DocumentLifecycleTest, ARecentEntryWhoseFileIsGoneIsReportedAndRemoved) {
     EXPECT_EQ(ui.messages[0].text, "File " + gone + " doesn't exist.");
     EXPECT_TRUE(recent.Entries().empty());
     EXPECT_EQ(ui.recentChanges, 1);
-}
-
-TEST_F(DocumentLifecycleTest, OpenRecentWithoutAnEntryDoesNothing) {
-    document.OpenRecent(menu_id::RecentFirst + 3);
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(ui.recentChanges, 0);
 }
 
 // --- Reopen and Save in Format -------------------------------------------------
@@ -343,7 +325,7 @@ TEST_F(DocumentLifecycleTest, PandocMarkdownRoundTripsAndAnotherOpenReturnsToThe
 }
 
 TEST_F(DocumentLifecycleTest, WithoutPandocTheFlavourCommandsOfferTheDownloadAndDoNothing) {
-    ScopedPath noPandoc((folder / "empty-bin").string());
+    testing::ScopedEnv noPandoc("PATH", (folder / "empty-bin").string());
     if (DetectPandoc().usable()) GTEST_SKIP() << "a Pandoc outside PATH is installed";
     std::string path = File("a.text", "x\r\n");
     recent.Add(path);
@@ -373,7 +355,7 @@ std::string MakeFailingPandoc(const std::filesystem::path& bin) {
 
 TEST_F(DocumentLifecycleTest, AFailingPandocOnSaveShowsItsMessageAndOverwritesNothing) {
     QORVA_REQUIRE_CONVERTERS(kRead, kPandocOut);
-    ScopedPath failing(MakeFailingPandoc(folder / "bin"));
+    testing::ScopedEnv failing("PATH", MakeFailingPandoc(folder / "bin"));
     if (DetectPandoc().location != "pandoc") GTEST_SKIP() << "a Pandoc outside PATH is installed";
     std::string path = File("keep.md", "original\n");
     TypeIntoPage("changed\n");
@@ -391,7 +373,7 @@ TEST_F(DocumentLifecycleTest, AFailingPandocOnReopenKeepsDocumentPathAndFormat) 
     std::string path = File("doc.text", "text\r\n");
     ASSERT_TRUE(document.LoadFile(path));
     std::string model = page.model;
-    ScopedPath failing(MakeFailingPandoc(folder / "bin"));
+    testing::ScopedEnv failing("PATH", MakeFailingPandoc(folder / "bin"));
     if (DetectPandoc().location != "pandoc") GTEST_SKIP() << "a Pandoc outside PATH is installed";
     document.ReopenInFormat(menu_id::ReopenMmd);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -428,7 +410,7 @@ TEST_F(DocumentLifecycleTest, ImportLatexReadsSectionsThroughPandoc) {
 
 TEST_F(DocumentLifecycleTest, AFailingImportShowsPandocsMessageUnderImportFailed) {
     std::string source = File("page.html", "<p>x</p>");
-    ScopedPath failing(MakeFailingPandoc(folder / "bin"));
+    testing::ScopedEnv failing("PATH", MakeFailingPandoc(folder / "bin"));
     if (DetectPandoc().location != "pandoc") GTEST_SKIP() << "a Pandoc outside PATH is installed";
     page.model = "kept";
     ui.chosenFiles.push_back(source);

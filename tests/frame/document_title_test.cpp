@@ -6,24 +6,23 @@
 namespace qorva {
 namespace {
 
-TEST(DocumentTitle, WelcomeUntilModifiedOrSaved) {
+TEST(DocumentTitle, PathOrUntitledWithModifiedMarkAndWelcomeUntilModifiedOrSaved) {
     EXPECT_EQ(DocumentTitle("", true, false), "Welcome - Qorva");
     EXPECT_EQ(DocumentTitle("", true, true), "Untitled* - Qorva");
     EXPECT_EQ(DocumentTitle("/d/a.text", true, false), "/d/a.text - Qorva");
-}
-
-TEST(DocumentTitle, PathOrUntitledWithModifiedMark) {
     EXPECT_EQ(DocumentTitle("", false, false), "Untitled - Qorva");
     EXPECT_EQ(DocumentTitle("", false, true), "Untitled* - Qorva");
     EXPECT_EQ(DocumentTitle("/home/u/notes.text", false, true), "/home/u/notes.text* - Qorva");
 }
 
-TEST(CountSuffix, NoneAsksNothing) {
+TEST(CountSuffix, NoneAsksNothingAndAnUnreadableSelectionCountFallsBackToTheTotal) {
     auto never = [] {
         ADD_FAILURE() << "the page was asked";
         return 0;
     };
     EXPECT_EQ(CountSuffix(CountDisplay::None, never, never), "");
+    // A page that answers nothing gives -1 or 0: the document total is shown.
+    EXPECT_EQ(CountSuffix(CountDisplay::Words, [] { return -1; }, [] { return 3; }), " - 3 Words");
 }
 
 TEST(CountSuffix, SelectionWinsAndTotalIsAskedOnlyWithoutOne) {
@@ -47,11 +46,6 @@ TEST(CountSuffix, SingularPluralAndZero) {
     EXPECT_EQ(CountSuffix(CountDisplay::Characters, none, [] { return 250; }), " - 250 Characters");
     EXPECT_EQ(CountSuffix(CountDisplay::Characters, [] { return 1; }, none), " - 1 Character Selected");
     EXPECT_EQ(CountSuffix(CountDisplay::Characters, [] { return 9; }, none), " - 9 Characters Selected");
-}
-
-TEST(CountSuffix, UnreadableSelectionCountFallsBackToTheTotal) {
-    // A page that answers nothing gives -1 or 0: the document total is shown.
-    EXPECT_EQ(CountSuffix(CountDisplay::Words, [] { return -1; }, [] { return 3; }), " - 3 Words");
 }
 
 TEST(DocumentFormat, DefaultFormatKeywordsAreExactAndCaseSensitive) {

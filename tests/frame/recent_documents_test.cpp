@@ -18,9 +18,17 @@ protected:
     void Put(const std::string& name, RegValue value) {
         ASSERT_TRUE(store.Write(kRecentDocumentsKey, name, value));
     }
+    // The list written to the store and read back into a fresh one.
+    RecentDocumentList WrittenAndReadBack() {
+        EXPECT_TRUE(list.Write(store));
+        RecentDocumentList again;
+        EXPECT_TRUE(again.Read(store));
+        return again;
+    }
 };
 
-TEST_F(RecentDocumentsTest, NewestIsLastAndFirstInTheMenu) {
+TEST_F(RecentDocumentsTest, NewestIsLastAndFirstInTheMenuAndAnEmptyListShowsAGreyedPlaceholder) {
+    EXPECT_EQ(list.MenuItems("No Recent Files"), (std::vector<RecentMenuItem>{{57616, "No Recent Files", false}}));
     list.Add("/d/a.text");
     list.Add("/d/b.text");
     EXPECT_EQ(list.Entries(), (Entries{"/d/a.text", "/d/b.text"}));
@@ -33,12 +41,10 @@ TEST_F(RecentDocumentsTest, ReaddingAPathInAnotherCaseKeepsOneEntryNowNewest) {
     list.Add("/d/other.text");
     list.Add("/D/NOTES.TEXT");
     EXPECT_EQ(list.Entries(), (Entries{"/d/other.text", "/D/NOTES.TEXT"}));
-}
-
-TEST_F(RecentDocumentsTest, CaseInsensitiveComparisonCoversNonAsciiLetters) {
+    // The comparison covers letters beyond ASCII.
     list.Add("/d/Ärger.text");
     list.Add("/d/ärger.text");
-    EXPECT_EQ(list.Entries(), (Entries{"/d/ärger.text"}));
+    EXPECT_EQ(list.Entries(), (Entries{"/d/other.text", "/D/NOTES.TEXT", "/d/ärger.text"}));
 }
 
 TEST_F(RecentDocumentsTest, ATenthFileDropsTheOldestOfNine) {
@@ -72,10 +78,6 @@ TEST_F(RecentDocumentsTest, IdentifiersCountFromTheNewest) {
     EXPECT_EQ(list.Entries().size(), 2u);
 }
 
-TEST_F(RecentDocumentsTest, EmptyListShowsOneGreyedPlaceholder) {
-    EXPECT_EQ(list.MenuItems("No Recent Files"), (std::vector<RecentMenuItem>{{57616, "No Recent Files", false}}));
-}
-
 TEST_F(RecentDocumentsTest, MaximumIsClampedTo2Through16) {
     list.SetMaximum(0);
     EXPECT_EQ(list.Maximum(), 2);
@@ -99,19 +101,14 @@ TEST_F(RecentDocumentsTest, AListOfSixteenThatShrinksLeavesNoSixteenthValue) {
     for (int i = 1; i <= 16; ++i) list.Add("/d/" + std::to_string(i));
     ASSERT_TRUE(list.Write(store));
     ASSERT_TRUE(list.Remove(57616 + 15));
-    ASSERT_TRUE(list.Write(store));
-    RecentDocumentList again;
-    ASSERT_TRUE(again.Read(store));
-    EXPECT_EQ(again.Entries(), list.Entries());
+    EXPECT_EQ(WrittenAndReadBack().Entries(), list.Entries());
 }
 
 TEST_F(RecentDocumentsTest, WriteThenReadRestoresTheSameList) {
     list.Add("/d/one.text");
     list.Add("/home/u/Docs with spaces/two.md");
     list.Add("/d/ünïcode.text");
-    ASSERT_TRUE(list.Write(store));
-    RecentDocumentList again;
-    ASSERT_TRUE(again.Read(store));
+    RecentDocumentList again = WrittenAndReadBack();
     EXPECT_EQ(again.Entries(), list.Entries());
     EXPECT_EQ(again.Maximum(), 9);
 }
@@ -126,18 +123,11 @@ TEST_F(RecentDocumentsTest, ReadWithoutCountKeepsTheListAndReportsNoRebuild) {
 }
 
 TEST_F(RecentDocumentsTest, StoredCountIsClamped) {
-    Put("DocumentCount", RegValue::Dword(1));
-    ASSERT_TRUE(list.Read(store));
-    EXPECT_EQ(list.Maximum(), 2);
-    Put("DocumentCount", RegValue::Dword(0));
-    ASSERT_TRUE(list.Read(store));
-    EXPECT_EQ(list.Maximum(), 2);
-    Put("DocumentCount", RegValue::Dword(100));
-    ASSERT_TRUE(list.Read(store));
-    EXPECT_EQ(list.Maximum(), 16);
-    Put("DocumentCount", RegValue::Dword(0xFFFFFFFFu));
-    ASSERT_TRUE(list.Read(store));
-    EXPECT_EQ(list.Maximum(), 16);
+    for (auto [stored, maximum] : {std::pair{1u, 2}, {0u, 2}, {100u, 16}, {0xFFFFFFFFu, 16}}) {
+        Put("DocumentCount", RegValue::Dword(stored));
+        ASSERT_TRUE(list.Read(store));
+        EXPECT_EQ(list.Maximum(), maximum) << stored;
+    }
 }
 
 TEST_F(RecentDocumentsTest, ReadSkipsGapsWrongTypesAndOverlongPaths) {

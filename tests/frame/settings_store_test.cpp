@@ -22,6 +22,12 @@ protected:
     TempFolder folder;
     std::filesystem::path file = folder / "qorva/settings.json";
     SettingsStore store{file};
+
+    // Puts `bytes` where the settings file belongs.
+    void Seed(const std::string& bytes) {
+        std::filesystem::create_directories(file.parent_path());
+        WriteFileBytes(file, bytes);
+    }
 };
 
 TEST_F(SettingsStoreTest, MissingFileReadsAsMissingValues) {
@@ -84,8 +90,7 @@ TEST_F(SettingsStoreTest, NoTemporaryFilesAreLeftBehind) {
 }
 
 TEST_F(SettingsStoreTest, ValuesOfUnknownShapeReadAsMissingWithoutHurtingOthers) {
-    std::filesystem::create_directories(file.parent_path());
-    WriteFileBytes(file, R"({"Software\\Qorva": {
+    Seed(R"({"Software\\Qorva": {
         "Good": {"type": "REG_SZ", "data": "yes"},
         "Binary": {"type": "REG_BINARY", "data": "00ff"},
         "Negative": {"type": "REG_DWORD", "data": -1},
@@ -101,9 +106,8 @@ TEST_F(SettingsStoreTest, ValuesOfUnknownShapeReadAsMissingWithoutHurtingOthers)
 }
 
 TEST_F(SettingsStoreTest, DamagedFileGivesNothingAndIsKeptAsItWas) {
-    std::filesystem::create_directories(file.parent_path());
     const std::string damaged = "{\"Software\\\\Qorva\": {\"Theme\": {\"type\": \"REG_SZ\", \"da\xff\x00garbage";
-    WriteFileBytes(file, damaged);
+    Seed(damaged);
 
     EXPECT_FALSE(store.Read(kKey, "Theme"));
     EXPECT_EQ(ReadFileBytes(file), damaged) << "reading must leave a damaged file alone";
@@ -122,8 +126,7 @@ TEST_F(SettingsStoreTest, DamagedFileGivesNothingAndIsKeptAsItWas) {
 }
 
 TEST_F(SettingsStoreTest, NonObjectJsonCountsAsDamaged) {
-    std::filesystem::create_directories(file.parent_path());
-    WriteFileBytes(file, "[1, 2, 3]");
+    Seed("[1, 2, 3]");
     EXPECT_FALSE(store.Read(kKey, "Theme"));
     EXPECT_FALSE(store.KeyExists(kKey));
 }
@@ -137,16 +140,11 @@ TEST_F(SettingsStoreTest, FailedWriteReportsFalseAndLeavesNoFile) {
 }
 
 TEST(SettingsStorePath, FollowsXdgConfigHomeThenHome) {
-    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-    std::string savedConfig = oldConfig ? oldConfig : "";
-    std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "/root";
-    ::setenv("XDG_CONFIG_HOME", "/tmp/qorva-config-test", 1);
+    testing::ScopedEnv config("XDG_CONFIG_HOME", "/tmp/qorva-config-test");
     EXPECT_EQ(SettingsStore::DefaultPath(), "/tmp/qorva-config-test/qorva/settings.json");
-    ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);  // the XDG rules ignore relative paths
-    ::setenv("HOME", "/tmp/qorva-home-test", 1);
+    testing::ScopedEnv relative("XDG_CONFIG_HOME", "relative/ignored");  // the XDG rules ignore relative paths
+    testing::ScopedEnv home("HOME", "/tmp/qorva-home-test");
     EXPECT_EQ(SettingsStore::DefaultPath(), "/tmp/qorva-home-test/.config/qorva/settings.json");
-    ::setenv("HOME", savedHome.c_str(), 1);
-    if (oldConfig) ::setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
 }
 
 // Two windows are two processes sharing the file: neither may lose the other's

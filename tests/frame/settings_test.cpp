@@ -36,27 +36,21 @@ TEST_F(SettingsTest, WrittenValuesAreReadBackUnderSoftwareQorva) {
     EXPECT_EQ(store.Read("Software\\Qorva", "Zoom"), RegValue::String("1.095445"));
 }
 
-TEST_F(SettingsTest, SaveUnwrappedIsANumberReadAsTruth) {
+TEST_F(SettingsTest, SaveUnwrappedIsANumberReadAsTruthAndAStringIsIgnored) {
     Put("SaveUnwrapped", RegValue::Dword(7));
     EXPECT_TRUE(SaveUnwrappedSetting(store));
     Put("SaveUnwrapped", RegValue::Dword(0));
     EXPECT_FALSE(SaveUnwrappedSetting(store));
-}
-
-TEST_F(SettingsTest, SaveUnwrappedStoredAsStringIsIgnored) {
     Put("SaveUnwrapped", RegValue::String("1"));
     EXPECT_FALSE(SaveUnwrappedSetting(store));
     EXPECT_TRUE(ReadSettingBool("SaveUnwrapped", true, store)) << "the caller's default applies";
 }
 
-TEST_F(SettingsTest, StringSettingStoredAsNumberGivesTheDefault) {
-    Put("Theme", RegValue::Dword(1));
-    EXPECT_EQ(ThemeSetting(store), "Default");
-}
-
-TEST_F(SettingsTest, ExpandableStringsReadLikeStrings) {
+TEST_F(SettingsTest, ExpandableStringsReadLikeStringsANumberGivesTheDefault) {
     Put("Theme", RegValue{RegType::ExpandString, "Night", 0});
     EXPECT_EQ(ThemeSetting(store), "Night");
+    Put("Theme", RegValue::Dword(1));
+    EXPECT_EQ(ThemeSetting(store), "Default");
 }
 
 TEST_F(SettingsTest, StringsLongerThan1024CharactersGiveTheDefault) {

@@ -29,6 +29,23 @@ private:
     std::filesystem::path path_;
 };
 
+// An environment variable set for the lifetime of the object, then restored.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name), had_(std::getenv(name) != nullptr) {
+        if (had_) old_ = std::getenv(name);
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() { had_ ? ::setenv(name_.c_str(), old_.c_str(), 1) : ::unsetenv(name_.c_str()); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    bool had_;
+    std::string old_;
+};
+
 inline std::string ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
