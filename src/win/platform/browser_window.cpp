@@ -37,11 +37,26 @@ constexpr int kLoadTimeoutMs = 60000;
 // then runs anyway rather than hold up the window.
 constexpr std::chrono::milliseconds kKeyCatchUpLimit{250};
 
+// The editor page. Its console goes to standard error as usual, except the
+// engine's own note that size observers were deferred a frame: the remembered
+// sizes of blocks out of view cause it on every long document and it is harmless.
+class EditorPage final : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
+                                  int line, const QString& source) override {
+        if (message.startsWith(QLatin1String("ResizeObserver loop"))) return;
+        QWebEnginePage::javaScriptConsoleMessage(level, message, line, source);
+    }
+};
+
 }  // namespace
 
 QtBrowserWindow::QtBrowserWindow(BrowserWindowClient* client, QWidget* parent)
     : client_(client), view_(new QWebEngineView(parent)) {
-    auto* page = new QWebEnginePage(EditorProfile(), view_);
+    auto* page = new EditorPage(EditorProfile(), view_);
     view_->setPage(page);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
