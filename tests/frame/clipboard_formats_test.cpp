@@ -18,7 +18,6 @@ PandocProbe CountingProbe(int& calls) {
 }
 
 TEST(CopyFormats, CopyWritesModelMarkdownWithCrLfAndEnvelopedHtml) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadTextFormat, Converter::WriteTextFormat, Converter::WriteHtml);
     std::string model = ReadTextFormat("# Head\n\nOne *two*.\n");
     CopyFormats formats = FormatsForCopy(model);
     EXPECT_EQ(formats.model, model);
@@ -29,7 +28,6 @@ TEST(CopyFormats, CopyWritesModelMarkdownWithCrLfAndEnvelopedHtml) {
 }
 
 TEST(CopyFormats, ALineBreakGivesCrLfInTheText) {
-    QORVA_REQUIRE_CONVERTERS(Converter::WriteTextFormat, Converter::WriteHtml);
     const std::string model = R"(["text",["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]]])";
     CopyFormats formats = FormatsForCopy(model);
     ASSERT_TRUE(formats.text);
@@ -38,7 +36,6 @@ TEST(CopyFormats, ALineBreakGivesCrLfInTheText) {
 }
 
 TEST(CopyFormats, ConvertersThatFailLeaveTheirFormatOut) {
-    QORVA_REQUIRE_CONVERTERS(Converter::WriteTextFormat, Converter::WriteHtml);
     CopyFormats formats = FormatsForCopy("not model json");
     EXPECT_EQ(formats.model, "not model json");
     EXPECT_FALSE(formats.text);
@@ -46,7 +43,6 @@ TEST(CopyFormats, ConvertersThatFailLeaveTheirFormatOut) {
 }
 
 TEST(CopyFormats, CopyAsHtmlGivesTheHtmlSourceWithCrLf) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadTextFormat, Converter::WriteHtml);
     std::string model = ReadTextFormat("# Head\n\npara\n");
     std::optional<std::string> text = TextForCopyAsHtml(model);
     ASSERT_TRUE(text);
@@ -62,14 +58,12 @@ TEST(PasteChoice, OwnModelWinsWithoutAskingForPandoc) {
 }
 
 TEST(PasteChoice, EmptyFormatsCountAsMissing) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadPlainText);
     ClipboardOffer offer{std::string(""), std::string(""), std::string("plain words")};
     std::string model = ModelForPaste(offer, kNoPandoc);
     EXPECT_NE(model.find("plain words"), std::string::npos) << model;
 }
 
 TEST(PasteChoice, HtmlGoesThroughPandocAndKeepsStructure) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadPandocJson);
     if (!UsablePandoc()) GTEST_SKIP() << "Pandoc not installed";
     ClipboardOffer offer{std::nullopt, std::string("<h1>Big</h1><p>an <em>emphasised</em> word</p>"),
                          std::string("Big an emphasised word")};
@@ -79,7 +73,6 @@ TEST(PasteChoice, HtmlGoesThroughPandocAndKeepsStructure) {
 }
 
 TEST(PasteChoice, WithoutPandocHtmlFallsBackToTheText) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadPlainText);
     ClipboardOffer offer{std::nullopt, std::string("<h1>Big</h1>"), std::string("# Big")};
     std::string model = ModelForPaste(offer, kNoPandoc);
     EXPECT_NE(model.find("# Big"), std::string::npos) << "characters kept as they are: " << model;
@@ -91,7 +84,6 @@ TEST(PasteChoice, NothingUsableGivesNothing) {
 }
 
 TEST(PasteAsMarkdown, QorvaFormatReadsANumberSignLineAsAHeading) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadTextFormat, Converter::ReadPlainText);
     std::string asMarkdown = ModelForPasteQorvaFormat(std::string("# Word"));
     EXPECT_NE(asMarkdown.find("\"heading\""), std::string::npos) << asMarkdown;
     std::string plain = ModelForPaste({std::nullopt, std::nullopt, std::string("# Word")}, kNoPandoc);
@@ -109,7 +101,6 @@ TEST(PasteAsMarkdown, MultiMarkdownNeedsPandoc) {
 }
 
 TEST(PasteAsMarkdown, MultiMarkdownThroughTheRealPandoc) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadPandocJson);
     if (!UsablePandoc()) GTEST_SKIP() << "Pandoc not installed";
     std::string model = ModelForPasteMultiMarkdown(std::string("# Word\n\nsome *text*\n"));
     EXPECT_NE(model.find("\"heading\""), std::string::npos) << model;

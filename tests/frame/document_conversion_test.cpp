@@ -31,7 +31,6 @@ TEST(ToCrLf, EveryLineFeedGetsACarriageReturn) {
 }
 
 TEST(ReadDocument, NativeTextGivesModelJson) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadTextFormat);
     ConversionResult result = ReadDocument("# Head\n\ntext\n", DocumentFormat::QorvaMarkdown, {});
     ASSERT_TRUE(result.ok());
     EXPECT_TRUE(result.text.starts_with("[\"text\"")) << result.text;
@@ -49,7 +48,6 @@ TEST(ReadDocument, PandocThatCannotStartIsAPandocFailureWithAReason) {
 }
 
 TEST(WriteDocument, NativeTextEndsLinesWithCrLf) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadTextFormat, Converter::WriteTextFormat);
     std::string model = ReadTextFormat("# Head\n\ntext\n");
     ConversionResult result = WriteDocument(model, DocumentFormat::QorvaMarkdown, false, {});
     ASSERT_TRUE(result.ok());
@@ -58,14 +56,12 @@ TEST(WriteDocument, NativeTextEndsLinesWithCrLf) {
 }
 
 TEST(WriteDocument, BrokenModelIsAConverterFailure) {
-    QORVA_REQUIRE_CONVERTERS(Converter::WriteTextFormat);
     ConversionResult result = WriteDocument("{not a model", DocumentFormat::QorvaMarkdown, false, {});
     EXPECT_EQ(result.failure, ConversionResult::Failure::Converter);
     EXPECT_TRUE(result.text.empty());
 }
 
 TEST(WriteDocument, EachPandocFlavourWritesThroughTheRealPandoc) {
-    QORVA_REQUIRE_CONVERTERS(Converter::ReadTextFormat, Converter::WritePandocJson, Converter::ReadPandocJson);
     PandocInstallation pandoc = DetectPandoc();
     if (!pandoc.usable()) GTEST_SKIP() << "Pandoc not installed";
     std::string model = ReadTextFormat("# Head\n\nSome *emphasis* here.\n");

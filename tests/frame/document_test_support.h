@@ -73,11 +73,4 @@ private:
     }
 };
 
-// The converters are plugged into the host as they are built; until then the
-// tests that go through them say so instead of failing for the wrong reason.
-#define QORVA_REQUIRE_CONVERTERS(...)                                                           \
-    for (::qorva::Converter converter : {__VA_ARGS__}) {                                        \
-        if (!::qorva::ConverterAvailable(converter)) GTEST_SKIP() << "converter not built yet"; \
-    }
-
 }  // namespace qorva::testing

@@ -193,9 +193,6 @@ protected:
 };
 
 TEST_F(ClipboardTest, CopyPutsModelMarkdownAndHtmlOnTheClipboard) {
-    if (!ConverterAvailable(Converter::WriteTextFormat) || !ConverterAvailable(Converter::WriteHtml)) {
-        GTEST_SKIP() << "converter not built yet";
-    }
     selection = R"(["text",["heading",{"level":-3},["plain","Title"]],["para",{"level":0},["plain","a"],["break","\n"],["plain","b"]]])";
     ASSERT_TRUE(HandleClipboardCommand(menu_id::Copy, page));
     const QMimeData* data = clipboard->mimeData();
@@ -218,7 +215,6 @@ TEST_F(ClipboardTest, CopyWithNothingSelectedKeepsTheOldContent) {
 }
 
 TEST_F(ClipboardTest, CopyAsHtmlPutsOnlyTheHtmlSourceAsText) {
-    if (!ConverterAvailable(Converter::WriteHtml)) GTEST_SKIP() << "converter not built yet";
     selection = R"(["text",["para",{"level":0},["strong","bold"]]])";
     ASSERT_TRUE(HandleClipboardCommand(menu_id::CopyAsHtml, page));
     const QMimeData* data = clipboard->mimeData();
@@ -238,7 +234,6 @@ TEST_F(ClipboardTest, PasteTakesOwnModelFirst) {
 }
 
 TEST_F(ClipboardTest, PlainTextIsReadAsItIs) {
-    if (!ConverterAvailable(Converter::ReadPlainText)) GTEST_SKIP() << "converter not built yet";
     clipboard->setText("# not a heading");
     ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
     EXPECT_NE(Pasted().find("# not a heading"), std::string::npos) << Pasted();
@@ -246,7 +241,6 @@ TEST_F(ClipboardTest, PlainTextIsReadAsItIs) {
 }
 
 TEST_F(ClipboardTest, AnEnvelopedHtmlFragmentIsUnwrappedBeforePandoc) {
-    if (!ConverterAvailable(Converter::ReadPandocJson)) GTEST_SKIP() << "converter not built yet";
     auto* data = new QMimeData;
     data->setHtml(QString::fromStdString(BuildCfHtml("<h2>Sub</h2>")));
     Offer(data);
