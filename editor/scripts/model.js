@@ -51,6 +51,9 @@ function toModelSpans(items) {
     const type = own.call(SPAN_FROM_TAG, item[0]) ? SPAN_FROM_TAG[item[0]] : SpanType.Plain;
     const last = spans[spans.length - 1];
     if (type === SpanType.Break && (!last || last.Type === SpanType.Break)) spans.push(emptyPlain());
+    // Two labels or addresses side by side stay two: joined, "1" and "2" would
+    // become the label "12".
+    if ((type === SpanType.NoteRef || type === SpanType.Url) && last && last.Type === type) spans.push(emptyPlain());
     // A break always stands for one line feed, whatever text it came with.
     spans.push(Span(type, type === SpanType.Break ? '\n' : item[1]));
   }
