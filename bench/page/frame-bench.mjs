@@ -1,7 +1,8 @@
-// Main-thread work of one editing step in headless Chromium, the frames it
-// causes included: the step's own script and layout, then style, layout,
-// pre-paint, paint and intersection work of the frames until the page is quiet
-// again. Read from a Chromium trace, so waiting for the next frame does not count.
+// What one editing step costs in headless Chromium once the frames it causes are
+// counted: the main-thread work (the step's own script and layout, then style,
+// layout, pre-paint, paint and intersection work of the frames until the page is
+// quiet again, read from a Chromium trace, which adds some overhead of its own),
+// and the time until the first frame after the step has been painted.
 // Several assembled pages can be compared side by side in one run.
 // Usage: node bench/page/frame-bench.mjs [BLOCKS] [PAGE.html ...]
 //        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html)
@@ -43,6 +44,27 @@ async function traced(cdp, action) {
   return mainThreadMs(events);
 }
 
+// From the step to the end of the first frame painted after it (a task posted
+// from the frame's animation callback runs once that frame is done), untraced.
+// Includes the wait for the frame's turn, up to one frame interval.
+async function untilPainted(e, step) {
+  // Starts the clock and waits for the first frame after it; the page keeps the promise.
+  const arm = `window.benchStart = performance.now();
+    window.benchPainted = new Promise((resolve) => requestAnimationFrame(() => {
+      const channel = new MessageChannel();
+      channel.port1.onmessage = () => resolve(performance.now() - window.benchStart);
+      channel.port2.postMessage(0);
+    }));`;
+  if (step.key) {
+    // Armed by the key itself, so the key's trip to the page is not counted.
+    await e.eval((a) => document.addEventListener('keydown', new Function(a), { capture: true, once: true }), arm);
+    await e.page.keyboard.type(step.key);
+  } else {
+    await e.eval(([a, c]) => { new Function(a)(); new Function(c)(); }, [arm, step.call]);
+  }
+  return e.eval(() => window.benchPainted);
+}
+
 async function measure(browser, pagePath) {
   process.env.QORVA_EDITOR_PAGE = pagePath;
   const e = await openEditor(browser);
@@ -65,14 +87,20 @@ async function measure(browser, pagePath) {
   };
   const figures = {};
   for (const [name, step] of Object.entries(steps)) {
-    const times = [];
+    const work = [];
+    const painted = [];
     for (let r = 0; r < ROUNDS; r++) {
       await e.eval((p) => new Function(p)(), step.prepare);
       await sleep(QUIET_MS);
-      times.push(await traced(cdp, () => (step.key ? e.page.keyboard.type(step.key) : e.eval((c) => new Function(c)(), step.call))));
+      work.push(await traced(cdp, () => (step.key ? e.page.keyboard.type(step.key) : e.eval((c) => new Function(c)(), step.call))));
+      if (step.after) await e.eval((c) => new Function(c)(), step.after);
+      await e.eval((p) => new Function(p)(), step.prepare);
+      await sleep(QUIET_MS);
+      painted.push(await untilPainted(e, step));
       if (step.after) await e.eval((c) => new Function(c)(), step.after);
     }
-    figures[name] = median(times);
+    figures[`${name}: main-thread work`] = median(work);
+    figures[`${name}: until painted`] = median(painted);
   }
   figures.errors = e.errors.length;
   await e.page.close();
@@ -83,10 +111,11 @@ const browser = await launchBrowser();
 try {
   const results = [];
   for (const path of pages) results.push(await measure(browser, path));
-  console.log(`main-thread ms per step, frames included, ${blocks} blocks (median of ${ROUNDS})`);
+  console.log(`ms per step, ${blocks} blocks (median of ${ROUNDS}): main-thread work traced until quiet, frames ` +
+    'included; time until the first frame after the step is painted, untraced');
   pages.forEach((p, i) => console.log(`  [${i + 1}] ${p}`));
   for (const name of Object.keys(results[0]).filter((k) => k !== 'errors')) {
-    console.log(name.padEnd(22) + results.map((f) => f[name].toFixed(1).padStart(10)).join(''));
+    console.log(name.padEnd(36) + results.map((f) => f[name].toFixed(1).padStart(10)).join(''));
   }
   if (results.some((f) => f.errors)) console.log('page errors occurred during the run');
 } finally {
