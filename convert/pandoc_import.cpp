@@ -135,6 +135,17 @@ private:
     }
     void writeStringPart(const Current& e, std::size_t index) { w_.string(stringPart(e, index)); }
 
+    // Code, raw text and their block forms: the attributes (or format) as they
+    // are, then the text.
+    void writeAttributedText(std::string_view name, const Current& e) {
+        beginLegacy(name);
+        w_.beginArray();
+        raw(partOf(e, 0));
+        writeStringPart(e, 1);
+        w_.endArray();
+        endLegacy();
+    }
+
     void appendInline(element value) {
         const Current e = currentOf(value);
         const std::string_view n = e.name;
@@ -177,12 +188,7 @@ private:
             w_.endArray();
             endLegacy();
         } else if (n == "Code" || n == "RawInline") {
-            beginLegacy(n);
-            w_.beginArray();
-            raw(partOf(e, 0));
-            writeStringPart(e, 1);
-            w_.endArray();
-            endLegacy();
+            writeAttributedText(n, e);
         } else if (n == "LineBreak") {
             w_.string("LineBreak");
         } else if (n == "Math") {
@@ -354,12 +360,7 @@ private:
             w_.endArray();
             endLegacy();
         } else if (n == "CodeBlock" || n == "RawBlock") {
-            beginLegacy(n);
-            w_.beginArray();
-            raw(partOf(e, 0));
-            writeStringPart(e, 1);
-            w_.endArray();
-            endLegacy();
+            writeAttributedText(n, e);
         } else if (n == "BlockQuote") {
             beginLegacy(n);
             writeBlocks(contentsElement(e));

@@ -5,41 +5,23 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest/QTest>
 
+#include "tests/page/engine_page_calls.h"
+
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-QVariant run(QWebEnginePage* page, const QString& script) {
-  // The answer may come after the wait has given up: it then lands in state
-  // that outlives this call, not in a dead stack frame.
-  auto answer = std::make_shared<QVariant>();
-  QEventLoop loop;
-  QPointer<QEventLoop> waiting(&loop);
-  page->runJavaScript(script, [answer, waiting](const QVariant& value) {
-    *answer = value;
-    if (waiting) waiting->quit();
-  });
-  QTimer::singleShot(600000, &loop, &QEventLoop::quit);
-  loop.exec();
-  return *answer;
-}
-
-void wait(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
+QVariant run(QWebEnginePage* page, const QString& script) { return RunInPage(page, script, 600000); }
+void wait(int ms) { WaitInEventLoop(ms); }
 
 constexpr int kRounds = 7;
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -13,33 +12,15 @@
 #include <QWebEngineView>
 #include <QtTest/QTest>
 
+#include "tests/page/engine_page_calls.h"
+
 #include <cstdio>
-#include <memory>
 #include <string>
 
 namespace {
 
-// Runs a script and waits for its result, as the shell's page calls do.
-QVariant run(QWebEnginePage* page, const QString& script) {
-  // The answer may come after the wait has given up: it then lands in state
-  // that outlives this call, not in a dead stack frame.
-  auto answer = std::make_shared<QVariant>();
-  QEventLoop loop;
-  QPointer<QEventLoop> waiting(&loop);
-  page->runJavaScript(script, [answer, waiting](const QVariant& value) {
-    *answer = value;
-    if (waiting) waiting->quit();
-  });
-  QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-  loop.exec();
-  return *answer;
-}
-
-void wait(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
+QVariant run(QWebEnginePage* page, const QString& script) { return RunInPage(page, script, 60000); }
+void wait(int ms) { WaitInEventLoop(ms); }
 
 int failures = 0;
 
