@@ -156,8 +156,7 @@ Object.assign(BlockStore.prototype, {
     if (node && node.scrollIntoViewIfNeeded) node.scrollIntoViewIfNeeded(false);
   },
 
-  // Runs on every selection change: marks the active span and block for the
-  // style sheet and moves a caret that rests outside the zero-width spaces.
+  // Gives the id to element (none: to nothing), taking it from where it was.
   _markActive(id, element) {
     const marked = document.getElementById(id);
     if (marked === element) return;
@@ -165,13 +164,15 @@ Object.assign(BlockStore.prototype, {
     if (element) element.id = id;
   },
 
+  // Runs on every selection change: marks the active span and block for the
+  // style sheet and moves a caret that rests outside the zero-width spaces.
   _onSelectionChange() {
     const selection = window.getSelection();
     const node = selection.rangeCount ? selection.anchorNode : null;
     const inSpan = node && node === selection.focusNode && node.nodeType === Node.TEXT_NODE &&
       this.root.contains(node) && node.parentNode.nodeName === 'SPAN';
     const span = inSpan ? node.parentNode : null;
-    // Marks are moved only when they change: each move restyles the document.
+    // Marks are moved only when they change: each move costs a style update.
     this._markActive('ActiveSpan', span);
     this._markActive('ActiveBlock', span && span.parentNode);
     if (!span) return;
