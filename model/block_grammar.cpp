@@ -197,6 +197,22 @@ void BlockGrammar::optionalNotIndent(std::size_t& p) {
     lit(p, " ", SPACE);
 }
 
+// EOL RLM? Indent*: a soft line end and the next line's indentation.
+bool BlockGrammar::lineContinues(std::size_t& p, bool rtl) {
+    if (!eol(p)) return false;
+    if (rtl) optionalRlm(p);
+    while (lit(p, "    ", INDENT)) {}
+    return true;
+}
+
+// .: one character, copied as it is.
+bool BlockGrammar::copyChar(std::size_t& p, std::string& out) {
+    const std::size_t start = p;
+    if (!anyChar(p)) return false;
+    out.append(s_.substr(start, p - start));
+    return true;
+}
+
 // Char: a right-to-left mark (dropped), a soft line end with the next line's
 // indentation (one space), or any other character.
 bool BlockGrammar::blockChar(std::size_t& p, std::string& out, bool rtl) {
@@ -207,17 +223,12 @@ bool BlockGrammar::blockChar(std::size_t& p, std::string& out, bool rtl) {
     }
     fail(p, RLM);
     std::size_t q = p;
-    if (eol(q)) {
-        if (rtl) optionalRlm(q);
-        while (lit(q, "    ", INDENT)) {}
+    if (lineContinues(q, rtl)) {
         out += ' ';
         p = q;
         return true;
     }
-    const std::size_t start = p;
-    if (!anyChar(p)) return false;
-    out.append(s_.substr(start, p - start));
-    return true;
+    return copyChar(p, out);
 }
 
 // Inline: Char+, with a fast path over runs of characters that can only be themselves.
@@ -626,19 +637,12 @@ bool BlockGrammar::quoteMarker(std::size_t& p, std::string_view marker, Exp e) {
 bool BlockGrammar::quoteChar(std::size_t& p, std::string& out, std::string_view marker, Exp e, bool rtl) {
     if (p < n_ && (s_[p] == ' ' ? breakAt(p) : (blockEndAt(p) || finalEolAt(p)))) return false;
     std::size_t q = p;
-    if (eol(q)) {
-        if (rtl) optionalRlm(q);
-        while (lit(q, "    ", INDENT)) {}
-        if (quoteMarker(q, marker, e)) {
-            out += ' ';
-            p = q;
-            return true;
-        }
+    if (lineContinues(q, rtl) && quoteMarker(q, marker, e)) {
+        out += ' ';
+        p = q;
+        return true;
     }
-    const std::size_t start = p;
-    if (!anyChar(p)) return false;
-    out.append(s_.substr(start, p - start));
-    return true;
+    return copyChar(p, out);
 }
 
 // QuoteInline: (NotIndent? marker " "+ QuoteChar+)+

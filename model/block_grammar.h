@@ -64,6 +64,8 @@ private:
     bool rlm(std::size_t& p);
     void optionalRlm(std::size_t& p) { (void)rlm(p); }
     bool anyChar(std::size_t& p);
+    bool lineContinues(std::size_t& p, bool rtl);
+    bool copyChar(std::size_t& p, std::string& out);
 
     // Silent tests (inside look-aheads).
     std::size_t eolLength(std::size_t p) const;
