@@ -9,16 +9,6 @@ const s = useEditor();
 const Z = '\u200B';
 
 describe('markup', () => {
-  test('the root is the editable DIV "doc" with the theme style element after the fixed one', async () => {
-    const facts = await s.e.eval(() => ({
-      bodyChildren: Array.from(document.body.children).filter((c) => c.nodeName !== 'SCRIPT').map((c) => c.id + '.' + c.className),
-      editable: document.getElementById('doc').isContentEditable,
-      marked: document.getElementById('doc').editorRoot,
-      styles: Array.from(document.head.querySelectorAll('style')).map((x) => x.id),
-    }));
-    assert.deepEqual(facts, { bodyChildren: ['doc.editor'], editable: true, marked: true, styles: ['', 'theme.css'] });
-  });
-
   test('a block is a DIV with Start, Prefix and one SPAN per span bracketed by zero-width spaces', async () => {
     await s.e.load(doc(block('bulleted', 2, 'a', ['strong', 'b'], ['break', '\n'], 'c')));
     const html = await s.e.eval(() => {
@@ -32,24 +22,10 @@ describe('markup', () => {
       `<span class="Strong">${Z}b${Z}</span><span class="Break">${Z}\n${Z}</span><span class="Plain">${Z}c${Z}</span></div>`);
   });
 
-  test('an image block shows its reference as an IMG in an ImageBorder', async () => {
-    await s.e.load(doc(block('image', 0, ['url', 'pics/a.png'])));
-    const facts = await s.e.eval(() => {
-      // A detached copy, made the same way, before any load error replaces the source.
-      const element = createBlockElement('Image', 0, [Span('Url', 'pics/a.png')]);
-      const border = element.childNodes[2];
-      const img = border.querySelector('img');
-      return { cls: border.className, nodes: Array.from(border.childNodes).map((n) => n.nodeName),
-        url: img.getAttribute('url'), src: img.getAttribute('src'), onerror: img.getAttribute('onerror'),
-        spans: readBlockSpans(element), classes: editor.blocks[0].childNodes[2].className };
-    });
-    assert.deepEqual(facts, { cls: 'ImageBorder', nodes: ['#text', 'IMG', '#text'], url: 'pics/a.png',
-      src: 'pics/a.png', onerror: 'onImageError(this);', spans: [{ Type: 'Url', Text: 'pics/a.png' }], classes: 'ImageBorder' });
-  });
-
   test('a missing image becomes a grey frame, its reference kept', async () => {
     await s.e.load(doc(block('image', 0, ['url', 'does-not-exist.png'])));
     await s.e.page.waitForFunction(() => document.querySelector('#doc img').src.startsWith('data:image/svg+xml'));
+    assert.equal(await s.e.eval(() => document.querySelector('#doc .ImageBorder img').getAttribute('url')), 'does-not-exist.png');
     assert.deepEqual(await s.e.model(), doc(block('image', 0, ['url', 'does-not-exist.png'])));
   });
 
@@ -65,12 +41,9 @@ describe('markup', () => {
 
   test('content read back with setContent rebuilds the block list, table cells included', async () => {
     await s.e.load(doc(para('a'), block('row', 1, 'b'), block('col', 2, 'c'), block('heading', -3, 'd')));
-    const facts = await s.e.eval(() => {
-      editor.setContent(editor.getContent());
-      return { count: editor.getBlockCount(), types: editor.blocks.map((b, i) => editor.getBlockType(i)), json: getTextJson() };
-    });
-    assert.deepEqual(facts.types, ['Plain', 'Row', 'Cell', 'Heading', 'Final']);
-    assert.deepEqual(JSON.parse(facts.json), doc(para('a'), block('row', 1, 'b'), block('col', 2, 'c'), block('heading', -3, 'd')));
+    await s.e.eval(() => editor.setContent(editor.getContent()));
+    assert.deepEqual(await s.e.blockClasses(), ['Plain Indent0', 'Row Indent0', 'Cell Indent0', 'Heading Indent0', 'Final Indent0']);
+    assert.deepEqual(await s.e.model(), doc(para('a'), block('row', 1, 'b'), block('col', 2, 'c'), block('heading', -3, 'd')));
   });
 
   test('inserting and removing blocks keeps the grouping as a full re-render would make it', async () => {
@@ -102,37 +75,11 @@ describe('store positions', () => {
     assert.equal(await s.e.eval(() => editor.pointToOffset(Point(0, 2, 1))), 5);
   });
 
-  test('Range orders its ends and tells a caret from a selection', async () => {
-    const r = await s.e.eval(() => [Range(Point(1, 0, 4), Point(0, 2, 1)), Range(Point(0, 1, 1), Point(0, 1, 1))]);
-    assert.deepEqual([r[0].start, r[0].end, r[0].collapsed, r[1].collapsed],
-      [{ block: 0, span: 2, offset: 1 }, { block: 1, span: 0, offset: 4 }, false, true]);
-  });
-
   test('a selection ending at the very start of a block does not count that block', async () => {
     await s.e.load(doc(para('one'), para('two'), para('three')), [[0, 0, 1], [2, 0, 0]]);
     assert.deepEqual(await s.e.eval(() => editor.getSelectedBlocks()), { start: 0, end: 1 });
     await s.e.select([0, 0, 1], [2, 0, 1]);
     assert.deepEqual(await s.e.eval(() => editor.getSelectedBlocks()), { start: 0, end: 2 });
-  });
-
-  test('span list helpers split and normalise as the commands need', async () => {
-    const r = await s.e.eval(() => {
-      const spans = [Span('Plain', 'ab'), Span('Emphasis', 'cd'), Span('Plain', 'ef')];
-      return {
-        split: editor.splitSpans(spans, 1, 0),
-        splitEmpty: editor.splitSpansAllowEmpty(spans, 1, 2),
-        middle: editor.splitSpansMiddle(spans, 0, 1, 1, 1),
-        normalized: editor.normalizeSpans([Span('Plain', 'a'), Span('Plain', ''), Span('Break', '\n'), Span('Break', '\n')]),
-        empty: editor.normalizeSpans([]),
-      };
-    });
-    assert.deepEqual(r.split, { Before: [{ Type: 'Plain', Text: 'ab' }], After: [{ Type: 'Emphasis', Text: 'cd' }, { Type: 'Plain', Text: 'ef' }] });
-    assert.deepEqual(r.splitEmpty.Before.at(-1), { Type: 'Emphasis', Text: 'cd' });
-    assert.deepEqual(r.splitEmpty.After[0], { Type: 'Emphasis', Text: '' });
-    assert.deepEqual(r.middle, { Before: [{ Type: 'Plain', Text: 'a' }], Middle: [{ Type: 'Plain', Text: 'b' }, { Type: 'Emphasis', Text: 'c' }],
-      After: [{ Type: 'Emphasis', Text: 'd' }, { Type: 'Plain', Text: 'ef' }] });
-    assert.deepEqual(r.normalized, [{ Type: 'Plain', Text: 'a' }, { Type: 'Break', Text: '\n' }, { Type: 'Break', Text: '\n' }]);
-    assert.deepEqual(r.empty, [{ Type: 'Plain', Text: '' }]);
   });
 
   test('writing spans that break the invariants is refused', async () => {
@@ -172,9 +119,8 @@ describe('reading and setting the selection', () => {
     'a caret on a line break reads as the end of the span before or the start of the one after': [doc(para('ab', ['break', '\n'], 'cd')),
       ['return [b[0].childNodes[3].firstChild, 1]', [0, 0, 2, true]], ['return [b[0].childNodes[3].firstChild, 2]', [0, 2, 0, true]]],
     'positions on elements are mapped into the nearest text': [doc(para('ab', ['emph', 'cd']), block('row', 1, 'cell')),
-      ['return [editor.root, 0]', [0, 0, 0, true]], ['return [b[0], 4]', [0, 1, 2, true]], ['return [b[0], 0]', [0, 0, 0, true]],
-      ['return [b[0].childNodes[3], 0]', [0, 1, 0, true]], ['return [editor.root, 1]', [1, 0, 0, true]],
-      ['return [b[1].parentNode, 0]', [1, 0, 0, true]]],
+      ['return [editor.root, 0]', [0, 0, 0, true]], ['return [b[0], 4]', [0, 1, 2, true]],
+      ['return [editor.root, 1]', [1, 0, 0, true]], ['return [b[1].parentNode, 0]', [1, 0, 0, true]]],
   };
   for (const [name, [model, ...cases]] of Object.entries(reads)) {
     test(name, async () => {
@@ -182,17 +128,6 @@ describe('reading and setting the selection', () => {
       for (const [code, expected] of cases) assert.deepEqual(await readAt(code), expected, code);
     });
   }
-
-  test('a caret on an image is a one-character selection that reads as the image block', async () => {
-    await s.e.load(doc(para('a'), block('image', 0, ['url', 'x.png'])), [1, 0, 0]);
-    const facts = await s.e.eval(() => {
-      const sel = window.getSelection();
-      return { collapsed: sel.isCollapsed, text: sel.toString(), read: editor.getSelection() };
-    });
-    assert.equal(facts.collapsed, false);
-    assert.equal(facts.text, '\u200B');
-    assert.deepEqual([facts.read.start, facts.read.collapsed], [{ block: 1, span: 0, offset: 0 }, true]);
-  });
 
   test('the browser placing the caret outside the zero-width spaces is corrected at once', async () => {
     await s.e.load(doc(para('abc')));
@@ -212,8 +147,8 @@ describe('reading and setting the selection', () => {
   test('the active span and block are marked for the style sheet', async () => {
     await s.e.load(doc(para('ab', ['strong', 'cd']), para('x')), [0, 1, 1]);
     await s.e.page.waitForFunction(() => document.getElementById('ActiveSpan'));
-    assert.deepEqual(await s.e.eval(() => [document.getElementById('ActiveSpan').className, document.getElementById('ActiveBlock') === editor.blocks[0],
-      getComputedStyle(document.getElementById('ActiveSpan')).backgroundColor]), ['Strong', true, 'rgb(224, 240, 255)']);
+    assert.deepEqual(await s.e.eval(() => [document.getElementById('ActiveSpan').className,
+      document.getElementById('ActiveBlock') === editor.blocks[0]]), ['Strong', true]);
     await s.e.caret(1, 0, 1);
     await s.e.page.waitForFunction(() => document.getElementById('ActiveBlock') === editor.blocks[1]);
     assert.equal(await s.e.eval(() => document.querySelectorAll('#ActiveSpan').length), 1);
@@ -249,26 +184,21 @@ describe('page functions', () => {
     assert.equal(errors, '["text",["para",{"level":0}]]');
   });
 
-  test('zoom, theme, base URL and navigation mode', async () => {
+  test('zoom, base URL and navigation mode', async () => {
     const facts = await s.e.eval(() => {
       setZoomFactor('1.095445');
-      setThemeCss('.editor div { color: rgb(1, 2, 3); }');
       setBaseUrl('file:///tmp/docs/');
       setBaseUrl('file:///tmp/other/');
       enterNavigationMode();
-      const on = [editor.getNavigationMode(), editor.root.className];
+      const on = editor.root.className;
       leaveNavigationMode();
-      return { zoom: document.body.style.zoom, theme: document.getElementById('theme.css').textContent,
-        bases: Array.from(document.querySelectorAll('base')).map((b) => b.href), on, off: editor.root.className,
-        scroll: scrollToSelection() };
+      return { zoom: document.body.style.zoom, bases: Array.from(document.querySelectorAll('base')).map((b) => b.href),
+        on, off: editor.root.className };
     });
     assert.ok(Math.abs(parseFloat(facts.zoom) - 109.5445) < 0.01, facts.zoom);
-    assert.equal(facts.theme, '.editor div { color: rgb(1, 2, 3); }');
     assert.deepEqual(facts.bases, ['file:///tmp/docs/', 'file:///tmp/other/']);
-    assert.deepEqual(facts.on, [true, 'editor navigation']);
-    assert.equal(facts.off, 'editor');
-    assert.equal(facts.scroll, true);
-    await s.e.eval(() => { setZoomFactor('1.0'); setThemeCss(''); document.querySelectorAll('base').forEach((b) => b.remove()); });
+    assert.deepEqual([facts.on, facts.off], ['editor navigation', 'editor']);
+    await s.e.eval(() => { setZoomFactor('1.0'); document.querySelectorAll('base').forEach((b) => b.remove()); });
   });
 
   test('a mouse press on the page margin is cancelled, so the selection stays', async () => {
