@@ -5,7 +5,6 @@ import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
 import { useEditor } from './suite.mjs';
 
-// Every test must leave no uncaught error in the page (checked by useEditor).
 const s = useEditor();
 
 const spansOf = async (i) => s.e.eval((b) => editor.getBlockSpans(b).map((s) => [s.Type, s.Text]), i);
@@ -22,6 +21,8 @@ const cases = [
     ['let x'], null, ['done']],
   ['at the start of a span after a styled one, the caret moves into the styled span', doc(para(['emph', 'it'], ' and')),
     [[0, 1, 0], 'styleWordEmphasis'], [['emph', 'it'], ' and'], [0, 0, 2]],
+  ['a selection to the end of the document stops before Final', doc(para('abc')), [[[0, 0, 1], [1, 0, 0]], 'styleWordStrong'],
+    ['a', ['strong', 'bc']]],
   ['line breaks in a selection keep their type', doc(para('a', ['break', '\n'], 'b')), [[[0, 0, 0], [0, 2, 1]], 'styleWordMath'],
     [['math', 'a'], ['break', '\n'], ['math', 'b']]],
   ['Clear Formatting makes every style in the selection plain, line breaks stay',
@@ -122,12 +123,6 @@ describe('selections', () => {
     assert.deepEqual(await s.e.eval(() => editor.pointToOffset(editor.getSelection().focus)), 2);
     assert.ok(sel.anchor[1] >= sel.focus[1]);
   });
-
-  test('a selection to the end of the document stops before Final', async () => {
-    await s.e.run(doc(para('abc')), [[0, 0, 1], [1, 0, 0]], 'styleWordStrong');
-    assert.deepEqual(await s.e.blockClasses(), ['Plain Indent0', 'Final Indent0']);
-    assert.deepEqual((await s.e.model())[1].slice(2), [['plain', 'a'], ['strong', 'bc']]);
-  });
 });
 
 describe('references', () => {
@@ -142,6 +137,9 @@ describe('references', () => {
     assert.equal(await labelAfterReference(), '1');
     assert.equal(await labelAfterReference('1', '2'), '3');
     assert.equal(await labelAfterReference('1', '3'), '2');
+    // Labels of link definitions count as used.
+    await s.e.load(doc(para('x ', ['linktext', 'l'], ['linkref', '1']), block('link', 0, ['linkref', '1'], ['url', 'http://a.b'])));
+    assert.equal(await s.e.eval(() => editor.generateUniqueReference()), '2');
   });
 
   test('at the end of a block an empty plain span follows the new label', async () => {
@@ -156,10 +154,5 @@ describe('references', () => {
     await s.e.run(doc(para('see note1 here')), [0, 0, 6], 'styleWordReference');
     assert.deepEqual((await s.e.model())[1].slice(2), [['plain', 'see '], ['noteref', 'note1'], ['plain', ' here']]);
     assert.deepEqual((await s.e.steps([0, 1, 2], 'styleWordReference'))[1].slice(2), [['plain', 'see note1 here']]);
-  });
-
-  test('labels of link definitions count as used', async () => {
-    await s.e.load(doc(para('x ', ['linktext', 'l'], ['linkref', '1']), block('link', 0, ['linkref', '1'], ['url', 'http://a.b'])));
-    assert.equal(await s.e.eval(() => editor.generateUniqueReference()), '2');
   });
 });
