@@ -13,8 +13,6 @@ describe('typing', () => {
       doc(para('ab', ['emph', 'cXYd']))],
     ['typing over a selection replaces it and takes the style of its first character', doc(para('ab', ['strong', 'cd'], 'ef'), para('gh')),
       [[0, 1, 1], [1, 0, 1]], 'Z', doc(para('ab', ['strong', 'cZ'], 'h'))],
-    ['a selection starting in a style typed over keeps that style even where the join lands in plain text',
-      doc(para('ab', ['emph', 'cd'], 'ef')), [[0, 1, 0], [0, 2, 1]], 'Q', doc(para('ab', ['emph', 'Q'], 'f'))],
     ['typing over a selection that starts on an image gives plain text where the image was',
       doc(block('image', 0, ['url', 'x.png']), para('ab')), [[0, 0, 0], [1, 0, 1]], 'Q', doc(para('Qab'))],
   ]) {
@@ -31,13 +29,6 @@ describe('typing', () => {
     await s.e.caret(1, 0, 0);
     await s.e.type('pic');
     assert.deepEqual(await s.e.model(), doc(para('a'), para('pic'), block('image', 0, ['url', 'x.png']), para('end')));
-  });
-
-  test('characters outside the basic plane are typed whole', async () => {
-    await s.e.load(doc(para('a')), [0, 0, 1]);
-    await s.e.page.keyboard.insertText('😀');
-    await s.e.type('b');
-    assert.deepEqual(await s.e.model(), doc(para('a😀b')));
   });
 
   test('the caret follows each typed character, after astral characters and at span edges too', async () => {
@@ -75,16 +66,15 @@ describe('input method compositions', () => {
 
 describe('autoformat on space', () => {
   const cases = [
-    ['-', 0, 'bulleted', 0], ['1.', 0, 'numbered', 0], ['#', 0, 'heading', -3], ['##', 0, 'heading', -2],
-    ['###', 2, 'heading', -1], ['-', 5, 'bulleted', 4], ['-', 2, 'bulleted', 2],
+    ['-', 0, 'bulleted', 0], ['1.', 0, 'numbered', 0], ['#', 0, 'heading', -3], ['###', 2, 'heading', -1], ['-', 5, 'bulleted', 4],
   ];
-  for (const [marker, level, tag, modelLevel] of cases) {
-    test(`"${marker}" and a space in a level-${level} paragraph gives ${tag} at model level ${modelLevel}`, async () => {
+  test('a list or heading marker and a space at the start of a paragraph set its type and level', async () => {
+    for (const [marker, level, tag, modelLevel] of cases) {
       await s.e.load(doc(block('para', level, '')), [0, 0, 0]);
       await s.e.type(marker + ' text');
-      assert.deepEqual(await s.e.model(), doc(block(tag, modelLevel, 'text')));
-    });
-  }
+      assert.deepEqual(await s.e.model(), doc(block(tag, modelLevel, 'text')), `${marker} at level ${level}`);
+    }
+  });
 
   test('undo gives back the marker as typed, with its space', async () => {
     await s.e.load(doc(para('')), [0, 0, 0]);
@@ -140,14 +130,13 @@ describe('Enter', () => {
     ['at the start of a table that opens the document a paragraph goes before it', table, [0, 0, 0],
       doc(empty('para'), block('row', 1, 'a'), block('col', 2, 'b')), [1, 0, 0]],
     ['elsewhere in a table nothing happens', table, [1, 0, 0], table],
-    ['in the middle of a table cell nothing happens', table, [0, 0, 1], table],
   ];
-  for (const [name, model, at, expected, caret] of cases) {
-    test(name, async () => {
-      assert.deepEqual(await enterAt(model, at), expected);
-      if (caret) assert.deepEqual(await s.e.caretAt(), caret);
-    });
-  }
+  test('each place has its rule', async () => {
+    for (const [name, model, at, expected, caret] of cases) {
+      assert.deepEqual(await enterAt(model, at), expected, name);
+      if (caret) assert.deepEqual(await s.e.caretAt(), caret, name);
+    }
+  });
 
   test('Enter in a text paragraph or a code block stores two snapshots', async () => {
     for (const model of [doc(para('ab')), doc(block('verbatim', 0, 'ab'))]) {
@@ -200,9 +189,7 @@ describe('Tab and Shift+Tab', () => {
     assert.deepEqual(await s.e.model(), doc(block('verbatim', 0, 'one', ['break', '\n'], 'two', ['break', '\n'], 'three')));
     assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 0], focus: [0, 2, 2] });
     assert.equal(await s.e.eval(() => editor.undoStack.length), 0);
-  });
-
-  test('unindenting a line stops at the first character that is not a space', async () => {
+    // Unindenting stops at the first character that is not a space.
     assert.deepEqual(await s.e.run(doc(block('verbatim', 0, '  x  y')), [0, 0, 4], 'insertBacktab'), doc(block('verbatim', 0, 'x  y')));
     assert.deepEqual(await s.e.caretAt(), [0, 0, 2]);
   });
