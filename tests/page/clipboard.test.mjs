@@ -11,7 +11,6 @@ const copied = async () => JSON.parse(await s.e.call('copy'));
 
 describe('copy', () => {
   const rtl = ['para', { level: 0, direction: 'rtl' }, ['plain', 'two']];
-  const link = block('link', 0, ['linkref', '1'], ['url', 'http://a.org']);
   for (const [name, model, at, expected] of [
     ['a caret in the middle of a heading copies the rest of the heading, as a heading',
       doc(block('heading', -2, 'Chapter one'), para('x')), [0, 0, 8], doc(block('heading', -2, 'one'))],
@@ -22,8 +21,6 @@ describe('copy', () => {
       doc(block('bulleted', 1, 'ne'), rtl, block('verbatim', 0, 'a'))],
     ['a selected image copies the image paragraph',
       doc(para('a'), block('image', 0, ['url', 'p.png'])), [1, 0, 0], doc(block('image', 0, ['url', 'p.png']))],
-    ['links and their definitions come out as links', doc(para(['linktext', 'site'], ['linkref', '1']), link), [[0, 0, 0], [1, 1, 12]],
-      doc(para(['linktext', 'site'], ['linkref', '1']), link)],
   ]) {
     test(name, async () => {
       await s.e.load(model, at);
@@ -62,13 +59,11 @@ describe('cut', () => {
     });
   }
 
-  test('a selection across paragraphs is returned and removed, and undo restores it', async () => {
+  test('a selection across paragraphs is returned and removed', async () => {
     await s.e.load(doc(para('one two'), para('three four')), [[0, 0, 4], [1, 0, 6]]);
     assert.deepEqual(JSON.parse(await s.e.call('cut')), doc(para('two'), para('three ')));
     assert.deepEqual(await s.e.model(), doc(para('one four')));
     assert.deepEqual(await s.e.caretAt(), [0, 0, 4]);
-    await s.e.call('undo');
-    assert.deepEqual(await s.e.model(), doc(para('one two'), para('three four')));
   });
 });
 
