@@ -19,53 +19,36 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 namespace qorva {
 namespace {
 
-void Touch(const QString& path) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-}
-
-class DictionaryFolders : public ::testing::Test {
-protected:
-    QTemporaryDir root;
-    QString user, program;
-    void SetUp() override {
+// Each case: files made under a fresh root, and the dictionary found in "user"
+// then "program" below it.
+TEST(DictionaryFolders, UsersFolderFirstAndAnotherLanguageOverEnglish) {
+    struct Case {
+        QStringList files;
+        QString found, languageCode;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{}, {}, {}},
+             {{"program/en-US.bdic", "program/readme.txt"}, "program/en-US.bdic", "en-US"},
+             {{"program/en-US.bdic", "user/de-DE.bdic"}, "user/de-DE.bdic", "de-DE"},
+             {{"program/en-GB.bdic", "user/en-GB.bdic"}, "user/en-GB.bdic", "en-GB"}}) {
+        QTemporaryDir root;
         ASSERT_TRUE(root.isValid());
-        user = root.filePath("user");
-        program = root.filePath("program");
-        QDir().mkpath(user);
-        QDir().mkpath(program);
+        QDir().mkpath(root.filePath("user"));
+        QDir().mkpath(root.filePath("program"));
+        for (const QString& name : c.files) {
+            QFile file(root.filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        const FoundDictionary found = FindDictionary({root.filePath("user"), root.filePath("program")});
+        EXPECT_EQ(found.path, c.found.isEmpty() ? QString() : root.filePath(c.found)) << c.files.join(' ').toStdString();
+        EXPECT_EQ(found.languageCode, c.languageCode);
     }
-};
-
-TEST_F(DictionaryFolders, NoDictionaryAnywhere) {
-    EXPECT_TRUE(FindDictionary({user, program}).path.isEmpty());
-    EXPECT_TRUE(FindDictionary({root.filePath("missing")}).path.isEmpty());
-}
-
-TEST_F(DictionaryFolders, EnglishFromTheProgramFolder) {
-    Touch(program + "/en-US.bdic");
-    Touch(program + "/readme.txt");
-    const FoundDictionary found = FindDictionary({user, program});
-    EXPECT_EQ(found.path, program + "/en-US.bdic");
-    EXPECT_EQ(found.languageCode, "en-US");
-}
-
-TEST_F(DictionaryFolders, UsersOtherLanguageWinsOverEnglish) {
-    Touch(program + "/en-US.bdic");
-    Touch(user + "/de-DE.bdic");
-    const FoundDictionary found = FindDictionary({user, program});
-    EXPECT_EQ(found.path, user + "/de-DE.bdic");
-    EXPECT_EQ(found.languageCode, "de-DE");
-}
-
-TEST_F(DictionaryFolders, UsersCopyOfTheSameFileWins) {
-    Touch(program + "/en-GB.bdic");
-    Touch(user + "/en-GB.bdic");
-    EXPECT_EQ(FindDictionary({user, program}).path, user + "/en-GB.bdic");
+    EXPECT_TRUE(FindDictionary({QStringLiteral("/no/such/folder")}).path.isEmpty());
 }
 
 TEST(ProgramFolders, UserDataFolderComesFirst) {
@@ -76,7 +59,7 @@ TEST(ProgramFolders, UserDataFolderComesFirst) {
     EXPECT_TRUE(QDir(ProgramFolder()).exists());
 }
 
-TEST(HyperlinkDialog, ProposesTheSelectedTextAndAnEmptyUrl) {
+TEST(HyperlinkDialog, ProposesTheSelectedTextAndReadsBackWhatWasTyped) {
     CHyperlinkDialog dialog(QStringLiteral("selected words"), nullptr);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Insert Hyperlink"));
     EXPECT_EQ(dialog.Title(), QStringLiteral("selected words"));
@@ -89,10 +72,6 @@ TEST(HyperlinkDialog, ProposesTheSelectedTextAndAnEmptyUrl) {
     ASSERT_NE(buttons, nullptr);
     EXPECT_TRUE(buttons->button(QDialogButtonBox::Ok)->isDefault());
     EXPECT_NE(buttons->button(QDialogButtonBox::Cancel), nullptr);
-}
-
-TEST(HyperlinkDialog, ReadsBackWhatWasTyped) {
-    CHyperlinkDialog dialog(QString(), nullptr);
     dialog.findChild<QLineEdit*>("HyperlinkTitle")->setText("Qorva");
     dialog.findChild<QLineEdit*>("HyperlinkUrl")->setText("https://example.org/a b");
     EXPECT_EQ(dialog.Title(), "Qorva");
