@@ -23,8 +23,6 @@ const cases = [
     [[0, 1, 0], 'styleWordEmphasis'], [['emph', 'it'], ' and'], [0, 0, 2]],
   ['a selection to the end of the document stops before Final', doc(para('abc')), [[[0, 0, 1], [1, 0, 0]], 'styleWordStrong'],
     ['a', ['strong', 'bc']]],
-  ['line breaks in a selection keep their type', doc(para('a', ['break', '\n'], 'b')), [[[0, 0, 0], [0, 2, 1]], 'styleWordMath'],
-    [['math', 'a'], ['break', '\n'], ['math', 'b']]],
   ['Clear Formatting makes every style in the selection plain, line breaks stay',
     doc(para(['emph', 'a'], ['break', '\n'], ['strong', 'b'], ['url', 'c'])), [[[0, 0, 0], [0, 3, 1]], 'styleWordPlain'],
     ['a', ['break', '\n'], 'bc']],

@@ -9,8 +9,6 @@ const s = useEditor();
 
 describe('typing', () => {
   for (const [name, model, at, typed, expected] of [
-    ['typed text lands in the span at the caret, with its style', doc(para('ab', ['emph', 'cd'])), [0, 1, 1], 'XY',
-      doc(para('ab', ['emph', 'cXYd']))],
     ['typing over a selection replaces it and takes the style of its first character', doc(para('ab', ['strong', 'cd'], 'ef'), para('gh')),
       [[0, 1, 1], [1, 0, 1]], 'Z', doc(para('ab', ['strong', 'cZ'], 'h'))],
     ['typing over a selection that starts on an image gives plain text where the image was',
