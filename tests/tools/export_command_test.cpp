@@ -56,25 +56,17 @@ TEST_F(ExportCommand, WrongUsageExitsWithTwoAndSaysWhy) {
     EXPECT_EQ(run("--to html5 --bogus a.text b.html").exitCode, 2);
 }
 
-TEST_F(ExportCommand, MissingInputIsReportedWithItsPath) {
-    Outcome outcome = run("--to html5 /nonexistent/in.text " + ShellQuote(output_.file("a.html")));
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.errors, "error: /nonexistent/in.text: No such file or directory\n");
-    EXPECT_TRUE(test::FolderEntries(output_.path()).empty());
-}
-
-TEST_F(ExportCommand, UnknownTemplateListsTheAvailableOnes) {
-    Outcome outcome = run("--to pdf --template Fancy " + ShellQuote(document_) + " out.pdf");
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.errors,
-              "error: no pdf template named \"Fancy\" (available: Default, Table of Contents)\n");
-}
-
-TEST_F(ExportCommand, SyntaxErrorReportsItsPosition) {
+TEST_F(ExportCommand, BadInputExitsWithOneAndWritesNothing) {
+    Outcome missing = run("--to html5 /nonexistent/in.text " + ShellQuote(output_.file("a.html")));
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.errors, "error: /nonexistent/in.text: No such file or directory\n");
+    Outcome fancy = run("--to pdf --template Fancy " + ShellQuote(document_) + " " + ShellQuote(output_.file("a.pdf")));
+    EXPECT_EQ(fancy.exitCode, 1);
+    EXPECT_EQ(fancy.errors, "error: no pdf template named \"Fancy\" (available: Default, Table of Contents)\n");
     std::string bad = documents_.write("bad.text", "![](<a.png>) x\n");
-    Outcome outcome = run("--to html5 " + ShellQuote(bad) + " " + ShellQuote(output_.file("a.html")));
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_TRUE(outcome.errors.starts_with("error at line 1, column 13 (offset 12): ")) << outcome.errors;
+    Outcome syntax = run("--to html5 " + ShellQuote(bad) + " " + ShellQuote(output_.file("a.html")));
+    EXPECT_EQ(syntax.exitCode, 1);
+    EXPECT_TRUE(syntax.errors.starts_with("error at line 1, column 13 (offset 12): ")) << syntax.errors;
     EXPECT_TRUE(test::FolderEntries(output_.path()).empty());
 }
 

@@ -19,8 +19,8 @@ namespace {
 using test::EnvOverride;
 using test::ScratchFolder;
 
-// Runs `body` in a child process and returns its exit code; used to drop root's
-// privileges, which would otherwise ignore file permissions.
+// Runs `body` in a child process and returns its exit code; used for limits and for
+// dropping root's privileges, which would otherwise ignore file permissions.
 int inChild(const std::function<int()>& body) {
     pid_t pid = fork();
     if (pid == 0) _exit(body());
@@ -29,16 +29,29 @@ int inChild(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
 }
 
-const std::string kOddBytes("line one\r\nnul\0here \xff\xfe invalid \xc3 utf-8\n", 39);
-
-TEST(ReadWholeFile, ReturnsTheBytesExactly) {
-    ScratchFolder folder;
-    std::string path = folder.write("odd.bin", kOddBytes);
-    EXPECT_EQ(ReadWholeFile(path), kOddBytes);
-    EXPECT_EQ(ReadWholeFile(folder.write("empty", "")), "");
+// 0 when WriteWholeFile(path, bytes) fails with `expected`.
+int failsWith(const std::string& path, const std::string& bytes, int expected) {
+    try {
+        WriteWholeFile(path, bytes);
+    } catch (const FileError& error) {
+        return error.errorCode() == expected ? 0 : 2;
+    }
+    return 1;
 }
 
-TEST(ReadWholeFile, MissingFileRaisesAnErrorNamingPathAndReason) {
+unsigned modeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 0777;
+}
+
+const std::string kOddBytes("line one\r\nnul\0here \xff\xfe invalid \xc3 utf-8\n", 39);
+
+TEST(ReadWholeFile, ReturnsTheBytesExactlyAndNamesPathAndReasonOnFailure) {
+    ScratchFolder folder;
+    EXPECT_EQ(ReadWholeFile(folder.write("odd.bin", kOddBytes)), kOddBytes);
+    EXPECT_EQ(ReadWholeFile(folder.write("empty", "")), "");
+    EXPECT_THROW(ReadWholeFile(folder.path()), FileError);
     try {
         ReadWholeFile("/nonexistent/doc.text");
         FAIL() << "no error raised";
@@ -48,12 +61,7 @@ TEST(ReadWholeFile, MissingFileRaisesAnErrorNamingPathAndReason) {
     }
 }
 
-TEST(ReadWholeFile, FolderIsNotReadAsAFile) {
-    ScratchFolder folder;
-    EXPECT_THROW(ReadWholeFile(folder.path()), FileError);
-}
-
-TEST(WriteWholeFile, CreatesAndReplacesWithExactBytes) {
+TEST(WriteWholeFile, CreatesAndReplacesWithExactBytesThroughSymbolicLinks) {
     ScratchFolder folder;
     std::string path = folder.file("out.html");
     WriteWholeFile(path, kOddBytes);
@@ -61,15 +69,17 @@ TEST(WriteWholeFile, CreatesAndReplacesWithExactBytes) {
     WriteWholeFile(path, "short");
     EXPECT_EQ(ReadWholeFile(path), "short");
     EXPECT_EQ(test::FolderEntries(folder.path()), std::vector<std::string>{"out.html"});
-}
-
-unsigned modeOf(const std::string& path) {
+    ASSERT_EQ(symlink("out.html", folder.file("link.html").c_str()), 0);
+    WriteWholeFile(folder.file("link.html"), "new");
+    EXPECT_EQ(ReadWholeFile(path), "new");
     struct stat info {};
-    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
-    return info.st_mode & 0777;
+    ASSERT_EQ(lstat(folder.file("link.html").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_THROW(WriteWholeFile("/nonexistent/folder/out.html", "x"), FileError);
+    EXPECT_THROW(WriteWholeFile(folder.path(), "x"), FileError);
 }
 
-TEST(WriteWholeFile, ANewFileGetsTheUsualOrTheGivenModeAReplacedFileKeepsItsOwn) {
+TEST(WriteWholeFile, AGivenModeAppliesToANewFileOnly) {
     ScratchFolder folder;
     mode_t old = umask(022);
     WriteWholeFile(folder.file("new.html"), "x");
@@ -85,131 +95,78 @@ TEST(WriteWholeFile, ANewFileGetsTheUsualOrTheGivenModeAReplacedFileKeepsItsOwn)
     EXPECT_EQ(modeOf(shared), 0644u);
 }
 
-TEST(WriteWholeFile, WritingThroughASymbolicLinkUpdatesTheLinkedFile) {
-    ScratchFolder folder;
-    std::string real = folder.write("real.text", "old");
-    ASSERT_EQ(symlink("real.text", folder.file("link.text").c_str()), 0);
-    WriteWholeFile(folder.file("link.text"), "new");
-    EXPECT_EQ(ReadWholeFile(real), "new");
-    struct stat info {};
-    ASSERT_EQ(lstat(folder.file("link.text").c_str(), &info), 0);
-    EXPECT_TRUE(S_ISLNK(info.st_mode));
-}
-
-TEST(WriteWholeFile, FailedWriteOnAFullDiskLeavesTheOldFileIntact) {
+TEST(WriteWholeFile, FailedWritesLeaveTheOldFileIntact) {
     ScratchFolder folder;
     std::string path = folder.write("doc.html", "the old document");
     // A file-size limit makes the write fail part-way, as a full disk would.
-    int code = inChild([&] {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{4096, 4096};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        try {
-            WriteWholeFile(path, std::string(100000, 'n'));
-        } catch (const FileError& error) {
-            return error.errorCode() == EFBIG ? 0 : 2;
-        }
-        return 1;
-    });
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(inChild([&] {
+                  signal(SIGXFSZ, SIG_IGN);
+                  rlimit limit{4096, 4096};
+                  setrlimit(RLIMIT_FSIZE, &limit);
+                  return failsWith(path, std::string(100000, 'n'), EFBIG);
+              }),
+              0);
     EXPECT_EQ(ReadWholeFile(path), "the old document");
     EXPECT_EQ(test::FolderEntries(folder.path()), std::vector<std::string>{"doc.html"});
-}
-
-TEST(WriteWholeFile, UnwritableFolderLeavesTheOldFileIntact) {
-    ScratchFolder folder;
-    std::string path = folder.write("doc.html", "the old document");
     ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
-    int code = inChild([&] {
-        if (geteuid() == 0 && setuid(65534) != 0) return 3;
-        try {
-            WriteWholeFile(path, "replacement");
-        } catch (const FileError& error) {
-            return error.errorCode() == EACCES ? 0 : 2;
-        }
-        return 1;
-    });
+    int code = inChild([&] { return geteuid() == 0 && setuid(65534) != 0 ? 3 : failsWith(path, "replacement", EACCES); });
     chmod(folder.path().c_str(), 0755);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(ReadWholeFile(path), "the old document");
 }
 
-TEST(WriteWholeFile, MissingFolderOrFolderAsTargetRaisesAnError) {
-    ScratchFolder folder;
-    EXPECT_THROW(WriteWholeFile("/nonexistent/folder/out.html", "x"), FileError);
-    EXPECT_THROW(WriteWholeFile(folder.path(), "x"), FileError);
-}
-
-TEST(MoveFileReplacing, ReplacesTheTarget) {
+TEST(MoveFileReplacing, ReplacesTheTargetAndCopiesAcrossFileSystems) {
     ScratchFolder folder;
     std::string source = folder.write("x.pdf", "%PDF new");
     std::string target = folder.write("out.pdf", "%PDF old");
     MoveFileReplacing(source, target);
     EXPECT_EQ(ReadWholeFile(target), "%PDF new");
     EXPECT_FALSE(FileExists(source));
-}
-
-TEST(MoveFileReplacing, CopiesAcrossFileSystems) {
     struct stat shm {}, tmp {};
     if (stat("/dev/shm", &shm) != 0 || stat("/tmp", &tmp) != 0 || shm.st_dev == tmp.st_dev)
         GTEST_SKIP() << "no second file system to move across";
-    ScratchFolder folder;
-    std::string source = "/dev/shm/qorva-move-test-" + std::to_string(getpid());
-    FILE* file = fopen(source.c_str(), "w");
-    ASSERT_NE(file, nullptr);
-    fputs("%PDF across", file);
-    fclose(file);
-    MoveFileReplacing(source, folder.file("out.pdf"));
-    EXPECT_EQ(ReadWholeFile(folder.file("out.pdf")), "%PDF across");
-    EXPECT_FALSE(FileExists(source));
+    std::string across = "/dev/shm/qorva-move-test-" + std::to_string(getpid());
+    WriteWholeFile(across, "%PDF across");
+    MoveFileReplacing(across, target);
+    EXPECT_EQ(ReadWholeFile(target), "%PDF across");
+    EXPECT_FALSE(FileExists(across));
 }
 
-TEST(TempFolder, IsNewEmptyAndNamedWithTheTexPrefix) {
+TEST(TempFolder, IsNewEmptyAndNamedWithTheTexPrefixOrFailsWithoutATemporaryFolder) {
     ScratchFolder base;
-    EnvOverride tmp("TMPDIR", base.path());
-    std::string first, second;
-    ASSERT_TRUE(MakeTempFolder(first));
-    ASSERT_TRUE(MakeTempFolder(second));
-    EXPECT_NE(first, second);
-    EXPECT_EQ(FolderOf(first), base.path());
-    EXPECT_EQ(first.substr(base.path().size() + 1, 3), "TEX");
-    EXPECT_TRUE(FolderExists(first));
-    EXPECT_TRUE(test::FolderEntries(first).empty());
-}
-
-TEST(TempFolder, FailsWhenTheTemporaryFolderIsMissing) {
+    {
+        EnvOverride tmp("TMPDIR", base.path());
+        std::string first, second;
+        ASSERT_TRUE(MakeTempFolder(first));
+        ASSERT_TRUE(MakeTempFolder(second));
+        EXPECT_NE(first, second);
+        EXPECT_EQ(FolderOf(first), base.path());
+        EXPECT_EQ(first.substr(base.path().size() + 1, 3), "TEX");
+        EXPECT_TRUE(FolderExists(first));
+        EXPECT_TRUE(test::FolderEntries(first).empty());
+    }
     EnvOverride tmp("TMPDIR", "/nonexistent/tmp");
     std::string path = "unchanged";
     EXPECT_FALSE(MakeTempFolder(path));
     EXPECT_EQ(path, "unchanged");
 }
 
-TEST(TempFolder, RemovalDeletesFilesAndTheFolder) {
-    std::string path;
-    ASSERT_TRUE(MakeTempFolder(path));
-    for (auto name : {"x.tex", "x.aux", "x.log", "x.pdf"}) WriteWholeFile(JoinPath(path, name), "data");
-    RemoveTempFolder(path);
-    EXPECT_FALSE(FolderExists(path));
+TEST(TempFolder, RemovalDeletesFilesButLeavesAFolderThatHoldsASubFolder) {
+    std::string flat, nested;
+    ASSERT_TRUE(MakeTempFolder(flat));
+    ASSERT_TRUE(MakeTempFolder(nested));
+    for (auto name : {"x.tex", "x.aux", "x.pdf"}) WriteWholeFile(JoinPath(flat, name), "data");
+    WriteWholeFile(JoinPath(nested, "x.tex"), "data");
+    ASSERT_EQ(mkdir(JoinPath(nested, "sub").c_str(), 0755), 0);
+    RemoveTempFolder(flat);
+    RemoveTempFolder(nested);
+    EXPECT_FALSE(FolderExists(flat));
+    EXPECT_EQ(test::FolderEntries(nested), std::vector<std::string>{"sub"});
+    rmdir(JoinPath(nested, "sub").c_str());
+    rmdir(nested.c_str());
 }
 
-TEST(TempFolder, RemovalLeavesAFolderThatHoldsASubFolder) {
-    std::string path;
-    ASSERT_TRUE(MakeTempFolder(path));
-    WriteWholeFile(JoinPath(path, "x.tex"), "data");
-    ASSERT_EQ(mkdir(JoinPath(path, "sub").c_str(), 0755), 0);
-    RemoveTempFolder(path);
-    EXPECT_TRUE(FolderExists(path));
-    EXPECT_EQ(test::FolderEntries(path), std::vector<std::string>{"sub"});
-    rmdir(JoinPath(path, "sub").c_str());
-    rmdir(path.c_str());
-}
-
-TEST(SystemErrorText, GivesTheSystemsMessage) {
-    EXPECT_EQ(SystemErrorText(ENOENT), "No such file or directory");
-    EXPECT_EQ(SystemErrorText(EACCES), "Permission denied");
-}
-
-TEST(PathHelpers, FolderOfAndJoin) {
+TEST(PathHelpers, FolderOfJoinAndAbsolute) {
     EXPECT_EQ(FolderOf("/home/a/doc.text"), "/home/a");
     EXPECT_EQ(FolderOf("/doc.text"), "/");
     EXPECT_EQ(FolderOf("doc.text"), ".");

@@ -37,74 +37,43 @@ TEST(ProcessStreams, VerdictAndOutputOfACommand) {
     }
 }
 
-TEST(ProcessStreams, StderrCanBeKeptApartFromStdout) {
+TEST(ProcessExitStatus, StderrApartNonZeroExitAndSignals) {
     std::string out, err;
-    ProcessResult result = RunChild({sh("echo document; echo '[WARNING] odd' >&2"), "", "", ""}, out, &err);
-    EXPECT_TRUE(result.succeeded());
+    EXPECT_TRUE(RunChild({sh("echo document; echo '[WARNING] odd' >&2"), "", "", ""}, out, &err).succeeded());
     EXPECT_EQ(out, "document\n");
     EXPECT_EQ(err, "[WARNING] odd\n");
-}
-
-TEST(ProcessExitStatus, NonZeroExitIsFailureButKeepsOutput) {
-    std::string out, err;
-    ProcessResult result = RunChild({sh("echo partial; exit 7"), "", "", ""}, out, &err);
-    EXPECT_TRUE(result.started);
-    EXPECT_EQ(result.exitCode, 7);
-    EXPECT_FALSE(result.succeeded());
+    ProcessResult exited = RunChild({sh("echo partial; exit 7"), "", "", ""}, out, &err);
+    EXPECT_TRUE(exited.started);
+    EXPECT_EQ(exited.exitCode, 7);
+    EXPECT_FALSE(exited.succeeded());
     EXPECT_EQ(out, "partial\n");
+    ProcessResult killed = RunChild({sh("kill -TERM $$"), "", "", ""}, out, nullptr);
+    EXPECT_FALSE(killed.succeeded());
+    EXPECT_EQ(killed.signal, 15);
+    EXPECT_NE(DescribeFailure("sh", killed).find("signal 15"), std::string::npos);
 }
 
-TEST(ProcessExitStatus, ChildKilledBySignalIsFailure) {
-    std::string output;
-    ProcessResult result = RunChild({sh("kill -TERM $$"), "", "", ""}, output, nullptr);
-    EXPECT_FALSE(result.succeeded());
-    EXPECT_EQ(result.signal, 15);
-    EXPECT_NE(DescribeFailure("sh", result).find("signal 15"), std::string::npos);
-}
-
-TEST(ProcessStart, MissingProgramFailsAndLeavesOutputUntouched) {
-    std::string output = "previous";
+TEST(ProcessStart, ProgramsThatCannotStartLeaveTheOutputUntouched) {
+    std::string output = "kept";
     errno = 0;
     EXPECT_FALSE(RunProcess("\"qorva-no-such-program-here\" --version", "", "", "", output));
     EXPECT_EQ(errno, ENOENT);
-    EXPECT_EQ(output, "previous");
-
-    ProcessResult result = RunChild({"/nonexistent/tool", "", "", ""}, output, nullptr);
-    EXPECT_FALSE(result.started);
-    EXPECT_EQ(DescribeFailure("tool", result), "Could not start tool: No such file or directory");
-}
-
-TEST(ProcessStart, FileWithoutExecuteBitIsRefused) {
+    EXPECT_FALSE(RunProcess("   ", "", "", "", output));
+    ProcessResult missing = RunChild({"/nonexistent/tool", "", "", ""}, output, nullptr);
+    EXPECT_FALSE(missing.started);
+    EXPECT_EQ(DescribeFailure("tool", missing), "Could not start tool: No such file or directory");
+    ProcessResult noFolder = RunChild({"pwd", "/nonexistent/folder", "", ""}, output, nullptr);
+    EXPECT_FALSE(noFolder.started);
+    EXPECT_EQ(noFolder.startError, ENOENT);
     ScratchFolder folder;
     folder.write("not-a-program", "#!/bin/sh\necho hi\n", 0644);
-    std::string output;
-    ProcessResult result = RunChild({"not-a-program", "", folder.path(), ""}, output, nullptr);
-    EXPECT_FALSE(result.started);
-    EXPECT_EQ(result.startError, EACCES);
-}
-
-TEST(ProcessStart, EmptyCommandLineIsRefused) {
-    std::string output = "kept";
-    EXPECT_FALSE(RunProcess("   ", "", "", "", output));
+    ProcessResult notExecutable = RunChild({"not-a-program", "", folder.path(), ""}, output, nullptr);
+    EXPECT_FALSE(notExecutable.started);
+    EXPECT_EQ(notExecutable.startError, EACCES);
     EXPECT_EQ(output, "kept");
 }
 
-TEST(ProcessStart, MissingWorkingFolderFailsWithoutStarting) {
-    std::string output = "kept";
-    ProcessResult result = RunChild({"pwd", "/nonexistent/folder", "", ""}, output, nullptr);
-    EXPECT_FALSE(result.started);
-    EXPECT_EQ(result.startError, ENOENT);
-    EXPECT_EQ(output, "kept");
-}
-
-TEST(ProcessStart, ChildStartsInTheWorkingFolder) {
-    ScratchFolder folder;
-    std::string output;
-    EXPECT_TRUE(RunProcess("pwd", folder.path(), "", "", output));
-    EXPECT_EQ(output, folder.path() + "\n");
-}
-
-TEST(ProcessStart, RelativeProgramPathIsTakenFromTheParentsFolder) {
+TEST(ProcessStart, RelativeProgramPathIsTakenFromTheParentsFolderAndRunsInTheWorkingFolder) {
     ScratchFolder program, work;
     program.write("tool.sh", "#!/bin/sh\npwd\n", 0755);
     std::string previous = test::Shell("pwd");
@@ -117,28 +86,20 @@ TEST(ProcessStart, RelativeProgramPathIsTakenFromTheParentsFolder) {
 }
 
 TEST(ProcessSearchPath, ExtraFolderIsAppendedForTheChildOnly) {
-    EnvOverride path("PATH", "/usr/bin:/bin");
     std::string output;
+    EXPECT_TRUE(RunProcess(sh("printf %s \"$PATH\""), "", "", "", output));
+    EXPECT_EQ(output, getenv("PATH"));
+    EnvOverride path("PATH", "/usr/bin:/bin");
     EXPECT_TRUE(RunProcess(sh("printf %s \"$PATH\""), "", "/opt/extra tools", "", output));
     EXPECT_EQ(output, "/usr/bin:/bin:/opt/extra tools");
     EXPECT_STREQ(getenv("PATH"), "/usr/bin:/bin");
-}
-
-TEST(ProcessSearchPath, ProgramOnlyInTheExtraFolderIsFound) {
     ScratchFolder folder;
     folder.write("qorva-probe", "#!/bin/sh\necho found \"$1\"\n", 0755);
-    std::string output;
     EXPECT_TRUE(RunProcess("qorva-probe \"two words\"", "", folder.path(), "", output));
     EXPECT_EQ(output, "found two words\n");
     std::string untouched = "kept";
     EXPECT_FALSE(RunProcess("qorva-probe", "", "", "", untouched));
     EXPECT_EQ(untouched, "kept");
-}
-
-TEST(ProcessSearchPath, WithoutExtraFolderTheChildSeesTheSamePath) {
-    std::string output;
-    EXPECT_TRUE(RunProcess(sh("printf %s \"$PATH\""), "", "", "", output));
-    EXPECT_EQ(output, getenv("PATH"));
 }
 
 TEST(ProcessInput, FiftyMegabytesThroughCatDoNotDeadlock) {
@@ -151,25 +112,13 @@ TEST(ProcessInput, FiftyMegabytesThroughCatDoNotDeadlock) {
     EXPECT_TRUE(output == input);
 }
 
-TEST(ProcessInput, ChildThatStopsReadingEarlyDoesNotHurtTheParent) {
-    std::string input(8u << 20, 'x');
+TEST(ProcessInput, BytesArriveUnchangedAndAChildThatStopsReadingEarlyDoesNotHurtTheParent) {
     std::string output;
-    EXPECT_TRUE(RunProcess("head -c 10", "", "", input, output));
+    EXPECT_TRUE(RunProcess("od -An -tx1", "", "", std::string("caf\xc3\xa9\r\n\x01\xff", 9), output));
+    EXPECT_EQ(test::Squeeze(output), "63 61 66 c3 a9 0d 0a 01 ff");
+    EXPECT_TRUE(RunProcess("head -c 10", "", "", std::string(8u << 20, 'x'), output));
     EXPECT_EQ(output, "xxxxxxxxxx");
 }
-
-TEST(ProcessInput, InputBytesArriveUnchanged) {
-    std::string input("caf\xc3\xa9\r\n\x01\xff", 9);
-    std::string output;
-    EXPECT_TRUE(RunProcess("od -An -tx1", "", "", input, output));
-    EXPECT_EQ(test::Squeeze(output), "63 61 66 c3 a9 0d 0a 01 ff");
-}
-
-}  // namespace
-}  // namespace qorva
-
-namespace qorva {
-namespace {
 
 TEST(ProcessWaitHook, IsCalledWhileAChildRunsAndRemovedAfterwards) {
     int calls = 0;

@@ -10,37 +10,22 @@ namespace {
 using test::ScratchFolder;
 using Names = std::vector<std::string>;
 
-TEST(ThemeMenu, UserThemesFollowTheBuiltinsInOrdinalOrder) {
-    ScratchFolder folder;
-    folder.write("b.theme", "div {}");
-    folder.write("Z.theme", "div {}");
-    folder.write("readme.txt", "");
-    EXPECT_EQ(ThemeMenuNames({folder.path()}), (Names{"Dark", "Monospaced", "Serif", "Z", "b"}));
-}
-
-TEST(ThemeMenu, FileNamedLikeABuiltinAddsNoSecondItem) {
+TEST(ThemeMenu, UserThemesFollowTheBuiltinsInOrdinalOrderWithoutRepeats) {
     ScratchFolder user, program;
-    user.write("Dark.theme", "body { color: red }");
+    for (auto name : {"b.theme", "Z.theme", "Dark.theme", "Default.theme"}) user.write(name, "div {}");
+    user.write("readme.txt", "");
     program.write("Dark.theme", "body { color: blue }");
-    EXPECT_EQ(ThemeMenuNames({user.path(), program.path()}), (Names{"Dark", "Monospaced", "Serif"}));
+    EXPECT_EQ(ThemeMenuNames({program.path()}), (Names{"Dark", "Monospaced", "Serif"}));
+    // A Default.theme file adds an item beside the fixed one.
+    EXPECT_EQ(ThemeMenuNames({user.path(), program.path()}), (Names{"Dark", "Default", "Monospaced", "Serif", "Z", "b"}));
 }
 
-TEST(ThemeMenu, DefaultThemeFileAddsAnItemBesideTheFixedOne) {
-    ScratchFolder folder;
-    folder.write("Default.theme", "body {}");
-    EXPECT_EQ(ThemeMenuNames({folder.path()}), (Names{"Dark", "Default", "Monospaced", "Serif"}));
-}
-
-TEST(ThemeStyleSheet, BuiltinSheetsForTheThreeBuiltinNamesAndNoneForOthers) {
+TEST(ThemeStyleSheet, BuiltinSheetsForTheThreeBuiltinNamesUserFilesFirst) {
     EXPECT_NE(ThemeStyleSheet("Dark", {}).find("background-color: #000;"), std::string::npos);
     EXPECT_NE(ThemeStyleSheet("Monospaced", {}).find("content: \"\xe2\x80\x94\";"), std::string::npos);
     EXPECT_NE(ThemeStyleSheet("Serif", {}).find("font-family: Georgia, serif;"), std::string::npos);
     EXPECT_EQ(ThemeStyleSheet("Default", {}), "");
-    EXPECT_EQ(ThemeStyleSheet("Deleted Theme", {}), "");
     EXPECT_EQ(ThemeStyleSheet("dark", {}), "");
-}
-
-TEST(ThemeStyleSheet, UserFileOverridesTheBuiltin) {
     ScratchFolder user, program;
     program.write("Dark.theme", "body { color: blue }");
     EXPECT_EQ(ThemeStyleSheet("Dark", {user.path(), program.path()}), "body { color: blue }");

@@ -1,14 +1,14 @@
 #include "tests/tools/tool_test_support.h"
 
-#include "src/win/tools/file_helpers.h"
-
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace qorva::test {
 
@@ -22,16 +22,8 @@ ScratchFolder::~ScratchFolder() { Shell("chmod -R u+rwx " + ShellQuote(path_) + 
 
 std::string ScratchFolder::write(const std::string& name, const std::string& bytes, int mode) const {
     std::string path = file(name);
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode);
-    if (fd < 0) throw std::runtime_error("cannot write " + path);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    ::chmod(path.c_str(), mode);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    if (::chmod(path.c_str(), mode) != 0) throw std::runtime_error("cannot write " + path);
     return path;
 }
 
@@ -54,8 +46,7 @@ std::string Shell(const std::string& command, int* exitCode) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) throw std::runtime_error("cannot run " + command);
     char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
     int status = pclose(pipe);
     if (exitCode) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return output;
@@ -63,38 +54,18 @@ std::string Shell(const std::string& command, int* exitCode) {
 
 std::string ShellQuote(const std::string& text) {
     std::string quoted = "'";
-    for (char c : text) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
 std::string PdfText(const std::string& pdfPath) { return Shell("pdftotext " + ShellQuote(pdfPath) + " - 2>&1"); }
 
 std::string Squeeze(const std::string& text) {
+    std::istringstream words(text);
     std::string out;
-    bool space = false;
-    for (char c : text) {
-        if (c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f') {
-            space = true;
-            continue;
-        }
-        if (space && !out.empty()) out += ' ';
-        space = false;
-        out += c;
-    }
+    for (std::string word; words >> word;) out += (out.empty() ? "" : " ") + word;
     return out;
 }
-
-}  // namespace qorva::test
-
-#include <algorithm>
-#include <dirent.h>
-
-namespace qorva::test {
 
 std::string WriteTinyPng(const std::string& path) {
     Shell("printf %s iVBORw0KGgoAAAANSUhEUgAAAAQAAAAECAIAAAAmkwkpAAAAEElEQVR4nGP4z8AARwzEcQCukw/x0F8jngAAAABJRU5ErkJggg=="
@@ -104,13 +75,8 @@ std::string WriteTinyPng(const std::string& path) {
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") names.push_back(name);
-        }
-        closedir(dir);
-    }
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -45,12 +45,9 @@ std::string ShellQuote(const std::string& text);
 std::string PdfText(const std::string& pdfPath);
 // Collapses runs of whitespace to one space, so extracted text compares simply.
 std::string Squeeze(const std::string& text);
-
-}  // namespace qorva::test
-
-namespace qorva::test {
 // Writes a small valid PNG picture (four by four red pixels) and returns its path.
 std::string WriteTinyPng(const std::string& path);
-// Names of the entries directly inside a folder, sorted.
+// Names of the entries directly inside a folder, sorted; none for a missing folder.
 std::vector<std::string> FolderEntries(const std::string& folder);
+
 }  // namespace qorva::test

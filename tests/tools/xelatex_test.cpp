@@ -16,21 +16,19 @@ using test::ScratchFolder;
 
 TEST(XeLaTeXLocation, NewestTeXLiveInstallationWinsAndWithoutOneThePathIsSearched) {
     ScratchFolder root;
-    for (auto year : {"2021", "2023", "2022"}) {
-        std::string bin = root.path() + "/" + year + "/bin/x86_64-linux";
-        test::Shell("mkdir -p " + test::ShellQuote(bin));
-        root.write(std::string(year) + "/bin/x86_64-linux/xelatex", "#!/bin/sh\n", 0755);
+    for (auto year : {"2021", "2023", "2022", "2024"}) {
+        test::Shell("mkdir -p " + test::ShellQuote(root.path() + "/" + year + "/bin/x86_64-linux"));
+        if (year != std::string("2024"))  // 2024 holds no xelatex
+            root.write(std::string(year) + "/bin/x86_64-linux/xelatex", "#!/bin/sh\n", 0755);
     }
-    test::Shell("mkdir -p " + test::ShellQuote(root.path() + "/2024/bin/x86_64-linux"));  // no xelatex inside
     EXPECT_EQ(LocateTeXFolder(root.path()), root.path() + "/2023/bin/x86_64-linux/");
     ScratchFolder empty;
     EXPECT_EQ(LocateTeXFolder(empty.path()), "");
     EXPECT_EQ(LocateTeXFolder("/nonexistent/texlive"), "");
 }
 
-TEST(XeLaTeXAvailability, InstalledXeLaTeXIsFound) { EXPECT_TRUE(IsXeLaTeXAvailable()); }
-
-TEST(XeLaTeXAvailability, MissingXeLaTeXIsReported) {
+TEST(XeLaTeXAvailability, InstalledXeLaTeXIsFoundAndAMissingOneReported) {
+    EXPECT_TRUE(IsXeLaTeXAvailable());
     ScratchFolder empty;
     EnvOverride path("PATH", empty.path());
     if (!LocateTeXFolder().empty()) GTEST_SKIP() << "a TeX Live installation outside PATH";
@@ -40,31 +38,23 @@ TEST(XeLaTeXAvailability, MissingXeLaTeXIsReported) {
 const char* kTemplateFonts = "\\documentclass{article}\n\\pagestyle{empty}\n\\usepackage{fontspec}\n\\usepackage{graphicx}\n"
                              "\\setmainfont{Georgia}\n\\setmonofont{Courier New}\n";
 
-TEST(XeLaTeXExport, TypesetsTextAndImagesFromTheWorkingFolderAndCleansUp) {
+TEST(XeLaTeXExport, TypesetsTextAndImagesFromTheWorkingFolderDespiteRecoverableErrorsAndCleansUp) {
     ScratchFolder documentFolder, temp;
     EnvOverride tmp("TMPDIR", temp.path());
     test::WriteTinyPng(documentFolder.file("pic.png"));
     std::string latex = std::string(kTemplateFonts) +
                         "\\begin{document}\nQuarterly figures in \\texttt{mono type}.\n\n"
+                        // An undefined command is a recoverable error: the PDF still comes out.
+                        "Before \\undefinedqorvamacro after.\n\n"
                         "\\includegraphics{pic.png}\n\\end{document}\n";
     std::string target = documentFolder.file("out.pdf");
     std::string error;
     ASSERT_TRUE(ExportPdfViaXeLaTeX(latex, target, documentFolder.path(), error)) << error;
     EXPECT_EQ(error, "");
     // The fonts named are missing on a stock system; the text must still be there.
-    EXPECT_EQ(test::Squeeze(test::PdfText(target)), "Quarterly figures in mono type.");
-    EXPECT_NE(test::Shell("pdfimages -list " + test::ShellQuote(target)).find("image"), std::string::npos);
+    EXPECT_EQ(test::Squeeze(test::PdfText(target)), "Quarterly figures in mono type. Before after.");
     EXPECT_EQ(test::Shell("pdfimages -list " + test::ShellQuote(target) + " | tail -n +3 | wc -l"), "1\n");
     EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
-}
-
-TEST(XeLaTeXExport, RecoverableErrorsStillGiveAPdf) {
-    ScratchFolder folder;
-    std::string latex = "\\documentclass{article}\n\\pagestyle{empty}\n\\begin{document}\nBefore \\undefinedqorvamacro after.\n"
-                        "\\end{document}\n";
-    std::string error;
-    ASSERT_TRUE(ExportPdfViaXeLaTeX(latex, folder.file("out.pdf"), folder.path(), error)) << error;
-    EXPECT_EQ(test::Squeeze(test::PdfText(folder.file("out.pdf"))), "Before after.");
 }
 
 TEST(XeLaTeXExport, FatalErrorFailsAndLeavesTheTargetAlone) {
