@@ -11,14 +11,12 @@ namespace {
 
 std::string html(const std::string& blocks) { return WriteHtml(testing::textModel(blocks), nullptr); }
 
-TEST(HtmlWriterDocument, EmptyIsOneLineFeedAndTopLevelElementsAreSeparatedByAnEmptyLine) {
+TEST(HtmlWriterBlocks, EmptyDocumentsHeadingsCodeFormulaQuoteImageAndDivider) {
     EXPECT_EQ(html(""), "\n");
     EXPECT_EQ(WriteHtml(R"(["inline"])", nullptr), "\n");
+    // Top-level elements are separated by an empty line; comments are left out.
     EXPECT_EQ(html(R"(["para",{"level":0},["plain","a"]],["comment",{"level":0},["plain","c"]],["divider",{"level":0}])"),
               "<p>a</p>\n\n<hr>\n");
-}
-
-TEST(HtmlWriterBlocks, HeadingsCodeFormulaQuoteAndImage) {
     EXPECT_EQ(html(R"(["heading",{"level":-3},["plain","1"]],["heading",{"level":-2},["plain","2"]],)"
                    R"(["heading",{"level":-1},["plain","3"]],["heading",{"level":0},["plain","0"]])"),
               "<h1>1</h1>\n\n<h2>2</h2>\n\n<h3>3</h3>\n\n<h3>0</h3>\n");

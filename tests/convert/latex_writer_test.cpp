@@ -53,9 +53,8 @@ TEST(LatexText, TheTenSpecialCharactersAndShortestRoundTripDecimals) {
               "\\textbackslash{}x\\textasciicircum{}\\textasciitilde{}\\%\\_\\&\\#\\{\\}\\$ plain");
 }
 
-TEST(LatexDocument, EmptyDocumentIsOneLineFeed) { EXPECT_EQ(latex(""), "\n"); }
-
-TEST(LatexSpans, EscapedTextUnescapedMathStylesAndLineBreaks) {
+TEST(LatexSpans, EmptyDocumentEscapedTextUnescapedMathStylesAndLineBreaks) {
+    EXPECT_EQ(latex(""), "\n");
     EXPECT_EQ(latex(R"(["para",{"level":0},["plain","5% of $x_1"],["math","x_1 + 5\\%"],["emph","e"],["strong","s"],["code","c_1"]])"),
               "5\\% of \\$x\\_1$x_1 + 5\\%$\\emph{e}\\textbf{s}\\texttt{c\\_1}\n");
     EXPECT_EQ(latex(R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])"), "one\\\\\ntwo\n");

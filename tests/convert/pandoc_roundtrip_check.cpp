@@ -115,19 +115,6 @@ TEST_F(PandocRoundTrip, GitHubMarkdownKeepsTheDocumentButGivesTablesAHeaderRow) 
     EXPECT_EQ(throughMarkdown(compact(kFlavourDocument), &markdown, "markdown_github"), expected) << markdown;
 }
 
-TEST_F(PandocRoundTrip, EmptyTableCellsKeepTheirColumns) {
-    const std::string model = compact(R"(["text",
-        ["row",{"level":1},["plain","a"]],["col",{"level":2}],["col",{"level":2},["plain","c"]],
-        ["row",{"level":1}],["col",{"level":2},["plain","e"]],["col",{"level":2}]])");
-    EXPECT_EQ(throughMarkdown(model), model);
-}
-
-TEST_F(PandocRoundTrip, NonAsciiAndMarkdownCharactersSurvive) {
-    const std::string model = compact(
-        "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"\xC3\xA9t\xC3\xA9 \xE2\x86\x92 *not emphasis* [x] `y` #1 <b>\"]]]");
-    EXPECT_EQ(throughMarkdown(model), model);
-}
-
 // What does not come back as it went: each case says why.
 TEST_F(PandocRoundTrip, WhatPandocAndTheReaderCannotKeep) {
     // An inline link comes back as a reference link: the reader turns every link whose
@@ -170,11 +157,6 @@ TEST_F(PandocRoundTrip, HtmlWithNestedDivsAndSpansGivesTheExpectedModel) {
         ["para",{"level":0},["url","http://x.org"]],
         ["quote",{"level":0},["plain","Quoted heading"]],
         ["quote",{"level":0},["plain","Quoted text"]]])"));
-}
-
-TEST_F(PandocRoundTrip, HtmlTableWithoutHeaderGetsNoEmptyFirstRow) {
-    EXPECT_EQ(fromHtml("<table><tr><td>a</td><td>b</td></tr></table>"),
-              R"(["text",["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]]])");
 }
 
 }  // namespace
