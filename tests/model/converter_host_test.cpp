@@ -9,21 +9,18 @@ namespace {
 
 const std::string kLongParagraph = R"(["text",["para",{"level":0},["plain",")" + std::string(50, 'a') + " " + std::string(50, 'b') + "\"]]]";
 
-TEST(ConverterHost, TextFormatConvertersArePluggedIn) {
-    EXPECT_TRUE(ConverterAvailable(Converter::ReadTextFormat));
-    EXPECT_TRUE(ConverterAvailable(Converter::WriteTextFormat));
+TEST(ConverterHost, WrapFlagSelectsTheOptionsTextAndNonAsciiPassesThrough) {
     EXPECT_EQ(ReadTextFormat("a *b*"), R"(["text",["para",{"level":0},["plain","a "],["emph","b"]]])");
-}
-
-TEST(ConverterHost, WrapFlagSelectsTheOptionsText) {
     EXPECT_EQ(WriteTextFormat(kLongParagraph, true), RunConverter(Converter::WriteTextFormat, kLongParagraph, "{\"wrap\":true}", nullptr));
     EXPECT_EQ(WriteTextFormat(kLongParagraph, false), RunConverter(Converter::WriteTextFormat, kLongParagraph, "{\"wrap\":false}", nullptr));
     EXPECT_NE(WriteTextFormat(kLongParagraph, true), WriteTextFormat(kLongParagraph, false));
     // Absent options are the writer's defaults, which escape every listed character.
     EXPECT_EQ(RunConverter(Converter::WriteTextFormat, R"(["text",["para",{"level":0},["plain","a<b"]]])", nullptr, nullptr), "a\\<b\n");
+    const std::string input = "Ünïcödé ↩ 😀\n\n-   item";
+    EXPECT_EQ(WriteTextFormat(ReadTextFormat(input), true), input + "\n");
 }
 
-TEST(ConverterHost, FailureFillsTheSlotAndReturnsNothingSuccessLeavesItUntouched) {
+TEST(ConverterHost, FailureFillsTheSlotWithMessageAndPositionSuccessLeavesItUntouched) {
     std::string error;
     EXPECT_EQ(ReadTextFormat("![](<a.png>) x", &error), "");
     EXPECT_EQ(error, "Expected \"\\n\" or \"\\r\" but \" \" found.");
@@ -35,9 +32,6 @@ TEST(ConverterHost, FailureFillsTheSlotAndReturnsNothingSuccessLeavesItUntouched
     error.clear();
     EXPECT_FALSE(ReadTextFormat("x", &error).empty());
     EXPECT_TRUE(error.empty());
-}
-
-TEST(ConverterHost, SyntaxErrorsCarryTheirPosition) {
     ConverterFailure failure;
     RunConverterDetailed(Converter::ReadTextFormat, "a\n\n![](<b>)c", nullptr, &failure);
     ASSERT_TRUE(failure.position.has_value());
@@ -48,14 +42,6 @@ TEST(ConverterHost, SyntaxErrorsCarryTheirPosition) {
     RunConverterDetailed(Converter::WriteTextFormat, "[", nullptr, &other);
     EXPECT_FALSE(other.message.empty());
     EXPECT_FALSE(other.position.has_value());
-}
-
-TEST(ConverterHost, RunsAreIndependentAndNonAsciiPassesThrough) {
-    const std::string input = "Ünïcödé ↩ 😀\n\n-   item";
-    const std::string first = ReadTextFormat(input);
-    EXPECT_EQ(ReadTextFormat(input), first);
-    EXPECT_NE(first.find("Ünïcödé ↩ 😀"), std::string::npos);
-    EXPECT_EQ(WriteTextFormat(first, true), "Ünïcödé ↩ 😀\n\n-   item\n");
 }
 
 }  // namespace

@@ -149,50 +149,35 @@ TEST(ReaderMendedRightToLeft, MarksAtLineStartsAreDropped) {
     EXPECT_EQ(blocks("~~~~\n" + rlm + "x\n~~~~"), R"(["verbatim",{"level":0},["plain",")" + rlm + "x\"]]");
 }
 
-TEST(ReaderSyntaxErrors, TextAfterAnImage) {
-    const Failure f = failure("![](<a.png>) x");
-    EXPECT_EQ(f.message, "Expected \"\\n\" or \"\\r\" but \" \" found.");
-    EXPECT_EQ(f.position.offset, 12u);
-    EXPECT_EQ(f.position.line, 1u);
-    EXPECT_EQ(f.position.column, 13u);
-}
-
-TEST(ReaderSyntaxErrors, ListsEveryTerminalTriedAtTheFurthestPosition) {
-    const Failure fence = failure("~~~~\na\n~~~~ x");
-    EXPECT_EQ(fence.message, "Expected \"\\n\", \"\\r\" or \"~~~~\" but \" \" found.");
-    EXPECT_EQ(fence.position.line, 3u);
-    EXPECT_EQ(fence.position.column, 5u);
-    EXPECT_EQ(failure(std::string(81, '-')).message, "Expected \"\\n\" or \"\\r\" but \"-\" found.");
-    EXPECT_EQ(failure(std::string(80, '-') + "\nx").message, "Expected \"\\n\" or \"\\r\" but \"x\" found.");
-    // A note is tried before headings, so an underline stops it.
-    const Failure note = failure("[^1]: a\n===\n");
-    EXPECT_EQ(note.message, "Expected \"\\n\" or \"\\r\" but \"=\" found.");
-    EXPECT_EQ(note.position.offset, 8u);
-    EXPECT_EQ(note.position.line, 2u);
-}
-
-TEST(ReaderSyntaxErrors, QuotationBreakFollowedByIndentedText) {
-    const Failure f = failure("> a  \n    b");
-    EXPECT_EQ(f.message, "Expected \" \", \"\\n\" or \"\\r\" but \"b\" found.");
-    EXPECT_EQ(f.position.offset, 10u);
-}
-
-TEST(ReaderSyntaxErrors, PositionsCountUtf16UnitsAndEveryLineEnd) {
-    // CR LF is one line end, U+2028 and a lone CR are one each; the astral character
-    // counts two units.
-    const Failure f = failure("\xF0\x9F\x98\x80" "a\r\n\r\nb\xE2\x80\xA8" "c\r\r![](<x>)y");
-    EXPECT_EQ(f.position.line, 6u);
-    EXPECT_EQ(f.position.column, 9u);
-    EXPECT_EQ(f.position.offset, 20u);
-    EXPECT_EQ(f.message, "Expected \"\\n\" or \"\\r\" but \"y\" found.");
+TEST(ReaderSyntaxErrors, MessagesListEveryTerminalTriedAtTheFurthestPosition) {
+    const struct {
+        std::string text, message;
+        std::size_t offset, line, column;
+    } cases[] = {
+        {"![](<a.png>) x", R"(Expected "\n" or "\r" but " " found.)", 12, 1, 13},
+        {"~~~~\na\n~~~~ x", R"(Expected "\n", "\r" or "~~~~" but " " found.)", 11, 3, 5},
+        {std::string(81, '-'), R"(Expected "\n" or "\r" but "-" found.)", 80, 1, 81},
+        {std::string(80, '-') + "\nx", R"(Expected "\n" or "\r" but "x" found.)", 81, 2, 1},
+        // A note is tried before headings, so an underline stops it.
+        {"[^1]: a\n===\n", R"(Expected "\n" or "\r" but "=" found.)", 8, 2, 1},
+        {"> a  \n    b", R"(Expected " ", "\n" or "\r" but "b" found.)", 10, 2, 5},
+        // CR LF is one line end, U+2028 and a lone CR are one each; the astral character
+        // counts two units.
+        {"\xF0\x9F\x98\x80" "a\r\n\r\nb\xE2\x80\xA8" "c\r\r![](<x>)y", R"(Expected "\n" or "\r" but "y" found.)", 20, 6, 9},
+    };
+    for (const auto& c : cases) {
+        const Failure f = failure(c.text);
+        EXPECT_EQ(f.message, c.message) << c.text;
+        EXPECT_EQ(f.position.offset, c.offset) << c.text;
+        EXPECT_EQ(f.position.line, c.line) << c.text;
+        EXPECT_EQ(f.position.column, c.column) << c.text;
+    }
 }
 
 TEST(ReaderSyntaxErrors, FoundCharactersAreEscaped) {
-    EXPECT_EQ(failure("![](<a>)\t").message, "Expected \"\\n\" or \"\\r\" but \"\\t\" found.");
-    EXPECT_EQ(failure("![](<a>)\x01").message, "Expected \"\\n\" or \"\\r\" but \"%01\" found.");
-    EXPECT_EQ(failure("![](<a>)\xC3\xA9").message, "Expected \"\\n\" or \"\\r\" but \"%E9\" found.");
-    EXPECT_EQ(failure("![](<a>)\xE2\x86\xA9").message, "Expected \"\\n\" or \"\\r\" but \"%u21A9\" found.");
-    EXPECT_EQ(failure("![](<a>)\"").message, "Expected \"\\n\" or \"\\r\" but \"\\\"\" found.");
+    for (const auto& [found, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"\t", "\\t"}, {"\x01", "%01"}, {"\xC3\xA9", "%E9"}, {"\xE2\x86\xA9", "%u21A9"}, {"\"", "\\\""}})
+        EXPECT_EQ(failure("![](<a>)" + found).message, "Expected \"\\n\" or \"\\r\" but \"" + shown + "\" found.");
 }
 
 TEST(ReaderBadBytes, InvalidUtf8IsReplacedAndControlCharactersAreEscaped) {
