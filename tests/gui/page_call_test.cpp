@@ -76,7 +76,7 @@ TEST_F(StandInWindow, CallWaitsUntilThePageHasCaughtUpAndReportsItsCount) {
     EXPECT_EQ(Calls(), 3);
 }
 
-TEST_F(StandInWindow, NullAndErrorsKeepTheirMeaning) {
+TEST_F(StandInWindow, NullAndErrorsKeepTheirMeaningAnythingElseIsNoAnswer) {
     const PageAnswer none = Call("nothing", 0);
     EXPECT_EQ(none.kind, PageAnswer::Kind::Value);
     EXPECT_EQ(none.text, "");
@@ -88,6 +88,11 @@ TEST_F(StandInWindow, NullAndErrorsKeepTheirMeaning) {
     const PageAnswer missing = Call("noSuchFunction", 0);
     EXPECT_EQ(missing.kind, PageAnswer::Kind::Error);
     EXPECT_FALSE(missing.text.empty());
+
+    EXPECT_EQ(ReadPageAnswer(QVariant()).kind, PageAnswer::Kind::None);
+    EXPECT_EQ(ReadPageAnswer(QVariantList{0}).kind, PageAnswer::Kind::None);
+    EXPECT_EQ(ReadPageAnswer(QVariantList{7, 1, QStringLiteral("x")}).kind, PageAnswer::Kind::None);
+    EXPECT_FALSE(ReadPageAnswer(QVariant()).keysReceived);
 }
 
 TEST_F(StandInWindow, CounterListensAtCaptureOnceAndCountsKeysThatTypeNothingAtTheirKeydown) {
@@ -137,13 +142,6 @@ TEST_F(StandInWindow, CounterIgnoresMadeUpKeydownsAndCannotBeChanged) {
     EXPECT_EQ(Received(), 1);
     EXPECT_FALSE(Run(QStringLiteral("Object.keys(window).indexOf('__qorvaKeysReceived') >= 0"))
                      .toBool());
-}
-
-TEST(PageAnswers, AnythingElseIsNoAnswer) {
-    EXPECT_EQ(ReadPageAnswer(QVariant()).kind, PageAnswer::Kind::None);
-    EXPECT_EQ(ReadPageAnswer(QVariantList{0}).kind, PageAnswer::Kind::None);
-    EXPECT_EQ(ReadPageAnswer(QVariantList{7, 1, QStringLiteral("x")}).kind, PageAnswer::Kind::None);
-    EXPECT_FALSE(ReadPageAnswer(QVariant()).keysReceived);
 }
 
 // A page that takes in one more key each time the shell pauses, up to `arriving`.
@@ -237,13 +235,8 @@ TEST(CallAfterForwardedKeys, KeysLetThroughDuringTheCallStayCounted) {
         },
         [] {}, std::chrono::seconds(10));
     EXPECT_EQ(ledger.Expected(), 2);
-}
-
-TEST(KeyLedger, ResetStartsFromNothing) {
-    KeyLedger ledger;
-    ledger.KeyForwarded();
     ledger.Reset();
-    EXPECT_EQ(ledger.Expected(), 0);
+    EXPECT_EQ(ledger.Expected(), 0) << "a reset ledger starts from nothing";
 }
 
 }  // namespace
