@@ -11,7 +11,7 @@ export const shotsDir = process.env.QORVA_SHOTS || join(tmpdir(), 'qorva-shots')
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-async function waitFor(what, probe, timeoutMs) {
+export async function waitUntil(what, probe, timeoutMs = 15000) {
   const deadline = Date.now() + timeoutMs;
   for (;;) {
     const value = probe();
@@ -28,7 +28,7 @@ export async function startXvfb() {
   });
   let text = '';
   server.stdio[3].on('data', (chunk) => { text += chunk; });
-  const number = await waitFor('Xvfb to start', () => (/\d+\n/.test(text) ? text.trim() : null), 15000);
+  const number = await waitUntil('Xvfb to start', () => (/\d+\n/.test(text) ? text.trim() : null), 15000);
   return {
     display: `:${number}`,
     stop() { server.kill('SIGTERM'); },
@@ -79,13 +79,13 @@ export class Desktop {
   }
 
   async waitForTitle(title, timeoutMs = 30000) {
-    return waitFor(`a window titled "${title}" (seen: ${this.windowTitles().join(' | ')})`,
+    return waitUntil(`a window titled "${title}" (seen: ${this.windowTitles().join(' | ')})`,
       () => this.windowTitles().includes(title), timeoutMs);
   }
 
   // The window's title once it matches `pattern`.
   async waitForTitleMatching(pattern, timeoutMs = 30000) {
-    return waitFor(`a window title matching ${pattern}`,
+    return waitUntil(`a window title matching ${pattern}`,
       () => this.windowTitles().find((t) => pattern.test(t)), timeoutMs);
   }
 
@@ -109,7 +109,7 @@ export class Desktop {
   // The document once it satisfies `check`; fails with the last one seen.
   async waitForDocument(check, timeoutMs = 15000) {
     try {
-      return await waitFor('the document', () => { const d = this.document(); return d && check(d) ? d : null; }, timeoutMs);
+      return await waitUntil('the document', () => { const d = this.document(); return d && check(d) ? d : null; }, timeoutMs);
     } catch (error) {
       throw new Error(`${error.message}; last document: ${JSON.stringify(this.document())}`);
     }

@@ -2,19 +2,18 @@
 // program: menus are opened by a click on their title in the menu bar and then
 // walked with real keys, as a user without a mouse would go on.
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, mkdirSync, readFileSync, existsSync, statSync } from 'node:fs';
+import { mkdtempSync, mkdirSync, readFileSync, writeFileSync, existsSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { Desktop, startXvfb, sleep } from './desktop.mjs';
+import { Desktop, startXvfb, sleep, waitUntil as waitFor } from './desktop.mjs';
 
 export { sleep };
 
 // A program on an X server of its own; a failure keeps a screenshot and the
-// program's last words.
-// `env` (name -> value) replaces variables of the program's environment.
-export async function withProgram({ env = {}, ...options }, body) {
+// program's last words. `env` (name -> value) replaces variables of its environment.
+export async function withProgram(options, body) {
   const x = await startXvfb();
-  const desktop = withEnvironment(env, () => new Desktop(x, options));
+  const desktop = new Desktop(x, options);
   try {
     await body(desktop);
   } catch (error) {
@@ -28,41 +27,17 @@ export async function withProgram({ env = {}, ...options }, body) {
   }
 }
 
-// The program inherits this process's environment when it starts, so the
-// variables are changed just for the start.
-function withEnvironment(env, start) {
-  const saved = Object.fromEntries(Object.keys(env).map((name) => [name, process.env[name]]));
-  Object.assign(process.env, env);
-  try {
-    return start();
-  } finally {
-    for (const [name, value] of Object.entries(saved)) {
-      if (value === undefined) delete process.env[name]; else process.env[name] = value;
-    }
-  }
-}
-
 // A fresh home for the program with the folders it reads: the user data folder
 // gets `dataFiles` (name -> text) in qorva/.
 export function makeHome(dataFiles = {}) {
   const home = mkdtempSync(join(tmpdir(), 'qorva-export-'));
   const data = join(home, 'data', 'qorva');
   mkdirSync(data, { recursive: true });
-  for (const [name, text] of Object.entries(dataFiles)) {
-    spawnSync('sh', ['-c', 'cat > "$0"', join(data, name)], { input: text });
-  }
+  for (const [name, text] of Object.entries(dataFiles)) writeFileSync(join(data, name), text);
   return home;
 }
 
-export async function waitUntil(what, probe, timeoutMs = 30000) {
-  const deadline = Date.now() + timeoutMs;
-  for (;;) {
-    const value = probe();
-    if (value) return value;
-    if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
-    await sleep(150);
-  }
-}
+export const waitUntil = (what, probe, timeoutMs = 30000) => waitFor(what, probe, timeoutMs);
 
 // The main window's position on the screen, from its title "... - Qorva".
 function mainWindowOrigin(desktop) {

@@ -26,16 +26,13 @@ async function waitForSample(desktop, path) {
   await sleep(800);
 }
 
-async function backgroundOf(desktop) {
-  const { x, y } = editorBackgroundPoint(desktop);
-  return pixelAt(desktop, x, y);
-}
+const backgroundOf = (desktop) => pixelAt(desktop, editorBackgroundPoint(desktop).x, editorBackgroundPoint(desktop).y);
 
 async function waitForBackground(desktop, rgb, what) {
   let seen = [];
   try {
     await waitUntil(`${what} background ${rgb}`, () => {
-      seen = pixelAt(desktop, editorBackgroundPoint(desktop).x, editorBackgroundPoint(desktop).y);
+      seen = backgroundOf(desktop);
       return seen.every((value, i) => Math.abs(value - rgb[i]) <= 2);
     }, 10000);
   } catch (error) {
@@ -73,7 +70,7 @@ test('user themes join the menu in ordinal order and Dark.theme replaces the bui
   });
 });
 
-test('each built-in theme restyles the editor page', async () => {
+test('each built-in theme restyles the editor page, and the chosen one is applied again at the next start', async () => {
   const home = makeHome();
   const path = sampleIn(home);
   await withProgram({ home, args: [path] }, async (desktop) => {
@@ -100,15 +97,6 @@ test('each built-in theme restyles the editor page', async () => {
     await chooseThemeAt(desktop, 1, { leaveOpen: true });
     desktop.screenshot('themes-menu-dark-checked');
     await desktop.keys('Escape', 'Escape', 'Escape');
-  });
-});
-
-test('the chosen theme is applied again at the next start', async () => {
-  const home = makeHome();
-  const path = sampleIn(home);
-  await withProgram({ home, args: [path] }, async (desktop) => {
-    await desktop.waitForTitle(`${path} - Qorva`);
-    await chooseThemeAt(desktop, 1);
     await waitUntil('the setting "Dark"', () => storedTheme(home) === 'Dark', 10000);
   });
   await withProgram({ home, args: [path] }, async (desktop) => {

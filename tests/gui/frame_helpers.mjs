@@ -5,20 +5,9 @@ import { spawnSync } from 'node:child_process';
 import { existsSync, mkdtempSync, readFileSync, writeFileSync, mkdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { Desktop, startXvfb, sleep } from './desktop.mjs';
+import { Desktop, startXvfb, sleep, waitUntil } from './desktop.mjs';
 
-export { sleep };
-
-export async function waitUntil(what, probe, timeoutMs = 15000) {
-  const deadline = Date.now() + timeoutMs;
-  let last;
-  for (;;) {
-    last = probe();
-    if (last) return last;
-    if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
-    await sleep(100);
-  }
-}
+export { sleep, waitUntil };
 
 export function makeHome() {
   return mkdtempSync(join(tmpdir(), 'qorva-frame-'));
@@ -66,6 +55,20 @@ export async function withFrame(name, body) {
     for (const program of programs) await program.close();
     x.stop();
   }
+}
+
+// A settled user's program in a fresh home, on `text` written to `fileName` there
+// (given as its argument), or untitled when `text` is null.
+export async function withDocument(name, text, body, { settings = notFirstRun(), fileName = `${name}.text`, title } = {}) {
+  const home = makeHome();
+  writeSettings(home, settings);
+  const file = join(home, fileName);
+  if (text !== null) writeFileSync(file, text);
+  await withFrame(name, async (frame) => {
+    const desktop = frame.start({ home, args: text === null ? [] : [file] });
+    await desktop.waitForTitle(title || (text === null ? 'Untitled - Qorva' : `${file} - Qorva`));
+    await body({ ...frame, desktop, home, file });
+  });
 }
 
 // The window of the program, with its title and geometry.

@@ -5,9 +5,8 @@ import assert from 'node:assert/strict';
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import {
-  withFrame, makeHome, writeSettings, readSettings, notFirstRun, frameWindow, waitUntil, sleep, str, dword,
-  menuItem, MENU_SIZE,
-  waitForDialog,
+  withFrame, withDocument, makeHome, writeSettings, readSettings, notFirstRun, frameWindow, waitUntil, sleep, str,
+  dword, menuItem, MENU_SIZE, waitForDialog,
 } from './frame_helpers.mjs';
 
 const RECENT = 'Software\\Qorva\\Recent Document List';
@@ -31,13 +30,7 @@ async function closeWindow(desktop) {
 }
 
 test('the title shows word and character counts and the display switches off again', async () => {
-  const home = makeHome();
-  writeSettings(home, notFirstRun());
-  const file = join(home, 'count.text');
-  writeFileSync(file, 'one two three\r\n');
-  await withFrame('counts', async ({ start, shot }) => {
-    const desktop = start({ home, args: [file] });
-    await desktop.waitForTitle(`${file} - Qorva`);
+  await withDocument('counts', 'one two three\r\n', async ({ desktop, home, file, shot }) => {
     await windowMenuItem(desktop, 3);
     await desktop.waitForTitle(`${file} - Qorva - 3 Words`);
     assert.deepEqual(readSettings(home)['Software\\Qorva'].Info, str('words'));
@@ -56,25 +49,16 @@ test('the title shows word and character counts and the display switches off aga
   });
 });
 
-test('an untitled modified document with the word count shows Untitled* and 0 Words when emptied', async () => {
-  const home = makeHome();
-  writeSettings(home, notFirstRun({ Info: str('words') }));
-  await withFrame('untitled-count', async ({ start }) => {
-    const desktop = start({ home });
-    await desktop.waitForTitle('Untitled - Qorva - 0 Words');
+test('an untitled document with the word count shows Untitled* and 0 Words when emptied; F11 twice restores the window', async () => {
+  const settings = notFirstRun({ Info: str('words') });
+  await withDocument('full-screen', null, async ({ desktop, shot }) => {
+    await desktop.waitForDocument((d) => Array.isArray(d));
     await desktop.type('ab');
     await desktop.waitForTitle('Untitled* - Qorva - 1 Word');
     await desktop.keys('BackSpace', 'BackSpace');
     await desktop.waitForTitle('Untitled* - Qorva - 0 Words');
-  });
-});
 
-test('F11 twice returns the window to the same place and size, with its menu bar', async () => {
-  const home = makeHome();
-  writeSettings(home, notFirstRun());
-  await withFrame('full-screen', async ({ start, shot }) => {
-    const desktop = start({ home });
-    await desktop.waitForTitle('Untitled - Qorva');
+    // F11 twice returns the window to the same place and size, with its menu bar.
     const before = frameWindow(desktop);
     shot('before');
     await desktop.keys('F11');
@@ -96,10 +80,10 @@ test('F11 twice returns the window to the same place and size, with its menu bar
     await desktop.keys('alt+f');
     await sleep(400);
     shot('menu-back');
-  });
+  }, { settings, title: 'Untitled - Qorva - 0 Words' });
 });
 
-test('the recent list keeps its order across restarts and is written when the window closes', async () => {
+test('the recent list keeps its order across restarts, is written when the window closes and keeps at least 2', async () => {
   const home = makeHome();
   writeSettings(home, notFirstRun());
   const first = join(home, 'first.text');
@@ -130,36 +114,26 @@ test('the recent list keeps its order across restarts and is written when the wi
     const reordered = readSettings(home)[RECENT];
     assert.deepEqual(reordered.Document1, str(first));
     assert.deepEqual(reordered.Document2, str(second));
-  });
-});
 
-test('a stored maximum of 2 drops the oldest entry when a third file opens', async () => {
-  const home = makeHome();
-  const files = ['a', 'b', 'c'].map((name) => join(home, `${name}.text`));
-  for (const file of files) writeFileSync(file, 'x\r\n');
-  writeSettings(home, {
-    ...notFirstRun(),
-    [RECENT]: { DocumentCount: dword(1), Document1: str(files[1]), Document2: str(files[0]) },
-  });
-  await withFrame('recent-limit', async ({ start }) => {
-    const desktop = start({ home, args: [files[2]] });
-    await desktop.waitForTitle(`${files[2]} - Qorva`);
-    await closeWindow(desktop);
-    const recent = readSettings(home)[RECENT];
-    assert.deepEqual(recent.DocumentCount, dword(2));
-    assert.deepEqual(recent.Document1, str(files[2]));
-    assert.deepEqual(recent.Document2, str(files[1]));
-    assert.equal(recent.Document3, undefined);
+    // A stored maximum below 2 counts as 2: a third file drops the oldest entry.
+    writeSettings(home, { ...readSettings(home), [RECENT]: { ...reordered, DocumentCount: dword(1) } });
+    const third = join(home, 'third.text');
+    writeFileSync(third, 'Third\r\n');
+    const four = start({ home, args: [third] });
+    await four.waitForTitle(`${third} - Qorva`);
+    await closeWindow(four);
+    const limited = readSettings(home)[RECENT];
+    assert.deepEqual(limited.DocumentCount, dword(2));
+    assert.deepEqual(limited.Document1, str(third));
+    assert.deepEqual(limited.Document2, str(first));
+    assert.equal(limited.Document3, undefined);
   });
 });
 
 test('a recent entry whose file is gone is reported and removed at once', async () => {
-  const home = makeHome();
-  const gone = join(home, 'gone.text');
-  writeSettings(home, { ...notFirstRun(), [RECENT]: { DocumentCount: dword(9), Document1: str(gone) } });
-  await withFrame('recent-gone', async ({ start, shot }) => {
-    const desktop = start({ home });
-    await desktop.waitForTitle('Untitled - Qorva');
+  const gone = '/no/such/folder/gone.text';
+  const settings = { ...notFirstRun(), [RECENT]: { DocumentCount: dword(9), Document1: str(gone) } };
+  await withDocument('recent-gone', null, async ({ desktop, home, shot }) => {
     await openRecentMenu(desktop);
     await desktop.keys('Return');
     await waitForDialog(desktop, 'Qorva');
@@ -171,9 +145,8 @@ test('a recent entry whose file is gone is reported and removed at once', async 
     await desktop.keys('Escape', 'Escape', 'Escape');
     await sleep(300);
     await closeWindow(desktop);
-    const recent = readSettings(home)[RECENT];
-    assert.equal(recent.Document1, undefined);
-  });
+    assert.equal(readSettings(home)[RECENT].Document1, undefined);
+  }, { settings });
 });
 
 // Windows of other processes that the program started; ended by their own ids.
@@ -188,12 +161,8 @@ function endOtherWindows(desktop) {
 }
 
 test('About shows the version; New and Welcome to Qorva open windows of their own', async () => {
-  const home = makeHome();
-  writeSettings(home, notFirstRun());
-  await withFrame('help', async ({ start, shot }) => {
-    const desktop = start({ home });
+  await withDocument('help', null, async ({ desktop, shot }) => {
     try {
-      await desktop.waitForTitle('Untitled - Qorva');
       await menuItem(desktop, 'alt+h', 5, 0);
       await desktop.keys('Return');
       await desktop.waitForTitle('About');
