@@ -37,26 +37,21 @@ TEST(PandocReaderDocument, HeadersMapToThreeHeadingLevels) {
               R"(["heading",{"level":-1},["plain","h"]],["heading",{"level":-1},["plain","h"]]])");
 }
 
-TEST(PandocReaderLists, NestedBulletItemsGoOneLevelDeeper) {
+TEST(PandocReaderLists, NestedItemsContinuationParagraphsEmptyItemsAndDefinitions) {
     const std::string blocks = R"([{"BulletList":[[)" + para(str("a")) + R"(,{"BulletList":[[)" + para(str("b")) +
                                "],[" + para(str("c")) + "]]}],[" + para(str("d")) + "]]}]";
     EXPECT_EQ(readBlocks(blocks),
               R"([["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],)"
               R"(["bulleted",{"level":1},["plain","c"]],["bulleted",{"level":0},["plain","d"]]])");
-}
-
-TEST(PandocReaderLists, ContinuationParagraphsAndEmptyItems) {
-    const std::string blocks = R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," +
+    const std::string ordered = R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," +
                                para(str("more")) + "],[],[" + para(str("b")) + "]]]}]";
-    EXPECT_EQ(readBlocks(blocks),
+    EXPECT_EQ(readBlocks(ordered),
               R"([["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],)"
               R"(["numbered",{"level":0},["plain","b"]]])");
-}
-
-TEST(PandocReaderLists, DefinitionListGivesTermThenBulletedDefinitions) {
-    const std::string blocks = R"([{"DefinitionList":[[[{"Str":"term"}],[[)" + para(str("d1")) + "],[" +
+    // A definition list gives the term, then bulleted definitions.
+    const std::string definitions = R"([{"DefinitionList":[[[{"Str":"term"}],[[)" + para(str("d1")) + "],[" +
                                para(str("d2")) + "]]]]}]";
-    EXPECT_EQ(readBlocks(blocks),
+    EXPECT_EQ(readBlocks(definitions),
               R"([["para",{"level":0},["plain","term"]],["bulleted",{"level":0},["plain","d1"]],)"
               R"(["bulleted",{"level":0},["plain","d2"]]])");
 }

@@ -26,7 +26,7 @@ TEST(PandocVersionParsing, RecordedOutputs) {
 
 TEST(PandocUsability, OnePointElevenAndCurrentPandocAreUsableOthersAreNot) {
     const std::pair<const char*, const char*> versions[] = {
-        {"1.11", "1.11"}, {"1.11.1", "1.11"}, {"1.19.2.4", "1.17"}, {"2.9.2.1", "1.20"}, {"2.10", "1.21"},
+        {"1.11", "1.11"}, {"1.11.1", "1.11"}, {"1.19.2.4", "1.17"}, {"2.5", "1.17"}, {"2.9.2.1", "1.20"}, {"2.10", "1.21"},
         {"2.17.1.1", "1.22"}, {"3.1.3", "1.23"},
         // Versions whose JSON is not spoken.
         {"1.10", ""}, {"1.12.3", ""}, {"1.16.0.2", ""}, {"", ""}, {"garbage", ""}, {"4.0", ""},
