@@ -7,6 +7,7 @@ import { execFileSync, spawnSync } from 'node:child_process';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { Desktop, startXvfb, readTextFormat, sleep, qorvaBin } from './desktop.mjs';
+import { makeHome, writeSettings, notFirstRun, waitUntil } from './frame_helpers.mjs';
 
 let x;
 before(async () => { x = await startXvfb(); });
@@ -14,7 +15,6 @@ after(() => x?.stop());
 
 const textOf = (block) => block.slice(2).map((span) => span[1]).join('');
 const paragraphs = (doc) => doc.slice(1).map(textOf);
-const readerWorks = readTextFormat('Hello\n') !== null;
 
 async function withProgram(options, body) {
   const desktop = new Desktop(x, options);
@@ -29,33 +29,18 @@ async function withProgram(options, body) {
   }
 }
 
-test('--welcome shows the welcome document under its own title', async () => {
-  await withProgram({ args: ['--welcome'] }, async (desktop) => {
-    await desktop.waitForTitle('Welcome - Qorva');
-    const doc = await desktop.waitForDocument((d) => Array.isArray(d) && d[0] === 'text');
-    if (readerWorks) {
-      const welcome = readFileSync(new URL('../../resources/welcome.text', import.meta.url), 'utf8');
-      assert.deepEqual(doc, readTextFormat(welcome), 'the page holds the welcome document as read');
-    }
-    desktop.screenshot('welcome');
-  });
-});
-
-test('the first start without arguments shows the welcome document, the next one an empty document', async () => {
+test('the first start shows the welcome document, the next ones an empty one; --welcome changes nothing', async () => {
   const home = mkdtempSync(join(tmpdir(), 'qorva-gui-'));
-  await withProgram({ home }, async (desktop) => {
-    await desktop.waitForTitle('Welcome - Qorva');
-  });
-  await withProgram({ home }, async (desktop) => {
-    await desktop.waitForTitle('Untitled - Qorva');
-  });
+  await withProgram({ home }, (desktop) => desktop.waitForTitle('Welcome - Qorva'));
+  await withProgram({ home }, (desktop) => desktop.waitForTitle('Untitled - Qorva'));
   // --welcome neither depends on nor changes the stored version.
   await withProgram({ home, args: ['--welcome'] }, async (desktop) => {
     await desktop.waitForTitle('Welcome - Qorva');
+    const doc = await desktop.waitForDocument((d) => Array.isArray(d) && d[0] === 'text');
+    const welcome = readFileSync(new URL('../../resources/welcome.text', import.meta.url), 'utf8');
+    assert.deepEqual(doc, readTextFormat(welcome), 'the page holds the welcome document as read');
   });
-  await withProgram({ home }, async (desktop) => {
-    await desktop.waitForTitle('Untitled - Qorva');
-  });
+  await withProgram({ home }, (desktop) => desktop.waitForTitle('Untitled - Qorva'));
 });
 
 test('a missing file is reported and the window still opens, untitled', async () => {
@@ -67,8 +52,10 @@ test('a missing file is reported and the window still opens, untitled', async ()
   });
 });
 
-test('typing, Enter, Backspace, arrows and Tab edit the document through the page', async () => {
-  await withProgram({ args: [] , home: await seededHome() }, async (desktop) => {
+test('typing, Enter, Backspace, arrows and Tab edit the document; Insert Image puts in the absolute path', async () => {
+  const picture = join(mkdtempSync(join(tmpdir(), 'qorva-pic-')), 'pic.png');
+  writeRedPicture(picture);
+  await withProgram({ home: seededHome() }, async (desktop) => {
     await desktop.waitForTitle('Untitled - Qorva');
     await desktop.type('Hello world');
     await desktop.keys('Return');
@@ -105,6 +92,12 @@ test('typing, Enter, Backspace, arrows and Tab edit the document through the pag
     await desktop.keys('ctrl+a');
     await desktop.type('Z');
     await desktop.waitForDocument((d) => paragraphs(d).join('|') === 'Z');
+
+    // Untitled, the picture is referred to by its absolute path.
+    await insertImageThroughContextMenu(desktop, picture);
+    await desktop.waitForDocument((d) => spanTexts(d).includes(picture));
+    await sleep(500);
+    assert.ok(redPixels(desktop.screenshot('insert-image-untitled')) >= 1000, 'the picture is shown');
   });
 });
 
@@ -112,7 +105,7 @@ test('characters typed just before Enter or Backspace reach the page before that
   // xdotool's type takes the rest of its line as text, so the characters go as key
   // names to share one xdotool run with the keys after them.
   const keysOf = (text) => [...text].map((c) => (c === ' ' ? 'space' : c));
-  await withProgram({ home: await seededHome() }, async (desktop) => {
+  await withProgram({ home: seededHome() }, async (desktop) => {
     await desktop.waitForTitle('Untitled - Qorva');
     const expected = [];
     for (let round = 0; round < 6; round += 1) {
@@ -131,9 +124,11 @@ test('characters typed just before Enter or Backspace reach the page before that
   });
 });
 
-test('Ctrl+B, Ctrl+I and Ctrl+Z style and undo through the shell, Ctrl+U and Escape do nothing', async () => {
+test('Ctrl+B, Ctrl+I and Ctrl+Z style and undo through the shell, Ctrl+U and Escape do nothing; spelling is checked', async () => {
   const spans = (doc) => doc[1].slice(2);
-  await withProgram({ home: await seededHome() }, async (desktop) => {
+  // Red pixels of the squiggles under misspelt words, inside the page area.
+  const squiggles = (shot) => redPixels(shot, '30%', PAGE_AREA);
+  await withProgram({ home: seededHome() }, async (desktop) => {
     await desktop.waitForTitle('Untitled - Qorva');
     await desktop.type('plain words');
     await desktop.waitForDocument((d) => paragraphs(d)[0] === 'plain words');
@@ -152,15 +147,43 @@ test('Ctrl+B, Ctrl+I and Ctrl+Z style and undo through the shell, Ctrl+U and Esc
     await sleep(500);
     assert.deepEqual(desktop.document(), emphasised);
     desktop.screenshot('styles');
+
+    // With the English dictionary made at build time.
+    await desktop.keys('End', 'Return');
+    await desktop.type('This sentence is spelled correctly.');
+    await desktop.keys('Return');
+    await sleep(1500);
+    assert.ok(squiggles(desktop.screenshot('spelling-right')) < 5, 'correct words are not marked');
+    await desktop.type('Thiss sentense iss badlly speled ');
+    let marked = 0;
+    for (let i = 0; i < 40 && marked < 20; i++) {
+      await sleep(250);
+      marked = squiggles(desktop.screenshot('spelling-wrong'));
+    }
+    assert.ok(marked >= 20, `misspelt words are marked (${marked} red pixels)`);
   });
 });
 
-test('Ctrl+= zooms the page, the zoom is kept for the next start and Ctrl+0 resets it', async () => {
-  const home = await seededHome();
-  await withProgram({ home }, async (desktop) => {
+test('Ctrl+P prints the page; Ctrl+= zooms it, the zoom is kept for the next start and Ctrl+0 resets it', async () => {
+  const home = seededHome();
+  const pdf = join(home, 'print.pdf');
+  // Without a print server the dialog offers printing to a PDF file in the home folder.
+  const env = { HOME: home };
+  await withProgram({ home, env }, async (desktop) => {
     await desktop.waitForTitle('Untitled - Qorva');
-    await desktop.type('Zoomed text');
-    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Zoomed text');
+    await desktop.type('Printed words');
+    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Printed words');
+    await desktop.keys('ctrl+p');
+    await desktop.waitForTitle('Print');
+    desktop.screenshot('print-dialog');
+    await desktop.keys('Return');
+    await waitUntil('one printed page', () => existsSync(pdf)
+      && /Pages:\s+1/.test(spawnSync('pdfinfo', [pdf], { encoding: 'utf8' }).stdout), 120000);
+    // The page holds the text: dark pixels on the first page.
+    execFileSync('pdftoppm', ['-r', '50', '-png', '-f', '1', '-l', '1', '-singlefile', pdf, join(home, 'page')]);
+    const dark = measure(join(home, 'page.png'), '-threshold', '50%', '-negate', '-format', '%[fx:mean*w*h]');
+    assert.ok(dark > 30, `the printed page shows the text (${dark} dark pixels)`);
+
     await desktop.keys('ctrl+equal', 'ctrl+equal', 'ctrl+equal');
     await sleep(800);
     desktop.screenshot('zoom-larger');
@@ -173,29 +196,27 @@ test('Ctrl+= zooms the page, the zoom is kept for the next start and Ctrl+0 rese
     return darkColumns(desktop.screenshot(name));
   };
   let zoomed;
-  await withProgram({ home }, async (desktop) => {
+  await withProgram({ home, env }, async (desktop) => {
     await desktop.waitForTitle('Untitled - Qorva');
     zoomed = await widthOfText(desktop, 'zoom-restored');
     await desktop.keys('ctrl+0');
   });
-  await withProgram({ home }, async (desktop) => {
+  await withProgram({ home, env }, async (desktop) => {
     await desktop.waitForTitle('Untitled - Qorva');
     const normal = await widthOfText(desktop, 'zoom-reset');
     assert.ok(zoomed > normal * 1.2, `zoomed text ${zoomed} px wide, normal ${normal} px`);
   });
 });
 
-// Width in pixels of the text inside the window's page area (the window is
-// 700 by 480, centred on the 1280 by 800 screen, the menu bar on top).
-function darkColumns(shot) {
-  const info = execFileSync('/usr/bin/convert', [shot, '-crop', '680x400+300+190', '+repage', '-threshold', '50%',
-    '-negate', '-trim', '-format', '%w', 'info:'],
-    { encoding: 'utf8' });
-  return Number(info);
-}
+// The window's page area (the window is 700 by 480, centred on the 1280 by 800
+// screen, the menu bar on top), and ImageMagick's answer about an image.
+const PAGE_AREA = ['-crop', '680x400+300+190', '+repage'];
+const measure = (image, ...steps) => Number(execFileSync('/usr/bin/convert', [image, ...steps, 'info:'], { encoding: 'utf8' }));
+// Width in pixels of the text inside the page area.
+const darkColumns = (shot) => measure(shot, ...PAGE_AREA, '-threshold', '50%', '-negate', '-trim', '-format', '%w');
 
 test('the address of a hyperlink made with Ctrl+K opens on a click while Ctrl alone is held', async () => {
-  const home = await seededHome();
+  const home = seededHome();
   const opened = join(home, 'opened-urls.txt');
   useRecordingBrowser(home, opened);
   await withProgram({ home }, async (desktop) => {
@@ -227,7 +248,7 @@ test('the address of a hyperlink made with Ctrl+K opens on a click while Ctrl al
     desktop.xdotool('mousemove', '420', '229', 'click', '1');
     await sleep(300);
     desktop.xdotool('keyup', 'ctrl');
-    await waitForFile(opened);
+    await waitUntil('the address to be opened', () => existsSync(opened), 10000);
     assert.equal(readFileSync(opened, 'utf8').trim(), 'https://example.org/qorva-test');
   });
 });
@@ -246,100 +267,14 @@ function useRecordingBrowser(home, record) {
     '[Default Applications]\nx-scheme-handler/http=record-url.desktop\nx-scheme-handler/https=record-url.desktop\n');
 }
 
-async function waitForFile(path, timeoutMs = 10000) {
-  const deadline = Date.now() + timeoutMs;
-  while (!existsSync(path)) {
-    if (Date.now() > deadline) throw new Error(`${path} never appeared`);
-    await sleep(100);
-  }
-}
-
-test('spelling is checked with the English dictionary made at build time', async () => {
-  // Red pixels of the squiggles under misspelt words, inside the page area.
-  const squiggles = (shot) => Number(execFileSync('/usr/bin/convert', [shot, '-crop', '680x400+300+190', '+repage',
-    '-fuzz', '30%', '-fill', 'black', '+opaque', '#ff0000', '-fill', 'white', '-opaque', '#ff0000',
-    '-format', '%[fx:mean*w*h]', 'info:'], { encoding: 'utf8' }));
-  await withProgram({ home: await seededHome() }, async (desktop) => {
-    await desktop.waitForTitle('Untitled - Qorva');
-    await desktop.type('This sentence is spelled correctly.');
-    await desktop.keys('Return');
-    await sleep(1500);
-    assert.ok(squiggles(desktop.screenshot('spelling-right')) < 5, 'correct words are not marked');
-    await desktop.type('Thiss sentense iss badlly speled ');
-    let marked = 0;
-    for (let i = 0; i < 40 && marked < 20; i++) {
-      await sleep(250);
-      marked = squiggles(desktop.screenshot('spelling-wrong'));
-    }
-    assert.ok(marked >= 20, `misspelt words are marked (${marked} red pixels)`);
-  });
-});
-
-test('Ctrl+P prints the page through the print dialog', async () => {
-  const home = await seededHome();
-  const pdf = join(home, 'print.pdf');
-  // Without a print server the dialog offers printing to a PDF file in the home folder.
-  await withProgram({ home, env: { HOME: home } }, async (desktop) => {
-    await desktop.waitForTitle('Untitled - Qorva');
-    await desktop.type('Printed words');
-    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Printed words');
-    await desktop.keys('ctrl+p');
-    await desktop.waitForTitle('Print');
-    desktop.screenshot('print-dialog');
-    await desktop.keys('Return');
-    await waitForFile(pdf, 60000);
-    await waitFor(() => /Pages:\s+1/.test(spawnSync('pdfinfo', [pdf], { encoding: 'utf8' }).stdout), 60000);
-  });
-  // The page holds the text: dark pixels on the first page.
-  execFileSync('pdftoppm', ['-r', '50', '-png', '-f', '1', '-l', '1', '-singlefile', pdf, join(home, 'page')]);
-  const dark = Number(execFileSync('/usr/bin/convert', [join(home, 'page.png'), '-threshold', '50%', '-negate',
-    '-format', '%[fx:mean*w*h]', 'info:'], { encoding: 'utf8' }));
-  assert.ok(dark > 30, `the printed page shows the text (${dark} dark pixels)`);
-});
-
-async function waitFor(check, timeoutMs) {
-  const deadline = Date.now() + timeoutMs;
-  while (!check()) {
-    if (Date.now() > deadline) throw new Error('timed out');
-    await sleep(250);
-  }
-}
-
-test('a native document named on the command line opens with its path in the title', { skip: !readerWorks && 'the text reader is not built yet' }, async () => {
-  const folder = mkdtempSync(join(tmpdir(), 'qorva-doc-'));
-  const file = join(folder, 'notes.text');
-  writeFileSync(file, '# Heading\n\nFirst paragraph.\n');
-  await withProgram({ args: [file] }, async (desktop) => {
-    await desktop.waitForTitle(`${file} - Qorva`);
-    const expected = readTextFormat('# Heading\n\nFirst paragraph.\n');
-    await desktop.waitForDocument((d) => JSON.stringify(d) === JSON.stringify(expected));
-    await desktop.keys('ctrl+Home', 'End');
-    await desktop.type(' More');
-    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Heading More');
-    await desktop.waitForTitle(`${file}* - Qorva`);
-  });
-});
-
-test('an unquoted path with spaces is taken whole, relative to the current folder', { skip: !readerWorks && 'the text reader is not built yet' }, async () => {
-  const folder = mkdtempSync(join(tmpdir(), 'qorva-doc-'));
-  writeFileSync(join(folder, 'my notes.text'), 'Spaced out.\n');
-  await withProgram({ args: ['my', 'notes.text'], cwd: folder }, async (desktop) => {
-    await desktop.waitForTitle(`${join(folder, 'my notes.text')} - Qorva`);
-    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Spaced out.');
-  });
-});
-
 // A 40x40 picture of pure red, which nothing else on the screen has.
 function writeRedPicture(path) {
   execFileSync('/usr/bin/convert', ['-size', '40x40', 'xc:#ff0000', path]);
 }
 
-// How many pixels of a screenshot are pure red.
-function redPixels(shot) {
-  const mean = execFileSync('/usr/bin/convert', [shot, '-fuzz', '5%', '-fill', 'black', '+opaque', '#ff0000',
-    '-fill', 'white', '-opaque', '#ff0000', '-format', '%[fx:mean*w*h]', 'info:'], { encoding: 'utf8' });
-  return Math.round(Number(mean));
-}
+// How many pixels of a screenshot (or of a part of it) are pure red.
+const redPixels = (shot, fuzz = '5%', area = []) => Math.round(measure(shot, ...area, '-fuzz', fuzz, '-fill', 'black',
+  '+opaque', '#ff0000', '-fill', 'white', '-opaque', '#ff0000', '-format', '%[fx:mean*w*h]'));
 
 async function insertImageThroughContextMenu(desktop, path) {
   desktop.xdotool('mousemove', '640', '500', 'click', '3');
@@ -353,29 +288,22 @@ async function insertImageThroughContextMenu(desktop, path) {
 
 const spanTexts = (doc) => doc.slice(1).flatMap((block) => block.slice(2).map((span) => span[1]));
 
-test('Insert Image in an untitled document inserts the absolute path', async () => {
-  const folder = mkdtempSync(join(tmpdir(), 'qorva-pic-'));
-  const picture = join(folder, 'pic.png');
-  writeRedPicture(picture);
-  await withProgram({ home: await seededHome() }, async (desktop) => {
-    await desktop.waitForTitle('Untitled - Qorva');
-    await desktop.type('Before the picture');
-    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Before the picture');
-    await insertImageThroughContextMenu(desktop, picture);
-    await desktop.waitForDocument((d) => spanTexts(d).includes(picture));
-    await sleep(500);
-    assert.ok(redPixels(desktop.screenshot('insert-image-untitled')) >= 1000, 'the picture is shown');
-  });
-});
-
-test('Insert Image next to an open document inserts a relative reference', { skip: !readerWorks && 'the text reader is not built yet' }, async () => {
+test('a path with spaces named unquoted opens with its path in the title; Insert Image refers to pictures relatively', async () => {
   const folder = mkdtempSync(join(tmpdir(), 'qorva-pic-'));
   mkdirSync(join(folder, 'doc'));
   mkdirSync(join(folder, 'pictures'));
-  writeFileSync(join(folder, 'doc', 'notes.text'), 'Some text.\n');
+  const file = join(folder, 'doc', 'my notes.text');
+  writeFileSync(file, '# Heading\n\nFirst paragraph.\n');
   writeRedPicture(join(folder, 'pictures', 'pic.png'));
-  await withProgram({ args: [join(folder, 'doc', 'notes.text')] }, async (desktop) => {
-    await desktop.waitForTitleMatching(/notes\.text - Qorva$/);
+  // Taken whole, relative to the current folder.
+  await withProgram({ args: ['my', 'notes.text'], cwd: join(folder, 'doc') }, async (desktop) => {
+    await desktop.waitForTitle(`${file} - Qorva`);
+    const expected = readTextFormat('# Heading\n\nFirst paragraph.\n');
+    await desktop.waitForDocument((d) => JSON.stringify(d) === JSON.stringify(expected));
+    await desktop.keys('ctrl+Home', 'End');
+    await desktop.type(' More');
+    await desktop.waitForDocument((d) => paragraphs(d)[0] === 'Heading More');
+    await desktop.waitForTitle(`${file}* - Qorva`);
     await insertImageThroughContextMenu(desktop, join(folder, 'pictures', 'pic.png'));
     await desktop.waitForDocument((d) => spanTexts(d).includes('../pictures/pic.png'));
     await sleep(500);
@@ -391,11 +319,9 @@ test('without a display the program says so and ends', () => {
   assert.match(result.stderr, /xvfb-run/);
 });
 
-// A home in which the program has run once, so the next start is untitled.
-async function seededHome() {
-  const home = mkdtempSync(join(tmpdir(), 'qorva-gui-'));
-  await withProgram({ home }, async (desktop) => {
-    await desktop.waitForTitle('Welcome - Qorva');
-  });
+// A home in which the program has run before, so the next start is untitled.
+function seededHome() {
+  const home = makeHome();
+  writeSettings(home, notFirstRun());
   return home;
 }
