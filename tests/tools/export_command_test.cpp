@@ -86,6 +86,8 @@ TEST_F(ExportCommand, EveryFormatFromARelativeOutputPath) {
     }
     EXPECT_NE(Shell("unzip -l " + ShellQuote(output_.file("r.docx"))).find("word/media/"), std::string::npos);
     EXPECT_EQ(test::Squeeze(test::PdfText(output_.file("r.pdf"))), "Quarterly Report Sales rose in every region. 1");
+    // The image is found beside the document, not in the working folder.
+    EXPECT_EQ(Shell("pdfimages -list " + ShellQuote(output_.file("r.pdf")) + " | tail -n +3 | wc -l"), "1\n");
 }
 
 TEST_F(ExportCommand, ToolFailureExitsWithOneAndTheToolsMessage) {

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace qorva {
 namespace {
 
@@ -22,8 +20,7 @@ using test::ShellQuote;
 
 const std::string kDocument =
     R"(["text",["heading",{"level":-3},["plain","Quarterly Report"]],)"
-    R"(["para",{"level":0},["plain","Sales rose in "],["emph","every"],["plain"," region."]],)"
-    R"(["image",{"level":0},["url","pics/chart.png"]]])";
+    R"(["para",{"level":0},["plain","Sales rose in "],["emph","every"],["plain"," region."]]])";
 
 TEST(HtmlExport, TemplateAroundTheBodyWithCrLfFromTheWriter) {
     ScratchFolder folder, templates;
@@ -50,17 +47,6 @@ TEST(HtmlExport, FailuresKeepTheOldFileAndNameThePath) {
     ExportResult missing = ExportHtml(kDocument, "/nonexistent/folder/a.html", "Default", {});
     EXPECT_FALSE(missing.succeeded);
     EXPECT_EQ(missing.errorText, "/nonexistent/folder/a.html: No such file or directory");
-}
-
-TEST(PdfExport, PdfHoldsTheTextAndTheImageFromTheDocumentsFolder) {
-    ScratchFolder folder;
-    mkdir(folder.file("pics").c_str(), 0755);
-    test::WriteTinyPng(folder.file("pics/chart.png"));
-    std::string pdf = folder.file("report.pdf");
-    ExportResult result = ExportPdf(kDocument, pdf, "Default", folder.path(), {});
-    ASSERT_TRUE(result.succeeded) << result.errorText;
-    EXPECT_EQ(test::Squeeze(test::PdfText(pdf)), "Quarterly Report Sales rose in every region. 1");
-    EXPECT_EQ(Shell("pdfimages -list " + ShellQuote(pdf) + " | tail -n +3 | wc -l"), "1\n");
 }
 
 TEST(PandocExport, FailingPandocLeavesTheOldFileAndNoLeftovers) {
