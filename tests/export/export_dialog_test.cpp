@@ -3,7 +3,7 @@
 #include "src/win/export_dialog.h"
 
 #include "qt_printers.h"
-#include "scratch_folder.h"
+#include "tests/frame/temp_folder.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,96 +16,68 @@ namespace qorva {
 namespace {
 
 const ExportFormat& Format(ExportKind kind) { return *FindExportFormat(kind); }
-
-QStringList Entries(const QComboBox* list) {
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
-    return entries;
-}
+const std::vector<std::string> kNoTemplates;
 
 QString TypedName(const CExportFileDialog& dialog) {
     auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
     return edit ? edit->text() : QString();
 }
 
-TEST(ExportDialogFilters, EachFormatOffersItsOwnFilterThenAllFiles) {
-    EXPECT_EQ(ExportNameFilters(Format(ExportKind::Html)),
-              QStringList({"HTML Files (*.html *.htm)", "All Files (*)"}));
-    EXPECT_EQ(ExportNameFilters(Format(ExportKind::Word)),
-              QStringList({"Microsoft Word (DOCX) Files (*.docx)", "All Files (*)"}));
-    EXPECT_EQ(ExportNameFilters(Format(ExportKind::RichText)),
-              QStringList({"Rich Text Format (RTF) Files (*.rtf)", "All Files (*)"}));
-    EXPECT_EQ(ExportNameFilters(Format(ExportKind::Pdf)), QStringList({"PDF Files (*.pdf)", "All Files (*)"}));
-    EXPECT_EQ(ExportNameFilters(Format(ExportKind::Latex)), QStringList({"TeX Files (*.tex)", "All Files (*)"}));
-}
-
-TEST(ExportDialogFilters, TheDialogIsASaveDialogWithTheFormatsExtension) {
-    const std::vector<std::string> none;
-    CExportFileDialog dialog(Format(ExportKind::RichText), {}, none, nullptr);
+TEST(ExportDialog, EachFormatOffersItsOwnFilterThenAllFilesInASaveDialogWithItsExtension) {
+    for (auto [kind, filter] : {std::pair{ExportKind::Html, "HTML Files (*.html *.htm)"},
+                                {ExportKind::Word, "Microsoft Word (DOCX) Files (*.docx)"},
+                                {ExportKind::RichText, "Rich Text Format (RTF) Files (*.rtf)"},
+                                {ExportKind::Pdf, "PDF Files (*.pdf)"},
+                                {ExportKind::Latex, "TeX Files (*.tex)"}}) {
+        EXPECT_EQ(ExportNameFilters(Format(kind)), QStringList({filter, "All Files (*)"}));
+    }
+    CExportFileDialog dialog(Format(ExportKind::RichText), {}, kNoTemplates, nullptr);
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(dialog.defaultSuffix(), "rtf");
     EXPECT_EQ(dialog.nameFilters(), ExportNameFilters(Format(ExportKind::RichText)));
     EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
-}
-
-TEST(ExportDialogNames, AProposedPathOpensItsFolderWithItsName) {
-    test::Scratch scratch;
-    const std::vector<std::string> none;
-    CExportFileDialog dialog(Format(ExportKind::Pdf), QString::fromStdString(scratch.file("a.pdf")), none, nullptr);
-    EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(QString::fromStdString(scratch.path())).canonicalPath());
-    EXPECT_EQ(TypedName(dialog), "a.pdf");
-}
-
-TEST(ExportDialogNames, AnUntitledDocumentProposesNoName) {
-    const std::vector<std::string> none;
-    CExportFileDialog dialog(Format(ExportKind::Epub), {}, none, nullptr);
-    EXPECT_EQ(TypedName(dialog), "");
+    EXPECT_EQ(TypedName(dialog), "") << "an untitled document proposes no name";
     EXPECT_TRUE(dialog.ChosenPath().isEmpty()) << "nothing is chosen before the dialog is confirmed";
 }
 
-TEST(ExportDialogNames, ANameWithoutExtensionGetsTheFormatsOne) {
-    test::Scratch scratch;
-    const std::vector<std::string> none;
-    CExportFileDialog dialog(Format(ExportKind::Html), {}, none, nullptr);
-    dialog.setDirectory(QString::fromStdString(scratch.path()));
+TEST(ExportDialog, AProposedPathOpensItsFolderWithItsNameAndANameWithoutExtensionGetsTheFormatsOne) {
+    testing::TempFolder folder;
+    const QString path = QString::fromStdString(folder.path().string());
+    CExportFileDialog proposed(Format(ExportKind::Pdf), path + "/a.pdf", kNoTemplates, nullptr);
+    EXPECT_EQ(QDir(proposed.directory()).canonicalPath(), QDir(path).canonicalPath());
+    EXPECT_EQ(TypedName(proposed), "a.pdf");
+
+    CExportFileDialog dialog(Format(ExportKind::Html), {}, kNoTemplates, nullptr);
+    dialog.setDirectory(path);
     dialog.selectFile("report");
     static_cast<QDialog&>(dialog).accept();  // as the Save button does
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.ChosenPath(), QString::fromStdString(scratch.file("report.html")));
+    EXPECT_EQ(dialog.ChosenPath(), path + "/report.html");
 }
 
-TEST(ExportDialogTemplates, DefaultComesFirstThenTheListedNamesInOrder) {
-    const std::vector<std::string> names = {"Bootstrap", "Plain", "aside"};
-    CExportFileDialog dialog(Format(ExportKind::Html), {}, names, nullptr);
-    ASSERT_NE(dialog.TemplateList(), nullptr);
-    EXPECT_EQ(Entries(dialog.TemplateList()), QStringList({"Default", "Bootstrap", "Plain", "aside"}));
-    EXPECT_EQ(dialog.TemplateList()->currentIndex(), 0);
+TEST(ExportDialog, TheTemplateRowListsDefaultFirstThenTheNamesAndFollowsTheSelection) {
+    const std::vector<std::string> names = {"Bootstrap", "Table of Contents", "aside"};
+    CExportFileDialog dialog(Format(ExportKind::Latex), {}, names, nullptr);
+    QComboBox* list = dialog.TemplateList();
+    ASSERT_NE(list, nullptr);
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
+    EXPECT_EQ(entries, QStringList({"Default", "Bootstrap", "Table of Contents", "aside"}));
     EXPECT_EQ(dialog.TemplateChoice(), "Default");
-}
-
-TEST(ExportDialogTemplates, TheRowIsLabelledTemplateAndReachesTheList) {
-    const std::vector<std::string> names = {"Table of Contents"};
-    CExportFileDialog dialog(Format(ExportKind::Pdf), {}, names, nullptr);
+    list->setCurrentIndex(2);
+    EXPECT_EQ(dialog.TemplateChoice(), "Table of Contents");
+    list->setCurrentIndex(0);
+    EXPECT_EQ(dialog.TemplateChoice(), "Default");
     QLabel* label = nullptr;
     for (QLabel* candidate : dialog.findChildren<QLabel*>()) {
-        if (candidate->buddy() == dialog.TemplateList()) label = candidate;
+        if (candidate->buddy() == list) label = candidate;
     }
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text().remove('&'), "Template:");
 }
 
-TEST(ExportDialogTemplates, PickingAnotherEntryMakesItTheChoice) {
-    const std::vector<std::string> names = {"Table of Contents"};
-    CExportFileDialog dialog(Format(ExportKind::Latex), {}, names, nullptr);
-    dialog.TemplateList()->setCurrentIndex(1);
-    EXPECT_EQ(dialog.TemplateChoice(), "Table of Contents");
-    dialog.TemplateList()->setCurrentIndex(0);
-    EXPECT_EQ(dialog.TemplateChoice(), "Default");
-}
-
-TEST(ExportDialogTemplates, WithoutNamesThereIsNoRowAndNoChoice) {
-    const std::vector<std::string> none;
-    CExportFileDialog dialog(Format(ExportKind::Word), {}, none, nullptr);
+TEST(ExportDialog, WithoutTemplateNamesThereIsNoRowAndNoChoice) {
+    CExportFileDialog dialog(Format(ExportKind::Word), {}, kNoTemplates, nullptr);
     EXPECT_EQ(dialog.TemplateList(), nullptr);
     EXPECT_EQ(dialog.findChild<QComboBox*>("templateChoice"), nullptr);
     EXPECT_TRUE(dialog.TemplateChoice().isEmpty());

@@ -3,11 +3,11 @@
 #include "src/win/themes_menu.h"
 
 #include "qt_printers.h"
-#include "scratch_folder.h"
 #include "src/win/menu_bar.h"
 #include "src/win/menu_commands.h"
 #include "src/win/settings.h"
 #include "src/win/tools/themes.h"
+#include "tests/frame/temp_folder.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -29,7 +29,7 @@ protected:
         themes_ = std::make_unique<ThemesMenu>(
             *menus_, [this](const std::string& css) { pageCss_.push_back(css); },
             [this](const std::string& message) { errors_.push_back(message); }, settings_,
-            std::vector<std::string>{folder_.path()});
+            std::vector<std::string>{folder_.path().string()});
         themes_->BuildThemesMenu();
         themes_->UpdateThemeChecks();
         themes_->ApplyTheme();
@@ -59,9 +59,8 @@ protected:
         for (int id : routed_) themes_->HandleCommand(id);
     }
 
-    test::Scratch folder_;
-    test::Scratch config_;
-    SettingsStore settings_{config_.file("settings.json")};
+    testing::TempFolder folder_;  // the theme files; the settings file beside them is no theme
+    SettingsStore settings_{folder_ / "settings.json"};
     QMenuBar bar_;
     MainMenu* menus_ = nullptr;
     std::unique_ptr<ThemesMenu> themes_;
@@ -70,37 +69,28 @@ protected:
     std::vector<std::string> errors_;
 };
 
-TEST_F(ThemesMenuTest, BuiltInThemesFollowDefaultWithConsecutiveIds) {
-    Build();
-    EXPECT_EQ(Labels(), QStringList({"Default", "Dark", "Monospaced", "Serif"}));
-    std::vector<int> ids;
-    for (QAction* item : themes_->Items()) ids.push_back(CommandIdOf(item));
-    EXPECT_EQ(ids, (std::vector<int>{33100, 33101, 33102, 33103}));
-}
-
-TEST_F(ThemesMenuTest, UserThemesSortOrdinallyUpperCaseFirst) {
-    folder_.write("b.theme", "body { color: red }");
-    folder_.write("Z.theme", "body { color: blue }");
-    folder_.write("notes.txt", "not a theme");
+TEST_F(ThemesMenuTest, BuiltInThemesFollowDefaultThenUserThemesSortedOrdinallyWithConsecutiveIds) {
+    folder_.Write("b.theme", "body { color: red }");
+    folder_.Write("Z.theme", "body { color: blue }");
+    folder_.Write("notes.txt", "not a theme");
     Build();
     EXPECT_EQ(Labels(), QStringList({"Default", "Dark", "Monospaced", "Serif", "Z", "b"}));
+    std::vector<int> ids;
+    for (QAction* item : themes_->Items()) ids.push_back(CommandIdOf(item));
+    EXPECT_EQ(ids, (std::vector<int>{33100, 33101, 33102, 33103, 33104, 33105}));
 }
 
-TEST_F(ThemesMenuTest, AUserDarkThemeReplacesTheBuiltInSheetWithoutASecondItem) {
-    folder_.write("Dark.theme", "body { background-color: #00ff00 }");
+// A user's Dark.theme replaces the built-in sheet under the same item; a user's
+// Default.theme is a second item, and both Defaults are checked.
+TEST_F(ThemesMenuTest, UserThemesNamedLikeBuiltInOnesReplaceTheirSheets) {
+    folder_.Write("Dark.theme", "body { background-color: #00ff00 }");
+    folder_.Write("Default.theme", "body { color: gray }");
     Build();
-    EXPECT_EQ(Labels().count("Dark"), 1);
-    Choose(Item("Dark"));
-    EXPECT_EQ(pageCss_.back(), "body { background-color: #00ff00 }");
-}
-
-TEST_F(ThemesMenuTest, AUserDefaultThemeAddsASecondDefaultAndBothAreChecked) {
-    folder_.write("Default.theme", "body { color: gray }");
-    Build();
-    // The fixed item first, then the sorted names: "Dark" sorts before "Default".
     EXPECT_EQ(Labels(), QStringList({"Default", "Dark", "Default", "Monospaced", "Serif"}));
     EXPECT_EQ(Checked(), QStringList({"Default", "Default"}));
-    EXPECT_EQ(pageCss_.back(), "body { color: gray }") << "the user's Default.theme is the Default style sheet";
+    EXPECT_EQ(pageCss_.back(), "body { color: gray }");
+    Choose(Item("Dark"));
+    EXPECT_EQ(pageCss_.back(), "body { background-color: #00ff00 }");
 }
 
 TEST_F(ThemesMenuTest, AtStartTheStoredThemeIsCheckedAndApplied) {
@@ -108,20 +98,25 @@ TEST_F(ThemesMenuTest, AtStartTheStoredThemeIsCheckedAndApplied) {
     Build();
     EXPECT_EQ(Checked(), QStringList({"Serif"}));
     ASSERT_EQ(pageCss_.size(), 1u);
-    EXPECT_EQ(pageCss_[0], ThemeStyleSheet("Serif", {folder_.path()}));
+    EXPECT_EQ(pageCss_[0], ThemeStyleSheet("Serif", {folder_.path().string()}));
     EXPECT_NE(pageCss_[0].find("Georgia"), std::string::npos);
 }
 
-TEST_F(ThemesMenuTest, ChoosingStoresTheNameChecksOnlyItAndRestyles) {
+TEST_F(ThemesMenuTest, ChoosingStoresTheNameAsItIsChecksOnlyItAndRestyles) {
+    folder_.Write("Rock&Roll.theme", "body { color: purple }");
     Build();
     EXPECT_EQ(Checked(), QStringList({"Default"}));
     EXPECT_EQ(pageCss_.back(), "") << "Default is the page's own look";
-
     Choose(Item("Monospaced"));
     EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
     EXPECT_EQ(Checked(), QStringList({"Monospaced"}));
     EXPECT_NE(pageCss_.back().find("Courier New"), std::string::npos);
-
+    // An ampersand in a file name is shown as itself, not as a mnemonic.
+    ASSERT_NE(Item("Rock&Roll"), nullptr);
+    EXPECT_EQ(Item("Rock&Roll")->text(), "Rock&&Roll");
+    Choose(Item("Rock&Roll"));
+    EXPECT_EQ(ThemeSetting(settings_), "Rock&Roll");
+    EXPECT_EQ(pageCss_.back(), "body { color: purple }");
     Choose(Item("Default"));
     EXPECT_EQ(ThemeSetting(settings_), "Default");
     EXPECT_EQ(Checked(), QStringList({"Default"}));
@@ -148,7 +143,7 @@ TEST_F(ThemesMenuTest, ThemeCommandsOutsideTheRangeAreNotTheMenus) {
 }
 
 TEST_F(ThemesMenuTest, ThemesBeyondTheElevenIdsStillWorkAndSendNoOtherCommand) {
-    for (char letter = 'A'; letter <= 'J'; ++letter) folder_.write(std::string(1, letter) + ".theme", "x");
+    for (char letter = 'A'; letter <= 'J'; ++letter) folder_.Write(std::string(1, letter) + ".theme", "x");
     Build();
     ASSERT_EQ(themes_->Items().size(), 14u);
     QAction* last = themes_->Items().back();
@@ -160,20 +155,9 @@ TEST_F(ThemesMenuTest, ThemesBeyondTheElevenIdsStillWorkAndSendNoOtherCommand) {
     EXPECT_EQ(Checked(), QStringList({"Serif"}));
 }
 
-TEST_F(ThemesMenuTest, AnAmpersandInAFileNameIsShownAndStoredAsItIs) {
-    folder_.write("Rock&Roll.theme", "body { color: purple }");
-    Build();
-    QAction* item = Item("Rock&Roll");
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->text(), "Rock&&Roll");
-    Choose(item);
-    EXPECT_EQ(ThemeSetting(settings_), "Rock&Roll");
-    EXPECT_EQ(pageCss_.back(), "body { color: purple }");
-}
-
 TEST_F(ThemesMenuTest, AnUnreadableThemeFileIsReportedAndTheDefaultLookKept) {
     // A socket cannot be opened as a file, whoever runs the test.
-    const std::string socketPath = folder_.file("Broken.theme");
+    const std::string socketPath = (folder_ / "Broken.theme").string();
     int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;

@@ -1,4 +1,4 @@
-// The export and theme widgets run in a real QApplication on the offscreen platform.
+// Widget suites run in a real QApplication on the offscreen platform.
 #include <QApplication>
 
 #include <gtest/gtest.h>

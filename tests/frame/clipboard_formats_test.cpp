@@ -9,13 +9,7 @@ namespace qorva {
 namespace {
 
 const PandocProbe kNoPandoc = [] { return std::optional<PandocInstallation>(); };
-
-PandocProbe CountingProbe(int& calls) {
-    return [&calls] {
-        ++calls;
-        return UsablePandoc();
-    };
-}
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(CopyFormats, CopyWritesModelMarkdownWithCrLfAndEnvelopedHtml) {
     std::string model = ReadTextFormat("# Head\n\nOne *two*.\n");
@@ -25,13 +19,11 @@ TEST(CopyFormats, CopyWritesModelMarkdownWithCrLfAndEnvelopedHtml) {
     EXPECT_TRUE(formats.text->starts_with("Head\r\n")) << *formats.text;
     ASSERT_TRUE(formats.cfHtml);
     EXPECT_EQ(*formats.cfHtml, BuildCfHtml(WriteHtml(model)));
-}
-
-TEST(CopyFormats, ALineBreakGivesCrLfInTheText) {
-    const std::string model = R"(["text",["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]]])";
-    CopyFormats formats = FormatsForCopy(model);
+    EXPECT_EQ(TextForCopyAsHtml(model), ToCrLf(WriteHtml(model)));
+    // A line break inside a paragraph gives CR LF too.
+    formats = FormatsForCopy(R"(["text",["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]]])");
     ASSERT_TRUE(formats.text);
-    EXPECT_NE(formats.text->find("one"), std::string::npos);
+    EXPECT_TRUE(Has(*formats.text, "one"));
     EXPECT_EQ(formats.text->find('\n'), formats.text->find("\r\n") + 1) << *formats.text;
 }
 
@@ -42,68 +34,40 @@ TEST(CopyFormats, ConvertersThatFailLeaveTheirFormatOut) {
     EXPECT_FALSE(formats.cfHtml);
 }
 
-TEST(CopyFormats, CopyAsHtmlGivesTheHtmlSourceWithCrLf) {
-    std::string model = ReadTextFormat("# Head\n\npara\n");
-    std::optional<std::string> text = TextForCopyAsHtml(model);
-    ASSERT_TRUE(text);
-    EXPECT_NE(text->find("<h1"), std::string::npos);
-    EXPECT_EQ(*text, ToCrLf(WriteHtml(model)));
-}
-
-TEST(PasteChoice, OwnModelWinsWithoutAskingForPandoc) {
+TEST(PasteChoice, OwnModelWinsWithoutAskingForPandocAndEmptyFormatsCountAsMissing) {
     int probes = 0;
-    ClipboardOffer offer{std::string("[\"inline\"]"), std::string("<p>html</p>"), std::string("text")};
-    EXPECT_EQ(ModelForPaste(offer, CountingProbe(probes)), "[\"inline\"]");
+    PandocProbe counting = [&probes] { return ++probes, UsablePandoc(); };
+    EXPECT_EQ(ModelForPaste({std::string("[\"inline\"]"), std::string("<p>html</p>"), std::string("text")}, counting),
+              "[\"inline\"]");
+    EXPECT_EQ(ModelForPasteMultiMarkdown(std::nullopt, counting), "") << "no text, no Pandoc run";
     EXPECT_EQ(probes, 0);
+    EXPECT_TRUE(Has(ModelForPaste({std::string(""), std::string(""), std::string("plain words")}, kNoPandoc),
+                    "plain words"));
 }
 
-TEST(PasteChoice, EmptyFormatsCountAsMissing) {
-    ClipboardOffer offer{std::string(""), std::string(""), std::string("plain words")};
-    std::string model = ModelForPaste(offer, kNoPandoc);
-    EXPECT_NE(model.find("plain words"), std::string::npos) << model;
-}
-
-TEST(PasteChoice, HtmlGoesThroughPandocAndKeepsStructure) {
-    if (!UsablePandoc()) GTEST_SKIP() << "Pandoc not installed";
-    ClipboardOffer offer{std::nullopt, std::string("<h1>Big</h1><p>an <em>emphasised</em> word</p>"),
-                         std::string("Big an emphasised word")};
-    std::string model = ModelForPaste(offer);
-    EXPECT_NE(model.find("\"heading\""), std::string::npos) << model;
-    EXPECT_NE(model.find("\"emph\""), std::string::npos) << model;
-}
-
-TEST(PasteChoice, WithoutPandocHtmlFallsBackToTheText) {
-    ClipboardOffer offer{std::nullopt, std::string("<h1>Big</h1>"), std::string("# Big")};
-    std::string model = ModelForPaste(offer, kNoPandoc);
-    EXPECT_NE(model.find("# Big"), std::string::npos) << "characters kept as they are: " << model;
-}
-
-TEST(PasteChoice, NothingUsableGivesNothing) {
+TEST(PasteChoice, WithoutPandocHtmlFallsBackToTheTextAsItIsAndNothingUsableGivesNothing) {
+    std::string model = ModelForPaste({std::nullopt, std::string("<h1>Big</h1>"), std::string("# Big")}, kNoPandoc);
+    EXPECT_TRUE(Has(model, "# Big")) << model;
+    EXPECT_FALSE(Has(model, "\"heading\"")) << model;
     EXPECT_EQ(ModelForPaste({}, kNoPandoc), "");
     EXPECT_EQ(ModelForPaste({std::nullopt, std::string("<img src=x>"), std::nullopt}, kNoPandoc), "");
+    EXPECT_EQ(ModelForPasteMultiMarkdown(std::string("# Word"), kNoPandoc), "");
+}
+
+TEST(PasteChoice, HtmlAndMultiMarkdownGoThroughPandocAndKeepStructure) {
+    ASSERT_TRUE(UsablePandoc()) << "every converter is plugged in";
+    std::string model = ModelForPaste(
+        {std::nullopt, std::string("<h1>Big</h1><p>an <em>emphasised</em> word</p>"), std::string("Big")});
+    EXPECT_TRUE(Has(model, "\"heading\"") && Has(model, "\"emph\"")) << model;
+    model = ModelForPasteMultiMarkdown(std::string("# Word\n\nsome *text*\n"));
+    EXPECT_TRUE(Has(model, "\"heading\"")) << model;
 }
 
 TEST(PasteAsMarkdown, QorvaFormatReadsANumberSignLineAsAHeading) {
     std::string asMarkdown = ModelForPasteQorvaFormat(std::string("# Word"));
-    EXPECT_NE(asMarkdown.find("\"heading\""), std::string::npos) << asMarkdown;
-    std::string plain = ModelForPaste({std::nullopt, std::nullopt, std::string("# Word")}, kNoPandoc);
-    EXPECT_EQ(plain.find("\"heading\""), std::string::npos) << plain;
-    EXPECT_NE(plain.find("# Word"), std::string::npos) << plain;
+    EXPECT_TRUE(Has(asMarkdown, "\"heading\"")) << asMarkdown;
     EXPECT_EQ(ModelForPasteQorvaFormat(std::nullopt), "");
     EXPECT_EQ(ModelForPasteQorvaFormat(std::string()), "");
-}
-
-TEST(PasteAsMarkdown, MultiMarkdownNeedsPandoc) {
-    EXPECT_EQ(ModelForPasteMultiMarkdown(std::string("# Word"), kNoPandoc), "");
-    int probes = 0;
-    EXPECT_EQ(ModelForPasteMultiMarkdown(std::nullopt, CountingProbe(probes)), "");
-    EXPECT_EQ(probes, 0) << "no text, no Pandoc run";
-}
-
-TEST(PasteAsMarkdown, MultiMarkdownThroughTheRealPandoc) {
-    if (!UsablePandoc()) GTEST_SKIP() << "Pandoc not installed";
-    std::string model = ModelForPasteMultiMarkdown(std::string("# Word\n\nsome *text*\n"));
-    EXPECT_NE(model.find("\"heading\""), std::string::npos) << model;
 }
 
 }  // namespace

@@ -13,16 +13,12 @@ namespace qorva::testing {
 
 class MemoryPage : public DocumentPage {
 public:
-    std::string model;
-    std::string baseUrl;
+    std::string model, baseUrl;
     bool modified = false;
     int setTextCalls = 0;
 
     std::string GetTextJson() override { return model; }
-    void SetTextJson(const std::string& json) override {
-        model = json;
-        ++setTextCalls;
-    }
+    void SetTextJson(const std::string& json) override { model = json, ++setTextCalls; }
     void SetBaseUrl(const std::string& url) override { baseUrl = url; }
     bool IsModified() const override { return modified; }
     void SetModified(bool value) override { modified = value; }
@@ -31,29 +27,26 @@ public:
 class ScriptedUi : public DocumentUi {
 public:
     std::deque<MessageAnswer> answers;  // taken in turn; Cancel when empty
-    std::deque<std::optional<std::string>> chosenFiles;
+    std::deque<std::optional<std::string>> chosenFiles;  // taken in turn; none when empty
     std::vector<MessageSpec> messages;
     std::vector<FileDialogSpec> dialogs;
     std::vector<std::vector<std::string>> started;
     std::vector<std::string> urls;
     bool startSucceeds = true;
-    int stateChanges = 0, recentChanges = 0, exportResets = 0;
+    int recentChanges = 0, exportResets = 0;
 
     MessageAnswer ShowMessage(const MessageSpec& message) override {
         messages.push_back(message);
-        if (answers.empty()) return MessageAnswer::Cancel;
-        MessageAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return Take(answers, MessageAnswer::Cancel);
     }
-    std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& dialog) override { return choose(dialog); }
-    std::optional<std::string> ChooseFileToSave(const FileDialogSpec& dialog) override { return choose(dialog); }
+    std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& dialog) override { return Choose(dialog); }
+    std::optional<std::string> ChooseFileToSave(const FileDialogSpec& dialog) override { return Choose(dialog); }
     bool StartNewInstance(const std::vector<std::string>& arguments) override {
         started.push_back(arguments);
         return startSucceeds;
     }
     void OpenUrl(const std::string& url) override { urls.push_back(url); }
-    void DocumentStateChanged() override { ++stateChanges; }
+    void DocumentStateChanged() override {}
     void RecentListChanged() override { ++recentChanges; }
     void ResetRepeatExport() override { ++exportResets; }
 
@@ -64,12 +57,16 @@ public:
     }
 
 private:
-    std::optional<std::string> choose(const FileDialogSpec& dialog) {
+    template <typename T>
+    static T Take(std::deque<T>& queue, T otherwise) {
+        if (queue.empty()) return otherwise;
+        T first = queue.front();
+        queue.pop_front();
+        return first;
+    }
+    std::optional<std::string> Choose(const FileDialogSpec& dialog) {
         dialogs.push_back(dialog);
-        if (chosenFiles.empty()) return std::nullopt;
-        std::optional<std::string> chosen = chosenFiles.front();
-        chosenFiles.pop_front();
-        return chosen;
+        return Take(chosenFiles, std::optional<std::string>());
     }
 };
 

@@ -36,46 +36,36 @@ protected:
     MainMenu menus{&bar, [this](int id) { chosen.push_back(id); }};
 };
 
-TEST_F(MenuBarTest, EightMenusWithTheirMnemonics) {
+TEST_F(MenuBarTest, EightMenusWhoseItemsShowKeysSendCommandsAndCarryCheckMarks) {
     EXPECT_EQ(Texts(bar.actions()), (QStringList{"&File", "&Edit", "&Insert", "&Paragraph", "&Character", "&Table",
                                                   "&Window", "&Help"}));
     EXPECT_EQ(menus.windowMenu()->title(), "&Window");
     EXPECT_EQ(menus.openRecentMenu()->title(), "Open Recent");
     ASSERT_NE(menus.themesMenu(), nullptr);
     EXPECT_EQ(Texts(menus.themesMenu()->actions()), QStringList{"Default"});
-}
-
-TEST_F(MenuBarTest, ItemsShowTheirAcceleratorTextAfterATab) {
     QAction* redo = menus.action(menu_id::Redo);
     ASSERT_NE(redo, nullptr);
     EXPECT_EQ(redo->text(), "&Redo\tCtrl+Shift+Z");
     EXPECT_TRUE(redo->shortcut().isEmpty()) << "keys are the frame's accelerator table, not Qt shortcuts";
-}
-
-TEST_F(MenuBarTest, ChoosingAnItemSendsItsCommand) {
     menus.action(menu_id::SaveAs)->trigger();
     for (QAction* table : menus.actions(menu_id::InsertTable)) table->trigger();
     EXPECT_EQ(chosen, (std::vector<int>{menu_id::SaveAs, menu_id::InsertTable, menu_id::InsertTable}));
+    menus.setChecked(menu_id::DisplayWordCount, true);
+    EXPECT_TRUE(menus.action(menu_id::DisplayWordCount)->isChecked());
+    EXPECT_FALSE(menus.action(menu_id::DisplayCharacterCount)->isChecked());
 }
 
 TEST_F(MenuBarTest, UpdateTableIsAppliedWhenTheMenuDropsDown) {
     QMenu* file = bar.actions().at(0)->menu();
     QMenu* reopen = file->actions().at(3)->menu();
     ASSERT_EQ(reopen->title(), "Reopen in Format");
-    menus.setEnabledState(menu_id::ReopenPandoc, false);
-    EXPECT_TRUE(menus.action(menu_id::ReopenPandoc)->isEnabled()) << "nothing changes before the drop-down";
-    emit reopen->aboutToShow();
-    EXPECT_FALSE(menus.action(menu_id::ReopenPandoc)->isEnabled());
-    EXPECT_TRUE(menus.action(menu_id::ReopenQorva)->isEnabled());
-    menus.setEnabledState(menu_id::ReopenPandoc, true);
-    emit reopen->aboutToShow();
-    EXPECT_TRUE(menus.action(menu_id::ReopenPandoc)->isEnabled());
-}
-
-TEST_F(MenuBarTest, CountDisplayItemsCarryCheckMarks) {
-    menus.setChecked(menu_id::DisplayWordCount, true);
-    EXPECT_TRUE(menus.action(menu_id::DisplayWordCount)->isChecked());
-    EXPECT_FALSE(menus.action(menu_id::DisplayCharacterCount)->isChecked());
+    for (bool enabled : {false, true}) {
+        menus.setEnabledState(menu_id::ReopenPandoc, enabled);
+        EXPECT_EQ(menus.action(menu_id::ReopenPandoc)->isEnabled(), !enabled) << "nothing changes before the drop-down";
+        emit reopen->aboutToShow();
+        EXPECT_EQ(menus.action(menu_id::ReopenPandoc)->isEnabled(), enabled);
+        EXPECT_TRUE(menus.action(menu_id::ReopenQorva)->isEnabled());
+    }
 }
 
 TEST_F(MenuBarTest, RecentSubmenuShowsNewestFirstAndAGreyedPlaceholderWhenEmpty) {
@@ -133,43 +123,28 @@ protected:
     RecordingSearch callback;
 };
 
-TEST_F(SearchViewTest, EveryChangeStartsTheSearchWithTheWholeText) {
+TEST_F(SearchViewTest, EveryChangeStartsTheSearchEnterAndFindNextContinueEscapeCloses) {
     QTest::keyClicks(view.field(), "ab");
     QTest::keyClick(view.field(), Qt::Key_Backspace);
-    EXPECT_EQ(callback.events, (QStringList{"start:a", "start:ab", "start:a"}));
-}
-
-TEST_F(SearchViewTest, EnterAndFindNextContinueEscapeCloses) {
-    QTest::keyClicks(view.field(), "x");
-    callback.events.clear();
     QTest::keyClick(view.field(), Qt::Key_Return);
     QTest::keyClick(view.field(), Qt::Key_Enter);
     QTest::mouseClick(view.findNextButton(), Qt::LeftButton);
-    QTest::keyClick(view.field(), Qt::Key_Escape);
-    EXPECT_EQ(callback.events, (QStringList{"continue:x", "continue:x", "continue:x", "close"}));
-}
-
-TEST_F(SearchViewTest, EnterOnTheFocusedButtonContinuesOnce) {
-    QTest::keyClicks(view.field(), "y");
-    callback.events.clear();
     view.findNextButton()->setFocus();
-    QTest::keyClick(view.findNextButton(), Qt::Key_Return);
-    EXPECT_EQ(callback.events, QStringList{"continue:y"});
+    QTest::keyClick(view.findNextButton(), Qt::Key_Return);  // on the focused button: once, not twice
+    QTest::keyClick(view.field(), Qt::Key_Escape);
+    EXPECT_EQ(callback.events, (QStringList{"start:a", "start:ab", "start:a", "continue:a", "continue:a", "continue:a",
+                                            "continue:a", "close"}));
 }
 
-TEST_F(SearchViewTest, ReopeningSelectsThePreviousText) {
-    QTest::keyClicks(view.field(), "kept");
-    view.field()->deselect();
-    view.FocusField();
-    EXPECT_EQ(view.field()->selectedText(), "kept");
-}
-
-TEST_F(SearchViewTest, WithoutACallbackNothingIsReported) {
+TEST_F(SearchViewTest, ReopeningSelectsThePreviousTextAndWithoutACallbackNothingIsReported) {
     view.SetCallback(nullptr);
-    QTest::keyClicks(view.field(), "z");
+    QTest::keyClicks(view.field(), "kept");
     QTest::keyClick(view.field(), Qt::Key_Return);
     EXPECT_TRUE(callback.events.empty());
     EXPECT_FALSE(view.HandleCommand(menu_id::Search));
+    view.field()->deselect();
+    view.FocusField();
+    EXPECT_EQ(view.field()->selectedText(), "kept");
 }
 
 // The page's side of the clipboard: what it hands out and what it is given.
@@ -183,8 +158,11 @@ protected:
     };
     QClipboard* clipboard = QGuiApplication::clipboard();
 
-    void Offer(QMimeData* data) { clipboard->setMimeData(data); }
-    std::string Pasted() const {
+    // Offers `data` (or plain text when null), pastes it and returns what reached the page.
+    std::string Paste(QMimeData* data, const QString& text = {}) {
+        data ? clipboard->setMimeData(data) : clipboard->setText(text);
+        calls.clear();
+        EXPECT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
         for (const auto& [function, argument] : calls) {
             if (function == "paste") return argument;
         }
@@ -223,43 +201,30 @@ TEST_F(ClipboardTest, CopyAsHtmlPutsOnlyTheHtmlSourceAsText) {
     EXPECT_FALSE(data->hasHtml());
 }
 
-TEST_F(ClipboardTest, PasteTakesOwnModelFirst) {
+TEST_F(ClipboardTest, PasteTakesOwnModelFirstThenUnwrappedHtmlThenTextAsItIs) {
     auto* data = new QMimeData;
     const std::string model = R"(["inline",["para",{"level":0},["emph","kept"]]])";
     data->setData(kModelMimeType, QByteArray::fromStdString(model));
     data->setText("other text");
-    Offer(data);
-    ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
-    EXPECT_EQ(Pasted(), model);
-}
-
-TEST_F(ClipboardTest, PlainTextIsReadAsItIs) {
-    clipboard->setText("# not a heading");
-    ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
-    EXPECT_NE(Pasted().find("# not a heading"), std::string::npos) << Pasted();
-    EXPECT_EQ(Pasted().find("[\"heading\""), std::string::npos);
-}
-
-TEST_F(ClipboardTest, AnEnvelopedHtmlFragmentIsUnwrappedBeforePandoc) {
-    auto* data = new QMimeData;
+    EXPECT_EQ(Paste(data), model);
+    data = new QMimeData;
     data->setHtml(QString::fromStdString(BuildCfHtml("<h2>Sub</h2>")));
-    Offer(data);
-    ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
-    EXPECT_NE(Pasted().find("\"heading\""), std::string::npos) << Pasted();
-    EXPECT_EQ(Pasted().find("Version"), std::string::npos) << Pasted();
+    std::string pasted = Paste(data);
+    EXPECT_NE(pasted.find("\"heading\""), std::string::npos) << pasted;
+    EXPECT_EQ(pasted.find("Version"), std::string::npos) << pasted;
+    pasted = Paste(nullptr, "# not a heading");
+    EXPECT_NE(pasted.find("# not a heading"), std::string::npos) << pasted;
+    EXPECT_EQ(pasted.find("[\"heading\""), std::string::npos);
 }
 
 TEST_F(ClipboardTest, AnImageOnlyClipboardPastesNothing) {
     auto* data = new QMimeData;
     data->setData("image/png", QByteArray("\x89PNG", 4));
-    Offer(data);
+    clipboard->setMimeData(data);
     for (int command : {menu_id::Paste, menu_id::PasteQorvaFormat, menu_id::PasteMultiMarkdown}) {
         ASSERT_TRUE(HandleClipboardCommand(command, page));
     }
     EXPECT_TRUE(calls.empty());
-}
-
-TEST_F(ClipboardTest, OnlyTheSixClipboardCommandsAreTaken) {
     EXPECT_FALSE(HandleClipboardCommand(menu_id::Undo, page));
     EXPECT_FALSE(HandleClipboardCommand(menu_id::Search, page));
     EXPECT_TRUE(calls.empty());
@@ -267,10 +232,3 @@ TEST_F(ClipboardTest, OnlyTheSixClipboardCommandsAreTaken) {
 
 }  // namespace
 }  // namespace qorva
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

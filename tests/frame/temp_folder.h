@@ -1,4 +1,5 @@
-// A fresh folder under /tmp for one test, removed with everything in it afterwards.
+// A fresh folder under /tmp for one test, removed with everything in it
+// afterwards; an environment variable set for a test's lifetime; whole files.
 #pragma once
 
 #include <cstdlib>
@@ -8,6 +9,17 @@
 #include <string>
 
 namespace qorva::testing {
+
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 class TempFolder {
 public:
@@ -24,12 +36,16 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    // Writes `bytes` to `name` in the folder and returns the file's path.
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        WriteFileBytes(path_ / name, bytes);
+        return (path_ / name).string();
+    }
 
 private:
     std::filesystem::path path_;
 };
 
-// An environment variable set for the lifetime of the object, then restored.
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const std::string& value) : name_(name), had_(std::getenv(name) != nullptr) {
@@ -45,17 +61,5 @@ private:
     bool had_;
     std::string old_;
 };
-
-inline std::string ReadFileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 }  // namespace qorva::testing
