@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { writeFileSync, mkdirSync } from 'node:fs';
 import { join } from 'node:path';
 import {
-  withProgram, makeHome, waitUntil, sleep, chooseThemeAt, storedTheme, pixelAt, editorBackgroundPoint,
+  withProgram, makeHome, waitUntil, sleep, chooseThemeAt, storedTheme, editorBackground,
 } from './export_driver.mjs';
 
 const sampleText = 'Theme sample\n============\n\nPlain text, *emphasis*, **strong** and `code`.\n\n*   a bulleted item\n';
@@ -26,13 +26,11 @@ async function waitForSample(desktop, path) {
   await sleep(800);
 }
 
-const backgroundOf = (desktop) => pixelAt(desktop, editorBackgroundPoint(desktop).x, editorBackgroundPoint(desktop).y);
-
 async function waitForBackground(desktop, rgb, what) {
   let seen = [];
   try {
     await waitUntil(`${what} background ${rgb}`, () => {
-      seen = backgroundOf(desktop);
+      seen = editorBackground(desktop);
       return seen.every((value, i) => Math.abs(value - rgb[i]) <= 2);
     }, 10000);
   } catch (error) {
@@ -50,7 +48,7 @@ test('user themes join the menu in ordinal order and Dark.theme replaces the bui
   const path = sampleIn(home);
   await withProgram({ home, args: [path] }, async (desktop) => {
     await waitForSample(desktop, path);
-    const white = await backgroundOf(desktop);
+    const white = await editorBackground(desktop);
 
     // One "Dark" only; upper case sorts before lower case.
     const order = ['Default', 'Dark', 'Monospaced', 'Serif', 'Z', 'b'];
@@ -75,7 +73,7 @@ test('each built-in theme restyles the editor page, and the chosen one is applie
   const path = sampleIn(home);
   await withProgram({ home, args: [path] }, async (desktop) => {
     await waitForSample(desktop, path);
-    const white = await backgroundOf(desktop);
+    const white = await editorBackground(desktop);
     assert.ok(white.every((value) => value > 240), `the page's own look is light (${white})`);
     desktop.screenshot('theme-Default');
 
