@@ -29,7 +29,7 @@ async function withProgram(options, body) {
   }
 }
 
-test('the first start shows the welcome document, the next ones an empty one; --welcome changes nothing', async () => {
+test('the first start shows the welcome document, the next ones an empty one; --welcome changes nothing; a missing file is reported', async () => {
   const home = mkdtempSync(join(tmpdir(), 'qorva-gui-'));
   await withProgram({ home }, (desktop) => desktop.waitForTitle('Welcome - Qorva'));
   await withProgram({ home }, (desktop) => desktop.waitForTitle('Untitled - Qorva'));
@@ -41,10 +41,8 @@ test('the first start shows the welcome document, the next ones an empty one; --
     assert.deepEqual(doc, readTextFormat(welcome), 'the page holds the welcome document as read');
   });
   await withProgram({ home }, (desktop) => desktop.waitForTitle('Untitled - Qorva'));
-});
-
-test('a missing file is reported and the window still opens, untitled', async () => {
-  await withProgram({ args: ['no such file.text'] }, async (desktop) => {
+  // The window still opens, untitled.
+  await withProgram({ home, args: ['no such file.text'] }, async (desktop) => {
     await desktop.waitForTitle('Qorva');
     desktop.screenshot('missing-file');
     await desktop.keys('Return');
