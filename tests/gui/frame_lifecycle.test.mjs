@@ -54,9 +54,9 @@ test('a file with a zero byte and invalid UTF-8 opens whole, is saved with CR LF
   });
 });
 
-test('Save in Format and Reopen in Format go through Pandoc in each flavour', async () => {
+test('Save in Format and Reopen in Format go through Pandoc in each flavour; Ctrl+O asks Save changes? first; Import HTML gives an untitled document', async () => {
   const text = 'Title\r\n=====\r\n\r\nSome *emphasis* here.\r\n';
-  await withDocument('flavours', text, async ({ desktop, file, shot }) => {
+  await withDocument('flavours', text, async ({ desktop, home, file, shot }) => {
     await desktop.waitForDocument((d) => blockTexts(d).includes('Title'));
     await desktop.type('My ');
     await desktop.waitForTitle(`${file}* - Qorva`);
@@ -82,6 +82,36 @@ test('Save in Format and Reopen in Format go through Pandoc in each flavour', as
       assert.equal(doc[1][0], 'heading');
       assert.deepEqual(doc[2].slice(2), [['plain', 'Some '], ['emph', 'emphasis'], ['plain', ' here.']]);
     }
+
+    const chosen = join(home, 'chosen.md');
+    writeFileSync(chosen, 'Chosen text\r\n');
+    const page = join(home, 'page.html');
+    writeFileSync(page, '<h1>Imported</h1><p>Some <em>web</em> text</p>');
+    await desktop.type('scratch');
+    await desktop.waitForTitle(`${file}* - Qorva`);
+    await desktop.keys('ctrl+o');
+    await waitForDialog(desktop, 'Open');
+    await desktop.type(chosen);
+    shot('open-dialog');
+    await desktop.keys('Return');
+    await waitForDialog(desktop, 'Qorva');
+    await desktop.keys('alt+n');
+    await desktop.waitForTitle(`${chosen} - Qorva`);
+    const doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Chosen text'));
+    assert.deepEqual(blockTexts(doc), ['Chosen text']);
+
+    // The imported document has no name: its next Save asks for one.
+    await fileMenuItem(desktop, 7, 'Right', 'Return');
+    await waitForDialog(desktop, 'Open');
+    await desktop.type(page);
+    await desktop.keys('Return');
+    const imported = await desktop.waitForDocument((d) => blockTexts(d).includes('Imported'));
+    assert.equal(imported[1][0], 'heading');
+    await desktop.waitForTitle('Untitled - Qorva');
+    await desktop.keys('ctrl+s');
+    await waitForDialog(desktop, 'Save As');
+    shot('save-as-after-import');
+    await desktop.keys('Escape');
   });
 });
 
@@ -121,38 +151,5 @@ test('Save As cancelled during a close keeps the window; Save As writes where th
     await desktop.keys('alt+y');
     await ended(desktop);
     assert.equal(bytesOf(file), 'draft more\r\n');
-  });
-});
-
-test('Ctrl+O opens a file chosen in the dialog after the Save changes? question; Import HTML gives an untitled document', async () => {
-  await withDocument('open-dialog', null, async ({ desktop, home, shot }) => {
-    const file = join(home, 'chosen.md');
-    writeFileSync(file, 'Chosen text\r\n');
-    const page = join(home, 'page.html');
-    writeFileSync(page, '<h1>Imported</h1><p>Some <em>web</em> text</p>');
-    await desktop.type('scratch');
-    await desktop.keys('ctrl+o');
-    await waitForDialog(desktop, 'Open');
-    await desktop.type(file);
-    shot('open-dialog');
-    await desktop.keys('Return');
-    await waitForDialog(desktop, 'Qorva');
-    await desktop.keys('alt+n');
-    await desktop.waitForTitle(`${file} - Qorva`);
-    const doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Chosen text'));
-    assert.deepEqual(blockTexts(doc), ['Chosen text']);
-
-    // The imported document has no name: its next Save asks for one.
-    await fileMenuItem(desktop, 7, 'Right', 'Return');
-    await waitForDialog(desktop, 'Open');
-    await desktop.type(page);
-    await desktop.keys('Return');
-    const imported = await desktop.waitForDocument((d) => blockTexts(d).includes('Imported'));
-    assert.equal(imported[1][0], 'heading');
-    await desktop.waitForTitle('Untitled - Qorva');
-    await desktop.keys('ctrl+s');
-    await waitForDialog(desktop, 'Save As');
-    shot('save-as-after-import');
-    await desktop.keys('Escape');
   });
 });
