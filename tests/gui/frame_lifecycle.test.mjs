@@ -99,6 +99,7 @@ test('Save in Format and Reopen in Format go through Pandoc in each flavour; Ctr
     await desktop.waitForTitle(`${chosen} - Qorva`);
     const doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Chosen text'));
     assert.deepEqual(blockTexts(doc), ['Chosen text']);
+    assert.ok(!bytesOf(file).includes('scratch'), 'No left the changes unsaved');
 
     // The imported document has no name: its next Save asks for one.
     await fileMenuItem(desktop, 7, 'Right', 'Return');
