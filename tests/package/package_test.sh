@@ -90,7 +90,7 @@ cat >"$work/window.sh" <<'INNER'
 /usr/bin/qorva "$1" >"$2" 2>&1 &
 pid=$!
 title=""
-for _ in $(seq 1 300); do
+for _ in $(seq 1 600); do
   title="$(xdotool search --onlyvisible --name ' - Qorva$' getwindowname 2>/dev/null | head -1)"
   [ -n "$title" ] && break
   sleep 0.1
