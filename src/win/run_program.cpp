@@ -6,6 +6,7 @@
 #include "src/win/message_loop.h"
 #include "src/win/platform/browser.h"
 #include "src/win/program_folder.h"
+#include "src/win/program_icon.h"
 #include "src/win/program_version.h"
 #include "src/win/shell_values.h"
 #include "src/win/start_documents.h"
@@ -78,6 +79,7 @@ void CentreOnWorkArea(QWidget& window) {
 
 int RunFunction() {
     ChromiumMessageHandler loop;
+    QGuiApplication::setWindowIcon(ProgramIcon());
     auto frame = std::make_unique<CMainFrame>();
     frame->resize(kInitialWidth, kInitialHeight);
     // Placed before the first document is chosen, so a message about it appears

@@ -31,7 +31,7 @@ for (const { fileName, settings, expected } of cases) {
   });
 }
 
-test('several files, as a file manager hands them over, open in a window each', async () => {
+test('several files, as a file manager hands them over, open in a window each, with the program\'s icon', async () => {
   const home = makeHome();
   writeSettings(home, notFirstRun());
   const first = join(home, 'first.md');
@@ -48,6 +48,9 @@ test('several files, as a file manager hands them over, open in a window each', 
     const id = ids.find((candidate) => desktop.xdotool('getwindowname', candidate) === titles[1]);
     const pid = Number(desktop.xdotool('getwindowpid', id));
     assert.ok(pid > 0 && pid !== desktop.process.pid, 'another process shows the second file');
+    // The window carries the program's icon in its sizes for the task bar.
+    const icon = spawnSync('xprop', ['-id', id, '_NET_WM_ICON'], { env: { ...process.env, DISPLAY: desktop.x.display }, encoding: 'utf8' });
+    for (const size of [16, 32, 48]) assert.match(icon.stdout, new RegExp(`Icon \\(${size} x ${size}\\)`));
     spawnSync('kill', [String(pid)]);
   });
 });
