@@ -1,6 +1,7 @@
 // qorva-convert: the command-line face of the converters and of headless export.
 //   qorva-convert OPERATION [--options TEXT]      stdin to stdout
 //   qorva-convert export --to FORMAT [--template NAME] IN.text OUT
+#include "cli/command_help.h"
 #include "cli/export_command.h"
 #include "cli/operation_command.h"
 
@@ -9,22 +10,14 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-void printUsage(std::ostream& err) {
-    err << "usage: qorva-convert OPERATION [--options TEXT] < INPUT > OUTPUT\n"
-           "       OPERATION: ReadTextFormat, WriteTextFormat, ReadPandocJson, WritePandocJson,\n"
-           "                  ReadPlainText, WriteHtml, WriteLatex\n"
-           "       qorva-convert export --to html5|xelatex|pdf|docx|rtf|epub [--template NAME] IN.text OUT\n";
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        printUsage(std::cerr);
+    if (argc < 2) {
+        qorva::printConvertUsage(std::cerr);
         return 2;
+    }
+    if (const int code = qorva::answerConvertOptions(argv[1], QORVA_VERSION_TEXT, std::cout, std::cerr); code >= 0) {
+        return code;
     }
     if (std::strcmp(argv[1], "export") == 0) {
 #ifdef QORVA_HAVE_TOOLS

@@ -15,6 +15,7 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick xdg-utils
   chromium
   hunspell-en-us
+  dpkg-dev file lintian desktop-file-utils appstream man-db
   nodejs
 )
 

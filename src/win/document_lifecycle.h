@@ -79,6 +79,8 @@ public:
 
     // Loads a file in the current format; on failure nothing changes.
     bool LoadFile(const std::string& path);
+    // Loads a file in the given format, which becomes the document's on success.
+    bool LoadFileAs(const std::string& path, DocumentFormat format);
     // Writes the document to the path in the current format; the path is not changed.
     bool WriteFile(const std::string& path);
     bool Save();
@@ -99,7 +101,6 @@ public:
     bool PandocCheck();
 
 private:
-    bool LoadFileAs(const std::string& path, DocumentFormat format);
     void ShowConverterError(const MessageSpec& message);
 
     DocumentPage& page_;

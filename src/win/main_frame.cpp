@@ -58,6 +58,10 @@ CMainFrame::~CMainFrame() {
 
 bool CMainFrame::LoadFile(const QString& path) { return parts_->Document().LoadFile(path.toStdString()); }
 
+bool CMainFrame::LoadFileAs(const QString& path, DocumentFormat format) {
+    return parts_->Document().LoadFileAs(path.toStdString(), format);
+}
+
 void CMainFrame::LoadWelcomeDocument() { parts_->Document().LoadWelcome(); }
 
 void CMainFrame::UpdateTitle() { parts_->UpdateTitle(); }

@@ -3,6 +3,7 @@
 // routes commands to the editor view.
 #pragma once
 
+#include "src/win/document_format.h"
 #include "src/win/editor_view_callback.h"
 #include "src/win/message_loop.h"
 
@@ -30,6 +31,8 @@ public:
 
     // Reads a native document and shows it; false (after a message) when it cannot.
     bool LoadFile(const QString& path);
+    // The same in a given storage format, as for a file named on the command line.
+    bool LoadFileAs(const QString& path, DocumentFormat format);
     void LoadWelcomeDocument();
     void UpdateTitle();
 

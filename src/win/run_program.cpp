@@ -1,12 +1,15 @@
 #include "src/win/run_program.h"
 
+#include "src/win/command_line_options.h"
 #include "src/win/editor_view.h"
 #include "src/win/main_frame.h"
 #include "src/win/message_loop.h"
 #include "src/win/platform/browser.h"
 #include "src/win/program_folder.h"
+#include "src/win/program_icon.h"
 #include "src/win/program_version.h"
 #include "src/win/shell_values.h"
+#include "src/win/start_documents.h"
 #include "src/win/startup_rules.h"
 #include "src/win/update_checker.h"
 
@@ -17,6 +20,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +29,7 @@ namespace qorva {
 namespace {
 
 std::string gCommandLine;
+std::vector<std::string> gOtherFiles;  // each opens in a window of its own
 
 constexpr int kInitialWidth = 700;
 constexpr int kInitialHeight = 480;
@@ -51,7 +56,7 @@ void ChooseFirstDocumentFor(CMainFrame& frame) {
             const QString typed = QString::fromStdString(first.argument);
             const QFileInfo file(QDir::current().absoluteFilePath(typed));
             if (file.isFile()) {
-                frame.LoadFile(file.absoluteFilePath());
+                LoadNamedFile(frame, file.absoluteFilePath());
             } else {
                 ShowExclamation(&frame, QStringLiteral("Qorva"),
                                 QStringLiteral("File \u2018%1\u2019 doesn\u2019t exist.").arg(typed));
@@ -74,6 +79,7 @@ void CentreOnWorkArea(QWidget& window) {
 
 int RunFunction() {
     ChromiumMessageHandler loop;
+    QGuiApplication::setWindowIcon(ProgramIcon());
     auto frame = std::make_unique<CMainFrame>();
     frame->resize(kInitialWidth, kInitialHeight);
     // Placed before the first document is chosen, so a message about it appears
@@ -82,6 +88,7 @@ int RunFunction() {
     ChooseFirstDocumentFor(*frame);
     frame->show();
     frame->EditorView()->FocusPage();
+    OpenInOtherWindows(*frame, gOtherFiles);
 
     UpdateChecker updates(QString::fromLatin1(kUpdateFeedUrl),
                           QString::fromStdString(ProgramFileVersionText()), frame.get());
@@ -95,6 +102,10 @@ int RunFunction() {
 }  // namespace
 
 int RunQorva(int argc, char** argv) {
+    const ProgramRequest request = ReadProgramArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto exitCode = AnswerProgramRequest(request, QORVA_VERSION_TEXT, std::cout, std::cerr)) {
+        return *exitCode;
+    }
     if (!HaveDisplay()) {
         std::fputs("qorva: no display. Qorva is a desktop program and needs an X11 or Wayland "
                    "session (or a virtual one: xvfb-run -a qorva).\n",
@@ -106,7 +117,11 @@ int RunQorva(int argc, char** argv) {
         Browser::SetDictionaryFilePath(dictionary.path.toStdString(),
                                        dictionary.languageCode.toStdString());
     }
-    gCommandLine = JoinCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const StartDocuments start = ArrangeStartDocuments(request, [](const std::string& path) {
+        return QFileInfo(QDir::current().absoluteFilePath(QString::fromStdString(path))).isFile();
+    });
+    gCommandLine = start.commandLine;
+    gOtherFiles = start.otherFiles;
     return Browser::RunMain(argc, argv, &RunFunction);
 }
 

@@ -20,7 +20,14 @@ TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
     EnvOverride relative("XDG_DATA_HOME", "relative/ignored");
     EnvOverride home("HOME", "/home/someone");
     EXPECT_EQ(UserDataFolder(), "/home/someone/.local/share/qorva");
-    EXPECT_EQ(UserFileFolders(), (std::vector<std::string>{"/home/someone/.local/share/qorva", ProgramFolder()}));
+    EXPECT_EQ(UserFileFolders(), (std::vector<std::string>{"/home/someone/.local/share/qorva", ProgramFolder(),
+                                                           InstalledDataFolder(ProgramFolder())}));
+}
+
+TEST(UserFolders, InstalledDataFolderSitsBesideTheProgramFolder) {
+    EXPECT_EQ(InstalledDataFolder("/usr/bin"), "/usr/share/qorva");
+    EXPECT_EQ(InstalledDataFolder("/opt/qorva/bin"), "/opt/qorva/share/qorva");
+    EXPECT_EQ(InstalledDataFolder("/bin"), "/share/qorva");
 }
 
 TEST(UserFolders, NamesCannotLeaveTheFolders) {

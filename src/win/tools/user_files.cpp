@@ -25,7 +25,14 @@ std::string UserDataFolder() {
     return JoinPath(JoinPath(home && *home ? home : "/", ".local/share"), "qorva");
 }
 
-std::vector<std::string> UserFileFolders() { return {UserDataFolder(), ProgramFolder()}; }
+std::string InstalledDataFolder(const std::string& programFolder) {
+    return JoinPath(FolderOf(programFolder), "share/qorva");
+}
+
+std::vector<std::string> UserFileFolders() {
+    const std::string program = ProgramFolder();
+    return {UserDataFolder(), program, InstalledDataFolder(program)};
+}
 
 std::string FindUserFile(const std::string& fileName, const std::vector<std::string>& folders) {
     if (fileName.empty() || fileName.find('/') != std::string::npos || fileName == "." || fileName == "..")

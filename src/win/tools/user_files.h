@@ -1,6 +1,6 @@
 // Files the user adds to shape the program: themes (.theme) and export templates
 // (.html5, .xelatex). They are looked for in the user data folder first and then in
-// the program folder, so the user's own files win.
+// the program folder and the installed data folder, so the user's own files win.
 #pragma once
 
 #include <string>
@@ -14,7 +14,12 @@ std::string ProgramFolder();
 // $XDG_DATA_HOME/qorva, or ~/.local/share/qorva.
 std::string UserDataFolder();
 
-// The folders searched for user files, the first one winning.
+// The data folder of an installed program beside its executable's folder:
+// /usr/bin gives /usr/share/qorva.
+std::string InstalledDataFolder(const std::string& programFolder);
+
+// The folders searched for user files, the first one winning: the user's, the
+// program's and the installed data folder.
 std::vector<std::string> UserFileFolders();
 
 // The path of the first file of this exact name in the folders; empty when none.

@@ -1,0 +1,127 @@
+// The program's own command line: options, the documents named, and the format a
+// named file opens in.
+#include "src/win/command_line_options.h"
+#include "src/win/named_file_format.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+namespace qorva {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(ProgramArguments, OptionsAreReadFromTheFirstArgumentOnly) {
+    struct Case {
+        Args arguments;
+        ProgramAction action;
+        Args documentArguments;
+        bool filesOnly;
+    };
+    const Case cases[] = {
+        {{}, ProgramAction::Start, {}, false},
+        {{"--help"}, ProgramAction::PrintHelp, {}, false},
+        {{"-h", "notes.text"}, ProgramAction::PrintHelp, {}, false},
+        {{"--version"}, ProgramAction::PrintVersion, {}, false},
+        {{"--welcome"}, ProgramAction::Start, {"--welcome"}, false},
+        {{"--bogus"}, ProgramAction::UnknownOption, {}, false},
+        {{"-x", "notes.text"}, ProgramAction::UnknownOption, {}, false},
+        {{"-"}, ProgramAction::Start, {"-"}, false},
+        {{"my", "-notes.text"}, ProgramAction::Start, {"my", "-notes.text"}, false},
+        {{"notes.text", "--help"}, ProgramAction::Start, {"notes.text", "--help"}, false},
+        {{"--", "--help"}, ProgramAction::Start, {"--help"}, true},
+        {{"--"}, ProgramAction::Start, {}, true},
+    };
+    for (const Case& c : cases) {
+        const ProgramRequest request = ReadProgramArguments(c.arguments);
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        EXPECT_EQ(request.action, c.action);
+        EXPECT_EQ(request.documentArguments, c.documentArguments);
+        EXPECT_EQ(request.filesOnly, c.filesOnly);
+    }
+    EXPECT_EQ(ReadProgramArguments({"-x", "a"}).unknownOption, "-x");
+}
+
+TEST(ProgramArguments, InformationGoesToStdoutAndAnUnknownOptionToStderr) {
+    struct Case {
+        Args arguments;
+        std::optional<int> exitCode;
+        std::string outStart;
+        std::string errStart;
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, "Usage: qorva [FILE... | --welcome]\n", ""},
+        {{"--version"}, 0, "qorva 1.2.3\n", ""},
+        {{"--bogus"}, 2, "", "qorva: unknown option '--bogus'\nUsage: qorva"},
+        {{"notes.text"}, std::nullopt, "", ""},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out, err;
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        EXPECT_EQ(AnswerProgramRequest(ReadProgramArguments(c.arguments), "1.2.3", out, err), c.exitCode);
+        EXPECT_EQ(out.str().substr(0, c.outStart.size()), c.outStart);
+        EXPECT_EQ(err.str().substr(0, c.errStart.size()), c.errStart);
+        EXPECT_EQ(out.str().empty(), c.outStart.empty());
+        EXPECT_EQ(err.str().empty(), c.errStart.empty());
+    }
+}
+
+TEST(StartDocuments, SeveralFilesOpenOneByOneUnlessTheWholeLineNamesAFile) {
+    const std::set<std::string> files = {"/a b.md", "/x.md", "/y.md", "--welcome", "/a"};
+    const auto isFile = [&](const std::string& path) { return files.count(path) > 0; };
+    struct Case {
+        Args arguments;
+        std::string commandLine;
+        Args otherFiles;
+    };
+    const Case cases[] = {
+        {{}, "", {}},
+        {{"/x.md"}, "/x.md", {}},
+        {{"/a", "b.md"}, "/a b.md", {}},               // a path with spaces, typed unquoted
+        {{"/x.md", "/y.md"}, "/x.md", {"/y.md"}},      // as a file manager passes them
+        {{"/x.md", "/y.md", "/x.md"}, "/x.md", {"/y.md", "/x.md"}},
+        {{"/x.md", "/gone.md"}, "/x.md /gone.md", {}},  // reported as one missing path
+        {{"--welcome"}, "--welcome", {}},
+        {{"--", "--welcome"}, "./--welcome", {}},
+        {{"--", "\"quoted.md"}, "./\"quoted.md", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const StartDocuments start = ArrangeStartDocuments(ReadProgramArguments(c.arguments), isFile);
+        EXPECT_EQ(start.commandLine, c.commandLine);
+        EXPECT_EQ(start.otherFiles, c.otherFiles);
+    }
+}
+
+TEST(NamedFileFormat, TheExtensionChoosesWithoutRegardToCase) {
+    using F = DocumentFormat;
+    struct Case {
+        const char* path;
+        const char* markdownSetting;
+        std::optional<F> format;
+    };
+    const Case cases[] = {
+        {"/home/u/notes.text", "", F::QorvaMarkdown},
+        {"/home/u/notes.TEXT", "github", F::QorvaMarkdown},
+        {"/home/u/notes.md", "", F::PandocMarkdown},
+        {"/home/u/notes.Md", "pandoc", F::PandocMarkdown},
+        {"/home/u/notes.markdown", "github", F::GitHubMarkdown},
+        {"/home/u/notes.MD", "github", F::GitHubMarkdown},
+        {"/home/u/notes.md", "GitHub", F::PandocMarkdown},  // keywords are exact, as DefaultFormat's
+        {"/home/u/notes.txt", "github", std::nullopt},
+        {"/home/u/notes", "github", std::nullopt},
+        {"/home/u/.md", "", std::nullopt},                 // a hidden file with no extension
+        {"/home/u/notes.md.bak", "", std::nullopt},
+        {"/home/u.md/notes", "", std::nullopt},
+        {"notes.markdown", "", F::PandocMarkdown},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " with " + c.markdownSetting);
+        EXPECT_EQ(FormatByExtension(c.path, c.markdownSetting), c.format);
+    }
+}
+
+}  // namespace
+}  // namespace qorva
