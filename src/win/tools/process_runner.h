@@ -2,9 +2,11 @@
 // standard input while collecting what it writes, and reports how it ended.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qorva {
 
@@ -18,6 +20,8 @@ struct ProcessRequest {
     // The parent's own environment is never changed.
     std::string_view extraSearchFolder;
     std::string_view input;
+    // "NAME=value" entries set for this run only, over the parent's environment.
+    std::vector<std::string> environment = {};
 };
 
 struct ProcessResult {
@@ -25,6 +29,9 @@ struct ProcessResult {
     int startError = 0;  // errno when the child could not be started
     int exitCode = -1;   // -1 when the child did not exit normally
     int signal = 0;      // the signal that ended the child, if any
+    bool timedOut = false;   // stopped because it ran past the time limit
+    bool cancelled = false;  // stopped because the user cancelled
+    std::chrono::milliseconds timeLimit{0};  // the limit in force for the run
     bool succeeded() const { return started && exitCode == 0; }
 };
 
@@ -54,6 +61,25 @@ public:
 
 private:
     std::function<void()> previous_;
+};
+
+// How long a tool may run when no ScopedToolRunLimits says otherwise.
+inline constexpr std::chrono::seconds kDefaultToolTimeLimit{300};
+
+// The time limit and the cancel check for every child run on this thread while the
+// object lives (the previous ones come back afterwards). The child starts in a
+// process group of its own; when the limit passes or `cancelRequested` says so, the
+// whole group is killed and the result says which. A zero limit means none.
+class ScopedToolRunLimits {
+public:
+    explicit ScopedToolRunLimits(std::chrono::milliseconds timeLimit, std::function<bool()> cancelRequested = {});
+    ~ScopedToolRunLimits();
+    ScopedToolRunLimits(const ScopedToolRunLimits&) = delete;
+    ScopedToolRunLimits& operator=(const ScopedToolRunLimits&) = delete;
+
+private:
+    std::chrono::milliseconds previousLimit_;
+    std::function<bool()> previousCancel_;
 };
 
 // A readable one-line account of a run that did not succeed, naming the program.
