@@ -17,8 +17,8 @@ std::string readBack(const std::string& latex) {
     const std::string begin = "\\begin{verbatim}\n", end = "\n\\end{verbatim}", verb = "\\noindent\\verb";
     std::string code;
     std::size_t at = 0;
-    while (at < latex.size()) {
-        if (!code.empty()) code += '\n';
+    for (bool first = true; at < latex.size(); first = false) {
+        if (!first) code += '\n';
         if (latex.compare(at, begin.size(), begin) == 0) {
             const std::size_t stop = latex.find(end, at + begin.size());
             if (stop == std::string::npos) return code + "<unclosed>";

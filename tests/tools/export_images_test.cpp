@@ -18,7 +18,8 @@ TEST(ExportImages, PicturesAreKnownByTheirFirstBytesNotTheirNames) {
         {"\xFF\xD8\xFF\xE0rest", ImageKind::Jpeg},
         {"GIF89a..", ImageKind::Gif},
         {std::string("II*\0", 4), ImageKind::Tiff},
-        {"RIFF\x10\0\0\0WEBPVP8 ", ImageKind::WebP},
+        {std::string("RIFF\x10\0\0\0WEBPVP8 ", 16), ImageKind::WebP},
+        {"RIFF", ImageKind::None},
         {"%PDF-1.5", ImageKind::Pdf},
         {"\xEF\xBB\xBF<?xml version='1.0'?>\n<!DOCTYPE svg>\n  <svg xmlns=''>", ImageKind::Svg},
         {"root:x:0:0:root:/root:/bin/bash\n", ImageKind::None},
@@ -47,13 +48,13 @@ TEST(ExportImages, OnlyReadablePictureFilesAreCopiedAndTheRestBecomesText) {
     struct Case {
         std::string reference;
         bool allowRemote;
-        std::string becomes;  // the copy's name, the kept URL, or "" for text
+        std::string becomes;  // the copy's name (each run numbers from 1), the kept URL, or "" for text
     };
     const Case cases[] = {
         {"pic.png", false, "image-1.png"},
-        {"picture named as text.txt", false, "image-2.png"},
-        {"file://" + png, false, "image-3.png"},
-        {"file://localhost" + documents.path() + "/pic%2Epng", false, "image-4.png"},
+        {"picture named as text.txt", false, "image-1.png"},
+        {"file://" + png, false, "image-1.png"},
+        {"file://localhost" + documents.path() + "/pic%2Epng", false, "image-1.png"},
         {elsewhere.file("secret.png"), false, ""},
         {"notes.txt", false, ""},
         {"../" + test::Shell("basename " + test::ShellQuote(elsewhere.path()) + " | tr -d '\\n'") + "/secret.png",
@@ -81,7 +82,6 @@ TEST(ExportImages, OnlyReadablePictureFilesAreCopiedAndTheRestBecomesText) {
             EXPECT_TRUE(prepared.leftOut.empty()) << c.reference;
         }
     }
-    // Numbered per run: every copy above was the first of its run.
     EXPECT_EQ(test::FolderEntries(work.path()), std::vector<std::string>{"image-1.png"});
     EXPECT_EQ(ReadWholeFile(work.file("image-1.png")), pngBytes);
 }

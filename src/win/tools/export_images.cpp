@@ -85,7 +85,7 @@ ImageKind SniffImage(std::string_view head) {
     if (startsWith(head, "GIF87a") || startsWith(head, "GIF89a")) return ImageKind::Gif;
     if (startsWith(head, "BM") && head.size() >= 26) return ImageKind::Bmp;
     if (startsWith(head, std::string_view("II*\0", 4)) || startsWith(head, std::string_view("MM\0*", 4))) return ImageKind::Tiff;
-    if (startsWith(head, "RIFF") && head.substr(8, 4) == "WEBP") return ImageKind::WebP;
+    if (startsWith(head, "RIFF") && head.size() >= 12 && head.substr(8, 4) == "WEBP") return ImageKind::WebP;
     if (startsWith(head, "%PDF-")) return ImageKind::Pdf;
     // An SVG picture is XML whose first element is <svg>.
     size_t at = 0;
