@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -20,10 +21,13 @@ std::string readBack(const std::string& latex) {
     for (bool first = true; at < latex.size(); first = false) {
         if (!first) code += '\n';
         if (latex.compare(at, begin.size(), begin) == 0) {
-            const std::size_t stop = latex.find(end, at + begin.size());
+            // The environment ends wherever "\end{verbatim}" stands, even mid-line.
+            const std::size_t from = at + begin.size() - 1;
+            const std::size_t stop = latex.find(end.substr(1), from);
             if (stop == std::string::npos) return code + "<unclosed>";
-            code += latex.substr(at + begin.size(), stop - at - begin.size());
-            at = stop + end.size();
+            if (latex[stop - 1] != '\n') return code + "<ended mid-line>";
+            code += latex.substr(from + 1, std::max(stop - 1, from + 1) - from - 1);
+            at = stop + end.size() - 1;
         } else if (latex.compare(at, verb.size(), verb) == 0) {
             const char delimiter = latex[at + verb.size()];
             const std::size_t stop = latex.find(delimiter, at + verb.size() + 1);
