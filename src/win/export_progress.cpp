@@ -65,9 +65,14 @@ void ShowBriefNotice(QWidget* window, const QString& text) {
     notice->setPalette(QToolTip::palette());
     notice->setFrameShape(QFrame::StyledPanel);
     notice->setMargin(6);
-    notice->setMaximumWidth(window->width() - 2 * kNoticeMargin);
-    notice->setWordWrap(true);
     notice->adjustSize();
+    // A long path wraps rather than running past the window's edge.
+    const int widest = window->width() - 2 * kNoticeMargin;
+    if (notice->width() > widest) {
+        notice->setWordWrap(true);
+        notice->setFixedWidth(widest);
+        notice->adjustSize();
+    }
     notice->move(kNoticeMargin, window->height() - notice->height() - kNoticeMargin);
     notice->show();
     notice->raise();

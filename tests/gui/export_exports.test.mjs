@@ -260,6 +260,7 @@ test('a PDF export that never ends is cancelled from its progress window: XeLaTe
     await desktop.keys('Escape');
     await waitUntil('the progress window to close', () => windowsNamed(desktop, /^Qorva$/).length === 0, 10000);
     await waitUntil('XeLaTeX to be gone', () => toolsNaming(temp).length === 0, 10000);
+    await sleep(800);
     desktop.screenshot('export-cancel-notice');
     assert.deepEqual(readdirSync(temp).filter((name) => name.startsWith('TEX')), [], 'the work folder is removed');
     assert.equal(existsSync(join(folder, 'loop.pdf')), false);
