@@ -10,6 +10,7 @@ import {
   withProgram, makeHome, waitUntil, sleep, chooseExport, saveDialog, saveAs, waitForFile, windowsNamed,
   exportDialogTitle,
 } from './export_driver.mjs';
+import { writeSettings, notFirstRun, dword } from './frame_helpers.mjs';
 
 const sampleText = 'Export sample\n=============\n\nHello from Qorva with *emphasis* and **strong** text.\n';
 
@@ -236,21 +237,33 @@ test('a failed export is reported with the reason, nothing is left behind, and a
 // The running XeLaTeX processes whose command line names `text`.
 const toolsNaming = (text) => spawnSync('pgrep', ['-f', text], { encoding: 'utf8' }).stdout.split('\n').filter(Boolean);
 
-test('a PDF export that never ends is cancelled from its progress window: XeLaTeX is gone, so is its work folder, and the window works on', async () => {
+// A document whose math never finishes typesetting (a macro that expands to
+// itself), in a home whose tools work in a temporary folder of its own.
+function endlessDocument(settings = null) {
   const home = makeHome();
   const folder = join(home, 'docs');
   const temp = join(home, 'tmp');
   mkdirSync(folder);
   mkdirSync(temp);
+  if (settings) writeSettings(home, settings);
   const path = join(folder, 'loop.text');
-  // A macro that expands to itself keeps TeX busy for ever.
   writeFileSync(path, 'Endless\n\na $\\def\\x{\\x}\\x$ b\n');
+  return { home, folder, temp, path };
+}
+
+// Exports the PDF under the proposed name.
+async function startPdfExport(desktop, path) {
+  await desktop.waitForTitle(`${path} - Qorva`);
+  await chooseExport(desktop, 'pdf');
+  await saveDialog(desktop);
+  await desktop.keys('Return');
+  await saveDialog(desktop, false);
+}
+
+test('a PDF export that never ends is cancelled from its progress window: XeLaTeX is gone, so is its work folder, and the window works on', async () => {
+  const { home, folder, temp, path } = endlessDocument();
   await withProgram({ home, args: [path], env: { TMPDIR: temp } }, async (desktop) => {
-    await desktop.waitForTitle(`${path} - Qorva`);
-    await chooseExport(desktop, 'pdf');
-    await saveDialog(desktop);
-    await desktop.keys('Return');
-    await saveDialog(desktop, false);
+    await startPdfExport(desktop, path);
     await waitUntil('the progress window', () => windowsNamed(desktop, /^Qorva$/).length > 0, 60000);
     await waitUntil('XeLaTeX at work', () => toolsNaming(temp).length > 0, 60000);
     await sleep(1500);
@@ -272,5 +285,19 @@ test('a PDF export that never ends is cancelled from its progress window: XeLaTe
     await desktop.keys('Return');
     await saveDialog(desktop, false);
     assert.match(readFileSync(await waitForFile(join(folder, 'loop.html')) && join(folder, 'loop.html'), 'utf8'), /Endless/);
+  });
+});
+
+test('a tool run past the time limit of the settings is stopped and reported, and leaves nothing behind', async () => {
+  const { home, folder, temp, path } = endlessDocument(notFirstRun({ ToolTimeLimit: dword(3) }));
+  await withProgram({ home, args: [path], env: { TMPDIR: temp } }, async (desktop) => {
+    await startPdfExport(desktop, path);
+    await waitUntil('the failure message', () => windowsNamed(desktop, /^Export failed$/).length > 0, 60000);
+    desktop.screenshot('export-time-limit');
+    assert.deepEqual(toolsNaming(temp), []);
+    assert.deepEqual(readdirSync(temp).filter((name) => name.startsWith('TEX')), []);
+    assert.equal(existsSync(join(folder, 'loop.pdf')), false);
+    await desktop.keys('Return');
+    await waitUntil('the message to close', () => windowsNamed(desktop, /^Export failed$/).length === 0, 10000);
   });
 });
