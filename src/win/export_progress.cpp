@@ -58,6 +58,8 @@ bool ExportProgress::CancelRequested() const { return cancelled_; }
 
 void ShowBriefNotice(QWidget* window, const QString& text) {
     if (!window) return;
+    // A newer notice replaces the one still showing.
+    for (QLabel* earlier : window->findChildren<QLabel*>("briefNotice", Qt::FindDirectChildrenOnly)) delete earlier;
     auto* notice = new QLabel(text, window);
     notice->setObjectName("briefNotice");
     notice->setAttribute(Qt::WA_TransparentForMouseEvents);
