@@ -19,7 +19,8 @@ void Follow(QWidget* owner, const LinkDecision& decision) {
                 ShowExclamation(owner, QStringLiteral("Error"), QStringLiteral("Failed to open URL:\n%1").arg(target));
             return;
         case LinkAction::OpenFile:
-            if (!QDesktopServices::openUrl(QUrl::fromLocalFile(target)))
+            // A missing file is not handed on: the opener would only guess at it.
+            if (!QFileInfo::exists(target) || !QDesktopServices::openUrl(QUrl::fromLocalFile(target)))
                 ShowExclamation(owner, QStringLiteral("Error"), QStringLiteral("Failed to open file:\n%1").arg(target));
             return;
         case LinkAction::AskProgram: {
