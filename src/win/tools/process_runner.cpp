@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <pthread.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -245,6 +246,16 @@ void exchange(Fd& inputFd, std::string_view input, Fd& outFd, std::string& out, 
     }
 }
 
+// Should this program die while a tool runs, nobody is left to stop the tool at its
+// time limit; the system then stops it once it has used that much processor time
+// (what it and the children it starts from now on use, each on its own).
+void limitProcessorTime(pid_t pid) {
+    if (timeLimit.count() <= 0) return;
+    const rlim_t seconds = static_cast<rlim_t>((timeLimit.count() + 999) / 1000);
+    const rlimit limit{seconds, seconds + 5};
+    prlimit(pid, RLIMIT_CPU, &limit, nullptr);
+}
+
 }  // namespace
 
 ProcessResult RunChild(const ProcessRequest& request, std::string& standardOutput,
@@ -316,6 +327,7 @@ ProcessResult RunChild(const ProcessRequest& request, std::string& standardOutpu
         return result;
     }
     result.started = true;
+    limitProcessorTime(pid);
 
     // Our copies of the child's ends must go, or we would never see end of output.
     input.read.close();
