@@ -46,7 +46,7 @@ ExportResult ExportPdf(std::string_view modelJson, const std::string& path, cons
 ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& path, const std::string& pandocFormat,
                               const std::string& workingFolder, bool fetchRemoteImages = false);
 
-// The folder that Pandoc and XeLaTeX start in: the document's folder, or the
+// The folder relative picture paths are read from: the document's folder, or the
 // program folder for an untitled document.
 std::string ExportWorkingFolder(const std::string& documentPath);
 

@@ -32,8 +32,8 @@ private:
 };
 
 // Performs the stored export of the current content. `documentPath` is the
-// document's own path (empty when untitled); it decides where Pandoc and XeLaTeX
-// start. Fails without doing anything when nothing is stored.
+// document's own path (empty when untitled); relative picture paths are read from
+// its folder. Fails without doing anything when nothing is stored.
 ExportResult RepeatExport(const RepeatExportState& state, std::string_view modelJson,
                           const std::string& documentPath,
                           const std::vector<std::string>& templateFolders = UserFileFolders());
