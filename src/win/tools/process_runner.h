@@ -35,7 +35,8 @@ struct ProcessResult {
     bool succeeded() const { return started && exitCode == 0; }
 };
 
-// Runs the child to its end. Input is written while output is read, so a child
+// Runs the child to its end, or until the time limit or a cancel stops it (see
+// ScopedToolRunLimits). Input is written while output is read, so a child
 // that writes before it has read everything cannot deadlock with us. When
 // `standardError` is null, both streams go to `standardOutput` in the order the
 // bytes arrived; otherwise they are kept apart. The strings are replaced only when

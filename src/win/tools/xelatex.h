@@ -41,7 +41,7 @@ std::vector<std::string> XeLaTeXSandbox(const std::string& workFolder);
 // removes, holding the pictures the LaTeX names, and moves the PDF to `targetPath`
 // (replacing a file there). Fonts the text names but the system lacks are replaced
 // by installed ones first. On failure `errorText` says why and the target is left
-// as it was; `stopped`, when given, tells whether the run was cancelled or timed out.
+// as it was; `cancelled`, when given, tells whether the user stopped the run.
 bool ExportPdfViaXeLaTeX(std::string_view latex, const std::string& targetPath, const std::string& workFolder,
                          std::string& errorText, bool* cancelled = nullptr);
 
