@@ -251,7 +251,9 @@ void exchange(Fd& inputFd, std::string_view input, Fd& outFd, std::string& out, 
 // (what it and the children it starts from now on use, each on its own).
 void limitProcessorTime(pid_t pid) {
     if (timeLimit.count() <= 0) return;
-    const rlim_t seconds = static_cast<rlim_t>((timeLimit.count() + 999) / 1000);
+    // A little over the wall-clock limit, so that the watch, which says why it
+    // stopped the run, comes first whenever it is there.
+    const rlim_t seconds = static_cast<rlim_t>((timeLimit.count() + 999) / 1000) + 2;
     const rlimit limit{seconds, seconds + 5};
     prlimit(pid, RLIMIT_CPU, &limit, nullptr);
 }
