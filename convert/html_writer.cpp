@@ -5,6 +5,7 @@
 #include "convert/html_text.h"
 #include "convert/link_target.h"
 #include "convert/model_view.h"
+#include "convert/url_scheme.h"
 #include "model/label_tables.h"
 #include "model/model_tree.h"
 
@@ -107,7 +108,13 @@ private:
         return wrote;
     }
 
+    // A target with a scheme that could run or fetch something (javascript:, data:)
+    // never becomes a link: its text stands alone.
     void writeLink(std::string_view href, std::string_view text) {
+        if (!isSafeExportUrl(href)) {
+            appendHtmlText(out_, text);
+            return;
+        }
         out_ += "<a";
         appendHtmlAttribute(out_, "href", href);
         out_ += '>';
@@ -299,6 +306,12 @@ private:
         } else if (tag == "image") {
             const std::span<const SpanView> spans = model_.spans(block);
             if (spans.empty() || spans[0].tag != "url") return false;
+            if (!isSafeExportUrl(spans[0].text)) {
+                open("p", rtl);
+                appendHtmlText(out_, spans[0].text);
+                close("p");
+                return true;
+            }
             open("figure", rtl);
             out_ += "\n<img";
             appendHtmlAttribute(out_, "src", spans[0].text);

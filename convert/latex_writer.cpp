@@ -2,6 +2,7 @@
 // by level, paragraphs filled to 80 columns, tables as longtables.
 #include "convert/converters.h"
 #include "convert/latex_text.h"
+#include "convert/latex_verbatim.h"
 #include "convert/link_target.h"
 #include "convert/model_view.h"
 #include "convert/text_measure.h"
@@ -186,7 +187,7 @@ private:
             return wrapLatex(writeSpans(block, 0), indent, indent + "\\item ");
         }
         if (tag == "quote") return "\\begin{quotation}\n" + wrapLatex(writeSpans(block, 0), "", "") + "\n\\end{quotation}";
-        if (tag == "verbatim") return "\\begin{verbatim}\n" + verbatimText(model_, block, true) + "\n\\end{verbatim}";
+        if (tag == "verbatim") return latexVerbatim(verbatimText(model_, block, true));
         if (tag == "formula") return "\\begin{equation}\n" + verbatimText(model_, block, true) + "\n\\end{equation}";
         if (tag == "image") {
             const std::span<const SpanView> spans = model_.spans(block);

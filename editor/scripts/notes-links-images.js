@@ -3,9 +3,9 @@
 // NoteRef holding the label.
 'use strict';
 
-// A URL with one of the four schemes anywhere in the text, ending in a
-// character that can end an address.
-const URL_PATTERN = /\b(?:https?|ftp|file):\/\/[-\p{L}0-9+&@#\/%?=~_|!:,.;]*[-\p{L}0-9+&@#\/%=~_|]/iu;
+// A URL starts with one of the schemes the host will open; a known scheme later
+// in the text ("javascript:...//http://a.b") does not make the text a URL.
+const URL_PATTERN = /^\s*(?:(?:https?|ftp|file):\/\/|mailto:)\S/i;
 
 function containsUrl(text) {
   return URL_PATTERN.test(text);

@@ -3,6 +3,8 @@
 #include "src/win/document_lifecycle.h"
 #include "src/win/editor_view.h"
 #include "src/win/export_dialog.h"
+#include "src/win/export_progress.h"
+#include "src/win/export_settings.h"
 #include "src/win/menu_bar.h"
 #include "src/win/menu_commands.h"
 #include "src/win/tools/process_runner.h"
@@ -10,61 +12,15 @@
 #include "src/win/tools/xelatex.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
-#include <QProgressDialog>
 
 #include <exception>
-#include <memory>
-#include <optional>
 
 namespace qorva {
 namespace {
 
 constexpr std::string_view kExportFailedCaption = "Export failed";
-
-// "Export Word Document..." names the format "Word Document".
-QString FormatNameOf(const ExportFormat& format) {
-    QString name = QString::fromLatin1(format.menuLabel);
-    name.remove(QStringLiteral("..."));
-    if (name.startsWith(QStringLiteral("Export "))) name.remove(0, 7);
-    return name;
-}
-
-// While an export runs the window takes no input: a busy cursor throughout, and
-// for the slow tool runs a progress window that keeps painting because the
-// process runner lets the event loop run (without user input) while it waits.
-class ExportProgress {
-public:
-    ExportProgress(QWidget* owner, const ExportFormat& format) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        // The formats that need an outside tool are the slow ones.
-        if (format.toolCheck == ExportTool::None) return;
-        const QString tool =
-            format.toolCheck == ExportTool::XeLaTeX ? QStringLiteral("XeLaTeX") : QStringLiteral("Pandoc");
-        dialog_ = std::make_unique<QProgressDialog>(
-            QStringLiteral("Exporting %1 with %2\u2026").arg(FormatNameOf(format), tool), QString(), 0, 0, owner);
-        dialog_->setObjectName("exportProgress");
-        dialog_->setWindowTitle(QStringLiteral("Qorva"));
-        // Modal, so that the window cannot be closed under the running export.
-        dialog_->setWindowModality(Qt::ApplicationModal);
-        dialog_->setCancelButton(nullptr);
-        dialog_->setMinimumDuration(0);
-        dialog_->show();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        waitHook_.emplace([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    }
-    ~ExportProgress() {
-        waitHook_.reset();
-        dialog_.reset();
-        QApplication::restoreOverrideCursor();
-    }
-    ExportProgress(const ExportProgress&) = delete;
-    ExportProgress& operator=(const ExportProgress&) = delete;
-
-private:
-    std::unique_ptr<QProgressDialog> dialog_;
-    std::optional<ScopedProcessWaitHook> waitHook_;
-};
 
 }  // namespace
 
@@ -106,11 +62,13 @@ void ExportCommands::Export(const ExportFormat& format) {
         const std::string absolute = QFileInfo(QString::fromStdString(document_.path())).absoluteFilePath().toStdString();
         proposed = QString::fromStdString(ProposedExportPath(absolute, format.extension));
     }
-    CExportFileDialog dialog(format, proposed, templateNames, DialogOwner());
+    CExportFileDialog dialog(format, proposed, templateNames, DialogOwner(), FetchRemoteImagesSetting());
     if (dialog.exec() != QDialog::Accepted || dialog.ChosenPath().isEmpty()) return;
+    if (dialog.FetchRemoteImagesBox()) WriteFetchRemoteImagesSetting(dialog.FetchRemoteImages());
 
     // A confirmed dialog replaces the whole state, even if the export then fails.
-    state_.Store(format.kind, dialog.ChosenPath().toStdString(), dialog.TemplateChoice().toStdString());
+    state_.Store(format.kind, dialog.ChosenPath().toStdString(), dialog.TemplateChoice().toStdString(),
+                 dialog.FetchRemoteImages());
     menus_.setEnabledState(menu_id::RepeatExport, true);
     Repeat();
 }
@@ -140,14 +98,28 @@ void ExportCommands::Repeat() {
     const std::string json = view_.GetTextJson();
     ExportResult result;
     {
-        ExportProgress progress(DialogOwner(), *format);
+        ExportProgress progress(DialogOwner(), *format, ToolTimeLimitSetting());
         try {
             result = RepeatExport(state_, json, document_.path());
         } catch (const std::exception& error) {
             result = {false, error.what(), {}};
         }
     }
-    if (result.succeeded) return;
+    // Success and a cancel the user asked for need no answer: a brief notice says it.
+    const QString where = QDir::toNativeSeparators(QString::fromStdString(state_.path()));
+    if (result.succeeded) {
+        QString notice = QStringLiteral("Exported to %1").arg(where);
+        const size_t leftOut = result.leftOutPictures.size();
+        if (leftOut > 0)
+            notice += leftOut == 1 ? QStringLiteral(" (1 picture written as text)")
+                                   : QStringLiteral(" (%1 pictures written as text)").arg(leftOut);
+        ShowBriefNotice(&owner_, notice);
+        return;
+    }
+    if (result.cancelled) {
+        ShowBriefNotice(&owner_, QStringLiteral("Export to %1 cancelled").arg(ExportFormatName(*format)));
+        return;
+    }
     std::string text = result.errorText.empty() ? "The export to " + state_.path() + " failed." : result.errorText;
     ui_.ShowMessage({text, std::string(kExportFailedCaption), MessageButtons::Ok, MessageIcon::Exclamation});
 }

@@ -1,5 +1,8 @@
 #include "src/win/export_dialog.h"
 
+#include "src/win/export_progress.h"
+
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -23,7 +26,8 @@ QStringList ExportNameFilters(const ExportFormat& format) {
 }
 
 CExportFileDialog::CExportFileDialog(const ExportFormat& format, const QString& proposedPath,
-                                     const std::vector<std::string>& templateNames, QWidget* parent)
+                                     const std::vector<std::string>& templateNames, QWidget* parent,
+                                     bool fetchRemoteImages)
     : QFileDialog(parent), templateNames_(templateNames) {
     setObjectName("exportFileDialog");
     // The template row lives inside the dialog's own layout, which only Qt's
@@ -35,7 +39,21 @@ CExportFileDialog::CExportFileDialog(const ExportFormat& format, const QString& 
     setDefaultSuffix(QString::fromLatin1(format.extension).mid(1));
     if (!proposedPath.isEmpty()) selectFile(proposedPath);
     if (!templateNames_.empty()) AddTemplateRow();
+    if (format.toolCheck == ExportTool::Pandoc) AddFetchRemoteImagesRow(fetchRemoteImages);
+    // Last, so that the accept mode's own title does not replace it.
+    setWindowTitle(QStringLiteral("Export to %1").arg(ExportFormatName(format)));
 }
+
+void CExportFileDialog::AddFetchRemoteImagesRow(bool checked) {
+    auto* grid = qobject_cast<QGridLayout*>(layout());
+    if (!grid) return;
+    fetchRemoteImages_ = new QCheckBox(tr("Fetch &remote pictures from the Internet"), this);
+    fetchRemoteImages_->setObjectName("fetchRemoteImages");
+    fetchRemoteImages_->setChecked(checked);
+    grid->addWidget(fetchRemoteImages_, grid->rowCount(), 1);
+}
+
+bool CExportFileDialog::FetchRemoteImages() const { return fetchRemoteImages_ && fetchRemoteImages_->isChecked(); }
 
 void CExportFileDialog::AddTemplateRow() {
     auto* grid = qobject_cast<QGridLayout*>(layout());

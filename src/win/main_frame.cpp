@@ -5,6 +5,7 @@
 #include "src/win/editor_commands.h"
 #include "src/win/editor_view.h"
 #include "src/win/export_commands.h"
+#include "src/win/link_opener.h"
 #include "src/win/settings_shell_values.h"
 #include "src/win/test_hooks.h"
 #include "src/win/themes_menu.h"
@@ -98,19 +99,11 @@ bool CMainFrame::OnIdle() {
     return false;
 }
 
-void CMainFrame::OpenUrl(const QString& url) {
-    if (!QDesktopServices::openUrl(QUrl(url))) {
-        ShowExclamation(this, QStringLiteral("Error"), QStringLiteral("Failed to open URL:\n%1").arg(url));
-    }
-}
+void CMainFrame::OpenUrl(const QString& url) { FollowUrlLink(this, url); }
 
 void CMainFrame::OpenFile(const QString& path) {
     if (DocumentPath().isEmpty()) return;
-    const QString joined = QDir::cleanPath(QDir(GetDocumentFolder()).filePath(path));
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(joined))) {
-        ShowExclamation(this, QStringLiteral("Error"),
-                        QStringLiteral("Failed to open file:\n%1").arg(joined));
-    }
+    FollowFileLink(this, QDir(GetDocumentFolder()).filePath(path));
 }
 
 QString CMainFrame::GetDocumentFolder() {

@@ -70,6 +70,32 @@ TEST(HtmlWriterLinks, UrlsInlineLinksAndReferenceLinks) {
               "<p><a href=\"http://l\">t</a>n</p>\n");
 }
 
+// Only relative targets and http, https, ftp, mailto and file become links or
+// images; any other scheme, however disguised, is written as text.
+TEST(HtmlWriterLinks, TargetsWithUnsafeSchemesAreWrittenAsText) {
+    const std::pair<const char*, bool> targets[] = {
+        {"http://a.b/", true},        {"HTTPS://a.b/", true},   {"ftp://a.b/f", true},
+        {"mailto:a@b.c", true},       {"file:///tmp/x", true},  {"sub/page.html#x", true},
+        {"/abs/page.html", true},     {"?q=1:2", true},         {"#frag:1", true},
+        {"javascript:alert(1)", false}, {" JavaScript:alert(1)", false}, {"java\tscript:alert(1)", false},
+        {"\x01" "javascript:x", false}, {"vbscript:x", false},  {"data:text/html,<b>", false},
+        {"smb://host/share", false},  {"javascript:x//http://a.b", false},
+    };
+    for (const auto& [target, safe] : targets) {
+        const std::string url = Json(target).dump();
+        const std::string inLink = html(R"(["para",{"level":0},["linktext","t"],["url",)" + url + "]]");
+        const std::string bare = html(R"(["para",{"level":0},["url",)" + url + "]]");
+        const std::string image = html(R"(["image",{"level":0},["url",)" + url + "]]");
+        EXPECT_EQ(inLink.find("href=") != std::string::npos, safe) << target << inLink;
+        EXPECT_EQ(bare.find("href=") != std::string::npos, safe) << target << bare;
+        EXPECT_EQ(image.find("<img") != std::string::npos, safe) << target << image;
+        if (!safe) {
+            EXPECT_EQ(inLink, "<p>t</p>\n");
+            EXPECT_NE(image.find("<p>"), std::string::npos) << image;
+        }
+    }
+}
+
 TEST(HtmlWriterFootnotes, NumberedByReferenceWithBackLinks) {
     EXPECT_EQ(html(R"(["para",{"level":0},["plain","a"],["noteref","x"],["noteref","y"],["noteref","x"]],)"
                    R"(["note",{"level":0},["noteref","x"],["plain","X"]],["note",{"level":0},["noteref","y"],["emph","Y"]])"),

@@ -5,6 +5,7 @@
 #include "qt_printers.h"
 #include "tests/frame/temp_folder.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -38,6 +39,29 @@ TEST(ExportDialog, EachFormatOffersItsOwnFilterThenAllFilesInASaveDialogWithItsE
     EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
     EXPECT_EQ(TypedName(dialog), "") << "an untitled document proposes no name";
     EXPECT_TRUE(dialog.ChosenPath().isEmpty()) << "nothing is chosen before the dialog is confirmed";
+}
+
+// The dialog says what it exports; the formats Pandoc makes ask whether remote
+// pictures may be fetched, starting from the setting passed in.
+TEST(ExportDialog, TitleNamesTheFormatAndPandocFormatsOfferTheRemotePicturesChoice) {
+    const std::tuple<ExportKind, const char*, bool> formats[] = {
+        {ExportKind::Html, "Export to HTML5", false},          {ExportKind::Word, "Export to Word Document", true},
+        {ExportKind::RichText, "Export to Rich Text", true},   {ExportKind::Epub, "Export to EPUB", true},
+        {ExportKind::Pdf, "Export to PDF", false},             {ExportKind::Latex, "Export to XeLaTeX", false},
+    };
+    for (const auto& [kind, title, offersFetch] : formats) {
+        for (const bool setting : {false, true}) {
+            CExportFileDialog dialog(Format(kind), {}, kNoTemplates, nullptr, setting);
+            EXPECT_EQ(dialog.windowTitle(), title);
+            auto* box = dialog.findChild<QCheckBox*>("fetchRemoteImages");
+            ASSERT_EQ(box != nullptr, offersFetch) << title;
+            EXPECT_EQ(dialog.FetchRemoteImages(), offersFetch && setting) << title;
+            if (!box) continue;
+            EXPECT_EQ(box->text(), "Fetch &remote pictures from the Internet");
+            box->setChecked(!setting);
+            EXPECT_EQ(dialog.FetchRemoteImages(), !setting);
+        }
+    }
 }
 
 TEST(ExportDialog, AProposedPathOpensItsFolderWithItsNameAndANameWithoutExtensionGetsTheFormatsOne) {

@@ -57,10 +57,13 @@ export async function chooseExport(desktop, kind, { repeatEnabled = false } = {}
 // Visible windows whose title matches.
 export const windowsNamed = (desktop, pattern) => desktop.windowTitles().filter((title) => pattern.test(title));
 
+// The export dialog's title names the format: "Export to PDF".
+export const exportDialogTitle = /^Export to /;
+
 // Waits for the export dialog to be `shown`, or to be gone.
 export async function saveDialog(desktop, shown = true) {
   await waitUntil(`the export dialog ${shown ? 'to open' : 'to close'}`,
-    () => (windowsNamed(desktop, /^Save As$/).length > 0) === shown, 20000);
+    () => (windowsNamed(desktop, exportDialogTitle).length > 0) === shown, 20000);
   if (shown) await sleep(500);
 }
 

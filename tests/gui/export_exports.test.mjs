@@ -4,11 +4,13 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
-import { writeFileSync, readFileSync, existsSync, rmSync, mkdirSync } from 'node:fs';
+import { writeFileSync, readFileSync, existsSync, rmSync, mkdirSync, readdirSync } from 'node:fs';
 import { join } from 'node:path';
 import {
   withProgram, makeHome, waitUntil, sleep, chooseExport, saveDialog, saveAs, waitForFile, windowsNamed,
+  exportDialogTitle,
 } from './export_driver.mjs';
+import { writeSettings, notFirstRun, dword } from './frame_helpers.mjs';
 
 const sampleText = 'Export sample\n=============\n\nHello from Qorva with *emphasis* and **strong** text.\n';
 
@@ -86,7 +88,7 @@ test('an untitled document proposes no name, and Pandoc still runs for it', asyn
     // Save with an empty name does nothing: the dialog stays.
     await desktop.keys('Return');
     await sleep(1000);
-    assert.equal(windowsNamed(desktop, /^Save As$/).length, 1, 'no name was proposed');
+    assert.equal(windowsNamed(desktop, /^Export to Word Document$/).length, 1, 'no name was proposed');
     const word = join(home, 'welcome.docx');
     await saveAs(desktop, word);
     await waitForFile(word);
@@ -159,7 +161,7 @@ test('without Pandoc or XeLaTeX on PATH the export offers the download and shows
       await desktop.keys('Escape');   // Cancel: no download page
       await waitUntil('the offer to close', () => windowsNamed(desktop, /^Qorva$/).length === 0, 10000);
       await sleep(1000);
-      assert.deepEqual(windowsNamed(desktop, /^Save As$/), [], `no export dialog for ${kind}`);
+      assert.deepEqual(windowsNamed(desktop, exportDialogTitle), [], `no export dialog for ${kind}`);
     }
     // The exports that need no tool still work.
     await chooseExport(desktop, 'html');
@@ -229,5 +231,73 @@ test('a failed export is reported with the reason, nothing is left behind, and a
     await saveDialog(desktop, false);
     assert.match(readFileSync(await waitForFile(join(folder, 'other.html')) && join(folder, 'other.html'), 'utf8'),
       /Another document/);
+  });
+});
+
+// The running XeLaTeX processes whose command line names `text`.
+const toolsNaming = (text) => spawnSync('pgrep', ['-f', text], { encoding: 'utf8' }).stdout.split('\n').filter(Boolean);
+
+// A document whose math never finishes typesetting (a macro that expands to
+// itself), in a home whose tools work in a temporary folder of its own.
+function endlessDocument(settings = null) {
+  const home = makeHome();
+  const folder = join(home, 'docs');
+  const temp = join(home, 'tmp');
+  mkdirSync(folder);
+  mkdirSync(temp);
+  if (settings) writeSettings(home, settings);
+  const path = join(folder, 'loop.text');
+  writeFileSync(path, 'Endless\n\na $\\def\\x{\\x}\\x$ b\n');
+  return { home, folder, temp, path };
+}
+
+// Exports the PDF under the proposed name.
+async function startPdfExport(desktop, path) {
+  await desktop.waitForTitle(`${path} - Qorva`);
+  await chooseExport(desktop, 'pdf');
+  await saveDialog(desktop);
+  await desktop.keys('Return');
+  await saveDialog(desktop, false);
+}
+
+test('a PDF export that never ends is cancelled from its progress window: XeLaTeX is gone, so is its work folder, and the window works on', async () => {
+  const { home, folder, temp, path } = endlessDocument();
+  await withProgram({ home, args: [path], env: { TMPDIR: temp } }, async (desktop) => {
+    await startPdfExport(desktop, path);
+    await waitUntil('the progress window', () => windowsNamed(desktop, /^Qorva$/).length > 0, 60000);
+    await waitUntil('XeLaTeX at work', () => toolsNaming(temp).length > 0, 60000);
+    await sleep(1500);
+    desktop.screenshot('export-cancel-running');
+    assert.equal(windowsNamed(desktop, /^Qorva$/).length, 1, 'the export is still running');
+
+    await desktop.keys('Escape');
+    await waitUntil('the progress window to close', () => windowsNamed(desktop, /^Qorva$/).length === 0, 10000);
+    await waitUntil('XeLaTeX to be gone', () => toolsNaming(temp).length === 0, 10000);
+    await sleep(800);
+    desktop.screenshot('export-cancel-notice');
+    assert.deepEqual(readdirSync(temp).filter((name) => name.startsWith('TEX')), [], 'the work folder is removed');
+    assert.equal(existsSync(join(folder, 'loop.pdf')), false);
+    assert.deepEqual(windowsNamed(desktop, /^Export failed$/), [], 'a cancel the user asked for needs no message box');
+
+    // The window takes keys again: an HTML export goes through.
+    await chooseExport(desktop, 'html', { repeatEnabled: true });
+    await saveDialog(desktop);
+    await desktop.keys('Return');
+    await saveDialog(desktop, false);
+    assert.match(readFileSync(await waitForFile(join(folder, 'loop.html')) && join(folder, 'loop.html'), 'utf8'), /Endless/);
+  });
+});
+
+test('a tool run past the time limit of the settings is stopped and reported, and leaves nothing behind', async () => {
+  const { home, folder, temp, path } = endlessDocument(notFirstRun({ ToolTimeLimit: dword(3) }));
+  await withProgram({ home, args: [path], env: { TMPDIR: temp } }, async (desktop) => {
+    await startPdfExport(desktop, path);
+    await waitUntil('the failure message', () => windowsNamed(desktop, /^Export failed$/).length > 0, 60000);
+    desktop.screenshot('export-time-limit');
+    assert.deepEqual(toolsNaming(temp), []);
+    assert.deepEqual(readdirSync(temp).filter((name) => name.startsWith('TEX')), []);
+    assert.equal(existsSync(join(folder, 'loop.pdf')), false);
+    await desktop.keys('Return');
+    await waitUntil('the message to close', () => windowsNamed(desktop, /^Export failed$/).length === 0, 10000);
   });
 });

@@ -86,10 +86,13 @@ describe('following links', () => {
     return s.e.hostCalls();
   };
 
-  test('a URL with a scheme opens as a URL, even after other words; anything else as a file', async () => {
-    for (const url of ['http://example.org/a?b=c', 'see FTP://host/file']) assert.deepEqual(await follow(url), ['url:' + url]);
-    // A scheme glued to a word is not at a word boundary.
-    for (const path of ['images/a.png', 'http:/x', 'xhttp://a.b']) assert.deepEqual(await follow(path), ['file:' + path]);
+  test('only a text that starts with an allowed scheme opens as a URL; anything else as a file', async () => {
+    for (const url of ['http://example.org/a?b=c', 'FTP://host/file', 'mailto:a@b.org', 'file:///tmp/a.txt']) {
+      assert.deepEqual(await follow(url), ['url:' + url]);
+    }
+    const others = ['images/a.png', 'http:/x', 'xhttp://a.b', 'see FTP://host/file', 'javascript:alert(1)//http://a.b',
+      'smb://host/share http://x.y', 'mailto: a@b'];
+    for (const path of others) assert.deepEqual(await follow(path), ['file:' + path]);
   });
 
   test('the URL of a link definition and of an image open too', async () => {

@@ -1,5 +1,6 @@
 // The export operations with the real converters, Pandoc and XeLaTeX; every format
 // is also run end to end through qorva-convert in export_command_test.cpp.
+#include "model/model_json.h"
 #include "src/win/tools/converter_host.h"
 #include "src/win/tools/export.h"
 #include "src/win/tools/file_helpers.h"
@@ -74,6 +75,60 @@ TEST(PandocExport, MissingPandocIsReportedBeforeAnythingIsWritten) {
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(result.errorText, std::string(kPandocRequired) + " Pandoc was not found.");
     EXPECT_TRUE(test::FolderEntries(folder.path()).empty());
+}
+
+// A document naming a private text file as a picture, a remote picture and a real
+// one, with a code block that tries to end its environment and read a file.
+std::string hostileDocument(const std::string& secretPath) {
+    Json model = Json::array({"text"});
+    model.push_back(Json::array({"para", {{"level", 0}}, Json::array({"plain", "Visible text."})}));
+    model.push_back(Json::array({"image", {{"level", 0}}, Json::array({"url", secretPath})}));
+    model.push_back(Json::array({"image", {{"level", 0}}, Json::array({"url", "http://127.0.0.1:9/remote.png"})}));
+    model.push_back(Json::array({"image", {{"level", 0}}, Json::array({"url", "pic.png"})}));
+    model.push_back(Json::array({"verbatim", {{"level", 0}}, Json::array({"plain", "code \\end{verbatim}"}),
+                                 Json::array({"break", "\n"}), Json::array({"plain", "\\input{" + secretPath + "}"})}));
+    return dumpCompact(model);
+}
+
+TEST(ExportPictures, PdfTakesOnlyRealPicturesKeepsCodeAsTextAndCleansUp) {
+    ScratchFolder documents, temp;
+    EnvOverride tmp("TMPDIR", temp.path());
+    const std::string secret = documents.write("secret.txt", "QORVASECRETMARKER\n");
+    test::WriteTinyPng(documents.file("pic.png"));
+    const std::string target = documents.file("out.pdf");
+    ExportResult result = ExportPdf(hostileDocument(secret), target, "Default", documents.path(), {});
+    ASSERT_TRUE(result.succeeded) << result.errorText;
+    const std::string text = test::Squeeze(test::PdfText(target));
+    EXPECT_EQ(text.find("QORVASECRETMARKER"), std::string::npos) << text;
+    EXPECT_NE(text.find("code \\end{verbatim}"), std::string::npos) << text;
+    EXPECT_NE(text.find("\\input{" + secret + "}"), std::string::npos) << text;
+    EXPECT_NE(text.find("http://127.0.0.1:9/remote.png"), std::string::npos) << text;
+    EXPECT_EQ(Shell("pdfimages -list " + ShellQuote(target) + " | tail -n +3 | wc -l"), "1\n");
+    EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
+}
+
+TEST(ExportPictures, PandocFormatsEmbedOnlyRealPicturesAndFetchOnlyWhenAllowed) {
+    ScratchFolder documents, temp;
+    EnvOverride tmp("TMPDIR", temp.path());
+    if (!IsPandocUsable()) GTEST_SKIP() << "no usable Pandoc";
+    const std::string secret = documents.write("secret.txt", "QORVASECRETMARKER\n");
+    test::WriteTinyPng(documents.file("pic.png"));
+    for (const char* format : {"docx", "epub"}) {
+        const std::string target = documents.file(std::string("out.") + format);
+        ExportResult result = ExportWithPandoc(hostileDocument(secret), target, format, documents.path());
+        ASSERT_TRUE(result.succeeded) << result.errorText;
+        // Pandoc reports every fetch it tries; none is tried without leave.
+        EXPECT_EQ(result.warnings.find("127.0.0.1"), std::string::npos) << result.warnings;
+        EXPECT_EQ(Shell("unzip -p " + ShellQuote(target) + " | grep -c QORVASECRETMARKER"), "0\n") << format;
+        EXPECT_EQ(Shell("unzip -l " + ShellQuote(target) + " | grep -c 'media/.*png'"), "1\n") << format;
+        EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
+        ExportResult fetching = ExportWithPandoc(hostileDocument(secret), target, format, documents.path(), true);
+        EXPECT_NE(fetching.warnings.find("127.0.0.1:9/remote.png"), std::string::npos) << fetching.warnings;
+    }
+    const std::string rtf = documents.file("out.rtf");
+    ASSERT_TRUE(ExportWithPandoc(hostileDocument(secret), rtf, "rtf", documents.path()).succeeded);
+    EXPECT_EQ(ReadWholeFile(rtf).find("QORVASECRETMARKER"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(rtf).find("\\pngblip"), std::string::npos);
 }
 
 TEST(RepeatExport, RepeatsTheLastStoredExportWithItsTemplateAndResetClears) {

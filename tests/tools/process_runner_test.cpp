@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace qorva {
 namespace {
@@ -132,6 +134,70 @@ TEST(ProcessWaitHook, IsCalledWhileAChildRunsAndRemovedAfterwards) {
     std::string output;
     EXPECT_TRUE(RunProcess("sleep 0.3", "", "", "", output));
     EXPECT_EQ(calls, before);
+}
+
+}  // namespace
+}  // namespace qorva
+
+namespace qorva {
+namespace {
+
+// Whether a process still runs (a zombie waiting for its parent does not count).
+bool processRuns(const std::string& pid) {
+    std::string stat = test::Shell("cat /proc/" + pid + "/stat 2>/dev/null");
+    const size_t close = stat.rfind(')');
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
+}
+
+// A child that starts a grandchild and both would sleep for a minute: a time limit
+// or a cancel stops the run at once and takes the grandchild with it.
+TEST(ProcessLimits, TimeLimitAndCancelKillTheWholeProcessGroup) {
+    for (const bool cancel : {false, true}) {
+        ScratchFolder folder;
+        const std::string pidFile = folder.file("grandchild");
+        int checks = 0;
+        ScopedToolRunLimits limits(std::chrono::milliseconds(cancel ? 60000 : 400),
+                                   [&] { return cancel && ++checks > 3; });
+        const auto start = std::chrono::steady_clock::now();
+        std::string output;
+        ProcessResult result =
+            RunChild({sh("sleep 60 & echo $! > " + test::ShellQuote(pidFile) + "; echo started; sleep 60"), "", "", ""},
+                     output, nullptr);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took, std::chrono::seconds(10)) << cancel;
+        EXPECT_FALSE(result.succeeded());
+        EXPECT_EQ(result.cancelled, cancel);
+        EXPECT_EQ(result.timedOut, !cancel);
+        EXPECT_EQ(output, "started\n");
+        const std::string grandchild = test::Shell("cat " + test::ShellQuote(pidFile) + " | tr -d '\\n'");
+        ASSERT_FALSE(grandchild.empty());
+        for (int wait = 0; wait < 50 && processRuns(grandchild); ++wait) usleep(20000);
+        EXPECT_FALSE(processRuns(grandchild)) << "grandchild " << grandchild << " survived";
+        EXPECT_EQ(DescribeFailure("XeLaTeX", result),
+                  cancel ? "XeLaTeX was cancelled." : "XeLaTeX did not finish within 1 second and was stopped.");
+    }
+}
+
+// Should the program die meanwhile, the system still stops a spinning tool: its
+// processor time is limited to a little over the run's time limit.
+TEST(ProcessLimits, ChildProcessorTimeIsLimitedToo) {
+    ScopedToolRunLimits limits(std::chrono::milliseconds(6500));
+    std::string output;
+    ASSERT_TRUE(RunProcess(sh("sleep 0.3; ulimit -t; ulimit -H -t"), "", "", "", output));
+    EXPECT_EQ(output, "9\n14\n");
+}
+
+// A child that closes its output but goes on running is still held to the limit,
+// and a child that finishes in time is untouched by it.
+TEST(ProcessLimits, SilentChildIsStoppedAndQuickOneSucceeds) {
+    ScopedToolRunLimits limits(std::chrono::milliseconds(300));
+    std::string output;
+    ProcessResult silent = RunChild({sh("exec >/dev/null 2>&1 </dev/null; sleep 60"), "", "", ""}, output, nullptr);
+    EXPECT_TRUE(silent.timedOut);
+    ProcessResult quick = RunChild({sh("echo done"), "", "", ""}, output, nullptr);
+    EXPECT_TRUE(quick.succeeded());
+    EXPECT_FALSE(quick.timedOut);
+    EXPECT_EQ(output, "done\n");
 }
 
 }  // namespace

@@ -38,9 +38,8 @@ TEST(XeLaTeXAvailability, InstalledXeLaTeXIsFoundAndAMissingOneReported) {
 const char* kTemplateFonts = "\\documentclass{article}\n\\pagestyle{empty}\n\\usepackage{fontspec}\n\\usepackage{graphicx}\n"
                              "\\setmainfont{Georgia}\n\\setmonofont{Courier New}\n";
 
-TEST(XeLaTeXExport, TypesetsTextAndImagesFromTheWorkingFolderDespiteRecoverableErrorsAndCleansUp) {
-    ScratchFolder documentFolder, temp;
-    EnvOverride tmp("TMPDIR", temp.path());
+TEST(XeLaTeXExport, TypesetsTextAndImagesInTheWorkFolderDespiteRecoverableErrors) {
+    ScratchFolder documentFolder;
     test::WriteTinyPng(documentFolder.file("pic.png"));
     std::string latex = std::string(kTemplateFonts) +
                         "\\begin{document}\nQuarterly figures in \\texttt{mono type}.\n\n"
@@ -54,12 +53,10 @@ TEST(XeLaTeXExport, TypesetsTextAndImagesFromTheWorkingFolderDespiteRecoverableE
     // The fonts named are missing on a stock system; the text must still be there.
     EXPECT_EQ(test::Squeeze(test::PdfText(target)), "Quarterly figures in mono type. Before after.");
     EXPECT_EQ(test::Shell("pdfimages -list " + test::ShellQuote(target) + " | tail -n +3 | wc -l"), "1\n");
-    EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
 }
 
 TEST(XeLaTeXExport, FatalErrorFailsAndLeavesTheTargetAlone) {
-    ScratchFolder folder, temp;
-    EnvOverride tmp("TMPDIR", temp.path());
+    ScratchFolder folder;
     std::string target = folder.write("out.pdf", "previous export");
     std::string latex = "\\documentclass{article}\n\\begin{document}\n\\input{qorva-no-such-file}\n"
                         "\\end{document}\n";
@@ -68,7 +65,6 @@ TEST(XeLaTeXExport, FatalErrorFailsAndLeavesTheTargetAlone) {
     EXPECT_EQ(error.substr(0, 33), "Export to PDF via XeLaTeX failed.");
     EXPECT_NE(error.find("qorva-no-such-file"), std::string::npos) << error;
     EXPECT_EQ(ReadWholeFile(target), "previous export");
-    EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
 }
 
 TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
@@ -86,14 +82,36 @@ TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
 }
 
 TEST(XeLaTeXExport, TargetThatCannotBeReplacedGivesTheSystemMessage) {
-    ScratchFolder folder, temp;
-    EnvOverride tmp("TMPDIR", temp.path());
+    ScratchFolder folder;
     ASSERT_EQ(mkdir(folder.file("out.pdf").c_str(), 0755), 0);
     std::string error;
     EXPECT_FALSE(ExportPdfViaXeLaTeX("\\documentclass{article}\n\\begin{document}\nx\n\\end{document}\n",
                                      folder.file("out.pdf"), folder.path(), error));
     EXPECT_EQ(error, "Is a directory");
-    EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
+}
+
+// TeX in the document (math is passed through as TeX) may not read files outside
+// the work folder, nor run commands: the PDF comes out without them.
+TEST(XeLaTeXExport, DocumentTeXCannotReadOutsideTheWorkFolderNorRunCommands) {
+    ScratchFolder outside, work;
+    const std::string secret = outside.write("secret.tex", "QORVASECRETMARKER\n");
+    const std::string ran = outside.file("ran");
+    const std::string latex = "\\documentclass{article}\n\\pagestyle{empty}\n\\begin{document}\nStart\n"
+                              "\\newread\\r\\openin\\r=" + secret + " \\ifeof\\r\\else\\read\\r to\\x \\x\\fi\n"
+                              "\\immediate\\write18{touch " + ran + "}\n"
+                              "\\IfFileExists{" + secret + "}{\\input{" + secret + "}}{}\n"
+                              "\\IfFileExists{../" + test::Shell("basename " + test::ShellQuote(outside.path()) +
+                              " | tr -d '\\n'") + "/secret.tex}{FOUND}{}\nEnd\n\\end{document}\n";
+    // Without the sandbox the same source reads the file, so the check below means something.
+    test::Shell("cd " + test::ShellQuote(work.path()) + " && printf '%s' " + test::ShellQuote(latex) +
+                " > plain.tex && xelatex -interaction nonstopmode plain.tex >/dev/null 2>&1");
+    ASSERT_NE(test::PdfText(work.file("plain.pdf")).find("QORVASECRETMARKER"), std::string::npos);
+
+    const std::string target = outside.file("out.pdf");
+    std::string error;
+    ASSERT_TRUE(ExportPdfViaXeLaTeX(latex, target, work.path(), error)) << error;
+    EXPECT_EQ(test::Squeeze(test::PdfText(target)), "Start End");
+    EXPECT_FALSE(FileExists(ran));
 }
 
 }  // namespace

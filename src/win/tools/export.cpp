@@ -1,6 +1,7 @@
 #include "src/win/tools/export.h"
 
 #include "src/win/tools/converter_host.h"
+#include "src/win/tools/export_images.h"
 #include "src/win/tools/file_helpers.h"
 #include "src/win/tools/pandoc.h"
 #include "src/win/tools/templates.h"
@@ -50,6 +51,42 @@ ExportResult writeTemplated(std::string (*writer)(std::string_view, std::string*
     return {true, {}, {}};
 }
 
+// The private folder a tool run works in, removed with everything in it.
+class WorkFolder {
+public:
+    WorkFolder() { made_ = MakeTempFolder(path_); }
+    ~WorkFolder() {
+        if (made_) RemoveTempFolder(path_);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    bool made() const { return made_; }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    bool made_ = false;
+};
+
+// The model with its pictures copied into the work folder, or a failure text.
+bool preparePictures(std::string_view modelJson, const std::string& documentFolder, const WorkFolder& work,
+                     bool fetchRemote, std::string& prepared, std::vector<std::string>& leftOut,
+                     std::string& errorText) {
+    if (!work.made()) {
+        errorText = "Cannot make a work folder for the export: " + SystemErrorText(errno);
+        return false;
+    }
+    try {
+        PreparedImages images = PrepareExportImages(modelJson, {documentFolder, work.path(), fetchRemote});
+        prepared = std::move(images.modelJson);
+        leftOut = std::move(images.leftOut);
+    } catch (const std::exception& error) {
+        errorText = std::string(kFormattingError) + "\n" + error.what();
+        return false;
+    }
+    return true;
+}
+
 mode_t newFileMode() {
     mode_t mask = umask(0);
     umask(mask);
@@ -70,8 +107,12 @@ ExportResult ExportLatex(std::string_view modelJson, const std::string& path, co
 
 ExportResult ExportPdf(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
                        const std::string& workingFolder, const std::vector<std::string>& templateFolders) {
-    std::string body, errorText;
-    if (!convert(&WriteLatex, modelJson, body, errorText)) return failure(errorText);
+    std::string prepared, body, errorText;
+    std::vector<std::string> leftOut;
+    WorkFolder work;
+    if (!preparePictures(modelJson, workingFolder, work, false, prepared, leftOut, errorText))
+        return failure(errorText);
+    if (!convert(&WriteLatex, prepared, body, errorText)) return failure(errorText);
     std::string latex;
     try {
         // XeLaTeX gets the writer's bare line feeds.
@@ -79,12 +120,19 @@ ExportResult ExportPdf(std::string_view modelJson, const std::string& path, cons
     } catch (const FileError& error) {
         return failure(error.what());
     }
-    if (!ExportPdfViaXeLaTeX(latex, AbsolutePath(path), workingFolder, errorText)) return failure(errorText);
-    return {true, {}, {}};
+    bool cancelled = false;
+    if (!ExportPdfViaXeLaTeX(latex, AbsolutePath(path), work.path(), errorText, &cancelled))
+        return {false, errorText, {}, cancelled};
+    return {true, {}, {}, false, std::move(leftOut)};
 }
 
 ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& path, const std::string& pandocFormat,
-                              const std::string& workingFolder) {
+                              const std::string& workingFolder, bool fetchRemoteImages) {
+    std::string prepared, errorText;
+    std::vector<std::string> leftOut;
+    WorkFolder work;
+    if (!preparePictures(modelJson, workingFolder, work, fetchRemoteImages, prepared, leftOut, errorText))
+        return failure(errorText);
     PandocInstallation pandoc = DetectPandoc();
     if (!pandoc.usable()) {
         std::string found = pandoc.version.empty() ? "Pandoc was not found." : "Found Pandoc " + pandoc.version + ".";
@@ -92,7 +140,7 @@ ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& pat
     }
     std::string options = pandoc.writerOptions();
     std::string json, error;
-    json = WritePandocJson(modelJson, pandoc.legacy() ? nullptr : options.c_str(), &error);
+    json = WritePandocJson(prepared, pandoc.legacy() ? nullptr : options.c_str(), &error);
     if (!error.empty()) return failure(std::string(kFormattingError) + "\n" + error);
 
     // Pandoc writes a new file beside the target; only a finished file replaces it.
@@ -106,9 +154,10 @@ ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& pat
     ::close(fd);
 
     std::string messages;
-    if (!PandocExport(pandoc, json, pandocFormat, temporary, workingFolder, messages)) {
+    bool cancelled = false;
+    if (!PandocExport(pandoc, json, pandocFormat, temporary, work.path(), messages, &cancelled)) {
         ::unlink(temporary.c_str());
-        return failure(messages);
+        return {false, messages, {}, cancelled};
     }
     try {
         MoveFileReplacing(temporary, target);
@@ -116,7 +165,7 @@ ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& pat
         ::unlink(temporary.c_str());
         return failure(failed.what());
     }
-    return {true, {}, messages};
+    return {true, {}, messages, false, std::move(leftOut)};
 }
 
 std::string ExportWorkingFolder(const std::string& documentPath) {

@@ -19,6 +19,8 @@ struct ExportResult {
     bool succeeded = false;
     std::string errorText;  // why it failed; empty on success
     std::string warnings;   // what the tool said on a successful run (Pandoc's warnings)
+    bool cancelled = false; // the user stopped the tool run
+    std::vector<std::string> leftOutPictures;  // references written as text, with the reason
 };
 
 // HTML body in the chosen ".html5" template; the writer's line feeds become CR LF.
@@ -29,8 +31,9 @@ ExportResult ExportHtml(std::string_view modelJson, const std::string& path, con
 ExportResult ExportLatex(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
                          const std::vector<std::string>& templateFolders = UserFileFolders());
 
-// The LaTeX document typeset by XeLaTeX, started in `workingFolder` so that relative
-// image paths resolve against the document's folder.
+// The LaTeX document typeset by XeLaTeX in a private work folder. Pictures are
+// looked for from `workingFolder` (the document's folder) and copied in when they
+// really are pictures; the others, and remote ones, are written as text.
 ExportResult ExportPdf(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
                        const std::string& workingFolder,
                        const std::vector<std::string>& templateFolders = UserFileFolders());
@@ -38,10 +41,12 @@ ExportResult ExportPdf(std::string_view modelJson, const std::string& path, cons
 // Pandoc JSON (in the dialect of the Pandoc found) written by Pandoc as "docx",
 // "rtf" or "epub". Pandoc writes beside the target and the result replaces the
 // target only when Pandoc succeeded, so a failure leaves an old file as it was.
+// Pandoc runs in a private work folder holding copies of the pictures found from
+// `workingFolder`; remote pictures are fetched only with `fetchRemoteImages`.
 ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& path, const std::string& pandocFormat,
-                              const std::string& workingFolder);
+                              const std::string& workingFolder, bool fetchRemoteImages = false);
 
-// The folder that Pandoc and XeLaTeX start in: the document's folder, or the
+// The folder relative picture paths are read from: the document's folder, or the
 // program folder for an untitled document.
 std::string ExportWorkingFolder(const std::string& documentPath);
 

@@ -55,11 +55,17 @@ bool supportedCurrentApi(std::string_view api) {
 }
 
 bool run(std::string_view command, std::string_view workingFolder, std::string_view input,
-         std::string& output, std::string* messages) {
+         std::string& output, std::string* messages, bool* cancelled = nullptr) {
     std::string out, err;
     ProcessResult result = RunChild({command, workingFolder, "", input}, out, &err);
+    if (cancelled) *cancelled = result.cancelled;
     if (!result.started) {
         if (messages) *messages = DescribeFailure("pandoc", result);
+        return false;
+    }
+    if (result.timedOut || result.cancelled) {
+        output = DescribeFailure("Pandoc", result);
+        if (messages) *messages = output;
         return false;
     }
     if (result.succeeded()) {
@@ -170,9 +176,11 @@ bool PandocFromJson(const PandocInstallation& pandoc, std::string_view json, std
 }
 
 bool PandocExport(const PandocInstallation& pandoc, std::string_view json, std::string_view outputFormat,
-                  std::string_view outputPath, std::string_view workingFolder, std::string& output) {
+                  std::string_view outputPath, std::string_view workingFolder, std::string& output,
+                  bool* cancelled) {
     std::string ignored;
-    bool ok = run(PandocExportCommand(pandoc, outputFormat, outputPath), workingFolder, json, ignored, &output);
+    bool ok = run(PandocExportCommand(pandoc, outputFormat, outputPath), workingFolder, json, ignored, &output,
+                  cancelled);
     return ok;
 }
 

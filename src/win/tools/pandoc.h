@@ -64,9 +64,11 @@ bool PandocToJson(const PandocInstallation& pandoc, std::string_view input, std:
                   std::string& output, std::string* messages = nullptr);
 bool PandocFromJson(const PandocInstallation& pandoc, std::string_view json, std::string_view outputFormat,
                     std::string& output, std::string* messages = nullptr);
-// Pandoc writes the file itself; `output` receives its messages.
+// Pandoc writes the file itself; `output` receives its messages. `cancelled`, when
+// given, tells whether the user stopped the run.
 bool PandocExport(const PandocInstallation& pandoc, std::string_view json, std::string_view outputFormat,
-                  std::string_view outputPath, std::string_view workingFolder, std::string& output);
+                  std::string_view outputPath, std::string_view workingFolder, std::string& output,
+                  bool* cancelled = nullptr);
 
 // The same, for the Pandoc found now.
 bool PandocToJson(std::string_view input, std::string_view inputFormat, std::string& output);

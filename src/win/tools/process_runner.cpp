@@ -11,10 +11,14 @@
 #include <poll.h>
 #include <pthread.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <optional>
 #include <vector>
 
 extern char** environ;
@@ -26,6 +30,58 @@ constexpr int kWaitHookIntervalMs = 100;
 
 // One per thread: the tools run on the thread that owns the window.
 thread_local std::function<void()> waitHook;
+thread_local std::chrono::milliseconds timeLimit = kDefaultToolTimeLimit;
+thread_local std::function<bool()> cancelRequested;
+
+using Clock = std::chrono::steady_clock;
+
+// Watches one run: calls the wait hook now and then, and tells when the run must
+// stop (cancelled or past its time limit), killing the child's process group then.
+class RunWatch {
+public:
+    RunWatch(pid_t group, ProcessResult& result)
+        : group_(group), result_(result), lastHook_(Clock::now()), limit_(timeLimit) {
+        result_.timeLimit = limit_;
+        if (limit_.count() > 0) deadline_ = Clock::now() + limit_;
+    }
+
+    // How long a wait may block before the watch must look again; -1 for ever.
+    int pollTimeoutMs() const {
+        long long wait = -1;
+        if (waitHook || cancelRequested) wait = kWaitHookIntervalMs;
+        if (deadline_) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - Clock::now()).count();
+            left = left < 0 ? 0 : left + 1;
+            wait = wait < 0 ? left : std::min<long long>(wait, left);
+        }
+        return static_cast<int>(wait);
+    }
+
+    // True once the run has been stopped; the group is killed the first time.
+    bool stopped() {
+        if (stopped_) return true;
+        const auto now = Clock::now();
+        if (waitHook && now - lastHook_ >= std::chrono::milliseconds(kWaitHookIntervalMs)) {
+            lastHook_ = now;
+            waitHook();
+        }
+        if (cancelRequested && cancelRequested()) result_.cancelled = true;
+        else if (deadline_ && Clock::now() >= *deadline_) result_.timedOut = true;
+        else return false;
+        // Grandchildren (a TeX engine's helpers, a shell's commands) go with it.
+        ::kill(-group_, SIGKILL);
+        stopped_ = true;
+        return true;
+    }
+
+private:
+    pid_t group_;
+    ProcessResult& result_;
+    Clock::time_point lastHook_;
+    std::chrono::milliseconds limit_;
+    std::optional<Clock::time_point> deadline_;
+    bool stopped_ = false;
+};
 
 // A file descriptor closed when it goes out of scope.
 class Fd {
@@ -100,13 +156,19 @@ std::string resolveProgram(const std::string& program, const std::string& search
     return {};
 }
 
-std::vector<std::string> childEnvironment(std::string_view extraFolder) {
+std::string_view variableName(std::string_view entry) { return entry.substr(0, entry.find('=')); }
+
+std::vector<std::string> childEnvironment(std::string_view extraFolder, const std::vector<std::string>& overrides) {
+    std::vector<std::string> replaced = overrides;
+    if (!extraFolder.empty()) replaced.push_back("PATH=" + childSearchPath(extraFolder));
     std::vector<std::string> environment;
     for (char** entry = environ; entry && *entry; ++entry) {
-        if (!extraFolder.empty() && std::strncmp(*entry, "PATH=", 5) == 0) continue;
-        environment.emplace_back(*entry);
+        const std::string_view name = variableName(*entry);
+        const bool overridden = std::any_of(replaced.begin(), replaced.end(),
+                                            [&](const std::string& set) { return variableName(set) == name; });
+        if (!overridden) environment.emplace_back(*entry);
     }
-    if (!extraFolder.empty()) environment.push_back("PATH=" + childSearchPath(extraFolder));
+    environment.insert(environment.end(), replaced.begin(), replaced.end());
     return environment;
 }
 
@@ -139,8 +201,9 @@ private:
 };
 
 // Feeds `input` to the child and drains its output pipes until both are closed.
+// Stops early, leaving the pipes closed, when the watch stops the run.
 void exchange(Fd& inputFd, std::string_view input, Fd& outFd, std::string& out, Fd& errFd,
-              std::string* err) {
+              std::string* err, RunWatch& watch) {
     SigpipeGuard guard;
     size_t written = 0;
     if (input.empty()) inputFd.close();
@@ -155,15 +218,13 @@ void exchange(Fd& inputFd, std::string_view input, Fd& outFd, std::string& out, 
         if (inputFd.open()) inIndex = count, fds[count++] = {inputFd.get(), POLLOUT, 0};
         if (outFd.open()) outIndex = count, fds[count++] = {outFd.get(), POLLIN, 0};
         if (errFd.open()) errIndex = count, fds[count++] = {errFd.get(), POLLIN, 0};
-        int ready = poll(fds, count, waitHook ? kWaitHookIntervalMs : -1);
+        int ready = poll(fds, count, watch.pollTimeoutMs());
+        if (watch.stopped()) break;
         if (ready < 0) {
             if (errno == EINTR) continue;
             break;
         }
-        if (ready == 0) {
-            waitHook();
-            continue;
-        }
+        if (ready == 0) continue;
         if (inIndex >= 0 && fds[inIndex].revents) {
             ssize_t n = write(inputFd.get(), input.data() + written, input.size() - written);
             if (n > 0) written += static_cast<size_t>(n);
@@ -183,6 +244,18 @@ void exchange(Fd& inputFd, std::string_view input, Fd& outFd, std::string& out, 
         drain(outIndex, outFd, out);
         drain(errIndex, errFd, err ? *err : out);
     }
+}
+
+// Should this program die while a tool runs, nobody is left to stop the tool at its
+// time limit; the system then stops it once it has used that much processor time
+// (what it and the children it starts from now on use, each on its own).
+void limitProcessorTime(pid_t pid) {
+    if (timeLimit.count() <= 0) return;
+    // A little over the wall-clock limit, so that the watch, which says why it
+    // stopped the run, comes first whenever it is there.
+    const rlim_t seconds = static_cast<rlim_t>((timeLimit.count() + 999) / 1000) + 2;
+    const rlimit limit{seconds, seconds + 5};
+    prlimit(pid, RLIMIT_CPU, &limit, nullptr);
 }
 
 }  // namespace
@@ -235,12 +308,14 @@ ProcessResult RunChild(const ProcessRequest& request, std::string& standardOutpu
     sigaddset(&defaults, SIGXFSZ);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    // A group of its own, so that stopping the run reaches everything it started.
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
     std::vector<char*> argv;
     for (auto& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
-    std::vector<std::string> environment = childEnvironment(request.extraSearchFolder);
+    std::vector<std::string> environment = childEnvironment(request.extraSearchFolder, request.environment);
     std::vector<char*> envp;
     for (auto& entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);
@@ -254,6 +329,7 @@ ProcessResult RunChild(const ProcessRequest& request, std::string& standardOutpu
         return result;
     }
     result.started = true;
+    limitProcessorTime(pid);
 
     // Our copies of the child's ends must go, or we would never see end of output.
     input.read.close();
@@ -261,16 +337,23 @@ ProcessResult RunChild(const ProcessRequest& request, std::string& standardOutpu
     error.write.close();
 
     std::string out, err;
-    exchange(input.write, request.input, output.read, out, error.read, standardError ? &err : nullptr);
+    RunWatch watch(pid, result);
+    exchange(input.write, request.input, output.read, out, error.read, standardError ? &err : nullptr, watch);
 
+    // A child may close its output and still run; the watch goes on until it ends.
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
+    for (;;) {
+        const pid_t ended = waitpid(pid, &status, watch.stopped() ? 0 : WNOHANG);
+        if (ended == pid) break;
+        if (ended < 0 && errno == EINTR) continue;
+        if (ended < 0) {
             result.exitCode = -1;
             standardOutput = std::move(out);
             if (standardError) *standardError = std::move(err);
             return result;
         }
+        const int wait = watch.pollTimeoutMs();
+        poll(nullptr, 0, wait < 0 || wait > 20 ? 20 : wait);
     }
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
@@ -292,9 +375,26 @@ ScopedProcessWaitHook::ScopedProcessWaitHook(std::function<void()> hook) : previ
 
 ScopedProcessWaitHook::~ScopedProcessWaitHook() { waitHook = std::move(previous_); }
 
+ScopedToolRunLimits::ScopedToolRunLimits(std::chrono::milliseconds limit, std::function<bool()> cancel)
+    : previousLimit_(timeLimit), previousCancel_(std::move(cancelRequested)) {
+    timeLimit = limit;
+    cancelRequested = std::move(cancel);
+}
+
+ScopedToolRunLimits::~ScopedToolRunLimits() {
+    timeLimit = previousLimit_;
+    cancelRequested = std::move(previousCancel_);
+}
+
 std::string DescribeFailure(std::string_view program, const ProcessResult& result) {
     std::string name(program);
     if (!result.started) return "Could not start " + name + ": " + SystemErrorText(result.startError);
+    if (result.cancelled) return name + " was cancelled.";
+    if (result.timedOut) {
+        const auto seconds = (result.timeLimit.count() + 999) / 1000;
+        return name + " did not finish within " + std::to_string(seconds) + (seconds == 1 ? " second" : " seconds") +
+               " and was stopped.";
+    }
     if (result.signal != 0)
         return name + " was ended by signal " + std::to_string(result.signal) + " (" +
                strsignal(result.signal) + ")";

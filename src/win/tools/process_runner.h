@@ -2,9 +2,11 @@
 // standard input while collecting what it writes, and reports how it ended.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qorva {
 
@@ -18,6 +20,8 @@ struct ProcessRequest {
     // The parent's own environment is never changed.
     std::string_view extraSearchFolder;
     std::string_view input;
+    // "NAME=value" entries set for this run only, over the parent's environment.
+    std::vector<std::string> environment = {};
 };
 
 struct ProcessResult {
@@ -25,10 +29,14 @@ struct ProcessResult {
     int startError = 0;  // errno when the child could not be started
     int exitCode = -1;   // -1 when the child did not exit normally
     int signal = 0;      // the signal that ended the child, if any
+    bool timedOut = false;   // stopped because it ran past the time limit
+    bool cancelled = false;  // stopped because the user cancelled
+    std::chrono::milliseconds timeLimit{0};  // the limit in force for the run
     bool succeeded() const { return started && exitCode == 0; }
 };
 
-// Runs the child to its end. Input is written while output is read, so a child
+// Runs the child to its end, or until the time limit or a cancel stops it (see
+// ScopedToolRunLimits). Input is written while output is read, so a child
 // that writes before it has read everything cannot deadlock with us. When
 // `standardError` is null, both streams go to `standardOutput` in the order the
 // bytes arrived; otherwise they are kept apart. The strings are replaced only when
@@ -54,6 +62,25 @@ public:
 
 private:
     std::function<void()> previous_;
+};
+
+// How long a tool may run when no ScopedToolRunLimits says otherwise.
+inline constexpr std::chrono::seconds kDefaultToolTimeLimit{300};
+
+// The time limit and the cancel check for every child run on this thread while the
+// object lives (the previous ones come back afterwards). The child starts in a
+// process group of its own; when the limit passes or `cancelRequested` says so, the
+// whole group is killed and the result says which. A zero limit means none.
+class ScopedToolRunLimits {
+public:
+    explicit ScopedToolRunLimits(std::chrono::milliseconds timeLimit, std::function<bool()> cancelRequested = {});
+    ~ScopedToolRunLimits();
+    ScopedToolRunLimits(const ScopedToolRunLimits&) = delete;
+    ScopedToolRunLimits& operator=(const ScopedToolRunLimits&) = delete;
+
+private:
+    std::chrono::milliseconds previousLimit_;
+    std::function<bool()> previousCancel_;
 };
 
 // A readable one-line account of a run that did not succeed, naming the program.

@@ -4,7 +4,8 @@ namespace qorva {
 
 void RepeatExportState::Reset() { Store(ExportKind::None, {}, {}); }
 
-void RepeatExportState::Store(ExportKind kind, std::string path, std::string templateChoice) {
+void RepeatExportState::Store(ExportKind kind, std::string path, std::string templateChoice, bool fetchRemoteImages) {
+    fetchRemoteImages_ = fetchRemoteImages;
     kind_ = kind;
     path_ = std::move(path);
     templateChoice_ = std::move(templateChoice);
@@ -25,7 +26,8 @@ ExportResult RepeatExport(const RepeatExportState& state, std::string_view model
             return ExportPdf(modelJson, state.path(), state.templateChoice(), ExportWorkingFolder(documentPath),
                              templateFolders);
         default:
-            return ExportWithPandoc(modelJson, state.path(), format->pandocFormat, ExportWorkingFolder(documentPath));
+            return ExportWithPandoc(modelJson, state.path(), format->pandocFormat, ExportWorkingFolder(documentPath),
+                                    state.fetchRemoteImages());
     }
 }
 

@@ -14,23 +14,26 @@ public:
     // Kind None, path and template choice emptied: Repeat Export is disabled.
     void Reset();
     // A confirmed export dialog replaces the whole state, whatever the export's outcome.
-    void Store(ExportKind kind, std::string path, std::string templateChoice);
+    // `fetchRemoteImages` is the dialog's choice for the Pandoc formats.
+    void Store(ExportKind kind, std::string path, std::string templateChoice, bool fetchRemoteImages = false);
     // Whether the "Repeat Export" command is enabled.
     bool CanRepeat() const;
 
     ExportKind kind() const { return kind_; }
     const std::string& path() const { return path_; }
     const std::string& templateChoice() const { return templateChoice_; }
+    bool fetchRemoteImages() const { return fetchRemoteImages_; }
 
 private:
     ExportKind kind_ = ExportKind::None;
     std::string path_;
     std::string templateChoice_;
+    bool fetchRemoteImages_ = false;
 };
 
 // Performs the stored export of the current content. `documentPath` is the
-// document's own path (empty when untitled); it decides where Pandoc and XeLaTeX
-// start. Fails without doing anything when nothing is stored.
+// document's own path (empty when untitled); relative picture paths are read from
+// its folder. Fails without doing anything when nothing is stored.
 ExportResult RepeatExport(const RepeatExportState& state, std::string_view modelJson,
                           const std::string& documentPath,
                           const std::vector<std::string>& templateFolders = UserFileFolders());

@@ -84,15 +84,15 @@ std::string LocateTeXFolder(const std::string& texliveRoot) {
 }
 
 bool RunTeX(std::string_view commandLine, std::string_view workingFolder, std::string_view input,
-            std::string& output, ProcessResult* result) {
+            std::string& output, ProcessResult* result, const std::vector<std::string>& environment) {
     std::string folder = LocateTeXFolder();
     ProcessResult run;
     if (folder.empty()) {
-        run = RunChild({commandLine, workingFolder, "", input}, output, nullptr);
+        run = RunChild({commandLine, workingFolder, "", input, environment}, output, nullptr);
     } else {
         // The quoted folder touches the program name, so the two make one argument.
         std::string fromFolder = QuoteArgument(folder) + std::string(commandLine);
-        run = RunChild({fromFolder, workingFolder, folder, input}, output, nullptr);
+        run = RunChild({fromFolder, workingFolder, folder, input, environment}, output, nullptr);
     }
     if (result) *result = run;
     return run.succeeded();
@@ -103,48 +103,48 @@ bool IsXeLaTeXAvailable() {
     return RunTeX("xelatex -version", "", "", output) && output.find("XeTeX") != std::string::npos;
 }
 
-bool ExportPdfViaXeLaTeX(std::string_view latex, const std::string& targetPath, const std::string& workingFolder,
-                         std::string& errorText) {
-    std::string work;
-    if (!MakeTempFolder(work)) {
-        errorText = "Cannot make a work folder for XeLaTeX: " + SystemErrorText(errno);
-        return false;
-    }
-    const std::string source = JoinPath(work, "x.tex");
-    const std::string result = JoinPath(work, "x.pdf");
+std::string XeLaTeXCommand(const std::string& workFolder) {
+    return "xelatex -no-shell-escape -interaction nonstopmode -output-directory " + QuoteArgument(workFolder) + " " +
+           QuoteArgument(JoinPath(workFolder, "x.tex"));
+}
+
+std::vector<std::string> XeLaTeXSandbox(const std::string& workFolder) {
+    return {"openin_any=p", "openout_any=p", "shell_escape=f", "TEXMFOUTPUT=" + workFolder};
+}
+
+bool ExportPdfViaXeLaTeX(std::string_view latex, const std::string& targetPath, const std::string& workFolder,
+                         std::string& errorText, bool* cancelled) {
+    const std::string source = JoinPath(workFolder, "x.tex");
+    const std::string result = JoinPath(workFolder, "x.pdf");
     writeNewFile(source, SubstituteMissingFonts(latex));
 
-    const std::string command =
-        "xelatex -interaction nonstopmode -output-directory " + QuoteArgument(work) + " " + QuoteArgument(source);
+    const std::string command = XeLaTeXCommand(workFolder);
+    const std::vector<std::string> sandbox = XeLaTeXSandbox(workFolder);
     // Non-stop mode may report errors and still give a usable PDF, so only the
-    // PDF's presence counts.
+    // PDF's presence counts. The run starts in the work folder, where the pictures are.
     std::string output;
-    ProcessResult firstPass;
-    RunTeX(command, workingFolder, "", output, &firstPass);
-    if (!firstPass.started) {
-        errorText = std::string(kPdfExportFailed) + "\n" + DescribeFailure("xelatex", firstPass);
-        RemoveTempFolder(work);
-        return false;
-    }
-    if (isPdf(result)) {
+    ProcessResult pass;
+    RunTeX(command, workFolder, "", output, &pass, sandbox);
+    if (pass.started && isPdf(result) && !pass.timedOut && !pass.cancelled) {
         // The second pass settles cross-references, contents and long-table widths.
-        RunTeX(command, workingFolder, "", output);
+        RunTeX(command, workFolder, "", output, &pass, sandbox);
+    }
+    if (cancelled) *cancelled = pass.cancelled;
+    if (!pass.started || pass.timedOut || pass.cancelled) {
+        errorText = std::string(kPdfExportFailed) + "\n" + DescribeFailure("XeLaTeX", pass);
+        return false;
     }
     if (!isPdf(result)) {
         errorText = kPdfExportFailed + firstErrors(output);
-        RemoveTempFolder(work);
         return false;
     }
-
-    bool moved = true;
     try {
         MoveFileReplacing(result, targetPath);
     } catch (const FileError& error) {
         errorText = SystemErrorText(error.errorCode());
-        moved = false;
+        return false;
     }
-    RemoveTempFolder(work);
-    return moved;
+    return true;
 }
 
 }  // namespace qorva

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qorva {
 
@@ -21,19 +22,27 @@ std::string LocateTeXFolder(const std::string& texliveRoot = "/usr/local/texlive
 
 // Runs a command line that starts with a TeX program name, from the TeX folder
 // when there is one (which is then also appended to PATH for the run).
-// `result`, when given, tells whether the program started and how it ended.
+// `result`, when given, tells whether the program started and how it ended;
+// `environment` holds "NAME=value" entries set for the run.
 bool RunTeX(std::string_view commandLine, std::string_view workingFolder, std::string_view input,
-            std::string& output, ProcessResult* result = nullptr);
+            std::string& output, ProcessResult* result = nullptr, const std::vector<std::string>& environment = {});
 
 // "xelatex -version" runs, exits with 0 and mentions XeTeX.
 bool IsXeLaTeXAvailable();
 
-// Typesets `latex` twice in a fresh work folder, started in `workingFolder` so that
-// relative image paths resolve against it, and moves the PDF to `targetPath`
+// The XeLaTeX command line and the environment of a typesetting run in `workFolder`:
+// no shell escape, and TeX may read and write only inside the work folder besides
+// its own installation (paranoid file access), so a document's math or code cannot
+// pull local files into the PDF.
+std::string XeLaTeXCommand(const std::string& workFolder);
+std::vector<std::string> XeLaTeXSandbox(const std::string& workFolder);
+
+// Typesets `latex` twice in `workFolder`, a private folder the caller made and
+// removes, holding the pictures the LaTeX names, and moves the PDF to `targetPath`
 // (replacing a file there). Fonts the text names but the system lacks are replaced
 // by installed ones first. On failure `errorText` says why and the target is left
-// as it was; the work folder is removed in every case.
-bool ExportPdfViaXeLaTeX(std::string_view latex, const std::string& targetPath, const std::string& workingFolder,
-                         std::string& errorText);
+// as it was; `cancelled`, when given, tells whether the user stopped the run.
+bool ExportPdfViaXeLaTeX(std::string_view latex, const std::string& targetPath, const std::string& workFolder,
+                         std::string& errorText, bool* cancelled = nullptr);
 
 }  // namespace qorva

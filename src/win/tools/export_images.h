@@ -1,0 +1,38 @@
+// The pictures an export may take into its output. A document names pictures by
+// path or URL; only files that really are pictures are copied into the export's
+// private work folder (so the tool run there can read nothing else of the user's),
+// and remote pictures stay only when the user allows fetching them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorva {
+
+enum class ImageKind { None, Png, Jpeg, Gif, Bmp, Tiff, WebP, Pdf, Svg };
+
+// What the first bytes of a file say it is; None for anything else.
+ImageKind SniffImage(std::string_view head);
+
+// The file extension (".png") a copy of that kind gets.
+const char* ImageExtension(ImageKind kind);
+
+struct ExportImageRules {
+    std::string documentFolder;  // relative references are read from here
+    std::string workFolder;      // checked copies go here, as image-N.EXT
+    bool allowRemote = false;    // keep http, https and ftp references for the tool to fetch
+};
+
+struct PreparedImages {
+    std::string modelJson;              // image blocks point at the copies
+    std::vector<std::string> leftOut;   // references written as text instead, with the reason
+};
+
+// Rewrites the model's image blocks: a local picture file (relative, absolute or a
+// file: URL) becomes its copy in the work folder; a reference that is not a readable
+// picture, a remote one (unless allowed) or one of another scheme becomes a
+// paragraph holding the reference as text. Throws ConverterError for a malformed model.
+PreparedImages PrepareExportImages(std::string_view modelJson, const ExportImageRules& rules);
+
+}  // namespace qorva

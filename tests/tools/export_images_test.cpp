@@ -1,0 +1,102 @@
+// Which pictures an export takes in: only real picture files, copied into the work
+// folder; everything else is written as text.
+#include "model/model_json.h"
+#include "src/win/tools/export_images.h"
+#include "src/win/tools/file_helpers.h"
+#include "tests/tools/tool_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace qorva {
+namespace {
+
+using test::ScratchFolder;
+
+TEST(ExportImages, PicturesAreKnownByTheirFirstBytesNotTheirNames) {
+    const std::pair<std::string, ImageKind> heads[] = {
+        {std::string("\x89PNG\r\n\x1a\n\0\0", 10), ImageKind::Png},
+        {"\xFF\xD8\xFF\xE0rest", ImageKind::Jpeg},
+        {"GIF89a..", ImageKind::Gif},
+        {std::string("II*\0", 4), ImageKind::Tiff},
+        {std::string("RIFF\x10\0\0\0WEBPVP8 ", 16), ImageKind::WebP},
+        {"RIFF", ImageKind::None},
+        {"%PDF-1.5", ImageKind::Pdf},
+        {"\xEF\xBB\xBF<?xml version='1.0'?>\n<!DOCTYPE svg>\n  <svg xmlns=''>", ImageKind::Svg},
+        {"root:x:0:0:root:/root:/bin/bash\n", ImageKind::None},
+        {"<html><svg></svg></html>", ImageKind::None},
+        {"\x89PNG", ImageKind::None},
+        {"", ImageKind::None},
+    };
+    for (const auto& [head, kind] : heads) EXPECT_EQ(SniffImage(head), kind) << head;
+}
+
+std::string imageModel(const std::vector<std::string>& references) {
+    Json model = Json::array({"text"});
+    for (const std::string& reference : references)
+        model.push_back(Json::array({"image", {{"level", 0}}, Json::array({"url", reference})}));
+    return dumpCompact(model);
+}
+
+TEST(ExportImages, OnlyReadablePictureFilesAreCopiedAndTheRestBecomesText) {
+    ScratchFolder documents, work, elsewhere;
+    const std::string png = test::WriteTinyPng(documents.file("pic.png"));
+    test::WriteTinyPng(documents.file("picture named as text.txt"));
+    elsewhere.write("secret.png", "password=hunter2\n");
+    documents.write("notes.txt", "private notes\n");
+    const std::string pngBytes = ReadWholeFile(png);
+
+    struct Case {
+        std::string reference;
+        bool allowRemote;
+        std::string becomes;  // the copy's name (each run numbers from 1), the kept URL, or "" for text
+    };
+    const Case cases[] = {
+        {"pic.png", false, "image-1.png"},
+        {"picture named as text.txt", false, "image-1.png"},
+        {"file://" + png, false, "image-1.png"},
+        {"file://localhost" + documents.path() + "/pic%2Epng", false, "image-1.png"},
+        {elsewhere.file("secret.png"), false, ""},
+        {"notes.txt", false, ""},
+        {"../" + test::Shell("basename " + test::ShellQuote(elsewhere.path()) + " | tr -d '\\n'") + "/secret.png",
+         false, ""},
+        {"missing.png", false, ""},
+        {"/etc/passwd", false, ""},
+        {".", false, ""},
+        {"file://otherhost/pic.png", false, ""},
+        {"https://example.org/a.png", false, ""},
+        {"https://example.org/a.png", true, "https://example.org/a.png"},
+        {"javascript:alert(1)", true, ""},
+        {"smb://host/share/a.png", true, ""},
+    };
+    for (const Case& c : cases) {
+        PreparedImages prepared =
+            PrepareExportImages(imageModel({c.reference}), {documents.path(), work.path(), c.allowRemote});
+        const Json block = parseJson(prepared.modelJson)[1];
+        if (c.becomes.empty()) {
+            EXPECT_EQ(block, parseJson(R"(["para",{"level":0},["plain",)" + Json(c.reference).dump() + "]]"))
+                << c.reference;
+            ASSERT_EQ(prepared.leftOut.size(), 1u) << c.reference;
+            EXPECT_TRUE(prepared.leftOut[0].starts_with(c.reference + ": ")) << prepared.leftOut[0];
+        } else {
+            EXPECT_EQ(block[2][1], c.becomes) << c.reference;
+            EXPECT_TRUE(prepared.leftOut.empty()) << c.reference;
+        }
+    }
+    EXPECT_EQ(test::FolderEntries(work.path()), std::vector<std::string>{"image-1.png"});
+    EXPECT_EQ(ReadWholeFile(work.file("image-1.png")), pngBytes);
+}
+
+TEST(ExportImages, DocumentWithoutPicturesPassesThroughAndCopiesAreNumbered) {
+    ScratchFolder documents, work;
+    const std::string plain = R"(["text",["para",{"level":0},["plain","image"]]])";
+    EXPECT_EQ(PrepareExportImages(plain, {documents.path(), work.path(), false}).modelJson, plain);
+    test::WriteTinyPng(documents.file("a.png"));
+    PreparedImages two = PrepareExportImages(imageModel({"a.png", "notes", "a.png"}), {documents.path(), work.path()});
+    const Json model = parseJson(two.modelJson);
+    EXPECT_EQ(model[1][2][1], "image-1.png");
+    EXPECT_EQ(model[2][0], "para");
+    EXPECT_EQ(model[3][2][1], "image-2.png");
+}
+
+}  // namespace
+}  // namespace qorva
