@@ -58,6 +58,9 @@ public:
     void Print();
     void FocusPage();
 
+    // Told of every change the page reports (done or undone).
+    void SetChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
+
     // BrowserWindowClient
     void callbackOpenUrl_(const std::string& url) override;
     void callbackOpenFile_(const std::string& path) override;
@@ -83,6 +86,7 @@ private:
     bool resendingKey_ = false;
     bool navigationMode_ = false;
     std::function<bool(int)> commandExtension_;
+    std::function<void()> changeListener_;
 };
 
 }  // namespace qorva

@@ -13,7 +13,9 @@
 namespace qorva {
 
 class CEditorView;
+class DocumentGuards;
 class DocumentWindow;
+class RecoveryKeeper;
 class ExportCommands;
 class ThemesMenu;
 
@@ -41,6 +43,7 @@ public:
 
     // Menus, search bar, document lifecycle, recent list, title and full screen.
     DocumentWindow& Parts() { return *parts_; }
+    RecoveryKeeper& Recovery();
 
     // CMessageFilter, CIdleHandler
     bool PreTranslateMessage(QObject* receiver, QEvent* event) override;
@@ -52,7 +55,8 @@ public:
     QString GetDocumentFolder() override;
 
 protected:
-    // "Save changes?" first; the window closes only if that proceeds.
+    // "Save changes?" first; the window closes only if that proceeds, and then the
+    // program ends with it, whatever was answered.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -60,6 +64,7 @@ private:
     std::unique_ptr<DocumentWindow> parts_;
     std::unique_ptr<ExportCommands> exports_;
     std::unique_ptr<ThemesMenu> themes_;
+    std::unique_ptr<DocumentGuards> guards_;
 };
 
 // A modal message box owned by the frame, with the exclamation icon.

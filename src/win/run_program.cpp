@@ -6,6 +6,7 @@
 #include "src/win/platform/browser.h"
 #include "src/win/program_folder.h"
 #include "src/win/program_version.h"
+#include "src/win/recovery_offer.h"
 #include "src/win/shell_values.h"
 #include "src/win/startup_rules.h"
 #include "src/win/update_checker.h"
@@ -82,6 +83,7 @@ int RunFunction() {
     ChooseFirstDocumentFor(*frame);
     frame->show();
     frame->EditorView()->FocusPage();
+    if (!RestoreRequestedRecovery(*frame)) OfferRecoveredDocuments(*frame, DefaultRecoveryFolder());
 
     UpdateChecker updates(QString::fromLatin1(kUpdateFeedUrl),
                           QString::fromStdString(ProgramFileVersionText()), frame.get());
