@@ -2,10 +2,20 @@
 
 #include "src/win/document_window.h"
 #include "src/win/editor_view.h"
+#include "src/win/message_loop.h"
 
 #include <ctime>
 
 namespace qorva {
+namespace {
+
+// Work that does not come in as an input event: the title and counts are brought
+// up to date at the next idle time all the same.
+void StartIdlePeriod() {
+    if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
+}
+
+}  // namespace
 
 DocumentGuards::DocumentGuards(DocumentWindow& window, CEditorView& view, const std::string& recoveryFolder)
     : view_(view) {
@@ -16,10 +26,12 @@ DocumentGuards::DocumentGuards(DocumentWindow& window, CEditorView& view, const 
         [&view, &document] {
             const std::string position = view.Call("getViewPosition");
             if (document.Reload() && !position.empty()) view.Call("setViewPosition", position);
+            StartIdlePeriod();
         },
         [this, &view, &window] {
             view.SetModified(true);
             window.DocumentStateChanged();
+            StartIdlePeriod();
             // The window now holds the only copy.
             recovery_->DocumentChanged();
         },

@@ -2,6 +2,7 @@
 
 #include "src/win/document_window.h"
 #include "src/win/main_frame.h"
+#include "src/win/message_loop.h"
 #include "src/win/recovery_keeper.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,8 @@ void Restore(CMainFrame& frame, OrphanedRecovery& orphan) {
     // The window's own copy is on disk before the old one goes.
     frame.Recovery().Flush();
     DiscardRecovery(orphan);
+    // Not an input event: the idle work (title, counts) is asked for.
+    if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
 }
 
 bool StartRestoringWindow(OrphanedRecovery& orphan) {

@@ -16,7 +16,7 @@ async function killAfterRecovery(desktop, home, typed) {
 test('kill -9: the next start restores the typed text, modified under its path, and the file stays as it was until saved', async () => {
   await withDocument('recovery-restore', 'On disk\r\n', async ({ start, desktop, home, file, shot }) => {
     await desktop.waitForDocument((d) => blockTexts(d).length > 0);
-    await desktop.keys('ctrl+End');
+    await desktop.keys('End');
     await desktop.type(' and more');
     const typed = await desktop.waitForDocument((d) => blockTexts(d).join('').includes('and more'));
     await killAfterRecovery(desktop, home, 'and more');
