@@ -39,11 +39,17 @@ DocumentGuards::DocumentGuards(DocumentWindow& window, CEditorView& view, const 
     recovery_ = std::make_unique<RecoveryKeeper>(
         RecoveryKeeper::Document{
             [&view] { return view.IsModified(); },
-            [&view, &document]() -> std::optional<RecoveryRecord> {
-                std::string model = view.GetTextJson();
-                if (model.empty()) return std::nullopt;
-                return RecoveryRecord{document.path(), document.format(), document.welcome(), std::move(model),
+            [&view, &document](RecoveryKeeper::Document::Take take) {
+                RecoveryRecord record{document.path(), document.format(), document.welcome(), {},
                                       static_cast<std::int64_t>(std::time(nullptr))};
+                // Asked without waiting, so typing goes on while the page writes the
+                // copy out; blocks unchanged since the last copy are not read again.
+                view.CallLater("getRecoveryJson",
+                               [record = std::move(record), take = std::move(take)](std::optional<std::string> model) mutable {
+                                   if (!model || model->empty()) return take(std::nullopt);
+                                   record.model = std::move(*model);
+                                   take(std::move(record));
+                               });
             },
         },
         RecoverySlot(recoveryFolder));

@@ -27,6 +27,11 @@ public:
     std::string Call(std::string_view function, const std::optional<std::string>& first = {},
                      const std::optional<std::string>& second = {});
 
+    // Calls a page function without waiting for it (see BrowserWindow).
+    void CallLater(std::string_view function, std::function<void(std::optional<std::string>)> done) {
+        if (browser_) browser_->CallFunctionLater(function, std::move(done));
+    }
+
     bool IsModified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
 

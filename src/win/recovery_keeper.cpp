@@ -1,5 +1,7 @@
 #include "src/win/recovery_keeper.h"
 
+#include <QPointer>
+
 namespace qorva {
 
 RecoveryWriter::RecoveryWriter(RecoverySlot slot) : slot_(std::move(slot)), thread_([this] { Run(); }) {}
@@ -81,10 +83,15 @@ void RecoveryKeeper::KeepNow() {
         writer_.Remove();
         return;
     }
-    if (std::optional<RecoveryRecord> record = document_.snapshot()) writer_.Write(std::move(*record));
+    const std::uint64_t generation = ++generation_;
+    document_.snapshot([keeper = QPointer<RecoveryKeeper>(this), generation](std::optional<RecoveryRecord> record) {
+        if (!keeper || keeper->generation_ != generation || !record) return;
+        keeper->writer_.Write(std::move(*record));
+    });
 }
 
 void RecoveryKeeper::Discard() {
+    ++generation_;
     pause_.stop();
     longest_.stop();
     writer_.Remove();

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cstdint>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -58,16 +59,20 @@ class RecoveryKeeper : public QObject, public DocumentFileObserver {
 public:
     struct Document {
         std::function<bool()> isModified;
-        // The record to keep, model included; nothing when the page gave no model.
-        std::function<std::optional<RecoveryRecord>()> snapshot;
+        // Asks for the record to keep, model included; `take` receives it later,
+        // or nothing when the page gave no model.
+        using Take = std::function<void(std::optional<RecoveryRecord>)>;
+        std::function<void(Take take)> snapshot;
     };
 
     RecoveryKeeper(Document document, RecoverySlot slot, RecoveryTiming timing = {}, QObject* parent = nullptr);
 
     // The page reported a change.
     void DocumentChanged();
-    // Takes the copy now (the timers call this).
+    // Asks for a copy now (the timers call this); it is written when it comes.
     void KeepNow();
+    // Writes a record the caller already holds (a restored one).
+    void Keep(RecoveryRecord record) { writer_.Write(std::move(record)); }
     // The document goes away without being saved on purpose (a clean close).
     void Discard();
     void Flush() { writer_.Flush(); }
@@ -83,6 +88,8 @@ private:
     RecoveryWriter writer_;
     QTimer pause_;
     QTimer longest_;
+    // A copy asked for before a save or discard must not bring the file back.
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace qorva

@@ -28,6 +28,7 @@ void Restore(CMainFrame& frame, OrphanedRecovery& orphan) {
     const RecoveryRecord& record = orphan.record;
     frame.Parts().Document().Restore(record.path, record.format, record.welcome, record.model);
     // The window's own copy is on disk before the old one goes.
+    frame.Recovery().Keep(record);
     frame.Recovery().Flush();
     DiscardRecovery(orphan);
     // Not an input event: the idle work (title, counts) is asked for.

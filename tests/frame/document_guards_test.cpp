@@ -128,15 +128,20 @@ struct KeptDocument {
     TempFolder temp;
     std::string folder = (temp / "recovery").string();
     bool modified = true;
+    bool answerLater = false;  // the page answers when told, as a busy page does
     int snapshots = 0;
+    std::vector<RecoveryKeeper::Document::Take> waiting;
     RecoveryKeeper keeper{{[this] { return modified; },
-                           [this]() -> std::optional<RecoveryRecord> {
-                               ++snapshots;
-                               return RecoveryRecord{"/d.text", DocumentFormat::QorvaMarkdown, false,
-                                                     "[\"text\",\"" + std::to_string(snapshots) + "\"]", 1};
+                           [this](RecoveryKeeper::Document::Take take) {
+                               if (answerLater) return waiting.push_back(std::move(take));
+                               take(Copy());
                            }},
                           RecoverySlot(folder),
                           {std::chrono::milliseconds(150), std::chrono::milliseconds(400)}};
+    RecoveryRecord Copy() {
+        ++snapshots;
+        return {"/d.text", DocumentFormat::QorvaMarkdown, false, "[\"text\",\"" + std::to_string(snapshots) + "\"]", 1};
+    }
     bool FileExists() {
         keeper.Flush();
         return std::filesystem::exists(keeper.file());
@@ -177,7 +182,19 @@ TEST(RecoveryKeeperTest, SavingLoadingAndDiscardingRemoveTheFile) {
         QTest::qWait(500);
         EXPECT_FALSE(doc.FileExists()) << "no timer brings it back";
     }
-    KeptDocument unmodified;
+    // A copy asked for before a save and answered after it is dropped.
+    KeptDocument late;
+    late.answerLater = true;
+    late.keeper.KeepNow();
+    late.keeper.FileSaved("/d.text");
+    ASSERT_EQ(late.waiting.size(), 1u);
+    late.waiting[0](late.Copy());
+    EXPECT_FALSE(late.FileExists());
+    late.keeper.KeepNow();
+    late.waiting[1](late.Copy());
+    EXPECT_TRUE(late.FileExists());
+
+        KeptDocument unmodified;
     unmodified.modified = false;
     unmodified.keeper.KeepNow();
     EXPECT_FALSE(unmodified.FileExists());
