@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QThread>
 
 namespace qorva {
 namespace {
@@ -42,6 +43,12 @@ void OutsideChangeWatch::RenewWatch() {
 
 void OutsideChangeWatch::Check() {
     if (path_.empty() || checking_) return;
+    // Not inside a dialog or a wait for a tool (a save through Pandoc): the file
+    // may be half-way through being written by this program itself.
+    if (QThread::currentThread()->loopLevel() > 1) {
+        settle_.start();
+        return;
+    }
     checking_ = true;
     RenewWatch();
     const FileStamp now = StampOf(path_);
