@@ -71,11 +71,17 @@ std::optional<RecoveryRecord> DecodeRecoveryRecord(std::string_view bytes) {
     }
     const int formatNumber = format->get<int>();
     if (formatNumber < 0 || formatNumber > static_cast<int>(DocumentFormat::GitHubMarkdown)) return std::nullopt;
+    const auto welcome = json.find("welcome");
+    const auto savedAt = json.find("savedAt");
+    if ((welcome != json.end() && !welcome->is_boolean()) ||
+        (savedAt != json.end() && !savedAt->is_number_integer())) {
+        return std::nullopt;
+    }
     RecoveryRecord record;
     record.path = path->get<std::string>();
     record.format = static_cast<DocumentFormat>(formatNumber);
-    record.welcome = json.value("welcome", false);
-    record.savedAt = json.value("savedAt", std::int64_t{0});
+    record.welcome = welcome != json.end() && welcome->get<bool>();
+    record.savedAt = savedAt != json.end() ? savedAt->get<std::int64_t>() : 0;
     record.model = model->get<std::string>();
     return record;
 }

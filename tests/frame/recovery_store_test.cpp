@@ -27,7 +27,9 @@ TEST(RecoveryRecordTest, RoundTripsOddPathsAndModelsAndRejectsWhatIsNotARecord) 
     for (const std::string& bad :
          {std::string(), std::string("[]"), whole.substr(0, whole.size() / 2), std::string(R"({"path":"/x","format":2})"),
           std::string(R"({"path":"/x","format":9,"model":"[]"})"), std::string(R"({"path":1,"format":0,"model":"[]"})"),
-          std::string(R"({"path":"/x","format":0,"model":""})")}) {
+          std::string(R"({"path":"/x","format":0,"model":""})"),
+          std::string(R"({"path":"/x","format":0,"model":"[]","welcome":"yes"})"),
+          std::string(R"({"path":"/x","format":0,"model":"[]","savedAt":"noon"})")}) {
         EXPECT_FALSE(DecodeRecoveryRecord(bad)) << bad;
     }
 }
