@@ -23,8 +23,8 @@ namespace message {
 
 MessageSpec ReloadChangedFile(std::string_view path) {
     return {"\u2018" + std::string(path) +
-                "\u2019 has been changed by another program.\n\nReload it and lose your changes? "
-                "(No keeps your version open.)",
+                "\u2019 has been changed by another program.\n\nKeep your unsaved changes? (No "
+                "loads the changed file and your changes are lost.)",
             std::string(kQorva), MessageButtons::YesNo, MessageIcon::Exclamation};
 }
 

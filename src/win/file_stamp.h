@@ -36,6 +36,7 @@ OutsideChange DecideOutsideChange(const FileStamp& known, const FileStamp& now, 
                                   bool missingReported);
 
 namespace message {
+// Yes keeps the document's changes, so the key that answers by default loses nothing.
 MessageSpec ReloadChangedFile(std::string_view path);
 MessageSpec FileWasRemoved(std::string_view path);
 MessageSpec OverwriteChangedFile(std::string_view path);

@@ -63,7 +63,7 @@ void OutsideChangeWatch::Check() {
             // Asked once per change: what the user keeps is what the file now is.
             known_ = now;
             missingReported_ = false;
-            if (hooks_.ask(message::ReloadChangedFile(path_)) == MessageAnswer::Yes) hooks_.reload();
+            if (hooks_.ask(message::ReloadChangedFile(path_)) == MessageAnswer::No) hooks_.reload();
             break;
         case OutsideChange::ReportMissing:
             missingReported_ = true;

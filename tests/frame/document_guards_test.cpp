@@ -87,7 +87,7 @@ TEST(OutsideChangeTest, ModifiedDocumentsAskOnceAndKeepingThemMeansSavingAsksBef
     doc.watch.FileLoaded(file);
     EXPECT_TRUE(doc.watch.MayWriteOver(file));
     doc.modified = true;
-    doc.answers = {MessageAnswer::No};
+    doc.answers = {MessageAnswer::Yes};  // keep mine
     WriteThroughRename(file, "theirs\n");
     ASSERT_TRUE(QTest::qWaitFor([&] { return doc.asked.size() == 1; }, 5000));
     EXPECT_EQ(doc.asked[0], message::ReloadChangedFile(file));
@@ -102,7 +102,7 @@ TEST(OutsideChangeTest, ModifiedDocumentsAskOnceAndKeepingThemMeansSavingAsksBef
     doc.watch.FileSaved(file);
     EXPECT_TRUE(doc.watch.MayWriteOver(file)) << "after a save the file on disk is the document's";
 
-    doc.answers = {MessageAnswer::Yes};
+    doc.answers = {MessageAnswer::No};  // load theirs
     WriteInPlace(file, "theirs again\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return doc.reloads == 1; }, 5000));
 }

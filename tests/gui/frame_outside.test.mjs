@@ -30,7 +30,7 @@ test('an unmodified document reloads a rename-written change and keeps the caret
   });
 });
 
-test('with unsaved changes: No keeps them and the save then asks before writing over; Yes reloads', async () => {
+test('with unsaved changes: Yes (the default) keeps them and the save then asks before writing over; No reloads', async () => {
   await withDocument('outside-ask', 'Start\r\n', async ({ desktop, file, shot }) => {
     await desktop.waitForDocument((d) => blockTexts(d).length === 1);
     await desktop.type('Mine ');
@@ -38,7 +38,7 @@ test('with unsaved changes: No keeps them and the save then asks before writing 
     writeFileSync(file, 'Theirs\r\n');
     await waitForDialog(desktop, 'Qorva');
     shot('ask');
-    await desktop.keys('alt+n');
+    await desktop.keys('Return');
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Mine Start');
 
     await desktop.keys('ctrl+s');
@@ -56,7 +56,7 @@ test('with unsaved changes: No keeps them and the save then asks before writing 
     await desktop.waitForTitle(`${file}* - Qorva`);
     writeThroughRename(file, 'Theirs again\r\n');
     await waitForDialog(desktop, 'Qorva');
-    await desktop.keys('alt+y');
+    await desktop.keys('alt+n');
     await desktop.waitForTitle(`${file} - Qorva`);
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Theirs again');
   });
