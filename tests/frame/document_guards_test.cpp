@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 
