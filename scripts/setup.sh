@@ -12,7 +12,7 @@ packages=(
   pandoc cmark libcmark-dev
   texlive-xetex texlive-latex-recommended texlive-fonts-recommended lmodern fonts-dejavu fonts-liberation
   poppler-utils unzip libfontconfig-dev
-  xvfb xauth xdotool xclip x11-utils imagemagick xdg-utils
+  xvfb xauth xdotool xclip x11-utils imagemagick xdg-utils libx11-dev
   chromium
   hunspell-en-us
   dpkg-dev file lintian desktop-file-utils appstream man-db

@@ -117,10 +117,16 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
     recent_.Add(path);
     ui_.RecentListChanged();
     ui_.ResetRepeatExport();
+    Notify([&](DocumentFileObserver& o) { o.FileLoaded(path_); });
     return true;
 }
 
 bool DocumentLifecycle::WriteFile(const std::string& path) {
+    if (path == path_) {
+        for (DocumentFileObserver* observer : observers_) {
+            if (!observer->MayWriteOver(path)) return false;
+        }
+    }
     std::string model = page_.GetTextJson();
     if (model.empty()) return false;
     ConversionResult result = WriteDocument(model, format_, SaveUnwrappedSetting(settings_),
@@ -141,6 +147,7 @@ bool DocumentLifecycle::WriteFile(const std::string& path) {
         return false;
     }
     page_.SetModified(false);
+    if (path == path_) Notify([&](DocumentFileObserver& o) { o.FileSaved(path); });
     return true;
 }
 
@@ -163,6 +170,7 @@ bool DocumentLifecycle::SaveAs() {
     ui_.DocumentStateChanged();
     recent_.Add(path_);
     ui_.RecentListChanged();
+    Notify([&](DocumentFileObserver& o) { o.FileSaved(path_); });
     return true;
 }
 
@@ -184,6 +192,7 @@ void DocumentLifecycle::LoadWelcome() {
     welcome_ = true;
     ui_.DocumentStateChanged();
     ui_.ResetRepeatExport();
+    Notify([&](DocumentFileObserver& o) { o.DocumentReplaced(path_); });
 }
 
 void DocumentLifecycle::New() {
@@ -259,7 +268,23 @@ bool DocumentLifecycle::Import(int commandId) {
     welcome_ = false;
     ui_.DocumentStateChanged();
     ui_.ResetRepeatExport();
+    Notify([&](DocumentFileObserver& o) { o.DocumentReplaced(path_); });
     return true;
+}
+
+bool DocumentLifecycle::Reload() { return !path_.empty() && LoadFileAs(path_, format_); }
+
+void DocumentLifecycle::Restore(const std::string& path, DocumentFormat format, bool welcome,
+                                const std::string& model) {
+    if (!path.empty()) page_.SetBaseUrl(FileUrl(path));
+    page_.SetTextJson(model);
+    format_ = format;
+    path_ = path;
+    welcome_ = welcome && path.empty();
+    page_.SetModified(true);
+    ui_.DocumentStateChanged();
+    ui_.ResetRepeatExport();
+    Notify([&](DocumentFileObserver& o) { o.DocumentReplaced(path_); });
 }
 
 }  // namespace qorva

@@ -3,6 +3,7 @@
 // (content and modified flag) and the dialogs; this class makes the decisions.
 #pragma once
 
+#include "src/win/document_file_observer.h"
 #include "src/win/document_format.h"
 #include "src/win/document_messages.h"
 #include "src/win/recent_documents.h"
@@ -100,8 +101,20 @@ public:
     // Pandoc usable, or the offer to download it (the action then does not happen).
     bool PandocCheck();
 
+    // Loads the document's own file again in its format (after a change on disk).
+    bool Reload();
+    // Shows a model kept from an earlier session: modified, under its old path, and
+    // never written anywhere until the user saves.
+    void Restore(const std::string& path, DocumentFormat format, bool welcome, const std::string& model);
+
+    void AddFileObserver(DocumentFileObserver* observer) { observers_.push_back(observer); }
+
 private:
     void ShowConverterError(const MessageSpec& message);
+    template <typename Call>
+    void Notify(Call call) {
+        for (DocumentFileObserver* observer : observers_) call(*observer);
+    }
 
     DocumentPage& page_;
     DocumentUi& ui_;
@@ -110,6 +123,7 @@ private:
     std::string path_;
     DocumentFormat format_ = DocumentFormat::QorvaMarkdown;
     bool welcome_ = false;
+    std::vector<DocumentFileObserver*> observers_;
 };
 
 }  // namespace qorva

@@ -120,11 +120,13 @@ void CEditorView::callbackOpenFile_(const std::string& path) {
 void CEditorView::callbackChangeDone() {
     modified_ = true;
     if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
+    if (changeListener_) changeListener_();
 }
 
 void CEditorView::callbackChangeUndone() {
     modified_ = true;
     if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
+    if (changeListener_) changeListener_();
 }
 
 void CEditorView::OnMouseDown() {

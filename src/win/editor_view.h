@@ -27,6 +27,11 @@ public:
     std::string Call(std::string_view function, const std::optional<std::string>& first = {},
                      const std::optional<std::string>& second = {});
 
+    // Calls a page function without waiting for it (see BrowserWindow).
+    void CallLater(std::string_view function, std::function<void(std::optional<std::string>)> done) {
+        if (browser_) browser_->CallFunctionLater(function, std::move(done));
+    }
+
     bool IsModified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
 
@@ -58,6 +63,9 @@ public:
     void Print();
     void FocusPage();
 
+    // Told of every change the page reports (done or undone).
+    void SetChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
+
     // BrowserWindowClient
     void callbackOpenUrl_(const std::string& url) override;
     void callbackOpenFile_(const std::string& path) override;
@@ -83,6 +91,7 @@ private:
     bool resendingKey_ = false;
     bool navigationMode_ = false;
     std::function<bool(int)> commandExtension_;
+    std::function<void()> changeListener_;
 };
 
 }  // namespace qorva

@@ -20,6 +20,8 @@ if(NOT TARGET qorva_frame_core)
     ${_frame_dir}/document_messages.cpp
     ${_frame_dir}/document_conversion.cpp
     ${_frame_dir}/document_lifecycle.cpp
+    ${_frame_dir}/file_stamp.cpp
+    ${_frame_dir}/recovery_store.cpp
   )
   target_include_directories(qorva_frame_core PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(qorva_frame_core PUBLIC
@@ -35,6 +37,10 @@ set(QORVA_FRAME_SOURCES
   ${_frame_dir}/about_dialog.cpp
   ${_frame_dir}/document_window.cpp
   ${_frame_dir}/settings_shell_values.cpp
+  ${_frame_dir}/outside_change_watch.cpp
+  ${_frame_dir}/recovery_keeper.cpp
+  ${_frame_dir}/recovery_offer.cpp
+  ${_frame_dir}/document_guards.cpp
 )
 # The widget parts need the core; the shell library is defined after this file
 # is included, so the link is made when src/win's list has been read.

@@ -1,6 +1,7 @@
 #include "src/win/main_frame.h"
 
 #include "resources/resources.h"
+#include "src/win/document_guards.h"
 #include "src/win/document_window.h"
 #include "src/win/editor_commands.h"
 #include "src/win/editor_view.h"
@@ -11,6 +12,7 @@
 #include "src/win/themes_menu.h"
 #include "src/win/tools/converter_host.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -42,6 +44,7 @@ CMainFrame::CMainFrame() {
     themes_->BuildThemesMenu();
     themes_->UpdateThemeChecks();
     themes_->ApplyTheme();
+    guards_ = std::make_unique<DocumentGuards>(*parts_, *view_, DefaultRecoveryFolder());
     if (auto* loop = ChromiumMessageHandler::Current()) {
         loop->AddMessageFilter(this);
         loop->AddIdleHandler(this);
@@ -49,6 +52,8 @@ CMainFrame::CMainFrame() {
     UpdateTitle();
     view_->setFocus();
 }
+
+RecoveryKeeper& CMainFrame::Recovery() { return guards_->Recovery(); }
 
 CMainFrame::~CMainFrame() {
     if (auto* loop = ChromiumMessageHandler::Current()) {
@@ -77,7 +82,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     parts_->WriteRecentList();
+    guards_->Recovery().Discard();
     QMainWindow::closeEvent(event);
+    // One window per process: once it has gone the loop has nothing left to run.
+    // Left to Qt's last-window rule, a close that ran a dialog first kept it alive.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 bool CMainFrame::OnCommand(int id) {

@@ -14,7 +14,9 @@
 namespace qorva {
 
 class CEditorView;
+class DocumentGuards;
 class DocumentWindow;
+class RecoveryKeeper;
 class ExportCommands;
 class ThemesMenu;
 
@@ -44,6 +46,7 @@ public:
 
     // Menus, search bar, document lifecycle, recent list, title and full screen.
     DocumentWindow& Parts() { return *parts_; }
+    RecoveryKeeper& Recovery();
 
     // CMessageFilter, CIdleHandler
     bool PreTranslateMessage(QObject* receiver, QEvent* event) override;
@@ -55,7 +58,8 @@ public:
     QString GetDocumentFolder() override;
 
 protected:
-    // "Save changes?" first; the window closes only if that proceeds.
+    // "Save changes?" first; the window closes only if that proceeds, and then the
+    // program ends with it, whatever was answered.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -63,6 +67,7 @@ private:
     std::unique_ptr<DocumentWindow> parts_;
     std::unique_ptr<ExportCommands> exports_;
     std::unique_ptr<ThemesMenu> themes_;
+    std::unique_ptr<DocumentGuards> guards_;
 };
 
 // A modal message box owned by the frame, with the exclamation icon.

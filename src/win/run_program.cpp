@@ -8,6 +8,7 @@
 #include "src/win/program_folder.h"
 #include "src/win/program_icon.h"
 #include "src/win/program_version.h"
+#include "src/win/recovery_offer.h"
 #include "src/win/shell_values.h"
 #include "src/win/start_documents.h"
 #include "src/win/startup_rules.h"
@@ -89,6 +90,7 @@ int RunFunction() {
     frame->show();
     frame->EditorView()->FocusPage();
     OpenInOtherWindows(*frame, gOtherFiles);
+    if (!RestoreRequestedRecovery(*frame)) OfferRecoveredDocuments(*frame, DefaultRecoveryFolder());
 
     UpdateChecker updates(QString::fromLatin1(kUpdateFeedUrl),
                           QString::fromStdString(ProgramFileVersionText()), frame.get());

@@ -310,3 +310,61 @@ TEST_F(DocumentLifecycleTest, NewAndWelcomeStartAnotherProcessAndOnlyFileCommand
 
 }  // namespace
 }  // namespace qorva
+
+namespace qorva {
+namespace {
+
+// Hears what the document does with its file and may refuse a write over it.
+struct FileEvents : DocumentFileObserver {
+    std::vector<std::string> events;
+    bool allowWrite = true;
+    void FileLoaded(const std::string& path) override { events.push_back("loaded " + path); }
+    void FileSaved(const std::string& path) override { events.push_back("saved " + path); }
+    void DocumentReplaced(const std::string& path) override { events.push_back("replaced " + path); }
+    bool MayWriteOver(const std::string& path) override {
+        events.push_back("may write " + path);
+        return allowWrite;
+    }
+};
+
+TEST_F(DocumentLifecycleTest, ObserversHearLoadsAndSavesAndARefusedWriteKeepsFileAndChanges) {
+    FileEvents observer;
+    document.AddFileObserver(&observer);
+    const std::string path = folder.Write("kept.text", "Disk\r\n");
+    ASSERT_TRUE(document.LoadFile(path));
+    TypeIntoPage("Mine\r\n");
+    observer.allowWrite = false;
+    EXPECT_FALSE(document.Save());
+    EXPECT_EQ(ReadFileBytes(path), "Disk\r\n");
+    EXPECT_TRUE(page.modified);
+    observer.allowWrite = true;
+    EXPECT_TRUE(document.Save());
+    EXPECT_EQ(ReadFileBytes(path), "Mine\r\n");
+    const std::string other = (folder / "other.text").string();
+    ui.chosenFiles = {other};
+    EXPECT_TRUE(document.SaveAs());
+    EXPECT_EQ(observer.events, (Texts{"loaded " + path, "may write " + path, "may write " + path, "saved " + path,
+                                      "saved " + other}))
+        << "a new name is not asked about";
+}
+
+TEST_F(DocumentLifecycleTest, ARestoredDocumentIsModifiedUnderItsOldPathAndWritesNothingUntilSaved) {
+    FileEvents observer;
+    document.AddFileObserver(&observer);
+    const std::string path = folder.Write("restored.text", "On disk\r\n");
+    const std::string model = ReadTextFormat("Restored\r\n");
+    document.Restore(path, DocumentFormat::QorvaMarkdown, false, model);
+    EXPECT_EQ(document.path(), path);
+    EXPECT_TRUE(document.modified());
+    EXPECT_EQ(page.model, model);
+    EXPECT_EQ(ReadFileBytes(path), "On disk\r\n");
+    EXPECT_EQ(observer.events, Texts{"replaced " + path});
+    EXPECT_TRUE(recent.Entries().empty());
+    ASSERT_TRUE(document.Save());
+    EXPECT_EQ(ReadFileBytes(path), "Restored\r\n");
+    EXPECT_TRUE(document.Reload());
+    EXPECT_EQ(observer.events.back(), "loaded " + path);
+}
+
+}  // namespace
+}  // namespace qorva

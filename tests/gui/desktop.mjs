@@ -50,6 +50,7 @@ export class Desktop {
         DISPLAY: x.display,
         XDG_CONFIG_HOME: join(this.home, 'config'),
         XDG_DATA_HOME: join(this.home, 'data'),
+        XDG_STATE_HOME: join(this.home, 'state'),
         XDG_RUNTIME_DIR: this.runtimeDir(),
         QORVA_TEST_DOCUMENT_OUT: this.documentOut,
         QTWEBENGINE_DISABLE_SANDBOX: '1',

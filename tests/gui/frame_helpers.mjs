@@ -2,7 +2,7 @@
 // X server of its own, with its own settings folder, and reads back the files it
 // writes, its settings and its window.
 import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, writeFileSync, mkdirSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, readdirSync, writeFileSync, mkdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { Desktop, startXvfb, sleep, waitUntil } from './desktop.mjs';
@@ -107,4 +107,13 @@ export async function menuItem(desktop, altKey, count, index) {
 export async function waitForDialog(desktop, title) {
   await desktop.waitForTitle(title, 30000);
   await sleep(200);
+}
+
+// The recovery files a program keeps under the home's XDG state folder, as
+// [name, content] pairs.
+export function recoveryFiles(home) {
+  const folder = join(home, 'state', 'qorva', 'recovery');
+  if (!existsSync(folder)) return [];
+  return readdirSync(folder).filter((name) => name.endsWith('.json'))
+    .map((name) => [name, readFileSync(join(folder, name), 'utf8')]);
 }

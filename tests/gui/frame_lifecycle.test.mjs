@@ -61,7 +61,10 @@ test('Save in Format and Reopen in Format go through Pandoc in each flavour; Ctr
     await desktop.type('My ');
     await desktop.waitForTitle(`${file}* - Qorva`);
     for (const flavour of Object.keys(FLAVOURS)) {
+      // The file going away is reported first; the save below writes it anew.
       rmSync(file);
+      await waitForDialog(desktop, 'Qorva');
+      await desktop.keys('Return');
       await formatItem(desktop, 5, flavour);
       // The extension does not choose the format: Pandoc's Markdown lands in the .text file.
       await desktop.waitForTitle(`${file} - Qorva`);

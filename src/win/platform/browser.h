@@ -3,6 +3,7 @@
 // four callbacks through the host object window.Host.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,7 +45,12 @@ public:
                                      const std::optional<std::string>& first = std::nullopt,
                                      const std::optional<std::string>& second = std::nullopt,
                                      std::string* error = nullptr) = 0;
-    virtual void SetBounds(const QRect& bounds) = 0;
+    // Calls the page's global function `name` without waiting: `done` receives
+    // its result later on the user-interface thread (nothing on a failure or
+    // when the window goes first), and the window meanwhile goes on taking in keys.
+    virtual void CallFunctionLater(std::string_view name,
+                                   std::function<void(std::optional<std::string>)> done) = 0;
+        virtual void SetBounds(const QRect& bounds) = 0;
     virtual void Focus() = 0;
     // Prints the page through the system's print dialog, owned by `parent`.
     virtual void Print(QWidget* parent) = 0;

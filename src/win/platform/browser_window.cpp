@@ -209,6 +209,22 @@ std::string QtBrowserWindow::CallFunction(std::string_view name,
     return answer.kind == PageAnswer::Kind::Value ? answer.text : std::string();
 }
 
+void QtBrowserWindow::CallFunctionLater(std::string_view name,
+                                        std::function<void(std::optional<std::string>)> done) {
+    if (!view_) return;
+    // No wait for keys let through: the result is as good before them as after.
+    // A page destroyed first answers with nothing.
+    view_->page()->runJavaScript(PageCallScript(name, std::nullopt, std::nullopt, 0), QWebEngineScript::MainWorld,
+                                 [done = std::move(done)](const QVariant& value) {
+                                     const PageAnswer answer = ReadPageAnswer(value);
+                                     if (answer.kind == PageAnswer::Kind::Value) {
+                                         done(answer.text);
+                                     } else {
+                                         done(std::nullopt);
+                                     }
+                                 });
+}
+
 void QtBrowserWindow::SetBounds(const QRect& bounds) {
     if (view_) view_->setGeometry(bounds);
 }

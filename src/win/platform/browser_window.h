@@ -29,7 +29,9 @@ public:
     std::string CallFunction(std::string_view name, const std::optional<std::string>& first,
                              const std::optional<std::string>& second,
                              std::string* error) override;
-    void SetBounds(const QRect& bounds) override;
+    void CallFunctionLater(std::string_view name,
+                           std::function<void(std::optional<std::string>)> done) override;
+        void SetBounds(const QRect& bounds) override;
     void Focus() override;
     void Print(QWidget* parent) override;
 

@@ -1,0 +1,205 @@
+// The watch on a document's file and the recovery keeper, on real files and real
+// file-system events, with a scripted user.
+#include "src/win/outside_change_watch.h"
+#include "src/win/recovery_keeper.h"
+
+#include "tests/frame/temp_folder.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+
+namespace qorva {
+namespace {
+
+using testing::TempFolder;
+
+struct WatchedDocument {
+    bool modified = false;
+    int reloads = 0, marks = 0;
+    std::deque<MessageAnswer> answers;
+    std::vector<MessageSpec> asked;
+    OutsideChangeWatch watch{{
+        [this] { return modified; },
+        [this](const MessageSpec& message) {
+            asked.push_back(message);
+            MessageAnswer answer = answers.empty() ? MessageAnswer::No : answers.front();
+            if (!answers.empty()) answers.pop_front();
+            return answer;
+        },
+        [this] { ++reloads; },
+        [this] { ++marks, modified = true; },
+    }};
+};
+
+// Waits for the watch to settle on the events of a change.
+void Settle() { QTest::qWait(600); }
+
+void WriteInPlace(const std::string& path, const std::string& bytes) { testing::WriteFileBytes(path, bytes); }
+
+// What many editors do: a new file beside the old one takes its name.
+void WriteThroughRename(const std::string& path, const std::string& bytes) {
+    testing::WriteFileBytes(path + ".new~", bytes);
+    std::filesystem::rename(path + ".new~", path);
+}
+
+TEST(OutsideChangeTest, DecisionsFromStampsAndTheModifiedFlag) {
+    const FileStamp file{true, 1, 2, 3, 4};
+    FileStamp newer = file;
+    newer.modifiedNs += 1;
+    FileStamp renamed = file;
+    renamed.inode += 1;
+    const FileStamp gone;
+    struct Case { FileStamp now; bool modified, reported; OutsideChange expected; };
+    for (const Case& c : std::vector<Case>{
+             {file, false, false, OutsideChange::None},    {file, true, false, OutsideChange::None},
+             {newer, false, false, OutsideChange::Reload}, {renamed, false, false, OutsideChange::Reload},
+             {newer, true, false, OutsideChange::AskReload}, {gone, true, false, OutsideChange::ReportMissing},
+             {gone, false, true, OutsideChange::None},     {newer, true, true, OutsideChange::AskReload}}) {
+        EXPECT_EQ(DecideOutsideChange(file, c.now, c.modified, c.reported), c.expected);
+    }
+    EXPECT_EQ(DecideOutsideChange(gone, gone, false, false), OutsideChange::None) << "nothing was ever there";
+}
+
+TEST(OutsideChangeTest, UnmodifiedDocumentsReloadAfterInPlaceAndRenameWrites) {
+    TempFolder temp;
+    const std::string file = temp.Write("a.text", "one\n");
+    for (auto write : {&WriteInPlace, &WriteThroughRename, &WriteThroughRename, &WriteInPlace}) {
+        WatchedDocument doc;
+        doc.watch.FileLoaded(file);
+        write(file, "changed " + std::to_string(std::rand()) + "\n");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return doc.reloads == 1; }, 5000));
+        Settle();
+        EXPECT_EQ(doc.reloads, 1);
+        EXPECT_TRUE(doc.asked.empty());
+    }
+}
+
+TEST(OutsideChangeTest, ModifiedDocumentsAskOnceAndKeepingThemMeansSavingAsksBeforeWritingOver) {
+    TempFolder temp;
+    const std::string file = temp.Write("b.text", "one\n");
+    WatchedDocument doc;
+    doc.watch.FileLoaded(file);
+    EXPECT_TRUE(doc.watch.MayWriteOver(file));
+    doc.modified = true;
+    doc.answers = {MessageAnswer::Yes};  // keep mine
+    WriteThroughRename(file, "theirs\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.asked.size() == 1; }, 5000));
+    EXPECT_EQ(doc.asked[0], message::ReloadChangedFile(file));
+    Settle();
+    doc.watch.Check();
+    EXPECT_EQ(doc.asked.size(), 1u) << "the same change is not asked about twice";
+    EXPECT_EQ(doc.reloads, 0);
+
+    doc.answers = {MessageAnswer::No};
+    EXPECT_FALSE(doc.watch.MayWriteOver(file));
+    EXPECT_EQ(doc.asked.back(), message::OverwriteChangedFile(file));
+    doc.watch.FileSaved(file);
+    EXPECT_TRUE(doc.watch.MayWriteOver(file)) << "after a save the file on disk is the document's";
+
+    doc.answers = {MessageAnswer::No};  // load theirs
+    WriteInPlace(file, "theirs again\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc.reloads == 1; }, 5000));
+}
+
+TEST(OutsideChangeTest, AFileThatGoesIsReportedOnceAndMarksTheDocumentModified) {
+    TempFolder temp;
+    const std::string file = temp.Write("c.text", "one\n");
+    WatchedDocument doc;
+    doc.watch.FileLoaded(file);
+    std::filesystem::remove(file);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.asked.size() == 1; }, 5000));
+    EXPECT_EQ(doc.asked[0], message::FileWasRemoved(file));
+    EXPECT_EQ(doc.marks, 1);
+    EXPECT_TRUE(doc.modified);
+    temp.Write("other.text", "a neighbour changes\n");
+    Settle();
+    doc.watch.Check();
+    EXPECT_EQ(doc.asked.size(), 1u);
+    EXPECT_TRUE(doc.watch.MayWriteOver(file)) << "nothing on disk to write over";
+}
+
+struct KeptDocument {
+    TempFolder temp;
+    std::string folder = (temp / "recovery").string();
+    bool modified = true;
+    bool answerLater = false;  // the page answers when told, as a busy page does
+    int snapshots = 0;
+    std::vector<RecoveryKeeper::Document::Take> waiting;
+    RecoveryKeeper keeper{{[this] { return modified; },
+                           [this](RecoveryKeeper::Document::Take take) {
+                               if (answerLater) return waiting.push_back(std::move(take));
+                               take(Copy());
+                           }},
+                          RecoverySlot(folder),
+                          {std::chrono::milliseconds(150), std::chrono::milliseconds(400)}};
+    RecoveryRecord Copy() {
+        ++snapshots;
+        return {"/d.text", DocumentFormat::QorvaMarkdown, false, "[\"text\",\"" + std::to_string(snapshots) + "\"]", 1};
+    }
+    bool FileExists() {
+        keeper.Flush();
+        return std::filesystem::exists(keeper.file());
+    }
+};
+
+TEST(RecoveryKeeperTest, KeepsAfterAPauseAndAtLeastEveryLongestWaitWhileChangesGoOn) {
+    KeptDocument doc;
+    doc.keeper.DocumentChanged();
+    EXPECT_FALSE(doc.FileExists()) << "nothing is taken while the user may still be typing";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc.FileExists(); }, 2000));
+    EXPECT_EQ(doc.snapshots, 1);
+
+    // Changes every 50 ms never pause for 150 ms, yet a copy is taken within 400 ms.
+    const int before = doc.snapshots;
+    QElapsedTimer typing;
+    typing.start();
+    while (typing.elapsed() < 1000) {
+        doc.keeper.DocumentChanged();
+        QTest::qWait(50);
+    }
+    EXPECT_GE(doc.snapshots - before, 2);
+    doc.keeper.Flush();
+    EXPECT_EQ(DecodeRecoveryRecord(testing::ReadFileBytes(doc.keeper.file()))->model,
+              "[\"text\",\"" + std::to_string(doc.snapshots) + "\"]");
+}
+
+TEST(RecoveryKeeperTest, SavingLoadingAndDiscardingRemoveTheFile) {
+    for (int way = 0; way < 3; ++way) {
+        KeptDocument doc;
+        doc.keeper.KeepNow();
+        ASSERT_TRUE(doc.FileExists());
+        doc.keeper.DocumentChanged();
+        if (way == 0) doc.keeper.FileSaved("/d.text");
+        if (way == 1) doc.keeper.FileLoaded("/d.text");
+        if (way == 2) doc.keeper.Discard();
+        EXPECT_FALSE(doc.FileExists());
+        QTest::qWait(500);
+        EXPECT_FALSE(doc.FileExists()) << "no timer brings it back";
+    }
+    // A copy asked for before a save and answered after it is dropped.
+    KeptDocument late;
+    late.answerLater = true;
+    late.keeper.KeepNow();
+    late.keeper.FileSaved("/d.text");
+    ASSERT_EQ(late.waiting.size(), 1u);
+    late.waiting[0](late.Copy());
+    EXPECT_FALSE(late.FileExists());
+    late.keeper.KeepNow();
+    late.waiting[1](late.Copy());
+    EXPECT_TRUE(late.FileExists());
+
+        KeptDocument unmodified;
+    unmodified.modified = false;
+    unmodified.keeper.KeepNow();
+    EXPECT_FALSE(unmodified.FileExists());
+    EXPECT_EQ(unmodified.snapshots, 0);
+}
+
+}  // namespace
+}  // namespace qorva

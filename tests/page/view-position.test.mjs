@@ -1,0 +1,44 @@
+// The reader's place (caret block and scroll offset) kept across loading a
+// changed document, as after a change made on disk by another program.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { doc, para } from './harness.mjs';
+import { useEditor } from './suite.mjs';
+
+const s = useEditor();
+
+const paragraphs = (count, first) => doc(para(first), ...Array.from({ length: count - 1 }, (_, i) => para(`Paragraph ${i} `.repeat(8))));
+// Blocks out of view are laid out lazily, so offsets settle over a few frames.
+const settled = () => s.e.eval(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+const view = () => s.e.eval(() => ({ scroll: document.body.scrollTop, height: document.body.clientHeight }));
+
+test('the caret block and about the same scroll offset come back after the document is loaded again', async () => {
+  await s.e.load(paragraphs(300, 'Before'));
+  await s.e.caret(200, 0, 3);
+  await s.e.call('scrollToSelection');
+  // The reader scrolled on with the wheel; the caret stays where it was.
+  await s.e.eval(() => { document.body.scrollTop += 250; });
+  await settled();
+  const position = JSON.parse(await s.e.call('getViewPosition'));
+  assert.equal(position.block, 200);
+  assert.ok(position.scroll > 1000, `scrolled down: ${position.scroll}`);
+
+  await s.e.load(paragraphs(300, 'After'));
+  await settled();
+  assert.ok((await view()).scroll < position.scroll / 2, 'loading alone loses the place');
+  assert.equal(await s.e.call('setViewPosition', JSON.stringify(position)), true);
+  await settled();
+  assert.deepEqual(await s.e.caretAt(), [200, 0, 0]);
+  const now = await view();
+  assert.ok(Math.abs(now.scroll - position.scroll) < 100, `${now.scroll} near ${position.scroll}`);
+});
+
+test('a document that became shorter puts the caret in its last block; bad input changes nothing', async () => {
+  await s.e.load(paragraphs(10, 'Short'));
+  await s.e.call('setViewPosition', JSON.stringify({ block: 500, scroll: 99999 }));
+  const last = await s.e.eval(() => editor.getBlockCount() - 1);
+  assert.ok(last >= 9);
+  assert.equal(JSON.parse(await s.e.call('getViewPosition')).block, last);
+  assert.equal(await s.e.call('setViewPosition', 'not json'), false);
+  assert.equal(JSON.parse(await s.e.call('getViewPosition')).block, last);
+});
