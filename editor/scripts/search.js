@@ -55,6 +55,10 @@ Object.assign(Editor.prototype, {
   continueSearch(text) {
     text = String(text === undefined || text === null ? '' : text);
     if (!text) return;
+    if (this._searchOptionsOn()) {
+      this._findWithOptions(text);
+      return;
+    }
     const pattern = searchPattern(text);
     if (!pattern) {
       if (browserFind(text)) return;
