@@ -8,10 +8,24 @@
 // Spans whose text is no running text: a match must not touch them.
 const UNMATCHED_SPAN_TYPES = new Set([SpanType.NoteRef, SpanType.Break]);
 
+// What matching needs of a block, read once and kept until the block changes.
 function blockMatchText(element) {
-  const text = readBlockSpans(element).map(function (s) { return s.Text; }).join('');
+  const spans = readBlockSpans(element);
+  const text = spans.map(function (s) { return s.Text; }).join('');
   const fold = foldForMatching(text);
-  return { text: text, folded: fold.folded, starts: fold.starts };
+  return { spans: spans, text: text, folded: fold.folded, starts: fold.starts };
+}
+
+// Writes new span texts into a block whose span types stay as they were, text
+// node by text node; false when the spans differ in number or type.
+function updateBlockSpanTexts(element, before, after) {
+  if (before.length !== after.length) return false;
+  for (let s = 0; s < after.length; s++) if (before[s].Type !== after[s].Type) return false;
+  const children = element.childNodes;
+  for (let s = 0; s < after.length; s++) {
+    if (before[s].Text !== after[s].Text) children[s + 2].firstChild.data = ZWSP + after[s].Text + ZWSP;
+  }
+  return true;
 }
 
 // Matches inside spans of running text only.
@@ -38,14 +52,15 @@ Object.assign(Editor.prototype, {
     return !!options && (options.matchCase || options.wholeWord);
   },
 
-  // The matches in block i, or none for blocks without running text.
+  // The matches in block i with the block's spans as { spans, matches }, or
+  // no matches for blocks without running text.
   _blockMatches(i, query) {
     const type = this.getBlockType(i);
-    if (type === BlockType.Image || type === BlockType.Final) return [];
+    if (type === BlockType.Image || type === BlockType.Final) return { spans: null, matches: [] };
     if (!this.matchCache) this.matchCache = new BlockDerivedCache(this.root, blockMatchText);
     const entry = this.matchCache.get(this.blocks[i]);
     const matches = findTextMatches(entry.text, query, this.searchOptions || {}, entry);
-    return matches.length ? matchesInSpans(this.getBlockSpans(i), matches) : matches;
+    return { spans: entry.spans, matches: matches.length ? matchesInSpans(entry.spans, matches) : matches };
   },
 
   // Selects the first match at or after `offset` in block `from` or in a
@@ -53,7 +68,7 @@ Object.assign(Editor.prototype, {
   _selectMatchFrom(query, from, offset) {
     this.matchCache && this.matchCache.refresh();
     for (let i = from; i < this.blocks.length; i++) {
-      const match = this._blockMatches(i, query).find(function (m) { return i > from || m.start >= offset; });
+      const match = this._blockMatches(i, query).matches.find(function (m) { return i > from || m.start >= offset; });
       if (match) {
         this.setSelection(Range(this.offsetToPoint(i, match.start), this.offsetToPoint(i, match.end)));
         return true;
@@ -80,7 +95,7 @@ Object.assign(Editor.prototype, {
     const end = this.pointToOffset(range.end);
     const block = range.start.block;
     this.matchCache && this.matchCache.refresh();
-    const found = this._blockMatches(block, query).some(function (m) { return m.start === start && m.end === end; });
+    const found = this._blockMatches(block, query).matches.some(function (m) { return m.start === start && m.end === end; });
     return found ? { block: block, start: start, end: end } : null;
   },
 
@@ -103,8 +118,8 @@ Object.assign(Editor.prototype, {
     this.matchCache && this.matchCache.refresh();
     const found = [];
     for (let i = 0; i < this.blocks.length; i++) {
-      const matches = this._blockMatches(i, query);
-      if (matches.length) found.push({ block: i, matches: matches });
+      const inBlock = this._blockMatches(i, query);
+      if (inBlock.matches.length) found.push({ block: i, spans: inBlock.spans, matches: inBlock.matches });
     }
     if (!found.length) return 0;
     const caret = this.getSelection().start;
@@ -112,7 +127,8 @@ Object.assign(Editor.prototype, {
     this.beforeChanges();
     let count = 0;
     for (const f of found) {
-      this.setBlockSpans(f.block, replaceSpanRanges(this.getBlockSpans(f.block), f.matches, replacement));
+      const spans = replaceSpanRanges(f.spans, f.matches, replacement);
+      if (!updateBlockSpanTexts(this.blocks[f.block], f.spans, spans)) this.setBlockSpans(f.block, spans);
       count += f.matches.length;
     }
     const length = SpanList.textLength(this.getBlockSpans(caret.block));

@@ -68,6 +68,7 @@ const std::vector<Accelerator>& AcceleratorTable() {
         {kBack, C | S, id::RemoveRow},
         {kDelete, C | S, id::RemoveColumn},
         {kF11, 0, id::FullScreen},
+        {'O', C | S, id::Outline},
         {kPlusKey, C, id::ZoomLarger},
         {kMinusKey, C, id::ZoomSmaller},
         {'0', C, id::ZoomReset},

@@ -78,7 +78,7 @@ std::vector<MenuNode> BuildLayout() {
              Sub("Font", {Item("&Larger\tCtrl +", id::ZoomLarger), Item("&Smaller\tCtrl -", id::ZoomSmaller),
                           Item("&Reset\tCtrl 0", id::ZoomReset)}),
              Sub("Themes", {Item("Default", id::ThemeFirst)}), Item("Display Word Count", id::DisplayWordCount),
-             Item("Display Character Count", id::DisplayCharacterCount)}),
+             Item("Display Character Count", id::DisplayCharacterCount), Item("&Outline\tCtrl+Shift+O", id::Outline)}),
         Sub("&Help", {Item("&About Qorva", id::About), Item("Check for Updates...", id::CheckForUpdates),
                       Item("Welcome to Qorva", id::WelcomeDocument), Item("Qorva Support", id::Support),
                       Item("Send Feedback", id::Feedback)}),
