@@ -1,6 +1,7 @@
 #include "src/win/outline_panel.h"
 
 #include <QHeaderView>
+#include <QMainWindow>
 
 #include <algorithm>
 #include <QTimer>
@@ -42,6 +43,9 @@ void COutlinePanel::Toggle() {
         return;
     }
     show();
+    auto* window = qobject_cast<QMainWindow*>(parentWidget());
+    if (window && !shownBefore_) window->resizeDocks({this}, {kStartWidth}, Qt::Horizontal);
+    shownBefore_ = true;
     tree_->setFocus(Qt::OtherFocusReason);
     if (!tree_->currentItem() && current_ >= 0) tree_->setCurrentItem(items_[current_]);
 }

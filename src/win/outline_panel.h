@@ -30,6 +30,8 @@ class COutlinePanel : public QDockWidget {
 public:
     // How often the panel looks for changes while it is shown.
     static constexpr int kPollMs = 300;
+    // Width when first shown; the user may drag it.
+    static constexpr int kStartWidth = 220;
 
     COutlinePanel(OutlinePage page, QWidget* parent);
 
@@ -56,6 +58,7 @@ private:
     int current_ = -1;
     unsigned seenChanges_ = 0;
     bool stale_ = true;
+    bool shownBefore_ = false;
 };
 
 }  // namespace qorva

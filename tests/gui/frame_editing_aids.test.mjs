@@ -1,5 +1,5 @@
-// Replace in the search bar and the Outline panel, driven with real keys and
-// checked in the files saved.
+// Replace in the search bar, the Outline panel and typing undone in runs,
+// driven with real keys and checked in the files saved.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
@@ -54,5 +54,23 @@ test('the Outline panel lists the headings, Enter on one moves the caret there, 
     await desktop.keys('ctrl+s');
     await desktop.waitForTitle(`${file} - Qorva`);
     assert.match(readFileSync(file, 'utf8'), /\r\nNew Two\r\n=======\r\n/);
+  });
+});
+
+test('a typed run is undone in one step, after a pause the next run separately, and the file saved shows it', async () => {
+  await withDocument('typing-undo', 'Start\r\n', async ({ desktop, file }) => {
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Start');
+    await desktop.keys('End');
+    await desktop.type(' first run');
+    await sleep(1500);
+    await desktop.type(' second');
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Start first run second');
+    await desktop.keys('ctrl+z');
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Start first run');
+    await desktop.keys('ctrl+s');
+    await desktop.waitForTitle(`${file} - Qorva`);
+    assert.equal(readFileSync(file, 'utf8'), 'Start first run\r\n');
+    await desktop.keys('ctrl+z');
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Start');
   });
 });
