@@ -13,9 +13,12 @@ Object.assign(Editor.prototype, {
     if (!this.headingTextCache) this.headingTextCache = new BlockDerivedCache(this.root, blockPlainText);
     this.headingTextCache.refresh();
     const headings = [];
-    for (let i = 0; i < this.blocks.length; i++) {
-      if (this.getBlockType(i) !== BlockType.Heading) continue;
-      headings.push([i, this.getBlockLevel(i), this.headingTextCache.get(this.blocks[i])]);
+    const blocks = this.blocks;
+    for (let i = 0; i < blocks.length; i++) {
+      // The class starts with the block type; read without splitting it, as
+      // this walks every block.
+      if (!blocks[i].className.startsWith('Heading ')) continue;
+      headings.push([i, this.getBlockLevel(i), this.headingTextCache.get(blocks[i])]);
     }
     this.lastOutline = headings;
     return headings;
