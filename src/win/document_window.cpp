@@ -69,6 +69,7 @@ DocumentWindow::DocumentWindow(QMainWindow& frame, CEditorView& view, std::funct
             view.FocusPage();
         },
         [&view] { return view.ChangeCount(); },
+        [&view] { view.FocusPage(); },
     };
     outline_ = new COutlinePanel(std::move(outlinePage), &frame);
     frame.addDockWidget(Qt::LeftDockWidgetArea, outline_);

@@ -1,6 +1,7 @@
 #include "src/win/outline_panel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMainWindow>
 
 #include <algorithm>
@@ -20,6 +21,7 @@ COutlinePanel::COutlinePanel(OutlinePage page, QWidget* parent)
     tree_->setUniformRowHeights(true);
     tree_->setExpandsOnDoubleClick(false);
     setWidget(tree_);
+    tree_->installEventFilter(this);
     poll_ = new QTimer(this);
     poll_->setInterval(kPollMs);
     connect(poll_, &QTimer::timeout, this, &COutlinePanel::Poll);
@@ -104,6 +106,15 @@ void COutlinePanel::MarkCurrent(int index) {
     tree_->scrollToItem(items_[current_]);
     // Keyboard browsing in the tree keeps its own place.
     if (!tree_->hasFocus()) tree_->setCurrentItem(items_[current_]);
+}
+
+bool COutlinePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tree_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && page_.focusPage) {
+        page_.focusPage();
+        return true;
+    }
+    return QDockWidget::eventFilter(watched, event);
 }
 
 void COutlinePanel::Activate(QTreeWidgetItem* item) {

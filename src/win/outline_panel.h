@@ -23,6 +23,7 @@ struct OutlinePage {
     std::function<int()> getCurrent;                 // the page's getOutlineCurrent answer
     std::function<void(int block)> goToBlock;        // caret to a block, focus to the page
     std::function<unsigned()> changeCount;           // grows with every change of the document
+    std::function<void()> focusPage;                 // Escape in the tree: back to the text
 };
 
 class COutlinePanel : public QDockWidget {
@@ -45,6 +46,9 @@ public:
     void Poll();
 
     QTreeWidget* tree() const { return tree_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void MarkCurrent(int index);

@@ -16,13 +16,13 @@ protected:
     int current = 1;
     unsigned changes = 0;
     int outlineReads = 0;
-    std::vector<int> jumps;
+    std::vector<int> jumps;  // blocks gone to; -1 for Escape back to the text
     COutlinePanel panel{OutlinePage{[this] {
                                         ++outlineReads;
                                         return answer;
                                     },
                                     [this] { return current; }, [this](int block) { jumps.push_back(block); },
-                                    [this] { return changes; }},
+                                    [this] { return changes; }, [this] { jumps.push_back(-1); }},
                         nullptr};
 
     QStringList Rows() {
@@ -49,6 +49,8 @@ TEST_F(OutlinePanelTest, ShowsTheTreeMarksTheCurrentHeadingAndJumpsOnClickAndEnt
     ASSERT_FALSE(jumps.empty());
     EXPECT_EQ(jumps.front(), 5);
     EXPECT_EQ(jumps.back(), 0);
+    QTest::keyClick(panel.tree(), Qt::Key_Escape);
+    EXPECT_EQ(jumps.back(), -1);
 }
 
 TEST_F(OutlinePanelTest, FollowsTheCaretWhenQuietAndReadsTheOutlineAgainOnlyAfterChangesStop) {
