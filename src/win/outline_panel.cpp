@@ -1,5 +1,7 @@
 #include "src/win/outline_panel.h"
 
+#include "src/win/platform/browser.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -55,6 +57,8 @@ void COutlinePanel::Toggle() {
 // Changes still coming: wait. The first quiet poll after them reads the
 // outline again; a quiet document only has its current heading asked for.
 void COutlinePanel::Poll() {
+    // Never inside another page call's wait: the next poll comes soon enough.
+    if (Browser::PendingCallDepth() > 0) return;
     const unsigned changes = page_.changeCount();
     if (changes != seenChanges_) {
         seenChanges_ = changes;
