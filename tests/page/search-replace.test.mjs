@@ -3,6 +3,7 @@ import { test, describe } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
 import { useEditor } from './suite.mjs';
+import { generateDocument } from '../../bench/page/generate.mjs';
 
 const s = useEditor();
 const options = (matchCase, wholeWord) => s.e.call('setSearchOptions', JSON.stringify({ matchCase, wholeWord }));
@@ -101,4 +102,25 @@ describe('replacing', () => {
     await s.e.call('undo');
     assert.deepEqual(await s.e.model(), doc(para('1 two 1'), para('One')));
   });
+});
+
+test('over a generated manuscript: Replace All leaves nothing to replace, changes the length by what it counted, and undo gives the model back', async () => {
+  const model = generateDocument(400);
+  const textLength = (m) => m.slice(1).reduce((n, b) => n + b.slice(2).reduce((k, span) => k + span[1].length, 0), 0);
+  for (const [word, replacement, opts] of [['dolor', 'D', [false, false]], ['lorem ut', 'lorem-ut', [false, false]],
+    ['Sit', 'standing', [true, false]], ['a', 'ANOTHER', [false, true]], ['x', '', [false, false]]]) {
+    await s.e.load(model);
+    await options(...opts);
+    const count = await s.e.call('replaceAll', word, replacement);
+    const name = `${word} > ${replacement}`;
+    assert.ok(count > 0 || opts[0], name);
+    const replaced = await s.e.model();
+    assert.equal(textLength(replaced) - textLength(model), count * (replacement.length - word.length), name);
+    if (!replacement.toLowerCase().includes(word.toLowerCase())) assert.equal(await s.e.call('replaceAll', word, replacement), 0, name);
+    await s.e.load(replaced);
+    await s.e.call('replaceAll', word, replacement);
+    await s.e.eval(() => { while (editor.undoStack.length) undo(); });
+    assert.deepEqual(await s.e.model(), replaced, name + ', undone');
+  }
+  await options(false, false);
 });
