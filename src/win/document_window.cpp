@@ -105,6 +105,7 @@ bool DocumentWindow::HandleCommand(int commandId) {
             return true;
         case id::Search: ToggleSearch(); return true;
         case id::Outline: ToggleOutline(); return true;
+        case id::Replace: ShowReplace(); return true;
         case id::FullScreen: ToggleFullScreen(); return true;
         case id::DisplayWordCount: ChooseCountDisplay(CountDisplay::Words); return true;
         case id::DisplayCharacterCount: ChooseCountDisplay(CountDisplay::Characters); return true;
@@ -215,6 +216,12 @@ void DocumentWindow::ToggleSearch() {
     search_->FocusField();
     search_->ReportOptions();
     view_.PrepareSearch();
+}
+
+// Opens the bar if needed, with the focus in the replace field.
+void DocumentWindow::ShowReplace() {
+    if (!IsSearchShown()) ToggleSearch();
+    search_->FocusReplaceField();
 }
 
 void DocumentWindow::ToggleOutline() {

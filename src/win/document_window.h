@@ -79,6 +79,7 @@ private:
     bool OpenMenuByMnemonic(const QKeyEvent& key);
     void ToggleSearch();
     void ToggleOutline();
+    void ShowReplace();
     void ToggleFullScreen();
     void ChooseCountDisplay(CountDisplay chosen);
     void ReloadCountDisplay();

@@ -42,6 +42,7 @@ const std::vector<Accelerator>& AcceleratorTable() {
         {kRight, C | A | S, id::LeftToRight},
         {kLeft, C | A | S, id::RightToLeft},
         {'F', C, id::Search},
+        {'H', C, id::Replace},
         {'K', C, id::InsertHyperlink},
         {'R', C, id::InsertFootnote},
         {'I', C | S, id::InsertImage},

@@ -51,7 +51,7 @@ std::vector<MenuNode> BuildLayout() {
              Item("Follow Link\tCtrl+Enter", id::FollowLink),
              Sub("Writing Direction", {Item("Left to Right\tCtrl+Alt+Shift+Right", id::LeftToRight),
                                        Item("Right to Left\tCtrl+Alt+Shift+Left", id::RightToLeft)}),
-             Separator(), Item("Search\tCtrl+F", id::Search)}),
+             Separator(), Item("Search\tCtrl+F", id::Search), Item("Replace\tCtrl+H", id::Replace)}),
         Sub("&Insert", {Item("Hyperlink...\tCtrl+K", id::InsertHyperlink), Item("Footnote\tCtrl+R", id::InsertFootnote),
                         Item("Image...\tCtrl+Shift+I", id::InsertImage), Item("Table\tCtrl+Shift+L", id::InsertTable)}),
         Sub("&Paragraph",

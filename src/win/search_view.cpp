@@ -79,6 +79,11 @@ void CSearchView::FocusField() {
     field_->selectAll();
 }
 
+void CSearchView::FocusReplaceField() {
+    replaceField_->setFocus(Qt::OtherFocusReason);
+    replaceField_->selectAll();
+}
+
 bool CSearchView::HandleCommand(int) { return false; }
 
 void CSearchView::ReportOptions() {

@@ -39,6 +39,8 @@ public:
 
     // Focus to the field with its previous text selected.
     void FocusField();
+    // The same for the replace field.
+    void FocusReplaceField();
 
     // The bar's own command map: it handles no menu command.
     bool HandleCommand(int commandId);
