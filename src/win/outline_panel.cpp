@@ -77,21 +77,40 @@ void COutlinePanel::Refresh() {
     stale_ = false;
     const Outline outline = ParseOutline(page_.getOutline());
     if (outline.headings != headings_) {
-        headings_ = outline.headings;
-        tree_->clear();
-        items_.clear();
-        current_ = -1;
-        const std::vector<int> parents = OutlineParents(headings_);
-        for (size_t i = 0; i < headings_.size(); ++i) {
-            const QString text = QString::fromStdString(headings_[i].text).simplified();
-            auto* item = parents[i] < 0 ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[parents[i]]);
-            item->setText(0, text.isEmpty() ? QStringLiteral("(empty heading)") : text);
-            item->setData(0, Qt::UserRole, headings_[i].block);
-            items_.push_back(item);
+        if (SameLevels(outline.headings, headings_)) {
+            // The tree keeps its shape (and what the user folded): only texts and blocks change.
+            for (size_t i = 0; i < items_.size(); ++i) ShowHeading(items_[i], outline.headings[i]);
+            headings_ = outline.headings;
+        } else {
+            Rebuild(outline.headings);
         }
-        tree_->expandAll();
     }
     MarkCurrent(outline.current);
+}
+
+bool COutlinePanel::SameLevels(const std::vector<OutlineHeading>& a, const std::vector<OutlineHeading>& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) { return x.level == y.level; });
+}
+
+void COutlinePanel::ShowHeading(QTreeWidgetItem* item, const OutlineHeading& heading) {
+    const QString text = QString::fromStdString(heading.text).simplified();
+    item->setText(0, text.isEmpty() ? QStringLiteral("(empty heading)") : text);
+    item->setData(0, Qt::UserRole, heading.block);
+}
+
+void COutlinePanel::Rebuild(const std::vector<OutlineHeading>& headings) {
+    headings_ = headings;
+    tree_->clear();
+    items_.clear();
+    current_ = -1;
+    const std::vector<int> parents = OutlineParents(headings_);
+    for (size_t i = 0; i < headings_.size(); ++i) {
+        auto* item = parents[i] < 0 ? new QTreeWidgetItem(tree_) : new QTreeWidgetItem(items_[parents[i]]);
+        ShowHeading(item, headings_[i]);
+        items_.push_back(item);
+    }
+    tree_->expandAll();
 }
 
 void COutlinePanel::MarkCurrent(int index) {

@@ -51,6 +51,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static bool SameLevels(const std::vector<OutlineHeading>& a, const std::vector<OutlineHeading>& b);
+    static void ShowHeading(QTreeWidgetItem* item, const OutlineHeading& heading);
+    void Rebuild(const std::vector<OutlineHeading>& headings);
     void MarkCurrent(int index);
     void Activate(QTreeWidgetItem* item);
 

@@ -60,17 +60,27 @@ TEST_F(OutlinePanelTest, FollowsTheCaretWhenQuietAndReadsTheOutlineAgainOnlyAfte
     Poll();
     EXPECT_EQ(Rows(), (QStringList{"One", "  One.a", "Two *"}));
     EXPECT_EQ(outlineReads, readsAtShow);
+    // Texts and blocks change, the levels stay: the tree keeps its folding
+    // (a folded branch opens only to show the current heading).
+    panel.tree()->topLevelItem(0)->setExpanded(false);
+    answer = R"({"headings":[[0,0,"One"],[3,1,"One.b"],[6,0,"Two"]],"current":2})";
+    ++changes;
+    Poll();
+    Poll();
+    EXPECT_EQ(Rows(), (QStringList{"One", "  One.b", "Two *"}));
+    EXPECT_FALSE(panel.tree()->topLevelItem(0)->isExpanded());
+    const int readsAfterEdit = outlineReads;
     answer = R"({"headings":[[0,0,"One"],[5,0,"Two!"]],"current":0})";
     ++changes;  // typing: the outline waits
     Poll();
-    EXPECT_EQ(outlineReads, readsAtShow);
+    EXPECT_EQ(outlineReads, readsAfterEdit);
     Poll();  // a quiet poll reads it
-    EXPECT_EQ(outlineReads, readsAtShow + 1);
+    EXPECT_EQ(outlineReads, readsAfterEdit + 1);
     EXPECT_EQ(Rows(), (QStringList{"One *", "Two!"}));
     panel.Toggle();
     ++changes;
     QTest::qWait(3 * COutlinePanel::kPollMs);
-    EXPECT_EQ(outlineReads, readsAtShow + 1) << "hidden, the panel asks nothing";
+    EXPECT_EQ(outlineReads, readsAfterEdit + 1) << "hidden, the panel asks nothing";
 }
 
 }  // namespace
