@@ -61,6 +61,8 @@ test('the Outline panel lists the headings, Enter on one moves the caret there, 
 test('a typed run is undone in one step, after a pause the next run separately, and the file saved shows it', async () => {
   await withDocument('typing-undo', 'Start\r\n', async ({ desktop, file }) => {
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Start');
+    // Keys typed the moment the window appears may come before the page has the focus.
+    await sleep(500);
     await desktop.keys('End');
     await desktop.type(' first run');
     await sleep(1500);
