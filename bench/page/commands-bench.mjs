@@ -188,6 +188,44 @@ async function measure(browser, blocks) {
     return performance.now() - t0;
   });
 
+  // Replace All of a word found in most paragraphs, taken back by undo each round.
+  await load();
+  f.replaceAllCount = await e.eval(() => { const n = replaceAll('dolor', 'DOLOR'); undo(); return n; });
+  f.replaceAll = await rounds(e, () => {
+    editor.setCaret(Point(window.middle, 0, 0));
+    const t0 = performance.now();
+    replaceAll('dolor', 'DOLOR');
+    const t1 = performance.now();
+    void document.body.offsetHeight;
+    const elapsed = [t1 - t0, performance.now() - t0];
+    undo();
+    return elapsed;
+  });
+  f.replaceAllMissing = await rounds(e, () => {
+    const t0 = performance.now();
+    replaceAll('qwertyuiop', 'x');
+    return performance.now() - t0;
+  });
+
+  // The outline as the panel asks for it at idle: unchanged, and after a typed
+  // character in a heading.
+  await load();
+  f.outlineCount = await e.eval(() => JSON.parse(getOutline()).headings.length);
+  f.outlineIdle = await rounds(e, () => {
+    getOutline();
+    const t0 = performance.now();
+    getOutline();
+    return performance.now() - t0;
+  });
+  f.outlineAfterEdit = await rounds(e, () => {
+    getOutline();
+    const heading = editor.blocks.findIndex((b, i) => i > window.middle && editor.getBlockType(i) === 'Heading');
+    editor.blocks[heading].children[2].firstChild.insertData(1, 'x');
+    const t0 = performance.now();
+    getOutline();
+    return performance.now() - t0;
+  });
+
   // The script's own share of a command: from the call until it first places
   // the selection, which is where the browser lays out the changed document.
   await load();
@@ -247,6 +285,10 @@ const rows = [
   ['firstSearch', 'first search after loading, near the end', ''],
   ['searchNearEnd', 'search a word near the end', '< 50'],
   ['searchMissing', 'search a missing word (with wrap)', ''],
+  ['replaceAll', 'Replace All of a frequent word', '< 200'],
+  ['replaceAllMissing', 'Replace All of a missing word', ''],
+  ['outlineIdle', 'outline refresh, nothing changed', '< 5'],
+  ['outlineAfterEdit', 'outline refresh after a heading edit', '< 5'],
 ];
 
 const browser = await launchBrowser();
@@ -265,6 +307,7 @@ try {
     line.push(goal.padStart(16));
     console.log(line.join(''));
   }
+  for (const [n, f] of results) console.log(`${n} blocks: Replace All replaced ${f.replaceAllCount}, outline of ${f.outlineCount} headings`);
   console.log(`\nload average while measuring: ${loadavg().map((l) => l.toFixed(1)).join(' ')} on ${cpus().length} cores`);
   for (const [n, f] of results) if (f.errors.length) console.log(`page errors at ${n} blocks: ${f.errors.join('; ')}`);
 } finally {

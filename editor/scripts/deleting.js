@@ -213,10 +213,16 @@ Object.assign(Editor.prototype, {
   },
 
   deleteBackward() {
-    this.beforeChanges();
     const range = this.getSelection();
     const o = range.start;
     const type = this.getBlockType(o.block);
+    // A character inside a block joins the run of deletions before it.
+    if (type !== BlockType.Image && range.collapsed && !this.isAtBlockStart(o)) {
+      this.beforeTyping(RunKind.Backward, o);
+      this.setCaret(this.removeCharacterLeft(o));
+      return;
+    }
+    this.beforeChanges();
     const previous = o.block - 1;
     if (type === BlockType.Image) {
       this.removeBlock(o.block);
@@ -255,10 +261,15 @@ Object.assign(Editor.prototype, {
   },
 
   deleteForward() {
-    this.beforeChanges();
     const range = this.getSelection();
     const o = range.start;
     const next = o.block + 1;
+    if (this.getBlockType(range.end.block) !== BlockType.Image && range.collapsed && !this.isAtBlockEnd(o)) {
+      this.beforeTyping(RunKind.Forward, o);
+      this.setCaret(this.removeCharacterRight(o));
+      return;
+    }
+    this.beforeChanges();
     if (this.getBlockType(range.end.block) === BlockType.Image) {
       this.removeBlock(range.end.block);
       this.setCaret(Point(range.end.block, 0, 0));

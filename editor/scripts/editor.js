@@ -20,6 +20,8 @@ class Editor extends BlockStore {
     const editor = this;
     this.journal = new ChangeJournal(this.root, this.blocks);
     this.restoring = false;
+    // The typing run that the top undo step may still take in (typing-runs.js).
+    this.typingRun = null;
     this.journal.wanted = function () {
       return editor.restoring || editor.undoStack.length > 0 || editor.redoStack.length > 0;
     };
@@ -40,6 +42,7 @@ class Editor extends BlockStore {
   // snapshots are stored: each stack entry holds the changes that lead from its
   // state to the state of the entry above it (for the top entry: to now).
   beforeChanges() {
+    this.typingRun = null;
     const pending = this.journal.take();
     const top = this.undoStack[this.undoStack.length - 1];
     if (top) appendAll(top.changes, pending);
@@ -65,6 +68,7 @@ class Editor extends BlockStore {
   // state on `to`.
   _restore(from, to) {
     if (!from.length) return false;
+    this.typingRun = null;
     const selection = this._snapshotSelection();
     const pending = this.journal.take();
     const above = to[to.length - 1];

@@ -1,5 +1,6 @@
 // Search with the browser's own find-in-page, case-insensitive and forwards,
-// wrapping once to the start of the document.
+// wrapping once to the start of the document. With Match case or Whole word
+// the page finds the matches itself (search-replace.js).
 //
 // The browser scans the rendered text from the selection on, which takes long
 // when the next match is far away. A folded copy of each block's text tells
@@ -55,6 +56,10 @@ Object.assign(Editor.prototype, {
   continueSearch(text) {
     text = String(text === undefined || text === null ? '' : text);
     if (!text) return;
+    if (this._searchOptionsOn()) {
+      this._findWithOptions(text);
+      return;
+    }
     const pattern = searchPattern(text);
     if (!pattern) {
       if (browserFind(text)) return;

@@ -14,11 +14,12 @@ const AUTOFORMAT_MARKERS = {
 };
 
 Object.assign(Editor.prototype, {
-  // Every typed character (and every composition) is its own undo step.
+  // Typed text joins the undo step of the typing just before it (see
+  // typing-runs.js); typing over a selection is a step of its own.
   shouldInsertText() {
-    this.beforeChanges();
     const range = this.getSelection();
     if (!range.collapsed) {
+      this.beforeChanges();
       // The image's address span is no style for typed text.
       const type = this.getBlockType(range.start.block) === BlockType.Image
         ? SpanType.Plain : this.getSpanType(range.start.block, range.start.span);
@@ -30,9 +31,13 @@ Object.assign(Editor.prototype, {
     const c = this.getSelection().start;
     const blockType = this.getBlockType(c.block);
     if (blockType === BlockType.Image || blockType === BlockType.Final) {
+      this.beforeChanges();
       this.insertBlock(c.block, BlockType.Plain, 0);
       this.setCaret(Point(c.block, 0, 0));
+      this.typingRun = this._typingState(RunKind.Insert, Point(c.block, 0, 0));
+      return false;
     }
+    this.beforeTyping(RunKind.Insert, c);
     return false;
   },
 

@@ -7,6 +7,7 @@
 #include "src/win/menu_accelerators.h"
 #include "src/win/menu_bar.h"
 #include "src/win/menu_commands.h"
+#include "src/win/outline_panel.h"
 #include "src/win/platform/qt_key_message.h"
 #include "src/win/program_version.h"
 #include "src/win/recent_menu.h"
@@ -59,6 +60,21 @@ DocumentWindow::DocumentWindow(QMainWindow& frame, CEditorView& view, std::funct
     frame.setCentralWidget(splitter_);
 
     menus_ = new MainMenu(frame.menuBar(), onCommand_);
+
+    OutlinePage outlinePage{
+        [&view] { return view.Call("getOutline"); },
+        [&view] { return std::atoi(view.Call("getOutlineCurrent").c_str()); },
+        [&view](int block) {
+            view.Call("goToBlock", std::to_string(block));
+            view.FocusPage();
+        },
+        [&view] { return view.ChangeCount(); },
+        [&view] { view.FocusPage(); },
+    };
+    outline_ = new COutlinePanel(std::move(outlinePage), &frame);
+    frame.addDockWidget(Qt::LeftDockWidgetArea, outline_);
+    QObject::connect(outline_, &QDockWidget::visibilityChanged, outline_,
+                     [this](bool visible) { menus_->setChecked(id::Outline, visible); });
     page_ = std::make_unique<ViewPage>(view);
     lifecycle_ = std::make_unique<DocumentLifecycle>(*page_, *this, recent_);
     ReloadCountDisplay();
@@ -88,6 +104,8 @@ bool DocumentWindow::HandleCommand(int commandId) {
             QTimer::singleShot(0, &frame_, [this] { frame_.close(); });
             return true;
         case id::Search: ToggleSearch(); return true;
+        case id::Outline: ToggleOutline(); return true;
+        case id::Replace: ShowReplace(); return true;
         case id::FullScreen: ToggleFullScreen(); return true;
         case id::DisplayWordCount: ChooseCountDisplay(CountDisplay::Words); return true;
         case id::DisplayCharacterCount: ChooseCountDisplay(CountDisplay::Characters); return true;
@@ -167,6 +185,19 @@ void DocumentWindow::StartSearch(const QString& text) { view_.StartSearch(text.t
 
 void DocumentWindow::ContinueSearch(const QString& text) { view_.ContinueSearch(text.toStdString()); }
 
+void DocumentWindow::SetSearchOptions(bool matchCase, bool wholeWord) {
+    view_.SetSearchOptions(std::string("{\"matchCase\":") + (matchCase ? "true" : "false") +
+                           ",\"wholeWord\":" + (wholeWord ? "true" : "false") + "}");
+}
+
+void DocumentWindow::Replace(const QString& text, const QString& replacement) {
+    view_.ReplaceMatch(text.toStdString(), replacement.toStdString());
+}
+
+int DocumentWindow::ReplaceAll(const QString& text, const QString& replacement) {
+    return view_.ReplaceAll(text.toStdString(), replacement.toStdString());
+}
+
 void DocumentWindow::CloseSearch() {
     search_->hide();
     // Hiding the bar may already have moved Qt's focus to the view, so the page
@@ -183,7 +214,19 @@ void DocumentWindow::ToggleSearch() {
     }
     search_->show();
     search_->FocusField();
+    search_->ReportOptions();
     view_.PrepareSearch();
+}
+
+// Opens the bar if needed, with the focus in the replace field.
+void DocumentWindow::ShowReplace() {
+    if (!IsSearchShown()) ToggleSearch();
+    search_->FocusReplaceField();
+}
+
+void DocumentWindow::ToggleOutline() {
+    outline_->Toggle();
+    if (!outline_->isVisible()) view_.FocusPage();
 }
 
 // Kept by the window itself: without a window manager Qt never reports the state.

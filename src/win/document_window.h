@@ -26,6 +26,7 @@ namespace qorva {
 
 class CEditorView;
 class MainMenu;
+class COutlinePanel;
 class UpdateChecker;
 
 class DocumentWindow : public DocumentDialogs, public CSearchViewCallback {
@@ -68,12 +69,17 @@ public:
     void StartSearch(const QString& text) override;
     void ContinueSearch(const QString& text) override;
     void CloseSearch() override;
+    void SetSearchOptions(bool matchCase, bool wholeWord) override;
+    void Replace(const QString& text, const QString& replacement) override;
+    int ReplaceAll(const QString& text, const QString& replacement) override;
 
 private:
     class ViewPage;
 
     bool OpenMenuByMnemonic(const QKeyEvent& key);
     void ToggleSearch();
+    void ToggleOutline();
+    void ShowReplace();
     void ToggleFullScreen();
     void ChooseCountDisplay(CountDisplay chosen);
     void ReloadCountDisplay();
@@ -87,6 +93,7 @@ private:
     UpdateChecker* updates_ = nullptr;  // owned by the frame, made on first use
     QSplitter* splitter_;
     CSearchView* search_;
+    COutlinePanel* outline_;  // owned by the frame
     MainMenu* menus_;  // owned by the menu bar
     std::unique_ptr<ViewPage> page_;
     RecentDocumentList recent_;

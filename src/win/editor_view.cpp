@@ -51,8 +51,9 @@ std::string CEditorView::Call(std::string_view function, const std::optional<std
     return browser_->CallFunction(function, first, second, &ignoredError);
 }
 
-int CEditorView::CallForNumber(std::string_view function) {
-    const std::string text = Call(function);
+int CEditorView::CallForNumber(std::string_view function) { return NumberOf(Call(function)); }
+
+int CEditorView::NumberOf(const std::string& text) {
     int value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
@@ -119,12 +120,14 @@ void CEditorView::callbackOpenFile_(const std::string& path) {
 
 void CEditorView::callbackChangeDone() {
     modified_ = true;
+    ++changeCount_;
     if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
     if (changeListener_) changeListener_();
 }
 
 void CEditorView::callbackChangeUndone() {
     modified_ = true;
+    ++changeCount_;
     if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
     if (changeListener_) changeListener_();
 }

@@ -35,7 +35,12 @@ public:
     bool IsModified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
 
-    void SetTextJson(const std::string& json) { Call("setTextJson", json); }
+    void SetTextJson(const std::string& json) {
+        Call("setTextJson", json);
+        ++changeCount_;
+    }
+    // Grows with every change the page reports and every document loaded.
+    unsigned ChangeCount() const { return changeCount_; }
     std::string GetTextJson() { return Call("getTextJson"); }
     void SetBaseUrl(const std::string& url) { Call("setBaseUrl", url); }
     void SetThemeCss(const std::string& css) { Call("setThemeCss", css); }
@@ -47,6 +52,13 @@ public:
     void PrepareSearch() { Call("prepareSearch"); }
     void StartSearch(const std::string& text) { Call("startSearch", text); }
     void ContinueSearch(const std::string& text) { Call("continueSearch", text); }
+    void SetSearchOptions(const std::string& json) { Call("setSearchOptions", json); }
+    void ReplaceMatch(const std::string& text, const std::string& replacement) {
+        Call("replaceMatch", text, replacement);
+    }
+    int ReplaceAll(const std::string& text, const std::string& replacement) {
+        return NumberOf(Call("replaceAll", text, replacement));
+    }
     std::string CopySelection() { return Call("copy"); }
     std::string CutSelection() { return Call("cut"); }
     void PasteJson(const std::string& json) { Call("paste", json); }
@@ -81,6 +93,7 @@ protected:
 
 private:
     int CallForNumber(std::string_view function);
+    static int NumberOf(const std::string& text);
     void Zoom(int command);
     void InsertImage();
     void InsertHyperlink();
@@ -88,6 +101,7 @@ private:
     CEditorViewCallback* callback_;
     std::unique_ptr<BrowserWindow> browser_;
     bool modified_ = false;
+    unsigned changeCount_ = 0;
     bool resendingKey_ = false;
     bool navigationMode_ = false;
     std::function<bool(int)> commandExtension_;

@@ -22,6 +22,7 @@ if(NOT TARGET qorva_frame_core)
     ${_frame_dir}/document_lifecycle.cpp
     ${_frame_dir}/file_stamp.cpp
     ${_frame_dir}/recovery_store.cpp
+    ${_frame_dir}/outline_headings.cpp
   )
   target_include_directories(qorva_frame_core PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(qorva_frame_core PUBLIC
@@ -32,6 +33,7 @@ set(QORVA_FRAME_SOURCES
   ${_frame_dir}/menu_bar.cpp
   ${_frame_dir}/recent_menu.cpp
   ${_frame_dir}/search_view.cpp
+  ${_frame_dir}/outline_panel.cpp
   ${_frame_dir}/clipboard.cpp
   ${_frame_dir}/document_dialogs.cpp
   ${_frame_dir}/about_dialog.cpp

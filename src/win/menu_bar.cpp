@@ -29,7 +29,7 @@ MainMenu::MainMenu(QMenuBar* bar, CommandHandler onCommand)
     for (QAction* item : window_->actions()) {
         if (item->menu() && item->text() == "Themes") themes_ = item->menu();
     }
-    for (int id : {menu_id::DisplayWordCount, menu_id::DisplayCharacterCount}) {
+    for (int id : {menu_id::DisplayWordCount, menu_id::DisplayCharacterCount, menu_id::Outline}) {
         if (QAction* item = action(id)) item->setCheckable(true);
     }
 }

@@ -21,7 +21,7 @@ inline constexpr int ShiftUp = 32850, ShiftDown = 32851, ShiftLeft = 32852, Shif
                      Unindent = 32855;
 inline constexpr int FollowLink = 32860;
 inline constexpr int LeftToRight = 32840, RightToLeft = 32841;
-inline constexpr int Search = 57636;
+inline constexpr int Search = 57636, Replace = 57641;
 
 // Insert
 inline constexpr int InsertHyperlink = 32911, InsertFootnote = 32870, InsertImage = 32910, InsertTable = 32871;
@@ -40,6 +40,7 @@ inline constexpr int FullScreen = 33120;
 inline constexpr int ZoomLarger = 32920, ZoomSmaller = 32921, ZoomReset = 32922;
 inline constexpr int ThemeFirst = 33100, ThemeLast = 33110;
 inline constexpr int DisplayWordCount = 33130, DisplayCharacterCount = 33131;
+inline constexpr int Outline = 33150;
 
 // Help
 inline constexpr int About = 57664, CheckForUpdates = 33140, WelcomeDocument = 33141, Support = 33144,

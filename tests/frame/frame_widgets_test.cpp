@@ -10,7 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -109,6 +111,17 @@ public:
     void StartSearch(const QString& text) override { events << "start:" + text; }
     void ContinueSearch(const QString& text) override { events << "continue:" + text; }
     void CloseSearch() override { events << "close"; }
+    void SetSearchOptions(bool matchCase, bool wholeWord) override {
+        events << QString("options:%1%2").arg(matchCase ? "case" : "-", wholeWord ? "word" : "-");
+    }
+    void Replace(const QString& text, const QString& replacement) override {
+        events << "replace:" + text + ">" + replacement;
+    }
+    int ReplaceAll(const QString& text, const QString& replacement) override {
+        events << "all:" + text + ">" + replacement;
+        return replacedCount;
+    }
+    int replacedCount = 0;
 };
 
 class SearchViewTest : public ::testing::Test {
@@ -134,6 +147,27 @@ TEST_F(SearchViewTest, EveryChangeStartsTheSearchEnterAndFindNextContinueEscapeC
     QTest::keyClick(view.field(), Qt::Key_Escape);
     EXPECT_EQ(callback.events, (QStringList{"start:a", "start:ab", "start:a", "continue:a", "continue:a", "continue:a",
                                             "continue:a", "close"}));
+}
+
+TEST_F(SearchViewTest, OptionsSearchAgainEnterInTheReplaceRowReplacesAndReplaceAllSaysHowMany) {
+    QTest::keyClicks(view.field(), "a");
+    QTest::mouseClick(view.matchCaseBox(), Qt::LeftButton);
+    QTest::mouseClick(view.wholeWordBox(), Qt::LeftButton);
+    QTest::keyClicks(view.replaceField(), "b");
+    QTest::keyClick(view.replaceField(), Qt::Key_Return);
+    QTest::mouseClick(view.replaceButton(), Qt::LeftButton);
+    callback.replacedCount = 3;
+    QTest::mouseClick(view.replaceAllButton(), Qt::LeftButton);
+    EXPECT_EQ(callback.events, (QStringList{"start:a", "options:case-", "start:a", "options:caseword", "start:a",
+                                            "replace:a>b", "replace:a>b", "all:a>b"}));
+    for (const auto& [count, text] : {std::pair{0, "No matches"}, {1, "1 replaced"}, {3, "3 replaced"}}) {
+        callback.replacedCount = count;
+        QTest::mouseClick(view.replaceAllButton(), Qt::LeftButton);
+        EXPECT_EQ(view.statusLabel()->text(), text);
+    }
+    // A new search text clears what the last Replace All said.
+    QTest::keyClicks(view.field(), "c");
+    EXPECT_TRUE(view.statusLabel()->text().isEmpty());
 }
 
 TEST_F(SearchViewTest, ReopeningSelectsThePreviousTextAndWithoutACallbackNothingIsReported) {

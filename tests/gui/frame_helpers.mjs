@@ -95,7 +95,7 @@ export const blockTexts = (doc) => doc.slice(1).map((block) => block.slice(2).ma
 // Drops a top-level menu down with its Alt key and highlights the item at `index`
 // (0 = first) of its `count` items. Up from the top goes round to the last item
 // whether or not the first one is highlighted yet, so the walk starts from there.
-export const MENU_SIZE = { file: 11, edit: 11, window: 5 };
+export const MENU_SIZE = { file: 11, edit: 12, window: 6 };
 export async function menuItem(desktop, altKey, count, index) {
   await desktop.keys(altKey);
   await sleep(300);

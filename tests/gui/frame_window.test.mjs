@@ -11,7 +11,7 @@ import {
 
 const RECENT = 'Software\\Qorva\\Recent Document List';
 
-// "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count.
+// "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count, Outline.
 async function windowMenuItem(desktop, index) {
   await menuItem(desktop, 'alt+w', MENU_SIZE.window, index);
   await desktop.keys('Return');

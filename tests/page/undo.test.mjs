@@ -8,16 +8,14 @@ import { useEditor } from './suite.mjs';
 const s = useEditor();
 
 describe('undo and redo', () => {
-  test('each typed character is one step, and the caret comes back too', async () => {
+  test('typed characters in a row are one step, and the caret comes back too', async () => {
     await s.e.load(doc(para('ab')), [0, 0, 1]);
     await s.e.type('xyz');
     assert.deepEqual(await s.e.model(), doc(para('axyzb')));
     await s.e.call('undo');
-    assert.deepEqual(await s.e.model(), doc(para('axyb')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 3]);
-    assert.deepEqual(await s.e.steps('undo', 'undo'), doc(para('ab')));
+    assert.deepEqual(await s.e.model(), doc(para('ab')));
     assert.deepEqual(await s.e.caretAt(), [0, 0, 1]);
-    assert.deepEqual(await s.e.steps('redo', 'redo', 'redo'), doc(para('axyzb')));
+    assert.deepEqual(await s.e.steps('redo'), doc(para('axyzb')));
     assert.deepEqual(await s.e.caretAt(), [0, 0, 4]);
   });
 

@@ -1,0 +1,142 @@
+// Match case and Whole word for the search, Replace and Replace All.
+// Without options the search stays the browser's own find (search.js); with
+// them the page finds the matches itself in the blocks' texts. Replacing
+// always uses the page's matching, as loose as the browser's without Match
+// case, so what Find Next selects is what Replace replaces.
+'use strict';
+
+// Spans whose text is no running text: a match must not touch them.
+const UNMATCHED_SPAN_TYPES = new Set([SpanType.NoteRef, SpanType.Break]);
+
+// What matching needs of a block, read once and kept until the block changes.
+function blockMatchText(element) {
+  const spans = readBlockSpans(element);
+  const text = spans.map(function (s) { return s.Text; }).join('');
+  const fold = foldForMatching(text);
+  return { spans: spans, text: text, folded: fold.folded, starts: fold.starts };
+}
+
+// Writes new span texts into a block whose span types stay as they were, text
+// node by text node; false when the spans differ in number or type.
+function updateBlockSpanTexts(element, before, after) {
+  if (before.length !== after.length) return false;
+  for (let s = 0; s < after.length; s++) if (before[s].Type !== after[s].Type) return false;
+  const children = element.childNodes;
+  for (let s = 0; s < after.length; s++) {
+    if (before[s].Text !== after[s].Text) children[s + 2].firstChild.data = ZWSP + after[s].Text + ZWSP;
+  }
+  return true;
+}
+
+// Matches inside spans of running text only.
+function matchesInSpans(spans, matches) {
+  const closed = [];
+  let position = 0;
+  for (const span of spans) {
+    if (UNMATCHED_SPAN_TYPES.has(span.Type)) closed.push({ start: position, end: position + span.Text.length });
+    position += span.Text.length;
+  }
+  if (!closed.length) return matches;
+  return matches.filter(function (m) {
+    return !closed.some(function (c) { return m.start < c.end && c.start < m.end; });
+  });
+}
+
+Object.assign(Editor.prototype, {
+  setSearchOptions(options) {
+    this.searchOptions = { matchCase: !!options.matchCase, wholeWord: !!options.wholeWord };
+  },
+
+  _searchOptionsOn() {
+    const options = this.searchOptions;
+    return !!options && (options.matchCase || options.wholeWord);
+  },
+
+  // The matches in block i with the block's spans as { spans, matches }, or
+  // no matches for blocks without running text.
+  _blockMatches(i, query) {
+    const type = this.getBlockType(i);
+    if (type === BlockType.Image || type === BlockType.Final) return { spans: null, matches: [] };
+    if (!this.matchCache) this.matchCache = new BlockDerivedCache(this.root, blockMatchText);
+    const entry = this.matchCache.get(this.blocks[i]);
+    const matches = findTextMatches(entry.text, query, this.searchOptions || {}, entry);
+    return { spans: entry.spans, matches: matches.length ? matchesInSpans(entry.spans, matches) : matches };
+  },
+
+  // Selects the first match at or after `offset` in block `from` or in a
+  // block after it; false when there is none.
+  _selectMatchFrom(query, from, offset) {
+    this.matchCache && this.matchCache.refresh();
+    for (let i = from; i < this.blocks.length; i++) {
+      const match = this._blockMatches(i, query).matches.find(function (m) { return i > from || m.start >= offset; });
+      if (match) {
+        this.setSelection(Range(this.offsetToPoint(i, match.start), this.offsetToPoint(i, match.end)));
+        return true;
+      }
+    }
+    return false;
+  },
+
+  // Forwards from the selection (past the start of a selected match), wrapping
+  // once to the document start; nothing found leaves the caret at the start.
+  _findWithOptions(query) {
+    const range = this.getSelection();
+    const offset = this.pointToOffset(range.start) + (range.collapsed ? 0 : 1);
+    if (this._selectMatchFrom(query, range.start.block, offset)) return;
+    this.setCaret(Point(0, 0, 0));
+    this._selectMatchFrom(query, 0, 0);
+  },
+
+  // The selection as a match of the query: { block, start, end } or null.
+  _selectedMatch(query) {
+    const range = this.getSelection();
+    if (range.collapsed || range.start.block !== range.end.block) return null;
+    const start = this.pointToOffset(range.start);
+    const end = this.pointToOffset(range.end);
+    const block = range.start.block;
+    this.matchCache && this.matchCache.refresh();
+    const found = this._blockMatches(block, query).matches.some(function (m) { return m.start === start && m.end === end; });
+    return found ? { block: block, start: start, end: end } : null;
+  },
+
+  // Replaces the selected match, if the selection is one, and finds the next.
+  replaceMatch(query, replacement) {
+    const match = this._selectedMatch(query);
+    if (match) {
+      this.beforeChanges();
+      const spans = replaceSpanRanges(this.getBlockSpans(match.block), [match], replacement);
+      this.setBlockSpans(match.block, spans);
+      this.setCaret(this.offsetToPoint(match.block, match.start + replacement.length));
+    }
+    this.continueSearch(query);
+    return !!match;
+  },
+
+  // Every match in the document, as one undo step; returns how many.
+  replaceAll(query, replacement) {
+    if (!query) return 0;
+    this.matchCache && this.matchCache.refresh();
+    const found = [];
+    for (let i = 0; i < this.blocks.length; i++) {
+      const inBlock = this._blockMatches(i, query);
+      if (inBlock.matches.length) found.push({ block: i, spans: inBlock.spans, matches: inBlock.matches });
+    }
+    if (!found.length) return 0;
+    const caret = this.getSelection().start;
+    const caretOffset = this.pointToOffset(caret);
+    this.beforeChanges();
+    let count = 0;
+    for (const f of found) {
+      const spans = replaceSpanRanges(f.spans, f.matches, replacement);
+      if (!updateBlockSpanTexts(this.blocks[f.block], f.spans, spans)) this.setBlockSpans(f.block, spans);
+      count += f.matches.length;
+    }
+    const length = SpanList.textLength(this.getBlockSpans(caret.block));
+    this.setCaret(this.offsetToPoint(caret.block, Math.min(caretOffset, length)));
+    return count;
+  },
+});
+
+function setSearchOptions(json) { editor.setSearchOptions(JSON.parse(String(json))); }
+function replaceMatch(query, replacement) { return editor.replaceMatch(String(query || ''), String(replacement || '')); }
+function replaceAll(query, replacement) { return editor.replaceAll(String(query || ''), String(replacement || '')); }

@@ -1,0 +1,87 @@
+// The Outline panel against a page stand-in: the tree, the current heading,
+// jumping, and reading the outline again only once changes stop.
+#include "src/win/outline_panel.h"
+
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace qorva {
+namespace {
+
+class OutlinePanelTest : public ::testing::Test {
+protected:
+    std::string answer = R"({"headings":[[0,0,"One"],[2,1,"One.a"],[5,0,"Two"]],"current":1})";
+    int current = 1;
+    unsigned changes = 0;
+    int outlineReads = 0;
+    std::vector<int> jumps;  // blocks gone to; -1 for Escape back to the text
+    COutlinePanel panel{OutlinePage{[this] {
+                                        ++outlineReads;
+                                        return answer;
+                                    },
+                                    [this] { return current; }, [this](int block) { jumps.push_back(block); },
+                                    [this] { return changes; }, [this] { jumps.push_back(-1); }},
+                        nullptr};
+
+    QStringList Rows() {
+        QStringList rows;
+        for (QTreeWidgetItemIterator it(panel.tree()); *it; ++it) {
+            QString row = QString((*it)->parent() ? "  " : "") + (*it)->text(0);
+            if ((*it)->font(0).bold()) row += " *";
+            rows << row;
+        }
+        return rows;
+    }
+    void Poll() { panel.Poll(); }
+};
+
+TEST_F(OutlinePanelTest, ShowsTheTreeMarksTheCurrentHeadingAndJumpsOnClickAndEnter) {
+    panel.Toggle();
+    EXPECT_EQ(Rows(), (QStringList{"One", "  One.a *", "Two"}));
+    QTreeWidgetItem* two = panel.tree()->topLevelItem(1);
+    QTest::mouseClick(panel.tree()->viewport(), Qt::LeftButton, {}, panel.tree()->visualItemRect(two).center());
+    EXPECT_EQ(Rows(), (QStringList{"One", "  One.a", "Two *"}));
+    panel.tree()->setFocus();
+    panel.tree()->setCurrentItem(panel.tree()->topLevelItem(0));
+    QTest::keyClick(panel.tree(), Qt::Key_Return);
+    ASSERT_FALSE(jumps.empty());
+    EXPECT_EQ(jumps.front(), 5);
+    EXPECT_EQ(jumps.back(), 0);
+    QTest::keyClick(panel.tree(), Qt::Key_Escape);
+    EXPECT_EQ(jumps.back(), -1);
+}
+
+TEST_F(OutlinePanelTest, FollowsTheCaretWhenQuietAndReadsTheOutlineAgainOnlyAfterChangesStop) {
+    panel.Toggle();
+    const int readsAtShow = outlineReads;
+    current = 2;
+    Poll();
+    EXPECT_EQ(Rows(), (QStringList{"One", "  One.a", "Two *"}));
+    EXPECT_EQ(outlineReads, readsAtShow);
+    // Texts and blocks change, the levels stay: the tree keeps its folding
+    // (a folded branch opens only to show the current heading).
+    panel.tree()->topLevelItem(0)->setExpanded(false);
+    answer = R"({"headings":[[0,0,"One"],[3,1,"One.b"],[6,0,"Two"]],"current":2})";
+    ++changes;
+    Poll();
+    Poll();
+    EXPECT_EQ(Rows(), (QStringList{"One", "  One.b", "Two *"}));
+    EXPECT_FALSE(panel.tree()->topLevelItem(0)->isExpanded());
+    const int readsAfterEdit = outlineReads;
+    answer = R"({"headings":[[0,0,"One"],[5,0,"Two!"]],"current":0})";
+    ++changes;  // typing: the outline waits
+    Poll();
+    EXPECT_EQ(outlineReads, readsAfterEdit);
+    Poll();  // a quiet poll reads it
+    EXPECT_EQ(outlineReads, readsAfterEdit + 1);
+    EXPECT_EQ(Rows(), (QStringList{"One *", "Two!"}));
+    panel.Toggle();
+    ++changes;
+    QTest::qWait(3 * COutlinePanel::kPollMs);
+    EXPECT_EQ(outlineReads, readsAfterEdit + 1) << "hidden, the panel asks nothing";
+}
+
+}  // namespace
+}  // namespace qorva
