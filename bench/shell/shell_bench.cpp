@@ -3,6 +3,10 @@
 //               call that does no page work (the engine's own cost)
 //   bare-start  time for a bare browser view to show a tiny page (the floor for
 //               the program's start-up; startup.mjs runs it next to the program)
+//   page-limit [MiB...]  the largest document the page takes and gives back whole
+//               within the page call's time limit: setTextJson then getTextJson on
+//               documents of growing size, in prose-sized paragraphs and in long
+//               ones of ASCII and of three-byte UTF-8 characters
 #include "src/win/platform/browser.h"
 
 #include <QApplication>
@@ -15,6 +19,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <numeric>
 #include <string>
@@ -113,14 +118,76 @@ int BareStart() {
     return QApplication::exec();
 }
 
+// Model JSON of about `bytes` bytes in paragraphs of about `paragraphBytes`, each
+// filled with `unit` repeated.
+std::string DocumentOfSize(size_t bytes, const std::string& unit, size_t paragraphBytes) {
+    std::string paragraph;
+    while (paragraph.size() < paragraphBytes) paragraph += unit;
+    const std::string block = ",[\"para\",{\"level\":0},[\"plain\",\"" + paragraph + "\"],[\"strong\",\"and some strong words\"]]";
+    std::string json = "[\"text\"";
+    json.reserve(bytes + block.size() + 2);
+    while (json.size() < bytes) json += block;
+    return json + "]";
+}
+
+std::vector<int> gLimitSizes;
+
+int PageLimit() {
+    QWidget host;
+    host.resize(800, 600);
+    QuietClient client;
+    auto browser = qorva::Browser::CreateBrowserWindow(&client, &host);
+    QFile page(QStringLiteral(":/qorva/editor.html"));
+    page.open(QIODevice::ReadOnly);
+    host.show();
+    browser->LoadHtml(page.readAll().toStdString());
+    std::vector<int> sizes = gLimitSizes;
+    if (sizes.empty()) sizes = {32, 64, 96, 112, 120, 128, 160, 200};
+    // Long paragraphs show what the call itself can carry; prose-sized ones (about
+    // 150 bytes each, as in real documents) what the page can build and hold.
+    struct Kind {
+        const char* name;
+        std::string unit;
+        size_t paragraphBytes;
+    };
+    const Kind kinds[] = {{"prose", "word ", 120}, {"ascii", "word ", 65536}, {"3-byte", "\xE6\x96\x87", 65536}};
+    std::printf("%-7s %8s %10s %10s %8s %10s\n", "text", "MiB", "set", "get", "whole", "UTF-16 units");
+    for (const auto& [kind, unit, paragraphBytes] : kinds) {
+        for (int mib : sizes) {
+            const std::string document = DocumentOfSize(static_cast<size_t>(mib) << 20, unit, paragraphBytes);
+            const size_t units = QString::fromStdString(document).size();
+            browser->CallFunction("setTextJson", std::string("[\"text\"]"));
+            std::string setError, getError;
+            const auto setStart = Clock::now();
+            browser->CallFunction("setTextJson", document, std::nullopt, &setError);
+            const double setMs = std::chrono::duration<double, std::milli>(Clock::now() - setStart).count();
+            const auto getStart = Clock::now();
+            std::string back = browser->CallFunction("getTextJson", std::nullopt, std::nullopt, &getError);
+            const double getMs = std::chrono::duration<double, std::milli>(Clock::now() - getStart).count();
+            const bool whole = setError.empty() && getError.empty() && back.size() == document.size();
+            std::printf("%-7s %8.1f %8.0fms %8.0fms %8s %10zu %s%s\n", kind, document.size() / 1048576.0, setMs,
+                        getMs, whole ? "yes" : "NO", units, setError.substr(0, 60).c_str(),
+                        getError.empty() ? "" : (" / " + getError.substr(0, 60)).c_str());
+            std::fflush(stdout);
+        }
+    }
+    browser.reset();
+    return 0;
+}
+
 const char* gMode = "page-calls";
 
-int Run() { return std::strcmp(gMode, "bare-start") == 0 ? BareStart() : PageCalls(); }
+int Run() {
+    if (std::strcmp(gMode, "bare-start") == 0) return BareStart();
+    if (std::strcmp(gMode, "page-limit") == 0) return PageLimit();
+    return PageCalls();
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     gStart = Clock::now();
     if (argc > 1) gMode = argv[1];
+    for (int i = 2; i < argc; ++i) gLimitSizes.push_back(std::atoi(argv[i]));
     return qorva::Browser::RunMain(argc, argv, &Run);
 }

@@ -1,6 +1,7 @@
 #include "src/win/document_lifecycle.h"
 
 #include "src/win/document_conversion.h"
+#include "src/win/file_content.h"
 #include "src/win/menu_commands.h"
 #include "src/win/tools/converter_host.h"
 #include "src/win/tools/file_helpers.h"
@@ -90,11 +91,21 @@ bool DocumentLifecycle::LoadFile(const std::string& path) { return LoadFileAs(pa
 // The format becomes the document's only when the load succeeds, so a failed
 // load leaves the document exactly as it was, format included.
 bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat format) {
+    // Refused before reading: a file past the page's limit is never read whole.
+    if (std::optional<std::uint64_t> size = FileSize(path); size && *size > kPageDocumentLimitBytes) {
+        ShowTooLarge(path, *size);
+        return false;
+    }
     std::string bytes;
     try {
         bytes = ReadWholeFile(path);
     } catch (const FileError& error) {
         ui_.ShowMessage(message::CannotRead(error.what()));
+        return false;
+    }
+    const FileContent content = ClassifyFileContent(bytes);
+    if (content == FileContent::Binary) {
+        ui_.ShowMessage(message::NotATextFile(path));
         return false;
     }
     ConversionResult result = ReadDocument(FileBytesAsText(bytes), format,
@@ -107,23 +118,50 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
         ShowConverterError(message::ParsingError());
         return false;
     }
+    // Markup can make the model larger than the file.
+    if (result.text.size() > kPageDocumentLimitBytes) {
+        ShowTooLarge(path, result.text.size());
+        return false;
+    }
+    // Kept to be put back if the page fails to take the new document: a call that
+    // timed out may still finish later, and the page must not end up holding a
+    // document other than the one the path says.
+    const std::optional<std::string> previous = page_.TryGetTextJson();
     page_.SetBaseUrl(FileUrl(path));
-    page_.SetTextJson(result.text);
+    if (!page_.TrySetTextJson(result.text)) {
+        if (previous) page_.TrySetTextJson(*previous);
+        if (!path_.empty()) page_.SetBaseUrl(FileUrl(path_));
+        ui_.ShowMessage(message::PageDidNotTakeDocument(path));
+        return false;
+    }
     format_ = format;
     path_ = path;
     welcome_ = false;
-    page_.SetModified(false);
+    // The odd bytes are shown as U+FFFD, and a save would write that: the document
+    // is not the file any more.
+    page_.SetModified(content == FileContent::NotUtf8);
     ui_.DocumentStateChanged();
     recent_.Add(path);
     ui_.RecentListChanged();
     ui_.ResetRepeatExport();
+    if (content == FileContent::NotUtf8) ui_.ShowMessage(message::NotUtf8(path));
     return true;
 }
 
+void DocumentLifecycle::ShowTooLarge(const std::string& path, std::uint64_t bytes) {
+    ui_.ShowMessage(message::TooLargeToOpen(path, MegabytesRoundedUp(bytes),
+                                            kPageDocumentLimitBytes / 1'000'000));
+}
+
 bool DocumentLifecycle::WriteFile(const std::string& path) {
-    std::string model = page_.GetTextJson();
-    if (model.empty()) return false;
-    ConversionResult result = WriteDocument(model, format_, SaveUnwrappedSetting(settings_),
+    std::optional<std::string> model = page_.TryGetTextJson();
+    if (!model) {
+        // Never taken for an empty document: that would write over the file.
+        ui_.ShowMessage(message::PageDidNotGiveDocument());
+        return false;
+    }
+    if (model->empty()) return false;
+    ConversionResult result = WriteDocument(*model, format_, SaveUnwrappedSetting(settings_),
                                             UsesPandoc(format_) ? DetectPandoc() : PandocInstallation{});
     if (result.failure == ConversionResult::Failure::Converter) {
         ShowConverterError(message::FormattingError());

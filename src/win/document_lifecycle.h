@@ -7,6 +7,7 @@
 #include "src/win/document_messages.h"
 #include "src/win/recent_documents.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,13 @@ public:
     virtual void SetBaseUrl(const std::string& url) = 0;
     virtual bool IsModified() const = 0;
     virtual void SetModified(bool modified) = 0;
+    // As above, telling a page that did not answer readably from one that answered
+    // empty: the model JSON, or nothing; false when the page did not take it.
+    virtual std::optional<std::string> TryGetTextJson() { return GetTextJson(); }
+    virtual bool TrySetTextJson(const std::string& model) {
+        SetTextJson(model);
+        return true;
+    }
 };
 
 struct FileFilter {
@@ -101,6 +109,7 @@ public:
 private:
     bool LoadFileAs(const std::string& path, DocumentFormat format);
     void ShowConverterError(const MessageSpec& message);
+    void ShowTooLarge(const std::string& path, std::uint64_t bytes);
 
     DocumentPage& page_;
     DocumentUi& ui_;

@@ -26,12 +26,17 @@ public:
     // Calls a page function; the empty text for null, undefined or a failure.
     std::string Call(std::string_view function, const std::optional<std::string>& first = {},
                      const std::optional<std::string>& second = {});
+    // The same, with nothing for a failure (an error, or no readable answer).
+    std::optional<std::string> TryCall(std::string_view function, const std::optional<std::string>& first = {},
+                                       const std::optional<std::string>& second = {});
 
     bool IsModified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
 
     void SetTextJson(const std::string& json) { Call("setTextJson", json); }
     std::string GetTextJson() { return Call("getTextJson"); }
+    std::optional<std::string> TryGetTextJson() { return TryCall("getTextJson"); }
+    bool TrySetTextJson(const std::string& json) { return TryCall("setTextJson", json).has_value(); }
     void SetBaseUrl(const std::string& url) { Call("setBaseUrl", url); }
     void SetThemeCss(const std::string& css) { Call("setThemeCss", css); }
     int GetWordCount() { return CallForNumber("getWordCount"); }
@@ -65,6 +70,7 @@ public:
     void callbackChangeUndone() override;
     bool OnKeyMessage(QObject* target, QKeyEvent* event) override;
     void OnMouseDown() override;
+    void OnMiddleClick() override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -19,6 +19,7 @@ if(NOT TARGET qorva_frame_core)
     ${_frame_dir}/document_title.cpp
     ${_frame_dir}/document_messages.cpp
     ${_frame_dir}/document_conversion.cpp
+    ${_frame_dir}/file_content.cpp
     ${_frame_dir}/document_lifecycle.cpp
   )
   target_include_directories(qorva_frame_core PUBLIC ${CMAKE_SOURCE_DIR})
