@@ -26,7 +26,8 @@ size_t Utf8SequenceLength(std::string_view text) {
 }
 
 bool IsControlOutsideText(unsigned char c) {
-    // Tab, line feed, vertical tab, form feed, carriage return and escape appear in text files.
+    // Zero, and controls other than tab, line feed, vertical tab, form feed,
+    // carriage return and escape, which appear in text files.
     return (c < 0x20 && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r' && c != 0x1B) || c == 0x7F;
 }
 
@@ -36,6 +37,7 @@ FileContent ClassifyFileContent(std::string_view bytes) {
     // A look at the start is enough to tell a binary file; the rest is only checked
     // for validity.
     constexpr size_t kSample = 65536;
+    constexpr size_t kFewOddBytes = 8;
     size_t odd = 0, sampled = 0;
     bool valid = true;
     for (size_t i = 0; i < bytes.size();) {
@@ -44,15 +46,16 @@ FileContent ClassifyFileContent(std::string_view bytes) {
         valid = valid && !bad;
         if (i < kSample) {
             sampled = i + std::max<size_t>(length, 1);
-            if (bad || IsControlOutsideText(static_cast<unsigned char>(bytes[i]))) ++odd;
+            if (IsControlOutsideText(static_cast<unsigned char>(bytes[i]))) ++odd;
         } else if (!valid) {
             break;
         }
         i += std::max<size_t>(length, 1);
     }
-    // In a text file with stray bytes they are few; in an image, an archive or a
-    // program they are everywhere.
-    if (sampled > 0 && odd * 10 >= sampled) return FileContent::Binary;
+    // Zero bytes and control characters: in a text file, even one in another
+    // encoding, they are few if any; in an image, an archive or a program (about
+    // one byte in ten of compressed data) they are everywhere.
+    if (odd >= kFewOddBytes && odd * 20 >= sampled) return FileContent::Binary;
     return valid ? FileContent::Text : FileContent::NotUtf8;
 }
 

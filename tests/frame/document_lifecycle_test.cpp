@@ -67,12 +67,14 @@ TEST_F(DocumentLifecycleTest, ABinaryFileOrOneTooLargeForThePageIsRefusedAndChan
     // A sparse file: its size is all that is looked at.
     std::string huge = folder.Write("huge.text", "");
     std::filesystem::resize_file(huge, kPageDocumentLimitBytes + 1);
+    const std::uint64_t limit = kPageDocumentLimitBytes / 1'000'000;
     page.model = "kept";
     page.modified = true;
     EXPECT_FALSE(document.LoadFile(binary));
     EXPECT_FALSE(document.LoadFile(huge));
     EXPECT_EQ(ui.MessageTexts(), (Texts{binary + " is not a text file and cannot be opened.",
-                                        huge + " is too large to open: 101 MB; the limit is 100 MB."}));
+                                        huge + " is too large to open: " + std::to_string(limit + 1) +
+                                            " MB; the limit is " + std::to_string(limit) + " MB."}));
     EXPECT_EQ(page.model, "kept");
     EXPECT_TRUE(page.modified);
     EXPECT_EQ(document.path(), "");

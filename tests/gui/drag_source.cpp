@@ -1,13 +1,16 @@
 // A window that another program's content can be dragged from, for the window
 // tests: pressing the mouse in it starts a drag of the given data.
 // Usage: drag_source MIME-TYPE DATA [MIME-TYPE DATA ...]; a text/uri-list DATA is
-// one URL per line.
+// one URL per line. Each drag ends with "drag ended: N" on standard output, N the
+// action the target took (0: refused).
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWidget>
+
+#include <cstdio>
 
 namespace {
 
@@ -32,7 +35,10 @@ protected:
         }
         auto* drag = new QDrag(this);
         drag->setMimeData(data);
-        drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
+        // What the target did with it: 0 when it refused the drop.
+        const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
+        std::printf("drag ended: %d\n", static_cast<int>(done));
+        std::fflush(stdout);
     }
 
 private:

@@ -58,14 +58,14 @@ export async function withFrame(name, body) {
 }
 
 // A settled user's program in a fresh home, on `text` written to `fileName` there
-// (given as its argument), or untitled when `text` is null; `env` adds to its environment.
-export async function withDocument(name, text, body, { settings = notFirstRun(), fileName = `${name}.text`, title, env } = {}) {
+// (given as its argument), or untitled when `text` is null.
+export async function withDocument(name, text, body, { settings = notFirstRun(), fileName = `${name}.text`, title } = {}) {
   const home = makeHome();
   writeSettings(home, settings);
   const file = join(home, fileName);
   if (text !== null) writeFileSync(file, text);
   await withFrame(name, async (frame) => {
-    const desktop = frame.start({ home, args: text === null ? [] : [file], env });
+    const desktop = frame.start({ home, args: text === null ? [] : [file] });
     await desktop.waitForTitle(title || (text === null ? 'Untitled - Qorva' : `${file} - Qorva`));
     await body({ ...frame, desktop, home, file });
   });
