@@ -68,17 +68,29 @@ void Print(const char* what, const Figures& f) {
     std::printf("%-44s median %8.3f ms  mean %8.3f ms  best %8.3f ms\n", what, f.median, f.mean, f.best);
 }
 
-int PageCalls() {
+// A shown window with the editor page loaded in a browser of its own.
+struct EditorWindow {
     QWidget host;
-    host.resize(800, 600);
     QuietClient client;
-    auto browser = qorva::Browser::CreateBrowserWindow(&client, &host);
-    QFile page(QStringLiteral(":/qorva/editor.html"));
-    page.open(QIODevice::ReadOnly);
-    host.show();
-    const auto loadStart = Clock::now();
-    browser->LoadHtml(page.readAll().toStdString());
-    const double loadMs = std::chrono::duration<double, std::milli>(Clock::now() - loadStart).count();
+    std::unique_ptr<qorva::BrowserWindow> browser;
+    double loadMs = 0;
+
+    EditorWindow() {
+        host.resize(800, 600);
+        browser = qorva::Browser::CreateBrowserWindow(&client, &host);
+        QFile page(QStringLiteral(":/qorva/editor.html"));
+        page.open(QIODevice::ReadOnly);
+        host.show();
+        const auto loadStart = Clock::now();
+        browser->LoadHtml(page.readAll().toStdString());
+        loadMs = std::chrono::duration<double, std::milli>(Clock::now() - loadStart).count();
+    }
+};
+
+int PageCalls() {
+    EditorWindow window;
+    auto& browser = window.browser;
+    const double loadMs = window.loadMs;
 
     const std::string document = LargeDocument(10000);
     const Figures set = Time(3, [&] { browser->CallFunction("setTextJson", document); });
@@ -133,16 +145,10 @@ std::string DocumentOfSize(size_t bytes, const std::string& unit, size_t paragra
 std::vector<int> gLimitSizes;
 
 int PageLimit() {
-    QWidget host;
-    host.resize(800, 600);
-    QuietClient client;
-    auto browser = qorva::Browser::CreateBrowserWindow(&client, &host);
-    QFile page(QStringLiteral(":/qorva/editor.html"));
-    page.open(QIODevice::ReadOnly);
-    host.show();
-    browser->LoadHtml(page.readAll().toStdString());
+    EditorWindow window;
+    auto& browser = window.browser;
     std::vector<int> sizes = gLimitSizes;
-    if (sizes.empty()) sizes = {32, 64, 96, 112, 120, 128, 160, 200};
+    if (sizes.empty()) sizes = {4, 8, 16, 20, 24, 32};
     // Long paragraphs show what the call itself can carry; prose-sized ones (about
     // 150 bytes each, as in real documents) what the page can build and hold.
     struct Kind {
