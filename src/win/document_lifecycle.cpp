@@ -91,11 +91,7 @@ bool DocumentLifecycle::LoadFile(const std::string& path) { return LoadFileAs(pa
 // The format becomes the document's only when the load succeeds, so a failed
 // load leaves the document exactly as it was, format included.
 bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat format) {
-    // Refused before reading: a file past the page's limit is never read whole.
-    if (std::optional<std::uint64_t> size = FileSize(path); size && *size > kPageDocumentLimitBytes) {
-        ShowTooLarge(path, *size);
-        return false;
-    }
+    if (RefusedAsTooLarge(path)) return false;
     std::string bytes;
     try {
         bytes = ReadWholeFile(path);
@@ -118,22 +114,7 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
         ShowConverterError(message::ParsingError());
         return false;
     }
-    // Markup can make the model larger than the file.
-    if (result.text.size() > kPageDocumentLimitBytes) {
-        ShowTooLarge(path, result.text.size());
-        return false;
-    }
-    // Kept to be put back if the page fails to take the new document: a call that
-    // timed out may still finish later, and the page must not end up holding a
-    // document other than the one the path says.
-    const std::optional<std::string> previous = page_.TryGetTextJson();
-    page_.SetBaseUrl(FileUrl(path));
-    if (!page_.TrySetTextJson(result.text)) {
-        if (previous) page_.TrySetTextJson(*previous);
-        if (!path_.empty()) page_.SetBaseUrl(FileUrl(path_));
-        ui_.ShowMessage(message::PageDidNotTakeDocument(path));
-        return false;
-    }
+    if (!PutIntoPage(path, result.text, FileUrl(path))) return false;
     format_ = format;
     path_ = path;
     welcome_ = false;
@@ -151,6 +132,33 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
 void DocumentLifecycle::ShowTooLarge(const std::string& path, std::uint64_t bytes) {
     ui_.ShowMessage(message::TooLargeToOpen(path, MegabytesRoundedUp(bytes),
                                             kPageDocumentLimitBytes / 1'000'000));
+}
+
+// Refused before reading: a file past the page's limit is never read whole.
+bool DocumentLifecycle::RefusedAsTooLarge(const std::string& path) {
+    std::optional<std::uint64_t> size = FileSize(path);
+    if (!size || *size <= kPageDocumentLimitBytes) return false;
+    ShowTooLarge(path, *size);
+    return true;
+}
+
+bool DocumentLifecycle::PutIntoPage(const std::string& path, const std::string& model,
+                                    const std::optional<std::string>& baseUrl) {
+    // Markup can make the model larger than the file.
+    if (model.size() > kPageDocumentLimitBytes) {
+        ShowTooLarge(path, model.size());
+        return false;
+    }
+    // Kept to be put back if the page fails to take the new document: a call that
+    // timed out may still finish later, and the page must not end up holding a
+    // document other than the one the path says.
+    const std::optional<std::string> previous = page_.TryGetTextJson();
+    if (baseUrl) page_.SetBaseUrl(*baseUrl);
+    if (page_.TrySetTextJson(model)) return true;
+    if (previous) page_.TrySetTextJson(*previous);
+    if (baseUrl && !path_.empty()) page_.SetBaseUrl(FileUrl(path_));
+    ui_.ShowMessage(message::PageDidNotTakeDocument(path));
+    return false;
 }
 
 bool DocumentLifecycle::WriteFile(const std::string& path) {
@@ -272,7 +280,7 @@ bool DocumentLifecycle::Import(int commandId) {
     std::optional<std::pair<std::string, FileDialogSpec>> import = ImportDialogFor(commandId);
     if (!import || !PandocCheck() || !AskToSave()) return false;
     std::optional<std::string> chosen = ui_.ChooseFileToOpen(import->second);
-    if (!chosen) return false;
+    if (!chosen || RefusedAsTooLarge(*chosen)) return false;
     std::string bytes;
     try {
         bytes = ReadWholeFile(*chosen);
@@ -290,7 +298,7 @@ bool DocumentLifecycle::Import(int commandId) {
         ShowConverterError(message::ParsingError());
         return false;
     }
-    page_.SetTextJson(result.text);
+    if (!PutIntoPage(*chosen, result.text, std::nullopt)) return false;
     page_.SetModified(false);
     ResetFormat();
     path_.clear();

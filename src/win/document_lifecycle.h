@@ -110,6 +110,10 @@ private:
     bool LoadFileAs(const std::string& path, DocumentFormat format);
     void ShowConverterError(const MessageSpec& message);
     void ShowTooLarge(const std::string& path, std::uint64_t bytes);
+    bool RefusedAsTooLarge(const std::string& path);
+    // Hands the model of the file at `path` to the page; when the page does not
+    // take it, the page keeps the document it held and the user is told.
+    bool PutIntoPage(const std::string& path, const std::string& model, const std::optional<std::string>& baseUrl);
 
     DocumentPage& page_;
     DocumentUi& ui_;

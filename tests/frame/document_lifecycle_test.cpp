@@ -362,6 +362,25 @@ TEST_F(DocumentLifecycleTest, ImportGivesAnUntitledUnmodifiedDocumentOutOfTheRec
     EXPECT_TRUE(Has(page.model, "Intro")) << page.model;
 }
 
+TEST_F(DocumentLifecycleTest, AnImportTooLargeOrNotTakenByThePageKeepsTheDocumentAndItsPath) {
+    std::string path = folder.Write("doc.text", "doc\r\n");
+    ASSERT_TRUE(document.LoadFile(path));
+    TypeIntoPage("typed\n");
+    const std::string typed = page.model;
+    std::string huge = folder.Write("huge.html", "");
+    std::filesystem::resize_file(huge, kPageDocumentLimitBytes + 1);
+    ui.answers = {Answer::No, Answer::Ok, Answer::No, Answer::Ok};
+    ui.chosenFiles = {huge, folder.Write("page.html", "<h1>Imported</h1>")};
+    EXPECT_FALSE(document.Import(menu_id::ImportHtml));
+    page.lostSetAnswers = 1;
+    EXPECT_FALSE(document.Import(menu_id::ImportHtml));
+    EXPECT_EQ(page.model, typed);
+    EXPECT_EQ(document.path(), path);
+    ASSERT_EQ(ui.messages.size(), 4u);
+    EXPECT_TRUE(Has(ui.messages[1].text, "is too large to open")) << ui.messages[1].text;
+    EXPECT_TRUE(Has(ui.messages[3].text, "could not take the document")) << ui.messages[3].text;
+}
+
 TEST_F(DocumentLifecycleTest, NewAndWelcomeStartAnotherProcessAndOnlyFileCommandsAreTaken) {
     document.New();
     document.OpenWelcomeWindow();
