@@ -71,7 +71,7 @@ test('a file too large for the page or a binary one is refused and the modified 
   });
 });
 
-test('a middle click and the Paste key bring content in only through the program\'s paste, and drops from another program are refused', async () => {
+test('a middle click and the Paste key bring content in only through the program\'s paste, the Copy key copies through its copy, and drops from another program are refused', async () => {
   await withDocument('ways-in', 'First\r\n', async ({ x, desktop, home, shot }) => {
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'First');
     const window = frameWindow(desktop);
@@ -102,6 +102,12 @@ test('a middle click and the Paste key bring content in only through the program
       doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Key news'));
       assert.equal(blockOf(doc, 'Key news')[0], 'heading');
       shot('pasted');
+
+      // The Copy key copies the program's formats, the model among them.
+      await desktop.keys('ctrl+a', 'XF86Copy');
+      await waitUntil('the model on the clipboard',
+        () => xclip(x.display, ['-o', '-selection', 'clipboard', '-t', 'TARGETS']).includes('application/x-qorva-model'));
+      await desktop.keys('ctrl+End');
     } finally {
       for (const owner of owners) owner.kill();
     }
