@@ -6,6 +6,10 @@
 //   recovery-keystroke  a key typed into a 10,000-block document on its own, and
 //               as a recovery copy is being kept: with the file written on the
 //               keeper's thread, and written on the user-interface thread
+//   page-limit [MiB...]  the largest document the page takes and gives back whole
+//               within the page call's time limit: setTextJson then getTextJson on
+//               documents of growing size, in prose-sized paragraphs and in long
+//               ones of ASCII and of three-byte UTF-8 characters
 #include "src/win/platform/browser.h"
 #include "src/win/recovery_keeper.h"
 #include "src/win/recovery_store.h"
@@ -22,6 +26,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <numeric>
 #include <string>
@@ -71,17 +76,29 @@ void Print(const char* what, const Figures& f) {
     std::printf("%-52s median %8.3f ms  mean %8.3f ms  best %8.3f ms\n", what, f.median, f.mean, f.best);
 }
 
-int PageCalls() {
+// A shown window with the editor page loaded in a browser of its own.
+struct EditorWindow {
     QWidget host;
-    host.resize(800, 600);
     QuietClient client;
-    auto browser = qorva::Browser::CreateBrowserWindow(&client, &host);
-    QFile page(QStringLiteral(":/qorva/editor.html"));
-    page.open(QIODevice::ReadOnly);
-    host.show();
-    const auto loadStart = Clock::now();
-    browser->LoadHtml(page.readAll().toStdString());
-    const double loadMs = std::chrono::duration<double, std::milli>(Clock::now() - loadStart).count();
+    std::unique_ptr<qorva::BrowserWindow> browser;
+    double loadMs = 0;
+
+    EditorWindow() {
+        host.resize(800, 600);
+        browser = qorva::Browser::CreateBrowserWindow(&client, &host);
+        QFile page(QStringLiteral(":/qorva/editor.html"));
+        page.open(QIODevice::ReadOnly);
+        host.show();
+        const auto loadStart = Clock::now();
+        browser->LoadHtml(page.readAll().toStdString());
+        loadMs = std::chrono::duration<double, std::milli>(Clock::now() - loadStart).count();
+    }
+};
+
+int PageCalls() {
+    EditorWindow window;
+    auto& browser = window.browser;
+    const double loadMs = window.loadMs;
 
     const std::string document = LargeDocument(10000);
     const Figures set = Time(3, [&] { browser->CallFunction("setTextJson", document); });
@@ -208,11 +225,63 @@ int RecoveryKeystroke() {
     return 0;
 }
 
+// Model JSON of about `bytes` bytes in paragraphs of about `paragraphBytes`, each
+// filled with `unit` repeated.
+std::string DocumentOfSize(size_t bytes, const std::string& unit, size_t paragraphBytes) {
+    std::string paragraph;
+    while (paragraph.size() < paragraphBytes) paragraph += unit;
+    const std::string block = ",[\"para\",{\"level\":0},[\"plain\",\"" + paragraph + "\"],[\"strong\",\"and some strong words\"]]";
+    std::string json = "[\"text\"";
+    json.reserve(bytes + block.size() + 2);
+    while (json.size() < bytes) json += block;
+    return json + "]";
+}
+
+std::vector<int> gLimitSizes;
+
+int PageLimit() {
+    EditorWindow window;
+    auto& browser = window.browser;
+    std::vector<int> sizes = gLimitSizes;
+    if (sizes.empty()) sizes = {4, 8, 16, 20, 24, 32};
+    // Long paragraphs show what the call itself can carry; prose-sized ones (about
+    // 150 bytes each, as in real documents) what the page can build and hold.
+    struct Kind {
+        const char* name;
+        std::string unit;
+        size_t paragraphBytes;
+    };
+    const Kind kinds[] = {{"prose", "word ", 120}, {"ascii", "word ", 65536}, {"3-byte", "\xE6\x96\x87", 65536}};
+    std::printf("%-7s %8s %10s %10s %8s %10s\n", "text", "MiB", "set", "get", "whole", "UTF-16 units");
+    for (const auto& [kind, unit, paragraphBytes] : kinds) {
+        for (int mib : sizes) {
+            const std::string document = DocumentOfSize(static_cast<size_t>(mib) << 20, unit, paragraphBytes);
+            const size_t units = QString::fromStdString(document).size();
+            browser->CallFunction("setTextJson", std::string("[\"text\"]"));
+            std::string setError, getError;
+            const auto setStart = Clock::now();
+            browser->CallFunction("setTextJson", document, std::nullopt, &setError);
+            const double setMs = std::chrono::duration<double, std::milli>(Clock::now() - setStart).count();
+            const auto getStart = Clock::now();
+            std::string back = browser->CallFunction("getTextJson", std::nullopt, std::nullopt, &getError);
+            const double getMs = std::chrono::duration<double, std::milli>(Clock::now() - getStart).count();
+            const bool whole = setError.empty() && getError.empty() && back.size() == document.size();
+            std::printf("%-7s %8.1f %8.0fms %8.0fms %8s %10zu %s%s\n", kind, document.size() / 1048576.0, setMs,
+                        getMs, whole ? "yes" : "NO", units, setError.substr(0, 60).c_str(),
+                        getError.empty() ? "" : (" / " + getError.substr(0, 60)).c_str());
+            std::fflush(stdout);
+        }
+    }
+    browser.reset();
+    return 0;
+}
+
 const char* gMode = "page-calls";
 
 int Run() {
     if (std::strcmp(gMode, "bare-start") == 0) return BareStart();
     if (std::strcmp(gMode, "recovery-keystroke") == 0) return RecoveryKeystroke();
+    if (std::strcmp(gMode, "page-limit") == 0) return PageLimit();
     return PageCalls();
 }
 
@@ -221,5 +290,6 @@ int Run() {
 int main(int argc, char** argv) {
     gStart = Clock::now();
     if (argc > 1) gMode = argv[1];
+    for (int i = 2; i < argc; ++i) gLimitSizes.push_back(std::atoi(argv[i]));
     return qorva::Browser::RunMain(argc, argv, &Run);
 }

@@ -60,7 +60,19 @@ void PasteModel(const ClipboardPageCall& page, const std::string& model) {
     if (!model.empty()) page("paste", &model);
 }
 
+void PasteOffered(const ClipboardPageCall& page, const QMimeData* offered) {
+    ClipboardOffer offer;
+    if (offered && offered->hasFormat(kModelMimeType)) offer.model = offered->data(kModelMimeType).toStdString();
+    offer.html = HtmlOf(offered);
+    offer.text = TextOf(offered);
+    PasteModel(page, ModelForPaste(offer));
+}
+
 }  // namespace
+
+void PastePrimarySelection(const ClipboardPageCall& page) {
+    PasteOffered(page, QGuiApplication::clipboard()->mimeData(QClipboard::Selection));
+}
 
 bool IsClipboardCommand(int commandId) {
     return commandId == id::Copy || commandId == id::Cut || commandId == id::CopyAsHtml || commandId == id::Paste ||
@@ -73,14 +85,7 @@ bool HandleClipboardCommand(int commandId, const ClipboardPageCall& page) {
         case id::Copy: CopyOrCut(page, "copy"); return true;
         case id::Cut: CopyOrCut(page, "cut"); return true;
         case id::CopyAsHtml: CopyAsHtml(page); return true;
-        case id::Paste: {
-            ClipboardOffer offer;
-            if (offered && offered->hasFormat(kModelMimeType)) offer.model = offered->data(kModelMimeType).toStdString();
-            offer.html = HtmlOf(offered);
-            offer.text = TextOf(offered);
-            PasteModel(page, ModelForPaste(offer));
-            return true;
-        }
+        case id::Paste: PasteOffered(page, offered); return true;
         case id::PasteQorvaFormat: PasteModel(page, ModelForPasteQorvaFormat(TextOf(offered))); return true;
         case id::PasteMultiMarkdown: PasteModel(page, ModelForPasteMultiMarkdown(TextOf(offered))); return true;
         default: return false;

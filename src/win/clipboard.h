@@ -19,4 +19,8 @@ bool IsClipboardCommand(int commandId);
 // Carries out one of the six clipboard commands; false for any other identifier.
 bool HandleClipboardCommand(int commandId, const ClipboardPageCall& page);
 
+// Pastes the X11 primary selection (what a middle click pastes) the way Paste
+// pastes the clipboard.
+void PastePrimarySelection(const ClipboardPageCall& page);
+
 }  // namespace qorva

@@ -1,6 +1,7 @@
 #include "src/win/document_lifecycle.h"
 
 #include "src/win/document_conversion.h"
+#include "src/win/file_content.h"
 #include "src/win/menu_commands.h"
 #include "src/win/tools/converter_host.h"
 #include "src/win/tools/file_helpers.h"
@@ -90,11 +91,17 @@ bool DocumentLifecycle::LoadFile(const std::string& path) { return LoadFileAs(pa
 // The format becomes the document's only when the load succeeds, so a failed
 // load leaves the document exactly as it was, format included.
 bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat format) {
+    if (RefusedAsTooLarge(path)) return false;
     std::string bytes;
     try {
         bytes = ReadWholeFile(path);
     } catch (const FileError& error) {
         ui_.ShowMessage(message::CannotRead(error.what()));
+        return false;
+    }
+    const FileContent content = ClassifyFileContent(bytes);
+    if (content == FileContent::Binary) {
+        ui_.ShowMessage(message::NotATextFile(path));
         return false;
     }
     ConversionResult result = ReadDocument(FileBytesAsText(bytes), format,
@@ -107,18 +114,52 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
         ShowConverterError(message::ParsingError());
         return false;
     }
-    page_.SetBaseUrl(FileUrl(path));
-    page_.SetTextJson(result.text);
+    if (!PutIntoPage(path, result.text, FileUrl(path))) return false;
     format_ = format;
     path_ = path;
     welcome_ = false;
-    page_.SetModified(false);
+    // The odd bytes are shown as U+FFFD, and a save would write that: the document
+    // is not the file any more.
+    page_.SetModified(content == FileContent::NotUtf8);
     ui_.DocumentStateChanged();
     recent_.Add(path);
     ui_.RecentListChanged();
     ui_.ResetRepeatExport();
     Notify([&](DocumentFileObserver& o) { o.FileLoaded(path_); });
+    if (content == FileContent::NotUtf8) ui_.ShowMessage(message::NotUtf8(path));
     return true;
+}
+
+void DocumentLifecycle::ShowTooLarge(const std::string& path, std::uint64_t bytes) {
+    ui_.ShowMessage(message::TooLargeToOpen(path, MegabytesRoundedUp(bytes),
+                                            kPageDocumentLimitBytes / 1'000'000));
+}
+
+// Refused before reading: a file past the page's limit is never read whole.
+bool DocumentLifecycle::RefusedAsTooLarge(const std::string& path) {
+    std::optional<std::uint64_t> size = FileSize(path);
+    if (!size || *size <= kPageDocumentLimitBytes) return false;
+    ShowTooLarge(path, *size);
+    return true;
+}
+
+bool DocumentLifecycle::PutIntoPage(const std::string& path, const std::string& model,
+                                    const std::optional<std::string>& baseUrl) {
+    // Markup can make the model larger than the file.
+    if (model.size() > kPageDocumentLimitBytes) {
+        ShowTooLarge(path, model.size());
+        return false;
+    }
+    // Kept to be put back if the page fails to take the new document: a call that
+    // timed out may still finish later, and the page must not end up holding a
+    // document other than the one the path says.
+    const std::optional<std::string> previous = page_.TryGetTextJson();
+    if (baseUrl) page_.SetBaseUrl(*baseUrl);
+    if (page_.TrySetTextJson(model)) return true;
+    if (previous) page_.TrySetTextJson(*previous);
+    if (baseUrl && !path_.empty()) page_.SetBaseUrl(FileUrl(path_));
+    ui_.ShowMessage(message::PageDidNotTakeDocument(path));
+    return false;
 }
 
 bool DocumentLifecycle::WriteFile(const std::string& path) {
@@ -127,9 +168,14 @@ bool DocumentLifecycle::WriteFile(const std::string& path) {
             if (!observer->MayWriteOver(path)) return false;
         }
     }
-    std::string model = page_.GetTextJson();
-    if (model.empty()) return false;
-    ConversionResult result = WriteDocument(model, format_, SaveUnwrappedSetting(settings_),
+    std::optional<std::string> model = page_.TryGetTextJson();
+    if (!model) {
+        // Never taken for an empty document: that would write over the file.
+        ui_.ShowMessage(message::PageDidNotGiveDocument());
+        return false;
+    }
+    if (model->empty()) return false;
+    ConversionResult result = WriteDocument(*model, format_, SaveUnwrappedSetting(settings_),
                                             UsesPandoc(format_) ? DetectPandoc() : PandocInstallation{});
     if (result.failure == ConversionResult::Failure::Converter) {
         ShowConverterError(message::FormattingError());
@@ -243,7 +289,7 @@ bool DocumentLifecycle::Import(int commandId) {
     std::optional<std::pair<std::string, FileDialogSpec>> import = ImportDialogFor(commandId);
     if (!import || !PandocCheck() || !AskToSave()) return false;
     std::optional<std::string> chosen = ui_.ChooseFileToOpen(import->second);
-    if (!chosen) return false;
+    if (!chosen || RefusedAsTooLarge(*chosen)) return false;
     std::string bytes;
     try {
         bytes = ReadWholeFile(*chosen);
@@ -261,7 +307,7 @@ bool DocumentLifecycle::Import(int commandId) {
         ShowConverterError(message::ParsingError());
         return false;
     }
-    page_.SetTextJson(result.text);
+    if (!PutIntoPage(*chosen, result.text, std::nullopt)) return false;
     page_.SetModified(false);
     ResetFormat();
     path_.clear();

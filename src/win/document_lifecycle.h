@@ -8,6 +8,7 @@
 #include "src/win/document_messages.h"
 #include "src/win/recent_documents.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,13 @@ public:
     virtual void SetBaseUrl(const std::string& url) = 0;
     virtual bool IsModified() const = 0;
     virtual void SetModified(bool modified) = 0;
+    // As above, telling a page that did not answer readably from one that answered
+    // empty: the model JSON, or nothing; false when the page did not take it.
+    virtual std::optional<std::string> TryGetTextJson() { return GetTextJson(); }
+    virtual bool TrySetTextJson(const std::string& model) {
+        SetTextJson(model);
+        return true;
+    }
 };
 
 struct FileFilter {
@@ -115,6 +123,11 @@ private:
     void Notify(Call call) {
         for (DocumentFileObserver* observer : observers_) call(*observer);
     }
+    void ShowTooLarge(const std::string& path, std::uint64_t bytes);
+    bool RefusedAsTooLarge(const std::string& path);
+    // Hands the model of the file at `path` to the page; when the page does not
+    // take it, the page keeps the document it held and the user is told.
+    bool PutIntoPage(const std::string& path, const std::string& model, const std::optional<std::string>& baseUrl);
 
     DocumentPage& page_;
     DocumentUi& ui_;

@@ -53,4 +53,26 @@ MessageSpec PandocFailed(std::string_view pandocOutput) {
     return Make("Pandoc Error\n" + std::string(pandocOutput), kQorva, MessageButtons::Ok, MessageIcon::Stop);
 }
 
+MessageSpec TooLargeToOpen(std::string_view path, std::uint64_t megabytes, std::uint64_t limitMegabytes) {
+    return Make(std::string(path) + " is too large to open: " + std::to_string(megabytes) + " MB; the limit is " +
+                    std::to_string(limitMegabytes) + " MB.",
+                kQorva, MessageButtons::Ok, MessageIcon::Exclamation);
+}
+MessageSpec NotATextFile(std::string_view path) {
+    return Make(std::string(path) + " is not a text file and cannot be opened.", kQorva, MessageButtons::Ok,
+                MessageIcon::Exclamation);
+}
+MessageSpec NotUtf8(std::string_view path) {
+    return Make(std::string(path) + " contains bytes that are not UTF-8 text; saving will replace them.", kQorva,
+                MessageButtons::Ok, MessageIcon::Exclamation);
+}
+MessageSpec PageDidNotTakeDocument(std::string_view path) {
+    return Make("The editor could not take the document " + std::string(path) + "; it was not opened.", kQorva,
+                MessageButtons::Ok, MessageIcon::Exclamation);
+}
+MessageSpec PageDidNotGiveDocument() {
+    return Make("The document could not be read back from the editor, so it was not saved.", kQorva,
+                MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
 }  // namespace qorva::message

@@ -1,6 +1,7 @@
 // What the document commands say to the user: texts, captions, buttons and icons.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,14 @@ MessageSpec CannotRead(std::string_view reason);
 MessageSpec CannotWrite(std::string_view reason);
 // Pandoc failed while a document in a Pandoc flavour was opened or saved.
 MessageSpec PandocFailed(std::string_view pandocOutput);
+// A file the editor cannot hold, refused before anything changes.
+MessageSpec TooLargeToOpen(std::string_view path, std::uint64_t megabytes, std::uint64_t limitMegabytes);
+MessageSpec NotATextFile(std::string_view path);
+// Opened, with its odd bytes shown as U+FFFD: a save writes those instead.
+MessageSpec NotUtf8(std::string_view path);
+// The editor did not take the document or did not give it back readably.
+MessageSpec PageDidNotTakeDocument(std::string_view path);
+MessageSpec PageDidNotGiveDocument();
 
 }  // namespace message
 

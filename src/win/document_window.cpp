@@ -36,6 +36,8 @@ public:
     void SetBaseUrl(const std::string& url) override { view_.SetBaseUrl(url); }
     bool IsModified() const override { return view_.IsModified(); }
     void SetModified(bool modified) override { view_.SetModified(modified); }
+    std::optional<std::string> TryGetTextJson() override { return view_.TryGetTextJson(); }
+    bool TrySetTextJson(const std::string& model) override { return view_.TrySetTextJson(model); }
 
 private:
     CEditorView& view_;

@@ -1,5 +1,6 @@
 #include "src/win/editor_view.h"
 
+#include "src/win/clipboard.h"
 #include "src/win/editor_commands.h"
 #include "src/win/editor_view_callback.h"
 #include "src/win/hyperlink_dialog.h"
@@ -29,6 +30,15 @@ std::string EditorPageHtml() {
     return page.readAll().toStdString();
 }
 
+int ClipboardCommandForKey(int key) {
+    switch (key) {
+        case Qt::Key_Paste: return cmd::Paste;
+        case Qt::Key_Copy: return cmd::Copy;
+        case Qt::Key_Cut: return cmd::Cut;
+        default: return 0;
+    }
+}
+
 }  // namespace
 
 CEditorView::CEditorView(CEditorViewCallback* callback, QWidget* parent)
@@ -46,9 +56,16 @@ CEditorView::~CEditorView() { browser_.reset(); }
 
 std::string CEditorView::Call(std::string_view function, const std::optional<std::string>& first,
                               const std::optional<std::string>& second) {
-    if (!browser_) return {};
-    std::string ignoredError;
-    return browser_->CallFunction(function, first, second, &ignoredError);
+    return TryCall(function, first, second).value_or(std::string());
+}
+
+std::optional<std::string> CEditorView::TryCall(std::string_view function, const std::optional<std::string>& first,
+                                                const std::optional<std::string>& second) {
+    if (!browser_) return std::nullopt;
+    std::string error;
+    std::string result = browser_->CallFunction(function, first, second, &error);
+    if (!error.empty()) return std::nullopt;
+    return result;
 }
 
 int CEditorView::CallForNumber(std::string_view function) { return NumberOf(Call(function)); }
@@ -143,8 +160,20 @@ void CEditorView::OnMouseDown() {
     if (held != Qt::ControlModifier) Call("leaveNavigationMode");
 }
 
+void CEditorView::OnMiddleClick() {
+    PastePrimarySelection([this](std::string_view function, const std::string* argument) {
+        return argument ? Call(function, *argument) : Call(function);
+    });
+}
+
 bool CEditorView::OnKeyMessage(QObject* target, QKeyEvent* event) {
     if (resendingKey_) return false;
+    // The keyboard's own clipboard keys take the program's way, never the browser's.
+    if (const int command = ClipboardCommandForKey(event->key())) {
+        if (event->type() == QEvent::KeyPress) OnCommand(command);
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         // The shell's accelerators come before the page: the browser may not claim
         // a key that the menus bind.

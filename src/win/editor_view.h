@@ -26,6 +26,9 @@ public:
     // Calls a page function; the empty text for null, undefined or a failure.
     std::string Call(std::string_view function, const std::optional<std::string>& first = {},
                      const std::optional<std::string>& second = {});
+    // The same, with nothing for a failure (an error, or no readable answer).
+    std::optional<std::string> TryCall(std::string_view function, const std::optional<std::string>& first = {},
+                                       const std::optional<std::string>& second = {});
 
     // Calls a page function without waiting for it (see BrowserWindow).
     void CallLater(std::string_view function, std::function<void(std::optional<std::string>)> done) {
@@ -42,6 +45,8 @@ public:
     // Grows with every change the page reports and every document loaded.
     unsigned ChangeCount() const { return changeCount_; }
     std::string GetTextJson() { return Call("getTextJson"); }
+    std::optional<std::string> TryGetTextJson() { return TryCall("getTextJson"); }
+    bool TrySetTextJson(const std::string& json) { return TryCall("setTextJson", json).has_value(); }
     void SetBaseUrl(const std::string& url) { Call("setBaseUrl", url); }
     void SetThemeCss(const std::string& css) { Call("setThemeCss", css); }
     int GetWordCount() { return CallForNumber("getWordCount"); }
@@ -85,6 +90,7 @@ public:
     void callbackChangeUndone() override;
     bool OnKeyMessage(QObject* target, QKeyEvent* event) override;
     void OnMouseDown() override;
+    void OnMiddleClick() override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -19,6 +19,7 @@ if(NOT TARGET qorva_frame_core)
     ${_frame_dir}/document_title.cpp
     ${_frame_dir}/document_messages.cpp
     ${_frame_dir}/document_conversion.cpp
+    ${_frame_dir}/file_content.cpp
     ${_frame_dir}/document_lifecycle.cpp
     ${_frame_dir}/file_stamp.cpp
     ${_frame_dir}/recovery_store.cpp

@@ -1,5 +1,6 @@
 #include "src/win/document_conversion.h"
 #include "src/win/document_lifecycle.h"
+#include "src/win/file_content.h"
 #include "src/win/menu_commands.h"
 #include "resources/resources.h"
 #include "tests/frame/document_test_support.h"
@@ -35,19 +36,86 @@ protected:
     bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 };
 
-TEST_F(DocumentLifecycleTest, LoadingSetsPathClearsModifiedRecordsItAndKeepsWhatFollowsOddBytes) {
-    std::string path = folder.Write("my notes #1.text", "# Title\r\n\r\nbefore" + std::string(1, '\0') + "after \xFF end\r\n");
+TEST_F(DocumentLifecycleTest, LoadingSetsPathClearsModifiedAndRecordsIt) {
+    std::string path = folder.Write("my notes #1.text", "# Title\r\n\r\nsome text\r\n");
     page.modified = true;
     ASSERT_TRUE(document.LoadFile(path));
     EXPECT_EQ(document.path(), path);
     EXPECT_FALSE(page.modified);
     // The base URL escapes spaces and odd characters.
     EXPECT_EQ(page.baseUrl, "file://" + folder.path().string() + "/my%20notes%20%231.text");
-    std::string text = WriteTextFormat(page.model, false);
-    EXPECT_TRUE(Has(text, "Title") && Has(text, "before\xEF\xBF\xBD" "after") && Has(text, "end")) << text;
+    EXPECT_TRUE(Has(WriteTextFormat(page.model, false), "some text"));
     EXPECT_EQ(recent.Entries(), Texts{path});
     EXPECT_EQ(ui.exportResets, 1);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(DocumentLifecycleTest, OddBytesOpenModifiedWithAWordAndKeepWhatFollowsThem) {
+    std::string path = folder.Write("odd.text", "# Title\r\n\r\nbefore" + std::string(1, '\0') + "after \xFF end\r\n");
+    ASSERT_TRUE(document.LoadFile(path));
+    EXPECT_EQ(document.path(), path);
+    EXPECT_TRUE(page.modified);
+    std::string text = WriteTextFormat(page.model, false);
+    EXPECT_TRUE(Has(text, "Title") && Has(text, "before\xEF\xBF\xBD" "after") && Has(text, "end")) << text;
+    EXPECT_EQ(ui.MessageTexts(), Texts{path + " contains bytes that are not UTF-8 text; saving will replace them."});
+}
+
+TEST_F(DocumentLifecycleTest, ABinaryFileOrOneTooLargeForThePageIsRefusedAndChangesNothing) {
+    std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    for (int i = 0; i < 4000; ++i) png += static_cast<char>((i * 7919) % 256);
+    std::string binary = folder.Write("picture.text", png);
+    // A sparse file: its size is all that is looked at.
+    std::string huge = folder.Write("huge.text", "");
+    std::filesystem::resize_file(huge, kPageDocumentLimitBytes + 1);
+    const std::uint64_t limit = kPageDocumentLimitBytes / 1'000'000;
+    page.model = "kept";
+    page.modified = true;
+    EXPECT_FALSE(document.LoadFile(binary));
+    EXPECT_FALSE(document.LoadFile(huge));
+    EXPECT_EQ(ui.MessageTexts(), (Texts{binary + " is not a text file and cannot be opened.",
+                                        huge + " is too large to open: " + std::to_string(limit + 1) +
+                                            " MB; the limit is " + std::to_string(limit) + " MB."}));
+    EXPECT_EQ(page.model, "kept");
+    EXPECT_TRUE(page.modified);
+    EXPECT_EQ(document.path(), "");
+    EXPECT_TRUE(recent.Entries().empty());
+}
+
+TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCostsTheFile) {
+    std::string first = folder.Write("first.text", "first\r\n");
+    std::filesystem::create_directory(folder / "other");
+    std::string second = folder.Write("other/second.text", "second\r\n");
+    ASSERT_TRUE(document.LoadFile(first));
+    const std::string firstBase = page.baseUrl, firstModel = page.model;
+    page.modified = true;
+    page.takesDocuments = false;
+    EXPECT_FALSE(document.LoadFile(second));
+    EXPECT_EQ(page.model, firstModel);
+    EXPECT_EQ(document.path(), first);
+    EXPECT_EQ(page.baseUrl, firstBase);
+    EXPECT_TRUE(page.modified);
+    // A call whose answer was lost may still have taken effect: the page is given
+    // back the document it held.
+    page.takesDocuments = true;
+    page.model = ReadTextFormat("typed\n");
+    const std::string typed = page.model;
+    page.lostSetAnswers = 1;
+    EXPECT_FALSE(document.LoadFile(second));
+    EXPECT_EQ(page.model, typed);
+    EXPECT_EQ(document.path(), first);
+    // An unreadable answer is not an empty document: nothing is written, the user
+    // is told, and the window is not closed over the unsaved changes.
+    page.givesDocuments = false;
+    ui.answers = {Answer::Yes};
+    EXPECT_FALSE(document.AskToSave());
+    EXPECT_FALSE(document.Save());
+    EXPECT_EQ(ReadFileBytes(first), "first\r\n");
+    EXPECT_TRUE(page.modified);
+    EXPECT_EQ(ui.MessageTexts(), (Texts{"The editor could not take the document " + second + "; it was not opened.",
+                                        "The editor could not take the document " + second + "; it was not opened.",
+                                        std::string(message::kSaveChanges),
+                                        "The document could not be read back from the editor, so it was not saved.",
+                                        "The document could not be read back from the editor, so it was not saved."}));
 }
 
 TEST_F(DocumentLifecycleTest, AMissingFileOrAFolderNamesItselfAndTheReasonAndChangesNothing) {
@@ -292,6 +360,25 @@ TEST_F(DocumentLifecycleTest, ImportGivesAnUntitledUnmodifiedDocumentOutOfTheRec
     ui.chosenFiles.push_back(folder.Write("paper.tex", "\\section{Intro}\nHello \\emph{world}.\n"));
     ASSERT_TRUE(document.Import(menu_id::ImportLatex));
     EXPECT_TRUE(Has(page.model, "Intro")) << page.model;
+}
+
+TEST_F(DocumentLifecycleTest, AnImportTooLargeOrNotTakenByThePageKeepsTheDocumentAndItsPath) {
+    std::string path = folder.Write("doc.text", "doc\r\n");
+    ASSERT_TRUE(document.LoadFile(path));
+    TypeIntoPage("typed\n");
+    const std::string typed = page.model;
+    std::string huge = folder.Write("huge.html", "");
+    std::filesystem::resize_file(huge, kPageDocumentLimitBytes + 1);
+    ui.answers = {Answer::No, Answer::Ok, Answer::No, Answer::Ok};
+    ui.chosenFiles = {huge, folder.Write("page.html", "<h1>Imported</h1>")};
+    EXPECT_FALSE(document.Import(menu_id::ImportHtml));
+    page.lostSetAnswers = 1;
+    EXPECT_FALSE(document.Import(menu_id::ImportHtml));
+    EXPECT_EQ(page.model, typed);
+    EXPECT_EQ(document.path(), path);
+    ASSERT_EQ(ui.messages.size(), 4u);
+    EXPECT_TRUE(Has(ui.messages[1].text, "is too large to open")) << ui.messages[1].text;
+    EXPECT_TRUE(Has(ui.messages[3].text, "could not take the document")) << ui.messages[3].text;
 }
 
 TEST_F(DocumentLifecycleTest, NewAndWelcomeStartAnotherProcessAndOnlyFileCommandsAreTaken) {

@@ -17,8 +17,19 @@ public:
     bool modified = false;
     int setTextCalls = 0;
 
+    bool takesDocuments = true, givesDocuments = true;  // false: the calls fail
+    int lostSetAnswers = 0;  // that many setTextJson calls take effect but report failure
+
     std::string GetTextJson() override { return model; }
     void SetTextJson(const std::string& json) override { model = json, ++setTextCalls; }
+    std::optional<std::string> TryGetTextJson() override {
+        return givesDocuments ? std::optional(model) : std::nullopt;
+    }
+    bool TrySetTextJson(const std::string& json) override {
+        if (takesDocuments) SetTextJson(json);
+        if (lostSetAnswers > 0) return --lostSetAnswers, false;
+        return takesDocuments;
+    }
     void SetBaseUrl(const std::string& url) override { baseUrl = url; }
     bool IsModified() const override { return modified; }
     void SetModified(bool value) override { modified = value; }

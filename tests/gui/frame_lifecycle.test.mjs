@@ -25,9 +25,12 @@ async function formatItem(desktop, menuIndex, flavour) {
   await fileMenuItem(desktop, menuIndex, 'Right', ...downs, 'Return');
 }
 
-test('a file with a zero byte and invalid UTF-8 opens whole, is saved with CR LF and reopened; No closes without saving', async () => {
+test('a file with a zero byte and invalid UTF-8 says so, opens whole and modified, is saved with CR LF and reopened; No closes without saving', async () => {
   const odd = Buffer.concat([Buffer.from('before\0after '), Buffer.from([0xff]), Buffer.from(' end\r\n')]);
   await withDocument('native', odd, async ({ start, desktop, home, file, shot }) => {
+    shot('not-utf8-message');
+    await desktop.keys('Return');
+    await desktop.waitForTitle(`${file}* - Qorva`);
     const opened = await desktop.waitForDocument((d) => blockTexts(d).length > 0);
     assert.deepEqual(blockTexts(opened), ['before\uFFFDafter \uFFFD end']);
     await desktop.type('Yes ');
@@ -51,7 +54,7 @@ test('a file with a zero byte and invalid UTF-8 opens whole, is saved with CR LF
     await again.keys('alt+n');
     await ended(again);
     assert.equal(bytesOf(file), saved);
-  });
+  }, { title: 'Qorva' });
 });
 
 test('Save in Format and Reopen in Format go through Pandoc in each flavour; Ctrl+O asks Save changes? first; Import HTML gives an untitled document', async () => {

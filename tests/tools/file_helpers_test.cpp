@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -113,6 +115,36 @@ TEST(WriteWholeFile, FailedWritesLeaveTheOldFileIntact) {
     chmod(folder.path().c_str(), 0755);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(ReadWholeFile(path), "the old document");
+}
+
+TEST(WriteWholeFile, AReadOnlyFileIsRefusedWithTheSystemsReasonForRootAndForOthers) {
+    ScratchFolder folder;
+    ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
+    std::string path = folder.write("kept.text", "read-only content", 0444);
+    EXPECT_EQ(failsWith(path, "replacement", EACCES), 0);
+    EXPECT_EQ(inChild([&] { return geteuid() == 0 && setuid(65534) != 0 ? 3 : failsWith(path, "other", EACCES); }), 0);
+    EXPECT_EQ(ReadWholeFile(path), "read-only content");
+    EXPECT_EQ(modeOf(path), 0444u);
+    EXPECT_EQ(test::FolderEntries(folder.path()), std::vector<std::string>{"kept.text"});
+}
+
+TEST(WriteWholeFile, RemovesOnlyTheStaleTemporariesOfItsOwnTarget) {
+    ScratchFolder folder;
+    std::string path = folder.write("doc.text", "old");
+    // A writer that was killed left its temporary unlocked; a live one holds its lock.
+    folder.write(".doc.text.Ab12Cd", "half a document");
+    std::string live = folder.write(".doc.text.Xy34Zw", "being written");
+    int liveFd = open(live.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(liveFd, LOCK_EX), 0);
+    for (const char* other : {".doc.text.long777", ".doc.textAb12Cd", ".doc.text.Ab-2Cd", ".other.text.Ab12Cd", "doc.text.Ab12Cd"}) {
+        folder.write(other, "not ours");
+    }
+    WriteWholeFile(path, "new");
+    close(liveFd);
+    EXPECT_EQ(ReadWholeFile(path), "new");
+    EXPECT_EQ(test::FolderEntries(folder.path()),
+              (std::vector<std::string>{".doc.text.Ab-2Cd", ".doc.text.Xy34Zw", ".doc.text.long777", ".doc.textAb12Cd",
+                                        ".other.text.Ab12Cd", "doc.text", "doc.text.Ab12Cd"}));
 }
 
 TEST(MoveFileReplacing, ReplacesTheTargetAndCopiesAcrossFileSystems) {

@@ -29,6 +29,9 @@ public:
     virtual bool OnKeyMessage(QObject* target, QKeyEvent* event) = 0;
     // A mouse button goes down over the page; the page sees the press afterwards.
     virtual void OnMouseDown() {}
+    // The middle button was clicked over the page, which never sees it: the
+    // browser's own paste of the primary selection would bypass the program's.
+    virtual void OnMiddleClick() {}
 };
 
 class BrowserWindow {

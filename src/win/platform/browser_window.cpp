@@ -7,6 +7,7 @@
 #include <QChildEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -97,7 +98,37 @@ void QtBrowserWindow::HookFocusProxy() {
     hookedProxy_ = proxy;
 }
 
+namespace {
+
+// Content dropped on the page would enter it past the program's paste: drops are
+// refused before the browser sees them.
+bool RefuseDrop(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            event->ignore();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsMiddleButton(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 bool QtBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == view_ || watched == hookedProxy_) && RefuseDrop(event)) return true;
     if (watched == view_) {
         // The render widget is created and replaced along with the renderer.
         if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished ||
@@ -107,6 +138,10 @@ bool QtBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (watched == hookedProxy_) {
+        if (IsMiddleButton(event)) {
+            if (event->type() == QEvent::MouseButtonRelease) client_->OnMiddleClick();
+            return true;
+        }
         switch (event->type()) {
             case QEvent::KeyPress: {
                 if (client_->OnKeyMessage(watched, static_cast<QKeyEvent*>(event))) return true;
@@ -203,7 +238,13 @@ std::string QtBrowserWindow::CallFunction(std::string_view name,
         return {};
     }
     if (answer.kind == PageAnswer::Kind::Error) {
-        if (error) *error = answer.text;
+        if (error) *error = answer.text.empty() ? "the page reported an error" : answer.text;
+        return {};
+    }
+    if (answer.kind == PageAnswer::Kind::None) {
+        // The engine dropped the call or its result (too large to pass, for one):
+        // never to be taken for an empty result.
+        if (error) *error = "the page's answer could not be read";
         return {};
     }
     return answer.kind == PageAnswer::Kind::Value ? answer.text : std::string();

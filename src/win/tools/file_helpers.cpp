@@ -1,11 +1,13 @@
 #include "src/win/tools/file_helpers.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,7 +66,47 @@ std::string writeTarget(const std::string& path) {
     throw FileError(path, ELOOP);
 }
 
+// The hidden file a write of `target` goes through: ".NAME." and six characters.
+std::string temporaryPrefix(const std::string& target) {
+    return "." + target.substr(target.find_last_of('/') + 1) + ".";
+}
+
+bool isTemporaryOf(const std::string& entry, const std::string& prefix) {
+    if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0) return false;
+    for (size_t i = prefix.size(); i < entry.size(); ++i) {
+        if (!std::isalnum(static_cast<unsigned char>(entry[i]))) return false;
+    }
+    return true;
+}
+
+// The rename would replace a file the user may not write; root is held to the
+// file's own read-only mark as well, which it could otherwise override.
+int refusalToReplace(const std::string& target, const struct stat& existing) {
+    if (access(target.c_str(), W_OK) != 0) return errno;
+    if (geteuid() == 0 && (existing.st_mode & 0222) == 0) return EACCES;
+    return 0;
+}
+
 }  // namespace
+
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string target = writeTarget(path);
+    const std::string folderPath = FolderOf(target);
+    const std::string prefix = temporaryPrefix(target);
+    DIR* folder = opendir(folderPath.c_str());
+    if (!folder) return;
+    while (dirent* entry = readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (!isTemporaryOf(name, prefix)) continue;
+        const std::string temporary = JoinPath(folderPath, name);
+        ScopedFd fd(::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+        struct stat info {};
+        if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        // A write in progress holds its lock; one whose writer died holds none.
+        if (flock(fd.get(), LOCK_EX | LOCK_NB) == 0) ::unlink(temporary.c_str());
+    }
+    closedir(folder);
+}
 
 FileError::FileError(const std::string& path, int errorCode)
     : std::runtime_error(path + ": " + SystemErrorText(errorCode)), errorCode_(errorCode) {}
@@ -96,11 +138,16 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, std::option
     struct stat existing {};
     const bool replacing = stat(target.c_str(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode)) throw FileError(path, EISDIR);
+    if (replacing) {
+        if (int refusal = refusalToReplace(target, existing)) throw FileError(path, refusal);
+    }
+    RemoveStaleTemporaries(target);
 
-    std::string name = target.substr(target.find_last_of('/') + 1);
-    std::string temporary = JoinPath(FolderOf(target), "." + name + ".XXXXXX");
+    std::string temporary = JoinPath(FolderOf(target), temporaryPrefix(target) + "XXXXXX");
     ScopedFd fd(mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0) throw FileError(path, errno);
+    // Held until the file is closed or the process dies: marks the write as live.
+    flock(fd.get(), LOCK_EX);
 
     auto fail = [&](int error) {
         ::unlink(temporary.c_str());

@@ -27,9 +27,15 @@ std::string ReadWholeFile(const std::string& path);
 // fails the target keeps its old content and FileError is thrown. An existing
 // target keeps its permissions; a symbolic link keeps pointing at the file it
 // named, which receives the content. A new file gets `newFileMode`, or the usual
-// mode for a new file (0666 less the umask) when none is given.
+// mode for a new file (0666 less the umask) when none is given. A read-only
+// target is refused (EACCES), for root too. Hidden temporaries left beside the
+// target by an earlier write that was killed are removed first.
 void WriteWholeFile(const std::string& path, std::string_view bytes,
                     std::optional<mode_t> newFileMode = std::nullopt);
+
+// Removes the hidden temporaries of earlier writes of `path` whose writer is gone
+// (a write in progress holds a lock on its temporary and is left alone).
+void RemoveStaleTemporaries(const std::string& path);
 
 // Moves a finished file onto `target`, replacing it; across file systems the bytes
 // are copied with WriteWholeFile and the source removed. Throws FileError.

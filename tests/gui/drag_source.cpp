@@ -1,0 +1,57 @@
+// A window that another program's content can be dragged from, for the window
+// tests: pressing the mouse in it starts a drag of the given data.
+// Usage: drag_source MIME-TYPE DATA [MIME-TYPE DATA ...]; a text/uri-list DATA is
+// one URL per line. Each drag ends with "drag ended: N" on standard output, N the
+// action the target took (0: refused).
+#include <QApplication>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+
+class DragSource : public QWidget {
+public:
+    explicit DragSource(QStringList pairs) : pairs_(std::move(pairs)) {
+        setWindowTitle(QStringLiteral("Drag source"));
+        resize(160, 160);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent*) override {
+        auto* data = new QMimeData;
+        for (int i = 0; i + 1 < pairs_.size(); i += 2) {
+            if (pairs_[i] == QLatin1String("text/uri-list")) {
+                QList<QUrl> urls;
+                for (const QString& line : pairs_[i + 1].split(QLatin1Char('\n'), Qt::SkipEmptyParts)) urls << QUrl(line);
+                data->setUrls(urls);
+            } else {
+                data->setData(pairs_[i], pairs_[i + 1].toUtf8());
+            }
+        }
+        auto* drag = new QDrag(this);
+        drag->setMimeData(data);
+        // What the target did with it: 0 when it refused the drop.
+        const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
+        std::printf("drag ended: %d\n", static_cast<int>(done));
+        std::fflush(stdout);
+    }
+
+private:
+    QStringList pairs_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QStringList pairs = QApplication::arguments().mid(1);
+    DragSource window(pairs);
+    window.move(0, 0);
+    window.show();
+    return QApplication::exec();
+}
