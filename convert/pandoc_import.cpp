@@ -181,6 +181,11 @@ private:
                 w_.beginObject();
                 w_.key("citationId");
                 raw(id);
+                // The mode says how the citation was written: "@doe99" or "[@doe99]".
+                if (element mode; !citation.at_key("citationMode").get(mode)) {
+                    w_.key("citationMode");
+                    w_.string(bareName(mode));
+                }
                 w_.endObject();
             }
             w_.endArray();

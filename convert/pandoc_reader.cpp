@@ -265,11 +265,7 @@ private:
             convertInlines(contentsAt(e, 1), level, style, items, definitions);
             items.emplace_back(Span{"plain", single ? "\u2019" : "\u201D"});
         } else if (n == "Cite") {
-            for (element citation : arrayAt(e, 0)) {
-                element id;
-                if (citation.at_key("citationId").get(id)) malformed("a citation has no citationId");
-                items.emplace_back(Span{"plain", "[@" + std::string(requireString(id, "citationId")) + "]"});
-            }
+            items.emplace_back(Span{"plain", citationText(arrayAt(e, 0))});
         } else if (n == "Code") {
             items.emplace_back(Span{"code", std::string(stringAt(e, 1))});
         } else if (n == "Space") {
@@ -286,6 +282,27 @@ private:
             convertNote(contentsOf(e), level, items, definitions);
         }
         // RawInline and unknown inlines give nothing.
+    }
+
+    // Citations as they are written in Pandoc Markdown, keys and modes only: "@doe99"
+    // in the text, "[@a; -@b]" in brackets (the writer turns them back into citations).
+    static std::string citationText(array citations) {
+        std::string inText, bracketed;
+        for (element citation : citations) {
+            element id, mode;
+            if (citation.at_key("citationId").get(id)) malformed("a citation has no citationId");
+            std::string_view modeName;
+            if (!citation.at_key("citationMode").get(mode)) modeName = legacyElement(mode).name;
+            const std::string key = "@" + std::string(requireString(id, "citationId"));
+            if (modeName == "AuthorInText") {
+                inText += inText.empty() ? key : " " + key;
+            } else {
+                bracketed += bracketed.empty() ? "[" : "; ";
+                bracketed += modeName == "SuppressAuthor" ? "-" + key : key;
+            }
+        }
+        if (!bracketed.empty()) bracketed += ']';
+        return inText.empty() || bracketed.empty() ? inText + bracketed : inText + " " + bracketed;
     }
 
     static std::string targetUrl(array target) {
@@ -343,9 +360,32 @@ private:
             definitions.push_back({"note", level, false, {{"noteref", label}}});
             return;
         }
-        note.front().tag = "note";
-        note.front().spans.insert(note.front().spans.begin(), Span{"noteref", label});
-        for (Block& block : note) definitions.push_back(std::move(block));
+        // The note's further blocks join its first one, two line breaks apart (the
+        // model has no block inside a note); definitions they made stay definitions.
+        Block merged{"note", level, false, {Span{"noteref", label}}};
+        Blocks nested;
+        for (Block& block : note) {
+            if (block.tag == "note" || block.tag == "link") {
+                nested.push_back(std::move(block));
+                continue;
+            }
+            if (merged.spans.size() > 1) merged.spans.insert(merged.spans.end(), 2, Span{"break", "\n"});
+            appendAsRunningText(block, merged.spans);
+        }
+        definitions.push_back(std::move(merged));
+        for (Block& block : nested) definitions.push_back(std::move(block));
+    }
+
+    // A block's spans as running text: code lines as code, formula lines as math.
+    static void appendAsRunningText(Block& block, std::vector<Span>& out) {
+        const char* lineTag = block.tag == "verbatim" ? "code" : block.tag == "formula" ? "math" : nullptr;
+        for (Span& span : block.spans) {
+            if (lineTag && span.tag == "plain") {
+                if (span.text.find_first_not_of(' ') == std::string::npos) continue;  // code, not spaces
+                span.tag = lineTag;
+            }
+            out.push_back(std::move(span));
+        }
     }
 };
 

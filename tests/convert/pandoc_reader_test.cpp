@@ -87,10 +87,12 @@ TEST(PandocReaderInlines, OutermostStyleWinsAndSpacesJoinLikeStyledWords) {
 TEST(PandocReaderInlines, DroppedFormattingQuotesCitationsCodeAndBreaks) {
     const std::string inlines =
         R"({"Strikeout":[{"Str":"s"}]},{"Quoted":["SingleQuote",[{"Str":"q"}]]},{"Quoted":["DoubleQuote",[{"Str":"d"}]]},)"
-        R"({"Cite":[[{"citationId":"k1"},{"citationId":"k2"}],[{"Str":"ignored"}]]},{"Code":[["",[],[]],"x<y"]},)"
+        R"({"Cite":[[{"citationId":"k1"},{"citationId":"k2"}],[{"Str":"ignored"}]]},)"
+        R"({"Cite":[[{"citationId":"doe99","citationMode":{"AuthorInText":[]}}],[]]},)"
+        R"({"Cite":[[{"citationId":"k3","citationMode":"SuppressAuthor"}],[]]},{"Code":[["",[],[]],"x<y"]},)"
         R"("LineBreak",{"RawInline":["html","<b>"]},{"Unknown":1})";
     EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
-              "[[\"para\",{\"level\":0},[\"plain\",\"s\u2018q\u2019\u201Cd\u201D[@k1][@k2]\"],"
+              "[[\"para\",{\"level\":0},[\"plain\",\"s\u2018q\u2019\u201Cd\u201D[@k1; @k2]@doe99[-@k3]\"],"
               "[\"code\",\"x<y\"],[\"break\",\"\\n\"]]]");
 }
 
@@ -118,7 +120,7 @@ TEST(PandocReaderNotes, NumberedInOrderAfterTheParagraphWithNotesInNotesLabelled
                                 R"({"Note":[]})";
     EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
               R"([["para",{"level":0},["plain","a"],["noteref","1"],["noteref","2"]],)"
-              R"(["note",{"level":0},["noteref","1"],["plain","one"]],["para",{"level":0},["plain","two"]],)"
+              R"(["note",{"level":0},["noteref","1"],["plain","one"],["break","\n"],["break","\n"],["plain","two"]],)"
               R"(["note",{"level":0},["noteref","2"]]])");
     const std::string inner = R"({"Note":[)" + para(str("inner")) + "]}";
     const std::string outer = R"({"Note":[)" + para(str("outer") + "," + inner) + "]}";
