@@ -41,7 +41,8 @@ std::vector<Span> lineSpans(const std::string& text) {
     std::vector<Span> spans;
     for (auto it = first; it < last; ++it) {
         if (it != first) spans.push_back({"break", "\n"});
-        spans.push_back({"plain", std::move(*it)});
+        // An empty line is two breaks in a row, as the editor keeps it.
+        if (!it->empty()) spans.push_back({"plain", std::move(*it)});
     }
     return spans;
 }
@@ -66,6 +67,22 @@ std::vector<Span> mergeSpans(std::vector<Span> spans) {
         }
     }
     return out;
+}
+
+// Spaces at the start and end of a paragraph and around its line breaks are left
+// over from what was dropped (raw HTML); Markdown has no way to keep them.
+std::vector<Span> trimLineEdges(std::vector<Span> spans) {
+    auto trim = [](std::string& text, bool front) {
+        if (front) text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
+        else text.erase(text.find_last_not_of(' ') + 1);
+    };
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        if (spans[i].tag != "plain") continue;
+        if (i == 0 || spans[i - 1].tag == "break") trim(spans[i].text, true);
+        if (i + 1 == spans.size() || spans[i + 1].tag == "break") trim(spans[i].text, false);
+    }
+    std::erase_if(spans, [](const Span& span) { return span.tag == "plain" && span.text.empty(); });
+    return spans;
 }
 
 // The contents of an element, checked to be an array.
@@ -195,19 +212,35 @@ private:
 
     // Every row and every cell keeps its place, empty or not, so the cells stay in
     // their columns: an empty cell is an empty "col" (or "row") block.
+    // A header row whose cells are all empty is no row of the document: Pandoc gives
+    // it to tables written without a header. Definitions made inside cells follow
+    // the table, which they would otherwise cut in two.
     void appendTable(const PandocElement& e, Blocks& out) {
-        appendTableRow(contentsAt(e, 3), out);
-        for (element row : arrayAt(e, 4)) appendTableRow(row, out);
+        Blocks definitions;
+        const std::size_t first = out.size();
+        appendTableRow(contentsAt(e, 3), out, definitions);
+        const bool emptyHeader = std::all_of(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
+                                             [](const Block& cell) { return cell.spans.empty(); });
+        if (emptyHeader) out.resize(first);
+        for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
+        for (Block& definition : definitions) out.push_back(std::move(definition));
     }
 
-    void appendTableRow(element cells, Blocks& out) {
+    // A cell is one block: its further blocks join its first one, a space apart.
+    void appendTableRow(element cells, Blocks& out, Blocks& definitions) {
         const std::size_t first = out.size();
         for (element cell : requireArray(cells, "a table row")) {
-            const std::size_t cellStart = out.size();
-            appendBlocks(cell, 3, out);
-            if (out.size() == cellStart) out.push_back({"col", 2, false, {}});
-            out[cellStart].tag = "col";
-            out[cellStart].level = 2;
+            Block merged{"col", 2, false, {}};
+            for (Block& block : convertBlocks(cell, 3)) {
+                if (block.tag == "note" || block.tag == "link") {
+                    definitions.push_back(std::move(block));
+                    continue;
+                }
+                if (!merged.spans.empty()) merged.spans.push_back({"plain", " "});
+                appendAsRunningText(block, merged.spans);
+            }
+            merged.spans = mergeSpans(std::move(merged.spans));
+            out.push_back(std::move(merged));
         }
         if (out.size() == first) return;  // a row without any cell
         out[first].tag = "row";
@@ -221,9 +254,9 @@ private:
         std::vector<Span> spans;
         auto finishPara = [&] {
             if (spans.empty()) return;
-            std::vector<Span> merged = mergeSpans(std::move(spans));
+            std::vector<Span> merged = trimLineEdges(mergeSpans(std::move(spans)));
             spans.clear();
-            if (merged.size() == 1 && isBlank(merged.front().text)) return;
+            if (merged.empty() || (merged.size() == 1 && isBlank(merged.front().text))) return;
             out.push_back({"para", level, false, std::move(merged)});
         };
         for (InlineItem& item : items) {
@@ -341,7 +374,9 @@ private:
             else if (span->tag == "noteref") after.push_back(std::move(item));
             else if (span->tag != "break") text += span->text;
         }
-        if (text == url) {
+        // A link whose text is its URL, or that has no text of its own (an image
+        // inside a link stands after it), is the URL itself.
+        if (text == url || text.empty()) {
             items.emplace_back(Span{"url", url});
         } else {
             const std::string label = std::to_string(++notesCounter_);

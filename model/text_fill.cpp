@@ -39,9 +39,19 @@ void fillPiece(std::string& out, std::string_view piece, std::size_t firstWidth,
         out += trimSpaces(current);
         finishedAny = true;
     };
+    // Lines are cut only at single spaces: a run of spaces stays inside its line,
+    // where it reads back as it was.
+    auto nextCut = [&](std::size_t from) {
+        for (std::size_t at = piece.find(' ', from); at != std::string_view::npos; at = piece.find(' ', at + 1)) {
+            const bool lone = (at == 0 || piece[at - 1] != ' ') && (at + 1 == piece.size() || piece[at + 1] != ' ');
+            if (lone) return at;
+            at = std::min(piece.find_first_not_of(' ', at), piece.size()) - 1;
+        }
+        return std::string_view::npos;
+    };
     std::size_t start = 0;
     for (;;) {
-        const std::size_t space = piece.find(' ', start);
+        const std::size_t space = nextCut(start);
         const std::string_view word = piece.substr(start, space == std::string_view::npos ? std::string_view::npos : space - start);
         const std::size_t wordWidth = textWidth(word);
         const std::size_t candidateWidth = current.empty() ? wordWidth : currentWidth + 1 + wordWidth;

@@ -135,10 +135,11 @@ TEST(PandocReaderTables, RowsCellsAndEmptyCellsKeepTheirPlaces) {
                                "],[[" + cell + ",[" + para(str("p1")) + "," + para(str("p2")) + "]]]]}]";
     EXPECT_EQ(readBlocks(blocks),
               R"([["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","x"]],)"
-              R"(["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","p1"]],["para",{"level":3},["plain","p2"]]])");
-    // Empty cells keep their column and an all-empty row keeps its row.
-    EXPECT_EQ(readBlocks(R"([{"Table":[[],["AlignDefault","AlignDefault"],[0,0],[[],[]],[[[],)" + cell + "]]]}]"),
-              R"([["row",{"level":1}],["col",{"level":2}],["row",{"level":1}],["col",{"level":2},["plain","x"]]])");
+              R"(["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","p1 p2"]]])");
+    // Empty cells keep their column and an all-empty body row keeps its row; an
+    // all-empty header row is the header of a table that has none.
+    EXPECT_EQ(readBlocks(R"([{"Table":[[],["AlignDefault","AlignDefault"],[0,0],[[],[]],[[[],)" + cell + "],[[],[]]]]}]"),
+              R"([["row",{"level":1}],["col",{"level":2},["plain","x"]],["row",{"level":1}],["col",{"level":2}]])");
 }
 
 TEST(PandocReaderMerging, NoteReferencesUrlsAndLineBreaksStayApart) {
