@@ -159,3 +159,20 @@ TEST(PandocReaderIgnored, RawBlocksRulesUnknownBlocksAndParagraphsOfOnlyASpaceGi
 
 }  // namespace
 }  // namespace qorva::convert
+
+namespace qorva::convert {
+namespace {
+
+// The model the reader gives is the one the editor and the text format keep, so the
+// first save is the only one that changes anything.
+TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsAndSpacesAtLineEdges) {
+    EXPECT_EQ(readBlocks(R"([{"CodeBlock":[["",[],[]],"a\n\nb"]}])"),
+              R"([["verbatim",{"level":0},["plain","a"],["break","\n"],["break","\n"],["plain","b"]]])");
+    EXPECT_EQ(readBlocks("[" + para(R"({"Link":[[],["http://u.org/",""]]})") + "]"),
+              R"([["para",{"level":0},["url","http://u.org/"]]])");
+    EXPECT_EQ(readBlocks("[" + para(R"("Space",)" + str("a") + R"(,"Space","LineBreak","Space",)" + str("b") + R"(,"Space")") + "]"),
+              R"([["para",{"level":0},["plain","a"],["break","\n"],["plain","b"]]])");
+}
+
+}  // namespace
+}  // namespace qorva::convert

@@ -39,6 +39,7 @@ const Case kCases[] = {
     {"QuotationWithAnEmptyLine", R"j(["quote",{"level":0},["plain","a"],["break","\n"],["break","\n"],["plain","b"]])j"},
     {"QuotationEndingWithABreak", R"j(["quote",{"level":1},["plain","a"],["break","\n"]],["para",{"level":0},["plain","b"]])j"},
     {"IndentedLineAfterABreakInAnItem", R"j(["bulleted",{"level":1},["plain","a"],["break","\n"],["plain","      b"]])j"},
+    {"RunOfSpacesWhereALineIsCut", R"j(["para",{"level":0},["plain",")j" + std::string(75, 'w') + R"j( a"],["code","    b"]])j"},
     {"LinkDefinitionWithAnEmptyTarget", R"j(["link",{"level":0},["linkref","x"],["url",""]])j"},
 };
 

@@ -12,7 +12,7 @@
 namespace qorva::testing {
 
 struct GeneratorOptions {
-    // With wrap on, texts have no doubled spaces (filling cannot keep them).
+    // Runs of two spaces between words.
     bool doubledSpaces = true;
     // Content that looks like the format's own mark-up: fence lines of every length in
     // code, "$" lines in math, bars and dashes in cells, and lines after a break that

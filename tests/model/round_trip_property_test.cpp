@@ -34,7 +34,7 @@ void expectRoundTrips(bool wrap, unsigned seed, bool hostile = false) {
     std::mt19937 random(seed);
     int failures = 0;
     for (int i = 0; i < kModels && failures < 5; ++i) {
-        const Json model = testing::generateDocument(random, {.doubledSpaces = !wrap, .hostile = hostile});
+        const Json model = testing::generateDocument(random, {.doubledSpaces = true, .hostile = hostile});
         const std::string json = dumpCompact(model);
         std::string written, readBack;
         try {
