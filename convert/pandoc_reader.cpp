@@ -109,6 +109,7 @@ public:
 
 private:
     int notesCounter_ = 0;
+    bool insideLink_ = false;
 
     Blocks metadata(element meta) {
         Blocks out;
@@ -193,6 +194,7 @@ private:
                 block.tag = "quote";
                 block.level = level;
             } else {
+                asRunningText(block);
                 block.tag = "quote";
                 block.level = std::max(block.level - 1, 0);
             }
@@ -205,6 +207,7 @@ private:
             const std::size_t first = out.size();
             appendBlocks(item, level + 1, out);
             if (out.size() == first) continue;
+            asRunningText(out[first]);
             out[first].tag = tag;
             out[first].level = level;
         }
@@ -363,8 +366,15 @@ private:
     // formulas inside the link text keep their own place after the link.
     void convertLink(const PandocElement& e, int level, const char* style, std::vector<InlineItem>& items,
                      Blocks& definitions) {
+        if (insideLink_) {
+            // A link inside a link's text (an address Pandoc links by itself) is text.
+            convertInlines(contentsAt(e, 0), level, style, items, definitions);
+            return;
+        }
         std::vector<InlineItem> inner;
+        insideLink_ = true;
         convertInlines(contentsAt(e, 0), level, style, inner, definitions);
+        insideLink_ = false;
         const std::string url = targetUrl(arrayAt(e, 1));
         std::string text;
         std::vector<InlineItem> after;
@@ -409,6 +419,15 @@ private:
         }
         definitions.push_back(std::move(merged));
         for (Block& block : nested) definitions.push_back(std::move(block));
+    }
+
+    // A code or math block that becomes an item or a quotation keeps its lines as
+    // code or math in the block's running text.
+    static void asRunningText(Block& block) {
+        if (block.tag != "verbatim" && block.tag != "formula") return;
+        std::vector<Span> spans;
+        appendAsRunningText(block, spans);
+        block.spans = std::move(spans);
     }
 
     // A block's spans as running text: code lines as code, formula lines as math.
