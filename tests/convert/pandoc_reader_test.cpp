@@ -172,6 +172,22 @@ TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsAndSpacesAtLineEdges) {
               R"([["para",{"level":0},["url","http://u.org/"]]])");
     EXPECT_EQ(readBlocks("[" + para(R"("Space",)" + str("a") + R"(,"Space","LineBreak","Space",)" + str("b") + R"(,"Space")") + "]"),
               R"([["para",{"level":0},["plain","a"],["break","\n"],["plain","b"]]])");
+    // An address Pandoc links inside a link's text stays that link's text.
+    EXPECT_EQ(readBlocks("[" + para(R"({"Link":[[{"Link":[[)" + str("w.org") + R"(],["http://w.org",""]]}],["http://w.org",""]]})") + "]"),
+              R"([["para",{"level":0},["linktext","w.org"],["linkref","1"]],["link",{"level":0},["linkref","1"],["url","http://w.org"]]])");
+    // Code opening a list item stays code.
+    EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"CodeBlock":[["",[],[]],"  x\n\ny"]}]]}])"),
+              R"([["bulleted",{"level":0},["code","  x"],["break","\n"],["break","\n"],["code","y"]]])");
+}
+
+TEST(PandocReaderCanonical, LineEndAfterAnAbbreviationIsTheNoBreakSpaceOfASavedFile) {
+    const auto read = [](const std::string& inlines) {
+        return ReadPandocJson(R"({"pandoc-api-version":[1,22],"meta":{},"blocks":[{"t":"Para","c":[)" + inlines + "]}]}", nullptr);
+    };
+    EXPECT_EQ(read(R"({"t":"Str","c":"(e.g."},{"t":"SoftBreak"},{"t":"Str","c":"x"})"),
+              "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"(e.g.\u00A0x\"]]]");
+    EXPECT_EQ(read(R"({"t":"Str","c":"eg."},{"t":"SoftBreak"},{"t":"Str","c":"x"})"),
+              R"(["text",["para",{"level":0},["plain","eg. x"]]])");
 }
 
 }  // namespace
