@@ -69,8 +69,9 @@ std::vector<Span> mergeSpans(std::vector<Span> spans) {
     return out;
 }
 
-// Spaces at the start and end of a paragraph and around its line breaks are left
-// over from what was dropped (raw HTML); Markdown has no way to keep them.
+// Spaces at the start and end of a paragraph and around its line breaks, and runs of
+// spaces, are left over from what was dropped (raw HTML); Markdown has no way to
+// keep them.
 std::vector<Span> trimLineEdges(std::vector<Span> spans) {
     auto trim = [](std::string& text, bool front) {
         if (front) text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
@@ -78,6 +79,7 @@ std::vector<Span> trimLineEdges(std::vector<Span> spans) {
     };
     for (std::size_t i = 0; i < spans.size(); ++i) {
         if (spans[i].tag != "plain") continue;
+        for (std::size_t at; (at = spans[i].text.find("  ")) != std::string::npos;) spans[i].text.erase(at, 1);
         if (i == 0 || spans[i - 1].tag == "break") trim(spans[i].text, true);
         if (i + 1 == spans.size() || spans[i + 1].tag == "break") trim(spans[i].text, false);
     }
@@ -141,7 +143,10 @@ private:
         if (n == "Plain" || n == "Para") {
             appendParagraph(contentsOf(e), level, out);
         } else if (n == "CodeBlock") {
-            out.push_back({"verbatim", level, false, lineSpans(std::string(stringAt(e, 1)))});
+            // A code block of no lines holds nothing, and Pandoc's GitHub writer writes
+            // it so that it takes in the next paragraph.
+            std::vector<Span> lines = lineSpans(std::string(stringAt(e, 1)));
+            if (!lines.empty()) out.push_back({"verbatim", level, false, std::move(lines)});
         } else if (n == "BlockQuote") {
             appendQuotation(contentsOf(e), level, out);
         } else if (n == "OrderedList") {
