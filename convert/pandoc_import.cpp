@@ -93,7 +93,7 @@ std::string_view bareName(element value) { return currentOf(value).name; }
 bool endsWithAbbreviation(std::string_view text) {
     static constexpr std::string_view kAbbreviations[] = {
         "Mr.", "Mrs.", "Ms.", "Capt.", "Dr.", "Prof.", "Gen.", "Gov.", "e.g.", "i.e.", "Sgt.", "St.", "vol.", "vs.",
-        "Sen.", "Rep.", "Pres.", "Hon.", "Rev.", "Ph.D.", "M.D.", "M.A.", "p.", "pp.", "ch.", "sec.", "cf.", "cp."};
+        "Sen.", "Rep.", "Pres.", "Hon.", "Rev.", "Ph.D.", "M.D.", "M.A.", "p.", "pp.", "ch.", "sec.", "cf.", "cp.", "c."};
     std::size_t start = text.size();
     while (start > 0) {
         const char c = text[start - 1];

@@ -106,10 +106,22 @@ public:
         }
         Blocks out = metadata(meta);
         appendBlocks(blocks, 0, out);
+        placeDefinitions(out);
         return out;
     }
 
 private:
+    // A definition stands at the level of the block it follows (where it has no
+    // meaning of its own): how deep Pandoc nests the paragraph it came from differs
+    // between a document and its saved form.
+    static void placeDefinitions(Blocks& blocks) {
+        int level = 0;
+        for (Block& block : blocks) {
+            if (block.tag == "link" || block.tag == "note") block.level = level;
+            else level = std::clamp(block.level, 0, 4);
+        }
+    }
+
     int notesCounter_ = 0;
     bool insideLink_ = false;
 
@@ -220,16 +232,13 @@ private:
 
     // Every row and every cell keeps its place, empty or not, so the cells stay in
     // their columns: an empty cell is an empty "col" (or "row") block.
-    // A header row whose cells are all empty is no row of the document: Pandoc gives
-    // it to tables written without a header. Definitions made inside cells follow
-    // the table, which they would otherwise cut in two.
+    // A row whose cells are all empty holds nothing: Pandoc gives one as the header of
+    // a table written without a header, and writes one in a headerless table so that
+    // it reads back as a table of a different kind. Definitions made inside cells
+    // follow the table, which they would otherwise cut in two.
     void appendTable(const PandocElement& e, Blocks& out) {
         Blocks definitions;
-        const std::size_t first = out.size();
         appendTableRow(contentsAt(e, 3), out, definitions);
-        const bool emptyHeader = std::all_of(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
-                                             [](const Block& cell) { return cell.spans.empty(); });
-        if (emptyHeader) out.resize(first);
         for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
         for (Block& definition : definitions) out.push_back(std::move(definition));
     }
@@ -250,7 +259,12 @@ private:
             merged.spans = mergeSpans(std::move(merged.spans));
             out.push_back(std::move(merged));
         }
-        if (out.size() == first) return;  // a row without any cell
+        const bool empty = std::all_of(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
+                                       [](const Block& cell) { return cell.spans.empty(); });
+        if (empty) {
+            out.resize(first);
+            return;
+        }
         out[first].tag = "row";
         out[first].level = 1;
     }
