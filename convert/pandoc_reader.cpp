@@ -111,13 +111,16 @@ public:
     }
 
 private:
-    // A definition stands at the level of the block it follows (where it has no
-    // meaning of its own): how deep Pandoc nests the paragraph it came from differs
-    // between a document and its saved form.
+    // A definition stands where the text of the block it follows stands (its level
+    // has no meaning of its own; how deep Pandoc nests the paragraph it came from
+    // differs between a document and its saved form): inside a list item, after a
+    // table at the top.
     static void placeDefinitions(Blocks& blocks) {
         int level = 0;
         for (Block& block : blocks) {
             if (block.tag == "link" || block.tag == "note") block.level = level;
+            else if (block.tag == "bulleted" || block.tag == "numbered") level = std::clamp(block.level + 1, 0, 4);
+            else if (block.tag == "row" || block.tag == "col") level = 0;
             else level = std::clamp(block.level, 0, 4);
         }
     }

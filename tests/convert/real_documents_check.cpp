@@ -131,6 +131,8 @@ const PandocQuirk kPandocQuirks[] = {
      "the link text \"the @node-core/utils guide\" is written as it is and Pandoc Markdown reads it as a citation"},
     {"/python3-pip/html/topics/configuration.md", "markdown",
      "a definition that holds only a list gives an item two levels deeper, which Pandoc writes as an empty item"},
+    {"/nodejs/contributing/releases.md", "markdown",
+     "\"**c.** **Release builds:**\" is one strong span whose space after \"c.\" Pandoc Markdown reads back as a no-break space"},
     {"/libcrypt-dev/README.md", "markdown",
      "\"$$)\" in running text opens display math that runs to a later \"$\"; written on lines of its own it reads otherwise"},
 };
