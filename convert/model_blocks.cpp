@@ -1,9 +1,11 @@
 #include "convert/model_blocks.h"
 
 #include "convert/json_text.h"
+#include "model/level_range.h"
 
 namespace qorva::convert {
 
+// Levels are brought into the range the editor shows (see model/level_range.h).
 std::string serializeModel(std::string_view root, const std::vector<Block>& blocks) {
     std::string out = "[";
     appendJsonString(out, root);
@@ -11,7 +13,7 @@ std::string serializeModel(std::string_view root, const std::vector<Block>& bloc
         out += ",[";
         appendJsonString(out, block.tag);
         out += ",{\"level\":";
-        out += std::to_string(block.level);
+        out += std::to_string(clampLevel(block.tag, block.level));
         if (block.rtl) out += ",\"direction\":\"rtl\"";
         out += '}';
         for (const Span& span : block.spans) {

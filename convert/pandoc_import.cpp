@@ -4,6 +4,8 @@
 #include "convert/pandoc_element.h"
 #include "model/model_json.h"
 
+#include <algorithm>
+
 namespace qorva::convert {
 namespace {
 
@@ -86,6 +88,22 @@ std::string_view stringPart(const Current& e, std::size_t index) {
 // The name of a contents-free constructor ({"t":"Decimal"}).
 std::string_view bareName(element value) { return currentOf(value).name; }
 
+// Whether the last word of `text` is one of the abbreviations after which Pandoc
+// Markdown puts a no-break space.
+bool endsWithAbbreviation(std::string_view text) {
+    static constexpr std::string_view kAbbreviations[] = {
+        "Mr.", "Mrs.", "Ms.", "Capt.", "Dr.", "Prof.", "Gen.", "Gov.", "e.g.", "i.e.", "Sgt.", "St.", "vol.", "vs.",
+        "Sen.", "Rep.", "Pres.", "Hon.", "Rev.", "Ph.D.", "M.D.", "M.A.", "p.", "pp.", "ch.", "sec.", "cf.", "cp.", "c."};
+    std::size_t start = text.size();
+    while (start > 0) {
+        const char c = text[start - 1];
+        if (!(c == '.' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) break;
+        --start;
+    }
+    const std::string_view word = text.substr(start);
+    return std::find(std::begin(kAbbreviations), std::end(kAbbreviations), word) != std::end(kAbbreviations);
+}
+
 // ---- current form to 1.11, written as text ---------------------------------------
 
 class LegacyTranslator {
@@ -104,6 +122,7 @@ public:
 
 private:
     JsonTextWriter w_{0};
+    std::string_view lastStr_;  // the text of the inline just written, when it was a Str
 
     void beginLegacy(std::string_view name) {
         w_.beginObject();
@@ -149,9 +168,19 @@ private:
     void appendInline(element value) {
         const Current e = currentOf(value);
         const std::string_view n = e.name;
+        const std::string_view previousStr = lastStr_;
+        lastStr_ = {};
         if (n == "Str") {
             beginLegacy(n);
-            w_.string(stringOf(contentsElement(e), "the text of Str"));
+            lastStr_ = stringOf(contentsElement(e), "the text of Str");
+            w_.string(lastStr_);
+            endLegacy();
+            return;
+        } else if (n == "SoftBreak" && endsWithAbbreviation(previousStr)) {
+            // Pandoc Markdown reads "e.g." and the like before a space as ending in a
+            // no-break space, but not before a line end; a saved file has the space.
+            beginLegacy("Str");
+            w_.string("\u00A0");
             endLegacy();
         } else if (n == "Space" || n == "SoftBreak") {
             w_.string("Space");
@@ -181,6 +210,11 @@ private:
                 w_.beginObject();
                 w_.key("citationId");
                 raw(id);
+                // The mode says how the citation was written: "@doe99" or "[@doe99]".
+                if (element mode; !citation.at_key("citationMode").get(mode)) {
+                    w_.key("citationMode");
+                    w_.string(bareName(mode));
+                }
                 w_.endObject();
             }
             w_.endArray();

@@ -41,7 +41,8 @@ std::vector<Span> lineSpans(const std::string& text) {
     std::vector<Span> spans;
     for (auto it = first; it < last; ++it) {
         if (it != first) spans.push_back({"break", "\n"});
-        spans.push_back({"plain", std::move(*it)});
+        // An empty line is two breaks in a row, as the editor keeps it.
+        if (!it->empty()) spans.push_back({"plain", std::move(*it)});
     }
     return spans;
 }
@@ -68,6 +69,24 @@ std::vector<Span> mergeSpans(std::vector<Span> spans) {
     return out;
 }
 
+// Spaces at the start and end of a paragraph and around its line breaks, and runs of
+// spaces, are left over from what was dropped (raw HTML); Markdown has no way to
+// keep them.
+std::vector<Span> trimLineEdges(std::vector<Span> spans) {
+    auto trim = [](std::string& text, bool front) {
+        if (front) text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
+        else text.erase(text.find_last_not_of(' ') + 1);
+    };
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        if (spans[i].tag != "plain") continue;
+        for (std::size_t at; (at = spans[i].text.find("  ")) != std::string::npos;) spans[i].text.erase(at, 1);
+        if (i == 0 || spans[i - 1].tag == "break") trim(spans[i].text, true);
+        if (i + 1 == spans.size() || spans[i + 1].tag == "break") trim(spans[i].text, false);
+    }
+    std::erase_if(spans, [](const Span& span) { return span.tag == "plain" && span.text.empty(); });
+    return spans;
+}
+
 // The contents of an element, checked to be an array.
 element contentsOf(const PandocElement& e) {
     arrayContents(e);
@@ -87,11 +106,27 @@ public:
         }
         Blocks out = metadata(meta);
         appendBlocks(blocks, 0, out);
+        placeDefinitions(out);
         return out;
     }
 
 private:
+    // A definition stands where the text of the block it follows stands (its level
+    // has no meaning of its own; how deep Pandoc nests the paragraph it came from
+    // differs between a document and its saved form): inside a list item, after a
+    // table at the top.
+    static void placeDefinitions(Blocks& blocks) {
+        int level = 0;
+        for (Block& block : blocks) {
+            if (block.tag == "link" || block.tag == "note") block.level = level;
+            else if (block.tag == "bulleted" || block.tag == "numbered") level = std::clamp(block.level + 1, 0, 4);
+            else if (block.tag == "row" || block.tag == "col") level = 0;
+            else level = std::clamp(block.level, 0, 4);
+        }
+    }
+
     int notesCounter_ = 0;
+    bool insideLink_ = false;
 
     Blocks metadata(element meta) {
         Blocks out;
@@ -123,7 +158,10 @@ private:
         if (n == "Plain" || n == "Para") {
             appendParagraph(contentsOf(e), level, out);
         } else if (n == "CodeBlock") {
-            out.push_back({"verbatim", level, false, lineSpans(std::string(stringAt(e, 1)))});
+            // A code block of no lines holds nothing, and Pandoc's GitHub writer writes
+            // it so that it takes in the next paragraph.
+            std::vector<Span> lines = lineSpans(std::string(stringAt(e, 1)));
+            if (!lines.empty()) out.push_back({"verbatim", level, false, std::move(lines)});
         } else if (n == "BlockQuote") {
             appendQuotation(contentsOf(e), level, out);
         } else if (n == "OrderedList") {
@@ -176,6 +214,7 @@ private:
                 block.tag = "quote";
                 block.level = level;
             } else {
+                asRunningText(block);
                 block.tag = "quote";
                 block.level = std::max(block.level - 1, 0);
             }
@@ -188,6 +227,7 @@ private:
             const std::size_t first = out.size();
             appendBlocks(item, level + 1, out);
             if (out.size() == first) continue;
+            asRunningText(out[first]);
             out[first].tag = tag;
             out[first].level = level;
         }
@@ -195,21 +235,39 @@ private:
 
     // Every row and every cell keeps its place, empty or not, so the cells stay in
     // their columns: an empty cell is an empty "col" (or "row") block.
+    // A row whose cells are all empty holds nothing: Pandoc gives one as the header of
+    // a table written without a header, and writes one in a headerless table so that
+    // it reads back as a table of a different kind. Definitions made inside cells
+    // follow the table, which they would otherwise cut in two.
     void appendTable(const PandocElement& e, Blocks& out) {
-        appendTableRow(contentsAt(e, 3), out);
-        for (element row : arrayAt(e, 4)) appendTableRow(row, out);
+        Blocks definitions;
+        appendTableRow(contentsAt(e, 3), out, definitions);
+        for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
+        for (Block& definition : definitions) out.push_back(std::move(definition));
     }
 
-    void appendTableRow(element cells, Blocks& out) {
+    // A cell is one block: its further blocks join its first one, a space apart.
+    void appendTableRow(element cells, Blocks& out, Blocks& definitions) {
         const std::size_t first = out.size();
         for (element cell : requireArray(cells, "a table row")) {
-            const std::size_t cellStart = out.size();
-            appendBlocks(cell, 3, out);
-            if (out.size() == cellStart) out.push_back({"col", 2, false, {}});
-            out[cellStart].tag = "col";
-            out[cellStart].level = 2;
+            Block merged{"col", 2, false, {}};
+            for (Block& block : convertBlocks(cell, 3)) {
+                if (block.tag == "note" || block.tag == "link") {
+                    definitions.push_back(std::move(block));
+                    continue;
+                }
+                if (!merged.spans.empty()) merged.spans.push_back({"plain", " "});
+                appendAsRunningText(block, merged.spans);
+            }
+            merged.spans = mergeSpans(std::move(merged.spans));
+            out.push_back(std::move(merged));
         }
-        if (out.size() == first) return;  // a row without any cell
+        const bool empty = std::all_of(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
+                                       [](const Block& cell) { return cell.spans.empty(); });
+        if (empty) {
+            out.resize(first);
+            return;
+        }
         out[first].tag = "row";
         out[first].level = 1;
     }
@@ -221,9 +279,9 @@ private:
         std::vector<Span> spans;
         auto finishPara = [&] {
             if (spans.empty()) return;
-            std::vector<Span> merged = mergeSpans(std::move(spans));
+            std::vector<Span> merged = trimLineEdges(mergeSpans(std::move(spans)));
             spans.clear();
-            if (merged.size() == 1 && isBlank(merged.front().text)) return;
+            if (merged.empty() || (merged.size() == 1 && isBlank(merged.front().text))) return;
             out.push_back({"para", level, false, std::move(merged)});
         };
         for (InlineItem& item : items) {
@@ -265,11 +323,7 @@ private:
             convertInlines(contentsAt(e, 1), level, style, items, definitions);
             items.emplace_back(Span{"plain", single ? "\u2019" : "\u201D"});
         } else if (n == "Cite") {
-            for (element citation : arrayAt(e, 0)) {
-                element id;
-                if (citation.at_key("citationId").get(id)) malformed("a citation has no citationId");
-                items.emplace_back(Span{"plain", "[@" + std::string(requireString(id, "citationId")) + "]"});
-            }
+            items.emplace_back(Span{"plain", citationText(arrayAt(e, 0))});
         } else if (n == "Code") {
             items.emplace_back(Span{"code", std::string(stringAt(e, 1))});
         } else if (n == "Space") {
@@ -286,6 +340,27 @@ private:
             convertNote(contentsOf(e), level, items, definitions);
         }
         // RawInline and unknown inlines give nothing.
+    }
+
+    // Citations as they are written in Pandoc Markdown, keys and modes only: "@doe99"
+    // in the text, "[@a; -@b]" in brackets (the writer turns them back into citations).
+    static std::string citationText(array citations) {
+        std::string inText, bracketed;
+        for (element citation : citations) {
+            element id, mode;
+            if (citation.at_key("citationId").get(id)) malformed("a citation has no citationId");
+            std::string_view modeName;
+            if (!citation.at_key("citationMode").get(mode)) modeName = legacyElement(mode).name;
+            const std::string key = "@" + std::string(requireString(id, "citationId"));
+            if (modeName == "AuthorInText") {
+                inText += inText.empty() ? key : " " + key;
+            } else {
+                bracketed += bracketed.empty() ? "[" : "; ";
+                bracketed += modeName == "SuppressAuthor" ? "-" + key : key;
+            }
+        }
+        if (!bracketed.empty()) bracketed += ']';
+        return inText.empty() || bracketed.empty() ? inText + bracketed : inText + " " + bracketed;
     }
 
     static std::string targetUrl(array target) {
@@ -313,8 +388,15 @@ private:
     // formulas inside the link text keep their own place after the link.
     void convertLink(const PandocElement& e, int level, const char* style, std::vector<InlineItem>& items,
                      Blocks& definitions) {
+        if (insideLink_) {
+            // A link inside a link's text (an address Pandoc links by itself) is text.
+            convertInlines(contentsAt(e, 0), level, style, items, definitions);
+            return;
+        }
         std::vector<InlineItem> inner;
+        insideLink_ = true;
         convertInlines(contentsAt(e, 0), level, style, inner, definitions);
+        insideLink_ = false;
         const std::string url = targetUrl(arrayAt(e, 1));
         std::string text;
         std::vector<InlineItem> after;
@@ -324,7 +406,9 @@ private:
             else if (span->tag == "noteref") after.push_back(std::move(item));
             else if (span->tag != "break") text += span->text;
         }
-        if (text == url) {
+        // A link whose text is its URL, or that has no text of its own (an image
+        // inside a link stands after it), is the URL itself.
+        if (text == url || text.empty()) {
             items.emplace_back(Span{"url", url});
         } else {
             const std::string label = std::to_string(++notesCounter_);
@@ -343,9 +427,41 @@ private:
             definitions.push_back({"note", level, false, {{"noteref", label}}});
             return;
         }
-        note.front().tag = "note";
-        note.front().spans.insert(note.front().spans.begin(), Span{"noteref", label});
-        for (Block& block : note) definitions.push_back(std::move(block));
+        // The note's further blocks join its first one, two line breaks apart (the
+        // model has no block inside a note); definitions they made stay definitions.
+        Block merged{"note", level, false, {Span{"noteref", label}}};
+        Blocks nested;
+        for (Block& block : note) {
+            if (block.tag == "note" || block.tag == "link") {
+                nested.push_back(std::move(block));
+                continue;
+            }
+            if (merged.spans.size() > 1) merged.spans.insert(merged.spans.end(), 2, Span{"break", "\n"});
+            appendAsRunningText(block, merged.spans);
+        }
+        definitions.push_back(std::move(merged));
+        for (Block& block : nested) definitions.push_back(std::move(block));
+    }
+
+    // A code or math block that becomes an item or a quotation keeps its lines as
+    // code or math in the block's running text.
+    static void asRunningText(Block& block) {
+        if (block.tag != "verbatim" && block.tag != "formula") return;
+        std::vector<Span> spans;
+        appendAsRunningText(block, spans);
+        block.spans = std::move(spans);
+    }
+
+    // A block's spans as running text: code lines as code, formula lines as math.
+    static void appendAsRunningText(Block& block, std::vector<Span>& out) {
+        const char* lineTag = block.tag == "verbatim" ? "code" : block.tag == "formula" ? "math" : nullptr;
+        for (Span& span : block.spans) {
+            if (lineTag && span.tag == "plain") {
+                if (span.text.find_first_not_of(' ') == std::string::npos) continue;  // code, not spaces
+                span.tag = lineTag;
+            }
+            out.push_back(std::move(span));
+        }
     }
 };
 

@@ -1,5 +1,6 @@
 // Model JSON to Pandoc's syntax tree: lists and tables rebuilt from levels, written
 // straight to text in the dialect asked for (the 1.11 form by default).
+#include "convert/citation_text.h"
 #include "convert/converters.h"
 #include "convert/model_view.h"
 #include "convert/pandoc_api.h"
@@ -8,6 +9,7 @@
 #include "model/model_tree.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
 
 namespace qorva::convert {
@@ -47,6 +49,7 @@ private:
     PandocJsonOut out_;
     std::unordered_map<std::string, std::size_t> notes_;  // label to its last definition
     std::unordered_map<std::size_t, NoteDefinition> definitions_;
+    int listDepth_ = 0;  // bulleted and numbered lists around the node being written
 
     JsonTextWriter& json() { return out_.json(); }
 
@@ -87,30 +90,90 @@ private:
         out_.endElement();
     }
 
+    // A footnote's text; two or more line breaks in a row part its paragraphs, which is
+    // how the reader keeps a note of several paragraphs in one block.
     void writeNote(std::size_t index) {
+        const BlockView& block = model_.blocks()[index];
+        const std::span<const SpanView> spans = model_.spans(block);
         out_.beginElement("Note");
         json().beginArray();
-        writePara(model_.blocks()[index], 1, &definitions_[index]);
+        std::size_t start = 1;
+        for (std::size_t i = 1; i <= spans.size(); ++i) {
+            const bool parted = i + 1 < spans.size() && i > start && spans[i].tag == "break" && spans[i + 1].tag == "break";
+            if (i < spans.size() && !parted) continue;
+            writePara(block, start, &definitions_[index], i);
+            while (i < spans.size() && spans[i].tag == "break") ++i;
+            start = i;
+        }
         json().endArray();
         out_.endElement();
     }
 
-    void writePara(const BlockView& block, std::size_t first = 0, const NoteDefinition* note = nullptr) {
+    void writePara(const BlockView& block, std::size_t first = 0, const NoteDefinition* note = nullptr,
+                   std::size_t end = SIZE_MAX) {
         out_.beginElement("Para");
-        writeInlines(block, first, note);
+        writeInlines(block, first, note, end);
         out_.endElement();
     }
 
-    // The inlines of a block's spans from `first` on; `note` is given for a footnote's text.
-    void writeInlines(const BlockView& block, std::size_t first, const NoteDefinition* note = nullptr) {
+    // Plain text, with the citations in it as citations.
+    void writePlain(std::string_view text) {
+        CitationMatch match;
+        std::size_t at = 0;
+        if (!findCitation(text, 0, match)) {
+            out_.str(text);
+            return;
+        }
+        do {
+            if (match.begin > at) out_.str(text.substr(at, match.begin - at));
+            writeCitation(match, text.substr(match.begin, match.end - match.begin));
+            at = match.end;
+        } while (findCitation(text, at, match));
+        if (at < text.size()) out_.str(text.substr(at));
+    }
+
+    void writeCitation(const CitationMatch& match, std::string_view source) {
+        out_.beginElement("Cite");
         json().beginArray();
-        const std::span<const SpanView> spans = model_.spans(block);
+        json().beginArray();
+        for (const CitationKey& key : match.keys) {
+            json().beginObject();
+            json().key("citationId");
+            json().string(key.id);
+            json().key("citationPrefix");
+            json().beginArray();
+            json().endArray();
+            json().key("citationSuffix");
+            json().beginArray();
+            json().endArray();
+            json().key("citationMode");
+            out_.bare(!match.bracketed ? "AuthorInText" : key.suppressAuthor ? "SuppressAuthor" : "NormalCitation");
+            json().key("citationNoteNum");
+            json().number(0LL);
+            json().key("citationHash");
+            json().number(0LL);
+            json().endObject();
+        }
+        json().endArray();
+        json().beginArray();  // what a format without citations shows
+        out_.str(source);
+        json().endArray();
+        json().endArray();
+        out_.endElement();
+    }
+
+    // The inlines of a block's spans from `first` to `end`; `note` is given for a footnote's text.
+    void writeInlines(const BlockView& block, std::size_t first, const NoteDefinition* note = nullptr,
+                      std::size_t end = SIZE_MAX) {
+        json().beginArray();
+        const std::span<const SpanView> all = model_.spans(block);
+        const std::span<const SpanView> spans = all.first(std::min(end, all.size()));
         for (std::size_t i = first; i < spans.size(); ++i) {
             const std::string_view tag = spans[i].tag;
             const std::string_view text = spans[i].text;
             const std::string_view nextTag = i + 1 < spans.size() ? spans[i + 1].tag : std::string_view();
             if (tag == "plain") {
-                out_.str(text);
+                writePlain(text);
             } else if (tag == "emph") {
                 writeStyled("Emph", text);
             } else if (tag == "strong") {
@@ -165,7 +228,25 @@ private:
     }
 
     void writeNodes(const TreeNodes& nodes) {
-        for (const TreeNode& node : nodes) writeNode(node);
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            // Two code blocks in a row would be written as one indented block; an empty
+            // comment keeps them apart (as Pandoc does after a list).
+            if (i > 0 && isCodeBlock(nodes[i - 1]) && isCodeBlock(nodes[i])) writeRawHtml("<!-- -->");
+            writeNode(nodes[i]);
+        }
+    }
+
+    bool isCodeBlock(const TreeNode& node) const {
+        return node.kind == TreeNode::Kind::Block && model_.blockOf(node.block).tag == "verbatim";
+    }
+
+    void writeRawHtml(std::string_view html) {
+        out_.beginElement("RawBlock");
+        json().beginArray();
+        json().string("html");
+        json().string(html);
+        json().endArray();
+        out_.endElement();
     }
 
     void writeNode(const TreeNode& node) {
@@ -192,11 +273,13 @@ private:
             json().endArray();
         }
         json().beginArray();
+        ++listDepth_;
         for (const TreeNodes& item : list.items) {
             json().beginArray();
             writeNodes(item);
             json().endArray();
         }
+        --listDepth_;
         json().endArray();
         if (numbered) json().endArray();
         out_.endElement();
@@ -349,7 +432,8 @@ private:
             json().endArray();
             out_.endElement();
         } else if (tag == "quote") {
-            const int depth = std::max(block.level + 1, 1);
+            // Inside a list item the item's own level is the quotation's first step.
+            const int depth = std::max(block.level + 1 - listDepth_, 1);
             for (int i = 0; i < depth; ++i) {
                 out_.beginElement("BlockQuote");
                 json().beginArray();

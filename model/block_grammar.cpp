@@ -3,6 +3,8 @@
 #include "model/syntax_error_text.h"
 #include "model/utf8.h"
 
+#include <algorithm>
+
 namespace qorva {
 namespace {
 
@@ -17,6 +19,14 @@ std::string_view trimCell(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     return text;
+}
+
+// A cell's "\\|" is a vertical bar of its text.
+void appendUnescapedBars(std::string& out, std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '|') ++i;
+        out += text[i];
+    }
 }
 
 }  // namespace
@@ -133,19 +143,27 @@ bool BlockGrammar::charStopAt(std::size_t p) {
     return underlineAt(p, '=') || underlineAt(p, '-') || blockEndAt(p) || finalEolAt(p);
 }
 
-// Indent* followed by the fence (Tildes or "$$").
-bool BlockGrammar::fenceLineAt(std::size_t p, Fence fence) const {
+// A line that can close a fence: Indent*, then a run of fence characters (whole groups
+// of "~~~~", or two or more "$"), then the line's end. Returns the run's length, 0 when
+// the line is something else.
+std::size_t BlockGrammar::closingFenceRun(std::size_t p, Fence fence) const {
     while (s_.substr(p, 4) == "    ") p += 4;
-    return s_.substr(p, fence == Fence::Tildes ? 4 : 2) == (fence == Fence::Tildes ? "~~~~" : "$$");
+    const char mark = fence == Fence::Tildes ? '~' : '$';
+    std::size_t q = p;
+    while (q < n_ && s_[q] == mark) ++q;
+    const std::size_t run = q - p;
+    if (fence == Fence::Tildes ? run < 4 || run % 4 != 0 : run < 2) return 0;
+    return q == n_ || eolLength(q) > 0 ? run : 0;
 }
 
-// Whether some line end at or after `p` is followed by a fence line (after an optional
-// right-to-left mark in a right-to-left block): without one a fenced block cannot
-// close, which is known here without scanning the rest of the input again.
-bool BlockGrammar::closingFenceAfter(std::size_t p, Fence fence, bool rtl) {
-    long& last = lastFenceEol_[fence == Fence::Dollars][rtl];
-    if (last == -2) {
-        last = -1;
+// Whether some line end at or after `p` is followed by a line that closes a fence of
+// `openRun` characters (after an optional right-to-left mark in a right-to-left block):
+// without one a fenced block cannot close, which is known here without scanning the
+// rest of the input again.
+bool BlockGrammar::closingFenceAfter(std::size_t p, Fence fence, bool rtl, std::size_t openRun) {
+    FenceLines& lines = fenceLines_[fence == Fence::Dollars][rtl];
+    if (!lines.computed) {
+        lines.computed = true;
         for (std::size_t i = 0; i < n_;) {
             const std::size_t length = eolLength(i);
             if (length == 0) {
@@ -154,11 +172,17 @@ bool BlockGrammar::closingFenceAfter(std::size_t p, Fence fence, bool rtl) {
             }
             std::size_t next = i + length;
             if (rtl && rlmAt(next)) next += kRlm.size();
-            if (fenceLineAt(next, fence)) last = static_cast<long>(i);
+            if (const std::size_t run = closingFenceRun(next, fence)) {
+                lines.eols.push_back(i);
+                lines.longestFrom.push_back(run);
+            }
             i += length;
         }
+        for (std::size_t k = lines.longestFrom.size(); k-- > 1;)
+            lines.longestFrom[k - 1] = std::max(lines.longestFrom[k - 1], lines.longestFrom[k]);
     }
-    return last >= 0 && static_cast<std::size_t>(last) >= p;
+    const auto at = std::lower_bound(lines.eols.begin(), lines.eols.end(), p);
+    return at != lines.eols.end() && lines.longestFrom[static_cast<std::size_t>(at - lines.eols.begin())] >= openRun;
 }
 
 // ---------------------------------------------------------------- shared rule parts
@@ -369,22 +393,27 @@ void BlockGrammar::block(std::size_t& p) {
 }
 
 // Verbatim and Formula: an opening fence line, lines and line ends, a closing fence
-// line. A code block's level is the indentation of its opening fence, a math block's
-// that of its closing one.
+// line. The closing fence is a line of at least as many fence characters as the
+// opening one and nothing else, so a longer fence can hold lines that look like a
+// shorter one. A code block's level is the indentation of its opening fence, a math
+// block's that of its closing one.
 bool BlockGrammar::fenced(std::size_t& p, bool rtl, Fence fence) {
     const bool tildes = fence == Fence::Tildes;
-    auto fenceMark = [&](std::size_t& q) {
-        if (!tildes) return lit(q, "$$", DOLLARS);
-        if (!lit(q, "~~~~", TILDES)) return false;
-        while (lit(q, "~~~~", TILDES)) {}
-        return true;
-    };
     std::size_t q = p;
     const long openLevel = indents(q);
-    if (!fenceMark(q) || !eol(q)) return false;
+    const std::size_t markStart = q;
+    if (tildes) {
+        if (!lit(q, "~~~~", TILDES)) return false;
+        while (lit(q, "~~~~", TILDES)) {}
+    } else {
+        if (!lit(q, "$$", DOLLARS)) return false;
+        while (q < n_ && s_[q] == '$') ++q;
+    }
+    const std::size_t openRun = q - markStart;
+    if (!eol(q)) return false;
     if (rtl) optionalRlm(q);
 
-    if (!fenceLineAt(q, fence) && !closingFenceAfter(q, fence, rtl)) {
+    if (!closingFenceAt(q, fence, openRun) && !closingFenceAfter(q, fence, rtl, openRun)) {
         // The lines would run to the end of the input: what they try there.
         if (rtl && q < n_ && isEolChar(s_[n_ - 1])) fail(n_, RLM);
         failMask(n_, (std::uint64_t{1} << ANY) | (std::uint64_t{1} << NL) | (std::uint64_t{1} << CR));
@@ -393,7 +422,7 @@ bool BlockGrammar::fenced(std::size_t& p, bool rtl, Fence fence) {
     struct Line { bool isBreak; std::size_t begin, end; };
     std::vector<Line> lines;
     for (;;) {
-        if (!fenceLineAt(q, fence)) {  // a line: (!EOL .)+
+        if (!closingFenceAt(q, fence, openRun)) {  // a line: (!EOL .)+
             std::size_t r = q;
             while (r < n_ && !isEolChar(s_[r])) ++r;
             if (r == n_) fail(n_, ANY);
@@ -403,10 +432,10 @@ bool BlockGrammar::fenced(std::size_t& p, bool rtl, Fence fence) {
                 continue;
             }
         }
-        std::size_t r = q;  // a line end not followed by a fence line
+        std::size_t r = q;  // a line end not followed by a closing fence line
         if (eol(r)) {
             if (rtl) optionalRlm(r);
-            if (!fenceLineAt(r, fence)) {
+            if (!closingFenceAt(r, fence, openRun)) {
                 lines.push_back({true, 0, 0});
                 q = r;
                 continue;
@@ -417,7 +446,7 @@ bool BlockGrammar::fenced(std::size_t& p, bool rtl, Fence fence) {
     if (!eol(q)) return false;
     if (rtl) optionalRlm(q);
     const long closeLevel = indents(q);
-    if (!fenceMark(q)) return false;
+    q += closingFenceRun(q, fence);
     p = q;
 
     const long level = tildes ? openLevel : closeLevel;
@@ -461,14 +490,15 @@ bool BlockGrammar::tableDivider(std::size_t& p) {
     return true;
 }
 
-// TableLine: "|" TableCellLine+ EOL, TableCellLine: (!("|" / EOL) .)+ "|"
+// TableLine: "|" TableCellLine+ EOL, TableCellLine: ("\\|" / !("|" / EOL) .)+ "|"
 bool BlockGrammar::tableLine(std::size_t& p, std::vector<std::string_view>& cells) {
     std::size_t q = p;
     if (!ch(q, '|', BAR)) return false;
     cells.clear();
     for (;;) {
         std::size_t r = q;
-        while (r < n_ && s_[r] != '|' && !isEolChar(s_[r])) r += utf8::sequenceLength(static_cast<unsigned char>(s_[r]));
+        while (r < n_ && s_[r] != '|' && !isEolChar(s_[r]))
+            r += s_[r] == '\\' && r + 1 < n_ && s_[r + 1] == '|' ? 2 : utf8::sequenceLength(static_cast<unsigned char>(s_[r]));
         if (r == n_) fail(n_, ANY);
         if (r == q) break;
         const std::size_t textEnd = r;
@@ -496,7 +526,7 @@ bool BlockGrammar::tableRow(std::size_t& p, std::vector<std::string>& cells) {
             const std::string_view text = trimCell(lineCells[k]);
             if (text.empty()) continue;
             if (!cells[k].empty()) cells[k] += ' ';
-            cells[k] += text;
+            appendUnescapedBars(cells[k], text);
         }
     }
     if (!any) return false;
@@ -541,7 +571,13 @@ bool BlockGrammar::definition(std::size_t& p, bool rtl, bool note) {
     spaces(q);
     const Mark from = mark();
     pushSpan(note ? "noteref" : "linkref", s_.substr(labelStart, labelEnd - labelStart));
-    inlinesWithBreaks(q, level, rtl);
+    if (!note && s_.substr(q, 2) == "<>" && (q + 2 == n_ || eolLength(q + 2) > 0)) {
+        // An empty target, which running text has no way to say.
+        pushSpan("url", "");
+        q += 2;
+    } else {
+        inlinesWithBreaks(q, level, rtl);
+    }
     pushBlock(note ? "note" : "link", level, rtl, from);
     p = q;
     return true;
@@ -624,11 +660,44 @@ bool BlockGrammar::listItem(std::size_t& p, bool rtl, bool numbered) {
     return true;
 }
 
-// NotIndent? marker " "+
-bool BlockGrammar::quoteMarker(std::size_t& p, std::string_view marker, Exp e) {
+// NotIndent? marker " "+. Where a line of the quotation's own text starts (its first
+// line and the line after a hard break), the marker and its padding fill four columns
+// (">   ", "//  ") and further spaces belong to the text: an indented listing keeps its
+// indentation.
+bool BlockGrammar::quoteMarker(std::size_t& p, std::string_view marker, Exp e, bool lineStart) {
     std::size_t q = p;
     optionalNotIndent(q);
-    if (!lit(q, marker, e) || !spacesPlus(q)) return false;
+    if (!lit(q, marker, e)) return false;
+    if (!lineStart) {
+        if (!spacesPlus(q)) return false;
+    } else {
+        if (!ch(q, ' ', SPACE)) return false;
+        for (std::size_t padding = 4 - marker.size(); padding > 1 && q < n_ && s_[q] == ' '; --padding) ++q;
+    }
+    p = q;
+    return true;
+}
+
+// A marker line with no text: before a line end inside the quotation it is a line
+// break of its own (`isBreak`); before a blank line or the end it ends the quotation.
+bool BlockGrammar::emptyQuoteLine(std::size_t& p, std::string_view marker, long level, bool rtl, bool& isBreak) {
+    ++silent_;
+    std::size_t q = p;
+    optionalNotIndent(q);
+    const bool marked = lit(q, marker, GT);
+    --silent_;
+    if (!marked) return false;
+    const std::size_t end = spaceRunEnd(q);
+    if (end == n_ || blockEndAt(end) || finalEolAt(end)) {
+        isBreak = false;
+        p = end;
+        return true;
+    }
+    if (end - q < 2 || eolLength(end) == 0) return false;
+    isBreak = true;
+    q = end + eolLength(end);
+    if (rtl && rlmAt(q)) q += kRlm.size();
+    for (long i = 0; i < level && s_.substr(q, 4) == "    "; ++i) q += 4;
     p = q;
     return true;
 }
@@ -651,7 +720,7 @@ bool BlockGrammar::quoteInline(std::size_t& p, std::string& out, std::string_vie
     bool any = false;
     for (;;) {
         std::size_t q = p;
-        if (!quoteMarker(q, marker, e)) break;
+        if (!quoteMarker(q, marker, e, true)) break;
         bool chars = false;
         for (;;) {
             std::size_t r = q, last = q;
@@ -698,6 +767,10 @@ bool BlockGrammar::quoted(std::size_t& p, bool rtl, std::string_view marker, Exp
         if (quoteInline(r, text, marker, e, rtl)) {
             pushPiece(text);
         } else if (continuedBreak(r, level, rtl)) {
+            pushSpan("break", "\n");
+        } else if (bool isBreak = false; any && emptyQuoteLine(r, marker, level, rtl, isBreak)) {
+            q = r;
+            if (!isBreak) break;
             pushSpan("break", "\n");
         } else {
             break;

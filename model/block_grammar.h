@@ -76,8 +76,9 @@ private:
     bool finalEolAt(std::size_t p) const;
     bool underlineAt(std::size_t p, char mark) const;
     bool charStopAt(std::size_t p);
-    bool fenceLineAt(std::size_t p, Fence fence) const;
-    bool closingFenceAfter(std::size_t p, Fence fence, bool rtl);
+    std::size_t closingFenceRun(std::size_t p, Fence fence) const;
+    bool closingFenceAt(std::size_t p, Fence fence, std::size_t openRun) const { return closingFenceRun(p, fence) >= openRun; }
+    bool closingFenceAfter(std::size_t p, Fence fence, bool rtl, std::size_t openRun);
 
     // Shared pieces of rules.
     long indents(std::size_t& p);
@@ -108,7 +109,8 @@ private:
     bool quoted(std::size_t& p, bool rtl, std::string_view marker, Exp e, const char* tag);
     bool quoteInline(std::size_t& p, std::string& out, std::string_view marker, Exp e, bool rtl);
     bool quoteChar(std::size_t& p, std::string& out, std::string_view marker, Exp e, bool rtl);
-    bool quoteMarker(std::size_t& p, std::string_view marker, Exp e);
+    bool quoteMarker(std::size_t& p, std::string_view marker, Exp e, bool lineStart = false);
+    bool emptyQuoteLine(std::size_t& p, std::string_view marker, long level, bool rtl, bool& isBreak);
     void para(std::size_t& p, bool rtl);
 
     // Building the result.
@@ -131,7 +133,10 @@ private:
     long indentCount_ = 0;
     std::size_t runFrom_ = SIZE_MAX, runTo_ = 0;
     struct InlineMemo { std::size_t from = SIZE_MAX; bool rtl = false, ok = false; std::size_t to = 0; std::string text; } inlineMemo_;
-    long lastFenceEol_[2][2] = {{-2, -2}, {-2, -2}};  // [fence][rtl]; -2 not computed, -1 none
+    // [fence][rtl]: the line ends followed by a line that could close a fence, with the
+    // longest run of fence characters on such a line at or after each of them.
+    struct FenceLines { bool computed = false; std::vector<std::size_t> eols, longestFrom; };
+    FenceLines fenceLines_[2][2];
 };
 
 }  // namespace qorva

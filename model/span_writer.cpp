@@ -110,9 +110,11 @@ void markBlockStart(std::string_view text, TextStart start, std::vector<char>& m
         const std::size_t close = text.find(">)", 5);
         if (close != std::string_view::npos && close > 5) marks[base + 1] = 1;
     }
-    // "$$" alone on the first line would open a math block.
-    if (text.substr(0, 2) == "$$" && (text.size() == 2 || text[2] == ' ' || text[2] == '\n'))
-        marks[base] = 1;
+    // "$$" or a longer run of "$" alone on the first line would open a math block.
+    if (text.substr(0, 2) == "$$") {
+        const std::size_t run = std::min(text.find_first_not_of('$'), text.size());
+        if (run == text.size() || text[run] == ' ' || text[run] == '\n') marks[base] = 1;
+    }
     if (start != TextStart::Paragraph) return;
     // "* " would be a bulleted item and "> " a quotation, after up to three spaces; at
     // the end of the text the spaces of a line break or of a cut may follow.

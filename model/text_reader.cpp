@@ -3,6 +3,7 @@
 #include "model/block_grammar.h"
 #include "model/inline_scanner.h"
 #include "model/json_text.h"
+#include "model/level_range.h"
 #include "model/utf8.h"
 
 namespace qorva {
@@ -17,7 +18,7 @@ std::string toModelJson(const BlockGrammar& grammar) {
         out += ",[\"";
         out += block.tag;
         out += "\",{\"level\":";
-        out += std::to_string(block.level);
+        out += std::to_string(clampLevel(block.tag, block.level));
         if (block.rtl) out += ",\"direction\":\"rtl\"";
         out += '}';
         for (std::size_t i = 0; i < block.elementCount; ++i) {

@@ -15,6 +15,20 @@ constexpr std::string_view kRlm = "\xE2\x80\x8F";
 
 std::string indent(long level) { return level > 0 ? std::string(4 * static_cast<std::size_t>(level), ' ') : std::string(); }
 
+// The run of fence characters a code or math line is made of, after whole indentation
+// units: the reader would take such a line for a closing fence of that many characters.
+std::size_t fenceRunOf(std::string_view line, char mark) {
+    while (line.substr(0, 4) == "    ") line.remove_prefix(4);
+    if (line.empty() || line.find_first_not_of(mark) != std::string_view::npos) return 0;
+    return line.size();
+}
+
+// A vertical bar inside a cell is written "\\|", so it does not end the cell.
+std::string escapeBars(std::string text) {
+    for (std::size_t at = 0; (at = text.find('|', at)) != std::string::npos; at += 2) text.insert(at, 1, '\\');
+    return text;
+}
+
 // A JSON value as a condition, the way a script would test it.
 bool truthy(const Json& value) {
     if (value.is_boolean()) return value.get<bool>();
@@ -146,20 +160,24 @@ private:
             }
             case BlockKind::Verbatim:
             case BlockKind::Formula: {
+                const bool tildes = kind == BlockKind::Verbatim;
                 const std::string pad = indent(level);
                 std::string lines;
+                // A line that looks like a closing fence makes the fence longer than it.
+                // Levels beyond 19 leave no room for tildes; one group still reads as a fence.
+                std::size_t run = tildes ? static_cast<std::size_t>(std::max(4L, 80 - 4 * level)) : 2;
                 for (std::size_t i = 0; i < count; ++i) {
                     const ModelSpan& span = doc_->span(block, i);
-                    if (span.kind != SpanKind::Break) lines += pad;
+                    if (span.kind == SpanKind::Break) {
+                        lines += doc_->text(span);
+                        continue;
+                    }
+                    lines += pad;
                     lines += doc_->text(span);
+                    const std::size_t lineRun = fenceRunOf(doc_->text(span), tildes ? '~' : '$');
+                    if (lineRun >= run) run = tildes ? (lineRun / 4 + 1) * 4 : lineRun + 1;
                 }
-                std::string fence = pad;
-                if (kind == BlockKind::Verbatim) {
-                    // Levels beyond 19 leave no room for tildes; one group still reads as a fence.
-                    fence.append(static_cast<std::size_t>(std::max(4L, 80 - 4 * level)), '~');
-                } else {
-                    fence += "$$";
-                }
+                const std::string fence = pad + std::string(run, tildes ? '~' : '$');
                 return fence + "\n" + lines + "\n" + fence;
             }
             case BlockKind::Divider:
@@ -184,7 +202,7 @@ private:
         for (std::size_t i = begin; i < end; ++i) {
             const ModelBlock& block = doc_->blocks[i];
             if (block.kind == BlockKind::Row) rows.emplace_back();
-            rows.back().push_back(spans(block, 0));
+            rows.back().push_back(escapeBars(spans(block, 0)));
         }
         std::size_t columns = 0;
         for (const auto& row : rows) columns = std::max(columns, row.size());

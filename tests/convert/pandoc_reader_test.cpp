@@ -87,10 +87,12 @@ TEST(PandocReaderInlines, OutermostStyleWinsAndSpacesJoinLikeStyledWords) {
 TEST(PandocReaderInlines, DroppedFormattingQuotesCitationsCodeAndBreaks) {
     const std::string inlines =
         R"({"Strikeout":[{"Str":"s"}]},{"Quoted":["SingleQuote",[{"Str":"q"}]]},{"Quoted":["DoubleQuote",[{"Str":"d"}]]},)"
-        R"({"Cite":[[{"citationId":"k1"},{"citationId":"k2"}],[{"Str":"ignored"}]]},{"Code":[["",[],[]],"x<y"]},)"
+        R"({"Cite":[[{"citationId":"k1"},{"citationId":"k2"}],[{"Str":"ignored"}]]},)"
+        R"({"Cite":[[{"citationId":"doe99","citationMode":{"AuthorInText":[]}}],[]]},)"
+        R"({"Cite":[[{"citationId":"k3","citationMode":"SuppressAuthor"}],[]]},{"Code":[["",[],[]],"x<y"]},)"
         R"("LineBreak",{"RawInline":["html","<b>"]},{"Unknown":1})";
     EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
-              "[[\"para\",{\"level\":0},[\"plain\",\"s\u2018q\u2019\u201Cd\u201D[@k1][@k2]\"],"
+              "[[\"para\",{\"level\":0},[\"plain\",\"s\u2018q\u2019\u201Cd\u201D[@k1; @k2]@doe99[-@k3]\"],"
               "[\"code\",\"x<y\"],[\"break\",\"\\n\"]]]");
 }
 
@@ -118,7 +120,7 @@ TEST(PandocReaderNotes, NumberedInOrderAfterTheParagraphWithNotesInNotesLabelled
                                 R"({"Note":[]})";
     EXPECT_EQ(readBlocks("[" + para(inlines) + "]"),
               R"([["para",{"level":0},["plain","a"],["noteref","1"],["noteref","2"]],)"
-              R"(["note",{"level":0},["noteref","1"],["plain","one"]],["para",{"level":0},["plain","two"]],)"
+              R"(["note",{"level":0},["noteref","1"],["plain","one"],["break","\n"],["break","\n"],["plain","two"]],)"
               R"(["note",{"level":0},["noteref","2"]]])");
     const std::string inner = R"({"Note":[)" + para(str("inner")) + "]}";
     const std::string outer = R"({"Note":[)" + para(str("outer") + "," + inner) + "]}";
@@ -133,10 +135,10 @@ TEST(PandocReaderTables, RowsCellsAndEmptyCellsKeepTheirPlaces) {
                                "],[[" + cell + ",[" + para(str("p1")) + "," + para(str("p2")) + "]]]]}]";
     EXPECT_EQ(readBlocks(blocks),
               R"([["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","x"]],)"
-              R"(["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","p1"]],["para",{"level":3},["plain","p2"]]])");
-    // Empty cells keep their column and an all-empty row keeps its row.
-    EXPECT_EQ(readBlocks(R"([{"Table":[[],["AlignDefault","AlignDefault"],[0,0],[[],[]],[[[],)" + cell + "]]]}]"),
-              R"([["row",{"level":1}],["col",{"level":2}],["row",{"level":1}],["col",{"level":2},["plain","x"]]])");
+              R"(["row",{"level":1},["plain","x"]],["col",{"level":2},["plain","p1 p2"]]])");
+    // Empty cells keep their column; a row of only empty cells holds nothing.
+    EXPECT_EQ(readBlocks(R"([{"Table":[[],["AlignDefault","AlignDefault"],[0,0],[[],[]],[[[],)" + cell + "],[[],[]]]]}]"),
+              R"([["row",{"level":1}],["col",{"level":2},["plain","x"]]])");
 }
 
 TEST(PandocReaderMerging, NoteReferencesUrlsAndLineBreaksStayApart) {
@@ -152,6 +154,39 @@ TEST(PandocReaderMerging, NoteReferencesUrlsAndLineBreaksStayApart) {
 TEST(PandocReaderIgnored, RawBlocksRulesUnknownBlocksAndParagraphsOfOnlyASpaceGiveNothing) {
     EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>"]},"HorizontalRule",{"Mystery":[1,2]},"Null",)" + para(R"("Space")") + "]"),
               "[]");
+}
+
+}  // namespace
+}  // namespace qorva::convert
+
+namespace qorva::convert {
+namespace {
+
+// The model the reader gives is the one the editor and the text format keep, so the
+// first save is the only one that changes anything.
+TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsAndSpacesAtLineEdges) {
+    EXPECT_EQ(readBlocks(R"([{"CodeBlock":[["",[],[]],"a\n\nb"]}])"),
+              R"([["verbatim",{"level":0},["plain","a"],["break","\n"],["break","\n"],["plain","b"]]])");
+    EXPECT_EQ(readBlocks("[" + para(R"({"Link":[[],["http://u.org/",""]]})") + "]"),
+              R"([["para",{"level":0},["url","http://u.org/"]]])");
+    EXPECT_EQ(readBlocks("[" + para(R"("Space",)" + str("a") + R"(,"Space","LineBreak","Space",)" + str("b") + R"(,"Space")") + "]"),
+              R"([["para",{"level":0},["plain","a"],["break","\n"],["plain","b"]]])");
+    // An address Pandoc links inside a link's text stays that link's text.
+    EXPECT_EQ(readBlocks("[" + para(R"({"Link":[[{"Link":[[)" + str("w.org") + R"(],["http://w.org",""]]}],["http://w.org",""]]})") + "]"),
+              R"([["para",{"level":0},["linktext","w.org"],["linkref","1"]],["link",{"level":0},["linkref","1"],["url","http://w.org"]]])");
+    // Code opening a list item stays code.
+    EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"CodeBlock":[["",[],[]],"  x\n\ny"]}]]}])"),
+              R"([["bulleted",{"level":0},["code","  x"],["break","\n"],["break","\n"],["code","y"]]])");
+}
+
+TEST(PandocReaderCanonical, LineEndAfterAnAbbreviationIsTheNoBreakSpaceOfASavedFile) {
+    const auto read = [](const std::string& inlines) {
+        return ReadPandocJson(R"({"pandoc-api-version":[1,22],"meta":{},"blocks":[{"t":"Para","c":[)" + inlines + "]}]}", nullptr);
+    };
+    EXPECT_EQ(read(R"({"t":"Str","c":"(e.g."},{"t":"SoftBreak"},{"t":"Str","c":"x"})"),
+              "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"(e.g.\u00A0x\"]]]");
+    EXPECT_EQ(read(R"({"t":"Str","c":"eg."},{"t":"SoftBreak"},{"t":"Str","c":"x"})"),
+              R"(["text",["para",{"level":0},["plain","eg. x"]]])");
 }
 
 }  // namespace

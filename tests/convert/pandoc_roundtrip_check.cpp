@@ -95,14 +95,12 @@ TEST_F(PandocRoundTrip, MultiMarkdownKeepsTheDocument) {
     EXPECT_EQ(throughMarkdown(model, &markdown, "markdown_mmd"), model) << markdown;
 }
 
-TEST_F(PandocRoundTrip, GitHubMarkdownKeepsTheDocumentButGivesTablesAHeaderRow) {
+TEST_F(PandocRoundTrip, GitHubMarkdownKeepsTheDocument) {
     // A GitHub table cannot go without a header row: Pandoc writes an empty one, which
-    // comes back as an empty first row.
-    std::string expected = compact(kFlavourDocument);
-    const std::string firstRow = R"(["row",{"level":1},["plain","a"]])";
-    expected.insert(expected.find(firstRow), R"(["row",{"level":1}],["col",{"level":2}],)");
+    // the reader takes for the header of a table that has none.
+    const std::string model = compact(kFlavourDocument);
     std::string markdown;
-    EXPECT_EQ(throughMarkdown(compact(kFlavourDocument), &markdown, "markdown_github"), expected) << markdown;
+    EXPECT_EQ(throughMarkdown(model, &markdown, "markdown_github"), model) << markdown;
 }
 
 // What does not come back as it went: each case says why.

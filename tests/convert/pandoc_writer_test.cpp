@@ -180,3 +180,30 @@ TEST(PandocWriterBadInput, ClearErrorsForOptionsAndModel) {
 
 }  // namespace
 }  // namespace qorva::convert
+
+namespace qorva::convert {
+namespace {
+
+// What keeps a document the same from one save in a flavour to the next.
+TEST(PandocWriterConvergence, CitationsNoteParagraphsQuotationsInItemsAndAdjacentCode) {
+    const std::string cite = writeBlocks(R"(["para",{"level":0},["plain","see [@a; -@b], @doe99 or x@y.org"]])");
+    EXPECT_NE(cite.find(R"({"Str":"see "},{"Cite":[[{"citationId":"a","citationPrefix":[],"citationSuffix":[],)"
+                        R"("citationMode":"NormalCitation","citationNoteNum":0,"citationHash":0},{"citationId":"b",)"),
+              std::string::npos) << cite;
+    EXPECT_NE(cite.find(R"("citationMode":"SuppressAuthor")"), std::string::npos) << cite;
+    EXPECT_NE(cite.find(R"([{"citationId":"doe99","citationPrefix":[],"citationSuffix":[],"citationMode":"AuthorInText")"),
+              std::string::npos) << cite;
+    EXPECT_NE(cite.find(R"({"Str":" or x@y.org"})"), std::string::npos) << cite;
+
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","n"]],)"
+                          R"(["note",{"level":0},["noteref","n"],["plain","one"],["break","\n"],["break","\n"],["plain","two"],["break","\n"],["plain","2b"]])"),
+              R"([{"Para":[{"Note":[{"Para":[{"Str":"one"}]},{"Para":[{"Str":"two"},"LineBreak",{"Str":"2b"}]}]}]}])");
+    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","i"]],["quote",{"level":1},["plain","q"]],["quote",{"level":2},["plain","qq"]])"),
+              R"([{"BulletList":[[{"Para":[{"Str":"i"}]},{"BlockQuote":[{"Para":[{"Str":"q"}]}]},)"
+              R"({"BlockQuote":[{"BlockQuote":[{"Para":[{"Str":"qq"}]}]}]}]]}])");
+    EXPECT_EQ(writeBlocks(R"(["verbatim",{"level":0},["plain","a"]],["verbatim",{"level":0},["plain","b"]])"),
+              R"([{"CodeBlock":[)" + kAttr + R"(,"a"]},{"RawBlock":["html","<!-- -->"]},{"CodeBlock":[)" + kAttr + R"(,"b"]}])");
+}
+
+}  // namespace
+}  // namespace qorva::convert

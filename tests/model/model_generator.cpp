@@ -10,6 +10,9 @@ namespace {
 const std::vector<std::string> kMarkUp = {"*", "`", "$", "<", ">", "[", "]", "\\", "**", "\\*", "[^"};
 const std::vector<std::string> kLetters = {"a", "b", "c", "x", "y", "z", "Q", "R", "0", "1", "7"};
 const std::vector<std::string> kPunctuation = {"(", ")", "!", "^", ":", "#", "-", "=", "~", "+", "/", "|", "_", ".", ",", "\""};
+const std::vector<std::string> kMarkUpLines = {
+    "# h", "## h", "### h", "- x", "* x", "12. x", "[^n]: x", "[l]: <u>", "> q", "// c", "~~~~", "~~~~~~~~ x", "$$", "$$$",
+    "===", "---", std::string(80, '-'), "+---+", "| a |", "![](<i.png>)", "    indented", "  two"};
 const std::vector<std::string> kNonAscii = {"é", "ß", "Ω", "日本", "😀", "𝄞", "—", "‏a"};
 
 class Generator {
@@ -133,10 +136,24 @@ private:
                 block.push_back(span("break", "\n"));
                 if (edgeBreaks && chance(15)) block.push_back(span("break", "\n"));
             }
+            const std::size_t lineStart = block.size();
             addLine(block);
+            if (line > 0 && options_.hostile && chance(50)) startLineHostilely(block, lineStart);
         }
         if (edgeBreaks && chance(10)) block.push_back(span("break", "\n"));
         dropEdgeBreaks(block, edgeBreaks, leadingBreak);
+    }
+
+    // The line starting at `at` (after a break) begins with spaces or with what looks
+    // like a block's mark-up.
+    void startLineHostilely(Json& block, std::size_t at) {
+        std::string start = chance(40) ? std::string(pick(1, 9), ' ') : "";
+        start += oneOf(kMarkUpLines);
+        if (at < block.size() && block[at][0] == "plain") {
+            block[at][1] = start + " " + block[at][1].get<std::string>();
+        } else {
+            block.insert(block.begin() + static_cast<std::ptrdiff_t>(at), span("plain", at < block.size() ? start + " " : start));
+        }
     }
 
     // Lines that came out empty leave breaks at the edges or in a row; keep them only
@@ -180,9 +197,14 @@ private:
                 continue;
             }
             std::string text = (chance(30) ? std::string(pick(1, 8), ' ') : "") + words(1, 4);
-            if (text.find_first_not_of(' ') != std::string::npos &&
-                text.compare(text.find_first_not_of(' '), fence.size(), fence) == 0)
+            if (options_.hostile && chance(40)) {
+                // A fence-like line of any length, maybe indented, maybe with text after it.
+                text = std::string(4 * pick(0, 2), ' ') + std::string(pick(1, 90), fence[0]);
+                if (chance(20)) text += " x";
+            } else if (text.find_first_not_of(' ') != std::string::npos &&
+                       text.compare(text.find_first_not_of(' '), fence.size(), fence) == 0) {
                 text.insert(0, "x");
+            }
             if (block.size() > 2 && block.back()[0] == "plain") block.push_back(span("break", "\n"));
             block.push_back(span("plain", text));
         }
@@ -278,7 +300,8 @@ private:
                 if (!chance(15)) {
                     addLine(cell);
                     for (std::size_t i = 2; i < cell.size(); ++i) {
-                        std::string text = without(cell[i][1], "|");
+                        std::string text = options_.hostile ? cell[i][1].get<std::string>() : without(cell[i][1], "|");
+                        if (options_.hostile && chance(30)) text += oneOf(std::vector<std::string>{"|", "||", "\\|", "---", "+--+"});
                         // Cells are filled: no doubled spaces, and no space at either end.
                         for (std::size_t at; (at = text.find("  ")) != std::string::npos;) text.erase(at, 1);
                         cell[i][1] = text.empty() ? "c" : text;

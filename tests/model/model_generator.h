@@ -12,8 +12,13 @@
 namespace qorva::testing {
 
 struct GeneratorOptions {
-    // With wrap on, texts have no doubled spaces (filling cannot keep them).
+    // Runs of two spaces between words.
     bool doubledSpaces = true;
+    // Content that looks like the format's own mark-up: fence lines of every length in
+    // code, "$" lines in math, bars and dashes in cells, and lines after a break that
+    // start with spaces or look like headings, items, notes, definitions, underlines,
+    // dividers, tables, images or fences.
+    bool hostile = false;
 };
 
 Json generateDocument(std::mt19937& random, const GeneratorOptions& options);

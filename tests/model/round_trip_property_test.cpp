@@ -1,6 +1,6 @@
 // The writer and the reader agree: for documents of the kind the editor produces,
-// reading what was written gives the same model, unwrapped and (for texts without
-// doubled spaces) wrapped.
+// hostile content included, reading what was written gives the same model, unwrapped
+// and (for texts without doubled spaces) wrapped.
 #include "model_generator.h"
 
 #include "model/model_json.h"
@@ -30,11 +30,11 @@ std::string firstDifference(const Json& model, const std::string& readBack) {
     return "(none)";
 }
 
-void expectRoundTrips(bool wrap, unsigned seed) {
+void expectRoundTrips(bool wrap, unsigned seed, bool hostile = false) {
     std::mt19937 random(seed);
     int failures = 0;
     for (int i = 0; i < kModels && failures < 5; ++i) {
-        const Json model = testing::generateDocument(random, {.doubledSpaces = !wrap});
+        const Json model = testing::generateDocument(random, {.doubledSpaces = true, .hostile = hostile});
         const std::string json = dumpCompact(model);
         std::string written, readBack;
         try {
@@ -54,6 +54,10 @@ void expectRoundTrips(bool wrap, unsigned seed) {
 TEST(RoundTripProperty, UnwrappedDocumentsReadBackUnchanged) { expectRoundTrips(false, 20261206); }
 
 TEST(RoundTripProperty, WrappedDocumentsReadBackUnchanged) { expectRoundTrips(true, 777); }
+
+TEST(RoundTripProperty, UnwrappedHostileDocumentsReadBackUnchanged) { expectRoundTrips(false, 4242, true); }
+
+TEST(RoundTripProperty, WrappedHostileDocumentsReadBackUnchanged) { expectRoundTrips(true, 1313, true); }
 
 TEST(RoundTripProperty, WritingIsStableAfterOneRoundTrip) {
     // Writing what was read from a wrapped document gives the same text again.

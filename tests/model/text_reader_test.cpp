@@ -83,8 +83,11 @@ TEST(ReaderFences, CodeBlocksAndMathBlocksTakingTheirLevelFromTheClosingFence) {
     EXPECT_EQ(blocks("~~~~~"), R"(["para",{"level":0},["plain","~~~~~"]])");
     EXPECT_EQ(blocks("~~~~\n\n~~~~"), R"(["verbatim",{"level":0}])");
     EXPECT_EQ(blocks("~~~~\n~~~~"), R"(["para",{"level":0},["plain","~~~~ ~~~~"]])");
-    EXPECT_EQ(blocks("    ~~~~~~~~\n    a\n\n      b\n~~~~"),
+    EXPECT_EQ(blocks("    ~~~~~~~~\n    a\n\n      b\n~~~~~~~~"),
               R"(["verbatim",{"level":1},["plain","a"],["break","\n"],["break","\n"],["plain","  b"]])");
+    // Only a line of at least as many tildes and nothing else closes the block.
+    EXPECT_EQ(blocks("~~~~~~~~\n~~~~\n~~~~ x\n~~~~~~~~~~~~"), R"(["verbatim",{"level":0},["plain","~~~~"],["break","\n"],["plain","~~~~ x"]])");
+    EXPECT_EQ(blocks("$$$\n$$\n$$$"), R"(["formula",{"level":0},["plain","$$"]])");
     // An unclosed fence is ordinary text.
     EXPECT_EQ(blocks("~~~~\ncode"), R"(["para",{"level":0},["plain","~~~~ code"]])");
     EXPECT_EQ(blocks("$$\n    x^2\n    $$"), R"(["formula",{"level":1},["plain","x^2"]])");
@@ -155,7 +158,7 @@ TEST(ReaderSyntaxErrors, MessagesListEveryTerminalTriedAtTheFurthestPosition) {
         std::size_t offset, line, column;
     } cases[] = {
         {"![](<a.png>) x", R"(Expected "\n" or "\r" but " " found.)", 12, 1, 13},
-        {"~~~~\na\n~~~~ x", R"(Expected "\n", "\r" or "~~~~" but " " found.)", 11, 3, 5},
+        {"~~~~\na\n~~~~\nx", R"(Expected "\n" or "\r" but "x" found.)", 12, 4, 1},
         {std::string(81, '-'), R"(Expected "\n" or "\r" but "-" found.)", 80, 1, 81},
         {std::string(80, '-') + "\nx", R"(Expected "\n" or "\r" but "x" found.)", 81, 2, 1},
         // A note is tried before headings, so an underline stops it.

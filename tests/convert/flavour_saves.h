@@ -1,0 +1,57 @@
+// A document opened in a Markdown flavour and saved in it twice, the way the program
+// does it: Pandoc to JSON, the Pandoc reader, the Pandoc writer, Pandoc to the flavour.
+#pragma once
+
+#include "convert/converters.h"
+#include "src/win/tools/pandoc.h"
+
+#include <string>
+#include <string_view>
+
+namespace qorva::convert::testing {
+
+struct FlavourSaves {
+    std::string firstJson;  // Pandoc's syntax tree of the document as opened
+    std::string firstModel, firstSave, secondModel, secondSave;
+    std::string failure;  // what went wrong, empty when every step ran
+    bool converged() const { return failure.empty() && firstModel == secondModel && firstSave == secondSave; }
+};
+
+inline bool openInFlavour(const PandocInstallation& pandoc, std::string_view text, const std::string& format,
+                          std::string& model, std::string& failure, std::string* tree = nullptr) {
+    std::string json;
+    if (!PandocToJson(pandoc, text, format, json)) {
+        failure = "pandoc could not read it: " + json;
+        return false;
+    }
+    model = ReadPandocJson(json, nullptr);
+    if (tree) *tree = std::move(json);
+    return true;
+}
+
+inline bool saveInFlavour(const PandocInstallation& pandoc, const std::string& model, const std::string& format,
+                          std::string& text, std::string& failure) {
+    if (PandocFromJson(pandoc, WritePandocJson(model, pandoc.writerOptions().c_str()), format, text)) return true;
+    failure = "pandoc could not write it: " + text;
+    return false;
+}
+
+// `flavour` as the program names it: "markdown", "markdown_github", "markdown_mmd".
+inline FlavourSaves openAndSaveTwice(const PandocInstallation& pandoc, std::string_view text, std::string_view flavour) {
+    const std::string format = PandocFormatName(pandoc, flavour);
+    FlavourSaves s;
+    try {
+        if (openInFlavour(pandoc, text, format, s.firstModel, s.failure, &s.firstJson) &&
+            saveInFlavour(pandoc, s.firstModel, format, s.firstSave, s.failure) &&
+            openInFlavour(pandoc, s.firstSave, format, s.secondModel, s.failure)) {
+            // Saving is a function of the model: the same model saves to the same file.
+            if (s.secondModel == s.firstModel) s.secondSave = s.firstSave;
+            else saveInFlavour(pandoc, s.secondModel, format, s.secondSave, s.failure);
+        }
+    } catch (const std::exception& e) {
+        s.failure = std::string("converter error: ") + e.what();
+    }
+    return s;
+}
+
+}  // namespace qorva::convert::testing
