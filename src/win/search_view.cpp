@@ -79,7 +79,13 @@ void CSearchView::FocusField() {
     field_->selectAll();
 }
 
+// With nothing to find yet, the find field comes first: typing into the replace
+// field would replace nothing.
 void CSearchView::FocusReplaceField() {
+    if (field_->text().isEmpty()) {
+        FocusField();
+        return;
+    }
     replaceField_->setFocus(Qt::OtherFocusReason);
     replaceField_->selectAll();
 }

@@ -170,6 +170,16 @@ TEST_F(SearchViewTest, OptionsSearchAgainEnterInTheReplaceRowReplacesAndReplaceA
     EXPECT_TRUE(view.statusLabel()->text().isEmpty());
 }
 
+TEST_F(SearchViewTest, ReplaceGoesToTheFindFieldWhileItIsEmptyElseToTheReplaceField) {
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    view.FocusReplaceField();
+    EXPECT_EQ(QApplication::focusWidget(), view.field());
+    QTest::keyClicks(view.field(), "a");
+    view.FocusReplaceField();
+    EXPECT_EQ(QApplication::focusWidget(), view.replaceField());
+}
+
 TEST_F(SearchViewTest, ReopeningSelectsThePreviousTextAndWithoutACallbackNothingIsReported) {
     view.SetCallback(nullptr);
     QTest::keyClicks(view.field(), "kept");
