@@ -20,7 +20,7 @@ class BlockDerivedCache {
   _blockOf(node) {
     while (node && node !== this.root) {
       const parent = node.parentNode;
-      if (node.nodeName === 'DIV' && parent && (parent === this.root || parent.className === 'TableCell')) return node;
+      if (node.nodeName === 'DIV' && parent && (isGroup(parent) || parent.className === 'TableCell')) return node;
       node = parent;
     }
     return null;

@@ -19,6 +19,7 @@ class ListNumbering {
     // Blocks only; table wrappers are looked through, spans are not entered.
     this.walker = document.createTreeWalker(root, NodeFilter.SHOW_ELEMENT, {
       acceptNode(node) {
+        if (isGroup(node)) return NodeFilter.FILTER_SKIP;
         if (node.nodeName !== 'DIV') return NodeFilter.FILTER_REJECT;
         return blockLevel(node) === null ? NodeFilter.FILTER_SKIP : NodeFilter.FILTER_ACCEPT;
       },
@@ -115,16 +116,25 @@ function changedPlaces(records, root) {
     if (!containsBlock(record.addedNodes) && !containsBlock(record.removedNodes)) continue;
     relevant = true;
     const before = places.length;
-    keep(record.target);
+    // A group holds too much to be a place: its children changed are.
+    if (!isGroup(record.target)) keep(record.target);
     keep(record.previousSibling);
     keep(record.nextSibling);
-    for (const node of record.addedNodes) keep(node);
+    for (const node of record.addedNodes) {
+      // A group added is placed by its first and last children.
+      if (isGroup(node)) {
+        keep(descendToBlock(node));
+        keep(node.lastElementChild);
+      } else {
+        keep(node);
+      }
+    }
     if (places.length === before) return [];
   }
   return relevant ? places : null;
 }
 
 function containsBlock(nodes) {
-  for (let i = 0; i < nodes.length; i++) if (nodes[i].nodeName === 'DIV') return true;
+  for (let i = 0; i < nodes.length; i++) if (nodes[i].nodeName === 'DIV' || isGroup(nodes[i])) return true;
   return false;
 }

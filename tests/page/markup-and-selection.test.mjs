@@ -18,7 +18,7 @@ describe('markup', () => {
   test('table runs are grouped into Table, TableRow and TableCell wrappers', async () => {
     await s.e.load(doc(para('before'), block('row', 1, 'a'), block('col', 2, 'b'), block('row', 1, 'c'),
       block('col', 2, 'd'), para('between'), block('col', 2, 'orphan cell'), para('after')));
-    const shape = await s.e.eval(() => Array.from(editor.root.children).map((c) => c.className === 'Table'
+    const shape = await s.e.eval(() => Array.from(editor.root.querySelectorAll(':scope > block-group > div')).map((c) => c.className === 'Table'
       ? Array.from(c.children).map((row) => Array.from(row.children).map((cell) => cell.className + ':' + cell.textContent.replace(/\u200B/g, '')))
       : c.className));
     assert.deepEqual(shape, ['Plain Indent0', [['TableCell:a', 'TableCell:b'], ['TableCell:c', 'TableCell:d']],
