@@ -158,18 +158,22 @@ describe('page functions', () => {
   });
 
   test('zoom, base URL and navigation mode', async () => {
+    await s.e.load(doc(block('image', 0, ['url', 'figure.png'])));
     const facts = await s.e.eval(() => {
       setZoomFactor('1.095445');
       setBaseUrl('file:///tmp/docs/');
+      // A second document opened from another folder in the same window.
       setBaseUrl('file:///tmp/other/');
       enterNavigationMode();
       const on = editor.root.className;
       leaveNavigationMode();
       return { zoom: document.body.style.zoom, bases: Array.from(document.querySelectorAll('base')).map((b) => b.href),
+        image: new URL(document.querySelector('#doc img').getAttribute('url'), document.baseURI).href,
         on, off: editor.root.className };
     });
     assert.ok(Math.abs(parseFloat(facts.zoom) - 109.5445) < 0.01, facts.zoom);
-    assert.deepEqual(facts.bases, ['file:///tmp/docs/', 'file:///tmp/other/']);
+    assert.deepEqual(facts.bases, ['file:///tmp/other/']);
+    assert.equal(facts.image, 'file:///tmp/other/figure.png');
     assert.deepEqual([facts.on, facts.off], ['editor navigation', 'editor']);
     await s.e.eval(() => { setZoomFactor('1.0'); document.querySelectorAll('base').forEach((b) => b.remove()); });
   });
