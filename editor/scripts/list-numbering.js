@@ -67,7 +67,7 @@ class ListNumbering {
     let next;
     if (start === null && last === null) {
       // Everything: the selector engine lists the blocks faster than a walk.
-      const all = this.root.querySelectorAll(':scope > block-group > div, div.TableCell > div');
+      const all = this.root.querySelectorAll(':scope > block-group > div:not(.Table), div.TableCell > div');
       let k = 0;
       next = function () { return all[k++] || null; };
     } else {
