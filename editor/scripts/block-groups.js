@@ -45,19 +45,43 @@ function groupSizeFor(count) {
   return Math.max(MIN_GROUP_SIZE, Math.ceil(Math.sqrt(count)));
 }
 
-// Puts the top-level nodes of a fragment (blocks and tables) into groups of
-// `size` under root, replacing what root held.
-function fillGroups(root, fragment, size) {
-  const groups = document.createDocumentFragment();
-  let group = null;
-  while (fragment.firstChild) {
-    if (!group || group.childElementCount >= size) {
-      group = createGroup(!groups.firstChild);
-      groups.appendChild(group);
+// Margins do not collapse across a group's edge, and sibling rules do not reach
+// across it; so a group does not end on a heading (whose bottom margin would add
+// to the next block's top margin) nor between two blocks of the same type and
+// level other than plain paragraphs (such as quotations, drawn as one bar).
+function canSplitBetween(previous, next) {
+  const before = previous.className;
+  if (before.startsWith('Heading ')) return false;
+  return before !== next.className || before.startsWith('Plain ');
+}
+
+// Where a run of nodes is cut into groups of about `size`: never past twice that.
+function groupCuts(nodes, size) {
+  const cuts = [];
+  let start = 0;
+  for (let k = 1; k < nodes.length; k++) {
+    const length = k - start;
+    if (length >= 2 * size || (length >= size && canSplitBetween(nodes[k - 1], nodes[k]))) {
+      cuts.push(k);
+      start = k;
     }
-    group.appendChild(fragment.firstChild);
   }
-  if (!groups.firstChild) groups.appendChild(createGroup(true));
+  return cuts;
+}
+
+// Puts the top-level nodes of a fragment (blocks and tables) into groups of
+// about `size` under root, replacing what root held.
+function fillGroups(root, fragment, size) {
+  const nodes = Array.from(fragment.children);
+  const cuts = groupCuts(nodes, size).concat([nodes.length]);
+  const groups = document.createDocumentFragment();
+  let from = 0;
+  for (const cut of cuts) {
+    const group = createGroup(from === 0);
+    for (let k = from; k < cut; k++) group.appendChild(nodes[k]);
+    groups.appendChild(group);
+    from = cut;
+  }
   root.replaceChildren(groups);
 }
 
@@ -92,16 +116,17 @@ Object.assign(BlockStore.prototype, {
     if (first && isGroupStart(first.firstElementChild)) first.removeChild(first.firstElementChild);
   },
 
-  // Moves all but the first `size` nodes of a group into new groups after it,
-  // each stretch in one move (one change for the observers, not one a node).
+  // Moves all but the first stretch of a group into new groups after it, each
+  // stretch in one move (one change for the observers, not one a node).
   _splitGroup(group, size) {
     const content = Array.from(group.children).filter(function (c) { return !isGroupStart(c); });
+    const cuts = groupCuts(content, size).concat([content.length]);
     const after = group.nextSibling;
     const range = document.createRange();
-    for (let from = size; from < content.length; from += size) {
+    for (let c = 0; c + 1 < cuts.length; c++) {
       const next = createGroup(false);
-      range.setStartBefore(content[from]);
-      range.setEndAfter(content[Math.min(from + size, content.length) - 1]);
+      range.setStartBefore(content[cuts[c]]);
+      range.setEndAfter(content[cuts[c + 1] - 1]);
       next.appendChild(range.extractContents());
       this.root.insertBefore(next, after);
     }

@@ -97,6 +97,32 @@ describe('groups of blocks', () => {
     assert.deepEqual([...new Set(margins.slice(1))], ['3px']);
     assert.equal(margins[0], '0px');
   });
+
+  test('no group ends on a heading or parts two quotations, after loading and after a group is split', async () => {
+    const pattern = [['heading', { level: -2 }, ['plain', 'h']], ['quote', { level: 0 }, ['plain', 'q']],
+      ['quote', { level: 0 }, ['plain', 'q']], ['quote', { level: 0 }, ['plain', 'q']], ['para', { level: 0 }, ['plain', 'p']]];
+    await s.e.load(['text', ...Array.from({ length: 500 }, (_, i) => pattern[i % 5])]);
+    const badEdges = () => s.e.eval(() => {
+      const groups = Array.from(editor.root.children);
+      const bad = [];
+      groups.forEach((group, g) => {
+        const last = group.lastElementChild;
+        const next = groups[g + 1] && groups[g + 1].children[1];
+        if (next && (last.classList.contains('Heading') || (last.className === next.className && next.classList.contains('Quotation')))) {
+          bad.push(last.className + ' | ' + next.className);
+        }
+      });
+      return [groups.length, bad];
+    });
+    const [loaded, atLoad] = await badEdges();
+    assert.ok(loaded > 3);
+    assert.deepEqual(atLoad, []);
+    await s.e.caret(250, 0, 0);
+    await s.e.call('paste', JSON.stringify(['text', ...Array.from({ length: 300 }, (_, i) => pattern[i % 5])]));
+    const [split, afterSplit] = await badEdges();
+    assert.ok(split > loaded);
+    assert.deepEqual(afterSplit, []);
+  });
 });
 
 describe('blocks out of view', () => {
