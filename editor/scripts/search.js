@@ -30,13 +30,16 @@ function searchPattern(text) {
   return new RegExp(text.toLowerCase().replace(/[0-9]/g, '\\p{Nd}'), 'u');
 }
 
-// A block's text without its zero-width spaces (which folding drops anyway);
-// plain ASCII, the common case, needs no decomposition.
-function blockSearchText(element) {
-  const text = blockTypeOfElement(element) === BlockType.Image
-    ? readBlockSpans(element)[0].Text : element.textContent.replace(/\u200B/g, '');
+// Plain ASCII, the common case, needs no decomposition.
+function searchTextOf(text) {
   // eslint-disable-next-line no-control-regex
   return /^[\x00-\x7f]*$/.test(text) ? text.toLowerCase().replace(/\s/g, ' ') : searchFold(text);
+}
+
+// A block's text without its zero-width spaces (which folding drops anyway).
+function blockSearchText(element) {
+  return searchTextOf(blockTypeOfElement(element) === BlockType.Image
+    ? readBlockSpans(element)[0].Text : element.textContent.replace(/\u200B/g, ''));
 }
 
 function browserFind(text) {
@@ -76,9 +79,23 @@ Object.assign(Editor.prototype, {
   // Finds from a point: the browser starts there when the point's block can
   // hold a match after it, else at the start of the next block that can. With
   // a selection (the match before) the next match starts after its start.
-  _findFrom(text, pattern, point, pastPoint) {
+  _searchCache() {
     if (!this.searchCache) this.searchCache = new BlockDerivedCache(this.root, blockSearchText);
-    this.searchCache.refresh();
+    return this.searchCache;
+  },
+
+  // A loaded document's search texts come from its records, which are at hand,
+  // so that the first search does not read back every block it passes.
+  _primeSearchTexts(records) {
+    const cache = this._searchCache();
+    cache.refresh();
+    for (let i = 0; i < records.length; i++) {
+      cache.set(this.blocks[i], searchTextOf(spansAsShown(records[i]).map(function (s) { return s.Text; }).join('')));
+    }
+  },
+
+  _findFrom(text, pattern, point, pastPoint) {
+    this._searchCache().refresh();
     const rest = this.getBlockSpans(point.block).map(function (s) { return s.Text; }).join('')
       .slice(this.pointToOffset(point) + (pastPoint ? 1 : 0));
     if (pattern.test(searchFold(rest)) && this._findInGroupOf(point.block, text)) return true;

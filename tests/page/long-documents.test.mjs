@@ -225,3 +225,11 @@ describe('saving', () => {
     });
   }
 });
+
+test('search texts kept from loading are those read from the blocks', async () => {
+  const model = generateDocument(300);
+  model.push(['para', { level: 0 }, ['plain', 'Ærø Straße\u200Bzero width'], ['emph', ' ÉTÉ\ttab']], ['image', { level: 0 }, ['url', 'Über.png']]);
+  await s.e.load(model);
+  const differing = await s.e.eval(() => editor.blocks.filter((b) => editor.searchCache.get(b) !== blockSearchText(b)).length);
+  assert.equal(differing, 0);
+});
