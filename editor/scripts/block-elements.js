@@ -47,6 +47,8 @@ function createImageBorder(reference) {
   img.setAttribute('src', reference);
   img.setAttribute('url', reference);
   img.setAttribute('onerror', 'onImageError(this);');
+  // Fetched when near the viewport (and all before printing), not all at loading.
+  img.setAttribute('loading', 'lazy');
   border.appendChild(document.createTextNode(ZWSP));
   border.appendChild(img);
   border.appendChild(document.createTextNode(ZWSP));

@@ -7,6 +7,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, writeFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { useEditor } from './suite.mjs';
 import { generateDocument } from '../../bench/page/generate.mjs';
 
@@ -183,16 +184,22 @@ describe('blocks out of view', () => {
     assert.equal(await inView(2500), true);
   });
 
-  test('printing lays out every block, those never shown included', async () => {
-    const model = ['text', ...Array.from({ length: 1500 }, (_, i) => ['para', { level: 0 }, ['plain', 'paragraph number ' + i]])];
-    await s.e.load(model);
+  test('printing lays out every block and image, those never shown included', async () => {
+    const model = ['text', ...Array.from({ length: 1500 }, (_, i) => ['para', { level: 0 }, ['plain', 'paragraph number ' + i]]),
+      ['image', { level: 0 }, ['url', 'far.png']]];
     const dir = mkdtempSync(join(tmpdir(), 'qorva-print-'));
     try {
+      // A 2 x 2 PNG in the document's folder.
+      writeFileSync(join(dir, 'far.png'), Buffer.from('iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg==', 'base64'));
+      await s.e.call('setBaseUrl', pathToFileURL(dir).href + '/');
+      await s.e.load(model);
       const pdf = join(dir, 'doc.pdf');
       writeFileSync(pdf, await s.e.page.pdf());
       const text = execFileSync('pdftotext', [pdf, '-'], { encoding: 'utf8' });
       const printed = new Set(text.match(/paragraph number \d+/g));
       assert.equal(printed.size, 1500);
+      const images = execFileSync('pdfimages', ['-list', pdf], { encoding: 'utf8' });
+      assert.match(images, /^\s*\d+\s+\d+\s+image\s+2\s+2\s/m);
     } finally {
       rmSync(dir, { recursive: true, force: true });
     }
