@@ -1,11 +1,15 @@
 // Times the editor page inside the program's own engine (Qt WebEngine, off
-// screen) on generated documents, with the same steps as page-bench.mjs.
-// Usage: page_engine_bench PAGE.html GENERATOR.mjs [BLOCKS...]
+// screen) on generated documents: each editing step from the call (or the key)
+// until the first frame after it has been painted, loading until painted,
+// saving, the first search after loading, and the renderer's memory.
+// Several assembled pages can be compared side by side in one run.
+// Usage: page_engine_bench PAGE.html [PAGE.html ...] GENERATOR.mjs [BLOCKS...]
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QtTest/QTest>
@@ -16,6 +20,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -23,58 +28,127 @@ namespace {
 QVariant run(QWebEnginePage* page, const QString& script) { return RunInPage(page, script, 600000); }
 void wait(int ms) { WaitInEventLoop(ms); }
 
-constexpr int kRounds = 7;
+// Fewer rounds for the largest documents, where one step of an old page can take seconds.
+int kRounds = 7;
+constexpr int kQuietMs = 300;
 
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values.empty() ? 0 : values[values.size() / 2];
 }
 
-// Runs `prepare`, then times `step` (and the layout after it) in the page.
-double timed(QWebEnginePage* page, const QString& prepare, const QString& step, const QString& after) {
-  std::vector<double> times;
-  for (int r = 0; r < kRounds; ++r) {
-    times.push_back(run(page, QString("(function(t){%1; void document.body.offsetHeight;"
-                                      "const t0 = performance.now(); %2; void document.body.offsetHeight;"
-                                      "const d = performance.now() - t0; %3; return d;})(window.benchTarget)")
-                                  .arg(prepare, step, after))
-                        .toDouble());
+// Starts the clock and notes the time when the first frame after it is done
+// (a task posted from the frame's animation callback runs once it is painted).
+const char* kArm =
+    "window.benchPainted = -1; window.benchStart = performance.now();"
+    "requestAnimationFrame(() => { const c = new MessageChannel();"
+    "  c.port1.onmessage = () => { window.benchPainted = performance.now() - window.benchStart; };"
+    "  c.port2.postMessage(0); });";
+
+double waitForPainted(QWebEnginePage* page) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < 600000) {
+    const double painted = run(page, "window.benchPainted").toDouble();
+    if (painted >= 0) return painted;
+    wait(2);
   }
+  return -1;
+}
+
+// Runs `prepare`, lets the page settle, then times `step` until painted, then runs `after`.
+double untilPainted(QWebEnginePage* page, const QString& prepare, const QString& step, const QString& after) {
+  run(page, QString("(function(t){%1; return true;})(window.benchTarget)").arg(prepare));
+  wait(kQuietMs);
+  run(page, QString("(function(t){%1 %2; return true;})(window.benchTarget)").arg(kArm, step));
+  const double painted = waitForPainted(page);
+  run(page, QString("(function(t){%1; return true;})(window.benchTarget)").arg(after));
+  return painted;
+}
+
+double rounds(QWebEnginePage* page, const QString& prepare, const QString& step, const QString& after) {
+  std::vector<double> times;
+  for (int r = 0; r < kRounds; ++r) times.push_back(untilPainted(page, prepare, step, after));
   return median(times);
+}
+
+// Proportional set size of this process's renderers, in MB: descendants started
+// with --type=renderer, or forked by a zygote (which keep the zygote's command line).
+double rendererMemoryMb() {
+  std::map<int, std::vector<int>> children;
+  for (const QString& name : QDir("/proc").entryList(QDir::Dirs)) {
+    bool number = false;
+    const int pid = name.toInt(&number);
+    if (!number) continue;
+    QFile stat("/proc/" + name + "/stat");
+    if (!stat.open(QIODevice::ReadOnly)) continue;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() > 1) children[fields[1].toInt()].push_back(pid);
+  }
+  double kb = 0;
+  std::vector<int> pending = {static_cast<int>(getpid())};
+  while (!pending.empty()) {
+    const int pid = pending.back();
+    pending.pop_back();
+    QFile parentCmdline(QString("/proc/%1/cmdline").arg(pid));
+    const bool parentIsZygote = parentCmdline.open(QIODevice::ReadOnly) && parentCmdline.readAll().contains("--type=zygote");
+    for (int child : children[pid]) {
+      pending.push_back(child);
+      QFile cmdline(QString("/proc/%1/cmdline").arg(child));
+      if (!cmdline.open(QIODevice::ReadOnly)) continue;
+      if (!parentIsZygote && !cmdline.readAll().contains("--type=renderer")) continue;
+      QFile smaps(QString("/proc/%1/smaps_rollup").arg(child));
+      if (!smaps.open(QIODevice::ReadOnly)) continue;
+      for (const QByteArray& line : smaps.readAll().split('\n')) {
+        if (line.startsWith("Pss:")) kb += line.mid(4).trimmed().split(' ').first().toDouble();
+      }
+    }
+  }
+  return kb / 1024;
 }
 
 std::map<std::string, double> measure(QWebEngineView& view, const QString& generator, int blocks) {
   QWebEnginePage* page = view.page();
+  kRounds = blocks >= 50000 ? 3 : 7;
   std::map<std::string, double> f;
-  run(page, generator + QString("; window.benchJson = JSON.stringify(generateDocument(%1)); setTextJson(window.benchJson);"
-                                "window.benchTarget = -1;"
-                                "for (let i = Math.floor(%1 / 2); i < editor.getBlockCount() - 1; i++) {"
-                                "  if (editor.getBlockType(i) === 'Plain' && editor.getBlockType(i - 1) === 'Plain' &&"
-                                "      editor.getBlockLevel(i) === 0 && editor.getBlockLevel(i - 1) === 0 &&"
-                                "      !editor.isBlockEmpty(i - 1)) { window.benchTarget = i; break; } } true")
-                        .arg(blocks));
-  f["load"] = timed(page, "", "setTextJson(window.benchJson)", "");
-  f["save"] = timed(page, "", "getTextJson()", "");
-  f["enter"] = timed(page, "editor.setCaret(Point(t, 0, 4))", "insertNewline()", "");
-  f["undo"] = timed(page, "", "undo()", "");
-  f["redo"] = timed(page, "", "redo()", "undo()");
-  f["backspace"] = timed(page, "editor.setCaret(Point(t, 0, 0))", "deleteBackward()", "undo()");
-  f["rerender"] = timed(page, "", "editor._rebuild()", "");
+  run(page, generator + QString("; window.benchJson = JSON.stringify(generateDocument(%1)); true").arg(blocks));
+  wait(kQuietMs);
+  f["load"] = untilPainted(page, "", "setTextJson(window.benchJson)", "");
+  f["memory"] = rendererMemoryMb();
+  f["save"] = run(page, "(function(){ const t0 = performance.now(); getTextJson(); return performance.now() - t0; })()").toDouble();
+  // A word near the end of a freshly loaded document, searched from the top.
+  f["search"] = untilPainted(page, QString("setTextJson(window.benchJson); const near = %1 - Math.floor(%1 / 20);"
+                                           "const spans = editor.getBlockSpans(near);"
+                                           "spans[spans.length - 1].Text += ' zanzibar'; editor.setBlockSpans(near, spans);"
+                                           "editor.setCaret(Point(0, 0, 0)); prepareSearch()")
+                                       .arg(blocks),
+                             "startSearch('zanzibar')", "");
+  run(page, QString("setTextJson(window.benchJson); window.benchTarget = -1;"
+                    "for (let i = Math.floor(%1 / 2); i < editor.getBlockCount() - 1; i++) {"
+                    "  if (editor.getBlockType(i) === 'Plain' && editor.getBlockType(i - 1) === 'Plain' &&"
+                    "      editor.getBlockLevel(i) === 0 && editor.getBlockLevel(i - 1) === 0 &&"
+                    "      !editor.isBlockEmpty(i - 1)) { window.benchTarget = i; break; } } true")
+                .arg(blocks));
+  f["enter"] = rounds(page, "editor.setCaret(Point(t, 0, 4))", "insertNewline()", "undo()");
+  f["backspace"] = rounds(page, "editor.setCaret(Point(t, 0, 0))", "deleteBackward()", "undo()");
+  f["undo"] = rounds(page, "editor.setCaret(Point(t, 0, 4)); insertNewline()", "undo()", "");
+  f["redo"] = rounds(page, "editor.setCaret(Point(t, 0, 4)); insertNewline(); undo()", "redo()", "undo()");
+  f["paragraph"] = rounds(page, "editor.setCaret(Point(t, 0, 4))", "styleParagraphQuotation()", "undo()");
+  f["character"] = rounds(page, "editor.setCaret(Point(t, 0, 2))", "styleWordStrong()", "undo()");
 
-  // A typed character through the real key path, timed in the page from the
-  // text event to laid-out text.
-  run(page, "editor.setCaret(Point(window.benchTarget, 0, 3)); window.benchTyping = [];"
-            "document.addEventListener('textInput', () => { window.benchKeyStart = performance.now(); }, true);"
-            "editor.root.addEventListener('textInput', () => { void document.body.offsetHeight;"
-            "  window.benchTyping.push(performance.now() - window.benchKeyStart); }); true");
+  // A typed character through the real key path, the clock started by the key.
   QWidget* target = view.focusProxy() ? view.focusProxy() : &view;
   target->setFocus();
-  for (int r = 0; r < kRounds; ++r) {
-    QTest::keyClick(target, 'x');
-    wait(30);
-  }
   std::vector<double> typing;
-  for (const QVariant& v : run(page, "window.benchTyping").toList()) typing.push_back(v.toDouble());
+  for (int r = 0; r < kRounds; ++r) {
+    run(page, QString("editor.setCaret(Point(window.benchTarget, 0, 3)); window.benchPainted = -1;"
+                      "document.addEventListener('keydown', () => { %1 }, { capture: true, once: true }); true")
+                  .arg(kArm));
+    wait(kQuietMs);
+    QTest::keyClick(target, 'x');
+    typing.push_back(waitForPainted(page));
+  }
   f["type"] = median(typing);
   return f;
 }
@@ -82,48 +156,66 @@ std::map<std::string, double> measure(QWebEngineView& view, const QString& gener
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s PAGE.html GENERATOR.mjs [BLOCKS...]\n", argv[0]);
-    return 2;
-  }
   QApplication app(argc, argv);
-  QFile file(QString::fromLocal8Bit(argv[2]));
-  if (!file.open(QIODevice::ReadOnly)) {
-    std::fprintf(stderr, "cannot read %s\n", argv[2]);
-    return 1;
+  QStringList pages;
+  QString generatorPath;
+  std::vector<int> sizes;
+  for (int i = 1; i < argc; ++i) {
+    const QString arg = QString::fromLocal8Bit(argv[i]);
+    if (arg.endsWith(".html")) pages << QFileInfo(arg).absoluteFilePath();
+    else if (arg.endsWith(".mjs")) generatorPath = arg;
+    else sizes.push_back(arg.toInt());
+  }
+  QFile file(generatorPath);
+  if (pages.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "usage: %s PAGE.html [PAGE.html ...] GENERATOR.mjs [BLOCKS...]\n", argv[0]);
+    return 2;
   }
   // The generator is an ES module; its functions are used as plain script.
   const QString generator = QString::fromUtf8(file.readAll()).replace("export function", "function");
-  std::vector<int> sizes;
-  for (int i = 3; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
   if (sizes.empty()) sizes = {1000, 10000};
 
-  QWebEngineView view;
-  view.resize(900, 700);
-  view.show();
-  std::vector<std::map<std::string, double>> results;
-  for (int blocks : sizes) {
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"load", "setTextJson until painted"}, {"save", "getTextJson"}, {"search", "first search after load"},
+      {"type", "typed character"}, {"enter", "Enter in the middle"}, {"backspace", "Backspace joining"},
+      {"undo", "undo"}, {"redo", "redo"}, {"paragraph", "paragraph style (Quotation)"},
+      {"character", "character style (Strong)"}, {"memory", "renderer memory, MB"}};
+  std::printf("Qt WebEngine, median ms until painted (memory in MB)\n");
+  for (int p = 0; p < pages.size(); ++p) std::printf("  [%d] %s\n", p + 1, qPrintable(pages[p]));
+  // The engine's first page of the run pays for starting up; a small document
+  // measured in a view of its own and thrown away takes that on.
+  {
+    QWebEngineView view;
+    view.resize(900, 700);
+    view.show();
     QEventLoop loading;
     QObject::connect(&view, &QWebEngineView::loadFinished, &loading, &QEventLoop::quit);
-    view.load(QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()));
+    view.load(QUrl::fromLocalFile(pages.front()));
     loading.exec();
-    results.push_back(measure(view, generator, blocks));
-    std::fprintf(stderr, "measured %d blocks:", blocks);
-    for (const auto& [key, value] : results.back()) std::fprintf(stderr, " %s %.1f", key.c_str(), value);
-    std::fprintf(stderr, "\n");
+    measure(view, generator, 200);
   }
-  const std::vector<std::pair<std::string, std::string>> rows = {
-      {"load", "setTextJson + layout"}, {"save", "getTextJson"}, {"type", "typed character + layout"},
-      {"enter", "Enter in the middle + layout"}, {"backspace", "Backspace joining + layout"},
-      {"undo", "undo + layout"}, {"redo", "redo + layout"}, {"rerender", "reference: full re-render + layout"}};
-  std::printf("Qt WebEngine, median ms          ");
-  for (int blocks : sizes) std::printf("%9d blocks", blocks);
-  std::printf("   ratio last/first\n");
-  for (const auto& [key, label] : rows) {
-    std::printf("%-33s", label.c_str());
-    for (const auto& f : results) std::printf("%16.1f", f.at(key));
-    const double first = results.front().at(key);
-    std::printf("%19.2f\n", first > 0 ? results.back().at(key) / first : 0.0);
+  for (int blocks : sizes) {
+    std::vector<std::map<std::string, double>> results;
+    for (const QString& path : pages) {
+      // A fresh view for each page, so that one page's memory is not counted for the next.
+      QWebEngineView view;
+      view.resize(900, 700);
+      view.show();
+      QEventLoop loading;
+      QObject::connect(&view, &QWebEngineView::loadFinished, &loading, &QEventLoop::quit);
+      view.load(QUrl::fromLocalFile(path));
+      loading.exec();
+      results.push_back(measure(view, generator, blocks));
+    }
+    std::printf("%d blocks%25s", blocks, "");
+    for (int p = 0; p < pages.size(); ++p) std::printf("%10s", qPrintable(QString("[%1]").arg(p + 1)));
+    std::printf("\n");
+    for (const auto& [key, label] : rows) {
+      std::printf("  %-31s", label.c_str());
+      for (const auto& f : results) std::printf("%10.1f", f.at(key));
+      std::printf("\n");
+    }
+    std::fflush(stdout);
   }
   return 0;
 }

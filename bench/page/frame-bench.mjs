@@ -3,17 +3,23 @@
 // layout, pre-paint, paint and intersection work of the frames until the page is
 // quiet again, read from a Chromium trace, which adds some overhead of its own),
 // and the time until the first frame after the step has been painted.
-// Several assembled pages can be compared side by side in one run.
-// Usage: node bench/page/frame-bench.mjs [BLOCKS] [PAGE.html ...]
-//        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html)
+// Several assembled pages can be compared side by side in one run. Loading,
+// saving and the first search after loading are timed until painted as well.
+// Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [PAGE.html ...]
+//        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html;
+//        --painted-only leaves out the traced main-thread work, which takes long
+//        at 100,000 blocks)
 import { launchBrowser, openEditor, editorPagePath } from '../../tests/page/harness.mjs';
 import { generateDocument } from './generate.mjs';
+import { readFileSync, readdirSync } from 'node:fs';
 
 const args = process.argv.slice(2);
 const blocks = Number(args.find((a) => /^\d+$/.test(a)) || 10000);
-const pages = args.filter((a) => !/^\d+$/.test(a));
+const paintedOnly = args.includes('--painted-only');
+const pages = args.filter((a) => !/^\d+$/.test(a) && !a.startsWith('--'));
 if (!pages.length) pages.push(editorPagePath());
-const ROUNDS = 7;
+// Fewer rounds for the largest documents, where one step of an old page can take seconds.
+const ROUNDS = blocks >= 50000 ? 3 : 7;
 const QUIET_MS = 400;
 
 const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -65,11 +71,65 @@ async function untilPainted(e, step) {
   return e.eval(() => window.benchPainted);
 }
 
-async function measure(browser, pagePath) {
+// A word put into a block near the end of a freshly loaded document, searched
+// from the top.
+async function firstSearch(e, count) {
+  await e.eval((n) => {
+    setTextJson(window.benchJson);
+    const near = n - Math.floor(n / 20);
+    const spans = editor.getBlockSpans(near);
+    spans[spans.length - 1].Text += ' zanzibar';
+    editor.setBlockSpans(near, spans);
+    editor.setCaret(Point(0, 0, 0));
+    prepareSearch();
+  }, count);
+  await sleep(QUIET_MS);
+  return untilPainted(e, { call: "startSearch('zanzibar')" });
+}
+
+// Memory of this run's renderer processes (descendants of this process started
+// with --type=renderer), from their proportional set size.
+function rendererMemoryMb() {
+  const children = new Map();
+  for (const name of readdirSync('/proc').filter((n) => /^\d+$/.test(n))) {
+    try {
+      const stat = readFileSync(`/proc/${name}/stat`, 'utf8');
+      const ppid = Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]);
+      if (!children.has(ppid)) children.set(ppid, []);
+      children.get(ppid).push(Number(name));
+    } catch { /* gone */ }
+  }
+  let kb = 0;
+  const pending = [process.pid];
+  while (pending.length) {
+    const pid = pending.pop();
+    for (const child of children.get(pid) || []) {
+      pending.push(child);
+      try {
+        if (!readFileSync(`/proc/${child}/cmdline`, 'utf8').includes('--type=renderer')) continue;
+        kb += Number((/^Pss:\s+(\d+)/m.exec(readFileSync(`/proc/${child}/smaps_rollup`, 'utf8')) || [0, 0])[1]);
+      } catch { /* gone */ }
+    }
+  }
+  return kb / 1024;
+}
+
+async function measure(browser, pagePath, count = blocks) {
   process.env.QORVA_EDITOR_PAGE = pagePath;
   const e = await openEditor(browser);
   await e.page.setViewportSize({ width: 1000, height: 800 });
-  const json = JSON.stringify(generateDocument(blocks));
+  const json = JSON.stringify(generateDocument(count));
+  const figures = {};
+  await e.eval((j) => { window.benchJson = j; }, json);
+  figures['load: until painted'] = await untilPainted(e, { call: 'setTextJson(window.benchJson)' });
+  figures['renderer memory MB'] = rendererMemoryMb();
+  await sleep(QUIET_MS);
+  figures['getTextJson'] = await e.eval(() => {
+    const t0 = performance.now();
+    getTextJson();
+    return performance.now() - t0;
+  });
+  figures['first search after load: until painted'] = await firstSearch(e, count);
   const target = await e.eval(([j, n]) => {
     setTextJson(j);
     for (let i = Math.floor(n / 2); i < editor.getBlockCount() - 1; i++) {
@@ -77,29 +137,33 @@ async function measure(browser, pagePath) {
           editor.getBlockLevel(i) === 0 && !editor.isBlockEmpty(i - 1)) return i;
     }
     return -1;
-  }, [json, blocks]);
+  }, [json, count]);
   const cdp = await e.page.context().newCDPSession(e.page);
   const steps = {
     'typed character': { prepare: `editor.setCaret(Point(${target}, 0, 3))`, key: 'x' },
     'Enter': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'insertNewline()', after: 'undo()' },
     'Backspace joining': { prepare: `editor.setCaret(Point(${target}, 0, 0))`, call: 'deleteBackward()', after: 'undo()' },
     'undo': { prepare: `editor.setCaret(Point(${target}, 0, 4)); insertNewline()`, call: 'undo()' },
+    'redo': { prepare: `editor.setCaret(Point(${target}, 0, 4)); insertNewline(); undo()`, call: 'redo()', after: 'undo()' },
+    'paragraph style': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'styleParagraphQuotation()', after: 'undo()' },
+    'character style': { prepare: `editor.setCaret(Point(${target}, 0, 2))`, call: 'styleWordStrong()', after: 'undo()' },
   };
-  const figures = {};
   for (const [name, step] of Object.entries(steps)) {
     const work = [];
     const painted = [];
     for (let r = 0; r < ROUNDS; r++) {
-      await e.eval((p) => new Function(p)(), step.prepare);
-      await sleep(QUIET_MS);
-      work.push(await traced(cdp, () => (step.key ? e.page.keyboard.type(step.key) : e.eval((c) => new Function(c)(), step.call))));
-      if (step.after) await e.eval((c) => new Function(c)(), step.after);
+      if (!paintedOnly) {
+        await e.eval((p) => new Function(p)(), step.prepare);
+        await sleep(QUIET_MS);
+        work.push(await traced(cdp, () => (step.key ? e.page.keyboard.type(step.key) : e.eval((c) => new Function(c)(), step.call))));
+        if (step.after) await e.eval((c) => new Function(c)(), step.after);
+      }
       await e.eval((p) => new Function(p)(), step.prepare);
       await sleep(QUIET_MS);
       painted.push(await untilPainted(e, step));
       if (step.after) await e.eval((c) => new Function(c)(), step.after);
     }
-    figures[`${name}: main-thread work`] = median(work);
+    if (!paintedOnly) figures[`${name}: main-thread work`] = median(work);
     figures[`${name}: until painted`] = median(painted);
   }
   figures.errors = e.errors.length;
@@ -109,6 +173,9 @@ async function measure(browser, pagePath) {
 
 const browser = await launchBrowser();
 try {
+  // The browser's first page pays for starting up; a small document measured
+  // and thrown away takes that on.
+  await measure(browser, pages[0], 200);
   const results = [];
   for (const path of pages) results.push(await measure(browser, path));
   console.log(`ms per step, ${blocks} blocks (median of ${ROUNDS}): main-thread work traced until quiet, frames ` +

@@ -12,7 +12,7 @@ class BlockDerivedCache {
     const cache = this;
     this.observer = new MutationObserver(function (records) { cache._forget(records); });
     this.observer.observe(root, {
-      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'url'],
+      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'url', 'dir'],
     });
   }
 
@@ -20,7 +20,7 @@ class BlockDerivedCache {
   _blockOf(node) {
     while (node && node !== this.root) {
       const parent = node.parentNode;
-      if (node.nodeName === 'DIV' && parent && (parent === this.root || parent.className === 'TableCell')) return node;
+      if (node.nodeName === 'DIV' && parent && (isGroup(parent) || parent.className === 'TableCell')) return node;
       node = parent;
     }
     return null;

@@ -47,6 +47,8 @@ function createImageBorder(reference) {
   img.setAttribute('src', reference);
   img.setAttribute('url', reference);
   img.setAttribute('onerror', 'onImageError(this);');
+  // Fetched when near the viewport (and all before printing), not all at loading.
+  img.setAttribute('loading', 'lazy');
   border.appendChild(document.createTextNode(ZWSP));
   border.appendChild(img);
   border.appendChild(document.createTextNode(ZWSP));
@@ -92,11 +94,14 @@ function readBlockSpans(element) {
   return spans;
 }
 
-// Block DIVs of a rendered root in document order (table cells included).
+// Block DIVs of a rendered root in document order (table cells included),
+// looking through the groups that hold them.
 function collectBlockElements(root) {
   const found = [];
   for (const child of Array.from(root.children)) {
-    if (child.className === 'Table') {
+    if (child.nodeName !== 'DIV') {
+      if (isGroup(child)) appendAll(found, collectBlockElements(child));
+    } else if (child.className === 'Table') {
       for (const row of Array.from(child.children)) {
         for (const cell of Array.from(row.children)) {
           for (const block of Array.from(cell.children)) found.push(block);

@@ -1,6 +1,7 @@
 // Keeps the element tree under the root in step with `blocks`. A change re-renders
 // only the changed blocks and the whole table runs next to them, because runs of
 // Row and Cell blocks are grouped into Table / TableRow / TableCell wrappers.
+// Blocks and tables sit in groups under the root (block-groups.js).
 'use strict';
 
 function createWrapper(className) {
@@ -48,15 +49,8 @@ function spliceInPlace(list, index, deleteCount, inserted) {
 }
 
 Object.assign(BlockStore.prototype, {
-  // The root's child that holds a block element (the block itself or its Table).
-  _topLevelNode(element) {
-    let node = element;
-    while (node && node.parentNode !== this.root) node = node.parentNode;
-    return node;
-  },
-
   // Replaces `deleteCount` blocks at index by `inserted` (block elements) and
-  // re-renders the affected stretch.
+  // re-renders the affected stretch, in the group of the blocks next to it.
   _spliceBlocks(index, deleteCount, inserted) {
     const blocks = this.blocks;
     let lo = index;
@@ -69,17 +63,25 @@ Object.assign(BlockStore.prototype, {
       this._rebuild();
       return;
     }
-    const tops = [];
+    const before = lo > 0 ? this._topLevelNode(blocks[lo - 1]) : null;
+    const after = hi < blocks.length ? this._topLevelNode(blocks[hi]) : null;
+    const touched = [];
+    let top = null;
     for (let i = lo; i < hi; i++) {
-      const top = this._topLevelNode(blocks[i]);
-      if (top && tops[tops.length - 1] !== top) tops.push(top);
+      const next = this._topLevelNode(blocks[i]);
+      if (!next || next === top) continue;
+      top = next;
+      if (touched[touched.length - 1] !== top.parentNode) touched.push(top.parentNode);
+      top.parentNode.removeChild(top);
     }
-    for (const top of tops) this.root.removeChild(top);
     this._spliceList(index, deleteCount, inserted);
     const fragment = document.createDocumentFragment();
     renderBlockRun(fragment, this.blocks, lo, hi - deleteCount + inserted.length);
-    const next = this.blocks[hi - deleteCount + inserted.length];
-    this.root.insertBefore(fragment, next ? this._topLevelNode(next) : null);
+    // After the block before the stretch, in its group; at the start, before the block after it.
+    const group = before ? before.parentNode : after.parentNode;
+    group.insertBefore(fragment, before ? before.nextSibling : after);
+    touched.push(group);
+    this._tidyGroups(touched);
   },
 
   // Every change of the list goes through here so that undo can replay it.
@@ -96,6 +98,7 @@ Object.assign(BlockStore.prototype, {
   _rebuild() {
     const fragment = document.createDocumentFragment();
     renderBlockRun(fragment, this.blocks, 0, this.blocks.length);
-    this.root.replaceChildren(fragment);
+    this._setGroupSize(this.blocks.length);
+    fillGroups(this.root, fragment, this.groupSize);
   },
 });

@@ -19,6 +19,7 @@ class ListNumbering {
     // Blocks only; table wrappers are looked through, spans are not entered.
     this.walker = document.createTreeWalker(root, NodeFilter.SHOW_ELEMENT, {
       acceptNode(node) {
+        if (isGroup(node)) return NodeFilter.FILTER_SKIP;
         if (node.nodeName !== 'DIV') return NodeFilter.FILTER_REJECT;
         return blockLevel(node) === null ? NodeFilter.FILTER_SKIP : NodeFilter.FILTER_ACCEPT;
       },
@@ -63,10 +64,20 @@ class ListNumbering {
   // block after last (null: the end).
   numberFrom(start, last) {
     const counters = [0, 0, 0, 0, 0, 0];
-    this.walker.currentNode = start || this.root;
-    let block = start || this.walker.nextNode();
+    let next;
+    if (start === null && last === null) {
+      // Everything: the selector engine lists the blocks faster than a walk.
+      const all = this.root.querySelectorAll(':scope > block-group > div:not(.Table), div.TableCell > div');
+      let k = 0;
+      next = function () { return all[k++] || null; };
+    } else {
+      const walker = this.walker;
+      walker.currentNode = start || this.root;
+      next = function () { return walker.nextNode(); };
+    }
+    let block = start || next();
     let passedLast = last === null;
-    for (; block; block = this.walker.nextNode()) {
+    for (; block; block = next()) {
       const level = blockLevel(block);
       if (!passedLast && (block === last || (last.compareDocumentPosition(block) & Node.DOCUMENT_POSITION_FOLLOWING))) {
         passedLast = true;
@@ -115,16 +126,25 @@ function changedPlaces(records, root) {
     if (!containsBlock(record.addedNodes) && !containsBlock(record.removedNodes)) continue;
     relevant = true;
     const before = places.length;
-    keep(record.target);
+    // A group holds too much to be a place: its children changed are.
+    if (!isGroup(record.target)) keep(record.target);
     keep(record.previousSibling);
     keep(record.nextSibling);
-    for (const node of record.addedNodes) keep(node);
+    for (const node of record.addedNodes) {
+      // A group added is placed by its first and last children.
+      if (isGroup(node)) {
+        keep(descendToBlock(node));
+        keep(node.lastElementChild);
+      } else {
+        keep(node);
+      }
+    }
     if (places.length === before) return [];
   }
   return relevant ? places : null;
 }
 
 function containsBlock(nodes) {
-  for (let i = 0; i < nodes.length; i++) if (nodes[i].nodeName === 'DIV') return true;
+  for (let i = 0; i < nodes.length; i++) if (nodes[i].nodeName === 'DIV' || isGroup(nodes[i])) return true;
   return false;
 }

@@ -77,6 +77,14 @@ function toModel(array) {
   return records;
 }
 
+// A record as its element will give it back when read.
+function recordAsShown(record) {
+  const levelWord = 'Indent' + record.Level;
+  const shown = { Type: record.Type, Level: parseInt(levelWord.charAt(levelWord.length - 1), 10) || 0, Spans: spansAsShown(record) };
+  if (record.RTL) shown.RTL = true;
+  return shown;
+}
+
 // Editor block records to a model array with root "text".
 function fromModel(records) {
   const out = ['text'];
@@ -129,8 +137,13 @@ function separateLinksFromNotes(model) {
 }
 
 Object.assign(Editor.prototype, {
+  // Records are kept per block until it changes: saving a long document reads
+  // back only what was edited since it was loaded or last saved.
   copyAllBlocks() {
-    return this.blocks.map(readBlockRecord);
+    if (!this.recordCache) this.recordCache = new BlockDerivedCache(this.root, readBlockRecord);
+    const cache = this.recordCache;
+    cache.refresh();
+    return this.blocks.map(function (element) { return cache.get(element); });
   },
 
   // Replaces the document; input that is not a valid model leaves it untouched.
@@ -139,6 +152,10 @@ Object.assign(Editor.prototype, {
     records.push({ Type: BlockType.Final, Level: 0, Spans: [emptyPlain()] });
     for (const record of records) record.Spans = SpanList.normalize(record.Spans);
     this.replaceAllBlocks(records);
+    if (!this.recordCache) this.recordCache = new BlockDerivedCache(this.root, readBlockRecord);
+    this.recordCache.refresh();
+    for (let i = 0; i < records.length; i++) this.recordCache.set(this.blocks[i], recordAsShown(records[i]));
+    this._primeSearchTexts(records);
     this.setCaret(Point(0, 0, 0));
   },
 

@@ -35,10 +35,15 @@ function setThemeCss(css) {
   document.getElementById('theme.css').textContent = css;
 }
 
+// Relative image references resolve against the document's folder. The first
+// BASE element of a page is the one that counts, so there is only ever one.
 function setBaseUrl(url) {
-  const base = document.createElement('base');
+  let base = document.head.querySelector('base');
+  if (!base) {
+    base = document.createElement('base');
+    document.head.appendChild(base);
+  }
   base.href = url;
-  document.head.appendChild(base);
 }
 
 const MISSING_IMAGE = 'data:image/svg+xml,' + encodeURIComponent(

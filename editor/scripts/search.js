@@ -31,8 +31,16 @@ function searchPattern(text) {
   return new RegExp(text.toLowerCase().replace(/[0-9]/g, '\\p{Nd}'), 'u');
 }
 
+// Plain ASCII, the common case, needs no decomposition.
+function searchTextOf(text) {
+  // eslint-disable-next-line no-control-regex
+  return /^[\x00-\x7f]*$/.test(text) ? text.toLowerCase().replace(/\s/g, ' ') : searchFold(text);
+}
+
+// A block's text without its zero-width spaces (which folding drops anyway).
 function blockSearchText(element) {
-  return searchFold(readBlockSpans(element).map(function (s) { return s.Text; }).join(''));
+  return searchTextOf(blockTypeOfElement(element) === BlockType.Image
+    ? readBlockSpans(element)[0].Text : element.textContent.replace(/\u200B/g, ''));
 }
 
 function browserFind(text) {
@@ -76,19 +84,48 @@ Object.assign(Editor.prototype, {
   // Finds from a point: the browser starts there when the point's block can
   // hold a match after it, else at the start of the next block that can. With
   // a selection (the match before) the next match starts after its start.
-  _findFrom(text, pattern, point, pastPoint) {
+  _searchCache() {
     if (!this.searchCache) this.searchCache = new BlockDerivedCache(this.root, blockSearchText);
-    this.searchCache.refresh();
+    return this.searchCache;
+  },
+
+  // A loaded document's search texts come from its records, which are at hand,
+  // so that the first search does not read back every block it passes.
+  _primeSearchTexts(records) {
+    const cache = this._searchCache();
+    cache.refresh();
+    for (let i = 0; i < records.length; i++) {
+      cache.set(this.blocks[i], searchTextOf(spansAsShown(records[i]).map(function (s) { return s.Text; }).join('')));
+    }
+  },
+
+  _findFrom(text, pattern, point, pastPoint) {
+    this._searchCache().refresh();
     const rest = this.getBlockSpans(point.block).map(function (s) { return s.Text; }).join('')
       .slice(this.pointToOffset(point) + (pastPoint ? 1 : 0));
-    if (pattern.test(searchFold(rest))) return browserFind(text);
+    if (pattern.test(searchFold(rest)) && this._findInGroupOf(point.block, text)) return true;
     for (let i = point.block + 1; i < this.blocks.length; i++) {
       if (pattern.test(this.searchCache.get(this.blocks[i]))) {
         this.setCaret(Point(i, 0, 0));
-        return browserFind(text);
+        if (this._findInGroupOf(i, text)) return true;
       }
     }
     return false;
+  },
+
+  // The browser's find lays out every group it could pass that has not been
+  // shown, which takes seconds in a long document; it is let into the group of
+  // the block where the match is expected, the others hidden from it meanwhile.
+  _findInGroupOf(block, text) {
+    const group = this._topLevelNode(this.blocks[block]).parentNode;
+    this.root.setAttribute('data-finding', '');
+    group.setAttribute('data-finding', '');
+    try {
+      return browserFind(text);
+    } finally {
+      group.removeAttribute('data-finding');
+      this.root.removeAttribute('data-finding');
+    }
   },
 });
 

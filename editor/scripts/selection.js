@@ -6,9 +6,10 @@ function isBlockElement(node) {
   return node && node.nodeName === 'DIV' && node.firstChild && node.firstChild.nodeName === 'SPAN';
 }
 
-// The block DIV reached by descending through first children.
+// The block DIV reached by descending through first children (past a group's
+// start marker).
 function descendToBlock(node) {
-  while (node && !isBlockElement(node)) node = node.firstChild;
+  while (node && !isBlockElement(node)) node = isGroupStart(node) ? node.nextSibling : node.firstChild;
   return node;
 }
 
@@ -17,8 +18,8 @@ Object.assign(BlockStore.prototype, {
   // had to be moved to a place where the page lets the caret rest.
   _pointFromDom(node, offset) {
     let corrected = false;
-    if (node === this.root) {
-      const children = this.root.childNodes;
+    if (node === this.root || isGroup(node)) {
+      const children = node.childNodes;
       node = descendToBlock(children[Math.min(offset, children.length - 1)]);
       offset = 0;
       corrected = true;

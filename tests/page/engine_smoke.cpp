@@ -4,8 +4,10 @@
 // Usage: page_engine_smoke PAGE.html   (exit 0 when every check holds)
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -93,9 +95,18 @@ int main(int argc, char** argv) {
          "[\"text\",[\"numbered\",{\"level\":0},[\"plain\",\"item\"]]]");
 
   // A long document: blocks out of view are skipped by layout and paint, yet
-  // typing far down lands in order and printing gives every paragraph.
-  run(page, "const blocks = ['text'];"
+  // typing far down lands in order and printing gives every paragraph and the
+  // image at the end (a 2 x 2 PNG in the document's folder, fetched only when
+  // near the viewport or printed).
+  QTemporaryDir folder;
+  QFile image(folder.filePath(QStringLiteral("far.png")));
+  image.open(QIODevice::WriteOnly);
+  image.write(QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg=="));
+  image.close();
+  run(page, QString("setBaseUrl('%1/');").arg(QUrl::fromLocalFile(folder.path()).toString()) +
+            "const blocks = ['text'];"
             "for (let i = 1; i <= 3000; i++) blocks.push(['para', {level: 0}, ['plain', 'Paragraph ' + i]]);"
+            "blocks.push(['image', {level: 0}, ['url', 'far.png']]);"
             "setTextJson(JSON.stringify(blocks)); editor.setCaret(Point(2999, 0, 14)); true");
   wait(300);
   QTest::keyClicks(target, " end");
@@ -105,7 +116,6 @@ int main(int argc, char** argv) {
   expect("the caret stays after the typed text", run(page, "JSON.stringify(editor.getSelection().focus)").toString(),
          "{\"block\":2999,\"span\":0,\"offset\":18}");
 
-  QTemporaryDir folder;
   const QString pdf = folder.filePath(QStringLiteral("long.pdf"));
   QEventLoop printing;
   QObject::connect(page, &QWebEnginePage::pdfPrintingFinished, &printing, &QEventLoop::quit);
@@ -123,5 +133,11 @@ int main(int argc, char** argv) {
                      printed.contains("Paragraph 3000 end") ? "last" : "-"}
              .join(' '),
          "first middle last");
+  QProcess images;
+  images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+  images.waitForFinished(60000);
+  expect("printing gives the image at the end",
+         QString::fromUtf8(images.readAllStandardOutput()).contains(QRegularExpression("\\n\\s*\\d+\\s+\\d+\\s+image\\s+2\\s+2\\s"))
+             ? "image" : "none", "image");
   return failures == 0 ? 0 : 1;
 }

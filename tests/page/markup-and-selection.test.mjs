@@ -18,7 +18,7 @@ describe('markup', () => {
   test('table runs are grouped into Table, TableRow and TableCell wrappers', async () => {
     await s.e.load(doc(para('before'), block('row', 1, 'a'), block('col', 2, 'b'), block('row', 1, 'c'),
       block('col', 2, 'd'), para('between'), block('col', 2, 'orphan cell'), para('after')));
-    const shape = await s.e.eval(() => Array.from(editor.root.children).map((c) => c.className === 'Table'
+    const shape = await s.e.eval(() => Array.from(editor.root.querySelectorAll(':scope > block-group > div')).map((c) => c.className === 'Table'
       ? Array.from(c.children).map((row) => Array.from(row.children).map((cell) => cell.className + ':' + cell.textContent.replace(/\u200B/g, '')))
       : c.className));
     assert.deepEqual(shape, ['Plain Indent0', [['TableCell:a', 'TableCell:b'], ['TableCell:c', 'TableCell:d']],
@@ -158,18 +158,22 @@ describe('page functions', () => {
   });
 
   test('zoom, base URL and navigation mode', async () => {
+    await s.e.load(doc(block('image', 0, ['url', 'figure.png'])));
     const facts = await s.e.eval(() => {
       setZoomFactor('1.095445');
       setBaseUrl('file:///tmp/docs/');
+      // A second document opened from another folder in the same window.
       setBaseUrl('file:///tmp/other/');
       enterNavigationMode();
       const on = editor.root.className;
       leaveNavigationMode();
       return { zoom: document.body.style.zoom, bases: Array.from(document.querySelectorAll('base')).map((b) => b.href),
+        image: new URL(document.querySelector('#doc img').getAttribute('url'), document.baseURI).href,
         on, off: editor.root.className };
     });
     assert.ok(Math.abs(parseFloat(facts.zoom) - 109.5445) < 0.01, facts.zoom);
-    assert.deepEqual(facts.bases, ['file:///tmp/docs/', 'file:///tmp/other/']);
+    assert.deepEqual(facts.bases, ['file:///tmp/other/']);
+    assert.equal(facts.image, 'file:///tmp/other/figure.png');
     assert.deepEqual([facts.on, facts.off], ['editor navigation', 'editor']);
     await s.e.eval(() => { setZoomFactor('1.0'); document.querySelectorAll('base').forEach((b) => b.remove()); });
   });

@@ -114,7 +114,7 @@ describe('look of blocks and spans', () => {
     await s.e.call('leaveNavigationMode');
     assert.equal((await styleOf('span.Url', ['cursor'])).cursor, 'text');
     await s.e.call('setThemeCss', '.editor div { color: rgb(200, 0, 0); }');
-    assert.equal((await styleOf('#doc > div', ['color'])).color, 'rgb(200, 0, 0)');
+    assert.equal((await styleOf('#doc div', ['color'])).color, 'rgb(200, 0, 0)');
     await s.e.call('setThemeCss', '');
   });
 
