@@ -147,13 +147,23 @@ TEST(WriteWholeFile, RemovesOnlyTheStaleTemporariesOfItsOwnTarget) {
                                         ".other.text.Ab12Cd", "doc.text", "doc.text.Ab12Cd"}));
 }
 
-TEST(MoveFileReplacing, ReplacesTheTargetAndCopiesAcrossFileSystems) {
+TEST(MoveFileReplacing, ReplacesTheTargetUnlessReadOnlyAndCopiesAcrossFileSystems) {
     ScratchFolder folder;
     std::string source = folder.write("x.pdf", "%PDF new");
     std::string target = folder.write("out.pdf", "%PDF old");
     MoveFileReplacing(source, target);
     EXPECT_EQ(ReadWholeFile(target), "%PDF new");
     EXPECT_FALSE(FileExists(source));
+    // A read-only target is refused with the system's reason and kept, as by a save.
+    std::string readOnly = folder.write("kept.pdf", "%PDF kept", 0444);
+    std::string next = folder.write("y.pdf", "%PDF next");
+    try {
+        MoveFileReplacing(next, readOnly);
+        ADD_FAILURE() << "a read-only target was replaced";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.errorCode(), EACCES);
+    }
+    EXPECT_EQ(ReadWholeFile(readOnly), "%PDF kept");
     struct stat shm {}, tmp {};
     if (stat("/dev/shm", &shm) != 0 || stat("/tmp", &tmp) != 0 || shm.st_dev == tmp.st_dev)
         GTEST_SKIP() << "no second file system to move across";

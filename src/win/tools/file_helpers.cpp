@@ -176,6 +176,12 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, std::option
 }
 
 void MoveFileReplacing(const std::string& source, const std::string& target) {
+    // An export over a read-only file is refused as a save over one is: the rename
+    // alone would replace it.
+    struct stat existing {};
+    if (stat(writeTarget(target).c_str(), &existing) == 0 && !S_ISDIR(existing.st_mode)) {
+        if (int refusal = refusalToReplace(writeTarget(target), existing)) throw FileError(target, refusal);
+    }
     if (::rename(source.c_str(), writeTarget(target).c_str()) == 0) return;
     if (errno != EXDEV) throw FileError(target, errno);
     WriteWholeFile(target, ReadWholeFile(source));
