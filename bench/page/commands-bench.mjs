@@ -188,6 +188,38 @@ async function measure(browser, blocks) {
     return performance.now() - t0;
   });
 
+  // The same with a Greek word, which the folded block texts do not judge.
+  await load();
+  await e.eval(() => {
+    const spans = editor.getBlockSpans(window.nearEnd);
+    spans[0].Text += ' ζάντζιμπαρ';
+    editor.setBlockSpans(window.nearEnd, spans);
+  });
+  const firstGreek = await e.eval(() => {
+    editor.setCaret(Point(0, 0, 0));
+    prepareSearch();
+    const t0 = performance.now();
+    startSearch('ζάντζιμπαρ');
+    const elapsed = performance.now() - t0;
+    if (editor.getSelection().start.block !== window.nearEnd) throw new Error('search missed the Greek word');
+    return elapsed;
+  });
+  f.firstSearchGreek = { call: firstGreek, total: firstGreek };
+  f.searchGreekMissing = await rounds(e, () => {
+    editor.setCaret(Point(0, 0, 0));
+    prepareSearch();
+    const t0 = performance.now();
+    startSearch('ψωμί');
+    return performance.now() - t0;
+  });
+  f.searchOtherMissing = await rounds(e, () => {
+    editor.setCaret(Point(0, 0, 0));
+    prepareSearch();
+    const t0 = performance.now();
+    startSearch('«x+y»');
+    return performance.now() - t0;
+  });
+
   // Replace All of a word found in most paragraphs, taken back by undo each round.
   await load();
   f.replaceAllCount = await e.eval(() => { const n = replaceAll('dolor', 'DOLOR'); undo(); return n; });
@@ -285,6 +317,9 @@ const rows = [
   ['firstSearch', 'first search after loading, near the end', ''],
   ['searchNearEnd', 'search a word near the end', '< 50'],
   ['searchMissing', 'search a missing word (with wrap)', ''],
+  ['firstSearchGreek', 'first search after loading, Greek, near end', ''],
+  ['searchGreekMissing', 'search a missing Greek word (with wrap)', ''],
+  ['searchOtherMissing', 'search missing punctuation (with wrap)', ''],
   ['replaceAll', 'Replace All of a frequent word', '< 200'],
   ['replaceAllMissing', 'Replace All of a missing word', ''],
   ['outlineIdle', 'outline refresh, nothing changed', '< 5'],

@@ -7,8 +7,8 @@
 // which blocks can hold a match, and the browser's find starts at the first of
 // them. The browser compares letters loosely (case, accents, ligatures, width,
 // digits of other scripts), so the folding is at least as loose, and only
-// search texts of Latin letters, digits and spaces use it; any other text is
-// left to the browser alone.
+// search texts of Latin letters, digits and spaces use it; for any other text
+// the browser looks into a few groups at a time.
 'use strict';
 
 // Letters the browser takes as a plain Latin letter that decomposition keeps whole.
@@ -16,6 +16,11 @@ const SEARCH_LETTER_FOLDS = {
   'ø': 'o', 'đ': 'd', 'ð': 'd', 'ł': 'l', 'ħ': 'h', 'ŧ': 't', 'ı': 'i',
   'ß': 'ss', 'æ': 'ae', 'œ': 'oe', 'þ': 'th',
 };
+
+// A letter no ASCII character matches, in any folding (not Latin, not shared
+// by scripts, not ignored).
+const SEARCH_OTHER_SCRIPT_LETTER =
+  /(?![\p{Script=Latin}\p{Script=Common}\p{Script=Inherited}\p{Default_Ignorable_Code_Point}])\p{L}/u;
 
 function searchFold(text) {
   return text.normalize('NFKD').toLowerCase()
@@ -70,9 +75,9 @@ Object.assign(Editor.prototype, {
     }
     const pattern = searchPattern(text);
     if (!pattern) {
-      if (browserFind(text)) return;
+      if (this._findGroupByGroup(text, this.getSelection().start.block)) return;
       this.setCaret(Point(0, 0, 0));
-      browserFind(text);
+      if (!this._findGroupByGroup(text, 0)) this.setCaret(Point(0, 0, 0));
       return;
     }
     const range = this.getSelection();
@@ -124,6 +129,46 @@ Object.assign(Editor.prototype, {
       return browserFind(text);
     } finally {
       group.removeAttribute('data-finding');
+      this.root.removeAttribute('data-finding');
+    }
+  },
+
+  // A text the folding cannot judge: the browser's find is let into a few
+  // groups at a time, from the selection's on, so that it lays out only the
+  // groups up to about the match instead of every one it passes. Matches do
+  // not span blocks, so none spans groups. A text with a letter of a script
+  // other than Latin can only match a non-ASCII letter of that script (or one
+  // decomposing to it), so groups whose folded texts are all ASCII are passed over.
+  _findGroupByGroup(text, block) {
+    const start = this._topLevelNode(this.blocks[block]).parentNode;
+    let wanted = null;
+    if (SEARCH_OTHER_SCRIPT_LETTER.test(searchFold(text))) {
+      const cache = this._searchCache();
+      cache.refresh();
+      wanted = new Set();
+      for (let i = 0; i < this.blocks.length; i++) {
+        // eslint-disable-next-line no-control-regex
+        if (/[^\x00-\x7f]/.test(cache.get(this.blocks[i]))) wanted.add(this._topLevelNode(this.blocks[i]).parentNode);
+      }
+    }
+    // The groups are opened in runs that double, so that a search passing many
+    // groups costs few calls and lays out at most about twice what it needs.
+    const groups = [];
+    for (let group = start; group; group = group.nextElementSibling) if (!wanted || wanted.has(group)) groups.push(group);
+    this.root.setAttribute('data-finding', '');
+    try {
+      for (let from = 0, size = 1; from < groups.length; from += size, size *= 2) {
+        const run = groups.slice(from, from + size);
+        if (run[0] !== start) window.getSelection().collapse(run[0], 0);
+        run.forEach(function (group) { group.setAttribute('data-finding', ''); });
+        try {
+          if (browserFind(text)) return true;
+        } finally {
+          run.forEach(function (group) { group.removeAttribute('data-finding'); });
+        }
+      }
+      return false;
+    } finally {
       this.root.removeAttribute('data-finding');
     }
   },

@@ -166,6 +166,81 @@ describe('blocks out of view', () => {
     assert.deepEqual(found, [2800, 2900, 'Ωμέγα']);
   });
 
+  // Texts the folded block texts do not judge, each put into a block near the
+  // top and one near the end: Find Next from the top and from the middle (so
+  // far, near, before the caret with the wrap), and a text found nowhere, as
+  // the browser alone finds them.
+  test('search finds what the browser alone finds, in the same order and with the same wrap', async () => {
+    const texts = [['Ωμέγα Λάμδα', 'μεγα λαμ'], ['Щука и Ёж', 'ЩУКА И ЁЖ'], ['Crème Brûlée', 'creme brûlée'],
+      ['(x+y)·2, ok?', '(x+y)·2,'], ['Zürich–Αθήνα 東京', 'rich–αθ'], ['', 'ψωμί']];
+    const model = long();
+    const paraAt = (from) => model.findIndex((r, i) => i >= from && r[0] === 'para' && r.length > 2);
+    const near = paraAt(20);
+    const far = paraAt(2900);
+    for (const [put] of texts) if (put) for (const at of [near, far]) model[at].push(['plain', ' ' + put]);
+    await s.e.load(model, [0, 0, 0]);
+    const runs = await s.e.eval((list) => {
+      const where = () => [editor.getSelection().anchor, editor.getSelection().focus, window.getSelection().toString()];
+      const alone = (text) => {
+        if (window.find(text, false, false, false, false, false, false)) return;
+        editor.setCaret(Point(0, 0, 0));
+        window.find(text, false, false, false, false, false, false);
+      };
+      const out = [];
+      for (const [, text] of list) {
+        for (const [from, times] of [[0, 3], [1500, 2]]) {
+          const page = [];
+          const browser = [];
+          editor.setCaret(Point(from, 0, 0));
+          prepareSearch();
+          startSearch(text);
+          page.push(where());
+          for (let i = 1; i < times; i++) { continueSearch(text); page.push(where()); }
+          editor.setCaret(Point(from, 0, 0));
+          for (let i = 0; i < times; i++) { alone(text); browser.push(where()); }
+          out.push([text, from, page, browser]);
+        }
+      }
+      return out;
+    }, texts);
+    for (const [text, from, page, browser] of runs) assert.deepEqual(page, browser, `${text} from ${from}`);
+    // The matches are where they were put, so the comparison is not between two failures.
+    assert.deepEqual(runs[0][2].map((w) => w[0].block), [near - 1, far - 1, near - 1]);
+  });
+
+  // The generated document is ASCII, which no Greek letter matches: only the
+  // groups with other text once folded (not 'naïve') are searched, from the
+  // caret's on, up to about the match.
+  test('a search the folded texts do not judge lets the browser into the groups that can match, up to the match', async () => {
+    const model = long();
+    model[1201].push(['plain', ' naïve']);
+    model[1801].push(['plain', ' Ελλάδα']);
+    model[2101].push(['plain', ' Ωμέγα']);
+    model[2501].push(['plain', ' Ωμέγα']);
+    await s.e.load(model, [1500, 0, 0]);
+    const [open, expected] = await s.e.eval(() => {
+      const seen = new Set();
+      const groupList = Array.from(editor.root.children);
+      const real = window.find;
+      window.find = function (...args) {
+        const all = !editor.root.hasAttribute('data-finding');
+        groupList.forEach((g, i) => { if (all || g.hasAttribute('data-finding')) seen.add(i); });
+        return real.apply(this, args);
+      };
+      try {
+        prepareSearch();
+        startSearch('ωμεγα');
+      } finally {
+        window.find = real;
+      }
+      const groupOf = (b) => groupList.indexOf(editor._topLevelNode(editor.blocks[b]).parentNode);
+      return [Array.from(seen), [groupOf(1800), groupOf(editor.getSelection().start.block), groupOf(2500)]];
+    });
+    assert.ok(open.includes(expected[1]), `${open} holds the match's group ${expected[1]}`);
+    assert.ok(open.every((g) => expected.includes(g)), `${open} are among ${expected}`);
+    assert.equal(new Set(expected).size, 3);
+  });
+
   test('after loading the top is in view; after undo the changed block is', async () => {
     await s.e.load(long());
     const inView = (i) => s.e.eval((k) => {
