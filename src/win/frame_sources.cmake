@@ -44,6 +44,7 @@ set(QORVA_FRAME_SOURCES
   ${_frame_dir}/recovery_keeper.cpp
   ${_frame_dir}/recovery_offer.cpp
   ${_frame_dir}/document_guards.cpp
+  ${_frame_dir}/tool_run_watch.cpp
 )
 # The widget parts need the core; the shell library is defined after this file
 # is included, so the link is made when src/win's list has been read.

@@ -6,10 +6,12 @@
 #include "src/win/editor_commands.h"
 #include "src/win/editor_view.h"
 #include "src/win/export_commands.h"
+#include "src/win/export_settings.h"
 #include "src/win/link_opener.h"
 #include "src/win/settings_shell_values.h"
 #include "src/win/test_hooks.h"
 #include "src/win/themes_menu.h"
+#include "src/win/tool_run_watch.h"
 #include "src/win/tools/converter_host.h"
 
 #include <QApplication>
@@ -45,6 +47,7 @@ CMainFrame::CMainFrame() {
     themes_->UpdateThemeChecks();
     themes_->ApplyTheme();
     guards_ = std::make_unique<DocumentGuards>(*parts_, *view_, DefaultRecoveryFolder());
+    toolRuns_ = std::make_unique<ToolRunWatch>(this, ToolTimeLimitSetting());
     if (auto* loop = ChromiumMessageHandler::Current()) {
         loop->AddMessageFilter(this);
         loop->AddIdleHandler(this);

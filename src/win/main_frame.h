@@ -15,6 +15,7 @@ namespace qorva {
 
 class CEditorView;
 class DocumentGuards;
+class ToolRunWatch;
 class DocumentWindow;
 class RecoveryKeeper;
 class ExportCommands;
@@ -68,6 +69,7 @@ private:
     std::unique_ptr<ExportCommands> exports_;
     std::unique_ptr<ThemesMenu> themes_;
     std::unique_ptr<DocumentGuards> guards_;
+    std::unique_ptr<ToolRunWatch> toolRuns_;
 };
 
 // A modal message box owned by the frame, with the exclamation icon.

@@ -1,0 +1,72 @@
+#include "src/win/tool_run_watch.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <QTimer>
+
+namespace qorva {
+namespace {
+
+// The runner looks in about ten times a second while a child runs; a longer gap
+// means the run is over and the next one is another.
+constexpr auto kRunGap = std::chrono::milliseconds(500);
+// Quick runs (most conversions) finish before anything is shown; until then the
+// window simply waits, as it always did, and takes no input.
+constexpr auto kShowAfter = std::chrono::milliseconds(800);
+
+}  // namespace
+
+ToolRunWatch::ToolRunWatch(QWidget* owner, std::chrono::milliseconds timeLimit)
+    : owner_(owner), endCheck_(std::make_unique<QTimer>()) {
+    endCheck_->setInterval(200);
+    QObject::connect(endCheck_.get(), &QTimer::timeout, [this] {
+        if (!RunGoingOn()) EndOfRun();
+    });
+    limits_.emplace(timeLimit, [this] { return CancelRequested(); });
+    hook_.emplace([this] { OnWait(); });
+}
+
+ToolRunWatch::~ToolRunWatch() {
+    hook_.reset();
+    limits_.reset();
+}
+
+bool ToolRunWatch::RunGoingOn() const { return Clock::now() - lastWait_ < kRunGap; }
+
+// A cancel holds for the run it was given in and for the runs of the same
+// command that follow at once, not for a later command.
+bool ToolRunWatch::CancelRequested() const { return cancelled_ && RunGoingOn(); }
+
+void ToolRunWatch::OnWait() {
+    const auto now = Clock::now();
+    if (!RunGoingOn()) {
+        runStart_ = now;
+        cancelled_ = false;
+    }
+    lastWait_ = now;
+    if (!dialog_ && now - runStart_ < kShowAfter) return;
+    if (!dialog_) {
+        dialog_ = std::make_unique<QProgressDialog>(QStringLiteral("Waiting for Pandoc\u2026"),
+                                                    QStringLiteral("Cancel"), 0, 0, owner_);
+        dialog_->setObjectName("toolProgress");
+        dialog_->setWindowTitle(QStringLiteral("Qorva"));
+        // Modal, so that the document cannot be edited or closed under the run.
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        dialog_->setAutoClose(false);
+        dialog_->setAutoReset(false);
+        dialog_->setMinimumDuration(0);
+        QObject::connect(dialog_.get(), &QProgressDialog::canceled, [this] { cancelled_ = true; });
+        QObject::connect(dialog_.get(), &QDialog::rejected, [this] { cancelled_ = true; });
+        dialog_->show();
+        endCheck_->start();
+    }
+    QCoreApplication::processEvents();
+}
+
+void ToolRunWatch::EndOfRun() {
+    endCheck_->stop();
+    dialog_.reset();
+    cancelled_ = false;
+}
+
+}  // namespace qorva
