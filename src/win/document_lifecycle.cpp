@@ -124,7 +124,8 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
     ui_.DocumentStateChanged();
     recent_.Add(path);
     ui_.RecentListChanged();
-    ui_.ResetRepeatExport();
+    // The same document read again keeps what Repeat Export would do.
+    if (!reloading_) ui_.ResetRepeatExport();
     Notify([&](DocumentFileObserver& o) { o.FileLoaded(path_); });
     if (content == FileContent::NotUtf8) ui_.ShowMessage(message::NotUtf8(path));
     return true;
@@ -318,7 +319,13 @@ bool DocumentLifecycle::Import(int commandId) {
     return true;
 }
 
-bool DocumentLifecycle::Reload() { return !path_.empty() && LoadFileAs(path_, format_); }
+bool DocumentLifecycle::Reload() {
+    if (path_.empty()) return false;
+    reloading_ = true;
+    const bool loaded = LoadFileAs(path_, format_);
+    reloading_ = false;
+    return loaded;
+}
 
 void DocumentLifecycle::Restore(const std::string& path, DocumentFormat format, bool welcome,
                                 const std::string& model) {

@@ -137,6 +137,7 @@ private:
     DocumentFormat format_ = DocumentFormat::QorvaMarkdown;
     bool welcome_ = false;
     std::vector<DocumentFileObserver*> observers_;
+    bool reloading_ = false;
 };
 
 }  // namespace qorva

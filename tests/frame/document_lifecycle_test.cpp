@@ -449,8 +449,11 @@ TEST_F(DocumentLifecycleTest, ARestoredDocumentIsModifiedUnderItsOldPathAndWrite
     EXPECT_TRUE(recent.Entries().empty());
     ASSERT_TRUE(document.Save());
     EXPECT_EQ(ReadFileBytes(path), "Restored\r\n");
+    // Reading the same file again after a change on disk keeps Repeat Export.
+    const int resets = ui.exportResets;
     EXPECT_TRUE(document.Reload());
     EXPECT_EQ(observer.events.back(), "loaded " + path);
+    EXPECT_EQ(ui.exportResets, resets);
 }
 
 }  // namespace
