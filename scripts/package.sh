@@ -6,8 +6,6 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$here"
 
-bash scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+bash scripts/build.sh
 (cd build && cpack -G DEB)
 ls -1 "$here"/build/qorva_*.deb

@@ -5,9 +5,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$here"
 
-bash scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+bash scripts/build.sh
 
 if [ ! -x build/bin/qorva ]; then
   echo "The desktop program is not built yet; build/bin/qorva-convert is available." >&2
