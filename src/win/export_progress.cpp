@@ -28,20 +28,8 @@ ExportProgress::ExportProgress(QWidget* owner, const ExportFormat& format, std::
     if (format.toolCheck == ExportTool::None) return;
     const QString tool =
         format.toolCheck == ExportTool::XeLaTeX ? QStringLiteral("XeLaTeX") : QStringLiteral("Pandoc");
-    dialog_ = std::make_unique<QProgressDialog>(
-        QStringLiteral("Exporting %1 with %2\u2026").arg(ExportFormatName(format), tool), QStringLiteral("Cancel"), 0,
-        0, owner);
-    dialog_->setObjectName("exportProgress");
-    dialog_->setWindowTitle(QStringLiteral("Qorva"));
-    // Modal, so that the window cannot be closed or edited under the running export.
-    dialog_->setWindowModality(Qt::ApplicationModal);
-    dialog_->setAutoClose(false);
-    dialog_->setAutoReset(false);
-    dialog_->setMinimumDuration(0);
-    // Cancel, Escape and closing the window all stop the tool at its next look.
-    QObject::connect(dialog_.get(), &QProgressDialog::canceled, [this] { cancelled_ = true; });
-    QObject::connect(dialog_.get(), &QDialog::rejected, [this] { cancelled_ = true; });
-    dialog_->show();
+    dialog_ = ShowToolProgress(owner, QStringLiteral("Exporting %1 with %2\u2026").arg(ExportFormatName(format), tool),
+                               "exportProgress", &cancelled_);
     QApplication::restoreOverrideCursor();
     QCoreApplication::processEvents();
     waitHook_.emplace([] { QCoreApplication::processEvents(); });
@@ -55,6 +43,22 @@ ExportProgress::~ExportProgress() {
 }
 
 bool ExportProgress::CancelRequested() const { return cancelled_; }
+
+std::unique_ptr<QProgressDialog> ShowToolProgress(QWidget* owner, const QString& label, const char* objectName,
+                                                  bool* cancelled) {
+    auto dialog = std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, 0, owner);
+    dialog->setObjectName(QString::fromLatin1(objectName));
+    dialog->setWindowTitle(QStringLiteral("Qorva"));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    dialog->setMinimumDuration(0);
+    // The tool is stopped at the runner's next look at the flag.
+    QObject::connect(dialog.get(), &QProgressDialog::canceled, [cancelled] { *cancelled = true; });
+    QObject::connect(dialog.get(), &QDialog::rejected, [cancelled] { *cancelled = true; });
+    dialog->show();
+    return dialog;
+}
 
 void ShowBriefNotice(QWidget* window, const QString& text) {
     if (!window) return;

@@ -40,6 +40,12 @@ private:
     std::optional<ScopedToolRunLimits> limits_;
 };
 
+// A busy progress window titled "Qorva" with Cancel, shown at once. Modal for the
+// whole program, so the document cannot be edited or closed under a running tool;
+// Cancel, Escape and closing it set `*cancelled`.
+std::unique_ptr<QProgressDialog> ShowToolProgress(QWidget* owner, const QString& label, const char* objectName,
+                                                  bool* cancelled);
+
 // A short text at the foot of `window` that goes away by itself after a few seconds.
 void ShowBriefNotice(QWidget* window, const QString& text);
 

@@ -1,5 +1,7 @@
 #include "src/win/tool_run_watch.h"
 
+#include "src/win/export_progress.h"
+
 #include <QCoreApplication>
 #include <QProgressDialog>
 #include <QTimer>
@@ -46,18 +48,7 @@ void ToolRunWatch::OnWait() {
     lastWait_ = now;
     if (!dialog_ && now - runStart_ < kShowAfter) return;
     if (!dialog_) {
-        dialog_ = std::make_unique<QProgressDialog>(QStringLiteral("Waiting for Pandoc\u2026"),
-                                                    QStringLiteral("Cancel"), 0, 0, owner_);
-        dialog_->setObjectName("toolProgress");
-        dialog_->setWindowTitle(QStringLiteral("Qorva"));
-        // Modal, so that the document cannot be edited or closed under the run.
-        dialog_->setWindowModality(Qt::ApplicationModal);
-        dialog_->setAutoClose(false);
-        dialog_->setAutoReset(false);
-        dialog_->setMinimumDuration(0);
-        QObject::connect(dialog_.get(), &QProgressDialog::canceled, [this] { cancelled_ = true; });
-        QObject::connect(dialog_.get(), &QDialog::rejected, [this] { cancelled_ = true; });
-        dialog_->show();
+        dialog_ = ShowToolProgress(owner_, QStringLiteral("Waiting for Pandoc\u2026"), "toolProgress", &cancelled_);
         endCheck_->start();
     }
     QCoreApplication::processEvents();
