@@ -158,14 +158,9 @@ Figures Summary(std::vector<double> ms) {
 }
 
 int RecoveryKeystroke() {
-    QWidget host;
-    host.resize(800, 600);
-    QuietClient client;
-    auto browser = qorva::Browser::CreateBrowserWindow(&client, &host);
-    QFile page(QStringLiteral(":/qorva/editor.html"));
-    page.open(QIODevice::ReadOnly);
-    host.show();
-    browser->LoadHtml(page.readAll().toStdString());
+    EditorWindow window;
+    auto& browser = window.browser;
+    QuietClient& client = window.client;
     browser->CallFunction("setTextJson", LargeDocument(10000));
     browser->Focus();
     QWidget* view = browser->GetWindowHandle();
