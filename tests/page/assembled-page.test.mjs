@@ -1,5 +1,3 @@
-// The assembled page itself: self-contained, and its script limited to ES2020
-// syntax so that the program's older embedded engine runs it.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';

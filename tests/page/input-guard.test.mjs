@@ -1,5 +1,3 @@
-// Ways into the page other than typing and the program's paste: the browser's own
-// paste, cut and drop change nothing, and an input method's text is typed text.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para } from './harness.mjs';
@@ -7,7 +5,6 @@ import { useEditor } from './suite.mjs';
 
 const s = useEditor();
 
-// Puts HTML on the browser's clipboard with a real Ctrl+C on a region outside the editor.
 async function copyHtmlOutsideEditor(html) {
   await s.e.eval((markup) => {
     const source = document.createElement('div');

@@ -1,5 +1,3 @@
-// The recovery copy keeps each block's record until the block changes: after any
-// run of edits it must equal the document's own model JSON.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -7,7 +5,6 @@ import { useEditor } from './suite.mjs';
 
 const s = useEditor();
 
-// A small deterministic generator, so a failing run can be replayed.
 function generator(seed) {
   let state = seed;
   return (n) => {

@@ -1,5 +1,3 @@
-// The fixed style sheet: numbering, indentation, the look of each block and
-// span type, navigation mode, print, and themes placed after it.
 import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block, renderedPrefixes } from './harness.mjs';
@@ -16,7 +14,6 @@ async function styleOf(selector, properties, pseudo) {
 }
 
 describe('numbering', () => {
-  // The document and, for every block with a rendered prefix, [block, marker].
   for (const [name, model, prefixes] of [
     ['a numbered item after a heading starts again at 1', doc(num(0, 'a'), num(0, 'b'), block('heading', -1, 'h'), num(0, 'c')),
       [[0, '1'], [1, '2'], [3, '1']]],
@@ -41,7 +38,6 @@ describe('numbering', () => {
     await s.e.call('redo');
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3'], [3, '4']]);
     await s.e.steps([1, 0, 0], 'styleParagraphBulleted');
-    // A bullet at the same level does not restart the list: the count goes on after it.
     assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '•'], [2, '2'], [3, '3']]);
   });
 
@@ -65,7 +61,6 @@ describe('numbering', () => {
         'insertTable', 'shiftParagraphUp', 'shiftParagraphDown'];
       let seed = 7;
       const random = (n) => { seed = (seed * 1103515245 + 12345) % 2147483648; return seed % n; };
-      // Numbers counted from the top of the document, block by block.
       const expected = () => {
         const counters = [0, 0, 0, 0, 0, 0];
         return editor.blocks.map((b) => {

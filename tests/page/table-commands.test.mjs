@@ -1,5 +1,3 @@
-// Table commands: inserting tables, rows and columns (with the 8-column limit),
-// removing them, moving rows and columns, and rows of unequal width.
 import { test, describe } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -7,7 +5,6 @@ import { useEditor } from './suite.mjs';
 
 const s = useEditor();
 
-// A table given as rows of cell texts, in model form.
 function table(...rows) {
   const blocks = [];
   for (const row of rows) {
@@ -16,7 +13,6 @@ function table(...rows) {
   return blocks;
 }
 
-// The tables of the document as rows of cell texts, plus the other blocks' texts.
 async function layout() {
   const model = await s.e.model();
   const out = [];
@@ -40,9 +36,6 @@ const caretText = () => s.e.eval(() => {
   return editor.getBlockSpans(p.block).map((s) => s.Text).join('');
 });
 
-// Single commands: the document, the steps (a position or a command), the
-// layout afterwards and, where given, the caret (a point, or the text of its
-// block) and what the host was told.
 const grid = (...rows) => doc(...table(...rows));
 const cases = [
   ['a table in a non-empty paragraph comes after it', doc(para('a'), para('b')), [[0, 0, 1], 'insertTable'],
@@ -101,7 +94,6 @@ describe('rows', () => {
     await s.e.steps('shiftParagraphDown', 'shiftParagraphDown');
     assert.deepEqual(await layout(), [[['a', 'b'], ['e', 'f'], ['c', 'd']]]);
     assert.equal(await caretText(), 'd');
-    // The last row stays where it is.
     await s.e.call('shiftParagraphDown');
     assert.deepEqual(await layout(), [[['a', 'b'], ['e', 'f'], ['c', 'd']]]);
   });
