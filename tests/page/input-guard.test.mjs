@@ -37,16 +37,3 @@ test('the browser\'s own paste, cut, undo and drop leave the document as it was 
   assert.deepEqual(await s.e.model(), model);
   assert.deepEqual(await s.e.hostCalls(), []);
 });
-
-test('an input method\'s composition ends as typed text in the model, undone in one step', async () => {
-  await s.e.load(doc(para('ab')), [0, 0, 1]);
-  await s.e.page.focus('#doc');
-  await s.e.caret(0, 0, 1);
-  const cdp = await s.e.page.context().newCDPSession(s.e.page);
-  await cdp.send('Input.imeSetComposition', { text: 'にほ', selectionStart: 2, selectionEnd: 2 });
-  await cdp.send('Input.imeSetComposition', { text: 'にほん', selectionStart: 3, selectionEnd: 3 });
-  await cdp.send('Input.insertText', { text: '日本' });
-  assert.deepEqual(await s.e.model(), doc(para('a日本b')));
-  await s.e.call('undo');
-  assert.deepEqual(await s.e.model(), doc(para('ab')));
-});

@@ -30,24 +30,6 @@ describe('numbering', () => {
     });
   }
 
-  test('numbers follow inserting an item, undo, redo and a change of paragraph type', async () => {
-    await s.e.run(doc(num(0, 'a'), num(0, 'b'), num(0, 'c')), [0, 0, 1], 'insertNewline');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3'], [3, '4']]);
-    await s.e.call('undo');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3']]);
-    await s.e.call('redo');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3'], [3, '4']]);
-    await s.e.steps([1, 0, 0], 'styleParagraphBulleted');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '•'], [2, '2'], [3, '3']]);
-  });
-
-  test('a paragraph moved out to level 0 restarts the count after it; moved back in, the count goes on', async () => {
-    await s.e.run(doc(num(0, 'a'), block('para', 1, 'inside'), num(0, 'b'), num(0, 'c')), [1, 0, 0], 'unindentParagraph');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [2, '1'], [3, '2']]);
-    await s.e.call('indentParagraph');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, ' '], [2, '2'], [3, '3']]);
-  });
-
   test('after any sequence of edits the numbers are those of a count from the top', async () => {
     const blocks = [];
     for (let i = 0; i < 40; i++) {
