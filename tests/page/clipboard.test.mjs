@@ -53,7 +53,6 @@ describe('cut', () => {
       if (returned === null) assert.deepEqual(await s.e.hostCalls(), []);
     });
   }
-
 });
 
 describe('paste', () => {
