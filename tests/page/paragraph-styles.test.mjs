@@ -44,12 +44,10 @@ for (const [name, model, steps, expected, hostCalls] of cases) {
   });
 }
 
-describe('heading toggles', () => {
-  test('Heading 2 on a Heading 1 makes it a Heading 2, not plain', async () => {
-    assert.deepEqual(tags(await s.e.run(doc(block('heading', -3, 'Title')), [0, 0, 2], 'styleParagraphHeading2')), [['heading', -2]]);
-    await s.e.call('styleParagraphHeading2');
-    assert.deepEqual(tags(await s.e.model()), [['para', 0]]);
-  });
+test('Heading 2 on a Heading 1 makes it a Heading 2, not plain', async () => {
+  assert.deepEqual(tags(await s.e.run(doc(block('heading', -3, 'Title')), [0, 0, 2], 'styleParagraphHeading2')), [['heading', -2]]);
+  await s.e.call('styleParagraphHeading2');
+  assert.deepEqual(tags(await s.e.model()), [['para', 0]]);
 });
 
 describe('type toggles and levels', () => {
@@ -108,12 +106,10 @@ describe('image toggle', () => {
   });
 });
 
-describe('indent and unindent', () => {
-  test('Shift Left on a level-1 bulleted item makes a paragraph, on a numbered item nothing', async () => {
-    await s.e.load(doc(block('bulleted', 0, 'a'), block('numbered', 0, 'b')), [0, 0, 0]);
-    assert.equal(await s.e.call('shiftParagraphLeft'), false);
-    assert.deepEqual(tags(await s.e.steps([1, 0, 0], 'shiftParagraphLeft')), [['para', 0], ['numbered', 0]]);
-  });
+test('Shift Left on a level-1 bulleted item makes a paragraph, on a numbered item nothing', async () => {
+  await s.e.load(doc(block('bulleted', 0, 'a'), block('numbered', 0, 'b')), [0, 0, 0]);
+  assert.equal(await s.e.call('shiftParagraphLeft'), false);
+  assert.deepEqual(tags(await s.e.steps([1, 0, 0], 'shiftParagraphLeft')), [['para', 0], ['numbered', 0]]);
 });
 
 describe('shifting paragraphs up and down', () => {
