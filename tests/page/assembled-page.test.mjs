@@ -1,5 +1,3 @@
-// The assembled page itself: self-contained, and its script limited to ES2020
-// syntax so that the program's older embedded engine runs it.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
@@ -23,9 +21,4 @@ test('the page carries its style and script inline and loads nothing from elsewh
 test('the script parses as ES2020', () => {
   const [script] = inlineScripts();
   assert.doesNotThrow(() => acorn.parse(script, { ecmaVersion: 2020, sourceType: 'script' }));
-});
-
-test('a newer construct would be caught by the same check', () => {
-  assert.throws(() => acorn.parse('class A { x = 1; }', { ecmaVersion: 2020, sourceType: 'script' }));
-  assert.throws(() => acorn.parse('a ??= b;', { ecmaVersion: 2020, sourceType: 'script' }));
 });

@@ -1,6 +1,3 @@
-// The caret moves the page takes over from the browser: around images, line
-// breaks, span borders and tables; the browser's own move is asked for (true)
-// everywhere else.
 import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -17,8 +14,6 @@ async function move(model, at, fn) {
   return { answer, caret: await s.e.caretAt(), image: await s.e.eval(() => window.getSelection().toString() === '\u200B') };
 }
 
-// Each group: [document, caret or selection, move, what is expected of the
-// browser's answer, the caret afterwards and whether an image is selected].
 function moves(groups) {
   for (const [name, cases] of Object.entries(groups)) {
     test(name, async () => {
@@ -83,7 +78,6 @@ describe('paragraph starts and ends', () => {
     await s.e.call('moveToEndOfParagraph');
     assert.deepEqual(await s.e.caretAt(), [1, 0, 2]);
     assert.deepEqual(await s.e.hostCalls(), []);
-    // With a selection the move goes from its focus.
     assert.deepEqual((await move(model, [[1, 0, 1], [0, 1, 1]], 'moveToBeginningOfParagraph')).caret, [0, 0, 0]);
     assert.deepEqual((await move(model, [[1, 0, 1], [0, 0, 1]], 'moveToEndOfParagraph')).caret, [0, 1, 2]);
   });

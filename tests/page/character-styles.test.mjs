@@ -1,5 +1,3 @@
-// Character style toggles with the caret inside and outside a word, across
-// blocks, Clear Formatting, and references with new unique labels.
 import { test, describe } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -9,9 +7,6 @@ const s = useEditor();
 
 const spansOf = async (i) => s.e.eval((b) => editor.getBlockSpans(b).map((s) => [s.Type, s.Text]), i);
 
-// One command on one paragraph: the document, the steps (a position or a
-// command), the spans of the first block afterwards and, where given, the caret
-// and what the host was told.
 const cases = [
   ['a line feed ends a word as a space does', doc(para('ab', ['break', '\n'], 'cd ef')), [[0, 2, 1], 'styleWordStrong'],
     ['ab', ['break', '\n'], ['strong', 'cd'], ' ef']],
@@ -41,15 +36,13 @@ for (const [name, model, steps, spans, caret, hostCalls] of cases) {
   });
 }
 
-describe('caret inside a word', () => {
-  test('Ctrl+I styles the whole word and keeps the caret; again makes it plain', async () => {
-    await s.e.run(doc(para('one two three')), [0, 0, 5], 'styleWordEmphasis');
-    assert.deepEqual(await spansOf(0), [['Plain', 'one '], ['Emphasis', 'two'], ['Plain', ' three']]);
-    assert.deepEqual(await s.e.caretAt(), [0, 1, 1]);
-    await s.e.call('styleWordEmphasis');
-    assert.deepEqual(await spansOf(0), [['Plain', 'one two three']]);
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 5]);
-  });
+test('Ctrl+I styles the whole word and keeps the caret; again makes it plain', async () => {
+  await s.e.run(doc(para('one two three')), [0, 0, 5], 'styleWordEmphasis');
+  assert.deepEqual(await spansOf(0), [['Plain', 'one '], ['Emphasis', 'two'], ['Plain', ' three']]);
+  assert.deepEqual(await s.e.caretAt(), [0, 1, 1]);
+  await s.e.call('styleWordEmphasis');
+  assert.deepEqual(await spansOf(0), [['Plain', 'one two three']]);
+  assert.deepEqual(await s.e.caretAt(), [0, 0, 5]);
 });
 
 describe('caret outside a word', () => {
@@ -109,8 +102,6 @@ describe('selections', () => {
     assert.deepEqual(model[2].slice(2), [['plain', 'code']]);
     assert.deepEqual(model[3].slice(2), [['emph', 'mid']]);
     assert.deepEqual(model[4].slice(2), [['emph', 'xy'], ['plain', 'z']]);
-    // The start block changed, so the anchor goes back by character offset,
-    // which lands at the end of the earlier span.
     assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 1], focus: [3, 0, 2] });
   });
 
@@ -135,7 +126,6 @@ describe('references', () => {
     assert.equal(await labelAfterReference(), '1');
     assert.equal(await labelAfterReference('1', '2'), '3');
     assert.equal(await labelAfterReference('1', '3'), '2');
-    // Labels of link definitions count as used.
     await s.e.load(doc(para('x ', ['linktext', 'l'], ['linkref', '1']), block('link', 0, ['linkref', '1'], ['url', 'http://a.b'])));
     assert.equal(await s.e.eval(() => editor.generateUniqueReference()), '2');
   });

@@ -1,6 +1,3 @@
-// Every formatting, table, note and clipboard command is one undo step: undo
-// gives back the document before it, redo the document after it, and the host
-// hears of each.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -18,7 +15,6 @@ const start = doc(
   para('last words'),
 );
 
-// [name, selection (anchor, focus), call, ...arguments]
 const commands = [
   ['Bulleted over several blocks', [[0, 0, 0], [2, 1, 2]], 'styleParagraphBulleted'],
   ['Code Block', [[1, 1, 1], [1, 1, 1]], 'styleParagraphCode'],

@@ -1,5 +1,3 @@
-// Backspace, Delete and their word forms, rule by rule in the order they are
-// tried, and deleting ranges within and across tables.
 import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -17,7 +15,6 @@ async function run(model, at, fn) {
   return s.e.model();
 }
 
-// [name, document, caret or selection, command, document after, caret after (where given)]
 function cases(list) {
   for (const [name, model, at, fn, expected, caret] of list) {
     test(name, async () => {

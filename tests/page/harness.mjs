@@ -44,7 +44,6 @@ export async function openEditor(browser) {
   return new EditorPage(page, errors);
 }
 
-// Model JSON helpers for readable tests.
 export const doc = (...blocks) => ['text', ...blocks];
 export const para = (...spans) => ['para', { level: 0 }, ...spans.map(toSpan)];
 export const block = (tag, level, ...spans) => [tag, { level }, ...spans.map(toSpan)];
@@ -95,12 +94,10 @@ export class EditorPage {
     return JSON.parse(await this.page.evaluate(() => getTextJson()));
   }
 
-  // Calls a global page function by name, as the shell does.
   async call(name, ...args) {
     return this.page.evaluate(([n, a]) => window[n](...a), [name, args]);
   }
 
-  // Calls and reports a thrown error's message instead of failing.
   async callError(name, ...args) {
     return this.page.evaluate(([n, a]) => {
       try {
@@ -155,7 +152,6 @@ export class EditorPage {
 export async function renderedPrefixes(editorPage) {
   const { page } = editorPage;
   await page.evaluate(() => editor.blocks.forEach((b, i) => b.setAttribute('data-test-index', String(i))));
-  // Blocks in view are laid out once a frame has found them there.
   await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
   const cdp = await page.context().newCDPSession(page);
   try {
@@ -173,7 +169,6 @@ export async function renderedPrefixes(editorPage) {
     layout.nodeIndex.forEach((node, k) => {
       const textIndex = layout.text[k];
       if (textIndex < 0) return;
-      // The generated text's layout node is the pseudo element or its child.
       let owner = node;
       if (!pseudo.has(owner)) owner = nodes.parentIndex[owner];
       if (pseudo.get(owner) !== 'before') return;

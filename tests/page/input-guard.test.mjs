@@ -1,5 +1,3 @@
-// Ways into the page other than typing and the program's paste: the browser's own
-// paste, cut and drop change nothing, and an input method's text is typed text.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para } from './harness.mjs';
@@ -7,7 +5,6 @@ import { useEditor } from './suite.mjs';
 
 const s = useEditor();
 
-// Puts HTML on the browser's clipboard with a real Ctrl+C on a region outside the editor.
 async function copyHtmlOutsideEditor(html) {
   await s.e.eval((markup) => {
     const source = document.createElement('div');
@@ -39,17 +36,4 @@ test('the browser\'s own paste, cut, undo and drop leave the document as it was 
   }
   assert.deepEqual(await s.e.model(), model);
   assert.deepEqual(await s.e.hostCalls(), []);
-});
-
-test('an input method\'s composition ends as typed text in the model, undone in one step', async () => {
-  await s.e.load(doc(para('ab')), [0, 0, 1]);
-  await s.e.page.focus('#doc');
-  await s.e.caret(0, 0, 1);
-  const cdp = await s.e.page.context().newCDPSession(s.e.page);
-  await cdp.send('Input.imeSetComposition', { text: 'にほ', selectionStart: 2, selectionEnd: 2 });
-  await cdp.send('Input.imeSetComposition', { text: 'にほん', selectionStart: 3, selectionEnd: 3 });
-  await cdp.send('Input.insertText', { text: '日本' });
-  assert.deepEqual(await s.e.model(), doc(para('a日本b')));
-  await s.e.call('undo');
-  assert.deepEqual(await s.e.model(), doc(para('ab')));
 });

@@ -1,6 +1,3 @@
-// Long documents, whose blocks sit in groups laid out only near the viewport:
-// the tree follows the block list through any edits, and selection, undo,
-// copy, search, printing and scrolling reach blocks that were never shown.
 import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -13,7 +10,6 @@ import { generateDocument } from '../../bench/page/generate.mjs';
 
 const s = useEditor();
 
-// What must hold of the tree after any change; the list of what does not.
 function groupFaults() {
   const faults = [];
   const root = editor.root;
@@ -26,7 +22,6 @@ function groupFaults() {
     if (isGroupStart(group.firstElementChild) !== (g > 0)) faults.push('start marker of group ' + g);
   });
   if (root.querySelectorAll(':scope > block-group > div:first-child').length !== 1) faults.push('first children');
-  // The numbers shown are those of a count from the top.
   const shown = () => Array.from(root.querySelectorAll('.Numbered > .Prefix')).map((p) => p.getAttribute('data-number'));
   const before = shown();
   new ListNumbering(root).observer.disconnect();
@@ -34,9 +29,6 @@ function groupFaults() {
   return faults;
 }
 
-// A seeded sequence of edits that splits, empties and removes groups, the first
-// one included, with undo and redo in between. The page's observers run after
-// each edit, as they would between two keys.
 async function randomEdits(seed, count) {
   let state = seed;
   const next = (n) => {
@@ -166,10 +158,6 @@ describe('blocks out of view', () => {
     assert.deepEqual(found, [2800, 2900, 'Ωμέγα']);
   });
 
-  // Texts the folded block texts do not judge, each put into a block near the
-  // top and one near the end: Find Next from the top and from the middle (so
-  // far, near, before the caret with the wrap), and a text found nowhere, as
-  // the browser alone finds them.
   test('search finds what the browser alone finds, in the same order and with the same wrap', async () => {
     const texts = [['Ωμέγα Λάμδα', 'μεγα λαμ'], ['Щука и Ёж', 'ЩУКА И ЁЖ'], ['Crème Brûlée', 'creme brûlée'],
       ['(x+y)·2, ok?', '(x+y)·2,'], ['Zürich–Αθήνα 東京', 'rich–αθ'], ['', 'ψωμί']];
@@ -204,13 +192,9 @@ describe('blocks out of view', () => {
       return out;
     }, texts);
     for (const [text, from, page, browser] of runs) assert.deepEqual(page, browser, `${text} from ${from}`);
-    // The matches are where they were put, so the comparison is not between two failures.
     assert.deepEqual(runs[0][2].map((w) => w[0].block), [near - 1, far - 1, near - 1]);
   });
 
-  // The generated document is ASCII, which no Greek letter matches: only the
-  // groups with other text once folded (not 'naïve') are searched, from the
-  // caret's on, up to about the match.
   test('a search the folded texts do not judge lets the browser into the groups that can match, up to the match', async () => {
     const model = long();
     model[1201].push(['plain', ' naïve']);
@@ -264,7 +248,6 @@ describe('blocks out of view', () => {
       ['image', { level: 0 }, ['url', 'far.png']]];
     const dir = mkdtempSync(join(tmpdir(), 'qorva-print-'));
     try {
-      // A 2 x 2 PNG in the document's folder.
       writeFileSync(join(dir, 'far.png'), Buffer.from('iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg==', 'base64'));
       await s.e.call('setBaseUrl', pathToFileURL(dir).href + '/');
       await s.e.load(model);
@@ -282,8 +265,6 @@ describe('blocks out of view', () => {
 });
 
 describe('saving', () => {
-  // getTextJson keeps what it read of each block until that block changes; it
-  // must give what reading every block afresh gives.
   const fresh = () => JSON.stringify(fromModel(editor.blocks.slice(0, -1).map(readBlockRecord)));
   for (const [name, model, edit] of [
     ['a generated manuscript, then typing, a new paragraph and a style', generateDocument(400),
@@ -306,12 +287,4 @@ describe('saving', () => {
       for (const [cached, reread] of results) assert.equal(cached, reread);
     });
   }
-});
-
-test('search texts kept from loading are those read from the blocks', async () => {
-  const model = generateDocument(300);
-  model.push(['para', { level: 0 }, ['plain', 'Ærø Straße\u200Bzero width'], ['emph', ' ÉTÉ\ttab']], ['image', { level: 0 }, ['url', 'Über.png']]);
-  await s.e.load(model);
-  const differing = await s.e.eval(() => editor.blocks.filter((b) => editor.searchCache.get(b) !== blockSearchText(b)).length);
-  assert.equal(differing, 0);
 });

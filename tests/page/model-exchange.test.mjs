@@ -1,5 +1,3 @@
-// The exchange of model JSON: setTextJson / getTextJson and the rules of the
-// conversion in both directions.
 import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -24,13 +22,6 @@ describe('round trip of every block type', () => {
     assert.deepEqual(await roundTrip(model), model);
   });
 
-  test('the editor holds the levels that the model levels map to', async () => {
-    await s.e.load(doc(block('heading', -3, 'a'), block('heading', -1, 'b'), block('bulleted', 0, 'c'),
-      block('note', 0, ['noteref', 'x']), block('quote', 2, 'd'), block('row', 1, 'e'), block('col', 2, 'f')));
-    assert.deepEqual(await s.e.blockClasses(), ['Heading Indent0', 'Heading Indent2', 'Bulleted Indent1',
-      'Note Indent1', 'Quotation Indent3', 'Row Indent0', 'Cell Indent0', 'Final Indent0']);
-  });
-
   test('right-to-left blocks keep direction "rtl"; others carry no direction', async () => {
     const model = doc(['para', { level: 0, direction: 'rtl' }, ['plain', 'שלום']], para('ltr'));
     assert.deepEqual(await roundTrip(model), model);
@@ -45,7 +36,6 @@ describe('round trip of every block type', () => {
 });
 
 describe('conversion rules', () => {
-  // What is loaded, and the model read back from the editor.
   const cases = [
     ['a divider becomes an empty plain paragraph', doc(['divider', { level: 0 }]), doc(['para', { level: 0 }])],
     ['unknown block and span tags are read as plain', doc(['aside', { level: 1 }, ['shout', 'x']]), doc(block('para', 1, 'x'))],
@@ -84,7 +74,6 @@ describe('conversion rules', () => {
 });
 
 describe('malformed input', () => {
-  // The text loaded and, where it names one, the assertion code of the error.
   const bad = [
     ['not JSON', '{"text"'],
     ['root not an array', '{"text":[]}'],

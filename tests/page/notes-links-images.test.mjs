@@ -1,4 +1,3 @@
-// Footnotes, hyperlinks, following references and URLs, and image paragraphs.
 import { test, describe } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -12,9 +11,6 @@ const link = (label, url) => block('link', 0, ['linkref', label], ['url', url]);
 const img = (url) => block('image', 0, ['url', url]);
 const ref = (label) => ['noteref', label];
 
-// A command and what the document is afterwards: the document, the steps (a
-// position, a command, or a command with its arguments), the document after
-// and, where given, the caret after and what the host was told.
 function check(cases) {
   for (const [name, model, steps, expected, caret, hostCalls] of cases) {
     test(name, async () => {

@@ -1,5 +1,3 @@
-// The outline: headings in order with their levels, the heading the caret is
-// under, and moving to a heading.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';

@@ -1,5 +1,3 @@
-// Paragraph type toggles, their level arithmetic, the Image toggle, indenting,
-// shifting paragraphs and the writing direction.
 import { test, describe } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -9,9 +7,6 @@ const s = useEditor();
 
 const tags = (model) => model.slice(1).map((b) => [b[0], b[1].level]);
 
-// Commands whose whole effect is on block types and levels: the document, the
-// steps (a position to place or a command to call), the [type, level] of every
-// block afterwards and, where given, what the host was told.
 const cases = [
   ['Heading 1 on a level-0 heading and a paragraph makes both plain', doc(block('heading', -3, 'Title'), para('text')),
     [[[0, 0, 1], [1, 0, 2]], 'styleParagraphHeading1'], [['para', 0], ['para', 0]]],
@@ -49,12 +44,10 @@ for (const [name, model, steps, expected, hostCalls] of cases) {
   });
 }
 
-describe('heading toggles', () => {
-  test('Heading 2 on a Heading 1 makes it a Heading 2, not plain', async () => {
-    assert.deepEqual(tags(await s.e.run(doc(block('heading', -3, 'Title')), [0, 0, 2], 'styleParagraphHeading2')), [['heading', -2]]);
-    await s.e.call('styleParagraphHeading2');
-    assert.deepEqual(tags(await s.e.model()), [['para', 0]]);
-  });
+test('Heading 2 on a Heading 1 makes it a Heading 2, not plain', async () => {
+  assert.deepEqual(tags(await s.e.run(doc(block('heading', -3, 'Title')), [0, 0, 2], 'styleParagraphHeading2')), [['heading', -2]]);
+  await s.e.call('styleParagraphHeading2');
+  assert.deepEqual(tags(await s.e.model()), [['para', 0]]);
 });
 
 describe('type toggles and levels', () => {
@@ -100,7 +93,6 @@ describe('image toggle', () => {
     assert.deepEqual((await s.e.model())[1], ['image', { level: 0 }, ['url', 'images/figure.png']]);
     await s.e.run(doc(para('pics/', ['break', '\n'], 'b.png')), [0, 0, 0], 'styleParagraphImage');
     assert.deepEqual((await s.e.model())[1], ['image', { level: 0 }, ['url', 'pics/b.png']]);
-    // Selected as an image, and read back from the page's own HTML as any image.
     assert.equal(await s.e.eval(() => window.getSelection().toString()), '\u200B');
     await s.e.eval(() => editor.setContent(editor.getContent()));
     assert.deepEqual((await s.e.model())[1], ['image', { level: 0 }, ['url', 'pics/b.png']]);
@@ -114,12 +106,10 @@ describe('image toggle', () => {
   });
 });
 
-describe('indent and unindent', () => {
-  test('Shift Left on a level-1 bulleted item makes a paragraph, on a numbered item nothing', async () => {
-    await s.e.load(doc(block('bulleted', 0, 'a'), block('numbered', 0, 'b')), [0, 0, 0]);
-    assert.equal(await s.e.call('shiftParagraphLeft'), false);
-    assert.deepEqual(tags(await s.e.steps([1, 0, 0], 'shiftParagraphLeft')), [['para', 0], ['numbered', 0]]);
-  });
+test('Shift Left on a level-1 bulleted item makes a paragraph, on a numbered item nothing', async () => {
+  await s.e.load(doc(block('bulleted', 0, 'a'), block('numbered', 0, 'b')), [0, 0, 0]);
+  assert.equal(await s.e.call('shiftParagraphLeft'), false);
+  assert.deepEqual(tags(await s.e.steps([1, 0, 0], 'shiftParagraphLeft')), [['para', 0], ['numbered', 0]]);
 });
 
 describe('shifting paragraphs up and down', () => {

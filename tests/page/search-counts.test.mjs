@@ -1,5 +1,3 @@
-// Word and character counts of the document and the selection, and search with
-// its wrap to the start of the document.
 import { test, describe } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -18,7 +16,6 @@ describe('document counts', () => {
     ['a hyphenated word is one word; a hyphen standing alone is none', doc(para('well-known - fact')), 2, 17],
     ['a label counts nothing, the footnote text does',
       doc(para('word', ['noteref', '12']), block('note', 0, ['noteref', '12'], 'two words')), 3, 13],
-    // The label is left out, so "ab" and "cd" touch and make one word.
     ['text joins across a label inside a block', doc(para('ab', ['noteref', '1'], 'cd')), 1, 4],
     ['characters are UTF-16 units', doc(para('😀 é')), 2, 4],
     ['an empty document counts nothing', doc(), 0, 0],
@@ -43,7 +40,6 @@ describe('document counts', () => {
       block('verbatim', 0, 'let x', ['break', '\n'], 'y'), // 3 words, 7
     ));
     assert.deepEqual(await counts(), { words: 18, chars: 81 });
-    // Counted again from the page, and over a selection of everything.
     await s.e.eval(() => { editor.countCache = null; });
     assert.deepEqual(await counts(), { words: 18, chars: 81 });
     await s.e.select([0, 0, 0], [10, 0, 0]);
@@ -88,10 +84,8 @@ describe('selection counts', () => {
     const model = doc(para('see ', ['linktext', 'docs'], ['linkref', 'L'], ' now'),
       block('link', 0, ['linkref', 'L'], ['url', 'http://a.b']), para('end'));
     await s.e.load(model);
-    // From inside "docs": the link text and its label are selected.
     await s.e.select([0, 1, 1], [2, 0, 3]);
     assert.deepEqual(await selectedCounts(), { words: 3, chars: 10 });
-    // From the label on: no link text, so the definition is a footnote's text.
     await s.e.select([0, 2, 0], [2, 0, 3]);
     assert.deepEqual(await selectedCounts(), { words: 3, chars: 17 });
   });
@@ -138,8 +132,6 @@ describe('search', () => {
     assert.deepEqual(await s.e.hostCalls(), []);
   });
 
-  // The page may start the browser's find further on when the blocks between
-  // cannot match; what is found must be what the browser finds on its own.
   test('finds what the browser\'s own find finds, with loose letter matching', async () => {
     const cases = [
       ['Résumé', 'resume'], ['STRAẞE', 'strasse'], ['ﬁnal', 'final'], ['soft\u00ADhyphen', 'softhyphen'],

@@ -1,5 +1,3 @@
-// The fixed style sheet: numbering, indentation, the look of each block and
-// span type, navigation mode, print, and themes placed after it.
 import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block, renderedPrefixes } from './harness.mjs';
@@ -16,7 +14,6 @@ async function styleOf(selector, properties, pseudo) {
 }
 
 describe('numbering', () => {
-  // The document and, for every block with a rendered prefix, [block, marker].
   for (const [name, model, prefixes] of [
     ['a numbered item after a heading starts again at 1', doc(num(0, 'a'), num(0, 'b'), block('heading', -1, 'h'), num(0, 'c')),
       [[0, '1'], [1, '2'], [3, '1']]],
@@ -33,25 +30,6 @@ describe('numbering', () => {
     });
   }
 
-  test('numbers follow inserting an item, undo, redo and a change of paragraph type', async () => {
-    await s.e.run(doc(num(0, 'a'), num(0, 'b'), num(0, 'c')), [0, 0, 1], 'insertNewline');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3'], [3, '4']]);
-    await s.e.call('undo');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3']]);
-    await s.e.call('redo');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '2'], [2, '3'], [3, '4']]);
-    await s.e.steps([1, 0, 0], 'styleParagraphBulleted');
-    // A bullet at the same level does not restart the list: the count goes on after it.
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, '•'], [2, '2'], [3, '3']]);
-  });
-
-  test('a paragraph moved out to level 0 restarts the count after it; moved back in, the count goes on', async () => {
-    await s.e.run(doc(num(0, 'a'), block('para', 1, 'inside'), num(0, 'b'), num(0, 'c')), [1, 0, 0], 'unindentParagraph');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [2, '1'], [3, '2']]);
-    await s.e.call('indentParagraph');
-    assert.deepEqual(await renderedPrefixes(s.e), [[0, '1'], [1, ' '], [2, '2'], [3, '3']]);
-  });
-
   test('after any sequence of edits the numbers are those of a count from the top', async () => {
     const blocks = [];
     for (let i = 0; i < 40; i++) {
@@ -65,7 +43,6 @@ describe('numbering', () => {
         'insertTable', 'shiftParagraphUp', 'shiftParagraphDown'];
       let seed = 7;
       const random = (n) => { seed = (seed * 1103515245 + 12345) % 2147483648; return seed % n; };
-      // Numbers counted from the top of the document, block by block.
       const expected = () => {
         const counters = [0, 0, 0, 0, 0, 0];
         return editor.blocks.map((b) => {

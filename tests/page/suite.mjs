@@ -1,5 +1,3 @@
-// One browser and one page per test file; every test starts from a fresh
-// document and must leave no uncaught page error behind.
 import { before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { launchBrowser, openEditor } from './harness.mjs';

@@ -1,4 +1,3 @@
-// Typing and deleting characters in a row make one undo step; what ends a run.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para } from './harness.mjs';
@@ -6,8 +5,6 @@ import { useEditor } from './suite.mjs';
 
 const s = useEditor();
 
-// A step: text to type, a page command, a caret [block, span, offset], a key
-// name for the browser ({ key }), or a pause in milliseconds ({ wait }).
 const COMMANDS = new Set(['insertNewline', 'deleteBackward', 'deleteForward', 'styleParagraphHeading1']);
 async function act(step) {
   if (typeof step === 'string' && COMMANDS.has(step)) return s.e.call(step);
@@ -18,14 +15,12 @@ async function act(step) {
 }
 
 const two = doc(para('one'), para('two'));
-// [name, model, caret, steps, the model after each undo in turn]
 const cases = [
   ['a run of typing is one step', doc(para()), [0, 0, 0], ['hello world'], [doc(para())]],
   ['a caret move ends the run', doc(para()), [0, 0, 0], ['ab', { key: 'ArrowLeft' }, 'c'],
     [doc(para('ab')), doc(para())]],
   ['a pause of over a second ends the run', doc(para()), [0, 0, 0], ['ab', { wait: 1200 }, 'cd'],
     [doc(para('ab')), doc(para())]],
-  // Enter itself takes two snapshots.
   ['Enter ends the run', doc(para()), [0, 0, 0], ['ab', 'insertNewline', 'cd'],
     [doc(para('ab'), para()), doc(para('ab')), doc(para('ab')), doc(para())]],
   ['another block ends the run', two, [0, 0, 3], ['x', [1, 0, 3], 'y'],

@@ -1,5 +1,3 @@
-// Undo and redo: snapshots before every change, the limit of 100, the
-// notifications to the host, and exact restoring of content and selection.
 import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para, block } from './harness.mjs';
@@ -56,7 +54,6 @@ describe('undo and redo', () => {
     await s.e.type('c');
     await s.e.steps('undo', 'redo');
     assert.deepEqual(await s.e.hostCalls(), ['done', 'undone', 'done']);
-    // A new edit empties the redo stack, so redo then does nothing.
     await s.e.call('undo');
     await s.e.type('d');
     await s.e.call('redo');
@@ -88,7 +85,6 @@ describe('undo and redo', () => {
     await s.e.load(doc(para('first'), block('row', 1, 'a')), [0, 0, 5]);
     await s.e.type('!');
     await s.e.call('setTextJson', JSON.stringify(doc(block('heading', -3, 'second'))));
-    // The caret goes to the start of the loaded document.
     assert.deepEqual(await s.e.caretAt(), [0, 0, 0]);
     await s.e.call('undo');
     assert.deepEqual(await s.e.model(), doc(para('first'), block('row', 1, 'a')));

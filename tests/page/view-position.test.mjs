@@ -1,5 +1,3 @@
-// The reader's place (caret block and scroll offset) kept across loading a
-// changed document, as after a change made on disk by another program.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { doc, para } from './harness.mjs';
@@ -8,7 +6,6 @@ import { useEditor } from './suite.mjs';
 const s = useEditor();
 
 const paragraphs = (count, first) => doc(para(first), ...Array.from({ length: count - 1 }, (_, i) => para(`Paragraph ${i} `.repeat(8))));
-// Blocks out of view are laid out lazily, so offsets settle over a few frames.
 const settled = () => s.e.eval(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
 const view = () => s.e.eval(() => ({ scroll: document.body.scrollTop, height: document.body.clientHeight }));
 
@@ -16,7 +13,6 @@ test('the caret block and about the same scroll offset come back after the docum
   await s.e.load(paragraphs(300, 'Before'));
   await s.e.caret(200, 0, 3);
   await s.e.call('scrollToSelection');
-  // The reader scrolled on with the wheel; the caret stays where it was.
   await s.e.eval(() => { document.body.scrollTop += 250; });
   await settled();
   const position = JSON.parse(await s.e.call('getViewPosition'));
@@ -29,8 +25,6 @@ test('the caret block and about the same scroll offset come back after the docum
   assert.equal(await s.e.call('setViewPosition', JSON.stringify(position)), true);
   await settled();
   assert.deepEqual(await s.e.caretAt(), [200, 0, 0]);
-  // The same text at the top of the view, however far the lazily laid out
-  // blocks above have moved the pixel offset.
   const now = JSON.parse(await s.e.call('getViewPosition'));
   assert.equal(now.top, position.top);
   assert.ok(Math.abs(now.offset - position.offset) <= 2, `${now.offset} near ${position.offset}`);
