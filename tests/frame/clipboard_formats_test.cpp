@@ -50,7 +50,6 @@ TEST(CopyFormats, CopyWritesModelMarkdownWithCrLfAndEnvelopedHtml) {
     ASSERT_TRUE(formats.cfHtml);
     EXPECT_EQ(*formats.cfHtml, BuildCfHtml(WriteHtml(model)));
     EXPECT_EQ(TextForCopyAsHtml(model), ToCrLf(WriteHtml(model)));
-    // A line break inside a paragraph gives CR LF too.
     formats = FormatsForCopy(R"(["text",["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]]])");
     ASSERT_TRUE(formats.text);
     EXPECT_TRUE(Has(*formats.text, "one"));
