@@ -69,7 +69,7 @@ TEST(ExportDialog, AProposedPathOpensItsFolderWithItsNameAndANameWithoutExtensio
     EXPECT_EQ(dialog.ChosenPath(), path + "/report.html");
 }
 
-TEST(ExportDialog, TheTemplateRowListsDefaultFirstThenTheNamesAndFollowsTheSelection) {
+TEST(ExportDialog, TheTemplateRowListsDefaultFirstThenTheNamesFollowsTheSelectionAndNeedsNames) {
     const std::vector<std::string> names = {"Bootstrap", "Table of Contents", "aside"};
     CExportFileDialog dialog(Format(ExportKind::Latex), {}, names, nullptr);
     QComboBox* list = dialog.TemplateList();
@@ -88,13 +88,11 @@ TEST(ExportDialog, TheTemplateRowListsDefaultFirstThenTheNamesAndFollowsTheSelec
     }
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text().remove('&'), "Template:");
-}
 
-TEST(ExportDialog, WithoutTemplateNamesThereIsNoRowAndNoChoice) {
-    CExportFileDialog dialog(Format(ExportKind::Word), {}, kNoTemplates, nullptr);
-    EXPECT_EQ(dialog.TemplateList(), nullptr);
-    EXPECT_EQ(dialog.findChild<QComboBox*>("templateChoice"), nullptr);
-    EXPECT_TRUE(dialog.TemplateChoice().isEmpty());
+    CExportFileDialog none(Format(ExportKind::Word), {}, kNoTemplates, nullptr);
+    EXPECT_EQ(none.TemplateList(), nullptr);
+    EXPECT_EQ(none.findChild<QComboBox*>("templateChoice"), nullptr);
+    EXPECT_TRUE(none.TemplateChoice().isEmpty());
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ TEST(DocumentTitle, PathOrUntitledWithModifiedMarkAndWelcomeUntilModifiedOrSaved
     EXPECT_EQ(DocumentTitle("/home/u/notes.text", false, true), "/home/u/notes.text* - Qorva");
 }
 
-TEST(CountSuffix, SelectionWinsTotalIsAskedOnlyWithoutOneAndNoneAsksNothing) {
+TEST(CountSuffix, SelectionWinsTotalIsAskedOnlyWithoutOneNoneAsksNothingAndSingularPlural) {
     auto never = [] { return ADD_FAILURE() << "the page was asked", 0; };
     EXPECT_EQ(CountSuffix(CountDisplay::None, never, never), "");
     int totalAsked = 0;
@@ -24,9 +24,6 @@ TEST(CountSuffix, SelectionWinsTotalIsAskedOnlyWithoutOneAndNoneAsksNothing) {
     EXPECT_EQ(CountSuffix(CountDisplay::Words, [] { return 0; }, total), " - 12 Words");
     EXPECT_EQ(CountSuffix(CountDisplay::Words, [] { return -1; }, total), " - 12 Words");
     EXPECT_EQ(totalAsked, 2);
-}
-
-TEST(CountSuffix, SingularPluralAndZero) {
     auto zero = [] { return 0; };
     auto one = [] { return 1; };
     EXPECT_EQ(CountSuffix(CountDisplay::Words, zero, one), " - 1 Word");

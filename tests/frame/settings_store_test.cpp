@@ -38,13 +38,10 @@ protected:
     }
 };
 
-TEST_F(SettingsStoreTest, AMissingFileReadsAsMissingValuesAndIsNotCreatedByReading) {
+TEST_F(SettingsStoreTest, TypedValuesRoundTripInTheRegistryLayoutAndEachWriteTouchesOnlyItsValue) {
     EXPECT_FALSE(store.Read(kKey, "Theme"));
     EXPECT_FALSE(store.KeyExists(kKey));
-    EXPECT_FALSE(std::filesystem::exists(file));
-}
-
-TEST_F(SettingsStoreTest, TypedValuesRoundTripInTheRegistryLayoutAndEachWriteTouchesOnlyItsValue) {
+    EXPECT_FALSE(std::filesystem::exists(file)) << "reading does not create the file";
     const RegValue expand{RegType::ExpandString, "$HOME/x", 0};
     ASSERT_TRUE(store.Write(kKey, "Theme", RegValue::String("Dark")));
     ASSERT_TRUE(store.Write(kKey, "SaveUnwrapped", RegValue::Dword(0xFFFFFFFFu)));
