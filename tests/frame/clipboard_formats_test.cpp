@@ -50,15 +50,12 @@ TEST(CopyFormats, CopyWritesModelMarkdownWithCrLfAndEnvelopedHtml) {
     ASSERT_TRUE(formats.cfHtml);
     EXPECT_EQ(*formats.cfHtml, BuildCfHtml(WriteHtml(model)));
     EXPECT_EQ(TextForCopyAsHtml(model), ToCrLf(WriteHtml(model)));
-    // A line break inside a paragraph gives CR LF too.
     formats = FormatsForCopy(R"(["text",["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]]])");
     ASSERT_TRUE(formats.text);
     EXPECT_TRUE(Has(*formats.text, "one"));
     EXPECT_EQ(formats.text->find('\n'), formats.text->find("\r\n") + 1) << *formats.text;
-}
-
-TEST(CopyFormats, ConvertersThatFailLeaveTheirFormatOut) {
-    CopyFormats formats = FormatsForCopy("not model json");
+    // Converters that fail leave their format out.
+    formats = FormatsForCopy("not model json");
     EXPECT_EQ(formats.model, "not model json");
     EXPECT_FALSE(formats.text);
     EXPECT_FALSE(formats.cfHtml);

@@ -1,5 +1,3 @@
-// The watch on a document's file and the recovery keeper, on real files and real
-// file-system events, with a scripted user.
 #include "src/win/outside_change_watch.h"
 #include "src/win/recovery_keeper.h"
 
@@ -37,7 +35,6 @@ struct WatchedDocument {
     }};
 };
 
-// Waits for the watch to settle on the events of a change.
 void Settle() { QTest::qWait(600); }
 
 void WriteInPlace(const std::string& path, const std::string& bytes) { testing::WriteFileBytes(path, bytes); }
@@ -194,7 +191,7 @@ TEST(RecoveryKeeperTest, SavingLoadingAndDiscardingRemoveTheFile) {
     late.waiting[1](late.Copy());
     EXPECT_TRUE(late.FileExists());
 
-        KeptDocument unmodified;
+    KeptDocument unmodified;
     unmodified.modified = false;
     unmodified.keeper.KeepNow();
     EXPECT_FALSE(unmodified.FileExists());

@@ -1,5 +1,3 @@
-// The Outline panel against a page stand-in: the tree, the current heading,
-// jumping, and reading the outline again only once changes stop.
 #include "src/win/outline_panel.h"
 
 #include <QTest>
@@ -60,8 +58,7 @@ TEST_F(OutlinePanelTest, FollowsTheCaretWhenQuietAndReadsTheOutlineAgainOnlyAfte
     Poll();
     EXPECT_EQ(Rows(), (QStringList{"One", "  One.a", "Two *"}));
     EXPECT_EQ(outlineReads, readsAtShow);
-    // Texts and blocks change, the levels stay: the tree keeps its folding
-    // (a folded branch opens only to show the current heading).
+    // Same levels, new texts: the tree keeps its folding.
     panel.tree()->topLevelItem(0)->setExpanded(false);
     answer = R"({"headings":[[0,0,"One"],[3,1,"One.b"],[6,0,"Two"]],"current":2})";
     ++changes;

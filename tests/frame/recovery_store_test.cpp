@@ -1,5 +1,3 @@
-// Recovery files on disk: records survive the trip through a file, a window's file
-// is not offered while the window runs, and is offered (oldest first) once it ended.
 #include "src/win/recovery_store.h"
 
 #include "tests/frame/temp_folder.h"

@@ -24,7 +24,6 @@ protected:
     std::filesystem::path file = folder / "qorva/settings.json";
     SettingsStore store{file};
 
-    // Puts `bytes` where the settings file belongs.
     void Seed(const std::string& bytes) {
         std::filesystem::create_directories(file.parent_path());
         WriteFileBytes(file, bytes);
@@ -39,13 +38,10 @@ protected:
     }
 };
 
-TEST_F(SettingsStoreTest, AMissingFileReadsAsMissingValuesAndIsNotCreatedByReading) {
+TEST_F(SettingsStoreTest, TypedValuesRoundTripInTheRegistryLayoutAndEachWriteTouchesOnlyItsValue) {
     EXPECT_FALSE(store.Read(kKey, "Theme"));
     EXPECT_FALSE(store.KeyExists(kKey));
-    EXPECT_FALSE(std::filesystem::exists(file));
-}
-
-TEST_F(SettingsStoreTest, TypedValuesRoundTripInTheRegistryLayoutAndEachWriteTouchesOnlyItsValue) {
+    EXPECT_FALSE(std::filesystem::exists(file)) << "reading does not create the file";
     const RegValue expand{RegType::ExpandString, "$HOME/x", 0};
     ASSERT_TRUE(store.Write(kKey, "Theme", RegValue::String("Dark")));
     ASSERT_TRUE(store.Write(kKey, "SaveUnwrapped", RegValue::Dword(0xFFFFFFFFu)));
@@ -107,7 +103,6 @@ TEST_F(SettingsStoreTest, ADamagedFileGivesNothingIsLeftAloneByReadingAndSetAsid
 }
 
 TEST_F(SettingsStoreTest, AFailedWriteReportsFalseAndLeavesWhatIsThere) {
-    // The settings folder's place is taken by a plain file, so nothing can be written.
     WriteFileBytes(folder / "blocked", "not a folder");
     SettingsStore blocked(folder / "blocked" / "settings.json");
     EXPECT_FALSE(blocked.Write(kKey, "Theme", RegValue::String("x")));
@@ -122,9 +117,7 @@ TEST(SettingsStorePath, FollowsXdgConfigHomeThenHome) {
     EXPECT_EQ(SettingsStore::DefaultPath(), "/tmp/qorva-home-test/.config/qorva/settings.json");
 }
 
-// Two windows are two processes sharing the file: neither may lose the other's
-// values. Each process checks after every write that its own latest value is
-// there, so a write based on a stale copy of the file shows at once.
+// Two windows share the file; each checks its own latest value after every write.
 TEST_F(SettingsStoreTest, TwoProcessesWritingAThousandValuesEachLoseNothing) {
     constexpr std::uint32_t kWrites = 1000;
     auto writer = [&](const std::string& name) {
@@ -149,7 +142,6 @@ TEST_F(SettingsStoreTest, TwoProcessesWritingAThousandValuesEachLoseNothing) {
     EXPECT_EQ(store.Read(kKey, "Second"), RegValue::Dword(kWrites));
 }
 
-// The typed settings read through the store: defaults, wrong types, limits.
 TEST_F(SettingsStoreTest, MissingValuesGiveDefaultsAndWrittenOnesComeBackUnderSoftwareQorva) {
     EXPECT_EQ(DefaultFormatSetting(store), "");
     EXPECT_FALSE(SaveUnwrappedSetting(store));
