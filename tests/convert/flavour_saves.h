@@ -5,10 +5,24 @@
 #include "convert/converters.h"
 #include "src/win/tools/pandoc.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <string_view>
 
 namespace qorva::convert::testing {
+
+// A suite run against the installed Pandoc, found once per suite.
+template <class Base = ::testing::Test>
+class PandocSuite : public Base {
+protected:
+    static void SetUpTestSuite() { pandoc_ = new PandocInstallation(DetectPandoc()); }
+    static void TearDownTestSuite() { delete pandoc_, pandoc_ = nullptr; }
+    void SetUp() override {
+        if (!pandoc_->usable()) GTEST_SKIP() << "Pandoc is not installed here (scripts/setup.sh installs it)";
+    }
+    static inline PandocInstallation* pandoc_ = nullptr;
+};
 
 struct FlavourSaves {
     std::string firstJson;  // Pandoc's syntax tree of the document as opened

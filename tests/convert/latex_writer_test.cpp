@@ -19,18 +19,15 @@ std::string tenWords(int count) {
     return text;
 }
 
-TEST(LatexWrapping, TenWordsOfTenCharactersBreakAfterTheSeventh) {
-    const std::string wrapped = wrapLatex(tenWords(10), "", "");
-    EXPECT_EQ(wrapped.find('\n'), 76u);
-    EXPECT_EQ(wrapped.substr(77), "abcdefghi7 abcdefghi8 abcdefghi9");
-}
-
-TEST(LatexWrapping, ListIndentationNarrowsBothWidths) {
+TEST(LatexWrapping, EightyColumnsNarrowedByListIndentation) {
+    const std::string plain = wrapLatex(tenWords(10), "", "");
+    EXPECT_EQ(plain.find('\n'), 76u);
+    EXPECT_EQ(plain.substr(77), "abcdefghi7 abcdefghi8 abcdefghi9");
     // First line: 80 - len("    \item ") = 70 columns; continuation lines: 76.
-    const std::string wrapped = wrapLatex(tenWords(20), "    ", "    \\item ");
-    EXPECT_EQ(wrapped.substr(0, wrapped.find('\n')), "    \\item " + tenWords(6));
-    const std::string rest = wrapped.substr(wrapped.find('\n') + 1);
-    EXPECT_EQ(rest.substr(0, rest.find('\n')).size(), 4u + 76u);  // seven words of 76 columns after the indentation
+    const std::string item = wrapLatex(tenWords(20), "    ", "    \\item ");
+    EXPECT_EQ(item.substr(0, item.find('\n')), "    \\item " + tenWords(6));
+    const std::string rest = item.substr(item.find('\n') + 1);
+    EXPECT_EQ(rest.substr(0, rest.find('\n')).size(), 4u + 76u);
 }
 
 TEST(LatexWrapping, LineBreaksLongWordsDoubleSpacesAndWideCharacters) {
@@ -73,7 +70,7 @@ TEST(LatexSpans, FootnotesIncludingAFootnoteInsideAFootnote) {
               "a\\footnote{outer\\footnote{inner}}\n");
 }
 
-TEST(LatexBlocks, HeadingsQuoteCodeFormulaImageDivider) {
+TEST(LatexBlocks, HeadingsQuoteCodeFormulaImageDividerAndRightToLeftWrapping) {
     EXPECT_EQ(latex(R"(["heading",{"level":-3},["plain","A"]],["heading",{"level":-2},["plain","B"]],)"
                     R"(["heading",{"level":-1},["plain","C"]])"),
               "\\section{A}\n\n\\subsection{B}\n\n\\subsubsection{C}\n");
@@ -83,9 +80,6 @@ TEST(LatexBlocks, HeadingsQuoteCodeFormulaImageDivider) {
               "\\begin{quotation}\nq\n\\end{quotation}\n\n\\begin{verbatim}\na_%\nb\n\\end{verbatim}\n\n"
               "\\begin{equation}\nx^2\n\\end{equation}\n\n\\begin{figure}[H]\n\\centering\n\\includegraphics{a b.png}\n"
               "\\end{figure}\n\n\\hrulefill\n");
-}
-
-TEST(LatexBlocks, RightToLeftBlocksAreWrapped) {
     EXPECT_EQ(latex(R"(["heading",{"level":-3,"direction":"rtl"},["plain","H"]],["para",{"level":0,"direction":"rtl"}])"),
               "\\begin{RTL}\n\\section{H}\n\\end{RTL}\n");
 }

@@ -84,18 +84,15 @@ TEST(PandocCurrentForm, TableWithHeadBodiesAndFoot) {
               R"(["row",{"level":1},["plain","f"]],["col",{"level":2}]])");
 }
 
-TEST(PandocCurrentForm, TableWithoutHeadHasNoEmptyFirstRow) {
+TEST(PandocCurrentForm, TableWithoutHeadHasNoEmptyFirstRowAndTheOldShapeOf117IsRead) {
     const std::string blocks =
         R"([{"t":"Table","c":[)" + kAttr + R"(,[null,[]],[[{"t":"AlignDefault"},{"t":"ColWidthDefault"}]],)" +
         "[" + kAttr + ",[]],[[" + kAttr + ",0,[],[[" + kAttr + ",[[" + kAttr +
         R"(,{"t":"AlignDefault"},1,1,[)" + plain("x") + "]]]]]]],[" + kAttr + ",[]]]}]";
     EXPECT_EQ(readCurrent(blocks), R"([["row",{"level":1},["plain","x"]]])");
-}
-
-TEST(PandocCurrentForm, OldTableShapeOfPandocTypes117) {
-    const std::string blocks = R"([{"t":"Table","c":[[],[{"t":"AlignDefault"}],[0],[[)" + plain("h") + R"(]],[[[)" +
+    const std::string old = R"([{"t":"Table","c":[[],[{"t":"AlignDefault"}],[0],[[)" + plain("h") + R"(]],[[[)" +
                                plain("b") + "]]]]}]";
-    EXPECT_EQ(readCurrent(blocks, "{}", "[1,17,5,4]"),
+    EXPECT_EQ(readCurrent(old, "{}", "[1,17,5,4]"),
               R"([["row",{"level":1},["plain","h"]],["row",{"level":1},["plain","b"]]])");
 }
 

@@ -10,8 +10,7 @@ namespace {
 
 const std::string kNoMeta = R"({"docTitle":[],"docAuthors":[],"docDate":[]})";
 
-// Reads a 1.11 document whose block list is `blocks` and returns the model's blocks
-// (without the root tag) as compact JSON.
+// The model's blocks, compact, for a 1.11 document of `blocks`.
 std::string readBlocks(const std::string& blocks, const std::string& meta = kNoMeta) {
     const std::string model = ReadPandocJson("[" + meta + "," + blocks + "]", nullptr);
     Json parsed = parseJson(model);
@@ -23,13 +22,10 @@ std::string readBlocks(const std::string& blocks, const std::string& meta = kNoM
 std::string para(const std::string& inlines) { return R"({"Para":[)" + inlines + "]}"; }
 std::string str(const std::string& text) { return R"({"Str":")" + text + R"("})"; }
 
-TEST(PandocReaderDocument, EmptyMetadataGivesNoParagraphsAndATitleGivesOne) {
+TEST(PandocReaderDocument, MetadataGivesParagraphsAndHeadersMapToThreeHeadingLevels) {
     EXPECT_EQ(readBlocks("[]"), "[]");
     EXPECT_EQ(readBlocks("[]", R"({"docTitle":[{"Str":"T"}],"docAuthors":[[{"Str":"A"}],[{"Str":"B"}]],"docDate":[]})"),
               R"([["para",{"level":0},["plain","T"]],["para",{"level":0},["plain","A"]],["para",{"level":0},["plain","B"]]])");
-}
-
-TEST(PandocReaderDocument, HeadersMapToThreeHeadingLevels) {
     std::string blocks;
     for (int level : {1, 2, 3, 6}) blocks += R"(,{"Header":[)" + std::to_string(level) + R"(,["id",[],[]],[{"Str":"h"}]]})";
     EXPECT_EQ(readBlocks("[" + blocks.substr(1) + "]"),
@@ -155,12 +151,6 @@ TEST(PandocReaderIgnored, RawBlocksRulesUnknownBlocksAndParagraphsOfOnlyASpaceGi
     EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>"]},"HorizontalRule",{"Mystery":[1,2]},"Null",)" + para(R"("Space")") + "]"),
               "[]");
 }
-
-}  // namespace
-}  // namespace qorva::convert
-
-namespace qorva::convert {
-namespace {
 
 // The model the reader gives is the one the editor and the text format keep, so the
 // first save is the only one that changes anything.

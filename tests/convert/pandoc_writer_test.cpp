@@ -17,23 +17,13 @@ std::string writeBlocks(const std::string& blocks, const char* options = nullptr
 
 const std::string kAttr = R"(["",[],[]])";
 
-TEST(PandocWriterOutput, EmptyDocumentIsIndentedByTwoSpacesAndOnePointElevenIsTheDefault) {
-    for (const char* options : {static_cast<const char*>(nullptr), "{}", R"({"api":"1.11"})"}) {
+TEST(PandocWriterOutput, TwoSpaceIndentedLayoutOnePointElevenByDefaultAndNonAsciiAsItself) {
+    for (const char* options : {static_cast<const char*>(nullptr), "{}", R"({"api":"1.11"})"})
         EXPECT_EQ(WritePandocJson(R"(["text"])", options),
                   "[\n  {\n    \"docTitle\": [],\n    \"docAuthors\": [],\n    \"docDate\": []\n  },\n  []\n]");
-    }
-}
-
-TEST(PandocWriterOutput, NonAsciiIsWrittenAsItselfAndInlineRootIsAccepted) {
-    EXPECT_EQ(dumpCompact(parseJson(WritePandocJson("[\"inline\",[\"para\",{\"level\":0},[\"plain\",\"\xE2\x86\xA9\"]]]",
-                                                    nullptr))[1]),
-              "[{\"Para\":[{\"Str\":\"\xE2\x86\xA9\"}]}]");
-    EXPECT_NE(WritePandocJson("[\"text\",[\"para\",{\"level\":0},[\"plain\",\"\xE2\x86\xA9\"]]]", nullptr)
-                  .find("\xE2\x86\xA9"),
-              std::string::npos);
-}
-
-TEST(PandocWriterOutput, LayoutIsTheTwoSpaceIndentedFormInBothDialects) {
+    const std::string arrow = WritePandocJson("[\"inline\",[\"para\",{\"level\":0},[\"plain\",\"\xE2\x86\xA9\"]]]", nullptr);
+    EXPECT_EQ(dumpCompact(parseJson(arrow)[1]), "[{\"Para\":[{\"Str\":\"\xE2\x86\xA9\"}]}]");
+    EXPECT_NE(arrow.find("\xE2\x86\xA9"), std::string::npos);
     const std::string model =
         R"(["text",["heading",{"level":-2},["plain","H \"q\" \u00e9"]],["quote",{"level":1},["emph","e"]],)"
         R"(["bulleted",{"level":0},["code","c"],["break","\n"],["math","m"]],["numbered",{"level":1},["url","u"]],)"
@@ -158,7 +148,6 @@ TEST(PandocWriterApi, OldTableShapeBefore121AndFullVersionNumbers) {
 
 TEST(PandocWriterBadInput, ClearErrorsForOptionsAndModel) {
     const std::string ok = R"(["text"])";
-    // The model, the options and a part of the message.
     const std::tuple<std::string, std::string, const char*> cases[] = {
         {ok, R"({"api":"2.0"})", "unsupported Pandoc API version"},
         {ok, R"({"api":"1.x"})", "unsupported Pandoc API version"},
@@ -177,12 +166,6 @@ TEST(PandocWriterBadInput, ClearErrorsForOptionsAndModel) {
         EXPECT_NE(error.find(fragment), std::string::npos) << model << " " << options.substr(0, 40);
     }
 }
-
-}  // namespace
-}  // namespace qorva::convert
-
-namespace qorva::convert {
-namespace {
 
 // What keeps a document the same from one save in a flavour to the next.
 TEST(PandocWriterConvergence, CitationsNoteParagraphsQuotationsInItemsAndAdjacentCode) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace qorva {
 namespace {
 
@@ -42,6 +44,25 @@ TEST(ConverterHost, FailureFillsTheSlotWithMessageAndPositionSuccessLeavesItUnto
     RunConverterDetailed(Converter::WriteTextFormat, "[", nullptr, &other);
     EXPECT_FALSE(other.message.empty());
     EXPECT_FALSE(other.position.has_value());
+}
+
+TEST(ConverterHostInterchange, AllFiveRunAndAFailureGivesAnEmptyResultAndAMessage) {
+    std::string error;
+    EXPECT_EQ(WriteHtml(R"(["text",["para",{"level":0},["plain","a"]]])", &error), "<p>a</p>\n");
+    EXPECT_EQ(ReadPlainText("x", &error), R"(["inline",["para",{"level":0},["plain","x"]]])");
+    EXPECT_EQ(WriteLatex(R"(["inline",["para",{"level":0},["plain","50%"]]])", &error), "50\\%\n");
+    EXPECT_EQ(ReadPandocJson(R"([{},[{"Para":[{"Str":"p"}]}]])", &error), R"(["text",["para",{"level":0},["plain","p"]]])");
+    // Writer options select the dialect.
+    EXPECT_NE(WritePandocJson(R"(["text"])", R"({"api":"1.22"})", &error).find("\"pandoc-api-version\""), std::string::npos);
+    EXPECT_EQ(WritePandocJson(R"(["text"])", &error).find("\"pandoc-api-version\""), std::string::npos);
+    EXPECT_TRUE(error.empty()) << error;
+    EXPECT_EQ(WriteHtml("not json", &error), "");
+    EXPECT_NE(error.find("invalid JSON"), std::string::npos);
+    EXPECT_EQ(ReadPandocJson(R"([{},[{"Para":[{"Math":["Wide","x"]}]}]])", &error), "");
+    EXPECT_NE(error.find("unknown math type"), std::string::npos);
+    EXPECT_EQ(WritePandocJson(R"(["text"])", R"({"api":"9.9"})", &error), "");
+    EXPECT_NE(error.find("unsupported Pandoc API version"), std::string::npos);
+    EXPECT_EQ(WriteLatex(R"(["nope"])"), "");
 }
 
 }  // namespace

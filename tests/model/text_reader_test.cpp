@@ -64,13 +64,10 @@ TEST(ReaderBlocks, ListItemsAndLevels) {
     EXPECT_EQ(blocks("            p"), R"(["para",{"level":3},["plain","p"]])");
 }
 
-TEST(ReaderBlocks, QuotationsAndComments) {
+TEST(ReaderBlocks, QuotationsCommentsDefinitionsImagesAndDividers) {
     EXPECT_EQ(blocks(">   a\n>   b"), R"(["quote",{"level":0},["plain","a b"]])");
     EXPECT_EQ(blocks("> a\nb"), R"(["quote",{"level":0},["plain","a\nb"]])");
     EXPECT_EQ(blocks("    //  note to self"), R"(["comment",{"level":1},["plain","note to self"]])");
-}
-
-TEST(ReaderBlocks, DefinitionsImagesAndDividers) {
     EXPECT_EQ(blocks("[^]: x"), R"(["note",{"level":0},["noteref",""],["plain","x"]])");
     EXPECT_EQ(blocks("[]: <u>"), R"(["link",{"level":0},["linkref",""],["url","u"]])");
     EXPECT_EQ(blocks("    [2]: <http://example.org>"), R"(["link",{"level":1},["linkref","2"],["url","http://example.org"]])");

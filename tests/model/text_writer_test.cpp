@@ -83,10 +83,6 @@ TEST(WriterBlocks, CodeBlocks) {
     EXPECT_EQ(lines(write(R"(["verbatim",{"level":25}])"))[0], std::string(100, ' ') + "~~~~");
 }
 
-TEST(WriterBlocks, EmptyParagraphsAreTheirPrefix) {
-    EXPECT_EQ(write(R"(["para",{"level":0}],["para",{"level":2}],["para",{"level":0},["plain","x"]])"), "\n\n        \n\nx\n");
-}
-
 TEST(WriterNumbering, CountersPerLevel) {
     const std::string item0 = R"(["numbered",{"level":0},["plain","i"]])";
     const std::string para1 = R"(["para",{"level":1},["plain","p"]])";
@@ -200,7 +196,8 @@ TEST(WriterEscaping, EscapeOffProtectsTheStartOfAParagraph) {
     EXPECT_EQ(write(R"(["para",{"level":0},["plain","a"],["break","\n"],["plain","* b"]])"), "a  \n* b\n");
 }
 
-TEST(WriterMendedBlocks, EmptyHeadingsAndQuotationsDoNotSwallowTheNextBlock) {
+TEST(WriterMendedBlocks, EmptyBlocksAreTheirPrefixAndDoNotSwallowTheNextBlock) {
+    EXPECT_EQ(write(R"(["para",{"level":0}],["para",{"level":2}],["para",{"level":0},["plain","x"]])"), "\n\n        \n\nx\n");
     EXPECT_EQ(write(R"(["heading",{"level":-3}],)" + para(plain("x"))), "\n\nx\n");
     EXPECT_EQ(write(R"(["quote",{"level":1}],)" + para(plain("x"))), "    \n\nx\n");
     EXPECT_EQ(write(R"(["comment",{"level":0}],)" + para(plain("x"))), "\n\nx\n");

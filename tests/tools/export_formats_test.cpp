@@ -6,16 +6,11 @@
 namespace qorva {
 namespace {
 
-TEST(ExportFormatTable, LookupsFindKnownFormatsOnly) {
-    EXPECT_EQ(FindExportFormatByCommand(33060)->kind, ExportKind::Pdf);
-    EXPECT_STREQ(FindExportFormatByCliName("xelatex")->templateExtension, ".xelatex");
+TEST(ExportFormats, LookupsFindKnownFormatsOnlyAndProposedPathsReplaceOrAppendTheExtension) {
     EXPECT_EQ(FindExportFormatByCliName("docx")->toolCheck, ExportTool::Pandoc);
     EXPECT_EQ(FindExportFormat(ExportKind::None), nullptr);
     EXPECT_EQ(FindExportFormatByCommand(kRepeatExportCommand), nullptr);
     EXPECT_EQ(FindExportFormatByCliName("html"), nullptr);
-}
-
-TEST(ProposedExportPath, ExtensionOfTheFileNameIsReplacedOrAppended) {
     EXPECT_EQ(ProposedExportPath("/docs/a.b.text", ".html"), "/docs/a.b.html");
     EXPECT_EQ(ProposedExportPath("/my.docs/a", ".pdf"), "/my.docs/a.pdf");
     EXPECT_EQ(ProposedExportPath("/docs/.notes", ".rtf"), "/docs/.notes.rtf");

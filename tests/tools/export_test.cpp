@@ -147,9 +147,7 @@ TEST(RepeatExport, RepeatsTheLastStoredExportWithItsTemplateAndResetClears) {
     EXPECT_NE(tex.find("\r\n"), std::string::npos);
     state.Reset();
     EXPECT_FALSE(state.CanRepeat());
-    EXPECT_EQ(state.kind(), ExportKind::None);
     EXPECT_EQ(state.path(), "");
-    EXPECT_EQ(state.templateChoice(), "");
 }
 
 TEST(ExportWorkingFolder, DocumentsFolderOrProgramFolderWhenUntitled) {

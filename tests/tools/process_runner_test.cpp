@@ -19,17 +19,12 @@ using test::ScratchFolder;
 
 std::string sh(const std::string& script) { return "/bin/sh -c " + QuoteArgument(script); }
 
-// Commands whose whole effect is their verdict and what they print; the output
-// starts out non-empty, so that an empty result is seen to replace it.
+// The output starts out non-empty, so that an empty result is seen to replace it.
 TEST(ProcessStreams, VerdictAndOutputOfACommand) {
     const std::tuple<std::string, bool, std::string> cases[] = {
-        // A child writing only to stderr fails with its message.
         {sh("echo 'bad input' >&2; exit 3"), false, "bad input\n"},
-        // Both streams arrive interleaved in order.
         {sh("echo one; sleep 0.1; echo two >&2; sleep 0.1; echo three"), true, "one\ntwo\nthree\n"},
-        // Zero bytes and binary data are kept.
         {sh("printf 'a\\000b\\377'"), true, std::string("a\0b\xff", 4)},
-        // Empty input gives an immediate end of input.
         {"cat", true, ""},
     };
     for (const auto& [command, succeeds, expected] : cases) {
@@ -135,12 +130,6 @@ TEST(ProcessWaitHook, IsCalledWhileAChildRunsAndRemovedAfterwards) {
     EXPECT_TRUE(RunProcess("sleep 0.3", "", "", "", output));
     EXPECT_EQ(calls, before);
 }
-
-}  // namespace
-}  // namespace qorva
-
-namespace qorva {
-namespace {
 
 // Whether a process still runs (a zombie waiting for its parent does not count).
 bool processRuns(const std::string& pid) {

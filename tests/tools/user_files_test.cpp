@@ -10,10 +10,6 @@ namespace {
 
 using test::EnvOverride;
 
-TEST(UserFolders, ProgramFolderHoldsTheRunningExecutable) {
-    EXPECT_TRUE(FileExists(JoinPath(ProgramFolder(), "qorva_tools_tests")));
-}
-
 TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
     EnvOverride data("XDG_DATA_HOME", "/data/home");
     EXPECT_EQ(UserDataFolder(), "/data/home/qorva");
@@ -24,7 +20,8 @@ TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
                                                            InstalledDataFolder(ProgramFolder())}));
 }
 
-TEST(UserFolders, InstalledDataFolderSitsBesideTheProgramFolder) {
+TEST(UserFolders, ProgramFolderHoldsTheRunningExecutableAndTheDataFolderSitsBesideIt) {
+    EXPECT_TRUE(FileExists(JoinPath(ProgramFolder(), "qorva_tools_tests")));
     EXPECT_EQ(InstalledDataFolder("/usr/bin"), "/usr/share/qorva");
     EXPECT_EQ(InstalledDataFolder("/opt/qorva/bin"), "/opt/qorva/share/qorva");
     EXPECT_EQ(InstalledDataFolder("/bin"), "/share/qorva");

@@ -55,18 +55,6 @@ TEST(XeLaTeXExport, TypesetsTextAndImagesInTheWorkFolderDespiteRecoverableErrors
     EXPECT_EQ(test::Shell("pdfimages -list " + test::ShellQuote(target) + " | tail -n +3 | wc -l"), "1\n");
 }
 
-TEST(XeLaTeXExport, FatalErrorFailsAndLeavesTheTargetAlone) {
-    ScratchFolder folder;
-    std::string target = folder.write("out.pdf", "previous export");
-    std::string latex = "\\documentclass{article}\n\\begin{document}\n\\input{qorva-no-such-file}\n"
-                        "\\end{document}\n";
-    std::string error;
-    EXPECT_FALSE(ExportPdfViaXeLaTeX(latex, target, folder.path(), error));
-    EXPECT_EQ(error.substr(0, 33), "Export to PDF via XeLaTeX failed.");
-    EXPECT_NE(error.find("qorva-no-such-file"), std::string::npos) << error;
-    EXPECT_EQ(ReadWholeFile(target), "previous export");
-}
-
 TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
     ScratchFolder folder;
     // A PNG with a broken checksum makes the PDF driver abort after XeLaTeX has
