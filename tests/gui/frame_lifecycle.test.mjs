@@ -75,7 +75,6 @@ test('Save in Format and Reopen in Format go through Pandoc in each flavour; Ctr
       assert.match(saved, /^# My Title\n/, `ATX heading from Pandoc (${flavour}): ${JSON.stringify(saved)}`);
       assert.match(saved, /Some \*emphasis\* here\./);
       assert.ok(!saved.includes('\r\n'), 'Pandoc\'s line ends are kept');
-      shot(`saved-${flavour}`);
 
       // Modify, then reopen in the same flavour: "Changes will be lost. Proceed?" Yes.
       await desktop.type('X');
