@@ -6,7 +6,7 @@ import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import {
   withFrame, withDocument, makeHome, writeSettings, readSettings, notFirstRun, frameWindow, waitUntil, sleep, str,
-  dword, menuItem, MENU_SIZE, waitForDialog,
+  dword, menuItem, MENU_SIZE, waitForDialog, ended,
 } from './frame_helpers.mjs';
 
 const RECENT = 'Software\\Qorva\\Recent Document List';
@@ -24,10 +24,7 @@ async function openRecentMenu(desktop) {
   await sleep(300);
 }
 
-async function closeWindow(desktop) {
-  await desktop.keys('ctrl+w');
-  await waitUntil('the program to end', () => desktop.process.exitCode !== null, 15000);
-}
+const closeWindow = (desktop) => desktop.keys('ctrl+w').then(() => ended(desktop));
 
 test('the title shows word and character counts and the display switches off again; About, New and Welcome', async () => {
   await withDocument('counts', 'one two three\r\n', async ({ desktop, home, file, shot }) => {
