@@ -14,14 +14,25 @@ import { writeSettings, notFirstRun, dword } from './frame_helpers.mjs';
 
 const sampleText = 'Export sample\n=============\n\nHello from Qorva with *emphasis* and **strong** text.\n';
 
-function homeWithSample(name = 'sample') {
-  const home = makeHome();
+function homeWithSample(dataFiles = {}) {
+  const home = makeHome(dataFiles);
   const folder = join(home, 'docs');
   mkdirSync(folder);
-  const path = join(folder, `${name}.text`);
+  const path = join(folder, 'sample.text');
   writeFileSync(path, sampleText);
   return { home, folder, path };
 }
+
+// Exports under the name the dialog proposes.
+async function exportProposed(desktop, kind, options) {
+  await chooseExport(desktop, kind, options);
+  await saveDialog(desktop);
+  await desktop.keys('Return');
+  await saveDialog(desktop, false);
+}
+// Waits for a message box (or progress window) titled by `pattern` to be shown, or gone.
+const windowShown = (desktop, pattern, shown = true, timeoutMs = 10000) => waitUntil(
+  `${pattern} ${shown ? 'shown' : 'gone'}`, () => (windowsNamed(desktop, pattern).length > 0) === shown, timeoutMs);
 
 const unzipTests = (path) => spawnSync('unzip', ['-t', path], { encoding: 'utf8' }).status === 0;
 const unzipEntry = (path, entry) => execFileSync('unzip', ['-p', path, entry], { encoding: 'utf8' });
@@ -33,20 +44,14 @@ test('each export from the menu writes its file beside the document under the pr
     const files = {};
     let repeatEnabled = false;
     for (const kind of ['html', 'tex', 'rtf', 'docx', 'epub', 'pdf']) {
-      await chooseExport(desktop, kind, { repeatEnabled });
-      await saveDialog(desktop);
       // The proposed name is the document's own with the format's extension.
-      await desktop.keys('Return');
-      await saveDialog(desktop, false);
+      await exportProposed(desktop, kind, { repeatEnabled });
       repeatEnabled = true;
       files[kind] = join(folder, `sample.${kind}`);
-      if (kind === 'pdf') {
-        // XeLaTeX takes seconds: a progress window says so meanwhile, and goes.
-        await waitUntil('the progress window', () => windowsNamed(desktop, /^Qorva$/).length > 0, 60000);
-        desktop.screenshot('export-progress');
-      }
+      // XeLaTeX takes seconds: a progress window says so meanwhile, and goes.
+      if (kind === 'pdf') await windowShown(desktop, /^Qorva$/, true, 60000);
       await waitForFile(files[kind]);
-      await waitUntil('no progress window', () => windowsNamed(desktop, /^Qorva$/).length === 0, 20000);
+      await windowShown(desktop, /^Qorva$/, false, 20000);
     }
 
     const html = readFileSync(files.html, 'utf8');
@@ -148,18 +153,16 @@ test('the template picked in the dialog wraps the export; Repeat Export writes t
 
 test('without Pandoc or XeLaTeX on PATH the export offers the download and shows no dialog', async () => {
   const { home, path } = homeWithSample();
-  const emptyBin = join(home, 'bin');
-  mkdirSync(emptyBin);
-  const env = { PATH: emptyBin };
-  await withProgram({ home, args: [path], env }, async (desktop) => {
+  mkdirSync(join(home, 'bin'));
+  await withProgram({ home, args: [path], env: { PATH: join(home, 'bin') } }, async (desktop) => {
     await desktop.waitForTitle(`${path} - Qorva`);
     // Word stands for the Pandoc formats; PDF needs XeLaTeX too.
     for (const kind of ['docx', 'pdf']) {
       await chooseExport(desktop, kind);
-      await waitUntil(`the download offer for ${kind}`, () => windowsNamed(desktop, /^Qorva$/).length > 0, 20000);
+      await windowShown(desktop, /^Qorva$/, true, 20000);
       desktop.screenshot(`export-missing-tool-${kind}`);
       await desktop.keys('Escape');   // Cancel: no download page
-      await waitUntil('the offer to close', () => windowsNamed(desktop, /^Qorva$/).length === 0, 10000);
+      await windowShown(desktop, /^Qorva$/, false);
       await sleep(1000);
       assert.deepEqual(windowsNamed(desktop, exportDialogTitle), [], `no export dialog for ${kind}`);
     }
@@ -171,11 +174,8 @@ test('without Pandoc or XeLaTeX on PATH the export offers the download and shows
 });
 
 test('a failed export is reported with the reason, nothing is left behind, and after Open nothing repeats', async () => {
-  const home = makeHome({ 'Broken.xelatex': '\\documentclass{no-such-class}\n\\begin{document}\n$body$\n\\end{document}\n' });
-  const folder = join(home, 'docs');
-  mkdirSync(folder);
-  const path = join(folder, 'sample.text');
-  writeFileSync(path, sampleText);
+  const { home, folder, path } = homeWithSample({
+    'Broken.xelatex': '\\documentclass{no-such-class}\n\\begin{document}\n$body$\n\\end{document}\n' });
   await withProgram({ home, args: [path] }, async (desktop) => {
     await desktop.waitForTitle(`${path} - Qorva`);
 
@@ -186,10 +186,10 @@ test('a failed export is reported with the reason, nothing is left behind, and a
     await desktop.keys('alt+t', 'Down');   // "Broken", before "Table of Contents"
     await desktop.keys('alt+n');
     await saveAs(desktop, pdf);
-    await waitUntil('the failure message', () => windowsNamed(desktop, /^Export failed$/).length > 0, 120000);
+    await windowShown(desktop, /^Export failed$/, true, 120000);
     desktop.screenshot('export-failed-pdf');
     await desktop.keys('Return');
-    await waitUntil('the message to close', () => windowsNamed(desktop, /^Export failed$/).length === 0, 10000);
+    await windowShown(desktop, /^Export failed$/, false);
     assert.equal(existsSync(pdf), false);
 
     // The folder of the last export is gone: Repeat Export says why it cannot write.
@@ -201,10 +201,10 @@ test('a failed export is reported with the reason, nothing is left behind, and a
     await waitForFile(join(exports, 'page.html'));
     rmSync(exports, { recursive: true });
     await desktop.keys('ctrl+alt+shift+e');   // Repeat Export
-    await waitUntil('the failure message', () => windowsNamed(desktop, /^Export failed$/).length > 0, 20000);
+    await windowShown(desktop, /^Export failed$/, true, 20000);
     desktop.screenshot('export-failed-html');
     await desktop.keys('Return');
-    await waitUntil('the message to close', () => windowsNamed(desktop, /^Export failed$/).length === 0, 10000);
+    await windowShown(desktop, /^Export failed$/, false);
     assert.equal(existsSync(exports), false, 'no folder is made behind the user\'s back');
     await desktop.waitForTitle(`${path} - Qorva`);
 
@@ -212,7 +212,7 @@ test('a failed export is reported with the reason, nothing is left behind, and a
     const other = join(folder, 'other.text');
     writeFileSync(other, 'Another document\n');
     await desktop.keys('ctrl+o');
-    await waitUntil('the Open dialog', () => desktop.windowTitles().some((t) => /^Open/.test(t)), 20000);
+    await windowShown(desktop, /^Open/, true, 20000);
     await sleep(500);
     await desktop.keys('ctrl+a');
     await desktop.type(other);
@@ -225,11 +225,8 @@ test('a failed export is reported with the reason, nothing is left behind, and a
 
     // The submenu opens on "Export HTML5...": "Repeat Export" above it is disabled.
     // The dialog proposes the opened document's name.
-    await chooseExport(desktop, 'html');
-    await saveDialog(desktop);
-    await desktop.keys('Return');
-    await saveDialog(desktop, false);
-    assert.match(readFileSync(await waitForFile(join(folder, 'other.html')) && join(folder, 'other.html'), 'utf8'),
+    await exportProposed(desktop, 'html');
+    assert.match(readFileSync(await waitForFile(join(folder, 'other.html')), 'utf8'),
       /Another document/);
   });
 });
@@ -251,53 +248,41 @@ function endlessDocument(settings = null) {
   return { home, folder, temp, path };
 }
 
-// Exports the PDF under the proposed name.
-async function startPdfExport(desktop, path) {
-  await desktop.waitForTitle(`${path} - Qorva`);
-  await chooseExport(desktop, 'pdf');
-  await saveDialog(desktop);
-  await desktop.keys('Return');
-  await saveDialog(desktop, false);
-}
 
 test('a PDF export that never ends is cancelled from its progress window: XeLaTeX is gone, so is its work folder, and the window works on', async () => {
   const { home, folder, temp, path } = endlessDocument();
   await withProgram({ home, args: [path], env: { TMPDIR: temp } }, async (desktop) => {
-    await startPdfExport(desktop, path);
-    await waitUntil('the progress window', () => windowsNamed(desktop, /^Qorva$/).length > 0, 60000);
+    await desktop.waitForTitle(`${path} - Qorva`);
+    await exportProposed(desktop, 'pdf');
+    await windowShown(desktop, /^Qorva$/, true, 60000);
     await waitUntil('XeLaTeX at work', () => toolsNaming(temp).length > 0, 60000);
     await sleep(1500);
-    desktop.screenshot('export-cancel-running');
     assert.equal(windowsNamed(desktop, /^Qorva$/).length, 1, 'the export is still running');
 
     await desktop.keys('Escape');
-    await waitUntil('the progress window to close', () => windowsNamed(desktop, /^Qorva$/).length === 0, 10000);
+    await windowShown(desktop, /^Qorva$/, false);
     await waitUntil('XeLaTeX to be gone', () => toolsNaming(temp).length === 0, 10000);
     await sleep(800);
-    desktop.screenshot('export-cancel-notice');
     assert.deepEqual(readdirSync(temp).filter((name) => name.startsWith('TEX')), [], 'the work folder is removed');
     assert.equal(existsSync(join(folder, 'loop.pdf')), false);
     assert.deepEqual(windowsNamed(desktop, /^Export failed$/), [], 'a cancel the user asked for needs no message box');
 
     // The window takes keys again: an HTML export goes through.
-    await chooseExport(desktop, 'html', { repeatEnabled: true });
-    await saveDialog(desktop);
-    await desktop.keys('Return');
-    await saveDialog(desktop, false);
-    assert.match(readFileSync(await waitForFile(join(folder, 'loop.html')) && join(folder, 'loop.html'), 'utf8'), /Endless/);
+    await exportProposed(desktop, 'html', { repeatEnabled: true });
+    assert.match(readFileSync(await waitForFile(join(folder, 'loop.html')), 'utf8'), /Endless/);
   });
 });
 
 test('a tool run past the time limit of the settings is stopped and reported, and leaves nothing behind', async () => {
   const { home, folder, temp, path } = endlessDocument(notFirstRun({ ToolTimeLimit: dword(3) }));
   await withProgram({ home, args: [path], env: { TMPDIR: temp } }, async (desktop) => {
-    await startPdfExport(desktop, path);
-    await waitUntil('the failure message', () => windowsNamed(desktop, /^Export failed$/).length > 0, 60000);
-    desktop.screenshot('export-time-limit');
+    await desktop.waitForTitle(`${path} - Qorva`);
+    await exportProposed(desktop, 'pdf');
+    await windowShown(desktop, /^Export failed$/, true, 60000);
     assert.deepEqual(toolsNaming(temp), []);
     assert.deepEqual(readdirSync(temp).filter((name) => name.startsWith('TEX')), []);
     assert.equal(existsSync(join(folder, 'loop.pdf')), false);
     await desktop.keys('Return');
-    await waitUntil('the message to close', () => windowsNamed(desktop, /^Export failed$/).length === 0, 10000);
+    await windowShown(desktop, /^Export failed$/, false);
   });
 });

@@ -57,7 +57,6 @@ test('user themes join the menu in ordinal order and Dark.theme replaces the bui
       await chooseThemeAt(desktop, position);
       await waitUntil(`the setting "${name}"`, () => storedTheme(home) === name, 10000);
       await waitForBackground(desktop, looks[name] || white, name);
-      desktop.screenshot(`user-files-theme-${name}`);
     }
 
     // The menu with "Z" chosen: its check is the only one (looked at in the screenshot).

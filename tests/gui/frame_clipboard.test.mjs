@@ -19,7 +19,6 @@ test('Ctrl+F searches while typing, Enter cycles through the matches, and the ba
     await sleep(300);
     await desktop.type('apple');
     await sleep(300);
-    shot('first-match');
     // First match, then the second and third, then around to the first again,
     // then on to the second: Escape leaves it selected and typing replaces it.
     await desktop.keys('Return', 'Return', 'Return', 'Return');
@@ -97,7 +96,6 @@ test('pasted text stays text, pasted HTML and Markdown go through Pandoc, and Co
     assert.match(targets, /text\/html/);
     await paste();
     doc = await target.waitForDocument((d) => blockTexts(d).includes('Heading'));
-    shot('pasted');
     assert.equal(blockWith(doc, 'Heading')[0], 'heading');
     assert.deepEqual(doc.find((block) => block[0] === 'para').slice(2),
       [['plain', 'Some '], ['emph', 'emphasis'], ['plain', ' and '], ['code', 'code'], ['plain', '.']]);

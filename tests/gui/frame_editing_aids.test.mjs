@@ -44,7 +44,6 @@ test('the Outline panel lists the headings, Enter on one moves the caret there, 
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'One');
     await desktop.keys('ctrl+shift+o');
     await sleep(600);
-    shot('shown');
     // The tree has the focus at the heading the caret is under; two down is "Two".
     await desktop.keys('Down', 'Down', 'Return');
     await sleep(300);

@@ -8,10 +8,8 @@ import { spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import {
-  withDocument, waitUntil, menuItem, MENU_SIZE, waitForDialog, frameWindow, recoveryFiles,
+  withDocument, menuItem, MENU_SIZE, waitForDialog, ended, frameWindow, recoveryFiles,
 } from './frame_helpers.mjs';
-
-const ended = (desktop) => waitUntil('the program to end', () => desktop.process.exitCode !== null, 15000);
 
 const CLOSES = {
   'close button': async (desktop) => {

@@ -102,6 +102,8 @@ export async function menuItem(desktop, altKey, count, index) {
   for (let i = 0; i < count - index; i += 1) await desktop.keys('Up');
 }
 
+export const ended = (desktop) => waitUntil('the program to end', () => desktop.process.exitCode !== null, 15000);
+
 // Waits for a modal window of the program: a message box ("Qorva", "Error", ...)
 // or a file dialog ("Open", "Save As"), so keys are not typed before it is there.
 export async function waitForDialog(desktop, title) {

@@ -5,12 +5,10 @@ import assert from 'node:assert/strict';
 import { readFileSync, writeFileSync, existsSync, rmSync } from 'node:fs';
 import { join } from 'node:path';
 import {
-  withDocument, waitUntil, sleep, blockTexts, menuItem, MENU_SIZE, waitForDialog,
+  withDocument, waitUntil, sleep, blockTexts, menuItem, MENU_SIZE, waitForDialog, ended,
 } from './frame_helpers.mjs';
 
 const bytesOf = (path) => (existsSync(path) ? readFileSync(path, 'utf8') : '');
-const ended = (desktop) => waitUntil('the program to end', () => desktop.process.exitCode !== null, 15000);
-
 // Opens "&File" and highlights the item at `index` (0 = "&New"), then presses `then`.
 async function fileMenuItem(desktop, index, ...then) {
   await menuItem(desktop, 'alt+f', MENU_SIZE.file, index);
@@ -75,7 +73,6 @@ test('Save in Format and Reopen in Format go through Pandoc in each flavour; Ctr
       assert.match(saved, /^# My Title\n/, `ATX heading from Pandoc (${flavour}): ${JSON.stringify(saved)}`);
       assert.match(saved, /Some \*emphasis\* here\./);
       assert.ok(!saved.includes('\r\n'), 'Pandoc\'s line ends are kept');
-      shot(`saved-${flavour}`);
 
       // Modify, then reopen in the same flavour: "Changes will be lost. Proceed?" Yes.
       await desktop.type('X');

@@ -38,7 +38,6 @@ test('a Pandoc run that does not end can be cancelled from its progress window, 
       await waitUntil('Pandoc at work', () => existsSync(pidFile), 20000);
       const pid = Number(readFileSync(pidFile, 'utf8'));
       await waitUntil('the progress window', () => desktop.windowTitles().includes('Qorva'), 20000);
-      shot('running');
       assert.ok(alive(pid), 'Pandoc still runs while its progress window shows');
 
       await desktop.keys('Escape');

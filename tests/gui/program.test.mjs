@@ -84,7 +84,6 @@ test('typing, Enter, Backspace, arrows and Tab edit the document; Insert Image p
     assert.equal(paragraphs(indented).length, 2, 'Tab typed no tab character and split nothing');
     await desktop.keys('shift+Tab');
     await desktop.waitForDocument((d) => d[1][1].level === 0);
-    desktop.screenshot('typing');
 
     // Ctrl+A is the browser's own select-all; typing then replaces everything.
     await desktop.keys('ctrl+a');
@@ -144,7 +143,6 @@ test('Ctrl+B, Ctrl+I and Ctrl+Z style and undo through the shell, Ctrl+U and Esc
     await desktop.keys('ctrl+u', 'Escape');
     await sleep(500);
     assert.deepEqual(desktop.document(), emphasised);
-    desktop.screenshot('styles');
 
     // With the English dictionary made at build time.
     await desktop.keys('End', 'Return');
@@ -184,7 +182,6 @@ test('Ctrl+P prints the page; Ctrl+= zooms it, the zoom is kept for the next sta
 
     await desktop.keys('ctrl+equal', 'ctrl+equal', 'ctrl+equal');
     await sleep(800);
-    desktop.screenshot('zoom-larger');
   });
   // The stored zoom comes back at start-up: the text is drawn larger than at 1.0.
   // Each run ends killed with its typing unsaved; the recovery offer that would

@@ -39,32 +39,30 @@ TEST(ImageReference, RelativeToTheDocumentsFolderOrAbsoluteWhenUntitled) {
 }
 
 TEST(CommandTable, MapsMenuCommandsToPageFunctionsAndGapsToNothing) {
-    EXPECT_EQ(PageFunctionForCommand(57643), "undo");
-    EXPECT_EQ(PageFunctionForCommand(57644), "redo");
-    EXPECT_EQ(PageFunctionForCommand(32800), "styleParagraphHeading1");
-    EXPECT_EQ(PageFunctionForCommand(32811), "styleParagraphPlain");
-    EXPECT_EQ(PageFunctionForCommand(32885), "removeTableColumn");
+    for (const auto& [id, function] : std::vector<std::pair<int, const char*>>{
+             {57643, "undo"}, {57644, "redo"}, {32800, "styleParagraphHeading1"}, {32811, "styleParagraphPlain"},
+             {32885, "removeTableColumn"}, {32812, ""}, {32910, ""}}) {
+        EXPECT_EQ(PageFunctionForCommand(id), function) << id;  // 32910, Insert Image, is the view's own
+    }
     EXPECT_TRUE(InCommandTableRange(32812));
-    EXPECT_EQ(PageFunctionForCommand(32812), "");
     EXPECT_TRUE(InCommandTableRange(32885));
     EXPECT_FALSE(InCommandTableRange(32886));
     EXPECT_FALSE(InCommandTableRange(57642));
-    EXPECT_EQ(PageFunctionForCommand(32910), "") << "Insert Image is the view's own command";
 }
 
 TEST(Dictionary, AnotherLanguageWinsOverEnglishThenPlainByteOrder) {
     EXPECT_FALSE(ChooseDictionary({}));
-    auto choice = ChooseDictionary({"en-US.bdic"});
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->fileName, "en-US.bdic");
-    EXPECT_EQ(choice->languageCode, "en-US");
-    choice = ChooseDictionary({"en-US.bdic", "de-DE-frami.bdic"});
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->fileName, "de-DE-frami.bdic");
-    EXPECT_EQ(choice->languageCode, "de-DE");
-    choice = ChooseDictionary({"fr-FR.bdic", "de-DE.bdic", "en-US.bdic", "Zz-ZZ.bdic"});
-    ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->fileName, "Zz-ZZ.bdic") << "upper case sorts before lower case";
+    struct Case { std::vector<std::string> files; const char* file; const char* code; };
+    for (const Case& c : std::vector<Case>{
+             {{"en-US.bdic"}, "en-US.bdic", "en-US"},
+             {{"en-US.bdic", "de-DE-frami.bdic"}, "de-DE-frami.bdic", "de-DE"},
+             // upper case sorts before lower case
+             {{"fr-FR.bdic", "de-DE.bdic", "en-US.bdic", "Zz-ZZ.bdic"}, "Zz-ZZ.bdic", "Zz-ZZ"}}) {
+        const auto choice = ChooseDictionary(c.files);
+        ASSERT_TRUE(choice) << c.file;
+        EXPECT_EQ(choice->fileName, c.file);
+        EXPECT_EQ(choice->languageCode, c.code);
+    }
 }
 
 TEST(CommandLine, PathsAndFirstDocument) {
@@ -90,10 +88,10 @@ TEST(WindowPlacement, CentredOnTheWorkAreaAndKeptInsideIt) {
 }
 
 TEST(FileVersion, TwoOrFourParts) {
-    EXPECT_EQ(FileVersionText("0.1.0"), "0.1");
-    EXPECT_EQ(FileVersionText("2.3"), "2.3");
-    EXPECT_EQ(FileVersionText("1.2.3"), "1.2.3.0");
-    EXPECT_EQ(FileVersionText("1.2.0.7"), "1.2.0.7");
+    for (const auto& [version, text] : std::vector<std::pair<const char*, const char*>>{
+             {"0.1.0", "0.1"}, {"2.3", "2.3"}, {"1.2.3", "1.2.3.0"}, {"1.2.0.7", "1.2.0.7"}}) {
+        EXPECT_EQ(FileVersionText(version), text);
+    }
 }
 
 }  // namespace

@@ -5,12 +5,10 @@
 #include "src/win/update_checker.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -68,10 +66,6 @@ TEST(HyperlinkDialog, ProposesTheSelectedTextAndReadsBackWhatWasTyped) {
     for (QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
     EXPECT_TRUE(labels.contains("Hyperlink Title"));
     EXPECT_TRUE(labels.contains("Hyperlink URL"));
-    auto* buttons = dialog.findChild<QDialogButtonBox*>();
-    ASSERT_NE(buttons, nullptr);
-    EXPECT_TRUE(buttons->button(QDialogButtonBox::Ok)->isDefault());
-    EXPECT_NE(buttons->button(QDialogButtonBox::Cancel), nullptr);
     dialog.findChild<QLineEdit*>("HyperlinkTitle")->setText("Qorva");
     dialog.findChild<QLineEdit*>("HyperlinkUrl")->setText("https://example.org/a b");
     EXPECT_EQ(dialog.Title(), "Qorva");
