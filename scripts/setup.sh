@@ -16,7 +16,7 @@ packages=(
   chromium
   hunspell-en-us
   dpkg-dev file lintian desktop-file-utils appstream man-db
-  nodejs
+  nodejs esbuild
 )
 
 missing=()

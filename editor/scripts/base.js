@@ -1,17 +1,16 @@
-// Small helpers every other script uses: assertions, points and ranges.
-'use strict';
+// Small helpers every other module uses: assertions, list appending, points and ranges.
 
 // Consistency checks throw with a short code; nothing in the page catches them.
-function assert(condition, message) {
+export function assert(condition, message) {
   if (!condition) throw new Error(message);
 }
 
-function removeChildElements(element) {
-  while (element.firstChild) element.removeChild(element.firstChild);
+export function appendAll(list, items) {
+  for (const item of items) list.push(item);
 }
 
 // A place in the document: block index, span index, character offset in the span.
-function Point(block, span, offset) {
+export function Point(block, span, offset) {
   return { block: block, span: span, offset: offset };
 }
 
@@ -23,7 +22,7 @@ function comparePoints(a, b) {
 }
 
 // Keeps anchor and focus as given and adds start and end in document order.
-function Range(anchor, focus) {
+export function Range(anchor, focus) {
   const anchorFirst = comparePoints(anchor, focus) < 0;
   return {
     anchor: anchor,
@@ -36,4 +35,4 @@ function Range(anchor, focus) {
 
 // The zero-width space that brackets every span's text, so the caret always has
 // a place inside a span of the right type.
-const ZWSP = '\u200B';
+export const ZWSP = '\u200B';

@@ -1,9 +1,9 @@
 // Values derived from each block element (its counts, its searchable text),
 // kept until a change under that block is observed, so that questions about
 // the whole document cost little when little has changed.
-'use strict';
+import { isGroup } from './block-groups.js';
 
-class BlockDerivedCache {
+export class BlockDerivedCache {
   // `derive(element)` computes the value of one block element.
   constructor(root, derive) {
     this.root = root;

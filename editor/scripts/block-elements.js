@@ -2,7 +2,9 @@
 //   <div class="TYPE IndentN"> <span class="Start">ZWSP</span>
 //     <span class="Prefix" contenteditable="false">ZWSP</span> <span class="SPANTYPE">ZWSP text ZWSP</span>...
 // An Image block holds <span class="ImageBorder">ZWSP<img>ZWSP</span> instead of spans.
-'use strict';
+import { ZWSP, appendAll, assert } from './base.js';
+import { isGroup } from './block-groups.js';
+import { BlockType, Span, SpanType } from './types.js';
 
 function createMarkerSpan(className, editable) {
   const span = document.createElement('span');
@@ -15,7 +17,7 @@ function createMarkerSpan(className, editable) {
 // Blocks are cloned from one made once: loading a long document creates many.
 let blockPrototype = null;
 
-function createBlockElement(type, level, spans) {
+export function createBlockElement(type, level, spans) {
   if (!blockPrototype) {
     blockPrototype = document.createElement('div');
     blockPrototype.appendChild(createMarkerSpan('Start', true));
@@ -28,7 +30,7 @@ function createBlockElement(type, level, spans) {
 }
 
 // Type, level, spans and direction of a block element in one reading.
-function readBlockRecord(element) {
+export function readBlockRecord(element) {
   const classes = element.className.split(' ');
   const word = classes[1] || '';
   const record = { Type: classes[0], Level: parseInt(word.charAt(word.length - 1), 10) || 0, Spans: readBlockSpans(element) };
@@ -36,7 +38,7 @@ function readBlockRecord(element) {
   return record;
 }
 
-function blockTypeOfElement(element) {
+export function blockTypeOfElement(element) {
   return element.className.split(' ')[0];
 }
 
@@ -55,7 +57,7 @@ function createImageBorder(reference) {
   return border;
 }
 
-function writeBlockSpans(element, spans) {
+export function writeBlockSpans(element, spans) {
   assert(spans.length > 0, 'ERR084');
   for (let s = 1; s < spans.length; s++) {
     assert(spans[s].Type !== spans[s - 1].Type, 'ERR085');
@@ -73,7 +75,7 @@ function writeBlockSpans(element, spans) {
   }
 }
 
-function readBlockSpans(element) {
+export function readBlockSpans(element) {
   const children = element.childNodes;
   if (blockTypeOfElement(element) === BlockType.Image) {
     const img = element.querySelector('img');
@@ -96,7 +98,7 @@ function readBlockSpans(element) {
 
 // Block DIVs of a rendered root in document order (table cells included),
 // looking through the groups that hold them.
-function collectBlockElements(root) {
+export function collectBlockElements(root) {
   const found = [];
   for (const child of Array.from(root.children)) {
     if (child.nodeName !== 'DIV') {

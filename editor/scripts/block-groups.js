@@ -8,7 +8,6 @@
 // group but the first starts with a hidden GROUP-START element, so that the
 // first block of a later group is not a `:first-child` for the style sheets;
 // only the first block of the document is.
-'use strict';
 
 const GROUP_TAG = 'BLOCK-GROUP';
 const GROUP_START_TAG = 'GROUP-START';
@@ -16,11 +15,11 @@ const MIN_GROUP_SIZE = 64;
 // Height a group not yet laid out is taken to have, per block in it.
 const ESTIMATED_BLOCK_HEIGHT = 36;
 
-function isGroup(node) {
+export function isGroup(node) {
   return !!node && node.nodeName === GROUP_TAG;
 }
 
-function isGroupStart(node) {
+export function isGroupStart(node) {
   return !!node && node.nodeName === GROUP_START_TAG;
 }
 
@@ -35,7 +34,7 @@ function createGroup(first) {
 }
 
 // Children of a group that are blocks or tables (its start marker excluded).
-function groupContentCount(group) {
+export function groupContentCount(group) {
   return group.childElementCount - (isGroupStart(group.firstElementChild) ? 1 : 0);
 }
 
@@ -71,7 +70,7 @@ function groupCuts(nodes, size) {
 
 // Puts the top-level nodes of a fragment (blocks and tables) into groups of
 // about `size` under root, replacing what root held.
-function fillGroups(root, fragment, size) {
+export function fillGroups(root, fragment, size) {
   const nodes = Array.from(fragment.children);
   const cuts = groupCuts(nodes, size).concat([nodes.length]);
   const groups = document.createDocumentFragment();
@@ -85,7 +84,7 @@ function fillGroups(root, fragment, size) {
   root.replaceChildren(groups);
 }
 
-Object.assign(BlockStore.prototype, {
+export const blockGroupsMethods = {
   // The group's child that holds a block element (the block itself or its Table).
   _topLevelNode(element) {
     let node = element;
@@ -131,4 +130,4 @@ Object.assign(BlockStore.prototype, {
       this.root.insertBefore(next, after);
     }
   },
-});
+};

@@ -2,7 +2,9 @@
 // only the changed blocks and the whole table runs next to them, because runs of
 // Row and Cell blocks are grouped into Table / TableRow / TableCell wrappers.
 // Blocks and tables sit in groups under the root (block-groups.js).
-'use strict';
+import { blockTypeOfElement } from './block-elements.js';
+import { fillGroups } from './block-groups.js';
+import { BlockType, isTableType } from './types.js';
 
 function createWrapper(className) {
   const div = document.createElement('div');
@@ -38,7 +40,7 @@ function renderBlockRun(parent, blocks, from, to) {
 }
 
 // Array splice without spreading the arguments, which fails for very long lists.
-function spliceInPlace(list, index, deleteCount, inserted) {
+export function spliceInPlace(list, index, deleteCount, inserted) {
   if (inserted.length < 1000) return list.splice.apply(list, [index, deleteCount].concat(inserted));
   const removed = list.slice(index, index + deleteCount);
   const tail = list.slice(index + deleteCount);
@@ -48,7 +50,7 @@ function spliceInPlace(list, index, deleteCount, inserted) {
   return removed;
 }
 
-Object.assign(BlockStore.prototype, {
+export const blockRenderMethods = {
   // Replaces `deleteCount` blocks at index by `inserted` (block elements) and
   // re-renders the affected stretch, in the group of the blocks next to it.
   _spliceBlocks(index, deleteCount, inserted) {
@@ -101,4 +103,4 @@ Object.assign(BlockStore.prototype, {
     this._setGroupSize(this.blocks.length);
     fillGroups(this.root, fragment, this.groupSize);
   },
-});
+};

@@ -1,8 +1,14 @@
 // BlockStore: the ordered list of block DIVs and the element structure of each.
 // `blocks` is the truth about order; the tree under the root follows it.
-'use strict';
+import { Point, assert } from './base.js';
+import { blockGroupsMethods } from './block-groups.js';
+import { blockRenderMethods } from './block-render.js';
+import { collectBlockElements, createBlockElement, readBlockSpans, writeBlockSpans } from './block-elements.js';
+import { selectionMethods } from './selection.js';
+import { SpanList } from './spans.js';
+import { BlockType, Span, emptyPlain, isTableType } from './types.js';
 
-class BlockStore {
+export class BlockStore {
   constructor(root) {
     this.root = root;
     this.blocks = [];
@@ -189,3 +195,6 @@ class BlockStore {
     return this.root.className.indexOf('navigation') >= 0;
   }
 }
+
+// Grouping, rendering and the selection are kept in modules of their own.
+Object.assign(BlockStore.prototype, blockGroupsMethods, blockRenderMethods, selectionMethods);

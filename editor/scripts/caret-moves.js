@@ -1,9 +1,10 @@
 // Caret moves the page takes over from the browser: over images, line breaks,
 // span borders and table cells. Each returns true when the browser should move
 // the caret itself.
-'use strict';
+import { Point } from './base.js';
+import { BlockType, SpanType } from './types.js';
 
-Object.assign(Editor.prototype, {
+export const caretMovesMethods = {
   moveBackward() {
     const range = this.getSelection();
     const s = range.start;
@@ -111,4 +112,4 @@ Object.assign(Editor.prototype, {
     else if (this.isAtBlockEnd(s)) { if (s.block + 1 < this.getBlockCount()) this.setCaret(this.getBlockEnd(s.block + 1)); }
     else this.setCaret(this.getBlockEnd(s.block));
   },
-});
+};

@@ -4,11 +4,11 @@
 // browser itself does when the user types); changes of the block list are noted
 // by the store. Reverting a list of changes in reverse order restores the state
 // before them, and the reverting is itself recorded, which gives the way back.
-'use strict';
+import { spliceInPlace } from './block-render.js';
 
 const JOURNAL_ATTRIBUTES = ['class', 'dir', 'contenteditable', 'src', 'url', 'onerror'];
 
-class ChangeJournal {
+export class ChangeJournal {
   constructor(root, blocks) {
     this.root = root;
     this.blocks = blocks;
@@ -81,8 +81,4 @@ function revertMutation(record) {
     else if (!previous) reference = target.firstChild;
     for (const node of Array.from(record.removedNodes)) target.insertBefore(node, reference);
   }
-}
-
-function appendAll(list, items) {
-  for (const item of items) list.push(item);
 }

@@ -1,12 +1,15 @@
 // Character styles: the styleWord toggles, the word at the caret, and new
 // reference labels.
-'use strict';
+import { Point, Range } from './base.js';
+import { editor } from './current-editor.js';
+import { SpanList } from './spans.js';
+import { BlockType, Span, SpanType, emptyPlain, traitsOf } from './types.js';
 
 function isWordSeparator(c) {
   return c === ' ' || c === '\n';
 }
 
-Object.assign(Editor.prototype, {
+export const characterStylesMethods = {
   // The word around a point, within the point's span only; collapsed at the
   // point when the point is not inside a word.
   getWordRangeAtPoint(point) {
@@ -164,13 +167,13 @@ Object.assign(Editor.prototype, {
     while (used.has(String(n))) n++;
     return String(n);
   },
-});
+};
 
-function styleWordPlain() { editor.styleWordPlain(); }
-function styleWordEmphasis() { editor.styleWord(SpanType.Emphasis); }
-function styleWordStrong() { editor.styleWord(SpanType.Strong); }
-function styleWordCode() { editor.styleWord(SpanType.Code); }
-function styleWordMath() { editor.styleWord(SpanType.Math); }
-function styleWordUrl() { editor.styleWord(SpanType.Url); }
-function styleWordLink() { editor.styleWord(SpanType.LinkText); }
-function styleWordReference() { editor.styleWordReference(); }
+export function styleWordPlain() { editor.styleWordPlain(); }
+export function styleWordEmphasis() { editor.styleWord(SpanType.Emphasis); }
+export function styleWordStrong() { editor.styleWord(SpanType.Strong); }
+export function styleWordCode() { editor.styleWord(SpanType.Code); }
+export function styleWordMath() { editor.styleWord(SpanType.Math); }
+export function styleWordUrl() { editor.styleWord(SpanType.Url); }
+export function styleWordLink() { editor.styleWord(SpanType.LinkText); }
+export function styleWordReference() { editor.styleWordReference(); }

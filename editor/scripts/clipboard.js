@@ -1,9 +1,13 @@
 // The page's halves of copy, cut and paste: the selection goes out as model
 // JSON (a fragment with root "inline" when it lies in one block) and model JSON
 // comes in. The page never touches the system clipboard itself.
-'use strict';
+import { Point, assert } from './base.js';
+import { editor } from './current-editor.js';
+import { modelFromRecords, recordsFromModel } from './model.js';
+import { SpanList } from './spans.js';
+import { BlockType, Span, SpanType, isTableType, traitsOf } from './types.js';
 
-Object.assign(Editor.prototype, {
+export const clipboardMethods = {
   copySpans(start, end) {
     assert(start.block === end.block, 'ERR087');
     const spans = this.getBlockSpans(start.block);
@@ -65,7 +69,7 @@ Object.assign(Editor.prototype, {
     } else {
       records = this.copyBlocks(start, end);
     }
-    const model = fromModel(records);
+    const model = modelFromRecords(records);
     const empty = model.length === 1 || (fragment && model[1].length === 2);
     if (empty) return null;
     if (fragment) model[0] = 'inline';
@@ -121,7 +125,7 @@ Object.assign(Editor.prototype, {
       parsed[0] = 'text';
       inline = true;
     }
-    const records = toModel(parsed);
+    const records = recordsFromModel(parsed);
     if (!records.length) return;
     for (const record of records) {
       if (isTableType(record.Type)) {
@@ -176,9 +180,9 @@ Object.assign(Editor.prototype, {
     }
     this.setCaret(this.getBlockEnd(at + records.length - 1));
   },
-});
+};
 
-function copy() { return editor.copy(); }
-function cut() { return editor.cut(); }
-function paste(json) { editor.paste(json); }
-function getSelectedText() { return editor.getSelectedText(); }
+export function copy() { return editor.copy(); }
+export function cut() { return editor.cut(); }
+export function paste(json) { editor.paste(json); }
+export function getSelectedText() { return editor.getSelectedText(); }

@@ -1,9 +1,12 @@
 // Helpers shared by the formatting, table, note and clipboard commands: keeping
 // a selection across a change, making the paragraph a command works on when the
 // selection sits in Final, and inserting many blocks in one step.
-'use strict';
+import { Range } from './base.js';
+import { createBlockElement } from './block-elements.js';
+import { SpanList } from './spans.js';
+import { BlockType } from './types.js';
 
-Object.assign(Editor.prototype, {
+export const commandHelpersMethods = {
   // When the selected blocks end in Final, inserts an empty paragraph before it
   // and returns true; the paragraph takes Final's index, so points that were in
   // Final now lie in it.
@@ -73,4 +76,4 @@ Object.assign(Editor.prototype, {
     if (dir) record.Dir = dir;
     return record;
   },
-});
+};

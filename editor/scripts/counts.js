@@ -5,7 +5,11 @@
 // The window title asks for the selection's counts, and then the document's, at
 // every idle moment, so each block's counts are kept (BlockDerivedCache) until
 // that block changes.
-'use strict';
+import { BlockDerivedCache } from './block-cache.js';
+import { blockTypeOfElement, readBlockSpans } from './block-elements.js';
+import { BlockStore } from './block-store.js';
+import { editor } from './current-editor.js';
+import { BlockType, Span, SpanType } from './types.js';
 
 // Removed (not replaced) before words are counted, so a hyphenated word is one.
 const COUNT_IGNORED_CHARACTERS = /['";:,.?\u00BF\-!\u00A1]/g;
@@ -43,7 +47,7 @@ function blockCountEntry(element) {
 }
 
 // The spans a record's element will give back when read.
-function spansAsShown(record) {
+export function spansAsShown(record) {
   if (record.Type !== BlockType.Image) return record.Spans;
   return [Span(SpanType.Url, record.Spans.map(function (s) { return s.Text; }).join(''))];
 }
@@ -64,18 +68,18 @@ function sumEntries(entries) {
   return total;
 }
 
-// A loaded document's counts come from its records, which are at hand, rather
-// than from reading back thousands of new elements at the first idle moment.
-Editor.prototype.replaceAllBlocks = function (records) {
-  BlockStore.prototype.replaceAllBlocks.call(this, records);
-  const cache = this._countCache();
-  cache.refresh();
-  for (let i = 0; i < records.length && i < this.blocks.length; i++) {
-    cache.set(this.blocks[i], countEntryOf(records[i].Type, spansAsShown(records[i])));
-  }
-};
+export const countsMethods = {
+  // A loaded document's counts come from its records, which are at hand, rather
+  // than from reading back thousands of new elements at the first idle moment.
+  replaceAllBlocks(records) {
+    BlockStore.prototype.replaceAllBlocks.call(this, records);
+    const cache = this._countCache();
+    cache.refresh();
+    for (let i = 0; i < records.length && i < this.blocks.length; i++) {
+      cache.set(this.blocks[i], countEntryOf(records[i].Type, spansAsShown(records[i])));
+    }
+  },
 
-Object.assign(Editor.prototype, {
   _countCache() {
     if (!this.countCache) this.countCache = new BlockDerivedCache(this.root, blockCountEntry);
     return this.countCache;
@@ -109,9 +113,9 @@ Object.assign(Editor.prototype, {
     if (tail) entries.push(countEntryOf(tail.Type, tail.Spans));
     return sumEntries(entries);
   },
-});
+};
 
-function getCharCount() { return editor.documentCounts().chars; }
-function getWordCount() { return editor.documentCounts().words; }
-function getCharCountSelected() { return editor.selectionCounts().chars; }
-function getWordCountSelected() { return editor.selectionCounts().words; }
+export function getCharCount() { return editor.documentCounts().chars; }
+export function getWordCount() { return editor.documentCounts().words; }
+export function getCharCountSelected() { return editor.selectionCounts().chars; }
+export function getWordCountSelected() { return editor.selectionCounts().words; }

@@ -1,6 +1,10 @@
 // Deleting: ranges (with the table rules), characters, words and the joining of
 // paragraphs.
-'use strict';
+import { Point, assert } from './base.js';
+import { createBlockElement } from './block-elements.js';
+import { SpanList } from './spans.js';
+import { BlockType, SpanType, emptyPlain } from './types.js';
+import { RunKind } from './typing-runs.js';
 
 // Length of the character before / at an offset, so that a surrogate pair is
 // never cut in half.
@@ -16,7 +20,7 @@ function charLengthAt(text, offset) {
   return high >= 0xD800 && high <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF ? 2 : 1;
 }
 
-Object.assign(Editor.prototype, {
+export const deletingMethods = {
   // Deletes from start to end and returns the point where the caret belongs.
   removeAndJoin(start, end) {
     const final = this.getBlockCount() - 1;
@@ -308,4 +312,4 @@ Object.assign(Editor.prototype, {
     this.beforeChanges();
     this.setCaret(this.removeWordRight(range.start));
   },
-});
+};

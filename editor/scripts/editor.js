@@ -1,13 +1,37 @@
 // Editor: the one object the page functions work on. It offers every BlockStore
 // operation, the span-list operations, undo and redo, and the host callbacks.
-// Editing operations are added to its prototype by the scripts that follow.
-'use strict';
+// The editing operations live in their own modules, each exporting its methods;
+// they are mixed into the prototype here, after the class.
+import { Point, Range, appendAll } from './base.js';
+import { BlockStore } from './block-store.js';
+import { caretMovesMethods } from './caret-moves.js';
+import { ChangeJournal } from './change-journal.js';
+import { characterStylesMethods } from './character-styles.js';
+import { clipboardMethods } from './clipboard.js';
+import { commandHelpersMethods } from './command-helpers.js';
+import { countsMethods } from './counts.js';
+import { deletingMethods } from './deleting.js';
+import { levelsMethods } from './levels.js';
+import { modelMethods } from './model.js';
+import { newlinesMethods } from './newlines.js';
+import { notesLinksImagesMethods } from './notes-links-images.js';
+import { outlineMethods } from './outline.js';
+import { paragraphMovesMethods } from './paragraph-moves.js';
+import { paragraphStylesMethods } from './paragraph-styles.js';
+import { recoveryCopyMethods } from './recovery-copy.js';
+import { searchMethods } from './search.js';
+import { searchReplaceMethods } from './search-replace.js';
+import { SpanList } from './spans.js';
+import { tableCommandsMethods } from './table-commands.js';
+import { tablesMethods } from './tables.js';
+import { typingMethods } from './typing.js';
+import { typingRunsMethods } from './typing-runs.js';
 
 const UNDO_LIMIT = 100;
 
 function doNothing() {}
 
-class Editor extends BlockStore {
+export class Editor extends BlockStore {
   constructor(store) {
     super(null);
     Object.assign(this, store);
@@ -86,3 +110,12 @@ class Editor extends BlockStore {
     return true;
   }
 }
+
+// No two modules define the same method, so the order here does not matter;
+// countsMethods.replaceAllBlocks extends the one of BlockStore.
+Object.assign(Editor.prototype,
+  typingRunsMethods, modelMethods, tablesMethods, levelsMethods, deletingMethods, newlinesMethods,
+  caretMovesMethods, typingMethods, commandHelpersMethods, paragraphStylesMethods,
+  characterStylesMethods, paragraphMovesMethods, tableCommandsMethods, notesLinksImagesMethods,
+  clipboardMethods, countsMethods, searchMethods, searchReplaceMethods, outlineMethods,
+  recoveryCopyMethods);

@@ -3,7 +3,6 @@
 // paste event from a middle click or a Paste key, a drop, its own cut, undo or
 // formatting, would put markup into the blocks that the model cannot read back,
 // so the page refuses them; the shell keeps them away in the first place.
-'use strict';
 
 const BROWSER_EDITS = /^(insertFrom(Paste|PasteAsQuotation|Drop|Yank)|deleteBy(Drag|Cut)|history(Undo|Redo)|format)/;
 
@@ -12,9 +11,9 @@ function refuseBrowserEdit(event) {
   event.stopImmediatePropagation();
 }
 
-(function installInputGuard() {
+export function installInputGuard() {
   for (const name of ['paste', 'cut']) document.addEventListener(name, refuseBrowserEdit, true);
   document.addEventListener('beforeinput', function (event) {
     if (BROWSER_EDITS.test(event.inputType)) refuseBrowserEdit(event);
   }, true);
-})();
+}

@@ -1,7 +1,7 @@
 // Raising and lowering the level of the selected paragraphs.
-'use strict';
+import { BlockType, traitsOf } from './types.js';
 
-Object.assign(Editor.prototype, {
+export const levelsMethods = {
   // When the selection ends in Final, the paragraph to work on is made first.
   _materializeFinal(range) {
     const last = this.getBlockCount() - 1;
@@ -49,4 +49,4 @@ Object.assign(Editor.prototype, {
     }
     this.setSelection(range);
   },
-});
+};

@@ -8,12 +8,13 @@
 // After a change only the stretch around it is numbered again: from the last
 // restarting block before the change to the first one after it. Every counter is
 // zero after a restarting block, so nothing beyond that stretch can move.
-'use strict';
+import { isGroup } from './block-groups.js';
+import { descendToBlock } from './selection.js';
 
 const NUMBER_ATTRIBUTE = 'data-number';
 const MAX_PLACES = 64;
 
-class ListNumbering {
+export class ListNumbering {
   constructor(root) {
     this.root = root;
     // Blocks only; table wrappers are looked through, spans are not entered.

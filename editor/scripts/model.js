@@ -1,5 +1,10 @@
 // Exchange with model JSON: ["text", [tag, {level, direction}, [spanTag, text]...]...].
-'use strict';
+import { Point, assert } from './base.js';
+import { BlockDerivedCache } from './block-cache.js';
+import { readBlockRecord } from './block-elements.js';
+import { spansAsShown } from './counts.js';
+import { SpanList } from './spans.js';
+import { BlockType, Span, SpanType, emptyPlain, isTableType, traitsOf } from './types.js';
 
 const BLOCK_FROM_TAG = {
   heading: BlockType.Heading, bulleted: BlockType.Bulleted, verbatim: BlockType.Code,
@@ -44,7 +49,7 @@ function editorLevel(type, modelLevel) {
   return Math.min(t.MaxLevel, Math.max(t.MinLevel, level));
 }
 
-function toModelSpans(items) {
+function spansFromModel(items) {
   const spans = [];
   for (const item of items) {
     assert(Array.isArray(item) && item.length === 2 && typeof item[1] === 'string', 'ERR076');
@@ -62,7 +67,7 @@ function toModelSpans(items) {
 }
 
 // Model array (root "text") to editor block records.
-function toModel(array) {
+export function recordsFromModel(array) {
   assert(Array.isArray(array) && array[0] === 'text', 'ERR074');
   const records = [];
   for (let b = 1; b < array.length; b++) {
@@ -70,7 +75,7 @@ function toModel(array) {
     assert(Array.isArray(block) && block.length >= 2, 'ERR075');
     const attributes = isPlainObject(block[1]) ? block[1] : {};
     const type = own.call(BLOCK_FROM_TAG, block[0]) ? BLOCK_FROM_TAG[block[0]] : BlockType.Plain;
-    const record = { Type: type, Level: editorLevel(type, attributes.level), Spans: toModelSpans(block.slice(2)) };
+    const record = { Type: type, Level: editorLevel(type, attributes.level), Spans: spansFromModel(block.slice(2)) };
     if (attributes.direction === 'rtl') record.RTL = true;
     records.push(record);
   }
@@ -86,7 +91,7 @@ function recordAsShown(record) {
 }
 
 // Editor block records to a model array with root "text".
-function fromModel(records) {
+export function modelFromRecords(records) {
   const out = ['text'];
   for (const record of records) {
     let tag = 'para';
@@ -136,7 +141,7 @@ function separateLinksFromNotes(model) {
   return model;
 }
 
-Object.assign(Editor.prototype, {
+export const modelMethods = {
   // Records are kept per block until it changes: saving a long document reads
   // back only what was edited since it was loaded or last saved.
   copyAllBlocks() {
@@ -148,7 +153,7 @@ Object.assign(Editor.prototype, {
 
   // Replaces the document; input that is not a valid model leaves it untouched.
   setTextJson(json) {
-    const records = toModel(JSON.parse(json));
+    const records = recordsFromModel(JSON.parse(json));
     records.push({ Type: BlockType.Final, Level: 0, Spans: [emptyPlain()] });
     for (const record of records) record.Spans = SpanList.normalize(record.Spans);
     this.replaceAllBlocks(records);
@@ -164,6 +169,6 @@ Object.assign(Editor.prototype, {
     assert(records.length > 0, 'ERR081');
     assert(records[records.length - 1].Type === BlockType.Final, 'ERR081');
     records.pop();
-    return JSON.stringify(fromModel(records));
+    return JSON.stringify(modelFromRecords(records));
   },
-});
+};

@@ -1,7 +1,9 @@
 // Enter, Shift+Enter, Tab and Shift+Tab.
-'use strict';
+import { Point, Range, appendAll, assert } from './base.js';
+import { SpanList } from './spans.js';
+import { BlockType, Span, SpanType, emptyPlain, traitsOf } from './types.js';
 
-Object.assign(Editor.prototype, {
+export const newlinesMethods = {
   // Enter as the shell delivers it: the block at the selection start decides.
   newlineKey() {
     this.beforeChanges();
@@ -183,4 +185,4 @@ Object.assign(Editor.prototype, {
       Point(start.block, start.span, Math.max(0, start.offset - (removedFrom[start.span] || 0))),
       Point(end.block, end.span, Math.max(0, end.offset - (removedFrom[end.span] || 0)))));
   },
-});
+};

@@ -1,7 +1,11 @@
 // Footnotes, hyperlinks, following a reference or URL, and image paragraphs.
 // Footnotes and link definitions are both Note blocks whose first span is a
 // NoteRef holding the label.
-'use strict';
+import { Point } from './base.js';
+import { createBlockElement } from './block-elements.js';
+import { editor } from './current-editor.js';
+import { SpanList } from './spans.js';
+import { BlockType, Span, SpanType, emptyPlain, traitsOf } from './types.js';
 
 // A URL starts with one of the schemes the host will open; a known scheme later
 // in the text ("javascript:...//http://a.b") does not make the text a URL.
@@ -11,7 +15,7 @@ function containsUrl(text) {
   return URL_PATTERN.test(text);
 }
 
-Object.assign(Editor.prototype, {
+export const notesLinksImagesMethods = {
   // The first note whose label (its first span with text, as the model sees
   // it) is exactly the given one, or -1.
   findNote(label) {
@@ -171,9 +175,9 @@ Object.assign(Editor.prototype, {
     this._spliceBlocks(at, replaced, [element]);
     this.setCaret(Point(at, 0, 0));
   },
-});
+};
 
-function insertFootnote() { editor.insertFootnote(); }
-function followLink() { editor.followLink(); }
-function insertHyperlink(text, url) { editor.insertHyperlink(text, url); }
-function insertImage(path) { editor.insertImage(path); }
+export function insertFootnote() { editor.insertFootnote(); }
+export function followLink() { editor.followLink(); }
+export function insertHyperlink(text, url) { editor.insertHyperlink(text, url); }
+export function insertImage(path) { editor.insertImage(path); }

@@ -1,13 +1,16 @@
 // The document's headings for the outline panel, the heading the caret is
 // under, and moving the caret to a heading. Heading texts are cached per block,
 // so asking again after an edit costs a walk over the block types only.
-'use strict';
+import { Point } from './base.js';
+import { BlockDerivedCache } from './block-cache.js';
+import { readBlockSpans } from './block-elements.js';
+import { editor } from './current-editor.js';
 
 function blockPlainText(element) {
   return readBlockSpans(element).map(function (s) { return s.Text; }).join('');
 }
 
-Object.assign(Editor.prototype, {
+export const outlineMethods = {
   // [block index, level (0 for Heading 1), text] of every heading in order.
   outlineHeadings() {
     if (!this.headingTextCache) this.headingTextCache = new BlockDerivedCache(this.root, blockPlainText);
@@ -46,11 +49,11 @@ Object.assign(Editor.prototype, {
     this.setCaret(Point(block, 0, 0));
     this.blocks[block].scrollIntoView(true);
   },
-});
+};
 
-function getOutline() {
+export function getOutline() {
   const headings = editor.outlineHeadings();
   return JSON.stringify({ headings: headings, current: editor.outlineCaretHeading() });
 }
-function getOutlineCurrent() { return editor.outlineCaretHeading(); }
-function goToBlock(i) { editor.goToBlock(i); }
+export function getOutlineCurrent() { return editor.outlineCaretHeading(); }
+export function goToBlock(i) { editor.goToBlock(i); }

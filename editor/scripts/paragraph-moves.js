@@ -1,13 +1,14 @@
 // Moving paragraphs up and down, shifting left and right, and the writing
 // direction of paragraphs.
-'use strict';
+import { Point, Range } from './base.js';
+import { editor } from './current-editor.js';
 
 function shiftedRange(range, by) {
   const move = function (p) { return Point(p.block + by, p.span, p.offset); };
   return Range(move(range.start), move(range.end));
 }
 
-Object.assign(Editor.prototype, {
+export const paragraphMovesMethods = {
   // The selected blocks without Final, or null when only Final is selected.
   _selectedDocumentBlocks() {
     const sel = this.getSelectedBlocks();
@@ -79,11 +80,11 @@ Object.assign(Editor.prototype, {
     for (let i = sel.start; i <= sel.end; i++) this.setBlockRTL(i, rtl);
     this.setSelection(range);
   },
-});
+};
 
-function shiftParagraphUp() { editor.shiftParagraphUp(); return false; }
-function shiftParagraphDown() { editor.shiftParagraphDown(); return false; }
-function shiftParagraphLeft() { editor.shiftParagraphLeft(); return false; }
-function shiftParagraphRight() { editor.shiftParagraphRight(); return false; }
-function setLTR() { editor.setDirection(false); return false; }
-function setRTL() { editor.setDirection(true); return false; }
+export function shiftParagraphUp() { editor.shiftParagraphUp(); return false; }
+export function shiftParagraphDown() { editor.shiftParagraphDown(); return false; }
+export function shiftParagraphLeft() { editor.shiftParagraphLeft(); return false; }
+export function shiftParagraphRight() { editor.shiftParagraphRight(); return false; }
+export function setLTR() { editor.setDirection(false); return false; }
+export function setRTL() { editor.setDirection(true); return false; }

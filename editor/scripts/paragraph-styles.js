@@ -1,6 +1,8 @@
 // Paragraph types: the styleParagraph toggles and the level arithmetic of a
 // change of type.
-'use strict';
+import { editor } from './current-editor.js';
+import { SpanList } from './spans.js';
+import { BlockType, Span, SpanType, traitsOf } from './types.js';
 
 // The reference of an image made from a text paragraph: the paragraph's text
 // without line breaks and without surrounding white space.
@@ -23,7 +25,7 @@ function levelForNewType(oldType, newType, level) {
   return Math.min(to.MaxLevel, Math.max(to.MinLevel, level));
 }
 
-Object.assign(Editor.prototype, {
+export const paragraphStylesMethods = {
   containsBlockType(s, e, type) {
     for (let i = s; i <= e; i++) if (this.getBlockType(i) === type) return true;
     return false;
@@ -110,17 +112,17 @@ Object.assign(Editor.prototype, {
       }
     });
   },
-});
+};
 
-function styleParagraphPlain() { editor.styleParagraphPlain(); }
-function styleParagraphHeading1() { editor.styleParagraphHeading(0); }
-function styleParagraphHeading2() { editor.styleParagraphHeading(1); }
-function styleParagraphHeading3() { editor.styleParagraphHeading(2); }
-function styleParagraphBulleted() { editor.styleParagraphType(BlockType.Bulleted); }
-function styleParagraphNumbered() { editor.styleParagraphType(BlockType.Numbered); }
-function styleParagraphCode() { editor.styleParagraphType(BlockType.Code); }
-function styleParagraphMath() { editor.styleParagraphType(BlockType.Formula); }
-function styleParagraphNote() { editor.styleParagraphType(BlockType.Note); }
-function styleParagraphImage() { editor.styleParagraphType(BlockType.Image); }
-function styleParagraphQuotation() { editor.styleParagraphType(BlockType.Quotation); }
-function styleParagraphComment() { editor.styleParagraphType(BlockType.Comment); }
+export function styleParagraphPlain() { editor.styleParagraphPlain(); }
+export function styleParagraphHeading1() { editor.styleParagraphHeading(0); }
+export function styleParagraphHeading2() { editor.styleParagraphHeading(1); }
+export function styleParagraphHeading3() { editor.styleParagraphHeading(2); }
+export function styleParagraphBulleted() { editor.styleParagraphType(BlockType.Bulleted); }
+export function styleParagraphNumbered() { editor.styleParagraphType(BlockType.Numbered); }
+export function styleParagraphCode() { editor.styleParagraphType(BlockType.Code); }
+export function styleParagraphMath() { editor.styleParagraphType(BlockType.Formula); }
+export function styleParagraphNote() { editor.styleParagraphType(BlockType.Note); }
+export function styleParagraphImage() { editor.styleParagraphType(BlockType.Image); }
+export function styleParagraphQuotation() { editor.styleParagraphType(BlockType.Quotation); }
+export function styleParagraphComment() { editor.styleParagraphType(BlockType.Comment); }

@@ -2,12 +2,17 @@
 // while the user types. Each block's record and JSON text are kept until a
 // change under that block is seen, so a copy after typing in one block reads
 // and writes out that block again, not all of them.
-'use strict';
+import { assert } from './base.js';
+import { BlockDerivedCache } from './block-cache.js';
+import { readBlockRecord } from './block-elements.js';
+import { editor } from './current-editor.js';
+import { modelFromRecords } from './model.js';
+import { BlockType } from './types.js';
 
 function recoveryEntry(element) {
   const record = readBlockRecord(element);
-  const block = fromModel([record])[1];
-  // A label after link text makes a link (fromModel has already turned this
+  const block = modelFromRecords([record])[1];
+  // A label after link text makes a link (modelFromRecords has already turned this
   // block's own ones into link references).
   let linkNote = false;
   for (let s = 3; s < block.length; s++) {
@@ -16,7 +21,7 @@ function recoveryEntry(element) {
   return { record: record, json: JSON.stringify(block), linkNote: linkNote };
 }
 
-Object.assign(Editor.prototype, {
+export const recoveryCopyMethods = {
   getRecoveryJson() {
     if (!this.recoveryCache) this.recoveryCache = new BlockDerivedCache(this.root, recoveryEntry);
     const cache = this.recoveryCache;
@@ -36,11 +41,11 @@ Object.assign(Editor.prototype, {
     assert(entries.length > 0 && entries[entries.length - 1].record.Type === BlockType.Final, 'ERR081');
     entries.pop();
     // Link labels written as notes change blocks elsewhere in the document.
-    if (linkNotes) return JSON.stringify(fromModel(entries.map(function (entry) { return entry.record; })));
+    if (linkNotes) return JSON.stringify(modelFromRecords(entries.map(function (entry) { return entry.record; })));
     let json = '["text"';
     for (const entry of entries) json += ',' + entry.json;
     return json + ']';
   },
-});
+};
 
-function getRecoveryJson() { return editor.getRecoveryJson(); }
+export function getRecoveryJson() { return editor.getRecoveryJson(); }

@@ -3,7 +3,13 @@
 // them the page finds the matches itself in the blocks' texts. Replacing
 // always uses the page's matching, as loose as the browser's without Match
 // case, so what Find Next selects is what Replace replaces.
-'use strict';
+import { Point, Range, ZWSP } from './base.js';
+import { BlockDerivedCache } from './block-cache.js';
+import { readBlockSpans } from './block-elements.js';
+import { editor } from './current-editor.js';
+import { SpanList } from './spans.js';
+import { findTextMatches, foldForMatching, replaceSpanRanges } from './text-matches.js';
+import { BlockType, SpanType } from './types.js';
 
 // Spans whose text is no running text: a match must not touch them.
 const UNMATCHED_SPAN_TYPES = new Set([SpanType.NoteRef, SpanType.Break]);
@@ -42,7 +48,7 @@ function matchesInSpans(spans, matches) {
   });
 }
 
-Object.assign(Editor.prototype, {
+export const searchReplaceMethods = {
   setSearchOptions(options) {
     this.searchOptions = { matchCase: !!options.matchCase, wholeWord: !!options.wholeWord };
   },
@@ -135,8 +141,8 @@ Object.assign(Editor.prototype, {
     this.setCaret(this.offsetToPoint(caret.block, Math.min(caretOffset, length)));
     return count;
   },
-});
+};
 
-function setSearchOptions(json) { editor.setSearchOptions(JSON.parse(String(json))); }
-function replaceMatch(query, replacement) { return editor.replaceMatch(String(query || ''), String(replacement || '')); }
-function replaceAll(query, replacement) { return editor.replaceAll(String(query || ''), String(replacement || '')); }
+export function setSearchOptions(json) { editor.setSearchOptions(JSON.parse(String(json))); }
+export function replaceMatch(query, replacement) { return editor.replaceMatch(String(query || ''), String(replacement || '')); }
+export function replaceAll(query, replacement) { return editor.replaceAll(String(query || ''), String(replacement || '')); }

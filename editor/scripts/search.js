@@ -9,7 +9,12 @@
 // digits of other scripts), so the folding is at least as loose, and only
 // search texts of Latin letters, digits and spaces use it; for any other text
 // the browser looks into a few groups at a time.
-'use strict';
+import { Point } from './base.js';
+import { BlockDerivedCache } from './block-cache.js';
+import { blockTypeOfElement, readBlockSpans } from './block-elements.js';
+import { spansAsShown } from './counts.js';
+import { editor } from './current-editor.js';
+import { BlockType } from './types.js';
 
 // Letters the browser takes as a plain Latin letter that decomposition keeps whole.
 const SEARCH_LETTER_FOLDS = {
@@ -22,7 +27,7 @@ const SEARCH_LETTER_FOLDS = {
 const SEARCH_OTHER_SCRIPT_LETTER =
   /(?![\p{Script=Latin}\p{Script=Common}\p{Script=Inherited}\p{Default_Ignorable_Code_Point}])\p{L}/u;
 
-function searchFold(text) {
+export function searchFold(text) {
   return text.normalize('NFKD').toLowerCase()
     .replace(/[\p{M}\p{Cf}]/gu, '')
     .replace(/[øđðłħŧıßæœþ]/g, function (c) { return SEARCH_LETTER_FOLDS[c]; })
@@ -52,7 +57,7 @@ function browserFind(text) {
   return window.find(text, false, false, false, false, false, false);
 }
 
-Object.assign(Editor.prototype, {
+export const searchMethods = {
   prepareSearch() {
     this.searchOrigin = this.getSelection();
   },
@@ -172,8 +177,8 @@ Object.assign(Editor.prototype, {
       this.root.removeAttribute('data-finding');
     }
   },
-});
+};
 
-function prepareSearch() { editor.prepareSearch(); }
-function startSearch(text) { editor.startSearch(text); }
-function continueSearch(text) { editor.continueSearch(text); }
+export function prepareSearch() { editor.prepareSearch(); }
+export function startSearch(text) { editor.startSearch(text); }
+export function continueSearch(text) { editor.continueSearch(text); }

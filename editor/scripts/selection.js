@@ -1,6 +1,8 @@
 // Reading and setting the browser selection as points, and keeping the caret
 // inside the zero-width spaces of a span.
-'use strict';
+import { Point, Range, assert } from './base.js';
+import { isGroup, isGroupStart } from './block-groups.js';
+import { BlockType, SpanType } from './types.js';
 
 function isBlockElement(node) {
   return node && node.nodeName === 'DIV' && node.firstChild && node.firstChild.nodeName === 'SPAN';
@@ -8,12 +10,12 @@ function isBlockElement(node) {
 
 // The block DIV reached by descending through first children (past a group's
 // start marker).
-function descendToBlock(node) {
+export function descendToBlock(node) {
   while (node && !isBlockElement(node)) node = isGroupStart(node) ? node.nextSibling : node.firstChild;
   return node;
 }
 
-Object.assign(BlockStore.prototype, {
+export const selectionMethods = {
   // Maps a browser position to a point; `corrected` tells whether the position
   // had to be moved to a place where the page lets the caret rest.
   _pointFromDom(node, offset) {
@@ -187,4 +189,4 @@ Object.assign(BlockStore.prototype, {
       selection.collapse(node, node.length - 1);
     }
   },
-});
+};

@@ -1,8 +1,8 @@
 // Pure operations on span lists (arrays of { Type, Text }). They never change
 // their input; the Editor offers them as methods too.
-'use strict';
+import { Span, SpanType, emptyPlain } from './types.js';
 
-const SpanList = {
+export const SpanList = {
   copy(spans) {
     return spans.map(function (s) { return Span(s.Type, s.Text); });
   },

@@ -3,7 +3,10 @@
 // written back in one step, so the whole table re-renders once per command.
 // Rows are expected to be equally wide; a narrower row simply has no cell at a
 // column it lacks (a column inserted beyond its end is appended to it).
-'use strict';
+import { Point } from './base.js';
+import { createBlockElement } from './block-elements.js';
+import { editor } from './current-editor.js';
+import { BlockType, emptyPlain } from './types.js';
 
 const MAX_TABLE_COLUMNS = 8;
 
@@ -11,7 +14,7 @@ function emptyCellElement() {
   return createBlockElement(BlockType.Cell, 0, [emptyPlain()]);
 }
 
-Object.assign(Editor.prototype, {
+export const tableCommandsMethods = {
   // The table holding block i: its first block, its block count, and its rows
   // as lists of block elements; `row` and `column` locate block i.
   _readTable(i) {
@@ -199,16 +202,16 @@ Object.assign(Editor.prototype, {
   _canWiden(block) {
     return this._readTable(block).width < MAX_TABLE_COLUMNS;
   },
-});
+};
 
-function insertTable() { editor.insertTable(); }
-function insertTableRowBefore() { editor._tableCommand(false, null, Editor.prototype.insertTableRowAbove); }
-function insertTableRowAfter() { editor._tableCommand(true, null, Editor.prototype._rowBelowWithCaret); }
-function insertTableColumnBefore() {
-  editor._tableCommand(true, Editor.prototype._canWiden, Editor.prototype.insertTableColumnBackward);
+export function insertTable() { editor.insertTable(); }
+export function insertTableRowBefore() { editor._tableCommand(false, null, tableCommandsMethods.insertTableRowAbove); }
+export function insertTableRowAfter() { editor._tableCommand(true, null, tableCommandsMethods._rowBelowWithCaret); }
+export function insertTableColumnBefore() {
+  editor._tableCommand(true, tableCommandsMethods._canWiden, tableCommandsMethods.insertTableColumnBackward);
 }
-function insertTableColumnAfter() {
-  editor._tableCommand(true, Editor.prototype._canWiden, Editor.prototype.insertTableColumnForward);
+export function insertTableColumnAfter() {
+  editor._tableCommand(true, tableCommandsMethods._canWiden, tableCommandsMethods.insertTableColumnForward);
 }
-function removeTableRow() { editor._tableCommand(false, null, Editor.prototype.removeTableRow); }
-function removeTableColumn() { editor._tableCommand(false, null, Editor.prototype.removeTableColumn); }
+export function removeTableRow() { editor._tableCommand(false, null, tableCommandsMethods.removeTableRow); }
+export function removeTableColumn() { editor._tableCommand(false, null, tableCommandsMethods.removeTableColumn); }

@@ -1,7 +1,8 @@
 // Table queries: a table is a run of Row and Cell blocks; each Row starts a row.
-'use strict';
+import { createBlockElement } from './block-elements.js';
+import { BlockType, emptyPlain, isTableType } from './types.js';
 
-Object.assign(Editor.prototype, {
+export const tablesMethods = {
   isBlockInsideTable(i) {
     return i >= 0 && i < this.blocks.length && isTableType(this.getBlockType(i));
   },
@@ -44,4 +45,4 @@ Object.assign(Editor.prototype, {
     this._spliceBlocks(row.end + 1, 0, elements);
     return row.end + 1;
   },
-});
+};

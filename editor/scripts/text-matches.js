@@ -1,6 +1,8 @@
 // Finding a search text in a block's text with the search options, and
 // replacing found ranges in a span list. Pure functions of strings and spans.
-'use strict';
+import { searchFold } from './search.js';
+import { SpanList } from './spans.js';
+import { Span } from './types.js';
 
 // Letters, marks, digits and the underscore make up words for Whole word.
 const MATCH_WORD_CHARACTER = /[\p{L}\p{M}\p{N}_]/u;
@@ -11,7 +13,7 @@ const MATCH_WORD_CHARACTER = /[\p{L}\p{M}\p{N}_]/u;
 // `starts[k]` is the offset in `text` of the code point folded character k
 // came from; `starts[folded.length]` is the text's length. Plain ASCII folds
 // to its lower case with the identity map, kept as null.
-function foldForMatching(text) {
+export function foldForMatching(text) {
   // eslint-disable-next-line no-control-regex
   if (/^[\x00-\x7F]*$/.test(text)) return { folded: text.toLowerCase().replace(/\s/g, ' '), starts: null };
   let folded = '';
@@ -33,7 +35,7 @@ function wordCharacterAt(text, offset) {
 
 // The non-overlapping matches of `query` in `text` as { start, end } offsets,
 // in order. `fold` is foldForMatching(text), needed without Match case.
-function findTextMatches(text, query, options, fold) {
+export function findTextMatches(text, query, options, fold) {
   const matches = [];
   if (!query) return matches;
   const haystack = options.matchCase ? text : fold.folded;
@@ -64,7 +66,7 @@ function findTextMatches(text, query, options, fold) {
 // Replaces the ranges (offsets into the spans' whole text, in order, not
 // overlapping) by `replacement`, which takes the style of the first character
 // it replaces. Spans emptied by the replacing are dropped.
-function replaceSpanRanges(spans, ranges, replacement) {
+export function replaceSpanRanges(spans, ranges, replacement) {
   const out = [];
   let r = 0;
   let position = 0;

@@ -1,13 +1,12 @@
 // Block and span types of the page, and what each block type allows.
-'use strict';
 
-const BlockType = {
+export const BlockType = {
   Heading: 'Heading', Plain: 'Plain', Bulleted: 'Bulleted', Numbered: 'Numbered',
   Code: 'Code', Formula: 'Formula', Note: 'Note', Image: 'Image', Quotation: 'Quotation',
   Comment: 'Comment', Row: 'Row', Cell: 'Cell', Final: 'Final',
 };
 
-const SpanType = {
+export const SpanType = {
   Plain: 'Plain', Break: 'Break', Emphasis: 'Emphasis', Strong: 'Strong', Code: 'Code',
   Math: 'Math', Url: 'Url', NoteRef: 'NoteRef', LinkText: 'LinkText',
 };
@@ -32,18 +31,18 @@ const BlockTraits = {
   Final: traits(0, 0, false, false),
 };
 
-function traitsOf(type) {
+export function traitsOf(type) {
   return BlockTraits[type] || BlockTraits.Plain;
 }
 
-function isTableType(type) {
+export function isTableType(type) {
   return type === BlockType.Row || type === BlockType.Cell;
 }
 
-function Span(type, text) {
+export function Span(type, text) {
   return { Type: type, Text: text };
 }
 
-function emptyPlain() {
+export function emptyPlain() {
   return Span(SpanType.Plain, '');
 }

@@ -2,14 +2,14 @@
 // one direction) in one block is one undo step, as in a word processor. A run
 // ends with a pause, a caret move, a change of block, a change of direction,
 // Enter or any other command (every command takes a snapshot, which ends it).
-'use strict';
+import { SpanList } from './spans.js';
 
 // A pause longer than this starts a new step.
 const TYPING_RUN_PAUSE_MS = 1000;
 
-const RunKind = { Insert: 'insert', Backward: 'backward', Forward: 'forward' };
+export const RunKind = { Insert: 'insert', Backward: 'backward', Forward: 'forward' };
 
-Object.assign(Editor.prototype, {
+export const typingRunsMethods = {
   // Called instead of beforeChanges by typing and by the deletion of single
   // characters, with the collapsed caret the edit starts from. Continuing a
   // run takes no snapshot but still tells the host about the change.
@@ -46,4 +46,4 @@ Object.assign(Editor.prototype, {
     if (now.kind === RunKind.Backward) return grew < 0 && moved === grew;
     return grew < 0 && moved === 0;
   },
-});
+};

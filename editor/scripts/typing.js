@@ -1,6 +1,9 @@
 // What happens before the browser inserts typed text, and the automatic
 // paragraph formatting when a space follows a list or heading marker.
-'use strict';
+import { Point } from './base.js';
+import { SpanList } from './spans.js';
+import { BlockType, Span, SpanType } from './types.js';
+import { RunKind } from './typing-runs.js';
 
 // Typed text holding anything but letters, digits and apostrophes ends a word.
 const WORD_END = /[^\p{L}\p{M}\p{N}'\u2019]/u;
@@ -13,7 +16,7 @@ const AUTOFORMAT_MARKERS = {
   '###': { type: BlockType.Heading, level: 2 },
 };
 
-Object.assign(Editor.prototype, {
+export const typingMethods = {
   // Typed text joins the undo step of the typing just before it (see
   // typing-runs.js); typing over a selection is a step of its own.
   shouldInsertText() {
@@ -113,4 +116,4 @@ Object.assign(Editor.prototype, {
     this.setCaret(Point(c.block, 0, 0));
     return false;
   },
-});
+};

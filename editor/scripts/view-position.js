@@ -3,7 +3,8 @@
 // (changed on disk) opens at the same place. The pixel scroll offset alone is not
 // enough: blocks out of view are laid out lazily, so the same offset can land on
 // other text until they have been shown.
-'use strict';
+import { Point } from './base.js';
+import { editor } from './current-editor.js';
 
 // The body scrolls when the style sheet gives it its own overflow; else the page.
 function pageScroller() {
@@ -30,7 +31,7 @@ function topBlockInView(scroller) {
   return { top: lo, offset: Math.round(blocks[lo].getBoundingClientRect().top - top) };
 }
 
-function getViewPosition() {
+export function getViewPosition() {
   const scroller = pageScroller();
   return JSON.stringify(Object.assign({ block: editor.getSelection().end.block, scroll: scroller.scrollTop },
     topBlockInView(scroller)));
@@ -55,7 +56,7 @@ function restoreView(scroller, position, last) {
 }
 
 // Blocks are clamped to the document, which may have become shorter.
-function setViewPosition(json) {
+export function setViewPosition(json) {
   let position;
   try { position = JSON.parse(json); } catch (error) { return false; }
   if (!position || typeof position !== 'object') return false;

@@ -1,12 +1,12 @@
 // Builds the self-contained editor page: the HTML template with the style sheet
-// and the scripts (in the order given) placed inline.
-// Usage: node assemble.mjs TEMPLATE STYLE OUT SCRIPT...
+// and the bundled script placed inline.
+// Usage: node assemble.mjs TEMPLATE STYLE BUNDLE OUT
 import { readFileSync, writeFileSync, mkdirSync } from 'node:fs';
-import { dirname, basename } from 'node:path';
+import { dirname } from 'node:path';
 
-const [template, style, out, ...scripts] = process.argv.slice(2);
-if (!template || !style || !out || scripts.length === 0) {
-  console.error('usage: node assemble.mjs TEMPLATE STYLE OUT SCRIPT...');
+const [template, style, bundle, out, ...extra] = process.argv.slice(2);
+if (!template || !style || !bundle || !out || extra.length > 0) {
+  console.error('usage: node assemble.mjs TEMPLATE STYLE BUNDLE OUT');
   process.exit(2);
 }
 
@@ -29,9 +29,8 @@ function checkInline(text, path, tag) {
 }
 
 const css = checkInline(read(style), style, 'style');
-const js = scripts
-  .map((path) => `// ---- ${basename(path)}\n` + checkInline(read(path), path, 'script'))
-  .join('\n');
+// The modules were strict; the bundle that wraps them must be too.
+const js = "'use strict';\n" + checkInline(read(bundle), bundle, 'script');
 
 let page = read(template);
 for (const marker of ['/* @style */', '/* @script */']) {

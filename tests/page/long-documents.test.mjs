@@ -265,7 +265,7 @@ describe('blocks out of view', () => {
 });
 
 describe('saving', () => {
-  const fresh = () => JSON.stringify(fromModel(editor.blocks.slice(0, -1).map(readBlockRecord)));
+  const fresh = () => JSON.stringify(modelFromRecords(editor.blocks.slice(0, -1).map(readBlockRecord)));
   for (const [name, model, edit] of [
     ['a generated manuscript, then typing, a new paragraph and a style', generateDocument(400),
       () => { editor.setCaret(Point(30, 0, 2)); editor.insertTextAtCaret('xy'); insertNewline(); styleParagraphQuotation(); }],
