@@ -1,0 +1,264 @@
+// The driver of every window test: the program under an X server of its own with
+// a fresh home, real keys and clicks through xdotool, and waits for what it shows
+// or writes. There are no pauses: every step waits for a condition or fails
+// saying what it waited for.
+import { spawn, spawnSync } from 'node:child_process';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+
+export const qorvaBin = process.env.QORVA_BIN;
+const shotsDir = process.env.QORVA_SHOTS || join(tmpdir(), 'qorva-shots');
+
+// A missing tool fails the suite instead of skipping it.
+const missing = ['Xvfb', 'xdotool', 'xclip', 'import'].filter((tool) => spawnSync('which', [tool]).status !== 0);
+if (!qorvaBin || !existsSync(qorvaBin)) missing.push(`the program (QORVA_BIN=${qorvaBin})`);
+if (missing.length) throw new Error(`the window tests need ${missing.join(', ')}`);
+
+const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+export async function waitUntil(what, probe, timeoutMs = 30000) {
+  const deadline = Date.now() + timeoutMs;
+  for (;;) {
+    const value = await probe();
+    if (value) return value;
+    if (Date.now() > deadline) throw new Error(`timed out after ${timeoutMs} ms waiting for ${what}`);
+    await pause(100);
+  }
+}
+
+// -displayfd lets the server pick a free display number.
+async function startXvfb() {
+  const server = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x800x24', '-nolisten', 'tcp', '-noreset'], {
+    stdio: ['ignore', 'ignore', 'ignore', 'pipe'],
+  });
+  let text = '';
+  server.stdio[3].on('data', (chunk) => { text += chunk; });
+  const number = await waitUntil('Xvfb to start', () => (/\d+\n/.test(text) ? text.trim() : null));
+  return { display: `:${number}`, stop() { server.kill('SIGTERM'); } };
+}
+
+// Settings in the store's own layout; a settled user's by default, so the
+// welcome document does not open by itself.
+export const str = (data) => ({ type: 'REG_SZ', data });
+export const dword = (data) => ({ type: 'REG_DWORD', data });
+export const notFirstRun = (extra = {}) => ({ 'Software\\Qorva': { LastRunVersion: str('0.1.0'), ...extra } });
+const settingsPath = (home) => join(home, 'config', 'qorva', 'settings.json');
+
+export function readSettings(home) {
+  const file = settingsPath(home);
+  return existsSync(file) ? JSON.parse(readFileSync(file, 'utf8')) : {};
+}
+
+export function writeSettings(home, keys) {
+  mkdirSync(join(home, 'config', 'qorva'), { recursive: true });
+  writeFileSync(settingsPath(home), JSON.stringify(keys, null, 2));
+}
+
+// A fresh home: `settings` (null: none, a first start), `files` (name -> content)
+// in the home itself and `dataFiles` in the user data folder.
+export function makeHome({ settings = notFirstRun(), files = {}, dataFiles = {} } = {}) {
+  const home = mkdtempSync(join(tmpdir(), 'qorva-gui-'));
+  if (settings) writeSettings(home, settings);
+  mkdirSync(join(home, 'data', 'qorva'), { recursive: true });
+  for (const [name, text] of Object.entries(dataFiles)) writeFileSync(join(home, 'data', 'qorva', name), text);
+  for (const [name, text] of Object.entries(files)) writeFileSync(join(home, name), text);
+  return home;
+}
+
+export function recoveryFiles(home) {
+  const folder = join(home, 'state', 'qorva', 'recovery');
+  if (!existsSync(folder)) return [];
+  return readdirSync(folder).filter((name) => name.endsWith('.json'))
+    .map((name) => [name, readFileSync(join(folder, name), 'utf8')]);
+}
+
+// The text of each block of a model document.
+export const blockTexts = (doc) => doc.slice(1).map((block) => block.slice(2).map((span) => span[1]).join(''));
+
+// Menus and message boxes of the program are windows titled "Qorva".
+const POPUP = 'Qorva';
+
+// One running program with its own home.
+export class Desktop {
+  constructor(x, { args = [], home = makeHome(), cwd, env = {} } = {}) {
+    this.x = x;
+    this.home = home;
+    this.documentOut = join(home, 'document.json');
+    this.output = '';
+    mkdirSync(join(home, 'runtime'), { recursive: true, mode: 0o700 });
+    this.process = spawn(qorvaBin, args, {
+      cwd: cwd || home,
+      env: {
+        ...process.env,
+        DISPLAY: x.display,
+        XDG_CONFIG_HOME: join(home, 'config'),
+        XDG_DATA_HOME: join(home, 'data'),
+        XDG_STATE_HOME: join(home, 'state'),
+        XDG_RUNTIME_DIR: join(home, 'runtime'),
+        QORVA_TEST_DOCUMENT_OUT: this.documentOut,
+        QTWEBENGINE_DISABLE_SANDBOX: '1',
+        ...env,
+      },
+      stdio: ['ignore', 'pipe', 'pipe'],
+    });
+    this.process.stdout.on('data', (chunk) => { this.output += chunk; });
+    this.process.stderr.on('data', (chunk) => { this.output += chunk; });
+    this.exited = new Promise((resolve) => this.process.on('exit', resolve));
+  }
+
+  xdotool(...args) {
+    return spawnSync('xdotool', args, { env: { ...process.env, DISPLAY: this.x.display }, encoding: 'utf8' }).stdout.trim();
+  }
+
+  // Visible windows as { id, title }.
+  windows() {
+    return this.xdotool('search', '--onlyvisible', '--name', '').split('\n').filter(Boolean)
+      .map((id) => ({ id, title: this.xdotool('getwindowname', id) }));
+  }
+
+  windowTitles() { return this.windows().map((w) => w.title); }
+
+  // The main window with its geometry, or null.
+  frameWindow() {
+    const window = this.windows().find((w) => / - Qorva/.test(w.title));
+    if (!window) return null;
+    const geometry = this.xdotool('getwindowgeometry', '--shell', window.id);
+    const value = (key) => Number((geometry.match(new RegExp(`${key}=(-?\\d+)`)) || [])[1]);
+    return { ...window, x: value('X'), y: value('Y'), width: value('WIDTH'), height: value('HEIGHT') };
+  }
+
+  // The first window whose title is `title` (or matches it, a pattern).
+  async waitForTitle(title, timeoutMs = 30000) {
+    const matches = typeof title === 'string' ? (t) => t === title : (t) => title.test(t);
+    let seen = [];
+    return waitUntil(`a window titled ${title}`, () => {
+      seen = this.windowTitles();
+      return seen.find(matches);
+    }, timeoutMs).catch((error) => { error.message += ` (seen: ${seen.join(' | ')})`; throw error; });
+  }
+
+  async waitForNoTitle(pattern, timeoutMs = 30000) {
+    await waitUntil(`no window titled ${pattern}`, () => !this.windowTitles().some((t) => pattern.test(t)), timeoutMs);
+  }
+
+  // A window (a dialog, a message box, the main window) that has the keyboard,
+  // so keys go to it.
+  async waitForFocus(title, timeoutMs = 30000) {
+    const matches = typeof title === 'string' ? (t) => t === title : (t) => title.test(t);
+    await waitUntil(`the window ${title} to have the keyboard`, () => {
+      const focus = this.xdotool('getwindowfocus');
+      return focus && this.windows().some((w) => w.id === focus && matches(w.title));
+    }, timeoutMs).catch((error) => { error.message += ` (seen: ${this.windowTitles().join(' | ')})`; throw error; });
+  }
+
+  async keys(...keys) {
+    this.xdotool('key', '--delay', '60', ...keys);
+  }
+
+  async type(text) {
+    this.xdotool('type', '--delay', '60', text);
+  }
+
+  // Presses `key` and waits for one more menu to open.
+  async openMenu(key) {
+    const before = this.windowTitles().filter((t) => t === POPUP).length;
+    await this.keys(key);
+    await waitUntil(`a menu to open with ${key}`, () => this.windowTitles().filter((t) => t === POPUP).length > before);
+  }
+
+  // Drops a top-level menu down with its Alt key and highlights the item at
+  // `index` of its `count` items: Up from the first item goes round to the last.
+  async menuItem(altKey, count, index) {
+    await this.openMenu(altKey);
+    await this.keys(...Array(count - index).fill('Up'));
+  }
+
+  document() {
+    try { return JSON.parse(readFileSync(this.documentOut, 'utf8')); } catch { return null; }
+  }
+
+  // The document once it satisfies `check`; fails with the last one seen.
+  async waitForDocument(check, timeoutMs = 30000) {
+    try {
+      return await waitUntil('the document', () => { const d = this.document(); return d && check(d) ? d : null; }, timeoutMs);
+    } catch (error) {
+      throw new Error(`${error.message}; last document: ${JSON.stringify(this.document())}`);
+    }
+  }
+
+  // Types `marker` and waits for it: whatever was sent before has reached the page.
+  async settled(marker) {
+    await this.type(marker);
+    return this.waitForDocument((d) => JSON.stringify(d).includes(marker));
+  }
+
+  screenshot(name) {
+    mkdirSync(shotsDir, { recursive: true });
+    const file = join(shotsDir, `${name}.png`);
+    spawnSync('import', ['-window', 'root', file], { env: { ...process.env, DISPLAY: this.x.display } });
+    return file;
+  }
+
+  ended(timeoutMs = 30000) {
+    return waitUntil('the program to end', () => this.process.exitCode !== null || this.process.signalCode, timeoutMs);
+  }
+
+  async close() {
+    if (this.process.exitCode === null) this.process.kill('SIGTERM');
+    await this.exited;
+  }
+}
+
+export function xclip(display, args) {
+  return spawnSync('xclip', args, { env: { ...process.env, DISPLAY: display }, encoding: 'utf8', timeout: 5000 }).stdout;
+}
+
+// Programs on one X server of their own, closed afterwards; a screenshot and the
+// programs' last words are kept when the body fails. `offer` puts data on an X
+// selection through an xclip that holds it until the end.
+export async function withFrame(name, body) {
+  const x = await startXvfb();
+  const programs = [];
+  const owners = [];
+  const start = (options = {}) => {
+    const desktop = new Desktop(x, options);
+    programs.push(desktop);
+    return desktop;
+  };
+  const offer = async (data, { selection = 'clipboard', type } = {}) => {
+    const owner = spawn('xclip', ['-i', '-selection', selection, ...(type ? ['-t', type] : [])], {
+      env: { ...process.env, DISPLAY: x.display }, stdio: ['pipe', 'ignore', 'ignore'],
+    });
+    owner.stdin.end(data);
+    owners.push(owner);
+    await waitUntil(`the ${selection} selection`,
+      () => xclip(x.display, ['-o', '-selection', selection, '-t', 'TARGETS']).includes(type || 'STRING'));
+    return owner;
+  };
+  try {
+    await body({ x, start, offer, shot: (label) => programs[0]?.screenshot(`${name}-${label}`) });
+  } catch (error) {
+    programs[0]?.screenshot(`${name}-failed`);
+    const outputs = programs.map((p) => p.output.split('\n').filter((l) => !l.startsWith('  *')).slice(-10).join('\n'));
+    error.message += `\nprogram output:\n${outputs.join('\n---\n')}`;
+    throw error;
+  } finally {
+    for (const owner of owners) owner.kill();
+    for (const program of programs) await program.close();
+    x.stop();
+  }
+}
+
+// A program on `text` written to `fileName` in a fresh home (given as its
+// argument), or untitled when `text` is null, once its window is there.
+export async function withDocument(name, text, body, { settings, fileName = `${name}.text`, title, env } = {}) {
+  const home = makeHome({ settings });
+  const file = join(home, fileName);
+  if (text !== null) writeFileSync(file, text);
+  await withFrame(name, async (frame) => {
+    const desktop = frame.start({ home, args: text === null ? [] : [file], env });
+    await desktop.waitForTitle(title || (text === null ? 'Untitled - Qorva' : `${file} - Qorva`));
+    await body({ ...frame, desktop, home, file });
+  });
+}
