@@ -35,8 +35,7 @@ for (const { how, answer, saved } of RUNS) {
       if (answer) await desktop.type('New ');
       if (answer) await desktop.waitForTitle(`${file}* - Qorva`);
       await CLOSES[how](desktop);
-      if (answer) await desktop.waitForFocus('Qorva');
-      if (answer) await desktop.keys(answer);
+      if (answer) await desktop.answer(answer);
       await desktop.ended();
       assert.equal(readFileSync(file, 'utf8'), saved);
       assert.deepEqual(recoveryFiles(home), []);
@@ -50,8 +49,7 @@ test('Yes on an untitled document: the program ends once Save As has written the
     await desktop.type('Fresh');
     await desktop.waitForTitle('Untitled* - Qorva');
     await desktop.keys('ctrl+w');
-    await desktop.waitForFocus('Qorva');
-    await desktop.keys('alt+y');
+    await desktop.answer('alt+y');
     await desktop.waitForFocus('Save As');
     await desktop.type(file);
     await desktop.keys('Return');

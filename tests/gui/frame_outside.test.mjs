@@ -4,9 +4,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, renameSync, rmSync, writeFileSync } from 'node:fs';
-import {
-  withDocument, waitForDialog, blockTexts,
-} from './frame_helpers.mjs';
+import { withDocument, blockTexts } from './window_driver.mjs';
 
 const paragraphs = (count, first = 'First') => [first, ...Array.from({ length: count - 1 }, (_, i) => `Paragraph ${i + 1}`)]
   .join('\r\n\r\n') + '\r\n';
@@ -17,13 +15,12 @@ function writeThroughRename(file, text) {
 }
 
 test('an unmodified document reloads a rename-written change and keeps the caret in its block', async () => {
-  await withDocument('outside-reload', paragraphs(60), async ({ desktop, file, shot }) => {
+  await withDocument('outside-reload', paragraphs(60), async ({ desktop, file }) => {
     await desktop.waitForDocument((d) => blockTexts(d).length === 60);
     await desktop.keys(...Array(30).fill('Down'));
     writeThroughRename(file, paragraphs(60, 'Changed elsewhere'));
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Changed elsewhere');
     await desktop.waitForTitle(`${file} - Qorva`);
-    shot('reloaded');
     await desktop.type('Z');
     const doc = await desktop.waitForDocument((d) => blockTexts(d).some((t) => t.includes('Z')));
     assert.equal(blockTexts(doc).findIndex((t) => t.includes('Z')), 30, 'typing goes on in the caret\'s block');
@@ -31,32 +28,27 @@ test('an unmodified document reloads a rename-written change and keeps the caret
 });
 
 test('with unsaved changes: Yes (the default) keeps them and the save then asks before writing over; No reloads', async () => {
-  await withDocument('outside-ask', 'Start\r\n', async ({ desktop, file, shot }) => {
+  await withDocument('outside-ask', 'Start\r\n', async ({ desktop, file }) => {
     await desktop.waitForDocument((d) => blockTexts(d).length === 1);
     await desktop.type('Mine ');
     await desktop.waitForTitle(`${file}* - Qorva`);
     writeFileSync(file, 'Theirs\r\n');
-    await waitForDialog(desktop, 'Qorva');
-    shot('ask');
-    await desktop.keys('Return');
+    await desktop.answer('Return');
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Mine Start');
 
     await desktop.keys('ctrl+s');
-    await waitForDialog(desktop, 'Qorva');
-    await desktop.keys('alt+n');
-    await desktop.waitForTitle(`${file}* - Qorva`);
+    await desktop.answer('alt+n');
+    await desktop.waitForNoTitle(/^Qorva$/);
     assert.equal(readFileSync(file, 'utf8'), 'Theirs\r\n');
     await desktop.keys('ctrl+s');
-    await waitForDialog(desktop, 'Qorva');
-    await desktop.keys('alt+y');
+    await desktop.answer('alt+y');
     await desktop.waitForTitle(`${file} - Qorva`);
     assert.equal(readFileSync(file, 'utf8'), 'Mine Start\r\n');
 
     await desktop.type('More ');
     await desktop.waitForTitle(`${file}* - Qorva`);
     writeThroughRename(file, 'Theirs again\r\n');
-    await waitForDialog(desktop, 'Qorva');
-    await desktop.keys('alt+n');
+    await desktop.answer('alt+n');
     await desktop.waitForTitle(`${file} - Qorva`);
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Theirs again');
   });
@@ -66,8 +58,7 @@ test('a file that disappears is reported once; the document stays open, modified
   await withDocument('outside-gone', 'Here\r\n', async ({ desktop, file, home }) => {
     await desktop.waitForDocument((d) => blockTexts(d).length === 1);
     rmSync(file);
-    await waitForDialog(desktop, 'Qorva');
-    await desktop.keys('Return');
+    await desktop.answer('Return');
     await desktop.waitForTitle(`${file}* - Qorva`);
     // Another change in the folder: no second report, so the keys reach the page.
     writeFileSync(`${home}/neighbour.text`, 'x');

@@ -3,9 +3,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import {
-  withDocument, waitUntil, waitForDialog, blockTexts, recoveryFiles,
-} from './frame_helpers.mjs';
+import { withDocument, waitUntil, blockTexts, recoveryFiles } from './window_driver.mjs';
 
 async function killAfterRecovery(desktop, home, typed) {
   await waitUntil('the recovery file', () => recoveryFiles(home).find(([, text]) => text.includes(typed)));
@@ -14,7 +12,7 @@ async function killAfterRecovery(desktop, home, typed) {
 }
 
 test('kill -9: the next start restores the typed text, modified under its path, and the file stays as it was until saved', async () => {
-  await withDocument('recovery-restore', 'On disk\r\n', async ({ start, desktop, home, file, shot }) => {
+  await withDocument('recovery-restore', 'On disk\r\n', async ({ start, desktop, home, file }) => {
     await desktop.waitForDocument((d) => blockTexts(d).length > 0);
     await desktop.keys('End');
     await desktop.type(' and more');
@@ -22,12 +20,9 @@ test('kill -9: the next start restores the typed text, modified under its path, 
     await killAfterRecovery(desktop, home, 'and more');
 
     const again = start({ home });
-    await waitForDialog(again, 'Qorva');
-    shot('offer');
-    await again.keys('alt+y');
+    await again.answer('alt+y');
     await again.waitForTitle(`${file}* - Qorva`);
-    const restored = await again.waitForDocument((d) => blockTexts(d).join('').includes('and more'));
-    assert.deepEqual(restored, typed);
+    assert.deepEqual(await again.waitForDocument((d) => blockTexts(d).join('').includes('and more')), typed);
     assert.equal(readFileSync(file, 'utf8'), 'On disk\r\n');
     await waitUntil('only the new window\'s recovery file', () => recoveryFiles(home).length === 1);
 
@@ -45,15 +40,13 @@ test('Cancel keeps the recovery file for the next start, No discards it', async 
     await killAfterRecovery(desktop, home, 'Scratch');
 
     const second = start({ home });
-    await waitForDialog(second, 'Qorva');
-    await second.keys('Escape');
+    await second.answer('Escape');
     await second.waitForTitle('Untitled - Qorva');
     assert.equal(recoveryFiles(home).length, 1);
     await second.close();
 
     const third = start({ home });
-    await waitForDialog(third, 'Qorva');
-    await third.keys('alt+n');
+    await third.answer('alt+n');
     await third.waitForTitle('Untitled - Qorva');
     assert.deepEqual(recoveryFiles(home), []);
   });

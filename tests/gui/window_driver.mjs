@@ -76,6 +76,8 @@ export function recoveryFiles(home) {
 // The text of each block of a model document.
 export const blockTexts = (doc) => doc.slice(1).map((block) => block.slice(2).map((span) => span[1]).join(''));
 
+const titleMatcher = (title) => (typeof title === 'string' ? (t) => t === title : (t) => title.test(t));
+
 // Menus and message boxes of the program are windows titled "Qorva".
 const POPUP = 'Qorva';
 
@@ -130,7 +132,7 @@ export class Desktop {
 
   // The first window whose title is `title` (or matches it, a pattern).
   async waitForTitle(title, timeoutMs = 30000) {
-    const matches = typeof title === 'string' ? (t) => t === title : (t) => title.test(t);
+    const matches = titleMatcher(title);
     let seen = [];
     return waitUntil(`a window titled ${title}`, () => {
       seen = this.windowTitles();
@@ -145,11 +147,17 @@ export class Desktop {
   // A window (a dialog, a message box, the main window) that has the keyboard,
   // so keys go to it.
   async waitForFocus(title, timeoutMs = 30000) {
-    const matches = typeof title === 'string' ? (t) => t === title : (t) => title.test(t);
+    const matches = titleMatcher(title);
     await waitUntil(`the window ${title} to have the keyboard`, () => {
       const focus = this.xdotool('getwindowfocus');
       return focus && this.windows().some((w) => w.id === focus && matches(w.title));
     }, timeoutMs).catch((error) => { error.message += ` (seen: ${this.windowTitles().join(' | ')})`; throw error; });
+  }
+
+  // Answers the message box (or dialog) titled `title` with `keys`.
+  async answer(keys, title = 'Qorva') {
+    await this.waitForFocus(title);
+    await this.keys(...[keys].flat());
   }
 
   async keys(...keys) {
