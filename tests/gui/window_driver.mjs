@@ -3,9 +3,9 @@
 // or writes. There are no pauses: every step waits for a condition or fails
 // saying what it waited for.
 import { spawn, spawnSync } from 'node:child_process';
-import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { dirname, join } from 'node:path';
 
 export const qorvaBin = process.env.QORVA_BIN;
 const shotsDir = process.env.QORVA_SHOTS || join(tmpdir(), 'qorva-shots');
@@ -62,7 +62,10 @@ export function makeHome({ settings = notFirstRun(), files = {}, dataFiles = {} 
   if (settings) writeSettings(home, settings);
   mkdirSync(join(home, 'data', 'qorva'), { recursive: true });
   for (const [name, text] of Object.entries(dataFiles)) writeFileSync(join(home, 'data', 'qorva', name), text);
-  for (const [name, text] of Object.entries(files)) writeFileSync(join(home, name), text);
+  for (const [name, text] of Object.entries(files)) {
+    mkdirSync(dirname(join(home, name)), { recursive: true });
+    writeFileSync(join(home, name), text);
+  }
   return home;
 }
 
@@ -87,6 +90,7 @@ export class Desktop {
     this.x = x;
     this.home = home;
     this.documentOut = join(home, 'document.json');
+    rmSync(this.documentOut, { force: true });
     this.output = '';
     mkdirSync(join(home, 'runtime'), { recursive: true, mode: 0o700 });
     this.process = spawn(qorvaBin, args, {
@@ -168,10 +172,10 @@ export class Desktop {
     this.xdotool('type', '--delay', '60', text);
   }
 
-  // Presses `key` and waits for one more menu to open.
+  // Presses `key` (or runs it, a function) and waits for one more menu to open.
   async openMenu(key) {
     const before = this.windowTitles().filter((t) => t === POPUP).length;
-    await this.keys(key);
+    if (typeof key === 'function') key(); else await this.keys(key);
     await waitUntil(`a menu to open with ${key}`, () => this.windowTitles().filter((t) => t === POPUP).length > before);
   }
 
