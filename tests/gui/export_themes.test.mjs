@@ -1,13 +1,10 @@
-// The themes submenu in the window: its order with user theme files, a user file
-// replacing a built-in theme, the stored choice, and each theme's look, read from
-// the screen.
+// Themes in the running window: the page really takes a theme's look, user
+// theme files included, and the stored choice comes back at the next start. The
+// menu's order and checks are read in themes_menu_test.
 import { test } from 'node:test';
-import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { join } from 'node:path';
 import { withFrame, makeHome, readSettings, waitUntil } from './window_driver.mjs';
-
-const sampleText = 'Theme sample\n============\n\nPlain text, *emphasis*, **strong** and `code`.\n\n*   a bulleted item\n';
 
 // The editor's colour at a point of its empty area, below the document's lines.
 function editorBackground(desktop) {
@@ -34,48 +31,26 @@ async function chooseTheme(desktop, position, name) {
   await waitUntil(`the setting "${name}"`, () => readSettings(desktop.home)['Software\\Qorva']?.Theme?.data === name);
 }
 
-// A program on the sample once the page holds it and has painted its own light look.
-async function withSample(name, dataFiles, body) {
-  const home = makeHome({ dataFiles, files: { 'docs/sample.text': sampleText } });
+test('each theme restyles the page, a user file replacing a built-in one, and the chosen one is applied again at the next start', async () => {
+  const home = makeHome({ files: {
+    'data/qorva/b.theme': 'body { background-color: #0000ff; }',
+    'data/qorva/Dark.theme': 'body { background-color: #00ff00; }',
+    'docs/sample.text': 'Theme sample\n============\n\nPlain *text*.\n',
+  } });
   const path = join(home, 'docs', 'sample.text');
-  await withFrame(name, async ({ start }) => {
-    const run = async (inner) => {
+  // One "Dark" only; upper case sorts before lower case.
+  const looks = [['Default', [255, 255, 255]], ['Dark', [0, 255, 0]], ['Monospaced', [238, 238, 238]], ['Serif', [255, 255, 255]], ['b', [0, 0, 255]]];
+  await withFrame('themes', async ({ start }) => {
+    for (const run of ['choose', 'restart']) {
       const desktop = start({ home, args: [path] });
       await desktop.waitForTitle(`${path} - Qorva`);
       await desktop.waitForDocument((d) => d.length > 2);
-      await inner(desktop);
+      if (run === 'restart') await waitForBackground(desktop, [0, 0, 255], 'b at start');
+      for (const [position, [name, rgb]] of (run === 'choose' ? looks : []).entries()) {
+        await chooseTheme(desktop, position, name);
+        await waitForBackground(desktop, rgb, name);
+      }
       await desktop.close();
-    };
-    await body(run);
-  });
-}
-
-test('user themes join the menu in ordinal order and Dark.theme replaces the built-in Dark', async () => {
-  const dataFiles = {
-    'b.theme': 'body { background-color: #0000ff; }',
-    'Z.theme': 'body { background-color: #ff0000; }',
-    'Dark.theme': 'body { background-color: #00ff00; }',
-  };
-  await withSample('themes-user', dataFiles, (run) => run(async (desktop) => {
-    const white = [255, 255, 255];
-    await waitForBackground(desktop, white, 'the page\'s own');
-    // One "Dark" only; upper case sorts before lower case.
-    const order = ['Default', 'Dark', 'Monospaced', 'Serif', 'Z', 'b'];
-    const looks = { Dark: [0, 255, 0], Z: [255, 0, 0], b: [0, 0, 255], Monospaced: [238, 238, 238] };
-    for (const [position, name] of order.entries()) {
-      await chooseTheme(desktop, position, name);
-      await waitForBackground(desktop, looks[name] || white, name);
     }
-  }));
-});
-
-test('the built-in Dark theme restyles the editor page and is applied again at the next start', async () => {
-  await withSample('themes-dark', {}, async (run) => {
-    await run(async (desktop) => {
-      await waitForBackground(desktop, [255, 255, 255], 'the page\'s own');
-      await chooseTheme(desktop, 1, 'Dark');
-      await waitForBackground(desktop, [0, 0, 0], 'Dark');
-    });
-    await run((desktop) => waitForBackground(desktop, [0, 0, 0], 'Dark at start'));
   });
 });

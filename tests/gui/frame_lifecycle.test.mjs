@@ -1,16 +1,15 @@
 // Opening, modifying, saving and reopening documents through the window, with
-// real key events, the real file dialogs and the real Pandoc.
+// real key events and the real Pandoc. Open, Import, Save As and the questions
+// before them are checked in document_lifecycle_test and the close tests.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync, writeFileSync, existsSync, rmSync } from 'node:fs';
-import { join } from 'node:path';
+import { readFileSync, existsSync, rmSync } from 'node:fs';
 import { withDocument, waitUntil, blockTexts } from './window_driver.mjs';
 
 const bytesOf = (path) => (existsSync(path) ? readFileSync(path, 'utf8') : '');
 
 // Opens the submenu of "&File" item `index` and takes its item `item`: "Reopen in
-// Format" (3) and "Save in Format" (5) list Qorva, Pandoc, GitHub and
-// MultiMarkdown, "Import" (7) HTML.
+// Format" (3) and "Save in Format" (5) list Qorva, Pandoc, GitHub and MultiMarkdown.
 async function fileSubmenuItem(desktop, index, item) {
   await desktop.menuItem('alt+f', 11, index);
   await desktop.openMenu('Right');
@@ -70,66 +69,5 @@ test('Save in Format and Reopen in Format go through Pandoc in each flavour', as
       assert.equal(doc[1][0], 'heading');
       assert.deepEqual(doc[2].slice(2), [['plain', 'Some '], ['emph', 'emphasis'], ['plain', ' here.']]);
     }
-  });
-});
-
-test('Ctrl+O asks Save changes? first; Import HTML gives an untitled document', async () => {
-  await withDocument('open-import', 'Mine\r\n', async ({ desktop, home, file }) => {
-    const chosen = join(home, 'chosen.md');
-    writeFileSync(chosen, 'Chosen text\r\n');
-    const page = join(home, 'page.html');
-    writeFileSync(page, '<h1>Imported</h1><p>Some <em>web</em> text</p>');
-    await desktop.type('scratch');
-    await desktop.waitForTitle(`${file}* - Qorva`);
-    await desktop.keys('ctrl+o');
-    await desktop.waitForFocus('Open');
-    await desktop.type(chosen);
-    await desktop.keys('Return');
-    await desktop.answer('alt+n');
-    await desktop.waitForTitle(`${chosen} - Qorva`);
-    const doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Chosen text'));
-    assert.deepEqual(blockTexts(doc), ['Chosen text']);
-    assert.equal(bytesOf(file), 'Mine\r\n', 'No left the changes unsaved');
-
-    // The imported document has no name: its next Save asks for one.
-    await fileSubmenuItem(desktop, 7, 0);
-    await desktop.waitForFocus('Open');
-    await desktop.type(page);
-    await desktop.keys('Return');
-    const imported = await desktop.waitForDocument((d) => blockTexts(d).includes('Imported'));
-    assert.equal(imported[1][0], 'heading');
-    await desktop.waitForTitle('Untitled - Qorva');
-    await desktop.keys('ctrl+s');
-    await desktop.answer('Escape', 'Save As');
-  });
-});
-
-test('Save As cancelled during a close keeps the window; Save As writes where the dialog says; Cancel to Save changes? keeps the window', async () => {
-  await withDocument('save', null, async ({ desktop, home }) => {
-    const file = join(home, 'fresh.text');
-    await desktop.type('draft');
-    await desktop.waitForTitle('Untitled* - Qorva');
-    await desktop.keys('ctrl+w');
-    await desktop.answer('alt+y');
-    await desktop.answer('Escape', 'Save As');
-    await desktop.waitForNoTitle(/^Save As$/);
-
-    await desktop.keys('ctrl+s');
-    await desktop.waitForFocus('Save As');
-    assert.equal(desktop.process.exitCode, null, 'the window stayed open');
-    await desktop.type(file);
-    await desktop.keys('Return');
-    await desktop.waitForTitle(`${file} - Qorva`);
-    assert.equal(bytesOf(file), 'draft\r\n');
-
-    await desktop.type(' more');
-    await desktop.waitForTitle(`${file}* - Qorva`);
-    await desktop.keys('ctrl+w');
-    await desktop.answer('Escape');
-    await desktop.waitForNoTitle(/^Qorva$/);
-    await desktop.settled('!');
-    assert.equal(desktop.process.exitCode, null, 'the window stayed open');
-    await desktop.waitForTitle(`${file}* - Qorva`);
-    assert.equal(bytesOf(file), 'draft\r\n');
   });
 });

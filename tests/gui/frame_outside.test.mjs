@@ -1,6 +1,6 @@
-// Changes made to the open file by other programs: in place and through a
-// rename (as many editors save), with and without unsaved changes, and a file
-// that disappears.
+// Changes made to the open file by other programs, through a rename (as many
+// editors save), and a file that disappears, seen by the running window. What
+// each change asks of a modified document is checked in document_guards_test.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, renameSync, rmSync, writeFileSync } from 'node:fs';
@@ -24,33 +24,6 @@ test('an unmodified document reloads a rename-written change and keeps the caret
     await desktop.type('Z');
     const doc = await desktop.waitForDocument((d) => blockTexts(d).some((t) => t.includes('Z')));
     assert.equal(blockTexts(doc).findIndex((t) => t.includes('Z')), 30, 'typing goes on in the caret\'s block');
-  });
-});
-
-test('with unsaved changes: Yes (the default) keeps them and the save then asks before writing over; No reloads', async () => {
-  await withDocument('outside-ask', 'Start\r\n', async ({ desktop, file }) => {
-    await desktop.waitForDocument((d) => blockTexts(d).length === 1);
-    await desktop.type('Mine ');
-    await desktop.waitForTitle(`${file}* - Qorva`);
-    writeFileSync(file, 'Theirs\r\n');
-    await desktop.answer('Return');
-    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Mine Start');
-
-    await desktop.keys('ctrl+s');
-    await desktop.answer('alt+n');
-    await desktop.waitForNoTitle(/^Qorva$/);
-    assert.equal(readFileSync(file, 'utf8'), 'Theirs\r\n');
-    await desktop.keys('ctrl+s');
-    await desktop.answer('alt+y');
-    await desktop.waitForTitle(`${file} - Qorva`);
-    assert.equal(readFileSync(file, 'utf8'), 'Mine Start\r\n');
-
-    await desktop.type('More ');
-    await desktop.waitForTitle(`${file}* - Qorva`);
-    writeThroughRename(file, 'Theirs again\r\n');
-    await desktop.answer('alt+n');
-    await desktop.waitForTitle(`${file} - Qorva`);
-    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Theirs again');
   });
 });
 

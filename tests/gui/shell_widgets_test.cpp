@@ -1,21 +1,22 @@
-// The dictionary search over the program's folders and the Insert Hyperlink dialog.
-#include "src/win/hyperlink_dialog.h"
+// The dictionary search over the program's folders and the update checks against
+// a feed server on the loopback address. The Insert Hyperlink dialog is driven in
+// the window tests (program.test.mjs).
 #include "src/win/program_folder.h"
 #include "src/win/shell_values.h"
 #include "src/win/update_checker.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -35,13 +36,9 @@ TEST(DictionaryFolders, UsersFolderFirstAndAnotherLanguageOverEnglish) {
              {{"program/en-US.bdic", "user/de-DE.bdic"}, "user/de-DE.bdic", "de-DE"},
              {{"program/en-GB.bdic", "user/en-GB.bdic"}, "user/en-GB.bdic", "en-GB"}}) {
         QTemporaryDir root;
-        ASSERT_TRUE(root.isValid());
         QDir().mkpath(root.filePath("user"));
         QDir().mkpath(root.filePath("program"));
-        for (const QString& name : c.files) {
-            QFile file(root.filePath(name));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
+        for (const QString& name : c.files) ASSERT_TRUE(QFile(root.filePath(name)).open(QIODevice::WriteOnly));
         const FoundDictionary found = FindDictionary({root.filePath("user"), root.filePath("program")});
         EXPECT_EQ(found.path, c.found.isEmpty() ? QString() : root.filePath(c.found)) << c.files.join(' ').toStdString();
         EXPECT_EQ(found.languageCode, c.languageCode);
@@ -55,21 +52,6 @@ TEST(ProgramFolders, UserDataFolderComesFirst) {
     EXPECT_TRUE(folders.first().endsWith("/qorva"));
     EXPECT_EQ(folders.at(1), ProgramFolder());
     EXPECT_TRUE(QDir(ProgramFolder()).exists());
-}
-
-TEST(HyperlinkDialog, ProposesTheSelectedTextAndReadsBackWhatWasTyped) {
-    CHyperlinkDialog dialog(QStringLiteral("selected words"), nullptr);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Insert Hyperlink"));
-    EXPECT_EQ(dialog.Title(), QStringLiteral("selected words"));
-    EXPECT_EQ(dialog.Url(), QString());
-    QStringList labels;
-    for (QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
-    EXPECT_TRUE(labels.contains("Hyperlink Title"));
-    EXPECT_TRUE(labels.contains("Hyperlink URL"));
-    dialog.findChild<QLineEdit*>("HyperlinkTitle")->setText("Qorva");
-    dialog.findChild<QLineEdit*>("HyperlinkUrl")->setText("https://example.org/a b");
-    EXPECT_EQ(dialog.Title(), "Qorva");
-    EXPECT_EQ(dialog.Url(), "https://example.org/a b");
 }
 
 // A feed server on the loopback address that answers every request with `feed`.
@@ -97,10 +79,13 @@ private:
     QTcpServer server_;
 };
 
-void SpinFor(int ms) {
+// Runs the event loop until `done` or for `ms`; a check that something does not
+// happen can only give it that time.
+bool SpinUntil(const std::function<bool()>& done, int ms) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (!done() && timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
 }
 
 bool AnyWindowShown() {
@@ -113,25 +98,21 @@ bool AnyWindowShown() {
 class UpdateChecks : public ::testing::Test {
 protected:
     QTemporaryDir config;
-    void SetUp() override {
-        ASSERT_TRUE(config.isValid());
-        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    }
+    void SetUp() override { qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit()); }
+    static QString LastCheck() { return QString::fromStdString(ShellValues().ReadString("Updates\\LastCheckTime", "")); }
 };
 
 TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
     UpdateChecker checker(QStringLiteral("http://127.0.0.1:1/appcast.xml"), "0.1", nullptr);
     checker.Start();
-    SpinFor(1500);
-    EXPECT_FALSE(AnyWindowShown());
-    EXPECT_EQ(ShellValues().ReadString("Updates\\LastCheckTime", ""), "") << "a failed check is not counted";
+    EXPECT_FALSE(SpinUntil(AnyWindowShown, 1500));
+    EXPECT_EQ(LastCheck(), "") << "a failed check is not counted";
 
     FeedServer server("<rss/>");
     ShellValues().WriteString("Updates\\CheckForUpdates", "0");
     UpdateChecker switchedOff(server.Url(), "0.1", nullptr);
     switchedOff.Start();
-    SpinFor(500);
-    EXPECT_EQ(server.requests, 0);
+    EXPECT_FALSE(SpinUntil([&] { return server.requests > 0; }, 500));
 }
 
 TEST_F(UpdateChecks, CurrentVersionIsQuietAndChecksAtMostDaily) {
@@ -139,13 +120,11 @@ TEST_F(UpdateChecks, CurrentVersionIsQuietAndChecksAtMostDaily) {
         <enclosure url="https://example.org/q.deb" version="0.1"/></item></channel></rss>)");
     UpdateChecker checker(server.Url(), "0.1", nullptr);
     checker.Start();
-    SpinFor(1500);
+    ASSERT_TRUE(SpinUntil([] { return !LastCheck().isEmpty(); }, 10000)) << "the check is counted";
     EXPECT_EQ(server.requests, 1);
     EXPECT_FALSE(AnyWindowShown());
-    EXPECT_NE(ShellValues().ReadString("Updates\\LastCheckTime", ""), "");
     checker.Start();
-    SpinFor(500);
-    EXPECT_EQ(server.requests, 1) << "the next automatic check waits a day";
+    EXPECT_FALSE(SpinUntil([&] { return server.requests > 1; }, 500)) << "the next automatic check waits a day";
 }
 
 }  // namespace

@@ -15,27 +15,14 @@ const missing = ['Xvfb', 'xdotool', 'xclip', 'import'].filter((tool) => spawnSyn
 if (!qorvaBin || !existsSync(qorvaBin)) missing.push(`the program (QORVA_BIN=${qorvaBin})`);
 if (missing.length) throw new Error(`the window tests need ${missing.join(', ')}`);
 
-const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
 export async function waitUntil(what, probe, timeoutMs = 30000) {
   const deadline = Date.now() + timeoutMs;
   for (;;) {
     const value = await probe();
     if (value) return value;
     if (Date.now() > deadline) throw new Error(`timed out after ${timeoutMs} ms waiting for ${what}`);
-    await pause(100);
+    await new Promise((resolve) => setTimeout(resolve, 100));
   }
-}
-
-// -displayfd lets the server pick a free display number.
-async function startXvfb() {
-  const server = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x800x24', '-nolisten', 'tcp', '-noreset'], {
-    stdio: ['ignore', 'ignore', 'ignore', 'pipe'],
-  });
-  let text = '';
-  server.stdio[3].on('data', (chunk) => { text += chunk; });
-  const number = await waitUntil('Xvfb to start', () => (/\d+\n/.test(text) ? text.trim() : null));
-  return { display: `:${number}`, stop() { server.kill('SIGTERM'); } };
 }
 
 // Settings in the store's own layout; a settled user's by default, so the
@@ -43,25 +30,18 @@ async function startXvfb() {
 export const str = (data) => ({ type: 'REG_SZ', data });
 export const dword = (data) => ({ type: 'REG_DWORD', data });
 export const notFirstRun = (extra = {}) => ({ 'Software\\Qorva': { LastRunVersion: str('0.1.0'), ...extra } });
-const settingsPath = (home) => join(home, 'config', 'qorva', 'settings.json');
+const settingsFile = 'config/qorva/settings.json';
 
 export function readSettings(home) {
-  const file = settingsPath(home);
+  const file = join(home, settingsFile);
   return existsSync(file) ? JSON.parse(readFileSync(file, 'utf8')) : {};
 }
 
-export function writeSettings(home, keys) {
-  mkdirSync(join(home, 'config', 'qorva'), { recursive: true });
-  writeFileSync(settingsPath(home), JSON.stringify(keys, null, 2));
-}
-
-// A fresh home: `settings` (null: none, a first start), `files` (name -> content)
-// in the home itself and `dataFiles` in the user data folder.
-export function makeHome({ settings = notFirstRun(), files = {}, dataFiles = {} } = {}) {
+// A fresh home with `settings` (null: none, as at the first start) and `files`
+// (path in the home -> content).
+export function makeHome({ settings = notFirstRun(), files = {} } = {}) {
   const home = mkdtempSync(join(tmpdir(), 'qorva-gui-'));
-  if (settings) writeSettings(home, settings);
-  mkdirSync(join(home, 'data', 'qorva'), { recursive: true });
-  for (const [name, text] of Object.entries(dataFiles)) writeFileSync(join(home, 'data', 'qorva', name), text);
+  if (settings) files = { [settingsFile]: JSON.stringify(settings), ...files };
   for (const [name, text] of Object.entries(files)) {
     mkdirSync(dirname(join(home, name)), { recursive: true });
     writeFileSync(join(home, name), text);
@@ -72,26 +52,24 @@ export function makeHome({ settings = notFirstRun(), files = {}, dataFiles = {} 
 export function recoveryFiles(home) {
   const folder = join(home, 'state', 'qorva', 'recovery');
   if (!existsSync(folder)) return [];
-  return readdirSync(folder).filter((name) => name.endsWith('.json'))
-    .map((name) => [name, readFileSync(join(folder, name), 'utf8')]);
+  return readdirSync(folder).filter((name) => name.endsWith('.json')).map((name) => [name, readFileSync(join(folder, name), 'utf8')]);
 }
 
 // The text of each block of a model document.
 export const blockTexts = (doc) => doc.slice(1).map((block) => block.slice(2).map((span) => span[1]).join(''));
 
-const titleMatcher = (title) => (typeof title === 'string' ? (t) => t === title : (t) => title.test(t));
+export const xclip = (display, args) =>
+  spawnSync('xclip', args, { env: { ...process.env, DISPLAY: display }, encoding: 'utf8', timeout: 5000 }).stdout;
 
+const titleMatcher = (title) => (typeof title === 'string' ? (t) => t === title : (t) => title.test(t));
 // Menus and message boxes of the program are windows titled "Qorva".
-const POPUP = 'Qorva';
+const isPopup = (title) => title === 'Qorva';
 
 // One running program with its own home.
 export class Desktop {
   constructor(x, { args = [], home = makeHome(), cwd, env = {} } = {}) {
-    this.x = x;
-    this.home = home;
-    this.documentOut = join(home, 'document.json');
+    Object.assign(this, { x, home, output: '', documentOut: join(home, 'document.json') });
     rmSync(this.documentOut, { force: true });
-    this.output = '';
     mkdirSync(join(home, 'runtime'), { recursive: true, mode: 0o700 });
     this.process = spawn(qorvaBin, args, {
       cwd: cwd || home,
@@ -108,14 +86,17 @@ export class Desktop {
       },
       stdio: ['ignore', 'pipe', 'pipe'],
     });
-    this.process.stdout.on('data', (chunk) => { this.output += chunk; });
-    this.process.stderr.on('data', (chunk) => { this.output += chunk; });
+    for (const stream of [this.process.stdout, this.process.stderr]) stream.on('data', (chunk) => { this.output += chunk; });
     this.exited = new Promise((resolve) => this.process.on('exit', resolve));
   }
 
   xdotool(...args) {
     return spawnSync('xdotool', args, { env: { ...process.env, DISPLAY: this.x.display }, encoding: 'utf8' }).stdout.trim();
   }
+
+  keys(...keys) { this.xdotool('key', '--delay', '60', ...keys); }
+
+  type(text) { this.xdotool('type', '--delay', '60', text); }
 
   // Visible windows as { id, title }.
   windows() {
@@ -134,56 +115,50 @@ export class Desktop {
     return { ...window, x: value('X'), y: value('Y'), width: value('WIDTH'), height: value('HEIGHT') };
   }
 
-  // The first window whose title is `title` (or matches it, a pattern).
-  async waitForTitle(title, timeoutMs = 30000) {
-    const matches = titleMatcher(title);
-    let seen = [];
-    return waitUntil(`a window titled ${title}`, () => {
-      seen = this.windowTitles();
-      return seen.find(matches);
-    }, timeoutMs).catch((error) => { error.message += ` (seen: ${seen.join(' | ')})`; throw error; });
+  // Waits for `probe`, and on time-out tells which windows there were.
+  waitSeeingWindows(what, probe, timeoutMs = 30000) {
+    return waitUntil(what, probe, timeoutMs).catch((error) => {
+      error.message += ` (windows: ${this.windowTitles().join(' | ')})`;
+      throw error;
+    });
   }
 
-  async waitForNoTitle(pattern, timeoutMs = 30000) {
-    await waitUntil(`no window titled ${pattern}`, () => !this.windowTitles().some((t) => pattern.test(t)), timeoutMs);
+  // The title of the first window whose title is `title` (or matches it, a pattern).
+  waitForTitle(title, timeoutMs) {
+    return this.waitSeeingWindows(`a window titled ${title}`, () => this.windowTitles().find(titleMatcher(title)), timeoutMs);
   }
 
-  // A window (a dialog, a message box, the main window) that has the keyboard,
-  // so keys go to it.
-  async waitForFocus(title, timeoutMs = 30000) {
-    const matches = titleMatcher(title);
-    await waitUntil(`the window ${title} to have the keyboard`, () => {
+  waitForNoTitle(pattern, timeoutMs) {
+    return this.waitSeeingWindows(`no window titled ${pattern}`, () => !this.windowTitles().some((t) => pattern.test(t)), timeoutMs);
+  }
+
+  // A dialog or message box that has the keyboard, so keys go to it.
+  waitForFocus(title, timeoutMs) {
+    return this.waitSeeingWindows(`the window ${title} to have the keyboard`, () => {
       const focus = this.xdotool('getwindowfocus');
-      return focus && this.windows().some((w) => w.id === focus && matches(w.title));
-    }, timeoutMs).catch((error) => { error.message += ` (seen: ${this.windowTitles().join(' | ')})`; throw error; });
+      return focus && this.windows().some((w) => w.id === focus && titleMatcher(title)(w.title));
+    }, timeoutMs);
   }
 
-  // Answers the message box (or dialog) titled `title` with `keys`.
-  async answer(keys, title = 'Qorva') {
+  // Answers the message box (or dialog) titled `title` with `key`.
+  async answer(key, title = 'Qorva') {
     await this.waitForFocus(title);
-    await this.keys(...[keys].flat());
-  }
-
-  async keys(...keys) {
-    this.xdotool('key', '--delay', '60', ...keys);
-  }
-
-  async type(text) {
-    this.xdotool('type', '--delay', '60', text);
+    this.keys(key);
   }
 
   // Presses `key` (or runs it, a function) and waits for one more menu to open.
   async openMenu(key) {
-    const before = this.windowTitles().filter((t) => t === POPUP).length;
-    if (typeof key === 'function') key(); else await this.keys(key);
-    await waitUntil(`a menu to open with ${key}`, () => this.windowTitles().filter((t) => t === POPUP).length > before);
+    const popups = () => this.windowTitles().filter(isPopup).length;
+    const before = popups();
+    if (typeof key === 'function') key(); else this.keys(key);
+    await this.waitSeeingWindows(`a menu to open with ${key}`, () => popups() > before);
   }
 
   // Drops a top-level menu down with its Alt key and highlights the item at
   // `index` of its `count` items: Up from the first item goes round to the last.
   async menuItem(altKey, count, index) {
     await this.openMenu(altKey);
-    await this.keys(...Array(count - index).fill('Up'));
+    this.keys(...Array(count - index).fill('Up'));
   }
 
   document() {
@@ -191,17 +166,14 @@ export class Desktop {
   }
 
   // The document once it satisfies `check`; fails with the last one seen.
-  async waitForDocument(check, timeoutMs = 30000) {
-    try {
-      return await waitUntil('the document', () => { const d = this.document(); return d && check(d) ? d : null; }, timeoutMs);
-    } catch (error) {
-      throw new Error(`${error.message}; last document: ${JSON.stringify(this.document())}`);
-    }
+  waitForDocument(check, timeoutMs) {
+    return waitUntil('the document', () => { const d = this.document(); return d && check(d) && d; }, timeoutMs)
+      .catch((error) => { throw new Error(`${error.message}; last document: ${JSON.stringify(this.document())}`); });
   }
 
   // Types `marker` and waits for it: whatever was sent before has reached the page.
-  async settled(marker) {
-    await this.type(marker);
+  settled(marker) {
+    this.type(marker);
     return this.waitForDocument((d) => JSON.stringify(d).includes(marker));
   }
 
@@ -212,9 +184,7 @@ export class Desktop {
     return file;
   }
 
-  ended(timeoutMs = 30000) {
-    return waitUntil('the program to end', () => this.process.exitCode !== null || this.process.signalCode, timeoutMs);
-  }
+  ended() { return waitUntil('the program to end', () => this.process.exitCode !== null || this.process.signalCode); }
 
   async close() {
     if (this.process.exitCode === null) this.process.kill('SIGTERM');
@@ -222,26 +192,22 @@ export class Desktop {
   }
 }
 
-export function xclip(display, args) {
-  return spawnSync('xclip', args, { env: { ...process.env, DISPLAY: display }, encoding: 'utf8', timeout: 5000 }).stdout;
-}
-
-// Programs on one X server of their own, closed afterwards; a screenshot and the
-// programs' last words are kept when the body fails. `offer` puts data on an X
-// selection through an xclip that holds it until the end.
+// An X server of its own (-displayfd picks a free display number) for programs
+// started with `start`, all closed afterwards; a screenshot and the programs'
+// last words are kept when the body fails. `offer` puts data on an X selection
+// through an xclip that holds it until the end.
 export async function withFrame(name, body) {
-  const x = await startXvfb();
+  const server = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x800x24', '-nolisten', 'tcp', '-noreset'],
+    { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+  let number = '';
+  server.stdio[3].on('data', (chunk) => { number += chunk; });
+  const x = { display: `:${(await waitUntil('Xvfb to start', () => /\d+\n/.test(number) && number)).trim()}` };
   const programs = [];
   const owners = [];
-  const start = (options = {}) => {
-    const desktop = new Desktop(x, options);
-    programs.push(desktop);
-    return desktop;
-  };
+  const start = (options = {}) => programs[programs.push(new Desktop(x, options)) - 1];
   const offer = async (data, { selection = 'clipboard', type } = {}) => {
-    const owner = spawn('xclip', ['-i', '-selection', selection, ...(type ? ['-t', type] : [])], {
-      env: { ...process.env, DISPLAY: x.display }, stdio: ['pipe', 'ignore', 'ignore'],
-    });
+    const owner = spawn('xclip', ['-i', '-selection', selection, ...(type ? ['-t', type] : [])],
+      { env: { ...process.env, DISPLAY: x.display }, stdio: ['pipe', 'ignore', 'ignore'] });
     owner.stdin.end(data);
     owners.push(owner);
     await waitUntil(`the ${selection} selection`,
@@ -249,7 +215,7 @@ export async function withFrame(name, body) {
     return owner;
   };
   try {
-    await body({ x, start, offer, shot: (label) => programs[0]?.screenshot(`${name}-${label}`) });
+    await body({ x, start, offer });
   } catch (error) {
     programs[0]?.screenshot(`${name}-failed`);
     const outputs = programs.map((p) => p.output.split('\n').filter((l) => !l.startsWith('  *')).slice(-10).join('\n'));
@@ -258,16 +224,15 @@ export async function withFrame(name, body) {
   } finally {
     for (const owner of owners) owner.kill();
     for (const program of programs) await program.close();
-    x.stop();
+    server.kill('SIGTERM');
   }
 }
 
 // A program on `text` written to `fileName` in a fresh home (given as its
 // argument), or untitled when `text` is null, once its window is there.
 export async function withDocument(name, text, body, { settings, fileName = `${name}.text`, title, env } = {}) {
-  const home = makeHome({ settings });
+  const home = makeHome({ settings, files: text === null ? {} : { [fileName]: text } });
   const file = join(home, fileName);
-  if (text !== null) writeFileSync(file, text);
   await withFrame(name, async (frame) => {
     const desktop = frame.start({ home, args: text === null ? [] : [file], env });
     await desktop.waitForTitle(title || (text === null ? 'Untitled - Qorva' : `${file} - Qorva`));
