@@ -31,22 +31,21 @@ const FORMATS = ['html', 'docx', 'rtf', 'epub', 'pdf', 'tex'];
 async function chooseExport(desktop, kind, { repeatEnabled = false } = {}) {
   await desktop.openMenu('alt+f');
   await desktop.openMenu('e');
-  await desktop.keys(...Array(FORMATS.indexOf(kind) + (repeatEnabled ? 1 : 0)).fill('Down'), 'Return');
+  desktop.keys(...Array(FORMATS.indexOf(kind) + (repeatEnabled ? 1 : 0)).fill('Down'), 'Return');
 }
 
 // Replaces the proposed file name with `path` (if given) and confirms.
 async function confirmExport(desktop, path) {
   await desktop.waitForFocus(EXPORT_DIALOG);
-  if (path) await desktop.keys('ctrl+a');
-  if (path) await desktop.type(path);
-  await desktop.keys('Return');
+  if (path) desktop.keys('ctrl+a').type(path);
+  desktop.keys('Return');
   await desktop.waitForNoTitle(EXPORT_DIALOG);
 }
 
 // Picks the template `downs` below "Default" in the export dialog, then confirms.
 async function confirmWithTemplate(desktop, downs, path) {
   await desktop.waitForFocus(EXPORT_DIALOG);
-  await desktop.keys('alt+t', ...Array(downs).fill('Down'), 'alt+n');
+  desktop.keys('alt+t', ...Array(downs).fill('Down'), 'alt+n');
   await confirmExport(desktop, path);
 }
 
@@ -105,10 +104,9 @@ test('the template picked in the dialog wraps the export; Repeat Export writes t
     // New, unsaved text at the end of the document goes into the repeated export.
     rmSync(boot);
     rmSync(contents);
-    await desktop.keys('ctrl+End');
-    await desktop.type(' Added later.');
+    desktop.keys('ctrl+End').type(' Added later.');
     await desktop.waitForTitle(`${path}* - Qorva`);
-    await desktop.keys('ctrl+alt+shift+e');   // Repeat Export
+    desktop.keys('ctrl+alt+shift+e');   // Repeat Export
     assert.match(readFileSync(await waitForFile(contents), 'utf8'), /\\tableofcontents[^]*strong} text\.\s+Added later\./);
     assert.equal(existsSync(boot), false, 'only the second export is repeated');
 
@@ -156,7 +154,7 @@ test('a failed export is reported with the reason, nothing is left behind, and a
     await confirmExport(desktop, join(exports, 'page.html'));
     await waitForFile(join(exports, 'page.html'));
     rmSync(exports, { recursive: true });
-    await desktop.keys('ctrl+alt+shift+e');   // Repeat Export
+    desktop.keys('ctrl+alt+shift+e');   // Repeat Export
     await desktop.answer('Return', 'Export failed');
     await desktop.waitForNoTitle(/^Export failed$/);
     assert.equal(existsSync(exports), false, 'no folder is made behind the user\'s back');
@@ -166,13 +164,11 @@ test('a failed export is reported with the reason, nothing is left behind, and a
     // on "Export HTML5...", and the dialog proposes the opened document's name.
     const other = join(folder, 'other.text');
     writeFileSync(other, 'Another document\n');
-    await desktop.keys('ctrl+o');
+    desktop.keys('ctrl+o');
     await desktop.waitForFocus(/^Open/);
-    await desktop.keys('ctrl+a');
-    await desktop.type(other);
-    await desktop.keys('Return');
+    desktop.keys('ctrl+a').type(other).keys('Return');
     await desktop.waitForTitle(`${other} - Qorva`);
-    await desktop.keys('ctrl+alt+shift+e');   // Repeat Export
+    desktop.keys('ctrl+alt+shift+e');   // Repeat Export
     await chooseExport(desktop, 'html');
     await confirmExport(desktop);
     assert.match(readFileSync(await waitForFile(join(folder, 'other.html')), 'utf8'), /Another document/);

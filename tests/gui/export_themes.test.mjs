@@ -27,7 +27,7 @@ async function waitForBackground(desktop, rgb, what) {
 async function chooseTheme(desktop, position, name) {
   await desktop.menuItem('alt+w', 6, 2);
   await desktop.openMenu('Right');
-  await desktop.keys(...Array(position).fill('Down'), 'Return');
+  desktop.keys(...Array(position).fill('Down'), 'Return');
   await waitUntil(`the setting "${name}"`, () => readSettings(desktop.home)['Software\\Qorva']?.Theme?.data === name);
 }
 

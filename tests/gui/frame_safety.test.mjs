@@ -1,28 +1,28 @@
-// Odd files and every way into the page other than typing, driven through the
-// window: what cannot be opened leaves the document as it was, and content from
-// other programs only ever arrives through the program's own paste, or not at
-// all. A refused save is checked in document_lifecycle_test.
+// Strangers' content in the window: what cannot be opened leaves the document as
+// it was, content from other programs only ever arrives through the program's
+// own paste, or not at all, a link never runs what it names, and a Pandoc run
+// that does not end can be stopped.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
-import { truncateSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, truncateSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { withDocument, blockTexts, waitUntil, xclip } from './window_driver.mjs';
 
 // Ctrl+O on `path`, answering No to "Save changes?".
 async function openDiscardingChanges(desktop, path) {
-  await desktop.keys('ctrl+o');
+  desktop.keys('ctrl+o');
   await desktop.waitForFocus('Open');
-  await desktop.type(path);
-  await desktop.keys('Return');
+  desktop.type(path).keys('Return');
   await desktop.answer('alt+n');
 }
 
 test('a file too large for the page or a binary one is refused and the modified document stays', async () => {
   await withDocument('odd-files', 'Kept words\r\n', async ({ desktop, home, file }) => {
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Kept words');
-    await desktop.type('More ');
-    await desktop.waitForTitle(`${file}* - Qorva`);
+    desktop.type('More ');
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'More Kept words');
 
     const huge = join(home, 'huge.text');
     writeFileSync(huge, '');
@@ -56,15 +56,15 @@ test('a middle click and the Paste key bring content in only through the program
     assert.ok(JSON.stringify(doc).includes('["strong","important"]'), JSON.stringify(doc));
 
     await offer('<h3>Key news</h3>', { type: 'text/html' });
-    await desktop.keys('XF86Paste');
+    desktop.keys('XF86Paste');
     doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Key news'));
     assert.equal(blockOf(doc, 'Key news')[0], 'heading');
 
     // The Copy key copies the program's formats, the model among them.
-    await desktop.keys('ctrl+a', 'XF86Copy');
+    desktop.keys('ctrl+a', 'XF86Copy');
     await waitUntil('the model on the clipboard',
       () => xclip(x.display, ['-o', '-selection', 'clipboard', '-t', 'TARGETS']).includes('application/x-qorva-model'));
-    await desktop.keys('ctrl+End');
+    desktop.keys('ctrl+End');
 
     // Drops from another program are refused: HTML, text, a file and an image.
     const before = blockTexts(await desktop.settled('Mark'));
@@ -102,4 +102,75 @@ test('a middle click and the Paste key bring content in only through the program
     assert.deepEqual(blockTexts(afterDrops).map((t) => t.replace('Dust', '')), before);
     assert.ok(!JSON.stringify(afterDrops).includes('Dropped') && !JSON.stringify(afterDrops).includes('pixel'));
   });
+});
+
+// Opens `path` with Ctrl+O and follows the link at the start of the document.
+async function followFirstLinkOf(desktop, path) {
+  desktop.keys('ctrl+o');
+  await desktop.waitForFocus(/^Open/);
+  desktop.keys('ctrl+a').type(path).keys('Return');
+  await desktop.waitForTitle(`${path} - Qorva`);
+  desktop.keys('ctrl+Home', 'ctrl+Return');
+}
+
+test('a link to a script asks before anything and runs nothing; a disguised scheme is refused', async () => {
+  await withDocument('links', null, async ({ desktop, home }) => {
+    const folder = join(home, 'docs');
+    mkdirSync(folder);
+    const marker = join(home, 'ran');
+    const script = join(folder, 'notes.txt');   // a script, whatever its name says
+    writeFileSync(script, `#!/bin/sh\ntouch '${marker}'\n`, { mode: 0o755 });
+    const cases = [
+      ['relative', '<notes.txt>\n'],
+      ['file URL climbing above the root', `<file:///../..${script}>\n`],
+    ];
+    for (const [what, text] of cases) {
+      const path = join(folder, `${what.split(' ')[0]}.text`);
+      writeFileSync(path, text);
+      await followFirstLinkOf(desktop, path);
+      await desktop.answer('Return');   // No is the default
+      await desktop.waitForNoTitle(/^Qorva$/);
+    }
+
+    const disguised = join(folder, 'disguised.text');
+    writeFileSync(disguised, '<javascript:alert(1)//http://a.b>\n');
+    await followFirstLinkOf(desktop, disguised);
+    await desktop.answer('Return', 'Error');
+    // By now the answers above have long been acted on.
+    assert.equal(existsSync(marker), false, 'no link ran the script');
+  });
+});
+
+const alive = (pid) => {
+  try { process.kill(pid, 0); return true; } catch { return false; }
+};
+
+// A Pandoc that answers its version but never finishes a conversion.
+const endlessPandoc = (pidFile) =>
+  `#!/bin/sh\ncase "$1" in --version) exec /usr/bin/pandoc "$@";; esac\necho $$ > '${pidFile}'\nexec sleep 600\n`;
+
+test('a Pandoc run that does not end can be cancelled from its progress window, and the window works on', async () => {
+  const bin = mkdtempSync(join(tmpdir(), 'qorva-pandoc-'));
+  const pidFile = join(bin, 'pandoc.pid');
+  writeFileSync(join(bin, 'pandoc'), endlessPandoc(pidFile), { mode: 0o755 });
+  await withDocument('tool-runs', 'Kept\r\n', async ({ desktop, offer }) => {
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Kept');
+    await offer('<p><b>Never</b> pasted</p>', { type: 'text/html' });
+    desktop.keys('ctrl+End', 'ctrl+v');
+    await waitUntil('Pandoc at work', () => existsSync(pidFile));
+    const pid = Number(readFileSync(pidFile, 'utf8'));
+    await desktop.waitForFocus('Qorva');
+    assert.ok(alive(pid), 'Pandoc still runs while its progress window shows');
+
+    desktop.keys('Escape');
+    await waitUntil('Pandoc to be stopped', () => !alive(pid));
+    // What the paste says of the stopped run is dismissed; then the window takes keys again.
+    await waitUntil('the progress window to go', () => {
+      if (desktop.windowTitles().includes('Qorva')) desktop.xdotool('key', 'Return');
+      return !desktop.windowTitles().includes('Qorva');
+    });
+    const doc = await desktop.settled('Z');
+    assert.ok(!JSON.stringify(doc).includes('Never'), JSON.stringify(doc));
+    assert.equal(blockTexts(doc)[0], 'Kept');
+  }, { env: { PATH: `${bin}:${process.env.PATH}` } });
 });

@@ -13,7 +13,7 @@ const RECENT = 'Software\\Qorva\\Recent Document List';
 // "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count, Outline.
 async function windowMenuItem(desktop, index) {
   await desktop.menuItem('alt+w', 6, index);
-  await desktop.keys('Return');
+  desktop.keys('Return');
 }
 
 // "&File" > "Open Recent" (the third item), its submenu open.
@@ -23,7 +23,7 @@ async function openRecentMenu(desktop) {
 }
 
 async function closeWindow(desktop) {
-  await desktop.keys('ctrl+w');
+  desktop.keys('ctrl+w');
   await desktop.ended();
 }
 
@@ -32,9 +32,9 @@ test('the title shows word and character counts, also of a selection, and the di
     await windowMenuItem(desktop, 3);
     await desktop.waitForTitle(`${file} - Qorva - 3 Words`);
     assert.deepEqual(readSettings(home)['Software\\Qorva'].Info, str('words'));
-    await desktop.keys('shift+ctrl+Right');
+    desktop.keys('shift+ctrl+Right');
     await desktop.waitForTitle(/ - 1 Word Selected$/);
-    await desktop.keys('Left');
+    desktop.keys('Left');
     await desktop.waitForTitle(`${file} - Qorva - 3 Words`);
 
     await windowMenuItem(desktop, 4);
@@ -48,13 +48,13 @@ test('the title shows word and character counts, also of a selection, and the di
 test('About shows its box; New and Welcome to Qorva open windows of their own', async () => {
   await withDocument('help', null, async ({ desktop }) => {
     await desktop.menuItem('alt+h', 5, 0);
-    await desktop.keys('Return');
+    desktop.keys('Return');
     await desktop.answer('Return', 'About');
     await desktop.waitForNoTitle(/^About$/);
-    await desktop.keys('ctrl+n');
+    desktop.keys('ctrl+n');
     await desktop.waitForTitle((/^Untitled - Qorva$/));
     await desktop.menuItem('alt+h', 5, 2);
-    await desktop.keys('Return');
+    desktop.keys('Return');
     await desktop.waitForTitle('Welcome - Qorva');
     assert.equal(desktop.process.exitCode, null, 'the first window stays');
     // The other windows are processes of their own, ended by their ids.
@@ -68,19 +68,19 @@ test('About shows its box; New and Welcome to Qorva open windows of their own', 
 test('an untitled document with the word count shows 0 Words when emptied; F11 twice restores the window', async () => {
   await withDocument('full-screen', null, async ({ desktop }) => {
     await desktop.waitForDocument((d) => Array.isArray(d));
-    await desktop.type('ab');
+    desktop.type('ab');
     await desktop.waitForTitle('Untitled* - Qorva - 1 Word');
-    await desktop.keys('BackSpace', 'BackSpace');
+    desktop.keys('BackSpace', 'BackSpace');
     await desktop.waitForTitle('Untitled* - Qorva - 0 Words');
 
     const before = desktop.frameWindow();
-    await desktop.keys('F11');
+    desktop.keys('F11');
     const full = await waitUntil('full screen', () => {
       const w = desktop.frameWindow();
       return w && w.width === 1280 && w.height === 800 ? w : null;
     });
     assert.deepEqual([full.x, full.y], [0, 0]);
-    await desktop.keys('F11');
+    desktop.keys('F11');
     const after = await waitUntil('the old geometry', () => {
       const w = desktop.frameWindow();
       return w && w.width === before.width && w.height === before.height ? w : null;
@@ -105,7 +105,7 @@ test('the recent list keeps its order across restarts, is written when the windo
     const untitled = start({ home });
     await untitled.waitForTitle('Untitled - Qorva');
     await openRecentMenu(untitled);
-    await untitled.keys('Down', 'Return');
+    untitled.keys('Down', 'Return');
     await untitled.waitForTitle(`${first} - Qorva`);
     await closeWindow(untitled);
     assert.deepEqual([recent().Document1, recent().Document2], [str(first), str(second)]);

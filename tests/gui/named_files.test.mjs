@@ -37,15 +37,20 @@ test('several files, as a file manager hands them over, open in a window each, w
   await withFrame('named-files', async ({ start }) => {
     const desktop = start({ home, args: [join(home, 'first.md'), join(home, '-second.text')] });
     await desktop.waitForTitle(titles[0], 60000);
-    const { id } = await waitUntil(titles[1], () => desktop.windows().find((w) => w.title === titles[1]), 60000);
-    const pid = Number(desktop.xdotool('getwindowpid', id));
-    assert.ok(pid > 0 && pid !== desktop.process.pid, 'another process shows the second file');
+    // The window may be made anew once its page starts, so it is looked up each time.
+    const second = () => desktop.windows().find((w) => w.title === titles[1]);
+    const iconOf = (id) => spawnSync('xprop', ['-id', id, '_NET_WM_ICON'], { env: { ...process.env, DISPLAY: desktop.x.display }, encoding: 'utf8' }).stdout;
+    const icon = await waitUntil('the second window with its icon', () => {
+      const text = second() ? iconOf(second().id) : '';
+      return /^_NET_WM_ICON\(CARDINAL\)/.test(text) && text;
+    }, 60000);
+    const pid = Number(desktop.xdotool('getwindowpid', second().id));
     try {
+      assert.ok(pid && pid !== desktop.process.pid, 'another process shows the second file');
       // The program's icon in its sizes for the task bar.
-      const icon = spawnSync('xprop', ['-id', id, '_NET_WM_ICON'], { env: { ...process.env, DISPLAY: desktop.x.display }, encoding: 'utf8' });
-      for (const size of [16, 32, 48]) assert.match(icon.stdout, new RegExp(`Icon \\(${size} x ${size}\\)`));
+      for (const size of [16, 32, 48]) assert.match(icon, new RegExp(`Icon \\(${size} x ${size}\\)`));
     } finally {
-      process.kill(pid, 'SIGTERM');
+      if (pid) process.kill(pid, 'SIGTERM');
     }
   });
 });

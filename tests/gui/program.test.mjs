@@ -45,11 +45,7 @@ test('the first start shows the welcome document, the next ones an empty one; --
 
 test('typing, Enter, Backspace, arrows, Tab and select-all edit the document', async () => {
   await withDocument('typing', null, async ({ desktop }) => {
-    await desktop.type('Hello world');
-    await desktop.keys('Return');
-    await desktop.type('Second linx');
-    await desktop.keys('BackSpace');
-    await desktop.type('e');
+    desktop.type('Hello world').keys('Return').type('Second linx').keys('BackSpace').type('e');
     await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Hello world|Second line');
     await desktop.waitForTitle('Untitled* - Qorva');
 
@@ -62,8 +58,8 @@ test('typing, Enter, Backspace, arrows, Tab and select-all edit the document', a
       ['Ctrl+A selects everything, typing replaces it', ['ctrl+a'], 'Z', (d) => blockTexts(d).join('|') === 'Z'],
     ];
     for (const [what, keys, typed, check] of steps) {
-      await desktop.keys(...keys);
-      if (typed) await desktop.type(typed);
+      desktop.keys(...keys);
+      if (typed) desktop.type(typed);
       await desktop.waitForDocument(check).catch((error) => { error.message = `${what}: ${error.message}`; throw error; });
     }
   });
@@ -90,16 +86,16 @@ test('characters typed just before Enter or Backspace reach the page before that
 test('Ctrl+B, Ctrl+I and Ctrl+Z style and undo through the shell; Ctrl+U and Escape change nothing', async () => {
   const spans = (doc) => JSON.stringify(doc[1].slice(2));
   await withDocument('styles', null, async ({ desktop }) => {
-    await desktop.type('plain words');
+    desktop.type('plain words');
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'plain words');
-    await desktop.keys('ctrl+shift+Left', 'ctrl+b');
+    desktop.keys('ctrl+shift+Left', 'ctrl+b');
     await desktop.waitForDocument((d) => spans(d) === '[["plain","plain "],["strong","words"]]');
-    await desktop.keys('ctrl+z');
+    desktop.keys('ctrl+z');
     await desktop.waitForDocument((d) => spans(d) === '[["plain","plain words"]]');
-    await desktop.keys('End', 'ctrl+shift+Left', 'ctrl+i');
+    desktop.keys('End', 'ctrl+shift+Left', 'ctrl+i');
     await desktop.waitForDocument((d) => spans(d) === '[["plain","plain "],["emph","words"]]');
     // Neither the browser's underline nor its own cancel reaches the document.
-    await desktop.keys('ctrl+u', 'Escape', 'End');
+    desktop.keys('ctrl+u', 'Escape', 'End');
     const doc = await desktop.settled('!');
     assert.equal(spans(doc), '[["plain","plain "],["emph","words!"]]');
   });
@@ -107,9 +103,7 @@ test('Ctrl+B, Ctrl+I and Ctrl+Z style and undo through the shell; Ctrl+U and Esc
 
 test('misspelt words are marked with the dictionary made at build time, correct ones are not', async () => {
   await withDocument('spelling', null, async ({ desktop }) => {
-    await desktop.type('This sentence is spelled correctly.');
-    await desktop.keys('Return');
-    await desktop.type('Thiss sentense iss badlly speled ');
+    desktop.type('This sentence is spelled correctly.').keys('Return').type('Thiss sentense iss badlly speled ');
     // Squiggles under the second line only: their red is no taller than one line's.
     let shot;
     await waitUntil('misspelt words marked', () => {
@@ -127,9 +121,9 @@ test('Ctrl+P prints the page to a PDF file', async () => {
     const desktop = start({ home, env: { HOME: home } });
     const pdf = join(home, 'print.pdf');
     await desktop.waitForTitle('Untitled - Qorva');
-    await desktop.type('Printed words');
+    desktop.type('Printed words');
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Printed words');
-    await desktop.keys('ctrl+p');
+    desktop.keys('ctrl+p');
     await desktop.answer('Return', 'Print');
     await waitUntil('one printed page', () => existsSync(pdf)
       && /Pages:\s+1/.test(spawnSync('pdfinfo', [pdf], { encoding: 'utf8' }).stdout), 120000);
@@ -142,42 +136,22 @@ test('Ctrl+P prints the page to a PDF file', async () => {
 test('Ctrl+= zooms the page, the zoom is kept for the next start and Ctrl+0 resets it', async () => {
   const home = makeHome();
   const zoom = () => Number(readSettings(home)['Software\\Qorva']?.Zoom?.data ?? 1);
-  // The width of a typed text once the page has drawn it.
-  const widthOfText = async (desktop) => {
-    await desktop.type('MMMMMMMMMM');
-    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'MMMMMMMMMM');
-    let last = -1;
-    return waitUntil('the text drawn', () => {
-      const width = textWidth(desktop.screenshot('zoom'));
-      const settled = width > 0 && width === last;
-      last = width;
-      return settled && width;
-    });
-  };
   await withFrame('zoom', async ({ start }) => {
-    // Each run ends killed with its typing unsaved; the recovery offer of the next
-    // start is not what this test is about.
-    const run = async (body) => {
-      const desktop = start({ home });
-      await desktop.waitForTitle('Untitled - Qorva');
-      await body(desktop);
-      await desktop.close();
-      rmSync(join(home, 'state'), { recursive: true, force: true });
-    };
-    await run(async (desktop) => {
-      await desktop.keys('ctrl+equal', 'ctrl+equal', 'ctrl+equal');
-      await waitUntil('the zoom stored', () => zoom() > 1.2);
-    });
-    let zoomed;
-    await run(async (desktop) => {
-      zoomed = await widthOfText(desktop);
-      await desktop.keys('ctrl+0');
-      await waitUntil('the zoom reset', () => zoom() === 1);
-    });
-    await run(async (desktop) => {
-      const normal = await widthOfText(desktop);
-      assert.ok(zoomed > normal * 1.2, `zoomed text ${zoomed} px wide, normal ${normal} px`);
-    });
+    const first = start({ home });
+    await first.waitForTitle('Untitled - Qorva');
+    first.keys('ctrl+equal', 'ctrl+equal', 'ctrl+equal');
+    await waitUntil('the zoom stored', () => zoom() > 1.2);
+    await first.close();
+
+    const again = start({ home });
+    await again.waitForTitle('Untitled - Qorva');
+    await again.settled('MMMMMMMMMM');
+    // The width of the text once two looks agree.
+    let zoomed = -1;
+    await waitUntil('the text drawn', () => zoomed === (zoomed = textWidth(again.screenshot('zoom'))) && zoomed > 0);
+    again.keys('ctrl+0');
+    await waitUntil(`the text drawn smaller than ${zoomed} px / 1.2`, () => textWidth(again.screenshot('zoom')) * 1.2 < zoomed);
+    assert.equal(zoom(), 1);
   });
 });
 
@@ -198,12 +172,11 @@ test('the address of a hyperlink made with Ctrl+K opens on a click while Ctrl al
   await withDocument('hyperlink', null, async ({ desktop, home }) => {
     const opened = join(home, 'opened-urls.txt');
     useRecordingBrowser(home, opened);
-    await desktop.type('see docs');
+    desktop.type('see docs');
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'see docs');
-    await desktop.keys('ctrl+shift+Left', 'ctrl+k');
+    desktop.keys('ctrl+shift+Left', 'ctrl+k');
     await desktop.answer('Tab', 'Insert Hyperlink');
-    await desktop.type('https://example.org/qorva-test');
-    await desktop.keys('Return');
+    desktop.type('https://example.org/qorva-test').keys('Return');
     const linked = await desktop.waitForDocument((d) => d[1].slice(2).some((span) => span[0] === 'linktext'));
     assert.equal(linked[1].slice(2).find((span) => span[0] === 'linktext')[1], 'docs', 'the dialog proposed the selected text');
     assert.ok(JSON.stringify(linked).includes('https://example.org/qorva-test'));
@@ -224,10 +197,9 @@ test('the address of a hyperlink made with Ctrl+K opens on a click while Ctrl al
 // Insert Image from the page's context menu, its last item.
 async function insertImage(desktop, path) {
   await desktop.openMenu(() => desktop.xdotool('mousemove', '640', '500', 'click', '3'));
-  await desktop.keys('Up', 'Return');
+  desktop.keys('Up', 'Return');
   await desktop.waitForFocus(/^Open/);
-  await desktop.type(path);
-  await desktop.keys('Return');
+  desktop.type(path).keys('Return');
 }
 
 test('a path with spaces named unquoted opens with its path in the title; Insert Image refers to pictures relatively, or absolutely when untitled', async () => {

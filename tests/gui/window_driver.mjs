@@ -94,9 +94,10 @@ export class Desktop {
     return spawnSync('xdotool', args, { env: { ...process.env, DISPLAY: this.x.display }, encoding: 'utf8' }).stdout.trim();
   }
 
-  keys(...keys) { this.xdotool('key', '--delay', '60', ...keys); }
+  // Both return the program, so that keys and text can follow each other.
+  keys(...keys) { this.xdotool('key', '--delay', '60', ...keys); return this; }
 
-  type(text) { this.xdotool('type', '--delay', '60', text); }
+  type(text) { this.xdotool('type', '--delay', '60', text); return this; }
 
   // Visible windows as { id, title }.
   windows() {
