@@ -25,8 +25,7 @@ async function waitForBackground(desktop, rgb, what) {
 // Chooses the theme at `position` (0 is "Default") from "&Window" > "Themes" (its
 // third item of six) and waits for the choice to be stored.
 async function chooseTheme(desktop, position, name) {
-  await desktop.menuItem('alt+w', 6, 2);
-  await desktop.openMenu('Right');
+  await desktop.openSubmenu('alt+w', 6, 2);
   desktop.keys(...Array(position).fill('Down'), 'Return');
   await waitUntil(`the setting "${name}"`, () => readSettings(desktop.home)['Software\\Qorva']?.Theme?.data === name);
 }

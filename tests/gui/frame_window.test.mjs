@@ -18,8 +18,7 @@ async function windowMenuItem(desktop, index) {
 
 // "&File" > "Open Recent" (the third item), its submenu open.
 async function openRecentMenu(desktop) {
-  await desktop.menuItem('alt+f', 11, 2);
-  await desktop.openMenu('Right');
+  await desktop.openSubmenu('alt+f', 11, 2);
 }
 
 async function closeWindow(desktop) {

@@ -33,10 +33,7 @@ TEST(QtKeyMessages, EditingKeysMapToTheirCodes) {
 
 TEST(QtKeyMessages, PressesGiveAKeyDownAndTheirCharacterReleasesOneKeyUp) {
     using K = KeyMessageKind;
-    struct Case {
-        const char* what;
-        std::vector<KeyMessage> messages, expected;
-    };
+    struct Case { const char* what; std::vector<KeyMessage> messages, expected; };
     for (const Case& c : std::vector<Case>{
              {"Shift+Tab", Press(Qt::Key_Backtab, Qt::ShiftModifier), {{K::KeyDown, 9, kModShift}, {K::Char, 9, kModShift}}},
              {"Enter", Press(Qt::Key_Return, Qt::NoModifier, "\r"), {{K::KeyDown, 13, 0}, {K::Char, 13, 0}}},

@@ -26,10 +26,7 @@ namespace {
 // Each case: files made under a fresh root, and the dictionary found in "user"
 // then "program" below it.
 TEST(DictionaryFolders, UsersFolderFirstAndAnotherLanguageOverEnglish) {
-    struct Case {
-        QStringList files;
-        QString found, languageCode;
-    };
+    struct Case { QStringList files; QString found, languageCode; };
     for (const Case& c : std::vector<Case>{
              {{}, {}, {}},
              {{"program/en-US.bdic", "program/readme.txt"}, "program/en-US.bdic", "en-US"},

@@ -162,6 +162,23 @@ export class Desktop {
     this.keys(...Array(count - index).fill('Up'));
   }
 
+  // Opens the submenu at `index` of a top-level menu. Under load a walk can
+  // miss its item (keys taken before the menu had the keyboard): then the menus
+  // are closed and the walk made again, a few times at most.
+  async openSubmenu(altKey, count, index) {
+    for (let attempt = 1; ; attempt += 1) {
+      await this.menuItem(altKey, count, index);
+      this.keys('Right');
+      try {
+        return await waitUntil('the submenu', () => this.windowTitles().filter(isPopup).length > 1, 5000);
+      } catch (error) {
+        if (attempt === 3) throw error;
+        this.keys('Escape', 'Escape', 'Escape');
+        await this.waitForNoTitle(/^Qorva$/);
+      }
+    }
+  }
+
   document() {
     try { return JSON.parse(readFileSync(this.documentOut, 'utf8')); } catch { return null; }
   }
