@@ -1,6 +1,7 @@
-// The dictionary search over the program's folders and the update checks against
-// a feed server on the loopback address. The Insert Hyperlink dialog is driven in
-// the window tests (program.test.mjs).
+// The dictionary search over the program's folders, the Insert Hyperlink
+// dialog's fields and the update checks against a feed server on the loopback
+// address.
+#include "src/win/hyperlink_dialog.h"
 #include "src/win/program_folder.h"
 #include "src/win/shell_values.h"
 #include "src/win/update_checker.h"
@@ -9,6 +10,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -49,6 +52,19 @@ TEST(ProgramFolders, UserDataFolderComesFirst) {
     EXPECT_TRUE(folders.first().endsWith("/qorva"));
     EXPECT_EQ(folders.at(1), ProgramFolder());
     EXPECT_TRUE(QDir(ProgramFolder()).exists());
+}
+
+// Confirming it with the keys is driven in the window tests (program.test.mjs).
+TEST(HyperlinkDialog, ProposesTheSelectedTextAndReadsBackWhatWasTyped) {
+    CHyperlinkDialog dialog(QStringLiteral("selected words"), nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Insert Hyperlink"));
+    EXPECT_EQ(std::make_pair(dialog.Title(), dialog.Url()), std::make_pair(QStringLiteral("selected words"), QString()));
+    QStringList labels;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
+    EXPECT_TRUE(labels.contains("Hyperlink Title") && labels.contains("Hyperlink URL")) << labels.join('|').toStdString();
+    dialog.findChild<QLineEdit*>("HyperlinkTitle")->setText("Qorva");
+    dialog.findChild<QLineEdit*>("HyperlinkUrl")->setText("https://example.org/a b");
+    EXPECT_EQ(std::make_pair(dialog.Title(), dialog.Url()), std::make_pair(QStringLiteral("Qorva"), QStringLiteral("https://example.org/a b")));
 }
 
 // A feed server on the loopback address that answers every request with `feed`.
