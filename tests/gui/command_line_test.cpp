@@ -14,12 +14,7 @@ namespace {
 using Args = std::vector<std::string>;
 
 TEST(ProgramArguments, OptionsAreReadFromTheFirstArgumentOnly) {
-    struct Case {
-        Args arguments;
-        ProgramAction action;
-        Args documentArguments;
-        bool filesOnly;
-    };
+    struct Case { Args arguments; ProgramAction action; Args documentArguments; bool filesOnly; };
     const Case cases[] = {
         {{}, ProgramAction::Start, {}, false},
         {{"--help"}, ProgramAction::PrintHelp, {}, false},
@@ -45,12 +40,7 @@ TEST(ProgramArguments, OptionsAreReadFromTheFirstArgumentOnly) {
 }
 
 TEST(ProgramArguments, InformationGoesToStdoutAndAnUnknownOptionToStderr) {
-    struct Case {
-        Args arguments;
-        std::optional<int> exitCode;
-        std::string outStart;
-        std::string errStart;
-    };
+    struct Case { Args arguments; std::optional<int> exitCode; std::string outStart; std::string errStart; };
     const Case cases[] = {
         {{"--help"}, 0, "Usage: qorva [FILE... | --welcome]\n", ""},
         {{"--version"}, 0, "qorva 1.2.3\n", ""},
@@ -71,11 +61,7 @@ TEST(ProgramArguments, InformationGoesToStdoutAndAnUnknownOptionToStderr) {
 TEST(StartDocuments, SeveralFilesOpenOneByOneUnlessTheWholeLineNamesAFile) {
     const std::set<std::string> files = {"/a b.md", "/x.md", "/y.md", "--welcome", "/a"};
     const auto isFile = [&](const std::string& path) { return files.count(path) > 0; };
-    struct Case {
-        Args arguments;
-        std::string commandLine;
-        Args otherFiles;
-    };
+    struct Case { Args arguments; std::string commandLine; Args otherFiles; };
     const Case cases[] = {
         {{}, "", {}},
         {{"/x.md"}, "/x.md", {}},
@@ -97,11 +83,7 @@ TEST(StartDocuments, SeveralFilesOpenOneByOneUnlessTheWholeLineNamesAFile) {
 
 TEST(NamedFileFormat, TheExtensionChoosesWithoutRegardToCase) {
     using F = DocumentFormat;
-    struct Case {
-        const char* path;
-        const char* markdownSetting;
-        std::optional<F> format;
-    };
+    struct Case { const char* path; const char* markdownSetting; std::optional<F> format; };
     const Case cases[] = {
         {"/home/u/notes.text", "", F::QorvaMarkdown},
         {"/home/u/notes.TEXT", "github", F::QorvaMarkdown},

@@ -1,18 +1,24 @@
 // A window that another program's content can be dragged from, for the window
 // tests: pressing the mouse in it starts a drag of the given data.
 // Usage: drag_source MIME-TYPE DATA [MIME-TYPE DATA ...]; a text/uri-list DATA is
-// one URL per line. Each drag ends with "drag ended: N" on standard output, N the
-// action the target took (0: refused).
+// one URL per line. Standard output says "drag started" once the drag runs and
+// "drag ended: N" after it, N the action the target took (0: refused).
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
 #include <cstdio>
 
 namespace {
+
+void Say(const char* text, int value = -1) {
+    value < 0 ? std::printf("%s\n", text) : std::printf("%s: %d\n", text, value);
+    std::fflush(stdout);
+}
 
 class DragSource : public QWidget {
 public:
@@ -35,10 +41,9 @@ protected:
         }
         auto* drag = new QDrag(this);
         drag->setMimeData(data);
-        // What the target did with it: 0 when it refused the drop.
-        const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
-        std::printf("drag ended: %d\n", static_cast<int>(done));
-        std::fflush(stdout);
+        // Said from inside the drag's own event loop.
+        QTimer::singleShot(0, [] { Say("drag started"); });
+        Say("drag ended", static_cast<int>(drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction)));
     }
 
 private:
@@ -49,8 +54,7 @@ private:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QStringList pairs = QApplication::arguments().mid(1);
-    DragSource window(pairs);
+    DragSource window(QApplication::arguments().mid(1));
     window.move(0, 0);
     window.show();
     return QApplication::exec();

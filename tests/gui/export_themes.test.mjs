@@ -1,92 +1,54 @@
-// The themes submenu in the window: its order with user theme files, a user file
-// replacing a built-in theme, the stored choice, and each built-in theme's look,
-// read from the screen and kept as screenshots.
+// Themes in the running window: the page really takes a theme's look, user
+// theme files included, and the stored choice comes back at the next start. The
+// menu's order, its checks and user files replacing built-in themes are read in
+// themes_menu_test.
 import { test } from 'node:test';
-import assert from 'node:assert/strict';
-import { writeFileSync, mkdirSync } from 'node:fs';
+import { spawnSync } from 'node:child_process';
 import { join } from 'node:path';
-import {
-  withProgram, makeHome, waitUntil, sleep, chooseThemeAt, storedTheme, editorBackground,
-} from './export_driver.mjs';
+import { withFrame, makeHome, readSettings, waitUntil } from './window_driver.mjs';
 
-const sampleText = 'Theme sample\n============\n\nPlain text, *emphasis*, **strong** and `code`.\n\n*   a bulleted item\n';
-
-function sampleIn(home) {
-  const folder = join(home, 'docs');
-  mkdirSync(folder, { recursive: true });
-  const path = join(folder, 'sample.text');
-  writeFileSync(path, sampleText);
-  return path;
-}
-
-// The window shows the document once the page holds it and has painted it.
-async function waitForSample(desktop, path) {
-  await desktop.waitForTitle(`${path} - Qorva`);
-  await desktop.waitForDocument((d) => Array.isArray(d) && d.length > 2);
-  await sleep(800);
+// The editor's colour at a point of its empty area, below the document's lines.
+function editorBackground(desktop) {
+  const { x, y } = desktop.frameWindow();
+  const result = spawnSync('import', ['-window', 'root', '-crop', `1x1+${x + 600}+${y + 400}`, '-depth', '8', 'rgb:-'],
+    { env: { ...process.env, DISPLAY: desktop.x.display } });
+  return [...result.stdout.subarray(0, 3)];
 }
 
 async function waitForBackground(desktop, rgb, what) {
   let seen = [];
-  try {
-    await waitUntil(`${what} background ${rgb}`, () => {
-      seen = editorBackground(desktop);
-      return seen.every((value, i) => Math.abs(value - rgb[i]) <= 2);
-    }, 10000);
-  } catch (error) {
-    error.message += ` (seen ${seen})`;
-    throw error;
-  }
+  await waitUntil(`${what} background ${rgb}`, () => {
+    seen = editorBackground(desktop);
+    return seen.every((value, i) => Math.abs(value - rgb[i]) <= 2);
+  }).catch((error) => { error.message += ` (seen ${seen})`; throw error; });
 }
 
-test('user themes join the menu in ordinal order and Dark.theme replaces the built-in Dark', async () => {
-  const home = makeHome({
-    'b.theme': 'body { background-color: #0000ff; }',
-    'Z.theme': 'body { background-color: #ff0000; }',
-    'Dark.theme': 'body { background-color: #00ff00; }',
-  });
-  const path = sampleIn(home);
-  await withProgram({ home, args: [path] }, async (desktop) => {
-    await waitForSample(desktop, path);
-    const white = await editorBackground(desktop);
+// Chooses the theme at `position` (0 is "Default") from "&Window" > "Themes" (its
+// third item of six) and waits for the choice to be stored.
+async function chooseTheme(desktop, position, name) {
+  await desktop.openSubmenu('alt+w', 6, 2);
+  desktop.keys(...Array(position).fill('Down'), 'Return');
+  await waitUntil(`the setting "${name}"`, () => readSettings(desktop.home)['Software\\Qorva']?.Theme?.data === name);
+}
 
-    // One "Dark" only; upper case sorts before lower case.
-    const order = ['Default', 'Dark', 'Monospaced', 'Serif', 'Z', 'b'];
-    const looks = { Dark: [0, 255, 0], Z: [255, 0, 0], b: [0, 0, 255], Monospaced: [238, 238, 238] };
-    for (const [position, name] of order.entries()) {
-      await chooseThemeAt(desktop, position);
-      await waitUntil(`the setting "${name}"`, () => storedTheme(home) === name, 10000);
-      await waitForBackground(desktop, looks[name] || white, name);
+test('each theme, a user file among them, restyles the page, and the chosen one is applied again at the next start', async () => {
+  const home = makeHome({ files: {
+    'data/qorva/b.theme': 'body { background-color: #0000ff; }',
+    'docs/sample.text': 'Theme sample\n============\n\nPlain *text*.\n',
+  } });
+  const path = join(home, 'docs', 'sample.text');
+  const looks = [['Default', [255, 255, 255]], ['Dark', [0, 0, 0]], ['Monospaced', [238, 238, 238]], ['Serif', [255, 255, 255]], ['b', [0, 0, 255]]];
+  await withFrame('themes', async ({ start }) => {
+    for (const run of ['choose', 'restart']) {
+      const desktop = start({ home, args: [path] });
+      await desktop.waitForTitle(`${path} - Qorva`);
+      await desktop.waitForDocument((d) => d.length > 2);
+      if (run === 'restart') await waitForBackground(desktop, [0, 0, 255], 'b at start');
+      for (const [position, [name, rgb]] of (run === 'choose' ? looks : []).entries()) {
+        await chooseTheme(desktop, position, name);
+        await waitForBackground(desktop, rgb, name);
+      }
+      await desktop.close();
     }
-
-    // The menu with "Z" chosen: its check is the only one (looked at in the screenshot).
-    await chooseThemeAt(desktop, 4);
-    await waitUntil('the setting "Z"', () => storedTheme(home) === 'Z', 10000);
-    await chooseThemeAt(desktop, 4, { leaveOpen: true });
-    desktop.screenshot('themes-menu-user-files');
-    await desktop.keys('Escape', 'Escape', 'Escape');
-  });
-});
-
-test('each built-in theme restyles the editor page, and the chosen one is applied again at the next start', async () => {
-  const home = makeHome();
-  const path = sampleIn(home);
-  await withProgram({ home, args: [path] }, async (desktop) => {
-    await waitForSample(desktop, path);
-    const white = await editorBackground(desktop);
-    assert.ok(white.every((value) => value > 240), `the page's own look is light (${white})`);
-    // The other built-in themes' looks are read in the test with user files.
-    await chooseThemeAt(desktop, 1);
-    await waitUntil('the setting "Dark"', () => storedTheme(home) === 'Dark', 10000);
-    await waitForBackground(desktop, [0, 0, 0], 'Dark');
-    desktop.screenshot('theme-Dark-chosen');
-    await chooseThemeAt(desktop, 1, { leaveOpen: true });
-    desktop.screenshot('themes-menu-dark-checked');
-    await desktop.keys('Escape', 'Escape', 'Escape');
-    await waitUntil('the setting "Dark"', () => storedTheme(home) === 'Dark', 10000);
-  });
-  await withProgram({ home, args: [path] }, async (desktop) => {
-    await desktop.waitForTitle(`${path} - Qorva`);
-    await waitForBackground(desktop, [0, 0, 0], 'Dark at start');
   });
 });

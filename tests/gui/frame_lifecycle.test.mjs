@@ -1,40 +1,24 @@
-// Opening, modifying, saving and reopening documents through the window, with
-// real key events, the real file dialogs and the real Pandoc.
+// A document's life in the window, with real key events and the real Pandoc:
+// opening odd bytes, saving and reopening in each flavour, changes made by other
+// programs, and unsaved work that survives a kill. The questions asked on the
+// way are checked in document_lifecycle_test and document_guards_test.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync, writeFileSync, existsSync, rmSync } from 'node:fs';
-import { join } from 'node:path';
-import {
-  withDocument, waitUntil, sleep, blockTexts, menuItem, MENU_SIZE, waitForDialog, ended,
-} from './frame_helpers.mjs';
+import { readFileSync, existsSync, renameSync, rmSync, writeFileSync } from 'node:fs';
+import { withDocument, waitUntil, blockTexts, recoveryFiles } from './window_driver.mjs';
 
 const bytesOf = (path) => (existsSync(path) ? readFileSync(path, 'utf8') : '');
-// Opens "&File" and highlights the item at `index` (0 = "&New"), then presses `then`.
-async function fileMenuItem(desktop, index, ...then) {
-  await menuItem(desktop, 'alt+f', MENU_SIZE.file, index);
-  await desktop.keys(...then);
-}
 
-// "Save in Format" (item 5) and "Reopen in Format" (item 3) list Qorva, Pandoc,
-// GitHub and MultiMarkdown in that order.
-const FLAVOURS = { pandoc: 1, github: 2, mmd: 3 };
-async function formatItem(desktop, menuIndex, flavour) {
-  const downs = Array(FLAVOURS[flavour]).fill('Down');
-  await fileMenuItem(desktop, menuIndex, 'Right', ...downs, 'Return');
-}
-
-test('a file with a zero byte and invalid UTF-8 says so, opens whole and modified, is saved with CR LF and reopened; No closes without saving', async () => {
+test('a file with a zero byte and invalid UTF-8 says so, opens whole and modified, is saved with CR LF and reopened as saved', async () => {
   const odd = Buffer.concat([Buffer.from('before\0after '), Buffer.from([0xff]), Buffer.from(' end\r\n')]);
-  await withDocument('native', odd, async ({ start, desktop, home, file, shot }) => {
-    shot('not-utf8-message');
-    await desktop.keys('Return');
+  await withDocument('native', odd, async ({ start, desktop, home, file }) => {
+    await desktop.answer('Return');
     await desktop.waitForTitle(`${file}* - Qorva`);
     const opened = await desktop.waitForDocument((d) => blockTexts(d).length > 0);
     assert.deepEqual(blockTexts(opened), ['before\uFFFDafter \uFFFD end']);
-    await desktop.type('Yes ');
-    await desktop.waitForTitle(`${file}* - Qorva`);
-    shot('modified');
-    await desktop.keys('ctrl+s');
+    desktop.type('Yes ');
+    await desktop.waitForDocument((d) => blockTexts(d)[0].startsWith('Yes '));
+    desktop.keys('ctrl+s');
     await desktop.waitForTitle(`${file} - Qorva`);
     const saved = bytesOf(file);
     assert.match(saved, /^Yes before/);
@@ -45,28 +29,27 @@ test('a file with a zero byte and invalid UTF-8 says so, opens whole and modifie
     await again.waitForTitle(`${file} - Qorva`);
     const doc = await again.waitForDocument((d) => blockTexts(d).length > 0);
     assert.deepEqual(blockTexts(doc), ['Yes before\uFFFDafter \uFFFD end']);
-    await again.type('Not kept ');
-    await again.waitForTitle(`${file}* - Qorva`);
-    await again.keys('ctrl+w');
-    await waitForDialog(again, 'Qorva');
-    await again.keys('alt+n');
-    await ended(again);
-    assert.equal(bytesOf(file), saved);
   }, { title: 'Qorva' });
 });
 
-test('Save in Format and Reopen in Format go through Pandoc in each flavour; Ctrl+O asks Save changes? first; Import HTML gives an untitled document', async () => {
-  const text = 'Title\r\n=====\r\n\r\nSome *emphasis* here.\r\n';
-  await withDocument('flavours', text, async ({ desktop, home, file, shot }) => {
+test('Save in Format and Reopen in Format go through Pandoc in each flavour', async () => {
+  // "&File" > "Reopen in Format" (3) and "Save in Format" (5) list Qorva, Pandoc,
+  // GitHub and MultiMarkdown.
+  const formatItem = async (desktop, index, item) => {
+    await desktop.openSubmenu('alt+f', 11, index);
+    desktop.keys(...Array(item).fill('Down'), 'Return');
+  };
+  await withDocument('flavours', 'Title\r\n=====\r\n\r\nSome *emphasis* here.\r\n', async ({ desktop, file }) => {
     await desktop.waitForDocument((d) => blockTexts(d).includes('Title'));
-    await desktop.type('My ');
-    await desktop.waitForTitle(`${file}* - Qorva`);
-    for (const flavour of Object.keys(FLAVOURS)) {
+    desktop.type('My ');
+    // All typed before the message box below, which would take keys still queued.
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'My Title');
+    for (const [flavour, item] of Object.entries({ pandoc: 1, github: 2, mmd: 3 })) {
       // The file going away is reported first; the save below writes it anew.
       rmSync(file);
-      await waitForDialog(desktop, 'Qorva');
-      await desktop.keys('Return');
-      await formatItem(desktop, 5, flavour);
+      await desktop.answer('Return');
+      await desktop.waitForNoTitle(/^Qorva$/);
+      await formatItem(desktop, 5, item);
       // The extension does not choose the format: Pandoc's Markdown lands in the .text file.
       await desktop.waitForTitle(`${file} - Qorva`);
       const saved = await waitUntil(`the ${flavour} file`, () => bytesOf(file));
@@ -74,86 +57,80 @@ test('Save in Format and Reopen in Format go through Pandoc in each flavour; Ctr
       assert.match(saved, /Some \*emphasis\* here\./);
       assert.ok(!saved.includes('\r\n'), 'Pandoc\'s line ends are kept');
 
-      // Modify, then reopen in the same flavour: "Changes will be lost. Proceed?" Yes.
-      await desktop.type('X');
+      // Modified, then reopened in the same flavour: "Changes will be lost. Proceed?" Yes.
+      desktop.type('X');
       await desktop.waitForTitle(`${file}* - Qorva`);
-      await formatItem(desktop, 3, flavour);
-      await waitForDialog(desktop, 'Qorva');
-      await desktop.keys('alt+y');
+      await formatItem(desktop, 3, item);
+      await desktop.answer('alt+y');
       await desktop.waitForTitle(`${file} - Qorva`);
       const doc = await desktop.waitForDocument((d) => blockTexts(d)[0] === 'My Title' && blockTexts(d).length === 2);
       assert.equal(doc[1][0], 'heading');
       assert.deepEqual(doc[2].slice(2), [['plain', 'Some '], ['emph', 'emphasis'], ['plain', ' here.']]);
     }
-
-    const chosen = join(home, 'chosen.md');
-    writeFileSync(chosen, 'Chosen text\r\n');
-    const page = join(home, 'page.html');
-    writeFileSync(page, '<h1>Imported</h1><p>Some <em>web</em> text</p>');
-    await desktop.type('scratch');
-    await desktop.waitForTitle(`${file}* - Qorva`);
-    await desktop.keys('ctrl+o');
-    await waitForDialog(desktop, 'Open');
-    await desktop.type(chosen);
-    shot('open-dialog');
-    await desktop.keys('Return');
-    await waitForDialog(desktop, 'Qorva');
-    await desktop.keys('alt+n');
-    await desktop.waitForTitle(`${chosen} - Qorva`);
-    const doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Chosen text'));
-    assert.deepEqual(blockTexts(doc), ['Chosen text']);
-    assert.ok(!bytesOf(file).includes('scratch'), 'No left the changes unsaved');
-
-    // The imported document has no name: its next Save asks for one.
-    await fileMenuItem(desktop, 7, 'Right', 'Return');
-    await waitForDialog(desktop, 'Open');
-    await desktop.type(page);
-    await desktop.keys('Return');
-    const imported = await desktop.waitForDocument((d) => blockTexts(d).includes('Imported'));
-    assert.equal(imported[1][0], 'heading');
-    await desktop.waitForTitle('Untitled - Qorva');
-    await desktop.keys('ctrl+s');
-    await waitForDialog(desktop, 'Save As');
-    shot('save-as-after-import');
-    await desktop.keys('Escape');
   });
 });
 
-test('Save As cancelled during a close keeps the window; Save As writes where the dialog says; Save changes? Cancel keeps, Yes saves and closes', async () => {
-  await withDocument('save', null, async ({ desktop, home, shot }) => {
-    const file = join(home, 'fresh.text');
-    await desktop.type('draft');
-    await desktop.waitForTitle('Untitled* - Qorva');
-    await desktop.keys('ctrl+w');
-    await waitForDialog(desktop, 'Qorva');
-    shot('save-changes');
-    await desktop.keys('alt+y');
-    await waitForDialog(desktop, 'Save As');
-    await desktop.keys('Escape');
-    await sleep(800);
-    await desktop.waitForTitle('Untitled* - Qorva');
-    assert.equal(desktop.process.exitCode, null, 'the window stays open');
-
-    await desktop.keys('ctrl+s');
-    await waitForDialog(desktop, 'Save As');
-    await desktop.type(file);
-    shot('save-as-dialog');
-    await desktop.keys('Return');
+test('a rename-written change reloads with the caret in its block; a file that disappears is reported and can be saved again', async () => {
+  const paragraphs = (first) => [first, ...Array.from({ length: 59 }, (_, i) => `Paragraph ${i + 1}`)].join('\r\n\r\n') + '\r\n';
+  await withDocument('outside', paragraphs('First'), async ({ desktop, file }) => {
+    await desktop.waitForDocument((d) => blockTexts(d).length === 60);
+    desktop.keys(...Array(30).fill('Down'));
+    // As many editors save: a new file beside the old one takes its name.
+    writeFileSync(`${file}.swp~`, paragraphs('Changed elsewhere'));
+    renameSync(`${file}.swp~`, file);
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Changed elsewhere');
+    const doc = await desktop.settled('Z');
+    assert.equal(blockTexts(doc).findIndex((t) => t.includes('Z')), 30, 'typing goes on in the caret\'s block');
+    desktop.keys('ctrl+s');
     await desktop.waitForTitle(`${file} - Qorva`);
-    assert.equal(bytesOf(file), 'draft\r\n');
 
-    await desktop.type(' more');
+    rmSync(file);
+    await desktop.answer('Return');
     await desktop.waitForTitle(`${file}* - Qorva`);
-    await desktop.keys('ctrl+w');
-    await waitForDialog(desktop, 'Qorva');
-    await desktop.keys('Escape');
-    await sleep(800);
-    await desktop.waitForTitle(`${file}* - Qorva`);
-    assert.equal(bytesOf(file), 'draft\r\n');
-    await desktop.keys('ctrl+w');
-    await waitForDialog(desktop, 'Qorva');
-    await desktop.keys('alt+y');
-    await ended(desktop);
-    assert.equal(bytesOf(file), 'draft more\r\n');
+    desktop.keys('ctrl+s');
+    await desktop.waitForTitle(`${file} - Qorva`);
+    assert.match(readFileSync(file, 'utf8'), /^Changed elsewhere\r\n/);
+  });
+});
+
+async function killAfterRecovery(desktop, home, typed) {
+  await waitUntil('the recovery file', () => recoveryFiles(home).find(([, text]) => text.includes(typed)));
+  desktop.process.kill('SIGKILL');
+  await desktop.exited;
+}
+
+test('kill -9: the next start restores the typed text, modified under its path, and the file stays as it was until saved', async () => {
+  await withDocument('recovery-restore', 'On disk\r\n', async ({ start, desktop, home, file }) => {
+    await desktop.waitForDocument((d) => blockTexts(d).length > 0);
+    desktop.keys('End').type(' and more');
+    const typed = await desktop.waitForDocument((d) => blockTexts(d).join('').includes('and more'));
+    await killAfterRecovery(desktop, home, 'and more');
+
+    const again = start({ home });
+    await again.answer('alt+y');
+    await again.waitForTitle(`${file}* - Qorva`);
+    assert.deepEqual(await again.waitForDocument((d) => blockTexts(d).join('').includes('and more')), typed);
+    assert.equal(readFileSync(file, 'utf8'), 'On disk\r\n');
+    await waitUntil('only the new window\'s recovery file', () => recoveryFiles(home).length === 1);
+    again.keys('ctrl+s');
+    await again.waitForTitle(`${file} - Qorva`);
+    assert.equal(readFileSync(file, 'utf8'), 'On disk and more\r\n');
+    await waitUntil('no recovery file after the save', () => recoveryFiles(home).length === 0);
+  });
+});
+
+test('Cancel keeps the recovery file for the next start, No discards it', async () => {
+  await withDocument('recovery-discard', null, async ({ start, desktop, home }) => {
+    desktop.type('Scratch');
+    await desktop.waitForTitle('Untitled* - Qorva');
+    await killAfterRecovery(desktop, home, 'Scratch');
+    for (const [answer, left] of [['Escape', 1], ['alt+n', 0]]) {
+      const next = start({ home });
+      await next.answer(answer);
+      await next.waitForTitle('Untitled - Qorva');
+      // The next start's offer shows too that Cancel kept the file.
+      await waitUntil(`${left} recovery file after ${answer}`, () => recoveryFiles(home).length === left);
+      await next.close();
+    }
   });
 });

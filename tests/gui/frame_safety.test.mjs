@@ -1,37 +1,28 @@
-// Odd files and every way into the page other than typing, driven through the
-// window: what cannot be opened leaves the document as it was, what cannot be
-// saved over is not, and content from other programs only ever arrives through
-// the program's own paste, or not at all.
+// Strangers' content in the window: what cannot be opened leaves the document as
+// it was, content from other programs only ever arrives through the program's
+// own paste, or not at all, a link never runs what it names, and a Pandoc run
+// that does not end can be stopped.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
-import { chmodSync, readFileSync, truncateSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, truncateSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import {
-  withDocument, blockTexts, waitForDialog, frameWindow, sleep, waitUntil, xclip,
-} from './frame_helpers.mjs';
+import { withDocument, blockTexts, waitUntil, xclip } from './window_driver.mjs';
 
 // Ctrl+O on `path`, answering No to "Save changes?".
 async function openDiscardingChanges(desktop, path) {
-  await desktop.keys('ctrl+o');
-  await waitForDialog(desktop, 'Open');
-  await desktop.type(path);
-  await desktop.keys('Return');
-  await waitForDialog(desktop, 'Qorva');
-  await desktop.keys('alt+n');
+  desktop.keys('ctrl+o');
+  await desktop.waitForFocus('Open');
+  desktop.type(path).keys('Return');
+  await desktop.answer('alt+n');
 }
 
-// Types a marker and waits for it: whatever came before it has reached the page.
-async function settled(desktop, marker) {
-  await desktop.type(marker);
-  return desktop.waitForDocument((d) => JSON.stringify(d).includes(marker));
-}
-
-test('a file too large for the page or a binary one is refused and the modified document stays; one not UTF-8 opens modified; a read-only one is not saved over', async () => {
-  await withDocument('odd-files', 'Kept words\r\n', async ({ desktop, home, file, shot }) => {
+test('a file too large for the page or a binary one is refused and the modified document stays', async () => {
+  await withDocument('odd-files', 'Kept words\r\n', async ({ desktop, home, file }) => {
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Kept words');
-    await desktop.type('More ');
-    await desktop.waitForTitle(`${file}* - Qorva`);
+    desktop.type('More ');
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'More Kept words');
 
     const huge = join(home, 'huge.text');
     writeFileSync(huge, '');
@@ -42,77 +33,41 @@ test('a file too large for the page or a binary one is refused and the modified 
     writeFileSync(binary, Buffer.concat([Buffer.from('\x89PNG\r\n\x1a\n\0\0\0\rIHDR', 'latin1'), spread]));
     for (const refused of [huge, binary]) {
       await openDiscardingChanges(desktop, refused);
-      await waitForDialog(desktop, 'Qorva');
-      shot(`refused-${refused === huge ? 'huge' : 'binary'}`);
-      await desktop.keys('Return');
-      await desktop.waitForTitle(`${file}* - Qorva`);
+      await desktop.answer('Return');
+      await desktop.waitForNoTitle(/^Qorva$/);
     }
-    let doc = await settled(desktop, 'Still');
+    const doc = await desktop.settled('Still');
     assert.deepEqual(blockTexts(doc), ['More StillKept words']);
-
-    const latin1 = join(home, 'latin1.text');
-    writeFileSync(latin1, Buffer.from('caf\xe9 cr\xe8me\r\n', 'latin1'));
-    chmodSync(latin1, 0o444);
-    await openDiscardingChanges(desktop, latin1);
-    await waitForDialog(desktop, 'Qorva');
-    shot('not-utf8');
-    await desktop.keys('Return');
-    await desktop.waitForTitle(`${latin1}* - Qorva`);
-    doc = await desktop.waitForDocument((d) => blockTexts(d)[0]?.startsWith('caf'));
-    assert.deepEqual(blockTexts(doc), ['caf\uFFFD cr\uFFFDme']);
-
-    // Saving over the read-only file is refused with the system's reason.
-    await desktop.keys('ctrl+s');
-    await waitForDialog(desktop, 'Qorva');
-    shot('read-only');
-    await desktop.keys('Return');
-    await desktop.waitForTitle(`${latin1}* - Qorva`);
-    assert.deepEqual(readFileSync(latin1), Buffer.from('caf\xe9 cr\xe8me\r\n', 'latin1'));
+    assert.equal(desktop.frameWindow().title, `${file}* - Qorva`);
   });
 });
 
 test('a middle click and the Paste key bring content in only through the program\'s paste, the Copy key copies through its copy, and drops from another program are refused', async () => {
-  await withDocument('ways-in', 'First\r\n', async ({ x, desktop, home, shot }) => {
+  await withDocument('ways-in', 'First\r\n', async ({ x, offer, desktop, home }) => {
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'First');
-    const window = frameWindow(desktop);
+    const window = desktop.frameWindow();
     const inPage = [window.x + 250, window.y + 150];
-    // xclip keeps a selection in a process of its own until another owner comes.
-    const owners = [];
-    const offer = async (selection, html) => {
-      const owner = spawn('xclip', ['-i', '-selection', selection, '-t', 'text/html'], {
-        env: { ...process.env, DISPLAY: x.display }, stdio: ['pipe', 'ignore', 'ignore'],
-      });
-      owner.stdin.end(html);
-      owners.push(owner);
-      await waitUntil(`the ${selection} selection`,
-        () => xclip(x.display, ['-o', '-selection', selection, '-t', 'TARGETS']).includes('text/html'));
-    };
     const blockOf = (doc, text) => doc.slice(1).find((block) => blockTexts([null, block])[0] === text);
-    try {
-      // The primary selection, with a middle click: HTML goes through Pandoc.
-      await offer('primary', '<h2>Middle news</h2><p>An <strong>important</strong> word</p>');
-      desktop.xdotool('mousemove', String(inPage[0]), String(inPage[1]), 'click', '2');
-      let doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Middle news'));
-      assert.equal(blockOf(doc, 'Middle news')[0], 'heading');
-      assert.ok(JSON.stringify(doc).includes('["strong","important"]'), JSON.stringify(doc));
+    // The primary selection, with a middle click: HTML goes through Pandoc.
+    await offer('<h2>Middle news</h2><p>An <strong>important</strong> word</p>', { selection: 'primary', type: 'text/html' });
+    desktop.xdotool('mousemove', String(inPage[0]), String(inPage[1]), 'click', '2');
+    let doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Middle news'));
+    assert.equal(blockOf(doc, 'Middle news')[0], 'heading');
+    assert.ok(JSON.stringify(doc).includes('["strong","important"]'), JSON.stringify(doc));
 
-      // The keyboard's Paste key.
-      await offer('clipboard', '<h3>Key news</h3>');
-      await desktop.keys('XF86Paste');
-      doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Key news'));
-      assert.equal(blockOf(doc, 'Key news')[0], 'heading');
+    await offer('<h3>Key news</h3>', { type: 'text/html' });
+    desktop.keys('XF86Paste');
+    doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Key news'));
+    assert.equal(blockOf(doc, 'Key news')[0], 'heading');
 
-      // The Copy key copies the program's formats, the model among them.
-      await desktop.keys('ctrl+a', 'XF86Copy');
-      await waitUntil('the model on the clipboard',
-        () => xclip(x.display, ['-o', '-selection', 'clipboard', '-t', 'TARGETS']).includes('application/x-qorva-model'));
-      await desktop.keys('ctrl+End');
-    } finally {
-      for (const owner of owners) owner.kill();
-    }
+    // The Copy key copies the program's formats, the model among them.
+    desktop.keys('ctrl+a', 'XF86Copy');
+    await waitUntil('the model on the clipboard',
+      () => xclip(x.display, ['-o', '-selection', 'clipboard', '-t', 'TARGETS']).includes('application/x-qorva-model'));
+    desktop.keys('ctrl+End');
 
     // Drops from another program are refused: HTML, text, a file and an image.
-    const before = blockTexts(await settled(desktop, 'Mark'));
+    const before = blockTexts(await desktop.settled('Mark'));
     const image = join(home, 'pixel.png');
     writeFileSync(image, Buffer.from('89504e470d0a1a0a0000000d4948445200000001000000010806000000', 'hex'));
     const drags = [
@@ -127,11 +82,12 @@ test('a middle click and the Paste key bring content in only through the program
       source.stdout.on('data', (chunk) => { said += chunk; });
       try {
         await desktop.waitForTitle('Drag source');
-        desktop.xdotool('mousemove', '80', '80', 'mousedown', '1');
+        desktop.xdotool('mousemove', '--sync', '80', '80', 'mousedown', '1');
+        await waitUntil('the drag to start', () => said.includes('drag started'));
+        // Step by step, each move arriving before the next, for the drag to follow.
         for (let step = 1; step <= 10; step += 1) {
           const at = (from, to) => String(Math.round(from + ((to - from) * step) / 10));
-          desktop.xdotool('mousemove', at(80, inPage[0]), at(80, inPage[1]));
-          await sleep(50);  // the pace of a hand, for the drag to follow
+          desktop.xdotool('mousemove', '--sync', at(80, inPage[0]), at(80, inPage[1]));
         }
         desktop.xdotool('mouseup', '1');
         // The drag reached the window and was refused there (action 0).
@@ -141,10 +97,80 @@ test('a middle click and the Paste key bring content in only through the program
         source.kill();
       }
     }
-    const focus = desktop.xdotool('search', '--onlyvisible', '--name', 'ways-in.text').split('\n').filter(Boolean);
-    for (const id of focus) desktop.xdotool('windowactivate', '--sync', id);
-    const afterDrops = await settled(desktop, 'Dust');
+    desktop.xdotool('windowfocus', '--sync', desktop.frameWindow().id);
+    const afterDrops = await desktop.settled('Dust');
     assert.deepEqual(blockTexts(afterDrops).map((t) => t.replace('Dust', '')), before);
     assert.ok(!JSON.stringify(afterDrops).includes('Dropped') && !JSON.stringify(afterDrops).includes('pixel'));
   });
+});
+
+// Opens `path` with Ctrl+O and follows the link at the start of the document.
+async function followFirstLinkOf(desktop, path) {
+  desktop.keys('ctrl+o');
+  await desktop.waitForFocus(/^Open/);
+  desktop.keys('ctrl+a').type(path).keys('Return');
+  await desktop.waitForTitle(`${path} - Qorva`);
+  desktop.keys('ctrl+Home', 'ctrl+Return');
+}
+
+test('a link to a script asks before anything and runs nothing; a disguised scheme is refused', async () => {
+  await withDocument('links', null, async ({ desktop, home }) => {
+    const folder = join(home, 'docs');
+    mkdirSync(folder);
+    const marker = join(home, 'ran');
+    const script = join(folder, 'notes.txt');   // a script, whatever its name says
+    writeFileSync(script, `#!/bin/sh\ntouch '${marker}'\n`, { mode: 0o755 });
+    const cases = [
+      ['relative', '<notes.txt>\n'],
+      ['file URL climbing above the root', `<file:///../..${script}>\n`],
+    ];
+    for (const [what, text] of cases) {
+      const path = join(folder, `${what.split(' ')[0]}.text`);
+      writeFileSync(path, text);
+      await followFirstLinkOf(desktop, path);
+      await desktop.answer('Return');   // No is the default
+      await desktop.waitForNoTitle(/^Qorva$/);
+    }
+
+    const disguised = join(folder, 'disguised.text');
+    writeFileSync(disguised, '<javascript:alert(1)//http://a.b>\n');
+    await followFirstLinkOf(desktop, disguised);
+    await desktop.answer('Return', 'Error');
+    // By now the answers above have long been acted on.
+    assert.equal(existsSync(marker), false, 'no link ran the script');
+  });
+});
+
+const alive = (pid) => {
+  try { process.kill(pid, 0); return true; } catch { return false; }
+};
+
+// A Pandoc that answers its version but never finishes a conversion.
+const endlessPandoc = (pidFile) =>
+  `#!/bin/sh\ncase "$1" in --version) exec /usr/bin/pandoc "$@";; esac\necho $$ > '${pidFile}'\nexec sleep 600\n`;
+
+test('a Pandoc run that does not end can be cancelled from its progress window, and the window works on', async () => {
+  const bin = mkdtempSync(join(tmpdir(), 'qorva-pandoc-'));
+  const pidFile = join(bin, 'pandoc.pid');
+  writeFileSync(join(bin, 'pandoc'), endlessPandoc(pidFile), { mode: 0o755 });
+  await withDocument('tool-runs', 'Kept\r\n', async ({ desktop, offer }) => {
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Kept');
+    await offer('<p><b>Never</b> pasted</p>', { type: 'text/html' });
+    desktop.keys('ctrl+End', 'ctrl+v');
+    await waitUntil('Pandoc at work', () => existsSync(pidFile));
+    const pid = Number(readFileSync(pidFile, 'utf8'));
+    await desktop.waitForFocus('Qorva');
+    assert.ok(alive(pid), 'Pandoc still runs while its progress window shows');
+
+    desktop.keys('Escape');
+    await waitUntil('Pandoc to be stopped', () => !alive(pid));
+    // What the paste says of the stopped run is dismissed; then the window takes keys again.
+    await waitUntil('the progress window to go', () => {
+      if (desktop.windowTitles().includes('Qorva')) desktop.xdotool('key', 'Return');
+      return !desktop.windowTitles().includes('Qorva');
+    });
+    const doc = await desktop.settled('Z');
+    assert.ok(!JSON.stringify(doc).includes('Never'), JSON.stringify(doc));
+    assert.equal(blockTexts(doc)[0], 'Kept');
+  }, { env: { PATH: `${bin}:${process.env.PATH}` } });
 });

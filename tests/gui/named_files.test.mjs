@@ -2,10 +2,9 @@
 // chooses the format, and several files open in a window each.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { writeFileSync } from 'node:fs';
 import { spawnSync } from 'node:child_process';
 import { join } from 'node:path';
-import { withDocument, withFrame, makeHome, writeSettings, notFirstRun, str, blockTexts, waitUntil } from './frame_helpers.mjs';
+import { withDocument, withFrame, makeHome, notFirstRun, str, blockTexts, waitUntil } from './window_driver.mjs';
 
 // One text that Pandoc Markdown, GitHub Markdown and the native format each read
 // differently: only Pandoc takes the heading's attribute and the superscript, and
@@ -32,25 +31,26 @@ for (const { fileName, settings, expected } of cases) {
 }
 
 test('several files, as a file manager hands them over, open in a window each, with the program\'s icon', async () => {
-  const home = makeHome();
-  writeSettings(home, notFirstRun());
-  const first = join(home, 'first.md');
-  const second = join(home, '-second.text');  // a name an option parser could mistake
-  writeFileSync(first, '# First\n');
-  writeFileSync(second, '# Second\n');
+  // The second name is one an option parser could mistake.
+  const home = makeHome({ files: { 'first.md': '# First\n', '-second.text': '# Second\n' } });
+  const titles = ['first.md', '-second.text'].map((name) => `${join(home, name)} - Qorva`);
   await withFrame('named-files', async ({ start }) => {
-    const desktop = start({ home, args: [first, second] });
-    const titles = [`${first} - Qorva`, `${second} - Qorva`];
-    await waitUntil(`windows titled ${titles.join(' and ')} (seen: ${desktop.windowTitles().join(' | ')})`,
-      () => titles.every((title) => desktop.windowTitles().includes(title)), 60000);
-    // The second window is a process of its own, started by the first.
-    const ids = desktop.xdotool('search', '--onlyvisible', '--name', ' - Qorva$').split('\n').filter(Boolean);
-    const id = ids.find((candidate) => desktop.xdotool('getwindowname', candidate) === titles[1]);
-    const pid = Number(desktop.xdotool('getwindowpid', id));
-    assert.ok(pid > 0 && pid !== desktop.process.pid, 'another process shows the second file');
-    // The window carries the program's icon in its sizes for the task bar.
-    const icon = spawnSync('xprop', ['-id', id, '_NET_WM_ICON'], { env: { ...process.env, DISPLAY: desktop.x.display }, encoding: 'utf8' });
-    for (const size of [16, 32, 48]) assert.match(icon.stdout, new RegExp(`Icon \\(${size} x ${size}\\)`));
-    spawnSync('kill', [String(pid)]);
+    const desktop = start({ home, args: [join(home, 'first.md'), join(home, '-second.text')] });
+    await desktop.waitForTitle(titles[0], 60000);
+    // The window may be made anew once its page starts, so it is looked up each time.
+    const second = () => desktop.windows().find((w) => w.title === titles[1]);
+    const iconOf = (id) => spawnSync('xprop', ['-id', id, '_NET_WM_ICON'], { env: { ...process.env, DISPLAY: desktop.x.display }, encoding: 'utf8' }).stdout;
+    const icon = await waitUntil('the second window with its icon', () => {
+      const text = second() ? iconOf(second().id) : '';
+      return /^_NET_WM_ICON\(CARDINAL\)/.test(text) && text;
+    }, 60000);
+    const pid = Number(desktop.xdotool('getwindowpid', second().id));
+    try {
+      assert.ok(pid && pid !== desktop.process.pid, 'another process shows the second file');
+      // The program's icon in its sizes for the task bar.
+      for (const size of [16, 32, 48]) assert.match(icon, new RegExp(`Icon \\(${size} x ${size}\\)`));
+    } finally {
+      if (pid) process.kill(pid, 'SIGTERM');
+    }
   });
 });

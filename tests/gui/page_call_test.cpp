@@ -18,13 +18,12 @@ class StandInWindow : public ::testing::Test {
 protected:
     StandInWindow() {
         engine_.globalObject().setProperty(QStringLiteral("window"), engine_.globalObject());
-        Run(QStringLiteral(
-            "var listeners = [], calls = [];"
+        Run("var listeners = [], calls = [];"
             "function addEventListener(type, listener, capture) {"
             "  listeners.push({type: type, listener: listener, capture: capture}); }"
             "function echo(a, b) { calls.push([a, b]); return a + '|' + b; }"
             "function nothing() { calls.push([]); return null; }"
-            "function fails() { calls.push([]); throw new Error('it broke'); }"));
+            "function fails() { calls.push([]); throw new Error('it broke'); }");
     }
 
     QJSValue Run(const QString& script) {
@@ -32,24 +31,22 @@ protected:
         EXPECT_FALSE(value.isError()) << value.toString().toStdString();
         return value;
     }
-    // Stands in for the counter.
+    QJSValue Run(const char* script) { return Run(QString::fromUtf8(script)); }
     void SetReceived(int keys) { Run(QStringLiteral("window.__qorvaKeysReceived = %1").arg(keys)); }
-    PageAnswer Call(std::string_view name, qint64 awaited,
-                    const std::optional<std::string>& first = std::nullopt,
+    int Received() { return Run("window.__qorvaKeysReceived").toInt(); }
+    int Calls() { return Run("calls.length").toInt(); }
+    PageAnswer Call(std::string_view name, qint64 awaited, const std::optional<std::string>& first = std::nullopt,
                     const std::optional<std::string>& second = std::nullopt) {
         return ReadPageAnswer(Run(PageCallScript(name, first, second, awaited)).toVariant());
     }
-    int Calls() { return Run(QStringLiteral("calls.length")).toInt(); }
     // A key event as the browser hands it to the listeners; it stays in `event` for
     // the test to mark as a page handler would.
-    void Dispatch(const QString& type, const QString& fields, bool trusted = true) {
+    void Dispatch(const char* type, const char* fields, bool trusted = true) {
         Run(QStringLiteral("var event = {type: '%1', isTrusted: %2, defaultPrevented: false,"
                            "  ctrlKey: false, altKey: false, metaKey: false, %3};"
-                           "listeners.forEach(function (l) {"
-                           "  if (l.type === event.type) l.listener(event); })")
-                .arg(type, trusted ? QStringLiteral("true") : QStringLiteral("false"), fields));
+                           "listeners.forEach(function (l) { if (l.type === event.type) l.listener(event); })")
+                .arg(QString::fromUtf8(type), trusted ? "true" : "false", QString::fromUtf8(fields)));
     }
-    int Received() { return Run(QStringLiteral("window.__qorvaKeysReceived")).toInt(); }
 
     QJSEngine engine_;
 };
@@ -80,76 +77,66 @@ TEST_F(StandInWindow, NullAndErrorsKeepTheirMeaningAnythingElseIsNoAnswer) {
     const PageAnswer none = Call("nothing", 0);
     EXPECT_EQ(none.kind, PageAnswer::Kind::Value);
     EXPECT_EQ(none.text, "");
-
     const PageAnswer failed = Call("fails", 0);
     EXPECT_EQ(failed.kind, PageAnswer::Kind::Error);
     EXPECT_EQ(failed.text, "it broke");
-
     const PageAnswer missing = Call("noSuchFunction", 0);
     EXPECT_EQ(missing.kind, PageAnswer::Kind::Error);
     EXPECT_FALSE(missing.text.empty());
-
-    EXPECT_EQ(ReadPageAnswer(QVariant()).kind, PageAnswer::Kind::None);
-    EXPECT_EQ(ReadPageAnswer(QVariantList{0}).kind, PageAnswer::Kind::None);
-    EXPECT_EQ(ReadPageAnswer(QVariantList{7, 1, QStringLiteral("x")}).kind, PageAnswer::Kind::None);
+    for (const QVariant& odd : {QVariant(), QVariant(QVariantList{0}), QVariant(QVariantList{7, 1, QStringLiteral("x")})}) {
+        EXPECT_EQ(ReadPageAnswer(odd).kind, PageAnswer::Kind::None) << odd.toString().toStdString();
+    }
     EXPECT_FALSE(ReadPageAnswer(QVariant()).keysReceived);
 }
 
 TEST_F(StandInWindow, CounterListensAtCaptureOnceAndCountsKeysThatTypeNothingAtTheirKeydown) {
     Run(KeyCounterScript());
     Run(KeyCounterScript());  // a second run must not count twice
-    EXPECT_EQ(Run(QStringLiteral("listeners.filter(function (l) {"
-                                 "  return l.type === 'keydown'; }).length")).toInt(), 1);
-    EXPECT_TRUE(
-        Run(QStringLiteral("listeners.every(function (l) { return l.capture; })")).toBool());
-    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'ArrowLeft'"));
-    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'b', ctrlKey: true"));
-    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'Shift'"));
+    EXPECT_EQ(Run("listeners.filter(function (l) { return l.type === 'keydown'; }).length").toInt(), 1);
+    EXPECT_TRUE(Run("listeners.every(function (l) { return l.capture; })").toBool());
+    Dispatch("keydown", "key: 'ArrowLeft'");
+    Dispatch("keydown", "key: 'b', ctrlKey: true");
+    Dispatch("keydown", "key: 'Shift'");
     EXPECT_EQ(Received(), 3);
     // A keydown the page prevents types nothing either.
-    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'x'"));
-    Run(QStringLiteral("event.defaultPrevented = true"));
+    Dispatch("keydown", "key: 'x'");
+    Run("event.defaultPrevented = true");
     EXPECT_EQ(Received(), 4);
 }
 
 TEST_F(StandInWindow, KeyThatTypesCountsOnceItsCharacterIsIn) {
     Run(KeyCounterScript());
-    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'd'"));
+    Dispatch("keydown", "key: 'd'");
     EXPECT_EQ(Received(), 0);
     EXPECT_EQ(Call("echo", 1, "a").kind, PageAnswer::Kind::KeysPending);
-    Dispatch(QStringLiteral("keypress"), QStringLiteral("key: 'd'"));
+    Dispatch("keypress", "key: 'd'");
     EXPECT_EQ(Received(), 1);
     EXPECT_EQ(Call("echo", 1, "a").kind, PageAnswer::Kind::Value);
 
-    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: ' '"));
+    Dispatch("keydown", "key: ' '");
     // A keypress made up by page code is no sign of the browser's character.
-    Dispatch(QStringLiteral("keypress"), QStringLiteral("key: ' '"), false);
+    Dispatch("keypress", "key: ' '", false);
     EXPECT_EQ(Received(), 1);
-    Dispatch(QStringLiteral("keyup"), QStringLiteral("key: ' '"));
+    Dispatch("keyup", "key: ' '");
     EXPECT_EQ(Received(), 2);
-
-    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: '\u00e9'"));
+    Dispatch("keydown", "key: '\u00e9'");
     EXPECT_EQ(Received(), 2);
 }
 
 TEST_F(StandInWindow, CounterIgnoresMadeUpKeydownsAndCannotBeChanged) {
     Run(KeyCounterScript());
-    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'Enter'"));
-    Dispatch(QStringLiteral("keydown"), QStringLiteral("key: 'Enter'"), false);
+    Dispatch("keydown", "key: 'Enter'");
+    Dispatch("keydown", "key: 'Enter'", false);
     EXPECT_EQ(Received(), 1);
-
-    Run(QStringLiteral("try { window.__qorvaKeysReceived = 100; } catch (e) {}"));
+    Run("try { window.__qorvaKeysReceived = 100; } catch (e) {}");
     EXPECT_EQ(Received(), 1);
-    EXPECT_FALSE(Run(QStringLiteral("Object.keys(window).indexOf('__qorvaKeysReceived') >= 0"))
-                     .toBool());
+    EXPECT_FALSE(Run("Object.keys(window).indexOf('__qorvaKeysReceived') >= 0").toBool());
 }
 
 // A page that takes in one more key each time the shell pauses, up to `arriving`.
 struct StandInPage {
-    qint64 received = 0;
-    qint64 arriving = 0;
-    int attempts = 0;
-    int runs = 0;
+    qint64 received = 0, arriving = 0;
+    int attempts = 0, runs = 0;
     std::vector<qint64> awaited;
 
     PageAnswer Attempt(qint64 awaitedKeys) {
@@ -159,38 +146,30 @@ struct StandInPage {
         ++runs;
         return {PageAnswer::Kind::Value, "ran", received};
     }
-    void Pause() {
-        if (received < arriving) ++received;
-    }
+    void Pause() { received += received < arriving; }
 };
 
-PageAnswer CallOn(StandInPage& page, KeyLedger& ledger, std::chrono::milliseconds limit) {
-    return CallAfterForwardedKeys(
-        ledger, [&](qint64 awaited) { return page.Attempt(awaited); }, [&] { page.Pause(); },
-        limit);
+PageAnswer CallOn(StandInPage& page, KeyLedger& ledger, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    return CallAfterForwardedKeys(ledger, [&](qint64 awaited) { return page.Attempt(awaited); }, [&] { page.Pause(); }, limit);
 }
 
 TEST(CallAfterForwardedKeys, RunsAtOnceInStepOrAfterWaitingForKeysOnTheirWay) {
-    struct Case { qint64 received; int attempts; };
-    for (const Case& c : {Case{5, 1}, Case{2, 4}}) {
-        StandInPage page;
+    for (const auto& [received, attempts] : {std::pair{5, 1}, std::pair{2, 4}}) {
+        StandInPage page{.received = received, .arriving = 5};
         KeyLedger ledger;
         for (int i = 0; i < 5; ++i) ledger.KeyForwarded();
-        page.received = c.received;
-        page.arriving = 5;
-        EXPECT_EQ(CallOn(page, ledger, std::chrono::seconds(10)).text, "ran");
+        EXPECT_EQ(CallOn(page, ledger).text, "ran");
         EXPECT_EQ(page.runs, 1);
-        EXPECT_EQ(page.attempts, c.attempts);
+        EXPECT_EQ(page.attempts, attempts);
         EXPECT_EQ(page.received, 5);
         EXPECT_EQ(ledger.Expected(), 5);
     }
 }
 
 TEST(CallAfterForwardedKeys, AKeyThatNeverArrivesHoldsUpOneCallOnly) {
-    StandInPage page;
+    StandInPage page{.received = 3, .arriving = 3};
     KeyLedger ledger;
     for (int i = 0; i < 4; ++i) ledger.KeyForwarded();
-    page.received = page.arriving = 3;
     const auto limit = std::chrono::milliseconds(20);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(CallOn(page, ledger, limit).text, "ran");
@@ -209,31 +188,27 @@ TEST(CallAfterForwardedKeys, AKeyThatNeverArrivesHoldsUpOneCallOnly) {
 }
 
 TEST(CallAfterForwardedKeys, KeysTheShellNeverCountedRaiseTheLedger) {
-    StandInPage page;
+    StandInPage page{.received = 3, .arriving = 3};
     KeyLedger ledger;
     ledger.KeyForwarded();
-    page.received = page.arriving = 3;
-    CallOn(page, ledger, std::chrono::seconds(10));
+    CallOn(page, ledger);
     EXPECT_EQ(ledger.Expected(), 3);
     ledger.KeyForwarded();
     page.arriving = 4;
     page.attempts = 0;
-    CallOn(page, ledger, std::chrono::seconds(10));
+    CallOn(page, ledger);
     EXPECT_EQ(page.attempts, 2) << "the new key is awaited, not taken as already received";
 }
 
 TEST(CallAfterForwardedKeys, KeysLetThroughDuringTheCallStayCounted) {
-    StandInPage page;
+    StandInPage page{.received = 1, .arriving = 1};
     KeyLedger ledger;
     ledger.KeyForwarded();
-    page.received = page.arriving = 1;
-    CallAfterForwardedKeys(
-        ledger,
-        [&](qint64 awaited) {
-            ledger.KeyForwarded();
-            return page.Attempt(awaited);
-        },
-        [] {}, std::chrono::seconds(10));
+    const auto attempt = [&](qint64 awaited) {
+        ledger.KeyForwarded();
+        return page.Attempt(awaited);
+    };
+    CallAfterForwardedKeys(ledger, attempt, [] {}, std::chrono::seconds(10));
     EXPECT_EQ(ledger.Expected(), 2);
     ledger.Reset();
     EXPECT_EQ(ledger.Expected(), 0) << "a reset ledger starts from nothing";

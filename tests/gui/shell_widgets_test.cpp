@@ -1,4 +1,6 @@
-// The dictionary search over the program's folders and the Insert Hyperlink dialog.
+// The dictionary search over the program's folders, the Insert Hyperlink
+// dialog's fields and the update checks against a feed server on the loopback
+// address.
 #include "src/win/hyperlink_dialog.h"
 #include "src/win/program_folder.h"
 #include "src/win/shell_values.h"
@@ -6,16 +8,18 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -25,23 +29,16 @@ namespace {
 // Each case: files made under a fresh root, and the dictionary found in "user"
 // then "program" below it.
 TEST(DictionaryFolders, UsersFolderFirstAndAnotherLanguageOverEnglish) {
-    struct Case {
-        QStringList files;
-        QString found, languageCode;
-    };
+    struct Case { QStringList files; QString found, languageCode; };
     for (const Case& c : std::vector<Case>{
              {{}, {}, {}},
              {{"program/en-US.bdic", "program/readme.txt"}, "program/en-US.bdic", "en-US"},
              {{"program/en-US.bdic", "user/de-DE.bdic"}, "user/de-DE.bdic", "de-DE"},
              {{"program/en-GB.bdic", "user/en-GB.bdic"}, "user/en-GB.bdic", "en-GB"}}) {
         QTemporaryDir root;
-        ASSERT_TRUE(root.isValid());
         QDir().mkpath(root.filePath("user"));
         QDir().mkpath(root.filePath("program"));
-        for (const QString& name : c.files) {
-            QFile file(root.filePath(name));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
+        for (const QString& name : c.files) ASSERT_TRUE(QFile(root.filePath(name)).open(QIODevice::WriteOnly));
         const FoundDictionary found = FindDictionary({root.filePath("user"), root.filePath("program")});
         EXPECT_EQ(found.path, c.found.isEmpty() ? QString() : root.filePath(c.found)) << c.files.join(' ').toStdString();
         EXPECT_EQ(found.languageCode, c.languageCode);
@@ -57,19 +54,17 @@ TEST(ProgramFolders, UserDataFolderComesFirst) {
     EXPECT_TRUE(QDir(ProgramFolder()).exists());
 }
 
+// Confirming it with the keys is driven in the window tests (program.test.mjs).
 TEST(HyperlinkDialog, ProposesTheSelectedTextAndReadsBackWhatWasTyped) {
     CHyperlinkDialog dialog(QStringLiteral("selected words"), nullptr);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Insert Hyperlink"));
-    EXPECT_EQ(dialog.Title(), QStringLiteral("selected words"));
-    EXPECT_EQ(dialog.Url(), QString());
+    EXPECT_EQ(std::make_pair(dialog.Title(), dialog.Url()), std::make_pair(QStringLiteral("selected words"), QString()));
     QStringList labels;
     for (QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
-    EXPECT_TRUE(labels.contains("Hyperlink Title"));
-    EXPECT_TRUE(labels.contains("Hyperlink URL"));
+    EXPECT_TRUE(labels.contains("Hyperlink Title") && labels.contains("Hyperlink URL")) << labels.join('|').toStdString();
     dialog.findChild<QLineEdit*>("HyperlinkTitle")->setText("Qorva");
     dialog.findChild<QLineEdit*>("HyperlinkUrl")->setText("https://example.org/a b");
-    EXPECT_EQ(dialog.Title(), "Qorva");
-    EXPECT_EQ(dialog.Url(), "https://example.org/a b");
+    EXPECT_EQ(std::make_pair(dialog.Title(), dialog.Url()), std::make_pair(QStringLiteral("Qorva"), QStringLiteral("https://example.org/a b")));
 }
 
 // A feed server on the loopback address that answers every request with `feed`.
@@ -97,10 +92,13 @@ private:
     QTcpServer server_;
 };
 
-void SpinFor(int ms) {
+// Runs the event loop until `done` or for `ms`; a check that something does not
+// happen can only give it that time.
+bool SpinUntil(const std::function<bool()>& done, int ms) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (!done() && timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
 }
 
 bool AnyWindowShown() {
@@ -113,25 +111,21 @@ bool AnyWindowShown() {
 class UpdateChecks : public ::testing::Test {
 protected:
     QTemporaryDir config;
-    void SetUp() override {
-        ASSERT_TRUE(config.isValid());
-        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    }
+    void SetUp() override { qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit()); }
+    static QString LastCheck() { return QString::fromStdString(ShellValues().ReadString("Updates\\LastCheckTime", "")); }
 };
 
 TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
     UpdateChecker checker(QStringLiteral("http://127.0.0.1:1/appcast.xml"), "0.1", nullptr);
     checker.Start();
-    SpinFor(1500);
-    EXPECT_FALSE(AnyWindowShown());
-    EXPECT_EQ(ShellValues().ReadString("Updates\\LastCheckTime", ""), "") << "a failed check is not counted";
+    EXPECT_FALSE(SpinUntil(AnyWindowShown, 1500));
+    EXPECT_EQ(LastCheck(), "") << "a failed check is not counted";
 
     FeedServer server("<rss/>");
     ShellValues().WriteString("Updates\\CheckForUpdates", "0");
     UpdateChecker switchedOff(server.Url(), "0.1", nullptr);
     switchedOff.Start();
-    SpinFor(500);
-    EXPECT_EQ(server.requests, 0);
+    EXPECT_FALSE(SpinUntil([&] { return server.requests > 0; }, 500));
 }
 
 TEST_F(UpdateChecks, CurrentVersionIsQuietAndChecksAtMostDaily) {
@@ -139,13 +133,11 @@ TEST_F(UpdateChecks, CurrentVersionIsQuietAndChecksAtMostDaily) {
         <enclosure url="https://example.org/q.deb" version="0.1"/></item></channel></rss>)");
     UpdateChecker checker(server.Url(), "0.1", nullptr);
     checker.Start();
-    SpinFor(1500);
+    ASSERT_TRUE(SpinUntil([] { return !LastCheck().isEmpty(); }, 10000)) << "the check is counted";
     EXPECT_EQ(server.requests, 1);
     EXPECT_FALSE(AnyWindowShown());
-    EXPECT_NE(ShellValues().ReadString("Updates\\LastCheckTime", ""), "");
     checker.Start();
-    SpinFor(500);
-    EXPECT_EQ(server.requests, 1) << "the next automatic check waits a day";
+    EXPECT_FALSE(SpinUntil([&] { return server.requests > 1; }, 500)) << "the next automatic check waits a day";
 }
 
 }  // namespace
