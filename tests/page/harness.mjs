@@ -1,17 +1,17 @@
-// Shared set-up of the page suites: one headless Chromium per test file (Debian's
-// /usr/bin/chromium), the assembled page from QORVA_EDITOR_PAGE, and helpers
-// that drive the page the way the shell does.
+// Shared set-up of the page suites and benchmarks: headless Chromium (Debian's
+// /usr/bin/chromium) on the assembled page from QORVA_EDITOR_PAGE, driven the
+// way the shell drives it, with what the page tells the host collected.
 import { chromium } from 'playwright-core';
+import { test, before, after, afterEach } from 'node:test';
+import assert from 'node:assert/strict';
 import { pathToFileURL, fileURLToPath } from 'node:url';
 import { existsSync } from 'node:fs';
 import { resolve, dirname } from 'node:path';
 
-const here = dirname(fileURLToPath(import.meta.url));
+export { test, describe } from 'node:test';
+export { assert };
 
-export const CHROMIUM_ARGS = [
-  '--no-sandbox', '--headless', '--disable-gpu', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync',
-];
+const here = dirname(fileURLToPath(import.meta.url));
 
 export function editorPagePath() {
   const path = process.env.QORVA_EDITOR_PAGE || resolve(here, '../../build/editor/editor.html');
@@ -22,11 +22,11 @@ export function editorPagePath() {
 export async function launchBrowser() {
   return chromium.launch({
     executablePath: process.env.QORVA_CHROMIUM || '/usr/bin/chromium',
-    args: CHROMIUM_ARGS,
+    args: ['--no-sandbox', '--headless', '--disable-gpu', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
   });
 }
 
-// Opens the page and collects what the page would tell the host.
 export async function openEditor(browser) {
   const page = await browser.newPage();
   const errors = [];
@@ -44,11 +44,43 @@ export async function openEditor(browser) {
   return new EditorPage(page, errors);
 }
 
+// One browser and page per test file; a test fails on any uncaught page error.
+export function useEditor() {
+  const shared = { browser: null, e: null };
+  before(async () => {
+    shared.browser = await launchBrowser();
+    shared.e = await openEditor(shared.browser);
+  });
+  afterEach(() => assert.deepEqual(shared.e.errors.splice(0), [], 'uncaught errors in the page'));
+  after(() => shared.browser.close());
+  return shared;
+}
+
 export const doc = (...blocks) => ['text', ...blocks];
 export const para = (...spans) => ['para', { level: 0 }, ...spans.map(toSpan)];
 export const block = (tag, level, ...spans) => [tag, { level }, ...spans.map(toSpan)];
+export const empty = (tag, level = 0) => [tag, { level }];
+export const img = (url) => block('image', 0, ['url', url]);
+export const row = (text) => block('row', 1, text);
+export const col = (text) => block('col', 2, text);
+export const BR = ['break', '\n'];
 function toSpan(s) {
   return typeof s === 'string' ? ['plain', s] : s;
+}
+
+// Named rows [name, model, steps, expected, caret, hostCalls]: each row a test
+// that runs the steps on the model and compares `read` with expected, then the
+// caret (a position, or the text of the caret's block) and the host calls.
+export function stepCases(s, rows, read = (e) => e.model()) {
+  for (const [name, model, steps, expected, caret, calls] of rows) {
+    test(name, async () => {
+      await s.e.run(model, ...steps);
+      assert.deepEqual(await read(s.e), expected);
+      if (Array.isArray(caret)) assert.deepEqual(await s.e.caretAt(), caret, 'caret');
+      else if (caret !== undefined && caret !== null) assert.equal(await s.e.caretBlockText(), caret, 'caret block');
+      if (calls) assert.deepEqual(await s.e.hostCalls(), calls, 'host calls');
+    });
+  }
 }
 
 export class EditorPage {
@@ -59,6 +91,7 @@ export class EditorPage {
 
   // Replaces the document and forgets undo history and host calls; then puts
   // the caret at `at` ([block, span, offset]) or selects it ([anchor, focus]).
+  // The host has no call to forget the history, so that one reaches inside.
   async load(model, at) {
     await this.page.evaluate((json) => {
       editor.undoStack.length = 0;
@@ -94,6 +127,11 @@ export class EditorPage {
     return JSON.parse(await this.page.evaluate(() => getTextJson()));
   }
 
+  // The spans of block `i` as the model gives them.
+  async spans(i) {
+    return (await this.model())[i + 1].slice(2);
+  }
+
   async call(name, ...args) {
     return this.page.evaluate(([n, a]) => window[n](...a), [name, args]);
   }
@@ -109,6 +147,8 @@ export class EditorPage {
     }, [name, args]);
   }
 
+  // The user places the caret with the mouse and keys; the host has no call
+  // for it, so these go through the page's own selection.
   async caret(block, span, offset) {
     await this.page.evaluate(([b, s, o]) => editor.setCaret(Point(b, s, o)), [block, span, offset]);
   }
@@ -125,8 +165,21 @@ export class EditorPage {
   }
 
   async caretAt() {
-    const s = await this.selection();
-    return s.focus;
+    return (await this.selection()).focus;
+  }
+
+  async caretBlockText() {
+    const [b] = await this.caretAt();
+    return (await this.spans(b)).map((s) => s[1]).join('');
+  }
+
+  // The browser's selection as the user sees it, without the zero-width spaces.
+  async selectedText() {
+    return this.page.evaluate(() => window.getSelection().toString().replace(/\u200B/g, ''));
+  }
+
+  async imageSelected() {
+    return this.page.evaluate(() => window.getSelection().toString() === '\u200B');
   }
 
   async type(text) {
@@ -137,49 +190,12 @@ export class EditorPage {
     return this.page.evaluate(() => window.hostCalls.slice());
   }
 
+  // Each block element's classes, in order, as the style sheet sees them.
   async blockClasses() {
-    return this.page.evaluate(() => editor.blocks.map((b) => b.className));
+    return this.page.evaluate(() => Array.from(document.querySelectorAll('#doc span.Start'), (s) => s.parentNode.className));
   }
 
   async eval(fn, arg) {
     return this.page.evaluate(fn, arg);
-  }
-}
-
-// What the style sheet draws in front of each block: for every block whose
-// prefix is rendered, [block index, the marker text]. Read from the layout tree,
-// since generated content is not in the DOM.
-export async function renderedPrefixes(editorPage) {
-  const { page } = editorPage;
-  await page.evaluate(() => editor.blocks.forEach((b, i) => b.setAttribute('data-test-index', String(i))));
-  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
-  const cdp = await page.context().newCDPSession(page);
-  try {
-    const snap = await cdp.send('DOMSnapshot.captureSnapshot', { computedStyles: [] });
-    const strings = snap.strings;
-    const { nodes, layout } = snap.documents[0];
-    const attribute = (node, name) => {
-      const list = nodes.attributes[node] || [];
-      for (let k = 0; k < list.length; k += 2) if (strings[list[k]] === name) return strings[list[k + 1]];
-      return null;
-    };
-    const pseudo = new Map();
-    (nodes.pseudoType.index || []).forEach((node, k) => pseudo.set(node, strings[nodes.pseudoType.value[k]]));
-    const out = [];
-    layout.nodeIndex.forEach((node, k) => {
-      const textIndex = layout.text[k];
-      if (textIndex < 0) return;
-      let owner = node;
-      if (!pseudo.has(owner)) owner = nodes.parentIndex[owner];
-      if (pseudo.get(owner) !== 'before') return;
-      const prefix = nodes.parentIndex[owner];
-      if (attribute(prefix, 'class') !== 'Prefix') return;
-      const blockIndex = attribute(nodes.parentIndex[prefix], 'data-test-index');
-      out.push([Number(blockIndex), strings[textIndex]]);
-    });
-    return out;
-  } finally {
-    await cdp.detach();
-    await page.evaluate(() => editor.blocks.forEach((b) => b.removeAttribute('data-test-index')));
   }
 }
