@@ -83,6 +83,23 @@ export function stepCases(s, rows, read = (e) => e.model()) {
   }
 }
 
+// Runs in the page: blocks whose shown number differs from a count from the
+// top, read from the DOM, as [block index, shown, expected].
+export function numberFaults() {
+  const counters = [0, 0, 0, 0, 0, 0];
+  const faults = [];
+  document.querySelectorAll('#doc span.Start').forEach((start, i) => {
+    const [type, indent] = start.parentNode.className.split(' ');
+    const level = type === 'Heading' ? 0 : Number(indent.slice(6));
+    for (let d = level + 1; d <= 5; d++) counters[d] = 0;
+    if (type !== 'Numbered' || level === 0) return;
+    const expected = String(++counters[level]);
+    const shown = start.parentNode.querySelector('.Prefix').getAttribute('data-number');
+    if (shown !== expected) faults.push([i, shown, expected]);
+  });
+  return faults;
+}
+
 export class EditorPage {
   constructor(page, errors) {
     this.page = page;
