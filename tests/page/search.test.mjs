@@ -1,0 +1,163 @@
+import { test, describe, assert, doc, para, block, useEditor } from './harness.mjs';
+import { generateDocument } from '../../bench/page/generate.mjs';
+
+const s = useEditor();
+const options = (matchCase, wholeWord) => s.e.call('setSearchOptions', JSON.stringify({ matchCase: !!matchCase, wholeWord: !!wholeWord }));
+const matchBlock = async () => (await s.e.selection()).anchor[0];
+const search = async (model, at, query) => {
+  await s.e.run(model, at, 'prepareSearch');
+  await s.e.call('startSearch', query);
+};
+
+describe('search', () => {
+  test('finds forwards from the start point case-insensitively, goes on far below and wraps to the start', async () => {
+    const filler = Array.from({ length: 50 }, (_, i) => para('filler ' + i));
+    await search(doc(para('x one'), para('y One'), ...filler, para('z ONE')), [0, 0, 3], 'one');
+    assert.equal(await s.e.selectedText(), 'One');
+    assert.equal(await matchBlock(), 1);
+    for (const next of [52, 0]) {
+      await s.e.call('continueSearch', 'one');
+      assert.equal(await matchBlock(), next);
+    }
+  });
+
+  test('each change of the search text searches again from where the search began', async () => {
+    await search(doc(para('abc'), para('abd'), para('abc')), [0, 0, 3], 'ab');
+    assert.equal(await matchBlock(), 1);
+    await s.e.call('startSearch', 'abc');
+    assert.equal(await matchBlock(), 2);
+  });
+
+  test('a word that does not occur puts the caret at the document start; an empty text back where the search began', async () => {
+    await search(doc(para('some text'), para('more')), [1, 0, 2], 'absent');
+    assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 0], focus: [0, 0, 0] });
+    await s.e.call('startSearch', '');
+    assert.deepEqual(await s.e.selection(), { anchor: [1, 0, 2], focus: [1, 0, 2] });
+  });
+
+  test('a match across spans of different styles is found, and the document is left unchanged', async () => {
+    const model = doc(para('x'), para('the quick ', ['emph', 'brown'], ' fox'));
+    await search(model, [0, 0, 0], 'quick brown');
+    assert.equal(await s.e.selectedText(), 'quick brown');
+    assert.deepEqual(await s.e.model(), model);
+    assert.deepEqual(await s.e.hostCalls(), []);
+  });
+
+  test('the search follows edits made after it began', async () => {
+    await search(doc(para('one'), para('two'), para('three')), [0, 0, 0], 'two');
+    await s.e.caret(2, 0, 5);
+    await s.e.type(' wombat');
+    await s.e.call('startSearch', 'wombat');
+    assert.equal(await matchBlock(), 2);
+    assert.equal(await s.e.selectedText(), 'wombat');
+  });
+
+  test('a start point beyond a shorter document loaded since falls back to its start', async () => {
+    await s.e.run(doc(para('a'), para('b'), para('c'), para('d')), [3, 0, 1], 'prepareSearch');
+    await s.e.load(doc(para('short one')));
+    await s.e.call('startSearch', 'one');
+    assert.equal(await s.e.selectedText(), 'one');
+  });
+
+  test('with an option on, the search finds only such matches, forwards and wrapping once', async () => {
+    await s.e.run(doc(para('Word words'), para('a word'), para('WORD')), [0, 0, 0], 'prepareSearch');
+    await options(true, true);
+    await s.e.call('startSearch', 'word');
+    assert.deepEqual(await s.e.selection(), { anchor: [1, 0, 2], focus: [1, 0, 6] });
+    await s.e.call('continueSearch', 'word');
+    assert.deepEqual(await s.e.selection(), { anchor: [1, 0, 2], focus: [1, 0, 6] }, 'the only match, found again');
+    await options(false, true);
+    for (const next of [[2, 0, 0], [0, 0, 0], [1, 0, 2]]) {
+      await s.e.call('continueSearch', 'word');
+      assert.deepEqual((await s.e.selection()).anchor, next);
+    }
+    await s.e.call('startSearch', 'absent');
+    assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 0], focus: [0, 0, 0] });
+    await options();
+  });
+});
+
+describe('what matches, with the options', () => {
+  for (const [text, query, [matchCase, wholeWord] = [], replaced] of [
+    ['Cat cat CAT', 'cat', [], '<> <> <>'],
+    ['Cat cat CAT', 'cat', [true], 'Cat <> CAT'],
+    ['cat concat cats cat.', 'cat', [false, true], '<> concat cats <>.'],
+    ['snake_cat cat2 cat', 'cat', [false, true], 'snake_cat cat2 <>'],
+    ['Résumé resume', 'resume', [], '<> <>'],
+    ['Résumé resume', 'résumé', [true], 'Résumé resume'],
+    ['Straße', 'strasse', [], '<>'],
+    ['Straße', 'stras', [], 'Straße'],
+    ['re\u0301sume\u0301!', 'resume', [false, true], '<>!'],
+    ['😀cat😀', 'cat', [false, true], '😀<>😀'],
+    ['aaaa', 'aa', [], '<><>'],
+    ['abc', '', [], 'abc'],
+  ]) {
+    test(`${text} / ${query}${matchCase ? ' / Match case' : ''}${wholeWord ? ' / Whole word' : ''}`, async () => {
+      await s.e.load(doc(para(text)));
+      await options(matchCase, wholeWord);
+      const count = await s.e.call('replaceAll', query, '<>');
+      await options();
+      assert.deepEqual(await s.e.model(), doc(para(replaced)));
+      assert.equal(count, replaced.split('<>').length - 1);
+    });
+  }
+});
+
+describe('replacing', () => {
+  for (const [name, model, query, replacement, count, expected] of [
+    ['the replacement takes the style of the first replaced character',
+      doc(para('the ', ['emph', 'quick'], ' fox')), 'quick fox', 'slow', 1, doc(para('the ', ['emph', 'slow']))],
+    ['every match in every block, case-insensitively by default',
+      doc(para('Cat and cat'), block('heading', -2, 'CAT')), 'cat', 'dog', 3, doc(para('dog and dog'), block('heading', -2, 'dog'))],
+    ['a footnote label and an image are left alone',
+      doc(para('ab', ['noteref', 'ab'], 'ab'), block('image', 0, ['url', 'ab.png'])), 'ab', 'x', 2,
+      doc(para('x', ['noteref', 'ab'], 'x'), block('image', 0, ['url', 'ab.png']))],
+    ['no match across a line break', doc(para('a', ['break', '\n'], 'b')), 'ab', 'x', 0, doc(para('a', ['break', '\n'], 'b'))],
+    ['replacing with nothing removes the text and its emptied span', doc(para('a', ['strong', 'bold'], 'c')), 'bold', '', 1, doc(para('ac'))],
+    ['a replacement holding the search text is not replaced again', doc(para('a a')), 'a', 'aa', 2, doc(para('aa aa'))],
+  ]) {
+    test(`Replace All: ${name}, counted, as one undo step`, async () => {
+      await s.e.load(model, [0, 0, 0]);
+      assert.equal(await s.e.call('replaceAll', query, replacement), count);
+      assert.deepEqual(await s.e.model(), expected);
+      assert.deepEqual(await s.e.hostCalls(), count ? ['done'] : []);
+      assert.deepEqual(await s.e.steps('undo'), model, 'undone');
+    });
+  }
+
+  test('Replace replaces the selected match and selects the next; elsewhere it only finds', async () => {
+    await s.e.run(doc(para('one two one'), para('One')), [0, 0, 0], 'prepareSearch');
+    assert.equal(await s.e.call('replaceMatch', 'one', '1'), false);
+    assert.deepEqual(await s.e.model(), doc(para('one two one'), para('One')));
+    assert.equal(await s.e.selectedText(), 'one');
+    for (const expected of [doc(para('1 two one'), para('One')), doc(para('1 two 1'), para('One'))]) {
+      assert.equal(await s.e.call('replaceMatch', 'one', '1'), true);
+      assert.deepEqual(await s.e.model(), expected);
+    }
+    assert.deepEqual(await s.e.selection(), { anchor: [1, 0, 0], focus: [1, 0, 3] });
+    assert.deepEqual(await s.e.steps(['replaceMatch', 'one', '1']), doc(para('1 two 1'), para('1')));
+    assert.equal((await s.e.hostCalls()).length, 3);
+    assert.deepEqual(await s.e.steps('undo'), doc(para('1 two 1'), para('One')));
+  });
+
+  test('over a generated manuscript Replace All leaves nothing to replace, changes the length by what it counted, and undo gives the model back', async () => {
+    const model = generateDocument(400);
+    const textLength = (m) => m.slice(1).reduce((n, b) => n + b.slice(2).reduce((k, span) => k + span[1].length, 0), 0);
+    for (const [word, replacement, opts] of [['dolor', 'D', []], ['lorem ut', 'lorem-ut', []],
+      ['Sit', 'standing', [true]], ['a', 'ANOTHER', [false, true]], ['x', '', []]]) {
+      const name = `${word} > ${replacement}`;
+      await s.e.load(model);
+      await options(...opts);
+      const count = await s.e.call('replaceAll', word, replacement);
+      assert.ok(count > 0 || opts[0], name);
+      const replaced = await s.e.model();
+      assert.equal(textLength(replaced) - textLength(model), count * (replacement.length - word.length), name);
+      if (!replacement.toLowerCase().includes(word.toLowerCase())) assert.equal(await s.e.call('replaceAll', word, replacement), 0, name);
+      await s.e.load(replaced);
+      await s.e.call('replaceAll', word, replacement);
+      await s.e.eval(() => { for (let i = 0; i < 100; i++) undo(); });
+      assert.deepEqual(await s.e.model(), replaced, name + ', undone');
+    }
+    await options();
+  });
+});
