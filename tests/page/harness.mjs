@@ -68,11 +68,12 @@ function toSpan(s) {
   return typeof s === 'string' ? ['plain', s] : s;
 }
 
-// Named rows [name, model, steps, expected, caret, hostCalls]: each row a test
-// that runs the steps on the model and compares `read` with expected, then the
-// caret (a position, or the text of the caret's block) and the host calls.
-export function stepCases(s, rows, read = (e) => e.model()) {
-  for (const [name, model, steps, expected, caret, calls] of rows) {
+// Named rows [name, model, steps, expected, caret, hostCalls, read]: each row a
+// test that runs the steps on the model and compares what `read` gives (the
+// row's or the table's) with expected, then the caret (a position, or the text
+// of the caret's block) and the host calls.
+export function stepCases(s, rows, tableRead = (e) => e.model()) {
+  for (const [name, model, steps, expected, caret, calls, read = tableRead] of rows) {
     test(name, async () => {
       await s.e.run(model, ...steps);
       assert.deepEqual(await read(s.e), expected);
