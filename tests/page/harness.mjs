@@ -107,11 +107,21 @@ export class EditorPage {
     this.errors = errors;
   }
 
+  eval(fn, arg) { return this.page.evaluate(fn, arg); }
+  call(name, ...args) { return this.eval(([n, a]) => window[n](...a), [name, args]); }
+  callError(name, ...args) {
+    return this.eval(([n, a]) => { try { window[n](...a); return null; } catch (error) { return error.message; } }, [name, args]);
+  }
+  async model() { return JSON.parse(await this.call('getTextJson')); }
+  async spans(i) { return (await this.model())[i + 1].slice(2); }
+  hostCalls() { return this.eval(() => window.hostCalls.slice()); }
+  type(text) { return this.page.keyboard.type(text); }
+
   // Replaces the document and forgets undo history and host calls; then puts
   // the caret at `at` ([block, span, offset]) or selects it ([anchor, focus]).
   // The host has no call to forget the history, so that one reaches inside.
   async load(model, at) {
-    await this.page.evaluate((json) => {
+    await this.eval((json) => {
       editor.undoStack.length = 0;
       editor.redoStack.length = 0;
       editor.journal.take();
@@ -119,10 +129,6 @@ export class EditorPage {
       window.hostCalls.length = 0;
     }, JSON.stringify(model));
     if (at) await this.place(at);
-  }
-
-  async place(at) {
-    await (Array.isArray(at[0]) ? this.select(...at) : this.caret(...at));
   }
 
   // Loads `model`, then takes each step in turn and gives the model afterwards.
@@ -141,79 +147,23 @@ export class EditorPage {
     return this.model();
   }
 
-  async model() {
-    return JSON.parse(await this.page.evaluate(() => getTextJson()));
-  }
-
-  // The spans of block `i` as the model gives them.
-  async spans(i) {
-    return (await this.model())[i + 1].slice(2);
-  }
-
-  async call(name, ...args) {
-    return this.page.evaluate(([n, a]) => window[n](...a), [name, args]);
-  }
-
-  async callError(name, ...args) {
-    return this.page.evaluate(([n, a]) => {
-      try {
-        window[n](...a);
-        return null;
-      } catch (error) {
-        return error.message;
-      }
-    }, [name, args]);
-  }
-
   // The user places the caret with the mouse and keys; the host has no call
   // for it, so these go through the page's own selection.
-  async caret(block, span, offset) {
-    await this.page.evaluate(([b, s, o]) => editor.setCaret(Point(b, s, o)), [block, span, offset]);
-  }
-
-  async select(anchor, focus) {
-    await this.page.evaluate(([a, f]) => editor.setSelection(Range(Point(...a), Point(...f))), [anchor, focus]);
-  }
-
-  async selection() {
-    return this.page.evaluate(() => {
+  place(at) { return Array.isArray(at[0]) ? this.select(...at) : this.caret(...at); }
+  caret(...at) { return this.eval((p) => editor.setCaret(Point(...p)), at); }
+  select(anchor, focus) { return this.eval(([a, f]) => editor.setSelection(Range(Point(...a), Point(...f))), [anchor, focus]); }
+  selection() {
+    return this.eval(() => {
       const r = editor.getSelection();
       return { anchor: [r.anchor.block, r.anchor.span, r.anchor.offset], focus: [r.focus.block, r.focus.span, r.focus.offset] };
     });
   }
-
-  async caretAt() {
-    return (await this.selection()).focus;
-  }
-
-  async caretBlockText() {
-    const [b] = await this.caretAt();
-    return (await this.spans(b)).map((s) => s[1]).join('');
-  }
+  async caretAt() { return (await this.selection()).focus; }
+  async caretBlockText() { return (await this.spans((await this.caretAt())[0])).map((s) => s[1]).join(''); }
 
   // The browser's selection as the user sees it, without the zero-width spaces.
-  async selectedText() {
-    return this.page.evaluate(() => window.getSelection().toString().replace(/\u200B/g, ''));
-  }
-
-  async imageSelected() {
-    return this.page.evaluate(() => window.getSelection().toString() === '\u200B');
-  }
-
-  async type(text) {
-    await this.page.keyboard.type(text);
-  }
-
-  async hostCalls() {
-    return this.page.evaluate(() => window.hostCalls.slice());
-  }
-
+  selectedText() { return this.eval(() => window.getSelection().toString().replace(/\u200B/g, '')); }
+  imageSelected() { return this.eval(() => window.getSelection().toString() === '\u200B'); }
   // Each block element's classes, in order, as the style sheet sees them.
-  async blockClasses() {
-    return this.page.evaluate(() => Array.from(document.querySelectorAll('#doc span.Start'), (s) => s.parentNode.className));
-  }
-
-  async eval(fn, arg) {
-    return this.page.evaluate(fn, arg);
-  }
+  blockClasses() { return this.eval(() => Array.from(document.querySelectorAll('#doc span.Start'), (s) => s.parentNode.className)); }
 }

@@ -243,29 +243,3 @@ describe('blocks out of view', () => {
     }
   });
 });
-
-// The model kept for saving is compared with one read afresh from the blocks.
-describe('saving', () => {
-  const fresh = () => JSON.stringify(fromModel(editor.blocks.slice(0, -1).map(readBlockRecord)));
-  for (const [name, model, edit] of [
-    ['a generated manuscript, then typing, a new paragraph and a style', generateDocument(400),
-      () => { editor.setCaret(Point(30, 0, 2)); editor.insertTextAtCaret('xy'); insertNewline(); styleParagraphQuotation(); }],
-    ['directions, images and levels, then a change of direction and undo', ['text',
-      ['para', { level: 0, direction: 'rtl' }, ['plain', 'r']], ['image', { level: 0 }, ['url', 'a b.png']],
-      ['bulleted', { level: 3 }, ['plain', 'deep']], ['numbered', { level: 9 }, ['plain', 'deeper']], ['para', { level: 0 }]],
-    () => { editor.setSelection(Range(Point(0, 0, 0), Point(3, 0, 0))); setLTR(); getTextJson(); undo(); editor.setCaret(Point(2, 0, 0)); setRTL(); }],
-  ]) {
-    test(name, async () => {
-      await s.e.load(model);
-      const results = await s.e.eval(async ([f, e]) => {
-        const read = new Function('return ' + f)();
-        const out = [[getTextJson(), read()]];
-        new Function('return ' + e)()();
-        await Promise.resolve();
-        out.push([getTextJson(), read()]);
-        return out;
-      }, [fresh.toString(), edit.toString()]);
-      for (const [cached, reread] of results) assert.equal(cached, reread);
-    });
-  }
-});
