@@ -42,20 +42,22 @@ async function randomEdits(seed, count) {
     return state % n;
   };
   const manyBlocks = JSON.stringify(['text', ...Array.from({ length: 150 }, (_, i) => ['numbered', { level: 0 }, ['plain', 'pasted ' + i]])]);
+  const paragraphCommands = ['styleParagraphNumbered', 'styleParagraphBulleted', 'styleParagraphPlain', 'styleParagraphHeading2',
+    'indentParagraph', 'unindentParagraph', 'insertTable', 'shiftParagraphUp', 'shiftParagraphDown'];
   const blockCount = () => document.querySelectorAll('#doc span.Start').length;
   const steps = [];
   for (let k = 0; k < count; k++) {
     const at = () => next(blockCount() - 1);
     const selectTo = (from, to) => editor.setSelection(Range(Point(from, 0, 0), Point(Math.min(to, blockCount() - 1), 0, 0)));
-    switch (next(8)) {
+    switch (next(12)) {
       case 0: editor.setCaret(Point(at(), 0, 0)); insertNewline(); break;
       case 1: editor.setCaret(Point(at() + 1, 0, 0)); deleteBackward(); break;
       case 2: { const from = at(); selectTo(from, from + 1 + next(200)); deleteBackward(); break; }
       case 3: editor.setCaret(Point(at(), 0, 0)); paste(manyBlocks); break;
-      case 4: editor.setCaret(Point(at(), 0, 0)); styleParagraphNumbered(); break;
-      case 5: undo(); break;
-      case 6: redo(); break;
-      default: selectTo(0, 1 + next(150)); deleteBackward();
+      case 4: undo(); break;
+      case 5: redo(); break;
+      case 6: selectTo(0, 1 + next(150)); deleteBackward(); break;
+      default: editor.setCaret(Point(at(), 0, 0)); window[paragraphCommands[next(paragraphCommands.length)]]();
     }
     await Promise.resolve();
     steps.push([...groupFaults(), ...numberFaults()]);
@@ -69,7 +71,7 @@ describe('groups of blocks', () => {
     const model = await s.e.model();
     const faults = await s.e.eval(([edits, ...checks]) => {
       [window.groupFaults, window.numberFaults] = checks.map((f) => new Function('return ' + f)());
-      return new Function('return ' + edits)()(7, 60);
+      return new Function('return ' + edits)()(7, 90);
     }, [randomEdits, groupFaults, numberFaults].map(String));
     faults.forEach((f, k) => assert.deepEqual(f, [], 'after step ' + k));
     const edited = await s.e.model();

@@ -10,36 +10,11 @@ async function styleOf(selector, properties, pseudo) {
   }, [selector, properties, pseudo]);
 }
 
-// What the style sheet draws in front of each block, [block index, marker], read
-// from the layout tree since generated content is not in the DOM.
-async function renderedPrefixes() {
-  const { page } = s.e;
-  await page.evaluate(() => document.querySelectorAll('#doc span.Start').forEach((b, i) => b.parentNode.setAttribute('data-test-index', i)));
-  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
-  const cdp = await page.context().newCDPSession(page);
-  try {
-    const { strings, documents: [{ nodes, layout }] } = await cdp.send('DOMSnapshot.captureSnapshot', { computedStyles: [] });
-    const attribute = (node, name) => {
-      const list = nodes.attributes[node] || [];
-      for (let k = 0; k < list.length; k += 2) if (strings[list[k]] === name) return strings[list[k + 1]];
-      return null;
-    };
-    const pseudo = new Map();
-    (nodes.pseudoType.index || []).forEach((node, k) => pseudo.set(node, strings[nodes.pseudoType.value[k]]));
-    const out = [];
-    layout.nodeIndex.forEach((node, k) => {
-      if (layout.text[k] < 0) return;
-      const owner = pseudo.has(node) ? node : nodes.parentIndex[node];
-      const prefix = nodes.parentIndex[owner];
-      if (pseudo.get(owner) !== 'before' || attribute(prefix, 'class') !== 'Prefix') return;
-      out.push([Number(attribute(nodes.parentIndex[prefix], 'data-test-index')), strings[layout.text[k]]]);
-    });
-    return out;
-  } finally {
-    await cdp.detach();
-    await page.evaluate(() => document.querySelectorAll('[data-test-index]').forEach((b) => b.removeAttribute('data-test-index')));
-  }
-}
+// What the style sheet draws in front of each block that shows a prefix: [block index, marker].
+const renderedPrefixes = () => s.e.eval(() => Array.from(document.querySelectorAll('#doc span.Start'), (start, i) => {
+  const prefix = start.parentNode.querySelector('.Prefix');
+  return getComputedStyle(prefix).display === 'none' ? null : [i, JSON.parse(getComputedStyle(prefix, '::before').content)];
+}).filter(Boolean));
 
 describe('numbering', () => {
   for (const [name, model, prefixes] of [
