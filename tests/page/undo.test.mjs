@@ -49,67 +49,86 @@ describe('commands', () => {
   }
 });
 
+// A step: a command's name, [name, ...arguments], a caret position, typed({ text }), a key or a pause.
+const typed = (text) => ({ text });
+async function act(step) {
+  if (typeof step === 'string') await s.e.call(step);
+  else if (Array.isArray(step)) await (typeof step[0] === 'string' ? s.e.call(...step) : s.e.caret(...step));
+  else if (step.text) await s.e.type(step.text);
+  else if (step.key) await s.e.page.keyboard.press(step.key);
+  else await new Promise((resolve) => setTimeout(resolve, step.wait));
+}
+
 describe('what one undo takes back after typing and deleting', () => {
-  const COMMANDS = new Set(['insertNewline', 'deleteBackward', 'deleteForward', 'styleParagraphHeading1']);
   const two = doc(para('one'), para('two'));
+  const empty = doc(para());
   for (const [name, model, at, steps, undone] of [
-    ['a run of typing is one step', doc(para()), [0, 0, 0], ['hello world'], [doc(para())]],
-    ['a caret move ends the run', doc(para()), [0, 0, 0], ['ab', { key: 'ArrowLeft' }, 'c'], [doc(para('ab')), doc(para())]],
-    ['a pause of over a second ends the run', doc(para()), [0, 0, 0], ['ab', { wait: 1200 }, 'cd'], [doc(para('ab')), doc(para())]],
-    ['Enter ends the run', doc(para()), [0, 0, 0], ['ab', 'insertNewline', 'cd'],
-      [doc(para('ab'), para()), doc(para('ab')), doc(para('ab')), doc(para())]],
-    ['another block ends the run', two, [0, 0, 3], ['x', [1, 0, 3], 'y'], [doc(para('onex'), para('two')), two]],
-    ['a command ends the run', doc(para()), [0, 0, 0], ['ab', 'styleParagraphHeading1', 'cd'],
-      [doc(block('heading', -3, 'ab')), doc(para('ab')), doc(para())]],
+    ['a run of typing is one step', empty, [0, 0, 0], [typed('hello world')], [empty]],
+    ['a caret move ends the run', empty, [0, 0, 0], [typed('ab'), { key: 'ArrowLeft' }, typed('c')], [doc(para('ab')), empty]],
+    ['a pause of over a second ends the run', empty, [0, 0, 0], [typed('ab'), { wait: 1200 }, typed('cd')], [doc(para('ab')), empty]],
+    ['Enter ends the run', empty, [0, 0, 0], [typed('ab'), 'insertNewline', typed('cd')],
+      [doc(para('ab'), para()), doc(para('ab')), doc(para('ab')), empty]],
+    ['another block ends the run', two, [0, 0, 3], [typed('x'), [1, 0, 3], typed('y')], [doc(para('onex'), para('two')), two]],
+    ['a command ends the run', empty, [0, 0, 0], [typed('ab'), 'styleParagraphHeading1', typed('cd')],
+      [doc(block('heading', -3, 'ab')), doc(para('ab')), empty]],
     ['deleting backwards in a row is one step', doc(para('abcdef')), [0, 0, 6], ['deleteBackward', 'deleteBackward', 'deleteBackward'],
       [doc(para('abcdef'))]],
     ['deleting forwards in a row is one step', doc(para('abcdef')), [0, 0, 1], ['deleteForward', 'deleteForward'], [doc(para('abcdef'))]],
     ['a deletion run changing direction is a new step', doc(para('abcdef')), [0, 0, 3],
       ['deleteBackward', 'deleteBackward', 'deleteForward'], [doc(para('adef')), doc(para('abcdef'))]],
-    ['deleting after typing is a step of its own', doc(para()), [0, 0, 0], ['xyz', 'deleteBackward'], [doc(para('xyz')), doc(para())]],
+    ['deleting after typing is a step of its own', empty, [0, 0, 0], [typed('xyz'), 'deleteBackward'], [doc(para('xyz')), empty]],
     ['joining blocks is never part of a run', two, [1, 0, 2], ['deleteBackward', 'deleteBackward', 'deleteBackward'],
       [doc(para('one'), para('o')), two]],
+    ['a paragraph deleted before 150 typed characters can still be restored', doc(para('keep me'), para()), [[0, 0, 0], [1, 0, 0]],
+      ['deleteBackward', typed('x'.repeat(150))], [doc(para()), doc(para('keep me'), para())]],
   ]) {
     test(name, async () => {
       await s.e.load(model, at);
-      for (const step of steps) {
-        if (COMMANDS.has(step)) await s.e.call(step);
-        else if (typeof step === 'string') await s.e.type(step);
-        else if (Array.isArray(step)) await s.e.caret(...step);
-        else if (step.key) await s.e.page.keyboard.press(step.key);
-        else await new Promise((resolve) => setTimeout(resolve, step.wait));
-      }
+      for (const step of steps) await act(step);
       for (const expected of undone) assert.deepEqual(await s.e.steps('undo'), expected);
       const undoneCalls = (await s.e.hostCalls()).filter((c) => c === 'undone').length;
       await s.e.call('undo');
       assert.equal((await s.e.hostCalls()).filter((c) => c === 'undone').length, undoneCalls, 'no steps left');
     });
   }
+});
+
+describe('undo and redo', () => {
+  const loaded = JSON.stringify(doc(para('loaded')));
+  for (const [name, model, at, steps, expected, caret, calls] of [
+    ['undo brings the caret back to where typing began', doc(para('ab')), [0, 0, 1], [typed('xyz'), 'undo'], doc(para('ab')), [0, 0, 1]],
+    ['redo brings the caret back after the typed text', doc(para('ab')), [0, 0, 1], [typed('xyz'), 'undo', 'redo'], doc(para('axyzb')), [0, 0, 4]],
+    ['with nothing to undo or redo the host hears nothing', doc(para('ab')), [0, 0, 2], ['undo', 'redo'], doc(para('ab')), null, []],
+    ['the host hears of a change on an edit and on redo, of an undo on undo', doc(para('ab')), [0, 0, 2], [typed('c'), 'undo', 'redo'],
+      doc(para('abc')), null, ['done', 'undone', 'done']],
+    ['an edit after undo leaves nothing to redo', doc(para('ab')), [0, 0, 2], [typed('c'), 'undo', typed('d'), 'redo'], doc(para('abd'))],
+    ['a load puts the caret at the top', doc(para('first'), row('a')), [0, 0, 5], [typed('!'), ['setTextJson', loaded]], doc(para('loaded')),
+      [0, 0, 0]],
+    ['a load goes with the step before it: one undo gives back the earlier document', doc(para('first'), row('a')), [0, 0, 5],
+      [typed('!'), ['setTextJson', loaded], 'undo'], doc(para('first'), row('a'))],
+    ['redo after undoing a load gives the load again', doc(para('first')), [0, 0, 5], [typed('!'), ['setTextJson', loaded], 'undo', 'redo'],
+      doc(para('loaded'))],
+    ['redo after a load made since an undo returns to the undone state', doc(para('ab')), [0, 0, 2],
+      [typed('c'), 'undo', ['setTextJson', loaded], 'redo'], doc(para('abc'))],
+    ['... and keeps that load undoable', doc(para('ab')), [0, 0, 2], [typed('c'), 'undo', ['setTextJson', loaded], 'redo', 'undo'],
+      doc(para('loaded'))],
+  ]) {
+    test(name, async () => {
+      await s.e.load(model, at);
+      for (const step of steps) await act(step);
+      assert.deepEqual(await s.e.model(), expected);
+      if (caret) assert.deepEqual(await s.e.caretAt(), caret, 'caret');
+      if (calls) assert.deepEqual(await s.e.hostCalls(), calls, 'host calls');
+    });
+  }
 
   test('every typed character tells the host of a change; one undo of the run tells it once', async () => {
-    await s.e.run(doc(para()), [0, 0, 0]);
+    await s.e.load(doc(para()), [0, 0, 0]);
     await s.e.type('abc');
     await s.e.call('undo');
     assert.deepEqual(await s.e.hostCalls(), ['done', 'done', 'done', 'undone']);
   });
 
-  test('a paragraph deleted before 150 typed characters can still be restored', async () => {
-    await s.e.run(doc(para('keep me'), para()), [[0, 0, 0], [1, 0, 0]], 'deleteBackward');
-    await s.e.type('x'.repeat(150));
-    assert.deepEqual(await s.e.steps('undo', 'undo'), doc(para('keep me'), para()));
-  });
-
-  test('undo and redo bring the caret back with the typed text', async () => {
-    await s.e.load(doc(para('ab')), [0, 0, 1]);
-    await s.e.type('xyz');
-    assert.deepEqual(await s.e.steps('undo'), doc(para('ab')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 1]);
-    assert.deepEqual(await s.e.steps('redo'), doc(para('axyzb')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 4]);
-  });
-});
-
-describe('undo and redo', () => {
   test('undo restores the exact element tree and selection of a structural change', async () => {
     await s.e.load(doc(para('one'), row('a'), col('b'), para('two'), block('bulleted', 1, 'x')));
     const before = await treeHtml();
@@ -127,48 +146,5 @@ describe('undo and redo', () => {
     assert.deepEqual(await s.e.model(), doc(para('a')));
     const calls = await s.e.hostCalls();
     assert.deepEqual([calls.filter((c) => c === 'undone').length, calls.filter((c) => c === 'done').length], [99, 150 + 99]);
-  });
-
-  test('notifications: change done on edits and redo, undone on undo, nothing when there is nothing to undo', async () => {
-    await s.e.run(doc(para('ab')), 'undo', 'redo');
-    assert.deepEqual(await s.e.hostCalls(), []);
-    await s.e.caret(0, 0, 2);
-    await s.e.type('c');
-    await s.e.steps('undo', 'redo');
-    assert.deepEqual(await s.e.hostCalls(), ['done', 'undone', 'done']);
-  });
-
-  test('an edit after undo leaves nothing to redo', async () => {
-    await s.e.load(doc(para('ab')), [0, 0, 2]);
-    await s.e.type('c');
-    await s.e.call('undo');
-    await s.e.type('d');
-    assert.deepEqual(await s.e.steps('redo'), doc(para('abd')));
-  });
-
-  // Internal: the page's own edits without a snapshot have no public trigger.
-  test('changes made without a snapshot are undone together with the step before them', async () => {
-    await s.e.load(doc(para('ab')), [0, 0, 2]);
-    await s.e.type('c');
-    await s.e.eval(() => editor.setBlockSpans(0, [Span('Strong', 'changed')]));
-    assert.deepEqual(await s.e.steps('undo'), doc(para('ab')));
-    assert.deepEqual(await s.e.steps('redo'), doc(para(['strong', 'changed'])));
-  });
-
-  test('redo after a load returns to the undone state and keeps the load undoable', async () => {
-    await s.e.load(doc(para('ab')), [0, 0, 2]);
-    await s.e.type('c');
-    await s.e.steps('undo', ['setTextJson', JSON.stringify(doc(para('loaded')))]);
-    assert.deepEqual(await s.e.steps('redo'), doc(para('abc')));
-    assert.deepEqual(await s.e.steps('undo'), doc(para('loaded')));
-  });
-
-  test('undoing a document load gives back the earlier document, and the caret starts at the top', async () => {
-    await s.e.load(doc(para('first'), row('a')), [0, 0, 5]);
-    await s.e.type('!');
-    await s.e.call('setTextJson', JSON.stringify(doc(block('heading', -3, 'second'))));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 0]);
-    assert.deepEqual(await s.e.steps('undo'), doc(para('first'), row('a')));
-    assert.deepEqual(await s.e.steps('redo'), doc(block('heading', -3, 'second')));
   });
 });
