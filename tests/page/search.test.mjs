@@ -4,60 +4,42 @@ import { generateDocument } from '../../bench/page/generate.mjs';
 const s = useEditor();
 const options = (matchCase, wholeWord) => s.e.call('setSearchOptions', JSON.stringify({ matchCase: !!matchCase, wholeWord: !!wholeWord }));
 const matchBlock = async () => (await s.e.selection()).anchor[0];
-const search = async (model, at, query) => {
-  await s.e.run(model, at, 'prepareSearch');
-  await s.e.call('startSearch', query);
-};
+const at = (block, span, offset) => ({ anchor: [block, span, offset], focus: [block, span, offset] });
 
+// Rows [name, model, start, ...[step, seen]]: after each step (a call, typing,
+// or none), `seen` is the matched block (a number), the selected text (a string)
+// or the selection. Searching alone changes nothing.
 describe('search', () => {
-  test('finds forwards from the start point case-insensitively, goes on far below and wraps to the start', async () => {
-    const filler = Array.from({ length: 50 }, (_, i) => para('filler ' + i));
-    await search(doc(para('x one'), para('y One'), ...filler, para('z ONE')), [0, 0, 3], 'one');
-    assert.equal(await s.e.selectedText(), 'One');
-    assert.equal(await matchBlock(), 1);
-    for (const next of [52, 0]) {
-      await s.e.call('continueSearch', 'one');
-      assert.equal(await matchBlock(), next);
-    }
-  });
-
-  test('each change of the search text searches again from where the search began', async () => {
-    await search(doc(para('abc'), para('abd'), para('abc')), [0, 0, 3], 'ab');
-    assert.equal(await matchBlock(), 1);
-    await s.e.call('startSearch', 'abc');
-    assert.equal(await matchBlock(), 2);
-  });
-
-  test('a word that does not occur puts the caret at the document start; an empty text back where the search began', async () => {
-    await search(doc(para('some text'), para('more')), [1, 0, 2], 'absent');
-    assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 0], focus: [0, 0, 0] });
-    await s.e.call('startSearch', '');
-    assert.deepEqual(await s.e.selection(), { anchor: [1, 0, 2], focus: [1, 0, 2] });
-  });
-
-  test('a match across spans of different styles is found, and the document is left unchanged', async () => {
-    const model = doc(para('x'), para('the quick ', ['emph', 'brown'], ' fox'));
-    await search(model, [0, 0, 0], 'quick brown');
-    assert.equal(await s.e.selectedText(), 'quick brown');
-    assert.deepEqual(await s.e.model(), model);
-    assert.deepEqual(await s.e.hostCalls(), []);
-  });
-
-  test('the search follows edits made after it began', async () => {
-    await search(doc(para('one'), para('two'), para('three')), [0, 0, 0], 'two');
-    await s.e.caret(2, 0, 5);
-    await s.e.type(' wombat');
-    await s.e.call('startSearch', 'wombat');
-    assert.equal(await matchBlock(), 2);
-    assert.equal(await s.e.selectedText(), 'wombat');
-  });
-
-  test('a start point beyond a shorter document loaded since falls back to its start', async () => {
-    await s.e.run(doc(para('a'), para('b'), para('c'), para('d')), [3, 0, 1], 'prepareSearch');
-    await s.e.load(doc(para('short one')));
-    await s.e.call('startSearch', 'one');
-    assert.equal(await s.e.selectedText(), 'one');
-  });
+  const filler = Array.from({ length: 50 }, (_, i) => para('filler ' + i));
+  for (const [name, model, start, ...checks] of [
+    ['finds forwards from the start point case-insensitively, goes on far below and wraps to the start',
+      doc(para('x one'), para('y One'), ...filler, para('z ONE')), [0, 0, 3],
+      [['startSearch', 'one'], 'One'], [null, 1], [['continueSearch', 'one'], 52], [['continueSearch', 'one'], 0]],
+    ['each change of the search text searches again from where the search began', doc(para('abc'), para('abd'), para('abc')), [0, 0, 3],
+      [['startSearch', 'ab'], 1], [['startSearch', 'abc'], 2]],
+    ['a word that does not occur puts the caret at the document start; an empty text back where the search began',
+      doc(para('some text'), para('more')), [1, 0, 2], [['startSearch', 'absent'], at(0, 0, 0)], [['startSearch', ''], at(1, 0, 2)]],
+    ['a match across spans of different styles is found', doc(para('x'), para('the quick ', ['emph', 'brown'], ' fox')), [0, 0, 0],
+      [['startSearch', 'quick brown'], 'quick brown']],
+    ['the search follows edits made after it began', doc(para('one'), para('two'), para('three')), [0, 0, 0],
+      [['startSearch', 'two'], 1], [{ caret: [2, 0, 5], typed: ' wombat' }, 2], [['startSearch', 'wombat'], 'wombat'], [null, 2]],
+    ['a start point beyond a shorter document loaded since falls back to its start', doc(para('a'), para('b'), para('c'), para('d')), [3, 0, 1],
+      [['setTextJson', JSON.stringify(doc(para('short one')))], 0], [['startSearch', 'one'], 'one']],
+  ]) {
+    test(name, async () => {
+      await s.e.run(model, start, 'prepareSearch');
+      for (const [step, seen] of checks) {
+        if (step && step.typed) await s.e.steps(step.caret).then(() => s.e.type(step.typed));
+        else if (step) await s.e.call(...step);
+        const found = typeof seen === 'number' ? await matchBlock() : typeof seen === 'string' ? await s.e.selectedText() : await s.e.selection();
+        assert.deepEqual(found, seen, JSON.stringify(step));
+      }
+      if (!checks.some(([step]) => step && (step.typed || step[0] === 'setTextJson'))) {
+        assert.deepEqual(await s.e.model(), model, 'the document is left unchanged');
+        assert.deepEqual(await s.e.hostCalls(), []);
+      }
+    });
+  }
 
   test('with an option on, the search finds only such matches, forwards and wrapping once', async () => {
     await s.e.run(doc(para('Word words'), para('a word'), para('WORD')), [0, 0, 0], 'prepareSearch');
@@ -72,7 +54,7 @@ describe('search', () => {
       assert.deepEqual((await s.e.selection()).anchor, next);
     }
     await s.e.call('startSearch', 'absent');
-    assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 0], focus: [0, 0, 0] });
+    assert.deepEqual(await s.e.selection(), at(0, 0, 0));
     await options();
   });
 });
