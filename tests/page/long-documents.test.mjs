@@ -139,59 +139,49 @@ describe('blocks out of view', () => {
   });
 
   test('search finds what the browser alone finds, in the same order and with the same wrap, in parts never shown too', async () => {
-    const texts = [['Ωμέγα Λάμδα', 'μεγα λαμ'], ['Щука и Ёж', 'ЩУКА И ЁЖ'], ['Crème Brûlée', 'creme brûlée'],
-      ['(x+y)·2, ok?', '(x+y)·2,'], ['Zürich–Αθήνα 東京', 'rich–αθ'], ['', 'ψωμί'],
-      ['Résumé', 'resume'], ['STRAẞE', 'strasse'], ['ﬁnal', 'final'], ['soft\u00ADhyphen', 'softhyphen'],
-      ['Łódź', 'lodz'], ['a\u00A0b', 'a b'], ['١٢', '12'], ['ΟΔΟΣ', 'οδος']];
+    const texts = [['Ωμέγα Λάμδα', 'μεγα λαμ'], ['Щука и Ёж', 'ЩУКА И ЁЖ'], ['Crème Brûlée', 'creme brûlée'], ['(x+y)·2, ok?', '(x+y)·2,'],
+      ['Zürich–Αθήνα 東京', 'rich–αθ'], ['', 'ψωμί'], ['Résumé', 'resume'], ['STRAẞE', 'strasse'], ['ﬁnal', 'final'],
+      ['soft\u00ADhyphen', 'softhyphen'], ['Łódź', 'lodz'], ['a\u00A0b', 'a b'], ['١٢', '12'], ['ΟΔΟΣ', 'οδος']];
     const model = generateDocument(3000);
-    const paraAt = (from) => model.findIndex((r, i) => i >= from && r[0] === 'para' && r.length > 2);
-    const near = paraAt(20);
-    const far = paraAt(2900);
-    for (const [put] of texts) if (put) for (const at of [near, far]) model[at].push(['plain', ' ' + put]);
-    await s.e.load(model, [0, 0, 0]);
-    const runs = await s.e.eval((list) => {
+    const [near, far] = [20, 2900].map((from) => model.findIndex((r, i) => i >= from && r[0] === 'para' && r.length > 2));
+    for (const [put] of texts) if (put) for (const i of [near, far]) model[i].push(['plain', ' ' + put]);
+    await s.e.load(model);
+    const runs = await s.e.eval((queries) => {
       const where = () => [editor.getSelection().anchor, editor.getSelection().focus, window.getSelection().toString()];
-      const alone = (text) => {
-        if (window.find(text, false, false, false, false, false, false)) return;
-        editor.setCaret(Point(0, 0, 0));
-        window.find(text, false, false, false, false, false, false);
-      };
+      const find = (text) => window.find(text, false, false, false, false, false, false);
       const out = [];
-      for (const [, text] of list) {
+      for (const text of queries) {
         for (const [from, times] of [[0, 3], [1500, 2]]) {
           const page = [];
           const browser = [];
           editor.setCaret(Point(from, 0, 0));
           prepareSearch();
-          startSearch(text);
-          page.push(where());
-          for (let i = 1; i < times; i++) { continueSearch(text); page.push(where()); }
+          for (let i = 0; i < times; i++) { (i ? continueSearch : startSearch)(text); page.push(where()); }
           editor.setCaret(Point(from, 0, 0));
-          for (let i = 0; i < times; i++) { alone(text); browser.push(where()); }
+          for (let i = 0; i < times; i++) {
+            if (!find(text)) { editor.setCaret(Point(0, 0, 0)); find(text); }
+            browser.push(where());
+          }
           out.push([text, from, page, browser]);
         }
       }
       return out;
-    }, texts);
+    }, texts.map(([, query]) => query));
     for (const [text, from, page, browser] of runs) assert.deepEqual(page, browser, `${text} from ${from}`);
     assert.deepEqual(runs[0][2].map((w) => w[0].block), [near - 1, far - 1, near - 1]);
   });
 
   test('a search the folded texts do not judge lets the browser into the groups that can match, up to the match', async () => {
     const model = generateDocument(3000);
-    model[1201].push(['plain', ' naïve']);
-    model[1801].push(['plain', ' Ελλάδα']);
-    model[2101].push(['plain', ' Ωμέγα']);
-    model[2501].push(['plain', ' Ωμέγα']);
+    for (const [i, text] of [[1201, ' naïve'], [1801, ' Ελλάδα'], [2101, ' Ωμέγα'], [2501, ' Ωμέγα']]) model[i].push(['plain', text]);
     await s.e.load(model, [1500, 0, 0]);
     const [open, expected] = await s.e.eval(() => {
       const root = document.getElementById('doc');
+      const groups = Array.from(root.children);
       const seen = new Set();
-      const groupList = Array.from(root.children);
       const real = window.find;
       window.find = function (...args) {
-        const all = !root.hasAttribute('data-finding');
-        groupList.forEach((g, i) => { if (all || g.hasAttribute('data-finding')) seen.add(i); });
+        groups.forEach((g, i) => { if (!root.hasAttribute('data-finding') || g.hasAttribute('data-finding')) seen.add(i); });
         return real.apply(this, args);
       };
       try {
@@ -200,8 +190,7 @@ describe('blocks out of view', () => {
       } finally {
         window.find = real;
       }
-      const blocks = root.querySelectorAll('span.Start');
-      const groupOf = (b) => groupList.indexOf(blocks[b].closest('block-group'));
+      const groupOf = (b) => groups.indexOf(root.querySelectorAll('span.Start')[b].closest('block-group'));
       return [Array.from(seen), [groupOf(1800), groupOf(editor.getSelection().start.block), groupOf(2500)]];
     });
     assert.ok(open.includes(expected[1]), `${open} holds the match's group ${expected[1]}`);
