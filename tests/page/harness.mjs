@@ -64,6 +64,7 @@ export const img = (url) => block('image', 0, ['url', url]);
 export const row = (text) => block('row', 1, text);
 export const col = (text) => block('col', 2, text);
 export const BR = ['break', '\n'];
+export const typed = (text) => ({ text });
 function toSpan(s) {
   return typeof s === 'string' ? ['plain', s] : s;
 }
@@ -137,10 +138,14 @@ export class EditorPage {
     return this.steps(...steps);
   }
 
-  // A step is a position, a command's name, or [name, ...arguments].
+  // A step is a command's name, [name, ...arguments], a position, typed text,
+  // a key or a pause (a rule about pauses needs a real one).
   async steps(...steps) {
     for (const step of steps) {
       if (typeof step === 'string') await this.call(step);
+      else if (step.text) await this.type(step.text);
+      else if (step.key) await this.page.keyboard.press(step.key);
+      else if (step.wait) await new Promise((resolve) => setTimeout(resolve, step.wait));
       else if (typeof step[0] === 'string') await this.call(...step);
       else await this.place(step);
     }

@@ -1,4 +1,4 @@
-import { test, describe, assert, doc, para, block, img, row, col, useEditor } from './harness.mjs';
+import { test, describe, assert, doc, para, block, img, row, col, typed, useEditor } from './harness.mjs';
 
 const s = useEditor();
 const treeHtml = () => s.e.eval(() => document.getElementById('doc').innerHTML.replace(/ id="Active(Span|Block)"/g, ''));
@@ -49,16 +49,6 @@ describe('commands', () => {
   }
 });
 
-// A step: a command's name, [name, ...arguments], a caret position, typed({ text }), a key or a pause.
-const typed = (text) => ({ text });
-async function act(step) {
-  if (typeof step === 'string') await s.e.call(step);
-  else if (Array.isArray(step)) await (typeof step[0] === 'string' ? s.e.call(...step) : s.e.caret(...step));
-  else if (step.text) await s.e.type(step.text);
-  else if (step.key) await s.e.page.keyboard.press(step.key);
-  else await new Promise((resolve) => setTimeout(resolve, step.wait));
-}
-
 describe('what one undo takes back after typing and deleting', () => {
   const two = doc(para('one'), para('two'));
   const empty = doc(para());
@@ -84,7 +74,7 @@ describe('what one undo takes back after typing and deleting', () => {
   ]) {
     test(name, async () => {
       await s.e.load(model, at);
-      for (const step of steps) await act(step);
+      await s.e.steps(...steps);
       for (const expected of undone) assert.deepEqual(await s.e.steps('undo'), expected);
       const undoneCalls = (await s.e.hostCalls()).filter((c) => c === 'undone').length;
       await s.e.call('undo');
@@ -115,7 +105,7 @@ describe('undo and redo', () => {
   ]) {
     test(name, async () => {
       await s.e.load(model, at);
-      for (const step of steps) await act(step);
+      await s.e.steps(...steps);
       assert.deepEqual(await s.e.model(), expected);
       if (caret) assert.deepEqual(await s.e.caretAt(), caret, 'caret');
       if (calls) assert.deepEqual(await s.e.hostCalls(), calls, 'host calls');
