@@ -71,19 +71,23 @@ function toSpan(s) {
 
 // Named rows [name, model, steps, expected, caret, hostCalls, read]: each row a
 // test that runs the steps on the model and compares what `read` gives (the
-// row's or the table's) with expected, then the caret (a position, or the text
-// of the caret's block) and the host calls.
+// row's or the table's) with expected, then the caret (a position, the text of
+// the caret's block, or a whole selection) and the host calls.
 export function stepCases(s, rows, tableRead = (e) => e.model()) {
   for (const [name, model, steps, expected, caret, calls, read = tableRead] of rows) {
     test(name, async () => {
       await s.e.run(model, ...steps);
       assert.deepEqual(await read(s.e), expected);
       if (Array.isArray(caret)) assert.deepEqual(await s.e.caretAt(), caret, 'caret');
-      else if (caret !== undefined && caret !== null) assert.equal(await s.e.caretBlockText(), caret, 'caret block');
+      else if (typeof caret === 'string') assert.equal(await s.e.caretBlockText(), caret, 'caret block');
+      else if (caret) assert.deepEqual(await s.e.selection(), caret, 'selection');
       if (calls) assert.deepEqual(await s.e.hostCalls(), calls, 'host calls');
     });
   }
 }
+
+export const classes = (e) => e.blockClasses();
+export const selected = (anchor, focus) => ({ anchor, focus });
 
 // Runs in the page: blocks whose shown number differs from a count from the
 // top, read from the DOM, as [block index, shown, expected].

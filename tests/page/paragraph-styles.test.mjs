@@ -1,4 +1,4 @@
-import { test, describe, assert, doc, para, block, img, row, col, BR, useEditor, stepCases } from './harness.mjs';
+import { test, describe, assert, doc, para, block, img, row, col, BR, typed, classes, selected, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
 const tags = async (e) => (await e.model()).slice(1).map((b) => [b[0], b[1].level, ...(b[1].direction ? [b[1].direction] : [])]);
@@ -63,43 +63,23 @@ describe('paragraph contents', () => stepCases(s, [
     [[0, 0, 0], 'shiftParagraphDown', [2, 0, 0], 'shiftParagraphDown'], doc(para('a'), row('r'), para('b')), null, []],
 ]));
 
-describe('what the style sheet and the caret see after a change', () => {
-  test('a level-2 bulleted item is drawn at indent 3', async () => {
-    await s.e.run(doc(block('para', 2, 'item')), [0, 0, 1], 'styleParagraphBulleted');
-    assert.deepEqual(await s.e.blockClasses(), ['Bulleted Indent3', 'Final Indent0']);
-  });
-
-  test('a style with the caret in Final styles a new paragraph above Final, where typing goes', async () => {
-    await s.e.run(doc(para('a')), [1, 0, 0], 'styleParagraphHeading2');
-    assert.deepEqual(await s.e.blockClasses(), ['Plain Indent0', 'Heading Indent1', 'Final Indent0']);
-    await s.e.type('Hi');
-    assert.deepEqual((await s.e.model())[2], block('heading', -2, 'Hi'));
-  });
-
-  test('an image made from a paragraph is selected and stays an image when loaded again; in Final Image makes no image', async () => {
-    const model = await s.e.run(doc(para('pics/b.png')), [0, 0, 0], 'styleParagraphImage');
-    assert.equal(await s.e.imageSelected(), true);
-    assert.deepEqual(await s.e.run(model), doc(img('pics/b.png')));
-    await s.e.steps([1, 0, 0], 'styleParagraphImage');
-    assert.deepEqual(await s.e.blockClasses(), ['Image Indent0', 'Plain Indent0', 'Final Indent0']);
-  });
-
-  test('Right to Left at the end of the document applies to what is typed there, and draws right to left', async () => {
-    await s.e.run(doc(para('a')), [1, 0, 0], 'setRTL');
-    await s.e.type('b');
-    assert.deepEqual((await s.e.model())[2], rtl('b'));
-    assert.deepEqual(await s.e.eval(() => Array.from(document.querySelectorAll('#doc span.Start'), (b) => b.parentNode.dir)), ['ltr', 'rtl', 'ltr']);
-  });
-
-  for (const [name, model, at, command, selection] of [
-    ['the selection is restored after a type change', doc(para('one ', ['emph', 'two']), para('three')), [[0, 1, 1], [1, 0, 2]],
-      'styleParagraphNumbered', { anchor: [0, 1, 1], focus: [1, 0, 2] }],
-    ['Shift Up moves the selection with the blocks', doc(para('a'), para('b'), para('c')), [[1, 0, 0], [2, 0, 1]], 'shiftParagraphUp',
-      { anchor: [0, 0, 0], focus: [1, 0, 1] }],
-  ]) {
-    test(name, async () => {
-      await s.e.run(model, at, command);
-      assert.deepEqual(await s.e.selection(), selection);
-    });
-  }
-});
+describe('what the style sheet, the caret and typing see after a change', () => stepCases(s, [
+  ['a level-2 bulleted item is drawn at indent 3', doc(block('para', 2, 'item')), [[0, 0, 1], 'styleParagraphBulleted'],
+    ['Bulleted Indent3', 'Final Indent0']],
+  ['a style with the caret in Final styles a new paragraph above Final', doc(para('a')), [[1, 0, 0], 'styleParagraphHeading2'],
+    ['Plain Indent0', 'Heading Indent1', 'Final Indent0'], [1, 0, 0]],
+  ['a style in Final applies to what is typed there', doc(para('a')), [[1, 0, 0], 'styleParagraphHeading2', typed('Hi')],
+    doc(para('a'), block('heading', -2, 'Hi')), null, null, (e) => e.model()],
+  ['Right to Left in Final applies to what is typed there', doc(para('a')), [[1, 0, 0], 'setRTL', typed('b')], doc(para('a'), rtl('b')),
+    null, null, (e) => e.model()],
+  ['Right to Left draws the block right to left', doc(para('a'), para('b')), [[1, 0, 0], 'setRTL'], ['ltr', 'rtl', 'ltr'], null, null,
+    (e) => e.eval(() => Array.from(document.querySelectorAll('#doc span.Start'), (b) => b.parentNode.dir))],
+  ['Image in Final makes an empty paragraph, not an image', doc(img('pics/b.png')), [[1, 0, 0], 'styleParagraphImage'],
+    ['Image Indent0', 'Plain Indent0', 'Final Indent0']],
+  ['an image made from a paragraph is selected', doc(para('pics/b.png')), [[0, 0, 0], 'styleParagraphImage'], true, null, null,
+    (e) => e.imageSelected()],
+  ['the selection is restored after a type change', doc(para('one ', ['emph', 'two']), para('three')), [[[0, 1, 1], [1, 0, 2]],
+    'styleParagraphNumbered'], ['Numbered Indent1', 'Numbered Indent1', 'Final Indent0'], selected([0, 1, 1], [1, 0, 2])],
+  ['Shift Up moves the selection with the blocks', doc(para('a'), para('b'), para('c')), [[[1, 0, 0], [2, 0, 1]], 'shiftParagraphUp'],
+    ['Plain Indent0', 'Plain Indent0', 'Plain Indent0', 'Final Indent0'], selected([0, 0, 0], [1, 0, 1])],
+], classes));
