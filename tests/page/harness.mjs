@@ -72,13 +72,14 @@ function toSpan(s) {
 // Named rows [name, model, steps, expected, caret, hostCalls, read]: each row a
 // test that runs the steps on the model and compares what `read` gives (the
 // row's or the table's) with expected, then the caret (a position, the text of
-// the caret's block, or a whole selection) and the host calls.
+// the caret's block, a whole selection, or IMAGE: an image selected) and the host calls.
 export function stepCases(s, rows, tableRead = (e) => e.model()) {
   for (const [name, model, steps, expected, caret, calls, read = tableRead] of rows) {
     test(name, async () => {
       await s.e.run(model, ...steps);
       assert.deepEqual(await read(s.e), expected);
       if (Array.isArray(caret)) assert.deepEqual(await s.e.caretAt(), caret, 'caret');
+      else if (caret === IMAGE) assert.equal(await s.e.imageSelected(), true, 'image selected');
       else if (typeof caret === 'string') assert.equal(await s.e.caretBlockText(), caret, 'caret block');
       else if (caret) assert.deepEqual(await s.e.selection(), caret, 'selection');
       if (calls) assert.deepEqual(await s.e.hostCalls(), calls, 'host calls');
@@ -86,6 +87,7 @@ export function stepCases(s, rows, tableRead = (e) => e.model()) {
   }
 }
 
+export const IMAGE = Symbol('an image selected');
 export const classes = (e) => e.blockClasses();
 export const selected = (anchor, focus) => ({ anchor, focus });
 

@@ -3,7 +3,7 @@ import { mkdtempSync, writeFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { test, describe, assert, useEditor, numberFaults } from './harness.mjs';
+import { test, describe, assert, doc, para, block, img, useEditor, numberFaults } from './harness.mjs';
 import { generateDocument } from '../../bench/page/generate.mjs';
 
 const s = useEditor();
@@ -92,20 +92,13 @@ describe('groups of blocks', () => {
   });
 
   test('no group ends on a heading or parts two quotations, after loading and after a group is split', async () => {
-    const pattern = [['heading', { level: -2 }, ['plain', 'h']], ['quote', { level: 0 }, ['plain', 'q']],
-      ['quote', { level: 0 }, ['plain', 'q']], ['quote', { level: 0 }, ['plain', 'q']], ['para', { level: 0 }, ['plain', 'p']]];
-    const blocks = (n) => ['text', ...Array.from({ length: n }, (_, i) => pattern[i % 5])];
+    const pattern = [block('heading', -2, 'h'), block('quote', 0, 'q'), block('quote', 0, 'q'), block('quote', 0, 'q'), para('p')];
+    const blocks = (n) => doc(...Array.from({ length: n }, (_, i) => pattern[i % 5]));
     const badEdges = () => s.e.eval(() => {
       const groups = Array.from(document.getElementById('doc').children);
-      const bad = [];
-      groups.forEach((group, g) => {
-        const last = group.lastElementChild;
-        const next = groups[g + 1] && groups[g + 1].children[1];
-        if (next && (last.classList.contains('Heading') || (last.className === next.className && next.classList.contains('Quotation')))) {
-          bad.push(last.className + ' | ' + next.className);
-        }
-      });
-      return [groups.length, bad];
+      return [groups.length, groups.slice(0, -1).map((group, g) => [group.lastElementChild, groups[g + 1].children[1]])
+        .filter(([last, next]) => last.classList.contains('Heading') || (last.className === next.className && next.classList.contains('Quotation')))
+        .map(([last, next]) => last.className + ' | ' + next.className)];
     });
     await s.e.load(blocks(500));
     const [loaded, atLoad] = await badEdges();
@@ -205,7 +198,7 @@ describe('blocks out of view', () => {
     }, i);
     await s.e.load(generateDocument(3000), [2500, 0, 0]);
     await settled();
-    await s.e.call('setTextJson', JSON.stringify(['text', ...Array.from({ length: 3000 }, (_, i) => ['para', { level: 0 }, ['plain', 'p' + i]])]));
+    await s.e.call('setTextJson', JSON.stringify(doc(...Array.from({ length: 3000 }, (_, i) => para('p' + i)))));
     assert.equal(await inView(0), true);
     await s.e.steps([2500, 0, 1], 'insertNewline', [0, 0, 0]);
     await settled();
@@ -216,8 +209,7 @@ describe('blocks out of view', () => {
   });
 
   test('printing lays out every block and the image, those never shown included; images resolve against the last base URL', async () => {
-    const model = ['text', ...Array.from({ length: 1500 }, (_, i) => ['para', { level: 0 }, ['plain', 'paragraph number ' + i]]),
-      ['image', { level: 0 }, ['url', 'far.png']]];
+    const model = doc(...Array.from({ length: 1500 }, (_, i) => para('paragraph number ' + i)), img('far.png'));
     const dir = mkdtempSync(join(tmpdir(), 'qorva-print-'));
     try {
       writeFileSync(join(dir, 'far.png'), Buffer.from('iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg==', 'base64'));
