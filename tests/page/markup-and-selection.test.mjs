@@ -64,29 +64,18 @@ describe('the selection', () => {
   ]) {
     test(`where the browser puts the caret is corrected to a span position: ${name}`, async () => {
       await s.e.load(model);
-      await s.e.eval(async ([path, o]) => {
+      const inside = await s.e.eval(async ([path, o]) => {
         const b = Array.from(document.querySelectorAll('#doc span.Start'), (start) => start.parentNode);
-        window.getSelection().collapse(new Function('b', `return ${path}`)(b), o);
+        const selection = window.getSelection();
+        selection.collapse(new Function('b', `return ${path}`)(b), o);
         await new Promise((r) => setTimeout(r, 20));
+        return selection.focusNode.nodeType === Node.TEXT_NODE && selection.focusOffset >= 1 && selection.focusOffset < selection.focusNode.length;
       }, [node, offset]);
       assert.deepEqual(await s.e.caretAt(), expected);
+      // Within a span's own text the browser's caret is moved, too.
+      if (/childNodes\[[2-9]\]\.firstChild$/.test(node)) assert.ok(inside, 'moved inside the zero-width spaces');
     });
   }
-
-  test('the browser placing the caret outside the zero-width spaces is moved inside them at once', async () => {
-    await s.e.load(doc(para('abc')));
-    const after = await s.e.eval(async () => {
-      const text = document.querySelector('#doc span.Start').parentNode.childNodes[2].firstChild;
-      const offsets = [];
-      for (const at of [0, text.length]) {
-        window.getSelection().collapse(text, at);
-        await new Promise((r) => setTimeout(r, 20));
-        offsets.push(window.getSelection().focusOffset);
-      }
-      return offsets;
-    });
-    assert.deepEqual(after, [1, 4]);
-  });
 
   test('the active span and block are marked for the style sheet', async () => {
     await s.e.load(doc(para('ab', ['strong', 'cd']), para('x')), [0, 1, 1]);
