@@ -31,14 +31,6 @@ describe('markup', () => {
       assert.equal(edited, await s.e.eval(treeHtml), JSON.stringify(steps));
     }
   });
-
-  // Internal: no public call writes spans directly.
-  test('writing spans that break the invariants is refused', async () => {
-    await s.e.load(doc(para('x')));
-    const codes = await s.e.eval(() => [[], [Span('Plain', 'a'), Span('Plain', 'b')], [Span('Plain', 'a'), Span('Break', '\n'), Span('Break', '\n')]]
-      .map((spans) => { try { editor.setBlockSpans(0, spans); return null; } catch (e) { return e.message; } }));
-    assert.deepEqual(codes, ['ERR084', 'ERR085', 'ERR085']);
-  });
 });
 
 describe('the selection', () => {
