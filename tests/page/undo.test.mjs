@@ -1,4 +1,4 @@
-import { test, describe, assert, doc, para, block, img, row, col, typed, useEditor } from './harness.mjs';
+import { test, describe, assert, doc, para, block, img, row, col, typed, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
 const treeHtml = () => s.e.eval(() => document.getElementById('doc').innerHTML.replace(/ id="Active(Span|Block)"/g, ''));
@@ -85,39 +85,26 @@ describe('what one undo takes back after typing and deleting', () => {
 
 describe('undo and redo', () => {
   const loaded = JSON.stringify(doc(para('loaded')));
-  for (const [name, model, at, steps, expected, caret, calls] of [
-    ['undo brings the caret back to where typing began', doc(para('ab')), [0, 0, 1], [typed('xyz'), 'undo'], doc(para('ab')), [0, 0, 1]],
-    ['redo brings the caret back after the typed text', doc(para('ab')), [0, 0, 1], [typed('xyz'), 'undo', 'redo'], doc(para('axyzb')), [0, 0, 4]],
-    ['with nothing to undo or redo the host hears nothing', doc(para('ab')), [0, 0, 2], ['undo', 'redo'], doc(para('ab')), null, []],
-    ['the host hears of a change on an edit and on redo, of an undo on undo', doc(para('ab')), [0, 0, 2], [typed('c'), 'undo', 'redo'],
+  stepCases(s, [
+    ['undo brings the caret back to where typing began', doc(para('ab')), [[0, 0, 1], typed('xyz'), 'undo'], doc(para('ab')), [0, 0, 1]],
+    ['redo brings the caret back after the typed text', doc(para('ab')), [[0, 0, 1], typed('xyz'), 'undo', 'redo'], doc(para('axyzb')), [0, 0, 4]],
+    ['with nothing to undo or redo the host hears nothing', doc(para('ab')), [[0, 0, 2], 'undo', 'redo'], doc(para('ab')), null, []],
+    ['the host hears of a change on an edit and on redo, of an undo on undo', doc(para('ab')), [[0, 0, 2], typed('c'), 'undo', 'redo'],
       doc(para('abc')), null, ['done', 'undone', 'done']],
-    ['an edit after undo leaves nothing to redo', doc(para('ab')), [0, 0, 2], [typed('c'), 'undo', typed('d'), 'redo'], doc(para('abd'))],
-    ['a load puts the caret at the top', doc(para('first'), row('a')), [0, 0, 5], [typed('!'), ['setTextJson', loaded]], doc(para('loaded')),
+    ['every typed character tells the host of a change; one undo of the run tells it once', doc(para()), [[0, 0, 0], typed('abc'), 'undo'],
+      doc(para()), null, ['done', 'done', 'done', 'undone']],
+    ['an edit after undo leaves nothing to redo', doc(para('ab')), [[0, 0, 2], typed('c'), 'undo', typed('d'), 'redo'], doc(para('abd'))],
+    ['a load puts the caret at the top', doc(para('first'), row('a')), [[0, 0, 5], typed('!'), ['setTextJson', loaded]], doc(para('loaded')),
       [0, 0, 0]],
-    ['a load goes with the step before it: one undo gives back the earlier document', doc(para('first'), row('a')), [0, 0, 5],
-      [typed('!'), ['setTextJson', loaded], 'undo'], doc(para('first'), row('a'))],
-    ['redo after undoing a load gives the load again', doc(para('first')), [0, 0, 5], [typed('!'), ['setTextJson', loaded], 'undo', 'redo'],
+    ['a load goes with the step before it: one undo gives back the earlier document', doc(para('first'), row('a')), [[0, 0, 5],
+      typed('!'), ['setTextJson', loaded], 'undo'], doc(para('first'), row('a'))],
+    ['redo after undoing a load gives the load again', doc(para('first')), [[0, 0, 5], typed('!'), ['setTextJson', loaded], 'undo', 'redo'],
       doc(para('loaded'))],
-    ['redo after a load made since an undo returns to the undone state', doc(para('ab')), [0, 0, 2],
-      [typed('c'), 'undo', ['setTextJson', loaded], 'redo'], doc(para('abc'))],
-    ['... and keeps that load undoable', doc(para('ab')), [0, 0, 2], [typed('c'), 'undo', ['setTextJson', loaded], 'redo', 'undo'],
+    ['redo after a load made since an undo returns to the undone state', doc(para('ab')), [[0, 0, 2],
+      typed('c'), 'undo', ['setTextJson', loaded], 'redo'], doc(para('abc'))],
+    ['a load made since an undo stays undoable after that redo', doc(para('ab')), [[0, 0, 2], typed('c'), 'undo', ['setTextJson', loaded], 'redo', 'undo'],
       doc(para('loaded'))],
-  ]) {
-    test(name, async () => {
-      await s.e.load(model, at);
-      await s.e.steps(...steps);
-      assert.deepEqual(await s.e.model(), expected);
-      if (caret) assert.deepEqual(await s.e.caretAt(), caret, 'caret');
-      if (calls) assert.deepEqual(await s.e.hostCalls(), calls, 'host calls');
-    });
-  }
-
-  test('every typed character tells the host of a change; one undo of the run tells it once', async () => {
-    await s.e.load(doc(para()), [0, 0, 0]);
-    await s.e.type('abc');
-    await s.e.call('undo');
-    assert.deepEqual(await s.e.hostCalls(), ['done', 'done', 'done', 'undone']);
-  });
+  ]);
 
   test('undo restores the exact element tree and selection of a structural change', async () => {
     await s.e.load(doc(para('one'), row('a'), col('b'), para('two'), block('bulleted', 1, 'x')));
