@@ -8,7 +8,7 @@ import { generateDocument } from '../../bench/page/generate.mjs';
 
 const s = useEditor();
 const settled = () => s.e.eval(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
-const undoAll = () => s.e.eval(() => { for (let i = 0; i < 100; i++) undo(); });
+const redoAll = () => s.e.eval(() => { for (let i = 0; i < 100; i++) redo(); });
 
 // What the DOM's groups of blocks must hold after any change: the model's
 // blocks in order, no empty or oversized group, only the first block a
@@ -35,28 +35,28 @@ function groupFaults() {
   return faults;
 }
 
-async function randomEdits(seed, count) {
+async function randomEdits(seed, count, pasted) {
   let state = seed;
   const next = (n) => {
     state = (state * 48271) % 2147483647;
     return state % n;
   };
-  const manyBlocks = JSON.stringify(['text', ...Array.from({ length: 150 }, (_, i) => ['numbered', { level: 0 }, ['plain', 'pasted ' + i]])]);
   const paragraphCommands = ['styleParagraphNumbered', 'styleParagraphBulleted', 'styleParagraphPlain', 'styleParagraphHeading2',
     'indentParagraph', 'unindentParagraph', 'insertTable', 'shiftParagraphUp', 'shiftParagraphDown'];
   const blockCount = () => document.querySelectorAll('#doc span.Start').length;
   const steps = [];
   for (let k = 0; k < count; k++) {
-    const at = () => next(blockCount() - 1);
+    const at = () => next(Math.max(1, blockCount() - 1));
+    const some = (share) => 1 + next(Math.ceil(blockCount() * share));
     const selectTo = (from, to) => editor.setSelection(Range(Point(from, 0, 0), Point(Math.min(to, blockCount() - 1), 0, 0)));
     switch (next(12)) {
       case 0: editor.setCaret(Point(at(), 0, 0)); insertNewline(); break;
       case 1: editor.setCaret(Point(at() + 1, 0, 0)); deleteBackward(); break;
-      case 2: { const from = at(); selectTo(from, from + 1 + next(200)); deleteBackward(); break; }
-      case 3: editor.setCaret(Point(at(), 0, 0)); paste(manyBlocks); break;
+      case 2: { const from = at(); selectTo(from, from + some(0.3)); deleteBackward(); break; }
+      case 3: editor.setCaret(Point(at(), 0, 0)); paste(pasted); break;
       case 4: undo(); break;
       case 5: redo(); break;
-      case 6: selectTo(0, 1 + next(150)); deleteBackward(); break;
+      case 6: selectTo(0, some(0.2)); deleteBackward(); break;
       default: editor.setCaret(Point(at(), 0, 0)); window[paragraphCommands[next(paragraphCommands.length)]]();
     }
     await Promise.resolve();
@@ -65,22 +65,34 @@ async function randomEdits(seed, count) {
   return steps;
 }
 
+const listKinds = ['numbered', 'numbered', 'bulleted', 'para', 'heading'];
+const lists = (n) => doc(...Array.from({ length: n }, (_, i) => {
+  const kind = listKinds[i % 5];
+  return block(kind, kind === 'heading' ? -2 : kind === 'para' ? i % 3 : 1 + (i % 3), 'item ' + i);
+}));
+
 describe('groups of blocks', () => {
-  test('through random edits the groups hold the model\'s blocks, numbers count from the top, undo and redo walk back and forth', async () => {
-    await s.e.load(generateDocument(700));
-    const model = await s.e.model();
-    const faults = await s.e.eval(([edits, ...checks]) => {
-      [window.groupFaults, window.numberFaults] = checks.map((f) => new Function('return ' + f)());
-      return new Function('return ' + edits)()(7, 90);
-    }, [randomEdits, groupFaults, numberFaults].map(String));
-    faults.forEach((f, k) => assert.deepEqual(f, [], 'after step ' + k));
-    const edited = await s.e.model();
-    await undoAll();
-    assert.deepEqual(await s.e.eval(() => groupFaults()), []);
-    assert.deepEqual(await s.e.model(), model);
-    await s.e.eval(() => { for (let i = 0; i < 100; i++) redo(); });
-    assert.deepEqual(await s.e.model(), edited);
-  });
+  for (const [name, model, seed, pasted] of [
+    ['a generated manuscript', generateDocument(700), 7, doc(...Array.from({ length: 150 }, (_, i) => block('numbered', 0, 'pasted ' + i)))],
+    ['a short document of lists at several levels', lists(40), 11, lists(5)],
+  ]) {
+    test(`through random edits of ${name} the groups hold the model's blocks, numbers count from the top, undo and redo walk back and forth`,
+      async () => {
+        const loaded = await s.e.run(model);
+        const faults = await s.e.eval(([edits, start, paste, ...checks]) => {
+          [window.groupFaults, window.numberFaults] = checks.map((f) => new Function('return ' + f)());
+          return new Function('return ' + edits)()(start, 90, paste);
+        }, [String(randomEdits), seed, JSON.stringify(pasted), String(groupFaults), String(numberFaults)]);
+        faults.forEach((f, k) => assert.deepEqual(f, [], 'after step ' + k));
+        await redoAll();
+        const furthest = await s.e.model();
+        await s.e.eval(() => { for (let i = 0; i < 100; i++) undo(); });
+        assert.deepEqual(await s.e.eval(() => groupFaults()), []);
+        assert.deepEqual(await s.e.model(), loaded);
+        await redoAll();
+        assert.deepEqual(await s.e.model(), furthest);
+      });
+  }
 
   test('groups are not DIVs, so a theme rule for div reaches blocks and nothing else', async () => {
     await s.e.load(generateDocument(500));
