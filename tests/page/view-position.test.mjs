@@ -6,41 +6,33 @@ const settled = () => s.e.eval(() => new Promise((resolve) => requestAnimationFr
 const scrollTop = () => s.e.eval(() => document.body.scrollTop);
 const position = async () => JSON.parse(await s.e.call('getViewPosition'));
 
-// Scrolls with `scroll`, reads the position, loads another text and puts the position back.
-async function reloadAt(zoom, scroll) {
-  await s.e.load(paragraphs(300, 'Before'));
-  await s.e.eval((z) => { document.body.style.zoom = z; }, zoom);
-  await s.e.eval(scroll);
-  await settled();
-  const before = await position();
-  await s.e.load(paragraphs(300, 'After'));
-  await settled();
-  const lost = await scrollTop();
-  assert.equal(await s.e.call('setViewPosition', JSON.stringify(before)), true);
-  await settled();
-  const after = await position();
-  await s.e.eval(() => { document.body.style.zoom = ''; });
-  return { before, lost, after };
-}
-
-test('the caret block and about the same scroll offset come back after the document is loaded again', async () => {
-  const { before, lost, after } = await reloadAt('', () => {
+for (const [name, zoom, scroll] of [
+  ['the caret block and about the same scroll offset come back after the document is loaded again', '', () => {
     editor.setCaret(Point(200, 0, 3));
     scrollToSelection();
     document.body.scrollTop += 250;
+  }],
+  ['the place comes back at another zoom', '150%', () => { document.body.scrollTop = 9000; }],
+]) {
+  test(name, async () => {
+    await s.e.load(paragraphs(300, 'Before'));
+    await s.e.eval((z) => { document.body.style.zoom = z; }, zoom);
+    await s.e.eval(scroll);
+    await settled();
+    const before = await position();
+    if (!zoom) assert.equal(before.block, 200, 'the caret block');
+    await s.e.load(paragraphs(300, 'After'));
+    await settled();
+    assert.ok(before.scroll > 1000 && (await scrollTop()) < before.scroll / 2, `scrolled to ${before.scroll}; loading alone loses the place`);
+    assert.equal(await s.e.call('setViewPosition', JSON.stringify(before)), true);
+    await settled();
+    const after = await position();
+    await s.e.eval(() => { document.body.style.zoom = ''; });
+    assert.equal(after.top, before.top);
+    assert.ok(Math.abs(after.offset - before.offset) <= 2, `${after.offset} near ${before.offset}`);
+    assert.deepEqual(await s.e.caretAt(), [before.block, 0, 0]);
   });
-  assert.equal(before.block, 200);
-  assert.ok(before.scroll > 1000 && lost < before.scroll / 2, `scrolled to ${before.scroll}, ${lost} after loading alone`);
-  assert.deepEqual(await s.e.caretAt(), [200, 0, 0]);
-  assert.equal(after.top, before.top);
-  assert.ok(Math.abs(after.offset - before.offset) <= 2, `${after.offset} near ${before.offset}`);
-});
-
-test('the place comes back at another zoom', async () => {
-  const { before, after } = await reloadAt('150%', () => { document.body.scrollTop = 9000; });
-  assert.equal(after.top, before.top);
-  assert.ok(Math.abs(after.offset - before.offset) <= 2, `${after.offset} near ${before.offset}`);
-});
+}
 
 test('a position with the scroll offset alone scrolls there', async () => {
   await s.e.load(paragraphs(300, 'Offset'));
