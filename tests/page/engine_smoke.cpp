@@ -20,20 +20,25 @@ namespace {
 
 int failures = 0;
 
-void expect(const char* what, const QString& actual, const QString& expected) {
-  if (actual == expected) {
-    std::printf("ok   %s\n", what);
-    return;
-  }
-  std::printf("FAIL %s\n     expected %s\n     actual   %s\n", what, qPrintable(expected), qPrintable(actual));
-  ++failures;
+void expect(const char* what, bool holds, const QString& seen) {
+  std::printf(holds ? "ok   %s\n" : "FAIL %s\n     seen: %s\n", what, qPrintable(seen.left(300)));
+  if (!holds) ++failures;
 }
 
 QString toolOutput(const QString& tool, const QStringList& arguments) {
   QProcess process;
   process.start(tool, arguments);
   process.waitForFinished(60000);
-  return QString::fromUtf8(process.readAllStandardOutput());
+  return QString::fromUtf8(process.readAllStandardOutput()) + QString::fromUtf8(process.readAllStandardError());
+}
+
+// Runs until `signal` is emitted or the time limit passes.
+template <typename Sender, typename Signal>
+void waitFor(Sender* sender, Signal signal, int timeoutMs) {
+  QEventLoop loop;
+  QObject::connect(sender, signal, &loop, &QEventLoop::quit);
+  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+  loop.exec();
 }
 
 }  // namespace
@@ -47,35 +52,29 @@ int main(int argc, char** argv) {
   QWebEngineView view;
   view.resize(900, 700);
   view.show();
-  bool loaded = false;
-  QEventLoop loading;
-  QObject::connect(&view, &QWebEngineView::loadFinished, [&](bool ok) {
-    loaded = ok;
-    loading.quit();
-  });
   view.load(QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()));
-  QTimer::singleShot(30000, &loading, &QEventLoop::quit);
-  loading.exec();
-  if (!loaded) {
-    std::printf("FAIL the page did not load\n");
-    return 1;
-  }
+  waitFor(&view, &QWebEngineView::loadFinished, 30000);
   QWebEnginePage* page = view.page();
   const auto run = [page](const QString& script) { return RunInPage(page, script, 60000).toString(); };
-
-  expect("the script ran and the page starts empty", run("getTextJson()"), "[\"text\"]");
-  run("setTextJson('[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello world\"]]]'); editor.setCaret(Point(0, 0, 5)); ''");
   // Typed through the real key path: Qt key events to the view's focus proxy.
   QWidget* target = view.focusProxy() ? view.focusProxy() : &view;
+  const auto type = [target](const QString& keys) {
+    QTest::keyClicks(target, keys);
+    WaitInEventLoop(300);
+  };
+
+  QString model = run("getTextJson()");
+  expect("the script ran and the page starts empty", model == "[\"text\"]", model);
+  run("setTextJson('[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello world\"]]]'); editor.setCaret(Point(0, 0, 5)); ''");
   target->setFocus();
   WaitInEventLoop(200);
-  QTest::keyClicks(target, ",x");
-  WaitInEventLoop(300);
-  expect("typed keys land at the caret", run("getTextJson()"), "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello,x world\"]]]");
+  type(",x");
+  model = run("getTextJson()");
+  expect("typed keys land at the caret", model == "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello,x world\"]]]", model);
   run("setTextJson('[\"text\",[\"para\",{\"level\":0}]]'); editor.setCaret(Point(0, 0, 0)); ''");
-  QTest::keyClicks(target, "1. item");
-  WaitInEventLoop(300);
-  expect("the autoformat on space makes a numbered item", run("getTextJson()"), "[\"text\",[\"numbered\",{\"level\":0},[\"plain\",\"item\"]]]");
+  type("1. item");
+  model = run("getTextJson()");
+  expect("the autoformat on space makes a numbered item", model == "[\"text\",[\"numbered\",{\"level\":0},[\"plain\",\"item\"]]]", model);
 
   // Blocks out of view are skipped by layout and paint, yet typing far down
   // lands in order and printing gives every paragraph and the image at the end
@@ -90,27 +89,18 @@ int main(int argc, char** argv) {
       "for (let i = 1; i <= 3000; i++) blocks.push(['para', {level: 0}, ['plain', 'Paragraph ' + i]]);"
       "blocks.push(['image', {level: 0}, ['url', 'far.png']]);"
       "setTextJson(JSON.stringify(blocks)); editor.setCaret(Point(2999, 0, 14)); ''");
-  WaitInEventLoop(300);
-  QTest::keyClicks(target, " end");
-  WaitInEventLoop(300);
-  const QString model = run("getTextJson()");
-  expect("typing at the end of a long document", model.contains("\"Paragraph 3000 end\"") ? "typed" : model.right(120), "typed");
-  expect("the caret stays after the typed text", run("JSON.stringify(editor.getSelection().focus)"), "{\"block\":2999,\"span\":0,\"offset\":18}");
+  type(" end");
+  model = run("getTextJson()");
+  expect("typing at the end of a long document", model.contains("\"Paragraph 3000 end\"]],[\"image\""), model.right(200));
 
   const QString pdf = folder.filePath(QStringLiteral("long.pdf"));
-  QEventLoop printing;
-  QObject::connect(page, &QWebEnginePage::pdfPrintingFinished, &printing, &QEventLoop::quit);
   page->printToPdf(pdf);
-  QTimer::singleShot(60000, &printing, &QEventLoop::quit);
-  printing.exec();
+  waitFor(page, &QWebEnginePage::pdfPrintingFinished, 60000);
   // Each span's text sits between zero-width spaces.
   const QString printed = toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).remove(QChar(0x200B));
   expect("printing gives the first, a middle and the last paragraph",
-         QStringList{printed.contains("Paragraph 1\n") ? "first" : "-", printed.contains("Paragraph 1500\n") ? "middle" : "-",
-                     printed.contains("Paragraph 3000 end") ? "last" : "-"}.join(' '),
-         "first middle last");
-  const QRegularExpression twoByTwoImage("\\n\\s*\\d+\\s+\\d+\\s+image\\s+2\\s+2\\s");
-  expect("printing gives the image at the end",
-         toolOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).contains(twoByTwoImage) ? "image" : "none", "image");
+         printed.contains("Paragraph 1\n") && printed.contains("Paragraph 1500\n") && printed.contains("Paragraph 3000 end"), printed.right(300));
+  const QString images = toolOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+  expect("printing gives the image at the end", images.contains(QRegularExpression("\\n\\s*\\d+\\s+\\d+\\s+image\\s+2\\s+2\\s")), images);
   return failures == 0 ? 0 : 1;
 }
