@@ -145,13 +145,13 @@ export class EditorPage {
   }
 
   // A step is a command's name, [name, ...arguments], a position, typed text,
-  // a key or a pause (a rule about pauses needs a real one).
+  // a key, or a click on an element or at a point.
   async steps(...steps) {
     for (const step of steps) {
       if (typeof step === 'string') await this.call(step);
       else if (step.text) await this.type(step.text);
       else if (step.key) await this.page.keyboard.press(step.key);
-      else if (step.wait) await new Promise((resolve) => setTimeout(resolve, step.wait));
+      else if (step.click) await (typeof step.click === 'string' ? this.page.click(step.click) : this.page.mouse.click(...step.click));
       else if (typeof step[0] === 'string') await this.call(...step);
       else await this.place(step);
     }

@@ -55,7 +55,6 @@ describe('what one undo takes back after typing and deleting', () => {
   for (const [name, model, at, steps, undone] of [
     ['a run of typing is one step', empty, [0, 0, 0], [typed('hello world')], [empty]],
     ['a caret move ends the run', empty, [0, 0, 0], [typed('ab'), { key: 'ArrowLeft' }, typed('c')], [doc(para('ab')), empty]],
-    ['a pause of over a second ends the run', empty, [0, 0, 0], [typed('ab'), { wait: 1200 }, typed('cd')], [doc(para('ab')), empty]],
     ['Enter ends the run', empty, [0, 0, 0], [typed('ab'), 'insertNewline', typed('cd')],
       [doc(para('ab'), para()), doc(para('ab')), doc(para('ab')), empty]],
     ['another block ends the run', two, [0, 0, 3], [typed('x'), [1, 0, 3], typed('y')], [doc(para('onex'), para('two')), two]],
