@@ -1,4 +1,4 @@
-import { test, describe, assert, doc, para, block, useEditor } from './harness.mjs';
+import { test, describe, assert, doc, para, block, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
 const num = (level, text) => block('numbered', level, text);
@@ -46,12 +46,12 @@ test('a level-3 bullet sits 50 px right of a level-1 bullet, its text hanging at
 });
 
 describe('look of blocks and spans', () => {
-  test('in navigation mode addresses show a pointer, else a text cursor', async () => {
-    await s.e.run(doc(para(['url', 'http://x'], ' ', ['noteref', '1'])), 'enterNavigationMode');
-    assert.equal((await styleOf('span.Url', ['cursor'])).cursor, 'pointer');
-    await s.e.call('leaveNavigationMode');
-    assert.equal((await styleOf('span.Url', ['cursor'])).cursor, 'text');
-  });
+  const cursor = async () => (await styleOf('span.Url', ['cursor'])).cursor;
+  stepCases(s, [
+    ['in navigation mode addresses show a pointer', doc(para(['url', 'http://x'])), ['enterNavigationMode'], 'pointer', null, null],
+    ['out of navigation mode addresses show a text cursor', doc(para(['url', 'http://x'])), ['enterNavigationMode', 'leaveNavigationMode'],
+      'text'],
+  ], cursor);
 
   test('a theme placed after the fixed sheet overrides it', async () => {
     await s.e.run(doc(para('x')), ['setThemeCss', '.editor div { color: rgb(200, 0, 0); }']);
