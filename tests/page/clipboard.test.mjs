@@ -92,12 +92,9 @@ describe('copy or cut, then paste', () => {
   }
 });
 
-test('selected text: labels and URLs inline, blocks joined by an empty line and ending with a line feed', async () => {
-  for (const [model, at, text] of [
-    [doc(para('see ', ['linktext', 'site'], ['linkref', '3'], ' now')), [[0, 0, 0], [0, 3, 4]], 'see site3 now'],
-    [doc(para('one'), block('heading', -3, 'two'), para('three')), [[0, 0, 1], [2, 0, 2]], 'ne\n\ntwo\n\nth\n'],
-  ]) {
-    await s.e.load(model, at);
-    assert.equal(await s.e.call('getSelectedText'), text, text);
-  }
-});
+describe('selected text', () => stepCases(s, [
+  ['a fragment gives its text with labels and URLs inline', doc(para('see ', ['linktext', 'site'], ['linkref', '3'], ' now')),
+    [[[0, 0, 0], [0, 3, 4]]], 'see site3 now'],
+  ['blocks are joined by an empty line and end with a line feed', doc(para('one'), block('heading', -3, 'two'), para('three')),
+    [[[0, 0, 1], [2, 0, 2]]], 'ne\n\ntwo\n\nth\n'],
+], (e) => e.call('getSelectedText')));

@@ -58,17 +58,4 @@ describe('look of blocks and spans', () => {
     assert.equal((await styleOf('#doc div', ['color'])).color, 'rgb(200, 0, 0)');
     await s.e.call('setThemeCss', '');
   });
-
-  test('in print the page is black on transparent at 80 % with no width limit', async () => {
-    await s.e.load(doc(block('heading', -3, 'title'), block('comment', 0, 'c')));
-    await s.e.page.emulateMedia({ media: 'print' });
-    try {
-      assert.equal((await styleOf('div.Heading', ['color'])).color, 'rgb(0, 0, 0)');
-      assert.equal((await styleOf('div.Comment', ['background-color']))['background-color'], 'rgba(0, 0, 0, 0)');
-      assert.deepEqual(await styleOf('#doc', ['max-width', 'padding-left']), { 'max-width': 'none', 'padding-left': '0px' });
-      assert.equal((await styleOf('body', ['zoom'])).zoom, '0.8');
-    } finally {
-      await s.e.page.emulateMedia({ media: 'screen' });
-    }
-  });
 });
