@@ -91,13 +91,11 @@ describe('the selection', () => {
   });
 });
 
-describe('page functions', () => {
-  test('the page works without a host: callbacks do nothing', async () => {
-    await s.e.eval(() => { window.savedHost = window.Host; delete window.Host; });
-    try {
-      assert.deepEqual(await s.e.run(doc(para('x')), [0, 0, 1], 'deleteBackward', 'undo', 'redo'), doc(empty('para')));
-    } finally {
-      await s.e.eval(() => { window.Host = window.savedHost; });
-    }
-  });
+test('the page works without a host: callbacks do nothing', async () => {
+  await s.e.eval(() => { window.savedHost = window.Host; delete window.Host; });
+  try {
+    assert.deepEqual(await s.e.run(doc(para('x')), [0, 0, 1], 'deleteBackward', 'undo', 'redo'), doc(empty('para')));
+  } finally {
+    await s.e.eval(() => { window.Host = window.savedHost; });
+  }
 });
