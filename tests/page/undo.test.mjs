@@ -4,16 +4,9 @@ const s = useEditor();
 const treeHtml = () => s.e.eval(() => document.getElementById('doc').innerHTML.replace(/ id="Active(Span|Block)"/g, ''));
 
 describe('commands', () => {
-  const start = doc(
-    block('heading', -3, 'Title'),
-    para('one ', ['emph', 'two'], ' three', ['noteref', '1']),
-    block('note', 0, ['noteref', '1'], 'note'),
-    row('a'), col('b'), row('c'), col('d'),
-    ['quote', { level: 0, direction: 'rtl' }, ['plain', 'quoted']],
-    img('p.png'),
-    para('last words'),
-    para('x', ['noteref', '9']),
-  );
+  const start = doc(block('heading', -3, 'Title'), para('one ', ['emph', 'two'], ' three', ['noteref', '1']),
+    block('note', 0, ['noteref', '1'], 'note'), row('a'), col('b'), row('c'), col('d'), ['quote', { level: 0, direction: 'rtl' }, ['plain', 'quoted']],
+    img('p.png'), para('last words'), para('x', ['noteref', '9']));
   for (const [name, at, command, ...args] of [
     ['Bulleted over several blocks', [[0, 0, 0], [2, 1, 2]], 'styleParagraphBulleted'],
     ['Code Block', [1, 1, 1], 'styleParagraphCode'],
