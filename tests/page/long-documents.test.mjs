@@ -196,18 +196,16 @@ describe('blocks out of view', () => {
   test('printing lays out every block and the image, those never shown included; images resolve against the last base URL', async () => {
     const model = doc(...Array.from({ length: 1500 }, (_, i) => para('paragraph number ' + i)), img('far.png'));
     const dir = mkdtempSync(join(tmpdir(), 'qorva-print-'));
-    try {
-      writeFileSync(join(dir, 'far.png'), Buffer.from('iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg==', 'base64'));
-      await s.e.call('setBaseUrl', pathToFileURL(tmpdir()).href + '/');
-      await s.e.call('setBaseUrl', pathToFileURL(dir).href + '/');
-      await s.e.load(model);
-      const pdf = join(dir, 'doc.pdf');
-      writeFileSync(pdf, await s.e.page.pdf());
-      const text = execFileSync('pdftotext', [pdf, '-'], { encoding: 'utf8' });
-      assert.equal(new Set(text.match(/paragraph number \d+/g)).size, 1500);
-      assert.match(execFileSync('pdfimages', ['-list', pdf], { encoding: 'utf8' }), /^\s*\d+\s+\d+\s+image\s+2\s+2\s/m);
-    } finally {
-      rmSync(dir, { recursive: true, force: true });
-    }
+    const pdf = join(dir, 'doc.pdf');
+    writeFileSync(join(dir, 'far.png'), Buffer.from('iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg==', 'base64'));
+    await s.e.call('setBaseUrl', pathToFileURL(tmpdir()).href + '/');
+    await s.e.call('setBaseUrl', pathToFileURL(dir).href + '/');
+    await s.e.load(model);
+    writeFileSync(pdf, await s.e.page.pdf());
+    const tool = (name, ...args) => execFileSync(name, args, { encoding: 'utf8' });
+    const [text, images] = [tool('pdftotext', pdf, '-'), tool('pdfimages', '-list', pdf)];
+    rmSync(dir, { recursive: true, force: true });
+    assert.equal(new Set(text.match(/paragraph number \d+/g)).size, 1500);
+    assert.match(images, /^\s*\d+\s+\d+\s+image\s+2\s+2\s/m);
   });
 });

@@ -9,17 +9,11 @@ const three = grid(['a', 'b'], ['c', 'd'], ['e', 'f']);
 // The document as paragraphs ("tag:text") and tables (rows of cell texts).
 async function layout(e) {
   const out = [];
-  let rows = null;
   for (const b of (await e.model()).slice(1)) {
     const text = b.slice(2).map((span) => span[1]).join('');
-    if (b[0] !== 'row' && b[0] !== 'col') {
-      rows = null;
-      out.push(b[0] + ':' + text);
-      continue;
-    }
-    if (!rows) out.push(rows = []);
-    if (b[0] === 'row') rows.push([]);
-    rows[rows.length - 1].push(text);
+    if (b[0] === 'row') (Array.isArray(out.at(-1)) ? out.at(-1) : out[out.push([]) - 1]).push([text]);
+    else if (b[0] === 'col') out.at(-1).at(-1).push(text);
+    else out.push(b[0] + ':' + text);
   }
   return out;
 }

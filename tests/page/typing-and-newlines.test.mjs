@@ -10,21 +10,16 @@ describe('typing', () => stepCases(s, [
     doc(img('x.png'), para('ab')), [[[0, 0, 0], [1, 0, 1]], typed('Q')], doc(para('Qab'))],
   ['typing in the Final block or on an image starts a new paragraph before it', doc(para('a'), img('x.png')),
     [[2, 0, 0], typed('end'), [1, 0, 0], typed('pic')], doc(para('a'), para('pic'), img('x.png'), para('end'))],
-  ['the caret follows typed characters after astral characters', doc(para('😀', ['emph', 'x'], '😀')), [[0, 0, 2], typed('ab')],
-    doc(para('😀ab', ['emph', 'x'], '😀')), [0, 0, 4]],
-  ['typed text at span edges and after astral characters lands in order', doc(para('😀', ['emph', 'x'], '😀')),
+  ['typed text at span edges and after astral characters lands in order, the caret after it', doc(para('😀', ['emph', 'x'], '😀')),
     [[0, 1, 0], typed('cd'), [0, 2, 2], typed('😀e')], doc(para('😀', ['emph', 'cdx'], '😀😀e')), [0, 2, 5]],
 ]));
 
 test('a composition takes a snapshot first and is committed by the browser into the span', async () => {
   await s.e.load(doc(para('ab', ['emph', 'cd'])), [0, 1, 1]);
   const cdp = await s.e.page.context().newCDPSession(s.e.page);
-  try {
-    await cdp.send('Input.imeSetComposition', { text: 'に', selectionStart: 1, selectionEnd: 1 });
-    await cdp.send('Input.insertText', { text: '日本' });
-  } finally {
-    await cdp.detach();
-  }
+  await cdp.send('Input.imeSetComposition', { text: 'に', selectionStart: 1, selectionEnd: 1 });
+  await cdp.send('Input.insertText', { text: '日本' });
+  await cdp.detach();
   assert.deepEqual(await s.e.model(), doc(para('ab', ['emph', 'c日本d'])));
   assert.deepEqual(await s.e.hostCalls(), ['done']);
   assert.deepEqual(await s.e.steps('undo'), doc(para('ab', ['emph', 'cd'])));
