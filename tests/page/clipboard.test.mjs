@@ -4,11 +4,10 @@ const s = useEditor();
 const inline = (...spans) => ['inline', para(...spans)];
 const rtl = ['para', { level: 0, direction: 'rtl' }, ['plain', 'two']];
 const paste = (json) => ['paste', JSON.stringify(json)];
-// Copying changes nothing.
 const copied = async (e) => {
   const before = await e.model();
   const json = JSON.parse(await e.call('copy'));
-  assert.deepEqual(await e.model(), before, 'the document after copy');
+  assert.deepEqual(await e.model(), before, 'copying changes nothing');
   return json;
 };
 const cut = async (e) => [JSON.parse(await e.call('cut')), await e.model()];

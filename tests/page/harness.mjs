@@ -69,10 +69,8 @@ function toSpan(s) {
   return typeof s === 'string' ? ['plain', s] : s;
 }
 
-// Named rows [name, model, steps, expected, caret, hostCalls, read]: each row a
-// test that runs the steps on the model and compares what `read` gives (the
-// row's or the table's) with expected, then the caret (a position, the text of
-// the caret's block, a whole selection, or IMAGE: an image selected) and the host calls.
+// Rows [name, model, steps, expected, caret, hostCalls, read], each a test: the steps on the model, then what `read`
+// (the row's or the table's) gives, the caret (a position, its block's text, a selection or IMAGE) and the host calls.
 export function stepCases(s, rows, tableRead = (e) => e.model()) {
   for (const [name, model, steps, expected, caret, calls, read = tableRead] of rows) {
     test(name, async () => {
@@ -91,8 +89,7 @@ export const IMAGE = Symbol('an image selected');
 export const classes = (e) => e.blockClasses();
 export const selected = (anchor, focus) => ({ anchor, focus });
 
-// Runs in the page: blocks whose shown number differs from a count from the
-// top, read from the DOM, as [block index, shown, expected].
+// Runs in the page: [block index, shown, expected] where a shown number differs from a count from the top.
 export function numberFaults() {
   const counters = [0, 0, 0, 0, 0, 0];
   const faults = [];
@@ -124,9 +121,8 @@ export class EditorPage {
   hostCalls() { return this.eval(() => window.hostCalls.slice()); }
   type(text) { return this.page.keyboard.type(text); }
 
-  // Replaces the document and forgets undo history and host calls; then puts
-  // the caret at `at` ([block, span, offset]) or selects it ([anchor, focus]).
-  // The host has no call to forget the history, so that one reaches inside.
+  // Replaces the document, forgets undo history (the host has no call for that) and host calls,
+  // then puts the caret at `at` ([block, span, offset]) or selects it ([anchor, focus]).
   async load(model, at) {
     await this.eval((json) => {
       editor.undoStack.length = 0;
