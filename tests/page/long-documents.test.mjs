@@ -10,19 +10,16 @@ const s = useEditor();
 const settled = () => s.e.eval(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
 const redoAll = () => s.e.eval(() => { for (let i = 0; i < 100; i++) redo(); });
 
-// What the DOM's groups of blocks must hold after any change: the model's
-// blocks in order, no empty or oversized group, only the first block a
-// :first-child. Runs in the page.
+// Runs in the page: what the DOM's groups of blocks must hold after any change (the model's blocks in
+// order, no empty or oversized group, only the first block a :first-child).
 function groupFaults() {
   const root = document.getElementById('doc');
   const faults = [];
   const blocks = Array.from(root.querySelectorAll('span.Start'), (s) => s.parentNode);
   const model = JSON.parse(getTextJson());
-  const texts = (spans) => spans.map((span) => span[1]).join('');
+  const text = (b) => b.slice(2).map((span) => span[1]).join('');
   if (blocks.length !== model.length) faults.push(`${blocks.length} blocks for ${model.length - 1} in the model`);
-  else if (model.slice(1).some((b, i) => b[0] !== 'image' && texts(b.slice(2)) !== blocks[i].textContent.replace(/\u200B/g, ''))) {
-    faults.push('block texts');
-  }
+  else if (model.slice(1).some((b, i) => b[0] !== 'image' && text(b) !== blocks[i].textContent.replace(/\u200B/g, ''))) faults.push('texts');
   const limit = 2 * Math.max(64, Math.ceil(Math.sqrt(blocks.length)));
   Array.from(root.children).forEach((group, g) => {
     if (group.nodeName !== 'BLOCK-GROUP') faults.push('root child ' + group.nodeName);

@@ -1,4 +1,4 @@
-import { test, assert, doc, para, block, row, col, useEditor } from './harness.mjs';
+import { test, assert, doc, para, block, row, col, typed, useEditor } from './harness.mjs';
 
 const s = useEditor();
 const h = (level, text) => block('heading', level - 4, text);
@@ -14,9 +14,7 @@ test('headings with their blocks, levels and texts, and the heading the caret is
 });
 
 test('the outline follows typing, commands, undo and loading', async () => {
-  await s.e.load(model, [1, 0, 3]);
-  await s.e.type('!');
-  await s.e.steps([2, 0, 0], 'styleParagraphHeading2');
+  await s.e.run(model, [1, 0, 3], typed('!'), [2, 0, 0], 'styleParagraphHeading2');
   assert.deepEqual(await outline(), { headings: [[1, 0, 'One!'], [2, 1, 'a'], [3, 1, 'One.one'], ...headings.slice(2)], current: 1 });
   await s.e.steps('undo', 'undo');
   assert.deepEqual((await outline()).headings, headings);

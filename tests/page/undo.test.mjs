@@ -108,8 +108,7 @@ describe('undo and redo', () => {
 
   test('after 150 commands only the last 99 can be undone, and redone', async () => {
     await s.e.load(doc(para('a')), [0, 0, 1]);
-    await s.e.eval(() => { for (let i = 0; i < 150; i++) styleParagraphHeading1(); });
-    await s.e.eval(() => { for (let i = 0; i < 120; i++) undo(); });
+    await s.e.eval(() => { for (let i = 0; i < 150; i++) styleParagraphHeading1(); for (let i = 0; i < 120; i++) undo(); });
     assert.deepEqual(await s.e.model(), doc(block('heading', -3, 'a')), 'the state after 51 commands');
     await s.e.eval(() => { for (let i = 0; i < 120; i++) redo(); });
     assert.deepEqual(await s.e.model(), doc(para('a')));
