@@ -47,17 +47,12 @@ describe('counts follow changes', () => {
 describe('selection counts', () => {
   const lines = doc(para('ab'), para('cd', BR, 'ef'));
   const linked = doc(para('see ', ['linktext', 'docs'], ['linkref', 'L'], ' now'), block('link', 0, ['linkref', 'L'], ['url', 'http://a.b']), para('end'));
-  for (const [name, model, at, words, chars] of [
+  stepCases(s, [
     ['a selection counts its text', doc(para('Hello, big world!')), [[0, 0, 0], [0, 0, 10]], 2, 10],
     ['a selected comment counts nothing', doc(block('comment', 0, 'a remark')), [[0, 0, 0], [0, 0, 8]], 0, 0],
     ['a break just before the end of the selection is left out', lines, [[0, 0, 0], [1, 2, 0]], 2, 4],
     ['a break with text after it is counted', lines, [[0, 0, 0], [1, 2, 1]], 3, 6],
     ['a definition counts as a link when the selection holds a link using it', linked, [[0, 1, 1], [2, 0, 3]], 3, 10],
     ['a definition counts as text when the selection holds no link using it', linked, [[0, 2, 0], [2, 0, 3]], 3, 17],
-  ]) {
-    test(name, async () => {
-      await s.e.load(model, at);
-      assert.deepEqual(await selectedCounts(), { words, chars });
-    });
-  }
+  ].map(([name, model, at, words, chars]) => [name, model, [at], { words, chars }]), selectedCounts);
 });
