@@ -25,87 +25,79 @@ test('a composition takes a snapshot first and is committed by the browser into 
   assert.deepEqual(await s.e.steps('undo'), doc(para('ab', ['emph', 'cd'])));
 });
 
-describe('autoformat on space', () => {
-  stepCases(s, [
-    ...[['-', 0, 'bulleted', 0], ['1.', 0, 'numbered', 0], ['#', 0, 'heading', -3], ['###', 2, 'heading', -1], ['-', 5, 'bulleted', 4]]
-      .map(([marker, level, tag, modelLevel]) => [`"${marker} " at the start of a level-${level} paragraph makes ${tag} ${modelLevel}`,
-        doc(empty('para', level)), [[0, 0, 0], typed(marker + ' text')], doc(block(tag, modelLevel, 'text'))]),
-    ['no autoformat in a heading', doc(block('heading', -3, '1.')), [[0, 0, 2], typed(' ')], doc(block('heading', -3, '1. '))],
-    ['no autoformat after more text', doc(para('x-')), [[0, 0, 2], typed(' ')], doc(para('x- '))],
-    ['no autoformat with styled spans around', doc(para(['emph', 'a'], '#')), [[0, 1, 1], typed(' ')], doc(para(['emph', 'a'], '# '))],
-    ['undo gives back the marker as typed, with its space', doc(empty('para')), [[0, 0, 0], typed('# '), 'undo'], doc(para('# ')), [0, 0, 2]],
-  ]);
-});
+describe('autoformat on space', () => stepCases(s, [
+  ...[['-', 0, 'bulleted', 0], ['1.', 0, 'numbered', 0], ['#', 0, 'heading', -3], ['###', 2, 'heading', -1], ['-', 5, 'bulleted', 4]]
+    .map(([marker, level, tag, modelLevel]) => [`"${marker} " at the start of a level-${level} paragraph makes ${tag} ${modelLevel}`,
+      doc(empty('para', level)), [[0, 0, 0], typed(marker + ' text')], doc(block(tag, modelLevel, 'text'))]),
+  ['no autoformat in a heading', doc(block('heading', -3, '1.')), [[0, 0, 2], typed(' ')], doc(block('heading', -3, '1. '))],
+  ['no autoformat after more text', doc(para('x-')), [[0, 0, 2], typed(' ')], doc(para('x- '))],
+  ['no autoformat with styled spans around', doc(para(['emph', 'a'], '#')), [[0, 1, 1], typed(' ')], doc(para(['emph', 'a'], '# '))],
+  ['undo gives back the marker as typed, with its space', doc(empty('para')), [[0, 0, 0], typed('# '), 'undo'], doc(para('# ')), [0, 0, 2]],
+]));
 
-describe('Enter', () => {
-  const rtl = (...spans) => ['para', { level: 2, direction: 'rtl' }, ...spans];
-  const table = doc(row('a'), col('b'));
-  const enter = (at) => [at, 'insertNewline'];
-  stepCases(s, [
-    ['in the middle of a paragraph it splits it, heading stays heading', doc(block('heading', -2, 'ab', ['emph', 'cd'])), enter([0, 1, 1]),
-      doc(block('heading', -2, 'ab', ['emph', 'c']), block('heading', -2, ['emph', 'd'])), [1, 0, 0]],
-    ...['quote', 'note', 'comment'].map((tag) => [`at the end of a ${tag} a level-0 plain paragraph follows`,
-      doc(block(tag, 1, 'q')), enter([0, 0, 1]), doc(block(tag, 1, 'q'), empty('para'))]),
-    ['at the end of a level-2 plain paragraph the new one is at level 2, with its direction', doc(rtl(['plain', 'x'])), enter([0, 0, 1]),
-      doc(rtl(['plain', 'x']), rtl()), [1, 0, 0]],
-    ['after a list item comes a new item of the same kind and level', doc(block('numbered', 2, 'n')), enter([0, 0, 1]),
-      doc(block('numbered', 2, 'n'), empty('numbered', 2))],
-    ['after a heading comes a plain paragraph', doc(block('heading', -3, 'h')), enter([0, 0, 1]), doc(block('heading', -3, 'h'), empty('para'))],
-    ['on an empty bulleted item it ends the list and inserts nothing', doc(block('bulleted', 1, 'a'), empty('bulleted', 1)), enter([1, 0, 0]),
-      doc(block('bulleted', 1, 'a'), empty('para')), [1, 0, 0]],
-    ['at the very start of a list item the empty item goes above', doc(block('bulleted', 1, 'item')), enter([0, 0, 0]),
-      doc(empty('bulleted', 1), block('bulleted', 1, 'item')), [1, 0, 0]],
-    ['at the very start of another paragraph an empty plain one goes above', doc(block('quote', 0, 'q')), enter([0, 0, 0]),
-      doc(empty('para'), block('quote', 0, 'q'))],
-    ['in Final it adds an empty paragraph and the caret stays below it', doc(para('a')), enter([1, 0, 0]), doc(para('a'), empty('para')), [2, 0, 0]],
-    ['in a code block it inserts a line break', doc(verbatim('ab')), enter([0, 0, 1]), doc(verbatim('a', BR, 'b'))],
-    ['on an image a paragraph after it', doc(img('i.png')), enter([0, 0, 0]), doc(img('i.png'), empty('para')), [1, 0, 0]],
-    ['at the start of a table that opens the document a paragraph goes before it', table, enter([0, 0, 0]),
-      doc(empty('para'), row('a'), col('b')), [1, 0, 0]],
-    ['elsewhere in a table nothing happens', table, enter([1, 0, 0]), table],
-    ['with a selection it deletes the selection first', doc(para('abcd'), para('efgh')), enter([[0, 0, 2], [1, 0, 2]]), doc(para('ab'), para('gh'))],
-  ]);
-});
+const rtl = (...spans) => ['para', { level: 2, direction: 'rtl' }, ...spans];
+const table = doc(row('a'), col('b'));
+const enter = (at) => [at, 'insertNewline'];
+describe('Enter', () => stepCases(s, [
+  ['in the middle of a paragraph it splits it, heading stays heading', doc(block('heading', -2, 'ab', ['emph', 'cd'])), enter([0, 1, 1]),
+    doc(block('heading', -2, 'ab', ['emph', 'c']), block('heading', -2, ['emph', 'd'])), [1, 0, 0]],
+  ...['quote', 'note', 'comment'].map((tag) => [`at the end of a ${tag} a level-0 plain paragraph follows`,
+    doc(block(tag, 1, 'q')), enter([0, 0, 1]), doc(block(tag, 1, 'q'), empty('para'))]),
+  ['at the end of a level-2 plain paragraph the new one is at level 2, with its direction', doc(rtl(['plain', 'x'])), enter([0, 0, 1]),
+    doc(rtl(['plain', 'x']), rtl()), [1, 0, 0]],
+  ['after a list item comes a new item of the same kind and level', doc(block('numbered', 2, 'n')), enter([0, 0, 1]),
+    doc(block('numbered', 2, 'n'), empty('numbered', 2))],
+  ['after a heading comes a plain paragraph', doc(block('heading', -3, 'h')), enter([0, 0, 1]), doc(block('heading', -3, 'h'), empty('para'))],
+  ['on an empty bulleted item it ends the list and inserts nothing', doc(block('bulleted', 1, 'a'), empty('bulleted', 1)), enter([1, 0, 0]),
+    doc(block('bulleted', 1, 'a'), empty('para')), [1, 0, 0]],
+  ['at the very start of a list item the empty item goes above', doc(block('bulleted', 1, 'item')), enter([0, 0, 0]),
+    doc(empty('bulleted', 1), block('bulleted', 1, 'item')), [1, 0, 0]],
+  ['at the very start of another paragraph an empty plain one goes above', doc(block('quote', 0, 'q')), enter([0, 0, 0]),
+    doc(empty('para'), block('quote', 0, 'q'))],
+  ['in Final it adds an empty paragraph and the caret stays below it', doc(para('a')), enter([1, 0, 0]), doc(para('a'), empty('para')), [2, 0, 0]],
+  ['in a code block it inserts a line break', doc(verbatim('ab')), enter([0, 0, 1]), doc(verbatim('a', BR, 'b'))],
+  ['on an image a paragraph after it', doc(img('i.png')), enter([0, 0, 0]), doc(img('i.png'), empty('para')), [1, 0, 0]],
+  ['at the start of a table that opens the document a paragraph goes before it', table, enter([0, 0, 0]),
+    doc(empty('para'), row('a'), col('b')), [1, 0, 0]],
+  ['elsewhere in a table nothing happens', table, enter([1, 0, 0]), table],
+  ['with a selection it deletes the selection first', doc(para('abcd'), para('efgh')), enter([[0, 0, 2], [1, 0, 2]]), doc(para('ab'), para('gh'))],
+]));
 
-describe('Shift+Enter', () => {
-  stepCases(s, [
-    ['between a bold and a plain span the caret ends before the plain text', doc(para(['strong', 'bold'], 'plain')),
-      [[0, 0, 4], 'insertLineBreak', typed('X')], doc(para(['strong', 'bold'], BR, 'Xplain'))],
-    ['at the end of a paragraph an empty plain span keeps each break inside', doc(para('a')),
-      [[0, 0, 1], 'insertLineBreak', 'insertLineBreak', typed('b')], doc(para('a', BR, BR, 'b'))],
-    ['at the start of a paragraph the break goes first', doc(para('a')), [[0, 0, 0], 'insertLineBreak'], doc(para(BR, 'a')), [0, 2, 0]],
-    ['in a table cell nothing happens', doc(row('a')), [[0, 0, 1], 'insertLineBreak'], doc(row('a'))],
-    ['on an image nothing happens', doc(img('i.png')), [[0, 0, 0], 'insertLineBreak'], doc(img('i.png'))],
-    ['in a code block a new paragraph of code', doc(verbatim('ab')), [[0, 0, 1], 'insertLineBreak'], doc(verbatim('a'), verbatim('b'))],
-    ['in Final it first makes a paragraph', doc(para('a')), [[1, 0, 0], 'insertLineBreak'], doc(para('a'), para(BR))],
-  ]);
-});
+describe('Shift+Enter', () => stepCases(s, [
+  ['between a bold and a plain span the caret ends before the plain text', doc(para(['strong', 'bold'], 'plain')),
+    [[0, 0, 4], 'insertLineBreak', typed('X')], doc(para(['strong', 'bold'], BR, 'Xplain'))],
+  ['at the end of a paragraph an empty plain span keeps each break inside', doc(para('a')),
+    [[0, 0, 1], 'insertLineBreak', 'insertLineBreak', typed('b')], doc(para('a', BR, BR, 'b'))],
+  ['at the start of a paragraph the break goes first', doc(para('a')), [[0, 0, 0], 'insertLineBreak'], doc(para(BR, 'a')), [0, 2, 0]],
+  ['in a table cell nothing happens', doc(row('a')), [[0, 0, 1], 'insertLineBreak'], doc(row('a'))],
+  ['on an image nothing happens', doc(img('i.png')), [[0, 0, 0], 'insertLineBreak'], doc(img('i.png'))],
+  ['in a code block a new paragraph of code', doc(verbatim('ab')), [[0, 0, 1], 'insertLineBreak'], doc(verbatim('a'), verbatim('b'))],
+  ['in Final it first makes a paragraph', doc(para('a')), [[1, 0, 0], 'insertLineBreak'], doc(para('a'), para(BR))],
+]));
 
-describe('Tab and Shift+Tab', () => {
-  const lines = (...texts) => verbatim(...texts.flatMap((t, i) => (i ? [BR, t] : [t])));
-  stepCases(s, [
-    ['in a code block Tab indents only the selected lines, which stay selected, and takes no undo step',
-      doc(lines('one', 'two', 'three')), [[[0, 0, 1], [0, 2, 2]], 'insertTab'], doc(lines('    one', '    two', 'three')),
-      selected([0, 0, 5], [0, 2, 6]), []],
-    ['in a code block Shift+Tab unindents the selected lines and goes no further, and takes no undo step',
-      doc(lines('    one', '    two', 'three')), [[[0, 0, 2], [0, 2, 6]], 'insertBacktab', 'insertBacktab'], doc(lines('one', 'two', 'three')),
-      selected([0, 0, 0], [0, 2, 2]), []],
-    ['in a code block Shift+Tab with a caret takes out up to the caret\'s spaces', doc(verbatim('  x  y')), [[0, 0, 4], 'insertBacktab'],
-      doc(verbatim('x  y')), [0, 0, 2]],
-    ['a selection spanning a code block and a paragraph raises the level of both', doc(verbatim('code'), para('text')),
-      [[[0, 0, 1], [1, 0, 1]], 'insertTab'], doc(block('verbatim', 1, 'code'), block('para', 1, 'text'))],
-    ['Shift+Tab lowers them again', doc(block('verbatim', 1, 'code'), block('para', 1, 'text')), [[[0, 0, 1], [1, 0, 1]], 'insertBacktab'],
-      doc(verbatim('code'), para('text'))],
-    ['in a table Tab goes to the next cell', doc(row('a'), col('b'), para('after')), [[0, 0, 1], 'insertTab'],
-      doc(row('a'), col('b'), para('after')), [1, 0, 0]],
-    ['Tab in the last cell adds a row', doc(row('a'), col('b'), para('after')), [[1, 0, 0], 'insertTab'],
-      doc(row('a'), col('b'), empty('row', 1), empty('col', 2), para('after')), [2, 0, 0]],
-    ['Shift+Tab goes to the cell before, and stays in the first', doc(row('a'), col('b')), [[1, 0, 0], 'insertBacktab', 'insertBacktab'],
-      doc(row('a'), col('b')), [0, 0, 0]],
-    ['elsewhere Tab indents up to the type\'s limit', doc(block('heading', -2, 'h')), [[0, 0, 0], 'insertTab', 'insertTab'],
-      doc(block('heading', -1, 'h'))],
-    ['a bulleted item at its lowest level becomes plain on Shift+Tab, a numbered one stays',
-      doc(block('bulleted', 0, 'b'), block('numbered', 0, 'n')), [[[0, 0, 0], [1, 0, 1]], 'insertBacktab'], doc(para('b'), block('numbered', 0, 'n'))],
-    ['Tab in Final makes a paragraph and indents it', doc(para('a')), [[1, 0, 0], 'insertTab'], doc(para('a'), empty('para', 1))],
-  ]);
-});
+const lines = (...texts) => verbatim(...texts.flatMap((t, i) => (i ? [BR, t] : [t])));
+describe('Tab and Shift+Tab', () => stepCases(s, [
+  ['in a code block Tab indents only the selected lines, which stay selected, and takes no undo step',
+    doc(lines('one', 'two', 'three')), [[[0, 0, 1], [0, 2, 2]], 'insertTab'], doc(lines('    one', '    two', 'three')),
+    selected([0, 0, 5], [0, 2, 6]), []],
+  ['in a code block Shift+Tab unindents the selected lines and goes no further, and takes no undo step',
+    doc(lines('    one', '    two', 'three')), [[[0, 0, 2], [0, 2, 6]], 'insertBacktab', 'insertBacktab'], doc(lines('one', 'two', 'three')),
+    selected([0, 0, 0], [0, 2, 2]), []],
+  ['in a code block Shift+Tab with a caret takes out up to the caret\'s spaces', doc(verbatim('  x  y')), [[0, 0, 4], 'insertBacktab'],
+    doc(verbatim('x  y')), [0, 0, 2]],
+  ['a selection spanning a code block and a paragraph raises the level of both', doc(verbatim('code'), para('text')),
+    [[[0, 0, 1], [1, 0, 1]], 'insertTab'], doc(block('verbatim', 1, 'code'), block('para', 1, 'text'))],
+  ['Shift+Tab lowers them again', doc(block('verbatim', 1, 'code'), block('para', 1, 'text')), [[[0, 0, 1], [1, 0, 1]], 'insertBacktab'],
+    doc(verbatim('code'), para('text'))],
+  ['in a table Tab goes to the next cell', doc(row('a'), col('b'), para('after')), [[0, 0, 1], 'insertTab'],
+    doc(row('a'), col('b'), para('after')), [1, 0, 0]],
+  ['Tab in the last cell adds a row', doc(row('a'), col('b'), para('after')), [[1, 0, 0], 'insertTab'],
+    doc(row('a'), col('b'), empty('row', 1), empty('col', 2), para('after')), [2, 0, 0]],
+  ['Shift+Tab goes to the cell before, and stays in the first', doc(row('a'), col('b')), [[1, 0, 0], 'insertBacktab', 'insertBacktab'],
+    doc(row('a'), col('b')), [0, 0, 0]],
+  ['elsewhere Tab indents up to the type\'s limit', doc(block('heading', -2, 'h')), [[0, 0, 0], 'insertTab', 'insertTab'],
+    doc(block('heading', -1, 'h'))],
+  ['a bulleted item at its lowest level becomes plain on Shift+Tab, a numbered one stays',
+    doc(block('bulleted', 0, 'b'), block('numbered', 0, 'n')), [[[0, 0, 0], [1, 0, 1]], 'insertBacktab'], doc(para('b'), block('numbered', 0, 'n'))],
+  ['Tab in Final makes a paragraph and indents it', doc(para('a')), [[1, 0, 0], 'insertTab'], doc(para('a'), empty('para', 1))],
+]));
