@@ -1,4 +1,4 @@
-import { test, describe, assert, doc, para, block, img, BR, typed, selected, useEditor, stepCases } from './harness.mjs';
+import { describe, doc, para, block, img, BR, typed, selected, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
 const spans0 = (e) => e.spans(0);
@@ -55,7 +55,7 @@ describe('selections and images', () => stepCases(s, [
     doc(img('a.png')), [0, 0, 0]],
   ['a selection across blocks styles the tail, the middle and the head, not code, and stays', doc(para('abc'), block('verbatim', 0, 'code'),
     para('mid'), para('xyz')), [[[0, 0, 1], [3, 0, 2]], 'styleWordEmphasis'],
-  doc(para('a', ['emph', 'bc']), block('verbatim', 0, 'code'), para(['emph', 'mid']), para(['emph', 'xy'], 'z')), selected([0, 0, 1], [3, 0, 2])],
+    doc(para('a', ['emph', 'bc']), block('verbatim', 0, 'code'), para(['emph', 'mid']), para(['emph', 'xy'], 'z')), selected([0, 0, 1], [3, 0, 2])],
   ['a backwards selection keeps its direction', doc(para('hello world')), [[[0, 0, 8], [0, 0, 2]], 'styleWordStrong'],
     doc(para('he', ['strong', 'llo wo'], 'rld')), selected([0, 1, 6], [0, 0, 2])],
   ['a partly strong selection loses strong in its strong parts only and stays selected', doc(para('ab', ['strong', 'cd'], 'ef', ['emph', 'gh'])),

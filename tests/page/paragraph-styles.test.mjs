@@ -1,4 +1,4 @@
-import { test, describe, assert, doc, para, block, img, row, col, BR, typed, classes, selected, IMAGE, useEditor, stepCases } from './harness.mjs';
+import { describe, doc, para, block, img, row, col, BR, typed, classes, selected, IMAGE, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
 const tags = async (e) => (await e.model()).slice(1).map((b) => [b[0], b[1].level, ...(b[1].direction ? [b[1].direction] : [])]);
