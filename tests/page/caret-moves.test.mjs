@@ -2,8 +2,7 @@ import { describe, doc, para, img, row, col, BR, IMAGE, useEditor, stepCases } f
 
 const s = useEditor();
 // Each row moves once from where it starts; true leaves the move to the browser.
-const move = (fn) => (e) => e.call(fn);
-const [left, right, up, down] = ['moveBackward', 'moveForward', 'moveUp', 'moveDown'].map(move);
+const [left, right, up, down] = ['moveBackward', 'moveForward', 'moveUp', 'moveDown'].map((fn) => (e) => e.call(fn));
 const abc = doc(para('abc'));
 const spans = doc(para('ab', ['emph', 'cd']));
 const broken = doc(para('ab', BR, 'cd'));

@@ -1,4 +1,4 @@
-import { test, describe, assert, doc, para, block, empty, img, row, col, BR, classes, useEditor, stepCases } from './harness.mjs';
+import { test, describe, assert, doc, para, block, empty, img, row, col, BR, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
 const inline = (...spans) => ['inline', para(...spans)];
@@ -45,7 +45,7 @@ describe('paste', () => stepCases(s, [
     [[1, 0, 0], paste(doc(block('quote', 0, 'q1'), block('quote', 0, 'q2')))],
     doc(para('a'), block('quote', 0, 'q1'), block('quote', 0, 'q2'), para('b')), [2, 0, 2]],
   ['at the end of the document the pasted blocks go before Final', doc(para('a')), [[1, 0, 0], paste(doc(para('b'), para('c')))],
-    ['Plain Indent0', 'Plain Indent0', 'Plain Indent0', 'Final Indent0'], [2, 0, 1], null, classes],
+    ['Plain Indent0', 'Plain Indent0', 'Plain Indent0', 'Final Indent0'], [2, 0, 1], null, (e) => e.blockClasses()],
   ['a table pastes as one plain paragraph per former cell', doc(para('')), [[0, 0, 0], paste(doc(row('a'), col('b'), row('c')))],
     doc(para('a'), para('b'), para('c'))],
   ['in a table cell only the first paragraph\'s text goes in, inline', doc(row('xy'), col('z')),

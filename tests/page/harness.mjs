@@ -65,9 +65,7 @@ export const row = (text) => block('row', 1, text);
 export const col = (text) => block('col', 2, text);
 export const BR = ['break', '\n'];
 export const typed = (text) => ({ text });
-function toSpan(s) {
-  return typeof s === 'string' ? ['plain', s] : s;
-}
+const toSpan = (s) => (typeof s === 'string' ? ['plain', s] : s);
 
 // Rows [name, model, steps, expected, caret, hostCalls, read], each a test: the steps on the model, then what `read`
 // (the row's or the table's) gives, the caret (a position, its block's text, a selection or IMAGE) and the host calls.
@@ -86,7 +84,6 @@ export function stepCases(s, rows, tableRead = (e) => e.model()) {
 }
 
 export const IMAGE = Symbol('an image selected');
-export const classes = (e) => e.blockClasses();
 export const selected = (anchor, focus) => ({ anchor, focus });
 
 // Runs in the page: [block index, shown, expected] where a shown number differs from a count from the top.

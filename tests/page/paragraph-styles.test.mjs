@@ -1,4 +1,4 @@
-import { describe, doc, para, block, img, row, col, BR, typed, classes, selected, IMAGE, useEditor, stepCases } from './harness.mjs';
+import { describe, doc, para, block, img, row, col, BR, typed, selected, IMAGE, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
 const tags = async (e) => (await e.model()).slice(1).map((b) => [b[0], b[1].level, ...(b[1].direction ? [b[1].direction] : [])]);
@@ -80,4 +80,4 @@ describe('what the style sheet, the caret and typing see after a change', () => 
     'styleParagraphNumbered'], ['Numbered Indent1', 'Numbered Indent1', 'Final Indent0'], selected([0, 1, 1], [1, 0, 2])],
   ['Shift Up moves the selection with the blocks', doc(para('a'), para('b'), para('c')), [[[1, 0, 0], [2, 0, 1]], 'shiftParagraphUp'],
     ['Plain Indent0', 'Plain Indent0', 'Plain Indent0', 'Final Indent0'], selected([0, 0, 0], [1, 0, 1])],
-], classes));
+], (e) => e.blockClasses()));

@@ -45,4 +45,13 @@ describe('look of blocks and spans', () => {
     assert.equal(await styleOf('#doc div', 'color'), 'rgb(200, 0, 0)');
     await s.e.call('setThemeCss', '');
   });
+
+  test('in print the page is black on transparent at 80 % with no width limit', async () => {
+    await s.e.load(doc(block('heading', -3, 'title'), block('comment', 0, 'c')));
+    await s.e.page.emulateMedia({ media: 'print' });
+    const seen = await Promise.all([['div.Heading', 'color'], ['div.Comment', 'background-color'], ['#doc', 'max-width'],
+      ['#doc', 'padding-left'], ['body', 'zoom']].map(([selector, property]) => styleOf(selector, property)));
+    await s.e.page.emulateMedia({ media: 'screen' });
+    assert.deepEqual(seen, ['rgb(0, 0, 0)', 'rgba(0, 0, 0, 0)', 'none', '0px', '0.8']);
+  });
 });
