@@ -1,84 +1,49 @@
-import { describe, test } from 'node:test';
-import assert from 'node:assert/strict';
-import { doc, para, block } from './harness.mjs';
-import { useEditor } from './suite.mjs';
+import { describe, doc, para, img, row, col, BR, IMAGE, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
-const img = (name) => block('image', 0, ['url', name]);
-const row = (text) => block('row', 1, text);
-const col = (text) => block('col', 2, text);
-
-async function move(model, at, fn) {
-  await s.e.load(model, at);
-  const answer = await s.e.call(fn);
-  return { answer, caret: await s.e.caretAt(), image: await s.e.eval(() => window.getSelection().toString() === '\u200B') };
-}
-
-function moves(groups) {
-  for (const [name, cases] of Object.entries(groups)) {
-    test(name, async () => {
-      for (const [model, at, fn, expected] of cases) {
-        const r = await move(model, at, fn);
-        for (const key of Object.keys(expected)) assert.deepEqual(r[key], expected[key], `${fn} from ${JSON.stringify(at)}: ${key}`);
-      }
-    });
-  }
-}
-
+// Each row moves once from where it starts; true leaves the move to the browser.
+const [left, right, up, down] = ['moveBackward', 'moveForward', 'moveUp', 'moveDown'].map((fn) => (e) => e.call(fn));
 const abc = doc(para('abc'));
 const spans = doc(para('ab', ['emph', 'cd']));
-const broken = doc(para('ab', ['break', '\n'], 'cd'));
+const broken = doc(para('ab', BR, 'cd'));
 const two = doc(para('ab'), para('cd'));
 const withImage = doc(para('ab'), img('i.png'), para('cd'));
 
-describe('left and right', () => moves({
-  'inside a span the browser moves the caret': [
-    [abc, [0, 0, 1], 'moveBackward', { answer: true, caret: [0, 0, 1] }]],
-  'at a span border the caret steps one character into the neighbour': [
-    [spans, [0, 1, 0], 'moveBackward', { caret: [0, 0, 1] }], [spans, [0, 0, 2], 'moveForward', { caret: [0, 1, 1] }]],
-  'over a line break the caret goes to the other side of it': [
-    [broken, [0, 2, 0], 'moveBackward', { answer: false, caret: [0, 0, 2] }], [broken, [0, 0, 2], 'moveForward', { caret: [0, 2, 0] }]],
-  'at block edges the caret goes to the neighbouring block': [
-    [two, [1, 0, 0], 'moveBackward', { caret: [0, 0, 2] }], [two, [0, 0, 0], 'moveBackward', { caret: [0, 0, 0] }]],
-  'images are stepped over as one unit, selected on the way': [
-    [withImage, [0, 0, 2], 'moveForward', { answer: false, caret: [1, 0, 0], image: true }],
-    [withImage, [1, 0, 0], 'moveForward', { caret: [2, 0, 0], image: false }],
-    [withImage, [2, 0, 0], 'moveBackward', { caret: [1, 0, 0], image: true }]],
-  'a selection is left to the browser to collapse': [
-    [abc, [[0, 0, 0], [0, 0, 2]], 'moveForward', { answer: true }]],
-}));
+describe('left and right', () => stepCases(s, [
+  ['inside a span the browser moves the caret', abc, [[0, 0, 1]], true, [0, 0, 1], null, left],
+  ['at a span border left steps one character into the neighbour', spans, [[0, 1, 0]], false, [0, 0, 1], null, left],
+  ['at a span border right steps one character into the neighbour', spans, [[0, 0, 2]], false, [0, 1, 1], null, right],
+  ['left over a line break goes to the other side of it', broken, [[0, 2, 0]], false, [0, 0, 2], null, left],
+  ['right over a line break goes to the other side of it', broken, [[0, 0, 2]], false, [0, 2, 0], null, right],
+  ['at the start of a block left goes to the end of the one before', two, [[1, 0, 0]], false, [0, 0, 2], null, left],
+  ['at the start of the document left stays', two, [[0, 0, 0]], false, [0, 0, 0], null, left],
+  ['right onto an image selects it', withImage, [[0, 0, 2]], false, IMAGE, null, right],
+  ['right from a selected image goes past it', withImage, [[1, 0, 0]], false, [2, 0, 0], null, right],
+  ['left onto an image selects it', withImage, [[2, 0, 0]], false, IMAGE, null, left],
+  ['a selection is left to the browser to collapse', abc, [[[0, 0, 0], [0, 0, 2]]], true, null, null, right],
+]));
 
 const table = doc(para('above'), row('a'), col('b'), row('c'), col('d'), para('below'));
 const uneven = doc(row('a'), row('b'), col('c'), col('d'));
+describe('up and down', () => stepCases(s, [
+  ['outside tables the browser moves the caret up', two, [[1, 0, 0]], true, null, null, up],
+  ['outside tables the browser moves the caret down', two, [[0, 0, 0]], true, null, null, down],
+  ['in a table up goes to the same column of the row above', table, [[4, 0, 1]], false, [2, 0, 0], null, up],
+  ['in a table down goes to the same column of the row below', table, [[2, 0, 0]], false, [4, 0, 0], null, down],
+  ['from the first row up goes to the paragraph above', table, [[2, 0, 1]], false, [0, 0, 0], null, up],
+  ['from the last row down goes to the paragraph below', table, [[3, 0, 1]], false, [5, 0, 0], null, down],
+  ['directly below a table up goes to the first cell of its last row', table, [[5, 0, 3]], false, [3, 0, 0], null, up],
+  ['in the first row of a table that opens the document nothing happens', doc(row('a'), col('b')), [[1, 0, 0]], false, [1, 0, 0], null, up],
+  ['up into a narrower row gives the nearest cell that exists', uneven, [[3, 0, 0]], false, [0, 0, 0], null, up],
+  ['down into a narrower row gives the nearest cell that exists', uneven, [[0, 0, 0]], false, [1, 0, 0], null, down],
+]));
 
-describe('up and down', () => moves({
-  'outside tables the browser moves the caret': [
-    [two, [1, 0, 0], 'moveUp', { answer: true }], [two, [0, 0, 0], 'moveDown', { answer: true }]],
-  'in a table the caret goes to the same column of the row above or below': [
-    [table, [4, 0, 1], 'moveUp', { answer: false, caret: [2, 0, 0] }], [table, [2, 0, 0], 'moveDown', { answer: false, caret: [4, 0, 0] }]],
-  'from the first row up to the paragraph above, from the last row down to the one below': [
-    [table, [2, 0, 1], 'moveUp', { caret: [0, 0, 0] }], [table, [3, 0, 1], 'moveDown', { caret: [5, 0, 0] }]],
-  'directly below a table up goes to the first cell of its last row': [[table, [5, 0, 3], 'moveUp', { caret: [3, 0, 0] }]],
-  'in the first row of a table that opens the document nothing happens': [
-    [doc(row('a'), col('b')), [1, 0, 0], 'moveUp', { answer: false, caret: [1, 0, 0] }]],
-  'rows of different width give the nearest cell that exists': [
-    [uneven, [3, 0, 0], 'moveUp', { caret: [0, 0, 0] }], [uneven, [0, 0, 0], 'moveDown', { caret: [1, 0, 0] }]],
-}));
-
-describe('paragraph starts and ends', () => {
-  const model = doc(para('ab', ['emph', 'cd']), para('ef'));
-
-  test('to the start or end of the paragraph, then of the one before or after; no snapshot taken', async () => {
-    let r = await move(model, [1, 0, 1], 'moveToBeginningOfParagraph');
-    assert.deepEqual([r.answer, r.caret], [false, [1, 0, 0]]);
-    await s.e.call('moveToBeginningOfParagraph');
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 0]);
-    r = await move(model, [0, 0, 1], 'moveToEndOfParagraph');
-    assert.deepEqual([r.answer, r.caret], [false, [0, 1, 2]]);
-    await s.e.call('moveToEndOfParagraph');
-    assert.deepEqual(await s.e.caretAt(), [1, 0, 2]);
-    assert.deepEqual(await s.e.hostCalls(), []);
-    assert.deepEqual((await move(model, [[1, 0, 1], [0, 1, 1]], 'moveToBeginningOfParagraph')).caret, [0, 0, 0]);
-    assert.deepEqual((await move(model, [[1, 0, 1], [0, 0, 1]], 'moveToEndOfParagraph')).caret, [0, 1, 2]);
-  });
-});
+const twoParas = doc(para('ab', ['emph', 'cd']), para('ef'));
+describe('paragraph starts and ends, without an undo snapshot', () => stepCases(s, [
+  ['to the start of the paragraph', twoParas, [[1, 0, 1], 'moveToBeginningOfParagraph'], twoParas, [1, 0, 0], []],
+  ['from its start to the start of the one before', twoParas, [[1, 0, 0], 'moveToBeginningOfParagraph'], twoParas, [0, 0, 0], []],
+  ['from a selection to its start', twoParas, [[[1, 0, 1], [0, 1, 1]], 'moveToBeginningOfParagraph'], twoParas, [0, 0, 0], []],
+  ['to the end of the paragraph', twoParas, [[0, 0, 1], 'moveToEndOfParagraph'], twoParas, [0, 1, 2], []],
+  ['from its end to the end of the one after', twoParas, [[0, 1, 2], 'moveToEndOfParagraph'], twoParas, [1, 0, 2], []],
+  ['from a selection to its end', twoParas, [[[1, 0, 1], [0, 0, 1]], 'moveToEndOfParagraph'], twoParas, [0, 1, 2], []],
+]));

@@ -1,5 +1,4 @@
-// Script calls and waits in the program's engine, shared by the engine smoke test
-// and the engine benchmark.
+// Script calls and waits in the program's engine, shared by the engine smoke test and benchmark.
 #pragma once
 
 #include <QEventLoop>
@@ -11,10 +10,9 @@
 #include <memory>
 
 // Runs a script and waits for its result, as the shell's page calls do; an
-// invalid value when no answer came within the time limit.
+// invalid value when no answer came within the time limit. A late answer lands
+// in state that outlives this call, not in a dead stack frame.
 inline QVariant RunInPage(QWebEnginePage* page, const QString& script, int timeoutMs) {
-  // The answer may come after the wait has given up: it then lands in state
-  // that outlives this call, not in a dead stack frame.
   auto answer = std::make_shared<QVariant>();
   QEventLoop loop;
   QPointer<QEventLoop> waiting(&loop);
@@ -27,7 +25,6 @@ inline QVariant RunInPage(QWebEnginePage* page, const QString& script, int timeo
   return *answer;
 }
 
-// Lets the engine work for a while.
 inline void WaitInEventLoop(int ms) {
   QEventLoop loop;
   QTimer::singleShot(ms, &loop, &QEventLoop::quit);

@@ -1,210 +1,103 @@
-import { describe, test } from 'node:test';
-import assert from 'node:assert/strict';
-import { doc, para, block } from './harness.mjs';
-import { useEditor } from './suite.mjs';
+import { test, describe, assert, doc, para, block, empty, img, row, col, BR, typed, selected, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
+const verbatim = (...spans) => block('verbatim', 0, ...spans);
 
-describe('typing', () => {
-  for (const [name, model, at, typed, expected] of [
-    ['typing over a selection replaces it and takes the style of its first character', doc(para('ab', ['strong', 'cd'], 'ef'), para('gh')),
-      [[0, 1, 1], [1, 0, 1]], 'Z', doc(para('ab', ['strong', 'cZ'], 'h'))],
-    ['typing over a selection that starts on an image gives plain text where the image was',
-      doc(block('image', 0, ['url', 'x.png']), para('ab')), [[0, 0, 0], [1, 0, 1]], 'Q', doc(para('Qab'))],
-  ]) {
-    test(name, async () => {
-      await s.e.load(model, at);
-      await s.e.type(typed);
-      assert.deepEqual(await s.e.model(), expected);
-    });
-  }
-
-  test('typing in the Final block or on an image starts a new paragraph before it', async () => {
-    await s.e.load(doc(para('a'), block('image', 0, ['url', 'x.png'])), [2, 0, 0]);
-    await s.e.type('end');
-    await s.e.caret(1, 0, 0);
-    await s.e.type('pic');
-    assert.deepEqual(await s.e.model(), doc(para('a'), para('pic'), block('image', 0, ['url', 'x.png']), para('end')));
-  });
-
-  test('the caret follows each typed character, after astral characters and at span edges too', async () => {
-    const original = doc(para('😀', ['emph', 'x'], '😀'));
-    await s.e.load(original, [0, 0, 2]);
-    await s.e.type('ab');
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 4]);
-    await s.e.caret(0, 1, 0);
-    await s.e.type('cd');
-    await s.e.caret(0, 2, 2);
-    await s.e.type('😀e');
-    assert.deepEqual(await s.e.model(), doc(para('😀ab', ['emph', 'cdx'], '😀😀e')));
-    assert.deepEqual(await s.e.caretAt(), [0, 2, 5]);
-    await s.e.eval(() => { while (editor.undoStack.length) undo(); });
-    assert.deepEqual(await s.e.model(), original);
-  });
-});
+describe('typing', () => stepCases(s, [
+  ['typing over a selection replaces it and takes the style of its first character', doc(para('ab', ['strong', 'cd'], 'ef'), para('gh')),
+    [[[0, 1, 1], [1, 0, 1]], typed('Z')], doc(para('ab', ['strong', 'cZ'], 'h'))],
+  ['typing over a selection that starts on an image gives plain text where the image was',
+    doc(img('x.png'), para('ab')), [[[0, 0, 0], [1, 0, 1]], typed('Q')], doc(para('Qab'))],
+  ['typing in the Final block or on an image starts a new paragraph before it', doc(para('a'), img('x.png')),
+    [[2, 0, 0], typed('end'), [1, 0, 0], typed('pic')], doc(para('a'), para('pic'), img('x.png'), para('end'))],
+  ['typed text at span edges and after astral characters lands in order, the caret after it', doc(para('😀', ['emph', 'x'], '😀')),
+    [[0, 1, 0], typed('cd'), [0, 2, 2], typed('😀e')], doc(para('😀', ['emph', 'cdx'], '😀😀e')), [0, 2, 5]],
+]));
 
 test('a composition takes a snapshot first and is committed by the browser into the span', async () => {
   await s.e.load(doc(para('ab', ['emph', 'cd'])), [0, 1, 1]);
   const cdp = await s.e.page.context().newCDPSession(s.e.page);
-  try {
-    await cdp.send('Input.imeSetComposition', { text: 'に', selectionStart: 1, selectionEnd: 1 });
-    await cdp.send('Input.insertText', { text: '日本' });
-  } finally {
-    await cdp.detach();
-  }
+  await cdp.send('Input.imeSetComposition', { text: 'に', selectionStart: 1, selectionEnd: 1 });
+  await cdp.send('Input.insertText', { text: '日本' });
+  await cdp.detach();
   assert.deepEqual(await s.e.model(), doc(para('ab', ['emph', 'c日本d'])));
   assert.deepEqual(await s.e.hostCalls(), ['done']);
-  await s.e.call('undo');
-  assert.deepEqual(await s.e.model(), doc(para('ab', ['emph', 'cd'])));
+  assert.deepEqual(await s.e.steps('undo'), doc(para('ab', ['emph', 'cd'])));
 });
 
-describe('autoformat on space', () => {
-  const cases = [
-    ['-', 0, 'bulleted', 0], ['1.', 0, 'numbered', 0], ['#', 0, 'heading', -3], ['###', 2, 'heading', -1], ['-', 5, 'bulleted', 4],
-  ];
-  test('a list or heading marker and a space at the start of a paragraph set its type and level', async () => {
-    for (const [marker, level, tag, modelLevel] of cases) {
-      await s.e.load(doc(block('para', level, '')), [0, 0, 0]);
-      await s.e.type(marker + ' text');
-      assert.deepEqual(await s.e.model(), doc(block(tag, modelLevel, 'text')), `${marker} at level ${level}`);
-    }
-  });
+describe('autoformat on space', () => stepCases(s, [
+  ...[['-', 0, 'bulleted', 0], ['1.', 0, 'numbered', 0], ['#', 0, 'heading', -3], ['###', 2, 'heading', -1], ['-', 5, 'bulleted', 4]]
+    .map(([marker, level, tag, modelLevel]) => [`"${marker} " at the start of a level-${level} paragraph makes ${tag} ${modelLevel}`,
+      doc(empty('para', level)), [[0, 0, 0], typed(marker + ' text')], doc(block(tag, modelLevel, 'text'))]),
+  ['no autoformat in a heading', doc(block('heading', -3, '1.')), [[0, 0, 2], typed(' ')], doc(block('heading', -3, '1. '))],
+  ['no autoformat after more text', doc(para('x-')), [[0, 0, 2], typed(' ')], doc(para('x- '))],
+  ['no autoformat with styled spans around', doc(para(['emph', 'a'], '#')), [[0, 1, 1], typed(' ')], doc(para(['emph', 'a'], '# '))],
+  ['undo gives back the marker as typed, with its space', doc(empty('para')), [[0, 0, 0], typed('# '), 'undo'], doc(para('# ')), [0, 0, 2]],
+]));
 
-  test('undo gives back the marker as typed, with its space', async () => {
-    await s.e.load(doc(para('')), [0, 0, 0]);
-    await s.e.type('# ');
-    await s.e.call('undo');
-    assert.deepEqual(await s.e.model(), doc(para('# ')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 2]);
-  });
+const rtl = (...spans) => ['para', { level: 2, direction: 'rtl' }, ...spans];
+const table = doc(row('a'), col('b'));
+const enter = (at) => [at, 'insertNewline'];
+describe('Enter', () => stepCases(s, [
+  ['in the middle of a paragraph it splits it, heading stays heading', doc(block('heading', -2, 'ab', ['emph', 'cd'])), enter([0, 1, 1]),
+    doc(block('heading', -2, 'ab', ['emph', 'c']), block('heading', -2, ['emph', 'd'])), [1, 0, 0]],
+  ...['quote', 'note', 'comment'].map((tag) => [`at the end of a ${tag} a level-0 plain paragraph follows`,
+    doc(block(tag, 1, 'q')), enter([0, 0, 1]), doc(block(tag, 1, 'q'), empty('para'))]),
+  ['at the end of a level-2 plain paragraph the new one is at level 2, with its direction', doc(rtl(['plain', 'x'])), enter([0, 0, 1]),
+    doc(rtl(['plain', 'x']), rtl()), [1, 0, 0]],
+  ['after a list item comes a new item of the same kind and level', doc(block('numbered', 2, 'n')), enter([0, 0, 1]),
+    doc(block('numbered', 2, 'n'), empty('numbered', 2))],
+  ['after a heading comes a plain paragraph', doc(block('heading', -3, 'h')), enter([0, 0, 1]), doc(block('heading', -3, 'h'), empty('para'))],
+  ['on an empty bulleted item it ends the list and inserts nothing', doc(block('bulleted', 1, 'a'), empty('bulleted', 1)), enter([1, 0, 0]),
+    doc(block('bulleted', 1, 'a'), empty('para')), [1, 0, 0]],
+  ['at the very start of a list item the empty item goes above', doc(block('bulleted', 1, 'item')), enter([0, 0, 0]),
+    doc(empty('bulleted', 1), block('bulleted', 1, 'item')), [1, 0, 0]],
+  ['at the very start of another paragraph an empty plain one goes above', doc(block('quote', 0, 'q')), enter([0, 0, 0]),
+    doc(empty('para'), block('quote', 0, 'q'))],
+  ['in Final it adds an empty paragraph and the caret stays below it', doc(para('a')), enter([1, 0, 0]), doc(para('a'), empty('para')), [2, 0, 0]],
+  ['in a code block it inserts a line break', doc(verbatim('ab')), enter([0, 0, 1]), doc(verbatim('a', BR, 'b'))],
+  ['on an image a paragraph after it', doc(img('i.png')), enter([0, 0, 0]), doc(img('i.png'), empty('para')), [1, 0, 0]],
+  ['at the start of a table that opens the document a paragraph goes before it', table, enter([0, 0, 0]),
+    doc(empty('para'), row('a'), col('b')), [1, 0, 0]],
+  ['elsewhere in a table nothing happens', table, enter([1, 0, 0]), table],
+  ['with a selection it deletes the selection first', doc(para('abcd'), para('efgh')), enter([[0, 0, 2], [1, 0, 2]]), doc(para('ab'), para('gh'))],
+]));
 
-  test('no autoformat in a heading, after more text, or with styled spans around', async () => {
-    await s.e.load(doc(block('heading', -3, '1.'), para('x-'), para(['emph', 'a'], '#')), [0, 0, 2]);
-    await s.e.type(' ');
-    await s.e.caret(1, 0, 2);
-    await s.e.type(' ');
-    await s.e.caret(2, 1, 1);
-    await s.e.type(' ');
-    assert.deepEqual(await s.e.model(), doc(block('heading', -3, '1. '), para('x- '), para(['emph', 'a'], '# ')));
-  });
-});
+describe('Shift+Enter', () => stepCases(s, [
+  ['between a bold and a plain span the caret ends before the plain text', doc(para(['strong', 'bold'], 'plain')),
+    [[0, 0, 4], 'insertLineBreak', typed('X')], doc(para(['strong', 'bold'], BR, 'Xplain'))],
+  ['at the end of a paragraph an empty plain span keeps each break inside', doc(para('a')),
+    [[0, 0, 1], 'insertLineBreak', 'insertLineBreak', typed('b')], doc(para('a', BR, BR, 'b'))],
+  ['at the start of a paragraph the break goes first', doc(para('a')), [[0, 0, 0], 'insertLineBreak'], doc(para(BR, 'a')), [0, 2, 0]],
+  ['in a table cell nothing happens', doc(row('a')), [[0, 0, 1], 'insertLineBreak'], doc(row('a'))],
+  ['on an image nothing happens', doc(img('i.png')), [[0, 0, 0], 'insertLineBreak'], doc(img('i.png'))],
+  ['in a code block a new paragraph of code', doc(verbatim('ab')), [[0, 0, 1], 'insertLineBreak'], doc(verbatim('a'), verbatim('b'))],
+  ['in Final it first makes a paragraph', doc(para('a')), [[1, 0, 0], 'insertLineBreak'], doc(para('a'), para(BR))],
+]));
 
-describe('Enter', () => {
-  async function enterAt(model, at) {
-    await s.e.load(model, at);
-    assert.equal(await s.e.call('insertNewline'), false);
-    return s.e.model();
-  }
-
-  const empty = (tag, level = 0) => [tag, { level }];
-  const rtl = (...spans) => ['para', { level: 2, direction: 'rtl' }, ...spans];
-  const table = doc(block('row', 1, 'a'), block('col', 2, 'b'));
-  const cases = [
-    ['in the middle of a paragraph it splits it, heading stays heading', doc(block('heading', -2, 'ab', ['emph', 'cd'])), [0, 1, 1],
-      doc(block('heading', -2, 'ab', ['emph', 'c']), block('heading', -2, ['emph', 'd'])), [1, 0, 0]],
-    ...['quote', 'note', 'comment'].map((tag) => [`at the end of a ${tag} a level-0 plain paragraph follows`,
-      doc(block(tag, 1, 'q')), [0, 0, 1], doc(block(tag, 1, 'q'), empty('para'))]),
-    ['at the end of a level-2 plain paragraph the new one is at level 2, with its direction', doc(rtl(['plain', 'x'])), [0, 0, 1],
-      doc(rtl(['plain', 'x']), rtl()), [1, 0, 0]],
-    ['after a list item comes a new item of the same kind and level', doc(block('numbered', 2, 'n')), [0, 0, 1],
-      doc(block('numbered', 2, 'n'), empty('numbered', 2))],
-    ['after a heading comes a plain paragraph', doc(block('heading', -3, 'h')), [0, 0, 1], doc(block('heading', -3, 'h'), empty('para'))],
-    ['on an empty bulleted item it ends the list and inserts nothing', doc(block('bulleted', 1, 'a'), empty('bulleted', 1)), [1, 0, 0],
-      doc(block('bulleted', 1, 'a'), empty('para')), [1, 0, 0]],
-    ['at the very start of a list item the empty item goes above', doc(block('bulleted', 1, 'item')), [0, 0, 0],
-      doc(empty('bulleted', 1), block('bulleted', 1, 'item')), [1, 0, 0]],
-    ['at the very start of another paragraph an empty plain one goes above', doc(block('quote', 0, 'q')), [0, 0, 0],
-      doc(empty('para'), block('quote', 0, 'q'))],
-    ['in Final it adds an empty paragraph and the caret stays below it', doc(para('a')), [1, 0, 0], doc(para('a'), empty('para')), [2, 0, 0]],
-    ['in a code block it inserts a line break', doc(block('verbatim', 0, 'ab')), [0, 0, 1],
-      doc(block('verbatim', 0, 'a', ['break', '\n'], 'b'))],
-    ['on an image a paragraph after it', doc(block('image', 0, ['url', 'i.png'])), [0, 0, 0],
-      doc(block('image', 0, ['url', 'i.png']), empty('para')), [1, 0, 0]],
-    ['at the start of a table that opens the document a paragraph goes before it', table, [0, 0, 0],
-      doc(empty('para'), block('row', 1, 'a'), block('col', 2, 'b')), [1, 0, 0]],
-    ['elsewhere in a table nothing happens', table, [1, 0, 0], table],
-  ];
-  test('each place has its rule', async () => {
-    for (const [name, model, at, expected, caret] of cases) {
-      assert.deepEqual(await enterAt(model, at), expected, name);
-      if (caret) assert.deepEqual(await s.e.caretAt(), caret, name);
-    }
-  });
-
-  test('with a selection it deletes the selection first', async () => {
-    assert.deepEqual(await s.e.run(doc(para('abcd'), para('efgh')), [[0, 0, 2], [1, 0, 2]], 'insertNewline'), doc(para('ab'), para('gh')));
-  });
-});
-
-describe('Shift+Enter', () => {
-  test('between a bold and a plain span the caret ends before the plain text', async () => {
-    await s.e.run(doc(para(['strong', 'bold'], 'plain')), [0, 0, 4], 'insertLineBreak');
-    assert.deepEqual(await s.e.model(), doc(para(['strong', 'bold'], ['break', '\n'], 'plain')));
-    assert.deepEqual(await s.e.caretAt(), [0, 2, 0]);
-    await s.e.type('X');
-    assert.deepEqual(await s.e.model(), doc(para(['strong', 'bold'], ['break', '\n'], 'Xplain')));
-  });
-
-  test('at the end and at the start of a paragraph empty plain spans keep the break inside', async () => {
-    await s.e.run(doc(para('a')), [0, 0, 1], 'insertLineBreak', 'insertLineBreak');
-    assert.deepEqual(await s.e.eval(() => editor.getBlockSpans(0).map((x) => x.Type)), ['Plain', 'Break', 'Plain', 'Break', 'Plain']);
-    await s.e.type('b');
-    assert.deepEqual(await s.e.model(), doc(para('a', ['break', '\n'], ['break', '\n'], 'b')));
-    assert.deepEqual(await s.e.steps([0, 0, 0], 'insertLineBreak'), doc(para(['break', '\n'], 'a', ['break', '\n'], ['break', '\n'], 'b')));
-  });
-
-  test('in Final it first makes a paragraph; in tables and images nothing; in code a new paragraph', async () => {
-    await s.e.load(doc(block('row', 1, 'a'), block('image', 0, ['url', 'i.png']), block('verbatim', 0, 'ab')));
-    for (const at of [[0, 0, 1], [1, 0, 0]]) {
-      await s.e.caret(...at);
-      await s.e.call('insertLineBreak');
-    }
-    await s.e.steps([2, 0, 1], 'insertLineBreak', [4, 0, 0], 'insertLineBreak');
-    assert.deepEqual(await s.e.model(), doc(block('row', 1, 'a'), block('image', 0, ['url', 'i.png']),
-      block('verbatim', 0, 'a'), block('verbatim', 0, 'b'), para(['break', '\n'])));
-  });
-});
-
-describe('Tab and Shift+Tab', () => {
-  test('in a code block only the selected lines are indented and unindented', async () => {
-    await s.e.load(doc(block('verbatim', 0, 'one', ['break', '\n'], 'two', ['break', '\n'], 'three')), [[0, 0, 1], [0, 2, 2]]);
-    assert.equal(await s.e.call('insertTab'), false);
-    assert.deepEqual(await s.e.model(), doc(block('verbatim', 0, '    one', ['break', '\n'], '    two', ['break', '\n'], 'three')));
-    assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 5], focus: [0, 2, 6] });
-    await s.e.steps([[0, 0, 2], [0, 2, 6]], 'insertBacktab', 'insertBacktab');
-    assert.deepEqual(await s.e.model(), doc(block('verbatim', 0, 'one', ['break', '\n'], 'two', ['break', '\n'], 'three')));
-    assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 0], focus: [0, 2, 2] });
-    assert.equal(await s.e.eval(() => editor.undoStack.length), 0);
-    assert.deepEqual(await s.e.run(doc(block('verbatim', 0, '  x  y')), [0, 0, 4], 'insertBacktab'), doc(block('verbatim', 0, 'x  y')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 2]);
-  });
-
-  test('a selection spanning a code block and a paragraph raises the level of both', async () => {
-    await s.e.run(doc(block('verbatim', 0, 'code'), para('text')), [[0, 0, 1], [1, 0, 1]], 'insertTab');
-    assert.deepEqual(await s.e.model(), doc(block('verbatim', 1, 'code'), block('para', 1, 'text')));
-    await s.e.call('insertBacktab');
-    assert.deepEqual(await s.e.model(), doc(block('verbatim', 0, 'code'), block('para', 0, 'text')));
-  });
-
-  test('in a table Tab goes to the next cell and adds a row after the last one; Shift+Tab goes back', async () => {
-    await s.e.run(doc(block('row', 1, 'a'), block('col', 2, 'b'), para('after')), [0, 0, 1], 'insertTab');
-    assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
-    await s.e.call('insertTab');
-    assert.deepEqual(await s.e.model(), doc(block('row', 1, 'a'), block('col', 2, 'b'), ['row', { level: 1 }], ['col', { level: 2 }], para('after')));
-    assert.deepEqual(await s.e.caretAt(), [2, 0, 0]);
-    await s.e.call('insertBacktab');
-    assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
-    await s.e.steps([0, 0, 0], 'insertBacktab');
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 0]);
-  });
-
-  test('elsewhere Tab indents up to the type\'s limit and Shift+Tab unindents; a bulleted item at its lowest level becomes plain', async () => {
-    await s.e.run(doc(block('heading', -2, 'h'), block('bulleted', 0, 'b'), block('numbered', 0, 'n')), [0, 0, 0], 'insertTab', 'insertTab');
-    assert.deepEqual(await s.e.model(), doc(block('heading', -1, 'h'), block('bulleted', 0, 'b'), block('numbered', 0, 'n')));
-    assert.deepEqual(await s.e.steps([[1, 0, 0], [2, 0, 1]], 'insertBacktab'), doc(block('heading', -1, 'h'), para('b'), block('numbered', 0, 'n')));
-  });
-
-  test('Tab in Final makes a paragraph and indents it', async () => {
-    assert.deepEqual(await s.e.run(doc(para('a')), [1, 0, 0], 'insertTab'), doc(para('a'), ['para', { level: 1 }]));
-  });
-});
+const lines = (...texts) => verbatim(...texts.flatMap((t, i) => (i ? [BR, t] : [t])));
+describe('Tab and Shift+Tab', () => stepCases(s, [
+  ['in a code block Tab indents only the selected lines, which stay selected, and takes no undo step',
+    doc(lines('one', 'two', 'three')), [[[0, 0, 1], [0, 2, 2]], 'insertTab'], doc(lines('    one', '    two', 'three')),
+    selected([0, 0, 5], [0, 2, 6]), []],
+  ['in a code block Shift+Tab unindents the selected lines and goes no further, and takes no undo step',
+    doc(lines('    one', '    two', 'three')), [[[0, 0, 2], [0, 2, 6]], 'insertBacktab', 'insertBacktab'], doc(lines('one', 'two', 'three')),
+    selected([0, 0, 0], [0, 2, 2]), []],
+  ['in a code block Shift+Tab with a caret takes out up to the caret\'s spaces', doc(verbatim('  x  y')), [[0, 0, 4], 'insertBacktab'],
+    doc(verbatim('x  y')), [0, 0, 2]],
+  ['a selection spanning a code block and a paragraph raises the level of both', doc(verbatim('code'), para('text')),
+    [[[0, 0, 1], [1, 0, 1]], 'insertTab'], doc(block('verbatim', 1, 'code'), block('para', 1, 'text'))],
+  ['Shift+Tab lowers them again', doc(block('verbatim', 1, 'code'), block('para', 1, 'text')), [[[0, 0, 1], [1, 0, 1]], 'insertBacktab'],
+    doc(verbatim('code'), para('text'))],
+  ['in a table Tab goes to the next cell', doc(row('a'), col('b'), para('after')), [[0, 0, 1], 'insertTab'],
+    doc(row('a'), col('b'), para('after')), [1, 0, 0]],
+  ['Tab in the last cell adds a row', doc(row('a'), col('b'), para('after')), [[1, 0, 0], 'insertTab'],
+    doc(row('a'), col('b'), empty('row', 1), empty('col', 2), para('after')), [2, 0, 0]],
+  ['Shift+Tab goes to the cell before, and stays in the first', doc(row('a'), col('b')), [[1, 0, 0], 'insertBacktab', 'insertBacktab'],
+    doc(row('a'), col('b')), [0, 0, 0]],
+  ['elsewhere Tab indents up to the type\'s limit', doc(block('heading', -2, 'h')), [[0, 0, 0], 'insertTab', 'insertTab'],
+    doc(block('heading', -1, 'h'))],
+  ['a bulleted item at its lowest level becomes plain on Shift+Tab, a numbered one stays',
+    doc(block('bulleted', 0, 'b'), block('numbered', 0, 'n')), [[[0, 0, 0], [1, 0, 1]], 'insertBacktab'], doc(para('b'), block('numbered', 0, 'n'))],
+  ['Tab in Final makes a paragraph and indents it', doc(para('a')), [[1, 0, 0], 'insertTab'], doc(para('a'), empty('para', 1))],
+]));

@@ -1,94 +1,118 @@
-import { describe, test } from 'node:test';
-import assert from 'node:assert/strict';
-import { doc, para, block } from './harness.mjs';
-import { useEditor } from './suite.mjs';
+import { test, describe, assert, doc, para, block, img, row, col, typed, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
+const treeHtml = () => s.e.eval(() => document.getElementById('doc').innerHTML.replace(/ id="Active(Span|Block)"/g, ''));
+
+describe('commands', () => {
+  const start = doc(block('heading', -3, 'Title'), para('one ', ['emph', 'two'], ' three', ['noteref', '1']),
+    block('note', 0, ['noteref', '1'], 'note'), row('a'), col('b'), row('c'), col('d'), ['quote', { level: 0, direction: 'rtl' }, ['plain', 'quoted']],
+    img('p.png'), para('last words'), para('x', ['noteref', '9']));
+  for (const [name, at, command, ...args] of [
+    ['Bulleted over several blocks', [[0, 0, 0], [2, 1, 2]], 'styleParagraphBulleted'],
+    ['Code Block', [1, 1, 1], 'styleParagraphCode'],
+    ['Image from text', [9, 0, 2], 'styleParagraphImage'],
+    ['Strong on a word', [9, 0, 1], 'styleWordStrong'],
+    ['Reference', [9, 0, 4], 'styleWordReference'],
+    ['Shift Up', [9, 0, 1], 'shiftParagraphUp'],
+    ['Shift Down', [0, 0, 1], 'shiftParagraphDown'],
+    ['Shift Up of a table row', [5, 0, 0], 'shiftParagraphUp'],
+    ['Shift Right of a table column', [3, 0, 0], 'shiftParagraphRight'],
+    ['Indent', [1, 0, 0], 'indentParagraph'],
+    ['Right to Left', [[0, 0, 0], [1, 0, 2]], 'setRTL'],
+    ['Insert Table', [9, 0, 2], 'insertTable'],
+    ['Insert Row Before', [4, 0, 0], 'insertTableRowBefore'],
+    ['Insert Column After', [3, 0, 0], 'insertTableColumnAfter'],
+    ['Remove Column', [3, 0, 0], 'removeTableColumn'],
+    ['Footnote from a selection', [[1, 0, 0], [1, 0, 3]], 'insertFootnote'],
+    ['Following a reference to a new note', [10, 1, 0], 'followLink'],
+    ['Hyperlink', [9, 0, 4], 'insertHyperlink', 'text', 'https://a.org'],
+    ['Image', [1, 0, 2], 'insertImage', 'pics/x.png'],
+    ['Cut across a table', [[1, 0, 2], [5, 0, 1]], 'cut'],
+    ['Paste of paragraphs', [1, 0, 2], 'paste', '["text",["para",{"level":0},["plain","P"]],["quote",{"level":0},["plain","Q"]]]'],
+    ['Paste of a fragment into a cell', [4, 0, 1], 'paste', '["inline",["para",{"level":0},["strong","S"]]]'],
+  ]) {
+    test(`${name} is undone and redone as one step`, async () => {
+      await s.e.load(start, at);
+      const changed = await s.e.steps([command, ...args]);
+      assert.notDeepEqual(changed, start, 'changed nothing');
+      assert.deepEqual(await s.e.hostCalls(), ['done']);
+      assert.deepEqual(await s.e.steps('undo'), start);
+      assert.deepEqual(await s.e.steps('redo'), changed);
+    });
+  }
+});
+
+describe('what one undo takes back after typing and deleting', () => {
+  const two = doc(para('one'), para('two'));
+  const empty = doc(para());
+  for (const [name, model, at, steps, undone] of [
+    ['a run of typing is one step', empty, [0, 0, 0], [typed('hello world')], [empty]],
+    ['a caret move ends the run', empty, [0, 0, 0], [typed('ab'), { key: 'ArrowLeft' }, typed('c')], [doc(para('ab')), empty]],
+    ['Enter ends the run', empty, [0, 0, 0], [typed('ab'), 'insertNewline', typed('cd')],
+      [doc(para('ab'), para()), doc(para('ab')), doc(para('ab')), empty]],
+    ['another block ends the run', two, [0, 0, 3], [typed('x'), [1, 0, 3], typed('y')], [doc(para('onex'), para('two')), two]],
+    ['a command ends the run', empty, [0, 0, 0], [typed('ab'), 'styleParagraphHeading1', typed('cd')],
+      [doc(block('heading', -3, 'ab')), doc(para('ab')), empty]],
+    ['deleting backwards in a row is one step', doc(para('abcdef')), [0, 0, 6], ['deleteBackward', 'deleteBackward', 'deleteBackward'],
+      [doc(para('abcdef'))]],
+    ['deleting forwards in a row is one step', doc(para('abcdef')), [0, 0, 1], ['deleteForward', 'deleteForward'], [doc(para('abcdef'))]],
+    ['a deletion run changing direction is a new step', doc(para('abcdef')), [0, 0, 3],
+      ['deleteBackward', 'deleteBackward', 'deleteForward'], [doc(para('adef')), doc(para('abcdef'))]],
+    ['deleting after typing is a step of its own', empty, [0, 0, 0], [typed('xyz'), 'deleteBackward'], [doc(para('xyz')), empty]],
+    ['joining blocks is never part of a run', two, [1, 0, 2], ['deleteBackward', 'deleteBackward', 'deleteBackward'],
+      [doc(para('one'), para('o')), two]],
+    ['a paragraph deleted before 150 typed characters can still be restored', doc(para('keep me'), para()), [[0, 0, 0], [1, 0, 0]],
+      ['deleteBackward', typed('x'.repeat(150))], [doc(para()), doc(para('keep me'), para())]],
+  ]) {
+    test(name, async () => {
+      await s.e.load(model, at);
+      await s.e.steps(...steps);
+      for (const expected of undone) assert.deepEqual(await s.e.steps('undo'), expected);
+      const undoneCalls = (await s.e.hostCalls()).filter((c) => c === 'undone').length;
+      await s.e.call('undo');
+      assert.equal((await s.e.hostCalls()).filter((c) => c === 'undone').length, undoneCalls, 'no steps left');
+    });
+  }
+});
 
 describe('undo and redo', () => {
-  test('typed characters in a row are one step, and the caret comes back too', async () => {
-    await s.e.load(doc(para('ab')), [0, 0, 1]);
-    await s.e.type('xyz');
-    assert.deepEqual(await s.e.model(), doc(para('axyzb')));
-    await s.e.call('undo');
-    assert.deepEqual(await s.e.model(), doc(para('ab')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 1]);
-    assert.deepEqual(await s.e.steps('redo'), doc(para('axyzb')));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 4]);
-  });
+  const loaded = JSON.stringify(doc(para('loaded')));
+  stepCases(s, [
+    ['undo brings the caret back to where typing began', doc(para('ab')), [[0, 0, 1], typed('xyz'), 'undo'], doc(para('ab')), [0, 0, 1]],
+    ['redo brings the caret back after the typed text', doc(para('ab')), [[0, 0, 1], typed('xyz'), 'undo', 'redo'], doc(para('axyzb')), [0, 0, 4]],
+    ['with nothing to undo or redo the host hears nothing', doc(para('ab')), [[0, 0, 2], 'undo', 'redo'], doc(para('ab')), null, []],
+    ['the host hears of a change on an edit and on redo, of an undo on undo', doc(para('ab')), [[0, 0, 2], typed('c'), 'undo', 'redo'],
+      doc(para('abc')), null, ['done', 'undone', 'done']],
+    ['every typed character tells the host of a change; one undo of the run tells it once', doc(para()), [[0, 0, 0], typed('abc'), 'undo'],
+      doc(para()), null, ['done', 'done', 'done', 'undone']],
+    ['an edit after undo leaves nothing to redo', doc(para('ab')), [[0, 0, 2], typed('c'), 'undo', typed('d'), 'redo'], doc(para('abd'))],
+    ['a load puts the caret at the top', doc(para('first'), row('a')), [[0, 0, 5], typed('!'), ['setTextJson', loaded]], doc(para('loaded')),
+      [0, 0, 0]],
+    ['a load goes with the step before it: one undo gives back the earlier document', doc(para('first'), row('a')), [[0, 0, 5],
+      typed('!'), ['setTextJson', loaded], 'undo'], doc(para('first'), row('a'))],
+    ['redo after undoing a load gives the load again', doc(para('first')), [[0, 0, 5], typed('!'), ['setTextJson', loaded], 'undo', 'redo'],
+      doc(para('loaded'))],
+    ['redo after a load made since an undo returns to the undone state', doc(para('ab')), [[0, 0, 2],
+      typed('c'), 'undo', ['setTextJson', loaded], 'redo'], doc(para('abc'))],
+    ['a load made since an undo stays undoable after that redo', doc(para('ab')), [[0, 0, 2], typed('c'), 'undo', ['setTextJson', loaded], 'redo', 'undo'],
+      doc(para('loaded'))],
+  ]);
 
-  test('undo restores the exact element tree of a structural change', async () => {
-    await s.e.load(doc(para('one'), block('row', 1, 'a'), block('col', 2, 'b'), para('two'), block('bulleted', 1, 'x')));
-    const before = await s.e.eval(() => editor.root.innerHTML.replace(/ id="Active(Span|Block)"/g, ''));
-    assert.notDeepEqual(await s.e.steps([[0, 0, 1], [3, 0, 2]], 'deleteBackward', [1, 0, 1], 'insertNewline'), doc(para('one')));
-    await s.e.steps('undo', 'undo', 'undo');
-    const after = await s.e.eval(() => editor.root.innerHTML.replace(/ id="Active(Span|Block)"/g, ''));
-    assert.equal(after, before);
+  test('undo restores the exact element tree and selection of a structural change', async () => {
+    await s.e.load(doc(para('one'), row('a'), col('b'), para('two'), block('bulleted', 1, 'x')));
+    const before = await treeHtml();
+    await s.e.steps([[0, 0, 1], [3, 0, 2]], 'deleteBackward', [1, 0, 1], 'insertNewline', 'undo', 'undo', 'undo');
+    assert.equal(await treeHtml(), before);
     assert.deepEqual(await s.e.selection(), { anchor: [0, 0, 1], focus: [3, 0, 2] });
-    const consistent = await s.e.eval(() => {
-      const fromTree = collectBlockElements(editor.root);
-      return fromTree.length === editor.blocks.length && fromTree.every((b, i) => b === editor.blocks[i]);
-    });
-    assert.ok(consistent, 'the block list matches the element tree');
   });
 
-  test('after 150 edits only the last 99 can be undone', async () => {
-    await s.e.load(doc(para('')));
-    await s.e.eval(() => {
-      for (let i = 0; i < 150; i++) {
-        editor.beforeChanges();
-        editor.setBlockSpans(0, [Span('Plain', String(i + 1))]);
-      }
-    });
-    const depth = await s.e.eval(() => editor.undoStack.length);
-    assert.equal(depth, 99);
-    await s.e.eval(() => { for (let i = 0; i < 120; i++) undo(); });
-    assert.deepEqual(await s.e.model(), doc(para('51')));
-    assert.equal(await s.e.eval(() => editor.redoStack.length), 99);
-  });
-
-  test('notifications: change done on edits and redo, undone on undo, nothing when there is nothing to undo', async () => {
-    await s.e.run(doc(para('ab')), 'undo', 'redo');
-    assert.deepEqual(await s.e.hostCalls(), []);
-    await s.e.caret(0, 0, 2);
-    await s.e.type('c');
-    await s.e.steps('undo', 'redo');
-    assert.deepEqual(await s.e.hostCalls(), ['done', 'undone', 'done']);
-    await s.e.call('undo');
-    await s.e.type('d');
-    await s.e.call('redo');
-    assert.deepEqual(await s.e.model(), doc(para('abd')));
-  });
-
-  test('changes made without a snapshot are undone together with the step before them', async () => {
-    await s.e.load(doc(para('ab')), [0, 0, 2]);
-    await s.e.type('c');
-    await s.e.eval(() => editor.setBlockSpans(0, [Span('Strong', 'changed')]));
-    await s.e.call('undo');
-    assert.deepEqual(await s.e.model(), doc(para('ab')));
-    await s.e.call('redo');
-    assert.deepEqual(await s.e.model(), doc(para(['strong', 'changed'])));
-  });
-
-  test('redo after an unrecorded change returns to the undone state and keeps the change undoable', async () => {
-    await s.e.load(doc(para('ab')), [0, 0, 2]);
-    await s.e.type('c');
-    await s.e.call('undo');
-    await s.e.call('setTextJson', JSON.stringify(doc(para('loaded'))));
-    await s.e.call('redo');
-    assert.deepEqual(await s.e.model(), doc(para('abc')));
-    await s.e.call('undo');
-    assert.deepEqual(await s.e.model(), doc(para('loaded')));
-  });
-
-  test('undoing a document load gives back the earlier document', async () => {
-    await s.e.load(doc(para('first'), block('row', 1, 'a')), [0, 0, 5]);
-    await s.e.type('!');
-    await s.e.call('setTextJson', JSON.stringify(doc(block('heading', -3, 'second'))));
-    assert.deepEqual(await s.e.caretAt(), [0, 0, 0]);
-    await s.e.call('undo');
-    assert.deepEqual(await s.e.model(), doc(para('first'), block('row', 1, 'a')));
-    await s.e.call('redo');
-    assert.deepEqual(await s.e.model(), doc(block('heading', -3, 'second')));
+  test('after 150 commands only the last 99 can be undone, and redone', async () => {
+    await s.e.load(doc(para('a')), [0, 0, 1]);
+    await s.e.eval(() => { for (let i = 0; i < 150; i++) styleParagraphHeading1(); for (let i = 0; i < 120; i++) undo(); });
+    assert.deepEqual(await s.e.model(), doc(block('heading', -3, 'a')), 'the state after 51 commands');
+    await s.e.eval(() => { for (let i = 0; i < 120; i++) redo(); });
+    assert.deepEqual(await s.e.model(), doc(para('a')));
+    const calls = await s.e.hostCalls();
+    assert.deepEqual([calls.filter((c) => c === 'undone').length, calls.filter((c) => c === 'done').length], [99, 150 + 99]);
   });
 });
