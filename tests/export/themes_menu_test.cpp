@@ -1,9 +1,9 @@
-#include "src/win/themes_menu.h"
+#include "src/win/menus/themes_menu.h"
 
 #include "qt_printers.h"
-#include "src/win/menu_bar.h"
-#include "src/win/menu_commands.h"
-#include "src/win/settings.h"
+#include "src/win/menus/menu_bar.h"
+#include "src/win/menus/menu_commands.h"
+#include "src/win/settings/settings.h"
 #include "src/win/tools/themes.h"
 #include "tests/frame/temp_folder.h"
 

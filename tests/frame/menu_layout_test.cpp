@@ -1,6 +1,6 @@
-#include "src/win/menu_accelerators.h"
-#include "src/win/menu_commands.h"
-#include "src/win/menu_layout.h"
+#include "src/win/menus/menu_accelerators.h"
+#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/menu_layout.h"
 
 #include <gtest/gtest.h>
 

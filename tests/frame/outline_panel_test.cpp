@@ -1,4 +1,4 @@
-#include "src/win/outline_panel.h"
+#include "src/win/view/outline_panel.h"
 
 #include <QTest>
 #include <QTreeWidget>

@@ -1,6 +1,6 @@
 // The key-message hook's tables and dispatch, checked row by row against the
 // table of keys the editor view answers.
-#include "src/win/key_tables.h"
+#include "src/win/keys/key_tables.h"
 
 #include <gtest/gtest.h>
 
