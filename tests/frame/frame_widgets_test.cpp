@@ -33,7 +33,7 @@ class MenuBarTest : public ::testing::Test {
 protected:
     QMenuBar bar;
     std::vector<int> chosen;
-    MainMenu menus{&bar, [this](int id) { chosen.push_back(id); }};
+    MenuBar menus{&bar, [this](int id) { chosen.push_back(id); }};
 };
 
 TEST_F(MenuBarTest, EightMenusWhoseItemsShowKeysSendCommandsAndCarryCheckMarks) {

@@ -2,7 +2,7 @@
 
 #include "resources/resources.h"
 #include "src/win/document/document_guards.h"
-#include "src/win/document/document_window.h"
+#include "src/win/document/document_controller.h"
 #include "src/win/view/editor_commands.h"
 #include "src/win/view/editor_view.h"
 #include "src/win/export/export_commands.h"
@@ -35,18 +35,18 @@ CMainFrame::CMainFrame() {
     setMinimumSize(350, 250);
     UseSettingsStoreForShellValues();
     view_ = new CEditorView(this, this);
-    parts_ = std::make_unique<DocumentWindow>(*this, *view_, [this](int id) { OnCommand(id); });
-    exports_ = std::make_unique<ExportCommands>(*this, *view_, parts_->Document(), *parts_, parts_->Menus());
-    parts_->SetRepeatExportReset([this] { exports_->ResetRepeatExport(); });
+    controller_ = std::make_unique<DocumentController>(*this, *view_, [this](int id) { OnCommand(id); });
+    exports_ = std::make_unique<ExportCommands>(*this, *view_, controller_->Document(), *controller_, controller_->Menus());
+    controller_->SetRepeatExportReset([this] { exports_->ResetRepeatExport(); });
     themes_ = std::make_unique<ThemesMenu>(
-        parts_->Menus(), [this](const std::string& css) { view_->SetThemeCss(css); },
+        controller_->Menus(), [this](const std::string& css) { view_->SetThemeCss(css); },
         [this](const std::string& text) {
-            parts_->ShowMessage({text, "Qorva", MessageButtons::Ok, MessageIcon::Exclamation});
+            controller_->ShowMessage({text, "Qorva", MessageButtons::Ok, MessageIcon::Exclamation});
         });
     themes_->BuildThemesMenu();
     themes_->UpdateThemeChecks();
     themes_->ApplyTheme();
-    guards_ = std::make_unique<DocumentGuards>(*parts_, *view_, DefaultRecoveryFolder());
+    guards_ = std::make_unique<DocumentGuards>(*controller_, *view_, DefaultRecoveryFolder());
     toolRuns_ = std::make_unique<ToolRunWatch>(this, ToolTimeLimitSetting());
     if (auto* loop = ChromiumMessageHandler::Current()) {
         loop->AddMessageFilter(this);
@@ -65,26 +65,26 @@ CMainFrame::~CMainFrame() {
     }
 }
 
-bool CMainFrame::LoadFile(const QString& path) { return parts_->Document().LoadFile(path.toStdString()); }
+bool CMainFrame::LoadFile(const QString& path) { return controller_->Document().LoadFile(path.toStdString()); }
 
 bool CMainFrame::LoadFileAs(const QString& path, DocumentFormat format) {
-    return parts_->Document().LoadFileAs(path.toStdString(), format);
+    return controller_->Document().LoadFileAs(path.toStdString(), format);
 }
 
-void CMainFrame::LoadWelcomeDocument() { parts_->Document().LoadWelcome(); }
+void CMainFrame::LoadWelcomeDocument() { controller_->Document().LoadWelcome(); }
 
-void CMainFrame::UpdateTitle() { parts_->UpdateTitle(); }
+void CMainFrame::UpdateTitle() { controller_->UpdateTitle(); }
 
-QString CMainFrame::DocumentPath() const { return QString::fromStdString(parts_->Document().path()); }
+QString CMainFrame::DocumentPath() const { return QString::fromStdString(controller_->Document().path()); }
 
-bool CMainFrame::IsWelcome() const { return parts_->Document().welcome(); }
+bool CMainFrame::IsWelcome() const { return controller_->Document().welcome(); }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!parts_->CanClose()) {
+    if (!controller_->CanClose()) {
         event->ignore();
         return;
     }
-    parts_->WriteRecentList();
+    controller_->WriteRecentList();
     guards_->Recovery().Discard();
     QMainWindow::closeEvent(event);
     // One window per process: once it has gone the loop has nothing left to run.
@@ -93,16 +93,16 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainFrame::OnCommand(int id) {
-    if (parts_->HandleCommand(id) || exports_->HandleCommand(id) || themes_->HandleCommand(id)) return true;
+    if (controller_->HandleCommand(id) || exports_->HandleCommand(id) || themes_->HandleCommand(id)) return true;
     if (id == cmd::Print) {
         view_->Print();
         return true;
     }
-    return view_->OnCommand(id) || parts_->SearchView().HandleCommand(id);
+    return view_->OnCommand(id) || controller_->SearchView().HandleCommand(id);
 }
 
 bool CMainFrame::PreTranslateMessage(QObject* receiver, QEvent* event) {
-    return parts_ && parts_->PreTranslateMessage(receiver, event);
+    return controller_ && controller_->PreTranslateMessage(receiver, event);
 }
 
 bool CMainFrame::OnIdle() {

@@ -16,7 +16,7 @@ namespace qorva {
 class CEditorView;
 class DocumentGuards;
 class ToolRunWatch;
-class DocumentWindow;
+class DocumentController;
 class RecoveryKeeper;
 class ExportCommands;
 class ThemesMenu;
@@ -46,7 +46,7 @@ public:
     bool IsWelcome() const;
 
     // Menus, search bar, document lifecycle, recent list, title and full screen.
-    DocumentWindow& Parts() { return *parts_; }
+    DocumentController& Controller() { return *controller_; }
     RecoveryKeeper& Recovery();
 
     // CMessageFilter, CIdleHandler
@@ -65,7 +65,7 @@ protected:
 
 private:
     CEditorView* view_;
-    std::unique_ptr<DocumentWindow> parts_;
+    std::unique_ptr<DocumentController> controller_;
     std::unique_ptr<ExportCommands> exports_;
     std::unique_ptr<ThemesMenu> themes_;
     std::unique_ptr<DocumentGuards> guards_;

@@ -1,6 +1,6 @@
 #include "src/win/document/document_guards.h"
 
-#include "src/win/document/document_window.h"
+#include "src/win/document/document_controller.h"
 #include "src/win/view/editor_view.h"
 #include "src/win/keys/message_loop.h"
 
@@ -17,7 +17,7 @@ void StartIdlePeriod() {
 
 }  // namespace
 
-DocumentGuards::DocumentGuards(DocumentWindow& window, CEditorView& view, const std::string& recoveryFolder)
+DocumentGuards::DocumentGuards(DocumentController& window, CEditorView& view, const std::string& recoveryFolder)
     : view_(view) {
     DocumentLifecycle& document = window.Document();
     watch_ = std::make_unique<OutsideChangeWatch>(OutsideChangeWatch::Hooks{

@@ -11,11 +11,11 @@
 namespace qorva {
 
 class CEditorView;
-class DocumentWindow;
+class DocumentController;
 
 class DocumentGuards {
 public:
-    DocumentGuards(DocumentWindow& window, CEditorView& view, const std::string& recoveryFolder);
+    DocumentGuards(DocumentController& window, CEditorView& view, const std::string& recoveryFolder);
     ~DocumentGuards();
 
     RecoveryKeeper& Recovery() { return *recovery_; }

@@ -1,6 +1,6 @@
 #include "src/win/document/recovery_offer.h"
 
-#include "src/win/document/document_window.h"
+#include "src/win/document/document_controller.h"
 #include "src/win/app/main_frame.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/document/recovery_keeper.h"
@@ -26,7 +26,7 @@ std::string WhenText(std::time_t savedAt, std::time_t now) {
 
 void Restore(CMainFrame& frame, OrphanedRecovery& orphan) {
     const RecoveryRecord& record = orphan.record;
-    frame.Parts().Document().Restore(record.path, record.format, record.welcome, record.model);
+    frame.Controller().Document().Restore(record.path, record.format, record.welcome, record.model);
     // The window's own copy is on disk before the old one goes.
     frame.Recovery().Keep(record);
     frame.Recovery().Flush();
@@ -79,19 +79,19 @@ void OfferRecoveredDocuments(CMainFrame& frame, const std::string& folder) {
     bool windowFree = true;
     for (OrphanedRecovery& orphan : orphans) {
         const MessageAnswer answer =
-            frame.Parts().ShowMessage(message::RestoreUnsavedChanges(orphan.record, std::time(nullptr)));
+            frame.Controller().ShowMessage(message::RestoreUnsavedChanges(orphan.record, std::time(nullptr)));
         if (answer == MessageAnswer::No) {
             DiscardRecovery(orphan);
             continue;
         }
         if (answer != MessageAnswer::Yes) continue;  // kept, and let go with its lock
-        const DocumentLifecycle& document = frame.Parts().Document();
+        const DocumentLifecycle& document = frame.Controller().Document();
         const bool fits = !document.modified() && (document.path().empty() || document.path() == orphan.record.path);
         if (windowFree && fits) {
             Restore(frame, orphan);
             windowFree = false;
         } else if (!StartRestoringWindow(orphan)) {
-            frame.Parts().ShowMessage(message::NewWindowFailed());
+            frame.Controller().ShowMessage(message::NewWindowFailed());
         }
     }
 }

@@ -25,7 +25,7 @@ constexpr std::string_view kExportFailedCaption = "Export failed";
 }  // namespace
 
 ExportCommands::ExportCommands(QWidget& owner, CEditorView& view, DocumentLifecycle& document, DocumentUi& ui,
-                               MainMenu& menus)
+                               MenuBar& menus)
     : owner_(owner), view_(view), document_(document), ui_(ui), menus_(menus) {
     ResetRepeatExport();
 }

@@ -13,13 +13,13 @@ namespace qorva {
 class CEditorView;
 class DocumentLifecycle;
 class DocumentUi;
-class MainMenu;
+class MenuBar;
 
 class ExportCommands {
 public:
     // `ui` shows the messages and opens the download pages; `document` gives the
     // path and the Pandoc check; the page's content comes from `view`.
-    ExportCommands(QWidget& owner, CEditorView& view, DocumentLifecycle& document, DocumentUi& ui, MainMenu& menus);
+    ExportCommands(QWidget& owner, CEditorView& view, DocumentLifecycle& document, DocumentUi& ui, MenuBar& menus);
 
     // The six export commands and Repeat Export; false for any other command.
     bool HandleCommand(int commandId);
@@ -40,7 +40,7 @@ private:
     CEditorView& view_;
     DocumentLifecycle& document_;
     DocumentUi& ui_;
-    MainMenu& menus_;
+    MenuBar& menus_;
     RepeatExportState state_;
 };
 

@@ -11,13 +11,13 @@ namespace qorva {
 
 int CommandIdOf(const QAction* action) { return action ? action->data().toInt() : 0; }
 
-MainMenu::MainMenu(QMenuBar* bar, CommandHandler onCommand)
+MenuBar::MenuBar(QMenuBar* bar, CommandHandler onCommand)
     : QObject(bar), bar_(bar), onCommand_(std::move(onCommand)) {
     for (int id : {menu_id::ReopenQorva, menu_id::ReopenPandoc, menu_id::ReopenGithub, menu_id::ReopenMmd,
                    menu_id::RepeatExport}) {
         updateTable_[id] = true;
     }
-    const std::vector<MenuNode>& layout = MainMenuLayout();
+    const std::vector<MenuNode>& layout = MenuBarLayout();
     for (const MenuNode& top : layout) {
         QMenu* menu = bar_->addMenu(QString::fromStdString(top.label));
         build(menu, top);
@@ -34,7 +34,7 @@ MainMenu::MainMenu(QMenuBar* bar, CommandHandler onCommand)
     }
 }
 
-void MainMenu::build(QMenu* menu, const MenuNode& node) {
+void MenuBar::build(QMenu* menu, const MenuNode& node) {
     // Enabled states are applied as each menu drops down, the way the frame's
     // update table works; accelerators do not go through the menus at all.
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { applyUpdateTable(menu); });
@@ -47,7 +47,7 @@ void MainMenu::build(QMenu* menu, const MenuNode& node) {
     }
 }
 
-QAction* MainMenu::makeAction(const QString& label, int commandId) {
+QAction* MenuBar::makeAction(const QString& label, int commandId) {
     auto* item = new QAction(label, this);
     item->setData(commandId);
     // Menus show the text after "\t" as the accelerator; the keys themselves are
@@ -68,45 +68,45 @@ QAction* MainMenu::makeAction(const QString& label, int commandId) {
     return item;
 }
 
-QAction* MainMenu::addCommand(QMenu* menu, const QString& label, int commandId) {
+QAction* MenuBar::addCommand(QMenu* menu, const QString& label, int commandId) {
     QAction* item = makeAction(label, commandId);
     menu->addAction(item);
     return item;
 }
 
-QAction* MainMenu::insertCommand(QMenu* menu, QAction* before, const QString& label, int commandId) {
+QAction* MenuBar::insertCommand(QMenu* menu, QAction* before, const QString& label, int commandId) {
     QAction* item = makeAction(label, commandId);
     menu->insertAction(before, item);
     return item;
 }
 
-std::vector<QAction*> MainMenu::actions(int commandId) const {
+std::vector<QAction*> MenuBar::actions(int commandId) const {
     std::vector<QAction*> found;
     auto [first, last] = actions_.equal_range(commandId);
     for (auto it = first; it != last; ++it) found.push_back(it->second);
     return found;
 }
 
-QAction* MainMenu::action(int commandId) const {
+QAction* MenuBar::action(int commandId) const {
     auto it = actions_.find(commandId);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void MainMenu::setEnabledState(int commandId, bool enabled) { updateTable_[commandId] = enabled; }
+void MenuBar::setEnabledState(int commandId, bool enabled) { updateTable_[commandId] = enabled; }
 
-bool MainMenu::enabledState(int commandId) const {
+bool MenuBar::enabledState(int commandId) const {
     auto it = updateTable_.find(commandId);
     return it == updateTable_.end() || it->second;
 }
 
-void MainMenu::applyUpdateTable(QMenu* menu) {
+void MenuBar::applyUpdateTable(QMenu* menu) {
     for (QAction* item : menu->actions()) {
         auto it = updateTable_.find(CommandIdOf(item));
         if (it != updateTable_.end()) item->setEnabled(it->second);
     }
 }
 
-void MainMenu::setChecked(int commandId, bool checked) {
+void MenuBar::setChecked(int commandId, bool checked) {
     for (QAction* item : actions(commandId)) item->setChecked(checked);
 }
 

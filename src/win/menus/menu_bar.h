@@ -16,13 +16,13 @@ class QMenuBar;
 
 namespace qorva {
 
-class MainMenu : public QObject {
+class MenuBar : public QObject {
     Q_OBJECT
 public:
     using CommandHandler = std::function<void(int commandId)>;
 
     // Fills `bar` with the eight menus; choosing an item calls `onCommand`.
-    MainMenu(QMenuBar* bar, CommandHandler onCommand);
+    MenuBar(QMenuBar* bar, CommandHandler onCommand);
 
     QMenuBar* bar() const { return bar_; }
     // The "Open Recent" submenu (third item of "&File") and the "&Window" menu.

@@ -87,7 +87,7 @@ std::vector<MenuNode> BuildLayout() {
 
 }  // namespace
 
-const std::vector<MenuNode>& MainMenuLayout() {
+const std::vector<MenuNode>& MenuBarLayout() {
     static const std::vector<MenuNode> layout = BuildLayout();
     return layout;
 }

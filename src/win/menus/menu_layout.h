@@ -16,7 +16,7 @@ struct MenuNode {
 };
 
 // The eight top-level menus: "&File" to "&Help".
-const std::vector<MenuNode>& MainMenuLayout();
+const std::vector<MenuNode>& MenuBarLayout();
 
 // Positions the frame finds by position, as the menu resource places them.
 inline constexpr int kWindowMenuPosition = 6;

@@ -22,7 +22,7 @@ QString RecentPlaceholderOf(QMenu* submenu) {
     return "(empty)";
 }
 
-void RebuildRecentMenu(MainMenu& menus, QMenu* submenu, const RecentDocumentList& list, const QString& placeholder) {
+void RebuildRecentMenu(MenuBar& menus, QMenu* submenu, const RecentDocumentList& list, const QString& placeholder) {
     // The first old entry marks the place; entries beyond the maximum of an
     // earlier list go too, so no stale path survives a lower maximum.
     QAction* anchor = nullptr;

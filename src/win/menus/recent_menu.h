@@ -9,7 +9,7 @@ class QMenu;
 
 namespace qorva {
 
-class MainMenu;
+class MenuBar;
 
 // The placeholder: the text of the submenu's item 57616 when the list is
 // attached, or "(empty)" when it has no such item.
@@ -18,6 +18,6 @@ QString RecentPlaceholderOf(QMenu* submenu);
 // Replaces the items 57616 up to 57615 + maximum by the list's entries ("&1 path",
 // newest first) or, for an empty list, by one greyed placeholder item, keeping
 // their place among any other items of the submenu.
-void RebuildRecentMenu(MainMenu& menus, QMenu* submenu, const RecentDocumentList& list, const QString& placeholder);
+void RebuildRecentMenu(MenuBar& menus, QMenu* submenu, const RecentDocumentList& list, const QString& placeholder);
 
 }  // namespace qorva

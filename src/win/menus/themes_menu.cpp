@@ -27,7 +27,7 @@ QString ThemeNameOf(const QAction* item) {
     return name.isValid() ? name.toString() : item->text();
 }
 
-ThemesMenu::ThemesMenu(MainMenu& menus, StyleSheetSink setThemeCss, ErrorSink showError,
+ThemesMenu::ThemesMenu(MenuBar& menus, StyleSheetSink setThemeCss, ErrorSink showError,
                        SettingsStore& settings, std::vector<std::string> folders)
     : menus_(menus),
       menu_(menus.themesMenu()),

@@ -17,7 +17,7 @@ class QMenu;
 
 namespace qorva {
 
-class MainMenu;
+class MenuBar;
 
 class ThemesMenu {
 public:
@@ -26,7 +26,7 @@ public:
 
     // `setThemeCss` reaches the editor page; `showError` tells the user about a
     // theme file that cannot be read. Themes are looked for in `folders`.
-    ThemesMenu(MainMenu& menus, StyleSheetSink setThemeCss, ErrorSink showError,
+    ThemesMenu(MenuBar& menus, StyleSheetSink setThemeCss, ErrorSink showError,
                SettingsStore& settings = UserSettings(), std::vector<std::string> folders = UserFileFolders());
 
     // Adds the user's and the built-in themes after "Default". Once per window.
@@ -45,7 +45,7 @@ public:
     std::vector<QAction*> Items() const;
 
 private:
-    MainMenu& menus_;
+    MenuBar& menus_;
     QMenu* menu_;
     StyleSheetSink setThemeCss_;
     ErrorSink showError_;

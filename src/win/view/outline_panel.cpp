@@ -12,7 +12,7 @@
 
 namespace qorva {
 
-COutlinePanel::COutlinePanel(OutlinePage page, QWidget* parent)
+OutlinePanel::OutlinePanel(OutlinePage page, QWidget* parent)
     : QDockWidget(QStringLiteral("Outline"), parent), page_(std::move(page)) {
     setObjectName(QStringLiteral("outlinePanel"));
     setFeatures(QDockWidget::DockWidgetClosable);
@@ -26,7 +26,7 @@ COutlinePanel::COutlinePanel(OutlinePage page, QWidget* parent)
     tree_->installEventFilter(this);
     poll_ = new QTimer(this);
     poll_->setInterval(kPollMs);
-    connect(poll_, &QTimer::timeout, this, &COutlinePanel::Poll);
+    connect(poll_, &QTimer::timeout, this, &OutlinePanel::Poll);
     connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { Activate(item); });
     connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { Activate(item); });
     // Asks the page only while shown.
@@ -41,7 +41,7 @@ COutlinePanel::COutlinePanel(OutlinePage page, QWidget* parent)
     hide();
 }
 
-void COutlinePanel::Toggle() {
+void OutlinePanel::Toggle() {
     if (isVisible()) {
         hide();
         return;
@@ -56,7 +56,7 @@ void COutlinePanel::Toggle() {
 
 // Changes still coming: wait. The first quiet poll after them reads the
 // outline again; a quiet document only has its current heading asked for.
-void COutlinePanel::Poll() {
+void OutlinePanel::Poll() {
     // Never inside another page call's wait: the next poll comes soon enough.
     if (Browser::PendingCallDepth() > 0) return;
     const unsigned changes = page_.changeCount();
@@ -72,7 +72,7 @@ void COutlinePanel::Poll() {
     MarkCurrent(page_.getCurrent());
 }
 
-void COutlinePanel::Refresh() {
+void OutlinePanel::Refresh() {
     seenChanges_ = page_.changeCount();
     stale_ = false;
     const Outline outline = ParseOutline(page_.getOutline());
@@ -88,18 +88,18 @@ void COutlinePanel::Refresh() {
     MarkCurrent(outline.current);
 }
 
-bool COutlinePanel::SameLevels(const std::vector<OutlineHeading>& a, const std::vector<OutlineHeading>& b) {
+bool OutlinePanel::SameLevels(const std::vector<OutlineHeading>& a, const std::vector<OutlineHeading>& b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) { return x.level == y.level; });
 }
 
-void COutlinePanel::ShowHeading(QTreeWidgetItem* item, const OutlineHeading& heading) {
+void OutlinePanel::ShowHeading(QTreeWidgetItem* item, const OutlineHeading& heading) {
     const QString text = QString::fromStdString(heading.text).simplified();
     item->setText(0, text.isEmpty() ? QStringLiteral("(empty heading)") : text);
     item->setData(0, Qt::UserRole, heading.block);
 }
 
-void COutlinePanel::Rebuild(const std::vector<OutlineHeading>& headings) {
+void OutlinePanel::Rebuild(const std::vector<OutlineHeading>& headings) {
     headings_ = headings;
     tree_->clear();
     items_.clear();
@@ -113,7 +113,7 @@ void COutlinePanel::Rebuild(const std::vector<OutlineHeading>& headings) {
     tree_->expandAll();
 }
 
-void COutlinePanel::MarkCurrent(int index) {
+void OutlinePanel::MarkCurrent(int index) {
     if (index >= static_cast<int>(items_.size())) index = -1;
     if (index == current_) return;
     if (current_ >= 0) {
@@ -131,7 +131,7 @@ void COutlinePanel::MarkCurrent(int index) {
     if (!tree_->hasFocus()) tree_->setCurrentItem(items_[current_]);
 }
 
-bool COutlinePanel::eventFilter(QObject* watched, QEvent* event) {
+bool OutlinePanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tree_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && page_.focusPage) {
         page_.focusPage();
@@ -140,7 +140,7 @@ bool COutlinePanel::eventFilter(QObject* watched, QEvent* event) {
     return QDockWidget::eventFilter(watched, event);
 }
 
-void COutlinePanel::Activate(QTreeWidgetItem* item) {
+void OutlinePanel::Activate(QTreeWidgetItem* item) {
     if (!item) return;
     page_.goToBlock(item->data(0, Qt::UserRole).toInt());
     MarkCurrent(static_cast<int>(std::find(items_.begin(), items_.end(), item) - items_.begin()));

@@ -26,7 +26,7 @@ struct OutlinePage {
     std::function<void()> focusPage;                 // Escape in the tree: back to the text
 };
 
-class COutlinePanel : public QDockWidget {
+class OutlinePanel : public QDockWidget {
     Q_OBJECT
 public:
     // How often the panel looks for changes while it is shown.
@@ -34,7 +34,7 @@ public:
     // Width when first shown; the user may drag it.
     static constexpr int kStartWidth = 220;
 
-    COutlinePanel(OutlinePage page, QWidget* parent);
+    OutlinePanel(OutlinePage page, QWidget* parent);
 
     // Shows the panel with the focus in its tree, or hides it.
     void Toggle();

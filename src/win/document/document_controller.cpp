@@ -1,4 +1,4 @@
-#include "src/win/document/document_window.h"
+#include "src/win/document/document_controller.h"
 
 #include "src/win/app/about_dialog.h"
 #include "src/win/clipboard/clipboard.h"
@@ -28,7 +28,7 @@ namespace qorva {
 namespace id = menu_id;
 
 // The editor view as the document sees it.
-class DocumentWindow::ViewPage : public DocumentPage {
+class DocumentController::ViewPage : public DocumentPage {
 public:
     explicit ViewPage(CEditorView& view) : view_(view) {}
     std::string GetTextJson() override { return view_.GetTextJson(); }
@@ -43,7 +43,7 @@ private:
     CEditorView& view_;
 };
 
-DocumentWindow::DocumentWindow(QMainWindow& frame, CEditorView& view, std::function<void(int)> onCommand)
+DocumentController::DocumentController(QMainWindow& frame, CEditorView& view, std::function<void(int)> onCommand)
     : DocumentDialogs(&frame), frame_(frame), view_(view), onCommand_(std::move(onCommand)) {
     // The editor above, the search bar below in a pane of fixed height that the
     // user cannot drag; hidden, the editor takes the whole client area.
@@ -61,7 +61,7 @@ DocumentWindow::DocumentWindow(QMainWindow& frame, CEditorView& view, std::funct
     search_->SetCallback(this);
     frame.setCentralWidget(splitter_);
 
-    menus_ = new MainMenu(frame.menuBar(), onCommand_);
+    menus_ = new MenuBar(frame.menuBar(), onCommand_);
 
     OutlinePage outlinePage{
         [&view] { return view.Call("getOutline"); },
@@ -73,7 +73,7 @@ DocumentWindow::DocumentWindow(QMainWindow& frame, CEditorView& view, std::funct
         [&view] { return view.ChangeCount(); },
         [&view] { view.FocusPage(); },
     };
-    outline_ = new COutlinePanel(std::move(outlinePage), &frame);
+    outline_ = new OutlinePanel(std::move(outlinePage), &frame);
     frame.addDockWidget(Qt::LeftDockWidgetArea, outline_);
     QObject::connect(outline_, &QDockWidget::visibilityChanged, outline_,
                      [this](bool visible) { menus_->setChecked(id::Outline, visible); });
@@ -96,9 +96,9 @@ DocumentWindow::DocumentWindow(QMainWindow& frame, CEditorView& view, std::funct
     UpdateTitle();
 }
 
-DocumentWindow::~DocumentWindow() = default;
+DocumentController::~DocumentController() = default;
 
-bool DocumentWindow::HandleCommand(int commandId) {
+bool DocumentController::HandleCommand(int commandId) {
     if (lifecycle_->HandleCommand(commandId)) return true;
     switch (commandId) {
         case id::Exit:
@@ -119,7 +119,7 @@ bool DocumentWindow::HandleCommand(int commandId) {
     }
 }
 
-bool DocumentWindow::PreTranslateMessage(QObject* receiver, QEvent* event) {
+bool DocumentController::PreTranslateMessage(QObject* receiver, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(receiver);
     // Dialogs and menus of their own keep their keys.
@@ -139,7 +139,7 @@ bool DocumentWindow::PreTranslateMessage(QObject* receiver, QEvent* event) {
 }
 
 // Alt with a letter drops down the top-level menu whose title marks that letter.
-bool DocumentWindow::OpenMenuByMnemonic(const QKeyEvent& key) {
+bool DocumentController::OpenMenuByMnemonic(const QKeyEvent& key) {
     if (key.modifiers() != Qt::AltModifier || key.key() < Qt::Key_A || key.key() > Qt::Key_Z) return false;
     QMenuBar* bar = frame_.menuBar();
     if (!bar->isVisible()) return false;
@@ -153,7 +153,7 @@ bool DocumentWindow::OpenMenuByMnemonic(const QKeyEvent& key) {
     return false;
 }
 
-void DocumentWindow::UpdateTitle() {
+void DocumentController::UpdateTitle() {
     const bool titled = !lifecycle_->path().empty();
     for (int commandId : {id::ReopenQorva, id::ReopenPandoc, id::ReopenGithub, id::ReopenMmd}) {
         menus_->setEnabledState(commandId, titled);
@@ -170,46 +170,46 @@ void DocumentWindow::UpdateTitle() {
     if (frame_.windowTitle() != text) frame_.setWindowTitle(text);
 }
 
-bool DocumentWindow::CanClose() { return lifecycle_->AskToSave(); }
+bool DocumentController::CanClose() { return lifecycle_->AskToSave(); }
 
-void DocumentWindow::WriteRecentList() { recent_.Write(UserSettings()); }
+void DocumentController::WriteRecentList() { recent_.Write(UserSettings()); }
 
-void DocumentWindow::RecentListChanged() {
+void DocumentController::RecentListChanged() {
     RebuildRecentMenu(*menus_, menus_->openRecentMenu(), recent_, recentPlaceholder_);
 }
 
-void DocumentWindow::ResetRepeatExport() {
+void DocumentController::ResetRepeatExport() {
     menus_->setEnabledState(id::RepeatExport, false);
     if (repeatExportReset_) repeatExportReset_();
 }
 
-void DocumentWindow::StartSearch(const QString& text) { view_.StartSearch(text.toStdString()); }
+void DocumentController::StartSearch(const QString& text) { view_.StartSearch(text.toStdString()); }
 
-void DocumentWindow::ContinueSearch(const QString& text) { view_.ContinueSearch(text.toStdString()); }
+void DocumentController::ContinueSearch(const QString& text) { view_.ContinueSearch(text.toStdString()); }
 
-void DocumentWindow::SetSearchOptions(bool matchCase, bool wholeWord) {
+void DocumentController::SetSearchOptions(bool matchCase, bool wholeWord) {
     view_.SetSearchOptions(std::string("{\"matchCase\":") + (matchCase ? "true" : "false") +
                            ",\"wholeWord\":" + (wholeWord ? "true" : "false") + "}");
 }
 
-void DocumentWindow::Replace(const QString& text, const QString& replacement) {
+void DocumentController::Replace(const QString& text, const QString& replacement) {
     view_.ReplaceMatch(text.toStdString(), replacement.toStdString());
 }
 
-int DocumentWindow::ReplaceAll(const QString& text, const QString& replacement) {
+int DocumentController::ReplaceAll(const QString& text, const QString& replacement) {
     return view_.ReplaceAll(text.toStdString(), replacement.toStdString());
 }
 
-void DocumentWindow::CloseSearch() {
+void DocumentController::CloseSearch() {
     search_->hide();
     // Hiding the bar may already have moved Qt's focus to the view, so the page
     // is given the keys directly.
     view_.FocusPage();
 }
 
-bool DocumentWindow::IsSearchShown() const { return search_->isVisible(); }
+bool DocumentController::IsSearchShown() const { return search_->isVisible(); }
 
-void DocumentWindow::ToggleSearch() {
+void DocumentController::ToggleSearch() {
     if (IsSearchShown()) {
         CloseSearch();
         return;
@@ -221,20 +221,20 @@ void DocumentWindow::ToggleSearch() {
 }
 
 // Opens the bar if needed, with the focus in the replace field.
-void DocumentWindow::ShowReplace() {
+void DocumentController::ShowReplace() {
     if (!IsSearchShown()) ToggleSearch();
     search_->FocusReplaceField();
 }
 
-void DocumentWindow::ToggleOutline() {
+void DocumentController::ToggleOutline() {
     outline_->Toggle();
     if (!outline_->isVisible()) view_.FocusPage();
 }
 
 // Kept by the window itself: without a window manager Qt never reports the state.
-bool DocumentWindow::IsFullScreen() const { return fullScreen_; }
+bool DocumentController::IsFullScreen() const { return fullScreen_; }
 
-void DocumentWindow::ToggleFullScreen() {
+void DocumentController::ToggleFullScreen() {
     if (!IsFullScreen()) {
         QScreen* screen = frame_.screen() ? frame_.screen() : QGuiApplication::primaryScreen();
         if (!screen) {  // no monitor to cover: nothing changes
@@ -261,25 +261,25 @@ void DocumentWindow::ToggleFullScreen() {
     view_.ScrollToSelection();
 }
 
-void DocumentWindow::ChooseCountDisplay(CountDisplay chosen) {
+void DocumentController::ChooseCountDisplay(CountDisplay chosen) {
     WriteInfoSetting(InfoForCountCommand(countMode_, chosen));
     ReloadCountDisplay();
     UpdateTitle();
 }
 
-void DocumentWindow::ReloadCountDisplay() {
+void DocumentController::ReloadCountDisplay() {
     countMode_ = CountDisplayFromInfo(InfoSetting());
     menus_->setChecked(id::DisplayWordCount, countMode_ == CountDisplay::Words);
     menus_->setChecked(id::DisplayCharacterCount, countMode_ == CountDisplay::Characters);
 }
 
-void DocumentWindow::ShowAbout() {
+void DocumentController::ShowAbout() {
     QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : &frame_;
     CAboutDialog about(QString::fromStdString(ProgramFileVersionText()), owner);
     about.exec();
 }
 
-void DocumentWindow::CheckForUpdates() {
+void DocumentController::CheckForUpdates() {
     if (!updates_) {
         updates_ = new UpdateChecker(QString::fromLatin1(kUpdateFeedUrl),
                                      QString::fromStdString(ProgramFileVersionText()), &frame_);

@@ -25,20 +25,20 @@ class QSplitter;
 namespace qorva {
 
 class CEditorView;
-class MainMenu;
-class COutlinePanel;
+class MenuBar;
+class OutlinePanel;
 class UpdateChecker;
 
-class DocumentWindow : public DocumentDialogs, public CSearchViewCallback {
+class DocumentController : public DocumentDialogs, public CSearchViewCallback {
 public:
     // Builds the menus and the pane layout around `view`, which becomes the upper
     // pane; `onCommand` receives every menu command (the frame's routing).
-    DocumentWindow(QMainWindow& frame, CEditorView& view, std::function<void(int)> onCommand);
-    ~DocumentWindow() override;
+    DocumentController(QMainWindow& frame, CEditorView& view, std::function<void(int)> onCommand);
+    ~DocumentController() override;
 
     DocumentLifecycle& Document() { return *lifecycle_; }
     CSearchView& SearchView() { return *search_; }
-    MainMenu& Menus() { return *menus_; }
+    MenuBar& Menus() { return *menus_; }
 
     // The frame's own commands (file, search, window, help); false for others.
     bool HandleCommand(int commandId);
@@ -93,8 +93,8 @@ private:
     UpdateChecker* updates_ = nullptr;  // owned by the frame, made on first use
     QSplitter* splitter_;
     CSearchView* search_;
-    COutlinePanel* outline_;  // owned by the frame
-    MainMenu* menus_;  // owned by the menu bar
+    OutlinePanel* outline_;  // owned by the frame
+    MenuBar* menus_;  // owned by the menu bar
     std::unique_ptr<ViewPage> page_;
     RecentDocumentList recent_;
     QString recentPlaceholder_;
