@@ -102,12 +102,10 @@ std::optional<int> readDocument(const std::string& path, std::string& modelJson)
 }
 
 }  // namespace
-}  // namespace qorva
 
 // argv as main() received it: argv[0] the program, argv[1] "export", then the
 // options and the two paths.
 int runExportCommand(int argc, char** argv) {
-    using namespace qorva;
     std::vector<std::string> args;
     for (int i = 2; i < argc; ++i) args.emplace_back(argv[i]);
     ExportRequest request;
@@ -139,3 +137,5 @@ int runExportCommand(int argc, char** argv) {
     if (!result.warnings.empty()) std::cerr << result.warnings;
     return 0;
 }
+
+}  // namespace qorva

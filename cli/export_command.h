@@ -2,4 +2,8 @@
 // export tools; argv[0] is the program, argv[1] is "export".
 #pragma once
 
+namespace qorva {
+
 int runExportCommand(int argc, char** argv);
+
+}  // namespace qorva

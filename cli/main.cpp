@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         return code;
     }
     if (std::strcmp(argv[1], "export") == 0) {
-        return runExportCommand(argc, argv);
+        return qorva::runExportCommand(argc, argv);
     }
     std::vector<std::string> args(argv + 1, argv + argc);
     return qorva::runOperationCommand(args, std::cin, std::cout, std::cerr);
