@@ -20,12 +20,7 @@ int main(int argc, char** argv) {
         return code;
     }
     if (std::strcmp(argv[1], "export") == 0) {
-#ifdef QORVA_HAVE_TOOLS
-        return runExportCommand(argc, argv);
-#else
-        std::cerr << "error: export is not available in this build\n";
-        return 2;
-#endif
+        return qorva::runExportCommand(argc, argv);
     }
     std::vector<std::string> args(argv + 1, argv + argc);
     return qorva::runOperationCommand(args, std::cin, std::cout, std::cerr);

@@ -7,10 +7,6 @@ cd "$here"
 
 bash scripts/build.sh
 
-if [ ! -x build/bin/qorva ]; then
-  echo "The desktop program is not built yet; build/bin/qorva-convert is available." >&2
-  exit 1
-fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: Qorva is a desktop program and needs an X11 or Wayland session" >&2
   echo "(or run it under a virtual one: xvfb-run -a build/bin/qorva)." >&2

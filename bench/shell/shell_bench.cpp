@@ -11,8 +11,8 @@
 //               documents of growing size, in prose-sized paragraphs and in long
 //               ones of ASCII and of three-byte UTF-8 characters
 #include "src/win/platform/browser.h"
-#include "src/win/recovery_keeper.h"
-#include "src/win/recovery_store.h"
+#include "src/win/document/recovery_keeper.h"
+#include "src/win/document/recovery_store.h"
 
 #include <QApplication>
 #include <QCoreApplication>

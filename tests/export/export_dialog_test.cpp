@@ -1,4 +1,4 @@
-#include "src/win/export_dialog.h"
+#include "src/win/export/export_dialog.h"
 
 #include "qt_printers.h"
 #include "tests/frame/temp_folder.h"

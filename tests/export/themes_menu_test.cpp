@@ -1,9 +1,9 @@
-#include "src/win/themes_menu.h"
+#include "src/win/menus/themes_menu.h"
 
 #include "qt_printers.h"
-#include "src/win/menu_bar.h"
-#include "src/win/menu_commands.h"
-#include "src/win/settings.h"
+#include "src/win/menus/menu_bar.h"
+#include "src/win/menus/menu_commands.h"
+#include "src/win/settings/settings.h"
 #include "src/win/tools/themes.h"
 #include "tests/frame/temp_folder.h"
 
@@ -22,7 +22,7 @@ namespace {
 class ThemesMenuTest : public ::testing::Test {
 protected:
     void Build() {
-        menus_ = new MainMenu(&bar_, [this](int id) { routed_.push_back(id); });
+        menus_ = new MenuBar(&bar_, [this](int id) { routed_.push_back(id); });
         themes_ = std::make_unique<ThemesMenu>(
             *menus_, [this](const std::string& css) { pageCss_.push_back(css); },
             [this](const std::string& message) { errors_.push_back(message); }, settings_,
@@ -58,7 +58,7 @@ protected:
     testing::TempFolder folder_;  // the theme files; the settings file beside them is no theme
     SettingsStore settings_{folder_ / "settings.json"};
     QMenuBar bar_;
-    MainMenu* menus_ = nullptr;
+    MenuBar* menus_ = nullptr;
     std::unique_ptr<ThemesMenu> themes_;
     std::vector<int> routed_;
     std::vector<std::string> pageCss_;

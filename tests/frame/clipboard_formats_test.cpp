@@ -1,6 +1,6 @@
-#include "src/win/cf_html.h"
-#include "src/win/clipboard_formats.h"
-#include "src/win/document_conversion.h"
+#include "src/win/clipboard/cf_html.h"
+#include "src/win/clipboard/clipboard_formats.h"
+#include "src/win/document/document_conversion.h"
 #include "tests/frame/document_test_support.h"
 
 #include <gtest/gtest.h>

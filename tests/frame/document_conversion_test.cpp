@@ -1,4 +1,4 @@
-#include "src/win/document_conversion.h"
+#include "src/win/document/document_conversion.h"
 #include "tests/frame/document_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "src/win/outside_change_watch.h"
-#include "src/win/recovery_keeper.h"
+#include "src/win/document/outside_change_watch.h"
+#include "src/win/document/recovery_keeper.h"
 
 #include "tests/frame/temp_folder.h"
 

@@ -2,7 +2,7 @@
 // memory and a user who answers from a script and whose every message is kept.
 #pragma once
 
-#include "src/win/document_lifecycle.h"
+#include "src/win/document/document_lifecycle.h"
 #include "src/win/tools/converter_host.h"
 
 #include <gtest/gtest.h>

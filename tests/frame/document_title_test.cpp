@@ -1,5 +1,5 @@
-#include "src/win/document_format.h"
-#include "src/win/document_title.h"
+#include "src/win/document/document_format.h"
+#include "src/win/document/document_title.h"
 
 #include <gtest/gtest.h>
 

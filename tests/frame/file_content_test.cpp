@@ -1,4 +1,4 @@
-#include "src/win/file_content.h"
+#include "src/win/document/file_content.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "src/win/cf_html.h"
-#include "src/win/clipboard.h"
-#include "src/win/menu_bar.h"
-#include "src/win/menu_commands.h"
-#include "src/win/recent_menu.h"
-#include "src/win/search_view.h"
+#include "src/win/clipboard/cf_html.h"
+#include "src/win/clipboard/clipboard.h"
+#include "src/win/menus/menu_bar.h"
+#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/recent_menu.h"
+#include "src/win/view/search_view.h"
 #include "src/win/tools/converter_host.h"
 
 #include <QAction>
@@ -33,7 +33,7 @@ class MenuBarTest : public ::testing::Test {
 protected:
     QMenuBar bar;
     std::vector<int> chosen;
-    MainMenu menus{&bar, [this](int id) { chosen.push_back(id); }};
+    MenuBar menus{&bar, [this](int id) { chosen.push_back(id); }};
 };
 
 TEST_F(MenuBarTest, EightMenusWhoseItemsShowKeysSendCommandsAndCarryCheckMarks) {

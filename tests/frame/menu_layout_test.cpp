@@ -1,6 +1,6 @@
-#include "src/win/menu_accelerators.h"
-#include "src/win/menu_commands.h"
-#include "src/win/menu_layout.h"
+#include "src/win/menus/menu_accelerators.h"
+#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/menu_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ void CollectShownAccelerators(const std::vector<MenuNode>& nodes, std::vector<st
 
 TEST(Accelerators, EveryKeyShownInAMenuSendsThatItemsCommand) {
     std::vector<std::pair<std::string, int>> shown;
-    CollectShownAccelerators(MainMenuLayout(), shown);
+    CollectShownAccelerators(MenuBarLayout(), shown);
     ASSERT_GT(shown.size(), 50u);
     for (const auto& [text, id] : shown) {
         auto [key, modifiers] = ParseAcceleratorText(text);

@@ -1,4 +1,4 @@
-#include "src/win/outline_headings.h"
+#include "src/win/view/outline_headings.h"
 
 #include <gtest/gtest.h>
 

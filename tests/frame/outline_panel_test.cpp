@@ -1,4 +1,4 @@
-#include "src/win/outline_panel.h"
+#include "src/win/view/outline_panel.h"
 
 #include <QTest>
 #include <QTreeWidget>
@@ -15,7 +15,7 @@ protected:
     unsigned changes = 0;
     int outlineReads = 0;
     std::vector<int> jumps;  // blocks gone to; -1 for Escape back to the text
-    COutlinePanel panel{OutlinePage{[this] {
+    OutlinePanel panel{OutlinePage{[this] {
                                         ++outlineReads;
                                         return answer;
                                     },
@@ -76,7 +76,7 @@ TEST_F(OutlinePanelTest, FollowsTheCaretWhenQuietAndReadsTheOutlineAgainOnlyAfte
     EXPECT_EQ(Rows(), (QStringList{"One *", "Two!"}));
     panel.Toggle();
     ++changes;
-    QTest::qWait(3 * COutlinePanel::kPollMs);
+    QTest::qWait(3 * OutlinePanel::kPollMs);
     EXPECT_EQ(outlineReads, readsAfterEdit + 1) << "hidden, the panel asks nothing";
 }
 

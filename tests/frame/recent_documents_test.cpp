@@ -1,4 +1,4 @@
-#include "src/win/recent_documents.h"
+#include "src/win/menus/recent_documents.h"
 #include "tests/frame/reg_value_printer.h"
 #include "tests/frame/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "src/win/recovery_store.h"
+#include "src/win/document/recovery_store.h"
 
 #include "tests/frame/temp_folder.h"
 

@@ -1,7 +1,7 @@
 // Readable GoogleTest output for settings values.
 #pragma once
 
-#include "src/win/settings_store.h"
+#include "src/win/settings/settings_store.h"
 
 #include <ostream>
 

@@ -1,5 +1,5 @@
-#include "src/win/settings.h"
-#include "src/win/settings_store.h"
+#include "src/win/settings/settings.h"
+#include "src/win/settings/settings_store.h"
 #include "tests/frame/reg_value_printer.h"
 #include "tests/frame/temp_folder.h"
 

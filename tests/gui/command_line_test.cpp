@@ -1,7 +1,7 @@
 // The program's own command line: options, the documents named, and the format a
 // named file opens in.
-#include "src/win/command_line_options.h"
-#include "src/win/named_file_format.h"
+#include "src/win/app/command_line_options.h"
+#include "src/win/document/named_file_format.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // keys call the page, caret moves and select-all are left to the browser, and
 // the keys the shell's own commands answer are swallowed. That no key is bound
 // twice is checked with the menus (menu_layout_test).
-#include "src/win/key_tables.h"
+#include "src/win/keys/key_tables.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Qt key events turned into key messages, the message loop's filters and idle
 // periods, and the update feed reader.
-#include "src/win/idle_rule.h"
-#include "src/win/message_loop.h"
+#include "src/win/keys/idle_rule.h"
+#include "src/win/keys/message_loop.h"
 #include "src/win/platform/qt_key_message.h"
-#include "src/win/update_checker.h"
+#include "src/win/app/update_checker.h"
 
 #include <QCoreApplication>
 #include <QTimer>

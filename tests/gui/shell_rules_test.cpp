@@ -1,8 +1,8 @@
 // Zoom steps, image references and the start-up decisions.
-#include "src/win/editor_commands.h"
-#include "src/win/image_reference.h"
-#include "src/win/startup_rules.h"
-#include "src/win/zoom.h"
+#include "src/win/view/editor_commands.h"
+#include "src/win/view/image_reference.h"
+#include "src/win/app/startup_rules.h"
+#include "src/win/view/zoom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The dictionary search over the program's folders, the Insert Hyperlink
 // dialog's fields and the update checks against a feed server on the loopback
 // address.
-#include "src/win/hyperlink_dialog.h"
-#include "src/win/program_folder.h"
-#include "src/win/shell_values.h"
-#include "src/win/update_checker.h"
+#include "src/win/view/hyperlink_dialog.h"
+#include "src/win/app/program_folder.h"
+#include "src/win/settings/shell_values.h"
+#include "src/win/app/update_checker.h"
 
 #include <QApplication>
 #include <QDir>

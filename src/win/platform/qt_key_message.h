@@ -3,7 +3,7 @@
 // key release becomes a key-up message. Qt Core only, so it tests without a display.
 #pragma once
 
-#include "src/win/key_tables.h"
+#include "src/win/keys/key_tables.h"
 
 #include <QEvent>
 #include <QString>

@@ -1,0 +1,126 @@
+#include "src/win/app/main_frame.h"
+
+#include "resources/resources.h"
+#include "src/win/document/document_guards.h"
+#include "src/win/document/document_controller.h"
+#include "src/win/view/editor_commands.h"
+#include "src/win/view/editor_view.h"
+#include "src/win/export/export_commands.h"
+#include "src/win/export/export_settings.h"
+#include "src/win/view/link_opener.h"
+#include "src/win/settings/settings_shell_values.h"
+#include "src/win/app/test_hooks.h"
+#include "src/win/menus/themes_menu.h"
+#include "src/win/document/tool_run_watch.h"
+#include "src/win/tools/converter_host.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace qorva {
+void ShowExclamation(QWidget* owner, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+CMainFrame::CMainFrame() {
+    setObjectName(QStringLiteral("MainFrame"));
+    setWindowTitle(QStringLiteral("Qorva"));
+    setMinimumSize(350, 250);
+    UseSettingsStoreForShellValues();
+    view_ = new CEditorView(this, this);
+    controller_ = std::make_unique<DocumentController>(*this, *view_, [this](int id) { OnCommand(id); });
+    exports_ = std::make_unique<ExportCommands>(*this, *view_, controller_->Document(), *controller_, controller_->Menus());
+    controller_->SetRepeatExportReset([this] { exports_->ResetRepeatExport(); });
+    themes_ = std::make_unique<ThemesMenu>(
+        controller_->Menus(), [this](const std::string& css) { view_->SetThemeCss(css); },
+        [this](const std::string& text) {
+            controller_->ShowMessage({text, "Qorva", MessageButtons::Ok, MessageIcon::Exclamation});
+        });
+    themes_->BuildThemesMenu();
+    themes_->UpdateThemeChecks();
+    themes_->ApplyTheme();
+    guards_ = std::make_unique<DocumentGuards>(*controller_, *view_, DefaultRecoveryFolder());
+    toolRuns_ = std::make_unique<ToolRunWatch>(this, ToolTimeLimitSetting());
+    if (auto* loop = ChromiumMessageHandler::Current()) {
+        loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+    }
+    UpdateTitle();
+    view_->setFocus();
+}
+
+RecoveryKeeper& CMainFrame::Recovery() { return guards_->Recovery(); }
+
+CMainFrame::~CMainFrame() {
+    if (auto* loop = ChromiumMessageHandler::Current()) {
+        loop->RemoveMessageFilter(this);
+        loop->RemoveIdleHandler(this);
+    }
+}
+
+bool CMainFrame::LoadFile(const QString& path) { return controller_->Document().LoadFile(path.toStdString()); }
+
+bool CMainFrame::LoadFileAs(const QString& path, DocumentFormat format) {
+    return controller_->Document().LoadFileAs(path.toStdString(), format);
+}
+
+void CMainFrame::LoadWelcomeDocument() { controller_->Document().LoadWelcome(); }
+
+void CMainFrame::UpdateTitle() { controller_->UpdateTitle(); }
+
+QString CMainFrame::DocumentPath() const { return QString::fromStdString(controller_->Document().path()); }
+
+bool CMainFrame::IsWelcome() const { return controller_->Document().welcome(); }
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!controller_->CanClose()) {
+        event->ignore();
+        return;
+    }
+    controller_->WriteRecentList();
+    guards_->Recovery().Discard();
+    QMainWindow::closeEvent(event);
+    // One window per process: once it has gone the loop has nothing left to run.
+    // Left to Qt's last-window rule, a close that ran a dialog first kept it alive.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+bool CMainFrame::OnCommand(int id) {
+    if (controller_->HandleCommand(id) || exports_->HandleCommand(id) || themes_->HandleCommand(id)) return true;
+    if (id == cmd::Print) {
+        view_->Print();
+        return true;
+    }
+    return view_->OnCommand(id) || controller_->SearchView().HandleCommand(id);
+}
+
+bool CMainFrame::PreTranslateMessage(QObject* receiver, QEvent* event) {
+    return controller_ && controller_->PreTranslateMessage(receiver, event);
+}
+
+bool CMainFrame::OnIdle() {
+    UpdateTitle();
+    WriteDocumentForTests(*view_);
+    return false;
+}
+
+void CMainFrame::OpenUrl(const QString& url) { FollowUrlLink(this, url); }
+
+void CMainFrame::OpenFile(const QString& path) {
+    if (DocumentPath().isEmpty()) return;
+    FollowFileLink(this, QDir(GetDocumentFolder()).filePath(path));
+}
+
+QString CMainFrame::GetDocumentFolder() {
+    const QString path = DocumentPath();
+    return path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+}
+
+}  // namespace qorva

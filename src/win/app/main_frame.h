@@ -1,0 +1,78 @@
+// CMainFrame: the program's top-level window. It hosts the editor view, keeps the
+// document's path and welcome mark, recomputes the title when the loop is idle and
+// routes commands to the editor view.
+#pragma once
+
+#include "src/win/document/document_format.h"
+#include "src/win/view/editor_view_callback.h"
+#include "src/win/keys/message_loop.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace qorva {
+
+class CEditorView;
+class DocumentGuards;
+class ToolRunWatch;
+class DocumentController;
+class RecoveryKeeper;
+class ExportCommands;
+class ThemesMenu;
+
+class CMainFrame : public QMainWindow,
+                   public CMessageFilter,
+                   public CIdleHandler,
+                   public CEditorViewCallback {
+    Q_OBJECT
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    CEditorView* EditorView() const { return view_; }
+
+    // Reads a native document and shows it; false (after a message) when it cannot.
+    bool LoadFile(const QString& path);
+    // The same in a given storage format, as for a file named on the command line.
+    bool LoadFileAs(const QString& path, DocumentFormat format);
+    void LoadWelcomeDocument();
+    void UpdateTitle();
+
+    // Command routing: the frame's own commands, then the editor view's.
+    bool OnCommand(int id);
+
+    QString DocumentPath() const;
+    bool IsWelcome() const;
+
+    // Menus, search bar, document lifecycle, recent list, title and full screen.
+    DocumentController& Controller() { return *controller_; }
+    RecoveryKeeper& Recovery();
+
+    // CMessageFilter, CIdleHandler
+    bool PreTranslateMessage(QObject* receiver, QEvent* event) override;
+    bool OnIdle() override;
+
+    // CEditorViewCallback
+    void OpenUrl(const QString& url) override;
+    void OpenFile(const QString& path) override;
+    QString GetDocumentFolder() override;
+
+protected:
+    // "Save changes?" first; the window closes only if that proceeds, and then the
+    // program ends with it, whatever was answered.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CEditorView* view_;
+    std::unique_ptr<DocumentController> controller_;
+    std::unique_ptr<ExportCommands> exports_;
+    std::unique_ptr<ThemesMenu> themes_;
+    std::unique_ptr<DocumentGuards> guards_;
+    std::unique_ptr<ToolRunWatch> toolRuns_;
+};
+
+// A modal message box owned by the frame, with the exclamation icon.
+void ShowExclamation(QWidget* owner, const QString& caption, const QString& text);
+
+}  // namespace qorva

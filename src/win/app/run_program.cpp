@@ -1,0 +1,130 @@
+#include "src/win/app/run_program.h"
+
+#include "src/win/app/command_line_options.h"
+#include "src/win/view/editor_view.h"
+#include "src/win/app/main_frame.h"
+#include "src/win/keys/message_loop.h"
+#include "src/win/platform/browser.h"
+#include "src/win/app/program_folder.h"
+#include "src/win/app/program_icon.h"
+#include "src/win/app/program_version.h"
+#include "src/win/document/recovery_offer.h"
+#include "src/win/settings/shell_values.h"
+#include "src/win/app/start_documents.h"
+#include "src/win/app/startup_rules.h"
+#include "src/win/app/update_checker.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qorva {
+namespace {
+
+std::string gCommandLine;
+std::vector<std::string> gOtherFiles;  // each opens in a window of its own
+
+constexpr int kInitialWidth = 700;
+constexpr int kInitialHeight = 480;
+
+bool HaveDisplay() {
+    auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+void ChooseFirstDocumentFor(CMainFrame& frame) {
+    const FirstDocument first = ChooseFirstDocument(gCommandLine);
+    switch (first.kind) {
+        case FirstDocumentKind::WelcomeIfFirstRun:
+            if (ReadLastRunVersion().empty()) frame.LoadWelcomeDocument();
+            WriteLastRunVersion(ProgramFileVersionText());
+            break;
+        case FirstDocumentKind::Welcome:
+            frame.LoadWelcomeDocument();
+            break;
+        case FirstDocumentKind::File: {
+            const QString typed = QString::fromStdString(first.argument);
+            const QFileInfo file(QDir::current().absoluteFilePath(typed));
+            if (file.isFile()) {
+                LoadNamedFile(frame, file.absoluteFilePath());
+            } else {
+                ShowExclamation(&frame, QStringLiteral("Qorva"),
+                                QStringLiteral("File \u2018%1\u2019 doesn\u2019t exist.").arg(typed));
+            }
+            break;
+        }
+        case FirstDocumentKind::Untitled:
+            break;
+    }
+}
+
+void CentreOnWorkArea(QWidget& window) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const auto [left, top] = qorva::CentreOnWorkArea(
+        window.width(), window.height(), {area.left(), area.top(), area.width(), area.height()});
+    window.move(left, top);
+}
+
+int RunFunction() {
+    ChromiumMessageHandler loop;
+    QGuiApplication::setWindowIcon(ProgramIcon());
+    auto frame = std::make_unique<CMainFrame>();
+    frame->resize(kInitialWidth, kInitialHeight);
+    // Placed before the first document is chosen, so a message about it appears
+    // over the spot where the window will be.
+    CentreOnWorkArea(*frame);
+    ChooseFirstDocumentFor(*frame);
+    frame->show();
+    frame->EditorView()->FocusPage();
+    OpenInOtherWindows(*frame, gOtherFiles);
+    if (!RestoreRequestedRecovery(*frame)) OfferRecoveredDocuments(*frame, DefaultRecoveryFolder());
+
+    UpdateChecker updates(QString::fromLatin1(kUpdateFeedUrl),
+                          QString::fromStdString(ProgramFileVersionText()), frame.get());
+    updates.Start();
+    loop.Run();
+    updates.Cleanup();
+    frame.reset();
+    return 0;
+}
+
+}  // namespace
+
+int RunQorva(int argc, char** argv) {
+    const ProgramRequest request = ReadProgramArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto exitCode = AnswerProgramRequest(request, QORVA_VERSION_TEXT, std::cout, std::cerr)) {
+        return *exitCode;
+    }
+    if (!HaveDisplay()) {
+        std::fputs("qorva: no display. Qorva is a desktop program and needs an X11 or Wayland "
+                   "session (or a virtual one: xvfb-run -a qorva).\n",
+                   stderr);
+        return 1;
+    }
+    const FoundDictionary dictionary = FindDictionary(ProgramDataFolders());
+    if (!dictionary.path.isEmpty()) {
+        Browser::SetDictionaryFilePath(dictionary.path.toStdString(),
+                                       dictionary.languageCode.toStdString());
+    }
+    const StartDocuments start = ArrangeStartDocuments(request, [](const std::string& path) {
+        return QFileInfo(QDir::current().absoluteFilePath(QString::fromStdString(path))).isFile();
+    });
+    gCommandLine = start.commandLine;
+    gOtherFiles = start.otherFiles;
+    return Browser::RunMain(argc, argv, &RunFunction);
+}
+
+}  // namespace qorva

@@ -1,0 +1,75 @@
+#include "src/win/app/startup_rules.h"
+
+#include <algorithm>
+#include <set>
+
+namespace qorva {
+
+std::optional<DictionaryChoice> ChooseDictionary(std::vector<std::string> fileNames) {
+    std::set<std::string> names(fileNames.begin(), fileNames.end());
+    if (names.empty()) return std::nullopt;
+    if (names.size() > 1) names.erase("en-US.bdic");
+    const std::string& first = *names.begin();
+    return DictionaryChoice{first, first.substr(0, 5)};
+}
+
+std::string JoinCommandLine(const std::vector<std::string>& arguments) {
+    std::string line;
+    for (const std::string& argument : arguments) {
+        if (!line.empty()) line += ' ';
+        line += argument;
+    }
+    return line;
+}
+
+std::string CommandLineArgument(const std::string& commandLine) {
+    if (commandLine.empty() || commandLine.front() != '"') return commandLine;
+    const std::size_t close = commandLine.find('"', 1);
+    return commandLine.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+}
+
+FirstDocument ChooseFirstDocument(const std::string& commandLine) {
+    if (commandLine.empty()) return {FirstDocumentKind::WelcomeIfFirstRun, {}};
+    std::string argument = CommandLineArgument(commandLine);
+    if (argument == "--welcome") return {FirstDocumentKind::Welcome, {}};
+    if (argument.empty()) return {FirstDocumentKind::Untitled, {}};
+    return {FirstDocumentKind::File, argument};
+}
+
+std::pair<int, int> CentreOnWorkArea(int width, int height, const Rect& area) {
+    auto place = [](int start, int length, int size) {
+        int position = start + length / 2 - size / 2;
+        if (position < start) return start;
+        if (position + size > start + length) return start + length - size;
+        return position;
+    };
+    return {place(area.left, area.width, width), place(area.top, area.height, height)};
+}
+
+}  // namespace qorva
+
+namespace qorva {
+
+std::string FileVersionText(const std::string& version) {
+    unsigned parts[4] = {0, 0, 0, 0};
+    std::size_t index = 0, position = 0;
+    while (index < 4 && position <= version.size()) {
+        const std::size_t dot = version.find('.', position);
+        const std::string part = version.substr(position, dot == std::string::npos ? dot : dot - position);
+        unsigned value = 0;
+        for (char c : part) {
+            if (c < '0' || c > '9') break;
+            value = value * 10 + static_cast<unsigned>(c - '0');
+        }
+        parts[index++] = value & 0xFFFF;
+        if (dot == std::string::npos) break;
+        position = dot + 1;
+    }
+    std::string text = std::to_string(parts[0]) + "." + std::to_string(parts[1]);
+    if (parts[2] != 0 || parts[3] != 0) {
+        text += "." + std::to_string(parts[2]) + "." + std::to_string(parts[3]);
+    }
+    return text;
+}
+
+}  // namespace qorva

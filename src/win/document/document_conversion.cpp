@@ -1,0 +1,82 @@
+#include "src/win/document/document_conversion.h"
+
+#include "src/win/tools/converter_host.h"
+
+#include <QString>
+
+namespace qorva {
+
+std::string FileBytesAsText(std::string_view bytes) {
+    // QString's decoder turns each invalid sequence into U+FFFD and keeps zero
+    // bytes as characters, which are then made visible the same way.
+    QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    text.replace(QChar(u'\0'), QChar(QChar::ReplacementCharacter));
+    return text.toStdString();
+}
+
+std::string ToCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+ConversionResult ReadThroughPandoc(std::string_view text, std::string_view pandocFormat,
+                                   const PandocInstallation& pandoc) {
+    ConversionResult result;
+    std::string json, messages;
+    if (!PandocToJson(pandoc, text, pandocFormat, json, &messages)) {
+        result.failure = ConversionResult::Failure::Pandoc;
+        // Pandoc's own words when it ran; why it could not start otherwise.
+        result.pandocMessage = json.empty() ? messages : json;
+        return result;
+    }
+    std::string error;
+    result.text = ReadPandocJson(json, &error);
+    if (!error.empty()) result.failure = ConversionResult::Failure::Converter;
+    return result;
+}
+
+ConversionResult ReadDocument(std::string_view text, DocumentFormat format, const PandocInstallation& pandoc) {
+    if (UsesPandoc(format)) return ReadThroughPandoc(text, PandocNameOf(format), pandoc);
+    ConversionResult result;
+    std::string error;
+    result.text = ReadTextFormat(text, &error);
+    if (!error.empty()) result.failure = ConversionResult::Failure::Converter;
+    return result;
+}
+
+ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bool unwrapped,
+                               const PandocInstallation& pandoc) {
+    ConversionResult result;
+    std::string error;
+    if (!UsesPandoc(format)) {
+        std::string text = WriteTextFormat(model, !unwrapped, &error);
+        if (!error.empty()) {
+            result.failure = ConversionResult::Failure::Converter;
+            return result;
+        }
+        result.text = ToCrLf(text);
+        return result;
+    }
+    const std::string options = pandoc.usable() ? pandoc.writerOptions() : std::string("{\"api\":\"1.11\"}");
+    std::string json = WritePandocJson(model, options.c_str(), &error);
+    if (!error.empty()) {
+        result.failure = ConversionResult::Failure::Converter;
+        return result;
+    }
+    std::string output, messages;
+    if (!PandocFromJson(pandoc, json, PandocNameOf(format), output, &messages)) {
+        // Pandoc's messages are never taken for the document.
+        result.failure = ConversionResult::Failure::Pandoc;
+        result.pandocMessage = output.empty() ? messages : output;
+        return result;
+    }
+    result.text = std::move(output);
+    return result;
+}
+
+}  // namespace qorva

@@ -1,0 +1,43 @@
+#include "src/win/document/document_format.h"
+
+#include "src/win/menus/menu_commands.h"
+
+namespace qorva {
+namespace {
+
+// Menu order: Qorva, Pandoc, GitHub, MultiMarkdown.
+constexpr DocumentFormat kMenuOrder[] = {DocumentFormat::QorvaMarkdown, DocumentFormat::PandocMarkdown,
+                                         DocumentFormat::GitHubMarkdown, DocumentFormat::MultiMarkdown};
+
+std::optional<DocumentFormat> FormatAt(int commandId, int first) {
+    int index = commandId - first;
+    if (index < 0 || index > 3) return std::nullopt;
+    return kMenuOrder[index];
+}
+
+}  // namespace
+
+DocumentFormat FormatFromDefaultSetting(std::string_view keyword) {
+    if (keyword == "text") return DocumentFormat::QorvaMarkdown;
+    if (keyword == "pandoc") return DocumentFormat::PandocMarkdown;
+    if (keyword == "github") return DocumentFormat::GitHubMarkdown;
+    if (keyword == "mmd") return DocumentFormat::MultiMarkdown;
+    return DocumentFormat::QorvaMarkdown;
+}
+
+std::string_view PandocNameOf(DocumentFormat format) {
+    switch (format) {
+        case DocumentFormat::PandocMarkdown: return "markdown";
+        case DocumentFormat::MultiMarkdown: return "markdown_mmd";
+        case DocumentFormat::GitHubMarkdown: return "markdown_github";
+        case DocumentFormat::QorvaMarkdown: break;
+    }
+    return "";
+}
+
+bool UsesPandoc(DocumentFormat format) { return format != DocumentFormat::QorvaMarkdown; }
+
+std::optional<DocumentFormat> ReopenFormatOf(int commandId) { return FormatAt(commandId, menu_id::ReopenQorva); }
+std::optional<DocumentFormat> SaveFormatOf(int commandId) { return FormatAt(commandId, menu_id::SaveInQorva); }
+
+}  // namespace qorva

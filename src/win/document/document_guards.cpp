@@ -1,0 +1,63 @@
+#include "src/win/document/document_guards.h"
+
+#include "src/win/document/document_controller.h"
+#include "src/win/view/editor_view.h"
+#include "src/win/keys/message_loop.h"
+
+#include <ctime>
+
+namespace qorva {
+namespace {
+
+// Work that does not come in as an input event: the title and counts are brought
+// up to date at the next idle time all the same.
+void StartIdlePeriod() {
+    if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
+}
+
+}  // namespace
+
+DocumentGuards::DocumentGuards(DocumentController& window, CEditorView& view, const std::string& recoveryFolder)
+    : view_(view) {
+    DocumentLifecycle& document = window.Document();
+    watch_ = std::make_unique<OutsideChangeWatch>(OutsideChangeWatch::Hooks{
+        [&view] { return view.IsModified(); },
+        [&window](const MessageSpec& message) { return window.ShowMessage(message); },
+        [&view, &document] {
+            const std::string position = view.Call("getViewPosition");
+            if (document.Reload() && !position.empty()) view.Call("setViewPosition", position);
+            StartIdlePeriod();
+        },
+        [this, &view, &window] {
+            view.SetModified(true);
+            window.DocumentStateChanged();
+            StartIdlePeriod();
+            // The window now holds the only copy.
+            recovery_->DocumentChanged();
+        },
+    });
+    recovery_ = std::make_unique<RecoveryKeeper>(
+        RecoveryKeeper::Document{
+            [&view] { return view.IsModified(); },
+            [&view, &document](RecoveryKeeper::Document::Take take) {
+                RecoveryRecord record{document.path(), document.format(), document.welcome(), {},
+                                      static_cast<std::int64_t>(std::time(nullptr))};
+                // Asked without waiting, so typing goes on while the page writes the
+                // copy out; blocks unchanged since the last copy are not read again.
+                view.CallLater("getRecoveryJson",
+                               [record = std::move(record), take = std::move(take)](std::optional<std::string> model) mutable {
+                                   if (!model || model->empty()) return take(std::nullopt);
+                                   record.model = std::move(*model);
+                                   take(std::move(record));
+                               });
+            },
+        },
+        RecoverySlot(recoveryFolder));
+    document.AddFileObserver(watch_.get());
+    document.AddFileObserver(recovery_.get());
+    view.SetChangeListener([this] { recovery_->DocumentChanged(); });
+}
+
+DocumentGuards::~DocumentGuards() { view_.SetChangeListener({}); }
+
+}  // namespace qorva

@@ -1,0 +1,30 @@
+// What keeps a window's document safe from losses outside the editor: the watch
+// on its file for changes by other programs, and the recovery file kept while it
+// has unsaved changes.
+#pragma once
+
+#include "src/win/document/outside_change_watch.h"
+#include "src/win/document/recovery_keeper.h"
+
+#include <memory>
+
+namespace qorva {
+
+class CEditorView;
+class DocumentController;
+
+class DocumentGuards {
+public:
+    DocumentGuards(DocumentController& window, CEditorView& view, const std::string& recoveryFolder);
+    ~DocumentGuards();
+
+    RecoveryKeeper& Recovery() { return *recovery_; }
+    OutsideChangeWatch& Watch() { return *watch_; }
+
+private:
+    CEditorView& view_;
+    std::unique_ptr<OutsideChangeWatch> watch_;
+    std::unique_ptr<RecoveryKeeper> recovery_;
+};
+
+}  // namespace qorva

@@ -1,0 +1,343 @@
+#include "src/win/document/document_lifecycle.h"
+
+#include "src/win/document/document_conversion.h"
+#include "src/win/document/file_content.h"
+#include "src/win/menus/menu_commands.h"
+#include "src/win/tools/converter_host.h"
+#include "src/win/tools/file_helpers.h"
+#include "src/win/tools/pandoc.h"
+#include "resources/resources.h"
+
+#include <QUrl>
+
+namespace qorva {
+namespace {
+
+const FileFilter kQorvaDocuments{"Qorva Documents (*.text)", "*.text"};
+const char* const kMarkdownPatterns = "*.md;*.markdown;*.mdown;*.mkdn;*.mkd;*.mdwn;*.mdtxt;*.mdtext";
+const FileFilter kAllFiles{"All Files", "*.*"};
+
+std::string FileUrl(const std::string& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path)).toString(QUrl::FullyEncoded).toStdString();
+}
+
+}  // namespace
+
+FileDialogSpec OpenDocumentDialog() {
+    return {{kQorvaDocuments, {"Markdown Files", kMarkdownPatterns}, kAllFiles}, "text"};
+}
+
+FileDialogSpec SaveDocumentDialog() {
+    return {{kQorvaDocuments, {"Markdown Files (*.md)", kMarkdownPatterns}, kAllFiles}, "text"};
+}
+
+std::optional<std::pair<std::string, FileDialogSpec>> ImportDialogFor(int commandId) {
+    if (commandId == menu_id::ImportHtml) {
+        return std::pair{std::string("html"),
+                         FileDialogSpec{{{"HTML Files (*.html;*.htm)", "*.html;*.htm"}, kAllFiles}, ""}};
+    }
+    if (commandId == menu_id::ImportLatex) {
+        return std::pair{std::string("latex"),
+                         FileDialogSpec{{{"LaTeX Files (*.tex;*.latex)", "*.tex;*.latex"}, kAllFiles}, ""}};
+    }
+    return std::nullopt;
+}
+
+DocumentLifecycle::DocumentLifecycle(DocumentPage& page, DocumentUi& ui, RecentDocumentList& recent,
+                                     SettingsStore& settings)
+    : page_(page), ui_(ui), recent_(recent), settings_(settings) {
+    ResetFormat();
+}
+
+void DocumentLifecycle::ResetFormat() { format_ = FormatFromDefaultSetting(DefaultFormatSetting(settings_)); }
+
+bool DocumentLifecycle::HandleCommand(int id) {
+    if (id == menu_id::New) {
+        New();
+    } else if (id == menu_id::Open) {
+        Open();
+    } else if (id >= menu_id::RecentFirst && id <= menu_id::RecentLast) {
+        OpenRecent(id);
+    } else if (ReopenFormatOf(id)) {
+        ReopenInFormat(id);
+    } else if (id == menu_id::Save) {
+        Save();
+    } else if (SaveFormatOf(id)) {
+        SaveInFormat(id);
+    } else if (id == menu_id::SaveAs) {
+        SaveAs();
+    } else if (id == menu_id::ImportHtml || id == menu_id::ImportLatex) {
+        Import(id);
+    } else if (id == menu_id::WelcomeDocument) {
+        OpenWelcomeWindow();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void DocumentLifecycle::ShowConverterError(const MessageSpec& message) {
+    if (ui_.ShowMessage(message) == MessageAnswer::Ok) ui_.OpenUrl(std::string(kSupportPage));
+}
+
+bool DocumentLifecycle::PandocCheck() {
+    if (DetectPandoc().usable()) return true;
+    if (ui_.ShowMessage(message::PandocMissing()) == MessageAnswer::Ok) ui_.OpenUrl(kPandocDownloadPage);
+    return false;
+}
+
+bool DocumentLifecycle::LoadFile(const std::string& path) { return LoadFileAs(path, format_); }
+
+// The format becomes the document's only when the load succeeds, so a failed
+// load leaves the document exactly as it was, format included.
+bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat format) {
+    if (RefusedAsTooLarge(path)) return false;
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(path);
+    } catch (const FileError& error) {
+        ui_.ShowMessage(message::CannotRead(error.what()));
+        return false;
+    }
+    const FileContent content = ClassifyFileContent(bytes);
+    if (content == FileContent::Binary) {
+        ui_.ShowMessage(message::NotATextFile(path));
+        return false;
+    }
+    ConversionResult result = ReadDocument(FileBytesAsText(bytes), format,
+                                           UsesPandoc(format) ? DetectPandoc() : PandocInstallation{});
+    if (result.failure == ConversionResult::Failure::Pandoc) {
+        ui_.ShowMessage(message::PandocFailed(result.pandocMessage));
+        return false;
+    }
+    if (result.failure == ConversionResult::Failure::Converter) {
+        ShowConverterError(message::ParsingError());
+        return false;
+    }
+    if (!PutIntoPage(path, result.text, FileUrl(path))) return false;
+    format_ = format;
+    path_ = path;
+    welcome_ = false;
+    // The odd bytes are shown as U+FFFD, and a save would write that: the document
+    // is not the file any more.
+    page_.SetModified(content == FileContent::NotUtf8);
+    ui_.DocumentStateChanged();
+    recent_.Add(path);
+    ui_.RecentListChanged();
+    // The same document read again keeps what Repeat Export would do.
+    if (!reloading_) ui_.ResetRepeatExport();
+    Notify([&](DocumentFileObserver& o) { o.FileLoaded(path_); });
+    if (content == FileContent::NotUtf8) ui_.ShowMessage(message::NotUtf8(path));
+    return true;
+}
+
+void DocumentLifecycle::ShowTooLarge(const std::string& path, std::uint64_t bytes) {
+    ui_.ShowMessage(message::TooLargeToOpen(path, MegabytesRoundedUp(bytes),
+                                            kPageDocumentLimitBytes / 1'000'000));
+}
+
+// Refused before reading: a file past the page's limit is never read whole.
+bool DocumentLifecycle::RefusedAsTooLarge(const std::string& path) {
+    std::optional<std::uint64_t> size = FileSize(path);
+    if (!size || *size <= kPageDocumentLimitBytes) return false;
+    ShowTooLarge(path, *size);
+    return true;
+}
+
+bool DocumentLifecycle::PutIntoPage(const std::string& path, const std::string& model,
+                                    const std::optional<std::string>& baseUrl) {
+    // Markup can make the model larger than the file.
+    if (model.size() > kPageDocumentLimitBytes) {
+        ShowTooLarge(path, model.size());
+        return false;
+    }
+    // Kept to be put back if the page fails to take the new document: a call that
+    // timed out may still finish later, and the page must not end up holding a
+    // document other than the one the path says.
+    const std::optional<std::string> previous = page_.TryGetTextJson();
+    if (baseUrl) page_.SetBaseUrl(*baseUrl);
+    if (page_.TrySetTextJson(model)) return true;
+    if (previous) page_.TrySetTextJson(*previous);
+    if (baseUrl && !path_.empty()) page_.SetBaseUrl(FileUrl(path_));
+    ui_.ShowMessage(message::PageDidNotTakeDocument(path));
+    return false;
+}
+
+bool DocumentLifecycle::WriteFile(const std::string& path) {
+    if (path == path_) {
+        for (DocumentFileObserver* observer : observers_) {
+            if (!observer->MayWriteOver(path)) return false;
+        }
+    }
+    std::optional<std::string> model = page_.TryGetTextJson();
+    if (!model) {
+        // Never taken for an empty document: that would write over the file.
+        ui_.ShowMessage(message::PageDidNotGiveDocument());
+        return false;
+    }
+    if (model->empty()) return false;
+    ConversionResult result = WriteDocument(*model, format_, SaveUnwrappedSetting(settings_),
+                                            UsesPandoc(format_) ? DetectPandoc() : PandocInstallation{});
+    if (result.failure == ConversionResult::Failure::Converter) {
+        ShowConverterError(message::FormattingError());
+        return false;
+    }
+    if (result.failure == ConversionResult::Failure::Pandoc) {
+        ui_.ShowMessage(message::PandocFailed(result.pandocMessage));
+        return false;
+    }
+    try {
+        // Replaced atomically: a failed write leaves the old file whole.
+        WriteWholeFile(path, result.text);
+    } catch (const FileError& error) {
+        ui_.ShowMessage(message::CannotWrite(error.what()));
+        return false;
+    }
+    page_.SetModified(false);
+    if (path == path_) Notify([&](DocumentFileObserver& o) { o.FileSaved(path); });
+    return true;
+}
+
+bool DocumentLifecycle::Save() {
+    if (path_.empty()) return SaveAs();
+    bool saved = WriteFile(path_);
+    ui_.DocumentStateChanged();
+    return saved;
+}
+
+bool DocumentLifecycle::SaveAs() {
+    std::optional<std::string> chosen = ui_.ChooseFileToSave(SaveDocumentDialog());
+    if (!chosen) return false;
+    if (!WriteFile(*chosen)) {
+        ui_.ShowMessage(message::ErrorWritingFile());
+        return false;
+    }
+    path_ = *chosen;
+    welcome_ = false;
+    ui_.DocumentStateChanged();
+    recent_.Add(path_);
+    ui_.RecentListChanged();
+    Notify([&](DocumentFileObserver& o) { o.FileSaved(path_); });
+    return true;
+}
+
+bool DocumentLifecycle::AskToSave() {
+    if (!page_.IsModified()) return true;
+    switch (ui_.ShowMessage(message::SaveChanges())) {
+        case MessageAnswer::No: return true;
+        case MessageAnswer::Yes: return Save();
+        default: return false;
+    }
+}
+
+void DocumentLifecycle::LoadWelcome() {
+    std::optional<std::string_view> welcomeText = findResource("welcome.text");
+    std::string model = ReadTextFormat(welcomeText.value_or(""));
+    page_.SetTextJson(model);
+    ResetFormat();
+    path_.clear();
+    welcome_ = true;
+    ui_.DocumentStateChanged();
+    ui_.ResetRepeatExport();
+    Notify([&](DocumentFileObserver& o) { o.DocumentReplaced(path_); });
+}
+
+void DocumentLifecycle::New() {
+    if (!ui_.StartNewInstance({})) ui_.ShowMessage(message::NewWindowFailed());
+}
+
+void DocumentLifecycle::OpenWelcomeWindow() {
+    if (!ui_.StartNewInstance({"--welcome"})) ui_.ShowMessage(message::WelcomeFailed());
+}
+
+void DocumentLifecycle::Open() {
+    std::optional<std::string> chosen = ui_.ChooseFileToOpen(OpenDocumentDialog());
+    if (!chosen || !AskToSave()) return;
+    LoadFileAs(*chosen, FormatFromDefaultSetting(DefaultFormatSetting(settings_)));
+}
+
+void DocumentLifecycle::OpenRecent(int commandId) {
+    std::optional<std::string> entry = recent_.Get(commandId);
+    if (!entry) return;
+    if (!FileExists(*entry)) {
+        ui_.ShowMessage(message::FileDoesNotExist(*entry));
+        recent_.Remove(commandId);
+        ui_.RecentListChanged();
+        return;
+    }
+    if (!AskToSave()) return;
+    LoadFileAs(*entry, FormatFromDefaultSetting(DefaultFormatSetting(settings_)));
+}
+
+void DocumentLifecycle::ReopenInFormat(int commandId) {
+    std::optional<DocumentFormat> format = ReopenFormatOf(commandId);
+    if (!format || path_.empty()) return;
+    if (UsesPandoc(*format) && !PandocCheck()) return;
+    // The changes are discarded, not saved.
+    if (page_.IsModified() && ui_.ShowMessage(message::ChangesWillBeLost()) != MessageAnswer::Yes) return;
+    LoadFileAs(path_, *format);
+}
+
+void DocumentLifecycle::SaveInFormat(int commandId) {
+    std::optional<DocumentFormat> format = SaveFormatOf(commandId);
+    if (!format) return;
+    if (UsesPandoc(*format) && !PandocCheck()) return;
+    format_ = *format;
+    Save();
+}
+
+bool DocumentLifecycle::Import(int commandId) {
+    std::optional<std::pair<std::string, FileDialogSpec>> import = ImportDialogFor(commandId);
+    if (!import || !PandocCheck() || !AskToSave()) return false;
+    std::optional<std::string> chosen = ui_.ChooseFileToOpen(import->second);
+    if (!chosen || RefusedAsTooLarge(*chosen)) return false;
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(*chosen);
+    } catch (const FileError& error) {
+        ui_.ShowMessage(message::CannotRead(error.what()));
+        return false;
+    }
+    ConversionResult result = ReadThroughPandoc(FileBytesAsText(bytes), import->first, DetectPandoc());
+    if (result.failure == ConversionResult::Failure::Pandoc) {
+        ui_.ShowMessage(message::ImportFailed(result.pandocMessage));
+        return false;
+    }
+    if (result.failure == ConversionResult::Failure::Converter) {
+        // An empty model would blank the page while the old path is already gone.
+        ShowConverterError(message::ParsingError());
+        return false;
+    }
+    if (!PutIntoPage(*chosen, result.text, std::nullopt)) return false;
+    page_.SetModified(false);
+    ResetFormat();
+    path_.clear();
+    welcome_ = false;
+    ui_.DocumentStateChanged();
+    ui_.ResetRepeatExport();
+    Notify([&](DocumentFileObserver& o) { o.DocumentReplaced(path_); });
+    return true;
+}
+
+bool DocumentLifecycle::Reload() {
+    if (path_.empty()) return false;
+    reloading_ = true;
+    const bool loaded = LoadFileAs(path_, format_);
+    reloading_ = false;
+    return loaded;
+}
+
+void DocumentLifecycle::Restore(const std::string& path, DocumentFormat format, bool welcome,
+                                const std::string& model) {
+    if (!path.empty()) page_.SetBaseUrl(FileUrl(path));
+    page_.SetTextJson(model);
+    format_ = format;
+    path_ = path;
+    welcome_ = welcome && path.empty();
+    page_.SetModified(true);
+    ui_.DocumentStateChanged();
+    ui_.ResetRepeatExport();
+    Notify([&](DocumentFileObserver& o) { o.DocumentReplaced(path_); });
+}
+
+}  // namespace qorva

@@ -1,0 +1,143 @@
+// The one document of a window: its path, storage format and welcome mark, and
+// every command that replaces, stores or discards it. The frame supplies the page
+// (content and modified flag) and the dialogs; this class makes the decisions.
+#pragma once
+
+#include "src/win/document/document_file_observer.h"
+#include "src/win/document/document_format.h"
+#include "src/win/document/document_messages.h"
+#include "src/win/menus/recent_documents.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qorva {
+
+// What the document needs of the editor page.
+class DocumentPage {
+public:
+    virtual ~DocumentPage() = default;
+    virtual std::string GetTextJson() = 0;
+    virtual void SetTextJson(const std::string& model) = 0;
+    virtual void SetBaseUrl(const std::string& url) = 0;
+    virtual bool IsModified() const = 0;
+    virtual void SetModified(bool modified) = 0;
+    // As above, telling a page that did not answer readably from one that answered
+    // empty: the model JSON, or nothing; false when the page did not take it.
+    virtual std::optional<std::string> TryGetTextJson() { return GetTextJson(); }
+    virtual bool TrySetTextJson(const std::string& model) {
+        SetTextJson(model);
+        return true;
+    }
+};
+
+struct FileFilter {
+    std::string label;     // "Qorva Documents (*.text)"
+    std::string patterns;  // "*.text", several separated by ";"
+    bool operator==(const FileFilter&) const = default;
+};
+
+struct FileDialogSpec {
+    std::vector<FileFilter> filters;
+    std::string defaultExtension;  // without the dot; empty for none
+    bool operator==(const FileDialogSpec&) const = default;
+};
+
+// What the document needs of the window around it.
+class DocumentUi {
+public:
+    virtual ~DocumentUi() = default;
+    virtual MessageAnswer ShowMessage(const MessageSpec& message) = 0;
+    // The chosen path, or nothing when the dialog was cancelled.
+    virtual std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& dialog) = 0;
+    virtual std::optional<std::string> ChooseFileToSave(const FileDialogSpec& dialog) = 0;
+    // Starts another process of the program; false when it did not start.
+    virtual bool StartNewInstance(const std::vector<std::string>& arguments) = 0;
+    // Opens an address with the desktop's handler; failures are not reported.
+    virtual void OpenUrl(const std::string& url) = 0;
+    // Path, welcome mark or modified flag changed: the title is recomputed.
+    virtual void DocumentStateChanged() = 0;
+    virtual void RecentListChanged() = 0;
+    virtual void ResetRepeatExport() = 0;
+};
+
+FileDialogSpec OpenDocumentDialog();
+FileDialogSpec SaveDocumentDialog();
+// For Import HTML (33040) and Import LaTeX (33041): Pandoc's input format and the dialog.
+std::optional<std::pair<std::string, FileDialogSpec>> ImportDialogFor(int commandId);
+
+class DocumentLifecycle {
+public:
+    DocumentLifecycle(DocumentPage& page, DocumentUi& ui, RecentDocumentList& recent,
+                      SettingsStore& settings = UserSettings());
+
+    const std::string& path() const { return path_; }
+    DocumentFormat format() const { return format_; }
+    bool welcome() const { return welcome_; }
+    bool modified() const { return page_.IsModified(); }
+
+    // Sets the format from the DefaultFormat setting.
+    void ResetFormat();
+
+    // The file commands; false when the identifier is not one of them.
+    bool HandleCommand(int commandId);
+
+    // Loads a file in the current format; on failure nothing changes.
+    bool LoadFile(const std::string& path);
+    // Loads a file in the given format, which becomes the document's on success.
+    bool LoadFileAs(const std::string& path, DocumentFormat format);
+    // Writes the document to the path in the current format; the path is not changed.
+    bool WriteFile(const std::string& path);
+    bool Save();
+    bool SaveAs();
+    // "Save changes?" before the document is replaced or the window closes.
+    bool AskToSave();
+    void LoadWelcome();
+
+    void New();
+    void OpenWelcomeWindow();
+    void Open();
+    void OpenRecent(int commandId);
+    void ReopenInFormat(int commandId);
+    void SaveInFormat(int commandId);
+    bool Import(int commandId);
+
+    // Pandoc usable, or the offer to download it (the action then does not happen).
+    bool PandocCheck();
+
+    // Loads the document's own file again in its format (after a change on disk).
+    bool Reload();
+    // Shows a model kept from an earlier session: modified, under its old path, and
+    // never written anywhere until the user saves.
+    void Restore(const std::string& path, DocumentFormat format, bool welcome, const std::string& model);
+
+    void AddFileObserver(DocumentFileObserver* observer) { observers_.push_back(observer); }
+
+private:
+    void ShowConverterError(const MessageSpec& message);
+    template <typename Call>
+    void Notify(Call call) {
+        for (DocumentFileObserver* observer : observers_) call(*observer);
+    }
+    void ShowTooLarge(const std::string& path, std::uint64_t bytes);
+    bool RefusedAsTooLarge(const std::string& path);
+    // Hands the model of the file at `path` to the page; when the page does not
+    // take it, the page keeps the document it held and the user is told.
+    bool PutIntoPage(const std::string& path, const std::string& model, const std::optional<std::string>& baseUrl);
+
+    DocumentPage& page_;
+    DocumentUi& ui_;
+    RecentDocumentList& recent_;
+    SettingsStore& settings_;
+    std::string path_;
+    DocumentFormat format_ = DocumentFormat::QorvaMarkdown;
+    bool welcome_ = false;
+    std::vector<DocumentFileObserver*> observers_;
+    bool reloading_ = false;
+};
+
+}  // namespace qorva

@@ -1,0 +1,21 @@
+// The window title: the document's name and state, then the count display.
+#pragma once
+
+#include "src/win/settings/settings.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace qorva {
+
+// "Welcome - Qorva" for the untouched welcome document, else "PATH* - Qorva"
+// with "Untitled" for no path and "*" when modified.
+std::string DocumentTitle(std::string_view path, bool welcome, bool modified);
+
+// " - 3 Words", " - 1 Character Selected" and so on. The selected count is asked
+// first; the document's total only when nothing countable is selected.
+std::string CountSuffix(CountDisplay mode, const std::function<int()>& selectedCount,
+                        const std::function<int()>& totalCount);
+
+}  // namespace qorva

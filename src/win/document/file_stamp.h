@@ -1,0 +1,45 @@
+// What the program last knew of a document's file on disk, and what to do when
+// the disk no longer agrees with it.
+#pragma once
+
+#include "src/win/document/document_messages.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qorva {
+
+// Identity and version of a file as the file system reports them. A file written
+// through a rename gets a new inode; one written in place a new time or size.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& path);
+
+enum class OutsideChange {
+    None,           // the file is as the document last saw it
+    Reload,         // changed, and the document has nothing to lose
+    AskReload,      // changed while the document holds unsaved changes
+    ReportMissing,  // gone (deleted or moved away), not reported yet
+};
+
+// `known` is the file as last loaded, saved or reported; `missingReported` is set
+// once a disappearance has been reported, so it is reported only once.
+OutsideChange DecideOutsideChange(const FileStamp& known, const FileStamp& now, bool modified,
+                                  bool missingReported);
+
+namespace message {
+// Yes keeps the document's changes, so the key that answers by default loses nothing.
+MessageSpec ReloadChangedFile(std::string_view path);
+MessageSpec FileWasRemoved(std::string_view path);
+MessageSpec OverwriteChangedFile(std::string_view path);
+}  // namespace message
+
+}  // namespace qorva

@@ -1,0 +1,20 @@
+#include "src/win/export/export_settings.h"
+
+#include "src/win/settings/settings.h"
+#include "src/win/tools/process_runner.h"
+
+namespace qorva {
+
+std::chrono::seconds ToolTimeLimitSetting(const SettingsStore& store) {
+    const std::optional<RegValue> value = store.Read(kSettingsKey, "ToolTimeLimit");
+    if (!value || value->type != RegType::Dword || value->number == 0) return kDefaultToolTimeLimit;
+    return std::chrono::seconds(value->number);
+}
+
+bool FetchRemoteImagesSetting(const SettingsStore& store) { return ReadSettingBool("FetchRemoteImages", false, store); }
+
+bool WriteFetchRemoteImagesSetting(bool fetch, SettingsStore& store) {
+    return store.Write(kSettingsKey, "FetchRemoteImages", RegValue::Dword(fetch ? 1 : 0));
+}
+
+}  // namespace qorva

@@ -1,0 +1,101 @@
+#include "src/win/menus/recent_documents.h"
+
+#include <QString>
+
+#include <algorithm>
+
+namespace qorva {
+namespace {
+
+std::string CutPath(std::string_view path) {
+    QString text = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+    if (text.size() <= static_cast<qsizetype>(kRecentPathLimit)) return std::string(path);
+    qsizetype keep = static_cast<qsizetype>(kRecentPathLimit);
+    if (text.at(keep - 1).isHighSurrogate()) --keep;  // never split a character in two
+    return text.left(keep).toStdString();
+}
+
+bool SamePathIgnoringCase(std::string_view a, std::string_view b) {
+    return QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size()))
+               .compare(QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size())), Qt::CaseInsensitive) == 0;
+}
+
+std::string DocumentValueName(int k) { return "Document" + std::to_string(k); }
+
+}  // namespace
+
+void RecentDocumentList::SetMaximum(int maximum) {
+    maximum_ = std::clamp(maximum, kRecentLowestMaximum, kRecentHighestMaximum);
+    // A lower maximum drops the oldest entries, so the list never holds more
+    // entries than the menu has identifiers for.
+    while (entries_.size() > static_cast<size_t>(maximum_)) entries_.erase(entries_.begin());
+}
+
+void RecentDocumentList::Add(std::string_view path) {
+    std::string cut = CutPath(path);
+    std::erase_if(entries_, [&](const std::string& entry) { return SamePathIgnoringCase(entry, cut); });
+    if (entries_.size() >= static_cast<size_t>(maximum_)) entries_.erase(entries_.begin());
+    entries_.push_back(std::move(cut));
+}
+
+std::optional<size_t> RecentDocumentList::IndexOf(int id) const {
+    long long index = static_cast<long long>(entries_.size()) - (id - kRecentFirstId) - 1;
+    if (index < 0 || index >= static_cast<long long>(entries_.size())) return std::nullopt;
+    return static_cast<size_t>(index);
+}
+
+bool RecentDocumentList::Remove(int id) {
+    std::optional<size_t> index = IndexOf(id);
+    if (!index) return false;
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*index));
+    return true;
+}
+
+std::optional<std::string> RecentDocumentList::Get(int id) const {
+    std::optional<size_t> index = IndexOf(id);
+    if (!index) return std::nullopt;
+    return entries_[*index];
+}
+
+bool RecentDocumentList::Read(const SettingsStore& store, std::string_view key) {
+    std::optional<RegValue> count = store.Read(key, "DocumentCount");
+    if (!count || count->type != RegType::Dword) return false;
+    // The stored number is unsigned; a huge one must not wrap to a small maximum.
+    maximum_ = static_cast<int>(std::clamp<std::uint32_t>(count->number, kRecentLowestMaximum, kRecentHighestMaximum));
+    entries_.clear();
+    for (int k = maximum_; k >= 1; --k) {
+        std::optional<RegValue> path = store.Read(key, DocumentValueName(k));
+        if (!path || path->type == RegType::Dword || Utf16Length(path->text) > kRecentPathLimit) continue;
+        entries_.push_back(path->text);
+    }
+    return true;
+}
+
+bool RecentDocumentList::Write(SettingsStore& store, std::string_view key) const {
+    std::vector<RegChange> changes;
+    changes.push_back({"DocumentCount", RegValue::Dword(static_cast<std::uint32_t>(maximum_))});
+    const size_t count = entries_.size();
+    for (size_t k = count; k >= 1; --k) {
+        changes.push_back({DocumentValueName(static_cast<int>(k)), RegValue::String(entries_[count - k])});
+    }
+    // Up to the highest maximum, so a list that shrank from 16 leaves no stale value.
+    for (int k = static_cast<int>(count) + 1; k <= kRecentHighestMaximum; ++k) {
+        changes.push_back({DocumentValueName(k), std::nullopt});
+    }
+    return store.Apply(key, changes);
+}
+
+std::vector<RecentMenuItem> RecentDocumentList::MenuItems(std::string_view placeholder) const {
+    std::vector<RecentMenuItem> items;
+    if (entries_.empty()) {
+        items.push_back({kRecentFirstId, std::string(placeholder), false});
+        return items;
+    }
+    for (size_t k = 1; k <= entries_.size(); ++k) {
+        items.push_back({kRecentFirstId + static_cast<int>(k) - 1,
+                         "&" + std::to_string(k) + " " + entries_[entries_.size() - k], true});
+    }
+    return items;
+}
+
+}  // namespace qorva

@@ -1,0 +1,63 @@
+#include "src/win/settings/settings.h"
+
+namespace qorva {
+
+size_t Utf16Length(std::string_view utf8) {
+    size_t units = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        size_t width = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
+        if (i + width > utf8.size()) width = 1;
+        units += width == 4 ? 2 : 1;
+        i += width;
+    }
+    return units;
+}
+
+std::string ReadSettingString(std::string_view name, std::string_view fallback, const SettingsStore& store) {
+    std::optional<RegValue> value = store.Read(kSettingsKey, name);
+    if (!value || value->type == RegType::Dword || Utf16Length(value->text) > kMaxSettingStringLength) {
+        return std::string(fallback);
+    }
+    return value->text;
+}
+
+bool WriteSettingString(std::string_view name, std::string_view text, SettingsStore& store) {
+    return store.Write(kSettingsKey, name, RegValue::String(std::string(text)));
+}
+
+bool ReadSettingBool(std::string_view name, bool fallback, const SettingsStore& store) {
+    std::optional<RegValue> value = store.Read(kSettingsKey, name);
+    if (!value || value->type != RegType::Dword) return fallback;
+    return value->number != 0;
+}
+
+std::string DefaultFormatSetting(const SettingsStore& store) { return ReadSettingString("DefaultFormat", "", store); }
+bool SaveUnwrappedSetting(const SettingsStore& store) { return ReadSettingBool("SaveUnwrapped", false, store); }
+
+std::string ThemeSetting(const SettingsStore& store) { return ReadSettingString("Theme", "Default", store); }
+bool WriteThemeSetting(std::string_view theme, SettingsStore& store) { return WriteSettingString("Theme", theme, store); }
+
+std::string InfoSetting(const SettingsStore& store) { return ReadSettingString("Info", "", store); }
+bool WriteInfoSetting(std::string_view info, SettingsStore& store) { return WriteSettingString("Info", info, store); }
+
+std::string ZoomSetting(const SettingsStore& store) { return ReadSettingString("Zoom", "1.0", store); }
+bool WriteZoomSetting(std::string_view zoom, SettingsStore& store) { return WriteSettingString("Zoom", zoom, store); }
+
+std::string LastRunVersionSetting(const SettingsStore& store) { return ReadSettingString("LastRunVersion", "", store); }
+bool WriteLastRunVersionSetting(std::string_view version, SettingsStore& store) {
+    return WriteSettingString("LastRunVersion", version, store);
+}
+
+CountDisplay CountDisplayFromInfo(std::string_view info) {
+    if (info == "words") return CountDisplay::Words;
+    if (info == "characters") return CountDisplay::Characters;
+    return CountDisplay::None;
+}
+
+std::string_view InfoForCountCommand(CountDisplay current, CountDisplay chosen) {
+    if (chosen == current) return "";
+    return chosen == CountDisplay::Words ? "words" : chosen == CountDisplay::Characters ? "characters" : "";
+}
+
+}  // namespace qorva

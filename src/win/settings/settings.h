@@ -1,0 +1,52 @@
+// The program's settings under "Software\Qorva": typed values with their defaults.
+// Values are read when needed and never cached; a missing value, a value of the
+// wrong type or a damaged settings file gives the default, and nothing is reported.
+#pragma once
+
+#include "src/win/settings/settings_store.h"
+
+#include <string>
+#include <string_view>
+
+namespace qorva {
+
+inline constexpr std::string_view kSettingsKey = "Software\\Qorva";
+inline constexpr std::string_view kRecentDocumentsKey = "Software\\Qorva\\Recent Document List";
+inline constexpr std::string_view kUpdatesKey = "Software\\Qorva\\Updates";
+
+// Longest string value accepted, in UTF-16 code units as the registry counts them.
+inline constexpr size_t kMaxSettingStringLength = 1024;
+
+// Length of a UTF-8 text in UTF-16 code units (invalid bytes count as one unit each).
+size_t Utf16Length(std::string_view utf8);
+
+// The storage helpers: each reads or writes one value of "Software\Qorva".
+// A string value (plain or expandable) of at most 1024 characters, else the default.
+std::string ReadSettingString(std::string_view name, std::string_view fallback,
+                              const SettingsStore& store = UserSettings());
+bool WriteSettingString(std::string_view name, std::string_view text,
+                        SettingsStore& store = UserSettings());
+// A 32-bit number read as a truth value (non-zero is true), else the default.
+bool ReadSettingBool(std::string_view name, bool fallback, const SettingsStore& store = UserSettings());
+
+// Named accessors.
+std::string DefaultFormatSetting(const SettingsStore& store = UserSettings());
+bool SaveUnwrappedSetting(const SettingsStore& store = UserSettings());
+std::string ThemeSetting(const SettingsStore& store = UserSettings());
+bool WriteThemeSetting(std::string_view theme, SettingsStore& store = UserSettings());
+std::string InfoSetting(const SettingsStore& store = UserSettings());
+bool WriteInfoSetting(std::string_view info, SettingsStore& store = UserSettings());
+std::string ZoomSetting(const SettingsStore& store = UserSettings());
+bool WriteZoomSetting(std::string_view zoom, SettingsStore& store = UserSettings());
+std::string LastRunVersionSetting(const SettingsStore& store = UserSettings());
+bool WriteLastRunVersionSetting(std::string_view version, SettingsStore& store = UserSettings());
+
+// The count display mode of the window title.
+enum class CountDisplay { None = 0, Words = 1, Characters = 2 };
+
+// "words" gives Words, "characters" gives Characters, exactly; anything else None.
+CountDisplay CountDisplayFromInfo(std::string_view info);
+// The Info text that toggles `chosen`: empty when it is already `current`.
+std::string_view InfoForCountCommand(CountDisplay current, CountDisplay chosen);
+
+}  // namespace qorva

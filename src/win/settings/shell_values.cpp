@@ -1,0 +1,61 @@
+#include "src/win/settings/shell_values.h"
+
+#include "src/win/view/zoom.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace qorva {
+namespace {
+
+// Keeps the values in an INI file of its own, so it never touches the files of
+// the full settings store.
+class IniValueStore final : public ShellValueStore {
+public:
+    std::string ReadString(const std::string& name, const std::string& fallback) override {
+        QSettings settings = Open();
+        const QVariant value = settings.value(Key(name));
+        if (!value.isValid() || value.typeId() != QMetaType::QString) return fallback;
+        return value.toString().toStdString();
+    }
+
+    bool WriteString(const std::string& name, const std::string& value) override {
+        QSettings settings = Open();
+        settings.setValue(Key(name), QString::fromStdString(value));
+        settings.sync();
+        return settings.status() == QSettings::NoError;
+    }
+
+private:
+    static QString Key(const std::string& name) {
+        return QStringLiteral("Qorva/") + QString::fromStdString(name);
+    }
+    static QSettings Open() {
+        const QString folder =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/qorva");
+        QDir().mkpath(folder);
+        return QSettings(folder + QStringLiteral("/shell.ini"), QSettings::IniFormat);
+    }
+};
+
+ShellValueStore* gStore = nullptr;
+
+}  // namespace
+
+ShellValueStore& ShellValues() {
+    static IniValueStore fallbackStore;
+    return gStore ? *gStore : fallbackStore;
+}
+
+void SetShellValueStore(ShellValueStore* store) { gStore = store; }
+
+std::string ReadZoomSetting() { return ShellValues().ReadString("Zoom", std::string(kDefaultZoom)); }
+void WriteZoomSetting(const std::string& zoom) { ShellValues().WriteString("Zoom", zoom); }
+std::string ReadLastRunVersion() { return ShellValues().ReadString("LastRunVersion", ""); }
+void WriteLastRunVersion(const std::string& version) {
+    ShellValues().WriteString("LastRunVersion", version);
+}
+
+}  // namespace qorva

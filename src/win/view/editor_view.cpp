@@ -1,0 +1,229 @@
+#include "src/win/view/editor_view.h"
+
+#include "src/win/clipboard/clipboard.h"
+#include "src/win/view/editor_commands.h"
+#include "src/win/view/editor_view_callback.h"
+#include "src/win/view/hyperlink_dialog.h"
+#include "src/win/view/image_reference.h"
+#include "src/win/keys/key_tables.h"
+#include "src/win/keys/message_loop.h"
+#include "src/win/platform/qt_key_message.h"
+#include "src/win/settings/shell_values.h"
+#include "src/win/view/zoom.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include <charconv>
+
+namespace qorva {
+namespace {
+
+std::string EditorPageHtml() {
+    QFile page(QStringLiteral(":/qorva/editor.html"));
+    if (!page.open(QIODevice::ReadOnly)) return {};
+    return page.readAll().toStdString();
+}
+
+int ClipboardCommandForKey(int key) {
+    switch (key) {
+        case Qt::Key_Paste: return cmd::Paste;
+        case Qt::Key_Copy: return cmd::Copy;
+        case Qt::Key_Cut: return cmd::Cut;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+CEditorView::CEditorView(CEditorViewCallback* callback, QWidget* parent)
+    : QWidget(parent), callback_(callback) {
+    setObjectName(QStringLiteral("EditorView"));
+    setFocusPolicy(Qt::StrongFocus);
+    browser_ = Browser::CreateBrowserWindow(this, this);
+    browser_->GetWindowHandle()->setGeometry(0, 0, 800, 600);
+    browser_->LoadHtml(EditorPageHtml());
+    Call("setZoomFactor", ReadZoomSetting());
+    modified_ = false;
+}
+
+CEditorView::~CEditorView() { browser_.reset(); }
+
+std::string CEditorView::Call(std::string_view function, const std::optional<std::string>& first,
+                              const std::optional<std::string>& second) {
+    return TryCall(function, first, second).value_or(std::string());
+}
+
+std::optional<std::string> CEditorView::TryCall(std::string_view function, const std::optional<std::string>& first,
+                                                const std::optional<std::string>& second) {
+    if (!browser_) return std::nullopt;
+    std::string error;
+    std::string result = browser_->CallFunction(function, first, second, &error);
+    if (!error.empty()) return std::nullopt;
+    return result;
+}
+
+int CEditorView::CallForNumber(std::string_view function) { return NumberOf(Call(function)); }
+
+int CEditorView::NumberOf(const std::string& text) {
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+bool CEditorView::OnCommand(int id) {
+    if (commandExtension_ && commandExtension_(id)) return true;
+    if (InCommandTableRange(id)) {
+        const std::string_view function = PageFunctionForCommand(id);
+        if (!function.empty()) Call(function);
+        return true;
+    }
+    switch (id) {
+        case cmd::InsertImage: InsertImage(); return true;
+        case cmd::InsertHyperlink: InsertHyperlink(); return true;
+        case cmd::ZoomLarger:
+        case cmd::ZoomSmaller:
+        case cmd::ZoomReset: Zoom(id); return true;
+        default: return false;
+    }
+}
+
+void CEditorView::Zoom(int command) {
+    const ZoomCommand step = command == cmd::ZoomLarger    ? ZoomCommand::Larger
+                             : command == cmd::ZoomSmaller ? ZoomCommand::Smaller
+                                                           : ZoomCommand::Reset;
+    const std::string zoom = NextZoomText(ReadZoomSetting(), step);
+    Call("setZoomFactor", zoom);
+    WriteZoomSetting(zoom);
+}
+
+void CEditorView::InsertImage() {
+    const QString chosen = QFileDialog::getOpenFileName(
+        QApplication::activeWindow(), QString(), QString(),
+        QStringLiteral("Image Files (*.png, *.jpg, *.jpeg) (*.png *.jpg *.jpeg);;All Files (*)"));
+    if (chosen.isEmpty()) return;
+    const std::string reference =
+        MakeImageReference(chosen.toStdString(), callback_->GetDocumentFolder().toStdString());
+    Call("insertImage", reference);
+}
+
+void CEditorView::InsertHyperlink() {
+    const QString proposed = QString::fromStdString(Call("getSelectedText"));
+    CHyperlinkDialog dialog(proposed, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return;
+    Call("insertHyperlink", dialog.Title().toStdString(), dialog.Url().toStdString());
+}
+
+void CEditorView::Print() {
+    if (browser_) browser_->Print(this);
+}
+
+void CEditorView::FocusPage() {
+    if (browser_) browser_->Focus();
+}
+
+void CEditorView::callbackOpenUrl_(const std::string& url) {
+    callback_->OpenUrl(QString::fromStdString(url));
+}
+
+void CEditorView::callbackOpenFile_(const std::string& path) {
+    callback_->OpenFile(QString::fromStdString(path));
+}
+
+void CEditorView::callbackChangeDone() {
+    modified_ = true;
+    ++changeCount_;
+    if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
+    if (changeListener_) changeListener_();
+}
+
+void CEditorView::callbackChangeUndone() {
+    modified_ = true;
+    ++changeCount_;
+    if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
+    if (changeListener_) changeListener_();
+}
+
+void CEditorView::OnMouseDown() {
+    // Navigation mode ends with the Ctrl key's release, but a release that happens
+    // after the focus has moved on (Ctrl+K opens a dialog) never reaches the page.
+    // A click then finds the mode still on: it must not follow a link unless Ctrl
+    // alone really is held.
+    if (!navigationMode_) return;
+    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers() &
+                                       (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    if (held != Qt::ControlModifier) Call("leaveNavigationMode");
+}
+
+void CEditorView::OnMiddleClick() {
+    PastePrimarySelection([this](std::string_view function, const std::string* argument) {
+        return argument ? Call(function, *argument) : Call(function);
+    });
+}
+
+bool CEditorView::OnKeyMessage(QObject* target, QKeyEvent* event) {
+    if (resendingKey_) return false;
+    // The keyboard's own clipboard keys take the program's way, never the browser's.
+    if (const int command = ClipboardCommandForKey(event->key())) {
+        if (event->type() == QEvent::KeyPress) OnCommand(command);
+        event->accept();
+        return true;
+    }
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The shell's accelerators come before the page: the browser may not claim
+        // a key that the menus bind.
+        event->ignore();
+        return true;
+    }
+    if (auto* loop = ChromiumMessageHandler::Current();
+        loop && loop->PreTranslateMessage(target, event)) {
+        return true;
+    }
+    const PageCall callPage = [this](std::string_view function) {
+        if (function == "enterNavigationMode") navigationMode_ = true;
+        if (function == "leaveNavigationMode") navigationMode_ = false;
+        return Call(function);
+    };
+    const std::vector<KeyMessage> messages =
+        KeyMessagesFor(event->type(), event->key(), event->modifiers(), event->text());
+    if (HandleKeyMessage(messages.front(), callPage)) return true;
+    if (messages.size() < 2 || !HandleKeyMessage(messages[1], callPage)) return false;
+    // The key itself goes to the browser, the character it would type does not.
+    QKeyEvent withoutText(event->type(), event->key(), event->modifiers(),
+                          event->nativeScanCode(), event->nativeVirtualKey(),
+                          event->nativeModifiers(), QString(), event->isAutoRepeat(),
+                          event->count());
+    resendingKey_ = true;
+    QCoreApplication::sendEvent(target, &withoutText);
+    resendingKey_ = false;
+    return true;
+}
+
+void CEditorView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (browser_) browser_->SetBounds(rect());
+}
+
+void CEditorView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    FocusPage();
+}
+
+void CEditorView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(window());
+    menu.setObjectName(QStringLiteral("EditorContextMenu"));
+    menu.addAction(QStringLiteral("Cut"))->setData(cmd::Cut);
+    menu.addAction(QStringLiteral("Copy"))->setData(cmd::Copy);
+    menu.addAction(QStringLiteral("Paste"))->setData(cmd::Paste);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Insert Image..."))->setData(cmd::InsertImage);
+    if (QAction* chosen = menu.exec(event->globalPos())) OnCommand(chosen->data().toInt());
+    event->accept();
+}
+
+}  // namespace qorva
