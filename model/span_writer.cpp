@@ -19,20 +19,31 @@ void appendEscaped(std::string& out, std::string_view text, std::string_view esc
     }
 }
 
+// Inside a marked-up span the reader takes a backslash before a special character as
+// an escape, and every closing mark starts with one: so a backslash is escaped when
+// a special character or the end of the span follows it.
+void appendEscapedInSpan(std::string& out, std::string_view text, std::string_view escaped) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isOneOf(c, escaped) || (c == '\\' && (i + 1 == text.size() || isSpecial(text[i + 1])))) out += '\\';
+        out += c;
+    }
+}
+
 // ------------------------------------------------------------------ escape on
 
 void writeEscapedSpan(std::string& out, SpanKind kind, std::string_view text, bool afterLinkText) {
     switch (kind) {
-        case SpanKind::Emph: out += '*'; appendEscaped(out, text, "*"); out += '*'; break;
-        case SpanKind::Strong: out += "**"; appendEscaped(out, text, "*"); out += "**"; break;
-        case SpanKind::Code: out += '`'; appendEscaped(out, text, "`"); out += '`'; break;
-        case SpanKind::Math: out += '$'; appendEscaped(out, text, "$"); out += '$'; break;
+        case SpanKind::Emph: out += '*'; appendEscapedInSpan(out, text, "*"); out += '*'; break;
+        case SpanKind::Strong: out += "**"; appendEscapedInSpan(out, text, "*"); out += "**"; break;
+        case SpanKind::Code: out += '`'; appendEscapedInSpan(out, text, "`"); out += '`'; break;
+        case SpanKind::Math: out += '$'; appendEscapedInSpan(out, text, "$"); out += '$'; break;
         case SpanKind::LinkText:
-        case SpanKind::LinkRef: out += '['; appendEscaped(out, text, "]"); out += ']'; break;
-        case SpanKind::NoteRef: out += "[^"; appendEscaped(out, text, "]"); out += ']'; break;
+        case SpanKind::LinkRef: out += '['; appendEscapedInSpan(out, text, "]"); out += ']'; break;
+        case SpanKind::NoteRef: out += "[^"; appendEscapedInSpan(out, text, "]"); out += ']'; break;
         case SpanKind::Url:
             out += afterLinkText ? "(<" : "<";
-            appendEscaped(out, text, ">");
+            appendEscapedInSpan(out, text, ">");
             out += afterLinkText ? ">)" : ">";
             break;
         default: appendEscaped(out, text, "\\*`$<>"); break;
