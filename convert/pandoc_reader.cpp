@@ -107,6 +107,7 @@ public:
         Blocks out = metadata(meta);
         appendBlocks(blocks, 0, out);
         placeDefinitions(out);
+        liftBlocksAfterTables(out);
         return out;
     }
 
@@ -122,6 +123,22 @@ private:
             else if (block.tag == "bulleted" || block.tag == "numbered") level = std::clamp(block.level + 1, 0, 4);
             else if (block.tag == "row" || block.tag == "col") level = 0;
             else level = std::clamp(block.level, 0, 4);
+        }
+    }
+
+    // A table stands at the top level of the model even when Pandoc found it inside a
+    // list item, so what followed it in that item can no longer be nested there: saved,
+    // it would come out after the table at the top. Read it that way at once, the run
+    // after the table keeping its levels relative to its first block.
+    static void liftBlocksAfterTables(Blocks& blocks) {
+        for (std::size_t i = 1; i < blocks.size(); ++i) {
+            const bool afterTable = blocks[i - 1].tag == "row" || blocks[i - 1].tag == "col";
+            if (!afterTable || blocks[i].tag == "row" || blocks[i].tag == "col" || blocks[i].level <= 0) continue;
+            const int lift = blocks[i].level;
+            for (std::size_t j = i; j < blocks.size() && blocks[j].level > 0; ++j) {
+                if (blocks[j].tag == "row" || blocks[j].tag == "col") break;
+                blocks[j].level = std::max(blocks[j].level - lift, 0);
+            }
         }
     }
 
