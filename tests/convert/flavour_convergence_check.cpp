@@ -40,8 +40,7 @@ TEST_P(FlavourConvergence, SecondSaveEqualsTheFirst) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(, FlavourConvergence, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(, FlavourConvergence, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace qorva::convert

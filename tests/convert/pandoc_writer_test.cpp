@@ -35,51 +35,26 @@ TEST(PandocWriterOutput, TwoSpaceIndentedLayoutOnePointElevenByDefaultAndNonAsci
     }
 }
 
-TEST(PandocWriterBlocks, CommentsDividersAndDefinitionsAreLeftOut) {
+TEST(PandocWriterBlocks, CommentsDividersDefinitionsAndUnknownBlocksAreLeftOutAndAnImageNeedsNoUrl) {
     EXPECT_EQ(writeBlocks(R"(["comment",{"level":0},["plain","c"]],["divider",{"level":0}],)"
                           R"(["link",{"level":0},["linkref","a"],["url","u"]],["odd",{"level":0},["plain","x"]])"),
               "[]");
-}
-
-TEST(PandocWriterBlocks, HeadingsQuotesCodeFormulaAndImage) {
-    EXPECT_EQ(writeBlocks(R"(["heading",{"level":-1},["plain","h"]],["quote",{"level":1},["plain","q"]],)"
-                          R"(["verbatim",{"level":0},["plain","a"],["break","\n"],["plain","b"]],)"
-                          R"(["formula",{"level":0},["plain","x"]],["image",{"level":0},["url","i.png"]],)"
-                          R"(["image",{"level":0},["plain","no url"]])"),
-              R"([{"Header":[3,)" + kAttr + R"(,[{"Str":"h"}]]},{"BlockQuote":[{"BlockQuote":[{"Para":[{"Str":"q"}]}]}]},)"
-              R"({"CodeBlock":[)" + kAttr + R"(,"a\nb"]},{"Para":[{"Math":["DisplayMath","\nx\n"]}]},)"
-              R"({"Para":[{"Image":[[],["i.png",""]]}]},{"Para":[{"Image":[[],["",""]]}]}])");
-}
-
-TEST(PandocWriterLists, NestedItemsContinuationParagraphsAndAChangeOfKind) {
-    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],)"
-                          R"(["bulleted",{"level":1},["plain","c"]],["bulleted",{"level":0},["plain","d"]],)"
-                          R"(["para",{"level":1},["plain","more"]])"),
-              R"([{"BulletList":[[{"Para":[{"Str":"a"}]},{"BulletList":[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]}]]}],)"
-              R"([{"Para":[{"Str":"d"}]},{"Para":[{"Str":"more"}]}]]}])");
-    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","a"]],["numbered",{"level":0},["plain","b"]])"),
-              R"([{"BulletList":[[{"Para":[{"Str":"a"}]}]]},{"OrderedList":[[1,"Decimal","Period"],[[{"Para":[{"Str":"b"}]}]]]}])");
+    EXPECT_EQ(writeBlocks(R"(["image",{"level":0},["plain","no url"]])"), R"([{"Para":[{"Image":[[],["",""]]}]}])");
 }
 
 TEST(PandocWriterTables, RaggedRowsArePaddedAndCellParagraphsStayInTheirCell) {
-    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]])"),
-              R"([{"Table":[[],["AlignDefault"],[0.08],[[]],[[[{"Para":[{"Str":"a"}]}]],[[{"Para":[{"Str":"b"}]}]]]]}])");
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],)"
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
               R"([[[{"Para":[{"Str":"a"}]}],[]],[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]},{"Para":[{"Str":"c2"}]}]]]]}])");
 }
 
-TEST(PandocWriterInlines, EverySpanKind) {
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","a b"],["emph","e"],["strong","s"],["code","c"],)"
-                          R"(["math","m"],["break","\n"],["url","http://u"],["odd","kept"]])"),
-              R"([{"Para":[{"Str":"a b"},{"Emph":[{"Str":"e"}]},{"Strong":[{"Str":"s"}]},{"Code":[)" + kAttr +
-                  R"(,"c"]},{"Math":["InlineMath","m"]},"LineBreak",{"Link":[[{"Str":"http://u"}],["http://u",""]]},{"Str":"kept"}]}])");
+TEST(PandocWriterInlines, BreaksAndUnknownSpansKeepingTheirText) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","a b"],["break","\n"],["odd","kept"]])"),
+              R"([{"Para":[{"Str":"a b"},"LineBreak",{"Str":"kept"}]}])");
 }
 
-TEST(PandocWriterLinks, InlineLinksKeepTheirTextReferencesUseTheLaterDefinitionUndefinedOnesStayText) {
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["url","http://u"]])"),
-              R"([{"Para":[{"Link":[[{"Str":"t"}],["http://u",""]]}]}])");
+TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUndefinedOnesStayText) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
@@ -108,17 +83,14 @@ std::size_t notesWrittenForChain(int length) {
     }
     const std::string written = WritePandocJson(R"(["text",)" + blocks + "]", nullptr);
     std::size_t notes = 0;
-    for (std::size_t at = written.find("\"Note\""); at != std::string::npos; at = written.find("\"Note\"", at + 1)) {
-        ++notes;
-    }
+    for (std::size_t at = 0; (at = written.find("\"Note\"", at)) != std::string::npos; ++at) ++notes;
     return notes;
 }
 
 TEST(PandocWriterNotes, ShortChainsOfNotesAreWrittenWholeAndLongOnesAreCutOff) {
     EXPECT_EQ(notesWrittenForChain(10), 10u);
-    const std::size_t longChain = notesWrittenForChain(1000);
-    EXPECT_GT(longChain, 0u);
-    EXPECT_LE(longChain, 16u);
+    EXPECT_GT(notesWrittenForChain(1000), 0u);
+    EXPECT_LE(notesWrittenForChain(1000), 16u);
 }
 
 TEST(PandocWriterApi, CurrentFormOfPandocTypes122) {

@@ -46,8 +46,7 @@ const Case kCases[] = {
 class HostileContent : public ::testing::TestWithParam<Case> {};
 
 TEST_P(HostileContent, ReadsBackUnchangedWrappedAndUnwrapped) {
-    const std::string model = "[\"text\"," + GetParam().blocks + "]";
-    const std::string compact = dumpCompact(Json::parse(model));
+    const std::string compact = dumpCompact(Json::parse("[\"text\"," + GetParam().blocks + "]"));
     for (bool wrap : {false, true}) {
         const std::string written = writeTextFormat(compact, TextWriterOptions{wrap, false});
         std::string read;
@@ -60,8 +59,7 @@ TEST_P(HostileContent, ReadsBackUnchangedWrappedAndUnwrapped) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(, HostileContent, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(, HostileContent, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HostileContentFence, FenceGrowsOnlyWhenALineWouldCloseIt) {
     const auto written = [](const std::string& line) {
