@@ -55,8 +55,7 @@ TEST(PandocWriterInlines, BreaksAndUnknownSpansKeepingTheirText) {
 }
 
 TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUndefinedOnesStayText) {
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],)"
-                          R"(["link",{"level":0},["linkref","L"],["url","http://old"]],)"
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
               R"([{"Para":[{"Link":[[{"Str":"t"}],["http://new",""]]}]}])");
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],["linktext","u"]])"),
@@ -67,8 +66,7 @@ TEST(PandocWriterNotes, WrittenAtEachReferenceFindingOnlyNotesDefinedBefore) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
                           R"(["note",{"level":0},["noteref","1"],["plain","n"]])"),
               R"([{"Para":[{"Note":[{"Para":[{"Str":"n"}]}]},{"Note":[{"Para":[{"Str":"n"}]}]}]}])");
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","b"]],)"
-                          R"(["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","b"]],["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
                           R"(["note",{"level":0},["noteref","b"],["plain","B"],["noteref","a"]])"),
               R"([{"Para":[{"Note":[{"Para":[{"Str":"B"},{"Note":[{"Para":[{"Str":"A"}]}]}]}]}]}])");
 }

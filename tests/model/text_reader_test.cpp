@@ -86,11 +86,11 @@ const Case kCases[] = {
     {"ControlCharactersAreEscaped", std::string("a\0b\x1f\"\\", 6), R"(["para",{"level":0},["plain","a\u0000b\u001f\"\\"]])"},
 };
 
-class Reader : public ::testing::TestWithParam<Case> {};
+class TextReader : public ::testing::TestWithParam<Case> {};
 
-TEST_P(Reader, Reads) { EXPECT_EQ(readTextFormat(GetParam().text), "[\"text\"," + GetParam().blocks + "]"); }
+TEST_P(TextReader, Reads) { EXPECT_EQ(readTextFormat(GetParam().text), "[\"text\"," + GetParam().blocks + "]"); }
 
-INSTANTIATE_TEST_SUITE_P(, Reader, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(, TextReader, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReaderInline, ThousandsOfUnclosedMarkersStayText) {
     std::string text;

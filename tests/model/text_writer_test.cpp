@@ -96,11 +96,11 @@ const Case kCases[] = {
     {"EmptyCommentDoesNotSwallowTheNextBlock", R"(["comment",{"level":0}],)" + para("x"), "\n\nx\n"},
 };
 
-class Writer : public ::testing::TestWithParam<Case> {};
+class TextWriter : public ::testing::TestWithParam<Case> {};
 
-TEST_P(Writer, Writes) { EXPECT_EQ(write(GetParam().blocks, GetParam().options), GetParam().written); }
+TEST_P(TextWriter, Writes) { EXPECT_EQ(write(GetParam().blocks, GetParam().options), GetParam().written); }
 
-INSTANTIATE_TEST_SUITE_P(, Writer, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(, TextWriter, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WriterEscaping, MarkedTextReadsBackAsItWas) {
     for (const std::string& block : {k2x3x4, para(std::string(78, 'x') + " ---"), std::string(R"(["para",{"level":0},["plain","[a "],["math","x]: y"]])")})
