@@ -20,6 +20,8 @@ const Case kCases[] = {
     {"BracketedCitation", "As shown [@item1] and [@a; -@b].\n", R"(["plain","As shown [@item1] and [@a; -@b]."])"},
     {"CitationInText", "@doe99 says so.\n", R"(["plain","@doe99 says so."])"},
     {"QuotationInAListItem", "- item\n\n    > quoted\n\n- next\n", R"(["quote",{"level":1},["plain","quoted"]])"},
+    {"ParagraphAfterATableInAListItem", "- item\n\n    | a | b |\n    |---|---|\n    | 1 | 2 |\n\n    After the table.\n",
+     R"(["para",{"level":0},["plain","After the table."]])"},
     {"AdjacentCodeBlocks", "```bash\nfirst\n```\n\n```\nsecond\n```\n",
      R"(["verbatim",{"level":0},["plain","first"]],["verbatim",{"level":0},["plain","second"]])"},
     {"FootnoteOfSeveralParagraphs", "Text.[^n]\n\n[^n]: First.\n\n    Second.\n\n        code\n\nAfter.\n",
@@ -40,8 +42,7 @@ TEST_P(FlavourConvergence, SecondSaveEqualsTheFirst) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(, FlavourConvergence, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(, FlavourConvergence, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace qorva::convert

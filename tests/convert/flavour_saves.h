@@ -19,7 +19,7 @@ protected:
     static void SetUpTestSuite() { pandoc_ = new PandocInstallation(DetectPandoc()); }
     static void TearDownTestSuite() { delete pandoc_, pandoc_ = nullptr; }
     void SetUp() override {
-        if (!pandoc_->usable()) GTEST_SKIP() << "Pandoc is not installed here (scripts/setup.sh installs it)";
+        ASSERT_TRUE(pandoc_->usable()) << "Pandoc is not installed here (scripts/setup.sh installs it)";
     }
     static inline PandocInstallation* pandoc_ = nullptr;
 };

@@ -11,64 +11,60 @@ namespace {
 
 std::string html(const std::string& blocks) { return WriteHtml(testing::textModel(blocks), nullptr); }
 
-TEST(HtmlWriterBlocks, EmptyDocumentsHeadingsCodeFormulaQuoteImageAndDivider) {
-    EXPECT_EQ(html(""), "\n");
-    EXPECT_EQ(WriteHtml(R"(["inline"])", nullptr), "\n");
-    // Top-level elements are separated by an empty line; comments are left out.
-    EXPECT_EQ(html(R"(["para",{"level":0},["plain","a"]],["comment",{"level":0},["plain","c"]],["divider",{"level":0}])"),
-              "<p>a</p>\n\n<hr>\n");
-    EXPECT_EQ(html(R"(["heading",{"level":-3},["plain","1"]],["heading",{"level":-2},["plain","2"]],)"
-                   R"(["heading",{"level":-1},["plain","3"]],["heading",{"level":0},["plain","0"]])"),
-              "<h1>1</h1>\n\n<h2>2</h2>\n\n<h3>3</h3>\n\n<h3>0</h3>\n");
-    EXPECT_EQ(html(R"(["verbatim",{"level":0},["plain","a<b"],["break","\n"],["plain","c"]])"),
-              "<pre><code>a&lt;b\nc\n</code></pre>\n");
-    EXPECT_EQ(html(R"(["formula",{"level":0},["plain","x^2"]])"), "<figure>\n<p>\\[\nx^2\n\\]</p>\n</figure>\n");
-    EXPECT_EQ(html(R"(["quote",{"level":0}])"), "<blockquote>\n<p></p>\n</blockquote>\n");
-    EXPECT_EQ(html(R"(["image",{"level":0},["url","a.png"]],["image",{"level":0},["plain","x"]])"),
-              "<figure>\n<img src=\"a.png\">\n</figure>\n");
-}
+struct Case {
+    const char* name;
+    std::string blocks;  // the model without its root
+    std::string html;
+};
 
-TEST(HtmlWriterBlocks, RightToLeftOnTheOuterElementAndEmptiedParagraphsLeftOut) {
-    EXPECT_EQ(html(R"(["para",{"level":0,"direction":"rtl"},["plain","a"]],["bulleted",{"level":0,"direction":"rtl"},["plain","b"]])"),
-              "<p dir=\"rtl\">a</p>\n\n<ul>\n<li>\n<p>b</p>\n</li>\n</ul>\n");
-    EXPECT_EQ(html(R"(["para",{"level":0},["linkref","x"],["noteref","undefined"]],["para",{"level":0}])"), "\n");
-}
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
-TEST(HtmlWriterLists, ItemsNestedListsAndContinuationParagraphs) {
-    EXPECT_EQ(html(R"(["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":0},["plain","b"]])"),
-              "<ul>\n<li>\n<p>a</p>\n</li><li>\n<p>b</p>\n</li>\n</ul>\n");
-    EXPECT_EQ(html(R"(["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],)"
-                   R"(["bulleted",{"level":1},["plain","x"]],["numbered",{"level":0}])"),
-              "<ol>\n<li>\n<p>a</p><p>more</p><ul>\n<li>\n<p>x</p>\n</li>\n</ul>\n</li><li>\n\n</li>\n</ol>\n");
-}
+const Case kCases[] = {
+    {"EmptyDocument", "", "\n"},
+    {"TopLevelElementsAreSeparatedByAnEmptyLineAndCommentsLeftOut",
+     R"(["para",{"level":0},["plain","a"]],["comment",{"level":0},["plain","c"]],["divider",{"level":0}])", "<p>a</p>\n\n<hr>\n"},
+    {"ThreeHeadingLevelsAndLevelZeroAsTheThird",
+     R"(["heading",{"level":-3},["plain","1"]],["heading",{"level":-2},["plain","2"]],["heading",{"level":-1},["plain","3"]],["heading",{"level":0},["plain","0"]])",
+     "<h1>1</h1>\n\n<h2>2</h2>\n\n<h3>3</h3>\n\n<h3>0</h3>\n"},
+    {"CodeIsEscapedAndKeepsItsLines", R"(["verbatim",{"level":0},["plain","a<b"],["break","\n"],["plain","c"]])",
+     "<pre><code>a&lt;b\nc\n</code></pre>\n"},
+    {"FormulaIsDisplayMath", R"(["formula",{"level":0},["plain","x^2"]])", "<figure>\n<p>\\[\nx^2\n\\]</p>\n</figure>\n"},
+    {"EmptyQuotation", R"(["quote",{"level":0}])", "<blockquote>\n<p></p>\n</blockquote>\n"},
+    {"ImageNeedsAUrl", R"(["image",{"level":0},["url","a.png"]],["image",{"level":0},["plain","x"]])", "<figure>\n<img src=\"a.png\">\n</figure>\n"},
+    {"RightToLeftOnTheOuterElement", R"(["para",{"level":0,"direction":"rtl"},["plain","a"]],["bulleted",{"level":0,"direction":"rtl"},["plain","b"]])",
+     "<p dir=\"rtl\">a</p>\n\n<ul>\n<li>\n<p>b</p>\n</li>\n</ul>\n"},
+    {"EmptiedParagraphsAreLeftOut", R"(["para",{"level":0},["linkref","x"],["noteref","undefined"]],["para",{"level":0}])", "\n"},
+    {"ListItems", R"(["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":0},["plain","b"]])",
+     "<ul>\n<li>\n<p>a</p>\n</li><li>\n<p>b</p>\n</li>\n</ul>\n"},
+    {"NestedListsAndContinuationParagraphs",
+     R"(["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],["bulleted",{"level":1},["plain","x"]],["numbered",{"level":0}])",
+     "<ol>\n<li>\n<p>a</p><p>more</p><ul>\n<li>\n<p>x</p>\n</li>\n</ul>\n</li><li>\n\n</li>\n</ol>\n"},
+    {"TableRowsAndCells",
+     R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])",
+     "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr><tr>\n<td>\n<p>c</p>\n</td><td>\n<p>d</p>\n</td>\n</tr>\n</table>\n"},
+    {"EmptyCellAndCellParagraphs",
+     R"(["row",{"level":1}],["row",{"level":1},["plain","r"]],["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])",
+     "<table>\n<tr>\n<td>\n\n</td>\n</tr><tr>\n<td>\n<p>r</p>\n</td><td>\n<p>c</p><p>c2</p>\n</td>\n</tr>\n</table>\n"},
+    {"BlockAfterTheTable", R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["para",{"level":1},["plain","after"]])",
+     "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr>\n</table>\n\n<p>after</p>\n"},
+    {"SpanStylesBreaksMathAndEscaping",
+     R"(["para",{"level":0},["plain","a<b & \"c\" 'd'"],["emph","e"],["strong","s"],["code","<c>"],["break","\n"],["math","x<y"],["odd","o"]])",
+     "<p>a&lt;b &amp; \"c\" 'd'<em>e</em><strong>s</strong><code>&lt;c&gt;</code><br>\n\\(x&lt;y\\)o</p>\n"},
+    {"UrlIsEscapedInAttributeAndText", R"(["para",{"level":0},["url","http://a?x=\"1\"&y='2'"]])",
+     "<p><a href=\"http://a?x=&quot;1&quot;&amp;y=&#39;2&#39;\">http://a?x=\"1\"&amp;y='2'</a></p>\n"},
+    {"InlineLink", R"(["para",{"level":0},["linktext","t"],["url","http://u"]])", "<p><a href=\"http://u\">t</a></p>\n"},
+    {"ReferenceLinkAndUndefinedReference",
+     R"(["para",{"level":0},["linktext","t"],["linkref","L"],["linktext","n"],["linkref","none"]],["link",{"level":0},["linkref","L"],["url","http://l"]])",
+     "<p><a href=\"http://l\">t</a>n</p>\n"},
+};
 
-TEST(HtmlWriterTables, CellsRowsCellParagraphsAndABlockAfterTheTable) {
-    EXPECT_EQ(html(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],)"
-                   R"(["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])"),
-              "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr><tr>\n<td>\n<p>c</p>\n</td><td>\n"
-              "<p>d</p>\n</td>\n</tr>\n</table>\n");
-    EXPECT_EQ(html(R"(["row",{"level":1}],["row",{"level":1},["plain","r"]],["col",{"level":2},["plain","c"]],)"
-                   R"(["para",{"level":3},["plain","c2"]])"),
-              "<table>\n<tr>\n<td>\n\n</td>\n</tr><tr>\n<td>\n<p>r</p>\n</td><td>\n<p>c</p><p>c2</p>\n</td>\n</tr>\n"
-              "</table>\n");
-    EXPECT_EQ(html(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["para",{"level":1},["plain","after"]])"),
-              "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr>\n</table>\n\n<p>after</p>\n");
-}
+class HtmlWriter : public ::testing::TestWithParam<Case> {};
 
-TEST(HtmlWriterSpans, StylesBreaksMathAndEscaping) {
-    EXPECT_EQ(html(R"(["para",{"level":0},["plain","a<b & \"c\" 'd'"],["emph","e"],["strong","s"],["code","<c>"],)"
-                   R"(["break","\n"],["math","x<y"],["odd","o"]])"),
-              "<p>a&lt;b &amp; \"c\" 'd'<em>e</em><strong>s</strong><code>&lt;c&gt;</code><br>\n\\(x&lt;y\\)o</p>\n");
-}
+TEST_P(HtmlWriter, Writes) { EXPECT_EQ(html(GetParam().blocks), GetParam().html); }
 
-TEST(HtmlWriterLinks, UrlsInlineLinksAndReferenceLinks) {
-    EXPECT_EQ(html(R"(["para",{"level":0},["url","http://a?x=\"1\"&y='2'"]])"),
-              "<p><a href=\"http://a?x=&quot;1&quot;&amp;y=&#39;2&#39;\">http://a?x=\"1\"&amp;y='2'</a></p>\n");
-    EXPECT_EQ(html(R"(["para",{"level":0},["linktext","t"],["url","http://u"]])"), "<p><a href=\"http://u\">t</a></p>\n");
-    EXPECT_EQ(html(R"(["para",{"level":0},["linktext","t"],["linkref","L"],["linktext","n"],["linkref","none"]],)"
-                   R"(["link",{"level":0},["linkref","L"],["url","http://l"]])"),
-              "<p><a href=\"http://l\">t</a>n</p>\n");
-}
+INSTANTIATE_TEST_SUITE_P(, HtmlWriter, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HtmlWriterBlocks, InlineFragmentWithoutBlocks) { EXPECT_EQ(WriteHtml(R"(["inline"])", nullptr), "\n"); }
 
 // Only relative targets and http, https, ftp, mailto and file become links or
 // images; any other scheme, however disguised, is written as text.
@@ -122,12 +118,9 @@ TEST(HtmlWriterFootnotes, FootnoteInsideAFootnoteIsNumberedAfterTheBodyAndCycles
 
 TEST(HtmlWriterFootnotes, LongChainOfNestedFootnotesDoesNotRecurse) {
     std::string blocks = R"(["para",{"level":0},["noteref","n0"]])";
-    for (int i = 0; i < 20000; ++i) {
-        blocks += R"(,["note",{"level":0},["noteref","n)" + std::to_string(i) + R"("],["noteref","n)" +
-                  std::to_string(i + 1) + R"("]])";
-    }
-    const std::string out = html(blocks);
-    EXPECT_NE(out.find("<li id=\"fn:20000\">"), std::string::npos);
+    for (int i = 0; i < 20000; ++i)
+        blocks += R"(,["note",{"level":0},["noteref","n)" + std::to_string(i) + R"("],["noteref","n)" + std::to_string(i + 1) + R"("]])";
+    EXPECT_NE(html(blocks).find("<li id=\"fn:20000\">"), std::string::npos);
 }
 
 TEST(HtmlWriterBadInput, MalformedModelsThrowWithAMessage) {
@@ -140,9 +133,8 @@ TEST(HtmlWriterBadInput, MalformedModelsThrowWithAMessage) {
         {std::string(20000, '['), "invalid JSON"},
         {"[\"text\",[\"para\",{\"level\":0},[\"plain\",\"\xFF\"]]]", "invalid JSON"},
     };
-    for (const auto& [model, fragment] : cases) {
+    for (const auto& [model, fragment] : cases)
         EXPECT_NE(testing::errorOf([&] { WriteHtml(model, nullptr); }).find(fragment), std::string::npos) << model.substr(0, 80);
-    }
 }
 
 }  // namespace

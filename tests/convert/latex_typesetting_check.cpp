@@ -27,7 +27,7 @@ class LatexTypesetting : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string output;
-        if (!RunProcess("xelatex --version", "", "", "", output)) GTEST_SKIP() << "XeLaTeX is not installed here";
+        ASSERT_TRUE(RunProcess("xelatex --version", "", "", "", output)) << "XeLaTeX is not installed here (scripts/setup.sh installs it)";
         ASSERT_TRUE(MakeTempFolder(folder_));
     }
     void TearDown() override {
@@ -40,9 +40,8 @@ protected:
                        std::string_view(reinterpret_cast<const char*>(kPixelPng), sizeof kPixelPng));
         WriteWholeFile(folder_ + "/doc.tex", std::string(kPreamble) + body + "\\end{document}\n");
         std::string output;
-        if (!RunProcess("xelatex -interaction=nonstopmode -halt-on-error doc.tex", folder_, "", "", output)) {
+        if (!RunProcess("xelatex -interaction=nonstopmode -halt-on-error doc.tex", folder_, "", "", output))
             return ::testing::AssertionFailure() << body << "\n----\n" << output;
-        }
         if (!FileExists(folder_ + "/doc.pdf")) return ::testing::AssertionFailure() << "no PDF came out";
         return ::testing::AssertionSuccess();
     }

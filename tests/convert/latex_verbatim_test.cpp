@@ -41,28 +41,19 @@ std::string readBack(const std::string& latex) {
     return code;
 }
 
-TEST(LatexVerbatim, CodeThatNamesTheEndOfItsEnvironmentIsReadBackWhole) {
-    const std::string cases[] = {
-        "",
-        "plain code",
-        "\\end{verbatim}",
-        "a\n\\end{verbatim}\n\\input{/etc/passwd}\nb",
-        "\\end{verbatim}\\end{verbatim}\n\n\\end{verbatim}|!+=",
-        "x\n\n\\end {verbatim} stays inside\n",
-    };
-    for (const std::string& code : cases) EXPECT_EQ(readBack(latexVerbatim(code)), code) << latexVerbatim(code);
-    EXPECT_EQ(latexVerbatim("a\nb"), "\\begin{verbatim}\na\nb\n\\end{verbatim}");
-}
-
-TEST(LatexVerbatim, GeneratedCodeIsReadBackWholeThroughTheWriter) {
-    const std::string pieces[] = {"\\end{verbatim}", "\n", "|", "!", "x", " ", "\\begin{verbatim}", "%", "{", "}"};
+// Code that names the end of its environment, generated, and LaTeX that code smuggles in
+// after such an end, never run.
+TEST(LatexVerbatim, CodeIsReadBackWholeThroughTheWriter) {
+    const std::string pieces[] = {"\\end{verbatim}", "\n", "|", "!", "x", " ", "\\begin{verbatim}", "%", "{", "}", "\\end {verbatim}"};
     std::mt19937 random(18);
     for (int round = 0; round < 300; ++round) {
         std::string code;
         for (int n = random() % 12; n > 0; --n) code += pieces[random() % std::size(pieces)];
         EXPECT_EQ(readBack(latexVerbatim(code)), code) << code;
     }
-    // The writer uses it for code blocks.
+    const std::string smuggled = "a\n\\end{verbatim}\n\\input{/etc/passwd}\nb";
+    EXPECT_EQ(readBack(latexVerbatim(smuggled)), smuggled) << latexVerbatim(smuggled);
+    EXPECT_EQ(latexVerbatim("a\nb"), "\\begin{verbatim}\na\nb\n\\end{verbatim}");
     const std::string latex = WriteLatex(testing::textModel(R"(["verbatim",{"level":0},["plain","\\end{verbatim}"]])"), nullptr);
     EXPECT_EQ(readBack(latex.substr(0, latex.find_last_not_of('\n') + 1)), "\\end{verbatim}") << latex;
 }

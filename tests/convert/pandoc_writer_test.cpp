@@ -35,53 +35,27 @@ TEST(PandocWriterOutput, TwoSpaceIndentedLayoutOnePointElevenByDefaultAndNonAsci
     }
 }
 
-TEST(PandocWriterBlocks, CommentsDividersAndDefinitionsAreLeftOut) {
+TEST(PandocWriterBlocks, CommentsDividersDefinitionsAndUnknownBlocksAreLeftOutAndAnImageNeedsNoUrl) {
     EXPECT_EQ(writeBlocks(R"(["comment",{"level":0},["plain","c"]],["divider",{"level":0}],)"
                           R"(["link",{"level":0},["linkref","a"],["url","u"]],["odd",{"level":0},["plain","x"]])"),
               "[]");
-}
-
-TEST(PandocWriterBlocks, HeadingsQuotesCodeFormulaAndImage) {
-    EXPECT_EQ(writeBlocks(R"(["heading",{"level":-1},["plain","h"]],["quote",{"level":1},["plain","q"]],)"
-                          R"(["verbatim",{"level":0},["plain","a"],["break","\n"],["plain","b"]],)"
-                          R"(["formula",{"level":0},["plain","x"]],["image",{"level":0},["url","i.png"]],)"
-                          R"(["image",{"level":0},["plain","no url"]])"),
-              R"([{"Header":[3,)" + kAttr + R"(,[{"Str":"h"}]]},{"BlockQuote":[{"BlockQuote":[{"Para":[{"Str":"q"}]}]}]},)"
-              R"({"CodeBlock":[)" + kAttr + R"(,"a\nb"]},{"Para":[{"Math":["DisplayMath","\nx\n"]}]},)"
-              R"({"Para":[{"Image":[[],["i.png",""]]}]},{"Para":[{"Image":[[],["",""]]}]}])");
-}
-
-TEST(PandocWriterLists, NestedItemsContinuationParagraphsAndAChangeOfKind) {
-    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],)"
-                          R"(["bulleted",{"level":1},["plain","c"]],["bulleted",{"level":0},["plain","d"]],)"
-                          R"(["para",{"level":1},["plain","more"]])"),
-              R"([{"BulletList":[[{"Para":[{"Str":"a"}]},{"BulletList":[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]}]]}],)"
-              R"([{"Para":[{"Str":"d"}]},{"Para":[{"Str":"more"}]}]]}])");
-    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","a"]],["numbered",{"level":0},["plain","b"]])"),
-              R"([{"BulletList":[[{"Para":[{"Str":"a"}]}]]},{"OrderedList":[[1,"Decimal","Period"],[[{"Para":[{"Str":"b"}]}]]]}])");
+    EXPECT_EQ(writeBlocks(R"(["image",{"level":0},["plain","no url"]])"), R"([{"Para":[{"Image":[[],["",""]]}]}])");
 }
 
 TEST(PandocWriterTables, RaggedRowsArePaddedAndCellParagraphsStayInTheirCell) {
-    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]])"),
-              R"([{"Table":[[],["AlignDefault"],[0.08],[[]],[[[{"Para":[{"Str":"a"}]}]],[[{"Para":[{"Str":"b"}]}]]]]}])");
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],)"
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
               R"([[[{"Para":[{"Str":"a"}]}],[]],[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]},{"Para":[{"Str":"c2"}]}]]]]}])");
 }
 
-TEST(PandocWriterInlines, EverySpanKind) {
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","a b"],["emph","e"],["strong","s"],["code","c"],)"
-                          R"(["math","m"],["break","\n"],["url","http://u"],["odd","kept"]])"),
-              R"([{"Para":[{"Str":"a b"},{"Emph":[{"Str":"e"}]},{"Strong":[{"Str":"s"}]},{"Code":[)" + kAttr +
-                  R"(,"c"]},{"Math":["InlineMath","m"]},"LineBreak",{"Link":[[{"Str":"http://u"}],["http://u",""]]},{"Str":"kept"}]}])");
+TEST(PandocWriterInlines, BreaksAndUnknownSpansKeepingTheirText) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","a b"],["break","\n"],["odd","kept"]])"),
+              R"([{"Para":[{"Str":"a b"},"LineBreak",{"Str":"kept"}]}])");
 }
 
-TEST(PandocWriterLinks, InlineLinksKeepTheirTextReferencesUseTheLaterDefinitionUndefinedOnesStayText) {
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["url","http://u"]])"),
-              R"([{"Para":[{"Link":[[{"Str":"t"}],["http://u",""]]}]}])");
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],)"
-                          R"(["link",{"level":0},["linkref","L"],["url","http://old"]],)"
+TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUndefinedOnesStayText) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
               R"([{"Para":[{"Link":[[{"Str":"t"}],["http://new",""]]}]}])");
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],["linktext","u"]])"),
@@ -92,8 +66,7 @@ TEST(PandocWriterNotes, WrittenAtEachReferenceFindingOnlyNotesDefinedBefore) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
                           R"(["note",{"level":0},["noteref","1"],["plain","n"]])"),
               R"([{"Para":[{"Note":[{"Para":[{"Str":"n"}]}]},{"Note":[{"Para":[{"Str":"n"}]}]}]}])");
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","b"]],)"
-                          R"(["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","b"]],["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
                           R"(["note",{"level":0},["noteref","b"],["plain","B"],["noteref","a"]])"),
               R"([{"Para":[{"Note":[{"Para":[{"Str":"B"},{"Note":[{"Para":[{"Str":"A"}]}]}]}]}]}])");
 }
@@ -108,37 +81,17 @@ std::size_t notesWrittenForChain(int length) {
     }
     const std::string written = WritePandocJson(R"(["text",)" + blocks + "]", nullptr);
     std::size_t notes = 0;
-    for (std::size_t at = written.find("\"Note\""); at != std::string::npos; at = written.find("\"Note\"", at + 1)) {
-        ++notes;
-    }
+    for (std::size_t at = 0; (at = written.find("\"Note\"", at)) != std::string::npos; ++at) ++notes;
     return notes;
 }
 
 TEST(PandocWriterNotes, ShortChainsOfNotesAreWrittenWholeAndLongOnesAreCutOff) {
     EXPECT_EQ(notesWrittenForChain(10), 10u);
-    const std::size_t longChain = notesWrittenForChain(1000);
-    EXPECT_GT(longChain, 0u);
-    EXPECT_LE(longChain, 16u);
+    EXPECT_GT(notesWrittenForChain(1000), 0u);
+    EXPECT_LE(notesWrittenForChain(1000), 16u);
 }
 
-TEST(PandocWriterApi, CurrentFormOfPandocTypes122) {
-    const std::string written = WritePandocJson(
-        R"(["text",["para",{"level":0},["plain","a"],["math","x"],["url","u"]],["numbered",{"level":0},["plain","n"]],)"
-        R"(["row",{"level":1},["plain","c"]]])",
-        R"({"api":"1.22"})");
-    const Json tree = parseJson(written);
-    EXPECT_EQ(dumpCompact(tree["pandoc-api-version"]), "[1,22]");
-    EXPECT_EQ(dumpCompact(tree["meta"]), "{}");
-    EXPECT_EQ(dumpCompact(tree["blocks"][0]),
-              R"({"t":"Para","c":[{"t":"Str","c":"a"},{"t":"Math","c":[{"t":"InlineMath"},"x"]},)"
-              R"({"t":"Link","c":[)" + kAttr + R"(,[{"t":"Str","c":"u"}],["u",""]]}]})");
-    EXPECT_EQ(dumpCompact(tree["blocks"][1]["c"][0]), R"([1,{"t":"Decimal"},{"t":"Period"}])");
-    EXPECT_EQ(dumpCompact(tree["blocks"][2]),
-              R"({"t":"Table","c":[)" + kAttr + R"(,[null,[]],[[{"t":"AlignDefault"},{"t":"ColWidthDefault"}]],)" +
-              "[" + kAttr + ",[]],[[" + kAttr + ",0,[],[[" + kAttr + ",[[" + kAttr +
-              R"(,{"t":"AlignDefault"},1,1,[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]]]],[)" + kAttr + ",[]]]}");
-}
-
+// The current form (pandoc-types 1.22, the installed Pandoc's) is read by Pandoc itself in PandocRoundTrip.
 TEST(PandocWriterApi, OldTableShapeBefore121AndFullVersionNumbers) {
     const Json tree = parseJson(WritePandocJson(R"(["text",["row",{"level":1},["plain","c"]]])", R"({"api":"1.20.1"})"));
     EXPECT_EQ(dumpCompact(tree["pandoc-api-version"]), "[1,20,1]");

@@ -6,18 +6,19 @@
 #include "model/model_json.h"
 #include "model/text_reader.h"
 #include "model/text_writer.h"
+#include "src/win/tools/file_helpers.h"
 #include "src/win/tools/process_runner.h"
 #include "tests/convert/flavour_saves.h"
+#include "tests/model/first_difference.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
-#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -45,22 +46,17 @@ std::vector<fs::path> markdownFiles() {
 bool readDocument(const fs::path& path, std::string& text) {
     if (path.extension() == ".gz")
         return RunProcess("gzip -dc \"" + path.string() + "\"", "", "", "", text);
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    text = bytes.str();
-    return static_cast<bool>(file);
+    try {
+        text = ReadWholeFile(path.string());
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
-std::size_t countWords(std::string_view text) {
-    std::size_t words = 0;
-    bool inWord = false;
-    for (char c : text) {
-        const bool space = c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
-        if (!space && !inWord) ++words;
-        inWord = !space;
-    }
-    return words;
+std::size_t countWords(const std::string& text) {
+    std::istringstream words(text);
+    return std::distance(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
 }
 
 // What the model has no place for, counted in Pandoc's tree of the opened document.
@@ -90,26 +86,6 @@ void countDrops(const Json& node, std::map<std::string, long>& drops) {
         }
     }
     for (const auto& [key, value] : node.items()) countDrops(value, drops);
-}
-
-// The first block where two models differ.
-std::string firstDifference(const std::string& expected, const std::string& actual) {
-    Json a, b;
-    try {
-        a = Json::parse(expected), b = Json::parse(actual);
-    } catch (...) {
-        return actual.substr(0, 300);
-    }
-    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const std::string x = i < a.size() ? a[i].dump() : "(none)", y = i < b.size() ? b[i].dump() : "(none)";
-        if (x == y) continue;
-        // From a little before the first character that differs.
-        std::size_t at = 0;
-        while (at < x.size() && at < y.size() && x[at] == y[at]) ++at;
-        at = at > 120 ? at - 120 : 0;
-        return "block " + std::to_string(i) + "\n      was  ..." + x.substr(at, 300) + "\n      now  ..." + y.substr(at, 300);
-    }
-    return "(none)";
 }
 
 // Documents whose second open in a flavour differs from the first because of how
@@ -170,7 +146,7 @@ DocumentResult checkDocument(const PandocInstallation& pandoc, const fs::path& p
             (quirk ? result.quirks : result.failures)
                 .push_back(std::string(flavour) + ": " +
                            (quirk ? quirk->why
-                                  : saves.failure.empty() ? firstDifference(saves.firstModel, saves.secondModel) : saves.failure));
+                                  : saves.failure.empty() ? qorva::testing::firstDifference(saves.firstModel, saves.secondModel) : saves.failure));
         }
         if (!saves.firstJson.empty()) countDrops(Json::parse(saves.firstJson), result.drops[flavour]);
         if (std::string_view(flavour) != "markdown") continue;
@@ -183,7 +159,7 @@ DocumentResult checkDocument(const PandocInstallation& pandoc, const fs::path& p
             }
             if (back != saves.firstModel)
                 result.failures.push_back(std::string("native, ") + (wrap ? "wrapped" : "unwrapped") + ": " +
-                                          firstDifference(saves.firstModel, back));
+                                          qorva::testing::firstDifference(saves.firstModel, back));
         }
     }
     return result;
@@ -191,7 +167,7 @@ DocumentResult checkDocument(const PandocInstallation& pandoc, const fs::path& p
 
 TEST(RealDocuments, SurviveTheNativeRoundTripAndConvergeInPandocAndGitHubMarkdown) {
     const PandocInstallation pandoc = DetectPandoc();
-    if (!pandoc.usable()) GTEST_SKIP() << "Pandoc is not installed here (scripts/setup.sh installs it)";
+    ASSERT_TRUE(pandoc.usable()) << "Pandoc is not installed here (scripts/setup.sh installs it)";
     const std::vector<fs::path> files = markdownFiles();
 
     std::vector<DocumentResult> results(files.size());

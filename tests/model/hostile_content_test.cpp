@@ -41,27 +41,29 @@ const Case kCases[] = {
     {"IndentedLineAfterABreakInAnItem", R"j(["bulleted",{"level":1},["plain","a"],["break","\n"],["plain","      b"]])j"},
     {"RunOfSpacesWhereALineIsCut", R"j(["para",{"level":0},["plain",")j" + std::string(75, 'w') + R"j( a"],["code","    b"]])j"},
     {"LinkDefinitionWithAnEmptyTarget", R"j(["link",{"level":0},["linkref","x"],["url",""]])j"},
+    {"BackslashesEndingSpans", R"j(["para",{"level":0},["code","\\"],["plain"," and "],["emph","a\\"],["math","x\\$"],)j"
+                               R"j(["linktext","q\\"],["url","u\\"],["plain"," "],["code","C:\\dir\\*"]])j"},
 };
 
 class HostileContent : public ::testing::TestWithParam<Case> {};
 
-TEST_P(HostileContent, ReadsBackUnchangedWrappedAndUnwrapped) {
-    const std::string model = "[\"text\"," + GetParam().blocks + "]";
-    const std::string compact = dumpCompact(Json::parse(model));
-    for (bool wrap : {false, true}) {
-        const std::string written = writeTextFormat(compact, TextWriterOptions{wrap, false});
+TEST_P(HostileContent, ReadsBackUnchangedWrappedUnwrappedAndEscaped) {
+    const std::string compact = dumpCompact(Json::parse("[\"text\"," + GetParam().blocks + "]"));
+    for (const TextWriterOptions options : {TextWriterOptions{false, false}, TextWriterOptions{true, false},
+                                            TextWriterOptions{false, true}}) {
+        const std::string written = writeTextFormat(compact, options);
         std::string read;
         try {
             read = readTextFormat(written);
         } catch (const std::exception& e) {
             read = std::string("error: ") + e.what();
         }
-        EXPECT_EQ(read, compact) << (wrap ? "wrapped" : "unwrapped") << ", written:\n" << written;
+        EXPECT_EQ(read, compact) << (options.wrap ? "wrapped" : "unwrapped") << (options.escape ? ", escaped" : "")
+                                 << ", written:\n" << written;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(, HostileContent, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(, HostileContent, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HostileContentFence, FenceGrowsOnlyWhenALineWouldCloseIt) {
     const auto written = [](const std::string& line) {

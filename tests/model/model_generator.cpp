@@ -170,8 +170,7 @@ private:
     }
 
     static Json attributes(int level, bool rtl) {
-        Json a = Json::object();
-        a["level"] = level;
+        Json a = {{"level", level}};
         if (rtl) a["direction"] = "rtl";
         return a;
     }
@@ -192,10 +191,7 @@ private:
     void addCodeLines(Json& block, const std::string& fence) {
         const int lines = pick(0, 4);
         for (int i = 0; i < lines; ++i) {
-            if (chance(30)) {
-                block.push_back(span("break", "\n"));
-                continue;
-            }
+            if (chance(30)) { block.push_back(span("break", "\n")); continue; }
             std::string text = (chance(30) ? std::string(pick(1, 8), ' ') : "") + words(1, 4);
             if (options_.hostile && chance(40)) {
                 // A fence-like line of any length, maybe indented, maybe with text after it.
@@ -216,14 +212,9 @@ private:
         const std::string tag = oneOf(tags);
         const bool rtl = chance(15);
         if (tag == "table") return addTable(doc);
-        if (tag == "divider") {
-            doc.push_back(Json::array({"divider", attributes(0, rtl)}));
-            return;
-        }
-        int level = 0;
-        if (tag == "heading") level = pick(-3, -1);
-        else if (tag == "para" || tag == "comment" || tag == "verbatim" || tag == "formula" || tag == "image") level = pick(0, 5);
-        else level = pick(0, 4);
+        if (tag == "divider") return doc.push_back(Json::array({"divider", attributes(0, rtl)}));
+        const bool deep = tag == "para" || tag == "comment" || tag == "verbatim" || tag == "formula" || tag == "image";
+        const int level = tag == "heading" ? pick(-3, -1) : pick(0, deep ? 5 : 4);
         Json block = Json::array({tag, attributes(level, rtl)});
 
         if (tag == "para") {
@@ -246,10 +237,8 @@ private:
         } else if (tag == "quote" || tag == "comment") {
             addRunningText(block, false, false);
             if (block.size() == 2) block.push_back(span("plain", "q"));
-        } else if (tag == "verbatim") {
-            addCodeLines(block, "~~~~");
-        } else if (tag == "formula") {
-            addCodeLines(block, "$$");
+        } else if (tag == "verbatim" || tag == "formula") {
+            addCodeLines(block, tag == "verbatim" ? "~~~~" : "$$");
         } else if (tag == "image") {
             block.push_back(span("url", without(words(1, 3), ">")));
             if (block.back()[1] == "") block.back()[1] = "i.png";

@@ -1,0 +1,90 @@
+// Bounds that keep hostile input from exhausting the stack or blowing up the output:
+// JSON nesting, levels as deep as the writers accept, and readers bringing levels into
+// the range the editor shows.
+#include "convert/converters.h"
+#include "convert/json_guard.h"
+#include "convert/json_text.h"
+#include "model/level_range.h"
+#include "model/model_json.h"
+#include "model/text_reader.h"
+#include "tests/convert/convert_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qorva::convert {
+namespace {
+
+TEST(JsonNestingBound, CountsArraysAndObjectsButNotBracketsInStringsAndSaysWhere) {
+    EXPECT_NO_THROW(checkJsonDepth("[[{\"a\":[]}]]", 4));
+    EXPECT_THROW(checkJsonDepth("[[{\"a\":[[]]}]]", 4), ConverterError);
+    EXPECT_NO_THROW(checkJsonDepth(R"(["[[[[[", "\"[[[[", {"k\\": "{{{{"}])", 2));
+    EXPECT_EQ(testing::errorOf([] { checkJsonDepth("[[[", 2); }), "input nested deeper than 2 levels (offset 2)");
+}
+
+TEST(JsonTextWriter, BrokenUtf8IsReplacedNotPassedOn) {
+    std::string out;
+    appendJsonString(out, "a\xFF" "b");
+    EXPECT_EQ(out, "\"a\xEF\xBF\xBD" "b\"");
+}
+
+TEST(DeepLevels, EveryWriterHandlesTheDeepestAcceptedLevelAndRefusesOneMore) {
+    using Writer = std::string (*)(std::string_view, const char*);
+    std::string deepList = R"(["text")";
+    for (int i = 0; i <= kMaxBlockLevel; ++i) deepList += R"(,["bulleted",{"level":)" + std::to_string(i) + R"(},["plain","x"]])";
+    deepList += R"(,["quote",{"level":)" + std::to_string(kMaxBlockLevel) + R"(},["plain","q"]]])";
+    const std::string tooDeep = R"(["text",["quote",{"level":)" + std::to_string(kMaxBlockLevel + 1) + R"(},["plain","q"]]])";
+    for (Writer write : {static_cast<Writer>(WritePandocJson), static_cast<Writer>(WriteHtml), static_cast<Writer>(WriteLatex)}) {
+        EXPECT_FALSE(write(deepList, nullptr).empty());
+        EXPECT_NE(testing::errorOf([&] { write(tooDeep, nullptr); }).find("beyond the supported"), std::string::npos);
+    }
+    EXPECT_NO_THROW(parseJson(WritePandocJson(deepList, R"({"api":"1.22"})")));
+}
+
+// The first block of the model outside its tag's range, or "".
+std::string firstOutOfRange(const std::string& modelJson) {
+    const Json model = Json::parse(modelJson);
+    for (std::size_t i = 1; i < model.size(); ++i) {
+        const long level = model[i][1]["level"];
+        const LevelRange range = levelRangeOf(model[i][0].get<std::string>());
+        if (level < range.lowest || level > range.highest) return model[i].dump();
+    }
+    return "";
+}
+
+std::string indented(const std::string& text) { return std::string(4 * 399, ' ') + text; }
+
+TEST(LevelClamp, TextReaderKeepsEveryKindWithinTheEditorsLevels) {
+    std::string text;
+    for (const char* block : {"x", "-   item", "1.  item", ">   quote", "//  remark", "[^1]: note", "[l]: <u>", "![](<i.png>)"})
+        text += indented(block) + "\n\n";
+    text += indented("~~~~") + "\n" + indented("code") + "\n" + indented("~~~~") + "\n\n$$\n" + indented("x^2") + "\n" + indented("$$") + "\n";
+    const std::string model = readTextFormat(text);
+    EXPECT_EQ(firstOutOfRange(model), "") << model;
+    // The code line loses the indentation of its own fence, whatever level it is shown at.
+    EXPECT_NE(model.find(R"(["verbatim",{"level":5},["plain","code"]])"), std::string::npos) << model;
+}
+
+TEST(LevelClamp, SmallFileOfDeepQuotationsMakesSmallOutput) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += indented(">   q") + "\n\n";
+    const std::string model = readTextFormat(text);
+    for (const std::string& out : {WriteLatex(model, nullptr), WritePandocJson(model, nullptr), WriteHtml(model, nullptr)})
+        EXPECT_LT(out.size(), 20 * text.size());
+}
+
+TEST(LevelClamp, PandocReaderKeepsDeepNestingWithinTheEditorsLevels) {
+    std::string list = R"({"Para":[{"Str":"x"}]})", quotes = list;
+    for (int i = 0; i < 12; ++i) {
+        list = R"({"BulletList":[[{"Plain":[{"Str":"y"}]},)" + list + "]]}";
+        quotes = R"({"BlockQuote":[)" + quotes + "]}";
+    }
+    const std::string model = ReadPandocJson(R"([{"docTitle":[],"docAuthors":[],"docDate":[]},[)" + list + "," + quotes + "]]", nullptr);
+    EXPECT_EQ(firstOutOfRange(model), "") << model;
+    EXPECT_NE(model.find(R"(["bulleted",{"level":4})"), std::string::npos) << model;
+    EXPECT_NE(model.find(R"(["quote",{"level":4})"), std::string::npos) << model;
+}
+
+}  // namespace
+}  // namespace qorva::convert
