@@ -33,16 +33,15 @@ TEST(ExportDialog, EachFormatOffersItsOwnFilterThenAllFilesInASaveDialogWithItsE
     EXPECT_TRUE(dialog.ChosenPath().isEmpty()) << "nothing is chosen before the dialog is confirmed";
 }
 
+// The title names the format as its menu item does ("Export Word Document..."); only
+// Pandoc fetches pictures, so only the formats Pandoc makes offer the choice.
 TEST(ExportDialog, TitleNamesTheFormatAndPandocFormatsOfferTheRemotePicturesChoice) {
-    const std::tuple<ExportKind, const char*, bool> formats[] = {
-        {ExportKind::Html, "Export to HTML5", false},          {ExportKind::Word, "Export to Word Document", true},
-        {ExportKind::RichText, "Export to Rich Text", true},   {ExportKind::Epub, "Export to EPUB", true},
-        {ExportKind::Pdf, "Export to PDF", false},             {ExportKind::Latex, "Export to XeLaTeX", false},
-    };
-    for (const auto& [kind, title, offersFetch] : formats) {
+    for (const ExportFormat& format : ExportFormats()) {
+        const bool offersFetch = format.pandocFormat != nullptr;
+        const std::string title = QString(format.menuLabel).replace("Export ", "Export to ").remove("...").toStdString();
         for (const bool setting : {false, true}) {
-            CExportFileDialog dialog(Format(kind), {}, kNoTemplates, nullptr, setting);
-            EXPECT_EQ(dialog.windowTitle(), title);
+            CExportFileDialog dialog(format, {}, kNoTemplates, nullptr, setting);
+            EXPECT_EQ(dialog.windowTitle().toStdString(), title);
             auto* box = dialog.findChild<QCheckBox*>("fetchRemoteImages");
             ASSERT_EQ(box != nullptr, offersFetch) << title;
             EXPECT_EQ(dialog.FetchRemoteImages(), offersFetch && setting) << title;

@@ -1,5 +1,6 @@
 #include "src/win/outside_change_watch.h"
 #include "src/win/recovery_keeper.h"
+#include "src/win/recovery_store.h"
 
 #include "tests/frame/temp_folder.h"
 
@@ -66,7 +67,7 @@ TEST(OutsideChangeTest, DecisionsFromStampsAndTheModifiedFlag) {
 TEST(OutsideChangeTest, UnmodifiedDocumentsReloadAfterInPlaceAndRenameWrites) {
     TempFolder temp;
     const std::string file = temp.Write("a.text", "one\n");
-    for (auto write : {&WriteInPlace, &WriteThroughRename, &WriteThroughRename, &WriteInPlace}) {
+    for (auto write : {&WriteInPlace, &WriteThroughRename}) {
         WatchedDocument doc;
         doc.watch.FileLoaded(file);
         write(file, "changed " + std::to_string(std::rand()) + "\n");
@@ -75,50 +76,6 @@ TEST(OutsideChangeTest, UnmodifiedDocumentsReloadAfterInPlaceAndRenameWrites) {
         EXPECT_EQ(doc.reloads, 1);
         EXPECT_TRUE(doc.asked.empty());
     }
-}
-
-TEST(OutsideChangeTest, ModifiedDocumentsAskOnceAndKeepingThemMeansSavingAsksBeforeWritingOver) {
-    TempFolder temp;
-    const std::string file = temp.Write("b.text", "one\n");
-    WatchedDocument doc;
-    doc.watch.FileLoaded(file);
-    EXPECT_TRUE(doc.watch.MayWriteOver(file));
-    doc.modified = true;
-    doc.answers = {MessageAnswer::Yes};  // keep mine
-    WriteThroughRename(file, "theirs\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.asked.size() == 1; }, 5000));
-    EXPECT_EQ(doc.asked[0], message::ReloadChangedFile(file));
-    Settle();
-    doc.watch.Check();
-    EXPECT_EQ(doc.asked.size(), 1u) << "the same change is not asked about twice";
-    EXPECT_EQ(doc.reloads, 0);
-
-    doc.answers = {MessageAnswer::No};
-    EXPECT_FALSE(doc.watch.MayWriteOver(file));
-    EXPECT_EQ(doc.asked.back(), message::OverwriteChangedFile(file));
-    doc.watch.FileSaved(file);
-    EXPECT_TRUE(doc.watch.MayWriteOver(file)) << "after a save the file on disk is the document's";
-
-    doc.answers = {MessageAnswer::No};  // load theirs
-    WriteInPlace(file, "theirs again\n");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return doc.reloads == 1; }, 5000));
-}
-
-TEST(OutsideChangeTest, AFileThatGoesIsReportedOnceAndMarksTheDocumentModified) {
-    TempFolder temp;
-    const std::string file = temp.Write("c.text", "one\n");
-    WatchedDocument doc;
-    doc.watch.FileLoaded(file);
-    std::filesystem::remove(file);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.asked.size() == 1; }, 5000));
-    EXPECT_EQ(doc.asked[0], message::FileWasRemoved(file));
-    EXPECT_EQ(doc.marks, 1);
-    EXPECT_TRUE(doc.modified);
-    temp.Write("other.text", "a neighbour changes\n");
-    Settle();
-    doc.watch.Check();
-    EXPECT_EQ(doc.asked.size(), 1u);
-    EXPECT_TRUE(doc.watch.MayWriteOver(file)) << "nothing on disk to write over";
 }
 
 struct KeptDocument {
@@ -196,6 +153,79 @@ TEST(RecoveryKeeperTest, SavingLoadingAndDiscardingRemoveTheFile) {
     unmodified.keeper.KeepNow();
     EXPECT_FALSE(unmodified.FileExists());
     EXPECT_EQ(unmodified.snapshots, 0);
+}
+
+RecoveryRecord Record(std::string path, std::int64_t savedAt, std::string model = R"(["text",["para",{},["plain","x"]]])") {
+    return {std::move(path), DocumentFormat::GitHubMarkdown, false, std::move(model), savedAt};
+}
+
+TEST(RecoveryRecordTest, RoundTripsOddPathsAndModelsAndRejectsWhatIsNotARecord) {
+    for (const RecoveryRecord& record :
+         {Record("", 0), Record("/home/w/\u00e9t\u00e9 \"quoted\".text", 1700000000),
+          Record("/a\nb", 5, std::string("[\"text\",\"\\u0000\xf0\x9f\x98\x80\"]"))}) {
+        EXPECT_EQ(DecodeRecoveryRecord(EncodeRecoveryRecord(record)), record);
+    }
+    const std::string whole = EncodeRecoveryRecord(Record("/x.text", 9));
+    for (const std::string& bad :
+         {std::string(), std::string("[]"), whole.substr(0, whole.size() / 2), std::string(R"({"path":"/x","format":2})"),
+          std::string(R"({"path":"/x","format":9,"model":"[]"})"), std::string(R"({"path":1,"format":0,"model":"[]"})"),
+          std::string(R"({"path":"/x","format":0,"model":""})"),
+          std::string(R"({"path":"/x","format":0,"model":"[]","welcome":"yes"})"),
+          std::string(R"({"path":"/x","format":0,"model":"[]","savedAt":"noon"})")}) {
+        EXPECT_FALSE(DecodeRecoveryRecord(bad)) << bad;
+    }
+}
+
+TEST(RecoveryStoreTest, AWindowsFileIsOfferedOnlyAfterItEndedAndGoesWhenRemovedOrDiscarded) {
+    TempFolder temp;
+    const std::string folder = (temp / "state/qorva/recovery").string();
+    {
+        RecoverySlot running(folder);
+        running.Write(Record("/running.text", 30));
+        EXPECT_EQ(DecodeRecoveryRecord(testing::ReadFileBytes(running.file())), Record("/running.text", 30));
+        EXPECT_EQ(std::filesystem::status(running.file()).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        EXPECT_TRUE(ClaimOrphanedRecoveries(folder).empty()) << "its window still runs";
+
+        RecoverySlot saved(folder);
+        saved.Write(Record("/saved.text", 10));
+        saved.Remove();
+        EXPECT_FALSE(std::filesystem::exists(saved.file()));
+    }
+    {
+        RecoverySlot older(folder);
+        older.Write(Record("/older.text", 20));
+    }
+    // Both windows ended without removing their files (as a killed process does).
+    std::vector<OrphanedRecovery> orphans = ClaimOrphanedRecoveries(folder);
+    ASSERT_EQ(orphans.size(), 2u);
+    EXPECT_EQ(orphans[0].record.path, "/older.text");
+    EXPECT_EQ(orphans[1].record.path, "/running.text");
+    EXPECT_TRUE(ClaimOrphanedRecoveries(folder).empty()) << "claimed ones are not offered twice";
+    EXPECT_FALSE(ClaimRecovery(orphans[0].file));
+
+    DiscardRecovery(orphans[0]);
+    EXPECT_FALSE(std::filesystem::exists(orphans[0].file));
+    orphans[1].lock.reset();  // kept for the next start
+    ASSERT_EQ(ClaimOrphanedRecoveries(folder).size(), 1u);
+}
+
+TEST(RecoveryStoreTest, DamagedFilesAreLeftAloneAndAMissingFolderHoldsNothing) {
+    TempFolder temp;
+    EXPECT_TRUE(ClaimOrphanedRecoveries((temp / "absent").string()).empty());
+    const std::string damaged = temp.Write("1-2-3.json", "{\"path\":\"/x.te");
+    EXPECT_TRUE(ClaimOrphanedRecoveries(temp.path().string()).empty());
+    EXPECT_TRUE(std::filesystem::exists(damaged));
+}
+
+TEST(RecoveryStoreTest, TheFolderFollowsXdgStateHome) {
+    {
+        testing::ScopedEnv state("XDG_STATE_HOME", "/s");
+        EXPECT_EQ(DefaultRecoveryFolder(), "/s/qorva/recovery");
+    }
+    testing::ScopedEnv state("XDG_STATE_HOME", "");
+    testing::ScopedEnv home("HOME", "/h");
+    EXPECT_EQ(DefaultRecoveryFolder(), "/h/.local/state/qorva/recovery");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
-// A fresh folder under /tmp for one test, removed with everything in it
-// afterwards; an environment variable set for a test's lifetime; whole files.
+// Shared by the frame, tools and export suites: a fresh folder under the temporary
+// folder, removed with everything in it afterwards; an environment variable set
+// for a test's lifetime; whole files.
 #pragma once
+
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,11 +27,14 @@ inline void WriteFileBytes(const std::filesystem::path& path, const std::string&
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qorva-frame-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "qorva-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
     ~TempFolder() {
+        // Tests take rights away from folders; give them back so that all can go.
         std::error_code ec;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ec))
+            if (entry.is_directory(ec) && !entry.is_symlink(ec)) ::chmod(entry.path().c_str(), 0700);
         std::filesystem::remove_all(path_, ec);
     }
     TempFolder(const TempFolder&) = delete;
@@ -36,10 +42,12 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
     // Writes `bytes` to `name` in the folder and returns the file's path.
-    std::string Write(const std::string& name, const std::string& bytes) const {
+    std::string Write(const std::string& name, const std::string& bytes, int mode = 0644) const {
         WriteFileBytes(path_ / name, bytes);
-        return (path_ / name).string();
+        ::chmod((path_ / name).c_str(), mode);
+        return File(name);
     }
 
 private:

@@ -2,7 +2,7 @@
 # The Debian package as a user gets it: made with cpack from this build, checked by
 # lintian, installed with apt-get, started from /usr/bin under Xvfb on a Markdown
 # file, asked for a PDF, its manual read, then removed without a trace under /usr.
-# Needs root (it installs into the system); skipped otherwise.
+# Needs root (it installs into the system): skipped otherwise; a missing tool fails.
 #   package_test.sh BUILD_DIR VERSION
 set -uo pipefail
 build="$1"
@@ -11,7 +11,7 @@ skip=77
 
 if [ "$(id -u)" -ne 0 ]; then echo "SKIP: installing a package needs root"; exit $skip; fi
 for tool in cpack apt-get dpkg lintian desktop-file-validate appstreamcli man xvfb-run xdotool pdftotext; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup.sh installs it)"; exit $skip; }
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)"; exit 1; }
 done
 if dpkg-query -W -f='${Status}' qorva 2>/dev/null | grep -q 'ok installed'; then
   echo "FAIL: a qorva package is already installed; remove it first (apt-get purge qorva)"

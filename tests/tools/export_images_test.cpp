@@ -10,7 +10,7 @@
 namespace qorva {
 namespace {
 
-using test::ScratchFolder;
+using testing::TempFolder;
 
 TEST(ExportImages, PicturesAreKnownByTheirFirstBytesNotTheirNames) {
     const std::pair<std::string, ImageKind> heads[] = {
@@ -38,11 +38,11 @@ std::string imageModel(const std::vector<std::string>& references) {
 }
 
 TEST(ExportImages, OnlyReadablePictureFilesAreCopiedAndTheRestBecomesText) {
-    ScratchFolder documents, work, elsewhere;
-    const std::string png = test::WriteTinyPng(documents.file("pic.png"));
-    test::WriteTinyPng(documents.file("picture named as text.txt"));
-    elsewhere.write("secret.png", "password=hunter2\n");
-    documents.write("notes.txt", "private notes\n");
+    TempFolder documents, work, elsewhere;
+    const std::string png = test::WriteTinyPng(documents.File("pic.png"));
+    test::WriteTinyPng(documents.File("picture named as text.txt"));
+    elsewhere.Write("secret.png", "password=hunter2\n");
+    documents.Write("notes.txt", "private notes\n");
     const std::string pngBytes = ReadWholeFile(png);
 
     struct Case {
@@ -54,8 +54,8 @@ TEST(ExportImages, OnlyReadablePictureFilesAreCopiedAndTheRestBecomesText) {
         {"pic.png", false, "image-1.png"},
         {"picture named as text.txt", false, "image-1.png"},
         {"file://" + png, false, "image-1.png"},
-        {"file://localhost" + documents.path() + "/pic%2Epng", false, "image-1.png"},
-        {elsewhere.file("secret.png"), false, ""},
+        {"file://localhost" + documents.path().string() + "/pic%2Epng", false, "image-1.png"},
+        {elsewhere.File("secret.png"), false, ""},
         {"notes.txt", false, ""},
         {"../" + test::Shell("basename " + test::ShellQuote(elsewhere.path()) + " | tr -d '\\n'") + "/secret.png",
          false, ""},
@@ -83,14 +83,14 @@ TEST(ExportImages, OnlyReadablePictureFilesAreCopiedAndTheRestBecomesText) {
         }
     }
     EXPECT_EQ(test::FolderEntries(work.path()), std::vector<std::string>{"image-1.png"});
-    EXPECT_EQ(ReadWholeFile(work.file("image-1.png")), pngBytes);
+    EXPECT_EQ(ReadWholeFile(work.File("image-1.png")), pngBytes);
 }
 
 TEST(ExportImages, DocumentWithoutPicturesPassesThroughAndCopiesAreNumbered) {
-    ScratchFolder documents, work;
+    TempFolder documents, work;
     const std::string plain = R"(["text",["para",{"level":0},["plain","image"]]])";
     EXPECT_EQ(PrepareExportImages(plain, {documents.path(), work.path(), false}).modelJson, plain);
-    test::WriteTinyPng(documents.file("a.png"));
+    test::WriteTinyPng(documents.File("a.png"));
     PreparedImages two = PrepareExportImages(imageModel({"a.png", "notes", "a.png"}), {documents.path(), work.path()});
     const Json model = parseJson(two.modelJson);
     EXPECT_EQ(model[1][2][1], "image-1.png");

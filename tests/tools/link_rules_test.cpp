@@ -8,7 +8,7 @@
 namespace qorva {
 namespace {
 
-using test::ScratchFolder;
+using testing::TempFolder;
 
 TEST(LinkRules, OnlyAnAllowedSchemeAtTheStartOpensAUrl) {
     const std::pair<const char*, LinkAction> links[] = {
@@ -43,29 +43,29 @@ TEST(LinkRules, FileUrlsAreDecodedAndResolvedBeforeAnythingElse) {
 }
 
 TEST(LinkRules, ProgramsScriptsAndDesktopEntriesAreAskedAboutEvenBehindALink) {
-    ScratchFolder folder;
-    const std::string document = folder.write("notes.txt", "just text\n");
-    const std::string executable = folder.write("tool", "\x7f" "ELF", 0755);
-    const std::string script = folder.write("run-me", "#!/bin/sh\necho hi\n");
-    const std::string entry = folder.write("App.Desktop", "[Desktop Entry]\nExec=xterm\n");
-    const std::string python = folder.write("x.py", "print(1)\n");
-    test::Shell("ln -s " + test::ShellQuote(executable) + " " + test::ShellQuote(folder.file("innocent.txt")));
+    TempFolder folder;
+    const std::string document = folder.Write("notes.txt", "just text\n");
+    const std::string executable = folder.Write("tool", "\x7f" "ELF", 0755);
+    const std::string script = folder.Write("run-me", "#!/bin/sh\necho hi\n");
+    const std::string entry = folder.Write("App.Desktop", "[Desktop Entry]\nExec=xterm\n");
+    const std::string python = folder.Write("x.py", "print(1)\n");
+    test::Shell("ln -s " + test::ShellQuote(executable) + " " + test::ShellQuote(folder.File("innocent.txt")));
     const std::pair<std::string, LinkAction> files[] = {
         {document, LinkAction::OpenFile},
         {folder.path(), LinkAction::OpenFile},
-        {folder.file("missing.pdf"), LinkAction::OpenFile},
+        {folder.File("missing.pdf"), LinkAction::OpenFile},
         {executable, LinkAction::AskProgram},
         {script, LinkAction::AskProgram},
         {entry, LinkAction::AskProgram},
         {python, LinkAction::AskProgram},
-        {folder.file("innocent.txt"), LinkAction::AskProgram},
-        {folder.path() + "/sub/../tool", LinkAction::AskProgram},
+        {folder.File("innocent.txt"), LinkAction::AskProgram},
+        {folder.path().string() + "/sub/../tool", LinkAction::AskProgram},
         {"relative/path", LinkAction::Refuse},
     };
     for (const auto& [path, action] : files) EXPECT_EQ(DecideFileLink(path).action, action) << path;
     // The link is shown and opened as the file it really is.
-    EXPECT_EQ(DecideFileLink(folder.file("innocent.txt")).target, executable);
-    EXPECT_EQ(DecideUrlLink("file://" + folder.path() + "/x/../notes.txt").target, document);
+    EXPECT_EQ(DecideFileLink(folder.File("innocent.txt")).target, executable);
+    EXPECT_EQ(DecideUrlLink("file://" + folder.path().string() + "/x/../notes.txt").target, document);
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 namespace qorva {
 namespace {
 
-using test::EnvOverride;
-using test::ScratchFolder;
+using testing::ScopedEnv;
+using testing::TempFolder;
 
 TEST(PandocVersionParsing, RecordedOutputs) {
     const std::pair<const char*, const char*> outputs[] = {
@@ -64,12 +64,12 @@ TEST(PandocCommandLines, ClassicOptionsForOldPandocAndTheCurrentOnesForNewer) {
 // A scratch home folder, HOME while it lives, with a stand-in Pandoc of any version
 // in its ~/.local/bin.
 struct FakePandocHome {
-    ScratchFolder home;
-    EnvOverride homeVariable{"HOME", home.path()};
+    TempFolder home;
+    ScopedEnv homeVariable{"HOME", home.path()};
     std::string pandoc;
     explicit FakePandocHome(const std::string& versionLine, const std::string& json = "") {
-        test::Shell("mkdir -p " + test::ShellQuote(home.file(".local/bin")));
-        pandoc = home.write(".local/bin/pandoc", "#!/bin/sh\nif [ \"$1\" = --version ]; then printf '" + versionLine +
+        test::Shell("mkdir -p " + test::ShellQuote(home.File(".local/bin")));
+        pandoc = home.Write(".local/bin/pandoc", "#!/bin/sh\nif [ \"$1\" = --version ]; then printf '" + versionLine +
                                                      "\\nCompiled with nothing\\n'; exit 0; fi\nprintf '%s' '" + json + "'\n",
                             0755);
     }
@@ -95,9 +95,9 @@ TEST(PandocLocation, TooOldPandocIsNotUsableAndAnUnknownMajorVersionIsAskedForIt
 }
 
 TEST(PandocLocation, MissingPandocHasNoVersionAndIsNotUsable) {
-    ScratchFolder home;
-    EnvOverride homeVariable("HOME", home.path());
-    EnvOverride path("PATH", home.path());
+    TempFolder home;
+    ScopedEnv homeVariable("HOME", home.path());
+    ScopedEnv path("PATH", home.path());
     if (LocatePandoc() != "pandoc") GTEST_SKIP() << "a system-wide Pandoc in /usr/local/bin";
     EXPECT_EQ(PandocVersion(), "");
     EXPECT_FALSE(IsPandocUsable());

@@ -1,5 +1,5 @@
 // The child-process runner: streams, exit status, PATH handling, working folder,
-// and large inputs that would deadlock a write-then-read runner.
+// large inputs that would deadlock a write-then-read runner; and its command lines.
 #include "src/win/tools/command_line.h"
 #include "src/win/tools/process_runner.h"
 #include "tests/tools/tool_test_support.h"
@@ -14,8 +14,8 @@
 namespace qorva {
 namespace {
 
-using test::EnvOverride;
-using test::ScratchFolder;
+using testing::ScopedEnv;
+using testing::TempFolder;
 
 std::string sh(const std::string& script) { return "/bin/sh -c " + QuoteArgument(script); }
 
@@ -62,37 +62,37 @@ TEST(ProcessStart, ProgramsThatCannotStartLeaveTheOutputUntouched) {
     ProcessResult noFolder = RunChild({"pwd", "/nonexistent/folder", "", ""}, output, nullptr);
     EXPECT_FALSE(noFolder.started);
     EXPECT_EQ(noFolder.startError, ENOENT);
-    ScratchFolder folder;
-    folder.write("not-a-program", "#!/bin/sh\necho hi\n", 0644);
-    ProcessResult notExecutable = RunChild({"not-a-program", "", folder.path(), ""}, output, nullptr);
+    TempFolder folder;
+    folder.Write("not-a-program", "#!/bin/sh\necho hi\n", 0644);
+    ProcessResult notExecutable = RunChild({"not-a-program", "", folder.path().string(), ""}, output, nullptr);
     EXPECT_FALSE(notExecutable.started);
     EXPECT_EQ(notExecutable.startError, EACCES);
     EXPECT_EQ(output, "kept");
 }
 
 TEST(ProcessStart, RelativeProgramPathIsTakenFromTheParentsFolderAndRunsInTheWorkingFolder) {
-    ScratchFolder program, work;
-    program.write("tool.sh", "#!/bin/sh\npwd\n", 0755);
+    TempFolder program, work;
+    program.Write("tool.sh", "#!/bin/sh\npwd\n", 0755);
     std::string previous = test::Shell("pwd");
     ASSERT_EQ(chdir(program.path().c_str()), 0);
     std::string output;
-    bool ok = RunProcess("./tool.sh", work.path(), "", "", output);
+    bool ok = RunProcess("./tool.sh", work.path().string(), "", "", output);
     ASSERT_EQ(chdir(previous.substr(0, previous.size() - 1).c_str()), 0);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(output, work.path() + "\n");
+    EXPECT_EQ(output, work.path().string() + "\n");
 }
 
 TEST(ProcessSearchPath, ExtraFolderIsAppendedForTheChildOnly) {
     std::string output;
     EXPECT_TRUE(RunProcess(sh("printf %s \"$PATH\""), "", "", "", output));
     EXPECT_EQ(output, getenv("PATH"));
-    EnvOverride path("PATH", "/usr/bin:/bin");
+    ScopedEnv path("PATH", "/usr/bin:/bin");
     EXPECT_TRUE(RunProcess(sh("printf %s \"$PATH\""), "", "/opt/extra tools", "", output));
     EXPECT_EQ(output, "/usr/bin:/bin:/opt/extra tools");
     EXPECT_STREQ(getenv("PATH"), "/usr/bin:/bin");
-    ScratchFolder folder;
-    folder.write("qorva-probe", "#!/bin/sh\necho found \"$1\"\n", 0755);
-    EXPECT_TRUE(RunProcess("qorva-probe \"two words\"", "", folder.path(), "", output));
+    TempFolder folder;
+    folder.Write("qorva-probe", "#!/bin/sh\necho found \"$1\"\n", 0755);
+    EXPECT_TRUE(RunProcess("qorva-probe \"two words\"", "", folder.path().string(), "", output));
     EXPECT_EQ(output, "found two words\n");
     std::string untouched = "kept";
     EXPECT_FALSE(RunProcess("qorva-probe", "", "", "", untouched));
@@ -142,8 +142,8 @@ bool processRuns(const std::string& pid) {
 // or a cancel stops the run at once and takes the grandchild with it.
 TEST(ProcessLimits, TimeLimitAndCancelKillTheWholeProcessGroup) {
     for (const bool cancel : {false, true}) {
-        ScratchFolder folder;
-        const std::string pidFile = folder.file("grandchild");
+        TempFolder folder;
+        const std::string pidFile = folder.File("grandchild");
         int checks = 0;
         ScopedToolRunLimits limits(std::chrono::milliseconds(cancel ? 60000 : 400),
                                    [&] { return cancel && ++checks > 3; });
@@ -187,6 +187,35 @@ TEST(ProcessLimits, SilentChildIsStoppedAndQuickOneSucceeds) {
     EXPECT_TRUE(quick.succeeded());
     EXPECT_FALSE(quick.timedOut);
     EXPECT_EQ(output, "done\n");
+}
+
+// Command lines split with double-quote rules, and quoting that survives them.
+using Args = std::vector<std::string>;
+
+TEST(CommandLineSplit, WhitespaceSeparatesAndQuotesGroupEvenWhenEmptyOrTouchingText) {
+    EXPECT_EQ(SplitCommandLine("\"pandoc\" --from json  --to docx"),
+              (Args{"pandoc", "--from", "json", "--to", "docx"}));
+    EXPECT_EQ(SplitCommandLine("xelatex -output-directory \"/tmp/TEX a\" \"/tmp/TEX a/x.tex\""),
+              (Args{"xelatex", "-output-directory", "/tmp/TEX a", "/tmp/TEX a/x.tex"}));
+    EXPECT_EQ(SplitCommandLine("\"/opt/tex live/bin/\"xelatex -version"),
+              (Args{"/opt/tex live/bin/xelatex", "-version"}));
+    EXPECT_EQ(SplitCommandLine("a \"\" b"), (Args{"a", "", "b"}));
+    EXPECT_TRUE(SplitCommandLine("  \t ").empty());
+}
+
+TEST(CommandLineSplit, BackslashesAreLiteralExceptBeforeAQuote) {
+    EXPECT_EQ(SplitCommandLine(R"(a\b c\\d)"), (Args{R"(a\b)", R"(c\\d)"}));
+    EXPECT_EQ(SplitCommandLine(R"("say \"hi\"")"), (Args{R"(say "hi")"}));
+    EXPECT_EQ(SplitCommandLine(R"("dir\\" next)"), (Args{R"(dir\)", "next"}));
+}
+
+TEST(CommandLineQuote, AnyArgumentSurvivesQuotingAndSplitting) {
+    for (std::string argument : {"", "plain", "two words", "quote\"inside", "trailing\\", "back\\\\\"mixed",
+                                 "tab\tand\nnewline", "\xc3\xa9t\xc3\xa9 \xe2\x86\xa9"}) {
+        Args split = SplitCommandLine("prog " + QuoteArgument(argument) + " end");
+        ASSERT_EQ(split.size(), 3u) << argument;
+        EXPECT_EQ(split[1], argument);
+    }
 }
 
 }  // namespace

@@ -12,35 +12,6 @@
 
 namespace qorva::test {
 
-ScratchFolder::ScratchFolder() {
-    std::string pattern = "/tmp/qorva-tools-test-XXXXXX";
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
-    path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() { Shell("chmod -R u+rwx " + ShellQuote(path_) + " && rm -rf " + ShellQuote(path_)); }
-
-std::string ScratchFolder::write(const std::string& name, const std::string& bytes, int mode) const {
-    std::string path = file(name);
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    if (::chmod(path.c_str(), mode) != 0) throw std::runtime_error("cannot write " + path);
-    return path;
-}
-
-EnvOverride::EnvOverride(const char* name, const std::string& value) : name_(name) {
-    const char* old = getenv(name);
-    had_ = old != nullptr;
-    if (old) old_ = old;
-    setenv(name, value.c_str(), 1);
-}
-
-EnvOverride::~EnvOverride() {
-    if (had_)
-        setenv(name_.c_str(), old_.c_str(), 1);
-    else
-        unsetenv(name_.c_str());
-}
-
 std::string Shell(const std::string& command, int* exitCode) {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
