@@ -24,13 +24,16 @@ QString TypedName(const CExportFileDialog& dialog) {
 
 TEST(ExportDialog, EachFormatOffersItsOwnFilterThenAllFilesInASaveDialogWithItsExtension) {
     EXPECT_EQ(ExportNameFilters(Format(ExportKind::Html)), QStringList({"HTML Files (*.html *.htm)", "All Files (*)"}));
-    CExportFileDialog dialog(Format(ExportKind::RichText), {}, kNoTemplates, nullptr);
-    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_EQ(dialog.defaultSuffix(), "rtf");
-    EXPECT_EQ(dialog.nameFilters(), QStringList({"Rich Text Format (RTF) Files (*.rtf)", "All Files (*)"}));
-    EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
-    EXPECT_EQ(TypedName(dialog), "") << "an untitled document proposes no name";
-    EXPECT_TRUE(dialog.ChosenPath().isEmpty()) << "nothing is chosen before the dialog is confirmed";
+    for (const ExportFormat& format : ExportFormats()) {
+        CExportFileDialog dialog(format, {}, kNoTemplates, nullptr);
+        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ("." + dialog.defaultSuffix().toStdString(), format.extension);
+        EXPECT_TRUE(dialog.nameFilters().at(0).contains(QString("(*") + format.extension)) << format.extension;
+        EXPECT_EQ(dialog.nameFilters().mid(1), QStringList({"All Files (*)"}));
+        EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_EQ(TypedName(dialog), "") << "an untitled document proposes no name";
+        EXPECT_TRUE(dialog.ChosenPath().isEmpty()) << "nothing is chosen before the dialog is confirmed";
+    }
 }
 
 // The title names the format as its menu item does ("Export Word Document..."); only
