@@ -76,7 +76,14 @@ TEST_F(ExportCommand, EveryFormatFromARelativeOutputPath) {
         Outcome outcome = run(std::string("--to ") + format + " " + ShellQuote(document_) + " " + name, output_.path());
         EXPECT_EQ(outcome.exitCode, 0) << format << ": " << outcome.errors;
     }
-    // What each format holds is checked through the menus (tests/gui/export_exports.test.mjs).
+    EXPECT_NE(ReadWholeFile(output_.File("r.html")).find("Sales rose in"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(output_.File("r.tex")).find("\\begin{document}"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(output_.File("r.rtf")).find("Quarterly Report"), std::string::npos);
+    for (auto archive : {"r.docx", "r.epub"}) {
+        int code = -1;
+        Shell("unzip -tq " + ShellQuote(output_.File(archive)) + " >/dev/null", &code);
+        EXPECT_EQ(code, 0) << archive;
+    }
     EXPECT_NE(Shell("unzip -l " + ShellQuote(output_.File("r.docx"))).find("word/media/"), std::string::npos);
     EXPECT_EQ(test::Squeeze(test::PdfText(output_.File("r.pdf"))), "Quarterly Report Sales rose in every region. 1");
     // The image is found beside the document, not in the working folder.

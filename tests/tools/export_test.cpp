@@ -1,10 +1,12 @@
 // The export operations with the real converters, Pandoc and XeLaTeX; every format
 // is also run end to end through qorva-convert in export_command_test.cpp.
 #include "model/model_json.h"
+#include "src/win/tools/converter_host.h"
 #include "src/win/tools/export.h"
 #include "src/win/tools/export_formats.h"
 #include "src/win/tools/file_helpers.h"
 #include "src/win/tools/pandoc.h"
+#include "src/win/tools/templates.h"
 #include "tests/tools/tool_test_support.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +22,21 @@ using test::ShellQuote;
 const std::string kDocument =
     R"(["text",["heading",{"level":-3},["plain","Quarterly Report"]],)"
     R"(["para",{"level":0},["plain","Sales rose in "],["emph","every"],["plain"," region."]]])";
+
+TEST(HtmlExport, TemplateAroundTheBodyWithCrLfFromTheWriter) {
+    TempFolder folder, templates;
+    ASSERT_TRUE(ExportHtml(kDocument, folder.File("a.html"), "Default", {}).succeeded);
+    std::string file = ReadWholeFile(folder.File("a.html"));
+    std::string body = WriteHtml(kDocument);
+    for (size_t at = 0; (at = body.find('\n', at)) != std::string::npos; at += 2) body.insert(at, "\r");
+    std::string_view builtin = BuiltinTemplate("Default.html5").value();
+    size_t marker = builtin.find("$body$");
+    EXPECT_EQ(file, std::string(builtin.substr(0, marker)) + body + std::string(builtin.substr(marker + 6)));
+    templates.Write("Plain.html5", "<main>$body$</main>");
+    ASSERT_TRUE(ExportHtml(kDocument, folder.File("b.html"), "Plain", {templates.path()}).succeeded);
+    std::string plain = ReadWholeFile(folder.File("b.html"));
+    EXPECT_TRUE(plain.starts_with("<main>") && plain.ends_with("</main>")) << plain;
+}
 
 TEST(HtmlExport, FailuresKeepTheOldFileAndNameThePath) {
     TempFolder folder;
