@@ -81,5 +81,14 @@ TEST(PasteChoice, WithoutPandocHtmlFallsBackToTheTextAsItIsAndNothingUsableGives
     EXPECT_EQ(ModelForPasteMultiMarkdown(std::string("# Word"), kNoPandoc), "");
 }
 
+TEST(PasteChoice, HtmlAndMultiMarkdownGoThroughPandocAndKeepStructure) {
+    ASSERT_TRUE(UsablePandoc()) << "every converter is plugged in";
+    std::string model = ModelForPaste(
+        {std::nullopt, std::string("<h1>Big</h1><p>an <em>emphasised</em> word</p>"), std::string("Big")});
+    EXPECT_TRUE(Has(model, "\"heading\"") && Has(model, "\"emph\"")) << model;
+    model = ModelForPasteMultiMarkdown(std::string("# Word\n\nsome *text*\n"));
+    EXPECT_TRUE(Has(model, "\"heading\"")) << model;
+}
+
 }  // namespace
 }  // namespace qorva

@@ -78,6 +78,50 @@ TEST(OutsideChangeTest, UnmodifiedDocumentsReloadAfterInPlaceAndRenameWrites) {
     }
 }
 
+TEST(OutsideChangeTest, ModifiedDocumentsAskOnceAndKeepingThemMeansSavingAsksBeforeWritingOver) {
+    TempFolder temp;
+    const std::string file = temp.Write("b.text", "one\n");
+    WatchedDocument doc;
+    doc.watch.FileLoaded(file);
+    EXPECT_TRUE(doc.watch.MayWriteOver(file));
+    doc.modified = true;
+    doc.answers = {MessageAnswer::Yes};  // keep mine
+    WriteThroughRename(file, "theirs\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.asked.size() == 1; }, 5000));
+    EXPECT_EQ(doc.asked[0], message::ReloadChangedFile(file));
+    Settle();
+    doc.watch.Check();
+    EXPECT_EQ(doc.asked.size(), 1u) << "the same change is not asked about twice";
+    EXPECT_EQ(doc.reloads, 0);
+
+    doc.answers = {MessageAnswer::No};
+    EXPECT_FALSE(doc.watch.MayWriteOver(file));
+    EXPECT_EQ(doc.asked.back(), message::OverwriteChangedFile(file));
+    doc.watch.FileSaved(file);
+    EXPECT_TRUE(doc.watch.MayWriteOver(file)) << "after a save the file on disk is the document's";
+
+    doc.answers = {MessageAnswer::No};  // load theirs
+    WriteInPlace(file, "theirs again\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return doc.reloads == 1; }, 5000));
+}
+
+TEST(OutsideChangeTest, AFileThatGoesIsReportedOnceAndMarksTheDocumentModified) {
+    TempFolder temp;
+    const std::string file = temp.Write("c.text", "one\n");
+    WatchedDocument doc;
+    doc.watch.FileLoaded(file);
+    std::filesystem::remove(file);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.asked.size() == 1; }, 5000));
+    EXPECT_EQ(doc.asked[0], message::FileWasRemoved(file));
+    EXPECT_EQ(doc.marks, 1);
+    EXPECT_TRUE(doc.modified);
+    temp.Write("other.text", "a neighbour changes\n");
+    Settle();
+    doc.watch.Check();
+    EXPECT_EQ(doc.asked.size(), 1u);
+    EXPECT_TRUE(doc.watch.MayWriteOver(file)) << "nothing on disk to write over";
+}
+
 struct KeptDocument {
     TempFolder temp;
     std::string folder = (temp / "recovery").string();

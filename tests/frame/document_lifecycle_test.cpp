@@ -49,13 +49,14 @@ protected:
 };
 
 TEST_F(DocumentLifecycleTest, LoadingSetsPathClearsModifiedAndRecordsIt) {
-    std::string path = folder.Write("my notes #1.text", "# Title\r\n\r\nsome text\r\n");
+    const std::string words = "some t\xC3\xA9xt \xE2\x82\xAC \xF0\x9F\x98\x80";  // UTF-8 passes unchanged
+    std::string path = folder.Write("my notes #1.text", "# Title\r\n\r\n" + words + "\r\n");
     page.modified = true;
     ASSERT_TRUE(document.LoadFile(path));
     EXPECT_EQ(document.path(), path);
     EXPECT_FALSE(page.modified);
     EXPECT_EQ(page.baseUrl, "file://" + folder.path().string() + "/my%20notes%20%231.text");
-    EXPECT_THAT(WriteTextFormat(page.model, false), HasSubstr("some text"));
+    EXPECT_THAT(WriteTextFormat(page.model, false), HasSubstr(words));
     EXPECT_EQ(recent.Entries(), Texts{path});
     EXPECT_EQ(ui.exportResets, 1);
     EXPECT_TRUE(ui.messages.empty());
@@ -208,6 +209,28 @@ TEST_F(DocumentLifecycleTest, TheWelcomeDocumentIsUntitledUntilSavedAsThenRecord
     EXPECT_FALSE(document.welcome());
     EXPECT_EQ(recent.Entries(), Texts{path});
     EXPECT_THAT(ReadFileBytes(path), HasSubstr("Welcome"));
+}
+
+TEST_F(DocumentLifecycleTest, SaveChangesAsksOnlyWhenModifiedNoProceedsCancelOrACancelledSaveAsStops) {
+    EXPECT_TRUE(document.AskToSave());
+    EXPECT_TRUE(ui.messages.empty());
+    page.model = "[\"text\"]";
+    page.modified = true;
+    ui.answers = {Answer::No, Answer::Cancel, Answer::Yes};
+    ui.chosenFiles.push_back(std::nullopt);
+    EXPECT_TRUE(document.AskToSave());
+    EXPECT_FALSE(document.AskToSave());
+    EXPECT_FALSE(document.AskToSave());
+    EXPECT_EQ(ui.messages.size(), 3u) << "a cancelled dialog says nothing more";
+    EXPECT_EQ(document.path(), "");
+    EXPECT_TRUE(page.modified);
+    std::string path = folder.Write("doc.text", "first\r\n");
+    ASSERT_TRUE(document.LoadFile(path));
+    TypeIntoPage("second\n");
+    ui.answers = {Answer::Yes};
+    EXPECT_TRUE(document.AskToSave());
+    EXPECT_THAT(ReadFileBytes(path), HasSubstr("second"));
+    EXPECT_FALSE(page.modified);
 }
 
 TEST_F(DocumentLifecycleTest, ARecentEntryWhoseFileIsGoneIsReportedAndRemovedAndNoEntryDoesNothing) {
