@@ -1,14 +1,11 @@
 #include "src/win/export_dialog.h"
-
 #include "qt_printers.h"
 #include "tests/frame/temp_folder.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -62,7 +59,6 @@ TEST(ExportDialog, AProposedPathOpensItsFolderWithItsNameAndANameWithoutExtensio
     CExportFileDialog proposed(Format(ExportKind::Pdf), path + "/a.pdf", kNoTemplates, nullptr);
     EXPECT_EQ(QDir(proposed.directory()).canonicalPath(), QDir(path).canonicalPath());
     EXPECT_EQ(TypedName(proposed), "a.pdf");
-
     CExportFileDialog dialog(Format(ExportKind::Html), {}, kNoTemplates, nullptr);
     dialog.setDirectory(path);
     dialog.selectFile("report");
@@ -76,25 +72,19 @@ TEST(ExportDialog, TheTemplateRowListsDefaultFirstThenTheNamesFollowsTheSelectio
     CExportFileDialog dialog(Format(ExportKind::Latex), {}, names, nullptr);
     QComboBox* list = dialog.TemplateList();
     ASSERT_NE(list, nullptr);
-    QStringList entries;
+    QStringList entries, label;
     for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
     EXPECT_EQ(entries, QStringList({"Default", "Bootstrap", "Table of Contents", "aside"}));
     EXPECT_EQ(dialog.TemplateChoice(), "Default");
-    list->setCurrentIndex(2);
-    EXPECT_EQ(dialog.TemplateChoice(), "Table of Contents");
-    list->setCurrentIndex(0);
-    EXPECT_EQ(dialog.TemplateChoice(), "Default");
-    QLabel* label = nullptr;
-    for (QLabel* candidate : dialog.findChildren<QLabel*>()) {
-        if (candidate->buddy() == list) label = candidate;
+    for (int index : {2, 0}) {
+        list->setCurrentIndex(index);
+        EXPECT_EQ(dialog.TemplateChoice(), entries[index]);
     }
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text().remove('&'), "Template:");
-
+    for (QLabel* candidate : dialog.findChildren<QLabel*>())
+        if (candidate->buddy() == list) label << candidate->text().remove('&');
+    EXPECT_EQ(label, QStringList({"Template:"}));
     CExportFileDialog none(Format(ExportKind::Word), {}, kNoTemplates, nullptr);
-    EXPECT_EQ(none.TemplateList(), nullptr);
-    EXPECT_EQ(none.findChild<QComboBox*>("templateChoice"), nullptr);
-    EXPECT_TRUE(none.TemplateChoice().isEmpty());
+    EXPECT_TRUE(!none.TemplateList() && !none.findChild<QComboBox*>("templateChoice") && none.TemplateChoice().isEmpty());
 }
 
 }  // namespace

@@ -1,19 +1,15 @@
 #include "src/win/themes_menu.h"
-
 #include "qt_printers.h"
 #include "src/win/menu_bar.h"
 #include "src/win/menu_commands.h"
 #include "src/win/settings.h"
 #include "src/win/tools/themes.h"
 #include "tests/frame/temp_folder.h"
-
 #include <QAction>
 #include <QMenuBar>
-
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -32,17 +28,13 @@ protected:
         themes_->ApplyTheme();
     }
 
-    QStringList Labels() const {
+    QStringList Labels(bool checkedOnly = false) const {
         QStringList labels;
-        for (QAction* item : themes_->Items()) labels << item->text();
+        for (QAction* item : themes_->Items())
+            if (!checkedOnly || item->isChecked()) labels << (checkedOnly ? ThemeNameOf(item) : item->text());
         return labels;
     }
-    QStringList Checked() const {
-        QStringList names;
-        for (QAction* item : themes_->Items())
-            if (item->isChecked()) names << ThemeNameOf(item);
-        return names;
-    }
+    QStringList Checked() const { return Labels(true); }
     QAction* Item(const QString& name, int occurrence = 0) const {
         for (QAction* item : themes_->Items())
             if (ThemeNameOf(item) == name && occurrence-- == 0) return item;
@@ -91,20 +83,16 @@ TEST_F(ThemesMenuTest, ChoosingStoresTheNameAsItIsChecksOnlyItAndRestyles) {
     Build();
     EXPECT_EQ(Checked(), QStringList({"Default"}));
     EXPECT_EQ(pageCss_.back(), "") << "Default is the page's own look";
-    Choose(Item("Monospaced"));
-    EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
-    EXPECT_EQ(Checked(), QStringList({"Monospaced"}));
-    EXPECT_NE(pageCss_.back().find("Courier New"), std::string::npos);
     // An ampersand in a file name is shown as itself, not as a mnemonic.
     ASSERT_NE(Item("Rock&Roll"), nullptr);
     EXPECT_EQ(Item("Rock&Roll")->text(), "Rock&&Roll");
-    Choose(Item("Rock&Roll"));
-    EXPECT_EQ(ThemeSetting(settings_), "Rock&Roll");
-    EXPECT_EQ(pageCss_.back(), "body { color: purple }");
-    Choose(Item("Default"));
-    EXPECT_EQ(ThemeSetting(settings_), "Default");
-    EXPECT_EQ(Checked(), QStringList({"Default"}));
-    EXPECT_EQ(pageCss_.back(), "");
+    for (auto [name, css] : {std::pair{"Monospaced", "Courier New"}, {"Rock&Roll", "body { color: purple }"}, {"Default", ""}}) {
+        Choose(Item(name));
+        EXPECT_EQ(ThemeSetting(settings_), name);
+        EXPECT_EQ(Checked(), QStringList({name}));
+        const std::string& sheet = pageCss_.back();
+        EXPECT_TRUE(name == std::string("Monospaced") ? sheet.find(css) != std::string::npos : sheet == css) << name << ": " << sheet;
+    }
 }
 
 TEST_F(ThemesMenuTest, AStoredThemeThatNoLongerExistsGivesTheDefaultLookAndNoCheck) {
@@ -117,8 +105,7 @@ TEST_F(ThemesMenuTest, AStoredThemeThatNoLongerExistsGivesTheDefaultLookAndNoChe
 
 TEST_F(ThemesMenuTest, ThemeCommandsOutsideTheRangeAreNotTheMenus) {
     Build();
-    EXPECT_FALSE(themes_->HandleCommand(menu_id::ThemeFirst - 1));
-    EXPECT_FALSE(themes_->HandleCommand(menu_id::FullScreen));
+    for (int other : {menu_id::ThemeFirst - 1, menu_id::FullScreen}) EXPECT_FALSE(themes_->HandleCommand(other)) << other;
     EXPECT_TRUE(themes_->HandleCommand(menu_id::ThemeFirst + 2));
     EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
     EXPECT_TRUE(themes_->HandleCommand(menu_id::ThemeLast));

@@ -5,7 +5,6 @@
 #include "src/win/recent_menu.h"
 #include "src/win/search_view.h"
 #include "src/win/tools/converter_host.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -17,7 +16,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -69,15 +67,13 @@ TEST_F(MenuBarTest, RecentItemsAreNewestFirstEscapedInPlaceAndAGreyedPlaceholder
     submenu->insertAction(submenu->actions().at(0), new QAction("Before", submenu));
     submenu->addAction("After");
     RecentDocumentList list;
-    list.Add("/docs/a.text");
-    list.Add("/docs/R&D notes.text");
+    for (const char* path : {"/docs/a.text", "/docs/R&D notes.text"}) list.Add(path);
     RebuildRecentMenu(menus, submenu, list, placeholder);
     EXPECT_EQ(Texts(submenu->actions()), (QStringList{"Before", "&1 /docs/R&&D notes.text", "&2 /docs/a.text", "After"}));
     EXPECT_EQ(CommandIdOf(submenu->actions().at(2)), menu_id::RecentFirst + 1);
     submenu->actions().at(2)->trigger();
     EXPECT_EQ(chosen, std::vector<int>{menu_id::RecentFirst + 1});
-    ASSERT_TRUE(list.Remove(menu_id::RecentFirst));
-    ASSERT_TRUE(list.Remove(menu_id::RecentFirst));
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(list.Remove(menu_id::RecentFirst));
     RebuildRecentMenu(menus, submenu, list, placeholder);
     ASSERT_EQ(Texts(submenu->actions()), (QStringList{"Before", "No Recent Files", "After"}));
     EXPECT_FALSE(submenu->actions().at(1)->isEnabled());
@@ -85,23 +81,19 @@ TEST_F(MenuBarTest, RecentItemsAreNewestFirstEscapedInPlaceAndAGreyedPlaceholder
     EXPECT_EQ(RecentPlaceholderOf(&none), "(empty)");
 }
 
-class RecordingSearch : public CSearchViewCallback {
-public:
+struct RecordingSearch : CSearchViewCallback {
     QStringList events;
+    int replacedCount = 0;
     void StartSearch(const QString& text) override { events << "start:" + text; }
     void ContinueSearch(const QString& text) override { events << "continue:" + text; }
     void CloseSearch() override { events << "close"; }
     void SetSearchOptions(bool matchCase, bool wholeWord) override {
         events << QString("options:%1%2").arg(matchCase ? "case" : "-", wholeWord ? "word" : "-");
     }
-    void Replace(const QString& text, const QString& replacement) override {
-        events << "replace:" + text + ">" + replacement;
-    }
+    void Replace(const QString& text, const QString& replacement) override { events << "replace:" + text + ">" + replacement; }
     int ReplaceAll(const QString& text, const QString& replacement) override {
-        events << "all:" + text + ">" + replacement;
-        return replacedCount;
+        return events << "all:" + text + ">" + replacement, replacedCount;
     }
-    int replacedCount = 0;
 };
 
 class SearchViewTest : public ::testing::Test {
@@ -173,9 +165,8 @@ protected:
         clipboard->setMimeData(data);
         calls.clear();
         EXPECT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
-        for (const auto& [function, argument] : calls) {
+        for (const auto& [function, argument] : calls)
             if (function == "paste") return argument;
-        }
         return "<nothing pasted>";
     }
 };
@@ -212,7 +203,7 @@ TEST_F(ClipboardTest, CopyAsHtmlPutsOnlyTheHtmlSourceAsText) {
 TEST_F(ClipboardTest, PastedHtmlInAnEnvelopeIsUnwrappedFirst) {
     auto* data = new QMimeData;
     data->setHtml(QString::fromStdString(BuildCfHtml("<h2>Sub</h2>")));
-    std::string pasted = Paste(data);
+    const std::string pasted = Paste(data);
     EXPECT_NE(pasted.find("\"heading\""), std::string::npos) << pasted;
     EXPECT_EQ(pasted.find("Version"), std::string::npos) << pasted;
 }
@@ -221,12 +212,9 @@ TEST_F(ClipboardTest, AnImageOnlyClipboardPastesNothing) {
     auto* data = new QMimeData;
     data->setData("image/png", QByteArray("\x89PNG", 4));
     clipboard->setMimeData(data);
-    for (int command : {menu_id::Paste, menu_id::PasteQorvaFormat, menu_id::PasteMultiMarkdown}) {
-        ASSERT_TRUE(HandleClipboardCommand(command, page));
-    }
-    EXPECT_TRUE(calls.empty());
-    EXPECT_FALSE(HandleClipboardCommand(menu_id::Undo, page));
-    EXPECT_FALSE(HandleClipboardCommand(menu_id::Search, page));
+    for (int command : {menu_id::Paste, menu_id::PasteQorvaFormat, menu_id::PasteMultiMarkdown})
+        ASSERT_TRUE(HandleClipboardCommand(command, page)) << command;
+    for (int other : {menu_id::Undo, menu_id::Search}) EXPECT_FALSE(HandleClipboardCommand(other, page)) << other;
     EXPECT_TRUE(calls.empty());
 }
 

@@ -1,15 +1,16 @@
 // Shared by the frame, tools and export suites: a fresh folder under the temporary
 // folder, removed with everything in it afterwards; an environment variable set
-// for a test's lifetime; whole files.
+// for a test's lifetime; whole files; a stand-in Pandoc.
 #pragma once
 
 #include <sys/stat.h>
-
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace qorva::testing {
 
@@ -22,6 +23,15 @@ inline std::string ReadFileBytes(const std::filesystem::path& path) {
 
 inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Names of the entries directly inside a folder, sorted; none for a missing folder.
+inline std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class TempFolder {
@@ -68,6 +78,20 @@ private:
     std::string name_;
     bool had_;
     std::string old_;
+};
+
+// A scratch home folder, HOME while it lives, with a stand-in `pandoc` in its
+// ~/.local/bin (found before any on PATH) that prints `versionLine` for --version
+// and runs `script` otherwise.
+struct FakePandocHome {
+    TempFolder home;
+    ScopedEnv homeVariable{"HOME", home.path()};
+    std::string pandoc;
+    FakePandocHome(const std::string& versionLine, const std::string& script) {
+        std::filesystem::create_directories(home / ".local/bin");
+        pandoc = home.Write(".local/bin/pandoc", "#!/bin/sh\nif [ \"$1\" = --version ]; then printf '" + versionLine +
+                                                     "\\nCompiled with nothing\\n'; exit 0; fi\n" + script + "\n", 0755);
+    }
 };
 
 }  // namespace qorva::testing

@@ -8,7 +8,6 @@
 #include "src/win/tools/pandoc.h"
 #include "src/win/tools/templates.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -51,13 +50,9 @@ TEST(HtmlExport, FailuresKeepTheOldFileAndNameThePath) {
 }
 
 TEST(PandocExport, FailingPandocLeavesTheOldFileAndNoLeftovers) {
-    TempFolder home, folder;
-    Shell("mkdir -p " + ShellQuote(home.File(".local/bin")));
-    home.Write(".local/bin/pandoc",
-               "#!/bin/sh\nif [ \"$1\" = --version ]; then echo 'pandoc 2.17.1.1'; exit 0; fi\n"
-               "echo 'pandoc: disk quota exceeded' >&2; echo partial > \"$(echo \"$@\" | sed 's/.*--output //')\"; exit 1\n",
-               0755);
-    ScopedEnv homeVariable("HOME", home.path());
+    test::FakePandocHome fake("pandoc 2.17.1.1", "echo 'pandoc: disk quota exceeded' >&2; "
+                                                  "echo partial > \"$(echo \"$@\" | sed 's/.*--output //')\"; exit 1");
+    TempFolder folder;
     std::string docx = folder.Write("report.docx", "old export");
     ExportResult result = ExportWithPandoc(kDocument, docx, "docx", folder.path());
     EXPECT_FALSE(result.succeeded);
@@ -66,11 +61,16 @@ TEST(PandocExport, FailingPandocLeavesTheOldFileAndNoLeftovers) {
     EXPECT_EQ(test::FolderEntries(folder.path()), std::vector<std::string>{"report.docx"});
 }
 
-TEST(PandocExport, MissingPandocIsReportedBeforeAnythingIsWritten) {
+TEST(PandocExport, MissingPandocHasNoVersionAndIsReportedBeforeAnythingIsWritten) {
     TempFolder home, folder;
     ScopedEnv homeVariable("HOME", home.path());
     ScopedEnv path("PATH", home.path());
     if (LocatePandoc() != "pandoc") GTEST_SKIP() << "a system-wide Pandoc in /usr/local/bin";
+    EXPECT_EQ(PandocVersion(), "");
+    EXPECT_FALSE(IsPandocUsable());
+    std::string output = "unchanged";
+    EXPECT_FALSE(PandocToJson("# x", "markdown", output));
+    EXPECT_EQ(output, "unchanged");
     ExportResult result = ExportWithPandoc(kDocument, folder.File("a.docx"), "docx", folder.path());
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(result.errorText, std::string(kPandocRequired) + " Pandoc was not found.");
@@ -79,54 +79,46 @@ TEST(PandocExport, MissingPandocIsReportedBeforeAnythingIsWritten) {
 
 // A document naming a private text file as a picture, a remote picture and a real
 // one, with a code block that tries to end its environment and read a file.
-std::string hostileDocument(const std::string& secretPath) {
-    Json model = Json::array({"text"});
-    model.push_back(Json::array({"para", {{"level", 0}}, Json::array({"plain", "Visible text."})}));
-    model.push_back(Json::array({"image", {{"level", 0}}, Json::array({"url", secretPath})}));
-    model.push_back(Json::array({"image", {{"level", 0}}, Json::array({"url", "http://127.0.0.1:9/remote.png"})}));
-    model.push_back(Json::array({"image", {{"level", 0}}, Json::array({"url", "pic.png"})}));
-    model.push_back(Json::array({"verbatim", {{"level", 0}}, Json::array({"plain", "code \\end{verbatim}"}),
-                                 Json::array({"break", "\n"}), Json::array({"plain", "\\input{" + secretPath + "}"})}));
-    return dumpCompact(model);
-}
-
-TEST(ExportPictures, PdfTakesOnlyRealPicturesKeepsCodeAsTextAndCleansUp) {
+class ExportPictures : public ::testing::Test {
+protected:
     TempFolder documents, temp;
-    ScopedEnv tmp("TMPDIR", temp.path());
+    ScopedEnv tmp{"TMPDIR", temp.path()};
     const std::string secret = documents.Write("secret.txt", "QORVASECRETMARKER\n");
-    test::WriteTinyPng(documents.File("pic.png"));
+    const std::string pic = test::WriteTinyPng(documents.File("pic.png"));
+    const std::string hostile = R"(["text",["para",{"level":0},["plain","Visible text."]],["image",{"level":0},["url",)" +
+                                Json(secret).dump() + R"(]],["image",{"level":0},["url","http://127.0.0.1:9/remote.png"]],)"
+                                R"(["image",{"level":0},["url","pic.png"]],["verbatim",{"level":0},["plain","code \\end{verbatim}"],)"
+                                R"(["break","\n"],["plain",)" + Json("\\input{" + secret + "}").dump() + "]]]";
+};
+
+TEST_F(ExportPictures, PdfTakesOnlyRealPicturesKeepsCodeAsTextAndCleansUp) {
     const std::string target = documents.File("out.pdf");
-    ExportResult result = ExportPdf(hostileDocument(secret), target, "Default", documents.path(), {});
+    ExportResult result = ExportPdf(hostile, target, "Default", documents.path(), {});
     ASSERT_TRUE(result.succeeded) << result.errorText;
     const std::string text = test::Squeeze(test::PdfText(target));
     EXPECT_EQ(text.find("QORVASECRETMARKER"), std::string::npos) << text;
-    EXPECT_NE(text.find("code \\end{verbatim}"), std::string::npos) << text;
-    EXPECT_NE(text.find("\\input{" + secret + "}"), std::string::npos) << text;
-    EXPECT_NE(text.find("http://127.0.0.1:9/remote.png"), std::string::npos) << text;
+    for (const std::string& shown : {std::string("code \\end{verbatim}"), "\\input{" + secret + "}", std::string("http://127.0.0.1:9/remote.png")})
+        EXPECT_NE(text.find(shown), std::string::npos) << shown << " in " << text;
     EXPECT_EQ(Shell("pdfimages -list " + ShellQuote(target) + " | tail -n +3 | wc -l"), "1\n");
     EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
 }
 
-TEST(ExportPictures, PandocFormatsEmbedOnlyRealPicturesAndFetchOnlyWhenAllowed) {
-    TempFolder documents, temp;
-    ScopedEnv tmp("TMPDIR", temp.path());
+TEST_F(ExportPictures, PandocFormatsEmbedOnlyRealPicturesAndFetchOnlyWhenAllowed) {
     ASSERT_TRUE(IsPandocUsable()) << "Pandoc is needed (scripts/setup.sh installs it)";
-    const std::string secret = documents.Write("secret.txt", "QORVASECRETMARKER\n");
-    test::WriteTinyPng(documents.File("pic.png"));
     for (const char* format : {"docx", "epub"}) {
         const std::string target = documents.File(std::string("out.") + format);
-        ExportResult result = ExportWithPandoc(hostileDocument(secret), target, format, documents.path());
+        ExportResult result = ExportWithPandoc(hostile, target, format, documents.path());
         ASSERT_TRUE(result.succeeded) << result.errorText;
         // Pandoc reports every fetch it tries; none is tried without leave.
         EXPECT_EQ(result.warnings.find("127.0.0.1"), std::string::npos) << result.warnings;
         EXPECT_EQ(Shell("unzip -p " + ShellQuote(target) + " | grep -c QORVASECRETMARKER"), "0\n") << format;
         EXPECT_EQ(Shell("unzip -l " + ShellQuote(target) + " | grep -c 'media/.*png'"), "1\n") << format;
         EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
-        ExportResult fetching = ExportWithPandoc(hostileDocument(secret), target, format, documents.path(), true);
+        ExportResult fetching = ExportWithPandoc(hostile, target, format, documents.path(), true);
         EXPECT_NE(fetching.warnings.find("127.0.0.1:9/remote.png"), std::string::npos) << fetching.warnings;
     }
     const std::string rtf = documents.File("out.rtf");
-    ASSERT_TRUE(ExportWithPandoc(hostileDocument(secret), rtf, "rtf", documents.path()).succeeded);
+    ASSERT_TRUE(ExportWithPandoc(hostile, rtf, "rtf", documents.path()).succeeded);
     EXPECT_EQ(ReadWholeFile(rtf).find("QORVASECRETMARKER"), std::string::npos);
     EXPECT_NE(ReadWholeFile(rtf).find("\\pngblip"), std::string::npos);
 }
@@ -138,10 +130,9 @@ TEST(ExportWorkingFolder, DocumentsFolderOrProgramFolderWhenUntitled) {
 }
 
 TEST(ExportFormats, ProposedPathsReplaceOrAppendTheExtension) {
-    EXPECT_EQ(ProposedExportPath("/docs/a.b.text", ".html"), "/docs/a.b.html");
-    EXPECT_EQ(ProposedExportPath("/my.docs/a", ".pdf"), "/my.docs/a.pdf");
-    EXPECT_EQ(ProposedExportPath("/docs/.notes", ".rtf"), "/docs/.notes.rtf");
-    EXPECT_EQ(ProposedExportPath("", ".pdf"), "");
+    for (auto [path, extension, proposed] : {std::tuple{"/docs/a.b.text", ".html", "/docs/a.b.html"}, {"/my.docs/a", ".pdf", "/my.docs/a.pdf"},
+                                             {"/docs/.notes", ".rtf", "/docs/.notes.rtf"}, {"", ".pdf", ""}})
+        EXPECT_EQ(ProposedExportPath(path, extension), proposed) << path;
 }
 
 }  // namespace

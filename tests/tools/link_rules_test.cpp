@@ -2,7 +2,6 @@
 // are programs that must not be handed to the desktop's opener.
 #include "src/win/tools/link_rules.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -20,11 +19,9 @@ TEST(LinkRules, OnlyAnAllowedSchemeAtTheStartOpensAUrl) {
         {"javascript:alert(1)//http://a.b", LinkAction::Refuse},
         {"smb://host/share http://x.y", LinkAction::Refuse},
         {"see http://a.b", LinkAction::Refuse},
-        {"java\tscript:alert(1)", LinkAction::Refuse},
-        {"data:text/html,<script>", LinkAction::Refuse},
+        {"java\tscript:alert(1)", LinkAction::Refuse}, {"data:text/html,<script>", LinkAction::Refuse},
         {"file://otherhost/etc/hosts", LinkAction::Refuse},
-        {"file:relative/path", LinkAction::Refuse},
-        {"", LinkAction::Refuse},
+        {"file:relative/path", LinkAction::Refuse}, {"", LinkAction::Refuse},
     };
     for (const auto& [url, action] : links) EXPECT_EQ(DecideUrlLink(url).action, action) << url;
 }
@@ -33,8 +30,7 @@ TEST(LinkRules, FileUrlsAreDecodedAndResolvedBeforeAnythingElse) {
     const std::pair<const char*, const char*> urls[] = {
         {"file:///../etc/shadow", "/etc/shadow"},
         {"file://localhost/a/./b/../../../c%20d", "/c d"},
-        {"file:/tmp/x?query#part", "/tmp/x"},
-        {"FILE:///a//b/", "/a/b"},
+        {"file:/tmp/x?query#part", "/tmp/x"}, {"FILE:///a//b/", "/a/b"},
         {"file:///a%00b", ""},
         {"http:///a", ""},
     };
@@ -51,16 +47,11 @@ TEST(LinkRules, ProgramsScriptsAndDesktopEntriesAreAskedAboutEvenBehindALink) {
     const std::string python = folder.Write("x.py", "print(1)\n");
     test::Shell("ln -s " + test::ShellQuote(executable) + " " + test::ShellQuote(folder.File("innocent.txt")));
     const std::pair<std::string, LinkAction> files[] = {
-        {document, LinkAction::OpenFile},
-        {folder.path(), LinkAction::OpenFile},
-        {folder.File("missing.pdf"), LinkAction::OpenFile},
-        {executable, LinkAction::AskProgram},
-        {script, LinkAction::AskProgram},
-        {entry, LinkAction::AskProgram},
-        {python, LinkAction::AskProgram},
+        {document, LinkAction::OpenFile}, {folder.path(), LinkAction::OpenFile},
+        {folder.File("missing.pdf"), LinkAction::OpenFile}, {executable, LinkAction::AskProgram},
+        {script, LinkAction::AskProgram}, {entry, LinkAction::AskProgram}, {python, LinkAction::AskProgram},
         {folder.File("innocent.txt"), LinkAction::AskProgram},
-        {folder.path().string() + "/sub/../tool", LinkAction::AskProgram},
-        {"relative/path", LinkAction::Refuse},
+        {folder.path().string() + "/sub/../tool", LinkAction::AskProgram}, {"relative/path", LinkAction::Refuse},
     };
     for (const auto& [path, action] : files) EXPECT_EQ(DecideFileLink(path).action, action) << path;
     // The link is shown and opened as the file it really is.

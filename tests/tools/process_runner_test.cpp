@@ -3,9 +3,7 @@
 #include "src/win/tools/command_line.h"
 #include "src/win/tools/process_runner.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -24,8 +22,7 @@ TEST(ProcessStreams, VerdictAndOutputOfACommand) {
     const std::tuple<std::string, bool, std::string> cases[] = {
         {sh("echo 'bad input' >&2; exit 3"), false, "bad input\n"},
         {sh("echo one; sleep 0.1; echo two >&2; sleep 0.1; echo three"), true, "one\ntwo\nthree\n"},
-        {sh("printf 'a\\000b\\377'"), true, std::string("a\0b\xff", 4)},
-        {"cat", true, ""},
+        {sh("printf 'a\\000b\\377'"), true, std::string("a\0b\xff", 4)}, {"cat", true, ""},
     };
     for (const auto& [command, succeeds, expected] : cases) {
         std::string output = "old";
@@ -56,17 +53,18 @@ TEST(ProcessStart, ProgramsThatCannotStartLeaveTheOutputUntouched) {
     EXPECT_FALSE(RunProcess("\"qorva-no-such-program-here\" --version", "", "", "", output));
     EXPECT_EQ(errno, ENOENT);
     EXPECT_FALSE(RunProcess("   ", "", "", "", output));
-    ProcessResult missing = RunChild({"/nonexistent/tool", "", "", ""}, output, nullptr);
-    EXPECT_FALSE(missing.started);
-    EXPECT_EQ(DescribeFailure("tool", missing), "Could not start tool: No such file or directory");
-    ProcessResult noFolder = RunChild({"pwd", "/nonexistent/folder", "", ""}, output, nullptr);
-    EXPECT_FALSE(noFolder.started);
-    EXPECT_EQ(noFolder.startError, ENOENT);
+    EXPECT_EQ(DescribeFailure("tool", RunChild({"/nonexistent/tool", "", "", ""}, output, nullptr)),
+              "Could not start tool: No such file or directory");
     TempFolder folder;
     folder.Write("not-a-program", "#!/bin/sh\necho hi\n", 0644);
-    ProcessResult notExecutable = RunChild({"not-a-program", "", folder.path().string(), ""}, output, nullptr);
-    EXPECT_FALSE(notExecutable.started);
-    EXPECT_EQ(notExecutable.startError, EACCES);
+    const std::string work = folder.path().string();
+    for (auto [run, error] : {std::pair{ProcessRequest{"/nonexistent/tool", "", "", ""}, ENOENT},
+                              {ProcessRequest{"pwd", "/nonexistent/folder", "", ""}, ENOENT},
+                              {ProcessRequest{"not-a-program", "", work, ""}, EACCES}}) {
+        ProcessResult result = RunChild(run, output, nullptr);
+        EXPECT_FALSE(result.started) << run.commandLine;
+        EXPECT_EQ(result.startError, error) << run.commandLine;
+    }
     EXPECT_EQ(output, "kept");
 }
 
@@ -105,8 +103,7 @@ TEST(ProcessInput, FiftyMegabytesThroughCatDoNotDeadlock) {
     for (int i = 0; input.size() < (50u << 20); ++i) input += "line " + std::to_string(i) + " of the input\n";
     std::string output;
     EXPECT_TRUE(RunProcess("cat", "", "", input, output));
-    EXPECT_EQ(output.size(), input.size());
-    EXPECT_TRUE(output == input);
+    EXPECT_TRUE(output == input) << output.size() << " of " << input.size() << " bytes";
 }
 
 TEST(ProcessInput, BytesArriveUnchangedAndAChildThatStopsReadingEarlyDoesNotHurtTheParent) {
@@ -192,29 +189,21 @@ TEST(ProcessLimits, SilentChildIsStoppedAndQuickOneSucceeds) {
 // Command lines split with double-quote rules, and quoting that survives them.
 using Args = std::vector<std::string>;
 
-TEST(CommandLineSplit, WhitespaceSeparatesAndQuotesGroupEvenWhenEmptyOrTouchingText) {
-    EXPECT_EQ(SplitCommandLine("\"pandoc\" --from json  --to docx"),
-              (Args{"pandoc", "--from", "json", "--to", "docx"}));
-    EXPECT_EQ(SplitCommandLine("xelatex -output-directory \"/tmp/TEX a\" \"/tmp/TEX a/x.tex\""),
-              (Args{"xelatex", "-output-directory", "/tmp/TEX a", "/tmp/TEX a/x.tex"}));
-    EXPECT_EQ(SplitCommandLine("\"/opt/tex live/bin/\"xelatex -version"),
-              (Args{"/opt/tex live/bin/xelatex", "-version"}));
-    EXPECT_EQ(SplitCommandLine("a \"\" b"), (Args{"a", "", "b"}));
-    EXPECT_TRUE(SplitCommandLine("  \t ").empty());
-}
-
-TEST(CommandLineSplit, BackslashesAreLiteralExceptBeforeAQuote) {
-    EXPECT_EQ(SplitCommandLine(R"(a\b c\\d)"), (Args{R"(a\b)", R"(c\\d)"}));
-    EXPECT_EQ(SplitCommandLine(R"("say \"hi\"")"), (Args{R"(say "hi")"}));
-    EXPECT_EQ(SplitCommandLine(R"("dir\\" next)"), (Args{R"(dir\)", "next"}));
+TEST(CommandLineSplit, WhitespaceSeparatesQuotesGroupAndBackslashesAreLiteralExceptBeforeAQuote) {
+    const std::pair<std::string, Args> lines[] = {
+        {"\"pandoc\" --from json  --to docx", {"pandoc", "--from", "json", "--to", "docx"}},
+        {"xelatex -output-directory \"/tmp/TEX a\" \"/tmp/TEX a/x.tex\"", {"xelatex", "-output-directory", "/tmp/TEX a", "/tmp/TEX a/x.tex"}},
+        {"\"/opt/tex live/bin/\"xelatex -version", {"/opt/tex live/bin/xelatex", "-version"}},
+        {"a \"\" b", {"a", "", "b"}}, {"  \t ", {}}, {R"(a\b c\\d)", {R"(a\b)", R"(c\\d)"}},
+        {R"("say \"hi\"")", {R"(say "hi")"}}, {R"("dir\\" next)", {R"(dir\)", "next"}},
+    };
+    for (const auto& [line, args] : lines) EXPECT_EQ(SplitCommandLine(line), args) << line;
 }
 
 TEST(CommandLineQuote, AnyArgumentSurvivesQuotingAndSplitting) {
     for (std::string argument : {"", "plain", "two words", "quote\"inside", "trailing\\", "back\\\\\"mixed",
                                  "tab\tand\nnewline", "\xc3\xa9t\xc3\xa9 \xe2\x86\xa9"}) {
-        Args split = SplitCommandLine("prog " + QuoteArgument(argument) + " end");
-        ASSERT_EQ(split.size(), 3u) << argument;
-        EXPECT_EQ(split[1], argument);
+        EXPECT_EQ(SplitCommandLine("prog " + QuoteArgument(argument) + " end"), (Args{"prog", argument, "end"}));
     }
 }
 

@@ -3,7 +3,6 @@
 #include "src/win/tools/templates.h"
 #include "src/win/tools/user_files.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -50,10 +49,8 @@ TEST(ApplyTemplate, AStaticTemplateDropsTheBodyAMissingOrEmptyOneGivesItBare) {
     folder.Write("Static.html5", "<p>fixed</p>\n");
     EXPECT_EQ(ApplyTemplate("Static.html5", "lost", {folder.path()}), "<p>fixed</p>\n");
     folder.Write("Empty.html5", "");
-    EXPECT_EQ(ApplyTemplate("Empty.html5", "body", {folder.path()}), "body");
-    EXPECT_EQ(ApplyTemplate("Nothing.html5", "body", {folder.path()}), "body");
-    for (const char* outside : {"../etc/passwd", "../welcome.text"})
-        EXPECT_EQ(ApplyTemplate(outside, "body", {folder.path()}), "body") << outside;
+    for (const char* bare : {"Empty.html5", "Nothing.html5", "../etc/passwd", "../welcome.text"})
+        EXPECT_EQ(ApplyTemplate(bare, "body", {folder.path()}), "body") << bare;
 }
 
 TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
@@ -68,18 +65,15 @@ TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
 
 TEST(UserFolders, ProgramFolderHoldsTheRunningExecutableAndTheDataFolderSitsBesideIt) {
     EXPECT_TRUE(FileExists(JoinPath(ProgramFolder(), "qorva_tools_tests")));
-    EXPECT_EQ(InstalledDataFolder("/usr/bin"), "/usr/share/qorva");
-    EXPECT_EQ(InstalledDataFolder("/opt/qorva/bin"), "/opt/qorva/share/qorva");
-    EXPECT_EQ(InstalledDataFolder("/bin"), "/share/qorva");
+    for (auto [program, data] : {std::pair{"/usr/bin", "/usr/share/qorva"}, {"/opt/qorva/bin", "/opt/qorva/share/qorva"}, {"/bin", "/share/qorva"}})
+        EXPECT_EQ(InstalledDataFolder(program), data) << program;
 }
 
 TEST(UserFolders, NamesCannotLeaveTheFolders) {
     testing::TempFolder folder;
     folder.Write("a.theme", "x");
     EXPECT_EQ(FindUserFile("a.theme", {folder.path()}), folder.File("a.theme"));
-    EXPECT_EQ(FindUserFile("../a.theme", {folder.path()}), "");
-    EXPECT_EQ(FindUserFile("..", {folder.path()}), "");
-    EXPECT_EQ(FindUserFile("", {folder.path()}), "");
+    for (const char* outside : {"../a.theme", "..", ""}) EXPECT_EQ(FindUserFile(outside, {folder.path()}), "") << outside;
 }
 
 }  // namespace

@@ -1,13 +1,7 @@
 #include "tests/tools/tool_test_support.h"
-
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace qorva::test {
@@ -42,14 +36,6 @@ std::string WriteTinyPng(const std::string& path) {
     Shell("printf %s iVBORw0KGgoAAAANSUhEUgAAAAQAAAAECAIAAAAmkwkpAAAAEElEQVR4nGP4z8AARwzEcQCukw/x0F8jngAAAABJRU5ErkJggg=="
           " | base64 -d > " + ShellQuote(path));
     return path;
-}
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace qorva::test

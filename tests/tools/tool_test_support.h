@@ -3,7 +3,6 @@
 #pragma once
 
 #include "tests/frame/temp_folder.h"
-
 #include <string>
 #include <vector>
 
@@ -19,7 +18,7 @@ std::string PdfText(const std::string& pdfPath);
 std::string Squeeze(const std::string& text);
 // Writes a small valid PNG picture (four by four red pixels) and returns its path.
 std::string WriteTinyPng(const std::string& path);
-// Names of the entries directly inside a folder, sorted; none for a missing folder.
-std::vector<std::string> FolderEntries(const std::string& folder);
+using testing::FolderEntries;
+using testing::FakePandocHome;
 
 }  // namespace qorva::test
