@@ -112,25 +112,20 @@ TEST_F(SettingsStoreTest, TwoProcessesWritingAThousandValuesEachLoseNothing) {
         }
         _exit(0);
     };
-    pid_t first = fork();
-    if (first == 0) writer("First");
-    pid_t second = fork();
-    if (second == 0) writer("Second");
-    for (pid_t child : {first, second}) {
+    std::vector<pid_t> children;
+    for (const char* name : {"First", "Second"})
+        if (const pid_t child = fork(); child == 0) writer(name); else children.push_back(child);
+    for (pid_t child : children) {
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a write failed, 2: a value was lost";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "1: a write failed, 2: a value was lost: " << status;
     }
-    EXPECT_EQ(store.Read(kKey, "First"), RegValue::Dword(kWrites));
-    EXPECT_EQ(store.Read(kKey, "Second"), RegValue::Dword(kWrites));
+    for (const char* name : {"First", "Second"}) EXPECT_EQ(store.Read(kKey, name), RegValue::Dword(kWrites)) << name;
 }
 
 TEST_F(SettingsStoreTest, MissingValuesGiveDefaultsAndWrittenOnesComeBackUnderSoftwareQorva) {
-    EXPECT_EQ(DefaultFormatSetting(store), "");
-    EXPECT_FALSE(SaveUnwrappedSetting(store));
-    EXPECT_EQ(ThemeSetting(store), "Default");
-    EXPECT_EQ(ZoomSetting(store), "1.0");
+    EXPECT_EQ(std::tuple(DefaultFormatSetting(store), SaveUnwrappedSetting(store), ThemeSetting(store), ZoomSetting(store)),
+              std::tuple("", false, "Default", "1.0"));
     ASSERT_TRUE(WriteThemeSetting("Dark", store));
     ASSERT_TRUE(WriteZoomSetting("1.095445", store));
     EXPECT_EQ(ThemeSetting(store), "Dark");
