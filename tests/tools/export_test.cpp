@@ -97,7 +97,8 @@ TEST_F(ExportPictures, PdfTakesOnlyRealPicturesKeepsCodeAsTextAndCleansUp) {
     ASSERT_TRUE(result.succeeded) << result.errorText;
     const std::string text = test::Squeeze(test::PdfText(target));
     EXPECT_EQ(text.find("QORVASECRETMARKER"), std::string::npos) << text;
-    for (const std::string& shown : {std::string("code \\end{verbatim}"), "\\input{" + secret + "}", std::string("http://127.0.0.1:9/remote.png")})
+    for (const std::string& shown :
+         {std::string("code \\end{verbatim}"), "\\input{" + secret + "}", std::string("http://127.0.0.1:9/remote.png")})
         EXPECT_NE(text.find(shown), std::string::npos) << shown << " in " << text;
     EXPECT_EQ(Shell("pdfimages -list " + ShellQuote(target) + " | tail -n +3 | wc -l"), "1\n");
     EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
@@ -130,7 +131,8 @@ TEST(ExportWorkingFolder, DocumentsFolderOrProgramFolderWhenUntitled) {
 }
 
 TEST(ExportFormats, ProposedPathsReplaceOrAppendTheExtension) {
-    for (auto [path, extension, proposed] : {std::tuple{"/docs/a.b.text", ".html", "/docs/a.b.html"}, {"/my.docs/a", ".pdf", "/my.docs/a.pdf"},
+    for (auto [path, extension, proposed] : {std::tuple{"/docs/a.b.text", ".html", "/docs/a.b.html"},
+                                             {"/my.docs/a", ".pdf", "/my.docs/a.pdf"},
                                              {"/docs/.notes", ".rtf", "/docs/.notes.rtf"}, {"", ".pdf", ""}})
         EXPECT_EQ(ProposedExportPath(path, extension), proposed) << path;
 }

@@ -192,7 +192,8 @@ using Args = std::vector<std::string>;
 TEST(CommandLineSplit, WhitespaceSeparatesQuotesGroupAndBackslashesAreLiteralExceptBeforeAQuote) {
     const std::pair<std::string, Args> lines[] = {
         {"\"pandoc\" --from json  --to docx", {"pandoc", "--from", "json", "--to", "docx"}},
-        {"xelatex -output-directory \"/tmp/TEX a\" \"/tmp/TEX a/x.tex\"", {"xelatex", "-output-directory", "/tmp/TEX a", "/tmp/TEX a/x.tex"}},
+        {"xelatex -output-directory \"/tmp/TEX a\" \"/tmp/TEX a/x.tex\"",
+         {"xelatex", "-output-directory", "/tmp/TEX a", "/tmp/TEX a/x.tex"}},
         {"\"/opt/tex live/bin/\"xelatex -version", {"/opt/tex live/bin/xelatex", "-version"}},
         {"a \"\" b", {"a", "", "b"}}, {"  \t ", {}}, {R"(a\b c\\d)", {R"(a\b)", R"(c\\d)"}},
         {R"("say \"hi\"")", {R"(say "hi")"}}, {R"("dir\\" next)", {R"(dir\)", "next"}},

@@ -65,7 +65,8 @@ TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
 
 TEST(UserFolders, ProgramFolderHoldsTheRunningExecutableAndTheDataFolderSitsBesideIt) {
     EXPECT_TRUE(FileExists(JoinPath(ProgramFolder(), "qorva_tools_tests")));
-    for (auto [program, data] : {std::pair{"/usr/bin", "/usr/share/qorva"}, {"/opt/qorva/bin", "/opt/qorva/share/qorva"}, {"/bin", "/share/qorva"}})
+    for (auto [program, data] :
+         {std::pair{"/usr/bin", "/usr/share/qorva"}, {"/opt/qorva/bin", "/opt/qorva/share/qorva"}, {"/bin", "/share/qorva"}})
         EXPECT_EQ(InstalledDataFolder(program), data) << program;
 }
 

@@ -115,7 +115,8 @@ TEST(FontSubstitution, MissingFamiliesAreReplacedAndTheRestKept) {
     ASSERT_TRUE(IsFontFamilyInstalled(main)) << main;
     EXPECT_NE(result.find("\\setmainfont{" + main + "}\n"), std::string::npos) << result;
     EXPECT_NE(result.find("\\setmonofont[Scale=0.9]{" + mono + "}\n"), std::string::npos) << result;
-    for (const char* kept : {"\\setsansfont{DejaVu Sans}\n", "Body {braces} stay."}) EXPECT_NE(result.find(kept), std::string::npos) << kept;
+    for (const char* kept : {"\\setsansfont{DejaVu Sans}\n", "Body {braces} stay."})
+        EXPECT_NE(result.find(kept), std::string::npos) << kept;
     EXPECT_EQ(result.find("Imaginary"), std::string::npos);
     std::string installed = "\\setmainfont{DejaVu Serif}\n\\setmonofont{DejaVu Sans Mono}\n$body$\n";
     EXPECT_EQ(SubstituteMissingFonts(installed), installed);
