@@ -1,14 +1,11 @@
 #include "src/win/export/export_dialog.h"
-
 #include "qt_printers.h"
 #include "tests/frame/temp_folder.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -24,25 +21,27 @@ QString TypedName(const CExportFileDialog& dialog) {
 
 TEST(ExportDialog, EachFormatOffersItsOwnFilterThenAllFilesInASaveDialogWithItsExtension) {
     EXPECT_EQ(ExportNameFilters(Format(ExportKind::Html)), QStringList({"HTML Files (*.html *.htm)", "All Files (*)"}));
-    CExportFileDialog dialog(Format(ExportKind::RichText), {}, kNoTemplates, nullptr);
-    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_EQ(dialog.defaultSuffix(), "rtf");
-    EXPECT_EQ(dialog.nameFilters(), QStringList({"Rich Text Format (RTF) Files (*.rtf)", "All Files (*)"}));
-    EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
-    EXPECT_EQ(TypedName(dialog), "") << "an untitled document proposes no name";
-    EXPECT_TRUE(dialog.ChosenPath().isEmpty()) << "nothing is chosen before the dialog is confirmed";
+    for (const ExportFormat& format : ExportFormats()) {
+        CExportFileDialog dialog(format, {}, kNoTemplates, nullptr);
+        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ("." + dialog.defaultSuffix().toStdString(), format.extension);
+        EXPECT_TRUE(dialog.nameFilters().at(0).contains(QString("(*") + format.extension)) << format.extension;
+        EXPECT_EQ(dialog.nameFilters().mid(1), QStringList({"All Files (*)"}));
+        EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_EQ(TypedName(dialog), "") << "an untitled document proposes no name";
+        EXPECT_TRUE(dialog.ChosenPath().isEmpty()) << "nothing is chosen before the dialog is confirmed";
+    }
 }
 
+// The title names the format as its menu item does ("Export Word Document..."); only
+// Pandoc fetches pictures, so only the formats Pandoc makes offer the choice.
 TEST(ExportDialog, TitleNamesTheFormatAndPandocFormatsOfferTheRemotePicturesChoice) {
-    const std::tuple<ExportKind, const char*, bool> formats[] = {
-        {ExportKind::Html, "Export to HTML5", false},          {ExportKind::Word, "Export to Word Document", true},
-        {ExportKind::RichText, "Export to Rich Text", true},   {ExportKind::Epub, "Export to EPUB", true},
-        {ExportKind::Pdf, "Export to PDF", false},             {ExportKind::Latex, "Export to XeLaTeX", false},
-    };
-    for (const auto& [kind, title, offersFetch] : formats) {
+    for (const ExportFormat& format : ExportFormats()) {
+        const bool offersFetch = format.pandocFormat != nullptr;
+        const std::string title = QString(format.menuLabel).replace("Export ", "Export to ").remove("...").toStdString();
         for (const bool setting : {false, true}) {
-            CExportFileDialog dialog(Format(kind), {}, kNoTemplates, nullptr, setting);
-            EXPECT_EQ(dialog.windowTitle(), title);
+            CExportFileDialog dialog(format, {}, kNoTemplates, nullptr, setting);
+            EXPECT_EQ(dialog.windowTitle().toStdString(), title);
             auto* box = dialog.findChild<QCheckBox*>("fetchRemoteImages");
             ASSERT_EQ(box != nullptr, offersFetch) << title;
             EXPECT_EQ(dialog.FetchRemoteImages(), offersFetch && setting) << title;
@@ -60,7 +59,6 @@ TEST(ExportDialog, AProposedPathOpensItsFolderWithItsNameAndANameWithoutExtensio
     CExportFileDialog proposed(Format(ExportKind::Pdf), path + "/a.pdf", kNoTemplates, nullptr);
     EXPECT_EQ(QDir(proposed.directory()).canonicalPath(), QDir(path).canonicalPath());
     EXPECT_EQ(TypedName(proposed), "a.pdf");
-
     CExportFileDialog dialog(Format(ExportKind::Html), {}, kNoTemplates, nullptr);
     dialog.setDirectory(path);
     dialog.selectFile("report");
@@ -74,25 +72,19 @@ TEST(ExportDialog, TheTemplateRowListsDefaultFirstThenTheNamesFollowsTheSelectio
     CExportFileDialog dialog(Format(ExportKind::Latex), {}, names, nullptr);
     QComboBox* list = dialog.TemplateList();
     ASSERT_NE(list, nullptr);
-    QStringList entries;
+    QStringList entries, label;
     for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
     EXPECT_EQ(entries, QStringList({"Default", "Bootstrap", "Table of Contents", "aside"}));
     EXPECT_EQ(dialog.TemplateChoice(), "Default");
-    list->setCurrentIndex(2);
-    EXPECT_EQ(dialog.TemplateChoice(), "Table of Contents");
-    list->setCurrentIndex(0);
-    EXPECT_EQ(dialog.TemplateChoice(), "Default");
-    QLabel* label = nullptr;
-    for (QLabel* candidate : dialog.findChildren<QLabel*>()) {
-        if (candidate->buddy() == list) label = candidate;
+    for (int index : {2, 0}) {
+        list->setCurrentIndex(index);
+        EXPECT_EQ(dialog.TemplateChoice(), entries[index]);
     }
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text().remove('&'), "Template:");
-
+    for (QLabel* candidate : dialog.findChildren<QLabel*>())
+        if (candidate->buddy() == list) label << candidate->text().remove('&');
+    EXPECT_EQ(label, QStringList({"Template:"}));
     CExportFileDialog none(Format(ExportKind::Word), {}, kNoTemplates, nullptr);
-    EXPECT_EQ(none.TemplateList(), nullptr);
-    EXPECT_EQ(none.findChild<QComboBox*>("templateChoice"), nullptr);
-    EXPECT_TRUE(none.TemplateChoice().isEmpty());
+    EXPECT_TRUE(!none.TemplateList() && !none.findChild<QComboBox*>("templateChoice") && none.TemplateChoice().isEmpty());
 }
 
 }  // namespace

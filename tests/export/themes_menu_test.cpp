@@ -1,19 +1,15 @@
 #include "src/win/menus/themes_menu.h"
-
 #include "qt_printers.h"
 #include "src/win/menus/menu_bar.h"
 #include "src/win/menus/menu_commands.h"
 #include "src/win/settings/settings.h"
 #include "src/win/tools/themes.h"
 #include "tests/frame/temp_folder.h"
-
 #include <QAction>
 #include <QMenuBar>
-
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -32,17 +28,13 @@ protected:
         themes_->ApplyTheme();
     }
 
-    QStringList Labels() const {
+    QStringList Labels(bool checkedOnly = false) const {
         QStringList labels;
-        for (QAction* item : themes_->Items()) labels << item->text();
+        for (QAction* item : themes_->Items())
+            if (!checkedOnly || item->isChecked()) labels << (checkedOnly ? ThemeNameOf(item) : item->text());
         return labels;
     }
-    QStringList Checked() const {
-        QStringList names;
-        for (QAction* item : themes_->Items())
-            if (item->isChecked()) names << ThemeNameOf(item);
-        return names;
-    }
+    QStringList Checked() const { return Labels(true); }
     QAction* Item(const QString& name, int occurrence = 0) const {
         for (QAction* item : themes_->Items())
             if (ThemeNameOf(item) == name && occurrence-- == 0) return item;
@@ -64,16 +56,6 @@ protected:
     std::vector<std::string> pageCss_;
     std::vector<std::string> errors_;
 };
-
-TEST_F(ThemesMenuTest, BuiltInThemesFollowDefaultThenUserThemesSortedOrdinallyWithConsecutiveIds) {
-    folder_.Write("b.theme", "body { color: red }");
-    folder_.Write("Z.theme", "body { color: blue }");
-    folder_.Write("notes.txt", "not a theme");
-    Build();
-    EXPECT_EQ(Labels(), QStringList({"Default", "Dark", "Monospaced", "Serif", "Z", "b"}));
-    for (size_t i = 0; i < themes_->Items().size(); ++i)
-        EXPECT_EQ(CommandIdOf(themes_->Items()[i]), menu_id::ThemeFirst + static_cast<int>(i));
-}
 
 // A user's Default.theme is a second item, and both Defaults are checked.
 TEST_F(ThemesMenuTest, UserThemesNamedLikeBuiltInOnesReplaceTheirSheets) {
@@ -101,24 +83,20 @@ TEST_F(ThemesMenuTest, ChoosingStoresTheNameAsItIsChecksOnlyItAndRestyles) {
     Build();
     EXPECT_EQ(Checked(), QStringList({"Default"}));
     EXPECT_EQ(pageCss_.back(), "") << "Default is the page's own look";
-    Choose(Item("Monospaced"));
-    EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
-    EXPECT_EQ(Checked(), QStringList({"Monospaced"}));
-    EXPECT_NE(pageCss_.back().find("Courier New"), std::string::npos);
     // An ampersand in a file name is shown as itself, not as a mnemonic.
     ASSERT_NE(Item("Rock&Roll"), nullptr);
     EXPECT_EQ(Item("Rock&Roll")->text(), "Rock&&Roll");
-    Choose(Item("Rock&Roll"));
-    EXPECT_EQ(ThemeSetting(settings_), "Rock&Roll");
-    EXPECT_EQ(pageCss_.back(), "body { color: purple }");
-    Choose(Item("Default"));
-    EXPECT_EQ(ThemeSetting(settings_), "Default");
-    EXPECT_EQ(Checked(), QStringList({"Default"}));
-    EXPECT_EQ(pageCss_.back(), "");
+    for (auto [name, css] : {std::pair{"Monospaced", "Courier New"}, {"Rock&Roll", "body { color: purple }"}, {"Default", ""}}) {
+        Choose(Item(name));
+        EXPECT_EQ(ThemeSetting(settings_), name);
+        EXPECT_EQ(Checked(), QStringList({name}));
+        const std::string& sheet = pageCss_.back();
+        EXPECT_TRUE(name == std::string("Monospaced") ? sheet.find(css) != std::string::npos : sheet == css) << name << ": " << sheet;
+    }
 }
 
 TEST_F(ThemesMenuTest, AStoredThemeThatNoLongerExistsGivesTheDefaultLookAndNoCheck) {
-    WriteThemeSetting("Gone", settings_);
+    WriteThemeSetting("dark", settings_);  // names are matched exactly: there is only "Dark"
     Build();
     EXPECT_TRUE(Checked().isEmpty());
     EXPECT_EQ(pageCss_.back(), "");
@@ -127,25 +105,28 @@ TEST_F(ThemesMenuTest, AStoredThemeThatNoLongerExistsGivesTheDefaultLookAndNoChe
 
 TEST_F(ThemesMenuTest, ThemeCommandsOutsideTheRangeAreNotTheMenus) {
     Build();
-    EXPECT_FALSE(themes_->HandleCommand(menu_id::ThemeFirst - 1));
-    EXPECT_FALSE(themes_->HandleCommand(menu_id::FullScreen));
+    for (int other : {menu_id::ThemeFirst - 1, menu_id::FullScreen}) EXPECT_FALSE(themes_->HandleCommand(other)) << other;
     EXPECT_TRUE(themes_->HandleCommand(menu_id::ThemeFirst + 2));
     EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
     EXPECT_TRUE(themes_->HandleCommand(menu_id::ThemeLast));
     EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
 }
 
-TEST_F(ThemesMenuTest, ThemesBeyondTheElevenIdsStillWorkAndSendNoOtherCommand) {
-    for (char letter = 'A'; letter <= 'J'; ++letter) folder_.Write(std::string(1, letter) + ".theme", "x");
+// Built-in names and user files sort together, ordinally; only the first eleven get ids.
+TEST_F(ThemesMenuTest, DefaultThenAllThemesInOrdinalOrderAndThoseBeyondTheElevenIdsStillWork) {
+    for (const char* name : {"A", "B", "C", "D", "E", "F", "G", "H", "I", "b"}) folder_.Write(std::string(name) + ".theme", "x");
+    folder_.Write("notes.txt", "not a theme");
     Build();
-    ASSERT_EQ(themes_->Items().size(), 14u);
-    QAction* last = themes_->Items().back();
-    EXPECT_EQ(ThemeNameOf(last), "Serif");
-    EXPECT_EQ(CommandIdOf(last), 0) << "ids after 33110 belong to other commands";
-    Choose(last);
+    EXPECT_EQ(Labels(), QStringList({"Default", "A", "B", "C", "D", "Dark", "E", "F", "G", "H", "I", "Monospaced",
+                                     "Serif", "b"}));
+    for (size_t i = 0; i < themes_->Items().size(); ++i) {
+        EXPECT_EQ(CommandIdOf(themes_->Items()[i]), i < 11 ? menu_id::ThemeFirst + static_cast<int>(i) : 0)
+            << "ids after 33110 belong to other commands";
+    }
+    Choose(themes_->Items().back());
     EXPECT_TRUE(routed_.empty());
-    EXPECT_EQ(ThemeSetting(settings_), "Serif");
-    EXPECT_EQ(Checked(), QStringList({"Serif"}));
+    EXPECT_EQ(ThemeSetting(settings_), "b");
+    EXPECT_EQ(Checked(), QStringList({"b"}));
 }
 
 TEST_F(ThemesMenuTest, AnUnreadableThemeFileIsReportedAndTheDefaultLookKept) {

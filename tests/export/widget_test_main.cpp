@@ -1,6 +1,5 @@
 // Widget suites run in a real QApplication on the offscreen platform.
 #include <QApplication>
-
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {

@@ -1,13 +1,10 @@
 #include "src/win/document/outside_change_watch.h"
 #include "src/win/document/recovery_keeper.h"
-
+#include "src/win/document/recovery_store.h"
 #include "tests/frame/temp_folder.h"
-
 #include <QElapsedTimer>
 #include <QTest>
-
 #include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -17,28 +14,29 @@ namespace {
 
 using testing::TempFolder;
 
+// A document loaded from a file of its own, watched for changes made outside.
 struct WatchedDocument {
+    TempFolder temp;
+    const std::string file = temp.Write("a.text", "one\n");
     bool modified = false;
     int reloads = 0, marks = 0;
     std::deque<MessageAnswer> answers;
     std::vector<MessageSpec> asked;
-    OutsideChangeWatch watch{{
-        [this] { return modified; },
-        [this](const MessageSpec& message) {
-            asked.push_back(message);
-            MessageAnswer answer = answers.empty() ? MessageAnswer::No : answers.front();
-            if (!answers.empty()) answers.pop_front();
-            return answer;
-        },
-        [this] { ++reloads; },
-        [this] { ++marks, modified = true; },
-    }};
+    OutsideChangeWatch watch{{[this] { return modified; },
+                              [this](const MessageSpec& message) {
+                                  asked.push_back(message);
+                                  if (answers.empty()) return MessageAnswer::No;
+                                  const MessageAnswer answer = answers.front();
+                                  return answers.pop_front(), answer;
+                              },
+                              [this] { ++reloads; }, [this] { ++marks, modified = true; }}};
+    WatchedDocument() { watch.FileLoaded(file); }
+    bool WaitUntilAsked() { return QTest::qWaitFor([&] { return asked.size() == 1; }, 5000); }
 };
 
 void Settle() { QTest::qWait(600); }
 
 void WriteInPlace(const std::string& path, const std::string& bytes) { testing::WriteFileBytes(path, bytes); }
-
 // What many editors do: a new file beside the old one takes its name.
 void WriteThroughRename(const std::string& path, const std::string& bytes) {
     testing::WriteFileBytes(path + ".new~", bytes);
@@ -46,12 +44,10 @@ void WriteThroughRename(const std::string& path, const std::string& bytes) {
 }
 
 TEST(OutsideChangeTest, DecisionsFromStampsAndTheModifiedFlag) {
-    const FileStamp file{true, 1, 2, 3, 4};
-    FileStamp newer = file;
+    const FileStamp file{true, 1, 2, 3, 4}, gone;
+    FileStamp newer = file, renamed = file;
     newer.modifiedNs += 1;
-    FileStamp renamed = file;
     renamed.inode += 1;
-    const FileStamp gone;
     struct Case { FileStamp now; bool modified, reported; OutsideChange expected; };
     for (const Case& c : std::vector<Case>{
              {file, false, false, OutsideChange::None},    {file, true, false, OutsideChange::None},
@@ -64,12 +60,9 @@ TEST(OutsideChangeTest, DecisionsFromStampsAndTheModifiedFlag) {
 }
 
 TEST(OutsideChangeTest, UnmodifiedDocumentsReloadAfterInPlaceAndRenameWrites) {
-    TempFolder temp;
-    const std::string file = temp.Write("a.text", "one\n");
-    for (auto write : {&WriteInPlace, &WriteThroughRename, &WriteThroughRename, &WriteInPlace}) {
+    for (auto write : {&WriteInPlace, &WriteThroughRename}) {
         WatchedDocument doc;
-        doc.watch.FileLoaded(file);
-        write(file, "changed " + std::to_string(std::rand()) + "\n");
+        write(doc.file, "changed " + std::to_string(std::rand()) + "\n");
         EXPECT_TRUE(QTest::qWaitFor([&] { return doc.reloads == 1; }, 5000));
         Settle();
         EXPECT_EQ(doc.reloads, 1);
@@ -78,43 +71,37 @@ TEST(OutsideChangeTest, UnmodifiedDocumentsReloadAfterInPlaceAndRenameWrites) {
 }
 
 TEST(OutsideChangeTest, ModifiedDocumentsAskOnceAndKeepingThemMeansSavingAsksBeforeWritingOver) {
-    TempFolder temp;
-    const std::string file = temp.Write("b.text", "one\n");
     WatchedDocument doc;
-    doc.watch.FileLoaded(file);
+    const std::string& file = doc.file;
     EXPECT_TRUE(doc.watch.MayWriteOver(file));
     doc.modified = true;
     doc.answers = {MessageAnswer::Yes};  // keep mine
     WriteThroughRename(file, "theirs\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.asked.size() == 1; }, 5000));
+    ASSERT_TRUE(doc.WaitUntilAsked());
     EXPECT_EQ(doc.asked[0], message::ReloadChangedFile(file));
     Settle();
     doc.watch.Check();
     EXPECT_EQ(doc.asked.size(), 1u) << "the same change is not asked about twice";
     EXPECT_EQ(doc.reloads, 0);
-
     doc.answers = {MessageAnswer::No};
     EXPECT_FALSE(doc.watch.MayWriteOver(file));
     EXPECT_EQ(doc.asked.back(), message::OverwriteChangedFile(file));
     doc.watch.FileSaved(file);
     EXPECT_TRUE(doc.watch.MayWriteOver(file)) << "after a save the file on disk is the document's";
-
     doc.answers = {MessageAnswer::No};  // load theirs
     WriteInPlace(file, "theirs again\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return doc.reloads == 1; }, 5000));
 }
 
 TEST(OutsideChangeTest, AFileThatGoesIsReportedOnceAndMarksTheDocumentModified) {
-    TempFolder temp;
-    const std::string file = temp.Write("c.text", "one\n");
     WatchedDocument doc;
-    doc.watch.FileLoaded(file);
+    const std::string& file = doc.file;
     std::filesystem::remove(file);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.asked.size() == 1; }, 5000));
+    ASSERT_TRUE(doc.WaitUntilAsked());
     EXPECT_EQ(doc.asked[0], message::FileWasRemoved(file));
     EXPECT_EQ(doc.marks, 1);
     EXPECT_TRUE(doc.modified);
-    temp.Write("other.text", "a neighbour changes\n");
+    doc.temp.Write("other.text", "a neighbour changes\n");
     Settle();
     doc.watch.Check();
     EXPECT_EQ(doc.asked.size(), 1u);
@@ -130,8 +117,7 @@ struct KeptDocument {
     std::vector<RecoveryKeeper::Document::Take> waiting;
     RecoveryKeeper keeper{{[this] { return modified; },
                            [this](RecoveryKeeper::Document::Take take) {
-                               if (answerLater) return waiting.push_back(std::move(take));
-                               take(Copy());
+                               answerLater ? waiting.push_back(std::move(take)) : take(Copy());
                            }},
                           RecoverySlot(folder),
                           {std::chrono::milliseconds(150), std::chrono::milliseconds(400)}};
@@ -151,7 +137,6 @@ TEST(RecoveryKeeperTest, KeepsAfterAPauseAndAtLeastEveryLongestWaitWhileChangesG
     EXPECT_FALSE(doc.FileExists()) << "nothing is taken while the user may still be typing";
     EXPECT_TRUE(QTest::qWaitFor([&] { return doc.FileExists(); }, 2000));
     EXPECT_EQ(doc.snapshots, 1);
-
     // Changes every 50 ms never pause for 150 ms, yet a copy is taken within 400 ms.
     const int before = doc.snapshots;
     QElapsedTimer typing;
@@ -167,17 +152,19 @@ TEST(RecoveryKeeperTest, KeepsAfterAPauseAndAtLeastEveryLongestWaitWhileChangesG
 }
 
 TEST(RecoveryKeeperTest, SavingLoadingAndDiscardingRemoveTheFile) {
-    for (int way = 0; way < 3; ++way) {
+    const std::pair<const char*, void (*)(RecoveryKeeper&)> ways[] = {
+        {"save", [](RecoveryKeeper& k) { k.FileSaved("/d.text"); }},
+        {"load", [](RecoveryKeeper& k) { k.FileLoaded("/d.text"); }},
+        {"discard", [](RecoveryKeeper& k) { k.Discard(); }}};
+    for (const auto& [name, way] : ways) {
         KeptDocument doc;
         doc.keeper.KeepNow();
-        ASSERT_TRUE(doc.FileExists());
+        ASSERT_TRUE(doc.FileExists()) << name;
         doc.keeper.DocumentChanged();
-        if (way == 0) doc.keeper.FileSaved("/d.text");
-        if (way == 1) doc.keeper.FileLoaded("/d.text");
-        if (way == 2) doc.keeper.Discard();
-        EXPECT_FALSE(doc.FileExists());
+        way(doc.keeper);
+        EXPECT_FALSE(doc.FileExists()) << name;
         QTest::qWait(500);
-        EXPECT_FALSE(doc.FileExists()) << "no timer brings it back";
+        EXPECT_FALSE(doc.FileExists()) << name << ": no timer brings it back";
     }
     // A copy asked for before a save and answered after it is dropped.
     KeptDocument late;
@@ -190,12 +177,77 @@ TEST(RecoveryKeeperTest, SavingLoadingAndDiscardingRemoveTheFile) {
     late.keeper.KeepNow();
     late.waiting[1](late.Copy());
     EXPECT_TRUE(late.FileExists());
-
     KeptDocument unmodified;
     unmodified.modified = false;
     unmodified.keeper.KeepNow();
     EXPECT_FALSE(unmodified.FileExists());
     EXPECT_EQ(unmodified.snapshots, 0);
+}
+
+RecoveryRecord Record(std::string path, std::int64_t savedAt, std::string model = R"(["text",["para",{},["plain","x"]]])") {
+    return {std::move(path), DocumentFormat::GitHubMarkdown, false, std::move(model), savedAt};
+}
+
+TEST(RecoveryRecordTest, RoundTripsOddPathsAndModelsAndRejectsWhatIsNotARecord) {
+    for (const RecoveryRecord& record :
+         {Record("", 0), Record("/home/w/\u00e9t\u00e9 \"quoted\".text", 1700000000),
+          Record("/a\nb", 5, std::string("[\"text\",\"\\u0000\xf0\x9f\x98\x80\"]"))}) {
+        EXPECT_EQ(DecodeRecoveryRecord(EncodeRecoveryRecord(record)), record);
+    }
+    const std::string whole = EncodeRecoveryRecord(Record("/x.text", 9));
+    for (const std::string& bad : std::vector<std::string>{
+             "", "[]", whole.substr(0, whole.size() / 2), R"({"path":"/x","format":2})", R"({"path":"/x","format":9,"model":"[]"})",
+             R"({"path":1,"format":0,"model":"[]"})", R"({"path":"/x","format":0,"model":""})",
+             R"({"path":"/x","format":0,"model":"[]","welcome":"yes"})", R"({"path":"/x","format":0,"model":"[]","savedAt":"noon"})"})
+        EXPECT_FALSE(DecodeRecoveryRecord(bad)) << bad;
+}
+
+TEST(RecoveryStoreTest, AWindowsFileIsOfferedOnlyAfterItEndedAndGoesWhenRemovedOrDiscarded) {
+    TempFolder temp;
+    const std::string folder = (temp / "state/qorva/recovery").string();
+    {
+        RecoverySlot running(folder);
+        running.Write(Record("/running.text", 30));
+        EXPECT_EQ(DecodeRecoveryRecord(testing::ReadFileBytes(running.file())), Record("/running.text", 30));
+        EXPECT_EQ(std::filesystem::status(running.file()).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        EXPECT_TRUE(ClaimOrphanedRecoveries(folder).empty()) << "its window still runs";
+        RecoverySlot saved(folder);
+        saved.Write(Record("/saved.text", 10));
+        saved.Remove();
+        EXPECT_FALSE(std::filesystem::exists(saved.file()));
+    }
+    {
+        RecoverySlot older(folder);
+        older.Write(Record("/older.text", 20));
+    }
+    // Both windows ended without removing their files (as a killed process does).
+    std::vector<OrphanedRecovery> orphans = ClaimOrphanedRecoveries(folder);
+    std::vector<std::string> paths;
+    for (const OrphanedRecovery& orphan : orphans) paths.push_back(orphan.record.path);
+    ASSERT_EQ(paths, (std::vector<std::string>{"/older.text", "/running.text"}));
+    EXPECT_TRUE(ClaimOrphanedRecoveries(folder).empty()) << "claimed ones are not offered twice";
+    EXPECT_FALSE(ClaimRecovery(orphans[0].file));
+    DiscardRecovery(orphans[0]);
+    EXPECT_FALSE(std::filesystem::exists(orphans[0].file));
+    orphans[1].lock.reset();  // kept for the next start
+    ASSERT_EQ(ClaimOrphanedRecoveries(folder).size(), 1u);
+}
+
+TEST(RecoveryStoreTest, DamagedFilesAreLeftAloneAndAMissingFolderHoldsNothing) {
+    TempFolder temp;
+    EXPECT_TRUE(ClaimOrphanedRecoveries((temp / "absent").string()).empty());
+    const std::string damaged = temp.Write("1-2-3.json", "{\"path\":\"/x.te");
+    EXPECT_TRUE(ClaimOrphanedRecoveries(temp.path().string()).empty());
+    EXPECT_TRUE(std::filesystem::exists(damaged));
+}
+
+TEST(RecoveryStoreTest, TheFolderFollowsXdgStateHome) {
+    testing::ScopedEnv home("HOME", "/h");
+    for (auto [state, folder] : {std::pair{"/s", "/s/qorva/recovery"}, {"", "/h/.local/state/qorva/recovery"}}) {
+        testing::ScopedEnv variable("XDG_STATE_HOME", state);
+        EXPECT_EQ(DefaultRecoveryFolder(), folder) << state;
+    }
 }
 
 }  // namespace

@@ -5,19 +5,20 @@
 #include "resources/resources.h"
 #include "tests/frame/document_test_support.h"
 #include "tests/frame/temp_folder.h"
-
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <string>
 
 namespace qorva {
 namespace {
 
 using testing::ReadFileBytes;
+using ::testing::AllOf;
+using ::testing::HasSubstr;
 using Answer = MessageAnswer;
 using Texts = std::vector<std::string>;
+using Kind = FileContent;
 
 class DocumentLifecycleTest : public ::testing::Test {
 protected:
@@ -32,40 +33,47 @@ protected:
         page.model = ReadTextFormat(nativeText);
         page.modified = true;
     }
-    bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+    std::string Load(const std::string& name, const std::string& bytes) {
+        std::string path = folder.Write(name, bytes);
+        EXPECT_TRUE(document.LoadFile(path)) << path;
+        return path;
+    }
+    void ExpectKept(const std::string& model, const std::string& path) {
+        EXPECT_EQ(page.model, model);
+        EXPECT_EQ(document.path(), path);
+        EXPECT_TRUE(page.modified);
+    }
 };
 
 TEST_F(DocumentLifecycleTest, LoadingSetsPathClearsModifiedAndRecordsIt) {
-    std::string path = folder.Write("my notes #1.text", "# Title\r\n\r\nsome text\r\n");
+    const std::string words = "some t\xC3\xA9xt \xE2\x82\xAC \xF0\x9F\x98\x80";  // UTF-8 passes unchanged
     page.modified = true;
-    ASSERT_TRUE(document.LoadFile(path));
+    std::string path = Load("my notes #1.text", "# Title\r\n\r\n" + words + "\r\n");
     EXPECT_EQ(document.path(), path);
     EXPECT_FALSE(page.modified);
     EXPECT_EQ(page.baseUrl, "file://" + folder.path().string() + "/my%20notes%20%231.text");
-    EXPECT_TRUE(Has(WriteTextFormat(page.model, false), "some text"));
+    EXPECT_THAT(WriteTextFormat(page.model, false), HasSubstr(words));
     EXPECT_EQ(recent.Entries(), Texts{path});
     EXPECT_EQ(ui.exportResets, 1);
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Bytes that are not UTF-8, a sequence cut off by the end of the file among them.
 TEST_F(DocumentLifecycleTest, OddBytesOpenModifiedWithAWordAndKeepWhatFollowsThem) {
-    std::string path = folder.Write("odd.text", "# Title\r\n\r\nbefore" + std::string(1, '\0') + "after \xFF end\r\n");
-    ASSERT_TRUE(document.LoadFile(path));
+    std::string path = Load("odd.text", "# Title\r\n\r\nbefore" + std::string(1, '\0') + "after \xFF end\r\n\r\ncut \xE2\x82");
     EXPECT_EQ(document.path(), path);
     EXPECT_TRUE(page.modified);
-    std::string text = WriteTextFormat(page.model, false);
-    EXPECT_TRUE(Has(text, "Title") && Has(text, "before\xEF\xBF\xBD" "after") && Has(text, "end")) << text;
+    EXPECT_THAT(WriteTextFormat(page.model, false),
+                AllOf(HasSubstr("Title"), HasSubstr("before\xEF\xBF\xBD" "after"), HasSubstr("end"), HasSubstr("cut \xEF\xBF\xBD")));
     EXPECT_EQ(ui.MessageTexts(), Texts{path + " contains bytes that are not UTF-8 text; saving will replace them."});
 }
 
 TEST_F(DocumentLifecycleTest, ABinaryTooLargeMissingOrFolderPathIsRefusedWithItsReasonAndChangesNothing) {
-    std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-    for (int i = 0; i < 4000; ++i) png += static_cast<char>((i * 7919) % 256);
-    std::string binary = folder.Write("picture.text", png);
+    std::string binary = folder.Write("picture.text", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + std::string(4000, '\0'));
     std::string huge = folder.Write("huge.text", "");  // sparse: only its size is looked at
     std::filesystem::resize_file(huge, kPageDocumentLimitBytes + 1);
     const std::uint64_t limit = kPageDocumentLimitBytes / 1'000'000;
-    std::string missing = (folder / "gone.text").string();
+    std::string missing = folder.File("gone.text");
     page.model = "kept";
     page.modified = true;
     for (const std::string& path : {binary, huge, missing, folder.path().string()}) EXPECT_FALSE(document.LoadFile(path));
@@ -73,37 +81,30 @@ TEST_F(DocumentLifecycleTest, ABinaryTooLargeMissingOrFolderPathIsRefusedWithIts
     EXPECT_EQ(ui.messages[0].text, binary + " is not a text file and cannot be opened.");
     EXPECT_EQ(ui.messages[1].text, huge + " is too large to open: " + std::to_string(limit + 1) + " MB; the limit is " +
                                        std::to_string(limit) + " MB.");
-    EXPECT_TRUE(Has(ui.messages[2].text, missing) && Has(ui.messages[2].text, "No such file or directory"))
-        << ui.messages[2].text;
+    EXPECT_THAT(ui.messages[2].text, AllOf(HasSubstr(missing), HasSubstr("No such file or directory")));
     EXPECT_EQ(ui.messages[2].caption, "Qorva");
-    EXPECT_TRUE(Has(ui.messages[3].text, folder.path().string()));
-    EXPECT_EQ(page.model, "kept");
-    EXPECT_TRUE(page.modified);
-    EXPECT_EQ(document.path(), "");
+    EXPECT_THAT(ui.messages[3].text, HasSubstr(folder.path().string()));
+    ExpectKept("kept", "");
     EXPECT_TRUE(recent.Entries().empty());
 }
 
 TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCostsTheFile) {
-    std::string first = folder.Write("first.text", "first\r\n");
     std::filesystem::create_directory(folder / "other");
     std::string second = folder.Write("other/second.text", "second\r\n");
-    ASSERT_TRUE(document.LoadFile(first));
+    std::string first = Load("first.text", "first\r\n");
     const std::string firstBase = page.baseUrl, firstModel = page.model;
     page.modified = true;
     page.takesDocuments = false;
     EXPECT_FALSE(document.LoadFile(second));
-    EXPECT_EQ(page.model, firstModel);
-    EXPECT_EQ(document.path(), first);
+    ExpectKept(firstModel, first);
     EXPECT_EQ(page.baseUrl, firstBase);
-    EXPECT_TRUE(page.modified);
     // A lost answer may still have taken effect: the page is given back its document.
     page.takesDocuments = true;
-    page.model = ReadTextFormat("typed\n");
-    const std::string typed = page.model;
     page.lostSetAnswers = 1;
+    TypeIntoPage("typed\n");
+    const std::string typed = page.model;
     EXPECT_FALSE(document.LoadFile(second));
-    EXPECT_EQ(page.model, typed);
-    EXPECT_EQ(document.path(), first);
+    ExpectKept(typed, first);
     // An unreadable answer is not an empty document: nothing is written or closed.
     page.givesDocuments = false;
     ui.answers = {Answer::Yes};
@@ -111,11 +112,9 @@ TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCost
     EXPECT_FALSE(document.Save());
     EXPECT_EQ(ReadFileBytes(first), "first\r\n");
     EXPECT_TRUE(page.modified);
-    EXPECT_EQ(ui.MessageTexts(), (Texts{"The editor could not take the document " + second + "; it was not opened.",
-                                        "The editor could not take the document " + second + "; it was not opened.",
-                                        std::string(message::kSaveChanges),
-                                        "The document could not be read back from the editor, so it was not saved.",
-                                        "The document could not be read back from the editor, so it was not saved."}));
+    const std::string notTaken = "The editor could not take the document " + second + "; it was not opened.";
+    const std::string notRead = "The document could not be read back from the editor, so it was not saved.";
+    EXPECT_EQ(ui.MessageTexts(), (Texts{notTaken, notTaken, std::string(message::kSaveChanges), notRead, notRead}));
 }
 
 TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstCancelKeepsAllAndTheFormatComesFromDefaultFormat) {
@@ -128,8 +127,7 @@ TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstCancelKeepsAllAndTheFormatComes
     ui.answers = {Answer::Cancel, Answer::No};
     document.Open();
     EXPECT_EQ(ui.MessageTexts(), Texts{"Save changes?"});
-    EXPECT_EQ(page.model, "unsaved");
-    EXPECT_EQ(document.path(), "");
+    ExpectKept("unsaved", "");
     document.Open();
     EXPECT_EQ(document.path(), path);
     EXPECT_FALSE(document.modified());
@@ -141,40 +139,35 @@ TEST_F(DocumentLifecycleTest, NativeFilesHaveCrLfAndNoByteOrderMarkAndSaveUnwrap
     std::string longLine;
     for (int i = 0; i < 30; ++i) longLine += "word" + std::to_string(i) + " ";
     TypeIntoPage("# Title\n\n" + longLine + "\n");
-    std::string wrapped = (folder / "wrapped.text").string(), unwrapped = (folder / "unwrapped.text").string();
-    ASSERT_TRUE(document.WriteFile(wrapped));
-    std::string bytes = ReadFileBytes(wrapped);
+    ASSERT_TRUE(document.WriteFile(folder.File("wrapped.text")));
+    std::string bytes = ReadFileBytes(folder.File("wrapped.text"));
     EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF"));
-    EXPECT_TRUE(Has(bytes, "Title\r\n")) << bytes;
-    for (size_t i = 0; i < bytes.size(); ++i) {
+    EXPECT_THAT(bytes, HasSubstr("Title\r\n"));
+    for (size_t i = 0; i < bytes.size(); ++i)
         if (bytes[i] == '\n') ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare line feed at " << i;
-    }
     EXPECT_FALSE(page.modified);
     EXPECT_EQ(document.path(), "") << "writing does not change the path";
-
     ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", RegValue::Dword(1)));
-    ASSERT_TRUE(document.WriteFile(unwrapped));
+    ASSERT_TRUE(document.WriteFile(folder.File("unwrapped.text")));
     auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
-    EXPECT_GT(lines(bytes), lines(ReadFileBytes(unwrapped)));
+    EXPECT_GT(lines(bytes), lines(ReadFileBytes(folder.File("unwrapped.text"))));
 }
 
 TEST_F(DocumentLifecycleTest, AFailedWriteNamesTheFileAndTheReasonAndKeepsTheOldFileAndState) {
-    std::string path = folder.Write("keep.text", "old content\r\n");
-    ASSERT_TRUE(document.LoadFile(path));
+    std::string path = Load("keep.text", "old content\r\n");
     TypeIntoPage("new content\n");
-    const std::string target = (folder / "no-such-folder" / "x.text").string();
+    const std::string target = folder.File("no-such-folder/x.text");
     EXPECT_FALSE(document.WriteFile(target));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(Has(ui.messages[0].text, target) && Has(ui.messages[0].text, "No such file or directory"))
-        << ui.messages[0].text;
+    EXPECT_THAT(ui.messages[0].text, AllOf(HasSubstr(target), HasSubstr("No such file or directory")));
     EXPECT_TRUE(page.modified);
     EXPECT_EQ(document.path(), path);
     EXPECT_EQ(ReadFileBytes(path), "old content\r\n");
     page.model = "";
-    EXPECT_FALSE(document.WriteFile((folder / "empty.text").string()));
+    EXPECT_FALSE(document.WriteFile(folder.File("empty.text")));
     EXPECT_FALSE(std::filesystem::exists(folder / "empty.text"));
     EXPECT_EQ(ui.messages.size(), 1u);
-    ui.chosenFiles.push_back((folder / "x.text").string());
+    ui.chosenFiles.push_back(folder.File("x.text"));
     EXPECT_FALSE(document.SaveAs());
     EXPECT_EQ(ui.messages.back(), message::ErrorWritingFile());
     EXPECT_EQ(ui.messages.back().caption, "");
@@ -186,17 +179,16 @@ TEST_F(DocumentLifecycleTest, TheWelcomeDocumentIsUntitledUntilSavedAsThenRecord
     EXPECT_TRUE(document.welcome());
     EXPECT_EQ(document.path(), "");
     EXPECT_EQ(page.model, ReadTextFormat(*findResource("welcome.text")));
-    EXPECT_NE(page.model, "");
     EXPECT_EQ(ui.exportResets, 1);
     page.modified = true;
-    std::string path = (folder / "saved.text").string();
+    std::string path = folder.File("saved.text");
     ui.chosenFiles.push_back(path);
     ASSERT_TRUE(document.Save());
     EXPECT_EQ(ui.dialogs.at(0), SaveDocumentDialog());
     EXPECT_EQ(document.path(), path);
     EXPECT_FALSE(document.welcome());
     EXPECT_EQ(recent.Entries(), Texts{path});
-    EXPECT_TRUE(Has(ReadFileBytes(path), "Welcome"));
+    EXPECT_THAT(ReadFileBytes(path), HasSubstr("Welcome"));
 }
 
 TEST_F(DocumentLifecycleTest, SaveChangesAsksOnlyWhenModifiedNoProceedsCancelOrACancelledSaveAsStops) {
@@ -210,14 +202,12 @@ TEST_F(DocumentLifecycleTest, SaveChangesAsksOnlyWhenModifiedNoProceedsCancelOrA
     EXPECT_FALSE(document.AskToSave());
     EXPECT_FALSE(document.AskToSave());
     EXPECT_EQ(ui.messages.size(), 3u) << "a cancelled dialog says nothing more";
-    EXPECT_EQ(document.path(), "");
-    EXPECT_TRUE(page.modified);
-    std::string path = folder.Write("doc.text", "first\r\n");
-    ASSERT_TRUE(document.LoadFile(path));
+    ExpectKept("[\"text\"]", "");
+    std::string path = Load("doc.text", "first\r\n");
     TypeIntoPage("second\n");
     ui.answers = {Answer::Yes};
     EXPECT_TRUE(document.AskToSave());
-    EXPECT_TRUE(Has(ReadFileBytes(path), "second"));
+    EXPECT_THAT(ReadFileBytes(path), HasSubstr("second"));
     EXPECT_FALSE(page.modified);
 }
 
@@ -225,7 +215,7 @@ TEST_F(DocumentLifecycleTest, ARecentEntryWhoseFileIsGoneIsReportedAndRemovedAnd
     document.OpenRecent(menu_id::RecentFirst + 3);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.recentChanges, 0);
-    std::string gone = (folder / "deleted.text").string();
+    std::string gone = folder.File("deleted.text");
     recent.Add(gone);
     document.OpenRecent(menu_id::RecentFirst);
     EXPECT_EQ(ui.MessageTexts(), Texts{"File " + gone + " doesn't exist."});
@@ -238,43 +228,20 @@ TEST_F(DocumentLifecycleTest, ReopenSkipsUntitledDocumentsAndAsksBeforeDroppingC
     document.ReopenInFormat(menu_id::ReopenQorva);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(page.setTextCalls, 0);
-
-    ASSERT_TRUE(document.LoadFile(folder.Write("r.text", "disk\r\n")));
-    page.model = "edited";
-    page.modified = true;
+    Load("r.text", "disk\r\n");
+    TypeIntoPage("edited\n");
+    const std::string edited = page.model;
     ui.answers = {Answer::No, Answer::Yes};
     document.ReopenInFormat(menu_id::ReopenQorva);
-    EXPECT_EQ(page.model, "edited");
+    EXPECT_EQ(page.model, edited);
     document.ReopenInFormat(menu_id::ReopenQorva);
     EXPECT_EQ(ui.MessageTexts(), Texts(2, "Changes will be lost. Proceed?"));
-    EXPECT_TRUE(Has(page.model, "disk"));
+    EXPECT_THAT(page.model, HasSubstr("disk"));
     EXPECT_FALSE(page.modified);
 }
 
-TEST_F(DocumentLifecycleTest, SaveInGitHubFormatUnderATextNameWritesGitHubMarkdownThatReopens) {
-    TypeIntoPage("Heading\n=======\n\nA *word* and **strong**.\n");
-    std::string path = (folder / "github.text").string();
-    ui.chosenFiles.push_back(path);
-    document.SaveInFormat(menu_id::SaveInGithub);
-    ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text;
-    EXPECT_EQ(document.format(), DocumentFormat::GitHubMarkdown);
-    std::string bytes = ReadFileBytes(path);
-    EXPECT_TRUE(Has(bytes, "# Heading") && Has(bytes, "**strong**")) << "ATX headings: " << bytes;
-    EXPECT_FALSE(Has(bytes, "\r\n")) << "Pandoc's line ends are kept";
-    document.ReopenInFormat(menu_id::ReopenPandoc);
-    EXPECT_TRUE(Has(page.model, "strong"));
-    ASSERT_EQ(document.format(), DocumentFormat::PandocMarkdown);
-    TypeIntoPage("# Heading\n\nchanged\n");
-    ASSERT_TRUE(document.Save());
-    bytes = ReadFileBytes(path);
-    EXPECT_TRUE(Has(bytes, "changed") && !Has(bytes, "\r\n")) << bytes;
-    ui.chosenFiles.push_back(folder.Write("plain.text", "plain\r\n"));
-    document.Open();
-    EXPECT_EQ(document.format(), DocumentFormat::QorvaMarkdown);
-}
-
 TEST_F(DocumentLifecycleTest, WithoutPandocTheFlavourCommandsOfferTheDownloadAndDoNothing) {
-    testing::ScopedEnv noPandoc("PATH", (folder / "empty-bin").string());
+    testing::ScopedEnv noPandoc("PATH", folder.File("empty-bin"));
     if (DetectPandoc().usable()) GTEST_SKIP() << "a Pandoc outside PATH is installed";
     recent.Add(folder.Write("a.text", "x\r\n"));
     ui.answers = {Answer::Ok, Answer::Cancel, Answer::Cancel};
@@ -288,29 +255,19 @@ TEST_F(DocumentLifecycleTest, WithoutPandocTheFlavourCommandsOfferTheDownloadAnd
 }
 
 TEST_F(DocumentLifecycleTest, AFailingPandocChangesNothingAndItsMessageIsShown) {
-    std::string path = folder.Write("doc.text", "text\r\n");
-    ASSERT_TRUE(document.LoadFile(path));
+    std::string path = Load("doc.text", "text\r\n");
     const std::string model = page.model;
-    std::filesystem::create_directories(folder / "bin");
-    std::string script = folder.Write("bin/pandoc",
-                                      "#!/bin/sh\n"
-                                      "if [ \"$1\" = --version ]; then echo 'pandoc 2.17.1.1'; exit 0; fi\n"
-                                      "cat > /dev/null; echo 'pandoc: simulated failure' >&2; exit 64\n");
-    ::chmod(script.c_str(), 0755);
-    testing::ScopedEnv failing("PATH", (folder / "bin").string() + ":/usr/bin:/bin");
-    if (DetectPandoc().location != "pandoc") GTEST_SKIP() << "a Pandoc outside PATH is installed";
-
+    testing::FakePandocHome failing("pandoc 2.17.1.1", "cat > /dev/null; echo 'pandoc: simulated failure' >&2; exit 64");
     document.ReopenInFormat(menu_id::ReopenMmd);
     ui.chosenFiles.push_back(folder.Write("page.html", "<p>x</p>"));
     EXPECT_FALSE(document.Import(menu_id::ImportHtml));
-    ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.MessageTexts(), Texts(2, "Pandoc Error\npandoc: simulated failure\n"));
+    ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[1].caption, "Import failed");
     EXPECT_EQ(ui.messages[1].icon, MessageIcon::Stop);
     EXPECT_EQ(document.format(), DocumentFormat::QorvaMarkdown);
     EXPECT_EQ(document.path(), path);
     EXPECT_EQ(page.model, model);
-
     std::string target = folder.Write("keep.md", "original\n");
     TypeIntoPage("changed\n");
     ui.chosenFiles.push_back(target);
@@ -318,29 +275,28 @@ TEST_F(DocumentLifecycleTest, AFailingPandocChangesNothingAndItsMessageIsShown) 
     EXPECT_EQ(ReadFileBytes(target), "original\n");
     EXPECT_TRUE(page.modified);
     ASSERT_EQ(ui.messages.size(), 3u);
-    EXPECT_TRUE(Has(ui.messages[2].text, "simulated failure")) << ui.messages[2].text;
+    EXPECT_THAT(ui.messages[2].text, HasSubstr("simulated failure"));
     EXPECT_EQ(document.path(), path);
 }
 
 TEST_F(DocumentLifecycleTest, ImportGivesAnUntitledUnmodifiedDocumentOutOfTheRecentList) {
     std::string previous = folder.Write("prev.text", "prev\r\n");
     recent.Add(previous);
-    ui.chosenFiles.push_back(folder.Write("page.html", "<h1>Imported</h1><p>Some <em>text</em></p>"));
+    ui.chosenFiles = {folder.Write("page.html", "<h1>Imported</h1><p>Some <em>text</em></p>"),
+                      folder.Write("paper.tex", "\\section{Intro}\nHello \\emph{world}.\n")};
     ASSERT_TRUE(document.Import(menu_id::ImportHtml));
     EXPECT_EQ(ui.dialogs.at(0), ImportDialogFor(menu_id::ImportHtml)->second);
-    EXPECT_TRUE(Has(page.model, "Imported")) << page.model;
+    EXPECT_THAT(page.model, HasSubstr("Imported"));
     EXPECT_EQ(document.path(), "");
     EXPECT_FALSE(page.modified);
     EXPECT_EQ(page.baseUrl, "");
     EXPECT_EQ(recent.Entries(), Texts{previous});
-    ui.chosenFiles.push_back(folder.Write("paper.tex", "\\section{Intro}\nHello \\emph{world}.\n"));
     ASSERT_TRUE(document.Import(menu_id::ImportLatex));
-    EXPECT_TRUE(Has(page.model, "Intro")) << page.model;
+    EXPECT_THAT(page.model, HasSubstr("Intro"));
 }
 
 TEST_F(DocumentLifecycleTest, AnImportTooLargeOrNotTakenByThePageKeepsTheDocumentAndItsPath) {
-    std::string path = folder.Write("doc.text", "doc\r\n");
-    ASSERT_TRUE(document.LoadFile(path));
+    std::string path = Load("doc.text", "doc\r\n");
     TypeIntoPage("typed\n");
     const std::string typed = page.model;
     std::string huge = folder.Write("huge.html", "");
@@ -350,11 +306,10 @@ TEST_F(DocumentLifecycleTest, AnImportTooLargeOrNotTakenByThePageKeepsTheDocumen
     EXPECT_FALSE(document.Import(menu_id::ImportHtml));
     page.lostSetAnswers = 1;
     EXPECT_FALSE(document.Import(menu_id::ImportHtml));
-    EXPECT_EQ(page.model, typed);
-    EXPECT_EQ(document.path(), path);
+    ExpectKept(typed, path);
     ASSERT_EQ(ui.messages.size(), 4u);
-    EXPECT_TRUE(Has(ui.messages[1].text, "is too large to open")) << ui.messages[1].text;
-    EXPECT_TRUE(Has(ui.messages[3].text, "could not take the document")) << ui.messages[3].text;
+    EXPECT_THAT(ui.messages[1].text, HasSubstr("is too large to open"));
+    EXPECT_THAT(ui.messages[3].text, HasSubstr("could not take the document"));
 }
 
 TEST_F(DocumentLifecycleTest, NewAndWelcomeStartAnotherProcessAndOnlyFileCommandsAreTaken) {
@@ -370,24 +325,19 @@ TEST_F(DocumentLifecycleTest, NewAndWelcomeStartAnotherProcessAndOnlyFileCommand
     for (int id : {menu_id::Copy, menu_id::FullScreen}) EXPECT_FALSE(document.HandleCommand(id));
 }
 
-
 struct FileEvents : DocumentFileObserver {
-    std::vector<std::string> events;
+    Texts events;
     bool allowWrite = true;
     void FileLoaded(const std::string& path) override { events.push_back("loaded " + path); }
     void FileSaved(const std::string& path) override { events.push_back("saved " + path); }
     void DocumentReplaced(const std::string& path) override { events.push_back("replaced " + path); }
-    bool MayWriteOver(const std::string& path) override {
-        events.push_back("may write " + path);
-        return allowWrite;
-    }
+    bool MayWriteOver(const std::string& path) override { return events.push_back("may write " + path), allowWrite; }
 };
 
 TEST_F(DocumentLifecycleTest, ObserversHearLoadsAndSavesAndARefusedWriteKeepsFileAndChanges) {
     FileEvents observer;
     document.AddFileObserver(&observer);
-    const std::string path = folder.Write("kept.text", "Disk\r\n");
-    ASSERT_TRUE(document.LoadFile(path));
+    const std::string path = Load("kept.text", "Disk\r\n");
     TypeIntoPage("Mine\r\n");
     observer.allowWrite = false;
     EXPECT_FALSE(document.Save());
@@ -396,7 +346,7 @@ TEST_F(DocumentLifecycleTest, ObserversHearLoadsAndSavesAndARefusedWriteKeepsFil
     observer.allowWrite = true;
     EXPECT_TRUE(document.Save());
     EXPECT_EQ(ReadFileBytes(path), "Mine\r\n");
-    const std::string other = (folder / "other.text").string();
+    const std::string other = folder.File("other.text");
     ui.chosenFiles = {other};
     EXPECT_TRUE(document.SaveAs());
     EXPECT_EQ(observer.events, (Texts{"loaded " + path, "may write " + path, "may write " + path, "saved " + path,
@@ -410,9 +360,8 @@ TEST_F(DocumentLifecycleTest, ARestoredDocumentIsModifiedUnderItsOldPathAndWrite
     const std::string path = folder.Write("restored.text", "On disk\r\n");
     const std::string model = ReadTextFormat("Restored\r\n");
     document.Restore(path, DocumentFormat::QorvaMarkdown, false, model);
-    EXPECT_EQ(document.path(), path);
     EXPECT_TRUE(document.modified());
-    EXPECT_EQ(page.model, model);
+    ExpectKept(model, path);
     EXPECT_EQ(ReadFileBytes(path), "On disk\r\n");
     EXPECT_EQ(observer.events, Texts{"replaced " + path});
     EXPECT_TRUE(recent.Entries().empty());
@@ -422,6 +371,54 @@ TEST_F(DocumentLifecycleTest, ARestoredDocumentIsModifiedUnderItsOldPathAndWrite
     EXPECT_TRUE(document.Reload());
     EXPECT_EQ(observer.events.back(), "loaded " + path);
     EXPECT_EQ(ui.exportResets, resets);
+}
+
+TEST(ConvertDocument, FailuresAreToldApartAndGiveNoText) {
+    PandocInstallation missing{.location = "/nonexistent/pandoc", .version = "2.17.1.1", .jsonApi = "1.22"};
+    ConversionResult result = ReadDocument("text", DocumentFormat::PandocMarkdown, missing);
+    EXPECT_EQ(result.failure, ConversionResult::Failure::Pandoc);
+    EXPECT_FALSE(result.pandocMessage.empty());
+    EXPECT_TRUE(result.text.empty());
+    result = WriteDocument("{not a model", DocumentFormat::QorvaMarkdown, false, {});
+    EXPECT_EQ(result.failure, ConversionResult::Failure::Converter);
+    EXPECT_TRUE(result.text.empty());
+}
+
+// What kind of file the bytes make, before anything is read as text.
+std::string Repeat(const std::string& unit, size_t times) {
+    std::string out;
+    while (times--) out += unit;
+    return out;
+}
+
+TEST(FileContent, TellsTextOddBytesAndBinaryApart) {
+    using std::string_literals::operator""s;
+    const std::string prose = Repeat("A line of ordinary prose, with t\xC3\xA9xt \xE6\x96\x87 and \xF0\x9F\x98\x80.\r\n", 200);
+    const struct { const char* name; std::string bytes; Kind kind; } cases[] = {
+        {"empty", "", Kind::Text},
+        {"prose in UTF-8 with tabs, form feeds and escapes", prose + "\t\f\x1b[0m", Kind::Text},
+        {"a cut-off sequence at the end", prose + "\xE6\x96", Kind::NotUtf8},
+        {"an overlong slash", prose + "\xC0\xAF", Kind::NotUtf8},
+        {"a UTF-16 surrogate", prose + "\xED\xA0\x80", Kind::NotUtf8},
+        {"past U+10FFFF", prose + "\xF4\x90\x80\x80", Kind::NotUtf8},
+        {"odd bytes far past the start", Repeat("text ", 20000) + "\xFF", Kind::NotUtf8},
+        {"a short Latin-1 line", "caf\xE9 cr\xE8me\r\n", Kind::NotUtf8},
+        {"a few zero bytes in a short line", "a\0b\0c\0d"s, Kind::NotUtf8},
+        {"Chinese in GBK", Repeat("\xD6\xD0\xCE\xC4\xA3\xAC", 500), Kind::NotUtf8},
+        {"a PNG", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10"s + Repeat("\x08\x06\0\0\0\x1f\xf3\xff" "a"s, 50), Kind::Binary},
+        {"UTF-16 text", Repeat("t\0e\0x\0t\0"s, 100), Kind::Binary},
+        {"a program", "\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0\x01\0\0\0"s + Repeat("\0\0\x10\x40\x01\0"s, 40),
+         Kind::Binary},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ClassifyFileContent(c.bytes), c.kind) << c.name;
+}
+
+TEST(FileContent, EveryByteValueAloneInProseIsTextOrNotUtf8NeverBinary) {
+    const std::string prose = Repeat("Some ordinary words. ", 10);
+    for (int value = 0; value < 256; ++value) {
+        const bool text = value >= 0x01 && value < 0x80;
+        EXPECT_EQ(ClassifyFileContent(prose + static_cast<char>(value) + prose), text ? Kind::Text : Kind::NotUtf8) << value;
+    }
 }
 
 }  // namespace

@@ -4,9 +4,7 @@
 
 #include "src/win/document/document_lifecycle.h"
 #include "src/win/tools/converter_host.h"
-
 #include <gtest/gtest.h>
-
 #include <deque>
 
 namespace qorva::testing {
@@ -47,14 +45,12 @@ public:
     int recentChanges = 0, exportResets = 0;
 
     MessageAnswer ShowMessage(const MessageSpec& message) override {
-        messages.push_back(message);
-        return Take(answers, MessageAnswer::Cancel);
+        return messages.push_back(message), Take(answers, MessageAnswer::Cancel);
     }
     std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& dialog) override { return Choose(dialog); }
     std::optional<std::string> ChooseFileToSave(const FileDialogSpec& dialog) override { return Choose(dialog); }
     bool StartNewInstance(const std::vector<std::string>& arguments) override {
-        started.push_back(arguments);
-        return startSucceeds;
+        return started.push_back(arguments), startSucceeds;
     }
     void OpenUrl(const std::string& url) override { urls.push_back(url); }
     void DocumentStateChanged() override {}
@@ -70,14 +66,11 @@ public:
 private:
     template <typename T>
     static T Take(std::deque<T>& queue, T otherwise) {
-        if (queue.empty()) return otherwise;
-        T first = queue.front();
-        queue.pop_front();
-        return first;
+        if (!queue.empty()) otherwise = queue.front(), queue.pop_front();
+        return otherwise;
     }
     std::optional<std::string> Choose(const FileDialogSpec& dialog) {
-        dialogs.push_back(dialog);
-        return Take(chosenFiles, std::optional<std::string>());
+        return dialogs.push_back(dialog), Take(chosenFiles, std::optional<std::string>());
     }
 };
 

@@ -1,9 +1,10 @@
+#include "src/win/document/document_format.h"
+#include "src/win/document/document_title.h"
 #include "src/win/menus/menu_accelerators.h"
 #include "src/win/menus/menu_commands.h"
 #include "src/win/menus/menu_layout.h"
-
 #include <gtest/gtest.h>
-
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -13,20 +14,12 @@ namespace {
 // "Ctrl+Shift+Z", "Ctrl +", "F11" as shown in a menu: virtual-key code and modifiers.
 std::pair<int, int> ParseAcceleratorText(const std::string& text) {
     static const std::map<std::string, int> named = {
-        {"Up", 38},  {"Down", 40},      {"Left", 37},      {"Right", 39}, {"Enter", 13}, {"Backspace", 8},
-        {"Delete", 46}, {"F11", 122},   {"]", 221},        {"[", 219},    {"/", 191},    {"\\", 220},
-    };
-    if (text == "Ctrl +") return {187, 1};
-    if (text == "Ctrl -") return {189, 1};
-    if (text == "Ctrl 0") return {'0', 1};
+        {"Up", 38}, {"Down", 40}, {"Left", 37}, {"Right", 39}, {"Enter", 13}, {"Backspace", 8}, {"Delete", 46},
+        {"F11", 122}, {"]", 221}, {"[", 219}, {"/", 191}, {"\\", 220}, {" +", 187}, {" -", 189}, {" 0", '0'}};
     int modifiers = 0;
     std::string rest = text;
-    for (auto [prefix, bit] : {std::pair{"Ctrl+", 1}, std::pair{"Alt+", 2}, std::pair{"Shift+", 4}}) {
-        if (rest.starts_with(prefix)) {
-            modifiers |= bit;
-            rest = rest.substr(std::string(prefix).size());
-        }
-    }
+    for (auto [prefix, bit] : {std::pair{"Ctrl+", 1}, {"Ctrl", 1}, {"Alt+", 2}, {"Shift+", 4}})
+        if (rest.starts_with(prefix)) modifiers |= bit, rest.erase(0, std::strlen(prefix));
     if (auto it = named.find(rest); it != named.end()) return {it->second, modifiers};
     if (rest.size() == 1) return {rest[0], modifiers};
     ADD_FAILURE() << "unreadable accelerator text " << text;
@@ -37,9 +30,7 @@ void CollectShownAccelerators(const std::vector<MenuNode>& nodes, std::vector<st
     for (const MenuNode& node : nodes) {
         if (node.kind == MenuNode::Kind::Submenu) CollectShownAccelerators(node.children, out);
         size_t tab = node.label.find('\t');
-        if (node.kind == MenuNode::Kind::Command && tab != std::string::npos) {
-            out.emplace_back(node.label.substr(tab + 1), node.id);
-        }
+        if (node.kind == MenuNode::Kind::Command && tab != std::string::npos) out.emplace_back(node.label.substr(tab + 1), node.id);
     }
 }
 
@@ -58,18 +49,52 @@ TEST(Accelerators, KeysNotShownInMenusAndModifierSetsMatchingExactly) {
     EXPECT_EQ(AcceleratorCommand(45, 1), menu_id::Copy);   // Ctrl+Insert
     EXPECT_EQ(AcceleratorCommand(46, 4), menu_id::Cut);    // Shift+Delete
     EXPECT_EQ(AcceleratorCommand(45, 4), menu_id::Paste);  // Shift+Insert
-    EXPECT_FALSE(AcceleratorCommand('Z', 3));
-    EXPECT_FALSE(AcceleratorCommand('Z', 0));
-    EXPECT_FALSE(AcceleratorCommand('N', 3));
+    for (auto [key, modifiers] : {std::pair{'Z', 3}, {'Z', 0}, {'N', 3}}) EXPECT_FALSE(AcceleratorCommand(key, modifiers));
     EXPECT_FALSE(AcceleratorCommand(187, 5)) << "Ctrl+Shift+= is not Larger";
 }
 
 TEST(Accelerators, NoKeyIsBoundTwice) {
     std::set<std::pair<int, int>> seen;
-    for (const Accelerator& accelerator : AcceleratorTable()) {
-        EXPECT_TRUE(seen.insert({accelerator.virtualKey, accelerator.modifiers}).second)
-            << accelerator.virtualKey << "/" << accelerator.modifiers;
-    }
+    for (const Accelerator& key : AcceleratorTable())
+        EXPECT_TRUE(seen.insert({key.virtualKey, key.modifiers}).second) << key.virtualKey << "/" << key.modifiers;
+}
+
+TEST(DocumentTitle, PathOrUntitledWithModifiedMarkAndWelcomeUntilModifiedOrSaved) {
+    EXPECT_EQ(DocumentTitle("", true, false), "Welcome - Qorva");
+    EXPECT_EQ(DocumentTitle("", true, true), "Untitled* - Qorva");
+    EXPECT_EQ(DocumentTitle("/d/a.text", true, false), "/d/a.text - Qorva");
+    EXPECT_EQ(DocumentTitle("", false, false), "Untitled - Qorva");
+    EXPECT_EQ(DocumentTitle("/home/u/notes.text", false, true), "/home/u/notes.text* - Qorva");
+}
+
+TEST(CountSuffix, SelectionWinsTotalIsAskedOnlyWithoutOneNoneAsksNothingAndSingularPlural) {
+    auto never = [] { return ADD_FAILURE() << "the page was asked", 0; };
+    EXPECT_EQ(CountSuffix(CountDisplay::None, never, never), "");
+    int totalAsked = 0;
+    auto total = [&] { return ++totalAsked, 12; };
+    EXPECT_EQ(CountSuffix(CountDisplay::Words, [] { return 4; }, total), " - 4 Words Selected");
+    EXPECT_EQ(totalAsked, 0);
+    EXPECT_EQ(CountSuffix(CountDisplay::Words, [] { return 0; }, total), " - 12 Words");
+    EXPECT_EQ(CountSuffix(CountDisplay::Words, [] { return -1; }, total), " - 12 Words");
+    EXPECT_EQ(totalAsked, 2);
+    const struct { CountDisplay display; int selected, all; const char* suffix; } cases[] = {
+        {CountDisplay::Words, 0, 1, " - 1 Word"}, {CountDisplay::Words, 0, 0, " - 0 Words"},
+        {CountDisplay::Words, 1, 0, " - 1 Word Selected"}, {CountDisplay::Characters, 0, 1, " - 1 Character"},
+        {CountDisplay::Characters, 0, 250, " - 250 Characters"},
+        {CountDisplay::Characters, 9, 0, " - 9 Characters Selected"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CountSuffix(c.display, [&] { return c.selected; }, [&] { return c.all; }), c.suffix);
+}
+
+TEST(DocumentFormat, DefaultFormatKeywordsAreExactAndIdsOutsideTheFormatItemsMapToNone) {
+    EXPECT_EQ(FormatFromDefaultSetting("pandoc"), DocumentFormat::PandocMarkdown);
+    EXPECT_EQ(FormatFromDefaultSetting("github"), DocumentFormat::GitHubMarkdown);
+    EXPECT_EQ(FormatFromDefaultSetting("mmd"), DocumentFormat::MultiMarkdown);
+    for (const char* other : {"text", "GitHub", "", "markdown"})
+        EXPECT_EQ(FormatFromDefaultSetting(other), DocumentFormat::QorvaMarkdown) << other;
+    EXPECT_FALSE(ReopenFormatOf(33004));
+    EXPECT_FALSE(SaveFormatOf(33019));
 }
 
 }  // namespace

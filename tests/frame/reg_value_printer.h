@@ -2,7 +2,6 @@
 #pragma once
 
 #include "src/win/settings/settings_store.h"
-
 #include <ostream>
 
 namespace qorva {

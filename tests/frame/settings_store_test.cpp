@@ -1,12 +1,10 @@
+#include "src/win/menus/recent_documents.h"
 #include "src/win/settings/settings.h"
 #include "src/win/settings/settings_store.h"
 #include "tests/frame/reg_value_printer.h"
 #include "tests/frame/temp_folder.h"
-
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,13 +27,7 @@ protected:
         WriteFileBytes(file, bytes);
     }
     void Put(const char* name, RegValue value) { ASSERT_TRUE(store.Write(kKey, name, value)); }
-    std::vector<std::string> FilesBesideIt() {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> FilesBesideIt() { return testing::FolderEntries(file.parent_path()); }
 };
 
 TEST_F(SettingsStoreTest, TypedValuesRoundTripInTheRegistryLayoutAndEachWriteTouchesOnlyItsValue) {
@@ -43,29 +35,24 @@ TEST_F(SettingsStoreTest, TypedValuesRoundTripInTheRegistryLayoutAndEachWriteTou
     EXPECT_FALSE(store.KeyExists(kKey));
     EXPECT_FALSE(std::filesystem::exists(file)) << "reading does not create the file";
     const RegValue expand{RegType::ExpandString, "$HOME/x", 0};
-    ASSERT_TRUE(store.Write(kKey, "Theme", RegValue::String("Dark")));
-    ASSERT_TRUE(store.Write(kKey, "SaveUnwrapped", RegValue::Dword(0xFFFFFFFFu)));
-    ASSERT_TRUE(store.Write(kKey, "Path", expand));
+    Put("Theme", RegValue::String("Dark"));
+    Put("SaveUnwrapped", RegValue::Dword(0xFFFFFFFFu));
+    Put("Path", expand);
     ASSERT_TRUE(store.Write("Software\\Qorva\\Recent Document List", "DocumentCount", RegValue::Dword(9)));
-    ASSERT_TRUE(store.Write(kKey, "Theme", RegValue::String("Light")));
+    Put("Theme", RegValue::String("Light"));
     EXPECT_EQ(store.Read(kKey, "Theme"), RegValue::String("Light"));
     EXPECT_EQ(store.Read(kKey, "SaveUnwrapped"), RegValue::Dword(0xFFFFFFFFu));
     EXPECT_EQ(store.Read(kKey, "Path"), expand);
-
     nlohmann::json root = nlohmann::json::parse(ReadFileBytes(file));
     EXPECT_EQ(root["Software\\Qorva"]["Theme"], (nlohmann::json{{"type", "REG_SZ"}, {"data", "Light"}}));
     EXPECT_EQ(root["Software\\Qorva\\Recent Document List"]["DocumentCount"],
               (nlohmann::json{{"type", "REG_DWORD"}, {"data", 9}}));
     // The file holds the user's recent paths: a new one is private, and no temporary file stays.
-    struct stat info {};
-    ASSERT_EQ(::stat(file.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(FilesBesideIt(), (std::vector<std::string>{"settings.json", "settings.json.lock"}));
-
     ASSERT_TRUE(store.Delete(kKey, "Theme"));
     ASSERT_TRUE(store.Apply(kKey, {{"New", RegValue::Dword(3)}, {"Path", std::nullopt}}));
-    EXPECT_FALSE(store.Read(kKey, "Theme"));
-    EXPECT_FALSE(store.Read(kKey, "Path"));
+    for (const char* gone : {"Theme", "Path"}) EXPECT_FALSE(store.Read(kKey, gone)) << gone;
     EXPECT_EQ(store.Read(kKey, "New"), RegValue::Dword(3));
     EXPECT_EQ(store.Read(kKey, "SaveUnwrapped"), RegValue::Dword(0xFFFFFFFFu));
 }
@@ -78,10 +65,8 @@ TEST_F(SettingsStoreTest, ValuesOfUnknownShapeReadAsMissingWithoutHurtingOthers)
         "TooBig": {"type": "REG_DWORD", "data": 4294967296},
         "Mismatch": {"type": "REG_SZ", "data": 5},
         "Bare": "text"}})");
-    for (const char* name : {"Binary", "Negative", "TooBig", "Mismatch", "Bare"}) {
-        EXPECT_FALSE(store.Read(kKey, name)) << name;
-    }
-    ASSERT_TRUE(store.Write(kKey, "Other", RegValue::String("o")));
+    for (const char* name : {"Binary", "Negative", "TooBig", "Mismatch", "Bare"}) EXPECT_FALSE(store.Read(kKey, name)) << name;
+    Put("Other", RegValue::String("o"));
     EXPECT_EQ(store.Read(kKey, "Good"), RegValue::String("yes"));
 }
 
@@ -93,8 +78,7 @@ TEST_F(SettingsStoreTest, ADamagedFileGivesNothingIsLeftAloneByReadingAndSetAsid
     Seed(damaged);
     EXPECT_FALSE(store.Read(kKey, "Theme"));
     EXPECT_EQ(ReadFileBytes(file), damaged);
-
-    ASSERT_TRUE(store.Write(kKey, "Theme", RegValue::String("Dark")));
+    Put("Theme", RegValue::String("Dark"));
     EXPECT_EQ(store.Read(kKey, "Theme"), RegValue::String("Dark"));
     std::vector<std::string> names = FilesBesideIt();
     ASSERT_EQ(names.size(), 3u);
@@ -128,25 +112,20 @@ TEST_F(SettingsStoreTest, TwoProcessesWritingAThousandValuesEachLoseNothing) {
         }
         _exit(0);
     };
-    pid_t first = fork();
-    if (first == 0) writer("First");
-    pid_t second = fork();
-    if (second == 0) writer("Second");
-    for (pid_t child : {first, second}) {
+    std::vector<pid_t> children;
+    for (const char* name : {"First", "Second"})
+        if (const pid_t child = fork(); child == 0) writer(name); else children.push_back(child);
+    for (pid_t child : children) {
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: a write failed, 2: a value was lost";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "1: a write failed, 2: a value was lost: " << status;
     }
-    EXPECT_EQ(store.Read(kKey, "First"), RegValue::Dword(kWrites));
-    EXPECT_EQ(store.Read(kKey, "Second"), RegValue::Dword(kWrites));
+    for (const char* name : {"First", "Second"}) EXPECT_EQ(store.Read(kKey, name), RegValue::Dword(kWrites)) << name;
 }
 
 TEST_F(SettingsStoreTest, MissingValuesGiveDefaultsAndWrittenOnesComeBackUnderSoftwareQorva) {
-    EXPECT_EQ(DefaultFormatSetting(store), "");
-    EXPECT_FALSE(SaveUnwrappedSetting(store));
-    EXPECT_EQ(ThemeSetting(store), "Default");
-    EXPECT_EQ(ZoomSetting(store), "1.0");
+    EXPECT_EQ(std::tuple(DefaultFormatSetting(store), SaveUnwrappedSetting(store), ThemeSetting(store), ZoomSetting(store)),
+              std::tuple("", false, "Default", "1.0"));
     ASSERT_TRUE(WriteThemeSetting("Dark", store));
     ASSERT_TRUE(WriteZoomSetting("1.095445", store));
     EXPECT_EQ(ThemeSetting(store), "Dark");
@@ -156,12 +135,10 @@ TEST_F(SettingsStoreTest, MissingValuesGiveDefaultsAndWrittenOnesComeBackUnderSo
 }
 
 TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeGiveTheDefault) {
-    Put("SaveUnwrapped", RegValue::Dword(7));
-    EXPECT_TRUE(SaveUnwrappedSetting(store));
-    Put("SaveUnwrapped", RegValue::Dword(0));
-    EXPECT_FALSE(SaveUnwrappedSetting(store));
-    Put("SaveUnwrapped", RegValue::String("1"));
-    EXPECT_FALSE(SaveUnwrappedSetting(store));
+    for (auto [value, expected] : {std::pair{RegValue::Dword(7), true}, {RegValue::Dword(0), false}, {RegValue::String("1"), false}}) {
+        Put("SaveUnwrapped", value);
+        EXPECT_EQ(SaveUnwrappedSetting(store), expected) << ::testing::PrintToString(value);
+    }
     EXPECT_TRUE(ReadSettingBool("SaveUnwrapped", true, store)) << "the caller's default applies";
     Put("Theme", RegValue{RegType::ExpandString, "Night", 0});
     EXPECT_EQ(ThemeSetting(store), "Night");
@@ -170,27 +147,100 @@ TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeGiveTheDefault) {
 }
 
 TEST_F(SettingsStoreTest, StringsLongerThan1024Utf16UnitsGiveTheDefault) {
-    Put("Theme", RegValue::String(std::string(1024, 'x')));
-    EXPECT_EQ(ThemeSetting(store), std::string(1024, 'x'));
-    Put("Theme", RegValue::String(std::string(1025, 'x')));
-    EXPECT_EQ(ThemeSetting(store), "Default");
     std::string wide;  // 513 emoji: 1026 units as the registry counts them
     for (int i = 0; i < 513; ++i) wide += "\xF0\x9F\x98\x80";
-    Put("Theme", RegValue::String(wide));
-    EXPECT_EQ(ThemeSetting(store), "Default");
-    EXPECT_EQ(Utf16Length(""), 0u);
-    EXPECT_EQ(Utf16Length("\xE2\x82\xAC"), 1u);
-    EXPECT_EQ(Utf16Length("\xFF\xFE"), 2u);  // odd bytes count one each
+    for (const std::string& theme : {std::string(1024, 'x'), std::string(1025, 'x'), wide}) {
+        Put("Theme", RegValue::String(theme));
+        EXPECT_EQ(ThemeSetting(store), theme.size() == 1024 ? theme : "Default") << theme.size();
+    }
+    for (auto [text, units] : {std::pair{"", 0u}, {"\xE2\x82\xAC", 1u}, {"\xFF\xFE", 2u}})  // odd bytes count one each
+        EXPECT_EQ(Utf16Length(text), units) << text;
 }
 
 TEST(CountDisplay, InfoTextsMapExactlyAndChoosingTheShownCountSwitchesItOff) {
-    EXPECT_EQ(CountDisplayFromInfo("words"), CountDisplay::Words);
-    EXPECT_EQ(CountDisplayFromInfo("characters"), CountDisplay::Characters);
-    EXPECT_EQ(CountDisplayFromInfo("Words"), CountDisplay::None);
-    EXPECT_EQ(CountDisplayFromInfo(""), CountDisplay::None);
+    for (auto [info, display] : {std::pair{"words", CountDisplay::Words}, {"characters", CountDisplay::Characters},
+                                 {"Words", CountDisplay::None}, {"", CountDisplay::None}})
+        EXPECT_EQ(CountDisplayFromInfo(info), display) << info;
     EXPECT_EQ(InfoForCountCommand(CountDisplay::None, CountDisplay::Words), "words");
     EXPECT_EQ(InfoForCountCommand(CountDisplay::Words, CountDisplay::Words), "");
     EXPECT_EQ(InfoForCountCommand(CountDisplay::Words, CountDisplay::Characters), "characters");
+}
+
+using Entries = std::vector<std::string>;
+
+class RecentDocumentsTest : public SettingsStoreTest {
+protected:
+    RecentDocumentList list;
+
+    void Put(const std::string& name, RegValue value) { ASSERT_TRUE(store.Write(kRecentDocumentsKey, name, value)); }
+};
+
+TEST_F(RecentDocumentsTest, TheFirstCommandGivesTheNewestAndCommandsOutsideTheListNothing) {
+    for (const char* path : {"/d/a.text", "/d/b.text"}) list.Add(path);
+    EXPECT_EQ(list.Entries(), (Entries{"/d/a.text", "/d/b.text"}));
+    EXPECT_EQ(list.Get(57616), "/d/b.text");
+    for (int outside : {57618, 57615}) EXPECT_FALSE(list.Get(outside)) << outside;
+    EXPECT_FALSE(list.Remove(57631));
+    EXPECT_TRUE(list.Remove(57617));
+    EXPECT_EQ(list.Entries(), (Entries{"/d/b.text"}));
+}
+
+TEST_F(RecentDocumentsTest, ReaddingAPathInAnotherCaseKeepsOneEntryNowNewest) {
+    for (const char* path : {"/d/Notes.text", "/d/other.text", "/D/NOTES.TEXT", "/d/Ärger.text", "/d/ärger.text"})
+        list.Add(path);
+    EXPECT_EQ(list.Entries(), (Entries{"/d/other.text", "/D/NOTES.TEXT", "/d/ärger.text"}));
+}
+
+TEST_F(RecentDocumentsTest, ATenthFileDropsTheOldestAndLongPathsAreCutTo259Characters) {
+    for (int i = 1; i <= 10; ++i) list.Add("/d/" + std::to_string(i) + ".text");
+    ASSERT_EQ(list.Entries().size(), 9u);
+    EXPECT_EQ(list.Entries().front(), "/d/2.text");
+    list.Add("/" + std::string(300, 'a'));
+    EXPECT_EQ(list.Entries().back().size(), 259u);
+    // A character outside the basic plane straddling the limit is dropped whole.
+    list.Add(std::string(258, 'b') + "\xF0\x9F\x98\x80");
+    EXPECT_EQ(list.Entries().back(), std::string(258, 'b'));
+}
+
+TEST_F(RecentDocumentsTest, TheMaximumSetOrStoredIsClampedTo2Through16) {
+    for (auto [stored, maximum] : {std::pair{1u, 2}, {0u, 2}, {100u, 16}, {0xFFFFFFFFu, 16}}) {
+        list.SetMaximum(static_cast<int>(std::min(stored, 100u)));
+        EXPECT_EQ(list.Maximum(), maximum) << stored;
+        Put("DocumentCount", RegValue::Dword(stored));
+        ASSERT_TRUE(list.Read(store));
+        EXPECT_EQ(list.Maximum(), maximum) << stored;
+    }
+}
+
+TEST_F(RecentDocumentsTest, WriteStoresNewestFirstClearsStaleValuesAndReadRestoresTheList) {
+    for (int k = 1; k <= 16; ++k) Put("Document" + std::to_string(k), RegValue::String("/stale"));
+    for (const char* path : {"/home/u/Docs with spaces/two.md", "/d/ünïcode.text"}) list.Add(path);
+    ASSERT_TRUE(list.Write(store));
+    EXPECT_EQ(store.Read(kRecentDocumentsKey, "DocumentCount"), RegValue::Dword(9));
+    EXPECT_EQ(store.Read(kRecentDocumentsKey, "Document1"), RegValue::String("/d/ünïcode.text"));
+    for (int k = 3; k <= 16; ++k) EXPECT_FALSE(store.Read(kRecentDocumentsKey, "Document" + std::to_string(k))) << k;
+    RecentDocumentList again;
+    ASSERT_TRUE(again.Read(store));
+    EXPECT_EQ(again.Entries(), list.Entries());
+    EXPECT_EQ(again.Maximum(), 9);
+}
+
+TEST_F(RecentDocumentsTest, ReadWithoutACountKeepsTheListAndSkipsGapsWrongTypesAndOverlongPaths) {
+    list.Add("/d/kept.text");
+    Put("Document1", RegValue::String("/d/newest"));
+    EXPECT_FALSE(list.Read(store));
+    Put("DocumentCount", RegValue::String("5"));  // the wrong type counts as missing
+    EXPECT_FALSE(list.Read(store));
+    EXPECT_EQ(list.Entries(), (Entries{"/d/kept.text"}));
+    for (auto [name, value] : {std::pair{"DocumentCount", RegValue::Dword(5)}, {"Document2", RegValue::Dword(4)},
+                               {"Document3", RegValue::String("/d/" + std::string(300, 'x'))},
+                               {"Document5", RegValue::String("/d/oldest")},
+                               {"Document6", RegValue::String("/d/beyond-the-maximum")}})
+        Put(name, value);
+    ASSERT_TRUE(list.Read(store));
+    EXPECT_EQ(list.Entries(), (Entries{"/d/oldest", "/d/newest"}));
+    testing::WriteFileBytes(store.path(), "{not json");
+    EXPECT_FALSE(list.Read(store)) << "a damaged settings file";
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 # The Debian package as a user gets it: made with cpack from this build, checked by
 # lintian, installed with apt-get, started from /usr/bin under Xvfb on a Markdown
 # file, asked for a PDF, its manual read, then removed without a trace under /usr.
-# Needs root (it installs into the system); skipped otherwise.
+# Needs root (it installs into the system): skipped otherwise; a missing tool fails.
 #   package_test.sh BUILD_DIR VERSION
 set -uo pipefail
 build="$1"
@@ -11,7 +11,7 @@ skip=77
 
 if [ "$(id -u)" -ne 0 ]; then echo "SKIP: installing a package needs root"; exit $skip; fi
 for tool in cpack apt-get dpkg lintian desktop-file-validate appstreamcli man xvfb-run xdotool pdftotext; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup.sh installs it)"; exit $skip; }
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/setup.sh installs it)"; exit 1; }
 done
 if dpkg-query -W -f='${Status}' qorva 2>/dev/null | grep -q 'ok installed'; then
   echo "FAIL: a qorva package is already installed; remove it first (apt-get purge qorva)"
@@ -23,12 +23,12 @@ installed=0
 passes=0
 failures=0
 cleanup() {
-  if [ "$installed" -eq 1 ]; then DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq qorva >/dev/null 2>&1; fi
+  if [ "$installed" -eq 1 ]; then apt_quiet purge qorva >/dev/null 2>&1; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-check() {  # name, then a command that must succeed
+check() {  # name, then a command that must succeed; fails as the command does
   local name="$1"
   shift
   if "$@" >"$work/check.log" 2>&1; then
@@ -38,8 +38,10 @@ check() {  # name, then a command that must succeed
     printf 'FAIL %s\n' "$name"
     sed 's/^/     /' "$work/check.log" | tail -20
     failures=$((failures + 1))
+    return 1
   fi
 }
+apt_quiet() { DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"; }
 
 # --- the package -------------------------------------------------------------
 (cd "$build" && cpack -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; echo "FAIL: cpack"; exit 1; }
@@ -57,13 +59,8 @@ check "pandoc is recommended" grep -qx 'pandoc' <(dpkg-deb --field "$deb" Recomm
 
 # --- installed -----------------------------------------------------------------
 dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|; s|/$||' | grep -v '^$' >"$work/paths"
-if DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >"$work/apt.log" 2>&1; then
-  installed=1
-  echo "ok   apt-get installs the package"
-  passes=$((passes + 1))
-else
-  cat "$work/apt.log"; echo "FAIL: apt-get install"; exit 1
-fi
+check "apt-get installs the package" apt_quiet install --no-install-recommends "$deb" || exit 1
+installed=1
 
 check "desktop entry is valid" desktop-file-validate /usr/share/applications/qorva.desktop
 check "desktop entry opens several files and Markdown" \
@@ -106,13 +103,7 @@ check "the installed program shows the Markdown file in its title" test "$title"
 [ "$title" = "$work/home/notes.md - Qorva" ] || { echo "     title: '$title'"; tail -5 "$work/program.log"; }
 
 # --- removed -------------------------------------------------------------------
-if DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq qorva >"$work/apt.log" 2>&1; then
-  installed=0
-  echo "ok   apt-get purges the package"
-  passes=$((passes + 1))
-else
-  cat "$work/apt.log"; failures=$((failures + 1))
-fi
+check "apt-get purges the package" apt_quiet purge qorva && installed=0
 # Left behind: any file of the package, or a folder of it left empty. Folders still
 # holding other packages' files stay, as they should.
 : >"$work/left"

@@ -3,15 +3,13 @@
 #include "src/win/tools/file_helpers.h"
 #include "src/win/tools/user_files.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace qorva {
 namespace {
 
-using test::ScratchFolder;
+using testing::TempFolder;
 using test::Shell;
 using test::ShellQuote;
 
@@ -24,10 +22,10 @@ class ExportCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         program_ = JoinPath(ProgramFolder(), "qorva-convert");
-        if (!FileExists(program_)) GTEST_SKIP() << "qorva-convert is not built";
-        mkdir(documents_.file("pics").c_str(), 0755);
-        test::WriteTinyPng(documents_.file("pics/chart.png"));
-        document_ = documents_.write("report.text",
+        ASSERT_TRUE(FileExists(program_)) << program_ << " is not built";
+        mkdir(documents_.File("pics").c_str(), 0755);
+        test::WriteTinyPng(documents_.File("pics/chart.png"));
+        document_ = documents_.Write("report.text",
                                      "Quarterly Report\r\n================\r\n\r\nSales rose in *every* region.\r\n\r\n"
                                      "![](<pics/chart.png>)\r\n");
     }
@@ -42,7 +40,7 @@ protected:
     }
 
     std::string program_, document_;
-    ScratchFolder documents_, output_, userData_;
+    TempFolder documents_, output_, userData_;
 };
 
 TEST_F(ExportCommand, WrongUsageExitsWithTwoAndSaysWhy) {
@@ -57,44 +55,46 @@ TEST_F(ExportCommand, WrongUsageExitsWithTwoAndSaysWhy) {
 }
 
 TEST_F(ExportCommand, BadInputExitsWithOneAndWritesNothing) {
-    Outcome missing = run("--to html5 /nonexistent/in.text " + ShellQuote(output_.file("a.html")));
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.errors, "error: /nonexistent/in.text: No such file or directory\n");
-    Outcome fancy = run("--to pdf --template Fancy " + ShellQuote(document_) + " " + ShellQuote(output_.file("a.pdf")));
-    EXPECT_EQ(fancy.exitCode, 1);
-    EXPECT_EQ(fancy.errors, "error: no pdf template named \"Fancy\" (available: Default, Table of Contents)\n");
-    std::string bad = documents_.write("bad.text", "![](<a.png>) x\n");
-    Outcome syntax = run("--to html5 " + ShellQuote(bad) + " " + ShellQuote(output_.file("a.html")));
-    EXPECT_EQ(syntax.exitCode, 1);
-    EXPECT_TRUE(syntax.errors.starts_with("error at line 1, column 13 (offset 12): ")) << syntax.errors;
+    const std::string bad = documents_.Write("bad.text", "![](<a.png>) x\n");
+    // arguments, output, the message (whole when it ends the line, else how it starts)
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"--to html5 /nonexistent/in.text", "a.html", "error: /nonexistent/in.text: No such file or directory\n"},
+        {"--to pdf --template Fancy " + ShellQuote(document_), "a.pdf",
+         "error: no pdf template named \"Fancy\" (available: Default, Table of Contents)\n"},
+        {"--to html5 " + ShellQuote(bad), "a.html", "error at line 1, column 13 (offset 12): "}};
+    for (const auto& [arguments, output, says] : cases) {
+        Outcome outcome = run(arguments + " " + ShellQuote(output_.File(output)));
+        EXPECT_EQ(outcome.exitCode, 1) << arguments;
+        EXPECT_EQ(says.ends_with('\n') ? outcome.errors : outcome.errors.substr(0, says.size()), says) << arguments;
+    }
     EXPECT_TRUE(test::FolderEntries(output_.path()).empty());
 }
 
 TEST_F(ExportCommand, EveryFormatFromARelativeOutputPath) {
-    for (auto [format, name] : {std::pair{"html5", "r.html"}, {"xelatex", "r.tex"}, {"docx", "r.docx"},
-                               {"rtf", "r.rtf"}, {"epub", "r.epub"}, {"pdf", "r.pdf"}}) {
+    // format, output, text the file holds (the archives and the PDF are looked into below)
+    for (auto [format, name, holds] : {std::tuple{"html5", "r.html", "Sales rose in"}, {"xelatex", "r.tex", "\\begin{document}"},
+                                       {"docx", "r.docx", ""}, {"rtf", "r.rtf", "Quarterly Report"}, {"epub", "r.epub", ""},
+                                       {"pdf", "r.pdf", ""}}) {
         Outcome outcome = run(std::string("--to ") + format + " " + ShellQuote(document_) + " " + name, output_.path());
         EXPECT_EQ(outcome.exitCode, 0) << format << ": " << outcome.errors;
+        EXPECT_NE(ReadWholeFile(output_.File(name)).find(holds), std::string::npos) << name << " holds " << holds;
     }
-    EXPECT_NE(ReadWholeFile(output_.file("r.html")).find("Sales rose in"), std::string::npos);
-    EXPECT_NE(ReadWholeFile(output_.file("r.tex")).find("\\begin{document}"), std::string::npos);
-    EXPECT_NE(ReadWholeFile(output_.file("r.rtf")).find("Quarterly Report"), std::string::npos);
     for (auto archive : {"r.docx", "r.epub"}) {
         int code = -1;
-        Shell("unzip -tq " + ShellQuote(output_.file(archive)) + " >/dev/null", &code);
+        Shell("unzip -tq " + ShellQuote(output_.File(archive)) + " >/dev/null", &code);
         EXPECT_EQ(code, 0) << archive;
     }
-    EXPECT_NE(Shell("unzip -l " + ShellQuote(output_.file("r.docx"))).find("word/media/"), std::string::npos);
-    EXPECT_EQ(test::Squeeze(test::PdfText(output_.file("r.pdf"))), "Quarterly Report Sales rose in every region. 1");
+    EXPECT_NE(Shell("unzip -l " + ShellQuote(output_.File("r.docx"))).find("word/media/"), std::string::npos);
+    EXPECT_EQ(test::Squeeze(test::PdfText(output_.File("r.pdf"))), "Quarterly Report Sales rose in every region. 1");
     // The image is found beside the document, not in the working folder.
-    EXPECT_EQ(Shell("pdfimages -list " + ShellQuote(output_.file("r.pdf")) + " | tail -n +3 | wc -l"), "1\n");
+    EXPECT_EQ(Shell("pdfimages -list " + ShellQuote(output_.File("r.pdf")) + " | tail -n +3 | wc -l"), "1\n");
 }
 
 TEST_F(ExportCommand, ToolFailureExitsWithOneAndTheToolsMessage) {
-    mkdir(userData_.file("qorva").c_str(), 0755);
-    userData_.write("qorva/Broken.xelatex",
+    mkdir(userData_.File("qorva").c_str(), 0755);
+    userData_.Write("qorva/Broken.xelatex",
                     "\\documentclass{article}\n\\begin{document}\n\\input{qorva-missing-part}\n$body$\n\\end{document}\n");
-    std::string pdf = output_.write("r.pdf", "old pdf");
+    std::string pdf = output_.Write("r.pdf", "old pdf");
     Outcome outcome = run("--to pdf --template Broken " + ShellQuote(document_) + " " + ShellQuote(pdf));
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_TRUE(outcome.errors.starts_with("error: Export to PDF via XeLaTeX failed.\n! LaTeX Error: File "))

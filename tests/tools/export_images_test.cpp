@@ -4,28 +4,22 @@
 #include "src/win/tools/export_images.h"
 #include "src/win/tools/file_helpers.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
 
 namespace qorva {
 namespace {
 
-using test::ScratchFolder;
+using testing::TempFolder;
 
 TEST(ExportImages, PicturesAreKnownByTheirFirstBytesNotTheirNames) {
     const std::pair<std::string, ImageKind> heads[] = {
-        {std::string("\x89PNG\r\n\x1a\n\0\0", 10), ImageKind::Png},
-        {"\xFF\xD8\xFF\xE0rest", ImageKind::Jpeg},
-        {"GIF89a..", ImageKind::Gif},
-        {std::string("II*\0", 4), ImageKind::Tiff},
-        {std::string("RIFF\x10\0\0\0WEBPVP8 ", 16), ImageKind::WebP},
-        {"RIFF", ImageKind::None},
+        {std::string("\x89PNG\r\n\x1a\n\0\0", 10), ImageKind::Png}, {"\xFF\xD8\xFF\xE0rest", ImageKind::Jpeg},
+        {"GIF89a..", ImageKind::Gif}, {std::string("II*\0", 4), ImageKind::Tiff},
+        {std::string("RIFF\x10\0\0\0WEBPVP8 ", 16), ImageKind::WebP}, {"RIFF", ImageKind::None},
         {"%PDF-1.5", ImageKind::Pdf},
         {"\xEF\xBB\xBF<?xml version='1.0'?>\n<!DOCTYPE svg>\n  <svg xmlns=''>", ImageKind::Svg},
-        {"root:x:0:0:root:/root:/bin/bash\n", ImageKind::None},
-        {"<html><svg></svg></html>", ImageKind::None},
-        {"\x89PNG", ImageKind::None},
-        {"", ImageKind::None},
+        {"root:x:0:0:root:/root:/bin/bash\n", ImageKind::None}, {"<html><svg></svg></html>", ImageKind::None},
+        {"\x89PNG", ImageKind::None}, {"", ImageKind::None},
     };
     for (const auto& [head, kind] : heads) EXPECT_EQ(SniffImage(head), kind) << head;
 }
@@ -38,35 +32,25 @@ std::string imageModel(const std::vector<std::string>& references) {
 }
 
 TEST(ExportImages, OnlyReadablePictureFilesAreCopiedAndTheRestBecomesText) {
-    ScratchFolder documents, work, elsewhere;
-    const std::string png = test::WriteTinyPng(documents.file("pic.png"));
-    test::WriteTinyPng(documents.file("picture named as text.txt"));
-    elsewhere.write("secret.png", "password=hunter2\n");
-    documents.write("notes.txt", "private notes\n");
+    TempFolder documents, work, elsewhere;
+    const std::string png = test::WriteTinyPng(documents.File("pic.png"));
+    test::WriteTinyPng(documents.File("picture named as text.txt"));
+    elsewhere.Write("secret.png", "password=hunter2\n");
+    documents.Write("notes.txt", "private notes\n");
     const std::string pngBytes = ReadWholeFile(png);
-
-    struct Case {
-        std::string reference;
-        bool allowRemote;
-        std::string becomes;  // the copy's name (each run numbers from 1), the kept URL, or "" for text
-    };
+    // the copy's name (each run numbers from 1), the kept URL, or "" for text
+    struct Case { std::string reference; bool allowRemote; std::string becomes; };
     const Case cases[] = {
-        {"pic.png", false, "image-1.png"},
-        {"picture named as text.txt", false, "image-1.png"},
+        {"pic.png", false, "image-1.png"}, {"picture named as text.txt", false, "image-1.png"},
         {"file://" + png, false, "image-1.png"},
-        {"file://localhost" + documents.path() + "/pic%2Epng", false, "image-1.png"},
-        {elsewhere.file("secret.png"), false, ""},
-        {"notes.txt", false, ""},
-        {"../" + test::Shell("basename " + test::ShellQuote(elsewhere.path()) + " | tr -d '\\n'") + "/secret.png",
-         false, ""},
-        {"missing.png", false, ""},
-        {"/etc/passwd", false, ""},
-        {".", false, ""},
+        {"file://localhost" + documents.path().string() + "/pic%2Epng", false, "image-1.png"},
+        {elsewhere.File("secret.png"), false, ""}, {"notes.txt", false, ""},
+        {"../" + elsewhere.path().filename().string() + "/secret.png", false, ""},
+        {"missing.png", false, ""}, {"/etc/passwd", false, ""}, {".", false, ""},
         {"file://otherhost/pic.png", false, ""},
         {"https://example.org/a.png", false, ""},
         {"https://example.org/a.png", true, "https://example.org/a.png"},
-        {"javascript:alert(1)", true, ""},
-        {"smb://host/share/a.png", true, ""},
+        {"javascript:alert(1)", true, ""}, {"smb://host/share/a.png", true, ""},
     };
     for (const Case& c : cases) {
         PreparedImages prepared =
@@ -83,19 +67,17 @@ TEST(ExportImages, OnlyReadablePictureFilesAreCopiedAndTheRestBecomesText) {
         }
     }
     EXPECT_EQ(test::FolderEntries(work.path()), std::vector<std::string>{"image-1.png"});
-    EXPECT_EQ(ReadWholeFile(work.file("image-1.png")), pngBytes);
+    EXPECT_EQ(ReadWholeFile(work.File("image-1.png")), pngBytes);
 }
 
 TEST(ExportImages, DocumentWithoutPicturesPassesThroughAndCopiesAreNumbered) {
-    ScratchFolder documents, work;
+    TempFolder documents, work;
     const std::string plain = R"(["text",["para",{"level":0},["plain","image"]]])";
     EXPECT_EQ(PrepareExportImages(plain, {documents.path(), work.path(), false}).modelJson, plain);
-    test::WriteTinyPng(documents.file("a.png"));
+    test::WriteTinyPng(documents.File("a.png"));
     PreparedImages two = PrepareExportImages(imageModel({"a.png", "notes", "a.png"}), {documents.path(), work.path()});
     const Json model = parseJson(two.modelJson);
-    EXPECT_EQ(model[1][2][1], "image-1.png");
-    EXPECT_EQ(model[2][0], "para");
-    EXPECT_EQ(model[3][2][1], "image-2.png");
+    EXPECT_EQ(Json::array({model[1][2][1], model[2][0], model[3][2][1]}), Json::array({"image-1.png", "para", "image-2.png"}));
 }
 
 }  // namespace

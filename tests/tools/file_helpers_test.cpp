@@ -1,9 +1,7 @@
 // Whole-file reading and atomic writing, temporary work folders, error texts.
 #include "src/win/tools/file_helpers.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
-
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -12,14 +10,13 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
 #include <functional>
 
 namespace qorva {
 namespace {
 
-using test::EnvOverride;
-using test::ScratchFolder;
+using testing::ScopedEnv;
+using testing::TempFolder;
 
 // Runs `body` in a child process and returns its exit code; used for limits and for
 // dropping root's privileges, which would otherwise ignore file permissions.
@@ -31,14 +28,18 @@ int inChild(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
 }
 
+// The error code of the FileError `action` raises; -1 when it raises none.
+int fileErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const FileError& error) {
+        return error.errorCode();
+    }
+    return -1;
+}
 // 0 when WriteWholeFile(path, bytes) fails with `expected`.
 int failsWith(const std::string& path, const std::string& bytes, int expected) {
-    try {
-        WriteWholeFile(path, bytes);
-    } catch (const FileError& error) {
-        return error.errorCode() == expected ? 0 : 2;
-    }
-    return 1;
+    return fileErrorOf([&] { WriteWholeFile(path, bytes); }) == expected ? 0 : 2;
 }
 
 unsigned modeOf(const std::string& path) {
@@ -50,10 +51,10 @@ unsigned modeOf(const std::string& path) {
 const std::string kOddBytes("line one\r\nnul\0here \xff\xfe invalid \xc3 utf-8\n", 39);
 
 TEST(ReadWholeFile, ReturnsTheBytesExactlyAndNamesPathAndReasonOnFailure) {
-    ScratchFolder folder;
-    EXPECT_EQ(ReadWholeFile(folder.write("odd.bin", kOddBytes)), kOddBytes);
-    EXPECT_EQ(ReadWholeFile(folder.write("empty", "")), "");
-    EXPECT_THROW(ReadWholeFile(folder.path()), FileError);
+    TempFolder folder;
+    EXPECT_EQ(ReadWholeFile(folder.Write("odd.bin", kOddBytes)), kOddBytes);
+    EXPECT_EQ(ReadWholeFile(folder.Write("empty", "")), "");
+    EXPECT_NE(fileErrorOf([&] { ReadWholeFile(folder.path()); }), -1);
     try {
         ReadWholeFile("/nonexistent/doc.text");
         FAIL() << "no error raised";
@@ -64,42 +65,38 @@ TEST(ReadWholeFile, ReturnsTheBytesExactlyAndNamesPathAndReasonOnFailure) {
 }
 
 TEST(WriteWholeFile, CreatesAndReplacesWithExactBytesThroughSymbolicLinks) {
-    ScratchFolder folder;
-    std::string path = folder.file("out.html");
-    WriteWholeFile(path, kOddBytes);
-    EXPECT_EQ(ReadWholeFile(path), kOddBytes);
-    WriteWholeFile(path, "short");
-    EXPECT_EQ(ReadWholeFile(path), "short");
+    TempFolder folder;
+    std::string path = folder.File("out.html");
+    for (const std::string& bytes : {kOddBytes, std::string("short")}) {
+        WriteWholeFile(path, bytes);
+        EXPECT_EQ(ReadWholeFile(path), bytes);
+    }
     EXPECT_EQ(test::FolderEntries(folder.path()), std::vector<std::string>{"out.html"});
-    ASSERT_EQ(symlink("out.html", folder.file("link.html").c_str()), 0);
-    WriteWholeFile(folder.file("link.html"), "new");
+    ASSERT_EQ(symlink("out.html", folder.File("link.html").c_str()), 0);
+    WriteWholeFile(folder.File("link.html"), "new");
     EXPECT_EQ(ReadWholeFile(path), "new");
-    struct stat info {};
-    ASSERT_EQ(lstat(folder.file("link.html").c_str(), &info), 0);
-    EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_THROW(WriteWholeFile("/nonexistent/folder/out.html", "x"), FileError);
-    EXPECT_THROW(WriteWholeFile(folder.path(), "x"), FileError);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.html")));
+    for (const std::string& bad : {std::string("/nonexistent/folder/out.html"), folder.path().string()})
+        EXPECT_NE(fileErrorOf([&] { WriteWholeFile(bad, "x"); }), -1) << bad;
 }
 
 TEST(WriteWholeFile, AGivenModeAppliesToANewFileOnly) {
-    ScratchFolder folder;
-    mode_t old = umask(022);
-    WriteWholeFile(folder.file("new.html"), "x");
+    TempFolder folder;
+    const mode_t old = umask(022);
+    // name, mode of the file already there (0: none), mode asked for (0: none), mode after
+    const std::tuple<const char*, int, int, unsigned> cases[] = {
+        {"new.html", 0, 0, 0644}, {"private.json", 0, 0600, 0600}, {"private.tex", 0600, 0, 0600}, {"shared.json", 0644, 0600, 0644}};
+    for (const auto& [name, before, asked, after] : cases) {
+        if (before) folder.Write(name, "old", before);
+        asked ? WriteWholeFile(folder.File(name), "new", asked) : WriteWholeFile(folder.File(name), "new");
+        EXPECT_EQ(modeOf(folder.File(name)), after) << name;
+    }
     umask(old);
-    EXPECT_EQ(modeOf(folder.file("new.html")), 0644u);
-    WriteWholeFile(folder.file("private.json"), "{}", 0600);
-    EXPECT_EQ(modeOf(folder.file("private.json")), 0600u);
-    std::string kept = folder.write("private.tex", "old", 0600);
-    WriteWholeFile(kept, "new");
-    EXPECT_EQ(modeOf(kept), 0600u);
-    std::string shared = folder.write("shared.json", "old", 0644);
-    WriteWholeFile(shared, "new", 0600);
-    EXPECT_EQ(modeOf(shared), 0644u);
 }
 
 TEST(WriteWholeFile, FailedWritesLeaveTheOldFileIntact) {
-    ScratchFolder folder;
-    std::string path = folder.write("doc.html", "the old document");
+    TempFolder folder;
+    std::string path = folder.Write("doc.html", "the old document");
     // A file-size limit makes the write fail part-way, as a full disk would.
     EXPECT_EQ(inChild([&] {
                   signal(SIGXFSZ, SIG_IGN);
@@ -118,9 +115,9 @@ TEST(WriteWholeFile, FailedWritesLeaveTheOldFileIntact) {
 }
 
 TEST(WriteWholeFile, AReadOnlyFileIsRefusedWithTheSystemsReasonForRootAndForOthers) {
-    ScratchFolder folder;
+    TempFolder folder;
     ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
-    std::string path = folder.write("kept.text", "read-only content", 0444);
+    std::string path = folder.Write("kept.text", "read-only content", 0444);
     EXPECT_EQ(failsWith(path, "replacement", EACCES), 0);
     EXPECT_EQ(inChild([&] { return geteuid() == 0 && setuid(65534) != 0 ? 3 : failsWith(path, "other", EACCES); }), 0);
     EXPECT_EQ(ReadWholeFile(path), "read-only content");
@@ -129,15 +126,15 @@ TEST(WriteWholeFile, AReadOnlyFileIsRefusedWithTheSystemsReasonForRootAndForOthe
 }
 
 TEST(WriteWholeFile, RemovesOnlyTheStaleTemporariesOfItsOwnTarget) {
-    ScratchFolder folder;
-    std::string path = folder.write("doc.text", "old");
+    TempFolder folder;
+    std::string path = folder.Write("doc.text", "old");
     // A writer that was killed left its temporary unlocked; a live one holds its lock.
-    folder.write(".doc.text.Ab12Cd", "half a document");
-    std::string live = folder.write(".doc.text.Xy34Zw", "being written");
+    folder.Write(".doc.text.Ab12Cd", "half a document");
+    std::string live = folder.Write(".doc.text.Xy34Zw", "being written");
     int liveFd = open(live.c_str(), O_RDONLY);
     ASSERT_EQ(flock(liveFd, LOCK_EX), 0);
     for (const char* other : {".doc.text.long777", ".doc.textAb12Cd", ".doc.text.Ab-2Cd", ".other.text.Ab12Cd", "doc.text.Ab12Cd"}) {
-        folder.write(other, "not ours");
+        folder.Write(other, "not ours");
     }
     WriteWholeFile(path, "new");
     close(liveFd);
@@ -148,21 +145,16 @@ TEST(WriteWholeFile, RemovesOnlyTheStaleTemporariesOfItsOwnTarget) {
 }
 
 TEST(MoveFileReplacing, ReplacesTheTargetUnlessReadOnlyAndCopiesAcrossFileSystems) {
-    ScratchFolder folder;
-    std::string source = folder.write("x.pdf", "%PDF new");
-    std::string target = folder.write("out.pdf", "%PDF old");
+    TempFolder folder;
+    std::string source = folder.Write("x.pdf", "%PDF new");
+    std::string target = folder.Write("out.pdf", "%PDF old");
     MoveFileReplacing(source, target);
     EXPECT_EQ(ReadWholeFile(target), "%PDF new");
     EXPECT_FALSE(FileExists(source));
     // A read-only target is refused with the system's reason and kept, as by a save.
-    std::string readOnly = folder.write("kept.pdf", "%PDF kept", 0444);
-    std::string next = folder.write("y.pdf", "%PDF next");
-    try {
-        MoveFileReplacing(next, readOnly);
-        ADD_FAILURE() << "a read-only target was replaced";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.errorCode(), EACCES);
-    }
+    std::string readOnly = folder.Write("kept.pdf", "%PDF kept", 0444);
+    std::string next = folder.Write("y.pdf", "%PDF next");
+    EXPECT_EQ(fileErrorOf([&] { MoveFileReplacing(next, readOnly); }), EACCES);
     EXPECT_EQ(ReadWholeFile(readOnly), "%PDF kept");
     struct stat shm {}, tmp {};
     if (stat("/dev/shm", &shm) != 0 || stat("/tmp", &tmp) != 0 || shm.st_dev == tmp.st_dev)
@@ -174,44 +166,42 @@ TEST(MoveFileReplacing, ReplacesTheTargetUnlessReadOnlyAndCopiesAcrossFileSystem
     EXPECT_FALSE(FileExists(across));
 }
 
-TEST(TempFolder, IsNewEmptyAndNamedWithTheTexPrefixOrFailsWithoutATemporaryFolder) {
-    ScratchFolder base;
+TEST(TexWorkFolder, IsNewEmptyAndNamedWithTheTexPrefixOrFailsWithoutATemporaryFolder) {
+    TempFolder base;
     {
-        EnvOverride tmp("TMPDIR", base.path());
+        ScopedEnv tmp("TMPDIR", base.path());
         std::string first, second;
         ASSERT_TRUE(MakeTempFolder(first));
         ASSERT_TRUE(MakeTempFolder(second));
         EXPECT_NE(first, second);
         EXPECT_EQ(FolderOf(first), base.path());
-        EXPECT_EQ(first.substr(base.path().size() + 1, 3), "TEX");
+        EXPECT_EQ(first.substr(base.path().string().size() + 1, 3), "TEX");
         EXPECT_TRUE(FolderExists(first));
         EXPECT_TRUE(test::FolderEntries(first).empty());
     }
-    EnvOverride tmp("TMPDIR", "/nonexistent/tmp");
+    ScopedEnv tmp("TMPDIR", "/nonexistent/tmp");
     std::string path = "unchanged";
     EXPECT_FALSE(MakeTempFolder(path));
     EXPECT_EQ(path, "unchanged");
 }
 
-TEST(TempFolder, RemovalDeletesFilesButLeavesAFolderThatHoldsASubFolder) {
+TEST(TexWorkFolder, RemovalDeletesFilesButLeavesAFolderThatHoldsASubFolder) {
     std::string flat, nested;
     ASSERT_TRUE(MakeTempFolder(flat));
     ASSERT_TRUE(MakeTempFolder(nested));
     for (auto name : {"x.tex", "x.aux", "x.pdf"}) WriteWholeFile(JoinPath(flat, name), "data");
     WriteWholeFile(JoinPath(nested, "x.tex"), "data");
-    ASSERT_EQ(mkdir(JoinPath(nested, "sub").c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(JoinPath(nested, "sub")));
     RemoveTempFolder(flat);
     RemoveTempFolder(nested);
     EXPECT_FALSE(FolderExists(flat));
     EXPECT_EQ(test::FolderEntries(nested), std::vector<std::string>{"sub"});
-    rmdir(JoinPath(nested, "sub").c_str());
-    rmdir(nested.c_str());
+    std::filesystem::remove_all(nested);
 }
 
 TEST(PathHelpers, FolderOfJoinAndAbsolute) {
-    EXPECT_EQ(FolderOf("/home/a/doc.text"), "/home/a");
-    EXPECT_EQ(FolderOf("/doc.text"), "/");
-    EXPECT_EQ(FolderOf("doc.text"), ".");
+    for (auto [path, folder] : {std::pair{"/home/a/doc.text", "/home/a"}, {"/doc.text", "/"}, {"doc.text", "."}})
+        EXPECT_EQ(FolderOf(path), folder) << path;
     EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
     EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
     EXPECT_EQ(AbsolutePath("/x/y"), "/x/y");

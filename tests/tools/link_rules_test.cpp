@@ -2,13 +2,12 @@
 // are programs that must not be handed to the desktop's opener.
 #include "src/win/tools/link_rules.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
 
 namespace qorva {
 namespace {
 
-using test::ScratchFolder;
+using testing::TempFolder;
 
 TEST(LinkRules, OnlyAnAllowedSchemeAtTheStartOpensAUrl) {
     const std::pair<const char*, LinkAction> links[] = {
@@ -20,11 +19,9 @@ TEST(LinkRules, OnlyAnAllowedSchemeAtTheStartOpensAUrl) {
         {"javascript:alert(1)//http://a.b", LinkAction::Refuse},
         {"smb://host/share http://x.y", LinkAction::Refuse},
         {"see http://a.b", LinkAction::Refuse},
-        {"java\tscript:alert(1)", LinkAction::Refuse},
-        {"data:text/html,<script>", LinkAction::Refuse},
+        {"java\tscript:alert(1)", LinkAction::Refuse}, {"data:text/html,<script>", LinkAction::Refuse},
         {"file://otherhost/etc/hosts", LinkAction::Refuse},
-        {"file:relative/path", LinkAction::Refuse},
-        {"", LinkAction::Refuse},
+        {"file:relative/path", LinkAction::Refuse}, {"", LinkAction::Refuse},
     };
     for (const auto& [url, action] : links) EXPECT_EQ(DecideUrlLink(url).action, action) << url;
 }
@@ -33,8 +30,7 @@ TEST(LinkRules, FileUrlsAreDecodedAndResolvedBeforeAnythingElse) {
     const std::pair<const char*, const char*> urls[] = {
         {"file:///../etc/shadow", "/etc/shadow"},
         {"file://localhost/a/./b/../../../c%20d", "/c d"},
-        {"file:/tmp/x?query#part", "/tmp/x"},
-        {"FILE:///a//b/", "/a/b"},
+        {"file:/tmp/x?query#part", "/tmp/x"}, {"FILE:///a//b/", "/a/b"},
         {"file:///a%00b", ""},
         {"http:///a", ""},
     };
@@ -43,29 +39,24 @@ TEST(LinkRules, FileUrlsAreDecodedAndResolvedBeforeAnythingElse) {
 }
 
 TEST(LinkRules, ProgramsScriptsAndDesktopEntriesAreAskedAboutEvenBehindALink) {
-    ScratchFolder folder;
-    const std::string document = folder.write("notes.txt", "just text\n");
-    const std::string executable = folder.write("tool", "\x7f" "ELF", 0755);
-    const std::string script = folder.write("run-me", "#!/bin/sh\necho hi\n");
-    const std::string entry = folder.write("App.Desktop", "[Desktop Entry]\nExec=xterm\n");
-    const std::string python = folder.write("x.py", "print(1)\n");
-    test::Shell("ln -s " + test::ShellQuote(executable) + " " + test::ShellQuote(folder.file("innocent.txt")));
+    TempFolder folder;
+    const std::string document = folder.Write("notes.txt", "just text\n");
+    const std::string executable = folder.Write("tool", "\x7f" "ELF", 0755);
+    const std::string script = folder.Write("run-me", "#!/bin/sh\necho hi\n");
+    const std::string entry = folder.Write("App.Desktop", "[Desktop Entry]\nExec=xterm\n");
+    const std::string python = folder.Write("x.py", "print(1)\n");
+    test::Shell("ln -s " + test::ShellQuote(executable) + " " + test::ShellQuote(folder.File("innocent.txt")));
     const std::pair<std::string, LinkAction> files[] = {
-        {document, LinkAction::OpenFile},
-        {folder.path(), LinkAction::OpenFile},
-        {folder.file("missing.pdf"), LinkAction::OpenFile},
-        {executable, LinkAction::AskProgram},
-        {script, LinkAction::AskProgram},
-        {entry, LinkAction::AskProgram},
-        {python, LinkAction::AskProgram},
-        {folder.file("innocent.txt"), LinkAction::AskProgram},
-        {folder.path() + "/sub/../tool", LinkAction::AskProgram},
-        {"relative/path", LinkAction::Refuse},
+        {document, LinkAction::OpenFile}, {folder.path(), LinkAction::OpenFile},
+        {folder.File("missing.pdf"), LinkAction::OpenFile}, {executable, LinkAction::AskProgram},
+        {script, LinkAction::AskProgram}, {entry, LinkAction::AskProgram}, {python, LinkAction::AskProgram},
+        {folder.File("innocent.txt"), LinkAction::AskProgram},
+        {folder.path().string() + "/sub/../tool", LinkAction::AskProgram}, {"relative/path", LinkAction::Refuse},
     };
     for (const auto& [path, action] : files) EXPECT_EQ(DecideFileLink(path).action, action) << path;
     // The link is shown and opened as the file it really is.
-    EXPECT_EQ(DecideFileLink(folder.file("innocent.txt")).target, executable);
-    EXPECT_EQ(DecideUrlLink("file://" + folder.path() + "/x/../notes.txt").target, document);
+    EXPECT_EQ(DecideFileLink(folder.File("innocent.txt")).target, executable);
+    EXPECT_EQ(DecideUrlLink("file://" + folder.path().string() + "/x/../notes.txt").target, document);
 }
 
 }  // namespace

@@ -3,14 +3,10 @@
 #include "model/model_json.h"
 #include "src/win/tools/pandoc.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
 
 namespace qorva {
 namespace {
-
-using test::EnvOverride;
-using test::ScratchFolder;
 
 TEST(PandocVersionParsing, RecordedOutputs) {
     const std::pair<const char*, const char*> outputs[] = {
@@ -18,8 +14,7 @@ TEST(PandocVersionParsing, RecordedOutputs) {
         {"pandoc 2.17.1.1\nCompiled with pandoc-types 1.22.2.1, texmath 0.12.4\n", "2.17.1.1"},
         {"pandoc 3.1.3\nFeatures: +server +lua\nScripting engine: Lua 5.4\n", "3.1.3"},
         // Output without a line end counts as 1.11.
-        {"pandoc 1.11", "1.11"},
-        {"", "1.11"},
+        {"pandoc 1.11", "1.11"}, {"", "1.11"},
     };
     for (const auto& [output, version] : outputs) EXPECT_EQ(ParsePandocVersion(output), version) << output;
 }
@@ -61,22 +56,8 @@ TEST(PandocCommandLines, ClassicOptionsForOldPandocAndTheCurrentOnesForNewer) {
     EXPECT_NE(command.find("--output \"/tmp/say \\\"hi\\\".rtf\""), std::string::npos);
 }
 
-// A scratch home folder, HOME while it lives, with a stand-in Pandoc of any version
-// in its ~/.local/bin.
-struct FakePandocHome {
-    ScratchFolder home;
-    EnvOverride homeVariable{"HOME", home.path()};
-    std::string pandoc;
-    explicit FakePandocHome(const std::string& versionLine, const std::string& json = "") {
-        test::Shell("mkdir -p " + test::ShellQuote(home.file(".local/bin")));
-        pandoc = home.write(".local/bin/pandoc", "#!/bin/sh\nif [ \"$1\" = --version ]; then printf '" + versionLine +
-                                                     "\\nCompiled with nothing\\n'; exit 0; fi\nprintf '%s' '" + json + "'\n",
-                            0755);
-    }
-};
-
 TEST(PandocLocation, UsersOwnInstallationWinsOverPath) {
-    FakePandocHome fake("pandoc 3.1.3");
+    test::FakePandocHome fake("pandoc 3.1.3", "");
     EXPECT_EQ(LocatePandoc(), fake.pandoc);
     PandocInstallation pandoc = DetectPandoc();
     EXPECT_EQ(pandoc.version, "3.1.3");
@@ -86,24 +67,12 @@ TEST(PandocLocation, UsersOwnInstallationWinsOverPath) {
 
 TEST(PandocLocation, TooOldPandocIsNotUsableAndAnUnknownMajorVersionIsAskedForItsJson) {
     {
-        FakePandocHome fake("pandoc 1.12.3");
+        test::FakePandocHome fake("pandoc 1.12.3", "");
         EXPECT_EQ(PandocVersion(), "1.12.3");
         EXPECT_FALSE(IsPandocUsable());
     }
-    FakePandocHome fake("pandoc 4.0", R"({"pandoc-api-version":[1,23,1],"meta":{},"blocks":[]})");
+    test::FakePandocHome fake("pandoc 4.0", R"(printf '%s' '{"pandoc-api-version":[1,23,1],"meta":{},"blocks":[]}')");
     EXPECT_EQ(DetectPandoc().jsonApi, "1.23");
-}
-
-TEST(PandocLocation, MissingPandocHasNoVersionAndIsNotUsable) {
-    ScratchFolder home;
-    EnvOverride homeVariable("HOME", home.path());
-    EnvOverride path("PATH", home.path());
-    if (LocatePandoc() != "pandoc") GTEST_SKIP() << "a system-wide Pandoc in /usr/local/bin";
-    EXPECT_EQ(PandocVersion(), "");
-    EXPECT_FALSE(IsPandocUsable());
-    std::string output = "unchanged";
-    EXPECT_FALSE(PandocToJson("# x", "markdown", output));
-    EXPECT_EQ(output, "unchanged");
 }
 
 TEST(PandocRealRuns, MarkdownToJsonAndBackWithWarningsKeptApart) {

@@ -1,11 +1,9 @@
 // The child-process runner: streams, exit status, PATH handling, working folder,
-// and large inputs that would deadlock a write-then-read runner.
+// large inputs that would deadlock a write-then-read runner; and its command lines.
 #include "src/win/tools/command_line.h"
 #include "src/win/tools/process_runner.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -14,8 +12,8 @@
 namespace qorva {
 namespace {
 
-using test::EnvOverride;
-using test::ScratchFolder;
+using testing::ScopedEnv;
+using testing::TempFolder;
 
 std::string sh(const std::string& script) { return "/bin/sh -c " + QuoteArgument(script); }
 
@@ -24,8 +22,7 @@ TEST(ProcessStreams, VerdictAndOutputOfACommand) {
     const std::tuple<std::string, bool, std::string> cases[] = {
         {sh("echo 'bad input' >&2; exit 3"), false, "bad input\n"},
         {sh("echo one; sleep 0.1; echo two >&2; sleep 0.1; echo three"), true, "one\ntwo\nthree\n"},
-        {sh("printf 'a\\000b\\377'"), true, std::string("a\0b\xff", 4)},
-        {"cat", true, ""},
+        {sh("printf 'a\\000b\\377'"), true, std::string("a\0b\xff", 4)}, {"cat", true, ""},
     };
     for (const auto& [command, succeeds, expected] : cases) {
         std::string output = "old";
@@ -56,43 +53,44 @@ TEST(ProcessStart, ProgramsThatCannotStartLeaveTheOutputUntouched) {
     EXPECT_FALSE(RunProcess("\"qorva-no-such-program-here\" --version", "", "", "", output));
     EXPECT_EQ(errno, ENOENT);
     EXPECT_FALSE(RunProcess("   ", "", "", "", output));
-    ProcessResult missing = RunChild({"/nonexistent/tool", "", "", ""}, output, nullptr);
-    EXPECT_FALSE(missing.started);
-    EXPECT_EQ(DescribeFailure("tool", missing), "Could not start tool: No such file or directory");
-    ProcessResult noFolder = RunChild({"pwd", "/nonexistent/folder", "", ""}, output, nullptr);
-    EXPECT_FALSE(noFolder.started);
-    EXPECT_EQ(noFolder.startError, ENOENT);
-    ScratchFolder folder;
-    folder.write("not-a-program", "#!/bin/sh\necho hi\n", 0644);
-    ProcessResult notExecutable = RunChild({"not-a-program", "", folder.path(), ""}, output, nullptr);
-    EXPECT_FALSE(notExecutable.started);
-    EXPECT_EQ(notExecutable.startError, EACCES);
+    EXPECT_EQ(DescribeFailure("tool", RunChild({"/nonexistent/tool", "", "", ""}, output, nullptr)),
+              "Could not start tool: No such file or directory");
+    TempFolder folder;
+    folder.Write("not-a-program", "#!/bin/sh\necho hi\n", 0644);
+    const std::string work = folder.path().string();
+    for (auto [run, error] : {std::pair{ProcessRequest{"/nonexistent/tool", "", "", ""}, ENOENT},
+                              {ProcessRequest{"pwd", "/nonexistent/folder", "", ""}, ENOENT},
+                              {ProcessRequest{"not-a-program", "", work, ""}, EACCES}}) {
+        ProcessResult result = RunChild(run, output, nullptr);
+        EXPECT_FALSE(result.started) << run.commandLine;
+        EXPECT_EQ(result.startError, error) << run.commandLine;
+    }
     EXPECT_EQ(output, "kept");
 }
 
 TEST(ProcessStart, RelativeProgramPathIsTakenFromTheParentsFolderAndRunsInTheWorkingFolder) {
-    ScratchFolder program, work;
-    program.write("tool.sh", "#!/bin/sh\npwd\n", 0755);
+    TempFolder program, work;
+    program.Write("tool.sh", "#!/bin/sh\npwd\n", 0755);
     std::string previous = test::Shell("pwd");
     ASSERT_EQ(chdir(program.path().c_str()), 0);
     std::string output;
-    bool ok = RunProcess("./tool.sh", work.path(), "", "", output);
+    bool ok = RunProcess("./tool.sh", work.path().string(), "", "", output);
     ASSERT_EQ(chdir(previous.substr(0, previous.size() - 1).c_str()), 0);
     EXPECT_TRUE(ok);
-    EXPECT_EQ(output, work.path() + "\n");
+    EXPECT_EQ(output, work.path().string() + "\n");
 }
 
 TEST(ProcessSearchPath, ExtraFolderIsAppendedForTheChildOnly) {
     std::string output;
     EXPECT_TRUE(RunProcess(sh("printf %s \"$PATH\""), "", "", "", output));
     EXPECT_EQ(output, getenv("PATH"));
-    EnvOverride path("PATH", "/usr/bin:/bin");
+    ScopedEnv path("PATH", "/usr/bin:/bin");
     EXPECT_TRUE(RunProcess(sh("printf %s \"$PATH\""), "", "/opt/extra tools", "", output));
     EXPECT_EQ(output, "/usr/bin:/bin:/opt/extra tools");
     EXPECT_STREQ(getenv("PATH"), "/usr/bin:/bin");
-    ScratchFolder folder;
-    folder.write("qorva-probe", "#!/bin/sh\necho found \"$1\"\n", 0755);
-    EXPECT_TRUE(RunProcess("qorva-probe \"two words\"", "", folder.path(), "", output));
+    TempFolder folder;
+    folder.Write("qorva-probe", "#!/bin/sh\necho found \"$1\"\n", 0755);
+    EXPECT_TRUE(RunProcess("qorva-probe \"two words\"", "", folder.path().string(), "", output));
     EXPECT_EQ(output, "found two words\n");
     std::string untouched = "kept";
     EXPECT_FALSE(RunProcess("qorva-probe", "", "", "", untouched));
@@ -105,8 +103,7 @@ TEST(ProcessInput, FiftyMegabytesThroughCatDoNotDeadlock) {
     for (int i = 0; input.size() < (50u << 20); ++i) input += "line " + std::to_string(i) + " of the input\n";
     std::string output;
     EXPECT_TRUE(RunProcess("cat", "", "", input, output));
-    EXPECT_EQ(output.size(), input.size());
-    EXPECT_TRUE(output == input);
+    EXPECT_TRUE(output == input) << output.size() << " of " << input.size() << " bytes";
 }
 
 TEST(ProcessInput, BytesArriveUnchangedAndAChildThatStopsReadingEarlyDoesNotHurtTheParent) {
@@ -142,8 +139,8 @@ bool processRuns(const std::string& pid) {
 // or a cancel stops the run at once and takes the grandchild with it.
 TEST(ProcessLimits, TimeLimitAndCancelKillTheWholeProcessGroup) {
     for (const bool cancel : {false, true}) {
-        ScratchFolder folder;
-        const std::string pidFile = folder.file("grandchild");
+        TempFolder folder;
+        const std::string pidFile = folder.File("grandchild");
         int checks = 0;
         ScopedToolRunLimits limits(std::chrono::milliseconds(cancel ? 60000 : 400),
                                    [&] { return cancel && ++checks > 3; });
@@ -187,6 +184,28 @@ TEST(ProcessLimits, SilentChildIsStoppedAndQuickOneSucceeds) {
     EXPECT_TRUE(quick.succeeded());
     EXPECT_FALSE(quick.timedOut);
     EXPECT_EQ(output, "done\n");
+}
+
+// Command lines split with double-quote rules, and quoting that survives them.
+using Args = std::vector<std::string>;
+
+TEST(CommandLineSplit, WhitespaceSeparatesQuotesGroupAndBackslashesAreLiteralExceptBeforeAQuote) {
+    const std::pair<std::string, Args> lines[] = {
+        {"\"pandoc\" --from json  --to docx", {"pandoc", "--from", "json", "--to", "docx"}},
+        {"xelatex -output-directory \"/tmp/TEX a\" \"/tmp/TEX a/x.tex\"",
+         {"xelatex", "-output-directory", "/tmp/TEX a", "/tmp/TEX a/x.tex"}},
+        {"\"/opt/tex live/bin/\"xelatex -version", {"/opt/tex live/bin/xelatex", "-version"}},
+        {"a \"\" b", {"a", "", "b"}}, {"  \t ", {}}, {R"(a\b c\\d)", {R"(a\b)", R"(c\\d)"}},
+        {R"("say \"hi\"")", {R"(say "hi")"}}, {R"("dir\\" next)", {R"(dir\)", "next"}},
+    };
+    for (const auto& [line, args] : lines) EXPECT_EQ(SplitCommandLine(line), args) << line;
+}
+
+TEST(CommandLineQuote, AnyArgumentSurvivesQuotingAndSplitting) {
+    for (std::string argument : {"", "plain", "two words", "quote\"inside", "trailing\\", "back\\\\\"mixed",
+                                 "tab\tand\nnewline", "\xc3\xa9t\xc3\xa9 \xe2\x86\xa9"}) {
+        EXPECT_EQ(SplitCommandLine("prog " + QuoteArgument(argument) + " end"), (Args{"prog", argument, "end"}));
+    }
 }
 
 }  // namespace

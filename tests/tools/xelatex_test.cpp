@@ -1,36 +1,32 @@
-// XeLaTeX: finding it and typesetting real documents. XeLaTeX runs take seconds,
-// so each test here checks several things about one run.
+// XeLaTeX: finding it, the fonts templates name, and typesetting real documents.
+// XeLaTeX runs take seconds, so each test here checks several things about one run.
 #include "src/win/tools/file_helpers.h"
+#include "src/win/tools/font_substitution.h"
 #include "src/win/tools/xelatex.h"
 #include "tests/tools/tool_test_support.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace qorva {
 namespace {
 
-using test::EnvOverride;
-using test::ScratchFolder;
+using testing::ScopedEnv;
+using testing::TempFolder;
 
 TEST(XeLaTeXLocation, NewestTeXLiveInstallationWinsAndWithoutOneThePathIsSearched) {
-    ScratchFolder root;
-    for (auto year : {"2021", "2023", "2022", "2024"}) {
-        test::Shell("mkdir -p " + test::ShellQuote(root.path() + "/" + year + "/bin/x86_64-linux"));
-        if (year != std::string("2024"))  // 2024 holds no xelatex
-            root.write(std::string(year) + "/bin/x86_64-linux/xelatex", "#!/bin/sh\n", 0755);
+    TempFolder root, empty;
+    for (std::string year : {"2021", "2023", "2022", "2024"}) {
+        std::filesystem::create_directories(root / (year + "/bin/x86_64-linux"));
+        if (year != "2024") root.Write(year + "/bin/x86_64-linux/xelatex", "#!/bin/sh\n", 0755);  // 2024 holds none
     }
-    EXPECT_EQ(LocateTeXFolder(root.path()), root.path() + "/2023/bin/x86_64-linux/");
-    ScratchFolder empty;
-    EXPECT_EQ(LocateTeXFolder(empty.path()), "");
-    EXPECT_EQ(LocateTeXFolder("/nonexistent/texlive"), "");
+    EXPECT_EQ(LocateTeXFolder(root.path()), root.path().string() + "/2023/bin/x86_64-linux/");
+    for (const std::string& none : {empty.path().string(), std::string("/nonexistent/texlive")}) EXPECT_EQ(LocateTeXFolder(none), "");
 }
 
 TEST(XeLaTeXAvailability, InstalledXeLaTeXIsFoundAndAMissingOneReported) {
     EXPECT_TRUE(IsXeLaTeXAvailable());
-    ScratchFolder empty;
-    EnvOverride path("PATH", empty.path());
+    TempFolder empty;
+    ScopedEnv path("PATH", empty.path());
     if (!LocateTeXFolder().empty()) GTEST_SKIP() << "a TeX Live installation outside PATH";
     EXPECT_FALSE(IsXeLaTeXAvailable());
 }
@@ -39,14 +35,14 @@ const char* kTemplateFonts = "\\documentclass{article}\n\\pagestyle{empty}\n\\us
                              "\\setmainfont{Georgia}\n\\setmonofont{Courier New}\n";
 
 TEST(XeLaTeXExport, TypesetsTextAndImagesInTheWorkFolderDespiteRecoverableErrors) {
-    ScratchFolder documentFolder;
-    test::WriteTinyPng(documentFolder.file("pic.png"));
+    TempFolder documentFolder;
+    test::WriteTinyPng(documentFolder.File("pic.png"));
     std::string latex = std::string(kTemplateFonts) +
                         "\\begin{document}\nQuarterly figures in \\texttt{mono type}.\n\n"
                         // An undefined command is a recoverable error: the PDF still comes out.
                         "Before \\undefinedqorvamacro after.\n\n"
                         "\\includegraphics{pic.png}\n\\end{document}\n";
-    std::string target = documentFolder.file("out.pdf");
+    std::string target = documentFolder.File("out.pdf");
     std::string error;
     ASSERT_TRUE(ExportPdfViaXeLaTeX(latex, target, documentFolder.path(), error)) << error;
     EXPECT_EQ(error, "");
@@ -56,50 +52,74 @@ TEST(XeLaTeXExport, TypesetsTextAndImagesInTheWorkFolderDespiteRecoverableErrors
 }
 
 TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
-    ScratchFolder folder;
-    // A PNG with a broken checksum makes the PDF driver abort after XeLaTeX has
-    // created an empty x.pdf.
+    TempFolder folder;
+    // A PNG with a broken checksum makes the PDF driver abort after XeLaTeX has created an empty x.pdf.
     test::Shell("printf %s iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVQI12P4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC"
-                " | base64 -d > " + test::ShellQuote(folder.file("broken.png")));
+                " | base64 -d > " + test::ShellQuote(folder.File("broken.png")));
     std::string latex = "\\documentclass{article}\n\\usepackage{graphicx}\n\\begin{document}\nText\n\n"
                         "\\includegraphics{broken.png}\n\\end{document}\n";
     std::string error;
-    EXPECT_FALSE(ExportPdfViaXeLaTeX(latex, folder.file("out.pdf"), folder.path(), error));
+    EXPECT_FALSE(ExportPdfViaXeLaTeX(latex, folder.File("out.pdf"), folder.path(), error));
     EXPECT_EQ(error.substr(0, 33), "Export to PDF via XeLaTeX failed.");
-    EXPECT_FALSE(FileExists(folder.file("out.pdf")));
+    EXPECT_FALSE(FileExists(folder.File("out.pdf")));
 }
 
 TEST(XeLaTeXExport, TargetThatCannotBeReplacedGivesTheSystemMessage) {
-    ScratchFolder folder;
-    ASSERT_EQ(mkdir(folder.file("out.pdf").c_str(), 0755), 0);
+    TempFolder folder;
+    ASSERT_EQ(mkdir(folder.File("out.pdf").c_str(), 0755), 0);
     std::string error;
     EXPECT_FALSE(ExportPdfViaXeLaTeX("\\documentclass{article}\n\\begin{document}\nx\n\\end{document}\n",
-                                     folder.file("out.pdf"), folder.path(), error));
+                                     folder.File("out.pdf"), folder.path(), error));
     EXPECT_EQ(error, "Is a directory");
 }
 
 // TeX in the document (math is passed through as TeX) may not read files outside
 // the work folder, nor run commands: the PDF comes out without them.
 TEST(XeLaTeXExport, DocumentTeXCannotReadOutsideTheWorkFolderNorRunCommands) {
-    ScratchFolder outside, work;
-    const std::string secret = outside.write("secret.tex", "QORVASECRETMARKER\n");
-    const std::string ran = outside.file("ran");
+    TempFolder outside, work;
+    const std::string secret = outside.Write("secret.tex", "QORVASECRETMARKER\n");
+    const std::string ran = outside.File("ran");
     const std::string latex = "\\documentclass{article}\n\\pagestyle{empty}\n\\begin{document}\nStart\n"
                               "\\newread\\r\\openin\\r=" + secret + " \\ifeof\\r\\else\\read\\r to\\x \\x\\fi\n"
                               "\\immediate\\write18{touch " + ran + "}\n"
                               "\\IfFileExists{" + secret + "}{\\input{" + secret + "}}{}\n"
-                              "\\IfFileExists{../" + test::Shell("basename " + test::ShellQuote(outside.path()) +
-                              " | tr -d '\\n'") + "/secret.tex}{FOUND}{}\nEnd\n\\end{document}\n";
+                              "\\IfFileExists{../" + outside.path().filename().string() + "/secret.tex}{FOUND}{}\nEnd\n\\end{document}\n";
     // Without the sandbox the same source reads the file, so the check below means something.
     test::Shell("cd " + test::ShellQuote(work.path()) + " && printf '%s' " + test::ShellQuote(latex) +
                 " > plain.tex && xelatex -interaction nonstopmode plain.tex >/dev/null 2>&1");
-    ASSERT_NE(test::PdfText(work.file("plain.pdf")).find("QORVASECRETMARKER"), std::string::npos);
-
-    const std::string target = outside.file("out.pdf");
+    ASSERT_NE(test::PdfText(work.File("plain.pdf")).find("QORVASECRETMARKER"), std::string::npos);
+    const std::string target = outside.File("out.pdf");
     std::string error;
     ASSERT_TRUE(ExportPdfViaXeLaTeX(latex, target, work.path(), error)) << error;
     EXPECT_EQ(test::Squeeze(test::PdfText(target)), "Start End");
     EXPECT_FALSE(FileExists(ran));
+}
+
+// Fonts a LaTeX template names but the system lacks are swapped for installed ones.
+TEST(FontLookup, KnowsInstalledFamiliesAndOffersInstalledMonospacedSubstitutes) {
+    EXPECT_TRUE(IsFontFamilyInstalled("dejavu serif"));  // fonts-dejavu is part of the set-up
+    for (const char* missing : {"Qorva Imaginary Grotesque", ""}) EXPECT_FALSE(IsFontFamilyInstalled(missing)) << missing;
+    std::string mono = InstalledSubstitute("Qorva Imaginary Typewriter", FontRole::Mono);
+    EXPECT_TRUE(IsFontFamilyInstalled(mono)) << mono;
+    EXPECT_NE(mono.find("Mono"), std::string::npos) << mono;
+}
+
+TEST(FontSubstitution, MissingFamiliesAreReplacedAndTheRestKept) {
+    std::string latex =
+        "\\usepackage{xltxtra}\n% select widely available fonts\n"
+        "\\setmainfont{Qorva Imaginary Serif}\n\\setmonofont[Scale=0.9]{Qorva Imaginary Typewriter}\n"
+        "\\setsansfont{DejaVu Sans}\n\\begin{document}\nBody {braces} stay.\n\\end{document}\n";
+    std::string result = SubstituteMissingFonts(latex);
+    std::string main = InstalledSubstitute("Qorva Imaginary Serif", FontRole::Main);
+    std::string mono = InstalledSubstitute("Qorva Imaginary Typewriter", FontRole::Mono);
+    ASSERT_TRUE(IsFontFamilyInstalled(main)) << main;
+    EXPECT_NE(result.find("\\setmainfont{" + main + "}\n"), std::string::npos) << result;
+    EXPECT_NE(result.find("\\setmonofont[Scale=0.9]{" + mono + "}\n"), std::string::npos) << result;
+    for (const char* kept : {"\\setsansfont{DejaVu Sans}\n", "Body {braces} stay."})
+        EXPECT_NE(result.find(kept), std::string::npos) << kept;
+    EXPECT_EQ(result.find("Imaginary"), std::string::npos);
+    std::string installed = "\\setmainfont{DejaVu Serif}\n\\setmonofont{DejaVu Sans Mono}\n$body$\n";
+    EXPECT_EQ(SubstituteMissingFonts(installed), installed);
 }
 
 }  // namespace
