@@ -107,7 +107,7 @@ public:
         Blocks out = metadata(meta);
         appendBlocks(blocks, 0, out);
         placeDefinitions(out);
-        liftBlocksAfterTables(out);
+        liftBlocksAfterTopLevelOnes(out);
         return out;
     }
 
@@ -126,19 +126,20 @@ private:
         }
     }
 
-    // A table stands at the top level of the model even when Pandoc found it inside a
-    // list item, so what followed it in that item can no longer be nested there: saved,
-    // it would come out after the table at the top. Read it that way at once, the run
-    // after the table keeping its levels relative to its first block.
-    static void liftBlocksAfterTables(Blocks& blocks) {
+    // Tables and headings stand at the top level of the model even when Pandoc found
+    // them inside a list item, so what followed them in that item can no longer be
+    // nested there: saved, it would come out at the top. Read it that way at once, the
+    // run after the table or heading keeping its levels relative to its first block.
+    static bool standsAtTheTop(const Block& block) {
+        return block.tag == "row" || block.tag == "col" || (block.tag == "heading" && block.level < 0);
+    }
+
+    static void liftBlocksAfterTopLevelOnes(Blocks& blocks) {
         for (std::size_t i = 1; i < blocks.size(); ++i) {
-            const bool afterTable = blocks[i - 1].tag == "row" || blocks[i - 1].tag == "col";
-            if (!afterTable || blocks[i].tag == "row" || blocks[i].tag == "col" || blocks[i].level <= 0) continue;
+            if (!standsAtTheTop(blocks[i - 1]) || standsAtTheTop(blocks[i]) || blocks[i].level <= 0) continue;
             const int lift = blocks[i].level;
-            for (std::size_t j = i; j < blocks.size() && blocks[j].level > 0; ++j) {
-                if (blocks[j].tag == "row" || blocks[j].tag == "col") break;
+            for (std::size_t j = i; j < blocks.size() && blocks[j].level > 0 && !standsAtTheTop(blocks[j]); ++j)
                 blocks[j].level = std::max(blocks[j].level - lift, 0);
-            }
         }
     }
 
