@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
   image.open(QIODevice::WriteOnly);
   image.write(QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg=="));
   image.close();
-  run(QString("setBaseUrl('%1/');").arg(QUrl::fromLocalFile(folder.path()).toString()) +
+  // The last base URL set is the one images resolve against.
+  run(QString("setBaseUrl('file:///nonexistent/'); setBaseUrl('%1/');").arg(QUrl::fromLocalFile(folder.path()).toString()) +
       "const blocks = ['text'];"
       "for (let i = 1; i <= 3000; i++) blocks.push(['para', {level: 0}, ['plain', 'Paragraph ' + i]]);"
       "blocks.push(['image', {level: 0}, ['url', 'far.png']]);"
