@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
   image.write(QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg=="));
   image.close();
   // The last base URL set is the one images resolve against.
-  run(QString("setBaseUrl('file:///nonexistent/'); setBaseUrl('%1/');").arg(QUrl::fromLocalFile(folder.path()).toString()) +
+  run(QString("setBaseUrl('file:///nonexistent/'); setBaseUrl('%1/');")
+          .arg(QUrl::fromLocalFile(folder.path()).toString()) +
       "const blocks = ['text'];"
       "for (let i = 1; i <= 3000; i++) blocks.push(['para', {level: 0}, ['plain', 'Paragraph ' + i]]);"
       "blocks.push(['image', {level: 0}, ['url', 'far.png']]);"
