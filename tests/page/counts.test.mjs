@@ -49,7 +49,6 @@ describe('selection counts', () => {
   const linked = doc(para('see ', ['linktext', 'docs'], ['linkref', 'L'], ' now'), block('link', 0, ['linkref', 'L'], ['url', 'http://a.b']), para('end'));
   stepCases(s, [
     ['a selection counts its text', doc(para('Hello, big world!')), [[0, 0, 0], [0, 0, 10]], 2, 10],
-    ['a selected comment counts nothing', doc(block('comment', 0, 'a remark')), [[0, 0, 0], [0, 0, 8]], 0, 0],
     ['a break just before the end of the selection is left out', lines, [[0, 0, 0], [1, 2, 0]], 2, 4],
     ['a break with text after it is counted', lines, [[0, 0, 0], [1, 2, 1]], 3, 6],
     ['a definition counts as a link when the selection holds a link using it', linked, [[0, 1, 1], [2, 0, 3]], 3, 10],
