@@ -63,8 +63,6 @@ describe('selections and images', () => stepCases(s, [
 ]));
 
 describe('a new label is the smallest unused number among notes and links, and it is selected', () => stepCases(s, [
-  ['no label yet', doc(para('one two ')), '1'],
-  ['labels 1 and 2', doc(para('one two ', ['noteref', '1'], ' ', ['noteref', '2'])), '3'],
   ['labels 1 and 3', doc(para('one two ', ['noteref', '1'], ' ', ['noteref', '3'])), '2'],
   ['a link label 1', doc(para('one two ', ['linktext', 'l'], ['linkref', '1'])), '2'],
 ].map(([name, model, label]) => [name, model, [[0, 0, 3], typed(' '), [0, 0, 4], 'styleWordReference'], label]), (e) => e.selectedText()));
