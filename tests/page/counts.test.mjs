@@ -7,7 +7,6 @@ const selectedCounts = async () => ({ words: await s.e.call('getWordCountSelecte
 describe('document counts, and the same for a selection of the whole document', () => {
   for (const [name, model, words, chars] of [
     ['plain words and punctuation', doc(para('Hello, world!')), 2, 13],
-    ['a heading counts as text', doc(block('heading', -3, 'A title')), 2, 7],
     ['a comment counts nothing', doc(block('comment', 0, 'not counted at all'), para('Hello, world!')), 2, 13],
     ['a hyphenated word is one word; a hyphen standing alone is none', doc(para('well-known - fact')), 2, 17],
     ['a label counts nothing, the footnote text does',

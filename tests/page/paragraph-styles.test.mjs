@@ -5,12 +5,8 @@ const tags = async (e) => (await e.model()).slice(1).map((b) => [b[0], b[1].leve
 const rtl = (text) => ['para', { level: 0, direction: 'rtl' }, ['plain', text]];
 
 describe('paragraph types and levels', () => stepCases(s, [
-  ['Heading 1 on a level-0 heading and a paragraph makes both plain', doc(block('heading', -3, 'Title'), para('text')),
-    [[[0, 0, 1], [1, 0, 2]], 'styleParagraphHeading1'], [['para', 0], ['para', 0]]],
   ['Heading 2 on a Heading 1 makes it a Heading 2, not plain', doc(block('heading', -3, 'Title')), [[0, 0, 2], 'styleParagraphHeading2'],
     [['heading', -2]]],
-  ['Heading 2 again makes it plain', doc(block('heading', -3, 'Title')), [[0, 0, 2], 'styleParagraphHeading2', 'styleParagraphHeading2'],
-    [['para', 0]]],
   ['a selection ending at the very start of a block leaves that block alone', doc(para('one'), para('two')),
     [[[0, 0, 0], [1, 0, 0]], 'styleParagraphHeading3'], [['heading', -1], ['para', 0]]],
   ['a bulleted item turned into a heading and back is a level-0 paragraph', doc(block('bulleted', 2, 'item')),

@@ -94,9 +94,5 @@ describe('Tab and Shift+Tab', () => stepCases(s, [
     doc(row('a'), col('b'), empty('row', 1), empty('col', 2), para('after')), [2, 0, 0]],
   ['Shift+Tab goes to the cell before, and stays in the first', doc(row('a'), col('b')), [[1, 0, 0], 'insertBacktab', 'insertBacktab'],
     doc(row('a'), col('b')), [0, 0, 0]],
-  ['elsewhere Tab indents up to the type\'s limit', doc(block('heading', -2, 'h')), [[0, 0, 0], 'insertTab', 'insertTab'],
-    doc(block('heading', -1, 'h'))],
-  ['a bulleted item at its lowest level becomes plain on Shift+Tab, a numbered one stays',
-    doc(block('bulleted', 0, 'b'), block('numbered', 0, 'n')), [[[0, 0, 0], [1, 0, 1]], 'insertBacktab'], doc(para('b'), block('numbered', 0, 'n'))],
   ['Tab in Final makes a paragraph and indents it', doc(para('a')), [[1, 0, 0], 'insertTab'], doc(para('a'), empty('para', 1))],
 ]));
