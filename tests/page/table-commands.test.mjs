@@ -63,8 +63,8 @@ describe('moving rows and columns', () => stepCases(s, [
   ['a row move takes the whole neighbouring row, whatever its width', grid(['a', 'b', 'c'], ['d']), [[3, 0, 0], 'shiftParagraphUp'],
     [[['d'], ['a', 'b', 'c']]], 'd'],
   ['Shift Left swaps columns in every row and the caret follows', abc, [[1, 0, 1], 'shiftParagraphLeft'], [[['b', 'a', 'c'], ['e', 'd', 'f']]], 'b'],
-  ['Shift Left of the first column does nothing', abc, [[0, 0, 1], 'shiftParagraphLeft'], [[['a', 'b', 'c'], ['d', 'e', 'f']]], 'a'],
-  ['Shift Right of the last column does nothing', abc, [[2, 0, 1], 'shiftParagraphRight'], [[['a', 'b', 'c'], ['d', 'e', 'f']]], 'c'],
+  ['Shift Left of the first column and Shift Right of the last do nothing', abc,
+    [[0, 0, 1], 'shiftParagraphLeft', [2, 0, 1], 'shiftParagraphRight'], [[['a', 'b', 'c'], ['d', 'e', 'f']]], 'c', []],
 ], layout));
 
 describe('the cut of a row', () => stepCases(s, [

@@ -46,8 +46,6 @@ describe('what one undo takes back after typing and deleting', () => {
     ['another block ends the run', two, [0, 0, 3], [typed('x'), [1, 0, 3], typed('y')], [doc(para('onex'), para('two')), two]],
     ['a command ends the run', empty, [0, 0, 0], [typed('ab'), 'styleParagraphHeading1', typed('cd')],
       [doc(block('heading', -3, 'ab')), doc(para('ab')), empty]],
-    ['deleting backwards in a row is one step', doc(para('abcdef')), [0, 0, 6], ['deleteBackward', 'deleteBackward', 'deleteBackward'],
-      [doc(para('abcdef'))]],
     ['deleting forwards in a row is one step', doc(para('abcdef')), [0, 0, 1], ['deleteForward', 'deleteForward'], [doc(para('abcdef'))]],
     ['a deletion run changing direction is a new step', doc(para('abcdef')), [0, 0, 3],
       ['deleteBackward', 'deleteBackward', 'deleteForward'], [doc(para('adef')), doc(para('abcdef'))]],
