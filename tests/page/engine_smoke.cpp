@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -32,15 +33,6 @@ QString toolOutput(const QString& tool, const QStringList& arguments) {
   return QString::fromUtf8(process.readAllStandardOutput()) + QString::fromUtf8(process.readAllStandardError());
 }
 
-// Runs until `signal` is emitted or the time limit passes.
-template <typename Sender, typename Signal>
-void waitFor(Sender* sender, Signal signal, int timeoutMs) {
-  QEventLoop loop;
-  QObject::connect(sender, signal, &loop, &QEventLoop::quit);
-  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,7 +45,7 @@ int main(int argc, char** argv) {
   view.resize(900, 700);
   view.show();
   view.load(QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()));
-  waitFor(&view, &QWebEngineView::loadFinished, 30000);
+  QSignalSpy(&view, &QWebEngineView::loadFinished).wait(30000);
   QWebEnginePage* page = view.page();
   const auto run = [page](const QString& script) { return RunInPage(page, script, 60000).toString(); };
   // Typed through the real key path: Qt key events to the view's focus proxy.
@@ -90,8 +82,9 @@ int main(int argc, char** argv) {
   expect("typing at the end of a long document", model.contains("\"Paragraph 3000 end\"]],[\"image\""), model.right(200));
 
   const QString pdf = folder.filePath(QStringLiteral("long.pdf"));
+  QSignalSpy printing(page, &QWebEnginePage::pdfPrintingFinished);
   page->printToPdf(pdf);
-  waitFor(page, &QWebEnginePage::pdfPrintingFinished, 60000);
+  printing.wait(60000);
   // Each span's text sits between zero-width spaces.
   const QString printed = toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).remove(QChar(0x200B));
   expect("printing gives the first, a middle and the last paragraph",
