@@ -1,4 +1,4 @@
-import { test, describe, assert, doc, para, block, img, row, col, BR, typed, useEditor, stepCases } from './harness.mjs';
+import { test, describe, assert, doc, para, block, img, BR, typed, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
 const counts = async () => ({ words: await s.e.call('getWordCount'), chars: await s.e.call('getCharCount') });
@@ -16,7 +16,6 @@ describe('document counts, and the same for a selection of the whole document', 
       block('link', 0, ['linkref', 'L'], ['url', 'http://example.org'])), 4, 18],
     ['code, math, line breaks and URLs count as text', doc(para(['code', 'f(x)'], ' ', ['math', 'x^2'], BR, ['url', 'http://a.b'])), 3, 19],
     ['an image counts its reference', doc(img('pics/one.png')), 1, 12],
-    ['table cells count as text', doc(row('cell one'), col('two')), 3, 11],
     ['a code block counts its lines', doc(block('verbatim', 0, 'let x', BR, 'y')), 3, 7],
     ['characters are UTF-16 units', doc(para('😀 é')), 2, 4],
     ['an empty document counts nothing', doc(), 0, 0],
