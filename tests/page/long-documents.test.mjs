@@ -105,7 +105,7 @@ describe('groups of blocks', () => {
 });
 
 describe('blocks out of view', () => {
-  test('a selection running far off screen is read back, copied, deleted and restored by undo; Ctrl+A copies all', async () => {
+  test('a selection far off screen is read back, copied, deleted and restored by undo; Ctrl+A copies all', async () => {
     await s.e.load(generateDocument(3000), [[2, 0, 1], [2900, 0, 2]]);
     const model = await s.e.model();
     assert.deepEqual(await s.e.selection(), { anchor: [2, 0, 1], focus: [2900, 0, 2] });

@@ -83,7 +83,8 @@ describe('hyperlinks', () => stepCases(s, [
 ]));
 
 describe('images', () => stepCases(s, [
-  ['an image replaces an empty paragraph, follows a full one, or goes before Final, and is selected', doc(empty('para'), para('text')),
+  ['an image replaces an empty paragraph, follows a full one or goes before Final, selected',
+    doc(empty('para'), para('text')),
     [[0, 0, 0], ['insertImage', 'a.png'], [1, 0, 2], ['insertImage', 'b.png'], [3, 0, 0], ['insertImage', 'c.png']],
     doc(img('a.png'), para('text'), img('b.png'), img('c.png')), IMAGE],
   ['with the caret in a table cell, even an empty one, the image goes after the table', doc(empty('row', 1), col('b'), para('after')),

@@ -34,7 +34,7 @@ for (const [name, zoom, scroll] of [
   });
 }
 
-test('a scroll offset alone scrolls there, a block past the end goes to the last one, bad input changes nothing', async () => {
+test('a scroll offset alone scrolls there; a block past the end gives the last; bad input does nothing', async () => {
   await s.e.load(paragraphs(300, 'Offset'));
   await s.e.call('setViewPosition', JSON.stringify({ block: 3, scroll: 500 }));
   await settled();
