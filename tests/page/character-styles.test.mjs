@@ -23,8 +23,6 @@ stepCases(s, [
     doc(para(['emph', 'a'], BR, ['strong', 'b'], ['url', 'c'])), [[[0, 0, 0], [0, 3, 1]], 'styleWordPlain'], [plain('a'), BR, plain('bc')]],
   ['Clear Formatting with a caret changes nothing, but the snapshot is taken', doc(para(['emph', 'word'])),
     [[0, 0, 2], 'styleWordPlain'], [['emph', 'word']], null, ['done']],
-  ['at the end of a styled span, the caret moves into the following plain span', doc(para(['strong', 'bold'], ' rest')),
-    [[0, 0, 4], 'styleWordStrong'], [['strong', 'bold'], plain(' rest')], [0, 1, 0]],
   ['an empty styled span between plain text is merged away again', doc(para('ab  cd')),
     [[0, 0, 3], 'styleWordCode', 'styleWordCode'], [plain('ab  cd')], [0, 0, 3]],
   ['a new label goes between two words; labels count trimmed', doc(para('see  that', ['noteref', ' 1 '])),
@@ -42,8 +40,9 @@ describe('caret outside a word: the style is for what is typed', () => stepCases
     [plain('one '), ['emph', 'two']]],
   ['Ctrl+I twice before typing leaves the next text plain', doc(para('one ')), [[0, 0, 4], 'styleWordEmphasis', 'styleWordEmphasis', typed('x')],
     [plain('one x')]],
-  ['at the end of a styled span plain typing continues in the following plain span', doc(para(['strong', 'bold'], ' rest')),
-    [[0, 0, 4], 'styleWordStrong', typed('X')], [['strong', 'bold'], plain('X rest')]],
+  ['at the end of a styled span the caret moves into the following plain span, where typing goes',
+    doc(para(['strong', 'bold'], ' rest')), [[0, 0, 4], 'styleWordStrong', typed('X')],
+    [['strong', 'bold'], plain('X rest')]],
   ['at the end of a block an empty plain span follows a new label', doc(para('end ')), [[0, 0, 4], 'styleWordReference', [0, 2, 0], typed('x')],
     [plain('end '), ['noteref', '1'], plain('x')]],
   ['in Final a new paragraph takes the style', doc(para('a')), [[1, 0, 0], 'styleWordStrong', typed('b')], [['strong', 'b']], null, null,
@@ -63,8 +62,6 @@ describe('selections and images', () => stepCases(s, [
 ]));
 
 describe('a new label is the smallest unused number among notes and links, and it is selected', () => stepCases(s, [
-  ['no label yet', doc(para('one two ')), '1'],
-  ['labels 1 and 2', doc(para('one two ', ['noteref', '1'], ' ', ['noteref', '2'])), '3'],
   ['labels 1 and 3', doc(para('one two ', ['noteref', '1'], ' ', ['noteref', '3'])), '2'],
   ['a link label 1', doc(para('one two ', ['linktext', 'l'], ['linkref', '1'])), '2'],
 ].map(([name, model, label]) => [name, model, [[0, 0, 3], typed(' '), [0, 0, 4], 'styleWordReference'], label]), (e) => e.selectedText()));

@@ -33,8 +33,6 @@ describe('Backspace', () => stepCases(s, [
     doc(block('para', 2, 'n'))],
   ['a level-1 bulleted item becomes a level-0 plain paragraph', doc(para('p'), block('bulleted', 0, 'item')),
     [[1, 0, 0], 'deleteBackward'], doc(para('p'), para('item'))],
-  ['a second Backspace on a former bulleted item joins it', doc(para('p'), block('bulleted', 0, 'item')),
-    [[1, 0, 0], 'deleteBackward', 'deleteBackward'], doc(para('pitem')), [0, 0, 1]],
   ['a level-3 plain paragraph goes to level 2', doc(para('x'), block('para', 3, 'y')), [[1, 0, 0], 'deleteBackward'],
     doc(para('x'), block('para', 2, 'y'))],
   ['undo of a level change restores it; the next undo shows no change', doc(para('x'), block('para', 3, 'y')),

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -32,15 +33,6 @@ QString toolOutput(const QString& tool, const QStringList& arguments) {
   return QString::fromUtf8(process.readAllStandardOutput()) + QString::fromUtf8(process.readAllStandardError());
 }
 
-// Runs until `signal` is emitted or the time limit passes.
-template <typename Sender, typename Signal>
-void waitFor(Sender* sender, Signal signal, int timeoutMs) {
-  QEventLoop loop;
-  QObject::connect(sender, signal, &loop, &QEventLoop::quit);
-  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,7 +45,7 @@ int main(int argc, char** argv) {
   view.resize(900, 700);
   view.show();
   view.load(QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()));
-  waitFor(&view, &QWebEngineView::loadFinished, 30000);
+  QSignalSpy(&view, &QWebEngineView::loadFinished).wait(30000);
   QWebEnginePage* page = view.page();
   const auto run = [page](const QString& script) { return RunInPage(page, script, 60000).toString(); };
   // Typed through the real key path: Qt key events to the view's focus proxy.
@@ -63,18 +55,12 @@ int main(int argc, char** argv) {
     WaitInEventLoop(300);
   };
 
-  QString model = run("getTextJson()");
-  expect("the script ran and the page starts empty", model == "[\"text\"]", model);
   run("setTextJson('[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello world\"]]]'); editor.setCaret(Point(0, 0, 5)); ''");
   target->setFocus();
   WaitInEventLoop(200);
   type(",x");
-  model = run("getTextJson()");
+  QString model = run("getTextJson()");
   expect("typed keys land at the caret", model == "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"Hello,x world\"]]]", model);
-  run("setTextJson('[\"text\",[\"para\",{\"level\":0}]]'); editor.setCaret(Point(0, 0, 0)); ''");
-  type("1. item");
-  model = run("getTextJson()");
-  expect("the autoformat on space makes a numbered item", model == "[\"text\",[\"numbered\",{\"level\":0},[\"plain\",\"item\"]]]", model);
 
   // Blocks out of view are skipped by layout and paint, yet typing far down
   // lands in order and printing gives every paragraph and the image at the end
@@ -84,7 +70,9 @@ int main(int argc, char** argv) {
   image.open(QIODevice::WriteOnly);
   image.write(QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg=="));
   image.close();
-  run(QString("setBaseUrl('%1/');").arg(QUrl::fromLocalFile(folder.path()).toString()) +
+  // The last base URL set is the one images resolve against.
+  run(QString("setBaseUrl('file:///nonexistent/'); setBaseUrl('%1/');")
+          .arg(QUrl::fromLocalFile(folder.path()).toString()) +
       "const blocks = ['text'];"
       "for (let i = 1; i <= 3000; i++) blocks.push(['para', {level: 0}, ['plain', 'Paragraph ' + i]]);"
       "blocks.push(['image', {level: 0}, ['url', 'far.png']]);"
@@ -94,8 +82,9 @@ int main(int argc, char** argv) {
   expect("typing at the end of a long document", model.contains("\"Paragraph 3000 end\"]],[\"image\""), model.right(200));
 
   const QString pdf = folder.filePath(QStringLiteral("long.pdf"));
+  QSignalSpy printing(page, &QWebEnginePage::pdfPrintingFinished);
   page->printToPdf(pdf);
-  waitFor(page, &QWebEnginePage::pdfPrintingFinished, 60000);
+  printing.wait(60000);
   // Each span's text sits between zero-width spaces.
   const QString printed = toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).remove(QChar(0x200B));
   expect("printing gives the first, a middle and the last paragraph",

@@ -1,17 +1,12 @@
-import { execFileSync } from 'node:child_process';
-import { mkdtempSync, writeFileSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
-import { pathToFileURL } from 'node:url';
-import { test, describe, assert, doc, para, block, img, useEditor, numberFaults } from './harness.mjs';
+import { test, describe, assert, doc, para, block, useEditor, numberFaults } from './harness.mjs';
 import { generateDocument } from '../../bench/page/generate.mjs';
 
 const s = useEditor();
 const settled = () => s.e.eval(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
 const redoAll = () => s.e.eval(() => { for (let i = 0; i < 100; i++) redo(); });
 
-// Runs in the page: what the DOM's groups of blocks must hold after any change (the model's blocks in
-// order, no empty or oversized group, only the first block a :first-child).
+// Runs in the page: what the DOM's groups of blocks must hold after any change (the model's blocks in order,
+// no empty or oversized group, no group a DIV for theme rules to reach, only the first block a :first-child).
 function groupFaults() {
   const root = document.getElementById('doc');
   const faults = [];
@@ -91,15 +86,6 @@ describe('groups of blocks', () => {
       });
   }
 
-  test('groups are not DIVs, so a theme rule for div reaches blocks and nothing else', async () => {
-    await s.e.load(generateDocument(500));
-    await s.e.call('setThemeCss', 'div { margin-top: 3px; } div:first-child { margin-top: 0; }');
-    const margins = await s.e.eval(() => Array.from(document.querySelectorAll('#doc > block-group > div'), (b) => getComputedStyle(b).marginTop));
-    await s.e.call('setThemeCss', '');
-    assert.deepEqual([...new Set(margins.slice(1))], ['3px']);
-    assert.equal(margins[0], '0px');
-  });
-
   test('no group ends on a heading or parts two quotations, after loading and after a group is split', async () => {
     const pattern = [block('heading', -2, 'h'), block('quote', 0, 'q'), block('quote', 0, 'q'), block('quote', 0, 'q'), para('p')];
     const blocks = (n) => doc(...Array.from({ length: n }, (_, i) => pattern[i % 5]));
@@ -110,18 +96,16 @@ describe('groups of blocks', () => {
         .map(([last, next]) => last.className + ' | ' + next.className)];
     });
     await s.e.load(blocks(500));
-    const [loaded, atLoad] = await badEdges();
-    assert.ok(loaded > 3);
-    assert.deepEqual(atLoad, []);
+    const atLoad = await badEdges();
     await s.e.steps([250, 0, 0], ['paste', JSON.stringify(blocks(300))]);
-    const [split, afterSplit] = await badEdges();
-    assert.ok(split > loaded);
-    assert.deepEqual(afterSplit, []);
+    const afterSplit = await badEdges();
+    assert.ok(atLoad[0] > 3 && afterSplit[0] > atLoad[0], 'groups made, then one split');
+    assert.deepEqual([atLoad[1], afterSplit[1]], [[], []]);
   });
 });
 
 describe('blocks out of view', () => {
-  test('a selection running far off screen is read back, copied, deleted and restored by undo', async () => {
+  test('a selection far off screen is read back, copied, deleted and restored by undo; Ctrl+A copies all', async () => {
     await s.e.load(generateDocument(3000), [[2, 0, 1], [2900, 0, 2]]);
     const model = await s.e.model();
     assert.deepEqual(await s.e.selection(), { anchor: [2, 0, 1], focus: [2900, 0, 2] });
@@ -132,12 +116,8 @@ describe('blocks out of view', () => {
     assert.equal((await s.e.model()).length, model.length - 2898);
     assert.deepEqual(await s.e.steps('undo'), model);
     assert.deepEqual(await s.e.selection(), { anchor: [2, 0, 1], focus: [2900, 0, 2] });
-  });
-
-  test('Ctrl+A then copy gives the whole document', async () => {
-    await s.e.load(generateDocument(3000), [1500, 0, 1]);
-    await s.e.page.keyboard.press('Control+A');
-    assert.deepEqual(JSON.parse(await s.e.call('copy')), await s.e.model());
+    await s.e.steps([1500, 0, 1], { key: 'Control+A' });
+    assert.deepEqual(JSON.parse(await s.e.call('copy')), model);
   });
 
   test('search finds what the browser alone finds, in the same order and with the same wrap, in parts never shown too', async () => {
@@ -151,23 +131,13 @@ describe('blocks out of view', () => {
     const runs = await s.e.eval((queries) => {
       const where = () => [editor.getSelection().anchor, editor.getSelection().focus, window.getSelection().toString()];
       const find = (text) => window.find(text, false, false, false, false, false, false);
-      const out = [];
-      for (const text of queries) {
-        for (const [from, times] of [[0, 3], [1500, 2]]) {
-          const page = [];
-          const browser = [];
-          editor.setCaret(Point(from, 0, 0));
-          prepareSearch();
-          for (let i = 0; i < times; i++) { (i ? continueSearch : startSearch)(text); page.push(where()); }
-          editor.setCaret(Point(from, 0, 0));
-          for (let i = 0; i < times; i++) {
-            if (!find(text)) { editor.setCaret(Point(0, 0, 0)); find(text); }
-            browser.push(where());
-          }
-          out.push([text, from, page, browser]);
-        }
-      }
-      return out;
+      const walk = (from, times, step) => {
+        editor.setCaret(Point(from, 0, 0));
+        return Array.from({ length: times }, (_, i) => { step(i); return where(); });
+      };
+      return queries.flatMap((text) => [[0, 3], [1500, 2]].map(([from, times]) => [text, from,
+        walk(from, times, (i) => { if (!i) prepareSearch(); (i ? continueSearch : startSearch)(text); }),
+        walk(from, times, () => { if (!find(text)) { editor.setCaret(Point(0, 0, 0)); find(text); } })]));
     }, texts.map(([, query]) => query));
     for (const [text, from, page, browser] of runs) assert.deepEqual(page, browser, `${text} from ${from}`);
     assert.deepEqual(runs[0][2].map((w) => w[0].block), [near - 1, far - 1, near - 1]);
@@ -188,21 +158,5 @@ describe('blocks out of view', () => {
     await s.e.call('undo');
     await settled();
     assert.equal(await inView(2500), true);
-  });
-
-  test('printing lays out every block and the image, those never shown included; images resolve against the last base URL', async () => {
-    const model = doc(...Array.from({ length: 1500 }, (_, i) => para('paragraph number ' + i)), img('far.png'));
-    const dir = mkdtempSync(join(tmpdir(), 'qorva-print-'));
-    const pdf = join(dir, 'doc.pdf');
-    writeFileSync(join(dir, 'far.png'), Buffer.from('iVBORw0KGgoAAAANSUhEUgAAAAIAAAACCAIAAAD91JpzAAAAFklEQVR4nGP8z8DAwMDAxMDAwMDAAAANHQEDasKb6QAAAABJRU5ErkJggg==', 'base64'));
-    await s.e.call('setBaseUrl', pathToFileURL(tmpdir()).href + '/');
-    await s.e.call('setBaseUrl', pathToFileURL(dir).href + '/');
-    await s.e.load(model);
-    writeFileSync(pdf, await s.e.page.pdf());
-    const tool = (name, ...args) => execFileSync(name, args, { encoding: 'utf8' });
-    const [text, images] = [tool('pdftotext', pdf, '-'), tool('pdfimages', '-list', pdf)];
-    rmSync(dir, { recursive: true, force: true });
-    assert.equal(new Set(text.match(/paragraph number \d+/g)).size, 1500);
-    assert.match(images, /^\s*\d+\s+\d+\s+image\s+2\s+2\s/m);
   });
 });

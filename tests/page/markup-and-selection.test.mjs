@@ -46,7 +46,6 @@ describe('the selection', () => {
     ['before the zero-width space of a span: its start', doc(para('abc')), 'b[0].childNodes[2].firstChild', 0, [0, 0, 0]],
     ['after the zero-width space at a span end: its end', doc(para('abc')), 'b[0].childNodes[2].firstChild', 5, [0, 0, 3]],
     ['before the zero-width space of a styled span: its start', spans, 'b[0].childNodes[3].firstChild', 0, [0, 1, 0]],
-    ['inside a span: where it is', spans, 'b[0].childNodes[3].firstChild', 2, [0, 1, 1]],
     ['in the start marker of a block: the first span', doc(block('bulleted', 0, ['strong', 'x'], 'y')), 'b[0].childNodes[1].firstChild', 0,
       [0, 0, 0]],
     ['before a line break: the end of the text before it', broken, 'b[0].childNodes[3].firstChild', 1, [0, 0, 2]],
@@ -69,16 +68,6 @@ describe('the selection', () => {
     });
   }
 
-  test('the active span and block are marked for the style sheet', async () => {
-    await s.e.load(doc(para('ab', ['strong', 'cd']), para('x')), [0, 1, 1]);
-    await s.e.page.waitForFunction(() => document.getElementById('ActiveSpan'));
-    assert.deepEqual(await s.e.eval(() => [document.getElementById('ActiveSpan').className,
-      document.getElementById('ActiveBlock').textContent.replace(/\u200B/g, '')]), ['Strong', 'abcd']);
-    await s.e.caret(1, 0, 1);
-    await s.e.page.waitForFunction(() => document.getElementById('ActiveBlock').textContent.includes('x'));
-    assert.equal(await s.e.eval(() => document.querySelectorAll('#ActiveSpan').length), 1);
-  });
-
   test('clicking an image selects it and highlights it', async () => {
     await s.e.load(doc(para('a'), img('missing.png'), para('b')));
     await s.e.page.waitForFunction(() => document.querySelector('#doc img').complete);
@@ -86,7 +75,8 @@ describe('the selection', () => {
     await s.e.page.waitForFunction(() => document.getElementById('ActiveBlock').classList.contains('Image'));
     assert.equal(await s.e.imageSelected(), true);
     assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
-    assert.equal(await s.e.eval(() => getComputedStyle(document.querySelector('#doc img')).backgroundColor), 'rgb(180, 213, 254)');
+    const highlight = await s.e.eval(() => getComputedStyle(document.querySelector('#doc img')).backgroundColor);
+    assert.notEqual(highlight, 'rgba(0, 0, 0, 0)');
   });
 });
 
@@ -97,4 +87,20 @@ test('the page works without a host: callbacks do nothing', async () => {
   } finally {
     await s.e.eval(() => { window.Host = window.savedHost; });
   }
+});
+
+// How numbers count is checked through random edits (numberFaults in long-documents); here what is drawn of them.
+test('numbers, blanks at level 1, bullets and note marks are drawn; none at level 0 or on headings', async () => {
+  const num = (level, text) => block('numbered', level, text);
+  await s.e.load(doc(num(0, 'a'), block('para', 1, 'in'), num(0, 'b'), para('out'), block('bulleted', 2, 'b'),
+    block('note', 0, ['noteref', '1'], 'n'), block('heading', -2, 'h'), num(1, 'c')));
+  const drawn = await s.e.eval(() => Array.from(document.querySelectorAll('#doc .Prefix'), (prefix) =>
+    (getComputedStyle(prefix).display === 'none' ? null : JSON.parse(getComputedStyle(prefix, '::before').content))));
+  assert.deepEqual(drawn, ['1', ' ', '2', null, '•', '▵', null, '1', null]);
+});
+
+test('a theme placed after the fixed sheet overrides it', async () => {
+  await s.e.run(doc(para('x')), ['setThemeCss', '.editor div { color: rgb(200, 0, 0); }']);
+  assert.equal(await s.e.eval(() => getComputedStyle(document.querySelector('#doc div')).color), 'rgb(200, 0, 0)');
+  await s.e.call('setThemeCss', '');
 });

@@ -48,12 +48,9 @@ describe('Replace All: what matches, with the options, counted, as one undo step
     `${text} / ${query}${matchCase ? ' / Match case' : ''}${wholeWord ? ' / Whole word' : ''}`,
     doc(para(text)), query, '<>', replaced.split('<>').length - 1, doc(para(replaced)), [matchCase, wholeWord]];
   for (const [name, model, query, replacement, count, expected, [matchCase, wholeWord] = []] of [
-    matching('Cat cat CAT', 'cat', [], '<> <> <>'),
     matching('Cat cat CAT', 'cat', [true], 'Cat <> CAT'),
-    matching('cat concat cats cat.', 'cat', [false, true], '<> concat cats <>.'),
-    matching('snake_cat cat2 cat', 'cat', [false, true], 'snake_cat cat2 <>'),
+    matching('cat concat cats snake_cat cat2 cat.', 'cat', [false, true], '<> concat cats snake_cat cat2 <>.'),
     matching('Résumé resume', 'resume', [], '<> <>'),
-    matching('Résumé resume', 'résumé', [true]),
     matching('Straße', 'strasse', [], '<>'),
     matching('Straße', 'stras'),
     matching('re\u0301sume\u0301!', 'resume', [false, true], '<>!'),
