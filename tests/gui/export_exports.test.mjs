@@ -38,8 +38,7 @@ async function chooseExport(desktop, kind, { repeatEnabled = false } = {}) {
 async function confirmExport(desktop, path) {
   await desktop.waitForFocus(EXPORT_DIALOG);
   if (path) desktop.keys('ctrl+a').type(path);
-  desktop.keys('Return');
-  await desktop.waitForNoTitle(EXPORT_DIALOG);
+  await desktop.keys('Return').waitForNoTitle(EXPORT_DIALOG);
 }
 
 // Picks the template `downs` below "Default" in the export dialog, then confirms.
@@ -104,16 +103,14 @@ test('the template picked in the dialog wraps the export; Repeat Export writes t
     // New, unsaved text at the end of the document goes into the repeated export.
     rmSync(boot);
     rmSync(contents);
-    desktop.keys('ctrl+End').type(' Added later.');
-    await desktop.waitForTitle(`${path}* - Qorva`);
+    await desktop.keys('ctrl+End').type(' Added later.').waitForTitle(`${path}* - Qorva`);
     desktop.keys('ctrl+alt+shift+e');   // Repeat Export
     assert.match(readFileSync(await waitForFile(contents), 'utf8'), /\\tableofcontents[^]*strong} text\.\s+Added later\./);
     assert.equal(existsSync(boot), false, 'only the second export is repeated');
 
     // A cancelled dialog leaves the state as it was: the TeX export is still what repeats.
     await chooseExport(desktop, 'html', { repeatEnabled: true });
-    await desktop.answer('Escape', EXPORT_DIALOG);
-    await desktop.waitForNoTitle(EXPORT_DIALOG);
+    await desktop.dismiss('Escape', EXPORT_DIALOG);
     rmSync(contents);
     await chooseExport(desktop, 'html');   // the first item: "Repeat Export"
     await waitForFile(contents);
@@ -126,8 +123,7 @@ test('without Pandoc or XeLaTeX on PATH the export offers the download and shows
     // Word stands for the Pandoc formats; PDF needs XeLaTeX too.
     for (const kind of ['docx', 'pdf']) {
       await chooseExport(desktop, kind);
-      await desktop.answer('Escape');   // Cancel: no download page
-      await desktop.waitForNoTitle(/^Qorva$/);
+      await desktop.dismiss('Escape');   // Cancel: no download page
     }
     // The exports that need no tool still work, and theirs is the only dialog.
     await chooseExport(desktop, 'html');
@@ -143,8 +139,7 @@ test('a failed export is reported with the reason, nothing is left behind, and a
     const pdf = join(folder, 'broken.pdf');
     await chooseExport(desktop, 'pdf');
     await confirmWithTemplate(desktop, 1, pdf);   // "Broken", before "Table of Contents"
-    await desktop.answer('Return', 'Export failed');
-    await desktop.waitForNoTitle(/^Export failed$/);
+    await desktop.dismiss('Return', 'Export failed');
     assert.equal(existsSync(pdf), false);
 
     // The folder of the last export is gone: Repeat Export says why it cannot write.
@@ -155,8 +150,7 @@ test('a failed export is reported with the reason, nothing is left behind, and a
     await waitForFile(join(exports, 'page.html'));
     rmSync(exports, { recursive: true });
     desktop.keys('ctrl+alt+shift+e');   // Repeat Export
-    await desktop.answer('Return', 'Export failed');
-    await desktop.waitForNoTitle(/^Export failed$/);
+    await desktop.dismiss('Return', 'Export failed');
     assert.equal(existsSync(exports), false, 'no folder is made behind the user\'s back');
     await desktop.waitForTitle(`${path} - Qorva`);
 
@@ -164,10 +158,8 @@ test('a failed export is reported with the reason, nothing is left behind, and a
     // on "Export HTML5...", and the dialog proposes the opened document's name.
     const other = join(folder, 'other.text');
     writeFileSync(other, 'Another document\n');
-    desktop.keys('ctrl+o');
-    await desktop.waitForFocus(/^Open/);
-    desktop.keys('ctrl+a').type(other).keys('Return');
-    await desktop.waitForTitle(`${other} - Qorva`);
+    await desktop.keys('ctrl+o').waitForFocus(/^Open/);
+    await desktop.keys('ctrl+a').type(other).keys('Return').waitForTitle(`${other} - Qorva`);
     desktop.keys('ctrl+alt+shift+e');   // Repeat Export
     await chooseExport(desktop, 'html');
     await confirmExport(desktop);
@@ -195,8 +187,7 @@ test('a PDF export that never ends is cancelled from its progress window: XeLaTe
     await chooseExport(desktop, 'pdf');
     await confirmExport(desktop);
     await waitUntil('XeLaTeX at work', () => toolsNaming(temp).length > 0, 60000);
-    await desktop.answer('Escape');
-    await desktop.waitForNoTitle(/^Qorva$/);
+    await desktop.dismiss('Escape');
     await waitUntil('XeLaTeX to be gone', () => toolsNaming(temp).length === 0);
     await waitUntil('the work folder to be removed', () => workFolders(temp).length === 0);
     assert.equal(existsSync(join(folder, 'loop.pdf')), false);

@@ -15,12 +15,10 @@ test('Replace All with Match case and Whole word is one undo step, and the file 
     // Tab: Replace, Replace All.
     desktop.keys('Tab', 'Tab', 'Return');
     await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Cat dog concat|CAT dog');
-    desktop.keys('Escape', 'ctrl+s');
-    await desktop.waitForTitle(`${file} - Qorva`);
+    await desktop.keys('Escape', 'ctrl+s').waitForTitle(`${file} - Qorva`);
     assert.equal(readFileSync(file, 'utf8'), 'Cat dog concat\r\n\r\nCAT dog\r\n');
 
-    desktop.keys('ctrl+z');
-    await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Cat cat concat|CAT cat');
+    await desktop.keys('ctrl+z').waitForDocument((d) => blockTexts(d).join('|') === 'Cat cat concat|CAT cat');
 
     // Ctrl+H: the bar keeps its text, and Enter in the replace field finds, then replaces.
     desktop.keys('ctrl+Home', 'ctrl+h', 'Return', 'Return');
@@ -33,13 +31,10 @@ test('a typed run is undone in one step, a caret move starts the next run, and t
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Start');
     desktop.keys('End').type(' first run').keys('Left').type('X');
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Start first ruXn');
-    desktop.keys('ctrl+z');
-    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Start first run');
-    desktop.keys('ctrl+s');
-    await desktop.waitForTitle(`${file} - Qorva`);
+    await desktop.keys('ctrl+z').waitForDocument((d) => blockTexts(d)[0] === 'Start first run');
+    await desktop.keys('ctrl+s').waitForTitle(`${file} - Qorva`);
     assert.equal(readFileSync(file, 'utf8'), 'Start first run\r\n');
-    desktop.keys('ctrl+z');
-    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Start');
+    await desktop.keys('ctrl+z').waitForDocument((d) => blockTexts(d)[0] === 'Start');
   });
 });
 

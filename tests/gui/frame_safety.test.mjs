@@ -73,10 +73,8 @@ test('a middle click and the Paste key bring content in only through the program
 
 // Opens `path` with Ctrl+O and follows the link at the start of the document.
 async function followFirstLinkOf(desktop, path) {
-  desktop.keys('ctrl+o');
-  await desktop.waitForFocus(/^Open/);
-  desktop.keys('ctrl+a').type(path).keys('Return');
-  await desktop.waitForTitle(`${path} - Qorva`);
+  await desktop.keys('ctrl+o').waitForFocus(/^Open/);
+  await desktop.keys('ctrl+a').type(path).keys('Return').waitForTitle(`${path} - Qorva`);
   desktop.keys('ctrl+Home', 'ctrl+Return');
 }
 
@@ -95,8 +93,7 @@ test('a link to a script asks before anything and runs nothing; a disguised sche
       const path = join(folder, `${what.split(' ')[0]}.text`);
       writeFileSync(path, text);
       await followFirstLinkOf(desktop, path);
-      await desktop.answer('Return');   // No is the default
-      await desktop.waitForNoTitle(/^Qorva$/);
+      await desktop.dismiss('Return');   // No is the default
     }
 
     const disguised = join(folder, 'disguised.text');

@@ -31,10 +31,8 @@ test('the title shows word and character counts, also of a selection, and the di
     await windowMenuItem(desktop, 3);
     await desktop.waitForTitle(`${file} - Qorva - 3 Words`);
     assert.deepEqual(readSettings(home)['Software\\Qorva'].Info, str('words'));
-    desktop.keys('shift+ctrl+Right');
-    await desktop.waitForTitle(/ - 1 Word Selected$/);
-    desktop.keys('Left');
-    await desktop.waitForTitle(`${file} - Qorva - 3 Words`);
+    await desktop.keys('shift+ctrl+Right').waitForTitle(/ - 1 Word Selected$/);
+    await desktop.keys('Left').waitForTitle(`${file} - Qorva - 3 Words`);
 
     await windowMenuItem(desktop, 4);
     await desktop.waitForTitle(`${file} - Qorva - 13 Characters`);
@@ -48,13 +46,10 @@ test('About shows its box; New and Welcome to Qorva open windows of their own', 
   await withDocument('help', null, async ({ desktop }) => {
     await desktop.menuItem('alt+h', 5, 0);
     desktop.keys('Return');
-    await desktop.answer('Return', 'About');
-    await desktop.waitForNoTitle(/^About$/);
-    desktop.keys('ctrl+n');
-    await desktop.waitForTitle((/^Untitled - Qorva$/));
+    await desktop.dismiss('Return', 'About');
+    await desktop.keys('ctrl+n').waitForTitle((/^Untitled - Qorva$/));
     await desktop.menuItem('alt+h', 5, 2);
-    desktop.keys('Return');
-    await desktop.waitForTitle('Welcome - Qorva');
+    await desktop.keys('Return').waitForTitle('Welcome - Qorva');
     assert.equal(desktop.process.exitCode, null, 'the first window stays');
     // The other windows are processes of their own, ended by their ids.
     for (const { id } of desktop.windows().filter((w) => / - Qorva$/.test(w.title))) {
@@ -93,8 +88,7 @@ test('the recent list keeps its order across restarts, is written when the windo
     const untitled = start({ home });
     await untitled.waitForTitle('Untitled - Qorva');
     await openRecentMenu(untitled);
-    untitled.keys('Down', 'Return');
-    await untitled.waitForTitle(`${first} - Qorva`);
+    await untitled.keys('Down', 'Return').waitForTitle(`${first} - Qorva`);
     await closeWindow(untitled);
     assert.deepEqual([recent().Document1, recent().Document2], [str(first), str(second)]);
   });

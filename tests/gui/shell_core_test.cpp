@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -83,41 +84,35 @@ void Spin() {
 
 TEST(MessageLoop, RegistersForItsThreadAndRunsIdleHandlersOncePerIdlePeriod) {
     EXPECT_EQ(ChromiumMessageHandler::Current(), nullptr);
-    auto loopOwner = std::make_unique<ChromiumMessageHandler>();
-    ChromiumMessageHandler& loop = *loopOwner;
-    EXPECT_EQ(ChromiumMessageHandler::Current(), &loop);
+    auto loop = std::make_unique<ChromiumMessageHandler>();
+    EXPECT_EQ(ChromiumMessageHandler::Current(), loop.get());
     CountingIdle idle;
-    loop.AddIdleHandler(&idle);
-    loop.RunIdleHandlers();
-    loop.RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 1) << "no new period without activity";
-
+    loop->AddIdleHandler(&idle);
     QObject target;
-    QEvent mouseMove(QEvent::MouseMove);
-    QCoreApplication::sendEvent(&target, &mouseMove);
-    loop.RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 1) << "mouse moves do not start a period";
-
-    QEvent keyPress(QEvent::KeyPress);
-    QCoreApplication::sendEvent(&target, &keyPress);
-    loop.RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 2);
-
-    loop.StartIdlePeriod();
+    // The handlers' runs so far, after an event of `type` reached the program (none: nothing did).
+    const auto runsAfter = [&](std::optional<QEvent::Type> type) {
+        QEvent event(type.value_or(QEvent::None));
+        if (type) QCoreApplication::sendEvent(&target, &event);
+        loop->RunIdleHandlers();
+        return idle.runs;
+    };
+    EXPECT_EQ(runsAfter({}), 1);
+    EXPECT_EQ(runsAfter({}), 1) << "no new period without activity";
+    EXPECT_EQ(runsAfter(QEvent::MouseMove), 1) << "mouse moves do not start a period";
+    EXPECT_EQ(runsAfter(QEvent::KeyPress), 2);
+    loop->StartIdlePeriod();
     Spin();
     EXPECT_EQ(idle.runs, 3) << "the loop runs idle handlers when it is about to wait";
-    loop.RemoveIdleHandler(&idle);
-    loop.StartIdlePeriod();
-    loop.RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 3);
+    loop->RemoveIdleHandler(&idle);
+    EXPECT_EQ(runsAfter(QEvent::KeyPress), 3);
 
     // A handler wanting more keeps the period open.
     idle.wantsMore = 2;
-    loop.AddIdleHandler(&idle);
-    loop.StartIdlePeriod();
-    for (int i = 0; i < 5; ++i) loop.RunIdleHandlers();
+    loop->AddIdleHandler(&idle);
+    loop->StartIdlePeriod();
+    for (int i = 0; i < 5; ++i) loop->RunIdleHandlers();
     EXPECT_EQ(idle.runs, 6);
-    loopOwner.reset();
+    loop.reset();
     EXPECT_EQ(ChromiumMessageHandler::Current(), nullptr);
 }
 
@@ -126,19 +121,18 @@ TEST(MessageLoop, FiltersAreAskedInTurnUntilOneTakesTheMessage) {
     RecordingFilter first, second;
     QObject target;
     QEvent key(QEvent::KeyPress);
-    EXPECT_FALSE(loop.PreTranslateMessage(&target, &key)) << "no filter: nothing is taken";
+    const auto ask = [&] {
+        const bool taken = loop.PreTranslateMessage(&target, &key);
+        return std::tuple(taken, first.seen, second.seen);
+    };
+    EXPECT_EQ(ask(), std::tuple(false, 0, 0)) << "no filter: nothing is taken";
     loop.AddMessageFilter(&first);
     loop.AddMessageFilter(&second);
-    EXPECT_FALSE(loop.PreTranslateMessage(&target, &key));
-    EXPECT_EQ(first.seen, 1);
-    EXPECT_EQ(second.seen, 1);
+    EXPECT_EQ(ask(), std::tuple(false, 1, 1));
     first.take = true;
-    EXPECT_TRUE(loop.PreTranslateMessage(&target, &key));
-    EXPECT_EQ(first.seen, 2);
-    EXPECT_EQ(second.seen, 1);
+    EXPECT_EQ(ask(), std::tuple(true, 2, 1));
     loop.RemoveMessageFilter(&first);
-    EXPECT_FALSE(loop.PreTranslateMessage(&target, &key));
-    EXPECT_EQ(second.seen, 2);
+    EXPECT_EQ(ask(), std::tuple(false, 2, 2));
 }
 
 TEST(Appcast, NewestItemWinsBrokenFeedsGiveNothingVersionsCompareAsNumbers) {

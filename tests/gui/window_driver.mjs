@@ -147,6 +147,12 @@ export class Desktop {
     this.keys(key);
   }
 
+  // Answers as above and waits for the box to go.
+  async dismiss(key, title = 'Qorva') {
+    await this.answer(key, title);
+    await this.waitForNoTitle(typeof title === 'string' ? new RegExp(`^${title}$`) : title);
+  }
+
   // Presses `key` (or runs it, a function) and waits for one more menu to open.
   async openMenu(key) {
     const popups = () => this.windowTitles().filter(isPopup).length;
@@ -173,8 +179,7 @@ export class Desktop {
         return await waitUntil('the submenu', () => this.windowTitles().filter(isPopup).length > 1, 5000);
       } catch (error) {
         if (attempt === 3) throw error;
-        this.keys('Escape', 'Escape', 'Escape');
-        await this.waitForNoTitle(/^Qorva$/);
+        await this.keys('Escape', 'Escape', 'Escape').waitForNoTitle(/^Qorva$/);
       }
     }
   }
