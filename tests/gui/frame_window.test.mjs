@@ -16,11 +16,6 @@ async function windowMenuItem(desktop, index) {
   desktop.keys('Return');
 }
 
-// "&File" > "Open Recent" (the third item), its submenu open.
-async function openRecentMenu(desktop) {
-  await desktop.openSubmenu('alt+f', 11, 2);
-}
-
 async function closeWindow(desktop) {
   desktop.keys('ctrl+w');
   await desktop.ended();
@@ -45,9 +40,10 @@ test('the title shows word and character counts, also of a selection, and the di
 test('About shows its box; New and Welcome to Qorva open windows of their own', async () => {
   await withDocument('help', null, async ({ desktop }) => {
     await desktop.menuItem('alt+h', 5, 0);
-    desktop.keys('Return');
-    await desktop.dismiss('Return', 'About');
-    await desktop.keys('ctrl+n').waitForTitle((/^Untitled - Qorva$/));
+    await desktop.keys('Return').dismiss('Return', 'About');
+    const untitledWindows = () => desktop.windowTitles().filter((t) => t === 'Untitled - Qorva').length;
+    desktop.keys('ctrl+n');
+    await desktop.waitSeeingWindows('a second untitled window', () => untitledWindows() === 2);
     await desktop.menuItem('alt+h', 5, 2);
     await desktop.keys('Return').waitForTitle('Welcome - Qorva');
     assert.equal(desktop.process.exitCode, null, 'the first window stays');
@@ -84,10 +80,9 @@ test('the recent list keeps its order across restarts, is written when the windo
     }
     assert.deepEqual(recent(), { DocumentCount: dword(9), Document1: str(second), Document2: str(first) });
 
-    // Open Recent, second entry, from an untitled window.
     const untitled = start({ home });
     await untitled.waitForTitle('Untitled - Qorva');
-    await openRecentMenu(untitled);
+    await untitled.openSubmenu('alt+f', 11, 2);   // "&File" > "Open Recent"
     await untitled.keys('Down', 'Return').waitForTitle(`${first} - Qorva`);
     await closeWindow(untitled);
     assert.deepEqual([recent().Document1, recent().Document2], [str(first), str(second)]);
