@@ -6,22 +6,10 @@ import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
 import { readFileSync, existsSync, rmSync, mkdirSync, readdirSync, statSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { withFrame, makeHome, waitUntil, notFirstRun, dword } from './window_driver.mjs';
+import { withDocument, waitUntil, notFirstRun, dword } from './window_driver.mjs';
 
 const sampleText = 'Export sample\n=============\n\nHello from Qorva with *emphasis* and **strong** text.\n';
 const EXPORT_DIALOG = /^Export to /;
-
-// A program on docs/`name` in a fresh home, once its window is there.
-async function withExport(name, text, body, { settings, files, env = () => ({}) } = {}) {
-  const home = makeHome({ settings, files: { ...files, [`docs/${name}`]: text } });
-  const folder = join(home, 'docs');
-  const path = join(folder, name);
-  await withFrame(name, async ({ start }) => {
-    const desktop = start({ home, args: [path], env: env(home) });
-    await desktop.waitForTitle(`${path} - Qorva`);
-    await body({ desktop, home, folder, path });
-  });
-}
 
 // The items of "&File" > "&Export" below "Repeat Export", in menu order. The
 // submenu opens on its first enabled item, which is "Repeat Export" only while
@@ -62,7 +50,7 @@ async function waitForFile(path, timeoutMs = 120000) {
 const unzipEntry = (path, entry) => execFileSync('unzip', ['-p', path, entry], { encoding: 'utf8' });
 
 test('each export from the menu writes its file beside the document under the proposed name', async () => {
-  await withExport('sample.text', sampleText, async ({ desktop, folder, path }) => {
+  await withDocument('sample', sampleText, async ({ desktop, home: folder, file: path }) => {
     const files = {};
     for (const [i, kind] of ['html', 'tex', 'rtf', 'docx', 'epub', 'pdf'].entries()) {
       await chooseExport(desktop, kind, { repeatEnabled: i > 0 });
@@ -87,7 +75,7 @@ test('each export from the menu writes its file beside the document under the pr
 });
 
 test('the template picked in the dialog wraps the export; Repeat Export writes the last confirmed one again, with the current content', async () => {
-  await withExport('sample.text', sampleText, async ({ desktop, folder, path }) => {
+  await withDocument('sample', sampleText, async ({ desktop, home: folder, file: path }) => {
     const [boot, contents] = [join(folder, 'boot.html'), join(folder, 'contents.tex')];
     await chooseExport(desktop, 'html');
     await confirmWithTemplate(desktop, 1, boot);   // "Bootstrap", after "Default"
@@ -116,7 +104,7 @@ test('the template picked in the dialog wraps the export; Repeat Export writes t
 });
 
 test('without Pandoc or XeLaTeX on PATH the export offers the download and shows no dialog', async () => {
-  await withExport('sample.text', sampleText, async ({ desktop }) => {
+  await withDocument('sample', sampleText, async ({ desktop }) => {
     // Word stands for the Pandoc formats; PDF needs XeLaTeX too.
     for (const kind of ['docx', 'pdf']) {
       await chooseExport(desktop, kind);
@@ -131,7 +119,7 @@ test('without Pandoc or XeLaTeX on PATH the export offers the download and shows
 
 test('a failed export is reported with the reason, nothing is left behind, and after Open nothing repeats', async () => {
   const files = { 'data/qorva/Broken.xelatex': '\\documentclass{no-such-class}\n\\begin{document}\n$body$\n\\end{document}\n' };
-  await withExport('sample.text', sampleText, async ({ desktop, folder, path }) => {
+  await withDocument('sample', sampleText, async ({ desktop, home: folder, file: path }) => {
     // XeLaTeX cannot typeset with the user's broken template.
     const pdf = join(folder, 'broken.pdf');
     await chooseExport(desktop, 'pdf');
@@ -179,7 +167,7 @@ const ownTemp = (home) => {
 };
 
 test('a PDF export that never ends is cancelled from its progress window: XeLaTeX is gone, so is its work folder, and the window works on', async () => {
-  await withExport('loop.text', ENDLESS, async ({ desktop, home, folder }) => {
+  await withDocument('loop', ENDLESS, async ({ desktop, home }) => {
     const temp = join(home, 'tmp');
     await chooseExport(desktop, 'pdf');
     await confirmExport(desktop);
@@ -187,23 +175,23 @@ test('a PDF export that never ends is cancelled from its progress window: XeLaTe
     await desktop.dismiss('Escape');
     await waitUntil('XeLaTeX to be gone', () => toolsNaming(temp).length === 0);
     await waitUntil('the work folder to be removed', () => workFolders(temp).length === 0);
-    assert.equal(existsSync(join(folder, 'loop.pdf')), false);
+    assert.equal(existsSync(join(home, 'loop.pdf')), false);
 
     // The window takes keys again: an HTML export goes through.
     await chooseExport(desktop, 'html', { repeatEnabled: true });
     await confirmExport(desktop);
-    assert.match(readFileSync(await waitForFile(join(folder, 'loop.html')), 'utf8'), /Endless/);
+    assert.match(readFileSync(await waitForFile(join(home, 'loop.html')), 'utf8'), /Endless/);
     assert.equal(desktop.windowTitles().includes('Export failed'), false, 'a cancel the user asked for needs no message box');
   }, { env: ownTemp });
 });
 
 test('a tool run past the time limit of the settings is stopped and reported, and leaves nothing behind', async () => {
-  await withExport('loop.text', ENDLESS, async ({ desktop, home, folder }) => {
+  await withDocument('loop', ENDLESS, async ({ desktop, home }) => {
     const temp = join(home, 'tmp');
     await chooseExport(desktop, 'pdf');
     await confirmExport(desktop);
     await desktop.waitForTitle('Export failed', 60000);
-    assert.deepEqual([toolsNaming(temp), workFolders(temp), existsSync(join(folder, 'loop.pdf'))], [[], [], false]);
+    assert.deepEqual([toolsNaming(temp), workFolders(temp), existsSync(join(home, 'loop.pdf'))], [[], [], false]);
     await desktop.answer('Return', 'Export failed');
   }, { settings: notFirstRun({ ToolTimeLimit: dword(3) }), env: ownTemp });
 });

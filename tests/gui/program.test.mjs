@@ -92,11 +92,8 @@ test('misspelt words are marked with the dictionary made at build time, correct 
 
 test('Ctrl+P prints the page to a PDF file', async () => {
   // Without a print server the dialog offers printing to a PDF file in the home folder.
-  const home = makeHome();
-  await withFrame('print', async ({ start }) => {
-    const desktop = start({ home, env: { HOME: home } });
+  await withDocument('print', null, async ({ desktop, home }) => {
     const pdf = join(home, 'print.pdf');
-    await desktop.waitForTitle('Untitled - Qorva');
     await desktop.type('Printed words').waitForDocument((d) => blockTexts(d)[0] === 'Printed words');
     desktop.keys('ctrl+p');
     await desktop.answer('Return', 'Print');
@@ -105,15 +102,12 @@ test('Ctrl+P prints the page to a PDF file', async () => {
     execFileSync('pdftoppm', ['-r', '50', '-png', '-f', '1', '-l', '1', '-singlefile', pdf, join(home, 'page')]);
     const dark = measure(join(home, 'page.png'), '-threshold', '50%', '-negate', '-format', '%[fx:mean*w*h]');
     assert.ok(dark > 30, `the printed page shows the text (${dark} dark pixels)`);
-  });
+  }, { env: (home) => ({ HOME: home }) });
 });
 
 test('Ctrl+= zooms the page, the zoom is kept for the next start and Ctrl+0 resets it', async () => {
-  const home = makeHome();
-  const zoom = () => Number(readSettings(home)['Software\\Qorva']?.Zoom?.data ?? 1);
-  await withFrame('zoom', async ({ start }) => {
-    const first = start({ home });
-    await first.waitForTitle('Untitled - Qorva');
+  await withDocument('zoom', null, async ({ start, desktop: first, home }) => {
+    const zoom = () => Number(readSettings(home)['Software\\Qorva']?.Zoom?.data ?? 1);
     first.keys('ctrl+equal', 'ctrl+equal', 'ctrl+equal');
     await waitUntil('the zoom stored', () => zoom() > 1.2);
     await first.close();

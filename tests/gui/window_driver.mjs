@@ -251,13 +251,16 @@ export async function withFrame(name, body) {
   }
 }
 
-// A program on `text` written to `fileName` in a fresh home (given as its
-// argument), or untitled when `text` is null, once its window is there.
-export async function withDocument(name, text, body, { settings, fileName = `${name}.text`, title, env } = {}) {
-  const home = makeHome({ settings, files: text === null ? {} : { [fileName]: text } });
+// A program on `text` written to `fileName` in a fresh home with `files` (given
+// as its argument), or untitled when `text` is null, once its window is there.
+// `env` may be made from the home.
+export async function withDocument(name, text, body,
+  { settings, files = {}, fileName = `${name}.text`, title, env = {} } = {}) {
+  const home = makeHome({ settings, files: text === null ? files : { ...files, [fileName]: text } });
   const file = join(home, fileName);
   await withFrame(name, async (frame) => {
-    const desktop = frame.start({ home, args: text === null ? [] : [file], env });
+    const args = text === null ? [] : [file];
+    const desktop = frame.start({ home, args, env: typeof env === 'function' ? env(home) : env });
     await desktop.waitForTitle(title || (text === null ? 'Untitled - Qorva' : `${file} - Qorva`));
     await body({ ...frame, desktop, home, file });
   });
