@@ -156,11 +156,9 @@ TEST(CallAfterForwardedKeys, RunsAtOnceInStepOrAfterWaitingForKeysOnTheirWay) {
         StandInPage page{.received = received, .arriving = 5};
         KeyLedger ledger;
         for (int i = 0; i < 5; ++i) ledger.KeyForwarded();
-        EXPECT_EQ(CallOn(page, ledger).text, "ran");
-        EXPECT_EQ(page.runs, 1);
-        EXPECT_EQ(page.attempts, attempts);
-        EXPECT_EQ(page.received, 5);
-        EXPECT_EQ(ledger.Expected(), 5);
+        const std::string text = CallOn(page, ledger).text;
+        EXPECT_EQ(std::tuple(text, page.runs, page.attempts, page.received, ledger.Expected()),
+                  std::tuple("ran", 1, attempts, 5, 5));
     }
 }
 
