@@ -8,8 +8,6 @@ import {
   withFrame, withDocument, makeHome, readSettings, waitUntil, str, dword,
 } from './window_driver.mjs';
 
-const RECENT = 'Software\\Qorva\\Recent Document List';
-
 // "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count, Outline.
 async function windowMenuItem(desktop, index) {
   await desktop.menuItem('alt+w', 6, index);
@@ -71,7 +69,7 @@ test('F11 twice restores the window', async () => {
 test('the recent list keeps its order across restarts, is written when the window closes and opens from Open Recent', async () => {
   const home = makeHome({ files: { 'first.text': 'First\r\n', 'second.text': 'Second\r\n' } });
   const [first, second] = ['first', 'second'].map((name) => join(home, `${name}.text`));
-  const recent = () => readSettings(home)[RECENT];
+  const recent = () => readSettings(home)['Software\\Qorva\\Recent Document List'];
   await withFrame('recent-order', async ({ start }) => {
     for (const file of [first, second]) {
       const program = start({ home, args: [file] });

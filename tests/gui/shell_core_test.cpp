@@ -1,6 +1,5 @@
 // Qt key events turned into key messages, the message loop's filters and idle
 // periods, and the update feed reader.
-#include "src/win/keys/idle_rule.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/platform/qt_key_message.h"
 #include "src/win/app/update_checker.h"
@@ -47,15 +46,6 @@ TEST(QtKeyMessages, PressesGiveAKeyDownAndTheirCharacterReleasesOneKeyUp) {
               kModCtrl | kModAlt | kModShift);
 }
 
-TEST(IdleRule, InputAndWindowEventsStartAnIdlePeriodMouseMovesPaintAndTimersDoNot) {
-    for (QEvent::Type type : {QEvent::HoverMove, QEvent::Paint, QEvent::Timer, QEvent::MetaCall}) {
-        EXPECT_FALSE(StartsIdlePeriod(type)) << type;
-    }
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::Resize, static_cast<QEvent::Type>(QEvent::User + 1)}) {
-        EXPECT_TRUE(StartsIdlePeriod(type)) << type;
-    }
-}
-
 class CountingIdle : public CIdleHandler {
 public:
     int runs = 0;
@@ -98,20 +88,23 @@ TEST(MessageLoop, RegistersForItsThreadAndRunsIdleHandlersOncePerIdlePeriod) {
     };
     EXPECT_EQ(runsAfter({}), 1);
     EXPECT_EQ(runsAfter({}), 1) << "no new period without activity";
-    EXPECT_EQ(runsAfter(QEvent::MouseMove), 1) << "mouse moves do not start a period";
+    for (QEvent::Type type : {QEvent::MouseMove, QEvent::HoverMove, QEvent::Paint}) {
+        EXPECT_EQ(runsAfter(type), 1) << "moves and painting start no period: " << type;
+    }
     EXPECT_EQ(runsAfter(QEvent::KeyPress), 2);
+    EXPECT_EQ(runsAfter(static_cast<QEvent::Type>(QEvent::User + 1)), 3) << "the program's own events do";
     loop->StartIdlePeriod();
     Spin();
-    EXPECT_EQ(idle.runs, 3) << "the loop runs idle handlers when it is about to wait";
+    EXPECT_EQ(idle.runs, 4) << "the loop runs idle handlers when it is about to wait";
     loop->RemoveIdleHandler(&idle);
-    EXPECT_EQ(runsAfter(QEvent::KeyPress), 3);
+    EXPECT_EQ(runsAfter(QEvent::KeyPress), 4);
 
     // A handler wanting more keeps the period open.
     idle.wantsMore = 2;
     loop->AddIdleHandler(&idle);
     loop->StartIdlePeriod();
     for (int i = 0; i < 5; ++i) loop->RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 6);
+    EXPECT_EQ(idle.runs, 7);
     loop.reset();
     EXPECT_EQ(ChromiumMessageHandler::Current(), nullptr);
 }

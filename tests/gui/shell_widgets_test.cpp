@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -84,10 +85,8 @@ bool SpinUntil(const std::function<bool()>& done, int ms) {
 }
 
 bool AnyWindowShown() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible()) return true;
-    }
-    return false;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](QWidget* window) { return window->isVisible(); });
 }
 
 class UpdateChecks : public ::testing::Test {
