@@ -155,10 +155,7 @@ const workFolders = (temp) => readdirSync(temp).filter((name) => name.startsWith
 // A document whose math never finishes typesetting (a macro that expands to
 // itself), its tools working in a temporary folder of their own.
 const ENDLESS = 'Endless\n\na $\\def\\x{\\x}\\x$ b\n';
-const ownTemp = (home) => {
-  mkdirSync(join(home, 'tmp'));
-  return { TMPDIR: join(home, 'tmp') };
-};
+const ownTemp = { files: { 'tmp/.keep': '' }, env: (home) => ({ TMPDIR: join(home, 'tmp') }) };
 
 test('a PDF export that never ends is cancelled from its progress window: XeLaTeX is gone, so is its work folder, and the window works on', async () => {
   await withDocument('loop', ENDLESS, async ({ desktop, home }) => {
@@ -176,7 +173,7 @@ test('a PDF export that never ends is cancelled from its progress window: XeLaTe
     await confirmExport(desktop);
     assert.match(readFileSync(await waitForFile(join(home, 'loop.html')), 'utf8'), /Endless/);
     assert.equal(desktop.windowTitles().includes('Export failed'), false, 'a cancel the user asked for needs no message box');
-  }, { env: ownTemp });
+  }, ownTemp);
 });
 
 test('a tool run past the time limit of the settings is stopped and reported, and leaves nothing behind', async () => {
@@ -187,5 +184,5 @@ test('a tool run past the time limit of the settings is stopped and reported, an
     await desktop.waitForTitle('Export failed', 60000);
     assert.deepEqual([toolsNaming(temp), workFolders(temp), existsSync(join(home, 'loop.pdf'))], [[], [], false]);
     await desktop.answer('Return', 'Export failed');
-  }, { settings: notFirstRun({ ToolTimeLimit: dword(3) }), env: ownTemp });
+  }, { settings: notFirstRun({ ToolTimeLimit: dword(3) }), ...ownTemp });
 });

@@ -13,10 +13,7 @@ const closeButton = (desktop) => {
   const sent = spawnSync(process.env.QORVA_CLOSE_WINDOW, [desktop.frameWindow().id], { env: { ...process.env, DISPLAY: desktop.x.display } });
   assert.equal(sent.status, 0, 'the close request was sent (QORVA_CLOSE_WINDOW names x_close_window)');
 };
-const fileExit = async (desktop) => {
-  await desktop.menuItem('alt+f', 11, 10);
-  desktop.keys('Return');
-};
+const fileExit = (desktop) => desktop.menuItem('alt+f', 11, 10).then(() => desktop.keys('Return'));
 
 const RUNS = [
   { how: 'close button', close: closeButton, answer: null, saved: 'Kept text\r\n' },

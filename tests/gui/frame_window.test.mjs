@@ -9,10 +9,7 @@ import {
 } from './window_driver.mjs';
 
 // "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count, Outline.
-async function windowMenuItem(desktop, index) {
-  await desktop.menuItem('alt+w', 6, index);
-  desktop.keys('Return');
-}
+const windowMenuItem = (desktop, index) => desktop.menuItem('alt+w', 6, index).then(() => desktop.keys('Return'));
 
 async function closeWindow(desktop) {
   desktop.keys('ctrl+w');

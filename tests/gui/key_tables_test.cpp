@@ -27,13 +27,8 @@ struct PageLog {
 };
 
 TEST(KeyHook, EachKeyCallsThePageLeavesItToTheBrowserOrSwallowsIt) {
-    struct Case {
-        const char* key;
-        KeyMessageKind kind;
-        int code, modifiers;
-        const char* pageCall;  // "" when the page is not called
-        bool consumed;
-    };
+    // pageCall is "" when the page is not called.
+    struct Case { const char* key; KeyMessageKind kind; int code, modifiers; const char* pageCall; bool consumed; };
     using K = KeyMessageKind;
     for (const Case& c : std::vector<Case>{
              {"Left", K::KeyDown, vk::Left, None, "moveBackward", true},

@@ -43,8 +43,7 @@ TEST(Dictionary, AnotherLanguageWinsOverEnglishThenPlainByteOrder) {
              {{"fr-FR.bdic", "de-DE.bdic", "en-US.bdic", "Zz-ZZ.bdic"}, "Zz-ZZ.bdic", "Zz-ZZ"}}) {
         const auto choice = ChooseDictionary(c.files);
         ASSERT_TRUE(choice) << c.file;
-        EXPECT_EQ(choice->fileName, c.file);
-        EXPECT_EQ(choice->languageCode, c.code);
+        EXPECT_EQ(choice->fileName + " " + choice->languageCode, std::string(c.file) + " " + c.code);
     }
 }
 
@@ -56,8 +55,7 @@ TEST(CommandLine, PathsAndFirstDocument) {
     EXPECT_EQ(ChooseFirstDocument("\"--welcome\"").kind, FirstDocumentKind::Welcome);
     EXPECT_EQ(ChooseFirstDocument("--welcome x").kind, FirstDocumentKind::File);
     const FirstDocument file = ChooseFirstDocument("notes.text");
-    EXPECT_EQ(file.kind, FirstDocumentKind::File);
-    EXPECT_EQ(file.argument, "notes.text");
+    EXPECT_EQ(std::pair(file.kind, file.argument), std::pair(FirstDocumentKind::File, std::string("notes.text")));
     EXPECT_EQ(ChooseFirstDocument("\"\"").kind, FirstDocumentKind::Untitled);
 }
 
