@@ -32,14 +32,11 @@ test('pasted text stays text, Paste as Markdown reads it, and Copy gives another
     const target = start({ home: makeHome() });
     await target.waitForTitle('Untitled - Qorva');
     const focus = (desktop, title) => desktop.xdotool('windowfocus', '--sync', desktop.windows().find((w) => title.test(w.title)).id);
-    const paste = async () => {
-      focus(target, /^Untitled/);
-      target.keys('ctrl+a', 'Delete', 'ctrl+v');
-    };
+    const paste = () => { focus(target, /^Untitled/); target.keys('ctrl+a', 'Delete', 'ctrl+v'); };
 
     // A number sign line stays text; Paste as Markdown in Qorva Format reads a heading.
     const plain = await offer('# Word');
-    await paste();
+    paste();
     let doc = await target.waitForDocument((d) => JSON.stringify(d).includes('# Word'));
     assert.notEqual(doc[1][0], 'heading');
     target.keys('ctrl+a', 'Delete');
@@ -54,7 +51,7 @@ test('pasted text stays text, Paste as Markdown reads it, and Copy gives another
     // What else Copy offers is checked in clipboard_formats_test and frame_widgets_test.
     await waitUntil('the model on the clipboard',
       () => xclip(x.display, ['-o', '-selection', 'clipboard', '-t', 'TARGETS']).includes('application/x-qorva-model'));
-    await paste();
+    paste();
     doc = await target.waitForDocument((d) => blockTexts(d).includes('Heading'));
     assert.deepEqual(doc.slice(1).map((block) => block[0]), ['heading', 'para']);
     assert.deepEqual(doc[2].slice(2),

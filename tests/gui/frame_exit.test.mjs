@@ -40,8 +40,7 @@ test('Yes on an untitled document: the program ends once Save As has written the
   await withDocument('exit-untitled-save-as', null, async ({ desktop, home }) => {
     const file = join(home, 'named.text');
     await desktop.type('Fresh').waitForDocument((d) => blockTexts(d)[0] === 'Fresh');
-    desktop.keys('ctrl+w');
-    await desktop.answer('alt+y');
+    await desktop.keys('ctrl+w').answer('alt+y');
     await desktop.waitForFocus('Save As');
     desktop.type(file).keys('Return');
     await desktop.ended();

@@ -93,8 +93,7 @@ test('Ctrl+P prints the page to a PDF file', async () => {
   await withDocument('print', null, async ({ desktop, home }) => {
     const pdf = join(home, 'print.pdf');
     await desktop.type('Printed words').waitForDocument((d) => blockTexts(d)[0] === 'Printed words');
-    desktop.keys('ctrl+p');
-    await desktop.answer('Return', 'Print');
+    await desktop.keys('ctrl+p').answer('Return', 'Print');
     await waitUntil('one printed page', () => existsSync(pdf)
       && /Pages:\s+1/.test(spawnSync('pdfinfo', [pdf], { encoding: 'utf8' }).stdout), 120000);
     execFileSync('pdftoppm', ['-r', '50', '-png', '-f', '1', '-l', '1', '-singlefile', pdf, join(home, 'page')]);
@@ -140,8 +139,7 @@ test('the address of a hyperlink made with Ctrl+K opens on a click while Ctrl al
     const opened = join(home, 'opened-urls.txt');
     useRecordingBrowser(home, opened);
     await desktop.type('see docs').waitForDocument((d) => blockTexts(d)[0] === 'see docs');
-    desktop.keys('ctrl+shift+Left', 'ctrl+k');
-    await desktop.answer('Tab', 'Insert Hyperlink');
+    await desktop.keys('ctrl+shift+Left', 'ctrl+k').answer('Tab', 'Insert Hyperlink');
     desktop.type('https://example.org/qorva-test').keys('Return');
     const linked = await desktop.waitForDocument((d) => d[1].slice(2).some((span) => span[0] === 'linktext'));
     assert.equal(linked[1].slice(2).find((span) => span[0] === 'linktext')[1], 'docs', 'the dialog proposed the selected text');
@@ -186,6 +184,5 @@ test('without a display the program says so and ends', () => {
   const env = { ...process.env, DISPLAY: '', WAYLAND_DISPLAY: '', QT_QPA_PLATFORM: '' };
   const result = spawnSync(qorvaBin, ['--welcome'], { env, encoding: 'utf8', timeout: 20000 });
   assert.equal(result.status, 1);
-  assert.match(result.stderr, /no display/);
-  assert.match(result.stderr, /xvfb-run/);
+  assert.match(result.stderr, /no display[^]*xvfb-run/);
 });
