@@ -11,10 +11,9 @@ import { withDocument, waitUntil, notFirstRun, dword } from './window_driver.mjs
 const sampleText = 'Export sample\n=============\n\nHello from Qorva with *emphasis* and **strong** text.\n';
 const EXPORT_DIALOG = /^Export to /;
 
-// The items of "&File" > "&Export" below "Repeat Export", in menu order. The
-// submenu opens on its first enabled item, which is "Repeat Export" only while
-// there is an export to repeat, so "html" without `repeatEnabled` takes the first
-// item, whichever it is.
+// The items of "&File" > "&Export" below "Repeat Export", in menu order. The submenu opens on its
+// first enabled item, "Repeat Export" only while there is an export to repeat: so "html" without
+// `repeatEnabled` takes the first item, whichever it is.
 const FORMATS = ['html', 'docx', 'rtf', 'epub', 'pdf', 'tex'];
 async function chooseExport(desktop, kind, { repeatEnabled = false } = {}) {
   await desktop.openMenu('alt+f');

@@ -52,7 +52,8 @@ test('About shows its box; New and Welcome to Qorva open windows of their own', 
 
 test('F11 twice restores the window', async () => {
   await withDocument('full-screen', null, async ({ desktop }) => {
-    const windowWhen = (what, fits) => waitUntil(what, () => { const w = desktop.frameWindow(); return w && fits(w) && w; });
+    const windowWhen = (what, fits) =>
+      waitUntil(what, () => { const w = desktop.frameWindow(); return w && fits(w) && w; });
     const before = desktop.frameWindow();
     desktop.keys('F11');
     const full = await windowWhen('full screen', (w) => w.width === 1280 && w.height === 800);

@@ -27,7 +27,6 @@ struct PageLog {
 };
 
 TEST(KeyHook, EachKeyCallsThePageLeavesItToTheBrowserOrSwallowsIt) {
-    // pageCall is "" when the page is not called.
     struct Case { const char* key; KeyMessageKind kind; int code, modifiers; const char* pageCall; bool consumed; };
     using K = KeyMessageKind;
     for (const Case& c : std::vector<Case>{

@@ -38,7 +38,8 @@ TEST(QtKeyMessages, PressesGiveAKeyDownAndTheirCharacterReleasesOneKeyUp) {
              {"Left, which types nothing", Press(Qt::Key_Left), {{K::KeyDown, 37, 0}}},
              {"Ctrl+.", Press(Qt::Key_Period, Qt::ControlModifier), {{K::KeyDown, 190, kModCtrl}}},
              {"Ctrl alone counts itself", Press(Qt::Key_Control), {{K::KeyDown, 17, kModCtrl}}},
-             {"Ctrl released", KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier, {}), {{K::KeyUp, 17, 0}}},
+             {"Ctrl released", KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier, {}),
+              {{K::KeyUp, 17, 0}}},
              {"Tab released", KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, "\t"), {{K::KeyUp, 9, 0}}}}) {
         EXPECT_EQ(Fields(c.messages), Fields(c.expected)) << c.what;
     }

@@ -12,7 +12,8 @@ TEST(Zoom, StepsStayInRangeAndDamagedSettingsStartFromTheDefault) {
     struct Case { const char* from; ZoomCommand command; const char* to; };
     for (const Case& c : std::vector<Case>{
              {"1.095445", ZoomCommand::Larger, "1.190890"}, {"1.0", ZoomCommand::Smaller, "0.904555"},
-             {"2.5", ZoomCommand::Reset, "1.0"}, {"abc", ZoomCommand::Larger, "1.095445"}, {"-4", ZoomCommand::Larger, "1.095445"}}) {
+             {"2.5", ZoomCommand::Reset, "1.0"}, {"abc", ZoomCommand::Larger, "1.095445"},
+             {"-4", ZoomCommand::Larger, "1.095445"}}) {
         EXPECT_EQ(NextZoomText(c.from, c.command), c.to) << c.from;
     }
     std::string zoom = "1.0";
