@@ -15,11 +15,6 @@
 
 namespace {
 
-void Say(const char* text, int value = -1) {
-    value < 0 ? std::printf("%s\n", text) : std::printf("%s: %d\n", text, value);
-    std::fflush(stdout);
-}
-
 class DragSource : public QWidget {
 public:
     explicit DragSource(QStringList pairs) : pairs_(std::move(pairs)) {
@@ -42,8 +37,9 @@ protected:
         auto* drag = new QDrag(this);
         drag->setMimeData(data);
         // Said from inside the drag's own event loop.
-        QTimer::singleShot(0, [] { Say("drag started"); });
-        Say("drag ended", static_cast<int>(drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction)));
+        QTimer::singleShot(0, [] { std::printf("drag started\n"); std::fflush(stdout); });
+        std::printf("drag ended: %d\n", static_cast<int>(drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction)));
+        std::fflush(stdout);
     }
 
 private:

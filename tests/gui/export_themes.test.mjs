@@ -4,8 +4,7 @@
 // themes_menu_test.
 import { test } from 'node:test';
 import { spawnSync } from 'node:child_process';
-import { join } from 'node:path';
-import { withFrame, makeHome, readSettings, waitUntil } from './window_driver.mjs';
+import { withDocument, readSettings, waitUntil } from './window_driver.mjs';
 
 // The editor's colour at a point of its empty area, below the document's lines.
 function editorBackground(desktop) {
@@ -32,23 +31,17 @@ async function chooseTheme(desktop, position, name) {
 }
 
 test('each theme, a user file among them, restyles the page, and the chosen one is applied again at the next start', async () => {
-  const home = makeHome({ files: {
-    'data/qorva/b.theme': 'body { background-color: #0000ff; }',
-    'docs/sample.text': 'Theme sample\n============\n\nPlain *text*.\n',
-  } });
-  const path = join(home, 'docs', 'sample.text');
   const looks = [['Default', [255, 255, 255]], ['Dark', [0, 0, 0]], ['Monospaced', [238, 238, 238]], ['Serif', [255, 255, 255]], ['b', [0, 0, 255]]];
-  await withFrame('themes', async ({ start }) => {
-    for (const run of ['choose', 'restart']) {
-      const desktop = start({ home, args: [path] });
-      await desktop.waitForTitle(`${path} - Qorva`);
-      await desktop.waitForDocument((d) => d.length > 2);
-      if (run === 'restart') await waitForBackground(desktop, [0, 0, 255], 'b at start');
-      for (const [position, [name, rgb]] of (run === 'choose' ? looks : []).entries()) {
-        await chooseTheme(desktop, position, name);
-        await waitForBackground(desktop, rgb, name);
-      }
-      await desktop.close();
+  const sample = 'Theme sample\n============\n\nPlain *text*.\n';
+  await withDocument('themes', sample, async ({ start, desktop, home, file }) => {
+    await desktop.waitForDocument((d) => d.length > 2);
+    for (const [position, [name, rgb]] of looks.entries()) {
+      await chooseTheme(desktop, position, name);
+      await waitForBackground(desktop, rgb, name);
     }
-  });
+    await desktop.close();
+    const again = start({ home, args: [file] });
+    await again.waitForTitle(`${file} - Qorva`);
+    await waitForBackground(again, [0, 0, 255], 'b at start');
+  }, { files: { 'data/qorva/b.theme': 'body { background-color: #0000ff; }' }, fileName: 'docs/sample.text' });
 });

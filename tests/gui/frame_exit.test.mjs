@@ -8,34 +8,26 @@ import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { withDocument, recoveryFiles, blockTexts } from './window_driver.mjs';
 
-const CLOSES = {
-  // As a window manager's close button asks.
-  'close button': (desktop) => {
-    assert.ok(process.env.QORVA_CLOSE_WINDOW, 'QORVA_CLOSE_WINDOW names the x_close_window tool');
-    const sent = spawnSync(process.env.QORVA_CLOSE_WINDOW, [desktop.frameWindow().id], { env: { ...process.env, DISPLAY: desktop.x.display } });
-    assert.equal(sent.status, 0, 'the close request was sent');
-  },
-  'Ctrl+W': (desktop) => desktop.keys('ctrl+w'),
-  'File > Exit': async (desktop) => {
-    await desktop.menuItem('alt+f', 11, 10);
-    desktop.keys('Return');
-  },
+// As a window manager's close button asks.
+const closeButton = (desktop) => {
+  const sent = spawnSync(process.env.QORVA_CLOSE_WINDOW, [desktop.frameWindow().id], { env: { ...process.env, DISPLAY: desktop.x.display } });
+  assert.equal(sent.status, 0, 'the close request was sent (QORVA_CLOSE_WINDOW names x_close_window)');
 };
+const fileExit = (desktop) => desktop.menuItem('alt+f', 11, 10).then(() => desktop.keys('Return'));
 
 const RUNS = [
-  { how: 'close button', answer: null, saved: 'Kept text\r\n' },
-  { how: 'File > Exit', answer: 'alt+n', saved: 'Kept text\r\n' },
-  { how: 'Ctrl+W', answer: 'alt+y', saved: 'New Kept text\r\n' },
+  { how: 'close button', close: closeButton, answer: null, saved: 'Kept text\r\n' },
+  { how: 'File > Exit', close: fileExit, answer: 'alt+n', saved: 'Kept text\r\n' },
+  { how: 'Ctrl+W', close: (desktop) => desktop.keys('ctrl+w'), answer: 'alt+y', saved: 'New Kept text\r\n' },
 ];
 
-for (const { how, answer, saved } of RUNS) {
+for (const { how, close, answer, saved } of RUNS) {
   test(`${how} ends the program ${answer ? `after ${answer}` : 'unmodified'}`, async () => {
     await withDocument(`exit-${how.replace(/\W+/g, '-')}`, 'Kept text\r\n', async ({ desktop, home, file }) => {
       await desktop.waitForDocument((d) => d.length > 1);
       // All typed before the question, which would take keys still queued.
-      if (answer) desktop.type('New ');
-      if (answer) await desktop.waitForDocument((d) => blockTexts(d)[0] === 'New Kept text');
-      await CLOSES[how](desktop);
+      if (answer) await desktop.type('New ').waitForDocument((d) => blockTexts(d)[0] === 'New Kept text');
+      await close(desktop);
       if (answer) await desktop.answer(answer);
       await desktop.ended();
       assert.equal(readFileSync(file, 'utf8'), saved);
@@ -47,10 +39,8 @@ for (const { how, answer, saved } of RUNS) {
 test('Yes on an untitled document: the program ends once Save As has written the file', async () => {
   await withDocument('exit-untitled-save-as', null, async ({ desktop, home }) => {
     const file = join(home, 'named.text');
-    desktop.type('Fresh');
-    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Fresh');
-    desktop.keys('ctrl+w');
-    await desktop.answer('alt+y');
+    await desktop.type('Fresh').waitForDocument((d) => blockTexts(d)[0] === 'Fresh');
+    await desktop.keys('ctrl+w').answer('alt+y');
     await desktop.waitForFocus('Save As');
     desktop.type(file).keys('Return');
     await desktop.ended();

@@ -27,37 +27,23 @@ struct PageLog {
 };
 
 TEST(KeyHook, EachKeyCallsThePageLeavesItToTheBrowserOrSwallowsIt) {
-    struct Case {
-        const char* key;
-        KeyMessageKind kind;
-        int code, modifiers;
-        const char* pageCall;  // "" when the page is not called
-        bool consumed;
-    };
+    struct Case { const char* key; KeyMessageKind kind; int code, modifiers; const char* pageCall; bool consumed; };
     using K = KeyMessageKind;
     for (const Case& c : std::vector<Case>{
              {"Left", K::KeyDown, vk::Left, None, "moveBackward", true},
-             {"Ctrl+Up", K::KeyDown, vk::Up, Ctrl, "moveToBeginningOfParagraph", true},
              {"Backspace", K::KeyDown, vk::Back, None, "deleteBackward", true},
-             {"Ctrl+Delete", K::KeyDown, vk::Delete, Ctrl, "deleteWordForward", true},
              {"Shift+Tab", K::KeyDown, vk::Tab, Shift, "insertBacktab", true},
              {"Enter", K::KeyDown, vk::Return, None, "insertNewline", true},
              {"Shift+Enter", K::KeyDown, vk::Return, Shift, "insertLineBreak", true},
              {"Alt+Shift+Enter", K::KeyDown, vk::Return, Alt | Shift, "insertNewline", true},
              {"Ctrl+Left", K::KeyDown, vk::Left, Ctrl, "", false},
-             {"Shift+Home", K::KeyDown, vk::Home, Shift, "", false},
              {"Ctrl+A", K::KeyDown, 'A', Ctrl, "", false},
              {"a typed letter", K::Char, 'a', None, "", false},
-             {"Q", K::KeyDown, 'Q', None, "", false},
              {"Ctrl+B", K::KeyDown, 'B', Ctrl, "", true},
-             {"Ctrl+U", K::KeyDown, 'U', Ctrl, "", true},
-             {"Ctrl+Shift+V", K::KeyDown, 'V', Ctrl | Shift, "", true},
              {"Shift+Delete (Cut)", K::KeyDown, vk::Delete, Shift, "", true},
              {"Escape", K::KeyDown, vk::Escape, None, "", true},
-             {"Ctrl+.", K::KeyDown, vk::OemPeriod, Ctrl, "", true},
              // The characters after a handled Enter or Tab, and Tab's release.
              {"the Enter character", K::Char, vk::Return, None, "", true},
-             {"the Shift+Tab character", K::Char, vk::Tab, Shift, "", true},
              {"Tab released", K::KeyUp, vk::Tab, None, "", true},
              {"Ctrl+Alt+Enter character", K::Char, vk::Return, Ctrl | Alt, "", false},
          }) {

@@ -6,18 +6,13 @@ import { spawnSync } from 'node:child_process';
 import { join } from 'node:path';
 import { withDocument, withFrame, makeHome, notFirstRun, str, blockTexts, waitUntil } from './window_driver.mjs';
 
-// One text that Pandoc Markdown, GitHub Markdown and the native format each read
-// differently: only Pandoc takes the heading's attribute and the superscript, and
-// only the native format keeps the tildes.
+// A text GitHub Markdown reads in its own way: the tildes strike through, the
+// heading's attribute and the superscript stay text.
 const text = '# Title {#id}\n\nA ~~gone~~ word and 2^10^.\n';
-const pandoc = ['Title', 'A gone word and 210.'];
 const github = ['Title {#id}', 'A gone word and 2^10^.'];
-const native = ['Title {#id}', 'A ~~gone~~ word and 2^10^.'];
 
 const cases = [
-  { fileName: 'notes.md', settings: {}, expected: pandoc },
   { fileName: 'notes.MARKDOWN', settings: { MarkdownFormat: str('github') }, expected: github },
-  { fileName: 'notes.text', settings: { DefaultFormat: str('pandoc') }, expected: native },
   { fileName: 'notes.txt', settings: { DefaultFormat: str('github') }, expected: github },
 ];
 

@@ -2,14 +2,13 @@
 // typed into with real key events, read back through the document it holds.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { mkdirSync, existsSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdirSync, existsSync, readFileSync, writeFileSync } from 'node:fs';
 import { execFileSync, spawnSync } from 'node:child_process';
 import { join } from 'node:path';
 import { withFrame, withDocument, makeHome, blockTexts, waitUntil, readSettings, qorvaBin } from './window_driver.mjs';
 
 // Model JSON for a native document, through the program's own reader.
 const readTextFormat = (text) => JSON.parse(execFileSync(process.env.QORVA_CONVERT, ['ReadTextFormat'], { input: text, encoding: 'utf8' }));
-const spanTexts = (doc) => doc.slice(1).flatMap((block) => block.slice(2).map((span) => span[1]));
 
 // ImageMagick's answer about an image, and the window's page area (the window is
 // 700 by 480, centred on the 1280 by 800 screen, the menu bar on top).
@@ -22,7 +21,7 @@ const heightOf = (shot, colour, { fuzz, area = [] }) => measure(shot, ...area, .
 // Width in pixels of the text inside the page area.
 const textWidth = (shot) => measure(shot, ...PAGE_AREA, '-threshold', '50%', '-negate', '-trim', '-format', '%w');
 
-test('the first start shows the welcome document, the next ones an empty one; --welcome changes nothing; a missing file is reported', async () => {
+test('the first start shows the welcome document, the next ones an empty one; --welcome changes nothing', async () => {
   const home = makeHome({ settings: null });
   const welcome = readTextFormat(readFileSync(new URL('../../resources/welcome.text', import.meta.url), 'utf8'));
   const runs = [
@@ -30,37 +29,13 @@ test('the first start shows the welcome document, the next ones an empty one; --
     { args: [], title: 'Untitled - Qorva' },
     { args: ['--welcome'], title: 'Welcome - Qorva', document: welcome },
     { args: [], title: 'Untitled - Qorva' },
-    { args: ['no such file.text'], title: 'Untitled - Qorva', answer: true },
   ];
   await withFrame('starts', async ({ start }) => {
-    for (const { args, title, document, answer } of runs) {
+    for (const { args, title, document } of runs) {
       const desktop = start({ home, args });
-      if (answer) await desktop.answer('Return');
       await desktop.waitForTitle(title);
       if (document) await desktop.waitForDocument((d) => JSON.stringify(d) === JSON.stringify(document));
       await desktop.close();
-    }
-  });
-});
-
-test('typing, Enter, Backspace, arrows, Tab and select-all edit the document', async () => {
-  await withDocument('typing', null, async ({ desktop }) => {
-    desktop.type('Hello world').keys('Return').type('Second linx').keys('BackSpace').type('e');
-    await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Hello world|Second line');
-    await desktop.waitForTitle('Untitled* - Qorva');
-
-    const steps = [
-      ['Left twice moves inside the word', ['Left', 'Left'], 'X', (d) => blockTexts(d)[1] === 'Second liXne'],
-      ['Up and End go to the end of the first paragraph', ['Up', 'End'], '!', (d) => blockTexts(d)[0] === 'Hello world!'],
-      ['Ctrl+Left jumps a word back', ['ctrl+Left'], '_', (d) => /_/.test(blockTexts(d)[0]) && blockTexts(d)[0] !== 'Hello world!_'],
-      ['Tab indents without a tab character', ['Tab'], '', (d) => d[1][1].level === 1 && blockTexts(d).length === 2],
-      ['Shift+Tab takes the indent back', ['shift+Tab'], '', (d) => d[1][1].level === 0],
-      ['Ctrl+A selects everything, typing replaces it', ['ctrl+a'], 'Z', (d) => blockTexts(d).join('|') === 'Z'],
-    ];
-    for (const [what, keys, typed, check] of steps) {
-      desktop.keys(...keys);
-      if (typed) desktop.type(typed);
-      await desktop.waitForDocument(check).catch((error) => { error.message = `${what}: ${error.message}`; throw error; });
     }
   });
 });
@@ -86,12 +61,10 @@ test('characters typed just before Enter or Backspace reach the page before that
 test('Ctrl+B, Ctrl+I and Ctrl+Z style and undo through the shell; Ctrl+U and Escape change nothing', async () => {
   const spans = (doc) => JSON.stringify(doc[1].slice(2));
   await withDocument('styles', null, async ({ desktop }) => {
-    desktop.type('plain words');
-    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'plain words');
+    await desktop.type('plain words').waitForDocument((d) => blockTexts(d)[0] === 'plain words');
     desktop.keys('ctrl+shift+Left', 'ctrl+b');
     await desktop.waitForDocument((d) => spans(d) === '[["plain","plain "],["strong","words"]]');
-    desktop.keys('ctrl+z');
-    await desktop.waitForDocument((d) => spans(d) === '[["plain","plain words"]]');
+    await desktop.keys('ctrl+z').waitForDocument((d) => spans(d) === '[["plain","plain words"]]');
     desktop.keys('End', 'ctrl+shift+Left', 'ctrl+i');
     await desktop.waitForDocument((d) => spans(d) === '[["plain","plain "],["emph","words"]]');
     // Neither the browser's underline nor its own cancel reaches the document.
@@ -116,29 +89,21 @@ test('misspelt words are marked with the dictionary made at build time, correct 
 
 test('Ctrl+P prints the page to a PDF file', async () => {
   // Without a print server the dialog offers printing to a PDF file in the home folder.
-  const home = makeHome();
-  await withFrame('print', async ({ start }) => {
-    const desktop = start({ home, env: { HOME: home } });
+  await withDocument('print', null, async ({ desktop, home }) => {
     const pdf = join(home, 'print.pdf');
-    await desktop.waitForTitle('Untitled - Qorva');
-    desktop.type('Printed words');
-    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Printed words');
-    desktop.keys('ctrl+p');
-    await desktop.answer('Return', 'Print');
+    await desktop.type('Printed words').waitForDocument((d) => blockTexts(d)[0] === 'Printed words');
+    await desktop.keys('ctrl+p').answer('Return', 'Print');
     await waitUntil('one printed page', () => existsSync(pdf)
       && /Pages:\s+1/.test(spawnSync('pdfinfo', [pdf], { encoding: 'utf8' }).stdout), 120000);
     execFileSync('pdftoppm', ['-r', '50', '-png', '-f', '1', '-l', '1', '-singlefile', pdf, join(home, 'page')]);
     const dark = measure(join(home, 'page.png'), '-threshold', '50%', '-negate', '-format', '%[fx:mean*w*h]');
     assert.ok(dark > 30, `the printed page shows the text (${dark} dark pixels)`);
-  });
+  }, { env: (home) => ({ HOME: home }) });
 });
 
 test('Ctrl+= zooms the page, the zoom is kept for the next start and Ctrl+0 resets it', async () => {
-  const home = makeHome();
-  const zoom = () => Number(readSettings(home)['Software\\Qorva']?.Zoom?.data ?? 1);
-  await withFrame('zoom', async ({ start }) => {
-    const first = start({ home });
-    await first.waitForTitle('Untitled - Qorva');
+  await withDocument('zoom', null, async ({ start, desktop: first, home }) => {
+    const zoom = () => Number(readSettings(home)['Software\\Qorva']?.Zoom?.data ?? 1);
     first.keys('ctrl+equal', 'ctrl+equal', 'ctrl+equal');
     await waitUntil('the zoom stored', () => zoom() > 1.2);
     await first.close();
@@ -172,10 +137,8 @@ test('the address of a hyperlink made with Ctrl+K opens on a click while Ctrl al
   await withDocument('hyperlink', null, async ({ desktop, home }) => {
     const opened = join(home, 'opened-urls.txt');
     useRecordingBrowser(home, opened);
-    desktop.type('see docs');
-    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'see docs');
-    desktop.keys('ctrl+shift+Left', 'ctrl+k');
-    await desktop.answer('Tab', 'Insert Hyperlink');
+    await desktop.type('see docs').waitForDocument((d) => blockTexts(d)[0] === 'see docs');
+    await desktop.keys('ctrl+shift+Left', 'ctrl+k').answer('Tab', 'Insert Hyperlink');
     desktop.type('https://example.org/qorva-test').keys('Return');
     const linked = await desktop.waitForDocument((d) => d[1].slice(2).some((span) => span[0] === 'linktext'));
     assert.equal(linked[1].slice(2).find((span) => span[0] === 'linktext')[1], 'docs', 'the dialog proposed the selected text');
@@ -197,34 +160,22 @@ test('the address of a hyperlink made with Ctrl+K opens on a click while Ctrl al
 // Insert Image from the page's context menu, its last item.
 async function insertImage(desktop, path) {
   await desktop.openMenu(() => desktop.xdotool('mousemove', '640', '500', 'click', '3'));
-  desktop.keys('Up', 'Return');
-  await desktop.waitForFocus(/^Open/);
+  await desktop.keys('Up', 'Return').waitForFocus(/^Open/);
   desktop.type(path).keys('Return');
 }
 
-test('a path with spaces named unquoted opens with its path in the title; Insert Image refers to pictures relatively, or absolutely when untitled', async () => {
+test('a path with spaces named unquoted opens with its path in the title; Insert Image shows the picture, referred to relatively', async () => {
   const home = makeHome({ files: { 'doc/my notes.text': '# Heading\n\nFirst paragraph.\n' } });
   const picture = join(home, 'pictures', 'pic.png');
   mkdirSync(join(home, 'pictures'));
   execFileSync('/usr/bin/convert', ['-size', '40x40', 'xc:#ff0000', picture]);   // a red nothing else on screen has
-  const file = join(home, 'doc', 'my notes.text');
-  const runs = [
-    { args: ['my', 'notes.text'], title: `${file} - Qorva`, reference: '../pictures/pic.png' },
-    { args: [], title: 'Untitled - Qorva', reference: picture },
-  ];
   await withFrame('insert-image', async ({ start }) => {
-    for (const { args, title, reference } of runs) {
-      const desktop = start({ home, args, cwd: join(home, 'doc') });
-      await desktop.waitForTitle(title);
-      if (args.length) {
-        await desktop.waitForDocument((d) => JSON.stringify(d) === JSON.stringify(readTextFormat('# Heading\n\nFirst paragraph.\n')));
-      }
-      await insertImage(desktop, picture);
-      await desktop.waitForDocument((d) => spanTexts(d).includes(reference));
-      await waitUntil('the picture shown', () => pixelsOf(desktop.screenshot('insert-image'), '#ff0000') >= 1000);
-      await desktop.close();
-      rmSync(join(home, 'state'), { recursive: true, force: true });   // no recovery offer at the next start
-    }
+    const desktop = start({ home, args: ['my', 'notes.text'], cwd: join(home, 'doc') });
+    await desktop.waitForTitle(`${join(home, 'doc', 'my notes.text')} - Qorva`);
+    await desktop.waitForDocument((d) => JSON.stringify(d) === JSON.stringify(readTextFormat('# Heading\n\nFirst paragraph.\n')));
+    await insertImage(desktop, picture);
+    await desktop.waitForDocument((d) => JSON.stringify(d).includes('"../pictures/pic.png"'));
+    await waitUntil('the picture shown', () => pixelsOf(desktop.screenshot('insert-image'), '#ff0000') >= 1000);
   });
 });
 
@@ -232,6 +183,5 @@ test('without a display the program says so and ends', () => {
   const env = { ...process.env, DISPLAY: '', WAYLAND_DISPLAY: '', QT_QPA_PLATFORM: '' };
   const result = spawnSync(qorvaBin, ['--welcome'], { env, encoding: 'utf8', timeout: 20000 });
   assert.equal(result.status, 1);
-  assert.match(result.stderr, /no display/);
-  assert.match(result.stderr, /xvfb-run/);
+  assert.match(result.stderr, /no display[^]*xvfb-run/);
 });

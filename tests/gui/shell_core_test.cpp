@@ -1,6 +1,5 @@
 // Qt key events turned into key messages, the message loop's filters and idle
 // periods, and the update feed reader.
-#include "src/win/keys/idle_rule.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/platform/qt_key_message.h"
 #include "src/win/app/update_checker.h"
@@ -9,6 +8,8 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -20,15 +21,11 @@ std::vector<KeyMessage> Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoM
     return KeyMessagesFor(QEvent::KeyPress, key, modifiers, text);
 }
 
-TEST(QtKeyMessages, EditingKeysMapToTheirCodes) {
-    const std::vector<std::pair<int, int>> keys = {
-        {Qt::Key_Left, 37}, {Qt::Key_Up, 38}, {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
-        {Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34}, {Qt::Key_Home, 36}, {Qt::Key_End, 35},
-        {Qt::Key_Backspace, 8}, {Qt::Key_Delete, 46}, {Qt::Key_Tab, 9}, {Qt::Key_Return, 13},
-        {Qt::Key_Enter, 13}, {Qt::Key_Insert, 45}, {Qt::Key_Escape, 27}, {Qt::Key_Period, 190},
-        {Qt::Key_B, 66}, {Qt::Key_Z, 90}, {Qt::Key_Control, 17}, {Qt::Key_Shift, 16},
-    };
-    for (const auto& [qtKey, code] : keys) EXPECT_EQ(VirtualKeyFor(qtKey), code) << qtKey;
+// Kind, code and modifiers, to compare whole messages.
+std::vector<std::tuple<KeyMessageKind, int, int>> Fields(const std::vector<KeyMessage>& messages) {
+    std::vector<std::tuple<KeyMessageKind, int, int>> fields;
+    for (const KeyMessage& m : messages) fields.emplace_back(m.kind, m.code, m.modifiers);
+    return fields;
 }
 
 TEST(QtKeyMessages, PressesGiveAKeyDownAndTheirCharacterReleasesOneKeyUp) {
@@ -36,42 +33,18 @@ TEST(QtKeyMessages, PressesGiveAKeyDownAndTheirCharacterReleasesOneKeyUp) {
     struct Case { const char* what; std::vector<KeyMessage> messages, expected; };
     for (const Case& c : std::vector<Case>{
              {"Shift+Tab", Press(Qt::Key_Backtab, Qt::ShiftModifier), {{K::KeyDown, 9, kModShift}, {K::Char, 9, kModShift}}},
-             {"Enter", Press(Qt::Key_Return, Qt::NoModifier, "\r"), {{K::KeyDown, 13, 0}, {K::Char, 13, 0}}},
+             {"keypad Enter", Press(Qt::Key_Enter, Qt::KeypadModifier, "\r"), {{K::KeyDown, 13, 0}, {K::Char, 13, 0}}},
              {"Shift+A", Press(Qt::Key_A, Qt::ShiftModifier, "A"), {{K::KeyDown, 65, kModShift}, {K::Char, 'A', kModShift}}},
              {"Left, which types nothing", Press(Qt::Key_Left), {{K::KeyDown, 37, 0}}},
+             {"Ctrl+.", Press(Qt::Key_Period, Qt::ControlModifier), {{K::KeyDown, 190, kModCtrl}}},
+             {"Ctrl alone counts itself", Press(Qt::Key_Control), {{K::KeyDown, 17, kModCtrl}}},
+             {"Ctrl released", KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier, {}),
+              {{K::KeyUp, 17, 0}}},
              {"Tab released", KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, "\t"), {{K::KeyUp, 9, 0}}}}) {
-        ASSERT_EQ(c.messages.size(), c.expected.size()) << c.what;
-        for (size_t i = 0; i < c.expected.size(); ++i) {
-            EXPECT_EQ(c.messages[i].kind, c.expected[i].kind) << c.what << " " << i;
-            EXPECT_EQ(c.messages[i].code, c.expected[i].code) << c.what << " " << i;
-            EXPECT_EQ(c.messages[i].modifiers, c.expected[i].modifiers) << c.what << " " << i;
-        }
+        EXPECT_EQ(Fields(c.messages), Fields(c.expected)) << c.what;
     }
-}
-
-TEST(QtKeyMessages, ModifierKeyCountsItselfWhilePressedAndCtrlAloneNavigates) {
-    EXPECT_EQ(ModifierSetFor(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier), kModCtrl);
-    EXPECT_EQ(ModifierSetFor(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier), 0);
-    EXPECT_EQ(ModifierSetFor(QEvent::KeyPress, Qt::Key_B,
-                             Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier),
+    EXPECT_EQ(ModifierSetFor(QEvent::KeyPress, Qt::Key_B, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier),
               kModCtrl | kModAlt | kModShift);
-    EXPECT_EQ(ModifierSetFor(QEvent::KeyPress, Qt::Key_B, Qt::KeypadModifier), 0);
-    EXPECT_EQ(NavigationChangeFor(Press(Qt::Key_Control)[0]), NavigationChange::Enter);
-    const auto release = KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier, {});
-    EXPECT_EQ(NavigationChangeFor(release[0]), NavigationChange::Leave);
-    EXPECT_EQ(NavigationChangeFor(Press(Qt::Key_Control, Qt::ShiftModifier)[0]), NavigationChange::Leave);
-}
-
-TEST(IdleRule, InputAndWindowEventsStartAnIdlePeriodMouseMovesPaintAndTimersDoNot) {
-    for (QEvent::Type type : {QEvent::MouseMove, QEvent::HoverMove, QEvent::Paint, QEvent::Timer,
-                              QEvent::UpdateRequest, QEvent::MetaCall, QEvent::NonClientAreaMouseMove}) {
-        EXPECT_FALSE(StartsIdlePeriod(type)) << type;
-    }
-    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease, QEvent::MouseButtonPress,
-                              QEvent::Wheel, QEvent::Resize, QEvent::WindowActivate, QEvent::Close,
-                              static_cast<QEvent::Type>(QEvent::User + 1)}) {
-        EXPECT_TRUE(StartsIdlePeriod(type)) << type;
-    }
 }
 
 class CountingIdle : public CIdleHandler {
@@ -102,41 +75,38 @@ void Spin() {
 
 TEST(MessageLoop, RegistersForItsThreadAndRunsIdleHandlersOncePerIdlePeriod) {
     EXPECT_EQ(ChromiumMessageHandler::Current(), nullptr);
-    auto loopOwner = std::make_unique<ChromiumMessageHandler>();
-    ChromiumMessageHandler& loop = *loopOwner;
-    EXPECT_EQ(ChromiumMessageHandler::Current(), &loop);
+    auto loop = std::make_unique<ChromiumMessageHandler>();
+    EXPECT_EQ(ChromiumMessageHandler::Current(), loop.get());
     CountingIdle idle;
-    loop.AddIdleHandler(&idle);
-    loop.RunIdleHandlers();
-    loop.RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 1) << "no new period without activity";
-
+    loop->AddIdleHandler(&idle);
     QObject target;
-    QEvent mouseMove(QEvent::MouseMove);
-    QCoreApplication::sendEvent(&target, &mouseMove);
-    loop.RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 1) << "mouse moves do not start a period";
-
-    QEvent keyPress(QEvent::KeyPress);
-    QCoreApplication::sendEvent(&target, &keyPress);
-    loop.RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 2);
-
-    loop.StartIdlePeriod();
+    // The handlers' runs so far, after an event of `type` reached the program (none: nothing did).
+    const auto runsAfter = [&](std::optional<QEvent::Type> type) {
+        QEvent event(type.value_or(QEvent::None));
+        if (type) QCoreApplication::sendEvent(&target, &event);
+        loop->RunIdleHandlers();
+        return idle.runs;
+    };
+    EXPECT_EQ(runsAfter({}), 1);
+    EXPECT_EQ(runsAfter({}), 1) << "no new period without activity";
+    for (QEvent::Type type : {QEvent::MouseMove, QEvent::HoverMove, QEvent::Paint}) {
+        EXPECT_EQ(runsAfter(type), 1) << "moves and painting start no period: " << type;
+    }
+    EXPECT_EQ(runsAfter(QEvent::KeyPress), 2);
+    EXPECT_EQ(runsAfter(static_cast<QEvent::Type>(QEvent::User + 1)), 3) << "the program's own events do";
+    loop->StartIdlePeriod();
     Spin();
-    EXPECT_EQ(idle.runs, 3) << "the loop runs idle handlers when it is about to wait";
-    loop.RemoveIdleHandler(&idle);
-    loop.StartIdlePeriod();
-    loop.RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 3);
+    EXPECT_EQ(idle.runs, 4) << "the loop runs idle handlers when it is about to wait";
+    loop->RemoveIdleHandler(&idle);
+    EXPECT_EQ(runsAfter(QEvent::KeyPress), 4);
 
     // A handler wanting more keeps the period open.
     idle.wantsMore = 2;
-    loop.AddIdleHandler(&idle);
-    loop.StartIdlePeriod();
-    for (int i = 0; i < 5; ++i) loop.RunIdleHandlers();
-    EXPECT_EQ(idle.runs, 6);
-    loopOwner.reset();
+    loop->AddIdleHandler(&idle);
+    loop->StartIdlePeriod();
+    for (int i = 0; i < 5; ++i) loop->RunIdleHandlers();
+    EXPECT_EQ(idle.runs, 7);
+    loop.reset();
     EXPECT_EQ(ChromiumMessageHandler::Current(), nullptr);
 }
 
@@ -145,19 +115,18 @@ TEST(MessageLoop, FiltersAreAskedInTurnUntilOneTakesTheMessage) {
     RecordingFilter first, second;
     QObject target;
     QEvent key(QEvent::KeyPress);
-    EXPECT_FALSE(loop.PreTranslateMessage(&target, &key)) << "no filter: nothing is taken";
+    const auto ask = [&] {
+        const bool taken = loop.PreTranslateMessage(&target, &key);
+        return std::tuple(taken, first.seen, second.seen);
+    };
+    EXPECT_EQ(ask(), std::tuple(false, 0, 0)) << "no filter: nothing is taken";
     loop.AddMessageFilter(&first);
     loop.AddMessageFilter(&second);
-    EXPECT_FALSE(loop.PreTranslateMessage(&target, &key));
-    EXPECT_EQ(first.seen, 1);
-    EXPECT_EQ(second.seen, 1);
+    EXPECT_EQ(ask(), std::tuple(false, 1, 1));
     first.take = true;
-    EXPECT_TRUE(loop.PreTranslateMessage(&target, &key));
-    EXPECT_EQ(first.seen, 2);
-    EXPECT_EQ(second.seen, 1);
+    EXPECT_EQ(ask(), std::tuple(true, 2, 1));
     loop.RemoveMessageFilter(&first);
-    EXPECT_FALSE(loop.PreTranslateMessage(&target, &key));
-    EXPECT_EQ(second.seen, 2);
+    EXPECT_EQ(ask(), std::tuple(false, 2, 2));
 }
 
 TEST(Appcast, NewestItemWinsBrokenFeedsGiveNothingVersionsCompareAsNumbers) {

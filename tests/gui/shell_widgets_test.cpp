@@ -1,7 +1,5 @@
-// The dictionary search over the program's folders, the Insert Hyperlink
-// dialog's fields and the update checks against a feed server on the loopback
-// address.
-#include "src/win/view/hyperlink_dialog.h"
+// The dictionary search over the program's folders and the update checks
+// against a feed server on the loopback address.
 #include "src/win/app/program_folder.h"
 #include "src/win/settings/shell_values.h"
 #include "src/win/app/update_checker.h"
@@ -10,8 +8,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -19,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -28,12 +25,11 @@ namespace {
 
 // Each case: files made under a fresh root, and the dictionary found in "user"
 // then "program" below it.
-TEST(DictionaryFolders, UsersFolderFirstAndAnotherLanguageOverEnglish) {
+TEST(DictionaryFolders, UsersFolderFirstAndOnlyDictionaryFiles) {
     struct Case { QStringList files; QString found, languageCode; };
     for (const Case& c : std::vector<Case>{
              {{}, {}, {}},
              {{"program/en-US.bdic", "program/readme.txt"}, "program/en-US.bdic", "en-US"},
-             {{"program/en-US.bdic", "user/de-DE.bdic"}, "user/de-DE.bdic", "de-DE"},
              {{"program/en-GB.bdic", "user/en-GB.bdic"}, "user/en-GB.bdic", "en-GB"}}) {
         QTemporaryDir root;
         QDir().mkpath(root.filePath("user"));
@@ -52,19 +48,6 @@ TEST(ProgramFolders, UserDataFolderComesFirst) {
     EXPECT_TRUE(folders.first().endsWith("/qorva"));
     EXPECT_EQ(folders.at(1), ProgramFolder());
     EXPECT_TRUE(QDir(ProgramFolder()).exists());
-}
-
-// Confirming it with the keys is driven in the window tests (program.test.mjs).
-TEST(HyperlinkDialog, ProposesTheSelectedTextAndReadsBackWhatWasTyped) {
-    CHyperlinkDialog dialog(QStringLiteral("selected words"), nullptr);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Insert Hyperlink"));
-    EXPECT_EQ(std::make_pair(dialog.Title(), dialog.Url()), std::make_pair(QStringLiteral("selected words"), QString()));
-    QStringList labels;
-    for (QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
-    EXPECT_TRUE(labels.contains("Hyperlink Title") && labels.contains("Hyperlink URL")) << labels.join('|').toStdString();
-    dialog.findChild<QLineEdit*>("HyperlinkTitle")->setText("Qorva");
-    dialog.findChild<QLineEdit*>("HyperlinkUrl")->setText("https://example.org/a b");
-    EXPECT_EQ(std::make_pair(dialog.Title(), dialog.Url()), std::make_pair(QStringLiteral("Qorva"), QStringLiteral("https://example.org/a b")));
 }
 
 // A feed server on the loopback address that answers every request with `feed`.
@@ -102,10 +85,8 @@ bool SpinUntil(const std::function<bool()>& done, int ms) {
 }
 
 bool AnyWindowShown() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible()) return true;
-    }
-    return false;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](QWidget* window) { return window->isVisible(); });
 }
 
 class UpdateChecks : public ::testing::Test {

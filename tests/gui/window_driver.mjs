@@ -147,6 +147,12 @@ export class Desktop {
     this.keys(key);
   }
 
+  // Answers as above and waits for the box to go.
+  async dismiss(key, title = 'Qorva') {
+    await this.answer(key, title);
+    await this.waitForNoTitle(typeof title === 'string' ? new RegExp(`^${title}$`) : title);
+  }
+
   // Presses `key` (or runs it, a function) and waits for one more menu to open.
   async openMenu(key) {
     const popups = () => this.windowTitles().filter(isPopup).length;
@@ -173,8 +179,7 @@ export class Desktop {
         return await waitUntil('the submenu', () => this.windowTitles().filter(isPopup).length > 1, 5000);
       } catch (error) {
         if (attempt === 3) throw error;
-        this.keys('Escape', 'Escape', 'Escape');
-        await this.waitForNoTitle(/^Qorva$/);
+        await this.keys('Escape', 'Escape', 'Escape').waitForNoTitle(/^Qorva$/);
       }
     }
   }
@@ -246,13 +251,16 @@ export async function withFrame(name, body) {
   }
 }
 
-// A program on `text` written to `fileName` in a fresh home (given as its
-// argument), or untitled when `text` is null, once its window is there.
-export async function withDocument(name, text, body, { settings, fileName = `${name}.text`, title, env } = {}) {
-  const home = makeHome({ settings, files: text === null ? {} : { [fileName]: text } });
+// A program on `text` written to `fileName` in a fresh home with `files` (given
+// as its argument), or untitled when `text` is null, once its window is there.
+// `env` may be made from the home.
+export async function withDocument(name, text, body,
+  { settings, files = {}, fileName = `${name}.text`, title, env = {} } = {}) {
+  const home = makeHome({ settings, files: text === null ? files : { ...files, [fileName]: text } });
   const file = join(home, fileName);
   await withFrame(name, async (frame) => {
-    const desktop = frame.start({ home, args: text === null ? [] : [file], env });
+    const args = text === null ? [] : [file];
+    const desktop = frame.start({ home, args, env: typeof env === 'function' ? env(home) : env });
     await desktop.waitForTitle(title || (text === null ? 'Untitled - Qorva' : `${file} - Qorva`));
     await body({ ...frame, desktop, home, file });
   });

@@ -3,7 +3,6 @@
    Usage: x_close_window WINDOW-ID (decimal or 0x hex), on $DISPLAY. */
 #include <X11/Xlib.h>
 #include <stdlib.h>
-#include <stdio.h>
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
   Display* d = XOpenDisplay(NULL);
