@@ -166,46 +166,29 @@ TEST(MoveFileReplacing, ReplacesTheTargetUnlessReadOnlyAndCopiesAcrossFileSystem
     EXPECT_FALSE(FileExists(across));
 }
 
-TEST(TexWorkFolder, IsNewEmptyAndNamedWithTheTexPrefixOrFailsWithoutATemporaryFolder) {
+TEST(TexWorkFolder, IsNewAndNamedWithTheTexPrefixRemovalLeavesOnlyASubFolderAndNoTemporaryFolderFails) {
     TempFolder base;
     {
         ScopedEnv tmp("TMPDIR", base.path());
-        std::string first, second;
-        ASSERT_TRUE(MakeTempFolder(first));
-        ASSERT_TRUE(MakeTempFolder(second));
-        EXPECT_NE(first, second);
-        EXPECT_EQ(FolderOf(first), base.path());
-        EXPECT_EQ(first.substr(base.path().string().size() + 1, 3), "TEX");
-        EXPECT_TRUE(FolderExists(first));
-        EXPECT_TRUE(test::FolderEntries(first).empty());
+        std::string flat, nested;
+        ASSERT_TRUE(MakeTempFolder(flat));
+        ASSERT_TRUE(MakeTempFolder(nested));
+        EXPECT_NE(flat, nested);
+        EXPECT_EQ(FolderOf(flat), base.path());
+        EXPECT_EQ(flat.substr(base.path().string().size() + 1, 3), "TEX");
+        EXPECT_TRUE(test::FolderEntries(flat).empty());
+        for (auto name : {"x.tex", "x.aux", "x.pdf"}) WriteWholeFile(JoinPath(flat, name), "data");
+        WriteWholeFile(JoinPath(nested, "x.tex"), "data");
+        ASSERT_TRUE(std::filesystem::create_directory(JoinPath(nested, "sub")));
+        RemoveTempFolder(flat);
+        RemoveTempFolder(nested);
+        EXPECT_FALSE(FolderExists(flat));
+        EXPECT_EQ(test::FolderEntries(nested), std::vector<std::string>{"sub"});
     }
     ScopedEnv tmp("TMPDIR", "/nonexistent/tmp");
     std::string path = "unchanged";
     EXPECT_FALSE(MakeTempFolder(path));
     EXPECT_EQ(path, "unchanged");
-}
-
-TEST(TexWorkFolder, RemovalDeletesFilesButLeavesAFolderThatHoldsASubFolder) {
-    std::string flat, nested;
-    ASSERT_TRUE(MakeTempFolder(flat));
-    ASSERT_TRUE(MakeTempFolder(nested));
-    for (auto name : {"x.tex", "x.aux", "x.pdf"}) WriteWholeFile(JoinPath(flat, name), "data");
-    WriteWholeFile(JoinPath(nested, "x.tex"), "data");
-    ASSERT_TRUE(std::filesystem::create_directory(JoinPath(nested, "sub")));
-    RemoveTempFolder(flat);
-    RemoveTempFolder(nested);
-    EXPECT_FALSE(FolderExists(flat));
-    EXPECT_EQ(test::FolderEntries(nested), std::vector<std::string>{"sub"});
-    std::filesystem::remove_all(nested);
-}
-
-TEST(PathHelpers, FolderOfJoinAndAbsolute) {
-    for (auto [path, folder] : {std::pair{"/home/a/doc.text", "/home/a"}, {"/doc.text", "/"}, {"doc.text", "."}})
-        EXPECT_EQ(FolderOf(path), folder) << path;
-    EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
-    EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
-    EXPECT_EQ(AbsolutePath("/x/y"), "/x/y");
-    EXPECT_EQ(AbsolutePath("y"), CurrentFolder() + "/y");
 }
 
 }  // namespace
