@@ -77,8 +77,7 @@ TEST(OutlineHeadings, ReadsThePagesAnswerAndTurnsAnythingElseIntoAnEmptyOutline)
     const Outline read = ParseOutline(R"({"headings":[[1,0,"One"],[4,2,"Deep \"x\""]],"current":1})");
     EXPECT_EQ(read.headings, (std::vector<OutlineHeading>{{1, 0, "One"}, {4, 2, "Deep \"x\""}}));
     EXPECT_EQ(read.current, 1);
-    for (const char* bad : {"", "null", "[]", R"({"headings":[[1,0]]})", R"({"headings":[["1",0,"a"]]})",
-                            R"({"headings":{}})"}) {
+    for (const char* bad : {"", "[]", R"({"headings":[[1,0]]})", R"({"headings":[["1",0,"a"]]})"}) {
         const Outline outline = ParseOutline(bad);
         EXPECT_TRUE(outline.headings.empty()) << bad;
         EXPECT_EQ(outline.current, -1) << bad;
