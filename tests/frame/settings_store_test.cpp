@@ -153,13 +153,6 @@ TEST_F(SettingsStoreTest, SettingsAreTheirDefaultWhenMissingOfTheWrongTypeOrLong
     EXPECT_EQ(DefaultFormatSetting(store), "GitHub") << "returned as stored for the caller to match";
 }
 
-TEST(CountDisplay, InfoTextsMapExactlyAndChoosingTheShownCountSwitchesItOff) {
-    for (auto [info, display] : {std::pair{"characters", CountDisplay::Characters}, {"Words", CountDisplay::None}})
-        EXPECT_EQ(CountDisplayFromInfo(info), display) << info;
-    EXPECT_EQ(InfoForCountCommand(CountDisplay::None, CountDisplay::Words), "words");
-    EXPECT_EQ(InfoForCountCommand(CountDisplay::Words, CountDisplay::Words), "");
-}
-
 using Entries = std::vector<std::string>;
 
 class RecentDocumentsTest : public SettingsStoreTest {

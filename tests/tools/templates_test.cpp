@@ -51,7 +51,11 @@ TEST(ApplyTemplate, AStaticTemplateDropsTheBodyAMissingOrEmptyOneGivesItBare) {
         EXPECT_EQ(ApplyTemplate(bare, "body", {folder.path()}), "body") << bare;
 }
 
-TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
+TEST(UserFolders, UserDataFolderFollowsXdgThenHomeAndTheProgramsDataFolderSitsBesideItsExecutable) {
+    EXPECT_TRUE(FileExists(JoinPath(ProgramFolder(), "qorva_tools_tests")));
+    for (auto [program, data] : {std::pair{"/usr/bin", "/usr/share/qorva"}, 
+                                 {"/opt/qorva/bin", "/opt/qorva/share/qorva"}})
+        EXPECT_EQ(InstalledDataFolder(program), data) << program;
     ScopedEnv data("XDG_DATA_HOME", "/data/home");
     EXPECT_EQ(UserDataFolder(), "/data/home/qorva");
     ScopedEnv relative("XDG_DATA_HOME", "relative/ignored");
@@ -59,13 +63,6 @@ TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
     EXPECT_EQ(UserDataFolder(), "/home/someone/.local/share/qorva");
     EXPECT_EQ(UserFileFolders(), (std::vector<std::string>{"/home/someone/.local/share/qorva", ProgramFolder(),
                                                            InstalledDataFolder(ProgramFolder())}));
-}
-
-TEST(UserFolders, ProgramFolderHoldsTheRunningExecutableAndTheDataFolderSitsBesideIt) {
-    EXPECT_TRUE(FileExists(JoinPath(ProgramFolder(), "qorva_tools_tests")));
-    for (auto [program, data] :
-         {std::pair{"/usr/bin", "/usr/share/qorva"}, {"/opt/qorva/bin", "/opt/qorva/share/qorva"}, {"/bin", "/share/qorva"}})
-        EXPECT_EQ(InstalledDataFolder(program), data) << program;
 }
 
 TEST(UserFolders, NamesCannotLeaveTheFolders) {

@@ -13,7 +13,7 @@ namespace {
 using testing::ScopedEnv;
 using testing::TempFolder;
 
-TEST(XeLaTeXLocation, NewestTeXLiveInstallationWinsAndWithoutOneThePathIsSearched) {
+TEST(XeLaTeXLocation, NewestTeXLiveInstallationWinsWithoutOneThePathIsSearchedAndAMissingOneIsReported) {
     TempFolder root, empty;
     for (std::string year : {"2021", "2023", "2022", "2024"}) {
         std::filesystem::create_directories(root / (year + "/bin/x86_64-linux"));
@@ -21,11 +21,7 @@ TEST(XeLaTeXLocation, NewestTeXLiveInstallationWinsAndWithoutOneThePathIsSearche
     }
     EXPECT_EQ(LocateTeXFolder(root.path()), root.path().string() + "/2023/bin/x86_64-linux/");
     for (const std::string& none : {empty.path().string(), std::string("/nonexistent/texlive")}) EXPECT_EQ(LocateTeXFolder(none), "");
-}
-
-TEST(XeLaTeXAvailability, InstalledXeLaTeXIsFoundAndAMissingOneReported) {
     EXPECT_TRUE(IsXeLaTeXAvailable());
-    TempFolder empty;
     ScopedEnv path("PATH", empty.path());
     if (!LocateTeXFolder().empty()) GTEST_SKIP() << "a TeX Live installation outside PATH";
     EXPECT_FALSE(IsXeLaTeXAvailable());
