@@ -5,7 +5,6 @@
 #include "src/win/tools/xelatex.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace qorva {
 namespace {
@@ -60,15 +59,6 @@ TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
     EXPECT_FALSE(FileExists(folder.File("out.pdf")));
 }
 
-TEST(XeLaTeXExport, TargetThatCannotBeReplacedGivesTheSystemMessage) {
-    TempFolder folder;
-    ASSERT_EQ(mkdir(folder.File("out.pdf").c_str(), 0755), 0);
-    std::string error;
-    EXPECT_FALSE(ExportPdfViaXeLaTeX("\\documentclass{article}\n\\begin{document}\nx\n\\end{document}\n",
-                                     folder.File("out.pdf"), folder.path(), error));
-    EXPECT_EQ(error, "Is a directory");
-}
-
 // TeX in the document (math is passed through as TeX) may not read files outside
 // the work folder, nor run commands: the PDF comes out without them.
 TEST(XeLaTeXExport, DocumentTeXCannotReadOutsideTheWorkFolderNorRunCommands) {
@@ -93,8 +83,6 @@ TEST(XeLaTeXExport, DocumentTeXCannotReadOutsideTheWorkFolderNorRunCommands) {
 
 // Fonts a LaTeX template names but the system lacks are swapped for installed ones.
 TEST(FontSubstitution, MissingFamiliesAreReplacedByInstalledOnesAndTheRestKept) {
-    EXPECT_TRUE(IsFontFamilyInstalled("dejavu serif"));  // fonts-dejavu is part of the set-up
-    for (const char* missing : {"Qorva Imaginary Grotesque", ""}) EXPECT_FALSE(IsFontFamilyInstalled(missing)) << missing;
     std::string latex =
         "\\usepackage{xltxtra}\n% select widely available fonts\n"
         "\\setmainfont{Qorva Imaginary Serif}\n\\setmonofont[Scale=0.9]{Qorva Imaginary Typewriter}\n"
