@@ -103,15 +103,6 @@ TEST_F(ThemesMenuTest, AStoredThemeThatNoLongerExistsGivesTheDefaultLookAndNoChe
     EXPECT_TRUE(errors_.empty());
 }
 
-TEST_F(ThemesMenuTest, ThemeCommandsOutsideTheRangeAreNotTheMenus) {
-    Build();
-    for (int other : {menu_id::ThemeFirst - 1, menu_id::FullScreen}) EXPECT_FALSE(themes_->HandleCommand(other)) << other;
-    EXPECT_TRUE(themes_->HandleCommand(menu_id::ThemeFirst + 2));
-    EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
-    EXPECT_TRUE(themes_->HandleCommand(menu_id::ThemeLast));
-    EXPECT_EQ(ThemeSetting(settings_), "Monospaced");
-}
-
 // Built-in names and user files sort together, ordinally; only the first eleven get ids.
 TEST_F(ThemesMenuTest, DefaultThenAllThemesInOrdinalOrderAndThoseBeyondTheElevenIdsStillWork) {
     for (const char* name : {"A", "B", "C", "D", "E", "F", "G", "H", "I", "b"}) folder_.Write(std::string(name) + ".theme", "x");

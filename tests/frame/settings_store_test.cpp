@@ -1,7 +1,7 @@
+#include "src/win/menus/menu_commands.h"
 #include "src/win/menus/recent_documents.h"
 #include "src/win/settings/settings.h"
 #include "src/win/settings/settings_store.h"
-#include "tests/frame/reg_value_printer.h"
 #include "tests/frame/temp_folder.h"
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -9,6 +9,13 @@
 #include <unistd.h>
 
 namespace qorva {
+
+// Readable failure messages for settings values.
+inline void PrintTo(const RegValue& value, std::ostream* out) {
+    if (value.type == RegType::Dword) *out << "REG_DWORD " << value.number;
+    else *out << (value.type == RegType::String ? "REG_SZ \"" : "REG_EXPAND_SZ \"") << value.text << '"';
+}
+
 namespace {
 
 using testing::ReadFileBytes;
@@ -123,47 +130,27 @@ TEST_F(SettingsStoreTest, TwoProcessesWritingAThousandValuesEachLoseNothing) {
     for (const char* name : {"First", "Second"}) EXPECT_EQ(store.Read(kKey, name), RegValue::Dword(kWrites)) << name;
 }
 
-TEST_F(SettingsStoreTest, MissingValuesGiveDefaultsAndWrittenOnesComeBackUnderSoftwareQorva) {
+TEST_F(SettingsStoreTest, SettingsAreTheirDefaultWhenMissingOfTheWrongTypeOrLongerThan1024Utf16Units) {
     EXPECT_EQ(std::tuple(DefaultFormatSetting(store), SaveUnwrappedSetting(store), ThemeSetting(store), ZoomSetting(store)),
               std::tuple("", false, "Default", "1.0"));
-    ASSERT_TRUE(WriteThemeSetting("Dark", store));
-    ASSERT_TRUE(WriteZoomSetting("1.095445", store));
-    EXPECT_EQ(ThemeSetting(store), "Dark");
-    EXPECT_EQ(store.Read("Software\\Qorva", "Zoom"), RegValue::String("1.095445"));
-    Put("DefaultFormat", RegValue::String("GitHub"));
-    EXPECT_EQ(DefaultFormatSetting(store), "GitHub") << "returned as stored for the caller to match";
-}
-
-TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeGiveTheDefault) {
+    std::string wide;  // 513 emoji: 1026 units as the registry counts them
+    for (int i = 0; i < 513; ++i) wide += "\xF0\x9F\x98\x80";
+    const std::string longest(1024, 'x');
+    for (auto [value, theme] : {std::pair{RegValue{RegType::ExpandString, "Night", 0}, std::string("Night")},
+                                {RegValue::Dword(1), "Default"}, {RegValue::String(longest), longest},
+                                {RegValue::String(longest + "x"), "Default"}, {RegValue::String(wide), "Default"}}) {
+        Put("Theme", value);
+        EXPECT_EQ(ThemeSetting(store), theme) << ::testing::PrintToString(value);
+    }
     for (auto [value, expected] : {std::pair{RegValue::Dword(7), true}, {RegValue::Dword(0), false}, {RegValue::String("1"), false}}) {
         Put("SaveUnwrapped", value);
         EXPECT_EQ(SaveUnwrappedSetting(store), expected) << ::testing::PrintToString(value);
     }
     EXPECT_TRUE(ReadSettingBool("SaveUnwrapped", true, store)) << "the caller's default applies";
-    Put("Theme", RegValue{RegType::ExpandString, "Night", 0});
-    EXPECT_EQ(ThemeSetting(store), "Night");
-    Put("Theme", RegValue::Dword(1));
-    EXPECT_EQ(ThemeSetting(store), "Default");
-}
-
-TEST_F(SettingsStoreTest, StringsLongerThan1024Utf16UnitsGiveTheDefault) {
-    std::string wide;  // 513 emoji: 1026 units as the registry counts them
-    for (int i = 0; i < 513; ++i) wide += "\xF0\x9F\x98\x80";
-    for (const std::string& theme : {std::string(1024, 'x'), std::string(1025, 'x'), wide}) {
-        Put("Theme", RegValue::String(theme));
-        EXPECT_EQ(ThemeSetting(store), theme.size() == 1024 ? theme : "Default") << theme.size();
-    }
-    for (auto [text, units] : {std::pair{"", 0u}, {"\xE2\x82\xAC", 1u}, {"\xFF\xFE", 2u}})  // odd bytes count one each
-        EXPECT_EQ(Utf16Length(text), units) << text;
-}
-
-TEST(CountDisplay, InfoTextsMapExactlyAndChoosingTheShownCountSwitchesItOff) {
-    for (auto [info, display] : {std::pair{"words", CountDisplay::Words}, {"characters", CountDisplay::Characters},
-                                 {"Words", CountDisplay::None}, {"", CountDisplay::None}})
-        EXPECT_EQ(CountDisplayFromInfo(info), display) << info;
-    EXPECT_EQ(InfoForCountCommand(CountDisplay::None, CountDisplay::Words), "words");
-    EXPECT_EQ(InfoForCountCommand(CountDisplay::Words, CountDisplay::Words), "");
-    EXPECT_EQ(InfoForCountCommand(CountDisplay::Words, CountDisplay::Characters), "characters");
+    ASSERT_TRUE(WriteZoomSetting("1.095445", store));
+    EXPECT_EQ(store.Read("Software\\Qorva", "Zoom"), RegValue::String("1.095445"));
+    Put("DefaultFormat", RegValue::String("GitHub"));
+    EXPECT_EQ(DefaultFormatSetting(store), "GitHub") << "returned as stored for the caller to match";
 }
 
 using Entries = std::vector<std::string>;
@@ -175,13 +162,11 @@ protected:
     void Put(const std::string& name, RegValue value) { ASSERT_TRUE(store.Write(kRecentDocumentsKey, name, value)); }
 };
 
-TEST_F(RecentDocumentsTest, TheFirstCommandGivesTheNewestAndCommandsOutsideTheListNothing) {
+TEST_F(RecentDocumentsTest, TheFirstCommandGivesTheNewestAndTheSecondRemovesTheOlder) {
     for (const char* path : {"/d/a.text", "/d/b.text"}) list.Add(path);
-    EXPECT_EQ(list.Entries(), (Entries{"/d/a.text", "/d/b.text"}));
-    EXPECT_EQ(list.Get(57616), "/d/b.text");
-    for (int outside : {57618, 57615}) EXPECT_FALSE(list.Get(outside)) << outside;
-    EXPECT_FALSE(list.Remove(57631));
-    EXPECT_TRUE(list.Remove(57617));
+    EXPECT_EQ(list.Get(menu_id::RecentFirst), "/d/b.text");
+    EXPECT_FALSE(list.Get(menu_id::RecentFirst - 1));
+    EXPECT_TRUE(list.Remove(menu_id::RecentFirst + 1));
     EXPECT_EQ(list.Entries(), (Entries{"/d/b.text"}));
 }
 

@@ -71,23 +71,17 @@ TEST_F(ExportCommand, BadInputExitsWithOneAndWritesNothing) {
 }
 
 TEST_F(ExportCommand, EveryFormatFromARelativeOutputPath) {
-    // format, output, text the file holds (the archives and the PDF are looked into below)
-    for (auto [format, name, holds] : {std::tuple{"html5", "r.html", "Sales rose in"}, {"xelatex", "r.tex", "\\begin{document}"},
-                                       {"docx", "r.docx", ""}, {"rtf", "r.rtf", "Quarterly Report"}, {"epub", "r.epub", ""},
-                                       {"pdf", "r.pdf", ""}}) {
+    // format, output, text the file holds (what the archives hold is export_test.cpp's)
+    for (auto [format, name, holds] :
+         {std::tuple{"html5", "r.html", "Sales rose in"}, {"xelatex", "r.tex", "\\begin{document}"},
+          {"docx", "r.docx", "PK"}, {"rtf", "r.rtf", "Quarterly Report"}, {"epub", "r.epub", "PK"}, {"pdf", "r.pdf", "%PDF"}}) {
         Outcome outcome = run(std::string("--to ") + format + " " + ShellQuote(document_) + " " + name, output_.path());
         EXPECT_EQ(outcome.exitCode, 0) << format << ": " << outcome.errors;
         EXPECT_NE(ReadWholeFile(output_.File(name)).find(holds), std::string::npos) << name << " holds " << holds;
     }
-    for (auto archive : {"r.docx", "r.epub"}) {
-        int code = -1;
-        Shell("unzip -tq " + ShellQuote(output_.File(archive)) + " >/dev/null", &code);
-        EXPECT_EQ(code, 0) << archive;
-    }
-    EXPECT_NE(Shell("unzip -l " + ShellQuote(output_.File("r.docx"))).find("word/media/"), std::string::npos);
     EXPECT_EQ(test::Squeeze(test::PdfText(output_.File("r.pdf"))), "Quarterly Report Sales rose in every region. 1");
     // The image is found beside the document, not in the working folder.
-    EXPECT_EQ(Shell("pdfimages -list " + ShellQuote(output_.File("r.pdf")) + " | tail -n +3 | wc -l"), "1\n");
+    EXPECT_EQ(test::PdfImageCount(output_.File("r.pdf")), "1\n");
 }
 
 TEST_F(ExportCommand, ToolFailureExitsWithOneAndTheToolsMessage) {

@@ -25,10 +25,8 @@ TEST(TemplateList, UserTemplatesSortOrdinallyWithoutRepeatsOrDefaultAndTheBuilti
     EXPECT_EQ(ListTemplates(".html5", {}), std::vector<std::string>{"Bootstrap"});
 }
 
-TEST(ApplyTemplate, BuiltinDefaultSurroundsTheBodyAndUserFilesReplaceItUserDataFolderFirst) {
-    std::string expected(BuiltinTemplate("Default.html5").value());
-    expected.replace(expected.find("$body$"), 6, "<p>Hi</p>");
-    EXPECT_EQ(ApplyTemplate("Default.html5", "<p>Hi</p>", {}), expected);
+// The built-in Default around a body is checked by the HTML export (export_test.cpp).
+TEST(ApplyTemplate, UserFilesReplaceTheBuiltinOneUserDataFolderFirst) {
     TempFolder user, program;
     program.Write("Default.xelatex", "program [$body$]");
     EXPECT_EQ(ApplyTemplate("Default.xelatex", "B", {user.path(), program.path()}), "program [B]");
@@ -53,7 +51,11 @@ TEST(ApplyTemplate, AStaticTemplateDropsTheBodyAMissingOrEmptyOneGivesItBare) {
         EXPECT_EQ(ApplyTemplate(bare, "body", {folder.path()}), "body") << bare;
 }
 
-TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
+TEST(UserFolders, UserDataFolderFollowsXdgThenHomeAndTheProgramsDataFolderSitsBesideItsExecutable) {
+    EXPECT_TRUE(FileExists(JoinPath(ProgramFolder(), "qorva_tools_tests")));
+    for (auto [program, data] : {std::pair{"/usr/bin", "/usr/share/qorva"}, 
+                                 {"/opt/qorva/bin", "/opt/qorva/share/qorva"}})
+        EXPECT_EQ(InstalledDataFolder(program), data) << program;
     ScopedEnv data("XDG_DATA_HOME", "/data/home");
     EXPECT_EQ(UserDataFolder(), "/data/home/qorva");
     ScopedEnv relative("XDG_DATA_HOME", "relative/ignored");
@@ -61,13 +63,6 @@ TEST(UserFolders, UserDataFolderFollowsXdgThenHome) {
     EXPECT_EQ(UserDataFolder(), "/home/someone/.local/share/qorva");
     EXPECT_EQ(UserFileFolders(), (std::vector<std::string>{"/home/someone/.local/share/qorva", ProgramFolder(),
                                                            InstalledDataFolder(ProgramFolder())}));
-}
-
-TEST(UserFolders, ProgramFolderHoldsTheRunningExecutableAndTheDataFolderSitsBesideIt) {
-    EXPECT_TRUE(FileExists(JoinPath(ProgramFolder(), "qorva_tools_tests")));
-    for (auto [program, data] :
-         {std::pair{"/usr/bin", "/usr/share/qorva"}, {"/opt/qorva/bin", "/opt/qorva/share/qorva"}, {"/bin", "/share/qorva"}})
-        EXPECT_EQ(InstalledDataFolder(program), data) << program;
 }
 
 TEST(UserFolders, NamesCannotLeaveTheFolders) {

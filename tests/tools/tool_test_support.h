@@ -3,22 +3,53 @@
 #pragma once
 
 #include "tests/frame/temp_folder.h"
-#include <string>
-#include <vector>
+#include <sys/wait.h>
+#include <cstdio>
+#include <stdexcept>
 
 namespace qorva::test {
 
-// Runs a shell command and returns its standard output; exitCode receives its status.
-std::string Shell(const std::string& command, int* exitCode = nullptr);
-// Quotes for /bin/sh.
-std::string ShellQuote(const std::string& text);
-// The text pdftotext extracts from a PDF.
-std::string PdfText(const std::string& pdfPath);
-// Collapses runs of whitespace to one space, so extracted text compares simply.
-std::string Squeeze(const std::string& text);
-// Writes a small valid PNG picture (four by four red pixels) and returns its path.
-std::string WriteTinyPng(const std::string& path);
-using testing::FolderEntries;
 using testing::FakePandocHome;
+using testing::FolderEntries;
+
+// Runs a shell command and returns its standard output; exitCode receives its status.
+inline std::string Shell(const std::string& command, int* exitCode = nullptr) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) throw std::runtime_error("cannot run " + command);
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+    int status = pclose(pipe);
+    if (exitCode) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return output;
+}
+
+inline std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+inline std::string PdfText(const std::string& pdfPath) { return Shell("pdftotext " + ShellQuote(pdfPath) + " - 2>&1"); }
+
+// The number of pictures in a PDF.
+inline std::string PdfImageCount(const std::string& pdfPath) {
+    return Shell("pdfimages -list " + ShellQuote(pdfPath) + " | tail -n +3 | wc -l");
+}
+
+// Collapses runs of whitespace to one space, so extracted text compares simply.
+inline std::string Squeeze(const std::string& text) {
+    std::istringstream words(text);
+    std::string out;
+    for (std::string word; words >> word;) out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+// Writes a small valid PNG picture (four by four red pixels) and returns its path.
+inline std::string WriteTinyPng(const std::string& path) {
+    Shell("printf %s iVBORw0KGgoAAAANSUhEUgAAAAQAAAAECAIAAAAmkwkpAAAAEElEQVR4nGP4z8AARwzEcQCukw/x0F8jngAAAABJRU5ErkJggg=="
+          " | base64 -d > " + ShellQuote(path));
+    return path;
+}
 
 }  // namespace qorva::test

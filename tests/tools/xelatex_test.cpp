@@ -5,7 +5,6 @@
 #include "src/win/tools/xelatex.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace qorva {
 namespace {
@@ -13,7 +12,7 @@ namespace {
 using testing::ScopedEnv;
 using testing::TempFolder;
 
-TEST(XeLaTeXLocation, NewestTeXLiveInstallationWinsAndWithoutOneThePathIsSearched) {
+TEST(XeLaTeXLocation, NewestTeXLiveInstallationWinsWithoutOneThePathIsSearchedAndAMissingOneIsReported) {
     TempFolder root, empty;
     for (std::string year : {"2021", "2023", "2022", "2024"}) {
         std::filesystem::create_directories(root / (year + "/bin/x86_64-linux"));
@@ -21,11 +20,7 @@ TEST(XeLaTeXLocation, NewestTeXLiveInstallationWinsAndWithoutOneThePathIsSearche
     }
     EXPECT_EQ(LocateTeXFolder(root.path()), root.path().string() + "/2023/bin/x86_64-linux/");
     for (const std::string& none : {empty.path().string(), std::string("/nonexistent/texlive")}) EXPECT_EQ(LocateTeXFolder(none), "");
-}
-
-TEST(XeLaTeXAvailability, InstalledXeLaTeXIsFoundAndAMissingOneReported) {
     EXPECT_TRUE(IsXeLaTeXAvailable());
-    TempFolder empty;
     ScopedEnv path("PATH", empty.path());
     if (!LocateTeXFolder().empty()) GTEST_SKIP() << "a TeX Live installation outside PATH";
     EXPECT_FALSE(IsXeLaTeXAvailable());
@@ -48,7 +43,7 @@ TEST(XeLaTeXExport, TypesetsTextAndImagesInTheWorkFolderDespiteRecoverableErrors
     EXPECT_EQ(error, "");
     // The fonts named are missing on a stock system; the text must still be there.
     EXPECT_EQ(test::Squeeze(test::PdfText(target)), "Quarterly figures in mono type. Before after.");
-    EXPECT_EQ(test::Shell("pdfimages -list " + test::ShellQuote(target) + " | tail -n +3 | wc -l"), "1\n");
+    EXPECT_EQ(test::PdfImageCount(target), "1\n");
 }
 
 TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
@@ -62,15 +57,6 @@ TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
     EXPECT_FALSE(ExportPdfViaXeLaTeX(latex, folder.File("out.pdf"), folder.path(), error));
     EXPECT_EQ(error.substr(0, 33), "Export to PDF via XeLaTeX failed.");
     EXPECT_FALSE(FileExists(folder.File("out.pdf")));
-}
-
-TEST(XeLaTeXExport, TargetThatCannotBeReplacedGivesTheSystemMessage) {
-    TempFolder folder;
-    ASSERT_EQ(mkdir(folder.File("out.pdf").c_str(), 0755), 0);
-    std::string error;
-    EXPECT_FALSE(ExportPdfViaXeLaTeX("\\documentclass{article}\n\\begin{document}\nx\n\\end{document}\n",
-                                     folder.File("out.pdf"), folder.path(), error));
-    EXPECT_EQ(error, "Is a directory");
 }
 
 // TeX in the document (math is passed through as TeX) may not read files outside
@@ -96,15 +82,7 @@ TEST(XeLaTeXExport, DocumentTeXCannotReadOutsideTheWorkFolderNorRunCommands) {
 }
 
 // Fonts a LaTeX template names but the system lacks are swapped for installed ones.
-TEST(FontLookup, KnowsInstalledFamiliesAndOffersInstalledMonospacedSubstitutes) {
-    EXPECT_TRUE(IsFontFamilyInstalled("dejavu serif"));  // fonts-dejavu is part of the set-up
-    for (const char* missing : {"Qorva Imaginary Grotesque", ""}) EXPECT_FALSE(IsFontFamilyInstalled(missing)) << missing;
-    std::string mono = InstalledSubstitute("Qorva Imaginary Typewriter", FontRole::Mono);
-    EXPECT_TRUE(IsFontFamilyInstalled(mono)) << mono;
-    EXPECT_NE(mono.find("Mono"), std::string::npos) << mono;
-}
-
-TEST(FontSubstitution, MissingFamiliesAreReplacedAndTheRestKept) {
+TEST(FontSubstitution, MissingFamiliesAreReplacedByInstalledOnesAndTheRestKept) {
     std::string latex =
         "\\usepackage{xltxtra}\n% select widely available fonts\n"
         "\\setmainfont{Qorva Imaginary Serif}\n\\setmonofont[Scale=0.9]{Qorva Imaginary Typewriter}\n"
@@ -112,7 +90,8 @@ TEST(FontSubstitution, MissingFamiliesAreReplacedAndTheRestKept) {
     std::string result = SubstituteMissingFonts(latex);
     std::string main = InstalledSubstitute("Qorva Imaginary Serif", FontRole::Main);
     std::string mono = InstalledSubstitute("Qorva Imaginary Typewriter", FontRole::Mono);
-    ASSERT_TRUE(IsFontFamilyInstalled(main)) << main;
+    for (const std::string& family : {main, mono}) EXPECT_TRUE(IsFontFamilyInstalled(family)) << family;
+    EXPECT_NE(mono.find("Mono"), std::string::npos) << mono;
     EXPECT_NE(result.find("\\setmainfont{" + main + "}\n"), std::string::npos) << result;
     EXPECT_NE(result.find("\\setmonofont[Scale=0.9]{" + mono + "}\n"), std::string::npos) << result;
     for (const char* kept : {"\\setsansfont{DejaVu Sans}\n", "Body {braces} stay."})
