@@ -1,7 +1,7 @@
 // Levels as deep as the writers accept are written without exhausting the stack;
 // deeper ones are refused with a message.
 #include "convert/converters.h"
-#include "convert/json_guard.h"
+#include "model/json_guard.h"
 #include "model/model_json.h"
 #include "tests/convert/convert_test_support.h"
 

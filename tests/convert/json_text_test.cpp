@@ -1,5 +1,5 @@
 // The small JSON helpers of the converters: the nesting bound and the direct text writer.
-#include "convert/json_guard.h"
+#include "model/json_guard.h"
 #include "convert/json_text.h"
 #include "model/model_json.h"
 #include "tests/convert/convert_test_support.h"
