@@ -4,20 +4,6 @@
 
 namespace qorva::convert {
 
-void appendJsonString(std::string& out, std::string_view text) {
-    // Plain printable ASCII, by far the most common, is copied as it is; anything else
-    // goes through the JSON library so escapes and replacements stay exactly its own.
-    for (unsigned char c : text) {
-        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-            out += dumpCompact(Json(std::string(text)));
-            return;
-        }
-    }
-    out += '"';
-    out += text;
-    out += '"';
-}
-
 void JsonTextWriter::newline(std::size_t depth) {
     if (indent_ == 0) return;
     out_ += '\n';

@@ -1,13 +1,19 @@
 #include "model/json_text.h"
 
+#include "model/model_json.h"
+#include "model/utf8.h"
+
 namespace qorva {
 
 void appendJsonString(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
+    const std::size_t start = out.size();
     out += '"';
     std::size_t clean = 0;  // start of the run not yet copied
+    bool nonAscii = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
+        nonAscii |= c >= 0x80;
         if (c >= 0x20 && c != '"' && c != '\\') continue;
         out.append(text.substr(clean, i - clean));
         clean = i + 1;
@@ -27,6 +33,11 @@ void appendJsonString(std::string& out, std::string_view text) {
     }
     out.append(text.substr(clean));
     out += '"';
+    // Broken UTF-8 is rare: the JSON library's own replacement then decides the bytes.
+    if (nonAscii && !utf8::isValid(text)) {
+        out.resize(start);
+        out += dumpCompact(Json(std::string(text)));
+    }
 }
 
 }  // namespace qorva

@@ -1,5 +1,5 @@
-// Writing model JSON straight into a string, byte for byte what dumpCompact gives,
-// without building a Json value first (the reader's output can be large).
+// Writing JSON strings straight into a string, byte for byte what dumpCompact gives,
+// without building a Json value first (converter output can be large).
 #pragma once
 
 #include <string>
@@ -7,8 +7,8 @@
 
 namespace qorva {
 
-// Appends `text` (valid UTF-8) as a JSON string literal: quotes, backslashes and control
-// characters escaped, everything else as itself.
+// Appends `text` as a JSON string literal: quotes, backslashes and control characters
+// escaped, everything else as itself; broken UTF-8 becomes U+FFFD as dumpCompact does.
 void appendJsonString(std::string& out, std::string_view text);
 
 }  // namespace qorva

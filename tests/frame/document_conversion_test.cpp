@@ -34,7 +34,7 @@ TEST(ConvertDocument, FailuresAreToldApartAndGiveNoText) {
 TEST(ConvertDocument, EachPandocFlavourWritesAndReadsBack) {
     PandocInstallation pandoc = DetectPandoc();
     ASSERT_TRUE(pandoc.usable()) << "every converter is plugged in";
-    std::string model = ReadTextFormat("# Head\n\nSome *emphasis* here.\n");
+    std::string model = TryReadTextFormat("# Head\n\nSome *emphasis* here.\n");
     for (DocumentFormat format :
          {DocumentFormat::PandocMarkdown, DocumentFormat::MultiMarkdown, DocumentFormat::GitHubMarkdown}) {
         ConversionResult written = WriteDocument(model, format, false, pandoc);

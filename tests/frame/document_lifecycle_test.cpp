@@ -29,7 +29,7 @@ protected:
     DocumentLifecycle document{page, ui, recent, settings};
 
     void TypeIntoPage(const std::string& nativeText) {
-        page.model = ReadTextFormat(nativeText);
+        page.model = TryReadTextFormat(nativeText);
         page.modified = true;
     }
     bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -42,7 +42,7 @@ TEST_F(DocumentLifecycleTest, LoadingSetsPathClearsModifiedAndRecordsIt) {
     EXPECT_EQ(document.path(), path);
     EXPECT_FALSE(page.modified);
     EXPECT_EQ(page.baseUrl, "file://" + folder.path().string() + "/my%20notes%20%231.text");
-    EXPECT_TRUE(Has(WriteTextFormat(page.model, false), "some text"));
+    EXPECT_TRUE(Has(TryWriteTextFormat(page.model, false), "some text"));
     EXPECT_EQ(recent.Entries(), Texts{path});
     EXPECT_EQ(ui.exportResets, 1);
     EXPECT_TRUE(ui.messages.empty());
@@ -53,7 +53,7 @@ TEST_F(DocumentLifecycleTest, OddBytesOpenModifiedWithAWordAndKeepWhatFollowsThe
     ASSERT_TRUE(document.LoadFile(path));
     EXPECT_EQ(document.path(), path);
     EXPECT_TRUE(page.modified);
-    std::string text = WriteTextFormat(page.model, false);
+    std::string text = TryWriteTextFormat(page.model, false);
     EXPECT_TRUE(Has(text, "Title") && Has(text, "before\xEF\xBF\xBD" "after") && Has(text, "end")) << text;
     EXPECT_EQ(ui.MessageTexts(), Texts{path + " contains bytes that are not UTF-8 text; saving will replace them."});
 }
@@ -98,7 +98,7 @@ TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCost
     EXPECT_TRUE(page.modified);
     // A lost answer may still have taken effect: the page is given back its document.
     page.takesDocuments = true;
-    page.model = ReadTextFormat("typed\n");
+    page.model = TryReadTextFormat("typed\n");
     const std::string typed = page.model;
     page.lostSetAnswers = 1;
     EXPECT_FALSE(document.LoadFile(second));
@@ -185,7 +185,7 @@ TEST_F(DocumentLifecycleTest, TheWelcomeDocumentIsUntitledUntilSavedAsThenRecord
     document.LoadWelcome();
     EXPECT_TRUE(document.welcome());
     EXPECT_EQ(document.path(), "");
-    EXPECT_EQ(page.model, ReadTextFormat(*findResource("welcome.text")));
+    EXPECT_EQ(page.model, TryReadTextFormat(*findResource("welcome.text")));
     EXPECT_NE(page.model, "");
     EXPECT_EQ(ui.exportResets, 1);
     page.modified = true;
@@ -408,7 +408,7 @@ TEST_F(DocumentLifecycleTest, ARestoredDocumentIsModifiedUnderItsOldPathAndWrite
     FileEvents observer;
     document.AddFileObserver(&observer);
     const std::string path = folder.Write("restored.text", "On disk\r\n");
-    const std::string model = ReadTextFormat("Restored\r\n");
+    const std::string model = TryReadTextFormat("Restored\r\n");
     document.Restore(path, DocumentFormat::QorvaMarkdown, false, model);
     EXPECT_EQ(document.path(), path);
     EXPECT_TRUE(document.modified());

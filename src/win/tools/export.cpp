@@ -140,7 +140,7 @@ ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& pat
     }
     std::string options = pandoc.writerOptions();
     std::string json, error;
-    json = WritePandocJson(prepared, pandoc.legacy() ? nullptr : options.c_str(), &error);
+    json = TryWritePandocJson(prepared, pandoc.legacy() ? nullptr : options.c_str(), &error);
     if (!error.empty()) return failure(std::string(kFormattingError) + "\n" + error);
 
     // Pandoc writes a new file beside the target; only a finished file replaces it.
