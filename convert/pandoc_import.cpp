@@ -108,7 +108,9 @@ bool endsWithAbbreviation(std::string_view text) {
 
 class LegacyTranslator {
 public:
-    PandocTree document(object document) {
+    explicit LegacyTranslator(PandocTree& into) : w_(into) {}
+
+    void document(object document) {
         element blocks;
         if (document["blocks"].get(blocks)) malformed("the document has no \"blocks\"");
         object meta;
@@ -117,11 +119,10 @@ public:
         metadata(hasMeta ? &meta : nullptr);
         writeBlocks(blocks);
         w_.endArray();
-        return std::move(w_);
     }
 
 private:
-    PandocTree w_;
+    PandocTree& w_;
     std::string_view lastStr_;  // the text of the inline just written, when it was a Str
 
     void beginLegacy(std::string_view name) {
@@ -541,8 +542,8 @@ bool isCurrentPandocForm(simdjson::dom::element document) {
     return !document.get_object().get(o) && !o["blocks"].error();
 }
 
-PandocTree toLegacyPandocTree(simdjson::dom::element document) {
-    return LegacyTranslator().document(document.get_object().value_unsafe());
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into) {
+    LegacyTranslator(into).document(document.get_object().value_unsafe());
 }
 
 }  // namespace qorva::convert

@@ -22,9 +22,9 @@ simdjson::dom::element parseJsonText(simdjson::dom::parser& parser, std::string_
 // True for a document in current Pandoc's form: an object with "blocks".
 bool isCurrentPandocForm(simdjson::dom::element document);
 
-// A document in current Pandoc's form as the same document in the 1.11 form. Its
+// Writes a document in current Pandoc's form into `into` as the same document in the 1.11 form. Its
 // strings point into the parser that gave `document`. Throws ConverterError where the
 // translation needs a shape it does not find.
-PandocTree toLegacyPandocTree(simdjson::dom::element document);
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into);
 
 }  // namespace qorva::convert

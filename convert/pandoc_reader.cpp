@@ -463,7 +463,9 @@ private:
 std::string ReadPandocJson(std::string_view input, const char* /*options*/) {
     simdjson::dom::parser parser;  // the tree's strings point into it
     const simdjson::dom::element parsed = parseJsonText(parser, input);
-    const PandocTree tree = isCurrentPandocForm(parsed) ? toLegacyPandocTree(parsed) : copyPandocTree(parsed);
+    PandocTree tree;
+    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree);
+    else tree.copy(parsed);
     return serializeModel("text", PandocReader().document(tree.root()));
 }
 

@@ -1,27 +1,19 @@
 #include "convert/pandoc_tree.h"
 
+#include <algorithm>
+
 namespace qorva::convert {
+namespace {
 
-PandocType PandocValue::type() const { return node().type; }
+constexpr std::size_t kLongestKey = (1u << 24) - 1;
 
-const PandocNode& PandocValue::node() const { return tree_->node(index_); }
-
-bool PandocValue::getString(std::string_view& out) const {
-    if (!isString()) return false;
-    out = node().text;
-    return true;
-}
+}  // namespace
 
 bool PandocValue::getInt64(std::int64_t& out) const {
     const PandocNode& n = node();
     if (n.type != PandocType::Integer) return false;
     out = n.integer;
     return true;
-}
-
-std::uint32_t PandocValue::size() const {
-    const PandocNode& n = node();
-    return n.type == PandocType::Array || n.type == PandocType::Object ? n.count : 0;
 }
 
 bool PandocValue::at(std::size_t index, PandocValue& out) const {
@@ -43,38 +35,33 @@ bool PandocValue::atKey(std::string_view key, PandocValue& out) const {
     return false;
 }
 
-std::string_view PandocValue::key() const { return node().key; }
-
-PandocValue::Iterator& PandocValue::Iterator::operator++() {
-    const PandocNode& n = tree_->node(index_);
-    index_ = n.type == PandocType::Array || n.type == PandocType::Object ? n.end : index_ + 1;
-    return *this;
-}
-
-PandocValue::Iterator PandocValue::begin() const { return {*tree_, size() > 0 ? index_ + 1 : index_}; }
-
-PandocValue::Iterator PandocValue::end() const { return {*tree_, size() > 0 ? node().end : index_}; }
-
 PandocNode& PandocTree::add(PandocType type) {
-    if (!open_.empty()) ++nodes_[open_.back()].count;
-    PandocNode& node = nodes_.emplace_back();
+    if (!open_.empty()) ++at(open_.back()).length;
+    if ((size_ & kChunkMask) == 0) chunks_.push_back(std::make_unique_for_overwrite<PandocNode[]>(kChunkMask + 1));
+    PandocNode& node = at(size_++);
+    node = PandocNode{};
     node.type = type;
-    node.key = key_;
+    node.key = key_.data();
+    node.keyLength = static_cast<std::uint32_t>(std::min<std::size_t>(key_.size(), kLongestKey));
     key_ = {};
     return node;
 }
 
 void PandocTree::open(PandocType type) {
     add(type);
-    open_.push_back(static_cast<std::uint32_t>(nodes_.size() - 1));
+    open_.push_back(size_ - 1);
 }
 
 void PandocTree::close() {
-    nodes_[open_.back()].end = static_cast<std::uint32_t>(nodes_.size());
+    at(open_.back()).end = size_;
     open_.pop_back();
 }
 
-void PandocTree::string(std::string_view text) { add(PandocType::String).text = text; }
+void PandocTree::string(std::string_view text) {
+    PandocNode& node = add(PandocType::String);
+    node.text = text.data();
+    node.length = static_cast<std::uint32_t>(text.size());
+}
 
 void PandocTree::number(double value) { add(PandocType::Real).real = value; }
 
@@ -107,12 +94,6 @@ void PandocTree::copy(simdjson::dom::element value) {
         case element_type::BOOL: add(PandocType::Bool).integer = value.get_bool().value_unsafe(); return;
         default: add(PandocType::Null); return;
     }
-}
-
-PandocTree copyPandocTree(simdjson::dom::element document) {
-    PandocTree tree;
-    tree.copy(document);
-    return tree;
 }
 
 }  // namespace qorva::convert

@@ -8,6 +8,7 @@
 #include <simdjson.h>
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -15,15 +16,21 @@ namespace qorva::convert {
 
 enum class PandocType : std::uint8_t { Array, Object, String, Integer, Unsigned, Real, Bool, Null };
 
+// 24 bytes: a document has a node for every value, so size is speed here.
 struct PandocNode {
-    PandocType type;
-    std::uint32_t end = 0;    // containers: the index after their last descendant
-    std::uint32_t count = 0;  // containers: their members
-    std::string_view key;     // members of an object: their key
-    std::string_view text;    // strings
-    std::int64_t integer = 0;  // Integer, Unsigned (as its bits) and Bool
-    double real = 0;
+    const char* key = nullptr;  // members of an object: their key
+    union {
+        const char* text = nullptr;  // String
+        std::int64_t integer;        // Integer, Unsigned (as its bits) and Bool
+        double real;                 // Real
+        std::uint32_t end;           // Array and Object: the index after their last descendant
+    };
+    std::uint32_t length = 0;  // String: its bytes; Array and Object: their members
+    std::uint32_t keyLength : 24 = 0;  // longer keys are cut short: no key of Pandoc's is near
+    PandocType type : 8 = PandocType::Null;
 };
+
+static_assert(sizeof(PandocNode) == 24);
 
 class PandocTree;
 
@@ -70,7 +77,7 @@ class PandocTree {
 public:
     // The first node written; the tree must not be empty.
     PandocValue root() const { return {*this, 0}; }
-    const PandocNode& node(std::uint32_t index) const { return nodes_[index]; }
+    const PandocNode& node(std::uint32_t index) const { return chunks_[index >> kChunkBits][index & kChunkMask]; }
 
     // Writing, in document order. Inside an object, key() names the next value.
     void beginArray() { open(PandocType::Array); }
@@ -84,7 +91,14 @@ public:
     void copy(simdjson::dom::element value);
 
 private:
-    std::vector<PandocNode> nodes_;
+    // Nodes in fixed chunks: a growing document is never moved, and each chunk is small
+    // enough for the allocator to hand out again without asking the system.
+    static constexpr std::uint32_t kChunkBits = 15;
+    static constexpr std::uint32_t kChunkMask = (1u << kChunkBits) - 1;
+    std::vector<std::unique_ptr<PandocNode[]>> chunks_;
+    std::uint32_t size_ = 0;
+
+    PandocNode& at(std::uint32_t index) { return chunks_[index >> kChunkBits][index & kChunkMask]; }
     std::vector<std::uint32_t> open_;  // the containers being written, innermost last
     std::string_view key_;
 
@@ -93,7 +107,35 @@ private:
     void close();
 };
 
-// The tree of a parsed document.
-PandocTree copyPandocTree(simdjson::dom::element document);
+inline const PandocNode& PandocValue::node() const { return tree_->node(index_); }
+
+inline PandocType PandocValue::type() const { return node().type; }
+
+inline bool PandocValue::getString(std::string_view& out) const {
+    const PandocNode& n = node();
+    if (n.type != PandocType::String) return false;
+    out = {n.text, n.length};
+    return true;
+}
+
+inline std::uint32_t PandocValue::size() const {
+    const PandocNode& n = node();
+    return n.type == PandocType::Array || n.type == PandocType::Object ? n.length : 0;
+}
+
+inline std::string_view PandocValue::key() const {
+    const PandocNode& n = node();
+    return {n.key, n.keyLength};
+}
+
+inline PandocValue::Iterator& PandocValue::Iterator::operator++() {
+    const PandocNode& n = tree_->node(index_);
+    index_ = n.type == PandocType::Array || n.type == PandocType::Object ? n.end : index_ + 1;
+    return *this;
+}
+
+inline PandocValue::Iterator PandocValue::begin() const { return {*tree_, size() > 0 ? index_ + 1 : index_}; }
+
+inline PandocValue::Iterator PandocValue::end() const { return {*tree_, size() > 0 ? node().end : index_}; }
 
 }  // namespace qorva::convert
