@@ -22,7 +22,7 @@ void JsonTextWriter::beforeValue() {
 
 void JsonTextWriter::key(std::string_view name) {
     beforeValue();
-    appendJsonString(out_, name);
+    appendJsonStringReplacingBrokenUtf8(out_, name);
     out_ += indent_ == 0 ? ":" : ": ";
     afterKey_ = true;
 }
@@ -42,7 +42,7 @@ void JsonTextWriter::close(char bracket) {
 
 void JsonTextWriter::string(std::string_view text) {
     beforeValue();
-    appendJsonString(out_, text);
+    appendJsonStringReplacingBrokenUtf8(out_, text);
 }
 
 void JsonTextWriter::number(long long value) {

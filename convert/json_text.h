@@ -1,6 +1,6 @@
 // JSON text written straight into a string, for outputs too large to build as a tree
-// first: strings escaped as the JSON library's serialiser escapes them (appendJsonString),
-// laid out like its compact or indented forms.
+// first: strings escaped as the JSON library's serialiser escapes them
+// (appendJsonStringReplacingBrokenUtf8), laid out like its compact or indented forms.
 #pragma once
 
 #include "model/json_text.h"

@@ -7,13 +7,10 @@ namespace qorva {
 
 void appendJsonString(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    const std::size_t start = out.size();
     out += '"';
     std::size_t clean = 0;  // start of the run not yet copied
-    bool nonAscii = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        nonAscii |= c >= 0x80;
         if (c >= 0x20 && c != '"' && c != '\\') continue;
         out.append(text.substr(clean, i - clean));
         clean = i + 1;
@@ -33,11 +30,12 @@ void appendJsonString(std::string& out, std::string_view text) {
     }
     out.append(text.substr(clean));
     out += '"';
+}
+
+void appendJsonStringReplacingBrokenUtf8(std::string& out, std::string_view text) {
     // Broken UTF-8 is rare: the JSON library's own replacement then decides the bytes.
-    if (nonAscii && !utf8::isValid(text)) {
-        out.resize(start);
-        out += dumpCompact(Json(std::string(text)));
-    }
+    if (utf8::isValid(text)) appendJsonString(out, text);
+    else out += dumpCompact(Json(std::string(text)));
 }
 
 }  // namespace qorva

@@ -21,7 +21,7 @@ TEST(JsonNestingBound, CountsArraysAndObjectsButNotBracketsInStringsAndSaysWhere
 // The writer's layout is checked wherever converter output is compared.
 TEST(JsonTextWriter, BrokenUtf8IsReplacedNotPassedOn) {
     std::string out;
-    appendJsonString(out, "a\xFF" "b");
+    appendJsonStringReplacingBrokenUtf8(out, "a\xFF" "b");
     EXPECT_EQ(out, "\"a\xEF\xBF\xBD" "b\"");
 }
 
