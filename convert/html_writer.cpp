@@ -4,7 +4,7 @@
 #include "convert/converters.h"
 #include "convert/html_text.h"
 #include "convert/link_target.h"
-#include "convert/model_view.h"
+#include "convert/writer_model.h"
 #include "convert/url_scheme.h"
 #include "model/label_tables.h"
 #include "model/model_tree.h"
@@ -20,17 +20,17 @@ namespace {
 // A footnote's paragraph: written once, shown in every entry of the footnote list
 // that refers to it, with one back-link per reference.
 struct Footnote {
-    const BlockView* block = nullptr;
+    const ModelBlock* block = nullptr;
     std::string content;
     std::vector<int> references;
 };
 
 class HtmlWriter {
 public:
-    explicit HtmlWriter(const ModelView& model) : model_(model), labels_(buildLabelTables(model.outline())) {}
+    explicit HtmlWriter(const ModelView& model) : model_(model), labels_(buildLabelTables(model)) {}
 
     std::string document() {
-        const TreeNodes tree = rebuildTree(model_.outline(), 0);
+        const TreeNodes tree = rebuildTree(model_, 0);
         for (const TreeNode& node : tree) topLevel([&] { return writeNode(node); });
         writeFootnoteContents();
         if (!entries_.empty()) topLevel([&] { return writeFootnoteList(), true; });
@@ -72,33 +72,33 @@ private:
     // ---- spans -------------------------------------------------------------------
 
     // Writes the spans of `block` from `first` on; false when every span wrote nothing.
-    bool writeSpans(const BlockView& block, std::size_t first) {
+    bool writeSpans(const ModelBlock& block, std::size_t first) {
         bool wrote = false;
-        const std::span<const SpanView> spans = model_.spans(block);
+        const std::span<const ModelSpan> spans = model_.spansOf(block);
         for (std::size_t i = first; i < spans.size(); ++i) {
-            const std::string_view tag = spans[i].tag;
-            const std::string_view text = spans[i].text;
-            if (tag == "emph" || tag == "strong" || tag == "code") {
-                const char* element = tag == "emph" ? "em" : tag == "strong" ? "strong" : "code";
+            const SpanKind kind = spans[i].kind;
+            const std::string_view text = model_.text(spans[i]);
+            if (kind == SpanKind::Emph || kind == SpanKind::Strong || kind == SpanKind::Code) {
+                const char* element = kind == SpanKind::Emph ? "em" : kind == SpanKind::Strong ? "strong" : "code";
                 open(element);
                 appendHtmlText(out_, text);
                 close(element);
-            } else if (tag == "url") {
+            } else if (kind == SpanKind::Url) {
                 writeLink(text, text);
-            } else if (tag == "break") {
+            } else if (kind == SpanKind::Break) {
                 out_ += "<br>\n";
-            } else if (tag == "math") {
+            } else if (kind == SpanKind::Math) {
                 out_ += "\\(";
                 appendHtmlText(out_, text);
                 out_ += "\\)";
-            } else if (tag == "linktext") {
+            } else if (kind == SpanKind::LinkText) {
                 // Link text followed by its target (a "url", or a defined label) is a link;
                 // otherwise the text stands alone.
-                if (auto target = takeLinkTarget(spans, i, &labels_)) writeLink(*target, text);
+                if (auto target = takeLinkTarget(model_, spans, i, &labels_)) writeLink(*target, text);
                 else appendHtmlText(out_, text);
-            } else if (tag == "linkref") {
+            } else if (kind == SpanKind::LinkRef) {
                 continue;
-            } else if (tag == "noteref") {
+            } else if (kind == SpanKind::NoteRef) {
                 if (!writeFootnoteReference(text)) continue;
             } else {
                 appendHtmlText(out_, text);
@@ -129,7 +129,7 @@ private:
         std::unique_ptr<Footnote>& footnote = footnotes_[label];
         if (!footnote) {
             footnote = std::make_unique<Footnote>();
-            footnote->block = &model_.blockOf(defined->second);
+            footnote->block = defined->second;
             unwritten_.push_back(footnote.get());
         }
         entries_.push_back(footnote.get());
@@ -183,7 +183,7 @@ private:
     // ---- blocks ------------------------------------------------------------------
 
     // A paragraph of spans; nothing at all when no span writes anything.
-    bool writeParagraph(const BlockView& block, bool rtl) {
+    bool writeParagraph(const ModelBlock& block, bool rtl) {
         const std::size_t mark = out_.size();
         open("p", rtl);
         if (!writeSpans(block, 0)) {
@@ -202,17 +202,17 @@ private:
 
     bool writeNode(const TreeNode& node) {
         switch (node.kind) {
-            case TreeNode::Kind::Paragraph: return writeParagraph(model_.blockOf(node.block), false);
+            case TreeNode::Kind::Paragraph: return writeParagraph(*node.block, false);
             case TreeNode::Kind::List: return writeList(node);
-            case TreeNode::Kind::Block: return writeBlock(model_.blockOf(node.block));
+            case TreeNode::Kind::Block: return writeBlock(*node.block);
         }
         return false;
     }
 
     bool writeList(const TreeNode& list) {
-        if (list.listKind == "row") return writeRowList(list);
-        if (list.listKind == "col") return writeNodesOfItems(list);  // cells outside any table
-        const char* tag = list.listKind == "numbered" ? "ol" : "ul";
+        if (list.listKind == BlockKind::Row) return writeRowList(list);
+        if (list.listKind == BlockKind::Col) return writeNodesOfItems(list);  // cells outside any table
+        const char* tag = list.listKind == BlockKind::Numbered ? "ol" : "ul";
         open(tag);
         out_ += '\n';
         for (const TreeNodes& item : list.items) {
@@ -264,7 +264,7 @@ private:
             out_ += "<tr>\n<td>\n";
             bool inFirstCell = true;
             for (const TreeNode& node : row) {
-                if (inFirstCell && node.kind == TreeNode::Kind::List && node.listKind == "col") {
+                if (inFirstCell && node.kind == TreeNode::Kind::List && node.listKind == BlockKind::Col) {
                     out_ += "\n</td>";
                     for (const TreeNodes& cell : node.items) {
                         out_ += "<td>\n";
@@ -289,42 +289,43 @@ private:
         return true;
     }
 
-    bool writeBlock(const BlockView& block) {
-        const std::string_view tag = block.tag;
+    bool writeBlock(const ModelBlock& block) {
+        const BlockKind kind = block.kind;
         const bool rtl = block.rtl;
-        if (tag == "link" || tag == "note" || tag == "comment") return false;
-        if (tag == "verbatim") {
+        if (kind == BlockKind::Link || kind == BlockKind::Note || kind == BlockKind::Comment) return false;
+        if (kind == BlockKind::Verbatim) {
             open("pre", rtl);
             out_ += "<code>";
             appendHtmlText(out_, verbatimText(model_, block, true));
             out_ += "\n</code></pre>";
-        } else if (tag == "formula") {
+        } else if (kind == BlockKind::Formula) {
             open("figure", rtl);
             out_ += "\n<p>\\[\n";
             appendHtmlText(out_, verbatimText(model_, block, true));
             out_ += "\n\\]</p>\n</figure>";
-        } else if (tag == "image") {
-            const std::span<const SpanView> spans = model_.spans(block);
-            if (spans.empty() || spans[0].tag != "url") return false;
-            if (!isSafeExportUrl(spans[0].text)) {
+        } else if (kind == BlockKind::Image) {
+            const std::span<const ModelSpan> spans = model_.spansOf(block);
+            if (spans.empty() || spans[0].kind != SpanKind::Url) return false;
+            const std::string_view url = model_.text(spans[0]);
+            if (!isSafeExportUrl(url)) {
                 open("p", rtl);
-                appendHtmlText(out_, spans[0].text);
+                appendHtmlText(out_, url);
                 close("p");
                 return true;
             }
             open("figure", rtl);
             out_ += "\n<img";
-            appendHtmlAttribute(out_, "src", spans[0].text);
+            appendHtmlAttribute(out_, "src", url);
             out_ += ">\n</figure>";
-        } else if (tag == "divider") {
+        } else if (kind == BlockKind::Divider) {
             out_ += rtl ? "<hr dir=\"rtl\">" : "<hr>";
-        } else if (tag == "heading") {
+        } else if (kind == BlockKind::Heading) {
             const int level = block.level;
             const char* element = level == -3 ? "h1" : level == -2 ? "h2" : "h3";
             open(element, rtl);
             writeSpans(block, 0);
             close(element);
-        } else if (tag == "quote") {
+        } else if (kind == BlockKind::Quote) {
             open("blockquote", rtl);
             out_ += "\n<p>";
             writeSpans(block, 0);
@@ -339,7 +340,7 @@ private:
 }  // namespace
 
 std::string WriteHtml(std::string_view input, const char* /*options*/) {
-    const ModelView model(input);
+    const ModelView model = readWriterModel(input);
     return HtmlWriter(model).document();
 }
 

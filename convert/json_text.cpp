@@ -4,20 +4,6 @@
 
 namespace qorva::convert {
 
-void appendJsonString(std::string& out, std::string_view text) {
-    // Plain printable ASCII, by far the most common, is copied as it is; anything else
-    // goes through the JSON library so escapes and replacements stay exactly its own.
-    for (unsigned char c : text) {
-        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-            out += dumpCompact(Json(std::string(text)));
-            return;
-        }
-    }
-    out += '"';
-    out += text;
-    out += '"';
-}
-
 void JsonTextWriter::newline(std::size_t depth) {
     if (indent_ == 0) return;
     out_ += '\n';
@@ -36,7 +22,7 @@ void JsonTextWriter::beforeValue() {
 
 void JsonTextWriter::key(std::string_view name) {
     beforeValue();
-    appendJsonString(out_, name);
+    appendJsonStringReplacingBrokenUtf8(out_, name);
     out_ += indent_ == 0 ? ":" : ": ";
     afterKey_ = true;
 }
@@ -56,7 +42,7 @@ void JsonTextWriter::close(char bracket) {
 
 void JsonTextWriter::string(std::string_view text) {
     beforeValue();
-    appendJsonString(out_, text);
+    appendJsonStringReplacingBrokenUtf8(out_, text);
 }
 
 void JsonTextWriter::number(long long value) {

@@ -1,7 +1,9 @@
 // JSON text written straight into a string, for outputs too large to build as a tree
-// first: strings escaped exactly as the JSON library's serialiser escapes them, and
-// a writer that lays out arrays and objects like its compact or indented forms.
+// first: strings escaped as the JSON library's serialiser escapes them
+// (appendJsonStringReplacingBrokenUtf8), laid out like its compact or indented forms.
 #pragma once
+
+#include "model/json_text.h"
 
 #include <cstddef>
 #include <string>
@@ -9,9 +11,6 @@
 #include <vector>
 
 namespace qorva::convert {
-
-// `text` as a JSON string (non-ASCII as itself, U+FFFD for broken UTF-8).
-void appendJsonString(std::string& out, std::string_view text);
 
 class JsonTextWriter {
 public:

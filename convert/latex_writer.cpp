@@ -4,7 +4,7 @@
 #include "convert/latex_text.h"
 #include "convert/latex_verbatim.h"
 #include "convert/link_target.h"
-#include "convert/model_view.h"
+#include "convert/writer_model.h"
 #include "convert/text_measure.h"
 #include "model/label_tables.h"
 
@@ -47,7 +47,7 @@ void appendLatexUrl(std::string& out, std::string_view url) {
     }
 }
 
-const char* environmentOf(std::string_view tag) { return tag == "numbered" ? "enumerate" : "itemize"; }
+const char* environmentOf(BlockKind kind) { return kind == BlockKind::Numbered ? "enumerate" : "itemize"; }
 
 struct Footnote {
     std::string latex;
@@ -57,21 +57,21 @@ struct Footnote {
 class LatexWriter {
 public:
     explicit LatexWriter(const ModelView& model)
-        : model_(model), blocks_(model.blocks()), labels_(buildLabelTables(model.outline())) {
+        : model_(model), blocks_(model.blocks), labels_(buildLabelTables(model)) {
         buildFootnotes();
     }
 
     std::string document() {
         for (std::size_t i = 0; i < blocks_.size();) {
-            const BlockView& block = blocks_[i];
-            const std::string_view tag = block.tag;
-            const long wanted = static_cast<long>(block.level) + 1;
+            const ModelBlock& block = blocks_[i];
+            const BlockKind kind = block.kind;
+            const long wanted = block.level + 1;
             while (static_cast<long>(open_.size()) > wanted && !open_.empty()) closeList();
-            if (!open_.empty() && static_cast<long>(open_.size()) == wanted && open_.back() != tag) closeList();
-            if (tag == "bulleted" || tag == "numbered") {
-                while (static_cast<long>(open_.size()) < wanted) openList(tag);
+            if (!open_.empty() && static_cast<long>(open_.size()) == wanted && open_.back() != kind) closeList();
+            if (kind == BlockKind::Bulleted || kind == BlockKind::Numbered) {
+                while (static_cast<long>(open_.size()) < wanted) openList(kind);
             }
-            if (tag == "row") {
+            if (kind == BlockKind::Row) {
                 i = writeTable(i);
                 continue;
             }
@@ -91,60 +91,60 @@ public:
 
 private:
     const ModelView& model_;
-    const std::vector<BlockView>& blocks_;
+    const std::vector<ModelBlock>& blocks_;
     LabelTables labels_;
     std::unordered_map<std::string, Footnote> footnotes_;
-    std::vector<std::string> open_;  // tags of the open list environments, innermost last
+    std::vector<BlockKind> open_;  // kinds of the open list environments, innermost last
     std::vector<std::string> pieces_;
 
-    void openList(std::string_view tag) {
-        pieces_.push_back(repeat(kIndent, open_.size()) + "\\begin{" + environmentOf(tag) + "}");
-        open_.emplace_back(tag);
+    void openList(BlockKind kind) {
+        pieces_.push_back(repeat(kIndent, open_.size()) + "\\begin{" + environmentOf(kind) + "}");
+        open_.push_back(kind);
     }
 
     void closeList() {
-        const std::string tag = std::move(open_.back());
+        const BlockKind kind = open_.back();
         open_.pop_back();
-        pieces_.push_back(repeat(kIndent, open_.size()) + "\\end{" + environmentOf(tag) + "}");
+        pieces_.push_back(repeat(kIndent, open_.size()) + "\\end{" + environmentOf(kind) + "}");
     }
 
     // Footnotes in document order, so a reference inside a footnote finds those
     // defined before it; a later definition of a label replaces an earlier one.
     void buildFootnotes() {
-        for (const BlockView& block : blocks_) {
-            const std::span<const SpanView> spans = model_.spans(block);
-            if (block.tag != "note" || spans.empty() || spans[0].tag != "noteref") continue;
+        for (const ModelBlock& block : blocks_) {
+            const std::span<const ModelSpan> spans = model_.spansOf(block);
+            if (block.kind != BlockKind::Note || spans.empty() || spans[0].kind != SpanKind::NoteRef) continue;
             Footnote footnote;
             footnote.latex = writeSpans(block, 1, true, &footnote.nesting);
-            footnotes_.insert_or_assign(std::string(spans[0].text), std::move(footnote));
+            footnotes_.insert_or_assign(std::string(model_.text(spans[0])), std::move(footnote));
         }
     }
 
     // The spans of a block from `first` on. Without tables (image blocks without a
     // URL) labels resolve to nothing. `nesting`, when given, rises to one more than
     // the deepest footnote written inside.
-    std::string writeSpans(const BlockView& block, std::size_t first, bool tables = true, int* nesting = nullptr) {
+    std::string writeSpans(const ModelBlock& block, std::size_t first, bool tables = true, int* nesting = nullptr) {
         std::string out;
-        const std::span<const SpanView> spans = model_.spans(block);
+        const std::span<const ModelSpan> spans = model_.spansOf(block);
         for (std::size_t i = first; i < spans.size(); ++i) {
-            const std::string_view tag = spans[i].tag;
-            const std::string_view text = spans[i].text;
-            if (tag == "emph" || tag == "strong" || tag == "code") {
-                out += tag == "emph" ? "\\emph{" : tag == "strong" ? "\\textbf{" : "\\texttt{";
+            const SpanKind kind = spans[i].kind;
+            const std::string_view text = model_.text(spans[i]);
+            if (kind == SpanKind::Emph || kind == SpanKind::Strong || kind == SpanKind::Code) {
+                out += kind == SpanKind::Emph ? "\\emph{" : kind == SpanKind::Strong ? "\\textbf{" : "\\texttt{";
                 appendEscapedLatex(out, text);
                 out += '}';
-            } else if (tag == "math") {
+            } else if (kind == SpanKind::Math) {
                 out += '$';
                 out += text;
                 out += '$';
-            } else if (tag == "url") {
+            } else if (kind == SpanKind::Url) {
                 out += "\\url{";
                 appendLatexUrl(out, text);
                 out += '}';
-            } else if (tag == "linktext") {
+            } else if (kind == SpanKind::LinkText) {
                 // Link text followed by its target (a "url", or a defined label) is a
                 // link; otherwise the text stands alone.
-                const auto target = takeLinkTarget(spans, i, tables ? &labels_ : nullptr);
+                const auto target = takeLinkTarget(model_, spans, i, tables ? &labels_ : nullptr);
                 if (target) {
                     out += "\\href{";
                     appendLatexUrl(out, *target);
@@ -154,9 +154,9 @@ private:
                 } else {
                     appendEscapedLatex(out, text);
                 }
-            } else if (tag == "linkref") {
+            } else if (kind == SpanKind::LinkRef) {
                 // written with its link text
-            } else if (tag == "noteref") {
+            } else if (kind == SpanKind::NoteRef) {
                 auto footnote = tables ? footnotes_.find(std::string(text)) : footnotes_.end();
                 if (footnote == footnotes_.end()) continue;
                 if (nesting && footnote->second.nesting >= kMaxNoteNesting) continue;
@@ -169,35 +169,35 @@ private:
         return out;
     }
 
-    std::string writeBlock(const BlockView& block) {
+    std::string writeBlock(const ModelBlock& block) {
         std::string latex = blockBody(block);
         if (latex.empty() || !block.rtl) return latex;
         return "\\begin{RTL}\n" + latex + "\n\\end{RTL}";
     }
 
-    std::string blockBody(const BlockView& block) {
-        const std::string_view tag = block.tag;
-        const int level = block.level;
-        if (tag == "heading") {
+    std::string blockBody(const ModelBlock& block) {
+        const BlockKind kind = block.kind;
+        const int level = static_cast<int>(block.level);
+        if (kind == BlockKind::Heading) {
             return "\\" + repeat("sub", static_cast<std::size_t>(std::clamp(level + 3, 0, 2))) + "section{" +
                    writeSpans(block, 0) + "}";
         }
-        if (tag == "bulleted" || tag == "numbered") {
+        if (kind == BlockKind::Bulleted || kind == BlockKind::Numbered) {
             const std::string indent = repeat(kIndent, static_cast<std::size_t>(std::max(level, 0)));
             return wrapLatex(writeSpans(block, 0), indent, indent + "\\item ");
         }
-        if (tag == "quote") return "\\begin{quotation}\n" + wrapLatex(writeSpans(block, 0), "", "") + "\n\\end{quotation}";
-        if (tag == "verbatim") return latexVerbatim(verbatimText(model_, block, true));
-        if (tag == "formula") return "\\begin{equation}\n" + verbatimText(model_, block, true) + "\n\\end{equation}";
-        if (tag == "image") {
-            const std::span<const SpanView> spans = model_.spans(block);
-            if (spans.empty() || spans[0].tag != "url") return writeSpans(block, 0, false);
+        if (kind == BlockKind::Quote) return "\\begin{quotation}\n" + wrapLatex(writeSpans(block, 0), "", "") + "\n\\end{quotation}";
+        if (kind == BlockKind::Verbatim) return latexVerbatim(verbatimText(model_, block, true));
+        if (kind == BlockKind::Formula) return "\\begin{equation}\n" + verbatimText(model_, block, true) + "\n\\end{equation}";
+        if (kind == BlockKind::Image) {
+            const std::span<const ModelSpan> spans = model_.spansOf(block);
+            if (spans.empty() || spans[0].kind != SpanKind::Url) return writeSpans(block, 0, false);
             std::string out = "\\begin{figure}[H]\n\\centering\n\\includegraphics{";
-            appendLatexUrl(out, spans[0].text);
+            appendLatexUrl(out, model_.text(spans[0]));
             return out + "}\n\\end{figure}";
         }
-        if (tag == "divider") return "\\hrulefill";
-        if (tag == "comment" || tag == "link" || tag == "note") return {};
+        if (kind == BlockKind::Divider) return "\\hrulefill";
+        if (kind == BlockKind::Comment || kind == BlockKind::Link || kind == BlockKind::Note) return {};
         return wrapLatex(writeSpans(block, 0), "", "");
     }
 
@@ -206,10 +206,9 @@ private:
         std::vector<std::vector<std::string>> rows;
         std::size_t i = first;
         for (; i < blocks_.size(); ++i) {
-            const BlockView& block = blocks_[i];
-            const std::string_view tag = block.tag;
-            if (tag == "row") rows.emplace_back();
-            else if (tag != "col") break;
+            const ModelBlock& block = blocks_[i];
+            if (block.kind == BlockKind::Row) rows.emplace_back();
+            else if (block.kind != BlockKind::Col) break;
             rows.back().push_back(writeSpans(block, 0));
         }
         std::vector<std::size_t> widths;
@@ -244,7 +243,7 @@ private:
 }  // namespace
 
 std::string WriteLatex(std::string_view input, const char* /*options*/) {
-    const ModelView model(input);
+    const ModelView model = readWriterModel(input);
     return LatexWriter(model).document();
 }
 

@@ -2,8 +2,8 @@
 // the definition that the "linkref" span after it names (a reference link).
 #pragma once
 
-#include "convert/model_view.h"
 #include "model/label_tables.h"
+#include "model/model_view.h"
 
 #include <optional>
 #include <span>
@@ -11,16 +11,16 @@
 
 namespace qorva::convert {
 
-// For the "linktext" span at `index`. An inline link's "url" span is consumed: `index`
-// then stands on it. A "linkref" is left for the caller, which writes nothing for it.
-// Without `labels`, reference links are not resolved.
-inline std::optional<std::string_view> takeLinkTarget(std::span<const SpanView> spans, std::size_t& index,
-                                                      const LabelTables* labels) {
+// For the "linktext" span at `index` of `spans` (spans of `model`). An inline link's
+// "url" span is consumed: `index` then stands on it. A "linkref" is left for the
+// caller, which writes nothing for it. Without `labels`, reference links are not resolved.
+inline std::optional<std::string_view> takeLinkTarget(const ModelView& model, std::span<const ModelSpan> spans,
+                                                      std::size_t& index, const LabelTables* labels) {
     if (index + 1 >= spans.size()) return std::nullopt;
-    const SpanView& next = spans[index + 1];
-    if (next.tag == "url") return spans[++index].text;
-    if (next.tag == "linkref" && labels) {
-        auto found = labels->linkTargets.find(std::string(next.text));
+    const ModelSpan& next = spans[index + 1];
+    if (next.kind == SpanKind::Url) return model.text(spans[++index]);
+    if (next.kind == SpanKind::LinkRef && labels) {
+        auto found = labels->linkTargets.find(std::string(model.text(next)));
         if (found != labels->linkTargets.end()) return std::string_view(found->second);
     }
     return std::nullopt;

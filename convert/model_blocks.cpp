@@ -8,19 +8,19 @@ namespace qorva::convert {
 // Levels are brought into the range the editor shows (see model/level_range.h).
 std::string serializeModel(std::string_view root, const std::vector<Block>& blocks) {
     std::string out = "[";
-    appendJsonString(out, root);
+    appendJsonStringReplacingBrokenUtf8(out, root);
     for (const Block& block : blocks) {
         out += ",[";
-        appendJsonString(out, block.tag);
+        appendJsonStringReplacingBrokenUtf8(out, block.tag);
         out += ",{\"level\":";
         out += std::to_string(clampLevel(block.tag, block.level));
         if (block.rtl) out += ",\"direction\":\"rtl\"";
         out += '}';
         for (const Span& span : block.spans) {
             out += ",[";
-            appendJsonString(out, span.tag);
+            appendJsonStringReplacingBrokenUtf8(out, span.tag);
             out += ',';
-            appendJsonString(out, span.text);
+            appendJsonStringReplacingBrokenUtf8(out, span.text);
             out += ']';
         }
         out += ']';

@@ -1,6 +1,6 @@
 #include "convert/pandoc_api.h"
 
-#include "convert/json_guard.h"
+#include "model/json_guard.h"
 
 #include <charconv>
 

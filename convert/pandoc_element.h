@@ -2,7 +2,7 @@
 // malformed input ends in a ConverterError naming the constructor.
 #pragma once
 
-#include <simdjson.h>
+#include "convert/pandoc_tree.h"
 
 #include <string>
 #include <string_view>
@@ -11,22 +11,22 @@ namespace qorva::convert {
 
 struct PandocElement {
     std::string_view name;
-    simdjson::dom::element contents;  // only when hasContents
+    PandocValue contents;  // only when hasContents
     bool hasContents = false;
 };
 
 // {"Name": contents} or "Name". Throws on any other shape, including an object with
 // more than one key.
-PandocElement legacyElement(simdjson::dom::element value);
+PandocElement legacyElement(PandocValue value);
 
 // The contents as an array, or part `index` of them; throws "malformed ..." naming the
 // constructor when the contents are missing or have another shape.
-simdjson::dom::array arrayContents(const PandocElement& element);
-simdjson::dom::element contentsAt(const PandocElement& element, std::size_t index);
-simdjson::dom::array arrayAt(const PandocElement& element, std::size_t index);
+PandocValue arrayContents(const PandocElement& element);
+PandocValue contentsAt(const PandocElement& element, std::size_t index);
+PandocValue arrayAt(const PandocElement& element, std::size_t index);
 std::string_view stringAt(const PandocElement& element, std::size_t index);
-simdjson::dom::array requireArray(simdjson::dom::element value, std::string_view what);
-std::string_view requireString(simdjson::dom::element value, std::string_view what);
+PandocValue requireArray(PandocValue value, std::string_view what);
+std::string_view requireString(PandocValue value, std::string_view what);
 
 [[noreturn]] void malformed(std::string_view what);
 

@@ -1,7 +1,7 @@
 #include "convert/pandoc_import.h"
 
-#include "convert/json_text.h"
 #include "convert/pandoc_element.h"
+#include "convert/pandoc_tree.h"
 #include "model/model_json.h"
 
 #include <algorithm>
@@ -104,11 +104,13 @@ bool endsWithAbbreviation(std::string_view text) {
     return std::find(std::begin(kAbbreviations), std::end(kAbbreviations), word) != std::end(kAbbreviations);
 }
 
-// ---- current form to 1.11, written as text ---------------------------------------
+// ---- current form to 1.11, built in memory ---------------------------------------
 
 class LegacyTranslator {
 public:
-    std::string document(object document) {
+    explicit LegacyTranslator(PandocTree& into) : w_(into) {}
+
+    void document(object document) {
         element blocks;
         if (document["blocks"].get(blocks)) malformed("the document has no \"blocks\"");
         object meta;
@@ -117,11 +119,10 @@ public:
         metadata(hasMeta ? &meta : nullptr);
         writeBlocks(blocks);
         w_.endArray();
-        return w_.take();
     }
 
 private:
-    JsonTextWriter w_{0};
+    PandocTree& w_;
     std::string_view lastStr_;  // the text of the inline just written, when it was a Str
 
     void beginLegacy(std::string_view name) {
@@ -129,7 +130,7 @@ private:
         w_.key(name);
     }
     void endLegacy() { w_.endObject(); }
-    void raw(element value) { w_.raw(simdjson::minify(value)); }
+    void raw(element value) { w_.copy(value); }
 
     void writeInlines(element list) {
         w_.beginArray();
@@ -541,8 +542,8 @@ bool isCurrentPandocForm(simdjson::dom::element document) {
     return !document.get_object().get(o) && !o["blocks"].error();
 }
 
-std::string toLegacyPandocText(simdjson::dom::element document) {
-    return LegacyTranslator().document(document.get_object().value_unsafe());
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into) {
+    LegacyTranslator(into).document(document.get_object().value_unsafe());
 }
 
 }  // namespace qorva::convert

@@ -1,10 +1,12 @@
 // Reading Pandoc JSON of either form. The reader works on the 1.11 form; current
-// Pandoc's form (pandoc-types 1.17 to 1.23) is translated into it as JSON text first.
+// Pandoc's form (pandoc-types 1.17 to 1.23) is translated into it in memory first.
 // What 1.11 cannot express keeps its content: Div and Span give their children,
 // Figure its content and caption, Underline its text, LineBlock a paragraph with
 // line breaks, SoftBreak a space. Unknown constructors are left out, as the reader
 // would leave them out anyway.
 #pragma once
+
+#include "convert/pandoc_tree.h"
 
 #include <simdjson.h>
 
@@ -20,8 +22,9 @@ simdjson::dom::element parseJsonText(simdjson::dom::parser& parser, std::string_
 // True for a document in current Pandoc's form: an object with "blocks".
 bool isCurrentPandocForm(simdjson::dom::element document);
 
-// A document in current Pandoc's form as the same document in the 1.11 form, compact.
-// Throws ConverterError where the translation needs a shape it does not find.
-std::string toLegacyPandocText(simdjson::dom::element document);
+// Writes a document in current Pandoc's form into `into` as the same document in the 1.11 form. Its
+// strings point into the parser that gave `document`. Throws ConverterError where the
+// translation needs a shape it does not find.
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into);
 
 }  // namespace qorva::convert

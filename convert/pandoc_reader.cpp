@@ -1,4 +1,4 @@
-// Pandoc syntax tree (1.11 form; the current form is translated first) to model JSON.
+// Pandoc syntax tree (1.11 form; the current form is translated into it first) to model JSON.
 // Nesting becomes levels: list items and quotations one level deeper per step,
 // footnotes and reference links definition blocks after their paragraph.
 #include "convert/converters.h"
@@ -14,9 +14,7 @@ namespace qorva::convert {
 namespace {
 
 using Blocks = std::vector<Block>;
-using simdjson::dom::array;
-using simdjson::dom::element;
-using simdjson::dom::object;
+using element = PandocValue;
 
 bool isBlank(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
@@ -99,9 +97,8 @@ using InlineItem = std::variant<Span, Block>;
 class PandocReader {
 public:
     Blocks document(element tree) {
-        array parts;
-        element meta, blocks;
-        if (tree.get_array().get(parts) || parts.size() != 2 || parts.at(0).get(meta) || parts.at(1).get(blocks)) {
+        element meta = tree, blocks = tree;
+        if (!tree.isArray() || tree.size() != 2 || !tree.at(0, meta) || !tree.at(1, blocks)) {
             malformed("the document is not [metadata, blocks]");
         }
         Blocks out = metadata(meta);
@@ -148,15 +145,13 @@ private:
 
     Blocks metadata(element meta) {
         Blocks out;
-        object fields;
-        if (meta.get_object().get(fields)) return out;
-        element title, date;
-        array authors;
-        if (!fields["docTitle"].get(title) && title.is_array()) appendParagraph(title, 0, out);
-        if (!fields["docAuthors"].get_array().get(authors)) {
+        if (!meta.isObject()) return out;
+        element title = meta, authors = meta, date = meta;
+        if (meta.atKey("docTitle", title) && title.isArray()) appendParagraph(title, 0, out);
+        if (meta.atKey("docAuthors", authors) && authors.isArray()) {
             for (element author : authors) appendParagraph(author, 0, out);
         }
-        if (!fields["docDate"].get(date) && date.is_array()) appendParagraph(date, 0, out);
+        if (meta.atKey("docDate", date) && date.isArray()) appendParagraph(date, 0, out);
         return out;
     }
 
@@ -188,10 +183,8 @@ private:
             appendList("bulleted", contentsOf(e), level, out);
         } else if (n == "DefinitionList") {
             for (element entry : arrayContents(e)) {
-                array parts;
-                element term, definitions;
-                if (entry.get_array().get(parts) || parts.size() != 2 || parts.at(0).get(term) ||
-                    parts.at(1).get(definitions)) {
+                element term = entry, definitions = entry;
+                if (!entry.isArray() || entry.size() != 2 || !entry.at(0, term) || !entry.at(1, definitions)) {
                     malformed("a DefinitionList entry is not [term, definitions]");
                 }
                 appendParagraph(term, level, out);
@@ -206,11 +199,11 @@ private:
     }
 
     void appendHeading(const PandocElement& e, Blocks& out) {
-        const array contents = arrayContents(e);
+        const element contents = arrayContents(e);
         std::int64_t headerLevel = 0;
-        element inlines;
-        if (contents.size() < 2 || contents.at(0).get_int64().get(headerLevel) ||
-            contents.at(contents.size() - 1).get(inlines)) {
+        element levelValue = contents, inlines = contents;
+        if (contents.size() < 2 || !contents.at(0, levelValue) || !levelValue.getInt64(headerLevel) ||
+            !contents.at(contents.size() - 1, inlines)) {
             malformed("Header is not [level, ..., inlines]");
         }
         const std::size_t first = out.size();
@@ -336,7 +329,7 @@ private:
             convertInlines(contentsOf(e), level, style, items, definitions);
         } else if (n == "Quoted") {
             std::string_view type;
-            const bool single = !contentsAt(e, 0).get_string().get(type) && type == "SingleQuote";
+            const bool single = contentsAt(e, 0).getString(type) && type == "SingleQuote";
             items.emplace_back(Span{"plain", single ? "\u2018" : "\u201C"});
             convertInlines(contentsAt(e, 1), level, style, items, definitions);
             items.emplace_back(Span{"plain", single ? "\u2019" : "\u201D"});
@@ -362,13 +355,13 @@ private:
 
     // Citations as they are written in Pandoc Markdown, keys and modes only: "@doe99"
     // in the text, "[@a; -@b]" in brackets (the writer turns them back into citations).
-    static std::string citationText(array citations) {
+    static std::string citationText(element citations) {
         std::string inText, bracketed;
         for (element citation : citations) {
-            element id, mode;
-            if (citation.at_key("citationId").get(id)) malformed("a citation has no citationId");
+            element id = citation, mode = citation;
+            if (!citation.atKey("citationId", id)) malformed("a citation has no citationId");
             std::string_view modeName;
-            if (!citation.at_key("citationMode").get(mode)) modeName = legacyElement(mode).name;
+            if (citation.atKey("citationMode", mode)) modeName = legacyElement(mode).name;
             const std::string key = "@" + std::string(requireString(id, "citationId"));
             if (modeName == "AuthorInText") {
                 inText += inText.empty() ? key : " " + key;
@@ -381,15 +374,15 @@ private:
         return inText.empty() || bracketed.empty() ? inText + bracketed : inText + " " + bracketed;
     }
 
-    static std::string targetUrl(array target) {
-        element url;
-        if (target.at(0).get(url)) malformed("a link target is not [url, title]");
+    static std::string targetUrl(element target) {
+        element url = target;
+        if (!target.at(0, url)) malformed("a link target is not [url, title]");
         return std::string(requireString(url, "a link URL"));
     }
 
     void convertMath(const PandocElement& e, int level, std::vector<InlineItem>& items) {
         std::string_view type;
-        if (contentsAt(e, 0).get_string().get(type)) malformed("the math type is not a name");
+        if (!contentsAt(e, 0).getString(type)) malformed("the math type is not a name");
         std::string source(stringAt(e, 1));
         if (type == "InlineMath") {
             std::replace(source.begin(), source.end(), '\n', ' ');
@@ -486,15 +479,12 @@ private:
 }  // namespace
 
 std::string ReadPandocJson(std::string_view input, const char* /*options*/) {
-    simdjson::dom::parser parser;
-    element tree = parseJsonText(parser, input);
-    if (isCurrentPandocForm(tree)) {
-        // Translated first; the translation owns its text, so the parser may be reused.
-        const std::string legacy = toLegacyPandocText(tree);
-        tree = parseJsonText(parser, legacy);
-        return serializeModel("text", PandocReader().document(tree));
-    }
-    return serializeModel("text", PandocReader().document(tree));
+    simdjson::dom::parser parser;  // the tree's strings point into it
+    const simdjson::dom::element parsed = parseJsonText(parser, input);
+    PandocTree tree;
+    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree);
+    else tree.copy(parsed);
+    return serializeModel("text", PandocReader().document(tree.root()));
 }
 
 }  // namespace qorva::convert

@@ -2,7 +2,7 @@
 // straight to text in the dialect asked for (the 1.11 form by default).
 #include "convert/citation_text.h"
 #include "convert/converters.h"
-#include "convert/model_view.h"
+#include "convert/writer_model.h"
 #include "convert/pandoc_api.h"
 #include "convert/pandoc_json_out.h"
 #include "model/label_tables.h"
@@ -32,13 +32,13 @@ struct NoteDefinition {
 class PandocWriter {
 public:
     PandocWriter(const ModelView& model, PandocApi api)
-        : model_(model), labels_(buildLabelTables(model.outline())), out_(std::move(api)) {
+        : model_(model), labels_(buildLabelTables(model)), out_(std::move(api)) {
         resolveNotes();
     }
 
     std::string document() {
         out_.beginDocument();
-        writeNodes(rebuildTree(model_.outline(), -1));
+        writeNodes(rebuildTree(model_, -1));
         out_.endDocument();
         return out_.take();
     }
@@ -56,15 +56,15 @@ private:
     // Notes in document order, so a reference inside a note finds the notes defined
     // before it; a later definition of a label replaces an earlier one.
     void resolveNotes() {
-        const std::vector<BlockView>& blocks = model_.blocks();
+        const std::vector<ModelBlock>& blocks = model_.blocks;
         for (std::size_t index = 0; index < blocks.size(); ++index) {
-            const std::span<const SpanView> spans = model_.spans(blocks[index]);
-            if (blocks[index].tag != "note" || spans.empty() || spans[0].tag != "noteref") continue;
+            const std::span<const ModelSpan> spans = model_.spansOf(blocks[index]);
+            if (blocks[index].kind != BlockKind::Note || spans.empty() || spans[0].kind != SpanKind::NoteRef) continue;
             NoteDefinition definition;
             definition.references.assign(spans.size(), kUnresolved);
             for (std::size_t i = 1; i < spans.size(); ++i) {
-                if (spans[i].tag != "noteref") continue;
-                auto found = notes_.find(std::string(spans[i].text));
+                if (spans[i].kind != SpanKind::NoteRef) continue;
+                auto found = notes_.find(std::string(model_.text(spans[i])));
                 if (found == notes_.end()) continue;
                 const int nesting = definitions_[found->second].nesting;
                 if (nesting >= kMaxNoteNesting) continue;
@@ -72,7 +72,7 @@ private:
                 definition.nesting = std::max(definition.nesting, nesting + 1);
             }
             definitions_[index] = std::move(definition);
-            notes_.insert_or_assign(std::string(spans[0].text), index);
+            notes_.insert_or_assign(std::string(model_.text(spans[0])), index);
         }
     }
 
@@ -93,23 +93,23 @@ private:
     // A footnote's text; two or more line breaks in a row part its paragraphs, which is
     // how the reader keeps a note of several paragraphs in one block.
     void writeNote(std::size_t index) {
-        const BlockView& block = model_.blocks()[index];
-        const std::span<const SpanView> spans = model_.spans(block);
+        const ModelBlock& block = model_.blocks[index];
+        const std::span<const ModelSpan> spans = model_.spansOf(block);
         out_.beginElement("Note");
         json().beginArray();
         std::size_t start = 1;
         for (std::size_t i = 1; i <= spans.size(); ++i) {
-            const bool parted = i + 1 < spans.size() && i > start && spans[i].tag == "break" && spans[i + 1].tag == "break";
+            const bool parted = i + 1 < spans.size() && i > start && spans[i].kind == SpanKind::Break && spans[i + 1].kind == SpanKind::Break;
             if (i < spans.size() && !parted) continue;
             writePara(block, start, &definitions_[index], i);
-            while (i < spans.size() && spans[i].tag == "break") ++i;
+            while (i < spans.size() && spans[i].kind == SpanKind::Break) ++i;
             start = i;
         }
         json().endArray();
         out_.endElement();
     }
 
-    void writePara(const BlockView& block, std::size_t first = 0, const NoteDefinition* note = nullptr,
+    void writePara(const ModelBlock& block, std::size_t first = 0, const NoteDefinition* note = nullptr,
                    std::size_t end = SIZE_MAX) {
         out_.beginElement("Para");
         writeInlines(block, first, note, end);
@@ -163,49 +163,49 @@ private:
     }
 
     // The inlines of a block's spans from `first` to `end`; `note` is given for a footnote's text.
-    void writeInlines(const BlockView& block, std::size_t first, const NoteDefinition* note = nullptr,
+    void writeInlines(const ModelBlock& block, std::size_t first, const NoteDefinition* note = nullptr,
                       std::size_t end = SIZE_MAX) {
         json().beginArray();
-        const std::span<const SpanView> all = model_.spans(block);
-        const std::span<const SpanView> spans = all.first(std::min(end, all.size()));
+        const std::span<const ModelSpan> all = model_.spansOf(block);
+        const std::span<const ModelSpan> spans = all.first(std::min(end, all.size()));
         for (std::size_t i = first; i < spans.size(); ++i) {
-            const std::string_view tag = spans[i].tag;
-            const std::string_view text = spans[i].text;
-            const std::string_view nextTag = i + 1 < spans.size() ? spans[i + 1].tag : std::string_view();
-            if (tag == "plain") {
+            const SpanKind kind = spans[i].kind;
+            const std::string_view text = model_.text(spans[i]);
+            const SpanKind nextKind = i + 1 < spans.size() ? spans[i + 1].kind : SpanKind::Other;
+            if (kind == SpanKind::Plain) {
                 writePlain(text);
-            } else if (tag == "emph") {
+            } else if (kind == SpanKind::Emph) {
                 writeStyled("Emph", text);
-            } else if (tag == "strong") {
+            } else if (kind == SpanKind::Strong) {
                 writeStyled("Strong", text);
-            } else if (tag == "code") {
+            } else if (kind == SpanKind::Code) {
                 out_.beginElement("Code");
                 json().beginArray();
                 out_.emptyAttributes();
                 json().string(text);
                 json().endArray();
                 out_.endElement();
-            } else if (tag == "math") {
+            } else if (kind == SpanKind::Math) {
                 writeMath("InlineMath", text);
-            } else if (tag == "break") {
+            } else if (kind == SpanKind::Break) {
                 out_.bare("LineBreak");
-            } else if (tag == "url") {
+            } else if (kind == SpanKind::Url) {
                 writeLink(text, text);
-            } else if (tag == "linktext") {
+            } else if (kind == SpanKind::LinkText) {
                 // The link text keeps its target: the "url" or the defined label after it.
                 // A label without definition, or no target at all, leaves the plain text.
-                if (nextTag == "url") {
-                    writeLink(text, spans[++i].text);
-                } else if (nextTag == "linkref") {
-                    auto target = labels_.linkTargets.find(std::string(spans[++i].text));
+                if (nextKind == SpanKind::Url) {
+                    writeLink(text, model_.text(spans[++i]));
+                } else if (nextKind == SpanKind::LinkRef) {
+                    auto target = labels_.linkTargets.find(std::string(model_.text(spans[++i])));
                     if (target != labels_.linkTargets.end()) writeLink(text, target->second);
                     else out_.str(text);
                 } else {
                     out_.str(text);
                 }
-            } else if (tag == "linkref") {
+            } else if (kind == SpanKind::LinkRef) {
                 // consumed by its "linktext"; a stray label writes nothing
-            } else if (tag == "noteref") {
+            } else if (kind == SpanKind::NoteRef) {
                 if (note) {
                     if (note->references[i] != kUnresolved) writeNote(static_cast<std::size_t>(note->references[i]));
                 } else if (auto found = notes_.find(std::string(text)); found != notes_.end()) {
@@ -237,7 +237,7 @@ private:
     }
 
     bool isCodeBlock(const TreeNode& node) const {
-        return node.kind == TreeNode::Kind::Block && model_.blockOf(node.block).tag == "verbatim";
+        return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Verbatim;
     }
 
     void writeRawHtml(std::string_view html) {
@@ -251,18 +251,18 @@ private:
 
     void writeNode(const TreeNode& node) {
         switch (node.kind) {
-            case TreeNode::Kind::Paragraph: writePara(model_.blockOf(node.block)); return;
+            case TreeNode::Kind::Paragraph: writePara(*node.block); return;
             case TreeNode::Kind::List: writeList(node); return;
-            case TreeNode::Kind::Block: writeBlock(model_.blockOf(node.block)); return;
+            case TreeNode::Kind::Block: writeBlock(*node.block); return;
         }
     }
 
     void writeList(const TreeNode& list) {
-        if (list.listKind == "row" || list.listKind == "col") {
+        if (list.listKind == BlockKind::Row || list.listKind == BlockKind::Col) {
             writeTable(list);
             return;
         }
-        const bool numbered = list.listKind == "numbered";
+        const bool numbered = list.listKind == BlockKind::Numbered;
         out_.beginElement(numbered ? "OrderedList" : "BulletList");
         if (numbered) {
             json().beginArray();
@@ -298,7 +298,7 @@ private:
     static Row splitRow(const TreeNodes& item) {
         Row row;
         for (const TreeNode& node : item) {
-            if (!row.furtherCells && node.kind == TreeNode::Kind::List && node.listKind == "col") {
+            if (!row.furtherCells && node.kind == TreeNode::Kind::List && node.listKind == BlockKind::Col) {
                 row.furtherCells = &node;
             } else {
                 (row.furtherCells ? row.after : row.firstCell).push_back(&node);
@@ -419,11 +419,11 @@ private:
         json().endArray();
     }
 
-    void writeBlock(const BlockView& block) {
-        const std::string_view tag = block.tag;
-        if (tag == "para") {
+    void writeBlock(const ModelBlock& block) {
+        const BlockKind kind = block.kind;
+        if (kind == BlockKind::Para) {
             writePara(block);
-        } else if (tag == "heading") {
+        } else if (kind == BlockKind::Heading) {
             out_.beginElement("Header");
             json().beginArray();
             json().number(static_cast<long long>(std::clamp(block.level + 4, 1, 6)));
@@ -431,7 +431,7 @@ private:
             writeInlines(block, 0);
             json().endArray();
             out_.endElement();
-        } else if (tag == "quote") {
+        } else if (kind == BlockKind::Quote) {
             // Inside a list item the item's own level is the quotation's first step.
             const int depth = std::max(block.level + 1 - listDepth_, 1);
             for (int i = 0; i < depth; ++i) {
@@ -443,25 +443,25 @@ private:
                 json().endArray();
                 out_.endElement();
             }
-        } else if (tag == "verbatim") {
+        } else if (kind == BlockKind::Verbatim) {
             out_.beginElement("CodeBlock");
             json().beginArray();
             out_.emptyAttributes();
             json().string(verbatimText(model_, block, false));
             json().endArray();
             out_.endElement();
-        } else if (tag == "formula") {
+        } else if (kind == BlockKind::Formula) {
             out_.beginElement("Para");
             json().beginArray();
             writeMath("DisplayMath", "\n" + verbatimText(model_, block, false) + "\n");
             json().endArray();
             out_.endElement();
-        } else if (tag == "image") {
-            const std::span<const SpanView> spans = model_.spans(block);
+        } else if (kind == BlockKind::Image) {
+            const std::span<const ModelSpan> spans = model_.spansOf(block);
             out_.beginElement("Para");
             json().beginArray();
             out_.beginLinkLike("Image");
-            out_.endLinkLike(!spans.empty() && spans[0].tag == "url" ? spans[0].text : std::string_view());
+            out_.endLinkLike(!spans.empty() && spans[0].kind == SpanKind::Url ? model_.text(spans[0]) : std::string_view());
             json().endArray();
             out_.endElement();
         }
@@ -473,7 +473,7 @@ private:
 
 std::string WritePandocJson(std::string_view input, const char* options) {
     PandocApi api = parsePandocApiOptions(options);
-    const ModelView model(input);
+    const ModelView model = readWriterModel(input);
     return PandocWriter(model, std::move(api)).document();
 }
 

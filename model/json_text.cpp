@@ -1,5 +1,8 @@
 #include "model/json_text.h"
 
+#include "model/model_json.h"
+#include "model/utf8.h"
+
 namespace qorva {
 
 void appendJsonString(std::string& out, std::string_view text) {
@@ -27,6 +30,12 @@ void appendJsonString(std::string& out, std::string_view text) {
     }
     out.append(text.substr(clean));
     out += '"';
+}
+
+void appendJsonStringReplacingBrokenUtf8(std::string& out, std::string_view text) {
+    // Broken UTF-8 is rare: the JSON library's own replacement then decides the bytes.
+    if (utf8::isValid(text)) appendJsonString(out, text);
+    else out += dumpCompact(Json(std::string(text)));
 }
 
 }  // namespace qorva

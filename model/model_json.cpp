@@ -15,4 +15,15 @@ std::string dumpCompact(const Json& value) {
     return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
+Json makeBlock(std::string_view tag, int level, bool rtl) {
+    Json attributes = Json::object();
+    attributes["level"] = level;
+    if (rtl) attributes["direction"] = "rtl";
+    return Json::array({Json(std::string(tag)), std::move(attributes)});
+}
+
+Json makeSpan(std::string_view tag, std::string_view text) {
+    return Json::array({Json(std::string(tag)), Json(std::string(text))});
+}
+
 }  // namespace qorva

@@ -27,4 +27,9 @@ Json parseJson(std::string_view text);
 // is replaced by U+FFFD rather than producing invalid output.
 std::string dumpCompact(const Json& value);
 
+// Building model JSON: [tag, {"level": level}] or [tag, {"level": level, "direction":
+// "rtl"}], keys in that order, and [tag, text].
+Json makeBlock(std::string_view tag, int level, bool rtl = false);
+Json makeSpan(std::string_view tag, std::string_view text);
+
 }  // namespace qorva

@@ -3,9 +3,8 @@
 // the resulting tree instead of the flat list.
 #pragma once
 
-#include "model/model_json.h"
+#include "model/model_view.h"
 
-#include <string>
 #include <vector>
 
 namespace qorva {
@@ -22,16 +21,16 @@ struct TreeNode {
     Kind kind = Kind::Block;
     // Block and Paragraph: the model block (a Paragraph's content is that block's spans).
     // Points into the model the tree was built from, which must outlive the tree.
-    const Json* block = nullptr;
-    // List: the tag of the block that opened it ("bulleted", "numbered", "row" or "col").
-    std::string listKind;
+    const ModelBlock* block = nullptr;
+    // List: the kind of the block that opened it (Bulleted, Numbered, Row or Col).
+    BlockKind listKind = BlockKind::Other;
     // List: the items, each a sequence of nodes.
     std::vector<TreeNodes> items;
 };
 
-// Builds the tree of a checked model (see checkModel). A block's depth is its level;
-// "row" and "col" blocks get their level plus `tableDepthShift` (-1 puts the rows of a
-// table at depth 0 and its further cells at depth 1; 0 keeps their levels 1 and 2).
-TreeNodes rebuildTree(const Json& model, int tableDepthShift);
+// Builds the tree of a model. A block's depth is its level; "row" and "col" blocks get
+// their level plus `tableDepthShift` (-1 puts the rows of a table at depth 0 and its
+// further cells at depth 1; 0 keeps their levels 1 and 2).
+TreeNodes rebuildTree(const ModelView& model, int tableDepthShift);
 
 }  // namespace qorva

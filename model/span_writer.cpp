@@ -269,7 +269,7 @@ thread_local std::string LineEscaper::written_;
 thread_local std::vector<long> LineEscaper::origin_;
 thread_local InlineScanner LineEscaper::scanner_;
 
-std::string writeMinimallyEscaped(const ModelDocument& doc, const ModelBlock& block, std::size_t first, TextStart start) {
+std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block, std::size_t first, TextStart start) {
     // Lines are read independently (a hard line end ends the inline text), so each is
     // escaped on its own.
     std::string out;
@@ -331,7 +331,7 @@ std::string writeMinimallyEscaped(const ModelDocument& doc, const ModelBlock& bl
 
 }  // namespace
 
-std::string writeSpans(const ModelDocument& doc, const ModelBlock& block, std::size_t first, bool escape,
+std::string writeSpans(const ModelView& doc, const ModelBlock& block, std::size_t first, bool escape,
                        TextStart start) {
     if (!escape) return writeMinimallyEscaped(doc, block, first, start);
     std::string out;

@@ -1,7 +1,7 @@
 // Writing the spans of one block in the text format's inline mark-up.
 #pragma once
 
-#include "model/model_document.h"
+#include "model/model_view.h"
 
 #include <cstddef>
 #include <string>
@@ -17,7 +17,7 @@ enum class TextStart { Running, Paragraph, Heading };
 // the span's kind lists gets a backslash. Without it a backslash goes only where the
 // reader would otherwise take a character as mark-up (or pair a backslash with the
 // next character), so ordinary text stays as typed.
-std::string writeSpans(const ModelDocument& doc, const ModelBlock& block, std::size_t first, bool escape,
+std::string writeSpans(const ModelView& doc, const ModelBlock& block, std::size_t first, bool escape,
                        TextStart start);
 
 }  // namespace qorva

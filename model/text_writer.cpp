@@ -1,6 +1,6 @@
 #include "model/text_writer.h"
 
-#include "model/model_document.h"
+#include "model/model_view.h"
 #include "model/model_json.h"
 #include "model/span_writer.h"
 #include "model/text_fill.h"
@@ -62,7 +62,7 @@ class Writer {
 public:
     explicit Writer(const TextWriterOptions& options) : options_(options) {}
 
-    std::string writeDocument(const ModelDocument& doc) {
+    std::string writeDocument(const ModelView& doc) {
         doc_ = &doc;
         std::string out;
         out.reserve(doc.texts.size() + doc.texts.size() / 4 + 16 * doc.blocks.size() + 1);
@@ -250,7 +250,7 @@ private:
     }
 
     TextWriterOptions options_;
-    const ModelDocument* doc_ = nullptr;
+    const ModelView* doc_ = nullptr;
     Numbering numbering_;
 };
 
@@ -272,7 +272,7 @@ TextWriterOptions parseTextWriterOptions(const char* options) {
 }
 
 std::string writeTextFormat(std::string_view modelJson, const TextWriterOptions& options) {
-    return Writer(options).writeDocument(readModelDocument(modelJson));
+    return Writer(options).writeDocument(readModelView(modelJson));
 }
 
 std::string writeTextFormat(std::string_view modelJson, const char* options) {

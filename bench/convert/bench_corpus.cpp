@@ -1,6 +1,5 @@
 #include "bench/convert/bench_corpus.h"
 
-#include "model/model_access.h"
 #include "model/model_json.h"
 
 namespace qorva::bench {

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     PandocInstallation pandoc = DetectPandoc();
     // The same document as a native .text file, as `qorva-convert export` reads it.
     std::string error;
-    const std::string nativeText = WriteTextFormat(document.modelJson, true, &error);
+    const std::string nativeText = TryWriteTextFormat(document.modelJson, true, &error);
     if (!error.empty()) {
         std::fprintf(stderr, "WriteTextFormat failed: %s\n", error.c_str());
         return 1;
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
             runs,
             [&] {
                 std::string readError;
-                std::string model = ReadTextFormat(nativeText, &readError);
+                std::string model = TryReadTextFormat(nativeText, &readError);
                 return readError.empty() && model.size() > 2 && row.exporter(model, ours).succeeded;
             },
             row.name);

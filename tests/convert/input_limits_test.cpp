@@ -2,7 +2,7 @@
 // JSON nesting, levels as deep as the writers accept, and readers bringing levels into
 // the range the editor shows.
 #include "convert/converters.h"
-#include "convert/json_guard.h"
+#include "model/json_guard.h"
 #include "convert/json_text.h"
 #include "model/level_range.h"
 #include "model/model_json.h"
@@ -25,7 +25,7 @@ TEST(JsonNestingBound, CountsArraysAndObjectsButNotBracketsInStringsAndSaysWhere
 
 TEST(JsonTextWriter, BrokenUtf8IsReplacedNotPassedOn) {
     std::string out;
-    appendJsonString(out, "a\xFF" "b");
+    appendJsonStringReplacingBrokenUtf8(out, "a\xFF" "b");
     EXPECT_EQ(out, "\"a\xEF\xBF\xBD" "b\"");
 }
 

@@ -30,7 +30,7 @@ protected:
     DocumentLifecycle document{page, ui, recent, settings};
 
     void TypeIntoPage(const std::string& nativeText) {
-        page.model = ReadTextFormat(nativeText);
+        page.model = TryReadTextFormat(nativeText);
         page.modified = true;
     }
     std::string Load(const std::string& name, const std::string& bytes) {
@@ -50,7 +50,7 @@ TEST_F(DocumentLifecycleTest, LoadingSetsPathClearsModifiedAndRecordsIt) {
     page.modified = true;
     std::string path = Load("my notes #1.text", "# Title\r\n\r\n" + words + "\r\n");
     EXPECT_EQ(page.baseUrl, "file://" + folder.path().string() + "/my%20notes%20%231.text");
-    EXPECT_THAT(WriteTextFormat(page.model, false), HasSubstr(words));
+    EXPECT_THAT(TryWriteTextFormat(page.model, false), HasSubstr(words));
     EXPECT_EQ(std::tuple(document.path(), page.modified, recent.Entries(), ui.exportResets, ui.messages.size()),
               std::tuple(path, false, Texts{path}, 1, 0u));
 }
@@ -59,7 +59,7 @@ TEST_F(DocumentLifecycleTest, LoadingSetsPathClearsModifiedAndRecordsIt) {
 TEST_F(DocumentLifecycleTest, OddBytesOpenModifiedWithAWordAndKeepWhatFollowsThem) {
     std::string path = Load("odd.text", "# Title\r\n\r\nbefore" + std::string(1, '\0') + "after \xFF end\r\n\r\ncut \xE2\x82");
     EXPECT_EQ(std::tuple(document.path(), page.modified), std::tuple(path, true));
-    EXPECT_THAT(WriteTextFormat(page.model, false),
+    EXPECT_THAT(TryWriteTextFormat(page.model, false),
                 AllOf(HasSubstr("Title"), HasSubstr("before\xEF\xBF\xBD" "after"), HasSubstr("end"), HasSubstr("cut \xEF\xBF\xBD")));
     EXPECT_EQ(ui.MessageTexts(), Texts{path + " contains bytes that are not UTF-8 text; saving will replace them."});
 }
@@ -171,7 +171,7 @@ TEST_F(DocumentLifecycleTest, AFailedWriteNamesTheFileAndTheReasonAndKeepsTheOld
 TEST_F(DocumentLifecycleTest, TheWelcomeDocumentIsUntitledUntilSavedAsThenRecorded) {
     document.LoadWelcome();
     EXPECT_EQ(std::tuple(document.welcome(), document.path(), ui.exportResets), std::tuple(true, "", 1));
-    EXPECT_EQ(page.model, ReadTextFormat(*findResource("welcome.text")));
+    EXPECT_EQ(page.model, TryReadTextFormat(*findResource("welcome.text")));
     page.modified = true;
     std::string path = folder.File("saved.text");
     ui.chosenFiles.push_back(path);
@@ -334,7 +334,7 @@ TEST_F(DocumentLifecycleTest, ARestoredDocumentIsModifiedUnderItsOldPathAndWrite
     FileEvents observer;
     document.AddFileObserver(&observer);
     const std::string path = folder.Write("restored.text", "On disk\r\n");
-    const std::string model = ReadTextFormat("Restored\r\n");
+    const std::string model = TryReadTextFormat("Restored\r\n");
     document.Restore(path, DocumentFormat::QorvaMarkdown, false, model);
     EXPECT_TRUE(document.modified());
     ExpectKept(model, path);

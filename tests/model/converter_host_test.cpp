@@ -13,23 +13,23 @@ namespace {
 const std::string kLongParagraph = R"(["text",["para",{"level":0},["plain",")" + std::string(50, 'a') + " " + std::string(50, 'b') + "\"]]]";
 
 TEST(ConverterHost, WrapFlagSelectsTheOptionsTextAndNonAsciiPassesThrough) {
-    EXPECT_EQ(WriteTextFormat(kLongParagraph, true), RunConverter(Converter::WriteTextFormat, kLongParagraph, "{\"wrap\":true}", nullptr));
-    EXPECT_EQ(WriteTextFormat(kLongParagraph, false), RunConverter(Converter::WriteTextFormat, kLongParagraph, "{\"wrap\":false}", nullptr));
-    EXPECT_NE(WriteTextFormat(kLongParagraph, true), WriteTextFormat(kLongParagraph, false));
+    EXPECT_EQ(TryWriteTextFormat(kLongParagraph, true), RunConverter(Converter::WriteTextFormat, kLongParagraph, "{\"wrap\":true}", nullptr));
+    EXPECT_EQ(TryWriteTextFormat(kLongParagraph, false), RunConverter(Converter::WriteTextFormat, kLongParagraph, "{\"wrap\":false}", nullptr));
+    EXPECT_NE(TryWriteTextFormat(kLongParagraph, true), TryWriteTextFormat(kLongParagraph, false));
     const std::string input = "Ünïcödé ↩ 😀\n\n-   item";
-    EXPECT_EQ(WriteTextFormat(ReadTextFormat(input), true), input + "\n");
+    EXPECT_EQ(TryWriteTextFormat(TryReadTextFormat(input), true), input + "\n");
 }
 
 TEST(ConverterHost, FailureFillsTheSlotWithTheMessageSuccessLeavesItUntouched) {
     std::string error;
-    EXPECT_EQ(ReadTextFormat("![](<a.png>) x", &error), "");
+    EXPECT_EQ(TryReadTextFormat("![](<a.png>) x", &error), "");
     EXPECT_EQ(error, "Expected \"\\n\" or \"\\r\" but \" \" found.");
     error.clear();
-    EXPECT_EQ(WriteTextFormat(R"(["html"])", false, &error), "");
+    EXPECT_EQ(TryWriteTextFormat(R"(["html"])", false, &error), "");
     EXPECT_EQ(error, "malformed model: unknown root tag \"html\"");
-    EXPECT_EQ(WriteTextFormat("not json", true), "") << "without a slot a failure is just an empty result";
+    EXPECT_EQ(TryWriteTextFormat("not json", true), "") << "without a slot a failure is just an empty result";
     error.clear();
-    EXPECT_EQ(ReadTextFormat("a *b*", &error), R"(["text",["para",{"level":0},["plain","a "],["emph","b"]]])");
+    EXPECT_EQ(TryReadTextFormat("a *b*", &error), R"(["text",["para",{"level":0},["plain","a "],["emph","b"]]])");
     EXPECT_TRUE(error.empty());
     ConverterFailure failure;
     RunConverterDetailed(Converter::WriteTextFormat, "[", nullptr, &failure);
@@ -39,16 +39,16 @@ TEST(ConverterHost, FailureFillsTheSlotWithTheMessageSuccessLeavesItUntouched) {
 
 TEST(ConverterHostInterchange, AllFiveRunAndAFailureGivesAnEmptyResultAndAMessage) {
     std::string error;
-    EXPECT_EQ(WriteHtml(R"(["text",["para",{"level":0},["plain","a"]]])", &error), "<p>a</p>\n");
-    EXPECT_EQ(ReadPlainText("x", &error), R"(["inline",["para",{"level":0},["plain","x"]]])");
-    EXPECT_EQ(WriteLatex(R"(["inline",["para",{"level":0},["plain","50%"]]])", &error), "50\\%\n");
-    EXPECT_EQ(ReadPandocJson(R"([{},[{"Para":[{"Str":"p"}]}]])", &error), R"(["text",["para",{"level":0},["plain","p"]]])");
-    EXPECT_NE(WritePandocJson(R"(["text"])", R"({"api":"1.22"})", &error).find("\"pandoc-api-version\""), std::string::npos);
-    EXPECT_EQ(WritePandocJson(R"(["text"])", &error).find("\"pandoc-api-version\""), std::string::npos);
+    EXPECT_EQ(TryWriteHtml(R"(["text",["para",{"level":0},["plain","a"]]])", &error), "<p>a</p>\n");
+    EXPECT_EQ(TryReadPlainText("x", &error), R"(["inline",["para",{"level":0},["plain","x"]]])");
+    EXPECT_EQ(TryWriteLatex(R"(["inline",["para",{"level":0},["plain","50%"]]])", &error), "50\\%\n");
+    EXPECT_EQ(TryReadPandocJson(R"([{},[{"Para":[{"Str":"p"}]}]])", &error), R"(["text",["para",{"level":0},["plain","p"]]])");
+    EXPECT_NE(TryWritePandocJson(R"(["text"])", R"({"api":"1.22"})", &error).find("\"pandoc-api-version\""), std::string::npos);
+    EXPECT_EQ(TryWritePandocJson(R"(["text"])", &error).find("\"pandoc-api-version\""), std::string::npos);
     EXPECT_TRUE(error.empty()) << error;
-    EXPECT_EQ(WriteHtml("not json", &error), "");
+    EXPECT_EQ(TryWriteHtml("not json", &error), "");
     EXPECT_NE(error.find("invalid JSON"), std::string::npos);
-    EXPECT_EQ(WritePandocJson(R"(["text"])", R"({"api":"9.9"})", &error), "");
+    EXPECT_EQ(TryWritePandocJson(R"(["text"])", R"({"api":"9.9"})", &error), "");
     EXPECT_NE(error.find("unsupported Pandoc API version"), std::string::npos);
 }
 

@@ -21,15 +21,15 @@ std::string ThroughPandoc(const std::string& text, std::string_view pandocFormat
 CopyFormats FormatsForCopy(std::string_view model) {
     CopyFormats formats;
     formats.model = std::string(model);
-    std::string text = WriteTextFormat(model, /*wrap=*/false);
+    std::string text = TryWriteTextFormat(model, /*wrap=*/false);
     if (!text.empty()) formats.text = ToCrLf(text);
-    std::string html = WriteHtml(model);
+    std::string html = TryWriteHtml(model);
     if (!html.empty()) formats.cfHtml = BuildCfHtml(html);
     return formats;
 }
 
 std::optional<std::string> TextForCopyAsHtml(std::string_view model) {
-    std::string html = WriteHtml(model);
+    std::string html = TryWriteHtml(model);
     if (html.empty()) return std::nullopt;
     return ToCrLf(html);
 }
@@ -46,13 +46,13 @@ std::string ModelForPaste(const ClipboardOffer& offer, const PandocProbe& pandoc
         std::string model = ThroughPandoc(*offer.html, "html", pandoc);
         if (!model.empty()) return model;
     }
-    if (Present(offer.text)) return ReadPlainText(*offer.text);
+    if (Present(offer.text)) return TryReadPlainText(*offer.text);
     return {};
 }
 
 std::string ModelForPasteQorvaFormat(const std::optional<std::string>& text) {
     if (!Present(text)) return {};
-    return ReadTextFormat(*text);
+    return TryReadTextFormat(*text);
 }
 
 std::string ModelForPasteMultiMarkdown(const std::optional<std::string>& text, const PandocProbe& pandoc) {

@@ -35,7 +35,7 @@ ConversionResult ReadThroughPandoc(std::string_view text, std::string_view pando
         return result;
     }
     std::string error;
-    result.text = ReadPandocJson(json, &error);
+    result.text = TryReadPandocJson(json, &error);
     if (!error.empty()) result.failure = ConversionResult::Failure::Converter;
     return result;
 }
@@ -44,7 +44,7 @@ ConversionResult ReadDocument(std::string_view text, DocumentFormat format, cons
     if (UsesPandoc(format)) return ReadThroughPandoc(text, PandocNameOf(format), pandoc);
     ConversionResult result;
     std::string error;
-    result.text = ReadTextFormat(text, &error);
+    result.text = TryReadTextFormat(text, &error);
     if (!error.empty()) result.failure = ConversionResult::Failure::Converter;
     return result;
 }
@@ -54,7 +54,7 @@ ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bo
     ConversionResult result;
     std::string error;
     if (!UsesPandoc(format)) {
-        std::string text = WriteTextFormat(model, !unwrapped, &error);
+        std::string text = TryWriteTextFormat(model, !unwrapped, &error);
         if (!error.empty()) {
             result.failure = ConversionResult::Failure::Converter;
             return result;
@@ -63,7 +63,7 @@ ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bo
         return result;
     }
     const std::string options = pandoc.usable() ? pandoc.writerOptions() : std::string("{\"api\":\"1.11\"}");
-    std::string json = WritePandocJson(model, options.c_str(), &error);
+    std::string json = TryWritePandocJson(model, options.c_str(), &error);
     if (!error.empty()) {
         result.failure = ConversionResult::Failure::Converter;
         return result;

@@ -232,7 +232,7 @@ bool DocumentLifecycle::AskToSave() {
 
 void DocumentLifecycle::LoadWelcome() {
     std::optional<std::string_view> welcomeText = findResource("welcome.text");
-    std::string model = ReadTextFormat(welcomeText.value_or(""));
+    std::string model = TryReadTextFormat(welcomeText.value_or(""));
     page_.SetTextJson(model);
     ResetFormat();
     path_.clear();

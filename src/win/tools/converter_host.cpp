@@ -87,29 +87,29 @@ const char* ConverterName(Converter converter) {
     return "";
 }
 
-std::string ReadTextFormat(std::string_view input, std::string* error) {
+std::string TryReadTextFormat(std::string_view input, std::string* error) {
     return RunConverter(Converter::ReadTextFormat, input, nullptr, error);
 }
-std::string ReadPandocJson(std::string_view input, std::string* error) {
+std::string TryReadPandocJson(std::string_view input, std::string* error) {
     return RunConverter(Converter::ReadPandocJson, input, nullptr, error);
 }
-std::string ReadPlainText(std::string_view input, std::string* error) {
+std::string TryReadPlainText(std::string_view input, std::string* error) {
     return RunConverter(Converter::ReadPlainText, input, nullptr, error);
 }
-std::string WriteTextFormat(std::string_view input, bool wrap, std::string* error) {
+std::string TryWriteTextFormat(std::string_view input, bool wrap, std::string* error) {
     return RunConverter(Converter::WriteTextFormat, input,
                         wrap ? "{\"wrap\":true}" : "{\"wrap\":false}", error);
 }
-std::string WritePandocJson(std::string_view input, std::string* error) {
+std::string TryWritePandocJson(std::string_view input, std::string* error) {
     return RunConverter(Converter::WritePandocJson, input, nullptr, error);
 }
-std::string WritePandocJson(std::string_view input, const char* options, std::string* error) {
+std::string TryWritePandocJson(std::string_view input, const char* options, std::string* error) {
     return RunConverter(Converter::WritePandocJson, input, options, error);
 }
-std::string WriteLatex(std::string_view input, std::string* error) {
+std::string TryWriteLatex(std::string_view input, std::string* error) {
     return RunConverter(Converter::WriteLatex, input, nullptr, error);
 }
-std::string WriteHtml(std::string_view input, std::string* error) {
+std::string TryWriteHtml(std::string_view input, std::string* error) {
     return RunConverter(Converter::WriteHtml, input, nullptr, error);
 }
 

@@ -44,14 +44,16 @@ const char* ConverterName(Converter converter);
 // False for a converter not built into this program yet.
 bool ConverterAvailable(Converter converter);
 
-std::string ReadTextFormat(std::string_view input, std::string* error = nullptr);
-std::string ReadPandocJson(std::string_view input, std::string* error = nullptr);
-std::string ReadPlainText(std::string_view input, std::string* error = nullptr);
-std::string WriteTextFormat(std::string_view input, bool wrap, std::string* error = nullptr);
-std::string WritePandocJson(std::string_view input, std::string* error = nullptr);
+// RunConverter by name. Unlike the converters themselves (readTextFormat,
+// convert::ReadPandocJson, ...) these never throw: failure is an empty result.
+std::string TryReadTextFormat(std::string_view input, std::string* error = nullptr);
+std::string TryReadPandocJson(std::string_view input, std::string* error = nullptr);
+std::string TryReadPlainText(std::string_view input, std::string* error = nullptr);
+std::string TryWriteTextFormat(std::string_view input, bool wrap, std::string* error = nullptr);
+std::string TryWritePandocJson(std::string_view input, std::string* error = nullptr);
 // `options` is {"api":"1.11"} (the default when absent) or a pandoc-types version.
-std::string WritePandocJson(std::string_view input, const char* options, std::string* error);
-std::string WriteLatex(std::string_view input, std::string* error = nullptr);
-std::string WriteHtml(std::string_view input, std::string* error = nullptr);
+std::string TryWritePandocJson(std::string_view input, const char* options, std::string* error);
+std::string TryWriteLatex(std::string_view input, std::string* error = nullptr);
+std::string TryWriteHtml(std::string_view input, std::string* error = nullptr);
 
 }  // namespace qorva

@@ -97,12 +97,12 @@ mode_t newFileMode() {
 
 ExportResult ExportHtml(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
                         const std::vector<std::string>& templateFolders) {
-    return writeTemplated(&WriteHtml, modelJson, path, templateChoice + kHtmlTemplateExtension, templateFolders);
+    return writeTemplated(&TryWriteHtml, modelJson, path, templateChoice + kHtmlTemplateExtension, templateFolders);
 }
 
 ExportResult ExportLatex(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
                          const std::vector<std::string>& templateFolders) {
-    return writeTemplated(&WriteLatex, modelJson, path, templateChoice + kLatexTemplateExtension, templateFolders);
+    return writeTemplated(&TryWriteLatex, modelJson, path, templateChoice + kLatexTemplateExtension, templateFolders);
 }
 
 ExportResult ExportPdf(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
@@ -112,7 +112,7 @@ ExportResult ExportPdf(std::string_view modelJson, const std::string& path, cons
     WorkFolder work;
     if (!preparePictures(modelJson, workingFolder, work, false, prepared, leftOut, errorText))
         return failure(errorText);
-    if (!convert(&WriteLatex, prepared, body, errorText)) return failure(errorText);
+    if (!convert(&TryWriteLatex, prepared, body, errorText)) return failure(errorText);
     std::string latex;
     try {
         // XeLaTeX gets the writer's bare line feeds.
@@ -140,7 +140,7 @@ ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& pat
     }
     std::string options = pandoc.writerOptions();
     std::string json, error;
-    json = WritePandocJson(prepared, pandoc.legacy() ? nullptr : options.c_str(), &error);
+    json = TryWritePandocJson(prepared, pandoc.legacy() ? nullptr : options.c_str(), &error);
     if (!error.empty()) return failure(std::string(kFormattingError) + "\n" + error);
 
     // Pandoc writes a new file beside the target; only a finished file replaces it.

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace qorva::convert {
+namespace qorva {
 
 // Deepest array/object nesting accepted in converter input. Far beyond any real
 // document (a quotation nested 400 deep still fits), far below stack limits.
@@ -26,4 +26,4 @@ void checkJsonDepth(std::string_view text, std::size_t limit = kMaxJsonDepth);
 // checkJsonDepth, then parseJson.
 Json parseGuarded(std::string_view text);
 
-}  // namespace qorva::convert
+}  // namespace qorva

@@ -1,8 +1,8 @@
-#include "convert/json_guard.h"
+#include "model/json_guard.h"
 
 #include <string>
 
-namespace qorva::convert {
+namespace qorva {
 
 void checkJsonDepth(std::string_view text, std::size_t limit) {
     std::size_t depth = 0;
@@ -40,4 +40,4 @@ Json parseGuarded(std::string_view text) {
     return parseJson(text);
 }
 
-}  // namespace qorva::convert
+}  // namespace qorva

@@ -1,5 +1,6 @@
-#include "model/model_document.h"
+#include "model/model_view.h"
 
+#include "model/json_guard.h"
 #include "model/model_json.h"
 #include "model/utf8.h"
 
@@ -8,28 +9,44 @@
 namespace qorva {
 namespace {
 
-BlockKind blockKind(std::string_view tag) {
-    static const std::pair<std::string_view, BlockKind> kinds[] = {
-        {"para", BlockKind::Para}, {"heading", BlockKind::Heading}, {"bulleted", BlockKind::Bulleted},
-        {"numbered", BlockKind::Numbered}, {"quote", BlockKind::Quote}, {"comment", BlockKind::Comment},
-        {"verbatim", BlockKind::Verbatim}, {"formula", BlockKind::Formula}, {"image", BlockKind::Image},
-        {"note", BlockKind::Note}, {"link", BlockKind::Link}, {"divider", BlockKind::Divider},
-        {"row", BlockKind::Row}, {"col", BlockKind::Col},
-    };
+constexpr std::pair<std::string_view, BlockKind> kBlockKinds[] = {
+    {"para", BlockKind::Para}, {"heading", BlockKind::Heading}, {"bulleted", BlockKind::Bulleted},
+    {"numbered", BlockKind::Numbered}, {"quote", BlockKind::Quote}, {"comment", BlockKind::Comment},
+    {"verbatim", BlockKind::Verbatim}, {"formula", BlockKind::Formula}, {"image", BlockKind::Image},
+    {"note", BlockKind::Note}, {"link", BlockKind::Link}, {"divider", BlockKind::Divider},
+    {"row", BlockKind::Row}, {"col", BlockKind::Col},
+};
+
+constexpr std::pair<std::string_view, SpanKind> kSpanKinds[] = {
+    {"plain", SpanKind::Plain}, {"emph", SpanKind::Emph}, {"strong", SpanKind::Strong}, {"code", SpanKind::Code},
+    {"math", SpanKind::Math}, {"url", SpanKind::Url}, {"linktext", SpanKind::LinkText},
+    {"linkref", SpanKind::LinkRef}, {"noteref", SpanKind::NoteRef}, {"break", SpanKind::Break},
+};
+
+template <typename Kind, std::size_t N>
+Kind kindOf(const std::pair<std::string_view, Kind> (&kinds)[N], std::string_view tag) {
     for (const auto& [name, kind] : kinds)
         if (name == tag) return kind;
-    return BlockKind::Other;
+    return Kind::Other;
 }
 
-SpanKind spanKind(std::string_view tag) {
-    static const std::pair<std::string_view, SpanKind> kinds[] = {
-        {"plain", SpanKind::Plain}, {"emph", SpanKind::Emph}, {"strong", SpanKind::Strong}, {"code", SpanKind::Code},
-        {"math", SpanKind::Math}, {"url", SpanKind::Url}, {"linktext", SpanKind::LinkText},
-        {"linkref", SpanKind::LinkRef}, {"noteref", SpanKind::NoteRef}, {"break", SpanKind::Break},
-    };
+template <typename Kind, std::size_t N>
+std::string_view nameOf(const std::pair<std::string_view, Kind> (&kinds)[N], Kind wanted) {
     for (const auto& [name, kind] : kinds)
-        if (name == tag) return kind;
-    return SpanKind::Other;
+        if (kind == wanted) return name;
+    return {};
+}
+
+// The kind of a tag; a tag outside the known kinds is kept in the view's other tags.
+template <typename Kind, std::size_t N>
+Kind classify(const std::pair<std::string_view, Kind> (&kinds)[N], std::string_view tag, ModelView& doc,
+              std::uint32_t& otherTag) {
+    const Kind kind = kindOf(kinds, tag);
+    if (kind == Kind::Other) {
+        otherTag = static_cast<std::uint32_t>(doc.otherTags.size());
+        doc.otherTags.emplace_back(tag);
+    }
+    return kind;
 }
 
 [[noreturn]] void fault(const std::string& what) { throw ConverterError("malformed model: " + what); }
@@ -37,7 +54,7 @@ SpanKind spanKind(std::string_view tag) {
 // Follows the events of the JSON parser through root, blocks, attributes and spans.
 class Reader : public nlohmann::json_sax<Json> {
 public:
-    explicit Reader(ModelDocument& doc) : doc_(doc) {}
+    explicit Reader(ModelView& doc) : doc_(doc) {}
 
     bool null() override { return scalar("null"); }
     bool boolean(bool) override { return scalar("boolean"); }
@@ -59,13 +76,13 @@ public:
                 ++elements_;
                 return true;
             case Where::Block:
-                if (blockElements_ == 0) block_.kind = blockKind(value);
+                if (blockElements_ == 0) block_.kind = classify(kBlockKinds, value, doc_, block_.otherTag);
                 else if (blockElements_ == 1) fault(blockName() + " has attributes that are not an object");
                 else fault(spanName() + " is not an array");
                 ++blockElements_;
                 return true;
             case Where::Span:
-                if (spanElements_ == 0) span_.kind = spanKind(value);
+                if (spanElements_ == 0) span_.kind = classify(kSpanKinds, value, doc_, span_.otherTag);
                 else if (spanElements_ == 1) {
                     span_.textBegin = doc_.texts.size();
                     span_.textLength = value.size();
@@ -116,14 +133,14 @@ public:
             case Where::Root:
                 if (elements_ == 0) fault("the root is not an array starting with \"text\" or \"inline\"");
                 where_ = Where::Block;
-                block_ = ModelBlock{BlockKind::Other, 0, false, doc_.spans.size(), 0};
+                block_ = ModelBlock{BlockKind::Other, 0, 0, false, doc_.spans.size(), 0};
                 blockElements_ = 0;
                 return true;
             case Where::Block:
                 if (blockElements_ == 0) fault(blockName() + " has a tag that is not a string");
                 if (blockElements_ == 1) fault(blockName() + " has attributes that are not an object");
                 where_ = Where::Span;
-                span_ = ModelSpan{SpanKind::Other, 0, 0};
+                span_ = ModelSpan{SpanKind::Other, 0, 0, 0};
                 spanElements_ = 0;
                 return true;
             case Where::Span:
@@ -177,7 +194,7 @@ private:
             if (key_ == "level") {
                 if (value < std::numeric_limits<int>::min() / 4 || value > std::numeric_limits<int>::max() / 4)
                     fault(blockName() + " has a level out of range");
-                block_.level = static_cast<long>(value);
+                block_.level = static_cast<int>(value);
                 hasLevel_ = true;
             }
             return true;
@@ -207,7 +224,7 @@ private:
         }
     }
 
-    ModelDocument& doc_;
+    ModelView& doc_;
     Where where_ = Where::Outside;
     int skip_ = 0;
     std::size_t elements_ = 0, blockElements_ = 0, spanElements_ = 0;
@@ -222,7 +239,7 @@ private:
 // runs instead and names the fault.
 class FastReader {
 public:
-    FastReader(std::string_view json, ModelDocument& doc) : s_(json), doc_(doc) {}
+    FastReader(std::string_view json, ModelView& doc) : s_(json), doc_(doc) {}
 
     bool read() {
         if (!utf8::isValid(s_)) return false;
@@ -340,12 +357,12 @@ private:
         return value >= std::numeric_limits<int>::min() / 4 && value <= std::numeric_limits<int>::max() / 4;
     }
     bool block() {
-        ModelBlock block{BlockKind::Other, 0, false, doc_.spans.size(), 0};
+        ModelBlock block{BlockKind::Other, 0, 0, false, doc_.spans.size(), 0};
         std::string_view tag;
         if (!ch('[')) return false;
         ws();
         if (!rawString(tag)) return false;
-        block.kind = blockKind(tag);
+        block.kind = classify(kBlockKinds, tag, doc_, block.otherTag);
         ws();
         if (!ch(',')) return false;
         ws();
@@ -361,7 +378,9 @@ private:
                 if (!ch(':')) return false;
                 ws();
                 if (key == "level") {
-                    if (!integer(block.level)) return false;
+                    long level;
+                    if (!integer(level)) return false;
+                    block.level = static_cast<int>(level);
                     hasLevel = true;
                 } else {
                     std::size_t begin, length;
@@ -377,11 +396,11 @@ private:
         ws();
         while (ch(',')) {
             ws();
-            ModelSpan span{SpanKind::Other, 0, 0};
+            ModelSpan span{SpanKind::Other, 0, 0, 0};
             if (!ch('[')) return false;
             ws();
             if (!rawString(tag)) return false;
-            span.kind = spanKind(tag);
+            span.kind = classify(kSpanKinds, tag, doc_, span.otherTag);
             ws();
             if (!ch(',')) return false;
             ws();
@@ -399,28 +418,37 @@ private:
 
     std::string_view s_;
     std::size_t p_ = 0;
-    ModelDocument& doc_;
+    ModelView& doc_;
 };
 
 }  // namespace
 
-ModelDocument readModelDocument(std::string_view json) {
+std::string_view blockTagName(BlockKind kind) { return nameOf(kBlockKinds, kind); }
+std::string_view spanTagName(SpanKind kind) { return nameOf(kSpanKinds, kind); }
+
+std::string_view ModelView::tag(const ModelBlock& block) const {
+    return block.kind == BlockKind::Other ? std::string_view(otherTags[block.otherTag]) : blockTagName(block.kind);
+}
+
+std::string_view ModelView::tag(const ModelSpan& span) const {
+    return span.kind == SpanKind::Other ? std::string_view(otherTags[span.otherTag]) : spanTagName(span.kind);
+}
+
+ModelView readModelView(std::string_view json) {
     {
-        ModelDocument doc;
+        ModelView doc;
         doc.texts.reserve(json.size());
         doc.spans.reserve(json.size() / 24);
         if (FastReader(json, doc).read()) return doc;
     }
-    ModelDocument doc;
+    // Text that is not JSON at all is reported as such, and absurd nesting as such,
+    // whatever shape came first.
+    if (!Json::accept(json.begin(), json.end())) parseJson(json);
+    checkJsonDepth(json);
+    ModelView doc;
     doc.texts.reserve(json.size());
     Reader reader(doc);
-    try {
-        Json::sax_parse(json.begin(), json.end(), &reader);
-    } catch (const ConverterError&) {
-        // Text that is not JSON at all is reported as such, whatever shape came first.
-        if (!Json::accept(json.begin(), json.end())) parseJson(json);
-        throw;
-    }
+    Json::sax_parse(json.begin(), json.end(), &reader);
     if (!reader.done()) fault("the root is not an array starting with \"text\" or \"inline\"");
     return doc;
 }
