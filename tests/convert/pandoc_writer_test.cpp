@@ -54,17 +54,18 @@ TEST(PandocWriterInlines, BreaksAndUnknownSpansKeepingTheirText) {
               R"([{"Para":[{"Str":"a b"},"LineBreak",{"Str":"kept"}]}])");
 }
 
-TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUndefinedOnesStayText) {
+TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUndefinedOrOtherCaseOnesStayText) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
               R"([{"Para":[{"Link":[[{"Str":"t"}],["http://new",""]]}]}])");
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],["linktext","u"]])"),
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],["linktext","u"],["linkref","l"]],)"
+                          R"(["link",{"level":0},["linkref","L"],["url","http://l"]])"),
               R"([{"Para":[{"Str":"t"},{"Str":"u"}]}])");
 }
 
-TEST(PandocWriterNotes, WrittenAtEachReferenceFindingOnlyNotesDefinedBefore) {
+TEST(PandocWriterNotes, WrittenAtEachReferenceFindingOnlyNotesDefinedBeforeAndTheLaterDefinitionWins) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
-                          R"(["note",{"level":0},["noteref","1"],["plain","n"]])"),
+                          R"(["note",{"level":0},["noteref","1"],["plain","old"]],["note",{"level":1},["noteref","1"],["plain","n"]])"),
               R"([{"Para":[{"Note":[{"Para":[{"Str":"n"}]}]},{"Note":[{"Para":[{"Str":"n"}]}]}]}])");
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","b"]],["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
                           R"(["note",{"level":0},["noteref","b"],["plain","B"],["noteref","a"]])"),

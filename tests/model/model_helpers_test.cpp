@@ -1,8 +1,6 @@
-// Model JSON checks, tree rebuilding from levels and the label tables.
-#include "model/label_tables.h"
+// Model JSON checks: the tree reader and the streaming reader judge models alike.
 #include "model/model_access.h"
 #include "model/model_document.h"
-#include "model/model_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -69,59 +67,6 @@ TEST(ModelChecks, StreamingReaderDecodesEveryEscapeAndRefusesWhatJsonForbids) {
         EXPECT_NE(streamedFailure(bad), "") << bad;
         EXPECT_NE(treeFailure(bad), "") << bad;
     }
-}
-
-// A compact picture of a tree: blocks by tag, paragraphs as their first span's text,
-// lists as kind{item|item}.
-std::string describe(const TreeNodes& nodes) {
-    std::string out;
-    for (const TreeNode& node : nodes) {
-        if (!out.empty()) out += ' ';
-        if (node.kind == TreeNode::Kind::Block) out += blockTag(*node.block);
-        if (node.kind == TreeNode::Kind::Paragraph) out += spanText(blockSpan(*node.block, 0));
-        if (node.kind != TreeNode::Kind::List) continue;
-        out += node.listKind + "{";
-        for (std::size_t i = 0; i < node.items.size(); ++i) out += (i ? "|" : "") + describe(node.items[i]);
-        out += "}";
-    }
-    return out;
-}
-
-std::string tree(const std::string& blocks, int tableShift = 0) {
-    static Json model;  // the tree points into it
-    model = parseModel("[\"text\"," + blocks + "]");
-    return describe(rebuildTree(model, tableShift));
-}
-
-TEST(TreeRebuilding, ListsFollowLevelsKindsAndHeadings) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"ItemsNestByLevel", R"(["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":1},["plain","b"]],["bulleted",{"level":0},["plain","c"]])",
-         "bulleted{a bulleted{b}|c}"},
-        {"DeeperParagraphContinuesTheItemOneAtItsLevelEndsTheList",
-         R"(["bulleted",{"level":0},["plain","a"]],["para",{"level":1},["plain","x"]],["para",{"level":0},["plain","y"]])", "bulleted{a para} para"},
-        {"HeadingsCloseEveryList",
-         R"(["numbered",{"level":0},["plain","a"]],["numbered",{"level":2},["plain","b"]],["heading",{"level":-3},["plain","h"]],["numbered",{"level":0},["plain","c"]])",
-         "numbered{a numbered{numbered{b}}} heading numbered{c}"},
-        {"ChangeOfKindStartsANewList", R"(["bulleted",{"level":0},["plain","a"]],["numbered",{"level":0},["plain","b"]])", "bulleted{a} numbered{b}"},
-    };
-    for (const auto& [name, blocks, expected] : cases) EXPECT_EQ(tree(blocks), expected) << name;
-    const std::string table = R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])";
-    EXPECT_EQ(tree(table, -1), "row{a col{b}|c col{d}}") << "rows at depth 0";
-    EXPECT_EQ(tree(table, 0), "row{row{a col{b}|c col{d}}}") << "levels kept";
-}
-
-TEST(LabelTables, LaterDefinitionsWinAndMalformedOnesDefineNothing) {
-    const Json model = parseModel(R"(["text",
-        ["link",{"level":0},["linkref","a"],["url","first"]],["link",{"level":0},["linkref","a"],["url","second"]],
-        ["link",{"level":0},["url","x"],["linkref","b"]],["link",{"level":0},["linkref","c"]],
-        ["note",{"level":0},["noteref","1"],["plain","one"]],["note",{"level":1},["noteref","1"],["plain","two"]],
-        ["note",{"level":0},["plain","no label"]],["link",{"level":0},["linkref","A"],["url","upper"]]])");
-    const LabelTables tables = buildLabelTables(model);
-    EXPECT_EQ(tables.linkTargets.size(), 2u);
-    EXPECT_EQ(tables.linkTargets.at("a"), "second");
-    EXPECT_EQ(tables.linkTargets.at("A"), "upper");  // labels compare exactly
-    ASSERT_EQ(tables.notes.size(), 1u);
-    EXPECT_EQ(spanText(blockSpan(*tables.notes.at("1"), 1)), "two");
 }
 
 }  // namespace
