@@ -54,7 +54,7 @@ TEST(PandocWriterInlines, BreaksAndUnknownSpansKeepingTheirText) {
               R"([{"Para":[{"Str":"a b"},"LineBreak",{"Str":"kept"}]}])");
 }
 
-TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUndefinedOrOtherCaseOnesStayText) {
+TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUnknownOnesStayText) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
               R"([{"Para":[{"Link":[[{"Str":"t"}],["http://new",""]]}]}])");
@@ -63,9 +63,10 @@ TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUndefinedOrOtherCaseOn
               R"([{"Para":[{"Str":"t"},{"Str":"u"}]}])");
 }
 
-TEST(PandocWriterNotes, WrittenAtEachReferenceFindingOnlyNotesDefinedBeforeAndTheLaterDefinitionWins) {
+TEST(PandocWriterNotes, WrittenAtEachReferenceFromTheLatestDefinitionBeforeIt) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
-                          R"(["note",{"level":0},["noteref","1"],["plain","old"]],["note",{"level":1},["noteref","1"],["plain","n"]])"),
+                          R"(["note",{"level":0},["noteref","1"],["plain","old"]],)"
+                          R"(["note",{"level":1},["noteref","1"],["plain","n"]])"),
               R"([{"Para":[{"Note":[{"Para":[{"Str":"n"}]}]},{"Note":[{"Para":[{"Str":"n"}]}]}]}])");
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","b"]],["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
                           R"(["note",{"level":0},["noteref","b"],["plain","B"],["noteref","a"]])"),
