@@ -63,7 +63,7 @@ TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUnknownOnesStayText) {
               R"([{"Para":[{"Str":"t"},{"Str":"u"}]}])");
 }
 
-TEST(PandocWriterNotes, WrittenAtEachReferenceFromTheLatestDefinitionBeforeIt) {
+TEST(PandocWriterNotes, WrittenAtEachReferenceWithTheLaterDefinitionWinning) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
                           R"(["note",{"level":0},["noteref","1"],["plain","old"]],)"
                           R"(["note",{"level":1},["noteref","1"],["plain","n"]])"),
