@@ -25,21 +25,19 @@ protected:
 };
 
 struct FlavourSaves {
-    std::string firstJson;  // Pandoc's syntax tree of the document as opened
     std::string firstModel, firstSave, secondModel, secondSave;
     std::string failure;  // what went wrong, empty when every step ran
     bool converged() const { return failure.empty() && firstModel == secondModel && firstSave == secondSave; }
 };
 
 inline bool openInFlavour(const PandocInstallation& pandoc, std::string_view text, const std::string& format,
-                          std::string& model, std::string& failure, std::string* tree = nullptr) {
+                          std::string& model, std::string& failure) {
     std::string json;
     if (!PandocToJson(pandoc, text, format, json)) {
         failure = "pandoc could not read it: " + json;
         return false;
     }
     model = ReadPandocJson(json, nullptr);
-    if (tree) *tree = std::move(json);
     return true;
 }
 
@@ -55,7 +53,7 @@ inline FlavourSaves openAndSaveTwice(const PandocInstallation& pandoc, std::stri
     const std::string format = PandocFormatName(pandoc, flavour);
     FlavourSaves s;
     try {
-        if (openInFlavour(pandoc, text, format, s.firstModel, s.failure, &s.firstJson) &&
+        if (openInFlavour(pandoc, text, format, s.firstModel, s.failure) &&
             saveInFlavour(pandoc, s.firstModel, format, s.firstSave, s.failure) &&
             openInFlavour(pandoc, s.firstSave, format, s.secondModel, s.failure)) {
             // Saving is a function of the model: the same model saves to the same file.
