@@ -26,7 +26,6 @@ std::string nestedBlockQuotes(int depth, bool currentForm) {
 TEST(PandocBadInput, EachFaultIsNamed) {
     const std::pair<std::string, const char*> cases[] = {
         {"[{\"docTitle\":[]", "invalid JSON"},
-        {"", "invalid JSON"},
         {"\xFF\xFE[]", "invalid JSON"},
         {"42", "malformed Pandoc JSON"},
         {"[{},[],[]]", "not [metadata, blocks]"},
