@@ -115,9 +115,11 @@ TEST(HtmlWriterFootnotes, LongChainOfNestedFootnotesDoesNotRecurse) {
     EXPECT_NE(html(blocks).find("<li id=\"fn:20000\">"), std::string::npos);
 }
 
+// The writers read models alike; these cases stand for all three.
 TEST(HtmlWriterBadInput, MalformedModelsThrowWithAMessage) {
     const std::pair<std::string, const char*> cases[] = {
         {R"(["html"])", "root"},
+        {R"(["text",["para",{}]])", "level"},
         {R"(["text",["para",{"level":0},["plain","a","b"]]])", "span"},
         {R"(["text",["verbatim",{"level":0},["emph","a"]]])", "\"emph\" span"},
         {std::string(20000, '[') + std::string(20000, ']'), "nested deeper"},

@@ -101,24 +101,18 @@ TEST(PandocWriterApi, OldTableShapeBefore121AndFullVersionNumbers) {
               R"({"t":"Table","c":[[],[{"t":"AlignDefault"}],[0.0],[[]],[[[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]})");
 }
 
-TEST(PandocWriterBadInput, ClearErrorsForOptionsAndModel) {
-    const std::string ok = R"(["text"])";
-    const std::tuple<std::string, std::string, const char*> cases[] = {
-        {ok, R"({"api":"2.0"})", "unsupported Pandoc API version"},
-        {ok, R"({"api":"1.x"})", "unsupported Pandoc API version"},
-        {ok, R"({"api":122})", "invalid options"},
-        {ok, "{broken", "invalid options"},
-        {ok, R"({"api":)" + std::string(5000, '[') + std::string(5000, ']') + "}", "nested deeper"},
-        {R"(["html"])", "", "root"},
-        {R"(["text",["para",{}]])", "", "level"},
-        {R"(["text",["para",{"level":0},["plain"]]])", "", "span"},
-        {R"(["text",["quote",{"level":100000},["plain","x"]]])", "", "level"},
-        {R"(["text",)", "", "invalid JSON"},
+// Malformed models are the HTML writer's cases: the writers read models alike.
+TEST(PandocWriterBadInput, ClearErrorsForOptions) {
+    const std::pair<std::string, const char*> cases[] = {
+        {R"({"api":"2.0"})", "unsupported Pandoc API version"},
+        {R"({"api":"1.x"})", "unsupported Pandoc API version"},
+        {R"({"api":122})", "invalid options"},
+        {"{broken", "invalid options"},
+        {R"({"api":)" + std::string(5000, '[') + std::string(5000, ']') + "}", "nested deeper"},
     };
-    for (const auto& [model, options, fragment] : cases) {
-        const std::string error =
-            testing::errorOf([&] { WritePandocJson(model, options.empty() ? nullptr : options.c_str()); });
-        EXPECT_NE(error.find(fragment), std::string::npos) << model << " " << options.substr(0, 40);
+    for (const auto& [options, fragment] : cases) {
+        const std::string error = testing::errorOf([&] { WritePandocJson(R"(["text"])", options.c_str()); });
+        EXPECT_NE(error.find(fragment), std::string::npos) << options.substr(0, 40);
     }
 }
 
