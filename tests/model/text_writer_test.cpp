@@ -50,7 +50,6 @@ const std::string k2x3x4 = para("2*3*4");
 
 const Case kCases[] = {
     {"EmptyDocument", "", "\n"},
-    {"BlocksAreSeparatedByAnEmptyLine", para("a") + "," + para("b"), "a\n\nb\n"},
     {"NoteWithoutLabel", R"(["note",{"level":0},["plain","n"]])", "[^]: n\n"},
     {"Divider", R"(["divider",{"level":0}])", std::string(80, '-') + "\n"},
     {"UnknownBlockIsAParagraph", R"(["whatever",{"level":1},["plain","w"]])", "    w\n"},
