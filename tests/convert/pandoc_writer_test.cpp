@@ -15,8 +15,6 @@ std::string writeBlocks(const std::string& blocks, const char* options = nullptr
     return dumpCompact(tree[1]);
 }
 
-const std::string kAttr = R"(["",[],[]])";
-
 TEST(PandocWriterOutput, TwoSpaceIndentedLayoutOnePointElevenByDefaultAndNonAsciiAsItself) {
     for (const char* options : {static_cast<const char*>(nullptr), "{}", R"({"api":"1.11"})"})
         EXPECT_EQ(WritePandocJson(R"(["text"])", options),
@@ -112,27 +110,6 @@ TEST(PandocWriterBadInput, ClearErrorsForOptions) {
         const std::string error = testing::errorOf([&] { WritePandocJson(R"(["text"])", options.c_str()); });
         EXPECT_NE(error.find(fragment), std::string::npos) << options.substr(0, 40);
     }
-}
-
-// What keeps a document the same from one save in a flavour to the next.
-TEST(PandocWriterConvergence, CitationsNoteParagraphsQuotationsInItemsAndAdjacentCode) {
-    const std::string cite = writeBlocks(R"(["para",{"level":0},["plain","see [@a; -@b], @doe99 or x@y.org"]])");
-    EXPECT_NE(cite.find(R"({"Str":"see "},{"Cite":[[{"citationId":"a","citationPrefix":[],"citationSuffix":[],)"
-                        R"("citationMode":"NormalCitation","citationNoteNum":0,"citationHash":0},{"citationId":"b",)"),
-              std::string::npos) << cite;
-    EXPECT_NE(cite.find(R"("citationMode":"SuppressAuthor")"), std::string::npos) << cite;
-    EXPECT_NE(cite.find(R"([{"citationId":"doe99","citationPrefix":[],"citationSuffix":[],"citationMode":"AuthorInText")"),
-              std::string::npos) << cite;
-    EXPECT_NE(cite.find(R"({"Str":" or x@y.org"})"), std::string::npos) << cite;
-
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","n"]],)"
-                          R"(["note",{"level":0},["noteref","n"],["plain","one"],["break","\n"],["break","\n"],["plain","two"],["break","\n"],["plain","2b"]])"),
-              R"([{"Para":[{"Note":[{"Para":[{"Str":"one"}]},{"Para":[{"Str":"two"},"LineBreak",{"Str":"2b"}]}]}]}])");
-    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","i"]],["quote",{"level":1},["plain","q"]],["quote",{"level":2},["plain","qq"]])"),
-              R"([{"BulletList":[[{"Para":[{"Str":"i"}]},{"BlockQuote":[{"Para":[{"Str":"q"}]}]},)"
-              R"({"BlockQuote":[{"BlockQuote":[{"Para":[{"Str":"qq"}]}]}]}]]}])");
-    EXPECT_EQ(writeBlocks(R"(["verbatim",{"level":0},["plain","a"]],["verbatim",{"level":0},["plain","b"]])"),
-              R"([{"CodeBlock":[)" + kAttr + R"(,"a"]},{"RawBlock":["html","<!-- -->"]},{"CodeBlock":[)" + kAttr + R"(,"b"]}])");
 }
 
 }  // namespace
