@@ -106,10 +106,6 @@ TEST(LatexTables, WideCellsShareTheTextWidthAndRaggedRowsKeepTheirCells) {
                     R"("]],["col",{"level":2},["plain","z"]],["row",{"level":1},["plain","r"]])"),
               "\\begin{longtable}{ | p{0.5\\textwidth} | p{0.3\\textwidth} | p{0.05\\textwidth} |}\n\\hline\n" + wide +
                   " & " + std::string(30, 'v') + " & z \\\\\n\\hline\nr \\\\\n\\hline\n\\end{longtable}\n");
-    EXPECT_NE(latex(R"(["row",{"level":1},["plain",")" + wide + R"("]],["col",{"level":2},["plain",")" + wide +
-                    R"("]],["col",{"level":2},["plain",")" + wide + R"("]])")
-                  .find("p{0.3333333333333333\\textwidth} | p{0.3333333333333333\\textwidth}"),
-              std::string::npos);
 }
 
 // Malformed models in general are the HTML writer's cases: the writers read models alike.
