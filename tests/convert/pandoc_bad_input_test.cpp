@@ -43,11 +43,6 @@ TEST(PandocBadInput, EachFaultIsNamed) {
     for (const auto& [input, fragment] : cases) EXPECT_NE(errorOf(input).find(fragment), std::string::npos) << input;
 }
 
-TEST(PandocBadInput, UnknownConstructorsAreSkipped) {
-    EXPECT_EQ(ReadPandocJson(R"([{},[{"Future":[1]},{"Para":[{"Future":"x"},{"Str":"kept"}]}]])", nullptr),
-              R"(["text",["para",{"level":0},["plain","kept"]]])");
-}
-
 TEST(PandocBadInput, TenThousandNestedQuotationsAreRefusedNotOverflowed) {
     for (bool current : {false, true}) {
         const std::string blocks = "[" + nestedBlockQuotes(10000, current) + "]";
