@@ -20,7 +20,6 @@ struct Case {
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 const Case kCases[] = {
-    {"EmptyDocument", "", "\n"},
     {"TopLevelElementsAreSeparatedByAnEmptyLineAndCommentsLeftOut",
      R"(["para",{"level":0},["plain","a"]],["comment",{"level":0},["plain","c"]],["divider",{"level":0}])", "<p>a</p>\n\n<hr>\n"},
     {"ThreeHeadingLevelsAndLevelZeroAsTheThird",
