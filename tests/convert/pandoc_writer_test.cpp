@@ -54,7 +54,8 @@ TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUnknownOnesStayText) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
               R"([{"Para":[{"Link":[[{"Str":"t"}],["http://new",""]]}]}])");
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],["linktext","u"],["linkref","l"]],)"
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],)"
+                          R"(["linktext","u"],["linkref","l"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://l"]])"),
               R"([{"Para":[{"Str":"t"},{"Str":"u"}]}])");
 }
