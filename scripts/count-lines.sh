@@ -11,5 +11,5 @@ product=$(count CMakeLists.txt model convert editor src cli resources packaging 
 tests=$(count tests)
 other=$(count bench fuzz)
 echo "product code: $product lines"
-echo "tests:        $tests lines ($((100 * tests / product))% of the product code)"
+echo "tests:        $tests lines ($(awk -v t="$tests" -v p="$product" 'BEGIN { printf "%.1f", 100 * t / p }')% of the product code)"
 echo "benchmarks and fuzzing (in neither): $other lines"

@@ -25,42 +25,31 @@ protected:
 };
 
 struct FlavourSaves {
-    std::string firstJson;  // Pandoc's syntax tree of the document as opened
     std::string firstModel, firstSave, secondModel, secondSave;
     std::string failure;  // what went wrong, empty when every step ran
     bool converged() const { return failure.empty() && firstModel == secondModel && firstSave == secondSave; }
 };
 
-inline bool openInFlavour(const PandocInstallation& pandoc, std::string_view text, const std::string& format,
-                          std::string& model, std::string& failure, std::string* tree = nullptr) {
-    std::string json;
-    if (!PandocToJson(pandoc, text, format, json)) {
-        failure = "pandoc could not read it: " + json;
-        return false;
-    }
-    model = ReadPandocJson(json, nullptr);
-    if (tree) *tree = std::move(json);
-    return true;
-}
-
-inline bool saveInFlavour(const PandocInstallation& pandoc, const std::string& model, const std::string& format,
-                          std::string& text, std::string& failure) {
-    if (PandocFromJson(pandoc, WritePandocJson(model, pandoc.writerOptions().c_str()), format, text)) return true;
-    failure = "pandoc could not write it: " + text;
-    return false;
-}
-
 // `flavour` as the program names it: "markdown", "markdown_github", "markdown_mmd".
 inline FlavourSaves openAndSaveTwice(const PandocInstallation& pandoc, std::string_view text, std::string_view flavour) {
     const std::string format = PandocFormatName(pandoc, flavour);
     FlavourSaves s;
+    const auto open = [&](std::string_view markdown, std::string& model) {
+        std::string json;
+        if (!PandocToJson(pandoc, markdown, format, json)) s.failure = "pandoc could not read it: " + json;
+        else model = ReadPandocJson(json, nullptr);
+        return s.failure.empty();
+    };
+    const auto save = [&](const std::string& model, std::string& markdown) {
+        const std::string json = WritePandocJson(model, pandoc.writerOptions().c_str());
+        if (!PandocFromJson(pandoc, json, format, markdown)) s.failure = "pandoc could not write it: " + markdown;
+        return s.failure.empty();
+    };
     try {
-        if (openInFlavour(pandoc, text, format, s.firstModel, s.failure, &s.firstJson) &&
-            saveInFlavour(pandoc, s.firstModel, format, s.firstSave, s.failure) &&
-            openInFlavour(pandoc, s.firstSave, format, s.secondModel, s.failure)) {
+        if (open(text, s.firstModel) && save(s.firstModel, s.firstSave) && open(s.firstSave, s.secondModel)) {
             // Saving is a function of the model: the same model saves to the same file.
             if (s.secondModel == s.firstModel) s.secondSave = s.firstSave;
-            else saveInFlavour(pandoc, s.secondModel, format, s.secondSave, s.failure);
+            else save(s.secondModel, s.secondSave);
         }
     } catch (const std::exception& e) {
         s.failure = std::string("converter error: ") + e.what();

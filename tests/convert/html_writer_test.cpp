@@ -20,7 +20,6 @@ struct Case {
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 const Case kCases[] = {
-    {"EmptyDocument", "", "\n"},
     {"TopLevelElementsAreSeparatedByAnEmptyLineAndCommentsLeftOut",
      R"(["para",{"level":0},["plain","a"]],["comment",{"level":0},["plain","c"]],["divider",{"level":0}])", "<p>a</p>\n\n<hr>\n"},
     {"ThreeHeadingLevelsAndLevelZeroAsTheThird",
@@ -34,14 +33,9 @@ const Case kCases[] = {
     {"RightToLeftOnTheOuterElement", R"(["para",{"level":0,"direction":"rtl"},["plain","a"]],["bulleted",{"level":0,"direction":"rtl"},["plain","b"]])",
      "<p dir=\"rtl\">a</p>\n\n<ul>\n<li>\n<p>b</p>\n</li>\n</ul>\n"},
     {"EmptiedParagraphsAreLeftOut", R"(["para",{"level":0},["linkref","x"],["noteref","undefined"]],["para",{"level":0}])", "\n"},
-    {"ListItems", R"(["bulleted",{"level":0},["plain","a"]],["bulleted",{"level":0},["plain","b"]])",
-     "<ul>\n<li>\n<p>a</p>\n</li><li>\n<p>b</p>\n</li>\n</ul>\n"},
     {"NestedListsAndContinuationParagraphs",
      R"(["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],["bulleted",{"level":1},["plain","x"]],["numbered",{"level":0}])",
      "<ol>\n<li>\n<p>a</p><p>more</p><ul>\n<li>\n<p>x</p>\n</li>\n</ul>\n</li><li>\n\n</li>\n</ol>\n"},
-    {"TableRowsAndCells",
-     R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])",
-     "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr><tr>\n<td>\n<p>c</p>\n</td><td>\n<p>d</p>\n</td>\n</tr>\n</table>\n"},
     {"EmptyCellAndCellParagraphs",
      R"(["row",{"level":1}],["row",{"level":1},["plain","r"]],["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])",
      "<table>\n<tr>\n<td>\n\n</td>\n</tr><tr>\n<td>\n<p>r</p>\n</td><td>\n<p>c</p><p>c2</p>\n</td>\n</tr>\n</table>\n"},
@@ -52,7 +46,6 @@ const Case kCases[] = {
      "<p>a&lt;b &amp; \"c\" 'd'<em>e</em><strong>s</strong><code>&lt;c&gt;</code><br>\n\\(x&lt;y\\)o</p>\n"},
     {"UrlIsEscapedInAttributeAndText", R"(["para",{"level":0},["url","http://a?x=\"1\"&y='2'"]])",
      "<p><a href=\"http://a?x=&quot;1&quot;&amp;y=&#39;2&#39;\">http://a?x=\"1\"&amp;y='2'</a></p>\n"},
-    {"InlineLink", R"(["para",{"level":0},["linktext","t"],["url","http://u"]])", "<p><a href=\"http://u\">t</a></p>\n"},
     {"ReferenceLinkAndUndefinedReference",
      R"(["para",{"level":0},["linktext","t"],["linkref","L"],["linktext","n"],["linkref","none"]],["link",{"level":0},["linkref","L"],["url","http://l"]])",
      "<p><a href=\"http://l\">t</a>n</p>\n"},
@@ -63,8 +56,6 @@ class HtmlWriter : public ::testing::TestWithParam<Case> {};
 TEST_P(HtmlWriter, Writes) { EXPECT_EQ(html(GetParam().blocks), GetParam().html); }
 
 INSTANTIATE_TEST_SUITE_P(, HtmlWriter, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
-
-TEST(HtmlWriterBlocks, InlineFragmentWithoutBlocks) { EXPECT_EQ(WriteHtml(R"(["inline"])", nullptr), "\n"); }
 
 // Only relative targets and http, https, ftp, mailto and file become links or
 // images; any other scheme, however disguised, is written as text.
@@ -123,12 +114,13 @@ TEST(HtmlWriterFootnotes, LongChainOfNestedFootnotesDoesNotRecurse) {
     EXPECT_NE(html(blocks).find("<li id=\"fn:20000\">"), std::string::npos);
 }
 
+// The writers read models alike; these cases stand for all three.
 TEST(HtmlWriterBadInput, MalformedModelsThrowWithAMessage) {
     const std::pair<std::string, const char*> cases[] = {
         {R"(["html"])", "root"},
+        {R"(["text",["para",{}]])", "level"},
         {R"(["text",["para",{"level":0},["plain","a","b"]]])", "span"},
         {R"(["text",["verbatim",{"level":0},["emph","a"]]])", "\"emph\" span"},
-        {R"(["text",["bulleted",{"level":1000000},["plain","a"]]])", "level"},
         {std::string(20000, '[') + std::string(20000, ']'), "nested deeper"},
         {std::string(20000, '['), "invalid JSON"},
         {"[\"text\",[\"para\",{\"level\":0},[\"plain\",\"\xFF\"]]]", "invalid JSON"},

@@ -23,33 +23,11 @@ const char* kPreamble =
     "\\documentclass{article}\n\\usepackage{fontspec}\n\\usepackage{longtable}\n\\usepackage{float}\n"
     "\\usepackage{graphicx}\n\\usepackage{hyperref}\n\\newenvironment{RTL}{}{}\n\\begin{document}\n";
 
-class LatexTypesetting : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string output;
-        ASSERT_TRUE(RunProcess("xelatex --version", "", "", "", output)) << "XeLaTeX is not installed here (scripts/setup.sh installs it)";
-        ASSERT_TRUE(MakeTempFolder(folder_));
-    }
-    void TearDown() override {
-        if (!folder_.empty()) RemoveTempFolder(folder_);
-    }
-
-    // Typesets the body; on failure returns XeLaTeX's log.
-    ::testing::AssertionResult typesets(const std::string& body) {
-        WriteWholeFile(folder_ + "/pixel.png",
-                       std::string_view(reinterpret_cast<const char*>(kPixelPng), sizeof kPixelPng));
-        WriteWholeFile(folder_ + "/doc.tex", std::string(kPreamble) + body + "\\end{document}\n");
-        std::string output;
-        if (!RunProcess("xelatex -interaction=nonstopmode -halt-on-error doc.tex", folder_, "", "", output))
-            return ::testing::AssertionFailure() << body << "\n----\n" << output;
-        if (!FileExists(folder_ + "/doc.pdf")) return ::testing::AssertionFailure() << "no PDF came out";
-        return ::testing::AssertionSuccess();
-    }
-
-    std::string folder_;
-};
-
-TEST_F(LatexTypesetting, EveryConstructCompiles) {
+TEST(LatexTypesetting, EveryConstructCompiles) {
+    std::string output, folder;
+    ASSERT_TRUE(RunProcess("xelatex --version", "", "", "", output))
+        << "XeLaTeX is not installed here (scripts/setup.sh installs it)";
+    ASSERT_TRUE(MakeTempFolder(folder));
     const std::string body = WriteLatex(R"(["text",
         ["heading",{"level":-3},["plain","Title with 100% & #1"]],
         ["heading",{"level":-2,"direction":"rtl"},["plain","Second"]],
@@ -71,7 +49,12 @@ TEST_F(LatexTypesetting, EveryConstructCompiles) {
         ["row",{"level":1},["plain","a"]],["col",{"level":2},["strong","b"]],
         ["row",{"level":1},["plain","a long cell that makes the column wider than the others"]],["col",{"level":2}]])",
                                         nullptr);
-    EXPECT_TRUE(typesets(body));
+    WriteWholeFile(folder + "/pixel.png", std::string_view(reinterpret_cast<const char*>(kPixelPng), sizeof kPixelPng));
+    WriteWholeFile(folder + "/doc.tex", std::string(kPreamble) + body + "\\end{document}\n");
+    const bool ran = RunProcess("xelatex -interaction=nonstopmode -halt-on-error doc.tex", folder, "", "", output);
+    const bool madePdf = FileExists(folder + "/doc.pdf");
+    RemoveTempFolder(folder);
+    EXPECT_TRUE(ran && madePdf) << body << "\n----\n" << output;
 }
 
 }  // namespace

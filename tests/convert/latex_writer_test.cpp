@@ -20,9 +20,7 @@ std::string tenWords(int count) {
 }
 
 TEST(LatexWrapping, EightyColumnsNarrowedByListIndentation) {
-    const std::string plain = wrapLatex(tenWords(10), "", "");
-    EXPECT_EQ(plain.find('\n'), 76u);
-    EXPECT_EQ(plain.substr(77), "abcdefghi7 abcdefghi8 abcdefghi9");
+    EXPECT_EQ(wrapLatex(tenWords(10), "", ""), tenWords(7) + "\nabcdefghi7 abcdefghi8 abcdefghi9");
     // First line: 80 - len("    \item ") = 70 columns; continuation lines: 76.
     const std::string item = wrapLatex(tenWords(20), "    ", "    \\item ");
     EXPECT_EQ(item.substr(0, item.find('\n')), "    \\item " + tenWords(6));
@@ -106,21 +104,12 @@ TEST(LatexTables, WideCellsShareTheTextWidthAndRaggedRowsKeepTheirCells) {
                     R"("]],["col",{"level":2},["plain","z"]],["row",{"level":1},["plain","r"]])"),
               "\\begin{longtable}{ | p{0.5\\textwidth} | p{0.3\\textwidth} | p{0.05\\textwidth} |}\n\\hline\n" + wide +
                   " & " + std::string(30, 'v') + " & z \\\\\n\\hline\nr \\\\\n\\hline\n\\end{longtable}\n");
-    EXPECT_NE(latex(R"(["row",{"level":1},["plain",")" + wide + R"("]],["col",{"level":2},["plain",")" + wide +
-                    R"("]],["col",{"level":2},["plain",")" + wide + R"("]])")
-                  .find("p{0.3333333333333333\\textwidth} | p{0.3333333333333333\\textwidth}"),
-              std::string::npos);
 }
 
-TEST(LatexBadInput, MalformedModelsThrow) {
-    const std::pair<const char*, const char*> cases[] = {
-        {R"(["doc"])", "root"},
-        {R"(["text",["para",{"level":0},["plain"]]])", "span"},
-        {R"(["text",["formula",{"level":0},["math","x"]]])", "\"math\" span"},
-    };
-    for (const auto& [model, fragment] : cases) {
-        EXPECT_NE(testing::errorOf([&] { WriteLatex(model, nullptr); }).find(fragment), std::string::npos) << model;
-    }
+// Malformed models in general are the HTML writer's cases: the writers read models alike.
+TEST(LatexBadInput, MathSpanInAFormulaIsRefused) {
+    const std::string error = testing::errorOf([] { latex(R"(["formula",{"level":0},["math","x"]])"); });
+    EXPECT_NE(error.find("\"math\" span"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -15,15 +15,10 @@ std::string writeBlocks(const std::string& blocks, const char* options = nullptr
     return dumpCompact(tree[1]);
 }
 
-const std::string kAttr = R"(["",[],[]])";
-
 TEST(PandocWriterOutput, TwoSpaceIndentedLayoutOnePointElevenByDefaultAndNonAsciiAsItself) {
     for (const char* options : {static_cast<const char*>(nullptr), "{}", R"({"api":"1.11"})"})
         EXPECT_EQ(WritePandocJson(R"(["text"])", options),
                   "[\n  {\n    \"docTitle\": [],\n    \"docAuthors\": [],\n    \"docDate\": []\n  },\n  []\n]");
-    const std::string arrow = WritePandocJson("[\"inline\",[\"para\",{\"level\":0},[\"plain\",\"\xE2\x86\xA9\"]]]", nullptr);
-    EXPECT_EQ(dumpCompact(parseJson(arrow)[1]), "[{\"Para\":[{\"Str\":\"\xE2\x86\xA9\"}]}]");
-    EXPECT_NE(arrow.find("\xE2\x86\xA9"), std::string::npos);
     const std::string model =
         R"(["text",["heading",{"level":-2},["plain","H \"q\" \u00e9"]],["quote",{"level":1},["emph","e"]],)"
         R"(["bulleted",{"level":0},["code","c"],["break","\n"],["math","m"]],["numbered",{"level":1},["url","u"]],)"
@@ -32,6 +27,7 @@ TEST(PandocWriterOutput, TwoSpaceIndentedLayoutOnePointElevenByDefaultAndNonAsci
     for (const char* options : {static_cast<const char*>(nullptr), R"({"api":"1.17"})", R"({"api":"1.23"})"}) {
         const std::string written = WritePandocJson(model, options);
         EXPECT_EQ(written, parseJson(written).dump(2)) << (options ? options : "1.11");
+        EXPECT_NE(written.find("\xC3\xA9"), std::string::npos) << written;
     }
 }
 
@@ -54,17 +50,20 @@ TEST(PandocWriterInlines, BreaksAndUnknownSpansKeepingTheirText) {
               R"([{"Para":[{"Str":"a b"},"LineBreak",{"Str":"kept"}]}])");
 }
 
-TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUndefinedOnesStayText) {
+TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUnknownOnesStayText) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
               R"([{"Para":[{"Link":[[{"Str":"t"}],["http://new",""]]}]}])");
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],["linktext","u"]])"),
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","none"],)"
+                          R"(["linktext","u"],["linkref","l"]],)"
+                          R"(["link",{"level":0},["linkref","L"],["url","http://l"]])"),
               R"([{"Para":[{"Str":"t"},{"Str":"u"}]}])");
 }
 
-TEST(PandocWriterNotes, WrittenAtEachReferenceFindingOnlyNotesDefinedBefore) {
+TEST(PandocWriterNotes, WrittenAtEachReferenceWithTheLaterDefinitionWinning) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
-                          R"(["note",{"level":0},["noteref","1"],["plain","n"]])"),
+                          R"(["note",{"level":0},["noteref","1"],["plain","old"]],)"
+                          R"(["note",{"level":1},["noteref","1"],["plain","n"]])"),
               R"([{"Para":[{"Note":[{"Para":[{"Str":"n"}]}]},{"Note":[{"Para":[{"Str":"n"}]}]}]}])");
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","b"]],["note",{"level":0},["noteref","a"],["plain","A"],["noteref","b"]],)"
                           R"(["note",{"level":0},["noteref","b"],["plain","B"],["noteref","a"]])"),
@@ -99,46 +98,19 @@ TEST(PandocWriterApi, OldTableShapeBefore121AndFullVersionNumbers) {
               R"({"t":"Table","c":[[],[{"t":"AlignDefault"}],[0.0],[[]],[[[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]})");
 }
 
-TEST(PandocWriterBadInput, ClearErrorsForOptionsAndModel) {
-    const std::string ok = R"(["text"])";
-    const std::tuple<std::string, std::string, const char*> cases[] = {
-        {ok, R"({"api":"2.0"})", "unsupported Pandoc API version"},
-        {ok, R"({"api":"1.x"})", "unsupported Pandoc API version"},
-        {ok, R"({"api":122})", "invalid options"},
-        {ok, "{broken", "invalid options"},
-        {ok, R"({"api":)" + std::string(5000, '[') + std::string(5000, ']') + "}", "nested deeper"},
-        {R"(["html"])", "", "root"},
-        {R"(["text",["para",{}]])", "", "level"},
-        {R"(["text",["para",{"level":0},["plain"]]])", "", "span"},
-        {R"(["text",["quote",{"level":100000},["plain","x"]]])", "", "level"},
-        {R"(["text",)", "", "invalid JSON"},
+// Malformed models are the HTML writer's cases: the writers read models alike.
+TEST(PandocWriterBadInput, ClearErrorsForOptions) {
+    const std::pair<std::string, const char*> cases[] = {
+        {R"({"api":"2.0"})", "unsupported Pandoc API version"},
+        {R"({"api":"1.x"})", "unsupported Pandoc API version"},
+        {R"({"api":122})", "invalid options"},
+        {"{broken", "invalid options"},
+        {R"({"api":)" + std::string(5000, '[') + std::string(5000, ']') + "}", "nested deeper"},
     };
-    for (const auto& [model, options, fragment] : cases) {
-        const std::string error =
-            testing::errorOf([&] { WritePandocJson(model, options.empty() ? nullptr : options.c_str()); });
-        EXPECT_NE(error.find(fragment), std::string::npos) << model << " " << options.substr(0, 40);
+    for (const auto& [options, fragment] : cases) {
+        const std::string error = testing::errorOf([&] { WritePandocJson(R"(["text"])", options.c_str()); });
+        EXPECT_NE(error.find(fragment), std::string::npos) << options.substr(0, 40);
     }
-}
-
-// What keeps a document the same from one save in a flavour to the next.
-TEST(PandocWriterConvergence, CitationsNoteParagraphsQuotationsInItemsAndAdjacentCode) {
-    const std::string cite = writeBlocks(R"(["para",{"level":0},["plain","see [@a; -@b], @doe99 or x@y.org"]])");
-    EXPECT_NE(cite.find(R"({"Str":"see "},{"Cite":[[{"citationId":"a","citationPrefix":[],"citationSuffix":[],)"
-                        R"("citationMode":"NormalCitation","citationNoteNum":0,"citationHash":0},{"citationId":"b",)"),
-              std::string::npos) << cite;
-    EXPECT_NE(cite.find(R"("citationMode":"SuppressAuthor")"), std::string::npos) << cite;
-    EXPECT_NE(cite.find(R"([{"citationId":"doe99","citationPrefix":[],"citationSuffix":[],"citationMode":"AuthorInText")"),
-              std::string::npos) << cite;
-    EXPECT_NE(cite.find(R"({"Str":" or x@y.org"})"), std::string::npos) << cite;
-
-    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","n"]],)"
-                          R"(["note",{"level":0},["noteref","n"],["plain","one"],["break","\n"],["break","\n"],["plain","two"],["break","\n"],["plain","2b"]])"),
-              R"([{"Para":[{"Note":[{"Para":[{"Str":"one"}]},{"Para":[{"Str":"two"},"LineBreak",{"Str":"2b"}]}]}]}])");
-    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0},["plain","i"]],["quote",{"level":1},["plain","q"]],["quote",{"level":2},["plain","qq"]])"),
-              R"([{"BulletList":[[{"Para":[{"Str":"i"}]},{"BlockQuote":[{"Para":[{"Str":"q"}]}]},)"
-              R"({"BlockQuote":[{"BlockQuote":[{"Para":[{"Str":"qq"}]}]}]}]]}])");
-    EXPECT_EQ(writeBlocks(R"(["verbatim",{"level":0},["plain","a"]],["verbatim",{"level":0},["plain","b"]])"),
-              R"([{"CodeBlock":[)" + kAttr + R"(,"a"]},{"RawBlock":["html","<!-- -->"]},{"CodeBlock":[)" + kAttr + R"(,"b"]}])");
 }
 
 }  // namespace

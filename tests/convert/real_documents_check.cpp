@@ -1,9 +1,7 @@
 // Real documents: every Markdown file that the installed Debian packages ship under
 // /usr/share/doc (gzip-compressed ones included) goes through the native round trip
 // and is opened and saved twice in Pandoc Markdown and GitHub Markdown. The run
-// prints its counts: documents, words, failures, and per flavour what the first save
-// drops by design.
-#include "model/model_json.h"
+// prints its counts: documents, words, failures and known Pandoc quirks.
 #include "model/text_reader.h"
 #include "model/text_writer.h"
 #include "src/win/tools/file_helpers.h"
@@ -18,7 +16,6 @@
 #include <filesystem>
 #include <iostream>
 #include <iterator>
-#include <map>
 #include <sstream>
 #include <thread>
 
@@ -59,35 +56,6 @@ std::size_t countWords(const std::string& text) {
     return std::distance(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
 }
 
-// What the model has no place for, counted in Pandoc's tree of the opened document.
-void countDrops(const Json& node, std::map<std::string, long>& drops) {
-    if (node.is_array()) {
-        for (const Json& child : node) countDrops(child, drops);
-        return;
-    }
-    if (!node.is_object()) return;
-    if (auto t = node.find("t"); t != node.end() && t->is_string()) {
-        const std::string name = *t;
-        const Json none;
-        const Json& c = node.contains("c") ? node["c"] : none;
-        if (name == "RawBlock" || name == "RawInline") ++drops["raw HTML or TeX"];
-        else if (name == "HorizontalRule") ++drops["horizontal rules"];
-        else if (name == "Header" && c.is_array() && c[0].is_number() && c[0].get<int>() > 3) ++drops["headings below the third level"];
-        else if (name == "CodeBlock" && c.is_array() && !c[0][1].empty()) ++drops["code languages and classes"];
-        else if ((name == "Link" || name == "Image") && c.is_array() && c.size() == 3 && c[2][1] != "") ++drops["link and image titles"];
-        else if (name == "Image" && c.is_array() && !c[1].empty()) ++drops["image descriptions"];
-        else if (name == "Table" && c.is_array() && c.size() > 1 && c[1].is_array() && !c[1][1].empty()) ++drops["table captions"];
-        else if (name == "Strikeout" || name == "Superscript" || name == "Subscript" || name == "SmallCaps" || name == "Underline")
-            ++drops["strikeout, super- and subscript, small caps"];
-        else if (name == "DefinitionList") ++drops["definition lists (as term and bulleted items)"];
-        else if (name == "Cite" && c.is_array()) {
-            for (const Json& citation : c[0])
-                if (!citation["citationPrefix"].empty() || !citation["citationSuffix"].empty()) ++drops["citation prefixes and suffixes"];
-        }
-    }
-    for (const auto& [key, value] : node.items()) countDrops(value, drops);
-}
-
 // Documents whose second open in a flavour differs from the first because of how
 // Pandoc itself writes and reads them; each says why. They still go through every
 // check, and a failure of any other document, or of the native round trip, fails.
@@ -124,7 +92,6 @@ struct DocumentResult {
     bool skipped = false;
     std::vector<std::string> failures;
     std::vector<std::string> quirks;  // failures a known Pandoc quirk explains
-    std::map<std::string, std::map<std::string, long>> drops;  // per flavour
 };
 
 DocumentResult checkDocument(const PandocInstallation& pandoc, const fs::path& path) {
@@ -148,7 +115,6 @@ DocumentResult checkDocument(const PandocInstallation& pandoc, const fs::path& p
                            (quirk ? quirk->why
                                   : saves.failure.empty() ? qorva::testing::firstDifference(saves.firstModel, saves.secondModel) : saves.failure));
         }
-        if (!saves.firstJson.empty()) countDrops(Json::parse(saves.firstJson), result.drops[flavour]);
         if (std::string_view(flavour) != "markdown") continue;
         for (bool wrap : {true, false}) {
             std::string back;
@@ -181,7 +147,6 @@ TEST(RealDocuments, SurviveTheNativeRoundTripAndConvergeInPandocAndGitHubMarkdow
     for (std::thread& worker : workers) worker.join();
 
     std::size_t documents = 0, words = 0, failed = 0, skipped = 0, quirks = 0;
-    std::map<std::string, std::map<std::string, long>> drops;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const DocumentResult& r = results[i];
         if (r.skipped) {
@@ -194,17 +159,10 @@ TEST(RealDocuments, SurviveTheNativeRoundTripAndConvergeInPandocAndGitHubMarkdow
         quirks += r.quirks.size();
         for (const std::string& quirk : r.quirks) std::cout << "Pandoc quirk: " << files[i].string() << ": " << quirk << "\n";
         for (const std::string& failure : r.failures) ADD_FAILURE() << files[i].string() << "\n  " << failure;
-        for (const auto& [flavour, counts] : r.drops)
-            for (const auto& [what, count] : counts) drops[flavour][what] += count;
     }
     std::cout << "real documents: " << documents << " documents, " << words << " words, " << failed << " failed, "
               << quirks << " flavour saves changed by a known Pandoc quirk, " << skipped
               << " skipped (not readable as Markdown)\n";
-    for (const auto& [flavour, counts] : drops) {
-        std::cout << "dropped by the first save in " << flavour << ":";
-        for (const auto& [what, count] : counts) std::cout << " " << what << " " << count << ";";
-        std::cout << "\n";
-    }
     EXPECT_GE(documents, 100u) << "too few documents under " << kDocFolder;
     EXPECT_GE(words, 300000u) << "too few words under " << kDocFolder;
 }

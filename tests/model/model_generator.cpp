@@ -94,11 +94,9 @@ private:
                     block.push_back(span("url", target.empty() ? "u" : target));
                     previous = "url";
                 } else {
-                    std::string text = words(1, 3), label = words(1, 2);
-                    if (text[0] == '^') text.insert(0, "t");
-                    if (label[0] == '^') label.insert(0, "l");
-                    block.push_back(span("linktext", text));
-                    block.push_back(span("linkref", label));
+                    // sanitize() keeps the text and label from starting with "^".
+                    block.push_back(span("linktext", words(1, 3)));
+                    block.push_back(span("linkref", words(1, 2)));
                     previous = "linkref";
                 }
                 continue;
