@@ -14,16 +14,6 @@ std::string FileBytesAsText(std::string_view bytes) {
     return text.toStdString();
 }
 
-std::string ToCrLf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 ConversionResult ReadThroughPandoc(std::string_view text, std::string_view pandocFormat,
                                    const PandocInstallation& pandoc) {
     ConversionResult result;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "src/win/document/document_format.h"
+#include "src/win/tools/file_helpers.h"
 #include "src/win/tools/pandoc.h"
 
 #include <string>
@@ -21,9 +22,6 @@ struct ConversionResult {
 // A file's bytes as text the readers accept: a zero byte becomes U+FFFD, as does
 // each invalid UTF-8 sequence, so nothing after either is lost.
 std::string FileBytesAsText(std::string_view bytes);
-
-// Every line feed as carriage return and line feed.
-std::string ToCrLf(std::string_view text);
 
 // File text to model JSON.
 ConversionResult ReadDocument(std::string_view text, DocumentFormat format, const PandocInstallation& pandoc);

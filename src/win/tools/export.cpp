@@ -17,16 +17,6 @@ namespace {
 
 ExportResult failure(std::string text) { return ExportResult{false, std::move(text), {}}; }
 
-std::string toCrLf(std::string_view text) {
-    std::string result;
-    result.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n') result += '\r';
-        result += c;
-    }
-    return result;
-}
-
 // Runs a writer; a converter that throws must not turn into an empty export that
 // claims success.
 bool convert(std::string (*writer)(std::string_view, std::string*), std::string_view modelJson,
@@ -44,7 +34,7 @@ ExportResult writeTemplated(std::string (*writer)(std::string_view, std::string*
     std::string body, errorText;
     if (!convert(writer, modelJson, body, errorText)) return failure(errorText);
     try {
-        WriteWholeFile(path, ApplyTemplate(templateFileName, toCrLf(body), folders));
+        WriteWholeFile(path, ApplyTemplate(templateFileName, ToCrLf(body), folders));
     } catch (const FileError& error) {
         return failure(error.what());
     }

@@ -62,4 +62,7 @@ std::string AbsolutePath(const std::string& path);
 std::string CurrentFolder();
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// Every line feed as carriage return and line feed, as the files the program writes end their lines.
+std::string ToCrLf(std::string_view text);
+
 }  // namespace qorva
