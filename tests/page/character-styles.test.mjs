@@ -11,8 +11,6 @@ stepCases(s, [
     [plain('one two three')], [0, 0, 5]],
   ['a line feed ends a word as a space does', doc(para('ab', BR, 'cd ef')), [[0, 2, 1], 'styleWordStrong'],
     [plain('ab'), BR, ['strong', 'cd'], plain(' ef')]],
-  ...Object.entries({ styleWordCode: 'code', styleWordMath: 'math', styleWordUrl: 'url', styleWordLink: 'linktext' }).map(([command, tag]) =>
-    [`${command} gives ${tag}`, doc(para('see word here')), [[0, 0, 6], command], [plain('see '), [tag, 'word'], plain(' here')]]),
   ['in a code block nothing is styled but a snapshot is taken', doc(block('verbatim', 0, 'let x')), [[0, 0, 1], 'styleWordStrong'],
     [plain('let x')], null, ['done']],
   ['at the start of a span after a styled one, the caret moves into the styled span', doc(para(['emph', 'it'], ' and')),

@@ -46,7 +46,6 @@ describe('Backspace', () => stepCases(s, [
 describe('Delete', () => stepCases(s, [
   ['with the selection ending on an image removes the image',
     doc(para('a'), img('i.png'), para('b')), [[1, 0, 0], 'deleteForward'], doc(para('a'), para('b')), [1, 0, 0]],
-  ['with a selection deletes it', doc(para('abc')), [[[0, 0, 2], [0, 0, 1]], 'deleteForward'], doc(para('ac'))],
   ['inside text removes the next character and its emptied span', doc(para('ab', ['emph', 'c'], 'de')),
     [[0, 0, 2], 'deleteForward'], doc(para('ab', 'de')), [0, 1, 0]],
   ['a second Delete there merges the spans the emptied one separated', doc(para('ab', ['emph', 'c'], 'de')),

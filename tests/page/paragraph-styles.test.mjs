@@ -61,8 +61,6 @@ describe('paragraph contents', () => stepCases(s, [
 ]));
 
 describe('what the style sheet, the caret and typing see after a change', () => stepCases(s, [
-  ['a level-2 bulleted item is drawn at indent 3', doc(block('para', 2, 'item')), [[0, 0, 1], 'styleParagraphBulleted'],
-    ['Bulleted Indent3', 'Final Indent0']],
   ['a style with the caret in Final styles a new paragraph above Final', doc(para('a')), [[1, 0, 0], 'styleParagraphHeading2'],
     ['Plain Indent0', 'Heading Indent1', 'Final Indent0'], [1, 0, 0]],
   ['a style in Final applies to what is typed there', doc(para('a')), [[1, 0, 0], 'styleParagraphHeading2', typed('Hi')],

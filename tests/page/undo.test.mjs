@@ -8,9 +8,7 @@ describe('commands', () => {
     block('note', 0, ['noteref', '1'], 'note'), row('a'), col('b'), row('c'), col('d'), ['quote', { level: 0, direction: 'rtl' }, ['plain', 'quoted']],
     img('p.png'), para('last words'), para('x', ['noteref', '9']));
   for (const [name, at, command, ...args] of [
-    ['Bulleted over several blocks', [[0, 0, 0], [2, 1, 2]], 'styleParagraphBulleted'],
     ['Image from text', [9, 0, 2], 'styleParagraphImage'],
-    ['Strong on a word', [9, 0, 1], 'styleWordStrong'],
     ['Reference', [9, 0, 4], 'styleWordReference'],
     ['Shift Up', [9, 0, 1], 'shiftParagraphUp'],
     ['Shift Up of a table row', [5, 0, 0], 'shiftParagraphUp'],
