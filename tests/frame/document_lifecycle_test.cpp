@@ -113,7 +113,7 @@ TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCost
 }
 
 TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstCancelKeepsAllAndTheFormatComesFromDefaultFormat) {
-    ASSERT_TRUE(settings.Write("Software\\Qorva", "DefaultFormat", RegValue::String("GitHub")));
+    ASSERT_TRUE(settings.Write("Software\\Qorva", "DefaultFormat", RegValue::String("github")));
     document.ResetFormat();
     page.model = "unsaved";
     page.modified = true;
@@ -126,7 +126,7 @@ TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstCancelKeepsAllAndTheFormatComes
     document.Open();
     EXPECT_EQ(document.path(), path);
     EXPECT_FALSE(document.modified());
-    EXPECT_EQ(document.format(), DocumentFormat::QorvaMarkdown) << "\"GitHub\" is not a keyword";
+    EXPECT_EQ(document.format(), DocumentFormat::GitHubMarkdown);
     EXPECT_EQ(ui.dialogs.at(0), OpenDocumentDialog());
 }
 
