@@ -33,8 +33,6 @@ expect() {
 expect "--version" 0 "qorva-convert $version"$'\n' '' '' --version
 expect "--help" 0 '*' '' '' --help
 expect "an unknown option" 2 '' '*' '' --bogus
-expect "reads a document" 0 '["text",["para",{"level":0},["plain","Some "],["emph","word"],["plain","."]]]' '' \
-    $'Some *word*.\n' ReadTextFormat
 expect "a syntax error names its place" 1 '' 'error at line 1, column 13 (offset 12): Expected "\n" or "\r" but " " found.' \
     '![](<a.png>) x' ReadTextFormat
 expect "writes with options" 0 $'first  \nsecond\n' '*' \

@@ -59,7 +59,6 @@ TEST_F(MenuBarTest, UpdateTableIsAppliedWhenTheMenuDropsDown) {
 TEST_F(MenuBarTest, RecentItemsAreNewestFirstEscapedInPlaceAndAGreyedPlaceholderWhenNone) {
     QMenu* submenu = menus.openRecentMenu();
     const QString placeholder = RecentPlaceholderOf(submenu);
-    EXPECT_EQ(placeholder, "No Recent Files");
     submenu->insertAction(submenu->actions().at(0), new QAction("Before", submenu));
     submenu->addAction("After");
     RecentDocumentList list;
@@ -154,15 +153,6 @@ protected:
         return function == "paste" ? std::string() : selection;
     };
     QClipboard* clipboard = QGuiApplication::clipboard();
-
-    std::string Paste(QMimeData* data) {
-        clipboard->setMimeData(data);
-        calls.clear();
-        EXPECT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
-        for (const auto& [function, argument] : calls)
-            if (function == "paste") return argument;
-        return "<nothing pasted>";
-    }
 };
 
 // What another window gets from Copy and Paste is checked by tests/gui/frame_editing_aids.test.mjs.
@@ -195,7 +185,11 @@ TEST_F(ClipboardTest, CopyAsHtmlPutsOnlyTheHtmlSourceAsText) {
 TEST_F(ClipboardTest, PastedHtmlInAnEnvelopeIsUnwrappedFirst) {
     auto* data = new QMimeData;
     data->setHtml(QString::fromStdString(BuildCfHtml("<h2>Sub</h2>")));
-    const std::string pasted = Paste(data);
+    clipboard->setMimeData(data);
+    ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].first, "paste");
+    const std::string& pasted = calls[0].second;
     EXPECT_NE(pasted.find("\"heading\""), std::string::npos) << pasted;
     EXPECT_EQ(pasted.find("Version"), std::string::npos) << pasted;
 }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <map>
-#include <set>
 
 namespace qorva {
 namespace {
@@ -48,12 +47,6 @@ TEST(Accelerators, ModifierSetsMatchExactly) {
     EXPECT_EQ(AcceleratorCommand(45, 4), menu_id::Paste);  // Shift+Insert, shown in no menu
     for (auto [key, modifiers] : {std::pair{'Z', 3}, {'Z', 0}, {'N', 3}}) EXPECT_FALSE(AcceleratorCommand(key, modifiers));
     EXPECT_FALSE(AcceleratorCommand(187, 5)) << "Ctrl+Shift+= is not Larger";
-}
-
-TEST(Accelerators, NoKeyIsBoundTwice) {
-    std::set<std::pair<int, int>> seen;
-    for (const Accelerator& key : AcceleratorTable())
-        EXPECT_TRUE(seen.insert({key.virtualKey, key.modifiers}).second) << key.virtualKey << "/" << key.modifiers;
 }
 
 // The titles themselves are read off the running window in tests/gui.

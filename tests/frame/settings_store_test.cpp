@@ -149,8 +149,6 @@ TEST_F(SettingsStoreTest, SettingsAreTheirDefaultWhenMissingOfTheWrongTypeOrLong
     EXPECT_TRUE(ReadSettingBool("SaveUnwrapped", true, store)) << "the caller's default applies";
     ASSERT_TRUE(WriteZoomSetting("1.095445", store));
     EXPECT_EQ(store.Read("Software\\Qorva", "Zoom"), RegValue::String("1.095445"));
-    Put("DefaultFormat", RegValue::String("GitHub"));
-    EXPECT_EQ(DefaultFormatSetting(store), "GitHub") << "returned as stored for the caller to match";
 }
 
 using Entries = std::vector<std::string>;
