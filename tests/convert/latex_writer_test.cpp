@@ -95,7 +95,7 @@ TEST(LatexTables, ColumnWidthsFollowTheCellsConsecutiveRowsAreOneTableRaggedRows
                   " & " + std::string(30, 'v') + " & z \\\\\n\\hline\nr \\\\\n\\hline\n\\end{longtable}\n");
 }
 
-// Malformed models in general are the HTML writer's cases: the writers read models alike.
+// Malformed models in general are ModelMessages' cases: the writers read models alike.
 TEST(LatexBadInput, MathSpanInAFormulaIsRefused) {
     const std::string error = testing::errorOf([] { latex(R"(["formula",{"level":0},["math","x"]])"); });
     EXPECT_NE(error.find("\"math\" span"), std::string::npos) << error;

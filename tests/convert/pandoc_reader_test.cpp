@@ -116,6 +116,7 @@ TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsSpacesAtLineEdgesAndAbbr
     // Code opening a list item stays code.
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"CodeBlock":[["",[],[]],"  x\n\ny"]}]]}])"),
               R"([["bulleted",{"level":0},["code","  x"],["break","\n"],["break","\n"],["code","y"]]])");
+    // A line end after an abbreviation is the no-break space of a saved file.
     EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Str","c":"(e.g."},{"t":"SoftBreak"},{"t":"Str","c":"x"}]}])"),
               "[[\"para\",{\"level\":0},[\"plain\",\"(e.g.\u00A0x\"]]]");
     EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Str","c":"eg."},{"t":"SoftBreak"},{"t":"Str","c":"x"}]}])"),

@@ -88,7 +88,7 @@ TEST(PandocWriterNotes, ShortChainsOfNotesAreWrittenWholeAndLongOnesAreCutOff) {
     EXPECT_LE(notesWrittenForChain(1000), 16u);
 }
 
-// Malformed models are the HTML writer's cases: the writers read models alike.
+// Malformed models are ModelMessages' cases: the writers read models alike.
 TEST(PandocWriterBadInput, ClearErrorsForOptions) {
     const std::pair<std::string, const char*> cases[] = {
         {R"({"api":"2.0"})", "unsupported Pandoc API version"},

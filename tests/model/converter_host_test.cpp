@@ -20,6 +20,7 @@ TEST(ConverterHost, WrapFlagSelectsTheOptionsTextFailureFillsTheSlotSuccessLeave
     EXPECT_NE(TryWriteTextFormat(model, true), TryWriteTextFormat(model, false));
     const std::string input = "Ünïcödé ↩ 😀\n\n-   item";
     EXPECT_EQ(TryWriteTextFormat(TryReadTextFormat(input), true), input + "\n");
+    // A failure fills the error slot with the message; success leaves it untouched.
     std::string error = "untouched";
     EXPECT_EQ(TryReadTextFormat("a *b*", &error), R"(["text",["para",{"level":0},["plain","a "],["emph","b"]]])");
     EXPECT_EQ(error, "untouched");
