@@ -54,7 +54,8 @@ TEST(LevelClamp, TextReaderKeepsEveryKindWithinTheEditorsLevelsAndOutputsStaySma
     std::string deep;
     for (int i = 0; i < 200; ++i) deep += indented(">   q") + "\n\n";
     const std::string quotes = readTextFormat(deep);
-    for (const std::string& out : {WriteLatex(quotes, nullptr), WritePandocJson(quotes, nullptr), WriteHtml(quotes, nullptr)})
+    for (const std::string& out :
+         {WriteLatex(quotes, nullptr), WritePandocJson(quotes, nullptr), WriteHtml(quotes, nullptr)})
         EXPECT_LT(out.size(), 20 * deep.size());
 }
 
