@@ -1,6 +1,5 @@
 #include "convert/converters.h"
 #include "convert/latex_text.h"
-#include "convert/text_measure.h"
 #include "model/model_json.h"
 #include "tests/convert/convert_test_support.h"
 
@@ -19,16 +18,13 @@ std::string tenWords(int count) {
     return text;
 }
 
-TEST(LatexWrapping, EightyColumnsNarrowedByListIndentation) {
+TEST(LatexText, WrapsAtEightyColumnsLessListIndentationAndEscapesTheTenSpecialCharacters) {
     EXPECT_EQ(wrapLatex(tenWords(10), "", ""), tenWords(7) + "\nabcdefghi7 abcdefghi8 abcdefghi9");
     // First line: 80 - len("    \item ") = 70 columns; continuation lines: 76.
     const std::string item = wrapLatex(tenWords(20), "    ", "    \\item ");
     EXPECT_EQ(item.substr(0, item.find('\n')), "    \\item " + tenWords(6));
     const std::string rest = item.substr(item.find('\n') + 1);
     EXPECT_EQ(rest.substr(0, rest.find('\n')).size(), 4u + 76u);
-}
-
-TEST(LatexWrapping, LineBreaksLongWordsDoubleSpacesAndWideCharacters) {
     EXPECT_EQ(wrapLatex("a\nb", "", ""), "a\\\\\nb");
     const std::string longWord(100, 'x');
     EXPECT_EQ(wrapLatex("a " + longWord + " b", "", ""), "a\n" + longWord + "\nb");
@@ -36,11 +32,7 @@ TEST(LatexWrapping, LineBreaksLongWordsDoubleSpacesAndWideCharacters) {
     // 40 two-unit characters (outside the BMP) fill 80 columns: the next word moves on.
     std::string wide;
     for (int i = 0; i < 40; ++i) wide += "\xF0\x9F\x98\x80";
-    EXPECT_EQ(utf16Length(wide), 80u);
     EXPECT_EQ(wrapLatex(wide + " z", "", ""), wide + "\nz");
-}
-
-TEST(LatexText, TheTenSpecialCharacters) {
     EXPECT_EQ(escapeLatex("\\x^~%_&#{}$ plain"),
               "\\textbackslash{}x\\textasciicircum{}\\textasciitilde{}\\%\\_\\&\\#\\{\\}\\$ plain");
 }
@@ -89,16 +81,13 @@ TEST_P(LatexWriter, Writes) { EXPECT_EQ(latex(GetParam().blocks), GetParam().lat
 
 INSTANTIATE_TEST_SUITE_P(, LatexWriter, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LatexTables, ShortCellsGiveNarrowColumnsAndConsecutiveRowsAreOneTable) {
+TEST(LatexTables, ColumnWidthsFollowTheCellsConsecutiveRowsAreOneTableRaggedRowsKeepTheirCells) {
     EXPECT_EQ(latex(R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],)"
                     R"(["row",{"level":1},["plain","c"]],["col",{"level":2},["plain","d"]])"),
               "\\begin{longtable}{ | p{0.05\\textwidth} | p{0.05\\textwidth} |}\n\\hline\na & b \\\\\n\\hline\n"
               "c & d \\\\\n\\hline\n\\end{longtable}\n");
     const std::string out = latex(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]])");
     EXPECT_EQ(out.find("\\begin{longtable}"), out.rfind("\\begin{longtable}"));
-}
-
-TEST(LatexTables, WideCellsShareTheTextWidthAndRaggedRowsKeepTheirCells) {
     const std::string wide(60, 'w');
     EXPECT_EQ(latex(R"(["row",{"level":1},["plain",")" + wide + R"("]],["col",{"level":2},["plain",")" + std::string(30, 'v') +
                     R"("]],["col",{"level":2},["plain","z"]],["row",{"level":1},["plain","r"]])"),
@@ -106,7 +95,7 @@ TEST(LatexTables, WideCellsShareTheTextWidthAndRaggedRowsKeepTheirCells) {
                   " & " + std::string(30, 'v') + " & z \\\\\n\\hline\nr \\\\\n\\hline\n\\end{longtable}\n");
 }
 
-// Malformed models in general are the HTML writer's cases: the writers read models alike.
+// Malformed models in general are ModelMessages' cases: the writers read models alike.
 TEST(LatexBadInput, MathSpanInAFormulaIsRefused) {
     const std::string error = testing::errorOf([] { latex(R"(["formula",{"level":0},["math","x"]])"); });
     EXPECT_NE(error.find("\"math\" span"), std::string::npos) << error;

@@ -1,5 +1,5 @@
 // Every writer reads the model through one checked view, so a malformed model gets
-// the same message from each of them.
+// the same message from each of them; the view's own cases (ModelChecks) pin the rest.
 #include "convert/converters.h"
 #include "model/text_writer.h"
 #include "tests/convert/convert_test_support.h"
@@ -15,13 +15,10 @@ TEST(ModelMessages, EveryWriterNamesTheSameFault) {
     const Writer writers[] = {static_cast<Writer>(qorva::writeTextFormat), WriteHtml, WriteLatex, WritePandocJson};
     const std::pair<std::string, std::string> cases[] = {
         {R"(["html"])", "malformed model: unknown root tag \"html\""},
-        {R"({"text":1})", "malformed model: the root is not an array starting with \"text\" or \"inline\""},
         {R"(["text",["para",{"level":0}],["para"]])", "malformed model: block 1 has no attributes"},
         {R"(["text",["para",{"level":1.5}]])", "malformed model: block 0 has a level that is not an integer"},
-        {R"(["text",["para",{"level":99999999999}]])", "malformed model: block 0 has a level out of range"},
         {R"(["text",["para",{"level":0},["plain","a","b"]]])",
          "malformed model: block 0, span 0 does not have exactly two elements"},
-        {R"(["text",["para",{"level":0},["plain",{}]]])", "malformed model: block 0, span 0 has a text that is not a string"},
         {std::string(2000, '[') + std::string(2000, ']'), "input nested deeper than 1000 levels (offset 1000)"},
     };
     for (const auto& [model, message] : cases) {

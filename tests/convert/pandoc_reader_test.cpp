@@ -34,36 +34,28 @@ std::string readCurrent(const std::string& blocks, const std::string& meta = "{}
 }
 std::string plain(const std::string& text) { return R"({"t":"Plain","c":[{"t":"Str","c":")" + text + R"("}]})"; }
 
-TEST(PandocReaderBlocks, HeadersBelowTheThirdLevelAreThirdLevelHeadings) {
+TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
     EXPECT_EQ(readBlocks(R"([{"Header":[6,["id",[],[]],[{"Str":"h"}]]}])"), R"([["heading",{"level":-1},["plain","h"]]])");
-}
-
-TEST(PandocReaderLists, EmptyItemsAreSkippedAndDefinitionsAreBulletedUnderTheirTerm) {
     EXPECT_EQ(readBlocks(R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," + para(str("more")) + "],[],[" +
                          para(str("b")) + "]]]}]"),
               R"([["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0},["plain","b"]]])");
     EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Str":"term"}],[[)" + para(str("d1")) + "],[" + para(str("d2")) + "]]]]}]"),
               R"([["para",{"level":0},["plain","term"]],["bulleted",{"level":0},["plain","d1"]],["bulleted",{"level":0},["plain","d2"]]])");
+    EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>"]},"HorizontalRule",{"Mystery":[1,2]},"Null",)" + para(R"("Space")") + "]"), "[]");
 }
 
-TEST(PandocReaderCode, CodeBlockEdgeLinesAreTrimmed) {
+TEST(PandocReaderCode, EdgeLinesTrimmedDisplayMathSplitsItsParagraphInlineMathIsOneLine) {
     EXPECT_EQ(readBlocks(R"([{"CodeBlock":[["",["c"],[]],"\n\nx = 1\n  \ny\n\n"]}])"),
               R"([["verbatim",{"level":0},["plain","x = 1"],["break","\n"],["plain","  "],["break","\n"],["plain","y"]]])");
-}
-
-TEST(PandocReaderCode, DisplayMathSplitsItsParagraphAndInlineMathIsOneLine) {
     EXPECT_EQ(readInlines(str("a") + R"(,{"Math":["DisplayMath","x\ny"]},)" + str("b")),
               R"([["para",{"level":0},["plain","a"]],["formula",{"level":0},["plain","x"],["break","\n"],["plain","y"]],)"
               R"(["para",{"level":0},["plain","b"]]])");
     EXPECT_EQ(readInlines(R"({"Math":["InlineMath","a\nb"]})"), R"([["para",{"level":0},["math","a b"]]])");
 }
 
-TEST(PandocReaderInlines, OutermostStyleWinsAndSpacesJoinLikeStyledWords) {
+TEST(PandocReaderInlines, OutermostStyleWinsAndDroppedFormattingQuotesCitationsCodeAndBreaks) {
     EXPECT_EQ(readInlines(R"({"Emph":[{"Str":"a"},{"Strong":[{"Str":"b"}]}]},"Space",{"Emph":[{"Str":"c"}]},"Space",{"Strong":[{"Str":"d"}]})"),
               R"([["para",{"level":0},["emph","ab c"],["plain"," "],["strong","d"]]])");
-}
-
-TEST(PandocReaderInlines, DroppedFormattingQuotesCitationsCodeAndBreaks) {
     EXPECT_EQ(readInlines(R"({"Strikeout":[{"Str":"s"}]},{"Quoted":["SingleQuote",[{"Str":"q"}]]},{"Quoted":["DoubleQuote",[{"Str":"d"}]]},)"
                           R"({"Cite":[[{"citationId":"k1"},{"citationId":"k2"}],[{"Str":"ignored"}]]},)"
                           R"({"Cite":[[{"citationId":"doe99","citationMode":{"AuthorInText":[]}}],[]]},)"
@@ -73,26 +65,20 @@ TEST(PandocReaderInlines, DroppedFormattingQuotesCitationsCodeAndBreaks) {
               "[\"code\",\"x<y\"],[\"break\",\"\\n\"]]]");
 }
 
-TEST(PandocReaderLinks, StyledLinkTextIsFlattenedAndDefinitionsFollowTheParagraph) {
+TEST(PandocReaderLinks, FlattenedTextDefinitionsAfterTheParagraphLinkedImagesAndNotes) {
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"a"},"Space",{"Emph":[{"Str":"b"}]}],["http://u","title"]]},"Space",{"Link":[[{"Str":"c"}],["http://v",""]]})"),
               R"([["para",{"level":0},["linktext","a b"],["linkref","1"],["plain"," "],["linktext","c"],["linkref","2"]],)"
               R"(["link",{"level":0},["linkref","1"],["url","http://u"]],["link",{"level":0},["linkref","2"],["url","http://v"]]])");
-}
-
-TEST(PandocReaderLinks, LinkedImageKeepsTheImageAndNoteInLinkTextKeepsItsReference) {
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"t"},{"Note":[)" + para(str("n")) + R"(]},{"Image":[[],["i.png",""]]}],["http://u",""]]})"),
               R"([["para",{"level":0},["linktext","t"],["linkref","2"],["noteref","1"]],["image",{"level":0},["url","i.png"]],)"
               R"(["note",{"level":0},["noteref","1"],["plain","n"]],["link",{"level":0},["linkref","2"],["url","http://u"]]])");
 }
 
-TEST(PandocReaderNotes, NumberedInOrderAfterTheParagraph) {
+TEST(PandocReaderNotes, NumberedInOrderAfterTheParagraphNestedOnesHigher) {
     EXPECT_EQ(readInlines(str("a") + R"(,{"Note":[)" + para(str("one")) + "," + para(str("two")) + R"(]},{"Note":[]})"),
               R"([["para",{"level":0},["plain","a"],["noteref","1"],["noteref","2"]],)"
               R"(["note",{"level":0},["noteref","1"],["plain","one"],["break","\n"],["break","\n"],["plain","two"]],)"
               R"(["note",{"level":0},["noteref","2"]]])");
-}
-
-TEST(PandocReaderNotes, NoteInANoteIsLabelledHigher) {
     EXPECT_EQ(readInlines(R"({"Note":[)" + para(str("outer") + R"(,{"Note":[)" + para(str("inner")) + "]}") + "]}"),
               R"([["para",{"level":0},["noteref","1"]],["note",{"level":0},["noteref","1"],["plain","outer"],["noteref","2"]],)"
               R"(["note",{"level":0},["noteref","2"],["plain","inner"]]])");
@@ -116,13 +102,9 @@ TEST(PandocReaderMerging, NoteReferencesUrlsAndLineBreaksStayApart) {
     EXPECT_EQ(readInlines(R"("LineBreak","LineBreak",{"Str":"a"})"), R"([["para",{"level":0},["break","\n"],["break","\n"],["plain","a"]]])");
 }
 
-TEST(PandocReaderIgnored, RawBlocksRulesUnknownBlocksAndParagraphsOfOnlyASpaceGiveNothing) {
-    EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>"]},"HorizontalRule",{"Mystery":[1,2]},"Null",)" + para(R"("Space")") + "]"), "[]");
-}
-
 // The model the reader gives is the one the editor and the text format keep, so the
 // first save is the only one that changes anything.
-TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsAndSpacesAtLineEdges) {
+TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsSpacesAtLineEdgesAndAbbreviations) {
     EXPECT_EQ(readBlocks(R"([{"CodeBlock":[["",[],[]],"a\n\nb"]}])"),
               R"([["verbatim",{"level":0},["plain","a"],["break","\n"],["break","\n"],["plain","b"]]])");
     EXPECT_EQ(readInlines(R"({"Link":[[],["http://u.org/",""]]})"), R"([["para",{"level":0},["url","http://u.org/"]]])");
@@ -134,46 +116,35 @@ TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsAndSpacesAtLineEdges) {
     // Code opening a list item stays code.
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"CodeBlock":[["",[],[]],"  x\n\ny"]}]]}])"),
               R"([["bulleted",{"level":0},["code","  x"],["break","\n"],["break","\n"],["code","y"]]])");
-}
-
-TEST(PandocReaderCanonical, LineEndAfterAnAbbreviationIsTheNoBreakSpaceOfASavedFile) {
+    // A line end after an abbreviation is the no-break space of a saved file.
     EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Str","c":"(e.g."},{"t":"SoftBreak"},{"t":"Str","c":"x"}]}])"),
               "[[\"para\",{\"level\":0},[\"plain\",\"(e.g.\u00A0x\"]]]");
     EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Str","c":"eg."},{"t":"SoftBreak"},{"t":"Str","c":"x"}]}])"),
               R"([["para",{"level":0},["plain","eg. x"]]])");
 }
 
-TEST(PandocCurrentForm, MetadataTitleAuthorsAndDate) {
+TEST(PandocCurrentForm, MetadataSoftBreaksQuotesDivSpanUnderlineLineBlockAndFigure) {
     EXPECT_EQ(readCurrent("[]", R"({"title":{"t":"MetaInlines","c":[{"t":"Str","c":"T"}]},)"
                                 R"("author":{"t":"MetaList","c":[{"t":"MetaInlines","c":[{"t":"Str","c":"A"}]},{"t":"MetaString","c":"B"}]},)"
                                 R"("date":{"t":"MetaInlines","c":[{"t":"Str","c":"D"}]}})"),
               R"([["para",{"level":0},["plain","T"]],["para",{"level":0},["plain","A"]],)"
               R"(["para",{"level":0},["plain","B"]],["para",{"level":0},["plain","D"]]])");
-}
-
-TEST(PandocCurrentForm, SoftBreakIsASpaceAndQuotesUseConstructorObjects) {
     EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Str","c":"a"},{"t":"SoftBreak"},{"t":"Str","c":"b"},)"
                           R"({"t":"Quoted","c":[{"t":"SingleQuote"},[{"t":"Str","c":"q"}]]}]}])"),
               "[[\"para\",{\"level\":0},[\"plain\",\"a b\u2018q\u2019\"]]]");
-}
-
-TEST(PandocCurrentForm, DivSpanUnderlineAndLineBlockKeepTheirContent) {
     EXPECT_EQ(readCurrent(R"([{"t":"Div","c":[)" + kAttr + R"(,[{"t":"Para","c":[{"t":"Span","c":[)" + kAttr +
                           R"(,[{"t":"Str","c":"s"}]]},{"t":"Underline","c":[{"t":"Str","c":"u"}]}]},)" +
                           R"({"t":"Div","c":[)" + kAttr + R"(,[)" + plain("deep") + R"(]]}]]},)" +
                           R"({"t":"LineBlock","c":[[{"t":"Str","c":"l1"}],[{"t":"Str","c":"l2"}]]},{"t":"Null"}])"),
               R"([["para",{"level":0},["plain","su"]],["para",{"level":0},["plain","deep"]],)"
               R"(["para",{"level":0},["plain","l1"],["break","\n"],["plain","l2"]]])");
-}
-
-TEST(PandocCurrentForm, FigureGivesItsImageAndCaption) {
     EXPECT_EQ(readCurrent(R"([{"t":"Figure","c":[)" + kAttr + R"(,[null,[)" + plain("cap") + R"(]],[{"t":"Plain","c":[{"t":"Image","c":[)" +
                               kAttr + R"(,[{"t":"Str","c":"cap"}],["i.png",""]]}]}]]}])",
                           "{}", "[1,23,1]"),
               R"([["image",{"level":0},["url","i.png"]],["para",{"level":0},["plain","cap"]]])");
 }
 
-TEST(PandocCurrentForm, TableWithHeadBodiesFootAndASpanningCell) {
+TEST(PandocCurrentForm, TablesWithHeadBodiesFootSpanningCellAndThe117Shape) {
     auto cell = [](const std::string& blocks, int colspan = 1) {
         return "[" + kAttr + R"(,{"t":"AlignDefault"},1,)" + std::to_string(colspan) + "," + blocks + "]";
     };
@@ -186,9 +157,6 @@ TEST(PandocCurrentForm, TableWithHeadBodiesFootAndASpanningCell) {
                           "[" + kAttr + ",[" + row(cell("[" + plain("f") + "]") + "," + cell("[]")) + "]]]}]"),
               R"([["row",{"level":1},["plain","h1"]],["col",{"level":2},["plain","h2"]],["row",{"level":1},["plain","wide"]],["col",{"level":2}],)"
               R"(["row",{"level":1}],["col",{"level":2},["plain","b"]],["row",{"level":1},["plain","f"]],["col",{"level":2}]])");
-}
-
-TEST(PandocCurrentForm, OldTableShapeOf117) {
     EXPECT_EQ(readCurrent(R"([{"t":"Table","c":[[],[{"t":"AlignDefault"}],[0],[[)" + plain("h") + R"(]],[[[)" + plain("b") + "]]]]}]",
                           "{}", "[1,17,5,4]"),
               R"([["row",{"level":1},["plain","h"]],["row",{"level":1},["plain","b"]]])");

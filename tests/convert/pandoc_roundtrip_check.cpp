@@ -77,22 +77,6 @@ TEST_F(PandocRoundTrip, MultiMarkdownAndGitHubMarkdownKeepTheDocument) {
     }
 }
 
-// What does not come back as it went: each case says why.
-TEST_F(PandocRoundTrip, WhatPandocAndTheReaderCannotKeep) {
-    // An inline link comes back as a reference link: the reader turns every link whose
-    // text differs from its URL into link text, a numbered label and a definition.
-    EXPECT_EQ(throughMarkdown(R"(["text",["para",{"level":0},["linktext","t"],["url","http://u.org/"]]])"),
-              R"(["text",["para",{"level":0},["linktext","t"],["linkref","1"]],["link",{"level":0},["linkref","1"],["url","http://u.org/"]]])");
-    // Labels are renumbered in reading order and definitions follow their paragraph.
-    EXPECT_EQ(throughMarkdown(R"(["text",["note",{"level":0},["noteref","z"],["plain","N"]],["para",{"level":0},["plain","x"],["noteref","z"]]])"),
-              R"(["text",["para",{"level":0},["plain","x"],["noteref","1"]],["note",{"level":0},["noteref","1"],["plain","N"]]])");
-    // Comments, dividers, writing direction and the indentation of plain paragraphs
-    // have no Pandoc counterpart and are not written.
-    EXPECT_EQ(throughMarkdown(R"(["text",["comment",{"level":0},["plain","c"]],["divider",{"level":0}],)"
-                              R"(["para",{"level":2,"direction":"rtl"},["plain","p"]]])"),
-              R"(["text",["para",{"level":0},["plain","p"]]])");
-}
-
 TEST_F(PandocRoundTrip, HtmlWithNestedDivsAndSpansGivesTheExpectedModel) {
     std::string json;
     ASSERT_TRUE(PandocToJson(*pandoc_, ReadWholeFile(QORVA_PANDOC_SAMPLES "/nested_divs.html"), "html", json)) << json;

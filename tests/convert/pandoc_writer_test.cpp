@@ -15,7 +15,7 @@ std::string writeBlocks(const std::string& blocks, const char* options = nullptr
     return dumpCompact(tree[1]);
 }
 
-TEST(PandocWriterOutput, TwoSpaceIndentedLayoutOnePointElevenByDefaultAndNonAsciiAsItself) {
+TEST(PandocWriterOutput, TwoSpaceLayoutDefaultApiNonAsciiAsItselfAndOldTablesBefore121) {
     for (const char* options : {static_cast<const char*>(nullptr), "{}", R"({"api":"1.11"})"})
         EXPECT_EQ(WritePandocJson(R"(["text"])", options),
                   "[\n  {\n    \"docTitle\": [],\n    \"docAuthors\": [],\n    \"docDate\": []\n  },\n  []\n]");
@@ -29,28 +29,29 @@ TEST(PandocWriterOutput, TwoSpaceIndentedLayoutOnePointElevenByDefaultAndNonAsci
         EXPECT_EQ(written, parseJson(written).dump(2)) << (options ? options : "1.11");
         EXPECT_NE(written.find("\xC3\xA9"), std::string::npos) << written;
     }
+    // The current form (pandoc-types 1.22, the installed Pandoc's) is read by Pandoc itself in PandocRoundTrip.
+    const Json tree = parseJson(WritePandocJson(R"(["text",["row",{"level":1},["plain","c"]]])", R"({"api":"1.20.1"})"));
+    EXPECT_EQ(dumpCompact(tree["pandoc-api-version"]), "[1,20,1]");
+    EXPECT_EQ(dumpCompact(tree["blocks"][0]),
+              R"({"t":"Table","c":[[],[{"t":"AlignDefault"}],[0.0],[[]],[[[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]})");
 }
 
-TEST(PandocWriterBlocks, CommentsDividersDefinitionsAndUnknownBlocksAreLeftOutAndAnImageNeedsNoUrl) {
+TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnknownSpans) {
+    // Indentation and direction of a paragraph have no Pandoc counterpart either.
     EXPECT_EQ(writeBlocks(R"(["comment",{"level":0},["plain","c"]],["divider",{"level":0}],)"
-                          R"(["link",{"level":0},["linkref","a"],["url","u"]],["odd",{"level":0},["plain","x"]])"),
-              "[]");
+                          R"(["link",{"level":0},["linkref","a"],["url","u"]],["odd",{"level":0},["plain","x"]],)"
+                          R"(["para",{"level":2,"direction":"rtl"},["plain","p"]])"),
+              R"([{"Para":[{"Str":"p"}]}])");
     EXPECT_EQ(writeBlocks(R"(["image",{"level":0},["plain","no url"]])"), R"([{"Para":[{"Image":[[],["",""]]}]}])");
-}
-
-TEST(PandocWriterTables, RaggedRowsArePaddedAndCellParagraphsStayInTheirCell) {
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],)"
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
               R"([[[{"Para":[{"Str":"a"}]}],[]],[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]},{"Para":[{"Str":"c2"}]}]]]]}])");
-}
-
-TEST(PandocWriterInlines, BreaksAndUnknownSpansKeepingTheirText) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","a b"],["break","\n"],["odd","kept"]])"),
               R"([{"Para":[{"Str":"a b"},"LineBreak",{"Str":"kept"}]}])");
 }
 
-TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUnknownOnesStayText) {
+TEST(PandocWriterLinks, LinksAndNotesUseTheLaterDefinitionNotesAreWrittenAtEachReference) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),
               R"([{"Para":[{"Link":[[{"Str":"t"}],["http://new",""]]}]}])");
@@ -58,9 +59,6 @@ TEST(PandocWriterLinks, ReferencesUseTheLaterDefinitionAndUnknownOnesStayText) {
                           R"(["linktext","u"],["linkref","l"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://l"]])"),
               R"([{"Para":[{"Str":"t"},{"Str":"u"}]}])");
-}
-
-TEST(PandocWriterNotes, WrittenAtEachReferenceWithTheLaterDefinitionWinning) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
                           R"(["note",{"level":0},["noteref","1"],["plain","old"]],)"
                           R"(["note",{"level":1},["noteref","1"],["plain","n"]])"),
@@ -90,15 +88,7 @@ TEST(PandocWriterNotes, ShortChainsOfNotesAreWrittenWholeAndLongOnesAreCutOff) {
     EXPECT_LE(notesWrittenForChain(1000), 16u);
 }
 
-// The current form (pandoc-types 1.22, the installed Pandoc's) is read by Pandoc itself in PandocRoundTrip.
-TEST(PandocWriterApi, OldTableShapeBefore121AndFullVersionNumbers) {
-    const Json tree = parseJson(WritePandocJson(R"(["text",["row",{"level":1},["plain","c"]]])", R"({"api":"1.20.1"})"));
-    EXPECT_EQ(dumpCompact(tree["pandoc-api-version"]), "[1,20,1]");
-    EXPECT_EQ(dumpCompact(tree["blocks"][0]),
-              R"({"t":"Table","c":[[],[{"t":"AlignDefault"}],[0.0],[[]],[[[{"t":"Para","c":[{"t":"Str","c":"c"}]}]]]]})");
-}
-
-// Malformed models are the HTML writer's cases: the writers read models alike.
+// Malformed models are ModelMessages' cases: the writers read models alike.
 TEST(PandocWriterBadInput, ClearErrorsForOptions) {
     const std::pair<std::string, const char*> cases[] = {
         {R"({"api":"2.0"})", "unsupported Pandoc API version"},

@@ -7,13 +7,10 @@ namespace {
 
 std::string read(std::string_view text) { return ReadPlainText(text, nullptr); }
 
-TEST(PlainTextReader, TextWithoutLineEndIsAFragmentOfOneUninterpretedSpan) {
+TEST(PlainTextReader, OneLineIsAFragmentOfOneUninterpretedSpanMoreAreParagraphsCrLfCountsTwice) {
     EXPECT_EQ(read(""), R"(["inline",["para",{"level":0},["plain",""]]])");
     EXPECT_EQ(read("*x* `y` [z](u)\t"), R"(["inline",["para",{"level":0},["plain","*x* `y` [z](u)\t"]]])");
     EXPECT_EQ(read(std::string("a\x01\"b\\", 5)), R"(["inline",["para",{"level":0},["plain","a\u0001\"b\\"]]])");
-}
-
-TEST(PlainTextReader, EachLineIsAParagraphAFinalLineEndAddsNoneAndCrLfCountsTwice) {
     EXPECT_EQ(read("a\rb"), R"(["text",["para",{"level":0},["plain","a"]],["para",{"level":0},["plain","b"]]])");
     EXPECT_EQ(read("a\r\nb\r\n"),
               R"(["text",["para",{"level":0},["plain","a"]],["para",{"level":0},["plain",""]],)"

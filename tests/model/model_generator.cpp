@@ -52,7 +52,7 @@ private:
         std::string text = word();
         const int count = pick(low, high);
         for (int i = 1; i < count; ++i) {
-            text += options_.doubledSpaces && chance(10) ? "  " : " ";
+            text += chance(10) ? "  " : " ";  // runs of two spaces too
             text += word();
         }
         return text;

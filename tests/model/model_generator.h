@@ -12,8 +12,6 @@
 namespace qorva::testing {
 
 struct GeneratorOptions {
-    // Runs of two spaces between words.
-    bool doubledSpaces = true;
     // Content that looks like the format's own mark-up: fence lines of every length in
     // code, "$" lines in math, bars and dashes in cells, and lines after a break that
     // start with spaces or look like headings, items, notes, definitions, underlines,

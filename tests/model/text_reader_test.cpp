@@ -107,7 +107,7 @@ Failure failure(const std::string& text) {
     return {};
 }
 
-TEST(ReaderSyntaxErrors, MessagesListEveryTerminalTriedAtTheFurthestPosition) {
+TEST(ReaderSyntaxErrors, MessagesListEveryTerminalTriedAtTheFurthestPositionFoundCharactersEscaped) {
     const struct {
         std::string text, message;
         std::size_t offset, line, column;
@@ -130,9 +130,6 @@ TEST(ReaderSyntaxErrors, MessagesListEveryTerminalTriedAtTheFurthestPosition) {
         EXPECT_EQ(f.position.line, c.line) << c.text;
         EXPECT_EQ(f.position.column, c.column) << c.text;
     }
-}
-
-TEST(ReaderSyntaxErrors, FoundCharactersAreEscaped) {
     for (const auto& [found, shown] : std::vector<std::pair<std::string, std::string>>{
              {"\t", "\\t"}, {"\x01", "%01"}, {"\xC3\xA9", "%E9"}, {"\xE2\x86\xA9", "%u21A9"}, {"\"", "\\\""}})
         EXPECT_EQ(failure("![](<a>)" + found).message, "Expected \"\\n\" or \"\\r\" but \"" + shown + "\" found.");

@@ -118,20 +118,14 @@ TEST(WriterOptions, DefaultsOnlyWithoutOptionsAndBadOptionsAreErrors) {
     EXPECT_THROW(parseTextWriterOptions("[true]"), ConverterError);
 }
 
-TEST(WriterDocument, FragmentsAreWritten) {
+TEST(WriterDocument, FragmentsDeepCodeFencesNumbersPastNineAndDeepCounters) {
     EXPECT_EQ(writeTextFormat(R"(["inline",["para",{"level":0},["plain","a"]]])", kUnwrapped), "a\n");
-}
-
-TEST(WriterBlocks, DeepCodeStillGetsAFenceThatReadsAsOne) {
     EXPECT_EQ(lines(write(R"(["verbatim",{"level":25}])"))[0], std::string(100, ' ') + "~~~~");
-}
-
-TEST(WriterNumbering, NumbersPastNineAndDeepCounters) {
     EXPECT_EQ(lines(write(repeated(10, kItem, ",")))[18], "10. i");
     EXPECT_EQ(lines(write(repeated(3, kItem4, ",")))[4], "                3.  d");
 }
 
-TEST(WriterTables, StyledCellsAndCappedWidths) {
+TEST(WriterLines, StyledCellsCappedWidthsAndTheRightToLeftMarkOnEveryLineOfAWrappedItem) {
     EXPECT_EQ(lines(write(R"(["row",{"level":1},["strong","Features"]])"))[1], "| **Features** |");
     const std::string word41(41, 'w');
     const auto wide = lines(write(R"(["row",{"level":1},)" + Json::array({"plain", word41 + " a"}).dump() + "]"));
@@ -140,9 +134,6 @@ TEST(WriterTables, StyledCellsAndCappedWidths) {
     EXPECT_EQ(wide[2], "| a" + std::string(39, ' ') + " |");
     const std::string word45(45, 'v');
     EXPECT_EQ(lines(write(R"(["row",{"level":1},["plain",")" + word45 + "\"]]"))[1], "| " + word45 + " |");
-}
-
-TEST(WriterRightToLeft, EveryLineOfAWrappedItemStartsWithTheMark) {
     const auto out = lines(write(R"(["bulleted",{"level":0,"direction":"rtl"},["plain",")" + repeated(25, "word", " ") + "\"]]", kWrapped));
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].substr(0, kRlm.size() + 4), kRlm + "-   ");
