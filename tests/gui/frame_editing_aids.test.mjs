@@ -1,13 +1,15 @@
-// Replace in the search bar and the clipboard between Qorva windows and other
+// Replace All from the search bar and the clipboard between Qorva windows and other
 // programs (xclip stands for those), driven with real keys and checked in the
-// document and the files saved.
+// document.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
 import { withDocument, blockTexts, makeHome, waitUntil, xclip } from './window_driver.mjs';
 
-test('Replace All with Match case and Whole word is one undo step, and the file saved holds the replacements', async () => {
-  await withDocument('replace', 'Cat cat concat\r\n\r\nCAT cat\r\n', async ({ desktop, file }) => {
+// What Replace All matches with the options and its undo step are checked in
+// tests/page/search.test.mjs, the bar's keys and buttons in frame_widgets_test
+// (SearchViewTest); here the bar's options and Replace All reach the page.
+test('Replace All from the search bar with Match case and Whole word ticked changes the document', async () => {
+  await withDocument('replace', 'Cat cat concat\r\n\r\nCAT cat\r\n', async ({ desktop }) => {
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Cat cat concat');
     desktop.keys('ctrl+f').type('cat');
     // Tab: Find Next, Match case (ticked), Whole word (ticked), the replace field.
@@ -15,14 +17,6 @@ test('Replace All with Match case and Whole word is one undo step, and the file 
     // Tab: Replace, Replace All.
     desktop.keys('Tab', 'Tab', 'Return');
     await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Cat dog concat|CAT dog');
-    await desktop.keys('Escape', 'ctrl+s').waitForTitle(`${file} - Qorva`);
-    assert.equal(readFileSync(file, 'utf8'), 'Cat dog concat\r\n\r\nCAT dog\r\n');
-
-    await desktop.keys('ctrl+z').waitForDocument((d) => blockTexts(d).join('|') === 'Cat cat concat|CAT cat');
-
-    // Ctrl+H: the bar keeps its text, and Enter in the replace field finds, then replaces.
-    desktop.keys('ctrl+Home', 'ctrl+h', 'Return', 'Return');
-    await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Cat dog concat|CAT cat');
   });
 });
 

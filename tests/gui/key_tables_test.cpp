@@ -31,8 +31,6 @@ TEST(KeyHook, EachKeyCallsThePageLeavesItToTheBrowserOrSwallowsIt) {
     using K = KeyMessageKind;
     for (const Case& c : std::vector<Case>{
              {"Left", K::KeyDown, vk::Left, None, "moveBackward", true},
-             {"Backspace", K::KeyDown, vk::Back, None, "deleteBackward", true},
-             {"Shift+Tab", K::KeyDown, vk::Tab, Shift, "insertBacktab", true},
              {"Enter", K::KeyDown, vk::Return, None, "insertNewline", true},
              {"Shift+Enter", K::KeyDown, vk::Return, Shift, "insertLineBreak", true},
              {"Alt+Shift+Enter", K::KeyDown, vk::Return, Alt | Shift, "insertNewline", true},

@@ -1,5 +1,5 @@
-// Qt key events turned into key messages, the message loop's filters and idle
-// periods, and the update feed reader.
+// Qt key events turned into key messages, the message loop's idle periods, and
+// the update feed reader.
 #include "src/win/keys/message_loop.h"
 #include "src/win/platform/qt_key_message.h"
 #include "src/win/app/update_checker.h"
@@ -57,16 +57,6 @@ public:
     }
 };
 
-class RecordingFilter : public CMessageFilter {
-public:
-    bool take = false;
-    int seen = 0;
-    bool PreTranslateMessage(QObject*, QEvent*) override {
-        ++seen;
-        return take;
-    }
-};
-
 // Spins the loop briefly so it blocks and reaches its idle point.
 void Spin() {
     QTimer::singleShot(30, [] { QCoreApplication::exit(0); });
@@ -108,25 +98,6 @@ TEST(MessageLoop, RegistersForItsThreadAndRunsIdleHandlersOncePerIdlePeriod) {
     EXPECT_EQ(idle.runs, 7);
     loop.reset();
     EXPECT_EQ(ChromiumMessageHandler::Current(), nullptr);
-}
-
-TEST(MessageLoop, FiltersAreAskedInTurnUntilOneTakesTheMessage) {
-    ChromiumMessageHandler loop;
-    RecordingFilter first, second;
-    QObject target;
-    QEvent key(QEvent::KeyPress);
-    const auto ask = [&] {
-        const bool taken = loop.PreTranslateMessage(&target, &key);
-        return std::tuple(taken, first.seen, second.seen);
-    };
-    EXPECT_EQ(ask(), std::tuple(false, 0, 0)) << "no filter: nothing is taken";
-    loop.AddMessageFilter(&first);
-    loop.AddMessageFilter(&second);
-    EXPECT_EQ(ask(), std::tuple(false, 1, 1));
-    first.take = true;
-    EXPECT_EQ(ask(), std::tuple(true, 2, 1));
-    loop.RemoveMessageFilter(&first);
-    EXPECT_EQ(ask(), std::tuple(false, 2, 2));
 }
 
 TEST(Appcast, NewestItemWinsBrokenFeedsGiveNothingVersionsCompareAsNumbers) {
