@@ -134,14 +134,17 @@ ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& pat
     if (!error.empty()) return failure(std::string(kFormattingError) + "\n" + error);
 
     // Pandoc writes a new file beside the target; only a finished file replaces it.
+    // The temporary stays open (and locked) until then, so no cleanup takes it.
     const std::string target = AbsolutePath(path);
-    const std::string folder = FolderOf(target);
-    std::string temporary = JoinPath(folder, "." + target.substr(folder.size() + 1) + ".XXXXXX");
-    int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    std::string temporary;
+    const int fd = OpenTemporaryBeside(target, temporary);
     if (fd < 0) return failure(FileError(target, errno).what());
+    struct CloseLater {
+        int fd;
+        ~CloseLater() { ::close(fd); }
+    } closeLater{fd};
     struct stat existing {};
     fchmod(fd, stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode());
-    ::close(fd);
 
     std::string messages;
     bool cancelled = false;

@@ -66,17 +66,33 @@ std::string writeTarget(const std::string& path) {
     throw FileError(path, ELOOP);
 }
 
-// The hidden file a write of `target` goes through: ".NAME." and six characters.
+// The hidden file a write of `target` goes through: ".NAME.qorva-", six
+// characters and ".tmp", a form no other program uses, so the cleanup never takes
+// a user's ".NAME.backup" or another tool's ".NAME.XXXXXX".
+constexpr std::string_view kTemporaryMark = "qorva-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
 std::string temporaryPrefix(const std::string& target) {
-    return "." + target.substr(target.find_last_of('/') + 1) + ".";
+    return "." + target.substr(target.find_last_of('/') + 1) + "." + std::string(kTemporaryMark);
 }
 
 bool isTemporaryOf(const std::string& entry, const std::string& prefix) {
-    if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0) return false;
-    for (size_t i = prefix.size(); i < entry.size(); ++i) {
+    if (entry.size() != prefix.size() + 6 + kTemporarySuffix.size() || entry.compare(0, prefix.size(), prefix) != 0 ||
+        entry.compare(prefix.size() + 6, kTemporarySuffix.size(), kTemporarySuffix) != 0)
+        return false;
+    for (size_t i = prefix.size(); i < prefix.size() + 6; ++i) {
         if (!std::isalnum(static_cast<unsigned char>(entry[i]))) return false;
     }
     return true;
+}
+
+// Refuses what is there unless it is a regular file (or nothing): a rename would
+// put a regular file in place of a device, a pipe or a folder.
+void requireRegularOrAbsent(const std::string& path, const std::string& target) {
+    struct stat info {};
+    if (lstat(target.c_str(), &info) != 0) return;
+    if (S_ISDIR(info.st_mode)) throw FileError(path, EISDIR);
+    if (!S_ISREG(info.st_mode)) throw FileError(path, EINVAL, kNotARegularFile);
 }
 
 // The rename would replace a file the user may not write; root is held to the
@@ -100,10 +116,16 @@ void RemoveStaleTemporaries(const std::string& path) {
         if (!isTemporaryOf(name, prefix)) continue;
         const std::string temporary = JoinPath(folderPath, name);
         ScopedFd fd(::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-        struct stat info {};
-        if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-        // A write in progress holds its lock; one whose writer died holds none.
-        if (flock(fd.get(), LOCK_EX | LOCK_NB) == 0) ::unlink(temporary.c_str());
+        struct stat info {}, named {};
+        // Only a regular file of this user's, with no other name.
+        if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid() ||
+            info.st_nlink != 1)
+            continue;
+        // A write in progress holds its lock; one whose writer died holds none. The
+        // name must still be the file that was checked.
+        if (flock(fd.get(), LOCK_EX | LOCK_NB) == 0 && lstat(temporary.c_str(), &named) == 0 &&
+            named.st_dev == info.st_dev && named.st_ino == info.st_ino)
+            ::unlink(temporary.c_str());
     }
     closedir(folder);
 }
@@ -111,13 +133,30 @@ void RemoveStaleTemporaries(const std::string& path) {
 FileError::FileError(const std::string& path, int errorCode)
     : std::runtime_error(path + ": " + SystemErrorText(errorCode)), errorCode_(errorCode) {}
 
+FileError::FileError(const std::string& path, int errorCode, const std::string& reason)
+    : std::runtime_error(path + ": " + reason), errorCode_(errorCode) {}
+
+int OpenTemporaryBeside(const std::string& target, std::string& temporary) {
+    temporary = JoinPath(FolderOf(target), temporaryPrefix(target) + "XXXXXX" + std::string(kTemporarySuffix));
+    const int fd = mkostemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC);
+    if (fd < 0) return fd;
+    // Held until the file is closed or the process dies: marks the write as live.
+    flock(fd, LOCK_EX);
+    return fd;
+}
+
 std::string SystemErrorText(int errorCode) { return std::system_category().message(errorCode); }
 
-std::string ReadWholeFile(const std::string& path) {
-    ScopedFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes, bool followLinks) {
+    // Not blocking: opening a pipe would wait for a writer.
+    ScopedFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW)));
     if (fd.get() < 0) throw FileError(path, errno);
     struct stat info {};
-    if (fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode)) throw FileError(path, EISDIR);
+    if (fstat(fd.get(), &info) != 0) throw FileError(path, errno);
+    if (S_ISDIR(info.st_mode)) throw FileError(path, EISDIR);
+    if (!S_ISREG(info.st_mode)) throw FileError(path, EINVAL, kNotARegularFile);
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) throw FileError(path, EFBIG);
+    fcntl(fd.get(), F_SETFL, fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     std::string bytes;
     if (info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
@@ -128,6 +167,8 @@ std::string ReadWholeFile(const std::string& path) {
             throw FileError(path, errno);
         }
         if (n == 0) break;
+        // A file that grows while it is read is held to the bound too.
+        if (bytes.size() + static_cast<size_t>(n) > maxBytes) throw FileError(path, EFBIG);
         bytes.append(buffer, static_cast<size_t>(n));
     }
     return bytes;
@@ -136,18 +177,16 @@ std::string ReadWholeFile(const std::string& path) {
 void WriteWholeFile(const std::string& path, std::string_view bytes, std::optional<mode_t> newFileMode) {
     const std::string target = writeTarget(path);
     struct stat existing {};
+    requireRegularOrAbsent(path, target);
     const bool replacing = stat(target.c_str(), &existing) == 0;
-    if (replacing && S_ISDIR(existing.st_mode)) throw FileError(path, EISDIR);
     if (replacing) {
         if (int refusal = refusalToReplace(target, existing)) throw FileError(path, refusal);
     }
     RemoveStaleTemporaries(target);
 
-    std::string temporary = JoinPath(FolderOf(target), temporaryPrefix(target) + "XXXXXX");
-    ScopedFd fd(mkostemp(temporary.data(), O_CLOEXEC));
+    std::string temporary;
+    ScopedFd fd(OpenTemporaryBeside(target, temporary));
     if (fd.get() < 0) throw FileError(path, errno);
-    // Held until the file is closed or the process dies: marks the write as live.
-    flock(fd.get(), LOCK_EX);
 
     auto fail = [&](int error) {
         ::unlink(temporary.c_str());
@@ -169,6 +208,12 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, std::option
     if (!writeAll(fd.get(), bytes)) fail(errno);
     if (fsync(fd.get()) != 0) fail(errno);
     if (!fd.close()) fail(errno);
+    try {
+        requireRegularOrAbsent(path, target);  // once more: it may have been swapped meanwhile
+    } catch (const FileError&) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
     if (::rename(temporary.c_str(), target.c_str()) != 0) fail(errno);
     // Make the new name itself durable; failure here does not lose data.
     ScopedFd folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -178,11 +223,13 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, std::option
 void MoveFileReplacing(const std::string& source, const std::string& target) {
     // An export over a read-only file is refused as a save over one is: the rename
     // alone would replace it.
+    const std::string resolved = writeTarget(target);
+    requireRegularOrAbsent(target, resolved);
     struct stat existing {};
-    if (stat(writeTarget(target).c_str(), &existing) == 0 && !S_ISDIR(existing.st_mode)) {
-        if (int refusal = refusalToReplace(writeTarget(target), existing)) throw FileError(target, refusal);
+    if (stat(resolved.c_str(), &existing) == 0) {
+        if (int refusal = refusalToReplace(resolved, existing)) throw FileError(target, refusal);
     }
-    if (::rename(source.c_str(), writeTarget(target).c_str()) == 0) return;
+    if (::rename(source.c_str(), resolved.c_str()) == 0) return;
     if (errno != EXDEV) throw FileError(target, errno);
     WriteWholeFile(target, ReadWholeFile(source));
     ::unlink(source.c_str());

@@ -1,6 +1,7 @@
 // Whole-file reading and writing, temporary work folders and system error texts.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <optional>
 #include <string>
@@ -13,14 +14,21 @@ namespace qorva {
 class FileError : public std::runtime_error {
 public:
     FileError(const std::string& path, int errorCode);
+    // With a reason of the program's own where the system has no fitting message.
+    FileError(const std::string& path, int errorCode, const std::string& reason);
     int errorCode() const { return errorCode_; }
 
 private:
     int errorCode_;
 };
 
-// The file's bytes exactly as stored. Throws FileError.
-std::string ReadWholeFile(const std::string& path);
+inline constexpr const char* kNotARegularFile = "not a regular file (a device, a pipe or a socket)";
+
+// The file's bytes exactly as stored. Only a regular file is read (after links,
+// unless `followLinks` is false: then a link is refused with ELOOP): a device or
+// a pipe throws FileError without being read, and so does a file of more than
+// `maxBytes` (EFBIG).
+std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes = UINT64_MAX, bool followLinks = true);
 
 // Replaces the file's content atomically: the bytes go to a new file beside the
 // target, are flushed to disk, and only then take the target's name. If anything
@@ -28,8 +36,10 @@ std::string ReadWholeFile(const std::string& path);
 // target keeps its permissions; a symbolic link keeps pointing at the file it
 // named, which receives the content. A new file gets `newFileMode`, or the usual
 // mode for a new file (0666 less the umask) when none is given. A read-only
-// target is refused (EACCES), for root too. Hidden temporaries left beside the
-// target by an earlier write that was killed are removed first.
+// target is refused (EACCES), for root too, and so is anything but a regular file
+// (a device, a pipe, a folder), which is never replaced. Hidden temporaries left
+// beside the target by an earlier write of this program that was killed are
+// removed first; no other file is.
 void WriteWholeFile(const std::string& path, std::string_view bytes,
                     std::optional<mode_t> newFileMode = std::nullopt);
 
@@ -37,8 +47,14 @@ void WriteWholeFile(const std::string& path, std::string_view bytes,
 // (a write in progress holds a lock on its temporary and is left alone).
 void RemoveStaleTemporaries(const std::string& path);
 
-// Moves a finished file onto `target`, replacing it; across file systems the bytes
-// are copied with WriteWholeFile and the source removed. Throws FileError.
+// Creates a new hidden temporary beside `target` under the program's own name
+// pattern, locked as a live write until the descriptor is closed. Returns the
+// descriptor (-1 with errno on failure) and sets `temporary` to its path.
+int OpenTemporaryBeside(const std::string& target, std::string& temporary);
+
+// Moves a finished file onto `target`, replacing it only when it is a regular file
+// (after links); across file systems the bytes are copied with WriteWholeFile and
+// the source removed. Throws FileError.
 void MoveFileReplacing(const std::string& source, const std::string& target);
 
 // Creates a new empty folder named TEX followed by a unique suffix in the user's
