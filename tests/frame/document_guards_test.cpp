@@ -36,6 +36,12 @@ void WriteThroughRename(const std::string& path, const std::string& bytes) {
     testing::WriteFileBytes(path + ".new~", bytes);
     std::filesystem::rename(path + ".new~", path);
 }
+// A rewrite in place that keeps the size (of "one\n") and puts the old time back.
+void WriteKeepingSizeAndTime(const std::string& path, const std::string&) {
+    const auto time = std::filesystem::last_write_time(path);
+    testing::WriteFileBytes(path, "two\n");
+    std::filesystem::last_write_time(path, time);
+}
 
 // The watched cases below show the other decisions.
 TEST(OutsideChangeTest, AFileThatComesBackAfterGoingIsAskedAboutAndOneNeverThereIsNot) {
@@ -47,13 +53,28 @@ TEST(OutsideChangeTest, AFileThatComesBackAfterGoingIsAskedAboutAndOneNeverThere
 }
 
 TEST(OutsideChangeTest, UnmodifiedDocumentsReloadAfterInPlaceAndRenameWrites) {
-    for (auto write : {&WriteInPlace, &WriteThroughRename}) {
+    for (auto write : {&WriteInPlace, &WriteThroughRename, &WriteKeepingSizeAndTime}) {
         WatchedDocument doc;
         write(doc.file, "changed " + std::to_string(std::rand()) + "\n");
         EXPECT_TRUE(QTest::qWaitFor([&] { return doc.reloads == 1; }, 5000));
         Settle();
         EXPECT_EQ(std::tuple(doc.reloads, doc.asked.size()), std::tuple(1, 0u));
     }
+}
+
+// Reading through the link would show another file, and saving would write there.
+TEST(OutsideChangeTest, AFileSwappedForALinkIsReportedOnceAndNeitherReadNorWrittenOverWithoutAsking) {
+    WatchedDocument doc;
+    const std::string other = doc.temp.Write("other.text", "someone else's\n");
+    std::filesystem::create_symlink(other, doc.file + ".link~");
+    std::filesystem::rename(doc.file + ".link~", doc.file);
+    ASSERT_TRUE(doc.WaitUntilAsked());
+    Settle();
+    doc.watch.Check();
+    EXPECT_EQ(std::tuple(doc.reloads, doc.marks, doc.asked), std::tuple(0, 1, std::vector{message::FileBecameLink(
+                                                                           doc.file, std::filesystem::canonical(other).string())}));
+    doc.user.answers = {MessageAnswer::No};
+    EXPECT_FALSE(doc.watch.MayWriteOver(doc.file));
 }
 
 TEST(OutsideChangeTest, ModifiedDocumentsAskOnceAndKeepingThemMeansSavingAsksBeforeWritingOver) {
@@ -92,6 +113,8 @@ TEST(OutsideChangeTest, AFileThatGoesIsReportedOnceAndMarksTheDocumentModified) 
     EXPECT_TRUE(doc.watch.MayWriteOver(file)) << "nothing on disk to write over";
 }
 
+std::string Numbered(int n) { return R"(["text",["para",{"level":0},["plain",")" + std::to_string(n) + "\"]]]"; }
+
 struct KeptDocument {
     TempFolder temp;
     std::string folder = (temp / "recovery").string();
@@ -107,7 +130,7 @@ struct KeptDocument {
                           {std::chrono::milliseconds(150), std::chrono::milliseconds(400)}};
     RecoveryRecord Copy() {
         ++snapshots;
-        return {"/d.text", DocumentFormat::QorvaMarkdown, false, "[\"text\",\"" + std::to_string(snapshots) + "\"]", 1};
+        return {"/d.text", DocumentFormat::QorvaMarkdown, false, Numbered(snapshots), 1};
     }
     bool FileExists() {
         keeper.Flush();
@@ -132,7 +155,7 @@ TEST(RecoveryKeeperTest, KeepsAfterAPauseAndAtLeastEveryLongestWaitWhileChangesG
     EXPECT_GE(doc.snapshots - before, 2);
     doc.keeper.Flush();
     EXPECT_EQ(DecodeRecoveryRecord(testing::ReadFileBytes(doc.keeper.file()))->model,
-              "[\"text\",\"" + std::to_string(doc.snapshots) + "\"]");
+              Numbered(doc.snapshots));
 }
 
 TEST(RecoveryKeeperTest, SavingLoadingAndDiscardingRemoveTheFile) {
@@ -167,20 +190,22 @@ TEST(RecoveryKeeperTest, SavingLoadingAndDiscardingRemoveTheFile) {
     EXPECT_EQ(std::tuple(unmodified.FileExists(), unmodified.snapshots), std::tuple(false, 0));
 }
 
-RecoveryRecord Record(std::string path, std::int64_t savedAt, std::string model = R"(["text",["para",{},["plain","x"]]])") {
+RecoveryRecord Record(std::string path, std::int64_t savedAt,
+                      std::string model = R"(["text",["para",{"level":0},["plain","x"]]])") {
     return {std::move(path), DocumentFormat::GitHubMarkdown, false, std::move(model), savedAt};
 }
 
 TEST(RecoveryRecordTest, RoundTripsOddPathsAndModelsAndRejectsWhatIsNotARecord) {
     for (const RecoveryRecord& record :
          {Record("", 0), Record("/home/w/\u00e9t\u00e9 \"quoted\".text", 1700000000),
-          Record("/a\nb", 5, std::string("[\"text\",\"\\u0000\xf0\x9f\x98\x80\"]"))}) {
+          Record("/a\nb", 5, std::string("[\"text\",[\"para\",{\"level\":0},[\"plain\",\"\\u0000\xf0\x9f\x98\x80\"]]]"))}) {
         EXPECT_EQ(DecodeRecoveryRecord(EncodeRecoveryRecord(record)), record);
     }
     const std::string whole = EncodeRecoveryRecord(Record("/x.text", 9));
     for (const std::string& bad : std::vector<std::string>{
              "", "[]", whole.substr(0, whole.size() / 2), R"({"path":"/x","format":2})", R"({"path":"/x","format":9,"model":"[]"})",
-             R"({"path":"/x","format":0,"model":""})",
+             R"({"path":"/x","format":0,"model":""})", EncodeRecoveryRecord(Record("/x.text", 9, R"(["not","a document"])")),
+             EncodeRecoveryRecord(Record("x.text", 9)), EncodeRecoveryRecord(Record("/a/../x.text", 9)),
              R"({"path":"/x","format":0,"model":"[]","welcome":"yes"})", R"({"path":"/x","format":0,"model":"[]","savedAt":"noon"})"})
         EXPECT_FALSE(DecodeRecoveryRecord(bad)) << bad;
 }
@@ -217,12 +242,36 @@ TEST(RecoveryStoreTest, AWindowsFileIsOfferedOnlyAfterItEndedAndGoesWhenRemovedO
     ASSERT_EQ(ClaimOrphanedRecoveries(folder).size(), 1u);
 }
 
-TEST(RecoveryStoreTest, DamagedFilesAreLeftAloneAndAMissingFolderHoldsNothing) {
+// Files planted in the folder: none hangs the start, is followed elsewhere or
+// loads as an empty document; each is renamed aside, and its lock goes.
+TEST(RecoveryStoreTest, PlantedAndDamagedFilesAreSetAsideUnfollowedAndTheFolderIsMadePrivate) {
     TempFolder temp;
     EXPECT_TRUE(ClaimOrphanedRecoveries((temp / "absent").string()).empty());
-    const std::string damaged = temp.Write("1-2-3.json", "{\"path\":\"/x.te");
-    EXPECT_TRUE(ClaimOrphanedRecoveries(temp.path().string()).empty());
-    EXPECT_TRUE(std::filesystem::exists(damaged));
+    const std::filesystem::path folder = temp / "recovery";
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+    const std::string whole = EncodeRecoveryRecord(Record("/x.text", 9));
+    const std::pair<const char*, std::string> files[] = {
+        {"good.json", whole}, {"cut.json", whole.substr(0, whole.size() / 2)}, {"huge.json", ""}, {"outside-lock.json", whole}};
+    for (const auto& [name, bytes] : files) testing::WriteFileBytes(folder / name, bytes);
+    // Sparse: large on paper, nothing on disk.
+    std::filesystem::resize_file(folder / "huge.json", 100'000'000);
+    ASSERT_EQ(mkfifo((folder / "pipe.json").c_str(), 0600), 0);
+    std::filesystem::create_symlink(temp.Write("elsewhere.json", whole), folder / "linked.json");
+    std::filesystem::create_symlink(temp / "made-outside", folder / "outside-lock.lock");
+
+    std::vector<OrphanedRecovery> orphans = ClaimOrphanedRecoveries(folder.string());
+    ASSERT_EQ(orphans.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(temp / "made-outside"));
+    EXPECT_EQ(testing::FolderEntries(folder),
+              (std::vector<std::string>{"cut.json.damaged", "good.json", "good.lock", "huge.json.damaged",
+                                        "linked.json.damaged", "outside-lock.json.damaged", "pipe.json.damaged"}));
+    EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
+    orphans.clear();
+    // A folder that is a link is neither read nor written.
+    std::filesystem::create_symlink(folder, temp / "linked-folder");
+    EXPECT_TRUE(ClaimOrphanedRecoveries((temp / "linked-folder").string()).empty());
+    EXPECT_ANY_THROW(RecoverySlot((temp / "linked-folder").string()).Write(Record("/x.text", 9)));
 }
 
 TEST(RecoveryStoreTest, TheFolderFollowsXdgStateHome) {

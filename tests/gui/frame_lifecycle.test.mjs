@@ -4,7 +4,9 @@
 // way are checked in document_lifecycle_test and document_guards_test.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync, existsSync, renameSync, rmSync, writeFileSync } from 'node:fs';
+import { spawnSync } from 'node:child_process';
+import { chmodSync, readFileSync, existsSync, renameSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
 import { withDocument, waitUntil, blockTexts, recoveryFiles } from './window_driver.mjs';
 
 const bytesOf = (path) => (existsSync(path) ? readFileSync(path, 'utf8') : '');
@@ -64,9 +66,9 @@ test('Save in Format and Reopen in Format go through Pandoc in each flavour', as
   });
 });
 
-test('a rename-written change reloads with the caret in its block; a file that disappears is reported and can be saved again', async () => {
+test('a rename-written change reloads with the caret in its block; a file that disappears is reported and can be saved again; a pipe is refused at once', async () => {
   const paragraphs = (first) => [first, ...Array.from({ length: 59 }, (_, i) => `Paragraph ${i + 1}`)].join('\r\n\r\n') + '\r\n';
-  await withDocument('outside', paragraphs('First'), async ({ desktop, file }) => {
+  await withDocument('outside', paragraphs('First'), async ({ desktop, file, home }) => {
     await desktop.waitForDocument((d) => blockTexts(d).length === 60);
     desktop.keys(...Array(30).fill('Down'));
     // As many editors save: a new file beside the old one takes its name.
@@ -82,6 +84,10 @@ test('a rename-written change reloads with the caret in its block; a file that d
     await desktop.waitForTitle(`${file}* - Qorva`);
     await desktop.keys('ctrl+s').waitForTitle(`${file} - Qorva`);
     assert.match(readFileSync(file, 'utf8'), /^Changed elsewhere\r\n/);
+    spawnSync('mkfifo', [join(home, 'pipe.text')]);
+    await desktop.keys('ctrl+o').waitForFocus(/^Open/);
+    desktop.keys('ctrl+a').type(join(home, 'pipe.text')).keys('Return');
+    await desktop.dismiss('Return');   // not a regular file
   });
 });
 
@@ -91,7 +97,7 @@ async function killAfterRecovery(desktop, home, typed) {
   await desktop.exited;
 }
 
-test('kill -9: the next start restores the typed text, modified under its path, and the file stays as it was until saved', async () => {
+test('kill -9: the next start restores the typed text, modified under its path, and the file stays as it was until saved; planted recovery files are set aside, and one naming another file asks before a save writes over that', async () => {
   await withDocument('recovery-restore', 'On disk\r\n', async ({ start, desktop, home, file }) => {
     await desktop.waitForDocument((d) => blockTexts(d).length > 0);
     desktop.keys('End').type(' and more');
@@ -107,6 +113,25 @@ test('kill -9: the next start restores the typed text, modified under its path, 
     await again.keys('ctrl+s').waitForTitle(`${file} - Qorva`);
     assert.equal(readFileSync(file, 'utf8'), 'On disk and more\r\n');
     await waitUntil('no recovery file after the save', () => recoveryFiles(home).length === 0);
+    const folder = join(home, 'state', 'qorva', 'recovery');
+    const victim = join(home, 'victim.text');
+    chmodSync(folder, 0o777);
+    writeFileSync(victim, 'Theirs\r\n');
+    writeFileSync(join(folder, '1-1-1.json'), JSON.stringify({ path: victim, format: 0, savedAt: 1,
+      model: '["text",["para",{"level":0},["plain","Planted"]]]' }));
+    writeFileSync(join(folder, '2-2-2.json'), '{"path":');
+    spawnSync('mkfifo', [join(folder, '3-3-3.json')]);
+    await again.close();
+    const third = start({ home });
+    await third.waitForFocus('Qorva');
+    const box = third.xdotool('getwindowfocus');
+    third.keys('Return');   // the files set aside
+    await waitUntil('the restore question', () => third.xdotool('getwindowfocus') !== box);
+    await third.answer('alt+y');
+    await third.waitForDocument((d) => blockTexts(d)[0] === 'Planted');
+    await third.keys('ctrl+s').dismiss('alt+n');   // changed since it was opened: save over it? No
+    assert.equal(readFileSync(victim, 'utf8'), 'Theirs\r\n');
+    assert.equal(statSync(folder).mode & 0o777, 0o700);
   });
 });
 

@@ -57,6 +57,7 @@ CMainFrame::CMainFrame() {
 }
 
 RecoveryKeeper& CMainFrame::Recovery() { return guards_->Recovery(); }
+OutsideChangeWatch& CMainFrame::FileWatch() { return guards_->Watch(); }
 
 CMainFrame::~CMainFrame() {
     if (auto* loop = ChromiumMessageHandler::Current()) {

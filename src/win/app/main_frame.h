@@ -18,6 +18,7 @@ class DocumentGuards;
 class ToolRunWatch;
 class DocumentController;
 class RecoveryKeeper;
+class OutsideChangeWatch;
 class ExportCommands;
 class ThemesMenu;
 
@@ -48,6 +49,7 @@ public:
     // Menus, search bar, document lifecycle, recent list, title and full screen.
     DocumentController& Controller() { return *controller_; }
     RecoveryKeeper& Recovery();
+    OutsideChangeWatch& FileWatch();
 
     // CMessageFilter, CIdleHandler
     bool PreTranslateMessage(QObject* receiver, QEvent* event) override;

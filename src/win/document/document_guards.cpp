@@ -39,9 +39,10 @@ DocumentGuards::DocumentGuards(DocumentController& window, CEditorView& view, co
     recovery_ = std::make_unique<RecoveryKeeper>(
         RecoveryKeeper::Document{
             [&view] { return view.IsModified(); },
-            [&view, &document](RecoveryKeeper::Document::Take take) {
+            [this, &view, &document](RecoveryKeeper::Document::Take take) {
                 RecoveryRecord record{document.path(), document.format(), document.welcome(), {},
                                       static_cast<std::int64_t>(std::time(nullptr))};
+                if (!record.path.empty()) record.file = watch_->baseline();
                 // Asked without waiting, so typing goes on while the page writes the
                 // copy out; blocks unchanged since the last copy are not read again.
                 view.CallLater("getRecoveryJson",

@@ -94,7 +94,7 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
     if (RefusedAsTooLarge(path)) return false;
     std::string bytes;
     try {
-        bytes = ReadWholeFile(path);
+        bytes = ReadWholeFile(path, kPageDocumentLimitBytes);
     } catch (const FileError& error) {
         ui_.ShowMessage(message::CannotRead(error.what()));
         return false;
@@ -293,7 +293,7 @@ bool DocumentLifecycle::Import(int commandId) {
     if (!chosen || RefusedAsTooLarge(*chosen)) return false;
     std::string bytes;
     try {
-        bytes = ReadWholeFile(*chosen);
+        bytes = ReadWholeFile(*chosen, kPageDocumentLimitBytes);
     } catch (const FileError& error) {
         ui_.ShowMessage(message::CannotRead(error.what()));
         return false;
@@ -327,10 +327,11 @@ bool DocumentLifecycle::Reload() {
     return loaded;
 }
 
-void DocumentLifecycle::Restore(const std::string& path, DocumentFormat format, bool welcome,
+bool DocumentLifecycle::Restore(const std::string& path, DocumentFormat format, bool welcome,
                                 const std::string& model) {
-    if (!path.empty()) page_.SetBaseUrl(FileUrl(path));
-    page_.SetTextJson(model);
+    if (!PutIntoPage(path.empty() ? "kept from an earlier session" : path, model,
+                     path.empty() ? std::nullopt : std::optional(FileUrl(path))))
+        return false;
     format_ = format;
     path_ = path;
     welcome_ = welcome && path.empty();
@@ -338,6 +339,7 @@ void DocumentLifecycle::Restore(const std::string& path, DocumentFormat format, 
     ui_.DocumentStateChanged();
     ui_.ResetRepeatExport();
     Notify([&](DocumentFileObserver& o) { o.DocumentReplaced(path_); });
+    return true;
 }
 
 }  // namespace qorva

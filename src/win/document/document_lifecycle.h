@@ -112,8 +112,9 @@ public:
     // Loads the document's own file again in its format (after a change on disk).
     bool Reload();
     // Shows a model kept from an earlier session: modified, under its old path, and
-    // never written anywhere until the user saves.
-    void Restore(const std::string& path, DocumentFormat format, bool welcome, const std::string& model);
+    // never written anywhere until the user saves. False, with a message, when the
+    // page does not take it: the window keeps what it showed.
+    bool Restore(const std::string& path, DocumentFormat format, bool welcome, const std::string& model);
 
     void AddFileObserver(DocumentFileObserver* observer) { observers_.push_back(observer); }
 

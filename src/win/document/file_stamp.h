@@ -11,13 +11,16 @@
 namespace qorva {
 
 // Identity and version of a file as the file system reports them. A file written
-// through a rename gets a new inode; one written in place a new time or size.
+// through a rename gets a new inode; one written in place a new time or size, or
+// only new content when the writer kept both.
 struct FileStamp {
     bool exists = false;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::int64_t size = 0;
     std::int64_t modifiedNs = 0;
+    std::string linkTarget;   // the file a symbolic link at the path leads to; empty for no link
+    std::string contentHash;  // of a regular file of at most the page's limit; empty otherwise
     bool operator==(const FileStamp&) const = default;
 };
 
@@ -28,6 +31,7 @@ enum class OutsideChange {
     Reload,         // changed, and the document has nothing to lose
     AskReload,      // changed while the document holds unsaved changes
     ReportMissing,  // gone (deleted or moved away), not reported yet
+    ReportLinked,   // now a link to another file, which is not read
 };
 
 // `known` is the file as last loaded, saved or reported; `missingReported` is set
@@ -39,6 +43,7 @@ namespace message {
 // Yes keeps the document's changes, so the key that answers by default loses nothing.
 MessageSpec ReloadChangedFile(std::string_view path);
 MessageSpec FileWasRemoved(std::string_view path);
+MessageSpec FileBecameLink(std::string_view path, std::string_view target);
 MessageSpec OverwriteChangedFile(std::string_view path);
 }  // namespace message
 

@@ -70,9 +70,19 @@ void OutsideChangeWatch::Check() {
             hooks_.markModified();
             hooks_.ask(message::FileWasRemoved(path_));
             break;
+        case OutsideChange::ReportLinked:
+            // Reported once; the save that follows asks before writing over the
+            // file behind the link, which differs from the baseline.
+            known_ = now;
+            missingReported_ = false;
+            hooks_.markModified();
+            hooks_.ask(message::FileBecameLink(path_, now.linkTarget));
+            break;
     }
     checking_ = false;
 }
+
+void OutsideChangeWatch::KeepBaseline(const FileStamp& baseline) { baseline_ = baseline; }
 
 bool OutsideChangeWatch::MayWriteOver(const std::string& path) {
     if (path != path_) return true;

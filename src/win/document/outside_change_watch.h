@@ -42,6 +42,12 @@ public:
     // Compares the file with what the document knows now (also run by the watch).
     void Check();
 
+    // The file as last loaded or saved: what a save may write over without asking.
+    const FileStamp& baseline() const { return baseline_; }
+    // A restored document was made from the file as it was then: a save asks
+    // unless the file on disk is still that one.
+    void KeepBaseline(const FileStamp& baseline);
+
 private:
     void Watch(const std::string& path);
     void RenewWatch();

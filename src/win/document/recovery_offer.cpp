@@ -3,6 +3,7 @@
 #include "src/win/document/document_controller.h"
 #include "src/win/app/main_frame.h"
 #include "src/win/keys/message_loop.h"
+#include "src/win/document/outside_change_watch.h"
 #include "src/win/document/recovery_keeper.h"
 
 #include <QCoreApplication>
@@ -24,15 +25,22 @@ std::string WhenText(std::time_t savedAt, std::time_t now) {
     return text;
 }
 
-void Restore(CMainFrame& frame, OrphanedRecovery& orphan) {
+// False when the page did not take the model (it said so): the file is kept.
+bool Restore(CMainFrame& frame, OrphanedRecovery& orphan) {
     const RecoveryRecord& record = orphan.record;
-    frame.Controller().Document().Restore(record.path, record.format, record.welcome, record.model);
+    if (!frame.Controller().Document().Restore(record.path, record.format, record.welcome, record.model)) {
+        orphan.lock.reset();
+        return false;
+    }
+    // A save asks unless the file is still the one the document was made from.
+    if (!record.path.empty()) frame.FileWatch().KeepBaseline(record.file);
     // The window's own copy is on disk before the old one goes.
     frame.Recovery().Keep(record);
     frame.Recovery().Flush();
     DiscardRecovery(orphan);
     // Not an input event: the idle work (title, counts) is asked for.
     if (auto* loop = ChromiumMessageHandler::Current()) loop->StartIdlePeriod();
+    return true;
 }
 
 bool StartRestoringWindow(OrphanedRecovery& orphan) {
@@ -61,6 +69,14 @@ MessageSpec RestoreUnsavedChanges(const RecoveryRecord& record, std::time_t now)
             std::string(kQorva), MessageButtons::YesNoCancel, MessageIcon::Exclamation};
 }
 
+MessageSpec RecoveryFilesSetAside(const std::vector<std::string>& reasons) {
+    std::string list;
+    for (const std::string& reason : reasons) list += "\n" + reason;
+    return {"Some files in the recovery folder could not be used and were set aside (renamed with \u201c" +
+                std::string(kDamagedSuffix) + "\u201d); nothing was restored from them:\n" + list,
+            std::string(kQorva), MessageButtons::Ok, MessageIcon::Exclamation};
+}
+
 }  // namespace message
 
 bool RestoreRequestedRecovery(CMainFrame& frame) {
@@ -68,14 +84,16 @@ bool RestoreRequestedRecovery(CMainFrame& frame) {
     // Not handed on to the windows this one starts.
     qunsetenv(kRestoreVariable);
     if (file.isEmpty()) return false;
-    std::optional<OrphanedRecovery> orphan = ClaimRecovery(file.toStdString());
-    if (!orphan) return false;
-    Restore(frame, *orphan);
-    return true;
+    std::string damage;
+    std::optional<OrphanedRecovery> orphan = ClaimRecovery(file.toStdString(), &damage);
+    if (!damage.empty()) frame.Controller().ShowMessage(message::RecoveryFilesSetAside({damage}));
+    return orphan && Restore(frame, *orphan);
 }
 
 void OfferRecoveredDocuments(CMainFrame& frame, const std::string& folder) {
-    std::vector<OrphanedRecovery> orphans = ClaimOrphanedRecoveries(folder);
+    std::vector<std::string> setAside;
+    std::vector<OrphanedRecovery> orphans = ClaimOrphanedRecoveries(folder, &setAside);
+    if (!setAside.empty()) frame.Controller().ShowMessage(message::RecoveryFilesSetAside(setAside));
     bool windowFree = true;
     for (OrphanedRecovery& orphan : orphans) {
         const MessageAnswer answer =
@@ -88,8 +106,7 @@ void OfferRecoveredDocuments(CMainFrame& frame, const std::string& folder) {
         const DocumentLifecycle& document = frame.Controller().Document();
         const bool fits = !document.modified() && (document.path().empty() || document.path() == orphan.record.path);
         if (windowFree && fits) {
-            Restore(frame, orphan);
-            windowFree = false;
+            windowFree = !Restore(frame, orphan);
         } else if (!StartRestoringWindow(orphan)) {
             frame.Controller().ShowMessage(message::NewWindowFailed());
         }

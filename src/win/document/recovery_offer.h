@@ -9,6 +9,7 @@
 
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace qorva {
 
@@ -20,6 +21,8 @@ inline constexpr char kRestoreVariable[] = "QORVA_RESTORE_RECOVERY";
 namespace message {
 // Yes restores, No discards, Cancel keeps the file for the next start.
 MessageSpec RestoreUnsavedChanges(const RecoveryRecord& record, std::time_t now);
+// Recovery files that were damaged (each with why) and renamed aside.
+MessageSpec RecoveryFilesSetAside(const std::vector<std::string>& reasons);
 }  // namespace message
 
 // Restores the file named by kRestoreVariable into this window, if there is one;

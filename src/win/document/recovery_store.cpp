@@ -1,5 +1,6 @@
 #include "src/win/document/recovery_store.h"
 
+#include "src/win/tools/converter_host.h"
 #include "src/win/tools/file_helpers.h"
 
 #include <nlohmann/json.hpp>
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -38,6 +40,64 @@ void MakeFolders(const std::string& folder) {
     }
 }
 
+// A model the editor page takes: a document, which the text writer can write.
+bool IsDocumentModel(const std::string& model) {
+    const nlohmann::json json = nlohmann::json::parse(model, nullptr, false);
+    if (!json.is_array() || json.empty() || json[0] != "text") return false;
+    std::string error;
+    TryWriteTextFormat(model, false, &error);
+    return error.empty();
+}
+
+bool IsPlainAbsolutePath(const std::string& path) {
+    return !path.empty() && path.front() == '/' && path.find('\0') == std::string::npos &&
+           std::filesystem::path(path).lexically_normal().string() == path;
+}
+
+nlohmann::ordered_json EncodeStamp(const FileStamp& stamp) {
+    nlohmann::ordered_json json;
+    json["device"] = stamp.device;
+    json["inode"] = stamp.inode;
+    json["size"] = stamp.size;
+    json["modifiedNs"] = stamp.modifiedNs;
+    json["link"] = stamp.linkTarget;
+    json["hash"] = stamp.contentHash;
+    return json;
+}
+
+std::optional<FileStamp> DecodeStamp(const nlohmann::json& json) {
+    if (!json.is_object()) return std::nullopt;
+    for (const char* key : {"device", "inode", "size", "modifiedNs"}) {
+        if (!json.contains(key) || !json[key].is_number_integer()) return std::nullopt;
+    }
+    for (const char* key : {"link", "hash"}) {
+        if (!json.contains(key) || !json[key].is_string()) return std::nullopt;
+    }
+    return FileStamp{true,
+                     json["device"].get<std::uint64_t>(),
+                     json["inode"].get<std::uint64_t>(),
+                     json["size"].get<std::int64_t>(),
+                     json["modifiedNs"].get<std::int64_t>(),
+                     json["link"].get<std::string>(),
+                     json["hash"].get<std::string>()};
+}
+
+// Renamed so that it is never offered again, kept for whoever wants to look.
+void SetAside(const std::string& file) {
+    ::rename(file.c_str(), (file + std::string(kDamagedSuffix)).c_str());
+    ::unlink(LockPathOf(file).c_str());
+}
+
+std::string RecordDamage(const std::string& file, std::optional<RecoveryRecord>& record) {
+    try {
+        record = DecodeRecoveryRecord(ReadWholeFile(file, kRecoveryRecordLimitBytes, false));
+    } catch (const FileError& error) {
+        if (error.errorCode() == ELOOP) return file + ": a link, which is not followed";
+        return error.errorCode() == ENOENT ? "" : error.what();
+    }
+    return record ? "" : file + ": not a recovery record";
+}
+
 // Unique among the windows of this machine: the process and the moment it asked.
 std::string NewSlotName() {
     static int counter = 0;
@@ -55,6 +115,7 @@ std::string EncodeRecoveryRecord(const RecoveryRecord& record) {
     json["format"] = static_cast<int>(record.format);
     json["welcome"] = record.welcome;
     json["savedAt"] = record.savedAt;
+    if (record.file.exists) json["file"] = EncodeStamp(record.file);
     json["model"] = record.model;
     return json.dump();
 }
@@ -83,6 +144,13 @@ std::optional<RecoveryRecord> DecodeRecoveryRecord(std::string_view bytes) {
     record.welcome = welcome != json.end() && welcome->get<bool>();
     record.savedAt = savedAt != json.end() ? savedAt->get<std::int64_t>() : 0;
     record.model = model->get<std::string>();
+    if (!record.path.empty() && !IsPlainAbsolutePath(record.path)) return std::nullopt;
+    if (const auto file = json.find("file"); file != json.end()) {
+        std::optional<FileStamp> stamp = DecodeStamp(*file);
+        if (!stamp || record.path.empty()) return std::nullopt;
+        record.file = std::move(*stamp);
+    }
+    if (!IsDocumentModel(record.model)) return std::nullopt;
     return record;
 }
 
@@ -98,10 +166,23 @@ std::string DefaultRecoveryFolder() {
     return base + "/qorva/recovery";
 }
 
+void PrepareRecoveryFolder(const std::string& folder) {
+    MakeFolders(folder);
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0) throw FileError(folder, errno);
+    if (!S_ISDIR(info.st_mode)) throw FileError(folder, ENOTDIR, "not a folder (a link or another kind of file)");
+    if (info.st_uid != ::geteuid()) throw FileError(folder, EPERM, "a folder of another user");
+    // Others must not read the documents kept here nor plant files.
+    if ((info.st_mode & 07777) != 0700 && ::chmod(folder.c_str(), 0700) != 0) throw FileError(folder, errno);
+}
+
 std::optional<FileLock> FileLock::TryTake(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Never through a link, and only a regular file: a planted lock must not make
+    // the program create or open anything elsewhere.
+    const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (descriptor < 0) return std::nullopt;
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) || ::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         ::close(descriptor);
         return std::nullopt;
     }
@@ -128,7 +209,7 @@ RecoverySlot::RecoverySlot(std::string folder) : folder_(std::move(folder)), nam
 
 void RecoverySlot::Write(const RecoveryRecord& record) {
     if (!lock_) {
-        MakeFolders(folder_);
+        PrepareRecoveryFolder(folder_);
         lock_ = FileLock::TryTake(LockPathOf(file_));
         if (!lock_) throw FileError(LockPathOf(file_), errno ? errno : EAGAIN);
     }
@@ -143,20 +224,36 @@ void RecoverySlot::Remove() {
     }
 }
 
-std::optional<OrphanedRecovery> ClaimRecovery(const std::string& file) {
+std::optional<OrphanedRecovery> ClaimRecovery(const std::string& file, std::string* damage) {
     std::optional<FileLock> lock = FileLock::TryTake(LockPathOf(file));
-    if (!lock) return std::nullopt;
     std::optional<RecoveryRecord> record;
-    try {
-        record = DecodeRecoveryRecord(ReadWholeFile(file));
-    } catch (const FileError&) {
+    std::string why = lock ? RecordDamage(file, record) : "";
+    if (!lock || !record) {
+        // A lock that cannot be taken as a regular file is damage too.
+        struct stat info {};
+        if (!lock && ::lstat(LockPathOf(file).c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+            why = LockPathOf(file) + ": " + kNotARegularFile;
+        if (!why.empty()) {
+            SetAside(file);
+            if (damage) *damage = why;
+        } else if (lock) {
+            ::unlink(LockPathOf(file).c_str());  // the record is gone: so goes the lock made for it
+        }
+        return std::nullopt;
     }
-    if (!record) return std::nullopt;
     return OrphanedRecovery{file, std::move(*record), std::move(lock)};
 }
 
-std::vector<OrphanedRecovery> ClaimOrphanedRecoveries(const std::string& folder) {
+std::vector<OrphanedRecovery> ClaimOrphanedRecoveries(const std::string& folder, std::vector<std::string>* setAside) {
     std::vector<OrphanedRecovery> found;
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0) return found;
+    try {
+        PrepareRecoveryFolder(folder);
+    } catch (const FileError& error) {
+        if (setAside) setAside->push_back(error.what());
+        return found;
+    }
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return found;
     std::vector<std::string> files;
@@ -166,7 +263,12 @@ std::vector<OrphanedRecovery> ClaimOrphanedRecoveries(const std::string& folder)
     }
     ::closedir(dir);
     for (const std::string& file : files) {
-        if (std::optional<OrphanedRecovery> orphan = ClaimRecovery(file)) found.push_back(std::move(*orphan));
+        std::string damage;
+        if (std::optional<OrphanedRecovery> orphan = ClaimRecovery(file, &damage)) {
+            found.push_back(std::move(*orphan));
+        } else if (!damage.empty() && setAside) {
+            setAside->push_back(damage);
+        }
     }
     std::stable_sort(found.begin(), found.end(), [](const OrphanedRecovery& a, const OrphanedRecovery& b) {
         return a.record.savedAt < b.record.savedAt;

@@ -6,6 +6,8 @@
 #pragma once
 
 #include "src/win/document/document_format.h"
+#include "src/win/document/file_content.h"
+#include "src/win/document/file_stamp.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,12 +23,20 @@ struct RecoveryRecord {
     bool welcome = false;
     std::string model;          // the editor's model JSON
     std::int64_t savedAt = 0;   // seconds since the epoch
+    // The file as the document last loaded or saved it: a save of the restored
+    // document asks before writing over anything else.
+    FileStamp file;
     bool operator==(const RecoveryRecord&) const = default;
 };
 
 std::string EncodeRecoveryRecord(const RecoveryRecord& record);
-// Nothing for bytes that are not a whole record (a damaged or foreign file).
+// Nothing for bytes that are not a whole record (a damaged or foreign file): the
+// model must be a document the editor takes, the path absolute and plain.
 std::optional<RecoveryRecord> DecodeRecoveryRecord(std::string_view bytes);
+
+// A record file larger than this is not read: its model could not go into the
+// page anyway (escaping in the record makes it larger than the model).
+inline constexpr std::uint64_t kRecoveryRecordLimitBytes = 3 * kPageDocumentLimitBytes;
 
 // $XDG_STATE_HOME/qorva/recovery, else ~/.local/state/qorva/recovery.
 std::string DefaultRecoveryFolder();
@@ -46,6 +56,10 @@ private:
     explicit FileLock(int descriptor) : descriptor_(descriptor) {}
     int descriptor_ = -1;
 };
+
+// Makes the folder (and those above it) or checks the one there: it must be a
+// real folder of this user, not a link, and its mode becomes 0700. Throws FileError.
+void PrepareRecoveryFolder(const std::string& folder);
 
 // One window's recovery file. The folder is made on the first write.
 class RecoverySlot {
@@ -71,10 +85,16 @@ struct OrphanedRecovery {
     std::optional<FileLock> lock;
 };
 
-// The readable orphans in the folder, oldest first. Damaged files are left alone.
-std::vector<OrphanedRecovery> ClaimOrphanedRecoveries(const std::string& folder);
-// Claims one named file; nothing when its window still runs or it cannot be read.
-std::optional<OrphanedRecovery> ClaimRecovery(const std::string& file);
+// The readable orphans in the folder, oldest first. Damaged ones (not a regular
+// file, too large, not a record) are renamed with kDamagedSuffix so they are
+// not offered again, their locks removed, and their names with the reasons added
+// to `setAside`. A folder that is a link or another user's gives nothing.
+std::vector<OrphanedRecovery> ClaimOrphanedRecoveries(const std::string& folder,
+                                                      std::vector<std::string>* setAside = nullptr);
+// Claims one named file; nothing when its window still runs or it cannot be read
+// (it is then set aside as above, with the reason in `damage`).
+std::optional<OrphanedRecovery> ClaimRecovery(const std::string& file, std::string* damage = nullptr);
+inline constexpr std::string_view kDamagedSuffix = ".damaged";
 // Deletes the file and its lock.
 void DiscardRecovery(OrphanedRecovery& orphan);
 
