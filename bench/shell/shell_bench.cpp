@@ -6,6 +6,9 @@
 //   recovery-keystroke  a key typed into a 10,000-block document on its own, and
 //               as a recovery copy is being kept: with the file written on the
 //               keeper's thread, and written on the user-interface thread
+//   recovery-start  claiming the recovery files at start: a whole record of a
+//               document just under the page's limit, and a planted 300 MB record
+//               (sparse), which is set aside unread; time and peak memory
 //   page-limit [MiB...]  the largest document the page takes and gives back whole
 //               within the page call's time limit: setTextJson then getTextJson on
 //               documents of growing size, in prose-sized paragraphs and in long
@@ -13,6 +16,8 @@
 #include "src/win/platform/browser.h"
 #include "src/win/document/recovery_keeper.h"
 #include "src/win/document/recovery_store.h"
+
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -271,12 +276,41 @@ int PageLimit() {
     return 0;
 }
 
+int RecoveryStart() {
+    QTemporaryDir folder;
+    const std::string path = folder.path().toStdString();
+    std::string model = LargeDocument(170000);
+    {
+        qorva::RecoverySlot slot(path);  // dropped without removing: an orphan
+        slot.Write({"/bench.text", qorva::DocumentFormat::QorvaMarkdown, false, model, 1});
+    }
+    QFile planted(folder.filePath("planted.json"));
+    planted.open(QIODevice::WriteOnly);
+    planted.resize(300'000'000);
+    planted.close();
+    model.clear();
+    model.shrink_to_fit();
+    rusage before {};
+    getrusage(RUSAGE_SELF, &before);
+    const auto start = Clock::now();
+    std::vector<std::string> setAside;
+    const auto orphans = qorva::ClaimOrphanedRecoveries(path, &setAside);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    rusage after {};
+    getrusage(RUSAGE_SELF, &after);
+    std::printf("recovery-start: %zu claimed (%zu bytes of model), %zu set aside: %.0f ms, peak memory %ld MB -> %ld MB\n",
+                orphans.size(), orphans.empty() ? 0 : orphans[0].record.model.size(), setAside.size(), ms,
+                before.ru_maxrss / 1024, after.ru_maxrss / 1024);
+    return 0;
+}
+
 const char* gMode = "page-calls";
 
 int Run() {
     if (std::strcmp(gMode, "bare-start") == 0) return BareStart();
     if (std::strcmp(gMode, "recovery-keystroke") == 0) return RecoveryKeystroke();
     if (std::strcmp(gMode, "page-limit") == 0) return PageLimit();
+    if (std::strcmp(gMode, "recovery-start") == 0) return RecoveryStart();
     return PageCalls();
 }
 
