@@ -72,8 +72,9 @@ MessageSpec RestoreUnsavedChanges(const RecoveryRecord& record, std::time_t now)
 MessageSpec RecoveryFilesSetAside(const std::vector<std::string>& reasons) {
     std::string list;
     for (const std::string& reason : reasons) list += "\n" + reason;
-    return {"Some files in the recovery folder could not be used and were set aside (renamed with \u201c" +
-                std::string(kDamagedSuffix) + "\u201d); nothing was restored from them:\n" + list,
+    return {"Qorva could not use these recovery files; nothing was restored from them:\n" + list +
+                "\n\nDamaged files were renamed with \u201c" + std::string(kDamagedSuffix) +
+                "\u201d and are not offered again.",
             std::string(kQorva), MessageButtons::Ok, MessageIcon::Exclamation};
 }
 

@@ -21,7 +21,7 @@ inline constexpr char kRestoreVariable[] = "QORVA_RESTORE_RECOVERY";
 namespace message {
 // Yes restores, No discards, Cancel keeps the file for the next start.
 MessageSpec RestoreUnsavedChanges(const RecoveryRecord& record, std::time_t now);
-// Recovery files that were damaged (each with why) and renamed aside.
+// Recovery files that could not be used (each with why), or a folder refused.
 MessageSpec RecoveryFilesSetAside(const std::vector<std::string>& reasons);
 }  // namespace message
 
