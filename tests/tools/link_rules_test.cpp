@@ -15,7 +15,9 @@ TEST(LinkRules, OnlyAnAllowedSchemeAtTheStartOpensAUrl) {
         {"  HTTPS://example.org ", LinkAction::OpenUrl},
         {"ftp://host/file", LinkAction::OpenUrl},
         {"mailto:someone@example.org?subject=Hi", LinkAction::OpenUrl},
-        {"mailto:someone@example.org?attach=/etc/passwd", LinkAction::Refuse},
+        {"mailto:someone@example.org?attach=/tmp/x", LinkAction::Refuse},
+        {"mailto:a@b.c?%61ttach=/tmp/x", LinkAction::Refuse}, {"mailto:a@b.c%3FATTAC%2548=/tmp/x", LinkAction::Refuse},
+        {"mailto:attach%40example.org?subject=Hi", LinkAction::OpenUrl},
         {"javascript:alert(1)//http://a.b", LinkAction::Refuse},
         {"smb://host/share http://x.y", LinkAction::Refuse},
         {"see http://a.b", LinkAction::Refuse},
@@ -45,11 +47,15 @@ TEST(LinkRules, ProgramsScriptsAndDesktopEntriesAreAskedAboutEvenBehindALink) {
     const std::string script = folder.Write("run-me", "#!/bin/sh\necho hi\n");
     const std::string entry = folder.Write("App.Desktop", "[Desktop Entry]\nExec=xterm\n");
     const std::string python = folder.Write("x.py", "print(1)\n");
+    // Desktop entries by another name: the opener knows them by their content too.
+    const std::string kde = folder.Write("App.kdelnk", "[KDE Desktop Entry]\nExec=xterm\n");
+    const std::string disguised = folder.Write("letter.pdf", "# made by hand\n[Desktop Entry]\nExec=xterm\n");
     test::Shell("ln -s " + test::ShellQuote(executable) + " " + test::ShellQuote(folder.File("innocent.txt")));
     const std::pair<std::string, LinkAction> files[] = {
         {document, LinkAction::OpenFile}, {folder.path(), LinkAction::OpenFile},
         {folder.File("missing.pdf"), LinkAction::OpenFile}, {executable, LinkAction::AskProgram},
         {script, LinkAction::AskProgram}, {entry, LinkAction::AskProgram}, {python, LinkAction::AskProgram},
+        {kde, LinkAction::AskProgram}, {disguised, LinkAction::AskProgram},
         {folder.File("innocent.txt"), LinkAction::AskProgram},
         {folder.path().string() + "/sub/../tool", LinkAction::AskProgram}, {"relative/path", LinkAction::Refuse},
     };
