@@ -88,7 +88,7 @@ TEST_F(DocumentLifecycleTest, ABinaryTooLargeMissingOrFolderPathIsRefusedWithIts
 TEST_F(DocumentLifecycleTest, AFileWithinTheLimitThatTheEditorCannotHoldSaysBothSizes) {
     std::string items;
     while (items.size() < 6'500'000) items += "-   *x*\r\n";
-    std::string path = folder.Write("items.text", items);
+    const std::string path = folder.Write("items.text", items);
     const std::uint64_t model = TryReadTextFormat(items).size();
     ASSERT_GT(model, kPageDocumentLimitBytes);
     EXPECT_FALSE(document.LoadFile(path));

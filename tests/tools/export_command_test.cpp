@@ -103,11 +103,9 @@ TEST_F(ExportCommand, ToolFailureExitsWithOneAndTheToolsMessage) {
 // The processes whose command line mentions `text`.
 std::vector<pid_t> processesMentioning(const std::string& text) {
     std::vector<pid_t> pids;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         const std::string name = entry.path().filename();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        if (testing::ReadFileBytes(entry.path() / "cmdline").find(text) != std::string::npos)
+        if (isdigit(name[0]) && testing::ReadFileBytes(entry.path() / "cmdline").find(text) != std::string::npos)
             pids.push_back(std::stoi(name));
     }
     return pids;
@@ -127,8 +125,7 @@ TEST_F(ExportCommand, ASignalEndsTheToolRunAndRemovesItsFiles) {
               pdf.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    // Polls `done` for up to `seconds`.
-    auto within = [](double seconds, const std::function<bool()>& done) {
+    auto within = [](int seconds, const std::function<bool()>& done) {  // polls `done`
         for (int i = 0; i < seconds * 20 && !done(); ++i) usleep(50'000);
         return done();
     };
@@ -136,10 +133,8 @@ TEST_F(ExportCommand, ASignalEndsTheToolRunAndRemovesItsFiles) {
     sleep(2);  // past its start-up output, into the endless loop
     kill(pid, SIGTERM);
     int status = 0;
-    bool ended = false;
-    within(20, [&] { return ended = ended || waitpid(pid, &status, WNOHANG) == pid; });
-    if (!ended) kill(pid, SIGKILL), waitpid(pid, &status, 0);
-    EXPECT_TRUE(ended);
+    if (!within(20, [&] { return status != 0 || waitpid(pid, &status, WNOHANG) == pid; }))
+        kill(pid, SIGKILL), waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
     EXPECT_TRUE(within(5, [&] { return processesMentioning(tmp).empty(); })) << "XeLaTeX outlived the program";
     for (pid_t left : processesMentioning(tmp)) kill(left, SIGKILL);

@@ -71,7 +71,7 @@ TEST(PandocRealRuns, WarningsAreKeptApartAndAFailureGivesItsMessage) {
     EXPECT_FALSE(PandocFromJson("{\"not\": \"a document\"", "markdown", output));
     EXPECT_FALSE(output.empty());
     // Text from outside reads no file it names (the network case is the window suite's).
-    testing::TempFolder folder;
+    const testing::TempFolder folder;
     const std::string secret = folder.Write("secret.tex", "QORVASECRETMARKER\n");
     ASSERT_TRUE(PandocToJson(pandoc, "\\input{" + secret + "}\n\nafter\n", "latex", json, &messages)) << messages;
     EXPECT_EQ(json.find("QORVASECRETMARKER"), std::string::npos) << json;
