@@ -34,7 +34,7 @@ bool isDots(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[
 // Removes `name` under the folder `at`: a file or link as it is, a folder with
 // everything in it. Only system calls, so that a signal handler may use it.
 void removeTree(int at, const char* name, int depth) {
-    if (unlinkat(at, name, 0) == 0 || (errno != EISDIR && errno != EPERM) || depth > 64) return;
+    if (unlinkat(at, name, 0) == 0 || (errno != EISDIR && errno != EPERM) || depth > 16) return;
     const int folder = openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (folder < 0) return;
     // Entries removed while the folder is read may hide others: read it again
@@ -42,7 +42,7 @@ void removeTree(int at, const char* name, int depth) {
     for (int pass = 0; pass < 3; ++pass) {
         bool found = false;
         lseek(folder, 0, SEEK_SET);
-        alignas(dirent64) char buffer[8192];
+        alignas(dirent64) char buffer[2048];  // small: this may run on any thread's stack
         for (ssize_t n; (n = getdents64(folder, buffer, sizeof buffer)) > 0;) {
             for (ssize_t offset = 0; offset < n;) {
                 const auto* entry = reinterpret_cast<const dirent64*>(buffer + offset);
