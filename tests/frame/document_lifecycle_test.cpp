@@ -83,6 +83,20 @@ TEST_F(DocumentLifecycleTest, ABinaryTooLargeMissingOrFolderPathIsRefusedWithIts
     EXPECT_TRUE(recent.Entries().empty());
 }
 
+// The limit is on the file; a file within it whose mark-up takes more than the editor
+// holds says both sizes, each for what it is.
+TEST_F(DocumentLifecycleTest, AFileWithinTheLimitThatTheEditorCannotHoldSaysBothSizes) {
+    std::string items;
+    while (items.size() < 6'500'000) items += "-   *x*\r\n";
+    const std::string path = folder.Write("items.text", items);
+    const std::uint64_t model = TryReadTextFormat(items).size();
+    ASSERT_GT(model, kPageDocumentLimitBytes);
+    EXPECT_FALSE(document.LoadFile(path));
+    EXPECT_EQ(ui.MessageTexts(), Texts{path + " is too large to open: its 7 MB take " +
+                                       std::to_string(MegabytesRoundedUp(model)) +
+                                       " MB in the editor; the limit there is 20 MB."});
+}
+
 TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCostsTheFile) {
     std::filesystem::create_directory(folder / "other");
     std::string second = folder.Write("other/second.text", "second\r\n");

@@ -13,9 +13,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -187,11 +189,27 @@ TEST_F(ClipboardTest, PastedHtmlInAnEnvelopeIsUnwrappedFirst) {
     data->setHtml(QString::fromStdString(BuildCfHtml("<h2>Sub</h2>")));
     clipboard->setMimeData(data);
     ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].first, "paste");
-    const std::string& pasted = calls[0].second;
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().first, "paste");
+    const std::string& pasted = calls.back().second;
     EXPECT_NE(pasted.find("\"heading\""), std::string::npos) << pasted;
     EXPECT_EQ(pasted.find("Version"), std::string::npos) << pasted;
+}
+
+// A paste may not make a document that cannot be opened again.
+TEST_F(ClipboardTest, APasteThatWouldPassTheSizeLimitIsRefusedWithTheSizeTheFileWouldHave) {
+    selection = R"(["text",["para",{"level":0},["plain","Kept"]]])";
+    std::string lines(21'000'000, 'x');  // 210,000 lines of 99 letters
+    for (size_t end = 99; end < lines.size(); end += 100) lines[end] = '\n';
+    clipboard->setText(QString::fromStdString(lines));
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) shown = box->text(), box->accept();
+    });
+    ASSERT_TRUE(HandleClipboardCommand(menu_id::Paste, page));
+    for (const auto& call : calls) EXPECT_NE(call.first, "paste");
+    // Each line a paragraph: 99 letters, CR LF and a blank line make 21,630,000 bytes.
+    EXPECT_EQ(shown.toStdString(), "Nothing was pasted: the document would be too large to open: 22 MB; the limit is 20 MB.");
 }
 
 TEST_F(ClipboardTest, AnImageOnlyClipboardPastesNothing) {

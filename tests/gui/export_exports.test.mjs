@@ -73,7 +73,7 @@ test('the template picked in the dialog wraps the export; Repeat Export writes t
     await chooseExport(desktop, 'html');
     await confirmWithTemplate(desktop, 1, boot);   // "Bootstrap", after "Default"
     assert.match(readFileSync(await waitForFile(boot), 'utf8'),
-      /bootstrap\.css[^]*<div class="container">\n\n[^]*Hello from Qorva[^]*\n\n<\/div>/);
+      /<style>[^]*\.container[^]*<div class="container">\n\n[^]*Hello from Qorva[^]*\n\n<\/div>/);
 
     await chooseExport(desktop, 'tex', { repeatEnabled: true });
     await confirmWithTemplate(desktop, 1, contents);   // "Table of Contents"

@@ -4,6 +4,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
+import { createServer } from 'node:http';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -26,6 +27,24 @@ test('a middle click and the Paste key bring content in only through the program
     desktop.keys('XF86Paste');
     doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Key news'));
     assert.equal(blockOf(doc, 'Key news')[0], 'heading');
+
+    // Pasted HTML fetches nothing: Pandoc reads it without the network.
+    const requests = [];
+    const server = createServer((request, answer) => {
+      requests.push(request.url);
+      answer.writeHead(200, { 'Content-Type': 'text/html' }).end('<p>Fetched from the server</p>');
+    });
+    await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
+    try {
+      await offer(`<p>Framed news</p><iframe src="http://127.0.0.1:${server.address().port}/a"></iframe>`, { type: 'text/html' });
+      await waitUntil('the new offer', () => xclip(x.display, ['-o', '-selection', 'clipboard', '-t', 'text/html']).includes('Framed'));
+      desktop.keys('ctrl+v');
+      doc = await desktop.waitForDocument((d) => blockTexts(d).includes('Framed news'));
+      assert.ok(!JSON.stringify(doc).includes('Fetched'), JSON.stringify(doc));
+      assert.deepEqual(requests, []);
+    } finally {
+      server.close();
+    }
 
     // The Copy key copies the program's formats, the model among them.
     desktop.keys('ctrl+a', 'XF86Copy');

@@ -5,6 +5,10 @@
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <csignal>
+#include <functional>
 
 namespace qorva {
 namespace {
@@ -94,6 +98,48 @@ TEST_F(ExportCommand, ToolFailureExitsWithOneAndTheToolsMessage) {
     EXPECT_TRUE(outcome.errors.starts_with("error: Export to PDF via XeLaTeX failed.\n! LaTeX Error: File "))
         << outcome.errors;
     EXPECT_EQ(ReadWholeFile(pdf), "old pdf");
+}
+
+// The processes whose command line mentions `text`.
+std::vector<pid_t> processesMentioning(const std::string& text) {
+    std::vector<pid_t> pids;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (isdigit(name[0]) && testing::ReadFileBytes(entry.path() / "cmdline").find(text) != std::string::npos)
+            pids.push_back(std::stoi(name));
+    }
+    return pids;
+}
+
+// Killed while XeLaTeX runs, the export takes the tool and its work folder with it.
+TEST_F(ExportCommand, ASignalEndsTheToolRunAndRemovesItsFiles) {
+    mkdir(userData_.File("qorva").c_str(), 0755);
+    userData_.Write("qorva/Endless.xelatex", "\\documentclass{article}\n\\begin{document}\n\\def\\x{\\x}\\x\n$body$\n\\end{document}\n");
+    TempFolder temporaries;
+    const std::string data = userData_.path(), tmp = temporaries.path(), pdf = output_.File("r.pdf");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("XDG_DATA_HOME", data.c_str(), 1);
+        setenv("TMPDIR", tmp.c_str(), 1);
+        execl(program_.c_str(), program_.c_str(), "export", "--to", "pdf", "--template", "Endless", document_.c_str(),
+              pdf.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    auto within = [](int seconds, const std::function<bool()>& done) {  // polls `done`
+        for (int i = 0; i < seconds * 20 && !done(); ++i) usleep(50'000);
+        return done();
+    };
+    EXPECT_TRUE(within(60, [&] { return !processesMentioning(tmp).empty(); })) << "XeLaTeX did not start";
+    sleep(2);  // past its start-up output, into the endless loop
+    kill(pid, SIGTERM);
+    int status = 0;
+    if (!within(20, [&] { return status != 0 || waitpid(pid, &status, WNOHANG) == pid; }))
+        kill(pid, SIGKILL), waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_TRUE(within(5, [&] { return processesMentioning(tmp).empty(); })) << "XeLaTeX outlived the program";
+    for (pid_t left : processesMentioning(tmp)) kill(left, SIGKILL);
+    EXPECT_EQ(test::FolderEntries(tmp), std::vector<std::string>{});
+    EXPECT_FALSE(FileExists(pdf));
 }
 
 }  // namespace

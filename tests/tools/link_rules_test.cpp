@@ -15,7 +15,9 @@ TEST(LinkRules, OnlyAnAllowedSchemeAtTheStartOpensAUrl) {
         {"  HTTPS://example.org ", LinkAction::OpenUrl},
         {"ftp://host/file", LinkAction::OpenUrl},
         {"mailto:someone@example.org?subject=Hi", LinkAction::OpenUrl},
-        {"mailto:someone@example.org?attach=/etc/passwd", LinkAction::Refuse},
+        {"mailto:someone@example.org?attach=/tmp/x", LinkAction::Refuse},
+        {"mailto:a@b.c?%61ttach=/tmp/x", LinkAction::Refuse}, {"mailto:a@b.c%3FATTAC%2548=/tmp/x", LinkAction::Refuse},
+        {"mailto:attach%40example.org?subject=Hi", LinkAction::OpenUrl},
         {"javascript:alert(1)//http://a.b", LinkAction::Refuse},
         {"smb://host/share http://x.y", LinkAction::Refuse},
         {"see http://a.b", LinkAction::Refuse},
@@ -50,6 +52,8 @@ TEST(LinkRules, ProgramsScriptsAndDesktopEntriesAreAskedAboutEvenBehindALink) {
         {document, LinkAction::OpenFile}, {folder.path(), LinkAction::OpenFile},
         {folder.File("missing.pdf"), LinkAction::OpenFile}, {executable, LinkAction::AskProgram},
         {script, LinkAction::AskProgram}, {entry, LinkAction::AskProgram}, {python, LinkAction::AskProgram},
+        {folder.Write("App.kdelnk", "Exec=xterm\n"), LinkAction::AskProgram},  // desktop entries, by name or content
+        {folder.Write("letter.pdf", "# made by hand\n[Desktop Entry]\nExec=xterm\n"), LinkAction::AskProgram},
         {folder.File("innocent.txt"), LinkAction::AskProgram},
         {folder.path().string() + "/sub/../tool", LinkAction::AskProgram}, {"relative/path", LinkAction::Refuse},
     };

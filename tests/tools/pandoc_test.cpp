@@ -28,7 +28,10 @@ TEST(PandocCommandLines, ClassicOptionsForOldPandocAndTheCurrentOnesForNewer) {
     EXPECT_EQ(PandocFromJsonCommand(old, "markdown_github"),
               "\"pandoc\" --from json --to markdown_github --reference-links --atx-headers");
     EXPECT_EQ(PandocFromJsonCommand(current, "markdown_github"),
-              "\"pandoc\" --from json --to gfm --reference-links --markdown-headings=atx");
+              "\"pandoc\" --from json --to gfm --reference-links --markdown-headings=atx --sandbox");
+    // Only a Pandoc that has a sandbox (2.15 on) reads strangers' text in one.
+    EXPECT_EQ(PandocToJsonCommand(old, "html"), "\"pandoc\" --from html --to json");
+    EXPECT_EQ(PandocToJsonCommand(installation("2.14.2"), "html"), "\"pandoc\" --from html --to json");
     // Before 2.11.2 the old heading option is the one that exists.
     EXPECT_NE(PandocFromJsonCommand(installation("2.9.2.1"), "markdown").find("--atx-headers"), std::string::npos);
     // Only EPUB gets a table of contents, at the end.
@@ -45,7 +48,7 @@ TEST(PandocLocation, UsersOwnInstallationWinsOverPathAndItsVersionDecidesItsUse)
     {
         test::FakePandocHome fake("pandoc 3.1.3", "");
         EXPECT_EQ(LocatePandoc(), fake.pandoc);
-        EXPECT_EQ(PandocToJsonCommand(DetectPandoc(), "html"), "\"" + fake.pandoc + "\" --from html --to json");
+        EXPECT_EQ(PandocToJsonCommand(DetectPandoc(), "html"), "\"" + fake.pandoc + "\" --from html --to json --sandbox");
     }
     {
         test::FakePandocHome fake("pandoc 1.12.3", "");
@@ -67,6 +70,12 @@ TEST(PandocRealRuns, WarningsAreKeptApartAndAFailureGivesItsMessage) {
     std::string output;
     EXPECT_FALSE(PandocFromJson("{\"not\": \"a document\"", "markdown", output));
     EXPECT_FALSE(output.empty());
+    // Text from outside reads no file it names (the network case is the window suite's).
+    const testing::TempFolder folder;
+    const std::string secret = folder.Write("secret.tex", "QORVASECRETMARKER\n");
+    ASSERT_TRUE(PandocToJson(pandoc, "\\input{" + secret + "}\n\nafter\n", "latex", json, &messages)) << messages;
+    EXPECT_EQ(json.find("QORVASECRETMARKER"), std::string::npos) << json;
+    EXPECT_NE(json.find("after"), std::string::npos) << json;
 }
 
 }  // namespace

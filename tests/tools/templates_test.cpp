@@ -43,6 +43,17 @@ TEST(ApplyTemplate, MarkersAreReplacedOnceAndTheUserDataFolderComesFirst) {
         EXPECT_EQ(ApplyTemplate(name, body, {user.path(), program.path()}), applied) << name;
 }
 
+// An exported page is read where no network may be: it must not load scripts, styles
+// or anything else from another host.
+TEST(BuiltinTemplate, NoneRefersToAnotherHost) {
+    for (const char* name : {"Default.html5", "Bootstrap.html5", "Default.xelatex", "Table of Contents.xelatex"}) {
+        const std::optional<std::string_view> text = BuiltinTemplate(name);
+        ASSERT_TRUE(text && text->find("$body$") != std::string_view::npos) << name;
+        for (const char* remote : {"://", "\"//", "'//", "url(", "@import"})
+            EXPECT_EQ(text->find(remote), std::string_view::npos) << name << " holds " << remote;
+    }
+}
+
 TEST(UserFolders, UserDataFolderFollowsXdgThenHomeAndTheProgramsDataFolderSitsBesideItsExecutable) {
     EXPECT_EQ(InstalledDataFolder("/opt/qorva/bin"), "/opt/qorva/share/qorva");
     ScopedEnv data("XDG_DATA_HOME", "/data/home");

@@ -46,8 +46,9 @@ TEST(XeLaTeXExport, TypesetsTextAndImagesInTheWorkFolderDespiteRecoverableErrors
     EXPECT_EQ(test::PdfImageCount(target), "1\n");
 }
 
-TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
-    TempFolder folder;
+TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailureAndLeavesNothingInTheTemporaryFolder) {
+    TempFolder folder, temporaries;
+    ScopedEnv tmp("TMPDIR", temporaries.path());
     // A PNG with a broken checksum makes the PDF driver abort after XeLaTeX has created an empty x.pdf.
     test::Shell("printf %s iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVQI12P4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC"
                 " | base64 -d > " + test::ShellQuote(folder.File("broken.png")));
@@ -57,6 +58,8 @@ TEST(XeLaTeXExport, EmptyPdfLeftByACrashedDriverIsAFailure) {
     EXPECT_FALSE(ExportPdfViaXeLaTeX(latex, folder.File("out.pdf"), folder.path(), error));
     EXPECT_EQ(error.substr(0, 33), "Export to PDF via XeLaTeX failed.");
     EXPECT_FALSE(FileExists(folder.File("out.pdf")));
+    // The driver's own temporary files went into the work folder, not the user's.
+    EXPECT_EQ(test::FolderEntries(temporaries.path()), std::vector<std::string>{});
 }
 
 // TeX in the document (math is passed through as TeX) may not read files outside

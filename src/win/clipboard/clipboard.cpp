@@ -2,8 +2,10 @@
 
 #include "src/win/clipboard/cf_html.h"
 #include "src/win/clipboard/clipboard_formats.h"
+#include "src/win/app/main_frame.h"
 #include "src/win/menus/menu_commands.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -56,8 +58,15 @@ std::optional<std::string> HtmlOf(const QMimeData* data) {
     return html;
 }
 
+// A paste after which the document could not be opened again is refused.
 void PasteModel(const ClipboardPageCall& page, const std::string& model) {
-    if (!model.empty()) page("paste", &model);
+    if (model.empty()) return;
+    if (std::optional<MessageSpec> refusal = PasteSizeRefusal(page("getTextJson", nullptr), model)) {
+        ShowExclamation(QApplication::activeWindow(), QString::fromStdString(refusal->caption),
+                        QString::fromStdString(refusal->text));
+        return;
+    }
+    page("paste", &model);
 }
 
 void PasteOffered(const ClipboardPageCall& page, const QMimeData* offered) {

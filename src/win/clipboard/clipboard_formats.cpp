@@ -2,6 +2,7 @@
 
 #include "src/win/clipboard/cf_html.h"
 #include "src/win/document/document_conversion.h"
+#include "src/win/document/file_content.h"
 #include "src/win/tools/converter_host.h"
 
 namespace qorva {
@@ -48,6 +49,16 @@ std::string ModelForPaste(const ClipboardOffer& offer, const PandocProbe& pandoc
     }
     if (Present(offer.text)) return TryReadPlainText(*offer.text);
     return {};
+}
+
+std::optional<MessageSpec> PasteSizeRefusal(std::string_view document, std::string_view pasted) {
+    const std::uint64_t file = SavedTextSize(document) + SavedTextSize(pasted);
+    if (file > kDocumentFileLimitBytes)
+        return message::PasteTooLarge(MegabytesRoundedUp(file), kDocumentFileLimitBytes / 1'000'000);
+    const std::uint64_t editor = document.size() + pasted.size();
+    if (editor > kPageDocumentLimitBytes)
+        return message::PasteTooLargeForEditor(MegabytesRoundedUp(editor), kPageDocumentLimitBytes / 1'000'000);
+    return std::nullopt;
 }
 
 std::string ModelForPasteQorvaFormat(const std::optional<std::string>& text) {

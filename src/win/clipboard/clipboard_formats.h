@@ -3,6 +3,7 @@
 // puts and takes the texts.
 #pragma once
 
+#include "src/win/document/document_messages.h"
 #include "src/win/tools/pandoc.h"
 
 #include <functional>
@@ -41,6 +42,12 @@ std::optional<PandocInstallation> UsablePandoc();
 // as it is; else the HTML through Pandoc; else (or when Pandoc fails) the text
 // read as plain text.
 std::string ModelForPaste(const ClipboardOffer& offer, const PandocProbe& pandoc = UsablePandoc);
+
+// The size rule for a paste of `pasted` into `document` (both model JSON): the
+// document with the pasted part added (a selection it replaces is not taken off)
+// must open again, its file and what the editor holds within their limits.
+// Nothing when the paste may go ahead, else the message to show instead.
+std::optional<MessageSpec> PasteSizeRefusal(std::string_view document, std::string_view pasted);
 
 // Paste as Markdown: the text read as the native Markdown, or through Pandoc as
 // MultiMarkdown (nothing without a usable Pandoc).

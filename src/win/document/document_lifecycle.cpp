@@ -132,23 +132,25 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
 }
 
 void DocumentLifecycle::ShowTooLarge(const std::string& path, std::uint64_t bytes) {
-    ui_.ShowMessage(message::TooLargeToOpen(path, MegabytesRoundedUp(bytes),
-                                            kPageDocumentLimitBytes / 1'000'000));
+    ui_.ShowMessage(message::TooLargeToOpen(path, MegabytesRoundedUp(bytes), kDocumentFileLimitBytes / 1'000'000));
 }
 
-// Refused before reading: a file past the page's limit is never read whole.
+// Refused before reading: a file past the limit is never read whole.
 bool DocumentLifecycle::RefusedAsTooLarge(const std::string& path) {
     std::optional<std::uint64_t> size = FileSize(path);
-    if (!size || *size <= kPageDocumentLimitBytes) return false;
+    if (!size || *size <= kDocumentFileLimitBytes) return false;
     ShowTooLarge(path, *size);
     return true;
 }
 
 bool DocumentLifecycle::PutIntoPage(const std::string& path, const std::string& model,
                                     const std::optional<std::string>& baseUrl) {
-    // Markup can make the model larger than the file.
+    // Mark-up can make the model several times larger than the file: the message
+    // gives each size for what it is.
     if (model.size() > kPageDocumentLimitBytes) {
-        ShowTooLarge(path, model.size());
+        ui_.ShowMessage(message::TooLargeForEditor(path, MegabytesRoundedUp(FileSize(path).value_or(0)),
+                                                   MegabytesRoundedUp(model.size()),
+                                                   kPageDocumentLimitBytes / 1'000'000));
         return false;
     }
     // Kept to be put back if the page fails to take the new document: a call that

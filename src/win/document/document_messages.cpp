@@ -58,6 +58,23 @@ MessageSpec TooLargeToOpen(std::string_view path, std::uint64_t megabytes, std::
                     std::to_string(limitMegabytes) + " MB.",
                 kQorva, MessageButtons::Ok, MessageIcon::Exclamation);
 }
+MessageSpec TooLargeForEditor(std::string_view path, std::uint64_t fileMegabytes, std::uint64_t editorMegabytes,
+                              std::uint64_t limitMegabytes) {
+    return Make(std::string(path) + " is too large to open: its " + std::to_string(fileMegabytes) + " MB take " +
+                    std::to_string(editorMegabytes) + " MB in the editor; the limit there is " +
+                    std::to_string(limitMegabytes) + " MB.",
+                kQorva, MessageButtons::Ok, MessageIcon::Exclamation);
+}
+MessageSpec PasteTooLarge(std::uint64_t megabytes, std::uint64_t limitMegabytes) {
+    return Make("Nothing was pasted: the document would be too large to open: " + std::to_string(megabytes) +
+                    " MB; the limit is " + std::to_string(limitMegabytes) + " MB.",
+                kQorva, MessageButtons::Ok, MessageIcon::Exclamation);
+}
+MessageSpec PasteTooLargeForEditor(std::uint64_t editorMegabytes, std::uint64_t limitMegabytes) {
+    return Make("Nothing was pasted: the document would take " + std::to_string(editorMegabytes) +
+                    " MB in the editor; the limit there is " + std::to_string(limitMegabytes) + " MB.",
+                kQorva, MessageButtons::Ok, MessageIcon::Exclamation);
+}
 MessageSpec NotATextFile(std::string_view path) {
     return Make(std::string(path) + " is not a text file and cannot be opened.", kQorva, MessageButtons::Ok,
                 MessageIcon::Exclamation);

@@ -47,6 +47,12 @@ MessageSpec CannotWrite(std::string_view reason);
 MessageSpec PandocFailed(std::string_view pandocOutput);
 // A file the editor cannot hold, refused before anything changes.
 MessageSpec TooLargeToOpen(std::string_view path, std::uint64_t megabytes, std::uint64_t limitMegabytes);
+// A file within the limit whose mark-up takes more than the editor holds.
+MessageSpec TooLargeForEditor(std::string_view path, std::uint64_t fileMegabytes, std::uint64_t editorMegabytes,
+                              std::uint64_t limitMegabytes);
+// A paste after which the document could not be opened again.
+MessageSpec PasteTooLarge(std::uint64_t megabytes, std::uint64_t limitMegabytes);
+MessageSpec PasteTooLargeForEditor(std::uint64_t editorMegabytes, std::uint64_t limitMegabytes);
 MessageSpec NotATextFile(std::string_view path);
 // Opened, with its odd bytes shown as U+FFFD: a save writes those instead.
 MessageSpec NotUtf8(std::string_view path);

@@ -1,5 +1,7 @@
 #include "src/win/document/file_content.h"
 
+#include "src/win/tools/converter_host.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -60,6 +62,12 @@ FileContent ClassifyFileContent(std::string_view bytes) {
 }
 
 std::uint64_t MegabytesRoundedUp(std::uint64_t bytes) { return (bytes + 999'999) / 1'000'000; }
+
+std::uint64_t SavedTextSize(std::string_view model) {
+    const std::string text = TryWriteTextFormat(model, /*wrap=*/true);
+    if (text.empty()) return model.size();
+    return text.size() + static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 std::optional<std::uint64_t> FileSize(const std::string& path) {
     struct stat info {};

@@ -4,10 +4,12 @@
 #include "src/win/tools/export_images.h"
 #include "src/win/tools/file_helpers.h"
 #include "src/win/tools/pandoc.h"
+#include "src/win/tools/run_leftovers.h"
 #include "src/win/tools/templates.h"
 #include "src/win/tools/xelatex.h"
 
 #include <cerrno>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,10 +43,14 @@ ExportResult writeTemplated(std::string (*writer)(std::string_view, std::string*
     return {true, {}, {}};
 }
 
-// The private folder a tool run works in, removed with everything in it.
+// The private folder a tool run works in, removed with everything in it, also when
+// a signal ends the program.
 class WorkFolder {
 public:
-    WorkFolder() { made_ = MakeTempFolder(path_); }
+    WorkFolder() {
+        made_ = MakeTempFolder(path_);
+        if (made_) leftover_.emplace(path_);
+    }
     ~WorkFolder() {
         if (made_) RemoveTempFolder(path_);
     }
@@ -56,6 +62,7 @@ public:
 private:
     std::string path_;
     bool made_ = false;
+    std::optional<ScopedRunLeftover> leftover_;
 };
 
 // The model with its pictures copied into the work folder, or a failure text.
@@ -145,6 +152,7 @@ ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& pat
     } closeLater{fd};
     struct stat existing {};
     fchmod(fd, stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : newFileMode());
+    const ScopedRunLeftover partial(temporary);
 
     std::string messages;
     bool cancelled = false;

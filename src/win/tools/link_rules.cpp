@@ -82,9 +82,45 @@ bool containsIgnoringCase(std::string_view text, std::string_view lowerWord) {
     return lower.find(lowerWord) != std::string::npos;
 }
 
-constexpr std::array<std::string_view, 24> kProgramEndings{
-    ".desktop", ".sh",   ".bash", ".zsh", ".csh", ".ksh", ".fish", ".py",  ".pl",  ".rb",  ".php", ".js",
-    ".jar",     ".exe",  ".com",  ".bat", ".cmd", ".ps1", ".vbs",  ".msi", ".run", ".bin", ".appimage", ".command"};
+constexpr std::array<std::string_view, 25> kProgramEndings{
+    ".desktop", ".kdelnk", ".sh",  ".bash", ".zsh", ".csh", ".ksh", ".fish", ".py",  ".pl",       ".rb",     ".php", ".js",
+    ".jar",     ".exe",    ".com", ".bat",  ".cmd", ".ps1", ".vbs", ".msi",  ".run", ".appimage", ".command", ".bin"};
+
+// %XX escapes decoded, again and again until none is left: a mail program may
+// decode the address once more than the link's author seems to ask.
+std::string fullyDecoded(std::string_view text) {
+    std::string current(text);
+    for (int round = 0; round < 8; ++round) {
+        std::string next;
+        for (size_t i = 0; i < current.size(); ++i) {
+            if (current[i] == '%' && i + 2 < current.size() &&
+                std::isxdigit(static_cast<unsigned char>(current[i + 1])) &&
+                std::isxdigit(static_cast<unsigned char>(current[i + 2]))) {
+                next += static_cast<char>(std::stoi(current.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                next += current[i];
+            }
+        }
+        if (next == current) break;
+        current = std::move(next);
+    }
+    return current;
+}
+
+// A mail link whose headers (after "?", once decoded) name a file to attach.
+bool mailLinkAttaches(std::string_view url) {
+    const std::string decoded = fullyDecoded(url);
+    const size_t query = decoded.find('?');
+    return query != std::string::npos && containsIgnoringCase(std::string_view(decoded).substr(query), "attach");
+}
+
+// What the desktop's type detection takes for a desktop entry, whatever the name.
+bool startsLikeDesktopEntry(std::string_view head) {
+    for (std::string_view start : {"[Desktop Action", "[KDE Desktop Entry]", "# Config File", "# KDE Config File"})
+        if (head.substr(0, start.size()) == start) return true;
+    return head.find("[Desktop Entry]") != std::string_view::npos;
+}
 
 }  // namespace
 
@@ -120,12 +156,14 @@ bool IsProgramOrScript(const std::string& path) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
     if (info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) return true;
-    char head[2] = {};
+    char head[512] = {};
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     const ssize_t n = ::read(fd, head, sizeof head);
     ::close(fd);
-    return n == 2 && head[0] == '#' && head[1] == '!';
+    if (n <= 0) return false;
+    const std::string_view start(head, static_cast<size_t>(n));
+    return start.substr(0, 2) == "#!" || startsLikeDesktopEntry(start);
 }
 
 LinkDecision DecideFileLink(const std::string& path) {
@@ -143,8 +181,7 @@ LinkDecision DecideUrlLink(std::string_view url) {
         return DecideFileLink(path);
     }
     // Some mail programs attach the files a mailto: link names.
-    if (scheme == "mailto" && containsIgnoringCase(url.substr(url.find('?') == std::string_view::npos ? url.size() : url.find('?')), "attach"))
-        return {LinkAction::Refuse, std::string(url)};
+    if (scheme == "mailto" && mailLinkAttaches(url)) return {LinkAction::Refuse, std::string(url)};
     if (convert::isSafeUrlScheme(scheme)) return {LinkAction::OpenUrl, std::string(url)};
     return {LinkAction::Refuse, std::string(url)};
 }

@@ -22,7 +22,8 @@ struct LinkDecision {
 };
 
 // For a link the page took for a URL: http, https, ftp and mailto open as they
-// are; a file: URL is decided as the local path it names; anything else is refused.
+// are (but not a mail link that asks to attach a file, however it is encoded); a
+// file: URL is decided as the local path it names; anything else is refused.
 LinkDecision DecideUrlLink(std::string_view url);
 
 // For an absolute local path: "." and ".." steps and symbolic links are resolved
@@ -30,8 +31,9 @@ LinkDecision DecideUrlLink(std::string_view url);
 LinkDecision DecideFileLink(const std::string& path);
 
 // A file the desktop's opener would run rather than show: anything executable, a
-// ".desktop" entry, a file starting with "#!", or a name ending like a script or
-// program for another system (".sh", ".py", ".exe", ".jar", ...).
+// desktop entry (".desktop", ".kdelnk", or any file that reads like one), a file
+// starting with "#!", or a name ending like a script or program for another
+// system (".sh", ".py", ".exe", ".jar", ...).
 bool IsProgramOrScript(const std::string& path);
 
 // The path of a "file:" URL with %XX escapes decoded and "." and ".." resolved

@@ -57,7 +57,10 @@ bool supportedCurrentApi(std::string_view api) {
 bool run(std::string_view command, std::string_view workingFolder, std::string_view input,
          std::string& output, std::string* messages, bool* cancelled = nullptr) {
     std::string out, err;
-    ProcessResult result = RunChild({command, workingFolder, "", input}, out, &err);
+    // A run in a work folder of its own keeps its temporary files there too.
+    std::vector<std::string> environment;
+    if (!workingFolder.empty()) environment.push_back("TMPDIR=" + std::string(workingFolder));
+    ProcessResult result = RunChild({command, workingFolder, "", input, environment}, out, &err);
     if (cancelled) *cancelled = result.cancelled;
     if (!result.started) {
         if (messages) *messages = DescribeFailure("pandoc", result);
@@ -145,17 +148,28 @@ std::string PandocFormatName(const PandocInstallation& pandoc, std::string_view 
 
 std::string PandocVersionCommand(std::string_view location) { return QuoteArgument(location) + " --version"; }
 
+bool PandocHasSandbox(const PandocInstallation& pandoc) {
+    return !pandoc.legacy() && atLeast(versionNumbers(pandoc.version), {2, 15});
+}
+
 std::string PandocToJsonCommand(const PandocInstallation& pandoc, std::string_view inputFormat) {
-    return QuoteArgument(pandoc.location) + " --from " + PandocFormatName(pandoc, inputFormat) + " --to json";
+    return QuoteArgument(pandoc.location) + " --from " + PandocFormatName(pandoc, inputFormat) + " --to json" +
+           (PandocHasSandbox(pandoc) ? " --sandbox" : "");
 }
 
 std::string PandocFromJsonCommand(const PandocInstallation& pandoc, std::string_view outputFormat) {
     // --atx-headers gave way to --markdown-headings=atx in Pandoc 2.11.2.
     bool newHeadingOption = !pandoc.legacy() && atLeast(versionNumbers(pandoc.version), {2, 11, 2});
     return QuoteArgument(pandoc.location) + " --from json --to " + PandocFormatName(pandoc, outputFormat) +
-           " --reference-links " + (newHeadingOption ? "--markdown-headings=atx" : "--atx-headers");
+           " --reference-links " + (newHeadingOption ? "--markdown-headings=atx" : "--atx-headers") +
+           (PandocHasSandbox(pandoc) ? " --sandbox" : "");
 }
 
+// Not sandboxed: Debian's Pandoc 2.17 cannot write DOCX or EPUB in its sandbox (its
+// own data files are outside it) and would leave the pictures out of RTF. The run
+// reads no stranger's text: its JSON comes from this program's writer, without
+// raw content, and names only the checked picture copies in the work folder it
+// runs in (remote pictures only when the user allows fetching them).
 std::string PandocExportCommand(const PandocInstallation& pandoc, std::string_view outputFormat,
                                 std::string_view outputPath) {
     std::string command = QuoteArgument(pandoc.location) + " --standalone --mathjax --from json --to " +

@@ -49,7 +49,11 @@ bool IsPandocUsable();
 // current Pandoc gets "gfm" for "markdown_github".
 std::string PandocFormatName(const PandocInstallation& pandoc, std::string_view format);
 
-// Command lines, exactly as run.
+// Pandoc 2.15 and later read and write in a sandbox on request: no file and no
+// URL beyond what the command line names (a LaTeX \input, an HTML <iframe>).
+bool PandocHasSandbox(const PandocInstallation& pandoc);
+
+// Command lines, exactly as run. Reading and saving run sandboxed when Pandoc can.
 std::string PandocToJsonCommand(const PandocInstallation& pandoc, std::string_view inputFormat);
 std::string PandocFromJsonCommand(const PandocInstallation& pandoc, std::string_view outputFormat);
 std::string PandocExportCommand(const PandocInstallation& pandoc, std::string_view outputFormat,

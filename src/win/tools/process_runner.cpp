@@ -2,6 +2,7 @@
 
 #include "src/win/tools/command_line.h"
 #include "src/win/tools/file_helpers.h"
+#include "src/win/tools/run_leftovers.h"
 
 #include <cerrno>
 #include <csignal>
@@ -329,6 +330,8 @@ ProcessResult RunChild(const ProcessRequest& request, std::string& standardOutpu
         return result;
     }
     result.started = true;
+    // A signal that ends this program ends the run too (its group is its own).
+    ScopedRunningGroup running(pid);
     limitProcessorTime(pid);
 
     // Our copies of the child's ends must go, or we would never see end of output.

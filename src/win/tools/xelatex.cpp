@@ -109,7 +109,9 @@ std::string XeLaTeXCommand(const std::string& workFolder) {
 }
 
 std::vector<std::string> XeLaTeXSandbox(const std::string& workFolder) {
-    return {"openin_any=p", "openout_any=p", "shell_escape=f", "TEXMFOUTPUT=" + workFolder};
+    // The PDF driver's temporary files go into the work folder too, and with it.
+    return {"openin_any=p", "openout_any=p", "shell_escape=f", "TEXMFOUTPUT=" + workFolder,
+            "TMPDIR=" + workFolder, "TMP=" + workFolder, "TEMP=" + workFolder};
 }
 
 bool ExportPdfViaXeLaTeX(std::string_view latex, const std::string& targetPath, const std::string& workFolder,

@@ -33,7 +33,7 @@ bool IsXeLaTeXAvailable();
 // The XeLaTeX command line and the environment of a typesetting run in `workFolder`:
 // no shell escape, and TeX may read and write only inside the work folder besides
 // its own installation (paranoid file access), so a document's math or code cannot
-// pull local files into the PDF.
+// pull local files into the PDF. The run's temporary files go there too.
 std::string XeLaTeXCommand(const std::string& workFolder);
 std::vector<std::string> XeLaTeXSandbox(const std::string& workFolder);
 
