@@ -16,7 +16,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 
 #include <charconv>
@@ -86,6 +88,7 @@ bool CEditorView::OnCommand(int id) {
     switch (id) {
         case cmd::InsertImage: InsertImage(); return true;
         case cmd::InsertHyperlink: InsertHyperlink(); return true;
+        case cmd::CodeLanguage: EditCodeLanguage(); return true;
         case cmd::ZoomLarger:
         case cmd::ZoomSmaller:
         case cmd::ZoomReset: Zoom(id); return true;
@@ -117,6 +120,15 @@ void CEditorView::InsertHyperlink() {
     CHyperlinkDialog dialog(proposed, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted) return;
     Call("insertHyperlink", dialog.Title().toStdString(), dialog.Url().toStdString());
+}
+
+void CEditorView::EditCodeLanguage() {
+    bool accepted = false;
+    const QString language = QInputDialog::getText(
+        QApplication::activeWindow(), QStringLiteral("Code Language"),
+        QStringLiteral("Language of the code block (for example python, or an info string such as c++ {.numberLines}):"),
+        QLineEdit::Normal, QString::fromStdString(Call("getCodeInfo")), &accepted);
+    if (accepted) Call("setCodeInfo", language.toStdString());
 }
 
 void CEditorView::Print() {

@@ -103,6 +103,7 @@ private:
     void Zoom(int command);
     void InsertImage();
     void InsertHyperlink();
+    void EditCodeLanguage();
 
     CEditorViewCallback* callback_;
     std::unique_ptr<BrowserWindow> browser_;
