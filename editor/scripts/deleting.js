@@ -1,7 +1,7 @@
 // Deleting: ranges (with the table rules), characters, words and the joining of
 // paragraphs.
 import { Point, assert } from './base.js';
-import { createBlockElement } from './block-elements.js';
+import { createBlockElement, readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 import { SpanList } from './spans.js';
 import { BlockType, SpanType, emptyPlain, isObjectType } from './types.js';
 import { RunKind } from './typing-runs.js';
@@ -57,11 +57,13 @@ export const deletingMethods = {
     const caret = Point(start.block, head.length - 1, head[head.length - 1].Text.length);
     this.setBlockSpans(start.block, SpanList.normalize(head.concat(second)));
     if (end.block !== start.block) {
-      if (start.span === 0 && start.offset === 0 && end.span === 0 && end.offset === 0) {
-        const type = this.getBlockType(end.block);
+      const type = this.getBlockType(end.block);
+      // A rule ending the range goes whole; it gives the text no type.
+      if (start.span === 0 && start.offset === 0 && end.span === 0 && end.offset === 0 && !isObjectType(type)) {
         const level = this.getBlockLevel(end.block);
         this.setBlockType(start.block, type);
         this.setBlockLevel(start.block, level);
+        writeBlockAttributes(this.blocks[start.block], readBlockAttributes(this.blocks[end.block], {}));
       }
       this.removeBlocks(start.block + 1, end.block - start.block);
     }
@@ -112,7 +114,10 @@ export const deletingMethods = {
 
   joinBlocks(first, last) {
     assert(last > first, 'ERR088');
-    if (this.isBlockEmpty(first)) this.setBlockType(first, this.getBlockType(first + 1));
+    if (this.isBlockEmpty(first)) {
+      this.setBlockType(first, this.getBlockType(first + 1));
+      writeBlockAttributes(this.blocks[first], readBlockAttributes(this.blocks[first + 1], {}));
+    }
     let collected = [];
     for (let i = first; i <= last; i++) {
       const spans = this.getBlockSpans(i);

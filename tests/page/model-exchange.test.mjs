@@ -58,6 +58,8 @@ describe('editing the constructs of real Markdown', () => stepCases(s, [
       ['setCodeInfo', ''], 'undo'], doc(code('rust', 'a'), code('c', 'b'))],
   ['Backspace on a rule removes it whole, undo brings it back, Delete before it selects it', doc(para('a'), rule, para('b')),
     [[1, 0, 0], 'deleteBackward', 'undo', [0, 0, 1], 'deleteForward'], doc(para('a'), rule, para('b')), IMAGE],
+  ['a selection from a paragraph\'s start onto a rule deletes both; the paragraph keeps its type', doc(para('a'), rule, para('b')),
+    [[[0, 0, 0], [1, 0, 0]], 'deleteBackward'], doc(['para', { level: 0 }], para('b'))],
   ['Enter on a rule adds a paragraph after it; typing on it writes before it', doc(rule), [[0, 0, 0], 'insertNewline', typed('b'),
     [0, 0, 0], typed('a')], doc(para('a'), rule, para('b'))],
   ['Insert Horizontal Rule goes after the paragraph, the caret below it', doc(para('a'), para('c')),
