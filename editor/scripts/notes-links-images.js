@@ -1,8 +1,8 @@
 // Footnotes, hyperlinks, following a reference or URL, and image paragraphs.
 // Footnotes and link definitions are both Note blocks whose first span is a
 // NoteRef holding the label.
-import { Point } from './base.js';
-import { createBlockElement, writeBlockAttributes } from './block-elements.js';
+import { Point, oneLine } from './base.js';
+import { createBlockElement, readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 import { editor } from './current-editor.js';
 import { SpanList } from './spans.js';
 import { BlockType, Span, SpanType, emptyPlain, isObjectType, traitsOf } from './types.js';
@@ -160,9 +160,24 @@ export const notesLinksImagesMethods = {
     path = String(path === undefined || path === null ? '' : path).trim();
     if (!path) return;
     const element = createBlockElement(BlockType.Image, 0, [Span(SpanType.Url, path)]);
-    const alt = String(description === undefined || description === null ? '' : description).trim();
-    writeBlockAttributes(element, { Alt: alt });
+    writeBlockAttributes(element, { Alt: oneLine(description) });
     this._insertObjectBlock(element);
+  },
+
+  // The description and title of the image at the selection start as JSON
+  // {"alt", "title"}, or an empty text when the selection is not on an image.
+  getImageDescription() {
+    const i = this.getSelection().start.block;
+    if (this.getBlockType(i) !== BlockType.Image) return '';
+    const record = readBlockAttributes(this.blocks[i], {});
+    return JSON.stringify({ alt: record.Alt || '', title: record.Title || '' });
+  },
+
+  setImageDescription(alt, title) {
+    const i = this.getSelection().start.block;
+    if (this.getBlockType(i) !== BlockType.Image) return;
+    this.beforeChanges();
+    writeBlockAttributes(this.blocks[i], { Alt: oneLine(alt), Title: oneLine(title) });
   },
 
   // A rule goes where an image would; the caret goes to the block after it.
@@ -197,3 +212,5 @@ export function followLink() { editor.followLink(); }
 export function insertHyperlink(text, url) { editor.insertHyperlink(text, url); }
 export function insertImage(path, description) { editor.insertImage(path, description); }
 export function insertHorizontalRule() { editor.insertHorizontalRule(); }
+export function getImageDescription() { return editor.getImageDescription(); }
+export function setImageDescription(alt, title) { editor.setImageDescription(alt, title); }

@@ -18,7 +18,9 @@ import { Editor } from './editor.js';
 import { installInputGuard } from './input-guard.js';
 import { ListNumbering } from './list-numbering.js';
 import { modelFromRecords } from './model.js';
-import { followLink, insertFootnote, insertHorizontalRule, insertHyperlink, insertImage } from './notes-links-images.js';
+import {
+  followLink, getImageDescription, insertFootnote, insertHorizontalRule, insertHyperlink, insertImage, setImageDescription,
+} from './notes-links-images.js';
 import { getOutline, getOutlineCurrent, goToBlock } from './outline.js';
 import { connectHost, installPageEvents } from './page-events.js';
 import {
@@ -68,7 +70,7 @@ const pageFunctions = {
   styleWordLink, styleWordReference, styleWordStrike, styleWordSuperscript, styleWordSubscript,
   insertTable, insertTableRowBefore, insertTableRowAfter, insertTableColumnBefore,
   insertTableColumnAfter, removeTableRow, removeTableColumn,
-  insertFootnote, followLink, insertHyperlink, insertImage, insertHorizontalRule,
+  insertFootnote, followLink, insertHyperlink, insertImage, insertHorizontalRule, getImageDescription, setImageDescription,
   copy, cut, paste, getSelectedText,
   getCharCount, getWordCount, getCharCountSelected, getWordCountSelected,
   prepareSearch, startSearch, continueSearch, setSearchOptions, replaceMatch, replaceAll,

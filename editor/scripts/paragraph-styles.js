@@ -1,5 +1,6 @@
 // Paragraph types: the styleParagraph toggles and the level arithmetic of a
 // change of type.
+import { oneLine } from './base.js';
 import { editor } from './current-editor.js';
 import { SpanList } from './spans.js';
 import { BlockType, Span, SpanType, isObjectType, traitsOf } from './types.js';
@@ -107,7 +108,7 @@ export const paragraphStylesMethods = {
   // The info string (language) of the code blocks among the selected blocks;
   // without any, the selected paragraphs become code blocks first.
   setCodeInfo(info) {
-    const value = String(info === undefined || info === null ? '' : info).replace(/[\r\n]+/g, ' ').trim();
+    const value = oneLine(info);
     this._styleParagraphs(function (s, e) {
       if (!this.containsBlockType(s, e, BlockType.Code)) this.applyBlockType(s, e, BlockType.Code);
       for (let i = s; i <= e && i < this.getBlockCount() - 1; i++) {

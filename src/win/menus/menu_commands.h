@@ -31,7 +31,8 @@ inline constexpr int InsertHyperlink = 32911, InsertFootnote = 32870, InsertImag
 inline constexpr int Heading1 = 32800, Heading2 = 32801, Heading3 = 32802, Bulleted = 32803, Numbered = 32804,
                      CodeBlock = 32805, MathBlock = 32806, ImageBlock = 32807, Note = 32808, Quotation = 32809,
                      Comment = 32810, Plain = 32811, Heading4 = 32812, Heading5 = 32813, Heading6 = 32814,
-                     HtmlBlock = 32815, TexBlock = 32816, Term = 32817, Definition = 32818, CodeLanguage = 32912;
+                     HtmlBlock = 32815, TexBlock = 32816, Term = 32817, Definition = 32818, CodeLanguage = 32912,
+                     ImageDescription = 32913;
 inline constexpr int Emphasis = 32820, Strong = 32821, CodeSpan = 32822, MathSpan = 32823, Url = 32824,
                      HyperlinkText = 32825, Reference = 32826, ClearFormatting = 32827, Strikeout = 32828,
                      Superscript = 32829, Subscript = 32830;

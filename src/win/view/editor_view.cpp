@@ -23,6 +23,8 @@
 
 #include <charconv>
 
+#include <nlohmann/json.hpp>
+
 namespace qorva {
 namespace {
 
@@ -89,6 +91,7 @@ bool CEditorView::OnCommand(int id) {
         case cmd::InsertImage: InsertImage(); return true;
         case cmd::InsertHyperlink: InsertHyperlink(); return true;
         case cmd::CodeLanguage: EditCodeLanguage(); return true;
+        case cmd::ImageDescription: EditImageDescription(); return true;
         case cmd::ZoomLarger:
         case cmd::ZoomSmaller:
         case cmd::ZoomReset: Zoom(id); return true;
@@ -120,6 +123,19 @@ void CEditorView::InsertHyperlink() {
     CHyperlinkDialog dialog(proposed, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted) return;
     Call("insertHyperlink", dialog.Title().toStdString(), dialog.Url().toStdString());
+}
+
+void CEditorView::EditImageDescription() {
+    const nlohmann::json image = nlohmann::json::parse(Call("getImageDescription"), nullptr, false);
+    if (!image.is_object()) {
+        QApplication::beep();  // the selection is not on an image
+        return;
+    }
+    CHyperlinkDialog dialog(QStringLiteral("Image Description"), QStringLiteral("Description"),
+                            QString::fromStdString(image.value("alt", std::string())), QStringLiteral("Title"),
+                            QString::fromStdString(image.value("title", std::string())), QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return;
+    Call("setImageDescription", dialog.Title().toStdString(), dialog.Url().toStdString());
 }
 
 void CEditorView::EditCodeLanguage() {

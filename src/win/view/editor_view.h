@@ -104,6 +104,7 @@ private:
     void InsertImage();
     void InsertHyperlink();
     void EditCodeLanguage();
+    void EditImageDescription();
 
     CEditorViewCallback* callback_;
     std::unique_ptr<BrowserWindow> browser_;
