@@ -45,6 +45,7 @@ export function readBlockRecord(element) {
 // Copies the block attributes of the element's type into the record.
 export function readBlockAttributes(element, record) {
   const type = blockTypeOfElement(element);
+  if (type !== BlockType.Code && type !== BlockType.Image) return record;
   for (const [key, name, owner] of BLOCK_ATTRIBUTES) {
     if (owner !== type) continue;
     const value = element.getAttribute(name);

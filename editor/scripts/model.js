@@ -30,8 +30,13 @@ const TAG_FROM_BLOCK = {
   Tex: ['tex', 0], Term: ['term', -1], Definition: ['definition', -1],
 };
 
-// Block attributes in the order they are written: model key, record key, block type.
-const ATTRIBUTE_KEYS = [['info', 'Info', BlockType.Code], ['alt', 'Alt', BlockType.Image], ['title', 'Title', BlockType.Image]];
+// Block attributes in the order they are written, by the block type carrying
+// them: [model key, record key]. Loading and saving look them up only for these
+// types, so documents without them cost no more than before.
+const ATTRIBUTE_KEYS = {
+  Code: [['info', 'Info']],
+  Image: [['alt', 'Alt'], ['title', 'Title']],
+};
 
 const TAG_FROM_SPAN = {
   Break: 'break', Emphasis: 'emph', Strong: 'strong', Code: 'code', Url: 'url', Math: 'math',
@@ -98,8 +103,11 @@ export function recordsFromModel(array) {
     const type = own.call(BLOCK_FROM_TAG, block[0]) ? BLOCK_FROM_TAG[block[0]] : BlockType.Plain;
     const record = { Type: type, Level: editorLevel(type, attributes.level), Spans: spansFromModel(block[0], block.slice(2)) };
     if (attributes.direction === 'rtl') record.RTL = true;
-    for (const [key, recordKey, owner] of ATTRIBUTE_KEYS) {
-      if (owner === type && typeof attributes[key] === 'string' && attributes[key]) record[recordKey] = attributes[key];
+    const keys = own.call(ATTRIBUTE_KEYS, type) ? ATTRIBUTE_KEYS[type] : null;
+    if (keys) {
+      for (const [key, recordKey] of keys) {
+        if (typeof attributes[key] === 'string' && attributes[key]) record[recordKey] = attributes[key];
+      }
     }
     records.push(record);
   }
@@ -111,13 +119,15 @@ function recordAsShown(record) {
   const levelWord = 'Indent' + record.Level;
   const shown = { Type: record.Type, Level: parseInt(levelWord.charAt(levelWord.length - 1), 10) || 0, Spans: spansAsShown(record) };
   if (record.RTL) shown.RTL = true;
-  for (const [, key, owner] of ATTRIBUTE_KEYS) if (owner === record.Type && record[key]) shown[key] = record[key];
+  const keys = own.call(ATTRIBUTE_KEYS, record.Type) ? ATTRIBUTE_KEYS[record.Type] : null;
+  if (keys) for (const [, key] of keys) if (record[key]) shown[key] = record[key];
   return shown;
 }
 
 // Editor block records to a model array with root "text".
 export function modelFromRecords(records) {
   const out = ['text'];
+  let titled = false;
   for (const record of records) {
     let tag = 'para';
     let level = record.Level;
@@ -133,8 +143,11 @@ export function modelFromRecords(records) {
     }
     const attributes = { level: level };
     if (record.RTL) attributes.direction = 'rtl';
-    for (const [key, recordKey, owner] of ATTRIBUTE_KEYS) {
-      if (owner === record.Type && typeof record[recordKey] === 'string' && record[recordKey]) attributes[key] = record[recordKey];
+    const keys = own.call(ATTRIBUTE_KEYS, record.Type) ? ATTRIBUTE_KEYS[record.Type] : null;
+    if (keys) {
+      for (const [key, recordKey] of keys) {
+        if (typeof record[recordKey] === 'string' && record[recordKey]) attributes[key] = record[recordKey];
+      }
     }
     const block = [tag, attributes];
     if (record.Type !== BlockType.Divider) {
@@ -142,13 +155,17 @@ export function modelFromRecords(records) {
         if (span.Text === '') continue;
         const pair = [own.call(TAG_FROM_SPAN, span.Type) ? TAG_FROM_SPAN[span.Type] : 'plain', span.Text];
         // Not part of the JSON text: placed once it is known whether the block is a link.
-        if (span.Title && span.Type === SpanType.Url) pair.title = span.Title;
+        if (span.Title && span.Type === SpanType.Url) {
+          pair.title = span.Title;
+          titled = true;
+        }
         block.push(pair);
       }
     }
     out.push(block);
   }
-  return placeLinkTitles(separateLinksFromNotes(out));
+  separateLinksFromNotes(out);
+  return titled ? placeLinkTitles(out) : out;
 }
 
 // A link's title goes right after its address; an address that no longer
