@@ -36,3 +36,8 @@ export function Range(anchor, focus) {
 // The zero-width space that brackets every span's text, so the caret always has
 // a place inside a span of the right type.
 export const ZWSP = '\u200B';
+
+// A value the shell passes for an attribute: one line without surrounding white space.
+export function oneLine(value) {
+  return String(value === undefined || value === null ? '' : value).replace(/[\r\n]+/g, ' ').trim();
+}

@@ -1,10 +1,13 @@
 // The element structure of one block:
 //   <div class="TYPE IndentN"> <span class="Start">ZWSP</span>
 //     <span class="Prefix" contenteditable="false">ZWSP</span> <span class="SPANTYPE">ZWSP text ZWSP</span>...
-// An Image block holds <span class="ImageBorder">ZWSP<img>ZWSP</span> instead of spans.
+// An Image block holds <span class="ImageBorder">ZWSP<img>ZWSP</span> instead of spans,
+// a Divider <span class="ImageBorder">ZWSP<hr>ZWSP</span>. A code block's info string,
+// an image's description and title are attributes of the DIV (data-info ...).
+// A link title is the attribute data-title of its Url SPAN.
 import { ZWSP, appendAll, assert } from './base.js';
 import { isGroup } from './block-groups.js';
-import { BlockType, Span, SpanType } from './types.js';
+import { BLOCK_ATTRIBUTES, BlockType, Span, SpanType, emptyPlain } from './types.js';
 
 function createMarkerSpan(className, editable) {
   const span = document.createElement('span');
@@ -35,26 +38,52 @@ export function readBlockRecord(element) {
   const word = classes[1] || '';
   const record = { Type: classes[0], Level: parseInt(word.charAt(word.length - 1), 10) || 0, Spans: readBlockSpans(element) };
   if (element.getAttribute('dir') === 'rtl') record.RTL = true;
+  readBlockAttributes(element, record);
   return record;
+}
+
+// Copies the block attributes of the element's type into the record.
+export function readBlockAttributes(element, record) {
+  const type = blockTypeOfElement(element);
+  if (type !== BlockType.Code && type !== BlockType.Image) return record;
+  for (const [key, name, owner] of BLOCK_ATTRIBUTES) {
+    if (owner !== type) continue;
+    const value = element.getAttribute(name);
+    if (value) record[key] = value;
+  }
+  return record;
+}
+
+// Sets the element's block attributes from a record; a missing one is removed.
+export function writeBlockAttributes(element, record) {
+  for (const [key, name] of BLOCK_ATTRIBUTES) {
+    const value = record[key];
+    if (typeof value === 'string' && value) element.setAttribute(name, value);
+    else if (element.hasAttribute(name)) element.removeAttribute(name);
+  }
 }
 
 export function blockTypeOfElement(element) {
   return element.className.split(' ')[0];
 }
 
-function createImageBorder(reference) {
+function createObjectBorder(content) {
   const border = document.createElement('span');
   border.className = 'ImageBorder';
+  border.appendChild(document.createTextNode(ZWSP));
+  border.appendChild(content);
+  border.appendChild(document.createTextNode(ZWSP));
+  return border;
+}
+
+function createImageBorder(reference) {
   const img = document.createElement('img');
   img.setAttribute('src', reference);
   img.setAttribute('url', reference);
   img.setAttribute('onerror', 'onImageError(this);');
   // Fetched when near the viewport (and all before printing), not all at loading.
   img.setAttribute('loading', 'lazy');
-  border.appendChild(document.createTextNode(ZWSP));
-  border.appendChild(img);
-  border.appendChild(document.createTextNode(ZWSP));
-  return border;
+  return createObjectBorder(img);
 }
 
 export function writeBlockSpans(element, spans) {
@@ -63,13 +92,19 @@ export function writeBlockSpans(element, spans) {
     assert(spans[s].Type !== spans[s - 1].Type, 'ERR085');
   }
   while (element.childNodes.length > 2) element.removeChild(element.lastChild);
-  if (blockTypeOfElement(element) === BlockType.Image) {
+  const type = blockTypeOfElement(element);
+  if (type === BlockType.Image) {
     element.appendChild(createImageBorder(spans.map(function (s) { return s.Text; }).join('')));
+    return;
+  }
+  if (type === BlockType.Divider) {
+    element.appendChild(createObjectBorder(document.createElement('hr')));
     return;
   }
   for (const s of spans) {
     const span = document.createElement('span');
     span.className = s.Type;
+    if (s.Title && s.Type === SpanType.Url) span.setAttribute('data-title', s.Title);
     span.appendChild(document.createTextNode(ZWSP + s.Text + ZWSP));
     element.appendChild(span);
   }
@@ -81,6 +116,7 @@ export function readBlockSpans(element) {
     const img = element.querySelector('img');
     return [Span(SpanType.Url, img ? img.getAttribute('url') || '' : '')];
   }
+  if (blockTypeOfElement(element) === BlockType.Divider) return [emptyPlain()];
   const spans = [];
   for (let c = 2; c < children.length; c++) {
     const child = children[c];
@@ -91,7 +127,7 @@ export function readBlockSpans(element) {
     const type = child.className;
     const content = text.data.slice(1, -1);
     if (type === SpanType.Break) assert(content === '\n', 'ERR072');
-    spans.push(Span(type, content));
+    spans.push(Span(type, content, type === SpanType.Url ? child.getAttribute('data-title') : null));
   }
   return spans;
 }

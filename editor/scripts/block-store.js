@@ -3,10 +3,10 @@
 import { Point, assert } from './base.js';
 import { blockGroupsMethods } from './block-groups.js';
 import { blockRenderMethods } from './block-render.js';
-import { collectBlockElements, createBlockElement, readBlockSpans, writeBlockSpans } from './block-elements.js';
+import { collectBlockElements, createBlockElement, readBlockSpans, writeBlockAttributes, writeBlockSpans } from './block-elements.js';
 import { selectionMethods } from './selection.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, emptyPlain, isTableType } from './types.js';
+import { BlockType, emptyPlain, isTableType, spanWithText } from './types.js';
 
 export class BlockStore {
   constructor(root) {
@@ -77,11 +77,13 @@ export class BlockStore {
 
   setSpan(i, s, span) {
     const spans = this.getBlockSpans(i);
-    spans[s] = Span(span.Type, span.Text);
+    spans[s] = spanWithText(span, span.Text);
     this.setBlockSpans(i, spans);
   }
 
+  // A rule has no text but is not an empty paragraph.
   isBlockEmpty(i) {
+    if (this.getBlockType(i) === BlockType.Divider) return false;
     const spans = this.getBlockSpans(i);
     return spans.length === 1 && spans[0].Text === '';
   }
@@ -117,6 +119,7 @@ export class BlockStore {
       const elements = records.map(function (r) {
         const element = createBlockElement(r.Type, r.Level, r.Spans);
         element.setAttribute('dir', r.RTL ? 'rtl' : 'ltr');
+        if (r.Info || r.Alt || r.Title) writeBlockAttributes(element, r);
         return element;
       });
       this._spliceBlocks(0, this.blocks.length, elements);

@@ -2,16 +2,16 @@
 // span borders and table cells. Each returns true when the browser should move
 // the caret itself.
 import { Point } from './base.js';
-import { BlockType, SpanType } from './types.js';
+import { SpanType, isObjectType } from './types.js';
 
 export const caretMovesMethods = {
   moveBackward() {
     const range = this.getSelection();
     const s = range.start;
     const spans = this.getBlockSpans(s.block);
-    if (this.isAtBlockStart(s) && s.block > 0 && this.getBlockType(s.block - 1) === BlockType.Image) {
+    if (this.isAtBlockStart(s) && s.block > 0 && isObjectType(this.getBlockType(s.block - 1))) {
       this.setCaret(Point(s.block - 1, 0, 0));
-    } else if (this.getBlockType(s.block) === BlockType.Image) {
+    } else if (isObjectType(this.getBlockType(s.block))) {
       if (s.block > 0) this.setCaret(this.getBlockEnd(s.block - 1));
     } else if (!range.collapsed) {
       return true;
@@ -36,9 +36,9 @@ export const caretMovesMethods = {
     const e = range.end;
     const spans = this.getBlockSpans(e.block);
     const last = this.getBlockCount() - 1;
-    if (this.isAtBlockEnd(e) && e.block < last && this.getBlockType(e.block + 1) === BlockType.Image) {
+    if (this.isAtBlockEnd(e) && e.block < last && isObjectType(this.getBlockType(e.block + 1))) {
       this.setCaret(Point(e.block + 1, 0, 0));
-    } else if (this.getBlockType(e.block) === BlockType.Image) {
+    } else if (isObjectType(this.getBlockType(e.block))) {
       if (e.block < last) this.setCaret(Point(e.block + 1, 0, 0));
     } else if (!range.collapsed) {
       return true;

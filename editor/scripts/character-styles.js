@@ -3,7 +3,7 @@
 import { Point, Range } from './base.js';
 import { editor } from './current-editor.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, SpanType, emptyPlain, traitsOf } from './types.js';
+import { Span, SpanType, emptyPlain, isObjectType, traitsOf } from './types.js';
 
 function isWordSeparator(c) {
   return c === ' ' || c === '\n';
@@ -28,7 +28,7 @@ export const characterStylesMethods = {
   // Blocks whose spans take character styles: not code or math, not images.
   _takesCharacterStyles(i) {
     const type = this.getBlockType(i);
-    return !traitsOf(type).Verbatim && type !== BlockType.Image;
+    return !traitsOf(type).Verbatim && !isObjectType(type);
   },
 
   // Calls visit(block, middle) for each block part of the range, where middle is
@@ -177,3 +177,6 @@ export function styleWordMath() { editor.styleWord(SpanType.Math); }
 export function styleWordUrl() { editor.styleWord(SpanType.Url); }
 export function styleWordLink() { editor.styleWord(SpanType.LinkText); }
 export function styleWordReference() { editor.styleWordReference(); }
+export function styleWordStrike() { editor.styleWord(SpanType.Strike); }
+export function styleWordSuperscript() { editor.styleWord(SpanType.Superscript); }
+export function styleWordSubscript() { editor.styleWord(SpanType.Subscript); }

@@ -3,9 +3,10 @@
 // comes in. The page never touches the system clipboard itself.
 import { Point, assert } from './base.js';
 import { editor } from './current-editor.js';
+import { readBlockAttributes } from './block-elements.js';
 import { modelFromRecords, recordsFromModel } from './model.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, SpanType, isTableType, traitsOf } from './types.js';
+import { BlockType, Span, SpanType, isObjectType, isTableType, spanWithText, traitsOf } from './types.js';
 
 export const clipboardMethods = {
   copySpans(start, end) {
@@ -31,12 +32,13 @@ export const clipboardMethods = {
   _copyRecord(i) {
     const record = { Type: this.getBlockType(i), Level: this.getBlockLevel(i), Spans: this.getBlockSpans(i) };
     if (this.getBlockRTL(i)) record.RTL = true;
-    return record;
+    return readBlockAttributes(this.blocks[i], record);
   },
 
   // The start block's record from the point on, or null when nothing follows it.
   _copyHead(start) {
     const record = this._copyRecord(start.block);
+    if (isObjectType(record.Type)) return record;
     record.Spans = SpanList.split(record.Spans, start.span, start.offset, false).After;
     return record.Spans.length ? record : null;
   },
@@ -84,7 +86,7 @@ export const clipboardMethods = {
   // Cutting needs a selection (a selected image counts as one).
   cut() {
     const range = this.getSelection();
-    const onImage = this.getBlockType(range.start.block) === BlockType.Image;
+    const onImage = isObjectType(this.getBlockType(range.start.block));
     if (range.collapsed && !onImage) return null;
     const json = this.copy();
     if (json === null) return null;
@@ -140,7 +142,7 @@ export const clipboardMethods = {
     const range = this.getSelection();
     let point = range.collapsed ? range.start : this._removeSelection(range);
     const type = this.getBlockType(point.block);
-    if (type === BlockType.Final || type === BlockType.Image) {
+    if (type === BlockType.Final || isObjectType(type)) {
       // Pasting on a selected image writes before it, as typing does.
       this.insertBlock(point.block, BlockType.Plain, 0);
       point = Point(point.block, 0, 0);
@@ -156,7 +158,7 @@ export const clipboardMethods = {
     const i = point.block;
     const parts = SpanList.split(this.getBlockSpans(i), point.span, point.offset, false);
     const after = parts.After;
-    if (after.length) after[0] = Span(after[0].Type, after[0].Text.replace(/^ +/, ''));
+    if (after.length) after[0] = spanWithText(after[0], after[0].Text.replace(/^ +/, ''));
     const textBefore = SpanList.textLength(parts.Before) > 0;
     const textAfter = SpanList.textLength(after) > 0;
     const guard = function (spans) { return SpanList.normalize(SpanList.guardBreaks(spans)); };

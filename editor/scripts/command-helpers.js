@@ -4,7 +4,8 @@
 import { Range } from './base.js';
 import { createBlockElement } from './block-elements.js';
 import { SpanList } from './spans.js';
-import { BlockType } from './types.js';
+import { BlockType, isObjectType } from './types.js';
+import { readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 
 export const commandHelpersMethods = {
   // When the selected blocks end in Final, inserts an empty paragraph before it
@@ -49,7 +50,7 @@ export const commandHelpersMethods = {
   // the image stays whole instead of joining the text before it.
   _removeSelection(range) {
     let end = range.end;
-    if (end.block > range.start.block && this.getBlockType(end.block) === BlockType.Image) {
+    if (end.block > range.start.block && isObjectType(this.getBlockType(end.block))) {
       end = this.getBlockEnd(end.block - 1);
     }
     return this.removeAndJoin(range.start, end);
@@ -58,6 +59,7 @@ export const commandHelpersMethods = {
   // A block element for a record; the direction is kept when the record has one.
   _elementFromRecord(record) {
     const element = createBlockElement(record.Type, record.Level, record.Spans);
+    writeBlockAttributes(element, record);
     if (record.RTL) element.setAttribute('dir', 'rtl');
     else if (record.Dir) element.setAttribute('dir', record.Dir);
     return element;
@@ -74,6 +76,6 @@ export const commandHelpersMethods = {
     const record = { Type: this.getBlockType(i), Level: this.getBlockLevel(i), Spans: this.getBlockSpans(i) };
     const dir = this.blocks[i].getAttribute('dir');
     if (dir) record.Dir = dir;
-    return record;
+    return readBlockAttributes(this.blocks[i], record);
   },
 };

@@ -1,9 +1,9 @@
 // Deleting: ranges (with the table rules), characters, words and the joining of
 // paragraphs.
 import { Point, assert } from './base.js';
-import { createBlockElement } from './block-elements.js';
+import { createBlockElement, readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 import { SpanList } from './spans.js';
-import { BlockType, SpanType, emptyPlain } from './types.js';
+import { BlockType, SpanType, emptyPlain, isObjectType } from './types.js';
 import { RunKind } from './typing-runs.js';
 
 // Length of the character before / at an offset, so that a surrogate pair is
@@ -28,12 +28,12 @@ export const deletingMethods = {
       if (final === 0 || start.block === final) return start;
       end = this.getBlockEnd(final - 1);
     }
-    if (this.getBlockType(start.block) === BlockType.Image) {
+    if (isObjectType(this.getBlockType(start.block))) {
       this.removeBlock(start.block);
       return Point(start.block, 0, 0);
     }
     // An image is deleted whole: joining it would turn it into its address as text.
-    if (end.block !== start.block && this.getBlockType(end.block) === BlockType.Image) {
+    if (end.block !== start.block && isObjectType(this.getBlockType(end.block))) {
       end = this.getBlockEnd(end.block);
     }
     if (start.block === end.block ||
@@ -57,11 +57,13 @@ export const deletingMethods = {
     const caret = Point(start.block, head.length - 1, head[head.length - 1].Text.length);
     this.setBlockSpans(start.block, SpanList.normalize(head.concat(second)));
     if (end.block !== start.block) {
-      if (start.span === 0 && start.offset === 0 && end.span === 0 && end.offset === 0) {
-        const type = this.getBlockType(end.block);
+      const type = this.getBlockType(end.block);
+      // A rule ending the range goes whole; it gives the text no type.
+      if (start.span === 0 && start.offset === 0 && end.span === 0 && end.offset === 0 && !isObjectType(type)) {
         const level = this.getBlockLevel(end.block);
         this.setBlockType(start.block, type);
         this.setBlockLevel(start.block, level);
+        writeBlockAttributes(this.blocks[start.block], readBlockAttributes(this.blocks[end.block], {}));
       }
       this.removeBlocks(start.block + 1, end.block - start.block);
     }
@@ -112,7 +114,10 @@ export const deletingMethods = {
 
   joinBlocks(first, last) {
     assert(last > first, 'ERR088');
-    if (this.isBlockEmpty(first)) this.setBlockType(first, this.getBlockType(first + 1));
+    if (this.isBlockEmpty(first)) {
+      this.setBlockType(first, this.getBlockType(first + 1));
+      writeBlockAttributes(this.blocks[first], readBlockAttributes(this.blocks[first + 1], {}));
+    }
     let collected = [];
     for (let i = first; i <= last; i++) {
       const spans = this.getBlockSpans(i);
@@ -221,21 +226,21 @@ export const deletingMethods = {
     const o = range.start;
     const type = this.getBlockType(o.block);
     // A character inside a block joins the run of deletions before it.
-    if (type !== BlockType.Image && range.collapsed && !this.isAtBlockStart(o)) {
+    if (!isObjectType(type) && range.collapsed && !this.isAtBlockStart(o)) {
       this.beforeTyping(RunKind.Backward, o);
       this.setCaret(this.removeCharacterLeft(o));
       return;
     }
     this.beforeChanges();
     const previous = o.block - 1;
-    if (type === BlockType.Image) {
+    if (isObjectType(type)) {
       this.removeBlock(o.block);
       this.setCaret(Point(o.block, 0, 0));
     } else if (!range.collapsed) {
       this.setCaret(this.removeAndJoin(range.start, range.end));
     } else if (!this.isAtBlockStart(o)) {
       this.setCaret(this.removeCharacterLeft(o));
-    } else if (previous >= 0 && this.getBlockType(previous) === BlockType.Image) {
+    } else if (previous >= 0 && isObjectType(this.getBlockType(previous))) {
       if (type !== BlockType.Final && this.isBlockEmpty(o.block)) this.removeBlock(o.block);
       this.setCaret(Point(previous, 0, 0));
     } else if (this.isBlockInsideTable(o.block) || this.isBlockInsideTable(previous)) {
@@ -268,13 +273,13 @@ export const deletingMethods = {
     const range = this.getSelection();
     const o = range.start;
     const next = o.block + 1;
-    if (this.getBlockType(range.end.block) !== BlockType.Image && range.collapsed && !this.isAtBlockEnd(o)) {
+    if (!isObjectType(this.getBlockType(range.end.block)) && range.collapsed && !this.isAtBlockEnd(o)) {
       this.beforeTyping(RunKind.Forward, o);
       this.setCaret(this.removeCharacterRight(o));
       return;
     }
     this.beforeChanges();
-    if (this.getBlockType(range.end.block) === BlockType.Image) {
+    if (isObjectType(this.getBlockType(range.end.block))) {
       this.removeBlock(range.end.block);
       this.setCaret(Point(range.end.block, 0, 0));
     } else if (!range.collapsed) {
@@ -283,7 +288,7 @@ export const deletingMethods = {
       this.setCaret(this.removeCharacterRight(o));
     } else if (this.getBlockType(o.block) === BlockType.Final) {
       // Nothing follows the end of the document.
-    } else if (this.getBlockType(next) === BlockType.Image) {
+    } else if (isObjectType(this.getBlockType(next))) {
       this.setCaret(Point(next, 0, 0));
     } else if (this.isBlockInsideTable(o.block) || this.isBlockInsideTable(next)) {
       // Tables are never joined with their surroundings.

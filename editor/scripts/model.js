@@ -1,4 +1,4 @@
-// Exchange with model JSON: ["text", [tag, {level, direction}, [spanTag, text]...]...].
+// Exchange with model JSON: ["text", [tag, {level, direction, info, alt, title}, [spanTag, text]...]...].
 import { Point, assert } from './base.js';
 import { BlockDerivedCache } from './block-cache.js';
 import { readBlockRecord } from './block-elements.js';
@@ -11,24 +11,37 @@ const BLOCK_FROM_TAG = {
   formula: BlockType.Formula, numbered: BlockType.Numbered, note: BlockType.Note,
   link: BlockType.Note, image: BlockType.Image, quote: BlockType.Quotation,
   comment: BlockType.Comment, row: BlockType.Row, col: BlockType.Cell,
+  divider: BlockType.Divider, html: BlockType.Html, tex: BlockType.Tex, term: BlockType.Term,
+  definition: BlockType.Definition,
 };
 
 const SPAN_FROM_TAG = {
   emph: SpanType.Emphasis, strong: SpanType.Strong, code: SpanType.Code, url: SpanType.Url,
   math: SpanType.Math, break: SpanType.Break, linktext: SpanType.LinkText,
-  linkref: SpanType.NoteRef, noteref: SpanType.NoteRef,
+  linkref: SpanType.NoteRef, noteref: SpanType.NoteRef, strike: SpanType.Strike,
+  sup: SpanType.Superscript, sub: SpanType.Subscript, html: SpanType.Html, tex: SpanType.Tex,
 };
 
 // Block type to model tag and the offset between editor and model level.
 const TAG_FROM_BLOCK = {
   Heading: ['heading', -3], Bulleted: ['bulleted', -1], Code: ['verbatim', 0],
   Formula: ['formula', 0], Numbered: ['numbered', -1], Note: ['note', -1], Image: ['image', 0],
-  Quotation: ['quote', -1], Comment: ['comment', 0],
+  Quotation: ['quote', -1], Comment: ['comment', 0], Divider: ['divider', 0], Html: ['html', 0],
+  Tex: ['tex', 0], Term: ['term', -1], Definition: ['definition', -1],
+};
+
+// Block attributes in the order they are written, by the block type carrying
+// them: [model key, record key]. Loading and saving look them up only for these
+// types, so documents without them cost no more than before.
+const ATTRIBUTE_KEYS = {
+  Code: [['info', 'Info']],
+  Image: [['alt', 'Alt'], ['title', 'Title']],
 };
 
 const TAG_FROM_SPAN = {
   Break: 'break', Emphasis: 'emph', Strong: 'strong', Code: 'code', Url: 'url', Math: 'math',
-  NoteRef: 'noteref', LinkText: 'linktext',
+  NoteRef: 'noteref', LinkText: 'linktext', Strike: 'strike', Superscript: 'sup', Subscript: 'sub',
+  Html: 'html', Tex: 'tex',
 };
 
 const own = Object.prototype.hasOwnProperty;
@@ -41,18 +54,31 @@ function editorLevel(type, modelLevel) {
   if (isTableType(type)) return 0;
   let level = Number.isInteger(modelLevel) ? modelLevel : 0;
   if (type === BlockType.Heading) level += 3;
-  else if (type === BlockType.Note || type === BlockType.Bulleted ||
-           type === BlockType.Numbered || type === BlockType.Quotation) level += 1;
+  else if (type === BlockType.Note || type === BlockType.Bulleted || type === BlockType.Numbered ||
+           type === BlockType.Quotation || type === BlockType.Term || type === BlockType.Definition) level += 1;
   // The page shows levels as one digit within each type's range; a level the
   // editor cannot hold is brought to the nearest one it can.
   const t = traitsOf(type);
   return Math.min(t.MaxLevel, Math.max(t.MinLevel, level));
 }
 
-function spansFromModel(items) {
+// Whether the span at index s of a block's model spans is a link's title: right
+// after the address of an inline link or of a link definition.
+function isLinkTitle(tag, items, s) {
+  if (items[s][0] !== 'title' || s === 0 || items[s - 1][0] !== 'url') return false;
+  return (s >= 2 && items[s - 2][0] === 'linktext') || (tag === 'link' && s === 2);
+}
+
+function spansFromModel(tag, items) {
   const spans = [];
-  for (const item of items) {
+  for (let i = 0; i < items.length; i++) {
+    const item = items[i];
     assert(Array.isArray(item) && item.length === 2 && typeof item[1] === 'string', 'ERR076');
+    if (isLinkTitle(tag, items, i)) {
+      // The title travels on its link's address.
+      if (item[1]) spans[spans.length - 1].Title = item[1];
+      continue;
+    }
     const type = own.call(SPAN_FROM_TAG, item[0]) ? SPAN_FROM_TAG[item[0]] : SpanType.Plain;
     const last = spans[spans.length - 1];
     if (type === SpanType.Break && (!last || last.Type === SpanType.Break)) spans.push(emptyPlain());
@@ -75,8 +101,14 @@ export function recordsFromModel(array) {
     assert(Array.isArray(block) && block.length >= 2, 'ERR075');
     const attributes = isPlainObject(block[1]) ? block[1] : {};
     const type = own.call(BLOCK_FROM_TAG, block[0]) ? BLOCK_FROM_TAG[block[0]] : BlockType.Plain;
-    const record = { Type: type, Level: editorLevel(type, attributes.level), Spans: spansFromModel(block.slice(2)) };
+    const record = { Type: type, Level: editorLevel(type, attributes.level), Spans: spansFromModel(block[0], block.slice(2)) };
     if (attributes.direction === 'rtl') record.RTL = true;
+    const keys = own.call(ATTRIBUTE_KEYS, type) ? ATTRIBUTE_KEYS[type] : null;
+    if (keys) {
+      for (const [key, recordKey] of keys) {
+        if (typeof attributes[key] === 'string' && attributes[key]) record[recordKey] = attributes[key];
+      }
+    }
     records.push(record);
   }
   return records;
@@ -87,12 +119,15 @@ function recordAsShown(record) {
   const levelWord = 'Indent' + record.Level;
   const shown = { Type: record.Type, Level: parseInt(levelWord.charAt(levelWord.length - 1), 10) || 0, Spans: spansAsShown(record) };
   if (record.RTL) shown.RTL = true;
+  const keys = own.call(ATTRIBUTE_KEYS, record.Type) ? ATTRIBUTE_KEYS[record.Type] : null;
+  if (keys) for (const [, key] of keys) if (record[key]) shown[key] = record[key];
   return shown;
 }
 
 // Editor block records to a model array with root "text".
 export function modelFromRecords(records) {
   const out = ['text'];
+  let titled = false;
   for (const record of records) {
     let tag = 'para';
     let level = record.Level;
@@ -108,14 +143,44 @@ export function modelFromRecords(records) {
     }
     const attributes = { level: level };
     if (record.RTL) attributes.direction = 'rtl';
+    const keys = own.call(ATTRIBUTE_KEYS, record.Type) ? ATTRIBUTE_KEYS[record.Type] : null;
+    if (keys) {
+      for (const [key, recordKey] of keys) {
+        if (typeof record[recordKey] === 'string' && record[recordKey]) attributes[key] = record[recordKey];
+      }
+    }
     const block = [tag, attributes];
-    for (const span of record.Spans) {
-      if (span.Text === '') continue;
-      block.push([own.call(TAG_FROM_SPAN, span.Type) ? TAG_FROM_SPAN[span.Type] : 'plain', span.Text]);
+    if (record.Type !== BlockType.Divider) {
+      for (const span of record.Spans) {
+        if (span.Text === '') continue;
+        const pair = [own.call(TAG_FROM_SPAN, span.Type) ? TAG_FROM_SPAN[span.Type] : 'plain', span.Text];
+        // Not part of the JSON text: placed once it is known whether the block is a link.
+        if (span.Title && span.Type === SpanType.Url) {
+          pair.title = span.Title;
+          titled = true;
+        }
+        block.push(pair);
+      }
     }
     out.push(block);
   }
-  return separateLinksFromNotes(out);
+  separateLinksFromNotes(out);
+  return titled ? placeLinkTitles(out) : out;
+}
+
+// A link's title goes right after its address; an address that no longer
+// belongs to a link drops it.
+function placeLinkTitles(model) {
+  for (let b = 1; b < model.length; b++) {
+    const block = model[b];
+    for (let s = block.length - 1; s >= 2; s--) {
+      const title = block[s].title;
+      if (title === undefined) continue;
+      delete block[s].title;
+      if ((s >= 3 && block[s - 1][0] === 'linktext') || (block[0] === 'link' && s === 3)) block.splice(s + 1, 0, ['title', title]);
+    }
+  }
+  return model;
 }
 
 // The editor keeps link definitions as notes and link labels as note labels.

@@ -1,7 +1,8 @@
 // Enter, Shift+Enter, Tab and Shift+Tab.
 import { Point, Range, appendAll, assert } from './base.js';
+import { readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, SpanType, emptyPlain, traitsOf } from './types.js';
+import { BlockType, Span, SpanType, emptyPlain, isObjectType, traitsOf } from './types.js';
 
 export const newlinesMethods = {
   // Enter as the shell delivers it: the block at the selection start decides.
@@ -15,9 +16,9 @@ export const newlinesMethods = {
         this.insertBlock(o.block, BlockType.Plain, 0);
         this.setCaret(Point(o.block + 1, 0, 0));
       }
-    } else if (type === BlockType.Code) {
+    } else if (traitsOf(type).Verbatim && type !== BlockType.Formula) {
       this.insertLineBreak();
-    } else if (type === BlockType.Image) {
+    } else if (isObjectType(type)) {
       this.insertBlock(o.block + 1, BlockType.Plain, 0);
       this.setCaret(Point(o.block + 1, 0, 0));
     } else {
@@ -29,8 +30,8 @@ export const newlinesMethods = {
   lineBreakKey() {
     const o = this.getSelection().start;
     const type = this.getBlockType(o.block);
-    if (this.isBlockInsideTable(o.block) || type === BlockType.Image) return;
-    if (type === BlockType.Code) this.insertNewline();
+    if (this.isBlockInsideTable(o.block) || isObjectType(type)) return;
+    if (traitsOf(type).Verbatim && type !== BlockType.Formula) this.insertNewline();
     else this.insertLineBreak();
   },
 
@@ -79,6 +80,14 @@ export const newlinesMethods = {
       this.insertBlock(i + 1, type, level);
     } else if (type === BlockType.Plain) {
       this.insertBlock(i + 1, BlockType.Plain, level);
+    } else if ((type === BlockType.Term || type === BlockType.Definition) && !this.isBlockEmpty(i)) {
+      // A term is followed by its definition, a definition by the next term.
+      this.insertBlock(i + 1, type === BlockType.Term ? BlockType.Definition : BlockType.Term, level);
+    } else if (type === BlockType.Term || type === BlockType.Definition) {
+      // Enter on an empty term or definition ends the list.
+      this.setBlockType(i, BlockType.Plain);
+      this.setBlockLevel(i, level - 1);
+      return false;
     } else {
       this.insertBlock(i + 1, BlockType.Plain, 0);
     }
@@ -95,6 +104,8 @@ export const newlinesMethods = {
     this.setBlockSpans(point.block, parts.Before);
     this.insertBlock(point.block + 1, this.getBlockType(point.block), this.getBlockLevel(point.block), parts.After);
     this._copyDirection(point.block, point.block + 1);
+    // Both halves of a code block are in its language.
+    writeBlockAttributes(this.blocks[point.block + 1], readBlockAttributes(this.blocks[point.block], {}));
   },
 
   insertLineBreak() {

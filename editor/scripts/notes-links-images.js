@@ -1,11 +1,11 @@
 // Footnotes, hyperlinks, following a reference or URL, and image paragraphs.
 // Footnotes and link definitions are both Note blocks whose first span is a
 // NoteRef holding the label.
-import { Point } from './base.js';
-import { createBlockElement } from './block-elements.js';
+import { Point, oneLine } from './base.js';
+import { createBlockElement, readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 import { editor } from './current-editor.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, SpanType, emptyPlain, traitsOf } from './types.js';
+import { BlockType, Span, SpanType, emptyPlain, isObjectType, traitsOf } from './types.js';
 
 // A URL starts with one of the schemes the host will open; a known scheme later
 // in the text ("javascript:...//http://a.b") does not make the text a URL.
@@ -72,7 +72,7 @@ export const notesLinksImagesMethods = {
 
   insertFootnote() {
     const range = this.getSelection();
-    if (this.getBlockType(range.start.block) === BlockType.Image) return;
+    if (isObjectType(this.getBlockType(range.start.block))) return;
     const final = this.getBlockCount() - 1;
     const sel = this.getSelectedBlocks();
     for (let i = sel.start; i <= Math.min(sel.end, final - 1); i++) {
@@ -129,7 +129,7 @@ export const notesLinksImagesMethods = {
     const type = this.getBlockType(point.block);
     // Code and math blocks hold plain text only, so a link there goes into a
     // new paragraph after the block, as one on an image does.
-    if (type === BlockType.Image || traitsOf(type).Verbatim) {
+    if (isObjectType(type) || traitsOf(type).Verbatim) {
       this.insertBlock(point.block + 1, BlockType.Plain, 0);
       point = Point(point.block + 1, 0, 0);
     } else if (type === BlockType.Final) {
@@ -156,9 +156,39 @@ export const notesLinksImagesMethods = {
     this.setCaret(Point(point.block, Math.min(caretSpan, spans.length - 1), 0));
   },
 
-  insertImage(path) {
+  insertImage(path, description) {
     path = String(path === undefined || path === null ? '' : path).trim();
     if (!path) return;
+    const element = createBlockElement(BlockType.Image, 0, [Span(SpanType.Url, path)]);
+    writeBlockAttributes(element, { Alt: oneLine(description) });
+    this._insertObjectBlock(element);
+  },
+
+  // The description and title of the image at the selection start as JSON
+  // {"alt", "title"}, or an empty text when the selection is not on an image.
+  getImageDescription() {
+    const i = this.getSelection().start.block;
+    if (this.getBlockType(i) !== BlockType.Image) return '';
+    const record = readBlockAttributes(this.blocks[i], {});
+    return JSON.stringify({ alt: record.Alt || '', title: record.Title || '' });
+  },
+
+  setImageDescription(alt, title) {
+    const i = this.getSelection().start.block;
+    if (this.getBlockType(i) !== BlockType.Image) return;
+    this.beforeChanges();
+    writeBlockAttributes(this.blocks[i], { Alt: oneLine(alt), Title: oneLine(title) });
+  },
+
+  // A rule goes where an image would; the caret goes to the block after it.
+  insertHorizontalRule() {
+    const at = this._insertObjectBlock(createBlockElement(BlockType.Divider, 0, [emptyPlain()]));
+    this.setCaret(Point(at + 1, 0, 0));
+  },
+
+  // Inserts an image or rule block after the caret's block (in place of it
+  // when it is empty, past a table), selects it and returns its index.
+  _insertObjectBlock(element) {
     this.beforeChanges();
     const o = this.getSelection().start.block;
     const final = this.getBlockCount() - 1;
@@ -171,13 +201,16 @@ export const notesLinksImagesMethods = {
       replaced = 1;
     }
     if (replaced === 0) while (this.isBlockInsideTable(at)) at++;
-    const element = createBlockElement(BlockType.Image, 0, [Span(SpanType.Url, path)]);
     this._spliceBlocks(at, replaced, [element]);
     this.setCaret(Point(at, 0, 0));
+    return at;
   },
 };
 
 export function insertFootnote() { editor.insertFootnote(); }
 export function followLink() { editor.followLink(); }
 export function insertHyperlink(text, url) { editor.insertHyperlink(text, url); }
-export function insertImage(path) { editor.insertImage(path); }
+export function insertImage(path, description) { editor.insertImage(path, description); }
+export function insertHorizontalRule() { editor.insertHorizontalRule(); }
+export function getImageDescription() { return editor.getImageDescription(); }
+export function setImageDescription(alt, title) { editor.setImageDescription(alt, title); }

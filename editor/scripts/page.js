@@ -9,7 +9,7 @@ import { groupContentCount, isGroupStart } from './block-groups.js';
 import { BlockStore } from './block-store.js';
 import {
   styleWordCode, styleWordEmphasis, styleWordLink, styleWordMath, styleWordPlain, styleWordReference,
-  styleWordStrong, styleWordUrl,
+  styleWordStrike, styleWordStrong, styleWordSubscript, styleWordSuperscript, styleWordUrl,
 } from './character-styles.js';
 import { copy, cut, getSelectedText, paste } from './clipboard.js';
 import { getCharCount, getCharCountSelected, getWordCount, getWordCountSelected } from './counts.js';
@@ -18,7 +18,9 @@ import { Editor } from './editor.js';
 import { installInputGuard } from './input-guard.js';
 import { ListNumbering } from './list-numbering.js';
 import { modelFromRecords } from './model.js';
-import { followLink, insertFootnote, insertHyperlink, insertImage } from './notes-links-images.js';
+import {
+  followLink, getImageDescription, insertFootnote, insertHorizontalRule, insertHyperlink, insertImage, setImageDescription,
+} from './notes-links-images.js';
 import { getOutline, getOutlineCurrent, goToBlock } from './outline.js';
 import { connectHost, installPageEvents } from './page-events.js';
 import {
@@ -32,9 +34,11 @@ import {
   setLTR, setRTL, shiftParagraphDown, shiftParagraphLeft, shiftParagraphRight, shiftParagraphUp,
 } from './paragraph-moves.js';
 import {
-  styleParagraphBulleted, styleParagraphCode, styleParagraphComment, styleParagraphHeading1,
-  styleParagraphHeading2, styleParagraphHeading3, styleParagraphImage, styleParagraphMath, styleParagraphNote,
-  styleParagraphNumbered, styleParagraphPlain, styleParagraphQuotation,
+  getCodeInfo, setCodeInfo, styleParagraphBulleted, styleParagraphCode, styleParagraphComment,
+  styleParagraphDefinition, styleParagraphHeading1, styleParagraphHeading2, styleParagraphHeading3,
+  styleParagraphHeading4, styleParagraphHeading5, styleParagraphHeading6, styleParagraphHtml, styleParagraphImage,
+  styleParagraphMath, styleParagraphNote, styleParagraphNumbered, styleParagraphPlain, styleParagraphQuotation,
+  styleParagraphTerm, styleParagraphTex,
 } from './paragraph-styles.js';
 import { getRecoveryJson } from './recovery-copy.js';
 import { continueSearch, prepareSearch, startSearch } from './search.js';
@@ -60,11 +64,13 @@ const pageFunctions = {
   styleParagraphPlain, styleParagraphHeading1, styleParagraphHeading2, styleParagraphHeading3,
   styleParagraphBulleted, styleParagraphNumbered, styleParagraphCode, styleParagraphMath,
   styleParagraphNote, styleParagraphImage, styleParagraphQuotation, styleParagraphComment,
+  styleParagraphHeading4, styleParagraphHeading5, styleParagraphHeading6, styleParagraphHtml, styleParagraphTex,
+  styleParagraphTerm, styleParagraphDefinition, setCodeInfo, getCodeInfo,
   styleWordPlain, styleWordEmphasis, styleWordStrong, styleWordCode, styleWordMath, styleWordUrl,
-  styleWordLink, styleWordReference,
+  styleWordLink, styleWordReference, styleWordStrike, styleWordSuperscript, styleWordSubscript,
   insertTable, insertTableRowBefore, insertTableRowAfter, insertTableColumnBefore,
   insertTableColumnAfter, removeTableRow, removeTableColumn,
-  insertFootnote, followLink, insertHyperlink, insertImage,
+  insertFootnote, followLink, insertHyperlink, insertImage, insertHorizontalRule, getImageDescription, setImageDescription,
   copy, cut, paste, getSelectedText,
   getCharCount, getWordCount, getCharCountSelected, getWordCountSelected,
   prepareSearch, startSearch, continueSearch, setSearchOptions, replaceMatch, replaceAll,

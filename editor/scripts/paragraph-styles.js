@@ -1,8 +1,9 @@
 // Paragraph types: the styleParagraph toggles and the level arithmetic of a
 // change of type.
+import { oneLine } from './base.js';
 import { editor } from './current-editor.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, SpanType, traitsOf } from './types.js';
+import { BlockType, Span, SpanType, isObjectType, traitsOf } from './types.js';
 
 // The reference of an image made from a text paragraph: the paragraph's text
 // without line breaks and without surrounding white space.
@@ -38,9 +39,9 @@ export const paragraphStylesMethods = {
     return false;
   },
 
-  // Tables and images keep their type.
+  // Tables, images and rules keep their type.
   _isConvertible(i) {
-    return !this.isBlockInsideTable(i) && this.getBlockType(i) !== BlockType.Image;
+    return !this.isBlockInsideTable(i) && !isObjectType(this.getBlockType(i));
   },
 
   _convertBlock(i, type) {
@@ -104,6 +105,29 @@ export const paragraphStylesMethods = {
     });
   },
 
+  // The info string (language) of the code blocks among the selected blocks;
+  // without any, the selected paragraphs become code blocks first.
+  setCodeInfo(info) {
+    const value = oneLine(info);
+    this._styleParagraphs(function (s, e) {
+      if (!this.containsBlockType(s, e, BlockType.Code)) this.applyBlockType(s, e, BlockType.Code);
+      for (let i = s; i <= e && i < this.getBlockCount() - 1; i++) {
+        if (this.getBlockType(i) !== BlockType.Code) continue;
+        if (value) this.blocks[i].setAttribute('data-info', value);
+        else this.blocks[i].removeAttribute('data-info');
+      }
+    });
+  },
+
+  // The info string of the first code block among the selected blocks.
+  getCodeInfo() {
+    const sel = this.getSelectedBlocks();
+    for (let i = sel.start; i <= sel.end && i < this.getBlockCount(); i++) {
+      if (this.getBlockType(i) === BlockType.Code) return this.blocks[i].getAttribute('data-info') || '';
+    }
+    return '';
+  },
+
   styleParagraphPlain() {
     this._styleParagraphs(function (s, e) {
       this.applyBlockType(s, e, BlockType.Plain);
@@ -118,6 +142,9 @@ export function styleParagraphPlain() { editor.styleParagraphPlain(); }
 export function styleParagraphHeading1() { editor.styleParagraphHeading(0); }
 export function styleParagraphHeading2() { editor.styleParagraphHeading(1); }
 export function styleParagraphHeading3() { editor.styleParagraphHeading(2); }
+export function styleParagraphHeading4() { editor.styleParagraphHeading(3); }
+export function styleParagraphHeading5() { editor.styleParagraphHeading(4); }
+export function styleParagraphHeading6() { editor.styleParagraphHeading(5); }
 export function styleParagraphBulleted() { editor.styleParagraphType(BlockType.Bulleted); }
 export function styleParagraphNumbered() { editor.styleParagraphType(BlockType.Numbered); }
 export function styleParagraphCode() { editor.styleParagraphType(BlockType.Code); }
@@ -126,3 +153,9 @@ export function styleParagraphNote() { editor.styleParagraphType(BlockType.Note)
 export function styleParagraphImage() { editor.styleParagraphType(BlockType.Image); }
 export function styleParagraphQuotation() { editor.styleParagraphType(BlockType.Quotation); }
 export function styleParagraphComment() { editor.styleParagraphType(BlockType.Comment); }
+export function setCodeInfo(info) { editor.setCodeInfo(info); }
+export function getCodeInfo() { return editor.getCodeInfo(); }
+export function styleParagraphHtml() { editor.styleParagraphType(BlockType.Html); }
+export function styleParagraphTex() { editor.styleParagraphType(BlockType.Tex); }
+export function styleParagraphTerm() { editor.styleParagraphType(BlockType.Term); }
+export function styleParagraphDefinition() { editor.styleParagraphType(BlockType.Definition); }

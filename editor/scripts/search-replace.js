@@ -9,7 +9,7 @@ import { readBlockSpans } from './block-elements.js';
 import { editor } from './current-editor.js';
 import { SpanList } from './spans.js';
 import { findTextMatches, foldForMatching, replaceSpanRanges } from './text-matches.js';
-import { BlockType, SpanType } from './types.js';
+import { BlockType, SpanType, isObjectType } from './types.js';
 
 // Spans whose text is no running text: a match must not touch them.
 const UNMATCHED_SPAN_TYPES = new Set([SpanType.NoteRef, SpanType.Break]);
@@ -62,7 +62,7 @@ export const searchReplaceMethods = {
   // no matches for blocks without running text.
   _blockMatches(i, query) {
     const type = this.getBlockType(i);
-    if (type === BlockType.Image || type === BlockType.Final) return { spans: null, matches: [] };
+    if (isObjectType(type) || type === BlockType.Final) return { spans: null, matches: [] };
     if (!this.matchCache) this.matchCache = new BlockDerivedCache(this.root, blockMatchText);
     const entry = this.matchCache.get(this.blocks[i]);
     const matches = findTextMatches(entry.text, query, this.searchOptions || {}, entry);

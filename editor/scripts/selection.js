@@ -2,7 +2,7 @@
 // inside the zero-width spaces of a span.
 import { Point, Range, assert } from './base.js';
 import { isGroup, isGroupStart } from './block-groups.js';
-import { BlockType, SpanType } from './types.js';
+import { SpanType, isObjectType } from './types.js';
 
 function isBlockElement(node) {
   return node && node.nodeName === 'DIV' && node.firstChild && node.firstChild.nodeName === 'SPAN';
@@ -109,7 +109,7 @@ export const selectionMethods = {
     const anchor = this._domPosition(range.anchor);
     const focus = this._domPosition(range.focus);
     if (range.anchor.block === range.focus.block &&
-        this.getBlockType(range.anchor.block) === BlockType.Image) {
+        isObjectType(this.getBlockType(range.anchor.block))) {
       focus.offset = 1;
     }
     if (document.activeElement !== this.root) this.root.focus({ preventScroll: true });

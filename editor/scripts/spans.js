@@ -1,10 +1,10 @@
 // Pure operations on span lists (arrays of { Type, Text }). They never change
 // their input; the Editor offers them as methods too.
-import { Span, SpanType, emptyPlain } from './types.js';
+import { SpanType, emptyPlain, spanWithText } from './types.js';
 
 export const SpanList = {
   copy(spans) {
-    return spans.map(function (s) { return Span(s.Type, s.Text); });
+    return spans.map(function (s) { return spanWithText(s, s.Text); });
   },
 
   // Merges neighbours of the same type (never two breaks); an empty list
@@ -13,8 +13,12 @@ export const SpanList = {
     const out = [];
     for (const s of spans) {
       const last = out[out.length - 1];
-      if (last && last.Type === s.Type && s.Type !== SpanType.Break) last.Text += s.Text;
-      else out.push(Span(s.Type, s.Text));
+      if (last && last.Type === s.Type && s.Type !== SpanType.Break) {
+        last.Text += s.Text;
+        if (!last.Title && s.Title) last.Title = s.Title;
+      } else {
+        out.push(spanWithText(s, s.Text));
+      }
     }
     if (!out.length) out.push(emptyPlain());
     return out;
@@ -29,8 +33,8 @@ export const SpanList = {
     if (span) {
       const head = span.Text.slice(0, offset);
       const tail = span.Text.slice(offset);
-      if (head || keepEmpty) before.push(Span(span.Type, head));
-      if (tail || keepEmpty) after.unshift(Span(span.Type, tail));
+      if (head || keepEmpty) before.push(spanWithText(span, head));
+      if (tail || keepEmpty) after.unshift(spanWithText(span, tail));
     }
     return { Before: before, After: after };
   },

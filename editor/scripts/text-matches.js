@@ -2,7 +2,7 @@
 // replacing found ranges in a span list. Pure functions of strings and spans.
 import { searchFold } from './search.js';
 import { SpanList } from './spans.js';
-import { Span } from './types.js';
+import { spanWithText } from './types.js';
 
 // Letters, marks, digits and the underscore make up words for Whole word.
 const MATCH_WORD_CHARACTER = /[\p{L}\p{M}\p{N}_]/u;
@@ -86,7 +86,7 @@ export function replaceSpanRanges(spans, ranges, replacement) {
       r++;
     }
     text += span.Text.slice(at - spanStart);
-    if (text || !span.Text) out.push(Span(span.Type, text));
+    if (text || !span.Text) out.push(spanWithText(span, text));
   }
   return SpanList.normalize(out);
 }

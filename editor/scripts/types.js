@@ -4,11 +4,13 @@ export const BlockType = {
   Heading: 'Heading', Plain: 'Plain', Bulleted: 'Bulleted', Numbered: 'Numbered',
   Code: 'Code', Formula: 'Formula', Note: 'Note', Image: 'Image', Quotation: 'Quotation',
   Comment: 'Comment', Row: 'Row', Cell: 'Cell', Final: 'Final',
+  Divider: 'Divider', Html: 'Html', Tex: 'Tex', Term: 'Term', Definition: 'Definition',
 };
 
 export const SpanType = {
   Plain: 'Plain', Break: 'Break', Emphasis: 'Emphasis', Strong: 'Strong', Code: 'Code',
   Math: 'Math', Url: 'Url', NoteRef: 'NoteRef', LinkText: 'LinkText',
+  Strike: 'Strike', Superscript: 'Superscript', Subscript: 'Subscript', Html: 'Html', Tex: 'Tex',
 };
 
 function traits(minLevel, maxLevel, verbatim, prefixed) {
@@ -16,7 +18,7 @@ function traits(minLevel, maxLevel, verbatim, prefixed) {
 }
 
 const BlockTraits = {
-  Heading: traits(0, 2, false, false),
+  Heading: traits(0, 5, false, false),
   Plain: traits(0, 5, false, false),
   Bulleted: traits(1, 5, false, true),
   Numbered: traits(1, 5, false, true),
@@ -29,6 +31,11 @@ const BlockTraits = {
   Row: traits(0, 0, false, false),
   Cell: traits(0, 0, false, false),
   Final: traits(0, 0, false, false),
+  Divider: traits(0, 0, false, false),
+  Html: traits(0, 5, true, false),
+  Tex: traits(0, 5, true, false),
+  Term: traits(1, 5, false, true),
+  Definition: traits(1, 5, false, true),
 };
 
 export function traitsOf(type) {
@@ -39,8 +46,28 @@ export function isTableType(type) {
   return type === BlockType.Row || type === BlockType.Cell;
 }
 
-export function Span(type, text) {
-  return { Type: type, Text: text };
+// Blocks that are one object to the caret: selected whole, deleted whole.
+export function isObjectType(type) {
+  return type === BlockType.Image || type === BlockType.Divider;
+}
+
+// Attributes a block record may carry besides type, level and spans: the
+// record's key, the block element's attribute holding it, the block type it
+// belongs to. Another type keeps the attribute but does not read it.
+export const BLOCK_ATTRIBUTES = [
+  ['Info', 'data-info', BlockType.Code], ['Alt', 'data-alt', BlockType.Image], ['Title', 'data-title', BlockType.Image],
+];
+
+// A span may carry a link title (`Title`, on a Url span).
+export function Span(type, text, title) {
+  const span = { Type: type, Text: text };
+  if (title) span.Title = title;
+  return span;
+}
+
+// A copy of a span with other text, keeping what it carries besides.
+export function spanWithText(span, text) {
+  return Span(span.Type, text, span.Title);
 }
 
 export function emptyPlain() {

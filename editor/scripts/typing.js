@@ -2,7 +2,7 @@
 // paragraph formatting when a space follows a list or heading marker.
 import { Point } from './base.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, SpanType } from './types.js';
+import { BlockType, Span, SpanType, isObjectType } from './types.js';
 import { RunKind } from './typing-runs.js';
 
 // Typed text holding anything but letters, digits and apostrophes ends a word.
@@ -14,6 +14,9 @@ const AUTOFORMAT_MARKERS = {
   '#': { type: BlockType.Heading, level: 0 },
   '##': { type: BlockType.Heading, level: 1 },
   '###': { type: BlockType.Heading, level: 2 },
+  '####': { type: BlockType.Heading, level: 3 },
+  '#####': { type: BlockType.Heading, level: 4 },
+  '######': { type: BlockType.Heading, level: 5 },
 };
 
 export const typingMethods = {
@@ -24,7 +27,7 @@ export const typingMethods = {
     if (!range.collapsed) {
       this.beforeChanges();
       // The image's address span is no style for typed text.
-      const type = this.getBlockType(range.start.block) === BlockType.Image
+      const type = isObjectType(this.getBlockType(range.start.block))
         ? SpanType.Plain : this.getSpanType(range.start.block, range.start.span);
       const p = this.removeAndJoin(range.start, range.end);
       this._placeCaretForStyle(p, type);
@@ -33,7 +36,7 @@ export const typingMethods = {
     this.ensureCorrectSelection();
     const c = this.getSelection().start;
     const blockType = this.getBlockType(c.block);
-    if (blockType === BlockType.Image || blockType === BlockType.Final) {
+    if (isObjectType(blockType) || blockType === BlockType.Final) {
       this.beforeChanges();
       this.insertBlock(c.block, BlockType.Plain, 0);
       this.setCaret(Point(c.block, 0, 0));
@@ -48,7 +51,7 @@ export const typingMethods = {
   // when no span of that type touches p.
   _placeCaretForStyle(p, type) {
     const spans = this.getBlockSpans(p.block);
-    if (spans[p.span].Type === type || this.getBlockType(p.block) === BlockType.Image) {
+    if (spans[p.span].Type === type || isObjectType(this.getBlockType(p.block))) {
       this.setCaret(p);
       return;
     }

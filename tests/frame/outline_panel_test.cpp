@@ -90,7 +90,7 @@ TEST(OutlineHeadings, EachHeadingSitsUnderTheNearestEarlierHeadingOfASmallerLeve
         std::vector<int> levels;
         std::vector<int> parents;
     } cases[] = {
-        {{0, 1, 2, 1, 0, 2}, {-1, 0, 1, 0, -1, 4}},
+        {{0, 1, 2, 3, 5, 4, 1, 0, 2}, {-1, 0, 1, 2, 3, 3, 0, -1, 7}},
         // A document that starts below the top level keeps those headings at the top.
         {{2, 1, 2, 0}, {-1, -1, 1, -1}},
     };

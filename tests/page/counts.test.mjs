@@ -15,8 +15,10 @@ describe('document counts, and the same for a selection of the whole document', 
     ['link text counts, its label and its definition do not', doc(para('Read ', ['linktext', 'the docs'], ['linkref', 'L'], ' now.'),
       block('link', 0, ['linkref', 'L'], ['url', 'http://example.org'])), 4, 18],
     ['code, math, line breaks and URLs count as text', doc(para(['code', 'f(x)'], ' ', ['math', 'x^2'], BR, ['url', 'http://a.b'])), 3, 19],
-    ['an image counts its reference', doc(img('pics/one.png')), 1, 12],
-    ['a code block counts its lines', doc(block('verbatim', 0, 'let x', BR, 'y')), 3, 7],
+    ['an image counts its reference, not its description or title; a rule counts nothing',
+      doc(['image', { level: 0, alt: 'A cat', title: 'T' }, ['url', 'pics/one.png']], ['divider', { level: 0 }]), 1, 12],
+    ['a code block counts its lines, not its language; raw HTML and TeX count as text',
+      doc(['verbatim', { level: 0, info: 'python' }, ['plain', 'let x'], BR, ['plain', 'y']], block('html', 0, '<br>'), para(['tex', '\\a'])), 5, 13],
     ['characters are UTF-16 units', doc(para('😀 é')), 2, 4],
   ]) {
     test(name, async () => {

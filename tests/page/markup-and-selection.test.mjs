@@ -66,16 +66,18 @@ describe('the selection', () => {
     });
   }
 
-  test('clicking an image selects it and highlights it', async () => {
-    await s.e.load(doc(para('a'), img('missing.png'), para('b')));
-    await s.e.page.waitForFunction(() => document.querySelector('#doc img').complete);
-    await s.e.page.click('#doc img');
-    await s.e.page.waitForFunction(() => document.getElementById('ActiveBlock').classList.contains('Image'));
-    assert.equal(await s.e.imageSelected(), true);
-    assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
-    const highlight = await s.e.eval(() => getComputedStyle(document.querySelector('#doc img')).backgroundColor);
-    assert.notEqual(highlight, 'rgba(0, 0, 0, 0)');
-  });
+  for (const [what, object, selector] of [['an image', img('missing.png'), '#doc img'], ['a rule', ['divider', { level: 0 }], '#doc .Divider']]) {
+    test(`clicking ${what} selects it and highlights it`, async () => {
+      await s.e.load(doc(para('a'), object, para('b')));
+      await s.e.page.waitForFunction(() => Array.from(document.querySelectorAll('#doc img')).every((i) => i.complete));
+      await s.e.page.click(selector);
+      await s.e.page.waitForFunction(() => /^(Image|Divider) /.test(document.getElementById('ActiveBlock')?.className));
+      assert.equal(await s.e.imageSelected(), true);
+      assert.deepEqual(await s.e.caretAt(), [1, 0, 0]);
+      const highlight = await s.e.eval((where) => getComputedStyle(document.querySelector(where)).backgroundColor, selector);
+      assert.notEqual(highlight, 'rgba(0, 0, 0, 0)');
+    });
+  }
 });
 
 // How numbers count is checked through random edits (numberFaults in long-documents); here what is drawn of them.

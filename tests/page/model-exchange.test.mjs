@@ -1,6 +1,14 @@
-import { test, describe, assert, doc, para, block, img, row, col, BR, useEditor } from './harness.mjs';
+import { test, describe, assert, doc, para, block, img, row, col, BR, typed, IMAGE, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
+export const NEW_CONSTRUCTS = doc(block('heading', 0, 'H4'), block('heading', 1, 'H5'), block('heading', 2, 'H6'),
+  ['verbatim', { level: 0, info: 'c++ {.numberLines}' }, ['plain', 'int a;'], BR, BR, ['plain', '  b();']],
+  ['verbatim', { level: 2, direction: 'rtl', info: 'py' }, ['plain', 'x']], block('html', 0, '<div class="x">', BR, '</div>'),
+  block('tex', 1, '\\begin{x}'), ['divider', { level: 0 }], ['image', { level: 0, alt: 'A cat', title: 'Tom' }, ['url', 'c.png']],
+  para(['strike', 'gone'], ['sup', '2'], ['sub', 'i'], ['html', '<kbd>'], 'K', ['html', '</kbd>'], ['tex', '\\LaTeX{}'],
+    ['linktext', 'here'], ['url', 'http://h'], ['title', 'Home'], ' ', ['linktext', 'ref'], ['linkref', 'r']),
+  ['link', { level: 0 }, ['linkref', 'r'], ['url', 'http://r'], ['title', 'R t']],
+  block('term', 0, 'Apple'), block('definition', 0, 'A fruit'), block('definition', 0, 'A firm'), block('term', 1, 'Deeper'));
 const roundTrip = (model) => s.e.run(model);
 
 // Rows [name, model, what reading and writing it gives (the model itself when left out)].
@@ -16,7 +24,11 @@ describe('round trip and conversion rules', () => {
     ['labels and addresses side by side stay apart', doc(para('a', ['noteref', '1'], ['noteref', '2'], ['url', 'http://x'], ['url', 'http://y']))],
     ['breaks at the start or side by side', doc(para(BR, BR, 'a', BR))],
     ['the empty document is ["text"]', doc()],
-    ['a divider becomes an empty plain paragraph', doc(['divider', { level: 0 }]), doc(['para', { level: 0 }])],
+    ['the constructs of real Markdown: headings 4 to 6, info strings, raw blocks and spans, rules, descriptions, titles, definitions',
+      NEW_CONSTRUCTS],
+    ['an empty attribute is left out; a title off a link address reads as text; a divider has no text',
+      doc(['verbatim', { level: 0, info: '' }, ['plain', 'x']], para(['url', 'u'], ['title', 't']), ['divider', { level: 3 }, ['plain', 'lost']]),
+      doc(block('verbatim', 0, 'x'), para(['url', 'u'], 't'), ['divider', { level: 0 }])],
     ['unknown block and span tags are read as plain', doc(['aside', { level: 1 }, ['shout', 'x']]), doc(block('para', 1, 'x'))],
     ['a missing level reads as 0', doc(['bulleted', {}, ['plain', 'x']]), doc(block('bulleted', 0, 'x'))],
     ['a block whose spans are all empty comes back without spans', doc(para('', ['emph', ''])), doc(['para', { level: 0 }])],
@@ -34,6 +46,49 @@ describe('round trip and conversion rules', () => {
   ]) test(name, async () => assert.deepEqual(await roundTrip(model), expected));
 });
 
+const code = (info, ...lines) => ['verbatim', { level: 0, info }, ...lines.map((l) => (typeof l === 'string' ? ['plain', l] : l))];
+const rule = ['divider', { level: 0 }];
+describe('editing the constructs of real Markdown', () => stepCases(s, [
+  ['typing and Enter in raw HTML stay raw source lines', doc(block('html', 0, '<b>')), [[0, 0, 3], typed('x'), 'insertNewline', typed('</b>')],
+    doc(block('html', 0, '<b>x', BR, '</b>'))],
+  ['Shift+Enter splits a code block and both halves keep its language; undo joins them', doc(code('py', 'ab')),
+    [[0, 0, 1], 'insertLineBreak', 'undo', 'redo'], doc(code('py', 'a'), code('py', 'b'))],
+  ['Code Language sets the info string of the selected code blocks, or makes the paragraphs one; undo restores it',
+    doc(code('py', 'a'), para('b')), [[0, 0, 1], ['setCodeInfo', ' rust '], [1, 0, 0], ['setCodeInfo', 'c'], [[0, 0, 0], [1, 0, 1]],
+      ['setCodeInfo', ''], 'undo'], doc(code('rust', 'a'), code('c', 'b'))],
+  ['Backspace on a rule removes it whole, undo brings it back, Delete before it selects it', doc(para('a'), rule, para('b')),
+    [[1, 0, 0], 'deleteBackward', 'undo', [0, 0, 1], 'deleteForward'], doc(para('a'), rule, para('b')), IMAGE],
+  ['a selection from a paragraph\'s start onto a rule deletes both; the paragraph keeps its type', doc(para('a'), rule, para('b')),
+    [[[0, 0, 0], [1, 0, 0]], 'deleteBackward'], doc(['para', { level: 0 }], para('b'))],
+  ['Enter on a rule adds a paragraph after it; typing on it writes before it', doc(rule), [[0, 0, 0], 'insertNewline', typed('b'),
+    [0, 0, 0], typed('a')], doc(para('a'), rule, para('b'))],
+  ['Insert Horizontal Rule goes after the paragraph, the caret below it', doc(para('a'), para('c')),
+    [[0, 0, 1], 'insertHorizontalRule', typed('b ')], doc(para('a'), rule, para('b c'))],
+  ['Insert Image takes a description; Image Description sets description and title; undo restores them', doc(para('a')),
+    [[0, 0, 1], ['insertImage', 'i.png', ' A\ncat '], ['setImageDescription', 'Cat', 'T'], ['setImageDescription', '', ''], 'undo'],
+    doc(para('a'), ['image', { level: 0, alt: 'Cat', title: 'T' }, ['url', 'i.png']]), IMAGE],
+  ['Heading 6 and Heading 4; Indent takes Heading 3 to Heading 4', doc(para('a'), para('b'), block('heading', -1, 'c')),
+    [[0, 0, 0], 'styleParagraphHeading6', [1, 0, 0], 'styleParagraphHeading4', [2, 0, 0], 'indentParagraph'],
+    doc(block('heading', 2, 'a'), block('heading', 0, 'b'), block('heading', 0, 'c'))],
+  ['Strikeout, superscript and subscript toggle on the word at the caret', doc(para('ab cd ef')),
+    [[0, 0, 1], 'styleWordStrike', [0, 1, 2], 'styleWordSuperscript', [0, 3, 2], 'styleWordSubscript', [0, 0, 1], 'styleWordStrike'],
+    doc(para('ab ', ['sup', 'cd'], ' ', ['sub', 'ef']))],
+  ['Enter after a term starts its definition, after a definition the next term, on an empty one ends the list',
+    doc(block('term', 1, 'T')), [[0, 0, 1], 'insertNewline', typed('d'), 'insertNewline', 'insertNewline'],
+    doc(block('term', 1, 'T'), block('definition', 1, 'd'), block('para', 1))],
+  ['Term and Definition styles; a link title stays through typing in its link', doc(para('t'), para(['linktext', 'x'], ['url', 'u'], ['title', 'T'])),
+    [[0, 0, 0], 'styleParagraphTerm', [1, 1, 1], typed('v'), [1, 0, 0], 'styleParagraphDefinition'],
+    doc(block('term', 0, 't'), block('definition', 0, ['linktext', 'x'], ['url', 'uv'], ['title', 'T']))],
+]));
+
+test('copy and paste of every construct keeps them all; undo takes the paste back', async () => {
+  await s.e.load(NEW_CONSTRUCTS, [[0, 0, 0], [NEW_CONSTRUCTS.length - 2, 0, 6]]);
+  const copied = await s.e.call('copy');
+  await s.e.run(doc(), ['paste', copied]);
+  assert.deepEqual(await s.e.model(), NEW_CONSTRUCTS);
+  assert.deepEqual(await s.e.steps('undo'), doc());
+});
+
 describe('malformed input', () => {
   for (const [name, json] of [['not JSON', '{"text"'], ['root not an array', '{"text":[]}'],
     ['wrong root tag', '["inline"]'], ['block with one element', '["text",["para"]]'],
@@ -48,7 +103,8 @@ describe('malformed input', () => {
 
   test('markup-like text is shown as text, never parsed', async () => {
     const text = '<img src=x onerror="window.hacked=1"><b>bold</b>';
-    const model = doc(para(text), img('" onerror="window.hacked=2'));
+    const model = doc(para(text, ['html', text]), img('" onerror="window.hacked=2'), block('html', 0, text),
+      ['verbatim', { level: 0, info: text }, ['plain', 'x']], ['image', { level: 0, alt: text, title: text }, ['url', 'i.png']]);
     assert.deepEqual(await roundTrip(model), model);
     assert.equal(await s.e.eval(() => window.hacked), undefined);
     assert.equal(await s.e.eval(() => document.querySelectorAll('#doc b').length), 0);

@@ -3,8 +3,8 @@ import { test, assert, doc, para, block, row, col, typed, useEditor } from './ha
 const s = useEditor();
 const h = (level, text) => block('heading', level - 4, text);
 const outline = async () => JSON.parse(await s.e.call('getOutline'));
-const model = doc(para('intro'), h(1, 'One'), para('a'), h(2, 'One.one'), row('cell'), col('x'), h(3, 'Deep'), para('b'), h(1, 'Two'));
-const headings = [[1, 0, 'One'], [3, 1, 'One.one'], [6, 2, 'Deep'], [8, 0, 'Two']];
+const model = doc(para('intro'), h(1, 'One'), para('a'), h(2, 'One.one'), row('cell'), col('x'), h(6, 'Deep'), para('b'), h(1, 'Two'));
+const headings = [[1, 0, 'One'], [3, 1, 'One.one'], [6, 5, 'Deep'], [8, 0, 'Two']];
 
 test('headings with their blocks, levels and texts, and the heading the caret is under', async () => {
   for (const [caret, current] of [[[0, 0, 2], -1], [[1, 0, 0], 0], [[5, 0, 1], 1], [[7, 0, 1], 2], [[8, 0, 3], 3]]) {
@@ -14,8 +14,8 @@ test('headings with their blocks, levels and texts, and the heading the caret is
 });
 
 test('the outline follows typing, commands, undo and loading', async () => {
-  await s.e.run(model, [1, 0, 3], typed('!'), [2, 0, 0], 'styleParagraphHeading2');
-  assert.deepEqual(await outline(), { headings: [[1, 0, 'One!'], [2, 1, 'a'], [3, 1, 'One.one'], ...headings.slice(2)], current: 1 });
+  await s.e.run(model, [1, 0, 3], typed('!'), [2, 0, 0], 'styleParagraphHeading4');
+  assert.deepEqual(await outline(), { headings: [[1, 0, 'One!'], [2, 3, 'a'], [3, 1, 'One.one'], ...headings.slice(2)], current: 1 });
   await s.e.steps('undo', 'undo');
   assert.deepEqual((await outline()).headings, headings);
   await s.e.load(doc(para('none')));

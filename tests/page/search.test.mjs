@@ -24,6 +24,9 @@ describe('search', () => {
     ['with Whole word on, the search goes forwards and wraps', doc(para('Word words'), para('a word'), para('WORD')), [1, 0, 3],
       [['setSearchOptions', '{"matchCase":false,"wholeWord":true}'], at(1, 0, 3)], [['startSearch', 'word'], 2],
       [['continueSearch', 'word'], 0], [['continueSearch', 'word'], 1]],
+    ['a code block\'s language and an image\'s description are not text: not found', doc(para('x'),
+      ['verbatim', { level: 0, info: 'python' }, ['plain', 'c']], ['image', { level: 0, alt: 'cat' }, ['url', 'i.png']]), [0, 0, 1],
+      [['startSearch', 'python'], at(0, 0, 0)], [['startSearch', 'cat'], at(0, 0, 0)]],
     ['a start point beyond a shorter document loaded since falls back to its start', doc(para('a'), para('b'), para('c'), para('d')), [3, 0, 1],
       [['setTextJson', JSON.stringify(doc(para('short one')))], 0], [['startSearch', 'one'], 'one']],
   ]) {

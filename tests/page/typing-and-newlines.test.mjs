@@ -26,7 +26,8 @@ test('a composition takes a snapshot first and is committed by the browser into 
 });
 
 describe('autoformat on space', () => stepCases(s, [
-  ...[['-', 0, 'bulleted', 0], ['1.', 0, 'numbered', 0], ['#', 0, 'heading', -3], ['###', 2, 'heading', -1], ['-', 5, 'bulleted', 4]]
+  ...[['-', 0, 'bulleted', 0], ['1.', 0, 'numbered', 0], ['#', 0, 'heading', -3], ['###', 2, 'heading', -1], ['-', 5, 'bulleted', 4],
+    ['######', 0, 'heading', 2]]
     .map(([marker, level, tag, modelLevel]) => [`"${marker} " at the start of a level-${level} paragraph makes ${tag} ${modelLevel}`,
       doc(empty('para', level)), [[0, 0, 0], typed(marker + ' text')], doc(block(tag, modelLevel, 'text'))]),
   ['no autoformat in a heading', doc(block('heading', -3, '1.')), [[0, 0, 2], typed(' ')], doc(block('heading', -3, '1. '))],

@@ -24,14 +24,18 @@ inline constexpr int LeftToRight = 32840, RightToLeft = 32841;
 inline constexpr int Search = 57636, Replace = 57641;
 
 // Insert
-inline constexpr int InsertHyperlink = 32911, InsertFootnote = 32870, InsertImage = 32910, InsertTable = 32871;
+inline constexpr int InsertHyperlink = 32911, InsertFootnote = 32870, InsertImage = 32910, InsertTable = 32871,
+                     InsertRule = 32872;
 
 // Paragraph, Character, Table
 inline constexpr int Heading1 = 32800, Heading2 = 32801, Heading3 = 32802, Bulleted = 32803, Numbered = 32804,
                      CodeBlock = 32805, MathBlock = 32806, ImageBlock = 32807, Note = 32808, Quotation = 32809,
-                     Comment = 32810, Plain = 32811;
+                     Comment = 32810, Plain = 32811, Heading4 = 32812, Heading5 = 32813, Heading6 = 32814,
+                     HtmlBlock = 32815, TexBlock = 32816, Term = 32817, Definition = 32818, CodeLanguage = 32912,
+                     ImageDescription = 32913;
 inline constexpr int Emphasis = 32820, Strong = 32821, CodeSpan = 32822, MathSpan = 32823, Url = 32824,
-                     HyperlinkText = 32825, Reference = 32826, ClearFormatting = 32827;
+                     HyperlinkText = 32825, Reference = 32826, ClearFormatting = 32827, Strikeout = 32828,
+                     Superscript = 32829, Subscript = 32830;
 inline constexpr int RowBefore = 32880, RowAfter = 32881, ColumnBefore = 32882, ColumnAfter = 32883,
                      RemoveRow = 32884, RemoveColumn = 32885;
 

@@ -10,7 +10,7 @@ namespace cmd {
 inline constexpr int Copy = 57634, Cut = 57635, Paste = 57637;
 inline constexpr int Undo = 57643, Redo = 57644;
 inline constexpr int CopyAsHtml = 32900, PasteQorvaFormat = 32901, PasteMultiMarkdown = 32902;
-inline constexpr int InsertImage = 32910, InsertHyperlink = 32911;
+inline constexpr int InsertImage = 32910, InsertHyperlink = 32911, CodeLanguage = 32912, ImageDescription = 32913;
 inline constexpr int ZoomLarger = 32920, ZoomSmaller = 32921, ZoomReset = 32922;
 inline constexpr int Print = 57607;
 }  // namespace cmd

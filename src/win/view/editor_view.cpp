@@ -16,10 +16,14 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 
 #include <charconv>
+
+#include <nlohmann/json.hpp>
 
 namespace qorva {
 namespace {
@@ -86,6 +90,8 @@ bool CEditorView::OnCommand(int id) {
     switch (id) {
         case cmd::InsertImage: InsertImage(); return true;
         case cmd::InsertHyperlink: InsertHyperlink(); return true;
+        case cmd::CodeLanguage: EditCodeLanguage(); return true;
+        case cmd::ImageDescription: EditImageDescription(); return true;
         case cmd::ZoomLarger:
         case cmd::ZoomSmaller:
         case cmd::ZoomReset: Zoom(id); return true;
@@ -117,6 +123,28 @@ void CEditorView::InsertHyperlink() {
     CHyperlinkDialog dialog(proposed, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted) return;
     Call("insertHyperlink", dialog.Title().toStdString(), dialog.Url().toStdString());
+}
+
+void CEditorView::EditImageDescription() {
+    const nlohmann::json image = nlohmann::json::parse(Call("getImageDescription"), nullptr, false);
+    if (!image.is_object()) {
+        QApplication::beep();  // the selection is not on an image
+        return;
+    }
+    CHyperlinkDialog dialog(QStringLiteral("Image Description"), QStringLiteral("Description"),
+                            QString::fromStdString(image.value("alt", std::string())), QStringLiteral("Title"),
+                            QString::fromStdString(image.value("title", std::string())), QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return;
+    Call("setImageDescription", dialog.Title().toStdString(), dialog.Url().toStdString());
+}
+
+void CEditorView::EditCodeLanguage() {
+    bool accepted = false;
+    const QString language = QInputDialog::getText(
+        QApplication::activeWindow(), QStringLiteral("Code Language"),
+        QStringLiteral("Language of the code block (for example python, or an info string such as c++ {.numberLines}):"),
+        QLineEdit::Normal, QString::fromStdString(Call("getCodeInfo")), &accepted);
+    if (accepted) Call("setCodeInfo", language.toStdString());
 }
 
 void CEditorView::Print() {

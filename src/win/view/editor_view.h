@@ -103,6 +103,8 @@ private:
     void Zoom(int command);
     void InsertImage();
     void InsertHyperlink();
+    void EditCodeLanguage();
+    void EditImageDescription();
 
     CEditorViewCallback* callback_;
     std::unique_ptr<BrowserWindow> browser_;

@@ -9,15 +9,20 @@
 namespace qorva {
 
 CHyperlinkDialog::CHyperlinkDialog(const QString& proposedTitle, QWidget* parent)
-    : QDialog(parent), title_(new QLineEdit(proposedTitle, this)), url_(new QLineEdit(this)) {
-    setWindowTitle(QStringLiteral("Insert Hyperlink"));
+    : CHyperlinkDialog(QStringLiteral("Insert Hyperlink"), QStringLiteral("Hyperlink Title"), proposedTitle,
+                       QStringLiteral("Hyperlink URL"), QString(), parent) {
     setObjectName(QStringLiteral("HyperlinkDialog"));
     title_->setObjectName(QStringLiteral("HyperlinkTitle"));
     url_->setObjectName(QStringLiteral("HyperlinkUrl"));
+}
 
-    auto* titleLabel = new QLabel(QStringLiteral("Hyperlink Title"), this);
+CHyperlinkDialog::CHyperlinkDialog(const QString& windowTitle, const QString& firstLabel, const QString& first,
+                                   const QString& secondLabel, const QString& second, QWidget* parent)
+    : QDialog(parent), title_(new QLineEdit(first, this)), url_(new QLineEdit(second, this)) {
+    setWindowTitle(windowTitle);
+    auto* titleLabel = new QLabel(firstLabel, this);
     titleLabel->setBuddy(title_);
-    auto* urlLabel = new QLabel(QStringLiteral("Hyperlink URL"), this);
+    auto* urlLabel = new QLabel(secondLabel, this);
     urlLabel->setBuddy(url_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
