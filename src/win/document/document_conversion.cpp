@@ -49,7 +49,7 @@ ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bo
             result.failure = ConversionResult::Failure::Converter;
             return result;
         }
-        result.text = ToCrLf(text);
+        result.text = std::move(text);
         return result;
     }
     const std::string options = pandoc.usable() ? pandoc.writerOptions() : std::string("{\"api\":\"1.11\"}");
