@@ -60,8 +60,7 @@ TEST(NamedFileFormat, RememberedFormatThenExtensionThenDefaultAndANameSaysItsFam
     using F = DocumentFormat;
     const std::optional<F> none;
     struct Case {
-        const char* path;
-        const char* markdownSetting;
+        const char *path, *markdownSetting;
         std::optional<F> remembered, opened;
         F savedFromMmd, savedFromQorva;
     };
