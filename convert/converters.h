@@ -12,7 +12,8 @@ namespace qorva::convert {
 std::string ReadPandocJson(std::string_view input, const char* options);
 
 // Model JSON to Pandoc JSON. Options: {"api":"1.11"} (the default, also when absent)
-// or {"api":"<pandoc-types version>"}, 1.17 to 1.23.
+// or {"api":"<pandoc-types version>"}, 1.17 to 1.23; "headerRow": true writes each
+// table's first row as its header row.
 std::string WritePandocJson(std::string_view input, const char* options);
 
 // Unformatted text to model JSON: a fragment without line ends, else one paragraph a line.

@@ -32,11 +32,16 @@ PandocApi parsePandocApiOptions(const char* options) {
         throw ConverterError(std::string("invalid options: ") + e.what());
     }
     if (!parsed.is_object()) throw ConverterError("invalid options: expected a JSON object");
+    auto headerRow = parsed.find("headerRow");
+    if (headerRow != parsed.end() && !headerRow->is_boolean()) {
+        throw ConverterError("invalid options: \"headerRow\" must be true or false");
+    }
+    const bool firstRowIsHeader = headerRow != parsed.end() && headerRow->get<bool>();
     auto api = parsed.find("api");
-    if (api == parsed.end()) return PandocApi{{1, 11}};
+    if (api == parsed.end()) return PandocApi{{1, 11}, firstRowIsHeader};
     if (!api->is_string()) throw ConverterError("invalid options: \"api\" must be a version text such as \"1.22\"");
     const std::string text = api->get<std::string>();
-    PandocApi result{parseVersion(text)};
+    PandocApi result{parseVersion(text), firstRowIsHeader};
     const bool supported = result.version.size() >= 2 && result.version[0] == 1 &&
                            (result.version[1] == 11 || (result.version[1] >= 17 && result.version[1] <= 23));
     if (!supported) {

@@ -13,11 +13,13 @@ namespace qorva::convert {
 
 struct PandocApi {
     std::vector<int> version;  // e.g. {1, 22} or {1, 22, 2, 1}; {1, 11} for the 1.11 form
+    bool headerRow = false;    // a table's first row is its header (for pipe tables)
     bool legacy() const { return version.size() >= 2 && version[0] == 1 && version[1] < 17; }
     int minor() const { return version.size() >= 2 ? version[1] : 0; }
 };
 
-// Reads the options text of the Pandoc writer: absent or without "api" means 1.11.
+// Reads the options text of the Pandoc writer: absent or without "api" means 1.11;
+// "headerRow": true makes each table's first row its header row.
 // Throws ConverterError on broken JSON or an unsupported version.
 PandocApi parsePandocApiOptions(const char* options);
 

@@ -19,6 +19,7 @@ public:
     bool legacy() const { return api_.legacy(); }
     // Tables as rows of cells with attributes, heads, bodies and feet (pandoc-types 1.21 on).
     bool structuredTables() const { return !api_.legacy() && api_.minor() >= 21; }
+    bool headerRow() const { return api_.headerRow; }
     JsonTextWriter& json() { return json_; }
 
     // The frame around the block list, with empty metadata.

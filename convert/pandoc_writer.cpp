@@ -323,6 +323,28 @@ private:
         if (out_.structuredTables()) json().endArray();
     }
 
+    void writeRowCells(const Row& row, std::size_t columns) {
+        writeCell([&] {
+            for (const TreeNode* node : row.firstCell) writeNode(*node);
+        });
+        if (row.furtherCells) {
+            for (const TreeNodes& cell : row.furtherCells->items) writeCell([&] { writeNodes(cell); });
+        }
+        // Rows shorter than the widest get empty cells, so no cell falls outside the columns.
+        for (std::size_t i = row.cellCount(); i < columns; ++i) writeCell([] {});
+    }
+
+    void writeRow(const Row& row, std::size_t columns) {
+        if (out_.structuredTables()) {
+            json().beginArray();
+            out_.emptyAttributes();
+        }
+        json().beginArray();
+        writeRowCells(row, columns);
+        json().endArray();
+        if (out_.structuredTables()) json().endArray();
+    }
+
     void writeTable(const TreeNode& list) {
         std::vector<Row> rows;
         std::size_t columns = 0;
@@ -330,9 +352,10 @@ private:
             rows.push_back(splitRow(item));
             columns = std::max(columns, rows.back().cellCount());
         }
+        const Row* head = out_.headerRow() && !rows.empty() ? &rows.front() : nullptr;
         out_.beginElement("Table");
         json().beginArray();
-        writeTableHead(columns);
+        writeTableHead(columns, head);
         if (out_.structuredTables()) {
             json().beginArray();  // one body
             json().beginArray();
@@ -342,23 +365,7 @@ private:
             json().endArray();
         }
         json().beginArray();
-        for (const Row& row : rows) {
-            if (out_.structuredTables()) {
-                json().beginArray();
-                out_.emptyAttributes();
-            }
-            json().beginArray();
-            writeCell([&] {
-                for (const TreeNode* node : row.firstCell) writeNode(*node);
-            });
-            if (row.furtherCells) {
-                for (const TreeNodes& cell : row.furtherCells->items) writeCell([&] { writeNodes(cell); });
-            }
-            // Rows shorter than the widest get empty cells, so no cell falls outside the columns.
-            for (std::size_t i = row.cellCount(); i < columns; ++i) writeCell([] {});
-            json().endArray();
-            if (out_.structuredTables()) json().endArray();
-        }
+        for (std::size_t i = head ? 1 : 0; i < rows.size(); ++i) writeRow(rows[i], columns);
         json().endArray();
         if (out_.structuredTables()) {
             json().endArray();
@@ -376,11 +383,12 @@ private:
         }
     }
 
-    // Everything before the rows: caption, column alignments and widths, and an empty
-    // header (every model row is a body row). 1.11 gets the fixed widths it always
+    // Everything before the rows: caption, column alignments and widths, and the
+    // header: the first row when asked for one (pipe tables need it), else empty
+    // (every model row is a body row). 1.11 gets the fixed widths it always
     // had; current Pandoc fills cell text to given widths and then breaks styled text
     // in narrow columns ("**d**" came back as "*d **"), so it gets its default widths.
-    void writeTableHead(std::size_t columns) {
+    void writeTableHead(std::size_t columns, const Row* head) {
         if (out_.structuredTables()) {
             out_.emptyAttributes();
             json().beginArray();  // caption: no short caption, no blocks
@@ -396,9 +404,10 @@ private:
                 json().endArray();
             }
             json().endArray();
-            json().beginArray();  // head without rows
+            json().beginArray();  // the head
             out_.emptyAttributes();
             json().beginArray();
+            if (head) writeRow(*head, columns);
             json().endArray();
             json().endArray();
             return;
@@ -412,9 +421,10 @@ private:
         for (std::size_t i = 0; i < columns; ++i) json().number(out_.legacy() ? 0.08 : 0.0);
         json().endArray();
         json().beginArray();
-        for (std::size_t i = 0; i < columns; ++i) {
-            json().beginArray();
-            json().endArray();
+        if (head) {
+            writeRowCells(*head, columns);
+        } else {
+            for (std::size_t i = 0; i < columns; ++i) writeCell([] {});
         }
         json().endArray();
     }

@@ -47,6 +47,11 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
               R"([[[{"Para":[{"Str":"a"}]}],[]],[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]},{"Para":[{"Str":"c2"}]}]]]]}])");
+    // Asked for a header row (pipe tables need one), the first row is it.
+    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],["col",{"level":2}])",
+                          R"({"headerRow":true})"),
+              R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[{"Para":[{"Str":"a"}]}],[]],)"
+              R"([[[{"Para":[{"Str":"b"}]}],[{"Para":[]}]]]]}])");
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","a b"],["break","\n"],["odd","kept"]])"),
               R"([{"Para":[{"Str":"a b"},"LineBreak",{"Str":"kept"}]}])");
 }
@@ -94,6 +99,7 @@ TEST(PandocWriterBadInput, ClearErrorsForOptions) {
         {R"({"api":"2.0"})", "unsupported Pandoc API version"},
         {R"({"api":"1.x"})", "unsupported Pandoc API version"},
         {R"({"api":122})", "invalid options"},
+        {R"({"headerRow":"yes"})", "invalid options"},
         {"{broken", "invalid options"},
         {R"({"api":)" + std::string(5000, '[') + std::string(5000, ']') + "}", "nested deeper"},
     };

@@ -126,40 +126,84 @@ TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCost
     EXPECT_EQ(ui.MessageTexts(), (Texts{notTaken, notTaken, std::string(message::kSaveChanges), notRead, notRead}));
 }
 
-TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstCancelKeepsAllAndTheFormatComesFromDefaultFormat) {
+// Open, Open Recent and the command line choose alike: the format the file was last
+// opened or saved in, else its extension's, else DefaultFormat's.
+TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstAndEveryOpenTakesTheRememberedFormatElseTheNamesElseTheDefault) {
+    using F = DocumentFormat;
     ASSERT_TRUE(settings.Write("Software\\Qorva", "DefaultFormat", RegValue::String("github")));
     document.ResetFormat();
     page.model = "unsaved";
     page.modified = true;
-    std::string path = folder.Write("readme.md", "# Heading\r\n");
-    ui.chosenFiles = {path, path};
+    const std::string readme = folder.Write("readme.md", "# Heading\n\n-   one\n-   two\n");
+    const std::string notes = folder.Write("notes.txt", "# Notes\n");
+    ui.chosenFiles = {readme, readme, notes};
     ui.answers = {Answer::Cancel, Answer::No};
     document.Open();
     EXPECT_EQ(ui.MessageTexts(), Texts{"Save changes?"});
     ExpectKept("unsaved", "");
-    document.Open();
-    EXPECT_EQ(document.path(), path);
-    EXPECT_FALSE(document.modified());
-    EXPECT_EQ(document.format(), DocumentFormat::GitHubMarkdown);
     EXPECT_EQ(ui.dialogs.at(0), OpenDocumentDialog());
+    document.Open();
+    EXPECT_EQ(std::tuple(document.path(), document.modified(), document.format()),
+              std::tuple(readme, false, F::PandocMarkdown));
+    document.Open();
+    EXPECT_EQ(document.format(), F::GitHubMarkdown);
+    document.ReopenInFormat(menu_id::ReopenMmd);  // remembered, as the format of a save is
+    EXPECT_TRUE(document.OpenNamedFile(readme));
+    EXPECT_EQ(document.format(), F::PandocMarkdown);
+    document.OpenRecent(menu_id::RecentFirst + 1);
+    EXPECT_EQ(std::tuple(document.path(), document.format()), std::tuple(notes, F::MultiMarkdown));
 }
 
-TEST_F(DocumentLifecycleTest, NativeFilesHaveCrLfAndNoByteOrderMarkAndSaveUnwrappedSelectsTheUnwrappedWriter) {
+// The name and the content agree: a flavour goes under a Markdown name, the
+// native format under a ".text" one, and the file under the old name stays.
+TEST_F(DocumentLifecycleTest, SaveInAFormatOfAnotherFamilyAsksForANameWithItsExtensionAndSaveAsGoesByTheName) {
+    using F = DocumentFormat;
+    using Keyword = std::optional<std::string>;
+    const std::string story = Load("story.text", "Story\r\n");
+    TypeIntoPage("Title\n=====\n\nSome *emphasis* here.\n");
+    const std::string markdown = folder.File("story.md");
+    ui.chosenFiles = {std::nullopt, markdown};
+    document.SaveInFormat(menu_id::SaveInPandoc);
+    EXPECT_EQ(std::tuple(document.format(), page.modified), std::tuple(F::QorvaMarkdown, true)) << "cancelled";
+    document.SaveInFormat(menu_id::SaveInPandoc);
+    EXPECT_EQ(ui.dialogs, std::vector<FileDialogSpec>(2, SaveDocumentDialog(F::PandocMarkdown, markdown)));
+    EXPECT_EQ(std::tuple(ui.dialogs[0].selectedFilter, ui.dialogs[0].defaultExtension), std::tuple(1u, "md"));
+    EXPECT_EQ(ReadFileBytes(story), "Story\r\n");
+    EXPECT_EQ(ReadFileBytes(markdown), "# Title\r\n\r\nSome *emphasis* here.\r\n") << "the document's line ends";
+    EXPECT_EQ(std::tuple(document.path(), document.format(), recent.FormatOf(markdown)),
+              std::tuple(markdown, F::PandocMarkdown, Keyword("pandoc")));
+    // Within the family the file is written in place, and remembered in its new flavour.
+    document.SaveInFormat(menu_id::SaveInGithub);
+    EXPECT_EQ(std::tuple(ui.dialogs.size(), recent.FormatOf(markdown)), std::tuple(2u, Keyword("github")));
+    const std::string again = folder.File("again.text");
+    ui.chosenFiles = {again};
+    ASSERT_TRUE(document.SaveAs());
+    EXPECT_EQ(ui.dialogs.back(), SaveDocumentDialog(F::GitHubMarkdown));
+    EXPECT_EQ(document.format(), F::QorvaMarkdown);
+    EXPECT_THAT(ReadFileBytes(again), HasSubstr("Title\r\n====="));
+}
+
+// Lines end as they did in the file; a new file's end in line feeds.
+TEST_F(DocumentLifecycleTest, LineEndsStayAsTheFileHadThemNoByteOrderMarkAndSaveUnwrappedSelectsTheUnwrappedWriter) {
     std::string longLine;
     for (int i = 0; i < 30; ++i) longLine += "word" + std::to_string(i) + " ";
     TypeIntoPage("# Title\n\n" + longLine + "\n");
     ASSERT_TRUE(document.WriteFile(folder.File("wrapped.text")));
     std::string bytes = ReadFileBytes(folder.File("wrapped.text"));
     EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF"));
-    EXPECT_THAT(bytes, HasSubstr("Title\r\n"));
-    for (size_t i = 0; i < bytes.size(); ++i)
-        if (bytes[i] == '\n') ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare line feed at " << i;
+    EXPECT_EQ(bytes.find('\r'), std::string::npos);
     EXPECT_FALSE(page.modified);
     EXPECT_EQ(document.path(), "") << "writing does not change the path";
     ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", RegValue::Dword(1)));
     ASSERT_TRUE(document.WriteFile(folder.File("unwrapped.text")));
     auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
     EXPECT_GT(lines(bytes), lines(ReadFileBytes(folder.File("unwrapped.text"))));
+    for (const std::string lineEnd : {"\n", "\r\n"}) {
+        const std::string path = Load("ends.text", "A" + lineEnd + lineEnd + "B" + lineEnd);
+        TypeIntoPage("C\n\nB\n");
+        ASSERT_TRUE(document.Save());
+        EXPECT_EQ(ReadFileBytes(path), "C" + lineEnd + lineEnd + "B" + lineEnd);
+    }
 }
 
 TEST_F(DocumentLifecycleTest, AFailedWriteNamesTheFileAndTheReasonAndKeepsTheOldFileAndState) {
@@ -269,8 +313,9 @@ TEST_F(DocumentLifecycleTest, AFailingPandocChangesNothingAndItsMessageIsShown) 
     ui.chosenFiles.push_back(target);
     document.SaveInFormat(menu_id::SaveInPandoc);
     EXPECT_EQ(std::tuple(ReadFileBytes(target), page.modified, document.path()), std::tuple("original\n", true, path));
-    ASSERT_EQ(ui.messages.size(), 3u);
+    ASSERT_EQ(ui.messages.size(), 4u);
     EXPECT_THAT(ui.messages[2].text, HasSubstr("simulated failure"));
+    EXPECT_EQ(document.format(), DocumentFormat::QorvaMarkdown);
 }
 
 TEST_F(DocumentLifecycleTest, ImportGivesAnUntitledUnmodifiedDocumentOutOfTheRecentList) {

@@ -195,16 +195,29 @@ TEST_F(RecentDocumentsTest, TheMaximumSetOrStoredIsClampedTo2Through16) {
     }
 }
 
-TEST_F(RecentDocumentsTest, WriteStoresNewestFirstClearsStaleValuesAndReadRestoresTheList) {
+// Each entry's format lies beside it; an entry stored without one (by an older
+// program, or never opened by this one) has none.
+TEST_F(RecentDocumentsTest, WriteStoresNewestFirstWithFormatsClearsStaleValuesAndReadRestoresTheList) {
     for (int k = 1; k <= 16; ++k) Put("Document" + std::to_string(k), RegValue::String("/stale"));
-    for (const char* path : {"/home/u/Docs with spaces/two.md", "/d/ünïcode.text"}) list.Add(path);
+    Put("Format5", RegValue::String("mmd"));
+    list.Add("/d/old.text");
+    list.Add("/home/u/Docs with spaces/two.md", "github");
+    list.Add("/d/ünïcode.text", "pandoc");
+    list.SetFormat("/D/OLD.TEXT", "text");  // in place: the order stays
     ASSERT_TRUE(list.Write(store));
     EXPECT_EQ(store.Read(kRecentDocumentsKey, "DocumentCount"), RegValue::Dword(9));
     EXPECT_EQ(store.Read(kRecentDocumentsKey, "Document1"), RegValue::String("/d/ünïcode.text"));
-    for (int k = 3; k <= 16; ++k) EXPECT_FALSE(store.Read(kRecentDocumentsKey, "Document" + std::to_string(k))) << k;
+    EXPECT_EQ(store.Read(kRecentDocumentsKey, "Format2"), RegValue::String("github"));
+    for (int k = 4; k <= 16; ++k) EXPECT_FALSE(store.Read(kRecentDocumentsKey, "Document" + std::to_string(k))) << k;
+    EXPECT_FALSE(store.Read(kRecentDocumentsKey, "Format5"));
+    store.Delete(kRecentDocumentsKey, "Format2");
     RecentDocumentList again;
     ASSERT_TRUE(again.Read(store));
     EXPECT_EQ(again.Entries(), list.Entries());
+    using Format = std::optional<std::string>;
+    EXPECT_EQ((std::vector{again.FormatOf("/d/ünïcode.text"), again.FormatOf("/home/u/Docs with spaces/two.md"),
+                           again.FormatOf("/d/old.text"), again.FormatOf("/d/none.text")}),
+              (std::vector<Format>{"pandoc", std::nullopt, "text", std::nullopt}));
     EXPECT_EQ(again.Maximum(), 9);
 }
 

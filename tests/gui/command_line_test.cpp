@@ -54,23 +54,41 @@ TEST(StartDocuments, SeveralFilesOpenOneByOneUnlessTheWholeLineNamesAFile) {
     }
 }
 
-TEST(NamedFileFormat, TheExtensionChoosesWithoutRegardToCase) {
+// Opening: the remembered format, else the extension's, else DefaultFormat's.
+// Saving under a name: the name's format family, keeping a Markdown flavour.
+TEST(NamedFileFormat, RememberedFormatThenExtensionThenDefaultAndANameSaysItsFamily) {
     using F = DocumentFormat;
-    struct Case { const char* path; const char* markdownSetting; std::optional<F> format; };
+    const std::optional<F> none;
+    struct Case {
+        const char *path, *markdownSetting;
+        std::optional<F> remembered, opened;
+        F savedFromMmd, savedFromQorva;
+    };
     const Case cases[] = {
-        {"/home/u/notes.TEXT", "github", F::QorvaMarkdown},
-        {"/home/u/notes.md", "", F::PandocMarkdown},
-        {"/home/u/notes.markdown", "github", F::GitHubMarkdown},
-        {"/home/u/notes.md", "GitHub", F::PandocMarkdown},  // keywords are exact, as DefaultFormat's
-        {"/home/u/notes.txt", "github", std::nullopt},
-        {"/home/u/.md", "", std::nullopt},                 // a hidden file with no extension
-        {"/home/u.md/notes", "", std::nullopt},
-        {"notes.markdown", "", F::PandocMarkdown},
+        {"/home/u/notes.TEXT", "github", none, F::QorvaMarkdown, F::QorvaMarkdown, F::QorvaMarkdown},
+        {"/home/u/notes.text", "", F::GitHubMarkdown, F::GitHubMarkdown, F::QorvaMarkdown, F::QorvaMarkdown},
+        {"/home/u/notes.md", "", none, F::PandocMarkdown, F::MultiMarkdown, F::PandocMarkdown},
+        {"/home/u/notes.markdown", "github", none, F::GitHubMarkdown, F::MultiMarkdown, F::GitHubMarkdown},
+        {"/home/u/notes.mdown", "github", F::PandocMarkdown, F::PandocMarkdown, F::MultiMarkdown, F::GitHubMarkdown},
+        {"/home/u/notes.Mkd", "", none, F::PandocMarkdown, F::MultiMarkdown, F::PandocMarkdown},
+        {"/home/u/notes.md", "GitHub", none, F::PandocMarkdown, F::MultiMarkdown, F::PandocMarkdown},  // exact keywords
+        {"/home/u/notes.txt", "github", none, F::MultiMarkdown, F::MultiMarkdown, F::QorvaMarkdown},  // DefaultFormat
+        {"/home/u/.md", "", none, F::MultiMarkdown, F::MultiMarkdown, F::QorvaMarkdown},  // a hidden file
+        {"/home/u.md/notes", "", none, F::MultiMarkdown, F::MultiMarkdown, F::QorvaMarkdown},
+        {"notes.markdown", "", none, F::PandocMarkdown, F::MultiMarkdown, F::PandocMarkdown},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.path) + " with " + c.markdownSetting);
-        EXPECT_EQ(FormatByExtension(c.path, c.markdownSetting), c.format);
+        EXPECT_EQ(FormatForNamedFile(c.path, c.remembered, c.markdownSetting, F::MultiMarkdown), c.opened);
+        EXPECT_EQ(FormatForSavedName(c.path, F::MultiMarkdown, c.markdownSetting), c.savedFromMmd);
+        EXPECT_EQ(FormatForSavedName(c.path, F::QorvaMarkdown, c.markdownSetting), c.savedFromQorva);
     }
+    EXPECT_EQ(WithExtensionOf("/home/u/story.text", F::GitHubMarkdown), "/home/u/story.md");
+    EXPECT_EQ(WithExtensionOf("/home/u.d/story", F::QorvaMarkdown), "/home/u.d/story.text");
+    for (F format : {F::QorvaMarkdown, F::PandocMarkdown, F::MultiMarkdown, F::GitHubMarkdown}) {
+        EXPECT_EQ(FormatOfKeyword(KeywordOf(format)), format);
+    }
+    EXPECT_EQ(FormatOfKeyword("GitHub"), std::nullopt);
 }
 
 }  // namespace

@@ -44,6 +44,6 @@ test('Yes on an untitled document: the program ends once Save As has written the
     await desktop.waitForFocus('Save As');
     desktop.type(file).keys('Return');
     await desktop.ended();
-    assert.equal(readFileSync(file, 'utf8'), 'Fresh\r\n');
+    assert.equal(readFileSync(file, 'utf8'), 'Fresh\n');   // a new file's lines end in LF
   });
 });

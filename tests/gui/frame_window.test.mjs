@@ -74,7 +74,9 @@ test('the recent list keeps its order across restarts, is written when the windo
       await program.waitForTitle(`${file} - Qorva`);
       await closeWindow(program);
     }
-    assert.deepEqual(recent(), { DocumentCount: dword(9), Document1: str(second), Document2: str(first) });
+    // Each entry keeps the format its file was opened in.
+    assert.deepEqual(recent(), { DocumentCount: dword(9), Document1: str(second), Format1: str('text'),
+      Document2: str(first), Format2: str('text') });
 
     const untitled = start({ home });
     await untitled.waitForTitle('Untitled - Qorva');

@@ -9,21 +9,13 @@ import { withDocument, withFrame, makeHome, notFirstRun, str, blockTexts, waitUn
 // A text GitHub Markdown reads in its own way: the tildes strike through, the
 // heading's attribute and the superscript stay text.
 const text = '# Title {#id}\n\nA ~~gone~~ word and 2^10^.\n';
-const github = ['Title {#id}', 'A gone word and 2^10^.'];
 
-const cases = [
-  { fileName: 'notes.MARKDOWN', settings: { MarkdownFormat: str('github') }, expected: github },
-  { fileName: 'notes.txt', settings: { DefaultFormat: str('github') }, expected: github },
-];
-
-for (const { fileName, settings, expected } of cases) {
-  test(`${fileName} with ${JSON.stringify(settings)} opens as its extension says`, async () => {
-    await withDocument('named-file', text, async ({ desktop }) => {
-      const doc = await desktop.waitForDocument((d) => Array.isArray(d) && d.length > 2);
-      assert.deepEqual(blockTexts(doc), expected);
-    }, { settings: notFirstRun(settings), fileName });
-  });
-}
+test('notes.MARKDOWN with MarkdownFormat "github" opens in GitHub Markdown, as its extension says', async () => {
+  await withDocument('named-file', text, async ({ desktop }) => {
+    const doc = await desktop.waitForDocument((d) => Array.isArray(d) && d.length > 2);
+    assert.deepEqual(blockTexts(doc), ['Title {#id}', 'A gone word and 2^10^.']);
+  }, { settings: notFirstRun({ MarkdownFormat: str('github') }), fileName: 'notes.MARKDOWN' });
+});
 
 test('several files, as a file manager hands them over, open in a window each, with the program\'s icon', async () => {
   // The second name is one an option parser could mistake.

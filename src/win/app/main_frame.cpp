@@ -66,10 +66,8 @@ CMainFrame::~CMainFrame() {
     }
 }
 
-bool CMainFrame::LoadFile(const QString& path) { return controller_->Document().LoadFile(path.toStdString()); }
-
-bool CMainFrame::LoadFileAs(const QString& path, DocumentFormat format) {
-    return controller_->Document().LoadFileAs(path.toStdString(), format);
+bool CMainFrame::OpenNamedFile(const QString& path) {
+    return controller_->Document().OpenNamedFile(path.toStdString());
 }
 
 void CMainFrame::LoadWelcomeDocument() { controller_->Document().LoadWelcome(); }

@@ -33,10 +33,9 @@ public:
 
     CEditorView* EditorView() const { return view_; }
 
-    // Reads a native document and shows it; false (after a message) when it cannot.
-    bool LoadFile(const QString& path);
-    // The same in a given storage format, as for a file named on the command line.
-    bool LoadFileAs(const QString& path, DocumentFormat format);
+    // Reads a document in the format its file was last opened or saved in, else
+    // the one its name asks for, and shows it; false (after a message) when it cannot.
+    bool OpenNamedFile(const QString& path);
     void LoadWelcomeDocument();
     void UpdateTitle();
 

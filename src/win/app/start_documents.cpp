@@ -1,8 +1,6 @@
 #include "src/win/app/start_documents.h"
 
 #include "src/win/app/main_frame.h"
-#include "src/win/document/named_file_format.h"
-#include "src/win/settings/settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,11 +8,7 @@
 
 namespace qorva {
 
-bool LoadNamedFile(CMainFrame& frame, const QString& path) {
-    const std::string markdown = ReadSettingString(kMarkdownFormatSetting, "");
-    if (const auto format = FormatByExtension(path.toStdString(), markdown)) return frame.LoadFileAs(path, *format);
-    return frame.LoadFile(path);
-}
+bool LoadNamedFile(CMainFrame& frame, const QString& path) { return frame.OpenNamedFile(path); }
 
 void OpenInOtherWindows(CMainFrame& frame, const std::vector<std::string>& files) {
     for (const std::string& file : files) {

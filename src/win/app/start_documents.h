@@ -1,6 +1,6 @@
 // The documents named on the program's command line: the first one in this
-// window, in the format its extension chooses, and each further one in a window
-// of its own.
+// window, in the format it was last opened or saved in, else the one its
+// extension chooses, and each further one in a window of its own.
 #pragma once
 
 #include <QString>

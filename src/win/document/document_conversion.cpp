@@ -49,10 +49,14 @@ ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bo
             result.failure = ConversionResult::Failure::Converter;
             return result;
         }
-        result.text = ToCrLf(text);
+        result.text = std::move(text);
         return result;
     }
-    const std::string options = pandoc.usable() ? pandoc.writerOptions() : std::string("{\"api\":\"1.11\"}");
+    // Pipe tables cannot go without a header row: the first row becomes it.
+    const bool headerRow = format == DocumentFormat::GitHubMarkdown || format == DocumentFormat::MultiMarkdown;
+    PandocInstallation writer = pandoc;
+    if (!writer.usable()) writer.jsonApi = "1.11";
+    const std::string options = writer.writerOptions(headerRow);
     std::string json = TryWritePandocJson(model, options.c_str(), &error);
     if (!error.empty()) {
         result.failure = ConversionResult::Failure::Converter;

@@ -26,8 +26,8 @@ std::string FileBytesAsText(std::string_view bytes);
 // File text to model JSON.
 ConversionResult ReadDocument(std::string_view text, DocumentFormat format, const PandocInstallation& pandoc);
 
-// Model JSON to the bytes of a file: native text wrapped (unless `unwrapped`) with
-// CR LF line ends, or what Pandoc produced.
+// Model JSON to the text of a file, its lines ending in line feeds: native text
+// wrapped (unless `unwrapped`), or what Pandoc produced.
 ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bool unwrapped,
                                const PandocInstallation& pandoc);
 

@@ -52,7 +52,22 @@ std::optional<std::string> DocumentDialogs::runFileDialog(const FileDialogSpec& 
     QStringList filters;
     for (const FileFilter& filter : spec.filters) filters << QtFilterOf(filter);
     dialog.setNameFilters(filters);
+    if (spec.selectedFilter < static_cast<std::size_t>(filters.size())) {
+        dialog.selectNameFilter(filters[static_cast<qsizetype>(spec.selectedFilter)]);
+    }
     if (!spec.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(spec.defaultExtension));
+    if (save && !spec.defaultExtension.empty()) {
+        // A name typed without an extension gets the chosen filter's, so that the
+        // name says the format it is written in; "All Files" adds none.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &spec](const QString& chosen) {
+            for (const FileFilter& filter : spec.filters) {
+                if (QtFilterOf(filter) != chosen) continue;
+                const QString first = QString::fromStdString(filter.patterns).section(';', 0, 0);
+                dialog.setDefaultSuffix(first.startsWith("*.") && first != "*.*" ? first.mid(2) : QString());
+            }
+        });
+    }
+    if (!spec.initialName.empty()) dialog.selectFile(QString::fromStdString(spec.initialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }

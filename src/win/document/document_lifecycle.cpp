@@ -2,6 +2,7 @@
 
 #include "src/win/document/document_conversion.h"
 #include "src/win/document/file_content.h"
+#include "src/win/document/named_file_format.h"
 #include "src/win/menus/menu_commands.h"
 #include "src/win/tools/converter_host.h"
 #include "src/win/tools/file_helpers.h"
@@ -27,8 +28,11 @@ FileDialogSpec OpenDocumentDialog() {
     return {{kQorvaDocuments, {"Markdown Files", kMarkdownPatterns}, kAllFiles}, "text"};
 }
 
-FileDialogSpec SaveDocumentDialog() {
-    return {{kQorvaDocuments, {"Markdown Files (*.md)", kMarkdownPatterns}, kAllFiles}, "text"};
+FileDialogSpec SaveDocumentDialog(DocumentFormat format, const std::string& initialName) {
+    return {{kQorvaDocuments, {"Markdown Files (*.md)", kMarkdownPatterns}, kAllFiles},
+            std::string(ExtensionOf(format)),
+            UsesPandoc(format) ? 1u : 0u,
+            initialName};
 }
 
 std::optional<std::pair<std::string, FileDialogSpec>> ImportDialogFor(int commandId) {
@@ -88,6 +92,21 @@ bool DocumentLifecycle::PandocCheck() {
 
 bool DocumentLifecycle::LoadFile(const std::string& path) { return LoadFileAs(path, format_); }
 
+DocumentFormat DocumentLifecycle::FormatForFile(const std::string& path) const {
+    std::optional<DocumentFormat> remembered;
+    if (std::optional<std::string> keyword = recent_.FormatOf(path)) remembered = FormatOfKeyword(*keyword);
+    return FormatForNamedFile(path, remembered, ReadSettingString(kMarkdownFormatSetting, "", settings_),
+                              FormatFromDefaultSetting(DefaultFormatSetting(settings_)));
+}
+
+bool DocumentLifecycle::OpenNamedFile(const std::string& path) { return LoadFileAs(path, FormatForFile(path)); }
+
+// The recent list keeps the format the file was last opened or saved in.
+void DocumentLifecycle::RememberFormat() {
+    recent_.SetFormat(path_, KeywordOf(format_));
+    ui_.RecentListChanged();
+}
+
 // The format becomes the document's only when the load succeeds, so a failed
 // load leaves the document exactly as it was, format included.
 bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat format) {
@@ -116,13 +135,14 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
     }
     if (!PutIntoPage(path, result.text, FileUrl(path))) return false;
     format_ = format;
+    lineEnds_ = LineEndsOf(bytes);
     path_ = path;
     welcome_ = false;
     // The odd bytes are shown as U+FFFD, and a save would write that: the document
     // is not the file any more.
     page_.SetModified(content == FileContent::NotUtf8);
     ui_.DocumentStateChanged();
-    recent_.Add(path);
+    recent_.Add(path, KeywordOf(format_));
     ui_.RecentListChanged();
     // The same document read again keeps what Repeat Export would do.
     if (!reloading_) ui_.ResetRepeatExport();
@@ -165,7 +185,9 @@ bool DocumentLifecycle::PutIntoPage(const std::string& path, const std::string& 
     return false;
 }
 
-bool DocumentLifecycle::WriteFile(const std::string& path) {
+bool DocumentLifecycle::WriteFile(const std::string& path) { return WriteFileAs(path, format_); }
+
+bool DocumentLifecycle::WriteFileAs(const std::string& path, DocumentFormat format) {
     if (path == path_) {
         for (DocumentFileObserver* observer : observers_) {
             if (!observer->MayWriteOver(path)) return false;
@@ -178,8 +200,8 @@ bool DocumentLifecycle::WriteFile(const std::string& path) {
         return false;
     }
     if (model->empty()) return false;
-    ConversionResult result = WriteDocument(*model, format_, SaveUnwrappedSetting(settings_),
-                                            UsesPandoc(format_) ? DetectPandoc() : PandocInstallation{});
+    ConversionResult result = WriteDocument(*model, format, SaveUnwrappedSetting(settings_),
+                                            UsesPandoc(format) ? DetectPandoc() : PandocInstallation{});
     if (result.failure == ConversionResult::Failure::Converter) {
         ShowConverterError(message::FormattingError());
         return false;
@@ -190,7 +212,7 @@ bool DocumentLifecycle::WriteFile(const std::string& path) {
     }
     try {
         // Replaced atomically: a failed write leaves the old file whole.
-        WriteWholeFile(path, result.text);
+        WriteWholeFile(path, WithLineEnds(result.text, lineEnds_));
     } catch (const FileError& error) {
         ui_.ShowMessage(message::CannotWrite(error.what()));
         return false;
@@ -203,21 +225,29 @@ bool DocumentLifecycle::WriteFile(const std::string& path) {
 bool DocumentLifecycle::Save() {
     if (path_.empty()) return SaveAs();
     bool saved = WriteFile(path_);
+    if (saved) RememberFormat();
     ui_.DocumentStateChanged();
     return saved;
 }
 
-bool DocumentLifecycle::SaveAs() {
-    std::optional<std::string> chosen = ui_.ChooseFileToSave(SaveDocumentDialog());
+// The name and the content agree: a name with the extension of another format
+// family is written in that family's format.
+bool DocumentLifecycle::SaveAs(std::optional<DocumentFormat> asked, const std::string& initialName) {
+    const DocumentFormat offered = asked.value_or(format_);
+    std::optional<std::string> chosen = ui_.ChooseFileToSave(SaveDocumentDialog(offered, initialName));
     if (!chosen) return false;
-    if (!WriteFile(*chosen)) {
+    const DocumentFormat format =
+        FormatForSavedName(*chosen, offered, ReadSettingString(kMarkdownFormatSetting, "", settings_));
+    if (UsesPandoc(format) && format != format_ && !PandocCheck()) return false;
+    if (!WriteFileAs(*chosen, format)) {
         ui_.ShowMessage(message::ErrorWritingFile());
         return false;
     }
+    format_ = format;
     path_ = *chosen;
     welcome_ = false;
     ui_.DocumentStateChanged();
-    recent_.Add(path_);
+    recent_.Add(path_, KeywordOf(format_));
     ui_.RecentListChanged();
     Notify([&](DocumentFileObserver& o) { o.FileSaved(path_); });
     return true;
@@ -237,6 +267,7 @@ void DocumentLifecycle::LoadWelcome() {
     std::string model = TryReadTextFormat(welcomeText.value_or(""));
     page_.SetTextJson(model);
     ResetFormat();
+    lineEnds_ = LineEnds::Lf;
     path_.clear();
     welcome_ = true;
     ui_.DocumentStateChanged();
@@ -255,7 +286,7 @@ void DocumentLifecycle::OpenWelcomeWindow() {
 void DocumentLifecycle::Open() {
     std::optional<std::string> chosen = ui_.ChooseFileToOpen(OpenDocumentDialog());
     if (!chosen || !AskToSave()) return;
-    LoadFileAs(*chosen, FormatFromDefaultSetting(DefaultFormatSetting(settings_)));
+    OpenNamedFile(*chosen);
 }
 
 void DocumentLifecycle::OpenRecent(int commandId) {
@@ -268,7 +299,7 @@ void DocumentLifecycle::OpenRecent(int commandId) {
         return;
     }
     if (!AskToSave()) return;
-    LoadFileAs(*entry, FormatFromDefaultSetting(DefaultFormatSetting(settings_)));
+    OpenNamedFile(*entry);
 }
 
 void DocumentLifecycle::ReopenInFormat(int commandId) {
@@ -284,6 +315,12 @@ void DocumentLifecycle::SaveInFormat(int commandId) {
     std::optional<DocumentFormat> format = SaveFormatOf(commandId);
     if (!format) return;
     if (UsesPandoc(*format) && !PandocCheck()) return;
+    // Never a flavour under another flavour's name: a new name is asked for, and
+    // the file under the old one stays as it was.
+    if (path_.empty() || !NameFitsFormat(path_, *format)) {
+        SaveAs(*format, path_.empty() ? std::string() : WithExtensionOf(path_, *format));
+        return;
+    }
     format_ = *format;
     Save();
 }
@@ -313,6 +350,7 @@ bool DocumentLifecycle::Import(int commandId) {
     if (!PutIntoPage(*chosen, result.text, std::nullopt)) return false;
     page_.SetModified(false);
     ResetFormat();
+    lineEnds_ = LineEnds::Lf;
     path_.clear();
     welcome_ = false;
     ui_.DocumentStateChanged();
@@ -335,6 +373,14 @@ bool DocumentLifecycle::Restore(const std::string& path, DocumentFormat format, 
                      path.empty() ? std::nullopt : std::optional(FileUrl(path))))
         return false;
     format_ = format;
+    // The file on disk, when it is still there, says how its lines end.
+    lineEnds_ = LineEnds::Lf;
+    if (!path.empty()) {
+        try {
+            lineEnds_ = LineEndsOf(ReadWholeFile(path));
+        } catch (const FileError&) {
+        }
+    }
     path_ = path;
     welcome_ = welcome && path.empty();
     page_.SetModified(true);

@@ -7,6 +7,7 @@
 #include "src/win/document/document_format.h"
 #include "src/win/document/document_messages.h"
 #include "src/win/menus/recent_documents.h"
+#include "src/win/tools/file_helpers.h"
 
 #include <cstdint>
 #include <optional>
@@ -44,6 +45,8 @@ struct FileFilter {
 struct FileDialogSpec {
     std::vector<FileFilter> filters;
     std::string defaultExtension;  // without the dot; empty for none
+    std::size_t selectedFilter = 0;
+    std::string initialName;  // a path or a name; empty for none
     bool operator==(const FileDialogSpec&) const = default;
 };
 
@@ -66,7 +69,10 @@ public:
 };
 
 FileDialogSpec OpenDocumentDialog();
-FileDialogSpec SaveDocumentDialog();
+// With the filter and default extension of `format`. A chosen name ending in a
+// filter's extension asks for that filter's format.
+FileDialogSpec SaveDocumentDialog(DocumentFormat format = DocumentFormat::QorvaMarkdown,
+                                  const std::string& initialName = {});
 // For Import HTML (33040) and Import LaTeX (33041): Pandoc's input format and the dialog.
 std::optional<std::pair<std::string, FileDialogSpec>> ImportDialogFor(int commandId);
 
@@ -77,6 +83,7 @@ public:
 
     const std::string& path() const { return path_; }
     DocumentFormat format() const { return format_; }
+    LineEnds lineEnds() const { return lineEnds_; }
     bool welcome() const { return welcome_; }
     bool modified() const { return page_.IsModified(); }
 
@@ -88,12 +95,17 @@ public:
 
     // Loads a file in the current format; on failure nothing changes.
     bool LoadFile(const std::string& path);
+    // Loads a file named by the user (Open, Open Recent, the command line) in the
+    // format it was last opened or saved in, else the one its name asks for.
+    bool OpenNamedFile(const std::string& path);
+    DocumentFormat FormatForFile(const std::string& path) const;
     // Loads a file in the given format, which becomes the document's on success.
     bool LoadFileAs(const std::string& path, DocumentFormat format);
     // Writes the document to the path in the current format; the path is not changed.
     bool WriteFile(const std::string& path);
     bool Save();
-    bool SaveAs();
+    // Asks for a name, with the filter of `format` (the current one when none).
+    bool SaveAs(std::optional<DocumentFormat> format = std::nullopt, const std::string& initialName = {});
     // "Save changes?" before the document is replaced or the window closes.
     bool AskToSave();
     void LoadWelcome();
@@ -129,6 +141,9 @@ private:
     // Hands the model of the file at `path` to the page; when the page does not
     // take it, the page keeps the document it held and the user is told.
     bool PutIntoPage(const std::string& path, const std::string& model, const std::optional<std::string>& baseUrl);
+    // Writes in `format` without making it the document's.
+    bool WriteFileAs(const std::string& path, DocumentFormat format);
+    void RememberFormat();
 
     DocumentPage& page_;
     DocumentUi& ui_;
@@ -136,6 +151,7 @@ private:
     SettingsStore& settings_;
     std::string path_;
     DocumentFormat format_ = DocumentFormat::QorvaMarkdown;
+    LineEnds lineEnds_ = LineEnds::Lf;
     bool welcome_ = false;
     std::vector<DocumentFileObserver*> observers_;
     bool reloading_ = false;

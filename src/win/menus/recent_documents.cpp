@@ -21,6 +21,7 @@ bool SamePathIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::string DocumentValueName(int k) { return "Document" + std::to_string(k); }
+std::string FormatValueName(int k) { return "Format" + std::to_string(k); }
 
 }  // namespace
 
@@ -31,11 +32,37 @@ void RecentDocumentList::SetMaximum(int maximum) {
     while (entries_.size() > static_cast<size_t>(maximum_)) entries_.erase(entries_.begin());
 }
 
-void RecentDocumentList::Add(std::string_view path) {
+std::vector<std::string> RecentDocumentList::Entries() const {
+    std::vector<std::string> paths;
+    for (const Entry& entry : entries_) paths.push_back(entry.path);
+    return paths;
+}
+
+std::vector<RecentDocumentList::Entry>::iterator RecentDocumentList::Find(std::string_view path) {
+    const std::string cut = CutPath(path);
+    return std::find_if(entries_.begin(), entries_.end(),
+                        [&](const Entry& entry) { return SamePathIgnoringCase(entry.path, cut); });
+}
+
+void RecentDocumentList::Add(std::string_view path, std::string_view format) {
     std::string cut = CutPath(path);
-    std::erase_if(entries_, [&](const std::string& entry) { return SamePathIgnoringCase(entry, cut); });
+    std::erase_if(entries_, [&](const Entry& entry) { return SamePathIgnoringCase(entry.path, cut); });
     if (entries_.size() >= static_cast<size_t>(maximum_)) entries_.erase(entries_.begin());
-    entries_.push_back(std::move(cut));
+    entries_.push_back({std::move(cut), std::string(format)});
+}
+
+std::optional<std::string> RecentDocumentList::FormatOf(std::string_view path) const {
+    const std::string cut = CutPath(path);
+    for (const Entry& entry : entries_) {
+        if (SamePathIgnoringCase(entry.path, cut) && !entry.format.empty()) return entry.format;
+    }
+    return std::nullopt;
+}
+
+void RecentDocumentList::SetFormat(std::string_view path, std::string_view format) {
+    auto found = Find(path);
+    if (found == entries_.end()) return Add(path, format);
+    found->format = std::string(format);
 }
 
 std::optional<size_t> RecentDocumentList::IndexOf(int id) const {
@@ -54,7 +81,7 @@ bool RecentDocumentList::Remove(int id) {
 std::optional<std::string> RecentDocumentList::Get(int id) const {
     std::optional<size_t> index = IndexOf(id);
     if (!index) return std::nullopt;
-    return entries_[*index];
+    return entries_[*index].path;
 }
 
 bool RecentDocumentList::Read(const SettingsStore& store, std::string_view key) {
@@ -66,7 +93,9 @@ bool RecentDocumentList::Read(const SettingsStore& store, std::string_view key) 
     for (int k = maximum_; k >= 1; --k) {
         std::optional<RegValue> path = store.Read(key, DocumentValueName(k));
         if (!path || path->type == RegType::Dword || Utf16Length(path->text) > kRecentPathLimit) continue;
-        entries_.push_back(path->text);
+        std::optional<RegValue> format = store.Read(key, FormatValueName(k));
+        const bool hasFormat = format && format->type != RegType::Dword;
+        entries_.push_back({path->text, hasFormat ? format->text : std::string()});
     }
     return true;
 }
@@ -76,11 +105,15 @@ bool RecentDocumentList::Write(SettingsStore& store, std::string_view key) const
     changes.push_back({"DocumentCount", RegValue::Dword(static_cast<std::uint32_t>(maximum_))});
     const size_t count = entries_.size();
     for (size_t k = count; k >= 1; --k) {
-        changes.push_back({DocumentValueName(static_cast<int>(k)), RegValue::String(entries_[count - k])});
+        const Entry& entry = entries_[count - k];
+        changes.push_back({DocumentValueName(static_cast<int>(k)), RegValue::String(entry.path)});
+        changes.push_back({FormatValueName(static_cast<int>(k)),
+                           entry.format.empty() ? std::nullopt : std::optional(RegValue::String(entry.format))});
     }
     // Up to the highest maximum, so a list that shrank from 16 leaves no stale value.
     for (int k = static_cast<int>(count) + 1; k <= kRecentHighestMaximum; ++k) {
         changes.push_back({DocumentValueName(k), std::nullopt});
+        changes.push_back({FormatValueName(k), std::nullopt});
     }
     return store.Apply(key, changes);
 }
@@ -93,7 +126,7 @@ std::vector<RecentMenuItem> RecentDocumentList::MenuItems(std::string_view place
     }
     for (size_t k = 1; k <= entries_.size(); ++k) {
         items.push_back({kRecentFirstId + static_cast<int>(k) - 1,
-                         "&" + std::to_string(k) + " " + entries_[entries_.size() - k], true});
+                         "&" + std::to_string(k) + " " + entries_[entries_.size() - k].path, true});
     }
     return items;
 }

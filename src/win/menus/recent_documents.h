@@ -1,6 +1,8 @@
 // The list of recently used documents behind "Open Recent": newest first in the
 // menu, a configurable maximum, duplicates compared without regard to letter
-// case, read once when the window opens and written back when it closes.
+// case, read once when the window opens and written back when it closes. Each
+// entry keeps the keyword of the format its file was last opened or saved in
+// ("Format%i" beside "Document%i"); entries stored without one have none.
 #pragma once
 
 #include "src/win/settings/settings.h"
@@ -34,12 +36,17 @@ public:
     // Clamped to 2..16.
     void SetMaximum(int maximum);
 
-    // Oldest first, newest last.
-    const std::vector<std::string>& Entries() const { return entries_; }
+    // Paths, oldest first, newest last.
+    std::vector<std::string> Entries() const;
 
     // Makes the path the most recent entry, dropping a case-insensitive duplicate
     // and, when the list is full, the oldest entry.
-    void Add(std::string_view path);
+    void Add(std::string_view path, std::string_view format = {});
+    // The format keyword of the path's entry; nothing when there is no entry or it
+    // has no format.
+    std::optional<std::string> FormatOf(std::string_view path) const;
+    // Sets the format of the path's entry without moving it; adds it when missing.
+    void SetFormat(std::string_view path, std::string_view format);
     // Deletes the entry with the command identifier; false when there is none.
     bool Remove(int id);
     std::optional<std::string> Get(int id) const;
@@ -56,7 +63,13 @@ public:
 private:
     std::optional<size_t> IndexOf(int id) const;
 
-    std::vector<std::string> entries_;
+    struct Entry {
+        std::string path;
+        std::string format;  // empty: not known
+    };
+    std::vector<Entry>::iterator Find(std::string_view path);
+
+    std::vector<Entry> entries_;
     int maximum_ = kRecentDefaultMaximum;
 };
 

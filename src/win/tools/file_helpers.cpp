@@ -302,4 +302,26 @@ std::string ToCrLf(std::string_view text) {
     return out;
 }
 
+LineEnds LineEndsOf(std::string_view text) {
+    std::size_t lineFeeds = 0, crLfs = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n') continue;
+        ++lineFeeds;
+        if (i > 0 && text[i - 1] == '\r') ++crLfs;
+    }
+    return crLfs * 2 > lineFeeds ? LineEnds::CrLf : LineEnds::Lf;
+}
+
+std::string WithLineEnds(std::string_view text, LineEnds ends) {
+    if (ends == LineEnds::Lf) return std::string(text);
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // A line end that is CR LF already stays one.
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
 }  // namespace qorva

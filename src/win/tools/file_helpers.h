@@ -78,7 +78,16 @@ std::string AbsolutePath(const std::string& path);
 std::string CurrentFolder();
 std::string JoinPath(const std::string& folder, const std::string& name);
 
-// Every line feed as carriage return and line feed, as the files the program writes end their lines.
+// Every line feed as carriage return and line feed, as clipboard text and exports end their lines.
 std::string ToCrLf(std::string_view text);
+
+// How a document file ends its lines: kept from the file it was read from, line
+// feeds for a new one.
+enum class LineEnds { Lf, CrLf };
+// CR LF when most of the text's line feeds follow a carriage return; LF otherwise,
+// also when there is no line feed at all.
+LineEnds LineEndsOf(std::string_view text);
+// Text whose lines end in line feeds, with the given line ends.
+std::string WithLineEnds(std::string_view text, LineEnds ends);
 
 }  // namespace qorva

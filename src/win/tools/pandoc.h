@@ -34,8 +34,11 @@ struct PandocInstallation {
     std::string jsonApi;  // empty when not usable
     bool usable() const { return !jsonApi.empty(); }
     bool legacy() const { return jsonApi == "1.11"; }
-    // The options text for the Pandoc JSON writer: {"api":"1.22"} and so on.
-    std::string writerOptions() const { return "{\"api\":\"" + jsonApi + "\"}"; }
+    // The options text for the Pandoc JSON writer: {"api":"1.22"} and so on, with
+    // "headerRow" for a flavour whose tables need a header row.
+    std::string writerOptions(bool headerRow = false) const {
+        return "{\"api\":\"" + jsonApi + "\"" + (headerRow ? ",\"headerRow\":true}" : "}");
+    }
 };
 
 // Locates Pandoc, runs it for its version and, for a major version this program
