@@ -5,6 +5,7 @@
 #include "model/utf8.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qorva {
 namespace {
@@ -480,7 +481,10 @@ bool BlockGrammar::fenced(std::size_t& p, bool rtl, Fence fence) {
     // Raw HTML and TeX are code blocks of their own format.
     const char* tag = !tildes ? "formula" : info == "{=html}" ? "html" : info == "{=tex}" || info == "{=latex}" ? "tex" : "verbatim";
     pushBlock(tag, level, rtl, from);
-    if (tag[0] == 'v') blocks.back().info = info;
+    if (tag[0] == 'v' && !info.empty()) {
+        blocks.back().attributes = static_cast<std::uint32_t>(attributes.size());
+        attributes.push_back({std::string(info), {}, {}});
+    }
     return true;
 }
 
@@ -668,8 +672,10 @@ bool BlockGrammar::image(std::size_t& p, bool rtl) {
     const Mark from = mark();
     pushSpan("url", s_.substr(start, end - start));
     pushBlock("image", level, rtl, from);
-    blocks.back().alt = std::move(alt);
-    blocks.back().title = std::move(title);
+    if (!alt.empty() || !title.empty()) {
+        blocks.back().attributes = static_cast<std::uint32_t>(attributes.size());
+        attributes.push_back({{}, std::move(alt), std::move(title)});
+    }
     p = q;
     return true;
 }
@@ -693,7 +699,13 @@ bool BlockGrammar::term(std::size_t& p, bool rtl) {
     std::size_t q = p;
     const long level = indents(q);
     const std::size_t start = q;
-    while (q < n_ && !isEolChar(s_[q])) ++q;
+    {  // the line's end: the first "\n", or an earlier "\r"
+        const char* base = s_.data();
+        const void* lf = std::memchr(base + q, '\n', n_ - q);
+        const std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : n_;
+        const void* cr = std::memchr(base + q, '\r', end - q);
+        q = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - base) : end;
+    }
     if (q == start || s_[q - 1] == ' ' || q == n_) return false;
     std::size_t r = q + eolLength(q);
     if (rlmAt(r)) r += kRlm.size();
@@ -924,7 +936,7 @@ void BlockGrammar::pushSpan(const char* tag, std::string_view text) {
 }
 
 void BlockGrammar::pushBlock(const char* tag, long level, bool rtl, Mark from) {
-    blocks.push_back({tag, level, rtl, from.elements, elements.size() - from.elements});
+    blocks.push_back({tag, level, rtl, 0, from.elements, elements.size() - from.elements});
 }
 
 }  // namespace qorva

@@ -26,8 +26,12 @@ struct RawBlock {
     const char* tag;
     long level;
     bool rtl;
+    std::uint32_t attributes;  // 0, or its string attributes in BlockGrammar::attributes
     std::size_t firstElement, elementCount;
-    std::string info = {}, alt = {}, title = {};  // the string attributes, when not empty
+};
+
+struct RawAttributes {
+    std::string info, alt, title;  // empty when absent
 };
 
 class BlockGrammar {
@@ -38,6 +42,7 @@ public:
     void parse();
 
     std::vector<RawBlock> blocks;
+    std::vector<RawAttributes> attributes = {RawAttributes{}};
     std::vector<BlockElement> elements;
     std::string arena;  // the texts the elements refer to
 

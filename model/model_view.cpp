@@ -26,12 +26,19 @@ constexpr std::pair<std::string_view, SpanKind> kSpanKinds[] = {
     {"tex", SpanKind::Tex}, {"title", SpanKind::Title},
 };
 
-// The block's string attribute of that key, or null for keys without one.
-TextRef* attributeOf(ModelBlock& block, std::string_view key) {
-    if (key == "info") return &block.info;
-    if (key == "alt") return &block.alt;
-    if (key == "title") return &block.title;
-    return nullptr;
+// The block's string attribute of that key (its attributes made on first use), or null
+// for keys without one.
+TextRef* attributeOf(ModelView& doc, ModelBlock& block, std::string_view key) {
+    TextRef BlockAttributes::*member = key == "info"    ? &BlockAttributes::info
+                                       : key == "alt"   ? &BlockAttributes::alt
+                                       : key == "title" ? &BlockAttributes::title
+                                                        : nullptr;
+    if (!member) return nullptr;
+    if (block.attributes == 0) {
+        block.attributes = static_cast<std::uint32_t>(doc.attributes.size());
+        doc.attributes.emplace_back();
+    }
+    return &(doc.attributes[block.attributes].*member);
 }
 
 template <typename Kind, std::size_t N>
@@ -106,7 +113,7 @@ public:
             case Where::Attributes:
                 if (key_ == "direction") block_.rtl = value == "rtl";
                 else if (key_ == "level") fault(blockName() + " has a level that is not an integer");
-                else if (TextRef* attribute = attributeOf(block_, key_)) {
+                else if (TextRef* attribute = attributeOf(doc_, block_, key_)) {
                     *attribute = {doc_.texts.size(), value.size()};
                     doc_.texts += value;
                 }
@@ -400,7 +407,7 @@ private:
                 } else {
                     std::size_t begin, length;
                     if (!string(begin, length)) return false;
-                    if (TextRef* attribute = attributeOf(block, key)) {
+                    if (TextRef* attribute = attributeOf(doc_, block, key)) {
                         *attribute = {begin, length};
                     } else {
                         if (key == "direction") block.rtl = std::string_view(doc_.texts).substr(begin, length) == "rtl";

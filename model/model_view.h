@@ -40,7 +40,12 @@ struct ModelBlock {
     int level;  // within a quarter of the int range either way
     bool rtl;
     std::size_t firstSpan, spanCount;  // in ModelView::spans
-    TextRef info = {}, alt = {}, title = {};  // the string attributes of "verbatim" and "image"
+    std::uint32_t attributes = 0;  // its string attributes in ModelView::attributes; 0 for none
+};
+
+// The string attributes of a block ("info" of code, "alt" and "title" of pictures).
+struct BlockAttributes {
+    TextRef info, alt, title;
 };
 
 struct ModelView {
@@ -49,6 +54,7 @@ struct ModelView {
     std::vector<ModelSpan> spans;
     std::string texts;
     std::vector<std::string> otherTags;  // tags outside the known kinds, as written
+    std::vector<BlockAttributes> attributes = {BlockAttributes{}};  // [0]: none
 
     const ModelSpan& span(const ModelBlock& block, std::size_t i) const { return spans[block.firstSpan + i]; }
     std::span<const ModelSpan> spansOf(const ModelBlock& block) const { return {spans.data() + block.firstSpan, block.spanCount}; }
@@ -57,9 +63,9 @@ struct ModelView {
     std::string_view tag(const ModelSpan& span) const;
 
     std::string_view text(TextRef ref) const { return {texts.data() + ref.begin, ref.length}; }
-    std::string_view info(const ModelBlock& block) const { return text(block.info); }
-    std::string_view alt(const ModelBlock& block) const { return text(block.alt); }
-    std::string_view title(const ModelBlock& block) const { return text(block.title); }
+    std::string_view info(const ModelBlock& block) const { return text(attributes[block.attributes].info); }
+    std::string_view alt(const ModelBlock& block) const { return text(attributes[block.attributes].alt); }
+    std::string_view title(const ModelBlock& block) const { return text(attributes[block.attributes].title); }
 
     // Whether span i is a link's title: a "title" directly after the "url" of an inline
     // link ("linktext", "url") or after the "url" of a "link" block. Other "title"

@@ -20,11 +20,14 @@ std::string toModelJson(const BlockGrammar& grammar) {
         out += "\",{\"level\":";
         out += std::to_string(clampLevel(block.tag, block.level));
         if (block.rtl) out += ",\"direction\":\"rtl\"";
-        for (const auto& [key, value] : {std::pair{",\"info\":", &block.info}, std::pair{",\"alt\":", &block.alt},
-                                         std::pair{",\"title\":", &block.title}}) {
-            if (value->empty()) continue;
-            out += key;
-            appendJsonString(out, *value);
+        if (block.attributes != 0) {
+            const RawAttributes& a = grammar.attributes[block.attributes];
+            for (const auto& [key, value] : {std::pair{",\"info\":", &a.info}, std::pair{",\"alt\":", &a.alt},
+                                             std::pair{",\"title\":", &a.title}}) {
+                if (value->empty()) continue;
+                out += key;
+                appendJsonString(out, *value);
+            }
         }
         out += '}';
         for (std::size_t i = 0; i < block.elementCount; ++i) {
