@@ -20,6 +20,15 @@ std::string toModelJson(const BlockGrammar& grammar) {
         out += "\",{\"level\":";
         out += std::to_string(clampLevel(block.tag, block.level));
         if (block.rtl) out += ",\"direction\":\"rtl\"";
+        if (block.attributes != 0) {
+            const RawAttributes& a = grammar.attributes[block.attributes];
+            for (const auto& [key, value] : {std::pair{",\"info\":", &a.info}, std::pair{",\"alt\":", &a.alt},
+                                             std::pair{",\"title\":", &a.title}}) {
+                if (value->empty()) continue;
+                out += key;
+                appendJsonString(out, *value);
+            }
+        }
         out += '}';
         for (std::size_t i = 0; i < block.elementCount; ++i) {
             const BlockElement& element = grammar.elements[block.firstElement + i];
