@@ -4,6 +4,7 @@
 #include "convert/latex_text.h"
 #include "convert/latex_verbatim.h"
 #include "convert/link_target.h"
+#include "convert/tex_guard.h"
 #include "convert/writer_model.h"
 #include "convert/text_measure.h"
 #include "model/label_tables.h"
@@ -135,7 +136,7 @@ private:
                 out += '}';
             } else if (kind == SpanKind::Math) {
                 out += '$';
-                out += text;
+                out += neutralizeTex(text);
                 out += '$';
             } else if (kind == SpanKind::Url) {
                 out += "\\url{";
@@ -188,7 +189,9 @@ private:
         }
         if (kind == BlockKind::Quote) return "\\begin{quotation}\n" + wrapLatex(writeSpans(block, 0), "", "") + "\n\\end{quotation}";
         if (kind == BlockKind::Verbatim) return latexVerbatim(verbatimText(model_, block, true));
-        if (kind == BlockKind::Formula) return "\\begin{equation}\n" + verbatimText(model_, block, true) + "\n\\end{equation}";
+        if (kind == BlockKind::Formula) {
+            return "\\begin{equation}\n" + neutralizeTex(verbatimText(model_, block, true)) + "\n\\end{equation}";
+        }
         if (kind == BlockKind::Image) {
             const std::span<const ModelSpan> spans = model_.spansOf(block);
             if (spans.empty() || spans[0].kind != SpanKind::Url) return writeSpans(block, 0, false);
