@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace qorva::convert {
@@ -91,6 +92,59 @@ bool isSafeAttribute(const GumboAttribute& attribute) {
     if (name == "style") return isSafeCss(value);
     if (name == "srcset" || name == "imagesrcset") return isSafeSrcset(value);
     if (isUrlAttribute(name)) return isSafeExportUrl(value);
+    return true;
+}
+
+// The parser's time grows with the square of the nesting depth and of the number of
+// attributes on one tag. A rough count of both (tags in comments or scripts count
+// too; elements that close themselves or their like do not) keeps the parser away
+// from fragments that only an attack holds.
+constexpr int kMaxDepth = 256;
+constexpr int kMaxAttributes = 256;
+
+bool isAsciiAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+bool neverNests(std::string_view name) {
+    static constexpr std::array<std::string_view, 31> names{
+        "area", "base", "br", "col", "embed", "hr", "img", "image", "input", "keygen", "link", "meta", "param",
+        "source", "track", "wbr", "p", "li", "dt", "dd", "tr", "td", "th", "option", "optgroup", "thead", "tbody",
+        "tfoot", "rb", "rt", "rp"};
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool isWithinParserLimits(std::string_view html) {
+    std::unordered_map<std::string, int> open;
+    int depth = 0;
+    for (std::size_t i = 0; i + 1 < html.size(); ++i) {
+        if (html[i] != '<') continue;
+        const bool end = html[i + 1] == '/';
+        std::size_t at = i + (end ? 2 : 1);
+        if (at >= html.size() || !isAsciiAlnum(html[at])) continue;
+        std::string name;
+        for (; at < html.size() && (isAsciiAlnum(html[at]) || html[at] == '-'); ++at) name += lowered(html.substr(at, 1));
+        if (end) {
+            auto opened = open.find(name);
+            if (opened != open.end() && opened->second > 0) --opened->second, --depth;
+            continue;
+        }
+        int attributes = 0;
+        bool inName = false;
+        for (; at < html.size() && html[at] != '>'; ++at) {
+            const char c = html[at];
+            if (c == '"' || c == '\'') {
+                at = std::min(html.find(c, at + 1), html.size() - 1);
+                inName = false;
+            } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '/' || c == '=') {
+                inName = false;
+            } else if (!inName) {
+                inName = true;
+                if (++attributes > kMaxAttributes) return false;
+            }
+        }
+        if (neverNests(name)) continue;
+        ++open[name];
+        if (++depth > kMaxDepth) return false;
+    }
     return true;
 }
 
@@ -225,6 +279,11 @@ private:
 }  // namespace
 
 std::string sanitizeHtml(std::string_view html) {
+    if (!isWithinParserLimits(html)) {
+        std::string text;
+        appendHtmlText(text, html);
+        return text;
+    }
     GumboOptions options = kGumboDefaultOptions;
     options.fragment_context = GUMBO_TAG_BODY;
     options.max_errors = 0;

@@ -14,7 +14,9 @@ namespace qorva::convert {
 // `html` is a fragment as it stands inside a page's body. What is kept is written
 // as it was written (tags, attributes, entities) unless something had to be removed
 // from it; elements left open are closed, so the result never swallows what
-// follows it. Unknown elements lose their tags and keep their content.
+// follows it. Unknown elements lose their tags and keep their content. A fragment
+// nested hundreds deep or with hundreds of attributes on a tag, which would take
+// the parser minutes, is written as text instead.
 std::string sanitizeHtml(std::string_view html);
 
 }  // namespace qorva::convert

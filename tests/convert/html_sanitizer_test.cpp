@@ -68,5 +68,17 @@ TEST(HtmlSanitizer, KeepsWhatIsSafeAndRemovesWhatCouldRunOrLoad) {
     }
 }
 
+// Nesting or attributes that would keep the parser busy for minutes: written as text.
+TEST(HtmlSanitizer, FragmentsBeyondTheParsersLimitsStandAsText) {
+    std::string deep, attributes = "<a";
+    for (int i = 0; i < 100000; ++i) deep += i % 2 ? "<div>" : "<ul><li>";
+    for (int i = 0; i < 50000; ++i) attributes += " x" + std::to_string(i);
+    for (const std::string& input : {deep, attributes + ">"}) {
+        const std::string out = sanitizeHtml(input);
+        EXPECT_EQ(out.find('<'), std::string::npos);
+        EXPECT_EQ(out.substr(0, 4), "&lt;");
+    }
+}
+
 }  // namespace
 }  // namespace qorva::convert
