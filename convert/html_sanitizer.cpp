@@ -84,9 +84,17 @@ bool isSafeSrcset(std::string_view value) {
     return true;
 }
 
+// The name as a browser reads it from the tag. The parser's own copy can differ: after
+// a repeated bare attribute it runs the next name on from the repeated one ("a a
+// onerror" gives "aonerror"). An attribute it read otherwise is not trusted.
+std::string attributeName(const GumboAttribute& attribute) {
+    return lowered({attribute.original_name.data, attribute.original_name.length});
+}
+
 bool isSafeAttribute(const GumboAttribute& attribute) {
-    const std::string_view name = attribute.name;
+    const std::string name = attributeName(attribute);
     const std::string_view value = attribute.value;
+    if (name != attribute.name) return false;
     if (name.size() >= 2 && name.substr(0, 2) == "on") return false;  // event handlers
     if (name == "srcdoc" || name == "ping" || name == "http-equiv") return false;
     if (name == "style") return isSafeCss(value);
@@ -146,6 +154,21 @@ bool isWithinParserLimits(std::string_view html) {
         if (++depth > kMaxDepth) return false;
     }
     return true;
+}
+
+// Decoded text written back: escaped, and control characters as references, since
+// the parser reads them raw otherwise than it decodes their references.
+void appendDecoded(std::string& out, std::string_view text, bool attribute) {
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f') || byte == 0x7F) {
+            out += "&#" + std::to_string(byte) + ';';
+        } else if (attribute && (c == '"' || c == '\'')) {
+            out += c == '"' ? "&quot;" : "&#39;";
+        } else {
+            appendHtmlText(out, std::string_view(&c, 1));
+        }
+    }
 }
 
 std::string_view originalOf(const GumboStringPiece& piece) { return {piece.data, piece.length}; }
@@ -211,7 +234,9 @@ public:
                 writeStyle(element);
                 continue;
             }
-            const bool known = element.tag != GUMBO_TAG_UNKNOWN;
+            // A form loses its tag: it could only send somewhere, and the parser
+            // misplaces text written directly inside one.
+            const bool known = element.tag != GUMBO_TAG_UNKNOWN && element.tag != GUMBO_TAG_FORM;
             if (known) writeStartTag(element);
             if (!known || !isVoidElement(element.tag)) stack.push_back({&node, 0, known});
         }
@@ -223,7 +248,7 @@ private:
     void writeText(const GumboText& text) {
         const std::string_view original = originalOf(text.original_text);
         if (!original.empty() && original.find('<') == std::string_view::npos) out_ += original;
-        else appendHtmlText(out_, text.text);
+        else appendDecoded(out_, text.text, false);
     }
 
     void writeStartTag(const GumboElement& element) {
@@ -239,11 +264,12 @@ private:
         out_ += '<';
         out_ += gumbo_normalized_tagname(element.tag);
         for (const GumboAttribute* attribute : kept) {
-            if (!hasValue(*attribute)) {
-                out_ += ' ';
-                out_ += attribute->name;
-            } else {
-                appendHtmlAttribute(out_, attribute->name, attribute->value);
+            out_ += ' ';
+            out_ += attribute->name;
+            if (hasValue(*attribute)) {
+                out_ += "=\"";
+                appendDecoded(out_, attribute->value, true);
+                out_ += '"';
             }
         }
         out_ += '>';
