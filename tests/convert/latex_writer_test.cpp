@@ -51,6 +51,10 @@ const Case kCases[] = {
      "5\\% of \\$x\\_1$x_1 + 5\\%$\\emph{e}\\textbf{s}\\texttt{c\\_1}\n"},
     {"LineBreak", R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])", "one\\\\\ntwo\n"},
     {"InlineLink", R"(["para",{"level":0},["linktext","t"],["url","http://u"]])", "\\href{http://u}{t}\n"},
+    {"LinksThatCouldRunSomethingStayText",
+     R"(["para",{"level":0},["linktext","t"],["url","javascript:x"],["url"," RUN:x"],["linktext","r"],["linkref","L"]],)"
+     R"(["link",{"level":0},["linkref","L"],["url","java\tscript:y"]])",
+     "t RUN:xr\n"},
     {"ReferenceLinksAndUrlsStayInsideTheirArgument",
      R"(["para",{"level":0},["linktext","a_b"],["linkref","L"],["plain"," "],["linktext","n"],["linkref","none"],["plain"," "],)"
      R"(["url","http://x/%41#f{}"]],["link",{"level":0},["linkref","L"],["url","http://l"]])",
