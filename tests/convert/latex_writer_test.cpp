@@ -72,11 +72,12 @@ const Case kCases[] = {
     // are written out as text; "^^" cannot spell them either.
     {"MathCannotReachSpecialsOrFiles",
      R"(["para",{"level":0},["math","\\special{pdf:x}\\frac{a}{b}\\spe^^63ial\\begin{pmatrix}\\end{pmatrix}\\begin{special}"]],)"
-     R"(["formula",{"level":0},["plain","\\input{f}\\csname x\\endcsname\\end{input}\\end{\\x}\\XeTeXpicfile\\NewCommandCopy"]])",
+     R"(["formula",{"level":0},["plain","\\input{f}\\csname x\\endcsname\\end{input}\\end{\\x}\\XeTeXpicfile\\NewCommandCopy\\lowercase{\\begin{OPENIN}}"]])",
      "$\\mbox{\\textbackslash{}special}{pdf:x}\\frac{a}{b}\\spe^{}^63ial\\begin{pmatrix}\\end{pmatrix}\\mbox{\\textbackslash{}begin}{special}$\n\n"
      "\\begin{equation}\n\\mbox{\\textbackslash{}input}{f}\\mbox{\\textbackslash{}csname} x\\mbox{\\textbackslash{}endcsname}"
      "\\mbox{\\textbackslash{}end}{input}\\mbox{\\textbackslash{}end}{\\x}\\mbox{\\textbackslash{}XeTeXpicfile}"
-     "\\mbox{\\textbackslash{}NewCommandCopy}\n\\end{equation}\n"},
+     "\\mbox{\\textbackslash{}NewCommandCopy}\\mbox{\\textbackslash{}lowercase}{\\mbox{\\textbackslash{}begin}{OPENIN}}\n"
+     "\\end{equation}\n"},
     {"Image", R"(["image",{"level":0},["url","a b.png"]])", "\\begin{figure}[H]\n\\centering\n\\includegraphics{a b.png}\n\\end{figure}\n"},
     {"DividerAndCommentLeftOut", R"(["divider",{"level":0}],["comment",{"level":0},["plain","c"]])", "\\hrulefill\n"},
     {"RightToLeftWrapsTheBlock", R"(["heading",{"level":-3,"direction":"rtl"},["plain","H"]],["para",{"level":0,"direction":"rtl"}])",
