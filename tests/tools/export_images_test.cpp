@@ -19,7 +19,8 @@ TEST(ExportImages, PicturesAreKnownByTheirSignaturesAndHeadersNotTheirNames) {
         {"\xFF\xD8\xFF text", ImageKind::None}, {bmp, ImageKind::Bmp}, {"BM is how this text file starts, nothing more", ImageKind::None},
         {"%PDF-1.7\n", ImageKind::Pdf}, {"%PDF-\nplain text", ImageKind::None}, {"II*\0 words", ImageKind::None},
         {std::string("RIFF\x10\0\0\0WEBPVP8 ", 16), ImageKind::WebP}, {"RIFF", ImageKind::None},
-        {"\xEF\xBB\xBF<?xml version='1.0'?>\n<!DOCTYPE svg>\n  <svg xmlns=''>", ImageKind::Svg},
+        {"\xEF\xBB\xBF<?xml version='1.0'?>\n<!DOCTYPE svg>\n  <svg\nxmlns='http://www.w3.org/2000/svg'>", ImageKind::Svg},
+        {"<svg> is how these notes start", ImageKind::None}, {"<svgs xmlns='http://www.w3.org/2000/svg'>", ImageKind::None},
         {"<html><svg></svg></html>", ImageKind::None}, {"\x89PNG", ImageKind::None},
     };
     for (const auto& [head, kind] : heads) EXPECT_EQ(SniffImage(head), kind) << head;

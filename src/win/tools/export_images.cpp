@@ -147,12 +147,16 @@ ImageKind SniffImage(std::string_view head) {
         const bool version = head.size() >= 8 && isdigit(byte(head, 5)) && head[6] == '.' && isdigit(byte(head, 7));
         return version ? ImageKind::Pdf : ImageKind::None;
     }
-    // An SVG picture is XML whose first element is <svg>.
+    // An SVG picture is XML whose first element is <svg> in the SVG namespace.
     size_t at = 0;
     if (startsWith(head, "\xEF\xBB\xBF")) at = 3;
     while (at < head.size()) {
         while (at < head.size() && isspace(static_cast<unsigned char>(head[at]))) ++at;
-        if (startsWith(head.substr(at), "<svg")) return ImageKind::Svg;
+        if (startsWith(head.substr(at), "<svg")) {
+            const bool element = at + 4 < head.size() && (isspace(byte(head, at + 4)) || head[at + 4] == '>');
+            const bool svgNamespace = head.find("http://www.w3.org/2000/svg", at) != std::string_view::npos;
+            return element && svgNamespace ? ImageKind::Svg : ImageKind::None;
+        }
         if (startsWith(head.substr(at), "<?") || startsWith(head.substr(at), "<!")) {
             const size_t end = head.find('>', at);
             if (end == std::string_view::npos) break;
