@@ -84,6 +84,8 @@ bool isSafeSrcset(std::string_view value) {
     return true;
 }
 
+bool isAsciiAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
 // The name as a browser reads it from the tag. The parser's own copy can differ: after
 // a repeated bare attribute it runs the next name on from the repeated one ("a a
 // onerror" gives "aonerror"). An attribute it read otherwise is not trusted.
@@ -91,14 +93,21 @@ std::string attributeName(const GumboAttribute& attribute) {
     return lowered({attribute.original_name.data, attribute.original_name.length});
 }
 
-bool isSafeAttribute(const GumboAttribute& attribute) {
+bool isSafeAttribute(const GumboAttribute& attribute, GumboTag tag) {
     const std::string name = attributeName(attribute);
     const std::string_view value = attribute.value;
     if (name != attribute.name) return false;
+    // Names of letters, digits and "-_.:" only: one holding a quote, an equals sign or
+    // a space would be read otherwise where the tag is written anew.
+    const bool plainName = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return isAsciiAlnum(c) || c == '-' || c == '_' || c == '.' || c == ':';
+    });
+    if (!plainName) return false;
     if (name.size() >= 2 && name.substr(0, 2) == "on") return false;  // event handlers
     if (name == "srcdoc" || name == "ping" || name == "http-equiv") return false;
     if (name == "style") return isSafeCss(value);
     if (name == "srcset" || name == "imagesrcset") return isSafeSrcset(value);
+    if (tag == GUMBO_TAG_IMG && name == "src") return isSafeImageSource(value);  // as pictures of the document
     if (isUrlAttribute(name)) return isSafeExportUrl(value);
     return true;
 }
@@ -110,7 +119,6 @@ bool isSafeAttribute(const GumboAttribute& attribute) {
 constexpr int kMaxDepth = 256;
 constexpr int kMaxAttributes = 256;
 
-bool isAsciiAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
 bool neverNests(std::string_view name) {
     static constexpr std::array<std::string_view, 31> names{
@@ -255,7 +263,7 @@ private:
         std::vector<const GumboAttribute*> kept;
         for (unsigned i = 0; i < element.attributes.length; ++i) {
             const auto& attribute = *static_cast<const GumboAttribute*>(element.attributes.data[i]);
-            if (isSafeAttribute(attribute)) kept.push_back(&attribute);
+            if (isSafeAttribute(attribute, element.tag)) kept.push_back(&attribute);
         }
         if (isWrittenAsKept(element, kept)) {
             out_ += originalOf(element.original_tag);

@@ -382,7 +382,7 @@ private:
             const std::span<const ModelSpan> spans = model_.spansOf(block);
             if (spans.empty() || spans[0].kind != SpanKind::Url) return false;
             const std::string_view url = model_.text(spans[0]);
-            if (!isSafeExportUrl(url)) {
+            if (!isSafeImageSource(url)) {
                 open("p", rtl);
                 appendHtmlText(out_, url);
                 close("p");

@@ -5,6 +5,7 @@
 #include "convert/latex_verbatim.h"
 #include "convert/link_target.h"
 #include "convert/tex_guard.h"
+#include "convert/url_scheme.h"
 #include "convert/writer_model.h"
 #include "convert/text_measure.h"
 #include "model/label_tables.h"
@@ -174,15 +175,20 @@ private:
                 out += neutralizeTex(text);
                 out += '$';
             } else if (kind == SpanKind::Url) {
+                if (!isSafeExportUrl(text)) {
+                    appendEscapedLatex(out, text);
+                    continue;
+                }
                 out += "\\url{";
                 appendLatexUrl(out, text);
                 out += '}';
             } else if (kind == SpanKind::LinkText) {
                 // Link text followed by its target (a "url", or a defined label) is a
-                // link; otherwise the text stands alone.
+                // link; otherwise the text stands alone. A target that could run
+                // something in a PDF reader (javascript:, run:) is no link.
                 const auto target = takeLinkTarget(model_, spans, i, tables ? &labels_ : nullptr);
                 takeLinkTitle(model_, block, i);  // a title has no place in print
-                if (target) {
+                if (target && isSafeExportUrl(*target)) {
                     out += "\\href{";
                     appendLatexUrl(out, *target);
                     out += "}{";

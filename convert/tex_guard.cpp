@@ -25,7 +25,10 @@ constexpr std::string_view kRefusedNames[] = {
 // primitives, name building, category codes, file and terminal access, links.
 constexpr std::string_view kRefusedParts[] = {
     "special", "pdf",  "xetex", "csname", "catcode", "input",      "include",  "write",
-    "file",    "scan", "hyper", "lua",    "shell",   "csuse",      "cslet",    "csdef"};
+    "file",    "scan", "hyper", "lua",    "shell",   "csuse",      "cslet",    "csdef",
+    // \lowercase and \uppercase with changed \lccode or \uccode can spell any name
+    // that \begin then calls.
+    "lowercase", "uppercase", "lccode", "uccode"};
 
 // Environments refused by name, besides those whose \begin or \end would call a
 // refused command.
@@ -36,15 +39,23 @@ bool containsIgnoringCase(std::string_view text, std::string_view part) {
     for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
         bool same = true;
         for (std::size_t k = 0; k < part.size() && same; ++k) {
-            same = std::tolower(static_cast<unsigned char>(text[i + k])) == part[k];
+            same = std::tolower(static_cast<unsigned char>(text[i + k])) ==
+                   std::tolower(static_cast<unsigned char>(part[k]));
         }
         if (same) return true;
     }
     return false;
 }
 
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && containsIgnoringCase(a, b);
+}
+
+// Case is ignored so that an environment name cannot pass in capitals.
 bool isRefused(std::string_view name) {
-    if (std::find(std::begin(kRefusedNames), std::end(kRefusedNames), name) != std::end(kRefusedNames)) return true;
+    for (std::string_view refused : kRefusedNames) {
+        if (sameIgnoringCase(name, refused)) return true;
+    }
     // \NewCommandCopy, \NewEnvironmentCopy and their kin copy a command by its name.
     if (name.size() > 4 && name.substr(name.size() - 4) == "Copy") return true;
     return std::any_of(std::begin(kRefusedParts), std::end(kRefusedParts),

@@ -26,8 +26,10 @@ void check(const GumboNode& node) {
         const auto& attribute = *static_cast<const GumboAttribute*>(element.attributes.data[i]);
         const std::string_view name = attribute.name;
         if (name.substr(0, 2) == "on" || name == "srcdoc") std::abort();
-        if ((name == "href" || name == "src" || name == "action" || name == "formaction") &&
-            !qorva::convert::isSafeExportUrl(attribute.value))
+        const bool picture = element.tag == GUMBO_TAG_IMG && name == "src";
+        if (picture ? !qorva::convert::isSafeImageSource(attribute.value)
+                    : (name == "href" || name == "src" || name == "action" || name == "formaction") &&
+                          !qorva::convert::isSafeExportUrl(attribute.value))
             std::abort();
     }
     for (unsigned i = 0; i < element.children.length; ++i) check(*static_cast<const GumboNode*>(element.children.data[i]));

@@ -126,8 +126,12 @@ InlineMatch InlineScanner::matchAt(std::size_t at) {
     const bool text = close != npos && close > at + 1;
     if (text && close + 1 < n && p_[close + 1] == '(') {
         std::size_t target = close + 2;
-        if (target < n && p_[target] == '<') ++target;
-        const std::size_t stop = scan(Paren, target);
+        const bool angle = target < n && p_[target] == '<';
+        if (angle) ++target;
+        // A target in angle brackets may hold parentheses: it ends at its first ">"
+        // when a ")" follows that; otherwise, as an unbracketed one, at ")" or ">)".
+        std::size_t stop = angle ? scan(Angle, target) : npos;
+        if (stop == npos || stop + 1 >= n || p_[stop + 1] != ')') stop = scan(Paren, target);
         if (stop != npos && stop > target) {
             std::size_t end = stop;
             if (p_[end] == '>') ++end;

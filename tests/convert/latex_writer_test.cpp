@@ -52,6 +52,10 @@ const Case kCases[] = {
     {"LineBreak", R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])", "one\\\\\ntwo\n"},
     {"InlineLinkWithoutItsTitle", R"(["para",{"level":0},["linktext","t"],["url","http://u"],["title","T"],["url","v"],["title","w"]])",
      "\\href{http://u}{t}\\url{v}w\n"},
+    {"LinksThatCouldRunSomethingStayText",
+     R"(["para",{"level":0},["linktext","t"],["url","javascript:x"],["url"," RUN:x"],["linktext","r"],["linkref","L"]],)"
+     R"(["link",{"level":0},["linkref","L"],["url","java\tscript:y"]])",
+     "t RUN:xr\n"},
     {"ReferenceLinksAndUrlsStayInsideTheirArgument",
      R"(["para",{"level":0},["linktext","a_b"],["linkref","L"],["plain"," "],["linktext","n"],["linkref","none"],["plain"," "],)"
      R"(["url","http://x/%41#f{}"]],["link",{"level":0},["linkref","L"],["url","http://l"]])",
@@ -86,11 +90,12 @@ const Case kCases[] = {
     // are written out as text; "^^" cannot spell them either.
     {"MathCannotReachSpecialsOrFiles",
      R"(["para",{"level":0},["math","\\special{pdf:x}\\frac{a}{b}\\spe^^63ial\\begin{pmatrix}\\end{pmatrix}\\begin{special}"]],)"
-     R"(["formula",{"level":0},["plain","\\input{f}\\csname x\\endcsname\\end{input}\\end{\\x}\\XeTeXpicfile\\NewCommandCopy"]])",
+     R"(["formula",{"level":0},["plain","\\input{f}\\csname x\\endcsname\\end{input}\\end{\\x}\\XeTeXpicfile\\NewCommandCopy\\lowercase{\\begin{OPENIN}}"]])",
      "$\\mbox{\\textbackslash{}special}{pdf:x}\\frac{a}{b}\\spe^{}^63ial\\begin{pmatrix}\\end{pmatrix}\\mbox{\\textbackslash{}begin}{special}$\n\n"
      "\\begin{equation}\n\\mbox{\\textbackslash{}input}{f}\\mbox{\\textbackslash{}csname} x\\mbox{\\textbackslash{}endcsname}"
      "\\mbox{\\textbackslash{}end}{input}\\mbox{\\textbackslash{}end}{\\x}\\mbox{\\textbackslash{}XeTeXpicfile}"
-     "\\mbox{\\textbackslash{}NewCommandCopy}\n\\end{equation}\n"},
+     "\\mbox{\\textbackslash{}NewCommandCopy}\\mbox{\\textbackslash{}lowercase}{\\mbox{\\textbackslash{}begin}{OPENIN}}\n"
+     "\\end{equation}\n"},
     {"ImageWithItsDescriptionAsCaption", R"(["image",{"level":0},["url","a b.png"]],["image",{"level":0,"alt":"1%","title":"t"},["url","c"]])",
      "\\begin{figure}[H]\n\\centering\n\\includegraphics{a b.png}\n\\end{figure}\n\n"
      "\\begin{figure}[H]\n\\centering\n\\includegraphics{c}\n\\caption{1\\%}\n\\end{figure}\n"},
