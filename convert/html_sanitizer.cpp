@@ -86,6 +86,11 @@ bool isSafeSrcset(std::string_view value) {
 
 bool isAsciiAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
+// The parser points a bare attribute's value at its name.
+bool hasValue(const GumboAttribute& attribute) {
+    return attribute.original_value.length > 0 && attribute.original_value.data != attribute.original_name.data;
+}
+
 // The name as a browser reads it from the tag. The parser's own copy can differ: after
 // a repeated bare attribute it runs the next name on from the repeated one ("a a
 // onerror" gives "aonerror"). An attribute it read otherwise is not trusted.
@@ -103,6 +108,13 @@ bool isSafeAttribute(const GumboAttribute& attribute, GumboTag tag) {
         return isAsciiAlnum(c) || c == '-' || c == '_' || c == '.' || c == ':';
     });
     if (!plainName) return false;
+    // A value without references is its text as written, less its quotes.
+    std::string_view written(attribute.original_value.data, attribute.original_value.length);
+    if (hasValue(attribute) && written.find('&') == std::string_view::npos) {
+        if (written.size() >= 2 && (written[0] == '"' || written[0] == '\'') && written.back() == written[0])
+            written = written.substr(1, written.size() - 2);
+        if (written != value) return false;
+    }
     if (name.size() >= 2 && name.substr(0, 2) == "on") return false;  // event handlers
     if (name == "srcdoc" || name == "ping" || name == "http-equiv") return false;
     if (name == "style") return isSafeCss(value);
@@ -181,10 +193,6 @@ void appendDecoded(std::string& out, std::string_view text, bool attribute) {
 
 std::string_view originalOf(const GumboStringPiece& piece) { return {piece.data, piece.length}; }
 
-// The parser points a bare attribute's value at its name.
-bool hasValue(const GumboAttribute& attribute) {
-    return attribute.original_value.length > 0 && attribute.original_value.data != attribute.original_name.data;
-}
 
 bool holdsOnly(const char* begin, const char* end, std::string_view allowed) {
     if (begin > end) return false;
