@@ -2,6 +2,7 @@
 // are numbered in the order of their references and listed at the end. The
 // output is written straight into one string, element by element.
 #include "convert/converters.h"
+#include "convert/html_sanitizer.h"
 #include "convert/html_text.h"
 #include "convert/link_target.h"
 #include "convert/writer_model.h"
@@ -9,6 +10,7 @@
 #include "model/label_tables.h"
 #include "model/model_tree.h"
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <unordered_map>
@@ -27,7 +29,13 @@ struct Footnote {
 
 class HtmlWriter {
 public:
-    explicit HtmlWriter(const ModelView& model) : model_(model), labels_(buildLabelTables(model)) {}
+    explicit HtmlWriter(const ModelView& model) : model_(model), labels_(buildLabelTables(model)) {
+        for (const ModelBlock& block : model.blocks) {
+            if (block.kind != BlockKind::Link || block.spanCount < 2) continue;
+            if (model.span(block, 0).kind != SpanKind::LinkRef || model.span(block, 1).kind != SpanKind::Url) continue;
+            linkTitles_.insert_or_assign(std::string(model.text(model.span(block, 0))), model.titleAfter(block, 1));
+        }
+    }
 
     std::string document() {
         const TreeNodes tree = rebuildTree(model_, 0);
@@ -41,6 +49,7 @@ public:
 private:
     const ModelView& model_;
     LabelTables labels_;
+    std::unordered_map<std::string, std::string_view> linkTitles_;  // label to the title of its definition
     std::string out_;
     bool wroteTopLevel_ = false;
     std::unordered_map<std::string, std::unique_ptr<Footnote>> footnotes_;
@@ -71,15 +80,31 @@ private:
 
     // ---- spans -------------------------------------------------------------------
 
+    static const char* spanElement(SpanKind kind) {
+        switch (kind) {
+            case SpanKind::Emph: return "em";
+            case SpanKind::Strong: return "strong";
+            case SpanKind::Code: return "code";
+            case SpanKind::Strike: return "del";
+            case SpanKind::Sup: return "sup";
+            case SpanKind::Sub: return "sub";
+            default: return nullptr;
+        }
+    }
+
     // Writes the spans of `block` from `first` on; false when every span wrote nothing.
+    // Raw HTML among them is cleaned together with the spans around it, so that its
+    // tags may open in one span and close in another.
     bool writeSpans(const ModelBlock& block, std::size_t first) {
-        bool wrote = false;
         const std::span<const ModelSpan> spans = model_.spansOf(block);
+        const bool raw = std::any_of(spans.begin() + static_cast<std::ptrdiff_t>(std::min(first, spans.size())),
+                                     spans.end(), [](const ModelSpan& span) { return span.kind == SpanKind::Html; });
+        const std::size_t mark = out_.size();
+        bool wrote = false;
         for (std::size_t i = first; i < spans.size(); ++i) {
             const SpanKind kind = spans[i].kind;
             const std::string_view text = model_.text(spans[i]);
-            if (kind == SpanKind::Emph || kind == SpanKind::Strong || kind == SpanKind::Code) {
-                const char* element = kind == SpanKind::Emph ? "em" : kind == SpanKind::Strong ? "strong" : "code";
+            if (const char* element = spanElement(kind)) {
                 open(element);
                 appendHtmlText(out_, text);
                 close(element);
@@ -94,10 +119,12 @@ private:
             } else if (kind == SpanKind::LinkText) {
                 // Link text followed by its target (a "url", or a defined label) is a link;
                 // otherwise the text stands alone.
-                if (auto target = takeLinkTarget(model_, spans, i, &labels_)) writeLink(*target, text);
+                if (auto target = takeLinkTarget(model_, spans, i, &labels_)) writeLink(*target, text, linkTitle(block, i));
                 else appendHtmlText(out_, text);
-            } else if (kind == SpanKind::LinkRef) {
+            } else if (kind == SpanKind::LinkRef || kind == SpanKind::Tex) {
                 continue;
+            } else if (kind == SpanKind::Html) {
+                out_ += text;
             } else if (kind == SpanKind::NoteRef) {
                 if (!writeFootnoteReference(text)) continue;
             } else {
@@ -105,18 +132,33 @@ private:
             }
             wrote = true;
         }
-        return wrote;
+        if (!raw) return wrote;
+        const std::string clean = sanitizeHtml(std::string_view(out_).substr(mark));
+        out_.resize(mark);
+        out_ += clean;
+        return !clean.empty();
+    }
+
+    // The title of the link whose target was just taken for the "linktext" before
+    // span `index`: an inline link's own (consumed), or that of the label's definition.
+    std::string_view linkTitle(const ModelBlock& block, std::size_t& index) {
+        const ModelSpan& taken = model_.span(block, index);
+        if (taken.kind == SpanKind::Url) return takeLinkTitle(model_, block, index);
+        if (taken.kind != SpanKind::LinkText || index + 1 >= block.spanCount) return {};
+        auto found = linkTitles_.find(std::string(model_.text(model_.span(block, index + 1))));
+        return found == linkTitles_.end() ? std::string_view() : found->second;
     }
 
     // A target with a scheme that could run or fetch something (javascript:, data:)
     // never becomes a link: its text stands alone.
-    void writeLink(std::string_view href, std::string_view text) {
+    void writeLink(std::string_view href, std::string_view text, std::string_view title = {}) {
         if (!isSafeExportUrl(href)) {
             appendHtmlText(out_, text);
             return;
         }
         out_ += "<a";
         appendHtmlAttribute(out_, "href", href);
+        if (!title.empty()) appendHtmlAttribute(out_, "title", title);
         out_ += '>';
         appendHtmlText(out_, text);
         out_ += "</a>";
@@ -212,6 +254,7 @@ private:
     bool writeList(const TreeNode& list) {
         if (list.listKind == BlockKind::Row) return writeRowList(list);
         if (list.listKind == BlockKind::Col) return writeNodesOfItems(list);  // cells outside any table
+        if (list.listKind == BlockKind::Term) return writeDefinitionList(list);
         const char* tag = list.listKind == BlockKind::Numbered ? "ol" : "ul";
         open(tag);
         out_ += '\n';
@@ -222,6 +265,34 @@ private:
         }
         out_ += '\n';
         close(tag);
+        return true;
+    }
+
+    // Each item: its term, then its definitions, each running on through the deeper
+    // blocks after it (those before any definition form one of their own).
+    bool writeDefinitionList(const TreeNode& list) {
+        out_ += "<dl>\n";
+        for (const TreeNodes& item : list.items) {
+            bool inDefinition = false;
+            for (const TreeNode& node : item) {
+                const bool paragraph = node.kind == TreeNode::Kind::Paragraph;
+                if (paragraph && node.block->kind == BlockKind::Term) {
+                    out_ += "<dt>";
+                    writeSpans(*node.block, 0);
+                    out_ += "</dt>\n";
+                    continue;
+                }
+                if (inDefinition && paragraph && node.block->kind == BlockKind::Definition) {
+                    out_ += "\n</dd>\n";
+                    inDefinition = false;
+                }
+                if (!inDefinition) out_ += "<dd>\n";
+                inDefinition = true;
+                writeNode(node);
+            }
+            if (inDefinition) out_ += "\n</dd>\n";
+        }
+        out_ += "</dl>";
         return true;
     }
 
@@ -292,10 +363,14 @@ private:
     bool writeBlock(const ModelBlock& block) {
         const BlockKind kind = block.kind;
         const bool rtl = block.rtl;
-        if (kind == BlockKind::Link || kind == BlockKind::Note || kind == BlockKind::Comment) return false;
+        if (kind == BlockKind::Link || kind == BlockKind::Note || kind == BlockKind::Comment || kind == BlockKind::Tex)
+            return false;
         if (kind == BlockKind::Verbatim) {
             open("pre", rtl);
-            out_ += "<code>";
+            out_ += "<code";
+            const std::string_view language = codeLanguage(model_.info(block));
+            if (!language.empty()) appendHtmlAttribute(out_, "class", "language-" + std::string(language));
+            out_ += '>';
             appendHtmlText(out_, verbatimText(model_, block, true));
             out_ += "\n</code></pre>";
         } else if (kind == BlockKind::Formula) {
@@ -307,7 +382,7 @@ private:
             const std::span<const ModelSpan> spans = model_.spansOf(block);
             if (spans.empty() || spans[0].kind != SpanKind::Url) return false;
             const std::string_view url = model_.text(spans[0]);
-            if (!isSafeExportUrl(url)) {
+            if (!isSafeImageSource(url)) {
                 open("p", rtl);
                 appendHtmlText(out_, url);
                 close("p");
@@ -316,12 +391,20 @@ private:
             open("figure", rtl);
             out_ += "\n<img";
             appendHtmlAttribute(out_, "src", url);
+            if (block.alt.length > 0) appendHtmlAttribute(out_, "alt", model_.alt(block));
+            if (block.title.length > 0) appendHtmlAttribute(out_, "title", model_.title(block));
             out_ += ">\n</figure>";
         } else if (kind == BlockKind::Divider) {
             out_ += rtl ? "<hr dir=\"rtl\">" : "<hr>";
+        } else if (kind == BlockKind::Html) {
+            const std::string clean = sanitizeHtml(verbatimText(model_, block, true));
+            if (clean.find_first_not_of(" \t\r\n") == std::string::npos) return false;
+            if (rtl) open("div", true);
+            out_ += clean;
+            if (rtl) close("div");
         } else if (kind == BlockKind::Heading) {
-            const int level = block.level;
-            const char* element = level == -3 ? "h1" : level == -2 ? "h2" : "h3";
+            static const char* const headings[] = {"h1", "h2", "h3", "h4", "h5", "h6"};
+            const char* element = block.level < -3 ? "h3" : headings[headingRank(block.level) - 1];
             open(element, rtl);
             writeSpans(block, 0);
             close(element);

@@ -4,6 +4,8 @@
 #include "convert/latex_text.h"
 #include "convert/latex_verbatim.h"
 #include "convert/link_target.h"
+#include "convert/tex_guard.h"
+#include "convert/url_scheme.h"
 #include "convert/writer_model.h"
 #include "convert/text_measure.h"
 #include "model/label_tables.h"
@@ -47,7 +49,32 @@ void appendLatexUrl(std::string& out, std::string_view url) {
     }
 }
 
-const char* environmentOf(BlockKind kind) { return kind == BlockKind::Numbered ? "enumerate" : "itemize"; }
+// The list a block belongs to: terms and definitions share a description list.
+BlockKind listKindOf(BlockKind kind) { return kind == BlockKind::Definition ? BlockKind::Term : kind; }
+bool opensList(BlockKind kind) {
+    return kind == BlockKind::Bulleted || kind == BlockKind::Numbered || kind == BlockKind::Term ||
+           kind == BlockKind::Definition;
+}
+
+const char* environmentOf(BlockKind kind) {
+    return kind == BlockKind::Numbered ? "enumerate" : kind == BlockKind::Term ? "description" : "itemize";
+}
+
+// Strikeout comes from ulem, which the built-in templates load when it is
+// installed; elsewhere struck text gets a rule through it (on one line).
+const char* const kStrikeFallback =
+    "\\providecommand{\\sout}[1]{\\leavevmode{\\setbox0\\hbox{#1}\\rlap{\\rule[0.5ex]{\\wd0}{0.4pt}}\\box0}}";
+
+// A code block's language as a comment before it, when it is a plain name.
+std::string languageComment(std::string_view language) {
+    if (language.empty()) return {};
+    for (char c : language) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           std::string_view("+#._-").find(c) != std::string_view::npos;
+        if (!plain) return {};
+    }
+    return "% language: " + std::string(language) + "\n";
+}
 
 struct Footnote {
     std::string latex;
@@ -62,13 +89,16 @@ public:
     }
 
     std::string document() {
+        const bool strikes = std::any_of(model_.spans.begin(), model_.spans.end(),
+                                         [](const ModelSpan& span) { return span.kind == SpanKind::Strike; });
+        if (strikes) pieces_.emplace_back(kStrikeFallback);
         for (std::size_t i = 0; i < blocks_.size();) {
             const ModelBlock& block = blocks_[i];
-            const BlockKind kind = block.kind;
-            const long wanted = block.level + 1;
+            const BlockKind kind = listKindOf(block.kind);
+            const long wanted = block.kind == BlockKind::Heading ? 0 : block.level + 1;  // headings end every list
             while (static_cast<long>(open_.size()) > wanted && !open_.empty()) closeList();
             if (!open_.empty() && static_cast<long>(open_.size()) == wanted && open_.back() != kind) closeList();
-            if (kind == BlockKind::Bulleted || kind == BlockKind::Numbered) {
+            if (opensList(kind)) {
                 while (static_cast<long>(open_.size()) < wanted) openList(kind);
             }
             if (kind == BlockKind::Row) {
@@ -95,16 +125,19 @@ private:
     LabelTables labels_;
     std::unordered_map<std::string, Footnote> footnotes_;
     std::vector<BlockKind> open_;  // kinds of the open list environments, innermost last
+    std::vector<bool> itemized_;   // whether each open list has an \item yet
     std::vector<std::string> pieces_;
 
     void openList(BlockKind kind) {
         pieces_.push_back(repeat(kIndent, open_.size()) + "\\begin{" + environmentOf(kind) + "}");
         open_.push_back(kind);
+        itemized_.push_back(false);
     }
 
     void closeList() {
         const BlockKind kind = open_.back();
         open_.pop_back();
+        itemized_.pop_back();
         pieces_.push_back(repeat(kIndent, open_.size()) + "\\end{" + environmentOf(kind) + "}");
     }
 
@@ -129,23 +162,33 @@ private:
         for (std::size_t i = first; i < spans.size(); ++i) {
             const SpanKind kind = spans[i].kind;
             const std::string_view text = model_.text(spans[i]);
-            if (kind == SpanKind::Emph || kind == SpanKind::Strong || kind == SpanKind::Code) {
-                out += kind == SpanKind::Emph ? "\\emph{" : kind == SpanKind::Strong ? "\\textbf{" : "\\texttt{";
+            if (const char* command = spanCommand(kind)) {
+                out += command;
                 appendEscapedLatex(out, text);
                 out += '}';
+            } else if (kind == SpanKind::Tex) {
+                out += neutralizeTex(text);
+            } else if (kind == SpanKind::Html) {
+                // raw HTML has no place in LaTeX
             } else if (kind == SpanKind::Math) {
                 out += '$';
-                out += text;
+                out += neutralizeTex(text);
                 out += '$';
             } else if (kind == SpanKind::Url) {
+                if (!isSafeExportUrl(text)) {
+                    appendEscapedLatex(out, text);
+                    continue;
+                }
                 out += "\\url{";
                 appendLatexUrl(out, text);
                 out += '}';
             } else if (kind == SpanKind::LinkText) {
                 // Link text followed by its target (a "url", or a defined label) is a
-                // link; otherwise the text stands alone.
+                // link; otherwise the text stands alone. A target that could run
+                // something in a PDF reader (javascript:, run:) is no link.
                 const auto target = takeLinkTarget(model_, spans, i, tables ? &labels_ : nullptr);
-                if (target) {
+                takeLinkTitle(model_, block, i);  // a title has no place in print
+                if (target && isSafeExportUrl(*target)) {
                     out += "\\href{";
                     appendLatexUrl(out, *target);
                     out += "}{";
@@ -169,6 +212,18 @@ private:
         return out;
     }
 
+    static const char* spanCommand(SpanKind kind) {
+        switch (kind) {
+            case SpanKind::Emph: return "\\emph{";
+            case SpanKind::Strong: return "\\textbf{";
+            case SpanKind::Code: return "\\texttt{";
+            case SpanKind::Strike: return "\\sout{";
+            case SpanKind::Sup: return "\\textsuperscript{";
+            case SpanKind::Sub: return "\\textsubscript{";
+            default: return nullptr;
+        }
+    }
+
     std::string writeBlock(const ModelBlock& block) {
         std::string latex = blockBody(block);
         if (latex.empty() || !block.rtl) return latex;
@@ -179,26 +234,51 @@ private:
         const BlockKind kind = block.kind;
         const int level = static_cast<int>(block.level);
         if (kind == BlockKind::Heading) {
+            // Headings 4 to 6 are LaTeX's paragraph levels; the last has no deeper one.
+            if (level >= 0) return (level == 0 ? "\\paragraph{" : "\\subparagraph{") + writeSpans(block, 0) + "}";
             return "\\" + repeat("sub", static_cast<std::size_t>(std::clamp(level + 3, 0, 2))) + "section{" +
                    writeSpans(block, 0) + "}";
         }
+        if (kind == BlockKind::Term || kind == BlockKind::Definition) return writeDescription(block);
         if (kind == BlockKind::Bulleted || kind == BlockKind::Numbered) {
             const std::string indent = repeat(kIndent, static_cast<std::size_t>(std::max(level, 0)));
             return wrapLatex(writeSpans(block, 0), indent, indent + "\\item ");
         }
         if (kind == BlockKind::Quote) return "\\begin{quotation}\n" + wrapLatex(writeSpans(block, 0), "", "") + "\n\\end{quotation}";
-        if (kind == BlockKind::Verbatim) return latexVerbatim(verbatimText(model_, block, true));
-        if (kind == BlockKind::Formula) return "\\begin{equation}\n" + verbatimText(model_, block, true) + "\n\\end{equation}";
+        if (kind == BlockKind::Verbatim) {
+            return languageComment(codeLanguage(model_.info(block))) + latexVerbatim(verbatimText(model_, block, true));
+        }
+        if (kind == BlockKind::Tex) return neutralizeTex(verbatimText(model_, block, true));
+        if (kind == BlockKind::Formula) {
+            return "\\begin{equation}\n" + neutralizeTex(verbatimText(model_, block, true)) + "\n\\end{equation}";
+        }
         if (kind == BlockKind::Image) {
             const std::span<const ModelSpan> spans = model_.spansOf(block);
             if (spans.empty() || spans[0].kind != SpanKind::Url) return writeSpans(block, 0, false);
             std::string out = "\\begin{figure}[H]\n\\centering\n\\includegraphics{";
             appendLatexUrl(out, model_.text(spans[0]));
-            return out + "}\n\\end{figure}";
+            out += '}';
+            if (block.alt.length > 0) out += "\n\\caption{" + escapeLatex(model_.alt(block)) + "}";
+            return out + "\n\\end{figure}";
         }
         if (kind == BlockKind::Divider) return "\\hrulefill";
-        if (kind == BlockKind::Comment || kind == BlockKind::Link || kind == BlockKind::Note) return {};
+        if (kind == BlockKind::Comment || kind == BlockKind::Link || kind == BlockKind::Note || kind == BlockKind::Html)
+            return {};
         return wrapLatex(writeSpans(block, 0), "", "");
+    }
+
+    // A term is an item's label; its definitions are paragraphs of the item (the first
+    // of a list that opens with one gets an item without a label).
+    std::string writeDescription(const ModelBlock& block) {
+        const std::string indent = repeat(kIndent, static_cast<std::size_t>(std::max(block.level, 0)));
+        const bool firstItem = !itemized_.empty() && !itemized_.back();
+        if (!itemized_.empty()) itemized_.back() = true;
+        if (block.kind == BlockKind::Term) {
+            std::string label = writeSpans(block, 0);
+            std::replace(label.begin(), label.end(), '\n', ' ');
+            return indent + "\\item[{" + label + "}]";
+        }
+        return wrapLatex(writeSpans(block, 0), indent, firstItem ? indent + "\\item[] " : indent);
     }
 
     // The run of "row" and "col" blocks from `first`; returns the index after it.

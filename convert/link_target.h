@@ -26,4 +26,12 @@ inline std::optional<std::string_view> takeLinkTarget(const ModelView& model, st
     return std::nullopt;
 }
 
+// After takeLinkTarget took an inline link's "url" at `index`: the link's "title"
+// span, consumed (`index` then stands on it), or "" when the link has none.
+inline std::string_view takeLinkTitle(const ModelView& model, const ModelBlock& block, std::size_t& index) {
+    if (index >= block.spanCount || model.span(block, index).kind != SpanKind::Url) return {};
+    if (!model.isLinkTitle(block, index + 1)) return {};
+    return model.text(model.span(block, ++index));
+}
+
 }  // namespace qorva::convert

@@ -8,6 +8,7 @@
 #include "model/model_json.h"
 
 #include <algorithm>
+#include <utility>
 #include <variant>
 
 namespace qorva::convert {
@@ -104,7 +105,6 @@ public:
         Blocks out = metadata(meta);
         appendBlocks(blocks, 0, out);
         placeDefinitions(out);
-        liftBlocksAfterTopLevelOnes(out);
         return out;
     }
 
@@ -131,8 +131,10 @@ private:
         return block.tag == "row" || block.tag == "col" || (block.tag == "heading" && block.level < 0);
     }
 
-    static void liftBlocksAfterTopLevelOnes(Blocks& blocks) {
-        for (std::size_t i = 1; i < blocks.size(); ++i) {
+    // Applied to the blocks of an outermost list, from `first` on: a heading or table
+    // found at the top already stands there and what follows keeps its level.
+    static void liftBlocksAfterTopLevelOnes(Blocks& blocks, std::size_t first) {
+        for (std::size_t i = first + 1; i < blocks.size(); ++i) {
             if (!standsAtTheTop(blocks[i - 1]) || standsAtTheTop(blocks[i]) || blocks[i].level <= 0) continue;
             const int lift = blocks[i].level;
             for (std::size_t j = i; j < blocks.size() && blocks[j].level > 0 && !standsAtTheTop(blocks[j]); ++j)
@@ -141,6 +143,7 @@ private:
     }
 
     int notesCounter_ = 0;
+    int listDepth_ = 0;
     bool insideLink_ = false;
 
     Blocks metadata(element meta) {
@@ -234,6 +237,8 @@ private:
     }
 
     void appendList(const char* tag, element items, int level, Blocks& out) {
+        const std::size_t start = out.size();
+        ++listDepth_;
         for (element item : requireArray(items, "a list of items")) {
             const std::size_t first = out.size();
             appendBlocks(item, level + 1, out);
@@ -242,6 +247,7 @@ private:
             out[first].tag = tag;
             out[first].level = level;
         }
+        if (--listDepth_ == 0) liftBlocksAfterTopLevelOnes(out, start);
     }
 
     // Every row and every cell keeps its place, empty or not, so the cells stay in
@@ -433,7 +439,10 @@ private:
     void convertNote(element blocks, int level, std::vector<InlineItem>& items, Blocks& definitions) {
         const std::string label = std::to_string(++notesCounter_);
         items.emplace_back(Span{"noteref", label});
+        // A note in a link's text is no part of that text: its links are links.
+        const bool insideLink = std::exchange(insideLink_, false);
         Blocks note = convertBlocks(blocks, level);
+        insideLink_ = insideLink;
         if (note.empty()) {
             definitions.push_back({"note", level, false, {{"noteref", label}}});
             return;
@@ -467,10 +476,7 @@ private:
     static void appendAsRunningText(Block& block, std::vector<Span>& out) {
         const char* lineTag = block.tag == "verbatim" ? "code" : block.tag == "formula" ? "math" : nullptr;
         for (Span& span : block.spans) {
-            if (lineTag && span.tag == "plain") {
-                if (span.text.find_first_not_of(' ') == std::string::npos) continue;  // code, not spaces
-                span.tag = lineTag;
-            }
+            if (lineTag && span.tag == "plain") span.tag = lineTag;
             out.push_back(std::move(span));
         }
     }

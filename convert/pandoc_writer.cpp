@@ -90,21 +90,26 @@ private:
         out_.endElement();
     }
 
-    // A footnote's text; two or more line breaks in a row part its paragraphs, which is
-    // how the reader keeps a note of several paragraphs in one block.
+    // A footnote's text; two line breaks in a row between texts part its paragraphs,
+    // which is how the reader keeps a note of several paragraphs in one block. Further
+    // breaks of the run open the next paragraph; a run at either end stays line breaks.
     void writeNote(std::size_t index) {
         const ModelBlock& block = model_.blocks[index];
         const std::span<const ModelSpan> spans = model_.spansOf(block);
         out_.beginElement("Note");
         json().beginArray();
         std::size_t start = 1;
-        for (std::size_t i = 1; i <= spans.size(); ++i) {
-            const bool parted = i + 1 < spans.size() && i > start && spans[i].kind == SpanKind::Break && spans[i + 1].kind == SpanKind::Break;
-            if (i < spans.size() && !parted) continue;
-            writePara(block, start, &definitions_[index], i);
-            while (i < spans.size() && spans[i].kind == SpanKind::Break) ++i;
-            start = i;
+        for (std::size_t i = 1; i < spans.size(); ++i) {
+            if (spans[i].kind != SpanKind::Break) continue;
+            std::size_t end = i;
+            while (end < spans.size() && spans[end].kind == SpanKind::Break) ++end;
+            if (i > start && end - i >= 2 && end < spans.size()) {
+                writePara(block, start, &definitions_[index], i);
+                start = i + 2;
+            }
+            i = end - 1;
         }
+        writePara(block, start, &definitions_[index], spans.size());
         json().endArray();
         out_.endElement();
     }

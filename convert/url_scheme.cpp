@@ -38,4 +38,18 @@ bool isSafeExportUrl(std::string_view url) {
     return scheme.empty() || isSafeUrlScheme(scheme);
 }
 
+bool isSafeImageSource(std::string_view url) {
+    if (isSafeExportUrl(url)) return true;
+    // Read as urlScheme reads: leading spaces and controls skipped, tabs and line
+    // breaks ignored, letters in any case.
+    std::string start;
+    for (std::size_t i = 0; i < url.size() && start.size() < 11; ++i) {
+        const char c = url[i];
+        if ((start.empty() && static_cast<unsigned char>(c) <= 0x20) || c == '\t' || c == '\n' || c == '\r') continue;
+        start += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    if (start.starts_with("data:image/")) return true;
+    return start.size() >= 3 && isAsciiLetter(start[0]) && start[1] == ':' && (start[2] == '\\' || start[2] == '/');
+}
+
 }  // namespace qorva::convert

@@ -19,4 +19,8 @@ bool isSafeUrlScheme(std::string_view scheme);
 // A relative URL, or one whose scheme is safe.
 bool isSafeExportUrl(std::string_view url);
 
+// A picture's source: a safe export URL, a Windows path ("C:\\pics\\a.png") or an
+// inline "data:image/" picture (other data: types run or show documents).
+bool isSafeImageSource(std::string_view url);
+
 }  // namespace qorva::convert

@@ -1,6 +1,7 @@
 #include "convert/writer_model.h"
 
 #include "model/json_guard.h"
+#include "model/level_range.h"
 #include "model/model_json.h"
 
 #include <cstdlib>
@@ -15,6 +16,9 @@ ModelView readWriterModel(std::string_view json) {
             throw ConverterError("malformed model: block " + std::to_string(i) + " has level " + std::to_string(level) +
                                  ", beyond the supported " + std::to_string(kMaxBlockLevel));
         }
+        // Each level is a nested list or quotation in the output: a model jumping
+        // between shallow and deep levels would open and close hundreds per block.
+        model.blocks[i].level = static_cast<int>(clampLevel(model.tag(model.blocks[i]), level));
     }
     return model;
 }

@@ -8,7 +8,8 @@
 
 namespace qorva::convert {
 
-// readModelView, then levels refused beyond kMaxBlockLevel: the writers open one
+// readModelView, then levels refused beyond kMaxBlockLevel and the rest brought
+// into the range the editor shows (model/level_range.h): the writers open one
 // nested list or quotation per level.
 ModelView readWriterModel(std::string_view json);
 

@@ -147,20 +147,20 @@ InlineMatch InlineScanner::matchAt(std::size_t at) {
     const bool text = close != npos && close > at + 1;
     if (text && close + 1 < n && p_[close + 1] == '(') {
         std::size_t target = close + 2;
-        // "(<target> \"title\")": the title runs to the first "\")".
-        if (target < n && p_[target] == '<') {
-            const std::size_t stop = scan(ParenOrTitle, target + 1);
-            if (stop != npos && stop > target + 1 && p_[stop] == '>' && p_[stop + 1] == ' ') {
-                const std::size_t end = scan(TitleEnd, stop + 3);
-                if (end != npos) {
-                    InlineMatch titled{InlineRule::LinkInline, end + 2, at + 1, close, target + 1, stop, close, 0, 0};
-                    titled.titleBegin = stop + 3, titled.titleEnd = end, titled.titled = true;
-                    return titled;
-                }
+        const bool angle = target < n && p_[target] == '<';
+        if (angle) ++target;
+        // A target in angle brackets may hold parentheses: it ends at its first ">",
+        // followed either by ")" or by " \"title\")" (the title runs to the first "\")").
+        std::size_t stop = angle ? scan(Angle, target) : npos;
+        if (stop != npos && stop > target && stop + 2 < n && p_[stop + 1] == ' ' && p_[stop + 2] == '"') {
+            const std::size_t end = scan(TitleEnd, stop + 3);
+            if (end != npos) {
+                InlineMatch titled{InlineRule::LinkInline, end + 2, at + 1, close, target, stop, close, 0, 0};
+                titled.titleBegin = stop + 3, titled.titleEnd = end, titled.titled = true;
+                return titled;
             }
         }
-        if (target < n && p_[target] == '<') ++target;
-        const std::size_t stop = scan(Paren, target);
+        if (stop == npos || stop + 1 >= n || p_[stop + 1] != ')') stop = scan(Paren, target);
         if (stop != npos && stop > target) {
             std::size_t end = stop;
             if (p_[end] == '>') ++end;

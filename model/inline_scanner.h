@@ -65,7 +65,7 @@ public:
     std::size_t charLength(std::size_t at) const;
 
 private:
-    enum Stop { Backtick, TwoStars, Star, Bracket, Paren, Angle, Dollar, TwoTildes, Tilde, Caret, TitleEnd, ParenOrTitle, StopCount };
+    enum Stop { Backtick, TwoStars, Star, Bracket, Paren, Angle, Dollar, TwoTildes, Tilde, Caret, TitleEnd, StopCount };
     bool stopsAt(Stop stop, std::size_t j) const {
         const char c = p_[j];
         switch (stop) {
@@ -80,8 +80,6 @@ private:
             case Tilde: return c == '~' || c == ' ';
             case Caret: return c == '^' || c == ' ';
             case TitleEnd: return c == '"' && j + 1 < p_.size() && p_[j + 1] == ')';
-            case ParenOrTitle:
-                return c == ')' || (c == '>' && j + 1 < p_.size() && (p_[j + 1] == ')' || (p_[j + 1] == ' ' && j + 2 < p_.size() && p_[j + 2] == '"')));
             default: return false;
         }
     }

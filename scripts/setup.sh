@@ -7,11 +7,11 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webchannel6-dev
   qt6-l10n-tools libqt6opengl6-dev libgl-dev
-  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libsimdjson-dev
+  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libsimdjson-dev libgumbo-dev
   clang
   pandoc cmark libcmark-dev
   texlive-xetex texlive-latex-recommended texlive-fonts-recommended lmodern fonts-dejavu fonts-liberation
-  poppler-utils unzip libfontconfig-dev
+  poppler-utils unzip python3 libfontconfig-dev
   xvfb xauth xdotool xclip x11-utils imagemagick xdg-utils libx11-dev
   chromium
   hunspell-en-us

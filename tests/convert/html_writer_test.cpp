@@ -22,14 +22,31 @@ void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 const Case kCases[] = {
     {"TopLevelElementsAreSeparatedByAnEmptyLineAndCommentsLeftOut",
      R"(["para",{"level":0},["plain","a"]],["comment",{"level":0},["plain","c"]],["divider",{"level":0}])", "<p>a</p>\n\n<hr>\n"},
-    {"ThreeHeadingLevelsAndLevelZeroAsTheThird",
-     R"(["heading",{"level":-3},["plain","1"]],["heading",{"level":-2},["plain","2"]],["heading",{"level":-1},["plain","3"]],["heading",{"level":0},["plain","0"]])",
-     "<h1>1</h1>\n\n<h2>2</h2>\n\n<h3>3</h3>\n\n<h3>0</h3>\n"},
-    {"CodeIsEscapedAndKeepsItsLines", R"(["verbatim",{"level":0},["plain","a<b"],["break","\n"],["plain","c"]])",
-     "<pre><code>a&lt;b\nc\n</code></pre>\n"},
+    {"SixHeadingLevelsAndHeadingsEndLists",
+     R"(["heading",{"level":-3},["plain","1"]],["heading",{"level":-2},["plain","2"]],["heading",{"level":-1},["plain","3"]],)"
+     R"(["bulleted",{"level":0},["plain","b"]],["heading",{"level":0},["plain","4"]],["heading",{"level":1},["plain","5"]],["heading",{"level":2},["plain","6"]])",
+     "<h1>1</h1>\n\n<h2>2</h2>\n\n<h3>3</h3>\n\n<ul>\n<li>\n<p>b</p>\n</li>\n</ul>\n\n<h4>4</h4>\n\n<h5>5</h5>\n\n<h6>6</h6>\n"},
+    {"CodeIsEscapedKeepsItsLinesAndNamesItsLanguage",
+     R"(["verbatim",{"level":0},["plain","a<b"],["break","\n"],["plain","c"]],["verbatim",{"level":0,"info":"c++ {.numberLines}"}],)"
+     R"(["verbatim",{"level":0,"info":"{#id .haskell}"}],["verbatim",{"level":0,"info":"{#id}"}])",
+     "<pre><code>a&lt;b\nc\n</code></pre>\n\n<pre><code class=\"language-c++\">\n</code></pre>\n\n"
+     "<pre><code class=\"language-haskell\">\n</code></pre>\n\n<pre><code>\n</code></pre>\n"},
+    {"RawHtmlIsCleanedAcrossSpansAndRawTexLeftOut",
+     R"(["html",{"level":0},["plain","<div onclick=\"x()\">a"],["break","\n"],["plain","<script>x()</script>"]],["tex",{"level":0},["plain","\\x"]],)"
+     R"(["para",{"level":0},["html","<kbd>"],["plain","K"],["html","</kbd>"],["tex","\\LaTeX{}"],["html","<a href=\"javascript:x\">"],["plain","j"]],)"
+     R"(["para",{"level":0},["html","<!-- c -->"]],["html",{"level":0},["plain","<script>x()</script>"]])",
+     "<div>a\n</div>\n\n<p><kbd>K</kbd><a>j</a></p>\n"},
+    {"StrikeoutSuperscriptSubscript", R"(["para",{"level":0},["strike","s<"],["sup","2"],["sub","i"]])",
+     "<p><del>s&lt;</del><sup>2</sup><sub>i</sub></p>\n"},
+    {"DefinitionListTermsDefinitionsAndTheirContinuations",
+     R"(["term",{"level":0},["plain","T"]],["definition",{"level":0},["plain","d1"]],["para",{"level":1},["plain","more"]],)"
+     R"(["definition",{"level":0},["plain","d2"]],["term",{"level":0},["emph","U"]],["para",{"level":0},["plain","after"]])",
+     "<dl>\n<dt>T</dt>\n<dd>\n<p>d1</p><p>more</p>\n</dd>\n<dd>\n<p>d2</p>\n</dd>\n<dt><em>U</em></dt>\n</dl>\n\n<p>after</p>\n"},
     {"FormulaIsDisplayMath", R"(["formula",{"level":0},["plain","x^2"]])", "<figure>\n<p>\\[\nx^2\n\\]</p>\n</figure>\n"},
     {"EmptyQuotation", R"(["quote",{"level":0}])", "<blockquote>\n<p></p>\n</blockquote>\n"},
-    {"ImageNeedsAUrl", R"(["image",{"level":0},["url","a.png"]],["image",{"level":0},["plain","x"]])", "<figure>\n<img src=\"a.png\">\n</figure>\n"},
+    {"ImageNeedsAUrlAndKeepsItsDescriptionAndTitle",
+     R"(["image",{"level":0},["url","a.png"]],["image",{"level":0},["plain","x"]],["image",{"level":0,"alt":"A \"b\"","title":"T"},["url","b.png"]])",
+     "<figure>\n<img src=\"a.png\">\n</figure>\n\n<figure>\n<img src=\"b.png\" alt=\"A &quot;b&quot;\" title=\"T\">\n</figure>\n"},
     {"RightToLeftOnTheOuterElement", R"(["para",{"level":0,"direction":"rtl"},["plain","a"]],["bulleted",{"level":0,"direction":"rtl"},["plain","b"]])",
      "<p dir=\"rtl\">a</p>\n\n<ul>\n<li>\n<p>b</p>\n</li>\n</ul>\n"},
     {"EmptiedParagraphsAreLeftOut", R"(["para",{"level":0},["linkref","x"],["noteref","undefined"]],["para",{"level":0}])", "\n"},
@@ -46,9 +63,10 @@ const Case kCases[] = {
      "<p>a&lt;b &amp; \"c\" 'd'<em>e</em><strong>s</strong><code>&lt;c&gt;</code><br>\n\\(x&lt;y\\)o</p>\n"},
     {"UrlIsEscapedInAttributeAndText", R"(["para",{"level":0},["url","http://a?x=\"1\"&y='2'"]])",
      "<p><a href=\"http://a?x=&quot;1&quot;&amp;y=&#39;2&#39;\">http://a?x=\"1\"&amp;y='2'</a></p>\n"},
-    {"ReferenceLinkAndUndefinedReference",
-     R"(["para",{"level":0},["linktext","t"],["linkref","L"],["linktext","n"],["linkref","none"]],["link",{"level":0},["linkref","L"],["url","http://l"]])",
-     "<p><a href=\"http://l\">t</a>n</p>\n"},
+    {"ReferenceLinkUndefinedReferenceAndLinkTitles",
+     R"(["para",{"level":0},["linktext","t"],["linkref","L"],["linktext","n"],["linkref","none"],["linktext","i"],["url","http://i"],["title","I"],)"
+     R"(["url","http://u"],["title","plain"]],["link",{"level":0},["linkref","L"],["url","http://l"],["title","L's"]])",
+     "<p><a href=\"http://l\" title=\"L&#39;s\">t</a>n<a href=\"http://i\" title=\"I\">i</a><a href=\"http://u\">http://u</a>plain</p>\n"},
 };
 
 class HtmlWriter : public ::testing::TestWithParam<Case> {};
@@ -58,28 +76,28 @@ TEST_P(HtmlWriter, Writes) { EXPECT_EQ(html(GetParam().blocks), GetParam().html)
 INSTANTIATE_TEST_SUITE_P(, HtmlWriter, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
 // Only relative targets and http, https, ftp, mailto and file become links or
-// images; any other scheme, however disguised, is written as text.
+// images, and pictures also take Windows paths and data:image/ sources; any other
+// scheme, however disguised, is written as text.
 TEST(HtmlWriterLinks, TargetsWithUnsafeSchemesAreWrittenAsText) {
-    const std::pair<const char*, bool> targets[] = {
-        {"http://a.b/", true},        {"HTTPS://a.b/", true},   {"ftp://a.b/f", true},
-        {"mailto:a@b.c", true},       {"file:///tmp/x", true},  {"sub/page.html#x", true},
-        {"/abs/page.html", true},     {"?q=1:2", true},         {"#frag:1", true},
-        {"javascript:alert(1)", false}, {" JavaScript:alert(1)", false}, {"java\tscript:alert(1)", false},
-        {"\x01" "javascript:x", false}, {"vbscript:x", false},  {"data:text/html,<b>", false},
-        {"smb://host/share", false},  {"javascript:x//http://a.b", false},
+    const std::tuple<const char*, bool, bool> targets[] = {
+        {"http://a.b/", true, true},        {"HTTPS://a.b/", true, true},   {"ftp://a.b/f", true, true},
+        {"mailto:a@b.c", true, true},       {"file:///tmp/x", true, true},  {"sub/page.html#x", true, true},
+        {"/abs/page.html", true, true},     {"?q=1:2", true, true},         {"#frag:1", true, true},
+        {"C:\\pics\\a.png", false, true},  {" DATA:Ima\tge/png;base64,iVBO", false, true},
+        {"javascript:alert(1)", false, false}, {" JavaScript:alert(1)", false, false}, {"java\tscript:alert(1)", false, false},
+        {"\x01" "javascript:x", false, false}, {"vbscript:x", false, false},  {"data:text/html,<b>", false, false},
+        {"data:,image/png", false, false},  {"smb://host/share", false, false},  {"javascript:x//http://a.b", false, false},
     };
-    for (const auto& [target, safe] : targets) {
+    for (const auto& [target, safe, picture] : targets) {
         const std::string url = Json(target).dump();
         const std::string inLink = html(R"(["para",{"level":0},["linktext","t"],["url",)" + url + "]]");
         const std::string bare = html(R"(["para",{"level":0},["url",)" + url + "]]");
         const std::string image = html(R"(["image",{"level":0},["url",)" + url + "]]");
         EXPECT_EQ(inLink.find("href=") != std::string::npos, safe) << target << inLink;
         EXPECT_EQ(bare.find("href=") != std::string::npos, safe) << target << bare;
-        EXPECT_EQ(image.find("<img") != std::string::npos, safe) << target << image;
-        if (!safe) {
-            EXPECT_EQ(inLink, "<p>t</p>\n");
-            EXPECT_NE(image.find("<p>"), std::string::npos) << image;
-        }
+        EXPECT_EQ(image.find("<img") != std::string::npos, picture) << target << image;
+        if (!safe) EXPECT_EQ(inLink, "<p>t</p>\n");
+        if (!picture) EXPECT_NE(image.find("<p>"), std::string::npos) << image;
     }
 }
 

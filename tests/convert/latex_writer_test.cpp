@@ -50,7 +50,12 @@ const Case kCases[] = {
     {"TextEscapedMathNotAndStyles", R"(["para",{"level":0},["plain","5% of $x_1"],["math","x_1 + 5\\%"],["emph","e"],["strong","s"],["code","c_1"]])",
      "5\\% of \\$x\\_1$x_1 + 5\\%$\\emph{e}\\textbf{s}\\texttt{c\\_1}\n"},
     {"LineBreak", R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])", "one\\\\\ntwo\n"},
-    {"InlineLink", R"(["para",{"level":0},["linktext","t"],["url","http://u"]])", "\\href{http://u}{t}\n"},
+    {"InlineLinkWithoutItsTitle", R"(["para",{"level":0},["linktext","t"],["url","http://u"],["title","T"],["url","v"],["title","w"]])",
+     "\\href{http://u}{t}\\url{v}w\n"},
+    {"LinksThatCouldRunSomethingStayText",
+     R"(["para",{"level":0},["linktext","t"],["url","javascript:x"],["url"," RUN:x"],["linktext","r"],["linkref","L"]],)"
+     R"(["link",{"level":0},["linkref","L"],["url","java\tscript:y"]])",
+     "t RUN:xr\n"},
     {"ReferenceLinksAndUrlsStayInsideTheirArgument",
      R"(["para",{"level":0},["linktext","a_b"],["linkref","L"],["plain"," "],["linktext","n"],["linkref","none"],["plain"," "],)"
      R"(["url","http://x/%41#f{}"]],["link",{"level":0},["linkref","L"],["url","http://l"]])",
@@ -59,12 +64,41 @@ const Case kCases[] = {
      R"(["para",{"level":0},["plain","a"],["noteref","2"],["noteref","none"]],["note",{"level":0},["noteref","1"],["plain","inner"]],)"
      R"(["note",{"level":0},["noteref","2"],["plain","outer"],["noteref","1"]])",
      "a\\footnote{outer\\footnote{inner}}\n"},
-    {"Headings", R"(["heading",{"level":-3},["plain","A"]],["heading",{"level":-2},["plain","B"]],["heading",{"level":-1},["plain","C"]])",
-     "\\section{A}\n\n\\subsection{B}\n\n\\subsubsection{C}\n"},
+    {"HeadingsSixLevelsEndingLists",
+     R"(["heading",{"level":-3},["plain","A"]],["heading",{"level":-2},["plain","B"]],["heading",{"level":-1},["plain","C"]],)"
+     R"(["bulleted",{"level":0},["plain","b"]],["heading",{"level":0},["plain","D"]],["heading",{"level":1},["plain","E"]],["heading",{"level":2},["plain","F"]])",
+     "\\section{A}\n\n\\subsection{B}\n\n\\subsubsection{C}\n\n\\begin{itemize}\n\n\\item b\n\n\\end{itemize}\n\n"
+     "\\paragraph{D}\n\n\\subparagraph{E}\n\n\\subparagraph{F}\n"},
+    {"StrikeoutWithItsFallbackSuperscriptSubscript", R"(["para",{"level":0},["strike","s_"],["sup","2"],["sub","i"]])",
+     "\\providecommand{\\sout}[1]{\\leavevmode{\\setbox0\\hbox{#1}\\rlap{\\rule[0.5ex]{\\wd0}{0.4pt}}\\box0}}\n\n"
+     "\\sout{s\\_}\\textsuperscript{2}\\textsubscript{i}\n"},
+    {"RawTexIsGuardedAndRawHtmlLeftOut",
+     R"(["tex",{"level":0},["plain","\\begin{center}"],["break","\n"],["plain","\\write18{x}\\end{center}"]],["html",{"level":0},["plain","<b>"]],)"
+     R"(["para",{"level":0},["tex","\\LaTeX{}"],["html","<kbd>"],["plain","k"]])",
+     "\\begin{center}\n\\mbox{\\textbackslash{}write}18{x}\\end{center}\n\n\\LaTeX{}k\n"},
+    {"DescriptionListOfTermsAndDefinitions",
+     R"(["definition",{"level":0},["plain","lone"]],["term",{"level":0},["plain","T]"]],["definition",{"level":0},["plain","d"]],)"
+     R"(["para",{"level":1},["plain","more"]],["para",{"level":0},["plain","after"]])",
+     "\\begin{description}\n\n\\item[] lone\n\n\\item[{T]}]\n\nd\n\nmore\n\n\\end{description}\n\nafter\n"},
     {"Quotation", R"(["quote",{"level":0},["plain","q"]])", "\\begin{quotation}\nq\n\\end{quotation}\n"},
-    {"CodeIsVerbatim", R"(["verbatim",{"level":0},["plain","a_%"],["break","\n"],["plain","b"]])", "\\begin{verbatim}\na_%\nb\n\\end{verbatim}\n"},
+    {"CodeIsVerbatimWithItsLanguageNamed",
+     R"(["verbatim",{"level":0},["plain","a_%"],["break","\n"],["plain","b"]],["verbatim",{"level":0,"info":"{.c++ x}"}],)"
+     R"(["verbatim",{"level":0,"info":"odd\\name"}])",
+     "\\begin{verbatim}\na_%\nb\n\\end{verbatim}\n\n% language: c++\n\\begin{verbatim}\n\n\\end{verbatim}\n\n\\begin{verbatim}\n\n\\end{verbatim}\n"},
     {"Formula", R"(["formula",{"level":0},["plain","x^2"]])", "\\begin{equation}\nx^2\n\\end{equation}\n"},
-    {"Image", R"(["image",{"level":0},["url","a b.png"]])", "\\begin{figure}[H]\n\\centering\n\\includegraphics{a b.png}\n\\end{figure}\n"},
+    // Document TeX typesets, but driver specials, file access and name building
+    // are written out as text; "^^" cannot spell them either.
+    {"MathCannotReachSpecialsOrFiles",
+     R"(["para",{"level":0},["math","\\special{pdf:x}\\frac{a}{b}\\spe^^63ial\\begin{pmatrix}\\end{pmatrix}\\begin{special}"]],)"
+     R"(["formula",{"level":0},["plain","\\input{f}\\csname x\\endcsname\\end{input}\\end{\\x}\\XeTeXpicfile\\NewCommandCopy\\lowercase{\\begin{OPENIN}}"]])",
+     "$\\mbox{\\textbackslash{}special}{pdf:x}\\frac{a}{b}\\spe^{}^63ial\\begin{pmatrix}\\end{pmatrix}\\mbox{\\textbackslash{}begin}{special}$\n\n"
+     "\\begin{equation}\n\\mbox{\\textbackslash{}input}{f}\\mbox{\\textbackslash{}csname} x\\mbox{\\textbackslash{}endcsname}"
+     "\\mbox{\\textbackslash{}end}{input}\\mbox{\\textbackslash{}end}{\\x}\\mbox{\\textbackslash{}XeTeXpicfile}"
+     "\\mbox{\\textbackslash{}NewCommandCopy}\\mbox{\\textbackslash{}lowercase}{\\mbox{\\textbackslash{}begin}{OPENIN}}\n"
+     "\\end{equation}\n"},
+    {"ImageWithItsDescriptionAsCaption", R"(["image",{"level":0},["url","a b.png"]],["image",{"level":0,"alt":"1%","title":"t"},["url","c"]])",
+     "\\begin{figure}[H]\n\\centering\n\\includegraphics{a b.png}\n\\end{figure}\n\n"
+     "\\begin{figure}[H]\n\\centering\n\\includegraphics{c}\n\\caption{1\\%}\n\\end{figure}\n"},
     {"DividerAndCommentLeftOut", R"(["divider",{"level":0}],["comment",{"level":0},["plain","c"]])", "\\hrulefill\n"},
     {"RightToLeftWrapsTheBlock", R"(["heading",{"level":-3,"direction":"rtl"},["plain","H"]],["para",{"level":0,"direction":"rtl"}])",
      "\\begin{RTL}\n\\section{H}\n\\end{RTL}\n"},

@@ -42,6 +42,9 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
     EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Str":"term"}],[[)" + para(str("d1")) + "],[" + para(str("d2")) + "]]]]}]"),
               R"([["para",{"level":0},["plain","term"]],["bulleted",{"level":0},["plain","d1"]],["bulleted",{"level":0},["plain","d2"]]])");
     EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>"]},"HorizontalRule",{"Mystery":[1,2]},"Null",)" + para(R"("Space")") + "]"), "[]");
+    // Only a heading found inside a list item lifts what follows it; at the top it stays where it is.
+    EXPECT_EQ(readBlocks(R"([{"Header":[1,["",[],[]],[{"Str":"h"}]]},{"BlockQuote":[{"BlockQuote":[)" + para(str("q")) + "]}]}]"),
+              R"([["heading",{"level":-3},["plain","h"]],["quote",{"level":1},["plain","q"]]])");
 }
 
 TEST(PandocReaderCode, EdgeLinesTrimmedDisplayMathSplitsItsParagraphInlineMathIsOneLine) {
@@ -69,9 +72,12 @@ TEST(PandocReaderLinks, FlattenedTextDefinitionsAfterTheParagraphLinkedImagesAnd
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"a"},"Space",{"Emph":[{"Str":"b"}]}],["http://u","title"]]},"Space",{"Link":[[{"Str":"c"}],["http://v",""]]})"),
               R"([["para",{"level":0},["linktext","a b"],["linkref","1"],["plain"," "],["linktext","c"],["linkref","2"]],)"
               R"(["link",{"level":0},["linkref","1"],["url","http://u"]],["link",{"level":0},["linkref","2"],["url","http://v"]]])");
-    EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"t"},{"Note":[)" + para(str("n")) + R"(]},{"Image":[[],["i.png",""]]}],["http://u",""]]})"),
-              R"([["para",{"level":0},["linktext","t"],["linkref","2"],["noteref","1"]],["image",{"level":0},["url","i.png"]],)"
-              R"(["note",{"level":0},["noteref","1"],["plain","n"]],["link",{"level":0},["linkref","2"],["url","http://u"]]])");
+    // A link in a note in a link's text is a link of its own.
+    EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"t"},{"Note":[)" + para(R"({"Link":[[{"Str":"n"}],["http://n",""]]})") +
+                          R"(]},{"Image":[[],["i.png",""]]}],["http://u",""]]})"),
+              R"([["para",{"level":0},["linktext","t"],["linkref","3"],["noteref","1"]],["image",{"level":0},["url","i.png"]],)"
+              R"(["note",{"level":0},["noteref","1"],["linktext","n"],["linkref","2"]],["link",{"level":0},["linkref","2"],["url","http://n"]],)"
+              R"(["link",{"level":0},["linkref","3"],["url","http://u"]]])");
 }
 
 TEST(PandocReaderNotes, NumberedInOrderAfterTheParagraphNestedOnesHigher) {
@@ -113,9 +119,10 @@ TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsSpacesAtLineEdgesAndAbbr
     // An address Pandoc links inside a link's text stays that link's text.
     EXPECT_EQ(readInlines(R"({"Link":[[{"Link":[[)" + str("w.org") + R"(],["http://w.org",""]]}],["http://w.org",""]]})"),
               R"([["para",{"level":0},["linktext","w.org"],["linkref","1"]],["link",{"level":0},["linkref","1"],["url","http://w.org"]]])");
-    // Code opening a list item stays code.
-    EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"CodeBlock":[["",[],[]],"  x\n\ny"]}]]}])"),
-              R"([["bulleted",{"level":0},["code","  x"],["break","\n"],["break","\n"],["code","y"]]])");
+    // Code opening a list item stays code, lines of spaces too.
+    EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"CodeBlock":[["",[],[]],"  x\n\ny\n   \nz"]}]]}])"),
+              R"([["bulleted",{"level":0},["code","  x"],["break","\n"],["break","\n"],["code","y"],["break","\n"],)"
+              R"(["code","   "],["break","\n"],["code","z"]]])");
     // A line end after an abbreviation is the no-break space of a saved file.
     EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Str","c":"(e.g."},{"t":"SoftBreak"},{"t":"Str","c":"x"}]}])"),
               "[[\"para\",{\"level\":0},[\"plain\",\"(e.g.\u00A0x\"]]]");

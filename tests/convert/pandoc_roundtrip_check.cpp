@@ -50,7 +50,7 @@ const char* kFlavourDocument = R"(["text",
     ["row",{"level":1},["plain","c"]],["col",{"level":2},["strong","d"]]])";
 
 // Pandoc Markdown keeps more: further heading levels, math, deeper and mixed lists,
-// nested quotations and formulas.
+// nested quotations (after a heading too), formulas and line breaks in notes.
 TEST_F(PandocRoundTrip, PandocMarkdownKeepsTheDocumentWithMathNestingAndFormulas) {
     Json document = parseJson(kFlavourDocument);
     for (const Json& block : parseJson(R"([
@@ -62,7 +62,10 @@ TEST_F(PandocRoundTrip, PandocMarkdownKeepsTheDocumentWithMathNestingAndFormulas
         ["numbered",{"level":0},["plain","first"]],["para",{"level":1},["plain","more of the first"]],
         ["numbered",{"level":0},["plain","second"]],
         ["quote",{"level":0},["plain","A quotation."]],["quote",{"level":1},["plain","A quotation inside it."]],
-        ["formula",{"level":0},["plain","E = mc^2"]]])"))
+        ["formula",{"level":0},["plain","E = mc^2"]],
+        ["heading",{"level":-3},["plain","Before a quotation"]],["quote",{"level":1},["plain","Nested right after it."]],
+        ["para",{"level":0},["plain","Noted"],["noteref","3"]],["note",{"level":0},["noteref","3"],["plain","a"],
+            ["break","\n"],["break","\n"],["break","\n"],["plain","b"],["break","\n"],["break","\n"]]])"))
         document.push_back(block);
     const std::string model = dumpCompact(document);
     std::string markdown;

@@ -93,7 +93,7 @@ private:
             } else if (kind == "link") {
                 if (chance(50)) {
                     block.push_back(span("linktext", words(1, 3)));
-                    std::string target = without(words(1, 2), ")");
+                    std::string target = without(words(1, 2), ">");  // ">)" would end it
                     block.push_back(span("url", target.empty() ? "u" : target));
                     previous = "url";
                     if (chance(30)) {

@@ -43,8 +43,6 @@ const Case kCases[] = {
      R"j(["row",{"level":1},["plain","a b"]])j"},
     {"LineBreakInAHeadingBecomesASpace", R"j(["heading",{"level":-3},["plain","a"],["break","\n"],["plain","b"]])j",
      R"j(["heading",{"level":-3},["plain","a b"]])j"},
-    {"InlineLinkTargetCannotHoldAClosingParenthesis", R"j(["para",{"level":0},["linktext","t"],["url","a)b"]])j",
-     R"j(["para",{"level":0},["linktext","t"],["url","a"],["plain","b>)"]])j"},
     {"FootnoteReferenceFollowedByParenthesesReadsAsALink", R"j(["para",{"level":0},["plain","a"],["noteref","1"],["plain","(b)"]])j",
      R"j(["para",{"level":0},["plain","a"],["linktext","^1"],["url","b"]])j"},
     {"LabelsStartingWithACaretReadAsFootnotes", R"j(["link",{"level":0},["linkref","^x"],["url","u"]])j",

@@ -67,6 +67,8 @@ const Case kCases[] = {
     {"UnmatchedDoubleStar", "**a*", R"(["para",{"level":0},["plain","*"],["emph","a"]])"},
     {"SpansNeverNest", "*a `b` c*", R"(["para",{"level":0},["emph","a `b` c"]])"},
     {"InlineLinkWithoutAngleBrackets", "[t](u)", R"(["para",{"level":0},["linktext","t"],["url","u"]])"},
+    {"AngleBracketTargetEndsOnlyAtItsBracket", "[x](<a(1)>) [y](<b)",
+     R"j(["para",{"level":0},["linktext","x"],["url","a(1)"],["plain"," "],["linktext","y"],["url","b"]])j"},
     {"FootnoteLabelAfterBracketsIsAReference", "[t][^1]", R"(["para",{"level":0},["plain","[t]"],["noteref","1"]])"},
     {"ItemContinuationIndentationIsNotText", "-   a  \n    b", R"(["bulleted",{"level":0},["plain","a"],["break","\n"],["plain","b"]])"},
     {"IndentedParagraphEmptyLineAfterABreak", "    a  \n      \n    b",

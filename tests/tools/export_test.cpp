@@ -74,7 +74,8 @@ TEST(PandocExport, MissingPandocHasNoVersionAndIsReportedBeforeAnythingIsWritten
 }
 
 // A document naming a private text file as a picture, a remote picture and a real
-// one, with a code block that tries to end its environment and read a file.
+// one, with a code block that tries to end its environment and read a file, math
+// that tries to copy the file into the PDF and add actions to it, and a script link.
 class ExportPictures : public ::testing::Test {
 protected:
     TempFolder documents, temp;
@@ -84,7 +85,12 @@ protected:
     const std::string hostile = R"(["text",["para",{"level":0},["plain","Visible text."]],["image",{"level":0},["url",)" +
                                 Json(secret).dump() + R"(]],["image",{"level":0},["url","http://127.0.0.1:9/remote.png"]],)"
                                 R"(["image",{"level":0},["url","pic.png"]],["verbatim",{"level":0},["plain","code \\end{verbatim}"],)"
-                                R"(["break","\n"],["plain",)" + Json("\\input{" + secret + "}").dump() + "]]]";
+                                R"(["break","\n"],["plain",)" + Json("\\input{" + secret + "}").dump() + "]],"
+                                R"(["para",{"level":0},["math",)" + Json("\\special{pdf:fstream @s (" + secret + ")}"
+                                "\\special{pdf:obj @h << /S @s >>}\\special{pdf:put @catalog << /Holder @h "
+                                "/OpenAction << /S /JavaScript /JS (app.alert(1)) >> >>}\\special{pdf:ann width 9pt height 9pt "
+                                "<< /Type /Annot /Subtype /Link /A << /S /Launch /F (x) >> >>}x").dump() +
+                                R"j(],["linktext","t"],["url","javascript:alert(2)"]]])j";
 };
 
 TEST_F(ExportPictures, PdfTakesOnlyRealPicturesKeepsCodeAsTextAndCleansUp) {
@@ -97,6 +103,9 @@ TEST_F(ExportPictures, PdfTakesOnlyRealPicturesKeepsCodeAsTextAndCleansUp) {
          {std::string("code \\end{verbatim}"), "\\input{" + secret + "}", std::string("http://127.0.0.1:9/remote.png")})
         EXPECT_NE(text.find(shown), std::string::npos) << shown << " in " << text;
     EXPECT_EQ(test::PdfImageCount(target), "1\n");
+    const std::string inflated = test::PdfInflated(target);
+    for (const char* absent : {"QORVASECRETMARKER", "/JavaScript", "/Launch", "javascript:"})
+        EXPECT_EQ(inflated.find(absent), std::string::npos) << absent;
     EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
 }
 

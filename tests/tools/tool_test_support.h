@@ -32,6 +32,19 @@ inline std::string ShellQuote(const std::string& text) {
 
 inline std::string PdfText(const std::string& pdfPath) { return Shell("pdftotext " + ShellQuote(pdfPath) + " - 2>&1"); }
 
+// A PDF's bytes followed by the inflated contents of its streams, where text a
+// viewer does not show (embedded files, objects in object streams) can be seen.
+inline std::string PdfInflated(const std::string& pdfPath) {
+    return Shell("python3 -c " + ShellQuote("import re, sys, zlib\n"
+                                            "data = open(sys.argv[1], 'rb').read()\n"
+                                            "parts = [data]\n"
+                                            "for m in re.finditer(rb'stream\\r?\\n(.*?)endstream', data, re.S):\n"
+                                            "    try: parts.append(zlib.decompressobj().decompress(m.group(1)))\n"
+                                            "    except zlib.error: pass\n"
+                                            "sys.stdout.buffer.write(b'\\n'.join(parts))\n") +
+                 " " + ShellQuote(pdfPath));
+}
+
 // The number of pictures in a PDF.
 inline std::string PdfImageCount(const std::string& pdfPath) {
     return Shell("pdfimages -list " + ShellQuote(pdfPath) + " | tail -n +3 | wc -l");

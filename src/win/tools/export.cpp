@@ -67,14 +67,14 @@ private:
 
 // The model with its pictures copied into the work folder, or a failure text.
 bool preparePictures(std::string_view modelJson, const std::string& documentFolder, const WorkFolder& work,
-                     bool fetchRemote, std::string& prepared, std::vector<std::string>& leftOut,
+                     bool fetchRemote, bool pdfPictures, std::string& prepared, std::vector<std::string>& leftOut,
                      std::string& errorText) {
     if (!work.made()) {
         errorText = "Cannot make a work folder for the export: " + SystemErrorText(errno);
         return false;
     }
     try {
-        PreparedImages images = PrepareExportImages(modelJson, {documentFolder, work.path(), fetchRemote});
+        PreparedImages images = PrepareExportImages(modelJson, {documentFolder, work.path(), fetchRemote, pdfPictures});
         prepared = std::move(images.modelJson);
         leftOut = std::move(images.leftOut);
     } catch (const std::exception& error) {
@@ -107,7 +107,7 @@ ExportResult ExportPdf(std::string_view modelJson, const std::string& path, cons
     std::string prepared, body, errorText;
     std::vector<std::string> leftOut;
     WorkFolder work;
-    if (!preparePictures(modelJson, workingFolder, work, false, prepared, leftOut, errorText))
+    if (!preparePictures(modelJson, workingFolder, work, false, true, prepared, leftOut, errorText))
         return failure(errorText);
     if (!convert(&TryWriteLatex, prepared, body, errorText)) return failure(errorText);
     std::string latex;
@@ -128,7 +128,7 @@ ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& pat
     std::string prepared, errorText;
     std::vector<std::string> leftOut;
     WorkFolder work;
-    if (!preparePictures(modelJson, workingFolder, work, fetchRemoteImages, prepared, leftOut, errorText))
+    if (!preparePictures(modelJson, workingFolder, work, fetchRemoteImages, false, prepared, leftOut, errorText))
         return failure(errorText);
     PandocInstallation pandoc = DetectPandoc();
     if (!pandoc.usable()) {

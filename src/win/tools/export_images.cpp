@@ -5,7 +5,9 @@
 #include "src/win/tools/file_helpers.h"
 #include "src/win/tools/link_rules.h"
 
+#include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,6 +31,29 @@ bool readHead(const std::string& path, std::string& head) {
     if (n < 0) return false;
     head.resize(static_cast<size_t>(n));
     return true;
+}
+
+unsigned byte(std::string_view head, size_t at) { return static_cast<unsigned char>(head[at]); }
+unsigned little16(std::string_view head, size_t at) { return byte(head, at) | byte(head, at + 1) << 8; }
+uint32_t little32(std::string_view head, size_t at) { return little16(head, at) | uint32_t(little16(head, at + 2)) << 16; }
+uint32_t big32(std::string_view head, size_t at) {
+    return uint32_t(byte(head, at)) << 24 | byte(head, at + 1) << 16 | byte(head, at + 2) << 8 | byte(head, at + 3);
+}
+
+// A Windows bitmap: reserved bytes zero, a known info header size, the pixels
+// after the headers, non-zero sizes, one plane and a valid bit count.
+bool isBmp(std::string_view head) {
+    if (head.size() < 30 || little32(head, 6) != 0) return false;
+    const uint32_t info = little32(head, 14);
+    if (info != 12 && info != 40 && info != 52 && info != 56 && info != 64 && info != 108 && info != 124) return false;
+    if (little32(head, 10) < 14 + info || little32(head, 2) < 14 + info) return false;
+    const bool core = info == 12;
+    const uint32_t width = core ? little16(head, 18) : little32(head, 18);
+    const uint32_t height = core ? little16(head, 20) : little32(head, 22);
+    const unsigned planes = little16(head, core ? 22 : 26);
+    const unsigned bits = little16(head, core ? 24 : 28);
+    const bool validBits = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    return width != 0 && height != 0 && planes == 1 && validBits;
 }
 
 class ImageRewriter {
@@ -63,7 +88,9 @@ private:
         std::string head;
         if (!readHead(path, head)) return leaveOut(reference, "cannot be read");
         const ImageKind kind = SniffImage(head);
-        if (kind == ImageKind::None) return leaveOut(reference, "not a picture file");
+        if (kind == ImageKind::None || (kind == ImageKind::Pdf && !rules_.pdfPictures)) {
+            return leaveOut(reference, "not a picture file");
+        }
         const std::string name = "image-" + std::to_string(++copies_) + ImageExtension(kind);
         try {
             WriteWholeFile(JoinPath(rules_.workFolder, name), ReadWholeFile(path));
@@ -80,19 +107,56 @@ private:
 }  // namespace
 
 ImageKind SniffImage(std::string_view head) {
-    if (startsWith(head, "\x89PNG\r\n\x1a\n")) return ImageKind::Png;
-    if (startsWith(head, "\xFF\xD8\xFF")) return ImageKind::Jpeg;
-    if (startsWith(head, "GIF87a") || startsWith(head, "GIF89a")) return ImageKind::Gif;
-    if (startsWith(head, "BM") && head.size() >= 26) return ImageKind::Bmp;
-    if (startsWith(head, std::string_view("II*\0", 4)) || startsWith(head, std::string_view("MM\0*", 4))) return ImageKind::Tiff;
-    if (startsWith(head, "RIFF") && head.size() >= 12 && head.substr(8, 4) == "WEBP") return ImageKind::WebP;
-    if (startsWith(head, "%PDF-")) return ImageKind::Pdf;
-    // An SVG picture is XML whose first element is <svg>.
+    // Each format by its signature and the fixed fields of its header, so that a
+    // text file that happens to start with the same letters is no picture.
+    if (startsWith(head, "\x89PNG\r\n\x1a\n")) {
+        // The IHDR chunk comes first: non-zero sizes, a valid depth and colour type.
+        if (head.size() < 29 || head.substr(8, 8) != std::string_view("\0\0\0\x0DIHDR", 8)) return ImageKind::None;
+        const bool depth = std::string_view("\x01\x02\x04\x08\x10").find(head[24]) != std::string_view::npos;
+        const bool colour = std::string_view("\x00\x02\x03\x04\x06", 5).find(head[25]) != std::string_view::npos;
+        return big32(head, 16) && big32(head, 20) && depth && colour ? ImageKind::Png : ImageKind::None;
+    }
+    if (startsWith(head, "\xFF\xD8\xFF")) {
+        // The first segment after the start of image: a frame, table, application or
+        // comment marker with a length that covers at least itself.
+        if (head.size() < 6) return ImageKind::None;
+        const unsigned marker = byte(head, 3);
+        const bool known = (marker >= 0xC0 && marker <= 0xCF && marker != 0xC8) || marker == 0xDB || marker == 0xDD ||
+                           (marker >= 0xE0 && marker <= 0xEF) || marker == 0xFE;
+        return known && (byte(head, 4) << 8 | byte(head, 5)) >= 2 ? ImageKind::Jpeg : ImageKind::None;
+    }
+    if (startsWith(head, "GIF87a") || startsWith(head, "GIF89a")) {
+        return head.size() >= 13 && little16(head, 6) && little16(head, 8) ? ImageKind::Gif : ImageKind::None;
+    }
+    if (startsWith(head, "BM")) return isBmp(head) ? ImageKind::Bmp : ImageKind::None;
+    if (startsWith(head, std::string_view("II*\0", 4))) {
+        return head.size() >= 8 && little32(head, 4) >= 8 ? ImageKind::Tiff : ImageKind::None;
+    }
+    if (startsWith(head, std::string_view("MM\0*", 4))) {
+        return head.size() >= 8 && big32(head, 4) >= 8 ? ImageKind::Tiff : ImageKind::None;
+    }
+    if (startsWith(head, "RIFF")) {
+        if (head.size() < 16) return ImageKind::None;
+        const std::string_view chunk = head.substr(12, 4);
+        return head.substr(8, 4) == "WEBP" && little32(head, 4) >= 8 && (chunk == "VP8 " || chunk == "VP8L" || chunk == "VP8X")
+                   ? ImageKind::WebP
+                   : ImageKind::None;
+    }
+    if (startsWith(head, "%PDF-")) {
+        // "%PDF-1.7": a version, digit, point, digit.
+        const bool version = head.size() >= 8 && isdigit(byte(head, 5)) && head[6] == '.' && isdigit(byte(head, 7));
+        return version ? ImageKind::Pdf : ImageKind::None;
+    }
+    // An SVG picture is XML whose first element is <svg> in the SVG namespace.
     size_t at = 0;
     if (startsWith(head, "\xEF\xBB\xBF")) at = 3;
     while (at < head.size()) {
         while (at < head.size() && isspace(static_cast<unsigned char>(head[at]))) ++at;
-        if (startsWith(head.substr(at), "<svg")) return ImageKind::Svg;
+        if (startsWith(head.substr(at), "<svg")) {
+            const bool element = at + 4 < head.size() && (isspace(byte(head, at + 4)) || head[at + 4] == '>');
+            const bool svgNamespace = head.find("http://www.w3.org/2000/svg", at) != std::string_view::npos;
+            return element && svgNamespace ? ImageKind::Svg : ImageKind::None;
+        }
         if (startsWith(head.substr(at), "<?") || startsWith(head.substr(at), "<!")) {
             const size_t end = head.find('>', at);
             if (end == std::string_view::npos) break;

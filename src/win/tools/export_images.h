@@ -12,7 +12,8 @@ namespace qorva {
 
 enum class ImageKind { None, Png, Jpeg, Gif, Bmp, Tiff, WebP, Pdf, Svg };
 
-// What the first bytes of a file say it is; None for anything else.
+// What the first bytes of a file say it is, by its signature and header fields;
+// None for anything else.
 ImageKind SniffImage(std::string_view head);
 
 // The file extension (".png") a copy of that kind gets.
@@ -22,6 +23,7 @@ struct ExportImageRules {
     std::string documentFolder;  // relative references are read from here
     std::string workFolder;      // checked copies go here, as image-N.EXT
     bool allowRemote = false;    // keep http, https and ftp references for the tool to fetch
+    bool pdfPictures = false;    // the output shows PDF files as pictures (PDF via XeLaTeX does)
 };
 
 struct PreparedImages {
