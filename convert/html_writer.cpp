@@ -391,8 +391,8 @@ private:
             open("figure", rtl);
             out_ += "\n<img";
             appendHtmlAttribute(out_, "src", url);
-            if (block.alt.length > 0) appendHtmlAttribute(out_, "alt", model_.alt(block));
-            if (block.title.length > 0) appendHtmlAttribute(out_, "title", model_.title(block));
+            if (!model_.alt(block).empty()) appendHtmlAttribute(out_, "alt", model_.alt(block));
+            if (!model_.title(block).empty()) appendHtmlAttribute(out_, "title", model_.title(block));
             out_ += ">\n</figure>";
         } else if (kind == BlockKind::Divider) {
             out_ += rtl ? "<hr dir=\"rtl\">" : "<hr>";

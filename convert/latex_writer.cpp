@@ -258,7 +258,7 @@ private:
             std::string out = "\\begin{figure}[H]\n\\centering\n\\includegraphics{";
             appendLatexUrl(out, model_.text(spans[0]));
             out += '}';
-            if (block.alt.length > 0) out += "\n\\caption{" + escapeLatex(model_.alt(block)) + "}";
+            if (!model_.alt(block).empty()) out += "\n\\caption{" + escapeLatex(model_.alt(block)) + "}";
             return out + "\n\\end{figure}";
         }
         if (kind == BlockKind::Divider) return "\\hrulefill";
