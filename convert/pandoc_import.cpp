@@ -216,6 +216,12 @@ private:
                     w_.key("citationMode");
                     w_.string(bareName(mode));
                 }
+                for (const char* words : {"citationPrefix", "citationSuffix"}) {
+                    if (element inlines; !citation.at_key(words).get(inlines)) {
+                        w_.key(words);
+                        writeInlines(inlines);
+                    }
+                }
                 w_.endObject();
             }
             w_.endArray();
@@ -453,11 +459,31 @@ private:
         } else if (n == "Figure") {
             for (element block : arrayPart(e, 2)) appendBlock(block);
             element captionBlocks;
-            if (!arrayPart(e, 1).at(1).get(captionBlocks)) {
+            if (!arrayPart(e, 1).at(1).get(captionBlocks) && !captionIsDescription(arrayElementPart(e, 2), captionBlocks)) {
                 for (element block : arrayOf(captionBlocks, "a caption")) appendBlock(block);
             }
         }
         // Null and unknown blocks are left out.
+    }
+
+    // A figure of one picture whose caption is the picture's description, as Pandoc
+    // Markdown reads a picture standing alone: the description keeps it.
+    static bool captionIsDescription(element content, element caption) {
+        const auto onlyInlines = [](element blocks, element& inlines) {
+            array list;
+            element block;
+            if (blocks.get_array().get(list) || list.size() != 1 || list.at(0).get(block)) return false;
+            const Current e = currentOf(block);
+            return (e.name == "Plain" || e.name == "Para") && e.hasContents && !(inlines = e.contents).is_null();
+        };
+        element inlines, image, captionInlines;
+        array inlineList;
+        if (!onlyInlines(content, inlines) || inlines.get_array().get(inlineList) || inlineList.size() != 1 ||
+            inlineList.at(0).get(image) || currentOf(image).name != "Image" || !onlyInlines(caption, captionInlines))
+            return false;
+        element description;
+        return !currentOf(image).contents.at(1).get(description) &&
+               simdjson::to_string(description) == simdjson::to_string(captionInlines);
     }
 
     // Appends the inlines of a metadata value; false when it has none.
