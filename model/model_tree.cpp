@@ -3,8 +3,14 @@
 namespace qorva {
 namespace {
 
-bool isListKind(BlockKind kind) {
-    return kind == BlockKind::Bulleted || kind == BlockKind::Numbered || kind == BlockKind::Row || kind == BlockKind::Col;
+// The kind of list a block opens or adds to; Other for blocks that are no list item.
+// Terms and definitions share their list.
+BlockKind listKindOf(BlockKind kind) {
+    if (kind == BlockKind::Definition) return BlockKind::Term;
+    if (kind == BlockKind::Bulleted || kind == BlockKind::Numbered || kind == BlockKind::Row || kind == BlockKind::Col ||
+        kind == BlockKind::Term)
+        return kind;
+    return BlockKind::Other;
 }
 
 }  // namespace
@@ -18,16 +24,17 @@ TreeNodes rebuildTree(const ModelView& model, int tableDepthShift) {
     auto container = [&]() -> TreeNodes& { return open.empty() ? top : open.back()->items.back(); };
 
     for (const ModelBlock& block : model.blocks) {
-        const BlockKind kind = block.kind;
+        const BlockKind kind = listKindOf(block.kind);
         long depth = block.level;
         if (kind == BlockKind::Row || kind == BlockKind::Col) depth += tableDepthShift;
+        if (block.kind == BlockKind::Heading) depth = -1;  // a heading of any level ends every list
         const long wanted = depth + 1;  // lists open around a block at this depth
 
         while (static_cast<long>(open.size()) > wanted && !open.empty()) open.pop_back();
         if (static_cast<long>(open.size()) == wanted && !open.empty() && open.back()->listKind != kind)
             open.pop_back();
 
-        if (!isListKind(kind)) {
+        if (kind == BlockKind::Other) {
             container().push_back(TreeNode{TreeNode::Kind::Block, &block, BlockKind::Other, {}});
             continue;
         }
@@ -36,7 +43,8 @@ TreeNodes rebuildTree(const ModelView& model, int tableDepthShift) {
             into.push_back(TreeNode{TreeNode::Kind::List, nullptr, kind, {TreeNodes{}}});
             open.push_back(&into.back());
         }
-        if (!open.back()->items.back().empty()) open.back()->items.emplace_back();
+        // A definition adds to the current item; everything else starts a new one.
+        if (!open.back()->items.back().empty() && block.kind != BlockKind::Definition) open.back()->items.emplace_back();
         open.back()->items.back().push_back(TreeNode{TreeNode::Kind::Paragraph, &block, BlockKind::Other, {}});
     }
     return top;

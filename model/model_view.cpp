@@ -14,14 +14,25 @@ constexpr std::pair<std::string_view, BlockKind> kBlockKinds[] = {
     {"numbered", BlockKind::Numbered}, {"quote", BlockKind::Quote}, {"comment", BlockKind::Comment},
     {"verbatim", BlockKind::Verbatim}, {"formula", BlockKind::Formula}, {"image", BlockKind::Image},
     {"note", BlockKind::Note}, {"link", BlockKind::Link}, {"divider", BlockKind::Divider},
-    {"row", BlockKind::Row}, {"col", BlockKind::Col},
+    {"row", BlockKind::Row}, {"col", BlockKind::Col}, {"html", BlockKind::Html}, {"tex", BlockKind::Tex},
+    {"term", BlockKind::Term}, {"definition", BlockKind::Definition},
 };
 
 constexpr std::pair<std::string_view, SpanKind> kSpanKinds[] = {
     {"plain", SpanKind::Plain}, {"emph", SpanKind::Emph}, {"strong", SpanKind::Strong}, {"code", SpanKind::Code},
     {"math", SpanKind::Math}, {"url", SpanKind::Url}, {"linktext", SpanKind::LinkText},
     {"linkref", SpanKind::LinkRef}, {"noteref", SpanKind::NoteRef}, {"break", SpanKind::Break},
+    {"strike", SpanKind::Strike}, {"sup", SpanKind::Sup}, {"sub", SpanKind::Sub}, {"html", SpanKind::Html},
+    {"tex", SpanKind::Tex}, {"title", SpanKind::Title},
 };
+
+// The block's string attribute of that key, or null for keys without one.
+TextRef* attributeOf(ModelBlock& block, std::string_view key) {
+    if (key == "info") return &block.info;
+    if (key == "alt") return &block.alt;
+    if (key == "title") return &block.title;
+    return nullptr;
+}
 
 template <typename Kind, std::size_t N>
 Kind kindOf(const std::pair<std::string_view, Kind> (&kinds)[N], std::string_view tag) {
@@ -95,6 +106,10 @@ public:
             case Where::Attributes:
                 if (key_ == "direction") block_.rtl = value == "rtl";
                 else if (key_ == "level") fault(blockName() + " has a level that is not an integer");
+                else if (TextRef* attribute = attributeOf(block_, key_)) {
+                    *attribute = {doc_.texts.size(), value.size()};
+                    doc_.texts += value;
+                }
                 return true;
             default:
                 fault("the root is not an array starting with \"text\" or \"inline\"");
@@ -385,8 +400,12 @@ private:
                 } else {
                     std::size_t begin, length;
                     if (!string(begin, length)) return false;
-                    if (key == "direction") block.rtl = std::string_view(doc_.texts).substr(begin, length) == "rtl";
-                    doc_.texts.resize(begin);
+                    if (TextRef* attribute = attributeOf(block, key)) {
+                        *attribute = {begin, length};
+                    } else {
+                        if (key == "direction") block.rtl = std::string_view(doc_.texts).substr(begin, length) == "rtl";
+                        doc_.texts.resize(begin);
+                    }
                 }
                 ws();
             } while (ch(','));
@@ -432,6 +451,36 @@ std::string_view ModelView::tag(const ModelBlock& block) const {
 
 std::string_view ModelView::tag(const ModelSpan& span) const {
     return span.kind == SpanKind::Other ? std::string_view(otherTags[span.otherTag]) : spanTagName(span.kind);
+}
+
+bool ModelView::isLinkTitle(const ModelBlock& block, std::size_t i) const {
+    if (i >= block.spanCount || span(block, i).kind != SpanKind::Title || i == 0) return false;
+    if (span(block, i - 1).kind != SpanKind::Url) return false;
+    if (block.kind == BlockKind::Link && i == 2 && span(block, 0).kind == SpanKind::LinkRef) return true;
+    return i >= 2 && span(block, i - 2).kind == SpanKind::LinkText;
+}
+
+std::string_view ModelView::titleAfter(const ModelBlock& block, std::size_t urlIndex) const {
+    return isLinkTitle(block, urlIndex + 1) ? text(span(block, urlIndex + 1)) : std::string_view();
+}
+
+std::string_view codeLanguage(std::string_view info) {
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    std::size_t p = 0;
+    while (p < info.size() && isSpace(info[p])) ++p;
+    if (p < info.size() && info[p] == '{') {
+        // The first ".class" among the attributes, as a word of its own.
+        for (++p; p < info.size() && info[p] != '}';) {
+            while (p < info.size() && isSpace(info[p])) ++p;
+            const std::size_t start = p;
+            while (p < info.size() && !isSpace(info[p]) && info[p] != '}') ++p;
+            if (p - start > 1 && info[start] == '.') return info.substr(start + 1, p - start - 1);
+        }
+        return {};
+    }
+    const std::size_t start = p;
+    while (p < info.size() && !isSpace(info[p]) && info[p] != '{') ++p;
+    return info.substr(start, p - start);
 }
 
 ModelView readModelView(std::string_view json) {

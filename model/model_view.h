@@ -1,8 +1,9 @@
 // The document model as every writer reads it: model JSON read once into flat arrays
 // of typed blocks and spans, with its shape checked on the way in. A document is
-// ["text" or "inline", block...], a block [tag, {"level": n, "direction": "rtl"?},
-// span...] and a span [tag, text]. No JSON tree is built, which keeps large
-// documents cheap; writers that need nesting build a tree over it (model_tree.h).
+// ["text" or "inline", block...], a block [tag, {"level": n, "direction": "rtl"?,
+// "info"?, "alt"?, "title"?}, span...] and a span [tag, text] (model/README.md).
+// No JSON tree is built, which keeps large documents cheap; writers that need
+// nesting build a tree over it (model_tree.h).
 #pragma once
 
 #include <cstddef>
@@ -14,8 +15,18 @@
 
 namespace qorva {
 
-enum class BlockKind : std::uint8_t { Para, Heading, Bulleted, Numbered, Quote, Comment, Verbatim, Formula, Image, Note, Link, Divider, Row, Col, Other };
-enum class SpanKind : std::uint8_t { Plain, Emph, Strong, Code, Math, Url, LinkText, LinkRef, NoteRef, Break, Other };
+enum class BlockKind : std::uint8_t {
+    Para, Heading, Bulleted, Numbered, Quote, Comment, Verbatim, Formula, Image, Note, Link, Divider, Row, Col,
+    Html, Tex, Term, Definition, Other
+};
+enum class SpanKind : std::uint8_t {
+    Plain, Emph, Strong, Code, Math, Url, LinkText, LinkRef, NoteRef, Break, Strike, Sup, Sub, Html, Tex, Title, Other
+};
+
+// A piece of ModelView::texts; empty when the attribute or text is absent.
+struct TextRef {
+    std::size_t begin = 0, length = 0;
+};
 
 struct ModelSpan {
     SpanKind kind;
@@ -29,6 +40,7 @@ struct ModelBlock {
     int level;  // within a quarter of the int range either way
     bool rtl;
     std::size_t firstSpan, spanCount;  // in ModelView::spans
+    TextRef info = {}, alt = {}, title = {};  // the string attributes of "verbatim" and "image"
 };
 
 struct ModelView {
@@ -43,7 +55,31 @@ struct ModelView {
     std::string_view text(const ModelSpan& span) const { return {texts.data() + span.textBegin, span.textLength}; }
     std::string_view tag(const ModelBlock& block) const;
     std::string_view tag(const ModelSpan& span) const;
+
+    std::string_view text(TextRef ref) const { return {texts.data() + ref.begin, ref.length}; }
+    std::string_view info(const ModelBlock& block) const { return text(block.info); }
+    std::string_view alt(const ModelBlock& block) const { return text(block.alt); }
+    std::string_view title(const ModelBlock& block) const { return text(block.title); }
+
+    // Whether span i is a link's title: a "title" directly after the "url" of an inline
+    // link ("linktext", "url") or after the "url" of a "link" block. Other "title"
+    // spans read as plain text.
+    bool isLinkTitle(const ModelBlock& block, std::size_t i) const;
+    // The title of the link whose "url" is span i, or "".
+    std::string_view titleAfter(const ModelBlock& block, std::size_t urlIndex) const;
 };
+
+// Blocks whose spans are lines: "plain" lines with "break" between them.
+inline bool isLineBlock(BlockKind kind) {
+    return kind == BlockKind::Verbatim || kind == BlockKind::Formula || kind == BlockKind::Html || kind == BlockKind::Tex;
+}
+
+// Heading N (1 to 6) of a heading's model level (-3 is Heading 1, 2 is Heading 6).
+inline int headingRank(int level) { return level < -3 ? 1 : level > 2 ? 6 : level + 4; }
+
+// The language of a code block's info string: its first word, or when it starts with
+// "{", its first ".class" without the dot; "" when it names none.
+std::string_view codeLanguage(std::string_view info);
 
 std::string_view blockTagName(BlockKind kind);  // "" for BlockKind::Other
 std::string_view spanTagName(SpanKind kind);    // "" for SpanKind::Other
@@ -52,7 +88,9 @@ std::string_view spanTagName(SpanKind kind);    // "" for SpanKind::Other
 // ..."), nesting deeper than the converters accept, a root that is not an array
 // starting with "text" or "inline", a block that is not [tag, {"level": int, ...},
 // spans...], a level beyond a quarter of the int range, a span that is not exactly
-// [tag, text] with string members. Tags outside the known kinds are kept as Other.
+// [tag, text] with string members. Tags outside the known kinds are kept as Other;
+// attributes other than these are ignored, and so are "info", "alt" and "title"
+// values that are not strings.
 ModelView readModelView(std::string_view json);
 
 }  // namespace qorva

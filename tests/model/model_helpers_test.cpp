@@ -1,5 +1,6 @@
 // Model JSON checks: one reader builds the typed view every writer walks.
 #include "model/model_json.h"
+#include "model/model_tree.h"
 #include "model/model_view.h"
 #include "tests/convert/convert_test_support.h"
 
@@ -46,6 +47,48 @@ TEST(ModelChecks, ReaderAcceptsWellFormedModelsDecodesEveryEscapeAndNamesTheFirs
                             "[\"text\",[\"para\",{\"level\":0},[\"plain\",\"a\tb\"]]]", "[\"text\",[\"p\xff\",{\"level\":0}]]"}) {
         EXPECT_NE(failureOf(bad), "(no error)") << bad;
     }
+}
+
+// The newer tags and string attributes, by the fast reader and (with an object among the
+// attributes) the checking one; the tree puts terms, definitions and headings in place.
+TEST(ModelChecks, NewerKindsAttributesAndDefinitionListsReadAlikeOnBothPaths) {
+    for (const char* extra : {"", R"(,"alt":7,"x":{})"}) {
+        const std::string json = std::string(R"(["text",["verbatim",{"level":0,"info":"{#i .hs}")") + extra +
+                                 R"(}],["image",{"level":0,"alt":"A \"b\"","title":"T"},["url","u"]],)"
+                                 R"(["term",{"level":0},["strike","s"],["sup","p"],["sub","b"],["html","<i>"],["tex","\\X"]],)"
+                                 R"(["definition",{"level":0},["linktext","t"],["url","u"],["title","T"],["title","x"]],)"
+                                 R"(["para",{"level":1}],["definition",{"level":0}],["term",{"level":0}],)"
+                                 R"(["bulleted",{"level":1}],["heading",{"level":2}],["html",{"level":0}],["tex",{"level":0}]])";
+        const ModelView doc = readModelView(json);
+        ASSERT_EQ(doc.blocks.size(), 11u);
+        EXPECT_EQ(doc.info(doc.blocks[0]), "{#i .hs}");
+        EXPECT_EQ(doc.alt(doc.blocks[0]), "");
+        EXPECT_EQ(doc.alt(doc.blocks[1]), "A \"b\"");
+        EXPECT_EQ(doc.title(doc.blocks[1]), "T");
+        std::string tags;
+        for (const ModelBlock& block : doc.blocks) {
+            tags += std::string(doc.tag(block)) + ":";
+            for (const ModelSpan& span : doc.spansOf(block)) tags += std::string(doc.tag(span)) + ",";
+        }
+        EXPECT_EQ(tags, "verbatim:image:url,term:strike,sup,sub,html,tex,definition:linktext,url,title,title,para:"
+                        "definition:term:bulleted:heading:html:tex:") << extra;
+        EXPECT_EQ(doc.titleAfter(doc.blocks[3], 1), "T");
+        EXPECT_FALSE(doc.isLinkTitle(doc.blocks[3], 3));
+        // One list of two items: term, definition continued by the paragraph, a second
+        // definition; then a term whose bulleted sub-list the heading closes.
+        const TreeNodes tree = rebuildTree(doc, -1);
+        ASSERT_EQ(tree.size(), 6u);
+        ASSERT_EQ(tree[2].kind, TreeNode::Kind::List);
+        EXPECT_EQ(tree[2].listKind, BlockKind::Term);
+        ASSERT_EQ(tree[2].items.size(), 2u);
+        EXPECT_EQ(tree[2].items[0].size(), 4u);
+        EXPECT_EQ(tree[2].items[0][2].kind, TreeNode::Kind::Block);
+        EXPECT_EQ(tree[2].items[1].size(), 2u);
+        EXPECT_EQ(tree[3].block->kind, BlockKind::Heading);
+    }
+    const std::pair<const char*, const char*> languages[] = {
+        {"python", "python"}, {"c++ {.numberLines}", "c++"}, {"{#id .haskell .x}", "haskell"}, {" {#id}", ""}, {"", ""}};
+    for (const auto& [info, language] : languages) EXPECT_EQ(codeLanguage(info), language) << info;
 }
 
 }  // namespace
