@@ -181,6 +181,8 @@ private:
             if (!lines.empty()) out.push_back({"verbatim", level, false, std::move(lines), infoString(contentsAt(e, 0))});
         } else if (n == "RawBlock") {
             const char* tag = rawTag(contentsAt(e, 0));
+            // An empty comment is what Pandoc writes to keep two blocks apart, no content.
+            if (stringAt(e, 1) == "<!-- -->") tag = nullptr;
             std::vector<Span> lines = tag ? lineSpans(std::string(stringAt(e, 1))) : std::vector<Span>();
             if (!lines.empty()) out.push_back({tag, level, false, std::move(lines)});
         } else if (n == "HorizontalRule") {
