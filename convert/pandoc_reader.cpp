@@ -182,7 +182,7 @@ private:
         } else if (n == "RawBlock") {
             const char* tag = rawTag(contentsAt(e, 0));
             // An empty comment is what Pandoc writes to keep two blocks apart, no content.
-            if (stringAt(e, 1) == "<!-- -->") tag = nullptr;
+            if (stringAt(e, 1) == "<!-- -->" || stringAt(e, 1) == "<!-- -->\n") tag = nullptr;
             std::vector<Span> lines = tag ? lineSpans(std::string(stringAt(e, 1))) : std::vector<Span>();
             if (!lines.empty()) out.push_back({tag, level, false, std::move(lines)});
         } else if (n == "HorizontalRule") {

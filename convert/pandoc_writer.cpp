@@ -264,6 +264,11 @@ private:
         }
     }
 
+    // Definitions and comments stand among the blocks but write none of their own.
+    static bool writesABlock(const ModelBlock& block) {
+        return block.kind != BlockKind::Link && block.kind != BlockKind::Note && block.kind != BlockKind::Comment;
+    }
+
     bool isCodeBlock(const TreeNode& node) const {
         return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Verbatim;
     }
@@ -311,9 +316,26 @@ private:
         }
         json().beginArray();
         ++listDepth_;
+        // A list whose items hold nothing but their own paragraph and nested lists is
+        // tight, as most lists are written: its paragraphs are Plain.
+        const bool tight = std::all_of(list.items.begin(), list.items.end(), [](const TreeNodes& item) {
+            return std::all_of(item.begin(), item.end(), [&](const TreeNode& node) {
+                if (node.kind == TreeNode::Kind::List)
+                    return node.listKind == BlockKind::Bulleted || node.listKind == BlockKind::Numbered;
+                if (node.kind == TreeNode::Kind::Paragraph) return &node == &item.front();
+                return !writesABlock(*node.block);
+            });
+        });
         for (const TreeNodes& item : list.items) {
             json().beginArray();
-            writeNodes(item);
+            if (tight && !item.empty() && item.front().kind == TreeNode::Kind::Paragraph) {
+                out_.beginElement("Plain");
+                writeInlines(*item.front().block, 0);
+                out_.endElement();
+                writeNodes(TreeNodes(item.begin() + 1, item.end()));
+            } else {
+                writeNodes(item);
+            }
             json().endArray();
         }
         --listDepth_;
@@ -529,7 +551,8 @@ private:
             json().endArray();
             out_.endElement();
         } else if (kind == BlockKind::Html || kind == BlockKind::Tex) {
-            writeRaw("RawBlock", kind == BlockKind::Html ? "html" : "tex", verbatimText(model_, block, false));
+            // Ended by a line end, as CommonMark reads one: GitHub Markdown then keeps it apart from what follows.
+            writeRaw("RawBlock", kind == BlockKind::Html ? "html" : "tex", verbatimText(model_, block, false) + "\n");
         } else if (kind == BlockKind::Divider) {
             out_.bare("HorizontalRule");
         } else if (kind == BlockKind::Image) {
@@ -561,6 +584,13 @@ private:
         };
         std::size_t p = 0;
         skipSpaces(p);
+        // Braces that do not close are no attributes ("{#id" as GitHub Markdown reads "{#id .x}").
+        if (info.find('{') != std::string_view::npos && info.find('}', info.find('{')) == std::string_view::npos) {
+            std::size_t end = p;
+            while (end < info.size() && info[end] != ' ' && info[end] != '\t') ++end;
+            out_.attributes("", {std::string(info.substr(p, end - p))}, {});
+            return;
+        }
         if (p < info.size() && info[p] != '{') {
             const std::size_t start = p;
             while (p < info.size() && info[p] != ' ' && info[p] != '\t' && info[p] != '{') ++p;
@@ -589,7 +619,9 @@ private:
                 } else if (word.size() > 1 && word[0] == '.') {
                     classes.push_back(word.substr(1));
                 } else if (!word.empty()) {
-                    classes.push_back(word);
+                    // Not attributes after all ("{pip-cli}"): the whole text is the class.
+                    out_.attributes("", {std::string(info.substr(info.find('{')))}, {});
+                    return;
                 } else {
                     ++p;  // a lone "=" or the like
                 }

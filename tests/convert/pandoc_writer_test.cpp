@@ -47,7 +47,7 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
     EXPECT_EQ(writeBlocks(R"(["verbatim",{"level":0,"info":"c++ {#i .x k=\"a \\\"b\\\"\"}"},["plain","x"]],["html",{"level":0},["plain","<p>"]],)"
                           R"(["image",{"level":0,"alt":"A b","title":"T"},["url","i.png"]],["para",{"level":0},["strike","s"],["tex","\\TeX"],)"
                           R"(["linktext","t"],["url","u"],["title","T"],["title","x"],["plain","@doe [p. 3; -@roe]"]])"),
-              R"([{"CodeBlock":[["i",["c++","x"],[["k","a \"b\""]]],"x"]},{"RawBlock":["html","<p>"]},)"
+              R"([{"CodeBlock":[["i",["c++","x"],[["k","a \"b\""]]],"x"]},{"RawBlock":["html","<p>\n"]},)"
               R"({"Para":[{"Image":[[{"Str":"A"},"Space",{"Str":"b"}],["i.png","fig:T"]]}]},{"Para":[{"Strikeout":[{"Str":"s"}]},)"
               R"({"RawInline":["tex","\\TeX"]},{"Link":[[{"Str":"t"}],["u","T"]]},{"Str":"x"},{"Cite":[[{"citationId":"doe",)"
               R"("citationPrefix":[],"citationSuffix":[{"Str":"p."},"Space",{"Str":"3"}],"citationMode":"AuthorInText","citationNoteNum":0,)"

@@ -79,7 +79,8 @@ const PandocQuirk kPandocQuirks[] = {
     {"/nodejs/changelogs/CHANGELOG_", "markdown_github",
      "the file escapes the \"@\" of \"name@1.2.3\"; Pandoc's GitHub writer does not, and GitHub Markdown then reads an e-mail address"},
     {"/nodejs/changelogs/CHANGELOG_", "markdown",
-     "Pandoc writes curly quotes back as straight ones, and its smart quotes turn a lone one the other way on reading"},
+     "Pandoc writes curly quotes back as straight ones, and its smart quotes turn a lone one the other way on reading; "
+     "a line it wraps to start with \"(@name)\" reads back as an example list"},
     {"/nodejs/api/esm.md", "markdown", "emphasis of a lone \"@\" between curly quotes does not read back as emphasis"},
     {"/nodejs/contributing/collaborator-guide.md", "markdown",
      "the link text \"the @node-core/utils guide\" is written as it is and Pandoc Markdown reads it as a citation"},
