@@ -1,5 +1,6 @@
 #include "model/block_grammar.h"
 
+#include "model/inline_scanner.h"
 #include "model/syntax_error_text.h"
 #include "model/utf8.h"
 
@@ -347,6 +348,11 @@ void BlockGrammar::parse() {
     std::size_t p = 0;
     block(p);
     for (;;) {
+        if (termPending_) {  // a term and its first definition: one line end apart
+            termPending_ = false;
+            block(p);
+            continue;
+        }
         std::size_t q = p;
         if (eol(q)) {
             if (q == n_) {  // FinalEOL
@@ -369,6 +375,7 @@ void BlockGrammar::throwError(std::size_t at) {
     static const char* const kLiterals[EXP_COUNT] = {
         "\n", "\r", "\xE2\x80\x8F", " ", "  ", "   ", "    ", "~~~~", nullptr, nullptr, "$$", "+",
         "-", "|", "[^", "]:", "[", "![](<", ">)", "=", "# ", "## ", "### ", "*", ".", ">", "//", nullptr,
+        "#### ", "##### ", "###### ", ":   ",
     };
     std::vector<std::string> expected;
     for (int e = 0; e < EXP_COUNT; ++e) {
@@ -386,7 +393,7 @@ void BlockGrammar::block(std::size_t& p) {
     const bool rtl = rlm(p);
     if (fenced(p, rtl, Fence::Tildes) || fenced(p, rtl, Fence::Dollars) || divider(p, rtl) ||
         table(p, rtl) || definition(p, rtl, true) || definition(p, rtl, false) || image(p, rtl) ||
-        heading(p, rtl) || listItem(p, rtl, false) || listItem(p, rtl, true) ||
+        definitionItem(p, rtl) || term(p, rtl) || heading(p, rtl) || listItem(p, rtl, false) || listItem(p, rtl, true) ||
         quoted(p, rtl, ">", GT, "quote") || quoted(p, rtl, "//", SLASHES, "comment"))
         return;
     para(p, rtl);
@@ -410,6 +417,14 @@ bool BlockGrammar::fenced(std::size_t& p, bool rtl, Fence fence) {
         while (q < n_ && s_[q] == '$') ++q;
     }
     const std::size_t openRun = q - markStart;
+    // A code fence may carry an info string: one space, then the rest of the line.
+    std::string_view info;
+    if (tildes && q + 1 < n_ && s_[q] == ' ' && !isEolChar(s_[q + 1])) {
+        std::size_t r = q + 1;
+        while (r < n_ && !isEolChar(s_[r])) ++r;
+        info = s_.substr(q + 1, r - q - 1);
+        q = r;
+    }
     if (!eol(q)) return false;
     if (rtl) optionalRlm(q);
 
@@ -462,7 +477,10 @@ bool BlockGrammar::fenced(std::size_t& p, bool rtl, Fence fence) {
             begin += utf8::sequenceLength(static_cast<unsigned char>(s_[begin]));
         pushSpan("plain", s_.substr(begin, line.end - begin));
     }
-    pushBlock(tildes ? "verbatim" : "formula", level, rtl, from);
+    // Raw HTML and TeX are code blocks of their own format.
+    const char* tag = !tildes ? "formula" : info == "{=html}" ? "html" : info == "{=tex}" || info == "{=latex}" ? "tex" : "verbatim";
+    pushBlock(tag, level, rtl, from);
+    if (tag[0] == 'v') blocks.back().info = info;
     return true;
 }
 
@@ -575,6 +593,7 @@ bool BlockGrammar::definition(std::size_t& p, bool rtl, bool note) {
         // An empty target, which running text has no way to say.
         pushSpan("url", "");
         q += 2;
+    } else if (!note && linkWithTitle(q)) {
     } else {
         inlinesWithBreaks(q, level, rtl);
     }
@@ -583,27 +602,124 @@ bool BlockGrammar::definition(std::size_t& p, bool rtl, bool note) {
     return true;
 }
 
-// Image: Indent* "![](<" (!(">" / EOL) .)+ ">)"
+// The rest of a link definition that is exactly a target and a title:
+// "<" target ">" " \"" title "\"" at the end of the block. A backslash escapes the
+// special characters in the target, and "\"" and "\\" in the title.
+bool BlockGrammar::linkWithTitle(std::size_t& p) {
+    std::size_t q = p;
+    if (q >= n_ || s_[q] != '<') return false;
+    std::string target, title;
+    for (++q; q < n_ && s_[q] != '>'; ++q) {
+        if (isEolChar(s_[q])) return false;
+        if (s_[q] == '\\' && q + 1 < n_ && isScriptSpecial(s_[q + 1])) {
+            if (!isSpecial(s_[q + 1])) target += '\\';
+            ++q;
+        }
+        target += s_[q];
+    }
+    if (s_.substr(q, 3) != "> \"") return false;
+    for (q += 3; q < n_ && s_[q] != '"'; ++q) {
+        if (isEolChar(s_[q])) return false;
+        if (s_[q] == '\\' && q + 1 < n_ && (s_[q + 1] == '"' || s_[q + 1] == '\\')) ++q;
+        title += s_[q];
+    }
+    if (q == n_ || !(q + 1 == n_ || blockEndAt(q + 1) || finalEolAt(q + 1))) return false;
+    pushSpan("url", target);
+    pushSpan("title", title);
+    p = q + 1;
+    return true;
+}
+
+// Image: Indent* "![](<" (!(">" / EOL) .)+ ">)", or with a description and a title:
+// "![" description "](<" path ">" (" \"" title "\"")? ")", where a backslash escapes "]"
+// and "\\" in the description, "\"" and "\\" in the title.
 bool BlockGrammar::image(std::size_t& p, bool rtl) {
     std::size_t q = p;
     const long level = indents(q);
-    if (!lit(q, "![](<", IMAGE_OPEN)) return false;
+    std::string alt, title;
+    auto quoted = [&](std::size_t& r, char close, std::string& out) {
+        for (; r < n_ && s_[r] != close; ++r) {
+            if (isEolChar(s_[r])) return false;
+            if (s_[r] == '\\' && r + 1 < n_ && (s_[r + 1] == close || s_[r + 1] == '\\')) ++r;
+            out += s_[r];
+        }
+        return r < n_;
+    };
+    if (s_.substr(q, 2) == "![" && s_.substr(q, 5) != "![](<") {
+        std::size_t r = q + 2;
+        if (!quoted(r, ']', alt) || s_.substr(r, 3) != "](<") return false;
+        q = r + 3;
+    } else if (!lit(q, "![](<", IMAGE_OPEN)) {
+        return false;
+    }
     const std::size_t start = q;
     while (q < n_ && s_[q] != '>' && !isEolChar(s_[q])) q += utf8::sequenceLength(static_cast<unsigned char>(s_[q]));
     if (q == n_) fail(n_, ANY);
     if (q == start) return false;
     const std::size_t end = q;
-    if (!lit(q, ">)", IMAGE_CLOSE)) return false;
+    if (s_.substr(q, 3) == "> \"") {
+        std::size_t r = q + 3;
+        if (quoted(r, '"', title) && r + 1 < n_ && s_[r + 1] == ')') q = r + 2;
+    }
+    if (q == end && !lit(q, ">)", IMAGE_CLOSE)) return false;
+    // The newer forms are pictures only when the line ends there; before, such a line
+    // was running text.
+    if ((!alt.empty() || q != end + 2) && q < n_ && !isEolChar(s_[q])) return false;
     const Mark from = mark();
     pushSpan("url", s_.substr(start, end - start));
     pushBlock("image", level, rtl, from);
+    blocks.back().alt = std::move(alt);
+    blocks.back().title = std::move(title);
     p = q;
+    return true;
+}
+
+// Definition: Indent* ":   " " "* InlinesWithBreaks
+bool BlockGrammar::definitionItem(std::size_t& p, bool rtl) {
+    std::size_t q = p;
+    const long level = indents(q);
+    if (!lit(q, ":   ", COLON)) return false;
+    spaces(q);
+    const Mark from = mark();
+    inlinesWithBreaks(q, level + 1, rtl);
+    pushBlock("definition", level, rtl, from);
+    p = q;
+    return true;
+}
+
+// Term: Indent* a line that does not end in a space, directly followed by the line of
+// a definition at the same level (RLM? Indent* ":   "). The definition is read next.
+bool BlockGrammar::term(std::size_t& p, bool rtl) {
+    std::size_t q = p;
+    const long level = indents(q);
+    const std::size_t start = q;
+    while (q < n_ && !isEolChar(s_[q])) ++q;
+    if (q == start || s_[q - 1] == ' ' || q == n_) return false;
+    std::size_t r = q + eolLength(q);
+    if (rlmAt(r)) r += kRlm.size();
+    long next = 0;
+    while (s_.substr(r, 4) == "    ") r += 4, ++next;
+    if (next != level || s_.substr(r, 4) != ":   ") return false;
+    std::string text;
+    for (std::size_t i = start; i < q;) {  // the right-to-left mark is direction, not text
+        if (rlmAt(i)) {
+            i += kRlm.size();
+            continue;
+        }
+        text += s_[i++];
+    }
+    const Mark from = mark();
+    if (!text.empty()) pushPiece(text);
+    pushBlock("term", level, rtl, from);
+    p = q + eolLength(q);
+    termPending_ = true;
     return true;
 }
 
 bool BlockGrammar::heading(std::size_t& p, bool rtl) {
     return underlined(p, rtl, '=', -3) || underlined(p, rtl, '-', -2) || atx(p, rtl, "# ", ATX1, -3) ||
-           atx(p, rtl, "## ", ATX2, -2) || atx(p, rtl, "### ", ATX3, -1);
+           atx(p, rtl, "## ", ATX2, -2) || atx(p, rtl, "### ", ATX3, -1) || atx(p, rtl, "#### ", ATX4, 0) ||
+           atx(p, rtl, "##### ", ATX5, 1) || atx(p, rtl, "###### ", ATX6, 2);
 }
 
 // Heading1 / Heading2: Inline " "* EOL RLM? mark+ &(BlockEnd / FinalEOL)

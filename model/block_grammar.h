@@ -27,6 +27,7 @@ struct RawBlock {
     long level;
     bool rtl;
     std::size_t firstElement, elementCount;
+    std::string info = {}, alt = {}, title = {};  // the string attributes, when not empty
 };
 
 class BlockGrammar {
@@ -44,7 +45,7 @@ private:
     enum Exp : std::uint8_t {
         NL, CR, RLM, SPACE, TWO_SPACES, THREE_SPACES, INDENT, TILDES, DASHES, DIGIT, DOLLARS, PLUS,
         MINUS, BAR, NOTE_OPEN, LABEL_CLOSE, BRACKET, IMAGE_OPEN, IMAGE_CLOSE, EQUALS, ATX1, ATX2,
-        ATX3, STAR, DOT, GT, SLASHES, ANY, EXP_COUNT
+        ATX3, STAR, DOT, GT, SLASHES, ANY, ATX4, ATX5, ATX6, COLON, EXP_COUNT
     };
     enum class Fence { Tildes, Dollars };
 
@@ -102,6 +103,9 @@ private:
     bool tableLine(std::size_t& p, std::vector<std::string_view>& cells);
     bool definition(std::size_t& p, bool rtl, bool note);
     bool image(std::size_t& p, bool rtl);
+    bool linkWithTitle(std::size_t& p);
+    bool definitionItem(std::size_t& p, bool rtl);
+    bool term(std::size_t& p, bool rtl);
     bool heading(std::size_t& p, bool rtl);
     bool underlined(std::size_t& p, bool rtl, char underline, long level);
     bool atx(std::size_t& p, bool rtl, std::string_view marker, Exp e, long level);
@@ -126,6 +130,7 @@ private:
     std::size_t maxFail_ = 0;
     std::uint64_t expected_ = 0;
     int silent_ = 0;
+    bool termPending_ = false;  // a term was read: its definition follows on the next line
 
     // Caches that keep every rule linear: the indentation at the last block start, the
     // last run of spaces, the last inline text, and the last fence line of each kind.

@@ -14,7 +14,7 @@ void InlineScanner::reset(std::string_view piece) {
 }
 
 std::size_t InlineScanner::charLength(std::size_t at) const {
-    if (p_[at] == '\\' && at + 1 < p_.size() && isSpecial(p_[at + 1])) return 2;
+    if (p_[at] == '\\' && at + 1 < p_.size() && isScriptSpecial(p_[at + 1])) return 2;
     return utf8::sequenceLength(static_cast<unsigned char>(p_[at]));
 }
 
@@ -34,7 +34,7 @@ const std::vector<unsigned>& InlineScanner::nextStops(Stop stop) {
     next.resize(n + 1);
     next[n] = static_cast<unsigned>(n);
     for (std::size_t i = n; i-- > 0;) {
-        const bool reached = !(escapedFromStart(i) && isSpecial(p_[i]));
+        const bool reached = !(escapedFromStart(i) && isScriptSpecial(p_[i]));
         next[i] = reached && stopsAt(stop, i) ? static_cast<unsigned>(i) : next[i + 1];
     }
     ready_[stop] = true;
@@ -51,7 +51,7 @@ std::size_t InlineScanner::scan(Stop stop, std::size_t at) {
     const std::size_t limit = std::min(n, at + 128);
     while (at < limit) {
         const char c = p_[at];
-        if (c == '\\' && at + 1 < n && isSpecial(p_[at + 1])) {
+        if (c == '\\' && at + 1 < n && isScriptSpecial(p_[at + 1])) {
             at += 2;
             continue;
         }
@@ -71,7 +71,7 @@ std::size_t InlineScanner::scanFar(Stop stop, std::size_t at) {
         std::size_t run = 0;
         while (at + run < n && p_[at + run] == '\\') ++run;
         at += run;
-        if (run % 2 == 1 && at < n && isSpecial(p_[at])) {
+        if (run % 2 == 1 && at < n && isScriptSpecial(p_[at])) {
             ++at;  // the run's last backslash escapes this character
             return at >= n ? std::string_view::npos : nextFrom(stop, at);
         }
@@ -106,7 +106,28 @@ InlineMatch InlineScanner::matchAt(std::size_t at) {
     };
     switch (c) {
         case '`':
-            enclosed(InlineRule::Code, 1, Backtick, 1);
+            // Code directly followed by "{=html}" or "{=tex}" ("{=latex}") is raw.
+            if (enclosed(InlineRule::Code, 1, Backtick, 1)) {
+                for (const auto& [suffix, rule] : {std::pair{std::string_view("{=html}"), InlineRule::Html},
+                                                   std::pair{std::string_view("{=tex}"), InlineRule::Tex},
+                                                   std::pair{std::string_view("{=latex}"), InlineRule::Tex}}) {
+                    if (p_.substr(m.end, suffix.size()) == suffix) {
+                        m.rule = rule;
+                        m.end += suffix.size();
+                        break;
+                    }
+                }
+            }
+            return m;
+        case '~':
+            // Strikeout starts with neither a space nor a tilde, so runs of tildes stay text.
+            if (d == '~' && at + 2 < n && p_[at + 2] != ' ' && p_[at + 2] != '~' && enclosed(InlineRule::Strike, 2, TwoTildes, 2))
+                return m;
+            m = InlineMatch{};
+            if (enclosed(InlineRule::Sub, 1, Tilde, 1) && p_[m.close] != '~') m = InlineMatch{};
+            return m;
+        case '^':
+            if (enclosed(InlineRule::Sup, 1, Caret, 1) && p_[m.close] != '^') m = InlineMatch{};
             return m;
         case '*':
             if (d == '*' && enclosed(InlineRule::Strong, 2, TwoStars, 2)) return m;
@@ -126,6 +147,18 @@ InlineMatch InlineScanner::matchAt(std::size_t at) {
     const bool text = close != npos && close > at + 1;
     if (text && close + 1 < n && p_[close + 1] == '(') {
         std::size_t target = close + 2;
+        // "(<target> \"title\")": the title runs to the first "\")".
+        if (target < n && p_[target] == '<') {
+            const std::size_t stop = scan(ParenOrTitle, target + 1);
+            if (stop != npos && stop > target + 1 && p_[stop] == '>' && p_[stop + 1] == ' ') {
+                const std::size_t end = scan(TitleEnd, stop + 3);
+                if (end != npos) {
+                    InlineMatch titled{InlineRule::LinkInline, end + 2, at + 1, close, target + 1, stop, close, 0, 0};
+                    titled.titleBegin = stop + 3, titled.titleEnd = end, titled.titled = true;
+                    return titled;
+                }
+            }
+        }
         if (target < n && p_[target] == '<') ++target;
         const std::size_t stop = scan(Paren, target);
         if (stop != npos && stop > target) {
@@ -146,10 +179,11 @@ InlineMatch InlineScanner::matchAt(std::size_t at) {
     return m;
 }
 
-void InlineScanner::appendText(std::string& out, std::size_t begin, std::size_t end) const {
+void InlineScanner::appendText(std::string& out, std::size_t begin, std::size_t end, Escapes escapes) const {
+    const auto escaped = escapes == Escapes::Marked ? isSpecial : escapes == Escapes::Plain ? isPlainSpecial : isScriptSpecial;
     std::size_t clean = begin;
     for (std::size_t i = begin; i < end;) {
-        if (p_[i] == '\\' && i + 1 < p_.size() && isSpecial(p_[i + 1])) {
+        if (p_[i] == '\\' && i + 1 < p_.size() && escaped(p_[i + 1])) {
             out.append(p_.substr(clean, i - clean));
             out += p_[i + 1];
             i += 2;
@@ -180,26 +214,32 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
     auto flushPlain = [&](std::size_t end) {
         if (end == plainStart) return;
         text.clear();
-        scanner.appendText(text, plainStart, end);
+        scanner.appendText(text, plainStart, end, Escapes::Plain);
         appendSpan(out, "plain", text);
     };
     while (at < piece.size()) {
         const char c = piece[at];
         InlineMatch m;
-        if (c == '`' || c == '*' || c == '[' || c == '<' || c == '$') m = scanner.matchAt(at);
+        if (isOpener(c)) m = scanner.matchAt(at);
         if (m.rule == InlineRule::None) {
             at += scanner.charLength(at);
             continue;
         }
         flushPlain(at);
         text.clear();
-        scanner.appendText(text, m.textBegin, m.textEnd);
+        const bool script = m.rule == InlineRule::Sup || m.rule == InlineRule::Sub || m.rule == InlineRule::Strike;
+        scanner.appendText(text, m.textBegin, m.textEnd, script ? Escapes::Script : Escapes::Marked);
         switch (m.rule) {
             case InlineRule::Code: appendSpan(out, "code", text); break;
             case InlineRule::Strong: appendSpan(out, "strong", text); break;
             case InlineRule::Emph: appendSpan(out, "emph", text); break;
             case InlineRule::Url: appendSpan(out, "url", text); break;
             case InlineRule::Math: appendSpan(out, "math", text); break;
+            case InlineRule::Strike: appendSpan(out, "strike", text); break;
+            case InlineRule::Sup: appendSpan(out, "sup", text); break;
+            case InlineRule::Sub: appendSpan(out, "sub", text); break;
+            case InlineRule::Html: appendSpan(out, "html", text); break;
+            case InlineRule::Tex: appendSpan(out, "tex", text); break;
             case InlineRule::NoteRef: appendSpan(out, "noteref", text); break;
             case InlineRule::LinkInline:
             case InlineRule::LinkRef:
@@ -207,6 +247,11 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
                 second.clear();
                 scanner.appendText(second, m.secondBegin, m.secondEnd);
                 appendSpan(out, m.rule == InlineRule::LinkInline ? "url" : "linkref", second);
+                if (m.titled) {
+                    second.clear();
+                    scanner.appendText(second, m.titleBegin, m.titleEnd);
+                    appendSpan(out, "title", second);
+                }
                 break;
             case InlineRule::None: break;
         }

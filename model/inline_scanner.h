@@ -12,13 +12,25 @@
 
 namespace qorva {
 
-// The eight characters a backslash escapes.
+// The eight characters a backslash escapes in every span.
 inline bool isSpecial(char c) {
     return c == '*' || c == '`' || c == '<' || c == '>' || c == '$' || c == '\\' || c == '[' ||
            c == ']';
 }
 
-enum class InlineRule { None, Code, Strong, Emph, LinkInline, NoteRef, LinkRef, Url, Math };
+// In plain text a backslash also escapes "~" and "^" (which open strikeout,
+// subscripts and superscripts); inside those three a space as well. Everywhere else
+// such a backslash stays text, as it always did.
+inline bool isPlainSpecial(char c) { return isSpecial(c) || c == '~' || c == '^'; }
+inline bool isScriptSpecial(char c) { return isPlainSpecial(c) || c == ' '; }
+
+// The characters at which a rule of the grammar can start.
+inline bool isOpener(char c) { return c == '`' || c == '*' || c == '[' || c == '<' || c == '$' || c == '~' || c == '^'; }
+
+enum class InlineRule { None, Code, Strong, Emph, LinkInline, NoteRef, LinkRef, Url, Math, Strike, Sup, Sub, Html, Tex };
+
+// Which backslash escapes a span's text resolves.
+enum class Escapes { Marked, Plain, Script };
 
 // Where a rule matched: the whole extent and the byte ranges of the texts it yields.
 struct InlineMatch {
@@ -31,6 +43,9 @@ struct InlineMatch {
     // The positions of the closing markers (used by the writer to escape them):
     // the first text's closing and, for LinkRef, the second "[" and "]".
     std::size_t close = 0, secondOpen = 0, secondClose = 0;
+    // LinkInline with a title: its text (empty range when there is none).
+    std::size_t titleBegin = 0, titleEnd = 0;
+    bool titled = false;
 };
 
 class InlineScanner {
@@ -42,14 +57,15 @@ public:
     InlineMatch matchAt(std::size_t at);
 
     // The piece's text between two boundaries with escapes resolved: a backslash before
-    // a special character yields that character.
-    void appendText(std::string& out, std::size_t begin, std::size_t end) const;
+    // a special character (of the span's kind) yields that character.
+    void appendText(std::string& out, std::size_t begin, std::size_t end, Escapes escapes = Escapes::Marked) const;
 
     // Length of the Char starting at `at` (2 for an escape, the UTF-8 length otherwise).
+    // Escapes pair up the same way in every span: "\~" is one Char wherever it stands.
     std::size_t charLength(std::size_t at) const;
 
 private:
-    enum Stop { Backtick, TwoStars, Star, Bracket, Paren, Angle, Dollar, StopCount };
+    enum Stop { Backtick, TwoStars, Star, Bracket, Paren, Angle, Dollar, TwoTildes, Tilde, Caret, TitleEnd, ParenOrTitle, StopCount };
     bool stopsAt(Stop stop, std::size_t j) const {
         const char c = p_[j];
         switch (stop) {
@@ -60,6 +76,12 @@ private:
             case Paren: return c == ')' || (c == '>' && j + 1 < p_.size() && p_[j + 1] == ')');
             case Angle: return c == '>';
             case Dollar: return c == '$';
+            case TwoTildes: return c == '~' && j + 1 < p_.size() && p_[j + 1] == '~';
+            case Tilde: return c == '~' || c == ' ';
+            case Caret: return c == '^' || c == ' ';
+            case TitleEnd: return c == '"' && j + 1 < p_.size() && p_[j + 1] == ')';
+            case ParenOrTitle:
+                return c == ')' || (c == '>' && j + 1 < p_.size() && (p_[j + 1] == ')' || (p_[j + 1] == ' ' && j + 2 < p_.size() && p_[j + 2] == '"')));
             default: return false;
         }
     }

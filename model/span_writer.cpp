@@ -30,6 +30,9 @@ void appendEscapedInSpan(std::string& out, std::string_view text, std::string_vi
     }
 }
 
+std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLinkText, std::string_view title = {},
+                              bool titled = false);
+
 // ------------------------------------------------------------------ escape on
 
 void writeEscapedSpan(std::string& out, SpanKind kind, std::string_view text, bool afterLinkText) {
@@ -46,7 +49,18 @@ void writeEscapedSpan(std::string& out, SpanKind kind, std::string_view text, bo
             appendEscapedInSpan(out, text, ">");
             out += afterLinkText ? ">)" : ">";
             break;
-        default: appendEscaped(out, text, "\\*`$<>"); break;
+        case SpanKind::Strike: case SpanKind::Sup: case SpanKind::Sub: case SpanKind::Html: case SpanKind::Tex:
+            out += writeMarkedUpSpan(kind, text, false);
+            break;
+        default: {
+            // "~" and "^" only where two could pair up: text with at most one of each
+            // is written as it always was.
+            std::string escaped = "\\*`$<>";
+            if (std::count(text.begin(), text.end(), '~') > 1) escaped += '~';
+            if (std::count(text.begin(), text.end(), '^') > 1) escaped += '^';
+            appendEscaped(out, text, escaped);
+            break;
+        }
     }
 }
 
@@ -63,23 +77,46 @@ struct Item {
 
 // The written form of a span other than "plain" that reads back as the same span: the
 // closing character is escaped inside, and so is a backslash before a special character.
-std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLinkText) {
+// A link's title, after its target: `> "` + title + `")`; a backslash before a special
+// character is escaped, as the title reads them.
+void appendTitle(std::string& out, std::string_view title) {
+    out += "> \"";
+    for (std::size_t i = 0; i < title.size(); ++i) {
+        if (title[i] == '\\' && i + 1 < title.size() && isSpecial(title[i + 1])) out += '\\';
+        out += title[i];
+    }
+    out += "\")";
+}
+
+std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLinkText, std::string_view title, bool titled) {
     std::string_view open, close;
     auto mustEscape = [&](std::size_t i) {  // besides backslashes
         const char c = text[i];
         switch (kind) {
             case SpanKind::Strong: return c == '*' && (i + 1 == text.size() || text[i + 1] == '*');
+            case SpanKind::Strike: return (c == '~' && (i == 0 || i + 1 == text.size() || text[i + 1] == '~')) || (i == 0 && c == ' ');
             case SpanKind::Emph: return c == '*';
-            case SpanKind::Code: return c == '`';
+            case SpanKind::Code: case SpanKind::Html: case SpanKind::Tex: return c == '`';
             case SpanKind::Math: return c == '$';
-            case SpanKind::Url: return !afterLinkText && c == '>';
+            case SpanKind::Sup: return c == '^' || c == ' ';
+            case SpanKind::Sub: return c == '~' || c == ' ';
+            // After a link text a target ends at ">)" or, before a title, at `> "`.
+            case SpanKind::Url:
+                return c == '>' && (!afterLinkText || text.substr(i + 1, 2) == " \"");
             default: return c == ']';  // labels and link texts
         }
     };
+    // Which characters a backslash escapes in this span's text.
+    const auto special = kind == SpanKind::Sup || kind == SpanKind::Sub || kind == SpanKind::Strike ? isScriptSpecial : isSpecial;
     switch (kind) {
         case SpanKind::Emph: open = close = "*"; break;
         case SpanKind::Strong: open = close = "**"; break;
+        case SpanKind::Strike: open = close = "~~"; break;
+        case SpanKind::Sup: open = close = "^"; break;
+        case SpanKind::Sub: open = close = "~"; break;
         case SpanKind::Code: open = close = "`"; break;
+        case SpanKind::Html: open = "`", close = "`{=html}"; break;
+        case SpanKind::Tex: open = "`", close = "`{=tex}"; break;
         case SpanKind::Math: open = close = "$"; break;
         case SpanKind::NoteRef: open = "[^", close = "]"; break;
         case SpanKind::Url: open = afterLinkText ? "(<" : "<", close = afterLinkText ? ">)" : ">"; break;
@@ -91,16 +128,19 @@ std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLi
     // backslash) or the closing mark.
     std::string out(open);
     out.reserve(open.size() + text.size() + close.size() + 4);
-    if (std::none_of(text.begin(), text.end(), isSpecial)) {
+    if (std::none_of(text.begin(), text.end(), special)) {
         out += text;
-        out += close;
-        return out;
+    } else {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            const bool escape = c == '\\' ? special(i + 1 < text.size() ? text[i + 1] : close.front()) : mustEscape(i);
+            if (escape) out += '\\';
+            out += c;
+        }
     }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const bool escape = c == '\\' ? isSpecial(i + 1 < text.size() ? text[i + 1] : close.front()) : mustEscape(i);
-        if (escape) out += '\\';
-        out += c;
+    if (titled) {
+        appendTitle(out, title);
+        return out;
     }
     out += close;
     return out;
@@ -151,9 +191,9 @@ public:
         for (const Item& item : items_) {
             if (!item.plain) continue;
             for (char c : item.text) {
-                if (!isSpecial(c)) continue;
+                if (!isPlainSpecial(c)) continue;
                 anySpecial = true;
-                if (c == '`' || c == '*' || c == '[' || c == '<' || c == '$') anyOpener = true;
+                if (isOpener(c)) anyOpener = true;
             }
         }
         if (!anySpecial) {
@@ -172,7 +212,7 @@ public:
         for (const Item& item : items_)
             if (item.plain)
                 for (std::size_t i = 0; i < item.text.size(); ++i)
-                    if (isSpecial(item.text[i]) && item.text[i] != '\\') marks_[item.markBase + i] = 1;
+                    if (isPlainSpecial(item.text[i]) && item.text[i] != '\\') marks_[item.markBase + i] = 1;
         build();
         return written_;
     }
@@ -194,7 +234,7 @@ private:
                 const char c = item.text[i];
                 const std::size_t m = item.markBase + i;
                 if (c == '\\') {
-                    escapedBackslash_[m] = isSpecial(next);
+                    escapedBackslash_[m] = isPlainSpecial(next);
                     next = '\\';
                 } else {
                     next = marks_[m] ? '\\' : c;
@@ -231,17 +271,18 @@ private:
         scanner_.reset(written_);
         bool changed = false;
         auto markAt = [&](std::size_t w) {
-            if (w < origin_.size() && origin_[w] >= 0 && !marks_[origin_[w]] && isSpecial(written_[w])) {
+            if (w < origin_.size() && origin_[w] >= 0 && !marks_[origin_[w]] && isPlainSpecial(written_[w])) {
                 marks_[origin_[w]] = 1;
                 changed = true;
             }
         };
         for (std::size_t w = 0; w < written_.size(); ++w) {
-            if (origin_[w] < 0 || !isOneOf(written_[w], "`*[<$")) continue;
+            if (origin_[w] < 0 || !isOpener(written_[w])) continue;
             const InlineMatch m = scanner_.matchAt(w);
             switch (m.rule) {
                 case InlineRule::None: break;
                 case InlineRule::Strong:
+                case InlineRule::Strike:
                     markAt(w), markAt(w + 1), markAt(m.close), markAt(m.close + 1);
                     break;
                 case InlineRule::LinkRef:
@@ -269,7 +310,8 @@ thread_local std::string LineEscaper::written_;
 thread_local std::vector<long> LineEscaper::origin_;
 thread_local InlineScanner LineEscaper::scanner_;
 
-std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block, std::size_t first, TextStart start) {
+std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block, std::size_t first, TextStart start,
+                                  std::size_t end) {
     // Lines are read independently (a hard line end ends the inline text), so each is
     // escaped on its own.
     std::string out;
@@ -297,7 +339,7 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
         marks.clear();
         atBlockStart = false;
     };
-    for (std::size_t i = first; i < block.spanCount; ++i) {
+    for (std::size_t i = first; i < std::min(end, block.spanCount); ++i) {
         const ModelSpan& span = doc.span(block, i);
         const SpanKind kind = span.kind;
         const std::string_view text = doc.text(span);
@@ -306,7 +348,9 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
             out += text;
             continue;
         }
-        if (kind == SpanKind::Plain || kind == SpanKind::Other) {
+        if (kind == SpanKind::Title && doc.isLinkTitle(block, i) && i >= 2 && doc.span(block, i - 2).kind == SpanKind::LinkText)
+            continue;  // written with its target
+        if (kind == SpanKind::Plain || kind == SpanKind::Other || kind == SpanKind::Title) {
             std::string_view rest = text;
             for (;;) {
                 const std::size_t end = rest.find('\n');
@@ -323,7 +367,8 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
             continue;
         }
         const bool afterLinkText = kind == SpanKind::Url && i > 0 && doc.span(block, i - 1).kind == SpanKind::LinkText;
-        items.push_back(Item{false, {}, writeMarkedUpSpan(kind, text, afterLinkText), 0});
+        const bool titled = afterLinkText && i + 1 < end && doc.isLinkTitle(block, i + 1);
+        items.push_back(Item{false, {}, writeMarkedUpSpan(kind, text, afterLinkText, titled ? doc.text(doc.span(block, i + 1)) : "", titled), 0});
     }
     flushLine();
     return out;
@@ -332,12 +377,17 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
 }  // namespace
 
 std::string writeSpans(const ModelView& doc, const ModelBlock& block, std::size_t first, bool escape,
-                       TextStart start) {
-    if (!escape) return writeMinimallyEscaped(doc, block, first, start);
+                       TextStart start, std::size_t end) {
+    if (!escape) return writeMinimallyEscaped(doc, block, first, start, end);
     std::string out;
-    for (std::size_t i = first; i < block.spanCount; ++i) {
+    for (std::size_t i = first; i < std::min(end, block.spanCount); ++i) {
         const ModelSpan& span = doc.span(block, i);
         const bool afterLinkText = i > 0 && doc.span(block, i - 1).kind == SpanKind::LinkText;
+        if (span.kind == SpanKind::Url && afterLinkText && i + 1 < end && doc.isLinkTitle(block, i + 1)) {
+            out += writeMarkedUpSpan(span.kind, doc.text(span), true, doc.text(doc.span(block, i + 1)), true);
+            ++i;
+            continue;
+        }
         writeEscapedSpan(out, span.kind, doc.text(span), afterLinkText);
     }
     return out;

@@ -4,6 +4,7 @@
 #include "model/model_view.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace qorva {
@@ -17,7 +18,8 @@ enum class TextStart { Running, Paragraph, Heading };
 // the span's kind lists gets a backslash. Without it a backslash goes only where the
 // reader would otherwise take a character as mark-up (or pair a backslash with the
 // next character), so ordinary text stays as typed.
+// Spans from `end` on are left out.
 std::string writeSpans(const ModelView& doc, const ModelBlock& block, std::size_t first, bool escape,
-                       TextStart start);
+                       TextStart start, std::size_t end = SIZE_MAX);
 
 }  // namespace qorva

@@ -56,7 +56,8 @@ void fillPiece(std::string& out, std::string_view piece, std::size_t firstWidth,
         const std::size_t wordWidth = textWidth(word);
         const std::size_t candidateWidth = current.empty() ? wordWidth : currentWidth + 1 + wordWidth;
         const std::size_t limit = finishedAny ? width : firstWidth;
-        const bool fits = candidateWidth <= limit || (keepUnderlines && looksLikeUnderline(word));
+        // A line starting ":   " after the first would make the first a definition's term.
+        const bool fits = candidateWidth <= limit || (keepUnderlines && looksLikeUnderline(word)) || word.substr(0, 4) == ":   ";
         if (fits || current.empty()) {
             if (!current.empty()) current += ' ';
             current += word;

@@ -20,6 +20,12 @@ std::string toModelJson(const BlockGrammar& grammar) {
         out += "\",{\"level\":";
         out += std::to_string(clampLevel(block.tag, block.level));
         if (block.rtl) out += ",\"direction\":\"rtl\"";
+        for (const auto& [key, value] : {std::pair{",\"info\":", &block.info}, std::pair{",\"alt\":", &block.alt},
+                                         std::pair{",\"title\":", &block.title}}) {
+            if (value->empty()) continue;
+            out += key;
+            appendJsonString(out, *value);
+        }
         out += '}';
         for (std::size_t i = 0; i < block.elementCount; ++i) {
             const BlockElement& element = grammar.elements[block.firstElement + i];

@@ -29,6 +29,36 @@ std::string escapeBars(std::string text) {
     return text;
 }
 
+// Text at the start of a paragraph or term that would begin another block: headings 4
+// to 6 (at the left margin), a fence, a definition, a picture with a description or
+// title. A right-to-left mark after its first character (which running text drops)
+// keeps it text.
+bool startsLikeNewerBlock(std::string_view text, long level) {
+    if (level <= 0 && text.substr(0, 4) == "####") {
+        const std::size_t hashes = std::min(text.find_first_not_of('#'), text.size());
+        if (hashes <= 6 && hashes < text.size() && text[hashes] == ' ') return true;
+    }
+    if (text.substr(0, 4) == "~~~~" || text.substr(0, 4) == ":   ") return true;
+    if (text.substr(0, 2) != "![") return false;
+    const std::string_view line = text.substr(0, text.find('\n'));
+    return line.find("](<") != std::string_view::npos && line.back() == ')';
+}
+
+std::string keepStartAsText(std::string text, long level) {
+    if (startsLikeNewerBlock(text, level)) text.insert(1, kRlm);
+    return text;
+}
+
+// A description or title with a backslash before `close` and before a backslash.
+std::string escapeQuoted(std::string_view text, char close) {
+    std::string out;
+    for (char c : text) {
+        if (c == close || c == '\\') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
 // A JSON value as a condition, the way a script would test it.
 bool truthy(const Json& value) {
     if (value.is_boolean()) return value.get<bool>();
@@ -67,8 +97,11 @@ public:
         std::string out;
         out.reserve(doc.texts.size() + doc.texts.size() / 4 + 16 * doc.blocks.size() + 1);
         const std::vector<ModelBlock>& blocks = doc.blocks;
+        bool termBefore = false;
         for (std::size_t i = 0; i < blocks.size();) {
-            if (i > 0) out += "\n\n";
+            // A term and its first definition stand on consecutive lines.
+            if (i > 0) out += termBefore ? "\n" : "\n\n";
+            termBefore = blocks[i].kind == BlockKind::Term && sayableTerm(i);
             if (blocks[i].kind == BlockKind::Row) {
                 std::size_t end = i + 1;
                 while (end < blocks.size() && (blocks[end].kind == BlockKind::Row || blocks[end].kind == BlockKind::Col)) ++end;
@@ -92,10 +125,22 @@ private:
         return fill(text, continuation, first, options_.wrap);
     }
 
+    // A term reads back as one only as a single line followed by a definition at its level.
+    bool sayableTerm(std::size_t i) const {
+        const ModelBlock& block = doc_->blocks[i];
+        if (i + 1 == doc_->blocks.size()) return false;
+        const ModelBlock& next = doc_->blocks[i + 1];
+        if (next.kind != BlockKind::Definition || next.level != block.level || block.spanCount == 0) return false;
+        for (const ModelSpan& span : doc_->spansOf(block))
+            if (span.kind == SpanKind::Break || doc_->text(span).find('\n') != std::string_view::npos) return false;
+        return true;
+    }
+
     std::string writeBlock(const ModelBlock& block) {
         const BlockKind kind = block.kind;
         const long level = block.level;
-        const long number = numbering_.next(level, kind == BlockKind::Numbered);
+        // Headings of every level end all lists, so they restart every count.
+        const long number = numbering_.next(kind == BlockKind::Heading ? std::min(level, -1L) : level, kind == BlockKind::Numbered);
         const std::size_t count = block.spanCount;
 
         switch (kind) {
@@ -104,6 +149,7 @@ private:
                 // heading, which is written as an empty paragraph rather than swallow
                 // what follows.
                 if (count == 0) return "";
+                if (level >= 0 && level <= 2) return std::string(static_cast<std::size_t>(level) + 4, '#') + " " + spans(block, 0);
                 if (level != -3 && level != -2) return "### " + spans(block, 0);
                 std::string text = spans(block, 0, TextStart::Heading);
                 const std::size_t width = textWidth(text);
@@ -126,6 +172,12 @@ private:
                 const std::string prefix = indent(level) + (kind == BlockKind::Quote ? ">   " : "//  ");
                 return fillText(spans(block, 0), prefix, prefix);
             }
+            case BlockKind::Definition:
+                return fillText(spans(block, 0), indent(level + 1), indent(level) + ":   ");
+            case BlockKind::Term:
+                if (&block + 1 < doc_->blocks.data() + doc_->blocks.size() && sayableTerm(static_cast<std::size_t>(&block - doc_->blocks.data())))
+                    return indent(level) + keepStartAsText(spans(block, 0, TextStart::Paragraph), level);
+                return paragraph(block);
             case BlockKind::Note:
             case BlockKind::Link: {
                 const SpanKind labelKind = kind == BlockKind::Note ? SpanKind::NoteRef : SpanKind::LinkRef;
@@ -138,11 +190,15 @@ private:
                 std::string lead = indent(level) + (kind == BlockKind::Note ? "[^" : "[");
                 lead += label;
                 lead += "]: ";
+                // A target with a title, and nothing else, is one line.
+                if (kind == BlockKind::Link && first == 1 && count == 3 && doc_->isLinkTitle(block, 2)) {
+                    return lead + writeSpans(*doc_, block, 1, options_.escape, TextStart::Running, 2) + " \"" + escapeQuoted(doc_->text(doc_->span(block, 2)), '"') + "\"";
+                }
                 return fillText(spans(block, first), indent(level), lead);
             }
             case BlockKind::Image: {
                 // The path is never cut into lines: a line end inside it would lose the image.
-                std::string text = indent(level) + "![](";
+                std::string text = indent(level) + "![" + escapeQuoted(doc_->alt(block), ']') + "](";
                 for (std::size_t i = 0; i < count; ++i) {
                     const ModelSpan& span = doc_->span(block, i);
                     if (span.kind != SpanKind::Url) {
@@ -155,12 +211,17 @@ private:
                         text += c;
                     }
                     text += '>';
+                    if (i == 0 && !doc_->title(block).empty()) {
+                        text += " \"" + escapeQuoted(doc_->title(block), '"') + "\"";
+                    }
                 }
                 return text + ")";
             }
             case BlockKind::Verbatim:
+            case BlockKind::Html:
+            case BlockKind::Tex:
             case BlockKind::Formula: {
-                const bool tildes = kind == BlockKind::Verbatim;
+                const bool tildes = kind != BlockKind::Formula;
                 const std::string pad = indent(level);
                 std::string lines;
                 // A line that looks like a closing fence makes the fence longer than it.
@@ -178,14 +239,22 @@ private:
                     if (lineRun >= run) run = tildes ? (lineRun / 4 + 1) * 4 : lineRun + 1;
                 }
                 const std::string fence = pad + std::string(run, tildes ? '~' : '$');
-                return fence + "\n" + lines + "\n" + fence;
+                std::string open = fence;
+                if (kind == BlockKind::Html) open += " {=html}";
+                else if (kind == BlockKind::Tex) open += " {=tex}";
+                else if (!doc_->info(block).empty()) (open += ' ') += doc_->info(block);
+                return open + "\n" + lines + "\n" + fence;
             }
             case BlockKind::Divider:
                 return std::string(80, '-');
             default:
-                // "para" and every tag without a rule of its own.
-                return fillText(spans(block, 0, TextStart::Paragraph), indent(level), indent(level));
+                return paragraph(block);
         }
+    }
+
+    // "para" and every tag without a rule of its own.
+    std::string paragraph(const ModelBlock& block) {
+        return fillText(keepStartAsText(spans(block, 0, TextStart::Paragraph), block.level), indent(block.level), indent(block.level));
     }
 
     static std::string markRightToLeft(const std::string& text) {

@@ -7,12 +7,14 @@
 namespace qorva::testing {
 namespace {
 
-const std::vector<std::string> kMarkUp = {"*", "`", "$", "<", ">", "[", "]", "\\", "**", "\\*", "[^"};
+const std::vector<std::string> kMarkUp = {"*", "`", "$", "<", ">", "[", "]", "\\", "**", "\\*", "[^", "~", "^", "~~", "\\~", "\""};
 const std::vector<std::string> kLetters = {"a", "b", "c", "x", "y", "z", "Q", "R", "0", "1", "7"};
 const std::vector<std::string> kPunctuation = {"(", ")", "!", "^", ":", "#", "-", "=", "~", "+", "/", "|", "_", ".", ",", "\""};
 const std::vector<std::string> kMarkUpLines = {
     "# h", "## h", "### h", "- x", "* x", "12. x", "[^n]: x", "[l]: <u>", "> q", "// c", "~~~~", "~~~~~~~~ x", "$$", "$$$",
-    "===", "---", std::string(80, '-'), "+---+", "| a |", "![](<i.png>)", "    indented", "  two"};
+    "===", "---", std::string(80, '-'), "+---+", "| a |", "![](<i.png>)", "    indented", "  two",
+    "#### h", "###### h", "~~~~ py", ":   d", "![a](<i.png>)", "![](<i.png> \"t\")", "~~s~~", "^s^"};
+const std::vector<std::string> kInfos = {"python", "c++ {.numberLines}", "{#id .haskell}", " lead", "trail  ", "~~~~"};
 const std::vector<std::string> kNonAscii = {"é", "ß", "Ω", "日本", "😀", "𝄞", "—", "‏a"};
 
 class Generator {
@@ -75,7 +77,8 @@ private:
         const int count = pick(1, 5);
         std::string previous = block.size() > 2 ? block.back()[0].get<std::string>() : "";
         for (int i = 0; i < count; ++i) {
-            static const std::vector<std::string> kinds = {"plain", "plain", "plain", "emph", "strong", "code", "math", "url", "link", "noteref"};
+            static const std::vector<std::string> kinds = {"plain", "plain", "plain", "emph", "strong", "code", "math", "url", "link",
+                                                           "noteref", "strike", "sup", "sub", "html", "tex"};
             std::string kind = oneOf(kinds);
             if (!allowLinks && (kind == "link" || kind == "noteref")) kind = "plain";
             if (kind == previous || (kind == "link" && previous == "linktext")) continue;
@@ -93,6 +96,10 @@ private:
                     std::string target = without(words(1, 2), ")");
                     block.push_back(span("url", target.empty() ? "u" : target));
                     previous = "url";
+                    if (chance(30)) {
+                        block.push_back(span("title", title()));
+                        previous = "title";
+                    }
                 } else {
                     // sanitize() keeps the text and label from starting with "^".
                     block.push_back(span("linktext", words(1, 3)));
@@ -106,6 +113,13 @@ private:
             previous = kind;
         }
         trimLine(block);
+    }
+
+    // A title ends at the first "\")", so it holds none.
+    std::string title() {
+        std::string text = words(1, 3);
+        for (std::size_t at; (at = text.find("\")")) != std::string::npos;) text[at + 1] = '.';
+        return text;
     }
 
     // A line neither starts nor ends with a space.
@@ -206,13 +220,15 @@ private:
 
     void addBlock(Json& doc) {
         static const std::vector<std::string> tags = {"para", "para", "heading", "bulleted", "numbered", "quote", "comment",
-                                                      "verbatim", "formula", "image", "note", "link", "table", "divider"};
+                                                      "verbatim", "formula", "image", "note", "link", "table", "divider",
+                                                      "html", "tex", "term", "definition"};
         const std::string tag = oneOf(tags);
         const bool rtl = chance(15);
         if (tag == "table") return addTable(doc);
         if (tag == "divider") return doc.push_back(Json::array({"divider", attributes(0, rtl)}));
-        const bool deep = tag == "para" || tag == "comment" || tag == "verbatim" || tag == "formula" || tag == "image";
-        const int level = tag == "heading" ? pick(-3, -1) : pick(0, deep ? 5 : 4);
+        const bool deep = tag == "para" || tag == "comment" || tag == "verbatim" || tag == "formula" || tag == "image" ||
+                          tag == "html" || tag == "tex";
+        const int level = tag == "heading" ? pick(-3, 2) : pick(0, deep ? 5 : 4);
         Json block = Json::array({tag, attributes(level, rtl)});
 
         if (tag == "para") {
@@ -235,11 +251,25 @@ private:
         } else if (tag == "quote" || tag == "comment") {
             addRunningText(block, false, false);
             if (block.size() == 2) block.push_back(span("plain", "q"));
-        } else if (tag == "verbatim" || tag == "formula") {
-            addCodeLines(block, tag == "verbatim" ? "~~~~" : "$$");
+        } else if (tag == "verbatim" || tag == "formula" || tag == "html" || tag == "tex") {
+            if (tag == "verbatim" && chance(50)) block[1]["info"] = oneOf(kInfos);
+            addCodeLines(block, tag == "formula" ? "$$" : "~~~~");
+        } else if (tag == "term" || tag == "definition") {
+            // A term stands on one line, followed by its definitions at its level.
+            if (tag == "term") {
+                addLine(block);
+                if (block.size() == 2) block.push_back(span("plain", "t"));
+                if (block[2][0] == "plain" && startsUnsayably(block[2][1])) block[2][1] = "t" + block[2][1].get<std::string>();
+                sanitize(block);
+                doc.push_back(block);
+                block = Json::array({"definition", attributes(level, chance(15))});
+            }
+            if (!chance(5)) addRunningText(block, true, false);
         } else if (tag == "image") {
             block.push_back(span("url", without(words(1, 3), ">")));
             if (block.back()[1] == "") block.back()[1] = "i.png";
+            if (chance(40)) block[1]["alt"] = words(1, 3);
+            if (chance(30)) block[1]["title"] = words(1, 2);
         } else if (tag == "note") {
             block.push_back(span("noteref", without(words(1, 2), "]")));
             if (block.back()[1] == "") block.back()[1] = "1";
@@ -255,6 +285,7 @@ private:
             if (label.empty() || label[0] == '^') label.insert(0, "l");
             block.push_back(span("linkref", label));
             block.push_back(span("url", words(1, 1)));
+            if (chance(30)) block.push_back(span("title", words(1, 2)));
         }
         sanitize(block);
         doc.push_back(block);

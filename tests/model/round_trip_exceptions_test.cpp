@@ -51,6 +51,10 @@ const Case kCases[] = {
      R"j(["note",{"level":0},["noteref","x"],["url","u"]])j"},
     {"RightToLeftMarkInRunningTextIsDirectionNotText", R"j(["para",{"level":0},["plain","a\u200fb"]])j",
      R"j(["para",{"level":0},["plain","ab"]])j"},
+    // A term is the line directly above its definition; raw blocks and spans are code marked "{=html}" or "{=tex}".
+    {"TermWithoutDefinitionReadsAsParagraph", R"j(["term",{"level":0},["plain","t"]])j", R"j(["para",{"level":0},["plain","t"]])j"},
+    {"CodeInfoNamingARawFormatReadsAsRaw", R"j(["verbatim",{"level":0,"info":"{=html}"},["plain","x"]])j", R"j(["html",{"level":0},["plain","x"]])j"},
+    {"CodeFollowedByARawFormatReadsAsRaw", R"j(["para",{"level":0},["code","x"],["plain","{=tex}"]])j", R"j(["para",{"level":0},["tex","x"]])j"},
     {"LinkTextWithoutTargetReadsAsPlainText", R"j(["para",{"level":0},["linktext","t"]])j", R"j(["para",{"level":0},["plain","[t]"]])j"},
 };
 
