@@ -88,22 +88,6 @@ std::string_view stringPart(const Current& e, std::size_t index) {
 // The name of a contents-free constructor ({"t":"Decimal"}).
 std::string_view bareName(element value) { return currentOf(value).name; }
 
-// Whether the last word of `text` is one of the abbreviations after which Pandoc
-// Markdown puts a no-break space.
-bool endsWithAbbreviation(std::string_view text) {
-    static constexpr std::string_view kAbbreviations[] = {
-        "Mr.", "Mrs.", "Ms.", "Capt.", "Dr.", "Prof.", "Gen.", "Gov.", "e.g.", "i.e.", "Sgt.", "St.", "vol.", "vs.",
-        "Sen.", "Rep.", "Pres.", "Hon.", "Rev.", "Ph.D.", "M.D.", "M.A.", "p.", "pp.", "ch.", "sec.", "cf.", "cp.", "c."};
-    std::size_t start = text.size();
-    while (start > 0) {
-        const char c = text[start - 1];
-        if (!(c == '.' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) break;
-        --start;
-    }
-    const std::string_view word = text.substr(start);
-    return std::find(std::begin(kAbbreviations), std::end(kAbbreviations), word) != std::end(kAbbreviations);
-}
-
 // ---- current form to 1.11, built in memory ---------------------------------------
 
 class LegacyTranslator {
@@ -551,6 +535,22 @@ private:
 };
 
 }  // namespace
+
+// Whether the last word of `text` is one of the abbreviations after which Pandoc
+// Markdown puts a no-break space.
+bool endsWithAbbreviation(std::string_view text) {
+    static constexpr std::string_view kAbbreviations[] = {
+        "Mr.", "Mrs.", "Ms.", "Capt.", "Dr.", "Prof.", "Gen.", "Gov.", "e.g.", "i.e.", "Sgt.", "St.", "vol.", "vs.",
+        "Sen.", "Rep.", "Pres.", "Hon.", "Rev.", "Ph.D.", "M.D.", "M.A.", "p.", "pp.", "ch.", "sec.", "cf.", "cp.", "c."};
+    std::size_t start = text.size();
+    while (start > 0) {
+        const char c = text[start - 1];
+        if (!(c == '.' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) break;
+        --start;
+    }
+    const std::string_view word = text.substr(start);
+    return std::find(std::begin(kAbbreviations), std::end(kAbbreviations), word) != std::end(kAbbreviations);
+}
 
 simdjson::dom::element parseJsonText(simdjson::dom::parser& parser, std::string_view text) {
     element root;

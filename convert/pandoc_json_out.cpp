@@ -1,5 +1,7 @@
 #include "convert/pandoc_json_out.h"
 
+#include "convert/pandoc_import.h"
+
 #include <algorithm>
 
 namespace qorva::convert {
@@ -93,7 +95,11 @@ void PandocJsonOut::str(std::string_view text) {
             at = std::min(text.find_first_not_of(' ', at), text.size());
             continue;
         }
-        const std::size_t end = std::min(text.find(' ', at), text.size());
+        std::size_t end = std::min(text.find(' ', at), text.size());
+        // A word after an abbreviation stays with it: a line end between them would
+        // read back in Pandoc Markdown as a no-break space.
+        while (end < text.size() && end + 1 < text.size() && text[end + 1] != ' ' && endsWithAbbreviation(text.substr(at, end - at)))
+            end = std::min(text.find(' ', end + 1), text.size());
         beginElement("Str");
         json_.string(text.substr(at, end - at));
         endElement();

@@ -50,9 +50,9 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
               R"([{"CodeBlock":[["i",["c++","x"],[["k","a \"b\""]]],"x"]},{"RawBlock":["html","<p>\n"]},)"
               R"({"Para":[{"Image":[[{"Str":"A"},"Space",{"Str":"b"}],["i.png","fig:T"]]}]},{"Para":[{"Strikeout":[{"Str":"s"}]},)"
               R"({"RawInline":["tex","\\TeX"]},{"Link":[[{"Str":"t"}],["u","T"]]},{"Str":"x"},{"Cite":[[{"citationId":"doe",)"
-              R"("citationPrefix":[],"citationSuffix":[{"Str":"p."},"Space",{"Str":"3"}],"citationMode":"AuthorInText","citationNoteNum":0,)"
+              R"("citationPrefix":[],"citationSuffix":[{"Str":"p. 3"}],"citationMode":"AuthorInText","citationNoteNum":0,)"
               R"("citationHash":0},{"citationId":"roe","citationPrefix":[],"citationSuffix":[],"citationMode":"SuppressAuthor",)"
-              R"("citationNoteNum":0,"citationHash":0}],[{"Str":"@doe"},"Space",{"Str":"[p."},"Space",{"Str":"3;"},"Space",{"Str":"-@roe]"}]]}]}])");
+              R"("citationNoteNum":0,"citationHash":0}],[{"Str":"@doe"},"Space",{"Str":"[p. 3;"},"Space",{"Str":"-@roe]"}]]}]}])");
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],)"
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"

@@ -119,7 +119,7 @@ void countContent(const Json& value, ContentCounts& counts) {
         return part.is_string() ? !part.get<std::string>().empty() : part.is_array() && !part.empty();
     };
     if (name == "Header" && c.is_array() && !c.empty()) ++counts["heading level " + c[0].dump()];
-    else if (name == "RawBlock" || name == "RawInline") ++counts[name + " " + c.value(Json::json_pointer("/0"), Json("")).dump()];
+    else if (name == "RawBlock" || name == "RawInline") ++counts[name + " " + (c.is_array() && !c.empty() ? c[0].dump() : "")];
     else if (name != "Str" && name != "Space" && name != "SoftBreak") ++counts[name];
     if (name == "CodeBlock" && (nonEmpty(0, 1) || nonEmpty(0, 2))) ++counts["code block info"];
     if ((name == "Link" || name == "Image") && nonEmpty(2, 1)) ++counts[name + " title"];
