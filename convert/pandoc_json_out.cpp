@@ -88,23 +88,33 @@ void PandocJsonOut::attributes(std::string_view id, const std::vector<std::strin
 }
 
 void PandocJsonOut::str(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size()) {
-        if (text[at] == ' ') {
-            bare("Space");
-            at = std::min(text.find_first_not_of(' ', at), text.size());
+    // A space after an abbreviation stays in its word: a line end there would read back
+    // in Pandoc Markdown as a no-break space.
+    std::string word;
+    const auto flush = [&] {
+        if (word.empty()) return;
+        beginElement("Str");
+        json_.string(word);
+        endElement();
+        word.clear();
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        if (text[at] != ' ') {
+            const std::size_t end = std::min(text.find(' ', at), text.size());
+            word += text.substr(at, end - at);
+            at = end;
             continue;
         }
-        std::size_t end = std::min(text.find(' ', at), text.size());
-        // A word after an abbreviation stays with it: a line end between them would
-        // read back in Pandoc Markdown as a no-break space.
-        while (end < text.size() && end + 1 < text.size() && text[end + 1] != ' ' && endsWithAbbreviation(text.substr(at, end - at)))
-            end = std::min(text.find(' ', end + 1), text.size());
-        beginElement("Str");
-        json_.string(text.substr(at, end - at));
-        endElement();
-        at = end;
+        const bool keep = !word.empty() && endsWithAbbreviation(word);
+        at = std::min(text.find_first_not_of(' ', at), text.size());
+        if (keep) {
+            word += ' ';
+        } else {
+            flush();
+            bare("Space");
+        }
     }
+    flush();
 }
 
 void PandocJsonOut::beginLinkLike(std::string_view name) {

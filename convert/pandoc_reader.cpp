@@ -534,11 +534,11 @@ private:
         // A link whose text is its URL, or that has no text of its own (an image
         // inside a link stands after it), is the URL itself.
         // A title needs the link's definition to stand in.
-        if (title.empty() && (text == url || text.empty())) {
+        if (text.empty() || (title.empty() && text == url)) {
             items.emplace_back(Span{"url", url});
         } else {
             const std::string label = std::to_string(++notesCounter_);
-            items.emplace_back(Span{"linktext", text.empty() ? url : std::move(text)});
+            items.emplace_back(Span{"linktext", std::move(text)});
             items.emplace_back(Span{"linkref", label});
             definitions.push_back({"link", level, false, {{"linkref", label}, {"url", url}}});
             if (!title.empty()) definitions.back().spans.push_back({"title", title});
