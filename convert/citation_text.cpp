@@ -21,35 +21,76 @@ std::size_t keyEnd(std::string_view text, std::size_t at) {
     return end;
 }
 
-// "[" key ("; " key)* "]", each key "@id" or "-@id", starting at `at`.
-bool bracketedAt(std::string_view text, std::size_t at, CitationMatch& match) {
-    std::size_t p = at + 1;
-    std::vector<CitationKey> keys;
-    for (;;) {
-        const bool suppress = p < text.size() && text[p] == '-';
-        if (suppress) ++p;
-        if (p >= text.size() || text[p] != '@') return false;
-        const std::size_t end = keyEnd(text, p);
-        if (end == p) return false;
-        keys.push_back({std::string(text.substr(p + 1, end - p - 1)), suppress});
-        p = end;
-        if (text.substr(p, 1) == "]") break;
-        if (text.substr(p, 2) != "; ") return false;
-        p += 2;
+std::string_view trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// One part of a bracket: prefix, "@key" or "-@key" standing as a word, suffix.
+bool keyIn(std::string_view part, CitationKey& key) {
+    for (std::size_t p = 0; p < part.size(); ++p) {
+        if (part[p] != '@') continue;
+        const bool suppress = p > 0 && part[p - 1] == '-';
+        const std::size_t start = suppress ? p - 1 : p;
+        if (start > 0 && part[start - 1] != ' ') continue;
+        const std::size_t end = keyEnd(part, p);
+        if (end == p) continue;
+        key = {std::string(part.substr(p + 1, end - p - 1)), suppress, false, std::string(trimmed(part.substr(0, start))),
+               std::string(part.substr(end))};
+        return true;
     }
-    match = {at, p + 1, true, std::move(keys)};
+    return false;
+}
+
+// The text between "[" at `open` and its "]", with no bracket inside; false when unclosed.
+bool bracketAt(std::string_view text, std::size_t open, std::string_view& inside) {
+    const std::size_t close = text.find_first_of("[]", open + 1);
+    if (close == std::string_view::npos || text[close] != ']') return false;
+    inside = text.substr(open + 1, close - open - 1);
     return true;
+}
+
+// The parts of a bracket between ";", each holding a key; `locator` takes a first part
+// without a key (the locator of a citation in the text).
+bool keysIn(std::string_view inside, std::vector<CitationKey>& keys, std::string* locator) {
+    for (std::size_t start = 0, index = 0;; ++index) {
+        const std::size_t semicolon = std::min(inside.find(';', start), inside.size());
+        const std::string_view part = inside.substr(start, semicolon - start);
+        CitationKey key;
+        if (keyIn(part, key)) keys.push_back(std::move(key));
+        else if (index == 0 && locator && !trimmed(part).empty()) *locator = std::string(trimmed(part));
+        else return false;
+        if (semicolon == inside.size()) return true;
+        start = semicolon + 1;
+    }
 }
 
 }  // namespace
 
 bool findCitation(std::string_view text, std::size_t from, CitationMatch& match) {
     for (std::size_t at = from; at < text.size(); ++at) {
-        if (text[at] == '[' && bracketedAt(text, at, match)) return true;
+        std::string_view inside;
+        if (text[at] == '[' && bracketAt(text, at, inside)) {
+            std::vector<CitationKey> keys;
+            if (keysIn(inside, keys, nullptr)) {
+                match = {at, at + inside.size() + 2, std::move(keys)};
+                return true;
+            }
+        }
         if (text[at] != '@' || (at > 0 && isKeyStart(text[at - 1]))) continue;
         const std::size_t end = keyEnd(text, at);
         if (end == at) continue;
-        match = {at, end, false, {{std::string(text.substr(at + 1, end - at - 1)), false}}};
+        match = {at, end, {{std::string(text.substr(at + 1, end - at - 1)), false, true, {}, {}}}};
+        // "@doe [p. 33]": a locator, and maybe more citations, in a bracket after the key.
+        std::vector<CitationKey> more;
+        std::string locator;
+        if (text.substr(end, 2) == " [" && bracketAt(text, end + 1, inside) && keysIn(inside, more, &locator) &&
+            !(locator.empty() && more.empty())) {
+            match.end = end + inside.size() + 3;
+            match.keys[0].suffix = locator;
+            for (CitationKey& key : more) match.keys.push_back(std::move(key));
+        }
         return true;
     }
     return false;

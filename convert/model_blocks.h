@@ -17,9 +17,11 @@ struct Block {
     int level = 0;
     bool rtl = false;
     std::vector<Span> spans;
+    std::string info, alt, title;  // a code block's info string; an image's description and title
 };
 
-// Compact model JSON: [root, blocks...], "level" first and "direction" only for rtl.
+// Compact model JSON: [root, blocks...], "level" first, "direction" only for rtl, then
+// "info", "alt" and "title" where they are not empty.
 std::string serializeModel(std::string_view root, const std::vector<Block>& blocks);
 
 }  // namespace qorva::convert

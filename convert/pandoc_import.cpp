@@ -88,22 +88,6 @@ std::string_view stringPart(const Current& e, std::size_t index) {
 // The name of a contents-free constructor ({"t":"Decimal"}).
 std::string_view bareName(element value) { return currentOf(value).name; }
 
-// Whether the last word of `text` is one of the abbreviations after which Pandoc
-// Markdown puts a no-break space.
-bool endsWithAbbreviation(std::string_view text) {
-    static constexpr std::string_view kAbbreviations[] = {
-        "Mr.", "Mrs.", "Ms.", "Capt.", "Dr.", "Prof.", "Gen.", "Gov.", "e.g.", "i.e.", "Sgt.", "St.", "vol.", "vs.",
-        "Sen.", "Rep.", "Pres.", "Hon.", "Rev.", "Ph.D.", "M.D.", "M.A.", "p.", "pp.", "ch.", "sec.", "cf.", "cp.", "c."};
-    std::size_t start = text.size();
-    while (start > 0) {
-        const char c = text[start - 1];
-        if (!(c == '.' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) break;
-        --start;
-    }
-    const std::string_view word = text.substr(start);
-    return std::find(std::begin(kAbbreviations), std::end(kAbbreviations), word) != std::end(kAbbreviations);
-}
-
 // ---- current form to 1.11, built in memory ---------------------------------------
 
 class LegacyTranslator {
@@ -215,6 +199,12 @@ private:
                 if (element mode; !citation.at_key("citationMode").get(mode)) {
                     w_.key("citationMode");
                     w_.string(bareName(mode));
+                }
+                for (const char* words : {"citationPrefix", "citationSuffix"}) {
+                    if (element inlines; !citation.at_key(words).get(inlines)) {
+                        w_.key(words);
+                        writeInlines(inlines);
+                    }
                 }
                 w_.endObject();
             }
@@ -453,11 +443,31 @@ private:
         } else if (n == "Figure") {
             for (element block : arrayPart(e, 2)) appendBlock(block);
             element captionBlocks;
-            if (!arrayPart(e, 1).at(1).get(captionBlocks)) {
+            if (!arrayPart(e, 1).at(1).get(captionBlocks) && !captionIsDescription(arrayElementPart(e, 2), captionBlocks)) {
                 for (element block : arrayOf(captionBlocks, "a caption")) appendBlock(block);
             }
         }
         // Null and unknown blocks are left out.
+    }
+
+    // A figure of one picture whose caption is the picture's description, as Pandoc
+    // Markdown reads a picture standing alone: the description keeps it.
+    static bool captionIsDescription(element content, element caption) {
+        const auto onlyInlines = [](element blocks, element& inlines) {
+            array list;
+            element block;
+            if (blocks.get_array().get(list) || list.size() != 1 || list.at(0).get(block)) return false;
+            const Current e = currentOf(block);
+            return (e.name == "Plain" || e.name == "Para") && e.hasContents && !(inlines = e.contents).is_null();
+        };
+        element inlines, image, captionInlines;
+        array inlineList;
+        if (!onlyInlines(content, inlines) || inlines.get_array().get(inlineList) || inlineList.size() != 1 ||
+            inlineList.at(0).get(image) || currentOf(image).name != "Image" || !onlyInlines(caption, captionInlines))
+            return false;
+        element description;
+        return !currentOf(image).contents.at(1).get(description) &&
+               simdjson::to_string(description) == simdjson::to_string(captionInlines);
     }
 
     // Appends the inlines of a metadata value; false when it has none.
@@ -525,6 +535,22 @@ private:
 };
 
 }  // namespace
+
+// Whether the last word of `text` is one of the abbreviations after which Pandoc
+// Markdown puts a no-break space.
+bool endsWithAbbreviation(std::string_view text) {
+    static constexpr std::string_view kAbbreviations[] = {
+        "Mr.", "Mrs.", "Ms.", "Capt.", "Dr.", "Prof.", "Gen.", "Gov.", "e.g.", "i.e.", "Sgt.", "St.", "vol.", "vs.",
+        "Sen.", "Rep.", "Pres.", "Hon.", "Rev.", "Ph.D.", "M.D.", "M.A.", "p.", "pp.", "ch.", "sec.", "cf.", "cp.", "c."};
+    std::size_t start = text.size();
+    while (start > 0) {
+        const char c = text[start - 1];
+        if (!(c == '.' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) break;
+        --start;
+    }
+    const std::string_view word = text.substr(start);
+    return std::find(std::begin(kAbbreviations), std::end(kAbbreviations), word) != std::end(kAbbreviations);
+}
 
 simdjson::dom::element parseJsonText(simdjson::dom::parser& parser, std::string_view text) {
     element root;

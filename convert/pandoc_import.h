@@ -15,6 +15,10 @@
 
 namespace qorva::convert {
 
+// Whether the last word of `text` is one of the abbreviations after which Pandoc
+// Markdown puts a no-break space ("e.g.", "Dr.", "p.").
+bool endsWithAbbreviation(std::string_view text);
+
 // Parses `text` with `parser` (the result lives until its next parse). Throws
 // ConverterError on text that is not JSON or nests deeper than the parser allows.
 simdjson::dom::element parseJsonText(simdjson::dom::parser& parser, std::string_view text);

@@ -1,5 +1,9 @@
 #include "convert/pandoc_json_out.h"
 
+#include "convert/pandoc_import.h"
+
+#include <algorithm>
+
 namespace qorva::convert {
 
 void PandocJsonOut::beginDocument() {
@@ -65,10 +69,52 @@ void PandocJsonOut::emptyAttributes() {
     json_.endArray();
 }
 
+void PandocJsonOut::attributes(std::string_view id, const std::vector<std::string>& classes,
+                               const std::vector<std::pair<std::string, std::string>>& pairs) {
+    json_.beginArray();
+    json_.string(id);
+    json_.beginArray();
+    for (const std::string& name : classes) json_.string(name);
+    json_.endArray();
+    json_.beginArray();
+    for (const auto& [key, value] : pairs) {
+        json_.beginArray();
+        json_.string(key);
+        json_.string(value);
+        json_.endArray();
+    }
+    json_.endArray();
+    json_.endArray();
+}
+
 void PandocJsonOut::str(std::string_view text) {
-    beginElement("Str");
-    json_.string(text);
-    endElement();
+    // A space after an abbreviation stays in its word: a line end there would read back
+    // in Pandoc Markdown as a no-break space.
+    std::string word;
+    const auto flush = [&] {
+        if (word.empty()) return;
+        beginElement("Str");
+        json_.string(word);
+        endElement();
+        word.clear();
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        if (text[at] != ' ') {
+            const std::size_t end = std::min(text.find(' ', at), text.size());
+            word += text.substr(at, end - at);
+            at = end;
+            continue;
+        }
+        const bool keep = !word.empty() && endsWithAbbreviation(word);
+        at = std::min(text.find_first_not_of(' ', at), text.size());
+        if (keep) {
+            word += ' ';
+        } else {
+            flush();
+            bare("Space");
+        }
+    }
+    flush();
 }
 
 void PandocJsonOut::beginLinkLike(std::string_view name) {
@@ -78,11 +124,11 @@ void PandocJsonOut::beginLinkLike(std::string_view name) {
     json_.beginArray();
 }
 
-void PandocJsonOut::endLinkLike(std::string_view target) {
+void PandocJsonOut::endLinkLike(std::string_view target, std::string_view title) {
     json_.endArray();
     json_.beginArray();
     json_.string(target);
-    json_.string("");
+    json_.string(title);
     json_.endArray();
     json_.endArray();
     endElement();

@@ -9,6 +9,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace qorva::convert {
 
@@ -20,6 +22,8 @@ public:
     // Tables as rows of cells with attributes, heads, bodies and feet (pandoc-types 1.21 on).
     bool structuredTables() const { return !api_.legacy() && api_.minor() >= 21; }
     bool headerRow() const { return api_.headerRow; }
+    // Figures as blocks of their own rather than images titled "fig:" (pandoc-types 1.23).
+    bool figureBlocks() const { return !api_.legacy() && api_.minor() >= 23; }
     JsonTextWriter& json() { return json_; }
 
     // The frame around the block list, with empty metadata.
@@ -33,10 +37,15 @@ public:
     void bare(std::string_view name);
 
     void emptyAttributes();
+    // [id, classes, key-value pairs].
+    void attributes(std::string_view id, const std::vector<std::string>& classes,
+                    const std::vector<std::pair<std::string, std::string>>& pairs);
+    // Text as words and spaces, as Pandoc reads it, so that it wraps the text the way
+    // it wraps a document it read itself.
     void str(std::string_view text);
     // A link or image: its inlines are written between these two calls.
     void beginLinkLike(std::string_view name);
-    void endLinkLike(std::string_view target);
+    void endLinkLike(std::string_view target, std::string_view title = {});
 
     std::string take() { return json_.take(); }
 

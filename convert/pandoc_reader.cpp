@@ -23,7 +23,10 @@ bool isBlank(const std::string& text) {
 
 // Footnote labels, reference-link labels and URLs are identities, not running
 // text: two of them side by side stay two.
-bool mergeable(const std::string& tag) { return tag != "noteref" && tag != "linkref" && tag != "url"; }
+// Raw HTML and TeX stay as Pandoc found them, one piece each.
+bool mergeable(const std::string& tag) {
+    return tag != "noteref" && tag != "linkref" && tag != "url" && tag != "html" && tag != "tex";
+}
 
 // Lines of a code block or display formula; empty lines at either end are dropped.
 std::vector<Span> lineSpans(const std::string& text) {
@@ -117,8 +120,9 @@ private:
         int level = 0;
         for (Block& block : blocks) {
             if (block.tag == "link" || block.tag == "note") block.level = level;
-            else if (block.tag == "bulleted" || block.tag == "numbered") level = std::clamp(block.level + 1, 0, 4);
-            else if (block.tag == "row" || block.tag == "col") level = 0;
+            else if (block.tag == "bulleted" || block.tag == "numbered" || block.tag == "term" || block.tag == "definition")
+                level = std::clamp(block.level + 1, 0, 4);
+            else if (block.tag == "row" || block.tag == "col" || block.tag == "heading") level = 0;
             else level = std::clamp(block.level, 0, 4);
         }
     }
@@ -128,7 +132,7 @@ private:
     // nested there: saved, it would come out at the top. Read it that way at once, the
     // run after the table or heading keeping its levels relative to its first block.
     static bool standsAtTheTop(const Block& block) {
-        return block.tag == "row" || block.tag == "col" || (block.tag == "heading" && block.level < 0);
+        return block.tag == "row" || block.tag == "col" || block.tag == "heading";
     }
 
     // Applied to the blocks of an outermost list, from `first` on: a heading or table
@@ -177,7 +181,15 @@ private:
             // A code block of no lines holds nothing, and Pandoc's GitHub writer writes
             // it so that it takes in the next paragraph.
             std::vector<Span> lines = lineSpans(std::string(stringAt(e, 1)));
-            if (!lines.empty()) out.push_back({"verbatim", level, false, std::move(lines)});
+            if (!lines.empty()) out.push_back({"verbatim", level, false, std::move(lines), infoString(contentsAt(e, 0))});
+        } else if (n == "RawBlock") {
+            const char* tag = rawTag(contentsAt(e, 0));
+            // An empty comment is what Pandoc writes to keep two blocks apart, no content.
+            if (stringAt(e, 1) == "<!-- -->" || stringAt(e, 1) == "<!-- -->\n") tag = nullptr;
+            std::vector<Span> lines = tag ? lineSpans(std::string(stringAt(e, 1))) : std::vector<Span>();
+            if (!lines.empty()) out.push_back({tag, level, false, std::move(lines)});
+        } else if (n == "HorizontalRule") {
+            out.push_back({"divider", 0, false, {}});
         } else if (n == "BlockQuote") {
             appendQuotation(contentsOf(e), level, out);
         } else if (n == "OrderedList") {
@@ -190,15 +202,62 @@ private:
                 if (!entry.isArray() || entry.size() != 2 || !entry.at(0, term) || !entry.at(1, definitions)) {
                     malformed("a DefinitionList entry is not [term, definitions]");
                 }
+                const std::size_t first = out.size();
                 appendParagraph(term, level, out);
-                appendList("bulleted", definitions, level, out);
+                // The term's paragraph; images and notes in it stand after it.
+                auto para = std::find_if(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
+                                         [&](const Block& b) { return b.tag == "para" && b.level == level; });
+                if (para != out.end()) para->tag = "term";
+                else out.insert(out.begin() + static_cast<std::ptrdiff_t>(first), Block{"term", level, false, {}});
+                appendList("definition", definitions, level, out);
             }
         } else if (n == "Header") {
             appendHeading(e, out);
         } else if (n == "Table") {
             appendTable(e, out);
         }
-        // RawBlock, HorizontalRule and unknown blocks give nothing.
+        // Unknown blocks give nothing.
+    }
+
+    // Raw text of HTML or TeX has a block and span of its own; other formats are left out.
+    static const char* rawTag(element format) {
+        std::string_view name;
+        if (!format.getString(name)) malformed("a raw format is not a name");
+        return name == "html" ? "html" : name == "tex" || name == "latex" ? "tex" : nullptr;
+    }
+
+    // A code block's attributes as its Markdown info string: the language alone when
+    // that is all there is, else the attributes in braces as Pandoc Markdown writes them.
+    static std::string infoString(element attributes) {
+        element id = attributes, classes = attributes, pairs = attributes;
+        std::string_view text;
+        if (!attributes.isArray() || !attributes.at(0, id) || !attributes.at(1, classes) || !attributes.at(2, pairs))
+            return {};
+        std::vector<std::string_view> names;
+        for (element c : classes)
+            if (c.getString(text) && !text.empty()) names.push_back(text);
+        std::string_view identifier;
+        id.getString(identifier);
+        if (identifier.empty() && pairs.size() == 0 && names.size() <= 1) return names.empty() ? "" : std::string(names[0]);
+        std::string info = "{";
+        const auto add = [&](std::string_view part) {
+            if (info.size() > 1) info += ' ';
+            info += part;
+        };
+        if (!identifier.empty()) add("#" + std::string(identifier));
+        for (std::string_view name : names) add("." + std::string(name));
+        for (element pair : pairs) {
+            element key = pair, value = pair;
+            std::string_view k, v;
+            if (!pair.at(0, key) || !pair.at(1, value) || !key.getString(k) || !value.getString(v)) continue;
+            std::string quoted;
+            for (char c : v) {
+                if (c == '"' || c == '\\') quoted += '\\';
+                quoted += c;
+            }
+            add(std::string(k) + "=\"" + quoted + "\"");
+        }
+        return info + "}";
     }
 
     void appendHeading(const PandocElement& e, Blocks& out) {
@@ -213,7 +272,7 @@ private:
         appendParagraph(inlines, 0, out);
         if (out.size() == first) return;
         out[first].tag = "heading";
-        out[first].level = static_cast<int>(std::clamp<std::int64_t>(headerLevel - 4, -3, -1));
+        out[first].level = static_cast<int>(std::clamp<std::int64_t>(headerLevel - 4, -3, 2));
     }
 
     // A quotation's blocks come out one level deeper and turn into "quote" blocks one
@@ -313,7 +372,7 @@ private:
         for (Block& definition : definitions) out.push_back(std::move(definition));
     }
 
-    // `style` is the outermost of the enclosing Emph and Strong: "emph", "strong" or null.
+    // `style` is the outermost of the enclosing styles: "emph", "strong", "strike", "sup", "sub" or null.
     void convertInlines(element inlines, int level, const char* style, std::vector<InlineItem>& items,
                         Blocks& definitions) {
         for (element value : requireArray(inlines, "an inline list")) {
@@ -328,10 +387,14 @@ private:
         if (n == "Str") {
             if (!e.hasContents) malformed("Str has no text");
             items.emplace_back(Span{style ? style : "plain", std::string(requireString(e.contents, "the text of Str"))});
-        } else if (n == "Emph" || n == "Strong") {
-            convertInlines(contentsOf(e), level, style ? style : (n == "Emph" ? "emph" : "strong"), items,
-                           definitions);
-        } else if (n == "Strikeout" || n == "Superscript" || n == "Subscript" || n == "SmallCaps") {
+        } else if (n == "Emph" || n == "Strong" || n == "Strikeout" || n == "Superscript" || n == "Subscript") {
+            const char* own = n == "Emph"        ? "emph"
+                              : n == "Strong"    ? "strong"
+                              : n == "Strikeout" ? "strike"
+                              : n == "Superscript" ? "sup"
+                                                   : "sub";
+            convertInlines(contentsOf(e), level, style ? style : own, items, definitions);
+        } else if (n == "SmallCaps") {
             convertInlines(contentsOf(e), level, style, items, definitions);
         } else if (n == "Quoted") {
             std::string_view type;
@@ -341,6 +404,10 @@ private:
             items.emplace_back(Span{"plain", single ? "\u2019" : "\u201D"});
         } else if (n == "Cite") {
             items.emplace_back(Span{"plain", citationText(arrayAt(e, 0))});
+        } else if (n == "RawInline") {
+            const char* tag = rawTag(contentsAt(e, 0));
+            std::string text(stringAt(e, 1));
+            if (tag && !text.empty()) items.emplace_back(Span{tag, std::move(text)});
         } else if (n == "Code") {
             items.emplace_back(Span{"code", std::string(stringAt(e, 1))});
         } else if (n == "Space") {
@@ -352,32 +419,78 @@ private:
         } else if (n == "Link") {
             convertLink(e, level, style, items, definitions);
         } else if (n == "Image") {
-            items.emplace_back(Block{"image", level, false, {{"url", targetUrl(arrayAt(e, 1))}}});
+            const element target = arrayAt(e, 1);
+            std::string title = targetTitle(target);
+            // Pandoc marks an image standing alone as a figure by its title.
+            if (title.starts_with("fig:")) title.erase(0, 4);
+            items.emplace_back(Block{"image", level, false, {{"url", targetUrl(target)}}, {}, plainText(contentsAt(e, 0)),
+                                     std::move(title)});
         } else if (n == "Note") {
             convertNote(contentsOf(e), level, items, definitions);
         }
-        // RawInline and unknown inlines give nothing.
+        // Unknown inlines give nothing.
     }
 
-    // Citations as they are written in Pandoc Markdown, keys and modes only: "@doe99"
-    // in the text, "[@a; -@b]" in brackets (the writer turns them back into citations).
+    // The text of inlines with their formatting left out (an image's description).
+    static std::string plainText(element inlines) {
+        std::string text;
+        appendPlainText(inlines, text);
+        return text;
+    }
+
+    static void appendPlainText(element inlines, std::string& text) {
+        if (!inlines.isArray()) return;
+        for (element value : inlines) {
+            const PandocElement e = legacyElement(value);
+            const std::string_view n = e.name;
+            std::string_view part;
+            if (n == "Space" || n == "LineBreak") text += ' ';
+            else if (n == "Str" && e.hasContents && e.contents.getString(part)) text += part;
+            else if (n == "Code" || n == "Math") text += stringAt(e, 1);
+            else if (n == "Quoted") {
+                std::string_view type;
+                const bool single = contentsAt(e, 0).getString(type) && type == "SingleQuote";
+                text += single ? "\u2018" : "\u201C";
+                appendPlainText(contentsAt(e, 1), text);
+                text += single ? "\u2019" : "\u201D";
+            } else if (n == "Link" || n == "Image" || n == "Cite") appendPlainText(contentsAt(e, n == "Cite" ? 1 : 0), text);
+            else if (n != "Note" && n != "RawInline" && e.hasContents) appendPlainText(e.contents, text);
+        }
+    }
+
+    // Citations word for word as Pandoc Markdown writes them: "@doe99" or "@doe [p. 33]"
+    // in the text, "[see @a, p. 33; -@b]" in brackets (the writer turns them back into
+    // citations). Several authors in the text stand apart before the bracket.
     static std::string citationText(element citations) {
-        std::string inText, bracketed;
+        std::string inText;
+        std::vector<std::string> bracketed;
         for (element citation : citations) {
-            element id = citation, mode = citation;
+            element id = citation, mode = citation, words = citation;
             if (!citation.atKey("citationId", id)) malformed("a citation has no citationId");
             std::string_view modeName;
             if (citation.atKey("citationMode", mode)) modeName = legacyElement(mode).name;
+            const std::string prefix = citation.atKey("citationPrefix", words) ? plainText(words) : "";
+            const std::string suffix = citation.atKey("citationSuffix", words) ? plainText(words) : "";
             const std::string key = "@" + std::string(requireString(id, "citationId"));
             if (modeName == "AuthorInText") {
                 inText += inText.empty() ? key : " " + key;
+                const std::size_t start = suffix.find_first_not_of(' ');
+                if (start != std::string::npos) bracketed.push_back(suffix.substr(start));
             } else {
-                bracketed += bracketed.empty() ? "[" : "; ";
-                bracketed += modeName == "SuppressAuthor" ? "-" + key : key;
+                bracketed.push_back((prefix.empty() ? "" : prefix + " ") + (modeName == "SuppressAuthor" ? "-" : "") +
+                                    key + suffix);
             }
         }
-        if (!bracketed.empty()) bracketed += ']';
-        return inText.empty() || bracketed.empty() ? inText + bracketed : inText + " " + bracketed;
+        std::string text = inText;
+        for (std::size_t i = 0; i < bracketed.size(); ++i)
+            text += (i > 0 ? "; " : inText.empty() ? "[" : " [") + bracketed[i];
+        return bracketed.empty() ? text : text + "]";
+    }
+
+    static std::string targetTitle(element target) {
+        element title = target;
+        std::string_view text;
+        return target.at(1, title) && title.getString(text) ? std::string(text) : std::string();
     }
 
     static std::string targetUrl(element target) {
@@ -415,6 +528,7 @@ private:
         convertInlines(contentsAt(e, 0), level, style, inner, definitions);
         insideLink_ = false;
         const std::string url = targetUrl(arrayAt(e, 1));
+        const std::string title = targetTitle(arrayAt(e, 1));
         std::string text;
         std::vector<InlineItem> after;
         for (InlineItem& item : inner) {
@@ -425,13 +539,15 @@ private:
         }
         // A link whose text is its URL, or that has no text of its own (an image
         // inside a link stands after it), is the URL itself.
-        if (text == url || text.empty()) {
+        // A title needs the link's definition to stand in.
+        if (text.empty() || (title.empty() && text == url)) {
             items.emplace_back(Span{"url", url});
         } else {
             const std::string label = std::to_string(++notesCounter_);
             items.emplace_back(Span{"linktext", std::move(text)});
             items.emplace_back(Span{"linkref", label});
             definitions.push_back({"link", level, false, {{"linkref", label}, {"url", url}}});
+            if (!title.empty()) definitions.back().spans.push_back({"title", title});
         }
         for (InlineItem& item : after) items.push_back(std::move(item));
     }
@@ -466,7 +582,8 @@ private:
     // A code or math block that becomes an item or a quotation keeps its lines as
     // code or math in the block's running text.
     static void asRunningText(Block& block) {
-        if (block.tag != "verbatim" && block.tag != "formula") return;
+        if (block.tag != "verbatim" && block.tag != "formula" && block.tag != "html" && block.tag != "tex") return;
+        block.info.clear();
         std::vector<Span> spans;
         appendAsRunningText(block, spans);
         block.spans = std::move(spans);
@@ -474,7 +591,11 @@ private:
 
     // A block's spans as running text: code lines as code, formula lines as math.
     static void appendAsRunningText(Block& block, std::vector<Span>& out) {
-        const char* lineTag = block.tag == "verbatim" ? "code" : block.tag == "formula" ? "math" : nullptr;
+        const char* lineTag = block.tag == "verbatim"  ? "code"
+                              : block.tag == "formula" ? "math"
+                              : block.tag == "html"    ? "html"
+                              : block.tag == "tex"     ? "tex"
+                                                       : nullptr;
         for (Span& span : block.spans) {
             if (lineTag && span.tag == "plain") span.tag = lineTag;
             out.push_back(std::move(span));

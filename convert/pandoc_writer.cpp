@@ -49,6 +49,7 @@ private:
     PandocJsonOut out_;
     std::unordered_map<std::string, std::size_t> notes_;  // label to its last definition
     std::unordered_map<std::size_t, NoteDefinition> definitions_;
+    std::unordered_map<std::string, std::string> linkTitles_ = linkTitles();
     int listDepth_ = 0;  // bulleted and numbered lists around the node being written
 
     JsonTextWriter& json() { return out_.json(); }
@@ -76,10 +77,23 @@ private:
         }
     }
 
-    void writeLink(std::string_view text, std::string_view target) {
+    void writeLink(std::string_view text, std::string_view target, std::string_view title = {}) {
         out_.beginLinkLike("Link");
         out_.str(text);
-        out_.endLinkLike(target);
+        out_.endLinkLike(target, title);
+    }
+
+    // The titles of the "link" definitions, by label; a later definition wins, as for targets.
+    std::unordered_map<std::string, std::string> linkTitles() const {
+        std::unordered_map<std::string, std::string> titles;
+        for (const ModelBlock& block : model_.blocks) {
+            const std::span<const ModelSpan> spans = model_.spansOf(block);
+            if (block.kind != BlockKind::Link || spans.size() < 2 || spans[0].kind != SpanKind::LinkRef ||
+                spans[1].kind != SpanKind::Url)
+                continue;
+            titles.insert_or_assign(std::string(model_.text(spans[0])), std::string(model_.titleAfter(block, 1)));
+        }
+        return titles;
     }
 
     void writeStyled(const char* name, std::string_view text) {
@@ -147,12 +161,14 @@ private:
             json().string(key.id);
             json().key("citationPrefix");
             json().beginArray();
+            out_.str(key.prefix);
             json().endArray();
             json().key("citationSuffix");
             json().beginArray();
+            out_.str(key.suffix);
             json().endArray();
             json().key("citationMode");
-            out_.bare(!match.bracketed ? "AuthorInText" : key.suppressAuthor ? "SuppressAuthor" : "NormalCitation");
+            out_.bare(key.authorInText ? "AuthorInText" : key.suppressAuthor ? "SuppressAuthor" : "NormalCitation");
             json().key("citationNoteNum");
             json().number(0LL);
             json().key("citationHash");
@@ -183,6 +199,16 @@ private:
                 writeStyled("Emph", text);
             } else if (kind == SpanKind::Strong) {
                 writeStyled("Strong", text);
+            } else if (kind == SpanKind::Strike) {
+                writeStyled("Strikeout", text);
+            } else if (kind == SpanKind::Sup) {
+                writeStyled("Superscript", text);
+            } else if (kind == SpanKind::Sub) {
+                writeStyled("Subscript", text);
+            } else if (kind == SpanKind::Html || kind == SpanKind::Tex) {
+                writeRaw("RawInline", kind == SpanKind::Html ? "html" : "tex", text);
+            } else if (kind == SpanKind::Title) {
+                if (!model_.isLinkTitle(block, i)) writePlain(text);  // else written with its link
             } else if (kind == SpanKind::Code) {
                 out_.beginElement("Code");
                 json().beginArray();
@@ -200,10 +226,12 @@ private:
                 // The link text keeps its target: the "url" or the defined label after it.
                 // A label without definition, or no target at all, leaves the plain text.
                 if (nextKind == SpanKind::Url) {
-                    writeLink(text, model_.text(spans[++i]));
+                    ++i;
+                    writeLink(text, model_.text(spans[i]), model_.titleAfter(block, i));
                 } else if (nextKind == SpanKind::LinkRef) {
-                    auto target = labels_.linkTargets.find(std::string(model_.text(spans[++i])));
-                    if (target != labels_.linkTargets.end()) writeLink(text, target->second);
+                    const std::string label(model_.text(spans[++i]));
+                    auto target = labels_.linkTargets.find(label);
+                    if (target != labels_.linkTargets.end()) writeLink(text, target->second, linkTitles_[label]);
                     else out_.str(text);
                 } else {
                     out_.str(text);
@@ -241,22 +269,32 @@ private:
         }
     }
 
+    // Definitions and comments stand among the blocks but write none of their own.
+    static bool writesABlock(const ModelBlock& block) {
+        return block.kind != BlockKind::Link && block.kind != BlockKind::Note && block.kind != BlockKind::Comment;
+    }
+
     bool isCodeBlock(const TreeNode& node) const {
         return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Verbatim;
     }
 
-    void writeRawHtml(std::string_view html) {
-        out_.beginElement("RawBlock");
+    void writeRawHtml(std::string_view html) { writeRaw("RawBlock", "html", html); }
+
+    void writeRaw(const char* name, const char* format, std::string_view text) {
+        out_.beginElement(name);
         json().beginArray();
-        json().string("html");
-        json().string(html);
+        json().string(format);
+        json().string(text);
         json().endArray();
         out_.endElement();
     }
 
     void writeNode(const TreeNode& node) {
         switch (node.kind) {
-            case TreeNode::Kind::Paragraph: writePara(*node.block); return;
+            case TreeNode::Kind::Paragraph:
+                // The paragraph of an item; outside a list (a term's own) still a paragraph.
+                writePara(*node.block);
+                return;
             case TreeNode::Kind::List: writeList(node); return;
             case TreeNode::Kind::Block: writeBlock(*node.block); return;
         }
@@ -265,6 +303,10 @@ private:
     void writeList(const TreeNode& list) {
         if (list.listKind == BlockKind::Row || list.listKind == BlockKind::Col) {
             writeTable(list);
+            return;
+        }
+        if (list.listKind == BlockKind::Term) {
+            writeDefinitionList(list);
             return;
         }
         const bool numbered = list.listKind == BlockKind::Numbered;
@@ -279,14 +321,66 @@ private:
         }
         json().beginArray();
         ++listDepth_;
+        // A list whose items hold nothing but their own paragraph and nested lists is
+        // tight, as most lists are written: its paragraphs are Plain.
+        const bool tight = std::all_of(list.items.begin(), list.items.end(), [](const TreeNodes& item) {
+            return std::all_of(item.begin(), item.end(), [&](const TreeNode& node) {
+                if (node.kind == TreeNode::Kind::List)
+                    return node.listKind == BlockKind::Bulleted || node.listKind == BlockKind::Numbered;
+                if (node.kind == TreeNode::Kind::Paragraph) return &node == &item.front();
+                return !writesABlock(*node.block);
+            });
+        });
         for (const TreeNodes& item : list.items) {
             json().beginArray();
-            writeNodes(item);
+            if (tight && !item.empty() && item.front().kind == TreeNode::Kind::Paragraph) {
+                out_.beginElement("Plain");
+                writeInlines(*item.front().block, 0);
+                out_.endElement();
+                writeNodes(TreeNodes(item.begin() + 1, item.end()));
+            } else {
+                writeNodes(item);
+            }
             json().endArray();
         }
         --listDepth_;
         json().endArray();
         if (numbered) json().endArray();
+        out_.endElement();
+    }
+
+    // Each item: its term's inlines (none when a definition opened the list), then its
+    // definitions, each a "definition" paragraph and the deeper nodes after it.
+    void writeDefinitionList(const TreeNode& list) {
+        out_.beginElement("DefinitionList");
+        json().beginArray();
+        ++listDepth_;
+        for (const TreeNodes& item : list.items) {
+            json().beginArray();
+            std::size_t i = 0;
+            if (!item.empty() && item[0].kind == TreeNode::Kind::Paragraph && item[0].block->kind == BlockKind::Term) {
+                writeInlines(*item[0].block, 0);
+                i = 1;
+            } else {
+                json().beginArray();
+                json().endArray();
+            }
+            json().beginArray();
+            while (i < item.size()) {
+                std::size_t end = i + 1;
+                while (end < item.size() &&
+                       !(item[end].kind == TreeNode::Kind::Paragraph && item[end].block->kind == BlockKind::Definition))
+                    ++end;
+                json().beginArray();
+                writeNodes(TreeNodes(item.begin() + static_cast<std::ptrdiff_t>(i), item.begin() + static_cast<std::ptrdiff_t>(end)));
+                json().endArray();
+                i = end;
+            }
+            json().endArray();
+            json().endArray();
+        }
+        --listDepth_;
+        json().endArray();
         out_.endElement();
     }
 
@@ -441,7 +535,7 @@ private:
         } else if (kind == BlockKind::Heading) {
             out_.beginElement("Header");
             json().beginArray();
-            json().number(static_cast<long long>(std::clamp(block.level + 4, 1, 6)));
+            json().number(static_cast<long long>(headingRank(block.level)));
             out_.emptyAttributes();
             writeInlines(block, 0);
             json().endArray();
@@ -461,7 +555,7 @@ private:
         } else if (kind == BlockKind::Verbatim) {
             out_.beginElement("CodeBlock");
             json().beginArray();
-            out_.emptyAttributes();
+            writeCodeAttributes(model_.info(block));
             json().string(verbatimText(model_, block, false));
             json().endArray();
             out_.endElement();
@@ -471,16 +565,84 @@ private:
             writeMath("DisplayMath", "\n" + verbatimText(model_, block, false) + "\n");
             json().endArray();
             out_.endElement();
+        } else if (kind == BlockKind::Html || kind == BlockKind::Tex) {
+            // Ended by a line end, as CommonMark reads one: GitHub Markdown then keeps it apart from what follows.
+            writeRaw("RawBlock", kind == BlockKind::Html ? "html" : "tex", verbatimText(model_, block, false) + "\n");
+        } else if (kind == BlockKind::Divider) {
+            out_.bare("HorizontalRule");
         } else if (kind == BlockKind::Image) {
             const std::span<const ModelSpan> spans = model_.spansOf(block);
+            const std::string_view alt = model_.alt(block), title = model_.title(block);
             out_.beginElement("Para");
             json().beginArray();
             out_.beginLinkLike("Image");
-            out_.endLinkLike(!spans.empty() && spans[0].kind == SpanKind::Url ? model_.text(spans[0]) : std::string_view());
+            out_.str(alt);
+            // A described picture standing alone is a figure, as Pandoc Markdown reads one.
+            const std::string figureTitle = !alt.empty() && !out_.figureBlocks() ? "fig:" + std::string(title) : std::string(title);
+            out_.endLinkLike(!spans.empty() && spans[0].kind == SpanKind::Url ? model_.text(spans[0]) : std::string_view(),
+                             figureTitle);
             json().endArray();
             out_.endElement();
         }
-        // "comment", "note", "link", "divider" and unknown tags are not written.
+        // "comment", "note", "link" and unknown tags are not written; nor are terms and
+        // definitions outside a definition list, which the tree never leaves.
+    }
+
+    // A code block's info string as attributes: "python" is the class "python";
+    // "{#id .haskell .numberLines start=\"5\"}" or "c++ {.numberLines}" give the parts they name.
+    void writeCodeAttributes(std::string_view info) {
+        std::string id;
+        std::vector<std::string> classes;
+        std::vector<std::pair<std::string, std::string>> pairs;
+        const auto skipSpaces = [&](std::size_t& p) {
+            while (p < info.size() && (info[p] == ' ' || info[p] == '\t')) ++p;
+        };
+        std::size_t p = 0;
+        skipSpaces(p);
+        // Braces that do not close are no attributes ("{#id" as GitHub Markdown reads "{#id .x}").
+        if (info.find('{') != std::string_view::npos && info.find('}', info.find('{')) == std::string_view::npos) {
+            std::size_t end = p;
+            while (end < info.size() && info[end] != ' ' && info[end] != '\t') ++end;
+            out_.attributes("", {std::string(info.substr(p, end - p))}, {});
+            return;
+        }
+        if (p < info.size() && info[p] != '{') {
+            const std::size_t start = p;
+            while (p < info.size() && info[p] != ' ' && info[p] != '\t' && info[p] != '{') ++p;
+            classes.emplace_back(info.substr(start, p - start));
+            skipSpaces(p);
+        }
+        if (p < info.size() && info[p] == '{') {
+            for (++p; skipSpaces(p), p < info.size() && info[p] != '}';) {
+                const std::size_t start = p;
+                while (p < info.size() && info[p] != ' ' && info[p] != '\t' && info[p] != '}' && info[p] != '=') ++p;
+                const std::string word(info.substr(start, p - start));
+                if (p < info.size() && info[p] == '=') {
+                    std::string value;
+                    if (++p < info.size() && info[p] == '"') {
+                        for (++p; p < info.size() && info[p] != '"'; ++p) {
+                            if (info[p] == '\\' && p + 1 < info.size()) ++p;
+                            value += info[p];
+                        }
+                        if (p < info.size()) ++p;
+                    } else {
+                        while (p < info.size() && info[p] != ' ' && info[p] != '\t' && info[p] != '}') value += info[p++];
+                    }
+                    pairs.emplace_back(word, std::move(value));
+                } else if (word.size() > 1 && word[0] == '#') {
+                    id = word.substr(1);
+                } else if (word.size() > 1 && word[0] == '.') {
+                    classes.push_back(word.substr(1));
+                } else if (!word.empty()) {
+                    // Not attributes after all ("{pip-cli}"): the whole text is the class.
+                    out_.attributes("", {std::string(info.substr(info.find('{')))}, {});
+                    return;
+                } else {
+                    ++p;  // a lone "=" or the like
+                }
+            }
+        }
+        out_.attributes(id, classes, pairs);
     }
 };
 

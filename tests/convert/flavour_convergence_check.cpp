@@ -17,15 +17,27 @@ struct Case {
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 const Case kCases[] = {
-    {"BracketedCitation", "As shown [@item1] and [@a; -@b].\n", R"(["plain","As shown [@item1] and [@a; -@b]."])"},
-    {"CitationInText", "@doe99 says so.\n", R"(["plain","@doe99 says so."])"},
+    {"Citations", "As shown [@item1] and [@a; -@b], [see @doe, p. 33; also -@roe]; @doe99 [p. 4] says so.\n",
+     "[\"plain\",\"As shown [@item1] and [@a; -@b], [see @doe, p.\u00A033; also -@roe]; @doe99 [p.\u00A04] says so.\"]"},
+    {"HeadingsFourToSix", "#### Four\n\n##### Five\n\n###### Six\n",
+     R"(["heading",{"level":0},["plain","Four"]],["heading",{"level":1},["plain","Five"]],["heading",{"level":2},["plain","Six"]])"},
+    {"CodeInfoStrings", "```python\nx = 1\n```\n\n``` {#id .haskell .numberLines}\ny\n```\n",
+     R"(["verbatim",{"level":0,"info":"python"},["plain","x = 1"]],["verbatim",{"level":0,"info":"{#id .haskell .numberLines}"})"},
+    {"RawHtmlAndTex", "<details>\n<summary>S</summary>\n\nText with <kbd>K</kbd> and \\LaTeX{}.\n\n</details>\n\n\\begin{center}\nc\n\\end{center}\n",
+     R"(["html","<kbd>"],["plain","K"],["html","</kbd>"],["plain"," and "],["tex","\\LaTeX{}"])"},
+    {"RuleImageAndTitles", "Above\n\n---\n\n![A cat](cat.png \"Puss\")\n\nSee [site](http://x.org \"The site\").\n",
+     R"(["divider",{"level":0}],["image",{"level":0,"alt":"A cat","title":"Puss"},["url","cat.png"]])"},
+    {"StrikeSuperAndSubscript", "~~gone~~ x^2^ H~2~O\n", R"(["strike","gone"],["plain"," x"],["sup","2"],["plain"," H"],["sub","2"])"},
+    {"DefinitionList", "Term\n:   Def one\n\n    more\n\n:   Def two\n\nNext\n:   Def\n",
+     R"(["term",{"level":0},["plain","Term"]],["definition",{"level":0},["plain","Def one"]],["para",{"level":1},["plain","more"]],)"
+     R"(["definition",{"level":0},["plain","Def two"]],["term",{"level":0},["plain","Next"]])"},
     {"QuotationInAListItem", "- item\n\n    > quoted\n\n- next\n", R"(["quote",{"level":1},["plain","quoted"]])"},
     {"ParagraphAfterATableInAListItem", "- item\n\n    | a | b |\n    |---|---|\n    | 1 | 2 |\n\n    After the table.\n",
      R"(["para",{"level":0},["plain","After the table."]])"},
     {"ListAfterAHeadingInAListItem", "- item\n\n    ### Heading\n\n    * CLI\n        * nested\n    * JS\n",
      R"(["plain","nested"])"},  // a heading there in GitHub Markdown only
     {"AdjacentCodeBlocks", "```bash\nfirst\n```\n\n```\nsecond\n```\n",
-     R"(["verbatim",{"level":0},["plain","first"]],["verbatim",{"level":0},["plain","second"]])"},
+     R"(["verbatim",{"level":0,"info":"bash"},["plain","first"]],["verbatim",{"level":0},["plain","second"]])"},
     {"FootnoteOfSeveralParagraphs", "Text.[^n]\n\n[^n]: First.\n\n    Second.\n\n        code\n\nAfter.\n",
      R"(["note",{"level":0},["noteref","1"],["plain","First."],["break","\n"],["break","\n"],["plain","Second."],)"
      R"(["break","\n"],["break","\n"],["code","code"]],["para",{"level":0},["plain","After."]])"},

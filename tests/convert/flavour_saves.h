@@ -26,6 +26,7 @@ protected:
 
 struct FlavourSaves {
     std::string firstModel, firstSave, secondModel, secondSave;
+    std::string originalJson, firstSaveJson;  // Pandoc's reading of the text and of the first save
     std::string failure;  // what went wrong, empty when every step ran
     bool converged() const { return failure.empty() && firstModel == secondModel && firstSave == secondSave; }
 };
@@ -34,8 +35,7 @@ struct FlavourSaves {
 inline FlavourSaves openAndSaveTwice(const PandocInstallation& pandoc, std::string_view text, std::string_view flavour) {
     const std::string format = PandocFormatName(pandoc, flavour);
     FlavourSaves s;
-    const auto open = [&](std::string_view markdown, std::string& model) {
-        std::string json;
+    const auto open = [&](std::string_view markdown, std::string& model, std::string& json) {
         if (!PandocToJson(pandoc, markdown, format, json)) s.failure = "pandoc could not read it: " + json;
         else model = ReadPandocJson(json, nullptr);
         return s.failure.empty();
@@ -46,7 +46,8 @@ inline FlavourSaves openAndSaveTwice(const PandocInstallation& pandoc, std::stri
         return s.failure.empty();
     };
     try {
-        if (open(text, s.firstModel) && save(s.firstModel, s.firstSave) && open(s.firstSave, s.secondModel)) {
+        if (open(text, s.firstModel, s.originalJson) && save(s.firstModel, s.firstSave) &&
+            open(s.firstSave, s.secondModel, s.firstSaveJson)) {
             // Saving is a function of the model: the same model saves to the same file.
             if (s.secondModel == s.firstModel) s.secondSave = s.firstSave;
             else save(s.secondModel, s.secondSave);

@@ -35,21 +35,29 @@ std::string readCurrent(const std::string& blocks, const std::string& meta = "{}
 std::string plain(const std::string& text) { return R"({"t":"Plain","c":[{"t":"Str","c":")" + text + R"("}]})"; }
 
 TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
-    EXPECT_EQ(readBlocks(R"([{"Header":[6,["id",[],[]],[{"Str":"h"}]]}])"), R"([["heading",{"level":-1},["plain","h"]]])");
+    EXPECT_EQ(readBlocks(R"([{"Header":[6,["id",[],[]],[{"Str":"h"}]]},{"Header":[9,["",[],[]],[{"Str":"i"}]]}])"),
+              R"([["heading",{"level":2},["plain","h"]],["heading",{"level":2},["plain","i"]]])");
     EXPECT_EQ(readBlocks(R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," + para(str("more")) + "],[],[" +
                          para(str("b")) + "]]]}]"),
               R"([["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0},["plain","b"]]])");
-    EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Str":"term"}],[[)" + para(str("d1")) + "],[" + para(str("d2")) + "]]]]}]"),
-              R"([["para",{"level":0},["plain","term"]],["bulleted",{"level":0},["plain","d1"]],["bulleted",{"level":0},["plain","d2"]]])");
-    EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>"]},"HorizontalRule",{"Mystery":[1,2]},"Null",)" + para(R"("Space")") + "]"), "[]");
+    EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Str":"term"}],[[)" + para(str("d1")) + "," + para(str("more")) + "],[" +
+                         para(str("d2")) + R"(]]],[[],[[{"RawBlock":["latex","\\x\n\n\\y"]}]]]]}])"),
+              R"([["term",{"level":0},["plain","term"]],["definition",{"level":0},["plain","d1"]],["para",{"level":1},["plain","more"]],)"
+              R"(["definition",{"level":0},["plain","d2"]],["term",{"level":0}],)"
+              R"(["definition",{"level":0},["tex","\\x"],["break","\n"],["break","\n"],["tex","\\y"]]])");
+    EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>\n"]},{"RawBlock":["rtf","x"]},"HorizontalRule",{"Mystery":[1,2]},"Null",)" +
+                         para(R"("Space")") + "]"),
+              R"([["html",{"level":0},["plain","<div>"]],["divider",{"level":0}]])");
     // Only a heading found inside a list item lifts what follows it; at the top it stays where it is.
     EXPECT_EQ(readBlocks(R"([{"Header":[1,["",[],[]],[{"Str":"h"}]]},{"BlockQuote":[{"BlockQuote":[)" + para(str("q")) + "]}]}]"),
               R"([["heading",{"level":-3},["plain","h"]],["quote",{"level":1},["plain","q"]]])");
 }
 
 TEST(PandocReaderCode, EdgeLinesTrimmedDisplayMathSplitsItsParagraphInlineMathIsOneLine) {
-    EXPECT_EQ(readBlocks(R"([{"CodeBlock":[["",["c"],[]],"\n\nx = 1\n  \ny\n\n"]}])"),
-              R"([["verbatim",{"level":0},["plain","x = 1"],["break","\n"],["plain","  "],["break","\n"],["plain","y"]]])");
+    EXPECT_EQ(readBlocks(R"([{"CodeBlock":[["",["c"],[]],"\n\nx = 1\n  \ny\n\n"]},)"
+                         R"({"CodeBlock":[["i",["hs","numberLines"],[["from","1\""]]],"z"]}])"),
+              R"([["verbatim",{"level":0,"info":"c"},["plain","x = 1"],["break","\n"],["plain","  "],["break","\n"],["plain","y"]],)"
+              R"(["verbatim",{"level":0,"info":"{#i .hs .numberLines from=\"1\\\"\"}"},["plain","z"]]])");
     EXPECT_EQ(readInlines(str("a") + R"(,{"Math":["DisplayMath","x\ny"]},)" + str("b")),
               R"([["para",{"level":0},["plain","a"]],["formula",{"level":0},["plain","x"],["break","\n"],["plain","y"]],)"
               R"(["para",{"level":0},["plain","b"]]])");
@@ -59,19 +67,31 @@ TEST(PandocReaderCode, EdgeLinesTrimmedDisplayMathSplitsItsParagraphInlineMathIs
 TEST(PandocReaderInlines, OutermostStyleWinsAndDroppedFormattingQuotesCitationsCodeAndBreaks) {
     EXPECT_EQ(readInlines(R"({"Emph":[{"Str":"a"},{"Strong":[{"Str":"b"}]}]},"Space",{"Emph":[{"Str":"c"}]},"Space",{"Strong":[{"Str":"d"}]})"),
               R"([["para",{"level":0},["emph","ab c"],["plain"," "],["strong","d"]]])");
-    EXPECT_EQ(readInlines(R"({"Strikeout":[{"Str":"s"}]},{"Quoted":["SingleQuote",[{"Str":"q"}]]},{"Quoted":["DoubleQuote",[{"Str":"d"}]]},)"
+    EXPECT_EQ(readInlines(R"({"Strikeout":[{"Str":"s"},{"Strong":[{"Str":"t"}]}]},{"Superscript":[{"Str":"2"}]},{"Subscript":[{"Str":"i"}]},)"
+                          R"({"SmallCaps":[{"Str":"c"}]},{"Quoted":["SingleQuote",[{"Str":"q"}]]},{"Quoted":["DoubleQuote",[{"Str":"d"}]]},)"
                           R"({"Cite":[[{"citationId":"k1"},{"citationId":"k2"}],[{"Str":"ignored"}]]},)"
                           R"({"Cite":[[{"citationId":"doe99","citationMode":{"AuthorInText":[]}}],[]]},)"
                           R"({"Cite":[[{"citationId":"k3","citationMode":"SuppressAuthor"}],[]]},{"Code":[["",[],[]],"x<y"]},)"
-                          R"("LineBreak",{"RawInline":["html","<b>"]},{"Unknown":1})"),
-              "[[\"para\",{\"level\":0},[\"plain\",\"s\u2018q\u2019\u201Cd\u201D[@k1; @k2]@doe99[-@k3]\"],"
-              "[\"code\",\"x<y\"],[\"break\",\"\\n\"]]]");
+                          R"("LineBreak",{"RawInline":["html","<b>"]},{"RawInline":["html","<i>"]},{"RawInline":["tex","\\TeX"]},)"
+                          R"({"RawInline":["rtf","x"]},{"Unknown":1})"),
+              "[[\"para\",{\"level\":0},[\"strike\",\"st\"],[\"sup\",\"2\"],[\"sub\",\"i\"],"
+              "[\"plain\",\"c\u2018q\u2019\u201Cd\u201D[@k1; @k2]@doe99[-@k3]\"],"
+              "[\"code\",\"x<y\"],[\"break\",\"\\n\"],[\"html\",\"<b>\"],[\"html\",\"<i>\"],[\"tex\",\"\\\\TeX\"]]]");
+    // Citations word for word: prefix, locator and suffix, several in the text and in brackets.
+    const std::string see = R"("citationPrefix":[{"Str":"see"}],"citationSuffix":[{"Str":","},"Space",{"Str":"p. 33"}])";
+    EXPECT_EQ(readInlines(R"({"Cite":[[{"citationId":"doe",)" + see + R"(},{"citationId":"roe","citationMode":"SuppressAuthor",)"
+                          R"("citationPrefix":[{"Str":"also"}]}],[]]},"Space",{"Cite":[[{"citationId":"doe","citationMode":"AuthorInText",)"
+                          R"("citationSuffix":[{"Str":"p. 33"}]},{"citationId":"x","citationPrefix":[{"Emph":[{"Str":"cf."}]}]}],[]]})"),
+              R"([["para",{"level":0},["plain","[see @doe, p. 33; also -@roe] @doe [p. 33; cf. @x]"]]])");
 }
 
 TEST(PandocReaderLinks, FlattenedTextDefinitionsAfterTheParagraphLinkedImagesAndNotes) {
-    EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"a"},"Space",{"Emph":[{"Str":"b"}]}],["http://u","title"]]},"Space",{"Link":[[{"Str":"c"}],["http://v",""]]})"),
-              R"([["para",{"level":0},["linktext","a b"],["linkref","1"],["plain"," "],["linktext","c"],["linkref","2"]],)"
-              R"(["link",{"level":0},["linkref","1"],["url","http://u"]],["link",{"level":0},["linkref","2"],["url","http://v"]]])");
+    EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"a"},"Space",{"Emph":[{"Str":"b"}]}],["http://u","title"]]},"Space",{"Link":[[{"Str":"c"}],["http://v",""]]},)"
+                          R"({"Link":[[{"Str":"http://w"}],["http://w","t"]]},{"Image":[[{"Str":"al"},{"Emph":[{"Str":"t"}]}],["i.png","fig:T"]]})"),
+              R"([["para",{"level":0},["linktext","a b"],["linkref","1"],["plain"," "],["linktext","c"],["linkref","2"],["linktext","http://w"],["linkref","3"]],)"
+              R"(["image",{"level":0,"alt":"alt","title":"T"},["url","i.png"]],)"
+              R"(["link",{"level":0},["linkref","1"],["url","http://u"],["title","title"]],["link",{"level":0},["linkref","2"],["url","http://v"]],)"
+              R"(["link",{"level":0},["linkref","3"],["url","http://w"],["title","t"]]])");
     // A link in a note in a link's text is a link of its own.
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"t"},{"Note":[)" + para(R"({"Link":[[{"Str":"n"}],["http://n",""]]})") +
                           R"(]},{"Image":[[],["i.png",""]]}],["http://u",""]]})"),
@@ -148,7 +168,7 @@ TEST(PandocCurrentForm, MetadataSoftBreaksQuotesDivSpanUnderlineLineBlockAndFigu
     EXPECT_EQ(readCurrent(R"([{"t":"Figure","c":[)" + kAttr + R"(,[null,[)" + plain("cap") + R"(]],[{"t":"Plain","c":[{"t":"Image","c":[)" +
                               kAttr + R"(,[{"t":"Str","c":"cap"}],["i.png",""]]}]}]]}])",
                           "{}", "[1,23,1]"),
-              R"([["image",{"level":0},["url","i.png"]],["para",{"level":0},["plain","cap"]]])");
+              R"([["image",{"level":0,"alt":"cap"},["url","i.png"]]])");
 }
 
 TEST(PandocCurrentForm, TablesWithHeadBodiesFootSpanningCellAndThe117Shape) {

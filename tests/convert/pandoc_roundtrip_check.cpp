@@ -49,11 +49,36 @@ const char* kFlavourDocument = R"(["text",
     ["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],
     ["row",{"level":1},["plain","c"]],["col",{"level":2},["strong","d"]]])";
 
-// Pandoc Markdown keeps more: further heading levels, math, deeper and mixed lists,
-// nested quotations (after a heading too), formulas and line breaks in notes.
-TEST_F(PandocRoundTrip, PandocMarkdownKeepsTheDocumentWithMathNestingAndFormulas) {
+// The new constructs that all three flavours keep, and those that only some of them keep.
+const char* kNewCommonBlocks = R"([
+    ["heading",{"level":0},["plain","Fourth level"]],["heading",{"level":1},["plain","Fifth"]],["heading",{"level":2},["plain","Sixth"]],
+    ["verbatim",{"level":0,"info":"python"},["plain","x = 1"]],
+    ["html",{"level":0},["plain","<details>"]],["para",{"level":0},["plain","Inside."]],["html",{"level":0},["plain","</details>"]],
+    ["divider",{"level":0}],
+    ["image",{"level":0,"alt":"A cat","title":"Puss"},["url","cat.png"]],
+    ["para",{"level":0},["html","<kbd>"],["plain","K"],["html","</kbd>"],["plain"," and "],["linktext","site"],["linkref","3"],
+        ["noteref","4"]],
+    ["link",{"level":0},["linkref","3"],["url","http://x.org/"],["title","The site"]],
+    ["note",{"level":0},["noteref","4"],["plain","First."],["break","\n"],["break","\n"],["plain","Second."]]])";
+const char* kStrikeBlocks = R"([["para",{"level":0},["strike","gone"],["plain"," for good"]]])";
+const char* kMultiMarkdownBlocks = R"([
+    ["tex",{"level":0},["plain","\\begin{center}"],["break","\n"],["plain","c"],["break","\n"],["plain","\\end{center}"]],
+    ["para",{"level":0},["plain","x"],["sup","2"],["plain"," H"],["sub","2"],["plain","O"]],
+    ["term",{"level":0},["plain","Term"]],["definition",{"level":0},["plain","Def one"]],["para",{"level":1},["plain","more"]],
+    ["definition",{"level":0},["plain","Def two"]]])";
+
+// The document with the groups of blocks given.
+std::string documentWith(std::initializer_list<const char*> groups) {
     Json document = parseJson(kFlavourDocument);
-    for (const Json& block : parseJson(R"([
+    for (const char* group : groups)
+        for (const Json& block : parseJson(group)) document.push_back(block);
+    return dumpCompact(document);
+}
+
+// Pandoc Markdown keeps more: further heading levels, math, deeper and mixed lists,
+// nested quotations and formulas, code attributes, raw TeX inline and citations.
+TEST_F(PandocRoundTrip, PandocMarkdownKeepsTheDocumentWithMathNestingAndFormulas) {
+    const std::string model = documentWith({kNewCommonBlocks, kStrikeBlocks, kMultiMarkdownBlocks, R"([
         ["heading",{"level":-2},["plain","Second level"]],
         ["heading",{"level":-1},["plain","Third level"]],
         ["para",{"level":0},["plain","Some "],["math","a^2 + b^2"],["plain","."]],
@@ -63,11 +88,11 @@ TEST_F(PandocRoundTrip, PandocMarkdownKeepsTheDocumentWithMathNestingAndFormulas
         ["numbered",{"level":0},["plain","second"]],
         ["quote",{"level":0},["plain","A quotation."]],["quote",{"level":1},["plain","A quotation inside it."]],
         ["formula",{"level":0},["plain","E = mc^2"]],
+        ["verbatim",{"level":0,"info":"{#id .haskell .numberLines start=\"5\"}"},["plain","main"]],
+        ["para",{"level":0},["tex","\\LaTeX{}"],["plain"," [see @doe, p.\u00A033; also -@roe] and @doe [p.\u00A04]"]],
         ["heading",{"level":-3},["plain","Before a quotation"]],["quote",{"level":1},["plain","Nested right after it."]],
-        ["para",{"level":0},["plain","Noted"],["noteref","3"]],["note",{"level":0},["noteref","3"],["plain","a"],
-            ["break","\n"],["break","\n"],["break","\n"],["plain","b"],["break","\n"],["break","\n"]]])"))
-        document.push_back(block);
-    const std::string model = dumpCompact(document);
+        ["para",{"level":0},["plain","Noted"],["noteref","5"]],["note",{"level":0},["noteref","5"],["plain","a"],
+            ["break","\n"],["break","\n"],["break","\n"],["plain","b"],["break","\n"],["break","\n"]]])"});
     std::string markdown;
     EXPECT_EQ(throughMarkdown(model, &markdown), model) << markdown;
 }
@@ -76,8 +101,10 @@ TEST_F(PandocRoundTrip, PandocMarkdownKeepsTheDocumentWithMathNestingAndFormulas
 // read back as the first row.
 TEST_F(PandocRoundTrip, MultiMarkdownAndGitHubMarkdownKeepTheDocumentAndTheTablesHeaderRow) {
     for (const char* flavour : {"markdown_mmd", "markdown_github"}) {
+        const bool github = std::string_view(flavour) == "markdown_github";
+        const std::string model = documentWith({kNewCommonBlocks, github ? kStrikeBlocks : kMultiMarkdownBlocks});
         std::string markdown;
-        EXPECT_EQ(throughMarkdown(compact(kFlavourDocument), &markdown, flavour), compact(kFlavourDocument)) << flavour << "\n" << markdown;
+        EXPECT_EQ(throughMarkdown(model, &markdown, flavour), model) << flavour << "\n" << markdown;
         EXPECT_TRUE(std::regex_search(markdown, std::regex(R"(\n\| a +\| b +\|\n\|[-:| ]+\|\n\| c +\|)"))) << markdown;
     }
 }
@@ -100,7 +127,7 @@ TEST_F(PandocRoundTrip, HtmlWithNestedDivsAndSpansGivesTheExpectedModel) {
         ["row",{"level":1},["plain","H1"]],["col",{"level":2},["plain","H2"]],
         ["row",{"level":1},["plain","a"]],["col",{"level":2}],
         ["row",{"level":1}],["col",{"level":2},["plain","d"]],
-        ["image",{"level":0},["url","pic.png"]],
+        ["image",{"level":0,"alt":"A picture"},["url","pic.png"]],
         ["para",{"level":0},["url","http://x.org"]],
         ["quote",{"level":0},["plain","Quoted heading"]],
         ["quote",{"level":0},["plain","Quoted text"]]])"));

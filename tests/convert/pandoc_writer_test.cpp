@@ -41,8 +41,18 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
     EXPECT_EQ(writeBlocks(R"(["comment",{"level":0},["plain","c"]],["divider",{"level":0}],)"
                           R"(["link",{"level":0},["linkref","a"],["url","u"]],["odd",{"level":0},["plain","x"]],)"
                           R"(["para",{"level":2,"direction":"rtl"},["plain","p"]])"),
-              R"([{"Para":[{"Str":"p"}]}])");
+              R"(["HorizontalRule",{"Para":[{"Str":"p"}]}])");
     EXPECT_EQ(writeBlocks(R"(["image",{"level":0},["plain","no url"]])"), R"([{"Para":[{"Image":[[],["",""]]}]}])");
+    // The constructs of the 1.11 form that the installed Pandoc does not check.
+    EXPECT_EQ(writeBlocks(R"(["verbatim",{"level":0,"info":"c++ {#i .x k=\"a \\\"b\\\"\"}"},["plain","x"]],["html",{"level":0},["plain","<p>"]],)"
+                          R"(["image",{"level":0,"alt":"A b","title":"T"},["url","i.png"]],["para",{"level":0},["strike","s"],["tex","\\TeX"],)"
+                          R"(["linktext","t"],["url","u"],["title","T"],["title","x"],["plain","@doe [p. 3; -@roe]"]])"),
+              R"([{"CodeBlock":[["i",["c++","x"],[["k","a \"b\""]]],"x"]},{"RawBlock":["html","<p>\n"]},)"
+              R"({"Para":[{"Image":[[{"Str":"A"},"Space",{"Str":"b"}],["i.png","fig:T"]]}]},{"Para":[{"Strikeout":[{"Str":"s"}]},)"
+              R"({"RawInline":["tex","\\TeX"]},{"Link":[[{"Str":"t"}],["u","T"]]},{"Str":"x"},{"Cite":[[{"citationId":"doe",)"
+              R"("citationPrefix":[],"citationSuffix":[{"Str":"p. 3"}],"citationMode":"AuthorInText","citationNoteNum":0,)"
+              R"("citationHash":0},{"citationId":"roe","citationPrefix":[],"citationSuffix":[],"citationMode":"SuppressAuthor",)"
+              R"("citationNoteNum":0,"citationHash":0}],[{"Str":"@doe"},"Space",{"Str":"[p. 3;"},"Space",{"Str":"-@roe]"}]]}]}])");
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],)"
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
@@ -53,7 +63,7 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[{"Para":[{"Str":"a"}]}],[]],)"
               R"([[[{"Para":[{"Str":"b"}]}],[{"Para":[]}]]]]}])");
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","a b"],["break","\n"],["odd","kept"]])"),
-              R"([{"Para":[{"Str":"a b"},"LineBreak",{"Str":"kept"}]}])");
+              R"([{"Para":[{"Str":"a"},"Space",{"Str":"b"},"LineBreak",{"Str":"kept"}]}])");
 }
 
 TEST(PandocWriterLinks, LinksAndNotesUseTheLaterDefinitionNotesAreWrittenAtEachReference) {
