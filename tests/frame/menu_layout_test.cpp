@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <map>
+#include <tuple>
 
 namespace qorva {
 namespace {
@@ -44,7 +45,10 @@ TEST(Accelerators, EveryKeyShownInAMenuSendsThatItemsCommand) {
 }
 
 TEST(Accelerators, ModifierSetsMatchExactly) {
-    EXPECT_EQ(AcceleratorCommand(45, 4), menu_id::Paste);  // Shift+Insert, shown in no menu
+    // Keys shown in no menu.
+    for (auto [key, modifiers, command] : {std::tuple{45, 4, menu_id::Paste}, {'Y', 1, menu_id::Redo},
+                                           {38, 3, menu_id::RowBefore}, {39, 3, menu_id::ColumnAfter}})
+        EXPECT_EQ(AcceleratorCommand(key, modifiers), command) << key;
     for (auto [key, modifiers] : {std::pair{'Z', 3}, {'Z', 0}, {'N', 3}}) EXPECT_FALSE(AcceleratorCommand(key, modifiers));
     EXPECT_FALSE(AcceleratorCommand(187, 5)) << "Ctrl+Shift+= is not Larger";
 }

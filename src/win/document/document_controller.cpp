@@ -101,6 +101,7 @@ DocumentController::~DocumentController() = default;
 bool DocumentController::HandleCommand(int commandId) {
     if (lifecycle_->HandleCommand(commandId)) return true;
     switch (commandId) {
+        case id::Close:  // one window per process: closing it is quitting
         case id::Exit:
             // Closing asks "Save changes?" first; posted, as a close request is.
             QTimer::singleShot(0, &frame_, [this] { frame_.close(); });
