@@ -123,7 +123,7 @@ TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCost
     EXPECT_TRUE(page.modified);
     const std::string notTaken = "The editor could not take the document " + second + "; it was not opened.";
     const std::string notRead = "The document could not be read back from the editor, so it was not saved.";
-    EXPECT_EQ(ui.MessageTexts(), (Texts{notTaken, notTaken, std::string(message::kSaveChanges), notRead, notRead}));
+    EXPECT_EQ(ui.MessageTexts(), (Texts{notTaken, notTaken, "Save changes to first.text?", notRead, notRead}));
 }
 
 TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstCancelKeepsAllAndTheFormatComesFromDefaultFormat) {
@@ -135,7 +135,7 @@ TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstCancelKeepsAllAndTheFormatComes
     ui.chosenFiles = {path, path};
     ui.answers = {Answer::Cancel, Answer::No};
     document.Open();
-    EXPECT_EQ(ui.MessageTexts(), Texts{"Save changes?"});
+    EXPECT_EQ(ui.MessageTexts(), Texts{"Save changes to the untitled document?"});
     ExpectKept("unsaved", "");
     document.Open();
     EXPECT_EQ(document.path(), path);

@@ -36,7 +36,7 @@ test('Save in Format and Reopen in Format go through Pandoc in each flavour', as
   // "&File" > "Reopen in Format" (3) and "Save in Format" (5) list Qorva, Pandoc,
   // GitHub and MultiMarkdown.
   const formatItem = async (desktop, index, item) => {
-    await desktop.openSubmenu('alt+f', 11, index);
+    await desktop.openSubmenu('alt+f', 12, index);
     desktop.keys(...Array(item).fill('Down'), 'Return');
   };
   await withDocument('flavours', 'Title\r\n=====\r\n\r\nSome *emphasis* here.\r\n', async ({ desktop, file }) => {

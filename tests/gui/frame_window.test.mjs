@@ -64,21 +64,34 @@ test('F11 twice restores the window', async () => {
   });
 });
 
-test('the recent list keeps its order across restarts, is written when the window closes and opens from Open Recent', async () => {
+test('the recent list keeps its order across restarts, is written when the window closes and opens from Open Recent; the window comes back as it was left', async () => {
   const home = makeHome({ files: { 'first.text': 'First\r\n', 'second.text': 'Second\r\n' } });
   const [first, second] = ['first', 'second'].map((name) => join(home, `${name}.text`));
   const recent = () => readSettings(home)['Software\\Qorva\\Recent Document List'];
+  const geometry = (program) => { const w = program.frameWindow(); return w && [w.x, w.y, w.width, w.height].join(); };
   await withFrame('recent-order', async ({ start }) => {
     for (const file of [first, second]) {
       const program = start({ home, args: [file] });
       await program.waitForTitle(`${file} - Qorva`);
+      if (file === first) {
+        // The first window is a share of the 1280x800 screen, centred.
+        assert.equal(geometry(program), '256,60,768,680');
+        const { id } = program.frameWindow();
+        program.xdotool('windowsize', id, 900, 600);
+        program.xdotool('windowmove', id, 40, 30);
+        await waitUntil('the window moved', () => geometry(program) === '40,30,900,600');
+        program.keys('ctrl+shift+o');
+      }
       await closeWindow(program);
     }
     assert.deepEqual(recent(), { DocumentCount: dword(9), Document1: str(second), Document2: str(first) });
+    const { WindowGeometry, Outline } = readSettings(home)['Software\\Qorva'];
+    assert.deepEqual([WindowGeometry, Outline], [str('40,30,900,600'), dword(1)], 'the second window kept what the first left');
 
     const untitled = start({ home });
     await untitled.waitForTitle('Untitled - Qorva');
-    await untitled.openSubmenu('alt+f', 11, 2);   // "&File" > "Open Recent"
+    assert.equal(geometry(untitled), '40,30,900,600');
+    await untitled.openSubmenu('alt+f', 12, 2);   // "&File" > "Open Recent"
     await untitled.keys('Down', 'Return').waitForTitle(`${first} - Qorva`);
     await closeWindow(untitled);
     assert.deepEqual([recent().Document1, recent().Document2], [str(first), str(second)]);

@@ -14,7 +14,9 @@
 #include "src/win/app/update_checker.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -86,6 +88,11 @@ DocumentController::DocumentController(QMainWindow& frame, CEditorView& view, st
     if (recent_.Read(UserSettings())) RecentListChanged();
 
     ResetRepeatExport();
+
+    const WindowLayout layout = ReadWindowLayout();
+    search_->matchCaseBox()->setChecked(layout.matchCase);
+    search_->wholeWordBox()->setChecked(layout.wholeWord);
+    if (layout.outline) outline_->Toggle();
 
     view.SetCommandExtension([&view](int commandId) {
         if (!IsClipboardCommand(commandId)) return false;
@@ -174,6 +181,24 @@ void DocumentController::UpdateTitle() {
 bool DocumentController::CanClose() { return lifecycle_->AskToSave(); }
 
 void DocumentController::WriteRecentList() { recent_.Write(UserSettings()); }
+
+void DocumentController::WriteWindowLayout() {
+    WindowLayout layout;
+    const Qt::WindowStates states = fullScreen_ ? savedStates_ : frame_.windowState();
+    layout.maximized = states.testFlag(Qt::WindowMaximized);
+    // The frame as it is when shown normally, so that un-maximising restores it.
+    const QRect normal = fullScreen_ ? savedRect_ : layout.maximized ? frame_.normalGeometry() : frame_.geometry();
+    if (normal.isValid()) layout.geometry = std::array{normal.x(), normal.y(), normal.width(), normal.height()};
+    layout.outline = outline_->isVisible();
+    layout.matchCase = search_->matchCaseBox()->isChecked();
+    layout.wholeWord = search_->wholeWordBox()->isChecked();
+    qorva::WriteWindowLayout(layout);
+}
+
+QString DocumentController::DialogFolder() const {
+    const std::string& path = lifecycle_->path();
+    return path.empty() ? QString() : QFileInfo(QString::fromStdString(path)).absolutePath();
+}
 
 void DocumentController::RecentListChanged() {
     RebuildRecentMenu(*menus_, menus_->openRecentMenu(), recent_, recentPlaceholder_);

@@ -53,6 +53,9 @@ public:
     // "Save changes?" before the window closes; then the recent list is stored.
     bool CanClose();
     void WriteRecentList();
+    // The window's geometry, maximised state, outline panel and search options,
+    // stored when it closes and put back when the next one opens.
+    void WriteWindowLayout();
 
     bool IsSearchShown() const;
     bool IsFullScreen() const;
@@ -72,6 +75,9 @@ public:
     void SetSearchOptions(bool matchCase, bool wholeWord) override;
     void Replace(const QString& text, const QString& replacement) override;
     int ReplaceAll(const QString& text, const QString& replacement) override;
+
+protected:
+    QString DialogFolder() const override;
 
 private:
     class ViewPage;

@@ -53,6 +53,7 @@ std::optional<std::string> DocumentDialogs::runFileDialog(const FileDialogSpec& 
     for (const FileFilter& filter : spec.filters) filters << QtFilterOf(filter);
     dialog.setNameFilters(filters);
     if (!spec.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(spec.defaultExtension));
+    if (const QString folder = DialogFolder(); !folder.isEmpty()) dialog.setDirectory(folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }
