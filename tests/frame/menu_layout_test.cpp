@@ -73,6 +73,17 @@ TEST(CountSuffix, SelectionWinsTotalIsAskedOnlyWithoutOneAndNoneAsksNothing) {
     EXPECT_EQ(CountSuffix(CountDisplay::Characters, [] { return 1; }, total), " - 1 Character Selected");
 }
 
+// Read off the running window in tests/gui (frame_window.test.mjs).
+TEST(StatusLine, CountsWithTheSelectionFirstSingularsAndReadingTimeRoundedUp) {
+    for (auto [counts, text] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"0 0 0 0", "0 words, 0 characters, 0 min read"},
+             {"1 1 0 0", "1 word, 1 character, 1 min read"},
+             {"1234 6873 1 5", "Selected: 1 word, 5 characters    1,234 words, 6,873 characters, 6 min read"},
+             {"460 2000 0 1", "Selected: 0 words, 1 character    460 words, 2,000 characters, 2 min read"},
+             {"", ""}, {"12 x 0 0", ""}, {"3 -1 0 0", ""}})
+        EXPECT_EQ(StatusLineText(counts), text) << counts;
+}
+
 TEST(DocumentFormat, DefaultFormatKeywordsAreExactAndAnythingElseIsQorvaMarkdown) {
     using F = DocumentFormat;
     for (auto [keyword, format] : {std::pair{"pandoc", F::PandocMarkdown}, {"github", F::GitHubMarkdown},

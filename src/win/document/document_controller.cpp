@@ -18,6 +18,8 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
@@ -64,6 +66,11 @@ DocumentController::DocumentController(QMainWindow& frame, CEditorView& view, st
     frame.setCentralWidget(splitter_);
 
     menus_ = new MenuBar(frame.menuBar(), onCommand_);
+
+    status_ = new QLabel(&frame);
+    status_->setObjectName("statusCounts");
+    frame.statusBar()->setSizeGripEnabled(false);
+    frame.statusBar()->addWidget(status_);
 
     OutlinePage outlinePage{
         [&view] { return view.Call("getOutline"); },
@@ -176,6 +183,9 @@ void DocumentController::UpdateTitle() {
     }
     const QString text = QString::fromStdString(title);
     if (frame_.windowTitle() != text) frame_.setWindowTitle(text);
+    // One page call for the four counts; the page keeps them per block.
+    const QString status = QString::fromStdString(StatusLineText(view_.Call("getCounts")));
+    if (status_->text() != status) status_->setText(status);
 }
 
 bool DocumentController::CanClose() { return lifecycle_->AskToSave(); }

@@ -18,6 +18,7 @@
 
 class QEvent;
 class QKeyEvent;
+class QLabel;
 class QMainWindow;
 class QObject;
 class QSplitter;
@@ -108,6 +109,7 @@ private:
     CountDisplay countMode_ = CountDisplay::None;
     QByteArray savedGeometry_;
     QRect savedRect_;
+    QLabel* status_ = nullptr;
     bool fullScreen_ = false;
     Qt::WindowStates savedStates_;
 };
