@@ -2,6 +2,7 @@
 // windows, and the recent documents across restarts, driven with real key events.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import {
@@ -11,13 +12,26 @@ import {
 // "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count, Outline.
 const windowMenuItem = (desktop, index) => desktop.menuItem('alt+w', 6, index).then(() => desktop.keys('Return'));
 
+// The pixels of the status line at the window's bottom.
+const statusLine = (desktop) => {
+  const { id, width, height } = desktop.frameWindow();
+  return spawnSync('import', ['-window', id, '-crop', `${width}x16+0+${height - 18}`, 'rgb:-'],
+    { env: { ...process.env, DISPLAY: desktop.x.display } }).stdout.toString('base64');
+};
+
 async function closeWindow(desktop) {
   desktop.keys('ctrl+w');
   await desktop.ended();
 }
 
-test('the title shows word and character counts, also of a selection, and the display switches off again', async () => {
+test('the title and the status line show word and character counts, also of a selection, and the title display switches off again', async () => {
   await withDocument('counts', 'one two three\r\n', async ({ desktop, home, file }) => {
+    await desktop.waitForDocument((d) => d.length > 1);
+    const unselected = await waitUntil('the status line', () => statusLine(desktop));
+    await desktop.keys('shift+ctrl+Right');
+    await waitUntil('the selection in the status line', () => statusLine(desktop) !== unselected);
+    await desktop.keys('Left');
+    await waitUntil('the status line without it', () => statusLine(desktop) === unselected);
     await windowMenuItem(desktop, 3);
     await desktop.waitForTitle(`${file} - Qorva - 3 Words`);
     assert.deepEqual(readSettings(home)['Software\\Qorva'].Info, str('words'));
