@@ -79,7 +79,8 @@ test('F11 twice restores the window', async () => {
 });
 
 test('the recent list keeps its order across restarts, is written when the window closes and opens from Open Recent; the window comes back as it was left', async () => {
-  const home = makeHome({ files: { 'first.text': 'First\r\n', 'second.text': 'Second\r\n' } });
+  const home = makeHome({ settings: { 'Software\\Qorva': { LastRunVersion: str('0.1.0') } },
+    files: { 'first.text': 'First\r\n', 'second.text': 'Second\r\n' } });
   const [first, second] = ['first', 'second'].map((name) => join(home, `${name}.text`));
   const recent = () => readSettings(home)['Software\\Qorva\\Recent Document List'];
   const geometry = (program) => { const w = program.frameWindow(); return w && [w.x, w.y, w.width, w.height].join(); };
