@@ -85,6 +85,15 @@ async function measure(browser, blocks) {
     getCharCount();
     return performance.now() - t0;
   });
+  // The status line's one call on the idle after a typed key.
+  f.statusLineAfterEdit = await rounds(e, () => {
+    getCounts();
+    editor.setCaret(Point(window.middle, 0, 3));
+    editor.blocks[window.middle].children[2].firstChild.insertData(2, 'x');
+    const t0 = performance.now();
+    getCounts();
+    return performance.now() - t0;
+  });
   // A selection over the whole document, as after Select All.
   f.countsSelectedAll = await rounds(e, () => {
     editor.setSelection(Range(Point(0, 0, 0), Point(editor.getBlockCount() - 1, 0, 0)));
@@ -304,6 +313,7 @@ const rows = [
   ['countsCold', 'word + char count, nothing known', ''],
   ['countsIdle', 'word + char count, idle, no change', '< 5'],
   ['countsAfterEdit', 'word + char count after a typed char', '< 5'],
+  ['statusLineAfterEdit', 'status line counts after a typed char', '< 5'],
   ['countsSelectedAll', 'selected word + char count, all selected', '< 5'],
   ['layoutFloor', 'reference: one character + layout', ''],
   ['paragraphStyle', 'Bulleted toggle in the middle', '< 16'],

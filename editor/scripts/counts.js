@@ -119,3 +119,9 @@ export function getCharCount() { return editor.documentCounts().chars; }
 export function getWordCount() { return editor.documentCounts().words; }
 export function getCharCountSelected() { return editor.selectionCounts().chars; }
 export function getWordCountSelected() { return editor.selectionCounts().words; }
+// All four for the status line in one call: "words chars selectedWords selectedChars".
+export function getCounts() {
+  const total = editor.documentCounts();
+  const selected = editor.selectionCounts();
+  return `${total.words} ${total.chars} ${selected.words} ${selected.chars}`;
+}

@@ -12,7 +12,7 @@ import {
   styleWordStrike, styleWordStrong, styleWordSubscript, styleWordSuperscript, styleWordUrl,
 } from './character-styles.js';
 import { copy, cut, getSelectedText, paste } from './clipboard.js';
-import { getCharCount, getCharCountSelected, getWordCount, getWordCountSelected } from './counts.js';
+import { getCharCount, getCharCountSelected, getCounts, getWordCount, getWordCountSelected } from './counts.js';
 import { editor, setCurrentEditor } from './current-editor.js';
 import { Editor } from './editor.js';
 import { installInputGuard } from './input-guard.js';
@@ -72,7 +72,7 @@ const pageFunctions = {
   insertTableColumnAfter, removeTableRow, removeTableColumn,
   insertFootnote, followLink, insertHyperlink, insertImage, insertHorizontalRule, getImageDescription, setImageDescription,
   copy, cut, paste, getSelectedText,
-  getCharCount, getWordCount, getCharCountSelected, getWordCountSelected,
+  getCharCount, getWordCount, getCharCountSelected, getWordCountSelected, getCounts,
   prepareSearch, startSearch, continueSearch, setSearchOptions, replaceMatch, replaceAll,
   getOutline, getOutlineCurrent, goToBlock,
 };

@@ -123,7 +123,7 @@ TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCost
     EXPECT_TRUE(page.modified);
     const std::string notTaken = "The editor could not take the document " + second + "; it was not opened.";
     const std::string notRead = "The document could not be read back from the editor, so it was not saved.";
-    EXPECT_EQ(ui.MessageTexts(), (Texts{notTaken, notTaken, std::string(message::kSaveChanges), notRead, notRead}));
+    EXPECT_EQ(ui.MessageTexts(), (Texts{notTaken, notTaken, "Save changes to first.text?", notRead, notRead}));
 }
 
 // Open, Open Recent and the command line choose alike: the format the file was last
@@ -139,7 +139,7 @@ TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstAndEveryOpenTakesTheRememberedF
     ui.chosenFiles = {readme, readme, notes};
     ui.answers = {Answer::Cancel, Answer::No};
     document.Open();
-    EXPECT_EQ(ui.MessageTexts(), Texts{"Save changes?"});
+    EXPECT_EQ(ui.MessageTexts(), Texts{"Save changes to the untitled document?"});
     ExpectKept("unsaved", "");
     EXPECT_EQ(ui.dialogs.at(0), OpenDocumentDialog());
     document.Open();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <map>
+#include <tuple>
 
 namespace qorva {
 namespace {
@@ -44,7 +45,10 @@ TEST(Accelerators, EveryKeyShownInAMenuSendsThatItemsCommand) {
 }
 
 TEST(Accelerators, ModifierSetsMatchExactly) {
-    EXPECT_EQ(AcceleratorCommand(45, 4), menu_id::Paste);  // Shift+Insert, shown in no menu
+    // Keys shown in no menu.
+    for (auto [key, modifiers, command] : {std::tuple{45, 4, menu_id::Paste}, {'Y', 1, menu_id::Redo},
+                                           {38, 3, menu_id::RowBefore}, {39, 3, menu_id::ColumnAfter}})
+        EXPECT_EQ(AcceleratorCommand(key, modifiers), command) << key;
     for (auto [key, modifiers] : {std::pair{'Z', 3}, {'Z', 0}, {'N', 3}}) EXPECT_FALSE(AcceleratorCommand(key, modifiers));
     EXPECT_FALSE(AcceleratorCommand(187, 5)) << "Ctrl+Shift+= is not Larger";
 }
@@ -67,6 +71,17 @@ TEST(CountSuffix, SelectionWinsTotalIsAskedOnlyWithoutOneAndNoneAsksNothing) {
     EXPECT_EQ(CountSuffix(CountDisplay::Words, [] { return -1; }, total), " - 12 Words");
     EXPECT_EQ(totalAsked, 2);
     EXPECT_EQ(CountSuffix(CountDisplay::Characters, [] { return 1; }, total), " - 1 Character Selected");
+}
+
+// Read off the running window in tests/gui (frame_window.test.mjs).
+TEST(StatusLine, CountsWithTheSelectionFirstSingularsAndReadingTimeRoundedUp) {
+    for (auto [counts, text] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"0 0 0 0", "0 words, 0 characters, 0 min read"},
+             {"1 1 0 0", "1 word, 1 character, 1 min read"},
+             {"1234 6873 1 5", "Selected: 1 word, 5 characters    1,234 words, 6,873 characters, 6 min read"},
+             {"460 2000 0 1", "Selected: 0 words, 1 character    460 words, 2,000 characters, 2 min read"},
+             {"", ""}, {"12 x 0 0", ""}, {"3 -1 0 0", ""}})
+        EXPECT_EQ(StatusLineText(counts), text) << counts;
 }
 
 TEST(DocumentFormat, DefaultFormatKeywordsAreExactAndAnythingElseIsQorvaMarkdown) {

@@ -13,11 +13,11 @@ const closeButton = (desktop) => {
   const sent = spawnSync(process.env.QORVA_CLOSE_WINDOW, [desktop.frameWindow().id], { env: { ...process.env, DISPLAY: desktop.x.display } });
   assert.equal(sent.status, 0, 'the close request was sent (QORVA_CLOSE_WINDOW names x_close_window)');
 };
-const fileExit = (desktop) => desktop.menuItem('alt+f', 11, 10).then(() => desktop.keys('Return'));
+const fileQuit = (desktop) => desktop.menuItem('alt+f', 12, 11).then(() => desktop.keys('Return'));
 
 const RUNS = [
   { how: 'close button', close: closeButton, answer: null, saved: 'Kept text\r\n' },
-  { how: 'File > Exit', close: fileExit, answer: 'alt+n', saved: 'Kept text\r\n' },
+  { how: 'File > Quit', close: fileQuit, answer: 'alt+n', saved: 'Kept text\r\n' },
   { how: 'Ctrl+W', close: (desktop) => desktop.keys('ctrl+w'), answer: 'alt+y', saved: 'New Kept text\r\n' },
 ];
 
@@ -40,7 +40,7 @@ test('Yes on an untitled document: the program ends once Save As has written the
   await withDocument('exit-untitled-save-as', null, async ({ desktop, home }) => {
     const file = join(home, 'named.text');
     await desktop.type('Fresh').waitForDocument((d) => blockTexts(d)[0] === 'Fresh');
-    await desktop.keys('ctrl+w').answer('alt+y');
+    await desktop.keys('ctrl+q').answer('alt+y');
     await desktop.waitForFocus('Save As');
     desktop.type(file).keys('Return');
     await desktop.ended();

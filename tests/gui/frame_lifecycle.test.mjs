@@ -51,7 +51,7 @@ test('a GitHub README opened by the dialog, then from Open Recent, edited and sa
         await desktop.keys('ctrl+o').waitForFocus(/^Open/);
         await desktop.keys('ctrl+a').type(file).keys('Return');
       } else {
-        await desktop.openSubmenu('alt+f', 11, 2);   // "&File" > "Open Recent"
+        await desktop.openSubmenu('alt+f', 12, 2);   // "&File" > "Open Recent"
         desktop.keys('Down', 'Return');
       }
       await desktop.waitForTitle(`${file} - Qorva`);
@@ -71,7 +71,7 @@ test('Save in Format asks for a name saying the format and leaves the file under
     await desktop.waitForDocument((d) => blockTexts(d).includes('Title'));
     await desktop.type('My ').waitForDocument((d) => blockTexts(d)[0] === 'My Title');
     // "&File" > "Save in Format" (5) > "Pandoc Markdown" (1).
-    await desktop.openSubmenu('alt+f', 11, 5);
+    await desktop.openSubmenu('alt+f', 12, 5);
     desktop.keys('Down', 'Return');
     await desktop.waitForFocus('Save As');
     desktop.keys('Return');   // the name offered

@@ -2,6 +2,7 @@
 // windows, and the recent documents across restarts, driven with real key events.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import {
@@ -11,13 +12,26 @@ import {
 // "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count, Outline.
 const windowMenuItem = (desktop, index) => desktop.menuItem('alt+w', 6, index).then(() => desktop.keys('Return'));
 
+// The pixels of the status line at the window's bottom.
+const statusLine = (desktop) => {
+  const { id, width, height } = desktop.frameWindow();
+  return spawnSync('import', ['-window', id, '-crop', `${width}x16+0+${height - 18}`, 'rgb:-'],
+    { env: { ...process.env, DISPLAY: desktop.x.display } }).stdout.toString('base64');
+};
+
 async function closeWindow(desktop) {
   desktop.keys('ctrl+w');
   await desktop.ended();
 }
 
-test('the title shows word and character counts, also of a selection, and the display switches off again', async () => {
+test('the title and the status line show word and character counts, also of a selection, and the title display switches off again', async () => {
   await withDocument('counts', 'one two three\r\n', async ({ desktop, home, file }) => {
+    await desktop.waitForDocument((d) => d.length > 1);
+    const unselected = await waitUntil('the status line', () => statusLine(desktop));
+    await desktop.keys('shift+ctrl+Right');
+    await waitUntil('the selection in the status line', () => statusLine(desktop) !== unselected);
+    await desktop.keys('Left');
+    await waitUntil('the status line without it', () => statusLine(desktop) === unselected);
     await windowMenuItem(desktop, 3);
     await desktop.waitForTitle(`${file} - Qorva - 3 Words`);
     assert.deepEqual(readSettings(home)['Software\\Qorva'].Info, str('words'));
@@ -64,23 +78,37 @@ test('F11 twice restores the window', async () => {
   });
 });
 
-test('the recent list keeps its order across restarts, is written when the window closes and opens from Open Recent', async () => {
-  const home = makeHome({ files: { 'first.text': 'First\r\n', 'second.text': 'Second\r\n' } });
+test('the recent list keeps its order across restarts, is written when the window closes and opens from Open Recent; the window comes back as it was left', async () => {
+  const home = makeHome({ settings: { 'Software\\Qorva': { LastRunVersion: str('0.1.0') } },
+    files: { 'first.text': 'First\r\n', 'second.text': 'Second\r\n' } });
   const [first, second] = ['first', 'second'].map((name) => join(home, `${name}.text`));
   const recent = () => readSettings(home)['Software\\Qorva\\Recent Document List'];
+  const geometry = (program) => { const w = program.frameWindow(); return w && [w.x, w.y, w.width, w.height].join(); };
   await withFrame('recent-order', async ({ start }) => {
     for (const file of [first, second]) {
       const program = start({ home, args: [file] });
       await program.waitForTitle(`${file} - Qorva`);
+      if (file === first) {
+        // The first window is a share of the 1280x800 screen, centred.
+        assert.equal(geometry(program), '256,60,768,680');
+        const { id } = program.frameWindow();
+        program.xdotool('windowsize', id, 900, 600);
+        program.xdotool('windowmove', id, 40, 30);
+        await waitUntil('the window moved', () => geometry(program) === '40,30,900,600');
+        program.keys('ctrl+shift+o');
+      }
       await closeWindow(program);
     }
     // Each entry keeps the format its file was opened in.
     assert.deepEqual(recent(), { DocumentCount: dword(9), Document1: str(second), Format1: str('text'),
       Document2: str(first), Format2: str('text') });
+    const { WindowGeometry, Outline } = readSettings(home)['Software\\Qorva'];
+    assert.deepEqual([WindowGeometry, Outline], [str('40,30,900,600'), dword(1)], 'the second window kept what the first left');
 
     const untitled = start({ home });
     await untitled.waitForTitle('Untitled - Qorva');
-    await untitled.openSubmenu('alt+f', 11, 2);   // "&File" > "Open Recent"
+    assert.equal(geometry(untitled), '40,30,900,600');
+    await untitled.openSubmenu('alt+f', 12, 2);   // "&File" > "Open Recent"
     await untitled.keys('Down', 'Return').waitForTitle(`${first} - Qorva`);
     await closeWindow(untitled);
     assert.deepEqual([recent().Document1, recent().Document2], [str(first), str(second)]);

@@ -65,6 +65,13 @@ TEST(WindowPlacement, CentredOnTheWorkAreaAndKeptInsideIt) {
     // A panel on top shifts the work area.
     EXPECT_EQ(CentreOnWorkArea(700, 480, {0, 30, 1280, 770}), std::make_pair(290, 175));
     EXPECT_EQ(CentreOnWorkArea(700, 480, {100, 50, 600, 400}), std::make_pair(100, 50));
+    // The first window takes a share of the screen; one stored is brought back onto it.
+    for (auto [first, area] : {std::pair{Rect{320, 75, 960, 850}, Rect{0, 0, 1600, 1000}},
+                               {Rect{0, 0, 640, 480}, Rect{0, 0, 640, 480}}, {Rect{2320, 162, 1200, 1836}, Rect{1920, 0, 2000, 2160}}})
+        EXPECT_EQ(FirstWindowRect(area), first) << area.width;
+    for (auto [stored, fitted] : {std::pair{Rect{50, 60, 800, 600}, Rect{50, 60, 800, 600}},
+                                  {Rect{1500, -40, 800, 600}, Rect{800, 0, 800, 600}}, {Rect{-9, 9, 3000, 900}, Rect{0, 9, 1600, 900}}})
+        EXPECT_EQ(FitToWorkArea(stored, {0, 0, 1600, 1000}), fitted) << stored.left;
 }
 
 TEST(FileVersion, TwoOrFourParts) {

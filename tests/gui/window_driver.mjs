@@ -26,10 +26,12 @@ export async function waitUntil(what, probe, timeoutMs = 30000) {
 }
 
 // Settings in the store's own layout; a settled user's by default, so the
-// welcome document does not open by itself.
+// welcome document does not open by itself, with the window left at 700 by 480
+// centred on the screen, where the tests' coordinates expect it.
 export const str = (data) => ({ type: 'REG_SZ', data });
 export const dword = (data) => ({ type: 'REG_DWORD', data });
-export const notFirstRun = (extra = {}) => ({ 'Software\\Qorva': { LastRunVersion: str('0.1.0'), ...extra } });
+export const notFirstRun = (extra = {}) =>
+  ({ 'Software\\Qorva': { LastRunVersion: str('0.1.0'), WindowGeometry: str('290,160,700,480'), ...extra } });
 const settingsFile = 'config/qorva/settings.json';
 
 export function readSettings(home) {

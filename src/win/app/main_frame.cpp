@@ -84,6 +84,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     controller_->WriteRecentList();
+    controller_->WriteWindowLayout();
     guards_->Recovery().Discard();
     QMainWindow::closeEvent(event);
     // One window per process: once it has gone the loop has nothing left to run.

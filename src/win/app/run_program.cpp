@@ -9,6 +9,7 @@
 #include "src/win/app/program_icon.h"
 #include "src/win/app/program_version.h"
 #include "src/win/document/recovery_offer.h"
+#include "src/win/settings/settings.h"
 #include "src/win/settings/shell_values.h"
 #include "src/win/app/start_documents.h"
 #include "src/win/app/startup_rules.h"
@@ -32,8 +33,6 @@ namespace {
 std::string gCommandLine;
 std::vector<std::string> gOtherFiles;  // each opens in a window of its own
 
-constexpr int kInitialWidth = 700;
-constexpr int kInitialHeight = 480;
 
 bool HaveDisplay() {
     auto set = [](const char* name) {
@@ -69,25 +68,34 @@ void ChooseFirstDocumentFor(CMainFrame& frame) {
     }
 }
 
-void CentreOnWorkArea(QWidget& window) {
+// Where the user left the window, on the screen it was on; the first time a
+// share of the primary screen. Maximised again only once shown.
+bool PlaceWindow(QWidget& window) {
+    const WindowLayout layout = ReadWindowLayout();
     QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
+    if (layout.geometry) {
+        const auto [left, top, width, height] = *layout.geometry;
+        if (QScreen* was = QGuiApplication::screenAt(QRect(left, top, width, height).center())) screen = was;
+    }
+    if (!screen) return layout.maximized;
     const QRect area = screen->availableGeometry();
-    const auto [left, top] = qorva::CentreOnWorkArea(
-        window.width(), window.height(), {area.left(), area.top(), area.width(), area.height()});
-    window.move(left, top);
+    const Rect work{area.left(), area.top(), area.width(), area.height()};
+    const Rect placed = layout.geometry ? FitToWorkArea({(*layout.geometry)[0], (*layout.geometry)[1],
+                                                         (*layout.geometry)[2], (*layout.geometry)[3]}, work)
+                                        : FirstWindowRect(work);
+    window.setGeometry(placed.left, placed.top, placed.width, placed.height);
+    return layout.maximized;
 }
 
 int RunFunction() {
     ChromiumMessageHandler loop;
     QGuiApplication::setWindowIcon(ProgramIcon());
     auto frame = std::make_unique<CMainFrame>();
-    frame->resize(kInitialWidth, kInitialHeight);
     // Placed before the first document is chosen, so a message about it appears
     // over the spot where the window will be.
-    CentreOnWorkArea(*frame);
+    const bool maximized = PlaceWindow(*frame);
     ChooseFirstDocumentFor(*frame);
-    frame->show();
+    if (maximized) frame->showMaximized(); else frame->show();
     frame->EditorView()->FocusPage();
     OpenInOtherWindows(*frame, gOtherFiles);
     if (!RestoreRequestedRecovery(*frame)) OfferRecoveredDocuments(*frame, DefaultRecoveryFolder());

@@ -46,6 +46,21 @@ std::pair<int, int> CentreOnWorkArea(int width, int height, const Rect& area) {
     return {place(area.left, area.width, width), place(area.top, area.height, height)};
 }
 
+Rect FirstWindowRect(const Rect& area) {
+    constexpr int kLeastWidth = 700, kLeastHeight = 480, kMostWidth = 1200;
+    const int width = std::min(area.width, std::clamp(area.width * 3 / 5, kLeastWidth, kMostWidth));
+    const int height = std::min(area.height, std::max(area.height * 17 / 20, kLeastHeight));
+    const auto [left, top] = CentreOnWorkArea(width, height, area);
+    return {left, top, width, height};
+}
+
+Rect FitToWorkArea(const Rect& stored, const Rect& area) {
+    const int width = std::min(stored.width, area.width), height = std::min(stored.height, area.height);
+    const int left = std::clamp(stored.left, area.left, area.left + area.width - width);
+    const int top = std::clamp(stored.top, area.top, area.top + area.height - height);
+    return {left, top, width, height};
+}
+
 }  // namespace qorva
 
 namespace qorva {

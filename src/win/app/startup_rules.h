@@ -35,11 +35,18 @@ FirstDocument ChooseFirstDocument(const std::string& commandLine);
 
 struct Rect {
     int left, top, width, height;
+    bool operator==(const Rect&) const = default;
 };
 
 // Top-left corner of a window of the given size centred on the work area, kept
 // inside it where it fits.
 std::pair<int, int> CentreOnWorkArea(int width, int height, const Rect& workArea);
+
+// The first window: a share of the work area that suits writing, centred on it.
+Rect FirstWindowRect(const Rect& workArea);
+// A stored window, shrunk to the work area where larger and moved into it where
+// any part of it would lie outside (a smaller or rearranged screen since).
+Rect FitToWorkArea(const Rect& stored, const Rect& workArea);
 
 }  // namespace qorva
 

@@ -14,8 +14,12 @@
 #include "src/win/app/update_checker.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
@@ -63,6 +67,11 @@ DocumentController::DocumentController(QMainWindow& frame, CEditorView& view, st
 
     menus_ = new MenuBar(frame.menuBar(), onCommand_);
 
+    status_ = new QLabel(&frame);
+    status_->setObjectName("statusCounts");
+    frame.statusBar()->setSizeGripEnabled(false);
+    frame.statusBar()->addWidget(status_);
+
     OutlinePage outlinePage{
         [&view] { return view.Call("getOutline"); },
         [&view] { return std::atoi(view.Call("getOutlineCurrent").c_str()); },
@@ -87,6 +96,11 @@ DocumentController::DocumentController(QMainWindow& frame, CEditorView& view, st
 
     ResetRepeatExport();
 
+    const WindowLayout layout = ReadWindowLayout();
+    search_->matchCaseBox()->setChecked(layout.matchCase);
+    search_->wholeWordBox()->setChecked(layout.wholeWord);
+    if (layout.outline) outline_->Toggle();
+
     view.SetCommandExtension([&view](int commandId) {
         if (!IsClipboardCommand(commandId)) return false;
         return HandleClipboardCommand(commandId, [&view](std::string_view function, const std::string* argument) {
@@ -101,6 +115,7 @@ DocumentController::~DocumentController() = default;
 bool DocumentController::HandleCommand(int commandId) {
     if (lifecycle_->HandleCommand(commandId)) return true;
     switch (commandId) {
+        case id::Close:  // one window per process: closing it is quitting
         case id::Exit:
             // Closing asks "Save changes?" first; posted, as a close request is.
             QTimer::singleShot(0, &frame_, [this] { frame_.close(); });
@@ -168,11 +183,32 @@ void DocumentController::UpdateTitle() {
     }
     const QString text = QString::fromStdString(title);
     if (frame_.windowTitle() != text) frame_.setWindowTitle(text);
+    // One page call for the four counts; the page keeps them per block.
+    const QString status = QString::fromStdString(StatusLineText(view_.Call("getCounts")));
+    if (status_->text() != status) status_->setText(status);
 }
 
 bool DocumentController::CanClose() { return lifecycle_->AskToSave(); }
 
 void DocumentController::WriteRecentList() { recent_.Write(UserSettings()); }
+
+void DocumentController::WriteWindowLayout() {
+    WindowLayout layout;
+    const Qt::WindowStates states = fullScreen_ ? savedStates_ : frame_.windowState();
+    layout.maximized = states.testFlag(Qt::WindowMaximized);
+    // The frame as it is when shown normally, so that un-maximising restores it.
+    const QRect normal = fullScreen_ ? savedRect_ : layout.maximized ? frame_.normalGeometry() : frame_.geometry();
+    if (normal.isValid()) layout.geometry = std::array{normal.x(), normal.y(), normal.width(), normal.height()};
+    layout.outline = outline_->isVisible();
+    layout.matchCase = search_->matchCaseBox()->isChecked();
+    layout.wholeWord = search_->wholeWordBox()->isChecked();
+    qorva::WriteWindowLayout(layout);
+}
+
+QString DocumentController::DialogFolder() const {
+    const std::string& path = lifecycle_->path();
+    return path.empty() ? QString() : QFileInfo(QString::fromStdString(path)).absolutePath();
+}
 
 void DocumentController::RecentListChanged() {
     RebuildRecentMenu(*menus_, menus_->openRecentMenu(), recent_, recentPlaceholder_);

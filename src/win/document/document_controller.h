@@ -18,6 +18,7 @@
 
 class QEvent;
 class QKeyEvent;
+class QLabel;
 class QMainWindow;
 class QObject;
 class QSplitter;
@@ -53,6 +54,9 @@ public:
     // "Save changes?" before the window closes; then the recent list is stored.
     bool CanClose();
     void WriteRecentList();
+    // The window's geometry, maximised state, outline panel and search options,
+    // stored when it closes and put back when the next one opens.
+    void WriteWindowLayout();
 
     bool IsSearchShown() const;
     bool IsFullScreen() const;
@@ -72,6 +76,9 @@ public:
     void SetSearchOptions(bool matchCase, bool wholeWord) override;
     void Replace(const QString& text, const QString& replacement) override;
     int ReplaceAll(const QString& text, const QString& replacement) override;
+
+protected:
+    QString DialogFolder() const override;
 
 private:
     class ViewPage;
@@ -102,6 +109,7 @@ private:
     CountDisplay countMode_ = CountDisplay::None;
     QByteArray savedGeometry_;
     QRect savedRect_;
+    QLabel* status_ = nullptr;
     bool fullScreen_ = false;
     Qt::WindowStates savedStates_;
 };

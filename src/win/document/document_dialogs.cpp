@@ -56,6 +56,7 @@ std::optional<std::string> DocumentDialogs::runFileDialog(const FileDialogSpec& 
         dialog.selectNameFilter(filters[static_cast<qsizetype>(spec.selectedFilter)]);
     }
     if (!spec.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(spec.defaultExtension));
+    if (const QString folder = DialogFolder(); !folder.isEmpty()) dialog.setDirectory(folder);
     if (save && !spec.defaultExtension.empty()) {
         // A name typed without an extension gets the chosen filter's, so that the
         // name says the format it is written in; "All Files" adds none.

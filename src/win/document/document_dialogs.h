@@ -26,6 +26,10 @@ public:
     bool StartNewInstance(const std::vector<std::string>& arguments) override;
     void OpenUrl(const std::string& url) override;
 
+protected:
+    // The folder file dialogs open in; empty: Qt's choice.
+    virtual QString DialogFolder() const { return {}; }
+
 private:
     QWidget* dialogOwner() const;
     std::optional<std::string> runFileDialog(const FileDialogSpec& dialog, bool save);

@@ -255,7 +255,7 @@ bool DocumentLifecycle::SaveAs(std::optional<DocumentFormat> asked, const std::s
 
 bool DocumentLifecycle::AskToSave() {
     if (!page_.IsModified()) return true;
-    switch (ui_.ShowMessage(message::SaveChanges())) {
+    switch (ui_.ShowMessage(message::SaveChanges(path_))) {
         case MessageAnswer::No: return true;
         case MessageAnswer::Yes: return Save();
         default: return false;

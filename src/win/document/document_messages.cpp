@@ -11,8 +11,11 @@ MessageSpec Make(std::string text, std::string_view caption, MessageButtons butt
 
 }  // namespace
 
-MessageSpec SaveChanges() {
-    return Make(std::string(kSaveChanges), kQorva, MessageButtons::YesNoCancel, MessageIcon::Exclamation);
+MessageSpec SaveChanges(std::string_view path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string name = path.empty() ? "the untitled document"
+                                          : std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    return Make("Save changes to " + name + "?", kQorva, MessageButtons::YesNoCancel, MessageIcon::Exclamation);
 }
 MessageSpec ChangesWillBeLost() {
     return Make(std::string(kChangesWillBeLost), kQorva, MessageButtons::YesNo, MessageIcon::Exclamation);

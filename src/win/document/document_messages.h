@@ -22,7 +22,6 @@ struct MessageSpec {
 namespace message {
 
 inline constexpr std::string_view kQorva = "Qorva";
-inline constexpr std::string_view kSaveChanges = "Save changes?";
 inline constexpr std::string_view kChangesWillBeLost = "Changes will be lost. Proceed?";
 inline constexpr std::string_view kParsingError = "Parsing Error. Please report this to Qorva support.";
 inline constexpr std::string_view kFormattingError = "Formatting Error. Please report this to Qorva support.";
@@ -30,7 +29,9 @@ inline constexpr std::string_view kErrorWritingFile = "Error writing file!";
 inline constexpr std::string_view kNewWindowFailed = "Failed to open new window";
 inline constexpr std::string_view kWelcomeFailed = "Failed to open \u2018Welcome\u2019 document";
 
-MessageSpec SaveChanges();
+// "Save changes to story.text?" with the document's file name; an untitled
+// document is named as such.
+MessageSpec SaveChanges(std::string_view path);
 MessageSpec ChangesWillBeLost();
 MessageSpec ParsingError();
 MessageSpec FormattingError();

@@ -18,4 +18,10 @@ std::string DocumentTitle(std::string_view path, bool welcome, bool modified);
 std::string CountSuffix(CountDisplay mode, const std::function<int()>& selectedCount,
                         const std::function<int()>& totalCount);
 
+// The status line from the page's counts, given as "words characters
+// selectedWords selectedCharacters": "1,204 words, 6,873 characters, 6 min
+// read", led by the selection's counts when something is selected. Empty when
+// the counts cannot be read.
+std::string StatusLineText(std::string_view counts);
+
 }  // namespace qorva

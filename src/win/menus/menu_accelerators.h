@@ -1,6 +1,7 @@
 // The accelerator table: key (virtual-key code, US layout) with an exact modifier
 // set (Ctrl 1, Alt 2, Shift 4) to command identifier. It also binds keys that the
-// menus do not show (Ctrl+Insert, Shift+Delete, Shift+Insert, Ctrl+W).
+// menus do not show (Ctrl+Insert, Shift+Delete, Shift+Insert, Ctrl+Y, Ctrl+Alt with
+// the arrows).
 #pragma once
 
 #include <optional>

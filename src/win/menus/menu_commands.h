@@ -4,7 +4,8 @@
 namespace qorva::menu_id {
 
 // File
-inline constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, Print = 57607, Exit = 57665;
+inline constexpr int New = 57600, Open = 57601, Close = 57602, Save = 57603, SaveAs = 57604, Print = 57607,
+                     Exit = 57665;
 inline constexpr int RecentFirst = 57616, RecentLast = 57631;
 inline constexpr int ReopenQorva = 33000, ReopenPandoc = 33001, ReopenGithub = 33002, ReopenMmd = 33003;
 inline constexpr int SaveInQorva = 33020, SaveInPandoc = 33021, SaveInGithub = 33022, SaveInMmd = 33023;

@@ -1,5 +1,8 @@
 #include "src/win/settings/settings.h"
 
+#include <cstdlib>
+#include <stdexcept>
+
 namespace qorva {
 
 size_t Utf16Length(std::string_view utf8) {
@@ -47,6 +50,56 @@ bool WriteZoomSetting(std::string_view zoom, SettingsStore& store) { return Writ
 std::string LastRunVersionSetting(const SettingsStore& store) { return ReadSettingString("LastRunVersion", "", store); }
 bool WriteLastRunVersionSetting(std::string_view version, SettingsStore& store) {
     return WriteSettingString("LastRunVersion", version, store);
+}
+
+namespace {
+
+// Four whole numbers separated by commas, with a size no window could lack.
+std::optional<std::array<int, 4>> ParseGeometry(const std::string& text) {
+    std::array<int, 4> numbers{};
+    size_t at = 0;
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        size_t used = 0;
+        try {
+            numbers[i] = std::stoi(text.substr(at), &used);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+        at += used;
+        const bool last = i + 1 == numbers.size();
+        if (last ? at != text.size() : (at >= text.size() || text[at] != ',')) return std::nullopt;
+        ++at;
+    }
+    constexpr int kLargest = 100000;
+    if (numbers[2] < 1 || numbers[3] < 1 || numbers[2] > kLargest || numbers[3] > kLargest) return std::nullopt;
+    if (std::abs(numbers[0]) > kLargest || std::abs(numbers[1]) > kLargest) return std::nullopt;
+    return numbers;
+}
+
+}  // namespace
+
+WindowLayout ReadWindowLayout(const SettingsStore& store) {
+    WindowLayout layout;
+    layout.geometry = ParseGeometry(ReadSettingString("WindowGeometry", "", store));
+    layout.maximized = ReadSettingBool("WindowMaximized", false, store);
+    layout.outline = ReadSettingBool("Outline", false, store);
+    layout.matchCase = ReadSettingBool("SearchMatchCase", false, store);
+    layout.wholeWord = ReadSettingBool("SearchWholeWord", false, store);
+    return layout;
+}
+
+bool WriteWindowLayout(const WindowLayout& layout, SettingsStore& store) {
+    auto flag = [](bool on) { return RegValue::Dword(on ? 1 : 0); };
+    std::vector<RegChange> changes = {{"WindowMaximized", flag(layout.maximized)},
+                                      {"Outline", flag(layout.outline)},
+                                      {"SearchMatchCase", flag(layout.matchCase)},
+                                      {"SearchWholeWord", flag(layout.wholeWord)}};
+    if (const auto& g = layout.geometry) {
+        const std::string text = std::to_string((*g)[0]) + "," + std::to_string((*g)[1]) + "," +
+                                 std::to_string((*g)[2]) + "," + std::to_string((*g)[3]);
+        changes.push_back({"WindowGeometry", RegValue::String(text)});
+    }
+    return store.Apply(kSettingsKey, changes);
 }
 
 CountDisplay CountDisplayFromInfo(std::string_view info) {

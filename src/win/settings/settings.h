@@ -5,6 +5,8 @@
 
 #include "src/win/settings/settings_store.h"
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +42,19 @@ std::string ZoomSetting(const SettingsStore& store = UserSettings());
 bool WriteZoomSetting(std::string_view zoom, SettingsStore& store = UserSettings());
 std::string LastRunVersionSetting(const SettingsStore& store = UserSettings());
 bool WriteLastRunVersionSetting(std::string_view version, SettingsStore& store = UserSettings());
+
+// The window as the user left it. The geometry is the normal (not maximised)
+// frame, stored as the text "left,top,width,height" so that it stays hand-editable.
+struct WindowLayout {
+    std::optional<std::array<int, 4>> geometry;
+    bool maximized = false;
+    bool outline = false;
+    bool matchCase = false;
+    bool wholeWord = false;
+    bool operator==(const WindowLayout&) const = default;
+};
+WindowLayout ReadWindowLayout(const SettingsStore& store = UserSettings());
+bool WriteWindowLayout(const WindowLayout& layout, SettingsStore& store = UserSettings());
 
 // The count display mode of the window title.
 enum class CountDisplay { None = 0, Words = 1, Characters = 2 };

@@ -109,8 +109,9 @@ void CEditorView::Zoom(int command) {
 }
 
 void CEditorView::InsertImage() {
+    // Opens in the document's folder (Qt's choice for an untitled one).
     const QString chosen = QFileDialog::getOpenFileName(
-        QApplication::activeWindow(), QString(), QString(),
+        QApplication::activeWindow(), QString(), callback_->GetDocumentFolder(),
         QStringLiteral("Image Files (*.png, *.jpg, *.jpeg) (*.png *.jpg *.jpeg);;All Files (*)"));
     if (chosen.isEmpty()) return;
     const std::string reference =
