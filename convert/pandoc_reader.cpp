@@ -8,6 +8,7 @@
 #include "model/model_json.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 #include <variant>
 
@@ -208,8 +209,13 @@ private:
                 auto para = std::find_if(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
                                          [&](const Block& b) { return b.tag == "para" && b.level == level; });
                 if (para != out.end()) para->tag = "term";
-                else out.insert(out.begin() + static_cast<std::ptrdiff_t>(first), Block{"term", level, false, {}});
+                else para = out.insert(out.begin() + static_cast<std::ptrdiff_t>(first), Block{"term", level, false, {}});
+                // A term's first definition must follow it directly; what the term's own
+                // links, notes and images give goes after its definitions.
+                std::vector<Block> termsOwn(std::make_move_iterator(para + 1), std::make_move_iterator(out.end()));
+                out.erase(para + 1, out.end());
                 appendList("definition", definitions, level, out);
+                std::move(termsOwn.begin(), termsOwn.end(), std::back_inserter(out));
             }
         } else if (n == "Header") {
             appendHeading(e, out);

@@ -40,10 +40,12 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
     EXPECT_EQ(readBlocks(R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," + para(str("more")) + "],[],[" +
                          para(str("b")) + "]]]}]"),
               R"([["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0},["plain","b"]]])");
-    EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Str":"term"}],[[)" + para(str("d1")) + "," + para(str("more")) + "],[" +
-                         para(str("d2")) + R"(]]],[[],[[{"RawBlock":["latex","\\x\n\n\\y"]}]]]]}])"),
-              R"([["term",{"level":0},["plain","term"]],["definition",{"level":0},["plain","d1"]],["para",{"level":1},["plain","more"]],)"
-              R"(["definition",{"level":0},["plain","d2"]],["term",{"level":0}],)"
+    // A term's link is defined after its definitions, which must follow the term directly.
+    EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Link":[[{"Str":"term"}],["u",""]]}],[[)" + para(str("d1")) + "," + para(str("more")) +
+                         "],[" + para(str("d2")) + R"(]]],[[],[[{"RawBlock":["latex","\\x\n\n\\y"]}]]]]}])"),
+              R"([["term",{"level":0},["linktext","term"],["linkref","1"]],["definition",{"level":0},["plain","d1"]],)"
+              R"(["para",{"level":1},["plain","more"]],["definition",{"level":0},["plain","d2"]],)"
+              R"(["link",{"level":1},["linkref","1"],["url","u"]],["term",{"level":0}],)"
               R"(["definition",{"level":0},["tex","\\x"],["break","\n"],["break","\n"],["tex","\\y"]]])");
     EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>\n"]},{"RawBlock":["rtf","x"]},"HorizontalRule",{"Mystery":[1,2]},"Null",)" +
                          para(R"("Space")") + "]"),

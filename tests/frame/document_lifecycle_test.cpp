@@ -1,6 +1,7 @@
 #include "src/win/document/document_conversion.h"
 #include "src/win/document/document_lifecycle.h"
 #include "src/win/document/file_content.h"
+#include "src/win/document/paragraph_wrapping.h"
 #include "src/win/menus/menu_commands.h"
 #include "resources/resources.h"
 #include "tests/frame/document_test_support.h"
@@ -204,6 +205,12 @@ TEST_F(DocumentLifecycleTest, LineEndsStayAsTheFileHadThemNoByteOrderMarkAndSave
         ASSERT_TRUE(document.Save());
         EXPECT_EQ(ReadFileBytes(path), "C" + lineEnd + lineEnd + "B" + lineEnd);
     }
+    // A file whose paragraphs stand on one line each is saved that way without the setting.
+    ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", RegValue::Dword(0)));
+    const std::string path = Load("long.text", "A\n\n" + longLine + "\n");
+    TypeIntoPage("C\n\n" + longLine.substr(0, longLine.size() - 1) + "\n");
+    ASSERT_TRUE(document.Save());
+    EXPECT_EQ(ReadFileBytes(path), "C\n\n" + longLine.substr(0, longLine.size() - 1) + "\n");
 }
 
 TEST_F(DocumentLifecycleTest, AFailedWriteNamesTheFileAndTheReasonAndKeepsTheOldFileAndState) {
@@ -429,6 +436,21 @@ TEST(FileContent, TellsTextOddBytesAndBinaryApart) {
         {"UTF-16 text", Repeat("t\0e\0x\0t\0"s, 100), Kind::Binary},
     };
     for (const auto& c : cases) EXPECT_EQ(ClassifyFileContent(c.bytes), c.kind) << c.name;
+}
+
+TEST(ParagraphWrapping, OnlyALongLineOfProseThatCouldHaveBeenBrokenCounts) {
+    const std::string words = Repeat("word ", 24), url = "https://example.org/" + std::string(120, 'x');
+    const struct { const char* name; std::string text; bool unwrapped; } cases[] = {
+        {"a paragraph on one line", "# T\r\n\r\n" + words + "\r\n", true},
+        {"a list item on one line", "-   " + words + "\n", true},
+        {"wrapped at 72", Repeat("word word word word word word word word word word word word word word\n", 4), false},
+        {"a fenced code line", "```\n" + words + "\n```\n", false},
+        {"an indented code line", "    " + words + "\n", false},
+        {"a table row", "| " + words + " |\n", false},
+        {"an address alone on its line", "See\n" + url + "\n", false},
+        {"a long line after an unclosed fence", "~~~\n" + words, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HasUnwrappedParagraphs(c.text), c.unwrapped) << c.name;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "src/win/document/document_conversion.h"
 #include "src/win/document/file_content.h"
 #include "src/win/document/named_file_format.h"
+#include "src/win/document/paragraph_wrapping.h"
 #include "src/win/menus/menu_commands.h"
 #include "src/win/tools/converter_host.h"
 #include "src/win/tools/file_helpers.h"
@@ -136,6 +137,7 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
     if (!PutIntoPage(path, result.text, FileUrl(path))) return false;
     format_ = format;
     lineEnds_ = LineEndsOf(bytes);
+    unwrapped_ = HasUnwrappedParagraphs(bytes);
     path_ = path;
     welcome_ = false;
     // The odd bytes are shown as U+FFFD, and a save would write that: the document
@@ -200,7 +202,7 @@ bool DocumentLifecycle::WriteFileAs(const std::string& path, DocumentFormat form
         return false;
     }
     if (model->empty()) return false;
-    ConversionResult result = WriteDocument(*model, format, SaveUnwrappedSetting(settings_),
+    ConversionResult result = WriteDocument(*model, format, unwrapped_ || SaveUnwrappedSetting(settings_),
                                             UsesPandoc(format) ? DetectPandoc() : PandocInstallation{});
     if (result.failure == ConversionResult::Failure::Converter) {
         ShowConverterError(message::FormattingError());
@@ -268,6 +270,7 @@ void DocumentLifecycle::LoadWelcome() {
     page_.SetTextJson(model);
     ResetFormat();
     lineEnds_ = LineEnds::Lf;
+    unwrapped_ = false;
     path_.clear();
     welcome_ = true;
     ui_.DocumentStateChanged();
@@ -351,6 +354,7 @@ bool DocumentLifecycle::Import(int commandId) {
     page_.SetModified(false);
     ResetFormat();
     lineEnds_ = LineEnds::Lf;
+    unwrapped_ = false;
     path_.clear();
     welcome_ = false;
     ui_.DocumentStateChanged();
@@ -373,11 +377,14 @@ bool DocumentLifecycle::Restore(const std::string& path, DocumentFormat format, 
                      path.empty() ? std::nullopt : std::optional(FileUrl(path))))
         return false;
     format_ = format;
-    // The file on disk, when it is still there, says how its lines end.
+    // The file on disk, when it is still there, says how its lines end and wrap.
     lineEnds_ = LineEnds::Lf;
+    unwrapped_ = false;
     if (!path.empty()) {
         try {
-            lineEnds_ = LineEndsOf(ReadWholeFile(path));
+            const std::string bytes = ReadWholeFile(path);
+            lineEnds_ = LineEndsOf(bytes);
+            unwrapped_ = HasUnwrappedParagraphs(bytes);
         } catch (const FileError&) {
         }
     }

@@ -152,6 +152,8 @@ private:
     std::string path_;
     DocumentFormat format_ = DocumentFormat::QorvaMarkdown;
     LineEnds lineEnds_ = LineEnds::Lf;
+    // Paragraphs kept on one line each, as the file read had them.
+    bool unwrapped_ = false;
     bool welcome_ = false;
     std::vector<DocumentFileObserver*> observers_;
     bool reloading_ = false;
