@@ -35,8 +35,9 @@ test('a file with a zero byte and invalid UTF-8 says so, opens whole and modifie
 });
 
 // A README as GitHub Markdown writes it: lists, code, a table with its header row,
-// a reference link, lines ending in LF. (Soft line breaks, tight lists and fences
-// are not kept yet: the document model has no place for them.)
+// a reference link, a paragraph on one long line, lines ending in LF. (Soft line
+// breaks, a loose list of plain items and fences are not kept yet: the document
+// model has no place for them.)
 const readme = readFileSync(new URL('samples/readme.md', import.meta.url), 'utf8');
 
 test('a GitHub README opened by the dialog, then from Open Recent, edited and saved, differs only by the edits', async () => {

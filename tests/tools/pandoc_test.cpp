@@ -29,6 +29,9 @@ TEST(PandocCommandLines, ClassicOptionsForOldPandocAndTheCurrentOnesForNewer) {
               "\"pandoc\" --from json --to markdown_github --reference-links --atx-headers");
     EXPECT_EQ(PandocFromJsonCommand(current, "markdown_github"),
               "\"pandoc\" --from json --to gfm --reference-links --markdown-headings=atx --sandbox");
+    EXPECT_EQ(PandocFromJsonCommand(current, "markdown", true),
+              "\"pandoc\" --from json --to markdown --reference-links --markdown-headings=atx --wrap=none --sandbox");
+    EXPECT_NE(PandocFromJsonCommand(old, "markdown", true).find(" --no-wrap"), std::string::npos);
     // Only a Pandoc that has a sandbox (2.15 on) reads strangers' text in one.
     EXPECT_EQ(PandocToJsonCommand(old, "html"), "\"pandoc\" --from html --to json");
     EXPECT_EQ(PandocToJsonCommand(installation("2.14.2"), "html"), "\"pandoc\" --from html --to json");

@@ -63,7 +63,7 @@ ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bo
         return result;
     }
     std::string output, messages;
-    if (!PandocFromJson(pandoc, json, PandocNameOf(format), output, &messages)) {
+    if (!PandocFromJson(pandoc, json, PandocNameOf(format), output, &messages, unwrapped)) {
         // Pandoc's messages are never taken for the document.
         result.failure = ConversionResult::Failure::Pandoc;
         result.pandocMessage = output.empty() ? messages : output;

@@ -27,7 +27,7 @@ std::string FileBytesAsText(std::string_view bytes);
 ConversionResult ReadDocument(std::string_view text, DocumentFormat format, const PandocInstallation& pandoc);
 
 // Model JSON to the text of a file, its lines ending in line feeds: native text
-// wrapped (unless `unwrapped`), or what Pandoc produced.
+// and Markdown wrapped (unless `unwrapped`), as the writer or Pandoc produced it.
 ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bool unwrapped,
                                const PandocInstallation& pandoc);
 

@@ -157,11 +157,12 @@ std::string PandocToJsonCommand(const PandocInstallation& pandoc, std::string_vi
            (PandocHasSandbox(pandoc) ? " --sandbox" : "");
 }
 
-std::string PandocFromJsonCommand(const PandocInstallation& pandoc, std::string_view outputFormat) {
+std::string PandocFromJsonCommand(const PandocInstallation& pandoc, std::string_view outputFormat, bool unwrapped) {
     // --atx-headers gave way to --markdown-headings=atx in Pandoc 2.11.2.
     bool newHeadingOption = !pandoc.legacy() && atLeast(versionNumbers(pandoc.version), {2, 11, 2});
     return QuoteArgument(pandoc.location) + " --from json --to " + PandocFormatName(pandoc, outputFormat) +
            " --reference-links " + (newHeadingOption ? "--markdown-headings=atx" : "--atx-headers") +
+           (unwrapped ? pandoc.legacy() ? " --no-wrap" : " --wrap=none" : "") +
            (PandocHasSandbox(pandoc) ? " --sandbox" : "");
 }
 
@@ -185,8 +186,8 @@ bool PandocToJson(const PandocInstallation& pandoc, std::string_view input, std:
 }
 
 bool PandocFromJson(const PandocInstallation& pandoc, std::string_view json, std::string_view outputFormat,
-                    std::string& output, std::string* messages) {
-    return run(PandocFromJsonCommand(pandoc, outputFormat), "", json, output, messages);
+                    std::string& output, std::string* messages, bool unwrapped) {
+    return run(PandocFromJsonCommand(pandoc, outputFormat, unwrapped), "", json, output, messages);
 }
 
 bool PandocExport(const PandocInstallation& pandoc, std::string_view json, std::string_view outputFormat,

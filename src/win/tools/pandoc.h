@@ -58,7 +58,9 @@ bool PandocHasSandbox(const PandocInstallation& pandoc);
 
 // Command lines, exactly as run. Reading and saving run sandboxed when Pandoc can.
 std::string PandocToJsonCommand(const PandocInstallation& pandoc, std::string_view inputFormat);
-std::string PandocFromJsonCommand(const PandocInstallation& pandoc, std::string_view outputFormat);
+// `unwrapped` keeps each paragraph on one line.
+std::string PandocFromJsonCommand(const PandocInstallation& pandoc, std::string_view outputFormat,
+                                  bool unwrapped = false);
 std::string PandocExportCommand(const PandocInstallation& pandoc, std::string_view outputFormat,
                                 std::string_view outputPath);
 std::string PandocVersionCommand(std::string_view location);
@@ -70,7 +72,7 @@ std::string PandocVersionCommand(std::string_view location);
 bool PandocToJson(const PandocInstallation& pandoc, std::string_view input, std::string_view inputFormat,
                   std::string& output, std::string* messages = nullptr);
 bool PandocFromJson(const PandocInstallation& pandoc, std::string_view json, std::string_view outputFormat,
-                    std::string& output, std::string* messages = nullptr);
+                    std::string& output, std::string* messages = nullptr, bool unwrapped = false);
 // Pandoc writes the file itself; `output` receives its messages. `cancelled`, when
 // given, tells whether the user stopped the run.
 bool PandocExport(const PandocInstallation& pandoc, std::string_view json, std::string_view outputFormat,
