@@ -105,6 +105,15 @@ export const caretMovesMethods = {
     else this.setCaret(Point(s.block, 0, 0));
   },
 
+  // The end of the document's last block rather than the Final block below it, so
+  // that typing there and taking it back leaves no empty paragraph behind. Below a
+  // closing picture, and in an empty document, the browser moves.
+  moveToEndOfDocument() {
+    const last = this.getBlockCount() - 2;
+    if (last < 0 || isObjectType(this.getBlockType(last))) return true;
+    this.setCaret(this.getBlockEnd(last));
+    return false;
+  },
   moveToEndOfParagraph() {
     const range = this.getSelection();
     const s = range.start;

@@ -62,6 +62,7 @@ export function moveUp() { return editor.moveUp(); }
 export function moveDown() { return editor.moveDown(); }
 export function moveToBeginningOfParagraph() { editor.moveToBeginningOfParagraph(); return false; }
 export function moveToEndOfParagraph() { editor.moveToEndOfParagraph(); return false; }
+export function moveToEndOfDocument() { return editor.moveToEndOfDocument(); }
 export function shouldInsertText() { return editor.shouldInsertText(); }
 export function insertSpace() { return editor.insertSpace(); }
 export function indentParagraph() { editor.indentParagraph(); return false; }

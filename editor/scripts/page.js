@@ -26,7 +26,7 @@ import { connectHost, installPageEvents } from './page-events.js';
 import {
   deleteBackward, deleteForward, deleteWordBackward, deleteWordForward, enterNavigationMode, getTextJson,
   indentParagraph, insertBacktab, insertLineBreak, insertNewline, insertSpace, insertTab, leaveNavigationMode,
-  moveBackward, moveDown, moveForward, moveToBeginningOfParagraph, moveToEndOfParagraph, moveUp, onImageError,
+  moveBackward, moveDown, moveForward, moveToBeginningOfParagraph, moveToEndOfDocument, moveToEndOfParagraph, moveUp, onImageError,
   redo, scrollToSelection, setBaseUrl, setTextJson, setThemeCss, setZoomFactor, shouldInsertText, undo,
   unindentParagraph,
 } from './page-functions.js';
@@ -58,7 +58,7 @@ const pageFunctions = {
   setThemeCss, setBaseUrl, onImageError,
   insertNewline, insertLineBreak, insertTab, insertBacktab, insertSpace, shouldInsertText,
   deleteBackward, deleteWordBackward, deleteForward, deleteWordForward,
-  moveBackward, moveForward, moveUp, moveDown, moveToBeginningOfParagraph, moveToEndOfParagraph,
+  moveBackward, moveForward, moveUp, moveDown, moveToBeginningOfParagraph, moveToEndOfParagraph, moveToEndOfDocument,
   indentParagraph, unindentParagraph,
   shiftParagraphUp, shiftParagraphDown, shiftParagraphLeft, shiftParagraphRight, setLTR, setRTL,
   styleParagraphPlain, styleParagraphHeading1, styleParagraphHeading2, styleParagraphHeading3,

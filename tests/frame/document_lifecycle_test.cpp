@@ -306,7 +306,15 @@ TEST_F(DocumentLifecycleTest, WithoutPandocTheFlavourCommandsOfferTheDownloadAnd
 }
 
 TEST_F(DocumentLifecycleTest, AFailingPandocChangesNothingAndItsMessageIsShown) {
-    std::string path = Load("doc.text", "text\r\n");
+    ASSERT_TRUE(document.LoadFileAs(folder.Write("notes.md", "notes\n"), DocumentFormat::PandocMarkdown));
+    {
+        testing::FakePandocHome failing("pandoc 2.17.1.1", "cat > /dev/null; exit 64");
+        document.SaveInFormat(menu_id::SaveInGithub);
+        EXPECT_EQ(document.format(), DocumentFormat::PandocMarkdown) << "a failed save keeps the flavour";
+        ui.messages.clear();
+    }
+    const std::string path = folder.Write("doc.text", "text\r\n");
+    ASSERT_TRUE(document.OpenNamedFile(path));
     const std::string model = page.model;
     testing::FakePandocHome failing("pandoc 2.17.1.1", "cat > /dev/null; echo 'pandoc: simulated failure' >&2; exit 64");
     document.ReopenInFormat(menu_id::ReopenMmd);

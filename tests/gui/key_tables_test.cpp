@@ -34,6 +34,8 @@ TEST(KeyHook, EachKeyCallsThePageLeavesItToTheBrowserOrSwallowsIt) {
              {"Enter", K::KeyDown, vk::Return, None, "insertNewline", true},
              {"Shift+Enter", K::KeyDown, vk::Return, Shift, "insertLineBreak", true},
              {"Alt+Shift+Enter", K::KeyDown, vk::Return, Alt | Shift, "insertNewline", true},
+             {"Ctrl+End", K::KeyDown, vk::End, Ctrl, "moveToEndOfDocument", true},
+             {"Ctrl+Shift+End", K::KeyDown, vk::End, Ctrl | Shift, "", false},
              {"Ctrl+Left", K::KeyDown, vk::Left, Ctrl, "", false},
              {"Ctrl+A", K::KeyDown, 'A', Ctrl, "", false},
              {"a typed letter", K::Char, 'a', None, "", false},

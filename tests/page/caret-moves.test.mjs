@@ -43,4 +43,11 @@ describe('paragraph starts and ends, without an undo snapshot', () => stepCases(
   ['from a selection to its start', twoParas, [[[1, 0, 1], [0, 1, 1]], 'moveToBeginningOfParagraph'], twoParas, [0, 0, 0], []],
   ['to the end of the paragraph', twoParas, [[0, 0, 1], 'moveToEndOfParagraph'], twoParas, [0, 1, 2], []],
   ['from its end to the end of the one after', twoParas, [[0, 1, 2], 'moveToEndOfParagraph'], twoParas, [1, 0, 2], []],
+  // Typing there and taking it back leaves the document as it was, with no empty paragraph.
+  ['to the end of the document\'s last paragraph, not below it', twoParas,
+    [[0, 0, 0], 'moveToEndOfDocument', { text: 'x' }, 'deleteBackward'], twoParas, [1, 0, 2], ['done', 'done']],
+]));
+describe('to the end of the document the browser moves', () => stepCases(s, [
+  ['below a closing picture', withImage.slice(0, 3), [[0, 0, 0]], true, null, null, (e) => e.call('moveToEndOfDocument')],
+  ['in an empty document', doc(), [], true, null, null, (e) => e.call('moveToEndOfDocument')],
 ]));

@@ -4,6 +4,7 @@
 
 namespace qorva {
 
+std::string ProgramVersionText() { return QORVA_VERSION_TEXT; }
 std::string ProgramFileVersionText() { return FileVersionText(QORVA_VERSION_TEXT); }
 
 }  // namespace qorva

@@ -113,7 +113,7 @@ int RunFunction() {
 
 int RunQorva(int argc, char** argv) {
     const ProgramRequest request = ReadProgramArguments(std::vector<std::string>(argv + 1, argv + argc));
-    if (const auto exitCode = AnswerProgramRequest(request, QORVA_VERSION_TEXT, std::cout, std::cerr)) {
+    if (const auto exitCode = AnswerProgramRequest(request, ProgramVersionText(), std::cout, std::cerr)) {
         return *exitCode;
     }
     if (!HaveDisplay()) {

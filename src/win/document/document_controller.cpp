@@ -311,7 +311,7 @@ void DocumentController::ReloadCountDisplay() {
 
 void DocumentController::ShowAbout() {
     QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : &frame_;
-    CAboutDialog about(QString::fromStdString(ProgramFileVersionText()), owner);
+    CAboutDialog about(QString::fromStdString(ProgramVersionText()), owner);
     about.exec();
 }
 

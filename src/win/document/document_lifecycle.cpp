@@ -324,8 +324,10 @@ void DocumentLifecycle::SaveInFormat(int commandId) {
         SaveAs(*format, path_.empty() ? std::string() : WithExtensionOf(path_, *format));
         return;
     }
+    // The document takes the format only once it is written in it.
+    const DocumentFormat previous = format_;
     format_ = *format;
-    Save();
+    if (!Save()) format_ = previous;
 }
 
 bool DocumentLifecycle::Import(int commandId) {

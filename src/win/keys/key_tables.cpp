@@ -79,14 +79,15 @@ struct DispatchRow {
     std::string_view pageFunction;
 };
 
-// Tested in this order; the first six come before the "Move" prefix rule.
-constexpr std::array<DispatchRow, 14> kDispatchRows{{
+// Tested in this order; the first seven come before the "Move" prefix rule.
+constexpr std::array<DispatchRow, 15> kDispatchRows{{
     {"MoveLeft", "moveBackward"},
     {"MoveRight", "moveForward"},
     {"MoveUp", "moveUp"},
     {"MoveDown", "moveDown"},
     {"MoveToBeginningOfParagraph", "moveToBeginningOfParagraph"},
     {"MoveToEndOfParagraph", "moveToEndOfParagraph"},
+    {"MoveToEndOfDocument", "moveToEndOfDocument"},
     {"DeleteBackward", "deleteBackward"},
     {"DeleteForward", "deleteForward"},
     {"DeleteWordBackward", "deleteWordBackward"},
