@@ -8,14 +8,22 @@ import { withDocument, blockTexts, makeHome, waitUntil, xclip } from './window_d
 // What Replace All matches with the options and its undo step are checked in
 // tests/page/search.test.mjs, the bar's keys and buttons in frame_widgets_test
 // (SearchViewTest); here the bar's options and Replace All reach the page.
-test('Replace All from the search bar with Match case and Whole word ticked changes the document', async () => {
+test('Replace and Replace All from the search bar with Match case and Whole word ticked change the document, undone from the bar', async () => {
   await withDocument('replace', 'Cat cat concat\r\n\r\nCAT cat\r\n', async ({ desktop }) => {
     await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Cat cat concat');
     desktop.keys('ctrl+f').type('cat');
     // Tab: Find Next, Match case (ticked), Whole word (ticked), the replace field.
     desktop.keys('Tab', 'Tab', 'space', 'Tab', 'space', 'Tab').type('dog');
-    // Tab: Replace, Replace All.
-    desktop.keys('Tab', 'Tab', 'Return');
+    // Replace (Tab, then Space as a click) replaces the match found; the undo and
+    // redo keys, pressed in the bar next, undo and redo that in the document.
+    desktop.keys('Tab', 'space');
+    await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Cat dog concat|CAT cat');
+    desktop.keys('ctrl+z');
+    await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Cat cat concat|CAT cat');
+    desktop.keys('ctrl+y');
+    await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Cat dog concat|CAT cat');
+    // Tab: Replace All.
+    desktop.keys('Tab', 'Return');
     await desktop.waitForDocument((d) => blockTexts(d).join('|') === 'Cat dog concat|CAT dog');
   });
 });
