@@ -23,6 +23,10 @@ TEST(Zoom, StepsStayInRangeAndDamagedSettingsStartFromTheDefault) {
     for (int i = 0; i < 60; ++i) zoom = NextZoomText(zoom, ZoomCommand::Smaller);
     EXPECT_GE(std::stod(zoom), 0.6);
     EXPECT_LT(std::stod(zoom), 0.7);
+    // As Preferences show and store it.
+    for (auto [text, percent] : {std::pair{"1.095445", 110}, {"abc", 100}, {"0.6", 60}}) EXPECT_EQ(ZoomPercent(text), percent);
+    for (auto [percent, text] : {std::pair{100, "1.0"}, {110, "1.100000"}, {20, "0.600000"}, {900, "3.000000"}})
+        EXPECT_EQ(ZoomTextForPercent(percent), text);
 }
 
 TEST(ImageReference, RelativeToTheDocumentsFolderOrAbsoluteWhenUntitled) {

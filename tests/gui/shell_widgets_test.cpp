@@ -103,7 +103,7 @@ TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
     EXPECT_EQ(LastCheck(), "") << "a failed check is not counted";
 
     FeedServer server("<rss/>");
-    ShellValues().WriteString("Updates\\CheckForUpdates", "0");
+    WriteCheckForUpdates(false);
     UpdateChecker switchedOff(server.Url(), "0.1", nullptr);
     switchedOff.Start();
     EXPECT_FALSE(SpinUntil([&] { return server.requests > 0; }, 500));

@@ -103,7 +103,10 @@ void CEditorView::Zoom(int command) {
     const ZoomCommand step = command == cmd::ZoomLarger    ? ZoomCommand::Larger
                              : command == cmd::ZoomSmaller ? ZoomCommand::Smaller
                                                            : ZoomCommand::Reset;
-    const std::string zoom = NextZoomText(ReadZoomSetting(), step);
+    SetZoom(NextZoomText(ReadZoomSetting(), step));
+}
+
+void CEditorView::SetZoom(const std::string& zoom) {
     Call("setZoomFactor", zoom);
     WriteZoomSetting(zoom);
 }
