@@ -38,20 +38,6 @@ TEST(ImageReference, RelativeToTheDocumentsFolderOrAbsoluteWhenUntitled) {
     EXPECT_EQ(MakeImageReference("/d/my pics/a\\b.png", "/d"), "my pics/a\\b.png");
 }
 
-TEST(Dictionary, AnotherLanguageWinsOverEnglishThenPlainByteOrder) {
-    EXPECT_FALSE(ChooseDictionary({}));
-    struct Case { std::vector<std::string> files; const char* file; const char* code; };
-    for (const Case& c : std::vector<Case>{
-             {{"en-US.bdic"}, "en-US.bdic", "en-US"},
-             {{"en-US.bdic", "de-DE-frami.bdic"}, "de-DE-frami.bdic", "de-DE"},
-             // upper case sorts before lower case
-             {{"fr-FR.bdic", "de-DE.bdic", "en-US.bdic", "Zz-ZZ.bdic"}, "Zz-ZZ.bdic", "Zz-ZZ"}}) {
-        const auto choice = ChooseDictionary(c.files);
-        ASSERT_TRUE(choice) << c.file;
-        EXPECT_EQ(choice->fileName + " " + choice->languageCode, std::string(c.file) + " " + c.code);
-    }
-}
-
 TEST(CommandLine, PathsAndFirstDocument) {
     EXPECT_EQ(CommandLineArgument("\"/tmp/my file.text\" ignored"), "/tmp/my file.text");
     EXPECT_EQ(CommandLineArgument("\"/tmp/unterminated"), "/tmp/unterminated");

@@ -48,6 +48,16 @@ bool WriteInfoSetting(std::string_view info, SettingsStore& store) { return Writ
 std::string ZoomSetting(const SettingsStore& store) { return ReadSettingString("Zoom", "1.0", store); }
 bool WriteZoomSetting(std::string_view zoom, SettingsStore& store) { return WriteSettingString("Zoom", zoom, store); }
 
+std::string SpellingLanguageSetting(const SettingsStore& store) {
+    const std::string code = ReadSettingString("SpellingLanguage", "", store);
+    return code.empty() ? "en_US" : code;
+}
+bool WriteSpellingLanguageSetting(std::string_view code, SettingsStore& store) {
+    return WriteSettingString("SpellingLanguage", code, store);
+}
+
+bool CopyDroppedImagesSetting(const SettingsStore& store) { return ReadSettingBool("CopyDroppedImages", true, store); }
+
 std::string LastRunVersionSetting(const SettingsStore& store) { return ReadSettingString("LastRunVersion", "", store); }
 bool WriteLastRunVersionSetting(std::string_view version, SettingsStore& store) {
     return WriteSettingString("LastRunVersion", version, store);

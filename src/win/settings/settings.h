@@ -40,6 +40,11 @@ std::string InfoSetting(const SettingsStore& store = UserSettings());
 bool WriteInfoSetting(std::string_view info, SettingsStore& store = UserSettings());
 std::string ZoomSetting(const SettingsStore& store = UserSettings());
 bool WriteZoomSetting(std::string_view zoom, SettingsStore& store = UserSettings());
+// A Hunspell dictionary name such as "de_DE"; "en_US" when missing or empty.
+std::string SpellingLanguageSetting(const SettingsStore& store = UserSettings());
+bool WriteSpellingLanguageSetting(std::string_view code, SettingsStore& store = UserSettings());
+// Whether a dropped picture from outside the document's folder is copied into images/ beside it.
+bool CopyDroppedImagesSetting(const SettingsStore& store = UserSettings());
 std::string LastRunVersionSetting(const SettingsStore& store = UserSettings());
 bool WriteLastRunVersionSetting(std::string_view version, SettingsStore& store = UserSettings());
 bool WriteDefaultFormatSetting(std::string_view keyword, SettingsStore& store = UserSettings());

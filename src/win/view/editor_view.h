@@ -93,6 +93,8 @@ public:
     bool OnKeyMessage(QObject* target, QKeyEvent* event) override;
     void OnMouseDown() override;
     void OnMiddleClick() override;
+    void OnMisspelledWordMenu(int globalX, int globalY, const std::string& word,
+                              const std::vector<std::string>& suggestions) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
