@@ -5,6 +5,7 @@
 #include "src/win/export/export_settings.h"
 #include "src/win/settings/settings.h"
 #include "src/win/settings/shell_values.h"
+#include "src/win/spelling/spelling_languages.h"
 #include "src/win/tools/process_runner.h"
 #include "src/win/view/zoom.h"
 
@@ -101,7 +102,7 @@ PreferencesDialog::PreferencesDialog(PreferencesTargets targets, QWidget* parent
     markdownFormat_ = FormatCombo(kMarkdownFlavours, this);
     markdownFormat_->setObjectName(QStringLiteral("markdownFormat"));
     documents->addRow(QStringLiteral("&Markdown files (.md):"), markdownFormat_);
-    saveUnwrapped_ = new QCheckBox(QStringLiteral("Keep each paragraph on one &line when saving"), this);
+    saveUnwrapped_ = new QCheckBox(QStringLiteral("Keep each &paragraph on one line when saving"), this);
     saveUnwrapped_->setToolTip(QStringLiteral("Qorva Markdown files are otherwise wrapped at a fixed width."));
     documents->addRow(QString(), saveUnwrapped_);
     autoSave_ = new QCheckBox(QStringLiteral("Save &automatically when typing pauses"), this);
@@ -123,6 +124,15 @@ PreferencesDialog::PreferencesDialog(PreferencesTargets targets, QWidget* parent
     zoom_->setKeyboardTracking(false);
     appearance->addRow(QStringLiteral("Text si&ze:"), zoom_);
 
+    QFormLayout* spelling = GroupForm(QStringLiteral("Spelling"), layout, this);
+    spelling_ = new QComboBox(this);
+    spelling_->setObjectName(QStringLiteral("spellingLanguage"));
+    spelling->addRow(QStringLiteral("&Language:"), spelling_);
+    auto* moreLanguages = new QLabel(QString::fromUtf8(kMoreSpellingLanguagesHint), this);
+    // Not wrapped: a wrapped label leaves the dialog too short for its other rows.
+    moreLanguages->setEnabled(false);  // a hint, in the style's quieter text colour
+    spelling->addRow(moreLanguages);
+
     QFormLayout* tools = GroupForm(QStringLiteral("Exports and Updates"), layout, this);
     fetchRemoteImages_ = new QCheckBox(QStringLiteral("Fetch &remote pictures into exported documents"), this);
     fetchRemoteImages_->setToolTip(QStringLiteral("Word, Rich Text and EPUB exports may then reach the network."));
@@ -134,7 +144,7 @@ PreferencesDialog::PreferencesDialog(PreferencesTargets targets, QWidget* parent
     checkForUpdates_ = new QCheckBox(QStringLiteral("Check for &updates once a day"), this);
     tools->addRow(QString(), checkForUpdates_);
 
-    AlignLabelColumns({documents, appearance, tools});
+    AlignLabelColumns({documents, appearance, spelling, tools});
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -166,6 +176,8 @@ PreferencesDialog::PreferencesDialog(PreferencesTargets targets, QWidget* parent
     changed(&QSpinBox::valueChanged, zoom_, [this] {
         if (targets_.setZoom) targets_.setZoom(ZoomTextForPercent(zoom_->value()));
     });
+    changed(&QComboBox::currentIndexChanged, spelling_,
+            [this] { ApplySpellingLanguage(spelling_->currentData().toString().toStdString()); });
     changed(&QCheckBox::toggled, fetchRemoteImages_,
             [this] { WriteFetchRemoteImagesSetting(fetchRemoteImages_->isChecked()); });
     changed(&QSpinBox::valueChanged, toolTimeLimit_, [this] {
@@ -197,6 +209,14 @@ void PreferencesDialog::Reload() {
     theme_->setCurrentIndex(theme_->findData(current));
 
     zoom_->setValue(ZoomPercent(ReadZoomSetting()));
+    // A stored language whose dictionary is gone stays listed, under its code.
+    spelling_->clear();
+    const QString language = QString::fromStdString(SpellingLanguageSetting());
+    for (const SpellingLanguage& installed : InstalledSpellingLanguages()) {
+        spelling_->addItem(QString::fromStdString(installed.label), QString::fromStdString(installed.code));
+    }
+    if (spelling_->findData(language) < 0) spelling_->addItem(language, language);
+    spelling_->setCurrentIndex(spelling_->findData(language));
     fetchRemoteImages_->setChecked(FetchRemoteImagesSetting());
     toolTimeLimit_->setValue(static_cast<int>(ToolTimeLimitSetting().count()));
     checkForUpdates_->setChecked(ReadCheckForUpdates());

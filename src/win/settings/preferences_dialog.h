@@ -49,6 +49,7 @@ private:
     QSpinBox* autoSaveDelay_;
     QComboBox* theme_;
     QSpinBox* zoom_;
+    QComboBox* spelling_;
     QCheckBox* fetchRemoteImages_;
     QSpinBox* toolTimeLimit_;
     QCheckBox* checkForUpdates_;
