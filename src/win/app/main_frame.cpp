@@ -147,8 +147,6 @@ void CMainFrame::ShowPreferences() {
         };
         preferences_ = new PreferencesDialog(std::move(targets), this);
         preferences_->setAttribute(Qt::WA_DeleteOnClose);
-    } else {
-        preferences_->Reload();
     }
     preferences_->show();
     preferences_->raise();

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -189,6 +190,11 @@ PreferencesDialog::PreferencesDialog(PreferencesTargets targets, QWidget* parent
 
     Reload();
     buttons->button(QDialogButtonBox::Close)->setFocus();
+}
+
+bool PreferencesDialog::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) Reload();
+    return QDialog::event(event);
 }
 
 void PreferencesDialog::Reload() {

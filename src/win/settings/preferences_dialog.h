@@ -40,6 +40,10 @@ public:
     // menu may have changed them).
     void Reload();
 
+protected:
+    // Each time the window comes to the front, it shows what is stored then.
+    bool event(QEvent* event) override;
+
 private:
     PreferencesTargets targets_;
     QComboBox* defaultFormat_;
