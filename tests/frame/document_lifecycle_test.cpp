@@ -382,7 +382,41 @@ struct FileEvents : DocumentFileObserver {
     void FileSaved(const std::string& path) override { events.push_back("saved " + path); }
     void DocumentReplaced(const std::string& path) override { events.push_back("replaced " + path); }
     bool MayWriteOver(const std::string& path) override { return events.push_back("may write " + path), allowWrite; }
+    bool known = true;
+    bool FileAsKnown(const std::string&) override { return known; }
 };
+
+TEST_F(DocumentLifecycleTest, AutoSaveWritesWithoutAskingOnlyOverTheFileAsKnownAndOnlyWhatASaveGivesBack) {
+    using Outcome = AutoSaveResult::Outcome;
+    FileEvents observer;
+    document.AddFileObserver(&observer);
+    EXPECT_EQ(document.AutoSave().outcome, Outcome::NotNeeded) << "untitled";
+    const std::string path = Load("auto.text", "Disk\r\n");
+    EXPECT_EQ(document.AutoSave().outcome, Outcome::NotNeeded) << "unmodified";
+    TypeIntoPage("Mine\r\n");
+    observer.known = false;
+    EXPECT_EQ(document.AutoSave().outcome, Outcome::Skipped);
+    observer.known = true;
+    EXPECT_EQ(document.AutoSave().outcome, Outcome::Saved);
+    EXPECT_EQ(std::tuple(ReadFileBytes(path), page.modified), std::tuple("Mine\r\n", false));
+    TypeIntoPage("Again\r\n");
+    page.givesDocuments = false;
+    const AutoSaveResult failed = document.AutoSave();
+    EXPECT_EQ(std::tuple(failed.outcome, failed.note, page.modified),
+              std::tuple(Outcome::Failed, "Automatic save failed: " + message::PageDidNotGiveDocument().text, true));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(observer.events, (Texts{"loaded " + path, "saved " + path})) << "nothing asked";
+    page.givesDocuments = true;
+    // Odd bytes and a restored document wait for the user's own save.
+    Load("odd.text", "a\xFF\r\n");
+    EXPECT_EQ(document.AutoSave().outcome, Outcome::Skipped);
+    document.Restore(path, DocumentFormat::QorvaMarkdown, false, TryReadTextFormat("Restored\r\n"));
+    EXPECT_EQ(document.AutoSave().outcome, Outcome::Skipped);
+    ASSERT_TRUE(document.Save());
+    TypeIntoPage("Later\r\n");
+    EXPECT_EQ(document.AutoSave().outcome, Outcome::Saved);
+    EXPECT_EQ(ReadFileBytes(path), "Later\r\n");
+}
 
 TEST_F(DocumentLifecycleTest, ObserversHearLoadsAndSavesAndARefusedWriteKeepsFileAndChanges) {
     FileEvents observer;

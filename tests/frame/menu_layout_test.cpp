@@ -15,7 +15,7 @@ namespace {
 std::pair<int, int> ParseAcceleratorText(const std::string& text) {
     static const std::map<std::string, int> named = {
         {"Up", 38}, {"Down", 40}, {"Left", 37}, {"Right", 39}, {"Enter", 13}, {"Backspace", 8}, {"Delete", 46},
-        {"F11", 122}, {"]", 221}, {"[", 219}, {"/", 191}, {"\\", 220}, {" +", 187}, {" -", 189}, {" 0", '0'}};
+        {"F11", 122}, {"]", 221}, {"[", 219}, {"/", 191}, {"\\", 220}, {",", 188}, {" +", 187}, {" -", 189}, {" 0", '0'}};
     int modifiers = 0;
     std::string rest = text;
     for (auto [prefix, bit] : {std::pair{"Ctrl+", 1}, {"Ctrl", 1}, {"Alt+", 2}, {"Shift+", 4}})

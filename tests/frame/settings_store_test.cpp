@@ -151,6 +151,24 @@ TEST_F(SettingsStoreTest, SettingsAreTheirDefaultWhenMissingOfTheWrongTypeOrLong
     EXPECT_EQ(store.Read("Software\\Qorva", "Zoom"), RegValue::String("1.095445"));
 }
 
+TEST_F(SettingsStoreTest, WhatPreferencesWriteIsReadBackUnderTheSameNameAndHandEditedDelaysStayInRange) {
+    ASSERT_TRUE(WriteDefaultFormatSetting("github", store) && WriteMarkdownFormatSetting("github", store) &&
+                WriteSaveUnwrappedSetting(true, store));
+    EXPECT_EQ(std::tuple(DefaultFormatSetting(store), MarkdownFormatSetting(store), SaveUnwrappedSetting(store),
+                         AutoSaveSetting(store), AutoSaveDelaySetting(store)),
+              std::tuple("github", "github", true, false, 5));
+    for (auto [delay, stored] : {std::pair{0, 1u}, {7, 7u}, {9999, 600u}}) {
+        ASSERT_TRUE(WriteAutoSaveSettings(true, delay, store));
+        EXPECT_EQ(store.Read(kKey, "AutoSaveDelay"), RegValue::Dword(stored));
+        EXPECT_EQ(AutoSaveDelaySetting(store), static_cast<int>(stored));
+    }
+    EXPECT_TRUE(AutoSaveSetting(store));
+    for (auto [value, read] : {std::pair{RegValue::Dword(0), 5}, {RegValue::Dword(100000), 600}, {RegValue::String("9"), 5}}) {
+        Put("AutoSaveDelay", value);
+        EXPECT_EQ(AutoSaveDelaySetting(store), read) << ::testing::PrintToString(value);
+    }
+}
+
 using Entries = std::vector<std::string>;
 
 class RecentDocumentsTest : public SettingsStoreTest {

@@ -42,7 +42,7 @@ test('pasted text stays text, Paste as Markdown reads it, and Copy gives another
     let doc = await target.waitForDocument((d) => JSON.stringify(d).includes('# Word'));
     assert.notEqual(doc[1][0], 'heading');
     target.keys('ctrl+a', 'Delete');
-    await target.openSubmenu('alt+e', 12, 6);
+    await target.openSubmenu('alt+e', 13, 6);
     target.keys('Down', 'Return');
     doc = await target.waitForDocument((d) => d[1] && d[1][0] === 'heading');
     assert.deepEqual(blockTexts(doc), ['Word']);

@@ -3,7 +3,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { writeFileSync } from 'node:fs';
+import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import {
   withFrame, withDocument, makeHome, readSettings, waitUntil, str, dword,
@@ -12,10 +12,10 @@ import {
 // "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count, Outline.
 const windowMenuItem = (desktop, index) => desktop.menuItem('alt+w', 6, index).then(() => desktop.keys('Return'));
 
-// The pixels of the status line at the window's bottom.
-const statusLine = (desktop) => {
+// The pixels of the status line at the window's bottom, from `left` on.
+const statusLine = (desktop, left = 0) => {
   const { id, width, height } = desktop.frameWindow();
-  return spawnSync('import', ['-window', id, '-crop', `${width}x16+0+${height - 18}`, 'rgb:-'],
+  return spawnSync('import', ['-window', id, '-crop', `${width - left}x16+${left}+${height - 18}`, 'rgb:-'],
     { env: { ...process.env, DISPLAY: desktop.x.display } }).stdout.toString('base64');
 };
 
@@ -112,5 +112,37 @@ test('the recent list keeps its order across restarts, is written when the windo
     await untitled.keys('Down', 'Return').waitForTitle(`${first} - Qorva`);
     await closeWindow(untitled);
     assert.deepEqual([recent().Document1, recent().Document2], [str(first), str(second)]);
+  });
+});
+
+test('Preferences (Ctrl+,) store each change at once and the window follows; a titled document then saves itself when typing pauses, but never over a file changed behind its back', async () => {
+  await withDocument('prefs', 'one\n', async ({ desktop, home, file }) => {
+    const stored = () => readSettings(home)['Software\\Qorva'];
+    const page = () => { const { id } = desktop.frameWindow(); return spawnSync('import', ['-window', id, 'rgb:-'],
+      { env: { ...process.env, DISPLAY: desktop.x.display } }).stdout.toString('base64'); };
+    await desktop.waitForDocument((d) => d.length > 1);
+    const plain = page();
+    await desktop.keys('ctrl+comma').waitForFocus('Preferences');
+    desktop.keys('alt+t', 'Down', 'alt+z', 'Up', 'alt+u', 'alt+a', 'alt+b', 'ctrl+a').type('3').keys('Tab');
+    await waitUntil('the settings', () => stored().AutoSaveDelay?.data === 3);
+    desktop.screenshot('preferences');
+    const { Theme, Zoom, AutoSave } = stored();
+    assert.notEqual(Theme.data, 'Default');
+    assert.deepEqual([Zoom, AutoSave, stored()['Updates\\CheckForUpdates']], [str('1.100000'), dword(1), str('0')]);
+    await desktop.keys('Escape').waitForNoTitle(/^Preferences$/);
+    await waitUntil('the page restyled', () => page() !== plain);
+
+    await desktop.keys('End').settled(' two');
+    await desktop.waitForTitle(`${file} - Qorva`);
+    assert.match(readFileSync(file, 'utf8'), /one two/);
+
+    // Changed on disk while the document holds changes: Return keeps them, and nothing is written.
+    const noNote = statusLine(desktop, 400);
+    await desktop.settled(' three');
+    writeFileSync(file, 'outside\n');
+    await desktop.dismiss('Return');
+    await waitUntil('the note in the status line', () => statusLine(desktop, 400) !== noNote);
+    assert.equal(readFileSync(file, 'utf8'), 'outside\n');
+    await desktop.waitForTitle(`${file}* - Qorva`);
   });
 });

@@ -23,6 +23,10 @@ TEST(Zoom, StepsStayInRangeAndDamagedSettingsStartFromTheDefault) {
     for (int i = 0; i < 60; ++i) zoom = NextZoomText(zoom, ZoomCommand::Smaller);
     EXPECT_GE(std::stod(zoom), 0.6);
     EXPECT_LT(std::stod(zoom), 0.7);
+    // As Preferences show and store it.
+    for (auto [text, percent] : {std::pair{"1.095445", 110}, {"abc", 100}, {"0.6", 60}}) EXPECT_EQ(ZoomPercent(text), percent);
+    for (auto [percent, text] : {std::pair{100, "1.0"}, {110, "1.100000"}, {20, "0.600000"}, {900, "3.000000"}})
+        EXPECT_EQ(ZoomTextForPercent(percent), text);
 }
 
 TEST(ImageReference, RelativeToTheDocumentsFolderOrAbsoluteWhenUntitled) {
@@ -32,20 +36,6 @@ TEST(ImageReference, RelativeToTheDocumentsFolderOrAbsoluteWhenUntitled) {
     EXPECT_EQ(MakeImageReference("/home/u/pictures/pic.jpg", ""), "/home/u/pictures/pic.jpg");
     // A backslash is an ordinary character of a file name here, not a separator.
     EXPECT_EQ(MakeImageReference("/d/my pics/a\\b.png", "/d"), "my pics/a\\b.png");
-}
-
-TEST(Dictionary, AnotherLanguageWinsOverEnglishThenPlainByteOrder) {
-    EXPECT_FALSE(ChooseDictionary({}));
-    struct Case { std::vector<std::string> files; const char* file; const char* code; };
-    for (const Case& c : std::vector<Case>{
-             {{"en-US.bdic"}, "en-US.bdic", "en-US"},
-             {{"en-US.bdic", "de-DE-frami.bdic"}, "de-DE-frami.bdic", "de-DE"},
-             // upper case sorts before lower case
-             {{"fr-FR.bdic", "de-DE.bdic", "en-US.bdic", "Zz-ZZ.bdic"}, "Zz-ZZ.bdic", "Zz-ZZ"}}) {
-        const auto choice = ChooseDictionary(c.files);
-        ASSERT_TRUE(choice) << c.file;
-        EXPECT_EQ(choice->fileName + " " + choice->languageCode, std::string(c.file) + " " + c.code);
-    }
 }
 
 TEST(CommandLine, PathsAndFirstDocument) {

@@ -1,7 +1,8 @@
-// The dictionary search over the program's folders and the update checks
+// The spelling languages, the program's folders and the update checks
 // against a feed server on the loopback address.
 #include "src/win/app/program_folder.h"
 #include "src/win/settings/shell_values.h"
+#include "src/win/spelling/spelling_languages.h"
 #include "src/win/app/update_checker.h"
 
 #include <QApplication>
@@ -23,23 +24,20 @@
 namespace qorva {
 namespace {
 
-// Each case: files made under a fresh root, and the dictionary found in "user"
-// then "program" below it.
-TEST(DictionaryFolders, UsersFolderFirstAndOnlyDictionaryFiles) {
-    struct Case { QStringList files; QString found, languageCode; };
-    for (const Case& c : std::vector<Case>{
-             {{}, {}, {}},
-             {{"program/en-US.bdic", "program/readme.txt"}, "program/en-US.bdic", "en-US"},
-             {{"program/en-GB.bdic", "user/en-GB.bdic"}, "user/en-GB.bdic", "en-GB"}}) {
-        QTemporaryDir root;
-        QDir().mkpath(root.filePath("user"));
-        QDir().mkpath(root.filePath("program"));
-        for (const QString& name : c.files) ASSERT_TRUE(QFile(root.filePath(name)).open(QIODevice::WriteOnly));
-        const FoundDictionary found = FindDictionary({root.filePath("user"), root.filePath("program")});
-        EXPECT_EQ(found.path, c.found.isEmpty() ? QString() : root.filePath(c.found)) << c.files.join(' ').toStdString();
-        EXPECT_EQ(found.languageCode, c.languageCode);
-    }
-    EXPECT_TRUE(FindDictionary({QStringLiteral("/no/such/folder")}).path.isEmpty());
+// Hunspell dictionaries in a fake folder: only a .dic with its .aff is offered,
+// by label, and its engine name swaps the underscore.
+TEST(SpellingLanguages, InstalledDictionariesByLabel) {
+    QTemporaryDir root;
+    for (const char* name : {"fr.dic", "fr.aff", "de_DE.dic", "de_DE.aff", "xx_Latn.dic", "xx_Latn.aff",
+                             "en_GB.dic", "readme.txt"})
+        ASSERT_TRUE(QFile(root.filePath(name)).open(QIODevice::WriteOnly));
+    qputenv("QORVA_HUNSPELL_PATH", root.path().toLocal8Bit() + ":/no/such/folder");
+    std::string listed;
+    for (const SpellingLanguage& language : InstalledSpellingLanguages())
+        listed += language.code + "=" + language.label + ";";
+    qunsetenv("QORVA_HUNSPELL_PATH");
+    EXPECT_EQ(listed, "fr=French;de_DE=German (Germany);xx_Latn=xx_Latn;");
+    EXPECT_EQ(EngineDictionaryName("de_DE"), "de-DE");
 }
 
 TEST(ProgramFolders, UserDataFolderComesFirst) {
@@ -103,7 +101,7 @@ TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
     EXPECT_EQ(LastCheck(), "") << "a failed check is not counted";
 
     FeedServer server("<rss/>");
-    ShellValues().WriteString("Updates\\CheckForUpdates", "0");
+    WriteCheckForUpdates(false);
     UpdateChecker switchedOff(server.Url(), "0.1", nullptr);
     switchedOff.Start();
     EXPECT_FALSE(SpinUntil([&] { return server.requests > 0; }, 500));

@@ -10,10 +10,13 @@
 #include "src/win/view/link_opener.h"
 #include "src/win/settings/settings_shell_values.h"
 #include "src/win/app/test_hooks.h"
+#include "src/win/menus/menu_commands.h"
 #include "src/win/menus/themes_menu.h"
+#include "src/win/settings/preferences_dialog.h"
 #include "src/win/document/tool_run_watch.h"
 #include "src/win/tools/converter_host.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -24,6 +27,20 @@
 #include <QUrl>
 
 namespace qorva {
+namespace {
+
+// A menu label as plain text: "&&" is an ampersand, a single "&" marks a mnemonic.
+QString PlainLabel(const QString& label) {
+    QString text;
+    for (qsizetype i = 0; i < label.size(); ++i) {
+        if (label[i] == QLatin1Char('&') && i + 1 < label.size()) ++i;
+        text += label[i];
+    }
+    return text;
+}
+
+}  // namespace
+
 void ShowExclamation(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner);
     box.exec();
@@ -98,7 +115,42 @@ bool CMainFrame::OnCommand(int id) {
         view_->Print();
         return true;
     }
+    if (id == menu_id::Preferences) {
+        ShowPreferences();
+        return true;
+    }
     return view_->OnCommand(id) || controller_->SearchView().HandleCommand(id);
+}
+
+void CMainFrame::ShowPreferences() {
+    if (!preferences_) {
+        PreferencesTargets targets{
+            [this] {
+                std::vector<PreferencesTargets::Theme> themes;
+                for (QAction* item : themes_->Items()) {
+                    themes.push_back({ThemeNameOf(item), PlainLabel(item->text())});
+                }
+                return themes;
+            },
+            // Through the menu's own item, so the menu's checks follow.
+            [this](const QString& name) {
+                for (QAction* item : themes_->Items()) {
+                    if (ThemeNameOf(item) == name) return themes_->ChooseTheme(item);
+                }
+            },
+            [this](const std::string& zoom) { view_->SetZoom(zoom); },
+            [this](std::chrono::seconds limit) { toolRuns_->SetTimeLimit(limit); },
+            [this] {
+                // The untitled document is a new one: it takes the new format.
+                if (DocumentPath().isEmpty()) controller_->Document().ResetFormat();
+            },
+        };
+        preferences_ = new PreferencesDialog(std::move(targets), this);
+        preferences_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    preferences_->show();
+    preferences_->raise();
+    preferences_->activateWindow();
 }
 
 bool CMainFrame::PreTranslateMessage(QObject* receiver, QEvent* event) {

@@ -8,6 +8,7 @@
 #include "src/win/keys/message_loop.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -21,6 +22,7 @@ class RecoveryKeeper;
 class OutsideChangeWatch;
 class ExportCommands;
 class ThemesMenu;
+class PreferencesDialog;
 
 class CMainFrame : public QMainWindow,
                    public CMessageFilter,
@@ -65,12 +67,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Edit > Preferences: one window, brought to the front when asked for again.
+    void ShowPreferences();
+
     CEditorView* view_;
     std::unique_ptr<DocumentController> controller_;
     std::unique_ptr<ExportCommands> exports_;
     std::unique_ptr<ThemesMenu> themes_;
     std::unique_ptr<DocumentGuards> guards_;
     std::unique_ptr<ToolRunWatch> toolRuns_;
+    QPointer<PreferencesDialog> preferences_;
 };
 
 // A modal message box owned by the frame, with the exclamation icon.

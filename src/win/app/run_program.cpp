@@ -12,6 +12,7 @@
 #include "src/win/settings/settings.h"
 #include "src/win/settings/shell_values.h"
 #include "src/win/app/start_documents.h"
+#include "src/win/spelling/spelling_languages.h"
 #include "src/win/app/startup_rules.h"
 #include "src/win/app/update_checker.h"
 
@@ -90,6 +91,7 @@ bool PlaceWindow(QWidget& window) {
 int RunFunction() {
     ChromiumMessageHandler loop;
     QGuiApplication::setWindowIcon(ProgramIcon());
+    StartSpelling();
     auto frame = std::make_unique<CMainFrame>();
     // Placed before the first document is chosen, so a message about it appears
     // over the spot where the window will be.
@@ -122,11 +124,7 @@ int RunQorva(int argc, char** argv) {
                    stderr);
         return 1;
     }
-    const FoundDictionary dictionary = FindDictionary(ProgramDataFolders());
-    if (!dictionary.path.isEmpty()) {
-        Browser::SetDictionaryFilePath(dictionary.path.toStdString(),
-                                       dictionary.languageCode.toStdString());
-    }
+    PrepareSpellingFolder();
     const StartDocuments start = ArrangeStartDocuments(request, [](const std::string& path) {
         return QFileInfo(QDir::current().absoluteFilePath(QString::fromStdString(path))).isFile();
     });

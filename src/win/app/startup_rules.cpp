@@ -1,17 +1,8 @@
 #include "src/win/app/startup_rules.h"
 
 #include <algorithm>
-#include <set>
 
 namespace qorva {
-
-std::optional<DictionaryChoice> ChooseDictionary(std::vector<std::string> fileNames) {
-    std::set<std::string> names(fileNames.begin(), fileNames.end());
-    if (names.empty()) return std::nullopt;
-    if (names.size() > 1) names.erase("en-US.bdic");
-    const std::string& first = *names.begin();
-    return DictionaryChoice{first, first.substr(0, 5)};
-}
 
 std::string JoinCommandLine(const std::vector<std::string>& arguments) {
     std::string line;

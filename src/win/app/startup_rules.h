@@ -1,4 +1,4 @@
-// Start-up decisions that need no window: the dictionary, the first document and
+// Start-up decisions that need no window: the first document and
 // where the window goes.
 #pragma once
 
@@ -7,15 +7,6 @@
 #include <vector>
 
 namespace qorva {
-
-struct DictionaryChoice {
-    std::string fileName;      // e.g. "de-DE.bdic"
-    std::string languageCode;  // its first five characters
-};
-
-// From the names of the .bdic files found (without folder). Another language's
-// dictionary wins over "en-US.bdic"; among the rest the first in plain byte order.
-std::optional<DictionaryChoice> ChooseDictionary(std::vector<std::string> fileNames);
 
 // The program's arguments joined into one command line, as the user typed them.
 std::string JoinCommandLine(const std::vector<std::string>& arguments);

@@ -17,8 +17,7 @@ namespace {
 constexpr qint64 kSecondsBetweenChecks = 24 * 60 * 60;
 constexpr int kTimeoutMs = 15000;
 
-// The update checker's own values live under Software\Qorva\Updates.
-const std::string kCheckForUpdates = "Updates\\CheckForUpdates";
+// Stored as values of Software\Qorva named "Updates\...", not in the Updates key.
 const std::string kLastCheckTime = "Updates\\LastCheckTime";
 
 }  // namespace
@@ -77,7 +76,7 @@ UpdateChecker::UpdateChecker(const QString& feedUrl, const QString& currentVersi
 UpdateChecker::~UpdateChecker() { Cleanup(); }
 
 void UpdateChecker::Start() {
-    if (ShellValues().ReadString(kCheckForUpdates, "1") == "0") return;
+    if (!ReadCheckForUpdates()) return;
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     const qint64 last = QString::fromStdString(ShellValues().ReadString(kLastCheckTime, "0")).toLongLong();
     if (last > 0 && now - last < kSecondsBetweenChecks && last <= now) return;

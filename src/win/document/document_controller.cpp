@@ -71,6 +71,10 @@ DocumentController::DocumentController(QMainWindow& frame, CEditorView& view, st
     status_->setObjectName("statusCounts");
     frame.statusBar()->setSizeGripEnabled(false);
     frame.statusBar()->addWidget(status_);
+    autoSaveNote_ = new QLabel(&frame);
+    autoSaveNote_->setObjectName("autoSaveNote");
+    autoSaveNote_->setContentsMargins(0, 0, 6, 0);
+    frame.statusBar()->addPermanentWidget(autoSaveNote_);
 
     OutlinePage outlinePage{
         [&view] { return view.Call("getOutline"); },
@@ -186,6 +190,11 @@ void DocumentController::UpdateTitle() {
     // One page call for the four counts; the page keeps them per block.
     const QString status = QString::fromStdString(StatusLineText(view_.Call("getCounts")));
     if (status_->text() != status) status_->setText(status);
+    if (!view_.IsModified() && !autoSaveNote_->text().isEmpty()) autoSaveNote_->clear();
+}
+
+void DocumentController::ShowAutoSaveNote(const std::string& note) {
+    autoSaveNote_->setText(QString::fromStdString(note));
 }
 
 bool DocumentController::CanClose() { return lifecycle_->AskToSave(); }

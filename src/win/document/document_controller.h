@@ -58,6 +58,10 @@ public:
     // stored when it closes and put back when the next one opens.
     void WriteWindowLayout();
 
+    // A note of the automatic save in the status line (empty: none); it goes once
+    // the document is saved.
+    void ShowAutoSaveNote(const std::string& note);
+
     bool IsSearchShown() const;
     bool IsFullScreen() const;
     CountDisplay CountMode() const { return countMode_; }
@@ -110,6 +114,7 @@ private:
     QByteArray savedGeometry_;
     QRect savedRect_;
     QLabel* status_ = nullptr;
+    QLabel* autoSaveNote_ = nullptr;
     bool fullScreen_ = false;
     Qt::WindowStates savedStates_;
 };

@@ -17,6 +17,8 @@ public:
     virtual void DocumentReplaced(const std::string& /*path*/) {}
     // Before the document's own file is written over; false stops the save.
     virtual bool MayWriteOver(const std::string& /*path*/) { return true; }
+    // Without asking: false when the file is no longer the one last loaded or saved.
+    virtual bool FileAsKnown(const std::string& /*path*/) { return true; }
 };
 
 }  // namespace qorva

@@ -4,6 +4,10 @@
 #include "src/win/view/editor_view.h"
 #include "src/win/keys/message_loop.h"
 
+#include "src/win/settings/settings.h"
+
+#include <QThread>
+
 #include <ctime>
 
 namespace qorva {
@@ -18,7 +22,10 @@ void StartIdlePeriod() {
 }  // namespace
 
 DocumentGuards::DocumentGuards(DocumentController& window, CEditorView& view, const std::string& recoveryFolder)
-    : view_(view) {
+    : window_(window), view_(view) {
+    autoSave_.setSingleShot(true);
+    autoSave_.setInterval(AutoSaveDelaySetting() * 1000);
+    QObject::connect(&autoSave_, &QTimer::timeout, [this] { AutoSaveNow(); });
     DocumentLifecycle& document = window.Document();
     watch_ = std::make_unique<OutsideChangeWatch>(OutsideChangeWatch::Hooks{
         [&view] { return view.IsModified(); },
@@ -56,9 +63,26 @@ DocumentGuards::DocumentGuards(DocumentController& window, CEditorView& view, co
         RecoverySlot(recoveryFolder));
     document.AddFileObserver(watch_.get());
     document.AddFileObserver(recovery_.get());
-    view.SetChangeListener([this] { recovery_->DocumentChanged(); });
+    view.SetChangeListener([this] {
+        recovery_->DocumentChanged();
+        autoSave_.start();
+    });
 }
 
 DocumentGuards::~DocumentGuards() { view_.SetChangeListener({}); }
+
+// The settings are read once per pause, so a change made in any window holds
+// from the next pause on.
+void DocumentGuards::AutoSaveNow() {
+    if (!AutoSaveSetting()) return;
+    autoSave_.setInterval(AutoSaveDelaySetting() * 1000);
+    // Not inside a dialog or a wait for a tool: tried again after another pause.
+    if (QThread::currentThread()->loopLevel() > 1) {
+        autoSave_.start();
+        return;
+    }
+    const AutoSaveResult result = window_.Document().AutoSave();
+    if (result.outcome != AutoSaveResult::Outcome::NotNeeded) window_.ShowAutoSaveNote(result.note);
+}
 
 }  // namespace qorva

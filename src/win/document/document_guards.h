@@ -1,10 +1,13 @@
 // What keeps a window's document safe from losses outside the editor: the watch
-// on its file for changes by other programs, and the recovery file kept while it
-// has unsaved changes.
+// on its file for changes by other programs, the recovery file kept while it has
+// unsaved changes, and the automatic save of a titled document once typing pauses
+// (when the AutoSave setting is on).
 #pragma once
 
 #include "src/win/document/outside_change_watch.h"
 #include "src/win/document/recovery_keeper.h"
+
+#include <QTimer>
 
 #include <memory>
 
@@ -22,7 +25,11 @@ public:
     OutsideChangeWatch& Watch() { return *watch_; }
 
 private:
+    void AutoSaveNow();
+
+    DocumentController& window_;
     CEditorView& view_;
+    QTimer autoSave_;
     std::unique_ptr<OutsideChangeWatch> watch_;
     std::unique_ptr<RecoveryKeeper> recovery_;
 };

@@ -81,8 +81,14 @@ bool DocumentLifecycle::HandleCommand(int id) {
     return true;
 }
 
+MessageAnswer DocumentLifecycle::Report(const MessageSpec& message) {
+    if (!quietNote_) return ui_.ShowMessage(message);
+    if (quietNote_->empty()) *quietNote_ = message.text;
+    return MessageAnswer::Cancel;
+}
+
 void DocumentLifecycle::ShowConverterError(const MessageSpec& message) {
-    if (ui_.ShowMessage(message) == MessageAnswer::Ok) ui_.OpenUrl(std::string(kSupportPage));
+    if (Report(message) == MessageAnswer::Ok) ui_.OpenUrl(std::string(kSupportPage));
 }
 
 bool DocumentLifecycle::PandocCheck() {
@@ -96,7 +102,7 @@ bool DocumentLifecycle::LoadFile(const std::string& path) { return LoadFileAs(pa
 DocumentFormat DocumentLifecycle::FormatForFile(const std::string& path) const {
     std::optional<DocumentFormat> remembered;
     if (std::optional<std::string> keyword = recent_.FormatOf(path)) remembered = FormatOfKeyword(*keyword);
-    return FormatForNamedFile(path, remembered, ReadSettingString(kMarkdownFormatSetting, "", settings_),
+    return FormatForNamedFile(path, remembered, MarkdownFormatSetting(settings_),
                               FormatFromDefaultSetting(DefaultFormatSetting(settings_)));
 }
 
@@ -140,6 +146,9 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
     unwrapped_ = HasUnwrappedParagraphs(bytes);
     path_ = path;
     welcome_ = false;
+    // A flavour read through Pandoc is written back in Pandoc's own words: the
+    // user decides once whether that may replace the file as written.
+    autoSavable_ = !UsesPandoc(format) && content != FileContent::NotUtf8;
     // The odd bytes are shown as U+FFFD, and a save would write that: the document
     // is not the file any more.
     page_.SetModified(content == FileContent::NotUtf8);
@@ -192,13 +201,13 @@ bool DocumentLifecycle::WriteFile(const std::string& path) { return WriteFileAs(
 bool DocumentLifecycle::WriteFileAs(const std::string& path, DocumentFormat format) {
     if (path == path_) {
         for (DocumentFileObserver* observer : observers_) {
-            if (!observer->MayWriteOver(path)) return false;
+            if (quietNote_ ? !observer->FileAsKnown(path) : !observer->MayWriteOver(path)) return false;
         }
     }
     std::optional<std::string> model = page_.TryGetTextJson();
     if (!model) {
         // Never taken for an empty document: that would write over the file.
-        ui_.ShowMessage(message::PageDidNotGiveDocument());
+        Report(message::PageDidNotGiveDocument());
         return false;
     }
     if (model->empty()) return false;
@@ -209,14 +218,14 @@ bool DocumentLifecycle::WriteFileAs(const std::string& path, DocumentFormat form
         return false;
     }
     if (result.failure == ConversionResult::Failure::Pandoc) {
-        ui_.ShowMessage(message::PandocFailed(result.pandocMessage));
+        Report(message::PandocFailed(result.pandocMessage));
         return false;
     }
     try {
         // Replaced atomically: a failed write leaves the old file whole.
         WriteWholeFile(path, WithLineEnds(result.text, lineEnds_));
     } catch (const FileError& error) {
-        ui_.ShowMessage(message::CannotWrite(error.what()));
+        Report(message::CannotWrite(error.what()));
         return false;
     }
     page_.SetModified(false);
@@ -228,8 +237,25 @@ bool DocumentLifecycle::Save() {
     if (path_.empty()) return SaveAs();
     bool saved = WriteFile(path_);
     if (saved) RememberFormat();
+    autoSavable_ = autoSavable_ || saved;
     ui_.DocumentStateChanged();
     return saved;
+}
+
+AutoSaveResult DocumentLifecycle::AutoSave() {
+    using Outcome = AutoSaveResult::Outcome;
+    if (path_.empty() || !page_.IsModified()) return {};
+    if (!autoSavable_) return {Outcome::Skipped, "Not saved automatically: save it once yourself (Ctrl+S) to allow it."};
+    for (DocumentFileObserver* observer : observers_) {
+        if (!observer->FileAsKnown(path_)) return {Outcome::Skipped, "Not saved automatically: the file changed on disk."};
+    }
+    std::string note;
+    quietNote_ = &note;
+    const bool saved = WriteFile(path_);
+    quietNote_ = nullptr;
+    ui_.DocumentStateChanged();
+    if (saved) return {Outcome::Saved, {}};
+    return {Outcome::Failed, "Automatic save failed" + (note.empty() ? std::string(".") : ": " + note)};
 }
 
 // The name and the content agree: a name with the extension of another format
@@ -239,7 +265,7 @@ bool DocumentLifecycle::SaveAs(std::optional<DocumentFormat> asked, const std::s
     std::optional<std::string> chosen = ui_.ChooseFileToSave(SaveDocumentDialog(offered, initialName));
     if (!chosen) return false;
     const DocumentFormat format =
-        FormatForSavedName(*chosen, offered, ReadSettingString(kMarkdownFormatSetting, "", settings_));
+        FormatForSavedName(*chosen, offered, MarkdownFormatSetting(settings_));
     if (UsesPandoc(format) && format != format_ && !PandocCheck()) return false;
     if (!WriteFileAs(*chosen, format)) {
         ui_.ShowMessage(message::ErrorWritingFile());
@@ -248,6 +274,7 @@ bool DocumentLifecycle::SaveAs(std::optional<DocumentFormat> asked, const std::s
     format_ = format;
     path_ = *chosen;
     welcome_ = false;
+    autoSavable_ = true;
     ui_.DocumentStateChanged();
     recent_.Add(path_, KeywordOf(format_));
     ui_.RecentListChanged();
@@ -392,6 +419,7 @@ bool DocumentLifecycle::Restore(const std::string& path, DocumentFormat format, 
     }
     path_ = path;
     welcome_ = welcome && path.empty();
+    autoSavable_ = false;  // never written anywhere until the user saves
     page_.SetModified(true);
     ui_.DocumentStateChanged();
     ui_.ResetRepeatExport();

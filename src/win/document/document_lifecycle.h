@@ -36,6 +36,12 @@ public:
     }
 };
 
+// What an automatic save did; `note` says why it did not write, for the status line.
+struct AutoSaveResult {
+    enum class Outcome { Saved, NotNeeded, Skipped, Failed } outcome = Outcome::NotNeeded;
+    std::string note;
+};
+
 struct FileFilter {
     std::string label;     // "Qorva Documents (*.text)"
     std::string patterns;  // "*.text", several separated by ";"
@@ -104,6 +110,11 @@ public:
     // Writes the document to the path in the current format; the path is not changed.
     bool WriteFile(const std::string& path);
     bool Save();
+    // Writes a modified, titled document to its own file through the same write as
+    // Save, but never asks or shows anything. It writes only over a file that is as
+    // last loaded or saved, and only one that holds what a save writes back: a file
+    // read cleanly in the native format, or one the user has saved from this window.
+    AutoSaveResult AutoSave();
     // Asks for a name, with the filter of `format` (the current one when none).
     bool SaveAs(std::optional<DocumentFormat> format = std::nullopt, const std::string& initialName = {});
     // "Save changes?" before the document is replaced or the window closes.
@@ -132,6 +143,8 @@ public:
 
 private:
     void ShowConverterError(const MessageSpec& message);
+    // Shown, or kept as the automatic save's note while one runs.
+    MessageAnswer Report(const MessageSpec& message);
     template <typename Call>
     void Notify(Call call) {
         for (DocumentFileObserver* observer : observers_) call(*observer);
@@ -157,6 +170,8 @@ private:
     bool welcome_ = false;
     std::vector<DocumentFileObserver*> observers_;
     bool reloading_ = false;
+    bool autoSavable_ = false;
+    std::string* quietNote_ = nullptr;  // set while an automatic save runs
 };
 
 }  // namespace qorva

@@ -11,10 +11,6 @@
 
 namespace qorva {
 
-// Name of the setting that says how Markdown-named files open: "github" for
-// GitHub Markdown, anything else (or nothing) for Pandoc Markdown.
-inline constexpr std::string_view kMarkdownFormatSetting = "MarkdownFormat";
-
 // ".text" gives the native format and a Markdown extension (".md", ".markdown",
 // ".mdown", ".mkd" and the others of the Markdown filter) the flavour of the
 // setting, compared without regard to case; nothing for any other name.

@@ -84,6 +84,8 @@ void OutsideChangeWatch::Check() {
 
 void OutsideChangeWatch::KeepBaseline(const FileStamp& baseline) { baseline_ = baseline; }
 
+bool OutsideChangeWatch::FileAsKnown(const std::string& path) { return path != path_ || StampOf(path) == baseline_; }
+
 bool OutsideChangeWatch::MayWriteOver(const std::string& path) {
     if (path != path_) return true;
     const FileStamp now = StampOf(path);

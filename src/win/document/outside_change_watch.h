@@ -38,6 +38,7 @@ public:
     void FileSaved(const std::string& path) override { Watch(path); }
     void DocumentReplaced(const std::string& path) override { Watch(path); }
     bool MayWriteOver(const std::string& path) override;
+    bool FileAsKnown(const std::string& path) override;
 
     // Compares the file with what the document knows now (also run by the watch).
     void Check();

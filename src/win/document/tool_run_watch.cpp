@@ -28,6 +28,11 @@ ToolRunWatch::ToolRunWatch(QWidget* owner, std::chrono::milliseconds timeLimit)
     hook_.emplace([this] { OnWait(); });
 }
 
+void ToolRunWatch::SetTimeLimit(std::chrono::milliseconds timeLimit) {
+    limits_.reset();
+    limits_.emplace(timeLimit, [this] { return CancelRequested(); });
+}
+
 ToolRunWatch::~ToolRunWatch() {
     hook_.reset();
     limits_.reset();

@@ -22,6 +22,8 @@ public:
     ~ToolRunWatch();
     ToolRunWatch(const ToolRunWatch&) = delete;
     ToolRunWatch& operator=(const ToolRunWatch&) = delete;
+    // For the runs that start from now on.
+    void SetTimeLimit(std::chrono::milliseconds timeLimit);
 
 private:
     using Clock = std::chrono::steady_clock;

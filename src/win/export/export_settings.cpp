@@ -11,6 +11,10 @@ std::chrono::seconds ToolTimeLimitSetting(const SettingsStore& store) {
     return std::chrono::seconds(value->number);
 }
 
+bool WriteToolTimeLimitSetting(std::chrono::seconds limit, SettingsStore& store) {
+    return store.Write(kSettingsKey, "ToolTimeLimit", RegValue::Dword(static_cast<std::uint32_t>(limit.count())));
+}
+
 bool FetchRemoteImagesSetting(const SettingsStore& store) { return ReadSettingBool("FetchRemoteImages", false, store); }
 
 bool WriteFetchRemoteImagesSetting(bool fetch, SettingsStore& store) {

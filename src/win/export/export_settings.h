@@ -11,6 +11,7 @@ namespace qorva {
 // "ToolTimeLimit", seconds as a 32-bit number; missing, zero or of another type:
 // the default of the process runner (five minutes).
 std::chrono::seconds ToolTimeLimitSetting(const SettingsStore& store = UserSettings());
+bool WriteToolTimeLimitSetting(std::chrono::seconds limit, SettingsStore& store = UserSettings());
 
 // "FetchRemoteImages", a truth value; off unless the user turned it on.
 bool FetchRemoteImagesSetting(const SettingsStore& store = UserSettings());

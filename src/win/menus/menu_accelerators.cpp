@@ -10,7 +10,7 @@ namespace id = menu_id;
 constexpr int C = 1, A = 2, S = 4;
 // Virtual-key codes of keys that are not letters or digits.
 constexpr int kBack = 8, kReturn = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kInsert = 45, kDelete = 46,
-              kF11 = 122, kPlusKey = 187, kMinusKey = 189, kSlashKey = 191, kOpenBracket = 219, kBackslash = 220,
+              kF11 = 122, kCommaKey = 188, kPlusKey = 187, kMinusKey = 189, kSlashKey = 191, kOpenBracket = 219, kBackslash = 220,
               kCloseBracket = 221;
 
 }  // namespace
@@ -45,6 +45,7 @@ const std::vector<Accelerator>& AcceleratorTable() {
         {kLeft, C | A | S, id::RightToLeft},
         {'F', C, id::Search},
         {'H', C, id::Replace},
+        {kCommaKey, C, id::Preferences},
         {'K', C, id::InsertHyperlink},
         {'R', C, id::InsertFootnote},
         {'I', C | S, id::InsertImage},

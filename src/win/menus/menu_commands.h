@@ -23,6 +23,7 @@ inline constexpr int ShiftUp = 32850, ShiftDown = 32851, ShiftLeft = 32852, Shif
 inline constexpr int FollowLink = 32860;
 inline constexpr int LeftToRight = 32840, RightToLeft = 32841;
 inline constexpr int Search = 57636, Replace = 57641;
+inline constexpr int Preferences = 33160;
 
 // Insert
 inline constexpr int InsertHyperlink = 32911, InsertFootnote = 32870, InsertImage = 32910, InsertTable = 32871,

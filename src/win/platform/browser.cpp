@@ -4,7 +4,7 @@
 #include "src/win/platform/page_scheme.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QStringList>
 #include <QWebEngineProfile>
 
 #include <unistd.h>
@@ -12,7 +12,7 @@
 namespace qorva {
 namespace {
 
-Browser::DictionarySetting gDictionary;
+QStringList gSpellCheckLanguages;
 int gPendingCalls = 0;
 QWebEngineProfile* gProfile = nullptr;
 PageSchemeHandler* gScheme = nullptr;
@@ -33,12 +33,8 @@ QWebEngineProfile* EditorProfile() {
         gProfile = new QWebEngineProfile(qApp);
         gScheme = new PageSchemeHandler(gProfile);
         gProfile->installUrlSchemeHandler(kPageScheme, gScheme);
-        if (!gDictionary.path.empty()) {
-            // Qt names a dictionary by its file name without the extension.
-            gProfile->setSpellCheckLanguages(
-                {QFileInfo(QString::fromStdString(gDictionary.path)).completeBaseName()});
-            gProfile->setSpellCheckEnabled(true);
-        }
+        gProfile->setSpellCheckLanguages(gSpellCheckLanguages);
+        gProfile->setSpellCheckEnabled(!gSpellCheckLanguages.isEmpty());
     }
     return gProfile;
 }
@@ -53,14 +49,19 @@ void LeavePageCall() { --gPendingCalls; }
 
 namespace Browser {
 
-void SetDictionaryFilePath(const std::string& path, const std::string& languageCode) {
-    gDictionary = {path, languageCode};
-    // Qt WebEngine reads dictionaries from one folder, fixed before it starts.
-    qputenv("QTWEBENGINE_DICTIONARIES_PATH",
-            QFileInfo(QString::fromStdString(path)).absolutePath().toLocal8Bit());
+void SetDictionaryFolder(const std::string& folder) {
+    // Qt WebEngine reads dictionaries from one folder, fixed before it starts; a
+    // dictionary added to it later is still found when its language is set.
+    qputenv("QTWEBENGINE_DICTIONARIES_PATH", QByteArray::fromStdString(folder));
 }
 
-DictionarySetting CurrentDictionary() { return gDictionary; }
+void SetSpellCheckLanguages(const std::vector<std::string>& names) {
+    gSpellCheckLanguages.clear();
+    for (const std::string& name : names) gSpellCheckLanguages << QString::fromStdString(name);
+    if (!gProfile) return;
+    gProfile->setSpellCheckLanguages(gSpellCheckLanguages);
+    gProfile->setSpellCheckEnabled(!gSpellCheckLanguages.isEmpty());
+}
 
 int PendingCallDepth() { return gPendingCalls; }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QKeyEvent;
 class QObject;
@@ -32,6 +33,9 @@ public:
     // The middle button was clicked over the page, which never sees it: the
     // browser's own paste of the primary selection would bypass the program's.
     virtual void OnMiddleClick() {}
+    // A right click on a word the spelling check flagged, at `globalX`/`globalY`.
+    virtual void OnMisspelledWordMenu(int globalX, int globalY, const std::string& word,
+                                      const std::vector<std::string>& suggestions) {}
 };
 
 class BrowserWindow {
@@ -57,13 +61,17 @@ public:
     virtual void Focus() = 0;
     // Prints the page through the system's print dialog, owned by `parent`.
     virtual void Print(QWidget* parent) = 0;
+    // Replaces the flagged word last right-clicked.
+    virtual void ReplaceMisspelledWord(const std::string& replacement) = 0;
 };
 
 namespace Browser {
 
-// Full path of a .bdic spell-check dictionary and its language code; call once,
-// before RunMain.
-void SetDictionaryFilePath(const std::string& path, const std::string& languageCode);
+// The folder of the engine's .bdic spell-check dictionaries: fixed once, before RunMain.
+void SetDictionaryFolder(const std::string& folder);
+// Checks spelling against these dictionaries of that folder (names without
+// ".bdic"), at once in every page; none turns checking off.
+void SetSpellCheckLanguages(const std::vector<std::string>& names);
 
 // Starts the engine and the application object, calls `run` once on the
 // user-interface thread and returns its result.
@@ -71,13 +79,6 @@ int RunMain(int argc, char** argv, int (*run)());
 
 // A new browser window reporting to `client`, a child of `parent`.
 std::unique_ptr<BrowserWindow> CreateBrowserWindow(BrowserWindowClient* client, QWidget* parent);
-
-// The dictionary set through SetDictionaryFilePath (empty path when none).
-struct DictionarySetting {
-    std::string path;
-    std::string languageCode;
-};
-DictionarySetting CurrentDictionary();
 
 // Depth of page calls waiting for their result; idle work waits while it is not 0.
 int PendingCallDepth();

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QWebChannel>
 #include <QWebEnginePage>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -59,7 +60,18 @@ QtBrowserWindow::QtBrowserWindow(BrowserWindowClient* client, QWidget* parent)
     : client_(client), view_(new QWebEngineView(parent)) {
     auto* page = new EditorPage(EditorProfile(), view_);
     view_->setPage(page);
-    view_->setContextMenuPolicy(Qt::NoContextMenu);
+    // The page has no menu of its own; a flagged word gets the spelling menu.
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest();
+        if (!request || request->misspelledWord().isEmpty() || !request->isContentEditable()) return;
+        std::vector<std::string> suggestions;
+        for (const QString& suggestion : request->spellCheckerSuggestions())
+            suggestions.push_back(suggestion.toStdString());
+        const QPoint global = view_->mapToGlobal(position);
+        client_->OnMisspelledWordMenu(global.x(), global.y(), request->misspelledWord().toStdString(),
+                                      suggestions);
+    });
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     page->settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
 
@@ -90,6 +102,10 @@ QtBrowserWindow::~QtBrowserWindow() {
 }
 
 QWidget* QtBrowserWindow::GetWindowHandle() { return view_; }
+
+void QtBrowserWindow::ReplaceMisspelledWord(const std::string& replacement) {
+    if (view_) view_->page()->replaceMisspelledWord(QString::fromStdString(replacement));
+}
 
 void QtBrowserWindow::HookFocusProxy() {
     QWidget* proxy = view_ ? view_->focusProxy() : nullptr;

@@ -34,6 +34,7 @@ public:
         void SetBounds(const QRect& bounds) override;
     void Focus() override;
     void Print(QWidget* parent) override;
+    void ReplaceMisspelledWord(const std::string& replacement) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,6 @@
 #include "src/win/settings/settings.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -47,9 +48,44 @@ bool WriteInfoSetting(std::string_view info, SettingsStore& store) { return Writ
 std::string ZoomSetting(const SettingsStore& store) { return ReadSettingString("Zoom", "1.0", store); }
 bool WriteZoomSetting(std::string_view zoom, SettingsStore& store) { return WriteSettingString("Zoom", zoom, store); }
 
+std::string SpellingLanguageSetting(const SettingsStore& store) {
+    const std::string code = ReadSettingString("SpellingLanguage", "", store);
+    return code.empty() ? "en_US" : code;
+}
+bool WriteSpellingLanguageSetting(std::string_view code, SettingsStore& store) {
+    return WriteSettingString("SpellingLanguage", code, store);
+}
+
+bool CopyDroppedImagesSetting(const SettingsStore& store) { return ReadSettingBool("CopyDroppedImages", true, store); }
+
 std::string LastRunVersionSetting(const SettingsStore& store) { return ReadSettingString("LastRunVersion", "", store); }
 bool WriteLastRunVersionSetting(std::string_view version, SettingsStore& store) {
     return WriteSettingString("LastRunVersion", version, store);
+}
+
+bool WriteDefaultFormatSetting(std::string_view keyword, SettingsStore& store) {
+    return WriteSettingString("DefaultFormat", keyword, store);
+}
+bool WriteSaveUnwrappedSetting(bool unwrapped, SettingsStore& store) {
+    return store.Write(kSettingsKey, "SaveUnwrapped", RegValue::Dword(unwrapped ? 1 : 0));
+}
+
+std::string MarkdownFormatSetting(const SettingsStore& store) { return ReadSettingString(kMarkdownFormatSetting, "", store); }
+bool WriteMarkdownFormatSetting(std::string_view keyword, SettingsStore& store) {
+    return WriteSettingString(kMarkdownFormatSetting, keyword, store);
+}
+
+bool AutoSaveSetting(const SettingsStore& store) { return ReadSettingBool("AutoSave", false, store); }
+
+int AutoSaveDelaySetting(const SettingsStore& store) {
+    const std::optional<RegValue> value = store.Read(kSettingsKey, "AutoSaveDelay");
+    if (!value || value->type != RegType::Dword || value->number < 1) return kDefaultAutoSaveDelay;
+    return static_cast<int>(std::min<std::uint32_t>(value->number, kLongestAutoSaveDelay));
+}
+
+bool WriteAutoSaveSettings(bool on, int delaySeconds, SettingsStore& store) {
+    const auto delay = static_cast<std::uint32_t>(std::clamp(delaySeconds, 1, kLongestAutoSaveDelay));
+    return store.Apply(kSettingsKey, {{"AutoSave", RegValue::Dword(on ? 1 : 0)}, {"AutoSaveDelay", RegValue::Dword(delay)}});
 }
 
 namespace {

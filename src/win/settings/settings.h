@@ -40,8 +40,27 @@ std::string InfoSetting(const SettingsStore& store = UserSettings());
 bool WriteInfoSetting(std::string_view info, SettingsStore& store = UserSettings());
 std::string ZoomSetting(const SettingsStore& store = UserSettings());
 bool WriteZoomSetting(std::string_view zoom, SettingsStore& store = UserSettings());
+// A Hunspell dictionary name such as "de_DE"; "en_US" when missing or empty.
+std::string SpellingLanguageSetting(const SettingsStore& store = UserSettings());
+bool WriteSpellingLanguageSetting(std::string_view code, SettingsStore& store = UserSettings());
+// Whether a dropped picture from outside the document's folder is copied into images/ beside it.
+bool CopyDroppedImagesSetting(const SettingsStore& store = UserSettings());
 std::string LastRunVersionSetting(const SettingsStore& store = UserSettings());
 bool WriteLastRunVersionSetting(std::string_view version, SettingsStore& store = UserSettings());
+bool WriteDefaultFormatSetting(std::string_view keyword, SettingsStore& store = UserSettings());
+bool WriteSaveUnwrappedSetting(bool unwrapped, SettingsStore& store = UserSettings());
+// How Markdown-named files open: "github", else (anything or nothing) Pandoc Markdown.
+inline constexpr std::string_view kMarkdownFormatSetting = "MarkdownFormat";
+std::string MarkdownFormatSetting(const SettingsStore& store = UserSettings());
+bool WriteMarkdownFormatSetting(std::string_view keyword, SettingsStore& store = UserSettings());
+
+// Automatic saving of titled documents once typing pauses: "AutoSave" (a truth
+// value, off by default) and "AutoSaveDelay" (seconds of pause, 1 to 600, default 5).
+inline constexpr int kDefaultAutoSaveDelay = 5;
+inline constexpr int kLongestAutoSaveDelay = 600;
+bool AutoSaveSetting(const SettingsStore& store = UserSettings());
+int AutoSaveDelaySetting(const SettingsStore& store = UserSettings());
+bool WriteAutoSaveSettings(bool on, int delaySeconds, SettingsStore& store = UserSettings());
 
 // The window as the user left it. The geometry is the normal (not maximised)
 // frame, stored as the text "left,top,width,height" so that it stays hand-editable.

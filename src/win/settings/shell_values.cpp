@@ -42,6 +42,9 @@ private:
 
 ShellValueStore* gStore = nullptr;
 
+// The update checker's values are named as if in a key of their own.
+const std::string kCheckForUpdatesValue = "Updates\\CheckForUpdates";
+
 }  // namespace
 
 ShellValueStore& ShellValues() {
@@ -57,5 +60,8 @@ std::string ReadLastRunVersion() { return ShellValues().ReadString("LastRunVersi
 void WriteLastRunVersion(const std::string& version) {
     ShellValues().WriteString("LastRunVersion", version);
 }
+
+bool ReadCheckForUpdates() { return ShellValues().ReadString(kCheckForUpdatesValue, "1") != "0"; }
+void WriteCheckForUpdates(bool check) { ShellValues().WriteString(kCheckForUpdatesValue, check ? "1" : "0"); }
 
 }  // namespace qorva

@@ -24,5 +24,9 @@ std::string ReadZoomSetting();
 void WriteZoomSetting(const std::string& zoom);
 std::string ReadLastRunVersion();
 void WriteLastRunVersion(const std::string& version);
+// Whether the update checker looks for a new version at start-up (at most daily):
+// the text "0" in "Updates\CheckForUpdates" switches it off, anything else leaves it on.
+bool ReadCheckForUpdates();
+void WriteCheckForUpdates(bool check);
 
 }  // namespace qorva

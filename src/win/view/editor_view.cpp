@@ -8,6 +8,7 @@
 #include "src/win/keys/key_tables.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/platform/qt_key_message.h"
+#include "src/win/spelling/spelling_languages.h"
 #include "src/win/settings/shell_values.h"
 #include "src/win/view/zoom.h"
 
@@ -103,7 +104,10 @@ void CEditorView::Zoom(int command) {
     const ZoomCommand step = command == cmd::ZoomLarger    ? ZoomCommand::Larger
                              : command == cmd::ZoomSmaller ? ZoomCommand::Smaller
                                                            : ZoomCommand::Reset;
-    const std::string zoom = NextZoomText(ReadZoomSetting(), step);
+    SetZoom(NextZoomText(ReadZoomSetting(), step));
+}
+
+void CEditorView::SetZoom(const std::string& zoom) {
     Call("setZoomFactor", zoom);
     WriteZoomSetting(zoom);
 }
@@ -192,6 +196,13 @@ void CEditorView::OnMouseDown() {
 void CEditorView::OnMiddleClick() {
     PastePrimarySelection([this](std::string_view function, const std::string* argument) {
         return argument ? Call(function, *argument) : Call(function);
+    });
+}
+
+void CEditorView::OnMisspelledWordMenu(int globalX, int globalY, const std::string& word,
+                                       const std::vector<std::string>& suggestions) {
+    ShowMisspelledWordMenu(this, QPoint(globalX, globalY), word, suggestions, [this](const std::string& text) {
+        if (browser_) browser_->ReplaceMisspelledWord(text);
     });
 }
 

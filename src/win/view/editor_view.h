@@ -49,6 +49,8 @@ public:
     bool TrySetTextJson(const std::string& json) { return TryCall("setTextJson", json).has_value(); }
     void SetBaseUrl(const std::string& url) { Call("setBaseUrl", url); }
     void SetThemeCss(const std::string& css) { Call("setThemeCss", css); }
+    // Shows the page at this zoom factor (text as in the Zoom setting) and stores it.
+    void SetZoom(const std::string& zoom);
     int GetWordCount() { return CallForNumber("getWordCount"); }
     int GetWordCountSelected() { return CallForNumber("getWordCountSelected"); }
     int GetCharCount() { return CallForNumber("getCharCount"); }
@@ -91,6 +93,8 @@ public:
     bool OnKeyMessage(QObject* target, QKeyEvent* event) override;
     void OnMouseDown() override;
     void OnMiddleClick() override;
+    void OnMisspelledWordMenu(int globalX, int globalY, const std::string& word,
+                              const std::vector<std::string>& suggestions) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

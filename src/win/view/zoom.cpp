@@ -1,6 +1,8 @@
 #include "src/win/view/zoom.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace qorva {
@@ -29,6 +31,15 @@ std::string NextZoomText(std::string_view current, ZoomCommand command) {
     if (zoom < kMinimumZoom || zoom > kMaximumZoom) return std::string(current);
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%f", static_cast<double>(zoom));
+    return buffer;
+}
+
+int ZoomPercent(std::string_view zoom) { return static_cast<int>(std::lround(ParseZoom(zoom) * 100.0)); }
+
+std::string ZoomTextForPercent(int percent) {
+    if (percent == 100) return std::string(kDefaultZoom);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%f", std::clamp(percent, kSmallestZoomPercent, kLargestZoomPercent) / 100.0);
     return buffer;
 }
 

@@ -14,4 +14,10 @@ enum class ZoomCommand { Larger, Smaller, Reset };
 // increment and keep the old text when the result would leave 0.6 to 3.0.
 std::string NextZoomText(std::string_view current, ZoomCommand command);
 
+// The zoom as a whole percentage for people (an unreadable text counts as 100), and
+// back: 100 gives the default text, anything else is kept within 60 to 300.
+int ZoomPercent(std::string_view zoom);
+std::string ZoomTextForPercent(int percent);
+inline constexpr int kSmallestZoomPercent = 60, kLargestZoomPercent = 300;
+
 }  // namespace qorva
