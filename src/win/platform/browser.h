@@ -33,9 +33,10 @@ public:
     // The middle button was clicked over the page, which never sees it: the
     // browser's own paste of the primary selection would bypass the program's.
     virtual void OnMiddleClick() {}
-    // A right click on a word the spelling check flagged, at `globalX`/`globalY`.
-    virtual void OnMisspelledWordMenu(int globalX, int globalY, const std::string& word,
-                                      const std::vector<std::string>& suggestions) {}
+    // A right click over the page, at `globalX`/`globalY`; on a word the spelling
+    // check flagged, `word` and the check's suggestions, else both empty.
+    virtual void OnContextMenu(int globalX, int globalY, const std::string& word,
+                               const std::vector<std::string>& suggestions) {}
 };
 
 class BrowserWindow {

@@ -60,17 +60,20 @@ QtBrowserWindow::QtBrowserWindow(BrowserWindowClient* client, QWidget* parent)
     : client_(client), view_(new QWebEngineView(parent)) {
     auto* page = new EditorPage(EditorProfile(), view_);
     view_->setPage(page);
-    // The page has no menu of its own; a flagged word gets the spelling menu.
+    // The client's menu instead of the browser's, with what the spelling check
+    // says about the word under the pointer.
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest();
-        if (!request || request->misspelledWord().isEmpty() || !request->isContentEditable()) return;
+        std::string word;
         std::vector<std::string> suggestions;
-        for (const QString& suggestion : request->spellCheckerSuggestions())
-            suggestions.push_back(suggestion.toStdString());
+        if (request && request->isContentEditable()) {
+            word = request->misspelledWord().toStdString();
+            for (const QString& suggestion : request->spellCheckerSuggestions())
+                suggestions.push_back(suggestion.toStdString());
+        }
         const QPoint global = view_->mapToGlobal(position);
-        client_->OnMisspelledWordMenu(global.x(), global.y(), request->misspelledWord().toStdString(),
-                                      suggestions);
+        client_->OnContextMenu(global.x(), global.y(), word, suggestions);
     });
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     page->settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);

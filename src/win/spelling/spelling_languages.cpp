@@ -170,6 +170,8 @@ void RebuildPersonalDictionary() {
     }
     std::string folder;
     if (!MakeTempFolder(folder)) return;
+    // The converter refuses a list of one word; the program's name is a word too.
+    words.insert("Qorva");
     std::string dic = std::to_string(words.size()) + "\n";
     for (const std::string& word : words) dic += word + "\n";
     try {
@@ -214,6 +216,14 @@ std::vector<SpellingLanguage> InstalledSpellingLanguages() {
             const std::string code = file.completeBaseName().toStdString();
             if (!byCode.count(code) && !SourceDictionary(code).isEmpty())
                 byCode[code] = {code, SpellingLanguageLabel(code)};
+        }
+    }
+    // Dictionaries that came converted with the program, or that the user put beside it.
+    for (const std::string& folder : UserFileFolders()) {
+        for (const QFileInfo& file : QDir(QString::fromStdString(folder)).entryInfoList({QStringLiteral("*.bdic")}, QDir::Files)) {
+            std::string code = file.completeBaseName().toStdString();
+            std::replace(code.begin(), code.end(), '-', '_');
+            if (!byCode.count(code)) byCode[code] = {code, SpellingLanguageLabel(code)};
         }
     }
     std::vector<SpellingLanguage> languages;
@@ -265,10 +275,8 @@ void IgnoreSpellingThisRun(const std::string& word) {
     RebuildPersonalDictionary();
 }
 
-void ShowMisspelledWordMenu(QWidget* parent, const QPoint& at, const std::string& word,
-                            const std::vector<std::string>& suggestions,
-                            const std::function<void(const std::string&)>& replace) {
-    QMenu menu(parent);
+void AddSpellingItems(QMenu& menu, const std::string& word, const std::vector<std::string>& suggestions,
+                      const std::function<void(const std::string&)>& replace) {
     for (const std::string& suggestion : suggestions) {
         QAction* action = menu.addAction(QString::fromStdString(suggestion));
         QFont font = action->font();
@@ -282,7 +290,6 @@ void ShowMisspelledWordMenu(QWidget* parent, const QPoint& at, const std::string
                      [word] { AddToPersonalDictionary(word); });
     QObject::connect(menu.addAction(QStringLiteral("Ignore")), &QAction::triggered,
                      [word] { IgnoreSpellingThisRun(word); });
-    menu.exec(at);
 }
 
 }  // namespace qorva

@@ -196,11 +196,9 @@ void CEditorView::OnMiddleClick() {
     });
 }
 
-void CEditorView::OnMisspelledWordMenu(int globalX, int globalY, const std::string& word,
-                                       const std::vector<std::string>& suggestions) {
-    ShowMisspelledWordMenu(this, QPoint(globalX, globalY), word, suggestions, [this](const std::string& text) {
-        if (browser_) browser_->ReplaceMisspelledWord(text);
-    });
+void CEditorView::OnContextMenu(int globalX, int globalY, const std::string& word,
+                                const std::vector<std::string>& suggestions) {
+    ShowContextMenu(QPoint(globalX, globalY), word, suggestions);
 }
 
 bool CEditorView::OnKeyMessage(QObject* target, QKeyEvent* event) {
@@ -252,15 +250,26 @@ void CEditorView::focusInEvent(QFocusEvent* event) {
 }
 
 void CEditorView::contextMenuEvent(QContextMenuEvent* event) {
+    ShowContextMenu(event->globalPos(), {}, {});
+    event->accept();
+}
+
+void CEditorView::ShowContextMenu(const QPoint& at, const std::string& misspelledWord,
+                                  const std::vector<std::string>& suggestions) {
     QMenu menu(window());
     menu.setObjectName(QStringLiteral("EditorContextMenu"));
+    if (!misspelledWord.empty()) {
+        AddSpellingItems(menu, misspelledWord, suggestions, [this](const std::string& text) {
+            if (browser_) browser_->ReplaceMisspelledWord(text);
+        });
+        menu.addSeparator();
+    }
     menu.addAction(QStringLiteral("Cut"))->setData(cmd::Cut);
     menu.addAction(QStringLiteral("Copy"))->setData(cmd::Copy);
     menu.addAction(QStringLiteral("Paste"))->setData(cmd::Paste);
     menu.addSeparator();
     menu.addAction(QStringLiteral("Insert Image..."))->setData(cmd::InsertImage);
-    if (QAction* chosen = menu.exec(event->globalPos())) OnCommand(chosen->data().toInt());
-    event->accept();
+    if (QAction* chosen = menu.exec(at); chosen && chosen->data().isValid()) OnCommand(chosen->data().toInt());
 }
 
 }  // namespace qorva
