@@ -35,6 +35,10 @@ public:
     virtual void OnMiddleClick() {}
     // A right click over the page, at `globalX`/`globalY`; on a word the spelling
     // check flagged, `word` and the check's suggestions, else both empty.
+    // Local files dragged over the page: whether the client takes them when dropped.
+    virtual bool AcceptsDroppedFiles(const std::vector<std::string>& paths) { return false; }
+    // Those files dropped at `x`/`y`, in the window's pixels from its top left.
+    virtual void OnFilesDropped(const std::vector<std::string>& paths, int x, int y) {}
     virtual void OnContextMenu(int globalX, int globalY, const std::string& word,
                                const std::vector<std::string>& suggestions) {}
 };

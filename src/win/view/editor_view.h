@@ -91,6 +91,8 @@ public:
     bool OnKeyMessage(QObject* target, QKeyEvent* event) override;
     void OnMouseDown() override;
     void OnMiddleClick() override;
+    bool AcceptsDroppedFiles(const std::vector<std::string>& paths) override;
+    void OnFilesDropped(const std::vector<std::string>& paths, int x, int y) override;
     void OnContextMenu(int globalX, int globalY, const std::string& word,
                        const std::vector<std::string>& suggestions) override;
 
@@ -106,6 +108,8 @@ private:
     static int NumberOf(const std::string& text);
     void Zoom(int command);
     void InsertImage();
+    bool PasteImage();
+    void InsertImageFiles(const std::vector<std::string>& paths);
     void InsertHyperlink();
     void EditCodeLanguage();
     void EditImageDescription();
