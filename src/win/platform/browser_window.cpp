@@ -5,8 +5,8 @@
 #include "src/win/platform/page_scheme.h"
 
 #include <QChildEvent>
-#include <QEventLoop>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -14,8 +14,8 @@
 #include <QPrinter>
 #include <QTimer>
 #include <QWebChannel>
-#include <QWebEnginePage>
 #include <QWebEngineContextMenuRequest>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
