@@ -4,6 +4,8 @@
 // saving, the first search after loading, and the renderer's memory.
 // Several assembled pages can be compared side by side in one run.
 // Usage: page_engine_bench PAGE.html [PAGE.html ...] GENERATOR.mjs [BLOCKS...]
+// With QORVA_BENCH_SPELLING naming a folder that holds en-US.bdic, the page is
+// spell-checked as in the program, for the cost of checking.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <QtTest/QTest>
 
@@ -156,7 +159,13 @@ std::map<std::string, double> measure(QWebEngineView& view, const QString& gener
 }  // namespace
 
 int main(int argc, char** argv) {
+  const QByteArray dictionaries = qgetenv("QORVA_BENCH_SPELLING");
+  if (!dictionaries.isEmpty()) qputenv("QTWEBENGINE_DICTIONARIES_PATH", dictionaries);
   QApplication app(argc, argv);
+  if (!dictionaries.isEmpty()) {
+    QWebEngineProfile::defaultProfile()->setSpellCheckLanguages({QStringLiteral("en-US")});
+    QWebEngineProfile::defaultProfile()->setSpellCheckEnabled(true);
+  }
   QStringList pages;
   QString generatorPath;
   std::vector<int> sizes;

@@ -7,6 +7,7 @@
 // A link title is the attribute data-title of its Url SPAN.
 import { ZWSP, appendAll, assert } from './base.js';
 import { isGroup } from './block-groups.js';
+import { markBlockSpelling, markSpanSpelling } from './spelling.js';
 import { BLOCK_ATTRIBUTES, BlockType, Span, SpanType, emptyPlain } from './types.js';
 
 function createMarkerSpan(className, editable) {
@@ -28,6 +29,7 @@ export function createBlockElement(type, level, spans) {
   }
   const element = blockPrototype.cloneNode(true);
   element.className = type + ' Indent' + level;
+  markBlockSpelling(element, type);
   writeBlockSpans(element, spans);
   return element;
 }
@@ -104,6 +106,7 @@ export function writeBlockSpans(element, spans) {
   for (const s of spans) {
     const span = document.createElement('span');
     span.className = s.Type;
+    markSpanSpelling(span, s.Type);
     if (s.Title && s.Type === SpanType.Url) span.setAttribute('data-title', s.Title);
     span.appendChild(document.createTextNode(ZWSP + s.Text + ZWSP));
     element.appendChild(span);

@@ -5,6 +5,7 @@ import { blockGroupsMethods } from './block-groups.js';
 import { blockRenderMethods } from './block-render.js';
 import { collectBlockElements, createBlockElement, readBlockSpans, writeBlockAttributes, writeBlockSpans } from './block-elements.js';
 import { selectionMethods } from './selection.js';
+import { markBlockSpelling } from './spelling.js';
 import { SpanList } from './spans.js';
 import { BlockType, emptyPlain, isTableType, spanWithText } from './types.js';
 
@@ -33,6 +34,7 @@ export class BlockStore {
     const element = this.blocks[i];
     const wasTable = isTableType(this.getBlockType(i));
     element.className = type + ' Indent0';
+    markBlockSpelling(element, type);
     // Only a change into or out of a table alters the grouping around it.
     if (wasTable || isTableType(type)) this._spliceBlocks(i, 1, [element]);
   }

@@ -211,6 +211,12 @@ export function insertFootnote() { editor.insertFootnote(); }
 export function followLink() { editor.followLink(); }
 export function insertHyperlink(text, url) { editor.insertHyperlink(text, url); }
 export function insertImage(path, description) { editor.insertImage(path, description); }
+// Where a picture was dropped: the caret goes to the nearest place; false outside the document.
+export function moveCaretToPoint(x, y) {
+  const point = editor.pointAtViewport(Number(x), Number(y));
+  if (point) editor.setCaret(point);
+  return Boolean(point);
+}
 export function insertHorizontalRule() { editor.insertHorizontalRule(); }
 export function getImageDescription() { return editor.getImageDescription(); }
 export function setImageDescription(alt, title) { editor.setImageDescription(alt, title); }

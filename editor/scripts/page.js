@@ -19,7 +19,8 @@ import { installInputGuard } from './input-guard.js';
 import { ListNumbering } from './list-numbering.js';
 import { modelFromRecords } from './model.js';
 import {
-  followLink, getImageDescription, insertFootnote, insertHorizontalRule, insertHyperlink, insertImage, setImageDescription,
+  followLink, getImageDescription, insertFootnote, insertHorizontalRule, insertHyperlink, insertImage, moveCaretToPoint,
+  setImageDescription,
 } from './notes-links-images.js';
 import { getOutline, getOutlineCurrent, goToBlock } from './outline.js';
 import { connectHost, installPageEvents } from './page-events.js';
@@ -70,7 +71,8 @@ const pageFunctions = {
   styleWordLink, styleWordReference, styleWordStrike, styleWordSuperscript, styleWordSubscript,
   insertTable, insertTableRowBefore, insertTableRowAfter, insertTableColumnBefore,
   insertTableColumnAfter, removeTableRow, removeTableColumn,
-  insertFootnote, followLink, insertHyperlink, insertImage, insertHorizontalRule, getImageDescription, setImageDescription,
+  insertFootnote, followLink, insertHyperlink, insertImage, moveCaretToPoint, insertHorizontalRule, getImageDescription,
+  setImageDescription,
   copy, cut, paste, getSelectedText,
   getCharCount, getWordCount, getCharCountSelected, getWordCountSelected, getCounts,
   prepareSearch, startSearch, continueSearch, setSearchOptions, replaceMatch, replaceAll,

@@ -89,6 +89,17 @@ export const selectionMethods = {
     return { point: Point(block, p - 2, n - 1), corrected: corrected };
   },
 
+  // The point nearest to a place in the window (client pixels), or null outside the document.
+  pointAtViewport(x, y) {
+    const range = document.caretRangeFromPoint(x, y);
+    if (!range || !this.root.contains(range.startContainer) || range.startContainer === this.root) return null;
+    try {
+      return this._pointFromDom(range.startContainer, range.startOffset).point;
+    } catch (error) {
+      return null;  // a spot the caret cannot rest on (a list mark)
+    }
+  },
+
   getSelection(withCorrection) {
     const selection = window.getSelection();
     assert(selection.rangeCount === 1, 'ERR077');

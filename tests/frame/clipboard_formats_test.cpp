@@ -1,7 +1,10 @@
 #include "src/win/clipboard/cf_html.h"
 #include "src/win/clipboard/clipboard_formats.h"
 #include "src/win/document/document_conversion.h"
+#include "src/win/tools/file_helpers.h"
+#include "src/win/view/image_files.h"
 #include "tests/frame/document_test_support.h"
+#include "tests/frame/temp_folder.h"
 #include <gtest/gtest.h>
 
 namespace qorva {
@@ -70,6 +73,28 @@ TEST(PasteChoice, HtmlAndMultiMarkdownGoThroughPandocAndKeepStructure) {
     EXPECT_TRUE(Has(model, "\"heading\"") && Has(model, "\"emph\"")) << model;
     model = ModelForPasteMultiMarkdown(std::string("# Word\n\nsome *text*\n"));
     EXPECT_TRUE(Has(model, "\"heading\"")) << model;
+}
+
+}  // namespace
+}  // namespace qorva
+
+namespace qorva {
+namespace {
+
+// A pasted picture goes to images/ (made 0755) under a new name, never over a
+// file there, and never through a link in place of the folder.
+TEST(PastedPictures, NewNamesInTheImagesFolderAndNoneThroughALink) {
+    testing::TempFolder doc;
+    EXPECT_EQ(SaveIntoImagesFolder(doc.path(), "image", ".png", 1, "one"), "images/image-1.png");
+    EXPECT_EQ(std::filesystem::status(doc / "images").permissions(), std::filesystem::perms(0755));
+    doc.Write("images/image-2.png", "kept");
+    EXPECT_EQ(SaveIntoImagesFolder(doc.path(), "image", ".png", 1, "two"), "images/image-3.png");
+    EXPECT_EQ(testing::ReadFileBytes(doc / "images/image-2.png") + testing::ReadFileBytes(doc / "images/image-3.png"),
+              "kepttwo");
+    testing::TempFolder linked;
+    std::filesystem::create_directory_symlink(doc.path(), linked / "images");
+    EXPECT_THROW(SaveIntoImagesFolder(linked.path(), "image", ".png", 1, "x"), FileError);
+    EXPECT_EQ(testing::FolderEntries(doc / "images"), (std::vector<std::string>{"image-1.png", "image-2.png", "image-3.png"}));
 }
 
 }  // namespace

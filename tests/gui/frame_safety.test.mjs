@@ -3,12 +3,36 @@
 // it names, and a Pandoc run that does not end can be stopped.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { createServer } from 'node:http';
-import { existsSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { withDocument, blockTexts, waitUntil, xclip } from './window_driver.mjs';
+
+// Drags `data` from another program to `to` on the screen; the action the window took (0: refused).
+async function dragInto(x, desktop, to, data) {
+  const source = spawn(process.env.QORVA_DRAG_SOURCE, data, {
+    env: { ...process.env, DISPLAY: x.display }, stdio: ['ignore', 'pipe', 'ignore'],
+  });
+  let said = '';
+  source.stdout.on('data', (chunk) => { said += chunk; });
+  try {
+    await desktop.waitForTitle('Drag source');
+    desktop.xdotool('mousemove', '--sync', '80', '80', 'mousedown', '1');
+    await waitUntil('the drag to start', () => said.includes('drag started'));
+    // Step by step, each move arriving before the next, for the drag to follow.
+    for (let step = 1; step <= 10; step += 1) {
+      const at = (from, target) => String(Math.round(from + ((target - from) * step) / 10));
+      desktop.xdotool('mousemove', '--sync', at(80, to[0]), at(80, to[1]));
+    }
+    desktop.xdotool('mouseup', '1');
+    await waitUntil('the drag to end', () => /drag ended: \d+/.test(said));
+    return Number(said.match(/drag ended: (\d+)/)[1]);
+  } finally {
+    source.kill();
+  }
+}
 
 test('a middle click and the Paste key bring content in only through the program\'s paste, the Copy key copies through its copy, and drops from another program are refused', async () => {
   await withDocument('ways-in', 'First\r\n', async ({ x, offer, desktop, home }) => {
@@ -52,7 +76,7 @@ test('a middle click and the Paste key bring content in only through the program
       () => xclip(x.display, ['-o', '-selection', 'clipboard', '-t', 'TARGETS']).includes('application/x-qorva-model'));
     desktop.keys('ctrl+End');
 
-    // Drops from another program are refused: HTML, text, a file and an image.
+    // Drops from another program are refused: HTML, text, and files not all pictures.
     const before = blockTexts(await desktop.settled('Mark'));
     const image = join(home, 'pixel.png');
     writeFileSync(image, Buffer.from('89504e470d0a1a0a0000000d4948445200000001000000010806000000', 'hex'));
@@ -60,34 +84,32 @@ test('a middle click and the Paste key bring content in only through the program
       ['text/html', '<h1>Dropped</h1>', 'text/plain', 'Dropped'],
       ['text/uri-list', `file://${image}\nfile://${join(home, 'ways-in.text')}`],
     ];
-    for (const data of drags) {
-      const source = spawn(process.env.QORVA_DRAG_SOURCE, data, {
-        env: { ...process.env, DISPLAY: x.display }, stdio: ['ignore', 'pipe', 'ignore'],
-      });
-      let said = '';
-      source.stdout.on('data', (chunk) => { said += chunk; });
-      try {
-        await desktop.waitForTitle('Drag source');
-        desktop.xdotool('mousemove', '--sync', '80', '80', 'mousedown', '1');
-        await waitUntil('the drag to start', () => said.includes('drag started'));
-        // Step by step, each move arriving before the next, for the drag to follow.
-        for (let step = 1; step <= 10; step += 1) {
-          const at = (from, to) => String(Math.round(from + ((to - from) * step) / 10));
-          desktop.xdotool('mousemove', '--sync', at(80, inPage[0]), at(80, inPage[1]));
-        }
-        desktop.xdotool('mouseup', '1');
-        // The drag reached the window and was refused there (action 0).
-        await waitUntil('the drag to end', () => /drag ended: \d+/.test(said));
-        assert.match(said, /drag ended: 0\n/, data[0]);
-      } finally {
-        source.kill();
-      }
-    }
+    for (const data of drags) assert.equal(await dragInto(x, desktop, inPage, data), 0, data[0]);
     desktop.xdotool('windowfocus', '--sync', desktop.frameWindow().id);
     const afterDrops = await desktop.settled('Dust');
     assert.deepEqual(blockTexts(afterDrops).map((t) => t.replace('Dust', '')), before);
     assert.ok(!JSON.stringify(afterDrops).includes('Dropped') && !JSON.stringify(afterDrops).includes('pixel'));
   });
+});
+
+test('a pasted screenshot and a picture dropped from elsewhere are saved in images/ beside the document and shown there', async () => {
+  const png = execFileSync('/usr/bin/convert', ['-size', '8x8', 'xc:#00ff00', 'png:-']);
+  await withDocument('pictures', 'Intro\n', async ({ x, offer, desktop, home }) => {
+    const images = join(home, 'doc', 'images');
+    const outside = join(home, 'red.png');
+    writeFileSync(outside, png);
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'Intro');
+    await offer(png, { type: 'image/png' });
+    desktop.keys('ctrl+End', 'ctrl+v');
+    await desktop.waitForDocument((d) => JSON.stringify(d).includes('images/image-1.png'));
+    // Dropped after the first line's text: copied, and inserted there.
+    const window = desktop.frameWindow();
+    assert.equal(await dragInto(x, desktop, [window.x + 300, window.y + 42], ['text/uri-list', `file://${outside}`]), 1);
+    const doc = await desktop.waitForDocument((d) => JSON.stringify(d).includes('images/red.png'));
+    assert.deepEqual(blockTexts(doc), ['Intro', 'images/red.png', 'images/image-1.png']);
+    assert.deepEqual([readFileSync(join(images, 'image-1.png')), readFileSync(join(images, 'red.png'))], [png, png]);
+    assert.equal(statSync(images).mode & 0o777, 0o755);
+  }, { fileName: 'doc/pictures.text' });
 });
 
 // Opens `path` with Ctrl+O and follows the link at the start of the document.

@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import { mkdirSync, existsSync, readFileSync, writeFileSync } from 'node:fs';
 import { execFileSync, spawnSync } from 'node:child_process';
 import { join } from 'node:path';
-import { withFrame, withDocument, makeHome, blockTexts, waitUntil, readSettings, qorvaBin } from './window_driver.mjs';
+import { withFrame, withDocument, makeHome, blockTexts, waitUntil, readSettings, qorvaBin, notFirstRun, str } from './window_driver.mjs';
 
 // Model JSON for a native document, through the program's own reader.
 const readTextFormat = (text) => JSON.parse(execFileSync(process.env.QORVA_CONVERT, ['ReadTextFormat'], { input: text, encoding: 'utf8' }));
@@ -85,6 +85,25 @@ test('misspelt words are marked with the dictionary made at build time, correct 
     });
     assert.ok(heightOf(shot, '#ff0000', { fuzz: '30%', area: PAGE_AREA }) < 10, 'the correct line is not marked');
   });
+});
+
+test('in the chosen language a flagged word takes a suggestion from the right-click menu, and a word added to the dictionary is kept', async () => {
+  const hunspell = { 'hunspell/qq_QQ.aff': 'SET UTF-8\nTRY esianrtolcdugmphbyfvkwz\n', 'hunspell/qq_QQ.dic': '3\nhello\ngarden\nworld\n' };
+  await withDocument('spelling-menu', null, async ({ desktop, home }) => {
+    desktop.type('hello gardne zorp ');
+    const marked = () => pixelsOf(desktop.screenshot('spelling-menu'), '#ff0000', { fuzz: '30%', area: PAGE_AREA });
+    await waitUntil('both words marked', () => marked() >= 20);
+    await desktop.openMenu(() => desktop.xdotool('mousemove', '--sync', '372', '202', 'click', '3'));
+    desktop.keys('Down', 'Return');   // the first suggestion
+    await desktop.waitForDocument((d) => blockTexts(d)[0] === 'hello garden zorp ');
+    // "zorp" has no suggestion: the first item to take is Add to Dictionary.
+    await desktop.openMenu(() => desktop.xdotool('mousemove', '--sync', '425', '202', 'click', '3'));
+    desktop.keys('Down', 'Return');
+    const words = join(home, 'data', 'qorva', 'personal-dictionary.txt');
+    await waitUntil('the word kept', () => existsSync(words) && readFileSync(words, 'utf8') === 'zorp\n');
+    await waitUntil('no word marked', () => marked() === 0);
+  }, { settings: notFirstRun({ SpellingLanguage: str('qq_QQ') }), files: hunspell,
+    env: (home) => ({ QORVA_HUNSPELL_PATH: join(home, 'hunspell') }) });
 });
 
 test('Ctrl+P prints the page to a PDF file', async () => {

@@ -38,6 +38,23 @@ TEST(ImageReference, RelativeToTheDocumentsFolderOrAbsoluteWhenUntitled) {
     EXPECT_EQ(MakeImageReference("/d/my pics/a\\b.png", "/d"), "my pics/a\\b.png");
 }
 
+// Each case: picture, document folder, copy setting, what is planned.
+TEST(ImageReference, DroppedPictureIsReferredToInOrBelowTheFolderElseCopied) {
+    struct Case { const char* image; const char* folder; bool copy; ImageDropPlan plan; };
+    for (const Case& c : std::vector<Case>{
+             {"/d/doc/pic.png", "/d/doc", true, {false, "pic.png"}},
+             {"/d/doc/shots/../img/a b.PNG", "/d/doc", true, {false, "img/a b.PNG"}},
+             {"/d/other/pic.png", "/d/doc", true, {true, ""}},
+             {"/d/other/pic.png", "/d/doc", false, {false, "../other/pic.png"}},
+             {"/d/doc2/pic.png", "/d/doc", true, {true, ""}},
+             {"/d/other/pic.png", "", true, {false, "/d/other/pic.png"}}}) {
+        EXPECT_EQ(PlanImageDrop(c.image, c.folder, c.copy), c.plan) << c.image << " " << c.folder;
+    }
+    EXPECT_TRUE(IsImageFileName("/a/b.JPEG") && IsImageFileName("x.svg") && !IsImageFileName("/a/png") &&
+                !IsImageFileName("b.png.text"));
+    EXPECT_EQ(NumberedFileName("image", ".png", 0) + NumberedFileName("image", ".png", 2), "image.pngimage-2.png");
+}
+
 TEST(CommandLine, PathsAndFirstDocument) {
     EXPECT_EQ(CommandLineArgument("\"/tmp/my file.text\" ignored"), "/tmp/my file.text");
     EXPECT_EQ(CommandLineArgument("\"/tmp/unterminated"), "/tmp/unterminated");

@@ -51,7 +51,8 @@ deb="$(ls "$work"/deb/qorva_"$version"_*.deb 2>/dev/null | head -1)"
 lintian --fail-on error --tag-display-limit 0 "$deb" | tee "$work/lintian.log"
 check "lintian reports no errors" test "${PIPESTATUS[0]}" -eq 0
 check "shared libraries come from the dependency scan" grep -q 'libqt6webenginewidgets6' <(dpkg-deb --field "$deb" Depends)
-check "pandoc is recommended" grep -qx 'pandoc' <(dpkg-deb --field "$deb" Recommends)
+check "pandoc is recommended" grep -qw 'pandoc' <(dpkg-deb --field "$deb" Recommends)
+check "Hunspell dictionaries are suggested" grep -qw 'hunspell-dictionary' <(dpkg-deb --field "$deb" Suggests)
 
 # --- installed -----------------------------------------------------------------
 dpkg-deb --fsys-tarfile "$deb" | tar -t | sed 's|^\./|/|; s|/$||' | grep -v '^$' >"$work/paths"

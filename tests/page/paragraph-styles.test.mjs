@@ -35,6 +35,12 @@ describe('paragraph types and levels', () => stepCases(s, [
   ['Right to Left marks the selected blocks', doc(para('a'), para('b'), para('c')), [[[0, 0, 0], [1, 0, 1]], 'setRTL'],
     [['para', 0, 'rtl'], ['para', 0, 'rtl'], ['para', 0]]],
   ['Left to Right clears the mark', doc(rtl('a'), rtl('b')), [[1, 0, 0], 'setLTR'], [['para', 0, 'rtl'], ['para', 0]]],
+  ['code, math, addresses and raw markup stay out of the spelling check through a change of type and its undo',
+    doc(para('see ', ['code', 'x=1'], ' at ', ['url', 'https://a.b'], ' ', ['math', 'e^x']), block('verbatim', 0, 'int'),
+      block('tex', 0, '\\relax'), para('prose')),
+    [[0, 0, 0], 'styleParagraphHeading1', [3, 0, 0], 'styleParagraphCode', [1, 0, 0], 'styleParagraphPlain', 'undo'],
+    ['Code', 'Url', 'Math', 'Code', 'Tex', 'Code'], null, null,
+    (e) => e.eval(() => Array.from(document.querySelectorAll('#doc [spellcheck="false"]'), (el) => el.className.split(' ')[0]))],
 ], tags));
 
 describe('paragraph contents', () => stepCases(s, [

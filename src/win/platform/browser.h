@@ -33,9 +33,14 @@ public:
     // The middle button was clicked over the page, which never sees it: the
     // browser's own paste of the primary selection would bypass the program's.
     virtual void OnMiddleClick() {}
-    // A right click on a word the spelling check flagged, at `globalX`/`globalY`.
-    virtual void OnMisspelledWordMenu(int globalX, int globalY, const std::string& word,
-                                      const std::vector<std::string>& suggestions) {}
+    // A right click over the page, at `globalX`/`globalY`; on a word the spelling
+    // check flagged, `word` and the check's suggestions, else both empty.
+    // Local files dragged over the page: whether the client takes them when dropped.
+    virtual bool AcceptsDroppedFiles(const std::vector<std::string>& paths) { return false; }
+    // Those files dropped at `x`/`y`, in the window's pixels from its top left.
+    virtual void OnFilesDropped(const std::vector<std::string>& paths, int x, int y) {}
+    virtual void OnContextMenu(int globalX, int globalY, const std::string& word,
+                               const std::vector<std::string>& suggestions) {}
 };
 
 class BrowserWindow {

@@ -5,15 +5,17 @@
 #include "src/win/platform/page_scheme.h"
 
 #include <QChildEvent>
+#include <QDropEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
 #include <QWebChannel>
-#include <QWebEnginePage>
 #include <QWebEngineContextMenuRequest>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -60,17 +62,20 @@ QtBrowserWindow::QtBrowserWindow(BrowserWindowClient* client, QWidget* parent)
     : client_(client), view_(new QWebEngineView(parent)) {
     auto* page = new EditorPage(EditorProfile(), view_);
     view_->setPage(page);
-    // The page has no menu of its own; a flagged word gets the spelling menu.
+    // The client's menu instead of the browser's, with what the spelling check
+    // says about the word under the pointer.
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest();
-        if (!request || request->misspelledWord().isEmpty() || !request->isContentEditable()) return;
+        std::string word;
         std::vector<std::string> suggestions;
-        for (const QString& suggestion : request->spellCheckerSuggestions())
-            suggestions.push_back(suggestion.toStdString());
+        if (request && request->isContentEditable()) {
+            word = request->misspelledWord().toStdString();
+            for (const QString& suggestion : request->spellCheckerSuggestions())
+                suggestions.push_back(suggestion.toStdString());
+        }
         const QPoint global = view_->mapToGlobal(position);
-        client_->OnMisspelledWordMenu(global.x(), global.y(), request->misspelledWord().toStdString(),
-                                      suggestions);
+        client_->OnContextMenu(global.x(), global.y(), word, suggestions);
     });
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     page->settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
@@ -116,18 +121,15 @@ void QtBrowserWindow::HookFocusProxy() {
 
 namespace {
 
-// Content dropped on the page would enter it past the program's paste: drops are
-// refused before the browser sees them.
-bool RefuseDrop(QEvent* event) {
-    switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-            event->ignore();
-            return true;
-        default:
-            return false;
+// The local files a drag carries; empty when it carries anything else too.
+std::vector<std::string> DraggedFiles(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) return {};
+        paths.push_back(url.toLocalFile().toStdString());
     }
+    return paths;
 }
 
 bool IsMiddleButton(QEvent* event) {
@@ -144,7 +146,8 @@ bool IsMiddleButton(QEvent* event) {
 }  // namespace
 
 bool QtBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == view_ || watched == hookedProxy_) && RefuseDrop(event)) return true;
+    if ((watched == view_ || watched == hookedProxy_) && HandleDrop(static_cast<QWidget*>(watched), event))
+        return true;
     if (watched == view_) {
         // The render widget is created and replaced along with the renderer.
         if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished ||
@@ -176,6 +179,41 @@ bool QtBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return false;
+}
+
+// Content dropped on the page would enter it past the program's paste: the
+// browser never sees a drop; the client takes the files it accepts, the rest is refused.
+bool QtBrowserWindow::HandleDrop(QWidget* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            const std::vector<std::string> paths = DraggedFiles(drag->mimeData());
+            if (!paths.empty() && (drag->possibleActions() & Qt::CopyAction) && client_->AcceptsDroppedFiles(paths)) {
+                drag->setDropAction(Qt::CopyAction);
+                drag->accept();
+            } else {
+                drag->ignore();
+            }
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const std::vector<std::string> paths = DraggedFiles(drop->mimeData());
+            if (paths.empty() || !client_->AcceptsDroppedFiles(paths)) {
+                drop->ignore();
+                return true;
+            }
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            const QPoint at = watched->mapTo(view_, drop->position().toPoint());
+            // After the drag has ended: the client may show a message.
+            QTimer::singleShot(0, this, [this, paths, at] { client_->OnFilesDropped(paths, at.x(), at.y()); });
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 void QtBrowserWindow::LoadHtml(const std::string& html) {

@@ -41,6 +41,7 @@ protected:
 
 private:
     void HookFocusProxy();
+    bool HandleDrop(QWidget* watched, QEvent* event);
     // Runs `script` in the page and waits for its result; *answered is false when
     // none came in time.
     QVariant RunScript(const QString& script, bool* answered);

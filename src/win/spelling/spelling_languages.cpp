@@ -13,12 +13,14 @@
 #include <QLocale>
 #include <QMenu>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
-#include <sys/stat.h>
+#include <cerrno>
+#include <csignal>
 
 namespace qorva {
 namespace {
@@ -73,7 +75,8 @@ void UseDictionaries() {
 void Convert(const QString& dic, const QString& target, std::function<void(bool)> done) {
     const QString converter =
         QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + QStringLiteral("/qwebengine_convert_dict");
-    const QString partial = target + QStringLiteral(".part");
+    // Each window is a process of its own: two may convert the same language at once.
+    const QString partial = target + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
     auto* process = new QProcess(QCoreApplication::instance());
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->setStandardOutputFile(QProcess::nullDevice());
@@ -151,9 +154,17 @@ bool FitsWordList(const std::string& word) {
     return !word.empty() && word.find_first_of("/ \t\r\n") == std::string::npos;
 }
 
-void RemoveFiles(const QString& pattern) {
+// Files of earlier runs: word lists ("personal-PID-N.bdic") and unfinished
+// conversions ("NAME.bdic.PID.part") whose process is gone.
+void RemoveLeftovers() {
     QDir folder(DictionaryFolder());
-    for (const QString& name : folder.entryList({pattern}, QDir::Files)) folder.remove(name);
+    for (const QString& name : folder.entryList({QStringLiteral("personal-*.bdic"), QStringLiteral("*.part")}, QDir::Files)) {
+        const QStringList parts = name.split(QRegularExpression(QStringLiteral("[-.]")));
+        const qint64 pid = name.startsWith(QLatin1String("personal-")) ? parts.value(1).toLongLong()
+                                                                          : parts.value(parts.size() - 2).toLongLong();
+        if (pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)) continue;
+        folder.remove(name);
+    }
 }
 
 // The personal and ignored words as one more small dictionary beside the language's.
@@ -170,6 +181,8 @@ void RebuildPersonalDictionary() {
     }
     std::string folder;
     if (!MakeTempFolder(folder)) return;
+    // The converter refuses a list of one word; the program's name is a word too.
+    words.insert("Qorva");
     std::string dic = std::to_string(words.size()) + "\n";
     for (const std::string& word : words) dic += word + "\n";
     try {
@@ -179,8 +192,10 @@ void RebuildPersonalDictionary() {
         RemoveTempFolder(folder);
         return;
     }
-    // A new name each time: the engine keeps a dictionary it loaded under a name.
-    const std::string name = "personal-" + std::to_string(++State().personalRound);
+    // A new name each time (the engine keeps a dictionary it loaded under a name),
+    // and the process's own (other windows have theirs).
+    const std::string name = "personal-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+                             std::to_string(++State().personalRound);
     Convert(QString::fromStdString(JoinPath(folder, "personal.dic")), BdicPath(name), [folder, name, previous](bool ok) {
         RemoveTempFolder(folder);
         if (!ok) return;
@@ -216,6 +231,14 @@ std::vector<SpellingLanguage> InstalledSpellingLanguages() {
                 byCode[code] = {code, SpellingLanguageLabel(code)};
         }
     }
+    // Dictionaries that came converted with the program, or that the user put beside it.
+    for (const std::string& folder : UserFileFolders()) {
+        for (const QFileInfo& file : QDir(QString::fromStdString(folder)).entryInfoList({QStringLiteral("*.bdic")}, QDir::Files)) {
+            std::string code = file.completeBaseName().toStdString();
+            std::replace(code.begin(), code.end(), '-', '_');
+            if (!byCode.count(code)) byCode[code] = {code, SpellingLanguageLabel(code)};
+        }
+    }
     std::vector<SpellingLanguage> languages;
     for (auto& [code, language] : byCode) languages.push_back(language);
     std::stable_sort(languages.begin(), languages.end(),
@@ -236,9 +259,7 @@ void PrepareSpellingFolder() {
 }
 
 void StartSpelling() {
-    // Word lists of earlier runs; unfinished conversions.
-    RemoveFiles(QStringLiteral("personal-*.bdic"));
-    RemoveFiles(QStringLiteral("*.part"));
+    RemoveLeftovers();
     State().code = SpellingLanguageSetting();
     ActivateLanguage();
     if (!PersonalWords().empty()) RebuildPersonalDictionary();
@@ -265,10 +286,8 @@ void IgnoreSpellingThisRun(const std::string& word) {
     RebuildPersonalDictionary();
 }
 
-void ShowMisspelledWordMenu(QWidget* parent, const QPoint& at, const std::string& word,
-                            const std::vector<std::string>& suggestions,
-                            const std::function<void(const std::string&)>& replace) {
-    QMenu menu(parent);
+void AddSpellingItems(QMenu& menu, const std::string& word, const std::vector<std::string>& suggestions,
+                      const std::function<void(const std::string&)>& replace) {
     for (const std::string& suggestion : suggestions) {
         QAction* action = menu.addAction(QString::fromStdString(suggestion));
         QFont font = action->font();
@@ -282,7 +301,6 @@ void ShowMisspelledWordMenu(QWidget* parent, const QPoint& at, const std::string
                      [word] { AddToPersonalDictionary(word); });
     QObject::connect(menu.addAction(QStringLiteral("Ignore")), &QAction::triggered,
                      [word] { IgnoreSpellingThisRun(word); });
-    menu.exec(at);
 }
 
 }  // namespace qorva

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-class QPoint;
-class QWidget;
+class QMenu;
 
 namespace qorva {
 
@@ -39,11 +38,10 @@ void StartSpelling();
 void AddToPersonalDictionary(const std::string& word);
 void IgnoreSpellingThisRun(const std::string& word);
 
-// The menu of a right click on a flagged word: its suggestions (a choice calls
+// The items of a right click on a flagged word: its suggestions (a choice calls
 // `replace`), "Add to Dictionary" and "Ignore".
-void ShowMisspelledWordMenu(QWidget* parent, const QPoint& at, const std::string& word,
-                            const std::vector<std::string>& suggestions,
-                            const std::function<void(const std::string&)>& replace);
+void AddSpellingItems(QMenu& menu, const std::string& word, const std::vector<std::string>& suggestions,
+                      const std::function<void(const std::string&)>& replace);
 
 // "de_DE" gives "German (Germany)", "fr" gives "French"; a name the system
 // does not know stays as it is.

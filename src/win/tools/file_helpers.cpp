@@ -220,6 +220,24 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, std::option
     if (folder.get() >= 0) fsync(folder.get());
 }
 
+void WriteNewFile(const std::string& path, std::string_view bytes, mode_t mode) {
+    // Written aside in full, then given its name with link(), which refuses any
+    // name already there, a link included.
+    std::string temporary;
+    ScopedFd fd(OpenTemporaryBeside(path, temporary));
+    if (fd.get() < 0) throw FileError(path, errno);
+    auto fail = [&](int error) {
+        ::unlink(temporary.c_str());
+        throw FileError(path, error);
+    };
+    if (fchmod(fd.get(), mode) != 0) fail(errno);
+    if (!writeAll(fd.get(), bytes)) fail(errno);
+    if (fsync(fd.get()) != 0) fail(errno);
+    if (!fd.close()) fail(errno);
+    if (::link(temporary.c_str(), path.c_str()) != 0) fail(errno);
+    ::unlink(temporary.c_str());
+}
+
 void MoveFileReplacing(const std::string& source, const std::string& target) {
     // An export over a read-only file is refused as a save over one is: the rename
     // alone would replace it.

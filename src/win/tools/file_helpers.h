@@ -43,6 +43,10 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes = UINT
 void WriteWholeFile(const std::string& path, std::string_view bytes,
                     std::optional<mode_t> newFileMode = std::nullopt);
 
+// Creates the file `path` holding `bytes`, never replacing what is there (EEXIST)
+// nor writing through a link; a write that fails leaves no file. Throws FileError.
+void WriteNewFile(const std::string& path, std::string_view bytes, mode_t mode = 0644);
+
 // Removes the hidden temporaries of earlier writes of `path` whose writer is gone
 // (a write in progress holds a lock on its temporary and is left alone).
 void RemoveStaleTemporaries(const std::string& path);

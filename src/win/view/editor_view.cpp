@@ -4,7 +4,11 @@
 #include "src/win/view/editor_commands.h"
 #include "src/win/view/editor_view_callback.h"
 #include "src/win/view/hyperlink_dialog.h"
+#include "src/win/view/image_files.h"
 #include "src/win/view/image_reference.h"
+#include "src/win/app/main_frame.h"
+#include "src/win/settings/settings.h"
+#include "src/win/tools/file_helpers.h"
 #include "src/win/keys/key_tables.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/platform/qt_key_message.h"
@@ -13,6 +17,11 @@
 #include "src/win/view/zoom.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QImage>
+#include <QMimeData>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -28,6 +37,9 @@
 
 namespace qorva {
 namespace {
+
+// A dropped picture larger than this is not copied.
+constexpr std::uint64_t kMaxDroppedImageBytes = 256u << 20;
 
 std::string EditorPageHtml() {
     QFile page(QStringLiteral(":/qorva/editor.html"));
@@ -82,6 +94,7 @@ int CEditorView::NumberOf(const std::string& text) {
 }
 
 bool CEditorView::OnCommand(int id) {
+    if (id == cmd::Paste && PasteImage()) return true;
     if (commandExtension_ && commandExtension_(id)) return true;
     if (InCommandTableRange(id)) {
         const std::string_view function = PageFunctionForCommand(id);
@@ -121,6 +134,77 @@ void CEditorView::InsertImage() {
     const std::string reference =
         MakeImageReference(chosen.toStdString(), callback_->GetDocumentFolder().toStdString());
     Call("insertImage", reference);
+}
+
+namespace {
+
+void ShowImageMessage(const QString& text) {
+    ShowExclamation(QApplication::activeWindow(), QStringLiteral("Qorva"), text);
+}
+
+}  // namespace
+
+// A picture alone on the clipboard (a screenshot) becomes a PNG file in images/
+// beside the document; anything with text goes through the ordinary paste.
+bool CEditorView::PasteImage() {
+    const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
+    if (!offered || !offered->hasImage() || offered->hasText() || offered->hasFormat(kModelMimeType)) return false;
+    const QString folder = callback_->GetDocumentFolder();
+    if (folder.isEmpty()) {
+        ShowImageMessage(QStringLiteral("Save the document first: a pasted picture is kept as a file in the "
+                                        "images folder beside it. The picture stays on the clipboard."));
+        return true;
+    }
+    QByteArray png = offered->data(QStringLiteral("image/png"));
+    if (png.isEmpty()) {
+        const QImage image = qvariant_cast<QImage>(offered->imageData());
+        QBuffer buffer(&png);
+        if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) png.clear();
+    }
+    if (png.isEmpty()) {
+        ShowImageMessage(QStringLiteral("The picture on the clipboard could not be read."));
+        return true;
+    }
+    try {
+        Call("insertImage", SaveIntoImagesFolder(folder.toStdString(), "image", ".png", 1,
+                                                 std::string_view(png.constData(), png.size())));
+    } catch (const FileError& error) {
+        ShowImageMessage(QStringLiteral("The picture could not be saved:\n%1").arg(QString::fromStdString(error.what())));
+    }
+    return true;
+}
+
+bool CEditorView::AcceptsDroppedFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        if (!IsImageFileName(path) || !QFileInfo(QString::fromStdString(path)).isFile()) return false;
+    return !paths.empty();
+}
+
+void CEditorView::OnFilesDropped(const std::vector<std::string>& paths, int x, int y) {
+    Call("moveCaretToPoint", std::to_string(x), std::to_string(y));
+    InsertImageFiles(paths);
+}
+
+// Each picture referred to where it lies, or copied beside the document first.
+void CEditorView::InsertImageFiles(const std::vector<std::string>& paths) {
+    const std::string folder = callback_->GetDocumentFolder().toStdString();
+    const bool copy = CopyDroppedImagesSetting();
+    for (const std::string& path : paths) {
+        ImageDropPlan plan = PlanImageDrop(path, folder, copy);
+        if (plan.copy) {
+            const QFileInfo file(QString::fromStdString(path));
+            try {
+                plan.reference = SaveIntoImagesFolder(folder, file.completeBaseName().toStdString(),
+                                                      "." + file.suffix().toStdString(), 0,
+                                                      ReadWholeFile(path, kMaxDroppedImageBytes));
+            } catch (const FileError& error) {
+                ShowImageMessage(QStringLiteral("The picture could not be copied beside the document:\n%1")
+                                     .arg(QString::fromStdString(error.what())));
+                return;
+            }
+        }
+        Call("insertImage", plan.reference);
+    }
 }
 
 void CEditorView::InsertHyperlink() {
@@ -199,11 +283,9 @@ void CEditorView::OnMiddleClick() {
     });
 }
 
-void CEditorView::OnMisspelledWordMenu(int globalX, int globalY, const std::string& word,
-                                       const std::vector<std::string>& suggestions) {
-    ShowMisspelledWordMenu(this, QPoint(globalX, globalY), word, suggestions, [this](const std::string& text) {
-        if (browser_) browser_->ReplaceMisspelledWord(text);
-    });
+void CEditorView::OnContextMenu(int globalX, int globalY, const std::string& word,
+                                const std::vector<std::string>& suggestions) {
+    ShowContextMenu(QPoint(globalX, globalY), word, suggestions);
 }
 
 bool CEditorView::OnKeyMessage(QObject* target, QKeyEvent* event) {
@@ -255,15 +337,26 @@ void CEditorView::focusInEvent(QFocusEvent* event) {
 }
 
 void CEditorView::contextMenuEvent(QContextMenuEvent* event) {
+    ShowContextMenu(event->globalPos(), {}, {});
+    event->accept();
+}
+
+void CEditorView::ShowContextMenu(const QPoint& at, const std::string& misspelledWord,
+                                  const std::vector<std::string>& suggestions) {
     QMenu menu(window());
     menu.setObjectName(QStringLiteral("EditorContextMenu"));
+    if (!misspelledWord.empty()) {
+        AddSpellingItems(menu, misspelledWord, suggestions, [this](const std::string& text) {
+            if (browser_) browser_->ReplaceMisspelledWord(text);
+        });
+        menu.addSeparator();
+    }
     menu.addAction(QStringLiteral("Cut"))->setData(cmd::Cut);
     menu.addAction(QStringLiteral("Copy"))->setData(cmd::Copy);
     menu.addAction(QStringLiteral("Paste"))->setData(cmd::Paste);
     menu.addSeparator();
     menu.addAction(QStringLiteral("Insert Image..."))->setData(cmd::InsertImage);
-    if (QAction* chosen = menu.exec(event->globalPos())) OnCommand(chosen->data().toInt());
-    event->accept();
+    if (QAction* chosen = menu.exec(at); chosen && chosen->data().isValid()) OnCommand(chosen->data().toInt());
 }
 
 }  // namespace qorva

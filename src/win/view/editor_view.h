@@ -93,19 +93,25 @@ public:
     bool OnKeyMessage(QObject* target, QKeyEvent* event) override;
     void OnMouseDown() override;
     void OnMiddleClick() override;
-    void OnMisspelledWordMenu(int globalX, int globalY, const std::string& word,
-                              const std::vector<std::string>& suggestions) override;
+    bool AcceptsDroppedFiles(const std::vector<std::string>& paths) override;
+    void OnFilesDropped(const std::vector<std::string>& paths, int x, int y) override;
+    void OnContextMenu(int globalX, int globalY, const std::string& word,
+                       const std::vector<std::string>& suggestions) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void ShowContextMenu(const QPoint& at, const std::string& misspelledWord,
+                         const std::vector<std::string>& suggestions);
 
 private:
     int CallForNumber(std::string_view function);
     static int NumberOf(const std::string& text);
     void Zoom(int command);
     void InsertImage();
+    bool PasteImage();
+    void InsertImageFiles(const std::vector<std::string>& paths);
     void InsertHyperlink();
     void EditCodeLanguage();
     void EditImageDescription();
