@@ -5,10 +5,11 @@
 // and the time until the first frame after the step has been painted.
 // Several assembled pages can be compared side by side in one run. Loading,
 // saving and the first search after loading are timed until painted as well.
-// Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [PAGE.html ...]
+// Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [--writing-modes] [PAGE.html ...]
 //        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html;
 //        --painted-only leaves out the traced main-thread work, which takes long
-//        at 100,000 blocks)
+//        at 100,000 blocks; --writing-modes measures each page also with focus
+//        and typewriter modes on, with the ratio on/off)
 import { launchBrowser, openEditor, editorPagePath } from '../../tests/page/harness.mjs';
 import { generateDocument } from './generate.mjs';
 import { readFileSync, readdirSync } from 'node:fs';
@@ -16,6 +17,7 @@ import { readFileSync, readdirSync } from 'node:fs';
 const args = process.argv.slice(2);
 const blocks = Number(args.find((a) => /^\d+$/.test(a)) || 10000);
 const paintedOnly = args.includes('--painted-only');
+const writingModes = args.includes('--writing-modes');
 const pages = args.filter((a) => !/^\d+$/.test(a) && !a.startsWith('--'));
 if (!pages.length) pages.push(editorPagePath());
 // Fewer rounds for the largest documents, where one step of an old page can take seconds.
@@ -114,9 +116,10 @@ function rendererMemoryMb() {
   return kb / 1024;
 }
 
-async function measure(browser, pagePath, count = blocks) {
+async function measure(browser, pagePath, count = blocks, modes = false) {
   process.env.QORVA_EDITOR_PAGE = pagePath;
   const e = await openEditor(browser);
+  if (modes) await e.eval(() => { setFocusMode('1'); setTypewriterMode('1'); });
   await e.page.setViewportSize({ width: 1000, height: 800 });
   const json = JSON.stringify(generateDocument(count));
   const figures = {};
@@ -143,6 +146,7 @@ async function measure(browser, pagePath, count = blocks) {
     'typed character': { prepare: `editor.setCaret(Point(${target}, 0, 3))`, key: 'x' },
     'Enter': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'insertNewline()', after: 'undo()' },
     'Backspace joining': { prepare: `editor.setCaret(Point(${target}, 0, 0))`, call: 'deleteBackward()', after: 'undo()' },
+    'caret down a block': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'moveDown()' },
     'undo': { prepare: `editor.setCaret(Point(${target}, 0, 4)); insertNewline()`, call: 'undo()' },
     'redo': { prepare: `editor.setCaret(Point(${target}, 0, 4)); insertNewline(); undo()`, call: 'redo()', after: 'undo()' },
     'paragraph style': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'styleParagraphQuotation()', after: 'undo()' },
@@ -177,12 +181,20 @@ try {
   // and thrown away takes that on.
   await measure(browser, pages[0], 200);
   const results = [];
-  for (const path of pages) results.push(await measure(browser, path));
+  for (const path of pages) {
+    results.push(await measure(browser, path));
+    if (writingModes) results.push(await measure(browser, path, blocks, true));
+  }
   console.log(`ms per step, ${blocks} blocks (median of ${ROUNDS}): main-thread work traced until quiet, frames ` +
     'included; time until the first frame after the step is painted, untraced');
-  pages.forEach((p, i) => console.log(`  [${i + 1}] ${p}`));
+  pages.forEach((p, i) => console.log(`  [${i + 1}] ${p}` + (writingModes ? ': modes off, focus and typewriter on, on/off' : '')));
   for (const name of Object.keys(results[0]).filter((k) => k !== 'errors')) {
-    console.log(name.padEnd(36) + results.map((f) => f[name].toFixed(1).padStart(10)).join(''));
+    const cells = [];
+    results.forEach((f, i) => {
+      cells.push(f[name].toFixed(1).padStart(10));
+      if (writingModes && i % 2) cells.push(('x' + (f[name] / results[i - 1][name]).toFixed(2)).padStart(8));
+    });
+    console.log(name.padEnd(36) + cells.join(''));
   }
   if (results.some((f) => f.errors)) console.log('page errors occurred during the run');
 } finally {
