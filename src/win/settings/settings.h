@@ -42,6 +42,11 @@ std::string ZoomSetting(const SettingsStore& store = UserSettings());
 bool WriteZoomSetting(std::string_view zoom, SettingsStore& store = UserSettings());
 std::string LastRunVersionSetting(const SettingsStore& store = UserSettings());
 bool WriteLastRunVersionSetting(std::string_view version, SettingsStore& store = UserSettings());
+// The writing modes of the Window menu (numbers 0/1, default off).
+bool FocusModeSetting(const SettingsStore& store = UserSettings());
+bool WriteFocusModeSetting(bool on, SettingsStore& store = UserSettings());
+bool TypewriterModeSetting(const SettingsStore& store = UserSettings());
+bool WriteTypewriterModeSetting(bool on, SettingsStore& store = UserSettings());
 
 // The window as the user left it. The geometry is the normal (not maximised)
 // frame, stored as the text "left,top,width,height" so that it stays hand-editable.
