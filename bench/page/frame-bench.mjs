@@ -116,23 +116,37 @@ function rendererMemoryMb() {
   return kb / 1024;
 }
 
-async function measure(browser, pagePath, count = blocks, modes = false) {
+// With the writing modes, each figure is taken with the modes off and on in turn,
+// in the same page and document, so the two columns share the machine's state.
+async function measure(browser, pagePath, count = blocks) {
   process.env.QORVA_EDITOR_PAGE = pagePath;
   const e = await openEditor(browser);
-  if (modes) await e.eval(() => { setFocusMode('1'); setTypewriterMode('1'); });
   await e.page.setViewportSize({ width: 1000, height: 800 });
   const json = JSON.stringify(generateDocument(count));
-  const figures = {};
+  const variants = writingModes ? ['0', '1'] : ['0'];
+  const figures = variants.map(() => ({}));
+  // Pages from before the writing modes are measured without them.
+  const setModes = (on) => writingModes && e.eval((m) => { setFocusMode(m); setTypewriterMode(m); }, on);
+  const each = async (name, take) => {
+    for (const [i, on] of variants.entries()) {
+      await setModes(on);
+      figures[i][name] = await take();
+    }
+  };
   await e.eval((j) => { window.benchJson = j; }, json);
-  figures['load: until painted'] = await untilPainted(e, { call: 'setTextJson(window.benchJson)' });
-  figures['renderer memory MB'] = rendererMemoryMb();
-  await sleep(QUIET_MS);
-  figures['getTextJson'] = await e.eval(() => {
+  await each('load: until painted', async () => {
+    const painted = await untilPainted(e, { call: 'setTextJson(window.benchJson)' });
+    await sleep(QUIET_MS);
+    return painted;
+  });
+  const memory = rendererMemoryMb();
+  figures.forEach((f) => { f['renderer memory MB'] = memory; });
+  await each('getTextJson', () => e.eval(() => {
     const t0 = performance.now();
     getTextJson();
     return performance.now() - t0;
-  });
-  figures['first search after load: until painted'] = await firstSearch(e, count);
+  }));
+  await each('first search after load: until painted', () => firstSearch(e, count));
   const target = await e.eval(([j, n]) => {
     setTextJson(j);
     for (let i = Math.floor(n / 2); i < editor.getBlockCount() - 1; i++) {
@@ -152,25 +166,31 @@ async function measure(browser, pagePath, count = blocks, modes = false) {
     'paragraph style': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'styleParagraphQuotation()', after: 'undo()' },
     'character style': { prepare: `editor.setCaret(Point(${target}, 0, 2))`, call: 'styleWordStrong()', after: 'undo()' },
   };
+  const run = (code) => e.eval((c) => new Function(c)(), code);
   for (const [name, step] of Object.entries(steps)) {
-    const work = [];
-    const painted = [];
+    const work = variants.map(() => []);
+    const painted = variants.map(() => []);
     for (let r = 0; r < ROUNDS; r++) {
-      if (!paintedOnly) {
-        await e.eval((p) => new Function(p)(), step.prepare);
+      for (const [i, on] of variants.entries()) {
+        await setModes(on);
+        if (!paintedOnly) {
+          await run(step.prepare);
+          await sleep(QUIET_MS);
+          work[i].push(await traced(cdp, () => (step.key ? e.page.keyboard.type(step.key) : run(step.call))));
+          if (step.after) await run(step.after);
+        }
+        await run(step.prepare);
         await sleep(QUIET_MS);
-        work.push(await traced(cdp, () => (step.key ? e.page.keyboard.type(step.key) : e.eval((c) => new Function(c)(), step.call))));
-        if (step.after) await e.eval((c) => new Function(c)(), step.after);
+        painted[i].push(await untilPainted(e, step));
+        if (step.after) await run(step.after);
       }
-      await e.eval((p) => new Function(p)(), step.prepare);
-      await sleep(QUIET_MS);
-      painted.push(await untilPainted(e, step));
-      if (step.after) await e.eval((c) => new Function(c)(), step.after);
     }
-    if (!paintedOnly) figures[`${name}: main-thread work`] = median(work);
-    figures[`${name}: until painted`] = median(painted);
+    figures.forEach((f, i) => {
+      if (!paintedOnly) f[`${name}: main-thread work`] = median(work[i]);
+      f[`${name}: until painted`] = median(painted[i]);
+    });
   }
-  figures.errors = e.errors.length;
+  figures.forEach((f) => { f.errors = e.errors.length; });
   await e.page.close();
   return figures;
 }
@@ -181,10 +201,7 @@ try {
   // and thrown away takes that on.
   await measure(browser, pages[0], 200);
   const results = [];
-  for (const path of pages) {
-    results.push(await measure(browser, path));
-    if (writingModes) results.push(await measure(browser, path, blocks, true));
-  }
+  for (const path of pages) results.push(...(await measure(browser, path)));
   console.log(`ms per step, ${blocks} blocks (median of ${ROUNDS}): main-thread work traced until quiet, frames ` +
     'included; time until the first frame after the step is painted, untraced');
   pages.forEach((p, i) => console.log(`  [${i + 1}] ${p}` + (writingModes ? ': modes off, focus and typewriter on, on/off' : '')));
