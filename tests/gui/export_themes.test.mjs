@@ -38,8 +38,8 @@ async function chooseTheme(desktop, position, name) {
 }
 
 test('each theme, a user file among them, restyles the page, Dark the window too, and the chosen one is applied again at the next start, as is Focus Mode', async () => {
-  const looks = [[1, 'Default', [255, 255, 255]], [3, 'Monospaced', [238, 238, 238]], [4, 'Serif', [255, 255, 255]],
-    [5, 'b', [0, 0, 255]], [2, 'Dark', [0, 0, 0]]];
+  const looks = [[2, 'Dark', [0, 0, 0]], [1, 'Default', [255, 255, 255]], [3, 'Monospaced', [238, 238, 238]],
+    [4, 'Serif', [255, 255, 255]], [5, 'b', [0, 0, 255]], [2, 'Dark', [0, 0, 0]]];
   const sample = 'Theme sample\n============\n\nPlain *text*.\n';
   await withDocument('themes', sample, async ({ start, desktop, home, file }) => {
     await desktop.waitForDocument((d) => d.length > 2);
