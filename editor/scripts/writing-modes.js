@@ -12,6 +12,7 @@ const MARK = 'data-caret';
 let marked = null;
 let centring = false;
 let pointerDown = false;
+let zoomFactor = 1;
 
 function isOn(value) {
   return value === true || value === 1 || value === '1' || value === 'true';
@@ -60,10 +61,13 @@ function centreCaretLine() {
   centring = false;
   if (!hasMode(TYPEWRITER) || pointerDown) return;
   const scroller = pageScroller();
-  const top = scroller === document.body ? scroller.getBoundingClientRect().top : 0;
   const error = function () {
     const line = caretLineRect();
-    return line ? line.top + line.height / 2 - (top + window.innerHeight / 2) : 0;
+    if (!line) return 0;
+    // The body fills the window; measured like the line, its middle is in the
+    // same units whether or not the engine scales client rectangles by zoom.
+    const view = scroller === document.body ? scroller.getBoundingClientRect() : { top: 0, height: window.innerHeight };
+    return line.top + line.height / 2 - (view.top + view.height / 2);
   };
   const before = error();
   if (Math.abs(before) < 1) return;
@@ -81,12 +85,22 @@ function centreSoon() {
   requestAnimationFrame(centreCaretLine);
 }
 
+// Half the window in the zoomed page's own pixels: engines differ in whether
+// zoom scales viewport units, but all scale pixels.
+function notePadding() {
+  document.body.style.setProperty('--half-window', (window.innerHeight / 2 / zoomFactor) + 'px');
+}
+
 export function installWritingModes() {
+  notePadding();
   document.addEventListener('selectionchange', function () {
     markCaretBlock();
     centreSoon();
   });
-  window.addEventListener('resize', centreSoon);
+  window.addEventListener('resize', function () {
+    notePadding();
+    centreSoon();
+  });
   // A selection made with the mouse is left where the user drags it.
   document.addEventListener('mousedown', function () { pointerDown = true; }, true);
   document.addEventListener('mouseup', function () {
@@ -105,9 +119,8 @@ export function setTypewriterMode(on) {
   centreSoon();
 }
 
-// For the page's zoom: the padding that lets the first and last lines reach the
-// middle is half the window in the zoomed page's own pixels.
 export function noteZoomFactor(factor) {
-  document.body.style.setProperty('--page-zoom', String(Number(factor) || 1));
+  zoomFactor = Number(factor) || 1;
+  notePadding();
   centreSoon();
 }
