@@ -5,10 +5,11 @@
 // and the time until the first frame after the step has been painted.
 // Several assembled pages can be compared side by side in one run. Loading,
 // saving and the first search after loading are timed until painted as well.
-// Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [PAGE.html ...]
+// Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [--writing-modes] [PAGE.html ...]
 //        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html;
 //        --painted-only leaves out the traced main-thread work, which takes long
-//        at 100,000 blocks)
+//        at 100,000 blocks; --writing-modes measures each page also with focus
+//        and typewriter modes on, with the ratio on/off)
 import { launchBrowser, openEditor, editorPagePath } from '../../tests/page/harness.mjs';
 import { generateDocument } from './generate.mjs';
 import { readFileSync, readdirSync } from 'node:fs';
@@ -16,6 +17,7 @@ import { readFileSync, readdirSync } from 'node:fs';
 const args = process.argv.slice(2);
 const blocks = Number(args.find((a) => /^\d+$/.test(a)) || 10000);
 const paintedOnly = args.includes('--painted-only');
+const writingModes = args.includes('--writing-modes');
 const pages = args.filter((a) => !/^\d+$/.test(a) && !a.startsWith('--'));
 if (!pages.length) pages.push(editorPagePath());
 // Fewer rounds for the largest documents, where one step of an old page can take seconds.
@@ -114,22 +116,37 @@ function rendererMemoryMb() {
   return kb / 1024;
 }
 
+// With the writing modes, each figure is taken with the modes off and on in turn,
+// in the same page and document, so the two columns share the machine's state.
 async function measure(browser, pagePath, count = blocks) {
   process.env.QORVA_EDITOR_PAGE = pagePath;
   const e = await openEditor(browser);
   await e.page.setViewportSize({ width: 1000, height: 800 });
   const json = JSON.stringify(generateDocument(count));
-  const figures = {};
+  const variants = writingModes ? ['0', '1'] : ['0'];
+  const figures = variants.map(() => ({}));
+  // Pages from before the writing modes are measured without them.
+  const setModes = (on) => writingModes && e.eval((m) => { setFocusMode(m); setTypewriterMode(m); }, on);
+  const each = async (name, take) => {
+    for (const [i, on] of variants.entries()) {
+      await setModes(on);
+      figures[i][name] = await take();
+    }
+  };
   await e.eval((j) => { window.benchJson = j; }, json);
-  figures['load: until painted'] = await untilPainted(e, { call: 'setTextJson(window.benchJson)' });
-  figures['renderer memory MB'] = rendererMemoryMb();
-  await sleep(QUIET_MS);
-  figures['getTextJson'] = await e.eval(() => {
+  await each('load: until painted', async () => {
+    const painted = await untilPainted(e, { call: 'setTextJson(window.benchJson)' });
+    await sleep(QUIET_MS);
+    return painted;
+  });
+  const memory = rendererMemoryMb();
+  figures.forEach((f) => { f['renderer memory MB'] = memory; });
+  await each('getTextJson', () => e.eval(() => {
     const t0 = performance.now();
     getTextJson();
     return performance.now() - t0;
-  });
-  figures['first search after load: until painted'] = await firstSearch(e, count);
+  }));
+  await each('first search after load: until painted', () => firstSearch(e, count));
   const target = await e.eval(([j, n]) => {
     setTextJson(j);
     for (let i = Math.floor(n / 2); i < editor.getBlockCount() - 1; i++) {
@@ -143,30 +160,37 @@ async function measure(browser, pagePath, count = blocks) {
     'typed character': { prepare: `editor.setCaret(Point(${target}, 0, 3))`, key: 'x' },
     'Enter': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'insertNewline()', after: 'undo()' },
     'Backspace joining': { prepare: `editor.setCaret(Point(${target}, 0, 0))`, call: 'deleteBackward()', after: 'undo()' },
+    'caret down a block': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'moveDown()' },
     'undo': { prepare: `editor.setCaret(Point(${target}, 0, 4)); insertNewline()`, call: 'undo()' },
     'redo': { prepare: `editor.setCaret(Point(${target}, 0, 4)); insertNewline(); undo()`, call: 'redo()', after: 'undo()' },
     'paragraph style': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'styleParagraphQuotation()', after: 'undo()' },
     'character style': { prepare: `editor.setCaret(Point(${target}, 0, 2))`, call: 'styleWordStrong()', after: 'undo()' },
   };
+  const run = (code) => e.eval((c) => new Function(c)(), code);
   for (const [name, step] of Object.entries(steps)) {
-    const work = [];
-    const painted = [];
+    const work = variants.map(() => []);
+    const painted = variants.map(() => []);
     for (let r = 0; r < ROUNDS; r++) {
-      if (!paintedOnly) {
-        await e.eval((p) => new Function(p)(), step.prepare);
+      for (const [i, on] of variants.entries()) {
+        await setModes(on);
+        if (!paintedOnly) {
+          await run(step.prepare);
+          await sleep(QUIET_MS);
+          work[i].push(await traced(cdp, () => (step.key ? e.page.keyboard.type(step.key) : run(step.call))));
+          if (step.after) await run(step.after);
+        }
+        await run(step.prepare);
         await sleep(QUIET_MS);
-        work.push(await traced(cdp, () => (step.key ? e.page.keyboard.type(step.key) : e.eval((c) => new Function(c)(), step.call))));
-        if (step.after) await e.eval((c) => new Function(c)(), step.after);
+        painted[i].push(await untilPainted(e, step));
+        if (step.after) await run(step.after);
       }
-      await e.eval((p) => new Function(p)(), step.prepare);
-      await sleep(QUIET_MS);
-      painted.push(await untilPainted(e, step));
-      if (step.after) await e.eval((c) => new Function(c)(), step.after);
     }
-    if (!paintedOnly) figures[`${name}: main-thread work`] = median(work);
-    figures[`${name}: until painted`] = median(painted);
+    figures.forEach((f, i) => {
+      if (!paintedOnly) f[`${name}: main-thread work`] = median(work[i]);
+      f[`${name}: until painted`] = median(painted[i]);
+    });
   }
-  figures.errors = e.errors.length;
+  figures.forEach((f) => { f.errors = e.errors.length; });
   await e.page.close();
   return figures;
 }
@@ -177,12 +201,17 @@ try {
   // and thrown away takes that on.
   await measure(browser, pages[0], 200);
   const results = [];
-  for (const path of pages) results.push(await measure(browser, path));
+  for (const path of pages) results.push(...(await measure(browser, path)));
   console.log(`ms per step, ${blocks} blocks (median of ${ROUNDS}): main-thread work traced until quiet, frames ` +
     'included; time until the first frame after the step is painted, untraced');
-  pages.forEach((p, i) => console.log(`  [${i + 1}] ${p}`));
+  pages.forEach((p, i) => console.log(`  [${i + 1}] ${p}` + (writingModes ? ': modes off, focus and typewriter on, on/off' : '')));
   for (const name of Object.keys(results[0]).filter((k) => k !== 'errors')) {
-    console.log(name.padEnd(36) + results.map((f) => f[name].toFixed(1).padStart(10)).join(''));
+    const cells = [];
+    results.forEach((f, i) => {
+      cells.push(f[name].toFixed(1).padStart(10));
+      if (writingModes && i % 2) cells.push(('x' + (f[name] / results[i - 1][name]).toFixed(2)).padStart(8));
+    });
+    console.log(name.padEnd(36) + cells.join(''));
   }
   if (results.some((f) => f.errors)) console.log('page errors occurred during the run');
 } finally {

@@ -193,11 +193,11 @@ export class BlockStore {
   }
 
   setNavigationMode(flag) {
-    this.root.className = flag ? 'editor navigation' : 'editor';
+    this.root.classList.toggle('navigation', flag);
   }
 
   getNavigationMode() {
-    return this.root.className.indexOf('navigation') >= 0;
+    return this.root.classList.contains('navigation');
   }
 }
 

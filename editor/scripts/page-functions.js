@@ -3,6 +3,7 @@
 // Functions that answer a key return false when they handled it and true when
 // the browser's own handling should follow.
 import { editor } from './current-editor.js';
+import { noteZoomFactor } from './writing-modes.js';
 
 export function setTextJson(json) { editor.setTextJson(json); }
 export function getTextJson() { return editor.getTextJson(); }
@@ -17,6 +18,7 @@ export function scrollToSelection() {
 
 export function setZoomFactor(factor) {
   document.body.style.zoom = (100 * Number(factor)) + '%';
+  noteZoomFactor(factor);
 }
 
 export function enterNavigationMode() { editor.setNavigationMode(true); }

@@ -51,6 +51,7 @@ import {
 } from './table-commands.js';
 import { findTextMatches, foldForMatching } from './text-matches.js';
 import { getViewPosition, setViewPosition } from './view-position.js';
+import { installWritingModes, setFocusMode, setTypewriterMode } from './writing-modes.js';
 
 // Called by the shell by name.
 const pageFunctions = {
@@ -76,7 +77,7 @@ const pageFunctions = {
   copy, cut, paste, getSelectedText,
   getCharCount, getWordCount, getCharCountSelected, getWordCountSelected, getCounts,
   prepareSearch, startSearch, continueSearch, setSearchOptions, replaceMatch, replaceAll,
-  getOutline, getOutlineCurrent, goToBlock,
+  getOutline, getOutlineCurrent, goToBlock, setFocusMode, setTypewriterMode,
 };
 
 // Reached by the page tests and benchmarks, which run code in the page.
@@ -99,4 +100,5 @@ function initEditor(element) {
   initEditor(document.getElementById('doc'));
   connectHost(editor);
   installPageEvents(editor);
+  installWritingModes();
 })();

@@ -7,7 +7,7 @@ import { Point } from './base.js';
 import { editor } from './current-editor.js';
 
 // The body scrolls when the style sheet gives it its own overflow; else the page.
-function pageScroller() {
+export function pageScroller() {
   const body = document.body;
   if (body.scrollHeight > body.clientHeight && getComputedStyle(body).overflowY !== 'visible') return body;
   return document.scrollingElement || document.documentElement;

@@ -1,4 +1,5 @@
 #include "src/win/menus/themes_menu.h"
+#include "src/win/menus/desktop_color_scheme.h"
 #include "qt_printers.h"
 #include "src/win/menus/menu_bar.h"
 #include "src/win/menus/menu_commands.h"
@@ -23,6 +24,7 @@ protected:
             *menus_, [this](const std::string& css) { pageCss_.push_back(css); },
             [this](const std::string& message) { errors_.push_back(message); }, settings_,
             std::vector<std::string>{folder_.path().string()});
+        themes_->SetWindowLook([this](bool dark) { darkPalette_.push_back(dark); }, [this] { return desktopDark_; });
         themes_->BuildThemesMenu();
         themes_->UpdateThemeChecks();
         themes_->ApplyTheme();
@@ -55,6 +57,8 @@ protected:
     std::vector<int> routed_;
     std::vector<std::string> pageCss_;
     std::vector<std::string> errors_;
+    std::vector<bool> darkPalette_;
+    bool desktopDark_ = false;
 };
 
 // A user's Default.theme is a second item, and both Defaults are checked.
@@ -62,7 +66,7 @@ TEST_F(ThemesMenuTest, UserThemesNamedLikeBuiltInOnesReplaceTheirSheets) {
     folder_.Write("Dark.theme", "body { background-color: #00ff00 }");
     folder_.Write("Default.theme", "body { color: gray }");
     Build();
-    EXPECT_EQ(Labels(), QStringList({"Default", "Dark", "Default", "Monospaced", "Serif"}));
+    EXPECT_EQ(Labels(), QStringList({"Follow the Desktop", "Default", "Dark", "Default", "Monospaced", "Serif"}));
     EXPECT_EQ(Checked(), QStringList({"Default", "Default"}));
     EXPECT_EQ(pageCss_.back(), "body { color: gray }");
     Choose(Item("Dark"));
@@ -94,6 +98,44 @@ TEST_F(ThemesMenuTest, ChoosingStoresTheNameAsItIsChecksOnlyItAndRestyles) {
     }
 }
 
+// "Desktop" is Dark or Default as the desktop prefers, applied again when that
+// changes; the window's palette is dark exactly when the page is.
+TEST_F(ThemesMenuTest, FollowingTheDesktopAndTheWindowPalette) {
+    Build();
+    const std::string dark = ThemeStyleSheet("Dark", {folder_.path().string()});
+    Choose(Item("Desktop"));
+    EXPECT_EQ(ThemeSetting(settings_), "Desktop");
+    EXPECT_EQ(Checked(), QStringList({"Desktop"}));
+    EXPECT_EQ(Item("Desktop")->text(), "Follow the Desktop");
+    EXPECT_EQ(std::pair(pageCss_.back(), bool(darkPalette_.back())), std::pair(std::string(), false));
+    desktopDark_ = true;
+    themes_->DesktopSchemeChanged();
+    EXPECT_EQ(std::pair(pageCss_.back(), bool(darkPalette_.back())), std::pair(dark, true));
+    Choose(Item("Serif"));
+    EXPECT_FALSE(darkPalette_.back());
+    const size_t applied = pageCss_.size();
+    themes_->DesktopSchemeChanged();
+    EXPECT_EQ(pageCss_.size(), applied) << "a chosen theme does not follow the desktop";
+    Choose(Item("Dark"));
+    EXPECT_EQ(std::pair(pageCss_.back(), bool(darkPalette_.back())), std::pair(dark, true));
+}
+
+TEST(DesktopPrefersDark, ThePortalThenGnomeThenTheGtkThemeDecide) {
+    const std::optional<unsigned> none;
+    for (auto [portal, gnome, gtk, dark] : {
+             std::tuple{std::optional(1u), "'prefer-light'", "", true},
+             {std::optional(2u), "'prefer-dark'", "Adwaita:dark", false},
+             {std::optional(0u), "'prefer-dark'", "", true},
+             {none, "'default'", "Adwaita:dark", true},
+             {std::optional(0u), "'prefer-light'", "Adwaita-dark", false},
+             {none, "", "Arc-Dark", true},
+             {none, "", "Adwaita", false},
+             {none, "", "darkness", false},
+             {std::optional(7u), "", "", false}}) {
+        EXPECT_EQ(DesktopPrefersDark({portal, gnome, gtk}), dark) << gnome << " " << gtk;
+    }
+}
+
 TEST_F(ThemesMenuTest, AStoredThemeThatNoLongerExistsGivesTheDefaultLookAndNoCheck) {
     WriteThemeSetting("dark", settings_);  // names are matched exactly: there is only "Dark"
     Build();
@@ -107,10 +149,11 @@ TEST_F(ThemesMenuTest, DefaultThenAllThemesInOrdinalOrderAndThoseBeyondTheEleven
     for (const char* name : {"A", "B", "C", "D", "E", "F", "G", "H", "I", "b"}) folder_.Write(std::string(name) + ".theme", "x");
     folder_.Write("notes.txt", "not a theme");
     Build();
-    EXPECT_EQ(Labels(), QStringList({"Default", "A", "B", "C", "D", "Dark", "E", "F", "G", "H", "I", "Monospaced",
-                                     "Serif", "b"}));
-    for (size_t i = 0; i < themes_->Items().size(); ++i) {
-        EXPECT_EQ(CommandIdOf(themes_->Items()[i]), i < 11 ? menu_id::ThemeFirst + static_cast<int>(i) : 0)
+    EXPECT_EQ(Labels(), QStringList({"Follow the Desktop", "Default", "A", "B", "C", "D", "Dark", "E", "F", "G", "H",
+                                     "I", "Monospaced", "Serif", "b"}));
+    EXPECT_EQ(CommandIdOf(themes_->Items()[0]), menu_id::ThemeDesktop);
+    for (size_t i = 1; i < themes_->Items().size(); ++i) {
+        EXPECT_EQ(CommandIdOf(themes_->Items()[i]), i <= 11 ? menu_id::ThemeFirst + static_cast<int>(i) - 1 : 0)
             << "ids after 33110 belong to other commands";
     }
     Choose(themes_->Items().back());

@@ -9,8 +9,9 @@ import {
   withFrame, withDocument, makeHome, readSettings, waitUntil, str, dword,
 } from './window_driver.mjs';
 
-// "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count, Outline.
-const windowMenuItem = (desktop, index) => desktop.menuItem('alt+w', 6, index).then(() => desktop.keys('Return'));
+// "&Window": Full Screen, Font, Themes, Display Word Count, Display Character Count, Outline,
+// Focus Mode, Typewriter Mode.
+const windowMenuItem = (desktop, index) => desktop.menuItem('alt+w', 8, index).then(() => desktop.keys('Return'));
 
 // The pixels of the status line at the window's bottom, from `left` on.
 const statusLine = (desktop, left = 0) => {

@@ -13,6 +13,8 @@
 #include "src/win/menus/menu_commands.h"
 #include "src/win/menus/themes_menu.h"
 #include "src/win/settings/preferences_dialog.h"
+#include "src/win/menus/desktop_color_scheme.h"
+#include "src/win/app/window_palette.h"
 #include "src/win/document/tool_run_watch.h"
 #include "src/win/tools/converter_host.h"
 
@@ -60,6 +62,9 @@ CMainFrame::CMainFrame() {
         [this](const std::string& text) {
             controller_->ShowMessage({text, "Qorva", MessageButtons::Ok, MessageIcon::Exclamation});
         });
+    auto* desktopScheme = new DesktopColorScheme(this);
+    themes_->SetWindowLook(UseDarkWindowPalette, [desktopScheme] { return desktopScheme->PrefersDark(); });
+    connect(desktopScheme, &DesktopColorScheme::Changed, this, [this] { themes_->DesktopSchemeChanged(); });
     themes_->BuildThemesMenu();
     themes_->UpdateThemeChecks();
     themes_->ApplyTheme();

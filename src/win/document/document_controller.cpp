@@ -93,6 +93,7 @@ DocumentController::DocumentController(QMainWindow& frame, CEditorView& view, st
     page_ = std::make_unique<ViewPage>(view);
     lifecycle_ = std::make_unique<DocumentLifecycle>(*page_, *this, recent_);
     ReloadCountDisplay();
+    ApplyWritingModes();
 
     recent_.SetMaximum(kRecentDefaultMaximum);
     recentPlaceholder_ = RecentPlaceholderOf(menus_->openRecentMenu());
@@ -130,6 +131,8 @@ bool DocumentController::HandleCommand(int commandId) {
         case id::FullScreen: ToggleFullScreen(); return true;
         case id::DisplayWordCount: ChooseCountDisplay(CountDisplay::Words); return true;
         case id::DisplayCharacterCount: ChooseCountDisplay(CountDisplay::Characters); return true;
+        case id::FocusMode:
+        case id::TypewriterMode: ToggleWritingMode(commandId); return true;
         case id::About: ShowAbout(); return true;
         case id::CheckForUpdates: CheckForUpdates(); return true;
         case id::Support: OpenUrl(std::string(kSupportPage)); return true;
@@ -316,6 +319,21 @@ void DocumentController::ReloadCountDisplay() {
     countMode_ = CountDisplayFromInfo(InfoSetting());
     menus_->setChecked(id::DisplayWordCount, countMode_ == CountDisplay::Words);
     menus_->setChecked(id::DisplayCharacterCount, countMode_ == CountDisplay::Characters);
+}
+
+void DocumentController::ToggleWritingMode(int commandId) {
+    if (commandId == id::FocusMode) WriteFocusModeSetting(!FocusModeSetting());
+    else WriteTypewriterModeSetting(!TypewriterModeSetting());
+    ApplyWritingModes();
+}
+
+void DocumentController::ApplyWritingModes() {
+    const bool focus = FocusModeSetting();
+    const bool typewriter = TypewriterModeSetting();
+    menus_->setChecked(id::FocusMode, focus);
+    menus_->setChecked(id::TypewriterMode, typewriter);
+    view_.Call("setFocusMode", focus ? "1" : "0");
+    view_.Call("setTypewriterMode", typewriter ? "1" : "0");
 }
 
 void DocumentController::ShowAbout() {

@@ -94,6 +94,9 @@ private:
     void ToggleFullScreen();
     void ChooseCountDisplay(CountDisplay chosen);
     void ReloadCountDisplay();
+    // Focus and typewriter modes: the stored choices, checked in the menu and given to the page.
+    void ApplyWritingModes();
+    void ToggleWritingMode(int commandId);
     void ShowAbout();
     void CheckForUpdates();
 

@@ -29,7 +29,8 @@ MenuBar::MenuBar(QMenuBar* bar, CommandHandler onCommand)
     for (QAction* item : window_->actions()) {
         if (item->menu() && item->text() == "Themes") themes_ = item->menu();
     }
-    for (int id : {menu_id::DisplayWordCount, menu_id::DisplayCharacterCount, menu_id::Outline}) {
+    for (int id : {menu_id::DisplayWordCount, menu_id::DisplayCharacterCount, menu_id::Outline, menu_id::FocusMode,
+                   menu_id::TypewriterMode}) {
         if (QAction* item = action(id)) item->setCheckable(true);
     }
 }

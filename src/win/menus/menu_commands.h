@@ -44,9 +44,9 @@ inline constexpr int RowBefore = 32880, RowAfter = 32881, ColumnBefore = 32882, 
 // Window
 inline constexpr int FullScreen = 33120;
 inline constexpr int ZoomLarger = 32920, ZoomSmaller = 32921, ZoomReset = 32922;
-inline constexpr int ThemeFirst = 33100, ThemeLast = 33110;
+inline constexpr int ThemeFirst = 33100, ThemeLast = 33110, ThemeDesktop = 33099;
 inline constexpr int DisplayWordCount = 33130, DisplayCharacterCount = 33131;
-inline constexpr int Outline = 33150;
+inline constexpr int Outline = 33150, FocusMode = 33151, TypewriterMode = 33152;
 
 // Help
 inline constexpr int About = 57664, CheckForUpdates = 33140, WelcomeDocument = 33141, Support = 33144,

@@ -36,8 +36,20 @@ ThemesMenu::ThemesMenu(MenuBar& menus, StyleSheetSink setThemeCss, ErrorSink sho
       settings_(settings),
       folders_(std::move(folders)) {}
 
+void ThemesMenu::SetWindowLook(std::function<void(bool)> useDarkPalette, std::function<bool()> desktopPrefersDark) {
+    useDarkPalette_ = std::move(useDarkPalette);
+    desktopPrefersDark_ = std::move(desktopPrefersDark);
+}
+
+void ThemesMenu::DesktopSchemeChanged() {
+    if (ThemeSetting(settings_) == kDesktopThemeName) ApplyTheme();
+}
+
 void ThemesMenu::BuildThemesMenu() {
     if (!menu_) return;
+    if (QAction* desktop = menus_.action(menu_id::ThemeDesktop)) {
+        desktop->setProperty(kThemeNameProperty, QString::fromLatin1(kDesktopThemeName));
+    }
     int commandId = menu_id::ThemeFirst + 1;
     for (const std::string& theme : ThemeMenuNames(folders_)) {
         const QString name = QString::fromStdString(theme);
@@ -72,7 +84,11 @@ void ThemesMenu::UpdateThemeChecks() {
 }
 
 void ThemesMenu::ApplyTheme() {
-    const std::string name = ThemeSetting(settings_);
+    std::string name = ThemeSetting(settings_);
+    if (name == kDesktopThemeName) {
+        name = desktopPrefersDark_ && desktopPrefersDark_() ? kDarkThemeName : kDefaultThemeName;
+    }
+    if (useDarkPalette_) useDarkPalette_(name == kDarkThemeName);
     std::string css;
     try {
         css = ThemeStyleSheet(name, folders_);
@@ -91,7 +107,9 @@ void ThemesMenu::ChooseTheme(const QAction* item) {
 }
 
 bool ThemesMenu::HandleCommand(int commandId) {
-    if (commandId < menu_id::ThemeFirst || commandId > menu_id::ThemeLast) return false;
+    if (commandId != menu_id::ThemeDesktop && (commandId < menu_id::ThemeFirst || commandId > menu_id::ThemeLast)) {
+        return false;
+    }
     for (QAction* item : Items()) {
         if (CommandIdOf(item) == commandId) {
             ChooseTheme(item);

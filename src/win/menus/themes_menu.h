@@ -29,11 +29,18 @@ public:
     ThemesMenu(MenuBar& menus, StyleSheetSink setThemeCss, ErrorSink showError,
                SettingsStore& settings = UserSettings(), std::vector<std::string> folders = UserFileFolders());
 
+    // The window's own colours follow the theme: `useDarkPalette` is told whether
+    // it is "Dark"; `desktopPrefersDark` decides what "Desktop" stands for.
+    void SetWindowLook(std::function<void(bool dark)> useDarkPalette, std::function<bool()> desktopPrefersDark);
+    // Applies the theme again when it follows the desktop.
+    void DesktopSchemeChanged();
+
     // Adds the user's and the built-in themes after "Default". Once per window.
     void BuildThemesMenu();
     // Checks exactly the items whose name equals the "Theme" setting.
     void UpdateThemeChecks();
-    // Hands the current theme's style sheet to the page (empty for "Default").
+    // Hands the current theme's style sheet to the page (empty for "Default"), and
+    // the window its colours.
     void ApplyTheme();
     // Stores the item's theme as the setting, then updates the checks and the page.
     void ChooseTheme(const QAction* item);
@@ -51,6 +58,8 @@ private:
     ErrorSink showError_;
     SettingsStore& settings_;
     std::vector<std::string> folders_;
+    std::function<void(bool)> useDarkPalette_;
+    std::function<bool()> desktopPrefersDark_;
 };
 
 // The theme an item stands for: its name as listed, whatever the label shows.

@@ -88,6 +88,15 @@ bool WriteAutoSaveSettings(bool on, int delaySeconds, SettingsStore& store) {
     return store.Apply(kSettingsKey, {{"AutoSave", RegValue::Dword(on ? 1 : 0)}, {"AutoSaveDelay", RegValue::Dword(delay)}});
 }
 
+bool FocusModeSetting(const SettingsStore& store) { return ReadSettingBool("FocusMode", false, store); }
+bool WriteFocusModeSetting(bool on, SettingsStore& store) {
+    return store.Write(kSettingsKey, "FocusMode", RegValue::Dword(on ? 1 : 0));
+}
+bool TypewriterModeSetting(const SettingsStore& store) { return ReadSettingBool("TypewriterMode", false, store); }
+bool WriteTypewriterModeSetting(bool on, SettingsStore& store) {
+    return store.Write(kSettingsKey, "TypewriterMode", RegValue::Dword(on ? 1 : 0));
+}
+
 namespace {
 
 // Four whole numbers separated by commas, with a size no window could lack.

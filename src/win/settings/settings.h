@@ -61,6 +61,11 @@ inline constexpr int kLongestAutoSaveDelay = 600;
 bool AutoSaveSetting(const SettingsStore& store = UserSettings());
 int AutoSaveDelaySetting(const SettingsStore& store = UserSettings());
 bool WriteAutoSaveSettings(bool on, int delaySeconds, SettingsStore& store = UserSettings());
+// The writing modes of the Window menu (numbers 0/1, default off).
+bool FocusModeSetting(const SettingsStore& store = UserSettings());
+bool WriteFocusModeSetting(bool on, SettingsStore& store = UserSettings());
+bool TypewriterModeSetting(const SettingsStore& store = UserSettings());
+bool WriteTypewriterModeSetting(bool on, SettingsStore& store = UserSettings());
 
 // The window as the user left it. The geometry is the normal (not maximised)
 // frame, stored as the text "left,top,width,height" so that it stays hand-editable.

@@ -13,6 +13,9 @@ namespace qorva {
 inline constexpr int kFirstThemeCommand = 33100;
 inline constexpr int kLastThemeCommand = 33110;
 inline constexpr const char* kDefaultThemeName = "Default";
+// The theme setting that follows the desktop's colour scheme: "Dark" or "Default".
+inline constexpr const char* kDesktopThemeName = "Desktop";
+inline constexpr const char* kDarkThemeName = "Dark";
 
 // The theme menu items after the fixed "Default": user .theme files and the
 // built-in "Dark", "Monospaced" and "Serif", in ordinal order without repeats.
