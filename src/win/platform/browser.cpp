@@ -2,6 +2,7 @@
 
 #include "src/win/platform/browser_window.h"
 #include "src/win/platform/page_scheme.h"
+#include "src/win/platform/scene_graph_backend.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -72,6 +73,7 @@ int RunMain(int argc, char** argv, int (*run)()) {
     QApplication::setApplicationName(QStringLiteral("Qorva"));
     QApplication::setOrganizationName(QStringLiteral("Qorva"));
     QApplication::setDesktopFileName(QStringLiteral("qorva"));
+    ChooseSceneGraphBackend();
     const int result = run();
     delete gProfile;
     gProfile = nullptr;
