@@ -26,6 +26,13 @@ void AllowRunningAsRoot() {
     }
 }
 
+QtMessageHandler gPreviousHandler = nullptr;
+
+void QuietNoOpenGlNote(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("Cannot create platform OpenGL context"))) return;
+    if (gPreviousHandler) gPreviousHandler(type, context, message);
+}
+
 }  // namespace
 
 QWebEngineProfile* EditorProfile() {
@@ -68,12 +75,17 @@ int PendingCallDepth() { return gPendingCalls; }
 int RunMain(int argc, char** argv, int (*run)()) {
     AllowRunningAsRoot();
     PageSchemeHandler::RegisterScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // A shared OpenGL context would load OpenGL even where nothing draws with it.
+    const bool software = ChooseSceneGraphBackend();
+    if (!software) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Without OpenGL the engine's start-up still tries for a context; Qt's note
+    // that there is none says nothing the user needs.
+    gPreviousHandler = software ? qInstallMessageHandler(QuietNoOpenGlNote) : nullptr;
     QApplication application(argc, argv);
+    if (software) qInstallMessageHandler(gPreviousHandler);
     QApplication::setApplicationName(QStringLiteral("Qorva"));
     QApplication::setOrganizationName(QStringLiteral("Qorva"));
     QApplication::setDesktopFileName(QStringLiteral("qorva"));
-    ChooseSceneGraphBackend();
     const int result = run();
     delete gProfile;
     gProfile = nullptr;
