@@ -6,7 +6,10 @@
 //   key      processor time of the whole process tree (engine processes
 //            included) from the first typed key to 1 s after the last, per key;
 //            40 characters typed at 10 per second with the caret mid-document
-//   memory   proportional set size (PSS) summed over the process tree after typing
+//   memory   after typing, summed over the process tree: proportional set size
+//            (PSS; shared pages split with any other process, so it varies with
+//            what else runs), resident set size (RSS; shared pages counted in
+//            each process) and private memory (pages of that process alone)
 //   idle     processor time over 10 s of an idle window with a blinking caret
 // and each figure's ratio to the best other editor, and to the first program.
 // Usage: node bench/desktop/desktop-bench.mjs [--rounds N] [--docs book,manual]
@@ -160,14 +163,16 @@ const treeCpu = (root) => processTree(root).reduce((sum, pid) => sum + (readStat
 function treeMemory(root) {
   let pss = 0;
   let rss = 0;
+  let uss = 0;
   for (const pid of processTree(root)) {
     try {
       const text = readFileSync(`/proc/${pid}/smaps_rollup`, 'utf8');
       pss += Number((text.match(/^Pss:\s+(\d+)/m) || [])[1] || 0);
       rss += Number((text.match(/^Rss:\s+(\d+)/m) || [])[1] || 0);
+      for (const m of text.matchAll(/^Private_(?:Clean|Dirty):\s+(\d+)/gm)) uss += Number(m[1]);
     } catch { /* gone */ }
   }
-  return { pss: pss / 1024, rss: rss / 1024 };
+  return { pss: pss / 1024, rss: rss / 1024, uss: uss / 1024 };
 }
 
 async function startXvfb() {
@@ -267,6 +272,7 @@ async function runOne(program, doc, home) {
     const memory = treeMemory(child.pid);
     figures.memory = memory.pss;
     figures.rss = memory.rss;
+    figures.uss = memory.uss;
     if (options.shots) shot(x.display, `${program.label}-${doc.name}-after`);
     await settle(child.pid, 5000);
     const idleBefore = treeCpu(child.pid);
@@ -322,7 +328,7 @@ try {
   rmSync(work, { recursive: true, force: true });
 }
 
-const METRICS = [['open', 'open (s)', 2], ['key', 'CPU per key (ms)', 1], ['memory', 'PSS (MB)', 0], ['rss', 'RSS sum (MB)', 0], ['idle', 'idle (% core)', 2]];
+const METRICS = [['open', 'open (s)', 2], ['key', 'CPU per key (ms)', 1], ['memory', 'PSS (MB)', 0], ['rss', 'RSS sum (MB)', 0], ['uss', 'private (MB)', 0], ['idle', 'idle (% core)', 2]];
 const med = (label, doc, metric) => median(results.get(label)?.get(doc)?.[metric] || []);
 const peers = programs.filter((p) => p.kind === 'peer');
 console.log(`\nmedians of ${options.rounds} rounds; ${KEYS} keys at 10/s; window manager: ${windowManager ? basename(windowManager) : 'none'}; load average ${loadavg().map((l) => l.toFixed(1)).join(' ')}`);

@@ -28,8 +28,11 @@ void AllowRunningAsRoot() {
 
 QtMessageHandler gPreviousHandler = nullptr;
 
-void QuietNoOpenGlNote(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("Cannot create platform OpenGL context"))) return;
+void QuietNoOpenGlNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("Cannot create platform OpenGL context")) ||
+        message == QLatin1String("No suitable graphics backend found")) {
+        return;
+    }
     if (gPreviousHandler) gPreviousHandler(type, context, message);
 }
 
@@ -78,11 +81,10 @@ int RunMain(int argc, char** argv, int (*run)()) {
     // A shared OpenGL context would load OpenGL even where nothing draws with it.
     const bool software = ChooseSceneGraphBackend();
     if (!software) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // Without OpenGL the engine's start-up still tries for a context; Qt's note
-    // that there is none says nothing the user needs.
-    gPreviousHandler = software ? qInstallMessageHandler(QuietNoOpenGlNote) : nullptr;
+    // Without OpenGL the engine still tries for a context and a backend; Qt's
+    // notes that there is none say nothing the user needs.
+    if (software) gPreviousHandler = qInstallMessageHandler(QuietNoOpenGlNotes);
     QApplication application(argc, argv);
-    if (software) qInstallMessageHandler(gPreviousHandler);
     QApplication::setApplicationName(QStringLiteral("Qorva"));
     QApplication::setOrganizationName(QStringLiteral("Qorva"));
     QApplication::setDesktopFileName(QStringLiteral("qorva"));
