@@ -274,6 +274,8 @@ async function runOne(program, doc, home) {
     figures.rss = memory.rss;
     figures.uss = memory.uss;
     if (options.shots) shot(x.display, `${program.label}-${doc.name}-after`);
+    // Past the recovery copy kept 2 s after the last change, then quiet.
+    await sleep(2500);
     await settle(child.pid, 5000);
     const idleBefore = treeCpu(child.pid);
     await sleep(10000);
