@@ -13,6 +13,7 @@ packages=(
   texlive-xetex texlive-latex-recommended texlive-fonts-recommended lmodern fonts-dejavu fonts-liberation
   poppler-utils unzip python3 libfontconfig-dev
   xvfb xauth xdotool xclip x11-utils imagemagick xdg-utils libx11-dev
+  openbox  # the window manager of the desktop benchmark (bench/desktop)
   chromium
   hunspell-en-us
   dpkg-dev file lintian desktop-file-utils appstream man-db
