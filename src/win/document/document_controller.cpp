@@ -192,13 +192,17 @@ void DocumentController::ShowTitle() {
 }
 
 // One page call for the four counts (the page keeps them per block), answered
-// without holding up typing. Idle times while it is out ask once more after it.
+// without holding up typing. Idle times while it is out ask once more after it;
+// an answer that never comes (a renderer that went down) stops nothing for long.
 void DocumentController::AskCounts() {
-    if (countsAsked_) {
+    constexpr auto kAnswerLost = std::chrono::seconds(2);
+    const auto now = std::chrono::steady_clock::now();
+    if (countsAsked_ && now - countsAskedAt_ < kAnswerLost) {
         countsStale_ = true;
         return;
     }
     countsAsked_ = true;
+    countsAskedAt_ = now;
     view_.CallLater("getCounts", [this, alive = std::weak_ptr<bool>(alive_)](std::optional<std::string> answer) {
         if (alive.expired()) return;
         countsAsked_ = false;

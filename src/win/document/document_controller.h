@@ -14,6 +14,7 @@
 #include <QRect>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -117,6 +118,7 @@ private:
     QLabel* status_ = nullptr;
     std::optional<PageCounts> counts_;  // the page's last answer
     bool countsAsked_ = false;
+    std::chrono::steady_clock::time_point countsAskedAt_;
     bool countsStale_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);  // for answers that come after the window
     bool fullScreen_ = false;
