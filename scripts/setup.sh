@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webchannel6-dev
-  qt6-l10n-tools libqt6opengl6-dev libgl-dev
+  qt6-l10n-tools libqt6opengl6-dev libgl-dev qt6-declarative-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libsimdjson-dev libgumbo-dev
   clang
   pandoc cmark libcmark-dev
