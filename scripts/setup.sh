@@ -6,13 +6,14 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools libqt6webchannel6-dev
-  qt6-l10n-tools libqt6opengl6-dev libgl-dev
+  qt6-l10n-tools libqt6opengl6-dev libgl-dev qt6-declarative-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev libsimdjson-dev libgumbo-dev
   clang
   pandoc cmark libcmark-dev
   texlive-xetex texlive-latex-recommended texlive-fonts-recommended lmodern fonts-dejavu fonts-liberation
   poppler-utils unzip python3 libfontconfig-dev
   xvfb xauth xdotool xclip x11-utils imagemagick xdg-utils libx11-dev
+  openbox  # the window manager of the desktop benchmark (bench/desktop)
   chromium
   hunspell-en-us
   dpkg-dev file lintian desktop-file-utils appstream man-db

@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <utility>
+
 namespace qorva {
 
 namespace id = menu_id;
@@ -180,24 +182,50 @@ void DocumentController::UpdateTitle() {
     for (int commandId : {id::ReopenQorva, id::ReopenPandoc, id::ReopenGithub, id::ReopenMmd}) {
         menus_->setEnabledState(commandId, titled);
     }
+    ShowTitle();
+    AskCounts();
+}
+
+void DocumentController::ShowTitle() {
     std::string title = DocumentTitle(lifecycle_->path(), lifecycle_->welcome(), view_.IsModified());
-    if (countMode_ == CountDisplay::Words) {
-        title += CountSuffix(countMode_, [this] { return view_.GetWordCountSelected(); },
-                             [this] { return view_.GetWordCount(); });
-    } else if (countMode_ == CountDisplay::Characters) {
-        title += CountSuffix(countMode_, [this] { return view_.GetCharCountSelected(); },
-                             [this] { return view_.GetCharCount(); });
+    if (counts_ && countMode_ != CountDisplay::None) {
+        const bool words = countMode_ == CountDisplay::Words;
+        const PageCounts counts = *counts_;
+        title += CountSuffix(countMode_, [&] { return int(words ? counts.selectedWords : counts.selectedCharacters); },
+                             [&] { return int(words ? counts.words : counts.characters); });
     }
     const QString text = QString::fromStdString(title);
     if (frame_.windowTitle() != text) frame_.setWindowTitle(text);
-    // One page call for the four counts; the page keeps them per block.
-    const QString status = QString::fromStdString(StatusLineText(view_.Call("getCounts")));
-    if (status_->text() != status) status_->setText(status);
     if (!view_.IsModified() && !autoSaveNote_->text().isEmpty()) autoSaveNote_->clear();
 }
 
 void DocumentController::ShowAutoSaveNote(const std::string& note) {
     autoSaveNote_->setText(QString::fromStdString(note));
+}
+
+// One page call for the four counts (the page keeps them per block), answered
+// without holding up typing. Idle times while it is out ask once more after it;
+// an answer that never comes (a renderer that went down) stops nothing for long.
+void DocumentController::AskCounts() {
+    constexpr auto kAnswerLost = std::chrono::seconds(2);
+    const auto now = std::chrono::steady_clock::now();
+    if (countsAsked_ && now - countsAskedAt_ < kAnswerLost) {
+        countsStale_ = true;
+        return;
+    }
+    countsAsked_ = true;
+    countsAskedAt_ = now;
+    view_.CallLater("getCounts", [this, alive = std::weak_ptr<bool>(alive_)](std::optional<std::string> answer) {
+        if (alive.expired()) return;
+        countsAsked_ = false;
+        if (answer) {
+            counts_ = ParseCounts(*answer);
+            const QString status = QString::fromStdString(StatusLineText(*answer));
+            if (status_->text() != status) status_->setText(status);
+            ShowTitle();
+        }
+        if (std::exchange(countsStale_, false)) AskCounts();
+    }, true);
 }
 
 bool DocumentController::CanClose() { return lifecycle_->AskToSave(); }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "src/win/document/document_dialogs.h"
+#include "src/win/document/document_title.h"
 #include "src/win/menus/recent_documents.h"
 #include "src/win/view/search_view.h"
 #include "src/win/settings/settings.h"
@@ -13,8 +14,10 @@
 #include <QRect>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QEvent;
 class QKeyEvent;
@@ -48,7 +51,8 @@ public:
     // the focus (it then handles Tab, Enter and Escape itself).
     bool PreTranslateMessage(QObject* receiver, QEvent* event);
 
-    // Recomputes the title (with the page's counts) and the update table.
+    // Recomputes the title and the update table, then asks the page for its
+    // counts, which follow in the title and status line once they are in.
     void UpdateTitle();
 
     // "Save changes?" before the window closes; then the recent list is stored.
@@ -92,6 +96,8 @@ private:
     void ToggleOutline();
     void ShowReplace();
     void ToggleFullScreen();
+    void ShowTitle();
+    void AskCounts();
     void ChooseCountDisplay(CountDisplay chosen);
     void ReloadCountDisplay();
     // Focus and typewriter modes: the stored choices, checked in the menu and given to the page.
@@ -118,6 +124,11 @@ private:
     QRect savedRect_;
     QLabel* status_ = nullptr;
     QLabel* autoSaveNote_ = nullptr;
+    std::optional<PageCounts> counts_;  // the page's last answer
+    bool countsAsked_ = false;
+    std::chrono::steady_clock::time_point countsAskedAt_;
+    bool countsStale_ = false;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);  // for answers that come after the window
     bool fullScreen_ = false;
     Qt::WindowStates savedStates_;
 };

@@ -42,17 +42,23 @@ std::string Counted(long long number, std::string_view one, std::string_view man
 
 }  // namespace
 
-std::string StatusLineText(std::string_view counts) {
+std::optional<PageCounts> ParseCounts(std::string_view counts) {
     std::array<long long, 4> numbers{};
     const char* at = counts.data();
     const char* end = counts.data() + counts.size();
     for (long long& number : numbers) {
         while (at < end && *at == ' ') ++at;
         auto [next, error] = std::from_chars(at, end, number);
-        if (error != std::errc() || number < 0) return {};
+        if (error != std::errc() || number < 0) return std::nullopt;
         at = next;
     }
-    const auto [words, characters, selectedWords, selectedCharacters] = numbers;
+    return PageCounts{numbers[0], numbers[1], numbers[2], numbers[3]};
+}
+
+std::string StatusLineText(std::string_view counts) {
+    const std::optional<PageCounts> read = ParseCounts(counts);
+    if (!read) return {};
+    const auto [words, characters, selectedWords, selectedCharacters] = *read;
     // An unhurried reader's pace.
     constexpr long long kWordsPerMinute = 230;
     const long long minutes = (words + kWordsPerMinute - 1) / kWordsPerMinute;

@@ -7,19 +7,35 @@
 
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <sys/stat.h>
 
 namespace qorva {
 
-FileStamp StampOf(const std::string& path) {
+FileStamp StampOf(const std::string& path, const FileStamp* previous) {
     struct stat info {}, entry {};
     if (::stat(path.c_str(), &info) != 0) return {};
     FileStamp stamp{true, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
                     static_cast<std::int64_t>(info.st_size),
                     static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    stamp.statusChangedNs = static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
     if (::lstat(path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode)) {
         char resolved[PATH_MAX];
         stamp.linkTarget = ::realpath(path.c_str(), resolved) ? resolved : path;
+    }
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    stamp.takenNs = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+    // Every write sets the inode's change time, which no program can set back;
+    // trusted only when it was well before the earlier stamp, as file systems
+    // with coarse times give writes within a second or two the same time.
+    constexpr std::int64_t kCoarseTimeNs = 3'000'000'000;
+    if (previous && previous->exists && previous->statusChangedNs == stamp.statusChangedNs &&
+        previous->statusChangedNs < previous->takenNs - kCoarseTimeNs &&
+        previous->device == stamp.device && previous->inode == stamp.inode && previous->size == stamp.size &&
+        previous->modifiedNs == stamp.modifiedNs) {
+        stamp.contentHash = previous->contentHash;
+        return stamp;
     }
     // A rewrite may keep size and time (and the inode): only the content tells.
     if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) <= kPageDocumentLimitBytes) {

@@ -21,10 +21,21 @@ struct FileStamp {
     std::int64_t modifiedNs = 0;
     std::string linkTarget;   // the file a symbolic link at the path leads to; empty for no link
     std::string contentHash;  // of a regular file of at most the page's limit; empty otherwise
-    bool operator==(const FileStamp&) const = default;
+    // When the inode last changed (content or attributes); a file that kept it and
+    // the rest kept its content. Not part of the comparison: a new mode alone is
+    // no change of the document.
+    std::int64_t statusChangedNs = 0;
+    std::int64_t takenNs = 0;  // when the stamp was taken
+    bool operator==(const FileStamp& other) const {
+        return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
+               modifiedNs == other.modifiedNs && linkTarget == other.linkTarget && contentHash == other.contentHash;
+    }
 };
 
-FileStamp StampOf(const std::string& path);
+// `previous`, when given, is an earlier stamp of the same path: its content hash
+// is taken over instead of reading the file again if nothing about the file has
+// changed since (a busy folder reports every change of its other files).
+FileStamp StampOf(const std::string& path, const FileStamp* previous = nullptr);
 
 enum class OutsideChange {
     None,           // the file is as the document last saw it

@@ -51,7 +51,7 @@ void OutsideChangeWatch::Check() {
     }
     checking_ = true;
     RenewWatch();
-    const FileStamp now = StampOf(path_);
+    const FileStamp now = StampOf(path_, &known_);
     switch (DecideOutsideChange(known_, now, hooks_.isModified(), missingReported_)) {
         case OutsideChange::None:
             break;

@@ -2,6 +2,7 @@
 
 #include "src/win/platform/browser_window.h"
 #include "src/win/platform/page_scheme.h"
+#include "src/win/platform/scene_graph_backend.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -23,6 +24,16 @@ void AllowRunningAsRoot() {
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+}
+
+QtMessageHandler gPreviousHandler = nullptr;
+
+void QuietNoOpenGlNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("Cannot create platform OpenGL context")) ||
+        message == QLatin1String("No suitable graphics backend found")) {
+        return;
+    }
+    if (gPreviousHandler) gPreviousHandler(type, context, message);
 }
 
 }  // namespace
@@ -68,7 +79,12 @@ int PendingCallDepth() { return gPendingCalls; }
 int RunMain(int argc, char** argv, int (*run)()) {
     AllowRunningAsRoot();
     PageSchemeHandler::RegisterScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // A shared OpenGL context would load OpenGL even where nothing draws with it.
+    const bool software = ChooseSceneGraphBackend();
+    if (!software) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Without OpenGL the engine still tries for a context and a backend; Qt's
+    // notes that there is none say nothing the user needs.
+    if (software) gPreviousHandler = qInstallMessageHandler(QuietNoOpenGlNotes);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Qorva"));
     QApplication::setOrganizationName(QStringLiteral("Qorva"));

@@ -60,9 +60,13 @@ public:
     // Calls the page's global function `name` without waiting: `done` receives
     // its result later on the user-interface thread (nothing on a failure or
     // when the window goes first), and the window meanwhile goes on taking in keys.
+    // With `afterKeys` the call runs once the keys let through before it have
+    // reached the page, as CallFunction's do, asking again a little later instead
+    // of waiting.
     virtual void CallFunctionLater(std::string_view name,
-                                   std::function<void(std::optional<std::string>)> done) = 0;
-        virtual void SetBounds(const QRect& bounds) = 0;
+                                   std::function<void(std::optional<std::string>)> done,
+                                   bool afterKeys = false) = 0;
+    virtual void SetBounds(const QRect& bounds) = 0;
     virtual void Focus() = 0;
     // Prints the page through the system's print dialog, owned by `parent`.
     virtual void Print(QWidget* parent) = 0;

@@ -40,6 +40,8 @@ constexpr int kLoadTimeoutMs = 60000;
 // forwarded key can fail to reach the page (an input method may eat it); the call
 // then runs anyway rather than hold up the window.
 constexpr std::chrono::milliseconds kKeyCatchUpLimit{250};
+// How soon a call made without waiting asks again while keys are on their way.
+constexpr int kKeyRetryMs = 4;
 
 // The editor page. Its console goes to standard error as usual, except the
 // engine's own note that size observers were deferred a frame: the remembered
@@ -305,8 +307,12 @@ std::string QtBrowserWindow::CallFunction(std::string_view name,
 }
 
 void QtBrowserWindow::CallFunctionLater(std::string_view name,
-                                        std::function<void(std::optional<std::string>)> done) {
+                                        std::function<void(std::optional<std::string>)> done, bool afterKeys) {
     if (!view_) return;
+    if (afterKeys) {
+        CallAfterKeysLater(std::string(name), std::move(done), std::chrono::steady_clock::now() + kKeyCatchUpLimit);
+        return;
+    }
     // No wait for keys let through: the result is as good before them as after.
     // A page destroyed first answers with nothing.
     view_->page()->runJavaScript(PageCallScript(name, std::nullopt, std::nullopt, 0), QWebEngineScript::MainWorld,
@@ -318,6 +324,34 @@ void QtBrowserWindow::CallFunctionLater(std::string_view name,
                                          done(std::nullopt);
                                      }
                                  });
+}
+
+void QtBrowserWindow::CallAfterKeysLater(std::string name, std::function<void(std::optional<std::string>)> done,
+                                         std::chrono::steady_clock::time_point deadline) {
+    if (!view_) return;
+    const bool late = std::chrono::steady_clock::now() >= deadline;
+    const qint64 expected = forwardedKeys_.Expected();
+    const QString script = PageCallScript(name, std::nullopt, std::nullopt, late ? 0 : expected);
+    view_->page()->runJavaScript(
+        script, QWebEngineScript::MainWorld,
+        [self = QPointer<QtBrowserWindow>(this), name = std::move(name), done = std::move(done), deadline,
+         expected](const QVariant& value) mutable {
+            const PageAnswer answer = ReadPageAnswer(value);
+            if (answer.kind == PageAnswer::Kind::KeysPending && self) {
+                QTimer::singleShot(kKeyRetryMs, self, [self, name = std::move(name), done = std::move(done),
+                                                        deadline]() mutable {
+                    self->CallAfterKeysLater(std::move(name), std::move(done), deadline);
+                });
+                return;
+            }
+            // Keys let through while this call was on its way are counted already;
+            // only a page that got fewer than expected, past the wait (a dropped
+            // key), is followed.
+            if (self && answer.keysReceived && *answer.keysReceived < expected) {
+                self->forwardedKeys_.Settle(expected, *answer.keysReceived);
+            }
+            done(answer.kind == PageAnswer::Kind::Value ? std::optional<std::string>(answer.text) : std::nullopt);
+        });
 }
 
 void QtBrowserWindow::SetBounds(const QRect& bounds) {

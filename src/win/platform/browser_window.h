@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <chrono>
 #include <memory>
 
 class QPrinter;
@@ -30,8 +31,9 @@ public:
                              const std::optional<std::string>& second,
                              std::string* error) override;
     void CallFunctionLater(std::string_view name,
-                           std::function<void(std::optional<std::string>)> done) override;
-        void SetBounds(const QRect& bounds) override;
+                           std::function<void(std::optional<std::string>)> done,
+                           bool afterKeys) override;
+    void SetBounds(const QRect& bounds) override;
     void Focus() override;
     void Print(QWidget* parent) override;
     void ReplaceMisspelledWord(const std::string& replacement) override;
@@ -45,6 +47,9 @@ private:
     // Runs `script` in the page and waits for its result; *answered is false when
     // none came in time.
     QVariant RunScript(const QString& script, bool* answered);
+    // One try of a CallFunctionLater that awaits the forwarded keys until `deadline`.
+    void CallAfterKeysLater(std::string name, std::function<void(std::optional<std::string>)> done,
+                            std::chrono::steady_clock::time_point deadline);
 
     BrowserWindowClient* client_;
     QPointer<QWebEngineView> view_;

@@ -31,8 +31,9 @@ public:
                                        const std::optional<std::string>& second = {});
 
     // Calls a page function without waiting for it (see BrowserWindow).
-    void CallLater(std::string_view function, std::function<void(std::optional<std::string>)> done) {
-        if (browser_) browser_->CallFunctionLater(function, std::move(done));
+    void CallLater(std::string_view function, std::function<void(std::optional<std::string>)> done,
+                   bool afterKeys = false) {
+        if (browser_) browser_->CallFunctionLater(function, std::move(done), afterKeys);
     }
 
     bool IsModified() const { return modified_; }
