@@ -25,6 +25,15 @@ void AllowRunningAsRoot() {
     }
 }
 
+// The page colours code with the CSS custom highlights, which Qt 6.4's engine
+// has but does not enable by default.
+void EnableHighlights() {
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (flags.contains("HighlightAPI")) return;
+    if (!flags.isEmpty()) flags += ' ';
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + "--enable-blink-features=HighlightAPI");
+}
+
 }  // namespace
 
 QWebEngineProfile* EditorProfile() {
@@ -66,6 +75,7 @@ int PendingCallDepth() { return gPendingCalls; }
 
 int RunMain(int argc, char** argv, int (*run)()) {
     AllowRunningAsRoot();
+    EnableHighlights();
     PageSchemeHandler::RegisterScheme();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);

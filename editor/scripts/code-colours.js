@@ -1,0 +1,109 @@
+// Code blocks whose info string names a language are coloured by it. The colours
+// are highlights of the browser (CSS custom highlights over ranges of the code's
+// own text nodes, drawn by the style sheet's ::highlight rules): no element is
+// added or changed, so nothing else sees them. An engine without highlights
+// shows code uncoloured.
+import hljs from 'highlight.js/lib/common';
+import { blockTypeOfElement } from './block-elements.js';
+import { BlockType } from './types.js';
+
+// highlight.js scopes (their first word) to the few colours the style sheet knows.
+const COLOUR_OF_SCOPE = {
+  keyword: 'keyword', 'selector-tag': 'keyword', doctag: 'keyword', section: 'title', name: 'keyword',
+  built_in: 'type', type: 'type', class: 'type',
+  string: 'string', regexp: 'string', char: 'string', symbol: 'string', link: 'string', 'selector-attr': 'string',
+  comment: 'comment', quote: 'comment',
+  number: 'number', literal: 'number',
+  title: 'title', 'selector-id': 'title', 'selector-class': 'title',
+  meta: 'meta', 'selector-pseudo': 'meta', 'template-tag': 'meta',
+  attr: 'attribute', attribute: 'attribute', property: 'attribute', variable: 'attribute', 'template-variable': 'attribute',
+  addition: 'addition', deletion: 'deletion',
+};
+
+export function canColourCode() {
+  return typeof CSS !== 'undefined' && !!CSS.highlights && typeof Highlight === 'function';
+}
+
+// The language of an info string ("python", "{.js .numberLines}"), if highlight.js knows it.
+export function codeLanguage(info) {
+  const word = /^[\s{.]*([^\s{}.,]+)/.exec(info || '');
+  return word && hljs.getLanguage(word[1]) ? word[1] : null;
+}
+
+const highlights = new Map();
+
+function highlightNamed(colour) {
+  let highlight = highlights.get(colour);
+  if (!highlight) {
+    highlight = new Highlight();
+    highlights.set(colour, highlight);
+    CSS.highlights.set('code-' + colour, highlight);
+  }
+  return highlight;
+}
+
+// The ranges each coloured block added, by colour.
+const blockRanges = new WeakMap();
+
+export function uncolourCodeBlock(element) {
+  const ranges = blockRanges.get(element);
+  if (!ranges) return;
+  blockRanges.delete(element);
+  for (const [colour, range] of ranges) highlightNamed(colour).delete(range);
+}
+
+// The colours of `code` as [start, end, colour] runs, from highlight.js's markup
+// read in an inert template (its text is escaped; only its spans are read).
+const template = document.createElement('template');
+function colourRuns(code, language) {
+  template.innerHTML = hljs.highlight(code, { language: language, ignoreIllegals: true }).value;
+  const runs = [];
+  let offset = 0;
+  (function walk(node, colour) {
+    for (let child = node.firstChild; child; child = child.nextSibling) {
+      if (child.nodeType === Node.TEXT_NODE) {
+        if (colour) runs.push([offset, offset + child.data.length, colour]);
+        offset += child.data.length;
+      } else {
+        const scope = (child.className || '').split(' ')[0].replace(/^hljs-/, '');
+        walk(child, COLOUR_OF_SCOPE[scope] || colour);
+      }
+    }
+  })(template.content, null);
+  template.innerHTML = '';
+  return runs;
+}
+
+// Colours one block element as its text and info string stand now (or takes
+// its colours away when it is no longer code in a known language).
+export function colourCodeBlock(element) {
+  uncolourCodeBlock(element);
+  if (!canColourCode() || blockTypeOfElement(element) !== BlockType.Code) return;
+  const language = codeLanguage(element.getAttribute('data-info'));
+  if (!language) return;
+  // Each span's text node holds its text between two zero-width spaces.
+  const pieces = [];
+  let code = '';
+  for (let c = 2; c < element.childNodes.length; c++) {
+    const text = element.childNodes[c].firstChild;
+    pieces.push([code.length, text]);
+    code += text.data.slice(1, -1);
+  }
+  const ranges = [];
+  let p = 0;
+  for (const [start, end, colour] of colourRuns(code, language)) {
+    // A run may cross spans (a comment over lines): one range in each text node.
+    while (p + 1 < pieces.length && pieces[p + 1][0] <= start) p++;
+    for (let q = p; q < pieces.length && pieces[q][0] < end; q++) {
+      const [from, text] = pieces[q];
+      const length = text.data.length - 2;
+      const a = Math.max(start - from, 0);
+      const b = Math.min(end - from, length);
+      if (b <= a) continue;
+      const range = new StaticRange({ startContainer: text, startOffset: a + 1, endContainer: text, endOffset: b + 1 });
+      highlightNamed(colour).add(range);
+      ranges.push([colour, range]);
+    }
+  }
+  if (ranges.length) blockRanges.set(element, ranges);
+}
