@@ -53,6 +53,14 @@ function formulaSheets() {
   return shadowSheets;
 }
 
+// The formula fonts are made ready early, while the page is idle: a glyph of a
+// font still loading is not drawn, and printing does not wait for it.
+export function loadFormulaFonts() {
+  document.fonts.forEach(function (face) {
+    if (face.family.replace(/"/g, '').startsWith('KaTeX_')) face.load().catch(function () {});
+  });
+}
+
 // Typeset forms by source, so that a formula met again (undo, a repeated one)
 // costs nothing; emptied when it grows past its bound.
 const typesetCache = new Map();

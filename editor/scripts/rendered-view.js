@@ -6,7 +6,7 @@
 import { blockTypeOfElement, collectBlockElements } from './block-elements.js';
 import { isGroup } from './block-groups.js';
 import { colourCodeBlock, uncolourCodeBlock } from './code-colours.js';
-import { typesetBlockFormulas } from './formulas.js';
+import { loadFormulaFonts, typesetBlockFormulas } from './formulas.js';
 import { BlockType } from './types.js';
 
 // How far beyond the viewport (in viewport heights) groups count as near.
@@ -45,6 +45,23 @@ export class RenderedView {
     });
     for (const group of Array.from(root.children)) if (isGroup(group)) this.intersections.observe(group);
     window.addEventListener('beforeprint', function () { view.showAll(); });
+    root.addEventListener('mousedown', function (event) { view._onMouseDown(event); });
+    window.requestIdleCallback(loadFormulaFonts, { timeout: 2000 });
+  }
+
+  // A click on a typeset formula puts the caret at the end of its source, which
+  // shows the source for editing.
+  _onMouseDown(event) {
+    if (event.button !== 0) return;
+    const path = event.composedPath();
+    const shown = path.find(function (node) { return node.nodeType === Node.ELEMENT_NODE && node.classList.contains('shown'); });
+    if (!shown || !(shown.getRootNode() instanceof ShadowRoot)) return;
+    const host = shown.getRootNode().host;
+    const span = host.nodeName === 'SPAN' ? host : host.lastChild;
+    const text = span.firstChild;
+    event.preventDefault();
+    this.root.focus({ preventScroll: true });
+    window.getSelection().collapse(text, Math.max(1, text.length - 1));
   }
 
   _show(block) {
