@@ -5,10 +5,11 @@
 // and the time until the first frame after the step has been painted.
 // Several assembled pages can be compared side by side in one run. Loading,
 // saving and the first search after loading are timed until painted as well.
-// Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [PAGE.html ...]
+// Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [--formulas] [PAGE.html ...]
 //        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html;
 //        --painted-only leaves out the traced main-thread work, which takes long
-//        at 100,000 blocks)
+//        at 100,000 blocks; --formulas puts a formula in one block in five and
+//        makes one in twenty code in a language)
 import { launchBrowser, openEditor, editorPagePath } from '../../tests/page/harness.mjs';
 import { generateDocument } from './generate.mjs';
 import { readFileSync, readdirSync } from 'node:fs';
@@ -16,6 +17,7 @@ import { readFileSync, readdirSync } from 'node:fs';
 const args = process.argv.slice(2);
 const blocks = Number(args.find((a) => /^\d+$/.test(a)) || 10000);
 const paintedOnly = args.includes('--painted-only');
+const formulas = args.includes('--formulas');
 const pages = args.filter((a) => !/^\d+$/.test(a) && !a.startsWith('--'));
 if (!pages.length) pages.push(editorPagePath());
 // Fewer rounds for the largest documents, where one step of an old page can take seconds.
@@ -118,7 +120,7 @@ async function measure(browser, pagePath, count = blocks) {
   process.env.QORVA_EDITOR_PAGE = pagePath;
   const e = await openEditor(browser);
   await e.page.setViewportSize({ width: 1000, height: 800 });
-  const json = JSON.stringify(generateDocument(count));
+  const json = JSON.stringify(generateDocument(count, { formulas }));
   const figures = {};
   await e.eval((j) => { window.benchJson = j; }, json);
   figures['load: until painted'] = await untilPainted(e, { call: 'setTextJson(window.benchJson)' });
@@ -138,9 +140,19 @@ async function measure(browser, pagePath, count = blocks) {
     }
     return -1;
   }, [json, count]);
+  // A line of code after the target, and a paragraph with a formula.
+  const [code, math] = await e.eval((t) => {
+    let c = t;
+    while (editor.getBlockType(c) !== 'Code') c++;
+    let m = t;
+    while (!editor.getBlockSpans(m).some((s) => s.Type === 'Math')) m++;
+    return [c, m];
+  }, target);
   const cdp = await e.page.context().newCDPSession(e.page);
   const steps = {
     'typed character': { prepare: `editor.setCaret(Point(${target}, 0, 3))`, key: 'x' },
+    'typed in code': { prepare: `editor.setCaret(Point(${code}, 0, 3)); editor.scrollToSelection()`, key: 'x' },
+    'typed in a formula': { prepare: `editor.setCaret(Point(${math}, 1, 3)); editor.scrollToSelection()`, key: 'x' },
     'Enter': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'insertNewline()', after: 'undo()' },
     'Backspace joining': { prepare: `editor.setCaret(Point(${target}, 0, 0))`, call: 'deleteBackward()', after: 'undo()' },
     'undo': { prepare: `editor.setCaret(Point(${target}, 0, 4)); insertNewline()`, call: 'undo()' },
@@ -178,7 +190,7 @@ try {
   await measure(browser, pages[0], 200);
   const results = [];
   for (const path of pages) results.push(await measure(browser, path));
-  console.log(`ms per step, ${blocks} blocks (median of ${ROUNDS}): main-thread work traced until quiet, frames ` +
+  console.log(`ms per step, ${blocks} blocks${formulas ? ' with formulas and code' : ''} (median of ${ROUNDS}): main-thread work traced until quiet, frames ` +
     'included; time until the first frame after the step is painted, untraced');
   pages.forEach((p, i) => console.log(`  [${i + 1}] ${p}`));
   for (const name of Object.keys(results[0]).filter((k) => k !== 'errors')) {

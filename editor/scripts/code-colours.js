@@ -1,11 +1,19 @@
-// Code blocks whose info string names a language are coloured by it. The colours
-// are highlights of the browser (CSS custom highlights over ranges of the code's
-// own text nodes, drawn by the style sheet's ::highlight rules): no element is
-// added or changed, so nothing else sees them. An engine without highlights
-// shows code uncoloured.
+// Code blocks whose info string names a language are coloured by it. On screen
+// the colours are highlights of the browser (CSS custom highlights over ranges
+// of the code's own text nodes): no element is added or changed, so nothing
+// else sees them. An engine without highlights shows code uncoloured. The
+// program's engine does not print highlights, so for printing a shadow root on
+// the block shows a coloured copy of its text instead (on paper only).
 import hljs from 'highlight.js/lib/common';
 import { blockTypeOfElement } from './block-elements.js';
 import { BlockType } from './types.js';
+
+// The colours of a light theme; a theme may set others for the screen
+// (::highlight(code-keyword) ...).
+const CODE_COLOURS = {
+  keyword: '#a626a4', type: '#c18401', string: '#50a14f', comment: '#a0a1a7', number: '#986801',
+  title: '#4078f2', meta: '#0184bc', attribute: '#e45649', addition: '#50a14f', deletion: '#e45649',
+};
 
 // highlight.js scopes (their first word) to the few colours the style sheet knows.
 const COLOUR_OF_SCOPE = {
@@ -19,6 +27,16 @@ const COLOUR_OF_SCOPE = {
   attr: 'attribute', attribute: 'attribute', property: 'attribute', variable: 'attribute', 'template-variable': 'attribute',
   addition: 'addition', deletion: 'deletion',
 };
+
+// The screen's colours, in a style sheet before the theme's.
+export function installCodeColours() {
+  const style = document.createElement('style');
+  style.id = 'code-colours.css';
+  style.textContent = Object.keys(CODE_COLOURS).map(function (name) {
+    return '::highlight(code-' + name + ') { color: ' + CODE_COLOURS[name] + '; }';
+  }).join('\n');
+  document.head.insertBefore(style, document.getElementById('theme.css'));
+}
 
 export function canColourCode() {
   return typeof CSS !== 'undefined' && !!CSS.highlights && typeof Highlight === 'function';
@@ -74,6 +92,61 @@ function colourRuns(code, language) {
   return runs;
 }
 
+let printSheet = null;
+function printSheets() {
+  if (!printSheet) {
+    printSheet = new CSSStyleSheet();
+    printSheet.replaceSync('.source { display: contents; } .printed { display: none; }' +
+      '@media print { .printed { display: block; text-indent: 0; } .source { display: none; } }' +
+      Object.keys(CODE_COLOURS).map(function (name) { return '.' + name + ' { color: ' + CODE_COLOURS[name] + '; }'; }).join(''));
+  }
+  return [printSheet];
+}
+
+// Makes the coloured copy of a code block that paper shows (none for code
+// without a known language).
+export function prepareCodeForPrinting(element) {
+  const language = blockTypeOfElement(element) === BlockType.Code && codeLanguage(element.getAttribute('data-info'));
+  if (!language && !element.shadowRoot) return;
+  if (!element.shadowRoot) {
+    const shadow = element.attachShadow({ mode: 'open' });
+    shadow.adoptedStyleSheets = printSheets();
+    const printed = document.createElement('div');
+    printed.className = 'printed';
+    printed.setAttribute('aria-hidden', 'true');
+    const source = document.createElement('span');
+    source.className = 'source';
+    source.appendChild(document.createElement('slot'));
+    shadow.append(printed, source);
+  }
+  const printed = element.shadowRoot.firstChild;
+  printed.textContent = '';
+  if (!language) return;
+  const code = codeOf(element).code;
+  let at = 0;
+  for (const [start, end, colour] of colourRuns(code, language)) {
+    if (start > at) printed.appendChild(document.createTextNode(code.slice(at, start)));
+    const span = document.createElement('span');
+    span.className = colour;
+    span.textContent = code.slice(start, end);
+    printed.appendChild(span);
+    at = end;
+  }
+  if (at < code.length) printed.appendChild(document.createTextNode(code.slice(at)));
+}
+
+// The block's code and where each span's text starts in it.
+function codeOf(element) {
+  const pieces = [];
+  let code = '';
+  for (let c = 2; c < element.childNodes.length; c++) {
+    const text = element.childNodes[c].firstChild;
+    pieces.push([code.length, text]);
+    code += text.data.slice(1, -1);
+  }
+  return { code: code, pieces: pieces };
+}
+
 // Colours one block element as its text and info string stand now (or takes
 // its colours away when it is no longer code in a known language).
 export function colourCodeBlock(element) {
@@ -82,13 +155,7 @@ export function colourCodeBlock(element) {
   const language = codeLanguage(element.getAttribute('data-info'));
   if (!language) return;
   // Each span's text node holds its text between two zero-width spaces.
-  const pieces = [];
-  let code = '';
-  for (let c = 2; c < element.childNodes.length; c++) {
-    const text = element.childNodes[c].firstChild;
-    pieces.push([code.length, text]);
-    code += text.data.slice(1, -1);
-  }
+  const { code, pieces } = codeOf(element);
   const ranges = [];
   let p = 0;
   for (const [start, end, colour] of colourRuns(code, language)) {

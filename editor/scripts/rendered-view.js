@@ -5,7 +5,7 @@
 // near. Before printing, every block is shown.
 import { blockTypeOfElement, collectBlockElements } from './block-elements.js';
 import { isGroup } from './block-groups.js';
-import { colourCodeBlock, uncolourCodeBlock } from './code-colours.js';
+import { colourCodeBlock, installCodeColours, prepareCodeForPrinting, uncolourCodeBlock } from './code-colours.js';
 import { loadFormulaFonts, typesetBlockFormulas } from './formulas.js';
 import { BlockType } from './types.js';
 
@@ -44,7 +44,8 @@ export class RenderedView {
       subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'data-info'],
     });
     for (const group of Array.from(root.children)) if (isGroup(group)) this.intersections.observe(group);
-    window.addEventListener('beforeprint', function () { view.showAll(); });
+    window.addEventListener('beforeprint', function () { view.showAll(true); });
+    installCodeColours();
     root.addEventListener('mousedown', function (event) { view._onMouseDown(event); });
     window.requestIdleCallback(loadFormulaFonts, { timeout: 2000 });
   }
@@ -132,9 +133,13 @@ export class RenderedView {
     }
   }
 
-  // Every block shown (for printing, which takes the whole document).
-  showAll() {
+  // Every block shown, and with `printing` every code block's copy for paper made.
+  showAll(printing) {
     this._onMutations(this.observer.takeRecords());
-    for (const group of Array.from(this.root.children)) if (isGroup(group)) this._showGroup(group);
+    for (const group of Array.from(this.root.children)) {
+      if (!isGroup(group)) continue;
+      this._showGroup(group);
+      if (printing) for (const block of collectBlockElements(group)) prepareCodeForPrinting(block);
+    }
   }
 }
