@@ -106,7 +106,10 @@ function printSheets() {
 // Makes the coloured copy of a code block that paper shows (none for code
 // without a known language).
 export function prepareCodeForPrinting(element) {
-  const language = blockTypeOfElement(element) === BlockType.Code && codeLanguage(element.getAttribute('data-info'));
+  if (blockTypeOfElement(element) !== BlockType.Code) return;
+  const language = codeLanguage(element.getAttribute('data-info'));
+  // A block that was a formula keeps the shadow root of one (and prints uncoloured).
+  if (element.shadowRoot && element.shadowRoot.firstChild.className !== 'printed') return;
   if (!language && !element.shadowRoot) return;
   if (!element.shadowRoot) {
     const shadow = element.attachShadow({ mode: 'open' });

@@ -30,6 +30,12 @@ const SHADOW_STYLE = `
 :host(.Formula:not(#ActiveBlock)) .shown.typeset { display: block; line-height: normal; }
 :host(.Formula:not(#ActiveBlock)) .typeset + .source { font-size: 0; display: inline; }
 :host(.Formula:not(#ActiveBlock)) { line-height: 0 !important; color: inherit !important; }
+@media print {
+  :host(.Math) .shown.typeset { display: inline; }
+  :host(.Formula) .shown.typeset { display: block; line-height: normal; }
+  :host(.Math) .typeset + .source, :host(.Formula) .typeset + .source { font-size: 0; display: inline; }
+  :host(.Formula) { line-height: 0 !important; }
+}
 :host-context(.editor[data-finding]) .shown { display: none !important; }
 :host-context(.editor[data-finding]) .source { font-size: inherit !important; display: contents !important; }
 .shown { user-select: none; }
@@ -103,6 +109,8 @@ function shadowOf(element) {
 function showTypeset(element, text, display) {
   if (shownSources.get(element) === text) return;
   if (!element.shadowRoot && !text.trim()) return;
+  // A block that was code may hold the shadow root of its printed copy: shown as source.
+  if (element.shadowRoot && !element.shadowRoot.firstChild.classList.contains('shown')) return;
   shownSources.set(element, text);
   const shadow = shadowOf(element);
   const shown = shadow.firstChild;
@@ -120,11 +128,14 @@ function spanText(span) {
   return data.slice(1, -1);
 }
 
-// Brings the typeset forms of one block element up to date with its text.
-export function typesetBlockFormulas(element) {
+// Brings the typeset forms of one block element up to date with its text. The
+// formula the caret is in shows its source, so it is typeset once the caret has
+// left, or for printing (`all`), which shows every formula typeset.
+export function typesetBlockFormulas(element, all) {
   const type = blockTypeOfElement(element);
   const children = element.childNodes;
   if (type === BlockType.Formula) {
+    if (element.id === 'ActiveBlock' && !all) return;
     let text = '';
     for (let c = 2; c < children.length; c++) text += spanText(children[c]);
     showTypeset(element, text, true);
@@ -133,6 +144,6 @@ export function typesetBlockFormulas(element) {
   if (type === BlockType.Code || type === BlockType.Image || type === BlockType.Divider) return;
   for (let c = 2; c < children.length; c++) {
     const span = children[c];
-    if (span.className === SpanType.Math) showTypeset(span, spanText(span), false);
+    if (span.className === SpanType.Math && (span.id !== 'ActiveSpan' || all)) showTypeset(span, spanText(span), false);
   }
 }

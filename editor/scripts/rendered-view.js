@@ -2,7 +2,8 @@
 // the reader may look: in the groups of blocks near the viewport. A block's
 // display is kept until a change under it is observed; a changed block in view
 // is shown anew before the next paint, one out of view when its group comes
-// near. Before printing, every block is shown.
+// near; the caret leaving a block (its ActiveSpan or ActiveBlock mark going)
+// counts as a change. Before printing, every block is shown.
 import { blockTypeOfElement, collectBlockElements } from './block-elements.js';
 import { isGroup } from './block-groups.js';
 import { colourCodeBlock, installCodeColours, prepareCodeForPrinting, uncolourCodeBlock } from './code-colours.js';
@@ -41,7 +42,7 @@ export class RenderedView {
       { root: document.body, rootMargin: NEAR_MARGIN });
     this.observer = new MutationObserver(function (records) { view._onMutations(records); });
     this.observer.observe(root, {
-      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'data-info'],
+      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'data-info', 'id'],
     });
     for (const group of Array.from(root.children)) if (isGroup(group)) this.intersections.observe(group);
     window.addEventListener('beforeprint', function () { view.showAll(true); });
@@ -141,5 +142,7 @@ export class RenderedView {
       this._showGroup(group);
       if (printing) for (const block of collectBlockElements(group)) prepareCodeForPrinting(block);
     }
+    const active = document.getElementById('ActiveBlock');
+    if (printing && active && this.root.contains(active)) typesetBlockFormulas(active, true);
   }
 }

@@ -79,6 +79,7 @@ test('the caret entering a formula shows its source, leaving shows it typeset ag
 test('far from the viewport nothing is typeset until printing, which typesets and colours everything', async () => {
   const blocks = Array.from({ length: 3000 }, (_, i) => para('Paragraph ' + i));
   blocks[2990] = para('far ', ['math', '\\sqrt{\\pi}']);
+  blocks[2992] = block('formula', 0, '\\alpha^2');
   blocks[2995] = ['verbatim', { level: 0, info: 'js' }, ['plain', 'const far = 1;']];
   await s.e.load(doc(...blocks), [0, 0, 0]);
   await settle();
@@ -87,6 +88,6 @@ test('far from the viewport nothing is typeset until printing, which typesets an
   await s.e.page.pdf({ path: pdf });
   assert.deepEqual([await looks(2990), await colours(2995)], [['typeset π​'], { 'code-keyword': ['const'], 'code-number': ['1'] }]);
   const printed = execFileSync('pdftotext', [pdf, '-'], { encoding: 'utf8' }).replace(/\u200B/g, '');
-  assert.match(printed, /far\s+π/);
+  assert.match(printed, /far\s+π\s+Paragraph 2991\s+α2\s+Paragraph 2993/);
   assert.doesNotMatch(printed, /\\sqrt/);
 });
