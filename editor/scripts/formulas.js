@@ -24,21 +24,21 @@ const SHADOW_STYLE = `
 :host(.Math) .source.error, :host(.Formula) .source.error {
   display: inline; font-family: "Courier New", monospace; color: #b00; text-decoration: underline wavy #d00;
 }
-:host(.Math:not(#ActiveSpan)) .shown.typeset { display: inline; }
+:host(.Math:not(#ActiveSpan)) .shown.typeset { display: inline-block; }
 :host(.Math:not(#ActiveSpan)) .typeset + .source { font-size: 0; display: inline; }
 :host(.Math:not(#ActiveSpan)) { color: inherit !important; font-family: inherit !important; font-size: inherit !important; }
 :host(.Formula:not(#ActiveBlock)) .shown.typeset { display: block; line-height: normal; }
 :host(.Formula:not(#ActiveBlock)) .typeset + .source { font-size: 0; display: inline; }
 :host(.Formula:not(#ActiveBlock)) { line-height: 0 !important; color: inherit !important; }
 @media print {
-  :host(.Math) .shown.typeset { display: inline; }
+  :host(.Math) .shown.typeset { display: inline-block; }
   :host(.Formula) .shown.typeset { display: block; line-height: normal; }
   :host(.Math) .typeset + .source, :host(.Formula) .typeset + .source { font-size: 0; display: inline; }
   :host(.Formula) { line-height: 0 !important; }
 }
 :host-context(.editor[data-finding]) .shown { display: none !important; }
 :host-context(.editor[data-finding]) .source { font-size: inherit !important; display: contents !important; }
-.shown { user-select: none; }
+.shown { user-select: none; position: relative; z-index: 0; }
 .katex-display { margin: 0; }
 `;
 
