@@ -4,7 +4,6 @@
 // else sees them. An engine without highlights shows code uncoloured. The
 // program's engine does not print highlights, so for printing a shadow root on
 // the block shows a coloured copy of its text instead (on paper only).
-import hljs from 'highlight.js/lib/common';
 import { blockTypeOfElement } from './block-elements.js';
 import { BlockType } from './types.js';
 
@@ -38,6 +37,14 @@ export function installCodeColours() {
   document.head.insertBefore(style, document.getElementById('theme.css'));
 }
 
+// highlight.js registers its languages when it is first asked for, not while the page starts.
+let hljsLibrary = null;
+function hljs() {
+  // eslint-disable-next-line no-undef
+  if (!hljsLibrary) hljsLibrary = require('highlight.js/lib/common');
+  return hljsLibrary;
+}
+
 export function canColourCode() {
   return typeof CSS !== 'undefined' && !!CSS.highlights && typeof Highlight === 'function';
 }
@@ -45,7 +52,7 @@ export function canColourCode() {
 // The language of an info string ("python", "{.js .numberLines}"), if highlight.js knows it.
 export function codeLanguage(info) {
   const word = /^[\s{.]*([^\s{}.,]+)/.exec(info || '');
-  return word && hljs.getLanguage(word[1]) ? word[1] : null;
+  return word && hljs().getLanguage(word[1]) ? word[1] : null;
 }
 
 const highlights = new Map();
@@ -74,7 +81,7 @@ export function uncolourCodeBlock(element) {
 // read in an inert template (its text is escaped; only its spans are read).
 const template = document.createElement('template');
 function colourRuns(code, language) {
-  template.innerHTML = hljs.highlight(code, { language: language, ignoreIllegals: true }).value;
+  template.innerHTML = hljs().highlight(code, { language: language, ignoreIllegals: true }).value;
   const runs = [];
   let offset = 0;
   (function walk(node, colour) {

@@ -7,7 +7,6 @@
 // size), so the caret still walks into it, and the caret being there (the
 // ActiveSpan or ActiveBlock mark) shows it again. While the browser's find runs
 // (data-finding on the root) sources are shown, so that it finds them.
-import katex from 'katex';
 import { blockTypeOfElement } from './block-elements.js';
 import { BlockType, SpanType } from './types.js';
 
@@ -67,6 +66,15 @@ export function loadFormulaFonts() {
   });
 }
 
+// KaTeX sets up its tables when it is first asked for (the bundler runs a
+// required module then), not while the page starts.
+let katexLibrary = null;
+function katex() {
+  // eslint-disable-next-line no-undef
+  if (!katexLibrary) katexLibrary = require('katex');
+  return katexLibrary;
+}
+
 // Typeset forms by source, so that a formula met again (undo, a repeated one)
 // costs nothing; emptied when it grows past its bound.
 const typesetCache = new Map();
@@ -77,7 +85,7 @@ function typeset(source, display) {
   let result = typesetCache.get(key);
   if (result) return result;
   try {
-    result = { html: katex.renderToString(source, Object.assign({ displayMode: display }, KATEX_OPTIONS)) };
+    result = { html: katex().renderToString(source, Object.assign({ displayMode: display }, KATEX_OPTIONS)) };
   } catch (error) {
     result = { error: String(error && error.message || error) };
   }
