@@ -27,13 +27,13 @@ const SHADOW_STYLE = `
 :host(.Math:not(#ActiveSpan)) .typeset + .source { font-size: 0; display: inline; }
 :host(.Math:not(#ActiveSpan)) { color: inherit !important; font-family: inherit !important; font-size: inherit !important; }
 :host(.Formula:not(#ActiveBlock)) .shown.typeset { display: block; line-height: normal; }
-:host(.Formula:not(#ActiveBlock)) .typeset + .source { font-size: 0; display: inline; }
-:host(.Formula:not(#ActiveBlock)) { line-height: 0 !important; color: inherit !important; }
+:host(.Formula:not(#ActiveBlock)) .typeset + .source { font-size: 0; line-height: 0; display: block; }
+:host(.Formula:not(#ActiveBlock)) { color: inherit !important; }
 @media print {
   :host(.Math) .shown.typeset { display: inline-block; }
   :host(.Formula) .shown.typeset { display: block; line-height: normal; }
-  :host(.Math) .typeset + .source, :host(.Formula) .typeset + .source { font-size: 0; display: inline; }
-  :host(.Formula) { line-height: 0 !important; }
+  :host(.Math) .typeset + .source { font-size: 0; display: inline; }
+  :host(.Formula) .typeset + .source { font-size: 0; line-height: 0; display: block; }
 }
 :host-context(.editor[data-finding]) .shown { display: none !important; }
 :host-context(.editor[data-finding]) .source { font-size: inherit !important; display: contents !important; }

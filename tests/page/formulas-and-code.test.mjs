@@ -34,6 +34,7 @@ const model = doc(
   ['verbatim', { level: 0, info: 'python' }, ['plain', 'def f(x):'], BR, ['plain', '    return "s"']],
   block('verbatim', 0, 'def g(): pass'),
   ['verbatim', { level: 0, info: '{.nosuchlanguage}' }, ['plain', 'def h(): pass']],
+  block('formula', 0, '\\frac{1}{'),
   para('end'));
 
 test('formulas show typeset, a bad one its source with the message, code coloured by its language; the page holds the source only', async () => {
@@ -44,10 +45,12 @@ test('formulas show typeset, a bad one its source with the message, code coloure
   assert.deepEqual(await looks(1), ['typeset α+β']);
   assert.deepEqual(await colours(2), { 'code-keyword': ['def', 'return'], 'code-title': ['f'], 'code-string': ['"s"'] });
   assert.deepEqual([await colours(3), await colours(4)], [{}, {}], 'no language, an unknown one: no colours');
+  assert.match((await looks(5))[0], /^error KaTeX parse error/);
+  assert.ok(await s.e.eval(() => editor.blocks[5].getBoundingClientRect().height >= 18), 'a formula block in error keeps its line');
   assert.equal(await lightTree(), before, 'nothing added to the document\'s elements');
   assert.deepEqual(await s.e.model(), model);
   // The browser's find sees the source of a typeset formula, which shows it selected.
-  await s.e.steps([5, 0, 0], 'prepareSearch', ['startSearch', 'pi']);
+  await s.e.steps([6, 0, 0], 'prepareSearch', ['startSearch', 'pi']);
   assert.deepEqual([await s.e.selectedText(), (await looks(0))[0]], ['pi', 'source']);
 });
 
@@ -59,7 +62,7 @@ test('the caret entering a formula shows its source, leaving shows it typeset ag
   await s.e.steps([0, 1, 8], typed('+1'), [1, 0, 2]);
   await settle();
   assert.deepEqual([(await looks(0))[0], await looks(1)], ['typeset eiπ+1', ['source']]);
-  await s.e.steps([5, 0, 0], 'undo', [5, 0, 0]);
+  await s.e.steps([6, 0, 0], 'undo', [6, 0, 0]);
   await settle();
   assert.deepEqual((await looks(0))[0], 'typeset eiπ');
   // A click on a typeset formula puts the caret at the end of its source.
