@@ -35,8 +35,15 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Page tests drive Debian's Chromium through playwright-core (no browser download).
+# The editor page bundles KaTeX and highlight.js; page tests drive Debian's Chromium
+# through playwright-core (no browser download). All at the versions package-lock.json pins.
 here="$(cd "$(dirname "$0")/.." && pwd)"
-if [ -f "$here/package.json" ] && [ ! -d "$here/node_modules/playwright-core" ]; then
+npm_missing() {
+  ! (cd "$here" && node -e '
+    const p = require("./package.json");
+    const names = Object.keys(Object.assign({}, p.dependencies, p.devDependencies));
+    process.exit(names.every((n) => require("fs").existsSync("node_modules/" + n + "/package.json")) ? 0 : 1);')
+}
+if [ -f "$here/package.json" ] && npm_missing; then
   (cd "$here" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund 2>/dev/null || PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm install --no-audit --no-fund)
 fi

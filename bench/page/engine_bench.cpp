@@ -3,7 +3,8 @@
 // until the first frame after it has been painted, loading until painted,
 // saving, the first search after loading, and the renderer's memory.
 // Several assembled pages can be compared side by side in one run.
-// Usage: page_engine_bench PAGE.html [PAGE.html ...] GENERATOR.mjs [BLOCKS...]
+// Usage: page_engine_bench PAGE.html [PAGE.html ...] GENERATOR.mjs [--formulas] [BLOCKS...]
+// (--formulas: a formula in one block in five, code in a language in one in twenty)
 // With QORVA_BENCH_SPELLING naming a folder that holds en-US.bdic, the page is
 // spell-checked as in the program, for the cost of checking.
 #include <QApplication>
@@ -33,6 +34,7 @@ void wait(int ms) { WaitInEventLoop(ms); }
 
 // Fewer rounds for the largest documents, where one step of an old page can take seconds.
 int kRounds = 7;
+QString gGeneratorOptions = "{}";
 constexpr int kQuietMs = 300;
 
 double median(std::vector<double> values) {
@@ -115,7 +117,7 @@ std::map<std::string, double> measure(QWebEngineView& view, const QString& gener
   QWebEnginePage* page = view.page();
   kRounds = blocks >= 50000 ? 3 : 7;
   std::map<std::string, double> f;
-  run(page, generator + QString("; window.benchJson = JSON.stringify(generateDocument(%1)); true").arg(blocks));
+  run(page, generator + QString("; window.benchJson = JSON.stringify(generateDocument(%1, %2)); true").arg(blocks).arg(gGeneratorOptions));
   wait(kQuietMs);
   f["load"] = untilPainted(page, "", "setTextJson(window.benchJson)", "");
   f["memory"] = rendererMemoryMb();
@@ -173,11 +175,12 @@ int main(int argc, char** argv) {
     const QString arg = QString::fromLocal8Bit(argv[i]);
     if (arg.endsWith(".html")) pages << QFileInfo(arg).absoluteFilePath();
     else if (arg.endsWith(".mjs")) generatorPath = arg;
+    else if (arg == "--formulas") gGeneratorOptions = "{ formulas: true }";
     else sizes.push_back(arg.toInt());
   }
   QFile file(generatorPath);
   if (pages.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-    std::fprintf(stderr, "usage: %s PAGE.html [PAGE.html ...] GENERATOR.mjs [BLOCKS...]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s PAGE.html [PAGE.html ...] GENERATOR.mjs [--formulas] [BLOCKS...]\n", argv[0]);
     return 2;
   }
   // The generator is an ES module; its functions are used as plain script.

@@ -5,11 +5,12 @@
 // and the time until the first frame after the step has been painted.
 // Several assembled pages can be compared side by side in one run. Loading,
 // saving and the first search after loading are timed until painted as well.
-// Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [--writing-modes] [PAGE.html ...]
+// Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [--writing-modes] [--formulas] [PAGE.html ...]
 //        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html;
 //        --painted-only leaves out the traced main-thread work, which takes long
 //        at 100,000 blocks; --writing-modes measures each page also with focus
-//        and typewriter modes on, with the ratio on/off)
+//        and typewriter modes on, with the ratio on/off; --formulas puts a formula
+//        in one block in five and makes one in twenty code in a language)
 import { launchBrowser, openEditor, editorPagePath } from '../../tests/page/harness.mjs';
 import { generateDocument } from './generate.mjs';
 import { readFileSync, readdirSync } from 'node:fs';
@@ -18,6 +19,7 @@ const args = process.argv.slice(2);
 const blocks = Number(args.find((a) => /^\d+$/.test(a)) || 10000);
 const paintedOnly = args.includes('--painted-only');
 const writingModes = args.includes('--writing-modes');
+const formulas = args.includes('--formulas');
 const pages = args.filter((a) => !/^\d+$/.test(a) && !a.startsWith('--'));
 if (!pages.length) pages.push(editorPagePath());
 // Fewer rounds for the largest documents, where one step of an old page can take seconds.
@@ -122,7 +124,7 @@ async function measure(browser, pagePath, count = blocks) {
   process.env.QORVA_EDITOR_PAGE = pagePath;
   const e = await openEditor(browser);
   await e.page.setViewportSize({ width: 1000, height: 800 });
-  const json = JSON.stringify(generateDocument(count));
+  const json = JSON.stringify(generateDocument(count, { formulas }));
   const variants = writingModes ? ['0', '1'] : ['0'];
   const figures = variants.map(() => ({}));
   // Pages from before the writing modes are measured without them.
@@ -155,9 +157,19 @@ async function measure(browser, pagePath, count = blocks) {
     }
     return -1;
   }, [json, count]);
+  // A line of code after the target, and a paragraph with a formula.
+  const [code, math] = await e.eval((t) => {
+    let c = t;
+    while (editor.getBlockType(c) !== 'Code') c++;
+    let m = t;
+    while (!editor.getBlockSpans(m).some((s) => s.Type === 'Math')) m++;
+    return [c, m];
+  }, target);
   const cdp = await e.page.context().newCDPSession(e.page);
   const steps = {
     'typed character': { prepare: `editor.setCaret(Point(${target}, 0, 3))`, key: 'x' },
+    'typed in code': { prepare: `editor.setCaret(Point(${code}, 0, 3)); editor.scrollToSelection()`, key: 'x' },
+    'typed in a formula': { prepare: `editor.setCaret(Point(${math}, 1, 3)); editor.scrollToSelection()`, key: 'x' },
     'Enter': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'insertNewline()', after: 'undo()' },
     'Backspace joining': { prepare: `editor.setCaret(Point(${target}, 0, 0))`, call: 'deleteBackward()', after: 'undo()' },
     'caret down a block': { prepare: `editor.setCaret(Point(${target}, 0, 4))`, call: 'moveDown()' },

@@ -1,5 +1,6 @@
 // A generated manuscript of a given number of blocks: every block type, tables,
-// footnotes and link definitions, about ten words per block.
+// footnotes and link definitions, about ten words per block. With `formulas`,
+// one block in five holds a formula and one in twenty is code in a language.
 const WORDS = ('lorem ipsum dolor sit amet consectetur adipiscing elit sed do eiusmod tempor ' +
   'incididunt ut labore et dolore magna aliqua enim ad minim veniam quis nostrud').split(' ');
 
@@ -9,11 +10,20 @@ function words(seed, count) {
   return out.join(' ');
 }
 
-export function generateDocument(blockCount) {
+export function generateDocument(blockCount, { formulas = false } = {}) {
   const blocks = [];
   let n = 0;
   while (blocks.length < blockCount) {
     const k = n++;
+    if (formulas && k % 20 >= 1 && k % 20 <= 3) {
+      blocks.push(['para', { level: 0 }, ['plain', words(k, 6) + ' '], ['math', '\\sum_{i=1}^{' + k + '} x_i^2'], ['plain', ' ' + words(k + 2, 4)]]);
+      continue;
+    }
+    if (formulas && (k % 20 === 9 || k % 80 === 12)) {
+      blocks.push(['verbatim', { level: 0, info: k % 20 === 9 ? 'js' : 'python' }, ['plain', 'let x = "a" + ' + k + '; // sum'],
+        ['break', '\n'], ['plain', 'function f(y) { return x * y; }']]);
+      continue;
+    }
     switch (k % 20) {
       case 0: blocks.push(['heading', { level: -3 + (k % 3) }, ['plain', words(k, 4)]]); break;
       case 1: case 2: case 3:

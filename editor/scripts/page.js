@@ -23,6 +23,7 @@ import {
   setImageDescription,
 } from './notes-links-images.js';
 import { getOutline, getOutlineCurrent, goToBlock } from './outline.js';
+import { RenderedView } from './rendered-view.js';
 import { connectHost, installPageEvents } from './page-events.js';
 import {
   deleteBackward, deleteForward, deleteWordBackward, deleteWordForward, enterNavigationMode, getTextJson,
@@ -90,6 +91,7 @@ function initEditor(element) {
   const store = new BlockStore(element);
   setCurrentEditor(new Editor(store));
   new ListNumbering(element);
+  new RenderedView(element);
   editor.setTextJson('["text"]');
 }
 

@@ -139,6 +139,24 @@ test('Ctrl+= zooms the page, the zoom is kept for the next start and Ctrl+0 rese
   });
 });
 
+test('formulas show typeset and code coloured by its language; a click on a formula shows its source until the caret leaves', async () => {
+  const fence = '~'.repeat(80);
+  const text = `Euler: $e^{i\\pi}+1=0$ and a bad $x^}$.\n\n$$\n\\int_0^1 x\\,dx = \\frac{1}{2}\n$$\n\n` +
+    `${fence} python\ndef area(r):\n    return 3.14 * r * r  # circle\n${fence}\n`;
+  await withDocument('formulas', text, async ({ desktop }) => {
+    // A formula's source is green, its typeset form the text's colour; keywords are purple.
+    const source = (shot) => pixelsOf(shot, '#006600', { fuzz: '10%', area: PAGE_AREA });
+    let shot;
+    await waitUntil('the code coloured', () => pixelsOf(shot = desktop.screenshot('formulas'), '#a626a4', { fuzz: '15%', area: PAGE_AREA }) > 20);
+    assert.equal(source(shot), 0, 'no formula shows its source');
+    desktop.xdotool('mousemove', '--sync', '640', '245', 'click', '1');
+    await waitUntil('the source of the formula clicked', () => source(desktop.screenshot('formula-source')) > 50);
+    desktop.keys('Down', 'Down');
+    await waitUntil('the formula typeset again', () => source(desktop.screenshot('formula-left')) === 0);
+    assert.deepEqual(desktop.document(), readTextFormat(text));
+  });
+});
+
 // Makes the system's "open" for web addresses, in this home, write the address to
 // a file instead of starting a browser.
 function useRecordingBrowser(home, record) {

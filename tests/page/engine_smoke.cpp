@@ -1,10 +1,12 @@
 // The assembled editor page inside the program's own engine (Qt WebEngine,
 // an older Chromium than Debian's browser): it loads from file://, runs its
-// script, takes typed keys through the real key path, and prints a long document.
+// script, takes typed keys through the real key path, and prints a long document
+// with a typeset formula and coloured code at its end.
 // Usage: page_engine_smoke PAGE.html   (exit 0 when every check holds)
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -68,7 +70,8 @@ int main(int argc, char** argv) {
           .arg(QUrl::fromLocalFile(folder.path()).toString()) +
       "const blocks = ['text'];"
       "for (let i = 1; i <= 3000; i++) blocks.push(['para', {level: 0}, ['plain', 'Paragraph ' + i]]);"
-      "blocks.push(['image', {level: 0}, ['url', 'far.png']]);"
+      "blocks.push(['image', {level: 0}, ['url', 'far.png']], ['para', {level: 0}, ['plain', 'Formula '], ['math', '\\\\sqrt{\\\\pi}']],"
+      "  ['verbatim', {level: 0, info: 'js'}, ['plain', 'const far = 1;']]);"
       "setTextJson(JSON.stringify(blocks)); editor.setCaret(Point(2999, 0, 14)); ''");
   target->setFocus();
   WaitInEventLoop(200);
@@ -87,5 +90,19 @@ int main(int argc, char** argv) {
          printed.contains("Paragraph 1\n") && printed.contains("Paragraph 1500\n") && printed.contains("Paragraph 3000 end"), printed.right(300));
   const QString images = toolOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
   expect("printing gives the image at the end", images.contains(QRegularExpression("\\n\\s*\\d+\\s+\\d+\\s+image\\s+2\\s+2\\s")), images);
+  expect("printing gives the formula typeset, not its source", printed.contains(QRegularExpression("Formula\\s+π")) && !printed.contains("sqrt"),
+         printed.right(300));
+  const QString last = printed.count(QChar('\f')) > 0 ? QString::number(printed.count(QChar('\f'))) : QStringLiteral("1");
+  toolOutput(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"), QStringLiteral("-f"), last,
+                                           QStringLiteral("-singlefile"), pdf, folder.filePath(QStringLiteral("last"))});
+  const QImage lastPage(folder.filePath(QStringLiteral("last.png")));
+  int keyword = 0;  // pixels of the keyword colour, #a626a4
+  for (int y = 0; y < lastPage.height(); ++y) {
+    for (int x = 0; x < lastPage.width(); ++x) {
+      const QColor c = lastPage.pixelColor(x, y);
+      if (std::abs(c.red() - 0xa6) < 40 && std::abs(c.green() - 0x26) < 40 && std::abs(c.blue() - 0xa4) < 40) ++keyword;
+    }
+  }
+  expect("printing gives the code coloured", keyword > 5, QString("%1 pixels of the keyword colour on page %2").arg(keyword).arg(last));
   return failures == 0 ? 0 : 1;
 }

@@ -36,6 +36,15 @@ void QuietNoOpenGlNotes(QtMsgType type, const QMessageLogContext& context, const
     if (gPreviousHandler) gPreviousHandler(type, context, message);
 }
 
+// The page colours code with the CSS custom highlights, which Qt 6.4's engine
+// has but does not enable by default.
+void EnableHighlights() {
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (flags.contains("HighlightAPI")) return;
+    if (!flags.isEmpty()) flags += ' ';
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + "--enable-blink-features=HighlightAPI");
+}
+
 }  // namespace
 
 QWebEngineProfile* EditorProfile() {
@@ -78,6 +87,7 @@ int PendingCallDepth() { return gPendingCalls; }
 
 int RunMain(int argc, char** argv, int (*run)()) {
     AllowRunningAsRoot();
+    EnableHighlights();
     PageSchemeHandler::RegisterScheme();
     // A shared OpenGL context would load OpenGL even where nothing draws with it.
     const bool software = ChooseSceneGraphBackend();

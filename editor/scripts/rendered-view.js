@@ -1,0 +1,148 @@
+// Formulas typeset and code coloured (formulas.js, code-colours.js) only where
+// the reader may look: in the groups of blocks near the viewport. A block's
+// display is kept until a change under it is observed; a changed block in view
+// is shown anew before the next paint, one out of view when its group comes
+// near; the caret leaving a block (its ActiveSpan or ActiveBlock mark going)
+// counts as a change. Before printing, every block is shown.
+import { blockTypeOfElement, collectBlockElements } from './block-elements.js';
+import { isGroup } from './block-groups.js';
+import { colourCodeBlock, installCodeColours, prepareCodeForPrinting, uncolourCodeBlock } from './code-colours.js';
+import { loadFormulaFonts, typesetBlockFormulas } from './formulas.js';
+import { BlockType } from './types.js';
+
+// How far beyond the viewport (in viewport heights) groups count as near.
+const NEAR_MARGIN = '100% 0px';
+
+function isBlock(node) {
+  return node.nodeName === 'DIV' && node.firstChild && node.firstChild.nodeName === 'SPAN';
+}
+
+// Block elements in a node that came into the tree (a group, a table, a block).
+function blocksIn(node) {
+  if (node.nodeType !== Node.ELEMENT_NODE) return [];
+  if (isBlock(node)) return [node];
+  if (isGroup(node) || node.className === 'Table') return collectBlockElements(isGroup(node) ? node : { children: [node] });
+  return [];
+}
+
+export function showBlock(element) {
+  if (blockTypeOfElement(element) === BlockType.Code) colourCodeBlock(element);
+  else uncolourCodeBlock(element);
+  typesetBlockFormulas(element);
+}
+
+export class RenderedView {
+  constructor(root) {
+    this.root = root;
+    this.near = new Set();
+    // Blocks shown as they stand.
+    this.shown = new WeakSet();
+    const view = this;
+    this.intersections = new IntersectionObserver(function (entries) { view._onIntersections(entries); },
+      { root: document.body, rootMargin: NEAR_MARGIN });
+    this.observer = new MutationObserver(function (records) { view._onMutations(records); });
+    this.observer.observe(root, {
+      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'data-info', 'id'],
+    });
+    for (const group of Array.from(root.children)) if (isGroup(group)) this.intersections.observe(group);
+    window.addEventListener('beforeprint', function () { view.showAll(true); });
+    installCodeColours();
+    root.addEventListener('mousedown', function (event) { view._onMouseDown(event); });
+    window.requestIdleCallback(loadFormulaFonts, { timeout: 2000 });
+  }
+
+  // A click on a typeset formula puts the caret at the end of its source, which
+  // shows the source for editing.
+  _onMouseDown(event) {
+    if (event.button !== 0) return;
+    const path = event.composedPath();
+    const shown = path.find(function (node) { return node.nodeType === Node.ELEMENT_NODE && node.classList.contains('shown'); });
+    if (!shown || !(shown.getRootNode() instanceof ShadowRoot)) return;
+    const host = shown.getRootNode().host;
+    const span = host.nodeName === 'SPAN' ? host : host.lastChild;
+    const text = span.firstChild;
+    event.preventDefault();
+    this.root.focus({ preventScroll: true });
+    window.getSelection().collapse(text, Math.max(1, text.length - 1));
+  }
+
+  _show(block) {
+    if (this.shown.has(block)) return;
+    this.shown.add(block);
+    showBlock(block);
+  }
+
+  _showGroup(group) {
+    for (const block of collectBlockElements(group)) this._show(block);
+  }
+
+  _groupOf(block) {
+    let node = block.parentNode;
+    while (node && !isGroup(node)) node = node.parentNode;
+    return node;
+  }
+
+  _onIntersections(entries) {
+    for (const entry of entries) {
+      if (entry.isIntersecting) {
+        this.near.add(entry.target);
+        this._showGroup(entry.target);
+      } else {
+        this.near.delete(entry.target);
+      }
+    }
+  }
+
+  _blockOf(node) {
+    while (node && node !== this.root) {
+      if (isBlock(node) && node.parentNode && (isGroup(node.parentNode) || node.parentNode.className === 'TableCell')) return node;
+      node = node.parentNode;
+    }
+    return null;
+  }
+
+  // Blocks taken out of the tree lose their colours (ranges would keep them
+  // alive); blocks put in are shown if their group is near. A new group is
+  // watched and shows its blocks when it comes near.
+  _onMutations(records) {
+    const changed = new Set();
+    for (const record of records) {
+      if (record.type === 'childList' && !this._blockOf(record.target)) {
+        for (const node of Array.from(record.removedNodes)) {
+          if (isGroup(node)) {
+            this.intersections.unobserve(node);
+            this.near.delete(node);
+          }
+          for (const block of blocksIn(node)) {
+            this.shown.delete(block);
+            uncolourCodeBlock(block);
+          }
+        }
+        for (const node of Array.from(record.addedNodes)) {
+          if (isGroup(node)) this.intersections.observe(node);
+          else for (const block of blocksIn(node)) changed.add(block);
+        }
+        continue;
+      }
+      const block = this._blockOf(record.target);
+      if (block) changed.add(block);
+    }
+    for (const block of changed) {
+      this.shown.delete(block);
+      const group = this._groupOf(block);
+      if (group && this.near.has(group)) this._show(block);
+    }
+  }
+
+  // Every block shown, and with `printing` every code block's copy for paper made.
+  showAll(printing) {
+    this._onMutations(this.observer.takeRecords());
+    for (const group of Array.from(this.root.children)) {
+      if (!isGroup(group)) continue;
+      this._showGroup(group);
+      if (printing) for (const block of collectBlockElements(group)) prepareCodeForPrinting(block);
+    }
+    const active = document.getElementById('ActiveBlock');
+    if (printing && active && this.root.contains(active)) typesetBlockFormulas(active, true);
+  }
+}
