@@ -120,7 +120,7 @@ int runExportCommand(int argc, char** argv) {
     ExportResult result;
     switch (request.format->kind) {
         case ExportKind::Html:
-            result = ExportHtml(modelJson, output, templateChoice);
+            result = ExportHtml(modelJson, output, templateChoice, UserFileFolders(), {workingFolder});
             break;
         case ExportKind::Latex:
             result = ExportLatex(modelJson, output, templateChoice);

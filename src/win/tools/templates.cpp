@@ -33,6 +33,11 @@ std::optional<std::string_view> BuiltinTemplate(const std::string& fileName) {
 
 std::string ApplyTemplate(const std::string& templateFileName, std::string_view body,
                           const std::vector<std::string>& folders) {
+    return ApplyTemplate(templateFileName, body, folders, {});
+}
+
+std::string ApplyTemplate(const std::string& templateFileName, std::string_view body, const std::vector<std::string>& folders,
+                          const TemplateFields& fields, std::string_view head) {
     std::string text;
     std::string path = FindUserFile(templateFileName, folders);
     if (!path.empty()) {
@@ -40,15 +45,36 @@ std::string ApplyTemplate(const std::string& templateFileName, std::string_view 
     } else if (auto builtin = BuiltinTemplate(templateFileName)) {
         text = *builtin;
     }
-    if (text.empty()) return std::string(body);
+    std::string headed = std::string(head) + std::string(body);
+    if (text.empty()) return headed;
+    const size_t headEnd = text.find("</head>");
+    if (!head.empty() && headEnd != std::string::npos) {
+        text.insert(headEnd, head);
+        headed = body;
+    }
 
-    // One pass over the template, so a body that itself holds "$body$" stays as it is.
+    // One pass over the template, so a body that itself holds a marker stays as it is.
     std::string result;
-    result.reserve(text.size() + body.size());
+    result.reserve(text.size() + headed.size());
     size_t start = 0;
-    for (size_t found; (found = text.find(kBodyMarker, start)) != std::string::npos; start = found + kBodyMarker.size()) {
+    for (size_t found; (found = text.find('$', start)) != std::string::npos;) {
         result.append(text, start, found - start);
-        result.append(body);
+        const std::string_view rest = std::string_view(text).substr(found);
+        start = found + 1;
+        if (rest.starts_with(kBodyMarker)) {
+            result.append(headed);
+            start = found + kBodyMarker.size();
+            continue;
+        }
+        bool replaced = false;
+        for (const auto& [marker, value] : fields) {
+            if (!rest.starts_with(marker)) continue;
+            result.append(value);
+            start = found + marker.size();
+            replaced = true;
+            break;
+        }
+        if (!replaced) result += '$';
     }
     result.append(text, start);
     return result;
