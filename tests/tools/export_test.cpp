@@ -59,6 +59,12 @@ TEST(ExportMetadata, TitlesAndLanguageTags) {
                                 {R"(["text",["para",{"level":0},["plain","no heading"]]])", "notes.v2"},
                                 {R"(["text",["heading")", "notes.v2"}})
         EXPECT_EQ(ExportTitle(model, "/x/notes.v2.pdf"), title) << model;
+    // Set before a table of contents can fill the first page, which takes the PDF's information with it.
+    TempFolder folder;
+    ASSERT_TRUE(ExportLatex(R"(["text"])", folder.File("a.tex"), "Table of Contents", {}, "de_CH").succeeded);
+    const std::string tex = ReadWholeFile(folder.File("a.tex"));
+    EXPECT_LT(tex.find("\\hypersetup{pdftitle={a}}\\fi\r\n\\ifdefined\\XeTeXversion\\special{pdf:put @catalog << /Lang (de-CH) >>}"),
+              tex.find("\\tableofcontents"));
     for (auto [setting, tag] : {std::pair{"en_US", "en-US"}, {"de", "de"}, {"", "en-US"}, {"x", "en-US"},
                                 {"en_US) >>", "en-US"}, {"pt-BR-", "en-US"}})
         EXPECT_EQ(LanguageTag(setting), tag) << setting;

@@ -73,6 +73,14 @@ bool preparePictures(std::string_view modelJson, const std::string& documentFold
     return true;
 }
 
+// The PDF's title and language, set before anything (a table of contents) is typeset.
+TemplateInsert latexMetadataInsert(std::string_view modelJson, const std::string& path, const std::string& language,
+                                   bool crLf) {
+    std::string text = "\n" + LatexMetadata({ExportTitle(modelJson, path), language});
+    text.pop_back();
+    return {crLf ? ToCrLf(text) : text, "\\begin{document}", true};
+}
+
 mode_t newFileMode() {
     mode_t mask = umask(0);
     umask(mask);
@@ -115,7 +123,7 @@ ExportResult ExportHtml(std::string_view modelJson, const std::string& path, con
                                    {"$lang$", HtmlEscaped(LanguageTag(options.language))}};
     try {
         WriteWholeFile(target, ApplyTemplate(templateChoice + kHtmlTemplateExtension, ToCrLf(body), templateFolders,
-                                             fields, ToCrLf(style)));
+                                             fields, {ToCrLf(style), "</head>"}));
     } catch (const FileError& failed) {
         return failure(failed.what());
     }
@@ -126,9 +134,9 @@ ExportResult ExportLatex(std::string_view modelJson, const std::string& path, co
                          const std::vector<std::string>& templateFolders, const std::string& language) {
     std::string body, errorText;
     if (!runWriter(&TryWriteLatex, modelJson, body, errorText)) return failure(errorText);
-    const std::string metadata = LatexMetadata({ExportTitle(modelJson, path), language});
     try {
-        WriteWholeFile(path, ApplyTemplate(templateChoice + kLatexTemplateExtension, ToCrLf(metadata + body), templateFolders));
+        WriteWholeFile(path, ApplyTemplate(templateChoice + kLatexTemplateExtension, ToCrLf(body), templateFolders, {},
+                                           latexMetadataInsert(modelJson, path, language, true)));
     } catch (const FileError& error) {
         return failure(error.what());
     }
@@ -147,8 +155,8 @@ ExportResult ExportPdf(std::string_view modelJson, const std::string& path, cons
     std::string latex;
     try {
         // XeLaTeX gets the writer's bare line feeds.
-        latex = ApplyTemplate(templateChoice + kLatexTemplateExtension,
-                              LatexMetadata({ExportTitle(modelJson, path), language}) + body, templateFolders);
+        latex = ApplyTemplate(templateChoice + kLatexTemplateExtension, body, templateFolders, {},
+                              latexMetadataInsert(modelJson, path, language, false));
     } catch (const FileError& error) {
         return failure(error.what());
     }

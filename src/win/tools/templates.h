@@ -33,10 +33,16 @@ std::string ApplyTemplate(const std::string& templateFileName, std::string_view 
                           const std::vector<std::string>& folders = UserFileFolders());
 
 // The same, with further markers ("$title$") replaced by their texts (already
-// escaped for the template's language) and `head` put before the template's
-// "</head>", or before the body when it has none.
+// escaped for the template's language) and `insert.text` put at its anchor in the
+// template (before "</head>", after "\begin{document}"), or before the body when
+// the template has no such anchor.
 using TemplateFields = std::vector<std::pair<std::string, std::string>>;
+struct TemplateInsert {
+    std::string text;
+    std::string anchor;
+    bool afterAnchor = false;
+};
 std::string ApplyTemplate(const std::string& templateFileName, std::string_view body, const std::vector<std::string>& folders,
-                          const TemplateFields& fields, std::string_view head = {});
+                          const TemplateFields& fields, const TemplateInsert& insert = {});
 
 }  // namespace qorva
