@@ -28,7 +28,7 @@ TEST(HtmlExport, APageThatNeedsNothingFromElsewhere) {
     TempFolder documents, pages;
     test::WriteTinyPng(documents.File("a b.png"));
     const std::string model = R"(["text",["heading",{"level":-3},["plain","R&D <b>\"x\"</b> "],["emph","plan"]],)"
-                              R"(["para",{"level":0},["plain","Area "],["math","\\pi r^2 < 1"],["math","\\frac{"]],)"
+                              R"(["para",{"level":0},["plain","Area "],["math","\\pi r^2 < 1"],["math","\\frac{"],["math","\\newcommand{\\b}{xx}\\b"]],)"
                               R"(["formula",{"level":0},["plain","\\sum_i i"]],["image",{"level":0},["url","a b.png"]],)"
                               R"j(["verbatim",{"level":0,"info":"python"},["plain","print(\"<hr />\")"]],)j"
                               R"(["verbatim",{"level":0,"info":"nolanguage"},["plain","x"]]])";
@@ -38,7 +38,7 @@ TEST(HtmlExport, APageThatNeedsNothingFromElsewhere) {
     for (const std::string& part :
          {std::string("<html lang=\"de-DE\">"), std::string("<title>R&amp;D &lt;b&gt;&quot;x&quot;&lt;/b&gt; plan</title>"),
           std::string("<style>\r\n"), std::string("code span.bu {"), std::string("<span class=\"bu\">print</span>"),
-          std::string("<math display=\"block\""), std::string("\\(\\frac{\\)"),
+          std::string("<math display=\"block\""), std::string("\\(\\frac{\\)\\(\\newcommand{\\b}{xx}\\b\\)"),
           std::string("<code class=\"language-nolanguage\">x\r\n"),
           "<img src=\"../" + documents.path().filename().string() + "/a%20b.png\">"})
         EXPECT_NE(html.find(part), std::string::npos) << part << " in " << html;

@@ -28,6 +28,16 @@ Json block(const convert::HtmlFragmentSource& source) {
     return {{"t", "Para"}, {"c", Json::array({{{"t", "Math"}, {"c", Json::array({{{"t", type}}, source.text})}}})}};
 }
 
+// Macro definitions let a short formula expand into gigabytes (each macro ten of
+// the one before); such formulas, and huge ones, keep their source.
+bool sendable(const convert::HtmlFragmentSource& source) {
+    if (source.text.size() > 20000) return false;
+    if (source.kind == convert::HtmlFragmentKind::Code) return true;
+    for (const char* definition : {"\\newcommand", "\\renewcommand", "\\providecommand", "\\def", "\\let"})
+        if (source.text.find(definition) != std::string::npos) return false;
+    return true;
+}
+
 bool endsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
@@ -59,10 +69,14 @@ PandocFragments MakePandocFragments(const PandocInstallation& pandoc,
         return result;
     }
     Json blocks = Json::array();
-    for (const convert::HtmlFragmentSource& source : sources) {
+    std::vector<size_t> sent;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (!sendable(sources[i])) continue;
         if (!blocks.empty()) blocks.push_back({{"t", "HorizontalRule"}});
-        blocks.push_back(block(source));
+        blocks.push_back(block(sources[i]));
+        sent.push_back(i);
     }
+    if (sent.empty()) return result;
     const Json document = {{"pandoc-api-version", apiVersion(pandoc.jsonApi)},
                            {"meta", {{"pagetitle", {{"t", "MetaString"}, {"c", "-"}}}}},
                            {"blocks", std::move(blocks)}};
@@ -93,11 +107,11 @@ PandocFragments MakePandocFragments(const PandocInstallation& pandoc,
     }
     // Separators cannot occur inside a piece (Pandoc escapes "<"), so a count that
     // does not match means the output is not understood.
-    if (pieces.size() != sources.size()) {
+    if (pieces.size() != sent.size()) {
         result.problem = "Formulas and code are written as their source: Pandoc's output was not understood.";
         return result;
     }
-    for (size_t i = 0; i < sources.size(); ++i) result.markup[i] = accepted(sources[i], pieces[i]);
+    for (size_t i = 0; i < sent.size(); ++i) result.markup[sent[i]] = accepted(sources[sent[i]], pieces[i]);
     result.css = out.substr(0, mark);
     return result;
 }

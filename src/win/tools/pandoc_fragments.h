@@ -20,8 +20,8 @@ struct PandocFragments {
 std::string PandocFragmentsCommand(const PandocInstallation& pandoc, const std::string& templatePath);
 
 // Runs Pandoc once over all `sources` in `workFolder` (which receives the template
-// file). A formula Pandoc cannot read, or a language it does not know, gets no
-// markup and keeps its source.
+// file). A formula Pandoc cannot read or that defines macros, or a language it does
+// not know, gets no markup and keeps its source.
 PandocFragments MakePandocFragments(const PandocInstallation& pandoc,
                                     const std::vector<convert::HtmlFragmentSource>& sources,
                                     const std::string& workFolder);
