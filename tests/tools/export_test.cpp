@@ -63,7 +63,7 @@ TEST(ExportMetadata, TitlesAndLanguageTags) {
     TempFolder folder;
     ASSERT_TRUE(ExportLatex(R"(["text"])", folder.File("a.tex"), "Table of Contents", {}, "de_CH").succeeded);
     const std::string tex = ReadWholeFile(folder.File("a.tex"));
-    EXPECT_LT(tex.find("\\hypersetup{pdftitle={a}}\\fi\r\n\\ifdefined\\XeTeXversion\\special{pdf:put @catalog << /Lang (de-CH) >>}"),
+    EXPECT_LT(tex.find("\\hypersetup{pdftitle={a}}\\fi\n\\ifdefined\\XeTeXversion\\special{pdf:put @catalog << /Lang (de-CH) >>}"),
               tex.find("\\tableofcontents"));
     for (auto [setting, tag] : {std::pair{"en_US", "en-US"}, {"de", "de"}, {"", "en-US"}, {"x", "en-US"},
                                 {"en_US) >>", "en-US"}, {"pt-BR-", "en-US"}})

@@ -73,12 +73,12 @@ bool preparePictures(std::string_view modelJson, const std::string& documentFold
     return true;
 }
 
-// The PDF's title and language, set before anything (a table of contents) is typeset.
-TemplateInsert latexMetadataInsert(std::string_view modelJson, const std::string& path, const std::string& language,
-                                   bool crLf) {
+// The PDF's title and language, set before anything (a table of contents) is
+// typeset; as part of the template, in its line ends.
+TemplateInsert latexMetadataInsert(std::string_view modelJson, const std::string& path, const std::string& language) {
     std::string text = "\n" + LatexMetadata({ExportTitle(modelJson, path), language});
     text.pop_back();
-    return {crLf ? ToCrLf(text) : text, "\\begin{document}", true};
+    return {text, "\\begin{document}", true};
 }
 
 mode_t newFileMode() {
@@ -136,7 +136,7 @@ ExportResult ExportLatex(std::string_view modelJson, const std::string& path, co
     if (!runWriter(&TryWriteLatex, modelJson, body, errorText)) return failure(errorText);
     try {
         WriteWholeFile(path, ApplyTemplate(templateChoice + kLatexTemplateExtension, ToCrLf(body), templateFolders, {},
-                                           latexMetadataInsert(modelJson, path, language, true)));
+                                           latexMetadataInsert(modelJson, path, language)));
     } catch (const FileError& error) {
         return failure(error.what());
     }
@@ -156,7 +156,7 @@ ExportResult ExportPdf(std::string_view modelJson, const std::string& path, cons
     try {
         // XeLaTeX gets the writer's bare line feeds.
         latex = ApplyTemplate(templateChoice + kLatexTemplateExtension, body, templateFolders, {},
-                              latexMetadataInsert(modelJson, path, language, false));
+                              latexMetadataInsert(modelJson, path, language));
     } catch (const FileError& error) {
         return failure(error.what());
     }
