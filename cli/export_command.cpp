@@ -134,7 +134,8 @@ int runExportCommand(int argc, char** argv) {
             break;
     }
     if (!result.succeeded) return fail(result.errorText);
-    if (!result.warnings.empty()) std::cerr << result.warnings;
+    if (!result.warnings.empty())
+        std::cerr << result.warnings << (result.warnings.back() == '\n' ? "" : "\n");
     return 0;
 }
 
