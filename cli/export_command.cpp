@@ -120,7 +120,7 @@ int runExportCommand(int argc, char** argv) {
     ExportResult result;
     switch (request.format->kind) {
         case ExportKind::Html:
-            result = ExportHtml(modelJson, output, templateChoice);
+            result = ExportHtml(modelJson, output, templateChoice, UserFileFolders(), {workingFolder});
             break;
         case ExportKind::Latex:
             result = ExportLatex(modelJson, output, templateChoice);
@@ -134,7 +134,8 @@ int runExportCommand(int argc, char** argv) {
             break;
     }
     if (!result.succeeded) return fail(result.errorText);
-    if (!result.warnings.empty()) std::cerr << result.warnings;
+    if (!result.warnings.empty())
+        std::cerr << result.warnings << (result.warnings.back() == '\n' ? "" : "\n");
     return 0;
 }
 

@@ -2,12 +2,14 @@
 // are numbered in the order of their references and listed at the end. The
 // output is written straight into one string, element by element.
 #include "convert/converters.h"
+#include "convert/html_fragments.h"
 #include "convert/html_sanitizer.h"
 #include "convert/html_text.h"
 #include "convert/link_target.h"
 #include "convert/writer_model.h"
 #include "convert/url_scheme.h"
 #include "model/label_tables.h"
+#include "model/model_json.h"
 #include "model/model_tree.h"
 
 #include <algorithm>
@@ -27,9 +29,39 @@ struct Footnote {
     std::vector<int> references;
 };
 
+// Markup made elsewhere for a formula or a code block, by its source.
+struct Fragments {
+    std::unordered_map<std::string, std::string> inlineMath, displayMath, code;
+
+    static const std::string* find(const std::unordered_map<std::string, std::string>& table, std::string_view key) {
+        const auto found = table.find(std::string(key));
+        return found == table.end() ? nullptr : &found->second;
+    }
+};
+
+Fragments readFragments(const char* options) {
+    Fragments fragments;
+    if (!options || !*options) return fragments;
+    const Json json = parseJson(options);
+    auto read = [&](const char* name, std::unordered_map<std::string, std::string>& table) {
+        if (!json.contains(name) || !json[name].is_object()) return;
+        for (const auto& [key, value] : json[name].items())
+            if (value.is_string()) table.emplace(key, value.get<std::string>());
+    };
+    read("inlineMath", fragments.inlineMath);
+    read("displayMath", fragments.displayMath);
+    read("code", fragments.code);
+    return fragments;
+}
+
+std::string codeKey(std::string_view language, std::string_view text) {
+    return std::string(language) + '\n' + std::string(text);
+}
+
 class HtmlWriter {
 public:
-    explicit HtmlWriter(const ModelView& model) : model_(model), labels_(buildLabelTables(model)) {
+    HtmlWriter(const ModelView& model, const Fragments& fragments)
+        : model_(model), labels_(buildLabelTables(model)), fragments_(fragments) {
         for (const ModelBlock& block : model.blocks) {
             if (block.kind != BlockKind::Link || block.spanCount < 2) continue;
             if (model.span(block, 0).kind != SpanKind::LinkRef || model.span(block, 1).kind != SpanKind::Url) continue;
@@ -49,6 +81,7 @@ public:
 private:
     const ModelView& model_;
     LabelTables labels_;
+    const Fragments& fragments_;
     std::unordered_map<std::string, std::string_view> linkTitles_;  // label to the title of its definition
     std::string out_;
     bool wroteTopLevel_ = false;
@@ -113,6 +146,11 @@ private:
             } else if (kind == SpanKind::Break) {
                 out_ += "<br>\n";
             } else if (kind == SpanKind::Math) {
+                if (const std::string* markup = Fragments::find(fragments_.inlineMath, text)) {
+                    out_ += *markup;
+                    wrote = true;
+                    continue;
+                }
                 out_ += "\\(";
                 appendHtmlText(out_, text);
                 out_ += "\\)";
@@ -366,17 +404,31 @@ private:
         if (kind == BlockKind::Link || kind == BlockKind::Note || kind == BlockKind::Comment || kind == BlockKind::Tex)
             return false;
         if (kind == BlockKind::Verbatim) {
+            const std::string_view language = codeLanguage(model_.info(block));
+            const std::string text = verbatimText(model_, block, true);
+            if (const std::string* markup = language.empty() ? nullptr : Fragments::find(fragments_.code, codeKey(language, text))) {
+                if (rtl) open("div", true);
+                out_ += *markup;
+                if (rtl) close("div");
+                return true;
+            }
             open("pre", rtl);
             out_ += "<code";
-            const std::string_view language = codeLanguage(model_.info(block));
             if (!language.empty()) appendHtmlAttribute(out_, "class", "language-" + std::string(language));
             out_ += '>';
-            appendHtmlText(out_, verbatimText(model_, block, true));
+            appendHtmlText(out_, text);
             out_ += "\n</code></pre>";
         } else if (kind == BlockKind::Formula) {
+            const std::string text = verbatimText(model_, block, true);
             open("figure", rtl);
+            if (const std::string* markup = Fragments::find(fragments_.displayMath, text)) {
+                out_ += '\n';
+                out_ += *markup;
+                out_ += "\n</figure>";
+                return true;
+            }
             out_ += "\n<p>\\[\n";
-            appendHtmlText(out_, verbatimText(model_, block, true));
+            appendHtmlText(out_, text);
             out_ += "\n\\]</p>\n</figure>";
         } else if (kind == BlockKind::Image) {
             const std::span<const ModelSpan> spans = model_.spansOf(block);
@@ -422,9 +474,42 @@ private:
 
 }  // namespace
 
-std::string WriteHtml(std::string_view input, const char* /*options*/) {
+std::string WriteHtml(std::string_view input, const char* options) {
     const ModelView model = readWriterModel(input);
-    return HtmlWriter(model).document();
+    const Fragments fragments = readFragments(options);
+    return HtmlWriter(model, fragments).document();
+}
+
+std::vector<HtmlFragmentSource> htmlFragmentSources(std::string_view input) {
+    const ModelView model = readWriterModel(input);
+    std::vector<HtmlFragmentSource> sources;
+    for (const ModelBlock& block : model.blocks) {
+        if (block.kind == BlockKind::Verbatim) {
+            const std::string_view language = codeLanguage(model.info(block));
+            if (!language.empty())
+                sources.push_back({HtmlFragmentKind::Code, std::string(language), verbatimText(model, block, true)});
+        } else if (block.kind == BlockKind::Formula) {
+            sources.push_back({HtmlFragmentKind::DisplayMath, {}, verbatimText(model, block, true)});
+        } else {
+            for (const ModelSpan& span : model.spansOf(block))
+                if (span.kind == SpanKind::Math) sources.push_back({HtmlFragmentKind::InlineMath, {}, std::string(model.text(span))});
+        }
+    }
+    return sources;
+}
+
+std::string htmlFragmentOptions(const std::vector<HtmlFragmentSource>& sources, const std::vector<std::string>& markup) {
+    Json options = {{"inlineMath", Json::object()}, {"displayMath", Json::object()}, {"code", Json::object()}};
+    for (std::size_t i = 0; i < sources.size() && i < markup.size(); ++i) {
+        if (markup[i].empty()) continue;
+        const HtmlFragmentSource& source = sources[i];
+        switch (source.kind) {
+            case HtmlFragmentKind::InlineMath: options["inlineMath"][source.text] = markup[i]; break;
+            case HtmlFragmentKind::DisplayMath: options["displayMath"][source.text] = markup[i]; break;
+            case HtmlFragmentKind::Code: options["code"][codeKey(source.language, source.text)] = markup[i]; break;
+        }
+    }
+    return dumpCompact(options);
 }
 
 }  // namespace qorva::convert

@@ -11,7 +11,7 @@ packages=(
   clang
   pandoc cmark libcmark-dev
   texlive-xetex texlive-latex-recommended texlive-fonts-recommended lmodern fonts-dejavu fonts-liberation
-  poppler-utils unzip python3 libfontconfig-dev
+  poppler-utils unzip python3 libfontconfig-dev epubcheck
   xvfb xauth xdotool xclip x11-utils imagemagick xdg-utils libx11-dev
   openbox  # the window manager of the desktop benchmark (bench/desktop)
   chromium

@@ -22,16 +22,52 @@ const std::string kDocument =
     R"(["text",["heading",{"level":-3},["plain","Quarterly Report"]],)"
     R"(["para",{"level":0},["plain","Sales rose in "],["emph","every"],["plain"," region."]]])";
 
-// User templates and where they are found are templates_test.cpp's.
-TEST(HtmlExport, TemplateAroundTheBodyWithCrLfFromTheWriter) {
+// User templates and where they are found are templates_test.cpp's. The page
+// in a browser without network is tests/page/export-offline.test.mjs's.
+TEST(HtmlExport, APageThatNeedsNothingFromElsewhere) {
+    TempFolder documents, pages;
+    test::WriteTinyPng(documents.File("a b.png"));
+    const std::string model = R"(["text",["heading",{"level":-3},["plain","R&D <b>\"x\"</b> "],["emph","plan"]],)"
+                              R"(["para",{"level":0},["plain","Area "],["math","\\pi r^2 < 1"],["math","\\frac{"],["math","\\newcommand{\\b}{xx}\\b"]],)"
+                              R"(["formula",{"level":0},["plain","\\sum_i i"]],["image",{"level":0},["url","a b.png"]],)"
+                              R"j(["verbatim",{"level":0,"info":"python"},["plain","print(\"<hr />\")"]],)j"
+                              R"(["verbatim",{"level":0,"info":"nolanguage"},["plain","x"]]])";
+    const std::string page = pages.File("page.html");
+    ASSERT_TRUE(ExportHtml(model, page, "Default", {}, {documents.path(), "de_DE"}).succeeded);
+    const std::string html = ReadWholeFile(page);
+    for (const std::string& part :
+         {std::string("<html lang=\"de-DE\">"), std::string("<title>R&amp;D &lt;b&gt;&quot;x&quot;&lt;/b&gt; plan</title>"),
+          std::string("<style>\r\n"), std::string("code span.bu {"), std::string("<span class=\"bu\">print</span>"),
+          std::string("<math display=\"block\""), std::string("\\(\\frac{\\)\\(\\newcommand{\\b}{xx}\\b\\)"),
+          std::string("<code class=\"language-nolanguage\">x\r\n"),
+          "<img src=\"../" + documents.path().filename().string() + "/a%20b.png\">"})
+        EXPECT_NE(html.find(part), std::string::npos) << part << " in " << html;
+    EXPECT_EQ(test::Shell("grep -o '<math display=\"inline\"' " + ShellQuote(page) + " | wc -l"), "1\n");
+    EXPECT_LT(html.find("</style>"), html.find("</head>"));
+    // Pictures inside the page, and a title from the file name without a heading.
+    ASSERT_TRUE(ExportHtml(R"(["text",["image",{"level":0},["url","a b.png"]]])", page, "Bootstrap", {},
+                           {documents.path(), "", true}).succeeded);
+    const std::string embedded = ReadWholeFile(page);
+    EXPECT_NE(embedded.find("<img src=\"data:image/png;base64,iVBORw0KGgo"), std::string::npos) << embedded;
+    EXPECT_NE(embedded.find("<title>page</title>"), std::string::npos);
+    EXPECT_NE(embedded.find("lang=\"en-US\""), std::string::npos);
+}
+
+TEST(ExportMetadata, TitlesAndLanguageTags) {
+    for (auto [model, title] : {std::pair{R"(["text",["para",{"level":0},["plain","p"]],["heading",{"level":-1}],)"
+                                          R"(["heading",{"level":-2},["plain"," A\n "],["noteref","1"],["break","\n"],["code","b"]]])", "A b"},
+                                {R"(["text",["para",{"level":0},["plain","no heading"]]])", "notes.v2"},
+                                {R"(["text",["heading")", "notes.v2"}})
+        EXPECT_EQ(ExportTitle(model, "/x/notes.v2.pdf"), title) << model;
+    // Set before a table of contents can fill the first page, which takes the PDF's information with it.
     TempFolder folder;
-    ASSERT_TRUE(ExportHtml(kDocument, folder.File("a.html"), "Default", {}).succeeded);
-    std::string file = ReadWholeFile(folder.File("a.html"));
-    std::string body = TryWriteHtml(kDocument);
-    for (size_t at = 0; (at = body.find('\n', at)) != std::string::npos; at += 2) body.insert(at, "\r");
-    std::string_view builtin = BuiltinTemplate("Default.html5").value();
-    size_t marker = builtin.find("$body$");
-    EXPECT_EQ(file, std::string(builtin.substr(0, marker)) + body + std::string(builtin.substr(marker + 6)));
+    ASSERT_TRUE(ExportLatex(R"(["text"])", folder.File("a.tex"), "Table of Contents", {}, "de_CH").succeeded);
+    const std::string tex = ReadWholeFile(folder.File("a.tex"));
+    EXPECT_LT(tex.find("\\hypersetup{pdftitle={a}}\\fi\n\\ifdefined\\XeTeXversion\\special{pdf:put @catalog << /Lang (de-CH) >>}"),
+              tex.find("\\tableofcontents"));
+    for (auto [setting, tag] : {std::pair{"en_US", "en-US"}, {"de", "de"}, {"", "en-US"}, {"x", "en-US"},
+                                {"en_US) >>", "en-US"}, {"pt-BR-", "en-US"}})
+        EXPECT_EQ(LanguageTag(setting), tag) << setting;
 }
 
 TEST(HtmlExport, FailuresKeepTheOldFileAndNameThePath) {
@@ -82,7 +118,9 @@ protected:
     ScopedEnv tmp{"TMPDIR", temp.path()};
     const std::string secret = documents.Write("secret.txt", "QORVASECRETMARKER\n");
     const std::string pic = test::WriteTinyPng(documents.File("pic.png"));
-    const std::string hostile = R"(["text",["para",{"level":0},["plain","Visible text."]],["image",{"level":0},["url",)" +
+    const std::string title = "T}\\input{" + secret + "}\\special{x} \"<&>";
+    const std::string hostile = R"(["text",["heading",{"level":-3},["plain",)" + Json(title).dump() + R"(]],)"
+                                R"(["para",{"level":0},["plain","Visible text."]],["image",{"level":0},["url",)" +
                                 Json(secret).dump() + R"(]],["image",{"level":0},["url","http://127.0.0.1:9/remote.png"]],)"
                                 R"(["image",{"level":0},["url","pic.png"]],["verbatim",{"level":0},["plain","code \\end{verbatim}"],)"
                                 R"(["break","\n"],["plain",)" + Json("\\input{" + secret + "}").dump() + "]],"
@@ -103,7 +141,9 @@ TEST_F(ExportPictures, PdfTakesOnlyRealPicturesKeepsCodeAsTextAndCleansUp) {
          {std::string("code \\end{verbatim}"), "\\input{" + secret + "}", std::string("http://127.0.0.1:9/remote.png")})
         EXPECT_NE(text.find(shown), std::string::npos) << shown << " in " << text;
     EXPECT_EQ(test::PdfImageCount(target), "1\n");
+    EXPECT_EQ(test::Shell("pdfinfo " + ShellQuote(target) + " | sed -n 's/^Title: *//p'"), title + "\n");
     const std::string inflated = test::PdfInflated(target);
+    EXPECT_NE(inflated.find("/Lang(en-US)"), std::string::npos);
     for (const char* absent : {"QORVASECRETMARKER", "/JavaScript", "/Launch", "javascript:"})
         EXPECT_EQ(inflated.find(absent), std::string::npos) << absent;
     EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
@@ -120,6 +160,19 @@ TEST_F(ExportPictures, PandocFormatsEmbedOnlyRealPicturesAndFetchOnlyWhenAllowed
         EXPECT_EQ(Shell("unzip -p " + ShellQuote(target) + " | grep -c QORVASECRETMARKER"), "0\n") << format;
         EXPECT_EQ(Shell("unzip -l " + ShellQuote(target) + " | grep -c 'media/.*png'"), "1\n") << format;
         EXPECT_TRUE(test::FolderEntries(temp.path()).empty());
+        // The title and language in the package, escaped; the EPUB passes the checker.
+        const std::string described = Shell("unzip -p " + ShellQuote(target) + " docProps/core.xml EPUB/content.opf "
+                                            "word/styles.xml | grep -o '<dc:title[^<]*\\|<dc:language>[^<]*\\|w:lang [^/]*'");
+        const std::string xmlTitle = test::Shell("printf %s " + ShellQuote(title) + " | sed 's/&/\\&amp;/g; s/</\\&lt;/g; "
+                                                 "s/>/\\&gt;/g; s/\"/\\&quot;/g'");
+        EXPECT_NE(described.find(">" + xmlTitle + "\n"), std::string::npos) << described;
+        EXPECT_NE(described.find(format == std::string("epub") ? "<dc:language>en-US" : "w:val=\"en-US\""), std::string::npos);
+        if (format == std::string("docx"))  // the title block stands in for the heading that gave it
+            EXPECT_EQ(Shell("unzip -p " + ShellQuote(target) + " word/document.xml | grep -o 'w:val=\"\\(Title\\|Heading1\\)\"'"),
+                      "w:val=\"Title\"\n");
+        else
+            EXPECT_NE(Shell("java -jar /usr/bin/epubcheck " + ShellQuote(target) + " 2>&1").find("0 fatals / 0 errors / 0 warnings"),
+                      std::string::npos) << Shell("java -jar /usr/bin/epubcheck " + ShellQuote(target) + " 2>&1");
         ExportResult fetching = ExportWithPandoc(hostile, target, format, documents.path(), true);
         EXPECT_NE(fetching.warnings.find("127.0.0.1:9/remote.png"), std::string::npos) << fetching.warnings;
     }

@@ -100,7 +100,8 @@ void ExportCommands::Repeat() {
     {
         ExportProgress progress(DialogOwner(), *format, ToolTimeLimitSetting());
         try {
-            result = RepeatExport(state_, json, document_.path());
+            result = RepeatExport(state_, json, document_.path(), UserFileFolders(),
+                                  {ExportLanguageSetting(), EmbedExportPicturesSetting()});
         } catch (const std::exception& error) {
             result = {false, error.what(), {}};
         }

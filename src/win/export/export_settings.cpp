@@ -1,6 +1,7 @@
 #include "src/win/export/export_settings.h"
 
 #include "src/win/settings/settings.h"
+#include "src/win/tools/export_metadata.h"
 #include "src/win/tools/process_runner.h"
 
 namespace qorva {
@@ -20,5 +21,11 @@ bool FetchRemoteImagesSetting(const SettingsStore& store) { return ReadSettingBo
 bool WriteFetchRemoteImagesSetting(bool fetch, SettingsStore& store) {
     return store.Write(kSettingsKey, "FetchRemoteImages", RegValue::Dword(fetch ? 1 : 0));
 }
+
+std::string ExportLanguageSetting(const SettingsStore& store) {
+    return LanguageTag(ReadSettingString("SpellingLanguage", "", store));
+}
+
+bool EmbedExportPicturesSetting(const SettingsStore& store) { return ReadSettingBool("EmbedExportPictures", false, store); }
 
 }  // namespace qorva

@@ -5,6 +5,7 @@
 #include "src/win/settings/settings_store.h"
 
 #include <chrono>
+#include <string>
 
 namespace qorva {
 
@@ -16,5 +17,12 @@ bool WriteToolTimeLimitSetting(std::chrono::seconds limit, SettingsStore& store 
 // "FetchRemoteImages", a truth value; off unless the user turned it on.
 bool FetchRemoteImagesSetting(const SettingsStore& store = UserSettings());
 bool WriteFetchRemoteImagesSetting(bool fetch, SettingsStore& store = UserSettings());
+
+// "SpellingLanguage" ("en_US") as the language tag exports carry ("en-US"); en-US
+// when it is missing or malformed.
+std::string ExportLanguageSetting(const SettingsStore& store = UserSettings());
+
+// "EmbedExportPictures", a truth value: HTML exports hold their pictures; off by default.
+bool EmbedExportPicturesSetting(const SettingsStore& store = UserSettings());
 
 }  // namespace qorva

@@ -112,5 +112,8 @@ std::string TryWriteLatex(std::string_view input, std::string* error) {
 std::string TryWriteHtml(std::string_view input, std::string* error) {
     return RunConverter(Converter::WriteHtml, input, nullptr, error);
 }
+std::string TryWriteHtml(std::string_view input, const char* options, std::string* error) {
+    return RunConverter(Converter::WriteHtml, input, options, error);
+}
 
 }  // namespace qorva

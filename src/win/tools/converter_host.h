@@ -55,5 +55,7 @@ std::string TryWritePandocJson(std::string_view input, std::string* error = null
 std::string TryWritePandocJson(std::string_view input, const char* options, std::string* error);
 std::string TryWriteLatex(std::string_view input, std::string* error = nullptr);
 std::string TryWriteHtml(std::string_view input, std::string* error = nullptr);
+// `options`: markup for formulas and code blocks (convert::htmlFragmentOptions).
+std::string TryWriteHtml(std::string_view input, const char* options, std::string* error);
 
 }  // namespace qorva

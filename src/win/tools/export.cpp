@@ -4,11 +4,13 @@
 #include "src/win/tools/export_images.h"
 #include "src/win/tools/file_helpers.h"
 #include "src/win/tools/pandoc.h"
+#include "src/win/tools/pandoc_fragments.h"
 #include "src/win/tools/run_leftovers.h"
 #include "src/win/tools/templates.h"
 #include "src/win/tools/xelatex.h"
 
 #include <cerrno>
+#include <map>
 #include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,26 +23,13 @@ ExportResult failure(std::string text) { return ExportResult{false, std::move(te
 
 // Runs a writer; a converter that throws must not turn into an empty export that
 // claims success.
-bool convert(std::string (*writer)(std::string_view, std::string*), std::string_view modelJson,
+bool runWriter(std::string (*writer)(std::string_view, std::string*), std::string_view modelJson,
              std::string& output, std::string& errorText) {
     std::string error;
     output = writer(modelJson, &error);
     if (error.empty()) return true;
     errorText = std::string(kFormattingError) + "\n" + error;
     return false;
-}
-
-ExportResult writeTemplated(std::string (*writer)(std::string_view, std::string*), std::string_view modelJson,
-                            const std::string& path, const std::string& templateFileName,
-                            const std::vector<std::string>& folders) {
-    std::string body, errorText;
-    if (!convert(writer, modelJson, body, errorText)) return failure(errorText);
-    try {
-        WriteWholeFile(path, ApplyTemplate(templateFileName, ToCrLf(body), folders));
-    } catch (const FileError& error) {
-        return failure(error.what());
-    }
-    return {true, {}, {}};
 }
 
 // The private folder a tool run works in, removed with everything in it, also when
@@ -84,6 +73,14 @@ bool preparePictures(std::string_view modelJson, const std::string& documentFold
     return true;
 }
 
+// The PDF's title and language, set before anything (a table of contents) is
+// typeset; as part of the template, in its line ends.
+TemplateInsert latexMetadataInsert(std::string_view modelJson, const std::string& path, const std::string& language) {
+    std::string text = "\n" + LatexMetadata({ExportTitle(modelJson, path), language});
+    text.pop_back();
+    return {text, "\\begin{document}", true};
+}
+
 mode_t newFileMode() {
     mode_t mask = umask(0);
     umask(mask);
@@ -93,27 +90,73 @@ mode_t newFileMode() {
 }  // namespace
 
 ExportResult ExportHtml(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
-                        const std::vector<std::string>& templateFolders) {
-    return writeTemplated(&TryWriteHtml, modelJson, path, templateChoice + kHtmlTemplateExtension, templateFolders);
+                        const std::vector<std::string>& templateFolders, const HtmlExportOptions& options) {
+    const std::string target = AbsolutePath(path);
+    std::string prepared;
+    std::vector<convert::HtmlFragmentSource> sources;
+    try {
+        const std::string documentFolder = options.documentFolder.empty() ? CurrentFolder() : options.documentFolder;
+        prepared = PrepareHtmlPictures(modelJson, {documentFolder, FolderOf(target), options.embedPictures});
+        // Each formula and code block goes to Pandoc once, however often it occurs.
+        std::map<std::tuple<convert::HtmlFragmentKind, std::string, std::string>, bool> seen;
+        for (convert::HtmlFragmentSource& source : convert::htmlFragmentSources(prepared))
+            if (seen.emplace(std::tuple(source.kind, source.language, source.text), true).second)
+                sources.push_back(std::move(source));
+    } catch (const std::exception& error) {
+        return failure(std::string(kFormattingError) + "\n" + error.what());
+    }
+    PandocFragments fragments;
+    if (!sources.empty()) {
+        WorkFolder work;
+        if (work.made()) fragments = MakePandocFragments(DetectPandoc(), sources, work.path());
+        else fragments.problem = "Cannot make a work folder for the export: " + SystemErrorText(errno);
+    }
+    const std::string fragmentOptions = convert::htmlFragmentOptions(sources, fragments.markup);
+    std::string body, error;
+    body = TryWriteHtml(prepared, fragmentOptions.c_str(), &error);
+    if (!error.empty()) return failure(std::string(kFormattingError) + "\n" + error);
+    const bool coloured = std::any_of(sources.begin(), sources.end(), [&](const auto& source) {
+        return source.kind == convert::HtmlFragmentKind::Code && !fragments.markup[&source - sources.data()].empty();
+    });
+    const std::string style = coloured && !fragments.css.empty() ? "<style>\n" + fragments.css + "</style>\n" : "";
+    const TemplateFields fields = {{"$title$", HtmlEscaped(ExportTitle(modelJson, target))},
+                                   {"$lang$", HtmlEscaped(LanguageTag(options.language))}};
+    try {
+        WriteWholeFile(target, ApplyTemplate(templateChoice + kHtmlTemplateExtension, ToCrLf(body), templateFolders,
+                                             fields, {ToCrLf(style), "</head>"}));
+    } catch (const FileError& failed) {
+        return failure(failed.what());
+    }
+    return {true, {}, fragments.problem};
 }
 
 ExportResult ExportLatex(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
-                         const std::vector<std::string>& templateFolders) {
-    return writeTemplated(&TryWriteLatex, modelJson, path, templateChoice + kLatexTemplateExtension, templateFolders);
+                         const std::vector<std::string>& templateFolders, const std::string& language) {
+    std::string body, errorText;
+    if (!runWriter(&TryWriteLatex, modelJson, body, errorText)) return failure(errorText);
+    try {
+        WriteWholeFile(path, ApplyTemplate(templateChoice + kLatexTemplateExtension, ToCrLf(body), templateFolders, {},
+                                           latexMetadataInsert(modelJson, path, language)));
+    } catch (const FileError& error) {
+        return failure(error.what());
+    }
+    return {true, {}, {}};
 }
 
 ExportResult ExportPdf(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
-                       const std::string& workingFolder, const std::vector<std::string>& templateFolders) {
+                       const std::string& workingFolder, const std::vector<std::string>& templateFolders,
+                       const std::string& language) {
     std::string prepared, body, errorText;
     std::vector<std::string> leftOut;
     WorkFolder work;
     if (!preparePictures(modelJson, workingFolder, work, false, true, prepared, leftOut, errorText))
         return failure(errorText);
-    if (!convert(&TryWriteLatex, prepared, body, errorText)) return failure(errorText);
+    if (!runWriter(&TryWriteLatex, prepared, body, errorText)) return failure(errorText);
     std::string latex;
     try {
         // XeLaTeX gets the writer's bare line feeds.
-        latex = ApplyTemplate(templateChoice + kLatexTemplateExtension, body, templateFolders);
+        latex = ApplyTemplate(templateChoice + kLatexTemplateExtension, body, templateFolders, {},
+                              latexMetadataInsert(modelJson, path, language));
     } catch (const FileError& error) {
         return failure(error.what());
     }
@@ -124,7 +167,7 @@ ExportResult ExportPdf(std::string_view modelJson, const std::string& path, cons
 }
 
 ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& path, const std::string& pandocFormat,
-                              const std::string& workingFolder, bool fetchRemoteImages) {
+                              const std::string& workingFolder, bool fetchRemoteImages, const std::string& language) {
     std::string prepared, errorText;
     std::vector<std::string> leftOut;
     WorkFolder work;
@@ -137,7 +180,16 @@ ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& pat
     }
     std::string options = pandoc.writerOptions();
     std::string json, error;
-    json = TryWritePandocJson(prepared, pandoc.legacy() ? nullptr : options.c_str(), &error);
+    const ExportMetadata metadata{ExportTitle(modelJson, path), language};
+    // EPUB and Word keep the title in their package only with Pandoc's title block.
+    const bool titleBlock = pandocFormat == "epub" || pandocFormat == "docx";
+    try {
+        if (pandocFormat == "docx" && !pandoc.legacy()) prepared = WithoutTitleHeading(prepared, metadata.title);
+        json = TryWritePandocJson(prepared, pandoc.legacy() ? nullptr : options.c_str(), &error);
+        if (error.empty() && !pandoc.legacy()) json = WithPandocMetadata(json, metadata, titleBlock);
+    } catch (const std::exception& failed) {
+        error = failed.what();
+    }
     if (!error.empty()) return failure(std::string(kFormattingError) + "\n" + error);
 
     // Pandoc writes a new file beside the target; only a finished file replaces it.

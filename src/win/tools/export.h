@@ -3,6 +3,7 @@
 #pragma once
 
 #include "src/win/tools/export_formats.h"
+#include "src/win/tools/export_metadata.h"
 #include "src/win/tools/user_files.h"
 
 #include <string>
@@ -23,28 +24,44 @@ struct ExportResult {
     std::vector<std::string> leftOutPictures;  // references written as text, with the reason
 };
 
+struct HtmlExportOptions {
+    std::string documentFolder;  // relative pictures are read from here; empty: the current folder
+    std::string language = kDefaultLanguage;
+    bool embedPictures = false;  // pictures as data: URLs instead of references relative to the page
+};
+
 // HTML body in the chosen ".html5" template; the writer's line feeds become CR LF.
+// The page needs nothing from elsewhere: formulas are MathML and code is coloured
+// by a style sheet in its head (both made by Pandoc; without it they stay source),
+// its title is the document's (ExportTitle) and its pictures are named relative to it.
 ExportResult ExportHtml(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
-                        const std::vector<std::string>& templateFolders = UserFileFolders());
+                        const std::vector<std::string>& templateFolders = UserFileFolders(),
+                        const HtmlExportOptions& options = {});
 
 // LaTeX body in the chosen ".xelatex" template; the writer's line feeds become CR LF.
+// The body starts by giving the PDF the document's title and `language`.
 ExportResult ExportLatex(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
-                         const std::vector<std::string>& templateFolders = UserFileFolders());
+                         const std::vector<std::string>& templateFolders = UserFileFolders(),
+                         const std::string& language = kDefaultLanguage);
 
 // The LaTeX document typeset by XeLaTeX in a private work folder. Pictures are
 // looked for from `workingFolder` (the document's folder) and copied in when they
 // really are pictures; the others, and remote ones, are written as text.
 ExportResult ExportPdf(std::string_view modelJson, const std::string& path, const std::string& templateChoice,
                        const std::string& workingFolder,
-                       const std::vector<std::string>& templateFolders = UserFileFolders());
+                       const std::vector<std::string>& templateFolders = UserFileFolders(),
+                       const std::string& language = kDefaultLanguage);
 
 // Pandoc JSON (in the dialect of the Pandoc found) written by Pandoc as "docx",
 // "rtf" or "epub". Pandoc writes beside the target and the result replaces the
 // target only when Pandoc succeeded, so a failure leaves an old file as it was.
 // Pandoc runs in a private work folder holding copies of the pictures found from
 // `workingFolder`; remote pictures are fetched only with `fetchRemoteImages`.
+// The document's title and `language` go into the metadata; in Word the title
+// block stands in for a first heading that gave the title.
 ExportResult ExportWithPandoc(std::string_view modelJson, const std::string& path, const std::string& pandocFormat,
-                              const std::string& workingFolder, bool fetchRemoteImages = false);
+                              const std::string& workingFolder, bool fetchRemoteImages = false,
+                              const std::string& language = kDefaultLanguage);
 
 // The folder relative picture paths are read from: the document's folder, or the
 // program folder for an untitled document.

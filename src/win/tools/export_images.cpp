@@ -5,9 +5,11 @@
 #include "src/win/tools/file_helpers.h"
 #include "src/win/tools/link_rules.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +58,76 @@ bool isBmp(std::string_view head) {
     return width != 0 && height != 0 && planes == 1 && validBits;
 }
 
+// The local file a picture reference names, or empty for another scheme.
+std::string localPicturePath(const std::string& reference, const std::string& documentFolder) {
+    const std::string scheme = convert::urlScheme(reference);
+    std::string path;
+    if (scheme == "file") path = FileUrlPath(reference);
+    else if (scheme.empty()) path = reference;
+    if (!path.empty() && path.front() != '/') path = JoinPath(documentFolder, path);
+    return path;
+}
+
+const char* mediaType(ImageKind kind) {
+    switch (kind) {
+        case ImageKind::Png: return "image/png";
+        case ImageKind::Jpeg: return "image/jpeg";
+        case ImageKind::Gif: return "image/gif";
+        case ImageKind::Bmp: return "image/bmp";
+        case ImageKind::Tiff: return "image/tiff";
+        case ImageKind::WebP: return "image/webp";
+        case ImageKind::Svg: return "image/svg+xml";
+        default: return nullptr;
+    }
+}
+
+std::string base64(std::string_view bytes) {
+    static constexpr char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const size_t n = std::min<size_t>(3, bytes.size() - i);
+        uint32_t group = 0;
+        for (size_t k = 0; k < 3; ++k) group = group << 8 | (k < n ? byte(bytes, i + k) : 0);
+        for (size_t k = 0; k < 4; ++k) out += k <= n ? digits[(group >> (18 - 6 * k)) & 63] : '=';
+    }
+    return out;
+}
+
+// A relative URL path: every byte but letters, digits, "-._~" and "/" escaped.
+std::string urlPath(const std::string& path) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : path) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
+std::string htmlPicture(const std::string& reference, const HtmlPictureRules& rules) {
+    const std::string path = localPicturePath(reference, rules.documentFolder);
+    std::string head;
+    if (path.empty() || !readHead(path, head)) return reference;
+    const ImageKind kind = SniffImage(head);
+    if (kind == ImageKind::None) return reference;
+    if (rules.embed && mediaType(kind)) {
+        try {
+            return std::string("data:") + mediaType(kind) + ";base64," + base64(ReadWholeFile(path));
+        } catch (const FileError&) {
+            return reference;
+        }
+    }
+    namespace fs = std::filesystem;
+    const fs::path relative = fs::path(path).lexically_normal().lexically_relative(fs::path(rules.exportFolder).lexically_normal());
+    return relative.empty() ? reference : urlPath(relative.generic_string());
+}
+
 class ImageRewriter {
 public:
     explicit ImageRewriter(const ExportImageRules& rules) : rules_(rules) {}
@@ -67,12 +139,8 @@ public:
             if (rules_.allowRemote) return reference;
             return leaveOut(reference, "remote pictures are not fetched");
         }
-        std::string path;
-        if (scheme == "file") path = FileUrlPath(reference);
-        else if (scheme.empty()) path = reference;
-        else return leaveOut(reference, "not a picture file");
+        const std::string path = localPicturePath(reference, rules_.documentFolder);
         if (path.empty()) return leaveOut(reference, "not a picture file");
-        if (path.front() != '/') path = JoinPath(rules_.documentFolder, path);
         return copyPicture(reference, path);
     }
 
@@ -204,6 +272,19 @@ PreparedImages PrepareExportImages(std::string_view modelJson, const ExportImage
         }
     }
     return {dumpCompact(model), std::move(rewriter.leftOut)};
+}
+
+std::string PrepareHtmlPictures(std::string_view modelJson, const HtmlPictureRules& rules) {
+    if (modelJson.find("\"image\"") == std::string_view::npos) return std::string(modelJson);
+    Json model = parseJson(modelJson);
+    if (!model.is_array()) throw ConverterError("The model is not a list of blocks.");
+    for (size_t i = 1; i < model.size(); ++i) {
+        Json& block = model[i];
+        if (block.is_array() && block.size() >= 3 && block[0] == "image" && block[2].is_array() && block[2].size() >= 2 &&
+            block[2][0] == "url" && block[2][1].is_string())
+            block[2][1] = htmlPicture(block[2][1].get<std::string>(), rules);
+    }
+    return dumpCompact(model);
 }
 
 }  // namespace qorva

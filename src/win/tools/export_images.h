@@ -37,4 +37,16 @@ struct PreparedImages {
 // paragraph holding the reference as text. Throws ConverterError for a malformed model.
 PreparedImages PrepareExportImages(std::string_view modelJson, const ExportImageRules& rules);
 
+struct HtmlPictureRules {
+    std::string documentFolder;  // relative references are read from here
+    std::string exportFolder;    // the folder of the exported page
+    bool embed = false;          // pictures as data: URLs inside the page
+};
+
+// Rewrites the model's image blocks for a page in `exportFolder`: a local picture
+// file (relative, absolute or a file: URL) is named relative to the page, or
+// embedded. Other references (remote, missing, not pictures) stay as they are.
+// Throws ConverterError for a malformed model.
+std::string PrepareHtmlPictures(std::string_view modelJson, const HtmlPictureRules& rules);
+
 }  // namespace qorva

@@ -173,7 +173,7 @@ std::string PandocFromJsonCommand(const PandocInstallation& pandoc, std::string_
 // runs in (remote pictures only when the user allows fetching them).
 std::string PandocExportCommand(const PandocInstallation& pandoc, std::string_view outputFormat,
                                 std::string_view outputPath) {
-    std::string command = QuoteArgument(pandoc.location) + " --standalone --mathjax --from json --to " +
+    std::string command = QuoteArgument(pandoc.location) + " --standalone --mathml --from json --to " +
                           PandocFormatName(pandoc, outputFormat) + " --reference-links --output " +
                           QuoteArgument(outputPath);
     if (outputFormat == "epub") command += " --toc";

@@ -14,20 +14,22 @@ void RepeatExportState::Store(ExportKind kind, std::string path, std::string tem
 bool RepeatExportState::CanRepeat() const { return FindExportFormat(kind_) != nullptr; }
 
 ExportResult RepeatExport(const RepeatExportState& state, std::string_view modelJson,
-                          const std::string& documentPath, const std::vector<std::string>& templateFolders) {
+                          const std::string& documentPath, const std::vector<std::string>& templateFolders,
+                          const ExportPreferences& preferences) {
     const ExportFormat* format = FindExportFormat(state.kind());
     if (!format) return {false, "There is no export to repeat.", {}};
     switch (state.kind()) {
         case ExportKind::Html:
-            return ExportHtml(modelJson, state.path(), state.templateChoice(), templateFolders);
+            return ExportHtml(modelJson, state.path(), state.templateChoice(), templateFolders,
+                              {ExportWorkingFolder(documentPath), preferences.language, preferences.embedPictures});
         case ExportKind::Latex:
-            return ExportLatex(modelJson, state.path(), state.templateChoice(), templateFolders);
+            return ExportLatex(modelJson, state.path(), state.templateChoice(), templateFolders, preferences.language);
         case ExportKind::Pdf:
             return ExportPdf(modelJson, state.path(), state.templateChoice(), ExportWorkingFolder(documentPath),
-                             templateFolders);
+                             templateFolders, preferences.language);
         default:
             return ExportWithPandoc(modelJson, state.path(), format->pandocFormat, ExportWorkingFolder(documentPath),
-                                    state.fetchRemoteImages());
+                                    state.fetchRemoteImages(), preferences.language);
     }
 }
 

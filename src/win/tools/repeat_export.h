@@ -34,8 +34,15 @@ private:
 // Performs the stored export of the current content. `documentPath` is the
 // document's own path (empty when untitled); relative picture paths are read from
 // its folder. Fails without doing anything when nothing is stored.
+// `language` goes into the output's metadata; `embedPictures` puts the pictures
+// of an HTML export inside the page.
+struct ExportPreferences {
+    std::string language = kDefaultLanguage;
+    bool embedPictures = false;
+};
 ExportResult RepeatExport(const RepeatExportState& state, std::string_view modelJson,
                           const std::string& documentPath,
-                          const std::vector<std::string>& templateFolders = UserFileFolders());
+                          const std::vector<std::string>& templateFolders = UserFileFolders(),
+                          const ExportPreferences& preferences = {});
 
 }  // namespace qorva

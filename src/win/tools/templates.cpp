@@ -1,5 +1,7 @@
 #include "src/win/tools/templates.h"
 
+#include <algorithm>
+
 #include "resources/resources.h"
 #include "src/win/tools/file_helpers.h"
 
@@ -33,6 +35,11 @@ std::optional<std::string_view> BuiltinTemplate(const std::string& fileName) {
 
 std::string ApplyTemplate(const std::string& templateFileName, std::string_view body,
                           const std::vector<std::string>& folders) {
+    return ApplyTemplate(templateFileName, body, folders, {});
+}
+
+std::string ApplyTemplate(const std::string& templateFileName, std::string_view body, const std::vector<std::string>& folders,
+                          const TemplateFields& fields, const TemplateInsert& insert) {
     std::string text;
     std::string path = FindUserFile(templateFileName, folders);
     if (!path.empty()) {
@@ -40,17 +47,41 @@ std::string ApplyTemplate(const std::string& templateFileName, std::string_view 
     } else if (auto builtin = BuiltinTemplate(templateFileName)) {
         text = *builtin;
     }
-    if (text.empty()) return std::string(body);
+    const size_t anchor = insert.anchor.empty() ? std::string::npos : text.find(insert.anchor);
+    const bool anchored = !insert.text.empty() && anchor != std::string::npos;
+    const std::string bodyText = anchored ? std::string(body) : insert.text + std::string(body);
+    if (text.empty()) return bodyText;
 
-    // One pass over the template, so a body that itself holds "$body$" stays as it is.
+    // One pass over the template, so a body (or an inserted text) that itself holds a
+    // marker stays as it is.
     std::string result;
-    result.reserve(text.size() + body.size());
-    size_t start = 0;
-    for (size_t found; (found = text.find(kBodyMarker, start)) != std::string::npos; start = found + kBodyMarker.size()) {
-        result.append(text, start, found - start);
-        result.append(body);
-    }
-    result.append(text, start);
+    result.reserve(text.size() + bodyText.size() + insert.text.size());
+    auto substitute = [&](std::string_view part) {
+        size_t start = 0;
+        for (size_t found; (found = part.find('$', start)) != std::string_view::npos;) {
+            result.append(part.substr(start, found - start));
+            const std::string_view rest = part.substr(found);
+            start = found + 1;
+            if (rest.starts_with(kBodyMarker)) {
+                result.append(bodyText);
+                start = found + kBodyMarker.size();
+                continue;
+            }
+            const auto field = std::find_if(fields.begin(), fields.end(),
+                                            [&](const auto& entry) { return rest.starts_with(entry.first); });
+            if (field == fields.end()) {
+                result += '$';
+                continue;
+            }
+            result.append(field->second);
+            start = found + field->first.size();
+        }
+        result.append(part.substr(start));
+    };
+    const size_t split = anchored ? anchor + (insert.afterAnchor ? insert.anchor.size() : 0) : text.size();
+    substitute(std::string_view(text).substr(0, split));
+    if (anchored) result.append(insert.text);
+    substitute(std::string_view(text).substr(split));
     return result;
 }
 

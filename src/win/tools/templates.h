@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qorva {
@@ -30,5 +31,18 @@ std::optional<std::string_view> BuiltinTemplate(const std::string& fileName);
 // or it is empty. Throws FileError when a user template cannot be read.
 std::string ApplyTemplate(const std::string& templateFileName, std::string_view body,
                           const std::vector<std::string>& folders = UserFileFolders());
+
+// The same, with further markers ("$title$") replaced by their texts (already
+// escaped for the template's language) and `insert.text` put at its anchor in the
+// template (before "</head>", after "\begin{document}"), or before the body when
+// the template has no such anchor.
+using TemplateFields = std::vector<std::pair<std::string, std::string>>;
+struct TemplateInsert {
+    std::string text;
+    std::string anchor;
+    bool afterAnchor = false;
+};
+std::string ApplyTemplate(const std::string& templateFileName, std::string_view body, const std::vector<std::string>& folders,
+                          const TemplateFields& fields, const TemplateInsert& insert = {});
 
 }  // namespace qorva
