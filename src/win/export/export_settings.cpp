@@ -23,7 +23,7 @@ bool WriteFetchRemoteImagesSetting(bool fetch, SettingsStore& store) {
 }
 
 std::string ExportLanguageSetting(const SettingsStore& store) {
-    return LanguageTag(ReadSettingString("SpellingLanguage", "", store));
+    return LanguageTag(SpellingLanguageSetting(store));
 }
 
 bool EmbedExportPicturesSetting(const SettingsStore& store) { return ReadSettingBool("EmbedExportPictures", false, store); }
