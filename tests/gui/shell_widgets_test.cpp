@@ -4,6 +4,7 @@
 #include "src/win/settings/shell_values.h"
 #include "src/win/spelling/spelling_languages.h"
 #include "src/win/app/update_checker.h"
+#include "src/win/tools/user_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,8 +48,8 @@ TEST(ProgramFolders, UserDataFolderComesFirst) {
     const QStringList folders = ProgramDataFolders();
     ASSERT_GE(folders.size(), 3);
     EXPECT_TRUE(folders.first().endsWith("/qorva"));
-    EXPECT_EQ(folders.at(1), ProgramFolder());
-    EXPECT_TRUE(QDir(ProgramFolder()).exists());
+    EXPECT_EQ(folders.at(1), QString::fromStdString(ProgramFolder()));
+    EXPECT_TRUE(QDir(folders.at(1)).exists());
 }
 
 // A feed server on the loopback address that answers every request with `feed`.

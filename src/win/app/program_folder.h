@@ -6,7 +6,6 @@
 
 namespace qorva {
 
-QString ProgramFolder();
 // Folders searched for dictionaries, themes and templates; earlier ones win.
 QStringList ProgramDataFolders();
 
