@@ -19,6 +19,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -97,6 +99,13 @@ protected:
     void SetUp() override { qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit()); }
     static QString LastCheck() { return QString::fromStdString(ShellValues().ReadString("Updates\\LastCheckTime", "")); }
 };
+
+TEST(UpdateCheckSetting, StoredChoiceWinsUnsetItIsOffOnlyForAPackagedProgram) {
+    for (const auto& [stored, packaged, on] : std::vector<std::tuple<std::string, bool, bool>>{
+             {"", false, true}, {"", true, false}, {"1", true, true}, {"0", false, false}, {"yes", true, true}}) {
+        EXPECT_EQ(CheckForUpdatesSetting(stored, packaged), on) << stored << " " << packaged;
+    }
+}
 
 TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
     UpdateChecker checker(QStringLiteral("http://127.0.0.1:1/appcast.xml"), "0.1", nullptr);

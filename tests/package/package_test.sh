@@ -68,6 +68,7 @@ check "the desktop entry is offered for Markdown" \
   grep -Eq '^text/markdown=(.*;)?qorva\.desktop;' /usr/share/applications/mimeinfo.cache
 check "AppStream metadata is valid" appstreamcli validate --no-net /usr/share/metainfo/app.qorva.Qorva.metainfo.xml
 check "qorva --version" test "$(/usr/bin/qorva --version)" = "qorva $version"
+check "the package leaves updates to the package manager" test -e /usr/share/qorva/updates-by-package-manager
 check "man qorva renders" bash -c 'MANWIDTH=80 man -P cat qorva 2>/dev/null | grep -q "edit Markdown documents visually"'
 check "man qorva-convert renders" bash -c 'MANWIDTH=80 man -P cat qorva-convert 2>/dev/null | grep -q "ReadTextFormat"'
 check "the dictionary lies in the data folder" test -s /usr/share/qorva/en-US.bdic

@@ -1,8 +1,11 @@
 #include "src/win/settings/shell_values.h"
 
+#include "src/win/tools/file_helpers.h"
+#include "src/win/tools/user_files.h"
 #include "src/win/view/zoom.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -61,7 +64,15 @@ void WriteLastRunVersion(const std::string& version) {
     ShellValues().WriteString("LastRunVersion", version);
 }
 
-bool ReadCheckForUpdates() { return ShellValues().ReadString(kCheckForUpdatesValue, "1") != "0"; }
+bool CheckForUpdatesSetting(const std::string& stored, bool packaged) {
+    return stored.empty() ? !packaged : stored != "0";
+}
+
+bool ReadCheckForUpdates() {
+    const bool packaged = QFileInfo::exists(
+        QString::fromStdString(JoinPath(InstalledDataFolder(ProgramFolder()), kPackagedMarker)));
+    return CheckForUpdatesSetting(ShellValues().ReadString(kCheckForUpdatesValue, ""), packaged);
+}
 void WriteCheckForUpdates(bool check) { ShellValues().WriteString(kCheckForUpdatesValue, check ? "1" : "0"); }
 
 }  // namespace qorva

@@ -25,7 +25,12 @@ void WriteZoomSetting(const std::string& zoom);
 std::string ReadLastRunVersion();
 void WriteLastRunVersion(const std::string& version);
 // Whether the update checker looks for a new version at start-up (at most daily):
-// the text "0" in "Updates\CheckForUpdates" switches it off, anything else leaves it on.
+// the text "0" in "Updates\CheckForUpdates" switches it off, anything else stored
+// leaves it on. Unset, it is on for a program built by hand and off for one a
+// package manager installed and keeps up to date: its package ships the file
+// kPackagedMarker in the program's installed data folder.
+inline constexpr const char* kPackagedMarker = "updates-by-package-manager";
+bool CheckForUpdatesSetting(const std::string& stored, bool packaged);
 bool ReadCheckForUpdates();
 void WriteCheckForUpdates(bool check);
 
