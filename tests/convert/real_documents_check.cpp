@@ -4,7 +4,8 @@
 // prints its counts: documents, words, failures and known Pandoc quirks, and per
 // flavour how many first saves equal Pandoc's own normal form of the document and
 // what kinds of content the first save dropped. QORVA_REAL_DOCUMENTS_SAMPLE=N checks
-// every Nth document only, for a quick look while developing.
+// every Nth document only, for a quick look while developing; QORVA_REAL_DOCUMENTS_DIFF=1
+// prints where each first save that is not Pandoc's normal form first departs from it.
 #include "model/model_json.h"
 #include "model/text_reader.h"
 #include "model/text_writer.h"
@@ -147,8 +148,21 @@ ContentCounts contentOf(const std::string& pandocJson) {
     return counts;
 }
 
+// The first line where two texts differ, numbered from 1, with that line of each.
+std::string firstLineDifference(const std::string& expected, const std::string& actual) {
+    std::istringstream a(expected), b(actual);
+    std::string x, y;
+    for (int line = 1;; ++line) {
+        const bool moreA = static_cast<bool>(std::getline(a, x)), moreB = static_cast<bool>(std::getline(b, y));
+        if (!moreA && !moreB) return "(none)";
+        if (moreA != moreB || x != y)
+            return "line " + std::to_string(line) + "\n    pandoc: " + (moreA ? x : "(end)") + "\n    saved:  " + (moreB ? y : "(end)");
+    }
+}
+
 struct FlavourResult {
     bool normalForm = false;  // the first save equals Pandoc's own normal form of the text
+    std::string departure;    // where the first save departs from that normal form
     ContentCounts dropped;    // what Pandoc read in the text and not in the first save
 };
 
@@ -179,6 +193,8 @@ DocumentResult checkDocument(const PandocInstallation& pandoc, const fs::path& p
         FlavourResult& measured = result.flavours[f];
         measured.normalForm = PandocFromJson(pandoc, saves.originalJson, PandocFormatName(pandoc, flavour), normalForm) &&
                               saves.failure.empty() && normalForm == saves.firstSave;
+        if (!measured.normalForm && std::getenv("QORVA_REAL_DOCUMENTS_DIFF"))
+            measured.departure = firstLineDifference(normalForm, saves.firstSave);
         const ContentCounts saved = contentOf(saves.firstSaveJson);
         for (const auto& [kind, count] : contentOf(saves.originalJson)) {
             const auto found = saved.find(kind);
@@ -237,6 +253,8 @@ TEST(RealDocuments, SurviveTheNativeRoundTripAndConvergeInPandocAndGitHubMarkdow
         if (!r.failures.empty()) ++failed;
         for (std::size_t f = 0; f < std::size(kFlavours); ++f) {
             normalForms[f] += r.flavours[f].normalForm;
+            if (!r.flavours[f].departure.empty())
+                std::cout << "not normal: " << kFlavours[f] << " " << files[i].string() << " " << r.flavours[f].departure << "\n";
             for (const auto& [kind, count] : r.flavours[f].dropped) {
                 ++dropped[f][kind].first;
                 dropped[f][kind].second += count;
