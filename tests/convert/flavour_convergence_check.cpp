@@ -55,9 +55,8 @@ TEST_P(FlavourConvergence, SecondSaveEqualsTheFirst) {
         EXPECT_TRUE(saves.converged()) << flavour << ": " << saves.failure << "\n first save:\n" << saves.firstSave
                                        << "\n second save:\n" << saves.secondSave << "\n first model:  " << saves.firstModel
                                        << "\n second model: " << saves.secondModel;
-        std::string normalForm;
-        if (GetParam().normalForm && PandocFromJson(*pandoc_, saves.originalJson, PandocFormatName(*pandoc_, flavour), normalForm))
-            EXPECT_EQ(saves.firstSave, normalForm) << flavour;
+        if (std::string normal; GetParam().normalForm && PandocFromJson(*pandoc_, saves.originalJson, PandocFormatName(*pandoc_, flavour), normal))
+            EXPECT_EQ(saves.firstSave, normal) << flavour;
         if (std::string_view(flavour) == "markdown")
             EXPECT_NE(saves.firstModel.find(GetParam().firstModelHolds), std::string::npos) << saves.firstModel;
     }

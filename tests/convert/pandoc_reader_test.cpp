@@ -70,8 +70,7 @@ TEST(PandocReaderInlines, OutermostStyleWinsAndDroppedFormattingQuotesCitationsC
     // Spaces and quotation marks inside a style keep it; two styled runs stay two.
     EXPECT_EQ(readInlines(R"({"Emph":[{"Str":"a"},{"Strong":[{"Str":"b"}]}]},"Space",{"Emph":[{"Str":"c"},"Space",{"Str":"e"}]},"Space",)"
                           R"({"Strong":[{"Quoted":["DoubleQuote",[{"Str":"d"}]]},"Space"]})"),
-              "[[\"para\",{\"level\":0},[\"emph\",\"ab\"],[\"plain\",\" \"],[\"emph\",\"c e\"],[\"plain\",\" \"],"
-              "[\"strong\",\"\u201Cd\u201D\"]]]");
+              R"([["para",{"level":0},["emph","ab"],["plain"," "],["emph","c e"],["plain"," "],["strong","“d”"]]])");
     EXPECT_EQ(readInlines(R"({"Strikeout":[{"Str":"s"},{"Strong":[{"Str":"t"}]}]},{"Superscript":[{"Str":"2"}]},{"Subscript":[{"Str":"i"}]},)"
                           R"({"SmallCaps":[{"Str":"c"}]},{"Quoted":["SingleQuote",[{"Str":"q"}]]},{"Quoted":["DoubleQuote",[{"Str":"d"}]]},)"
                           R"({"Cite":[[{"citationId":"k1"},{"citationId":"k2"}],[{"Str":"ignored"}]]},)"
