@@ -265,11 +265,6 @@ private:
             // Two code blocks in a row without attributes would be written as one indented
             // block; an empty comment keeps them apart (as Pandoc does after a list).
             if (i > 0 && isIndentedCode(nodes[i - 1]) && isIndentedCode(nodes[i])) writeRawHtml("<!-- -->");
-            // A header row whose first cell is empty starts its line with spaces, which
-            // Pandoc Markdown reads as going on with the list before it.
-            else if (i > 0 && nodes[i - 1].kind == TreeNode::Kind::List && nodes[i - 1].listKind != BlockKind::Row &&
-                     startsWithEmptyHeaderCell(nodes[i]))
-                writeRawHtml("<!-- -->");
             writeNode(nodes[i]);
         }
     }
@@ -277,15 +272,6 @@ private:
     // Definitions and comments stand among the blocks but write none of their own.
     static bool writesABlock(const ModelBlock& block) {
         return block.kind != BlockKind::Link && block.kind != BlockKind::Note && block.kind != BlockKind::Comment;
-    }
-
-    bool startsWithEmptyHeaderCell(const TreeNode& node) const {
-        if (!out_.headerRow() || node.kind != TreeNode::Kind::List || node.listKind != BlockKind::Row || node.items.empty())
-            return false;
-        const std::vector<const TreeNode*> cell = splitRow(node.items.front()).firstCell;
-        return std::all_of(cell.begin(), cell.end(), [&](const TreeNode* part) {
-            return part->kind == TreeNode::Kind::Paragraph && model_.spansOf(*part->block).empty();
-        });
     }
 
     // Pandoc writes a code block with attributes fenced, one without indented.

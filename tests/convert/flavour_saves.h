@@ -41,7 +41,7 @@ inline FlavourSaves openAndSaveTwice(const PandocInstallation& pandoc, std::stri
         return s.failure.empty();
     };
     const auto save = [&](const std::string& model, std::string& markdown) {
-        const std::string json = WritePandocJson(model, pandoc.writerOptions(true).c_str());
+        const std::string json = WritePandocJson(model, pandoc.writerOptions(flavour != "markdown").c_str());
         if (!PandocFromJson(pandoc, json, format, markdown)) s.failure = "pandoc could not write it: " + markdown;
         return s.failure.empty();
     };

@@ -35,7 +35,7 @@ struct PandocInstallation {
     bool usable() const { return !jsonApi.empty(); }
     bool legacy() const { return jsonApi == "1.11"; }
     // The options text for the Pandoc JSON writer: {"api":"1.22"} and so on, with
-    // "headerRow" for the Markdown flavours, whose tables keep their first row as header.
+    // "headerRow" for a flavour whose tables need a header row.
     std::string writerOptions(bool headerRow = false) const {
         return "{\"api\":\"" + jsonApi + "\"" + (headerRow ? ",\"headerRow\":true}" : "}");
     }
