@@ -40,8 +40,7 @@ const Case kCases[] = {
     {"FootnoteOfSeveralParagraphs", "Text.[^n]\n\n[^n]: First.\n\n    Second.\n\n        code\n\nAfter.\n",
      R"(["note",{"level":0},["noteref","1"],["plain","First."],["break","\n"],["break","\n"],["plain","Second."],)"
      R"(["break","\n"],["break","\n"],["code","code"]],["para",{"level":0},["plain","After."]])"},
-    {"StyledRunsAndFencedCodeBlocks",
-     "**a** **b** and **c d**\n\n```js\nf()\n```\n\n```\ng()\n```\n",
+    {"StyledRunsAndFencedCodeBlocks", "**a** **b** and **c d**\n\n```js\nf()\n```\n\n```\ng()\n```\n",
      R"(["strong","a"],["plain"," "],["strong","b"],["plain"," and "],["strong","c d"]])", true},
 };
 
