@@ -50,26 +50,42 @@ std::vector<Span> lineSpans(const std::string& text) {
     return spans;
 }
 
-std::vector<Span> mergeSpans(std::vector<Span> spans) {
+bool isStyle(const std::string& tag) {
+    return tag == "emph" || tag == "strong" || tag == "strike" || tag == "sup" || tag == "sub";
+}
+
+std::vector<Span> mergeRuns(std::vector<Span> spans) {
     std::vector<Span> out;
     out.reserve(spans.size());
-    for (std::size_t i = 0; i < spans.size(); ++i) {
-        Span& span = spans[i];
-        if (out.empty() || span.tag == "break") {
+    for (Span& span : spans) {
+        if (!out.empty() && span.tag != "break" && span.tag == out.back().tag && mergeable(span.tag))
+            out.back().text += span.text;
+        else
             out.push_back(std::move(span));
-            continue;
-        }
-        Span& last = out.back();
-        if (span.tag == last.tag && mergeable(span.tag)) {
-            last.text += span.text;
-        } else if (span.tag == "plain" && span.text == " " && i + 1 < spans.size() && last.tag != "break" &&
-                   last.tag == spans[i + 1].tag && mergeable(last.tag)) {
-            last.text += ' ';
-        } else {
-            out.push_back(std::move(span));
-        }
     }
     return out;
+}
+
+// Spaces inside a style keep it, so "**a** **b**" stays two spans and "**a b**" one;
+// spaces at either end of a styled span (HTML's "<b>a </b>") stand outside it.
+std::vector<Span> mergeSpans(std::vector<Span> spans) {
+    std::vector<Span> edged;
+    for (Span& span : mergeRuns(std::move(spans))) {
+        const std::size_t first = span.text.find_first_not_of(' ');
+        if (!isStyle(span.tag) || (first == 0 && span.text.back() != ' ')) {
+            edged.push_back(std::move(span));
+            continue;
+        }
+        if (first == std::string::npos) {
+            edged.push_back({"plain", std::move(span.text)});
+            continue;
+        }
+        const std::size_t end = span.text.find_last_not_of(' ') + 1;
+        if (first > 0) edged.push_back({"plain", span.text.substr(0, first)});
+        edged.push_back({span.tag, span.text.substr(first, end - first)});
+        if (end < span.text.size()) edged.push_back({"plain", span.text.substr(end)});
+    }
+    return mergeRuns(std::move(edged));
 }
 
 // Spaces at the start and end of a paragraph and around its line breaks, and runs of
@@ -405,9 +421,9 @@ private:
         } else if (n == "Quoted") {
             std::string_view type;
             const bool single = contentsAt(e, 0).getString(type) && type == "SingleQuote";
-            items.emplace_back(Span{"plain", single ? "\u2018" : "\u201C"});
+            items.emplace_back(Span{style ? style : "plain", single ? "\u2018" : "\u201C"});
             convertInlines(contentsAt(e, 1), level, style, items, definitions);
-            items.emplace_back(Span{"plain", single ? "\u2019" : "\u201D"});
+            items.emplace_back(Span{style ? style : "plain", single ? "\u2019" : "\u201D"});
         } else if (n == "Cite") {
             items.emplace_back(Span{"plain", citationText(arrayAt(e, 0))});
         } else if (n == "RawInline") {
@@ -417,7 +433,7 @@ private:
         } else if (n == "Code") {
             items.emplace_back(Span{"code", std::string(stringAt(e, 1))});
         } else if (n == "Space") {
-            items.emplace_back(Span{"plain", " "});
+            items.emplace_back(Span{style ? style : "plain", " "});
         } else if (n == "LineBreak") {
             items.emplace_back(Span{"break", "\n"});
         } else if (n == "Math") {

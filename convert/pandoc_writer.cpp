@@ -262,9 +262,9 @@ private:
 
     void writeNodes(const TreeNodes& nodes) {
         for (std::size_t i = 0; i < nodes.size(); ++i) {
-            // Two code blocks in a row would be written as one indented block; an empty
-            // comment keeps them apart (as Pandoc does after a list).
-            if (i > 0 && isCodeBlock(nodes[i - 1]) && isCodeBlock(nodes[i])) writeRawHtml("<!-- -->");
+            // Two code blocks in a row without attributes would be written as one indented
+            // block; an empty comment keeps them apart (as Pandoc does after a list).
+            if (i > 0 && isIndentedCode(nodes[i - 1]) && isIndentedCode(nodes[i])) writeRawHtml("<!-- -->");
             writeNode(nodes[i]);
         }
     }
@@ -274,8 +274,10 @@ private:
         return block.kind != BlockKind::Link && block.kind != BlockKind::Note && block.kind != BlockKind::Comment;
     }
 
-    bool isCodeBlock(const TreeNode& node) const {
-        return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Verbatim;
+    // Pandoc writes a code block with attributes fenced, one without indented.
+    bool isIndentedCode(const TreeNode& node) const {
+        return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Verbatim &&
+               codeAttributes(model_.info(*node.block)).empty();
     }
 
     void writeRawHtml(std::string_view html) { writeRaw("RawBlock", "html", html); }
@@ -555,7 +557,8 @@ private:
         } else if (kind == BlockKind::Verbatim) {
             out_.beginElement("CodeBlock");
             json().beginArray();
-            writeCodeAttributes(model_.info(block));
+            const CodeAttributes attributes = codeAttributes(model_.info(block));
+            out_.attributes(attributes.id, attributes.classes, attributes.pairs);
             json().string(verbatimText(model_, block, false));
             json().endArray();
             out_.endElement();
@@ -590,10 +593,16 @@ private:
 
     // A code block's info string as attributes: "python" is the class "python";
     // "{#id .haskell .numberLines start=\"5\"}" or "c++ {.numberLines}" give the parts they name.
-    void writeCodeAttributes(std::string_view info) {
+    struct CodeAttributes {
         std::string id;
         std::vector<std::string> classes;
         std::vector<std::pair<std::string, std::string>> pairs;
+        bool empty() const { return id.empty() && classes.empty() && pairs.empty(); }
+    };
+
+    static CodeAttributes codeAttributes(std::string_view info) {
+        CodeAttributes attributes;
+        auto& [id, classes, pairs] = attributes;
         const auto skipSpaces = [&](std::size_t& p) {
             while (p < info.size() && (info[p] == ' ' || info[p] == '\t')) ++p;
         };
@@ -603,8 +612,7 @@ private:
         if (info.find('{') != std::string_view::npos && info.find('}', info.find('{')) == std::string_view::npos) {
             std::size_t end = p;
             while (end < info.size() && info[end] != ' ' && info[end] != '\t') ++end;
-            out_.attributes("", {std::string(info.substr(p, end - p))}, {});
-            return;
+            return {"", {std::string(info.substr(p, end - p))}, {}};
         }
         if (p < info.size() && info[p] != '{') {
             const std::size_t start = p;
@@ -635,14 +643,13 @@ private:
                     classes.push_back(word.substr(1));
                 } else if (!word.empty()) {
                     // Not attributes after all ("{pip-cli}"): the whole text is the class.
-                    out_.attributes("", {std::string(info.substr(info.find('{')))}, {});
-                    return;
+                    return {"", {std::string(info.substr(info.find('{')))}, {}};
                 } else {
                     ++p;  // a lone "=" or the like
                 }
             }
         }
-        out_.attributes(id, classes, pairs);
+        return attributes;
     }
 };
 

