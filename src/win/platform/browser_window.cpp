@@ -294,6 +294,8 @@ std::string QtBrowserWindow::CallFunction(std::string_view name,
         return {};
     }
     if (answer.kind == PageAnswer::Kind::Error) {
+        // A renamed or failing page function must not read as an empty answer unnoticed.
+        qWarning("page call %s: %s", std::string(name).c_str(), answer.text.c_str());
         if (error) *error = answer.text.empty() ? "the page reported an error" : answer.text;
         return {};
     }
@@ -316,11 +318,13 @@ void QtBrowserWindow::CallFunctionLater(std::string_view name,
     // No wait for keys let through: the result is as good before them as after.
     // A page destroyed first answers with nothing.
     view_->page()->runJavaScript(PageCallScript(name, std::nullopt, std::nullopt, 0), QWebEngineScript::MainWorld,
-                                 [done = std::move(done)](const QVariant& value) {
+                                 [done = std::move(done), name = std::string(name)](const QVariant& value) {
                                      const PageAnswer answer = ReadPageAnswer(value);
                                      if (answer.kind == PageAnswer::Kind::Value) {
                                          done(answer.text);
                                      } else {
+                                         if (answer.kind == PageAnswer::Kind::Error)
+                                             qWarning("page call %s: %s", name.c_str(), answer.text.c_str());
                                          done(std::nullopt);
                                      }
                                  });
@@ -350,6 +354,7 @@ void QtBrowserWindow::CallAfterKeysLater(std::string name, std::function<void(st
             if (self && answer.keysReceived && *answer.keysReceived < expected) {
                 self->forwardedKeys_.Settle(expected, *answer.keysReceived);
             }
+            if (answer.kind == PageAnswer::Kind::Error) qWarning("page call %s: %s", name.c_str(), answer.text.c_str());
             done(answer.kind == PageAnswer::Kind::Value ? std::optional<std::string>(answer.text) : std::nullopt);
         });
 }

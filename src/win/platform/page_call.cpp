@@ -64,6 +64,7 @@ QString PageCallScript(std::string_view name, const std::optional<std::string>& 
     return QStringLiteral(
                "(function(){var k=window.__qorvaKeysReceived|0;"
                "if(k<%3)return [2,k];"
+               "if(typeof window[%1]!=='function')return [1,k,'no page function '+%1];"
                "try{var r=window[%1](%2);"
                "return r===null||r===undefined?[0,k]:[0,k,String(r)];}"
                "catch(e){return [1,k,String(e&&e.message!==undefined?e.message:e)];}})()")
