@@ -5,6 +5,35 @@ import { Point } from './base.js';
 import { BlockDerivedCache } from './block-cache.js';
 import { readBlockSpans } from './block-elements.js';
 import { editor } from './current-editor.js';
+import { pageScroller, viewTop } from './view-position.js';
+
+// Blocks near the view are laid out and typeset only once they are shown, so in
+// the frames after a jump the blocks above the target can change height and move
+// it; for this long it is put back at the top, unless the reader scrolls or types.
+const SETTLE_MS = 1500;
+const READER_EVENTS = ['wheel', 'keydown', 'mousedown', 'touchstart'];
+let settling = null;
+
+function keepAtTopWhileSettling(element) {
+  if (settling) settling.stop();
+  const scroller = pageScroller();
+  const until = performance.now() + SETTLE_MS;
+  let frame = 0;
+  const stop = function () {
+    cancelAnimationFrame(frame);
+    READER_EVENTS.forEach(function (type) { window.removeEventListener(type, stop, true); });
+    if (settling === run) settling = null;
+  };
+  const run = { stop: stop };
+  const check = function () {
+    if (!element.isConnected || performance.now() > until) return stop();
+    if (Math.abs(element.getBoundingClientRect().top - viewTop(scroller)) >= 1) element.scrollIntoView(true);
+    frame = requestAnimationFrame(check);
+  };
+  READER_EVENTS.forEach(function (type) { window.addEventListener(type, stop, true); });
+  settling = run;
+  frame = requestAnimationFrame(check);
+}
 
 function blockPlainText(element) {
   return readBlockSpans(element).map(function (s) { return s.Text; }).join('');
@@ -48,6 +77,7 @@ export const outlineMethods = {
     const block = Math.max(0, Math.min(Number(i) || 0, this.blocks.length - 1));
     this.setCaret(Point(block, 0, 0));
     this.blocks[block].scrollIntoView(true);
+    keepAtTopWhileSettling(this.blocks[block]);
   },
 };
 

@@ -13,7 +13,7 @@ export function pageScroller() {
   return document.scrollingElement || document.documentElement;
 }
 
-function viewTop(scroller) {
+export function viewTop(scroller) {
   return scroller === document.body ? scroller.getBoundingClientRect().top : 0;
 }
 
