@@ -27,9 +27,9 @@ import { RenderedView } from './rendered-view.js';
 import { connectHost, installPageEvents } from './page-events.js';
 import {
   deleteBackward, deleteForward, deleteWordBackward, deleteWordForward, enterNavigationMode, getTextJson,
-  indentParagraph, insertBacktab, insertLineBreak, insertNewline, insertSpace, insertTab, leaveNavigationMode,
+  indentParagraph, insertBacktab, insertLineBreak, insertNewline, insertTab, leaveNavigationMode,
   moveBackward, moveDown, moveForward, moveToBeginningOfParagraph, moveToEndOfDocument, moveToEndOfParagraph, moveUp, onImageError,
-  redo, scrollToSelection, setBaseUrl, setTextJson, setThemeCss, setZoomFactor, shouldInsertText, undo,
+  redo, scrollToSelection, setBaseUrl, setTextJson, setThemeCss, setZoomFactor, undo,
   unindentParagraph,
 } from './page-functions.js';
 import {
@@ -58,8 +58,8 @@ import { installWritingModes, setFocusMode, setTypewriterMode } from './writing-
 const pageFunctions = {
   setTextJson, getTextJson, getRecoveryJson, getViewPosition, setViewPosition,
   undo, redo, scrollToSelection, setZoomFactor, enterNavigationMode, leaveNavigationMode,
-  setThemeCss, setBaseUrl, onImageError,
-  insertNewline, insertLineBreak, insertTab, insertBacktab, insertSpace, shouldInsertText,
+  setThemeCss, setBaseUrl,
+  insertNewline, insertLineBreak, insertTab, insertBacktab,
   deleteBackward, deleteWordBackward, deleteForward, deleteWordForward,
   moveBackward, moveForward, moveUp, moveDown, moveToBeginningOfParagraph, moveToEndOfParagraph, moveToEndOfDocument,
   indentParagraph, unindentParagraph,
@@ -81,6 +81,9 @@ const pageFunctions = {
   getOutline, getOutlineCurrent, goToBlock, setFocusMode, setTypewriterMode,
 };
 
+// Named in the onerror attribute of the page's own picture elements.
+const markupHandlers = { onImageError };
+
 // Reached by the page tests and benchmarks, which run code in the page.
 const testHelpers = {
   Point, Range, Span, ListNumbering, readBlockRecord, collectBlockElements, isGroupStart,
@@ -96,7 +99,7 @@ function initEditor(element) {
 }
 
 (function startPage() {
-  Object.assign(window, pageFunctions, testHelpers);
+  Object.assign(window, pageFunctions, markupHandlers, testHelpers);
   Object.defineProperty(window, 'editor', { get: function () { return editor; }, configurable: true });
   installInputGuard();
   initEditor(document.getElementById('doc'));

@@ -327,6 +327,7 @@ TEST_F(DocumentLifecycleTest, AFailingPandocChangesNothingAndItsMessageIsShown) 
     TypeIntoPage("changed\n");
     ui.chosenFiles.push_back(target);
     document.SaveInFormat(menu_id::SaveInPandoc);
+    EXPECT_TRUE(ui.chosenFiles.empty()) << "the save was offered the file it must leave alone";
     EXPECT_EQ(std::tuple(ReadFileBytes(target), page.modified, document.path()), std::tuple("original\n", true, path));
     ASSERT_EQ(ui.messages.size(), 4u);
     EXPECT_THAT(ui.messages[2].text, HasSubstr("simulated failure"));

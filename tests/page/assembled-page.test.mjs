@@ -19,17 +19,23 @@ test('the script parses as ES2020', () => {
   assert.doesNotThrow(() => acorn.parse(scripts[0], { ecmaVersion: 2020, sourceType: 'script' }));
 });
 
-// The shell calls page functions by name on window; the page's modules export them and page.js puts them
-// there. A function the C++ side names that is exported but left off window would only fail in the program.
-test('every page function the shell names is a function on window', async () => {
+// The shell calls page functions by name on window: from its command and key tables and through its call
+// methods. Each name it calls must be a function there, and each function the page offers the shell must
+// be one the shell calls; a name renamed on one side only would otherwise silently disable a command.
+test('the shell calls exactly the page functions the page offers it', async () => {
   const root = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
-  const texts = (folder, pattern) => readdirSync(join(root, folder), { recursive: true })
-    .filter((name) => pattern.test(name)).map((name) => readFileSync(join(root, folder, name), 'utf8'));
-  const exported = new Set(texts('editor/scripts', /\.js$/).flatMap((text) =>
-    [...text.matchAll(/^export function (\w+)/gm)].map((m) => m[1])));
-  const named = new Set(texts('src', /\.(cpp|h)$/).flatMap((text) =>
-    [...text.matchAll(/"([A-Za-z_]\w*)"/g)].map((m) => m[1]).filter((name) => exported.has(name))));
-  // The shell names some 90 page functions; far fewer means the scan found nothing.
-  assert.ok(named.size > 60, `only ${named.size} page functions found in src/`);
-  assert.deepEqual(await s.e.eval((names) => names.filter((n) => typeof window[n] !== 'function'), [...named]), []);
+  const sources = readdirSync(join(root, 'src'), { recursive: true }).filter((name) => /\.(cpp|h)$/.test(name))
+    .map((name) => [name, readFileSync(join(root, 'src', name), 'utf8')]);
+  const called = new Set(sources.flatMap(([name, text]) => [
+    ...text.matchAll(/\b(?:Call|TryCall|CallLater|CallForNumber|callPage)\("([A-Za-z_]\w*)"/g),
+    ...text.matchAll(/\bfunction == "([A-Za-z_]\w*)"/g),
+    ...(/(^|\/)(editor_commands|key_tables)\.cpp$/.test(name) ? text.matchAll(/\{\s*[\w"]+,\s*"([a-z]\w*)"\s*\}/g) : []),
+  ].map((m) => m[1])));
+  const pageScript = readFileSync(join(root, 'editor/scripts/page.js'), 'utf8');
+  const offered = [...pageScript.match(/const pageFunctions = \{([^}]*)\}/)[1].matchAll(/\w+/g)].map((m) => m[0]);
+  // The shell calls some 90 page functions; far fewer means a scan found nothing.
+  assert.ok(called.size > 80, `only ${called.size} page function calls found in src/`);
+  assert.deepEqual(await s.e.eval((names) => names.filter((n) => typeof window[n] !== 'function'), [...called]), [],
+    'called by the shell, missing in the page');
+  assert.deepEqual(offered.filter((name) => !called.has(name)), [], 'offered by the page, called nowhere in the shell');
 });
