@@ -8,10 +8,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -79,15 +79,6 @@ private:
     QTcpServer server_;
 };
 
-// Runs the event loop until `done` or for `ms`; a check that something does not
-// happen can only give it that time.
-bool SpinUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 bool AnyWindowShown() {
     const QWidgetList windows = QApplication::topLevelWidgets();
     return std::any_of(windows.begin(), windows.end(), [](QWidget* window) { return window->isVisible(); });
@@ -109,27 +100,30 @@ TEST(UpdateCheckSetting, StoredChoiceWinsUnsetItIsOffOnlyForAPackagedProgram) {
 
 TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
     UpdateChecker checker(QStringLiteral("http://127.0.0.1:1/appcast.xml"), "0.1", nullptr);
-    checker.Start();
-    EXPECT_FALSE(SpinUntil(AnyWindowShown, 1500));
+    QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
+    ASSERT_TRUE(checker.Start());
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_FALSE(AnyWindowShown());
     EXPECT_EQ(LastCheck(), "") << "a failed check is not counted";
 
     FeedServer server("<rss/>");
     WriteCheckForUpdates(false);
     UpdateChecker switchedOff(server.Url(), "0.1", nullptr);
-    switchedOff.Start();
-    EXPECT_FALSE(SpinUntil([&] { return server.requests > 0; }, 500));
+    EXPECT_FALSE(switchedOff.Start());
+    EXPECT_EQ(server.requests, 0);
 }
 
 TEST_F(UpdateChecks, CurrentVersionIsQuietAndChecksAtMostDaily) {
     FeedServer server(R"(<rss><channel><item><title>Qorva 0.1</title>
         <enclosure url="https://example.org/q.deb" version="0.1"/></item></channel></rss>)");
     UpdateChecker checker(server.Url(), "0.1", nullptr);
-    checker.Start();
-    ASSERT_TRUE(SpinUntil([] { return !LastCheck().isEmpty(); }, 10000)) << "the check is counted";
+    QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
+    ASSERT_TRUE(checker.Start());
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_FALSE(LastCheck().isEmpty()) << "the check is counted";
     EXPECT_EQ(server.requests, 1);
     EXPECT_FALSE(AnyWindowShown());
-    checker.Start();
-    EXPECT_FALSE(SpinUntil([&] { return server.requests > 1; }, 500)) << "the next automatic check waits a day";
+    EXPECT_FALSE(checker.Start()) << "the next automatic check waits a day";
 }
 
 }  // namespace

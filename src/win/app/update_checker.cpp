@@ -75,12 +75,13 @@ UpdateChecker::UpdateChecker(const QString& feedUrl, const QString& currentVersi
 
 UpdateChecker::~UpdateChecker() { Cleanup(); }
 
-void UpdateChecker::Start() {
-    if (!ReadCheckForUpdates()) return;
+bool UpdateChecker::Start() {
+    if (!ReadCheckForUpdates()) return false;
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     const qint64 last = QString::fromStdString(ShellValues().ReadString(kLastCheckTime, "0")).toLongLong();
-    if (last > 0 && now - last < kSecondsBetweenChecks && last <= now) return;
+    if (last > 0 && now - last < kSecondsBetweenChecks && last <= now) return false;
     Check(false);
+    return true;
 }
 
 void UpdateChecker::CheckWithUi() { Check(true); }
@@ -95,7 +96,10 @@ void UpdateChecker::Check(bool withUi) {
     QNetworkRequest request{QUrl(feedUrl_)};
     request.setTransferTimeout(kTimeoutMs);
     QNetworkReply* reply = network_->get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply, withUi] { Finished(reply, withUi); });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, withUi] {
+        Finished(reply, withUi);
+        emit CheckFinished();
+    });
 }
 
 void UpdateChecker::Finished(QNetworkReply* reply, bool withUi) {

@@ -35,12 +35,16 @@ public:
     UpdateChecker(const QString& feedUrl, const QString& currentVersion, QWidget* owner);
     ~UpdateChecker() override;
 
-    // The automatic check after the window is shown.
-    void Start();
+    // The automatic check after the window is shown; true when it asked the feed.
+    bool Start();
     // The user asked: report the outcome, failures included.
     void CheckWithUi();
     // Stops a check in progress.
     void Cleanup();
+
+signals:
+    // A check that asked the feed has its answer (or failed), and said what it had to.
+    void CheckFinished();
 
 private:
     void Check(bool withUi);

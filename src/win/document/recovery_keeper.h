@@ -77,6 +77,8 @@ public:
     void Discard();
     void Flush() { writer_.Flush(); }
     const std::string& file() const { return writer_.file(); }
+    // A copy will be asked for when a timer runs out.
+    bool CopyDue() const { return pause_.isActive() || longest_.isActive(); }
 
     // DocumentFileObserver
     void FileLoaded(const std::string&) override { Discard(); }
