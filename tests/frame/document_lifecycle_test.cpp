@@ -1,5 +1,6 @@
 #include "src/win/document/document_conversion.h"
 #include "src/win/document/document_lifecycle.h"
+#include "src/win/document/document_prefetch.h"
 #include "src/win/document/file_content.h"
 #include "src/win/document/paragraph_wrapping.h"
 #include "src/win/menus/menu_commands.h"
@@ -456,6 +457,50 @@ TEST_F(DocumentLifecycleTest, ARestoredDocumentIsModifiedUnderItsOldPathAndWrite
     EXPECT_TRUE(document.Reload());
     EXPECT_EQ(observer.events.back(), "loaded " + path);
     EXPECT_EQ(ui.exportResets, resets);
+}
+
+// The first document is read ahead while the window starts; what the load then
+// shows is the file as it is when the load comes, in the format the load uses.
+TEST_F(DocumentLifecycleTest, AFileReadAheadIsTakenOnceOnlyForItsPathAndFormatWhileUnchanged) {
+    using F = DocumentFormat;
+    const std::string original = "# Read ahead\r\n\r\nFirst words.\r\n";
+    const std::string rewritten = "# Read again\r\n\r\nOther words.\r\n";  // the same size
+    ASSERT_EQ(original.size(), rewritten.size());
+    const struct {
+        const char* what;
+        std::string takenName;  // empty: the prepared file
+        F takenFormat;
+        bool rewrite;           // the file is written again in between
+        bool taken;
+    } cases[] = {
+        {"the same file", "", F::QorvaMarkdown, false, true},
+        {"another format", "", F::PandocMarkdown, false, false},
+        {"another file", "other.text", F::QorvaMarkdown, false, false},
+        {"the file written meanwhile", "", F::QorvaMarkdown, true, false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.Write("ahead.text", original);
+        const std::string other = folder.Write("other.text", original);
+        PrepareDocument(path, F::QorvaMarkdown);
+        if (c.rewrite) folder.Write("ahead.text", rewritten);
+        const std::string taken = c.takenName.empty() ? path : other;
+        const std::optional<PreparedDocument> prepared = TakePreparedDocument(taken, c.takenFormat);
+        EXPECT_EQ(prepared.has_value(), c.taken) << c.what;
+        if (prepared) {
+            EXPECT_EQ(std::tuple(prepared->bytes, prepared->result.text),
+                      std::tuple(original, TryReadTextFormat(original))) << c.what;
+        }
+        EXPECT_FALSE(TakePreparedDocument(taken, c.takenFormat)) << c.what << ": taken once";
+    }
+    // Through the load: a file rewritten after it was read ahead opens as it is now.
+    const std::string path = folder.Write("ahead.text", original);
+    PrepareDocument(path, F::QorvaMarkdown);
+    folder.Write("ahead.text", rewritten);
+    EXPECT_TRUE(document.OpenNamedFile(path));
+    EXPECT_EQ(page.model, TryReadTextFormat(rewritten));
+    PrepareDocument(path, F::QorvaMarkdown);
+    EXPECT_TRUE(document.OpenNamedFile(path));
+    EXPECT_EQ(std::tuple(page.model, document.lineEnds()), std::tuple(TryReadTextFormat(rewritten), LineEnds::CrLf));
 }
 
 // What kind of file the bytes make, before anything is read as text.

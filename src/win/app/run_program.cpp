@@ -8,7 +8,10 @@
 #include "src/win/app/program_folder.h"
 #include "src/win/app/program_icon.h"
 #include "src/win/app/program_version.h"
+#include "src/win/document/document_lifecycle.h"
+#include "src/win/document/document_prefetch.h"
 #include "src/win/document/recovery_offer.h"
+#include "src/win/menus/recent_documents.h"
 #include "src/win/settings/settings.h"
 #include "src/win/settings/shell_values.h"
 #include "src/win/app/start_documents.h"
@@ -67,6 +70,20 @@ void ChooseFirstDocumentFor(CMainFrame& frame) {
         case FirstDocumentKind::Untitled:
             break;
     }
+}
+
+// A named first document is read and converted while the engine starts; the
+// recent list is read as the window's own is, for the format it remembers.
+void PrepareFirstDocument() {
+    const FirstDocument first = ChooseFirstDocument(gCommandLine);
+    if (first.kind != FirstDocumentKind::File) return;
+    const QFileInfo file(QDir::current().absoluteFilePath(QString::fromStdString(first.argument)));
+    if (!file.isFile()) return;
+    RecentDocumentList recent;
+    recent.SetMaximum(kRecentDefaultMaximum);
+    recent.Read(UserSettings());
+    const std::string path = file.absoluteFilePath().toStdString();
+    PrepareDocument(path, FormatForFile(path, recent));
 }
 
 // Where the user left the window, on the screen it was on; the first time a
@@ -130,6 +147,7 @@ int RunQorva(int argc, char** argv) {
     });
     gCommandLine = start.commandLine;
     gOtherFiles = start.otherFiles;
+    PrepareFirstDocument();
     return Browser::RunMain(argc, argv, &RunFunction);
 }
 

@@ -1,6 +1,7 @@
 #include "src/win/document/document_lifecycle.h"
 
 #include "src/win/document/document_conversion.h"
+#include "src/win/document/document_prefetch.h"
 #include "src/win/document/file_content.h"
 #include "src/win/document/named_file_format.h"
 #include "src/win/document/paragraph_wrapping.h"
@@ -99,11 +100,16 @@ bool DocumentLifecycle::PandocCheck() {
 
 bool DocumentLifecycle::LoadFile(const std::string& path) { return LoadFileAs(path, format_); }
 
-DocumentFormat DocumentLifecycle::FormatForFile(const std::string& path) const {
+DocumentFormat FormatForFile(const std::string& path, const RecentDocumentList& recent,
+                             const SettingsStore& settings) {
     std::optional<DocumentFormat> remembered;
-    if (std::optional<std::string> keyword = recent_.FormatOf(path)) remembered = FormatOfKeyword(*keyword);
-    return FormatForNamedFile(path, remembered, MarkdownFormatSetting(settings_),
-                              FormatFromDefaultSetting(DefaultFormatSetting(settings_)));
+    if (std::optional<std::string> keyword = recent.FormatOf(path)) remembered = FormatOfKeyword(*keyword);
+    return FormatForNamedFile(path, remembered, MarkdownFormatSetting(settings),
+                              FormatFromDefaultSetting(DefaultFormatSetting(settings)));
+}
+
+DocumentFormat DocumentLifecycle::FormatForFile(const std::string& path) const {
+    return qorva::FormatForFile(path, recent_, settings_);
 }
 
 bool DocumentLifecycle::OpenNamedFile(const std::string& path) { return LoadFileAs(path, FormatForFile(path)); }
@@ -118,9 +124,10 @@ void DocumentLifecycle::RememberFormat() {
 // load leaves the document exactly as it was, format included.
 bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat format) {
     if (RefusedAsTooLarge(path)) return false;
+    std::optional<PreparedDocument> prepared = TakePreparedDocument(path, format);
     std::string bytes;
     try {
-        bytes = ReadWholeFile(path, kPageDocumentLimitBytes);
+        bytes = prepared ? std::move(prepared->bytes) : ReadWholeFile(path, kPageDocumentLimitBytes);
     } catch (const FileError& error) {
         ui_.ShowMessage(message::CannotRead(error.what()));
         return false;
@@ -130,8 +137,9 @@ bool DocumentLifecycle::LoadFileAs(const std::string& path, DocumentFormat forma
         ui_.ShowMessage(message::NotATextFile(path));
         return false;
     }
-    ConversionResult result = ReadDocument(FileBytesAsText(bytes), format,
-                                           UsesPandoc(format) ? DetectPandoc() : PandocInstallation{});
+    ConversionResult result = prepared ? std::move(prepared->result)
+                                       : ReadDocument(FileBytesAsText(bytes), format,
+                                                      UsesPandoc(format) ? DetectPandoc() : PandocInstallation{});
     if (result.failure == ConversionResult::Failure::Pandoc) {
         ui_.ShowMessage(message::PandocFailed(result.pandocMessage));
         return false;

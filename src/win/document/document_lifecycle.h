@@ -82,6 +82,11 @@ FileDialogSpec SaveDocumentDialog(DocumentFormat format = DocumentFormat::QorvaM
 // For Import HTML (33040) and Import LaTeX (33041): Pandoc's input format and the dialog.
 std::optional<std::pair<std::string, FileDialogSpec>> ImportDialogFor(int commandId);
 
+// The format a named file opens in: the one it was last opened or saved in, else
+// the one its extension and the settings choose.
+DocumentFormat FormatForFile(const std::string& path, const RecentDocumentList& recent,
+                             const SettingsStore& settings = UserSettings());
+
 class DocumentLifecycle {
 public:
     DocumentLifecycle(DocumentPage& page, DocumentUi& ui, RecentDocumentList& recent,
