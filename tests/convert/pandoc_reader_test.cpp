@@ -39,7 +39,13 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
               R"([["heading",{"level":2},["plain","h"]],["heading",{"level":2},["plain","i"]]])");
     EXPECT_EQ(readBlocks(R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," + para(str("more")) + "],[],[" +
                          para(str("b")) + "]]]}]"),
-              R"([["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0},["plain","b"]]])");
+              R"([["numbered",{"level":0,"start":"3"},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0},["plain","b"]]])");
+    // One Para item makes a list loose, every item of it; a nested tight list stays tight.
+    const std::string plainItem = R"({"Plain":[{"Str":"x"}]})";
+    EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"Plain":[{"Str":"a"}]},{"OrderedList":[[0,"Decimal","Period"],[[)" + plainItem + "],[" +
+                         plainItem + "]]]}],[" + para(str("b")) + R"(]]},{"OrderedList":[[1,"Decimal","Period"],[[)" + plainItem + "]]]}]"),
+              R"([["bulleted",{"level":0,"spacing":"loose"},["plain","a"]],["numbered",{"level":1,"start":"0"},["plain","x"]],)"
+              R"(["numbered",{"level":1},["plain","x"]],["bulleted",{"level":0,"spacing":"loose"},["plain","b"]],["numbered",{"level":0},["plain","x"]]])");
     // A term's link is defined after its definitions, which must follow the term directly.
     EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Link":[[{"Str":"term"}],["u",""]]}],[[)" + para(str("d1")) + "," + para(str("more")) +
                          "],[" + para(str("d2")) + R"(]]],[[],[[{"RawBlock":["latex","\\x\n\n\\y"]}]]]]}])"),
