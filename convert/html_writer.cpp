@@ -294,7 +294,20 @@ private:
         if (list.listKind == BlockKind::Col) return writeNodesOfItems(list);  // cells outside any table
         if (list.listKind == BlockKind::Term) return writeDefinitionList(list);
         const char* tag = list.listKind == BlockKind::Numbered ? "ol" : "ul";
-        open(tag);
+        // Every item's text is a paragraph, as in a loose list; a numbered list may start
+        // elsewhere than at 1.
+        const TreeNodes* first = list.items.empty() ? nullptr : &list.items.front();
+        const long start = list.listKind == BlockKind::Numbered && first && !first->empty() &&
+                                   first->front().kind == TreeNode::Kind::Paragraph
+                               ? model_.startNumber(*first->front().block)
+                               : 1;
+        if (start != 1) {
+            out_ += "<ol";
+            appendHtmlAttribute(out_, "start", std::to_string(start));
+            out_ += '>';
+        } else {
+            open(tag);
+        }
         out_ += '\n';
         for (const TreeNodes& item : list.items) {
             out_ += "<li>\n";

@@ -99,7 +99,9 @@ public:
             while (static_cast<long>(open_.size()) > wanted && !open_.empty()) closeList();
             if (!open_.empty() && static_cast<long>(open_.size()) == wanted && open_.back() != kind) closeList();
             if (opensList(kind)) {
+                const std::size_t before = open_.size();
                 while (static_cast<long>(open_.size()) < wanted) openList(kind);
+                if (open_.size() > before && block.kind == BlockKind::Numbered) startAt(model_.startNumber(block));
             }
             if (kind == BlockKind::Row) {
                 i = writeTable(i);
@@ -132,6 +134,16 @@ private:
         pieces_.push_back(repeat(kIndent, open_.size()) + "\\begin{" + environmentOf(kind) + "}");
         open_.push_back(kind);
         itemized_.push_back(false);
+    }
+
+    // A numbered list just opened that starts elsewhere than at 1: LaTeX counts its
+    // items in enumi to enumiv by depth.
+    void startAt(long number) {
+        static const char* const kCounters[] = {"enumi", "enumii", "enumiii", "enumiv"};
+        const auto depth = static_cast<std::size_t>(std::count(open_.begin(), open_.end(), BlockKind::Numbered));
+        if (number == 1 || depth == 0 || depth > 4) return;
+        pieces_.back() += "\n" + repeat(kIndent, open_.size() - 1) + "\\setcounter{" + kCounters[depth - 1] + "}{" +
+                          std::to_string(number - 1) + "}";
     }
 
     void closeList() {

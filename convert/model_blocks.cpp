@@ -15,7 +15,8 @@ std::string serializeModel(std::string_view root, const std::vector<Block>& bloc
         out += ",{\"level\":";
         out += std::to_string(clampLevel(block.tag, block.level));
         if (block.rtl) out += ",\"direction\":\"rtl\"";
-        for (const auto& [key, value] : {std::pair{",\"info\":", &block.info}, {",\"alt\":", &block.alt}, {",\"title\":", &block.title}}) {
+        for (const auto& [key, value] : {std::pair{",\"info\":", &block.info}, {",\"alt\":", &block.alt}, {",\"title\":", &block.title},
+                                          {",\"spacing\":", &block.spacing}, {",\"start\":", &block.start}}) {
             if (value->empty()) continue;
             out += key;
             appendJsonStringReplacingBrokenUtf8(out, *value);

@@ -18,10 +18,11 @@ struct Block {
     bool rtl = false;
     std::vector<Span> spans;
     std::string info, alt, title;  // a code block's info string; an image's description and title
+    std::string spacing, start;  // a list item's "loose"; the start number on a numbered list's first item
 };
 
 // Compact model JSON: [root, blocks...], "level" first, "direction" only for rtl, then
-// "info", "alt" and "title" where they are not empty.
+// "info", "alt", "title", "spacing" and "start" where they are not empty.
 std::string serializeModel(std::string_view root, const std::vector<Block>& blocks);
 
 }  // namespace qorva::convert

@@ -210,7 +210,10 @@ private:
         } else if (n == "BlockQuote") {
             appendQuotation(contentsOf(e), level, out);
         } else if (n == "OrderedList") {
-            appendList("numbered", contentsAt(e, 1), level, out);
+            std::int64_t startNumber = 1;
+            element attributes = contentsAt(e, 0), first = attributes;
+            if (attributes.isArray() && attributes.at(0, first) && !first.getInt64(startNumber)) startNumber = 1;
+            appendList("numbered", contentsAt(e, 1), level, out, startNumber);
         } else if (n == "BulletList") {
             appendList("bulleted", contentsOf(e), level, out);
         } else if (n == "DefinitionList") {
@@ -317,8 +320,28 @@ private:
         }
     }
 
-    void appendList(const char* tag, element items, int level, Blocks& out) {
+    // Whether a loose list says so: its items hold nothing but their own paragraph and
+    // definitions. Any other list but one with nested items the writer takes for loose
+    // anyway; one with nested items is read as tight, since Pandoc writes a tight list
+    // of them with blank lines between its items, which read back loose.
+    static bool saysItsSpacing(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) {
+        for (std::size_t i = itemBlocks.empty() ? out.size() : itemBlocks.front(); i < out.size(); ++i) {
+            if (std::binary_search(itemBlocks.begin(), itemBlocks.end(), i)) continue;
+            const std::string& tag = out[i].tag;
+            if (out[i].level <= level || (tag != "link" && tag != "note" && tag != "comment")) return false;
+        }
+        return true;
+    }
+
+    // A bulleted or numbered list with an item whose text is a Para rather than a Plain
+    // is loose, every item of it, as Pandoc's writers write such a list (said only where
+    // saysItsSpacing); a numbered list
+    // starting elsewhere than at 1 says so on its first item.
+    void appendList(const char* tag, element items, int level, Blocks& out, std::int64_t startNumber = 1) {
         const std::size_t start = out.size();
+        const bool list = tag != std::string_view("definition");
+        std::vector<std::size_t> itemBlocks;
+        bool loose = false;
         ++listDepth_;
         for (element item : requireArray(items, "a list of items")) {
             const std::size_t first = out.size();
@@ -327,7 +350,17 @@ private:
             asRunningText(out[first]);
             out[first].tag = tag;
             out[first].level = level;
+            // Spacing and start are this list's, not those of a list the item opened with.
+            out[first].spacing.clear();
+            out[first].start.clear();
+            itemBlocks.push_back(first);
+            element head = item;
+            loose = loose || (list && item.size() > 0 && item.at(0, head) && legacyElement(head).name == "Para");
         }
+        if (loose && saysItsSpacing(out, itemBlocks, level))
+            for (std::size_t i : itemBlocks) out[i].spacing = "loose";
+        if (!itemBlocks.empty() && list && startNumber != 1 && startNumber >= 0 && startNumber <= 999999999)
+            out[itemBlocks.front()].start = std::to_string(startNumber);
         if (--listDepth_ == 0) liftBlocksAfterTopLevelOnes(out, start);
     }
 

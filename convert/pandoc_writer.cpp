@@ -313,19 +313,29 @@ private:
         }
         const bool numbered = list.listKind == BlockKind::Numbered;
         out_.beginElement(numbered ? "OrderedList" : "BulletList");
+        const auto itemBlock = [](const TreeNodes& item) {
+            return !item.empty() && item.front().kind == TreeNode::Kind::Paragraph ? item.front().block : nullptr;
+        };
         if (numbered) {
+            const ModelBlock* first = list.items.empty() ? nullptr : itemBlock(list.items.front());
             json().beginArray();
             json().beginArray();
-            json().number(1LL);
+            json().number(static_cast<long long>(first ? model_.startNumber(*first) : 1));
             out_.bare("Decimal");
             out_.bare("Period");
             json().endArray();
         }
         json().beginArray();
         ++listDepth_;
-        // A list whose items hold nothing but their own paragraph and nested lists is
-        // tight, as most lists are written: its paragraphs are Plain.
-        const bool tight = std::all_of(list.items.begin(), list.items.end(), [](const TreeNodes& item) {
+        // Items said to be loose have their paragraph as a Para, the others as a Plain.
+        // In a list without such items, one whose items hold nothing but their own
+        // paragraph and nested lists is tight, as most lists are written: its
+        // paragraphs are Plain.
+        const bool saysLoose = std::any_of(list.items.begin(), list.items.end(), [&](const TreeNodes& item) {
+            const ModelBlock* block = itemBlock(item);
+            return block && model_.loose(*block);
+        });
+        const bool tight = !saysLoose && std::all_of(list.items.begin(), list.items.end(), [](const TreeNodes& item) {
             return std::all_of(item.begin(), item.end(), [&](const TreeNode& node) {
                 if (node.kind == TreeNode::Kind::List)
                     return node.listKind == BlockKind::Bulleted || node.listKind == BlockKind::Numbered;
@@ -335,7 +345,8 @@ private:
         });
         for (const TreeNodes& item : list.items) {
             json().beginArray();
-            if (tight && !item.empty() && item.front().kind == TreeNode::Kind::Paragraph) {
+            const ModelBlock* block = itemBlock(item);
+            if (block && (saysLoose ? !model_.loose(*block) : tight)) {
                 out_.beginElement("Plain");
                 writeInlines(*item.front().block, 0);
                 out_.endElement();

@@ -767,23 +767,36 @@ bool BlockGrammar::atx(std::size_t& p, bool rtl, std::string_view marker, Exp e,
 }
 
 // Bulleted: Indent* NotIndent? ("-" / "*") " "+ InlinesWithBreaks
-// Numbered: Indent* NotIndent? Digit+ "." " "+ InlinesWithBreaks
+// Numbered: Indent* NotIndent? Digit+ ("." / ")") " "+ InlinesWithBreaks
+// "*" and ")" mark a loose item. The ")" is not listed among the expected characters.
 bool BlockGrammar::listItem(std::size_t& p, bool rtl, bool numbered) {
     std::size_t q = p;
     const long level = indents(q);
     optionalNotIndent(q);
+    long number = 0;
+    bool loose = false;
     if (numbered) {
         const std::size_t start = q;
-        while (q < n_ && s_[q] >= '0' && s_[q] <= '9') ++q;
+        while (q < n_ && s_[q] >= '0' && s_[q] <= '9') {
+            number = number > 99999999 ? 1000000000 : number * 10 + (s_[q] - '0');
+            ++q;
+        }
         fail(q, DIGIT);
-        if (q == start || !ch(q, '.', DOT)) return false;
+        if (q == start) return false;
+        loose = q < n_ && s_[q] == ')';
+        if (loose) ++q;
+        else if (!ch(q, '.', DOT)) return false;
+        if (number > 999999999) number = 1;  // too large to be a list's start
     } else {
+        loose = q < n_ && s_[q] == '*';
         if (!ch(q, '-', MINUS) && !ch(q, '*', STAR)) return false;
     }
     if (!spacesPlus(q)) return false;
     const Mark from = mark();
     inlinesWithBreaks(q, level + 1, rtl);
     pushBlock(numbered ? "numbered" : "bulleted", level, rtl, from);
+    blocks.back().number = number;
+    blocks.back().loose = loose;
     p = q;
     return true;
 }

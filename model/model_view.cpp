@@ -32,6 +32,8 @@ TextRef* attributeOf(ModelView& doc, ModelBlock& block, std::string_view key) {
     TextRef BlockAttributes::*member = key == "info"    ? &BlockAttributes::info
                                        : key == "alt"   ? &BlockAttributes::alt
                                        : key == "title" ? &BlockAttributes::title
+                                       : key == "spacing" ? &BlockAttributes::spacing
+                                       : key == "start" ? &BlockAttributes::start
                                                         : nullptr;
     if (!member) return nullptr;
     if (block.attributes == 0) {
@@ -469,6 +471,14 @@ bool ModelView::isLinkTitle(const ModelBlock& block, std::size_t i) const {
 
 std::string_view ModelView::titleAfter(const ModelBlock& block, std::size_t urlIndex) const {
     return isLinkTitle(block, urlIndex + 1) ? text(span(block, urlIndex + 1)) : std::string_view();
+}
+
+long ModelView::startNumber(const ModelBlock& block) const {
+    const std::string_view digits = text(attributes[block.attributes].start);
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos) return 1;
+    long number = 0;
+    for (char c : digits) number = number * 10 + (c - '0');
+    return number;
 }
 
 std::string_view codeLanguage(std::string_view info) {

@@ -1,7 +1,7 @@
 // The document model as every writer reads it: model JSON read once into flat arrays
 // of typed blocks and spans, with its shape checked on the way in. A document is
 // ["text" or "inline", block...], a block [tag, {"level": n, "direction": "rtl"?,
-// "info"?, "alt"?, "title"?}, span...] and a span [tag, text] (model/README.md).
+// "info"?, "alt"?, "title"?, "spacing"?, "start"?}, span...] and a span [tag, text] (model/README.md).
 // No JSON tree is built, which keeps large documents cheap; writers that need
 // nesting build a tree over it (model_tree.h).
 #pragma once
@@ -43,9 +43,10 @@ struct ModelBlock {
     std::uint32_t attributes = 0;  // its string attributes in ModelView::attributes; 0 for none
 };
 
-// The string attributes of a block ("info" of code, "alt" and "title" of pictures).
+// The string attributes of a block ("info" of code, "alt" and "title" of pictures,
+// "spacing" of list items, "start" of a numbered list's first item).
 struct BlockAttributes {
-    TextRef info, alt, title;
+    TextRef info, alt, title, spacing, start;
 };
 
 struct ModelView {
@@ -66,6 +67,12 @@ struct ModelView {
     std::string_view info(const ModelBlock& block) const { return text(attributes[block.attributes].info); }
     std::string_view alt(const ModelBlock& block) const { return text(attributes[block.attributes].alt); }
     std::string_view title(const ModelBlock& block) const { return text(attributes[block.attributes].title); }
+    // A list item whose paragraph stands apart from the next item ("loose"), as
+    // opposed to the items of a tight list.
+    bool loose(const ModelBlock& block) const { return text(attributes[block.attributes].spacing) == "loose"; }
+    // The number a numbered list starts at, said by its first item: 1 when absent or
+    // not a number from 0 to 999999999.
+    long startNumber(const ModelBlock& block) const;
 
     // Whether span i is a link's title: a "title" directly after the "url" of an inline
     // link ("linktext", "url") or after the "url" of a "link" block. Other "title"
@@ -95,8 +102,8 @@ std::string_view spanTagName(SpanKind kind);    // "" for SpanKind::Other
 // starting with "text" or "inline", a block that is not [tag, {"level": int, ...},
 // spans...], a level beyond a quarter of the int range, a span that is not exactly
 // [tag, text] with string members. Tags outside the known kinds are kept as Other;
-// attributes other than these are ignored, and so are "info", "alt" and "title"
-// values that are not strings.
+// attributes other than these are ignored, and so are "info", "alt", "title",
+// "spacing" and "start" values that are not strings.
 ModelView readModelView(std::string_view json);
 
 }  // namespace qorva

@@ -4,7 +4,10 @@
 #include "model/inline_scanner.h"
 #include "model/json_text.h"
 #include "model/level_range.h"
+#include "model/list_counter.h"
 #include "model/utf8.h"
+
+#include <algorithm>
 
 namespace qorva {
 namespace {
@@ -14,11 +17,17 @@ std::string toModelJson(const BlockGrammar& grammar) {
     out.reserve(grammar.arena.size() + grammar.arena.size() / 2 + 64);
     out += "[\"text\"";
     InlineScanner scanner;
+    ListCounter lists;  // the written number of a list's first item is its start
     for (const RawBlock& block : grammar.blocks) {
+        const long level = clampLevel(block.tag, block.level);
+        const bool numbered = block.tag == std::string_view("numbered");
+        // Numbered as the writer numbers them: tables are not counted.
+        const std::string_view tag = block.tag;
+        if (tag != "row" && tag != "col") lists.next(tag == "heading" ? std::min(level, -1L) : level, numbered);
         out += ",[\"";
         out += block.tag;
         out += "\",{\"level\":";
-        out += std::to_string(clampLevel(block.tag, block.level));
+        out += std::to_string(level);
         if (block.rtl) out += ",\"direction\":\"rtl\"";
         if (block.attributes != 0) {
             const RawAttributes& a = grammar.attributes[block.attributes];
@@ -28,6 +37,12 @@ std::string toModelJson(const BlockGrammar& grammar) {
                 out += key;
                 appendJsonString(out, *value);
             }
+        }
+        if (block.loose) out += ",\"spacing\":\"loose\"";
+        if (numbered && block.number != 1 && lists.startedList(level)) {
+            out += ",\"start\":\"";
+            out += std::to_string(block.number);
+            out += '"';
         }
         out += '}';
         for (std::size_t i = 0; i < block.elementCount; ++i) {

@@ -1,5 +1,6 @@
 #include "model/text_writer.h"
 
+#include "model/list_counter.h"
 #include "model/model_view.h"
 #include "model/model_json.h"
 #include "model/span_writer.h"
@@ -31,7 +32,7 @@ std::string escapeBars(std::string text) {
 
 // Text at the start of a paragraph or term that would begin another block: headings 4
 // to 6 (at the left margin), a fence, a definition, a picture with a description or
-// title. A right-to-left mark after its first character (which running text drops)
+// title, a loose numbered item. A right-to-left mark after its first character (which running text drops)
 // keeps it text.
 bool startsLikeNewerBlock(std::string_view text, long level) {
     if (level <= 0 && text.substr(0, 4) == "####") {
@@ -39,6 +40,8 @@ bool startsLikeNewerBlock(std::string_view text, long level) {
         if (hashes <= 6 && hashes < text.size() && text[hashes] == ' ') return true;
     }
     if (text.substr(0, 4) == "~~~~" || text.substr(0, 4) == ":   ") return true;
+    const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
+    if (digits > 0 && text.substr(digits, 2) == ") ") return true;  // a loose numbered item
     if (text.substr(0, 2) != "![") return false;
     const std::string_view line = text.substr(0, text.find('\n'));
     return line.find("](<") != std::string_view::npos && line.back() == ')';
@@ -66,27 +69,6 @@ bool truthy(const Json& value) {
     if (value.is_string()) return !value.get_ref<const std::string&>().empty();
     return value.is_array() || value.is_object();
 }
-
-// One counter per list level; a numbered item's number counts the numbered items at
-// its level since the last other block at that level or any shallower block.
-class Numbering {
-public:
-    // Returns the number of a numbered item (0 for other blocks).
-    long next(long level, bool numbered) {
-        if (level < 0) {
-            counters_.clear();
-            return 0;
-        }
-        const auto at = static_cast<std::size_t>(level);
-        if (counters_.size() <= at) counters_.resize(at + 1, 0);
-        counters_[at] = numbered ? counters_[at] + 1 : 0;
-        counters_.resize(at + 1);  // deeper levels start again
-        return counters_[at];
-    }
-
-private:
-    std::vector<long> counters_;
-};
 
 class Writer {
 public:
@@ -140,7 +122,8 @@ private:
         const BlockKind kind = block.kind;
         const long level = block.level;
         // Headings of every level end all lists, so they restart every count.
-        const long number = numbering_.next(kind == BlockKind::Heading ? std::min(level, -1L) : level, kind == BlockKind::Numbered);
+        const long number = numbering_.next(kind == BlockKind::Heading ? std::min(level, -1L) : level,
+                                            kind == BlockKind::Numbered, doc_->startNumber(block));
         const std::size_t count = block.spanCount;
 
         switch (kind) {
@@ -157,10 +140,11 @@ private:
                 text.append(width, level == -3 ? '=' : '-');
                 return text;
             }
+            // A loose item's marker is "*" or ")" where a tight one's is "-" or ".".
             case BlockKind::Bulleted:
-                return fillText(spans(block, 0), indent(level + 1), indent(level) + "-   ");
+                return fillText(spans(block, 0), indent(level + 1), indent(level) + (doc_->loose(block) ? "*   " : "-   "));
             case BlockKind::Numbered: {
-                std::string marker = std::to_string(number) + ". ";
+                std::string marker = std::to_string(number) + (doc_->loose(block) ? ") " : ". ");
                 if (marker.size() < 4) marker += ' ';
                 return fillText(spans(block, 0), indent(level + 1), indent(level) + marker);
             }
@@ -320,7 +304,7 @@ private:
 
     TextWriterOptions options_;
     const ModelView* doc_ = nullptr;
-    Numbering numbering_;
+    ListCounter numbering_;
 };
 
 }  // namespace

@@ -3,7 +3,8 @@
 //     <span class="Prefix" contenteditable="false">ZWSP</span> <span class="SPANTYPE">ZWSP text ZWSP</span>...
 // An Image block holds <span class="ImageBorder">ZWSP<img>ZWSP</span> instead of spans,
 // a Divider <span class="ImageBorder">ZWSP<hr>ZWSP</span>. A code block's info string,
-// an image's description and title are attributes of the DIV (data-info ...).
+// an image's description and title, a list item's spacing ("loose") and the number
+// a numbered list starts at are attributes of the DIV (data-info ...).
 // A link title is the attribute data-title of its Url SPAN.
 import { ZWSP, appendAll, assert } from './base.js';
 import { isGroup } from './block-groups.js';
@@ -47,7 +48,7 @@ export function readBlockRecord(element) {
 // Copies the block attributes of the element's type into the record.
 export function readBlockAttributes(element, record) {
   const type = blockTypeOfElement(element);
-  if (type !== BlockType.Code && type !== BlockType.Image) return record;
+  if (type !== BlockType.Code && type !== BlockType.Image && type !== BlockType.Bulleted && type !== BlockType.Numbered) return record;
   for (const [key, name, owner] of BLOCK_ATTRIBUTES) {
     if (owner !== type) continue;
     const value = element.getAttribute(name);

@@ -121,7 +121,7 @@ export class BlockStore {
       const elements = records.map(function (r) {
         const element = createBlockElement(r.Type, r.Level, r.Spans);
         element.setAttribute('dir', r.RTL ? 'rtl' : 'ltr');
-        if (r.Info || r.Alt || r.Title) writeBlockAttributes(element, r);
+        if (r.Info || r.Alt || r.Title || r.Spacing || r.Start) writeBlockAttributes(element, r);
         return element;
       });
       this._spliceBlocks(0, this.blocks.length, elements);

@@ -1,6 +1,7 @@
 // The numbers shown before Numbered blocks. They follow the blocks in document
 // order: a level-0 block or a heading restarts every list, a block at level n
-// restarts the deeper ones, and a Numbered block at level n counts on at level n.
+// restarts the deeper ones, and a Numbered block at level n counts on at level n
+// (from its data-start when it begins the list).
 // The style sheet shows them from the prefix's data-number attribute. CSS counters
 // on every block would say the same, but the program's engine lays those out in
 // time quadratic in the number of blocks, which a long manuscript cannot afford.
@@ -30,7 +31,7 @@ export class ListNumbering {
     this.observer = new MutationObserver(function (records) {
       numbering.update(records.concat(numbering.observer.takeRecords()));
     });
-    this.observer.observe(root, { subtree: true, childList: true, attributes: true, attributeFilter: ['class'] });
+    this.observer.observe(root, { subtree: true, childList: true, attributes: true, attributeFilter: ['class', 'data-start'] });
     this.numberFrom(null, null);
   }
 
@@ -64,7 +65,7 @@ export class ListNumbering {
   // Numbers the blocks from start (null: the first block) until a restarting
   // block after last (null: the end).
   numberFrom(start, last) {
-    const counters = [0, 0, 0, 0, 0, 0];
+    const counters = [null, null, null, null, null, null];  // null: no list open at that level
     let next;
     if (start === null && last === null) {
       // Everything: the selector engine lists the blocks faster than a walk.
@@ -86,14 +87,20 @@ export class ListNumbering {
       } else if (passedLast && last !== null && level === 0) {
         return;
       }
-      for (let deeper = level + 1; deeper <= 5; deeper++) counters[deeper] = 0;
+      for (let deeper = level + 1; deeper <= 5; deeper++) counters[deeper] = null;
       if (level === 0 || !block.className.startsWith('Numbered ')) continue;
-      counters[level] += 1;
+      counters[level] = counters[level] === null ? startOf(block) : counters[level] + 1;
       const prefix = block.children[1];
       const number = String(counters[level]);
       if (prefix && prefix.getAttribute(NUMBER_ATTRIBUTE) !== number) prefix.setAttribute(NUMBER_ATTRIBUTE, number);
     }
   }
+}
+
+// The number a list starting with this block starts at.
+function startOf(block) {
+  const start = block.getAttribute('data-start');
+  return start && /^[0-9]{1,9}$/.test(start) ? parseInt(start, 10) : 1;
 }
 
 // The level a block counts at (a heading at 0), or null for anything that is not

@@ -1,4 +1,4 @@
-// Exchange with model JSON: ["text", [tag, {level, direction, info, alt, title}, [spanTag, text]...]...].
+// Exchange with model JSON: ["text", [tag, {level, direction, info, alt, title, spacing, start}, [spanTag, text]...]...].
 import { Point, assert } from './base.js';
 import { BlockDerivedCache } from './block-cache.js';
 import { readBlockRecord } from './block-elements.js';
@@ -36,6 +36,8 @@ const TAG_FROM_BLOCK = {
 const ATTRIBUTE_KEYS = {
   Code: [['info', 'Info']],
   Image: [['alt', 'Alt'], ['title', 'Title']],
+  Bulleted: [['spacing', 'Spacing']],
+  Numbered: [['spacing', 'Spacing'], ['start', 'Start']],
 };
 
 const TAG_FROM_SPAN = {

@@ -60,10 +60,27 @@ export const newlinesMethods = {
     if (dir) this.blocks[to].setAttribute('dir', dir);
   },
 
+  // A new item of a list is spaced as the item it comes from; the new first item
+  // of a list takes over the number the list starts at.
+  _copyListAttributes(from, to) {
+    const record = readBlockAttributes(this.blocks[from], {});
+    const start = record.Start;
+    delete record.Start;
+    if (to < from && start) {
+      writeBlockAttributes(this.blocks[from], Object.assign({}, record));
+      record.Start = start;
+    }
+    if (record.Spacing || record.Start) writeBlockAttributes(this.blocks[to], record);
+  },
+
   insertEmptyBlockBefore(i) {
     const type = this.getBlockType(i);
-    if (type === BlockType.Bulleted || type === BlockType.Numbered) this.insertBlock(i, type, this.getBlockLevel(i));
-    else this.insertBlock(i, BlockType.Plain, 0);
+    if (type === BlockType.Bulleted || type === BlockType.Numbered) {
+      this.insertBlock(i, type, this.getBlockLevel(i));
+      this._copyListAttributes(i + 1, i);
+    } else {
+      this.insertBlock(i, BlockType.Plain, 0);
+    }
     this._copyDirection(i + 1, i);
   },
 
@@ -78,6 +95,7 @@ export const newlinesMethods = {
         return false;
       }
       this.insertBlock(i + 1, type, level);
+      this._copyListAttributes(i, i + 1);
     } else if (type === BlockType.Plain) {
       this.insertBlock(i + 1, BlockType.Plain, level);
     } else if ((type === BlockType.Term || type === BlockType.Definition) && !this.isBlockEmpty(i)) {
@@ -104,8 +122,11 @@ export const newlinesMethods = {
     this.setBlockSpans(point.block, parts.Before);
     this.insertBlock(point.block + 1, this.getBlockType(point.block), this.getBlockLevel(point.block), parts.After);
     this._copyDirection(point.block, point.block + 1);
-    // Both halves of a code block are in its language.
-    writeBlockAttributes(this.blocks[point.block + 1], readBlockAttributes(this.blocks[point.block], {}));
+    // Both halves of a code block are in its language, of a list item spaced alike;
+    // only the first half starts a list.
+    const attributes = readBlockAttributes(this.blocks[point.block], {});
+    delete attributes.Start;
+    writeBlockAttributes(this.blocks[point.block + 1], attributes);
   },
 
   insertLineBreak() {

@@ -56,6 +56,8 @@ export function isObjectType(type) {
 // belongs to. Another type keeps the attribute but does not read it.
 export const BLOCK_ATTRIBUTES = [
   ['Info', 'data-info', BlockType.Code], ['Alt', 'data-alt', BlockType.Image], ['Title', 'data-title', BlockType.Image],
+  ['Spacing', 'data-spacing', BlockType.Bulleted], ['Spacing', 'data-spacing', BlockType.Numbered],
+  ['Start', 'data-start', BlockType.Numbered],
 ];
 
 // A span may carry a link title (`Title`, on a Url span).

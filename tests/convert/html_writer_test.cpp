@@ -53,6 +53,10 @@ const Case kCases[] = {
     {"NestedListsAndContinuationParagraphs",
      R"(["numbered",{"level":0},["plain","a"]],["para",{"level":1},["plain","more"]],["bulleted",{"level":1},["plain","x"]],["numbered",{"level":0}])",
      "<ol>\n<li>\n<p>a</p><p>more</p><ul>\n<li>\n<p>x</p>\n</li>\n</ul>\n</li><li>\n\n</li>\n</ol>\n"},
+    {"LooseItemsAreParagraphsAsEveryItemAndAListsStart",
+     R"(["numbered",{"level":0,"spacing":"loose","start":"7"},["plain","a"]],["numbered",{"level":0,"start":"2"},["plain","b"]],)"
+     R"(["numbered",{"level":1,"start":"x"},["plain","c"]])",
+     "<ol start=\"7\">\n<li>\n<p>a</p>\n</li><li>\n<p>b</p><ol>\n<li>\n<p>c</p>\n</li>\n</ol>\n</li>\n</ol>\n"},
     {"EmptyCellAndCellParagraphs",
      R"(["row",{"level":1}],["row",{"level":1},["plain","r"]],["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])",
      "<table>\n<tr>\n<td>\n\n</td>\n</tr><tr>\n<td>\n<p>r</p>\n</td><td>\n<p>c</p><p>c2</p>\n</td>\n</tr>\n</table>\n"},

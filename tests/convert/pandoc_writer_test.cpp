@@ -57,6 +57,11 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
               R"([[[{"Para":[{"Str":"a"}]}],[]],[[{"Para":[{"Str":"b"}]}],[{"Para":[{"Str":"c"}]},{"Para":[{"Str":"c2"}]}]]]]}])");
+    // Loose items have a Para, the others a Plain; a numbered list starts at its first item's start.
+    EXPECT_EQ(writeBlocks(R"(["numbered",{"level":0,"spacing":"loose","start":"4"},["plain","a"]],["numbered",{"level":0},["plain","b"]],)"
+                          R"(["numbered",{"level":1,"start":"x"},["plain","c"]],["bulleted",{"level":0},["plain","d"]])"),
+              R"([{"OrderedList":[[4,"Decimal","Period"],[[{"Para":[{"Str":"a"}]}],[{"Plain":[{"Str":"b"}]},)"
+              R"({"OrderedList":[[1,"Decimal","Period"],[[{"Plain":[{"Str":"c"}]}]]]}]]]},{"BulletList":[[{"Plain":[{"Str":"d"}]}]]}])");
     // Asked for a header row (pipe tables need one), the first row is it.
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],["col",{"level":2}])",
                           R"({"headerRow":true})"),

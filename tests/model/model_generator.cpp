@@ -1,5 +1,7 @@
 #include "model_generator.h"
 
+#include "model/list_counter.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -25,6 +27,7 @@ public:
         Json doc = Json::array({"text"});
         const int blocks = pick(1, 8);
         for (int i = 0; i < blocks; ++i) addBlock(doc);
+        addListStarts(doc);
         return doc;
     }
 
@@ -200,6 +203,20 @@ private:
         return !text.empty() && text.find_first_not_of(c) == std::string::npos;
     }
 
+    // A start number stands on the first item of a numbered list, counted as the
+    // format counts them (tables are not counted, headings end every list).
+    void addListStarts(Json& doc) {
+        ListCounter lists;
+        for (std::size_t i = 1; i < doc.size(); ++i) {
+            const std::string tag = doc[i][0];
+            if (tag == "row" || tag == "col") continue;
+            const long level = doc[i][1]["level"];
+            lists.next(tag == "heading" ? std::min(level, -1L) : level, tag == "numbered");
+            if (tag == "numbered" && lists.startedList(level) && chance(40))
+                doc[i][1]["start"] = std::to_string(oneOf(std::vector<int>{0, 2, 9, 10, 123456789}));
+        }
+    }
+
     void addCodeLines(Json& block, const std::string& fence) {
         const int lines = pick(0, 4);
         for (int i = 0; i < lines; ++i) {
@@ -247,6 +264,7 @@ private:
             if (block.size() == 2) block.push_back(span("plain", "h"));
             if (block[2][0] == "plain" && startsUnsayably(block[2][1])) block[2][1] = "h" + block[2][1].get<std::string>();
         } else if (tag == "bulleted" || tag == "numbered") {
+            if (chance(30)) block[1]["spacing"] = "loose";
             if (!chance(5)) addRunningText(block, true, false);
         } else if (tag == "quote" || tag == "comment") {
             addRunningText(block, false, false);

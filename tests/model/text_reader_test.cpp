@@ -44,9 +44,14 @@ const Case kCases[] = {
      R"(["plain"," "],["html","<br>"],["plain"," "],["tex","\\X"],["plain"," "],["linktext","t"],["url","u"],["title","ti"],)"
      R"(["plain"," 2^10 ~~ a~~"]],["link",{"level":0},["linkref","l"],["url","v"],["title","w"]])"},
     {"UnderlinedItemIsAHeading", "- a\n---\n", R"(["heading",{"level":-2},["plain","- a"]])"},
-    {"StarBullet", "* x", R"(["bulleted",{"level":0},["plain","x"]])"},
-    {"NumberOfSeveralDigits", "12. x", R"(["numbered",{"level":0},["plain","x"]])"},
-    {"NumberWithParenthesisIsText", "1) x", R"(["para",{"level":0},["plain","1) x"]])"},
+    // "*" and ")" mark loose items; the number of a list's first item is its start.
+    {"StarBulletIsLoose", "* x", R"(["bulleted",{"level":0,"spacing":"loose"},["plain","x"]])"},
+    {"NumberWithParenthesisIsLoose", "1) x\n\n2. y", R"(["numbered",{"level":0,"spacing":"loose"},["plain","x"]],["numbered",{"level":0},["plain","y"]])"},
+    {"ParenthesisWithoutSpaceIsText", "1)x", R"(["para",{"level":0},["plain","1)x"]])"},
+    {"FirstNumberOfEachListIsItsStart", "12) a\n\n7. b\n\n    0. c\n\n    1. d\n\nx\n\n1234567890. e\n\n3. f",
+     R"(["numbered",{"level":0,"spacing":"loose","start":"12"},["plain","a"]],["numbered",{"level":0},["plain","b"]],)"
+     R"(["numbered",{"level":1,"start":"0"},["plain","c"]],["numbered",{"level":1},["plain","d"]],["para",{"level":0},["plain","x"]],)"
+     R"(["numbered",{"level":0},["plain","e"]],["numbered",{"level":0},["plain","f"]])"},
     {"IndentationRoundsDown", "       - x", R"(["bulleted",{"level":1},["plain","x"]])"},
     {"LazyQuotationLine", "> a\nb", R"(["quote",{"level":0},["plain","a\nb"]])"},
     {"NoteWithoutLabel", "[^]: x", R"(["note",{"level":0},["noteref",""],["plain","x"]])"},

@@ -68,6 +68,12 @@ const Case kCases[] = {
     {"NumberingContinuesPastDeeperBlocks", kItem + R"(,["para",{"level":1},["plain","p"]],)" + kItem, "1.  i\n\n    p\n\n2.  i\n"},
     {"ParagraphAtTheItemsLevelRestartsNumbering", kItem + "," + para("p") + "," + kItem, "1.  i\n\np\n\n1.  i\n"},
     {"BulletedItemRestartsNumbering", kItem + R"(,["bulleted",{"level":0},["plain","b"]],)" + kItem, "1.  i\n\n-   b\n\n1.  i\n"},
+    {"LooseItemsAndStartNumbers",
+     R"(["bulleted",{"level":0,"spacing":"loose"},["plain","b"]],["numbered",{"level":0,"start":"3"},["plain","i"]],)"
+     R"(["numbered",{"level":0,"spacing":"loose","start":"9"},["plain","j"]],["numbered",{"level":1,"start":"0"},["plain","k"]],)"
+     R"(["numbered",{"level":1,"start":"x"},["plain","l"]])",
+     "*   b\n\n3.  i\n\n4)  j\n\n    0.  k\n\n    1.  l\n"},
+    {"StartOfAListAfterAnotherAtItsLevel", kItem + "," + para("p") + R"(,["numbered",{"level":0,"start":"10"},["plain","i"]])", "1.  i\n\np\n\n10. i\n"},
     {"UnwrappedBreak", R"(["para",{"level":0},["plain","first"],["break","\n"],["plain","second"]])", "first  \nsecond\n"},
     {"EmptyLineInsideAParagraph", R"(["para",{"level":0},["plain","a"],["break","\n"],["break","\n"],["plain","b"]])", "a  \n  \nb\n"},
     {"ItemLineAfterABreakIsIndented", R"(["bulleted",{"level":0},["plain","a"],["break","\n"],["plain","b"]])", "-   a  \n    b\n"},
@@ -92,6 +98,7 @@ const Case kCases[] = {
     {"EscapeOffBackslashOnlyBeforeWhatItWouldEscape", R"(["para",{"level":0},["plain","a\\*"],["emph","e\\"]])", "a\\\\**e\\\\*\n"},
     {"ParagraphStartingLikeADefinition", para("[x]: y"), "\\[x]: y\n"},
     {"ParagraphStartingLikeAnItem", para("* item"), "\\* item\n"},
+    {"ParagraphStartingLikeALooseNumberedItem", para("12) x"), "1" + kRlm + "2) x\n"},
     {"ParagraphStartingLikeAQuotation", para("> quoted"), "\\> quoted\n"},
     {"ParagraphStartingLikeMath", para("$$"), "\\$$\n"},
     {"ParagraphStartingLikeAnImage", para("![](<x>)"), "!\\[](\\<x\\>)\n"},

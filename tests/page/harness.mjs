@@ -88,14 +88,16 @@ export const selected = (anchor, focus) => ({ anchor, focus });
 
 // Runs in the page: [block index, shown, expected] where a shown number differs from a count from the top.
 export function numberFaults() {
-  const counters = [0, 0, 0, 0, 0, 0];
+  const counters = [null, null, null, null, null, null];
   const faults = [];
   document.querySelectorAll('#doc span.Start').forEach((start, i) => {
     const [type, indent] = start.parentNode.className.split(' ');
     const level = type === 'Heading' ? 0 : Number(indent.slice(6));
-    for (let d = level + 1; d <= 5; d++) counters[d] = 0;
+    for (let d = level + 1; d <= 5; d++) counters[d] = null;
     if (type !== 'Numbered' || level === 0) return;
-    const expected = String(++counters[level]);
+    const first = Number(start.parentNode.getAttribute('data-start') || 1);
+    counters[level] = counters[level] === null ? first : counters[level] + 1;
+    const expected = String(counters[level]);
     const shown = start.parentNode.querySelector('.Prefix').getAttribute('data-number');
     if (shown !== expected) faults.push([i, shown, expected]);
   });

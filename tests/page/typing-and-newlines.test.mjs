@@ -54,6 +54,16 @@ describe('Enter', () => stepCases(s, [
     doc(block('bulleted', 1, 'a'), empty('para')), [1, 0, 0]],
   ['at the very start of a list item the empty item goes above', doc(block('bulleted', 1, 'item')), enter([0, 0, 0]),
     doc(empty('bulleted', 1), block('bulleted', 1, 'item')), [1, 0, 0]],
+  ...(() => {
+    const item = (attributes, text) => ['numbered', { level: 0, spacing: 'loose', ...attributes }, ...(text ? [['plain', text]] : [])];
+    const steps = [...enter([0, 0, 1]), ...enter([0, 0, 0]), ...enter([2, 0, 1])];
+    return [
+      ['in a loose list new items are loose and the first item keeps the start number', doc(item({ start: '3' }, 'ab')), steps,
+        doc(item({ start: '3' }), item({}, 'a'), item({}, 'b'), item({}))],
+      ['undo joins a split loose item again with its attributes', doc(item({ start: '3' }, 'ab')), [...enter([0, 0, 1]), 'undo'],
+        doc(item({ start: '3' }, 'ab'))],
+    ];
+  })(),
   ['at the very start of another paragraph an empty plain one goes above', doc(block('quote', 0, 'q')), enter([0, 0, 0]),
     doc(empty('para'), block('quote', 0, 'q'))],
   ['in Final it adds an empty paragraph and the caret stays below it', doc(para('a')), enter([1, 0, 0]), doc(para('a'), empty('para')), [2, 0, 0]],
