@@ -7,22 +7,23 @@ import { BlockType, Span, SpanType, emptyPlain, isObjectType, traitsOf } from '.
 export const newlinesMethods = {
   // Enter as the shell delivers it: the block at the selection start decides.
   newlineKey() {
-    this.beforeChanges();
     const o = this.getSelection().start;
     const type = this.getBlockType(o.block);
-    if (this.isBlockInsideTable(o.block)) {
+    const inTable = this.isBlockInsideTable(o.block);
+    // These take their own undo snapshot: a second one here would leave an
+    // undo step that changes nothing.
+    if (!inTable && traitsOf(type).Verbatim && type !== BlockType.Formula) return this.insertLineBreak();
+    if (!inTable && !isObjectType(type)) return this.insertNewline();
+    this.beforeChanges();
+    if (inTable) {
       const firstOfTable = o.block === 0 || !this.isBlockInsideTable(o.block - 1);
       if (o.span === 0 && o.offset === 0 && firstOfTable) {
         this.insertBlock(o.block, BlockType.Plain, 0);
         this.setCaret(Point(o.block + 1, 0, 0));
       }
-    } else if (traitsOf(type).Verbatim && type !== BlockType.Formula) {
-      this.insertLineBreak();
-    } else if (isObjectType(type)) {
+    } else {
       this.insertBlock(o.block + 1, BlockType.Plain, 0);
       this.setCaret(Point(o.block + 1, 0, 0));
-    } else {
-      this.insertNewline();
     }
   },
 

@@ -21,6 +21,10 @@ describe('commands', () => {
     ['Image', [1, 0, 2], 'insertImage', 'pics/x.png'],
     ['Cut across a table', [[1, 0, 2], [5, 0, 1]], 'cut'],
     ['Paste of a fragment into a cell', [4, 0, 1], 'paste', '["inline",["para",{"level":0},["strong","S"]]]'],
+    ['Enter in the middle of a paragraph', [9, 0, 4], 'insertNewline'],
+    ['Enter at the start of a paragraph', [9, 0, 0], 'insertNewline'],
+    ['Enter after a picture', [8, 0, 0], 'insertNewline'],
+    ['Enter at the start of a table', [3, 0, 0], 'insertNewline'],
   ]) {
     test(`${name} is undone and redone as one step`, async () => {
       await s.e.load(start, at);
@@ -40,7 +44,7 @@ describe('what one undo takes back after typing and deleting', () => {
     ['a run of typing is one step', empty, [0, 0, 0], [typed('hello world')], [empty]],
     ['a caret move ends the run', empty, [0, 0, 0], [typed('ab'), { key: 'ArrowLeft' }, typed('c')], [doc(para('ab')), empty]],
     ['Enter ends the run', empty, [0, 0, 0], [typed('ab'), 'insertNewline', typed('cd')],
-      [doc(para('ab'), para()), doc(para('ab')), doc(para('ab')), empty]],
+      [doc(para('ab'), para()), doc(para('ab')), empty]],
     ['another block ends the run', two, [0, 0, 3], [typed('x'), [1, 0, 3], typed('y')], [doc(para('onex'), para('two')), two]],
     ['a command ends the run', empty, [0, 0, 0], [typed('ab'), 'styleParagraphHeading1', typed('cd')],
       [doc(block('heading', -3, 'ab')), doc(para('ab')), empty]],
