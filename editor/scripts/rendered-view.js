@@ -45,10 +45,9 @@ export class RenderedView {
       subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'data-info', 'id'],
     });
     for (const group of Array.from(root.children)) if (isGroup(group)) this.intersections.observe(group);
-    window.addEventListener('beforeprint', function () { view.showAll(true); });
+    window.addEventListener('beforeprint', function () { view.showAll(true); loadFormulaFonts(); });
     installCodeColours();
     root.addEventListener('mousedown', function (event) { view._onMouseDown(event); });
-    window.requestIdleCallback(loadFormulaFonts, { timeout: 2000 });
   }
 
   // A click on a typeset formula puts the caret at the end of its source, which
