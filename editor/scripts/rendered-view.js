@@ -81,11 +81,16 @@ export class RenderedView {
     return node;
   }
 
+  // A group coming near is shown in a task of its own, after the frame that
+  // found it near has been painted: after a document was loaded, that frame
+  // shows the text without waiting for the typesetting.
   _onIntersections(entries) {
+    const view = this;
     for (const entry of entries) {
       if (entry.isIntersecting) {
-        this.near.add(entry.target);
-        this._showGroup(entry.target);
+        const group = entry.target;
+        this.near.add(group);
+        setTimeout(function () { if (view.near.has(group)) view._showGroup(group); }, 0);
       } else {
         this.near.delete(entry.target);
       }
