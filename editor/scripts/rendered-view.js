@@ -7,6 +7,7 @@
 import { blockTypeOfElement, collectBlockElements } from './block-elements.js';
 import { isGroup } from './block-groups.js';
 import { colourCodeBlock, installCodeColours, prepareCodeForPrinting, uncolourCodeBlock } from './code-colours.js';
+import { editor } from './current-editor.js';
 import { loadFormulaFonts, typesetBlockFormulas } from './formulas.js';
 import { BlockType } from './types.js';
 
@@ -51,7 +52,8 @@ export class RenderedView {
   }
 
   // A click on a typeset formula puts the caret at the end of its source, which
-  // shows the source for editing.
+  // shows the source for editing at once (the caret's marks are moved now, not
+  // only when the browser reports the selection change later).
   _onMouseDown(event) {
     if (event.button !== 0) return;
     const path = event.composedPath();
@@ -63,6 +65,7 @@ export class RenderedView {
     event.preventDefault();
     this.root.focus({ preventScroll: true });
     window.getSelection().collapse(text, Math.max(1, text.length - 1));
+    editor._onSelectionChange();
   }
 
   _show(block) {
