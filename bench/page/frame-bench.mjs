@@ -3,8 +3,10 @@
 // layout, pre-paint, paint and intersection work of the frames until the page is
 // quiet again, read from a Chromium trace, which adds some overhead of its own),
 // and the time until the first frame after the step has been painted.
-// Several assembled pages can be compared side by side in one run. Loading,
-// saving and the first search after loading are timed until painted as well.
+// Several assembled pages can be compared side by side in one run, each also as
+// a ratio to the first (bench/page/reference-page.sh builds an earlier commit's
+// page). Opening the page (until its load event), loading a document, saving and
+// the first search after loading are timed as well.
 // Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [--writing-modes] [--formulas] [PAGE.html ...]
 //        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html;
 //        --painted-only leaves out the traced main-thread work, which takes long
@@ -135,6 +137,8 @@ async function measure(browser, pagePath, count = blocks) {
       figures[i][name] = await take();
     }
   };
+  const opened = await e.eval(() => performance.getEntriesByType('navigation')[0].loadEventEnd);
+  figures.forEach((f) => { f['page opened: load event'] = opened; });
   await e.eval((j) => { window.benchJson = j; }, json);
   await each('load: until painted', async () => {
     const painted = await untilPainted(e, { call: 'setTextJson(window.benchJson)' });
@@ -223,6 +227,8 @@ try {
       cells.push(f[name].toFixed(1).padStart(10));
       if (writingModes && i % 2) cells.push(('x' + (f[name] / results[i - 1][name]).toFixed(2)).padStart(8));
     });
+    // Without the modes, each page after the first also as a ratio to it.
+    if (!writingModes) results.slice(1).forEach((f) => cells.push(('x' + (f[name] / results[0][name]).toFixed(2)).padStart(8)));
     console.log(name.padEnd(36) + cells.join(''));
   }
   if (results.some((f) => f.errors)) console.log('page errors occurred during the run');

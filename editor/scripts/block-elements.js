@@ -89,29 +89,55 @@ function createImageBorder(reference) {
   return createObjectBorder(img);
 }
 
-export function writeBlockSpans(element, spans) {
+// Whether a span element already holds span `s` as writeBlockSpans would make it.
+function holdsSpan(node, s) {
+  const text = node.firstChild;
+  return node.className === s.Type && !!text && text.nodeType === Node.TEXT_NODE && node.childNodes.length === 1 &&
+    text.data === ZWSP + s.Text + ZWSP &&
+    node.getAttribute('data-title') === (s.Title && s.Type === SpanType.Url ? s.Title : null);
+}
+
+function createSpanElement(s) {
+  const span = document.createElement('span');
+  span.className = s.Type;
+  markSpanSpelling(span, s.Type);
+  if (s.Title && s.Type === SpanType.Url) span.setAttribute('data-title', s.Title);
+  span.appendChild(document.createTextNode(ZWSP + s.Text + ZWSP));
+  return span;
+}
+
+// Writes the spans of a block element. Span elements that already hold the
+// span wanted at their place stay as they are: the first ones of the element,
+// and the last ones of the element or, when given, of `donor` (another block in
+// the same tree, whose last spans are moved over). What the page shows for a
+// kept span (a typeset formula) stays, so rewriting a block costs only its
+// changed spans.
+export function writeBlockSpans(element, spans, donor) {
   assert(spans.length > 0, 'ERR084');
   for (let s = 1; s < spans.length; s++) {
     assert(spans[s].Type !== spans[s - 1].Type, 'ERR085');
   }
-  while (element.childNodes.length > 2) element.removeChild(element.lastChild);
   const type = blockTypeOfElement(element);
-  if (type === BlockType.Image) {
-    element.appendChild(createImageBorder(spans.map(function (s) { return s.Text; }).join('')));
+  if (type === BlockType.Image || type === BlockType.Divider) {
+    while (element.childNodes.length > 2) element.removeChild(element.lastChild);
+    element.appendChild(type === BlockType.Image ? createImageBorder(spans.map(function (s) { return s.Text; }).join(''))
+      : createObjectBorder(document.createElement('hr')));
     return;
   }
-  if (type === BlockType.Divider) {
-    element.appendChild(createObjectBorder(document.createElement('hr')));
-    return;
+  const own = Array.prototype.slice.call(element.childNodes, 2);
+  let front = 0;
+  while (front < own.length && front < spans.length && holdsSpan(own[front], spans[front])) front++;
+  const tail = donor ? Array.prototype.slice.call(donor.childNodes, 2) : own.slice(front);
+  let back = 0;
+  while (back < tail.length && front + back < spans.length &&
+         holdsSpan(tail[tail.length - 1 - back], spans[spans.length - 1 - back])) back++;
+  const keptTail = tail.slice(tail.length - back);
+  for (let c = front; c < own.length; c++) {
+    if (donor || c < own.length - back) element.removeChild(own[c]);
   }
-  for (const s of spans) {
-    const span = document.createElement('span');
-    span.className = s.Type;
-    markSpanSpelling(span, s.Type);
-    if (s.Title && s.Type === SpanType.Url) span.setAttribute('data-title', s.Title);
-    span.appendChild(document.createTextNode(ZWSP + s.Text + ZWSP));
-    element.appendChild(span);
-  }
+  const before = donor || !keptTail.length ? null : keptTail[0];
+  for (let s = front; s < spans.length - back; s++) element.insertBefore(createSpanElement(spans[s]), before);
+  if (donor) for (const span of keptTail) element.appendChild(span);
 }
 
 export function readBlockSpans(element) {

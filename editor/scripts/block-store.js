@@ -61,8 +61,10 @@ export class BlockStore {
     return readBlockSpans(this.blocks[i]);
   }
 
-  setBlockSpans(i, spans) {
-    writeBlockSpans(this.blocks[i], spans);
+  // With `donor` (the index of another block), that block's last spans are
+  // moved over where they are the last ones wanted (see writeBlockSpans).
+  setBlockSpans(i, spans, donor) {
+    writeBlockSpans(this.blocks[i], spans, donor === undefined ? null : this.blocks[donor]);
   }
 
   getSpanCount(i) {

@@ -5,6 +5,7 @@
 // program's engine does not print highlights, so for printing a shadow root on
 // the block shows a coloured copy of its text instead (on paper only).
 import { blockTypeOfElement } from './block-elements.js';
+import { formulaLibraries } from './formula-libraries.js';
 import { BlockType } from './types.js';
 
 // The colours of a light theme; a theme may set others for the screen
@@ -37,12 +38,8 @@ export function installCodeColours() {
   document.head.insertBefore(style, document.getElementById('theme.css'));
 }
 
-// highlight.js registers its languages when it is first asked for, not while the page starts.
-let hljsLibrary = null;
 function hljs() {
-  // eslint-disable-next-line no-undef
-  if (!hljsLibrary) hljsLibrary = require('highlight.js/lib/common');
-  return hljsLibrary;
+  return formulaLibraries().hljs;
 }
 
 export function canColourCode() {

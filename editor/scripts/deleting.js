@@ -125,7 +125,7 @@ export const deletingMethods = {
       if (collected.length && collected[collected.length - 1].Text === '') collected.pop();
       collected = collected.concat(spans);
     }
-    this.setBlockSpans(first, SpanList.normalize(SpanList.guardBreaks(collected)));
+    this.setBlockSpans(first, SpanList.normalize(SpanList.guardBreaks(collected)), last);
     this.removeBlocks(first + 1, last - first);
   },
 

@@ -8,6 +8,7 @@
 // ActiveSpan or ActiveBlock mark) shows it again. While the browser's find runs
 // (data-finding on the root) sources are shown, so that it finds them.
 import { blockTypeOfElement } from './block-elements.js';
+import { formulaLibraries, formulaLibrariesLoaded } from './formula-libraries.js';
 import { BlockType, SpanType } from './types.js';
 
 // Document content never becomes markup that acts: no links, pictures, classes
@@ -47,6 +48,8 @@ let shadowSheets = null;
 // document (font faces in a shadow root are not used).
 function formulaSheets() {
   if (shadowSheets) return shadowSheets;
+  formulaLibraries();
+  window.requestIdleCallback(loadFormulaFonts, { timeout: 2000 });
   const own = new CSSStyleSheet();
   own.replaceSync(SHADOW_STYLE);
   const library = new CSSStyleSheet();
@@ -58,21 +61,18 @@ function formulaSheets() {
   return shadowSheets;
 }
 
-// The formula fonts are made ready early, while the page is idle: a glyph of a
-// font still loading is not drawn, and printing does not wait for it.
+// The formula fonts are made ready early, while the page is idle after the
+// first formula was shown: a glyph of a font still loading is not drawn, and
+// printing does not wait for it. Their faces are declared with the libraries.
 export function loadFormulaFonts() {
+  if (!formulaLibrariesLoaded()) return;
   document.fonts.forEach(function (face) {
     if (face.family.replace(/"/g, '').startsWith('KaTeX_')) face.load().catch(function () {});
   });
 }
 
-// KaTeX sets up its tables when it is first asked for (the bundler runs a
-// required module then), not while the page starts.
-let katexLibrary = null;
 function katex() {
-  // eslint-disable-next-line no-undef
-  if (!katexLibrary) katexLibrary = require('katex');
-  return katexLibrary;
+  return formulaLibraries().katex;
 }
 
 // Typeset forms by source, so that a formula met again (undo, a repeated one)

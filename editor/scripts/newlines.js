@@ -120,8 +120,11 @@ export const newlinesMethods = {
     assert(parts.After.length > 0, 'ERR090');
     if (parts.Before[parts.Before.length - 1].Type === SpanType.Break) parts.Before.push(emptyPlain());
     if (parts.After[0].Type === SpanType.Break) parts.After.unshift(emptyPlain());
+    // The second half is made in the tree and takes the spans after the cut
+    // from the first, so that unchanged spans stay the same elements.
+    this.insertBlock(point.block + 1, this.getBlockType(point.block), this.getBlockLevel(point.block));
+    this.setBlockSpans(point.block + 1, parts.After, point.block);
     this.setBlockSpans(point.block, parts.Before);
-    this.insertBlock(point.block + 1, this.getBlockType(point.block), this.getBlockLevel(point.block), parts.After);
     this._copyDirection(point.block, point.block + 1);
     // Both halves of a code block are in its language, of a list item spaced alike;
     // only the first half starts a list.

@@ -7,6 +7,7 @@
 import { blockTypeOfElement, collectBlockElements } from './block-elements.js';
 import { isGroup } from './block-groups.js';
 import { colourCodeBlock, installCodeColours, prepareCodeForPrinting, uncolourCodeBlock } from './code-colours.js';
+import { editor } from './current-editor.js';
 import { loadFormulaFonts, typesetBlockFormulas } from './formulas.js';
 import { BlockType } from './types.js';
 
@@ -45,14 +46,14 @@ export class RenderedView {
       subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'data-info', 'id'],
     });
     for (const group of Array.from(root.children)) if (isGroup(group)) this.intersections.observe(group);
-    window.addEventListener('beforeprint', function () { view.showAll(true); });
+    window.addEventListener('beforeprint', function () { view.showAll(true); loadFormulaFonts(); });
     installCodeColours();
     root.addEventListener('mousedown', function (event) { view._onMouseDown(event); });
-    window.requestIdleCallback(loadFormulaFonts, { timeout: 2000 });
   }
 
   // A click on a typeset formula puts the caret at the end of its source, which
-  // shows the source for editing.
+  // shows the source for editing at once (the caret's marks are moved now, not
+  // only when the browser reports the selection change later).
   _onMouseDown(event) {
     if (event.button !== 0) return;
     const path = event.composedPath();
@@ -64,6 +65,7 @@ export class RenderedView {
     event.preventDefault();
     this.root.focus({ preventScroll: true });
     window.getSelection().collapse(text, Math.max(1, text.length - 1));
+    editor._onSelectionChange();
   }
 
   _show(block) {
@@ -82,11 +84,16 @@ export class RenderedView {
     return node;
   }
 
+  // A group coming near is shown in a task of its own, after the frame that
+  // found it near has been painted: after a document was loaded, that frame
+  // shows the text without waiting for the typesetting.
   _onIntersections(entries) {
+    const view = this;
     for (const entry of entries) {
       if (entry.isIntersecting) {
-        this.near.add(entry.target);
-        this._showGroup(entry.target);
+        const group = entry.target;
+        this.near.add(group);
+        setTimeout(function () { if (view.near.has(group)) view._showGroup(group); }, 0);
       } else {
         this.near.delete(entry.target);
       }

@@ -1,13 +1,13 @@
 // Builds the self-contained editor page: the HTML template with the style sheet,
 // the formula style sheet (its fonts as data addresses, so that nothing is
-// fetched) and the bundled script placed inline.
-// Usage: node assemble.mjs TEMPLATE STYLE FORMULA_STYLE BUNDLE OUT
+// fetched), the libraries' bundle and the page's bundle placed inline.
+// Usage: node assemble.mjs TEMPLATE STYLE FORMULA_STYLE LIBRARIES BUNDLE OUT
 import { readFileSync, writeFileSync, mkdirSync } from 'node:fs';
 import { dirname, resolve } from 'node:path';
 
-const [template, style, formulaStyle, bundle, out, ...extra] = process.argv.slice(2);
-if (!template || !style || !formulaStyle || !bundle || !out || extra.length > 0) {
-  console.error('usage: node assemble.mjs TEMPLATE STYLE FORMULA_STYLE BUNDLE OUT');
+const [template, style, formulaStyle, libraries, bundle, out, ...extra] = process.argv.slice(2);
+if (!template || !style || !formulaStyle || !libraries || !bundle || !out || extra.length > 0) {
+  console.error('usage: node assemble.mjs TEMPLATE STYLE FORMULA_STYLE LIBRARIES BUNDLE OUT');
   process.exit(2);
 }
 
@@ -52,15 +52,17 @@ function inlineFonts(text, path) {
 const formulaCss = checkInline(inlineFonts(read(formulaStyle), formulaStyle), formulaStyle, 'style');
 // The modules were strict; the bundle that wraps them must be too.
 const js = "'use strict';\n" + checkInline(read(bundle), bundle, 'script');
+// Run by the page as the body of a function (formula-libraries.js), strict as well.
+const librariesJs = "'use strict';\n" + checkInline(read(libraries), libraries, 'script');
 
 let page = read(template);
-for (const marker of ['/* @style */', '/* @formula-style */', '/* @script */']) {
+for (const marker of ['/* @style */', '/* @formula-style */', '/* @libraries */', '/* @script */']) {
   if (!page.includes(marker)) {
     console.error(`assemble: ${template} lacks the marker ${marker}`);
     process.exit(1);
   }
 }
 page = page.replace('/* @style */', () => css).replace('/* @formula-style */', () => formulaCss)
-  .replace('/* @script */', () => js);
+  .replace('/* @libraries */', () => librariesJs).replace('/* @script */', () => js);
 mkdirSync(dirname(out), { recursive: true });
 writeFileSync(out, page);

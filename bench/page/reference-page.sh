@@ -1,0 +1,29 @@
+#!/bin/sh
+# Builds the editor page of an earlier commit into one file, to measure the
+# page of today against it side by side (frame-bench.mjs, page_engine_bench).
+# The commit's own page modules, style sheet and assembler are bundled the way
+# its editor/CMakeLists.txt does, with this checkout's node_modules.
+# Usage: bench/page/reference-page.sh COMMIT OUT.html
+set -eu
+if [ $# -ne 2 ]; then
+  echo "usage: $0 COMMIT OUT.html" >&2
+  exit 2
+fi
+commit=$1
+out=$(realpath -m "$2")
+top=$(git rev-parse --show-toplevel)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+git -C "$top" archive "$commit" editor | tar -x -C "$work"
+ln -s "$top/node_modules" "$work/node_modules"
+cd "$work/editor"
+# The commit's esbuild options, read from its build rule.
+options=$(sed -n '/ESBUILD_EXECUTABLE} ${entry}/,/--outfile/p' CMakeLists.txt | tr ' ' '\n' | grep '^--' | grep -v '^--outfile' | tr '\n' ' ')
+esbuild scripts/page.js $options --outfile="$work/bundle.js"
+# Pages from before the formula style sheet take one argument fewer.
+if grep -q FORMULA_STYLE tools/assemble.mjs; then
+  node tools/assemble.mjs page.html style/editor.css "$top/node_modules/katex/dist/katex.min.css" "$work/bundle.js" "$out"
+else
+  node tools/assemble.mjs page.html style/editor.css "$work/bundle.js" "$out"
+fi
+echo "$out"
