@@ -89,6 +89,10 @@ describe('a link text with code and emphasis', () => {
     assert.deepEqual(await s.e.model(), styled('f()'));
     await s.e.steps([0, 2, 1], 'followLink', [0, 3, 1], 'followLink');
     assert.deepEqual(await s.e.hostCalls(), ['done', 'done', 'undone', 'url:http://a.org', 'url:http://a.org']);
+    // Word styles inside the link keep the word in it.
+    await s.e.steps([0, 1, 1], 'styleWordStrong', [0, 4, 1], 'styleWordEmphasis');
+    assert.deepEqual(await s.e.model(), doc(para('see ', ['linkstrong', 'the'], ['linktext', ' '], ['linkcode', 'f()'], ['linktext', 'new'],
+      ['url', 'http://a.org'], ' end')));
   });
 });
 
