@@ -154,11 +154,14 @@ private:
                 out_ += "\\(";
                 appendHtmlText(out_, text);
                 out_ += "\\)";
-            } else if (kind == SpanKind::LinkText) {
+            } else if (isLinkTextKind(kind)) {
                 // Link text followed by its target (a "url", or a defined label) is a link;
                 // otherwise the text stands alone.
-                if (auto target = takeLinkTarget(model_, spans, i, &labels_)) writeLink(*target, text, linkTitle(block, i));
-                else appendHtmlText(out_, text);
+                const std::size_t runBegin = i, runEnd = model_.linkTextEnd(block, i);
+                i = runEnd - 1;
+                auto writeText = [&] { writeLinkText(block, runBegin, runEnd); };
+                if (auto target = takeLinkTarget(model_, spans, i, &labels_)) writeLink(*target, writeText, linkTitle(block, i));
+                else writeText();
             } else if (kind == SpanKind::LinkRef || kind == SpanKind::Tex) {
                 continue;
             } else if (kind == SpanKind::Html) {
@@ -182,24 +185,43 @@ private:
     std::string_view linkTitle(const ModelBlock& block, std::size_t& index) {
         const ModelSpan& taken = model_.span(block, index);
         if (taken.kind == SpanKind::Url) return takeLinkTitle(model_, block, index);
-        if (taken.kind != SpanKind::LinkText || index + 1 >= block.spanCount) return {};
+        if (!isLinkTextKind(taken.kind) || index + 1 >= block.spanCount) return {};
         auto found = linkTitles_.find(std::string(model_.text(model_.span(block, index + 1))));
         return found == linkTitles_.end() ? std::string_view() : found->second;
     }
 
     // A target with a scheme that could run or fetch something (javascript:, data:)
     // never becomes a link: its text stands alone.
-    void writeLink(std::string_view href, std::string_view text, std::string_view title = {}) {
+    void writeLink(std::string_view href, std::string_view text) {
+        writeLink(href, [&] { appendHtmlText(out_, text); });
+    }
+
+    template <typename WriteText>
+    void writeLink(std::string_view href, const WriteText& writeText, std::string_view title = {}) {
         if (!isSafeExportUrl(href)) {
-            appendHtmlText(out_, text);
+            writeText();
             return;
         }
         out_ += "<a";
         appendHtmlAttribute(out_, "href", href);
         if (!title.empty()) appendHtmlAttribute(out_, "title", title);
         out_ += '>';
-        appendHtmlText(out_, text);
+        writeText();
         out_ += "</a>";
+    }
+
+    // A link's text: its code, emphasis and strong emphasis in their elements.
+    void writeLinkText(const ModelBlock& block, std::size_t first, std::size_t end) {
+        for (std::size_t k = first; k < end; ++k) {
+            const ModelSpan& span = model_.span(block, k);
+            const char* element = span.kind == SpanKind::LinkCode   ? "code"
+                                  : span.kind == SpanKind::LinkEmph  ? "em"
+                                  : span.kind == SpanKind::LinkStrong ? "strong"
+                                                                      : nullptr;
+            if (element) open(element);
+            appendHtmlText(out_, model_.text(span));
+            if (element) close(element);
+        }
     }
 
     bool writeFootnoteReference(std::string_view text) {

@@ -194,21 +194,27 @@ private:
                 out += "\\url{";
                 appendLatexUrl(out, text);
                 out += '}';
-            } else if (kind == SpanKind::LinkText) {
+            } else if (isLinkTextKind(kind)) {
                 // Link text followed by its target (a "url", or a defined label) is a
                 // link; otherwise the text stands alone. A target that could run
                 // something in a PDF reader (javascript:, run:) is no link.
+                const std::size_t runBegin = i, runEnd = model_.linkTextEnd(block, i);
+                i = runEnd - 1;
                 const auto target = takeLinkTarget(model_, spans, i, tables ? &labels_ : nullptr);
                 takeLinkTitle(model_, block, i);  // a title has no place in print
-                if (target && isSafeExportUrl(*target)) {
+                const bool link = target && isSafeExportUrl(*target);
+                if (link) {
                     out += "\\href{";
                     appendLatexUrl(out, *target);
                     out += "}{";
-                    appendEscapedLatex(out, text);
-                    out += '}';
-                } else {
-                    appendEscapedLatex(out, text);
                 }
+                for (std::size_t k = runBegin; k < runEnd; ++k) {
+                    const char* command = spanCommand(linkTextStyle(spans[k].kind));
+                    if (command) out += command;
+                    appendEscapedLatex(out, model_.text(spans[k]));
+                    if (command) out += '}';
+                }
+                if (link) out += '}';
             } else if (kind == SpanKind::LinkRef) {
                 // written with its link text
             } else if (kind == SpanKind::NoteRef) {
@@ -222,6 +228,12 @@ private:
             }
         }
         return out;
+    }
+
+    // The style a part of a link's text shares with spans outside links.
+    static SpanKind linkTextStyle(SpanKind kind) {
+        return kind == SpanKind::LinkCode ? SpanKind::Code : kind == SpanKind::LinkEmph ? SpanKind::Emph
+             : kind == SpanKind::LinkStrong ? SpanKind::Strong : SpanKind::Plain;
     }
 
     static const char* spanCommand(SpanKind kind) {

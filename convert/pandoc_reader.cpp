@@ -599,12 +599,50 @@ private:
             items.emplace_back(Span{"url", url});
         } else {
             const std::string label = std::to_string(++notesCounter_);
-            items.emplace_back(Span{"linktext", std::move(text)});
+            if (!style && hasFlatStyles(contentsAt(e, 0))) appendLinkTextRun(inner, items);
+            else items.emplace_back(Span{"linktext", std::move(text)});
             items.emplace_back(Span{"linkref", label});
             definitions.push_back({"link", level, false, {{"linkref", label}, {"url", url}}});
             if (!title.empty()) definitions.back().spans.push_back({"title", title});
         }
         for (InlineItem& item : after) items.push_back(std::move(item));
+    }
+
+    // Whether a link's text is words, code, and emphasis or strong emphasis of words
+    // only, with at least one of the three: such a text keeps its styles.
+    static bool hasFlatStyles(element inlines) {
+        bool styled = false;
+        for (element value : requireArray(inlines, "an inline list")) {
+            const PandocElement e = legacyElement(value);
+            if (e.name == "Code") {
+                styled = true;
+            } else if (e.name == "Emph" || e.name == "Strong") {
+                for (element word : requireArray(contentsOf(e), "an inline list")) {
+                    const std::string_view n = legacyElement(word).name;
+                    if (n != "Str" && n != "Space" && n != "SoftBreak") return false;
+                }
+                styled = true;
+            } else if (e.name != "Str" && e.name != "Space" && e.name != "SoftBreak") {
+                return false;
+            }
+        }
+        return styled;
+    }
+
+    // The converted spans of such a text as its run of link-text spans.
+    static void appendLinkTextRun(const std::vector<InlineItem>& inner, std::vector<InlineItem>& items) {
+        std::vector<Span> run;
+        for (const InlineItem& item : inner) {
+            const Span& span = std::get<Span>(item);
+            const char* tag = span.tag == "code"     ? "linkcode"
+                              : span.tag == "emph"   ? "linkemph"
+                              : span.tag == "strong" ? "linkstrong"
+                                                     : "linktext";
+            if (span.text.empty()) continue;
+            if (!run.empty() && run.back().tag == tag) run.back().text += span.text;
+            else run.push_back(Span{tag, span.text});
+        }
+        for (Span& span : run) items.emplace_back(std::move(span));
     }
 
     void convertNote(element blocks, int level, std::vector<InlineItem>& items, Blocks& definitions) {

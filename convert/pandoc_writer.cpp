@@ -83,6 +83,32 @@ private:
         out_.endLinkLike(target, title);
     }
 
+    void writeLink(std::span<const ModelSpan> text, std::string_view target, std::string_view title) {
+        out_.beginLinkLike("Link");
+        writeLinkText(text);
+        out_.endLinkLike(target, title);
+    }
+
+    // A link's text: its code, emphasis and strong emphasis as Code, Emph and Strong.
+    void writeLinkText(std::span<const ModelSpan> text) {
+        for (const ModelSpan& span : text) {
+            const std::string_view part = model_.text(span);
+            if (span.kind == SpanKind::LinkCode) writeCode(part);
+            else if (span.kind == SpanKind::LinkEmph) writeStyled("Emph", part);
+            else if (span.kind == SpanKind::LinkStrong) writeStyled("Strong", part);
+            else out_.str(part);
+        }
+    }
+
+    void writeCode(std::string_view text) {
+        out_.beginElement("Code");
+        json().beginArray();
+        out_.emptyAttributes();
+        json().string(text);
+        json().endArray();
+        out_.endElement();
+    }
+
     // The titles of the "link" definitions, by label; a later definition wins, as for targets.
     std::unordered_map<std::string, std::string> linkTitles() const {
         std::unordered_map<std::string, std::string> titles;
@@ -192,7 +218,6 @@ private:
         for (std::size_t i = first; i < spans.size(); ++i) {
             const SpanKind kind = spans[i].kind;
             const std::string_view text = model_.text(spans[i]);
-            const SpanKind nextKind = i + 1 < spans.size() ? spans[i + 1].kind : SpanKind::Other;
             if (kind == SpanKind::Plain) {
                 writePlain(text);
             } else if (kind == SpanKind::Emph) {
@@ -210,31 +235,30 @@ private:
             } else if (kind == SpanKind::Title) {
                 if (!model_.isLinkTitle(block, i)) writePlain(text);  // else written with its link
             } else if (kind == SpanKind::Code) {
-                out_.beginElement("Code");
-                json().beginArray();
-                out_.emptyAttributes();
-                json().string(text);
-                json().endArray();
-                out_.endElement();
+                writeCode(text);
             } else if (kind == SpanKind::Math) {
                 writeMath("InlineMath", text);
             } else if (kind == SpanKind::Break) {
                 out_.bare("LineBreak");
             } else if (kind == SpanKind::Url) {
                 writeLink(text, text);
-            } else if (kind == SpanKind::LinkText) {
+            } else if (isLinkTextKind(kind)) {
                 // The link text keeps its target: the "url" or the defined label after it.
-                // A label without definition, or no target at all, leaves the plain text.
-                if (nextKind == SpanKind::Url) {
+                // A label without definition, or no target at all, leaves the text.
+                const std::size_t runBegin = i, runEnd = std::min(model_.linkTextEnd(block, i), spans.size());
+                i = runEnd - 1;
+                const SpanKind after = runEnd < spans.size() ? spans[runEnd].kind : SpanKind::Other;
+                if (after == SpanKind::Url) {
                     ++i;
-                    writeLink(text, model_.text(spans[i]), model_.titleAfter(block, i));
-                } else if (nextKind == SpanKind::LinkRef) {
+                    writeLink(spans.subspan(runBegin, runEnd - runBegin), model_.text(spans[i]), model_.titleAfter(block, i));
+                } else if (after == SpanKind::LinkRef) {
                     const std::string label(model_.text(spans[++i]));
                     auto target = labels_.linkTargets.find(label);
-                    if (target != labels_.linkTargets.end()) writeLink(text, target->second, linkTitles_[label]);
-                    else out_.str(text);
+                    if (target != labels_.linkTargets.end())
+                        writeLink(spans.subspan(runBegin, runEnd - runBegin), target->second, linkTitles_[label]);
+                    else writeLinkText(spans.subspan(runBegin, runEnd - runBegin));
                 } else {
-                    out_.str(text);
+                    writeLinkText(spans.subspan(runBegin, runEnd - runBegin));
                 }
             } else if (kind == SpanKind::LinkRef) {
                 // consumed by its "linktext"; a stray label writes nothing

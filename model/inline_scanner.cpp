@@ -205,6 +205,38 @@ void appendSpan(std::string& out, const char* tag, const std::string& text) {
     out += ']';
 }
 
+// A link's text: code, emphasis and strong emphasis become "linkcode", "linkemph" and
+// "linkstrong", the rest "linktext"; every other mark-up stays text, as it always did.
+void appendLinkTextJson(std::string_view text, std::string& out) {
+    thread_local InlineScanner scanner;
+    scanner.reset(text);
+    std::string part;
+    std::size_t at = 0, plainStart = 0;
+    auto flushPlain = [&](std::size_t end) {
+        if (end == plainStart) return;
+        part.clear();
+        scanner.appendText(part, plainStart, end);
+        appendSpan(out, "linktext", part);
+    };
+    while (at < text.size()) {
+        const char c = text[at];
+        InlineMatch m;
+        if (c == '`' || c == '*') m = scanner.matchAt(at);
+        // Code followed by "{=html}" is code here, the suffix text.
+        if (m.rule == InlineRule::Html || m.rule == InlineRule::Tex) m.rule = InlineRule::Code, m.end = m.close + 1;
+        if (m.rule != InlineRule::Code && m.rule != InlineRule::Emph && m.rule != InlineRule::Strong) {
+            at += scanner.charLength(at);
+            continue;
+        }
+        flushPlain(at);
+        part.clear();
+        scanner.appendText(part, m.textBegin, m.textEnd);
+        appendSpan(out, m.rule == InlineRule::Code ? "linkcode" : m.rule == InlineRule::Emph ? "linkemph" : "linkstrong", part);
+        at = plainStart = m.end;
+    }
+    flushPlain(at);
+}
+
 }  // namespace
 
 void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::string& out) {
@@ -243,7 +275,7 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
             case InlineRule::NoteRef: appendSpan(out, "noteref", text); break;
             case InlineRule::LinkInline:
             case InlineRule::LinkRef:
-                appendSpan(out, "linktext", text);
+                appendLinkTextJson(piece.substr(m.textBegin, m.textEnd - m.textBegin), out);
                 second.clear();
                 scanner.appendText(second, m.secondBegin, m.secondEnd);
                 appendSpan(out, m.rule == InlineRule::LinkInline ? "url" : "linkref", second);

@@ -23,7 +23,8 @@ constexpr std::pair<std::string_view, SpanKind> kSpanKinds[] = {
     {"math", SpanKind::Math}, {"url", SpanKind::Url}, {"linktext", SpanKind::LinkText},
     {"linkref", SpanKind::LinkRef}, {"noteref", SpanKind::NoteRef}, {"break", SpanKind::Break},
     {"strike", SpanKind::Strike}, {"sup", SpanKind::Sup}, {"sub", SpanKind::Sub}, {"html", SpanKind::Html},
-    {"tex", SpanKind::Tex}, {"title", SpanKind::Title},
+    {"tex", SpanKind::Tex}, {"title", SpanKind::Title}, {"linkcode", SpanKind::LinkCode},
+    {"linkemph", SpanKind::LinkEmph}, {"linkstrong", SpanKind::LinkStrong},
 };
 
 // The block's string attribute of that key (its attributes made on first use), or null
@@ -466,7 +467,7 @@ bool ModelView::isLinkTitle(const ModelBlock& block, std::size_t i) const {
     if (i >= block.spanCount || span(block, i).kind != SpanKind::Title || i == 0) return false;
     if (span(block, i - 1).kind != SpanKind::Url) return false;
     if (block.kind == BlockKind::Link && i == 2 && span(block, 0).kind == SpanKind::LinkRef) return true;
-    return i >= 2 && span(block, i - 2).kind == SpanKind::LinkText;
+    return i >= 2 && isLinkTextKind(span(block, i - 2).kind);
 }
 
 std::string_view ModelView::titleAfter(const ModelBlock& block, std::size_t urlIndex) const {

@@ -20,8 +20,14 @@ enum class BlockKind : std::uint8_t {
     Html, Tex, Term, Definition, Other
 };
 enum class SpanKind : std::uint8_t {
-    Plain, Emph, Strong, Code, Math, Url, LinkText, LinkRef, NoteRef, Break, Strike, Sup, Sub, Html, Tex, Title, Other
+    Plain, Emph, Strong, Code, Math, Url, LinkText, LinkRef, NoteRef, Break, Strike, Sup, Sub, Html, Tex, Title,
+    LinkCode, LinkEmph, LinkStrong, Other
 };
+
+// The spans that make up a link's text: a run of them right before its "url" or "linkref".
+inline bool isLinkTextKind(SpanKind kind) {
+    return kind == SpanKind::LinkText || kind == SpanKind::LinkCode || kind == SpanKind::LinkEmph || kind == SpanKind::LinkStrong;
+}
 
 // A piece of ModelView::texts; empty when the attribute or text is absent.
 struct TextRef {
@@ -74,8 +80,14 @@ struct ModelView {
     // not a number from 0 to 999999999.
     long startNumber(const ModelBlock& block) const;
 
+    // One past the run of link-text spans that starts at span i (i itself when span i is none).
+    std::size_t linkTextEnd(const ModelBlock& block, std::size_t i) const {
+        while (i < block.spanCount && isLinkTextKind(span(block, i).kind)) ++i;
+        return i;
+    }
+
     // Whether span i is a link's title: a "title" directly after the "url" of an inline
-    // link ("linktext", "url") or after the "url" of a "link" block. Other "title"
+    // link (link text, "url") or after the "url" of a "link" block. Other "title"
     // spans read as plain text.
     bool isLinkTitle(const ModelBlock& block, std::size_t i) const;
     // The title of the link whose "url" is span i, or "".

@@ -33,6 +33,37 @@ void appendEscapedInSpan(std::string& out, std::string_view text, std::string_vi
 std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLinkText, std::string_view title = {},
                               bool titled = false);
 
+// A link's text: the run of link-text spans from `first` to `end` inside one pair of
+// brackets, code, emphasis and strong emphasis marked as outside links. A "]" is escaped
+// in every part, as is the closing mark of code and emphasis. Plain parts escape "*" and
+// "`" once the run is styled or the text has two that could pair, so a plain link text
+// with a lone star or backtick is written as it always was.
+std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::size_t first, std::size_t end) {
+    std::string out = "[";
+    const bool styled = end - first > 1 || doc.span(block, first).kind != SpanKind::LinkText;
+    for (std::size_t k = first; k < end; ++k) {
+        const SpanKind kind = doc.span(block, k).kind;
+        const std::string_view text = doc.text(doc.span(block, k));
+        const std::string_view mark = kind == SpanKind::LinkCode ? "`" : kind == SpanKind::LinkEmph ? "*" : kind == SpanKind::LinkStrong ? "**" : "";
+        const bool stars = kind == SpanKind::LinkEmph || (kind == SpanKind::LinkText && (styled || std::count(text.begin(), text.end(), '*') > 1));
+        const bool ticks = kind == SpanKind::LinkCode || (kind == SpanKind::LinkText && (styled || std::count(text.begin(), text.end(), '`') > 1));
+        out += mark;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            const bool last = i + 1 == text.size();
+            // Every part is followed by a mark or the closing "]": a backslash at its end is escaped.
+            const bool escape = c == '\\' ? last || isSpecial(text[i + 1])
+                                           : c == ']' || (c == '*' && (stars || (kind == SpanKind::LinkStrong && (last || text[i + 1] == '*')))) ||
+                                                 (c == '`' && ticks);
+            if (escape) out += '\\';
+            out += c;
+        }
+        out += mark;
+    }
+    out += ']';
+    return out;
+}
+
 // ------------------------------------------------------------------ escape on
 
 void writeEscapedSpan(std::string& out, SpanKind kind, std::string_view text, bool afterLinkText) {
@@ -348,8 +379,14 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
             out += text;
             continue;
         }
-        if (kind == SpanKind::Title && doc.isLinkTitle(block, i) && i >= 2 && doc.span(block, i - 2).kind == SpanKind::LinkText)
+        if (kind == SpanKind::Title && doc.isLinkTitle(block, i) && i >= 2 && isLinkTextKind(doc.span(block, i - 2).kind))
             continue;  // written with its target
+        if (isLinkTextKind(kind)) {
+            const std::size_t runEnd = std::min(end, doc.linkTextEnd(block, i));
+            items.push_back(Item{false, {}, writeLinkText(doc, block, i, runEnd), 0});
+            i = runEnd - 1;
+            continue;
+        }
         if (kind == SpanKind::Plain || kind == SpanKind::Other || kind == SpanKind::Title) {
             std::string_view rest = text;
             for (;;) {
@@ -366,7 +403,7 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
             }
             continue;
         }
-        const bool afterLinkText = kind == SpanKind::Url && i > 0 && doc.span(block, i - 1).kind == SpanKind::LinkText;
+        const bool afterLinkText = kind == SpanKind::Url && i > 0 && isLinkTextKind(doc.span(block, i - 1).kind);
         const bool titled = afterLinkText && i + 1 < end && doc.isLinkTitle(block, i + 1);
         items.push_back(Item{false, {}, writeMarkedUpSpan(kind, text, afterLinkText, titled ? doc.text(doc.span(block, i + 1)) : "", titled), 0});
     }
@@ -382,7 +419,13 @@ std::string writeSpans(const ModelView& doc, const ModelBlock& block, std::size_
     std::string out;
     for (std::size_t i = first; i < std::min(end, block.spanCount); ++i) {
         const ModelSpan& span = doc.span(block, i);
-        const bool afterLinkText = i > 0 && doc.span(block, i - 1).kind == SpanKind::LinkText;
+        if (isLinkTextKind(span.kind)) {
+            const std::size_t runEnd = std::min(end, doc.linkTextEnd(block, i));
+            out += writeLinkText(doc, block, i, runEnd);
+            i = runEnd - 1;
+            continue;
+        }
+        const bool afterLinkText = i > 0 && isLinkTextKind(doc.span(block, i - 1).kind);
         if (span.kind == SpanKind::Url && afterLinkText && i + 1 < end && doc.isLinkTitle(block, i + 1)) {
             out += writeMarkedUpSpan(span.kind, doc.text(span), true, doc.text(doc.span(block, i + 1)), true);
             ++i;

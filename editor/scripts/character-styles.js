@@ -3,10 +3,22 @@
 import { Point, Range } from './base.js';
 import { editor } from './current-editor.js';
 import { SpanList } from './spans.js';
-import { Span, SpanType, emptyPlain, isObjectType, traitsOf } from './types.js';
+import { Span, SpanType, emptyPlain, isLinkTextType, isObjectType, traitsOf } from './types.js';
 
 function isWordSeparator(c) {
   return c === ' ' || c === '\n';
+}
+
+// Inside a link's text plain, code, emphasis and strong stay parts of the link.
+const LINK_STYLES = { Plain: SpanType.LinkText, Code: SpanType.LinkCode, Emphasis: SpanType.LinkEmphasis, Strong: SpanType.LinkStrong };
+
+function styleOf(span, type) {
+  return isLinkTextType(span.Type) && Object.prototype.hasOwnProperty.call(LINK_STYLES, type) ? LINK_STYLES[type] : type;
+}
+
+// What a span of the type turns back into when the style is switched off.
+function unstyledOf(span, type) {
+  return type === SpanType.LinkText ? SpanType.Plain : styleOf(span, SpanType.Plain);
 }
 
 export const characterStylesMethods = {
@@ -52,7 +64,7 @@ export const characterStylesMethods = {
   _rangeHasSpanType(start, end, type) {
     let found = false;
     this._mapRangeSpans(start, end, function (i, middle) {
-      if (middle.some(function (s) { return s.Type === type; })) found = true;
+      if (middle.some(function (s) { return s.Type === styleOf(s, type); })) found = true;
       return null;
     });
     return found;
@@ -65,8 +77,8 @@ export const characterStylesMethods = {
     this._mapRangeSpans(start, end, function (i, middle) {
       return middle.map(function (s) {
         if (s.Type === SpanType.Break) return s;
-        if (off) return s.Type === type ? Span(SpanType.Plain, s.Text) : s;
-        return Span(type, s.Text);
+        if (off) return s.Type === styleOf(s, type) ? Span(unstyledOf(s, type), s.Text) : s;
+        return Span(styleOf(s, type), s.Text);
       });
     });
   },

@@ -9,7 +9,7 @@ import { BlockDerivedCache } from './block-cache.js';
 import { blockTypeOfElement, readBlockSpans } from './block-elements.js';
 import { BlockStore } from './block-store.js';
 import { editor } from './current-editor.js';
-import { BlockType, Span, SpanType } from './types.js';
+import { BlockType, Span, SpanType, isLinkTextType } from './types.js';
 
 // Removed (not replaced) before words are counted, so a hyphenated word is one.
 const COUNT_IGNORED_CHARACTERS = /['";:,.?\u00BF\-!\u00A1]/g;
@@ -31,7 +31,7 @@ function countEntryOf(type, blockSpans) {
     const span = spans[s];
     if (span.Type !== SpanType.NoteRef) {
       text += span.Text;
-    } else if (s > 0 && spans[s - 1].Type === SpanType.LinkText) {
+    } else if (s > 0 && isLinkTextType(spans[s - 1].Type)) {
       (entry.linkLabels = entry.linkLabels || []).push(span.Text);
     }
   }

@@ -4,7 +4,7 @@ import { BlockDerivedCache } from './block-cache.js';
 import { readBlockRecord } from './block-elements.js';
 import { spansAsShown } from './counts.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, SpanType, emptyPlain, isTableType, traitsOf } from './types.js';
+import { BlockType, Span, SpanType, emptyPlain, isLinkTextTag, isTableType, traitsOf } from './types.js';
 
 const BLOCK_FROM_TAG = {
   heading: BlockType.Heading, bulleted: BlockType.Bulleted, verbatim: BlockType.Code,
@@ -20,6 +20,7 @@ const SPAN_FROM_TAG = {
   math: SpanType.Math, break: SpanType.Break, linktext: SpanType.LinkText,
   linkref: SpanType.NoteRef, noteref: SpanType.NoteRef, strike: SpanType.Strike,
   sup: SpanType.Superscript, sub: SpanType.Subscript, html: SpanType.Html, tex: SpanType.Tex,
+  linkcode: SpanType.LinkCode, linkemph: SpanType.LinkEmphasis, linkstrong: SpanType.LinkStrong,
 };
 
 // Block type to model tag and the offset between editor and model level.
@@ -43,7 +44,7 @@ const ATTRIBUTE_KEYS = {
 const TAG_FROM_SPAN = {
   Break: 'break', Emphasis: 'emph', Strong: 'strong', Code: 'code', Url: 'url', Math: 'math',
   NoteRef: 'noteref', LinkText: 'linktext', Strike: 'strike', Superscript: 'sup', Subscript: 'sub',
-  Html: 'html', Tex: 'tex',
+  Html: 'html', Tex: 'tex', LinkCode: 'linkcode', LinkEmphasis: 'linkemph', LinkStrong: 'linkstrong',
 };
 
 const own = Object.prototype.hasOwnProperty;
@@ -68,7 +69,7 @@ function editorLevel(type, modelLevel) {
 // after the address of an inline link or of a link definition.
 function isLinkTitle(tag, items, s) {
   if (items[s][0] !== 'title' || s === 0 || items[s - 1][0] !== 'url') return false;
-  return (s >= 2 && items[s - 2][0] === 'linktext') || (tag === 'link' && s === 2);
+  return (s >= 2 && isLinkTextTag(items[s - 2][0])) || (tag === 'link' && s === 2);
 }
 
 function spansFromModel(tag, items) {
@@ -179,7 +180,7 @@ function placeLinkTitles(model) {
       const title = block[s].title;
       if (title === undefined) continue;
       delete block[s].title;
-      if ((s >= 3 && block[s - 1][0] === 'linktext') || (block[0] === 'link' && s === 3)) block.splice(s + 1, 0, ['title', title]);
+      if ((s >= 3 && isLinkTextTag(block[s - 1][0])) || (block[0] === 'link' && s === 3)) block.splice(s + 1, 0, ['title', title]);
     }
   }
   return model;
@@ -192,7 +193,7 @@ function separateLinksFromNotes(model) {
   for (let b = 1; b < model.length; b++) {
     const block = model[b];
     for (let s = 3; s < block.length; s++) {
-      if (block[s][0] === 'noteref' && block[s - 1][0] === 'linktext') linkLabels.add(block[s][1]);
+      if (block[s][0] === 'noteref' && isLinkTextTag(block[s - 1][0])) linkLabels.add(block[s][1]);
     }
   }
   if (!linkLabels.size) return model;

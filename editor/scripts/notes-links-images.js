@@ -5,7 +5,7 @@ import { Point, oneLine } from './base.js';
 import { createBlockElement, readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 import { editor } from './current-editor.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, SpanType, emptyPlain, isObjectType, traitsOf } from './types.js';
+import { BlockType, Span, SpanType, emptyPlain, isLinkTextType, isObjectType, traitsOf } from './types.js';
 
 // A URL starts with one of the schemes the host will open; a known scheme later
 // in the text ("javascript:...//http://a.b") does not make the text a URL.
@@ -51,7 +51,11 @@ export const notesLinksImagesMethods = {
 
   followLink() {
     const start = this.getSelection().start;
-    const span = this.getBlockSpans(start.block)[start.span];
+    const spans = this.getBlockSpans(start.block);
+    // From any part of a link's text, the link goes where its address or label says.
+    let at = start.span;
+    if (isLinkTextType(spans[at].Type)) while (at < spans.length - 1 && isLinkTextType(spans[at].Type)) at++;
+    const span = spans[at];
     if (span.Type === SpanType.NoteRef) {
       const label = span.Text.trim();
       if (label) this._goToNote(label, start.block, true);
@@ -142,8 +146,8 @@ export const notesLinksImagesMethods = {
     const before = parts.Before;
     let after = parts.After;
     const last = before[before.length - 1];
-    const endsWithLink = last && (last.Type === SpanType.LinkText ||
-      (last.Type === SpanType.NoteRef && before.length > 1 && before[before.length - 2].Type === SpanType.LinkText));
+    const endsWithLink = last && (isLinkTextType(last.Type) ||
+      (last.Type === SpanType.NoteRef && before.length > 1 && isLinkTextType(before[before.length - 2].Type)));
     if (endsWithLink) before.push(Span(SpanType.Plain, ' '));
     if (after.length && after[0].Type === SpanType.NoteRef) after = after.slice(1);
     if (!after.length) after = [emptyPlain()];

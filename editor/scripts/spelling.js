@@ -3,7 +3,7 @@
 import { BlockType, SpanType } from './types.js';
 
 const UNCHECKED_BLOCKS = new Set([BlockType.Code, BlockType.Formula, BlockType.Html, BlockType.Tex]);
-const UNCHECKED_SPANS = new Set([SpanType.Code, SpanType.Math, SpanType.Url, SpanType.NoteRef, SpanType.Html, SpanType.Tex]);
+const UNCHECKED_SPANS = new Set([SpanType.Code, SpanType.LinkCode, SpanType.Math, SpanType.Url, SpanType.NoteRef, SpanType.Html, SpanType.Tex]);
 
 function markChecked(element, checked) {
   if (checked) {

@@ -10,8 +10,17 @@ export const BlockType = {
 export const SpanType = {
   Plain: 'Plain', Break: 'Break', Emphasis: 'Emphasis', Strong: 'Strong', Code: 'Code',
   Math: 'Math', Url: 'Url', NoteRef: 'NoteRef', LinkText: 'LinkText',
+  LinkCode: 'LinkCode', LinkEmphasis: 'LinkEmphasis', LinkStrong: 'LinkStrong',
   Strike: 'Strike', Superscript: 'Superscript', Subscript: 'Subscript', Html: 'Html', Tex: 'Tex',
 };
+
+// The parts of a link's text: plain, code, emphasis and strong emphasis.
+const LINK_TEXT_TYPES = new Set(['LinkText', 'LinkCode', 'LinkEmphasis', 'LinkStrong']);
+export function isLinkTextType(type) { return LINK_TEXT_TYPES.has(type); }
+
+// The same for model span tags.
+const LINK_TEXT_TAGS = new Set(['linktext', 'linkcode', 'linkemph', 'linkstrong']);
+export function isLinkTextTag(tag) { return LINK_TEXT_TAGS.has(tag); }
 
 function traits(minLevel, maxLevel, verbatim, prefixed) {
   return { MinLevel: minLevel, MaxLevel: maxLevel, Verbatim: verbatim, Prefixed: prefixed };

@@ -71,6 +71,10 @@ const Case kCases[] = {
      R"(["para",{"level":0},["linktext","t"],["linkref","L"],["linktext","n"],["linkref","none"],["linktext","i"],["url","http://i"],["title","I"],)"
      R"(["url","http://u"],["title","plain"]],["link",{"level":0},["linkref","L"],["url","http://l"],["title","L's"]])",
      "<p><a href=\"http://l\" title=\"L&#39;s\">t</a>n<a href=\"http://i\" title=\"I\">i</a><a href=\"http://u\">http://u</a>plain</p>\n"},
+    {"LinkTextWithCodeAndEmphasisAndWithoutATarget",
+     R"j(["para",{"level":0},["linktext","a<"],["linkcode","f()"],["linkemph","e"],["linkstrong","s"],["url","http://u"],)j"
+     R"(["linkcode","c"],["url","javascript:x"],["linkemph","n"],["linkref","none"]])",
+     "<p><a href=\"http://u\">a&lt;<code>f()</code><em>e</em><strong>s</strong></a><code>c</code><em>n</em></p>\n"},
 };
 
 class HtmlWriter : public ::testing::TestWithParam<Case> {};

@@ -52,6 +52,8 @@ const Case kCases[] = {
     {"LineBreak", R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])", "one\\\\\ntwo\n"},
     {"InlineLinkWithoutItsTitle", R"(["para",{"level":0},["linktext","t"],["url","http://u"],["title","T"],["url","v"],["title","w"]])",
      "\\href{http://u}{t}\\url{v}w\n"},
+    {"LinkTextWithCodeAndEmphasis", R"(["para",{"level":0},["linktext","a_"],["linkcode","f_1"],["linkemph","e"],["linkstrong","s"],["url","http://u"],["linkcode","c"],["url","javascript:x"]])",
+     "\\href{http://u}{a\\_\\texttt{f\\_1}\\emph{e}\\textbf{s}}\\texttt{c}\n"},
     {"LinksThatCouldRunSomethingStayText",
      R"(["para",{"level":0},["linktext","t"],["url","javascript:x"],["url"," RUN:x"],["linktext","r"],["linkref","L"]],)"
      R"(["link",{"level":0},["linkref","L"],["url","java\tscript:y"]])",

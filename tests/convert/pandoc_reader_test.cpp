@@ -96,13 +96,20 @@ TEST(PandocReaderInlines, OutermostStyleWinsAndDroppedFormattingQuotesCitationsC
               R"([["para",{"level":0},["plain","[see @doe, p. 33; also -@roe] @doe [p. 33; cf. @x]"]]])");
 }
 
-TEST(PandocReaderLinks, FlattenedTextDefinitionsAfterTheParagraphLinkedImagesAndNotes) {
+TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheParagraphLinkedImagesAndNotes) {
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"a"},"Space",{"Emph":[{"Str":"b"}]}],["http://u","title"]]},"Space",{"Link":[[{"Str":"c"}],["http://v",""]]},)"
                           R"({"Link":[[{"Str":"http://w"}],["http://w","t"]]},{"Image":[[{"Str":"al"},{"Emph":[{"Str":"t"}]}],["i.png","fig:T"]]})"),
-              R"([["para",{"level":0},["linktext","a b"],["linkref","1"],["plain"," "],["linktext","c"],["linkref","2"],["linktext","http://w"],["linkref","3"]],)"
+              R"([["para",{"level":0},["linktext","a "],["linkemph","b"],["linkref","1"],["plain"," "],["linktext","c"],["linkref","2"],["linktext","http://w"],["linkref","3"]],)"
               R"(["image",{"level":0,"alt":"alt","title":"T"},["url","i.png"]],)"
               R"(["link",{"level":0},["linkref","1"],["url","http://u"],["title","title"]],["link",{"level":0},["linkref","2"],["url","http://v"]],)"
               R"(["link",{"level":0},["linkref","3"],["url","http://w"],["title","t"]]])");
+    // Code and emphasis of words keep their style; a style holding another stays flat.
+    EXPECT_EQ(readInlines(R"j({"Link":[[{"Code":[["",[],[]],"f()"]},"Space",{"Emph":[{"Str":"a"},"Space",{"Str":"b"}]},{"Strong":[{"Str":"s"}]}],["http://u",""]]},)j"
+                          R"({"Emph":[{"Link":[[{"Code":[["",[],[]],"e"]}],["http://e",""]]}]},)"
+                          R"({"Link":[[{"Emph":[{"Code":[["",[],[]],"c"]}]}],["http://c",""]]})"),
+              R"j([["para",{"level":0},["linkcode","f()"],["linktext"," "],["linkemph","a b"],["linkstrong","s"],["linkref","1"],)j"
+              R"(["linktext","e"],["linkref","2"],["linktext","c"],["linkref","3"]],["link",{"level":0},["linkref","1"],["url","http://u"]],)"
+              R"(["link",{"level":0},["linkref","2"],["url","http://e"]],["link",{"level":0},["linkref","3"],["url","http://c"]]])");
     // A link in a note in a link's text is a link of its own.
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"t"},{"Note":[)" + para(R"({"Link":[[{"Str":"n"}],["http://n",""]]})") +
                           R"(]},{"Image":[[],["i.png",""]]}],["http://u",""]]})"),

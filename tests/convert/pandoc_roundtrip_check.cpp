@@ -49,16 +49,16 @@ const char* kFlavourDocument = R"(["text",
     ["row",{"level":1},["plain","c"]],["col",{"level":2},["strong","d"]]])";
 
 // The new constructs that all three flavours keep, and those that only some of them keep.
-const char* kNewCommonBlocks = R"([
+const char* kNewCommonBlocks = R"j([
     ["heading",{"level":0},["plain","Fourth level"]],["heading",{"level":1},["plain","Fifth"]],["heading",{"level":2},["plain","Sixth"]],
     ["verbatim",{"level":0,"info":"python"},["plain","x = 1"]],
     ["html",{"level":0},["plain","<details>"]],["para",{"level":0},["plain","Inside."]],["html",{"level":0},["plain","</details>"]],
     ["divider",{"level":0}],
     ["image",{"level":0,"alt":"A cat","title":"Puss"},["url","cat.png"]],
-    ["para",{"level":0},["html","<kbd>"],["plain","K"],["html","</kbd>"],["plain"," and "],["linktext","site"],["linkref","3"],
+    ["para",{"level":0},["html","<kbd>"],["plain","K"],["html","</kbd>"],["plain"," and "],["linktext","the "],["linkcode","f()"],["linkemph","site"],["linkref","3"],
         ["noteref","4"]],
     ["link",{"level":0},["linkref","3"],["url","http://x.org/"],["title","The site"]],
-    ["note",{"level":0},["noteref","4"],["plain","First."],["break","\n"],["break","\n"],["plain","Second."]]])";
+    ["note",{"level":0},["noteref","4"],["plain","First."],["break","\n"],["break","\n"],["plain","Second."]]])j";
 const char* kStrikeBlocks = R"([["para",{"level":0},["strike","gone"],["plain"," for good"]]])";
 const char* kMultiMarkdownBlocks = R"([
     ["tex",{"level":0},["plain","\\begin{center}"],["break","\n"],["plain","c"],["break","\n"],["plain","\\end{center}"]],

@@ -79,6 +79,11 @@ TEST(PandocWriterLinks, LinksAndNotesUseTheLaterDefinitionNotesAreWrittenAtEachR
                           R"(["linktext","u"],["linkref","l"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://l"]])"),
               R"([{"Para":[{"Str":"t"},{"Str":"u"}]}])");
+    EXPECT_EQ(writeBlocks(R"j(["para",{"level":0},["linktext","the "],["linkcode","f()"],["linkemph","n"],["linkstrong","s"],["url","u"],["title","T"],)j"
+                          R"(["linkcode","c"],["linkref","L"],["linkemph","e"],["linkref","none"]],)"
+                          R"(["link",{"level":0},["linkref","L"],["url","http://l"]])"),
+              R"j([{"Para":[{"Link":[[{"Str":"the"},"Space",{"Code":[["",[],[]],"f()"]},{"Emph":[{"Str":"n"}]},{"Strong":[{"Str":"s"}]}],["u","T"]]},)j"
+              R"({"Link":[[{"Code":[["",[],[]],"c"]}],["http://l",""]]},{"Emph":[{"Str":"e"}]}]}])");
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
                           R"(["note",{"level":0},["noteref","1"],["plain","old"]],)"
                           R"(["note",{"level":1},["noteref","1"],["plain","n"]])"),

@@ -70,7 +70,7 @@ private:
 
     static Json span(const std::string& tag, std::string text) {
         // A label or link text holding "]:" at the start of a block reads as a definition.
-        if (tag == "linktext" || tag == "linkref" || tag == "noteref")
+        if (tag.starts_with("link") || tag == "noteref")
             for (std::size_t at; (at = text.find("]:")) != std::string::npos;) text[at + 1] = '.';
         return Json::array({tag, text});
     }
@@ -95,7 +95,7 @@ private:
                 block.push_back(span("plain", text));
             } else if (kind == "link") {
                 if (chance(50)) {
-                    block.push_back(span("linktext", words(1, 3)));
+                    addLinkText(block);
                     std::string target = without(words(1, 2), ">");  // ">)" would end it
                     block.push_back(span("url", target.empty() ? "u" : target));
                     previous = "url";
@@ -105,7 +105,7 @@ private:
                     }
                 } else {
                     // sanitize() keeps the text and label from starting with "^".
-                    block.push_back(span("linktext", words(1, 3)));
+                    addLinkText(block);
                     block.push_back(span("linkref", words(1, 2)));
                     previous = "linkref";
                 }
@@ -116,6 +116,24 @@ private:
             previous = kind;
         }
         trimLine(block);
+    }
+
+    // A link's text: mostly one "linktext", else a run of plain, code and emphasised parts,
+    // no two of a kind side by side (they would read back as one).
+    void addLinkText(Json& block) {
+        if (chance(50)) {
+            block.push_back(span("linktext", words(1, 3)));
+            return;
+        }
+        static const std::vector<std::string> kinds = {"linktext", "linkcode", "linkemph", "linkstrong"};
+        std::string previous;
+        for (int part = pick(1, 4); part > 0; --part) {
+            const std::string kind = oneOf(kinds);
+            if (kind == previous) continue;
+            block.push_back(span(kind, words(1, 2)));
+            previous = kind;
+        }
+        if (previous.empty()) block.push_back(span("linkcode", words(1, 2)));
     }
 
     // A title ends at the first "\")", so it holds none.
@@ -319,9 +337,11 @@ private:
                 while (!text.empty() && (text[0] == '(' || text[0] == ':')) text[0] = 'n';
                 block[i][1] = text;
             }
-            if (before == "linktext" && block[i][0] == "linkref") {
-                std::string text = block[i - 1][1], label = block[i][1];
-                if (!text.empty() && text[0] == '^') block[i - 1][1] = "t" + text;
+            if (before.starts_with("link") && block[i][0] == "linkref") {
+                std::size_t first = i - 1;
+                while (first > 2 && block[first - 1][0].get<std::string>().starts_with("link") && block[first - 1][0] != "linkref") --first;
+                std::string text = block[first][1], label = block[i][1];
+                if (block[first][0] == "linktext" && !text.empty() && text[0] == '^') block[first][1] = "t" + text;
                 if (!label.empty() && label[0] == '^') block[i][1] = "l" + label;
             }
         }

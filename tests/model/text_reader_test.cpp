@@ -74,6 +74,10 @@ const Case kCases[] = {
     {"InlineLinkWithoutAngleBrackets", "[t](u)", R"(["para",{"level":0},["linktext","t"],["url","u"]])"},
     {"AngleBracketTargetEndsOnlyAtItsBracket", "[x](<a(1)>) [y](<b)",
      R"j(["para",{"level":0},["linktext","x"],["url","a(1)"],["plain"," "],["linktext","y"],["url","b"]])j"},
+    {"LinkTextKeepsCodeAndEmphasisOtherMarkUpStaysText", "[the `f()` *new* **API** $m$][l] [`x`{=html}](<u>) [a*b`c](u)",
+     R"j(["para",{"level":0},["linktext","the "],["linkcode","f()"],["linktext"," "],["linkemph","new"],["linktext"," "],)j"
+     R"(["linkstrong","API"],["linktext"," $m$"],["linkref","l"],["plain"," "],["linkcode","x"],["linktext","{=html}"],["url","u"],)"
+     R"(["plain"," "],["linktext","a*b`c"],["url","u"]])"},
     {"FootnoteLabelAfterBracketsIsAReference", "[t][^1]", R"(["para",{"level":0},["plain","[t]"],["noteref","1"]])"},
     {"ItemContinuationIndentationIsNotText", "-   a  \n    b", R"(["bulleted",{"level":0},["plain","a"],["break","\n"],["plain","b"]])"},
     {"IndentedParagraphEmptyLineAfterABreak", "    a  \n      \n    b",

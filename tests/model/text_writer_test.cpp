@@ -92,6 +92,10 @@ const Case kCases[] = {
     {"EscapeOnLeavesBrackets", para("[x]"), "[x]\n", kEscaped},
     {"EscapeOnInsideEverySpanKind", R"(["para",{"level":0},["emph","a*b"],["code","c`"],["linktext","t]"],["url","u>"]])",
      "*a\\*b*`c\\``[t\\]](<u\\>>)\n", kEscaped},
+    {"LinkTextRunInOneBracketPairItsMarksEscapedAndPlainLinkTextAsBefore",
+     R"(["para",{"level":0},["plain","*a "],["linkcode","x]`"],["linktext","*"],["linkemph","e*"],["linkstrong","s"],["url","u"],["plain"," "],)"
+     R"(["linktext","one * and ` stay"],["linkref","l"],["plain"," "],["linktext","**two**"],["linkref","l"]])",
+     "\\*a [`x\\]\\``\\**e\\****s**](<u>) [one * and ` stay][l] [\\*\\*two\\*\\*][l]\n"},
     {"EscapeOffStarsThatWouldBeEmphasis", k2x3x4, "2\\*3\\*4\n"},
     {"EscapeOffOrdinaryTextStaysClean", para("a * b, 3 < 4, cost $5, C:\\dir, [note]"), "a * b, 3 < 4, cost $5, C:\\dir, [note]\n"},
     {"EscapeOffMarkUpLookalikes", para("see [1](x) and <u> and `c` and $m$"), "see \\[1\\](x) and \\<u\\> and \\`c\\` and \\$m\\$\n"},

@@ -80,6 +80,22 @@ describe('hyperlinks', () => stepCases(s, [
     ['image', 'para', 'link', 'para', 'link'], null, null, kinds],
 ]));
 
+describe('a link text with code and emphasis', () => {
+  const styled = (code) => doc(para('see ', ['linktext', 'the '], ['linkcode', code], ['linkemph', 'new'], ['url', 'http://a.org'], ' end'));
+  test('typing inside its code part keeps the run, undo brings it back, and every part follows the link', async () => {
+    await s.e.run(styled('f()'), [0, 2, 1], { text: 'oo' });
+    assert.deepEqual(await s.e.model(), styled('foo()'));
+    await s.e.steps('undo');
+    assert.deepEqual(await s.e.model(), styled('f()'));
+    await s.e.steps([0, 2, 1], 'followLink', [0, 3, 1], 'followLink');
+    assert.deepEqual(await s.e.hostCalls(), ['done', 'done', 'undone', 'url:http://a.org', 'url:http://a.org']);
+    // Word styles inside the link keep the word in it.
+    await s.e.steps([0, 1, 1], 'styleWordStrong', [0, 4, 1], 'styleWordEmphasis');
+    assert.deepEqual(await s.e.model(), doc(para('see ', ['linkstrong', 'the'], ['linktext', ' '], ['linkcode', 'f()'], ['linktext', 'new'],
+      ['url', 'http://a.org'], ' end')));
+  });
+});
+
 describe('images', () => stepCases(s, [
   ['an image replaces an empty paragraph, follows a full one or goes before Final, selected',
     doc(empty('para'), para('text')),
