@@ -71,6 +71,14 @@ export function loadFormulaFonts() {
   });
 }
 
+// Before the print dialog: printing does not wait for a font still loading, so a
+// document with formulas (shown yet or not) starts loading their fonts while the
+// dialog is open.
+export function prepareForPrinting() {
+  if (!formulaLibrariesLoaded() && document.querySelector('#doc .Math, #doc .Formula')) formulaSheets();
+  loadFormulaFonts();
+}
+
 function katex() {
   return formulaLibraries().katex;
 }

@@ -23,6 +23,7 @@ import {
   setImageDescription,
 } from './notes-links-images.js';
 import { getOutline, getOutlineCurrent, goToBlock } from './outline.js';
+import { prepareForPrinting } from './formulas.js';
 import { RenderedView } from './rendered-view.js';
 import { connectHost, installPageEvents } from './page-events.js';
 import {
@@ -78,7 +79,7 @@ const pageFunctions = {
   copy, cut, paste, getSelectedText,
   getCharCount, getWordCount, getCharCountSelected, getWordCountSelected, getCounts,
   prepareSearch, startSearch, continueSearch, setSearchOptions, replaceMatch, replaceAll,
-  getOutline, getOutlineCurrent, goToBlock, setFocusMode, setTypewriterMode,
+  getOutline, getOutlineCurrent, goToBlock, setFocusMode, setTypewriterMode, prepareForPrinting,
 };
 
 // Named in the onerror attribute of the page's own picture elements.

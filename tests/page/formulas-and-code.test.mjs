@@ -2,7 +2,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { test, assert, doc, para, block, BR, typed, useEditor } from './harness.mjs';
+import { test, assert, doc, para, block, BR, typed, useEditor, openEditor } from './harness.mjs';
 
 const s = useEditor();
 // Formulas are typeset and code coloured when their group has come near the viewport.
@@ -84,6 +84,16 @@ test('far from the viewport nothing is typeset until printing, which typesets an
   blocks[2990] = para('far ', ['math', '\\sqrt{\\pi}']);
   blocks[2992] = block('formula', 0, '\\alpha^2');
   blocks[2995] = ['verbatim', { level: 0, info: 'js' }, ['plain', 'const far = 1;']];
+  // In a page of its own, where no formula was shown yet: the shell asks for this before its print dialog,
+  // and the formula fonts start loading, as printing will not wait for them.
+  const fresh = await openEditor(s.browser);
+  await fresh.load(doc(...blocks), [0, 0, 0]);
+  const formulaFonts = () => fresh.eval(() => [...document.fonts].filter((f) => f.family.includes('KaTeX_')).map((f) => f.status));
+  assert.ok((await formulaFonts()).every((status) => status === 'unloaded'));
+  await fresh.call('prepareForPrinting');
+  assert.ok((await formulaFonts()).some((status) => status !== 'unloaded'), 'the formula fonts are loading');
+  await fresh.page.close();
+
   await s.e.load(doc(...blocks), [0, 0, 0]);
   await settle();
   assert.deepEqual([await looks(2990), await colours(2995)], [['source'], {}]);

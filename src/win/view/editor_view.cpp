@@ -237,7 +237,9 @@ void CEditorView::EditCodeLanguage() {
 }
 
 void CEditorView::Print() {
-    if (browser_) browser_->Print(this);
+    if (!browser_) return;
+    Call("prepareForPrinting");
+    browser_->Print(this);
 }
 
 void CEditorView::FocusPage() {
