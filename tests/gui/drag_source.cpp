@@ -1,8 +1,9 @@
 // A window that another program's content can be dragged from, for the window
 // tests: pressing the mouse in it starts a drag of the given data.
 // Usage: drag_source MIME-TYPE DATA [MIME-TYPE DATA ...]; a text/uri-list DATA is
-// one URL per line. Standard output says "drag started" once the drag runs and
-// "drag ended: N" after it, N the action the target took (0: refused).
+// one URL per line. Standard output says "drag started" once the drag runs,
+// "drag action: N" whenever the target's answer changes the action the drop
+// would take, and "drag ended: N" after it, N the action the target took (0: refused).
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
@@ -36,6 +37,10 @@ protected:
         }
         auto* drag = new QDrag(this);
         drag->setMimeData(data);
+        QObject::connect(drag, &QDrag::actionChanged, [](Qt::DropAction action) {
+            std::printf("drag action: %d\n", static_cast<int>(action));
+            std::fflush(stdout);
+        });
         // Said from inside the drag's own event loop.
         QTimer::singleShot(0, [] { std::printf("drag started\n"); std::fflush(stdout); });
         std::printf("drag ended: %d\n", static_cast<int>(drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction)));

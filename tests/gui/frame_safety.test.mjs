@@ -11,7 +11,9 @@ import { join } from 'node:path';
 import { withDocument, blockTexts, waitUntil, xclip } from './window_driver.mjs';
 
 // Drags `data` from another program to `to` on the screen; the action the window took (0: refused).
-async function dragInto(x, desktop, to, data) {
+// A drop that should be taken waits, before the button is let go, for the target to say it would
+// take it: the answer comes from the page's process and may come after the last move.
+async function dragInto(x, desktop, to, data, { accepted = false } = {}) {
   const source = spawn(process.env.QORVA_DRAG_SOURCE, data, {
     env: { ...process.env, DISPLAY: x.display }, stdio: ['ignore', 'pipe', 'ignore'],
   });
@@ -26,6 +28,7 @@ async function dragInto(x, desktop, to, data) {
       const at = (from, target) => String(Math.round(from + ((target - from) * step) / 10));
       desktop.xdotool('mousemove', '--sync', at(80, to[0]), at(80, to[1]));
     }
+    if (accepted) await waitUntil('the page to take the drop', () => /drag action: [1-9]/.test(said));
     desktop.xdotool('mouseup', '1');
     await waitUntil('the drag to end', () => /drag ended: \d+/.test(said));
     return Number(said.match(/drag ended: (\d+)/)[1]);
@@ -104,7 +107,8 @@ test('a pasted screenshot and a picture dropped from elsewhere are saved in imag
     await desktop.waitForDocument((d) => JSON.stringify(d).includes('images/image-1.png'));
     // Dropped after the first line's text: copied, and inserted there.
     const window = desktop.frameWindow();
-    assert.equal(await dragInto(x, desktop, [window.x + 300, window.y + 42], ['text/uri-list', `file://${outside}`]), 1);
+    assert.equal(await dragInto(x, desktop, [window.x + 300, window.y + 42], ['text/uri-list', `file://${outside}`],
+      { accepted: true }), 1);
     const doc = await desktop.waitForDocument((d) => JSON.stringify(d).includes('images/red.png'));
     assert.deepEqual(blockTexts(doc), ['Intro', 'images/red.png', 'images/image-1.png']);
     assert.deepEqual([readFileSync(join(images, 'image-1.png')), readFileSync(join(images, 'red.png'))], [png, png]);
