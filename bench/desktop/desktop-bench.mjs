@@ -19,6 +19,7 @@ import { spawn, spawnSync } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { loadavg, tmpdir } from 'node:os';
 import { basename, join, resolve } from 'node:path';
+import { startXvfb } from '../xvfb.mjs';
 
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 const median = (values) => {
@@ -175,26 +176,15 @@ function treeMemory(root) {
   return { pss: pss / 1024, rss: rss / 1024, uss: uss / 1024 };
 }
 
-async function startXvfb() {
-  const server = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x900x24', '-nolisten', 'tcp', '-noreset'],
-    { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
-  let text = '';
-  server.stdio[3].on('data', (chunk) => { text += chunk; });
-  while (!/\d+\n/.test(text)) await sleep(20);
-  const display = `:${text.trim()}`;
+// The X server with the window manager on it.
+async function startDesktop() {
+  const x = await startXvfb();
   let wm = null;
   if (windowManager) {
-    wm = spawn(windowManager, ['--sm-disable'], { env: { ...process.env, DISPLAY: display }, stdio: 'ignore' });
+    wm = spawn(windowManager, ['--sm-disable'], { env: { ...process.env, DISPLAY: x.display }, stdio: 'ignore' });
     await sleep(300);
   }
-  return {
-    display,
-    stop: async () => {
-      wm?.kill();
-      server.kill();
-      await new Promise((done) => (server.exitCode !== null ? done() : server.on('exit', done)));
-    },
-  };
+  return { display: x.display, stop: async () => { wm?.kill(); await x.stop(); } };
 }
 
 function xdotool(display, ...args) {
@@ -224,7 +214,7 @@ async function settle(root, ms = 20000) {
 
 // ---- one editor on one document
 async function runOne(program, doc, home) {
-  const x = await startXvfb();
+  const x = await startDesktop();
   const env = {
     ...process.env, DISPLAY: x.display, QTWEBENGINE_DISABLE_SANDBOX: '1',
     HOME: home, XDG_CONFIG_HOME: join(home, 'config'), XDG_DATA_HOME: join(home, 'data'),

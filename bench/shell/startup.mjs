@@ -6,19 +6,11 @@ import { spawn } from 'node:child_process';
 import { existsSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { startXvfb } from '../xvfb.mjs';
 
 const build = process.argv[2] || 'build';
 const runs = Number(process.argv[3] || 5);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-async function startXvfb() {
-  const server = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x800x24', '-nolisten', 'tcp', '-noreset'],
-    { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
-  let text = '';
-  server.stdio[3].on('data', (chunk) => { text += chunk; });
-  while (!/\d+\n/.test(text)) await sleep(50);
-  return { display: `:${text.trim()}`, stop: () => server.kill() };
-}
 
 // Milliseconds from spawn until `ready` says so, then the process is ended.
 async function timeOne(command, args, env, ready) {
@@ -41,7 +33,7 @@ async function timeOne(command, args, env, ready) {
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
-const x = await startXvfb();
+const x = await startXvfb('1280x800x24');
 const home = mkdtempSync(join(tmpdir(), 'qorva-bench-'));
 const env = {
   ...process.env, DISPLAY: x.display, QTWEBENGINE_DISABLE_SANDBOX: '1',

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <system_error>
 #include <vector>
 
@@ -145,6 +146,27 @@ int OpenTemporaryBeside(const std::string& target, std::string& temporary) {
     return fd;
 }
 
+namespace {
+
+// `bytes` in a new file beside `target` with `mode`, synced and closed, its name
+// returned; `prepare` sees the open file first. On failure nothing is left and
+// the error is thrown for `path`.
+std::string WriteTemporaryBeside(const std::string& path, const std::string& target, std::string_view bytes,
+                                 mode_t mode, const std::function<void(int fd)>& prepare = {}) {
+    std::string temporary;
+    ScopedFd fd(OpenTemporaryBeside(target, temporary));
+    if (fd.get() < 0) throw FileError(path, errno);
+    if (prepare) prepare(fd.get());
+    if (fchmod(fd.get(), mode) != 0 || !writeAll(fd.get(), bytes) || fsync(fd.get()) != 0 || !fd.close()) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw FileError(path, error);
+    }
+    return temporary;
+}
+
+}  // namespace
+
 std::string SystemErrorText(int errorCode) { return std::system_category().message(errorCode); }
 
 std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes, bool followLinks) {
@@ -184,14 +206,6 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, std::option
     }
     RemoveStaleTemporaries(target);
 
-    std::string temporary;
-    ScopedFd fd(OpenTemporaryBeside(target, temporary));
-    if (fd.get() < 0) throw FileError(path, errno);
-
-    auto fail = [&](int error) {
-        ::unlink(temporary.c_str());
-        throw FileError(path, error);
-    };
     // mkostemp makes the file private; give it the target's mode, or the usual
     // mode for a new file.
     mode_t mode = replacing ? (existing.st_mode & 07777) : newFileMode ? *newFileMode : [] {
@@ -199,15 +213,15 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, std::option
         umask(mask);
         return static_cast<mode_t>(0666 & ~mask);
     }();
-    if (fchmod(fd.get(), mode) != 0) fail(errno);
-    if (replacing && geteuid() == 0) {
+    const std::string temporary = WriteTemporaryBeside(path, target, bytes, mode, [&](int fd) {
         // Keep the owner when root saves someone else's file; failure is harmless.
-        if (fchown(fd.get(), existing.st_uid, existing.st_gid) != 0) {
+        if (replacing && geteuid() == 0 && fchown(fd, existing.st_uid, existing.st_gid) != 0) {
         }
-    }
-    if (!writeAll(fd.get(), bytes)) fail(errno);
-    if (fsync(fd.get()) != 0) fail(errno);
-    if (!fd.close()) fail(errno);
+    });
+    auto fail = [&](int error) {
+        ::unlink(temporary.c_str());
+        throw FileError(path, error);
+    };
     try {
         requireRegularOrAbsent(path, target);  // once more: it may have been swapped meanwhile
     } catch (const FileError&) {
@@ -223,19 +237,10 @@ void WriteWholeFile(const std::string& path, std::string_view bytes, std::option
 void WriteNewFile(const std::string& path, std::string_view bytes, mode_t mode) {
     // Written aside in full, then given its name with link(), which refuses any
     // name already there, a link included.
-    std::string temporary;
-    ScopedFd fd(OpenTemporaryBeside(path, temporary));
-    if (fd.get() < 0) throw FileError(path, errno);
-    auto fail = [&](int error) {
-        ::unlink(temporary.c_str());
-        throw FileError(path, error);
-    };
-    if (fchmod(fd.get(), mode) != 0) fail(errno);
-    if (!writeAll(fd.get(), bytes)) fail(errno);
-    if (fsync(fd.get()) != 0) fail(errno);
-    if (!fd.close()) fail(errno);
-    if (::link(temporary.c_str(), path.c_str()) != 0) fail(errno);
+    const std::string temporary = WriteTemporaryBeside(path, path, bytes, mode);
+    const int error = ::link(temporary.c_str(), path.c_str()) != 0 ? errno : 0;
     ::unlink(temporary.c_str());
+    if (error) throw FileError(path, error);
 }
 
 void MoveFileReplacing(const std::string& source, const std::string& target) {
