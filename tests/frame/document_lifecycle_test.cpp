@@ -465,34 +465,21 @@ TEST_F(DocumentLifecycleTest, AFileReadAheadIsTakenOnceOnlyForItsPathAndFormatWh
     using F = DocumentFormat;
     const std::string original = "# Read ahead\r\n\r\nFirst words.\r\n";
     const std::string rewritten = "# Read again\r\n\r\nOther words.\r\n";  // the same size
-    ASSERT_EQ(original.size(), rewritten.size());
-    const struct {
-        const char* what;
-        std::string takenName;  // empty: the prepared file
-        F takenFormat;
-        bool rewrite;           // the file is written again in between
-        bool taken;
-    } cases[] = {
-        {"the same file", "", F::QorvaMarkdown, false, true},
-        {"another format", "", F::PandocMarkdown, false, false},
-        {"another file", "other.text", F::QorvaMarkdown, false, false},
-        {"the file written meanwhile", "", F::QorvaMarkdown, true, false},
-    };
-    for (const auto& c : cases) {
-        const std::string path = folder.Write("ahead.text", original);
-        const std::string other = folder.Write("other.text", original);
+    // What is taken is always the file as it is now. A rewrite may come before the worker reads the file,
+    // which then holds the new text: whether it is taken then depends on that race.
+    for (const auto& [what, takenName, takenFormat, rewrite, taken] : std::vector<std::tuple<std::string, std::string, F, bool, bool>>{
+             {"the same file", "ahead.text", F::QorvaMarkdown, false, true},
+             {"another format", "ahead.text", F::PandocMarkdown, false, false},
+             {"another file", "other.text", F::QorvaMarkdown, false, false},
+             {"the file written meanwhile", "ahead.text", F::QorvaMarkdown, true, false}}) {
+        const std::string path = folder.Write("ahead.text", original), other = folder.Write("other.text", original);
         PrepareDocument(path, F::QorvaMarkdown);
-        if (c.rewrite) folder.Write("ahead.text", rewritten);
-        const std::string taken = c.takenName.empty() ? path : other;
-        const std::optional<PreparedDocument> prepared = TakePreparedDocument(taken, c.takenFormat);
-        // A rewrite may come before the worker reads the file, which then holds the new text: taken or not
-        // depends on that race, but what is taken is always the file as it is now.
-        if (!c.rewrite) EXPECT_EQ(prepared.has_value(), c.taken) << c.what;
-        if (prepared) {
-            const std::string now = ReadFileBytes(taken);
-            EXPECT_EQ(std::tuple(prepared->bytes, prepared->result.text), std::tuple(now, TryReadTextFormat(now))) << c.what;
-        }
-        EXPECT_FALSE(TakePreparedDocument(taken, c.takenFormat)) << c.what << ": taken once";
+        if (rewrite) folder.Write("ahead.text", rewritten);
+        const std::string name = takenName == "other.text" ? other : path, now = ReadFileBytes(name);
+        const std::optional<PreparedDocument> prepared = TakePreparedDocument(name, takenFormat);
+        if (!rewrite) EXPECT_EQ(prepared.has_value(), taken) << what;
+        if (prepared) EXPECT_EQ(std::tuple(prepared->bytes, prepared->result.text), std::tuple(now, TryReadTextFormat(now))) << what;
+        EXPECT_FALSE(TakePreparedDocument(name, takenFormat)) << what << ": taken once";
     }
     // Through the load: a file rewritten after it was read ahead opens as it is now.
     const std::string path = folder.Write("ahead.text", original);
