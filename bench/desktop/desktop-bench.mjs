@@ -12,13 +12,16 @@
 //            each process) and private memory (pages of that process alone)
 //   idle     processor time over 10 s of an idle window with a blinking caret
 // and each figure's ratio to the best other editor, and to the first program.
-// Usage: node bench/desktop/desktop-bench.mjs [--rounds N] [--docs book,manual]
-//          [--no-peers] [--shots DIR] [LABEL=]QORVA_BIN ...
+// With --native each Qorva program also opens the document in its own format
+// (`.text`, converted beforehand by qorva-convert), and the document "note" (one
+// short paragraph) gives the start-up's own share of opening.
+// Usage: node bench/desktop/desktop-bench.mjs [--rounds N] [--docs book,manual,note]
+//          [--native] [--no-peers] [--shots DIR] [LABEL=]QORVA_BIN ...
 // e.g.   node bench/desktop/desktop-bench.mjs new=build/bin/qorva main=/work/main/build/bin/qorva
 import { spawn, spawnSync } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { loadavg, tmpdir } from 'node:os';
-import { basename, join, resolve } from 'node:path';
+import { basename, dirname, join, resolve } from 'node:path';
 import { startXvfb } from '../xvfb.mjs';
 
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
@@ -33,7 +36,7 @@ const MARKER = 'Zanzibarwharf';
 const TICK_MS = 1000 / Number(spawnSync('getconf', ['CLK_TCK'], { encoding: 'utf8' }).stdout.trim() || 100);
 
 // ---- arguments
-const options = { rounds: 3, docs: ['book', 'manual'], peers: true, shots: null };
+const options = { rounds: 3, docs: ['book', 'manual'], peers: true, shots: null, native: false };
 const programs = [];
 const argv = process.argv.slice(2);
 for (let i = 0; i < argv.length; i++) {
@@ -41,6 +44,7 @@ for (let i = 0; i < argv.length; i++) {
   if (a === '--rounds') options.rounds = Number(argv[++i]);
   else if (a === '--docs') options.docs = argv[++i].split(',');
   else if (a === '--no-peers') options.peers = false;
+  else if (a === '--native') options.native = true;
   else if (a === '--shots') options.shots = resolve(argv[++i]);
   else {
     const [label, path] = a.includes('=') ? a.split('=') : [`qorva${programs.length ? programs.length + 1 : ''}`, a];
@@ -49,6 +53,9 @@ for (let i = 0; i < argv.length; i++) {
 }
 if (!programs.length) programs.push({ label: 'qorva', kind: 'qorva', bin: resolve('build/bin/qorva') });
 for (const p of programs) if (!existsSync(p.bin)) throw new Error(`no program at ${p.bin}`);
+if (options.native) {
+  for (const p of [...programs]) programs.push({ ...p, label: `${p.label}.text`, native: true });
+}
 const which = (tool) => spawnSync('which', [tool], { encoding: 'utf8' }).stdout.trim();
 for (const tool of ['Xvfb', 'xdotool']) if (!which(tool)) throw new Error(`the benchmark needs ${tool}`);
 const windowManager = which('openbox');
@@ -229,12 +236,13 @@ async function runOne(program, doc, home) {
     writeFileSync(join(home, 'config', 'qorva', 'settings.json'), JSON.stringify(settings));
   }
   const started = performance.now();
-  const child = spawn(program.bin, [doc.file], { env, cwd: home, stdio: ['ignore', 'ignore', 'pipe'] });
+  const file = program.native ? doc.nativeFile : doc.file;
+  const child = spawn(program.bin, [file], { env, cwd: home, stdio: ['ignore', 'ignore', 'pipe'] });
   let errors = '';
   child.stderr.on('data', (chunk) => { errors += chunk; });
   const figures = {};
   try {
-    const name = basename(doc.file);
+    const name = basename(file);
     const windowId = await waitFor(`a window titled ${name}`, () => {
       if (child.exitCode !== null) throw new Error(`${program.label} ended: ${errors.slice(-500)}`);
       const ids = xdotool(x.display, 'search', '--onlyvisible', '--name', name.replace('.', '\\.'));
@@ -279,6 +287,21 @@ async function runOne(program, doc, home) {
   return figures;
 }
 
+// The Markdown file in the program's own format, as the program would read it.
+function nativeCopy(markdown) {
+  const convert = join(dirname(programs[0].bin), 'qorva-convert');
+  const run = (command, args, input) => {
+    const out = spawnSync(command, args, { input, encoding: 'utf8', maxBuffer: 1 << 28 });
+    if (out.status !== 0) throw new Error(`${command} ${args[0]} failed: ${out.stderr}`);
+    return out.stdout;
+  };
+  const pandocJson = run('pandoc', ['-f', 'markdown', '-t', 'json', markdown]);
+  const text = run(convert, ['WriteTextFormat'], run(convert, ['ReadPandocJson'], pandocJson));
+  const file = markdown.replace(/\.md$/, '.text');
+  writeFileSync(file, text);
+  return file;
+}
+
 function shot(display, name) {
   mkdirSync(options.shots, { recursive: true });
   spawnSync('import', ['-window', 'root', join(options.shots, `${name}.png`)], { env: { ...process.env, DISPLAY: display } });
@@ -288,10 +311,11 @@ function shot(display, name) {
 const work = mkdtempSync(join(tmpdir(), 'qorva-desktop-bench-'));
 const docs = [];
 for (const name of options.docs) {
-  const made = name === 'book' ? { text: generateBook(100000), words: 100000 } : manual();
+  const made = name === 'book' ? { text: generateBook(100000), words: 100000 }
+    : name === 'note' ? { text: `A short note with one ${MARKER} word in it.\n`, words: 9 } : manual();
   const file = join(work, `${name}.md`);
   writeFileSync(file, made.text);
-  docs.push({ name, file, words: made.words });
+  docs.push({ name, file, words: made.words, nativeFile: options.native ? nativeCopy(file) : null });
 }
 const results = new Map();  // label -> doc -> metric -> values
 try {
@@ -325,7 +349,7 @@ const med = (label, doc, metric) => median(results.get(label)?.get(doc)?.[metric
 const peers = programs.filter((p) => p.kind === 'peer');
 console.log(`\nmedians of ${options.rounds} rounds; ${KEYS} keys at 10/s; window manager: ${windowManager ? basename(windowManager) : 'none'}; load average ${loadavg().map((l) => l.toFixed(1)).join(' ')}`);
 for (const doc of docs) {
-  console.log(`\n${doc.name} (${doc.words} words, Markdown)`);
+  console.log(`\n${doc.name} (${doc.words} words; Markdown, or the program's own format for .text)`);
   console.log(['editor'.padEnd(14), ...METRICS.map(([, title]) => title.padStart(18))].join(''));
   for (const p of programs) {
     console.log([p.label.padEnd(14), ...METRICS.map(([m, , digits]) => {
