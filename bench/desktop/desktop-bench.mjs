@@ -323,6 +323,10 @@ try {
     for (const doc of docs) {
       // Alternated: each round starts with a different editor.
       const order = programs.map((_, i) => programs[(i + round) % programs.length]);
+      // Pandoc's own reading of the Markdown, which opening a .md must wait for.
+      const pandocStarted = performance.now();
+      spawnSync('pandoc', ['-f', 'markdown', '-t', 'json', '-o', '/dev/null', doc.file]);
+      (doc.pandoc ||= []).push((performance.now() - pandocStarted) / 1000);
       for (const program of order) {
         const home = mkdtempSync(join(work, 'home-'));
         let figures;
@@ -349,7 +353,8 @@ const med = (label, doc, metric) => median(results.get(label)?.get(doc)?.[metric
 const peers = programs.filter((p) => p.kind === 'peer');
 console.log(`\nmedians of ${options.rounds} rounds; ${KEYS} keys at 10/s; window manager: ${windowManager ? basename(windowManager) : 'none'}; load average ${loadavg().map((l) => l.toFixed(1)).join(' ')}`);
 for (const doc of docs) {
-  console.log(`\n${doc.name} (${doc.words} words; Markdown, or the program's own format for .text)`);
+  console.log(`\n${doc.name} (${doc.words} words; Markdown, or the program's own format for .text); ` +
+    `Pandoc alone reads the Markdown in ${median(doc.pandoc).toFixed(2)} s`);
   console.log(['editor'.padEnd(14), ...METRICS.map(([, title]) => title.padStart(18))].join(''));
   for (const p of programs) {
     console.log([p.label.padEnd(14), ...METRICS.map(([m, , digits]) => {
