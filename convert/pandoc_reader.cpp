@@ -462,6 +462,11 @@ private:
         } else if (n == "RawInline") {
             const char* tag = rawTag(contentsAt(e, 0));
             std::string text(stringAt(e, 1));
+            // A line end inside an HTML tag, or in TeX outside a comment, is a space to
+            // both, and one line of a paragraph must hold the span (Pandoc's Markdown
+            // reads it back with spaces too).
+            if (tag && (tag == std::string_view("html") || text.find('%') == std::string::npos))
+                std::replace(text.begin(), text.end(), '\n', ' ');
             if (tag && !text.empty()) items.emplace_back(Span{tag, std::move(text)});
         } else if (n == "Code") {
             items.emplace_back(Span{"code", std::string(stringAt(e, 1))});
