@@ -1,7 +1,7 @@
 #include "src/win/clipboard/cf_html.h"
 #include "src/win/clipboard/clipboard_formats.h"
 #include "src/win/document/document_conversion.h"
-#include "src/win/tools/file_helpers.h"
+#include "tools/files/file_io.h"
 #include "src/win/view/image_files.h"
 #include "tests/frame/document_test_support.h"
 #include "tests/frame/temp_folder.h"

@@ -1,7 +1,7 @@
 #include "src/win/document/document_format.h"
 #include "src/win/document/document_title.h"
 #include "src/win/menus/menu_accelerators.h"
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 #include "src/win/menus/menu_layout.h"
 #include <gtest/gtest.h>
 #include <cstring>
@@ -46,8 +46,8 @@ TEST(Accelerators, EveryKeyShownInAMenuSendsThatItemsCommand) {
 
 TEST(Accelerators, ModifierSetsMatchExactly) {
     // Keys shown in no menu.
-    for (auto [key, modifiers, command] : {std::tuple{45, 4, menu_id::Paste}, {'Y', 1, menu_id::Redo},
-                                           {38, 3, menu_id::RowBefore}, {39, 3, menu_id::ColumnAfter}})
+    for (auto [key, modifiers, command] : {std::tuple{45, 4, command_id::Paste}, {'Y', 1, command_id::Redo},
+                                           {38, 3, command_id::RowBefore}, {39, 3, command_id::ColumnAfter}})
         EXPECT_EQ(AcceleratorCommand(key, modifiers), command) << key;
     for (auto [key, modifiers] : {std::pair{'Z', 3}, {'Z', 0}, {'N', 3}}) EXPECT_FALSE(AcceleratorCommand(key, modifiers));
     EXPECT_FALSE(AcceleratorCommand(187, 5)) << "Ctrl+Shift+= is not Larger";

@@ -1,10 +1,10 @@
 // The spelling languages, the program's folders and the update checks
 // against a feed server on the loopback address.
 #include "src/win/app/program_folder.h"
-#include "src/win/settings/shell_values.h"
+#include "src/win/settings/settings.h"
 #include "src/win/spelling/spelling_languages.h"
 #include "src/win/app/update_checker.h"
-#include "src/win/tools/user_files.h"
+#include "tools/user_files/user_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -87,19 +87,20 @@ bool AnyWindowShown() {
 class UpdateChecks : public ::testing::Test {
 protected:
     QTemporaryDir config;
-    void SetUp() override { qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit()); }
-    static QString LastCheck() { return QString::fromStdString(ShellValues().ReadString("Updates\\LastCheckTime", "")); }
+    SettingsStore store{config.filePath(QStringLiteral("settings.json")).toStdString()};
+    std::string LastCheck() const { return ReadSettingString("Updates\\LastCheckTime", "", store); }
 };
 
-TEST(UpdateCheckSetting, StoredChoiceWinsUnsetItIsOffOnlyForAPackagedProgram) {
+TEST_F(UpdateChecks, StoredChoiceWinsUnsetItIsOffOnlyForAPackagedProgram) {
     for (const auto& [stored, packaged, on] : std::vector<std::tuple<std::string, bool, bool>>{
              {"", false, true}, {"", true, false}, {"1", true, true}, {"0", false, false}, {"yes", true, true}}) {
-        EXPECT_EQ(CheckForUpdatesSetting(stored, packaged), on) << stored << " " << packaged;
+        ASSERT_TRUE(WriteSettingString("Updates\\CheckForUpdates", stored, store));
+        EXPECT_EQ(CheckForUpdatesSetting(store, packaged), on) << stored << " " << packaged;
     }
 }
 
 TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
-    UpdateChecker checker(QStringLiteral("http://127.0.0.1:1/appcast.xml"), "0.1", nullptr);
+    UpdateChecker checker(QStringLiteral("http://127.0.0.1:1/appcast.xml"), "0.1", nullptr, store);
     QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
     ASSERT_TRUE(checker.Start());
     ASSERT_TRUE(finished.wait(10000));
@@ -107,8 +108,8 @@ TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
     EXPECT_EQ(LastCheck(), "") << "a failed check is not counted";
 
     FeedServer server("<rss/>");
-    WriteCheckForUpdates(false);
-    UpdateChecker switchedOff(server.Url(), "0.1", nullptr);
+    WriteCheckForUpdatesSetting(false, store);
+    UpdateChecker switchedOff(server.Url(), "0.1", nullptr, store);
     EXPECT_FALSE(switchedOff.Start());
     EXPECT_EQ(server.requests, 0);
 }
@@ -116,11 +117,11 @@ TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
 TEST_F(UpdateChecks, CurrentVersionIsQuietAndChecksAtMostDaily) {
     FeedServer server(R"(<rss><channel><item><title>Qorva 0.1</title>
         <enclosure url="https://example.org/q.deb" version="0.1"/></item></channel></rss>)");
-    UpdateChecker checker(server.Url(), "0.1", nullptr);
+    UpdateChecker checker(server.Url(), "0.1", nullptr, store);
     QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
     ASSERT_TRUE(checker.Start());
     ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(LastCheck().isEmpty()) << "the check is counted";
+    EXPECT_FALSE(LastCheck().empty()) << "the check is counted";
     EXPECT_EQ(server.requests, 1);
     EXPECT_FALSE(AnyWindowShown());
     EXPECT_FALSE(checker.Start()) << "the next automatic check waits a day";

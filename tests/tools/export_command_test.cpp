@@ -1,7 +1,7 @@
 // `qorva-convert export`: the headless export through the real program, as a
 // script would run it.
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/user_files.h"
+#include "tools/files/file_io.h"
+#include "tools/user_files/user_files.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>

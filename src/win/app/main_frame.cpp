@@ -3,20 +3,18 @@
 #include "resources/resources.h"
 #include "src/win/document/document_guards.h"
 #include "src/win/document/document_controller.h"
-#include "src/win/view/editor_commands.h"
 #include "src/win/view/editor_view.h"
 #include "src/win/export/export_commands.h"
 #include "src/win/export/export_settings.h"
 #include "src/win/view/link_opener.h"
-#include "src/win/settings/settings_shell_values.h"
 #include "src/win/app/test_hooks.h"
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 #include "src/win/menus/themes_menu.h"
 #include "src/win/settings/preferences_dialog.h"
 #include "src/win/menus/desktop_color_scheme.h"
 #include "src/win/app/window_palette.h"
 #include "src/win/document/tool_run_watch.h"
-#include "src/win/tools/converter_host.h"
+#include "tools/converter_host/converter_host.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,7 +50,6 @@ CMainFrame::CMainFrame() {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowTitle(QStringLiteral("Qorva"));
     setMinimumSize(350, 250);
-    UseSettingsStoreForShellValues();
     view_ = new CEditorView(this, this);
     controller_ = std::make_unique<DocumentController>(*this, *view_, [this](int id) { OnCommand(id); });
     exports_ = std::make_unique<ExportCommands>(*this, *view_, controller_->Document(), *controller_, controller_->Menus());
@@ -116,11 +113,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 bool CMainFrame::OnCommand(int id) {
     if (controller_->HandleCommand(id) || exports_->HandleCommand(id) || themes_->HandleCommand(id)) return true;
-    if (id == cmd::Print) {
+    if (id == command_id::Print) {
         view_->Print();
         return true;
     }
-    if (id == menu_id::Preferences) {
+    if (id == command_id::Preferences) {
         ShowPreferences();
         return true;
     }

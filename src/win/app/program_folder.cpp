@@ -1,6 +1,6 @@
 #include "src/win/app/program_folder.h"
 
-#include "src/win/tools/user_files.h"
+#include "tools/user_files/user_files.h"
 
 #include <QDir>
 #include <QStandardPaths>

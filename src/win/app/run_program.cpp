@@ -13,7 +13,7 @@
 #include "src/win/document/recovery_offer.h"
 #include "src/win/menus/recent_documents.h"
 #include "src/win/settings/settings.h"
-#include "src/win/settings/shell_values.h"
+#include "src/win/settings/settings.h"
 #include "src/win/app/start_documents.h"
 #include "src/win/spelling/spelling_languages.h"
 #include "src/win/app/startup_rules.h"
@@ -50,8 +50,8 @@ void ChooseFirstDocumentFor(CMainFrame& frame) {
     const FirstDocument first = ChooseFirstDocument(gCommandLine);
     switch (first.kind) {
         case FirstDocumentKind::WelcomeIfFirstRun:
-            if (ReadLastRunVersion().empty()) frame.LoadWelcomeDocument();
-            WriteLastRunVersion(ProgramFileVersionText());
+            if (LastRunVersionSetting().empty()) frame.LoadWelcomeDocument();
+            WriteLastRunVersionSetting(ProgramFileVersionText());
             break;
         case FirstDocumentKind::Welcome:
             frame.LoadWelcomeDocument();

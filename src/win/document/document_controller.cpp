@@ -6,7 +6,7 @@
 #include "src/win/view/editor_view.h"
 #include "src/win/menus/menu_accelerators.h"
 #include "src/win/menus/menu_bar.h"
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 #include "src/win/view/outline_panel.h"
 #include "src/win/platform/qt_key_message.h"
 #include "src/win/app/program_version.h"
@@ -31,7 +31,7 @@
 
 namespace qorva {
 
-namespace id = menu_id;
+namespace id = command_id;
 
 // The editor view as the document sees it.
 class DocumentController::ViewPage : public DocumentPage {

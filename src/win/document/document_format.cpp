@@ -1,6 +1,6 @@
 #include "src/win/document/document_format.h"
 
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 
 namespace qorva {
 namespace {
@@ -37,7 +37,7 @@ std::string_view PandocNameOf(DocumentFormat format) {
 
 bool UsesPandoc(DocumentFormat format) { return format != DocumentFormat::QorvaMarkdown; }
 
-std::optional<DocumentFormat> ReopenFormatOf(int commandId) { return FormatAt(commandId, menu_id::ReopenQorva); }
-std::optional<DocumentFormat> SaveFormatOf(int commandId) { return FormatAt(commandId, menu_id::SaveInQorva); }
+std::optional<DocumentFormat> ReopenFormatOf(int commandId) { return FormatAt(commandId, command_id::ReopenQorva); }
+std::optional<DocumentFormat> SaveFormatOf(int commandId) { return FormatAt(commandId, command_id::SaveInQorva); }
 
 }  // namespace qorva
