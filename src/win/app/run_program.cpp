@@ -2,7 +2,7 @@
 
 #include "src/win/app/command_line_options.h"
 #include "src/win/view/editor_view.h"
-#include "src/win/app/main_frame.h"
+#include "src/win/frame/main_frame.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/platform/browser.h"
 #include "src/win/app/program_folder.h"

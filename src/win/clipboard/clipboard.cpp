@@ -2,7 +2,7 @@
 
 #include "src/win/clipboard/cf_html.h"
 #include "src/win/clipboard/clipboard_formats.h"
-#include "src/win/app/main_frame.h"
+#include "src/win/frame/main_frame.h"
 #include "src/win/menus/command_ids.h"
 
 #include <QApplication>

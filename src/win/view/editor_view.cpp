@@ -7,7 +7,7 @@
 #include "src/win/view/hyperlink_dialog.h"
 #include "src/win/view/image_files.h"
 #include "src/win/view/image_reference.h"
-#include "src/win/app/main_frame.h"
+#include "src/win/frame/main_frame.h"
 #include "src/win/settings/settings.h"
 #include "tools/files/file_io.h"
 #include "src/win/keys/key_tables.h"
@@ -96,7 +96,7 @@ int CEditorView::NumberOf(const std::string& text) {
 
 bool CEditorView::OnCommand(int id) {
     if (id == command_id::Paste && PasteImage()) return true;
-    if (commandExtension_ && commandExtension_(id)) return true;
+    if (IsClipboardCommand(id)) return HandleClipboardCommand(id, ClipboardCall());
     if (const std::string_view function = PageFunctionForCommand(id); !function.empty()) {
         Call(function);
         return true;
@@ -279,10 +279,17 @@ void CEditorView::OnMouseDown() {
     if (held != Qt::ControlModifier) Call("leaveNavigationMode");
 }
 
-void CEditorView::OnMiddleClick() {
-    PastePrimarySelection([this](std::string_view function, const std::string* argument) {
+ClipboardPageCall CEditorView::ClipboardCall() {
+    return [this](std::string_view function, const std::string* argument) {
         return argument ? Call(function, *argument) : Call(function);
-    });
+    };
+}
+
+void CEditorView::OnMiddleClick() { PastePrimarySelection(ClipboardCall()); }
+
+void CEditorView::SetSearchOptions(bool matchCase, bool wholeWord) {
+    Call("setSearchOptions", std::string("{\"matchCase\":") + (matchCase ? "true" : "false") +
+                                 ",\"wholeWord\":" + (wholeWord ? "true" : "false") + "}");
 }
 
 void CEditorView::OnContextMenu(int globalX, int globalY, const std::string& word,

@@ -1,6 +1,6 @@
 #include "src/win/view/link_opener.h"
 
-#include "src/win/app/main_frame.h"
+#include "src/win/frame/main_frame.h"
 #include "src/win/view/link_rules.h"
 
 #include <QDesktopServices>

@@ -1,11 +1,12 @@
-// CMainFrame: the program's top-level window. It hosts the editor view, keeps the
-// document's path and welcome mark, recomputes the title when the loop is idle and
-// routes commands to the editor view.
+// CMainFrame: the program's one top-level window. It owns the editor view, the
+// window's furniture (menus, panes, title), the document's controller and guards,
+// and the export, theme and Help commands; it routes every command to the part
+// that owns it, filters keys for the accelerators and updates the title when the
+// loop is idle. One per process: closing it ends the program.
 #pragma once
 
-#include "src/win/document/document_format.h"
-#include "src/win/view/editor_view_callback.h"
 #include "src/win/keys/message_loop.h"
+#include "src/win/view/editor_view_callback.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,14 +16,16 @@
 namespace qorva {
 
 class CEditorView;
-class DocumentGuards;
-class ToolRunWatch;
 class DocumentController;
-class RecoveryKeeper;
-class OutsideChangeWatch;
+class DocumentGuards;
 class ExportCommands;
-class ThemesMenu;
+class HelpCommands;
+class OutsideChangeWatch;
 class PreferencesDialog;
+class RecoveryKeeper;
+class ThemesMenu;
+class ToolRunWatch;
+class WindowFurniture;
 
 class CMainFrame : public QMainWindow,
                    public CMessageFilter,
@@ -41,13 +44,14 @@ public:
     void LoadWelcomeDocument();
     void UpdateTitle();
 
-    // Command routing: the frame's own commands, then the editor view's.
+    // Command routing: the document, the furniture, exports, themes and Help,
+    // then the editor view.
     bool OnCommand(int id);
 
     QString DocumentPath() const;
     bool IsWelcome() const;
 
-    // Menus, search bar, document lifecycle, recent list, title and full screen.
+    // The document's lifecycle, dialogs and recent list.
     DocumentController& Controller() { return *controller_; }
     RecoveryKeeper& Recovery();
     OutsideChangeWatch& FileWatch();
@@ -71,7 +75,9 @@ private:
     void ShowPreferences();
 
     CEditorView* view_;
+    std::unique_ptr<WindowFurniture> furniture_;
     std::unique_ptr<DocumentController> controller_;
+    std::unique_ptr<HelpCommands> help_;
     std::unique_ptr<ExportCommands> exports_;
     std::unique_ptr<ThemesMenu> themes_;
     std::unique_ptr<DocumentGuards> guards_;

@@ -1,8 +1,11 @@
-#include "src/win/app/main_frame.h"
+#include "src/win/frame/main_frame.h"
 
 #include "resources/resources.h"
 #include "src/win/document/document_guards.h"
 #include "src/win/document/document_controller.h"
+#include "src/win/document/document_title.h"
+#include "src/win/frame/help_commands.h"
+#include "src/win/frame/window_furniture.h"
 #include "src/win/view/editor_view.h"
 #include "src/win/export/export_commands.h"
 #include "src/win/export/export_settings.h"
@@ -51,11 +54,16 @@ CMainFrame::CMainFrame() {
     setWindowTitle(QStringLiteral("Qorva"));
     setMinimumSize(350, 250);
     view_ = new CEditorView(this, this);
-    controller_ = std::make_unique<DocumentController>(*this, *view_, [this](int id) { OnCommand(id); });
-    exports_ = std::make_unique<ExportCommands>(*this, *view_, controller_->Document(), *controller_, controller_->Menus());
+    furniture_ = std::make_unique<WindowFurniture>(*this, *view_, [this](int id) { OnCommand(id); }, [this] {
+        const DocumentLifecycle& document = controller_->Document();
+        return DocumentTitle(document.path(), document.welcome(), view_->IsModified());
+    });
+    controller_ = std::make_unique<DocumentController>(*this, *view_, furniture_->Menus(), [this] { UpdateTitle(); });
+    help_ = std::make_unique<HelpCommands>(*this, *controller_);
+    exports_ = std::make_unique<ExportCommands>(*this, *view_, controller_->Document(), *controller_, furniture_->Menus());
     controller_->SetRepeatExportReset([this] { exports_->ResetRepeatExport(); });
     themes_ = std::make_unique<ThemesMenu>(
-        controller_->Menus(), [this](const std::string& css) { view_->SetThemeCss(css); },
+        furniture_->Menus(), [this](const std::string& css) { view_->SetThemeCss(css); },
         [this](const std::string& text) {
             controller_->ShowMessage({text, "Qorva", MessageButtons::Ok, MessageIcon::Exclamation});
         });
@@ -65,7 +73,8 @@ CMainFrame::CMainFrame() {
     themes_->BuildThemesMenu();
     themes_->UpdateThemeChecks();
     themes_->ApplyTheme();
-    guards_ = std::make_unique<DocumentGuards>(*controller_, *view_, DefaultRecoveryFolder());
+    guards_ = std::make_unique<DocumentGuards>(*controller_, *view_, DefaultRecoveryFolder(),
+                                               [this](const std::string& note) { furniture_->ShowAutoSaveNote(note); });
     toolRuns_ = std::make_unique<ToolRunWatch>(this, ToolTimeLimitSetting());
     if (auto* loop = ChromiumMessageHandler::Current()) {
         loop->AddMessageFilter(this);
@@ -91,7 +100,10 @@ bool CMainFrame::OpenNamedFile(const QString& path) {
 
 void CMainFrame::LoadWelcomeDocument() { controller_->Document().LoadWelcome(); }
 
-void CMainFrame::UpdateTitle() { controller_->UpdateTitle(); }
+void CMainFrame::UpdateTitle() {
+    controller_->UpdateMenuStates();
+    furniture_->UpdateTitle();
+}
 
 QString CMainFrame::DocumentPath() const { return QString::fromStdString(controller_->Document().path()); }
 
@@ -103,7 +115,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     controller_->WriteRecentList();
-    controller_->WriteWindowLayout();
+    furniture_->WriteWindowLayout();
     guards_->Recovery().Discard();
     QMainWindow::closeEvent(event);
     // One window per process: once it has gone the loop has nothing left to run.
@@ -112,7 +124,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 bool CMainFrame::OnCommand(int id) {
-    if (controller_->HandleCommand(id) || exports_->HandleCommand(id) || themes_->HandleCommand(id)) return true;
+    if (controller_->HandleCommand(id) || furniture_->HandleCommand(id) || help_->HandleCommand(id) ||
+        exports_->HandleCommand(id) || themes_->HandleCommand(id)) {
+        return true;
+    }
     if (id == command_id::Print) {
         view_->Print();
         return true;
@@ -121,7 +136,7 @@ bool CMainFrame::OnCommand(int id) {
         ShowPreferences();
         return true;
     }
-    return view_->OnCommand(id) || controller_->SearchView().HandleCommand(id);
+    return view_->OnCommand(id);
 }
 
 void CMainFrame::ShowPreferences() {
@@ -156,7 +171,7 @@ void CMainFrame::ShowPreferences() {
 }
 
 bool CMainFrame::PreTranslateMessage(QObject* receiver, QEvent* event) {
-    return controller_ && controller_->PreTranslateMessage(receiver, event);
+    return furniture_ && furniture_->PreTranslateMessage(receiver, event);
 }
 
 bool CMainFrame::OnIdle() {
