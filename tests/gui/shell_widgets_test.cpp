@@ -99,32 +99,24 @@ TEST_F(UpdateChecks, StoredChoiceWinsUnsetItIsOffOnlyForAPackagedProgram) {
     }
 }
 
-TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
-    UpdateChecker checker(QStringLiteral("http://127.0.0.1:1/appcast.xml"), "0.1", nullptr, store);
-    QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
-    ASSERT_TRUE(checker.Start());
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(AnyWindowShown());
-    EXPECT_EQ(LastCheck(), "") << "a failed check is not counted";
-
-    FeedServer server("<rss/>");
-    WriteCheckForUpdatesSetting(false, store);
-    UpdateChecker switchedOff(server.Url(), "0.1", nullptr, store);
-    EXPECT_FALSE(switchedOff.Start());
-    EXPECT_EQ(server.requests, 0);
-}
-
-TEST_F(UpdateChecks, CurrentVersionIsQuietAndChecksAtMostDaily) {
+// An unreachable feed, then the current version: both quiet; only the check that
+// reached the feed is counted, and the next automatic one waits a day.
+TEST_F(UpdateChecks, FailuresAndTheCurrentVersionAreQuietChecksAreAtMostDailyAndSwitchedOffMeansNoRequest) {
     FeedServer server(R"(<rss><channel><item><title>Qorva 0.1</title>
         <enclosure url="https://example.org/q.deb" version="0.1"/></item></channel></rss>)");
-    UpdateChecker checker(server.Url(), "0.1", nullptr, store);
-    QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
-    ASSERT_TRUE(checker.Start());
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(LastCheck().empty()) << "the check is counted";
+    for (const QString& feed : {QStringLiteral("http://127.0.0.1:1/appcast.xml"), server.Url()}) {
+        UpdateChecker checker(feed, "0.1", nullptr, store);
+        QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
+        ASSERT_TRUE(checker.Start());
+        ASSERT_TRUE(finished.wait(10000));
+        EXPECT_FALSE(AnyWindowShown());
+        EXPECT_EQ(LastCheck().empty(), feed != server.Url()) << feed.toStdString();
+    }
     EXPECT_EQ(server.requests, 1);
-    EXPECT_FALSE(AnyWindowShown());
-    EXPECT_FALSE(checker.Start()) << "the next automatic check waits a day";
+    EXPECT_FALSE(UpdateChecker(server.Url(), "0.1", nullptr, store).Start()) << "the next automatic check waits a day";
+    ASSERT_TRUE(WriteLastUpdateCheckSetting(0, store) && WriteCheckForUpdatesSetting(false, store));
+    EXPECT_FALSE(UpdateChecker(server.Url(), "0.1", nullptr, store).Start());
+    EXPECT_EQ(server.requests, 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "src/win/document/document_format.h"
 
+#include "src/win/document/named_file_format.h"
 #include "src/win/menus/command_ids.h"
 
 namespace qorva {
@@ -18,11 +19,7 @@ std::optional<DocumentFormat> FormatAt(int commandId, int first) {
 }  // namespace
 
 DocumentFormat FormatFromDefaultSetting(std::string_view keyword) {
-    if (keyword == "text") return DocumentFormat::QorvaMarkdown;
-    if (keyword == "pandoc") return DocumentFormat::PandocMarkdown;
-    if (keyword == "github") return DocumentFormat::GitHubMarkdown;
-    if (keyword == "mmd") return DocumentFormat::MultiMarkdown;
-    return DocumentFormat::QorvaMarkdown;
+    return FormatOfKeyword(keyword).value_or(DocumentFormat::QorvaMarkdown);
 }
 
 std::string_view PandocNameOf(DocumentFormat format) {
