@@ -1,13 +1,10 @@
-// The spelling languages, the program's folders and the update checks
+// The spelling languages and the update checks
 // against a feed server on the loopback address.
-#include "src/win/app/program_folder.h"
 #include "src/win/settings/settings.h"
 #include "src/win/spelling/spelling_languages.h"
 #include "src/win/app/update_checker.h"
-#include "tools/user_files/user_files.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -44,14 +41,6 @@ TEST(SpellingLanguages, InstalledDictionariesByLabel) {
     qputenv("XDG_DATA_HOME", data);
     EXPECT_EQ(listed, "fr=French;de_DE=German (Germany);xx_Latn=xx_Latn;");
     EXPECT_EQ(EngineDictionaryName("de_DE"), "de-DE");
-}
-
-TEST(ProgramFolders, UserDataFolderComesFirst) {
-    const QStringList folders = ProgramDataFolders();
-    ASSERT_GE(folders.size(), 3);
-    EXPECT_TRUE(folders.first().endsWith("/qorva"));
-    EXPECT_EQ(folders.at(1), QString::fromStdString(ProgramFolder()));
-    EXPECT_TRUE(QDir(folders.at(1)).exists());
 }
 
 // A feed server on the loopback address that answers every request with `feed`.

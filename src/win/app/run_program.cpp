@@ -5,7 +5,6 @@
 #include "src/win/frame/main_frame.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/platform/browser.h"
-#include "src/win/app/program_folder.h"
 #include "src/win/app/program_icon.h"
 #include "src/win/app/program_version.h"
 #include "src/win/document/document_lifecycle.h"

@@ -14,7 +14,6 @@ class FullScreen {
 public:
     explicit FullScreen(QMainWindow& frame) : frame_(frame) {}
 
-    bool IsOn() const { return on_; }
     // With no monitor to cover, nothing changes.
     void Toggle();
 

@@ -107,8 +107,6 @@ void CMainFrame::UpdateTitle() {
 
 QString CMainFrame::DocumentPath() const { return QString::fromStdString(controller_->Document().path()); }
 
-bool CMainFrame::IsWelcome() const { return controller_->Document().welcome(); }
-
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (!controller_->CanClose()) {
         event->ignore();

@@ -49,7 +49,6 @@ public:
     bool OnCommand(int id);
 
     QString DocumentPath() const;
-    bool IsWelcome() const;
 
     // The document's lifecycle, dialogs and recent list.
     DocumentController& Controller() { return *controller_; }

@@ -37,7 +37,6 @@ public:
     ~WindowFurniture();
 
     MenuBar& Menus() { return *menus_; }
-    CSearchView& SearchBar() { return *search_; }
 
     // Close and Exit, the search bar, the outline, full screen, counts and writing
     // modes; false for other commands.
