@@ -132,7 +132,7 @@ TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCost
 // opened or saved in, else its extension's, else DefaultFormat's.
 TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstAndEveryOpenTakesTheRememberedFormatElseTheNamesElseTheDefault) {
     using F = DocumentFormat;
-    ASSERT_TRUE(settings.Write("Software\\Qorva", "DefaultFormat", SettingValue::Text("github")));
+    ASSERT_TRUE(settings.Write("Software\\Qorva", "DefaultFormat", SettingValue::OfText("github")));
     document.ResetFormat();
     page.model = "unsaved";
     page.modified = true;
@@ -196,7 +196,7 @@ TEST_F(DocumentLifecycleTest, LineEndsStayAsTheFileHadThemNoByteOrderMarkAndSave
     EXPECT_EQ(bytes.find('\r'), std::string::npos);
     EXPECT_FALSE(page.modified);
     EXPECT_EQ(document.path(), "") << "writing does not change the path";
-    ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", SettingValue::Number(1)));
+    ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", SettingValue::OfNumber(1)));
     ASSERT_TRUE(document.WriteFile(folder.File("unwrapped.text")));
     auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
     EXPECT_GT(lines(bytes), lines(ReadFileBytes(folder.File("unwrapped.text"))));
@@ -207,7 +207,7 @@ TEST_F(DocumentLifecycleTest, LineEndsStayAsTheFileHadThemNoByteOrderMarkAndSave
         EXPECT_EQ(ReadFileBytes(path), "C" + lineEnd + lineEnd + "B" + lineEnd);
     }
     // A file whose paragraphs stand on one line each is saved that way without the setting.
-    ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", SettingValue::Number(0)));
+    ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", SettingValue::OfNumber(0)));
     const std::string path = Load("long.text", "A\n\n" + longLine + "\n");
     TypeIntoPage("C\n\n" + longLine.substr(0, longLine.size() - 1) + "\n");
     ASSERT_TRUE(document.Save());

@@ -41,14 +41,14 @@ TEST_F(SettingsStoreTest, TypedValuesRoundTripInTheStoredLayoutAndEachWriteTouch
     EXPECT_FALSE(store.Read(kKey, "Theme"));
     EXPECT_FALSE(store.KeyExists(kKey));
     EXPECT_FALSE(std::filesystem::exists(file)) << "reading does not create the file";
-    Put("Theme", SettingValue::Text("Dark"));
-    Put("SaveUnwrapped", SettingValue::Number(0xFFFFFFFFu));
-    Put("Path", SettingValue::Text("$HOME/x"));
-    ASSERT_TRUE(store.Write("Software\\Qorva\\Recent Document List", "DocumentCount", SettingValue::Number(9)));
-    Put("Theme", SettingValue::Text("Light"));
-    EXPECT_EQ(store.Read(kKey, "Theme"), SettingValue::Text("Light"));
-    EXPECT_EQ(store.Read(kKey, "SaveUnwrapped"), SettingValue::Number(0xFFFFFFFFu));
-    EXPECT_EQ(store.Read(kKey, "Path"), SettingValue::Text("$HOME/x"));
+    Put("Theme", SettingValue::OfText("Dark"));
+    Put("SaveUnwrapped", SettingValue::OfNumber(0xFFFFFFFFu));
+    Put("Path", SettingValue::OfText("$HOME/x"));
+    ASSERT_TRUE(store.Write("Software\\Qorva\\Recent Document List", "DocumentCount", SettingValue::OfNumber(9)));
+    Put("Theme", SettingValue::OfText("Light"));
+    EXPECT_EQ(store.Read(kKey, "Theme"), SettingValue::OfText("Light"));
+    EXPECT_EQ(store.Read(kKey, "SaveUnwrapped"), SettingValue::OfNumber(0xFFFFFFFFu));
+    EXPECT_EQ(store.Read(kKey, "Path"), SettingValue::OfText("$HOME/x"));
     nlohmann::json root = nlohmann::json::parse(ReadFileBytes(file));
     EXPECT_EQ(root["Software\\Qorva"]["Theme"], (nlohmann::json{{"type", "REG_SZ"}, {"data", "Light"}}));
     EXPECT_EQ(root["Software\\Qorva\\Recent Document List"]["DocumentCount"],
@@ -57,10 +57,10 @@ TEST_F(SettingsStoreTest, TypedValuesRoundTripInTheStoredLayoutAndEachWriteTouch
     EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(FilesBesideIt(), (std::vector<std::string>{"settings.json", "settings.json.lock"}));
     ASSERT_TRUE(store.Delete(kKey, "Theme"));
-    ASSERT_TRUE(store.Apply(kKey, {{"New", SettingValue::Number(3)}, {"Path", std::nullopt}}));
+    ASSERT_TRUE(store.Apply(kKey, {{"New", SettingValue::OfNumber(3)}, {"Path", std::nullopt}}));
     for (const char* gone : {"Theme", "Path"}) EXPECT_FALSE(store.Read(kKey, gone)) << gone;
-    EXPECT_EQ(store.Read(kKey, "New"), SettingValue::Number(3));
-    EXPECT_EQ(store.Read(kKey, "SaveUnwrapped"), SettingValue::Number(0xFFFFFFFFu));
+    EXPECT_EQ(store.Read(kKey, "New"), SettingValue::OfNumber(3));
+    EXPECT_EQ(store.Read(kKey, "SaveUnwrapped"), SettingValue::OfNumber(0xFFFFFFFFu));
 }
 
 // Texts stored as "REG_EXPAND_SZ" read as texts and keep their form when others are written.
@@ -74,9 +74,9 @@ TEST_F(SettingsStoreTest, ValuesOfUnknownShapeReadAsMissingWithoutHurtingOthers)
         "Mismatch": {"type": "REG_SZ", "data": 5},
         "Bare": "text"}})");
     for (const char* name : {"Binary", "Negative", "TooBig", "Mismatch", "Bare"}) EXPECT_FALSE(store.Read(kKey, name)) << name;
-    Put("Other", SettingValue::Text("o"));
-    EXPECT_EQ(store.Read(kKey, "Good"), SettingValue::Text("yes"));
-    EXPECT_EQ(store.Read(kKey, "Expand"), SettingValue::Text("$HOME/x"));
+    Put("Other", SettingValue::OfText("o"));
+    EXPECT_EQ(store.Read(kKey, "Good"), SettingValue::OfText("yes"));
+    EXPECT_EQ(store.Read(kKey, "Expand"), SettingValue::OfText("$HOME/x"));
     EXPECT_EQ(nlohmann::json::parse(ReadFileBytes(file))["Software\\Qorva"]["Expand"]["type"], "REG_EXPAND_SZ");
 }
 
@@ -88,8 +88,8 @@ TEST_F(SettingsStoreTest, ADamagedFileGivesNothingIsLeftAloneByReadingAndSetAsid
     Seed(damaged);
     EXPECT_FALSE(store.Read(kKey, "Theme"));
     EXPECT_EQ(ReadFileBytes(file), damaged);
-    Put("Theme", SettingValue::Text("Dark"));
-    EXPECT_EQ(store.Read(kKey, "Theme"), SettingValue::Text("Dark"));
+    Put("Theme", SettingValue::OfText("Dark"));
+    EXPECT_EQ(store.Read(kKey, "Theme"), SettingValue::OfText("Dark"));
     std::vector<std::string> names = FilesBesideIt();
     ASSERT_EQ(names.size(), 3u);
     EXPECT_TRUE(names[1].starts_with("settings.json.damaged-")) << names[1];
@@ -99,7 +99,7 @@ TEST_F(SettingsStoreTest, ADamagedFileGivesNothingIsLeftAloneByReadingAndSetAsid
 TEST_F(SettingsStoreTest, AFailedWriteReportsFalseAndLeavesWhatIsThere) {
     WriteFileBytes(folder / "blocked", "not a folder");
     SettingsStore blocked(folder / "blocked" / "settings.json");
-    EXPECT_FALSE(blocked.Write(kKey, "Theme", SettingValue::Text("x")));
+    EXPECT_FALSE(blocked.Write(kKey, "Theme", SettingValue::OfText("x")));
     EXPECT_EQ(ReadFileBytes(folder / "blocked"), "not a folder");
 }
 
@@ -117,8 +117,8 @@ TEST_F(SettingsStoreTest, TwoProcessesWritingAThousandValuesEachLoseNothing) {
     auto writer = [&](const std::string& name) {
         SettingsStore own(file);
         for (std::uint32_t i = 1; i <= kWrites; ++i) {
-            if (!own.Write(kKey, name, SettingValue::Number(i))) _exit(1);
-            if (own.Read(kKey, name) != SettingValue::Number(i)) _exit(2);
+            if (!own.Write(kKey, name, SettingValue::OfNumber(i))) _exit(1);
+            if (own.Read(kKey, name) != SettingValue::OfNumber(i)) _exit(2);
         }
         _exit(0);
     };
@@ -130,7 +130,7 @@ TEST_F(SettingsStoreTest, TwoProcessesWritingAThousandValuesEachLoseNothing) {
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "1: a write failed, 2: a value was lost: " << status;
     }
-    for (const char* name : {"First", "Second"}) EXPECT_EQ(store.Read(kKey, name), SettingValue::Number(kWrites)) << name;
+    for (const char* name : {"First", "Second"}) EXPECT_EQ(store.Read(kKey, name), SettingValue::OfNumber(kWrites)) << name;
 }
 
 TEST_F(SettingsStoreTest, SettingsAreTheirDefaultWhenMissingOfTheWrongTypeOrLongerThan1024Utf16Units) {
@@ -139,19 +139,19 @@ TEST_F(SettingsStoreTest, SettingsAreTheirDefaultWhenMissingOfTheWrongTypeOrLong
     std::string wide;  // 513 emoji: 1026 units as the registry counts them
     for (int i = 0; i < 513; ++i) wide += "\xF0\x9F\x98\x80";
     const std::string longest(1024, 'x');
-    for (auto [value, theme] : {std::pair{SettingValue::Text("Night"), std::string("Night")},
-                                {SettingValue::Number(1), "Default"}, {SettingValue::Text(longest), longest},
-                                {SettingValue::Text(longest + "x"), "Default"}, {SettingValue::Text(wide), "Default"}}) {
+    for (auto [value, theme] : {std::pair{SettingValue::OfText("Night"), std::string("Night")},
+                                {SettingValue::OfNumber(1), "Default"}, {SettingValue::OfText(longest), longest},
+                                {SettingValue::OfText(longest + "x"), "Default"}, {SettingValue::OfText(wide), "Default"}}) {
         Put("Theme", value);
         EXPECT_EQ(ThemeSetting(store), theme) << ::testing::PrintToString(value);
     }
-    for (auto [value, expected] : {std::pair{SettingValue::Number(7), true}, {SettingValue::Number(0), false}, {SettingValue::Text("1"), false}}) {
+    for (auto [value, expected] : {std::pair{SettingValue::OfNumber(7), true}, {SettingValue::OfNumber(0), false}, {SettingValue::OfText("1"), false}}) {
         Put("SaveUnwrapped", value);
         EXPECT_EQ(SaveUnwrappedSetting(store), expected) << ::testing::PrintToString(value);
     }
     EXPECT_TRUE(ReadSettingBool("SaveUnwrapped", true, store)) << "the caller's default applies";
     ASSERT_TRUE(WriteZoomSetting("1.095445", store));
-    EXPECT_EQ(store.Read("Software\\Qorva", "Zoom"), SettingValue::Text("1.095445"));
+    EXPECT_EQ(store.Read("Software\\Qorva", "Zoom"), SettingValue::OfText("1.095445"));
 }
 
 TEST_F(SettingsStoreTest, WhatPreferencesWriteIsReadBackUnderTheSameNameAndHandEditedDelaysStayInRange) {
@@ -162,11 +162,11 @@ TEST_F(SettingsStoreTest, WhatPreferencesWriteIsReadBackUnderTheSameNameAndHandE
               std::tuple("github", "github", true, false, 5));
     for (auto [delay, stored] : {std::pair{0, 1u}, {7, 7u}, {9999, 600u}}) {
         ASSERT_TRUE(WriteAutoSaveSettings(true, delay, store));
-        EXPECT_EQ(store.Read(kKey, "AutoSaveDelay"), SettingValue::Number(stored));
+        EXPECT_EQ(store.Read(kKey, "AutoSaveDelay"), SettingValue::OfNumber(stored));
         EXPECT_EQ(AutoSaveDelaySetting(store), static_cast<int>(stored));
     }
     EXPECT_TRUE(AutoSaveSetting(store));
-    for (auto [value, read] : {std::pair{SettingValue::Number(0), 5}, {SettingValue::Number(100000), 600}, {SettingValue::Text("9"), 5}}) {
+    for (auto [value, read] : {std::pair{SettingValue::OfNumber(0), 5}, {SettingValue::OfNumber(100000), 600}, {SettingValue::OfText("9"), 5}}) {
         Put("AutoSaveDelay", value);
         EXPECT_EQ(AutoSaveDelaySetting(store), read) << ::testing::PrintToString(value);
     }
@@ -206,7 +206,7 @@ TEST_F(RecentDocumentsTest, TheMaximumSetOrStoredIsClampedTo2Through16) {
     for (auto [stored, maximum] : {std::pair{1u, 2}, {0u, 2}, {100u, 16}, {0xFFFFFFFFu, 16}}) {
         list.SetMaximum(static_cast<int>(std::min(stored, 100u)));
         EXPECT_EQ(list.Maximum(), maximum) << stored;
-        Put("DocumentCount", SettingValue::Number(stored));
+        Put("DocumentCount", SettingValue::OfNumber(stored));
         ASSERT_TRUE(list.Read(store));
         EXPECT_EQ(list.Maximum(), maximum) << stored;
     }
@@ -215,16 +215,16 @@ TEST_F(RecentDocumentsTest, TheMaximumSetOrStoredIsClampedTo2Through16) {
 // Each entry's format lies beside it; an entry stored without one (by an older
 // program, or never opened by this one) has none.
 TEST_F(RecentDocumentsTest, WriteStoresNewestFirstWithFormatsClearsStaleValuesAndReadRestoresTheList) {
-    for (int k = 1; k <= 16; ++k) Put("Document" + std::to_string(k), SettingValue::Text("/stale"));
-    Put("Format5", SettingValue::Text("mmd"));
+    for (int k = 1; k <= 16; ++k) Put("Document" + std::to_string(k), SettingValue::OfText("/stale"));
+    Put("Format5", SettingValue::OfText("mmd"));
     list.Add("/d/old.text");
     list.Add("/home/u/Docs with spaces/two.md", "github");
     list.Add("/d/ünïcode.text", "pandoc");
     list.SetFormat("/D/OLD.TEXT", "text");  // in place: the order stays
     ASSERT_TRUE(list.Write(store));
-    EXPECT_EQ(store.Read(kRecentDocumentsKey, "DocumentCount"), SettingValue::Number(9));
-    EXPECT_EQ(store.Read(kRecentDocumentsKey, "Document1"), SettingValue::Text("/d/ünïcode.text"));
-    EXPECT_EQ(store.Read(kRecentDocumentsKey, "Format2"), SettingValue::Text("github"));
+    EXPECT_EQ(store.Read(kRecentDocumentsKey, "DocumentCount"), SettingValue::OfNumber(9));
+    EXPECT_EQ(store.Read(kRecentDocumentsKey, "Document1"), SettingValue::OfText("/d/ünïcode.text"));
+    EXPECT_EQ(store.Read(kRecentDocumentsKey, "Format2"), SettingValue::OfText("github"));
     for (int k = 4; k <= 16; ++k) EXPECT_FALSE(store.Read(kRecentDocumentsKey, "Document" + std::to_string(k))) << k;
     EXPECT_FALSE(store.Read(kRecentDocumentsKey, "Format5"));
     store.Delete(kRecentDocumentsKey, "Format2");
@@ -240,15 +240,15 @@ TEST_F(RecentDocumentsTest, WriteStoresNewestFirstWithFormatsClearsStaleValuesAn
 
 TEST_F(RecentDocumentsTest, ReadWithoutACountKeepsTheListAndSkipsGapsWrongTypesAndOverlongPaths) {
     list.Add("/d/kept.text");
-    Put("Document1", SettingValue::Text("/d/newest"));
+    Put("Document1", SettingValue::OfText("/d/newest"));
     EXPECT_FALSE(list.Read(store));
-    Put("DocumentCount", SettingValue::Text("5"));  // the wrong type counts as missing
+    Put("DocumentCount", SettingValue::OfText("5"));  // the wrong type counts as missing
     EXPECT_FALSE(list.Read(store));
     EXPECT_EQ(list.Entries(), (Entries{"/d/kept.text"}));
-    for (auto [name, value] : {std::pair{"DocumentCount", SettingValue::Number(5)}, {"Document2", SettingValue::Number(4)},
-                               {"Document3", SettingValue::Text("/d/" + std::string(300, 'x'))},
-                               {"Document5", SettingValue::Text("/d/oldest")},
-                               {"Document6", SettingValue::Text("/d/beyond-the-maximum")}})
+    for (auto [name, value] : {std::pair{"DocumentCount", SettingValue::OfNumber(5)}, {"Document2", SettingValue::OfNumber(4)},
+                               {"Document3", SettingValue::OfText("/d/" + std::string(300, 'x'))},
+                               {"Document5", SettingValue::OfText("/d/oldest")},
+                               {"Document6", SettingValue::OfText("/d/beyond-the-maximum")}})
         Put(name, value);
     ASSERT_TRUE(list.Read(store));
     EXPECT_EQ(list.Entries(), (Entries{"/d/oldest", "/d/newest"}));

@@ -13,13 +13,13 @@ std::chrono::seconds ToolTimeLimitSetting(const SettingsStore& store) {
 }
 
 bool WriteToolTimeLimitSetting(std::chrono::seconds limit, SettingsStore& store) {
-    return store.Write(kSettingsKey, "ToolTimeLimit", SettingValue::Number(static_cast<std::uint32_t>(limit.count())));
+    return store.Write(kSettingsKey, "ToolTimeLimit", SettingValue::OfNumber(static_cast<std::uint32_t>(limit.count())));
 }
 
 bool FetchRemoteImagesSetting(const SettingsStore& store) { return ReadSettingBool("FetchRemoteImages", false, store); }
 
 bool WriteFetchRemoteImagesSetting(bool fetch, SettingsStore& store) {
-    return store.Write(kSettingsKey, "FetchRemoteImages", SettingValue::Number(fetch ? 1 : 0));
+    return store.Write(kSettingsKey, "FetchRemoteImages", SettingValue::OfNumber(fetch ? 1 : 0));
 }
 
 std::string ExportLanguageSetting(const SettingsStore& store) {

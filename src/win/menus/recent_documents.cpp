@@ -102,13 +102,13 @@ bool RecentDocumentList::Read(const SettingsStore& store, std::string_view key) 
 
 bool RecentDocumentList::Write(SettingsStore& store, std::string_view key) const {
     std::vector<SettingChange> changes;
-    changes.push_back({"DocumentCount", SettingValue::Number(static_cast<std::uint32_t>(maximum_))});
+    changes.push_back({"DocumentCount", SettingValue::OfNumber(static_cast<std::uint32_t>(maximum_))});
     const size_t count = entries_.size();
     for (size_t k = count; k >= 1; --k) {
         const Entry& entry = entries_[count - k];
-        changes.push_back({DocumentValueName(static_cast<int>(k)), SettingValue::Text(entry.path)});
+        changes.push_back({DocumentValueName(static_cast<int>(k)), SettingValue::OfText(entry.path)});
         changes.push_back({FormatValueName(static_cast<int>(k)),
-                           entry.format.empty() ? std::nullopt : std::optional(SettingValue::Text(entry.format))});
+                           entry.format.empty() ? std::nullopt : std::optional(SettingValue::OfText(entry.format))});
     }
     // Up to the highest maximum, so a list that shrank from 16 leaves no stale value.
     for (int k = static_cast<int>(count) + 1; k <= kRecentHighestMaximum; ++k) {

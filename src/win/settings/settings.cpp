@@ -30,7 +30,7 @@ std::string ReadSettingString(std::string_view name, std::string_view fallback, 
 }
 
 bool WriteSettingString(std::string_view name, std::string_view text, SettingsStore& store) {
-    return store.Write(kSettingsKey, name, SettingValue::Text(std::string(text)));
+    return store.Write(kSettingsKey, name, SettingValue::OfText(std::string(text)));
 }
 
 bool ReadSettingBool(std::string_view name, bool fallback, const SettingsStore& store) {
@@ -70,7 +70,7 @@ bool WriteDefaultFormatSetting(std::string_view keyword, SettingsStore& store) {
     return WriteSettingString("DefaultFormat", keyword, store);
 }
 bool WriteSaveUnwrappedSetting(bool unwrapped, SettingsStore& store) {
-    return store.Write(kSettingsKey, "SaveUnwrapped", SettingValue::Number(unwrapped ? 1 : 0));
+    return store.Write(kSettingsKey, "SaveUnwrapped", SettingValue::OfNumber(unwrapped ? 1 : 0));
 }
 
 std::string MarkdownFormatSetting(const SettingsStore& store) { return ReadSettingString(kMarkdownFormatSetting, "", store); }
@@ -88,16 +88,16 @@ int AutoSaveDelaySetting(const SettingsStore& store) {
 
 bool WriteAutoSaveSettings(bool on, int delaySeconds, SettingsStore& store) {
     const auto delay = static_cast<std::uint32_t>(std::clamp(delaySeconds, 1, kLongestAutoSaveDelay));
-    return store.Apply(kSettingsKey, {{"AutoSave", SettingValue::Number(on ? 1 : 0)}, {"AutoSaveDelay", SettingValue::Number(delay)}});
+    return store.Apply(kSettingsKey, {{"AutoSave", SettingValue::OfNumber(on ? 1 : 0)}, {"AutoSaveDelay", SettingValue::OfNumber(delay)}});
 }
 
 bool FocusModeSetting(const SettingsStore& store) { return ReadSettingBool("FocusMode", false, store); }
 bool WriteFocusModeSetting(bool on, SettingsStore& store) {
-    return store.Write(kSettingsKey, "FocusMode", SettingValue::Number(on ? 1 : 0));
+    return store.Write(kSettingsKey, "FocusMode", SettingValue::OfNumber(on ? 1 : 0));
 }
 bool TypewriterModeSetting(const SettingsStore& store) { return ReadSettingBool("TypewriterMode", false, store); }
 bool WriteTypewriterModeSetting(bool on, SettingsStore& store) {
-    return store.Write(kSettingsKey, "TypewriterMode", SettingValue::Number(on ? 1 : 0));
+    return store.Write(kSettingsKey, "TypewriterMode", SettingValue::OfNumber(on ? 1 : 0));
 }
 
 bool InstalledByPackageManager() { return FileExists(JoinPath(InstalledDataFolder(ProgramFolder()), kPackagedMarker)); }
@@ -158,7 +158,7 @@ WindowLayout ReadWindowLayout(const SettingsStore& store) {
 }
 
 bool WriteWindowLayout(const WindowLayout& layout, SettingsStore& store) {
-    auto flag = [](bool on) { return SettingValue::Number(on ? 1 : 0); };
+    auto flag = [](bool on) { return SettingValue::OfNumber(on ? 1 : 0); };
     std::vector<SettingChange> changes = {{"WindowMaximized", flag(layout.maximized)},
                                       {"Outline", flag(layout.outline)},
                                       {"SearchMatchCase", flag(layout.matchCase)},
@@ -166,7 +166,7 @@ bool WriteWindowLayout(const WindowLayout& layout, SettingsStore& store) {
     if (const auto& g = layout.geometry) {
         const std::string text = std::to_string((*g)[0]) + "," + std::to_string((*g)[1]) + "," +
                                  std::to_string((*g)[2]) + "," + std::to_string((*g)[3]);
-        changes.push_back({"WindowGeometry", SettingValue::Text(text)});
+        changes.push_back({"WindowGeometry", SettingValue::OfText(text)});
     }
     return store.Apply(kSettingsKey, changes);
 }

@@ -63,10 +63,10 @@ std::optional<SettingValue> Decode(const OrderedJson& entry) {
     if (type == entry.end() || data == entry.end() || !type->is_string()) return std::nullopt;
     const std::string& name = type->get_ref<const std::string&>();
     if ((name == kTypeText || name == kTypeOtherText) && data->is_string()) {
-        return SettingValue::Text(data->get<std::string>());
+        return SettingValue::OfText(data->get<std::string>());
     }
     if (name == kTypeNumber && data->is_number_unsigned() && data->get<std::uint64_t>() <= 0xFFFFFFFFu) {
-        return SettingValue::Number(static_cast<std::uint32_t>(data->get<std::uint64_t>()));
+        return SettingValue::OfNumber(static_cast<std::uint32_t>(data->get<std::uint64_t>()));
     }
     return std::nullopt;
 }

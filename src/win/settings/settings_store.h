@@ -21,8 +21,8 @@ struct SettingValue {
     std::string text;          // Text (UTF-8)
     std::uint32_t number = 0;  // Number
 
-    static SettingValue Text(std::string text) { return {Kind::Text, std::move(text), 0}; }
-    static SettingValue Number(std::uint32_t number) { return {Kind::Number, {}, number}; }
+    static SettingValue OfText(std::string text) { return {Kind::Text, std::move(text), 0}; }
+    static SettingValue OfNumber(std::uint32_t number) { return {Kind::Number, {}, number}; }
     bool isText() const { return kind == Kind::Text; }
     bool isNumber() const { return kind == Kind::Number; }
     bool operator==(const SettingValue&) const = default;
