@@ -1,11 +1,11 @@
 // qorva-convert export --to html5|xelatex|pdf|docx|rtf|epub [--template NAME] IN.text OUT
 #include "cli/export_command.h"
 
-#include "src/win/tools/converter_host.h"
-#include "src/win/tools/export.h"
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/templates.h"
-#include "src/win/tools/xelatex.h"
+#include "tools/converter_host/converter_host.h"
+#include "tools/export/export.h"
+#include "tools/files/file_io.h"
+#include "tools/templates/templates.h"
+#include "tools/xelatex/xelatex.h"
 
 #include <algorithm>
 #include <iostream>

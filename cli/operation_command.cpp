@@ -1,6 +1,6 @@
 #include "cli/operation_command.h"
 
-#include "src/win/tools/converter_host.h"
+#include "tools/converter_host/converter_host.h"
 
 #include <array>
 #include <iostream>

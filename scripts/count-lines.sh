@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 count() {
   git ls-files -- "$@" | grep -E '\.(cpp|h|c|js|mjs|sh|cmake)$|CMakeLists\.txt$' | xargs -r cat | wc -l
 }
-product=$(count CMakeLists.txt model convert editor src cli resources packaging scripts cmake)
+product=$(count CMakeLists.txt model convert editor tools src cli resources packaging scripts cmake)
 tests=$(count tests)
 other=$(count bench fuzz)
 echo "product code: $product lines"

@@ -7,8 +7,8 @@
 // ratios are taken from CPU time.
 #include "bench/convert/bench_corpus.h"
 #include "convert/converters.h"
-#include "src/win/tools/pandoc.h"
-#include "src/win/tools/process_runner.h"
+#include "tools/pandoc/pandoc.h"
+#include "tools/process/process_runner.h"
 
 #include <algorithm>
 #include <chrono>

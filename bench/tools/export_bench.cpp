@@ -2,12 +2,12 @@
 // Markdown to the same format in one run, and prints the figures side by side.
 // Usage: qorva_tools_bench [BLOCKS=10000] [RUNS=3]
 #include "bench/tools/bench_document.h"
-#include "src/win/tools/command_line.h"
-#include "src/win/tools/converter_host.h"
-#include "src/win/tools/export.h"
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/pandoc.h"
-#include "src/win/tools/process_runner.h"
+#include "tools/process/command_line.h"
+#include "tools/converter_host/converter_host.h"
+#include "tools/export/export.h"
+#include "tools/files/file_io.h"
+#include "tools/pandoc/pandoc.h"
+#include "tools/process/process_runner.h"
 
 #include <algorithm>
 #include <chrono>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "convert/converters.h"
-#include "src/win/tools/pandoc.h"
+#include "tools/pandoc/pandoc.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // template: every construct must compile, including the footnote inside a
 // footnote and URLs holding characters special to LaTeX.
 #include "convert/converters.h"
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/font_substitution.h"
-#include "src/win/tools/process_runner.h"
-#include "src/win/tools/templates.h"
+#include "tools/files/file_io.h"
+#include "tools/xelatex/font_substitution.h"
+#include "tools/process/process_runner.h"
+#include "tools/templates/templates.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // Markdown -> Pandoc JSON -> ReadPandocJson.
 #include "convert/converters.h"
 #include "model/model_json.h"
-#include "src/win/tools/file_helpers.h"
+#include "tools/files/file_io.h"
 #include "tests/convert/flavour_saves.h"
 
 #include <gtest/gtest.h>

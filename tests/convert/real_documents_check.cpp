@@ -8,8 +8,8 @@
 #include "model/model_json.h"
 #include "model/text_reader.h"
 #include "model/text_writer.h"
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/process_runner.h"
+#include "tools/files/file_io.h"
+#include "tools/process/process_runner.h"
 #include "tests/convert/flavour_saves.h"
 #include "tests/model/first_difference.h"
 

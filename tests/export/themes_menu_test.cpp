@@ -2,9 +2,9 @@
 #include "src/win/menus/desktop_color_scheme.h"
 #include "qt_printers.h"
 #include "src/win/menus/menu_bar.h"
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 #include "src/win/settings/settings.h"
-#include "src/win/tools/themes.h"
+#include "tools/themes/themes.h"
 #include "tests/frame/temp_folder.h"
 #include <QAction>
 #include <QMenuBar>
@@ -151,9 +151,9 @@ TEST_F(ThemesMenuTest, DefaultThenAllThemesInOrdinalOrderAndThoseBeyondTheEleven
     Build();
     EXPECT_EQ(Labels(), QStringList({"Follow the Desktop", "Default", "A", "B", "C", "D", "Dark", "E", "F", "G", "H",
                                      "I", "Monospaced", "Serif", "b"}));
-    EXPECT_EQ(CommandIdOf(themes_->Items()[0]), menu_id::ThemeDesktop);
+    EXPECT_EQ(CommandIdOf(themes_->Items()[0]), command_id::ThemeDesktop);
     for (size_t i = 1; i < themes_->Items().size(); ++i) {
-        EXPECT_EQ(CommandIdOf(themes_->Items()[i]), i <= 11 ? menu_id::ThemeFirst + static_cast<int>(i) - 1 : 0)
+        EXPECT_EQ(CommandIdOf(themes_->Items()[i]), i <= 11 ? command_id::ThemeFirst + static_cast<int>(i) - 1 : 0)
             << "ids after 33110 belong to other commands";
     }
     Choose(themes_->Items().back());

@@ -1,7 +1,7 @@
 #include "src/win/clipboard/cf_html.h"
 #include "src/win/clipboard/clipboard_formats.h"
 #include "src/win/document/document_conversion.h"
-#include "src/win/tools/file_helpers.h"
+#include "tools/files/file_io.h"
 #include "src/win/view/image_files.h"
 #include "tests/frame/document_test_support.h"
 #include "tests/frame/temp_folder.h"
@@ -14,12 +14,9 @@ const PandocProbe kNoPandoc = [] { return std::optional<PandocInstallation>(); }
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // Nothing here reads the envelope's header offsets: what matters is that the fragment comes back whole.
-TEST(CfHtmlBuild, ExtractGivesBackTheFragmentEvenEmpty) {
+TEST(CfHtml, ExtractGivesBackWhatWasBuiltEvenEmptyAndTheMarkersNotTheHeaderOffsetsDelimitTheFragment) {
     for (const std::string html : {std::string(), std::string("<p>\xC3\xA9t\xC3\xA9 \xE2\x82\xAC</p>\r\n<li>x</li>")})
         EXPECT_EQ(ExtractCfHtmlFragment(BuildCfHtml(html)), html);
-}
-
-TEST(CfHtmlExtract, TheMarkersNotTheHeaderOffsetsDelimitTheFragment) {
     EXPECT_EQ(ExtractCfHtmlFragment("Version:0.9\nStartFragment:9999999999\nEndFragment:0000000001\n"
                                     "<html><body><!--StartFragment--><b>bold</b><!--EndFragment--></body></html>"),
               "<b>bold</b>");
@@ -47,7 +44,7 @@ TEST(CopyFormats, CopyWritesModelMarkdownWithCrLfAndEnvelopedHtml) {
     EXPECT_FALSE(formats.cfHtml);
 }
 
-TEST(PasteChoice, OwnModelWinsWithoutAskingForPandocAndEmptyFormatsCountAsMissing) {
+TEST(PasteChoice, OwnModelWinsWithoutAskingForPandocEmptyFormatsCountAsMissingAndWithoutPandocTheTextIsTaken) {
     int probes = 0;
     PandocProbe counting = [&probes] { return ++probes, UsablePandoc(); };
     EXPECT_EQ(ModelForPaste({std::string("[\"inline\"]"), std::string("<p>html</p>"), std::string("text")}, counting),
@@ -56,9 +53,7 @@ TEST(PasteChoice, OwnModelWinsWithoutAskingForPandocAndEmptyFormatsCountAsMissin
     EXPECT_EQ(probes, 0);
     EXPECT_TRUE(Has(ModelForPaste({std::string(""), std::string(""), std::string("plain words")}, kNoPandoc),
                     "plain words"));
-}
-
-TEST(PasteChoice, WithoutPandocHtmlFallsBackToTheTextAsItIsAndNothingUsableGivesNothing) {
+    // Without Pandoc HTML falls back to the text as it is, and nothing usable gives nothing.
     std::string model = ModelForPaste({std::nullopt, std::string("<h1>Big</h1>"), std::string("# Big")}, kNoPandoc);
     EXPECT_TRUE(Has(model, "# Big")) << model;
     EXPECT_FALSE(Has(model, "\"heading\"")) << model;
@@ -74,12 +69,6 @@ TEST(PasteChoice, HtmlAndMultiMarkdownGoThroughPandocAndKeepStructure) {
     model = ModelForPasteMultiMarkdown(std::string("# Word\n\nsome *text*\n"));
     EXPECT_TRUE(Has(model, "\"heading\"")) << model;
 }
-
-}  // namespace
-}  // namespace qorva
-
-namespace qorva {
-namespace {
 
 // A pasted picture goes to images/ (made 0755) under a new name, never over a
 // file there, and never through a link in place of the folder.

@@ -3,7 +3,7 @@
 #include "src/win/document/document_prefetch.h"
 #include "src/win/document/file_content.h"
 #include "src/win/document/paragraph_wrapping.h"
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 #include "resources/resources.h"
 #include "tests/frame/document_test_support.h"
 #include "tests/frame/temp_folder.h"
@@ -132,7 +132,7 @@ TEST_F(DocumentLifecycleTest, APageThatDoesNotTakeOrGiveBackTheDocumentNeverCost
 // opened or saved in, else its extension's, else DefaultFormat's.
 TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstAndEveryOpenTakesTheRememberedFormatElseTheNamesElseTheDefault) {
     using F = DocumentFormat;
-    ASSERT_TRUE(settings.Write("Software\\Qorva", "DefaultFormat", RegValue::String("github")));
+    ASSERT_TRUE(settings.Write("Software\\Qorva", "DefaultFormat", SettingValue::OfText("github")));
     document.ResetFormat();
     page.model = "unsaved";
     page.modified = true;
@@ -149,10 +149,10 @@ TEST_F(DocumentLifecycleTest, OpenAsksToSaveFirstAndEveryOpenTakesTheRememberedF
               std::tuple(readme, false, F::PandocMarkdown));
     document.Open();
     EXPECT_EQ(document.format(), F::GitHubMarkdown);
-    document.ReopenInFormat(menu_id::ReopenMmd);  // remembered, as the format of a save is
+    document.ReopenInFormat(command_id::ReopenMmd);  // remembered, as the format of a save is
     EXPECT_TRUE(document.OpenNamedFile(readme));
     EXPECT_EQ(document.format(), F::PandocMarkdown);
-    document.OpenRecent(menu_id::RecentFirst + 1);
+    document.OpenRecent(command_id::RecentFirst + 1);
     EXPECT_EQ(std::tuple(document.path(), document.format()), std::tuple(notes, F::MultiMarkdown));
 }
 
@@ -165,9 +165,9 @@ TEST_F(DocumentLifecycleTest, SaveInAFormatOfAnotherFamilyAsksForANameWithItsExt
     TypeIntoPage("Title\n=====\n\nSome *emphasis* here.\n");
     const std::string markdown = folder.File("story.md");
     ui.chosenFiles = {std::nullopt, markdown};
-    document.SaveInFormat(menu_id::SaveInPandoc);
+    document.SaveInFormat(command_id::SaveInPandoc);
     EXPECT_EQ(std::tuple(document.format(), page.modified), std::tuple(F::QorvaMarkdown, true)) << "cancelled";
-    document.SaveInFormat(menu_id::SaveInPandoc);
+    document.SaveInFormat(command_id::SaveInPandoc);
     EXPECT_EQ(ui.dialogs, std::vector<FileDialogSpec>(2, SaveDocumentDialog(F::PandocMarkdown, markdown)));
     EXPECT_EQ(std::tuple(ui.dialogs[0].selectedFilter, ui.dialogs[0].defaultExtension), std::tuple(1u, "md"));
     EXPECT_EQ(ReadFileBytes(story), "Story\r\n");
@@ -175,7 +175,7 @@ TEST_F(DocumentLifecycleTest, SaveInAFormatOfAnotherFamilyAsksForANameWithItsExt
     EXPECT_EQ(std::tuple(document.path(), document.format(), recent.FormatOf(markdown)),
               std::tuple(markdown, F::PandocMarkdown, Keyword("pandoc")));
     // Within the family the file is written in place, and remembered in its new flavour.
-    document.SaveInFormat(menu_id::SaveInGithub);
+    document.SaveInFormat(command_id::SaveInGithub);
     EXPECT_EQ(std::tuple(ui.dialogs.size(), recent.FormatOf(markdown)), std::tuple(2u, Keyword("github")));
     const std::string again = folder.File("again.text");
     ui.chosenFiles = {again};
@@ -196,7 +196,7 @@ TEST_F(DocumentLifecycleTest, LineEndsStayAsTheFileHadThemNoByteOrderMarkAndSave
     EXPECT_EQ(bytes.find('\r'), std::string::npos);
     EXPECT_FALSE(page.modified);
     EXPECT_EQ(document.path(), "") << "writing does not change the path";
-    ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", RegValue::Dword(1)));
+    ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", SettingValue::OfNumber(1)));
     ASSERT_TRUE(document.WriteFile(folder.File("unwrapped.text")));
     auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
     EXPECT_GT(lines(bytes), lines(ReadFileBytes(folder.File("unwrapped.text"))));
@@ -207,7 +207,7 @@ TEST_F(DocumentLifecycleTest, LineEndsStayAsTheFileHadThemNoByteOrderMarkAndSave
         EXPECT_EQ(ReadFileBytes(path), "C" + lineEnd + lineEnd + "B" + lineEnd);
     }
     // A file whose paragraphs stand on one line each is saved that way without the setting.
-    ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", RegValue::Dword(0)));
+    ASSERT_TRUE(settings.Write("Software\\Qorva", "SaveUnwrapped", SettingValue::OfNumber(0)));
     const std::string path = Load("long.text", "A\n\n" + longLine + "\n");
     TypeIntoPage("C\n\n" + longLine.substr(0, longLine.size() - 1) + "\n");
     ASSERT_TRUE(document.Save());
@@ -268,26 +268,26 @@ TEST_F(DocumentLifecycleTest, SaveChangesAsksOnlyWhenModifiedNoProceedsCancelOrA
 }
 
 TEST_F(DocumentLifecycleTest, ARecentEntryWhoseFileIsGoneIsReportedAndRemovedAndNoEntryDoesNothing) {
-    document.OpenRecent(menu_id::RecentFirst + 3);
+    document.OpenRecent(command_id::RecentFirst + 3);
     EXPECT_EQ(std::tuple(ui.messages.size(), ui.recentChanges), std::tuple(0u, 0));
     std::string gone = folder.File("deleted.text");
     recent.Add(gone);
-    document.OpenRecent(menu_id::RecentFirst);
+    document.OpenRecent(command_id::RecentFirst);
     EXPECT_EQ(ui.MessageTexts(), Texts{"File " + gone + " doesn't exist."});
     EXPECT_EQ(std::tuple(recent.Entries(), ui.recentChanges), std::tuple(Texts{}, 1));
 }
 
 TEST_F(DocumentLifecycleTest, ReopenSkipsUntitledDocumentsAndAsksBeforeDroppingChanges) {
     page.modified = true;
-    document.ReopenInFormat(menu_id::ReopenQorva);
+    document.ReopenInFormat(command_id::ReopenQorva);
     EXPECT_EQ(std::tuple(ui.messages.size(), page.setTextCalls), std::tuple(0u, 0));
     Load("r.text", "disk\r\n");
     TypeIntoPage("edited\n");
     const std::string edited = page.model;
     ui.answers = {Answer::No, Answer::Yes};
-    document.ReopenInFormat(menu_id::ReopenQorva);
+    document.ReopenInFormat(command_id::ReopenQorva);
     EXPECT_EQ(page.model, edited);
-    document.ReopenInFormat(menu_id::ReopenQorva);
+    document.ReopenInFormat(command_id::ReopenQorva);
     EXPECT_EQ(ui.MessageTexts(), Texts(2, "Changes will be lost. Proceed?"));
     EXPECT_THAT(page.model, HasSubstr("disk"));
     EXPECT_FALSE(page.modified);
@@ -298,9 +298,9 @@ TEST_F(DocumentLifecycleTest, WithoutPandocTheFlavourCommandsOfferTheDownloadAnd
     if (DetectPandoc().usable()) GTEST_SKIP() << "a Pandoc outside PATH is installed";
     recent.Add(folder.Write("a.text", "x\r\n"));
     ui.answers = {Answer::Ok, Answer::Cancel, Answer::Cancel};
-    document.SaveInFormat(menu_id::SaveInPandoc);
-    document.Import(menu_id::ImportHtml);
-    document.Import(menu_id::ImportLatex);
+    document.SaveInFormat(command_id::SaveInPandoc);
+    document.Import(command_id::ImportHtml);
+    document.Import(command_id::ImportLatex);
     EXPECT_EQ(ui.messages, std::vector<MessageSpec>(3, message::PandocMissing()));
     EXPECT_EQ(ui.urls, Texts{kPandocDownloadPage});
     EXPECT_EQ(std::tuple(document.format(), ui.dialogs.size()), std::tuple(DocumentFormat::QorvaMarkdown, 0u));
@@ -310,7 +310,7 @@ TEST_F(DocumentLifecycleTest, AFailingPandocChangesNothingAndItsMessageIsShown) 
     ASSERT_TRUE(document.LoadFileAs(folder.Write("notes.md", "notes\n"), DocumentFormat::PandocMarkdown));
     {
         testing::FakePandocHome failing("pandoc 2.17.1.1", "cat > /dev/null; exit 64");
-        document.SaveInFormat(menu_id::SaveInGithub);
+        document.SaveInFormat(command_id::SaveInGithub);
         EXPECT_EQ(document.format(), DocumentFormat::PandocMarkdown) << "a failed save keeps the flavour";
         ui.messages.clear();
     }
@@ -318,16 +318,16 @@ TEST_F(DocumentLifecycleTest, AFailingPandocChangesNothingAndItsMessageIsShown) 
     ASSERT_TRUE(document.OpenNamedFile(path));
     const std::string model = page.model;
     testing::FakePandocHome failing("pandoc 2.17.1.1", "cat > /dev/null; echo 'pandoc: simulated failure' >&2; exit 64");
-    document.ReopenInFormat(menu_id::ReopenMmd);
+    document.ReopenInFormat(command_id::ReopenMmd);
     ui.chosenFiles.push_back(folder.Write("page.html", "<p>x</p>"));
-    EXPECT_FALSE(document.Import(menu_id::ImportHtml));
+    EXPECT_FALSE(document.Import(command_id::ImportHtml));
     EXPECT_EQ(ui.MessageTexts(), Texts(2, "Pandoc Error\npandoc: simulated failure\n"));
     EXPECT_EQ(document.format(), DocumentFormat::QorvaMarkdown);
     EXPECT_EQ(std::tuple(page.model, document.path()), std::tuple(model, path));
     std::string target = folder.Write("keep.md", "original\n");
     TypeIntoPage("changed\n");
     ui.chosenFiles.push_back(target);
-    document.SaveInFormat(menu_id::SaveInPandoc);
+    document.SaveInFormat(command_id::SaveInPandoc);
     EXPECT_TRUE(ui.chosenFiles.empty()) << "the save was offered the file it must leave alone";
     EXPECT_EQ(std::tuple(ReadFileBytes(target), page.modified, document.path()), std::tuple("original\n", true, path));
     ASSERT_EQ(ui.messages.size(), 4u);
@@ -340,12 +340,12 @@ TEST_F(DocumentLifecycleTest, ImportGivesAnUntitledUnmodifiedDocumentOutOfTheRec
     recent.Add(previous);
     ui.chosenFiles = {folder.Write("page.html", "<h1>Imported</h1><p>Some <em>text</em></p>"),
                       folder.Write("paper.tex", "\\section{Intro}\nHello \\emph{world}.\n")};
-    ASSERT_TRUE(document.Import(menu_id::ImportHtml));
-    EXPECT_EQ(ui.dialogs.at(0), ImportDialogFor(menu_id::ImportHtml)->second);
+    ASSERT_TRUE(document.Import(command_id::ImportHtml));
+    EXPECT_EQ(ui.dialogs.at(0), ImportDialogFor(command_id::ImportHtml)->second);
     EXPECT_THAT(page.model, HasSubstr("Imported"));
     EXPECT_EQ(std::tuple(document.path(), page.modified, page.baseUrl, recent.Entries()),
               std::tuple("", false, "", Texts{previous}));
-    ASSERT_TRUE(document.Import(menu_id::ImportLatex));
+    ASSERT_TRUE(document.Import(command_id::ImportLatex));
     EXPECT_THAT(page.model, HasSubstr("Intro"));
 }
 
@@ -357,9 +357,9 @@ TEST_F(DocumentLifecycleTest, AnImportTooLargeOrNotTakenByThePageKeepsTheDocumen
     std::filesystem::resize_file(huge, kPageDocumentLimitBytes + 1);
     ui.answers = {Answer::No, Answer::Ok, Answer::No, Answer::Ok};
     ui.chosenFiles = {huge, folder.Write("page.html", "<h1>Imported</h1>")};
-    EXPECT_FALSE(document.Import(menu_id::ImportHtml));
+    EXPECT_FALSE(document.Import(command_id::ImportHtml));
     page.lostSetAnswers = 1;
-    EXPECT_FALSE(document.Import(menu_id::ImportHtml));
+    EXPECT_FALSE(document.Import(command_id::ImportHtml));
     ExpectKept(typed, path);
     ASSERT_EQ(ui.messages.size(), 4u);
     EXPECT_THAT(ui.messages[1].text, HasSubstr("is too large to open"));

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "src/win/document/document_lifecycle.h"
-#include "src/win/tools/converter_host.h"
+#include "tools/converter_host/converter_host.h"
 #include <gtest/gtest.h>
 #include <deque>
 

@@ -1,7 +1,7 @@
-#include "src/win/document/document_format.h"
 #include "src/win/document/document_title.h"
+#include "src/win/keys/virtual_keys.h"
 #include "src/win/menus/menu_accelerators.h"
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 #include "src/win/menus/menu_layout.h"
 #include <gtest/gtest.h>
 #include <cstring>
@@ -14,11 +14,13 @@ namespace {
 // "Ctrl+Shift+Z", "Ctrl +", "F11" as shown in a menu: virtual-key code and modifiers.
 std::pair<int, int> ParseAcceleratorText(const std::string& text) {
     static const std::map<std::string, int> named = {
-        {"Up", 38}, {"Down", 40}, {"Left", 37}, {"Right", 39}, {"Enter", 13}, {"Backspace", 8}, {"Delete", 46},
-        {"F11", 122}, {"]", 221}, {"[", 219}, {"/", 191}, {"\\", 220}, {",", 188}, {" +", 187}, {" -", 189}, {" 0", '0'}};
+        {"Up", vk::Up}, {"Down", vk::Down}, {"Left", vk::Left}, {"Right", vk::Right}, {"Enter", vk::Return},
+        {"Backspace", vk::Back}, {"Delete", vk::Delete}, {"F11", vk::F11}, {"]", vk::OemCloseBracket},
+        {"[", vk::OemOpenBracket}, {"/", vk::OemSlash}, {"\\", vk::OemBackslash}, {",", vk::OemComma},
+        {" +", vk::OemPlus}, {" -", vk::OemMinus}, {" 0", '0'}};
     int modifiers = 0;
     std::string rest = text;
-    for (auto [prefix, bit] : {std::pair{"Ctrl+", 1}, {"Ctrl", 1}, {"Alt+", 2}, {"Shift+", 4}})
+    for (auto [prefix, bit] : {std::pair{"Ctrl+", kModCtrl}, {"Ctrl", kModCtrl}, {"Alt+", kModAlt}, {"Shift+", kModShift}})
         if (rest.starts_with(prefix)) modifiers |= bit, rest.erase(0, std::strlen(prefix));
     if (auto it = named.find(rest); it != named.end()) return {it->second, modifiers};
     if (rest.size() == 1) return {rest[0], modifiers};
@@ -46,11 +48,12 @@ TEST(Accelerators, EveryKeyShownInAMenuSendsThatItemsCommand) {
 
 TEST(Accelerators, ModifierSetsMatchExactly) {
     // Keys shown in no menu.
-    for (auto [key, modifiers, command] : {std::tuple{45, 4, menu_id::Paste}, {'Y', 1, menu_id::Redo},
-                                           {38, 3, menu_id::RowBefore}, {39, 3, menu_id::ColumnAfter}})
+    constexpr int CtrlAlt = kModCtrl | kModAlt;
+    for (auto [key, modifiers, command] : {std::tuple{vk::Insert, kModShift, command_id::Paste}, {'Y', kModCtrl, command_id::Redo},
+                                           {vk::Up, CtrlAlt, command_id::RowBefore}, {vk::Right, CtrlAlt, command_id::ColumnAfter}})
         EXPECT_EQ(AcceleratorCommand(key, modifiers), command) << key;
-    for (auto [key, modifiers] : {std::pair{'Z', 3}, {'Z', 0}, {'N', 3}}) EXPECT_FALSE(AcceleratorCommand(key, modifiers));
-    EXPECT_FALSE(AcceleratorCommand(187, 5)) << "Ctrl+Shift+= is not Larger";
+    for (auto [key, modifiers] : {std::pair{'Z', CtrlAlt}, {'Z', 0}, {'N', CtrlAlt}}) EXPECT_FALSE(AcceleratorCommand(key, modifiers));
+    EXPECT_FALSE(AcceleratorCommand(vk::OemPlus, kModCtrl | kModShift)) << "Ctrl+Shift+= is not Larger";
 }
 
 // The titles themselves are read off the running window in tests/gui.
@@ -82,13 +85,6 @@ TEST(StatusLine, CountsWithTheSelectionFirstSingularsAndReadingTimeRoundedUp) {
              {"460 2000 0 1", "Selected: 0 words, 1 character    460 words, 2,000 characters, 2 min read"},
              {"", ""}, {"12 x 0 0", ""}, {"3 -1 0 0", ""}})
         EXPECT_EQ(StatusLineText(counts), text) << counts;
-}
-
-TEST(DocumentFormat, DefaultFormatKeywordsAreExactAndAnythingElseIsQorvaMarkdown) {
-    using F = DocumentFormat;
-    for (auto [keyword, format] : {std::pair{"pandoc", F::PandocMarkdown}, {"github", F::GitHubMarkdown},
-                                   {"mmd", F::MultiMarkdown}, {"GitHub", F::QorvaMarkdown}, {"", F::QorvaMarkdown}})
-        EXPECT_EQ(FormatFromDefaultSetting(keyword), format) << keyword;
 }
 
 }  // namespace

@@ -32,15 +32,15 @@ TEST(QtKeyMessages, PressesGiveAKeyDownAndTheirCharacterReleasesOneKeyUp) {
     using K = KeyMessageKind;
     struct Case { const char* what; std::vector<KeyMessage> messages, expected; };
     for (const Case& c : std::vector<Case>{
-             {"Shift+Tab", Press(Qt::Key_Backtab, Qt::ShiftModifier), {{K::KeyDown, 9, kModShift}, {K::Char, 9, kModShift}}},
-             {"keypad Enter", Press(Qt::Key_Enter, Qt::KeypadModifier, "\r"), {{K::KeyDown, 13, 0}, {K::Char, 13, 0}}},
-             {"Shift+A", Press(Qt::Key_A, Qt::ShiftModifier, "A"), {{K::KeyDown, 65, kModShift}, {K::Char, 'A', kModShift}}},
-             {"Left, which types nothing", Press(Qt::Key_Left), {{K::KeyDown, 37, 0}}},
-             {"Ctrl+.", Press(Qt::Key_Period, Qt::ControlModifier), {{K::KeyDown, 190, kModCtrl}}},
-             {"Ctrl alone counts itself", Press(Qt::Key_Control), {{K::KeyDown, 17, kModCtrl}}},
+             {"Shift+Tab", Press(Qt::Key_Backtab, Qt::ShiftModifier), {{K::KeyDown, vk::Tab, kModShift}, {K::Char, vk::Tab, kModShift}}},
+             {"keypad Enter", Press(Qt::Key_Enter, Qt::KeypadModifier, "\r"), {{K::KeyDown, vk::Return, 0}, {K::Char, vk::Return, 0}}},
+             {"Shift+A", Press(Qt::Key_A, Qt::ShiftModifier, "A"), {{K::KeyDown, 'A', kModShift}, {K::Char, 'A', kModShift}}},
+             {"Left, which types nothing", Press(Qt::Key_Left), {{K::KeyDown, vk::Left, 0}}},
+             {"Ctrl+.", Press(Qt::Key_Period, Qt::ControlModifier), {{K::KeyDown, vk::OemPeriod, kModCtrl}}},
+             {"Ctrl alone counts itself", Press(Qt::Key_Control), {{K::KeyDown, vk::Control, kModCtrl}}},
              {"Ctrl released", KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier, {}),
-              {{K::KeyUp, 17, 0}}},
-             {"Tab released", KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, "\t"), {{K::KeyUp, 9, 0}}}}) {
+              {{K::KeyUp, vk::Control, 0}}},
+             {"Tab released", KeyMessagesFor(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier, "\t"), {{K::KeyUp, vk::Tab, 0}}}}) {
         EXPECT_EQ(Fields(c.messages), Fields(c.expected)) << c.what;
     }
     EXPECT_EQ(ModifierSetFor(QEvent::KeyPress, Qt::Key_B, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier),

@@ -29,20 +29,13 @@ TEST(Zoom, StepsStayInRangeAndDamagedSettingsStartFromTheDefault) {
         EXPECT_EQ(ZoomTextForPercent(percent), text);
 }
 
-TEST(ImageReference, RelativeToTheDocumentsFolderOrAbsoluteWhenUntitled) {
-    EXPECT_EQ(MakeImageReference("/home/u/docs/pic.png", "/home/u/docs/"), "pic.png");
-    EXPECT_EQ(MakeImageReference("/home/u/docs/img/pic.png", "/home/u/docs"), "img/pic.png");
-    EXPECT_EQ(MakeImageReference("/home/u/pictures/pic.jpg", "/home/u/docs"), "../pictures/pic.jpg");
-    EXPECT_EQ(MakeImageReference("/home/u/pictures/pic.jpg", ""), "/home/u/pictures/pic.jpg");
-    // A backslash is an ordinary character of a file name here, not a separator.
-    EXPECT_EQ(MakeImageReference("/d/my pics/a\\b.png", "/d"), "my pics/a\\b.png");
-}
-
-// Each case: picture, document folder, copy setting, what is planned.
+// Each case: picture, document folder, copy setting, what is planned. A reference is
+// relative to the document's folder, or absolute while the document is untitled.
 TEST(ImageReference, DroppedPictureIsReferredToInOrBelowTheFolderElseCopied) {
     struct Case { const char* image; const char* folder; bool copy; ImageDropPlan plan; };
     for (const Case& c : std::vector<Case>{
-             {"/d/doc/pic.png", "/d/doc", true, {false, "pic.png"}},
+             {"/d/doc/pic.png", "/d/doc/", true, {false, "pic.png"}},
+             {"/d/my pics/a\\b.png", "/d", true, {false, "my pics/a\\b.png"}},  // a backslash is no separator
              {"/d/doc/shots/../img/a b.PNG", "/d/doc", true, {false, "img/a b.PNG"}},
              {"/d/other/pic.png", "/d/doc", true, {true, ""}},
              {"/d/other/pic.png", "/d/doc", false, {false, "../other/pic.png"}},

@@ -1,13 +1,10 @@
-// The spelling languages, the program's folders and the update checks
+// The spelling languages and the update checks
 // against a feed server on the loopback address.
-#include "src/win/app/program_folder.h"
-#include "src/win/settings/shell_values.h"
+#include "src/win/settings/settings.h"
 #include "src/win/spelling/spelling_languages.h"
 #include "src/win/app/update_checker.h"
-#include "src/win/tools/user_files.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -46,14 +43,6 @@ TEST(SpellingLanguages, InstalledDictionariesByLabel) {
     EXPECT_EQ(EngineDictionaryName("de_DE"), "de-DE");
 }
 
-TEST(ProgramFolders, UserDataFolderComesFirst) {
-    const QStringList folders = ProgramDataFolders();
-    ASSERT_GE(folders.size(), 3);
-    EXPECT_TRUE(folders.first().endsWith("/qorva"));
-    EXPECT_EQ(folders.at(1), QString::fromStdString(ProgramFolder()));
-    EXPECT_TRUE(QDir(folders.at(1)).exists());
-}
-
 // A feed server on the loopback address that answers every request with `feed`.
 class FeedServer {
 public:
@@ -87,43 +76,36 @@ bool AnyWindowShown() {
 class UpdateChecks : public ::testing::Test {
 protected:
     QTemporaryDir config;
-    void SetUp() override { qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit()); }
-    static QString LastCheck() { return QString::fromStdString(ShellValues().ReadString("Updates\\LastCheckTime", "")); }
+    SettingsStore store{config.filePath(QStringLiteral("settings.json")).toStdString()};
+    std::string LastCheck() const { return ReadSettingString("Updates\\LastCheckTime", "", store); }
 };
 
-TEST(UpdateCheckSetting, StoredChoiceWinsUnsetItIsOffOnlyForAPackagedProgram) {
+TEST_F(UpdateChecks, StoredChoiceWinsUnsetItIsOffOnlyForAPackagedProgram) {
     for (const auto& [stored, packaged, on] : std::vector<std::tuple<std::string, bool, bool>>{
              {"", false, true}, {"", true, false}, {"1", true, true}, {"0", false, false}, {"yes", true, true}}) {
-        EXPECT_EQ(CheckForUpdatesSetting(stored, packaged), on) << stored << " " << packaged;
+        ASSERT_TRUE(WriteSettingString("Updates\\CheckForUpdates", stored, store));
+        EXPECT_EQ(CheckForUpdatesSetting(store, packaged), on) << stored << " " << packaged;
     }
 }
 
-TEST_F(UpdateChecks, UnreachableFeedFailsQuietlyAndSwitchedOffMeansNoRequest) {
-    UpdateChecker checker(QStringLiteral("http://127.0.0.1:1/appcast.xml"), "0.1", nullptr);
-    QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
-    ASSERT_TRUE(checker.Start());
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(AnyWindowShown());
-    EXPECT_EQ(LastCheck(), "") << "a failed check is not counted";
-
-    FeedServer server("<rss/>");
-    WriteCheckForUpdates(false);
-    UpdateChecker switchedOff(server.Url(), "0.1", nullptr);
-    EXPECT_FALSE(switchedOff.Start());
-    EXPECT_EQ(server.requests, 0);
-}
-
-TEST_F(UpdateChecks, CurrentVersionIsQuietAndChecksAtMostDaily) {
+// An unreachable feed, then the current version: both quiet; only the check that
+// reached the feed is counted, and the next automatic one waits a day.
+TEST_F(UpdateChecks, FailuresAndTheCurrentVersionAreQuietChecksAreAtMostDailyAndSwitchedOffMeansNoRequest) {
     FeedServer server(R"(<rss><channel><item><title>Qorva 0.1</title>
         <enclosure url="https://example.org/q.deb" version="0.1"/></item></channel></rss>)");
-    UpdateChecker checker(server.Url(), "0.1", nullptr);
-    QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
-    ASSERT_TRUE(checker.Start());
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(LastCheck().isEmpty()) << "the check is counted";
+    for (const QString& feed : {QStringLiteral("http://127.0.0.1:1/appcast.xml"), server.Url()}) {
+        UpdateChecker checker(feed, "0.1", nullptr, store);
+        QSignalSpy finished(&checker, &UpdateChecker::CheckFinished);
+        ASSERT_TRUE(checker.Start());
+        ASSERT_TRUE(finished.wait(10000));
+        EXPECT_FALSE(AnyWindowShown());
+        EXPECT_EQ(LastCheck().empty(), feed != server.Url()) << feed.toStdString();
+    }
     EXPECT_EQ(server.requests, 1);
-    EXPECT_FALSE(AnyWindowShown());
-    EXPECT_FALSE(checker.Start()) << "the next automatic check waits a day";
+    EXPECT_FALSE(UpdateChecker(server.Url(), "0.1", nullptr, store).Start()) << "the next automatic check waits a day";
+    ASSERT_TRUE(WriteLastUpdateCheckSetting(0, store) && WriteCheckForUpdatesSetting(false, store));
+    EXPECT_FALSE(UpdateChecker(server.Url(), "0.1", nullptr, store).Start());
+    EXPECT_EQ(server.requests, 1);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The converter host: one door to every converter, the wrap flag's options text and
 // the error-slot convention. The command-line suite runs the same door with absent
 // options and pins a syntax error's message and position.
-#include "src/win/tools/converter_host.h"
+#include "tools/converter_host/converter_host.h"
 
 #include <gtest/gtest.h>
 

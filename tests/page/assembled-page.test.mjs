@@ -29,7 +29,7 @@ test('the shell calls exactly the page functions the page offers it', async () =
   const called = new Set(sources.flatMap(([name, text]) => [
     ...text.matchAll(/\b(?:Call|TryCall|CallLater|CallForNumber|callPage)\("([A-Za-z_]\w*)"/g),
     ...text.matchAll(/\bfunction == "([A-Za-z_]\w*)"/g),
-    ...(/(^|\/)(editor_commands|key_tables)\.cpp$/.test(name) ? text.matchAll(/\{\s*[\w"]+,\s*"([a-z]\w*)"\s*\}/g) : []),
+    ...(/(^|\/)(editor_commands|key_tables)\.cpp$/.test(name) ? text.matchAll(/\{\s*[\w:"]+,\s*"([a-z]\w*)"\s*\}/g) : []),
   ].map((m) => m[1])));
   const pageScript = readFileSync(join(root, 'editor/scripts/page.js'), 'utf8');
   const offered = [...pageScript.match(/const pageFunctions = \{([^}]*)\}/)[1].matchAll(/\w+/g)].map((m) => m[0]);

@@ -1,7 +1,7 @@
 // `qorva-convert export`: the headless export through the real program, as a
 // script would run it.
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/user_files.h"
+#include "tools/files/file_io.h"
+#include "tools/user_files/user_files.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -47,29 +47,25 @@ protected:
     TempFolder documents_, output_, userData_;
 };
 
-TEST_F(ExportCommand, WrongUsageExitsWithTwoAndSaysWhy) {
-    Outcome noFormat = run(ShellQuote(document_) + " out.html");
-    EXPECT_EQ(noFormat.exitCode, 2);
-    EXPECT_TRUE(noFormat.errors.starts_with("error: --to FORMAT is required\nusage: ")) << noFormat.errors;
-    EXPECT_EQ(run("--to odt " + ShellQuote(document_) + " out.odt").errors.substr(0, 35),
-              "error: unknown export format \"odt\"\n");
-    EXPECT_EQ(run("--to docx --template Bootstrap a.text b.docx").exitCode, 2);
-    EXPECT_EQ(run("--to html5 only-one.text").exitCode, 2);
-    EXPECT_EQ(run("--to html5 --bogus a.text b.html").exitCode, 2);
-}
-
-TEST_F(ExportCommand, BadInputExitsWithOneAndWritesNothing) {
+// Wrong usage exits with 2, bad input with 1; each says why and writes nothing.
+TEST_F(ExportCommand, WrongUsageAndBadInputExitWithTheirCodesSayWhyAndWriteNothing) {
     const std::string bad = documents_.Write("bad.text", "![](<a.png>) x\n");
-    // arguments, output, the message (whole when it ends the line, else how it starts)
-    const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"--to html5 /nonexistent/in.text", "a.html", "error: /nonexistent/in.text: No such file or directory\n"},
-        {"--to pdf --template Fancy " + ShellQuote(document_), "a.pdf",
+    const std::string document = ShellQuote(document_);
+    // arguments (the output follows), exit code, how the message starts
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {document, 2, "error: --to FORMAT is required\nusage: "},
+        {"--to odt " + document, 2, "error: unknown export format \"odt\"\n"},
+        {"--to docx --template Bootstrap " + document, 2, "error: "},
+        {"--to html5", 2, "error: "},
+        {"--to html5 --bogus " + document, 2, "error: "},
+        {"--to html5 /nonexistent/in.text", 1, "error: /nonexistent/in.text: No such file or directory\n"},
+        {"--to pdf --template Fancy " + document, 1,
          "error: no pdf template named \"Fancy\" (available: Default, Table of Contents)\n"},
-        {"--to html5 " + ShellQuote(bad), "a.html", "error at line 1, column 13 (offset 12): "}};
-    for (const auto& [arguments, output, says] : cases) {
-        Outcome outcome = run(arguments + " " + ShellQuote(output_.File(output)));
-        EXPECT_EQ(outcome.exitCode, 1) << arguments;
-        EXPECT_EQ(says.ends_with('\n') ? outcome.errors : outcome.errors.substr(0, says.size()), says) << arguments;
+        {"--to html5 " + ShellQuote(bad), 1, "error at line 1, column 13 (offset 12): "}};
+    for (const auto& [arguments, code, says] : cases) {
+        const Outcome outcome = run(arguments + " " + ShellQuote(output_.File("out")));
+        EXPECT_EQ(outcome.exitCode, code) << arguments;
+        EXPECT_EQ(outcome.errors.substr(0, says.size()), says) << arguments;
     }
     EXPECT_TRUE(test::FolderEntries(output_.path()).empty());
 }

@@ -1,8 +1,8 @@
 // Which pictures an export takes in: only real picture files, copied into the work
 // folder; everything else is written as text.
 #include "model/model_json.h"
-#include "src/win/tools/export_images.h"
-#include "src/win/tools/file_helpers.h"
+#include "tools/pictures/export_images.h"
+#include "tools/files/file_io.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The export operations with the real converters, Pandoc and XeLaTeX; every format
 // is also run end to end through qorva-convert in export_command_test.cpp.
 #include "model/model_json.h"
-#include "src/win/tools/converter_host.h"
-#include "src/win/tools/export.h"
-#include "src/win/tools/export_formats.h"
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/pandoc.h"
-#include "src/win/tools/templates.h"
+#include "tools/converter_host/converter_host.h"
+#include "tools/export/export.h"
+#include "tools/export/export_formats.h"
+#include "tools/files/file_io.h"
+#include "tools/pandoc/pandoc.h"
+#include "tools/templates/templates.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Pandoc: version parsing on recorded outputs (current ones through stand-in Pandocs),
 // locating it, command lines for 1.11 and current Pandoc, and the real Pandoc's messages.
 #include "model/model_json.h"
-#include "src/win/tools/pandoc.h"
+#include "tools/pandoc/pandoc.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The child-process runner: streams, exit status, PATH handling, working folder,
 // large inputs that would deadlock a write-then-read runner; and its command lines.
-#include "src/win/tools/command_line.h"
-#include "src/win/tools/process_runner.h"
+#include "tools/process/command_line.h"
+#include "tools/process/process_runner.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
 #include <cerrno>

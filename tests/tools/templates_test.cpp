@@ -1,7 +1,7 @@
 // Export templates and the user folders they and themes are looked for in.
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/templates.h"
-#include "src/win/tools/user_files.h"
+#include "tools/files/file_io.h"
+#include "tools/templates/templates.h"
+#include "tools/user_files/user_files.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
 

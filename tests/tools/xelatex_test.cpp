@@ -1,8 +1,8 @@
 // XeLaTeX: finding it, the fonts templates name, and typesetting real documents.
 // XeLaTeX runs take seconds, so each test here checks several things about one run.
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/font_substitution.h"
-#include "src/win/tools/xelatex.h"
+#include "tools/files/file_io.h"
+#include "tools/xelatex/font_substitution.h"
+#include "tools/xelatex/xelatex.h"
 #include "tests/tools/tool_test_support.h"
 #include <gtest/gtest.h>
 

@@ -2,10 +2,9 @@
 
 #include "src/win/app/command_line_options.h"
 #include "src/win/view/editor_view.h"
-#include "src/win/app/main_frame.h"
+#include "src/win/frame/main_frame.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/platform/browser.h"
-#include "src/win/app/program_folder.h"
 #include "src/win/app/program_icon.h"
 #include "src/win/app/program_version.h"
 #include "src/win/document/document_lifecycle.h"
@@ -13,7 +12,7 @@
 #include "src/win/document/recovery_offer.h"
 #include "src/win/menus/recent_documents.h"
 #include "src/win/settings/settings.h"
-#include "src/win/settings/shell_values.h"
+#include "src/win/settings/settings.h"
 #include "src/win/app/start_documents.h"
 #include "src/win/spelling/spelling_languages.h"
 #include "src/win/app/startup_rules.h"
@@ -50,8 +49,8 @@ void ChooseFirstDocumentFor(CMainFrame& frame) {
     const FirstDocument first = ChooseFirstDocument(gCommandLine);
     switch (first.kind) {
         case FirstDocumentKind::WelcomeIfFirstRun:
-            if (ReadLastRunVersion().empty()) frame.LoadWelcomeDocument();
-            WriteLastRunVersion(ProgramFileVersionText());
+            if (LastRunVersionSetting().empty()) frame.LoadWelcomeDocument();
+            WriteLastRunVersionSetting(ProgramFileVersionText());
             break;
         case FirstDocumentKind::Welcome:
             frame.LoadWelcomeDocument();

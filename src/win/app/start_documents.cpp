@@ -1,6 +1,6 @@
 #include "src/win/app/start_documents.h"
 
-#include "src/win/app/main_frame.h"
+#include "src/win/frame/main_frame.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "src/win/app/update_checker.h"
 
-#include "src/win/settings/shell_values.h"
+#include "src/win/settings/settings.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
@@ -16,9 +16,6 @@ namespace {
 
 constexpr qint64 kSecondsBetweenChecks = 24 * 60 * 60;
 constexpr int kTimeoutMs = 15000;
-
-// Stored as values of Software\Qorva named "Updates\...", not in the Updates key.
-const std::string kLastCheckTime = "Updates\\LastCheckTime";
 
 }  // namespace
 
@@ -70,15 +67,16 @@ std::optional<AppcastItem> LatestAppcastItem(const QByteArray& feed) {
     return best;
 }
 
-UpdateChecker::UpdateChecker(const QString& feedUrl, const QString& currentVersion, QWidget* owner)
-    : feedUrl_(feedUrl), currentVersion_(currentVersion), owner_(owner) {}
+UpdateChecker::UpdateChecker(const QString& feedUrl, const QString& currentVersion, QWidget* owner,
+                             SettingsStore& store)
+    : feedUrl_(feedUrl), currentVersion_(currentVersion), owner_(owner), store_(store) {}
 
 UpdateChecker::~UpdateChecker() { Cleanup(); }
 
 bool UpdateChecker::Start() {
-    if (!ReadCheckForUpdates()) return false;
+    if (!CheckForUpdatesSetting(store_)) return false;
     const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const qint64 last = QString::fromStdString(ShellValues().ReadString(kLastCheckTime, "0")).toLongLong();
+    const qint64 last = LastUpdateCheckSetting(store_);
     if (last > 0 && now - last < kSecondsBetweenChecks && last <= now) return false;
     Check(false);
     return true;
@@ -106,8 +104,7 @@ void UpdateChecker::Finished(QNetworkReply* reply, bool withUi) {
     reply->deleteLater();
     const bool fetched = reply->error() == QNetworkReply::NoError;
     if (fetched) {
-        ShellValues().WriteString(kLastCheckTime,
-                                  std::to_string(QDateTime::currentSecsSinceEpoch()));
+        WriteLastUpdateCheckSetting(QDateTime::currentSecsSinceEpoch(), store_);
     }
     const auto latest = fetched ? LatestAppcastItem(reply->readAll()) : std::nullopt;
     if (!latest) {

@@ -3,6 +3,8 @@
 // "Check for Updates..." command reports every outcome. No network: nothing happens.
 #pragma once
 
+#include "src/win/settings/settings_store.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -32,7 +34,9 @@ int CompareVersions(const QString& a, const QString& b);
 class UpdateChecker : public QObject {
     Q_OBJECT
 public:
-    UpdateChecker(const QString& feedUrl, const QString& currentVersion, QWidget* owner);
+    // The choice to check and the time of the last check are kept in `store`.
+    UpdateChecker(const QString& feedUrl, const QString& currentVersion, QWidget* owner,
+                  SettingsStore& store = UserSettings());
     ~UpdateChecker() override;
 
     // The automatic check after the window is shown; true when it asked the feed.
@@ -53,6 +57,7 @@ private:
     QString feedUrl_;
     QString currentVersion_;
     QPointer<QWidget> owner_;
+    SettingsStore& store_;
     QNetworkAccessManager* network_ = nullptr;
 };
 

@@ -2,8 +2,8 @@
 
 #include "src/win/clipboard/cf_html.h"
 #include "src/win/clipboard/clipboard_formats.h"
-#include "src/win/app/main_frame.h"
-#include "src/win/menus/menu_commands.h"
+#include "src/win/frame/main_frame.h"
+#include "src/win/menus/command_ids.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,7 +13,7 @@
 namespace qorva {
 namespace {
 
-namespace id = menu_id;
+namespace id = command_id;
 
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 

@@ -3,7 +3,7 @@
 #include "src/win/clipboard/cf_html.h"
 #include "src/win/document/document_conversion.h"
 #include "src/win/document/file_content.h"
-#include "src/win/tools/converter_host.h"
+#include "tools/converter_host/converter_host.h"
 
 namespace qorva {
 namespace {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "src/win/document/document_messages.h"
-#include "src/win/tools/pandoc.h"
+#include "tools/pandoc/pandoc.h"
 
 #include <functional>
 #include <optional>

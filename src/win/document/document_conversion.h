@@ -3,8 +3,8 @@
 #pragma once
 
 #include "src/win/document/document_format.h"
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/pandoc.h"
+#include "tools/files/file_io.h"
+#include "tools/pandoc/pandoc.h"
 
 #include <string>
 #include <string_view>

@@ -1,5 +1,5 @@
 // The desktop side of the document's questions: message boxes, the Open and Save
-// dialogs, new program processes and addresses. The frame adds the notifications.
+// dialogs, new program processes and addresses. DocumentController adds the notifications.
 #pragma once
 
 #include "src/win/document/document_lifecycle.h"

@@ -1,4 +1,4 @@
-// What a document's helpers (the outside-change watch, the recovery keeper) hear
+// What a document's guards (the outside-change watch, the recovery keeper) hear
 // of its file, and how they may stop a write.
 #pragma once
 

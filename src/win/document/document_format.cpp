@@ -1,6 +1,7 @@
 #include "src/win/document/document_format.h"
 
-#include "src/win/menus/menu_commands.h"
+#include "src/win/document/named_file_format.h"
+#include "src/win/menus/command_ids.h"
 
 namespace qorva {
 namespace {
@@ -18,11 +19,7 @@ std::optional<DocumentFormat> FormatAt(int commandId, int first) {
 }  // namespace
 
 DocumentFormat FormatFromDefaultSetting(std::string_view keyword) {
-    if (keyword == "text") return DocumentFormat::QorvaMarkdown;
-    if (keyword == "pandoc") return DocumentFormat::PandocMarkdown;
-    if (keyword == "github") return DocumentFormat::GitHubMarkdown;
-    if (keyword == "mmd") return DocumentFormat::MultiMarkdown;
-    return DocumentFormat::QorvaMarkdown;
+    return FormatOfKeyword(keyword).value_or(DocumentFormat::QorvaMarkdown);
 }
 
 std::string_view PandocNameOf(DocumentFormat format) {
@@ -37,7 +34,7 @@ std::string_view PandocNameOf(DocumentFormat format) {
 
 bool UsesPandoc(DocumentFormat format) { return format != DocumentFormat::QorvaMarkdown; }
 
-std::optional<DocumentFormat> ReopenFormatOf(int commandId) { return FormatAt(commandId, menu_id::ReopenQorva); }
-std::optional<DocumentFormat> SaveFormatOf(int commandId) { return FormatAt(commandId, menu_id::SaveInQorva); }
+std::optional<DocumentFormat> ReopenFormatOf(int commandId) { return FormatAt(commandId, command_id::ReopenQorva); }
+std::optional<DocumentFormat> SaveFormatOf(int commandId) { return FormatAt(commandId, command_id::SaveInQorva); }
 
 }  // namespace qorva

@@ -21,8 +21,9 @@ void StartIdlePeriod() {
 
 }  // namespace
 
-DocumentGuards::DocumentGuards(DocumentController& window, CEditorView& view, const std::string& recoveryFolder)
-    : window_(window), view_(view) {
+DocumentGuards::DocumentGuards(DocumentController& window, CEditorView& view, const std::string& recoveryFolder,
+                               std::function<void(const std::string&)> showAutoSaveNote)
+    : window_(window), showAutoSaveNote_(std::move(showAutoSaveNote)), view_(view) {
     autoSave_.setSingleShot(true);
     autoSave_.setInterval(AutoSaveDelaySetting() * 1000);
     QObject::connect(&autoSave_, &QTimer::timeout, [this] { AutoSaveNow(); });
@@ -82,7 +83,7 @@ void DocumentGuards::AutoSaveNow() {
         return;
     }
     const AutoSaveResult result = window_.Document().AutoSave();
-    if (result.outcome != AutoSaveResult::Outcome::NotNeeded) window_.ShowAutoSaveNote(result.note);
+    if (result.outcome != AutoSaveResult::Outcome::NotNeeded) showAutoSaveNote_(result.note);
 }
 
 }  // namespace qorva

@@ -9,7 +9,9 @@
 
 #include <QTimer>
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace qorva {
 
@@ -18,7 +20,9 @@ class DocumentController;
 
 class DocumentGuards {
 public:
-    DocumentGuards(DocumentController& window, CEditorView& view, const std::string& recoveryFolder);
+    // `showAutoSaveNote` puts the outcome of an automatic save in the status line.
+    DocumentGuards(DocumentController& window, CEditorView& view, const std::string& recoveryFolder,
+                   std::function<void(const std::string&)> showAutoSaveNote);
     ~DocumentGuards();
 
     RecoveryKeeper& Recovery() { return *recovery_; }
@@ -28,6 +32,7 @@ private:
     void AutoSaveNow();
 
     DocumentController& window_;
+    std::function<void(const std::string&)> showAutoSaveNote_;
     CEditorView& view_;
     QTimer autoSave_;
     std::unique_ptr<OutsideChangeWatch> watch_;

@@ -5,10 +5,10 @@
 #include "src/win/document/file_content.h"
 #include "src/win/document/named_file_format.h"
 #include "src/win/document/paragraph_wrapping.h"
-#include "src/win/menus/menu_commands.h"
-#include "src/win/tools/converter_host.h"
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/pandoc.h"
+#include "src/win/menus/command_ids.h"
+#include "tools/converter_host/converter_host.h"
+#include "tools/files/file_io.h"
+#include "tools/pandoc/pandoc.h"
 #include "resources/resources.h"
 
 #include <QUrl>
@@ -38,11 +38,11 @@ FileDialogSpec SaveDocumentDialog(DocumentFormat format, const std::string& init
 }
 
 std::optional<std::pair<std::string, FileDialogSpec>> ImportDialogFor(int commandId) {
-    if (commandId == menu_id::ImportHtml) {
+    if (commandId == command_id::ImportHtml) {
         return std::pair{std::string("html"),
                          FileDialogSpec{{{"HTML Files (*.html;*.htm)", "*.html;*.htm"}, kAllFiles}, ""}};
     }
-    if (commandId == menu_id::ImportLatex) {
+    if (commandId == command_id::ImportLatex) {
         return std::pair{std::string("latex"),
                          FileDialogSpec{{{"LaTeX Files (*.tex;*.latex)", "*.tex;*.latex"}, kAllFiles}, ""}};
     }
@@ -58,23 +58,23 @@ DocumentLifecycle::DocumentLifecycle(DocumentPage& page, DocumentUi& ui, RecentD
 void DocumentLifecycle::ResetFormat() { format_ = FormatFromDefaultSetting(DefaultFormatSetting(settings_)); }
 
 bool DocumentLifecycle::HandleCommand(int id) {
-    if (id == menu_id::New) {
+    if (id == command_id::New) {
         New();
-    } else if (id == menu_id::Open) {
+    } else if (id == command_id::Open) {
         Open();
-    } else if (id >= menu_id::RecentFirst && id <= menu_id::RecentLast) {
+    } else if (id >= command_id::RecentFirst && id <= command_id::RecentLast) {
         OpenRecent(id);
     } else if (ReopenFormatOf(id)) {
         ReopenInFormat(id);
-    } else if (id == menu_id::Save) {
+    } else if (id == command_id::Save) {
         Save();
     } else if (SaveFormatOf(id)) {
         SaveInFormat(id);
-    } else if (id == menu_id::SaveAs) {
+    } else if (id == command_id::SaveAs) {
         SaveAs();
-    } else if (id == menu_id::ImportHtml || id == menu_id::ImportLatex) {
+    } else if (id == command_id::ImportHtml || id == command_id::ImportLatex) {
         Import(id);
-    } else if (id == menu_id::WelcomeDocument) {
+    } else if (id == command_id::WelcomeDocument) {
         OpenWelcomeWindow();
     } else {
         return false;

@@ -7,7 +7,7 @@
 #include "src/win/document/document_format.h"
 #include "src/win/document/document_messages.h"
 #include "src/win/menus/recent_documents.h"
-#include "src/win/tools/file_helpers.h"
+#include "tools/files/file_io.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "src/win/document/document_messages.h"
 
-#include "src/win/tools/pandoc.h"
+#include "tools/pandoc/pandoc.h"
 
 namespace qorva::message {
 namespace {

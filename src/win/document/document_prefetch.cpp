@@ -2,7 +2,7 @@
 
 #include "src/win/document/file_content.h"
 #include "src/win/document/file_stamp.h"
-#include "src/win/tools/file_helpers.h"
+#include "tools/files/file_io.h"
 
 #include <future>
 #include <mutex>

@@ -1,6 +1,6 @@
 #include "src/win/document/file_content.h"
 
-#include "src/win/tools/converter_host.h"
+#include "tools/converter_host/converter_host.h"
 
 #include <sys/stat.h>
 

@@ -42,6 +42,8 @@ public:
 
     // Compares the file with what the document knows now (also run by the watch).
     void Check();
+    // The file changed and is looked at once its events have settled.
+    bool CheckPending() const { return settle_.isActive(); }
 
     // The file as last loaded or saved: what a save may write over without asking.
     const FileStamp& baseline() const { return baseline_; }

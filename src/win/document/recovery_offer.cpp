@@ -1,7 +1,7 @@
 #include "src/win/document/recovery_offer.h"
 
 #include "src/win/document/document_controller.h"
-#include "src/win/app/main_frame.h"
+#include "src/win/frame/main_frame.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/document/outside_change_watch.h"
 #include "src/win/document/recovery_keeper.h"

@@ -1,7 +1,7 @@
 #include "src/win/document/recovery_store.h"
 
-#include "src/win/tools/converter_host.h"
-#include "src/win/tools/file_helpers.h"
+#include "tools/converter_host/converter_host.h"
+#include "tools/files/file_io.h"
 
 #include <nlohmann/json.hpp>
 

@@ -4,7 +4,7 @@
 // their own progress window over this one while they run.
 #pragma once
 
-#include "src/win/tools/process_runner.h"
+#include "tools/process/process_runner.h"
 
 #include <chrono>
 #include <memory>

@@ -6,10 +6,10 @@
 #include "src/win/export/export_progress.h"
 #include "src/win/export/export_settings.h"
 #include "src/win/menus/menu_bar.h"
-#include "src/win/menus/menu_commands.h"
-#include "src/win/tools/process_runner.h"
-#include "src/win/tools/templates.h"
-#include "src/win/tools/xelatex.h"
+#include "src/win/menus/command_ids.h"
+#include "tools/process/process_runner.h"
+#include "tools/templates/templates.h"
+#include "tools/xelatex/xelatex.h"
 
 #include <QApplication>
 #include <QDir>
@@ -43,7 +43,7 @@ bool ExportCommands::HandleCommand(int commandId) {
 
 void ExportCommands::ResetRepeatExport() {
     state_.Reset();
-    menus_.setEnabledState(menu_id::RepeatExport, false);
+    menus_.setEnabledState(command_id::RepeatExport, false);
 }
 
 QWidget* ExportCommands::DialogOwner() const {
@@ -69,7 +69,7 @@ void ExportCommands::Export(const ExportFormat& format) {
     // A confirmed dialog replaces the whole state, even if the export then fails.
     state_.Store(format.kind, dialog.ChosenPath().toStdString(), dialog.TemplateChoice().toStdString(),
                  dialog.FetchRemoteImages());
-    menus_.setEnabledState(menu_id::RepeatExport, true);
+    menus_.setEnabledState(command_id::RepeatExport, true);
     Repeat();
 }
 

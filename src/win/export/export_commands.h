@@ -3,8 +3,8 @@
 // export again to the same file with the same template, without asking.
 #pragma once
 
-#include "src/win/tools/export_formats.h"
-#include "src/win/tools/repeat_export.h"
+#include "tools/export/export_formats.h"
+#include "tools/export/repeat_export.h"
 
 class QWidget;
 

@@ -5,7 +5,7 @@
 // remote pictures may be fetched.
 #pragma once
 
-#include "src/win/tools/export_formats.h"
+#include "tools/export/export_formats.h"
 
 #include <QFileDialog>
 #include <QString>

@@ -4,8 +4,8 @@
 // when all went well.
 #pragma once
 
-#include "src/win/tools/export_formats.h"
-#include "src/win/tools/process_runner.h"
+#include "tools/export/export_formats.h"
+#include "tools/process/process_runner.h"
 
 #include <QString>
 

@@ -3,23 +3,14 @@
 // tables can be checked without a display.
 #pragma once
 
+#include "src/win/keys/virtual_keys.h"
+
 #include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace qorva {
-
-// Key codes follow the classic virtual-key numbering the tables are written in.
-namespace vk {
-inline constexpr int Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17, Menu = 18;
-inline constexpr int Escape = 27, Prior = 33, Next = 34, End = 35, Home = 36;
-inline constexpr int Left = 37, Up = 38, Right = 39, Down = 40, Insert = 45, Delete = 46;
-inline constexpr int OemPeriod = 190;
-}  // namespace vk
-
-// Modifier set: Ctrl 1, Alt 2, Shift 4, added.
-inline constexpr int kModCtrl = 1, kModAlt = 2, kModShift = 4;
 
 enum class KeyMessageKind { KeyDown, Char, KeyUp };
 

@@ -51,7 +51,6 @@ public:
 
     // Starts a new idle period, for activity that does not arrive as an event.
     void StartIdlePeriod() { idlePending_ = true; }
-    bool IdlePending() const { return idlePending_; }
 
     // Runs the idle handlers now if an idle period is pending (called when the
     // loop is about to wait; exposed for tests).

@@ -1,17 +1,14 @@
 #include "src/win/menus/menu_accelerators.h"
 
-#include "src/win/menus/menu_commands.h"
+#include "src/win/keys/virtual_keys.h"
+#include "src/win/menus/command_ids.h"
 
 namespace qorva {
 namespace {
 
-namespace id = menu_id;
+namespace id = command_id;
 
-constexpr int C = 1, A = 2, S = 4;
-// Virtual-key codes of keys that are not letters or digits.
-constexpr int kBack = 8, kReturn = 13, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kInsert = 45, kDelete = 46,
-              kF11 = 122, kCommaKey = 188, kPlusKey = 187, kMinusKey = 189, kSlashKey = 191, kOpenBracket = 219, kBackslash = 220,
-              kCloseBracket = 221;
+constexpr int C = kModCtrl, A = kModAlt, S = kModShift;
 
 }  // namespace
 
@@ -28,24 +25,24 @@ const std::vector<Accelerator>& AcceleratorTable() {
         {'Z', C | S, id::Redo},
         {'Y', C, id::Redo},
         {'X', C, id::Cut},
-        {kDelete, S, id::Cut},
+        {vk::Delete, S, id::Cut},
         {'C', C, id::Copy},
-        {kInsert, C, id::Copy},
+        {vk::Insert, C, id::Copy},
         {'C', C | S, id::CopyAsHtml},
         {'V', C, id::Paste},
-        {kInsert, S, id::Paste},
-        {kUp, A | S, id::ShiftUp},
-        {kDown, A | S, id::ShiftDown},
-        {kLeft, A | S, id::ShiftLeft},
-        {kRight, A | S, id::ShiftRight},
-        {kCloseBracket, C, id::Indent},
-        {kOpenBracket, C, id::Unindent},
-        {kReturn, C, id::FollowLink},
-        {kRight, C | A | S, id::LeftToRight},
-        {kLeft, C | A | S, id::RightToLeft},
+        {vk::Insert, S, id::Paste},
+        {vk::Up, A | S, id::ShiftUp},
+        {vk::Down, A | S, id::ShiftDown},
+        {vk::Left, A | S, id::ShiftLeft},
+        {vk::Right, A | S, id::ShiftRight},
+        {vk::OemCloseBracket, C, id::Indent},
+        {vk::OemOpenBracket, C, id::Unindent},
+        {vk::Return, C, id::FollowLink},
+        {vk::Right, C | A | S, id::LeftToRight},
+        {vk::Left, C | A | S, id::RightToLeft},
         {'F', C, id::Search},
         {'H', C, id::Replace},
-        {kCommaKey, C, id::Preferences},
+        {vk::OemComma, C, id::Preferences},
         {'K', C, id::InsertHyperlink},
         {'R', C, id::InsertFootnote},
         {'I', C | S, id::InsertImage},
@@ -61,28 +58,28 @@ const std::vector<Accelerator>& AcceleratorTable() {
         {'E', C | S, id::CodeBlock},
         {'T', C | S, id::MathBlock},
         {'Q', C | S, id::Quotation},
-        {kSlashKey, C, id::Comment},
-        {kBackslash, C | S, id::Plain},
+        {vk::OemSlash, C, id::Comment},
+        {vk::OemBackslash, C | S, id::Plain},
         {'I', C, id::Emphasis},
         {'B', C, id::Strong},
         {'X', C | S, id::Strikeout},
         {'E', C, id::CodeSpan},
         {'T', C, id::MathSpan},
-        {kBackslash, C, id::ClearFormatting},
-        {kUp, C | A, id::RowBefore},
-        {kDown, C | A, id::RowAfter},
-        {kLeft, C | A, id::ColumnBefore},
-        {kRight, C | A, id::ColumnAfter},
-        {kUp, A, id::RowBefore},
-        {kDown, A, id::RowAfter},
-        {kLeft, A, id::ColumnBefore},
-        {kRight, A, id::ColumnAfter},
-        {kBack, C | S, id::RemoveRow},
-        {kDelete, C | S, id::RemoveColumn},
-        {kF11, 0, id::FullScreen},
+        {vk::OemBackslash, C, id::ClearFormatting},
+        {vk::Up, C | A, id::RowBefore},
+        {vk::Down, C | A, id::RowAfter},
+        {vk::Left, C | A, id::ColumnBefore},
+        {vk::Right, C | A, id::ColumnAfter},
+        {vk::Up, A, id::RowBefore},
+        {vk::Down, A, id::RowAfter},
+        {vk::Left, A, id::ColumnBefore},
+        {vk::Right, A, id::ColumnAfter},
+        {vk::Back, C | S, id::RemoveRow},
+        {vk::Delete, C | S, id::RemoveColumn},
+        {vk::F11, 0, id::FullScreen},
         {'O', C | S, id::Outline},
-        {kPlusKey, C, id::ZoomLarger},
-        {kMinusKey, C, id::ZoomSmaller},
+        {vk::OemPlus, C, id::ZoomLarger},
+        {vk::OemMinus, C, id::ZoomSmaller},
         {'0', C, id::ZoomReset},
     };
     return table;

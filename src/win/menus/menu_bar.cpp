@@ -1,6 +1,6 @@
 #include "src/win/menus/menu_bar.h"
 
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 #include "src/win/menus/menu_layout.h"
 
 #include <QAction>
@@ -13,8 +13,8 @@ int CommandIdOf(const QAction* action) { return action ? action->data().toInt() 
 
 MenuBar::MenuBar(QMenuBar* bar, CommandHandler onCommand)
     : QObject(bar), bar_(bar), onCommand_(std::move(onCommand)) {
-    for (int id : {menu_id::ReopenQorva, menu_id::ReopenPandoc, menu_id::ReopenGithub, menu_id::ReopenMmd,
-                   menu_id::RepeatExport}) {
+    for (int id : {command_id::ReopenQorva, command_id::ReopenPandoc, command_id::ReopenGithub, command_id::ReopenMmd,
+                   command_id::RepeatExport}) {
         updateTable_[id] = true;
     }
     const std::vector<MenuNode>& layout = MenuBarLayout();
@@ -29,8 +29,8 @@ MenuBar::MenuBar(QMenuBar* bar, CommandHandler onCommand)
     for (QAction* item : window_->actions()) {
         if (item->menu() && item->text() == "Themes") themes_ = item->menu();
     }
-    for (int id : {menu_id::DisplayWordCount, menu_id::DisplayCharacterCount, menu_id::Outline, menu_id::FocusMode,
-                   menu_id::TypewriterMode}) {
+    for (int id : {command_id::DisplayWordCount, command_id::DisplayCharacterCount, command_id::Outline, command_id::FocusMode,
+                   command_id::TypewriterMode}) {
         if (QAction* item = action(id)) item->setCheckable(true);
     }
 }

@@ -1,12 +1,12 @@
 #include "src/win/menus/menu_layout.h"
 
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 
 namespace qorva {
 namespace {
 
 using Kind = MenuNode::Kind;
-namespace id = menu_id;
+namespace id = command_id;
 
 MenuNode Item(std::string label, int commandId) { return {Kind::Command, std::move(label), commandId, {}}; }
 MenuNode Sub(std::string label, std::vector<MenuNode> children) {

@@ -85,30 +85,30 @@ std::optional<std::string> RecentDocumentList::Get(int id) const {
 }
 
 bool RecentDocumentList::Read(const SettingsStore& store, std::string_view key) {
-    std::optional<RegValue> count = store.Read(key, "DocumentCount");
-    if (!count || count->type != RegType::Dword) return false;
+    std::optional<SettingValue> count = store.Read(key, "DocumentCount");
+    if (!count || count->isText()) return false;
     // The stored number is unsigned; a huge one must not wrap to a small maximum.
     maximum_ = static_cast<int>(std::clamp<std::uint32_t>(count->number, kRecentLowestMaximum, kRecentHighestMaximum));
     entries_.clear();
     for (int k = maximum_; k >= 1; --k) {
-        std::optional<RegValue> path = store.Read(key, DocumentValueName(k));
-        if (!path || path->type == RegType::Dword || Utf16Length(path->text) > kRecentPathLimit) continue;
-        std::optional<RegValue> format = store.Read(key, FormatValueName(k));
-        const bool hasFormat = format && format->type != RegType::Dword;
+        std::optional<SettingValue> path = store.Read(key, DocumentValueName(k));
+        if (!path || path->isNumber() || Utf16Length(path->text) > kRecentPathLimit) continue;
+        std::optional<SettingValue> format = store.Read(key, FormatValueName(k));
+        const bool hasFormat = format && format->isText();
         entries_.push_back({path->text, hasFormat ? format->text : std::string()});
     }
     return true;
 }
 
 bool RecentDocumentList::Write(SettingsStore& store, std::string_view key) const {
-    std::vector<RegChange> changes;
-    changes.push_back({"DocumentCount", RegValue::Dword(static_cast<std::uint32_t>(maximum_))});
+    std::vector<SettingChange> changes;
+    changes.push_back({"DocumentCount", SettingValue::OfNumber(static_cast<std::uint32_t>(maximum_))});
     const size_t count = entries_.size();
     for (size_t k = count; k >= 1; --k) {
         const Entry& entry = entries_[count - k];
-        changes.push_back({DocumentValueName(static_cast<int>(k)), RegValue::String(entry.path)});
+        changes.push_back({DocumentValueName(static_cast<int>(k)), SettingValue::OfText(entry.path)});
         changes.push_back({FormatValueName(static_cast<int>(k)),
-                           entry.format.empty() ? std::nullopt : std::optional(RegValue::String(entry.format))});
+                           entry.format.empty() ? std::nullopt : std::optional(SettingValue::OfText(entry.format))});
     }
     // Up to the highest maximum, so a list that shrank from 16 leaves no stale value.
     for (int k = static_cast<int>(count) + 1; k <= kRecentHighestMaximum; ++k) {

@@ -1,10 +1,10 @@
 #include "src/win/menus/themes_menu.h"
 
 #include "src/win/menus/menu_bar.h"
-#include "src/win/menus/menu_commands.h"
+#include "src/win/menus/command_ids.h"
 #include "src/win/settings/settings.h"
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/themes.h"
+#include "tools/files/file_io.h"
+#include "tools/themes/themes.h"
 
 #include <QAction>
 #include <QMenu>
@@ -47,14 +47,14 @@ void ThemesMenu::DesktopSchemeChanged() {
 
 void ThemesMenu::BuildThemesMenu() {
     if (!menu_) return;
-    if (QAction* desktop = menus_.action(menu_id::ThemeDesktop)) {
+    if (QAction* desktop = menus_.action(command_id::ThemeDesktop)) {
         desktop->setProperty(kThemeNameProperty, QString::fromLatin1(kDesktopThemeName));
     }
-    int commandId = menu_id::ThemeFirst + 1;
+    int commandId = command_id::ThemeFirst + 1;
     for (const std::string& theme : ThemeMenuNames(folders_)) {
         const QString name = QString::fromStdString(theme);
         QAction* item = nullptr;
-        if (commandId <= menu_id::ThemeLast) {
+        if (commandId <= command_id::ThemeLast) {
             item = menus_.addCommand(menu_, LabelFor(name), commandId++);
         } else {
             // The identifiers after the theme range belong to other commands, so
@@ -107,7 +107,7 @@ void ThemesMenu::ChooseTheme(const QAction* item) {
 }
 
 bool ThemesMenu::HandleCommand(int commandId) {
-    if (commandId != menu_id::ThemeDesktop && (commandId < menu_id::ThemeFirst || commandId > menu_id::ThemeLast)) {
+    if (commandId != command_id::ThemeDesktop && (commandId < command_id::ThemeFirst || commandId > command_id::ThemeLast)) {
         return false;
     }
     for (QAction* item : Items()) {

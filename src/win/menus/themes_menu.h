@@ -4,7 +4,7 @@
 #pragma once
 
 #include "src/win/settings/settings_store.h"
-#include "src/win/tools/user_files.h"
+#include "tools/user_files/user_files.h"
 
 #include <QString>
 

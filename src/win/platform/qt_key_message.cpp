@@ -5,7 +5,7 @@ namespace qorva {
 int VirtualKeyFor(int qtKey) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 'A' + (qtKey - Qt::Key_A);
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return '0' + (qtKey - Qt::Key_0);
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return 112 + (qtKey - Qt::Key_F1);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return vk::F1 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
         case Qt::Key_Backspace: return vk::Back;
         case Qt::Key_Tab:
@@ -15,10 +15,10 @@ int VirtualKeyFor(int qtKey) {
         case Qt::Key_Shift: return vk::Shift;
         case Qt::Key_Control: return vk::Control;
         case Qt::Key_Alt: return vk::Menu;
-        case Qt::Key_Pause: return 19;
-        case Qt::Key_CapsLock: return 20;
+        case Qt::Key_Pause: return vk::Pause;
+        case Qt::Key_CapsLock: return vk::Capital;
         case Qt::Key_Escape: return vk::Escape;
-        case Qt::Key_Space: return 32;
+        case Qt::Key_Space: return vk::Space;
         case Qt::Key_PageUp: return vk::Prior;
         case Qt::Key_PageDown: return vk::Next;
         case Qt::Key_End: return vk::End;
@@ -41,27 +41,27 @@ int VirtualKeyFor(int qtKey) {
         case Qt::Key_Asterisk: return '8';
         case Qt::Key_ParenLeft: return '9';
         case Qt::Key_Semicolon:
-        case Qt::Key_Colon: return 186;
+        case Qt::Key_Colon: return vk::OemSemicolon;
         case Qt::Key_Equal:
-        case Qt::Key_Plus: return 187;
+        case Qt::Key_Plus: return vk::OemPlus;
         case Qt::Key_Comma:
-        case Qt::Key_Less: return 188;
+        case Qt::Key_Less: return vk::OemComma;
         case Qt::Key_Minus:
-        case Qt::Key_Underscore: return 189;
+        case Qt::Key_Underscore: return vk::OemMinus;
         case Qt::Key_Period:
         case Qt::Key_Greater: return vk::OemPeriod;
         case Qt::Key_Slash:
-        case Qt::Key_Question: return 191;
+        case Qt::Key_Question: return vk::OemSlash;
         case Qt::Key_QuoteLeft:
-        case Qt::Key_AsciiTilde: return 192;
+        case Qt::Key_AsciiTilde: return vk::OemBackquote;
         case Qt::Key_BracketLeft:
-        case Qt::Key_BraceLeft: return 219;
+        case Qt::Key_BraceLeft: return vk::OemOpenBracket;
         case Qt::Key_Backslash:
-        case Qt::Key_Bar: return 220;
+        case Qt::Key_Bar: return vk::OemBackslash;
         case Qt::Key_BracketRight:
-        case Qt::Key_BraceRight: return 221;
+        case Qt::Key_BraceRight: return vk::OemCloseBracket;
         case Qt::Key_Apostrophe:
-        case Qt::Key_QuoteDbl: return 222;
+        case Qt::Key_QuoteDbl: return vk::OemQuote;
         default: return 0;
     }
 }

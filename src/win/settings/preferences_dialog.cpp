@@ -4,9 +4,8 @@
 #include "src/win/document/named_file_format.h"
 #include "src/win/export/export_settings.h"
 #include "src/win/settings/settings.h"
-#include "src/win/settings/shell_values.h"
 #include "src/win/spelling/spelling_languages.h"
-#include "src/win/tools/process_runner.h"
+#include "tools/process/process_runner.h"
 #include "src/win/view/zoom.h"
 
 #include <QCheckBox>
@@ -186,7 +185,7 @@ PreferencesDialog::PreferencesDialog(PreferencesTargets targets, QWidget* parent
         WriteToolTimeLimitSetting(limit);
         if (targets_.setToolTimeLimit) targets_.setToolTimeLimit(limit);
     });
-    changed(&QCheckBox::toggled, checkForUpdates_, [this] { WriteCheckForUpdates(checkForUpdates_->isChecked()); });
+    changed(&QCheckBox::toggled, checkForUpdates_, [this] { WriteCheckForUpdatesSetting(checkForUpdates_->isChecked()); });
 
     Reload();
     buttons->button(QDialogButtonBox::Close)->setFocus();
@@ -214,7 +213,7 @@ void PreferencesDialog::Reload() {
     }
     theme_->setCurrentIndex(theme_->findData(current));
 
-    zoom_->setValue(ZoomPercent(ReadZoomSetting()));
+    zoom_->setValue(ZoomPercent(ZoomSetting()));
     // A stored language whose dictionary is gone stays listed, under its code.
     spelling_->clear();
     const QString language = QString::fromStdString(SpellingLanguageSetting());
@@ -225,7 +224,7 @@ void PreferencesDialog::Reload() {
     spelling_->setCurrentIndex(spelling_->findData(language));
     fetchRemoteImages_->setChecked(FetchRemoteImagesSetting());
     toolTimeLimit_->setValue(static_cast<int>(ToolTimeLimitSetting().count()));
-    checkForUpdates_->setChecked(ReadCheckForUpdates());
+    checkForUpdates_->setChecked(CheckForUpdatesSetting());
     loading_ = false;
 }
 

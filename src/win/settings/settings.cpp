@@ -1,5 +1,8 @@
 #include "src/win/settings/settings.h"
 
+#include "tools/files/file_io.h"
+#include "tools/user_files/user_files.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
@@ -19,20 +22,20 @@ size_t Utf16Length(std::string_view utf8) {
 }
 
 std::string ReadSettingString(std::string_view name, std::string_view fallback, const SettingsStore& store) {
-    std::optional<RegValue> value = store.Read(kSettingsKey, name);
-    if (!value || value->type == RegType::Dword || Utf16Length(value->text) > kMaxSettingStringLength) {
+    std::optional<SettingValue> value = store.Read(kSettingsKey, name);
+    if (!value || value->isNumber() || Utf16Length(value->text) > kMaxSettingStringLength) {
         return std::string(fallback);
     }
     return value->text;
 }
 
 bool WriteSettingString(std::string_view name, std::string_view text, SettingsStore& store) {
-    return store.Write(kSettingsKey, name, RegValue::String(std::string(text)));
+    return store.Write(kSettingsKey, name, SettingValue::OfText(std::string(text)));
 }
 
 bool ReadSettingBool(std::string_view name, bool fallback, const SettingsStore& store) {
-    std::optional<RegValue> value = store.Read(kSettingsKey, name);
-    if (!value || value->type != RegType::Dword) return fallback;
+    std::optional<SettingValue> value = store.Read(kSettingsKey, name);
+    if (!value || value->isText()) return fallback;
     return value->number != 0;
 }
 
@@ -67,7 +70,7 @@ bool WriteDefaultFormatSetting(std::string_view keyword, SettingsStore& store) {
     return WriteSettingString("DefaultFormat", keyword, store);
 }
 bool WriteSaveUnwrappedSetting(bool unwrapped, SettingsStore& store) {
-    return store.Write(kSettingsKey, "SaveUnwrapped", RegValue::Dword(unwrapped ? 1 : 0));
+    return store.Write(kSettingsKey, "SaveUnwrapped", SettingValue::OfNumber(unwrapped ? 1 : 0));
 }
 
 std::string MarkdownFormatSetting(const SettingsStore& store) { return ReadSettingString(kMarkdownFormatSetting, "", store); }
@@ -78,23 +81,44 @@ bool WriteMarkdownFormatSetting(std::string_view keyword, SettingsStore& store) 
 bool AutoSaveSetting(const SettingsStore& store) { return ReadSettingBool("AutoSave", false, store); }
 
 int AutoSaveDelaySetting(const SettingsStore& store) {
-    const std::optional<RegValue> value = store.Read(kSettingsKey, "AutoSaveDelay");
-    if (!value || value->type != RegType::Dword || value->number < 1) return kDefaultAutoSaveDelay;
+    const std::optional<SettingValue> value = store.Read(kSettingsKey, "AutoSaveDelay");
+    if (!value || value->isText() || value->number < 1) return kDefaultAutoSaveDelay;
     return static_cast<int>(std::min<std::uint32_t>(value->number, kLongestAutoSaveDelay));
 }
 
 bool WriteAutoSaveSettings(bool on, int delaySeconds, SettingsStore& store) {
     const auto delay = static_cast<std::uint32_t>(std::clamp(delaySeconds, 1, kLongestAutoSaveDelay));
-    return store.Apply(kSettingsKey, {{"AutoSave", RegValue::Dword(on ? 1 : 0)}, {"AutoSaveDelay", RegValue::Dword(delay)}});
+    return store.Apply(kSettingsKey, {{"AutoSave", SettingValue::OfNumber(on ? 1 : 0)}, {"AutoSaveDelay", SettingValue::OfNumber(delay)}});
 }
 
 bool FocusModeSetting(const SettingsStore& store) { return ReadSettingBool("FocusMode", false, store); }
 bool WriteFocusModeSetting(bool on, SettingsStore& store) {
-    return store.Write(kSettingsKey, "FocusMode", RegValue::Dword(on ? 1 : 0));
+    return store.Write(kSettingsKey, "FocusMode", SettingValue::OfNumber(on ? 1 : 0));
 }
 bool TypewriterModeSetting(const SettingsStore& store) { return ReadSettingBool("TypewriterMode", false, store); }
 bool WriteTypewriterModeSetting(bool on, SettingsStore& store) {
-    return store.Write(kSettingsKey, "TypewriterMode", RegValue::Dword(on ? 1 : 0));
+    return store.Write(kSettingsKey, "TypewriterMode", SettingValue::OfNumber(on ? 1 : 0));
+}
+
+bool InstalledByPackageManager() { return FileExists(JoinPath(InstalledDataFolder(ProgramFolder()), kPackagedMarker)); }
+
+bool CheckForUpdatesSetting(const SettingsStore& store, bool packaged) {
+    const std::string stored = ReadSettingString("Updates\\CheckForUpdates", "", store);
+    return stored.empty() ? !packaged : stored != "0";
+}
+bool WriteCheckForUpdatesSetting(bool check, SettingsStore& store) {
+    return WriteSettingString("Updates\\CheckForUpdates", check ? "1" : "0", store);
+}
+
+long long LastUpdateCheckSetting(const SettingsStore& store) {
+    try {
+        return std::stoll(ReadSettingString("Updates\\LastCheckTime", "0", store));
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+bool WriteLastUpdateCheckSetting(long long seconds, SettingsStore& store) {
+    return WriteSettingString("Updates\\LastCheckTime", std::to_string(seconds), store);
 }
 
 namespace {
@@ -134,15 +158,15 @@ WindowLayout ReadWindowLayout(const SettingsStore& store) {
 }
 
 bool WriteWindowLayout(const WindowLayout& layout, SettingsStore& store) {
-    auto flag = [](bool on) { return RegValue::Dword(on ? 1 : 0); };
-    std::vector<RegChange> changes = {{"WindowMaximized", flag(layout.maximized)},
+    auto flag = [](bool on) { return SettingValue::OfNumber(on ? 1 : 0); };
+    std::vector<SettingChange> changes = {{"WindowMaximized", flag(layout.maximized)},
                                       {"Outline", flag(layout.outline)},
                                       {"SearchMatchCase", flag(layout.matchCase)},
                                       {"SearchWholeWord", flag(layout.wholeWord)}};
     if (const auto& g = layout.geometry) {
         const std::string text = std::to_string((*g)[0]) + "," + std::to_string((*g)[1]) + "," +
                                  std::to_string((*g)[2]) + "," + std::to_string((*g)[3]);
-        changes.push_back({"WindowGeometry", RegValue::String(text)});
+        changes.push_back({"WindowGeometry", SettingValue::OfText(text)});
     }
     return store.Apply(kSettingsKey, changes);
 }

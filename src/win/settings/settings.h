@@ -22,16 +22,15 @@ inline constexpr size_t kMaxSettingStringLength = 1024;
 // Length of a UTF-8 text in UTF-16 code units (invalid bytes count as one unit each).
 size_t Utf16Length(std::string_view utf8);
 
-// The storage helpers: each reads or writes one value of "Software\Qorva".
-// A string value (plain or expandable) of at most 1024 characters, else the default.
+// One value of "Software\Qorva" by name. A text of at most 1024 characters, else the default.
 std::string ReadSettingString(std::string_view name, std::string_view fallback,
                               const SettingsStore& store = UserSettings());
 bool WriteSettingString(std::string_view name, std::string_view text,
                         SettingsStore& store = UserSettings());
-// A 32-bit number read as a truth value (non-zero is true), else the default.
+// A number read as a truth value (non-zero is true), else the default.
 bool ReadSettingBool(std::string_view name, bool fallback, const SettingsStore& store = UserSettings());
 
-// Named accessors.
+// Each setting by name, with its default.
 std::string DefaultFormatSetting(const SettingsStore& store = UserSettings());
 bool SaveUnwrappedSetting(const SettingsStore& store = UserSettings());
 std::string ThemeSetting(const SettingsStore& store = UserSettings());
@@ -66,6 +65,20 @@ bool FocusModeSetting(const SettingsStore& store = UserSettings());
 bool WriteFocusModeSetting(bool on, SettingsStore& store = UserSettings());
 bool TypewriterModeSetting(const SettingsStore& store = UserSettings());
 bool WriteTypewriterModeSetting(bool on, SettingsStore& store = UserSettings());
+
+// Whether the update checker looks for a new version at start-up (at most daily):
+// the text "0" switches it off, any other text leaves it on. Unset, it is on for a
+// program built by hand and off for one a package manager installed and keeps up
+// to date: its package ships the file kPackagedMarker in the installed data folder.
+// Stored, like the time of the last check, as a value of "Software\Qorva" whose
+// name starts "Updates\" (not in the key kUpdatesKey).
+inline constexpr const char* kPackagedMarker = "updates-by-package-manager";
+bool InstalledByPackageManager();
+bool CheckForUpdatesSetting(const SettingsStore& store = UserSettings(), bool packaged = InstalledByPackageManager());
+bool WriteCheckForUpdatesSetting(bool check, SettingsStore& store = UserSettings());
+// Seconds since the epoch of the last check that reached the feed; 0 when none did.
+long long LastUpdateCheckSetting(const SettingsStore& store = UserSettings());
+bool WriteLastUpdateCheckSetting(long long seconds, SettingsStore& store = UserSettings());
 
 // The window as the user left it. The geometry is the normal (not maximised)
 // frame, stored as the text "left,top,width,height" so that it stays hand-editable.

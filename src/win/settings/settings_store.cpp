@@ -1,6 +1,6 @@
 #include "src/win/settings/settings_store.h"
 
-#include "src/win/tools/file_helpers.h"
+#include "tools/files/file_io.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,9 +19,11 @@ namespace {
 
 using OrderedJson = nlohmann::ordered_json;
 
-constexpr std::string_view kTypeString = "REG_SZ";
-constexpr std::string_view kTypeExpandString = "REG_EXPAND_SZ";
-constexpr std::string_view kTypeDword = "REG_DWORD";
+// The type tags of the stored file, as users' files have them: texts are "REG_SZ"
+// (or "REG_EXPAND_SZ", read as a text), numbers "REG_DWORD".
+constexpr std::string_view kTypeText = "REG_SZ";
+constexpr std::string_view kTypeOtherText = "REG_EXPAND_SZ";
+constexpr std::string_view kTypeNumber = "REG_DWORD";
 
 enum class FileState { Missing, Readable, Damaged, Unreadable };
 
@@ -54,29 +56,24 @@ LoadedFile Load(const std::filesystem::path& file) {
     return loaded;
 }
 
-std::optional<RegValue> Decode(const OrderedJson& entry) {
+std::optional<SettingValue> Decode(const OrderedJson& entry) {
     if (!entry.is_object()) return std::nullopt;
     auto type = entry.find("type");
     auto data = entry.find("data");
     if (type == entry.end() || data == entry.end() || !type->is_string()) return std::nullopt;
     const std::string& name = type->get_ref<const std::string&>();
-    if ((name == kTypeString || name == kTypeExpandString) && data->is_string()) {
-        return RegValue{name == kTypeString ? RegType::String : RegType::ExpandString,
-                        data->get<std::string>(), 0};
+    if ((name == kTypeText || name == kTypeOtherText) && data->is_string()) {
+        return SettingValue::OfText(data->get<std::string>());
     }
-    if (name == kTypeDword && data->is_number_unsigned() && data->get<std::uint64_t>() <= 0xFFFFFFFFu) {
-        return RegValue::Dword(static_cast<std::uint32_t>(data->get<std::uint64_t>()));
+    if (name == kTypeNumber && data->is_number_unsigned() && data->get<std::uint64_t>() <= 0xFFFFFFFFu) {
+        return SettingValue::OfNumber(static_cast<std::uint32_t>(data->get<std::uint64_t>()));
     }
     return std::nullopt;
 }
 
-OrderedJson Encode(const RegValue& value) {
-    switch (value.type) {
-        case RegType::String: return {{"type", kTypeString}, {"data", value.text}};
-        case RegType::ExpandString: return {{"type", kTypeExpandString}, {"data", value.text}};
-        case RegType::Dword: return {{"type", kTypeDword}, {"data", value.number}};
-    }
-    return {};
+OrderedJson Encode(const SettingValue& value) {
+    if (value.isNumber()) return {{"type", kTypeNumber}, {"data", value.number}};
+    return {{"type", kTypeText}, {"data", value.text}};
 }
 
 // Holds an exclusive lock on "<file>.lock" for its lifetime. The lock file is
@@ -140,7 +137,7 @@ std::filesystem::path SettingsStore::DefaultPath() {
     return base / "qorva" / "settings.json";
 }
 
-std::optional<RegValue> SettingsStore::Read(std::string_view key, std::string_view name) const {
+std::optional<SettingValue> SettingsStore::Read(std::string_view key, std::string_view name) const {
     LoadedFile loaded = Load(file_);
     if (loaded.state != FileState::Readable) return std::nullopt;
     auto k = loaded.root.find(std::string(key));
@@ -157,7 +154,7 @@ bool SettingsStore::KeyExists(std::string_view key) const {
     return k != loaded.root.end() && k->is_object();
 }
 
-bool SettingsStore::Apply(std::string_view key, const std::vector<RegChange>& changes) {
+bool SettingsStore::Apply(std::string_view key, const std::vector<SettingChange>& changes) {
     std::error_code ec;
     std::filesystem::create_directories(file_.parent_path(), ec);
     FileLock lock(file_);
@@ -169,7 +166,7 @@ bool SettingsStore::Apply(std::string_view key, const std::vector<RegChange>& ch
 
     OrderedJson& values = loaded.root[std::string(key)];
     if (!values.is_object()) values = OrderedJson::object();
-    for (const RegChange& change : changes) {
+    for (const SettingChange& change : changes) {
         if (change.value) {
             values[change.name] = Encode(*change.value);
         } else {
@@ -182,12 +179,12 @@ bool SettingsStore::Apply(std::string_view key, const std::vector<RegChange>& ch
     return ReplaceAtomically(file_, bytes);
 }
 
-bool SettingsStore::Write(std::string_view key, std::string_view name, const RegValue& value) {
-    return Apply(key, {RegChange{std::string(name), value}});
+bool SettingsStore::Write(std::string_view key, std::string_view name, const SettingValue& value) {
+    return Apply(key, {SettingChange{std::string(name), value}});
 }
 
 bool SettingsStore::Delete(std::string_view key, std::string_view name) {
-    return Apply(key, {RegChange{std::string(name), std::nullopt}});
+    return Apply(key, {SettingChange{std::string(name), std::nullopt}});
 }
 
 SettingsStore& UserSettings() {

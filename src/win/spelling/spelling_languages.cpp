@@ -2,8 +2,8 @@
 
 #include "src/win/platform/browser.h"
 #include "src/win/settings/settings.h"
-#include "src/win/tools/file_helpers.h"
-#include "src/win/tools/user_files.h"
+#include "tools/files/file_io.h"
+#include "tools/user_files/user_files.h"
 
 #include <QCoreApplication>
 #include <QDir>

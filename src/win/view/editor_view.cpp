@@ -1,19 +1,20 @@
 #include "src/win/view/editor_view.h"
 
 #include "src/win/clipboard/clipboard.h"
+#include "src/win/menus/command_ids.h"
 #include "src/win/view/editor_commands.h"
 #include "src/win/view/editor_view_callback.h"
 #include "src/win/view/hyperlink_dialog.h"
 #include "src/win/view/image_files.h"
 #include "src/win/view/image_reference.h"
-#include "src/win/app/main_frame.h"
+#include "src/win/frame/main_frame.h"
 #include "src/win/settings/settings.h"
-#include "src/win/tools/file_helpers.h"
+#include "tools/files/file_io.h"
 #include "src/win/keys/key_tables.h"
 #include "src/win/keys/message_loop.h"
 #include "src/win/platform/qt_key_message.h"
 #include "src/win/spelling/spelling_languages.h"
-#include "src/win/settings/shell_values.h"
+#include "src/win/settings/settings.h"
 #include "src/win/view/zoom.h"
 
 #include <QApplication>
@@ -49,9 +50,9 @@ std::string EditorPageHtml() {
 
 int ClipboardCommandForKey(int key) {
     switch (key) {
-        case Qt::Key_Paste: return cmd::Paste;
-        case Qt::Key_Copy: return cmd::Copy;
-        case Qt::Key_Cut: return cmd::Cut;
+        case Qt::Key_Paste: return command_id::Paste;
+        case Qt::Key_Copy: return command_id::Copy;
+        case Qt::Key_Cut: return command_id::Cut;
         default: return 0;
     }
 }
@@ -65,7 +66,7 @@ CEditorView::CEditorView(CEditorViewCallback* callback, QWidget* parent)
     browser_ = Browser::CreateBrowserWindow(this, this);
     browser_->GetWindowHandle()->setGeometry(0, 0, 800, 600);
     browser_->LoadHtml(EditorPageHtml());
-    Call("setZoomFactor", ReadZoomSetting());
+    Call("setZoomFactor", ZoomSetting());
     modified_ = false;
 }
 
@@ -94,30 +95,29 @@ int CEditorView::NumberOf(const std::string& text) {
 }
 
 bool CEditorView::OnCommand(int id) {
-    if (id == cmd::Paste && PasteImage()) return true;
-    if (commandExtension_ && commandExtension_(id)) return true;
-    if (InCommandTableRange(id)) {
-        const std::string_view function = PageFunctionForCommand(id);
-        if (!function.empty()) Call(function);
+    if (id == command_id::Paste && PasteImage()) return true;
+    if (IsClipboardCommand(id)) return HandleClipboardCommand(id, ClipboardCall());
+    if (const std::string_view function = PageFunctionForCommand(id); !function.empty()) {
+        Call(function);
         return true;
     }
     switch (id) {
-        case cmd::InsertImage: InsertImage(); return true;
-        case cmd::InsertHyperlink: InsertHyperlink(); return true;
-        case cmd::CodeLanguage: EditCodeLanguage(); return true;
-        case cmd::ImageDescription: EditImageDescription(); return true;
-        case cmd::ZoomLarger:
-        case cmd::ZoomSmaller:
-        case cmd::ZoomReset: Zoom(id); return true;
+        case command_id::InsertImage: InsertImage(); return true;
+        case command_id::InsertHyperlink: InsertHyperlink(); return true;
+        case command_id::CodeLanguage: EditCodeLanguage(); return true;
+        case command_id::ImageDescription: EditImageDescription(); return true;
+        case command_id::ZoomLarger:
+        case command_id::ZoomSmaller:
+        case command_id::ZoomReset: Zoom(id); return true;
         default: return false;
     }
 }
 
 void CEditorView::Zoom(int command) {
-    const ZoomCommand step = command == cmd::ZoomLarger    ? ZoomCommand::Larger
-                             : command == cmd::ZoomSmaller ? ZoomCommand::Smaller
+    const ZoomCommand step = command == command_id::ZoomLarger    ? ZoomCommand::Larger
+                             : command == command_id::ZoomSmaller ? ZoomCommand::Smaller
                                                            : ZoomCommand::Reset;
-    SetZoom(NextZoomText(ReadZoomSetting(), step));
+    SetZoom(NextZoomText(ZoomSetting(), step));
 }
 
 void CEditorView::SetZoom(const std::string& zoom) {
@@ -279,10 +279,17 @@ void CEditorView::OnMouseDown() {
     if (held != Qt::ControlModifier) Call("leaveNavigationMode");
 }
 
-void CEditorView::OnMiddleClick() {
-    PastePrimarySelection([this](std::string_view function, const std::string* argument) {
+ClipboardPageCall CEditorView::ClipboardCall() {
+    return [this](std::string_view function, const std::string* argument) {
         return argument ? Call(function, *argument) : Call(function);
-    });
+    };
+}
+
+void CEditorView::OnMiddleClick() { PastePrimarySelection(ClipboardCall()); }
+
+void CEditorView::SetSearchOptions(bool matchCase, bool wholeWord) {
+    Call("setSearchOptions", std::string("{\"matchCase\":") + (matchCase ? "true" : "false") +
+                                 ",\"wholeWord\":" + (wholeWord ? "true" : "false") + "}");
 }
 
 void CEditorView::OnContextMenu(int globalX, int globalY, const std::string& word,
@@ -353,11 +360,11 @@ void CEditorView::ShowContextMenu(const QPoint& at, const std::string& misspelle
         });
         menu.addSeparator();
     }
-    menu.addAction(QStringLiteral("Cut"))->setData(cmd::Cut);
-    menu.addAction(QStringLiteral("Copy"))->setData(cmd::Copy);
-    menu.addAction(QStringLiteral("Paste"))->setData(cmd::Paste);
+    menu.addAction(QStringLiteral("Cut"))->setData(command_id::Cut);
+    menu.addAction(QStringLiteral("Copy"))->setData(command_id::Copy);
+    menu.addAction(QStringLiteral("Paste"))->setData(command_id::Paste);
     menu.addSeparator();
-    menu.addAction(QStringLiteral("Insert Image..."))->setData(cmd::InsertImage);
+    menu.addAction(QStringLiteral("Insert Image..."))->setData(command_id::InsertImage);
     if (QAction* chosen = menu.exec(at); chosen && chosen->data().isValid()) OnCommand(chosen->data().toInt());
 }
 

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "src/win/platform/browser.h"
+#include "src/win/clipboard/clipboard.h"
+#include "src/win/view/search_view.h"
 
 #include <QWidget>
 
@@ -17,7 +19,7 @@ namespace qorva {
 
 class CEditorViewCallback;
 
-class CEditorView : public QWidget, public BrowserWindowClient {
+class CEditorView : public QWidget, public BrowserWindowClient, public CSearchViewCallback {
     Q_OBJECT
 public:
     CEditorView(CEditorViewCallback* callback, QWidget* parent);
@@ -58,15 +60,6 @@ public:
     int GetCharCountSelected() { return CallForNumber("getCharCountSelected"); }
     void ScrollToSelection() { Call("scrollToSelection"); }
     void PrepareSearch() { Call("prepareSearch"); }
-    void StartSearch(const std::string& text) { Call("startSearch", text); }
-    void ContinueSearch(const std::string& text) { Call("continueSearch", text); }
-    void SetSearchOptions(const std::string& json) { Call("setSearchOptions", json); }
-    void ReplaceMatch(const std::string& text, const std::string& replacement) {
-        Call("replaceMatch", text, replacement);
-    }
-    int ReplaceAll(const std::string& text, const std::string& replacement) {
-        return NumberOf(Call("replaceAll", text, replacement));
-    }
     std::string CopySelection() { return Call("copy"); }
     std::string CutSelection() { return Call("cut"); }
     void PasteJson(const std::string& json) { Call("paste", json); }
@@ -74,17 +67,23 @@ public:
     // Handles a menu or accelerator command; false when it is not the view's.
     bool OnCommand(int id);
 
-    // Extra commands carried by the view but built elsewhere (the clipboard ones):
-    // asked before the view's own table.
-    void SetCommandExtension(std::function<bool(int)> extension) {
-        commandExtension_ = std::move(extension);
-    }
-
     void Print();
     void FocusPage();
 
     // Told of every change the page reports (done or undone).
     void SetChangeListener(std::function<void()> listener) { changeListener_ = std::move(listener); }
+
+    // CSearchViewCallback: the search bar's requests go straight to the page.
+    void StartSearch(const QString& text) override { Call("startSearch", text.toStdString()); }
+    void ContinueSearch(const QString& text) override { Call("continueSearch", text.toStdString()); }
+    void CloseSearch() override { FocusPage(); }
+    void SetSearchOptions(bool matchCase, bool wholeWord) override;
+    void Replace(const QString& text, const QString& replacement) override {
+        Call("replaceMatch", text.toStdString(), replacement.toStdString());
+    }
+    int ReplaceAll(const QString& text, const QString& replacement) override {
+        return NumberOf(Call("replaceAll", text.toStdString(), replacement.toStdString()));
+    }
 
     // BrowserWindowClient
     void callbackOpenUrl_(const std::string& url) override;
@@ -109,6 +108,7 @@ protected:
 private:
     int CallForNumber(std::string_view function);
     static int NumberOf(const std::string& text);
+    ClipboardPageCall ClipboardCall();
     void Zoom(int command);
     void InsertImage();
     bool PasteImage();
@@ -123,7 +123,6 @@ private:
     unsigned changeCount_ = 0;
     bool resendingKey_ = false;
     bool navigationMode_ = false;
-    std::function<bool(int)> commandExtension_;
     std::function<void()> changeListener_;
 };
 

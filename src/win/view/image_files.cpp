@@ -1,6 +1,6 @@
 #include "src/win/view/image_files.h"
 
-#include "src/win/tools/file_helpers.h"
+#include "tools/files/file_io.h"
 #include "src/win/view/image_reference.h"
 
 #include <cerrno>

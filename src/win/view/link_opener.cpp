@@ -1,7 +1,7 @@
 #include "src/win/view/link_opener.h"
 
-#include "src/win/app/main_frame.h"
-#include "src/win/tools/link_rules.h"
+#include "src/win/frame/main_frame.h"
+#include "src/win/view/link_rules.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

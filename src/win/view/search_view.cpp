@@ -90,7 +90,10 @@ void CSearchView::FocusReplaceField() {
     replaceField_->selectAll();
 }
 
-bool CSearchView::HandleCommand(int) { return false; }
+void CSearchView::Close() {
+    hide();
+    if (callback_) callback_->CloseSearch();
+}
 
 void CSearchView::ReportOptions() {
     if (callback_) callback_->SetSearchOptions(matchCase_->isChecked(), wholeWord_->isChecked());
@@ -139,7 +142,7 @@ void CSearchView::keyPressEvent(QKeyEvent* event) {
             continueSearch();
             return;
         case Qt::Key_Escape:
-            if (callback_) callback_->CloseSearch();
+            Close();
             return;
         default: QWidget::keyPressEvent(event);
     }

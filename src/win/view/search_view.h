@@ -1,6 +1,6 @@
 // The search bar below the editor: the search field with "Find Next", the
 // replace field with "Replace" and "Replace All", and the Match case and Whole
-// word options. It searches nothing itself; it reports to the frame.
+// word options. It searches nothing itself; it reports to its callback (the editor view).
 #pragma once
 
 #include <QString>
@@ -18,6 +18,7 @@ public:
     virtual ~CSearchViewCallback() = default;
     virtual void StartSearch(const QString& text) = 0;
     virtual void ContinueSearch(const QString& text) = 0;
+    // The bar has been hidden.
     virtual void CloseSearch() = 0;
     virtual void SetSearchOptions(bool matchCase, bool wholeWord) = 0;
     // Replaces the selected match, if the selection is one, and finds the next.
@@ -42,8 +43,8 @@ public:
     // The same for the replace field.
     void FocusReplaceField();
 
-    // The bar's own command map: it handles no menu command.
-    bool HandleCommand(int commandId);
+    // Hides the bar and tells the callback.
+    void Close();
 
     // Tells the callback the options as they are ticked now.
     void ReportOptions();
