@@ -110,6 +110,13 @@ TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheParagraphLinkedI
               R"j([["para",{"level":0},["linkcode","f()"],["linktext"," "],["linkemph","a b"],["linkstrong","s"],["linkref","1"],)j"
               R"(["linktext","e"],["linkref","2"],["linktext","c"],["linkref","3"]],["link",{"level":0},["linkref","1"],["url","http://u"]],)"
               R"(["link",{"level":0},["linkref","2"],["url","http://e"]],["link",{"level":0},["linkref","3"],["url","http://c"]]])");
+    // Pictures among words stay in the link's text; one without a source stands after its link.
+    EXPECT_EQ(readInlines(R"({"Link":[[{"Image":[[{"Str":"build"},"Space",{"Str":"ok"}],["b.svg","T"]]}],["http://ci",""]]},)"
+                          R"({"Link":[[{"Str":"see"},"Space",{"Image":[[],["p.png",""]]},{"Strong":[{"Str":"s"}]}],["http://s",""]]},)"
+                          R"({"Link":[[{"Image":[[],["",""]]}],["http://e",""]]})"),
+              R"([["para",{"level":0},["linkimage","build ok"],["linkimageurl","b.svg"],["linkimagetitle","T"],["linkref","1"],["linktext","see "],)"
+              R"(["linkimage",""],["linkimageurl","p.png"],["linkstrong","s"],["linkref","2"],["url","http://e"]],["image",{"level":0},["url",""]],)"
+              R"(["link",{"level":0},["linkref","1"],["url","http://ci"]],["link",{"level":0},["linkref","2"],["url","http://s"]]])");
     // A link in a note in a link's text is a link of its own.
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"t"},{"Note":[)" + para(R"({"Link":[[{"Str":"n"}],["http://n",""]]})") +
                           R"(]},{"Image":[[],["i.png",""]]}],["http://u",""]]})"),
