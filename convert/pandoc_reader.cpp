@@ -403,10 +403,21 @@ private:
         out[first].level = 1;
     }
 
+    // A paragraph with pictures or formulas among its words is split around them; the
+    // definitions of the links and notes of each piece follow that piece, as they do
+    // once the pieces are paragraphs of their own.
     void appendParagraph(element inlines, int level, Blocks& out) {
         std::vector<InlineItem> items;
         Blocks definitions;
-        convertInlines(inlines, level, nullptr, items, definitions);
+        std::vector<std::size_t> definedBy;  // for each item, the definitions made by then
+        for (element value : requireArray(inlines, "an inline list")) {
+            convertInline(value, level, nullptr, items, definitions);
+            definedBy.resize(items.size(), definitions.size());
+        }
+        std::size_t placed = 0;
+        auto placeDefinitions = [&](std::size_t end) {
+            for (; placed < end; ++placed) out.push_back(std::move(definitions[placed]));
+        };
         std::vector<Span> spans;
         auto finishPara = [&] {
             if (spans.empty()) return;
@@ -415,16 +426,17 @@ private:
             if (merged.empty() || (merged.size() == 1 && isBlank(merged.front().text))) return;
             out.push_back({"para", level, false, std::move(merged)});
         };
-        for (InlineItem& item : items) {
-            if (auto* span = std::get_if<Span>(&item)) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (auto* span = std::get_if<Span>(&items[i])) {
                 spans.push_back(std::move(*span));
             } else {
                 finishPara();
-                out.push_back(std::move(std::get<Block>(item)));
+                placeDefinitions(definedBy[i]);
+                out.push_back(std::move(std::get<Block>(items[i])));
             }
         }
         finishPara();
-        for (Block& definition : definitions) out.push_back(std::move(definition));
+        placeDefinitions(definitions.size());
     }
 
     // `style` is the outermost of the enclosing styles: "emph", "strong", "strike", "sup", "sub" or null.
