@@ -210,10 +210,14 @@ private:
         out_ += "</a>";
     }
 
-    // A link's text: its code, emphasis and strong emphasis in their elements.
+    // A link's text: its code, emphasis and strong emphasis in their elements, its pictures as images.
     void writeLinkText(const ModelBlock& block, std::size_t first, std::size_t end) {
         for (std::size_t k = first; k < end; ++k) {
             const ModelSpan& span = model_.span(block, k);
+            if (span.kind == SpanKind::LinkImage) {
+                k = writeLinkPicture(model_.linkPicture(model_.spansOf(block), k)) - 1;
+                continue;
+            }
             const char* element = span.kind == SpanKind::LinkCode   ? "code"
                                   : span.kind == SpanKind::LinkEmph  ? "em"
                                   : span.kind == SpanKind::LinkStrong ? "strong"
@@ -222,6 +226,20 @@ private:
             appendHtmlText(out_, model_.text(span));
             if (element) close(element);
         }
+    }
+
+    // A picture whose source could run or fetch something (javascript:) shows its description instead.
+    std::size_t writeLinkPicture(const ModelView::LinkPicture& picture) {
+        if (!isSafeImageSource(picture.source)) {
+            appendHtmlText(out_, picture.alt);
+            return picture.end;
+        }
+        out_ += "<img";
+        appendHtmlAttribute(out_, "src", picture.source);
+        if (!picture.alt.empty()) appendHtmlAttribute(out_, "alt", picture.alt);
+        if (!picture.title.empty()) appendHtmlAttribute(out_, "title", picture.title);
+        out_ += '>';
+        return picture.end;
     }
 
     bool writeFootnoteReference(std::string_view text) {

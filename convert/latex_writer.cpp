@@ -209,6 +209,12 @@ private:
                     out += "}{";
                 }
                 for (std::size_t k = runBegin; k < runEnd; ++k) {
+                    if (spans[k].kind == SpanKind::LinkImage) {  // a picture prints as its description
+                        const ModelView::LinkPicture picture = model_.linkPicture(spans, k);
+                        appendEscapedLatex(out, picture.alt);
+                        k = picture.end - 1;
+                        continue;
+                    }
                     const char* command = spanCommand(linkTextStyle(spans[k].kind));
                     if (command) out += command;
                     appendEscapedLatex(out, model_.text(spans[k]));

@@ -403,10 +403,21 @@ private:
         out[first].level = 1;
     }
 
+    // A paragraph with pictures or formulas among its words is split around them; the
+    // definitions of the links and notes of each piece follow that piece, as they do
+    // once the pieces are paragraphs of their own.
     void appendParagraph(element inlines, int level, Blocks& out) {
         std::vector<InlineItem> items;
         Blocks definitions;
-        convertInlines(inlines, level, nullptr, items, definitions);
+        std::vector<std::size_t> definedBy;  // for each item, the definitions made by then
+        for (element value : requireArray(inlines, "an inline list")) {
+            convertInline(value, level, nullptr, items, definitions);
+            definedBy.resize(items.size(), definitions.size());
+        }
+        std::size_t placed = 0;
+        auto placeDefinitions = [&](std::size_t end) {
+            for (; placed < end; ++placed) out.push_back(std::move(definitions[placed]));
+        };
         std::vector<Span> spans;
         auto finishPara = [&] {
             if (spans.empty()) return;
@@ -415,16 +426,17 @@ private:
             if (merged.empty() || (merged.size() == 1 && isBlank(merged.front().text))) return;
             out.push_back({"para", level, false, std::move(merged)});
         };
-        for (InlineItem& item : items) {
-            if (auto* span = std::get_if<Span>(&item)) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (auto* span = std::get_if<Span>(&items[i])) {
                 spans.push_back(std::move(*span));
             } else {
                 finishPara();
-                out.push_back(std::move(std::get<Block>(item)));
+                placeDefinitions(definedBy[i]);
+                out.push_back(std::move(std::get<Block>(items[i])));
             }
         }
         finishPara();
-        for (Block& definition : definitions) out.push_back(std::move(definition));
+        placeDefinitions(definitions.size());
     }
 
     // `style` is the outermost of the enclosing styles: "emph", "strong", "strike", "sup", "sub" or null.
@@ -575,7 +587,8 @@ private:
 
     // A link becomes a "url" span when its text is its URL, else "linktext" with a
     // numbered "linkref" and a "link" definition. Footnote references, images and
-    // formulas inside the link text keep their own place after the link.
+    // formulas inside the link text keep their own place after the link, save pictures
+    // among words, code and emphasis, which stay in the link's text.
     void convertLink(const PandocElement& e, int level, const char* style, std::vector<InlineItem>& items,
                      Blocks& definitions) {
         if (insideLink_) {
@@ -591,8 +604,10 @@ private:
         const std::string title = targetTitle(arrayAt(e, 1));
         std::string text;
         std::vector<InlineItem> after;
+        const bool pictures = !style && holdsPictures(inner);
         for (InlineItem& item : inner) {
             auto* span = std::get_if<Span>(&item);
+            if (!span && pictures) continue;
             if (!span) after.push_back(std::move(item));
             else if (span->tag == "noteref") after.push_back(std::move(item));
             else if (span->tag != "break") text += span->text;
@@ -600,11 +615,11 @@ private:
         // A link whose text is its URL, or that has no text of its own (an image
         // inside a link stands after it), is the URL itself.
         // A title needs the link's definition to stand in.
-        if (text.empty() || (title.empty() && text == url)) {
+        if (!pictures && (text.empty() || (title.empty() && text == url))) {
             items.emplace_back(Span{"url", url});
         } else {
             const std::string label = std::to_string(++notesCounter_);
-            if (!style && hasFlatStyles(contentsAt(e, 0))) appendLinkTextRun(inner, items);
+            if (pictures || (!style && hasFlatStyles(contentsAt(e, 0)))) appendLinkTextRun(inner, items);
             else items.emplace_back(Span{"linktext", std::move(text)});
             items.emplace_back(Span{"linkref", label});
             definitions.push_back({"link", level, false, {{"linkref", label}, {"url", url}}});
@@ -634,10 +649,35 @@ private:
         return styled;
     }
 
+    // Whether a link's converted text holds pictures with a source, among words, code and
+    // emphasis only: the pictures then stay in the link's text.
+    static bool holdsPictures(const std::vector<InlineItem>& inner) {
+        bool picture = false;
+        for (const InlineItem& item : inner) {
+            if (const Block* block = std::get_if<Block>(&item)) {
+                if (block->tag != "image" || block->spans.empty() || block->spans[0].text.empty()) return false;
+                picture = true;
+            } else if (const std::string& tag = std::get<Span>(item).tag; tag != "plain" && tag != "code" && tag != "emph" && tag != "strong") {
+                return false;
+            }
+        }
+        return picture;
+    }
+
+    static void appendPictureSpans(const Block& picture, std::vector<Span>& run) {
+        run.push_back(Span{"linkimage", picture.alt});
+        run.push_back(Span{"linkimageurl", picture.spans[0].text});
+        if (!picture.title.empty()) run.push_back(Span{"linkimagetitle", picture.title});
+    }
+
     // The converted spans of such a text as its run of link-text spans.
     static void appendLinkTextRun(const std::vector<InlineItem>& inner, std::vector<InlineItem>& items) {
         std::vector<Span> run;
         for (const InlineItem& item : inner) {
+            if (const Block* picture = std::get_if<Block>(&item)) {
+                appendPictureSpans(*picture, run);
+                continue;
+            }
             const Span& span = std::get<Span>(item);
             const char* tag = span.tag == "code"     ? "linkcode"
                               : span.tag == "emph"   ? "linkemph"

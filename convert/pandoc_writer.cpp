@@ -89,15 +89,26 @@ private:
         out_.endLinkLike(target, title);
     }
 
-    // A link's text: its code, emphasis and strong emphasis as Code, Emph and Strong.
+    // A link's text: its code, emphasis and strong emphasis as Code, Emph and Strong, its pictures as Image.
     void writeLinkText(std::span<const ModelSpan> text) {
-        for (const ModelSpan& span : text) {
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            const ModelSpan& span = text[k];
             const std::string_view part = model_.text(span);
-            if (span.kind == SpanKind::LinkCode) writeCode(part);
+            if (span.kind == SpanKind::LinkImage) k = writeLinkPicture(text, k) - 1;
+            else if (span.kind == SpanKind::LinkCode) writeCode(part);
             else if (span.kind == SpanKind::LinkEmph) writeStyled("Emph", part);
             else if (span.kind == SpanKind::LinkStrong) writeStyled("Strong", part);
             else out_.str(part);
         }
+    }
+
+    // The picture whose "linkimage" is text[k]; returns the index after its source and title.
+    std::size_t writeLinkPicture(std::span<const ModelSpan> text, std::size_t k) {
+        const ModelView::LinkPicture picture = model_.linkPicture(text, k);
+        out_.beginLinkLike("Image");
+        out_.str(picture.alt);
+        out_.endLinkLike(picture.source, picture.title);
+        return picture.end;
     }
 
     void writeCode(std::string_view text) {

@@ -11,6 +11,7 @@ void InlineScanner::reset(std::string_view piece) {
     p_ = piece;
     ready_.fill(false);
     parityReady_ = false;
+    pictureClose_.clear();
 }
 
 std::size_t InlineScanner::charLength(std::size_t at) const {
@@ -142,41 +143,105 @@ InlineMatch InlineScanner::matchAt(std::size_t at) {
         case '[': break;
         default: return m;
     }
-    // "[" starts a link with a target, a footnote reference or a link with a label.
+    // "[" starts a link with a target, a footnote reference or a link with a label. A text
+    // holding a picture runs to the "]" after it; when that makes no link, the text ends at
+    // its first "]", as an older file's link text "![a" did.
     const std::size_t close = scan(Bracket, at + 1);
+    if (const std::size_t pictured = linkTextClose(at + 1, close); pictured != close) {
+        if (InlineMatch link = matchTarget(at, pictured); link.rule != InlineRule::None) return link;
+        if (InlineMatch link = matchLabel(at, pictured); link.rule != InlineRule::None) return link;
+    }
     const bool text = close != npos && close > at + 1;
-    if (text && close + 1 < n && p_[close + 1] == '(') {
-        std::size_t target = close + 2;
-        const bool angle = target < n && p_[target] == '<';
-        if (angle) ++target;
-        // A target in angle brackets may hold parentheses: it ends at its first ">",
-        // followed either by ")" or by " \"title\")" (the title runs to the first "\")").
-        std::size_t stop = angle ? scan(Angle, target) : npos;
-        if (stop != npos && stop > target && stop + 2 < n && p_[stop + 1] == ' ' && p_[stop + 2] == '"') {
-            const std::size_t end = scan(TitleEnd, stop + 3);
-            if (end != npos) {
-                InlineMatch titled{InlineRule::LinkInline, end + 2, at + 1, close, target, stop, close, 0, 0};
-                titled.titleBegin = stop + 3, titled.titleEnd = end, titled.titled = true;
-                return titled;
-            }
-        }
-        if (stop == npos || stop + 1 >= n || p_[stop + 1] != ')') stop = scan(Paren, target);
-        if (stop != npos && stop > target) {
-            std::size_t end = stop;
-            if (p_[end] == '>') ++end;
-            return InlineMatch{InlineRule::LinkInline, end + 1, at + 1, close, target, stop, close, 0, 0};
-        }
+    if (text) {
+        const InlineMatch link = matchTarget(at, close);
+        if (link.rule != InlineRule::None) return link;
     }
     if (d == '^') {
         const std::size_t j = scan(Bracket, at + 2);
         if (j != npos && j > at + 2) return InlineMatch{InlineRule::NoteRef, j + 1, at + 2, j, 0, 0, j, 0, 0};
     }
-    if (text && close + 1 < n && p_[close + 1] == '[' && !(close + 2 < n && p_[close + 2] == '^')) {
-        const std::size_t j = scan(Bracket, close + 2);
-        if (j != npos && j > close + 2)
-            return InlineMatch{InlineRule::LinkRef, j + 1, at + 1, close, close + 2, j, close, close + 1, j};
+    return text ? matchLabel(at, close) : m;
+}
+
+InlineMatch InlineScanner::matchLabel(std::size_t at, std::size_t close) {
+    const std::size_t n = p_.size();
+    if (close + 1 >= n || p_[close + 1] != '[' || (close + 2 < n && p_[close + 2] == '^')) return {};
+    const std::size_t j = scan(Bracket, close + 2);
+    if (j == std::string_view::npos || j <= close + 2) return {};
+    return InlineMatch{InlineRule::LinkRef, j + 1, at + 1, close, close + 2, j, close, close + 1, j};
+}
+
+InlineMatch InlineScanner::matchTarget(std::size_t at, std::size_t close) {
+    const std::size_t n = p_.size();
+    const auto npos = std::string_view::npos;
+    if (close + 1 >= n || p_[close + 1] != '(') return {};
+    std::size_t target = close + 2;
+    const bool angle = target < n && p_[target] == '<';
+    if (angle) ++target;
+    // A target in angle brackets may hold parentheses: it ends at its first ">",
+    // followed either by ")" or by " \"title\")" (the title runs to the first "\")").
+    std::size_t stop = angle ? scan(Angle, target) : npos;
+    if (stop != npos && stop > target && stop + 2 < n && p_[stop + 1] == ' ' && p_[stop + 2] == '"') {
+        const std::size_t end = scan(TitleEnd, stop + 3);
+        if (end != npos) {
+            InlineMatch titled{InlineRule::LinkInline, end + 2, at + 1, close, target, stop, close, 0, 0};
+            titled.titleBegin = stop + 3, titled.titleEnd = end, titled.titled = true;
+            return titled;
+        }
     }
-    return m;
+    if (stop == npos || stop + 1 >= n || p_[stop + 1] != ')') stop = scan(Paren, target);
+    if (stop == npos || stop <= target) return {};
+    std::size_t end = stop;
+    if (p_[end] == '>') ++end;
+    return InlineMatch{InlineRule::LinkInline, end + 1, at + 1, close, target, stop, close, 0, 0};
+}
+
+InlineMatch InlineScanner::matchPicture(std::size_t at) {
+    if (at + 1 >= p_.size() || p_[at] != '!' || p_[at + 1] != '[') return {};
+    const std::size_t close = scan(Bracket, at + 2);
+    return close == std::string_view::npos ? InlineMatch{} : matchTarget(at + 1, close);
+}
+
+// The "]" that closes a link's text starting at `from`, whose first "]" is `close`, when
+// pictures in the text are passed over whole: `close` itself when the first "![" in the
+// text starts no picture or its pictures leave no "]" after them.
+std::size_t InlineScanner::linkTextClose(std::size_t from, std::size_t close) {
+    const auto npos = std::string_view::npos;
+    if (close == npos) return npos;
+    const std::size_t picture = scan(PictureOpen, from);
+    if (picture == npos || picture >= close) return close;
+    const std::size_t after = closeAfterPictures(picture);
+    return after == npos ? close : after;
+}
+
+// The first "]" after the picture at `at` and the pictures that follow it before that "]";
+// npos when `at` starts no picture. Answers are kept for every picture of the chain, so a
+// piece of many pictures and brackets is still read in linear time.
+std::size_t InlineScanner::closeAfterPictures(std::size_t at) {
+    constexpr unsigned kUnknown = 0, kNoPicture = 1, kNoClose = 2, kClose = 3;  // kClose + the "]"
+    const auto npos = std::string_view::npos;
+    if (pictureClose_.empty()) pictureClose_.assign(p_.size() + 1, kUnknown);
+    thread_local std::vector<std::size_t> chain;
+    chain.clear();
+    std::size_t answer = npos;
+    for (std::size_t picture = at;;) {
+        if (const unsigned known = pictureClose_[picture]; known != kUnknown) {
+            if (known != kNoPicture) answer = known == kNoClose ? npos : known - kClose;
+            break;
+        }
+        const InlineMatch m = matchPicture(picture);
+        if (m.rule == InlineRule::None) {
+            pictureClose_[picture] = kNoPicture;  // text: the "]" found after the picture before it stands
+            break;
+        }
+        chain.push_back(picture);
+        answer = scan(Bracket, m.end);
+        const std::size_t next = scan(PictureOpen, m.end);
+        if (answer == npos || next == npos || next >= answer) break;
+        picture = next;
+    }
+    for (std::size_t picture : chain) pictureClose_[picture] = answer == npos ? kNoClose : static_cast<unsigned>(answer + kClose);
+    return answer;
 }
 
 void InlineScanner::appendText(std::string& out, std::size_t begin, std::size_t end, Escapes escapes) const {
@@ -205,6 +270,21 @@ void appendSpan(std::string& out, const char* tag, const std::string& text) {
     out += ']';
 }
 
+// A picture inside a link's text: "linkimage" (its description), "linkimageurl" and, when
+// it has one, "linkimagetitle".
+void appendPictureJson(const InlineScanner& scanner, const InlineMatch& picture, std::string& out) {
+    std::string part;
+    scanner.appendText(part, picture.textBegin, picture.textEnd);
+    appendSpan(out, "linkimage", part);
+    part.clear();
+    scanner.appendText(part, picture.secondBegin, picture.secondEnd);
+    appendSpan(out, "linkimageurl", part);
+    if (!picture.titled || picture.titleBegin == picture.titleEnd) return;
+    part.clear();
+    scanner.appendText(part, picture.titleBegin, picture.titleEnd);
+    appendSpan(out, "linkimagetitle", part);
+}
+
 // A link's text: code, emphasis and strong emphasis become "linkcode", "linkemph" and
 // "linkstrong", the rest "linktext"; every other mark-up stays text, as it always did.
 void appendLinkTextJson(std::string_view text, std::string& out) {
@@ -222,13 +302,19 @@ void appendLinkTextJson(std::string_view text, std::string& out) {
         const char c = text[at];
         InlineMatch m;
         if (c == '`' || c == '*') m = scanner.matchAt(at);
+        else if (c == '!') m = scanner.matchPicture(at);
         // Code followed by "{=html}" is code here, the suffix text.
         if (m.rule == InlineRule::Html || m.rule == InlineRule::Tex) m.rule = InlineRule::Code, m.end = m.close + 1;
-        if (m.rule != InlineRule::Code && m.rule != InlineRule::Emph && m.rule != InlineRule::Strong) {
+        if (m.rule != InlineRule::Code && m.rule != InlineRule::Emph && m.rule != InlineRule::Strong && m.rule != InlineRule::LinkInline) {
             at += scanner.charLength(at);
             continue;
         }
         flushPlain(at);
+        if (m.rule == InlineRule::LinkInline) {
+            appendPictureJson(scanner, m, out);
+            at = plainStart = m.end;
+            continue;
+        }
         part.clear();
         scanner.appendText(part, m.textBegin, m.textEnd);
         appendSpan(out, m.rule == InlineRule::Code ? "linkcode" : m.rule == InlineRule::Emph ? "linkemph" : "linkstrong", part);

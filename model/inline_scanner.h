@@ -60,12 +60,16 @@ public:
     // a special character (of the span's kind) yields that character.
     void appendText(std::string& out, std::size_t begin, std::size_t end, Escapes escapes = Escapes::Marked) const;
 
+    // A picture inside a link's text at `at`, its "!": "![description](<source>)" or with a
+    // title, read as a LinkInline (the description may be empty); rule None otherwise.
+    InlineMatch matchPicture(std::size_t at);
+
     // Length of the Char starting at `at` (2 for an escape, the UTF-8 length otherwise).
     // Escapes pair up the same way in every span: "\~" is one Char wherever it stands.
     std::size_t charLength(std::size_t at) const;
 
 private:
-    enum Stop { Backtick, TwoStars, Star, Bracket, Paren, Angle, Dollar, TwoTildes, Tilde, Caret, TitleEnd, StopCount };
+    enum Stop { Backtick, TwoStars, Star, Bracket, Paren, Angle, Dollar, TwoTildes, Tilde, Caret, TitleEnd, PictureOpen, StopCount };
     bool stopsAt(Stop stop, std::size_t j) const {
         const char c = p_[j];
         switch (stop) {
@@ -80,6 +84,7 @@ private:
             case Tilde: return c == '~' || c == ' ';
             case Caret: return c == '^' || c == ' ';
             case TitleEnd: return c == '"' && j + 1 < p_.size() && p_[j + 1] == ')';
+            case PictureOpen: return c == '!' && j + 1 < p_.size() && p_[j + 1] == '[';
             default: return false;
         }
     }
@@ -89,12 +94,21 @@ private:
     std::size_t nextFrom(Stop stop, std::size_t at);
     const std::vector<unsigned>& nextStops(Stop stop);
     bool escapedFromStart(std::size_t j) const { return oddBackslashesBefore_[j] != 0; }
+    // A link's target after its text's closing "]" at `close`: "(<target>)", "(target)" or
+    // with a title; `at` is the text's "[".
+    InlineMatch matchTarget(std::size_t at, std::size_t close);
+    // A link's label after its text's closing "]": "[label]".
+    InlineMatch matchLabel(std::size_t at, std::size_t close);
+    std::size_t linkTextClose(std::size_t from, std::size_t close);
+    std::size_t closeAfterPictures(std::size_t at);
 
     std::string_view p_;
     std::vector<unsigned char> oddBackslashesBefore_;
     std::array<std::vector<unsigned>, StopCount> next_;
     std::array<bool, StopCount> ready_{};
     bool parityReady_ = false;
+    // closeAfterPictures by the "!" it starts at: 0 unknown, else the answer + 1 (npos: the piece's size + 1).
+    std::vector<unsigned> pictureClose_;
 };
 
 // Appends the spans of one raw text piece to `out` as compact JSON elements, each

@@ -21,12 +21,18 @@ enum class BlockKind : std::uint8_t {
 };
 enum class SpanKind : std::uint8_t {
     Plain, Emph, Strong, Code, Math, Url, LinkText, LinkRef, NoteRef, Break, Strike, Sup, Sub, Html, Tex, Title,
-    LinkCode, LinkEmph, LinkStrong, Other
+    LinkCode, LinkEmph, LinkStrong, LinkImage, LinkImageUrl, LinkImageTitle, Other
 };
+
+// A picture inside a link's text: its description ("linkimage"), then its source and title.
+inline bool isLinkPictureKind(SpanKind kind) {
+    return kind == SpanKind::LinkImage || kind == SpanKind::LinkImageUrl || kind == SpanKind::LinkImageTitle;
+}
 
 // The spans that make up a link's text: a run of them right before its "url" or "linkref".
 inline bool isLinkTextKind(SpanKind kind) {
-    return kind == SpanKind::LinkText || kind == SpanKind::LinkCode || kind == SpanKind::LinkEmph || kind == SpanKind::LinkStrong;
+    return kind == SpanKind::LinkText || kind == SpanKind::LinkCode || kind == SpanKind::LinkEmph || kind == SpanKind::LinkStrong ||
+           isLinkPictureKind(kind);
 }
 
 // A piece of ModelView::texts; empty when the attribute or text is absent.
@@ -84,6 +90,20 @@ struct ModelView {
     std::size_t linkTextEnd(const ModelBlock& block, std::size_t i) const {
         while (i < block.spanCount && isLinkTextKind(span(block, i).kind)) ++i;
         return i;
+    }
+
+    // The picture whose "linkimage" is spans[i]: its description, the "linkimageurl" right
+    // after it (none: no source) and the "linkimagetitle" after that, and the span after it.
+    // Elsewhere those two read as the link's text.
+    struct LinkPicture {
+        std::string_view alt, source, title;
+        std::size_t end = 0;
+    };
+    LinkPicture linkPicture(std::span<const ModelSpan> spans, std::size_t i) const {
+        LinkPicture picture{text(spans[i]), {}, {}, i + 1};
+        if (picture.end < spans.size() && spans[picture.end].kind == SpanKind::LinkImageUrl) picture.source = text(spans[picture.end++]);
+        if (picture.end < spans.size() && spans[picture.end].kind == SpanKind::LinkImageTitle) picture.title = text(spans[picture.end++]);
+        return picture;
     }
 
     // Whether span i is a link's title: a "title" directly after the "url" of an inline

@@ -33,9 +33,19 @@ void appendEscapedInSpan(std::string& out, std::string_view text, std::string_vi
 std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLinkText, std::string_view title = {},
                               bool titled = false);
 
+// A picture inside a link's text, written as a picture block's line is: "![description](<source>)",
+// with its title `(<source> "title")`. Returns the span after it.
+std::size_t appendLinkPicture(std::string& out, const ModelView::LinkPicture& picture) {
+    out += '!';
+    out += writeMarkedUpSpan(SpanKind::LinkText, picture.alt, false);
+    out += writeMarkedUpSpan(SpanKind::Url, picture.source, true, picture.title, !picture.title.empty());
+    return picture.end;
+}
+
 // A link's text: the run of link-text spans from `first` to `end` inside one pair of
 // brackets, code, emphasis and strong emphasis marked as outside links. A "]" is escaped
-// in every part, as is the closing mark of code and emphasis. Plain parts escape "*" and
+// in every part, as are a "[" after "!" (it would start a picture) and the closing mark
+// of code and emphasis. Plain parts escape "*" and
 // "`" once the run is styled or the text has two that could pair, so a plain link text
 // with a lone star or backtick is written as it always was.
 std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::size_t first, std::size_t end) {
@@ -43,6 +53,10 @@ std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::si
     const bool styled = end - first > 1 || doc.span(block, first).kind != SpanKind::LinkText;
     for (std::size_t k = first; k < end; ++k) {
         const SpanKind kind = doc.span(block, k).kind;
+        if (kind == SpanKind::LinkImage) {
+            k = appendLinkPicture(out, doc.linkPicture(doc.spansOf(block), k)) - 1;
+            continue;
+        }
         const std::string_view text = doc.text(doc.span(block, k));
         const std::string_view mark = kind == SpanKind::LinkCode ? "`" : kind == SpanKind::LinkEmph ? "*" : kind == SpanKind::LinkStrong ? "**" : "";
         const bool stars = kind == SpanKind::LinkEmph || (kind == SpanKind::LinkText && (styled || std::count(text.begin(), text.end(), '*') > 1));
@@ -53,7 +67,7 @@ std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::si
             const bool last = i + 1 == text.size();
             // Every part is followed by a mark or the closing "]": a backslash at its end is escaped.
             const bool escape = c == '\\' ? last || isSpecial(text[i + 1])
-                                           : c == ']' || (c == '*' && (stars || (kind == SpanKind::LinkStrong && (last || text[i + 1] == '*')))) ||
+                                           : c == ']' || (c == '[' && i > 0 && text[i - 1] == '!') || (c == '*' && (stars || (kind == SpanKind::LinkStrong && (last || text[i + 1] == '*')))) ||
                                                  (c == '`' && ticks);
             if (escape) out += '\\';
             out += c;

@@ -5,11 +5,13 @@
 // a Divider <span class="ImageBorder">ZWSP<hr>ZWSP</span>. A code block's info string,
 // an image's description and title, a list item's spacing ("loose") and the number
 // a numbered list starts at are attributes of the DIV (data-info ...).
-// A link title is the attribute data-title of its Url SPAN.
+// A link title is the attribute data-title of its Url SPAN; a picture in a link's text is a
+// LinkImage SPAN showing its description, its source and title in data-source and data-title
+// (never loaded).
 import { ZWSP, appendAll, assert } from './base.js';
 import { isGroup } from './block-groups.js';
 import { markBlockSpelling, markSpanSpelling } from './spelling.js';
-import { BLOCK_ATTRIBUTES, BlockType, Span, SpanType, emptyPlain } from './types.js';
+import { BLOCK_ATTRIBUTES, BlockType, Span, SpanType, carriesTitle, emptyPlain } from './types.js';
 
 function createMarkerSpan(className, editable) {
   const span = document.createElement('span');
@@ -94,14 +96,16 @@ function holdsSpan(node, s) {
   const text = node.firstChild;
   return node.className === s.Type && !!text && text.nodeType === Node.TEXT_NODE && node.childNodes.length === 1 &&
     text.data === ZWSP + s.Text + ZWSP &&
-    node.getAttribute('data-title') === (s.Title && s.Type === SpanType.Url ? s.Title : null);
+    node.getAttribute('data-title') === (s.Title && carriesTitle(s.Type) ? s.Title : null) &&
+    (s.Type !== SpanType.LinkImage || node.getAttribute('data-source') === (s.Source || ''));
 }
 
 function createSpanElement(s) {
   const span = document.createElement('span');
   span.className = s.Type;
   markSpanSpelling(span, s.Type);
-  if (s.Title && s.Type === SpanType.Url) span.setAttribute('data-title', s.Title);
+  if (s.Title && carriesTitle(s.Type)) span.setAttribute('data-title', s.Title);
+  if (s.Type === SpanType.LinkImage) span.setAttribute('data-source', s.Source || '');
   span.appendChild(document.createTextNode(ZWSP + s.Text + ZWSP));
   return span;
 }
@@ -157,7 +161,8 @@ export function readBlockSpans(element) {
     const type = child.className;
     const content = text.data.slice(1, -1);
     if (type === SpanType.Break) assert(content === '\n', 'ERR072');
-    spans.push(Span(type, content, type === SpanType.Url ? child.getAttribute('data-title') : null));
+    spans.push(Span(type, content, carriesTitle(type) ? child.getAttribute('data-title') : null,
+      type === SpanType.LinkImage ? child.getAttribute('data-source') || '' : null));
   }
   return spans;
 }

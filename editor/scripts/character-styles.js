@@ -76,7 +76,7 @@ export const characterStylesMethods = {
     const off = toggle && this._rangeHasSpanType(start, end, type);
     this._mapRangeSpans(start, end, function (i, middle) {
       return middle.map(function (s) {
-        if (s.Type === SpanType.Break) return s;
+        if (s.Type === SpanType.Break || s.Type === SpanType.LinkImage) return s;  // a picture keeps its source
         if (off) return s.Type === styleOf(s, type) ? Span(unstyledOf(s, type), s.Text) : s;
         return Span(styleOf(s, type), s.Text);
       });

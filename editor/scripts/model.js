@@ -21,6 +21,7 @@ const SPAN_FROM_TAG = {
   linkref: SpanType.NoteRef, noteref: SpanType.NoteRef, strike: SpanType.Strike,
   sup: SpanType.Superscript, sub: SpanType.Subscript, html: SpanType.Html, tex: SpanType.Tex,
   linkcode: SpanType.LinkCode, linkemph: SpanType.LinkEmphasis, linkstrong: SpanType.LinkStrong,
+  linkimage: SpanType.LinkImage, linkimageurl: SpanType.LinkText, linkimagetitle: SpanType.LinkText,
 };
 
 // Block type to model tag and the offset between editor and model level.
@@ -45,6 +46,7 @@ const TAG_FROM_SPAN = {
   Break: 'break', Emphasis: 'emph', Strong: 'strong', Code: 'code', Url: 'url', Math: 'math',
   NoteRef: 'noteref', LinkText: 'linktext', Strike: 'strike', Superscript: 'sup', Subscript: 'sub',
   Html: 'html', Tex: 'tex', LinkCode: 'linkcode', LinkEmphasis: 'linkemph', LinkStrong: 'linkstrong',
+  LinkImage: 'linkimage',
 };
 
 const own = Object.prototype.hasOwnProperty;
@@ -72,11 +74,23 @@ function isLinkTitle(tag, items, s) {
   return (s >= 2 && isLinkTextTag(items[s - 2][0])) || (tag === 'link' && s === 2);
 }
 
+// Whether the span at index s is the source or title of the picture ("linkimage") before it.
+function isPicturePart(items, s) {
+  const tag = items[s][0];
+  if (tag !== 'linkimageurl' && tag !== 'linkimagetitle') return false;
+  const before = s > 0 ? items[s - 1][0] : '';
+  return before === 'linkimage' || (tag === 'linkimagetitle' && before === 'linkimageurl' && items[s - 2][0] === 'linkimage');
+}
+
 function spansFromModel(tag, items) {
   const spans = [];
   for (let i = 0; i < items.length; i++) {
     const item = items[i];
     assert(Array.isArray(item) && item.length === 2 && typeof item[1] === 'string', 'ERR076');
+    if (isPicturePart(items, i)) {
+      spans[spans.length - 1][item[0] === 'linkimageurl' ? 'Source' : 'Title'] = item[1];
+      continue;
+    }
     if (isLinkTitle(tag, items, i)) {
       // The title travels on its link's address.
       if (item[1]) spans[spans.length - 1].Title = item[1];
@@ -88,8 +102,10 @@ function spansFromModel(tag, items) {
     // Two labels or addresses side by side stay two: joined, "1" and "2" would
     // become the label "12".
     if ((type === SpanType.NoteRef || type === SpanType.Url) && last && last.Type === type) spans.push(emptyPlain());
+    // Two pictures of one link stay two, and in the link.
+    if (type === SpanType.LinkImage && last && last.Type === type) spans.push(Span(SpanType.LinkText, ''));
     // A break always stands for one line feed, whatever text it came with.
-    spans.push(Span(type, type === SpanType.Break ? '\n' : item[1]));
+    spans.push(Span(type, type === SpanType.Break ? '\n' : item[1], null, type === SpanType.LinkImage ? '' : null));
   }
   if (!spans.length || spans[spans.length - 1].Type === SpanType.Break) spans.push(emptyPlain());
   return spans;
@@ -155,6 +171,10 @@ export function modelFromRecords(records) {
     const block = [tag, attributes];
     if (record.Type !== BlockType.Divider) {
       for (const span of record.Spans) {
+        if (span.Type === SpanType.LinkImage) {
+          pushPicture(block, span);
+          continue;
+        }
         if (span.Text === '') continue;
         const pair = [own.call(TAG_FROM_SPAN, span.Type) ? TAG_FROM_SPAN[span.Type] : 'plain', span.Text];
         // Not part of the JSON text: placed once it is known whether the block is a link.
@@ -169,6 +189,13 @@ export function modelFromRecords(records) {
   }
   separateLinksFromNotes(out);
   return titled ? placeLinkTitles(out) : out;
+}
+
+// A picture in a link's text, kept also without a description.
+function pushPicture(block, span) {
+  block.push(['linkimage', span.Text]);
+  if (span.Source) block.push(['linkimageurl', span.Source]);
+  if (span.Title) block.push(['linkimagetitle', span.Title]);
 }
 
 // A link's title goes right after its address; an address that no longer

@@ -11,15 +11,16 @@ export const SpanType = {
   Plain: 'Plain', Break: 'Break', Emphasis: 'Emphasis', Strong: 'Strong', Code: 'Code',
   Math: 'Math', Url: 'Url', NoteRef: 'NoteRef', LinkText: 'LinkText',
   LinkCode: 'LinkCode', LinkEmphasis: 'LinkEmphasis', LinkStrong: 'LinkStrong',
+  LinkImage: 'LinkImage',
   Strike: 'Strike', Superscript: 'Superscript', Subscript: 'Subscript', Html: 'Html', Tex: 'Tex',
 };
 
-// The parts of a link's text: plain, code, emphasis and strong emphasis.
-const LINK_TEXT_TYPES = new Set(['LinkText', 'LinkCode', 'LinkEmphasis', 'LinkStrong']);
+// The parts of a link's text: plain, code, emphasis, strong emphasis and pictures.
+const LINK_TEXT_TYPES = new Set(['LinkText', 'LinkCode', 'LinkEmphasis', 'LinkStrong', 'LinkImage']);
 export function isLinkTextType(type) { return LINK_TEXT_TYPES.has(type); }
 
 // The same for model span tags.
-const LINK_TEXT_TAGS = new Set(['linktext', 'linkcode', 'linkemph', 'linkstrong']);
+const LINK_TEXT_TAGS = new Set(['linktext', 'linkcode', 'linkemph', 'linkstrong', 'linkimage', 'linkimageurl', 'linkimagetitle']);
 export function isLinkTextTag(tag) { return LINK_TEXT_TAGS.has(tag); }
 
 function traits(minLevel, maxLevel, verbatim, prefixed) {
@@ -69,16 +70,23 @@ export const BLOCK_ATTRIBUTES = [
   ['Start', 'data-start', BlockType.Numbered],
 ];
 
-// A span may carry a link title (`Title`, on a Url span).
-export function Span(type, text, title) {
+// A span may carry a link title (`Title`, on a Url span). A picture in a link's text
+// (LinkImage, its description) carries its `Source` and `Title`.
+export function Span(type, text, title, source) {
   const span = { Type: type, Text: text };
   if (title) span.Title = title;
+  if (typeof source === 'string') span.Source = source;
   return span;
+}
+
+// The span types that carry a title.
+export function carriesTitle(type) {
+  return type === SpanType.Url || type === SpanType.LinkImage;
 }
 
 // A copy of a span with other text, keeping what it carries besides.
 export function spanWithText(span, text) {
-  return Span(span.Type, text, span.Title);
+  return Span(span.Type, text, span.Title, span.Source);
 }
 
 export function emptyPlain() {

@@ -75,6 +75,10 @@ const Case kCases[] = {
      R"j(["para",{"level":0},["linktext","a<"],["linkcode","f()"],["linkemph","e"],["linkstrong","s"],["url","http://u"],)j"
      R"(["linkcode","c"],["url","javascript:x"],["linkemph","n"],["linkref","none"]])",
      "<p><a href=\"http://u\">a&lt;<code>f()</code><em>e</em><strong>s</strong></a><code>c</code><em>n</em></p>\n"},
+    {"LinkTextPicturesWhoseSourceCouldRunSomethingShowTheirDescription",
+     R"(["para",{"level":0},["linkimage","a\"b"],["linkimageurl","b.svg"],["linkimagetitle","T"],["linktext"," x"],["url","http://u"],)"
+     R"(["linkimage","<d>"],["linkimageurl","javascript:x"],["url","javascript:y"]])",
+     "<p><a href=\"http://u\"><img src=\"b.svg\" alt=\"a&quot;b\" title=\"T\"> x</a>&lt;d&gt;</p>\n"},
 };
 
 class HtmlWriter : public ::testing::TestWithParam<Case> {};

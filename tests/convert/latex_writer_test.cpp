@@ -54,6 +54,8 @@ const Case kCases[] = {
      "\\href{http://u}{t}\\url{v}w\n"},
     {"LinkTextWithCodeAndEmphasis", R"(["para",{"level":0},["linktext","a_"],["linkcode","f_1"],["linkemph","e"],["linkstrong","s"],["url","http://u"],["linkcode","c"],["url","javascript:x"]])",
      "\\href{http://u}{a\\_\\texttt{f\\_1}\\emph{e}\\textbf{s}}\\texttt{c}\n"},
+    {"LinkTextPictureIsItsDescription", R"(["para",{"level":0},["linkimage","a_b"],["linkimageurl","http://p/b.svg"],["linktext"," x"],["url","http://u"]])",
+     "\\href{http://u}{a\\_b x}\n"},
     {"LinksThatCouldRunSomethingStayText",
      R"(["para",{"level":0},["linktext","t"],["url","javascript:x"],["url"," RUN:x"],["linktext","r"],["linkref","L"]],)"
      R"(["link",{"level":0},["linkref","L"],["url","java\tscript:y"]])",

@@ -99,13 +99,12 @@ TEST(PandocReaderInlines, OutermostStyleWinsAndDroppedFormattingQuotesCitationsC
               R"([["para",{"level":0},["plain","[see @doe, p. 33; also -@roe] @doe [p. 33; cf. @x]"]]])");
 }
 
-TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheParagraphLinkedImagesAndNotes) {
+TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheirPieceOfTheParagraphLinkedImagesAndNotes) {
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"a"},"Space",{"Emph":[{"Str":"b"}]}],["http://u","title"]]},"Space",{"Link":[[{"Str":"c"}],["http://v",""]]},)"
                           R"({"Link":[[{"Str":"http://w"}],["http://w","t"]]},{"Image":[[{"Str":"al"},{"Emph":[{"Str":"t"}]}],["i.png","fig:T"]]})"),
               R"([["para",{"level":0},["linktext","a "],["linkemph","b"],["linkref","1"],["plain"," "],["linktext","c"],["linkref","2"],["linktext","http://w"],["linkref","3"]],)"
-              R"(["image",{"level":0,"alt":"alt","title":"T"},["url","i.png"]],)"
               R"(["link",{"level":0},["linkref","1"],["url","http://u"],["title","title"]],["link",{"level":0},["linkref","2"],["url","http://v"]],)"
-              R"(["link",{"level":0},["linkref","3"],["url","http://w"],["title","t"]]])");
+              R"(["link",{"level":0},["linkref","3"],["url","http://w"],["title","t"]],["image",{"level":0,"alt":"alt","title":"T"},["url","i.png"]]])");
     // Code and emphasis of words keep their style; a style holding another stays flat.
     EXPECT_EQ(readInlines(R"j({"Link":[[{"Code":[["",[],[]],"f()"]},"Space",{"Emph":[{"Str":"a"},"Space",{"Str":"b"}]},{"Strong":[{"Str":"s"}]}],["http://u",""]]},)j"
                           R"({"Emph":[{"Link":[[{"Code":[["",[],[]],"e"]}],["http://e",""]]}]},)"
@@ -113,12 +112,19 @@ TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheParagraphLinkedI
               R"j([["para",{"level":0},["linkcode","f()"],["linktext"," "],["linkemph","a b"],["linkstrong","s"],["linkref","1"],)j"
               R"(["linktext","e"],["linkref","2"],["linktext","c"],["linkref","3"]],["link",{"level":0},["linkref","1"],["url","http://u"]],)"
               R"(["link",{"level":0},["linkref","2"],["url","http://e"]],["link",{"level":0},["linkref","3"],["url","http://c"]]])");
+    // Pictures among words stay in the link's text; one without a source stands after its link.
+    EXPECT_EQ(readInlines(R"({"Link":[[{"Image":[[{"Str":"build"},"Space",{"Str":"ok"}],["b.svg","T"]]}],["http://ci",""]]},)"
+                          R"({"Link":[[{"Str":"see"},"Space",{"Image":[[],["p.png",""]]},{"Strong":[{"Str":"s"}]}],["http://s",""]]},)"
+                          R"({"Link":[[{"Image":[[],["",""]]}],["http://e",""]]})"),
+              R"([["para",{"level":0},["linkimage","build ok"],["linkimageurl","b.svg"],["linkimagetitle","T"],["linkref","1"],["linktext","see "],)"
+              R"(["linkimage",""],["linkimageurl","p.png"],["linkstrong","s"],["linkref","2"],["url","http://e"]],)"
+              R"(["link",{"level":0},["linkref","1"],["url","http://ci"]],["link",{"level":0},["linkref","2"],["url","http://s"]],["image",{"level":0},["url",""]]])");
     // A link in a note in a link's text is a link of its own.
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"t"},{"Note":[)" + para(R"({"Link":[[{"Str":"n"}],["http://n",""]]})") +
                           R"(]},{"Image":[[],["i.png",""]]}],["http://u",""]]})"),
-              R"([["para",{"level":0},["linktext","t"],["linkref","3"],["noteref","1"]],["image",{"level":0},["url","i.png"]],)"
+              R"([["para",{"level":0},["linktext","t"],["linkref","3"],["noteref","1"]],)"
               R"(["note",{"level":0},["noteref","1"],["linktext","n"],["linkref","2"]],["link",{"level":0},["linkref","2"],["url","http://n"]],)"
-              R"(["link",{"level":0},["linkref","3"],["url","http://u"]]])");
+              R"(["link",{"level":0},["linkref","3"],["url","http://u"]],["image",{"level":0},["url","i.png"]]])");
 }
 
 TEST(PandocReaderNotes, NumberedInOrderAfterTheParagraphNestedOnesHigher) {

@@ -56,9 +56,10 @@ const char* kNewCommonBlocks = R"j([
     ["divider",{"level":0}],
     ["image",{"level":0,"alt":"A cat","title":"Puss"},["url","cat.png"]],
     ["para",{"level":0},["html","<kbd>"],["plain","K"],["html","</kbd>"],["plain"," and "],["linktext","the "],["linkcode","f()"],["linkemph","site"],["linkref","3"],
-        ["noteref","4"]],
+        ["noteref","4"],["plain"," "],["linkimage","build"],["linkimageurl","b.svg"],["linkref","5"]],
     ["link",{"level":0},["linkref","3"],["url","http://x.org/"],["title","The site"]],
-    ["note",{"level":0},["noteref","4"],["plain","First."],["break","\n"],["break","\n"],["plain","Second."]]])j";
+    ["note",{"level":0},["noteref","4"],["plain","First."],["break","\n"],["break","\n"],["plain","Second."]],
+    ["link",{"level":0},["linkref","5"],["url","http://ci.org/"]]])j";
 const char* kStrikeBlocks = R"([["para",{"level":0},["strike","gone"],["plain"," for good"]]])";
 const char* kMultiMarkdownBlocks = R"([
     ["tex",{"level":0},["plain","\\begin{center}"],["break","\n"],["plain","c"],["break","\n"],["plain","\\end{center}"]],
@@ -90,7 +91,7 @@ TEST_F(PandocRoundTrip, PandocMarkdownKeepsTheDocumentWithMathNestingAndFormulas
         ["verbatim",{"level":0,"info":"{#id .haskell .numberLines start=\"5\"}"},["plain","main"]],
         ["para",{"level":0},["tex","\\LaTeX{}"],["plain"," [see @doe, p.\u00A033; also -@roe] and @doe [p.\u00A04]"]],
         ["heading",{"level":-3},["plain","Before a quotation"]],["quote",{"level":1},["plain","Nested right after it."]],
-        ["para",{"level":0},["plain","Noted"],["noteref","5"]],["note",{"level":0},["noteref","5"],["plain","a"],
+        ["para",{"level":0},["plain","Noted"],["noteref","6"]],["note",{"level":0},["noteref","6"],["plain","a"],
             ["break","\n"],["break","\n"],["break","\n"],["plain","b"],["break","\n"],["break","\n"]]])"});
     std::string markdown;
     EXPECT_EQ(throughMarkdown(model, &markdown), model) << markdown;

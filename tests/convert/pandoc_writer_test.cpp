@@ -84,6 +84,8 @@ TEST(PandocWriterLinks, LinksAndNotesUseTheLaterDefinitionNotesAreWrittenAtEachR
                           R"(["link",{"level":0},["linkref","L"],["url","http://l"]])"),
               R"j([{"Para":[{"Link":[[{"Str":"the"},"Space",{"Code":[["",[],[]],"f()"]},{"Emph":[{"Str":"n"}]},{"Strong":[{"Str":"s"}]}],["u","T"]]},)j"
               R"({"Link":[[{"Code":[["",[],[]],"c"]}],["http://l",""]]},{"Emph":[{"Str":"e"}]}]}])");
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linkimage","a b"],["linkimageurl","s.svg"],["linkimagetitle","T"],["linktext"," x"],["url","u"]])"),
+              R"([{"Para":[{"Link":[[{"Image":[[{"Str":"a"},"Space",{"Str":"b"}],["s.svg","T"]]},"Space",{"Str":"x"}],["u",""]]}]}])");
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["noteref","1"],["noteref","1"],["noteref","missing"]],)"
                           R"(["note",{"level":0},["noteref","1"],["plain","old"]],)"
                           R"(["note",{"level":1},["noteref","1"],["plain","n"]])"),

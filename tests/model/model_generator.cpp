@@ -118,18 +118,26 @@ private:
         trimLine(block);
     }
 
-    // A link's text: mostly one "linktext", else a run of plain, code and emphasised parts,
-    // no two of a kind side by side (they would read back as one).
+    // A link's text: mostly one "linktext", else a run of plain, code and emphasised parts
+    // and pictures, no two of a kind side by side (they would read back as one).
     void addLinkText(Json& block) {
         if (chance(50)) {
             block.push_back(span("linktext", words(1, 3)));
             return;
         }
-        static const std::vector<std::string> kinds = {"linktext", "linkcode", "linkemph", "linkstrong"};
+        static const std::vector<std::string> kinds = {"linktext", "linkcode", "linkemph", "linkstrong", "linkimage"};
         std::string previous;
         for (int part = pick(1, 4); part > 0; --part) {
             const std::string kind = oneOf(kinds);
             if (kind == previous) continue;
+            if (kind == "linkimage") {
+                block.push_back(span(kind, chance(20) ? "" : words(1, 2)));
+                const std::string source = without(words(1, 2), ">");  // ">)" would end it
+                block.push_back(span("linkimageurl", source.empty() ? "p" : source));
+                if (chance(30)) block.push_back(span("linkimagetitle", title()));
+                previous = "linkimageurl";
+                continue;
+            }
             block.push_back(span(kind, words(1, 2)));
             previous = kind;
         }

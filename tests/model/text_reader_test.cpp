@@ -78,6 +78,9 @@ const Case kCases[] = {
      R"j(["para",{"level":0},["linktext","the "],["linkcode","f()"],["linktext"," "],["linkemph","new"],["linktext"," "],)j"
      R"(["linkstrong","API"],["linktext"," $m$"],["linkref","l"],["plain"," "],["linkcode","x"],["linktext","{=html}"],["url","u"],)"
      R"(["plain"," "],["linktext","a*b`c"],["url","u"]])"},
+    {"LinkTextKeepsPicturesAndAPictureLeavingNoBracketIsText", R"([![a\]b](<s.png> "T")](<u>) [see ![](<x>) **b**][l] [x ![y](<z>))",
+     R"(["para",{"level":0},["linkimage","a]b"],["linkimageurl","s.png"],["linkimagetitle","T"],["url","u"],["plain"," "],["linktext","see "],)"
+     R"(["linkimage",""],["linkimageurl","x"],["linktext"," "],["linkstrong","b"],["linkref","l"],["plain"," "],["linktext","x ![y"],["url","z"]])"},
     {"FootnoteLabelAfterBracketsIsAReference", "[t][^1]", R"(["para",{"level":0},["plain","[t]"],["noteref","1"]])"},
     {"ItemContinuationIndentationIsNotText", "-   a  \n    b", R"(["bulleted",{"level":0},["plain","a"],["break","\n"],["plain","b"]])"},
     {"IndentedParagraphEmptyLineAfterABreak", "    a  \n      \n    b",

@@ -96,6 +96,26 @@ describe('a link text with code and emphasis', () => {
   });
 });
 
+describe('pictures in a link\'s text', () => {
+  const badges = (alt) => para(['linkimage', alt], ['linkimageurl', 'http://127.0.0.1:9/a.svg'], ['linkimagetitle', 'T'],
+    ['linkimage', ''], ['linkimageurl', 'b.svg'], ['linktext', ' ci'], ['url', 'http://a.org'], ' end');
+  test('keep their sources through typing in a description, undo and copy, are never loaded, and follow the link', async () => {
+    const asked = [];
+    const ask = (request) => asked.push(request.url());
+    s.e.page.on('request', ask);
+    await s.e.run(doc(badges('build')), [0, 0, 5], { text: ' ok' });
+    assert.deepEqual(await s.e.model(), doc(badges('build ok')));
+    await s.e.steps('undo');
+    assert.deepEqual(await s.e.model(), doc(badges('build')));
+    await s.e.steps([[0, 0, 0], [0, 5, 4]]);
+    assert.deepEqual(JSON.parse(await s.e.call('copy')), ['inline', badges('build')]);
+    await s.e.steps([0, 2, 0], 'followLink');
+    assert.deepEqual(await s.e.hostCalls(), ['done', 'done', 'done', 'undone', 'url:http://a.org']);
+    s.e.page.off('request', ask);
+    assert.deepEqual(asked.filter((url) => url.endsWith('.svg')), []);
+  });
+});
+
 describe('images', () => stepCases(s, [
   ['an image replaces an empty paragraph, follows a full one or goes before Final, selected',
     doc(empty('para'), para('text')),
