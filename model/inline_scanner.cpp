@@ -130,6 +130,12 @@ InlineMatch InlineScanner::matchAt(std::size_t at) {
             if (enclosed(InlineRule::Sup, 1, Caret, 1) && p_[m.close] != '^') m = InlineMatch{};
             return m;
         case '*':
+            // "***text***": strong emphasised text, holding no star of its own.
+            if (d == '*' && at + 2 < n && p_[at + 2] == '*') {
+                const std::size_t j = scan(Star, at + 3);
+                if (j != npos && j > at + 3 && j + 2 < n && p_[j + 1] == '*' && p_[j + 2] == '*')
+                    return InlineMatch{InlineRule::StrongEmph, j + 3, at + 3, j, 0, 0, j, 0, 0};
+            }
             if (d == '*' && enclosed(InlineRule::Strong, 2, TwoStars, 2)) return m;
             enclosed(InlineRule::Emph, 1, Star, 1);
             return m;
@@ -237,6 +243,39 @@ void appendLinkTextJson(std::string_view text, std::string& out) {
     flushPlain(at);
 }
 
+// The text of strong emphasis or emphasis: its code becomes `codeTag`, and with an
+// `emphTag` its emphasis that; the rest keeps `plainTag`.
+void appendNestedStylesJson(std::string_view text, std::string& out, const char* plainTag, const char* codeTag,
+                            const char* emphTag) {
+    thread_local InlineScanner scanner;
+    scanner.reset(text);
+    std::string part;
+    std::size_t at = 0, plainStart = 0;
+    auto flushPlain = [&](std::size_t end) {
+        if (end == plainStart) return;
+        part.clear();
+        scanner.appendText(part, plainStart, end);
+        appendSpan(out, plainTag, part);
+    };
+    while (at < text.size()) {
+        const char c = text[at];
+        InlineMatch m;
+        if (c == '`' || (emphTag && c == '*')) m = scanner.matchAt(at);
+        // Code followed by "{=html}" is code here, the suffix text.
+        if (m.rule == InlineRule::Html || m.rule == InlineRule::Tex) m.rule = InlineRule::Code, m.end = m.close + 1;
+        if (m.rule != InlineRule::Code && m.rule != InlineRule::Emph) {
+            at += scanner.charLength(at);
+            continue;
+        }
+        flushPlain(at);
+        part.clear();
+        scanner.appendText(part, m.textBegin, m.textEnd);
+        appendSpan(out, m.rule == InlineRule::Code ? codeTag : emphTag, part);
+        at = plainStart = m.end;
+    }
+    flushPlain(at);
+}
+
 }  // namespace
 
 void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::string& out) {
@@ -263,8 +302,15 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
         scanner.appendText(text, m.textBegin, m.textEnd, script ? Escapes::Script : Escapes::Marked);
         switch (m.rule) {
             case InlineRule::Code: appendSpan(out, "code", text); break;
-            case InlineRule::Strong: appendSpan(out, "strong", text); break;
-            case InlineRule::Emph: appendSpan(out, "emph", text); break;
+            case InlineRule::Strong:
+            case InlineRule::Emph: {
+                const std::string_view inner = piece.substr(m.textBegin, m.textEnd - m.textBegin);
+                const bool strong = m.rule == InlineRule::Strong;
+                if (inner.find_first_of(strong ? "`*" : "`") == std::string_view::npos) appendSpan(out, strong ? "strong" : "emph", text);
+                else if (strong) appendNestedStylesJson(inner, out, "strong", "strongcode", "strongemph");
+                else appendNestedStylesJson(inner, out, "emph", "emphcode", nullptr);
+                break;
+            }
             case InlineRule::Url: appendSpan(out, "url", text); break;
             case InlineRule::Math: appendSpan(out, "math", text); break;
             case InlineRule::Strike: appendSpan(out, "strike", text); break;
@@ -285,6 +331,7 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
                     appendSpan(out, "title", second);
                 }
                 break;
+            case InlineRule::StrongEmph: appendSpan(out, "strongemph", text); break;
             case InlineRule::None: break;
         }
         at = plainStart = m.end;

@@ -25,6 +25,7 @@ constexpr std::pair<std::string_view, SpanKind> kSpanKinds[] = {
     {"strike", SpanKind::Strike}, {"sup", SpanKind::Sup}, {"sub", SpanKind::Sub}, {"html", SpanKind::Html},
     {"tex", SpanKind::Tex}, {"title", SpanKind::Title}, {"linkcode", SpanKind::LinkCode},
     {"linkemph", SpanKind::LinkEmph}, {"linkstrong", SpanKind::LinkStrong},
+    {"strongemph", SpanKind::StrongEmph}, {"strongcode", SpanKind::StrongCode}, {"emphcode", SpanKind::EmphCode},
 };
 
 // The block's string attribute of that key (its attributes made on first use), or null
