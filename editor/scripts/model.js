@@ -21,6 +21,7 @@ const SPAN_FROM_TAG = {
   linkref: SpanType.NoteRef, noteref: SpanType.NoteRef, strike: SpanType.Strike,
   sup: SpanType.Superscript, sub: SpanType.Subscript, html: SpanType.Html, tex: SpanType.Tex,
   linkcode: SpanType.LinkCode, linkemph: SpanType.LinkEmphasis, linkstrong: SpanType.LinkStrong,
+  strongemph: SpanType.StrongEmphasis, strongcode: SpanType.StrongCode, emphcode: SpanType.EmphasisCode,
 };
 
 // Block type to model tag and the offset between editor and model level.
@@ -45,6 +46,7 @@ const TAG_FROM_SPAN = {
   Break: 'break', Emphasis: 'emph', Strong: 'strong', Code: 'code', Url: 'url', Math: 'math',
   NoteRef: 'noteref', LinkText: 'linktext', Strike: 'strike', Superscript: 'sup', Subscript: 'sub',
   Html: 'html', Tex: 'tex', LinkCode: 'linkcode', LinkEmphasis: 'linkemph', LinkStrong: 'linkstrong',
+  StrongEmphasis: 'strongemph', StrongCode: 'strongcode', EmphasisCode: 'emphcode',
 };
 
 const own = Object.prototype.hasOwnProperty;

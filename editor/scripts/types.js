@@ -12,6 +12,7 @@ export const SpanType = {
   Math: 'Math', Url: 'Url', NoteRef: 'NoteRef', LinkText: 'LinkText',
   LinkCode: 'LinkCode', LinkEmphasis: 'LinkEmphasis', LinkStrong: 'LinkStrong',
   Strike: 'Strike', Superscript: 'Superscript', Subscript: 'Subscript', Html: 'Html', Tex: 'Tex',
+  StrongEmphasis: 'StrongEmphasis', StrongCode: 'StrongCode', EmphasisCode: 'EmphasisCode',
 };
 
 // The parts of a link's text: plain, code, emphasis and strong emphasis.
