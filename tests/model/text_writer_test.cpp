@@ -96,6 +96,10 @@ const Case kCases[] = {
      R"(["para",{"level":0},["plain","*a "],["linkcode","x]`"],["linktext","*"],["linkemph","e*"],["linkstrong","s"],["url","u"],["plain"," "],)"
      R"(["linktext","one * and ` stay"],["linkref","l"],["plain"," "],["linktext","**two**"],["linkref","l"]])",
      "\\*a [`x\\]\\``\\**e\\****s**](<u>) [one * and ` stay][l] [\\*\\*two\\*\\*][l]\n"},
+    {"NestedStylesInOnePairOfMarksTheirMarksEscapedAStrongEmphasisEndingStrongOnItsOwn",
+     R"j(["para",{"level":0},["strong","a "],["strongcode","b**"],["strong"," "],["strongemph","c"],["strong"," d`"],["plain"," "],)j"
+     R"(["emph","e "],["emphcode","f`"],["plain"," "],["strongemph","g*"],["strong"," 2*3"],["plain"," "],["strong","i "],["strongemph","j"]])",
+     "**a `b\\*\\*` *c* d\\`** *e `f\\``* ***g\\** 2\\*3** **i *****j***\n"},
     {"EscapeOffStarsThatWouldBeEmphasis", k2x3x4, "2\\*3\\*4\n"},
     {"EscapeOffOrdinaryTextStaysClean", para("a * b, 3 < 4, cost $5, C:\\dir, [note]"), "a * b, 3 < 4, cost $5, C:\\dir, [note]\n"},
     {"EscapeOffMarkUpLookalikes", para("see [1](x) and <u> and `c` and $m$"), "see \\[1\\](x) and \\<u\\> and \\`c\\` and \\$m\\$\n"},
