@@ -211,9 +211,15 @@ void appendSpan(std::string& out, const char* tag, const std::string& text) {
     out += ']';
 }
 
-// A link's text: code, emphasis and strong emphasis become "linkcode", "linkemph" and
-// "linkstrong", the rest "linktext"; every other mark-up stays text, as it always did.
-void appendLinkTextJson(std::string_view text, std::string& out) {
+// The tags the parts of a styled text get: code, emphasis and strong emphasis in it, and
+// the rest. A null tag leaves that mark-up text.
+struct PartTags {
+    const char *plain, *code, *emph, *strong;
+};
+
+// Splits a text into its code, emphasis and strong emphasis (as `tags` has them) and the
+// rest; every other mark-up stays text.
+void appendStyledPartsJson(std::string_view text, std::string& out, const PartTags& tags) {
     thread_local InlineScanner scanner;
     scanner.reset(text);
     std::string part;
@@ -222,58 +228,33 @@ void appendLinkTextJson(std::string_view text, std::string& out) {
         if (end == plainStart) return;
         part.clear();
         scanner.appendText(part, plainStart, end);
-        appendSpan(out, "linktext", part);
+        appendSpan(out, tags.plain, part);
     };
     while (at < text.size()) {
         const char c = text[at];
         InlineMatch m;
-        if (c == '`' || c == '*') m = scanner.matchAt(at);
+        if (c == '`' || (c == '*' && (tags.emph || tags.strong))) m = scanner.matchAt(at);
         // Code followed by "{=html}" is code here, the suffix text.
         if (m.rule == InlineRule::Html || m.rule == InlineRule::Tex) m.rule = InlineRule::Code, m.end = m.close + 1;
-        if (m.rule != InlineRule::Code && m.rule != InlineRule::Emph && m.rule != InlineRule::Strong) {
+        const char* tag = m.rule == InlineRule::Code ? tags.code : m.rule == InlineRule::Emph ? tags.emph
+                        : m.rule == InlineRule::Strong ? tags.strong : nullptr;
+        if (!tag) {
             at += scanner.charLength(at);
             continue;
         }
         flushPlain(at);
         part.clear();
         scanner.appendText(part, m.textBegin, m.textEnd);
-        appendSpan(out, m.rule == InlineRule::Code ? "linkcode" : m.rule == InlineRule::Emph ? "linkemph" : "linkstrong", part);
+        appendSpan(out, tag, part);
         at = plainStart = m.end;
     }
     flushPlain(at);
 }
 
-// The text of strong emphasis or emphasis: its code becomes `codeTag`, and with an
-// `emphTag` its emphasis that; the rest keeps `plainTag`.
-void appendNestedStylesJson(std::string_view text, std::string& out, const char* plainTag, const char* codeTag,
-                            const char* emphTag) {
-    thread_local InlineScanner scanner;
-    scanner.reset(text);
-    std::string part;
-    std::size_t at = 0, plainStart = 0;
-    auto flushPlain = [&](std::size_t end) {
-        if (end == plainStart) return;
-        part.clear();
-        scanner.appendText(part, plainStart, end);
-        appendSpan(out, plainTag, part);
-    };
-    while (at < text.size()) {
-        const char c = text[at];
-        InlineMatch m;
-        if (c == '`' || (emphTag && c == '*')) m = scanner.matchAt(at);
-        // Code followed by "{=html}" is code here, the suffix text.
-        if (m.rule == InlineRule::Html || m.rule == InlineRule::Tex) m.rule = InlineRule::Code, m.end = m.close + 1;
-        if (m.rule != InlineRule::Code && m.rule != InlineRule::Emph) {
-            at += scanner.charLength(at);
-            continue;
-        }
-        flushPlain(at);
-        part.clear();
-        scanner.appendText(part, m.textBegin, m.textEnd);
-        appendSpan(out, m.rule == InlineRule::Code ? codeTag : emphTag, part);
-        at = plainStart = m.end;
-    }
-    flushPlain(at);
+// A link's text: code, emphasis and strong emphasis become "linkcode", "linkemph" and
+// "linkstrong", the rest "linktext"; every other mark-up stays text, as it always did.
+void appendLinkTextJson(std::string_view text, std::string& out) {
+    appendStyledPartsJson(text, out, {"linktext", "linkcode", "linkemph", "linkstrong"});
 }
 
 }  // namespace
@@ -307,8 +288,8 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
                 const std::string_view inner = piece.substr(m.textBegin, m.textEnd - m.textBegin);
                 const bool strong = m.rule == InlineRule::Strong;
                 if (inner.find_first_of(strong ? "`*" : "`") == std::string_view::npos) appendSpan(out, strong ? "strong" : "emph", text);
-                else if (strong) appendNestedStylesJson(inner, out, "strong", "strongcode", "strongemph");
-                else appendNestedStylesJson(inner, out, "emph", "emphcode", nullptr);
+                else if (strong) appendStyledPartsJson(inner, out, {"strong", "strongcode", "strongemph", nullptr});
+                else appendStyledPartsJson(inner, out, {"emph", "emphcode", nullptr, nullptr});
                 break;
             }
             case InlineRule::Url: appendSpan(out, "url", text); break;
