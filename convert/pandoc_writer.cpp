@@ -110,8 +110,9 @@ private:
     }
 
     // The run of spans from `first` that share emphasis or strong emphasis, as one Emph
-    // or Strong holding what each adds (code, the other style); the longer run wins, and
-    // of two alike emphasis, which is how Pandoc reads "***a***". Returns the run's end.
+    // or Strong holding what each adds (code, the other style). The longer run is the
+    // outer element, emphasis when both are as long, as Pandoc reads "***a***". Returns
+    // the run's end.
     std::size_t writeNestedStyles(std::span<const ModelSpan> spans, std::size_t first) {
         std::size_t emphEnd = first, strongEnd = first;
         while (emphEnd < spans.size() && isEmphasised(spans[emphEnd].kind)) ++emphEnd;

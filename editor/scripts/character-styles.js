@@ -140,7 +140,8 @@ export const characterStylesMethods = {
     const spans = this.getBlockSpans(caret.block);
     const s = caret.span;
     const u = spans[s];
-    const wanted = u.Type === type ? SpanType.Plain : hasStyle(u, type) && PAIRED[u.Type] ? withoutStyle(u, type) : pairOf(u.Type, type) || type;
+    const paired = PAIRED[u.Type] && hasStyle(u, type);
+    const wanted = u.Type === type ? SpanType.Plain : paired ? withoutStyle(u, type) : pairOf(u.Type, type) || type;
     const before = spans[s - 1];
     const after = spans[s + 1];
     if (u.Text === '') {
