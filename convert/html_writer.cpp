@@ -141,6 +141,12 @@ private:
                 open(element);
                 appendHtmlText(out_, text);
                 close(element);
+            } else if (const NestedStyles styles = nestedStyles(kind); styles.outer != SpanKind::Other) {
+                open(spanElement(styles.outer));
+                open(spanElement(styles.inner));
+                appendHtmlText(out_, text);
+                close(spanElement(styles.inner));
+                close(spanElement(styles.outer));
             } else if (kind == SpanKind::Url) {
                 writeLink(text, text);
             } else if (kind == SpanKind::Break) {

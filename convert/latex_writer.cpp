@@ -178,6 +178,11 @@ private:
                 out += command;
                 appendEscapedLatex(out, text);
                 out += '}';
+            } else if (const NestedStyles styles = nestedStyles(kind); styles.outer != SpanKind::Other) {
+                out += spanCommand(styles.outer);
+                out += spanCommand(styles.inner);
+                appendEscapedLatex(out, text);
+                out += "}}";
             } else if (kind == SpanKind::Tex) {
                 out += neutralizeTex(text);
             } else if (kind == SpanKind::Html) {

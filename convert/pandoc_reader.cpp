@@ -51,7 +51,14 @@ std::vector<Span> lineSpans(const std::string& text) {
 }
 
 bool isStyle(const std::string& tag) {
-    return tag == "emph" || tag == "strong" || tag == "strike" || tag == "sup" || tag == "sub";
+    return tag == "emph" || tag == "strong" || tag == "strike" || tag == "sup" || tag == "sub" || tag == "strongemph";
+}
+
+// Whether two neighbouring spans lie in one emphasis or one strong emphasis.
+bool shareStyle(const std::string& a, const std::string& b) {
+    const auto emph = [](const std::string& t) { return t == "emph" || t == "strongemph" || t == "emphcode"; };
+    const auto strong = [](const std::string& t) { return t == "strong" || t == "strongemph" || t == "strongcode"; };
+    return (emph(a) && emph(b)) || (strong(a) && strong(b));
 }
 
 std::vector<Span> mergeRuns(std::vector<Span> spans) {
@@ -67,20 +74,26 @@ std::vector<Span> mergeRuns(std::vector<Span> spans) {
 }
 
 // Spaces inside a style keep it, so "**a** **b**" stays two spans and "**a b**" one;
-// spaces at either end of a styled span (HTML's "<b>a </b>") stand outside it.
+// spaces at either end of a styled span (HTML's "<b>a </b>") stand outside it, unless
+// the neighbour on that side shares the style ("**a *b***").
 std::vector<Span> mergeSpans(std::vector<Span> spans) {
-    std::vector<Span> edged;
-    for (Span& span : mergeRuns(std::move(spans))) {
-        const std::size_t first = span.text.find_first_not_of(' ');
-        if (!isStyle(span.tag) || (first == 0 && span.text.back() != ' ')) {
+    std::vector<Span> edged, merged = mergeRuns(std::move(spans));
+    std::string previousTag;  // the span before is moved away by then
+    for (std::size_t i = 0; i < merged.size(); ++i) {
+        Span& span = merged[i];
+        const bool keepFront = shareStyle(previousTag, span.tag);
+        const bool keepBack = i + 1 < merged.size() && shareStyle(merged[i + 1].tag, span.tag);
+        previousTag = span.tag;
+        const std::size_t first = keepFront ? 0 : span.text.find_first_not_of(' ');
+        if (!isStyle(span.tag) || (first == 0 && (keepBack || span.text.back() != ' '))) {
             edged.push_back(std::move(span));
             continue;
         }
-        if (first == std::string::npos) {
+        const std::size_t end = keepBack ? span.text.size() : span.text.find_last_not_of(' ') + 1;
+        if (first == std::string::npos || end <= first) {
             edged.push_back({"plain", std::move(span.text)});
             continue;
         }
-        const std::size_t end = span.text.find_last_not_of(' ') + 1;
         if (first > 0) edged.push_back({"plain", span.text.substr(0, first)});
         edged.push_back({span.tag, span.text.substr(first, end - first)});
         if (end < span.text.size()) edged.push_back({"plain", span.text.substr(end)});
@@ -439,7 +452,21 @@ private:
         placeDefinitions(definitions.size());
     }
 
-    // `style` is the outermost of the enclosing styles: "emph", "strong", "strike", "sup", "sub" or null.
+    // Strong emphasis and emphasis, one inside the other, make "strongemph"; otherwise
+    // the outermost style wins.
+    static const char* nestedStyle(const char* outer, const char* own) {
+        if (!outer) return own;
+        const std::string_view a = outer, b = own;
+        return (a == "emph" && b == "strong") || (a == "strong" && b == "emph") ? "strongemph" : outer;
+    }
+
+    // Code keeps the strong emphasis or emphasis around it.
+    static const char* codeIn(const char* style) {
+        const std::string_view s = style ? style : "";
+        return s == "emph" ? "emphcode" : s == "strong" || s == "strongemph" ? "strongcode" : "code";
+    }
+
+    // `style` is what the enclosing styles make: "emph", "strong", "strongemph", "strike", "sup", "sub" or null.
     void convertInlines(element inlines, int level, const char* style, std::vector<InlineItem>& items,
                         Blocks& definitions) {
         for (element value : requireArray(inlines, "an inline list")) {
@@ -460,7 +487,7 @@ private:
                               : n == "Strikeout" ? "strike"
                               : n == "Superscript" ? "sup"
                                                    : "sub";
-            convertInlines(contentsOf(e), level, style ? style : own, items, definitions);
+            convertInlines(contentsOf(e), level, nestedStyle(style, own), items, definitions);
         } else if (n == "SmallCaps") {
             convertInlines(contentsOf(e), level, style, items, definitions);
         } else if (n == "Quoted") {
@@ -481,7 +508,7 @@ private:
                 std::replace(text.begin(), text.end(), '\n', ' ');
             if (tag && !text.empty()) items.emplace_back(Span{tag, std::move(text)});
         } else if (n == "Code") {
-            items.emplace_back(Span{"code", std::string(stringAt(e, 1))});
+            items.emplace_back(Span{codeIn(style), std::string(stringAt(e, 1))});
         } else if (n == "Space") {
             items.emplace_back(Span{style ? style : "plain", " "});
         } else if (n == "LineBreak") {

@@ -120,6 +120,30 @@ private:
         out_.endElement();
     }
 
+    // The run of spans from `first` that share emphasis or strong emphasis, as one Emph
+    // or Strong holding what each adds (code, the other style). The longer run is the
+    // outer element, emphasis when both are as long, as Pandoc reads "***a***". Returns
+    // the run's end.
+    std::size_t writeNestedStyles(std::span<const ModelSpan> spans, std::size_t first) {
+        std::size_t emphEnd = first, strongEnd = first;
+        while (emphEnd < spans.size() && isEmphasised(spans[emphEnd].kind)) ++emphEnd;
+        while (strongEnd < spans.size() && isStrong(spans[strongEnd].kind)) ++strongEnd;
+        const bool emph = emphEnd >= strongEnd;
+        const std::size_t end = emph ? emphEnd : strongEnd;
+        out_.beginElement(emph ? "Emph" : "Strong");
+        json().beginArray();
+        for (std::size_t i = first; i < end; ++i) {
+            const SpanKind kind = spans[i].kind;
+            const std::string_view text = model_.text(spans[i]);
+            if (kind == SpanKind::StrongEmph) writeStyled(emph ? "Strong" : "Emph", text);
+            else if (kind == SpanKind::StrongCode || kind == SpanKind::EmphCode) writeCode(text);
+            else out_.str(text);
+        }
+        json().endArray();
+        out_.endElement();
+        return end;
+    }
+
     // The titles of the "link" definitions, by label; a later definition wins, as for targets.
     std::unordered_map<std::string, std::string> linkTitles() const {
         std::unordered_map<std::string, std::string> titles;
@@ -231,10 +255,8 @@ private:
             const std::string_view text = model_.text(spans[i]);
             if (kind == SpanKind::Plain) {
                 writePlain(text);
-            } else if (kind == SpanKind::Emph) {
-                writeStyled("Emph", text);
-            } else if (kind == SpanKind::Strong) {
-                writeStyled("Strong", text);
+            } else if (isEmphasised(kind) || isStrong(kind)) {
+                i = writeNestedStyles(spans, i) - 1;
             } else if (kind == SpanKind::Strike) {
                 writeStyled("Strikeout", text);
             } else if (kind == SpanKind::Sup) {

@@ -131,6 +131,12 @@ InlineMatch InlineScanner::matchAt(std::size_t at) {
             if (enclosed(InlineRule::Sup, 1, Caret, 1) && p_[m.close] != '^') m = InlineMatch{};
             return m;
         case '*':
+            // "***text***": strong emphasised text, holding no star of its own.
+            if (d == '*' && at + 2 < n && p_[at + 2] == '*') {
+                const std::size_t j = scan(Star, at + 3);
+                if (j != npos && j > at + 3 && j + 2 < n && p_[j + 1] == '*' && p_[j + 2] == '*')
+                    return InlineMatch{InlineRule::StrongEmph, j + 3, at + 3, j, 0, 0, j, 0, 0};
+            }
             if (d == '*' && enclosed(InlineRule::Strong, 2, TwoStars, 2)) return m;
             enclosed(InlineRule::Emph, 1, Star, 1);
             return m;
@@ -285,9 +291,16 @@ void appendPictureJson(const InlineScanner& scanner, const InlineMatch& picture,
     appendSpan(out, "linkimagetitle", part);
 }
 
-// A link's text: code, emphasis and strong emphasis become "linkcode", "linkemph" and
-// "linkstrong", the rest "linktext"; every other mark-up stays text, as it always did.
-void appendLinkTextJson(std::string_view text, std::string& out) {
+// The tags the parts of a styled text get: code, emphasis and strong emphasis in it, and
+// the rest. A null tag leaves that mark-up text. Pictures are parts of a link's text only.
+struct PartTags {
+    const char *plain, *code, *emph, *strong;
+    bool pictures = false;
+};
+
+// Splits a text into its code, emphasis and strong emphasis (as `tags` has them), its
+// pictures when `tags` takes them, and the rest; every other mark-up stays text.
+void appendStyledPartsJson(std::string_view text, std::string& out, const PartTags& tags) {
     thread_local InlineScanner scanner;
     scanner.reset(text);
     std::string part;
@@ -296,16 +309,18 @@ void appendLinkTextJson(std::string_view text, std::string& out) {
         if (end == plainStart) return;
         part.clear();
         scanner.appendText(part, plainStart, end);
-        appendSpan(out, "linktext", part);
+        appendSpan(out, tags.plain, part);
     };
     while (at < text.size()) {
         const char c = text[at];
         InlineMatch m;
-        if (c == '`' || c == '*') m = scanner.matchAt(at);
-        else if (c == '!') m = scanner.matchPicture(at);
+        if (c == '`' || (c == '*' && (tags.emph || tags.strong))) m = scanner.matchAt(at);
+        else if (c == '!' && tags.pictures) m = scanner.matchPicture(at);
         // Code followed by "{=html}" is code here, the suffix text.
         if (m.rule == InlineRule::Html || m.rule == InlineRule::Tex) m.rule = InlineRule::Code, m.end = m.close + 1;
-        if (m.rule != InlineRule::Code && m.rule != InlineRule::Emph && m.rule != InlineRule::Strong && m.rule != InlineRule::LinkInline) {
+        const char* tag = m.rule == InlineRule::Code ? tags.code : m.rule == InlineRule::Emph ? tags.emph
+                        : m.rule == InlineRule::Strong ? tags.strong : m.rule == InlineRule::LinkInline ? "linkimage" : nullptr;
+        if (!tag) {
             at += scanner.charLength(at);
             continue;
         }
@@ -317,10 +332,16 @@ void appendLinkTextJson(std::string_view text, std::string& out) {
         }
         part.clear();
         scanner.appendText(part, m.textBegin, m.textEnd);
-        appendSpan(out, m.rule == InlineRule::Code ? "linkcode" : m.rule == InlineRule::Emph ? "linkemph" : "linkstrong", part);
+        appendSpan(out, tag, part);
         at = plainStart = m.end;
     }
     flushPlain(at);
+}
+
+// A link's text: code, emphasis and strong emphasis become "linkcode", "linkemph" and
+// "linkstrong", the rest "linktext"; every other mark-up stays text, as it always did.
+void appendLinkTextJson(std::string_view text, std::string& out) {
+    appendStyledPartsJson(text, out, {"linktext", "linkcode", "linkemph", "linkstrong", true});
 }
 
 }  // namespace
@@ -349,8 +370,15 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
         scanner.appendText(text, m.textBegin, m.textEnd, script ? Escapes::Script : Escapes::Marked);
         switch (m.rule) {
             case InlineRule::Code: appendSpan(out, "code", text); break;
-            case InlineRule::Strong: appendSpan(out, "strong", text); break;
-            case InlineRule::Emph: appendSpan(out, "emph", text); break;
+            case InlineRule::Strong:
+            case InlineRule::Emph: {
+                const std::string_view inner = piece.substr(m.textBegin, m.textEnd - m.textBegin);
+                const bool strong = m.rule == InlineRule::Strong;
+                if (inner.find_first_of(strong ? "`*" : "`") == std::string_view::npos) appendSpan(out, strong ? "strong" : "emph", text);
+                else if (strong) appendStyledPartsJson(inner, out, {"strong", "strongcode", "strongemph", nullptr});
+                else appendStyledPartsJson(inner, out, {"emph", "emphcode", nullptr, nullptr});
+                break;
+            }
             case InlineRule::Url: appendSpan(out, "url", text); break;
             case InlineRule::Math: appendSpan(out, "math", text); break;
             case InlineRule::Strike: appendSpan(out, "strike", text); break;
@@ -371,6 +399,7 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
                     appendSpan(out, "title", second);
                 }
                 break;
+            case InlineRule::StrongEmph: appendSpan(out, "strongemph", text); break;
             case InlineRule::None: break;
         }
         at = plainStart = m.end;

@@ -27,7 +27,7 @@ inline bool isScriptSpecial(char c) { return isPlainSpecial(c) || c == ' '; }
 // The characters at which a rule of the grammar can start.
 inline bool isOpener(char c) { return c == '`' || c == '*' || c == '[' || c == '<' || c == '$' || c == '~' || c == '^'; }
 
-enum class InlineRule { None, Code, Strong, Emph, LinkInline, NoteRef, LinkRef, Url, Math, Strike, Sup, Sub, Html, Tex };
+enum class InlineRule { None, Code, Strong, Emph, LinkInline, NoteRef, LinkRef, Url, Math, Strike, Sup, Sub, Html, Tex, StrongEmph };
 
 // Which backslash escapes a span's text resolves.
 enum class Escapes { Marked, Plain, Script };

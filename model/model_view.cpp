@@ -26,6 +26,7 @@ constexpr std::pair<std::string_view, SpanKind> kSpanKinds[] = {
     {"tex", SpanKind::Tex}, {"title", SpanKind::Title}, {"linkcode", SpanKind::LinkCode},
     {"linkemph", SpanKind::LinkEmph}, {"linkstrong", SpanKind::LinkStrong},
     {"linkimage", SpanKind::LinkImage}, {"linkimageurl", SpanKind::LinkImageUrl}, {"linkimagetitle", SpanKind::LinkImageTitle},
+    {"strongemph", SpanKind::StrongEmph}, {"strongcode", SpanKind::StrongCode}, {"emphcode", SpanKind::EmphCode},
 };
 
 // The block's string attribute of that key (its attributes made on first use), or null

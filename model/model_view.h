@@ -21,12 +21,33 @@ enum class BlockKind : std::uint8_t {
 };
 enum class SpanKind : std::uint8_t {
     Plain, Emph, Strong, Code, Math, Url, LinkText, LinkRef, NoteRef, Break, Strike, Sup, Sub, Html, Tex, Title,
-    LinkCode, LinkEmph, LinkStrong, LinkImage, LinkImageUrl, LinkImageTitle, Other
+    LinkCode, LinkEmph, LinkStrong, LinkImage, LinkImageUrl, LinkImageTitle, StrongEmph, StrongCode, EmphCode, Other
 };
 
 // A picture inside a link's text: its description ("linkimage"), then its source and title.
 inline bool isLinkPictureKind(SpanKind kind) {
     return kind == SpanKind::LinkImage || kind == SpanKind::LinkImageUrl || kind == SpanKind::LinkImageTitle;
+}
+
+// Spans in two styles at once (outside links): strong and emphasised text, code in strong
+// emphasis, code in emphasis. Neighbours sharing a style lie in one element of it.
+inline bool isEmphasised(SpanKind kind) {
+    return kind == SpanKind::Emph || kind == SpanKind::StrongEmph || kind == SpanKind::EmphCode;
+}
+inline bool isStrong(SpanKind kind) {
+    return kind == SpanKind::Strong || kind == SpanKind::StrongEmph || kind == SpanKind::StrongCode;
+}
+// The two styles of such a span, outer first (strong, then emphasis); Other for any other span.
+struct NestedStyles {
+    SpanKind outer = SpanKind::Other, inner = SpanKind::Other;
+};
+inline NestedStyles nestedStyles(SpanKind kind) {
+    switch (kind) {
+        case SpanKind::StrongEmph: return {SpanKind::Strong, SpanKind::Emph};
+        case SpanKind::StrongCode: return {SpanKind::Strong, SpanKind::Code};
+        case SpanKind::EmphCode: return {SpanKind::Emph, SpanKind::Code};
+        default: return {};
+    }
 }
 
 // The spans that make up a link's text: a run of them right before its "url" or "linkref".

@@ -1,6 +1,7 @@
 #include "model/span_writer.h"
 
 #include "model/inline_scanner.h"
+#include "model/style_run_writer.h"
 #include "model/utf8.h"
 
 #include <algorithm>
@@ -44,10 +45,10 @@ std::size_t appendLinkPicture(std::string& out, const ModelView::LinkPicture& pi
 
 // A link's text: the run of link-text spans from `first` to `end` inside one pair of
 // brackets, code, emphasis and strong emphasis marked as outside links. A "]" is escaped
-// in every part, as are a "[" after "!" (it would start a picture) and the closing mark
-// of code and emphasis. Plain parts escape "*" and
-// "`" once the run is styled or the text has two that could pair, so a plain link text
-// with a lone star or backtick is written as it always was.
+// in every part, as are a "[" after "!" (it would start a picture), the closing mark of
+// code and emphasis, and a star opening strong text. Plain parts escape "*" and "`" once the
+// run is styled or the text has two that could pair, so a plain link text with a lone star
+// or backtick is written as it always was.
 std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::size_t first, std::size_t end) {
     std::string out = "[";
     const bool styled = end - first > 1 || doc.span(block, first).kind != SpanKind::LinkText;
@@ -67,7 +68,7 @@ std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::si
             const bool last = i + 1 == text.size();
             // Every part is followed by a mark or the closing "]": a backslash at its end is escaped.
             const bool escape = c == '\\' ? last || isSpecial(text[i + 1])
-                                           : c == ']' || (c == '[' && i > 0 && text[i - 1] == '!') || (c == '*' && (stars || (kind == SpanKind::LinkStrong && (last || text[i + 1] == '*')))) ||
+                                           : c == ']' || (c == '[' && i > 0 && text[i - 1] == '!') || (c == '*' && (stars || (kind == SpanKind::LinkStrong && (i == 0 || last || text[i + 1] == '*')))) ||
                                                  (c == '`' && ticks);
             if (escape) out += '\\';
             out += c;
@@ -82,8 +83,6 @@ std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::si
 
 void writeEscapedSpan(std::string& out, SpanKind kind, std::string_view text, bool afterLinkText) {
     switch (kind) {
-        case SpanKind::Emph: out += '*'; appendEscapedInSpan(out, text, "*"); out += '*'; break;
-        case SpanKind::Strong: out += "**"; appendEscapedInSpan(out, text, "*"); out += "**"; break;
         case SpanKind::Code: out += '`'; appendEscapedInSpan(out, text, "`"); out += '`'; break;
         case SpanKind::Math: out += '$'; appendEscapedInSpan(out, text, "$"); out += '$'; break;
         case SpanKind::LinkText:
@@ -138,9 +137,7 @@ std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLi
     auto mustEscape = [&](std::size_t i) {  // besides backslashes
         const char c = text[i];
         switch (kind) {
-            case SpanKind::Strong: return c == '*' && (i + 1 == text.size() || text[i + 1] == '*');
             case SpanKind::Strike: return (c == '~' && (i == 0 || i + 1 == text.size() || text[i + 1] == '~')) || (i == 0 && c == ' ');
-            case SpanKind::Emph: return c == '*';
             case SpanKind::Code: case SpanKind::Html: case SpanKind::Tex: return c == '`';
             case SpanKind::Math: return c == '$';
             case SpanKind::Sup: return c == '^' || c == ' ';
@@ -154,8 +151,6 @@ std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLi
     // Which characters a backslash escapes in this span's text.
     const auto special = kind == SpanKind::Sup || kind == SpanKind::Sub || kind == SpanKind::Strike ? isScriptSpecial : isSpecial;
     switch (kind) {
-        case SpanKind::Emph: open = close = "*"; break;
-        case SpanKind::Strong: open = close = "**"; break;
         case SpanKind::Strike: open = close = "~~"; break;
         case SpanKind::Sup: open = close = "^"; break;
         case SpanKind::Sub: open = close = "~"; break;
@@ -330,6 +325,9 @@ private:
                 case InlineRule::Strike:
                     markAt(w), markAt(w + 1), markAt(m.close), markAt(m.close + 1);
                     break;
+                case InlineRule::StrongEmph:
+                    for (std::size_t k = 0; k < 3; ++k) markAt(w + k), markAt(m.close + k);
+                    break;
                 case InlineRule::LinkRef:
                     markAt(w), markAt(m.close), markAt(m.secondOpen), markAt(m.secondClose);
                     break;
@@ -417,6 +415,12 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
             }
             continue;
         }
+        if (isEmphasised(kind) || isStrong(kind)) {
+            std::size_t next = i + 1;
+            items.push_back(Item{false, {}, writeStyleRun(doc, block, i, end, false, next), 0});
+            i = next - 1;
+            continue;
+        }
         const bool afterLinkText = kind == SpanKind::Url && i > 0 && isLinkTextKind(doc.span(block, i - 1).kind);
         const bool titled = afterLinkText && i + 1 < end && doc.isLinkTitle(block, i + 1);
         items.push_back(Item{false, {}, writeMarkedUpSpan(kind, text, afterLinkText, titled ? doc.text(doc.span(block, i + 1)) : "", titled), 0});
@@ -437,6 +441,12 @@ std::string writeSpans(const ModelView& doc, const ModelBlock& block, std::size_
             const std::size_t runEnd = std::min(end, doc.linkTextEnd(block, i));
             out += writeLinkText(doc, block, i, runEnd);
             i = runEnd - 1;
+            continue;
+        }
+        if (isEmphasised(span.kind) || isStrong(span.kind)) {
+            std::size_t next = i + 1;
+            out += writeStyleRun(doc, block, i, end, true, next);
+            i = next - 1;
             continue;
         }
         const bool afterLinkText = i > 0 && isLinkTextKind(doc.span(block, i - 1).kind);

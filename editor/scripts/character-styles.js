@@ -21,6 +21,31 @@ function unstyledOf(span, type) {
   return type === SpanType.LinkText ? SpanType.Plain : styleOf(span, SpanType.Plain);
 }
 
+// Strong, emphasis and code pair up: switching one on or off keeps the other.
+const PAIRED = {
+  StrongEmphasis: [SpanType.Strong, SpanType.Emphasis], StrongCode: [SpanType.Strong, SpanType.Code],
+  EmphasisCode: [SpanType.Emphasis, SpanType.Code],
+};
+
+function pairOf(a, b) {
+  for (const type in PAIRED) if (PAIRED[type].includes(a) && PAIRED[type].includes(b) && a !== b) return type;
+  return null;
+}
+
+function hasStyle(span, type) {
+  return span.Type === styleOf(span, type) || (PAIRED[span.Type] || []).includes(type);
+}
+
+function withStyle(span, type) {
+  return pairOf(span.Type, type) || styleOf(span, type);
+}
+
+function withoutStyle(span, type) {
+  const pair = PAIRED[span.Type];
+  if (pair && pair.includes(type)) return pair[0] === type ? pair[1] : pair[0];
+  return span.Type === styleOf(span, type) ? unstyledOf(span, type) : span.Type;
+}
+
 export const characterStylesMethods = {
   // The word around a point, within the point's span only; collapsed at the
   // point when the point is not inside a word.
@@ -64,21 +89,22 @@ export const characterStylesMethods = {
   _rangeHasSpanType(start, end, type) {
     let found = false;
     this._mapRangeSpans(start, end, function (i, middle) {
-      if (middle.some(function (s) { return s.Type === styleOf(s, type); })) found = true;
+      if (middle.some(function (s) { return hasStyle(s, type); })) found = true;
       return null;
     });
     return found;
   },
 
   // Gives every span of the range the type (breaks excepted), or, with toggle
-  // set and the type already present, turns the spans of that type plain.
+  // set and the type already present, takes it off the spans that have it. A span
+  // in strong, emphasis or code keeps that style next to the one given or taken.
   applySpanType(start, end, type, toggle) {
     const off = toggle && this._rangeHasSpanType(start, end, type);
     this._mapRangeSpans(start, end, function (i, middle) {
       return middle.map(function (s) {
         if (s.Type === SpanType.Break || s.Type === SpanType.LinkImage) return s;  // a picture keeps its source
-        if (off) return s.Type === styleOf(s, type) ? Span(unstyledOf(s, type), s.Text) : s;
-        return Span(styleOf(s, type), s.Text);
+        const changed = off ? withoutStyle(s, type) : withStyle(s, type);
+        return changed === s.Type ? s : Span(changed, s.Text);
       });
     });
   },
@@ -114,7 +140,8 @@ export const characterStylesMethods = {
     const spans = this.getBlockSpans(caret.block);
     const s = caret.span;
     const u = spans[s];
-    const wanted = u.Type === type ? SpanType.Plain : type;
+    const paired = PAIRED[u.Type] && hasStyle(u, type);
+    const wanted = u.Type === type ? SpanType.Plain : paired ? withoutStyle(u, type) : pairOf(u.Type, type) || type;
     const before = spans[s - 1];
     const after = spans[s + 1];
     if (u.Text === '') {

@@ -22,6 +22,7 @@ const SPAN_FROM_TAG = {
   sup: SpanType.Superscript, sub: SpanType.Subscript, html: SpanType.Html, tex: SpanType.Tex,
   linkcode: SpanType.LinkCode, linkemph: SpanType.LinkEmphasis, linkstrong: SpanType.LinkStrong,
   linkimage: SpanType.LinkImage, linkimageurl: SpanType.LinkText, linkimagetitle: SpanType.LinkText,
+  strongemph: SpanType.StrongEmphasis, strongcode: SpanType.StrongCode, emphcode: SpanType.EmphasisCode,
 };
 
 // Block type to model tag and the offset between editor and model level.
@@ -47,6 +48,7 @@ const TAG_FROM_SPAN = {
   NoteRef: 'noteref', LinkText: 'linktext', Strike: 'strike', Superscript: 'sup', Subscript: 'sub',
   Html: 'html', Tex: 'tex', LinkCode: 'linkcode', LinkEmphasis: 'linkemph', LinkStrong: 'linkstrong',
   LinkImage: 'linkimage',
+  StrongEmphasis: 'strongemph', StrongCode: 'strongcode', EmphasisCode: 'emphcode',
 };
 
 const own = Object.prototype.hasOwnProperty;

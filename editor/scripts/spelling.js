@@ -3,7 +3,8 @@
 import { BlockType, SpanType } from './types.js';
 
 const UNCHECKED_BLOCKS = new Set([BlockType.Code, BlockType.Formula, BlockType.Html, BlockType.Tex]);
-const UNCHECKED_SPANS = new Set([SpanType.Code, SpanType.LinkCode, SpanType.Math, SpanType.Url, SpanType.NoteRef, SpanType.Html, SpanType.Tex]);
+const UNCHECKED_SPANS = new Set([SpanType.Code, SpanType.LinkCode, SpanType.Math, SpanType.Url, SpanType.NoteRef, SpanType.Html, SpanType.Tex,
+  SpanType.StrongCode, SpanType.EmphasisCode]);
 
 function markChecked(element, checked) {
   if (checked) {

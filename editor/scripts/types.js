@@ -13,6 +13,7 @@ export const SpanType = {
   LinkCode: 'LinkCode', LinkEmphasis: 'LinkEmphasis', LinkStrong: 'LinkStrong',
   LinkImage: 'LinkImage',
   Strike: 'Strike', Superscript: 'Superscript', Subscript: 'Subscript', Html: 'Html', Tex: 'Tex',
+  StrongEmphasis: 'StrongEmphasis', StrongCode: 'StrongCode', EmphasisCode: 'EmphasisCode',
 };
 
 // The parts of a link's text: plain, code, emphasis, strong emphasis and pictures.

@@ -63,8 +63,10 @@ const Case kCases[] = {
     {"BlockAfterTheTable", R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["para",{"level":1},["plain","after"]])",
      "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr>\n</table>\n\n<p>after</p>\n"},
     {"SpanStylesBreaksMathAndEscaping",
-     R"(["para",{"level":0},["plain","a<b & \"c\" 'd'"],["emph","e"],["strong","s"],["code","<c>"],["break","\n"],["math","x<y"],["odd","o"]])",
-     "<p>a&lt;b &amp; \"c\" 'd'<em>e</em><strong>s</strong><code>&lt;c&gt;</code><br>\n\\(x&lt;y\\)o</p>\n"},
+     R"(["para",{"level":0},["plain","a<b & \"c\" 'd'"],["emph","e"],["strong","s"],["code","<c>"],["break","\n"],["math","x<y"],["odd","o"],)"
+     R"(["strongemph","<"],["strongcode","c"],["emphcode","e"]])",
+     "<p>a&lt;b &amp; \"c\" 'd'<em>e</em><strong>s</strong><code>&lt;c&gt;</code><br>\n\\(x&lt;y\\)o"
+     "<strong><em>&lt;</em></strong><strong><code>c</code></strong><em><code>e</code></em></p>\n"},
     {"UrlIsEscapedInAttributeAndText", R"(["para",{"level":0},["url","http://a?x=\"1\"&y='2'"]])",
      "<p><a href=\"http://a?x=&quot;1&quot;&amp;y=&#39;2&#39;\">http://a?x=\"1\"&amp;y='2'</a></p>\n"},
     {"ReferenceLinkUndefinedReferenceAndLinkTitles",

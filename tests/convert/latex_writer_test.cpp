@@ -49,6 +49,8 @@ const Case kCases[] = {
     {"EmptyDocument", "", "\n"},
     {"TextEscapedMathNotAndStyles", R"(["para",{"level":0},["plain","5% of $x_1"],["math","x_1 + 5\\%"],["emph","e"],["strong","s"],["code","c_1"]])",
      "5\\% of \\$x\\_1$x_1 + 5\\%$\\emph{e}\\textbf{s}\\texttt{c\\_1}\n"},
+    {"NestedStyles", R"(["para",{"level":0},["strongemph","_"],["strongcode","c"],["emphcode","e"]])",
+     "\\textbf{\\emph{\\_}}\\textbf{\\texttt{c}}\\emph{\\texttt{e}}\n"},
     {"LineBreak", R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])", "one\\\\\ntwo\n"},
     {"InlineLinkWithoutItsTitle", R"(["para",{"level":0},["linktext","t"],["url","http://u"],["title","T"],["url","v"],["title","w"]])",
      "\\href{http://u}{t}\\url{v}w\n"},

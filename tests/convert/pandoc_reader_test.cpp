@@ -78,10 +78,13 @@ TEST(PandocReaderCode, EdgeLinesTrimmedDisplayMathSplitsItsParagraphInlineMathIs
               R"([["para",{"level":0},["html","<img  alt=x>"],["tex","\\a \\b"],["tex","\\a%c\n\\b"]]])");
 }
 
-TEST(PandocReaderInlines, OutermostStyleWinsAndDroppedFormattingQuotesCitationsCodeAndBreaks) {
-    EXPECT_EQ(readInlines(R"({"Emph":[{"Str":"a"},{"Strong":[{"Str":"b"}]}]},"Space",{"Emph":[{"Str":"c"},"Space",{"Str":"e"}]},"Space",)"
-                          R"({"Strong":[{"Quoted":["DoubleQuote",[{"Str":"d"}]]},"Space"]})"),
-              R"([["para",{"level":0},["emph","ab"],["plain"," "],["emph","c e"],["plain"," "],["strong","“d”"]]])");
+TEST(PandocReaderInlines, NestedStylesPairUpOutermostStyleWinsAndDroppedFormattingQuotesCitationsCodeAndBreaks) {
+    EXPECT_EQ(readInlines(R"({"Emph":[{"Str":"a"},"Space",{"Strong":[{"Str":"b"}]}]},"Space",{"Emph":[{"Str":"c"},"Space",{"Str":"e"}]},"Space",)"
+                          R"({"Strong":[{"Quoted":["DoubleQuote",[{"Str":"d"}]]},"Space"]},"Space",)"
+                          R"({"Strong":[{"Str":"x"},"Space",{"Code":[["",[],[]],"y"]},"Space",{"Emph":[{"Strong":[{"Str":"z"}]}]}]},)"
+                          R"({"Emph":[{"Code":[["",[],[]],"c"]}]})"),
+              R"([["para",{"level":0},["emph","a "],["strongemph","b"],["plain"," "],["emph","c e"],["plain"," "],["strong","“d”"],)"
+              R"(["plain"," "],["strong","x "],["strongcode","y"],["strong"," "],["strongemph","z"],["emphcode","c"]]])");
     EXPECT_EQ(readInlines(R"({"Strikeout":[{"Str":"s"},{"Strong":[{"Str":"t"}]}]},{"Superscript":[{"Str":"2"}]},{"Subscript":[{"Str":"i"}]},)"
                           R"({"SmallCaps":[{"Str":"c"}]},{"Quoted":["SingleQuote",[{"Str":"q"}]]},{"Quoted":["DoubleQuote",[{"Str":"d"}]]},)"
                           R"({"Cite":[[{"citationId":"k1"},{"citationId":"k2"}],[{"Str":"ignored"}]]},)"

@@ -71,6 +71,12 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
               R"([{"Para":[{"Str":"a"},"Space",{"Str":"b"},"LineBreak",{"Str":"kept"}]}])");
 }
 
+TEST(PandocWriterInlines, NeighboursSharingAStyleShareItsElementTheLongerRunOutside) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["strongemph","a"],["plain"," "],["strong","b "],["strongcode","c"],["strongemph","d"],["emph","e"],["emphcode","f"]])"),
+              R"j([{"Para":[{"Emph":[{"Strong":[{"Str":"a"}]}]},"Space",{"Strong":[{"Str":"b"},"Space",{"Code":[["",[],[]],"c"]},{"Emph":[{"Str":"d"}]}]},)j"
+              R"j({"Emph":[{"Str":"e"},{"Code":[["",[],[]],"f"]}]}]}])j");
+}
+
 TEST(PandocWriterLinks, LinksAndNotesUseTheLaterDefinitionNotesAreWrittenAtEachReference) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),

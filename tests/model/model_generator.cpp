@@ -81,7 +81,7 @@ private:
         std::string previous = block.size() > 2 ? block.back()[0].get<std::string>() : "";
         for (int i = 0; i < count; ++i) {
             static const std::vector<std::string> kinds = {"plain", "plain", "plain", "emph", "strong", "code", "math", "url", "link",
-                                                           "noteref", "strike", "sup", "sub", "html", "tex"};
+                                                           "noteref", "strike", "sup", "sub", "html", "tex", "strongemph", "strongcode", "emphcode"};
             std::string kind = oneOf(kinds);
             if (!allowLinks && (kind == "link" || kind == "noteref")) kind = "plain";
             if (kind == previous || (kind == "link" && previous == "linktext")) continue;

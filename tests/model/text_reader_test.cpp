@@ -70,7 +70,6 @@ const Case kCases[] = {
     {"TableWithoutClosingDividerIsText", "+--+\n| a |", R"(["para",{"level":0},["plain","+--+ | a |"]])"},
     {"EmphasisInsideAWord", "2*3*4", R"(["para",{"level":0},["plain","2"],["emph","3"],["plain","4"]])"},
     {"UnmatchedDoubleStar", "**a*", R"(["para",{"level":0},["plain","*"],["emph","a"]])"},
-    {"SpansNeverNest", "*a `b` c*", R"(["para",{"level":0},["emph","a `b` c"]])"},
     {"InlineLinkWithoutAngleBrackets", "[t](u)", R"(["para",{"level":0},["linktext","t"],["url","u"]])"},
     {"AngleBracketTargetEndsOnlyAtItsBracket", "[x](<a(1)>) [y](<b)",
      R"j(["para",{"level":0},["linktext","x"],["url","a(1)"],["plain"," "],["linktext","y"],["url","b"]])j"},
@@ -81,6 +80,9 @@ const Case kCases[] = {
     {"LinkTextKeepsPicturesAndAPictureLeavingNoBracketIsText", R"([![a\]b](<s.png> "T")](<u>) [see ![](<x>) **b**][l] [x ![y](<z>))",
      R"(["para",{"level":0},["linkimage","a]b"],["linkimageurl","s.png"],["linkimagetitle","T"],["url","u"],["plain"," "],["linktext","see "],)"
      R"(["linkimage",""],["linkimageurl","x"],["linktext"," "],["linkstrong","b"],["linkref","l"],["plain"," "],["linktext","x ![y"],["url","z"]])"},
+    {"NestedStylesCodeAndEmphasisInStrongCodeInEmphasis", "***x*** **a `b` *c* d** *e `f`* ***g* h** ***i**",
+     R"j(["para",{"level":0},["strongemph","x"],["plain"," "],["strong","a "],["strongcode","b"],["strong"," "],["strongemph","c"],)j"
+     R"(["strong"," d"],["plain"," "],["emph","e "],["emphcode","f"],["plain"," "],["strongemph","g"],["strong"," h"],["plain"," "],["strong","*i"]])"},
     {"FootnoteLabelAfterBracketsIsAReference", "[t][^1]", R"(["para",{"level":0},["plain","[t]"],["noteref","1"]])"},
     {"ItemContinuationIndentationIsNotText", "-   a  \n    b", R"(["bulleted",{"level":0},["plain","a"],["break","\n"],["plain","b"]])"},
     {"IndentedParagraphEmptyLineAfterABreak", "    a  \n      \n    b",

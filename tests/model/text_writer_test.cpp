@@ -100,6 +100,10 @@ const Case kCases[] = {
      R"(["para",{"level":0},["linktext","a![b"],["linkimage","x]y\\"],["linkimageurl","s"],["linkimagetitle","T"],["linkemph","e"],["url","u"],)"
      R"(["plain"," then ["],["linkimage",""],["linkimageurl","p"],["url","v"]])",
      "[a!\\[b![x\\]y\\\\](<s> \"T\")*e*](<u>) then \\[[![](<p>)](<v>)\n"},
+    {"NestedStylesInOnePairOfMarksTheirMarksEscapedAStrongEmphasisEndingStrongOnItsOwn",
+     R"j(["para",{"level":0},["strong","a "],["strongcode","b**"],["strong"," "],["strongemph","c"],["strong"," d`"],["plain"," "],)j"
+     R"(["emph","e "],["emphcode","f`"],["plain"," "],["strongemph","g*"],["strong"," 2*3"],["plain"," "],["strong","i "],["strongemph","j"]])",
+     "**a `b\\*\\*` *c* d\\`** *e `f\\``* ***g\\** 2\\*3** **i *****j***\n"},
     {"EscapeOffStarsThatWouldBeEmphasis", k2x3x4, "2\\*3\\*4\n"},
     {"EscapeOffOrdinaryTextStaysClean", para("a * b, 3 < 4, cost $5, C:\\dir, [note]"), "a * b, 3 < 4, cost $5, C:\\dir, [note]\n"},
     {"EscapeOffMarkUpLookalikes", para("see [1](x) and <u> and `c` and $m$"), "see \\[1\\](x) and \\<u\\> and \\`c\\` and \\$m\\$\n"},

@@ -47,6 +47,21 @@ describe('caret outside a word: the style is for what is typed', () => stepCases
     (e) => e.spans(1)],
 ], spans0));
 
+describe('strong, emphasis and code pair up: a style switches, the other stays', () => stepCases(s, [
+  ['Ctrl+I on a strong word gives strong emphasis, typing inside keeps it', doc(para('a ', ['strong', 'bc'])),
+    [[0, 1, 1], 'styleWordEmphasis', typed('x')], [plain('a '), ['strongemph', 'bxc']]],
+  ['undo after Ctrl+I gives the strong word back', doc(para('a ', ['strong', 'bc'])), [[0, 1, 1], 'styleWordEmphasis', 'undo'],
+    [plain('a '), ['strong', 'bc']]],
+  ['Ctrl+I and Ctrl+B on strong emphasis take one style off', doc(para(['strongemph', 'ab'], ' ', ['strongemph', 'cd'])),
+    [[0, 0, 1], 'styleWordEmphasis', [0, 2, 1], 'styleWordStrong'], [['strong', 'ab'], plain(' '), ['emph', 'cd']]],
+  ['code keeps strong emphasis and emphasis', doc(para(['strong', 'ab'], ' ', ['emph', 'cd'])),
+    [[0, 0, 1], 'styleWordCode', [0, 2, 1], 'styleWordCode'], [['strongcode', 'ab'], plain(' '), ['emphcode', 'cd']]],
+  ['Ctrl+B on strong code leaves code, code off leaves emphasis', doc(para(['strongcode', 'ab'], ' ', ['emphcode', 'cd'])),
+    [[0, 0, 1], 'styleWordStrong', [0, 2, 1], 'styleWordCode'], [['code', 'ab'], plain(' '), ['emph', 'cd']]],
+  ['after a strong word Ctrl+I styles what is typed strong and emphasised', doc(para(['strong', 'ab'], ' c')),
+    [[0, 0, 2], 'styleWordEmphasis', typed('x')], [['strong', 'ab'], ['strongemph', 'x'], plain(' c')]],
+], spans0));
+
 describe('selections and images', () => stepCases(s, [
   ['on a selected image nothing is styled and the image stays whole', doc(img('a.png')), [[0, 0, 0], 'styleWordStrong', 'styleWordReference'],
     doc(img('a.png')), [0, 0, 0]],

@@ -20,6 +20,8 @@ describe('copy', () => stepCases(s, [
   ['a selection across blocks copies the tail, the middle and the head with their types',
     doc(block('bulleted', 1, 'one'), rtl, block('verbatim', 0, 'a', BR, 'b')), [[[0, 0, 1], [2, 2, 0]]],
     doc(block('bulleted', 1, 'ne'), rtl, block('verbatim', 0, 'a')), null, []],
+  ['text in two styles keeps both', doc(para(['strongemph', 'ab'], ['strongcode', 'cd'])), [[[0, 0, 1], [0, 1, 1]]],
+    inline(['strongemph', 'b'], ['strongcode', 'c']), null, []],
   ['a selected image copies the image paragraph', doc(para('a'), img('p.png')), [[1, 0, 0]], doc(img('p.png')), null, []],
   ['a caret at the end of a block copies nothing', doc(para('abc'), para('d')), [[0, 0, 3]], null],
 ], copied));
