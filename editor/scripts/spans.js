@@ -1,6 +1,6 @@
 // Pure operations on span lists (arrays of { Type, Text }). They never change
 // their input; the Editor offers them as methods too.
-import { SpanType, emptyPlain, spanWithText } from './types.js';
+import { Span, SpanType, emptyPlain, spanWithText } from './types.js';
 
 export const SpanList = {
   copy(spans) {
@@ -8,12 +8,15 @@ export const SpanList = {
   },
 
   // Merges neighbours of the same type (never two breaks); an empty list
-  // becomes one empty plain span. Empty spans are kept.
+  // becomes one empty plain span. Empty spans are kept. Two pictures, each with
+  // its own source, stay two with an empty piece of their link's text between.
   normalize(spans) {
     const out = [];
     for (const s of spans) {
       const last = out[out.length - 1];
-      if (last && last.Type === s.Type && s.Type !== SpanType.Break) {
+      if (last && last.Type === SpanType.LinkImage && s.Type === SpanType.LinkImage) {
+        out.push(Span(SpanType.LinkText, ''), spanWithText(s, s.Text));
+      } else if (last && last.Type === s.Type && s.Type !== SpanType.Break) {
         last.Text += s.Text;
         if (!last.Title && s.Title) last.Title = s.Title;
       } else {
