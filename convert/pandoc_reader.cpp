@@ -639,14 +639,15 @@ private:
             else if (span->tag == "noteref") after.push_back(std::move(item));
             else if (span->tag != "break") text += span->text;
         }
-        // A link whose text is its URL, or that has no text of its own (an image
-        // inside a link stands after it), is the URL itself.
-        // A title needs the link's definition to stand in.
-        if (!pictures && (text.empty() || (title.empty() && text == url))) {
+        // A link whose plain text is its URL, or that has no text of its own (an
+        // image inside a link stands after it), is the URL itself. A title needs the
+        // link's definition to stand in, and so does a styled text ([`LICENSE`]).
+        const bool styled = !style && hasFlatStyles(contentsAt(e, 0));
+        if (!pictures && (text.empty() || (title.empty() && text == url && !styled))) {
             items.emplace_back(Span{"url", url});
         } else {
             const std::string label = std::to_string(++notesCounter_);
-            if (pictures || (!style && hasFlatStyles(contentsAt(e, 0)))) appendLinkTextRun(inner, items);
+            if (pictures || styled) appendLinkTextRun(inner, items);
             else items.emplace_back(Span{"linktext", std::move(text)});
             items.emplace_back(Span{"linkref", label});
             definitions.push_back({"link", level, false, {{"linkref", label}, {"url", url}}});

@@ -111,10 +111,11 @@ TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheirPieceOfThePara
     // Code and emphasis of words keep their style; a style holding another stays flat.
     EXPECT_EQ(readInlines(R"j({"Link":[[{"Code":[["",[],[]],"f()"]},"Space",{"Emph":[{"Str":"a"},"Space",{"Str":"b"}]},{"Strong":[{"Str":"s"}]}],["http://u",""]]},)j"
                           R"({"Emph":[{"Link":[[{"Code":[["",[],[]],"e"]}],["http://e",""]]}]},)"
-                          R"({"Link":[[{"Emph":[{"Code":[["",[],[]],"c"]}]}],["http://c",""]]})"),
+                          R"({"Link":[[{"Emph":[{"Code":[["",[],[]],"c"]}]}],["http://c",""]]},{"Link":[[{"Code":[["",[],[]],"L"]}],["L",""]]})"),
               R"j([["para",{"level":0},["linkcode","f()"],["linktext"," "],["linkemph","a b"],["linkstrong","s"],["linkref","1"],)j"
-              R"(["linktext","e"],["linkref","2"],["linktext","c"],["linkref","3"]],["link",{"level":0},["linkref","1"],["url","http://u"]],)"
-              R"(["link",{"level":0},["linkref","2"],["url","http://e"]],["link",{"level":0},["linkref","3"],["url","http://c"]]])");
+              R"(["linktext","e"],["linkref","2"],["linktext","c"],["linkref","3"],["linkcode","L"],["linkref","4"]],)"
+              R"(["link",{"level":0},["linkref","1"],["url","http://u"]],["link",{"level":0},["linkref","2"],["url","http://e"]],)"
+              R"(["link",{"level":0},["linkref","3"],["url","http://c"]],["link",{"level":0},["linkref","4"],["url","L"]]])");
     // Pictures among words stay in the link's text; one without a source stands after its link.
     EXPECT_EQ(readInlines(R"({"Link":[[{"Image":[[{"Str":"build"},"Space",{"Str":"ok"}],["b.svg","T"]]}],["http://ci",""]]},)"
                           R"({"Link":[[{"Str":"see"},"Space",{"Image":[[],["p.png",""]]},{"Strong":[{"Str":"s"}]}],["http://s",""]]},)"
