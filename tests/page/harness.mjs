@@ -11,24 +11,15 @@ import { dirname, join, resolve } from 'node:path';
 export { test, describe } from 'node:test';
 export { assert };
 
-const here = dirname(fileURLToPath(import.meta.url));
-
-function built(path, target) {
+const productPage = process.env.QORVA_EDITOR_PAGE || resolve(dirname(fileURLToPath(import.meta.url)), '../../build/editor/editor.html');
+const built = (path, target) => {
   if (!existsSync(path)) throw new Error(`assembled editor page not found: ${path} (build the ${target} target)`);
   return path;
-}
-
-// The page the program loads (QORVA_EDITOR_PAGE).
-export function editorPagePath() {
-  return built(process.env.QORVA_EDITOR_PAGE || resolve(here, '../../build/editor/editor.html'), 'editor_page');
-}
-
-// The page the suites open: the program's page plus the names their code in the page uses
-// (QORVA_EDITOR_TEST_PAGE, or editor-test.html beside the program's page).
-export function testPagePath() {
-  const product = process.env.QORVA_EDITOR_PAGE || resolve(here, '../../build/editor/editor.html');
-  return built(process.env.QORVA_EDITOR_TEST_PAGE || join(dirname(product), 'editor-test.html'), 'editor_test_page');
-}
+};
+// The program's page, and the one the suites open: the program's page plus the names their code in the
+// page uses (QORVA_EDITOR_TEST_PAGE, or editor-test.html beside the program's page).
+export const editorPagePath = () => built(productPage, 'editor_page');
+export const testPagePath = () => built(process.env.QORVA_EDITOR_TEST_PAGE || join(dirname(productPage), 'editor-test.html'), 'editor_test_page');
 
 export async function launchBrowser() {
   return chromium.launch({
