@@ -62,7 +62,7 @@ export const blockRenderMethods = {
 
     if (lo === 0 && hi === blocks.length) {
       this.setBlocks(inserted.slice());
-      this.rebuild();
+      renderAll(this);
       return;
     }
     const before = lo > 0 ? this.topLevelNode(blocks[lo - 1]) : null;
@@ -90,17 +90,18 @@ export const blockRenderMethods = {
     spliceList(this, 0, this.blocks.length, list);
   },
 
-  // Renders the whole list afresh (the block elements themselves are reused).
-  rebuild() {
-    const fragment = document.createDocumentFragment();
-    renderBlockRun(fragment, this.blocks, 0, this.blocks.length);
-    this.setGroupSize(this.blocks.length);
-    fillGroups(this.root, fragment, this.groupSize);
-  },
 };
 
 // Every change of the list goes through here so that undo can replay it.
 function spliceList(store, index, deleteCount, inserted) {
   const removed = spliceInPlace(store.blocks, index, deleteCount, inserted);
   if (store.onListChange) store.onListChange(index, removed, inserted);
+}
+
+// Renders the whole list afresh (the block elements themselves are reused).
+function renderAll(store) {
+  const fragment = document.createDocumentFragment();
+  renderBlockRun(fragment, store.blocks, 0, store.blocks.length);
+  store.setGroupSize(store.blocks.length);
+  fillGroups(store.root, fragment, store.groupSize);
 }
