@@ -8,12 +8,12 @@
 // page). Opening the page (until its load event), loading a document, saving and
 // the first search after loading are timed as well.
 // Usage: node bench/page/frame-bench.mjs [BLOCKS] [--painted-only] [--writing-modes] [--formulas] [PAGE.html ...]
-//        (default 10000 blocks and QORVA_EDITOR_PAGE or build/editor/editor.html;
+//        (default 10000 blocks and the test page, build/editor/editor-test.html;
 //        --painted-only leaves out the traced main-thread work, which takes long
 //        at 100,000 blocks; --writing-modes measures each page also with focus
 //        and typewriter modes on, with the ratio on/off; --formulas puts a formula
 //        in one block in five and makes one in twenty code in a language)
-import { launchBrowser, openEditor, editorPagePath } from '../../tests/page/harness.mjs';
+import { launchBrowser, openEditor, testPagePath } from '../../tests/page/harness.mjs';
 import { generateDocument } from './generate.mjs';
 import { readFileSync, readdirSync } from 'node:fs';
 
@@ -23,7 +23,7 @@ const paintedOnly = args.includes('--painted-only');
 const writingModes = args.includes('--writing-modes');
 const formulas = args.includes('--formulas');
 const pages = args.filter((a) => !/^\d+$/.test(a) && !a.startsWith('--'));
-if (!pages.length) pages.push(editorPagePath());
+if (!pages.length) pages.push(testPagePath());
 // Fewer rounds for the largest documents, where one step of an old page can take seconds.
 const ROUNDS = blocks >= 50000 ? 3 : 7;
 const QUIET_MS = 400;
@@ -123,8 +123,7 @@ function rendererMemoryMb() {
 // With the writing modes, each figure is taken with the modes off and on in turn,
 // in the same page and document, so the two columns share the machine's state.
 async function measure(browser, pagePath, count = blocks) {
-  process.env.QORVA_EDITOR_PAGE = pagePath;
-  const e = await openEditor(browser);
+  const e = await openEditor(browser, pagePath);
   await e.page.setViewportSize({ width: 1000, height: 800 });
   const json = JSON.stringify(generateDocument(count, { formulas }));
   const variants = writingModes ? ['0', '1'] : ['0'];

@@ -7,15 +7,14 @@ import { loadavg } from 'node:os';
 
 const [blocksArgument, ...pages] = process.argv.slice(2);
 const blocks = Number(blocksArgument) || 10000;
-if (!pages.length) pages.push('build/editor/editor.html');
+if (!pages.length) pages.push('build/editor/editor-test.html');
 const ROUNDS = 9;
 const KEYS = 40;
 
 const median = (values) => values.slice().sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
 async function measure(browser, pagePath) {
-  process.env.QORVA_EDITOR_PAGE = pagePath;
-  const e = await openEditor(browser);
+  const e = await openEditor(browser, pagePath);
   await e.eval((j) => setTextJson(j), JSON.stringify(generateDocument(blocks)));
   const perKey = [];
   for (let r = 0; r < ROUNDS; r++) {

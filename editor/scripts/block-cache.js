@@ -10,32 +10,15 @@ export class BlockDerivedCache {
     this.derive = derive;
     this.values = new WeakMap();
     const cache = this;
-    this.observer = new MutationObserver(function (records) { cache._forget(records); });
+    this.observer = new MutationObserver(function (records) { forget(cache, records); });
     this.observer.observe(root, {
       subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'url', 'dir', 'data-info', 'data-alt', 'data-title', 'data-spacing', 'data-start'],
     });
   }
 
-  // The block element a change happened in, if any.
-  _blockOf(node) {
-    while (node && node !== this.root) {
-      const parent = node.parentNode;
-      if (node.nodeName === 'DIV' && parent && (isGroup(parent) || parent.className === 'TableCell')) return node;
-      node = parent;
-    }
-    return null;
-  }
-
-  _forget(records) {
-    for (const record of records) {
-      const block = this._blockOf(record.target);
-      if (block) this.values.delete(block);
-    }
-  }
-
   // Takes in the changes not yet delivered; call before a series of reads.
   refresh() {
-    this._forget(this.observer.takeRecords());
+    forget(this, this.observer.takeRecords());
   }
 
   // Stores a value known to be that of the element as it stands.
@@ -50,5 +33,22 @@ export class BlockDerivedCache {
       this.values.set(element, value);
     }
     return value;
+  }
+}
+
+// The block element a change happened in, if any.
+function blockOf(cache, node) {
+  while (node && node !== cache.root) {
+    const parent = node.parentNode;
+    if (node.nodeName === 'DIV' && parent && (isGroup(parent) || parent.className === 'TableCell')) return node;
+    node = parent;
+  }
+  return null;
+}
+
+function forget(cache, records) {
+  for (const record of records) {
+    const block = blockOf(cache, record.target);
+    if (block) cache.values.delete(block);
   }
 }

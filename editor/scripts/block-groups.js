@@ -86,20 +86,20 @@ export function fillGroups(root, fragment, size) {
 
 export const blockGroupsMethods = {
   // The group's child that holds a block element (the block itself or its Table).
-  _topLevelNode(element) {
+  topLevelNode(element) {
     let node = element;
     while (node && node.parentNode && !isGroup(node.parentNode)) node = node.parentNode;
     return node && node.parentNode ? node : null;
   },
 
-  _setGroupSize(count) {
+  setGroupSize(count) {
     this.groupSize = groupSizeFor(count);
     this.root.style.setProperty('--group-height', (this.groupSize * ESTIMATED_BLOCK_HEIGHT) + 'px');
   },
 
   // Splits a group that has grown past twice the size aimed at, and removes
   // groups left empty.
-  _tidyGroups(touched) {
+  tidyGroups(touched) {
     const size = this.groupSize || MIN_GROUP_SIZE;
     for (const group of touched) {
       if (group.parentNode !== this.root) continue;
@@ -107,7 +107,7 @@ export const blockGroupsMethods = {
       if (count === 0 && this.root.childElementCount > 1) {
         this.root.removeChild(group);
       } else if (count > 2 * size) {
-        this._splitGroup(group, size);
+        splitGroup(this, group, size);
       }
     }
     // The first group has no start marker, so that its first block is the first child.
@@ -115,19 +115,20 @@ export const blockGroupsMethods = {
     if (first && isGroupStart(first.firstElementChild)) first.removeChild(first.firstElementChild);
   },
 
-  // Moves all but the first stretch of a group into new groups after it, each
-  // stretch in one move (one change for the observers, not one a node).
-  _splitGroup(group, size) {
-    const content = Array.from(group.children).filter(function (c) { return !isGroupStart(c); });
-    const cuts = groupCuts(content, size).concat([content.length]);
-    const after = group.nextSibling;
-    const range = document.createRange();
-    for (let c = 0; c + 1 < cuts.length; c++) {
-      const next = createGroup(false);
-      range.setStartBefore(content[cuts[c]]);
-      range.setEndAfter(content[cuts[c + 1] - 1]);
-      next.appendChild(range.extractContents());
-      this.root.insertBefore(next, after);
-    }
-  },
 };
+
+// Moves all but the first stretch of a group into new groups after it, each
+// stretch in one move (one change for the observers, not one a node).
+function splitGroup(store, group, size) {
+  const content = Array.from(group.children).filter(function (c) { return !isGroupStart(c); });
+  const cuts = groupCuts(content, size).concat([content.length]);
+  const after = group.nextSibling;
+  const range = document.createRange();
+  for (let c = 0; c + 1 < cuts.length; c++) {
+    const next = createGroup(false);
+    range.setStartBefore(content[cuts[c]]);
+    range.setEndAfter(content[cuts[c + 1] - 1]);
+    next.appendChild(range.extractContents());
+    store.root.insertBefore(next, after);
+  }
+}

@@ -53,7 +53,7 @@ export function spliceInPlace(list, index, deleteCount, inserted) {
 export const blockRenderMethods = {
   // Replaces `deleteCount` blocks at index by `inserted` (block elements) and
   // re-renders the affected stretch, in the group of the blocks next to it.
-  _spliceBlocks(index, deleteCount, inserted) {
+  spliceBlocks(index, deleteCount, inserted) {
     const blocks = this.blocks;
     let lo = index;
     while (lo > 0 && isTableType(blockTypeOfElement(blocks[lo - 1]))) lo--;
@@ -61,46 +61,47 @@ export const blockRenderMethods = {
     while (hi < blocks.length && isTableType(blockTypeOfElement(blocks[hi]))) hi++;
 
     if (lo === 0 && hi === blocks.length) {
-      this._setBlocks(inserted.slice());
-      this._rebuild();
+      this.setBlocks(inserted.slice());
+      renderAll(this);
       return;
     }
-    const before = lo > 0 ? this._topLevelNode(blocks[lo - 1]) : null;
-    const after = hi < blocks.length ? this._topLevelNode(blocks[hi]) : null;
+    const before = lo > 0 ? this.topLevelNode(blocks[lo - 1]) : null;
+    const after = hi < blocks.length ? this.topLevelNode(blocks[hi]) : null;
     const touched = [];
     let top = null;
     for (let i = lo; i < hi; i++) {
-      const next = this._topLevelNode(blocks[i]);
+      const next = this.topLevelNode(blocks[i]);
       if (!next || next === top) continue;
       top = next;
       if (touched[touched.length - 1] !== top.parentNode) touched.push(top.parentNode);
       top.parentNode.removeChild(top);
     }
-    this._spliceList(index, deleteCount, inserted);
+    spliceList(this, index, deleteCount, inserted);
     const fragment = document.createDocumentFragment();
     renderBlockRun(fragment, this.blocks, lo, hi - deleteCount + inserted.length);
     // After the block before the stretch, in its group; at the start, before the block after it.
     const group = before ? before.parentNode : after.parentNode;
     group.insertBefore(fragment, before ? before.nextSibling : after);
     touched.push(group);
-    this._tidyGroups(touched);
+    this.tidyGroups(touched);
   },
 
-  // Every change of the list goes through here so that undo can replay it.
-  _spliceList(index, deleteCount, inserted) {
-    const removed = spliceInPlace(this.blocks, index, deleteCount, inserted);
-    if (this.onListChange) this.onListChange(index, removed, inserted);
+  setBlocks(list) {
+    spliceList(this, 0, this.blocks.length, list);
   },
 
-  _setBlocks(list) {
-    this._spliceList(0, this.blocks.length, list);
-  },
-
-  // Renders the whole list afresh (the block elements themselves are reused).
-  _rebuild() {
-    const fragment = document.createDocumentFragment();
-    renderBlockRun(fragment, this.blocks, 0, this.blocks.length);
-    this._setGroupSize(this.blocks.length);
-    fillGroups(this.root, fragment, this.groupSize);
-  },
 };
+
+// Every change of the list goes through here so that undo can replay it.
+function spliceList(store, index, deleteCount, inserted) {
+  const removed = spliceInPlace(store.blocks, index, deleteCount, inserted);
+  if (store.onListChange) store.onListChange(index, removed, inserted);
+}
+
+// Renders the whole list afresh (the block elements themselves are reused).
+function renderAll(store) {
+  const fragment = document.createDocumentFragment();
+  renderBlockRun(fragment, store.blocks, 0, store.blocks.length);
+  store.setGroupSize(store.blocks.length);
+  fillGroups(store.root, fragment, store.groupSize);
+}

@@ -36,7 +36,7 @@ export class BlockStore {
     element.className = type + ' Indent0';
     markBlockSpelling(element, type);
     // Only a change into or out of a table alters the grouping around it.
-    if (wasTable || isTableType(type)) this._spliceBlocks(i, 1, [element]);
+    if (wasTable || isTableType(type)) this.spliceBlocks(i, 1, [element]);
   }
 
   getBlockLevel(i) {
@@ -94,16 +94,16 @@ export class BlockStore {
 
   insertBlock(i, type, level, spans) {
     const element = createBlockElement(type || BlockType.Plain, level || 0, spans || [emptyPlain()]);
-    this._spliceBlocks(i, 0, [element]);
+    this.spliceBlocks(i, 0, [element]);
   }
 
   removeBlock(i) {
-    this._spliceBlocks(i, 1, []);
+    this.spliceBlocks(i, 1, []);
   }
 
   // Removes `count` blocks from index i in one step.
   removeBlocks(i, count) {
-    if (count > 0) this._spliceBlocks(i, count, []);
+    if (count > 0) this.spliceBlocks(i, count, []);
   }
 
   suspendUpdates() {
@@ -126,7 +126,7 @@ export class BlockStore {
         if (r.Info || r.Alt || r.Title || r.Spacing || r.Start) writeBlockAttributes(element, r);
         return element;
       });
-      this._spliceBlocks(0, this.blocks.length, elements);
+      this.spliceBlocks(0, this.blocks.length, elements);
     } finally {
       this.resumeUpdates();
     }
@@ -138,7 +138,7 @@ export class BlockStore {
 
   setContent(html) {
     this.root.innerHTML = html;
-    this._setBlocks(collectBlockElements(this.root));
+    this.setBlocks(collectBlockElements(this.root));
   }
 
   getSpanLength(i, s) {

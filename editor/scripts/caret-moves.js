@@ -54,12 +54,6 @@ export const caretMovesMethods = {
     return false;
   },
 
-  // The block at the same position in a neighbouring row (rows are expected to
-  // be equally wide; a narrower row gives its last cell).
-  _cellInRow(row, position) {
-    return Math.min(row.start + position, row.end);
-  },
-
   moveUp() {
     const s = this.getSelection().start;
     if (this.isBlockInsideTable(s.block)) {
@@ -69,7 +63,7 @@ export const caretMovesMethods = {
         this.setCaret(Point(row.start - 1, 0, 0));
       } else {
         const above = this.getTableRow(row.start - 1);
-        this.setCaret(Point(this._cellInRow(above, s.block - row.start), 0, 0));
+        this.setCaret(Point(cellInRow(above, s.block - row.start), 0, 0));
       }
       return false;
     }
@@ -89,7 +83,7 @@ export const caretMovesMethods = {
         this.setCaret(Point(row.end + 1, 0, 0));
       } else {
         const below = this.getTableRow(row.end + 1);
-        this.setCaret(Point(this._cellInRow(below, e.block - row.start), 0, 0));
+        this.setCaret(Point(cellInRow(below, e.block - row.start), 0, 0));
       }
       return false;
     }
@@ -122,3 +116,9 @@ export const caretMovesMethods = {
     else this.setCaret(this.getBlockEnd(s.block));
   },
 };
+
+// The block at the same position in a neighbouring row (rows are expected to
+// be equally wide; a narrower row gives its last cell).
+function cellInRow(row, position) {
+  return Math.min(row.start + position, row.end);
+}

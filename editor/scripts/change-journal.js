@@ -16,24 +16,15 @@ export class ChangeJournal {
     // Set by the owner: whether anything could still want to go back.
     this.wanted = function () { return true; };
     const journal = this;
-    this.observer = new MutationObserver(function (records) { journal._add(records); });
+    this.observer = new MutationObserver(function (records) { addRecords(journal, records); });
     this.observer.observe(root, {
       subtree: true, childList: true, characterData: true, characterDataOldValue: true,
       attributes: true, attributeOldValue: true, attributeFilter: JOURNAL_ATTRIBUTES,
     });
   }
 
-  _add(records) {
-    if (!this.wanted()) return;
-    for (const r of records) {
-      // The root's own class is the navigation mode, which undo leaves alone.
-      if (r.type === 'attributes' && r.target === this.root) continue;
-      this.changes.push(r);
-    }
-  }
-
   flush() {
-    this._add(this.observer.takeRecords());
+    addRecords(this, this.observer.takeRecords());
   }
 
   noteListChange(index, removed, inserted) {
@@ -80,5 +71,14 @@ function revertMutation(record) {
     else if (previous && previous.parentNode === target) reference = previous.nextSibling;
     else if (!previous) reference = target.firstChild;
     for (const node of Array.from(record.removedNodes)) target.insertBefore(node, reference);
+  }
+}
+
+function addRecords(journal, records) {
+  if (!journal.wanted()) return;
+  for (const r of records) {
+    // The root's own class is the navigation mode, which undo leaves alone.
+    if (r.type === 'attributes' && r.target === journal.root) continue;
+    journal.changes.push(r);
   }
 }

@@ -62,45 +62,12 @@ export const characterStylesMethods = {
     return Range(Point(point.block, point.span, from), Point(point.block, point.span, to));
   },
 
-  // Blocks whose spans take character styles: not code or math, not images.
-  _takesCharacterStyles(i) {
-    const type = this.getBlockType(i);
-    return !traitsOf(type).Verbatim && !isObjectType(type);
-  },
-
-  // Calls visit(block, middle) for each block part of the range, where middle is
-  // the list of spans inside the range; visit returns the new middle or null to
-  // leave the block alone. A range ending in Final ends with the block before.
-  _mapRangeSpans(start, end, visit) {
-    const final = this.getBlockCount() - 1;
-    if (end.block === final && start.block < final) end = this.getBlockEnd(final - 1);
-    if (end.block === final) return;
-    for (let i = start.block; i <= end.block; i++) {
-      if (!this._takesCharacterStyles(i)) continue;
-      const spans = this.getBlockSpans(i);
-      const from = i === start.block ? start : Point(i, 0, 0);
-      const to = i === end.block ? end : this.getBlockEnd(i);
-      const parts = SpanList.splitMiddle(spans, from.span, from.offset, to.span, to.offset);
-      const middle = visit(i, parts.Middle);
-      if (middle) this.setBlockSpans(i, SpanList.normalize(parts.Before.concat(middle, parts.After)));
-    }
-  },
-
-  _rangeHasSpanType(start, end, type) {
-    let found = false;
-    this._mapRangeSpans(start, end, function (i, middle) {
-      if (middle.some(function (s) { return hasStyle(s, type); })) found = true;
-      return null;
-    });
-    return found;
-  },
-
   // Gives every span of the range the type (breaks excepted), or, with toggle
   // set and the type already present, takes it off the spans that have it. A span
   // in strong, emphasis or code keeps that style next to the one given or taken.
   applySpanType(start, end, type, toggle) {
-    const off = toggle && this._rangeHasSpanType(start, end, type);
-    this._mapRangeSpans(start, end, function (i, middle) {
+    const off = toggle && rangeHasSpanType(this, start, end, type);
+    mapRangeSpans(this, start, end, function (i, middle) {
       return middle.map(function (s) {
         if (s.Type === SpanType.Break || s.Type === SpanType.LinkImage) return s;  // a picture keeps its source
         const changed = off ? withoutStyle(s, type) : withStyle(s, type);
@@ -112,7 +79,7 @@ export const characterStylesMethods = {
   switchSpanType(type) {
     const sel = this.getSelectedBlocks();
     let range = this.getSelection();
-    if (this._paragraphForFinal(sel.end) && range.collapsed) {
+    if (this.paragraphForFinal(sel.end) && range.collapsed) {
       // The caret was in Final; it belongs in the paragraph made for it.
       this.setCaret(Point(range.start.block, 0, 0));
       range = this.getSelection();
@@ -124,46 +91,14 @@ export const characterStylesMethods = {
     if (verbatimOnly) return;
 
     // An image's reference takes no style.
-    if (range.collapsed && !this._takesCharacterStyles(range.start.block)) return;
+    if (range.collapsed && !takesCharacterStyles(this, range.start.block)) return;
     const word = range.collapsed ? this.getWordRangeAtPoint(range.start) : range;
     if (!word.collapsed) {
-      const remembered = this._rememberRange(range);
+      const remembered = this.rememberRange(range);
       this.applySpanType(word.start, word.end, type, true);
-      this._restoreRange(remembered);
+      this.restoreRange(remembered);
     } else {
-      this._toggleTypingStyle(range.start, type);
-    }
-  },
-
-  // With the caret outside any word the style applies to what is typed next.
-  _toggleTypingStyle(caret, type) {
-    const spans = this.getBlockSpans(caret.block);
-    const s = caret.span;
-    const u = spans[s];
-    const paired = PAIRED[u.Type] && hasStyle(u, type);
-    const wanted = u.Type === type ? SpanType.Plain : paired ? withoutStyle(u, type) : pairOf(u.Type, type) || type;
-    const before = spans[s - 1];
-    const after = spans[s + 1];
-    if (u.Text === '') {
-      u.Type = wanted;
-      let point = Point(caret.block, s, 0);
-      if (before && before.Type === wanted) {
-        spans.splice(s, 1);
-        point = Point(caret.block, s - 1, before.Text.length);
-      } else if (after && after.Type === wanted) {
-        u.Text = after.Text;
-        spans.splice(s + 1, 1);
-      }
-      this.setBlockSpans(caret.block, SpanList.normalize(spans));
-      this.setCaret(point);
-    } else if (caret.offset === u.Text.length && after && after.Type === wanted) {
-      this.setCaret(Point(caret.block, s + 1, 0));
-    } else if (caret.offset === 0 && s > 0 && before.Type === wanted) {
-      this.setCaret(Point(caret.block, s - 1, before.Text.length));
-    } else {
-      const parts = SpanList.split(spans, s, caret.offset, false);
-      this.setBlockSpans(caret.block, SpanList.normalize(parts.Before.concat([Span(wanted, '')], parts.After)));
-      this.setCaret(Point(caret.block, parts.Before.length, 0));
+      toggleTypingStyle(this, range.start, type);
     }
   },
 
@@ -176,9 +111,9 @@ export const characterStylesMethods = {
     this.beforeChanges();
     const range = this.getSelection();
     if (range.collapsed || range.start.block === this.getBlockCount() - 1) return;
-    const remembered = this._rememberRange(range);
+    const remembered = this.rememberRange(range);
     this.applySpanType(range.start, range.end, SpanType.Plain, false);
-    this._restoreRange(remembered);
+    this.restoreRange(remembered);
   },
 
   styleWordReference() {
@@ -219,3 +154,68 @@ export function styleWordReference() { editor.styleWordReference(); }
 export function styleWordStrike() { editor.styleWord(SpanType.Strike); }
 export function styleWordSuperscript() { editor.styleWord(SpanType.Superscript); }
 export function styleWordSubscript() { editor.styleWord(SpanType.Subscript); }
+
+// Calls visit(block, middle) for each block part of the range, where middle is
+// the list of spans inside the range; visit returns the new middle or null to
+// leave the block alone. A range ending in Final ends with the block before.
+function mapRangeSpans(editor, start, end, visit) {
+  const final = editor.getBlockCount() - 1;
+  if (end.block === final && start.block < final) end = editor.getBlockEnd(final - 1);
+  if (end.block === final) return;
+  for (let i = start.block; i <= end.block; i++) {
+    if (!takesCharacterStyles(editor, i)) continue;
+    const spans = editor.getBlockSpans(i);
+    const from = i === start.block ? start : Point(i, 0, 0);
+    const to = i === end.block ? end : editor.getBlockEnd(i);
+    const parts = SpanList.splitMiddle(spans, from.span, from.offset, to.span, to.offset);
+    const middle = visit(i, parts.Middle);
+    if (middle) editor.setBlockSpans(i, SpanList.normalize(parts.Before.concat(middle, parts.After)));
+  }
+}
+
+function rangeHasSpanType(editor, start, end, type) {
+  let found = false;
+  mapRangeSpans(editor, start, end, function (i, middle) {
+    if (middle.some(function (s) { return hasStyle(s, type); })) found = true;
+    return null;
+  });
+  return found;
+}
+
+// Blocks whose spans take character styles: not code or math, not images.
+function takesCharacterStyles(editor, i) {
+  const type = editor.getBlockType(i);
+  return !traitsOf(type).Verbatim && !isObjectType(type);
+}
+
+// With the caret outside any word the style applies to what is typed next.
+function toggleTypingStyle(editor, caret, type) {
+  const spans = editor.getBlockSpans(caret.block);
+  const s = caret.span;
+  const u = spans[s];
+  const paired = PAIRED[u.Type] && hasStyle(u, type);
+  const wanted = u.Type === type ? SpanType.Plain : paired ? withoutStyle(u, type) : pairOf(u.Type, type) || type;
+  const before = spans[s - 1];
+  const after = spans[s + 1];
+  if (u.Text === '') {
+    u.Type = wanted;
+    let point = Point(caret.block, s, 0);
+    if (before && before.Type === wanted) {
+      spans.splice(s, 1);
+      point = Point(caret.block, s - 1, before.Text.length);
+    } else if (after && after.Type === wanted) {
+      u.Text = after.Text;
+      spans.splice(s + 1, 1);
+    }
+    editor.setBlockSpans(caret.block, SpanList.normalize(spans));
+    editor.setCaret(point);
+  } else if (caret.offset === u.Text.length && after && after.Type === wanted) {
+    editor.setCaret(Point(caret.block, s + 1, 0));
+  } else if (caret.offset === 0 && s > 0 && before.Type === wanted) {
+    editor.setCaret(Point(caret.block, s - 1, before.Text.length));
+  } else {
+    const parts = SpanList.split(spans, s, caret.offset, false);
+    editor.setBlockSpans(caret.block, SpanList.normalize(parts.Before.concat([Span(wanted, '')], parts.After)));
+    editor.setCaret(Point(caret.block, parts.Before.length, 0));
+  }
+}

@@ -20,24 +20,17 @@ export const clipboardMethods = {
   copyBlocks(start, end) {
     assert(start.block < end.block, 'ERR091');
     const records = [];
-    const head = this._copyHead(start);
+    const head = this.copyHead(start);
     if (head) records.push(head);
-    for (let i = start.block + 1; i < end.block; i++) records.push(this._copyRecord(i));
-    const tail = this._copyTail(end);
+    for (let i = start.block + 1; i < end.block; i++) records.push(copyRecord(this, i));
+    const tail = this.copyTail(end);
     if (tail) records.push(tail);
     return records;
   },
 
-  // A block's record as copied: a right-to-left block says so.
-  _copyRecord(i) {
-    const record = { Type: this.getBlockType(i), Level: this.getBlockLevel(i), Spans: this.getBlockSpans(i) };
-    if (this.getBlockRTL(i)) record.RTL = true;
-    return readBlockAttributes(this.blocks[i], record);
-  },
-
   // The start block's record from the point on, or null when nothing follows it.
-  _copyHead(start) {
-    const record = this._copyRecord(start.block);
+  copyHead(start) {
+    const record = copyRecord(this, start.block);
     if (isObjectType(record.Type)) return record;
     record.Spans = SpanList.split(record.Spans, start.span, start.offset, false).After;
     return record.Spans.length ? record : null;
@@ -45,41 +38,15 @@ export const clipboardMethods = {
 
   // The end block's record up to the point, without a trailing line break, or
   // null when nothing precedes the point.
-  _copyTail(end) {
-    const record = this._copyRecord(end.block);
+  copyTail(end) {
+    const record = copyRecord(this, end.block);
     record.Spans = SpanList.split(record.Spans, end.span, end.offset, false).Before;
     if (record.Spans.length && record.Spans[record.Spans.length - 1].Type === SpanType.Break) record.Spans.pop();
     return record.Spans.length ? record : null;
   },
 
-  // The selection as a model array (root "inline" for a fragment), or null
-  // when there is nothing to copy.
-  _copyModel() {
-    const range = this.getSelection();
-    const final = this.getBlockCount() - 1;
-    let start = range.start;
-    let end = range.end;
-    if (range.collapsed) {
-      if (start.block === final || this.isBlockEmpty(start.block)) return null;
-      end = Point(start.block + 1, 0, 0);
-    }
-    let fragment = false;
-    let records;
-    if (start.block === end.block) {
-      fragment = true;
-      records = [{ Type: BlockType.Plain, Level: 0, Spans: this.copySpans(start, end) }];
-    } else {
-      records = this.copyBlocks(start, end);
-    }
-    const model = modelFromRecords(records);
-    const empty = model.length === 1 || (fragment && model[1].length === 2);
-    if (empty) return null;
-    if (fragment) model[0] = 'inline';
-    return model;
-  },
-
   copy() {
-    const model = this._copyModel();
+    const model = copyModel(this);
     return model ? JSON.stringify(model) : null;
   },
 
@@ -91,13 +58,13 @@ export const clipboardMethods = {
     const json = this.copy();
     if (json === null) return null;
     this.beforeChanges();
-    this.setCaret(this._removeSelection(range));
+    this.setCaret(this.removeSelection(range));
     return json;
   },
 
   getSelectedText() {
     if (this.getSelection().collapsed) return '';
-    const model = this._copyModel();
+    const model = copyModel(this);
     if (!model) return '';
     const texts = model.slice(1).map(function (block) {
       return block.slice(2).map(function (span) { return span[1]; }).join('');
@@ -140,7 +107,7 @@ export const clipboardMethods = {
 
     this.beforeChanges();
     const range = this.getSelection();
-    let point = range.collapsed ? range.start : this._removeSelection(range);
+    let point = range.collapsed ? range.start : this.removeSelection(range);
     const type = this.getBlockType(point.block);
     if (type === BlockType.Final || isObjectType(type)) {
       // Pasting on a selected image writes before it, as typing does.
@@ -150,41 +117,75 @@ export const clipboardMethods = {
     if (inline || this.isBlockInsideTable(point.block)) {
       this.setCaret(this.insertSpans(point, records[0].Spans));
     } else {
-      this._pasteBlocks(point, records);
+      pasteBlocks(this, point, records);
     }
   },
 
-  _pasteBlocks(point, records) {
-    const i = point.block;
-    const parts = SpanList.split(this.getBlockSpans(i), point.span, point.offset, false);
-    const after = parts.After;
-    if (after.length) after[0] = spanWithText(after[0], after[0].Text.replace(/^ +/, ''));
-    const textBefore = SpanList.textLength(parts.Before) > 0;
-    const textAfter = SpanList.textLength(after) > 0;
-    const guard = function (spans) { return SpanList.normalize(SpanList.guardBreaks(spans)); };
-    let at;
-    if (textBefore) {
-      this.setBlockSpans(i, guard(parts.Before));
-      if (textAfter) {
-        const rest = this._recordOf(i);
-        rest.Spans = guard(after);
-        this._insertRecords(i + 1, [rest]);
-      }
-      at = i + 1;
-      this._insertRecords(at, records);
-    } else if (textAfter) {
-      this.setBlockSpans(i, guard(after));
-      at = i;
-      this._insertRecords(at, records);
-    } else {
-      at = i;
-      this._spliceBlocks(i, 1, records.map(this._elementFromRecord, this));
-    }
-    this.setCaret(this.getBlockEnd(at + records.length - 1));
-  },
 };
 
 export function copy() { return editor.copy(); }
 export function cut() { return editor.cut(); }
 export function paste(json) { editor.paste(json); }
 export function getSelectedText() { return editor.getSelectedText(); }
+
+// The selection as a model array (root "inline" for a fragment), or null
+// when there is nothing to copy.
+function copyModel(editor) {
+  const range = editor.getSelection();
+  const final = editor.getBlockCount() - 1;
+  let start = range.start;
+  let end = range.end;
+  if (range.collapsed) {
+    if (start.block === final || editor.isBlockEmpty(start.block)) return null;
+    end = Point(start.block + 1, 0, 0);
+  }
+  let fragment = false;
+  let records;
+  if (start.block === end.block) {
+    fragment = true;
+    records = [{ Type: BlockType.Plain, Level: 0, Spans: editor.copySpans(start, end) }];
+  } else {
+    records = editor.copyBlocks(start, end);
+  }
+  const model = modelFromRecords(records);
+  const empty = model.length === 1 || (fragment && model[1].length === 2);
+  if (empty) return null;
+  if (fragment) model[0] = 'inline';
+  return model;
+}
+
+// A block's record as copied: a right-to-left block says so.
+function copyRecord(editor, i) {
+  const record = { Type: editor.getBlockType(i), Level: editor.getBlockLevel(i), Spans: editor.getBlockSpans(i) };
+  if (editor.getBlockRTL(i)) record.RTL = true;
+  return readBlockAttributes(editor.blocks[i], record);
+}
+
+function pasteBlocks(editor, point, records) {
+  const i = point.block;
+  const parts = SpanList.split(editor.getBlockSpans(i), point.span, point.offset, false);
+  const after = parts.After;
+  if (after.length) after[0] = spanWithText(after[0], after[0].Text.replace(/^ +/, ''));
+  const textBefore = SpanList.textLength(parts.Before) > 0;
+  const textAfter = SpanList.textLength(after) > 0;
+  const guard = function (spans) { return SpanList.normalize(SpanList.guardBreaks(spans)); };
+  let at;
+  if (textBefore) {
+    editor.setBlockSpans(i, guard(parts.Before));
+    if (textAfter) {
+      const rest = editor.recordOf(i);
+      rest.Spans = guard(after);
+      editor.insertRecords(i + 1, [rest]);
+    }
+    at = i + 1;
+    editor.insertRecords(at, records);
+  } else if (textAfter) {
+    editor.setBlockSpans(i, guard(after));
+    at = i;
+    editor.insertRecords(at, records);
+  } else {
+    at = i;
+    editor.spliceBlocks(i, 1, records.map(editor.elementFromRecord, editor));
+  }
+  editor.setCaret(editor.getBlockEnd(at + records.length - 1));
+}

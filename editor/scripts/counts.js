@@ -73,20 +73,15 @@ export const countsMethods = {
   // than from reading back thousands of new elements at the first idle moment.
   replaceAllBlocks(records) {
     BlockStore.prototype.replaceAllBlocks.call(this, records);
-    const cache = this._countCache();
+    const cache = countCacheOf(this);
     cache.refresh();
     for (let i = 0; i < records.length && i < this.blocks.length; i++) {
       cache.set(this.blocks[i], countEntryOf(records[i].Type, spansAsShown(records[i])));
     }
   },
 
-  _countCache() {
-    if (!this.countCache) this.countCache = new BlockDerivedCache(this.root, blockCountEntry);
-    return this.countCache;
-  },
-
   documentCounts() {
-    const cache = this._countCache();
+    const cache = countCacheOf(this);
     cache.refresh();
     return sumEntries(this.blocks.map(function (element) { return cache.get(element); }));
   },
@@ -103,13 +98,13 @@ export const countsMethods = {
     if (start.block === end.block) {
       return sumEntries([countEntryOf(this.getBlockType(start.block), this.copySpans(start, end))]);
     }
-    const cache = this._countCache();
+    const cache = countCacheOf(this);
     cache.refresh();
     const entries = [];
-    const head = this._copyHead(start);
+    const head = this.copyHead(start);
     if (head) entries.push(countEntryOf(head.Type, head.Spans));
     for (let i = start.block + 1; i < end.block; i++) entries.push(cache.get(this.blocks[i]));
-    const tail = this._copyTail(end);
+    const tail = this.copyTail(end);
     if (tail) entries.push(countEntryOf(tail.Type, tail.Spans));
     return sumEntries(entries);
   },
@@ -124,4 +119,9 @@ export function getCounts() {
   const total = editor.documentCounts();
   const selected = editor.selectionCounts();
   return `${total.words} ${total.chars} ${selected.words} ${selected.chars}`;
+}
+
+function countCacheOf(editor) {
+  if (!editor.countCache) editor.countCache = new BlockDerivedCache(editor.root, blockCountEntry);
+  return editor.countCache;
 }

@@ -38,78 +38,9 @@ export const deletingMethods = {
     }
     if (start.block === end.block ||
         (!this.isBlockInsideTable(start.block) && !this.isBlockInsideTable(end.block))) {
-      return this._joinRange(start, end);
+      return joinRange(this, start, end);
     }
-    return this._removeAcrossTable(start, end);
-  },
-
-  // Joins the text before start with the text after end into start's block.
-  _joinRange(start, end) {
-    const first = SpanList.split(this.getBlockSpans(start.block), start.span, start.offset, false).Before;
-    const second = SpanList.split(this.getBlockSpans(end.block), end.span, end.offset, false).After;
-    const breakType = SpanType.Break;
-    if (!first.length && second.length && second[0].Type === breakType) first.push(emptyPlain());
-    if (!second.length && first.length && first[first.length - 1].Type === breakType) second.unshift(emptyPlain());
-    if (first.length && first[first.length - 1].Type === breakType && second.length && second[0].Type === breakType) {
-      first.push(emptyPlain());
-    }
-    const head = SpanList.normalize(first);
-    const caret = Point(start.block, head.length - 1, head[head.length - 1].Text.length);
-    this.setBlockSpans(start.block, SpanList.normalize(head.concat(second)));
-    if (end.block !== start.block) {
-      const type = this.getBlockType(end.block);
-      // A rule ending the range goes whole; it gives the text no type.
-      if (start.span === 0 && start.offset === 0 && end.span === 0 && end.offset === 0 && !isObjectType(type)) {
-        const level = this.getBlockLevel(end.block);
-        this.setBlockType(start.block, type);
-        this.setBlockLevel(start.block, level);
-        writeBlockAttributes(this.blocks[start.block], readBlockAttributes(this.blocks[end.block], {}));
-      }
-      this.removeBlocks(start.block + 1, end.block - start.block);
-    }
-    return caret;
-  },
-
-  // A range touching a table removes whole rows only and clears cells that
-  // are partly covered; nothing is joined across the table's border.
-  _removeAcrossTable(start, end) {
-    let o = start.block + (this.isAtBlockStart(start) ? 0 : 1);
-    let n = end.block;
-    if ((this.isAtBlockStart(end) && !this.isBlockEmpty(end.block)) || !this.isAtBlockEnd(end)) n -= 1;
-    while (n >= o && this.getBlockType(o) === BlockType.Cell) o++;
-    while (n >= o && this.getBlockType(n + 1) === BlockType.Cell) n--;
-
-    let caret = Point(start.block, 0, 0);
-    if (start.block < o) {
-      caret = this._joinRange(start, this.getBlockEnd(start.block));
-      for (let i = start.block + 1; i < o; i++) this.setBlockSpans(i, [emptyPlain()]);
-    }
-    if (end.block > n) {
-      this._joinRange(this.getBlockStart(end.block), end);
-      for (let i = n + 1; i < end.block; i++) this.setBlockSpans(i, [emptyPlain()]);
-    }
-    const removed = n >= o ? n - o + 1 : 0;
-    this.removeBlocks(o, removed);
-    if (removed && o > 0 && this.getBlockType(o) === BlockType.Row && this.isBlockInsideTable(o - 1)) {
-      this._equalizeRowsAt(o);
-    }
-    return caret;
-  },
-
-  // Where two rows of different width now meet, the narrower side of the table
-  // gets empty cells appended to every row.
-  _equalizeRowsAt(o) {
-    const width = function (row) { return row.end - row.start + 1; };
-    const rows = this.getTableRows(o);
-    const here = this.getRowIndex(o);
-    const difference = width(rows[here]) - width(rows[here - 1]);
-    if (!difference) return;
-    const widen = difference > 0 ? rows.slice(0, here) : rows.slice(here);
-    for (let r = widen.length - 1; r >= 0; r--) {
-      const cells = [];
-      for (let c = 0; c < Math.abs(difference); c++) cells.push(createBlockElement(BlockType.Cell, 0, [emptyPlain()]));
-      this._spliceBlocks(widen[r].end + 1, 0, cells);
-    }
+    return removeAcrossTable(this, start, end);
   },
 
   joinBlocks(first, last) {
@@ -318,3 +249,72 @@ export const deletingMethods = {
     this.setCaret(this.removeWordRight(range.start));
   },
 };
+
+// Where two rows of different width now meet, the narrower side of the table
+// gets empty cells appended to every row.
+function equalizeRowsAt(editor, o) {
+  const width = function (row) { return row.end - row.start + 1; };
+  const rows = editor.getTableRows(o);
+  const here = editor.getRowIndex(o);
+  const difference = width(rows[here]) - width(rows[here - 1]);
+  if (!difference) return;
+  const widen = difference > 0 ? rows.slice(0, here) : rows.slice(here);
+  for (let r = widen.length - 1; r >= 0; r--) {
+    const cells = [];
+    for (let c = 0; c < Math.abs(difference); c++) cells.push(createBlockElement(BlockType.Cell, 0, [emptyPlain()]));
+    editor.spliceBlocks(widen[r].end + 1, 0, cells);
+  }
+}
+
+// Joins the text before start with the text after end into start's block.
+function joinRange(editor, start, end) {
+  const first = SpanList.split(editor.getBlockSpans(start.block), start.span, start.offset, false).Before;
+  const second = SpanList.split(editor.getBlockSpans(end.block), end.span, end.offset, false).After;
+  const breakType = SpanType.Break;
+  if (!first.length && second.length && second[0].Type === breakType) first.push(emptyPlain());
+  if (!second.length && first.length && first[first.length - 1].Type === breakType) second.unshift(emptyPlain());
+  if (first.length && first[first.length - 1].Type === breakType && second.length && second[0].Type === breakType) {
+    first.push(emptyPlain());
+  }
+  const head = SpanList.normalize(first);
+  const caret = Point(start.block, head.length - 1, head[head.length - 1].Text.length);
+  editor.setBlockSpans(start.block, SpanList.normalize(head.concat(second)));
+  if (end.block !== start.block) {
+    const type = editor.getBlockType(end.block);
+    // A rule ending the range goes whole; it gives the text no type.
+    if (start.span === 0 && start.offset === 0 && end.span === 0 && end.offset === 0 && !isObjectType(type)) {
+      const level = editor.getBlockLevel(end.block);
+      editor.setBlockType(start.block, type);
+      editor.setBlockLevel(start.block, level);
+      writeBlockAttributes(editor.blocks[start.block], readBlockAttributes(editor.blocks[end.block], {}));
+    }
+    editor.removeBlocks(start.block + 1, end.block - start.block);
+  }
+  return caret;
+}
+
+// A range touching a table removes whole rows only and clears cells that
+// are partly covered; nothing is joined across the table's border.
+function removeAcrossTable(editor, start, end) {
+  let o = start.block + (editor.isAtBlockStart(start) ? 0 : 1);
+  let n = end.block;
+  if ((editor.isAtBlockStart(end) && !editor.isBlockEmpty(end.block)) || !editor.isAtBlockEnd(end)) n -= 1;
+  while (n >= o && editor.getBlockType(o) === BlockType.Cell) o++;
+  while (n >= o && editor.getBlockType(n + 1) === BlockType.Cell) n--;
+
+  let caret = Point(start.block, 0, 0);
+  if (start.block < o) {
+    caret = joinRange(editor, start, editor.getBlockEnd(start.block));
+    for (let i = start.block + 1; i < o; i++) editor.setBlockSpans(i, [emptyPlain()]);
+  }
+  if (end.block > n) {
+    joinRange(editor, editor.getBlockStart(end.block), end);
+    for (let i = n + 1; i < end.block; i++) editor.setBlockSpans(i, [emptyPlain()]);
+  }
+  const removed = n >= o ? n - o + 1 : 0;
+  editor.removeBlocks(o, removed);
+  if (removed && o > 0 && editor.getBlockType(o) === BlockType.Row && editor.isBlockInsideTable(o - 1)) {
+    equalizeRowsAt(editor, o);
+  }
+  return caret;
+}

@@ -8,7 +8,7 @@ import { caretMovesMethods } from './caret-moves.js';
 import { ChangeJournal } from './change-journal.js';
 import { characterStylesMethods } from './character-styles.js';
 import { clipboardMethods } from './clipboard.js';
-import { commandHelpersMethods } from './command-helpers.js';
+import { commandStepsMethods } from './command-steps.js';
 import { countsMethods } from './counts.js';
 import { deletingMethods } from './deleting.js';
 import { levelsMethods } from './levels.js';
@@ -57,11 +57,6 @@ export class Editor extends BlockStore {
   splitSpansAllowEmpty(spans, s, offset) { return SpanList.split(spans, s, offset, true); }
   splitSpansMiddle(spans, s1, o1, s2, o2) { return SpanList.splitMiddle(spans, s1, o1, s2, o2); }
 
-  // The selection kept with a snapshot; a page without a selection keeps none.
-  _snapshotSelection() {
-    return window.getSelection().rangeCount === 1 ? this.getSelection() : null;
-  }
-
   // A snapshot is the state before a change. Only the differences between
   // snapshots are stored: each stack entry holds the changes that lead from its
   // state to the state of the entry above it (for the top entry: to now).
@@ -71,43 +66,16 @@ export class Editor extends BlockStore {
     const top = this.undoStack[this.undoStack.length - 1];
     if (top) appendAll(top.changes, pending);
     this.redoStack.length = 0;
-    this._push(this.undoStack, { selection: this._snapshotSelection(), changes: [] });
+    pushEntry(this.undoStack, { selection: snapshotSelection(this), changes: [] });
     this.onChangeDone();
   }
 
   undoChanges() {
-    if (this._restore(this.undoStack, this.redoStack)) this.onChangeUndone();
+    if (restoreEntry(this, this.undoStack, this.redoStack)) this.onChangeUndone();
   }
 
   redoChanges() {
-    if (this._restore(this.redoStack, this.undoStack)) this.onChangeDone();
-  }
-
-  _push(stack, entry) {
-    stack.push(entry);
-    if (stack.length >= UNDO_LIMIT) stack.shift();
-  }
-
-  // Goes back to the state of the top entry of `from`, keeping the present
-  // state on `to`.
-  _restore(from, to) {
-    if (!from.length) return false;
-    this.typingRun = null;
-    const selection = this._snapshotSelection();
-    const pending = this.journal.take();
-    const above = to[to.length - 1];
-    if (above) appendAll(above.changes, pending);
-    const entry = from.pop();
-    this.restoring = true;
-    try {
-      this.journal.revert(pending);
-      this.journal.revert(entry.changes);
-      this._push(to, { selection: selection, changes: this.journal.take() });
-    } finally {
-      this.restoring = false;
-    }
-    this.setSelection(entry.selection || Range(Point(0, 0, 0), Point(0, 0, 0)));
-    return true;
+    if (restoreEntry(this, this.redoStack, this.undoStack)) this.onChangeDone();
   }
 }
 
@@ -115,7 +83,39 @@ export class Editor extends BlockStore {
 // countsMethods.replaceAllBlocks extends the one of BlockStore.
 Object.assign(Editor.prototype,
   typingRunsMethods, modelMethods, tablesMethods, levelsMethods, deletingMethods, newlinesMethods,
-  caretMovesMethods, typingMethods, commandHelpersMethods, paragraphStylesMethods,
+  caretMovesMethods, typingMethods, commandStepsMethods, paragraphStylesMethods,
   characterStylesMethods, paragraphMovesMethods, tableCommandsMethods, notesLinksImagesMethods,
   clipboardMethods, countsMethods, searchMethods, searchReplaceMethods, outlineMethods,
   recoveryCopyMethods);
+
+// The selection kept with a snapshot; a page without a selection keeps none.
+function snapshotSelection(editor) {
+  return window.getSelection().rangeCount === 1 ? editor.getSelection() : null;
+}
+
+function pushEntry(stack, entry) {
+  stack.push(entry);
+  if (stack.length >= UNDO_LIMIT) stack.shift();
+}
+
+// Goes back to the state of the top entry of `from`, keeping the present
+// state on `to`.
+function restoreEntry(editor, from, to) {
+  if (!from.length) return false;
+  editor.typingRun = null;
+  const selection = snapshotSelection(editor);
+  const pending = editor.journal.take();
+  const above = to[to.length - 1];
+  if (above) appendAll(above.changes, pending);
+  const entry = from.pop();
+  editor.restoring = true;
+  try {
+    editor.journal.revert(pending);
+    editor.journal.revert(entry.changes);
+    pushEntry(to, { selection: selection, changes: editor.journal.take() });
+  } finally {
+    editor.restoring = false;
+  }
+  editor.setSelection(entry.selection || Range(Point(0, 0, 0), Point(0, 0, 0)));
+  return true;
+}

@@ -2,17 +2,10 @@
 import { BlockType, traitsOf } from './types.js';
 
 export const levelsMethods = {
-  // When the selection ends in Final, the paragraph to work on is made first.
-  _materializeFinal(range) {
-    const last = this.getBlockCount() - 1;
-    if (range.end.block !== last) return false;
-    this.insertBlock(last, BlockType.Plain, 0);
-    return true;
-  },
 
   indentParagraph() {
     const range = this.getSelection();
-    this._materializeFinal(range);
+    materializeFinal(this, range);
     // The remembered range now names the new paragraph where it named Final.
     const sel = this.selectedBlocksOf(range);
     const raise = [];
@@ -50,3 +43,11 @@ export const levelsMethods = {
     this.setSelection(range);
   },
 };
+
+// When the selection ends in Final, the paragraph to work on is made first.
+function materializeFinal(editor, range) {
+  const last = editor.getBlockCount() - 1;
+  if (range.end.block !== last) return false;
+  editor.insertBlock(last, BlockType.Plain, 0);
+  return true;
+}

@@ -257,7 +257,7 @@ export const modelMethods = {
     if (!this.recordCache) this.recordCache = new BlockDerivedCache(this.root, readBlockRecord);
     this.recordCache.refresh();
     for (let i = 0; i < records.length; i++) this.recordCache.set(this.blocks[i], recordAsShown(records[i]));
-    this._primeSearchTexts(records);
+    this.primeSearchTexts(records);
     this.setCaret(Point(0, 0, 0));
   },
 

@@ -55,34 +55,15 @@ export const newlinesMethods = {
     }
   },
 
-  // New paragraphs keep the writing direction of the one they come from.
-  _copyDirection(from, to) {
-    const dir = this.blocks[from].getAttribute('dir');
-    if (dir) this.blocks[to].setAttribute('dir', dir);
-  },
-
-  // A new item of a list is spaced as the item it comes from; the new first item
-  // of a list takes over the number the list starts at.
-  _copyListAttributes(from, to) {
-    const record = readBlockAttributes(this.blocks[from], {});
-    const start = record.Start;
-    delete record.Start;
-    if (to < from && start) {
-      writeBlockAttributes(this.blocks[from], Object.assign({}, record));
-      record.Start = start;
-    }
-    if (record.Spacing || record.Start) writeBlockAttributes(this.blocks[to], record);
-  },
-
   insertEmptyBlockBefore(i) {
     const type = this.getBlockType(i);
     if (type === BlockType.Bulleted || type === BlockType.Numbered) {
       this.insertBlock(i, type, this.getBlockLevel(i));
-      this._copyListAttributes(i + 1, i);
+      copyListAttributes(this, i + 1, i);
     } else {
       this.insertBlock(i, BlockType.Plain, 0);
     }
-    this._copyDirection(i + 1, i);
+    copyDirection(this, i + 1, i);
   },
 
   // Returns whether a block was inserted.
@@ -96,7 +77,7 @@ export const newlinesMethods = {
         return false;
       }
       this.insertBlock(i + 1, type, level);
-      this._copyListAttributes(i, i + 1);
+      copyListAttributes(this, i, i + 1);
     } else if (type === BlockType.Plain) {
       this.insertBlock(i + 1, BlockType.Plain, level);
     } else if ((type === BlockType.Term || type === BlockType.Definition) && !this.isBlockEmpty(i)) {
@@ -110,7 +91,7 @@ export const newlinesMethods = {
     } else {
       this.insertBlock(i + 1, BlockType.Plain, 0);
     }
-    this._copyDirection(i, i + 1);
+    copyDirection(this, i, i + 1);
     return true;
   },
 
@@ -125,7 +106,7 @@ export const newlinesMethods = {
     this.insertBlock(point.block + 1, this.getBlockType(point.block), this.getBlockLevel(point.block));
     this.setBlockSpans(point.block + 1, parts.After, point.block);
     this.setBlockSpans(point.block, parts.Before);
-    this._copyDirection(point.block, point.block + 1);
+    copyDirection(this, point.block, point.block + 1);
     // Both halves of a code block are in its language, of a list item spaced alike;
     // only the first half starts a list.
     const attributes = readBlockAttributes(this.blocks[point.block], {});
@@ -180,20 +161,8 @@ export const newlinesMethods = {
     }
   },
 
-  // The selected lines of a code block, as span indices within its start block.
-  _selectedLines(codes) {
-    const range = this.getSelection();
-    const start = range.start;
-    const end = range.end.block === start.block ? range.end : this.getBlockEnd(start.block);
-    const spans = this.getBlockSpans(start.block);
-    assert(spans[start.span].Type !== SpanType.Break, codes[0]);
-    assert(spans[end.span].Type !== SpanType.Break, codes[1]);
-    assert(end.span >= start.span, codes[2]);
-    return { start: start, end: end, spans: spans };
-  },
-
   indentLine() {
-    const lines = this._selectedLines(['ERR064', 'ERR065', 'ERR066']);
+    const lines = selectedLines(this, ['ERR064', 'ERR065', 'ERR066']);
     for (let s = lines.start.span; s <= lines.end.span; s++) {
       if (lines.spans[s].Type !== SpanType.Break) lines.spans[s].Text = '    ' + lines.spans[s].Text;
     }
@@ -204,7 +173,7 @@ export const newlinesMethods = {
   },
 
   unindentLine() {
-    const lines = this._selectedLines(['ERR067', 'ERR068', 'ERR069']);
+    const lines = selectedLines(this, ['ERR067', 'ERR068', 'ERR069']);
     const removedFrom = {};
     for (let s = lines.start.span; s <= lines.end.span; s++) {
       const span = lines.spans[s];
@@ -222,3 +191,34 @@ export const newlinesMethods = {
       Point(end.block, end.span, Math.max(0, end.offset - (removedFrom[end.span] || 0)))));
   },
 };
+
+// New paragraphs keep the writing direction of the one they come from.
+function copyDirection(editor, from, to) {
+  const dir = editor.blocks[from].getAttribute('dir');
+  if (dir) editor.blocks[to].setAttribute('dir', dir);
+}
+
+// A new item of a list is spaced as the item it comes from; the new first item
+// of a list takes over the number the list starts at.
+function copyListAttributes(editor, from, to) {
+  const record = readBlockAttributes(editor.blocks[from], {});
+  const start = record.Start;
+  delete record.Start;
+  if (to < from && start) {
+    writeBlockAttributes(editor.blocks[from], Object.assign({}, record));
+    record.Start = start;
+  }
+  if (record.Spacing || record.Start) writeBlockAttributes(editor.blocks[to], record);
+}
+
+// The selected lines of a code block, as span indices within its start block.
+function selectedLines(editor, codes) {
+  const range = editor.getSelection();
+  const start = range.start;
+  const end = range.end.block === start.block ? range.end : editor.getBlockEnd(start.block);
+  const spans = editor.getBlockSpans(start.block);
+  assert(spans[start.span].Type !== SpanType.Break, codes[0]);
+  assert(spans[end.span].Type !== SpanType.Break, codes[1]);
+  assert(end.span >= start.span, codes[2]);
+  return { start: start, end: end, spans: spans };
+}

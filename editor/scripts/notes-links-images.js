@@ -27,28 +27,6 @@ export const notesLinksImagesMethods = {
     return -1;
   },
 
-  // Where the definition for a reference in block i goes: after the table the
-  // block belongs to, then after the definitions already following it.
-  _definitionPosition(i) {
-    let at = i + 1;
-    if (this.isBlockInsideTable(i)) while (this.isBlockInsideTable(at)) at++;
-    while (at < this.getBlockCount() - 1 && this.getBlockType(at) === BlockType.Note) at++;
-    return at;
-  },
-
-  // Goes to the note of a label in block i, creating an empty one when there is
-  // none; `snapshot` says whether the creation is its own undo step.
-  _goToNote(label, i, snapshot) {
-    let note = this.findNote(label);
-    if (note < 0) {
-      if (snapshot) this.beforeChanges();
-      note = this._definitionPosition(i);
-      this.insertBlock(note, BlockType.Note, 1, [Span(SpanType.NoteRef, label), emptyPlain()]);
-    }
-    const spans = this.getBlockSpans(note);
-    this.setCaret(spans.length > 1 ? Point(note, 1, 0) : this.getBlockEnd(note));
-  },
-
   followLink() {
     const start = this.getSelection().start;
     const spans = this.getBlockSpans(start.block);
@@ -58,20 +36,11 @@ export const notesLinksImagesMethods = {
     const span = spans[at];
     if (span.Type === SpanType.NoteRef) {
       const label = span.Text.trim();
-      if (label) this._goToNote(label, start.block, true);
+      if (label) goToNote(this, label, start.block, true);
     } else if (span.Type === SpanType.Url && span.Text.trim()) {
       if (containsUrl(span.Text)) this.onOpenUrl(span.Text);
       else this.onOpenFile(span.Text);
     }
-  },
-
-  // A point inside a label would split it; such a point moves to the label's end.
-  _outsideLabel(point) {
-    const span = this.getBlockSpans(point.block)[point.span];
-    if (span.Type === SpanType.NoteRef && point.offset > 0 && point.offset < span.Text.length) {
-      return Point(point.block, point.span, span.Text.length);
-    }
-    return point;
   },
 
   insertFootnote() {
@@ -83,14 +52,14 @@ export const notesLinksImagesMethods = {
       if (traitsOf(this.getBlockType(i)).Verbatim) return;
     }
     this.beforeChanges();
-    this._paragraphForFinal(range.end.block);
+    this.paragraphForFinal(range.end.block);
     let point = range.start;
     let moved = null;
     if (!range.collapsed) {
-      moved = this._spansOfRange(range.start, range.end);
-      point = this._removeSelection(range);
+      moved = spansOfRange(this, range.start, range.end);
+      point = this.removeSelection(range);
     }
-    point = this._outsideLabel(point);
+    point = outsideLabel(this, point);
     const label = this.generateUniqueReference();
     const parts = SpanList.split(this.getBlockSpans(point.block), point.span, point.offset, false);
     const before = parts.Before;
@@ -102,7 +71,7 @@ export const notesLinksImagesMethods = {
     const spans = SpanList.normalize(SpanList.guardBreaks(before.concat([Span(SpanType.NoteRef, label)], after)));
     this.setBlockSpans(point.block, spans);
     // The reference and its note are one undo step.
-    this._goToNote(label, point.block, false);
+    goToNote(this, label, point.block, false);
     if (moved && SpanList.textLength(moved)) {
       const note = this.getSelection().start.block;
       const noteSpans = SpanList.normalize(SpanList.guardBreaks(
@@ -110,15 +79,6 @@ export const notesLinksImagesMethods = {
       this.setBlockSpans(note, noteSpans);
       this.setCaret(this.getBlockEnd(note));
     }
-  },
-
-  // The spans between two points: within one block those between them, across
-  // blocks the spans of every copied block, one after the other.
-  _spansOfRange(start, end) {
-    if (start.block === end.block) return this.copySpans(start, end);
-    let spans = [];
-    for (const record of this.copyBlocks(start, end)) spans = spans.concat(record.Spans);
-    return spans;
   },
 
   insertHyperlink(text, url) {
@@ -129,7 +89,7 @@ export const notesLinksImagesMethods = {
     if (!text.trim()) text = url;
     this.beforeChanges();
     const range = this.getSelection();
-    let point = range.collapsed ? range.start : this._removeSelection(range);
+    let point = range.collapsed ? range.start : this.removeSelection(range);
     const type = this.getBlockType(point.block);
     // Code and math blocks hold plain text only, so a link there goes into a
     // new paragraph after the block, as one on an image does.
@@ -140,7 +100,7 @@ export const notesLinksImagesMethods = {
       this.insertBlock(point.block, BlockType.Plain, 0);
       point = Point(point.block, 0, 0);
     }
-    point = this._outsideLabel(point);
+    point = outsideLabel(this, point);
     const label = this.generateUniqueReference();
     const parts = SpanList.split(this.getBlockSpans(point.block), point.span, point.offset, false);
     const before = parts.Before;
@@ -155,7 +115,7 @@ export const notesLinksImagesMethods = {
     const caretSpan = SpanList.normalize(before.concat(link)).length;
     const spans = SpanList.normalize(SpanList.guardBreaks(before.concat(link, after)));
     this.setBlockSpans(point.block, spans);
-    this.insertBlock(this._definitionPosition(point.block), BlockType.Note, 1,
+    this.insertBlock(definitionPosition(this, point.block), BlockType.Note, 1,
       [Span(SpanType.NoteRef, label), Span(SpanType.Url, url)]);
     this.setCaret(Point(point.block, Math.min(caretSpan, spans.length - 1), 0));
   },
@@ -165,7 +125,7 @@ export const notesLinksImagesMethods = {
     if (!path) return;
     const element = createBlockElement(BlockType.Image, 0, [Span(SpanType.Url, path)]);
     writeBlockAttributes(element, { Alt: oneLine(description) });
-    this._insertObjectBlock(element);
+    insertObjectBlock(this, element);
   },
 
   // The description and title of the image at the selection start as JSON
@@ -186,29 +146,10 @@ export const notesLinksImagesMethods = {
 
   // A rule goes where an image would; the caret goes to the block after it.
   insertHorizontalRule() {
-    const at = this._insertObjectBlock(createBlockElement(BlockType.Divider, 0, [emptyPlain()]));
+    const at = insertObjectBlock(this, createBlockElement(BlockType.Divider, 0, [emptyPlain()]));
     this.setCaret(Point(at + 1, 0, 0));
   },
 
-  // Inserts an image or rule block after the caret's block (in place of it
-  // when it is empty, past a table), selects it and returns its index.
-  _insertObjectBlock(element) {
-    this.beforeChanges();
-    const o = this.getSelection().start.block;
-    const final = this.getBlockCount() - 1;
-    let at = o + 1;
-    let replaced = 0;
-    if (o === final) {
-      at = o;
-    } else if (this.isBlockEmpty(o) && !this.isBlockInsideTable(o)) {
-      at = o;
-      replaced = 1;
-    }
-    if (replaced === 0) while (this.isBlockInsideTable(at)) at++;
-    this._spliceBlocks(at, replaced, [element]);
-    this.setCaret(Point(at, 0, 0));
-    return at;
-  },
 };
 
 export function insertFootnote() { editor.insertFootnote(); }
@@ -224,3 +165,63 @@ export function moveCaretToPoint(x, y) {
 export function insertHorizontalRule() { editor.insertHorizontalRule(); }
 export function getImageDescription() { return editor.getImageDescription(); }
 export function setImageDescription(alt, title) { editor.setImageDescription(alt, title); }
+
+// Where the definition for a reference in block i goes: after the table the
+// block belongs to, then after the definitions already following it.
+function definitionPosition(editor, i) {
+  let at = i + 1;
+  if (editor.isBlockInsideTable(i)) while (editor.isBlockInsideTable(at)) at++;
+  while (at < editor.getBlockCount() - 1 && editor.getBlockType(at) === BlockType.Note) at++;
+  return at;
+}
+
+// Goes to the note of a label in block i, creating an empty one when there is
+// none; `snapshot` says whether the creation is its own undo step.
+function goToNote(editor, label, i, snapshot) {
+  let note = editor.findNote(label);
+  if (note < 0) {
+    if (snapshot) editor.beforeChanges();
+    note = definitionPosition(editor, i);
+    editor.insertBlock(note, BlockType.Note, 1, [Span(SpanType.NoteRef, label), emptyPlain()]);
+  }
+  const spans = editor.getBlockSpans(note);
+  editor.setCaret(spans.length > 1 ? Point(note, 1, 0) : editor.getBlockEnd(note));
+}
+
+// Inserts an image or rule block after the caret's block (in place of it
+// when it is empty, past a table), selects it and returns its index.
+function insertObjectBlock(editor, element) {
+  editor.beforeChanges();
+  const o = editor.getSelection().start.block;
+  const final = editor.getBlockCount() - 1;
+  let at = o + 1;
+  let replaced = 0;
+  if (o === final) {
+    at = o;
+  } else if (editor.isBlockEmpty(o) && !editor.isBlockInsideTable(o)) {
+    at = o;
+    replaced = 1;
+  }
+  if (replaced === 0) while (editor.isBlockInsideTable(at)) at++;
+  editor.spliceBlocks(at, replaced, [element]);
+  editor.setCaret(Point(at, 0, 0));
+  return at;
+}
+
+// A point inside a label would split it; such a point moves to the label's end.
+function outsideLabel(editor, point) {
+  const span = editor.getBlockSpans(point.block)[point.span];
+  if (span.Type === SpanType.NoteRef && point.offset > 0 && point.offset < span.Text.length) {
+    return Point(point.block, point.span, span.Text.length);
+  }
+  return point;
+}
+
+// The spans between two points: within one block those between them, across
+// blocks the spans of every copied block, one after the other.
+function spansOfRange(editor, start, end) {
+  if (start.block === end.block) return editor.copySpans(start, end);
+  let spans = [];
+  for (const record of editor.copyBlocks(start, end)) spans = spans.concat(record.Spans);
+  return spans;
+}

@@ -24,7 +24,7 @@ function cancelEvent(event) {
 
 export function installPageEvents(target) {
   const root = target.root;
-  document.addEventListener('selectionchange', function () { target._onSelectionChange(); });
+  document.addEventListener('selectionchange', function () { target.onSelectionChange(); });
   root.addEventListener('click', function (event) {
     if (event.target.nodeName === 'IMG') {
       const border = event.target.parentNode;

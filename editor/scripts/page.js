@@ -1,11 +1,7 @@
 // The page's entry. It builds the editor on the page's root, ties it to the
-// shell and the browser, and puts the public API on window: the shell calls the
-// page functions there by name (window[name](...)), image elements call
-// onImageError from their onerror attribute, and the page tests and benchmarks
-// reach the helpers they drive the page with.
-import { Point, Range } from './base.js';
-import { collectBlockElements, readBlockRecord } from './block-elements.js';
-import { groupContentCount, isGroupStart } from './block-groups.js';
+// shell and the browser, and puts on window what is called by name: the page
+// functions the shell calls (window[name](...)) and onImageError, which image
+// elements call from their onerror attribute.
 import { BlockStore } from './block-store.js';
 import {
   styleWordCode, styleWordEmphasis, styleWordLink, styleWordMath, styleWordPlain, styleWordReference,
@@ -17,7 +13,6 @@ import { editor, setCurrentEditor } from './current-editor.js';
 import { Editor } from './editor.js';
 import { installInputGuard } from './input-guard.js';
 import { ListNumbering } from './list-numbering.js';
-import { modelFromRecords } from './model.js';
 import {
   followLink, getImageDescription, insertFootnote, insertHorizontalRule, insertHyperlink, insertImage, moveCaretToPoint,
   setImageDescription,
@@ -46,12 +41,10 @@ import {
 import { getRecoveryJson } from './recovery-copy.js';
 import { continueSearch, prepareSearch, startSearch } from './search.js';
 import { replaceAll, replaceMatch, setSearchOptions } from './search-replace.js';
-import { Span } from './types.js';
 import {
   insertTable, insertTableColumnAfter, insertTableColumnBefore, insertTableRowAfter, insertTableRowBefore,
   removeTableColumn, removeTableRow,
 } from './table-commands.js';
-import { findTextMatches, foldForMatching } from './text-matches.js';
 import { getViewPosition, setViewPosition } from './view-position.js';
 import { installWritingModes, setFocusMode, setTypewriterMode } from './writing-modes.js';
 
@@ -85,12 +78,6 @@ const pageFunctions = {
 // Named in the onerror attribute of the page's own picture elements.
 const markupHandlers = { onImageError };
 
-// Reached by the page tests and benchmarks, which run code in the page.
-const testHelpers = {
-  Point, Range, Span, ListNumbering, readBlockRecord, collectBlockElements, isGroupStart,
-  groupContentCount, modelFromRecords, foldForMatching, findTextMatches,
-};
-
 function initEditor(element) {
   const store = new BlockStore(element);
   setCurrentEditor(new Editor(store));
@@ -100,8 +87,7 @@ function initEditor(element) {
 }
 
 (function startPage() {
-  Object.assign(window, pageFunctions, markupHandlers, testHelpers);
-  Object.defineProperty(window, 'editor', { get: function () { return editor; }, configurable: true });
+  Object.assign(window, pageFunctions, markupHandlers);
   installInputGuard();
   initEditor(document.getElementById('doc'));
   connectHost(editor);

@@ -9,52 +9,33 @@ function shiftedRange(range, by) {
 }
 
 export const paragraphMovesMethods = {
-  // The selected blocks without Final, or null when only Final is selected.
-  _selectedDocumentBlocks() {
-    const sel = this.getSelectedBlocks();
-    const end = Math.min(sel.end, this.getBlockCount() - 2);
-    return end < sel.start ? null : { start: sel.start, end: end };
-  },
-
-  _anyInsideTable(from, to) {
-    for (let i = from; i <= to; i++) if (this.isBlockInsideTable(i)) return true;
-    return false;
-  },
-
-  // Moves block `from` to index `to` (counted after its removal), keeping its
-  // type, level, spans and direction.
-  _moveBlock(from, to) {
-    const record = this._recordOf(from);
-    this.removeBlock(from);
-    this._insertRecords(to, [record]);
-  },
 
   shiftParagraphUp() {
     const range = this.getSelection();
-    const sel = this._selectedDocumentBlocks();
+    const sel = selectedDocumentBlocks(this);
     if (!sel || sel.start === 0) return;
     if (this.isBlockInsideTable(sel.start)) {
       this.shiftTableRowUp(sel.start);
       return;
     }
-    if (this._anyInsideTable(sel.start - 1, sel.end)) return;
+    if (anyInsideTable(this, sel.start - 1, sel.end)) return;
     this.beforeChanges();
-    this._moveBlock(sel.start - 1, sel.end);
+    moveBlock(this, sel.start - 1, sel.end);
     this.setSelection(shiftedRange(range, -1));
   },
 
   shiftParagraphDown() {
     const range = this.getSelection();
-    const sel = this._selectedDocumentBlocks();
+    const sel = selectedDocumentBlocks(this);
     const last = this.getBlockCount() - 2;
     if (!sel || sel.end >= last) return;
     if (this.isBlockInsideTable(sel.start)) {
       this.shiftTableRowDown(sel.start);
       return;
     }
-    if (this._anyInsideTable(sel.start, sel.end + 1)) return;
+    if (anyInsideTable(this, sel.start, sel.end + 1)) return;
     this.beforeChanges();
-    this._moveBlock(sel.end + 1, sel.start);
+    moveBlock(this, sel.end + 1, sel.start);
     this.setSelection(shiftedRange(range, 1));
   },
 
@@ -76,7 +57,7 @@ export const paragraphMovesMethods = {
     const sel = this.getSelectedBlocks();
     // A direction chosen at the end of the document is for the paragraph
     // about to be written there.
-    this._paragraphForFinal(sel.end);
+    this.paragraphForFinal(sel.end);
     for (let i = sel.start; i <= sel.end; i++) this.setBlockRTL(i, rtl);
     this.setSelection(range);
   },
@@ -88,3 +69,23 @@ export function shiftParagraphLeft() { editor.shiftParagraphLeft(); return false
 export function shiftParagraphRight() { editor.shiftParagraphRight(); return false; }
 export function setLTR() { editor.setDirection(false); return false; }
 export function setRTL() { editor.setDirection(true); return false; }
+
+function anyInsideTable(editor, from, to) {
+  for (let i = from; i <= to; i++) if (editor.isBlockInsideTable(i)) return true;
+  return false;
+}
+
+// Moves block `from` to index `to` (counted after its removal), keeping its
+// type, level, spans and direction.
+function moveBlock(editor, from, to) {
+  const record = editor.recordOf(from);
+  editor.removeBlock(from);
+  editor.insertRecords(to, [record]);
+}
+
+// The selected blocks without Final, or null when only Final is selected.
+function selectedDocumentBlocks(editor) {
+  const sel = editor.getSelectedBlocks();
+  const end = Math.min(sel.end, editor.getBlockCount() - 2);
+  return end < sel.start ? null : { start: sel.start, end: end };
+}

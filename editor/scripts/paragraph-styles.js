@@ -39,67 +39,34 @@ export const paragraphStylesMethods = {
     return false;
   },
 
-  // Tables, images and rules keep their type.
-  _isConvertible(i) {
-    return !this.isBlockInsideTable(i) && !isObjectType(this.getBlockType(i));
-  },
-
-  _convertBlock(i, type) {
-    const oldType = this.getBlockType(i);
-    const level = levelForNewType(oldType, type, this.getBlockLevel(i));
-    const spans = this.getBlockSpans(i);
-    this.setBlockType(i, type);
-    this.setBlockLevel(i, level);
-    if (type === BlockType.Image) {
-      // The image element is built from the spans, so the text must be
-      // written again as the image's one reference span.
-      this.setBlockSpans(i, [Span(SpanType.Url, imageReferenceFromSpans(spans))]);
-    } else if (traitsOf(type).Verbatim && !traitsOf(oldType).Verbatim) {
-      // Code and math blocks hold no character styles.
-      this.setBlockSpans(i, SpanList.normalize(spans.map(function (s) {
-        return s.Type === SpanType.Break ? s : Span(SpanType.Plain, s.Text);
-      })));
-    }
-  },
-
   applyBlockType(s, e, type) {
-    this._paragraphForFinal(e);
+    this.paragraphForFinal(e);
     for (let i = s; i <= e; i++) {
-      if (!this._isConvertible(i)) continue;
+      if (!isConvertible(this, i)) continue;
       // A paragraph without text would make an image with no reference, which
       // nothing can fill in afterwards.
       if (type === BlockType.Image && !imageReferenceFromSpans(this.getBlockSpans(i))) continue;
-      this._convertBlock(i, type);
+      convertBlock(this, i, type);
     }
   },
 
   applyHeadingType(s, e, level) {
-    this._paragraphForFinal(e);
+    this.paragraphForFinal(e);
     for (let i = s; i <= e; i++) {
-      if (!this._isConvertible(i)) continue;
-      this._convertBlock(i, BlockType.Heading);
+      if (!isConvertible(this, i)) continue;
+      convertBlock(this, i, BlockType.Heading);
       this.setBlockLevel(i, level);
     }
   },
 
-  // Runs a paragraph command with a snapshot on the selected blocks and puts
-  // the selection back afterwards.
-  _styleParagraphs(work) {
-    this.beforeChanges();
-    const remembered = this._rememberRange(this.getSelection());
-    const sel = this.getSelectedBlocks();
-    work.call(this, sel.start, sel.end);
-    this._restoreRange(remembered);
-  },
-
   styleParagraphType(type) {
-    this._styleParagraphs(function (s, e) {
+    styleParagraphs(this, function (s, e) {
       this.applyBlockType(s, e, this.containsBlockType(s, e, type) ? BlockType.Plain : type);
     });
   },
 
   styleParagraphHeading(level) {
-    this._styleParagraphs(function (s, e) {
+    styleParagraphs(this, function (s, e) {
       if (this.containsHeadingType(s, e, level)) this.applyBlockType(s, e, BlockType.Plain);
       else this.applyHeadingType(s, e, level);
     });
@@ -109,7 +76,7 @@ export const paragraphStylesMethods = {
   // without any, the selected paragraphs become code blocks first.
   setCodeInfo(info) {
     const value = oneLine(info);
-    this._styleParagraphs(function (s, e) {
+    styleParagraphs(this, function (s, e) {
       if (!this.containsBlockType(s, e, BlockType.Code)) this.applyBlockType(s, e, BlockType.Code);
       for (let i = s; i <= e && i < this.getBlockCount() - 1; i++) {
         if (this.getBlockType(i) !== BlockType.Code) continue;
@@ -129,7 +96,7 @@ export const paragraphStylesMethods = {
   },
 
   styleParagraphPlain() {
-    this._styleParagraphs(function (s, e) {
+    styleParagraphs(this, function (s, e) {
       this.applyBlockType(s, e, BlockType.Plain);
       for (let i = s; i <= e && i < this.getBlockCount() - 1; i++) {
         if (this.getBlockLevel(i) !== 0) this.setBlockLevel(i, 0);
@@ -159,3 +126,36 @@ export function styleParagraphHtml() { editor.styleParagraphType(BlockType.Html)
 export function styleParagraphTex() { editor.styleParagraphType(BlockType.Tex); }
 export function styleParagraphTerm() { editor.styleParagraphType(BlockType.Term); }
 export function styleParagraphDefinition() { editor.styleParagraphType(BlockType.Definition); }
+
+function convertBlock(editor, i, type) {
+  const oldType = editor.getBlockType(i);
+  const level = levelForNewType(oldType, type, editor.getBlockLevel(i));
+  const spans = editor.getBlockSpans(i);
+  editor.setBlockType(i, type);
+  editor.setBlockLevel(i, level);
+  if (type === BlockType.Image) {
+    // The image element is built from the spans, so the text must be
+    // written again as the image's one reference span.
+    editor.setBlockSpans(i, [Span(SpanType.Url, imageReferenceFromSpans(spans))]);
+  } else if (traitsOf(type).Verbatim && !traitsOf(oldType).Verbatim) {
+    // Code and math blocks hold no character styles.
+    editor.setBlockSpans(i, SpanList.normalize(spans.map(function (s) {
+      return s.Type === SpanType.Break ? s : Span(SpanType.Plain, s.Text);
+    })));
+  }
+}
+
+// Tables, images and rules keep their type.
+function isConvertible(editor, i) {
+  return !editor.isBlockInsideTable(i) && !isObjectType(editor.getBlockType(i));
+}
+
+// Runs a paragraph command with a snapshot on the selected blocks and puts
+// the selection back afterwards.
+function styleParagraphs(editor, work) {
+  editor.beforeChanges();
+  const remembered = editor.rememberRange(editor.getSelection());
+  const sel = editor.getSelectedBlocks();
+  work.call(editor, sel.start, sel.end);
+  editor.restoreRange(remembered);
+}

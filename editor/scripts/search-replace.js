@@ -53,61 +53,24 @@ export const searchReplaceMethods = {
     this.searchOptions = { matchCase: !!options.matchCase, wholeWord: !!options.wholeWord };
   },
 
-  _searchOptionsOn() {
+  searchOptionsOn() {
     const options = this.searchOptions;
     return !!options && (options.matchCase || options.wholeWord);
   },
 
-  // The matches in block i with the block's spans as { spans, matches }, or
-  // no matches for blocks without running text.
-  _blockMatches(i, query) {
-    const type = this.getBlockType(i);
-    if (isObjectType(type) || type === BlockType.Final) return { spans: null, matches: [] };
-    if (!this.matchCache) this.matchCache = new BlockDerivedCache(this.root, blockMatchText);
-    const entry = this.matchCache.get(this.blocks[i]);
-    const matches = findTextMatches(entry.text, query, this.searchOptions || {}, entry);
-    return { spans: entry.spans, matches: matches.length ? matchesInSpans(entry.spans, matches) : matches };
-  },
-
-  // Selects the first match at or after `offset` in block `from` or in a
-  // block after it; false when there is none.
-  _selectMatchFrom(query, from, offset) {
-    this.matchCache && this.matchCache.refresh();
-    for (let i = from; i < this.blocks.length; i++) {
-      const match = this._blockMatches(i, query).matches.find(function (m) { return i > from || m.start >= offset; });
-      if (match) {
-        this.setSelection(Range(this.offsetToPoint(i, match.start), this.offsetToPoint(i, match.end)));
-        return true;
-      }
-    }
-    return false;
-  },
-
   // Forwards from the selection (past the start of a selected match), wrapping
   // once to the document start; nothing found leaves the caret at the start.
-  _findWithOptions(query) {
+  findWithOptions(query) {
     const range = this.getSelection();
     const offset = this.pointToOffset(range.start) + (range.collapsed ? 0 : 1);
-    if (this._selectMatchFrom(query, range.start.block, offset)) return;
+    if (selectMatchFrom(this, query, range.start.block, offset)) return;
     this.setCaret(Point(0, 0, 0));
-    this._selectMatchFrom(query, 0, 0);
-  },
-
-  // The selection as a match of the query: { block, start, end } or null.
-  _selectedMatch(query) {
-    const range = this.getSelection();
-    if (range.collapsed || range.start.block !== range.end.block) return null;
-    const start = this.pointToOffset(range.start);
-    const end = this.pointToOffset(range.end);
-    const block = range.start.block;
-    this.matchCache && this.matchCache.refresh();
-    const found = this._blockMatches(block, query).matches.some(function (m) { return m.start === start && m.end === end; });
-    return found ? { block: block, start: start, end: end } : null;
+    selectMatchFrom(this, query, 0, 0);
   },
 
   // Replaces the selected match, if the selection is one, and finds the next.
   replaceMatch(query, replacement) {
-    const match = this._selectedMatch(query);
+    const match = selectedMatch(this, query);
     if (match) {
       this.beforeChanges();
       const spans = replaceSpanRanges(this.getBlockSpans(match.block), [match], replacement);
@@ -124,7 +87,7 @@ export const searchReplaceMethods = {
     this.matchCache && this.matchCache.refresh();
     const found = [];
     for (let i = 0; i < this.blocks.length; i++) {
-      const inBlock = this._blockMatches(i, query);
+      const inBlock = blockMatches(this, i, query);
       if (inBlock.matches.length) found.push({ block: i, spans: inBlock.spans, matches: inBlock.matches });
     }
     if (!found.length) return 0;
@@ -146,3 +109,40 @@ export const searchReplaceMethods = {
 export function setSearchOptions(json) { editor.setSearchOptions(JSON.parse(String(json))); }
 export function replaceMatch(query, replacement) { return editor.replaceMatch(String(query || ''), String(replacement || '')); }
 export function replaceAll(query, replacement) { return editor.replaceAll(String(query || ''), String(replacement || '')); }
+
+// The matches in block i with the block's spans as { spans, matches }, or
+// no matches for blocks without running text.
+function blockMatches(editor, i, query) {
+  const type = editor.getBlockType(i);
+  if (isObjectType(type) || type === BlockType.Final) return { spans: null, matches: [] };
+  if (!editor.matchCache) editor.matchCache = new BlockDerivedCache(editor.root, blockMatchText);
+  const entry = editor.matchCache.get(editor.blocks[i]);
+  const matches = findTextMatches(entry.text, query, editor.searchOptions || {}, entry);
+  return { spans: entry.spans, matches: matches.length ? matchesInSpans(entry.spans, matches) : matches };
+}
+
+// Selects the first match at or after `offset` in block `from` or in a
+// block after it; false when there is none.
+function selectMatchFrom(editor, query, from, offset) {
+  editor.matchCache && editor.matchCache.refresh();
+  for (let i = from; i < editor.blocks.length; i++) {
+    const match = blockMatches(editor, i, query).matches.find(function (m) { return i > from || m.start >= offset; });
+    if (match) {
+      editor.setSelection(Range(editor.offsetToPoint(i, match.start), editor.offsetToPoint(i, match.end)));
+      return true;
+    }
+  }
+  return false;
+}
+
+// The selection as a match of the query: { block, start, end } or null.
+function selectedMatch(editor, query) {
+  const range = editor.getSelection();
+  if (range.collapsed || range.start.block !== range.end.block) return null;
+  const start = editor.pointToOffset(range.start);
+  const end = editor.pointToOffset(range.end);
+  const block = range.start.block;
+  editor.matchCache && editor.matchCache.refresh();
+  const found = blockMatches(editor, block, query).matches.some(function (m) { return m.start === start && m.end === end; });
+  return found ? { block: block, start: start, end: end } : null;
+}

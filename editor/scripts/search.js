@@ -74,111 +74,112 @@ export const searchMethods = {
   continueSearch(text) {
     text = String(text === undefined || text === null ? '' : text);
     if (!text) return;
-    if (this._searchOptionsOn()) {
-      this._findWithOptions(text);
+    if (this.searchOptionsOn()) {
+      this.findWithOptions(text);
       return;
     }
     const pattern = searchPattern(text);
     if (!pattern) {
-      if (this._findGroupByGroup(text, this.getSelection().start.block)) return;
+      if (findGroupByGroup(this, text, this.getSelection().start.block)) return;
       this.setCaret(Point(0, 0, 0));
-      if (!this._findGroupByGroup(text, 0)) this.setCaret(Point(0, 0, 0));
+      if (!findGroupByGroup(this, text, 0)) this.setCaret(Point(0, 0, 0));
       return;
     }
     const range = this.getSelection();
-    if (this._findFrom(text, pattern, range.start, !range.collapsed)) return;
+    if (findFrom(this, text, pattern, range.start, !range.collapsed)) return;
     this.setCaret(Point(0, 0, 0));
-    this._findFrom(text, pattern, Point(0, 0, 0), false);
-  },
-
-  // Finds from a point: the browser starts there when the point's block can
-  // hold a match after it, else at the start of the next block that can. With
-  // a selection (the match before) the next match starts after its start.
-  _searchCache() {
-    if (!this.searchCache) this.searchCache = new BlockDerivedCache(this.root, blockSearchText);
-    return this.searchCache;
+    findFrom(this, text, pattern, Point(0, 0, 0), false);
   },
 
   // A loaded document's search texts come from its records, which are at hand,
   // so that the first search does not read back every block it passes.
-  _primeSearchTexts(records) {
-    const cache = this._searchCache();
+  primeSearchTexts(records) {
+    const cache = searchCacheOf(this);
     cache.refresh();
     for (let i = 0; i < records.length; i++) {
       cache.set(this.blocks[i], searchTextOf(spansAsShown(records[i]).map(function (s) { return s.Text; }).join('')));
     }
   },
 
-  _findFrom(text, pattern, point, pastPoint) {
-    this._searchCache().refresh();
-    const rest = this.getBlockSpans(point.block).map(function (s) { return s.Text; }).join('')
-      .slice(this.pointToOffset(point) + (pastPoint ? 1 : 0));
-    if (pattern.test(searchFold(rest)) && this._findInGroupOf(point.block, text)) return true;
-    for (let i = point.block + 1; i < this.blocks.length; i++) {
-      if (pattern.test(this.searchCache.get(this.blocks[i]))) {
-        this.setCaret(Point(i, 0, 0));
-        if (this._findInGroupOf(i, text)) return true;
-      }
-    }
-    return false;
-  },
-
-  // The browser's find lays out every group it could pass that has not been
-  // shown, which takes seconds in a long document; it is let into the group of
-  // the block where the match is expected, the others hidden from it meanwhile.
-  _findInGroupOf(block, text) {
-    const group = this._topLevelNode(this.blocks[block]).parentNode;
-    this.root.setAttribute('data-finding', '');
-    group.setAttribute('data-finding', '');
-    try {
-      return browserFind(text);
-    } finally {
-      group.removeAttribute('data-finding');
-      this.root.removeAttribute('data-finding');
-    }
-  },
-
-  // A text the folding cannot judge: the browser's find is let into a few
-  // groups at a time, from the selection's on, so that it lays out only the
-  // groups up to about the match instead of every one it passes. Matches do
-  // not span blocks, so none spans groups. A text with a letter of a script
-  // other than Latin can only match a non-ASCII letter of that script (or one
-  // decomposing to it), so groups whose folded texts are all ASCII are passed over.
-  _findGroupByGroup(text, block) {
-    const start = this._topLevelNode(this.blocks[block]).parentNode;
-    let wanted = null;
-    if (SEARCH_OTHER_SCRIPT_LETTER.test(searchFold(text))) {
-      const cache = this._searchCache();
-      cache.refresh();
-      wanted = new Set();
-      for (let i = 0; i < this.blocks.length; i++) {
-        // eslint-disable-next-line no-control-regex
-        if (/[^\x00-\x7f]/.test(cache.get(this.blocks[i]))) wanted.add(this._topLevelNode(this.blocks[i]).parentNode);
-      }
-    }
-    // The groups are opened in runs that double, so that a search passing many
-    // groups costs few calls and lays out at most about twice what it needs.
-    const groups = [];
-    for (let group = start; group; group = group.nextElementSibling) if (!wanted || wanted.has(group)) groups.push(group);
-    this.root.setAttribute('data-finding', '');
-    try {
-      for (let from = 0, size = 1; from < groups.length; from += size, size *= 2) {
-        const run = groups.slice(from, from + size);
-        if (run[0] !== start) window.getSelection().collapse(run[0], 0);
-        run.forEach(function (group) { group.setAttribute('data-finding', ''); });
-        try {
-          if (browserFind(text)) return true;
-        } finally {
-          run.forEach(function (group) { group.removeAttribute('data-finding'); });
-        }
-      }
-      return false;
-    } finally {
-      this.root.removeAttribute('data-finding');
-    }
-  },
 };
 
 export function prepareSearch() { editor.prepareSearch(); }
 export function startSearch(text) { editor.startSearch(text); }
 export function continueSearch(text) { editor.continueSearch(text); }
+
+function findFrom(editor, text, pattern, point, pastPoint) {
+  searchCacheOf(editor).refresh();
+  const rest = editor.getBlockSpans(point.block).map(function (s) { return s.Text; }).join('')
+    .slice(editor.pointToOffset(point) + (pastPoint ? 1 : 0));
+  if (pattern.test(searchFold(rest)) && findInGroupOf(editor, point.block, text)) return true;
+  for (let i = point.block + 1; i < editor.blocks.length; i++) {
+    if (pattern.test(editor.searchCache.get(editor.blocks[i]))) {
+      editor.setCaret(Point(i, 0, 0));
+      if (findInGroupOf(editor, i, text)) return true;
+    }
+  }
+  return false;
+}
+
+// A text the folding cannot judge: the browser's find is let into a few
+// groups at a time, from the selection's on, so that it lays out only the
+// groups up to about the match instead of every one it passes. Matches do
+// not span blocks, so none spans groups. A text with a letter of a script
+// other than Latin can only match a non-ASCII letter of that script (or one
+// decomposing to it), so groups whose folded texts are all ASCII are passed over.
+function findGroupByGroup(editor, text, block) {
+  const start = editor.topLevelNode(editor.blocks[block]).parentNode;
+  let wanted = null;
+  if (SEARCH_OTHER_SCRIPT_LETTER.test(searchFold(text))) {
+    const cache = searchCacheOf(editor);
+    cache.refresh();
+    wanted = new Set();
+    for (let i = 0; i < editor.blocks.length; i++) {
+      // eslint-disable-next-line no-control-regex
+      if (/[^\x00-\x7f]/.test(cache.get(editor.blocks[i]))) wanted.add(editor.topLevelNode(editor.blocks[i]).parentNode);
+    }
+  }
+  // The groups are opened in runs that double, so that a search passing many
+  // groups costs few calls and lays out at most about twice what it needs.
+  const groups = [];
+  for (let group = start; group; group = group.nextElementSibling) if (!wanted || wanted.has(group)) groups.push(group);
+  editor.root.setAttribute('data-finding', '');
+  try {
+    for (let from = 0, size = 1; from < groups.length; from += size, size *= 2) {
+      const run = groups.slice(from, from + size);
+      if (run[0] !== start) window.getSelection().collapse(run[0], 0);
+      run.forEach(function (group) { group.setAttribute('data-finding', ''); });
+      try {
+        if (browserFind(text)) return true;
+      } finally {
+        run.forEach(function (group) { group.removeAttribute('data-finding'); });
+      }
+    }
+    return false;
+  } finally {
+    editor.root.removeAttribute('data-finding');
+  }
+}
+
+// The browser's find lays out every group it could pass that has not been
+// shown, which takes seconds in a long document; it is let into the group of
+// the block where the match is expected, the others hidden from it meanwhile.
+function findInGroupOf(editor, block, text) {
+  const group = editor.topLevelNode(editor.blocks[block]).parentNode;
+  editor.root.setAttribute('data-finding', '');
+  group.setAttribute('data-finding', '');
+  try {
+    return browserFind(text);
+  } finally {
+    group.removeAttribute('data-finding');
+    editor.root.removeAttribute('data-finding');
+  }
+}
+
+// Finds from a point: the browser starts there when the point's block can
+// hold a match after it, else at the start of the next block that can. With
+// a selection (the match before) the next match starts after its start.
+function searchCacheOf(editor) {
+  if (!editor.searchCache) editor.searchCache = new BlockDerivedCache(editor.root, blockSearchText);
+  return editor.searchCache;
+}

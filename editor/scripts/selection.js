@@ -16,85 +16,13 @@ export function descendToBlock(node) {
 }
 
 export const selectionMethods = {
-  // Maps a browser position to a point; `corrected` tells whether the position
-  // had to be moved to a place where the page lets the caret rest.
-  _pointFromDom(node, offset) {
-    let corrected = false;
-    if (node === this.root || isGroup(node)) {
-      const children = node.childNodes;
-      node = descendToBlock(children[Math.min(offset, children.length - 1)]);
-      offset = 0;
-      corrected = true;
-    }
-    if (node && node.nodeName === 'DIV' && !isBlockElement(node)) {
-      node = descendToBlock(node);
-      offset = 0;
-      corrected = true;
-    }
-    if (node && node.nodeName === 'IMG') node = node.parentNode;
-    if (node && node.nodeName === 'SPAN') {
-      const text = node.firstChild;
-      offset = offset === 0 ? 1 : text.length - 1;
-      node = text;
-      corrected = true;
-    } else if (node && node.nodeName === 'DIV') {
-      corrected = true;
-      if (offset < 2) offset = 2;
-      if (offset >= node.childNodes.length) {
-        node = node.lastChild.firstChild;
-        offset = node.length - 1;
-      } else {
-        node = node.childNodes[offset].firstChild;
-        offset = 1;
-      }
-    }
-    assert(node && node.nodeType === Node.TEXT_NODE, 'ERR078');
-    const span = node.parentNode;
-    assert(span && span.nodeName === 'SPAN', 'ERR079');
-    const div = span.parentNode;
-    const block = this.blocks.indexOf(div);
-    assert(block >= 0, 'ERR080');
-    if (span.className === 'ImageBorder') return { point: Point(block, 0, 0), corrected: corrected };
-
-    const siblings = div.childNodes;
-    let p = Array.prototype.indexOf.call(siblings, span);
-    let n = offset;
-    let text = node;
-    if (p < 2) {
-      p = 2;
-      n = 1;
-      text = siblings[2].firstChild;
-      corrected = true;
-      if (siblings[2].className === 'ImageBorder') return { point: Point(block, 0, 0), corrected: true };
-    } else if (n === 0) {
-      n = 1;
-      corrected = true;
-    } else if (n > text.length - 1) {
-      n = text.length - 1;
-      corrected = true;
-    }
-    if (siblings[p].className === SpanType.Break) {
-      corrected = true;
-      if (n === 1 && p > 2) {
-        p -= 1;
-        n = siblings[p].firstChild.length - 1;
-      } else if (p + 1 < siblings.length) {
-        p += 1;
-        n = 1;
-      } else {
-        p -= 1;
-        n = siblings[p].firstChild.length - 1;
-      }
-    }
-    return { point: Point(block, p - 2, n - 1), corrected: corrected };
-  },
 
   // The point nearest to a place in the window (client pixels), or null outside the document.
   pointAtViewport(x, y) {
     const range = document.caretRangeFromPoint(x, y);
     if (!range || !this.root.contains(range.startContainer) || range.startContainer === this.root) return null;
     try {
-      return this._pointFromDom(range.startContainer, range.startOffset).point;
+      return pointFromDom(this, range.startContainer, range.startOffset).point;
     } catch (error) {
       return null;  // a spot the caret cannot rest on (a list mark)
     }
@@ -103,22 +31,16 @@ export const selectionMethods = {
   getSelection(withCorrection) {
     const selection = window.getSelection();
     assert(selection.rangeCount === 1, 'ERR077');
-    const anchor = this._pointFromDom(selection.anchorNode, selection.anchorOffset);
-    const focus = this._pointFromDom(selection.focusNode, selection.focusOffset);
+    const anchor = pointFromDom(this, selection.anchorNode, selection.anchorOffset);
+    const focus = pointFromDom(this, selection.focusNode, selection.focusOffset);
     const range = Range(anchor.point, focus.point);
     if (withCorrection) range.needsCorrection = anchor.corrected || focus.corrected;
     return range;
   },
 
-  _domPosition(point) {
-    const children = this.blocks[point.block].childNodes;
-    const text = children[Math.min(point.span + 2, children.length - 1)].firstChild;
-    return { node: text, offset: Math.max(0, Math.min(point.offset + 1, text.length - 1)) };
-  },
-
   setSelection(range) {
-    const anchor = this._domPosition(range.anchor);
-    const focus = this._domPosition(range.focus);
+    const anchor = domPosition(this, range.anchor);
+    const focus = domPosition(this, range.focus);
     if (range.anchor.block === range.focus.block &&
         isObjectType(this.getBlockType(range.anchor.block))) {
       focus.offset = 1;
@@ -127,17 +49,17 @@ export const selectionMethods = {
     // One call keeps the direction; each selection call makes the browser lay
     // the document out, so there is only one.
     window.getSelection().setBaseAndExtent(anchor.node, anchor.offset, focus.node, focus.offset);
-    this._scrollSoon();
+    this.scrollSoon();
   },
 
   // Commands may set the selection several times; scrolling (which needs a
   // fresh layout) is done once, when the command has finished.
-  _scrollSoon() {
-    if (this._scrollPending) return;
-    this._scrollPending = true;
+  scrollSoon() {
+    if (this.scrollPending) return;
+    this.scrollPending = true;
     const store = this;
     queueMicrotask(function () {
-      store._scrollPending = false;
+      store.scrollPending = false;
       store.scrollToSelection();
     });
   },
@@ -160,7 +82,7 @@ export const selectionMethods = {
     const range = this.getSelection(true);
     assert(range.collapsed, 'ERR082');
     if (range.needsCorrection) this.setCaret(range.start);
-    else this._scrollSoon();
+    else this.scrollSoon();
   },
 
   scrollToSelection() {
@@ -170,25 +92,17 @@ export const selectionMethods = {
     if (node && node.scrollIntoViewIfNeeded) node.scrollIntoViewIfNeeded(false);
   },
 
-  // Gives the id to element (none: to nothing), taking it from where it was.
-  _markActive(id, element) {
-    const marked = document.getElementById(id);
-    if (marked === element) return;
-    if (marked) marked.removeAttribute('id');
-    if (element) element.id = id;
-  },
-
   // Runs on every selection change: marks the active span and block for the
   // style sheet and moves a caret that rests outside the zero-width spaces.
-  _onSelectionChange() {
+  onSelectionChange() {
     const selection = window.getSelection();
     const node = selection.rangeCount ? selection.anchorNode : null;
     const inSpan = node && node === selection.focusNode && node.nodeType === Node.TEXT_NODE &&
       this.root.contains(node) && node.parentNode.nodeName === 'SPAN';
     const span = inSpan ? node.parentNode : null;
     // Marks are moved only when they change: each move costs a style update.
-    this._markActive('ActiveSpan', span);
-    this._markActive('ActiveBlock', span && span.parentNode);
+    markActive('ActiveSpan', span);
+    markActive('ActiveBlock', span && span.parentNode);
     if (!span) return;
     const offset = selection.anchorOffset;
     if (offset !== selection.focusOffset || node.length === 0) return;
@@ -201,3 +115,90 @@ export const selectionMethods = {
     }
   },
 };
+
+function domPosition(store, point) {
+  const children = store.blocks[point.block].childNodes;
+  const text = children[Math.min(point.span + 2, children.length - 1)].firstChild;
+  return { node: text, offset: Math.max(0, Math.min(point.offset + 1, text.length - 1)) };
+}
+
+// Gives the id to element (none: to nothing), taking it from where it was.
+function markActive(id, element) {
+  const marked = document.getElementById(id);
+  if (marked === element) return;
+  if (marked) marked.removeAttribute('id');
+  if (element) element.id = id;
+}
+
+// Maps a browser position to a point; `corrected` tells whether the position
+// had to be moved to a place where the page lets the caret rest.
+function pointFromDom(store, node, offset) {
+  let corrected = false;
+  if (node === store.root || isGroup(node)) {
+    const children = node.childNodes;
+    node = descendToBlock(children[Math.min(offset, children.length - 1)]);
+    offset = 0;
+    corrected = true;
+  }
+  if (node && node.nodeName === 'DIV' && !isBlockElement(node)) {
+    node = descendToBlock(node);
+    offset = 0;
+    corrected = true;
+  }
+  if (node && node.nodeName === 'IMG') node = node.parentNode;
+  if (node && node.nodeName === 'SPAN') {
+    const text = node.firstChild;
+    offset = offset === 0 ? 1 : text.length - 1;
+    node = text;
+    corrected = true;
+  } else if (node && node.nodeName === 'DIV') {
+    corrected = true;
+    if (offset < 2) offset = 2;
+    if (offset >= node.childNodes.length) {
+      node = node.lastChild.firstChild;
+      offset = node.length - 1;
+    } else {
+      node = node.childNodes[offset].firstChild;
+      offset = 1;
+    }
+  }
+  assert(node && node.nodeType === Node.TEXT_NODE, 'ERR078');
+  const span = node.parentNode;
+  assert(span && span.nodeName === 'SPAN', 'ERR079');
+  const div = span.parentNode;
+  const block = store.blocks.indexOf(div);
+  assert(block >= 0, 'ERR080');
+  if (span.className === 'ImageBorder') return { point: Point(block, 0, 0), corrected: corrected };
+
+  const siblings = div.childNodes;
+  let p = Array.prototype.indexOf.call(siblings, span);
+  let n = offset;
+  let text = node;
+  if (p < 2) {
+    p = 2;
+    n = 1;
+    text = siblings[2].firstChild;
+    corrected = true;
+    if (siblings[2].className === 'ImageBorder') return { point: Point(block, 0, 0), corrected: true };
+  } else if (n === 0) {
+    n = 1;
+    corrected = true;
+  } else if (n > text.length - 1) {
+    n = text.length - 1;
+    corrected = true;
+  }
+  if (siblings[p].className === SpanType.Break) {
+    corrected = true;
+    if (n === 1 && p > 2) {
+      p -= 1;
+      n = siblings[p].firstChild.length - 1;
+    } else if (p + 1 < siblings.length) {
+      p += 1;
+      n = 1;
+    } else {
+      p -= 1;
+      n = siblings[p].firstChild.length - 1;
+    }
+  }
+  return { point: Point(block, p - 2, n - 1), corrected: corrected };
+}

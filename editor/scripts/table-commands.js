@@ -15,46 +15,6 @@ function emptyCellElement() {
 }
 
 export const tableCommandsMethods = {
-  // The table holding block i: its first block, its block count, and its rows
-  // as lists of block elements; `row` and `column` locate block i.
-  _readTable(i) {
-    const rows = this.getTableRows(i);
-    const first = rows[0].start;
-    const last = rows[rows.length - 1].end;
-    const editor = this;
-    const here = this.getTableRow(i);
-    return {
-      first: first,
-      count: last - first + 1,
-      rows: rows.map(function (r) { return editor.blocks.slice(r.start, r.end + 1); }),
-      row: this.getRowIndex(i),
-      column: i - here.start,
-      width: here.end - here.start + 1,
-    };
-  },
-
-  // Writes rows of block elements back in place of the table read before;
-  // the first block of each row becomes its Row. Returns a function giving the
-  // block index of (row, column), the column clamped to the row.
-  _writeTable(table, rows) {
-    rows = rows.filter(function (r) { return r.length > 0; });
-    const flat = [];
-    const starts = [];
-    for (const row of rows) {
-      starts.push(table.first + flat.length);
-      row.forEach(function (element, c) {
-        const wanted = (c === 0 ? BlockType.Row : BlockType.Cell) + ' Indent0';
-        if (element.className !== wanted) element.className = wanted;
-        flat.push(element);
-      });
-    }
-    this._spliceBlocks(table.first, table.count, flat);
-    return function (r, c) {
-      if (!rows.length) return table.first;
-      const row = Math.min(r, rows.length - 1);
-      return starts[row] + Math.max(0, Math.min(c, rows[row].length - 1));
-    };
-  },
 
   insertTable() {
     const o = this.getSelection().start.block;
@@ -73,7 +33,7 @@ export const tableCommandsMethods = {
       at = o;
       replaced = 1;
     }
-    this._spliceBlocks(at, replaced, elements);
+    this.spliceBlocks(at, replaced, elements);
     this.setCaret(Point(at, 0, 0));
   },
 
@@ -81,41 +41,27 @@ export const tableCommandsMethods = {
     const row = this.getTableRow(i);
     const elements = [createBlockElement(BlockType.Row, 0, [emptyPlain()])];
     for (let c = row.start + 1; c <= row.end; c++) elements.push(emptyCellElement());
-    this._spliceBlocks(row.start, 0, elements);
+    this.spliceBlocks(row.start, 0, elements);
     this.setCaret(Point(row.start + (i - row.start), 0, 0));
   },
 
-  _insertColumn(e, after) {
-    const table = this._readTable(e);
-    if (table.width >= MAX_TABLE_COLUMNS) return false;
-    const at = table.column + (after ? 1 : 0);
-    const rows = table.rows.map(function (row) {
-      const copy = row.slice();
-      copy.splice(Math.min(at, copy.length), 0, emptyCellElement());
-      return copy;
-    });
-    const place = this._writeTable(table, rows);
-    this.setCaret(Point(place(table.row, at), 0, 0));
-    return true;
-  },
-
   insertTableColumnBackward(e) {
-    return this._insertColumn(e, false);
+    return insertColumn(this, e, false);
   },
 
   insertTableColumnForward(e) {
-    return this._insertColumn(e, true);
+    return insertColumn(this, e, true);
   },
 
   removeTableColumn(e) {
-    const table = this._readTable(e);
+    const table = readTable(this, e);
     const c = table.column;
     const rows = table.rows.map(function (row) {
       const copy = row.slice();
       if (c < copy.length) copy.splice(c, 1);
       return copy;
     });
-    const place = this._writeTable(table, rows);
+    const place = writeTable(this, table, rows);
     if (rows.every(function (r) { return r.length === 0; })) {
       this.setCaret(Point(table.first, 0, 0));
     } else {
@@ -124,94 +70,149 @@ export const tableCommandsMethods = {
   },
 
   removeTableRow(i) {
-    const table = this._readTable(i);
+    const table = readTable(this, i);
     const rows = table.rows.slice();
     rows.splice(table.row, 1);
-    const place = this._writeTable(table, rows);
+    const place = writeTable(this, table, rows);
     if (!rows.length) this.setCaret(Point(table.first, 0, 0));
     else this.setCaret(Point(place(Math.min(table.row, rows.length - 1), table.column), 0, 0));
   },
 
-  // Swaps rows r and r + 1 of the table and keeps the caret in its cell.
-  _swapRows(i, r) {
-    const table = this._readTable(i);
-    if (r < 0 || r + 1 >= table.rows.length) return false;
-    this.beforeChanges();
-    const rows = table.rows.slice();
-    const upper = rows[r];
-    rows[r] = rows[r + 1];
-    rows[r + 1] = upper;
-    const place = this._writeTable(table, rows);
-    const caretRow = table.row === r ? r + 1 : r;
-    this.setCaret(Point(place(caretRow, table.column), 0, 0));
-    return true;
-  },
-
   shiftTableRowUp(i) {
-    return this._swapRows(i, this.getRowIndex(i) - 1);
+    return swapRows(this, i, this.getRowIndex(i) - 1);
   },
 
   shiftTableRowDown(i) {
-    return this._swapRows(i, this.getRowIndex(i));
-  },
-
-  // Swaps columns c and c + 1 in every row that has both.
-  _swapColumns(e, c) {
-    const table = this._readTable(e);
-    if (c < 0 || c + 1 >= table.width) return false;
-    this.beforeChanges();
-    const rows = table.rows.map(function (row) {
-      const copy = row.slice();
-      if (c + 1 < copy.length) {
-        const left = copy[c];
-        copy[c] = copy[c + 1];
-        copy[c + 1] = left;
-      }
-      return copy;
-    });
-    const place = this._writeTable(table, rows);
-    const caretColumn = table.column === c ? c + 1 : c;
-    this.setCaret(Point(place(table.row, caretColumn), 0, 0));
-    return true;
+    return swapRows(this, i, this.getRowIndex(i));
   },
 
   shiftTableColumnLeft(e) {
-    return this._swapColumns(e, this._readTable(e).column - 1);
+    return swapColumns(this, e, readTable(this, e).column - 1);
   },
 
   shiftTableColumnRight(e) {
-    return this._swapColumns(e, this._readTable(e).column);
+    return swapColumns(this, e, readTable(this, e).column);
   },
 
-  // Runs a table command with a snapshot on the selection's start or end
-  // block, when that block is inside a table and the command can act there
-  // (canAct null: always).
-  _tableCommand(useEnd, canAct, command) {
-    const range = this.getSelection();
-    const block = (useEnd ? range.end : range.start).block;
-    if (!this.isBlockInsideTable(block) || (canAct && !canAct.call(this, block))) return;
-    this.beforeChanges();
-    command.call(this, block);
-  },
-
-  _rowBelowWithCaret(block) {
-    const column = block - this.getTableRow(block).start;
-    this.setCaret(Point(this.insertTableRowBelow(block) + column, 0, 0));
-  },
-
-  _canWiden(block) {
-    return this._readTable(block).width < MAX_TABLE_COLUMNS;
-  },
 };
 
 export function insertTable() { editor.insertTable(); }
-export function insertTableRowBefore() { editor._tableCommand(false, null, tableCommandsMethods.insertTableRowAbove); }
-export function insertTableRowAfter() { editor._tableCommand(true, null, tableCommandsMethods._rowBelowWithCaret); }
+export function insertTableRowBefore() { tableCommand(editor, false, null, (e, block) => e.insertTableRowAbove(block)); }
+export function insertTableRowAfter() { tableCommand(editor, true, null, rowBelowWithCaret); }
 export function insertTableColumnBefore() {
-  editor._tableCommand(true, tableCommandsMethods._canWiden, tableCommandsMethods.insertTableColumnBackward);
+  tableCommand(editor, true, canWiden, (e, block) => e.insertTableColumnBackward(block));
 }
 export function insertTableColumnAfter() {
-  editor._tableCommand(true, tableCommandsMethods._canWiden, tableCommandsMethods.insertTableColumnForward);
+  tableCommand(editor, true, canWiden, (e, block) => e.insertTableColumnForward(block));
 }
-export function removeTableRow() { editor._tableCommand(false, null, tableCommandsMethods.removeTableRow); }
-export function removeTableColumn() { editor._tableCommand(false, null, tableCommandsMethods.removeTableColumn); }
+export function removeTableRow() { tableCommand(editor, false, null, (e, block) => e.removeTableRow(block)); }
+export function removeTableColumn() { tableCommand(editor, false, null, (e, block) => e.removeTableColumn(block)); }
+
+function canWiden(editor, block) {
+  return readTable(editor, block).width < MAX_TABLE_COLUMNS;
+}
+
+function insertColumn(editor, e, after) {
+  const table = readTable(editor, e);
+  if (table.width >= MAX_TABLE_COLUMNS) return false;
+  const at = table.column + (after ? 1 : 0);
+  const rows = table.rows.map(function (row) {
+    const copy = row.slice();
+    copy.splice(Math.min(at, copy.length), 0, emptyCellElement());
+    return copy;
+  });
+  const place = writeTable(editor, table, rows);
+  editor.setCaret(Point(place(table.row, at), 0, 0));
+  return true;
+}
+
+// The table holding block i: its first block, its block count, and its rows
+// as lists of block elements; `row` and `column` locate block i.
+function readTable(editor, i) {
+  const rows = editor.getTableRows(i);
+  const first = rows[0].start;
+  const last = rows[rows.length - 1].end;
+  const here = editor.getTableRow(i);
+  return {
+    first: first,
+    count: last - first + 1,
+    rows: rows.map(function (r) { return editor.blocks.slice(r.start, r.end + 1); }),
+    row: editor.getRowIndex(i),
+    column: i - here.start,
+    width: here.end - here.start + 1,
+  };
+}
+
+function rowBelowWithCaret(editor, block) {
+  const column = block - editor.getTableRow(block).start;
+  editor.setCaret(Point(editor.insertTableRowBelow(block) + column, 0, 0));
+}
+
+// Swaps columns c and c + 1 in every row that has both.
+function swapColumns(editor, e, c) {
+  const table = readTable(editor, e);
+  if (c < 0 || c + 1 >= table.width) return false;
+  editor.beforeChanges();
+  const rows = table.rows.map(function (row) {
+    const copy = row.slice();
+    if (c + 1 < copy.length) {
+      const left = copy[c];
+      copy[c] = copy[c + 1];
+      copy[c + 1] = left;
+    }
+    return copy;
+  });
+  const place = writeTable(editor, table, rows);
+  const caretColumn = table.column === c ? c + 1 : c;
+  editor.setCaret(Point(place(table.row, caretColumn), 0, 0));
+  return true;
+}
+
+// Swaps rows r and r + 1 of the table and keeps the caret in its cell.
+function swapRows(editor, i, r) {
+  const table = readTable(editor, i);
+  if (r < 0 || r + 1 >= table.rows.length) return false;
+  editor.beforeChanges();
+  const rows = table.rows.slice();
+  const upper = rows[r];
+  rows[r] = rows[r + 1];
+  rows[r + 1] = upper;
+  const place = writeTable(editor, table, rows);
+  const caretRow = table.row === r ? r + 1 : r;
+  editor.setCaret(Point(place(caretRow, table.column), 0, 0));
+  return true;
+}
+
+// Runs a table command with a snapshot on the selection's start or end
+// block, when that block is inside a table and the command can act there
+// (canAct null: always).
+function tableCommand(editor, useEnd, canAct, command) {
+  const range = editor.getSelection();
+  const block = (useEnd ? range.end : range.start).block;
+  if (!editor.isBlockInsideTable(block) || (canAct && !canAct(editor, block))) return;
+  editor.beforeChanges();
+  command(editor, block);
+}
+
+// Writes rows of block elements back in place of the table read before;
+// the first block of each row becomes its Row. Returns a function giving the
+// block index of (row, column), the column clamped to the row.
+function writeTable(editor, table, rows) {
+  rows = rows.filter(function (r) { return r.length > 0; });
+  const flat = [];
+  const starts = [];
+  for (const row of rows) {
+    starts.push(table.first + flat.length);
+    row.forEach(function (element, c) {
+      const wanted = (c === 0 ? BlockType.Row : BlockType.Cell) + ' Indent0';
+      if (element.className !== wanted) element.className = wanted;
+      flat.push(element);
+    });
+  }
+  editor.spliceBlocks(table.first, table.count, flat);
+  return function (r, c) {
+    if (!rows.length) return table.first;
+    const row = Math.min(r, rows.length - 1);
+    return starts[row] + Math.max(0, Math.min(c, rows[row].length - 1));
+  };
+}

@@ -42,7 +42,7 @@ export const tablesMethods = {
     const width = row.end - row.start + 1;
     const elements = [createBlockElement(BlockType.Row, 0, [emptyPlain()])];
     for (let c = 1; c < width; c++) elements.push(createBlockElement(BlockType.Cell, 0, [emptyPlain()]));
-    this._spliceBlocks(row.end + 1, 0, elements);
+    this.spliceBlocks(row.end + 1, 0, elements);
     return row.end + 1;
   },
 };

@@ -14,8 +14,8 @@ export const typingRunsMethods = {
   // characters, with the collapsed caret the edit starts from. Continuing a
   // run takes no snapshot but still tells the host about the change.
   beforeTyping(kind, caret) {
-    const state = this._typingState(kind, caret);
-    if (this._continuesRun(this.typingRun, state)) {
+    const state = this.typingState(kind, caret);
+    if (continuesRun(this.typingRun, state)) {
       this.typingRun = state;
       this.onChangeDone();
       return;
@@ -24,7 +24,7 @@ export const typingRunsMethods = {
     this.typingRun = state;
   },
 
-  _typingState(kind, caret) {
+  typingState(kind, caret) {
     return {
       kind: kind,
       element: this.blocks[caret.block],
@@ -34,16 +34,17 @@ export const typingRunsMethods = {
     };
   },
 
-  // The edits since the run's last state must account for the whole change
-  // of the caret: typing and deleting backwards move the caret by as much as
-  // the block grew or shrank, deleting forwards leaves it where it was.
-  _continuesRun(run, now) {
-    if (!run || run.kind !== now.kind || run.element !== now.element) return false;
-    if (now.time - run.time > TYPING_RUN_PAUSE_MS) return false;
-    const moved = now.offset - run.offset;
-    const grew = now.length - run.length;
-    if (now.kind === RunKind.Insert) return grew > 0 && moved === grew;
-    if (now.kind === RunKind.Backward) return grew < 0 && moved === grew;
-    return grew < 0 && moved === 0;
-  },
 };
+
+// The edits since the run's last state must account for the whole change
+// of the caret: typing and deleting backwards move the caret by as much as
+// the block grew or shrank, deleting forwards leaves it where it was.
+function continuesRun(run, now) {
+  if (!run || run.kind !== now.kind || run.element !== now.element) return false;
+  if (now.time - run.time > TYPING_RUN_PAUSE_MS) return false;
+  const moved = now.offset - run.offset;
+  const grew = now.length - run.length;
+  if (now.kind === RunKind.Insert) return grew > 0 && moved === grew;
+  if (now.kind === RunKind.Backward) return grew < 0 && moved === grew;
+  return grew < 0 && moved === 0;
+}

@@ -30,7 +30,7 @@ export const typingMethods = {
       const type = isObjectType(this.getBlockType(range.start.block))
         ? SpanType.Plain : this.getSpanType(range.start.block, range.start.span);
       const p = this.removeAndJoin(range.start, range.end);
-      this._placeCaretForStyle(p, type);
+      placeCaretForStyle(this, p, type);
       return false;
     }
     this.ensureCorrectSelection();
@@ -40,31 +40,11 @@ export const typingMethods = {
       this.beforeChanges();
       this.insertBlock(c.block, BlockType.Plain, 0);
       this.setCaret(Point(c.block, 0, 0));
-      this.typingRun = this._typingState(RunKind.Insert, Point(c.block, 0, 0));
+      this.typingRun = this.typingState(RunKind.Insert, Point(c.block, 0, 0));
       return false;
     }
     this.beforeTyping(RunKind.Insert, c);
     return false;
-  },
-
-  // Puts the caret at p inside a span of the given type, making an empty one
-  // when no span of that type touches p.
-  _placeCaretForStyle(p, type) {
-    const spans = this.getBlockSpans(p.block);
-    if (spans[p.span].Type === type || isObjectType(this.getBlockType(p.block))) {
-      this.setCaret(p);
-      return;
-    }
-    const parts = SpanList.split(spans, p.span, p.offset, false);
-    const before = parts.Before[parts.Before.length - 1];
-    if (before && before.Type === type) {
-      this.setCaret(Point(p.block, parts.Before.length - 1, before.Text.length));
-    } else if (parts.After.length && parts.After[0].Type === type) {
-      this.setCaret(Point(p.block, parts.Before.length, 0));
-    } else {
-      this.setBlockSpans(p.block, SpanList.normalize(parts.Before.concat([Span(type, '')], parts.After)));
-      this.setCaret(Point(p.block, parts.Before.length, 0));
-    }
   },
 
   // Inserts text into the text node at a collapsed caret; false when the caret
@@ -96,7 +76,7 @@ export const typingMethods = {
         selection.collapse(node, offset + text.length);
       }
     }
-    this._scrollSoon();
+    this.scrollSoon();
     return true;
   },
 
@@ -120,3 +100,23 @@ export const typingMethods = {
     return false;
   },
 };
+
+// Puts the caret at p inside a span of the given type, making an empty one
+// when no span of that type touches p.
+function placeCaretForStyle(editor, p, type) {
+  const spans = editor.getBlockSpans(p.block);
+  if (spans[p.span].Type === type || isObjectType(editor.getBlockType(p.block))) {
+    editor.setCaret(p);
+    return;
+  }
+  const parts = SpanList.split(spans, p.span, p.offset, false);
+  const before = parts.Before[parts.Before.length - 1];
+  if (before && before.Type === type) {
+    editor.setCaret(Point(p.block, parts.Before.length - 1, before.Text.length));
+  } else if (parts.After.length && parts.After[0].Type === type) {
+    editor.setCaret(Point(p.block, parts.Before.length, 0));
+  } else {
+    editor.setBlockSpans(p.block, SpanList.normalize(parts.Before.concat([Span(type, '')], parts.After)));
+    editor.setCaret(Point(p.block, parts.Before.length, 0));
+  }
+}

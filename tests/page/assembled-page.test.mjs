@@ -1,4 +1,4 @@
-import { test, assert, editorPagePath, useEditor } from './harness.mjs';
+import { test, assert, editorPagePath, openEditor, useEditor } from './harness.mjs';
 import { readFileSync, readdirSync } from 'node:fs';
 import { join, dirname, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -38,4 +38,14 @@ test('the shell calls exactly the page functions the page offers it', async () =
   assert.deepEqual(await s.e.eval((names) => names.filter((n) => typeof window[n] !== 'function'), [...called]), [],
     'called by the shell, missing in the page');
   assert.deepEqual(offered.filter((name) => !called.has(name)), [], 'offered by the page, called nowhere in the shell');
+  // The program's page defines no other script function or getter on window (the names the suites use
+  // are in the test page only).
+  const product = await openEditor(s.browser, editorPagePath());
+  const defined = await product.eval(() => Object.getOwnPropertyNames(window).filter((name) => {
+    const property = Object.getOwnPropertyDescriptor(window, name);
+    const value = property.get || property.value;
+    return typeof value === 'function' && !/\[native code\]\s*\}$/.test(Function.prototype.toString.call(value));
+  }));
+  assert.deepEqual(defined.sort(), [...offered, 'onImageError'].sort());
+  await product.page.close();
 });

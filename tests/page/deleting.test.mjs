@@ -31,8 +31,6 @@ describe('Backspace', () => stepCases(s, [
     tableAround, [at, 'deleteBackward'], tableAround]),
   ['a numbered item becomes a plain paragraph at its level', doc(block('numbered', 2, 'n')), [[0, 0, 0], 'deleteBackward'],
     doc(block('para', 2, 'n'))],
-  ['a level-1 bulleted item becomes a level-0 plain paragraph', doc(para('p'), block('bulleted', 0, 'item')),
-    [[1, 0, 0], 'deleteBackward'], doc(para('p'), para('item'))],
   ['a level-3 plain paragraph goes to level 2', doc(para('x'), block('para', 3, 'y')), [[1, 0, 0], 'deleteBackward'],
     doc(para('x'), block('para', 2, 'y'))],
   ['undo of a level change restores it; the next undo shows no change', doc(para('x'), block('para', 3, 'y')),

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
       "for (let i = 1; i <= 3000; i++) blocks.push(['para', {level: 0}, ['plain', 'Paragraph ' + i]]);"
       "blocks.push(['image', {level: 0}, ['url', 'far.png']], ['para', {level: 0}, ['plain', 'Formula '], ['math', '\\\\sqrt{\\\\pi}']],"
       "  ['verbatim', {level: 0, info: 'js'}, ['plain', 'const far = 1;']]);"
-      "setTextJson(JSON.stringify(blocks)); editor.setCaret(Point(2999, 0, 14)); ''");
+      "setTextJson(JSON.stringify(blocks)); goToBlock(2999); moveToEndOfParagraph(); ''");
   target->setFocus();
   WaitInEventLoop(200);
   type(" end");

@@ -1,23 +1,25 @@
 // Shared set-up of the page suites and benchmarks: headless Chromium (Debian's
-// /usr/bin/chromium) on the assembled page from QORVA_EDITOR_PAGE, driven the
-// way the shell drives it, with what the page tells the host collected.
+// /usr/bin/chromium) on the assembled test page, driven the way the shell
+// drives it, with what the page tells the host collected.
 import { chromium } from 'playwright-core';
 import { test, before, after, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
 import { pathToFileURL, fileURLToPath } from 'node:url';
 import { existsSync } from 'node:fs';
-import { resolve, dirname } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
 
 export { test, describe } from 'node:test';
 export { assert };
 
-const here = dirname(fileURLToPath(import.meta.url));
-
-export function editorPagePath() {
-  const path = process.env.QORVA_EDITOR_PAGE || resolve(here, '../../build/editor/editor.html');
-  if (!existsSync(path)) throw new Error(`assembled editor page not found: ${path} (build the editor_page target)`);
+const productPage = process.env.QORVA_EDITOR_PAGE || resolve(dirname(fileURLToPath(import.meta.url)), '../../build/editor/editor.html');
+const built = (path, target) => {
+  if (!existsSync(path)) throw new Error(`assembled editor page not found: ${path} (build the ${target} target)`);
   return path;
-}
+};
+// The program's page, and the one the suites open: the program's page plus the names their code in the
+// page uses (QORVA_EDITOR_TEST_PAGE, or editor-test.html beside the program's page).
+export const editorPagePath = () => built(productPage, 'editor_page');
+export const testPagePath = () => built(process.env.QORVA_EDITOR_TEST_PAGE || join(dirname(productPage), 'editor-test.html'), 'editor_test_page');
 
 export async function launchBrowser() {
   return chromium.launch({
@@ -27,11 +29,11 @@ export async function launchBrowser() {
   });
 }
 
-export async function openEditor(browser) {
+export async function openEditor(browser, path = testPagePath()) {
   const page = await browser.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
-  await page.goto(pathToFileURL(editorPagePath()).href);
+  await page.goto(pathToFileURL(path).href);
   await page.evaluate(() => {
     window.hostCalls = [];
     window.Host = {

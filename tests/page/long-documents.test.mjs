@@ -2,7 +2,6 @@ import { test, describe, assert, doc, para, block, useEditor, numberFaults } fro
 import { generateDocument } from '../../bench/page/generate.mjs';
 
 const s = useEditor();
-const settled = () => s.e.eval(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
 const redoAll = () => s.e.eval(() => { for (let i = 0; i < 100; i++) redo(); });
 
 // Runs in the page: what the DOM's groups of blocks must hold after any change (the model's blocks in order,
@@ -143,20 +142,4 @@ describe('blocks out of view', () => {
     assert.deepEqual(runs[0][2].map((w) => w[0].block), [near - 1, far - 1, near - 1]);
   });
 
-  test('after loading the top is in view; after undo the changed block is', async () => {
-    const inView = (i) => s.e.eval((k) => {
-      const r = document.querySelectorAll('#doc span.Start')[k].parentNode.getBoundingClientRect();
-      return r.bottom > 0 && r.top < window.innerHeight;
-    }, i);
-    await s.e.load(generateDocument(3000), [2500, 0, 0]);
-    await settled();
-    await s.e.call('setTextJson', JSON.stringify(doc(...Array.from({ length: 3000 }, (_, i) => para('p' + i)))));
-    assert.equal(await inView(0), true);
-    await s.e.steps([2500, 0, 1], 'insertNewline', [0, 0, 0]);
-    await settled();
-    assert.equal(await inView(2500), false);
-    await s.e.call('undo');
-    await settled();
-    assert.equal(await inView(2500), true);
-  });
 });

@@ -89,9 +89,3 @@ test('numbers from a list start, blanks at level 1, bullets and note marks are d
     (getComputedStyle(prefix).display === 'none' ? null : JSON.parse(getComputedStyle(prefix, '::before').content))));
   assert.deepEqual(drawn, ['1', ' ', '2', null, '•', '▵', null, '7', '8', null]);
 });
-
-test('a theme placed after the fixed sheet overrides it', async () => {
-  await s.e.run(doc(para('x')), ['setThemeCss', '.editor div { color: rgb(200, 0, 0); }']);
-  assert.equal(await s.e.eval(() => getComputedStyle(document.querySelector('#doc div')).color), 'rgb(200, 0, 0)');
-  await s.e.call('setThemeCss', '');
-});

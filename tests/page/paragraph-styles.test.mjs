@@ -71,8 +71,6 @@ describe('what the style sheet, the caret and typing see after a change', () => 
     ['Plain Indent0', 'Heading Indent1', 'Final Indent0'], [1, 0, 0]],
   ['a style in Final applies to what is typed there', doc(para('a')), [[1, 0, 0], 'styleParagraphHeading2', typed('Hi')],
     doc(para('a'), block('heading', -2, 'Hi')), null, null, (e) => e.model()],
-  ['Right to Left in Final applies to what is typed there', doc(para('a')), [[1, 0, 0], 'setRTL', typed('b')], doc(para('a'), rtl('b')),
-    null, null, (e) => e.model()],
   ['Right to Left draws the block right to left', doc(para('a'), para('b')), [[1, 0, 0], 'setRTL'], ['ltr', 'rtl', 'ltr'], null, null,
     (e) => e.eval(() => Array.from(document.querySelectorAll('#doc span.Start'), (b) => b.parentNode.dir))],
   ['Image in Final makes an empty paragraph, not an image', doc(img('pics/b.png')), [[1, 0, 0], 'styleParagraphImage'],

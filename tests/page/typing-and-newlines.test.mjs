@@ -99,8 +99,6 @@ describe('Tab and Shift+Tab', () => stepCases(s, [
     doc(verbatim('x  y')), [0, 0, 2]],
   ['a selection spanning a code block and a paragraph raises the level of both', doc(verbatim('code'), para('text')),
     [[[0, 0, 1], [1, 0, 1]], 'insertTab'], doc(block('verbatim', 1, 'code'), block('para', 1, 'text'))],
-  ['Shift+Tab lowers them again', doc(block('verbatim', 1, 'code'), block('para', 1, 'text')), [[[0, 0, 1], [1, 0, 1]], 'insertBacktab'],
-    doc(verbatim('code'), para('text'))],
   ['in a table Tab goes to the next cell', doc(row('a'), col('b'), para('after')), [[0, 0, 1], 'insertTab'],
     doc(row('a'), col('b'), para('after')), [1, 0, 0]],
   ['Tab in the last cell adds a row', doc(row('a'), col('b'), para('after')), [[1, 0, 0], 'insertTab'],

@@ -1,4 +1,4 @@
-// Helpers shared by the formatting, table, note and clipboard commands: keeping
+// Steps shared by the formatting, table, note and clipboard commands: keeping
 // a selection across a change, making the paragraph a command works on when the
 // selection sits in Final, and inserting many blocks in one step.
 import { Range } from './base.js';
@@ -7,11 +7,11 @@ import { SpanList } from './spans.js';
 import { BlockType, isObjectType } from './types.js';
 import { readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 
-export const commandHelpersMethods = {
+export const commandStepsMethods = {
   // When the selected blocks end in Final, inserts an empty paragraph before it
   // and returns true; the paragraph takes Final's index, so points that were in
   // Final now lie in it.
-  _paragraphForFinal(end) {
+  paragraphForFinal(end) {
     const last = this.getBlockCount() - 1;
     if (end !== last) return false;
     this.insertBlock(last, BlockType.Plain, 0);
@@ -21,7 +21,7 @@ export const commandHelpersMethods = {
   // Remembers a range so it can be put back after the blocks' spans changed:
   // a point whose block kept its spans is restored as it was, any other at the
   // same character offset within its block.
-  _rememberRange(range) {
+  rememberRange(range) {
     const editor = this;
     const remember = function (point) {
       return {
@@ -33,7 +33,7 @@ export const commandHelpersMethods = {
     return { anchor: remember(range.anchor), focus: remember(range.focus) };
   },
 
-  _restoreRange(remembered) {
+  restoreRange(remembered) {
     const editor = this;
     const restore = function (r) {
       const block = r.point.block;
@@ -48,7 +48,7 @@ export const commandHelpersMethods = {
   // Deletes a selection and returns where the caret belongs. A selection that
   // ends on an image ends before it (the image's only point is its start), so
   // the image stays whole instead of joining the text before it.
-  _removeSelection(range) {
+  removeSelection(range) {
     let end = range.end;
     if (end.block > range.start.block && isObjectType(this.getBlockType(end.block))) {
       end = this.getBlockEnd(end.block - 1);
@@ -57,7 +57,7 @@ export const commandHelpersMethods = {
   },
 
   // A block element for a record; the direction is kept when the record has one.
-  _elementFromRecord(record) {
+  elementFromRecord(record) {
     const element = createBlockElement(record.Type, record.Level, record.Spans);
     writeBlockAttributes(element, record);
     if (record.RTL) element.setAttribute('dir', 'rtl');
@@ -66,13 +66,13 @@ export const commandHelpersMethods = {
   },
 
   // Inserts block records at index i with a single re-render.
-  _insertRecords(i, records) {
+  insertRecords(i, records) {
     const editor = this;
-    this._spliceBlocks(i, 0, records.map(function (r) { return editor._elementFromRecord(r); }));
+    this.spliceBlocks(i, 0, records.map(function (r) { return editor.elementFromRecord(r); }));
   },
 
   // The record of block i with its direction attribute as it stands.
-  _recordOf(i) {
+  recordOf(i) {
     const record = { Type: this.getBlockType(i), Level: this.getBlockLevel(i), Spans: this.getBlockSpans(i) };
     const dir = this.blocks[i].getAttribute('dir');
     if (dir) record.Dir = dir;
