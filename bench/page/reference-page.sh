@@ -23,8 +23,14 @@ options=$(sed -n '/ESBUILD_EXECUTABLE} [^ ]*[{/]entry}/,/--outfile/p' CMakeLists
 entry=scripts/page.js
 if [ -f scripts/test-page.js ]; then entry=scripts/test-page.js; fi
 esbuild $entry $options --outfile="$work/bundle.js"
-# Pages from before the formula style sheet take one argument fewer.
-if grep -q FORMULA_STYLE tools/assemble.mjs; then
+# Pages with the libraries made live on first use take their bundle too; pages
+# from before the formula style sheet take one argument fewer.
+if [ -f scripts/libraries-bundle.js ]; then
+  esbuild scripts/libraries-bundle.js --bundle --format=iife --global-name=formulaLibraries --target=es2020 \
+    --charset=utf8 --minify-whitespace --minify-syntax --log-level=warning --outfile="$work/libraries.js"
+  node tools/assemble.mjs page.html style/editor.css "$top/node_modules/katex/dist/katex.min.css" "$work/libraries.js" \
+    "$work/bundle.js" "$out"
+elif grep -q FORMULA_STYLE tools/assemble.mjs; then
   node tools/assemble.mjs page.html style/editor.css "$top/node_modules/katex/dist/katex.min.css" "$work/bundle.js" "$out"
 else
   node tools/assemble.mjs page.html style/editor.css "$work/bundle.js" "$out"
