@@ -333,15 +333,14 @@ private:
         }
     }
 
-    // Whether a loose list says so: its items hold nothing but their own paragraph and
-    // definitions. Any other list but one with nested items the writer takes for loose
-    // anyway; one with nested items is read as tight, since Pandoc writes a tight list
-    // of them with blank lines between its items, which read back loose.
+    // Whether a loose list says so: its items hold nothing but their own paragraph,
+    // nested lists and definitions. Any other list the writer takes for loose anyway.
     static bool saysItsSpacing(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) {
         for (std::size_t i = itemBlocks.empty() ? out.size() : itemBlocks.front(); i < out.size(); ++i) {
             if (std::binary_search(itemBlocks.begin(), itemBlocks.end(), i)) continue;
             const std::string& tag = out[i].tag;
-            if (out[i].level <= level || (tag != "link" && tag != "note" && tag != "comment")) return false;
+            const bool nestedItem = tag == "bulleted" || tag == "numbered";
+            if (out[i].level <= level || (!nestedItem && tag != "link" && tag != "note" && tag != "comment")) return false;
         }
         return true;
     }

@@ -40,15 +40,15 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
     EXPECT_EQ(readBlocks(R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," + para(str("more")) + "],[],[" +
                          para(str("b")) + "]]]}]"),
               R"([["numbered",{"level":0,"start":"3"},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0},["plain","b"]]])");
-    // One Para item makes a list of one-paragraph items loose, every item of it; a list with nested
-    // items is read tight (Pandoc writes a tight one so that it reads back loose), its nested list as it is.
+    // One Para item makes a list of one-paragraph items and nested lists loose, every item of it; the
+    // nested list says its own spacing.
     const std::string plainItem = R"({"Plain":[{"Str":"x"}]})";
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"Plain":[{"Str":"a"}]}],[)" + para(str("b")) + R"(]]},{"Para":[]},)"
                          R"({"BulletList":[[{"Plain":[{"Str":"c"}]},{"OrderedList":[[0,"Decimal","Period"],[[)" + para(str("x")) + "],[" +
                          para(str("x")) + "]]]}],[" + para(str("d")) + R"(]]},{"OrderedList":[[1,"Decimal","Period"],[[)" + plainItem + "]]]}]"),
               R"([["bulleted",{"level":0,"spacing":"loose"},["plain","a"]],["bulleted",{"level":0,"spacing":"loose"},["plain","b"]],)"
-              R"(["bulleted",{"level":0},["plain","c"]],["numbered",{"level":1,"spacing":"loose","start":"0"},["plain","x"]],)"
-              R"(["numbered",{"level":1,"spacing":"loose"},["plain","x"]],["bulleted",{"level":0},["plain","d"]],["numbered",{"level":0},["plain","x"]]])");
+              R"(["bulleted",{"level":0,"spacing":"loose"},["plain","c"]],["numbered",{"level":1,"spacing":"loose","start":"0"},["plain","x"]],)"
+              R"(["numbered",{"level":1,"spacing":"loose"},["plain","x"]],["bulleted",{"level":0,"spacing":"loose"},["plain","d"]],["numbered",{"level":0},["plain","x"]]])");
     // A term's link is defined after its definitions, which must follow the term directly.
     EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Link":[[{"Str":"term"}],["u",""]]}],[[)" + para(str("d1")) + "," + para(str("more")) +
                          "],[" + para(str("d2")) + R"(]]],[[],[[{"RawBlock":["latex","\\x\n\n\\y"]}]]]]}])"),
