@@ -208,10 +208,11 @@ private:
         if (n == "Plain" || n == "Para") {
             appendParagraph(contentsOf(e), level, out);
         } else if (n == "CodeBlock") {
-            // A code block of no lines holds nothing, and Pandoc's GitHub writer writes
-            // it so that it takes in the next paragraph.
+            // A code block of no lines holds nothing but its info string ("{versionadded}"
+            // as a marker); without one Pandoc's writers leave it out.
             std::vector<Span> lines = lineSpans(std::string(stringAt(e, 1)));
-            if (!lines.empty()) out.push_back({"verbatim", level, false, std::move(lines), infoString(contentsAt(e, 0))});
+            std::string info = infoString(contentsAt(e, 0));
+            if (!lines.empty() || !info.empty()) out.push_back({"verbatim", level, false, std::move(lines), std::move(info)});
         } else if (n == "RawBlock") {
             const char* tag = rawTag(contentsAt(e, 0));
             // An empty comment is what Pandoc writes to keep two blocks apart, no content.

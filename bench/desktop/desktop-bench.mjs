@@ -16,7 +16,9 @@
 // (`.text`, converted beforehand by qorva-convert), and the document "note" (one
 // short paragraph) gives the start-up's own share of opening.
 // Usage: node bench/desktop/desktop-bench.mjs [--rounds N] [--docs book,manual,note]
-//          [--native] [--no-peers] [--shots DIR] [LABEL=]QORVA_BIN ...
+//          [--native] [--no-peers] [--shots DIR] [--idle-threads] [LABEL=]QORVA_BIN ...
+// --idle-threads prints, for each run, the threads that used the idle seconds (process and
+// thread names, ms), to find what keeps an idle window busy.
 // e.g.   node bench/desktop/desktop-bench.mjs new=build/bin/qorva main=/work/main/build/bin/qorva
 import { spawn, spawnSync } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
@@ -36,7 +38,7 @@ const MARKER = 'Zanzibarwharf';
 const TICK_MS = 1000 / Number(spawnSync('getconf', ['CLK_TCK'], { encoding: 'utf8' }).stdout.trim() || 100);
 
 // ---- arguments
-const options = { rounds: 3, docs: ['book', 'manual'], peers: true, shots: null, native: false };
+const options = { rounds: 3, docs: ['book', 'manual'], peers: true, shots: null, native: false, idleThreads: false };
 const programs = [];
 const argv = process.argv.slice(2);
 for (let i = 0; i < argv.length; i++) {
@@ -45,6 +47,7 @@ for (let i = 0; i < argv.length; i++) {
   else if (a === '--docs') options.docs = argv[++i].split(',');
   else if (a === '--no-peers') options.peers = false;
   else if (a === '--native') options.native = true;
+  else if (a === '--idle-threads') options.idleThreads = true;
   else if (a === '--shots') options.shots = resolve(argv[++i]);
   else {
     const [label, path] = a.includes('=') ? a.split('=') : [`qorva${programs.length ? programs.length + 1 : ''}`, a];
@@ -165,6 +168,32 @@ function processTree(root) {
   return tree;
 }
 
+// Ticks of every thread of the tree, by "process/thread name (tid)".
+function threadTicks(root) {
+  const ticks = new Map();
+  for (const pid of processTree(root)) {
+    let process = '?';
+    try { process = readFileSync(`/proc/${pid}/comm`, 'utf8').trim(); } catch { continue; }
+    let tids = [];
+    try { tids = readdirSync(`/proc/${pid}/task`); } catch { continue; }
+    for (const tid of tids) {
+      try {
+        const text = readFileSync(`/proc/${pid}/task/${tid}/stat`, 'utf8');
+        const name = text.slice(text.indexOf('(') + 1, text.lastIndexOf(')'));
+        const fields = text.slice(text.lastIndexOf(')') + 2).split(' ');
+        ticks.set(`${process}/${name} (${tid})`, Number(fields[11]) + Number(fields[12]));
+      } catch { /* gone */ }
+    }
+  }
+  return ticks;
+}
+
+function printBusyThreads(label, before, after) {
+  const busy = [...after].map(([thread, t]) => [thread, (t - (before.get(thread) || 0)) * TICK_MS])
+    .filter(([, ms]) => ms > 0).sort((a, b) => b[1] - a[1]);
+  console.error(`idle threads, ${label}: ${busy.map(([thread, ms]) => `${thread} ${ms} ms`).join(', ') || 'none'}`);
+}
+
 // Processor time of the tree in ms.
 const treeCpu = (root) => processTree(root).reduce((sum, pid) => sum + (readStat(pid)?.ticks || 0), 0) * TICK_MS;
 
@@ -276,8 +305,10 @@ async function runOne(program, doc, home) {
     await sleep(2500);
     await settle(child.pid, 5000);
     const idleBefore = treeCpu(child.pid);
+    const threadsBefore = options.idleThreads ? threadTicks(child.pid) : null;
     await sleep(10000);
     figures.idle = (treeCpu(child.pid) - idleBefore) / 10000 * 100;
+    if (threadsBefore) printBusyThreads(`${program.label} ${doc.name}`, threadsBefore, threadTicks(child.pid));
   } finally {
     const exited = new Promise((done) => (child.exitCode !== null ? done() : child.on('exit', done)));
     for (const pid of processTree(child.pid).reverse()) { try { process.kill(pid, 'SIGKILL'); } catch { /* gone */ } }

@@ -64,11 +64,13 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
               R"([["heading",{"level":-3},["plain","h"]],["quote",{"level":1},["plain","q"]]])");
 }
 
-TEST(PandocReaderCode, EdgeLinesTrimmedDisplayMathSplitsItsParagraphInlineMathIsOneLine) {
+TEST(PandocReaderCode, EdgeLinesTrimmedEmptyOnesKeptForTheirInfoDisplayMathSplitsItsParagraphInlineMathIsOneLine) {
     EXPECT_EQ(readBlocks(R"([{"CodeBlock":[["",["c"],[]],"\n\nx = 1\n  \ny\n\n"]},)"
-                         R"({"CodeBlock":[["i",["hs","numberLines"],[["from","1\""]]],"z"]}])"),
+                         R"({"CodeBlock":[["i",["hs","numberLines"],[["from","1\""]]],"z"]},)"
+                         R"({"CodeBlock":[["",["{versionadded}"],[]],""]},{"CodeBlock":[["",[],[]],""]}])"),
               R"([["verbatim",{"level":0,"info":"c"},["plain","x = 1"],["break","\n"],["plain","  "],["break","\n"],["plain","y"]],)"
-              R"(["verbatim",{"level":0,"info":"{#i .hs .numberLines from=\"1\\\"\"}"},["plain","z"]]])");
+              R"(["verbatim",{"level":0,"info":"{#i .hs .numberLines from=\"1\\\"\"}"},["plain","z"]],)"
+              R"(["verbatim",{"level":0,"info":"{versionadded}"}]])");
     EXPECT_EQ(readInlines(str("a") + R"(,{"Math":["DisplayMath","x\ny"]},)" + str("b")),
               R"([["para",{"level":0},["plain","a"]],["formula",{"level":0},["plain","x"],["break","\n"],["plain","y"]],)"
               R"(["para",{"level":0},["plain","b"]]])");
