@@ -460,7 +460,8 @@ private:
     bool writeBlock(const ModelBlock& block) {
         const BlockKind kind = block.kind;
         const bool rtl = block.rtl;
-        if (kind == BlockKind::Link || kind == BlockKind::Note || kind == BlockKind::Comment || kind == BlockKind::Tex)
+        if (kind == BlockKind::Link || kind == BlockKind::Note || kind == BlockKind::Comment || kind == BlockKind::Tex ||
+            kind == BlockKind::Metadata)
             return false;
         if (kind == BlockKind::Verbatim) {
             const std::string_view language = codeLanguage(model_.info(block));

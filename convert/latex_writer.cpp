@@ -297,7 +297,8 @@ private:
             return out + "\n\\end{figure}";
         }
         if (kind == BlockKind::Divider) return "\\hrulefill";
-        if (kind == BlockKind::Comment || kind == BlockKind::Link || kind == BlockKind::Note || kind == BlockKind::Html)
+        if (kind == BlockKind::Comment || kind == BlockKind::Link || kind == BlockKind::Note || kind == BlockKind::Html ||
+            kind == BlockKind::Metadata)
             return {};
         return wrapLatex(writeSpans(block, 0), "", "");
     }

@@ -639,6 +639,9 @@ private:
         } else if (kind == BlockKind::Html || kind == BlockKind::Tex) {
             // Ended by a line end, as CommonMark reads one: GitHub Markdown then keeps it apart from what follows.
             writeRaw("RawBlock", kind == BlockKind::Html ? "html" : "tex", verbatimText(model_, block, false) + "\n");
+        } else if (kind == BlockKind::Metadata) {
+            // Markdown's own: the Markdown writers write it as it stands, the others leave it out.
+            writeRaw("RawBlock", "markdown", "---\n" + verbatimText(model_, block, false) + "\n---");
         } else if (kind == BlockKind::Divider) {
             out_.bare("HorizontalRule");
         } else if (kind == BlockKind::Image) {

@@ -478,8 +478,12 @@ bool BlockGrammar::fenced(std::size_t& p, bool rtl, Fence fence) {
             begin += utf8::sequenceLength(static_cast<unsigned char>(s_[begin]));
         pushSpan("plain", s_.substr(begin, line.end - begin));
     }
-    // Raw HTML and TeX are code blocks of their own format.
-    const char* tag = !tildes ? "formula" : info == "{=html}" ? "html" : info == "{=tex}" || info == "{=latex}" ? "tex" : "verbatim";
+    // Raw HTML and TeX, and the YAML metadata, are code blocks of their own format.
+    const char* tag = !tildes                                     ? "formula"
+                      : info == "{=html}"                         ? "html"
+                      : info == "{=tex}" || info == "{=latex}"    ? "tex"
+                      : info == "{=yaml}"                         ? "metadata"
+                                                                  : "verbatim";
     pushBlock(tag, level, rtl, from);
     if (tag[0] == 'v' && !info.empty()) {
         blocks.back().attributes = static_cast<std::uint32_t>(attributes.size());

@@ -11,7 +11,7 @@ LevelRange levelRangeOf(std::string_view tag) {
         return {0, 4};
     if (tag == "row") return {1, 1};
     if (tag == "col") return {2, 2};
-    if (tag == "divider") return {0, 0};
+    if (tag == "divider" || tag == "metadata") return {0, 0};
     return {0, 5};
 }
 

@@ -15,7 +15,7 @@ constexpr std::pair<std::string_view, BlockKind> kBlockKinds[] = {
     {"verbatim", BlockKind::Verbatim}, {"formula", BlockKind::Formula}, {"image", BlockKind::Image},
     {"note", BlockKind::Note}, {"link", BlockKind::Link}, {"divider", BlockKind::Divider},
     {"row", BlockKind::Row}, {"col", BlockKind::Col}, {"html", BlockKind::Html}, {"tex", BlockKind::Tex},
-    {"term", BlockKind::Term}, {"definition", BlockKind::Definition},
+    {"term", BlockKind::Term}, {"definition", BlockKind::Definition}, {"metadata", BlockKind::Metadata},
 };
 
 constexpr std::pair<std::string_view, SpanKind> kSpanKinds[] = {

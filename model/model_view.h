@@ -17,7 +17,7 @@ namespace qorva {
 
 enum class BlockKind : std::uint8_t {
     Para, Heading, Bulleted, Numbered, Quote, Comment, Verbatim, Formula, Image, Note, Link, Divider, Row, Col,
-    Html, Tex, Term, Definition, Other
+    Html, Tex, Term, Definition, Metadata, Other
 };
 enum class SpanKind : std::uint8_t {
     Plain, Emph, Strong, Code, Math, Url, LinkText, LinkRef, NoteRef, Break, Strike, Sup, Sub, Html, Tex, Title,
@@ -137,7 +137,8 @@ struct ModelView {
 
 // Blocks whose spans are lines: "plain" lines with "break" between them.
 inline bool isLineBlock(BlockKind kind) {
-    return kind == BlockKind::Verbatim || kind == BlockKind::Formula || kind == BlockKind::Html || kind == BlockKind::Tex;
+    return kind == BlockKind::Verbatim || kind == BlockKind::Formula || kind == BlockKind::Html || kind == BlockKind::Tex ||
+           kind == BlockKind::Metadata;
 }
 
 // Heading N (1 to 6) of a heading's model level (-3 is Heading 1, 2 is Heading 6).

@@ -204,6 +204,7 @@ private:
             case BlockKind::Verbatim:
             case BlockKind::Html:
             case BlockKind::Tex:
+            case BlockKind::Metadata:
             case BlockKind::Formula: {
                 const bool tildes = kind != BlockKind::Formula;
                 const std::string pad = indent(level);
@@ -226,6 +227,7 @@ private:
                 std::string open = fence;
                 if (kind == BlockKind::Html) open += " {=html}";
                 else if (kind == BlockKind::Tex) open += " {=tex}";
+                else if (kind == BlockKind::Metadata) open += " {=yaml}";
                 else if (!doc_->info(block).empty()) (open += ' ') += doc_->info(block);
                 return open + "\n" + lines + "\n" + fence;
             }

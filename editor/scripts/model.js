@@ -12,7 +12,7 @@ const BLOCK_FROM_TAG = {
   link: BlockType.Note, image: BlockType.Image, quote: BlockType.Quotation,
   comment: BlockType.Comment, row: BlockType.Row, col: BlockType.Cell,
   divider: BlockType.Divider, html: BlockType.Html, tex: BlockType.Tex, term: BlockType.Term,
-  definition: BlockType.Definition,
+  definition: BlockType.Definition, metadata: BlockType.Metadata,
 };
 
 const SPAN_FROM_TAG = {
@@ -30,7 +30,7 @@ const TAG_FROM_BLOCK = {
   Heading: ['heading', -3], Bulleted: ['bulleted', -1], Code: ['verbatim', 0],
   Formula: ['formula', 0], Numbered: ['numbered', -1], Note: ['note', -1], Image: ['image', 0],
   Quotation: ['quote', -1], Comment: ['comment', 0], Divider: ['divider', 0], Html: ['html', 0],
-  Tex: ['tex', 0], Term: ['term', -1], Definition: ['definition', -1],
+  Tex: ['tex', 0], Term: ['term', -1], Definition: ['definition', -1], Metadata: ['metadata', 0],
 };
 
 // Block attributes in the order they are written, by the block type carrying

@@ -2,7 +2,7 @@
 // spelling check leaves the elements holding them alone.
 import { BlockType, SpanType } from './types.js';
 
-const UNCHECKED_BLOCKS = new Set([BlockType.Code, BlockType.Formula, BlockType.Html, BlockType.Tex]);
+const UNCHECKED_BLOCKS = new Set([BlockType.Code, BlockType.Formula, BlockType.Html, BlockType.Tex, BlockType.Metadata]);
 const UNCHECKED_SPANS = new Set([SpanType.Code, SpanType.LinkCode, SpanType.Math, SpanType.Url, SpanType.NoteRef, SpanType.Html, SpanType.Tex,
   SpanType.StrongCode, SpanType.EmphasisCode]);
 

@@ -4,7 +4,7 @@ export const BlockType = {
   Heading: 'Heading', Plain: 'Plain', Bulleted: 'Bulleted', Numbered: 'Numbered',
   Code: 'Code', Formula: 'Formula', Note: 'Note', Image: 'Image', Quotation: 'Quotation',
   Comment: 'Comment', Row: 'Row', Cell: 'Cell', Final: 'Final',
-  Divider: 'Divider', Html: 'Html', Tex: 'Tex', Term: 'Term', Definition: 'Definition',
+  Divider: 'Divider', Html: 'Html', Tex: 'Tex', Term: 'Term', Definition: 'Definition', Metadata: 'Metadata',
 };
 
 export const SpanType = {
@@ -47,6 +47,7 @@ const BlockTraits = {
   Tex: traits(0, 5, true, false),
   Term: traits(1, 5, false, true),
   Definition: traits(1, 5, false, true),
+  Metadata: traits(0, 0, true, false),
 };
 
 export function traitsOf(type) {

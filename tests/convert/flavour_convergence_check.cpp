@@ -40,6 +40,9 @@ const Case kCases[] = {
     {"FootnoteOfSeveralParagraphs", "Text.[^n]\n\n[^n]: First.\n\n    Second.\n\n        code\n\nAfter.\n",
      R"(["note",{"level":0},["noteref","1"],["plain","First."],["break","\n"],["break","\n"],["plain","Second."],)"
      R"(["break","\n"],["break","\n"],["code","code"]],["para",{"level":0},["plain","After."]])"},
+    {"FrontMatter", "---\ntitle: A \"T\"\nlayout: default\ntags:\n\n  - x\n...\n\n# A\n",
+     R"(["metadata",{"level":0},["plain","title: A \"T\""],["break","\n"],["plain","layout: default"],["break","\n"],)"
+     R"(["plain","tags:"],["break","\n"],["break","\n"],["plain","  - x"]],["heading",{"level":-3},["plain","A"]])"},
     {"StyledRunsAndFencedCodeBlocks", "**a** **b** and **c d**\n\n```js\nf()\n```\n\n```\ng()\n```\n",
      R"(["strong","a"],["plain"," "],["strong","b"],["plain"," and "],["strong","c d"]])", true},
 };

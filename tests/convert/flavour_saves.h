@@ -3,6 +3,7 @@
 #pragma once
 
 #include "convert/converters.h"
+#include "convert/front_matter.h"
 #include "tools/pandoc/pandoc.h"
 
 #include <gtest/gtest.h>
@@ -35,9 +36,12 @@ struct FlavourSaves {
 inline FlavourSaves openAndSaveTwice(const PandocInstallation& pandoc, std::string_view text, std::string_view flavour) {
     const std::string format = PandocFormatName(pandoc, flavour);
     FlavourSaves s;
+    // As the program opens a file: front matter apart, the rest through Pandoc.
     const auto open = [&](std::string_view markdown, std::string& model, std::string& json) {
-        if (!PandocToJson(pandoc, markdown, format, json)) s.failure = "pandoc could not read it: " + json;
-        else model = ReadPandocJson(json, nullptr);
+        const auto frontMatter = ReadsFrontMatter(format) ? FindFrontMatter(markdown) : std::nullopt;
+        if (!PandocToJson(pandoc, frontMatter ? frontMatter->rest : markdown, format, json))
+            s.failure = "pandoc could not read it: " + json;
+        else model = frontMatter ? WithMetadataBlock(ReadPandocJson(json, nullptr), frontMatter->yaml) : ReadPandocJson(json, nullptr);
         return s.failure.empty();
     };
     const auto save = [&](const std::string& model, std::string& markdown) {

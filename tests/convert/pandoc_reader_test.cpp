@@ -3,6 +3,7 @@
 // three heading levels, nested lists and quotations, links, notes, tables, Div and Span)
 // is read back in PandocRoundTrip; these are the rest.
 #include "convert/converters.h"
+#include "convert/front_matter.h"
 #include "model/model_json.h"
 
 #include <gtest/gtest.h>
@@ -220,6 +221,29 @@ TEST(PandocCurrentForm, TablesWithHeadBodiesFootSpanningCellAndThe117Shape) {
     EXPECT_EQ(readCurrent(R"([{"t":"Table","c":[[],[{"t":"AlignDefault"}],[0],[[)" + plain("h") + R"(]],[[[)" + plain("b") + "]]]]}]",
                           "{}", "[1,17,5,4]"),
               R"([["row",{"level":1},["plain","h"]],["row",{"level":1},["plain","b"]]])");
+}
+
+// Front matter is what Pandoc's readers take for YAML metadata at the start: anything else stays text.
+TEST(FrontMatter, FoundOnlyAsAMappingBetweenMarkerLinesAtTheStart) {
+    struct Row { const char* text; const char* yaml; const char* rest; };
+    for (const Row& row : {Row{"---\ntitle: A\nb:\n  - c\n---\n\n# A\n", "title: A\nb:\n  - c", "\n# A\n"},
+                           Row{"---\r\nk: v\r\n...  \r\nrest", "k: v", "rest"},
+                           Row{"---\n\"q k\": v\n---", "\"q k\": v", ""},
+                           Row{"---\n\ntitle: A\n---\n", nullptr, nullptr},    // a blank line: a rule
+                           Row{"---\nTitle\n---\n", nullptr, nullptr},          // a rule and a heading
+                           Row{"---\ntitle: A\n\nno end\n", nullptr, nullptr},
+                           Row{"text\n---\nk: v\n---\n", nullptr, nullptr},
+                           Row{"----\nk: v\n---\n", nullptr, nullptr}}) {
+        const auto found = FindFrontMatter(row.text);
+        ASSERT_EQ(found.has_value(), row.yaml != nullptr) << row.text;
+        if (!found) continue;
+        EXPECT_EQ(found->yaml, row.yaml);
+        EXPECT_EQ(found->rest, row.rest);
+    }
+    EXPECT_EQ(WithMetadataBlock(R"(["text",["para",{"level":0},["plain","p"]]])", "a: 1\n\n  b: \"\\\""),
+              R"(["text",["metadata",{"level":0},["plain","a: 1"],["break","\n"],["break","\n"],["plain","  b: \"\\\""]],)"
+              R"(["para",{"level":0},["plain","p"]]])");
+    EXPECT_EQ(WithMetadataBlock(R"(["text"])", "a: 1"), R"(["text",["metadata",{"level":0},["plain","a: 1"]]])");
 }
 
 }  // namespace

@@ -185,7 +185,11 @@ DocumentResult checkDocument(const PandocInstallation& pandoc, const fs::path& p
         }
         std::string normalForm;
         FlavourResult& measured = result.flavours[f];
-        measured.normalForm = PandocFromJson(pandoc, saves.originalJson, PandocFormatName(pandoc, flavour), normalForm) &&
+        const bool normalFormWritten = PandocFromJson(pandoc, saves.originalJson, PandocFormatName(pandoc, flavour), normalForm);
+        // Pandoc leaves front matter out of its normal form; the program keeps it as it stands.
+        if (const auto front = ReadsFrontMatter(PandocFormatName(pandoc, flavour)) ? FindFrontMatter(text) : std::nullopt)
+            normalForm = "---\n" + std::string(front->yaml) + "\n---\n\n" + normalForm;
+        measured.normalForm = normalFormWritten &&
                               saves.failure.empty() && normalForm == saves.firstSave;
         if (!measured.normalForm && saves.failure.empty()) {
             std::string json, settled;

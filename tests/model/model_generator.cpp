@@ -264,14 +264,14 @@ private:
     void addBlock(Json& doc) {
         static const std::vector<std::string> tags = {"para", "para", "heading", "bulleted", "numbered", "quote", "comment",
                                                       "verbatim", "formula", "image", "note", "link", "table", "divider",
-                                                      "html", "tex", "term", "definition"};
+                                                      "html", "tex", "term", "definition", "metadata"};
         const std::string tag = oneOf(tags);
         const bool rtl = chance(15);
         if (tag == "table") return addTable(doc);
         if (tag == "divider") return doc.push_back(Json::array({"divider", attributes(0, rtl)}));
         const bool deep = tag == "para" || tag == "comment" || tag == "verbatim" || tag == "formula" || tag == "image" ||
                           tag == "html" || tag == "tex";
-        const int level = tag == "heading" ? pick(-3, 2) : pick(0, deep ? 5 : 4);
+        const int level = tag == "heading" ? pick(-3, 2) : tag == "metadata" ? 0 : pick(0, deep ? 5 : 4);
         Json block = Json::array({tag, attributes(level, rtl)});
 
         if (tag == "para") {
@@ -295,7 +295,7 @@ private:
         } else if (tag == "quote" || tag == "comment") {
             addRunningText(block, false, false);
             if (block.size() == 2) block.push_back(span("plain", "q"));
-        } else if (tag == "verbatim" || tag == "formula" || tag == "html" || tag == "tex") {
+        } else if (tag == "verbatim" || tag == "formula" || tag == "html" || tag == "tex" || tag == "metadata") {
             if (tag == "verbatim" && chance(50)) block[1]["info"] = oneOf(kInfos);
             addCodeLines(block, tag == "formula" ? "$$" : "~~~~");
         } else if (tag == "term" || tag == "definition") {

@@ -1,7 +1,7 @@
 import { test, describe, assert, doc, para, block, img, row, col, BR, typed, IMAGE, useEditor, stepCases } from './harness.mjs';
 
 const s = useEditor();
-export const NEW_CONSTRUCTS = doc(block('heading', 0, 'H4'), block('heading', 1, 'H5'), block('heading', 2, 'H6'),
+export const NEW_CONSTRUCTS = doc(block('metadata', 0, 'title: A', BR, '  x: "y"'), block('heading', 0, 'H4'), block('heading', 1, 'H5'), block('heading', 2, 'H6'),
   ['verbatim', { level: 0, info: 'c++ {.numberLines}' }, ['plain', 'int a;'], BR, BR, ['plain', '  b();']],
   ['verbatim', { level: 2, direction: 'rtl', info: 'py' }, ['plain', 'x']], block('html', 0, '<div class="x">', BR, '</div>'),
   block('tex', 1, '\\begin{x}'), ['divider', { level: 0 }], ['image', { level: 0, alt: 'A cat', title: 'Tom' }, ['url', 'c.png']],
@@ -26,7 +26,7 @@ describe('round trip and conversion rules', () => {
     ['labels, addresses and breaks side by side stay apart, breaks at the start too',
       doc(para('a', ['noteref', '1'], ['noteref', '2'], ['url', 'http://x'], ['url', 'http://y']), para(BR, BR, 'a', BR))],
     ['the empty document is ["text"]', doc()],
-    ['the constructs of real Markdown: headings 4 to 6, info strings, raw blocks and spans, rules, descriptions, titles, loose items, list starts, definitions',
+    ['the constructs of real Markdown: front matter, headings 4 to 6, info strings, raw blocks and spans, rules, descriptions, titles, loose items, list starts, definitions',
       NEW_CONSTRUCTS],
     ['an empty attribute is left out; a title off a link address reads as text; a divider has no text',
       doc(['verbatim', { level: 0, info: '' }, ['plain', 'x']], para(['url', 'u'], ['title', 't']), ['divider', { level: 3 }, ['plain', 'lost']]),

@@ -1,5 +1,6 @@
 #include "src/win/document/document_conversion.h"
 
+#include "convert/front_matter.h"
 #include "tools/converter_host/converter_host.h"
 
 #include <QString>
@@ -17,6 +18,9 @@ std::string FileBytesAsText(std::string_view bytes) {
 ConversionResult ReadThroughPandoc(std::string_view text, std::string_view pandocFormat,
                                    const PandocInstallation& pandoc) {
     ConversionResult result;
+    const auto frontMatter = convert::ReadsFrontMatter(PandocFormatName(pandoc, pandocFormat))
+                                 ? convert::FindFrontMatter(text) : std::nullopt;
+    if (frontMatter) text = frontMatter->rest;
     std::string json, messages;
     if (!PandocToJson(pandoc, text, pandocFormat, json, &messages)) {
         result.failure = ConversionResult::Failure::Pandoc;
@@ -27,6 +31,7 @@ ConversionResult ReadThroughPandoc(std::string_view text, std::string_view pando
     std::string error;
     result.text = TryReadPandocJson(json, &error);
     if (!error.empty()) result.failure = ConversionResult::Failure::Converter;
+    else if (frontMatter) result.text = convert::WithMetadataBlock(result.text, frontMatter->yaml);
     return result;
 }
 
