@@ -85,6 +85,29 @@ std::string_view stringPart(const Current& e, std::size_t index) {
     return s;
 }
 
+// The short name of an emoji Span's attributes (["", ["emoji"], [["data-emoji", "smile"]]]),
+// or nothing.
+std::string_view emojiName(element attributes) {
+    array parts, classes, pairs;
+    if (attributes.get_array().get(parts) || parts.size() != 3 || parts.at(1).get_array().get(classes) ||
+        parts.at(2).get_array().get(pairs))
+        return {};
+    bool emoji = false;
+    for (element c : classes) {
+        std::string_view name;
+        emoji = emoji || (!c.get_string().get(name) && name == "emoji");
+    }
+    if (!emoji) return {};
+    for (element pair : pairs) {
+        array kv;
+        std::string_view key, value;
+        if (!pair.get_array().get(kv) && kv.size() == 2 && !kv.at(0).get_string().get(key) && key == "data-emoji" &&
+            !kv.at(1).get_string().get(value) && value.find_first_of(": \n") == std::string_view::npos)
+            return value;
+    }
+    return {};
+}
+
 // The name of a contents-free constructor ({"t":"Decimal"}).
 std::string_view bareName(element value) { return currentOf(value).name; }
 
@@ -177,6 +200,16 @@ private:
         } else if (n == "Underline") {
             appendInlines(contentsElement(e));
         } else if (n == "Span") {
+            if (const std::string_view name = emojiName(partOf(e, 0)); !name.empty()) {
+                // GitHub Markdown's ":smile:" reads as the emoji; the file keeps the name.
+                // The tree holds views: the name's lives in the parsed input.
+                for (const std::string_view part : {std::string_view(":"), name, std::string_view(":")}) {
+                    beginLegacy("Str");
+                    w_.string(part);
+                    endLegacy();
+                }
+                return;
+            }
             appendInlines(partOf(e, 1));
         } else if (n == "Quoted") {
             beginLegacy(n);

@@ -184,7 +184,7 @@ TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsSpacesAtLineEdgesAndAbbr
               R"([["para",{"level":0},["plain","eg. x"]]])");
 }
 
-TEST(PandocCurrentForm, MetadataSoftBreaksQuotesDivSpanUnderlineLineBlockAndFigure) {
+TEST(PandocCurrentForm, MetadataSoftBreaksQuotesDivSpanEmojiUnderlineLineBlockAndFigure) {
     EXPECT_EQ(readCurrent("[]", R"({"title":{"t":"MetaInlines","c":[{"t":"Str","c":"T"}]},)"
                                 R"("author":{"t":"MetaList","c":[{"t":"MetaInlines","c":[{"t":"Str","c":"A"}]},{"t":"MetaString","c":"B"}]},)"
                                 R"("date":{"t":"MetaInlines","c":[{"t":"Str","c":"D"}]}})"),
@@ -199,6 +199,10 @@ TEST(PandocCurrentForm, MetadataSoftBreaksQuotesDivSpanUnderlineLineBlockAndFigu
                           R"({"t":"LineBlock","c":[[{"t":"Str","c":"l1"}],[{"t":"Str","c":"l2"}]]},{"t":"Null"}])"),
               R"([["para",{"level":0},["plain","su"]],["para",{"level":0},["plain","deep"]],)"
               R"(["para",{"level":0},["plain","l1"],["break","\n"],["plain","l2"]]])");
+    // An emoji keeps the name it was written with.
+    EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Span","c":[["",["emoji"],[["data-emoji","office"]]],[{"t":"Str","c":"x"}]]},)"
+                          R"({"t":"Span","c":[["",["emoji"],[["data-emoji","a b"]]],[{"t":"Str","c":"y"}]]}]}])"),
+              R"([["para",{"level":0},["plain",":office:y"]]])");
     EXPECT_EQ(readCurrent(R"([{"t":"Figure","c":[)" + kAttr + R"(,[null,[)" + plain("cap") + R"(]],[{"t":"Plain","c":[{"t":"Image","c":[)" +
                               kAttr + R"(,[{"t":"Str","c":"cap"}],["i.png",""]]}]}]]}])",
                           "{}", "[1,23,1]"),
