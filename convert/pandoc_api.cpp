@@ -21,10 +21,13 @@ std::vector<int> parseVersion(std::string_view text) {
     }
 }
 
-}  // namespace
+bool smartOption(const Json& parsed) {
+    auto smart = parsed.find("smart");
+    if (smart != parsed.end() && !smart->is_boolean()) throw ConverterError("invalid options: \"smart\" must be true or false");
+    return smart == parsed.end() || smart->get<bool>();
+}
 
-PandocApi parsePandocApiOptions(const char* options) {
-    if (!options) return PandocApi{{1, 11}};
+Json parseOptionsObject(const char* options) {
     Json parsed;
     try {
         parsed = parseGuarded(options);
@@ -32,16 +35,27 @@ PandocApi parsePandocApiOptions(const char* options) {
         throw ConverterError(std::string("invalid options: ") + e.what());
     }
     if (!parsed.is_object()) throw ConverterError("invalid options: expected a JSON object");
+    return parsed;
+}
+
+}  // namespace
+
+bool parsePandocReaderOptions(const char* options) { return !options || smartOption(parseOptionsObject(options)); }
+
+PandocApi parsePandocApiOptions(const char* options) {
+    if (!options) return PandocApi{{1, 11}};
+    const Json parsed = parseOptionsObject(options);
     auto headerRow = parsed.find("headerRow");
     if (headerRow != parsed.end() && !headerRow->is_boolean()) {
         throw ConverterError("invalid options: \"headerRow\" must be true or false");
     }
     const bool firstRowIsHeader = headerRow != parsed.end() && headerRow->get<bool>();
+    const bool smartFlavour = smartOption(parsed);
     auto api = parsed.find("api");
-    if (api == parsed.end()) return PandocApi{{1, 11}, firstRowIsHeader};
+    if (api == parsed.end()) return PandocApi{{1, 11}, firstRowIsHeader, smartFlavour};
     if (!api->is_string()) throw ConverterError("invalid options: \"api\" must be a version text such as \"1.22\"");
     const std::string text = api->get<std::string>();
-    PandocApi result{parseVersion(text), firstRowIsHeader};
+    PandocApi result{parseVersion(text), firstRowIsHeader, smartFlavour};
     const bool supported = result.version.size() >= 2 && result.version[0] == 1 &&
                            (result.version[1] == 11 || (result.version[1] >= 17 && result.version[1] <= 23));
     if (!supported) {

@@ -115,7 +115,7 @@ std::string_view bareName(element value) { return currentOf(value).name; }
 
 class LegacyTranslator {
 public:
-    explicit LegacyTranslator(PandocTree& into) : w_(into) {}
+    LegacyTranslator(PandocTree& into, bool smart) : w_(into), smart_(smart) {}
 
     void document(object document) {
         element blocks;
@@ -130,6 +130,7 @@ public:
 
 private:
     PandocTree& w_;
+    const bool smart_;
     std::string_view lastStr_;  // the text of the inline just written, when it was a Str
 
     void beginLegacy(std::string_view name) {
@@ -184,7 +185,7 @@ private:
             w_.string(lastStr_);
             endLegacy();
             return;
-        } else if (n == "SoftBreak" && endsWithAbbreviation(previousStr)) {
+        } else if (n == "SoftBreak" && smart_ && endsWithAbbreviation(previousStr)) {
             // Pandoc Markdown reads "e.g." and the like before a space as ending in a
             // no-break space, but not before a line end; a saved file has the space.
             beginLegacy("Str");
@@ -601,8 +602,8 @@ bool isCurrentPandocForm(simdjson::dom::element document) {
     return !document.get_object().get(o) && !o["blocks"].error();
 }
 
-void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into) {
-    LegacyTranslator(into).document(document.get_object().value_unsafe());
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool smart) {
+    LegacyTranslator(into, smart).document(document.get_object().value_unsafe());
 }
 
 }  // namespace qorva::convert

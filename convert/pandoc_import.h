@@ -29,6 +29,8 @@ bool isCurrentPandocForm(simdjson::dom::element document);
 // Writes a document in current Pandoc's form into `into` as the same document in the 1.11 form. Its
 // strings point into the parser that gave `document`. Throws ConverterError where the
 // translation needs a shape it does not find.
-void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into);
+// `smart`: the text was Pandoc Markdown, whose reader gives "e.g." before a space a
+// no-break space but not before a line end.
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool smart = true);
 
 }  // namespace qorva::convert

@@ -105,7 +105,7 @@ void PandocJsonOut::str(std::string_view text) {
             at = end;
             continue;
         }
-        const bool keep = !word.empty() && endsWithAbbreviation(word);
+        const bool keep = api_.smart && !word.empty() && endsWithAbbreviation(word);
         at = std::min(text.find_first_not_of(' ', at), text.size());
         if (keep) {
             word += ' ';

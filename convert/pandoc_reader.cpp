@@ -3,6 +3,7 @@
 // footnotes and reference links definition blocks after their paragraph.
 #include "convert/converters.h"
 #include "convert/model_blocks.h"
+#include "convert/pandoc_api.h"
 #include "convert/pandoc_element.h"
 #include "convert/pandoc_import.h"
 #include "model/model_json.h"
@@ -336,12 +337,16 @@ private:
 
     // Whether a loose list says so: its items hold nothing but their own paragraph,
     // nested lists and definitions. Any other list the writer takes for loose anyway.
-    static bool saysItsSpacing(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) {
+    // With nested lists every item must be a Para and the nested lists tight: Pandoc
+    // writes loose nested lists with blank lines around them, which read back otherwise.
+    static bool saysItsSpacing(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level, bool everyItemLoose) {
         for (std::size_t i = itemBlocks.empty() ? out.size() : itemBlocks.front(); i < out.size(); ++i) {
             if (std::binary_search(itemBlocks.begin(), itemBlocks.end(), i)) continue;
             const std::string& tag = out[i].tag;
             const bool nestedItem = tag == "bulleted" || tag == "numbered";
-            if (out[i].level <= level || (!nestedItem && tag != "link" && tag != "note" && tag != "comment")) return false;
+            if (out[i].level <= level || (nestedItem && (!everyItemLoose || !out[i].spacing.empty())) ||
+                (!nestedItem && tag != "link" && tag != "note" && tag != "comment"))
+                return false;
         }
         return true;
     }
@@ -354,7 +359,7 @@ private:
         const std::size_t start = out.size();
         const bool list = tag != std::string_view("definition");
         std::vector<std::size_t> itemBlocks;
-        bool loose = false;
+        bool loose = false, everyItemLoose = true;
         ++listDepth_;
         for (element item : requireArray(items, "a list of items")) {
             const std::size_t first = out.size();
@@ -368,9 +373,11 @@ private:
             out[first].start.clear();
             itemBlocks.push_back(first);
             element head = item;
-            loose = loose || (list && item.size() > 0 && item.at(0, head) && legacyElement(head).name == "Para");
+            const bool para = list && item.size() > 0 && item.at(0, head) && legacyElement(head).name == "Para";
+            loose = loose || para;
+            everyItemLoose = everyItemLoose && para;
         }
-        if (loose && saysItsSpacing(out, itemBlocks, level))
+        if (loose && saysItsSpacing(out, itemBlocks, level, everyItemLoose))
             for (std::size_t i : itemBlocks) out[i].spacing = "loose";
         if (!itemBlocks.empty() && list && startNumber != 1 && startNumber >= 0 && startNumber <= 999999999)
             out[itemBlocks.front()].start = std::to_string(startNumber);
@@ -771,11 +778,12 @@ private:
 
 }  // namespace
 
-std::string ReadPandocJson(std::string_view input, const char* /*options*/) {
+std::string ReadPandocJson(std::string_view input, const char* options) {
+    const bool smart = parsePandocReaderOptions(options);
     simdjson::dom::parser parser;  // the tree's strings point into it
     const simdjson::dom::element parsed = parseJsonText(parser, input);
     PandocTree tree;
-    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree);
+    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree, smart);
     else tree.copy(parsed);
     return serializeModel("text", PandocReader().document(tree.root()));
 }

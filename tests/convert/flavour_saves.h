@@ -41,11 +41,14 @@ inline FlavourSaves openAndSaveTwice(const PandocInstallation& pandoc, std::stri
         const auto frontMatter = ReadsFrontMatter(format) ? FindFrontMatter(markdown) : std::nullopt;
         if (!PandocToJson(pandoc, frontMatter ? frontMatter->rest : markdown, format, json))
             s.failure = "pandoc could not read it: " + json;
-        else model = frontMatter ? WithMetadataBlock(ReadPandocJson(json, nullptr), frontMatter->yaml) : ReadPandocJson(json, nullptr);
+        else {
+            model = ReadPandocJson(json, PandocReaderOptions(flavour));
+            if (frontMatter) model = WithMetadataBlock(model, frontMatter->yaml);
+        }
         return s.failure.empty();
     };
     const auto save = [&](const std::string& model, std::string& markdown) {
-        const std::string json = WritePandocJson(model, pandoc.writerOptions(flavour != "markdown").c_str());
+        const std::string json = WritePandocJson(model, pandoc.writerOptions(flavour != "markdown", PandocReadsSmart(flavour)).c_str());
         if (!PandocFromJson(pandoc, json, format, markdown)) s.failure = "pandoc could not write it: " + markdown;
         return s.failure.empty();
     };

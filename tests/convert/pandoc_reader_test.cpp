@@ -16,8 +16,8 @@ namespace {
 const std::string kAttr = R"(["",[],[]])";
 
 // The model's blocks, compact, for a Pandoc document.
-std::string blocksOf(const std::string& document) {
-    Json parsed = parseJson(ReadPandocJson(document, nullptr));
+std::string blocksOf(const std::string& document, const char* options = nullptr) {
+    Json parsed = parseJson(ReadPandocJson(document, options));
     EXPECT_EQ(parsed[0], "text");
     parsed.erase(parsed.begin());
     return dumpCompact(parsed);
@@ -41,15 +41,18 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
     EXPECT_EQ(readBlocks(R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," + para(str("more")) + "],[],[" +
                          para(str("b")) + "]]]}]"),
               R"([["numbered",{"level":0,"start":"3"},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0},["plain","b"]]])");
-    // One Para item makes a list of one-paragraph items and nested lists loose, every item of it; the
-    // nested list says its own spacing.
+    // One Para item makes a list of one-paragraph items loose, every item of it; with nested lists
+    // every item must be a Para; the nested list says its own spacing.
     const std::string plainItem = R"({"Plain":[{"Str":"x"}]})";
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"Plain":[{"Str":"a"}]}],[)" + para(str("b")) + R"(]]},{"Para":[]},)"
                          R"({"BulletList":[[{"Plain":[{"Str":"c"}]},{"OrderedList":[[0,"Decimal","Period"],[[)" + para(str("x")) + "],[" +
                          para(str("x")) + "]]]}],[" + para(str("d")) + R"(]]},{"OrderedList":[[1,"Decimal","Period"],[[)" + plainItem + "]]]}]"),
               R"([["bulleted",{"level":0,"spacing":"loose"},["plain","a"]],["bulleted",{"level":0,"spacing":"loose"},["plain","b"]],)"
-              R"(["bulleted",{"level":0,"spacing":"loose"},["plain","c"]],["numbered",{"level":1,"spacing":"loose","start":"0"},["plain","x"]],)"
-              R"(["numbered",{"level":1,"spacing":"loose"},["plain","x"]],["bulleted",{"level":0,"spacing":"loose"},["plain","d"]],["numbered",{"level":0},["plain","x"]]])");
+              R"(["bulleted",{"level":0},["plain","c"]],["numbered",{"level":1,"spacing":"loose","start":"0"},["plain","x"]],)"
+              R"(["numbered",{"level":1,"spacing":"loose"},["plain","x"]],["bulleted",{"level":0},["plain","d"]],["numbered",{"level":0},["plain","x"]]])");
+    EXPECT_EQ(readBlocks(R"([{"BulletList":[[)" + para(str("a")) + R"(,{"BulletList":[[)" + plainItem + "]]}],[" + para(str("b")) + "]]}]"),
+              R"([["bulleted",{"level":0,"spacing":"loose"},["plain","a"]],["bulleted",{"level":1},["plain","x"]],)"
+              R"(["bulleted",{"level":0,"spacing":"loose"},["plain","b"]]])");
     // A term's link is defined after its definitions, which must follow the term directly.
     EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Link":[[{"Str":"term"}],["u",""]]}],[[)" + para(str("d1")) + "," + para(str("more")) +
                          "],[" + para(str("d2")) + R"(]]],[[],[[{"RawBlock":["latex","\\x\n\n\\y"]}]]]]}])"),
@@ -177,9 +180,11 @@ TEST(PandocReaderCanonical, EmptyCodeLinesEmptyLinkTextsSpacesAtLineEdgesAndAbbr
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"CodeBlock":[["",[],[]],"  x\n\ny\n   \nz"]}]]}])"),
               R"([["bulleted",{"level":0},["code","  x"],["break","\n"],["break","\n"],["code","y"],["break","\n"],)"
               R"(["code","   "],["break","\n"],["code","z"]]])");
-    // A line end after an abbreviation is the no-break space of a saved file.
-    EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Str","c":"(e.g."},{"t":"SoftBreak"},{"t":"Str","c":"x"}]}])"),
-              "[[\"para\",{\"level\":0},[\"plain\",\"(e.g.\u00A0x\"]]]");
+    // A line end after an abbreviation is the no-break space of a saved file, in Pandoc Markdown only.
+    const std::string abbreviation = R"({"pandoc-api-version":[1,22],"meta":{},"blocks":[{"t":"Para","c":[{"t":"Str","c":"(e.g."},{"t":"SoftBreak"},{"t":"Str","c":"x"}]}]})";
+    EXPECT_EQ(blocksOf(abbreviation), "[[\"para\",{\"level\":0},[\"plain\",\"(e.g.\u00A0x\"]]]");
+    EXPECT_EQ(blocksOf(abbreviation, R"({"smart":false})"), R"([["para",{"level":0},["plain","(e.g. x"]]])");
+    EXPECT_THROW(blocksOf(abbreviation, R"({"smart":1})"), ConverterError);
     EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Str","c":"eg."},{"t":"SoftBreak"},{"t":"Str","c":"x"}]}])"),
               R"([["para",{"level":0},["plain","eg. x"]]])");
 }

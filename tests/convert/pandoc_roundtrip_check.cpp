@@ -18,13 +18,13 @@ protected:
     // The model as Pandoc Markdown (or another flavour), then read back into a model, compact.
     static std::string throughMarkdown(const std::string& model, std::string* markdown = nullptr,
                                        std::string_view flavour = "markdown") {
-        const std::string json = WritePandocJson(model, pandoc_->writerOptions(flavour != "markdown").c_str());
+        const std::string json = WritePandocJson(model, pandoc_->writerOptions(flavour != "markdown", PandocReadsSmart(flavour)).c_str());
         const std::string format = PandocFormatName(*pandoc_, flavour);
         std::string text, back;
         EXPECT_TRUE(PandocFromJson(*pandoc_, json, format, text)) << text;
         EXPECT_TRUE(PandocToJson(*pandoc_, text, format, back)) << back;
         if (markdown) *markdown = text;
-        return ReadPandocJson(back, nullptr);
+        return ReadPandocJson(back, PandocReaderOptions(flavour));
     }
 
     static std::string compact(const std::string& model) { return dumpCompact(parseJson(model)); }

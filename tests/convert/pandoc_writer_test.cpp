@@ -75,6 +75,10 @@ TEST(PandocWriterInlines, NeighboursSharingAStyleShareItsElementTheLongerRunOuts
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["strongemph","a"],["plain"," "],["strong","b "],["strongcode","c"],["strongemph","d"],["emph","e"],["emphcode","f"]])"),
               R"j([{"Para":[{"Emph":[{"Strong":[{"Str":"a"}]}]},"Space",{"Strong":[{"Str":"b"},"Space",{"Code":[["",[],[]],"c"]},{"Emph":[{"Str":"d"}]}]},)j"
               R"j({"Emph":[{"Str":"e"},{"Code":[["",[],[]],"f"]}]}]}])j");
+    // In Pandoc Markdown the space after an abbreviation is never a line end, which would read back as another space.
+    const std::string abbreviation = R"(["para",{"level":0},["plain","see e.g. x"]])";
+    EXPECT_EQ(writeBlocks(abbreviation), R"([{"Para":[{"Str":"see"},"Space",{"Str":"e.g. x"}]}])");
+    EXPECT_EQ(writeBlocks(abbreviation, R"({"smart":false})"), R"([{"Para":[{"Str":"see"},"Space",{"Str":"e.g."},"Space",{"Str":"x"}]}])");
 }
 
 TEST(PandocWriterLinks, LinksAndNotesUseTheLaterDefinitionNotesAreWrittenAtEachReference) {

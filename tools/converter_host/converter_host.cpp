@@ -93,6 +93,9 @@ std::string TryReadTextFormat(std::string_view input, std::string* error) {
 std::string TryReadPandocJson(std::string_view input, std::string* error) {
     return RunConverter(Converter::ReadPandocJson, input, nullptr, error);
 }
+std::string TryReadPandocJson(std::string_view input, const char* options, std::string* error) {
+    return RunConverter(Converter::ReadPandocJson, input, options, error);
+}
 std::string TryReadPlainText(std::string_view input, std::string* error) {
     return RunConverter(Converter::ReadPlainText, input, nullptr, error);
 }

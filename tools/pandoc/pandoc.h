@@ -35,9 +35,10 @@ struct PandocInstallation {
     bool usable() const { return !jsonApi.empty(); }
     bool legacy() const { return jsonApi == "1.11"; }
     // The options text for the Pandoc JSON writer: {"api":"1.22"} and so on, with
-    // "headerRow" for a flavour whose tables need a header row.
-    std::string writerOptions(bool headerRow = false) const {
-        return "{\"api\":\"" + jsonApi + "\"" + (headerRow ? ",\"headerRow\":true}" : "}");
+    // "headerRow" for a flavour whose tables need a header row and "smart" false for
+    // one that reads a space after "e.g." as any other (not Pandoc Markdown).
+    std::string writerOptions(bool headerRow = false, bool smart = true) const {
+        return "{\"api\":\"" + jsonApi + "\"" + (headerRow ? ",\"headerRow\":true" : "") + (smart ? "}" : ",\"smart\":false}");
     }
 };
 
@@ -51,6 +52,14 @@ bool IsPandocUsable();
 // The format name to hand to this Pandoc: the names of 1.11 are kept for 1.11;
 // current Pandoc gets "gfm" for "markdown_github".
 std::string PandocFormatName(const PandocInstallation& pandoc, std::string_view format);
+
+// Whether Pandoc reads `format` (as the program names it) with the "smart" extension:
+// Pandoc Markdown gives "e.g." before a space a no-break space; the other flavours and
+// HTML do not. The options text for the Pandoc JSON reader says so.
+inline bool PandocReadsSmart(std::string_view format) { return format == "markdown"; }
+inline const char* PandocReaderOptions(std::string_view format) {
+    return PandocReadsSmart(format) ? nullptr : "{\"smart\":false}";
+}
 
 // Pandoc 2.15 and later read and write in a sandbox on request: no file and no
 // URL beyond what the command line names (a LaTeX \input, an HTML <iframe>).

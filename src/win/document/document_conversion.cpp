@@ -29,7 +29,7 @@ ConversionResult ReadThroughPandoc(std::string_view text, std::string_view pando
         return result;
     }
     std::string error;
-    result.text = TryReadPandocJson(json, &error);
+    result.text = TryReadPandocJson(json, PandocReaderOptions(pandocFormat), &error);
     if (!error.empty()) result.failure = ConversionResult::Failure::Converter;
     else if (frontMatter) result.text = convert::WithMetadataBlock(result.text, frontMatter->yaml);
     return result;
@@ -61,7 +61,7 @@ ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bo
     const bool headerRow = format == DocumentFormat::GitHubMarkdown || format == DocumentFormat::MultiMarkdown;
     PandocInstallation writer = pandoc;
     if (!writer.usable()) writer.jsonApi = "1.11";
-    const std::string options = writer.writerOptions(headerRow);
+    const std::string options = writer.writerOptions(headerRow, PandocReadsSmart(PandocNameOf(format)));
     std::string json = TryWritePandocJson(model, options.c_str(), &error);
     if (!error.empty()) {
         result.failure = ConversionResult::Failure::Converter;
