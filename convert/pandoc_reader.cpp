@@ -6,8 +6,10 @@
 #include "convert/pandoc_element.h"
 #include "convert/pandoc_import.h"
 #include "model/model_json.h"
+#include "model/table_columns.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <utility>
 #include <variant>
@@ -381,12 +383,37 @@ private:
     // A row whose cells are all empty holds nothing: Pandoc gives one as the header of
     // a table written without a header, and writes one in a headerless table so that
     // it reads back as a table of a different kind. Definitions made inside cells
-    // follow the table, which they would otherwise cut in two.
+    // follow the table, which they would otherwise cut in two. The first row keeps
+    // the columns' alignments and widths.
     void appendTable(const PandocElement& e, Blocks& out) {
         Blocks definitions;
+        const std::size_t first = out.size();
         appendTableRow(contentsAt(e, 3), out, definitions);
         for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
+        if (out.size() > first) {
+            out[first].align = columnAlignmentsText(columnAlignments(arrayAt(e, 1)));
+            out[first].widths = columnWidthsText(columnWidths(arrayAt(e, 2)));
+        }
         for (Block& definition : definitions) out.push_back(std::move(definition));
+    }
+
+    static std::vector<char> columnAlignments(element aligns) {
+        std::vector<char> out;
+        for (element a : aligns) {
+            const std::string_view name = legacyElement(a).name;
+            out.push_back(name == "AlignLeft" ? 'l' : name == "AlignCenter" ? 'c' : name == "AlignRight" ? 'r' : 'd');
+        }
+        return out;
+    }
+
+    // Pandoc's 0 is the default width; anything that is not a width counts as it.
+    static std::vector<double> columnWidths(element widths) {
+        std::vector<double> out;
+        for (element w : widths) {
+            double value = 0.0;
+            out.push_back(w.getDouble(value) && std::isfinite(value) && value > 0.0 ? value : 0.0);
+        }
+        return out;
     }
 
     // A cell is one block: its further blocks join its first one, a space apart.
