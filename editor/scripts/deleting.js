@@ -3,6 +3,7 @@
 import { Point, assert } from './base.js';
 import { createBlockElement, readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 import { SpanList } from './spans.js';
+import { readTableColumns, writeTableColumns } from './table-columns.js';
 import { BlockType, SpanType, emptyPlain, isObjectType } from './types.js';
 import { RunKind } from './typing-runs.js';
 
@@ -312,7 +313,10 @@ function removeAcrossTable(editor, start, end) {
     for (let i = n + 1; i < end.block; i++) editor.setBlockSpans(i, [emptyPlain()]);
   }
   const removed = n >= o ? n - o + 1 : 0;
+  // The table's first row going, the row after it takes over the table's columns.
+  const firstRow = removed && (o === 0 || !editor.isBlockInsideTable(o - 1)) ? editor.blocks[o] : null;
   editor.removeBlocks(o, removed);
+  if (firstRow && editor.getBlockType(o) === BlockType.Row) writeTableColumns(editor.blocks[o], readTableColumns(firstRow));
   if (removed && o > 0 && editor.getBlockType(o) === BlockType.Row && editor.isBlockInsideTable(o - 1)) {
     equalizeRowsAt(editor, o);
   }
