@@ -313,10 +313,13 @@ function removeAcrossTable(editor, start, end) {
     for (let i = n + 1; i < end.block; i++) editor.setBlockSpans(i, [emptyPlain()]);
   }
   const removed = n >= o ? n - o + 1 : 0;
-  // The table's first row going, the row after it takes over the table's columns.
-  const firstRow = removed && (o === 0 || !editor.isBlockInsideTable(o - 1)) ? editor.blocks[o] : null;
+  // A table's first row going, the row after the removed ones takes over the table's columns.
+  for (let k = o; k <= n && editor.getBlockType(n + 1) === BlockType.Row; k++) {
+    if (editor.getBlockType(k) === BlockType.Row && !editor.isBlockInsideTable(k - 1)) {
+      writeTableColumns(editor.blocks[n + 1], readTableColumns(editor.blocks[k]));
+    }
+  }
   editor.removeBlocks(o, removed);
-  if (firstRow && editor.getBlockType(o) === BlockType.Row) writeTableColumns(editor.blocks[o], readTableColumns(firstRow));
   if (removed && o > 0 && editor.getBlockType(o) === BlockType.Row && editor.isBlockInsideTable(o - 1)) {
     equalizeRowsAt(editor, o);
   }

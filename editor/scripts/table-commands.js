@@ -42,9 +42,8 @@ export const tableCommandsMethods = {
     const row = this.getTableRow(i);
     const elements = [createBlockElement(BlockType.Row, 0, [emptyPlain()])];
     for (let c = row.start + 1; c <= row.end; c++) elements.push(emptyCellElement());
-    const first = this.getTableRows(i)[0].start;
+    if (row.start === this.getTableRows(i)[0].start) moveTableColumns(this.blocks[row.start], elements[0]);
     this.spliceBlocks(row.start, 0, elements);
-    if (row.start === first) moveTableColumns(this.blocks[row.start + elements.length], this.blocks[row.start]);
     this.setCaret(Point(row.start + (i - row.start), 0, 0));
   },
 

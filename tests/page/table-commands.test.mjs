@@ -83,4 +83,5 @@ describe('column alignments and widths', () => stepCases(s, [
   ['move with their columns', aligned, [[0, 0, 0], 'shiftParagraphRight'], ['clr/0.25 0.5 0', '/']],
   ['stay on the first row when rows move, go or come before it', aligned,
     [[3, 0, 0], 'shiftParagraphUp', [0, 0, 0], 'insertTableRowBefore', [0, 0, 0], 'removeTableRow', 'removeTableRow'], ['lcr/0.5 0.25 0']],
+  ['pass to the next row when a deletion takes the first row', aligned, [[[0, 0, 0], [3, 0, 0]], 'deleteBackward'], ['lcr/0.5 0.25 0']],
 ], columns));
