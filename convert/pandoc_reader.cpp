@@ -9,7 +9,6 @@
 #include "model/table_columns.h"
 
 #include <algorithm>
-#include <cmath>
 #include <iterator>
 #include <utility>
 #include <variant>
@@ -384,7 +383,9 @@ private:
     // a table written without a header, and writes one in a headerless table so that
     // it reads back as a table of a different kind. Definitions made inside cells
     // follow the table, which they would otherwise cut in two. The first row keeps
-    // the columns' alignments and widths.
+    // the columns' alignments. Not their widths: given widths, Pandoc Markdown lays a
+    // table without a header row (as this program saves one) out in narrower columns
+    // and breaks the words that no longer fit ("Operating" came back as "O pera ting").
     void appendTable(const PandocElement& e, Blocks& out) {
         Blocks definitions;
         const std::size_t first = out.size();
@@ -392,26 +393,18 @@ private:
         for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
         if (out.size() > first) {
             out[first].align = columnAlignmentsText(columnAlignments(arrayAt(e, 1)));
-            out[first].widths = columnWidthsText(columnWidths(arrayAt(e, 2)));
         }
         for (Block& definition : definitions) out.push_back(std::move(definition));
     }
 
+    // Left alignment is read as the default: Pandoc Markdown writes a table without a
+    // header row, as this program saves one, alike for both and reads either back as
+    // left aligned.
     static std::vector<char> columnAlignments(element aligns) {
         std::vector<char> out;
         for (element a : aligns) {
             const std::string_view name = legacyElement(a).name;
-            out.push_back(name == "AlignLeft" ? 'l' : name == "AlignCenter" ? 'c' : name == "AlignRight" ? 'r' : 'd');
-        }
-        return out;
-    }
-
-    // Pandoc's 0 is the default width; anything that is not a width counts as it.
-    static std::vector<double> columnWidths(element widths) {
-        std::vector<double> out;
-        for (element w : widths) {
-            double value = 0.0;
-            out.push_back(w.getDouble(value) && std::isfinite(value) && value > 0.0 ? value : 0.0);
+            out.push_back(name == "AlignCenter" ? 'c' : name == "AlignRight" ? 'r' : 'd');
         }
         return out;
     }

@@ -16,14 +16,6 @@ bool PandocValue::getInt64(std::int64_t& out) const {
     return true;
 }
 
-bool PandocValue::getDouble(double& out) const {
-    const PandocNode& n = node();
-    if (n.type == PandocType::Real) out = n.real;
-    else if (n.type == PandocType::Integer) out = static_cast<double>(n.integer);
-    else return false;
-    return true;
-}
-
 bool PandocValue::at(std::size_t index, PandocValue& out) const {
     if (index >= size()) return false;
     Iterator member = begin();

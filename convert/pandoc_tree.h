@@ -46,7 +46,6 @@ public:
     // False when the node has another type; `out` is then left as it is.
     bool getString(std::string_view& out) const;
     bool getInt64(std::int64_t& out) const;
-    bool getDouble(double& out) const;  // a Real or an Integer
 
     // Arrays and objects: their members, in order (an object's with their keys).
     std::uint32_t size() const;
