@@ -28,7 +28,7 @@ public:
         const int blocks = pick(1, 8);
         for (int i = 0; i < blocks; ++i) addBlock(doc);
         addListStarts(doc);
-        joinTableColumns(doc);
+        addTableColumns(doc);
         return doc;
     }
 
@@ -358,11 +358,8 @@ private:
 
     void addTable(Json& doc) {
         const int rows = pick(1, 3);
-        const std::size_t firstRow = doc.size();
-        int columns = 0;
         for (int r = 0; r < rows; ++r) {
             const int cells = pick(1, 3);
-            columns = std::max(columns, cells);
             for (int c = 0; c < cells; ++c) {
                 Json cell = Json::array({c == 0 ? "row" : "col", attributes(c == 0 ? 1 : 2, false)});
                 if (!chance(15)) {
@@ -380,47 +377,26 @@ private:
                 doc.push_back(cell);
             }
         }
-        addColumns(doc[firstRow][1], columns);
     }
 
-    // Tables side by side are one table: its first row says the columns of all its rows.
-    static void joinTableColumns(Json& doc) {
-        for (std::size_t i = 1; i < doc.size();) {
-            if (doc[i][0] != "row") { ++i; continue; }
-            const std::size_t first = i;
-            std::size_t columns = 0, cells = 0;
-            for (; i < doc.size() && (doc[i][0] == "row" || doc[i][0] == "col"); ++i) {
-                cells = doc[i][0] == "row" ? 1 : cells + 1;
-                columns = std::max(columns, cells);
-                if (i > first) doc[i][1].erase("align"), doc[i][1].erase("widths");
-            }
-            Json& attributes = doc[first][1];
-            if (attributes.contains("align")) {
-                const std::string align = attributes["align"];
-                attributes["align"] = align + std::string(columns - align.size(), 'd');
-            }
-            if (attributes.contains("widths")) {
-                std::string widths = attributes["widths"];
-                for (auto n = static_cast<std::size_t>(std::count(widths.begin(), widths.end(), ' ')) + 1; n < columns; ++n) widths += " 0";
-                attributes["widths"] = widths;
-            }
-        }
-    }
-
-    // Alignments and widths, one per column, at least one of each not the default.
-    void addColumns(Json& attributes, int columns) {
-        if (chance(40)) {
-            std::string align;
-            for (int c = 0; c < columns; ++c) align += oneOf(std::vector<char>{'l', 'c', 'r', 'd'});
-            if (align.find_first_not_of('d') == std::string::npos) align[0] = 'c';
-            attributes["align"] = align;
-        }
-        if (chance(40)) {
-            std::string widths;
-            for (int c = 0; c < columns; ++c)
+    // Alignments and widths on the first row of a table (tables side by side are one),
+    // one per column, at least one of each not the default.
+    void addTableColumns(Json& doc) {
+        const auto inTable = [&](std::size_t i) { return i > 0 && (doc[i][0] == "row" || doc[i][0] == "col"); };
+        for (std::size_t i = 1; i < doc.size(); ++i) {
+            if (!inTable(i) || inTable(i - 1)) continue;
+            std::size_t columns = 0;
+            for (std::size_t j = i, cells = 0; j < doc.size() && inTable(j); ++j)
+                columns = std::max(columns, cells = doc[j][0] == "row" ? 1 : cells + 1);
+            std::string align, widths;
+            for (std::size_t c = 0; c < columns; ++c) {
+                align += oneOf(std::vector<char>{'l', 'c', 'r', 'd'});
                 widths += (c ? " " : "") + oneOf(std::vector<std::string>{"0", "0.25", "0.1388888888888889", "1e-05", "1"});
+            }
+            if (align.find_first_not_of('d') == std::string::npos) align[0] = 'c';
             if (widths.find_first_not_of("0 ") == std::string::npos) widths[0] = '1';
-            attributes["widths"] = widths;
+            if (chance(40)) doc[i][1]["align"] = align;
+            if (chance(40)) doc[i][1]["widths"] = widths;
         }
     }
 
