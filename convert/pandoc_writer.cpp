@@ -6,8 +6,8 @@
 #include "convert/pandoc_api.h"
 #include "convert/pandoc_json_out.h"
 #include "model/label_tables.h"
-#include "model/table_columns.h"
 #include "model/model_tree.h"
+#include "model/table_columns.h"
 
 #include <algorithm>
 #include <cstdint>
