@@ -9,6 +9,7 @@
 #include "convert/writer_model.h"
 #include "convert/url_scheme.h"
 #include "model/label_tables.h"
+#include "model/table_columns.h"
 #include "model/model_json.h"
 #include "model/model_tree.h"
 
@@ -424,18 +425,27 @@ private:
         return wrote;
     }
 
+    // Cells of a column aligned other than by default say so.
+    static std::string cellStart(const std::vector<char>& align, std::size_t column) {
+        const char a = alignmentAt(align, column);
+        if (a == 'd') return "<td>\n";
+        return std::string("<td style=\"text-align: ") + (a == 'l' ? "left" : a == 'c' ? "center" : "right") + "\">\n";
+    }
+
     bool writeTable(const TreeNode& rows) {
         std::vector<const TreeNode*> after;
+        const std::vector<char> align = readColumnAlignments(model_.align(*rows.items.front().front().block));
         open("table");
         out_ += '\n';
         for (const TreeNodes& row : rows.items) {
-            out_ += "<tr>\n<td>\n";
+            out_ += "<tr>\n" + cellStart(align, 0);
             bool inFirstCell = true;
             for (const TreeNode& node : row) {
                 if (inFirstCell && node.kind == TreeNode::Kind::List && node.listKind == BlockKind::Col) {
                     out_ += "\n</td>";
+                    std::size_t column = 0;
                     for (const TreeNodes& cell : node.items) {
-                        out_ += "<td>\n";
+                        out_ += cellStart(align, ++column);
                         writeNodes(cell);
                         out_ += "\n</td>";
                     }

@@ -19,10 +19,11 @@ struct Block {
     std::vector<Span> spans;
     std::string info, alt, title;  // a code block's info string; an image's description and title
     std::string spacing, start;  // a list item's "loose"; the start number on a numbered list's first item
+    std::string align, widths;  // a table's first row: its columns' alignments and widths (model/table_columns.h)
 };
 
 // Compact model JSON: [root, blocks...], "level" first, "direction" only for rtl, then
-// "info", "alt", "title", "spacing" and "start" where they are not empty.
+// "info", "alt", "title", "spacing", "start", "align" and "widths" where they are not empty.
 std::string serializeModel(std::string_view root, const std::vector<Block>& blocks);
 
 }  // namespace qorva::convert

@@ -7,6 +7,7 @@
 #include "convert/pandoc_element.h"
 #include "convert/pandoc_import.h"
 #include "model/model_json.h"
+#include "model/table_columns.h"
 
 #include <algorithm>
 #include <iterator>
@@ -389,12 +390,31 @@ private:
     // A row whose cells are all empty holds nothing: Pandoc gives one as the header of
     // a table written without a header, and writes one in a headerless table so that
     // it reads back as a table of a different kind. Definitions made inside cells
-    // follow the table, which they would otherwise cut in two.
+    // follow the table, which they would otherwise cut in two. The first row keeps
+    // the columns' alignments. Not their widths: given widths, Pandoc Markdown lays a
+    // table without a header row (as this program saves one) out in narrower columns
+    // and breaks the words that no longer fit ("Operating" came back as "O pera ting").
     void appendTable(const PandocElement& e, Blocks& out) {
         Blocks definitions;
+        const std::size_t first = out.size();
         appendTableRow(contentsAt(e, 3), out, definitions);
         for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
+        if (out.size() > first) {
+            out[first].align = columnAlignmentsText(columnAlignments(arrayAt(e, 1)));
+        }
         for (Block& definition : definitions) out.push_back(std::move(definition));
+    }
+
+    // Left alignment is read as the default: Pandoc Markdown writes a table without a
+    // header row, as this program saves one, alike for both and reads either back as
+    // left aligned.
+    static std::vector<char> columnAlignments(element aligns) {
+        std::vector<char> out;
+        for (element a : aligns) {
+            const std::string_view name = legacyElement(a).name;
+            out.push_back(name == "AlignCenter" ? 'c' : name == "AlignRight" ? 'r' : 'd');
+        }
+        return out;
     }
 
     // A cell is one block: its further blocks join its first one, a space apart.

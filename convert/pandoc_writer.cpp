@@ -7,6 +7,7 @@
 #include "convert/pandoc_json_out.h"
 #include "model/label_tables.h"
 #include "model/model_tree.h"
+#include "model/table_columns.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -524,7 +525,9 @@ private:
         const Row* head = out_.headerRow() && !rows.empty() ? &rows.front() : nullptr;
         out_.beginElement("Table");
         json().beginArray();
-        writeTableHead(columns, head);
+        const TreeNodes& firstRow = list.items.front();
+        const ModelBlock* firstBlock = firstRow.empty() ? nullptr : firstRow.front().block;
+        writeTableHead(columns, head, firstBlock);
         if (out_.structuredTables()) {
             json().beginArray();  // one body
             json().beginArray();
@@ -554,10 +557,18 @@ private:
 
     // Everything before the rows: caption, column alignments and widths, and the
     // header: the first row when asked for one (pipe tables need it), else empty
-    // (every model row is a body row). 1.11 gets the fixed widths it always
-    // had; current Pandoc fills cell text to given widths and then breaks styled text
-    // in narrow columns ("**d**" came back as "*d **"), so it gets its default widths.
-    void writeTableHead(std::size_t columns, const Row* head) {
+    // (every model row is a body row). The alignments and widths are those the first
+    // row says; without widths 1.11 gets the fixed widths it always had, current
+    // Pandoc its default widths (given widths, it fills cell text to them and breaks
+    // styled text in narrow columns: "**d**" came back as "*d **").
+    void writeTableHead(std::size_t columns, const Row* head, const ModelBlock* firstRow) {
+        const std::vector<char> align = firstRow ? readColumnAlignments(model_.align(*firstRow)) : std::vector<char>();
+        std::vector<double> widths = firstRow ? readColumnWidths(model_.widths(*firstRow)) : std::vector<double>();
+        if (widths.empty() && out_.legacy()) widths.assign(columns, 0.08);
+        const auto alignName = [&](std::size_t k) {
+            const char a = alignmentAt(align, k);
+            return a == 'l' ? "AlignLeft" : a == 'c' ? "AlignCenter" : a == 'r' ? "AlignRight" : "AlignDefault";
+        };
         if (out_.structuredTables()) {
             out_.emptyAttributes();
             json().beginArray();  // caption: no short caption, no blocks
@@ -568,8 +579,14 @@ private:
             json().beginArray();
             for (std::size_t i = 0; i < columns; ++i) {
                 json().beginArray();
-                out_.bare("AlignDefault");
-                out_.bare("ColWidthDefault");
+                out_.bare(alignName(i));
+                if (widthAt(widths, i) > 0.0) {
+                    out_.beginElement("ColWidth");
+                    json().number(widthAt(widths, i));
+                    out_.endElement();
+                } else {
+                    out_.bare("ColWidthDefault");
+                }
                 json().endArray();
             }
             json().endArray();
@@ -584,10 +601,10 @@ private:
         json().beginArray();
         json().endArray();
         json().beginArray();
-        for (std::size_t i = 0; i < columns; ++i) out_.bare("AlignDefault");
+        for (std::size_t i = 0; i < columns; ++i) out_.bare(alignName(i));
         json().endArray();
         json().beginArray();
-        for (std::size_t i = 0; i < columns; ++i) json().number(out_.legacy() ? 0.08 : 0.0);
+        for (std::size_t i = 0; i < columns; ++i) json().number(widthAt(widths, i));
         json().endArray();
         json().beginArray();
         if (head) {

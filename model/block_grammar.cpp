@@ -1,5 +1,7 @@
 #include "model/block_grammar.h"
 
+#include "model/table_columns.h"
+
 #include "model/inline_scanner.h"
 #include "model/syntax_error_text.h"
 #include "model/utf8.h"
@@ -498,21 +500,41 @@ bool BlockGrammar::divider(std::size_t& p, bool rtl) {
     return true;
 }
 
-// TableDivider: "+" ("-"+ "+")+
-bool BlockGrammar::tableDivider(std::size_t& p) {
+// TableDivider: "+" (":"? "-"+ ":"? "+")+. Colons at a column's left, right or both
+// ends say its alignment; only the first divider of a table is read for them. The
+// colon is not listed among the expected characters.
+bool BlockGrammar::tableDivider(std::size_t& p, std::vector<char>* align) {
     std::size_t q = p;
     if (!ch(q, '+', PLUS)) return false;
     int groups = 0;
     for (;;) {
         std::size_t r = q;
+        const bool left = r < n_ && s_[r] == ':';
+        if (left) ++r;
         if (!ch(r, '-', MINUS)) break;
         while (ch(r, '-', MINUS)) {}
+        const bool right = r < n_ && s_[r] == ':';
+        if (right) ++r;
         if (!ch(r, '+', PLUS)) break;
         q = r;
         ++groups;
+        if (align) align->push_back(left && right ? 'c' : left ? 'l' : right ? 'r' : 'd');
     }
     if (groups == 0) return false;
     p = q;
+    return true;
+}
+
+// TableWidths: (" " Width (" " Width)*)? before the end of the first divider's line,
+// each Width a number as the "widths" attribute writes it.
+bool BlockGrammar::tableWidths(std::size_t& p, std::string& widths) {
+    if (p >= n_ || s_[p] != ' ') return true;
+    std::size_t end = p + 1;
+    while (end < n_ && !isEolChar(s_[end])) ++end;
+    const std::vector<double> values = readColumnWidths(s_.substr(p + 1, end - p - 1));
+    if (values.empty()) return false;
+    widths = columnWidthsText(values);
+    p = end;
     return true;
 }
 
@@ -539,9 +561,12 @@ bool BlockGrammar::tableLine(std::size_t& p, std::vector<std::string_view>& cell
 
 // TableRow: TableDivider EOL TableLine+. The n-th cell joins the n-th cell texts of
 // its lines, trimmed, with single spaces.
-bool BlockGrammar::tableRow(std::size_t& p, std::vector<std::string>& cells) {
+// The first row's divider also gives the table's columns.
+bool BlockGrammar::tableRow(std::size_t& p, std::vector<std::string>& cells, RawAttributes* columns) {
     std::size_t q = p;
-    if (!tableDivider(q) || !eol(q)) return false;
+    std::vector<char> align;
+    if (!tableDivider(q, columns ? &align : nullptr) || (columns && !tableWidths(q, columns->widths)) || !eol(q)) return false;
+    if (columns) columns->align = columnAlignmentsText(align);
     std::vector<std::string_view> lineCells;
     cells.clear();
     bool any = false;
@@ -565,8 +590,9 @@ bool BlockGrammar::table(std::size_t& p, bool rtl) {
     std::size_t q = p;
     std::vector<std::vector<std::string>> rows;
     std::vector<std::string> cells;
-    while (tableRow(q, cells)) rows.push_back(cells);
-    if (rows.empty() || !tableDivider(q)) return false;
+    RawAttributes columns;
+    while (tableRow(q, cells, rows.empty() ? &columns : nullptr)) rows.push_back(cells);
+    if (rows.empty() || !tableDivider(q, nullptr)) return false;
     p = q;
     bool first = true;
     for (const auto& row : rows) {
@@ -574,6 +600,10 @@ bool BlockGrammar::table(std::size_t& p, bool rtl) {
             const Mark from = mark();
             if (!row[k].empty()) pushPiece(row[k]);
             pushBlock(k == 0 ? "row" : "col", k == 0 ? 1 : 2, rtl && first, from);
+            if (first && (!columns.align.empty() || !columns.widths.empty())) {
+                blocks.back().attributes = static_cast<std::uint32_t>(attributes.size());
+                attributes.push_back(std::move(columns));
+            }
             first = false;
         }
     }

@@ -34,6 +34,7 @@ struct RawBlock {
 
 struct RawAttributes {
     std::string info, alt, title;  // empty when absent
+    std::string align, widths;  // a table's first row: its columns (model/table_columns.h)
 };
 
 class BlockGrammar {
@@ -105,8 +106,9 @@ private:
     bool fenced(std::size_t& p, bool rtl, Fence fence);
     bool divider(std::size_t& p, bool rtl);
     bool table(std::size_t& p, bool rtl);
-    bool tableDivider(std::size_t& p);
-    bool tableRow(std::size_t& p, std::vector<std::string>& cells);
+    bool tableDivider(std::size_t& p, std::vector<char>* align);
+    bool tableWidths(std::size_t& p, std::string& widths);
+    bool tableRow(std::size_t& p, std::vector<std::string>& cells, RawAttributes* columns);
     bool tableLine(std::size_t& p, std::vector<std::string_view>& cells);
     bool definition(std::size_t& p, bool rtl, bool note);
     bool image(std::size_t& p, bool rtl);

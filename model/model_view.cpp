@@ -37,6 +37,8 @@ TextRef* attributeOf(ModelView& doc, ModelBlock& block, std::string_view key) {
                                        : key == "title" ? &BlockAttributes::title
                                        : key == "spacing" ? &BlockAttributes::spacing
                                        : key == "start" ? &BlockAttributes::start
+                                       : key == "align" ? &BlockAttributes::align
+                                       : key == "widths" ? &BlockAttributes::widths
                                                         : nullptr;
     if (!member) return nullptr;
     if (block.attributes == 0) {

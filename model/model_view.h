@@ -1,7 +1,7 @@
 // The document model as every writer reads it: model JSON read once into flat arrays
 // of typed blocks and spans, with its shape checked on the way in. A document is
 // ["text" or "inline", block...], a block [tag, {"level": n, "direction": "rtl"?,
-// "info"?, "alt"?, "title"?, "spacing"?, "start"?}, span...] and a span [tag, text] (model/README.md).
+// "info"?, "alt"?, "title"?, "spacing"?, "start"?, "align"?, "widths"?}, span...] and a span [tag, text] (model/README.md).
 // No JSON tree is built, which keeps large documents cheap; writers that need
 // nesting build a tree over it (model_tree.h).
 #pragma once
@@ -77,9 +77,10 @@ struct ModelBlock {
 };
 
 // The string attributes of a block ("info" of code, "alt" and "title" of pictures,
-// "spacing" of list items, "start" of a numbered list's first item).
+// "spacing" of list items, "start" of a numbered list's first item, "align" and
+// "widths" of a table's first row).
 struct BlockAttributes {
-    TextRef info, alt, title, spacing, start;
+    TextRef info, alt, title, spacing, start, align, widths;
 };
 
 struct ModelView {
@@ -106,6 +107,9 @@ struct ModelView {
     // The number a numbered list starts at, said by its first item: 1 when absent or
     // not a number from 0 to 999999999.
     long startNumber(const ModelBlock& block) const;
+    // A table's column alignments and widths, said by its first row (table_columns.h).
+    std::string_view align(const ModelBlock& block) const { return text(attributes[block.attributes].align); }
+    std::string_view widths(const ModelBlock& block) const { return text(attributes[block.attributes].widths); }
 
     // One past the run of link-text spans that starts at span i (i itself when span i is none).
     std::size_t linkTextEnd(const ModelBlock& block, std::size_t i) const {
@@ -157,7 +161,7 @@ std::string_view spanTagName(SpanKind kind);    // "" for SpanKind::Other
 // spans...], a level beyond a quarter of the int range, a span that is not exactly
 // [tag, text] with string members. Tags outside the known kinds are kept as Other;
 // attributes other than these are ignored, and so are "info", "alt", "title",
-// "spacing" and "start" values that are not strings.
+// "spacing", "start", "align" and "widths" values that are not strings.
 ModelView readModelView(std::string_view json);
 
 }  // namespace qorva

@@ -32,7 +32,8 @@ std::string toModelJson(const BlockGrammar& grammar) {
         if (block.attributes != 0) {
             const RawAttributes& a = grammar.attributes[block.attributes];
             for (const auto& [key, value] : {std::pair{",\"info\":", &a.info}, std::pair{",\"alt\":", &a.alt},
-                                             std::pair{",\"title\":", &a.title}}) {
+                                             std::pair{",\"title\":", &a.title}, std::pair{",\"align\":", &a.align},
+                                             std::pair{",\"widths\":", &a.widths}}) {
                 if (value->empty()) continue;
                 out += key;
                 appendJsonString(out, *value);

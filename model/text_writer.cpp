@@ -4,6 +4,7 @@
 #include "model/model_view.h"
 #include "model/model_json.h"
 #include "model/span_writer.h"
+#include "model/table_columns.h"
 #include "model/text_fill.h"
 
 #include <algorithm>
@@ -268,7 +269,7 @@ private:
         std::string divider = "+";
         for (std::size_t k = 0; k < columns; ++k) divider += std::string(widths[k] + 2, '-') + "+";
 
-        std::string out = divider;
+        std::string out = firstDivider(doc_->blocks[begin], divider);
         for (const auto& row : rows) {
             std::vector<std::vector<std::string>> cellLines(row.size());
             std::size_t height = 1;
@@ -302,6 +303,21 @@ private:
             out += "\n" + divider;
         }
         return out;
+    }
+
+    // The table's first divider says its columns' alignments, a colon at the left,
+    // right or both ends of a column's dashes, and is followed by their widths.
+    std::string firstDivider(const ModelBlock& firstRow, std::string divider) const {
+        const std::vector<char> align = readColumnAlignments(doc_->align(firstRow));
+        for (std::size_t k = 0, at = 0; k < align.size(); ++k) {
+            const std::size_t end = divider.find('+', at + 1);
+            if (end == std::string::npos) break;
+            if (align[k] == 'l' || align[k] == 'c') divider[at + 1] = ':';
+            if (align[k] == 'r' || align[k] == 'c') divider[end - 1] = ':';
+            at = end;
+        }
+        const std::string widths = columnWidthsText(readColumnWidths(doc_->widths(firstRow)));
+        return widths.empty() ? divider : divider + " " + widths;
     }
 
     TextWriterOptions options_;

@@ -4,7 +4,8 @@
 // An Image block holds <span class="ImageBorder">ZWSP<img>ZWSP</span> instead of spans,
 // a Divider <span class="ImageBorder">ZWSP<hr>ZWSP</span>. A code block's info string,
 // an image's description and title, a list item's spacing ("loose") and the number
-// a numbered list starts at are attributes of the DIV (data-info ...).
+// a numbered list starts at, a table's column alignments and widths (on its first
+// Row) are attributes of the DIV (data-info ...).
 // A link title is the attribute data-title of its Url SPAN; a picture in a link's text is a
 // LinkImage SPAN showing its description, its source and title in data-source and data-title
 // (never loaded).
@@ -50,7 +51,8 @@ export function readBlockRecord(element) {
 // Copies the block attributes of the element's type into the record.
 export function readBlockAttributes(element, record) {
   const type = blockTypeOfElement(element);
-  if (type !== BlockType.Code && type !== BlockType.Image && type !== BlockType.Bulleted && type !== BlockType.Numbered) return record;
+  if (type !== BlockType.Code && type !== BlockType.Image && type !== BlockType.Bulleted && type !== BlockType.Numbered &&
+      type !== BlockType.Row) return record;
   for (const [key, name, owner] of BLOCK_ATTRIBUTES) {
     if (owner !== type) continue;
     const value = element.getAttribute(name);

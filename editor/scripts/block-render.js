@@ -12,10 +12,15 @@ function createWrapper(className) {
   return div;
 }
 
+// Cells show the alignment of their column, as the table's first Row says it.
+const CELL_ALIGNMENT = { l: 'left', c: 'center', r: 'right' };
+
 // Appends blocks[from..to) to parent, wrapping table runs.
 function renderBlockRun(parent, blocks, from, to) {
   let table = null;
   let row = null;
+  let align = '';
+  let column = 0;
   for (let i = from; i < to; i++) {
     const element = blocks[i];
     const type = blockTypeOfElement(element);
@@ -28,12 +33,16 @@ function renderBlockRun(parent, blocks, from, to) {
       table = createWrapper('Table');
       parent.appendChild(table);
       row = null;
+      align = element.getAttribute('data-align') || '';
     }
     if (type === BlockType.Row || !row) {
       row = createWrapper('TableRow');
       table.appendChild(row);
+      column = 0;
     }
     const cell = createWrapper('TableCell');
+    const alignment = CELL_ALIGNMENT[align.charAt(column++)];
+    if (alignment) cell.style.textAlign = alignment;
     row.appendChild(cell);
     cell.appendChild(element);
   }

@@ -3,6 +3,7 @@
 import { Point, assert } from './base.js';
 import { createBlockElement, readBlockAttributes, writeBlockAttributes } from './block-elements.js';
 import { SpanList } from './spans.js';
+import { readTableColumns, writeTableColumns } from './table-columns.js';
 import { BlockType, SpanType, emptyPlain, isObjectType } from './types.js';
 import { RunKind } from './typing-runs.js';
 
@@ -312,6 +313,12 @@ function removeAcrossTable(editor, start, end) {
     for (let i = n + 1; i < end.block; i++) editor.setBlockSpans(i, [emptyPlain()]);
   }
   const removed = n >= o ? n - o + 1 : 0;
+  // A table's first row going, the row after the removed ones takes over the table's columns.
+  for (let k = o; k <= n && editor.getBlockType(n + 1) === BlockType.Row; k++) {
+    if (editor.getBlockType(k) === BlockType.Row && !editor.isBlockInsideTable(k - 1)) {
+      writeTableColumns(editor.blocks[n + 1], readTableColumns(editor.blocks[k]));
+    }
+  }
   editor.removeBlocks(o, removed);
   if (removed && o > 0 && editor.getBlockType(o) === BlockType.Row && editor.isBlockInsideTable(o - 1)) {
     equalizeRowsAt(editor, o);

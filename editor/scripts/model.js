@@ -1,4 +1,4 @@
-// Exchange with model JSON: ["text", [tag, {level, direction, info, alt, title, spacing, start}, [spanTag, text]...]...].
+// Exchange with model JSON: ["text", [tag, {level, direction, info, alt, title, spacing, start, align, widths}, [spanTag, text]...]...].
 import { Point, assert } from './base.js';
 import { BlockDerivedCache } from './block-cache.js';
 import { readBlockRecord } from './block-elements.js';
@@ -41,6 +41,7 @@ const ATTRIBUTE_KEYS = {
   Image: [['alt', 'Alt'], ['title', 'Title']],
   Bulleted: [['spacing', 'Spacing']],
   Numbered: [['spacing', 'Spacing'], ['start', 'Start']],
+  Row: [['align', 'Align'], ['widths', 'Widths']],
 };
 
 const TAG_FROM_SPAN = {

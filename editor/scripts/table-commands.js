@@ -6,6 +6,7 @@
 import { Point } from './base.js';
 import { createBlockElement } from './block-elements.js';
 import { editor } from './current-editor.js';
+import { editTableColumns, moveTableColumns, readTableColumns, writeTableColumns } from './table-columns.js';
 import { BlockType, emptyPlain } from './types.js';
 
 const MAX_TABLE_COLUMNS = 8;
@@ -41,6 +42,7 @@ export const tableCommandsMethods = {
     const row = this.getTableRow(i);
     const elements = [createBlockElement(BlockType.Row, 0, [emptyPlain()])];
     for (let c = row.start + 1; c <= row.end; c++) elements.push(emptyCellElement());
+    if (row.start === this.getTableRows(i)[0].start) moveTableColumns(this.blocks[row.start], elements[0]);
     this.spliceBlocks(row.start, 0, elements);
     this.setCaret(Point(row.start + (i - row.start), 0, 0));
   },
@@ -61,7 +63,7 @@ export const tableCommandsMethods = {
       if (c < copy.length) copy.splice(c, 1);
       return copy;
     });
-    const place = writeTable(this, table, rows);
+    const place = writeTable(this, table, rows, function (list) { list.splice(c, 1); });
     if (rows.every(function (r) { return r.length === 0; })) {
       this.setCaret(Point(table.first, 0, 0));
     } else {
@@ -121,7 +123,7 @@ function insertColumn(editor, e, after) {
     copy.splice(Math.min(at, copy.length), 0, emptyCellElement());
     return copy;
   });
-  const place = writeTable(editor, table, rows);
+  const place = writeTable(editor, table, rows, function (list, fill) { list.splice(at, 0, fill); });
   editor.setCaret(Point(place(table.row, at), 0, 0));
   return true;
 }
@@ -162,7 +164,7 @@ function swapColumns(editor, e, c) {
     }
     return copy;
   });
-  const place = writeTable(editor, table, rows);
+  const place = writeTable(editor, table, rows, function (list) { list.splice(c, 2, list[c + 1], list[c]); });
   const caretColumn = table.column === c ? c + 1 : c;
   editor.setCaret(Point(place(table.row, caretColumn), 0, 0));
   return true;
@@ -195,10 +197,17 @@ function tableCommand(editor, useEnd, canAct, command) {
 }
 
 // Writes rows of block elements back in place of the table read before;
-// the first block of each row becomes its Row. Returns a function giving the
-// block index of (row, column), the column clamped to the row.
-function writeTable(editor, table, rows) {
+// the first block of each row becomes its Row, and the first Row takes the
+// table's column alignments and widths, changed by editColumns(list, fill) when
+// given. Returns a function giving the block index of (row, column), the column
+// clamped to the row.
+function writeTable(editor, table, rows, editColumns) {
+  const columns = readTableColumns(editor.blocks[table.first]);
+  const width = Math.max.apply(null, table.rows.map(function (r) { return r.length; }));
+  if (editColumns) editTableColumns(columns, width, editColumns);
+  for (const row of table.rows) writeTableColumns(row[0], { align: [], widths: [] });
   rows = rows.filter(function (r) { return r.length > 0; });
+  if (rows.length) writeTableColumns(rows[0][0], columns);
   const flat = [];
   const starts = [];
   for (const row of rows) {

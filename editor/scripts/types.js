@@ -70,6 +70,7 @@ export const BLOCK_ATTRIBUTES = [
   ['Info', 'data-info', BlockType.Code], ['Alt', 'data-alt', BlockType.Image], ['Title', 'data-title', BlockType.Image],
   ['Spacing', 'data-spacing', BlockType.Bulleted], ['Spacing', 'data-spacing', BlockType.Numbered],
   ['Start', 'data-start', BlockType.Numbered],
+  ['Align', 'data-align', BlockType.Row], ['Widths', 'data-widths', BlockType.Row],
 ];
 
 // A span may carry a link title (`Title`, on a Url span). A picture in a link's text

@@ -62,6 +62,9 @@ const Case kCases[] = {
      "<table>\n<tr>\n<td>\n\n</td>\n</tr><tr>\n<td>\n<p>r</p>\n</td><td>\n<p>c</p><p>c2</p>\n</td>\n</tr>\n</table>\n"},
     {"BlockAfterTheTable", R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["para",{"level":1},["plain","after"]])",
      "<table>\n<tr>\n<td>\n<p>a</p>\n</td><td>\n<p>b</p>\n</td>\n</tr>\n</table>\n\n<p>after</p>\n"},
+    {"ColumnsAlignedByTheFirstRow", R"(["row",{"level":1,"align":"rcl"},["plain","a"]],["col",{"level":2}],["row",{"level":1,"align":"c"}],["col",{"level":2}])",
+     "<table>\n<tr>\n<td style=\"text-align: right\">\n<p>a</p>\n</td><td style=\"text-align: center\">\n\n</td>\n</tr><tr>\n"
+     "<td style=\"text-align: right\">\n\n</td><td style=\"text-align: center\">\n\n</td>\n</tr>\n</table>\n"},
     {"SpanStylesBreaksMathAndEscaping",
      R"(["para",{"level":0},["plain","a<b & \"c\" 'd'"],["emph","e"],["strong","s"],["code","<c>"],["break","\n"],["math","x<y"],["odd","o"],)"
      R"(["strongemph","<"],["strongcode","c"],["emphcode","e"]])",

@@ -230,6 +230,11 @@ TEST(PandocCurrentForm, TablesWithHeadBodiesFootSpanningCellAndThe117Shape) {
     EXPECT_EQ(readCurrent(R"([{"t":"Table","c":[[],[{"t":"AlignDefault"}],[0],[[)" + plain("h") + R"(]],[[[)" + plain("b") + "]]]]}]",
                           "{}", "[1,17,5,4]"),
               R"([["row",{"level":1},["plain","h"]],["row",{"level":1},["plain","b"]]])");
+    // Left is the default, widths are left out; an empty header leaves the columns to the first body row.
+    EXPECT_EQ(readCurrent(R"([{"t":"Table","c":[[],[{"t":"AlignCenter"},{"t":"AlignRight"},{"t":"AlignLeft"}],)"
+                          R"([0.1388888888888889,0.3,0.001],[[],[],[]],[[[)" + plain("b") + R"(],[],[]]]]}])",
+                          "{}", "[1,17,5,4]"),
+              R"([["row",{"level":1,"align":"crd"},["plain","b"]],["col",{"level":2}],["col",{"level":2}]])");
 }
 
 // Front matter is what Pandoc's readers take for YAML metadata at the start: anything else stays text.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 namespace qorva::convert {
@@ -67,6 +68,18 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
                           R"({"headerRow":true})"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[{"Para":[{"Str":"a"}]}],[]],)"
               R"([[[{"Para":[{"Str":"b"}]}],[{"Para":[]}]]]]}])");
+    // The first row's alignments and widths, defaults for missing columns; widths that are no widths say nothing.
+    const std::string aligned = R"(["row",{"level":1,"align":"rc","widths":"0.25 0"},["plain","a"]],["col",{"level":2}],["col",{"level":2}])";
+    for (const auto& [model, options, specs] : std::initializer_list<std::array<std::string, 3>>{
+             {aligned, "{}", R"(["AlignRight","AlignCenter","AlignDefault"],[0.25,0.0,0.0])"},
+             {R"(["row",{"level":1,"align":"l","widths":"x"}],["col",{"level":2},["plain","b"]])", "{}", R"(["AlignLeft","AlignDefault"],[0.08,0.08])"},
+             {aligned, R"({"api":"1.17"})", R"([{"t":"AlignRight"},{"t":"AlignCenter"},{"t":"AlignDefault"}],[0.25,0.0,0.0])"},
+             {aligned, R"({"api":"1.22"})", R"([[{"t":"AlignRight"},{"t":"ColWidth","c":0.25}],[{"t":"AlignCenter"},{"t":"ColWidthDefault"}],)"
+                                            R"([{"t":"AlignDefault"},{"t":"ColWidthDefault"}]])"},
+         }) {
+        const std::string written = dumpCompact(parseJson(WritePandocJson(testing::textModel(model), options.c_str())));
+        EXPECT_NE(written.find(specs), std::string::npos) << options << " " << written;
+    }
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","a b"],["break","\n"],["odd","kept"]])"),
               R"([{"Para":[{"Str":"a"},"Space",{"Str":"b"},"LineBreak",{"Str":"kept"}]}])");
 }

@@ -28,6 +28,7 @@ public:
         const int blocks = pick(1, 8);
         for (int i = 0; i < blocks; ++i) addBlock(doc);
         addListStarts(doc);
+        addTableColumns(doc);
         return doc;
     }
 
@@ -375,6 +376,27 @@ private:
                 }
                 doc.push_back(cell);
             }
+        }
+    }
+
+    // Alignments and widths on the first row of a table (tables side by side are one),
+    // one per column, at least one of each not the default.
+    void addTableColumns(Json& doc) {
+        const auto inTable = [&](std::size_t i) { return i > 0 && (doc[i][0] == "row" || doc[i][0] == "col"); };
+        for (std::size_t i = 1; i < doc.size(); ++i) {
+            if (!inTable(i) || inTable(i - 1)) continue;
+            std::size_t columns = 0;
+            for (std::size_t j = i, cells = 0; j < doc.size() && inTable(j); ++j)
+                columns = std::max(columns, cells = doc[j][0] == "row" ? 1 : cells + 1);
+            std::string align, widths;
+            for (std::size_t c = 0; c < columns; ++c) {
+                align += oneOf(std::vector<char>{'l', 'c', 'r', 'd'});
+                widths += (c ? " " : "") + oneOf(std::vector<std::string>{"0", "0.25", "0.1388888888888889", "1e-05", "1"});
+            }
+            if (align.find_first_not_of('d') == std::string::npos) align[0] = 'c';
+            if (widths.find_first_not_of("0 ") == std::string::npos) widths[0] = '1';
+            if (chance(40)) doc[i][1]["align"] = align;
+            if (chance(40)) doc[i][1]["widths"] = widths;
         }
     }
 

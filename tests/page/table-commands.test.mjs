@@ -70,3 +70,18 @@ describe('moving rows and columns', () => stepCases(s, [
 describe('the cut of a row', () => stepCases(s, [
   ['gives the row as a table', grid(['a', 'b'], ['c', 'd'], ['e', 'f', 'g']), [[[2, 0, 0], [4, 0, 0]]], grid(['c', 'd'])],
 ], async (e) => JSON.parse(await e.call('cut'))));
+
+// Each row's column alignments and widths, "align/widths".
+async function columns(e) {
+  return (await e.model()).slice(1).filter((b) => b[0] === 'row').map((b) => (b[1].align || '') + '/' + (b[1].widths || ''));
+}
+const aligned = doc(['row', { level: 1, align: 'lcr', widths: '0.5 0.25 0' }, ['plain', 'a']], ...table(['b', 'c'], ['d', 'e', 'f']).slice(1));
+describe('column alignments and widths', () => stepCases(s, [
+  ['survive loading, typing and saving', aligned, [[1, 0, 1], { text: 'x' }], ['lcr/0.5 0.25 0', '/']],
+  ['lose a removed column\'s entries', aligned, [[1, 0, 0], 'removeTableColumn'], ['lr/0.5 0', '/']],
+  ['get default entries for an inserted column', aligned, [[0, 0, 0], 'insertTableColumnBefore'], ['dlcr/0 0.5 0.25 0', '/']],
+  ['move with their columns', aligned, [[0, 0, 0], 'shiftParagraphRight'], ['clr/0.25 0.5 0', '/']],
+  ['stay on the first row when rows move, go or come before it', aligned,
+    [[3, 0, 0], 'shiftParagraphUp', [0, 0, 0], 'insertTableRowBefore', [0, 0, 0], 'removeTableRow', 'removeTableRow'], ['lcr/0.5 0.25 0']],
+  ['pass to the next row when a deletion takes the first row', aligned, [[[0, 0, 0], [3, 0, 0]], 'deleteBackward'], ['lcr/0.5 0.25 0']],
+], columns));
