@@ -113,7 +113,7 @@ TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheirPieceOfThePara
                           R"({"Emph":[{"Link":[[{"Code":[["",[],[]],"e"]}],["http://e",""]]}]},)"
                           R"({"Link":[[{"Emph":[{"Code":[["",[],[]],"c"]}]}],["http://c",""]]},{"Link":[[{"Code":[["",[],[]],"L"]}],["L",""]]})"),
               R"j([["para",{"level":0},["linkcode","f()"],["linktext"," "],["linkemph","a b"],["linkstrong","s"],["linkref","1"],)j"
-              R"(["linktext","e"],["linkref","2"],["linktext","c"],["linkref","3"],["linkcode","L"],["linkref","4"]],)"
+              R"(["linkcode","e"],["emphlinkref","2"],["linktext","c"],["linkref","3"],["linkcode","L"],["linkref","4"]],)"
               R"(["link",{"level":0},["linkref","1"],["url","http://u"]],["link",{"level":0},["linkref","2"],["url","http://e"]],)"
               R"(["link",{"level":0},["linkref","3"],["url","http://c"]],["link",{"level":0},["linkref","4"],["url","L"]]])");
     // Pictures among words stay in the link's text; one without a source stands after its link.
