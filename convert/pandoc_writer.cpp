@@ -149,8 +149,9 @@ private:
                 // A link in both styles is wrapped in the one the run does not give.
                 const bool both = link.outer == (kOuterEmph | kOuterStrong);
                 if (both) beginStyle(emph ? "Strong" : "Emph");
-                i = writeLinkAt(block, spans, i);
+                writeLinkAt(block, spans, i);
                 if (both) endStyle();
+                i = link.end - 1;  // past its title too
             } else if (kind == SpanKind::StrongEmph) writeStyled(emph ? "Strong" : "Emph", text);
             else if (kind == SpanKind::StrongCode || kind == SpanKind::EmphCode) writeCode(text);
             else out_.str(text);
