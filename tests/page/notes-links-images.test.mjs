@@ -107,6 +107,11 @@ describe('a link standing whole in emphasis or strong emphasis', () => {
     const shown = await s.e.page.evaluate(() => Array.from(document.querySelectorAll('#doc span.LinkText, #doc span.Url'),
       (span) => [getComputedStyle(span).fontStyle, getComputedStyle(span).fontWeight]));
     assert.deepEqual(shown, [['italic', '400'], ['italic', '700'], ['normal', '400']]);
+    // Emphasis and strong emphasis over a whole link go to and from the link as a whole.
+    await s.e.steps([[0, 0, 0], [0, 3, 5]], 'styleWordEmphasis', 'styleWordStrong');
+    assert.deepEqual(await s.e.model(), doc(para(['strong', 'see '], ['linktext', 'deps'], ['stronglinkref', '1'], ['strong', ' more'], ['emph', ' '],
+      ['strongemphurl', 'http://b.org']),
+      link('1', 'http://a.org')));
   });
 });
 
