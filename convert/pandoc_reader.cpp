@@ -22,9 +22,6 @@ bool isBlank(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
-// Footnote labels, reference-link labels and URLs are identities, not running
-// text: two of them side by side stay two.
-// Raw HTML and TeX stay as Pandoc found them, one piece each.
 // A link's target, plain or in the styles around the whole link ("emphurl", "stronglinkref").
 bool isLinkTarget(const std::string& tag) {
     std::string_view t = tag;
@@ -36,6 +33,9 @@ bool isLinkTarget(const std::string& tag) {
     return t == "url" || t == "linkref";
 }
 
+// Footnote labels, reference-link labels and URLs are identities, not running
+// text: two of them side by side stay two.
+// Raw HTML and TeX stay as Pandoc found them, one piece each.
 bool mergeable(const std::string& tag) {
     return tag != "noteref" && !isLinkTarget(tag) && tag != "html" && tag != "tex";
 }
@@ -737,8 +737,9 @@ private:
         if (!picture.title.empty()) run.push_back(Span{"linkimagetitle", picture.title});
     }
 
-    // The converted spans of such a text as its run of link-text spans; a style the
-    // whole link stands in (`outer`) is no style of its own.
+    // The converted spans of such a text as its run of link-text spans. In a link standing
+    // whole in emphasis (`outer`) only code is its own, in strong emphasis code and
+    // emphasis: the text format could not mark the others inside the outer marks.
     static void appendLinkTextRun(const std::vector<InlineItem>& inner, const std::string& outer,
                                   std::vector<InlineItem>& items) {
         std::vector<Span> run;
@@ -748,7 +749,7 @@ private:
                 continue;
             }
             const Span& span = std::get<Span>(item);
-            const bool own = outer.find(span.tag) == std::string::npos;
+            const bool own = outer.empty() || (span.tag == "emph" && outer == "strong");
             const char* tag = span.tag == "code"             ? "linkcode"
                               : span.tag == "emph" && own    ? "linkemph"
                               : span.tag == "strong" && own  ? "linkstrong"

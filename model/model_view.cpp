@@ -195,7 +195,7 @@ public:
                 if (blockElements_ == 0) fault(blockName() + " has a tag that is not a string");
                 if (blockElements_ == 1) fault(blockName() + " has attributes that are not an object");
                 where_ = Where::Span;
-                span_ = ModelSpan{SpanKind::Other, 0, 0, 0};
+                span_ = ModelSpan{SpanKind::Other, 0, 0, 0, 0};
                 spanElements_ = 0;
                 return true;
             case Where::Span:
@@ -455,7 +455,7 @@ private:
         ws();
         while (ch(',')) {
             ws();
-            ModelSpan span{SpanKind::Other, 0, 0, 0};
+            ModelSpan span{SpanKind::Other, 0, 0, 0, 0};
             if (!ch('[')) return false;
             ws();
             if (!rawString(tag)) return false;

@@ -70,9 +70,9 @@ enum OuterStyle : std::uint8_t { kOuterEmph = 1, kOuterStrong = 2 };
 
 struct ModelSpan {
     SpanKind kind;
+    std::uint8_t outer;  // OuterStyle bits, on a link's target only
     std::uint32_t otherTag;  // for SpanKind::Other, in ModelView::otherTags
     std::size_t textBegin, textLength;  // in ModelView::texts
-    std::uint8_t outer = 0;  // OuterStyle bits, on a link's target only
 };
 
 struct ModelBlock {
