@@ -149,7 +149,9 @@ private:
                 close(spanElement(styles.inner));
                 close(spanElement(styles.outer));
             } else if (kind == SpanKind::Url) {
+                const std::uint8_t outer = openOuterStyles(block, i);
                 writeLink(text, text);
+                closeOuterStyles(outer);
             } else if (kind == SpanKind::Break) {
                 out_ += "<br>\n";
             } else if (kind == SpanKind::Math) {
@@ -164,11 +166,13 @@ private:
             } else if (isLinkTextKind(kind)) {
                 // Link text followed by its target (a "url", or a defined label) is a link;
                 // otherwise the text stands alone.
+                const std::uint8_t outer = openOuterStyles(block, i);
                 const std::size_t runBegin = i, runEnd = model_.linkTextEnd(block, i);
                 i = runEnd - 1;
                 auto writeText = [&] { writeLinkText(block, runBegin, runEnd); };
                 if (auto target = takeLinkTarget(model_, spans, i, &labels_)) writeLink(*target, writeText, linkTitle(block, i));
                 else writeText();
+                closeOuterStyles(outer);
             } else if (kind == SpanKind::LinkRef || kind == SpanKind::Tex) {
                 continue;
             } else if (kind == SpanKind::Html) {
@@ -185,6 +189,19 @@ private:
         out_.resize(mark);
         out_ += clean;
         return !clean.empty();
+    }
+
+    // The emphasis and strong emphasis a link starting at span i stands in, opened
+    // around it; returns them for closeOuterStyles.
+    std::uint8_t openOuterStyles(const ModelBlock& block, std::size_t i) {
+        const std::uint8_t outer = model_.outerLinkAt(block, i).outer;
+        if (outer & kOuterStrong) open("strong");
+        if (outer & kOuterEmph) open("em");
+        return outer;
+    }
+    void closeOuterStyles(std::uint8_t outer) {
+        if (outer & kOuterEmph) close("em");
+        if (outer & kOuterStrong) close("strong");
     }
 
     // The title of the link whose target was just taken for the "linktext" before

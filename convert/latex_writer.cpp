@@ -192,14 +192,17 @@ private:
                 out += neutralizeTex(text);
                 out += '$';
             } else if (kind == SpanKind::Url) {
+                const std::size_t closing = openOuterStyles(out, block, i);
                 if (!isSafeExportUrl(text)) {
                     appendEscapedLatex(out, text);
-                    continue;
+                } else {
+                    out += "\\url{";
+                    appendLatexUrl(out, text);
+                    out += '}';
                 }
-                out += "\\url{";
-                appendLatexUrl(out, text);
-                out += '}';
+                out.append(closing, '}');
             } else if (isLinkTextKind(kind)) {
+                const std::size_t closing = openOuterStyles(out, block, i);
                 // Link text followed by its target (a "url", or a defined label) is a
                 // link; otherwise the text stands alone. A target that could run
                 // something in a PDF reader (javascript:, run:) is no link.
@@ -226,6 +229,7 @@ private:
                     if (command) out += '}';
                 }
                 if (link) out += '}';
+                out.append(closing, '}');
             } else if (kind == SpanKind::LinkRef) {
                 // written with its link text
             } else if (kind == SpanKind::NoteRef) {
@@ -239,6 +243,15 @@ private:
             }
         }
         return out;
+    }
+
+    // The emphasis and strong emphasis a link starting at span i stands in, opened
+    // around it; returns how many braces close them.
+    std::size_t openOuterStyles(std::string& out, const ModelBlock& block, std::size_t i) const {
+        const std::uint8_t outer = model_.outerLinkAt(block, i).outer;
+        if (outer & kOuterStrong) out += "\\textbf{";
+        if (outer & kOuterEmph) out += "\\emph{";
+        return (outer & kOuterStrong ? 1 : 0) + (outer & kOuterEmph ? 1 : 0);
     }
 
     // The style a part of a link's text shares with spans outside links.

@@ -24,11 +24,22 @@ bool isBlank(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
+// A link's target, plain or in the styles around the whole link ("emphurl", "stronglinkref").
+bool isLinkTarget(const std::string& tag) {
+    std::string_view t = tag;
+    for (std::string_view style : {"strongemph", "strong", "emph"}) {
+        if (!t.starts_with(style)) continue;
+        t.remove_prefix(style.size());
+        break;
+    }
+    return t == "url" || t == "linkref";
+}
+
 // Footnote labels, reference-link labels and URLs are identities, not running
 // text: two of them side by side stay two.
 // Raw HTML and TeX stay as Pandoc found them, one piece each.
 bool mergeable(const std::string& tag) {
-    return tag != "noteref" && tag != "linkref" && tag != "url" && tag != "html" && tag != "tex";
+    return tag != "noteref" && !isLinkTarget(tag) && tag != "html" && tag != "tex";
 }
 
 // Lines of a code block or display formula; empty lines at either end are dropped.
@@ -56,11 +67,29 @@ bool isStyle(const std::string& tag) {
     return tag == "emph" || tag == "strong" || tag == "strike" || tag == "sup" || tag == "sub" || tag == "strongemph";
 }
 
-// Whether two neighbouring spans lie in one emphasis or one strong emphasis.
+// Whether two neighbouring spans lie in one emphasis or one strong emphasis. A link
+// standing whole in a style has it on its target ("emphurl", "stronglinkref").
 bool shareStyle(const std::string& a, const std::string& b) {
-    const auto emph = [](const std::string& t) { return t == "emph" || t == "strongemph" || t == "emphcode"; };
-    const auto strong = [](const std::string& t) { return t == "strong" || t == "strongemph" || t == "strongcode"; };
+    const auto emph = [](const std::string& t) {
+        return t == "emph" || t == "strongemph" || t == "emphcode" || (isLinkTarget(t) && t.find("emph") != std::string::npos);
+    };
+    const auto strong = [](const std::string& t) {
+        return t == "strong" || t == "strongemph" || t == "strongcode" || (isLinkTarget(t) && t.starts_with("strong"));
+    };
     return (emph(a) && emph(b)) || (strong(a) && strong(b));
+}
+
+bool isLinkTextTag(const std::string& tag) {
+    return tag == "linktext" || tag == "linkcode" || tag == "linkemph" || tag == "linkstrong" || tag.starts_with("linkimage");
+}
+
+// The tag that stands for span i's styles next to its neighbours: a link's text and
+// title take its target's.
+const std::string& styleTag(const std::vector<Span>& spans, std::size_t i) {
+    if (spans[i].tag == "title" && i > 0 && isLinkTarget(spans[i - 1].tag)) return spans[i - 1].tag;
+    std::size_t k = i;
+    while (k < spans.size() && isLinkTextTag(spans[k].tag)) ++k;
+    return k > i && k < spans.size() && isLinkTarget(spans[k].tag) ? spans[k].tag : spans[i].tag;
 }
 
 std::vector<Span> mergeRuns(std::vector<Span> spans) {
@@ -82,10 +111,11 @@ std::vector<Span> mergeSpans(std::vector<Span> spans) {
     std::vector<Span> edged, merged = mergeRuns(std::move(spans));
     std::string previousTag;  // the span before is moved away by then
     for (std::size_t i = 0; i < merged.size(); ++i) {
+        const bool keepBack = i + 1 < merged.size() && shareStyle(styleTag(merged, i + 1), merged[i].tag);
+        const std::string ownStyle = styleTag(merged, i);
         Span& span = merged[i];
         const bool keepFront = shareStyle(previousTag, span.tag);
-        const bool keepBack = i + 1 < merged.size() && shareStyle(merged[i + 1].tag, span.tag);
-        previousTag = span.tag;
+        previousTag = ownStyle;
         const std::size_t first = keepFront ? 0 : span.text.find_first_not_of(' ');
         if (!isStyle(span.tag) || (first == 0 && (keepBack || span.text.back() != ' '))) {
             edged.push_back(std::move(span));
@@ -650,9 +680,12 @@ private:
             convertInlines(contentsAt(e, 0), level, style, items, definitions);
             return;
         }
+        // A link standing whole in emphasis or strong emphasis says so on its target; its
+        // text keeps its own styles, save the one around it.
+        const char* outer = outerOf(style);
         std::vector<InlineItem> inner;
         insideLink_ = true;
-        convertInlines(contentsAt(e, 0), level, style, inner, definitions);
+        convertInlines(contentsAt(e, 0), level, outer ? nullptr : style, inner, definitions);
         insideLink_ = false;
         const std::string url = targetUrl(arrayAt(e, 1));
         const std::string title = targetTitle(arrayAt(e, 1));
@@ -669,18 +702,25 @@ private:
         // A link whose plain text is its URL, or that has no text of its own (an
         // image inside a link stands after it), is the URL itself. A title needs the
         // link's definition to stand in, and so does a styled text ([`LICENSE`]).
-        const bool styled = !style && hasFlatStyles(contentsAt(e, 0));
+        const bool styled = (!style || outer) && hasFlatStyles(contentsAt(e, 0));
+        const std::string prefix = outer ? outer : "";
         if (!pictures && (text.empty() || (title.empty() && text == url && !styled))) {
-            items.emplace_back(Span{"url", url});
+            items.emplace_back(Span{prefix + "url", url});
         } else {
             const std::string label = std::to_string(++notesCounter_);
-            if (pictures || styled) appendLinkTextRun(inner, items);
+            if (pictures || styled) appendLinkTextRun(inner, prefix, items);
             else items.emplace_back(Span{"linktext", std::move(text)});
-            items.emplace_back(Span{"linkref", label});
+            items.emplace_back(Span{prefix + "linkref", label});
             definitions.push_back({"link", level, false, {{"linkref", label}, {"url", url}}});
             if (!title.empty()) definitions.back().spans.push_back({"title", title});
         }
         for (InlineItem& item : after) items.push_back(std::move(item));
+    }
+
+    // The styles of `style` a whole link can stand in ("emph", "strong", "strongemph"), or null.
+    static const char* outerOf(const char* style) {
+        const std::string_view s = style ? style : "";
+        return s == "emph" || s == "strong" || s == "strongemph" ? style : nullptr;
     }
 
     // Whether a link's text is words, code, and emphasis or strong emphasis of words
@@ -725,8 +765,11 @@ private:
         if (!picture.title.empty()) run.push_back(Span{"linkimagetitle", picture.title});
     }
 
-    // The converted spans of such a text as its run of link-text spans.
-    static void appendLinkTextRun(const std::vector<InlineItem>& inner, std::vector<InlineItem>& items) {
+    // The converted spans of such a text as its run of link-text spans. In a link standing
+    // whole in emphasis (`outer`) only code is its own, in strong emphasis code and
+    // emphasis: the text format could not mark the others inside the outer marks.
+    static void appendLinkTextRun(const std::vector<InlineItem>& inner, const std::string& outer,
+                                  std::vector<InlineItem>& items) {
         std::vector<Span> run;
         for (const InlineItem& item : inner) {
             if (const Block* picture = std::get_if<Block>(&item)) {
@@ -734,10 +777,11 @@ private:
                 continue;
             }
             const Span& span = std::get<Span>(item);
-            const char* tag = span.tag == "code"     ? "linkcode"
-                              : span.tag == "emph"   ? "linkemph"
-                              : span.tag == "strong" ? "linkstrong"
-                                                     : "linktext";
+            const bool own = outer.empty() || (span.tag == "emph" && outer == "strong");
+            const char* tag = span.tag == "code"             ? "linkcode"
+                              : span.tag == "emph" && own    ? "linkemph"
+                              : span.tag == "strong" && own  ? "linkstrong"
+                                                             : "linktext";
             if (span.text.empty()) continue;
             if (!run.empty() && run.back().tag == tag) run.back().text += span.text;
             else run.push_back(Span{tag, span.text});

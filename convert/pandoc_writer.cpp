@@ -121,14 +121,24 @@ private:
         out_.endElement();
     }
 
+    // The span after the part starting at spans[k] when that part lies in emphasis
+    // (`emph`) or strong emphasis: a styled span, or a link standing whole in the style;
+    // k itself when it does not.
+    std::size_t styledPartEnd(const ModelBlock& block, std::span<const ModelSpan> spans, std::size_t k, bool emph) const {
+        if (k >= spans.size()) return k;
+        if (emph ? isEmphasised(spans[k].kind) : isStrong(spans[k].kind)) return k + 1;
+        const ModelView::OuterLink link = model_.outerLinkAt(block, k, spans.size());
+        return link.outer & (emph ? kOuterEmph : kOuterStrong) ? link.end : k;
+    }
+
     // The run of spans from `first` that share emphasis or strong emphasis, as one Emph
     // or Strong holding what each adds (code, the other style). The longer run is the
-    // outer element, emphasis when both are as long, as Pandoc reads "***a***". Returns
-    // the run's end.
-    std::size_t writeNestedStyles(std::span<const ModelSpan> spans, std::size_t first) {
+    // outer element, emphasis when both are as long, as Pandoc reads "***a***". Links
+    // standing whole in the style are parts of the run. Returns the run's end.
+    std::size_t writeNestedStyles(const ModelBlock& block, std::span<const ModelSpan> spans, std::size_t first) {
         std::size_t emphEnd = first, strongEnd = first;
-        while (emphEnd < spans.size() && isEmphasised(spans[emphEnd].kind)) ++emphEnd;
-        while (strongEnd < spans.size() && isStrong(spans[strongEnd].kind)) ++strongEnd;
+        for (std::size_t next; (next = styledPartEnd(block, spans, emphEnd, true)) > emphEnd;) emphEnd = next;
+        for (std::size_t next; (next = styledPartEnd(block, spans, strongEnd, false)) > strongEnd;) strongEnd = next;
         const bool emph = emphEnd >= strongEnd;
         const std::size_t end = emph ? emphEnd : strongEnd;
         out_.beginElement(emph ? "Emph" : "Strong");
@@ -136,13 +146,57 @@ private:
         for (std::size_t i = first; i < end; ++i) {
             const SpanKind kind = spans[i].kind;
             const std::string_view text = model_.text(spans[i]);
-            if (kind == SpanKind::StrongEmph) writeStyled(emph ? "Strong" : "Emph", text);
+            if (const ModelView::OuterLink link = model_.outerLinkAt(block, i, spans.size()); link.outer) {
+                // A link in both styles is wrapped in the one the run does not give.
+                const bool both = link.outer == (kOuterEmph | kOuterStrong);
+                if (both) beginStyle(emph ? "Strong" : "Emph");
+                writeLinkAt(block, spans, i);
+                if (both) endStyle();
+                i = link.end - 1;  // past its title too
+            } else if (kind == SpanKind::StrongEmph) writeStyled(emph ? "Strong" : "Emph", text);
             else if (kind == SpanKind::StrongCode || kind == SpanKind::EmphCode) writeCode(text);
             else out_.str(text);
         }
         json().endArray();
         out_.endElement();
         return end;
+    }
+
+    void beginStyle(const char* name) {
+        out_.beginElement(name);
+        json().beginArray();
+    }
+
+    void endStyle() {
+        json().endArray();
+        out_.endElement();
+    }
+
+    // The link whose text (or bare "url") starts at spans[i]: Link, or its text alone when
+    // its label has no definition or it has no target. Returns the index of its last span.
+    std::size_t writeLinkAt(const ModelBlock& block, std::span<const ModelSpan> spans, std::size_t i) {
+        if (spans[i].kind == SpanKind::Url) {
+            writeLink(model_.text(spans[i]), model_.text(spans[i]));
+            return i;
+        }
+        // The link text keeps its target: the "url" or the defined label after it.
+        // A label without definition, or no target at all, leaves the text.
+        const std::size_t runBegin = i, runEnd = std::min(model_.linkTextEnd(block, i), spans.size());
+        i = runEnd - 1;
+        const SpanKind after = runEnd < spans.size() ? spans[runEnd].kind : SpanKind::Other;
+        const std::span<const ModelSpan> text = spans.subspan(runBegin, runEnd - runBegin);
+        if (after == SpanKind::Url) {
+            ++i;
+            writeLink(text, model_.text(spans[i]), model_.titleAfter(block, i));
+        } else if (after == SpanKind::LinkRef) {
+            const std::string label(model_.text(spans[++i]));
+            auto target = labels_.linkTargets.find(label);
+            if (target != labels_.linkTargets.end()) writeLink(text, target->second, linkTitles_[label]);
+            else writeLinkText(text);
+        } else {
+            writeLinkText(text);
+        }
+        return i;
     }
 
     // The titles of the "link" definitions, by label; a later definition wins, as for targets.
@@ -256,8 +310,8 @@ private:
             const std::string_view text = model_.text(spans[i]);
             if (kind == SpanKind::Plain) {
                 writePlain(text);
-            } else if (isEmphasised(kind) || isStrong(kind)) {
-                i = writeNestedStyles(spans, i) - 1;
+            } else if (isEmphasised(kind) || isStrong(kind) || model_.outerLinkAt(block, i, spans.size()).outer) {
+                i = writeNestedStyles(block, spans, i) - 1;
             } else if (kind == SpanKind::Strike) {
                 writeStyled("Strikeout", text);
             } else if (kind == SpanKind::Sup) {
@@ -274,26 +328,8 @@ private:
                 writeMath("InlineMath", text);
             } else if (kind == SpanKind::Break) {
                 out_.bare("LineBreak");
-            } else if (kind == SpanKind::Url) {
-                writeLink(text, text);
-            } else if (isLinkTextKind(kind)) {
-                // The link text keeps its target: the "url" or the defined label after it.
-                // A label without definition, or no target at all, leaves the text.
-                const std::size_t runBegin = i, runEnd = std::min(model_.linkTextEnd(block, i), spans.size());
-                i = runEnd - 1;
-                const SpanKind after = runEnd < spans.size() ? spans[runEnd].kind : SpanKind::Other;
-                if (after == SpanKind::Url) {
-                    ++i;
-                    writeLink(spans.subspan(runBegin, runEnd - runBegin), model_.text(spans[i]), model_.titleAfter(block, i));
-                } else if (after == SpanKind::LinkRef) {
-                    const std::string label(model_.text(spans[++i]));
-                    auto target = labels_.linkTargets.find(label);
-                    if (target != labels_.linkTargets.end())
-                        writeLink(spans.subspan(runBegin, runEnd - runBegin), target->second, linkTitles_[label]);
-                    else writeLinkText(spans.subspan(runBegin, runEnd - runBegin));
-                } else {
-                    writeLinkText(spans.subspan(runBegin, runEnd - runBegin));
-                }
+            } else if (kind == SpanKind::Url || isLinkTextKind(kind)) {
+                i = writeLinkAt(block, spans, i);
             } else if (kind == SpanKind::LinkRef) {
                 // consumed by its "linktext"; a stray label writes nothing
             } else if (kind == SpanKind::NoteRef) {

@@ -293,15 +293,42 @@ void appendPictureJson(const InlineScanner& scanner, const InlineMatch& picture,
 
 // The tags the parts of a styled text get: code, emphasis and strong emphasis in it, and
 // the rest. A null tag leaves that mark-up text. Pictures are parts of a link's text only.
+// Links standing whole in the text's style are read when `url` and `linkref` name their
+// target tags ("emphurl", "emphlinkref"); `emphLinks` are those of an emphasis inside it.
 struct PartTags {
     const char *plain, *code, *emph, *strong;
     bool pictures = false;
+    const char *url = nullptr, *linkref = nullptr;
+    const PartTags* emphLinks = nullptr;
 };
 
+constexpr PartTags kEmphParts{"emph", "emphcode", nullptr, nullptr, false, "emphurl", "emphlinkref"};
+constexpr PartTags kStrongEmphParts{"strongemph", nullptr, nullptr, nullptr, false, "strongemphurl", "strongemphlinkref"};
+constexpr PartTags kStrongParts{"strong", "strongcode", "strongemph", nullptr, false, "strongurl", "stronglinkref", &kStrongEmphParts};
+
+void appendLinkTextJson(std::string_view text, std::string& out);
+
+// A link (or address) at a match, its target tagged as `tags` says.
+void appendOuterLinkJson(const InlineScanner& scanner, std::string_view text, const InlineMatch& m, std::string& out,
+                         const PartTags& tags) {
+    std::string part;
+    if (m.rule == InlineRule::Url) {
+        scanner.appendText(part, m.textBegin, m.textEnd);
+        appendSpan(out, tags.url, part);
+        return;
+    }
+    appendLinkTextJson(text.substr(m.textBegin, m.textEnd - m.textBegin), out);
+    scanner.appendText(part, m.secondBegin, m.secondEnd);
+    appendSpan(out, m.rule == InlineRule::LinkInline ? tags.url : tags.linkref, part);
+    if (!m.titled) return;
+    part.clear();
+    scanner.appendText(part, m.titleBegin, m.titleEnd);
+    appendSpan(out, "title", part);
+}
+
 // Splits a text into its code, emphasis and strong emphasis (as `tags` has them), its
-// pictures when `tags` takes them, and the rest; every other mark-up stays text.
-void appendStyledPartsJson(std::string_view text, std::string& out, const PartTags& tags) {
-    thread_local InlineScanner scanner;
+// pictures or links when `tags` takes them, and the rest; every other mark-up stays text.
+void appendStyledPartsJson(InlineScanner& scanner, std::string_view text, std::string& out, const PartTags& tags) {
     scanner.reset(text);
     std::string part;
     std::size_t at = 0, plainStart = 0;
@@ -314,8 +341,22 @@ void appendStyledPartsJson(std::string_view text, std::string& out, const PartTa
     while (at < text.size()) {
         const char c = text[at];
         InlineMatch m;
-        if (c == '`' || (c == '*' && (tags.emph || tags.strong))) m = scanner.matchAt(at);
+        if (c == '`' || (c == '*' && (tags.emph || tags.strong)) || ((c == '[' || c == '<') && tags.url)) m = scanner.matchAt(at);
         else if (c == '!' && tags.pictures) m = scanner.matchPicture(at);
+        if (c == '[' && m.rule != InlineRule::LinkInline && m.rule != InlineRule::LinkRef) m = InlineMatch{};
+        if (tags.url && (m.rule == InlineRule::LinkInline || m.rule == InlineRule::LinkRef || m.rule == InlineRule::Url)) {
+            flushPlain(at);
+            appendOuterLinkJson(scanner, text, m, out, tags);
+            at = plainStart = m.end;
+            continue;
+        }
+        if (m.rule == InlineRule::Emph && tags.emphLinks && text.substr(m.textBegin, m.textEnd - m.textBegin).find_first_of("[<") != std::string_view::npos) {
+            flushPlain(at);
+            InlineScanner inner;  // this one stays in use
+            appendStyledPartsJson(inner, text.substr(m.textBegin, m.textEnd - m.textBegin), out, *tags.emphLinks);
+            at = plainStart = m.end;
+            continue;
+        }
         // Code followed by "{=html}" is code here, the suffix text.
         if (m.rule == InlineRule::Html || m.rule == InlineRule::Tex) m.rule = InlineRule::Code, m.end = m.close + 1;
         const char* tag = m.rule == InlineRule::Code ? tags.code : m.rule == InlineRule::Emph ? tags.emph
@@ -341,12 +382,14 @@ void appendStyledPartsJson(std::string_view text, std::string& out, const PartTa
 // A link's text: code, emphasis and strong emphasis become "linkcode", "linkemph" and
 // "linkstrong", the rest "linktext"; every other mark-up stays text, as it always did.
 void appendLinkTextJson(std::string_view text, std::string& out) {
-    appendStyledPartsJson(text, out, {"linktext", "linkcode", "linkemph", "linkstrong", true});
+    thread_local InlineScanner scanner;
+    appendStyledPartsJson(scanner, text, out, {"linktext", "linkcode", "linkemph", "linkstrong", true});
 }
 
 }  // namespace
 
 void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::string& out) {
+    thread_local InlineScanner styleScanner;  // for the text inside emphasis
     scanner.reset(piece);
     std::string text, second;
     std::size_t at = 0, plainStart = 0;
@@ -374,9 +417,8 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
             case InlineRule::Emph: {
                 const std::string_view inner = piece.substr(m.textBegin, m.textEnd - m.textBegin);
                 const bool strong = m.rule == InlineRule::Strong;
-                if (inner.find_first_of(strong ? "`*" : "`") == std::string_view::npos) appendSpan(out, strong ? "strong" : "emph", text);
-                else if (strong) appendStyledPartsJson(inner, out, {"strong", "strongcode", "strongemph", nullptr});
-                else appendStyledPartsJson(inner, out, {"emph", "emphcode", nullptr, nullptr});
+                if (inner.find_first_of(strong ? "`*[<" : "`[<") == std::string_view::npos) appendSpan(out, strong ? "strong" : "emph", text);
+                else appendStyledPartsJson(styleScanner, inner, out, strong ? kStrongParts : kEmphParts);
                 break;
             }
             case InlineRule::Url: appendSpan(out, "url", text); break;
@@ -399,7 +441,12 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
                     appendSpan(out, "title", second);
                 }
                 break;
-            case InlineRule::StrongEmph: appendSpan(out, "strongemph", text); break;
+            case InlineRule::StrongEmph: {
+                const std::string_view inner = piece.substr(m.textBegin, m.textEnd - m.textBegin);
+                if (inner.find_first_of("[<") == std::string_view::npos) appendSpan(out, "strongemph", text);
+                else appendStyledPartsJson(styleScanner, inner, out, kStrongEmphParts);
+                break;
+            }
             case InlineRule::None: break;
         }
         at = plainStart = m.end;

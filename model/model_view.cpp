@@ -4,6 +4,7 @@
 #include "model/model_json.h"
 #include "model/utf8.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace qorva {
@@ -27,6 +28,18 @@ constexpr std::pair<std::string_view, SpanKind> kSpanKinds[] = {
     {"linkemph", SpanKind::LinkEmph}, {"linkstrong", SpanKind::LinkStrong},
     {"linkimage", SpanKind::LinkImage}, {"linkimageurl", SpanKind::LinkImageUrl}, {"linkimagetitle", SpanKind::LinkImageTitle},
     {"strongemph", SpanKind::StrongEmph}, {"strongcode", SpanKind::StrongCode}, {"emphcode", SpanKind::EmphCode},
+};
+
+// Targets of links standing whole in emphasis or strong emphasis (OuterStyle bits).
+struct OuterTarget {
+    std::string_view tag;
+    SpanKind kind;
+    std::uint8_t outer;
+};
+constexpr OuterTarget kOuterTargets[] = {
+    {"emphurl", SpanKind::Url, kOuterEmph}, {"strongurl", SpanKind::Url, kOuterStrong},
+    {"strongemphurl", SpanKind::Url, kOuterEmph | kOuterStrong}, {"emphlinkref", SpanKind::LinkRef, kOuterEmph},
+    {"stronglinkref", SpanKind::LinkRef, kOuterStrong}, {"strongemphlinkref", SpanKind::LinkRef, kOuterEmph | kOuterStrong},
 };
 
 // The block's string attribute of that key (its attributes made on first use), or null
@@ -74,6 +87,21 @@ Kind classify(const std::pair<std::string_view, Kind> (&kinds)[N], std::string_v
     return kind;
 }
 
+// A span's kind from its tag; the outer-styled targets are looked up only when the
+// tag is none of the usual ones.
+void classifySpan(std::string_view tag, ModelView& doc, ModelSpan& span) {
+    span.kind = kindOf(kSpanKinds, tag);
+    if (span.kind != SpanKind::Other) return;
+    for (const OuterTarget& target : kOuterTargets) {
+        if (target.tag != tag) continue;
+        span.kind = target.kind;
+        span.outer = target.outer;
+        return;
+    }
+    span.otherTag = static_cast<std::uint32_t>(doc.otherTags.size());
+    doc.otherTags.emplace_back(tag);
+}
+
 [[noreturn]] void fault(const std::string& what) { throw ConverterError("malformed model: " + what); }
 
 // Follows the events of the JSON parser through root, blocks, attributes and spans.
@@ -107,7 +135,7 @@ public:
                 ++blockElements_;
                 return true;
             case Where::Span:
-                if (spanElements_ == 0) span_.kind = classify(kSpanKinds, value, doc_, span_.otherTag);
+                if (spanElements_ == 0) classifySpan(value, doc_, span_);
                 else if (spanElements_ == 1) {
                     span_.textBegin = doc_.texts.size();
                     span_.textLength = value.size();
@@ -169,7 +197,7 @@ public:
                 if (blockElements_ == 0) fault(blockName() + " has a tag that is not a string");
                 if (blockElements_ == 1) fault(blockName() + " has attributes that are not an object");
                 where_ = Where::Span;
-                span_ = ModelSpan{SpanKind::Other, 0, 0, 0};
+                span_ = ModelSpan{SpanKind::Other, 0, 0, 0, 0};
                 spanElements_ = 0;
                 return true;
             case Where::Span:
@@ -429,11 +457,11 @@ private:
         ws();
         while (ch(',')) {
             ws();
-            ModelSpan span{SpanKind::Other, 0, 0, 0};
+            ModelSpan span{SpanKind::Other, 0, 0, 0, 0};
             if (!ch('[')) return false;
             ws();
             if (!rawString(tag)) return false;
-            span.kind = classify(kSpanKinds, tag, doc_, span.otherTag);
+            classifySpan(tag, doc_, span);
             ws();
             if (!ch(',')) return false;
             ws();
@@ -463,8 +491,30 @@ std::string_view ModelView::tag(const ModelBlock& block) const {
     return block.kind == BlockKind::Other ? std::string_view(otherTags[block.otherTag]) : blockTagName(block.kind);
 }
 
+std::string_view outerTargetTag(SpanKind kind, std::uint8_t outer) {
+    for (const OuterTarget& target : kOuterTargets)
+        if (target.kind == kind && target.outer == outer) return target.tag;
+    return spanTagName(kind);
+}
+
 std::string_view ModelView::tag(const ModelSpan& span) const {
+    if (span.outer) return outerTargetTag(span.kind, span.outer);
     return span.kind == SpanKind::Other ? std::string_view(otherTags[span.otherTag]) : spanTagName(span.kind);
+}
+
+ModelView::OuterLink ModelView::outerLinkAt(const ModelBlock& block, std::size_t i, std::size_t end) const {
+    end = std::min(end, block.spanCount);
+    if (i >= end) return {};
+    const SpanKind kind = span(block, i).kind;
+    const bool afterText = i > 0 && isLinkTextKind(span(block, i - 1).kind);
+    std::size_t target = i;
+    if (isLinkTextKind(kind) && !afterText) target = linkTextEnd(block, i);
+    else if (kind != SpanKind::Url || afterText) return {};
+    if (target >= end) return {};
+    const ModelSpan& found = span(block, target);
+    if (!found.outer || (found.kind != SpanKind::Url && (found.kind != SpanKind::LinkRef || target == i))) return {};
+    const std::size_t after = found.kind == SpanKind::Url && target + 1 < end && isLinkTitle(block, target + 1) ? target + 2 : target + 1;
+    return {found.outer, after};
 }
 
 bool ModelView::isLinkTitle(const ModelBlock& block, std::size_t i) const {

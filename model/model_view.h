@@ -37,6 +37,8 @@ inline bool isEmphasised(SpanKind kind) {
 inline bool isStrong(SpanKind kind) {
     return kind == SpanKind::Strong || kind == SpanKind::StrongEmph || kind == SpanKind::StrongCode;
 }
+// The model tag of a link's target in the styles around the link: "emphurl", "strongemphlinkref"...
+std::string_view outerTargetTag(SpanKind kind, std::uint8_t outer);
 // The two styles of such a span, outer first (strong, then emphasis); Other for any other span.
 struct NestedStyles {
     SpanKind outer = SpanKind::Other, inner = SpanKind::Other;
@@ -61,8 +63,14 @@ struct TextRef {
     std::size_t begin = 0, length = 0;
 };
 
+// The styles around a whole link, said on its target ("url" or "linkref"): "emphurl",
+// "strongurl", "strongemphurl" and the same for "linkref". The target's kind stays Url or
+// LinkRef, so what reads links reads these as before.
+enum OuterStyle : std::uint8_t { kOuterEmph = 1, kOuterStrong = 2 };
+
 struct ModelSpan {
     SpanKind kind;
+    std::uint8_t outer;  // OuterStyle bits, on a link's target only
     std::uint32_t otherTag;  // for SpanKind::Other, in ModelView::otherTags
     std::size_t textBegin, textLength;  // in ModelView::texts
 };
@@ -130,6 +138,15 @@ struct ModelView {
         if (picture.end < spans.size() && spans[picture.end].kind == SpanKind::LinkImageTitle) picture.title = text(spans[picture.end++]);
         return picture;
     }
+
+    // A link that stands whole in emphasis, strong emphasis or both and starts at span i
+    // (the first of its text, or a "url" of its own): its OuterStyle bits and the span
+    // after its target and title. `outer` is 0 when span i starts no such link before `end`.
+    struct OuterLink {
+        std::uint8_t outer = 0;
+        std::size_t end = 0;
+    };
+    OuterLink outerLinkAt(const ModelBlock& block, std::size_t i, std::size_t end = SIZE_MAX) const;
 
     // Whether span i is a link's title: a "title" directly after the "url" of an inline
     // link (link text, "url") or after the "url" of a "link" block. Other "title"

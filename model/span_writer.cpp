@@ -32,7 +32,7 @@ void appendEscapedInSpan(std::string& out, std::string_view text, std::string_vi
 }
 
 std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLinkText, std::string_view title = {},
-                              bool titled = false);
+                              bool titled = false, bool stars = false);
 
 // A picture inside a link's text, written as a picture block's line is: "![description](<source>)",
 // with its title `(<source> "title")`. Returns the span after it.
@@ -49,11 +49,15 @@ std::size_t appendLinkPicture(std::string& out, const ModelView::LinkPicture& pi
 // code and emphasis, and a star opening strong text. Plain parts escape "*" and "`" once the
 // run is styled or the text has two that could pair, so a plain link text with a lone star
 // or backtick is written as it always was.
-std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::size_t first, std::size_t end) {
+// Inside emphasis or strong emphasis (`outer`) every star is escaped, and the parts in a
+// style the link stands in already are written as text (marked, they would end it).
+std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::size_t first, std::size_t end,
+                          std::uint8_t outer = 0) {
     std::string out = "[";
-    const bool styled = end - first > 1 || doc.span(block, first).kind != SpanKind::LinkText;
+    const bool styled = outer || end - first > 1 || doc.span(block, first).kind != SpanKind::LinkText;
     for (std::size_t k = first; k < end; ++k) {
-        const SpanKind kind = doc.span(block, k).kind;
+        SpanKind kind = doc.span(block, k).kind;
+        if ((kind == SpanKind::LinkEmph && (outer & kOuterEmph)) || (kind == SpanKind::LinkStrong && outer)) kind = SpanKind::LinkText;
         if (kind == SpanKind::LinkImage) {
             k = appendLinkPicture(out, doc.linkPicture(doc.spansOf(block), k)) - 1;
             continue;
@@ -68,7 +72,7 @@ std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::si
             const bool last = i + 1 == text.size();
             // Every part is followed by a mark or the closing "]": a backslash at its end is escaped.
             const bool escape = c == '\\' ? last || isSpecial(text[i + 1])
-                                           : c == ']' || (c == '[' && i > 0 && text[i - 1] == '!') || (c == '*' && (stars || (kind == SpanKind::LinkStrong && (i == 0 || last || text[i + 1] == '*')))) ||
+                                           : c == ']' || (c == '[' && i > 0 && text[i - 1] == '!') || (c == '*' && (stars || outer || (kind == SpanKind::LinkStrong && (i == 0 || last || text[i + 1] == '*')))) ||
                                                  (c == '`' && ticks);
             if (escape) out += '\\';
             out += c;
@@ -78,6 +82,21 @@ std::string writeLinkText(const ModelView& doc, const ModelBlock& block, std::si
     out += ']';
     return out;
 }
+
+}  // namespace
+
+std::string writeOuterLink(const ModelView& doc, const ModelBlock& block, std::size_t first, std::size_t end) {
+    const ModelSpan& own = doc.span(block, first);
+    if (own.kind == SpanKind::Url) return writeMarkedUpSpan(SpanKind::Url, doc.text(own), false, {}, false, true);
+    const std::size_t target = doc.linkTextEnd(block, first);
+    const ModelSpan& to = doc.span(block, target);
+    std::string out = writeLinkText(doc, block, first, target, to.outer);
+    if (to.kind == SpanKind::LinkRef) return out + writeMarkedUpSpan(SpanKind::LinkRef, doc.text(to), false, {}, false, true);
+    const bool titled = target + 1 < end;
+    return out + writeMarkedUpSpan(SpanKind::Url, doc.text(to), true, titled ? doc.text(doc.span(block, target + 1)) : "", titled, true);
+}
+
+namespace {
 
 // ------------------------------------------------------------------ escape on
 
@@ -123,19 +142,21 @@ struct Item {
 // closing character is escaped inside, and so is a backslash before a special character.
 // A link's title, after its target: `> "` + title + `")`; a backslash before a special
 // character is escaped, as the title reads them.
-void appendTitle(std::string& out, std::string_view title) {
+void appendTitle(std::string& out, std::string_view title, bool stars) {
     out += "> \"";
     for (std::size_t i = 0; i < title.size(); ++i) {
-        if (title[i] == '\\' && i + 1 < title.size() && isSpecial(title[i + 1])) out += '\\';
+        if ((title[i] == '\\' && i + 1 < title.size() && isSpecial(title[i + 1])) || (stars && title[i] == '*')) out += '\\';
         out += title[i];
     }
     out += "\")";
 }
 
-std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLinkText, std::string_view title, bool titled) {
+std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLinkText, std::string_view title, bool titled,
+                              bool stars) {
     std::string_view open, close;
     auto mustEscape = [&](std::size_t i) {  // besides backslashes
         const char c = text[i];
+        if (stars && c == '*') return true;
         switch (kind) {
             case SpanKind::Strike: return (c == '~' && (i == 0 || i + 1 == text.size() || text[i + 1] == '~')) || (i == 0 && c == ' ');
             case SpanKind::Code: case SpanKind::Html: case SpanKind::Tex: return c == '`';
@@ -179,7 +200,7 @@ std::string writeMarkedUpSpan(SpanKind kind, std::string_view text, bool afterLi
         }
     }
     if (titled) {
-        appendTitle(out, title);
+        appendTitle(out, title, stars);
         return out;
     }
     out += close;
@@ -393,6 +414,12 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
         }
         if (kind == SpanKind::Title && doc.isLinkTitle(block, i) && i >= 2 && isLinkTextKind(doc.span(block, i - 2).kind))
             continue;  // written with its target
+        if (isEmphasised(kind) || isStrong(kind) || doc.outerLinkAt(block, i, end).outer) {
+            std::size_t next = i + 1;
+            items.push_back(Item{false, {}, writeStyleRun(doc, block, i, end, false, next), 0});
+            i = next - 1;
+            continue;
+        }
         if (isLinkTextKind(kind)) {
             const std::size_t runEnd = std::min(end, doc.linkTextEnd(block, i));
             items.push_back(Item{false, {}, writeLinkText(doc, block, i, runEnd), 0});
@@ -415,12 +442,6 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
             }
             continue;
         }
-        if (isEmphasised(kind) || isStrong(kind)) {
-            std::size_t next = i + 1;
-            items.push_back(Item{false, {}, writeStyleRun(doc, block, i, end, false, next), 0});
-            i = next - 1;
-            continue;
-        }
         const bool afterLinkText = kind == SpanKind::Url && i > 0 && isLinkTextKind(doc.span(block, i - 1).kind);
         const bool titled = afterLinkText && i + 1 < end && doc.isLinkTitle(block, i + 1);
         items.push_back(Item{false, {}, writeMarkedUpSpan(kind, text, afterLinkText, titled ? doc.text(doc.span(block, i + 1)) : "", titled), 0});
@@ -437,16 +458,16 @@ std::string writeSpans(const ModelView& doc, const ModelBlock& block, std::size_
     std::string out;
     for (std::size_t i = first; i < std::min(end, block.spanCount); ++i) {
         const ModelSpan& span = doc.span(block, i);
+        if (isEmphasised(span.kind) || isStrong(span.kind) || doc.outerLinkAt(block, i, end).outer) {
+            std::size_t next = i + 1;
+            out += writeStyleRun(doc, block, i, end, true, next);
+            i = next - 1;
+            continue;
+        }
         if (isLinkTextKind(span.kind)) {
             const std::size_t runEnd = std::min(end, doc.linkTextEnd(block, i));
             out += writeLinkText(doc, block, i, runEnd);
             i = runEnd - 1;
-            continue;
-        }
-        if (isEmphasised(span.kind) || isStrong(span.kind)) {
-            std::size_t next = i + 1;
-            out += writeStyleRun(doc, block, i, end, true, next);
-            i = next - 1;
             continue;
         }
         const bool afterLinkText = i > 0 && isLinkTextKind(doc.span(block, i - 1).kind);

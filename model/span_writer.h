@@ -22,4 +22,9 @@ enum class TextStart { Running, Paragraph, Heading };
 std::string writeSpans(const ModelView& doc, const ModelBlock& block, std::size_t first, bool escape,
                        TextStart start, std::size_t end = SIZE_MAX);
 
+// The link from span `first` (its text's first span, or a "url" of its own) to `end` (after
+// its target and title) that stands whole in emphasis or strong emphasis, as a part of
+// that style's run: every star escaped, the parts of its text in a style around it as text.
+std::string writeOuterLink(const ModelView& doc, const ModelBlock& block, std::size_t first, std::size_t end);
+
 }  // namespace qorva

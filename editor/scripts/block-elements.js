@@ -12,7 +12,7 @@
 import { ZWSP, appendAll, assert } from './base.js';
 import { isGroup } from './block-groups.js';
 import { markBlockSpelling, markSpanSpelling } from './spelling.js';
-import { BLOCK_ATTRIBUTES, BlockType, Span, SpanType, carriesTitle, emptyPlain } from './types.js';
+import { BLOCK_ATTRIBUTES, BlockType, Span, SpanType, carriesOuter, carriesTitle, emptyPlain, isLinkTextType } from './types.js';
 
 function createMarkerSpan(className, editable) {
   const span = document.createElement('span');
@@ -99,6 +99,7 @@ function holdsSpan(node, s) {
   return node.className === s.Type && !!text && text.nodeType === Node.TEXT_NODE && node.childNodes.length === 1 &&
     text.data === ZWSP + s.Text + ZWSP &&
     node.getAttribute('data-title') === (s.Title && carriesTitle(s.Type) ? s.Title : null) &&
+    (!carriesOuter(s.Type) || node.getAttribute('data-outer') === (s.Outer || null)) &&
     (s.Type !== SpanType.LinkImage || node.getAttribute('data-source') === (s.Source || ''));
 }
 
@@ -107,6 +108,7 @@ function createSpanElement(s) {
   span.className = s.Type;
   markSpanSpelling(span, s.Type);
   if (s.Title && carriesTitle(s.Type)) span.setAttribute('data-title', s.Title);
+  if (s.Outer && carriesOuter(s.Type)) span.setAttribute('data-outer', s.Outer);
   if (s.Type === SpanType.LinkImage) span.setAttribute('data-source', s.Source || '');
   span.appendChild(document.createTextNode(ZWSP + s.Text + ZWSP));
   return span;
@@ -144,6 +146,25 @@ export function writeBlockSpans(element, spans, donor) {
   const before = donor || !keptTail.length ? null : keptTail[0];
   for (let s = front; s < spans.length - back; s++) element.insertBefore(createSpanElement(spans[s]), before);
   if (donor) for (const span of keptTail) element.appendChild(span);
+  showOuterStyles(element);
+}
+
+// A link's text shows the styles its target says the whole link stands in: its
+// spans repeat the target's data-outer, which only the target's is read back.
+function showOuterStyles(element) {
+  let outer = null;
+  for (let c = element.childNodes.length - 1; c >= 2; c--) {
+    const span = element.childNodes[c];
+    const type = span.className;
+    if (isLinkTextType(type)) {
+      if (span.getAttribute('data-outer') !== outer) {
+        if (outer) span.setAttribute('data-outer', outer);
+        else span.removeAttribute('data-outer');
+      }
+      continue;
+    }
+    outer = carriesOuter(type) ? span.getAttribute('data-outer') : null;
+  }
 }
 
 export function readBlockSpans(element) {
@@ -164,7 +185,8 @@ export function readBlockSpans(element) {
     const content = text.data.slice(1, -1);
     if (type === SpanType.Break) assert(content === '\n', 'ERR072');
     spans.push(Span(type, content, carriesTitle(type) ? child.getAttribute('data-title') : null,
-      type === SpanType.LinkImage ? child.getAttribute('data-source') || '' : null));
+      type === SpanType.LinkImage ? child.getAttribute('data-source') || '' : null,
+      carriesOuter(type) ? child.getAttribute('data-outer') : null));
   }
   return spans;
 }

@@ -3,7 +3,7 @@
 import { Point, Range } from './base.js';
 import { editor } from './current-editor.js';
 import { SpanList } from './spans.js';
-import { Span, SpanType, emptyPlain, isLinkTextType, isObjectType, traitsOf } from './types.js';
+import { Span, SpanType, carriesOuter, emptyPlain, isLinkTextType, isObjectType, traitsOf } from './types.js';
 
 function isWordSeparator(c) {
   return c === ' ' || c === '\n';
@@ -33,7 +33,35 @@ function pairOf(a, b) {
 }
 
 function hasStyle(span, type) {
-  return span.Type === styleOf(span, type) || (PAIRED[span.Type] || []).includes(type);
+  return span.Type === styleOf(span, type) || (PAIRED[span.Type] || []).includes(type) ||
+    (carriesOuter(span.Type) && outerHas(span.Outer, type));
+}
+
+// A whole link takes emphasis and strong emphasis on its target (`Outer`), its text unchanged.
+function outerHas(outer, type) {
+  return type === SpanType.Emphasis ? /emph$/.test(outer || '') : type === SpanType.Strong && /^strong/.test(outer || '');
+}
+
+function withOuter(span, type, on) {
+  const emph = type === SpanType.Emphasis ? on : outerHas(span.Outer, SpanType.Emphasis);
+  const strong = type === SpanType.Strong ? on : outerHas(span.Outer, SpanType.Strong);
+  return Span(span.Type, span.Text, span.Title, span.Source, (strong ? 'strong' : '') + (emph ? 'emph' : ''));
+}
+
+// The indexes of the spans of links lying whole among `spans`: a link's text with its
+// target, or an address of its own.
+function wholeLinks(spans) {
+  const whole = new Set();
+  for (let k = 0; k < spans.length; k++) {
+    const textStart = isLinkTextType(spans[k].Type) && (k === 0 || !isLinkTextType(spans[k - 1].Type));
+    if (!textStart && !(spans[k].Type === SpanType.Url && (k === 0 || !isLinkTextType(spans[k - 1].Type)))) continue;
+    let end = k;
+    while (end < spans.length && isLinkTextType(spans[end].Type)) end++;
+    if (end === spans.length || !carriesOuter(spans[end].Type)) continue;
+    for (let j = k; j <= end; j++) whole.add(j);
+    k = end;
+  }
+  return whole;
 }
 
 function withStyle(span, type) {
@@ -64,11 +92,15 @@ export const characterStylesMethods = {
 
   // Gives every span of the range the type (breaks excepted), or, with toggle
   // set and the type already present, takes it off the spans that have it. A span
-  // in strong, emphasis or code keeps that style next to the one given or taken.
+  // in strong, emphasis or code keeps that style next to the one given or taken. A
+  // link lying whole in the range takes emphasis or strong emphasis as a whole.
   applySpanType(start, end, type, toggle) {
     const off = toggle && rangeHasSpanType(this, start, end, type);
+    const outerStyle = type === SpanType.Emphasis || type === SpanType.Strong;
     mapRangeSpans(this, start, end, function (i, middle) {
-      return middle.map(function (s) {
+      const whole = outerStyle ? wholeLinks(middle) : new Set();
+      return middle.map(function (s, k) {
+        if (whole.has(k)) return carriesOuter(s.Type) ? withOuter(s, type, !off) : s;
         if (s.Type === SpanType.Break || s.Type === SpanType.LinkImage) return s;  // a picture keeps its source
         const changed = off ? withoutStyle(s, type) : withStyle(s, type);
         return changed === s.Type ? s : Span(changed, s.Text);

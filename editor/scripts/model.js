@@ -4,7 +4,7 @@ import { BlockDerivedCache } from './block-cache.js';
 import { readBlockRecord } from './block-elements.js';
 import { spansAsShown } from './counts.js';
 import { SpanList } from './spans.js';
-import { BlockType, Span, SpanType, emptyPlain, isLinkTextTag, isTableType, traitsOf } from './types.js';
+import { BlockType, Span, SpanType, emptyPlain, isLinkTextTag, isTableType, splitOuterTag, traitsOf } from './types.js';
 
 const BLOCK_FROM_TAG = {
   heading: BlockType.Heading, bulleted: BlockType.Bulleted, verbatim: BlockType.Code,
@@ -73,7 +73,7 @@ function editorLevel(type, modelLevel) {
 // Whether the span at index s of a block's model spans is a link's title: right
 // after the address of an inline link or of a link definition.
 function isLinkTitle(tag, items, s) {
-  if (items[s][0] !== 'title' || s === 0 || items[s - 1][0] !== 'url') return false;
+  if (items[s][0] !== 'title' || s === 0 || splitOuterTag(items[s - 1][0])[0] !== 'url') return false;
   return (s >= 2 && isLinkTextTag(items[s - 2][0])) || (tag === 'link' && s === 2);
 }
 
@@ -99,7 +99,8 @@ function spansFromModel(tag, items) {
       if (item[1]) spans[spans.length - 1].Title = item[1];
       continue;
     }
-    const type = own.call(SPAN_FROM_TAG, item[0]) ? SPAN_FROM_TAG[item[0]] : SpanType.Plain;
+    const [spanTag, outer] = splitOuterTag(item[0]);
+    const type = own.call(SPAN_FROM_TAG, spanTag) ? SPAN_FROM_TAG[spanTag] : SpanType.Plain;
     const last = spans[spans.length - 1];
     if (type === SpanType.Break && (!last || last.Type === SpanType.Break)) spans.push(emptyPlain());
     // Two labels or addresses side by side stay two: joined, "1" and "2" would
@@ -108,7 +109,7 @@ function spansFromModel(tag, items) {
     // Two pictures of one link stay two, and in the link.
     if (type === SpanType.LinkImage && last && last.Type === type) spans.push(Span(SpanType.LinkText, ''));
     // A break always stands for one line feed, whatever text it came with.
-    spans.push(Span(type, type === SpanType.Break ? '\n' : item[1], null, type === SpanType.LinkImage ? '' : null));
+    spans.push(Span(type, type === SpanType.Break ? '\n' : item[1], null, type === SpanType.LinkImage ? '' : null, outer));
   }
   if (!spans.length || spans[spans.length - 1].Type === SpanType.Break) spans.push(emptyPlain());
   return spans;
@@ -180,6 +181,9 @@ export function modelFromRecords(records) {
         }
         if (span.Text === '') continue;
         const pair = [own.call(TAG_FROM_SPAN, span.Type) ? TAG_FROM_SPAN[span.Type] : 'plain', span.Text];
+        // A label says its link's styles once it is known to be a link's.
+        if (span.Outer && span.Type === SpanType.Url) pair[0] = span.Outer + 'url';
+        else if (span.Outer) pair.outer = span.Outer;
         // Not part of the JSON text: placed once it is known whether the block is a link.
         if (span.Title && span.Type === SpanType.Url) {
           pair.title = span.Title;
@@ -233,7 +237,7 @@ function separateLinksFromNotes(model) {
       block[0] = 'link';
     }
     for (let s = 2; s < block.length; s++) {
-      if (block[s][0] === 'noteref' && linkLabels.has(block[s][1])) block[s] = ['linkref', block[s][1]];
+      if (block[s][0] === 'noteref' && linkLabels.has(block[s][1])) block[s] = [(block[s].outer || '') + 'linkref', block[s][1]];
     }
   }
   return model;

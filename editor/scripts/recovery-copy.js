@@ -7,7 +7,7 @@ import { BlockDerivedCache } from './block-cache.js';
 import { readBlockRecord } from './block-elements.js';
 import { editor } from './current-editor.js';
 import { modelFromRecords } from './model.js';
-import { BlockType, isLinkTextTag } from './types.js';
+import { BlockType, isLinkTextTag, splitOuterTag } from './types.js';
 
 function recoveryEntry(element) {
   const record = readBlockRecord(element);
@@ -16,7 +16,7 @@ function recoveryEntry(element) {
   // block's own ones into link references).
   let linkNote = false;
   for (let s = 3; s < block.length; s++) {
-    if (isLinkTextTag(block[s - 1][0]) && (block[s][0] === 'noteref' || block[s][0] === 'linkref')) linkNote = true;
+    if (isLinkTextTag(block[s - 1][0]) && (block[s][0] === 'noteref' || splitOuterTag(block[s][0])[0] === 'linkref')) linkNote = true;
   }
   return { record: record, json: JSON.stringify(block), linkNote: linkNote };
 }

@@ -74,12 +74,27 @@ export const BLOCK_ATTRIBUTES = [
 ];
 
 // A span may carry a link title (`Title`, on a Url span). A picture in a link's text
-// (LinkImage, its description) carries its `Source` and `Title`.
-export function Span(type, text, title, source) {
+// (LinkImage, its description) carries its `Source` and `Title`. A link's target (Url
+// or NoteRef) carries `Outer` when the whole link stands in emphasis ('emph'), strong
+// emphasis ('strong') or both ('strongemph').
+export function Span(type, text, title, source, outer) {
   const span = { Type: type, Text: text };
   if (title) span.Title = title;
   if (typeof source === 'string') span.Source = source;
+  if (outer && carriesOuter(type)) span.Outer = outer;
   return span;
+}
+
+// The span types that say the styles around a whole link.
+export function carriesOuter(type) {
+  return type === SpanType.Url || type === SpanType.NoteRef;
+}
+
+// The styles a link's target tag says, and the tag without them: 'emphurl' is ['url', 'emph'].
+const OUTER_TARGET = /^(strongemph|strong|emph)(url|linkref)$/;
+export function splitOuterTag(tag) {
+  const found = OUTER_TARGET.exec(tag);
+  return found ? [found[2], found[1]] : [tag, ''];
 }
 
 // The span types that carry a title.
@@ -89,7 +104,7 @@ export function carriesTitle(type) {
 
 // A copy of a span with other text, keeping what it carries besides.
 export function spanWithText(span, text) {
-  return Span(span.Type, text, span.Title, span.Source);
+  return Span(span.Type, text, span.Title, span.Source, span.Outer);
 }
 
 export function emptyPlain() {

@@ -70,6 +70,11 @@ const Case kCases[] = {
      R"(["strongemph","<"],["strongcode","c"],["emphcode","e"]])",
      "<p>a&lt;b &amp; \"c\" 'd'<em>e</em><strong>s</strong><code>&lt;c&gt;</code><br>\n\\(x&lt;y\\)o"
      "<strong><em>&lt;</em></strong><strong><code>c</code></strong><em><code>e</code></em></p>\n"},
+    {"LinksWholeInEmphasisInsideItsElements",
+     R"(["para",{"level":0},["linktext","t"],["emphurl","u"],["title","T"],["linkemph","x"],["stronglinkref","L"],["strongemphurl","http://v"]],)"
+     R"(["link",{"level":0},["linkref","L"],["url","http://u"]])",
+     "<p><em><a href=\"u\" title=\"T\">t</a></em><strong><a href=\"http://u\"><em>x</em></a></strong>"
+     "<strong><em><a href=\"http://v\">http://v</a></em></strong></p>\n"},
     {"UrlIsEscapedInAttributeAndText", R"(["para",{"level":0},["url","http://a?x=\"1\"&y='2'"]])",
      "<p><a href=\"http://a?x=&quot;1&quot;&amp;y=&#39;2&#39;\">http://a?x=\"1\"&amp;y='2'</a></p>\n"},
     {"ReferenceLinkUndefinedReferenceAndLinkTitles",

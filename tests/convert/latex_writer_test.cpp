@@ -51,6 +51,10 @@ const Case kCases[] = {
      "5\\% of \\$x\\_1$x_1 + 5\\%$\\emph{e}\\textbf{s}\\texttt{c\\_1}\n"},
     {"NestedStyles", R"(["para",{"level":0},["strongemph","_"],["strongcode","c"],["emphcode","e"]])",
      "\\textbf{\\emph{\\_}}\\textbf{\\texttt{c}}\\emph{\\texttt{e}}\n"},
+    {"LinksWholeInEmphasisInsideItsCommands",
+     R"(["para",{"level":0},["linktext","t"],["emphurl","u"],["linkemph","x"],["stronglinkref","L"],["strongemphurl","http://v"]],)"
+     R"(["link",{"level":0},["linkref","L"],["url","http://u"]])",
+     "\\emph{\\href{u}{t}}\\textbf{\\href{http://u}{\\emph{x}}}\\textbf{\\emph{\\url{http://v}}}\n"},
     {"LineBreak", R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])", "one\\\\\ntwo\n"},
     {"InlineLinkWithoutItsTitle", R"(["para",{"level":0},["linktext","t"],["url","http://u"],["title","T"],["url","v"],["title","w"]])",
      "\\href{http://u}{t}\\url{v}w\n"},

@@ -108,6 +108,15 @@ TEST(PandocReaderInlines, NestedStylesPairUpOutermostStyleWinsAndDroppedFormatti
               R"([["para",{"level":0},["plain","[see @doe, p. 33; also -@roe] @doe [p. 33; cf. @x]"]]])");
 }
 
+TEST(PandocReaderLinks, LinksWholeInEmphasisSayItOnTheirTargetKeepingTheTextsOtherStylesOtherStylesAsBefore) {
+    EXPECT_EQ(readInlines(R"({"Emph":[{"Str":"See"},"Space",{"Link":[[{"Str":"d"}],["d.md",""]]},"Space",{"Str":"more"}]},"Space",)"
+                          R"j({"Strong":[{"Link":[[{"Code":[["",[],[]],"c"]},{"Strong":[{"Str":"s"}]},{"Emph":[{"Str":"e"}]}],["u",""]]}]},)j"
+                          R"({"Strikeout":[{"Link":[[{"Str":"k"}],["k",""]]}]},{"Emph":[{"Strong":[{"Link":[[{"Str":"http://w"}],["http://w",""]]}]}]})"),
+              R"j([["para",{"level":0},["emph","See "],["linktext","d"],["emphlinkref","1"],["emph"," more"],["plain"," "],["linkcode","c"],)j"
+              R"j(["linktext","s"],["linkemph","e"],["stronglinkref","2"],["url","k"],["strongemphurl","http://w"]],)j"
+              R"(["link",{"level":0},["linkref","1"],["url","d.md"]],["link",{"level":0},["linkref","2"],["url","u"]]])");
+}
+
 TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheirPieceOfTheParagraphLinkedImagesAndNotes) {
     EXPECT_EQ(readInlines(R"({"Link":[[{"Str":"a"},"Space",{"Emph":[{"Str":"b"}]}],["http://u","title"]]},"Space",{"Link":[[{"Str":"c"}],["http://v",""]]},)"
                           R"({"Link":[[{"Str":"http://w"}],["http://w","t"]]},{"Image":[[{"Str":"al"},{"Emph":[{"Str":"t"}]}],["i.png","fig:T"]]})"),
@@ -119,7 +128,7 @@ TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheirPieceOfThePara
                           R"({"Emph":[{"Link":[[{"Code":[["",[],[]],"e"]}],["http://e",""]]}]},)"
                           R"({"Link":[[{"Emph":[{"Code":[["",[],[]],"c"]}]}],["http://c",""]]},{"Link":[[{"Code":[["",[],[]],"L"]}],["L",""]]})"),
               R"j([["para",{"level":0},["linkcode","f()"],["linktext"," "],["linkemph","a b"],["linkstrong","s"],["linkref","1"],)j"
-              R"(["linktext","e"],["linkref","2"],["linktext","c"],["linkref","3"],["linkcode","L"],["linkref","4"]],)"
+              R"(["linkcode","e"],["emphlinkref","2"],["linktext","c"],["linkref","3"],["linkcode","L"],["linkref","4"]],)"
               R"(["link",{"level":0},["linkref","1"],["url","http://u"]],["link",{"level":0},["linkref","2"],["url","http://e"]],)"
               R"(["link",{"level":0},["linkref","3"],["url","http://c"]],["link",{"level":0},["linkref","4"],["url","L"]]])");
     // Pictures among words stay in the link's text; one without a source stands after its link.

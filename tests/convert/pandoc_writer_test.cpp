@@ -94,6 +94,13 @@ TEST(PandocWriterInlines, NeighboursSharingAStyleShareItsElementTheLongerRunOuts
     EXPECT_EQ(writeBlocks(abbreviation, R"({"smart":false})"), R"([{"Para":[{"Str":"see"},"Space",{"Str":"e.g."},"Space",{"Str":"x"}]}])");
 }
 
+TEST(PandocWriterLinks, LinksStandingWholeInAStyleLieInTheElementTheirNeighboursShare) {
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["emph","see "],["linktext","t"],["emphurl","u"],["title","T"],["emph"," more"],["plain"," "],)"
+                          R"(["linkemph","x"],["stronglinkref","L"],["strongemphurl","http://v"]],["link",{"level":0},["linkref","L"],["url","http://u"]])"),
+              R"j([{"Para":[{"Emph":[{"Str":"see"},"Space",{"Link":[[{"Str":"t"}],["u","T"]]},"Space",{"Str":"more"}]},"Space",)j"
+              R"j({"Strong":[{"Link":[[{"Emph":[{"Str":"x"}]}],["http://u",""]]},{"Emph":[{"Link":[[{"Str":"http://v"}],["http://v",""]]}]}]}]}])j");
+}
+
 TEST(PandocWriterLinks, LinksAndNotesUseTheLaterDefinitionNotesAreWrittenAtEachReference) {
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["linktext","t"],["linkref","L"]],["link",{"level":0},["linkref","L"],["url","http://old"]],)"
                           R"(["link",{"level":0},["linkref","L"],["url","http://new"]])"),

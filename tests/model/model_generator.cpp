@@ -95,10 +95,18 @@ private:
                 if (text.empty() || text == " ") continue;
                 block.push_back(span("plain", text));
             } else if (kind == "link") {
+                // A link standing whole in emphasis, strong emphasis or both says so on its target.
+                const std::string outer = chance(75) ? "" : oneOf(std::vector<std::string>{"emph", "strong", "strongemph"});
+                if (!outer.empty() && chance(20)) {
+                    const std::string target = without(words(1, 2), ">");
+                    block.push_back(span(outer + "url", target.empty() ? "u" : target));
+                    previous = outer + "url";
+                    continue;
+                }
                 if (chance(50)) {
-                    addLinkText(block);
+                    addLinkText(block, outer);
                     std::string target = without(words(1, 2), ">");  // ">)" would end it
-                    block.push_back(span("url", target.empty() ? "u" : target));
+                    block.push_back(span(outer + "url", target.empty() ? "u" : target));
                     previous = "url";
                     if (chance(30)) {
                         block.push_back(span("title", title()));
@@ -106,8 +114,8 @@ private:
                     }
                 } else {
                     // sanitize() keeps the text and label from starting with "^".
-                    addLinkText(block);
-                    block.push_back(span("linkref", words(1, 2)));
+                    addLinkText(block, outer);
+                    block.push_back(span(outer + "linkref", words(1, 2)));
                     previous = "linkref";
                 }
                 continue;
@@ -120,8 +128,9 @@ private:
     }
 
     // A link's text: mostly one "linktext", else a run of plain, code and emphasised parts
-    // and pictures, no two of a kind side by side (they would read back as one).
-    void addLinkText(Json& block) {
+    // and pictures, no two of a kind side by side (they would read back as one). A link in
+    // emphasis or strong emphasis (`outer`) holds neither pictures nor the styles around it.
+    void addLinkText(Json& block, const std::string& outer = "") {
         if (chance(50)) {
             block.push_back(span("linktext", words(1, 3)));
             return;
@@ -131,6 +140,7 @@ private:
         for (int part = pick(1, 4); part > 0; --part) {
             const std::string kind = oneOf(kinds);
             if (kind == previous) continue;
+            if (!outer.empty() && (kind == "linkimage" || kind == "linkstrong" || (kind == "linkemph" && outer != "strong"))) continue;
             if (kind == "linkimage") {
                 block.push_back(span(kind, chance(20) ? "" : words(1, 2)));
                 const std::string source = without(words(1, 2), ">");  // ">)" would end it
@@ -346,9 +356,9 @@ private:
                 while (!text.empty() && (text[0] == '(' || text[0] == ':')) text[0] = 'n';
                 block[i][1] = text;
             }
-            if (before.starts_with("link") && block[i][0] == "linkref") {
+            if (before.starts_with("link") && block[i][0].get<std::string>().ends_with("linkref")) {
                 std::size_t first = i - 1;
-                while (first > 2 && block[first - 1][0].get<std::string>().starts_with("link") && block[first - 1][0] != "linkref") --first;
+                while (first > 2 && block[first - 1][0].get<std::string>().starts_with("link") && !block[first - 1][0].get<std::string>().ends_with("linkref")) --first;
                 std::string text = block[first][1], label = block[i][1];
                 if (block[first][0] == "linktext" && !text.empty() && text[0] == '^') block[first][1] = "t" + text;
                 if (!label.empty() && label[0] == '^') block[i][1] = "l" + label;

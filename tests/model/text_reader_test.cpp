@@ -86,6 +86,9 @@ const Case kCases[] = {
     {"NestedStylesCodeAndEmphasisInStrongCodeInEmphasis", "***x*** **a `b` *c* d** *e `f`* ***g* h** ***i**",
      R"j(["para",{"level":0},["strongemph","x"],["plain"," "],["strong","a "],["strongcode","b"],["strong"," "],["strongemph","c"],)j"
      R"(["strong"," d"],["plain"," "],["emph","e "],["emphcode","f"],["plain"," "],["strongemph","g"],["strong"," h"],["plain"," "],["strong","*i"]])"},
+    {"LinksInsideEmphasisAndStrongEmphasis", "*see [x](<u>) more* **a *[`c`][1]* b** ***<w>*** *\\[y](\\<z>)*",
+     R"(["para",{"level":0},["emph","see "],["linktext","x"],["emphurl","u"],["emph"," more"],["plain"," "],["strong","a "],["linkcode","c"],)"
+     R"j(["strongemphlinkref","1"],["strong"," b"],["plain"," "],["strongemphurl","w"],["plain"," "],["emph","[y](<z>)"]])j"},
     {"FootnoteLabelAfterBracketsIsAReference", "[t][^1]", R"(["para",{"level":0},["plain","[t]"],["noteref","1"]])"},
     {"ItemContinuationIndentationIsNotText", "-   a  \n    b", R"(["bulleted",{"level":0},["plain","a"],["break","\n"],["plain","b"]])"},
     {"IndentedParagraphEmptyLineAfterABreak", "    a  \n      \n    b",

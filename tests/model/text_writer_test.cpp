@@ -107,6 +107,11 @@ const Case kCases[] = {
      R"j(["para",{"level":0},["strong","a "],["strongcode","b**"],["strong"," "],["strongemph","c"],["strong"," d`"],["plain"," "],)j"
      R"(["emph","e "],["emphcode","f`"],["plain"," "],["strongemph","g*"],["strong"," 2*3"],["plain"," "],["strong","i "],["strongemph","j"]])",
      "**a `b\\*\\*` *c* d\\`** *e `f\\``* ***g\\** 2\\*3** **i *****j***\n"},
+    {"LinksWholeInEmphasisInsideItsMarksTheirStarsAndTheTextsLinkOpenersEscaped",
+     R"(["para",{"level":0},["emph","see "],["linktext","a*b"],["emphurl","u*"],["emph"," more"],["plain"," "],["linktext","x"],["stronglinkref","1"],)"
+     R"(["plain"," "],["strong","a "],["linkcode","c"],["strongemphurl","v"],["title","t*"],["strong"," b"],["plain"," "],["strongemphurl","w"],)"
+     R"(["plain"," "],["emph","[x](<u>) <y>"]])",
+     "*see [a\\*b](<u\\*>) more* **[x][1]** **a *[`c`](<v> \"t\\*\")* b** ***<w>*** *\\[x](\\<u>) \\<y>*\n"},
     {"EscapeOffStarsThatWouldBeEmphasis", k2x3x4, "2\\*3\\*4\n"},
     {"EscapeOffOrdinaryTextStaysClean", para("a * b, 3 < 4, cost $5, C:\\dir, [note]"), "a * b, 3 < 4, cost $5, C:\\dir, [note]\n"},
     {"EscapeOffMarkUpLookalikes", para("see [1](x) and <u> and `c` and $m$"), "see \\[1\\](x) and \\<u\\> and \\`c\\` and \\$m\\$\n"},

@@ -96,6 +96,25 @@ describe('a link text with code and emphasis', () => {
   });
 });
 
+describe('a link standing whole in emphasis or strong emphasis', () => {
+  const outer = (text) => doc(para(['emph', 'see '], ['linktext', text], ['emphlinkref', '1'], ['emph', ' more '], ['strongemphurl', 'http://b.org']),
+    link('1', 'http://a.org'));
+  test('shows in its styles and keeps them through typing in its text and undo', async () => {
+    await s.e.run(outer('deps'), [0, 1, 2], { text: 'x' });
+    assert.deepEqual(await s.e.model(), outer('dexps'));
+    await s.e.steps('undo');
+    assert.deepEqual(await s.e.model(), outer('deps'));
+    const shown = await s.e.page.evaluate(() => Array.from(document.querySelectorAll('#doc span.LinkText, #doc span.Url'),
+      (span) => [getComputedStyle(span).fontStyle, getComputedStyle(span).fontWeight]));
+    assert.deepEqual(shown, [['italic', '400'], ['italic', '700'], ['normal', '400']]);
+    // Emphasis and strong emphasis over a whole link go to and from the link as a whole.
+    await s.e.steps([[0, 0, 0], [0, 3, 5]], 'styleWordEmphasis', 'styleWordStrong');
+    assert.deepEqual(await s.e.model(), doc(para(['strong', 'see '], ['linktext', 'deps'], ['stronglinkref', '1'], ['strong', ' more'], ['emph', ' '],
+      ['strongemphurl', 'http://b.org']),
+      link('1', 'http://a.org')));
+  });
+});
+
 describe('pictures in a link\'s text', () => {
   const badges = (alt) => para(['linkimage', alt], ['linkimageurl', 'http://127.0.0.1:9/a.svg'], ['linkimagetitle', 'T'],
     ['linkimage', ''], ['linkimageurl', 'b.svg'], ['linktext', ' ci'], ['url', 'http://a.org'], ' end');
