@@ -28,6 +28,8 @@ void appendEscaped(std::string& out, std::string_view text) {
 
 void appendHtmlText(std::string& out, std::string_view text) { appendEscaped<false>(out, text); }
 
+void appendHtmlAttributeValue(std::string& out, std::string_view value) { appendEscaped<true>(out, value); }
+
 void appendHtmlAttribute(std::string& out, std::string_view name, std::string_view value) {
     out += ' ';
     out += name;

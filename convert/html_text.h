@@ -9,5 +9,7 @@ namespace qorva::convert {
 
 void appendHtmlText(std::string& out, std::string_view text);
 void appendHtmlAttribute(std::string& out, std::string_view name, std::string_view value);
+// An attribute value's escaping on its own, safe in text and in either quotes.
+void appendHtmlAttributeValue(std::string& out, std::string_view value);
 
 }  // namespace qorva::convert

@@ -1,5 +1,6 @@
 #include "tools/export/export_metadata.h"
 
+#include "convert/html_text.h"
 #include "convert/latex_text.h"
 #include "convert/tex_guard.h"
 #include "model/model_json.h"
@@ -84,16 +85,7 @@ std::string LanguageTag(std::string_view setting) {
 
 std::string HtmlEscaped(std::string_view text) {
     std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default: out += c;
-        }
-    }
+    convert::appendHtmlAttributeValue(out, text);
     return out;
 }
 
