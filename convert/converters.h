@@ -10,13 +10,17 @@ namespace qorva::convert {
 
 // Pandoc JSON (the 1.11 form or the object form of pandoc-types 1.17 to 1.23) to model JSON.
 // Options: {"smart": false} when Pandoc read a flavour without Pandoc Markdown's
-// no-break spaces after abbreviations (GitHub Markdown, MultiMarkdown, HTML).
+// no-break spaces after abbreviations (GitHub Markdown, MultiMarkdown, HTML);
+// {"leftAlignment": false} when it does not tell a left-aligned table column from a
+// default one (Pandoc Markdown): left reads as the default.
 std::string ReadPandocJson(std::string_view input, const char* options);
 
 // Model JSON to Pandoc JSON. Options: {"api":"1.11"} (the default, also when absent)
 // or {"api":"<pandoc-types version>"}, 1.17 to 1.23; "headerRow": true writes each
 // table's first row as its header row; "smart": false for a flavour that does not
-// read a space after an abbreviation as a no-break space.
+// read a space after an abbreviation as a no-break space; "headerAlone": false for a
+// flavour that reads a table of a header row alone as something else (one-row tables
+// then go without a header).
 std::string WritePandocJson(std::string_view input, const char* options);
 
 // Unformatted text to model JSON: a fragment without line ends, else one paragraph a line.

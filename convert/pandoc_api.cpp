@@ -21,11 +21,14 @@ std::vector<int> parseVersion(std::string_view text) {
     }
 }
 
-bool smartOption(const Json& parsed) {
-    auto smart = parsed.find("smart");
-    if (smart != parsed.end() && !smart->is_boolean()) throw ConverterError("invalid options: \"smart\" must be true or false");
-    return smart == parsed.end() || smart->get<bool>();
+bool booleanOption(const Json& parsed, const char* name, bool absent) {
+    auto value = parsed.find(name);
+    if (value != parsed.end() && !value->is_boolean())
+        throw ConverterError(std::string("invalid options: \"") + name + "\" must be true or false");
+    return value == parsed.end() ? absent : value->get<bool>();
 }
+
+bool smartOption(const Json& parsed) { return booleanOption(parsed, "smart", true); }
 
 Json parseOptionsObject(const char* options) {
     Json parsed;
@@ -40,22 +43,22 @@ Json parseOptionsObject(const char* options) {
 
 }  // namespace
 
-bool parsePandocReaderOptions(const char* options) { return !options || smartOption(parseOptionsObject(options)); }
+PandocReading parsePandocReaderOptions(const char* options) {
+    if (!options) return {};
+    const Json parsed = parseOptionsObject(options);
+    return {smartOption(parsed), booleanOption(parsed, "leftAlignment", true)};
+}
 
 PandocApi parsePandocApiOptions(const char* options) {
     if (!options) return PandocApi{{1, 11}};
     const Json parsed = parseOptionsObject(options);
-    auto headerRow = parsed.find("headerRow");
-    if (headerRow != parsed.end() && !headerRow->is_boolean()) {
-        throw ConverterError("invalid options: \"headerRow\" must be true or false");
-    }
-    const bool firstRowIsHeader = headerRow != parsed.end() && headerRow->get<bool>();
-    const bool smartFlavour = smartOption(parsed);
+    const bool firstRowIsHeader = booleanOption(parsed, "headerRow", false);
+    const bool smartFlavour = smartOption(parsed), headerAlone = booleanOption(parsed, "headerAlone", true);
     auto api = parsed.find("api");
-    if (api == parsed.end()) return PandocApi{{1, 11}, firstRowIsHeader, smartFlavour};
+    if (api == parsed.end()) return PandocApi{{1, 11}, firstRowIsHeader, smartFlavour, headerAlone};
     if (!api->is_string()) throw ConverterError("invalid options: \"api\" must be a version text such as \"1.22\"");
     const std::string text = api->get<std::string>();
-    PandocApi result{parseVersion(text), firstRowIsHeader, smartFlavour};
+    PandocApi result{parseVersion(text), firstRowIsHeader, smartFlavour, headerAlone};
     const bool supported = result.version.size() >= 2 && result.version[0] == 1 &&
                            (result.version[1] == 11 || (result.version[1] >= 17 && result.version[1] <= 23));
     if (!supported) {

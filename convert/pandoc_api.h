@@ -15,18 +15,27 @@ struct PandocApi {
     std::vector<int> version;  // e.g. {1, 22} or {1, 22, 2, 1}; {1, 11} for the 1.11 form
     bool headerRow = false;    // a table's first row is its header (for pipe tables)
     bool smart = true;         // the flavour reads "e.g. x" with a no-break space (Pandoc Markdown)
+    bool headerAlone = true;   // the flavour reads a table of a header row alone as a table
     bool legacy() const { return version.size() >= 2 && version[0] == 1 && version[1] < 17; }
     int minor() const { return version.size() >= 2 ? version[1] : 0; }
 };
 
 // Reads the options text of the Pandoc writer: absent or without "api" means 1.11;
 // "headerRow": true makes each table's first row its header row; "smart": false says
-// the flavour reads a space after an abbreviation as any other (GitHub Markdown).
+// the flavour reads a space after an abbreviation as any other (GitHub Markdown);
+// "headerAlone": false says it reads a table of a header row alone as something else
+// (Pandoc Markdown), so a table of one row goes without a header.
 // Throws ConverterError on broken JSON or an unsupported version.
 PandocApi parsePandocApiOptions(const char* options);
 
-// Reads the options text of the Pandoc reader: whether the flavour read was "smart"
-// (absent: true). Throws ConverterError on broken JSON.
-bool parsePandocReaderOptions(const char* options);
+// What the Pandoc reader is told of the flavour Pandoc read.
+struct PandocReading {
+    bool smart = true;          // "e.g. x" came with a no-break space (Pandoc Markdown)
+    bool leftAlignment = true;  // a left-aligned table column is told from a default one
+};
+
+// Reads the options text of the Pandoc reader: "smart" and "leftAlignment" (absent:
+// true). Throws ConverterError on broken JSON.
+PandocReading parsePandocReaderOptions(const char* options);
 
 }  // namespace qorva::convert

@@ -22,6 +22,7 @@ public:
     // Tables as rows of cells with attributes, heads, bodies and feet (pandoc-types 1.21 on).
     bool structuredTables() const { return !api_.legacy() && api_.minor() >= 21; }
     bool headerRow() const { return api_.headerRow; }
+    bool headerAlone() const { return api_.headerAlone; }
     bool smart() const { return api_.smart; }
     // Figures as blocks of their own rather than images titled "fig:" (pandoc-types 1.23).
     bool figureBlocks() const { return !api_.legacy() && api_.minor() >= 23; }

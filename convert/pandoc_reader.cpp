@@ -162,6 +162,8 @@ using InlineItem = std::variant<Span, Block>;
 
 class PandocReader {
 public:
+    explicit PandocReader(bool leftAlignment) : leftAlignment_(leftAlignment) {}
+
     Blocks document(element tree) {
         element meta = tree, blocks = tree;
         if (!tree.isArray() || tree.size() != 2 || !tree.at(0, meta) || !tree.at(1, blocks)) {
@@ -208,6 +210,7 @@ private:
         }
     }
 
+    const bool leftAlignment_;
     int notesCounter_ = 0;
     int listDepth_ = 0;
     bool insideLink_ = false;
@@ -431,18 +434,31 @@ private:
         for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
         if (out.size() > first) {
             out[first].align = columnAlignmentsText(columnAlignments(arrayAt(e, 1)));
+            out[first].widths = columnWidthsText(columnWidths(arrayAt(e, 2)));
         }
         for (Block& definition : definitions) out.push_back(std::move(definition));
     }
 
-    // Left alignment is read as the default: Pandoc Markdown writes a table without a
-    // header row, as this program saves one, alike for both and reads either back as
-    // left aligned.
-    static std::vector<char> columnAlignments(element aligns) {
+    // Where the flavour does not tell left alignment from the default (Pandoc Markdown
+    // writes both alike and reads a short header back as left), left is the default.
+    std::vector<char> columnAlignments(element aligns) const {
         std::vector<char> out;
         for (element a : aligns) {
             const std::string_view name = legacyElement(a).name;
-            out.push_back(name == "AlignCenter" ? 'c' : name == "AlignRight" ? 'r' : 'd');
+            out.push_back(name == "AlignLeft" && leftAlignment_ ? 'l'
+                          : name == "AlignCenter"               ? 'c'
+                          : name == "AlignRight"                ? 'r'
+                                                                : 'd');
+        }
+        return out;
+    }
+
+    static std::vector<double> columnWidths(element widths) {
+        std::vector<double> out;
+        for (element w : widths) {
+            double value = 0.0;
+            if (!w.getDouble(value) || !(value >= 0.0) || value > 1e6) value = 0.0;
+            out.push_back(value);
         }
         return out;
     }
@@ -843,13 +859,13 @@ private:
 }  // namespace
 
 std::string ReadPandocJson(std::string_view input, const char* options) {
-    const bool smart = parsePandocReaderOptions(options);
+    const PandocReading reading = parsePandocReaderOptions(options);
     simdjson::dom::parser parser;  // the tree's strings point into it
     const simdjson::dom::element parsed = parseJsonText(parser, input);
     PandocTree tree;
-    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree, smart);
+    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree, reading.smart);
     else tree.copy(parsed);
-    return serializeModel("text", PandocReader().document(tree.root()));
+    return serializeModel("text", PandocReader(reading.leftAlignment).document(tree.root()));
 }
 
 }  // namespace qorva::convert

@@ -46,6 +46,7 @@ public:
     // False when the node has another type; `out` is then left as it is.
     bool getString(std::string_view& out) const;
     bool getInt64(std::int64_t& out) const;
+    bool getDouble(double& out) const;  // a Real or an Integer
 
     // Arrays and objects: their members, in order (an object's with their keys).
     std::uint32_t size() const;
@@ -115,6 +116,14 @@ inline bool PandocValue::getString(std::string_view& out) const {
     const PandocNode& n = node();
     if (n.type != PandocType::String) return false;
     out = {n.text, n.length};
+    return true;
+}
+
+inline bool PandocValue::getDouble(double& out) const {
+    const PandocNode& n = node();
+    if (n.type == PandocType::Real) out = n.real;
+    else if (n.type == PandocType::Integer) out = static_cast<double>(n.integer);
+    else return false;
     return true;
 }
 

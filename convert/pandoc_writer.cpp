@@ -359,6 +359,11 @@ private:
             // Two code blocks in a row without attributes would be written as one indented
             // block; an empty comment keeps them apart (as Pandoc does after a list).
             if (i > 0 && isIndentedCode(nodes[i - 1]) && isIndentedCode(nodes[i])) writeRawHtml("<!-- -->");
+            // A header row whose first cell is empty starts its line with spaces, which
+            // Pandoc Markdown reads as going on with the list before it.
+            else if (i > 0 && nodes[i - 1].kind == TreeNode::Kind::List && nodes[i - 1].listKind != BlockKind::Row &&
+                     startsWithEmptyHeaderCell(nodes[i]))
+                writeRawHtml("<!-- -->");
             writeNode(nodes[i]);
         }
     }
@@ -366,6 +371,15 @@ private:
     // Definitions and comments stand among the blocks but write none of their own.
     static bool writesABlock(const ModelBlock& block) {
         return block.kind != BlockKind::Link && block.kind != BlockKind::Note && block.kind != BlockKind::Comment;
+    }
+
+    bool startsWithEmptyHeaderCell(const TreeNode& node) const {
+        if (!out_.headerRow() || node.kind != TreeNode::Kind::List || node.listKind != BlockKind::Row || node.items.empty())
+            return false;
+        const std::vector<const TreeNode*> cell = splitRow(node.items.front()).firstCell;
+        return std::all_of(cell.begin(), cell.end(), [&](const TreeNode* part) {
+            return part->kind == TreeNode::Kind::Paragraph && model_.spansOf(*part->block).empty();
+        });
     }
 
     // Pandoc writes a code block with attributes fenced, one without indented.
@@ -529,12 +543,24 @@ private:
         if (out_.structuredTables()) json().endArray();
     }
 
+    // A cell's text is a Plain, as Pandoc's readers give it: with a Para, Pandoc Markdown
+    // writes a table with column widths as a grid table.
+    void writeCellNode(const TreeNode& node) {
+        if (node.kind != TreeNode::Kind::Paragraph) return writeNode(node);
+        out_.beginElement("Plain");
+        writeInlines(*node.block, 0);
+        out_.endElement();
+    }
+
     void writeRowCells(const Row& row, std::size_t columns) {
         writeCell([&] {
-            for (const TreeNode* node : row.firstCell) writeNode(*node);
+            for (const TreeNode* node : row.firstCell) writeCellNode(*node);
         });
         if (row.furtherCells) {
-            for (const TreeNodes& cell : row.furtherCells->items) writeCell([&] { writeNodes(cell); });
+            for (const TreeNodes& cell : row.furtherCells->items)
+                writeCell([&] {
+                    for (const TreeNode& node : cell) writeCellNode(node);
+                });
         }
         // Rows shorter than the widest get empty cells, so no cell falls outside the columns.
         for (std::size_t i = row.cellCount(); i < columns; ++i) writeCell([] {});
@@ -558,7 +584,8 @@ private:
             rows.push_back(splitRow(item));
             columns = std::max(columns, rows.back().cellCount());
         }
-        const Row* head = out_.headerRow() && !rows.empty() ? &rows.front() : nullptr;
+        const bool header = out_.headerRow() && (rows.size() > 1 || out_.headerAlone());
+        const Row* head = header && !rows.empty() ? &rows.front() : nullptr;
         out_.beginElement("Table");
         json().beginArray();
         const TreeNodes& firstRow = list.items.front();

@@ -43,6 +43,12 @@ const Case kCases[] = {
     {"FrontMatter", "---\ntitle: A \"T\"\nlayout: default\ntags:\n\n  - x\n...\n\n# A\n",
      R"(["metadata",{"level":0},["plain","title: A \"T\""],["break","\n"],["plain","layout: default"],["break","\n"],)"
      R"(["plain","tags:"],["break","\n"],["break","\n"],["plain","  - x"]],["heading",{"level":-3},["plain","A"]])"},
+    {"TablesWithHeaderRowsAlignmentsAndOneRowAlone",
+     "| Left | Right | Default |\n|:-----|------:|---------|\n| a | b | c |\n\nBetween.\n\n---------\nalone\n---------\n",
+     R"(["row",{"level":1,"align":"drd"},["plain","Left"]],["col",{"level":2},["plain","Right"]],["col",{"level":2},["plain","Default"]],)"
+     R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["col",{"level":2},["plain","c"]],)"
+     R"(["para",{"level":0},["plain","Between."]],["row",{"level":1},["plain","alone"]])",
+     true},
     {"StyledRunsAndFencedCodeBlocks", "**a** **b** and **c d**\n\n```js\nf()\n```\n\n```\ng()\n```\n",
      R"(["strong","a"],["plain"," "],["strong","b"],["plain"," and "],["strong","c d"]])", true},
 };

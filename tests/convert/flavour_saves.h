@@ -48,7 +48,7 @@ inline FlavourSaves openAndSaveTwice(const PandocInstallation& pandoc, std::stri
         return s.failure.empty();
     };
     const auto save = [&](const std::string& model, std::string& markdown) {
-        const std::string json = WritePandocJson(model, pandoc.writerOptions(flavour != "markdown", PandocReadsSmart(flavour)).c_str());
+        const std::string json = WritePandocJson(model, PandocSavingOptions(pandoc, flavour).c_str());
         if (!PandocFromJson(pandoc, json, format, markdown)) s.failure = "pandoc could not write it: " + markdown;
         return s.failure.empty();
     };

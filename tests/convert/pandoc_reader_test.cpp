@@ -234,16 +234,19 @@ TEST(PandocCurrentForm, TablesWithHeadBodiesFootSpanningCellAndThe117Shape) {
                           "[[" + kAttr + ",0,[],[" + row(cell("[" + plain("wide") + "]", 2)) + "," +
                           row(cell("[]") + "," + cell("[" + plain("b") + "]")) + "]]]," +
                           "[" + kAttr + ",[" + row(cell("[" + plain("f") + "]") + "," + cell("[]")) + "]]]}]"),
-              R"([["row",{"level":1},["plain","h1"]],["col",{"level":2},["plain","h2"]],["row",{"level":1},["plain","wide"]],["col",{"level":2}],)"
+              R"([["row",{"level":1,"align":"dl","widths":"0 0.5"},["plain","h1"]],["col",{"level":2},["plain","h2"]],["row",{"level":1},["plain","wide"]],["col",{"level":2}],)"
               R"(["row",{"level":1}],["col",{"level":2},["plain","b"]],["row",{"level":1},["plain","f"]],["col",{"level":2}]])");
     EXPECT_EQ(readCurrent(R"([{"t":"Table","c":[[],[{"t":"AlignDefault"}],[0],[[)" + plain("h") + R"(]],[[[)" + plain("b") + "]]]]}]",
                           "{}", "[1,17,5,4]"),
               R"([["row",{"level":1},["plain","h"]],["row",{"level":1},["plain","b"]]])");
-    // Left is the default, widths are left out; an empty header leaves the columns to the first body row.
-    EXPECT_EQ(readCurrent(R"([{"t":"Table","c":[[],[{"t":"AlignCenter"},{"t":"AlignRight"},{"t":"AlignLeft"}],)"
-                          R"([0.1388888888888889,0.3,0.001],[[],[],[]],[[[)" + plain("b") + R"(],[],[]]]]}])",
-                          "{}", "[1,17,5,4]"),
-              R"([["row",{"level":1,"align":"crd"},["plain","b"]],["col",{"level":2}],["col",{"level":2}]])");
+    // An empty header leaves the columns to the first body row; where the flavour does not tell
+    // left from the default (Pandoc Markdown), left is the default.
+    const std::string aligned = R"([{"t":"Table","c":[[],[{"t":"AlignCenter"},{"t":"AlignRight"},{"t":"AlignLeft"}],)"
+                                R"([0.1388888888888889,0.3,0.001],[[],[],[]],[[[)" + plain("b") + R"(],[],[]]]]}])";
+    EXPECT_EQ(readCurrent(aligned, "{}", "[1,17,5,4]"),
+              R"([["row",{"level":1,"align":"crl","widths":"0.1388888888888889 0.3 0.001"},["plain","b"]],["col",{"level":2}],["col",{"level":2}]])");
+    EXPECT_EQ(blocksOf(R"({"pandoc-api-version":[1,17,5,4],"meta":{},"blocks":)" + aligned + "}", R"({"leftAlignment":false})"),
+              R"([["row",{"level":1,"align":"crd","widths":"0.1388888888888889 0.3 0.001"},["plain","b"]],["col",{"level":2}],["col",{"level":2}]])");
 }
 
 // Front matter is what Pandoc's readers take for YAML metadata at the start: anything else stays text.

@@ -18,7 +18,7 @@ protected:
     // The model as Pandoc Markdown (or another flavour), then read back into a model, compact.
     static std::string throughMarkdown(const std::string& model, std::string* markdown = nullptr,
                                        std::string_view flavour = "markdown") {
-        const std::string json = WritePandocJson(model, pandoc_->writerOptions(flavour != "markdown", PandocReadsSmart(flavour)).c_str());
+        const std::string json = WritePandocJson(model, PandocSavingOptions(*pandoc_, flavour).c_str());
         const std::string format = PandocFormatName(*pandoc_, flavour);
         std::string text, back;
         EXPECT_TRUE(PandocFromJson(*pandoc_, json, format, text)) << text;

@@ -55,10 +55,20 @@ std::string PandocFormatName(const PandocInstallation& pandoc, std::string_view 
 
 // Whether Pandoc reads `format` (as the program names it) with the "smart" extension:
 // Pandoc Markdown gives "e.g." before a space a no-break space; the other flavours and
-// HTML do not. The options text for the Pandoc JSON reader says so.
+// HTML do not. The options text for the Pandoc JSON reader says so, and that Pandoc
+// Markdown does not tell a left-aligned table column from a default one.
 inline bool PandocReadsSmart(std::string_view format) { return format == "markdown"; }
 inline const char* PandocReaderOptions(std::string_view format) {
-    return PandocReadsSmart(format) ? nullptr : "{\"smart\":false}";
+    return PandocReadsSmart(format) ? "{\"leftAlignment\":false}" : "{\"smart\":false}";
+}
+
+// The options text for the Pandoc JSON writer when saving a document in `format`:
+// every table with its header row, except a table of one row in Pandoc Markdown,
+// which reads a header row alone back as a paragraph.
+inline std::string PandocSavingOptions(const PandocInstallation& pandoc, std::string_view format) {
+    std::string options = pandoc.writerOptions(true, PandocReadsSmart(format));
+    if (format == "markdown") options.insert(options.size() - 1, ",\"headerAlone\":false");
+    return options;
 }
 
 // Pandoc 2.15 and later read and write in a sandbox on request: no file and no

@@ -57,11 +57,9 @@ ConversionResult WriteDocument(std::string_view model, DocumentFormat format, bo
         result.text = std::move(text);
         return result;
     }
-    // Pipe tables cannot go without a header row: the first row becomes it.
-    const bool headerRow = format == DocumentFormat::GitHubMarkdown || format == DocumentFormat::MultiMarkdown;
     PandocInstallation writer = pandoc;
     if (!writer.usable()) writer.jsonApi = "1.11";
-    const std::string options = writer.writerOptions(headerRow, PandocReadsSmart(PandocNameOf(format)));
+    const std::string options = PandocSavingOptions(writer, PandocNameOf(format));
     std::string json = TryWritePandocJson(model, options.c_str(), &error);
     if (!error.empty()) {
         result.failure = ConversionResult::Failure::Converter;
