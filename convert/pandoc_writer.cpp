@@ -360,7 +360,8 @@ private:
             // block; an empty comment keeps them apart (as Pandoc does after a list).
             if (i > 0 && isIndentedCode(nodes[i - 1]) && isIndentedCode(nodes[i])) writeRawHtml("<!-- -->");
             // A header row whose first cell is empty starts its line with spaces, which
-            // Pandoc Markdown reads as going on with the list before it.
+            // Pandoc Markdown (the flavour that reads a header alone otherwise, as both come
+            // of its simple tables) reads as going on with the list before it.
             else if (i > 0 && nodes[i - 1].kind == TreeNode::Kind::List && nodes[i - 1].listKind != BlockKind::Row &&
                      startsWithEmptyHeaderCell(nodes[i]))
                 writeRawHtml("<!-- -->");
@@ -374,7 +375,7 @@ private:
     }
 
     bool startsWithEmptyHeaderCell(const TreeNode& node) const {
-        if (!out_.headerRow() || node.kind != TreeNode::Kind::List || node.listKind != BlockKind::Row || node.items.empty())
+        if (!out_.headerRow() || out_.headerAlone() || node.kind != TreeNode::Kind::List || node.listKind != BlockKind::Row || node.items.empty())
             return false;
         const std::vector<const TreeNode*> cell = splitRow(node.items.front()).firstCell;
         return std::all_of(cell.begin(), cell.end(), [&](const TreeNode* part) {

@@ -37,6 +37,8 @@ const Case kCases[] = {
      R"(["para",{"level":0},["plain","After the table."]])"},
     {"ListAfterAHeadingInAListItem", "- item\n\n    ### Heading\n\n    * CLI\n        * nested\n    * JS\n",
      R"(["plain","nested"])"},  // a heading there in GitHub Markdown only
+    {"TableWithAnEmptyFirstHeaderCellAfterAList", "- item\n\n|   | b |\n|---|---|\n| 1 | 2 |\n",
+     R"(["bulleted",{"level":0},["plain","item"]],["row",{"level":1}],["col",{"level":2},["plain","b"]])"},
     {"FootnoteOfSeveralParagraphs", "Text.[^n]\n\n[^n]: First.\n\n    Second.\n\n        code\n\nAfter.\n",
      R"(["note",{"level":0},["noteref","1"],["plain","First."],["break","\n"],["break","\n"],["plain","Second."],)"
      R"(["break","\n"],["break","\n"],["code","code"]],["para",{"level":0},["plain","After."]])"},
