@@ -12,7 +12,9 @@ namespace qorva::convert {
 // Options: {"smart": false} when Pandoc read a flavour without Pandoc Markdown's
 // no-break spaces after abbreviations (GitHub Markdown, MultiMarkdown, HTML);
 // {"leftAlignment": false} when it does not tell a left-aligned table column from a
-// default one (Pandoc Markdown): left reads as the default.
+// default one (Pandoc Markdown): left reads as the default; {"divsAndSpans": true}
+// keeps each Div and Span as the HTML tags around its contents (model/README.md), else
+// only the contents.
 std::string ReadPandocJson(std::string_view input, const char* options);
 
 // Model JSON to Pandoc JSON. Options: {"api":"1.11"} (the default, also when absent)

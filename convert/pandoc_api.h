@@ -16,6 +16,7 @@ struct PandocApi {
     bool headerRow = false;    // a table's first row is its header (for pipe tables)
     bool smart = true;         // the flavour reads "e.g. x" with a no-break space (Pandoc Markdown)
     bool headerAlone = true;   // the flavour reads a table of a header row alone as a table
+    bool divsAndSpans = false; // HTML division and span tags as the reader keeps them become a Div and a Span
     bool legacy() const { return version.size() >= 2 && version[0] == 1 && version[1] < 17; }
     int minor() const { return version.size() >= 2 ? version[1] : 0; }
 };
@@ -24,7 +25,8 @@ struct PandocApi {
 // "headerRow": true makes each table's first row its header row; "smart": false says
 // the flavour reads a space after an abbreviation as any other (GitHub Markdown);
 // "headerAlone": false says it reads a table of a header row alone as something else
-// (Pandoc Markdown), so a table of one row goes without a header.
+// (Pandoc Markdown), so a table of one row goes without a header; "divsAndSpans": true
+// makes the HTML tags of a division or span, as the reader keeps them, a Div or Span again.
 // Throws ConverterError on broken JSON or an unsupported version.
 PandocApi parsePandocApiOptions(const char* options);
 
@@ -32,10 +34,11 @@ PandocApi parsePandocApiOptions(const char* options);
 struct PandocReading {
     bool smart = true;          // "e.g. x" came with a no-break space (Pandoc Markdown)
     bool leftAlignment = true;  // a left-aligned table column is told from a default one
+    bool divsAndSpans = false;  // divisions and spans are the document's own, kept as their HTML tags
 };
 
 // Reads the options text of the Pandoc reader: "smart" and "leftAlignment" (absent:
-// true). Throws ConverterError on broken JSON.
+// true), "divsAndSpans" (absent: false). Throws ConverterError on broken JSON.
 PandocReading parsePandocReaderOptions(const char* options);
 
 }  // namespace qorva::convert

@@ -115,7 +115,7 @@ std::string_view bareName(element value) { return currentOf(value).name; }
 
 class LegacyTranslator {
 public:
-    LegacyTranslator(PandocTree& into, bool smart) : w_(into), smart_(smart) {}
+    LegacyTranslator(PandocTree& into, bool smart, bool spans) : w_(into), smart_(smart), spans_(spans) {}
 
     void document(object document) {
         element blocks;
@@ -131,6 +131,8 @@ public:
 private:
     PandocTree& w_;
     const bool smart_;
+    const bool spans_;
+    int plainDepth_ = 0;  // inside a link's text, a picture's description or a citation: spans are text
     std::string_view lastStr_;  // the text of the inline just written, when it was a Str
 
     void beginLegacy(std::string_view name) {
@@ -211,7 +213,16 @@ private:
                 }
                 return;
             }
-            appendInlines(partOf(e, 1));
+            if (!spans_ || plainDepth_ > 0) {
+                appendInlines(partOf(e, 1));
+                return;
+            }
+            beginLegacy(n);  // not in 1.11: the reader's own, [attributes, inlines]
+            w_.beginArray();
+            raw(partOf(e, 0));
+            writeInlines(partOf(e, 1));
+            w_.endArray();
+            endLegacy();
         } else if (n == "Quoted") {
             beginLegacy(n);
             w_.beginArray();
@@ -220,6 +231,7 @@ private:
             w_.endArray();
             endLegacy();
         } else if (n == "Cite") {
+            ++plainDepth_;  // ended with the citation, below
             beginLegacy(n);
             w_.beginArray();
             w_.beginArray();
@@ -246,6 +258,7 @@ private:
             writeInlines(partOf(e, 1));
             w_.endArray();
             endLegacy();
+            --plainDepth_;
         } else if (n == "Code" || n == "RawInline") {
             writeAttributedText(n, e);
         } else if (n == "LineBreak") {
@@ -260,7 +273,9 @@ private:
         } else if (n == "Link" || n == "Image") {
             beginLegacy(n);
             w_.beginArray();
+            ++plainDepth_;
             writeInlines(partOf(e, 1));
+            --plainDepth_;
             raw(arrayElementPart(e, 2));
             w_.endArray();
             endLegacy();
@@ -473,7 +488,12 @@ private:
         } else if (n == "Table") {
             writeTable(e);
         } else if (n == "Div") {
-            for (element block : arrayPart(e, 1)) appendBlock(block);
+            beginLegacy(n);  // not in 1.11: the reader's own, [attributes, blocks]
+            w_.beginArray();
+            raw(partOf(e, 0));
+            writeBlocks(partOf(e, 1));
+            w_.endArray();
+            endLegacy();
         } else if (n == "Figure") {
             for (element block : arrayPart(e, 2)) appendBlock(block);
             element captionBlocks;
@@ -602,8 +622,8 @@ bool isCurrentPandocForm(simdjson::dom::element document) {
     return !document.get_object().get(o) && !o["blocks"].error();
 }
 
-void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool smart) {
-    LegacyTranslator(into, smart).document(document.get_object().value_unsafe());
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool smart, bool spans) {
+    LegacyTranslator(into, smart, spans).document(document.get_object().value_unsafe());
 }
 
 }  // namespace qorva::convert

@@ -30,7 +30,9 @@ bool isCurrentPandocForm(simdjson::dom::element document);
 // strings point into the parser that gave `document`. Throws ConverterError where the
 // translation needs a shape it does not find.
 // `smart`: the text was Pandoc Markdown, whose reader gives "e.g." before a space a
-// no-break space but not before a line end.
-void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool smart = true);
+// no-break space but not before a line end. `spans`: the document's own spans are kept
+// as the reader's "Span" element, [attributes, inlines], outside link texts, picture
+// descriptions and citations (else only their inlines).
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool smart = true, bool spans = false);
 
 }  // namespace qorva::convert

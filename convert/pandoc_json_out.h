@@ -23,6 +23,7 @@ public:
     bool structuredTables() const { return !api_.legacy() && api_.minor() >= 21; }
     bool headerRow() const { return api_.headerRow; }
     bool headerAlone() const { return api_.headerAlone; }
+    bool divsAndSpans() const { return api_.divsAndSpans && !legacy(); }
     bool smart() const { return api_.smart; }
     // Figures as blocks of their own rather than images titled "fig:" (pandoc-types 1.23).
     bool figureBlocks() const { return !api_.legacy() && api_.minor() >= 23; }

@@ -2,6 +2,7 @@
 // Nesting becomes levels: list items and quotations one level deeper per step,
 // footnotes and reference links definition blocks after their paragraph.
 #include "convert/converters.h"
+#include "convert/html_opening_tag.h"
 #include "convert/model_blocks.h"
 #include "convert/pandoc_api.h"
 #include "convert/pandoc_element.h"
@@ -162,7 +163,7 @@ using InlineItem = std::variant<Span, Block>;
 
 class PandocReader {
 public:
-    explicit PandocReader(bool leftAlignment) : leftAlignment_(leftAlignment) {}
+    explicit PandocReader(const PandocReading& reading) : leftAlignment_(reading.leftAlignment), divsAndSpans_(reading.divsAndSpans) {}
 
     Blocks document(element tree) {
         element meta = tree, blocks = tree;
@@ -210,7 +211,7 @@ private:
         }
     }
 
-    const bool leftAlignment_;
+    const bool leftAlignment_, divsAndSpans_;
     int notesCounter_ = 0;
     int listDepth_ = 0;
     bool insideLink_ = false;
@@ -256,6 +257,13 @@ private:
             if (!lines.empty()) out.push_back({tag, level, false, std::move(lines)});
         } else if (n == "HorizontalRule") {
             out.push_back({"divider", 0, false, {}});
+        } else if (n == "Div") {
+            // A division the document says itself (Pandoc Markdown reads an HTML <div> as
+            // one) is kept as the HTML that says it, around its blocks, and the Pandoc
+            // writer makes it a division again; one of a web page pasted is just its blocks.
+            if (divsAndSpans_) out.push_back({"html", level, false, {{"plain", openingTag("div", contentsAt(e, 0))}}});
+            appendBlocks(contentsAt(e, 1), level, out);
+            if (divsAndSpans_) out.push_back({"html", level, false, {{"plain", "</div>"}}});
         } else if (n == "BlockQuote") {
             appendQuotation(contentsOf(e), level, out);
         } else if (n == "OrderedList") {
@@ -298,6 +306,24 @@ private:
         std::string_view name;
         if (!format.getString(name)) malformed("a raw format is not a name");
         return name == "html" ? "html" : name == "tex" || name == "latex" ? "tex" : nullptr;
+    }
+
+    // `<div id=".." class=".." key="..">` for "div", attributes in Pandoc's order.
+    static std::string openingTag(std::string_view name, element attributes) {
+        ElementAttributes div;
+        element id = attributes, classes = attributes, pairs = attributes;
+        std::string_view text;
+        if (attributes.isArray() && attributes.at(0, id) && attributes.at(1, classes) && attributes.at(2, pairs)) {
+            if (id.getString(text)) div.id = text;
+            for (element c : classes)
+                if (c.getString(text) && !text.empty()) div.classes.emplace_back(text);
+            for (element pair : pairs) {
+                element key = pair, value = pair;
+                std::string_view k, v;
+                if (pair.at(0, key) && pair.at(1, value) && key.getString(k) && value.getString(v)) div.pairs.emplace_back(k, v);
+            }
+        }
+        return openingTagText(name, div);
     }
 
     // A code block's attributes as its Markdown info string: the language alone when
@@ -571,6 +597,12 @@ private:
             items.emplace_back(Span{style ? style : "plain", single ? "\u2019" : "\u201D"});
         } else if (n == "Cite") {
             items.emplace_back(Span{"plain", citationText(arrayAt(e, 0))});
+        } else if (n == "Span") {
+            // Only where the document's own spans are kept (pandoc_import.h): as the HTML
+            // tags around its text, which the Pandoc writer makes a span again.
+            items.emplace_back(Span{"html", openingTag("span", contentsAt(e, 0))});
+            convertInlines(contentsAt(e, 1), level, style, items, definitions);
+            items.emplace_back(Span{"html", "</span>"});
         } else if (n == "RawInline") {
             const char* tag = rawTag(contentsAt(e, 0));
             std::string text(stringAt(e, 1));
@@ -625,7 +657,8 @@ private:
                 text += single ? "\u2018" : "\u201C";
                 appendPlainText(contentsAt(e, 1), text);
                 text += single ? "\u2019" : "\u201D";
-            } else if (n == "Link" || n == "Image" || n == "Cite") appendPlainText(contentsAt(e, n == "Cite" ? 1 : 0), text);
+            } else if (n == "Link" || n == "Image" || n == "Cite" || n == "Span")
+                appendPlainText(contentsAt(e, n == "Link" || n == "Image" ? 0 : 1), text);
             else if (n != "Note" && n != "RawInline" && e.hasContents) appendPlainText(e.contents, text);
         }
     }
@@ -863,9 +896,9 @@ std::string ReadPandocJson(std::string_view input, const char* options) {
     simdjson::dom::parser parser;  // the tree's strings point into it
     const simdjson::dom::element parsed = parseJsonText(parser, input);
     PandocTree tree;
-    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree, reading.smart);
+    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree, reading.smart, reading.divsAndSpans);
     else tree.copy(parsed);
-    return serializeModel("text", PandocReader(reading.leftAlignment).document(tree.root()));
+    return serializeModel("text", PandocReader(reading).document(tree.root()));
 }
 
 }  // namespace qorva::convert

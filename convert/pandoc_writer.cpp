@@ -2,6 +2,7 @@
 // straight to text in the dialect asked for (the 1.11 form by default).
 #include "convert/citation_text.h"
 #include "convert/converters.h"
+#include "convert/html_opening_tag.h"
 #include "convert/writer_model.h"
 #include "convert/pandoc_api.h"
 #include "convert/pandoc_json_out.h"
@@ -10,6 +11,7 @@
 #include "model/table_columns.h"
 
 #include <algorithm>
+#include <optional>
 #include <cstdint>
 #include <unordered_map>
 
@@ -318,6 +320,9 @@ private:
                 writeStyled("Superscript", text);
             } else if (kind == SpanKind::Sub) {
                 writeStyled("Subscript", text);
+            } else if (const std::size_t close = kind == SpanKind::Html ? spanElementEnd(spans, i) : 0) {
+                writeSpanElement(block, i, close, note);
+                i = close;
             } else if (kind == SpanKind::Html || kind == SpanKind::Tex) {
                 writeRaw("RawInline", kind == SpanKind::Html ? "html" : "tex", text);
             } else if (kind == SpanKind::Title) {
@@ -345,6 +350,30 @@ private:
         json().endArray();
     }
 
+    // Where spans[begin] opens a span as the reader keeps one (an "html" span of its opening
+    // tag), the index of the "html" span of its closing tag; else 0.
+    std::size_t spanElementEnd(std::span<const ModelSpan> spans, std::size_t begin) const {
+        if (!out_.divsAndSpans() || !parseOpeningTag("span", model_.text(spans[begin]))) return 0;
+        int depth = 0;
+        for (std::size_t i = begin + 1; i < spans.size(); ++i) {
+            if (spans[i].kind != SpanKind::Html) continue;
+            const std::string_view tag = model_.text(spans[i]);
+            if (tag == "</span>" && depth-- == 0) return i;
+            if (tag.starts_with("<span")) ++depth;
+        }
+        return 0;
+    }
+
+    void writeSpanElement(const ModelBlock& block, std::size_t begin, std::size_t end, const NoteDefinition* note) {
+        const ElementAttributes span = *parseOpeningTag("span", model_.text(model_.spansOf(block)[begin]));
+        out_.beginElement("Span");
+        json().beginArray();
+        out_.attributes(span.id, span.classes, span.pairs);
+        writeInlines(block, begin + 1, note, end);
+        json().endArray();
+        out_.endElement();
+    }
+
     void writeMath(const char* type, std::string_view source) {
         out_.beginElement("Math");
         json().beginArray();
@@ -356,6 +385,11 @@ private:
 
     void writeNodes(const TreeNodes& nodes) {
         for (std::size_t i = 0; i < nodes.size(); ++i) {
+            if (const std::size_t end = divisionEnd(nodes, i)) {
+                writeDivision(nodes, i, end);
+                i = end;
+                continue;
+            }
             // Two code blocks in a row without attributes would be written as one indented
             // block; an empty comment keeps them apart (as Pandoc does after a list).
             if (i > 0 && isIndentedCode(nodes[i - 1]) && isIndentedCode(nodes[i])) writeRawHtml("<!-- -->");
@@ -367,6 +401,42 @@ private:
                 writeRawHtml("<!-- -->");
             writeNode(nodes[i]);
         }
+    }
+
+    // An HTML block holding one line, that line.
+    std::optional<std::string> htmlLine(const TreeNode& node) const {
+        if (node.kind != TreeNode::Kind::Block || node.block->kind != BlockKind::Html) return std::nullopt;
+        std::string line = verbatimText(model_, *node.block, false);
+        if (line.find('\n') != std::string::npos) return std::nullopt;
+        return line;
+    }
+
+    // Where nodes[begin] opens a division as the reader keeps one (an HTML block of its
+    // opening tag), the index of the block of its closing tag among the same nodes; else 0.
+    std::size_t divisionEnd(const TreeNodes& nodes, std::size_t begin) const {
+        const std::optional<std::string> opening = out_.divsAndSpans() ? htmlLine(nodes[begin]) : std::nullopt;
+        if (!opening || !parseOpeningTag("div", *opening)) return 0;
+        int depth = 0;
+        for (std::size_t i = begin + 1; i < nodes.size(); ++i) {
+            const std::optional<std::string> line = htmlLine(nodes[i]);
+            if (!line) continue;
+            if (*line == "</div>" && depth-- == 0) return i;
+            if (line->starts_with("<div")) ++depth;
+        }
+        return 0;
+    }
+
+    void writeDivision(const TreeNodes& nodes, std::size_t begin, std::size_t end) {
+        const ElementAttributes div = *parseOpeningTag("div", *htmlLine(nodes[begin]));
+        out_.beginElement("Div");
+        json().beginArray();
+        out_.attributes(div.id, div.classes, div.pairs);
+        json().beginArray();
+        writeNodes(TreeNodes(nodes.begin() + static_cast<std::ptrdiff_t>(begin) + 1,
+                             nodes.begin() + static_cast<std::ptrdiff_t>(end)));
+        json().endArray();
+        json().endArray();
+        out_.endElement();
     }
 
     // Definitions and comments stand among the blocks but write none of their own.

@@ -51,6 +51,12 @@ const Case kCases[] = {
      R"(["row",{"level":1},["plain","a"]],["col",{"level":2},["plain","b"]],["col",{"level":2},["plain","c"]],)"
      R"(["para",{"level":0},["plain","Between."]],["row",{"level":1},["plain","alone"]])",
      true},
+    {"DivisionsAndSpans", "<div align=\"center\">\n\n**Logo**\n\n</div>\n\n::: {#formats .note}\nFenced\n\n::: inner\nIn "
+     "<span style=\"color: red\">red *it*</span> []{.mark}\n:::\n:::\n",
+     R"(["html",{"level":0},["plain","<div id=\"formats\" class=\"note\">"]],["para",{"level":0},["plain","Fenced"]],)"
+     R"(["html",{"level":0},["plain","<div class=\"inner\">"]],["para",{"level":0},["plain","In "],["html","<span style=\"color: red\">"],)"
+     R"(["plain","red "],["emph","it"],["html","</span>"],["plain"," "],["html","<span class=\"mark\">"],["html","</span>"]],["html",{"level":0},["plain","</div>"]],)"
+     R"(["html",{"level":0},["plain","</div>"]])", true},
     {"StyledRunsAndFencedCodeBlocks", "**a** **b** and **c d**\n\n```js\nf()\n```\n\n```\ng()\n```\n",
      R"(["strong","a"],["plain"," "],["strong","b"],["plain"," and "],["strong","c d"]])", true},
 };

@@ -213,6 +213,11 @@ TEST(PandocCurrentForm, MetadataSoftBreaksQuotesDivSpanEmojiUnderlineLineBlockAn
                           R"({"t":"LineBlock","c":[[{"t":"Str","c":"l1"}],[{"t":"Str","c":"l2"}]]},{"t":"Null"}])"),
               R"([["para",{"level":0},["plain","su"]],["para",{"level":0},["plain","deep"]],)"
               R"(["para",{"level":0},["plain","l1"],["break","\n"],["plain","l2"]]])");
+    // A document's own divisions (Pandoc Markdown's) are kept as the HTML tags around their blocks.
+    EXPECT_EQ(blocksOf(R"({"pandoc-api-version":[1,22,2,1],"meta":{},"blocks":[{"t":"Div","c":[["d",["c"],[]],[)" + plain("x") + "]]}]}",
+                       R"({"divsAndSpans":true})"),
+              R"([["html",{"level":0},["plain","<div id=\"d\" class=\"c\">"]],["para",{"level":0},["plain","x"]],)"
+              R"(["html",{"level":0},["plain","</div>"]]])");
     // An emoji keeps the name it was written with.
     EXPECT_EQ(readCurrent(R"([{"t":"Para","c":[{"t":"Span","c":[["",["emoji"],[["data-emoji","office"]]],[{"t":"Str","c":"x"}]]},)"
                           R"({"t":"Span","c":[["",["emoji"],[["data-emoji","a b"]]],[{"t":"Str","c":"y"}]]}]}])"),

@@ -37,6 +37,23 @@ TEST(PandocWriterOutput, TwoSpaceLayoutDefaultApiNonAsciiAsItselfAndOldTablesBef
               R"({"t":"Table","c":[[],[{"t":"AlignDefault"}],[0.0],[[]],[[[{"t":"Plain","c":[{"t":"Str","c":"c"}]}]]]]})");
 }
 
+TEST(PandocWriterBlocks, DivisionAndSpanTagsAreADivisionOrSpanOnlyWhereTheyReadBackAsWritten) {
+    const auto blocks = [](const std::string& model) {
+        return dumpCompact(parseJson(WritePandocJson(testing::textModel(model), R"({"api":"1.22","divsAndSpans":true})"))["blocks"]);
+    };
+    const auto html = [](const std::string& line) { return R"(["html",{"level":0},["plain",")" + line + R"("]],)"; };
+    const std::string para = R"(["para",{"level":0},["plain","p"]])";
+    EXPECT_EQ(blocks(html(R"(<div id=\"i\" class=\"a b\" k=\"v\">)") + para + "," + html("</div>") + para),
+              R"([{"t":"Div","c":[["i",["a","b"],[["k","v"]]],[{"t":"Para","c":[{"t":"Str","c":"p"}]}]]},)"
+              R"({"t":"Para","c":[{"t":"Str","c":"p"}]}])");
+    // Other quoting, an entity, an empty class, a stray space or no closing tag: raw HTML as it stands.
+    for (const std::string tag : {"<div class='a'>", R"(<div k=\"a&amp;b\">)", R"(<div class=\"\">)", "<div >"})
+        EXPECT_EQ(blocks(html(tag) + para + "," + html("</div>") + para).find("Div"), std::string::npos) << tag;
+    EXPECT_EQ(blocks(html("<div>") + para).find("Div"), std::string::npos);
+    EXPECT_EQ(blocks(R"(["para",{"level":0},["html","<span class=\"c\">"],["plain","s"],["html","</span>"],["html","</span>"]])"),
+              R"([{"t":"Para","c":[{"t":"Span","c":[["",["c"],[]],[{"t":"Str","c":"s"}]]},{"t":"RawInline","c":["html","</span>"]}]}])");
+}
+
 TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnknownSpans) {
     // Indentation and direction of a paragraph have no Pandoc counterpart either.
     EXPECT_EQ(writeBlocks(R"(["comment",{"level":0},["plain","c"]],["divider",{"level":0}],)"

@@ -55,19 +55,21 @@ std::string PandocFormatName(const PandocInstallation& pandoc, std::string_view 
 
 // Whether Pandoc reads `format` (as the program names it) with the "smart" extension:
 // Pandoc Markdown gives "e.g." before a space a no-break space; the other flavours and
-// HTML do not. The options text for the Pandoc JSON reader says so, and that Pandoc
-// Markdown does not tell a left-aligned table column from a default one.
+// HTML do not. The options text for the Pandoc JSON reader says so, that Pandoc
+// Markdown does not tell a left-aligned table column from a default one, and that its
+// divisions and spans are the document's own (in HTML and LaTeX, the page's structure).
 inline bool PandocReadsSmart(std::string_view format) { return format == "markdown"; }
 inline const char* PandocReaderOptions(std::string_view format) {
-    return PandocReadsSmart(format) ? "{\"leftAlignment\":false}" : "{\"smart\":false}";
+    return PandocReadsSmart(format) ? "{\"leftAlignment\":false,\"divsAndSpans\":true}" : "{\"smart\":false}";
 }
 
 // The options text for the Pandoc JSON writer when saving a document in `format`:
 // every table with its header row, except a table of one row in Pandoc Markdown,
-// which reads a header row alone back as a paragraph.
+// which reads a header row alone back as a paragraph; there, the HTML tags of a
+// division or span as the reader keeps them are a division or span again.
 inline std::string PandocSavingOptions(const PandocInstallation& pandoc, std::string_view format) {
     std::string options = pandoc.writerOptions(true, PandocReadsSmart(format));
-    if (format == "markdown") options.insert(options.size() - 1, ",\"headerAlone\":false");
+    if (format == "markdown") options.insert(options.size() - 1, ",\"headerAlone\":false,\"divsAndSpans\":true");
     return options;
 }
 
