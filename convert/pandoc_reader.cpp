@@ -3,6 +3,7 @@
 // footnotes and reference links definition blocks after their paragraph.
 #include "convert/converters.h"
 #include "convert/html_opening_tag.h"
+#include "convert/html_text.h"
 #include "convert/model_blocks.h"
 #include "convert/pandoc_api.h"
 #include "convert/pandoc_element.h"
@@ -500,7 +501,10 @@ private:
                     continue;
                 }
                 if (!merged.spans.empty()) merged.spans.push_back({"plain", " "});
-                appendAsRunningText(block, merged.spans);
+                // A cell holds running text, where a picture has no place of its own: it
+                // stays a picture as the HTML that shows one.
+                if (block.tag == "image") merged.spans.push_back({"html", pictureTag(block)});
+                else appendAsRunningText(block, merged.spans);
             }
             merged.spans = mergeSpans(std::move(merged.spans));
             out.push_back(std::move(merged));
@@ -876,6 +880,19 @@ private:
     }
 
     // A block's spans as running text: code lines as code, formula lines as math.
+    // `<img src=".." alt=".." title="..">`, the title only where there is one.
+    static std::string pictureTag(const Block& image) {
+        std::string tag = "<img src=\"";
+        appendHtmlAttributeValue(tag, image.spans.empty() ? "" : image.spans.front().text);
+        tag += "\" alt=\"";
+        appendHtmlAttributeValue(tag, image.alt);
+        if (!image.title.empty()) {
+            tag += "\" title=\"";
+            appendHtmlAttributeValue(tag, image.title);
+        }
+        return tag + "\">";
+    }
+
     static void appendAsRunningText(Block& block, std::vector<Span>& out) {
         const char* lineTag = block.tag == "verbatim"  ? "code"
                               : block.tag == "formula" ? "math"

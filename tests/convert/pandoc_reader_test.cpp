@@ -244,6 +244,9 @@ TEST(PandocCurrentForm, TablesWithHeadBodiesFootSpanningCellAndThe117Shape) {
     EXPECT_EQ(readCurrent(R"([{"t":"Table","c":[[],[{"t":"AlignDefault"}],[0],[[)" + plain("h") + R"(]],[[[)" + plain("b") + "]]]]}]",
                           "{}", "[1,17,5,4]"),
               R"([["row",{"level":1},["plain","h"]],["row",{"level":1},["plain","b"]]])");
+    // A picture in a cell stays a picture, as the HTML that shows one.
+    EXPECT_EQ(readBlocks(R"([{"Table":[[],["AlignDefault"],[0],[[]],[[[{"Plain":[{"Image":[[{"Str":"a"}],["p.png?x=1&y","T"]]}]}]]]]}])"),
+              R"([["row",{"level":1},["html","<img src=\"p.png?x=1&amp;y\" alt=\"a\" title=\"T\">"]]])");
     // An empty header leaves the columns to the first body row; where the flavour does not tell
     // left from the default (Pandoc Markdown), left is the default.
     const std::string aligned = R"([{"t":"Table","c":[[],[{"t":"AlignCenter"},{"t":"AlignRight"},{"t":"AlignLeft"}],)"
