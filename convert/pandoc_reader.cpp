@@ -433,8 +433,7 @@ private:
             out[first].spacing.clear();
             out[first].start.clear();
             itemBlocks.push_back(first);
-            element head = item;
-            const bool para = list && item.size() > 0 && item.at(0, head) && legacyElement(head).name == "Para";
+            const bool para = list && startsWithPara(item);
             loose = loose || para;
             everyItemLoose = everyItemLoose && para;
         }
@@ -443,6 +442,14 @@ private:
         if (!itemBlocks.empty() && list && startNumber != 1 && startNumber >= 0 && startNumber <= 999999999)
             out[itemBlocks.front()].start = std::to_string(startNumber);
         if (--listDepth_ == 0) liftBlocksAfterTopLevelOnes(out, start);
+    }
+
+    // Whether the first block is a Para, looking into a division it opens with.
+    static bool startsWithPara(element blocks) {
+        element head = blocks;
+        if (blocks.size() == 0 || !blocks.at(0, head)) return false;
+        const PandocElement e = legacyElement(head);
+        return e.name == "Para" || (e.name == "Div" && startsWithPara(contentsAt(e, 1)));
     }
 
     // Every row and every cell keeps its place, empty or not, so the cells stay in

@@ -11,8 +11,8 @@
 #include "model/table_columns.h"
 
 #include <algorithm>
-#include <optional>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 
 namespace qorva::convert {
