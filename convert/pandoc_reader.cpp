@@ -213,6 +213,8 @@ private:
     }
 
     const bool leftAlignment_, divsAndSpans_;
+    const Blocks* lastTableIn_ = nullptr;  // where the last table was read, and the end of it there
+    std::size_t lastTableEnd_ = 0;
     int notesCounter_ = 0;
     int listDepth_ = 0;
     bool insideLink_ = false;
@@ -458,19 +460,22 @@ private:
     // a table written without a header, and writes one in a headerless table so that
     // it reads back as a table of a different kind. Definitions made inside cells
     // follow the table, which they would otherwise cut in two. The first row keeps
-    // the columns' alignments. Not their widths: given widths, Pandoc Markdown lays a
-    // table without a header row (as this program saves one) out in narrower columns
-    // and breaks the words that no longer fit ("Operating" came back as "O pera ting").
+    // the columns' alignments and widths. A table right after another is kept apart
+    // from it by an empty paragraph: rows in a row are one table.
     void appendTable(const PandocElement& e, Blocks& out) {
         Blocks definitions;
+        const bool afterTable = &out == lastTableIn_ && out.size() == lastTableEnd_;
         const std::size_t first = out.size();
         appendTableRow(contentsAt(e, 3), out, definitions);
         for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
         if (out.size() > first) {
             out[first].align = columnAlignmentsText(columnAlignments(arrayAt(e, 1)));
             out[first].widths = columnWidthsText(columnWidths(arrayAt(e, 2)));
+            if (afterTable) out.insert(out.begin() + static_cast<std::ptrdiff_t>(first), Block{"para", 0, false, {}});
         }
         for (Block& definition : definitions) out.push_back(std::move(definition));
+        lastTableIn_ = &out;
+        lastTableEnd_ = out.size();
     }
 
     // Where the flavour does not tell left alignment from the default (Pandoc Markdown
