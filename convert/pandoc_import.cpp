@@ -176,6 +176,16 @@ private:
         endLegacy();
     }
 
+    // A Div or Span as the reader's own element (not in 1.11): [attributes, contents].
+    void writeAttributedContents(std::string_view name, const Current& e, void (LegacyTranslator::*writeContents)(element)) {
+        beginLegacy(name);
+        w_.beginArray();
+        raw(partOf(e, 0));
+        (this->*writeContents)(partOf(e, 1));
+        w_.endArray();
+        endLegacy();
+    }
+
     void appendInline(element value) {
         const Current e = currentOf(value);
         const std::string_view n = e.name;
@@ -217,12 +227,7 @@ private:
                 appendInlines(partOf(e, 1));
                 return;
             }
-            beginLegacy(n);  // not in 1.11: the reader's own, [attributes, inlines]
-            w_.beginArray();
-            raw(partOf(e, 0));
-            writeInlines(partOf(e, 1));
-            w_.endArray();
-            endLegacy();
+            writeAttributedContents(n, e, &LegacyTranslator::writeInlines);
         } else if (n == "Quoted") {
             beginLegacy(n);
             w_.beginArray();
@@ -488,12 +493,7 @@ private:
         } else if (n == "Table") {
             writeTable(e);
         } else if (n == "Div") {
-            beginLegacy(n);  // not in 1.11: the reader's own, [attributes, blocks]
-            w_.beginArray();
-            raw(partOf(e, 0));
-            writeBlocks(partOf(e, 1));
-            w_.endArray();
-            endLegacy();
+            writeAttributedContents(n, e, &LegacyTranslator::writeBlocks);
         } else if (n == "Figure") {
             for (element block : arrayPart(e, 2)) appendBlock(block);
             element captionBlocks;

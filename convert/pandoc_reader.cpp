@@ -264,7 +264,7 @@ private:
             // A division the document says itself (Pandoc Markdown reads an HTML <div> as
             // one) is kept as the HTML that says it, around its blocks, and the Pandoc
             // writer makes it a division again; one of a web page pasted is just its blocks.
-            if (divsAndSpans_) out.push_back({"html", level, false, {{"plain", openingTag("div", contentsAt(e, 0))}}});
+            if (divsAndSpans_) out.push_back({"html", level, false, {{"plain", openingTagText("div", attributesOf(contentsAt(e, 0)))}}});
             appendBlocks(contentsAt(e, 1), level, out);
             if (divsAndSpans_) out.push_back({"html", level, false, {{"plain", "</div>"}}});
         } else if (n == "BlockQuote") {
@@ -311,54 +311,43 @@ private:
         return name == "html" ? "html" : name == "tex" || name == "latex" ? "tex" : nullptr;
     }
 
-    // `<div id=".." class=".." key="..">` for "div", attributes in Pandoc's order.
-    static std::string openingTag(std::string_view name, element attributes) {
-        ElementAttributes div;
+    // Pandoc's [id, classes, key-value pairs]; what is malformed in them is left out.
+    static ElementAttributes attributesOf(element attributes) {
+        ElementAttributes out;
         element id = attributes, classes = attributes, pairs = attributes;
         std::string_view text;
-        if (attributes.isArray() && attributes.at(0, id) && attributes.at(1, classes) && attributes.at(2, pairs)) {
-            if (id.getString(text)) div.id = text;
-            for (element c : classes)
-                if (c.getString(text) && !text.empty()) div.classes.emplace_back(text);
-            for (element pair : pairs) {
-                element key = pair, value = pair;
-                std::string_view k, v;
-                if (pair.at(0, key) && pair.at(1, value) && key.getString(k) && value.getString(v)) div.pairs.emplace_back(k, v);
-            }
+        if (!attributes.isArray() || !attributes.at(0, id) || !attributes.at(1, classes) || !attributes.at(2, pairs))
+            return out;
+        if (id.getString(text)) out.id = text;
+        for (element c : classes)
+            if (c.getString(text) && !text.empty()) out.classes.emplace_back(text);
+        for (element pair : pairs) {
+            element key = pair, value = pair;
+            std::string_view k, v;
+            if (pair.at(0, key) && pair.at(1, value) && key.getString(k) && value.getString(v)) out.pairs.emplace_back(k, v);
         }
-        return openingTagText(name, div);
+        return out;
     }
 
     // A code block's attributes as its Markdown info string: the language alone when
     // that is all there is, else the attributes in braces as Pandoc Markdown writes them.
     static std::string infoString(element attributes) {
-        element id = attributes, classes = attributes, pairs = attributes;
-        std::string_view text;
-        if (!attributes.isArray() || !attributes.at(0, id) || !attributes.at(1, classes) || !attributes.at(2, pairs))
-            return {};
-        std::vector<std::string_view> names;
-        for (element c : classes)
-            if (c.getString(text) && !text.empty()) names.push_back(text);
-        std::string_view identifier;
-        id.getString(identifier);
-        if (identifier.empty() && pairs.size() == 0 && names.size() <= 1) return names.empty() ? "" : std::string(names[0]);
+        const ElementAttributes a = attributesOf(attributes);
+        if (a.id.empty() && a.pairs.empty() && a.classes.size() <= 1) return a.classes.empty() ? "" : a.classes[0];
         std::string info = "{";
         const auto add = [&](std::string_view part) {
             if (info.size() > 1) info += ' ';
             info += part;
         };
-        if (!identifier.empty()) add("#" + std::string(identifier));
-        for (std::string_view name : names) add("." + std::string(name));
-        for (element pair : pairs) {
-            element key = pair, value = pair;
-            std::string_view k, v;
-            if (!pair.at(0, key) || !pair.at(1, value) || !key.getString(k) || !value.getString(v)) continue;
+        if (!a.id.empty()) add("#" + a.id);
+        for (const std::string& name : a.classes) add("." + name);
+        for (const auto& [key, value] : a.pairs) {
             std::string quoted;
-            for (char c : v) {
+            for (char c : value) {
                 if (c == '"' || c == '\\') quoted += '\\';
                 quoted += c;
             }
-            add(std::string(k) + "=\"" + quoted + "\"");
+            add(key + "=\"" + quoted + "\"");
         }
         return info + "}";
     }
@@ -616,7 +605,7 @@ private:
         } else if (n == "Span") {
             // Only where the document's own spans are kept (pandoc_import.h): as the HTML
             // tags around its text, which the Pandoc writer makes a span again.
-            items.emplace_back(Span{"html", openingTag("span", contentsAt(e, 0))});
+            items.emplace_back(Span{"html", openingTagText("span", attributesOf(contentsAt(e, 0)))});
             convertInlines(contentsAt(e, 1), level, style, items, definitions);
             items.emplace_back(Span{"html", "</span>"});
         } else if (n == "RawInline") {

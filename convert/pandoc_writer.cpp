@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <unordered_map>
 
 namespace qorva::convert {
@@ -383,7 +384,8 @@ private:
         out_.endElement();
     }
 
-    void writeNodes(const TreeNodes& nodes) {
+    // Blocks in a row: a part of a list item or division is written where it stands, not copied.
+    void writeNodes(std::span<const TreeNode> nodes) {
         for (std::size_t i = 0; i < nodes.size(); ++i) {
             if (const std::size_t end = divisionEnd(nodes, i)) {
                 writeDivision(nodes, i, end);
@@ -413,7 +415,7 @@ private:
 
     // Where nodes[begin] opens a division as the reader keeps one (an HTML block of its
     // opening tag), the index of the block of its closing tag among the same nodes; else 0.
-    std::size_t divisionEnd(const TreeNodes& nodes, std::size_t begin) const {
+    std::size_t divisionEnd(std::span<const TreeNode> nodes, std::size_t begin) const {
         const std::optional<std::string> opening = out_.divsAndSpans() ? htmlLine(nodes[begin]) : std::nullopt;
         if (!opening || !parseOpeningTag("div", *opening)) return 0;
         int depth = 0;
@@ -426,14 +428,13 @@ private:
         return 0;
     }
 
-    void writeDivision(const TreeNodes& nodes, std::size_t begin, std::size_t end) {
+    void writeDivision(std::span<const TreeNode> nodes, std::size_t begin, std::size_t end) {
         const ElementAttributes div = *parseOpeningTag("div", *htmlLine(nodes[begin]));
         out_.beginElement("Div");
         json().beginArray();
         out_.attributes(div.id, div.classes, div.pairs);
         json().beginArray();
-        writeNodes(TreeNodes(nodes.begin() + static_cast<std::ptrdiff_t>(begin) + 1,
-                             nodes.begin() + static_cast<std::ptrdiff_t>(end)));
+        writeNodes(nodes.subspan(begin + 1, end - begin - 1));
         json().endArray();
         json().endArray();
         out_.endElement();
@@ -529,7 +530,7 @@ private:
                 out_.beginElement("Plain");
                 writeInlines(*item.front().block, 0);
                 out_.endElement();
-                writeNodes(TreeNodes(item.begin() + 1, item.end()));
+                writeNodes(std::span<const TreeNode>(item).subspan(1));
             } else {
                 writeNodes(item);
             }
@@ -564,7 +565,7 @@ private:
                        !(item[end].kind == TreeNode::Kind::Paragraph && item[end].block->kind == BlockKind::Definition))
                     ++end;
                 json().beginArray();
-                writeNodes(TreeNodes(item.begin() + static_cast<std::ptrdiff_t>(i), item.begin() + static_cast<std::ptrdiff_t>(end)));
+                writeNodes(std::span<const TreeNode>(item).subspan(i, end - i));
                 json().endArray();
                 i = end;
             }
