@@ -23,7 +23,8 @@ std::string ReadPandocJson(std::string_view input, const char* options);
 // read a space after an abbreviation as a no-break space; "headerAlone": false for a
 // flavour that reads a table of a header row alone as something else (one-row tables
 // then go without a header); "divsAndSpans": true makes the HTML tags of a division or
-// span, as the Pandoc reader keeps them, a Div or Span again.
+// span, as the Pandoc reader keeps them, a Div or Span again; "citations": false for a
+// flavour without citations (GitHub Markdown, MultiMarkdown) writes "@doe" as text.
 std::string WritePandocJson(std::string_view input, const char* options);
 
 // Unformatted text to model JSON: a fragment without line ends, else one paragraph a line.

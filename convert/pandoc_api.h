@@ -17,6 +17,7 @@ struct PandocApi {
     bool smart = true;         // the flavour reads "e.g. x" with a no-break space (Pandoc Markdown)
     bool headerAlone = true;   // the flavour reads a table of a header row alone as a table
     bool divsAndSpans = false; // HTML division and span tags as the reader keeps them become a Div and a Span
+    bool citations = true;     // "@doe" in the text is a citation (the flavour has them: not GitHub Markdown)
     bool legacy() const { return version.size() >= 2 && version[0] == 1 && version[1] < 17; }
     int minor() const { return version.size() >= 2 ? version[1] : 0; }
 };
@@ -26,7 +27,8 @@ struct PandocApi {
 // the flavour reads a space after an abbreviation as any other (GitHub Markdown);
 // "headerAlone": false says it reads a table of a header row alone as something else
 // (Pandoc Markdown), so a table of one row goes without a header; "divsAndSpans": true
-// makes the HTML tags of a division or span, as the reader keeps them, a Div or Span again.
+// makes the HTML tags of a division or span, as the reader keeps them, a Div or Span again;
+// "citations": false for a flavour without citations leaves "@doe" text.
 // Throws ConverterError on broken JSON or an unsupported version.
 PandocApi parsePandocApiOptions(const char* options);
 

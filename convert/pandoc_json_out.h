@@ -25,6 +25,7 @@ public:
     bool headerAlone() const { return api_.headerAlone; }
     bool divsAndSpans() const { return api_.divsAndSpans && !legacy(); }
     bool smart() const { return api_.smart; }
+    bool citations() const { return api_.citations; }
     // Figures as blocks of their own rather than images titled "fig:" (pandoc-types 1.23).
     bool figureBlocks() const { return !api_.legacy() && api_.minor() >= 23; }
     JsonTextWriter& json() { return json_; }

@@ -403,6 +403,30 @@ private:
         return true;
     }
 
+    // Whether a tight list must say so: an item holds one block besides its paragraph (a
+    // code block, a quotation), which makes the writers take a list that does not say its
+    // spacing for loose. Only then: Pandoc writes a blank line after any block of an item
+    // but its first, so a second block, or a paragraph after the first, reads back loose
+    // in GitHub Markdown. Tables are lifted out of lists.
+    static bool needsTightMark(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) {
+        bool needed = false;
+        for (std::size_t k = 0; k < itemBlocks.size(); ++k) {
+            const std::size_t end = k + 1 < itemBlocks.size() ? itemBlocks[k + 1] : out.size();
+            std::size_t children = 0, others = 0;
+            for (std::size_t i = itemBlocks[k] + 1; i < end; ++i) {
+                const std::string& tag = out[i].tag;
+                if (out[i].level != level + 1 || tag == "link" || tag == "note" || tag == "comment" || tag == "row" || tag == "col")
+                    continue;
+                ++children;
+                if (tag == "para") return false;
+                if (tag != "bulleted" && tag != "numbered") ++others;
+            }
+            if (others > 0 && children > 1) return false;
+            needed = needed || others == 1;
+        }
+        return needed;
+    }
+
     // A bulleted or numbered list with an item whose text is a Para rather than a Plain
     // is loose, every item of it, as Pandoc's writers write such a list (said only where
     // saysItsSpacing); a numbered list
@@ -430,6 +454,8 @@ private:
         }
         if (loose && saysItsSpacing(out, itemBlocks, level, everyItemLoose))
             for (std::size_t i : itemBlocks) out[i].spacing = "loose";
+        else if (list && !loose && needsTightMark(out, itemBlocks, level))
+            for (std::size_t i : itemBlocks) out[i].spacing = "tight";
         if (!itemBlocks.empty() && list && startNumber != 1 && startNumber >= 0 && startNumber <= 999999999)
             out[itemBlocks.front()].start = std::to_string(startNumber);
         if (--listDepth_ == 0) liftBlocksAfterTopLevelOnes(out, start);

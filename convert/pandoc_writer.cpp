@@ -254,11 +254,11 @@ private:
         out_.endElement();
     }
 
-    // Plain text, with the citations in it as citations.
+    // Plain text, with the citations in it as citations where the flavour has them.
     void writePlain(std::string_view text) {
         CitationMatch match;
         std::size_t at = 0;
-        if (!findCitation(text, 0, match)) {
+        if (!out_.citations() || !findCitation(text, 0, match)) {
             out_.str(text);
             return;
         }
@@ -508,21 +508,25 @@ private:
         json().beginArray();
         ++listDepth_;
         // Items said to be loose have their paragraph as a Para, the others as a Plain.
-        // In a list without such items, one whose items hold nothing but their own
-        // paragraph and nested lists is tight, as most lists are written: its
-        // paragraphs are Plain.
+        // In a list without such items, one said to be tight, or whose items hold nothing
+        // but their own paragraph and nested lists, is tight, as most lists are written:
+        // its paragraphs are Plain.
         const bool saysLoose = std::any_of(list.items.begin(), list.items.end(), [&](const TreeNodes& item) {
             const ModelBlock* block = itemBlock(item);
             return block && model_.loose(*block);
         });
-        const bool tight = !saysLoose && std::all_of(list.items.begin(), list.items.end(), [](const TreeNodes& item) {
+        const bool saysTight = !saysLoose && std::any_of(list.items.begin(), list.items.end(), [&](const TreeNodes& item) {
+            const ModelBlock* block = itemBlock(item);
+            return block && model_.tight(*block);
+        });
+        const bool tight = saysTight || (!saysLoose && std::all_of(list.items.begin(), list.items.end(), [](const TreeNodes& item) {
             return std::all_of(item.begin(), item.end(), [&](const TreeNode& node) {
                 if (node.kind == TreeNode::Kind::List)
                     return node.listKind == BlockKind::Bulleted || node.listKind == BlockKind::Numbered;
                 if (node.kind == TreeNode::Kind::Paragraph) return &node == &item.front();
                 return !writesABlock(*node.block);
             });
-        });
+        }));
         for (const TreeNodes& item : list.items) {
             json().beginArray();
             const ModelBlock* block = itemBlock(item);

@@ -800,15 +800,20 @@ bool BlockGrammar::atx(std::size_t& p, bool rtl, std::string_view marker, Exp e,
     return true;
 }
 
-// Bulleted: Indent* NotIndent? ("-" / "*") " "+ InlinesWithBreaks
-// Numbered: Indent* NotIndent? Digit+ ("." / ")") " "+ InlinesWithBreaks
-// "*" and ")" mark a loose item. The ")" is not listed among the expected characters.
+// Bulleted: Indent* NotIndent? ("-" / "*" / "+") " "+ InlinesWithBreaks
+// Numbered: Indent* NotIndent? Digit+ ("." / ")" / "]") " "+ InlinesWithBreaks
+// "*" and ")" mark a loose item, "+" and "]" a tight one whose list the writers would
+// otherwise take for loose. Neither is listed among the expected characters.
 bool BlockGrammar::listItem(std::size_t& p, bool rtl, bool numbered) {
     std::size_t q = p;
     const long level = indents(q);
     optionalNotIndent(q);
     long number = 0;
-    bool loose = false;
+    const char* spacing = nullptr;
+    const auto spacingMark = [&](char loose, char tight) {
+        if (q < n_ && (s_[q] == loose || s_[q] == tight)) spacing = s_[q++] == loose ? "loose" : "tight";
+        return spacing != nullptr;
+    };
     if (numbered) {
         const std::size_t start = q;
         while (q < n_ && s_[q] >= '0' && s_[q] <= '9') {
@@ -817,20 +822,18 @@ bool BlockGrammar::listItem(std::size_t& p, bool rtl, bool numbered) {
         }
         fail(q, DIGIT);
         if (q == start) return false;
-        loose = q < n_ && s_[q] == ')';
-        if (loose) ++q;
-        else if (!ch(q, '.', DOT)) return false;
+        if (!spacingMark(')', ']') && !ch(q, '.', DOT)) return false;
         if (number > 999999999) number = 1;  // too large to be a list's start
     } else {
-        loose = q < n_ && s_[q] == '*';
-        if (!ch(q, '-', MINUS) && !ch(q, '*', STAR)) return false;
+        // "*" is tried again only to be listed among the expected characters.
+        if (!spacingMark('*', '+') && !ch(q, '-', MINUS) && !ch(q, '*', STAR)) return false;
     }
     if (!spacesPlus(q)) return false;
     const Mark from = mark();
     inlinesWithBreaks(q, level + 1, rtl);
     pushBlock(numbered ? "numbered" : "bulleted", level, rtl, from);
     blocks.back().number = number;
-    blocks.back().loose = loose;
+    blocks.back().spacing = spacing;
     p = q;
     return true;
 }

@@ -112,6 +112,9 @@ struct ModelView {
     // A list item whose paragraph stands apart from the next item ("loose"), as
     // opposed to the items of a tight list.
     bool loose(const ModelBlock& block) const { return text(attributes[block.attributes].spacing) == "loose"; }
+    // A list item of a tight list ("tight") that holds more than paragraphs and lists,
+    // which would otherwise be taken for loose.
+    bool tight(const ModelBlock& block) const { return text(attributes[block.attributes].spacing) == "tight"; }
     // The number a numbered list starts at, said by its first item: 1 when absent or
     // not a number from 0 to 999999999.
     long startNumber(const ModelBlock& block) const;

@@ -39,7 +39,11 @@ std::string toModelJson(const BlockGrammar& grammar) {
                 appendJsonString(out, *value);
             }
         }
-        if (block.loose) out += ",\"spacing\":\"loose\"";
+        if (block.spacing) {
+            out += ",\"spacing\":\"";
+            out += block.spacing;
+            out += '"';
+        }
         if (numbered && block.number != 1 && lists.startedList(level)) {
             out += ",\"start\":\"";
             out += std::to_string(block.number);

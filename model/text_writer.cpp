@@ -33,7 +33,7 @@ std::string escapeBars(std::string text) {
 
 // Text at the start of a paragraph or term that would begin another block: headings 4
 // to 6 (at the left margin), a fence, a definition, a picture with a description or
-// title, a loose numbered item. A right-to-left mark after its first character (which running text drops)
+// title, a loose or tight numbered item, a tight bulleted one. A right-to-left mark after its first character (which running text drops)
 // keeps it text.
 bool startsLikeNewerBlock(std::string_view text, long level) {
     if (level <= 0 && text.substr(0, 4) == "####") {
@@ -42,7 +42,8 @@ bool startsLikeNewerBlock(std::string_view text, long level) {
     }
     if (text.substr(0, 4) == "~~~~" || text.substr(0, 4) == ":   ") return true;
     const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
-    if (digits > 0 && text.substr(digits, 2) == ") ") return true;  // a loose numbered item
+    if (digits > 0 && (text.substr(digits, 2) == ") " || text.substr(digits, 2) == "] ")) return true;  // a loose or tight numbered item
+    if (text.substr(0, 2) == "+ ") return true;  // a tight bulleted item
     if (text.substr(0, 2) != "![") return false;
     const std::string_view line = text.substr(0, text.find('\n'));
     return line.find("](<") != std::string_view::npos && line.back() == ')';
@@ -141,11 +142,12 @@ private:
                 text.append(width, level == -3 ? '=' : '-');
                 return text;
             }
-            // A loose item's marker is "*" or ")" where a tight one's is "-" or ".".
+            // A loose item's marker is "*" or ")", one said to be tight "+" or "]", any other "-" or ".".
             case BlockKind::Bulleted:
-                return fillText(spans(block, 0), indent(level + 1), indent(level) + (doc_->loose(block) ? "*   " : "-   "));
+                return fillText(spans(block, 0), indent(level + 1),
+                                indent(level) + (doc_->loose(block) ? "*   " : doc_->tight(block) ? "+   " : "-   "));
             case BlockKind::Numbered: {
-                std::string marker = std::to_string(number) + (doc_->loose(block) ? ") " : ". ");
+                std::string marker = std::to_string(number) + (doc_->loose(block) ? ") " : doc_->tight(block) ? "] " : ". ");
                 if (marker.size() < 4) marker += ' ';
                 return fillText(spans(block, 0), indent(level + 1), indent(level) + marker);
             }

@@ -71,6 +71,8 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
               R"("citationPrefix":[],"citationSuffix":[{"Str":"p. 3"}],"citationMode":"AuthorInText","citationNoteNum":0,)"
               R"("citationHash":0},{"citationId":"roe","citationPrefix":[],"citationSuffix":[],"citationMode":"SuppressAuthor",)"
               R"("citationNoteNum":0,"citationHash":0}],[{"Str":"@doe"},"Space",{"Str":"[p. 3;"},"Space",{"Str":"-@roe]"}]]}]}])");
+    // A flavour without citations (GitHub Markdown) keeps them text.
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","@doe"]])", R"({"citations":false})"), R"([{"Para":[{"Str":"@doe"}]}])");
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],)"
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
@@ -80,6 +82,10 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
                           R"(["numbered",{"level":1,"start":"x"},["plain","c"]],["bulleted",{"level":0},["plain","d"]])"),
               R"([{"OrderedList":[[4,"Decimal","Period"],[[{"Para":[{"Str":"a"}]}],[{"Plain":[{"Str":"b"}]},)"
               R"({"OrderedList":[[1,"Decimal","Period"],[[{"Plain":[{"Str":"c"}]}]]]}]]]},{"BulletList":[[{"Plain":[{"Str":"d"}]}]]}])");
+    // Items said to be tight have a Plain, however much else they hold.
+    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0,"spacing":"tight"},["plain","a"]],["verbatim",{"level":1},["plain","v"]],)"
+                          R"(["bulleted",{"level":0},["plain","b"]])"),
+              R"([{"BulletList":[[{"Plain":[{"Str":"a"}]},{"CodeBlock":[["",[],[]],"v"]}],[{"Plain":[{"Str":"b"}]}]]}])");
     // Asked for a header row, the first row is it, and a cell's text is a Plain; a table of one
     // row has its header alone unless the flavour reads that back otherwise (Pandoc Markdown).
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],["col",{"level":2}])",

@@ -301,7 +301,7 @@ private:
             if (block.size() == 2) block.push_back(span("plain", "h"));
             if (block[2][0] == "plain" && startsUnsayably(block[2][1])) block[2][1] = "h" + block[2][1].get<std::string>();
         } else if (tag == "bulleted" || tag == "numbered") {
-            if (chance(30)) block[1]["spacing"] = "loose";
+            if (chance(30)) block[1]["spacing"] = chance(50) ? "loose" : "tight";
             if (!chance(5)) addRunningText(block, true, false);
         } else if (tag == "quote" || tag == "comment") {
             addRunningText(block, false, false);

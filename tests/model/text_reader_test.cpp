@@ -44,9 +44,10 @@ const Case kCases[] = {
      R"(["plain"," "],["html","<br>"],["plain"," "],["tex","\\X"],["plain"," "],["linktext","t"],["url","u"],["title","ti"],)"
      R"(["plain"," 2^10 ~~ a~~"]],["link",{"level":0},["linkref","l"],["url","v"],["title","w"]])"},
     {"UnderlinedItemIsAHeading", "- a\n---\n", R"(["heading",{"level":-2},["plain","- a"]])"},
-    // "*" and ")" mark loose items; the number of a list's first item is its start.
-    {"StarBulletIsLoose", "* x", R"(["bulleted",{"level":0,"spacing":"loose"},["plain","x"]])"},
-    {"NumberWithParenthesisIsLoose", "1) x\n\n2. y", R"(["numbered",{"level":0,"spacing":"loose"},["plain","x"]],["numbered",{"level":0},["plain","y"]])"},
+    // "*" and ")" mark loose items, "+" and "]" tight ones; the number of a list's first item is its start.
+    {"StarBulletIsLoose", "* x\n\n+ y", R"(["bulleted",{"level":0,"spacing":"loose"},["plain","x"]],["bulleted",{"level":0,"spacing":"tight"},["plain","y"]])"},
+    {"NumberWithParenthesisIsLoose", "1) x\n\n2. y\n\n3] z",
+     R"(["numbered",{"level":0,"spacing":"loose"},["plain","x"]],["numbered",{"level":0},["plain","y"]],["numbered",{"level":0,"spacing":"tight"},["plain","z"]])"},
     {"ParenthesisWithoutSpaceIsText", "1)x", R"(["para",{"level":0},["plain","1)x"]])"},
     {"FirstNumberOfEachListIsItsStart", "12) a\n\n7. b\n\n    0. c\n\n    1. d\n\nx\n\n1234567890. e\n\n3. f",
      R"(["numbered",{"level":0,"spacing":"loose","start":"12"},["plain","a"]],["numbered",{"level":0},["plain","b"]],)"

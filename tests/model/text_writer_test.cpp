@@ -71,8 +71,9 @@ const Case kCases[] = {
     {"LooseItemsAndStartNumbers",
      R"(["bulleted",{"level":0,"spacing":"loose"},["plain","b"]],["numbered",{"level":0,"start":"3"},["plain","i"]],)"
      R"(["numbered",{"level":0,"spacing":"loose","start":"9"},["plain","j"]],["numbered",{"level":1,"start":"0"},["plain","k"]],)"
-     R"(["numbered",{"level":1,"start":"x"},["plain","l"]])",
-     "*   b\n\n3.  i\n\n4)  j\n\n    0.  k\n\n    1.  l\n"},
+     R"(["numbered",{"level":1,"start":"x"},["plain","l"]],["numbered",{"level":1,"spacing":"tight"},["plain","m"]],)"
+     R"(["bulleted",{"level":0,"spacing":"tight"},["plain","n"]])",
+     "*   b\n\n3.  i\n\n4)  j\n\n    0.  k\n\n    1.  l\n\n    2]  m\n\n+   n\n"},
     {"StartOfAListAfterAnotherAtItsLevel", kItem + "," + para("p") + R"(,["numbered",{"level":0,"start":"10"},["plain","i"]])", "1.  i\n\np\n\n10. i\n"},
     {"UnwrappedBreak", R"(["para",{"level":0},["plain","first"],["break","\n"],["plain","second"]])", "first  \nsecond\n"},
     {"EmptyLineInsideAParagraph", R"(["para",{"level":0},["plain","a"],["break","\n"],["break","\n"],["plain","b"]])", "a  \n  \nb\n"},
@@ -119,6 +120,7 @@ const Case kCases[] = {
     {"ParagraphStartingLikeADefinition", para("[x]: y"), "\\[x]: y\n"},
     {"ParagraphStartingLikeAnItem", para("* item"), "\\* item\n"},
     {"ParagraphStartingLikeALooseNumberedItem", para("12) x"), "1" + kRlm + "2) x\n"},
+    {"ParagraphStartingLikeTightItems", para("3] x") + "," + para("+ y"), "3" + kRlm + "] x\n\n+" + kRlm + " y\n"},
     {"ParagraphStartingLikeAQuotation", para("> quoted"), "\\> quoted\n"},
     {"ParagraphStartingLikeMath", para("$$"), "\\$$\n"},
     {"ParagraphStartingLikeAnImage", para("![](<x>)"), "!\\[](\\<x\\>)\n"},

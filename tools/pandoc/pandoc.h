@@ -66,10 +66,11 @@ inline const char* PandocReaderOptions(std::string_view format) {
 // The options text for the Pandoc JSON writer when saving a document in `format`:
 // every table with its header row, except a table of one row in Pandoc Markdown,
 // which reads a header row alone back as a paragraph; there, the HTML tags of a
-// division or span as the reader keeps them are a division or span again.
+// division or span as the reader keeps them are a division or span again. The other
+// flavours have no citations: "@doe" stays text.
 inline std::string PandocSavingOptions(const PandocInstallation& pandoc, std::string_view format) {
     std::string options = pandoc.writerOptions(true, PandocReadsSmart(format));
-    if (format == "markdown") options.insert(options.size() - 1, ",\"headerAlone\":false,\"divsAndSpans\":true");
+    options.insert(options.size() - 1, format == "markdown" ? ",\"headerAlone\":false,\"divsAndSpans\":true" : ",\"citations\":false");
     return options;
 }
 
