@@ -642,7 +642,14 @@ private:
             // reads it back with spaces too).
             if (tag && (tag == std::string_view("html") || text.find('%') == std::string::npos))
                 std::replace(text.begin(), text.end(), '\n', ' ');
+            // Pandoc Markdown takes the space after a TeX command ("\tracing when") into
+            // it, and reads it back from `\tracing `{=tex} without: the space between the
+            // words would go on the second save. It stays text.
+            const std::size_t spaces = tag && tag == std::string_view("tex") && text.find('%') == std::string::npos
+                                           ? text.size() - std::min(text.find_last_not_of(' ') + 1, text.size()) : 0;
+            text.resize(text.size() - spaces);
             if (tag && !text.empty()) items.emplace_back(Span{tag, std::move(text)});
+            if (spaces > 0) items.emplace_back(Span{style ? style : "plain", " "});
         } else if (n == "Code") {
             items.emplace_back(Span{codeIn(style), std::string(stringAt(e, 1))});
         } else if (n == "Space") {

@@ -91,7 +91,6 @@ const PandocQuirk kPandocQuirks[] = {
     {"/nodejs/api/n-api.md", "markdown", "raw HTML right before inline code is written `<sup>`{=html}`code`, which reads back as one code span"},
     {"/nodejs/contributing/security-release-process.md", "markdown_github",
      "a task box item wrapped after its box starts its next line with \"1.\", which reads back as a numbered list"},
-    {"/iftex/README.md", "markdown", "raw TeX ending in a space (\"\\ifpdftex \") reads back with the space as text"},
     {"/libcrypt-dev/README.md", "markdown",
      "\"$$)\" in running text opens display math that runs to a later \"$\"; written on lines of its own it reads otherwise"},
 };
