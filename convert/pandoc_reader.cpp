@@ -164,7 +164,8 @@ using InlineItem = std::variant<Span, Block>;
 
 class PandocReader {
 public:
-    explicit PandocReader(const PandocReading& reading) : leftAlignment_(reading.leftAlignment), divsAndSpans_(reading.divsAndSpans) {}
+    explicit PandocReader(const PandocReading& reading)
+        : leftAlignment_(reading.leftAlignment), divsAndSpans_(reading.divsAndSpans), severalBlocksStayTight_(reading.smart) {}
 
     Blocks document(element tree) {
         element meta = tree, blocks = tree;
@@ -212,7 +213,7 @@ private:
         }
     }
 
-    const bool leftAlignment_, divsAndSpans_;
+    const bool leftAlignment_, divsAndSpans_, severalBlocksStayTight_;
     const Blocks* lastTableIn_ = nullptr;  // where the last table was read, and the end of it there
     std::size_t lastTableEnd_ = 0;
     int notesCounter_ = 0;
@@ -403,12 +404,13 @@ private:
         return true;
     }
 
-    // Whether a tight list must say so: an item holds one block besides its paragraph (a
-    // code block, a quotation), which makes the writers take a list that does not say its
-    // spacing for loose. Only then: Pandoc writes a blank line after any block of an item
-    // but its first, so a second block, or a paragraph after the first, reads back loose
-    // in GitHub Markdown. Tables are lifted out of lists.
-    static bool needsTightMark(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) {
+    // Whether a tight list must say so: an item holds a block besides its paragraph and
+    // nested lists (a code block, a quotation), which makes the writers take a list that
+    // does not say its spacing for loose. Not when an item holds a further paragraph, which
+    // Pandoc writes loose, nor, but in Pandoc Markdown (read "smart"), when it holds two
+    // or more blocks: Pandoc writes a blank line between them, which GitHub Markdown reads
+    // as loose. Tables are lifted out of lists.
+    bool needsTightMark(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) {
         bool needed = false;
         for (std::size_t k = 0; k < itemBlocks.size(); ++k) {
             const std::size_t end = k + 1 < itemBlocks.size() ? itemBlocks[k + 1] : out.size();
@@ -421,8 +423,8 @@ private:
                 if (tag == "para") return false;
                 if (tag != "bulleted" && tag != "numbered") ++others;
             }
-            if (others > 0 && children > 1) return false;
-            needed = needed || others == 1;
+            if (others > 0 && children > 1 && !severalBlocksStayTight_) return false;
+            needed = needed || others > 0;
         }
         return needed;
     }

@@ -53,8 +53,8 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[)" + para(str("a")) + R"(,{"BulletList":[[)" + plainItem + "]]}],[" + para(str("b")) + "]]}]"),
               R"([["bulleted",{"level":0,"spacing":"loose"},["plain","a"]],["bulleted",{"level":1},["plain","x"]],)"
               R"(["bulleted",{"level":0,"spacing":"loose"},["plain","b"]]])");
-    // A list of Plain items, one holding one block besides its text, says it is tight; with a second
-    // block, or a paragraph, Pandoc writes it loose in GitHub Markdown, and the list is left to the writer.
+    // A list of Plain items holding a block besides their text and lists says it is tight; not with a
+    // further paragraph, which Pandoc writes loose; with a second block in Pandoc Markdown only.
     const std::string code = R"({"CodeBlock":[["",[],[]],"c"]})";
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[)" + plainItem + "," + code + "],[" + plainItem + R"(,{"BulletList":[[)" + plainItem + "," +
                          code + "]]}]]},{\"OrderedList\":[[1,\"Decimal\",\"Period\"],[[" + plainItem + "," + code + "," +
@@ -63,6 +63,10 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
               R"(["bulleted",{"level":0,"spacing":"tight"},["plain","x"]],["bulleted",{"level":1,"spacing":"tight"},["plain","x"]],)"
               R"(["verbatim",{"level":2},["plain","c"]],["numbered",{"level":0},["plain","x"]],)"
               R"(["verbatim",{"level":1},["plain","c"]],["para",{"level":1},["plain","p"]]])");
+    const std::string twoBlocks = R"([{"docTitle":[],"docAuthors":[],"docDate":[]},[{"BulletList":[[)" + plainItem + "," + code + "," + code + "]]}]]";
+    const std::string itemBlocks = R"(["plain","x"]],["verbatim",{"level":1},["plain","c"]],["verbatim",{"level":1},["plain","c"]]])";
+    EXPECT_EQ(blocksOf(twoBlocks), R"([["bulleted",{"level":0,"spacing":"tight"},)" + itemBlocks);
+    EXPECT_EQ(blocksOf(twoBlocks, R"({"smart":false})"), R"([["bulleted",{"level":0},)" + itemBlocks);
     // A term's link is defined after its definitions, which must follow the term directly.
     EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Link":[[{"Str":"term"}],["u",""]]}],[[)" + para(str("d1")) + "," + para(str("more")) +
                          "],[" + para(str("d2")) + R"(]]],[[],[[{"RawBlock":["latex","\\x\n\n\\y"]}]]]]}])"),
