@@ -14,7 +14,8 @@ namespace qorva::convert {
 // {"leftAlignment": false} when it does not tell a left-aligned table column from a
 // default one (Pandoc Markdown): left reads as the default; {"divsAndSpans": true}
 // keeps each Div and Span as the HTML tags around its contents (model/README.md), else
-// only the contents.
+// only the contents; {"blankLinesLoosen": true} when a blank line between the blocks of
+// a list item makes the list loose (GitHub Markdown).
 std::string ReadPandocJson(std::string_view input, const char* options);
 
 // Model JSON to Pandoc JSON. Options: {"api":"1.11"} (the default, also when absent)
@@ -24,7 +25,9 @@ std::string ReadPandocJson(std::string_view input, const char* options);
 // flavour that reads a table of a header row alone as something else (one-row tables
 // then go without a header); "divsAndSpans": true makes the HTML tags of a division or
 // span, as the Pandoc reader keeps them, a Div or Span again; "citations": false for a
-// flavour without citations (GitHub Markdown, MultiMarkdown) writes "@doe" as text.
+// flavour without citations (GitHub Markdown, MultiMarkdown) writes "@doe" as text;
+// "blockAfterText": true for a flavour that reads a code block or quotation right after
+// a line of text as one (GitHub Markdown), where a tight item's text may have one.
 std::string WritePandocJson(std::string_view input, const char* options);
 
 // Unformatted text to model JSON: a fragment without line ends, else one paragraph a line.

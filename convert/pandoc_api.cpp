@@ -46,7 +46,8 @@ Json parseOptionsObject(const char* options) {
 PandocReading parsePandocReaderOptions(const char* options) {
     if (!options) return {};
     const Json parsed = parseOptionsObject(options);
-    return {smartOption(parsed), booleanOption(parsed, "leftAlignment", true), booleanOption(parsed, "divsAndSpans", false)};
+    return {smartOption(parsed), booleanOption(parsed, "leftAlignment", true), booleanOption(parsed, "divsAndSpans", false),
+            booleanOption(parsed, "blankLinesLoosen", false)};
 }
 
 PandocApi parsePandocApiOptions(const char* options) {
@@ -54,12 +55,14 @@ PandocApi parsePandocApiOptions(const char* options) {
     const Json parsed = parseOptionsObject(options);
     const bool firstRowIsHeader = booleanOption(parsed, "headerRow", false);
     const bool smartFlavour = smartOption(parsed), headerAlone = booleanOption(parsed, "headerAlone", true),
-               divsAndSpans = booleanOption(parsed, "divsAndSpans", false), citations = booleanOption(parsed, "citations", true);
+               divsAndSpans = booleanOption(parsed, "divsAndSpans", false), citations = booleanOption(parsed, "citations", true),
+               blockAfterText = booleanOption(parsed, "blockAfterText", false);
     auto api = parsed.find("api");
-    if (api == parsed.end()) return PandocApi{{1, 11}, firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations};
+    if (api == parsed.end())
+        return PandocApi{{1, 11}, firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations, blockAfterText};
     if (!api->is_string()) throw ConverterError("invalid options: \"api\" must be a version text such as \"1.22\"");
     const std::string text = api->get<std::string>();
-    PandocApi result{parseVersion(text), firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations};
+    PandocApi result{parseVersion(text), firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations, blockAfterText};
     const bool supported = result.version.size() >= 2 && result.version[0] == 1 &&
                            (result.version[1] == 11 || (result.version[1] >= 17 && result.version[1] <= 23));
     if (!supported) {

@@ -18,6 +18,7 @@ struct PandocApi {
     bool headerAlone = true;   // the flavour reads a table of a header row alone as a table
     bool divsAndSpans = false; // HTML division and span tags as the reader keeps them become a Div and a Span
     bool citations = true;     // "@doe" in the text is a citation (the flavour has them: not GitHub Markdown)
+    bool blockAfterText = false;  // a code block or quotation right after a line of text is one (GitHub Markdown)
     bool legacy() const { return version.size() >= 2 && version[0] == 1 && version[1] < 17; }
     int minor() const { return version.size() >= 2 ? version[1] : 0; }
 };
@@ -28,7 +29,9 @@ struct PandocApi {
 // "headerAlone": false says it reads a table of a header row alone as something else
 // (Pandoc Markdown), so a table of one row goes without a header; "divsAndSpans": true
 // makes the HTML tags of a division or span, as the reader keeps them, a Div or Span again;
-// "citations": false for a flavour without citations leaves "@doe" text.
+// "citations": false for a flavour without citations leaves "@doe" text; "blockAfterText":
+// true for a flavour that reads a code block or quotation right after a line of text as
+// one (GitHub Markdown; Pandoc Markdown reads a fence there as inline code).
 // Throws ConverterError on broken JSON or an unsupported version.
 PandocApi parsePandocApiOptions(const char* options);
 
@@ -37,10 +40,11 @@ struct PandocReading {
     bool smart = true;          // "e.g. x" came with a no-break space (Pandoc Markdown)
     bool leftAlignment = true;  // a left-aligned table column is told from a default one
     bool divsAndSpans = false;  // divisions and spans are the document's own, kept as their HTML tags
+    bool blankLinesLoosen = false;  // a blank line between the blocks of a list item makes the list loose (GitHub Markdown)
 };
 
 // Reads the options text of the Pandoc reader: "smart" and "leftAlignment" (absent:
-// true), "divsAndSpans" (absent: false). Throws ConverterError on broken JSON.
+// true), "divsAndSpans" and "blankLinesLoosen" (absent: false). Throws ConverterError on broken JSON.
 PandocReading parsePandocReaderOptions(const char* options);
 
 }  // namespace qorva::convert

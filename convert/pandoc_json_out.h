@@ -26,6 +26,7 @@ public:
     bool divsAndSpans() const { return api_.divsAndSpans && !legacy(); }
     bool smart() const { return api_.smart; }
     bool citations() const { return api_.citations; }
+    bool blockAfterText() const { return api_.blockAfterText; }
     // Figures as blocks of their own rather than images titled "fig:" (pandoc-types 1.23).
     bool figureBlocks() const { return !api_.legacy() && api_.minor() >= 23; }
     JsonTextWriter& json() { return json_; }

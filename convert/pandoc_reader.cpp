@@ -165,7 +165,7 @@ using InlineItem = std::variant<Span, Block>;
 class PandocReader {
 public:
     explicit PandocReader(const PandocReading& reading)
-        : leftAlignment_(reading.leftAlignment), divsAndSpans_(reading.divsAndSpans), severalBlocksStayTight_(reading.smart) {}
+        : leftAlignment_(reading.leftAlignment), divsAndSpans_(reading.divsAndSpans), blankLinesLoosen_(reading.blankLinesLoosen) {}
 
     Blocks document(element tree) {
         element meta = tree, blocks = tree;
@@ -213,7 +213,7 @@ private:
         }
     }
 
-    const bool leftAlignment_, divsAndSpans_, severalBlocksStayTight_;
+    const bool leftAlignment_, divsAndSpans_, blankLinesLoosen_;
     const Blocks* lastTableIn_ = nullptr;  // where the last table was read, and the end of it there
     std::size_t lastTableEnd_ = 0;
     int notesCounter_ = 0;
@@ -404,12 +404,13 @@ private:
         return true;
     }
 
-    // Whether a tight list must say so: an item holds a block besides its paragraph and
-    // nested lists (a code block, a quotation), which makes the writers take a list that
-    // does not say its spacing for loose. Not when an item holds a further paragraph, which
-    // Pandoc writes loose, nor, but in Pandoc Markdown (read "smart"), when it holds two
-    // or more blocks: Pandoc writes a blank line between them, which GitHub Markdown reads
-    // as loose. Tables are lifted out of lists.
+    // Whether a tight list must say so: an item holds a code block, quotation or picture
+    // (taken from the end of its text) besides its paragraph and nested lists, which makes
+    // the writers take a list that does not say its spacing for loose. Not when an item
+    // holds a further paragraph, which Pandoc writes loose, or another block, which may not
+    // read back as a block right after a line of text; nor, where a blank line between an
+    // item's blocks makes the list loose (GitHub Markdown), when it holds two or more:
+    // Pandoc writes one between them. Tables are lifted out of lists.
     bool needsTightMark(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) {
         bool needed = false;
         for (std::size_t k = 0; k < itemBlocks.size(); ++k) {
@@ -420,10 +421,10 @@ private:
                 if (out[i].level != level + 1 || tag == "link" || tag == "note" || tag == "comment" || tag == "row" || tag == "col")
                     continue;
                 ++children;
-                if (tag == "para") return false;
-                if (tag != "bulleted" && tag != "numbered") ++others;
+                if (tag == "verbatim" || tag == "quote" || tag == "image") ++others;
+                else if (tag != "bulleted" && tag != "numbered") return false;
             }
-            if (others > 0 && children > 1 && !severalBlocksStayTight_) return false;
+            if (others > 0 && children > 1 && blankLinesLoosen_) return false;
             needed = needed || others > 0;
         }
         return needed;
@@ -450,9 +451,11 @@ private:
             out[first].spacing.clear();
             out[first].start.clear();
             itemBlocks.push_back(first);
-            const bool para = list && startsWithPara(item);
+            const bool para = list && startsWith(item, "Para");
             loose = loose || para;
             everyItemLoose = everyItemLoose && para;
+            // A definition given as a Plain follows its term without a blank line.
+            if (!list && startsWith(item, "Plain")) out[first].spacing = "tight";
         }
         if (loose && saysItsSpacing(out, itemBlocks, level, everyItemLoose))
             for (std::size_t i : itemBlocks) out[i].spacing = "loose";
@@ -463,12 +466,12 @@ private:
         if (--listDepth_ == 0) liftBlocksAfterTopLevelOnes(out, start);
     }
 
-    // Whether the first block is a Para, looking into a division it opens with.
-    static bool startsWithPara(element blocks) {
+    // Whether the first block is a `name` (Para, Plain), looking into a division it opens with.
+    static bool startsWith(element blocks, std::string_view name) {
         element head = blocks;
         if (blocks.size() == 0 || !blocks.at(0, head)) return false;
         const PandocElement e = legacyElement(head);
-        return e.name == "Para" || (e.name == "Div" && startsWithPara(contentsAt(e, 1)));
+        return e.name == name || (e.name == "Div" && startsWith(contentsAt(e, 1), name));
     }
 
     // Every row and every cell keeps its place, empty or not, so the cells stay in

@@ -441,6 +441,20 @@ private:
     }
 
     // Definitions and comments stand among the blocks but write none of their own.
+    // Whether the block written after an item's text may follow it without a blank line:
+    // a list, a picture (which reads back as the end of the text, where the reader takes
+    // it from), or in GitHub Markdown a code block or quotation. Pandoc Markdown would
+    // read a code fence right after a line of text as inline code.
+    bool textMayPrecede(std::span<const TreeNode> item) const {
+        for (const TreeNode& node : item.subspan(1)) {
+            if (node.kind == TreeNode::Kind::List) return true;
+            if (node.kind != TreeNode::Kind::Block || !writesABlock(*node.block)) continue;
+            const BlockKind kind = node.block->kind;
+            return kind == BlockKind::Image || (out_.blockAfterText() && (kind == BlockKind::Verbatim || kind == BlockKind::Quote));
+        }
+        return true;
+    }
+
     static bool writesABlock(const ModelBlock& block) {
         return block.kind != BlockKind::Link && block.kind != BlockKind::Note && block.kind != BlockKind::Comment;
     }
@@ -530,7 +544,7 @@ private:
         for (const TreeNodes& item : list.items) {
             json().beginArray();
             const ModelBlock* block = itemBlock(item);
-            if (block && (saysLoose ? !model_.loose(*block) : tight)) {
+            if (block && (saysLoose ? !model_.loose(*block) : tight) && (!saysTight || textMayPrecede(item))) {
                 out_.beginElement("Plain");
                 writeInlines(*item.front().block, 0);
                 out_.endElement();
@@ -569,7 +583,17 @@ private:
                        !(item[end].kind == TreeNode::Kind::Paragraph && item[end].block->kind == BlockKind::Definition))
                     ++end;
                 json().beginArray();
-                writeNodes(std::span<const TreeNode>(item).subspan(i, end - i));
+                // A tight definition's paragraph is a Plain: no blank line after its term.
+                const std::span<const TreeNode> definition = std::span<const TreeNode>(item).subspan(i, end - i);
+                const TreeNode& first = definition.front();
+                const bool plain = first.kind == TreeNode::Kind::Paragraph && first.block->kind == BlockKind::Definition &&
+                                   model_.tight(*first.block) && textMayPrecede(definition);
+                if (plain) {
+                    out_.beginElement("Plain");
+                    writeInlines(*first.block, 0);
+                    out_.endElement();
+                }
+                writeNodes(definition.subspan(plain ? 1 : 0));
                 json().endArray();
                 i = end;
             }

@@ -714,21 +714,25 @@ bool BlockGrammar::image(std::size_t& p, bool rtl) {
     return true;
 }
 
-// Definition: Indent* ":   " " "* InlinesWithBreaks
+// Definition: Indent* (":   " / "~   ") " "* InlinesWithBreaks
+// "~" marks a tight definition. It is not listed among the expected characters.
 bool BlockGrammar::definitionItem(std::size_t& p, bool rtl) {
     std::size_t q = p;
     const long level = indents(q);
-    if (!lit(q, ":   ", COLON)) return false;
+    const bool tight = s_.substr(q, 4) == "~   ";
+    if (tight) q += 4;
+    else if (!lit(q, ":   ", COLON)) return false;
     spaces(q);
     const Mark from = mark();
     inlinesWithBreaks(q, level + 1, rtl);
     pushBlock("definition", level, rtl, from);
+    if (tight) blocks.back().spacing = "tight";
     p = q;
     return true;
 }
 
 // Term: Indent* a line that does not end in a space, directly followed by the line of
-// a definition at the same level (RLM? Indent* ":   "). The definition is read next.
+// a definition at the same level (RLM? Indent* (":   " / "~   ")). The definition is read next.
 bool BlockGrammar::term(std::size_t& p, bool rtl) {
     std::size_t q = p;
     const long level = indents(q);
@@ -745,7 +749,7 @@ bool BlockGrammar::term(std::size_t& p, bool rtl) {
     if (rlmAt(r)) r += kRlm.size();
     long next = 0;
     while (s_.substr(r, 4) == "    ") r += 4, ++next;
-    if (next != level || s_.substr(r, 4) != ":   ") return false;
+    if (next != level || (s_.substr(r, 4) != ":   " && s_.substr(r, 4) != "~   ")) return false;
     std::string text;
     for (std::size_t i = start; i < q;) {  // the right-to-left mark is direction, not text
         if (rlmAt(i)) {

@@ -40,7 +40,7 @@ bool startsLikeNewerBlock(std::string_view text, long level) {
         const std::size_t hashes = std::min(text.find_first_not_of('#'), text.size());
         if (hashes <= 6 && hashes < text.size() && text[hashes] == ' ') return true;
     }
-    if (text.substr(0, 4) == "~~~~" || text.substr(0, 4) == ":   ") return true;
+    if (text.substr(0, 4) == "~~~~" || text.substr(0, 4) == ":   " || text.substr(0, 4) == "~   ") return true;
     const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
     if (digits > 0 && (text.substr(digits, 2) == ") " || text.substr(digits, 2) == "] ")) return true;  // a loose or tight numbered item
     if (text.substr(0, 2) == "+ ") return true;  // a tight bulleted item
@@ -159,8 +159,8 @@ private:
                 const std::string prefix = indent(level) + (kind == BlockKind::Quote ? ">   " : "//  ");
                 return fillText(spans(block, 0), prefix, prefix);
             }
-            case BlockKind::Definition:
-                return fillText(spans(block, 0), indent(level + 1), indent(level) + ":   ");
+            case BlockKind::Definition:  // a tight one's marker is "~"
+                return fillText(spans(block, 0), indent(level + 1), indent(level) + (doc_->tight(block) ? "~   " : ":   "));
             case BlockKind::Term:
                 if (&block + 1 < doc_->blocks.data() + doc_->blocks.size() && sayableTerm(static_cast<std::size_t>(&block - doc_->blocks.data())))
                     return indent(level) + keepStartAsText(spans(block, 0, TextStart::Paragraph), level);

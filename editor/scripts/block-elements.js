@@ -3,7 +3,7 @@
 //     <span class="Prefix" contenteditable="false">ZWSP</span> <span class="SPANTYPE">ZWSP text ZWSP</span>...
 // An Image block holds <span class="ImageBorder">ZWSP<img>ZWSP</span> instead of spans,
 // a Divider <span class="ImageBorder">ZWSP<hr>ZWSP</span>. A code block's info string,
-// an image's description and title, a list item's spacing ("loose") and the number
+// an image's description and title, a list item's or definition's spacing ("loose", "tight") and the number
 // a numbered list starts at, a table's column alignments and widths (on its first
 // Row) are attributes of the DIV (data-info ...).
 // A link title is the attribute data-title of its Url SPAN; a picture in a link's text is a
@@ -52,7 +52,7 @@ export function readBlockRecord(element) {
 export function readBlockAttributes(element, record) {
   const type = blockTypeOfElement(element);
   if (type !== BlockType.Code && type !== BlockType.Image && type !== BlockType.Bulleted && type !== BlockType.Numbered &&
-      type !== BlockType.Row) return record;
+      type !== BlockType.Definition && type !== BlockType.Row) return record;
   for (const [key, name, owner] of BLOCK_ATTRIBUTES) {
     if (owner !== type) continue;
     const value = element.getAttribute(name);

@@ -41,6 +41,7 @@ const ATTRIBUTE_KEYS = {
   Image: [['alt', 'Alt'], ['title', 'Title']],
   Bulleted: [['spacing', 'Spacing']],
   Numbered: [['spacing', 'Spacing'], ['start', 'Start']],
+  Definition: [['spacing', 'Spacing']],
   Row: [['align', 'Align'], ['widths', 'Widths']],
 };
 

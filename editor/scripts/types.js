@@ -69,6 +69,7 @@ export function isObjectType(type) {
 export const BLOCK_ATTRIBUTES = [
   ['Info', 'data-info', BlockType.Code], ['Alt', 'data-alt', BlockType.Image], ['Title', 'data-title', BlockType.Image],
   ['Spacing', 'data-spacing', BlockType.Bulleted], ['Spacing', 'data-spacing', BlockType.Numbered],
+  ['Spacing', 'data-spacing', BlockType.Definition],
   ['Start', 'data-start', BlockType.Numbered],
   ['Align', 'data-align', BlockType.Row], ['Widths', 'data-widths', BlockType.Row],
 ];

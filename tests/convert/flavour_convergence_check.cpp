@@ -59,6 +59,10 @@ const Case kCases[] = {
      R"(["html",{"level":0},["plain","<div class=\"inner\">"]],["para",{"level":0},["plain","In "],["html","<span style=\"color: red\">"],)"
      R"(["plain","red "],["emph","it"],["html","</span>"],["plain"," "],["html","<span class=\"mark\">"],["html","</span>"]],["html",{"level":0},["plain","</div>"]],)"
      R"(["html",{"level":0},["plain","</div>"]])", true},
+    {"TightListsHoldingCodeAndTightDefinitions",
+     "1.  Open\n    -   sub\n\n    ```\n    code\n    ```\n2.  Close\n\nThen:\n\n- Run:\n  ```sh\n  zstd\n  ```\n- Stop\n\nTerm\n:   Def\n",
+     R"(["numbered",{"level":0,"spacing":"tight"},["plain","Open"]],["bulleted",{"level":1},["plain","sub"]],["verbatim",{"level":1},["plain","code"]])",
+     true},
     {"StyledRunsAndFencedCodeBlocks", "**a** **b** and **c d**\n\n```js\nf()\n```\n\n```\ng()\n```\n",
      R"(["strong","a"],["plain"," "],["strong","b"],["plain"," and "],["strong","c d"]])", true},
 };

@@ -54,7 +54,7 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
               R"([["bulleted",{"level":0,"spacing":"loose"},["plain","a"]],["bulleted",{"level":1},["plain","x"]],)"
               R"(["bulleted",{"level":0,"spacing":"loose"},["plain","b"]]])");
     // A list of Plain items holding a block besides their text and lists says it is tight; not with a
-    // further paragraph, which Pandoc writes loose; with a second block in Pandoc Markdown only.
+    // further paragraph, which Pandoc writes loose; with a second block unless blank lines loosen lists.
     const std::string code = R"({"CodeBlock":[["",[],[]],"c"]})";
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[)" + plainItem + "," + code + "],[" + plainItem + R"(,{"BulletList":[[)" + plainItem + "," +
                          code + "]]}]]},{\"OrderedList\":[[1,\"Decimal\",\"Period\"],[[" + plainItem + "," + code + "," +
@@ -66,12 +66,13 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
     const std::string twoBlocks = R"([{"docTitle":[],"docAuthors":[],"docDate":[]},[{"BulletList":[[)" + plainItem + "," + code + "," + code + "]]}]]";
     const std::string itemBlocks = R"(["plain","x"]],["verbatim",{"level":1},["plain","c"]],["verbatim",{"level":1},["plain","c"]]])";
     EXPECT_EQ(blocksOf(twoBlocks), R"([["bulleted",{"level":0,"spacing":"tight"},)" + itemBlocks);
-    EXPECT_EQ(blocksOf(twoBlocks, R"({"smart":false})"), R"([["bulleted",{"level":0},)" + itemBlocks);
-    // A term's link is defined after its definitions, which must follow the term directly.
+    EXPECT_EQ(blocksOf(twoBlocks, R"({"blankLinesLoosen":true})"), R"([["bulleted",{"level":0},)" + itemBlocks);
+    // A term's link is defined after its definitions, which must follow the term directly; a Plain
+    // definition is tight.
     EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Link":[[{"Str":"term"}],["u",""]]}],[[)" + para(str("d1")) + "," + para(str("more")) +
-                         "],[" + para(str("d2")) + R"(]]],[[],[[{"RawBlock":["latex","\\x\n\n\\y"]}]]]]}])"),
+                         "],[" + R"({"Plain":[{"Str":"d2"}]})" + R"(]]],[[],[[{"RawBlock":["latex","\\x\n\n\\y"]}]]]]}])"),
               R"([["term",{"level":0},["linktext","term"],["linkref","1"]],["definition",{"level":0},["plain","d1"]],)"
-              R"(["para",{"level":1},["plain","more"]],["definition",{"level":0},["plain","d2"]],)"
+              R"(["para",{"level":1},["plain","more"]],["definition",{"level":0,"spacing":"tight"},["plain","d2"]],)"
               R"(["link",{"level":1},["linkref","1"],["url","u"]],["term",{"level":0}],)"
               R"(["definition",{"level":0},["tex","\\x"],["break","\n"],["break","\n"],["tex","\\y"]]])");
     EXPECT_EQ(readBlocks(R"([{"RawBlock":["html","<div>\n"]},{"RawBlock":["rtf","x"]},"HorizontalRule",{"Mystery":[1,2]},"Null",)" +

@@ -82,10 +82,15 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
                           R"(["numbered",{"level":1,"start":"x"},["plain","c"]],["bulleted",{"level":0},["plain","d"]])"),
               R"([{"OrderedList":[[4,"Decimal","Period"],[[{"Para":[{"Str":"a"}]}],[{"Plain":[{"Str":"b"}]},)"
               R"({"OrderedList":[[1,"Decimal","Period"],[[{"Plain":[{"Str":"c"}]}]]]}]]]},{"BulletList":[[{"Plain":[{"Str":"d"}]}]]}])");
-    // Items said to be tight have a Plain, however much else they hold.
-    EXPECT_EQ(writeBlocks(R"(["bulleted",{"level":0,"spacing":"tight"},["plain","a"]],["verbatim",{"level":1},["plain","v"]],)"
-                          R"(["bulleted",{"level":0},["plain","b"]])"),
-              R"([{"BulletList":[[{"Plain":[{"Str":"a"}]},{"CodeBlock":[["",[],[]],"v"]}],[{"Plain":[{"Str":"b"}]}]]}])");
+    // Items said to be tight have a Plain, however much else they hold, unless a code block follows the
+    // text right away where the flavour would read it as inline code (Pandoc Markdown); so do tight definitions.
+    const std::string tight = R"(["bulleted",{"level":0,"spacing":"tight"},["plain","a"]],["verbatim",{"level":1},["plain","v"]],)"
+                              R"(["bulleted",{"level":0},["plain","b"]],["bulleted",{"level":1},["plain","c"]],["verbatim",{"level":1},["plain","w"]],)"
+                              R"(["term",{"level":0},["plain","t"]],["definition",{"level":0,"spacing":"tight"},["plain","d"]])";
+    const std::string rest = R"(,{"CodeBlock":[["",[],[]],"v"]}],[{"Plain":[{"Str":"b"}]},{"BulletList":[[{"Plain":[{"Str":"c"}]}]]},)"
+                             R"({"CodeBlock":[["",[],[]],"w"]}]]},{"DefinitionList":[[[{"Str":"t"}],[[{"Plain":[{"Str":"d"}]}]]]]}])";
+    EXPECT_EQ(writeBlocks(tight), R"([{"BulletList":[[{"Para":[{"Str":"a"}]})" + rest);
+    EXPECT_EQ(writeBlocks(tight, R"({"blockAfterText":true})"), R"([{"BulletList":[[{"Plain":[{"Str":"a"}]})" + rest);
     // Asked for a header row, the first row is it, and a cell's text is a Plain; a table of one
     // row has its header alone unless the flavour reads that back otherwise (Pandoc Markdown).
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],["col",{"level":2}])",

@@ -319,6 +319,7 @@ private:
                 doc.push_back(block);
                 block = Json::array({"definition", attributes(level, chance(15))});
             }
+            if (chance(40)) block[1]["spacing"] = "tight";
             if (!chance(5)) addRunningText(block, true, false);
         } else if (tag == "image") {
             block.push_back(span("url", without(words(1, 3), ">")));

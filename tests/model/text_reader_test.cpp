@@ -37,10 +37,10 @@ const Case kCases[] = {
     {"HashWithoutTextIsText", "# ", R"(["para",{"level":0},["plain","# "]])"},
     {"NewerConstructs",
      "~~~~ python\nx\n~~~~\n\n    ~~~~ {=html}\n    <b>\n    ~~~~\n\n![d \\] e](<p.png> \"T \\\"q\\\"\")\n\nTerm *a*\n"
-     ":   Def ~~s~~ ^2\\ x^ ~i~ `<br>`{=html} `\\X`{=tex} [t](<u> \"ti\") 2^10 ~~ a~~\n\n[l]: <v> \"w\"",
+     "~   Def ~~s~~ ^2\\ x^ ~i~ `<br>`{=html} `\\X`{=tex} [t](<u> \"ti\") 2^10 ~~ a~~\n\n[l]: <v> \"w\"",
      R"(["verbatim",{"level":0,"info":"python"},["plain","x"]],["html",{"level":1},["plain","<b>"]],)"
      R"(["image",{"level":0,"alt":"d ] e","title":"T \"q\""},["url","p.png"]],["term",{"level":0},["plain","Term "],["emph","a"]],)"
-     R"(["definition",{"level":0},["plain","Def "],["strike","s"],["plain"," "],["sup","2 x"],["plain"," "],["sub","i"],)"
+     R"(["definition",{"level":0,"spacing":"tight"},["plain","Def "],["strike","s"],["plain"," "],["sup","2 x"],["plain"," "],["sub","i"],)"
      R"(["plain"," "],["html","<br>"],["plain"," "],["tex","\\X"],["plain"," "],["linktext","t"],["url","u"],["title","ti"],)"
      R"(["plain"," 2^10 ~~ a~~"]],["link",{"level":0},["linkref","l"],["url","v"],["title","w"]])"},
     {"UnderlinedItemIsAHeading", "- a\n---\n", R"(["heading",{"level":-2},["plain","- a"]])"},

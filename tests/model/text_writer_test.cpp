@@ -59,11 +59,11 @@ const Case kCases[] = {
     // The newer constructs, and paragraphs that look like them kept text by a mark after their first character.
     {"NewerConstructs",
      R"(["heading",{"level":1},["plain","h"]],["tex",{"level":1},["plain","\\x"]],["image",{"level":0,"alt":"a]","title":"t\""},["url","p"]],)"
-     R"(["term",{"level":0},["plain","t"]],["definition",{"level":0},["sup","a b"],["sub","c"],["strike"," d"],["html","<i>"],)"
+     R"(["term",{"level":0},["plain","t"]],["definition",{"level":0,"spacing":"tight"},["sup","a b"],["sub","c"],["strike"," d"],["html","<i>"],)"
      R"(["linktext","l"],["url","u"],["title","v"]],["link",{"level":0},["linkref","k"],["url","u"],["title","w"]],)" +
          para("#### x") + "," + para(":   y ~z~ 2^3^"),
      "##### h\n\n    " + std::string(76, '~') + " {=tex}\n    \\x\n    " + std::string(76, '~') +
-         "\n\n![a\\]](<p> \"t\\\"\")\n\nt\n:   ^a\\ b^~c~~~\\ d~~`<i>`{=html}[l](<u> \"v\")\n\n[k]: <u> \"w\"\n\n#" + kRlm +
+         "\n\n![a\\]](<p> \"t\\\"\")\n\nt\n~   ^a\\ b^~c~~~\\ d~~`<i>`{=html}[l](<u> \"v\")\n\n[k]: <u> \"w\"\n\n#" + kRlm +
          "### x\n\n:" + kRlm + "   y \\~z\\~ 2\\^3\\^\n"},
     {"NumberingContinuesPastDeeperBlocks", kItem + R"(,["para",{"level":1},["plain","p"]],)" + kItem, "1.  i\n\n    p\n\n2.  i\n"},
     {"ParagraphAtTheItemsLevelRestartsNumbering", kItem + "," + para("p") + "," + kItem, "1.  i\n\np\n\n1.  i\n"},

@@ -10,7 +10,7 @@ export const NEW_CONSTRUCTS = doc(block('metadata', 0, 'title: A', BR, '  x: "y"
   para(['strike', 'gone'], ['sup', '2'], ['sub', 'i'], ['html', '<kbd>'], 'K', ['html', '</kbd>'], ['tex', '\\LaTeX{}'],
     ['linktext', 'here'], ['url', 'http://h'], ['title', 'Home'], ' ', ['linktext', 'ref'], ['linkref', 'r']),
   ['link', { level: 0 }, ['linkref', 'r'], ['url', 'http://r'], ['title', 'R t']],
-  block('term', 0, 'Apple'), block('definition', 0, 'A fruit'), block('definition', 0, 'A firm'), block('term', 1, 'Deeper'));
+  block('term', 0, 'Apple'), ['definition', { level: 0, spacing: 'tight' }, ['plain', 'A fruit']], block('definition', 0, 'A firm'), block('term', 1, 'Deeper'));
 const roundTrip = (model) => s.e.run(model);
 
 // Rows [name, model, what reading and writing it gives (the model itself when left out)].

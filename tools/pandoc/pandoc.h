@@ -57,20 +57,26 @@ std::string PandocFormatName(const PandocInstallation& pandoc, std::string_view 
 // Pandoc Markdown gives "e.g." before a space a no-break space; the other flavours and
 // HTML do not. The options text for the Pandoc JSON reader says so, that Pandoc
 // Markdown does not tell a left-aligned table column from a default one, and that its
-// divisions and spans are the document's own (in HTML and LaTeX, the page's structure).
+// divisions and spans are the document's own (in HTML and LaTeX, the page's structure),
+// and that GitHub Markdown reads a blank line between the blocks of a list item as loose.
 inline bool PandocReadsSmart(std::string_view format) { return format == "markdown"; }
 inline const char* PandocReaderOptions(std::string_view format) {
-    return PandocReadsSmart(format) ? "{\"leftAlignment\":false,\"divsAndSpans\":true}" : "{\"smart\":false}";
+    return PandocReadsSmart(format)          ? "{\"leftAlignment\":false,\"divsAndSpans\":true}"
+           : format == "markdown_github" ? "{\"smart\":false,\"blankLinesLoosen\":true}"
+                                         : "{\"smart\":false}";
 }
 
 // The options text for the Pandoc JSON writer when saving a document in `format`:
 // every table with its header row, except a table of one row in Pandoc Markdown,
 // which reads a header row alone back as a paragraph; there, the HTML tags of a
 // division or span as the reader keeps them are a division or span again. The other
-// flavours have no citations: "@doe" stays text.
+// flavours have no citations: "@doe" stays text. GitHub Markdown reads a code block or
+// quotation right after a line of text as one.
 inline std::string PandocSavingOptions(const PandocInstallation& pandoc, std::string_view format) {
     std::string options = pandoc.writerOptions(true, PandocReadsSmart(format));
-    options.insert(options.size() - 1, format == "markdown" ? ",\"headerAlone\":false,\"divsAndSpans\":true" : ",\"citations\":false");
+    options.insert(options.size() - 1, format == "markdown"           ? ",\"headerAlone\":false,\"divsAndSpans\":true"
+                                       : format == "markdown_github" ? ",\"citations\":false,\"blockAfterText\":true"
+                                                                     : ",\"citations\":false");
     return options;
 }
 
