@@ -411,7 +411,7 @@ private:
     // read back as a block right after a line of text; nor, where a blank line between an
     // item's blocks makes the list loose (GitHub Markdown), when it holds two or more:
     // Pandoc writes one between them. Tables are lifted out of lists.
-    bool needsTightMark(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) {
+    bool needsTightMark(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) const {
         bool needed = false;
         for (std::size_t k = 0; k < itemBlocks.size(); ++k) {
             const std::size_t end = k + 1 < itemBlocks.size() ? itemBlocks[k + 1] : out.size();

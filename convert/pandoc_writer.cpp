@@ -440,7 +440,6 @@ private:
         out_.endElement();
     }
 
-    // Definitions and comments stand among the blocks but write none of their own.
     // Whether the block written after an item's text may follow it without a blank line:
     // a list, a picture (which reads back as the end of the text, where the reader takes
     // it from), or in GitHub Markdown a code block or quotation. Pandoc Markdown would
@@ -455,6 +454,7 @@ private:
         return true;
     }
 
+    // Definitions and comments stand among the blocks but write none of their own.
     static bool writesABlock(const ModelBlock& block) {
         return block.kind != BlockKind::Link && block.kind != BlockKind::Note && block.kind != BlockKind::Comment;
     }
