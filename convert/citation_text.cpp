@@ -9,16 +9,18 @@ bool isKeyStart(char c) {
 
 bool isInnerPunctuation(char c) { return std::string_view(":.#$%&-+?<>~/").find(c) != std::string_view::npos; }
 
-// The key after an "@" at `at`: its end, or `at` when none starts there.
+// The key after an "@" at `at`: its end, or `at` when none starts there. As Pandoc
+// reads one, punctuation inside it comes one at a time before a letter, digit or "_"
+// ("@R::keywords" is "@R" and text), save ":" or "/" before "/" ("@http://x").
 std::size_t keyEnd(std::string_view text, std::size_t at) {
     std::size_t p = at + 1;
     if (p >= text.size() || !isKeyStart(text[p])) return at;
-    std::size_t end = ++p;
-    while (p < text.size() && (isKeyStart(text[p]) || isInnerPunctuation(text[p]))) {
-        if (isKeyStart(text[p])) end = p + 1;
-        ++p;
+    for (++p; p < text.size(); ++p) {
+        const char next = p + 1 < text.size() ? text[p + 1] : '\0';
+        const bool inner = (isInnerPunctuation(text[p]) && isKeyStart(next)) || ((text[p] == ':' || text[p] == '/') && next == '/');
+        if (!isKeyStart(text[p]) && !inner) break;
     }
-    return end;
+    return p;
 }
 
 std::string_view trimmed(std::string_view text) {

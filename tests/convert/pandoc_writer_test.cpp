@@ -71,8 +71,15 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
               R"("citationPrefix":[],"citationSuffix":[{"Str":"p. 3"}],"citationMode":"AuthorInText","citationNoteNum":0,)"
               R"("citationHash":0},{"citationId":"roe","citationPrefix":[],"citationSuffix":[],"citationMode":"SuppressAuthor",)"
               R"("citationNoteNum":0,"citationHash":0}],[{"Str":"@doe"},"Space",{"Str":"[p. 3;"},"Space",{"Str":"-@roe]"}]]}]}])");
-    // A flavour without citations (GitHub Markdown) keeps them text.
+    // A flavour without citations (GitHub Markdown) keeps them text. A key holds punctuation one at a
+    // time before a letter, as Pandoc reads it, save "//": "@R::k" is "@R" then text, else it is written "@{R::k}".
     EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","@doe"]])", R"({"citations":false})"), R"([{"Para":[{"Str":"@doe"}]}])");
+    const auto cite = [](const char* key) {
+        return std::string(R"({"Cite":[[{"citationId":")") + key + R"(","citationPrefix":[],"citationSuffix":[],"citationMode":"AuthorInText",)"
+               R"("citationNoteNum":0,"citationHash":0}],[{"Str":"@)" + key + R"("}]]})";
+    };
+    EXPECT_EQ(writeBlocks(R"(["para",{"level":0},["plain","@R::k @a://b"]])"),
+              R"([{"Para":[)" + cite("R") + R"(,{"Str":"::k"},"Space",)" + cite("a://b") + "]}]");
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],)"
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
