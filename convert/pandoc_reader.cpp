@@ -443,7 +443,8 @@ private:
         for (element item : requireArray(items, "a list of items")) {
             const std::size_t first = out.size();
             appendBlocks(item, level + 1, out);
-            if (out.size() == first) continue;
+            // An empty item keeps its place, and so its marker: Pandoc reads a wrapped line "8." as one.
+            if (out.size() == first) out.push_back(Block{"para", level + 1, false, {}});
             asRunningText(out[first]);
             out[first].tag = tag;
             out[first].level = level;

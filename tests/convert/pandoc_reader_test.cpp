@@ -40,7 +40,8 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
               R"([["heading",{"level":2},["plain","h"]],["heading",{"level":2},["plain","i"]]])");
     EXPECT_EQ(readBlocks(R"([{"OrderedList":[[3,"LowerRoman","Period"],[[)" + para(str("a")) + "," + para(str("more")) + "],[],[" +
                          para(str("b")) + "]]]}]"),
-              R"([["numbered",{"level":0,"start":"3"},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0},["plain","b"]]])");
+              R"([["numbered",{"level":0,"start":"3"},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0}],)"
+              R"(["numbered",{"level":0},["plain","b"]]])");
     // One Para item makes a list of one-paragraph items loose, every item of it; with nested lists
     // every item must be a Para; the nested list says its own spacing.
     const std::string plainItem = R"({"Plain":[{"Str":"x"}]})";
