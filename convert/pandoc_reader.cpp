@@ -216,6 +216,10 @@ private:
     const bool leftAlignment_, divsAndSpans_, blankLinesLoosen_;
     const Blocks* lastTableIn_ = nullptr;  // where the last table was read, and the end of it there
     std::size_t lastTableEnd_ = 0;
+    const Blocks* lastListIn_ = nullptr;  // where the last list was read, the end of it there, its tag and level
+    std::size_t lastListEnd_ = 0;
+    std::string_view lastListTag_;
+    int lastListLevel_ = 0;
     int notesCounter_ = 0;
     int listDepth_ = 0;
     bool insideLink_ = false;
@@ -418,7 +422,8 @@ private:
             std::size_t children = 0, others = 0;
             for (std::size_t i = itemBlocks[k] + 1; i < end; ++i) {
                 const std::string& tag = out[i].tag;
-                if (out[i].level != level + 1 || tag == "link" || tag == "note" || tag == "comment" || tag == "row" || tag == "col")
+                if (out[i].level != level + 1 || tag == "link" || tag == "note" || tag == "comment" || tag == "row" || tag == "col" ||
+                    (tag == "para" && out[i].spans.empty()))
                     continue;
                 ++children;
                 if (tag == "verbatim" || tag == "quote" || tag == "image") ++others;
@@ -437,6 +442,9 @@ private:
     void appendList(const char* tag, element items, int level, Blocks& out, std::int64_t startNumber = 1) {
         const std::size_t start = out.size();
         const bool list = tag != std::string_view("definition");
+        // A list right after another of its kind is kept apart from it by an empty paragraph:
+        // items in a row are one list.
+        const bool afterList = list && &out == lastListIn_ && out.size() == lastListEnd_ && lastListTag_ == tag && lastListLevel_ == level;
         std::vector<std::size_t> itemBlocks;
         bool loose = false, everyItemLoose = true;
         ++listDepth_;
@@ -464,7 +472,12 @@ private:
             for (std::size_t i : itemBlocks) out[i].spacing = "tight";
         if (!itemBlocks.empty() && list && startNumber != 1 && startNumber >= 0 && startNumber <= 999999999)
             out[itemBlocks.front()].start = std::to_string(startNumber);
+        if (afterList && !itemBlocks.empty()) out.insert(out.begin() + static_cast<std::ptrdiff_t>(start), Block{"para", level, false, {}});
         if (--listDepth_ == 0) liftBlocksAfterTopLevelOnes(out, start);
+        lastListIn_ = &out;
+        lastListEnd_ = out.size();
+        lastListTag_ = tag;
+        lastListLevel_ = level;
     }
 
     // Whether the first block is a `name` (Para, Plain), looking into a division it opens with.

@@ -401,8 +401,21 @@ private:
             else if (i > 0 && nodes[i - 1].kind == TreeNode::Kind::List && nodes[i - 1].listKind != BlockKind::Row &&
                      startsWithEmptyHeaderCell(nodes[i]))
                 writeRawHtml("<!-- -->");
+            // Two lists kept apart by an empty paragraph, which Pandoc would leave out and so
+            // make them one: without it Pandoc keeps them apart itself.
+            else if (i > 0 && i + 1 < nodes.size() && isEmptyParagraph(nodes[i]) && sameListKind(nodes[i - 1], nodes[i + 1]))
+                continue;
             writeNode(nodes[i]);
         }
+    }
+
+    bool isEmptyParagraph(const TreeNode& node) const {
+        return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Para && model_.spansOf(*node.block).empty();
+    }
+
+    static bool sameListKind(const TreeNode& a, const TreeNode& b) {
+        return a.kind == TreeNode::Kind::List && b.kind == TreeNode::Kind::List && a.listKind == b.listKind &&
+               (a.listKind == BlockKind::Bulleted || a.listKind == BlockKind::Numbered);
     }
 
     // An HTML block holding one line, that line.
@@ -533,12 +546,12 @@ private:
             const ModelBlock* block = itemBlock(item);
             return block && model_.tight(*block);
         });
-        const bool tight = saysTight || (!saysLoose && std::all_of(list.items.begin(), list.items.end(), [](const TreeNodes& item) {
+        const bool tight = saysTight || (!saysLoose && std::all_of(list.items.begin(), list.items.end(), [&](const TreeNodes& item) {
             return std::all_of(item.begin(), item.end(), [&](const TreeNode& node) {
                 if (node.kind == TreeNode::Kind::List)
                     return node.listKind == BlockKind::Bulleted || node.listKind == BlockKind::Numbered;
                 if (node.kind == TreeNode::Kind::Paragraph) return &node == &item.front();
-                return !writesABlock(*node.block);
+                return !writesABlock(*node.block) || isEmptyParagraph(node);  // Pandoc writes nothing for an empty one
             });
         }));
         for (const TreeNodes& item : list.items) {

@@ -39,6 +39,8 @@ const Case kCases[] = {
      R"(["plain","nested"])"},  // a heading there in GitHub Markdown only
     {"TwoTablesInARow", "| a | b |\n|---|---|\n| 1 | 2 |\n\n| c | d |\n|---|---|\n| 3 | 4 |\n",
      R"(["col",{"level":2},["plain","2"]],["para",{"level":0}],["row",{"level":1},["plain","c"]])", true},
+    {"TwoListsInARow", "- a\n- b\n\n<!-- -->\n\n- c\n    - d\n\n    <!-- -->\n\n    - e\n\n1. x\n\n<!-- -->\n\n1. y\n",
+     R"(["numbered",{"level":0},["plain","x"]],["para",{"level":0}],["numbered",{"level":0},["plain","y"]])", true},
     {"TableWithAnEmptyFirstHeaderCellAfterAList", "- item\n\n|   | b |\n|---|---|\n| 1 | 2 |\n",
      R"(["bulleted",{"level":0},["plain","item"]],["row",{"level":1}],["col",{"level":2},["plain","b"]])"},
     {"FootnoteOfSeveralParagraphs", "Text.[^n]\n\n[^n]: First.\n\n    Second.\n\n        code\n\nAfter.\n",

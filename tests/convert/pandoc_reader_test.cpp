@@ -43,12 +43,12 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
               R"([["numbered",{"level":0,"start":"3"},["plain","a"]],["para",{"level":1},["plain","more"]],["numbered",{"level":0}],)"
               R"(["numbered",{"level":0},["plain","b"]]])");
     // One Para item makes a list of one-paragraph items loose, every item of it; with nested lists
-    // every item must be a Para; the nested list says its own spacing.
+    // every item must be a Para; the nested list says its own spacing. Two lists in a row stay two.
     const std::string plainItem = R"({"Plain":[{"Str":"x"}]})";
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[{"Plain":[{"Str":"a"}]}],[)" + para(str("b")) + R"(]]},{"Para":[]},)"
                          R"({"BulletList":[[{"Plain":[{"Str":"c"}]},{"OrderedList":[[0,"Decimal","Period"],[[)" + para(str("x")) + "],[" +
                          para(str("x")) + "]]]}],[" + para(str("d")) + R"(]]},{"OrderedList":[[1,"Decimal","Period"],[[)" + plainItem + "]]]}]"),
-              R"([["bulleted",{"level":0,"spacing":"loose"},["plain","a"]],["bulleted",{"level":0,"spacing":"loose"},["plain","b"]],)"
+              R"([["bulleted",{"level":0,"spacing":"loose"},["plain","a"]],["bulleted",{"level":0,"spacing":"loose"},["plain","b"]],["para",{"level":0}],)"
               R"(["bulleted",{"level":0},["plain","c"]],["numbered",{"level":1,"spacing":"loose","start":"0"},["plain","x"]],)"
               R"(["numbered",{"level":1,"spacing":"loose"},["plain","x"]],["bulleted",{"level":0},["plain","d"]],["numbered",{"level":0},["plain","x"]]])");
     EXPECT_EQ(readBlocks(R"([{"BulletList":[[)" + para(str("a")) + R"(,{"BulletList":[[)" + plainItem + "]]}],[" + para(str("b")) + "]]}]"),
