@@ -214,12 +214,16 @@ private:
     }
 
     const bool leftAlignment_, divsAndSpans_, blankLinesLoosen_;
-    const Blocks* lastTableIn_ = nullptr;  // where the last table was read, and the end of it there
-    std::size_t lastTableEnd_ = 0;
-    const Blocks* lastListIn_ = nullptr;  // where the last list was read, the end of it there, its tag and level
-    std::size_t lastListEnd_ = 0;
-    std::string_view lastListTag_;
-    int lastListLevel_ = 0;
+    // Where the last table or list was read: two in a row of a kind would read as one.
+    struct LastRun {
+        const Blocks* in = nullptr;
+        std::size_t end = 0;
+        std::string_view kind;
+        int level = 0;
+        bool endsAt(const Blocks& out, std::string_view k, int l) const { return &out == in && out.size() == end && kind == k && level == l; }
+        void mark(const Blocks& out, std::string_view k, int l) { *this = {&out, out.size(), k, l}; }
+    };
+    LastRun lastTable_, lastList_;
     int notesCounter_ = 0;
     int listDepth_ = 0;
     bool insideLink_ = false;
@@ -444,7 +448,7 @@ private:
         const bool list = tag != std::string_view("definition");
         // A list right after another of its kind is kept apart from it by an empty paragraph:
         // items in a row are one list.
-        const bool afterList = list && &out == lastListIn_ && out.size() == lastListEnd_ && lastListTag_ == tag && lastListLevel_ == level;
+        const bool afterList = list && lastList_.endsAt(out, tag, level);
         std::vector<std::size_t> itemBlocks;
         bool loose = false, everyItemLoose = true;
         ++listDepth_;
@@ -474,10 +478,7 @@ private:
             out[itemBlocks.front()].start = std::to_string(startNumber);
         if (afterList && !itemBlocks.empty()) out.insert(out.begin() + static_cast<std::ptrdiff_t>(start), Block{"para", level, false, {}});
         if (--listDepth_ == 0) liftBlocksAfterTopLevelOnes(out, start);
-        lastListIn_ = &out;
-        lastListEnd_ = out.size();
-        lastListTag_ = tag;
-        lastListLevel_ = level;
+        lastList_.mark(out, tag, level);
     }
 
     // Whether the first block is a `name` (Para, Plain), looking into a division it opens with.
@@ -498,7 +499,7 @@ private:
     // from it by an empty paragraph: rows in a row are one table.
     void appendTable(const PandocElement& e, Blocks& out) {
         Blocks definitions;
-        const bool afterTable = &out == lastTableIn_ && out.size() == lastTableEnd_;
+        const bool afterTable = lastTable_.endsAt(out, "row", 0);
         const std::size_t first = out.size();
         appendTableRow(contentsAt(e, 3), out, definitions);
         for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
@@ -508,8 +509,7 @@ private:
             if (afterTable) out.insert(out.begin() + static_cast<std::ptrdiff_t>(first), Block{"para", 0, false, {}});
         }
         for (Block& definition : definitions) out.push_back(std::move(definition));
-        lastTableIn_ = &out;
-        lastTableEnd_ = out.size();
+        lastTable_.mark(out, "row", 0);
     }
 
     // Where the flavour does not tell left alignment from the default (Pandoc Markdown
@@ -664,11 +664,12 @@ private:
             // Pandoc Markdown takes the space after a TeX command ("\tracing when") into
             // it, and reads it back from `\tracing `{=tex} without: the space between the
             // words would go on the second save. It stays text.
-            const std::size_t spaces = tag && tag == std::string_view("tex") && text.find('%') == std::string::npos
-                                           ? text.size() - std::min(text.find_last_not_of(' ') + 1, text.size()) : 0;
-            text.resize(text.size() - spaces);
+            const std::size_t length = text.size();
+            if (tag && tag == std::string_view("tex") && text.find('%') == std::string::npos)
+                text.resize(text.find_last_not_of(' ') + 1);  // npos + 1 is 0: all spaces
+            const bool spaceAfter = text.size() < length;
             if (tag && !text.empty()) items.emplace_back(Span{tag, std::move(text)});
-            if (spaces > 0) items.emplace_back(Span{style ? style : "plain", " "});
+            if (spaceAfter) items.emplace_back(Span{style ? style : "plain", " "});
         } else if (n == "Code") {
             items.emplace_back(Span{codeIn(style), std::string(stringAt(e, 1))});
         } else if (n == "Space") {
@@ -932,7 +933,6 @@ private:
         block.spans = std::move(spans);
     }
 
-    // A block's spans as running text: code lines as code, formula lines as math.
     // `<img src=".." alt=".." title="..">`, the title only where there is one.
     static std::string pictureTag(const Block& image) {
         std::string tag = "<img src=\"";
@@ -946,6 +946,7 @@ private:
         return tag + "\">";
     }
 
+    // A block's spans as running text: code lines as code, formula lines as math.
     static void appendAsRunningText(Block& block, std::vector<Span>& out) {
         const char* lineTag = block.tag == "verbatim"  ? "code"
                               : block.tag == "formula" ? "math"

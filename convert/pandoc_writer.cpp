@@ -247,6 +247,13 @@ private:
         out_.endElement();
     }
 
+    // A paragraph with no blank line after it: a tight item's or a cell's text.
+    void writeAsPlain(const ModelBlock& block) {
+        out_.beginElement("Plain");
+        writeInlines(block, 0);
+        out_.endElement();
+    }
+
     void writePara(const ModelBlock& block, std::size_t first = 0, const NoteDefinition* note = nullptr,
                    std::size_t end = SIZE_MAX) {
         out_.beginElement("Para");
@@ -558,9 +565,7 @@ private:
             json().beginArray();
             const ModelBlock* block = itemBlock(item);
             if (block && (saysLoose ? !model_.loose(*block) : tight) && (!saysTight || textMayPrecede(item))) {
-                out_.beginElement("Plain");
-                writeInlines(*item.front().block, 0);
-                out_.endElement();
+                writeAsPlain(*item.front().block);
                 writeNodes(std::span<const TreeNode>(item).subspan(1));
             } else {
                 writeNodes(item);
@@ -601,11 +606,7 @@ private:
                 const TreeNode& first = definition.front();
                 const bool plain = first.kind == TreeNode::Kind::Paragraph && first.block->kind == BlockKind::Definition &&
                                    model_.tight(*first.block) && textMayPrecede(definition);
-                if (plain) {
-                    out_.beginElement("Plain");
-                    writeInlines(*first.block, 0);
-                    out_.endElement();
-                }
+                if (plain) writeAsPlain(*first.block);
                 writeNodes(definition.subspan(plain ? 1 : 0));
                 json().endArray();
                 i = end;
@@ -660,9 +661,7 @@ private:
     // writes a table with column widths as a grid table.
     void writeCellNode(const TreeNode& node) {
         if (node.kind != TreeNode::Kind::Paragraph) return writeNode(node);
-        out_.beginElement("Plain");
-        writeInlines(*node.block, 0);
-        out_.endElement();
+        writeAsPlain(*node.block);
     }
 
     void writeRowCells(const Row& row, std::size_t columns) {

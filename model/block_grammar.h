@@ -29,7 +29,7 @@ struct RawBlock {
     std::uint32_t attributes;  // 0, or its string attributes in BlockGrammar::attributes
     std::size_t firstElement, elementCount;
     long number = 0;  // a numbered item's number as written (1 past 999999999)
-    const char* spacing = nullptr;  // a list item's "loose" or "tight", as its marker says
+    const char* spacing = nullptr;  // a list item's or definition's "loose" or "tight", as its marker says
 };
 
 struct RawAttributes {

@@ -113,7 +113,7 @@ struct ModelView {
     // opposed to the items of a tight list.
     bool loose(const ModelBlock& block) const { return text(attributes[block.attributes].spacing) == "loose"; }
     // A list item of a tight list ("tight") that holds more than paragraphs and lists,
-    // which would otherwise be taken for loose.
+    // which would otherwise be taken for loose; a definition right under its term.
     bool tight(const ModelBlock& block) const { return text(attributes[block.attributes].spacing) == "tight"; }
     // The number a numbered list starts at, said by its first item: 1 when absent or
     // not a number from 0 to 999999999.
