@@ -12,7 +12,8 @@ import { withDocument, blockTexts, waitUntil, xclip } from './window_driver.mjs'
 
 // Drags `data` from another program to `to` on the screen; the action the window took (0: refused).
 // A drop that should be taken waits, before the button is let go, for the target to say it would
-// take it: the answer comes from the page's process and may come after the last move.
+// take it. The source sends no position while an answer is outstanding, so under load the last
+// answer can be for a point on the way; nudging the pointer asks again for the point itself.
 async function dragInto(x, desktop, to, data, { accepted = false } = {}) {
   const source = spawn(process.env.QORVA_DRAG_SOURCE, data, {
     env: { ...process.env, DISPLAY: x.display }, stdio: ['ignore', 'pipe', 'ignore'],
@@ -28,7 +29,15 @@ async function dragInto(x, desktop, to, data, { accepted = false } = {}) {
       const at = (from, target) => String(Math.round(from + ((target - from) * step) / 10));
       desktop.xdotool('mousemove', '--sync', at(80, to[0]), at(80, to[1]));
     }
-    if (accepted) await waitUntil('the page to take the drop', () => /drag action: [1-9]/.test(said));
+    let nudge = 0;
+    if (accepted) {
+      await waitUntil('the page to take the drop', () => {
+        if (/drag action: [1-9]/.test(said)) return true;
+        nudge = 1 - nudge;
+        desktop.xdotool('mousemove', '--sync', String(to[0] + nudge), String(to[1]));
+        return false;
+      });
+    }
     desktop.xdotool('mouseup', '1');
     await waitUntil('the drag to end', () => /drag ended: \d+/.test(said));
     return Number(said.match(/drag ended: (\d+)/)[1]);
