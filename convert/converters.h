@@ -15,7 +15,8 @@ namespace qorva::convert {
 // default one (Pandoc Markdown): left reads as the default; {"divsAndSpans": true}
 // keeps each Div and Span as the HTML tags around its contents (model/README.md), else
 // only the contents; {"blankLinesLoosen": true} when a blank line between the blocks of
-// a list item makes the list loose (GitHub Markdown).
+// a list item makes the list loose (GitHub Markdown); {"emptyRows": false} when an empty
+// row of a table's body does not read back (Pandoc Markdown): such rows are left out.
 std::string ReadPandocJson(std::string_view input, const char* options);
 
 // Model JSON to Pandoc JSON. Options: {"api":"1.11"} (the default, also when absent)

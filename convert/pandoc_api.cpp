@@ -47,7 +47,7 @@ PandocReading parsePandocReaderOptions(const char* options) {
     if (!options) return {};
     const Json parsed = parseOptionsObject(options);
     return {smartOption(parsed), booleanOption(parsed, "leftAlignment", true), booleanOption(parsed, "divsAndSpans", false),
-            booleanOption(parsed, "blankLinesLoosen", false)};
+            booleanOption(parsed, "blankLinesLoosen", false), booleanOption(parsed, "emptyRows", true)};
 }
 
 PandocApi parsePandocApiOptions(const char* options) {

@@ -41,10 +41,11 @@ struct PandocReading {
     bool leftAlignment = true;  // a left-aligned table column is told from a default one
     bool divsAndSpans = false;  // divisions and spans are the document's own, kept as their HTML tags
     bool blankLinesLoosen = false;  // a blank line between the blocks of a list item makes the list loose (GitHub Markdown)
+    bool emptyRows = true;  // an empty row of a table's body reads back (not in Pandoc Markdown)
 };
 
-// Reads the options text of the Pandoc reader: "smart" and "leftAlignment" (absent:
-// true), "divsAndSpans" and "blankLinesLoosen" (absent: false). Throws ConverterError on broken JSON.
+// Reads the options text of the Pandoc reader: "smart", "leftAlignment" and "emptyRows"
+// (absent: true), "divsAndSpans" and "blankLinesLoosen" (absent: false). Throws ConverterError on broken JSON.
 PandocReading parsePandocReaderOptions(const char* options);
 
 }  // namespace qorva::convert

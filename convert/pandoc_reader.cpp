@@ -165,7 +165,10 @@ using InlineItem = std::variant<Span, Block>;
 class PandocReader {
 public:
     explicit PandocReader(const PandocReading& reading)
-        : leftAlignment_(reading.leftAlignment), divsAndSpans_(reading.divsAndSpans), blankLinesLoosen_(reading.blankLinesLoosen) {}
+        : leftAlignment_(reading.leftAlignment),
+          divsAndSpans_(reading.divsAndSpans),
+          blankLinesLoosen_(reading.blankLinesLoosen),
+          emptyRows_(reading.emptyRows) {}
 
     Blocks document(element tree) {
         element meta = tree, blocks = tree;
@@ -213,7 +216,7 @@ private:
         }
     }
 
-    const bool leftAlignment_, divsAndSpans_, blankLinesLoosen_;
+    const bool leftAlignment_, divsAndSpans_, blankLinesLoosen_, emptyRows_;
     // Where the last table or list was read: two in a row of a kind would read as one.
     struct LastRun {
         const Blocks* in = nullptr;
@@ -397,16 +400,18 @@ private:
     }
 
     // Whether a loose list says so: its items hold nothing but their own paragraph,
-    // nested lists and definitions. Any other list the writer takes for loose anyway.
-    // With nested lists every item must be a Para and the nested lists tight: Pandoc
-    // writes loose nested lists with blank lines around them, which read back otherwise.
+    // nested lists (two in a row parted by an empty paragraph) and definitions. Any
+    // other list the writer takes for loose anyway. With nested lists every item must
+    // be a Para: Pandoc writes blank lines around a nested list in a tight one.
     static bool saysItsSpacing(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level, bool everyItemLoose) {
         for (std::size_t i = itemBlocks.empty() ? out.size() : itemBlocks.front(); i < out.size(); ++i) {
-            if (std::binary_search(itemBlocks.begin(), itemBlocks.end(), i)) continue;
+            // Deeper blocks belong to nested items, whose own spacing they decide.
+            if (std::binary_search(itemBlocks.begin(), itemBlocks.end(), i) || out[i].level > level + 1) continue;
             const std::string& tag = out[i].tag;
             const bool nestedItem = tag == "bulleted" || tag == "numbered";
-            if (out[i].level <= level || (nestedItem && (!everyItemLoose || !out[i].spacing.empty())) ||
-                (!nestedItem && tag != "link" && tag != "note" && tag != "comment"))
+            const bool listSeparator = tag == "para" && out[i].spans.empty();
+            const bool aside = tag == "link" || tag == "note" || tag == "comment";
+            if (out[i].level <= level || (nestedItem && !everyItemLoose) || (!nestedItem && !listSeparator && !aside))
                 return false;
         }
         return true;
@@ -454,6 +459,10 @@ private:
         ++listDepth_;
         for (element item : requireArray(items, "a list of items")) {
             const std::size_t first = out.size();
+            // An item opening with a list ("-   1.  a") has no text of its own: the nested list
+            // keeps its own first item.
+            const bool opensWithList = list && (startsWith(item, "BulletList") || startsWith(item, "OrderedList"));
+            if (opensWithList) out.push_back(Block{"para", level + 1, false, {}});
             appendBlocks(item, level + 1, out);
             // An empty item keeps its place, and so its marker: Pandoc reads a wrapped line "8." as one.
             if (out.size() == first) out.push_back(Block{"para", level + 1, false, {}});
@@ -491,9 +500,10 @@ private:
 
     // Every row and every cell keeps its place, empty or not, so the cells stay in
     // their columns: an empty cell is an empty "col" (or "row") block.
-    // A row whose cells are all empty holds nothing: Pandoc gives one as the header of
-    // a table written without a header, and writes one in a headerless table so that
-    // it reads back as a table of a different kind. Definitions made inside cells
+    // A header row whose cells are all empty holds nothing: Pandoc gives one for a table
+    // written without a header, and writes one in a headerless table so that it reads
+    // back as a table of a different kind. An empty row of the body is the writer's own
+    // and stays, where the flavour keeps one. Definitions made inside cells
     // follow the table, which they would otherwise cut in two. The first row keeps
     // the columns' alignments and widths. A table right after another is kept apart
     // from it by an empty paragraph: rows in a row are one table.
@@ -501,8 +511,8 @@ private:
         Blocks definitions;
         const bool afterTable = lastTable_.endsAt(out, "row", 0);
         const std::size_t first = out.size();
-        appendTableRow(contentsAt(e, 3), out, definitions);
-        for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions);
+        appendTableRow(contentsAt(e, 3), out, definitions, false);
+        for (element row : arrayAt(e, 4)) appendTableRow(row, out, definitions, emptyRows_);
         if (out.size() > first) {
             out[first].align = columnAlignmentsText(columnAlignments(arrayAt(e, 1)));
             out[first].widths = columnWidthsText(columnWidths(arrayAt(e, 2)));
@@ -537,7 +547,7 @@ private:
     }
 
     // A cell is one block: its further blocks join its first one, a space apart.
-    void appendTableRow(element cells, Blocks& out, Blocks& definitions) {
+    void appendTableRow(element cells, Blocks& out, Blocks& definitions, bool keepEmpty) {
         const std::size_t first = out.size();
         for (element cell : requireArray(cells, "a table row")) {
             Block merged{"col", 2, false, {}};
@@ -557,7 +567,7 @@ private:
         }
         const bool empty = std::all_of(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
                                        [](const Block& cell) { return cell.spans.empty(); });
-        if (empty) {
+        if (empty && (!keepEmpty || out.size() == first)) {
             out.resize(first);
             return;
         }

@@ -416,6 +416,13 @@ private:
         }
     }
 
+    bool holdsText(const TreeNodes& nodes) const {
+        return std::any_of(nodes.begin(), nodes.end(), [&](const TreeNode& node) {
+            if (node.kind != TreeNode::Kind::List) return !model_.spansOf(*node.block).empty();
+            return std::any_of(node.items.begin(), node.items.end(), [&](const TreeNodes& item) { return holdsText(item); });
+        });
+    }
+
     bool isEmptyParagraph(const TreeNode& node) const {
         return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Para && model_.spansOf(*node.block).empty();
     }
@@ -564,7 +571,11 @@ private:
         for (const TreeNodes& item : list.items) {
             json().beginArray();
             const ModelBlock* block = itemBlock(item);
-            if (block && (saysLoose ? !model_.loose(*block) : tight) && (!saysTight || textMayPrecede(item))) {
+            // An item with no text opening a nested list is that list alone: "-   1.  a".
+            if (block && model_.spansOf(*block).empty() && item.size() > 1 && item[1].kind == TreeNode::Kind::List &&
+                (item[1].listKind == BlockKind::Bulleted || item[1].listKind == BlockKind::Numbered)) {
+                writeNodes(std::span<const TreeNode>(item).subspan(1));
+            } else if (block && (saysLoose ? !model_.loose(*block) : tight) && (!saysTight || textMayPrecede(item))) {
                 writeAsPlain(*item.front().block);
                 writeNodes(std::span<const TreeNode>(item).subspan(1));
             } else {
@@ -696,7 +707,10 @@ private:
             rows.push_back(splitRow(item));
             columns = std::max(columns, rows.back().cellCount());
         }
-        const bool header = out_.headerRow() && (rows.size() > 1 || out_.headerAlone());
+        // Where a header row alone reads back as something else, so does one over empty rows.
+        const bool header = out_.headerRow() &&
+                            (out_.headerAlone() || std::any_of(list.items.begin() + 1, list.items.end(),
+                                                               [&](const TreeNodes& row) { return holdsText(row); }));
         const Row* head = header && !rows.empty() ? &rows.front() : nullptr;
         out_.beginElement("Table");
         json().beginArray();

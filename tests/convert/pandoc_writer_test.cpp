@@ -84,11 +84,14 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
                           R"(["col",{"level":2},["plain","c"]],["para",{"level":3},["plain","c2"]])"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[],[]],)"
               R"([[[{"Plain":[{"Str":"a"}]}],[]],[[{"Plain":[{"Str":"b"}]}],[{"Plain":[{"Str":"c"}]},{"Para":[{"Str":"c2"}]}]]]]}])");
-    // Loose items have a Para, the others a Plain; a numbered list starts at its first item's start.
+    // Loose items have a Para, the others a Plain; a numbered list starts at its first item's start; an
+    // item with no text of its own opening a list is that list.
     EXPECT_EQ(writeBlocks(R"(["numbered",{"level":0,"spacing":"loose","start":"4"},["plain","a"]],["numbered",{"level":0},["plain","b"]],)"
-                          R"(["numbered",{"level":1,"start":"x"},["plain","c"]],["bulleted",{"level":0},["plain","d"]])"),
+                          R"(["numbered",{"level":1,"start":"x"},["plain","c"]],["bulleted",{"level":0},["plain","d"]],)"
+                          R"(["bulleted",{"level":0}],["numbered",{"level":1},["plain","e"]])"),
               R"([{"OrderedList":[[4,"Decimal","Period"],[[{"Para":[{"Str":"a"}]}],[{"Plain":[{"Str":"b"}]},)"
-              R"({"OrderedList":[[1,"Decimal","Period"],[[{"Plain":[{"Str":"c"}]}]]]}]]]},{"BulletList":[[{"Plain":[{"Str":"d"}]}]]}])");
+              R"({"OrderedList":[[1,"Decimal","Period"],[[{"Plain":[{"Str":"c"}]}]]]}]]]},{"BulletList":[[{"Plain":[{"Str":"d"}]}],)"
+              R"([{"OrderedList":[[1,"Decimal","Period"],[[{"Plain":[{"Str":"e"}]}]]]}]]}])");
     // Items said to be tight have a Plain, however much else they hold, unless a code block follows the
     // text right away where the flavour would read it as inline code (Pandoc Markdown); so do tight definitions.
     const std::string tight = R"(["bulleted",{"level":0,"spacing":"tight"},["plain","a"]],["verbatim",{"level":1},["plain","v"]],)"
@@ -99,15 +102,15 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
     EXPECT_EQ(writeBlocks(tight), R"([{"BulletList":[[{"Para":[{"Str":"a"}]})" + rest);
     EXPECT_EQ(writeBlocks(tight, R"({"blockAfterText":true})"), R"([{"BulletList":[[{"Plain":[{"Str":"a"}]})" + rest);
     // Asked for a header row, the first row is it, and a cell's text is a Plain; a table of one
-    // row has its header alone unless the flavour reads that back otherwise (Pandoc Markdown).
+    // row, or over empty rows, has its header alone unless the flavour reads that back otherwise (Pandoc Markdown).
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],["col",{"level":2}])",
                           R"({"headerRow":true})"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[{"Plain":[{"Str":"a"}]}],[]],)"
               R"([[[{"Plain":[{"Str":"b"}]}],[{"Plain":[]}]]]]}])");
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]])", R"({"headerRow":true})"),
               R"([{"Table":[[],["AlignDefault"],[0.08],[[{"Plain":[{"Str":"a"}]}]],[]]}])");
-    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]])", R"({"headerRow":true,"headerAlone":false})"),
-              R"([{"Table":[[],["AlignDefault"],[0.08],[[]],[[[{"Plain":[{"Str":"a"}]}]]]]}])");
+    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1}])", R"({"headerRow":true,"headerAlone":false})"),
+              R"([{"Table":[[],["AlignDefault"],[0.08],[[]],[[[{"Plain":[{"Str":"a"}]}]],[[{"Plain":[]}]]]]}])");
     // The first row's alignments and widths, defaults for missing columns; widths that are no widths say nothing.
     const std::string aligned = R"(["row",{"level":1,"align":"rc","widths":"0.25 0"},["plain","a"]],["col",{"level":2}],["col",{"level":2}])";
     for (const auto& [model, options, specs] : std::initializer_list<std::array<std::string, 3>>{

@@ -91,6 +91,8 @@ const PandocQuirk kPandocQuirks[] = {
     {"/nodejs/api/n-api.md", "markdown", "raw HTML right before inline code is written `<sup>`{=html}`code`, which reads back as one code span"},
     {"/nodejs/contributing/security-release-process.md", "markdown_github",
      "a task box item wrapped after its box starts its next line with \"1.\", which reads back as a numbered list"},
+    {"/iso-codes/CHANGELOG-PRE-4.0.md", "markdown_github",
+     "the separator between two lists in a tight item is written with blank lines around it, which make the item's list read back loose"},
     {"/libcrypt-dev/README.md", "markdown",
      "\"$$)\" in running text opens display math that runs to a later \"$\"; written on lines of its own it reads otherwise"},
 };

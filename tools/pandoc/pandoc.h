@@ -58,10 +58,11 @@ std::string PandocFormatName(const PandocInstallation& pandoc, std::string_view 
 // HTML do not. The options text for the Pandoc JSON reader says so, that Pandoc
 // Markdown does not tell a left-aligned table column from a default one, and that its
 // divisions and spans are the document's own (in HTML and LaTeX, the page's structure),
-// and that GitHub Markdown reads a blank line between the blocks of a list item as loose.
+// that it loses a table's empty rows, and that GitHub Markdown reads a blank line
+// between the blocks of a list item as loose.
 inline bool PandocReadsSmart(std::string_view format) { return format == "markdown"; }
 inline const char* PandocReaderOptions(std::string_view format) {
-    return PandocReadsSmart(format)          ? "{\"leftAlignment\":false,\"divsAndSpans\":true}"
+    return PandocReadsSmart(format)          ? "{\"leftAlignment\":false,\"divsAndSpans\":true,\"emptyRows\":false}"
            : format == "markdown_github" ? "{\"smart\":false,\"blankLinesLoosen\":true}"
                                          : "{\"smart\":false}";
 }
