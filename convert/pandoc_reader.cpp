@@ -557,9 +557,10 @@ private:
                     continue;
                 }
                 if (!merged.spans.empty()) merged.spans.push_back({"plain", " "});
-                // A cell holds running text, where a picture has no place of its own: it
-                // stays a picture as the HTML that shows one.
-                if (block.tag == "image") merged.spans.push_back({"html", pictureTag(block)});
+                // A cell holds running text, where a picture is a run of its own; one without
+                // a source, which such a run cannot hold, stays a picture as the HTML that shows one.
+                if (isPictureWithSource(block)) appendPictureSpans(block, merged.spans);
+                else if (block.tag == "image") merged.spans.push_back({"html", pictureTag(block)});
                 else appendAsRunningText(block, merged.spans);
             }
             merged.spans = mergeSpans(std::move(merged.spans));
@@ -575,9 +576,11 @@ private:
         out[first].level = 1;
     }
 
-    // A paragraph with pictures or formulas among its words is split around them; the
-    // definitions of the links and notes of each piece follow that piece, as they do
-    // once the pieces are paragraphs of their own.
+    // A paragraph with formulas among its words is split around them; the definitions of
+    // the links and notes of each piece follow that piece, as they do once the pieces are
+    // paragraphs of their own. Pictures among words, or side by side, stay in the text
+    // (a run of pictures with no link after it), save one right before a link's text,
+    // which would take it in: it too splits the paragraph.
     void appendParagraph(element inlines, int level, Blocks& out) {
         std::vector<InlineItem> items;
         Blocks definitions;
@@ -598,9 +601,13 @@ private:
             if (merged.empty() || (merged.size() == 1 && isBlank(merged.front().text))) return;
             out.push_back({"para", level, false, std::move(merged)});
         };
+        const bool picturesInText = holdsPicturesInText(items);
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (auto* span = std::get_if<Span>(&items[i])) {
                 spans.push_back(std::move(*span));
+            } else if (const Block& block = std::get<Block>(items[i]); picturesInText && isPictureWithSource(block) &&
+                                                                      !(i + 1 < items.size() && isLinkTextItem(items[i + 1]))) {
+                appendPictureSpans(block, spans);
             } else {
                 finishPara();
                 placeDefinitions(definedBy[i]);
@@ -609,6 +616,26 @@ private:
         }
         finishPara();
         placeDefinitions(definitions.size());
+    }
+
+    static bool isPictureWithSource(const Block& block) {
+        return block.tag == "image" && !block.spans.empty() && !block.spans[0].text.empty();
+    }
+
+    static bool isLinkTextItem(const InlineItem& item) {
+        const Span* span = std::get_if<Span>(&item);
+        return span && isLinkTextTag(span->tag);
+    }
+
+    // Whether a paragraph's pictures stand among words or beside another: not a picture alone.
+    static bool holdsPicturesInText(const std::vector<InlineItem>& items) {
+        std::size_t pictures = 0;
+        bool words = false;
+        for (const InlineItem& item : items) {
+            if (const Span* span = std::get_if<Span>(&item)) words = words || (span->tag != "break" && !isBlank(span->text));
+            else if (isPictureWithSource(std::get<Block>(item))) ++pictures;
+        }
+        return pictures > 1 || (pictures == 1 && words);
     }
 
     // Strong emphasis and emphasis, one inside the other, make "strongemph"; otherwise
@@ -867,7 +894,7 @@ private:
         bool picture = false;
         for (const InlineItem& item : inner) {
             if (const Block* block = std::get_if<Block>(&item)) {
-                if (block->tag != "image" || block->spans.empty() || block->spans[0].text.empty()) return false;
+                if (!isPictureWithSource(*block)) return false;
                 picture = true;
             } else if (const std::string& tag = std::get<Span>(item).tag; tag != "plain" && tag != "code" && tag != "emph" && tag != "strong") {
                 return false;

@@ -156,6 +156,7 @@ InlineMatch InlineScanner::matchAt(std::size_t at) {
     if (const std::size_t pictured = linkTextClose(at + 1, close); pictured != close) {
         if (InlineMatch link = matchTarget(at, pictured); link.rule != InlineRule::None) return link;
         if (InlineMatch link = matchLabel(at, pictured); link.rule != InlineRule::None) return link;
+        if (holdsPicturesAlone(at + 1, pictured)) return InlineMatch{InlineRule::Pictures, pictured + 1, at + 1, pictured, 0, 0, pictured, 0, 0};
     }
     const bool text = close != npos && close > at + 1;
     if (text) {
@@ -200,6 +201,17 @@ InlineMatch InlineScanner::matchTarget(std::size_t at, std::size_t close) {
     std::size_t end = stop;
     if (p_[end] == '>') ++end;
     return InlineMatch{InlineRule::LinkInline, end + 1, at + 1, close, target, stop, close, 0, 0};
+}
+
+// Whether the text from `begin` to `end` is one picture after another, nothing between.
+bool InlineScanner::holdsPicturesAlone(std::size_t begin, std::size_t end) {
+    std::size_t at = begin;
+    while (at < end) {
+        const InlineMatch picture = matchPicture(at);
+        if (picture.rule != InlineRule::LinkInline || picture.end > end) return false;
+        at = picture.end;
+    }
+    return at == end && end > begin;
 }
 
 InlineMatch InlineScanner::matchPicture(std::size_t at) {
@@ -447,6 +459,13 @@ void appendInlineSpansJson(InlineScanner& scanner, std::string_view piece, std::
                 else appendStyledPartsJson(styleScanner, inner, out, kStrongEmphParts);
                 break;
             }
+            case InlineRule::Pictures:
+                for (std::size_t picture = m.textBegin; picture < m.textEnd;) {
+                    const InlineMatch one = scanner.matchPicture(picture);
+                    appendPictureJson(scanner, one, out);
+                    picture = one.end;
+                }
+                break;
             case InlineRule::None: break;
         }
         at = plainStart = m.end;

@@ -27,7 +27,9 @@ inline bool isScriptSpecial(char c) { return isPlainSpecial(c) || c == ' '; }
 // The characters at which a rule of the grammar can start.
 inline bool isOpener(char c) { return c == '`' || c == '*' || c == '[' || c == '<' || c == '$' || c == '~' || c == '^'; }
 
-enum class InlineRule { None, Code, Strong, Emph, LinkInline, NoteRef, LinkRef, Url, Math, Strike, Sup, Sub, Html, Tex, StrongEmph };
+// Pictures: brackets holding pictures alone, no target after them ("[![a](<u>)]"), the
+// pictures of running text; its text is the pictures'.
+enum class InlineRule { None, Code, Strong, Emph, LinkInline, NoteRef, LinkRef, Url, Math, Strike, Sup, Sub, Html, Tex, StrongEmph, Pictures };
 
 // Which backslash escapes a span's text resolves.
 enum class Escapes { Marked, Plain, Script };
@@ -101,6 +103,7 @@ private:
     InlineMatch matchLabel(std::size_t at, std::size_t close);
     std::size_t linkTextClose(std::size_t from, std::size_t close);
     std::size_t closeAfterPictures(std::size_t at);
+    bool holdsPicturesAlone(std::size_t begin, std::size_t end);
 
     std::string_view p_;
     std::vector<unsigned char> oddBackslashesBefore_;

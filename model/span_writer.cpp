@@ -427,6 +427,8 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
             continue;
         }
         if (kind == SpanKind::Plain || kind == SpanKind::Other || kind == SpanKind::Title) {
+            // Right after link text with no target (pictures in running text) a "[" would give it a label.
+            const bool afterBareLinkText = i > 0 && isLinkTextKind(doc.span(block, i - 1).kind);
             std::string_view rest = text;
             for (;;) {
                 const std::size_t end = rest.find('\n');
@@ -434,6 +436,7 @@ std::string writeMinimallyEscaped(const ModelView& doc, const ModelBlock& block,
                 if (!part.empty()) {
                     items.push_back(Item{true, part, {}, marks.size()});
                     marks.resize(marks.size() + part.size(), 0);
+                    if (afterBareLinkText && part.data() == text.data() && part[0] == '[') marks[items.back().markBase] = 1;
                 }
                 if (end == std::string_view::npos) break;
                 flushLine();
@@ -476,6 +479,8 @@ std::string writeSpans(const ModelView& doc, const ModelBlock& block, std::size_
             ++i;
             continue;
         }
+        // Right after link text with no target (pictures in running text) a "[" would give it a label.
+        if (afterLinkText && (span.kind == SpanKind::Plain || span.kind == SpanKind::Other) && doc.text(span).starts_with('[')) out += '\\';
         writeEscapedSpan(out, span.kind, doc.text(span), afterLinkText);
     }
     return out;

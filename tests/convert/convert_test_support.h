@@ -3,6 +3,7 @@
 
 #include "model/model_json.h"
 
+#include <ostream>
 #include <string>
 
 namespace qorva::convert::testing {
@@ -22,5 +23,14 @@ std::string errorOf(Call&& call) {
 inline std::string textModel(const std::string& blocks) {
     return R"(["text")" + (blocks.empty() ? "" : "," + blocks) + "]";
 }
+
+// A case of a table-driven writer suite: the model's blocks (without the root) and what is written.
+struct WriterCase {
+    const char* name;
+    std::string blocks;
+    std::string written;
+};
+
+inline void PrintTo(const WriterCase& c, std::ostream* os) { *os << c.name; }
 
 }  // namespace qorva::convert::testing

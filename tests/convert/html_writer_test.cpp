@@ -11,13 +11,7 @@ namespace {
 
 std::string html(const std::string& blocks) { return WriteHtml(testing::textModel(blocks), nullptr); }
 
-struct Case {
-    const char* name;
-    std::string blocks;  // the model without its root
-    std::string html;
-};
-
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+using Case = testing::WriterCase;
 
 const Case kCases[] = {
     {"TopLevelElementsAreSeparatedByAnEmptyLineAndCommentsLeftOut",
@@ -93,7 +87,7 @@ const Case kCases[] = {
 
 class HtmlWriter : public ::testing::TestWithParam<Case> {};
 
-TEST_P(HtmlWriter, Writes) { EXPECT_EQ(html(GetParam().blocks), GetParam().html); }
+TEST_P(HtmlWriter, Writes) { EXPECT_EQ(html(GetParam().blocks), GetParam().written); }
 
 INSTANTIATE_TEST_SUITE_P(, HtmlWriter, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 

@@ -37,13 +37,7 @@ TEST(LatexText, WrapsAtEightyColumnsLessListIndentationAndEscapesTheTenSpecialCh
               "\\textbackslash{}x\\textasciicircum{}\\textasciitilde{}\\%\\_\\&\\#\\{\\}\\$ plain");
 }
 
-struct Case {
-    const char* name;
-    std::string blocks;  // the model without its root
-    std::string latex;
-};
-
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+using Case = testing::WriterCase;
 
 const Case kCases[] = {
     {"EmptyDocument", "", "\n"},
@@ -121,7 +115,7 @@ const Case kCases[] = {
 
 class LatexWriter : public ::testing::TestWithParam<Case> {};
 
-TEST_P(LatexWriter, Writes) { EXPECT_EQ(latex(GetParam().blocks), GetParam().latex); }
+TEST_P(LatexWriter, Writes) { EXPECT_EQ(latex(GetParam().blocks), GetParam().written); }
 
 INSTANTIATE_TEST_SUITE_P(, LatexWriter, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 

@@ -30,14 +30,8 @@ async function dragInto(x, desktop, to, data, { accepted = false } = {}) {
       desktop.xdotool('mousemove', '--sync', at(80, to[0]), at(80, to[1]));
     }
     let nudge = 0;
-    if (accepted) {
-      await waitUntil('the page to take the drop', () => {
-        if (/drag action: [1-9]/.test(said)) return true;
-        nudge = 1 - nudge;
-        desktop.xdotool('mousemove', '--sync', String(to[0] + nudge), String(to[1]));
-        return false;
-      });
-    }
+    if (accepted) await waitUntil('the page to take the drop', () => /drag action: [1-9]/.test(said) ||
+      void desktop.xdotool('mousemove', '--sync', String(to[0] + (nudge ^= 1)), String(to[1])));
     desktop.xdotool('mouseup', '1');
     await waitUntil('the drag to end', () => /drag ended: \d+/.test(said));
     return Number(said.match(/drag ended: (\d+)/)[1]);

@@ -82,16 +82,19 @@ private:
         std::string previous = block.size() > 2 ? block.back()[0].get<std::string>() : "";
         for (int i = 0; i < count; ++i) {
             static const std::vector<std::string> kinds = {"plain", "plain", "plain", "emph", "strong", "code", "math", "url", "link",
-                                                           "noteref", "strike", "sup", "sub", "html", "tex", "strongemph", "strongcode", "emphcode"};
+                                                           "noteref", "strike", "sup", "sub", "html", "tex", "strongemph", "strongcode", "emphcode",
+                                                           "pictures"};
             std::string kind = oneOf(kinds);
             if (!allowLinks && (kind == "link" || kind == "noteref")) kind = "plain";
-            if (kind == previous || (kind == "link" && previous == "linktext")) continue;
+            // A link or address right after pictures of the text would take them in as link text or be their target.
+            if (kind == previous || (kind == "link" && previous == "linktext") || ((kind == "link" || kind == "url") && previous == "pictures")) continue;
             if (kind == "plain") {
                 std::string text = words(1, 4);
                 if (previous != "") text = (chance(70) ? " " : "") + text;
                 if (i + 1 < count) text += chance(70) ? " " : "";
-                // After a footnote reference "(" would make it a link and ":" a definition.
-                if (previous == "noteref") while (!text.empty() && (text[0] == '(' || text[0] == ':')) text.erase(0, 1);
+                // After a footnote reference or pictures "(" would make a link, after a reference ":" a definition.
+                while ((previous == "noteref" || previous == "pictures") && !text.empty() && (text[0] == '(' || (text[0] == ':' && previous == "noteref")))
+                    text.erase(0, 1);
                 if (text.empty() || text == " ") continue;
                 block.push_back(span("plain", text));
             } else if (kind == "link") {
@@ -119,6 +122,8 @@ private:
                     previous = "linkref";
                 }
                 continue;
+            } else if (kind == "pictures") {
+                for (int picture = pick(1, 2); picture > 0; --picture) addPicture(block);
             } else {
                 block.push_back(span(kind, words(1, 3)));
             }
@@ -142,10 +147,7 @@ private:
             if (kind == previous) continue;
             if (!outer.empty() && (kind == "linkimage" || kind == "linkstrong" || (kind == "linkemph" && outer != "strong"))) continue;
             if (kind == "linkimage") {
-                block.push_back(span(kind, chance(20) ? "" : words(1, 2)));
-                const std::string source = without(words(1, 2), ">");  // ">)" would end it
-                block.push_back(span("linkimageurl", source.empty() ? "p" : source));
-                if (chance(30)) block.push_back(span("linkimagetitle", title()));
+                addPicture(block);
                 previous = "linkimageurl";
                 continue;
             }
@@ -153,6 +155,14 @@ private:
             previous = kind;
         }
         if (previous.empty()) block.push_back(span("linkcode", words(1, 2)));
+    }
+
+    // A picture, in a link's text or in running text: its description, source and maybe a title.
+    void addPicture(Json& block) {
+        block.push_back(span("linkimage", chance(20) ? "" : words(1, 2)));
+        const std::string source = without(words(1, 2), ">");  // ">)" would end it
+        block.push_back(span("linkimageurl", source.empty() ? "p" : source));
+        if (chance(30)) block.push_back(span("linkimagetitle", title()));
     }
 
     // A title ends at the first "\")", so it holds none.

@@ -84,6 +84,9 @@ const Case kCases[] = {
     {"LinkTextKeepsPicturesAndAPictureLeavingNoBracketIsText", R"([![a\]b](<s.png> "T")](<u>) [see ![](<x>) **b**][l] [x ![y](<z>))",
      R"(["para",{"level":0},["linkimage","a]b"],["linkimageurl","s.png"],["linkimagetitle","T"],["url","u"],["plain"," "],["linktext","see "],)"
      R"(["linkimage",""],["linkimageurl","x"],["linktext"," "],["linkstrong","b"],["linkref","l"],["plain"," "],["linktext","x ![y"],["url","z"]])"},
+    {"PicturesAloneInBracketsWithNoTargetArePicturesOfTheText", R"(a [![b](<p.png> "T")![](<q>)] c [![d](<r>) e] [![f](<s>)][g])",
+     R"(["para",{"level":0},["plain","a "],["linkimage","b"],["linkimageurl","p.png"],["linkimagetitle","T"],["linkimage",""],["linkimageurl","q"],)"
+     R"(["plain"," c "],["linktext","![d"],["url","r"],["plain"," e] "],["linkimage","f"],["linkimageurl","s"],["linkref","g"]])"},
     {"NestedStylesCodeAndEmphasisInStrongCodeInEmphasis", "***x*** **a `b` *c* d** *e `f`* ***g* h** ***i**",
      R"j(["para",{"level":0},["strongemph","x"],["plain"," "],["strong","a "],["strongcode","b"],["strong"," "],["strongemph","c"],)j"
      R"(["strong"," d"],["plain"," "],["emph","e "],["emphcode","f"],["plain"," "],["strongemph","g"],["strong"," h"],["plain"," "],["strong","*i"]])"},

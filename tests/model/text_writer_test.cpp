@@ -104,6 +104,7 @@ const Case kCases[] = {
      R"(["para",{"level":0},["linktext","a![b"],["linkimage","x]y\\"],["linkimageurl","s"],["linkimagetitle","T"],["linkemph","e"],["url","u"],)"
      R"(["plain"," then ["],["linkimage",""],["linkimageurl","p"],["url","v"]])",
      "[a!\\[b![x\\]y\\\\](<s> \"T\")*e*](<u>) then \\[[![](<p>)](<v>)\n"},
+    {"PicturesOfTheTextAndABracketAfterThemEscapeOn", R"(["para",{"level":0},["linkimage","a"],["linkimageurl","p"],["plain","[1]"]])", "[![a](<p>)]\\[1]\n", kEscaped},
     {"NestedStylesInOnePairOfMarksTheirMarksEscapedAStrongEmphasisEndingStrongOnItsOwn",
      R"j(["para",{"level":0},["strong","a "],["strongcode","b**"],["strong"," "],["strongemph","c"],["strong"," d`"],["plain"," "],)j"
      R"(["emph","e "],["emphcode","f`"],["plain"," "],["strongemph","g*"],["strong"," 2*3"],["plain"," "],["strong","i "],["strongemph","j"]])",

@@ -133,10 +133,11 @@ describe('pictures in a link\'s text', () => {
     s.e.page.off('request', ask);
     assert.deepEqual(asked.filter((url) => url.endsWith('.svg')), []);
   });
-  test('stay two, each with its source, when the text between them is deleted', async () => {
-    const two = (between) => doc(para(['linkimage', 'a'], ['linkimageurl', 'x.svg'], ...between, ['linkimage', 'b'], ['linkimageurl', 'y.svg'],
-      ['url', 'http://u']));
-    assert.deepEqual(await s.e.run(two([['linktext', ' ']]), [[0, 1, 0], [0, 1, 1]], 'deleteBackward'), two([]));
+  test('stay two, each with its source, when the text between them is deleted, in a link\'s text or in running text', async () => {
+    for (const [between, target] of [[['linktext', ' '], [['url', 'http://u']]], [' ', []]]) {
+      const two = (...mid) => doc(para(['linkimage', 'a'], ['linkimageurl', 'x.svg'], ...mid, ['linkimage', 'b'], ['linkimageurl', 'y.svg'], ...target));
+      assert.deepEqual(await s.e.run(two(between), [[0, 1, 0], [0, 1, 1]], 'deleteBackward'), two());
+    }
   });
 });
 
