@@ -226,7 +226,7 @@ private:
         bool endsAt(const Blocks& out, std::string_view k, int l) const { return &out == in && out.size() == end && kind == k && level == l; }
         void mark(const Blocks& out, std::string_view k, int l) { *this = {&out, out.size(), k, l}; }
     };
-    LastRun lastTable_, lastList_;
+    LastRun lastTable_, lastList_, lastQuotation_;
     int notesCounter_ = 0;
     int listDepth_ = 0;
     bool insideLink_ = false;
@@ -381,12 +381,18 @@ private:
 
     // A quotation's blocks come out one level deeper and turn into "quote" blocks one
     // level up again, so each nesting adds one level. A heading inside a quotation has
-    // no depth of its own; it takes the quotation's level.
+    // no depth of its own; it takes the quotation's level. A quotation right after another
+    // is kept apart from it by an empty paragraph at its level, as quotation paragraphs in a
+    // row are one quotation; inside a quotation that paragraph keeps the level, saying how
+    // deep the quotations it parts are.
     void appendQuotation(element blocks, int level, Blocks& out) {
+        if (lastQuotation_.endsAt(out, "quote", level)) out.push_back(Block{"para", level, false, {}});
         Blocks inner = convertBlocks(blocks, level + 1);
         for (Block& block : inner) {
             if (block.tag == "quote" || block.tag == "link" || block.tag == "note") {
                 // already placed
+            } else if (block.tag == "para" && block.spans.empty()) {
+                // parts two quotations inside this one
             } else if (block.tag == "heading") {
                 block.tag = "quote";
                 block.level = level;
@@ -397,6 +403,7 @@ private:
             }
             out.push_back(std::move(block));
         }
+        lastQuotation_.mark(out, "quote", level);
     }
 
     // Whether a loose list says so: its items hold nothing but their own paragraph,

@@ -412,8 +412,40 @@ private:
             // make them one: without it Pandoc keeps them apart itself.
             else if (i > 0 && i + 1 < nodes.size() && isEmptyParagraph(nodes[i]) && sameListKind(nodes[i - 1], nodes[i + 1]))
                 continue;
+            if (isQuotation(nodes[i])) {
+                i = writeQuotation(nodes, i) - 1;
+                continue;
+            }
             writeNode(nodes[i]);
         }
+    }
+
+    static bool isQuotation(const TreeNode& node) { return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Quote; }
+
+    // Quotation paragraphs in a row, with the definitions among them, as one quotation, each
+    // paragraph in as many quotations as its depth (inside a list item the item's own level is
+    // the first step). An empty paragraph between two parts two quotations at its level:
+    // it ends the run at the quotation's own level, else closes the deeper ones. Returns the
+    // end of the run.
+    std::size_t writeQuotation(std::span<const TreeNode> nodes, std::size_t begin) {
+        int open = 0;
+        std::size_t end = begin;
+        for (; end < nodes.size() && nodes[end].kind == TreeNode::Kind::Block; ++end) {
+            const ModelBlock& block = *nodes[end].block;
+            if (!writesABlock(block)) continue;
+            if (isEmptyParagraph(nodes[end]) && end + 1 < nodes.size() && isQuotation(nodes[end + 1]) &&
+                block.level - listDepth_ > 0) {
+                for (; open > block.level - listDepth_; --open) endStyle();
+                continue;
+            }
+            if (block.kind != BlockKind::Quote) break;
+            const int depth = std::max(block.level + 1 - listDepth_, 1);
+            for (; open > depth; --open) endStyle();
+            for (; open < depth; ++open) beginStyle("BlockQuote");
+            writePara(block);
+        }
+        for (; open > 0; --open) endStyle();
+        return end;
     }
 
     bool holdsText(const TreeNodes& nodes) const {
@@ -519,7 +551,10 @@ private:
                 writePara(*node.block);
                 return;
             case TreeNode::Kind::List: writeList(node); return;
-            case TreeNode::Kind::Block: writeBlock(*node.block); return;
+            case TreeNode::Kind::Block:
+                if (isQuotation(node)) writeQuotation(std::span<const TreeNode>(&node, 1), 0);
+                else writeBlock(*node.block);
+                return;
         }
     }
 
@@ -816,18 +851,6 @@ private:
             writeInlines(block, 0);
             json().endArray();
             out_.endElement();
-        } else if (kind == BlockKind::Quote) {
-            // Inside a list item the item's own level is the quotation's first step.
-            const int depth = std::max(block.level + 1 - listDepth_, 1);
-            for (int i = 0; i < depth; ++i) {
-                out_.beginElement("BlockQuote");
-                json().beginArray();
-            }
-            writePara(block);
-            for (int i = 0; i < depth; ++i) {
-                json().endArray();
-                out_.endElement();
-            }
         } else if (kind == BlockKind::Verbatim) {
             out_.beginElement("CodeBlock");
             json().beginArray();

@@ -84,8 +84,11 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
                          para(R"("Space")") + "]"),
               R"([["html",{"level":0},["plain","<div>"]],["divider",{"level":0}]])");
     // Only a heading found inside a list item lifts what follows it; at the top it stays where it is.
-    EXPECT_EQ(readBlocks(R"([{"Header":[1,["",[],[]],[{"Str":"h"}]]},{"BlockQuote":[{"BlockQuote":[)" + para(str("q")) + "]}]}]"),
-              R"([["heading",{"level":-3},["plain","h"]],["quote",{"level":1},["plain","q"]]])");
+    // A quotation right after another is kept apart from it by an empty paragraph at its level.
+    EXPECT_EQ(readBlocks(R"([{"Header":[1,["",[],[]],[{"Str":"h"}]]},{"BlockQuote":[{"BlockQuote":[)" + para(str("q")) + R"(]},{"BlockQuote":[)" +
+                         para(str("r")) + "]}," + para(str("s")) + R"(]},{"BlockQuote":[)" + para(str("t")) + "]}]"),
+              R"([["heading",{"level":-3},["plain","h"]],["quote",{"level":1},["plain","q"]],["para",{"level":1}],["quote",{"level":1},["plain","r"]],)"
+              R"(["quote",{"level":0},["plain","s"]],["para",{"level":0}],["quote",{"level":0},["plain","t"]]])");
 }
 
 TEST(PandocReaderCode, EdgeLinesTrimmedEmptyOnesKeptForTheirInfoDisplayMathSplitsItsParagraphInlineMathIsOneLine) {

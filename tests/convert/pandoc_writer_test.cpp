@@ -37,6 +37,13 @@ TEST(PandocWriterOutput, TwoSpaceLayoutDefaultApiNonAsciiAsItselfAndOldTablesBef
               R"({"t":"Table","c":[[],[{"t":"AlignDefault"}],[0.0],[[]],[[[{"t":"Plain","c":[{"t":"Str","c":"c"}]}]]]]})");
 }
 
+TEST(PandocWriterBlocks, QuotationParagraphsInARowAreOneQuotationWhichAnEmptyParagraphPartsAtItsLevel) {
+    EXPECT_EQ(writeBlocks(R"(["quote",{"level":1},["plain","a"]],["para",{"level":1}],["quote",{"level":1},["plain","b"]],)"
+                          R"(["quote",{"level":0},["plain","c"]],["para",{"level":0}],["quote",{"level":0},["plain","d"]])"),
+              R"([{"BlockQuote":[{"BlockQuote":[{"Para":[{"Str":"a"}]}]},{"BlockQuote":[{"Para":[{"Str":"b"}]}]},{"Para":[{"Str":"c"}]}]},)"
+              R"({"Para":[]},{"BlockQuote":[{"Para":[{"Str":"d"}]}]}])");
+}
+
 TEST(PandocWriterBlocks, DivisionAndSpanTagsAreADivisionOrSpanOnlyWhereTheyReadBackAsWritten) {
     const auto blocks = [](const std::string& model) {
         return dumpCompact(parseJson(WritePandocJson(testing::textModel(model), R"({"api":"1.22","divsAndSpans":true})"))["blocks"]);
