@@ -427,22 +427,28 @@ private:
     // Whether a tight list must say so: an item holds a code block, quotation or picture
     // (taken from the end of its text) besides its paragraph and nested lists, which makes
     // the writers take a list that does not say its spacing for loose. Not when an item
-    // holds a further paragraph, which Pandoc writes loose, or another block, which may not
-    // read back as a block right after a line of text; nor, where a blank line between an
-    // item's blocks makes the list loose (GitHub Markdown), when it holds two or more:
-    // Pandoc writes one between them. Tables are lifted out of lists.
+    // holds a further paragraph, which Pandoc writes loose (save after a nested list at the
+    // very end of a list, where no item follows the blank line before it, outside GitHub
+    // Markdown), or another
+    // block, which may not read back as a block right after a line of text; nor, where a
+    // blank line between an item's blocks makes the list loose (GitHub Markdown), when it
+    // holds two or more: Pandoc writes one between them. Tables are lifted out of lists.
     bool needsTightMark(const Blocks& out, const std::vector<std::size_t>& itemBlocks, int level) const {
         bool needed = false;
         for (std::size_t k = 0; k < itemBlocks.size(); ++k) {
             const std::size_t end = k + 1 < itemBlocks.size() ? itemBlocks[k + 1] : out.size();
             std::size_t children = 0, others = 0;
+            bool opensAList = false;
             for (std::size_t i = itemBlocks[k] + 1; i < end; ++i) {
                 const std::string& tag = out[i].tag;
                 if (out[i].level != level + 1 || tag == "link" || tag == "note" || tag == "comment" || tag == "row" || tag == "col" ||
                     (tag == "para" && out[i].spans.empty()))
                     continue;
-                ++children;
-                if (tag == "verbatim" || tag == "quote" || tag == "image") ++others;
+                if (++children == 1) opensAList = tag == "bulleted" || tag == "numbered";
+                const bool closingParagraph = tag == "para" && !blankLinesLoosen_ && k + 1 == itemBlocks.size() && opensAList &&
+                                              std::all_of(out.begin() + static_cast<std::ptrdiff_t>(i) + 1, out.begin() + static_cast<std::ptrdiff_t>(end),
+                                                          [](const Block& b) { return b.tag == "link" || b.tag == "note" || b.tag == "comment"; });
+                if (tag == "verbatim" || tag == "quote" || tag == "image" || closingParagraph) ++others;
                 else if (tag != "bulleted" && tag != "numbered") return false;
             }
             if (others > 0 && children > 1 && blankLinesLoosen_) return false;
@@ -878,6 +884,12 @@ private:
     // only, with at least one of the three: such a text keeps its styles.
     static bool hasFlatStyles(element inlines) {
         bool styled = false;
+        return flatStylesIn(inlines, styled) && styled;
+    }
+
+    // Whether `inlines` hold words, code and emphasis of words only, `styled` set when code
+    // or emphasis is among them. Quotation marks are text around what they hold.
+    static bool flatStylesIn(element inlines, bool& styled) {
         for (element value : requireArray(inlines, "an inline list")) {
             const PandocElement e = legacyElement(value);
             if (e.name == "Code") {
@@ -888,11 +900,13 @@ private:
                     if (n != "Str" && n != "Space" && n != "SoftBreak") return false;
                 }
                 styled = true;
+            } else if (e.name == "Quoted") {
+                if (!flatStylesIn(contentsAt(e, 1), styled)) return false;
             } else if (e.name != "Str" && e.name != "Space" && e.name != "SoftBreak") {
                 return false;
             }
         }
-        return styled;
+        return true;
     }
 
     // Whether a link's converted text holds pictures with a source, among words, code and

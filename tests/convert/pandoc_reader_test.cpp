@@ -72,6 +72,11 @@ TEST(PandocReaderBlocks, DeepHeadersEmptyItemsDefinitionsAndIgnoredBlocks) {
     const std::string itemBlocks = R"(["plain","x"]],["verbatim",{"level":1},["plain","c"]],["verbatim",{"level":1},["plain","c"]]])";
     EXPECT_EQ(readBlocks(twoBlocks), R"([["bulleted",{"level":0,"spacing":"tight"},)" + itemBlocks);
     EXPECT_EQ(readBlocks(twoBlocks, R"({"blankLinesLoosen":true})"), R"([["bulleted",{"level":0},)" + itemBlocks);
+    // A paragraph after a nested list at the very end of the list keeps it tight, save where blank lines loosen lists.
+    const std::string closing = R"([{"BulletList":[[)" + plainItem + R"(,{"BulletList":[[)" + plainItem + "]]}," + para(str("p")) + "]]}]";
+    EXPECT_EQ(readBlocks(closing), R"([["bulleted",{"level":0,"spacing":"tight"},["plain","x"]],["bulleted",{"level":1},["plain","x"]],)"
+                                   R"(["para",{"level":1},["plain","p"]]])");
+    EXPECT_EQ(readBlocks(closing, R"({"blankLinesLoosen":true})").find("tight"), std::string::npos);
     // A term's link is defined after its definitions, which must follow the term directly; a Plain
     // definition is tight.
     EXPECT_EQ(readBlocks(R"([{"DefinitionList":[[[{"Link":[[{"Str":"term"}],["u",""]]}],[[)" + para(str("d1")) + "," + para(str("more")) +
@@ -149,12 +154,12 @@ TEST(PandocReaderLinks, StyledOrFlattenedTextDefinitionsAfterTheirPieceOfThePara
               R"(["linkimage","alt"],["linkimageurl","i.png"],["linkimagetitle","T"]],)"
               R"(["link",{"level":0},["linkref","1"],["url","http://u"],["title","title"]],["link",{"level":0},["linkref","2"],["url","http://v"]],)"
               R"(["link",{"level":0},["linkref","3"],["url","http://w"],["title","t"]]])");
-    // Code and emphasis of words keep their style; a style holding another stays flat.
+    // Code and emphasis of words keep their style, in quotation marks too; a style holding another stays flat.
     EXPECT_EQ(readInlines(R"j({"Link":[[{"Code":[["",[],[]],"f()"]},"Space",{"Emph":[{"Str":"a"},"Space",{"Str":"b"}]},{"Strong":[{"Str":"s"}]}],["http://u",""]]},)j"
                           R"({"Emph":[{"Link":[[{"Code":[["",[],[]],"e"]}],["http://e",""]]}]},)"
-                          R"({"Link":[[{"Emph":[{"Code":[["",[],[]],"c"]}]}],["http://c",""]]},{"Link":[[{"Code":[["",[],[]],"L"]}],["L",""]]})"),
+                          R"({"Link":[[{"Emph":[{"Code":[["",[],[]],"c"]}]}],["http://c",""]]},{"Link":[[{"Quoted":[{"DoubleQuote":[]},[{"Code":[["",[],[]],"L"]}]]}],["L",""]]})"),
               R"j([["para",{"level":0},["linkcode","f()"],["linktext"," "],["linkemph","a b"],["linkstrong","s"],["linkref","1"],)j"
-              R"(["linkcode","e"],["emphlinkref","2"],["linktext","c"],["linkref","3"],["linkcode","L"],["linkref","4"]],)"
+              R"(["linkcode","e"],["emphlinkref","2"],["linktext","c"],["linkref","3"],["linktext","“"],["linkcode","L"],["linktext","”"],["linkref","4"]],)"
               R"(["link",{"level":0},["linkref","1"],["url","http://u"]],["link",{"level":0},["linkref","2"],["url","http://e"]],)"
               R"(["link",{"level":0},["linkref","3"],["url","http://c"]],["link",{"level":0},["linkref","4"],["url","L"]]])");
     // Pictures among words stay in the link's text; one without a source stands after its link.
