@@ -56,13 +56,13 @@ PandocApi parsePandocApiOptions(const char* options) {
     const bool firstRowIsHeader = booleanOption(parsed, "headerRow", false);
     const bool smartFlavour = smartOption(parsed), headerAlone = booleanOption(parsed, "headerAlone", true),
                divsAndSpans = booleanOption(parsed, "divsAndSpans", false), citations = booleanOption(parsed, "citations", true),
-               blockAfterText = booleanOption(parsed, "blockAfterText", false);
+               blockAfterText = booleanOption(parsed, "blockAfterText", false), emptyRows = booleanOption(parsed, "emptyRows", true);
     auto api = parsed.find("api");
     if (api == parsed.end())
-        return PandocApi{{1, 11}, firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations, blockAfterText};
+        return PandocApi{{1, 11}, firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations, blockAfterText, emptyRows};
     if (!api->is_string()) throw ConverterError("invalid options: \"api\" must be a version text such as \"1.22\"");
     const std::string text = api->get<std::string>();
-    PandocApi result{parseVersion(text), firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations, blockAfterText};
+    PandocApi result{parseVersion(text), firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations, blockAfterText, emptyRows};
     const bool supported = result.version.size() >= 2 && result.version[0] == 1 &&
                            (result.version[1] == 11 || (result.version[1] >= 17 && result.version[1] <= 23));
     if (!supported) {

@@ -19,6 +19,7 @@ struct PandocApi {
     bool divsAndSpans = false; // HTML division and span tags as the reader keeps them become a Div and a Span
     bool citations = true;     // "@doe" in the text is a citation (the flavour has them: not GitHub Markdown)
     bool blockAfterText = false;  // a code block or quotation right after a line of text is one (GitHub Markdown)
+    bool emptyRows = true;     // an empty table row reads back as one (not in Pandoc Markdown, where it ends the table)
     bool legacy() const { return version.size() >= 2 && version[0] == 1 && version[1] < 17; }
     int minor() const { return version.size() >= 2 ? version[1] : 0; }
 };
@@ -31,7 +32,9 @@ struct PandocApi {
 // makes the HTML tags of a division or span, as the reader keeps them, a Div or Span again;
 // "citations": false for a flavour without citations leaves "@doe" text; "blockAfterText":
 // true for a flavour that reads a code block or quotation right after a line of text as
-// one (GitHub Markdown; Pandoc Markdown reads a fence there as inline code).
+// one (GitHub Markdown; Pandoc Markdown reads a fence there as inline code); "emptyRows":
+// false for a flavour where an empty table row ends the table (Pandoc Markdown) leaves
+// such rows out of the body.
 // Throws ConverterError on broken JSON or an unsupported version.
 PandocApi parsePandocApiOptions(const char* options);
 

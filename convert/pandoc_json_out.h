@@ -23,6 +23,7 @@ public:
     bool structuredTables() const { return !api_.legacy() && api_.minor() >= 21; }
     bool headerRow() const { return api_.headerRow; }
     bool headerAlone() const { return api_.headerAlone; }
+    bool emptyRows() const { return api_.emptyRows; }
     bool divsAndSpans() const { return api_.divsAndSpans && !legacy(); }
     bool smart() const { return api_.smart; }
     bool citations() const { return api_.citations; }

@@ -761,7 +761,9 @@ private:
             json().endArray();
         }
         json().beginArray();
-        for (std::size_t i = head ? 1 : 0; i < rows.size(); ++i) writeRow(rows[i], columns);
+        // Where an empty row would end the table, it is left out (the first row of all stays).
+        for (std::size_t i = head ? 1 : 0; i < rows.size(); ++i)
+            if (out_.emptyRows() || i == 0 || holdsText(list.items[i])) writeRow(rows[i], columns);
         json().endArray();
         if (out_.structuredTables()) {
             json().endArray();

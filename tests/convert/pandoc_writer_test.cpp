@@ -109,15 +109,16 @@ TEST(PandocWriterBlocks, LeftOutBlocksImagesWithoutUrlRaggedTablesBreaksAndUnkno
     EXPECT_EQ(writeBlocks(tight), R"([{"BulletList":[[{"Para":[{"Str":"a"}]})" + rest);
     EXPECT_EQ(writeBlocks(tight, R"({"blockAfterText":true})"), R"([{"BulletList":[[{"Plain":[{"Str":"a"}]})" + rest);
     // Asked for a header row, the first row is it, and a cell's text is a Plain; a table of one
-    // row, or over empty rows, has its header alone unless the flavour reads that back otherwise (Pandoc Markdown).
+    // row, or over empty rows, has its header alone unless the flavour reads that back otherwise (Pandoc Markdown),
+    // where an empty row, which would end the table, is left out.
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1},["plain","b"]],["col",{"level":2}])",
                           R"({"headerRow":true})"),
               R"([{"Table":[[],["AlignDefault","AlignDefault"],[0.08,0.08],[[{"Plain":[{"Str":"a"}]}],[]],)"
               R"([[[{"Plain":[{"Str":"b"}]}],[{"Plain":[]}]]]]}])");
     EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]])", R"({"headerRow":true})"),
               R"([{"Table":[[],["AlignDefault"],[0.08],[[{"Plain":[{"Str":"a"}]}]],[]]}])");
-    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1}])", R"({"headerRow":true,"headerAlone":false})"),
-              R"([{"Table":[[],["AlignDefault"],[0.08],[[]],[[[{"Plain":[{"Str":"a"}]}]],[[{"Plain":[]}]]]]}])");
+    EXPECT_EQ(writeBlocks(R"(["row",{"level":1},["plain","a"]],["row",{"level":1}])", R"({"headerRow":true,"headerAlone":false,"emptyRows":false})"),
+              R"([{"Table":[[],["AlignDefault"],[0.08],[[]],[[[{"Plain":[{"Str":"a"}]}]]]]}])");
     // The first row's alignments and widths, defaults for missing columns; widths that are no widths say nothing.
     const std::string aligned = R"(["row",{"level":1,"align":"rc","widths":"0.25 0"},["plain","a"]],["col",{"level":2}],["col",{"level":2}])";
     for (const auto& [model, options, specs] : std::initializer_list<std::array<std::string, 3>>{

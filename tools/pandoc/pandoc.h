@@ -69,13 +69,14 @@ inline const char* PandocReaderOptions(std::string_view format) {
 
 // The options text for the Pandoc JSON writer when saving a document in `format`:
 // every table with its header row, except a table of one row in Pandoc Markdown,
-// which reads a header row alone back as a paragraph; there, the HTML tags of a
-// division or span as the reader keeps them are a division or span again. The other
+// which reads a header row alone back as a paragraph and ends a table at an empty row
+// (left out there); there, the HTML tags of a division or span as the reader keeps
+// them are a division or span again. The other
 // flavours have no citations: "@doe" stays text. GitHub Markdown reads a code block or
 // quotation right after a line of text as one.
 inline std::string PandocSavingOptions(const PandocInstallation& pandoc, std::string_view format) {
     std::string options = pandoc.writerOptions(true, PandocReadsSmart(format));
-    options.insert(options.size() - 1, format == "markdown"           ? ",\"headerAlone\":false,\"divsAndSpans\":true"
+    options.insert(options.size() - 1, format == "markdown"           ? ",\"headerAlone\":false,\"emptyRows\":false,\"divsAndSpans\":true"
                                        : format == "markdown_github" ? ",\"citations\":false,\"blockAfterText\":true"
                                                                      : ",\"citations\":false");
     return options;
