@@ -53,16 +53,19 @@ PandocReading parsePandocReaderOptions(const char* options) {
 PandocApi parsePandocApiOptions(const char* options) {
     if (!options) return PandocApi{{1, 11}};
     const Json parsed = parseOptionsObject(options);
-    const bool firstRowIsHeader = booleanOption(parsed, "headerRow", false);
-    const bool smartFlavour = smartOption(parsed), headerAlone = booleanOption(parsed, "headerAlone", true),
-               divsAndSpans = booleanOption(parsed, "divsAndSpans", false), citations = booleanOption(parsed, "citations", true),
-               blockAfterText = booleanOption(parsed, "blockAfterText", false), emptyRows = booleanOption(parsed, "emptyRows", true);
+    PandocApi result{{1, 11},
+                     booleanOption(parsed, "headerRow", false),
+                     smartOption(parsed),
+                     booleanOption(parsed, "headerAlone", true),
+                     booleanOption(parsed, "divsAndSpans", false),
+                     booleanOption(parsed, "citations", true),
+                     booleanOption(parsed, "blockAfterText", false),
+                     booleanOption(parsed, "emptyRows", true)};
     auto api = parsed.find("api");
-    if (api == parsed.end())
-        return PandocApi{{1, 11}, firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations, blockAfterText, emptyRows};
+    if (api == parsed.end()) return result;
     if (!api->is_string()) throw ConverterError("invalid options: \"api\" must be a version text such as \"1.22\"");
     const std::string text = api->get<std::string>();
-    PandocApi result{parseVersion(text), firstRowIsHeader, smartFlavour, headerAlone, divsAndSpans, citations, blockAfterText, emptyRows};
+    result.version = parseVersion(text);
     const bool supported = result.version.size() >= 2 && result.version[0] == 1 &&
                            (result.version[1] == 11 || (result.version[1] >= 17 && result.version[1] <= 23));
     if (!supported) {

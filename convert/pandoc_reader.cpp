@@ -391,7 +391,7 @@ private:
         for (Block& block : inner) {
             if (block.tag == "quote" || block.tag == "link" || block.tag == "note") {
                 // already placed
-            } else if (block.tag == "para" && block.spans.empty()) {
+            } else if (isEmptyParagraph(block)) {
                 // parts two quotations inside this one
             } else if (block.tag == "heading") {
                 block.tag = "quote";
@@ -406,6 +406,12 @@ private:
         lastQuotation_.mark(out, "quote", level);
     }
 
+    // Definitions and comments stand among an item's blocks without being one of them.
+    static bool isAside(const Block& block) { return block.tag == "link" || block.tag == "note" || block.tag == "comment"; }
+
+    // What keeps two lists or quotations in a row apart.
+    static bool isEmptyParagraph(const Block& block) { return block.tag == "para" && block.spans.empty(); }
+
     // Whether a loose list says so: its items hold nothing but their own paragraph,
     // nested lists (two in a row parted by an empty paragraph) and definitions. Any
     // other list the writer takes for loose anyway. With nested lists every item must
@@ -416,9 +422,7 @@ private:
             if (std::binary_search(itemBlocks.begin(), itemBlocks.end(), i) || out[i].level > level + 1) continue;
             const std::string& tag = out[i].tag;
             const bool nestedItem = tag == "bulleted" || tag == "numbered";
-            const bool listSeparator = tag == "para" && out[i].spans.empty();
-            const bool aside = tag == "link" || tag == "note" || tag == "comment";
-            if (out[i].level <= level || (nestedItem && !everyItemLoose) || (!nestedItem && !listSeparator && !aside))
+            if (out[i].level <= level || (nestedItem && !everyItemLoose) || (!nestedItem && !isEmptyParagraph(out[i]) && !isAside(out[i])))
                 return false;
         }
         return true;
@@ -441,13 +445,12 @@ private:
             bool opensAList = false;
             for (std::size_t i = itemBlocks[k] + 1; i < end; ++i) {
                 const std::string& tag = out[i].tag;
-                if (out[i].level != level + 1 || tag == "link" || tag == "note" || tag == "comment" || tag == "row" || tag == "col" ||
-                    (tag == "para" && out[i].spans.empty()))
+                if (out[i].level != level + 1 || isAside(out[i]) || tag == "row" || tag == "col" || isEmptyParagraph(out[i]))
                     continue;
                 if (++children == 1) opensAList = tag == "bulleted" || tag == "numbered";
                 const bool closingParagraph = tag == "para" && !blankLinesLoosen_ && k + 1 == itemBlocks.size() && opensAList &&
                                               std::all_of(out.begin() + static_cast<std::ptrdiff_t>(i) + 1, out.begin() + static_cast<std::ptrdiff_t>(end),
-                                                          [](const Block& b) { return b.tag == "link" || b.tag == "note" || b.tag == "comment"; });
+                                                          isAside);
                 if (tag == "verbatim" || tag == "quote" || tag == "image" || closingParagraph) ++others;
                 else if (tag != "bulleted" && tag != "numbered") return false;
             }

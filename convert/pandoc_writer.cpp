@@ -433,13 +433,13 @@ private:
         for (; end < nodes.size() && nodes[end].kind == TreeNode::Kind::Block; ++end) {
             const ModelBlock& block = *nodes[end].block;
             if (!writesABlock(block)) continue;
-            if (isEmptyParagraph(nodes[end]) && end + 1 < nodes.size() && isQuotation(nodes[end + 1]) &&
-                block.level - listDepth_ > 0) {
-                for (; open > block.level - listDepth_; --open) endStyle();
+            // A parting paragraph stands at the level of the quotations it parts, one step out.
+            if (isEmptyParagraph(nodes[end]) && end + 1 < nodes.size() && isQuotation(nodes[end + 1]) && quoteDepth(block) > 1) {
+                for (; open >= quoteDepth(block); --open) endStyle();
                 continue;
             }
             if (block.kind != BlockKind::Quote) break;
-            const int depth = std::max(block.level + 1 - listDepth_, 1);
+            const int depth = quoteDepth(block);
             for (; open > depth; --open) endStyle();
             for (; open < depth; ++open) beginStyle("BlockQuote");
             writePara(block);
@@ -447,6 +447,10 @@ private:
         for (; open > 0; --open) endStyle();
         return end;
     }
+
+    // How many quotations a block at its level stands in; inside a list item the item's own
+    // level is the first step.
+    int quoteDepth(const ModelBlock& block) const { return std::max(block.level + 1 - listDepth_, 1); }
 
     bool holdsText(const TreeNodes& nodes) const {
         return std::any_of(nodes.begin(), nodes.end(), [&](const TreeNode& node) {
