@@ -9,9 +9,7 @@
 namespace qorva::convert {
 
 // Pandoc JSON (the 1.11 form or the object form of pandoc-types 1.17 to 1.23) to model JSON.
-// Options: {"smart": false} when Pandoc read a flavour without Pandoc Markdown's
-// no-break spaces after abbreviations (GitHub Markdown, MultiMarkdown, HTML);
-// {"leftAlignment": false} when it does not tell a left-aligned table column from a
+// Options: {"leftAlignment": false} when it does not tell a left-aligned table column from a
 // default one (Pandoc Markdown): left reads as the default; {"divsAndSpans": true}
 // keeps each Div and Span as the HTML tags around its contents (model/README.md), else
 // only the contents; {"blankLinesLoosen": true} when a blank line between the blocks of
@@ -21,8 +19,7 @@ std::string ReadPandocJson(std::string_view input, const char* options);
 
 // Model JSON to Pandoc JSON. Options: {"api":"1.11"} (the default, also when absent)
 // or {"api":"<pandoc-types version>"}, 1.17 to 1.23; "headerRow": true writes each
-// table's first row as its header row; "smart": false for a flavour that does not
-// read a space after an abbreviation as a no-break space; "headerAlone": false for a
+// table's first row as its header row; "headerAlone": false for a
 // flavour that reads a table of a header row alone as something else (one-row tables
 // then go without a header); "divsAndSpans": true makes the HTML tags of a division or
 // span, as the Pandoc reader keeps them, a Div or Span again; "citations": false for a

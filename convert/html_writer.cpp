@@ -17,6 +17,7 @@
 #include <deque>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace qorva::convert {
@@ -89,6 +90,7 @@ private:
     std::unordered_map<std::string, std::unique_ptr<Footnote>> footnotes_;
     std::deque<Footnote*> unwritten_;  // footnotes whose paragraph is still to be written
     std::vector<Footnote*> entries_;   // the footnote list, entry N at index N - 1
+    int quotationsOpen_ = 0;  // quotations around the list or code block being written
 
     // Top-level elements are separated by an empty line; one that writes nothing
     // leaves no trace.
@@ -345,6 +347,17 @@ private:
     }
 
     bool writeNode(const TreeNode& node) {
+        // A list or code block in quotations: in as many quotations as it says.
+        const int quotes = node.kind == TreeNode::Kind::List ? node.quoteDepth
+                           : node.kind == TreeNode::Kind::Block ? model_.quoteDepth(*node.block) : 0;
+        if (quotes > quotationsOpen_) {
+            for (int i = quotationsOpen_; i < quotes; ++i) out_ += "<blockquote>\n";
+            const int outer = std::exchange(quotationsOpen_, quotes);
+            writeNode(node);
+            quotationsOpen_ = outer;
+            for (int i = outer; i < quotes; ++i) out_ += "\n</blockquote>";
+            return true;
+        }
         switch (node.kind) {
             case TreeNode::Kind::Paragraph: return writeParagraph(*node.block, false);
             case TreeNode::Kind::List: return writeList(node);

@@ -96,6 +96,13 @@ public:
             const ModelBlock& block = blocks_[i];
             const BlockKind kind = listKindOf(block.kind);
             const long wanted = block.kind == BlockKind::Heading ? 0 : block.level + 1;  // headings end every list
+            // A list or code block in quotations stands in quotation environments from its
+            // outermost block on; any other outermost block ends them.
+            if (wanted <= 1 && model_.quoteDepth(block) != quotationsOpen_) {
+                while (!open_.empty()) closeList();
+                for (; quotationsOpen_ > model_.quoteDepth(block); --quotationsOpen_) pieces_.emplace_back("\\end{quotation}");
+                for (; quotationsOpen_ < model_.quoteDepth(block); ++quotationsOpen_) pieces_.emplace_back("\\begin{quotation}");
+            }
             while (static_cast<long>(open_.size()) > wanted && !open_.empty()) closeList();
             if (!open_.empty() && static_cast<long>(open_.size()) == wanted && open_.back() != kind) closeList();
             if (opensList(kind)) {
@@ -112,6 +119,7 @@ public:
             ++i;
         }
         while (!open_.empty()) closeList();
+        for (; quotationsOpen_ > 0; --quotationsOpen_) pieces_.emplace_back("\\end{quotation}");
         std::string out;
         for (std::size_t i = 0; i < pieces_.size(); ++i) {
             if (i > 0) out += "\n\n";
@@ -128,6 +136,7 @@ private:
     std::unordered_map<std::string, Footnote> footnotes_;
     std::vector<BlockKind> open_;  // kinds of the open list environments, innermost last
     std::vector<bool> itemized_;   // whether each open list has an \item yet
+    int quotationsOpen_ = 0;       // quotation environments around the lists and code blocks in them
     std::vector<std::string> pieces_;
 
     void openList(BlockKind kind) {

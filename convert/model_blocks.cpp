@@ -16,7 +16,7 @@ std::string serializeModel(std::string_view root, const std::vector<Block>& bloc
         out += std::to_string(clampLevel(block.tag, block.level));
         if (block.rtl) out += ",\"direction\":\"rtl\"";
         for (const auto& [key, value] : {std::pair{",\"info\":", &block.info}, {",\"alt\":", &block.alt}, {",\"title\":", &block.title},
-                                          {",\"spacing\":", &block.spacing}, {",\"start\":", &block.start},
+                                          {",\"spacing\":", &block.spacing}, {",\"start\":", &block.start}, {",\"quote\":", &block.quote},
                                           {",\"align\":", &block.align}, {",\"widths\":", &block.widths}}) {
             if (value->empty()) continue;
             out += key;

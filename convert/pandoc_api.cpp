@@ -28,8 +28,6 @@ bool booleanOption(const Json& parsed, const char* name, bool absent) {
     return value == parsed.end() ? absent : value->get<bool>();
 }
 
-bool smartOption(const Json& parsed) { return booleanOption(parsed, "smart", true); }
-
 Json parseOptionsObject(const char* options) {
     Json parsed;
     try {
@@ -46,7 +44,7 @@ Json parseOptionsObject(const char* options) {
 PandocReading parsePandocReaderOptions(const char* options) {
     if (!options) return {};
     const Json parsed = parseOptionsObject(options);
-    return {smartOption(parsed), booleanOption(parsed, "leftAlignment", true), booleanOption(parsed, "divsAndSpans", false),
+    return {booleanOption(parsed, "leftAlignment", true), booleanOption(parsed, "divsAndSpans", false),
             booleanOption(parsed, "blankLinesLoosen", false), booleanOption(parsed, "emptyRows", true)};
 }
 
@@ -55,7 +53,6 @@ PandocApi parsePandocApiOptions(const char* options) {
     const Json parsed = parseOptionsObject(options);
     PandocApi result{{1, 11},
                      booleanOption(parsed, "headerRow", false),
-                     smartOption(parsed),
                      booleanOption(parsed, "headerAlone", true),
                      booleanOption(parsed, "divsAndSpans", false),
                      booleanOption(parsed, "citations", true),

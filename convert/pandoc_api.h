@@ -14,7 +14,6 @@ namespace qorva::convert {
 struct PandocApi {
     std::vector<int> version;  // e.g. {1, 22} or {1, 22, 2, 1}; {1, 11} for the 1.11 form
     bool headerRow = false;    // a table's first row is its header (for pipe tables)
-    bool smart = true;         // the flavour reads "e.g. x" with a no-break space (Pandoc Markdown)
     bool headerAlone = true;   // the flavour reads a table of a header row alone as a table
     bool divsAndSpans = false; // HTML division and span tags as the reader keeps them become a Div and a Span
     bool citations = true;     // "@doe" in the text is a citation (the flavour has them: not GitHub Markdown)
@@ -25,9 +24,7 @@ struct PandocApi {
 };
 
 // Reads the options text of the Pandoc writer: absent or without "api" means 1.11;
-// "headerRow": true makes each table's first row its header row; "smart": false says
-// the flavour reads a space after an abbreviation as any other (GitHub Markdown);
-// "headerAlone": false says it reads a table of a header row alone as something else
+// "headerRow": true makes each table's first row its header row; "headerAlone": false says it reads a table of a header row alone as something else
 // (Pandoc Markdown), so a table of one row goes without a header; "divsAndSpans": true
 // makes the HTML tags of a division or span, as the reader keeps them, a Div or Span again;
 // "citations": false for a flavour without citations leaves "@doe" text; "blockAfterText":
@@ -40,14 +37,13 @@ PandocApi parsePandocApiOptions(const char* options);
 
 // What the Pandoc reader is told of the flavour Pandoc read.
 struct PandocReading {
-    bool smart = true;          // "e.g. x" came with a no-break space (Pandoc Markdown)
     bool leftAlignment = true;  // a left-aligned table column is told from a default one
     bool divsAndSpans = false;  // divisions and spans are the document's own, kept as their HTML tags
     bool blankLinesLoosen = false;  // a blank line between the blocks of a list item makes the list loose (GitHub Markdown)
     bool emptyRows = true;  // an empty row of a table's body reads back (not in Pandoc Markdown)
 };
 
-// Reads the options text of the Pandoc reader: "smart", "leftAlignment" and "emptyRows"
+// Reads the options text of the Pandoc reader: "leftAlignment" and "emptyRows"
 // (absent: true), "divsAndSpans" and "blankLinesLoosen" (absent: false). Throws ConverterError on broken JSON.
 PandocReading parsePandocReaderOptions(const char* options);
 

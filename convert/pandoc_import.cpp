@@ -115,7 +115,7 @@ std::string_view bareName(element value) { return currentOf(value).name; }
 
 class LegacyTranslator {
 public:
-    LegacyTranslator(PandocTree& into, bool smart, bool spans) : w_(into), smart_(smart), spans_(spans) {}
+    LegacyTranslator(PandocTree& into, bool spans) : w_(into), spans_(spans) {}
 
     void document(object document) {
         element blocks;
@@ -130,10 +130,8 @@ public:
 
 private:
     PandocTree& w_;
-    const bool smart_;
     const bool spans_;
     int plainDepth_ = 0;  // inside a link's text, a picture's description or a citation: spans are text
-    std::string_view lastStr_;  // the text of the inline just written, when it was a Str
 
     void beginLegacy(std::string_view name) {
         w_.beginObject();
@@ -189,20 +187,11 @@ private:
     void appendInline(element value) {
         const Current e = currentOf(value);
         const std::string_view n = e.name;
-        const std::string_view previousStr = lastStr_;
-        lastStr_ = {};
         if (n == "Str") {
             beginLegacy(n);
-            lastStr_ = stringOf(contentsElement(e), "the text of Str");
-            w_.string(lastStr_);
+            w_.string(stringOf(contentsElement(e), "the text of Str"));
             endLegacy();
             return;
-        } else if (n == "SoftBreak" && smart_ && endsWithAbbreviation(previousStr)) {
-            // Pandoc Markdown reads "e.g." and the like before a space as ending in a
-            // no-break space, but not before a line end; a saved file has the space.
-            beginLegacy("Str");
-            w_.string("\u00A0");
-            endLegacy();
         } else if (n == "Space" || n == "SoftBreak") {
             w_.string("Space");
         } else if (n == "Emph" || n == "Strong" || n == "Strikeout" || n == "Superscript" || n == "Subscript" ||
@@ -590,22 +579,6 @@ private:
 
 }  // namespace
 
-// Whether the last word of `text` is one of the abbreviations after which Pandoc
-// Markdown puts a no-break space.
-bool endsWithAbbreviation(std::string_view text) {
-    static constexpr std::string_view kAbbreviations[] = {
-        "Mr.", "Mrs.", "Ms.", "Capt.", "Dr.", "Prof.", "Gen.", "Gov.", "e.g.", "i.e.", "Sgt.", "St.", "vol.", "vs.",
-        "Sen.", "Rep.", "Pres.", "Hon.", "Rev.", "Ph.D.", "M.D.", "M.A.", "p.", "pp.", "ch.", "sec.", "cf.", "cp.", "c."};
-    std::size_t start = text.size();
-    while (start > 0) {
-        const char c = text[start - 1];
-        if (!(c == '.' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) break;
-        --start;
-    }
-    const std::string_view word = text.substr(start);
-    return std::find(std::begin(kAbbreviations), std::end(kAbbreviations), word) != std::end(kAbbreviations);
-}
-
 simdjson::dom::element parseJsonText(simdjson::dom::parser& parser, std::string_view text) {
     element root;
     if (auto error = parser.parse(text.data(), text.size()).get(root)) {
@@ -622,8 +595,8 @@ bool isCurrentPandocForm(simdjson::dom::element document) {
     return !document.get_object().get(o) && !o["blocks"].error();
 }
 
-void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool smart, bool spans) {
-    LegacyTranslator(into, smart, spans).document(document.get_object().value_unsafe());
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool spans) {
+    LegacyTranslator(into, spans).document(document.get_object().value_unsafe());
 }
 
 }  // namespace qorva::convert

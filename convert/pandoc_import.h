@@ -15,10 +15,6 @@
 
 namespace qorva::convert {
 
-// Whether the last word of `text` is one of the abbreviations after which Pandoc
-// Markdown puts a no-break space ("e.g.", "Dr.", "p.").
-bool endsWithAbbreviation(std::string_view text);
-
 // Parses `text` with `parser` (the result lives until its next parse). Throws
 // ConverterError on text that is not JSON or nests deeper than the parser allows.
 simdjson::dom::element parseJsonText(simdjson::dom::parser& parser, std::string_view text);
@@ -29,10 +25,9 @@ bool isCurrentPandocForm(simdjson::dom::element document);
 // Writes a document in current Pandoc's form into `into` as the same document in the 1.11 form. Its
 // strings point into the parser that gave `document`. Throws ConverterError where the
 // translation needs a shape it does not find.
-// `smart`: the text was Pandoc Markdown, whose reader gives "e.g." before a space a
-// no-break space but not before a line end. `spans`: the document's own spans are kept
+// `spans`: the document's own spans are kept
 // as the reader's "Span" element, [attributes, inlines], outside link texts, picture
 // descriptions and citations (else only their inlines).
-void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool smart = true, bool spans = false);
+void translateToLegacyPandoc(simdjson::dom::element document, PandocTree& into, bool spans = false);
 
 }  // namespace qorva::convert

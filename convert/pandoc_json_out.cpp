@@ -87,34 +87,23 @@ void PandocJsonOut::attributes(std::string_view id, const std::vector<std::strin
     json_.endArray();
 }
 
+// Words and the spaces between them. A space after an abbreviation ("e.g. x") is a
+// space like any other: Pandoc Markdown reads it back as a no-break space where it stays
+// inside a line, as it reads what the model keeps of a no-break space, and as a space
+// where Pandoc ends the line there, as it read the file's own line end after one.
 void PandocJsonOut::str(std::string_view text) {
-    // A space after an abbreviation stays in its word: a line end there would read back
-    // in Pandoc Markdown as a no-break space.
-    std::string word;
-    const auto flush = [&] {
-        if (word.empty()) return;
-        beginElement("Str");
-        json_.string(word);
-        endElement();
-        word.clear();
-    };
     for (std::size_t at = 0; at < text.size();) {
         if (text[at] != ' ') {
             const std::size_t end = std::min(text.find(' ', at), text.size());
-            word += text.substr(at, end - at);
+            beginElement("Str");
+            json_.string(text.substr(at, end - at));
+            endElement();
             at = end;
             continue;
         }
-        const bool keep = api_.smart && !word.empty() && endsWithAbbreviation(word);
         at = std::min(text.find_first_not_of(' ', at), text.size());
-        if (keep) {
-            word += ' ';
-        } else {
-            flush();
-            bare("Space");
-        }
+        bare("Space");
     }
-    flush();
 }
 
 void PandocJsonOut::beginLinkLike(std::string_view name) {

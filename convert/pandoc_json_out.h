@@ -25,7 +25,6 @@ public:
     bool headerAlone() const { return api_.headerAlone; }
     bool emptyRows() const { return api_.emptyRows; }
     bool divsAndSpans() const { return api_.divsAndSpans && !legacy(); }
-    bool smart() const { return api_.smart; }
     bool citations() const { return api_.citations; }
     bool blockAfterText() const { return api_.blockAfterText; }
     // Figures as blocks of their own rather than images titled "fig:" (pandoc-types 1.23).

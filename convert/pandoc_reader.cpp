@@ -385,11 +385,17 @@ private:
     // is kept apart from it by an empty paragraph at its level, as quotation paragraphs in a
     // row are one quotation; inside a quotation that paragraph keeps the level, saying how
     // deep the quotations it parts are.
+    // Outside lists, a quotation's lists of items and code blocks and its own code blocks
+    // stay such, saying how many quotations they stand in (their levels count from the
+    // quotation's); a list whose items hold anything else becomes quotation paragraphs.
     void appendQuotation(element blocks, int level, Blocks& out) {
         if (lastQuotation_.endsAt(out, "quote", level)) out.push_back(Block{"para", level, false, {}});
         Blocks inner = convertBlocks(blocks, level + 1);
+        for (Block& block : inner)  // a nested quotation's own lists and code: one quotation deeper
+            if (!block.quote.empty()) block.quote = std::to_string(std::min(std::stoi(block.quote) + 1, kDeepestQuotation));
+        if (listDepth_ == 0) keepQuotedListsAndCode(inner, level + 1);
         for (Block& block : inner) {
-            if (block.tag == "quote" || block.tag == "link" || block.tag == "note") {
+            if (!block.quote.empty() || block.tag == "quote" || block.tag == "link" || block.tag == "note") {
                 // already placed
             } else if (isEmptyParagraph(block)) {
                 // parts two quotations inside this one
@@ -405,6 +411,35 @@ private:
         }
         lastQuotation_.mark(out, "quote", level);
     }
+
+    static constexpr int kDeepestQuotation = 5;
+
+    // Marks the lists and code blocks among a quotation's blocks (at `level`) as standing
+    // in it, where every block of the list is an item, a code block in an item, an empty
+    // paragraph parting two lists or a definition.
+    static void keepQuotedListsAndCode(Blocks& inner, int level) {
+        for (std::size_t i = 0; i < inner.size();) {
+            const bool item = isListItem(inner[i]);
+            if (inner[i].level != level || !inner[i].quote.empty() || (!item && inner[i].tag != "verbatim")) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i + 1;
+            bool whole = true;
+            for (; item && end < inner.size() && (inner[end].level > level || isListItem(inner[end])); ++end) {
+                const Block& block = inner[end];
+                whole = whole && (isListItem(block) || block.tag == "verbatim" || isEmptyParagraph(block) || isAside(block));
+            }
+            for (std::size_t j = i; whole && j < end; ++j) {
+                if (isAside(inner[j])) continue;
+                inner[j].quote = "1";
+                inner[j].level -= level;
+            }
+            i = end;
+        }
+    }
+
+    static bool isListItem(const Block& block) { return block.tag == "bulleted" || block.tag == "numbered"; }
 
     // Definitions and comments stand among an item's blocks without being one of them.
     static bool isAside(const Block& block) { return block.tag == "link" || block.tag == "note" || block.tag == "comment"; }
@@ -1028,7 +1063,7 @@ std::string ReadPandocJson(std::string_view input, const char* options) {
     simdjson::dom::parser parser;  // the tree's strings point into it
     const simdjson::dom::element parsed = parseJsonText(parser, input);
     PandocTree tree;
-    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree, reading.smart, reading.divsAndSpans);
+    if (isCurrentPandocForm(parsed)) translateToLegacyPandoc(parsed, tree, reading.divsAndSpans);
     else tree.copy(parsed);
     return serializeModel("text", PandocReader(reading).document(tree.root()));
 }

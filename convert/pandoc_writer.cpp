@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <span>
 #include <unordered_map>
 
@@ -55,6 +56,7 @@ private:
     std::unordered_map<std::size_t, NoteDefinition> definitions_;
     std::unordered_map<std::string, std::string> linkTitles_ = linkTitles();
     int listDepth_ = 0;  // bulleted and numbered lists around the node being written
+    int quotationsOpen_ = 0;  // quotations around the lists and code blocks being written in them
 
     JsonTextWriter& json() { return out_.json(); }
 
@@ -420,17 +422,47 @@ private:
         }
     }
 
-    static bool isQuotation(const TreeNode& node) { return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Quote; }
+    // Quotation paragraphs, and lists and code blocks standing in more quotations than
+    // are open around them.
+    bool isQuotation(const TreeNode& node) const {
+        return (node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Quote) || quotedDepth(node) > quotationsOpen_;
+    }
+
+    // How many quotations a list (said by its first item) or code block stands in; 0 for other nodes.
+    int quotedDepth(const TreeNode& node) const {
+        if (node.kind == TreeNode::Kind::List) return node.quoteDepth;
+        return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Verbatim ? model_.quoteDepth(*node.block) : 0;
+    }
 
     // Quotation paragraphs in a row, with the definitions among them, as one quotation, each
     // paragraph in as many quotations as its depth (inside a list item the item's own level is
-    // the first step). An empty paragraph between two parts two quotations at its level:
-    // it ends the run at the quotation's own level, else closes the deeper ones. Returns the
-    // end of the run.
+    // the first step), and the lists and code blocks among them in as many as they say. An
+    // empty paragraph between two parts two quotations at its level: it ends the run at the
+    // quotation's own level, else closes the deeper ones; between two lists of a kind in the
+    // same quotations it parts the lists. Returns the end of the run.
     std::size_t writeQuotation(std::span<const TreeNode> nodes, std::size_t begin) {
         int open = 0;
+        const auto openQuotations = [&](int depth) {
+            for (; open > depth; --open) endStyle();
+            for (; open < depth; ++open) beginStyle("BlockQuote");
+        };
         std::size_t end = begin;
-        for (; end < nodes.size() && nodes[end].kind == TreeNode::Kind::Block; ++end) {
+        for (; end < nodes.size(); ++end) {
+            if (const int quoted = quotedDepth(nodes[end]); quoted > 0) {
+                std::size_t groupEnd = end + 1;
+                while (groupEnd < nodes.size() &&
+                       (quotedDepth(nodes[groupEnd]) == quoted ||
+                        (groupEnd + 1 < nodes.size() && isEmptyParagraph(nodes[groupEnd]) && quotedDepth(nodes[groupEnd + 1]) == quoted &&
+                         sameListKind(nodes[groupEnd - 1], nodes[groupEnd + 1]))))
+                    ++groupEnd;
+                openQuotations(quoted);
+                const int outer = std::exchange(quotationsOpen_, quoted);
+                writeNodes(nodes.subspan(end, groupEnd - end));
+                quotationsOpen_ = outer;
+                end = groupEnd - 1;
+                continue;
+            }
+            if (nodes[end].kind != TreeNode::Kind::Block) break;
             const ModelBlock& block = *nodes[end].block;
             if (!writesABlock(block)) continue;
             // A parting paragraph stands at the level of the quotations it parts, one step out.
@@ -439,12 +471,10 @@ private:
                 continue;
             }
             if (block.kind != BlockKind::Quote) break;
-            const int depth = quoteDepth(block);
-            for (; open > depth; --open) endStyle();
-            for (; open < depth; ++open) beginStyle("BlockQuote");
+            openQuotations(quoteDepth(block));
             writePara(block);
         }
-        for (; open > 0; --open) endStyle();
+        openQuotations(0);
         return end;
     }
 

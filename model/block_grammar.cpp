@@ -397,7 +397,7 @@ void BlockGrammar::block(std::size_t& p) {
     if (fenced(p, rtl, Fence::Tildes) || fenced(p, rtl, Fence::Dollars) || divider(p, rtl) ||
         table(p, rtl) || definition(p, rtl, true) || definition(p, rtl, false) || image(p, rtl) ||
         definitionItem(p, rtl) || term(p, rtl) || heading(p, rtl) || listItem(p, rtl, false) || listItem(p, rtl, true) ||
-        quoted(p, rtl, ">", GT, "quote") || quoted(p, rtl, "//", SLASHES, "comment"))
+        quotedBlock(p, rtl) || quoted(p, rtl, ">", GT, "quote") || quoted(p, rtl, "//", SLASHES, "comment"))
         return;
     para(p, rtl);
 }
@@ -947,6 +947,12 @@ bool BlockGrammar::quoted(std::size_t& p, bool rtl, std::string_view marker, Exp
         text.clear();
         std::size_t r = q;
         if (quoteInline(r, text, marker, e, rtl)) {
+            // The mark the writer puts after the first character of text that would open
+            // a list item or code block in the quotation.
+            if (!any && tag == std::string_view("quote") && text.compare(1, kRlm.size(), kRlm) == 0) {
+                std::string bare = text;
+                if (opensQuotedBlock(bare.erase(1, kRlm.size()))) text = std::move(bare);
+            }
             pushPiece(text);
         } else if (continuedBreak(r, level, rtl)) {
             pushSpan("break", "\n");
@@ -966,6 +972,76 @@ bool BlockGrammar::quoted(std::size_t& p, bool rtl, std::string_view marker, Exp
     }
     pushBlock(tag, level, rtl, from);
     p = q;
+    return true;
+}
+
+bool opensQuotedBlock(std::string_view text) {
+    while (text.starts_with("    ")) text.remove_prefix(4);
+    if (text.starts_with("~~~~")) return true;
+    std::size_t marker = 0;
+    if (!text.empty() && (text[0] == '-' || text[0] == '*' || text[0] == '+')) {
+        marker = 1;
+    } else {
+        marker = std::min(text.find_first_not_of("0123456789"), text.size());
+        if (marker == 0 || marker >= text.size() || std::strchr(".)]", text[marker]) == nullptr) return false;
+        ++marker;
+    }
+    const std::size_t padded = std::max<std::size_t>(4, marker + 1);
+    if (text.size() < padded || (text.size() > padded && text[padded] == ' ')) return false;
+    return text.substr(marker, padded - marker).find_first_not_of(' ') == std::string_view::npos;
+}
+
+// QuotedBlock: a list item or code block in quotations, written as it would stand alone
+// with each line behind the quotation's marker (`>` alone on an empty line): Indent*
+// ">   " then a line opensQuotedBlock takes, and the lines after it that carry the same
+// marker. It stands in one quotation more than its indentation says.
+bool BlockGrammar::quotedBlock(std::size_t& p, bool rtl) {
+    std::size_t q = p;
+    const long level = indents(q);
+    if (s_.substr(q, 4) != ">   " || !opensQuotedBlock(s_.substr(q + 4, s_.find_first_of("\r\n", q + 4) - (q + 4)))) return false;
+    const std::string prefix = std::string(4 * static_cast<std::size_t>(level), ' ') + ">";
+    std::string inner;
+    std::size_t end = p;
+    for (std::size_t line = p;;) {
+        if (line != p && rtl && rlmAt(line)) line += kRlm.size();
+        if (s_.substr(line, prefix.size()) != prefix) break;
+        std::size_t text = line + prefix.size();
+        const std::size_t eolAt = std::min(s_.find_first_of("\r\n", text), n_);
+        if (text != eolAt) {
+            if (s_.substr(text, 3) != "   ") break;
+            text += 3;
+        }
+        if (line != p) inner += '\n';
+        inner.append(s_.substr(text, eolAt - text));
+        end = eolAt;
+        if (eolLength(eolAt) == 0) break;
+        line = eolAt + eolLength(eolAt);
+    }
+    BlockGrammar quoted(inner);
+    try {
+        quoted.parse();
+    } catch (const SyntaxError&) {
+        return false;
+    }
+    if (quoted.blocks.size() != 1) return false;
+    RawBlock block = quoted.blocks.front();
+    const std::string_view tag = block.tag;
+    if (tag != "bulleted" && tag != "numbered" && tag != "verbatim") return false;
+    block.rtl = rtl;
+    block.quote = static_cast<int>(level) + 1;
+    if (block.attributes != 0) {
+        attributes.push_back(quoted.attributes[block.attributes]);
+        block.attributes = static_cast<std::uint32_t>(attributes.size() - 1);
+    }
+    const std::size_t arenaBase = arena.size();
+    block.firstElement = elements.size();
+    arena += quoted.arena;
+    for (BlockElement element : quoted.elements) {
+        element.begin += arenaBase;
+        elements.push_back(element);
+    }
+    blocks.push_back(block);
+    p = end;
     return true;
 }
 

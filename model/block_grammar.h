@@ -30,7 +30,14 @@ struct RawBlock {
     std::size_t firstElement, elementCount;
     long number = 0;  // a numbered item's number as written (1 past 999999999)
     const char* spacing = nullptr;  // a list item's or definition's "loose" or "tight", as its marker says
+    int quote = 0;  // how many quotations a list item or code block stands in
 };
+
+// Whether a quotation line's text (after ">   ") opens a list item or code block standing in
+// the quotation rather than the quotation's own text: a list marker padded as the writer pads
+// it ("-   ", "*   ", "+   ", "1.  ", "12) ", "3]  "), then text or nothing, or a fence of tildes,
+// after any whole indentation units (a nested item, an item's code).
+bool opensQuotedBlock(std::string_view text);
 
 struct RawAttributes {
     std::string info, alt, title;  // empty when absent
@@ -119,6 +126,7 @@ private:
     bool underlined(std::size_t& p, bool rtl, char underline, long level);
     bool atx(std::size_t& p, bool rtl, std::string_view marker, Exp e, long level);
     bool listItem(std::size_t& p, bool rtl, bool numbered);
+    bool quotedBlock(std::size_t& p, bool rtl);
     bool quoted(std::size_t& p, bool rtl, std::string_view marker, Exp e, const char* tag);
     bool quoteInline(std::size_t& p, std::string& out, std::string_view marker, Exp e, bool rtl);
     bool quoteChar(std::size_t& p, std::string& out, std::string_view marker, Exp e, bool rtl);

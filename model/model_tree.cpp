@@ -31,7 +31,9 @@ TreeNodes rebuildTree(const ModelView& model, int tableDepthShift) {
         const long wanted = depth + 1;  // lists open around a block at this depth
 
         while (static_cast<long>(open.size()) > wanted && !open.empty()) open.pop_back();
-        if (static_cast<long>(open.size()) == wanted && !open.empty() && open.back()->listKind != kind)
+        // A list ends where its kind changes, or the quotations it stands in.
+        if (static_cast<long>(open.size()) == wanted && !open.empty() &&
+            (open.back()->listKind != kind || open.back()->quoteDepth != model.quoteDepth(block)))
             open.pop_back();
 
         if (kind == BlockKind::Other) {
@@ -40,7 +42,7 @@ TreeNodes rebuildTree(const ModelView& model, int tableDepthShift) {
         }
         while (static_cast<long>(open.size()) < wanted) {
             TreeNodes& into = container();
-            into.push_back(TreeNode{TreeNode::Kind::List, nullptr, kind, {TreeNodes{}}});
+            into.push_back(TreeNode{TreeNode::Kind::List, nullptr, kind, {TreeNodes{}}, model.quoteDepth(block)});
             open.push_back(&into.back());
         }
         // A definition adds to the current item; everything else starts a new one.

@@ -30,6 +30,9 @@ struct TreeNode {
     // definitions: each starts at a Paragraph of a "definition" block and runs on
     // through the deeper nodes after it.
     std::vector<TreeNodes> items;
+    // List: how many quotations it stands in, as the block that opened it says
+    // (ModelView::quoteDepth); a block saying otherwise ends it.
+    int quoteDepth = 0;
 };
 
 // Builds the tree of a model. A block's depth is its level, a heading's -1 whatever

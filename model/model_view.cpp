@@ -50,6 +50,7 @@ TextRef* attributeOf(ModelView& doc, ModelBlock& block, std::string_view key) {
                                        : key == "title" ? &BlockAttributes::title
                                        : key == "spacing" ? &BlockAttributes::spacing
                                        : key == "start" ? &BlockAttributes::start
+                                       : key == "quote" ? &BlockAttributes::quote
                                        : key == "align" ? &BlockAttributes::align
                                        : key == "widths" ? &BlockAttributes::widths
                                                         : nullptr;
@@ -534,6 +535,12 @@ long ModelView::startNumber(const ModelBlock& block) const {
     long number = 0;
     for (char c : digits) number = number * 10 + (c - '0');
     return number;
+}
+
+int ModelView::quoteDepth(const ModelBlock& block) const {
+    if (block.kind != BlockKind::Bulleted && block.kind != BlockKind::Numbered && block.kind != BlockKind::Verbatim) return 0;
+    const std::string_view digit = text(attributes[block.attributes].quote);
+    return digit.size() == 1 && digit[0] >= '1' && digit[0] <= '5' ? digit[0] - '0' : 0;
 }
 
 std::string_view codeLanguage(std::string_view info) {

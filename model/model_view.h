@@ -1,7 +1,7 @@
 // The document model as every writer reads it: model JSON read once into flat arrays
 // of typed blocks and spans, with its shape checked on the way in. A document is
 // ["text" or "inline", block...], a block [tag, {"level": n, "direction": "rtl"?,
-// "info"?, "alt"?, "title"?, "spacing"?, "start"?, "align"?, "widths"?}, span...] and a span [tag, text] (model/README.md).
+// "info"?, "alt"?, "title"?, "spacing"?, "start"?, "quote"?, "align"?, "widths"?}, span...] and a span [tag, text] (model/README.md).
 // No JSON tree is built, which keeps large documents cheap; writers that need
 // nesting build a tree over it (model_tree.h).
 #pragma once
@@ -85,10 +85,11 @@ struct ModelBlock {
 };
 
 // The string attributes of a block ("info" of code, "alt" and "title" of pictures,
-// "spacing" of list items, "start" of a numbered list's first item, "align" and
+// "spacing" of list items, "start" of a numbered list's first item, "quote" of a list
+// item or code block standing in quotations, "align" and
 // "widths" of a table's first row).
 struct BlockAttributes {
-    TextRef info, alt, title, spacing, start, align, widths;
+    TextRef info, alt, title, spacing, start, quote, align, widths;
 };
 
 struct ModelView {
@@ -118,6 +119,9 @@ struct ModelView {
     // The number a numbered list starts at, said by its first item: 1 when absent or
     // not a number from 0 to 999999999.
     long startNumber(const ModelBlock& block) const;
+    // How many quotations a list item or code block stands in: 0 when it says none, when
+    // it says anything but a digit from 1 to 5, and for every other block.
+    int quoteDepth(const ModelBlock& block) const;
     // A table's column alignments and widths, said by its first row (table_columns.h).
     std::string_view align(const ModelBlock& block) const { return text(attributes[block.attributes].align); }
     std::string_view widths(const ModelBlock& block) const { return text(attributes[block.attributes].widths); }

@@ -23,7 +23,7 @@ std::string toModelJson(const BlockGrammar& grammar) {
         const bool numbered = block.tag == std::string_view("numbered");
         // Numbered as the writer numbers them: tables are not counted.
         const std::string_view tag = block.tag;
-        if (tag != "row" && tag != "col") lists.next(tag == "heading" ? std::min(level, -1L) : level, numbered);
+        if (tag != "row" && tag != "col") lists.next(tag == "heading" ? std::min(level, -1L) : level, numbered, 1, std::min(block.quote, 5));
         out += ",[\"";
         out += block.tag;
         out += "\",{\"level\":";
@@ -47,6 +47,11 @@ std::string toModelJson(const BlockGrammar& grammar) {
         if (numbered && block.number != 1 && lists.startedList(level)) {
             out += ",\"start\":\"";
             out += std::to_string(block.number);
+            out += '"';
+        }
+        if (block.quote > 0) {
+            out += ",\"quote\":\"";
+            out += std::to_string(std::min(block.quote, 5));
             out += '"';
         }
         out += '}';

@@ -1,5 +1,6 @@
 #include "model/text_writer.h"
 
+#include "model/block_grammar.h"
 #include "model/list_counter.h"
 #include "model/model_view.h"
 #include "model/model_json.h"
@@ -94,8 +95,10 @@ public:
                 continue;
             }
             const ModelBlock& block = blocks[i++];
-            if (block.rtl) out += markRightToLeft(writeBlock(block));
-            else out += writeBlock(block);
+            std::string text = writeBlock(block);
+            if (const int quotes = doc_->quoteDepth(block)) text = behindQuoteMarker(text, quotes);
+            if (block.rtl) out += markRightToLeft(text);
+            else out += text;
         }
         out += '\n';
         return out;
@@ -125,7 +128,7 @@ private:
         const long level = block.level;
         // Headings of every level end all lists, so they restart every count.
         const long number = numbering_.next(kind == BlockKind::Heading ? std::min(level, -1L) : level,
-                                            kind == BlockKind::Numbered, doc_->startNumber(block));
+                                            kind == BlockKind::Numbered, doc_->startNumber(block), doc_->quoteDepth(block));
         const std::size_t count = block.spanCount;
 
         switch (kind) {
@@ -157,7 +160,15 @@ private:
                 // would join the next block: an empty one is written as an empty paragraph.
                 if (count == 0) return indent(level);
                 const std::string prefix = indent(level) + (kind == BlockKind::Quote ? ">   " : "//  ");
-                return fillText(spans(block, 0), prefix, prefix);
+                std::string text = spans(block, 0);
+                // Text that would read as a list item or code block in the quotation stays
+                // text: a fence's first tilde escaped (a mark after it would pair the
+                // tildes around it), a mark after any other first character.
+                if (kind == BlockKind::Quote && opensQuotedBlock(text)) {
+                    if (text[0] == '~') text.insert(0, 1, '\\');
+                    else text.insert(1, kRlm);
+                }
+                return fillText(text, prefix, prefix);
             }
             case BlockKind::Definition:  // a tight one's marker is "~"
                 return fillText(spans(block, 0), indent(level + 1), indent(level) + (doc_->tight(block) ? "~   " : ":   "));
@@ -244,6 +255,22 @@ private:
     // "para" and every tag without a rule of its own.
     std::string paragraph(const ModelBlock& block) {
         return fillText(keepStartAsText(spans(block, 0, TextStart::Paragraph), block.level), indent(block.level), indent(block.level));
+    }
+
+    // A list item or code block in quotations: each of its lines behind the marker of the
+    // innermost quotation, at that quotation's indentation.
+    static std::string behindQuoteMarker(std::string_view text, int quotes) {
+        const std::string marker = indent(quotes - 1) + ">";
+        std::string out;
+        for (std::size_t start = 0; start <= text.size();) {
+            const std::size_t end = std::min(text.find('\n', start), text.size());
+            out += marker;
+            if (end > start) (out += "   ") += text.substr(start, end - start);
+            if (end == text.size()) break;
+            out += '\n';
+            start = end + 1;
+        }
+        return out;
     }
 
     static std::string markRightToLeft(const std::string& text) {

@@ -12,7 +12,7 @@ export class BlockDerivedCache {
     const cache = this;
     this.observer = new MutationObserver(function (records) { forget(cache, records); });
     this.observer.observe(root, {
-      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'url', 'dir', 'data-info', 'data-alt', 'data-title', 'data-outer', 'data-spacing', 'data-start', 'data-align', 'data-widths'],
+      subtree: true, childList: true, characterData: true, attributes: true, attributeFilter: ['class', 'url', 'dir', 'data-info', 'data-alt', 'data-title', 'data-outer', 'data-spacing', 'data-start', 'data-quote', 'data-align', 'data-widths'],
     });
   }
 

@@ -3,8 +3,8 @@
 //     <span class="Prefix" contenteditable="false">ZWSP</span> <span class="SPANTYPE">ZWSP text ZWSP</span>...
 // An Image block holds <span class="ImageBorder">ZWSP<img>ZWSP</span> instead of spans,
 // a Divider <span class="ImageBorder">ZWSP<hr>ZWSP</span>. A code block's info string,
-// an image's description and title, a list item's or definition's spacing ("loose", "tight") and the number
-// a numbered list starts at, a table's column alignments and widths (on its first
+// an image's description and title, a list item's or definition's spacing ("loose", "tight"), the number
+// a numbered list starts at, how many quotations a list item or code block stands in, a table's column alignments and widths (on its first
 // Row) are attributes of the DIV (data-info ...).
 // A link title is the attribute data-title of its Url SPAN; a picture in a link's text is a
 // LinkImage SPAN showing its description, its source and title in data-source and data-title

@@ -123,7 +123,7 @@ export class BlockStore {
       const elements = records.map(function (r) {
         const element = createBlockElement(r.Type, r.Level, r.Spans);
         element.setAttribute('dir', r.RTL ? 'rtl' : 'ltr');
-        if (r.Info || r.Alt || r.Title || r.Spacing || r.Start || r.Align || r.Widths) writeBlockAttributes(element, r);
+        if (r.Info || r.Alt || r.Title || r.Spacing || r.Start || r.Quote || r.Align || r.Widths) writeBlockAttributes(element, r);
         return element;
       });
       this.spliceBlocks(0, this.blocks.length, elements);

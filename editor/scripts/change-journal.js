@@ -6,7 +6,7 @@
 // before them, and the reverting is itself recorded, which gives the way back.
 import { spliceInPlace } from './block-render.js';
 
-const JOURNAL_ATTRIBUTES = ['class', 'dir', 'contenteditable', 'src', 'url', 'onerror', 'data-info', 'data-alt', 'data-title', 'data-outer', 'data-spacing', 'data-start', 'data-align', 'data-widths', 'spellcheck'];
+const JOURNAL_ATTRIBUTES = ['class', 'dir', 'contenteditable', 'src', 'url', 'onerror', 'data-info', 'data-alt', 'data-title', 'data-outer', 'data-spacing', 'data-start', 'data-quote', 'data-align', 'data-widths', 'spellcheck'];
 
 export class ChangeJournal {
   constructor(root, blocks) {

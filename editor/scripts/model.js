@@ -1,4 +1,4 @@
-// Exchange with model JSON: ["text", [tag, {level, direction, info, alt, title, spacing, start, align, widths}, [spanTag, text]...]...].
+// Exchange with model JSON: ["text", [tag, {level, direction, info, alt, title, spacing, start, quote, align, widths}, [spanTag, text]...]...].
 import { Point, assert } from './base.js';
 import { BlockDerivedCache } from './block-cache.js';
 import { readBlockRecord } from './block-elements.js';
@@ -37,10 +37,10 @@ const TAG_FROM_BLOCK = {
 // them: [model key, record key]. Loading and saving look them up only for these
 // types, so documents without them cost no more than before.
 const ATTRIBUTE_KEYS = {
-  Code: [['info', 'Info']],
+  Code: [['info', 'Info'], ['quote', 'Quote']],
   Image: [['alt', 'Alt'], ['title', 'Title']],
-  Bulleted: [['spacing', 'Spacing']],
-  Numbered: [['spacing', 'Spacing'], ['start', 'Start']],
+  Bulleted: [['spacing', 'Spacing'], ['quote', 'Quote']],
+  Numbered: [['spacing', 'Spacing'], ['start', 'Start'], ['quote', 'Quote']],
   Definition: [['spacing', 'Spacing']],
   Row: [['align', 'Align'], ['widths', 'Widths']],
 };

@@ -198,8 +198,8 @@ function copyDirection(editor, from, to) {
   if (dir) editor.blocks[to].setAttribute('dir', dir);
 }
 
-// A new item of a list is spaced as the item it comes from; the new first item
-// of a list takes over the number the list starts at.
+// A new item of a list is spaced as the item it comes from and stands in its
+// quotations; the new first item of a list takes over the number the list starts at.
 function copyListAttributes(editor, from, to) {
   const record = readBlockAttributes(editor.blocks[from], {});
   const start = record.Start;
@@ -208,7 +208,7 @@ function copyListAttributes(editor, from, to) {
     writeBlockAttributes(editor.blocks[from], Object.assign({}, record));
     record.Start = start;
   }
-  if (record.Spacing || record.Start) writeBlockAttributes(editor.blocks[to], record);
+  if (record.Spacing || record.Start || record.Quote) writeBlockAttributes(editor.blocks[to], record);
 }
 
 // The selected lines of a code block, as span indices within its start block.

@@ -71,6 +71,7 @@ export const BLOCK_ATTRIBUTES = [
   ['Spacing', 'data-spacing', BlockType.Bulleted], ['Spacing', 'data-spacing', BlockType.Numbered],
   ['Spacing', 'data-spacing', BlockType.Definition],
   ['Start', 'data-start', BlockType.Numbered],
+  ['Quote', 'data-quote', BlockType.Bulleted], ['Quote', 'data-quote', BlockType.Numbered], ['Quote', 'data-quote', BlockType.Code],
   ['Align', 'data-align', BlockType.Row], ['Widths', 'data-widths', BlockType.Row],
 ];
 

@@ -65,6 +65,12 @@ const Case kCases[] = {
      "1.  Open\n    -   sub\n\n    ```\n    code\n    ```\n2.  Close\n\nThen:\n\n- Run:\n  ```sh\n  zstd\n  ```\n- Stop\n\nTerm\n:   Def\n",
      R"(["numbered",{"level":0,"spacing":"tight"},["plain","Open"]],["bulleted",{"level":1},["plain","sub"]],["verbatim",{"level":1},["plain","code"]])",
      true},
+    {"ListsAndCodeInQuotations",
+     "> Steps:\n>\n> 1. First\n>    - nested\n> 2. Second\n>\n> ```sh\n> make\n> ```\n>\n> > - deeper\n>\n> After.\n\n- outside\n",
+     R"(["numbered",{"level":0,"quote":"1"},["plain","First"]],["bulleted",{"level":1,"quote":"1"},["plain","nested"]],)"
+     R"(["numbered",{"level":0,"quote":"1"},["plain","Second"]],["verbatim",{"level":0,"info":"sh","quote":"1"},["plain","make"]],)"
+     R"(["bulleted",{"level":0,"quote":"2"},["plain","deeper"]],["quote",{"level":0},["plain","After."]],["bulleted",{"level":0},["plain","outside"]])",
+     true},
     {"StyledRunsAndFencedCodeBlocks", "**a** **b** and **c d**\n\n```js\nf()\n```\n\n```\ng()\n```\n",
      R"(["strong","a"],["plain"," "],["strong","b"],["plain"," and "],["strong","c d"]])", true},
 };

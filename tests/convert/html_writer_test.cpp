@@ -38,6 +38,9 @@ const Case kCases[] = {
      "<dl>\n<dt>T</dt>\n<dd>\n<p>d1</p><p>more</p>\n</dd>\n<dd>\n<p>d2</p>\n</dd>\n<dt><em>U</em></dt>\n</dl>\n\n<p>after</p>\n"},
     {"FormulaIsDisplayMath", R"(["formula",{"level":0},["plain","x^2"]])", "<figure>\n<p>\\[\nx^2\n\\]</p>\n</figure>\n"},
     {"EmptyQuotation", R"(["quote",{"level":0}])", "<blockquote>\n<p></p>\n</blockquote>\n"},
+    {"ListsAndCodeInQuotations", R"(["numbered",{"level":0,"quote":"1"},["plain","a"]],["bulleted",{"level":1,"quote":"1"},["plain","b"]],["verbatim",{"level":0,"quote":"2"},["plain","c"]],["para",{"level":0},["plain","d"]])",
+     "<blockquote>\n<ol>\n<li>\n<p>a</p><ul>\n<li>\n<p>b</p>\n</li>\n</ul>\n</li>\n</ol>\n</blockquote>\n\n"
+     "<blockquote>\n<blockquote>\n<pre><code>c\n</code></pre>\n</blockquote>\n</blockquote>\n\n<p>d</p>\n"},
     {"ImageNeedsAUrlAndKeepsItsDescriptionAndTitle",
      R"(["image",{"level":0},["url","a.png"]],["image",{"level":0},["plain","x"]],["image",{"level":0,"alt":"A \"b\"","title":"T"},["url","b.png"]])",
      "<figure>\n<img src=\"a.png\">\n</figure>\n\n<figure>\n<img src=\"b.png\" alt=\"A &quot;b&quot;\" title=\"T\">\n</figure>\n"},

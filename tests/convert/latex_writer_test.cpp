@@ -49,6 +49,9 @@ const Case kCases[] = {
      R"(["para",{"level":0},["linktext","t"],["emphurl","u"],["linkemph","x"],["stronglinkref","L"],["strongemphurl","http://v"]],)"
      R"(["link",{"level":0},["linkref","L"],["url","http://u"]])",
      "\\emph{\\href{u}{t}}\\textbf{\\href{http://u}{\\emph{x}}}\\textbf{\\emph{\\url{http://v}}}\n"},
+    {"ListsAndCodeInQuotations", R"(["numbered",{"level":0,"quote":"1"},["plain","a"]],["bulleted",{"level":1,"quote":"1"},["plain","b"]],["verbatim",{"level":0,"quote":"2"},["plain","c"]],["para",{"level":0},["plain","d"]])",
+     "\\begin{quotation}\n\n\\begin{enumerate}\n\n\\item a\n\n    \\begin{itemize}\n\n    \\item b\n\n    \\end{itemize}\n\n\\end{enumerate}\n\n"
+     "\\begin{quotation}\n\n\\begin{verbatim}\nc\n\\end{verbatim}\n\n\\end{quotation}\n\n\\end{quotation}\n\nd\n"},
     {"LineBreak", R"(["para",{"level":0},["plain","one"],["break","\n"],["plain","two"]])", "one\\\\\ntwo\n"},
     {"InlineLinkWithoutItsTitle", R"(["para",{"level":0},["linktext","t"],["url","http://u"],["title","T"],["url","v"],["title","w"]])",
      "\\href{http://u}{t}\\url{v}w\n"},

@@ -258,9 +258,11 @@ private:
             const std::string tag = doc[i][0];
             if (tag == "row" || tag == "col") continue;
             const long level = doc[i][1]["level"];
-            lists.next(tag == "heading" ? std::min(level, -1L) : level, tag == "numbered");
+            const std::string quote = doc[i][1].value("quote", "0");
+            lists.next(tag == "heading" ? std::min(level, -1L) : level, tag == "numbered", 1, std::stoi(quote));
             if (tag == "numbered" && lists.startedList(level) && chance(40))
                 doc[i][1]["start"] = std::to_string(oneOf(std::vector<int>{0, 2, 9, 10, 123456789}));
+            if (quote != "0") doc[i][1].erase("quote"), doc[i][1]["quote"] = quote;  // written after the start
         }
     }
 
@@ -312,12 +314,17 @@ private:
             if (block[2][0] == "plain" && startsUnsayably(block[2][1])) block[2][1] = "h" + block[2][1].get<std::string>();
         } else if (tag == "bulleted" || tag == "numbered") {
             if (chance(30)) block[1]["spacing"] = chance(50) ? "loose" : "tight";
+            if (chance(20)) block[1]["quote"] = std::to_string(pick(1, 5));
             if (!chance(5)) addRunningText(block, true, false);
         } else if (tag == "quote" || tag == "comment") {
             addRunningText(block, false, false);
             if (block.size() == 2) block.push_back(span("plain", "q"));
+            // Quotation text that looks like a list item or code block in the quotation.
+            if (options_.hostile && chance(20) && block[2][0] == "plain")
+                block[2][1] = oneOf(std::vector<std::string>{"-   ", "12. ", "~~~~ ", "    1.  "}) + block[2][1].get<std::string>();
         } else if (tag == "verbatim" || tag == "formula" || tag == "html" || tag == "tex" || tag == "metadata") {
             if (tag == "verbatim" && chance(50)) block[1]["info"] = oneOf(kInfos);
+            if (tag == "verbatim" && chance(20)) block[1]["quote"] = std::to_string(pick(1, 5));
             addCodeLines(block, tag == "formula" ? "$$" : "~~~~");
         } else if (tag == "term" || tag == "definition") {
             // A term stands on one line, followed by its definitions at its level.

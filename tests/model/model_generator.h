@@ -1,6 +1,6 @@
 // Random documents of the kind the editor produces, for property tests: every block
 // tag and level in range, every span tag, breaks, right-to-left blocks, tables, notes
-// and links, loose items and list starts, column alignments and widths, non-ASCII and astral text, text made mostly
+// and links, loose items, list starts, lists and code in quotations, column alignments and widths, non-ASCII and astral text, text made mostly
 // of mark-up characters. Texts the format cannot say at all are left out; each such
 // case has a test of its own in round_trip_exceptions_test.cpp.
 #pragma once

@@ -48,7 +48,7 @@ bool ConverterAvailable(Converter converter);
 // convert::ReadPandocJson, ...) these never throw: failure is an empty result.
 std::string TryReadTextFormat(std::string_view input, std::string* error = nullptr);
 std::string TryReadPandocJson(std::string_view input, std::string* error = nullptr);
-// `options`: {"smart": false} for text Pandoc read without Pandoc Markdown's abbreviation spaces.
+// `options`: the Pandoc reader's options (PandocReaderOptions).
 std::string TryReadPandocJson(std::string_view input, const char* options, std::string* error);
 std::string TryReadPlainText(std::string_view input, std::string* error = nullptr);
 std::string TryWriteTextFormat(std::string_view input, bool wrap, std::string* error = nullptr);

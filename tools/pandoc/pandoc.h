@@ -35,10 +35,9 @@ struct PandocInstallation {
     bool usable() const { return !jsonApi.empty(); }
     bool legacy() const { return jsonApi == "1.11"; }
     // The options text for the Pandoc JSON writer: {"api":"1.22"} and so on, with
-    // "headerRow" for a flavour whose tables need a header row and "smart" false for
-    // one that reads a space after "e.g." as any other (not Pandoc Markdown).
-    std::string writerOptions(bool headerRow = false, bool smart = true) const {
-        return "{\"api\":\"" + jsonApi + "\"" + (headerRow ? ",\"headerRow\":true" : "") + (smart ? "}" : ",\"smart\":false}");
+    // "headerRow" for a flavour whose tables need a header row.
+    std::string writerOptions(bool headerRow = false) const {
+        return "{\"api\":\"" + jsonApi + "\"" + (headerRow ? ",\"headerRow\":true" : "") + "}";
     }
 };
 
@@ -53,18 +52,15 @@ bool IsPandocUsable();
 // current Pandoc gets "gfm" for "markdown_github".
 std::string PandocFormatName(const PandocInstallation& pandoc, std::string_view format);
 
-// Whether Pandoc reads `format` (as the program names it) with the "smart" extension:
-// Pandoc Markdown gives "e.g." before a space a no-break space; the other flavours and
-// HTML do not. The options text for the Pandoc JSON reader says so, that Pandoc
+// The options text for the Pandoc JSON reader, for `format` as the program names it: Pandoc
 // Markdown does not tell a left-aligned table column from a default one, and that its
 // divisions and spans are the document's own (in HTML and LaTeX, the page's structure),
 // that it loses a table's empty rows, and that GitHub Markdown reads a blank line
 // between the blocks of a list item as loose.
-inline bool PandocReadsSmart(std::string_view format) { return format == "markdown"; }
 inline const char* PandocReaderOptions(std::string_view format) {
-    return PandocReadsSmart(format)          ? "{\"leftAlignment\":false,\"divsAndSpans\":true,\"emptyRows\":false}"
-           : format == "markdown_github" ? "{\"smart\":false,\"blankLinesLoosen\":true}"
-                                         : "{\"smart\":false}";
+    return format == "markdown"          ? "{\"leftAlignment\":false,\"divsAndSpans\":true,\"emptyRows\":false}"
+           : format == "markdown_github" ? "{\"blankLinesLoosen\":true}"
+                                         : "{}";
 }
 
 // The options text for the Pandoc JSON writer when saving a document in `format`:
@@ -75,7 +71,7 @@ inline const char* PandocReaderOptions(std::string_view format) {
 // flavours have no citations: "@doe" stays text. GitHub Markdown reads a code block or
 // quotation right after a line of text as one.
 inline std::string PandocSavingOptions(const PandocInstallation& pandoc, std::string_view format) {
-    std::string options = pandoc.writerOptions(true, PandocReadsSmart(format));
+    std::string options = pandoc.writerOptions(true);
     options.insert(options.size() - 1, format == "markdown"           ? ",\"headerAlone\":false,\"emptyRows\":false,\"divsAndSpans\":true"
                                        : format == "markdown_github" ? ",\"citations\":false,\"blockAfterText\":true"
                                                                      : ",\"citations\":false");
