@@ -62,6 +62,9 @@ describe('Enter', () => stepCases(s, [
         doc(item({ start: '3' }), item({}, 'a'), item({}, 'b'), item({}))],
       ['undo joins a split loose item again with its attributes', doc(item({ start: '3' }, 'ab')), [...enter([0, 0, 1]), 'undo'],
         doc(item({ start: '3' }, 'ab'))],
+      ['a new item of a list in quotations stands in them, above it too', doc(['bulleted', { level: 0, quote: '2' }, ['plain', 'ab']]),
+        [...enter([0, 0, 1]), ...enter([0, 0, 0])],
+        doc(['bulleted', { level: 0, quote: '2' }], ['bulleted', { level: 0, quote: '2' }, ['plain', 'a']], ['bulleted', { level: 0, quote: '2' }, ['plain', 'b']])],
     ];
   })(),
   ['at the very start of another paragraph an empty plain one goes above', doc(block('quote', 0, 'q')), enter([0, 0, 0]),
