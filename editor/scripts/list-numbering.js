@@ -1,7 +1,8 @@
 // The numbers shown before Numbered blocks. They follow the blocks in document
 // order: a level-0 block or a heading restarts every list, a block at level n
 // restarts the deeper ones, and a Numbered block at level n counts on at level n
-// (from its data-start when it begins the list).
+// (from its data-start when it begins the list, as does one standing in other
+// quotations than the one counted before it there).
 // The style sheet shows them from the prefix's data-number attribute. CSS counters
 // on every block would say the same, but the program's engine lays those out in
 // time quadratic in the number of blocks, which a long manuscript cannot afford.
@@ -31,7 +32,7 @@ export class ListNumbering {
     this.observer = new MutationObserver(function (records) {
       numbering.update(records.concat(numbering.observer.takeRecords()));
     });
-    this.observer.observe(root, { subtree: true, childList: true, attributes: true, attributeFilter: ['class', 'data-start'] });
+    this.observer.observe(root, { subtree: true, childList: true, attributes: true, attributeFilter: ['class', 'data-start', 'data-quote'] });
     this.numberFrom(null, null);
   }
 
@@ -66,6 +67,7 @@ export class ListNumbering {
   // block after last (null: the end).
   numberFrom(start, last) {
     const counters = [null, null, null, null, null, null];  // null: no list open at that level
+    const quotes = ['', '', '', '', '', ''];  // the data-quote of the item each counter counted last
     let next;
     if (start === null && last === null) {
       // Everything: the selector engine lists the blocks faster than a walk.
@@ -89,7 +91,9 @@ export class ListNumbering {
       }
       for (let deeper = level + 1; deeper <= 5; deeper++) counters[deeper] = null;
       if (level === 0 || !block.className.startsWith('Numbered ')) continue;
-      counters[level] = counters[level] === null ? startOf(block) : counters[level] + 1;
+      const quote = block.getAttribute('data-quote') || '';
+      counters[level] = counters[level] === null || quotes[level] !== quote ? startOf(block) : counters[level] + 1;
+      quotes[level] = quote;
       const prefix = block.children[1];
       const number = String(counters[level]);
       if (prefix && prefix.getAttribute(NUMBER_ATTRIBUTE) !== number) prefix.setAttribute(NUMBER_ATTRIBUTE, number);

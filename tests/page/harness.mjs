@@ -91,6 +91,7 @@ export const selected = (anchor, focus) => ({ anchor, focus });
 // Runs in the page: [block index, shown, expected] where a shown number differs from a count from the top.
 export function numberFaults() {
   const counters = [null, null, null, null, null, null];
+  const quotes = ['', '', '', '', '', ''];
   const faults = [];
   document.querySelectorAll('#doc span.Start').forEach((start, i) => {
     const [type, indent] = start.parentNode.className.split(' ');
@@ -98,7 +99,9 @@ export function numberFaults() {
     for (let d = level + 1; d <= 5; d++) counters[d] = null;
     if (type !== 'Numbered' || level === 0) return;
     const first = Number(start.parentNode.getAttribute('data-start') || 1);
-    counters[level] = counters[level] === null ? first : counters[level] + 1;
+    const quote = start.parentNode.getAttribute('data-quote') || '';
+    counters[level] = counters[level] === null || quotes[level] !== quote ? first : counters[level] + 1;
+    quotes[level] = quote;
     const expected = String(counters[level]);
     const shown = start.parentNode.querySelector('.Prefix').getAttribute('data-number');
     if (shown !== expected) faults.push([i, shown, expected]);

@@ -81,11 +81,12 @@ describe('the selection', () => {
 });
 
 // How numbers count is checked through random edits (numberFaults in long-documents); here what is drawn of them.
-test('numbers from a list start, blanks at level 1, bullets and note marks are drawn; none at level 0 or on headings', async () => {
+test('numbers from a list start, again where the list moves into a quotation, blanks at level 1, bullets and note marks are drawn; none at level 0 or on headings', async () => {
   const num = (level, text) => block('numbered', level, text);
   await s.e.load(doc(num(0, 'a'), block('para', 1, 'in'), num(0, 'b'), para('out'), block('bulleted', 2, 'b'),
-    block('note', 0, ['noteref', '1'], 'n'), block('heading', -2, 'h'), ['numbered', { level: 1, start: '7' }, ['plain', 'c']], num(1, 'd')));
+    block('note', 0, ['noteref', '1'], 'n'), block('heading', -2, 'h'), ['numbered', { level: 1, start: '7' }, ['plain', 'c']], num(1, 'd'),
+    ['numbered', { level: 1, quote: '1' }, ['plain', 'e']]));
   const drawn = await s.e.eval(() => Array.from(document.querySelectorAll('#doc .Prefix'), (prefix) =>
     (getComputedStyle(prefix).display === 'none' ? null : JSON.parse(getComputedStyle(prefix, '::before').content))));
-  assert.deepEqual(drawn, ['1', ' ', '2', null, '•', '▵', null, '7', '8', null]);
+  assert.deepEqual(drawn, ['1', ' ', '2', null, '•', '▵', null, '7', '8', '1', null]);
 });
