@@ -994,8 +994,11 @@ bool opensQuotedBlock(std::string_view text) {
 // QuotedBlock: a list item or code block in quotations, written as it would stand alone
 // with each line behind the quotation's marker (`>` alone on an empty line): Indent*
 // ">   " then a line opensQuotedBlock takes, and the lines after it that carry the same
-// marker. It stands in one quotation more than its indentation says.
+// marker. It stands in one quotation more than its indentation says. Its lines are read
+// again as a document of their own, in which no such block is looked for: a model
+// block stands in its quotations once, and hostile nesting cannot recurse.
 bool BlockGrammar::quotedBlock(std::size_t& p, bool rtl) {
+    if (insideQuotation_) return false;
     std::size_t q = p;
     const long level = indents(q);
     if (s_.substr(q, 4) != ">   " || !opensQuotedBlock(s_.substr(q + 4, s_.find_first_of("\r\n", q + 4) - (q + 4)))) return false;
@@ -1018,6 +1021,7 @@ bool BlockGrammar::quotedBlock(std::size_t& p, bool rtl) {
         line = eolAt + eolLength(eolAt);
     }
     BlockGrammar quoted(inner);
+    quoted.insideQuotation_ = true;
     try {
         quoted.parse();
     } catch (const SyntaxError&) {

@@ -148,6 +148,7 @@ private:
     std::uint64_t expected_ = 0;
     int silent_ = 0;
     bool termPending_ = false;  // a term was read: its definition follows on the next line
+    bool insideQuotation_ = false;  // reading the lines of a list item or code block in a quotation
 
     // Caches that keep every rule linear: the indentation at the last block start, the
     // last run of spaces, the last inline text, and the last fence line of each kind.
