@@ -18,14 +18,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <map>
 #include <regex>
-#include <set>
 #include <sstream>
 #include <thread>
 
@@ -107,16 +105,10 @@ std::string withoutTableWidths(const std::string& model) { return std::regex_rep
 // Any document: Pandoc Markdown reads a space after an abbreviation as a no-break space,
 // and a line end after one as a space; a save may move the space inside a line.
 const PandocQuirk kAbbreviationSpaces = {"", "", "a space after an abbreviation, where it moved inside a line, reads back as a no-break space"};
-std::string withAbbreviationSpacesUnbroken(std::string model) {
-    static const std::set<std::string, std::less<>> kAbbreviations = {
-        "Mr.", "Mrs.", "Ms.", "Capt.", "Dr.", "Prof.", "Gen.", "Gov.", "e.g.", "i.e.", "Sgt.", "St.", "vol.", "vs.",
-        "Sen.", "Rep.", "Pres.", "Hon.", "Rev.", "Ph.D.", "M.D.", "M.A.", "p.", "pp.", "ch.", "sec.", "cf.", "cp.", "c."};
-    for (std::size_t at = model.find(". "); at != std::string::npos; at = model.find(". ", at + 1)) {
-        std::size_t start = at;
-        while (start > 0 && (std::isalpha(static_cast<unsigned char>(model[start - 1])) || model[start - 1] == '.')) --start;
-        if (kAbbreviations.contains(std::string_view(model).substr(start, at + 1 - start))) model.replace(at + 1, 1, "\u00A0");
-    }
-    return withoutTableWidths(model);
+std::string withAbbreviationSpacesUnbroken(const std::string& model) {
+    static const std::regex kSpaceAfterAbbreviation(
+        R"((^|[^A-Za-z.])((?:Mrs?|Ms|Capt|Dr|Prof|Gen|Gov|e\.g|i\.e|Sgt|St|vol|vs|Sen|Rep|Pres|Hon|Rev|Ph\.D|M\.[DA]|pp?|ch|sec|cf|cp|c)\.) )");
+    return withoutTableWidths(std::regex_replace(model, kSpaceAfterAbbreviation, "$1$2\u00A0"));
 }
 
 const PandocQuirk* knownQuirk(const std::string& path, std::string_view flavour) {

@@ -127,15 +127,12 @@ TEST(ReaderInline, ThousandsOfUnclosedMarkersStayText) {
     EXPECT_EQ(readTextFormat(text), R"(["text",["para",{"level":0},["plain",")" + text + "\"]]]");
 }
 
-// Items behind ever more quotation marks: a quotation's item is read once, never item by
-// item down the marks, which would take time and stack with the depth.
-TEST(ReaderBlocks, ItemsBehindThousandsOfQuotationMarksAreOneQuotation) {
+// A quotation's item is read once, not again down each further mark (38 s for these 4 MB once).
+TEST(ReaderBlocks, ItemsBehindAThousandQuotationMarksAreOneQuotation) {
     std::string text, marks;
     for (int depth = 0; depth < 1000; ++depth, marks += ">   ") text += marks + ">   -   x\n" + marks + ">\n";
-    text.pop_back();
-    const std::string model = readTextFormat(text);
-    EXPECT_EQ(model.rfind(R"(["text",["quote",{"level":0},["plain","-   x)", 0), 0u) << model.substr(0, 200);
-    EXPECT_EQ(model.find(R"(["quote")", 8 + 1), std::string::npos) << "one quotation";
+    const std::string model = readTextFormat(text.substr(0, text.size() - 1));
+    EXPECT_TRUE(model.starts_with(R"(["text",["quote",{"level":0},["plain","-   x)") && model.find(R"(["quote")", 9) == std::string::npos);
 }
 
 struct Failure {
