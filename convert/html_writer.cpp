@@ -348,9 +348,7 @@ private:
 
     bool writeNode(const TreeNode& node) {
         // A list or code block in quotations: in as many quotations as it says.
-        const int quotes = node.kind == TreeNode::Kind::List ? node.quoteDepth
-                           : node.kind == TreeNode::Kind::Block ? model_.quoteDepth(*node.block) : 0;
-        if (quotes > quotationsOpen_) {
+        if (const int quotes = quoteDepthOf(model_, node); quotes > quotationsOpen_) {
             for (int i = quotationsOpen_; i < quotes; ++i) out_ += "<blockquote>\n";
             const int outer = std::exchange(quotationsOpen_, quotes);
             writeNode(node);

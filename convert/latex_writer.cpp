@@ -98,10 +98,10 @@ public:
             const long wanted = block.kind == BlockKind::Heading ? 0 : block.level + 1;  // headings end every list
             // A list or code block in quotations stands in quotation environments from its
             // outermost block on; any other outermost block ends them.
-            if (wanted <= 1 && model_.quoteDepth(block) != quotationsOpen_) {
+            if (const int quotes = model_.quoteDepth(block); wanted <= 1 && quotes != quotationsOpen_) {
                 while (!open_.empty()) closeList();
-                for (; quotationsOpen_ > model_.quoteDepth(block); --quotationsOpen_) pieces_.emplace_back("\\end{quotation}");
-                for (; quotationsOpen_ < model_.quoteDepth(block); ++quotationsOpen_) pieces_.emplace_back("\\begin{quotation}");
+                for (; quotationsOpen_ > quotes; --quotationsOpen_) pieces_.emplace_back("\\end{quotation}");
+                for (; quotationsOpen_ < quotes; ++quotationsOpen_) pieces_.emplace_back("\\begin{quotation}");
             }
             while (static_cast<long>(open_.size()) > wanted && !open_.empty()) closeList();
             if (!open_.empty() && static_cast<long>(open_.size()) == wanted && open_.back() != kind) closeList();

@@ -425,13 +425,7 @@ private:
     // Quotation paragraphs, and lists and code blocks standing in more quotations than
     // are open around them.
     bool isQuotation(const TreeNode& node) const {
-        return (node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Quote) || quotedDepth(node) > quotationsOpen_;
-    }
-
-    // How many quotations a list (said by its first item) or code block stands in; 0 for other nodes.
-    int quotedDepth(const TreeNode& node) const {
-        if (node.kind == TreeNode::Kind::List) return node.quoteDepth;
-        return node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Verbatim ? model_.quoteDepth(*node.block) : 0;
+        return (node.kind == TreeNode::Kind::Block && node.block->kind == BlockKind::Quote) || quoteDepthOf(model_, node) > quotationsOpen_;
     }
 
     // Quotation paragraphs in a row, with the definitions among them, as one quotation, each
@@ -448,11 +442,11 @@ private:
         };
         std::size_t end = begin;
         for (; end < nodes.size(); ++end) {
-            if (const int quoted = quotedDepth(nodes[end]); quoted > 0) {
+            if (const int quoted = quoteDepthOf(model_, nodes[end]); quoted > 0) {
                 std::size_t groupEnd = end + 1;
                 while (groupEnd < nodes.size() &&
-                       (quotedDepth(nodes[groupEnd]) == quoted ||
-                        (groupEnd + 1 < nodes.size() && isEmptyParagraph(nodes[groupEnd]) && quotedDepth(nodes[groupEnd + 1]) == quoted &&
+                       (quoteDepthOf(model_, nodes[groupEnd]) == quoted ||
+                        (groupEnd + 1 < nodes.size() && isEmptyParagraph(nodes[groupEnd]) && quoteDepthOf(model_, nodes[groupEnd + 1]) == quoted &&
                          sameListKind(nodes[groupEnd - 1], nodes[groupEnd + 1]))))
                     ++groupEnd;
                 openQuotations(quoted);

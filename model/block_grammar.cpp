@@ -1032,7 +1032,7 @@ bool BlockGrammar::quotedBlock(std::size_t& p, bool rtl) {
     const std::string_view tag = block.tag;
     if (tag != "bulleted" && tag != "numbered" && tag != "verbatim") return false;
     block.rtl = rtl;
-    block.quote = static_cast<int>(level) + 1;
+    block.quote = static_cast<int>(std::min(level + 1, 5L));  // the deepest a model block says
     if (block.attributes != 0) {
         attributes.push_back(quoted.attributes[block.attributes]);
         block.attributes = static_cast<std::uint32_t>(attributes.size() - 1);

@@ -30,7 +30,7 @@ struct RawBlock {
     std::size_t firstElement, elementCount;
     long number = 0;  // a numbered item's number as written (1 past 999999999)
     const char* spacing = nullptr;  // a list item's or definition's "loose" or "tight", as its marker says
-    int quote = 0;  // how many quotations a list item or code block stands in
+    int quote = 0;  // how many quotations a list item or code block stands in, 0 to 5
 };
 
 // Whether a quotation line's text (after ">   ") opens a list item or code block standing in

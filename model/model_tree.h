@@ -35,6 +35,13 @@ struct TreeNode {
     int quoteDepth = 0;
 };
 
+// How many quotations a node stands in: a list as the block that opened it says, a code
+// block as it says itself; 0 for any other node.
+inline int quoteDepthOf(const ModelView& model, const TreeNode& node) {
+    if (node.kind == TreeNode::Kind::List) return node.quoteDepth;
+    return node.kind == TreeNode::Kind::Block ? model.quoteDepth(*node.block) : 0;
+}
+
 // Builds the tree of a model. A block's depth is its level, a heading's -1 whatever
 // its level (it closes every list); "row" and "col" blocks get
 // their level plus `tableDepthShift` (-1 puts the rows of a table at depth 0 and its

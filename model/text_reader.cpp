@@ -23,7 +23,7 @@ std::string toModelJson(const BlockGrammar& grammar) {
         const bool numbered = block.tag == std::string_view("numbered");
         // Numbered as the writer numbers them: tables are not counted.
         const std::string_view tag = block.tag;
-        if (tag != "row" && tag != "col") lists.next(tag == "heading" ? std::min(level, -1L) : level, numbered, 1, std::min(block.quote, 5));
+        if (tag != "row" && tag != "col") lists.next(tag == "heading" ? std::min(level, -1L) : level, numbered, 1, block.quote);
         out += ",[\"";
         out += block.tag;
         out += "\",{\"level\":";
@@ -51,7 +51,7 @@ std::string toModelJson(const BlockGrammar& grammar) {
         }
         if (block.quote > 0) {
             out += ",\"quote\":\"";
-            out += std::to_string(std::min(block.quote, 5));
+            out += std::to_string(block.quote);
             out += '"';
         }
         out += '}';
